@@ -1,0 +1,43 @@
+# Thin wrappers around CMake and CTest.  `make run` and `make test` do all the set-up.
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+BENCH_BUILD ?= build-bench
+BUILD_TYPE ?= RelWithDebInfo
+WERROR     ?= OFF
+JOBS       ?= $(shell nproc)
+
+CCACHE := $(shell command -v ccache 2>/dev/null)
+ifneq ($(CCACHE),)
+LAUNCHER := -DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache
+endif
+
+.PHONY: deps configure build run test bench asan clean
+
+deps:
+	@scripts/install-deps
+
+configure: deps
+	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DHALVIX_WERROR=$(WERROR) $(LAUNCHER) >/dev/null
+
+build: configure
+	@cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then $(BUILD)/bin/halvix; \
+	else echo "No display: starting Halvix under Xvfb"; xvfb-run -a -s "-screen 0 1600x1000x24" $(BUILD)/bin/halvix; fi
+
+test: build
+	@cd $(BUILD) && xvfb-run -a -s "-screen 0 1600x1000x24" ctest --output-on-failure -j $(JOBS)
+
+bench: deps
+	@cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DHALVIX_WERROR=$(WERROR) $(LAUNCHER) >/dev/null
+	@cmake --build $(BENCH_BUILD) -j $(JOBS) --target halvix_benchmarks
+	@for b in $(BENCH_BUILD)/bin/bench_*; do echo "== $$b"; xvfb-run -a -s "-screen 0 1600x1000x24" $$b; done
+
+asan: deps
+	@cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DHALVIX_SANITIZE=ON -DHALVIX_WERROR=$(WERROR) $(LAUNCHER) >/dev/null
+	@cmake --build $(ASAN_BUILD) -j $(JOBS)
+	@cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -L unit -j $(JOBS)
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD)

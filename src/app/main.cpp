@@ -1,0 +1,50 @@
+// Halvix: a dynamic geometry workbench for solid geometry.
+#include "app/main_frame.h"
+#include "view/halvix_view.h"
+
+#include <QApplication>
+#include <QScreen>
+#include <QMessageBox>
+#include <QSurfaceFormat>
+
+int main(int argc, char** argv) {
+    QSurfaceFormat::setDefaultFormat(CHalvixView::RequiredFormat());
+    QApplication app(argc, argv);
+    QCoreApplication::setOrganizationName("Vorlane");
+    QCoreApplication::setApplicationName("Halvix");
+
+    HxSetMessageBoxHandler([](const CString& text, const CString& caption, UINT type) {
+        QMessageBox box;
+        box.setWindowTitle(caption.ToQString());
+        box.setText(text.ToQString());
+        switch (type & MB_ICONMASK) {
+        case MB_ICONERROR: box.setIcon(QMessageBox::Critical); break;
+        case MB_ICONQUESTION: box.setIcon(QMessageBox::Question); break;
+        case MB_ICONEXCLAMATION: box.setIcon(QMessageBox::Warning); break;
+        case MB_ICONINFORMATION: box.setIcon(QMessageBox::Information); break;
+        default: break;
+        }
+        switch (type & MB_TYPEMASK) {
+        case MB_OKCANCEL: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+        case MB_YESNO: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+        case MB_YESNOCANCEL:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+            break;
+        default: box.setStandardButtons(QMessageBox::Ok); break;
+        }
+        switch (box.exec()) {
+        case QMessageBox::Ok: return IDOK;
+        case QMessageBox::Yes: return IDYES;
+        case QMessageBox::No: return IDNO;
+        default: return IDCANCEL;
+        }
+    });
+
+    CMainFrame frame;
+    AfxSetMainWnd(&frame);
+    // Without a window manager (a bare X server) maximising does nothing: size the window first.
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        frame.setGeometry(screen->availableGeometry());
+    frame.showMaximized();
+    return app.exec();
+}

@@ -1,0 +1,12 @@
+// The whole platform layer in one include.
+#pragma once
+
+#include "platform/archive.h"
+#include "platform/cmdtarget.h"
+#include "platform/collections.h"
+#include "platform/cstring.h"
+#include "platform/dialog.h"
+#include "platform/file.h"
+#include "platform/object.h"
+#include "platform/random.h"
+#include "platform/types.h"
