@@ -9,6 +9,8 @@
 #include <memory>
 #include <vector>
 
+class CMenu;
+
 constexpr int CN_COMMAND = 0;
 constexpr int CN_UPDATE_COMMAND_UI = -1;
 
@@ -115,6 +117,10 @@ public:
     // WM_COMMAND: runs the command through this window's routing.
     virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
 
+    // The window's menu (not owned), null when it has none.
+    CMenu* GetMenu() const { return m_pMenu; }
+    BOOL SetMenu(CMenu* menu) { m_pMenu = menu; return TRUE; }
+
 protected:
     template <class T> void OnMessageId(UINT message, LRESULT (T::*fn)(WPARAM, LPARAM)) {
         T* self = static_cast<T*>(this);
@@ -127,6 +133,7 @@ private:
         std::function<LRESULT(WPARAM, LPARAM)> fn;
     };
     std::vector<MessageEntry> m_messages;
+    CMenu* m_pMenu = nullptr;
     struct TimerImpl;
     std::vector<std::unique_ptr<TimerImpl>> m_timers;
 };

@@ -1,0 +1,63 @@
+// Process-wide state of the cell model: the current page and its id map, the record-layout switch
+// of ".gf" files, and the default sizes and colours new cells take.
+#pragma once
+
+#include "platform/afx.h"
+
+class CGCell;
+class CGPage;
+
+// The id-to-cell map of a page.
+using CCellMap = CTypedPtrMap<CMapWordToOb, WORD, CGCell*>;
+
+// A colour as four bytes red, green, blue, alpha.
+struct CRgba {
+    BYTE r = 0;
+    BYTE g = 0;
+    BYTE b = 0;
+    BYTE a = 255;
+
+    constexpr bool operator==(const CRgba&) const = default;
+    // Byte i: 0 red, 1 green, 2 blue, 3 alpha.
+    constexpr BYTE operator[](int i) const { return i == 0 ? r : i == 1 ? g : i == 2 ? b : a; }
+    BYTE& operator[](int i) { return i == 0 ? r : i == 1 ? g : i == 2 ? b : a; }
+    constexpr COLORREF ToColorRef() const { return RGB(r, g, b); }
+};
+
+// The current page and its map; every id a cell refers to is resolved through g_cellMap.
+extern CGPage* g_pCurPage;
+extern CCellMap* g_cellMap;
+
+// Set only while a ".gf" copy is written or a file that is not a ".hvx" file is read: the cell and
+// page records then leave out their newer fields.
+extern BOOL g_saveGfFormat;
+
+// Default sizes: point size in pixels and line width.
+extern float g_pointSize; // 6.0
+extern float g_lineWidth; // 2.0
+
+// Default colours.
+extern CRgba g_colorObject;    // 0, 0, 128, 255
+extern CRgba g_colorLabel;     // 0, 0, 0, 255
+extern CRgba g_colorPoint;     // 128, 0, 0, 255
+extern CRgba g_colorFreePoint; // 255, 0, 0, 255
+extern CRgba g_colorArcSolid;  // 0, 128, 0, 255
+extern CRgba g_colorSelection; // 255, 0, 255, 255
+extern CRgba g_colorText;      // 0, 0, 152, 255
+extern CRgba g_colorValue;     // 0, 0, 0, 255
+extern CRgba g_currentColor;   // 255, 0, 0, 255
+// Cleared during the pick and monochrome passes, when cells must not set their own colours.
+extern BOOL g_useObjectColors;
+
+// Every global above back to its start value.  The current page is only forgotten, not deleted.
+void HxResetModelGlobals();
+
+// Sets g_saveGfFormat for the lifetime of the scope and clears it on every way out, including
+// an exception, so that a failed ".gf" save or load never leaves later saves in the old layout.
+class CGfFormatScope {
+public:
+    CGfFormatScope() { g_saveGfFormat = TRUE; }
+    ~CGfFormatScope() { g_saveGfFormat = FALSE; }
+    CGfFormatScope(const CGfFormatScope&) = delete;
+    CGfFormatScope& operator=(const CGfFormatScope&) = delete;
+};

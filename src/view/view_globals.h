@@ -1,0 +1,60 @@
+// The view's process-wide state that the model reads and writes: camera, projection, drawing
+// area, the matrices kept for unprojection, the pick ray, drag and mouse state, the vertex array.
+#pragma once
+
+#include "platform/types.h"
+
+// Camera of the current page (each page keeps its own copy and restores it when it becomes current).
+extern float g_viewTransX;
+extern float g_viewTransY;
+extern float g_viewTransZ;         // -50.0 at start
+extern double g_viewRotation[4];   // unit quaternion w, x, y, z
+extern float g_viewZoom;           // 1.0 at start
+extern int g_projectionType;       // 0 central, 1 orthographic, 2 oblique
+extern float g_unitLength;         // world length of one screen unit, 0.05 at start
+extern float g_backgroundColor[4]; // r, g, b, a in 0..1
+extern BYTE g_viewLocked;          // mouse drags leave the camera alone
+extern BYTE g_dragLocked;          // objects cannot be dragged
+
+// Drawing area in pixels.
+extern int g_clientWidth;
+extern int g_clientHeight;
+
+// OpenGL matrices (column-major) and viewport as the view last read them back: the modelview just
+// before the page draws, the projection and viewport after every change of the projection.
+extern double g_modelviewMatrix[16];
+extern double g_projectionMatrix[16];
+extern int g_viewport[4];
+
+// The mouse ray: the window point unprojected at depth 0 (near) and 1 (far); the direction is near
+// minus far as floats.
+extern double g_pickRayNear[3];
+extern double g_pickRayFar[3];
+extern float g_viewDirX;
+extern float g_viewDirY;
+extern float g_viewDirZ;
+
+// Drag state.
+extern BYTE g_dragKeepZ;  // 1 unless Ctrl is held: points dragged in space keep z, else y
+extern BYTE g_snapToGrid; // points placed or dragged in space get whole coordinates
+extern WORD g_draggedId;  // the cell a following drag moves, 0 for none
+extern int g_dragMode;    // 1 point, 5 button, 6 value or one-line text, 7 text box
+extern BYTE g_dragMoved;
+extern float g_labelPickAxisA[3];
+extern float g_labelPickAxisB[3];
+
+// Mouse.
+extern int
+    g_mouseTool; // 1 arrow, 2 point, 3 line, 4 face, 5 circle, 6 custom tool, 7 box, 8 screenshot, 9 ink
+extern int g_mouseX;
+extern int g_mouseY;
+extern int g_mouseDX;
+extern int g_mouseDY;
+
+// Shared vertex array: three floats per point of the current page, index 0 unused; the block
+// (allocated with new[] by the view) has room for g_vertexArrayCapacity + 10 points.
+extern float* g_vertexArray;
+extern int g_vertexArrayCapacity;
+
+// Every global above back to its start value (frees the vertex block).
+void HxResetViewGlobals();
