@@ -320,7 +320,10 @@ std::string NarrowFlags(const Spec& sp) {
     if (sp.alt) f += '#';
     if (sp.zero) f += '0';
     if (sp.width >= 0) f += std::to_string(sp.width);
-    if (sp.precision >= 0) f += "." + std::to_string(sp.precision);
+    if (sp.precision >= 0) {
+        f += '.';
+        f += std::to_string(sp.precision);
+    }
     return f;
 }
 
