@@ -40,8 +40,14 @@ int main(int argc, char** argv) {
         }
     });
 
+    // A look at the whole ribbon layout, with commands that have no handler yet shown disabled.
+    if (qEnvironmentVariableIntValue("HALVIX_SHOW_ALL_COMMANDS") != 0)
+        HxSetShowUnhandledCommands(true);
+
     CMainFrame frame;
     AfxSetMainWnd(&frame);
+    if (frame.OnCreate() == -1)
+        return 1;
     // Without a window manager (a bare X server) maximising does nothing: size the window first.
     if (QScreen* screen = QGuiApplication::primaryScreen())
         frame.setGeometry(screen->availableGeometry());
