@@ -111,6 +111,12 @@ std::map<UINT, HxLook>& Looks() {
     dark.icons.fill = QColor(0x5a, 0xa6, 0xf0, 80);
     dark.icons.point = QColor(0xff, 0x6b, 0x5e);
     looks[332] = dark;
+    // The status bar holds a row of tool icons: keep it light under the light looks.
+    for (auto& [id, look] : looks)
+        if (!look.dark && look.statusBar.lightness() < 160) {
+            look.statusBar = look.panelArea.darker(104);
+            look.statusText = QColor(0x2a, 0x2f, 0x36);
+        }
     return looks;
 }
 
@@ -191,6 +197,8 @@ QToolButton#HxRibbonLarge:hover, QToolButton#HxRibbonSmall:hover, QToolButton#Hx
 QToolButton#HxRibbonLarge:pressed, QToolButton#HxRibbonSmall:pressed, QToolButton#HxRibbonCompact:pressed,
 QToolButton#HxRibbonLarge:checked, QToolButton#HxRibbonSmall:checked, QToolButton#HxRibbonCompact:checked {
     background: %10; border-color: %11; }
+QToolButton#HxRibbonLarge[hxChecked="true"], QToolButton#HxRibbonSmall[hxChecked="true"],
+QToolButton#HxRibbonCompact[hxChecked="true"] { background: %10; border-color: %11; }
 QToolButton#HxRibbonLarge:disabled, QToolButton#HxRibbonSmall:disabled { color: %12; }
 QToolButton#HxRibbonSmall::menu-button, QToolButton#HxRibbonLarge::menu-button { border: none; width: 12px; }
 QToolButton#HxRibbonLarge::menu-indicator, QToolButton#HxRibbonSmall::menu-indicator { subcontrol-position: right center; }
@@ -221,7 +229,7 @@ QStatusBar#HxStatusBar QFrame#HxStatusSeparator { background: %4; max-width: 1px
 QStatusBar#HxStatusBar QToolButton { border: 1px solid transparent; border-radius: 2px; background: transparent;
     padding: 1px; color: %2; }
 QStatusBar#HxStatusBar QToolButton:hover { background: %5; }
-QStatusBar#HxStatusBar QToolButton:checked, QStatusBar#HxStatusBar QToolButton:pressed { background: %6; }
+QStatusBar#HxStatusBar QToolButton:pressed, QStatusBar#HxStatusBar QToolButton[hxChecked="true"] { background: %6; }
 )")
         .arg(Css(l.statusBar), Css(l.statusText), Css(l.panelBorder),
              Css(l.statusText.lightness() > 128 ? QColor(255, 255, 255, 90) : QColor(0, 0, 0, 60)),

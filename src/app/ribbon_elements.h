@@ -44,6 +44,7 @@ public:
     // The tooltip title; the text (without mnemonic and accelerator) when none was given.
     CString GetToolTipText() const;
     void SetToolTipText(const CString& text);
+    bool HasOwnToolTip() const { return !m_toolTip.IsEmpty(); }
     const CString& GetDescription() const { return m_description; }
     void SetDescription(const CString& text);
 

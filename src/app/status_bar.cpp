@@ -15,7 +15,7 @@ void HxStatusBar::Attach(HxRibbonBaseElement* e, const CString& label, bool exte
     if (!e)
         return;
     e->SetHost(this);
-    if (!label.IsEmpty() && e->GetToolTipText().IsEmpty())
+    if (!label.IsEmpty() && !e->HasOwnToolTip())
         e->SetToolTipText(label);
     QWidget* w = HxCreateElementWidget(this, e, this);
     if (extended)
