@@ -208,12 +208,16 @@ QToolButton#HxApplicationButton { color: %15; background: %14; border: none; pad
     margin: 3px 4px 0 0; font-weight: bold; }
 QToolButton#HxApplicationButton:hover { background: %16; }
 QToolButton#HxApplicationButton::menu-indicator { image: none; width: 0; }
+QMenu#HxApplicationMenu { padding: 6px 6px; min-width: 220px; }
+QMenu#HxApplicationMenu::item { padding: 8px 28px 8px 8px; }
+QMenu#HxApplicationMenu::separator { height: 1px; background: %6; margin: 4px 10px; }
+QMenu#HxApplicationMenu::item:selected { background: %9; color: %8; }
 QToolButton#HxRibbonMinimize { border: none; color: %2; padding: 2px 8px; background: transparent; }
 QToolButton#HxRibbonMinimize:hover { background: %13; }
 )");
     const bool tabRowDark = l.tabRow.lightness() < 140;
     QColor tabHover = tabRowDark ? l.tabRow.lighter(125) : l.tabRow.darker(106);
-    QColor appButton = l.flatApplicationButton ? l.accent : (tabRowDark ? l.tabRow.darker(125) : l.accent);
+    QColor appButton = l.dark || l.flatApplicationButton || !tabRowDark ? l.accent : l.tabRow.darker(125);
     return s.arg(Css(l.tabRow), Css(l.tabText), Css(l.tabSelected), Css(l.tabSelectedText), Css(l.panelArea),
                  Css(l.panelBorder), Css(l.caption), Css(l.text), Css(l.hover))
         .arg(Css(l.pressed), Css(l.accent), Css(l.dark ? QColor(0x80, 0x80, 0x80) : QColor(0x9a, 0xa0, 0xa8)),

@@ -117,6 +117,7 @@ HxRibbon::HxRibbon(QWidget* parent) : QWidget(parent) {
     m_appButton->setPopupMode(QToolButton::InstantPopup);
     m_appButton->setFocusPolicy(Qt::NoFocus);
     m_appMenu = new QMenu(m_appButton);
+    m_appMenu->setObjectName(QStringLiteral("HxApplicationMenu"));
     m_appButton->setMenu(m_appMenu);
     connect(m_appMenu, &QMenu::aboutToShow, this, [this] {
         if (m_application)

@@ -92,12 +92,18 @@ bool HxRibbonBaseElement::ApplyState(bool available, bool enabled, int check, bo
 }
 
 CString HxRibbonBaseElement::StripText(const CString& text) {
+    std::u16string s(text.GetString());
+    if (size_t tab = s.find(u'\t'); tab != std::u16string::npos)
+        s.resize(tab);
     std::u16string out;
-    const std::u16string s(text.GetString());
     for (size_t i = 0; i < s.size(); ++i) {
         char16_t c = s[i];
-        if (c == u'\t')
-            break;
+        // "蓝色(&B)": a bracketed mnemonic after Chinese text goes as a whole.
+        if (c == u'(' && i + 3 < s.size() && s[i + 1] == u'&' && s[i + 2] < 0x80 && s[i + 2] != u'&' &&
+            s[i + 3] == u')') {
+            i += 3;
+            continue;
+        }
         if (c == u'&') {
             if (i + 1 < s.size() && s[i + 1] == u'&')
                 out += u'&', ++i;
@@ -105,10 +111,6 @@ CString HxRibbonBaseElement::StripText(const CString& text) {
         }
         out += c;
     }
-    // "蓝色(B)": a mnemonic in brackets after Chinese text goes with its marker.
-    if (out.size() >= 3 && out.back() == u')' && out[out.size() - 3] == u'(' && out[out.size() - 2] < 0x80 &&
-        text.Find(u'&') >= 0)
-        out.resize(out.size() - 3);
     return CString(out);
 }
 

@@ -3,6 +3,7 @@
 
 #include "app/ribbon_icons.h"
 
+#include <QActionGroup>
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QFrame>
@@ -144,6 +145,7 @@ void HxFillMenu(HxRibbonWidgetHost* host, QMenu* menu, HxRibbonButton* button) {
         if (gallery->GetSubItemCount() > 0)
             menu->addSeparator();
     }
+    QActionGroup* radios = nullptr;
     for (int i = 0; i < button->GetSubItemCount(); ++i) {
         HxRibbonBaseElement* item = button->GetSubItem(i);
         HxUpdateElementState(item, true);
@@ -179,6 +181,14 @@ void HxFillMenu(HxRibbonWidgetHost* host, QMenu* menu, HxRibbonButton* button) {
         if (item->GetCheck() != 0 || item->GetKind() == HxRibbonKind::CheckBox || item->IsRadio()) {
             action->setCheckable(true);
             action->setChecked(item->IsChecked());
+            // Radio items of one menu share a group, which draws them as radio marks.
+            if (item->IsRadio()) {
+                if (!radios) {
+                    radios = new QActionGroup(menu);
+                    radios->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+                }
+                radios->addAction(action);
+            }
         }
         UINT id = item->GetID();
         QObject::connect(action, &QAction::triggered, menu, [host, id] { host->ExecuteCommand(id); });

@@ -190,4 +190,5 @@ TEST(RibbonDefinition, DisplayTextDropsMnemonicsAndAccelerators) {
     EXPECT_EQ(HxRibbonBaseElement::StripText(u"撤消 点(&U)\tCtrl+Z"), u"撤消 点");
     EXPECT_EQ(HxRibbonBaseElement::StripText(u"&Open && close"), u"Open & close");
     EXPECT_EQ(HxRibbonBaseElement::StripText(u"点(P)"), u"点(P)") << "brackets without a mnemonic stay";
+    EXPECT_EQ(HxRibbonBaseElement::StripText(u"绘图工具快捷帮助(&F)..."), u"绘图工具快捷帮助...");
 }
