@@ -7,6 +7,7 @@
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 IMPLEMENT_DYNAMIC(CAboutDlg, CDialog)
@@ -31,6 +32,7 @@ INT_PTR HxShowAboutDialog(CDialog&) {
     row->addWidget(text, 1);
     layout->addLayout(row);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &box);
+    buttons->button(QDialogButtonBox::Ok)->setIcon(QIcon());
     QObject::connect(buttons, &QDialogButtonBox::accepted, &box, &QDialog::accept);
     layout->addWidget(buttons);
     box.setMinimumWidth(280);

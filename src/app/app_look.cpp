@@ -67,17 +67,17 @@ std::map<UINT, HxLook>& Looks() {
                        QColor(0xc2, 0xcc, 0xdb), QColor(0x4d, 0x6a, 0x94), QColor(0xe0, 0xe8, 0xf3),
                        QColor(0xc7, 0xd5, 0xe8), QColor(0xd9, 0xe0, 0xeb), QColor(0x26, 0x35, 0x4d));
     // Blue: a deep blue tab row and status bar over light panels.
-    looks[331] = Light(331, QColor(0x2b, 0x57, 0x9a), white, QColor(0xf5, 0xf7, 0xfb), QColor(0xd2, 0xdb, 0xe8),
-                       QColor(0x2b, 0x57, 0x9a), QColor(0xdf, 0xe9, 0xf7), QColor(0xc4, 0xd7, 0xf0),
-                       QColor(0x2b, 0x57, 0x9a), white);
+    looks[331] = Light(331, QColor(0x2b, 0x57, 0x9a), white, QColor(0xf5, 0xf7, 0xfb),
+                       QColor(0xd2, 0xdb, 0xe8), QColor(0x2b, 0x57, 0x9a), QColor(0xdf, 0xe9, 0xf7),
+                       QColor(0xc4, 0xd7, 0xf0), QColor(0x2b, 0x57, 0x9a), white);
     // Silver: light greys throughout.
     looks[333] = Light(333, QColor(0xe4, 0xe7, 0xeb), QColor(0x2f, 0x36, 0x40), QColor(0xf8, 0xf9, 0xfa),
                        QColor(0xd3, 0xd8, 0xde), QColor(0x5b, 0x69, 0x7b), QColor(0xe6, 0xea, 0xef),
                        QColor(0xd0, 0xd7, 0xe0), QColor(0xe4, 0xe7, 0xeb), QColor(0x2f, 0x36, 0x40));
     // Aqua: a teal tab row.
-    looks[334] = Light(334, QColor(0x14, 0x8a, 0x84), white, QColor(0xf3, 0xf9, 0xf8), QColor(0xc9, 0xe2, 0xdf),
-                       QColor(0x14, 0x8a, 0x84), QColor(0xd9, 0xf0, 0xed), QColor(0xb9, 0xe2, 0xdd),
-                       QColor(0x14, 0x8a, 0x84), white);
+    looks[334] = Light(334, QColor(0x14, 0x8a, 0x84), white, QColor(0xf3, 0xf9, 0xf8),
+                       QColor(0xc9, 0xe2, 0xdf), QColor(0x14, 0x8a, 0x84), QColor(0xd9, 0xf0, 0xed),
+                       QColor(0xb9, 0xe2, 0xdd), QColor(0x14, 0x8a, 0x84), white);
     // Light cyan, with the flat application button of the Windows 7 ribbon.
     looks[335] = Light(335, QColor(0xe2, 0xf3, 0xf7), QColor(0x1d, 0x4e, 0x5c), QColor(0xf9, 0xfd, 0xfe),
                        QColor(0xc8, 0xe3, 0xeb), QColor(0x1f, 0x8f, 0xad), QColor(0xdc, 0xf1, 0xf6),
@@ -121,12 +121,16 @@ std::map<UINT, HxLook>& Looks() {
 }
 
 QString Css(const QColor& c) {
-    return c.alpha() == 255 ? c.name() : QStringLiteral("rgba(%1,%2,%3,%4)").arg(c.red()).arg(c.green()).arg(c.blue()).arg(c.alpha());
+    return c.alpha() == 255
+               ? c.name()
+               : QStringLiteral("rgba(%1,%2,%3,%4)").arg(c.red()).arg(c.green()).arg(c.blue()).arg(c.alpha());
 }
 
 } // namespace
 
-bool HxIsApplicationLook(UINT id) { return id >= ID_VIEW_APPLOOK_WIN_2000 && id <= ID_VIEW_APPLOOK_WINDOWS_7; }
+bool HxIsApplicationLook(UINT id) {
+    return id >= ID_VIEW_APPLOOK_WIN_2000 && id <= ID_VIEW_APPLOOK_WINDOWS_7;
+}
 
 const HxLook& HxGetLook(UINT id) {
     auto it = Looks().find(id);
@@ -161,7 +165,9 @@ void HxApplyLook(UINT id) {
     QApplication::setPalette(pal);
 }
 
-UINT HxGetCurrentLook() { return g_currentLook; }
+UINT HxGetCurrentLook() {
+    return g_currentLook;
+}
 
 UINT HxReadApplicationLook() {
     QSettings settings(QStringLiteral("Vorlane"), QStringLiteral("Halvix"));
@@ -218,8 +224,9 @@ QToolButton#HxRibbonMinimize:hover { background: %13; }
     const bool tabRowDark = l.tabRow.lightness() < 140;
     QColor tabHover = tabRowDark ? l.tabRow.lighter(125) : l.tabRow.darker(106);
     QColor appButton = l.dark || l.flatApplicationButton || !tabRowDark ? l.accent : l.tabRow.darker(125);
-    return s.arg(Css(l.tabRow), Css(l.tabText), Css(l.tabSelected), Css(l.tabSelectedText), Css(l.panelArea),
-                 Css(l.panelBorder), Css(l.caption), Css(l.text), Css(l.hover))
+    return s
+        .arg(Css(l.tabRow), Css(l.tabText), Css(l.tabSelected), Css(l.tabSelectedText), Css(l.panelArea),
+             Css(l.panelBorder), Css(l.caption), Css(l.text), Css(l.hover))
         .arg(Css(l.pressed), Css(l.accent), Css(l.dark ? QColor(0x80, 0x80, 0x80) : QColor(0x9a, 0xa0, 0xa8)),
              Css(tabHover), Css(appButton), Css(l.accentText), Css(appButton.lighter(115)));
 }

@@ -18,25 +18,44 @@ int main(int argc, char** argv) {
         box.setWindowTitle(caption.ToQString());
         box.setText(text.ToQString());
         switch (type & MB_ICONMASK) {
-        case MB_ICONERROR: box.setIcon(QMessageBox::Critical); break;
-        case MB_ICONQUESTION: box.setIcon(QMessageBox::Question); break;
-        case MB_ICONEXCLAMATION: box.setIcon(QMessageBox::Warning); break;
-        case MB_ICONINFORMATION: box.setIcon(QMessageBox::Information); break;
-        default: break;
+        case MB_ICONERROR:
+            box.setIcon(QMessageBox::Critical);
+            break;
+        case MB_ICONQUESTION:
+            box.setIcon(QMessageBox::Question);
+            break;
+        case MB_ICONEXCLAMATION:
+            box.setIcon(QMessageBox::Warning);
+            break;
+        case MB_ICONINFORMATION:
+            box.setIcon(QMessageBox::Information);
+            break;
+        default:
+            break;
         }
         switch (type & MB_TYPEMASK) {
-        case MB_OKCANCEL: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
-        case MB_YESNO: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+        case MB_OKCANCEL:
+            box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+            break;
+        case MB_YESNO:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+            break;
         case MB_YESNOCANCEL:
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
             break;
-        default: box.setStandardButtons(QMessageBox::Ok); break;
+        default:
+            box.setStandardButtons(QMessageBox::Ok);
+            break;
         }
         switch (box.exec()) {
-        case QMessageBox::Ok: return IDOK;
-        case QMessageBox::Yes: return IDYES;
-        case QMessageBox::No: return IDNO;
-        default: return IDCANCEL;
+        case QMessageBox::Ok:
+            return IDOK;
+        case QMessageBox::Yes:
+            return IDYES;
+        case QMessageBox::No:
+            return IDNO;
+        default:
+            return IDCANCEL;
         }
     });
 

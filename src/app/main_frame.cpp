@@ -17,20 +17,26 @@ COLORREF g_selectedColor = RGB(0, 0, 0);
 
 const std::vector<HxRibbonColorButton::Color>& HxGalleryColors() {
     static const std::vector<HxRibbonColorButton::Color> colors = {
-        {RGB(0, 0, 0), u"黑色"},          {RGB(153, 51, 0), u"褐色"},       {RGB(51, 51, 0), u"橄榄绿"},
-        {RGB(0, 51, 0), u"深绿"},         {RGB(0, 51, 102), u"深灰蓝"},     {RGB(0, 0, 128), u"深蓝"},
-        {RGB(51, 51, 153), u"靛蓝"},      {RGB(51, 51, 51), u"灰色-80%"},   {RGB(128, 0, 0), u"深红"},
-        {RGB(255, 102, 0), u"桔黄"},      {RGB(128, 128, 0), u"深黄"},      {RGB(0, 128, 0), u"绿色"},
-        {RGB(0, 128, 128), u"蓝绿色"},    {RGB(0, 0, 255), u"蓝色"},        {RGB(102, 102, 153), u"蓝-灰"},
-        {RGB(128, 128, 128), u"灰色-50%"}, {RGB(255, 0, 0), u"红色"},        {RGB(255, 153, 0), u"浅桔黄"},
-        {RGB(153, 204, 0), u"酸橙色"},    {RGB(51, 153, 102), u"海绿"},     {RGB(51, 204, 204), u"宝石蓝"},
-        {RGB(51, 102, 255), u"浅蓝"},     {RGB(128, 0, 128), u"紫色"},      {RGB(153, 153, 153), u"灰色-40%"},
-        {RGB(255, 0, 255), u"粉红"},      {RGB(255, 204, 0), u"金色"},      {RGB(255, 255, 0), u"黄色"},
-        {RGB(0, 255, 0), u"鲜绿"},        {RGB(0, 255, 255), u"青绿"},      {RGB(0, 204, 255), u"天蓝"},
-        {RGB(153, 51, 102), u"梅红"},     {RGB(192, 192, 192), u"灰色-25%"}, {RGB(255, 153, 204), u"玫瑰红"},
-        {RGB(255, 204, 153), u"棕黄"},    {RGB(255, 255, 153), u"浅黄"},    {RGB(204, 255, 204), u"浅绿 "},
-        {RGB(204, 255, 255), u"浅青绿"},  {RGB(153, 204, 255), u"淡蓝"},    {RGB(204, 153, 255), u"淡紫"},
-        {RGB(255, 255, 255), u"白色"},
+        {RGB(0, 0, 0), u"黑色"},         {RGB(153, 51, 0), u"褐色"},
+        {RGB(51, 51, 0), u"橄榄绿"},     {RGB(0, 51, 0), u"深绿"},
+        {RGB(0, 51, 102), u"深灰蓝"},    {RGB(0, 0, 128), u"深蓝"},
+        {RGB(51, 51, 153), u"靛蓝"},     {RGB(51, 51, 51), u"灰色-80%"},
+        {RGB(128, 0, 0), u"深红"},       {RGB(255, 102, 0), u"桔黄"},
+        {RGB(128, 128, 0), u"深黄"},     {RGB(0, 128, 0), u"绿色"},
+        {RGB(0, 128, 128), u"蓝绿色"},   {RGB(0, 0, 255), u"蓝色"},
+        {RGB(102, 102, 153), u"蓝-灰"},  {RGB(128, 128, 128), u"灰色-50%"},
+        {RGB(255, 0, 0), u"红色"},       {RGB(255, 153, 0), u"浅桔黄"},
+        {RGB(153, 204, 0), u"酸橙色"},   {RGB(51, 153, 102), u"海绿"},
+        {RGB(51, 204, 204), u"宝石蓝"},  {RGB(51, 102, 255), u"浅蓝"},
+        {RGB(128, 0, 128), u"紫色"},     {RGB(153, 153, 153), u"灰色-40%"},
+        {RGB(255, 0, 255), u"粉红"},     {RGB(255, 204, 0), u"金色"},
+        {RGB(255, 255, 0), u"黄色"},     {RGB(0, 255, 0), u"鲜绿"},
+        {RGB(0, 255, 255), u"青绿"},     {RGB(0, 204, 255), u"天蓝"},
+        {RGB(153, 51, 102), u"梅红"},    {RGB(192, 192, 192), u"灰色-25%"},
+        {RGB(255, 153, 204), u"玫瑰红"}, {RGB(255, 204, 153), u"棕黄"},
+        {RGB(255, 255, 153), u"浅黄"},   {RGB(204, 255, 204), u"浅绿 "},
+        {RGB(204, 255, 255), u"浅青绿"}, {RGB(153, 204, 255), u"淡蓝"},
+        {RGB(204, 153, 255), u"淡紫"},   {RGB(255, 255, 255), u"白色"},
     };
     return colors;
 }
@@ -140,7 +146,9 @@ void CMainFrame::OnApplicationLook(UINT id) {
     QGuiApplication::restoreOverrideCursor();
 }
 
-void CMainFrame::OnUpdateApplicationLook(CCmdUI* pCmdUI) { pCmdUI->SetRadio(m_nAppLook == pCmdUI->m_nID); }
+void CMainFrame::OnUpdateApplicationLook(CCmdUI* pCmdUI) {
+    pCmdUI->SetRadio(m_nAppLook == pCmdUI->m_nID);
+}
 
 void CMainFrame::OnViewMini() {
     if (m_wndRibbonBar)
@@ -163,4 +171,6 @@ void CMainFrame::OnAppAbout() {
     dlg.DoModal();
 }
 
-void CMainFrame::OnAppExit() { close(); }
+void CMainFrame::OnAppExit() {
+    close();
+}

@@ -13,8 +13,8 @@
 #include <QVBoxLayout>
 
 namespace {
-constexpr int kContentHeight = 74;  // large buttons: icon, text, the drop-down arrow
-constexpr int kRowHeight = 24;      // small elements stack three to a column
+constexpr int kContentHeight = 74; // large buttons: icon, text, the drop-down arrow
+constexpr int kRowHeight = 24;     // small elements stack three to a column
 constexpr int kCaptionHeight = 18;
 constexpr int kSmallRows = 3;
 constexpr int kGap = 2;
@@ -264,7 +264,9 @@ HxRibbonCategory* HxRibbon::AddCategory(const CString& name) {
     return m_categories.back().get();
 }
 
-HxRibbonCategory* HxRibbon::GetActiveCategory() const { return GetCategory(m_tabs->currentIndex()); }
+HxRibbonCategory* HxRibbon::GetActiveCategory() const {
+    return GetCategory(m_tabs->currentIndex());
+}
 
 BOOL HxRibbon::SetActiveCategory(HxRibbonCategory* category) {
     int index = GetCategoryIndex(category);
@@ -334,7 +336,8 @@ void HxRibbon::ScheduleLayout(HxRibbonPanel* panel) {
     if (m_layoutScheduled)
         return;
     m_layoutScheduled = true;
-    QMetaObject::invokeMethod(this, [this] { RecalcLayout(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { RecalcLayout(); }, Qt::QueuedConnection);
 }
 
 void HxRibbon::RecalcLayout() {
@@ -445,7 +448,8 @@ void HxRibbon::HideDropDown() {
 
 bool HxRibbon::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_dropDown && event->type() == QEvent::Hide)
-        QMetaObject::invokeMethod(this, [this] { HideDropDown(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { HideDropDown(); }, Qt::QueuedConnection);
     return QWidget::eventFilter(watched, event);
 }
 

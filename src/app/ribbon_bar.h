@@ -28,8 +28,8 @@ public:
 
     // Builds the ribbon from a definition file or resource, replacing what it held; on failure
     // the ribbon stays as it was and *error says why.
-    bool LoadFromResource(const QString& path = QString::fromLatin1(HX_RIBBON_RESOURCE), QString* error = nullptr,
-                          HxRibbonDefinition* rest = nullptr);
+    bool LoadFromResource(const QString& path = QString::fromLatin1(HX_RIBBON_RESOURCE),
+                          QString* error = nullptr, HxRibbonDefinition* rest = nullptr);
     // Takes the categories, the application button and the image table of a parsed definition.
     void Load(HxRibbonDefinition& definition);
 

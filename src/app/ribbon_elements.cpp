@@ -60,7 +60,9 @@ void HxRibbonBaseElement::SetVisible(bool visible) {
     Changed(true);
 }
 
-HxRibbonBaseElement* HxRibbonBaseElement::FindByID(UINT id) { return id != 0 && m_nID == id ? this : nullptr; }
+HxRibbonBaseElement* HxRibbonBaseElement::FindByID(UINT id) {
+    return id != 0 && m_nID == id ? this : nullptr;
+}
 
 void HxRibbonBaseElement::CollectByID(UINT id, std::vector<HxRibbonBaseElement*>& found) {
     if (id != 0 && m_nID == id)
@@ -237,7 +239,9 @@ UINT HxRibbonGallery::PickItem(int index) {
     return m_items[size_t(index)].id != 0 ? m_items[size_t(index)].id : GetID();
 }
 
-HxRibbonBaseElement* HxRibbonGallery::FindByID(UINT id) { return HxRibbonButton::FindByID(id); }
+HxRibbonBaseElement* HxRibbonGallery::FindByID(UINT id) {
+    return HxRibbonButton::FindByID(id);
+}
 
 HxRibbonColorButton::HxRibbonColorButton(UINT id, const CString& text, int smallImage, int largeImage,
                                          COLORREF color)
@@ -310,7 +314,9 @@ HxRibbonPanel::HxRibbonPanel(HxRibbonCategory* category, const CString& name, co
 
 HxRibbonPanel::~HxRibbonPanel() = default;
 
-HxRibbonHost* HxRibbonPanel::GetHost() const { return m_category ? m_category->GetHost() : nullptr; }
+HxRibbonHost* HxRibbonPanel::GetHost() const {
+    return m_category ? m_category->GetHost() : nullptr;
+}
 
 void HxRibbonPanel::Add(HxRibbonBaseElement* element, int index) {
     if (!element)
@@ -381,10 +387,13 @@ void HxRibbonCategory::CollectByID(UINT id, std::vector<HxRibbonBaseElement*>& f
         p->CollectByID(id, found);
 }
 
-void HxRibbonCategory::SetVisible(bool visible) { m_visible = visible; }
+void HxRibbonCategory::SetVisible(bool visible) {
+    m_visible = visible;
+}
 
 bool HxRibbonCategory::IsShown() const {
-    return m_visible && std::any_of(m_panels.begin(), m_panels.end(), [](const auto& p) { return p->IsShown(); });
+    return m_visible &&
+           std::any_of(m_panels.begin(), m_panels.end(), [](const auto& p) { return p->IsShown(); });
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -394,7 +403,9 @@ namespace {
 bool g_showUnhandled = false;
 }
 
-void HxSetShowUnhandledCommands(bool show) { g_showUnhandled = show; }
+void HxSetShowUnhandledCommands(bool show) {
+    g_showUnhandled = show;
+}
 
 bool HxCommandExists(UINT id) {
     if (id == 0)

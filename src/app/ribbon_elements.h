@@ -26,7 +26,18 @@ public:
     virtual void OnElementRemoved(HxRibbonBaseElement* element) = 0;
 };
 
-enum class HxRibbonKind { Button, Label, CheckBox, Slider, Gallery, ColorButton, Link, Group, Separator, Pane };
+enum class HxRibbonKind {
+    Button,
+    Label,
+    CheckBox,
+    Slider,
+    Gallery,
+    ColorButton,
+    Link,
+    Group,
+    Separator,
+    Pane
+};
 
 class HxRibbonBaseElement {
 public:
@@ -38,7 +49,10 @@ public:
     virtual HxRibbonKind GetKind() const = 0;
 
     UINT GetID() const { return m_nID; }
-    void SetID(UINT id) { m_nID = id; Changed(); }
+    void SetID(UINT id) {
+        m_nID = id;
+        Changed();
+    }
     const CString& GetText() const { return m_text; }
     virtual void SetText(const CString& text);
     // The tooltip title; the text (without mnemonic and accelerator) when none was given.
@@ -235,7 +249,8 @@ public:
     void SetColumns(int columns);
     int GetColumns() const { return m_columns; }
     void EnableAutomaticButton(const CString& label, COLORREF automatic, BOOL enable = TRUE,
-                               const CString& toolTip = CString(), BOOL onTop = TRUE, BOOL drawBorder = FALSE);
+                               const CString& toolTip = CString(), BOOL onTop = TRUE,
+                               BOOL drawBorder = FALSE);
     bool HasAutomaticButton() const { return m_autoEnabled; }
     const CString& GetAutomaticButtonLabel() const { return m_autoLabel; }
     const CString& GetAutomaticButtonToolTip() const { return m_autoToolTip; }
@@ -269,10 +284,14 @@ private:
 // A link: its command opens the address.
 class HxRibbonLinkCtrl : public HxRibbonButton {
 public:
-    HxRibbonLinkCtrl(UINT id, const CString& text, const CString& link) : HxRibbonButton(id, text), m_link(link) {}
+    HxRibbonLinkCtrl(UINT id, const CString& text, const CString& link)
+        : HxRibbonButton(id, text), m_link(link) {}
     HxRibbonKind GetKind() const override { return HxRibbonKind::Link; }
     const CString& GetLink() const { return m_link; }
-    void SetLink(const CString& link) { m_link = link; Changed(); }
+    void SetLink(const CString& link) {
+        m_link = link;
+        Changed();
+    }
 
 private:
     CString m_link;

@@ -56,7 +56,9 @@ void Poly(QPainter& p, const std::vector<QPointF>& pts, bool closed = true) {
     p.drawPath(path);
 }
 
-void Line(QPainter& p, QPointF a, QPointF b) { p.drawLine(a, b); }
+void Line(QPainter& p, QPointF a, QPointF b) {
+    p.drawLine(a, b);
+}
 
 void Arrowhead(QPainter& p, QPointF from, QPointF to, double size, QColor color) {
     double a = std::atan2(to.y() - from.y(), to.x() - from.x());
@@ -92,7 +94,9 @@ void Box(QPainter& p, const HxIconPalette& pal, QPointF o, double w, double h, d
     Poly(p, {P(w, 0, 0), P(w, 0, d), P(w, h, d)}, false);
 }
 
-void Ellipse(QPainter& p, QPointF c, double rx, double ry) { p.drawEllipse(c, rx, ry); }
+void Ellipse(QPainter& p, QPointF c, double rx, double ry) {
+    p.drawEllipse(c, rx, ry);
+}
 
 // Lower half of an ellipse solid, upper half dashed (a base circle seen from above).
 void BaseEllipse(QPainter& p, const HxIconPalette& pal, QPointF c, double rx, double ry) {
@@ -651,10 +655,16 @@ private:
 
 } // namespace
 
-void HxSetIconPalette(const HxIconPalette& palette) { g_iconPalette = palette; }
-const HxIconPalette& HxGetIconPalette() { return g_iconPalette; }
+void HxSetIconPalette(const HxIconPalette& palette) {
+    g_iconPalette = palette;
+}
+const HxIconPalette& HxGetIconPalette() {
+    return g_iconPalette;
+}
 
-bool HxHasRibbonIcon(const QString& name) { return Drawings().count(name) != 0; }
+bool HxHasRibbonIcon(const QString& name) {
+    return Drawings().count(name) != 0;
+}
 
 QStringList HxRibbonIconNames() {
     QStringList names;
@@ -663,7 +673,9 @@ QStringList HxRibbonIconNames() {
     return names;
 }
 
-QIcon HxRibbonIcon(const QString& name) { return QIcon(new HxVectorIconEngine(name)); }
+QIcon HxRibbonIcon(const QString& name) {
+    return QIcon(new HxVectorIconEngine(name));
+}
 
 void HxPaintRibbonIcon(QPainter& painter, const QRectF& rect, const QString& name, bool disabled) {
     auto it = Drawings().find(name);

@@ -19,7 +19,9 @@
 
 namespace {
 
-QString Q(const CString& s) { return s.ToQString(); }
+QString Q(const CString& s) {
+    return s.ToQString();
+}
 
 void SetCheckedLook(QWidget* w, bool checked) {
     if (w->property("hxChecked").toBool() == checked)
@@ -87,7 +89,8 @@ void HxRibbonWidgetHost::ExecuteCommand(UINT id) {
         return;
     }
     if (QCoreApplication* app = QCoreApplication::instance())
-        QMetaObject::invokeMethod(app, [id] { HxExecuteRibbonCommand(id); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            app, [id] { HxExecuteRibbonCommand(id); }, Qt::QueuedConnection);
 }
 
 QWidget* HxRibbonWidgetHost::GetElementWidget(const HxRibbonBaseElement* e) const {
@@ -95,7 +98,9 @@ QWidget* HxRibbonWidgetHost::GetElementWidget(const HxRibbonBaseElement* e) cons
     return it == m_widgets.end() ? nullptr : it->second.data();
 }
 
-void HxRibbonWidgetHost::RegisterWidget(const HxRibbonBaseElement* e, QWidget* w) { m_widgets[e] = w; }
+void HxRibbonWidgetHost::RegisterWidget(const HxRibbonBaseElement* e, QWidget* w) {
+    m_widgets[e] = w;
+}
 
 void HxRibbonWidgetHost::ForgetWidgets(HxRibbonBaseElement* e) {
     e->ForEachChild([this](HxRibbonBaseElement* child) { ForgetWidgets(child); });
@@ -162,7 +167,8 @@ void HxFillMenu(HxRibbonWidgetHost* host, QMenu* menu, HxRibbonButton* button) {
             PaletteAction(menu, label)->setEnabled(false);
             continue;
         }
-        default: break;
+        default:
+            break;
         }
         auto* sub = dynamic_cast<HxRibbonButton*>(item);
         QString text = Q(item->GetText());
@@ -172,7 +178,8 @@ void HxFillMenu(HxRibbonWidgetHost* host, QMenu* menu, HxRibbonButton* button) {
             QMenu* child = menu->addMenu(host->ElementIcon(item, false), text);
             child->setToolTipsVisible(true);
             child->setEnabled(!item->IsDisabled());
-            QObject::connect(child, &QMenu::aboutToShow, child, [host, child, sub] { HxFillMenu(host, child, sub); });
+            QObject::connect(child, &QMenu::aboutToShow, child,
+                             [host, child, sub] { HxFillMenu(host, child, sub); });
             continue;
         }
         QAction* action = menu->addAction(host->ElementIcon(item, false), text);
@@ -201,9 +208,9 @@ void HxFillMenu(HxRibbonWidgetHost* host, QMenu* menu, HxRibbonButton* button) {
 HxRibbonButtonWidget::HxRibbonButtonWidget(HxRibbonWidgetHost* host, HxRibbonButton* element, Style style,
                                            QWidget* parent)
     : QToolButton(parent), m_host(host), m_element(element), m_style(style) {
-    setObjectName(style == Large ? QStringLiteral("HxRibbonLarge")
-                                 : style == Small ? QStringLiteral("HxRibbonSmall")
-                                                  : QStringLiteral("HxRibbonCompact"));
+    setObjectName(style == Large   ? QStringLiteral("HxRibbonLarge")
+                  : style == Small ? QStringLiteral("HxRibbonSmall")
+                                   : QStringLiteral("HxRibbonCompact"));
     setAutoRaise(true);
     setFocusPolicy(Qt::NoFocus);
     if (style == Large) {
@@ -236,8 +243,9 @@ void HxRibbonButtonWidget::Sync() {
     setEnabled(!e->IsDisabled());
     SetCheckedLook(this, e->IsChecked());
 
-    bool colorOrGallery = e->GetKind() == HxRibbonKind::ColorButton ||
-                          (e->GetKind() == HxRibbonKind::Gallery && static_cast<HxRibbonGallery*>(e)->GetCount() > 0);
+    bool colorOrGallery =
+        e->GetKind() == HxRibbonKind::ColorButton ||
+        (e->GetKind() == HxRibbonKind::Gallery && static_cast<HxRibbonGallery*>(e)->GetCount() > 0);
     bool needsMenu = e->HasMenu() || colorOrGallery;
     if (needsMenu && !m_menu) {
         m_menu = new QMenu(this);
@@ -262,7 +270,9 @@ void HxRibbonButtonWidget::OnClicked() {
     m_host->ExecuteCommand(m_element->GetID());
 }
 
-void HxRibbonButtonWidget::OnMenuAboutToShow() { HxFillMenu(m_host, m_menu, m_element); }
+void HxRibbonButtonWidget::OnMenuAboutToShow() {
+    HxFillMenu(m_host, m_menu, m_element);
+}
 
 // ---------------------------------------------------------------------------------------------
 // Slider
@@ -371,7 +381,8 @@ HxColorPalette::HxColorPalette(const HxRibbonColorButton* button, QWidget* paren
         layout->addWidget(automatic);
 }
 
-HxGalleryPalette::HxGalleryPalette(const HxRibbonWidgetHost* host, const HxRibbonGallery* gallery, QWidget* parent)
+HxGalleryPalette::HxGalleryPalette(const HxRibbonWidgetHost* host, const HxRibbonGallery* gallery,
+                                   QWidget* parent)
     : QWidget(parent) {
     setObjectName(QStringLiteral("HxGalleryPalette"));
     auto* grid = new QGridLayout(this);

@@ -107,7 +107,8 @@ signals:
 class HxGalleryPalette : public QWidget {
     Q_OBJECT
 public:
-    HxGalleryPalette(const HxRibbonWidgetHost* host, const HxRibbonGallery* gallery, QWidget* parent = nullptr);
+    HxGalleryPalette(const HxRibbonWidgetHost* host, const HxRibbonGallery* gallery,
+                     QWidget* parent = nullptr);
 signals:
     void ItemPicked(int index);
 };

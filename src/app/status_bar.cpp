@@ -9,7 +9,9 @@ HxStatusBar::HxStatusBar(QWidget* parent) : QStatusBar(parent) {
     ApplyLook(HxGetLook(HxGetCurrentLook()));
 }
 
-HxStatusBar::~HxStatusBar() { m_widgets.clear(); }
+HxStatusBar::~HxStatusBar() {
+    m_widgets.clear();
+}
 
 void HxStatusBar::Attach(HxRibbonBaseElement* e, const CString& label, bool extended) {
     if (!e)
@@ -30,7 +32,9 @@ void HxStatusBar::AddElement(HxRibbonBaseElement* e, const CString& label) {
     Attach(e, label, false);
 }
 
-void HxStatusBar::AddSeparator() { AddElement(new HxRibbonSeparator); }
+void HxStatusBar::AddSeparator() {
+    AddElement(new HxRibbonSeparator);
+}
 
 void HxStatusBar::AddExtendedElement(HxRibbonBaseElement* e, const CString& label) {
     m_extended.emplace_back(e);
@@ -50,8 +54,9 @@ void HxStatusBar::Load(std::vector<HxRibbonDefinition::StatusElement>& elements)
     RemoveAll();
     for (auto& s : elements) {
         HxRibbonBaseElement* e = s.element.release();
-        CString label = e->GetKind() == HxRibbonKind::Pane ? static_cast<HxRibbonStatusBarPane*>(e)->GetLabel()
-                                                           : CString();
+        CString label = e->GetKind() == HxRibbonKind::Pane
+                            ? static_cast<HxRibbonStatusBarPane*>(e)->GetLabel()
+                            : CString();
         if (s.extended)
             AddExtendedElement(e, label);
         else
@@ -109,7 +114,8 @@ void HxStatusBar::OnElementChanged(HxRibbonBaseElement* e, bool structure) {
         top = top->GetParentElement();
     if (structure && top->GetKind() == HxRibbonKind::Group) {
         ForgetWidgets(top);
-        QMetaObject::invokeMethod(this, [this] { RecalcLayout(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { RecalcLayout(); }, Qt::QueuedConnection);
         return;
     }
     if (QWidget* w = GetElementWidget(e))
@@ -118,7 +124,9 @@ void HxStatusBar::OnElementChanged(HxRibbonBaseElement* e, bool structure) {
         ShowState(e);
 }
 
-void HxStatusBar::OnElementRemoved(HxRibbonBaseElement* e) { ForgetWidgets(e); }
+void HxStatusBar::OnElementRemoved(HxRibbonBaseElement* e) {
+    ForgetWidgets(e);
+}
 
 void HxStatusBar::ApplyLook(const HxLook& look) {
     setStyleSheet(HxStatusBarStyleSheet(look));

@@ -25,7 +25,9 @@ RouterScope::RouterScope(std::vector<CCmdTarget*> targets) : m_saved(AfxGetComma
     AfxGetCommandRouter().SetChain(chain);
 }
 
-RouterScope::~RouterScope() { AfxGetCommandRouter().SetChain(m_saved); }
+RouterScope::~RouterScope() {
+    AfxGetCommandRouter().SetChain(m_saved);
+}
 
 void UseTemporarySettings() {
     static QTemporaryDir dir;

@@ -33,10 +33,12 @@ TEST(ColorGallery, FortyNamedColoursInEightColumnsWithTheAutomaticButton) {
         const char16_t* name;
     };
     const Expect expected[] = {
-        {0, RGB(0, 0, 0), u"黑色"},        {1, RGB(153, 51, 0), u"褐色"},     {7, RGB(51, 51, 51), u"灰色-80%"},
-        {14, RGB(102, 102, 153), u"蓝-灰"}, {16, RGB(255, 0, 0), u"红色"},     {20, RGB(51, 204, 204), u"宝石蓝"},
+        {0, RGB(0, 0, 0), u"黑色"},         {1, RGB(153, 51, 0), u"褐色"},
+        {7, RGB(51, 51, 51), u"灰色-80%"},  {14, RGB(102, 102, 153), u"蓝-灰"},
+        {16, RGB(255, 0, 0), u"红色"},      {20, RGB(51, 204, 204), u"宝石蓝"},
         {24, RGB(255, 0, 255), u"粉红"},    {31, RGB(192, 192, 192), u"灰色-25%"},
-        {35, RGB(204, 255, 204), u"浅绿 "}, {38, RGB(204, 153, 255), u"淡紫"}, {39, RGB(255, 255, 255), u"白色"},
+        {35, RGB(204, 255, 204), u"浅绿 "}, {38, RGB(204, 153, 255), u"淡紫"},
+        {39, RGB(255, 255, 255), u"白色"},
     };
     for (const Expect& e : expected) {
         EXPECT_EQ(colors[size_t(e.index)].color, e.color) << e.index;

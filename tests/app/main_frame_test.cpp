@@ -83,7 +83,8 @@ TEST_F(MainFrameTest, LookIsRadioCheckedStoredAndRestored) {
         EXPECT_EQ(frame.GetApplicationLook(), 332u);
         EXPECT_EQ(StoredLook(), 332u);
         EXPECT_EQ(HxGetCurrentLook(), 332u);
-        EXPECT_LT(QApplication::palette().color(QPalette::Window).lightness(), 100) << "the black look is dark";
+        EXPECT_LT(QApplication::palette().color(QPalette::Window).lightness(), 100)
+            << "the black look is dark";
 
         for (UINT id = 331; id <= 335; ++id) {
             CCmdUI ui;

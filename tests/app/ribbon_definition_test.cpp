@@ -162,12 +162,15 @@ TEST(RibbonDefinition, MistakesAreReportedWithTheirLine) {
          "unknown element <buton>"},
         {"<ribbon><category text=\"a\"><panel text=\"b\">\n<button id=\"x1\"/></panel></category></ribbon>",
          "not a number"},
-        {"<ribbon><category text=\"a\"><panel text=\"b\">\n<button id=\"70000\"/></panel></category></ribbon>",
+        {"<ribbon><category text=\"a\"><panel text=\"b\">\n<button "
+         "id=\"70000\"/></panel></category></ribbon>",
          "out of range"},
-        {"<ribbon><category text=\"a\"><panel text=\"b\">\n<button id=\"1\" size=\"huge\"/></panel></category></ribbon>",
+        {"<ribbon><category text=\"a\"><panel text=\"b\">\n<button id=\"1\" "
+         "size=\"huge\"/></panel></category></ribbon>",
          "size must be"},
         {"<ribbon><category text=\"a\"><button id=\"1\"/></category></ribbon>", "holds <panel>"},
-        {"<ribbon><category text=\"a\"><panel text=\"b\"><button id=\"1\"><item text=\"i\"/></button></panel></category></ribbon>",
+        {"<ribbon><category text=\"a\"><panel text=\"b\"><button id=\"1\"><item "
+         "text=\"i\"/></button></panel></category></ribbon>",
          "<item> belongs in a <gallery>"},
         {"<menu/>", "root element"},
         {"<ribbon><category text=\"a\">", "ribbon definition, line"},

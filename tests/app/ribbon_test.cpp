@@ -102,7 +102,8 @@ TEST_F(RibbonTest, ClickRunsTheHandlerThroughTheRouterAfterTheCurrentEvent) {
     EXPECT_EQ(m_commands.m_runs[0], 100u);
 
     // A check box runs its command; its mark follows the update handler, not the click.
-    auto* box = qobject_cast<QCheckBox*>(m_ribbon.GetElementWidget(m_ribbon.GetCategory(0)->GetPanel(0)->GetElement(5)));
+    auto* box = qobject_cast<QCheckBox*>(
+        m_ribbon.GetElementWidget(m_ribbon.GetCategory(0)->GetPanel(0)->GetElement(5)));
     ASSERT_NE(box, nullptr);
     box->click();
     EXPECT_FALSE(box->isChecked());
@@ -134,7 +135,8 @@ TEST_F(RibbonTest, IdleUpdateSetsEnabledCheckedAndText) {
     EXPECT_EQ(check->GetText(), u"已勾选(&C)");
     EXPECT_EQ(Button(300)->text(), "已勾选");
     EXPECT_TRUE(Button(300)->property("hxChecked").toBool());
-    auto* box = qobject_cast<QCheckBox*>(m_ribbon.GetElementWidget(m_ribbon.GetCategory(0)->GetPanel(0)->GetElement(5)));
+    auto* box = qobject_cast<QCheckBox*>(
+        m_ribbon.GetElementWidget(m_ribbon.GetCategory(0)->GetPanel(0)->GetElement(5)));
     EXPECT_TRUE(box->isChecked());
 }
 
