@@ -169,13 +169,3 @@ TEST_F(VertexTest, LabelDragKeepsTheLabelInThePointsPlaneAndNearThePoint) {
     EXPECT_FLOAT_EQ(a->m_labelOffset[1], 0.0f);
     EXPECT_FLOAT_EQ(a->m_labelOffset[2], 0.5f);
 }
-
-TEST_F(VertexTest, StyleChoosesShapeAndPass) {
-    CGVertex p;
-    const int shapes[6] = {0, 0, 1, 1, 2, 2};
-    for (BYTE style = 0; style < 6; ++style) {
-        p.m_style = style;
-        EXPECT_EQ(p.Shape(), shapes[style]);
-        EXPECT_EQ(p.HiddenWhenCovered(), style % 2 == 1);
-    }
-}
