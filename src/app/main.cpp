@@ -1,5 +1,6 @@
 // Halvix: a dynamic geometry workbench for solid geometry.
 #include "app/main_frame.h"
+#include "document/doc_globals.h"
 #include "view/halvix_view.h"
 
 #include <QApplication>
@@ -67,6 +68,9 @@ int main(int argc, char** argv) {
     AfxSetMainWnd(&frame);
     if (frame.OnCreate() == -1)
         return 1;
+    QString login = qEnvironmentVariable("USER");
+    g_userName = CString::FromQString(login.isEmpty() ? qEnvironmentVariable("LOGNAME") : login);
+    frame.StartDocument(argc > 1 ? CString::FromQString(QString::fromLocal8Bit(argv[1])) : CString());
     // Without a window manager (a bare X server) maximising does nothing: size the window first.
     if (QScreen* screen = QGuiApplication::primaryScreen())
         frame.setGeometry(screen->availableGeometry());

@@ -6,6 +6,7 @@
 #include "platform/collections.h"
 #include "platform/cstring.h"
 #include "platform/dialog.h"
+#include "platform/document.h"
 #include "platform/file.h"
 #include "platform/menu.h"
 #include "platform/object.h"

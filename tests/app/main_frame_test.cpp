@@ -7,6 +7,7 @@
 #include "app/main_frame.h"
 #include "app/ribbon_bar.h"
 #include "app/status_bar.h"
+#include "document/halvix_doc.h"
 #include "view/halvix_view.h"
 
 #include <QApplication>
@@ -172,11 +173,12 @@ TEST_F(MainFrameTest, AboutRunsTheAboutDialog) {
     EXPECT_EQ(CString(CAboutDlg::kText), u" Halvix V6.05");
 }
 
-TEST_F(MainFrameTest, RouterGoesToTheViewBeforeTheFrame) {
+TEST_F(MainFrameTest, RouterGoesToTheViewThenTheDocumentThenTheFrame) {
     CMainFrame frame;
     ASSERT_EQ(frame.OnCreate(), 0);
     const auto& chain = AfxGetCommandRouter().Chain();
-    ASSERT_GE(chain.size(), 2u);
+    ASSERT_GE(chain.size(), 3u);
     EXPECT_EQ(chain[0], static_cast<CCmdTarget*>(frame.GetView()));
-    EXPECT_EQ(chain[1], static_cast<CCmdTarget*>(&frame));
+    EXPECT_EQ(chain[1], static_cast<CCmdTarget*>(frame.GetDocument()));
+    EXPECT_EQ(chain[2], static_cast<CCmdTarget*>(&frame));
 }

@@ -1,0 +1,60 @@
+// Start values of the document's process-wide state.
+#include "document/doc_globals.h"
+
+#include "model/model_globals.h"
+
+#include <algorithm>
+
+int g_storeMtfImages = 0;
+bool g_textureIsDefault[HX_DOC_TEXTURES] = {true, true, true};
+std::vector<BYTE> g_texturePixels[HX_DOC_TEXTURES];
+int g_textureUseCount[HX_DOC_TEXTURES + 1] = {0, 0, 0, 0};
+std::function<void(int)> g_documentTextureChanged;
+CString g_lastDocumentPath;
+CString g_userName;
+
+namespace {
+constexpr float kAmbient[4] = {0.2f, 0.2f, 0.2f, 1.0f};
+constexpr float kDiffuse[4] = {0.8f, 0.8f, 0.8f, 1.0f};
+constexpr float kSpecular[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+constexpr float kPosition[4] = {200.0f, 100.0f, 300.0f, 1.0f};
+} // namespace
+
+float g_lightAmbient[4] = {kAmbient[0], kAmbient[1], kAmbient[2], kAmbient[3]};
+float g_lightDiffuse[4] = {kDiffuse[0], kDiffuse[1], kDiffuse[2], kDiffuse[3]};
+float g_lightSpecular[4] = {kSpecular[0], kSpecular[1], kSpecular[2], kSpecular[3]};
+float g_lightPosition[4] = {kPosition[0], kPosition[1], kPosition[2], kPosition[3]};
+CString g_measureFontName(u"Times New Roman");
+int g_measureFontHeight = 24;
+
+long long HxTexturePixelBytes(long long width, long long height) {
+    return ((3 * (width + 1)) / 4) * 4 * height;
+}
+
+void HxResetDocumentSettings() {
+    g_labelFontName = u"Times New Roman";
+    g_labelFontHeight = 24;
+    g_measureFontName = u"Times New Roman";
+    g_measureFontHeight = 24;
+    g_lineWidth = 2.0f;
+    g_pointSize = 6.0f;
+    std::copy(kAmbient, kAmbient + 4, g_lightAmbient);
+    std::copy(kDiffuse, kDiffuse + 4, g_lightDiffuse);
+    std::copy(kSpecular, kSpecular + 4, g_lightSpecular);
+    std::copy(kPosition, kPosition + 4, g_lightPosition);
+}
+
+void HxResetDocumentGlobals() {
+    HxResetDocumentSettings();
+    g_storeMtfImages = 0;
+    for (int i = 0; i < HX_DOC_TEXTURES; ++i) {
+        g_textureIsDefault[i] = true;
+        g_textureWidth[i] = 0;
+        g_textureHeight[i] = 0;
+        g_texturePixels[i].clear();
+    }
+    std::fill(std::begin(g_textureUseCount), std::end(g_textureUseCount), 0);
+    g_documentTextureChanged = nullptr;
+    g_lastDocumentPath.Empty();
+    g_userName.Empty();
+}
