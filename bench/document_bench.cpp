@@ -23,8 +23,9 @@ void FillPage(CGPage* page) {
     while (page->m_cells.GetCount() < kCellsPerPage) {
         WORD id = page->m_nextId++;
         float t = float(id) * 0.1f;
-        page->m_cells.SetAt(id, new CGVertex(id, page->m_nextVertex++, page->MakeAutoLabel(CGPage::kAutoLabelPoint),
-                                             std::cos(t), std::sin(t), t));
+        page->m_cells.SetAt(id, new CGVertex(id, page->m_nextVertex++,
+                                             page->MakeAutoLabel(CGPage::kAutoLabelPoint), std::cos(t),
+                                             std::sin(t), t));
         if (previous != 0 && page->m_cells.GetCount() < kCellsPerPage) {
             WORD lineId = page->m_nextId++;
             page->m_cells.SetAt(lineId, new CGLine(lineId, previous, id, CGLine::kSegment));

@@ -20,7 +20,8 @@ void AddFigure(CGPage* page, int points) {
     g_cellMap = &page->m_cells;
     for (int i = 0; i < points; ++i) {
         WORD id = page->m_nextId++;
-        page->m_cells.SetAt(id, new CGVertex(id, page->m_nextVertex++, page->MakeAutoLabel(1), float(i), 1, 2));
+        page->m_cells.SetAt(id,
+                            new CGVertex(id, page->m_nextVertex++, page->MakeAutoLabel(1), float(i), 1, 2));
     }
     for (int i = 1; i < points; ++i) {
         WORD id = page->m_nextId++;

@@ -63,9 +63,9 @@ public:
     // become current.
     CGPage* AppendPage(const CString& title);
 
-    CPageList m_pages;       // in display order (owned)
-    CRecordList m_tools;     // the document's own tools (owned)
-    WORD m_pageCounter = 0;  // the number of the most recently created page
+    CPageList m_pages;      // in display order (owned)
+    CRecordList m_tools;    // the document's own tools (owned)
+    WORD m_pageCounter = 0; // the number of the most recently created page
     int m_formatVersion = kCurrentVersion;
     CString m_author;
     CString m_description;

@@ -126,8 +126,8 @@ void CHalvixDoc::Store(CArchive& ar) {
     // A texture costs one byte unless an object uses it and it holds an image of the user's.
     for (int i = 0; i < HX_DOC_TEXTURES; ++i) {
         const int width = g_textureWidth[i], height = g_textureHeight[i];
-        bool keepDefault = g_textureUseCount[i + 1] == 0 || g_textureIsDefault[i] || width <= 0 || height <= 0 ||
-                           width > kMaxTextureSide || height > kMaxTextureSide;
+        bool keepDefault = g_textureUseCount[i + 1] == 0 || g_textureIsDefault[i] || width <= 0 ||
+                           height <= 0 || width > kMaxTextureSide || height > kMaxTextureSide;
         ar << BYTE(keepDefault ? 1 : 0);
         if (keepDefault)
             continue;
@@ -146,8 +146,9 @@ void CHalvixDoc::Load(CArchive& ar) {
     m_versionRefused = false;
     LoadedDocument loaded;
     loaded.tools.Serialize(ar);
-    ar >> loaded.version >> loaded.author >> loaded.description >> loaded.screenWidth >> loaded.screenHeight >>
-        loaded.storeMtfImages >> loaded.reservedInt >> loaded.reservedFloat >> loaded.reservedText;
+    ar >> loaded.version >> loaded.author >> loaded.description >> loaded.screenWidth >>
+        loaded.screenHeight >> loaded.storeMtfImages >> loaded.reservedInt >> loaded.reservedFloat >>
+        loaded.reservedText;
     if (loaded.version >= kFirstRefusedVersion) {
         // Refused as a failed open: the document that was open stays, and a later Save cannot
         // overwrite the newer file.
@@ -215,7 +216,9 @@ void CHalvixDoc::Commit(LoadedDocument& loaded) {
 
     // Settings that fonts and OpenGL could not use are left at their defaults.
     auto height = [](int h) { return h > 0 && h <= 1000 ? h : 24; };
-    auto size = [](float v, float fallback) { return std::isfinite(v) && v > 0.0f && v <= 100.0f ? v : fallback; };
+    auto size = [](float v, float fallback) {
+        return std::isfinite(v) && v > 0.0f && v <= 100.0f ? v : fallback;
+    };
     g_labelFontName = loaded.labelFont.IsEmpty() ? CString(u"Times New Roman") : loaded.labelFont;
     g_measureFontName = loaded.measureFont.IsEmpty() ? CString(u"Times New Roman") : loaded.measureFont;
     g_labelFontHeight = height(loaded.labelFontHeight);

@@ -175,12 +175,13 @@ int CRecord::ApplyDefaultStyles() {
         } else if (cell->IsKindOf(RUNTIME_CLASS(CGTextbit)) || cell->IsKindOf(RUNTIME_CLASS(CGTextmap))) {
             SetRgb(cell->m_color, g_colorText);
             if (auto* formula = DYNAMIC_DOWNCAST(CGTbMtfText, cell)) {
-                formula->m_background = RGB(BYTE(g_backgroundColor[0] * 255.0f), BYTE(g_backgroundColor[1] * 255.0f),
-                                            BYTE(g_backgroundColor[2] * 255.0f));
+                formula->m_background =
+                    RGB(BYTE(g_backgroundColor[0] * 255.0f), BYTE(g_backgroundColor[1] * 255.0f),
+                        BYTE(g_backgroundColor[2] * 255.0f));
                 formula->UpdateTexture();
             }
-        } else if (HxIsOfAnyClassNamed(cell,
-                                       {"CGSphere", "CGCylinder", "CGCone", "CGFrustum", "CGTrack", "CGSurface"})) {
+        } else if (HxIsOfAnyClassNamed(
+                       cell, {"CGSphere", "CGCylinder", "CGCone", "CGFrustum", "CGTrack", "CGSurface"})) {
             SetRgb(cell->m_color, g_colorArcSolid);
         }
     }

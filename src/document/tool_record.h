@@ -14,8 +14,8 @@ public:
     // WORD id, string prompt, bool byte.
     void Serialize(CArchive& ar) override;
 
-    WORD m_id = 0;      // tool-local id of the recorded cell that is this input
-    CString m_text;     // "点" or "值" followed by the cell's name
+    WORD m_id = 0;  // tool-local id of the recorded cell that is this input
+    CString m_text; // "点" or "值" followed by the cell's name
     bool m_isPoint = false;
 };
 

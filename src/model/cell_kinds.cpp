@@ -49,15 +49,24 @@ HxSelectionKind HxSelectionKindOf(const CGCell* cell) {
 
 int HxPickClassOf(HxSelectionKind kind) {
     switch (kind) {
-    case HxSelectionKind::Points: return 1;
-    case HxSelectionKind::Lines: return 2;
-    case HxSelectionKind::Faces: return 8;
-    case HxSelectionKind::Curves: return 4;
-    case HxSelectionKind::Buttons: return 5;
-    case HxSelectionKind::Values: return 6;
-    case HxSelectionKind::Texts: return 7;
-    case HxSelectionKind::Solids: return 9;
-    case HxSelectionKind::Others: return 11;
+    case HxSelectionKind::Points:
+        return 1;
+    case HxSelectionKind::Lines:
+        return 2;
+    case HxSelectionKind::Faces:
+        return 8;
+    case HxSelectionKind::Curves:
+        return 4;
+    case HxSelectionKind::Buttons:
+        return 5;
+    case HxSelectionKind::Values:
+        return 6;
+    case HxSelectionKind::Texts:
+        return 7;
+    case HxSelectionKind::Solids:
+        return 9;
+    case HxSelectionKind::Others:
+        return 11;
     }
     return 11;
 }

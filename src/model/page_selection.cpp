@@ -33,10 +33,14 @@ void PostSelectionChanged(WPARAM wParam, WORD id) {
 CString StatusText(const CGCell* cell, int pickClass, bool newlySelected, bool forward) {
     const CString& name = cell->m_name;
     switch (pickClass) {
-    case 1: return CString(u"选择点") + name;
-    case 2: return CString(u"选择线") + name;
-    case 4: return CString(u"选择") + name;
-    case 5: return CString(u"选择操作按钮") + name;
+    case 1:
+        return CString(u"选择点") + name;
+    case 2:
+        return CString(u"选择线") + name;
+    case 4:
+        return CString(u"选择") + name;
+    case 5:
+        return CString(u"选择操作按钮") + name;
     case 6:
         if (newlySelected || cell->IsKindOf(RUNTIME_CLASS(CGTmVariable)))
             return CString(u"选择度量值变量") + name;
@@ -47,14 +51,16 @@ CString StatusText(const CGCell* cell, int pickClass, bool newlySelected, bool f
         if (cell->IsKindOf(RUNTIME_CLASS(CGTmSingleline)))
             return CString(u"选择E文本");
         return CString(u"选择迭代图") + name;
-    case 8: return CString(u"选择面") + name;
+    case 8:
+        return CString(u"选择面") + name;
     case 9:
         if (HxIsOfClassNamed(cell, "CGSurface"))
             return CString(u"选择自定义曲面");
         if (HxIsOfClassNamed(cell, "CGTrack"))
             return CString(u"选择图形的轨迹");
         return CString(u"选择旋转体") + name;
-    default: return CString(u"选择") + name;
+    default:
+        return CString(u"选择") + name;
     }
 }
 
@@ -68,15 +74,20 @@ void SetDragState(const CGCell* cell, int pickClass) {
             g_dragMoved = 0;
         }
         break;
-    case 5: mode = 5; break;
-    case 6: mode = 6; break;
+    case 5:
+        mode = 5;
+        break;
+    case 6:
+        mode = 6;
+        break;
     case 7:
         if (cell->IsKindOf(RUNTIME_CLASS(CGTextbit)))
             mode = 7;
         else if (cell->IsKindOf(RUNTIME_CLASS(CGTmSingleline)))
             mode = 6;
         break;
-    default: break;
+    default:
+        break;
     }
     if (mode != 0) {
         g_draggedId = cell->m_id;
@@ -88,31 +99,50 @@ void SetDragState(const CGCell* cell, int pickClass) {
 
 CList<WORD, WORD>& CGPage::KindListOf(const CGCell* cell) {
     switch (HxSelectionKindOf(cell)) {
-    case HxSelectionKind::Points: return m_selPoints;
-    case HxSelectionKind::Lines: return m_selLines;
-    case HxSelectionKind::Faces: return m_selFaces;
-    case HxSelectionKind::Curves: return m_selCurves;
-    case HxSelectionKind::Buttons: return m_selButtons;
-    case HxSelectionKind::Values: return m_selValues;
-    case HxSelectionKind::Texts: return m_selTexts;
-    case HxSelectionKind::Solids: return m_selSolids;
-    case HxSelectionKind::Others: return m_selOthers;
+    case HxSelectionKind::Points:
+        return m_selPoints;
+    case HxSelectionKind::Lines:
+        return m_selLines;
+    case HxSelectionKind::Faces:
+        return m_selFaces;
+    case HxSelectionKind::Curves:
+        return m_selCurves;
+    case HxSelectionKind::Buttons:
+        return m_selButtons;
+    case HxSelectionKind::Values:
+        return m_selValues;
+    case HxSelectionKind::Texts:
+        return m_selTexts;
+    case HxSelectionKind::Solids:
+        return m_selSolids;
+    case HxSelectionKind::Others:
+        return m_selOthers;
     }
     return m_selOthers;
 }
 
 CList<WORD, WORD>* CGPage::KindListOfPickClass(int pickClass) {
     switch (pickClass) {
-    case 1: return &m_selPoints;
-    case 2: return &m_selLines;
-    case 4: return &m_selCurves;
-    case 5: return &m_selButtons;
-    case 6: return &m_selValues;
-    case 7: return &m_selTexts;
-    case 8: return &m_selFaces;
-    case 9: return &m_selSolids;
-    case 11: return &m_selOthers;
-    default: return nullptr;
+    case 1:
+        return &m_selPoints;
+    case 2:
+        return &m_selLines;
+    case 4:
+        return &m_selCurves;
+    case 5:
+        return &m_selButtons;
+    case 6:
+        return &m_selValues;
+    case 7:
+        return &m_selTexts;
+    case 8:
+        return &m_selFaces;
+    case 9:
+        return &m_selSolids;
+    case 11:
+        return &m_selOthers;
+    default:
+        return nullptr;
     }
 }
 

@@ -229,7 +229,8 @@ BOOL CDocument::OnSaveDocument(const CString& path) {
     // Written beside the file and then put in its place, so that the old file survives a failure.
     QSaveFile out(path.ToQString());
     if (!out.open(QIODevice::WriteOnly) ||
-        out.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size())) != qint64(bytes.size()) ||
+        out.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size())) !=
+            qint64(bytes.size()) ||
         !out.commit()) {
         CFileException error(CFileException::accessDenied, path);
         ReportSaveLoadException(path, &error, TRUE);
@@ -341,7 +342,8 @@ void CDocument::OnFileNew() {
 }
 
 void CDocument::OnFileOpen() {
-    CFileDialog dlg(TRUE, m_strDefaultExt.Mid(1), CString(), OFN_HIDEREADONLY | OFN_FILEMUSTEXIST, FilterString());
+    CFileDialog dlg(TRUE, m_strDefaultExt.Mid(1), CString(), OFN_HIDEREADONLY | OFN_FILEMUSTEXIST,
+                    FilterString());
     if (dlg.DoModal() != IDOK || dlg.GetPathName().IsEmpty())
         return;
     OpenDocumentFile(dlg.GetPathName());
@@ -385,7 +387,9 @@ void CDocument::OnUpdateFileMru(CCmdUI* pCmdUI) {
 
 int GetSystemMetrics(int index) {
     if (g_screenWidthOverride > 0 && g_screenHeightOverride > 0)
-        return index == SM_CXSCREEN ? g_screenWidthOverride : index == SM_CYSCREEN ? g_screenHeightOverride : 0;
+        return index == SM_CXSCREEN   ? g_screenWidthOverride
+               : index == SM_CYSCREEN ? g_screenHeightOverride
+                                      : 0;
     if (qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
         if (QScreen* screen = QGuiApplication::primaryScreen()) {
             QRect r = screen->geometry();

@@ -38,8 +38,9 @@ public:
 class CFileDialog : public CDialog {
     DECLARE_DYNAMIC(CFileDialog)
 public:
-    CFileDialog(BOOL openFileDialog, const CString& defaultExt = CString(), const CString& fileName = CString(),
-                DWORD flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, const CString& filter = CString());
+    CFileDialog(BOOL openFileDialog, const CString& defaultExt = CString(),
+                const CString& fileName = CString(), DWORD flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
+                const CString& filter = CString());
 
     // The chosen path, with the default extension added when the name has none (save dialogs).
     CString GetPathName() const { return m_strPathName; }
@@ -51,7 +52,7 @@ public:
     void SetResult(const CString& path);
 
     BOOL m_bOpenFileDialog;
-    CString m_strDefExt; // without the dot
+    CString m_strDefExt;   // without the dot
     CString m_strFileName; // the suggested name
     DWORD m_dwFlags;
     CString m_strFilter;

@@ -193,7 +193,8 @@ TEST_F(MainFrameTest, TitleFollowsTheDocumentAndRecentFilesShowInTheMenu) {
     frame.StartDocument(CString());
     EXPECT_EQ(frame.windowTitle(), QStringLiteral("[未命名] - Halvix"));
     HxRibbon* ribbon = frame.GetRibbonBar();
-    for (UINT id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_FILE_SAVE_GF, ID_FILE_OPEN_ALL}) {
+    for (UINT id :
+         {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_FILE_SAVE_GF, ID_FILE_OPEN_ALL}) {
         HxRibbonBaseElement* item = ribbon->FindByID(id);
         ASSERT_NE(item, nullptr) << id;
         HxUpdateElementState(item, true);

@@ -3,6 +3,8 @@
 // document (and its path) alone, and the show-all command.
 #include "document_test_support.h"
 
+#include "measure/text_items.h"
+
 #include <QDir>
 #include <QFile>
 #include <QSettings>
@@ -42,7 +44,9 @@ protected:
         DocumentTest::TearDown();
     }
 
-    CString Path(const char16_t* name) { return CString::FromQString(m_dir.filePath(QString::fromUtf16(name))); }
+    CString Path(const char16_t* name) {
+        return CString::FromQString(m_dir.filePath(QString::fromUtf16(name)));
+    }
     bool Run(UINT id) { return AfxGetCommandRouter().Execute(id); }
     std::vector<BYTE> FileBytes(const CString& path) {
         QFile f(path.ToQString());
@@ -384,4 +388,25 @@ TEST_F(DocumentCommandsTest, ShowAllObjectsShowsAndSelectsTheHiddenOnes) {
     EXPECT_EQ(sent[1].message, UM_SELECTION_CHANGED);
     EXPECT_EQ(sent[1].wParam, 11u);
     EXPECT_EQ(sent[1].lParam, LPARAM(40001));
+}
+
+TEST_F(DocumentCommandsTest, BackgroundColourGoesToTheCurrentPageOrToAll) {
+    BuildSampleDocument();
+    m_doc->SetModifiedFlag(FALSE);
+    g_backgroundColor[0] = 0.25f;
+    m_doc->ApplyBackgroundColor(TRUE);
+    EXPECT_EQ(m_doc->GetPage(0)->m_background[0], 0.25f);
+    EXPECT_EQ(m_doc->GetPage(1)->m_background[0], 1.0f);
+    EXPECT_TRUE(m_doc->IsModified());
+    m_doc->ApplyBackgroundColor(FALSE);
+    EXPECT_EQ(m_doc->GetPage(2)->m_background[0], 0.25f);
+}
+
+TEST_F(DocumentCommandsTest, RefreshAllPagesAsksPictureTextsToRenderAgain) {
+    CGPage* second = m_doc->AppendPage(u"第二页");
+    auto* text = AddCell(second, new CGTmVariable);
+    text->m_style = 1;
+    text->m_flag2 = false;
+    m_doc->RefreshAllPages();
+    EXPECT_TRUE(text->m_flag2);
 }

@@ -10,7 +10,8 @@ namespace {
 class DocumentCorpusTest : public DocumentTest {
 protected:
     static QString CorpusFolder() {
-        return QDir(qEnvironmentVariable("HALVIX_TEST_SOURCE_DIR")).filePath(QStringLiteral("tests/document/corpus"));
+        return QDir(qEnvironmentVariable("HALVIX_TEST_SOURCE_DIR"))
+            .filePath(QStringLiteral("tests/document/corpus"));
     }
     void Check(const std::vector<BYTE>& bytes, bool gf, const std::string& name) {
         CGPage* current = g_pCurPage;

@@ -91,8 +91,8 @@ TEST_F(DocumentFileTest, NewDocumentHasOnePageAndTheDefaultView) {
 
 TEST_F(DocumentFileTest, NewDocumentBytesFollowTheRecord) {
     std::vector<BYTE> bytes = Store();
-    const std::vector<BYTE> start = {0x00, 0x00, 0x5D, 0x02, 0x00, 0x00, 0xFF, 0xFE,
-                                     0xFF, 0x00, 0xFF, 0xFE, 0xFF, 0x16};
+    const std::vector<BYTE> start = {0x00, 0x00, 0x5D, 0x02, 0x00, 0x00, 0xFF,
+                                     0xFE, 0xFF, 0x00, 0xFF, 0xFE, 0xFF, 0x16};
     ASSERT_GT(bytes.size(), start.size());
     EXPECT_TRUE(std::equal(start.begin(), start.end(), bytes.begin()));
 

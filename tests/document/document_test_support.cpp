@@ -46,7 +46,8 @@ CGVertex* DocumentTest::AddPoint(CGPage* page, float x, float y, float z) {
     CCellMap* saved = g_cellMap;
     g_cellMap = &page->m_cells;
     WORD id = page->m_nextId++;
-    auto* point = new CGVertex(id, page->m_nextVertex++, page->MakeAutoLabel(CGPage::kAutoLabelPoint), x, y, z);
+    auto* point =
+        new CGVertex(id, page->m_nextVertex++, page->MakeAutoLabel(CGPage::kAutoLabelPoint), x, y, z);
     page->m_cells.SetAt(id, point);
     g_cellMap = saved;
     return point;
@@ -112,7 +113,8 @@ ByteBuilder DocumentBytes::Header(int version) {
     ByteBuilder b;
     b.U16(0).I32(version).Str(u"").Str(u"说明").I32(1920).I32(1080).I32(0).I32(0).F32(0).Str(u"");
     b.Str(u"Times New Roman").Str(u"Times New Roman").I32(24).I32(24).F32(2).F32(6);
-    const float light[4][4] = {{0.2f, 0.2f, 0.2f, 1}, {0.8f, 0.8f, 0.8f, 1}, {1, 1, 1, 1}, {200, 100, 300, 1}};
+    const float light[4][4] = {
+        {0.2f, 0.2f, 0.2f, 1}, {0.8f, 0.8f, 0.8f, 1}, {1, 1, 1, 1}, {200, 100, 300, 1}};
     for (int i = 0; i < 4; ++i) {
         for (int parameter = 0; parameter < 4; ++parameter)
             b.F32(light[parameter][i]);

@@ -160,12 +160,14 @@ TEST_F(ToolRecordTest, ToolsThatDoNotHoldTogetherAreRefused) {
     const Case cases[] = {
         {"a condition past the cells", [](CRecord& t) { t.m_conditions[1]->m_id = 7; }},
         {"a condition on a cell with parents", [](CRecord& t) { t.m_conditions[1]->m_id = 2; }},
-        {"conditions out of order", [](CRecord& t) {
+        {"conditions out of order",
+         [](CRecord& t) {
              t.m_conditions[0]->m_id = 1;
              t.m_conditions[1]->m_id = 0;
          }},
         {"a point input marked as a value", [](CRecord& t) { t.m_conditions[0]->m_isPoint = false; }},
-        {"an input without a condition", [](CRecord& t) {
+        {"an input without a condition",
+         [](CRecord& t) {
              delete t.m_conditions[1];
              t.m_conditions.RemoveAt(1);
          }},

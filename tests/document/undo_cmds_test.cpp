@@ -527,7 +527,8 @@ TEST_F(UndoTest, RandomHistoryUndoesAndRedoesInFull) {
     };
     auto points = [&] { return cellsOf([](CGCell* c) { return c->IsKindOf(RUNTIME_CLASS(CGVertex)); }); };
     auto free = [&] {
-        return cellsOf([](CGCell* c) { return c->IsKindOf(RUNTIME_CLASS(CGVertex)) && c->m_parents.IsEmpty(); });
+        return cellsOf(
+            [](CGCell* c) { return c->IsKindOf(RUNTIME_CLASS(CGVertex)) && c->m_parents.IsEmpty(); });
     };
     auto anyPointPair = [&](WORD& p, WORD& q) {
         std::vector<CGCell*> pts = points();
@@ -617,9 +618,8 @@ TEST_F(UndoTest, RandomHistoryUndoesAndRedoesInFull) {
     for (int i = commands; i > 0; --i) {
         ASSERT_TRUE(History().Undo()) << i;
         PageSnapshot now = TakeSnapshot(*m_page);
-        ASSERT_EQ(now, states[size_t(i - 1)])
-            << "undo of command " << i << ", " << kinds[size_t(i - 1)] << ": "
-            << SnapshotDifference(now, states[size_t(i - 1)]);
+        ASSERT_EQ(now, states[size_t(i - 1)]) << "undo of command " << i << ", " << kinds[size_t(i - 1)]
+                                              << ": " << SnapshotDifference(now, states[size_t(i - 1)]);
     }
     EXPECT_FALSE(History().CanUndo());
     for (int i = 1; i <= commands; ++i) {

@@ -21,7 +21,7 @@ public:
     const CRuntimeClass* GetRuntimeClass() const override { return &s_class; }
 };
 const CRuntimeClass CImageStandIn::s_class = {kImageName, int(sizeof(CGTextbit)), 0xFFFF, nullptr,
-                                             RUNTIME_CLASS(CGTextbit)};
+                                              RUNTIME_CLASS(CGTextbit)};
 
 class UpgradeTest : public PageFixture {
 protected:

@@ -25,7 +25,8 @@ inline std::vector<BYTE> CellRecordBytes(CGCell* cell, bool sortChildren = true)
     if (!sortChildren)
         return bytes;
     CGCell* copy = nullptr;
-    LoadBytes(bytes, [&](CArchive& ar) { copy = static_cast<CGCell*>(ar.ReadObject(RUNTIME_CLASS(CGCell))); });
+    LoadBytes(bytes,
+              [&](CArchive& ar) { copy = static_cast<CGCell*>(ar.ReadObject(RUNTIME_CLASS(CGCell))); });
     std::vector<WORD> children;
     for (WORD id : copy->m_children)
         children.push_back(id);
