@@ -12,7 +12,6 @@
 #include <vector>
 
 class CHalvixDoc;
-
 class CHalvixView;
 class HxRibbon;
 class HxStatusBar;
