@@ -3,6 +3,7 @@
 
 #include "model/page.h"
 #include "view/gl_context.h"
+#include "view/glyph_lists.h"
 #include "view/view_camera.h"
 #include "view/view_globals.h"
 #include "view/view_ids.h"
@@ -145,4 +146,11 @@ void CHalvixView::OnPanRight() {
 
 void CHalvixView::ComputePickRay(int x, int y) {
     ::ComputePickRay(x, y);
+}
+
+void CHalvixView::BuildFontLists() {
+    ::BuildFontLists();
+}
+void CHalvixView::BuildCaptionFontLists() {
+    ::BuildCaptionFontLists();
 }

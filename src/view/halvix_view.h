@@ -34,6 +34,10 @@ public:
     // The mouse ray at a client pixel (g_pickRayNear, g_pickRayFar, g_viewDir*).
     void ComputePickRay(int x, int y);
 
+    // Glyph lists of the label and text fonts built again after the fonts change.
+    void BuildFontLists();
+    void BuildCaptionFontLists();
+
 protected:
     void initializeGL() override;
     void resizeGL(int w, int h) override;
