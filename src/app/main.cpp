@@ -1,6 +1,8 @@
 // Halvix: a dynamic geometry workbench for solid geometry.
 #include "app/main_frame.h"
+#include "view/glyph_font.h"
 #include "view/halvix_view.h"
+#include "view/view_settings.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -12,36 +14,63 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QCoreApplication::setOrganizationName("Vorlane");
     QCoreApplication::setApplicationName("Halvix");
+    HxInitInstallFolder();
+    HxInstallFontSubstitutions();
 
     HxSetMessageBoxHandler([](const CString& text, const CString& caption, UINT type) {
         QMessageBox box;
         box.setWindowTitle(caption.ToQString());
         box.setText(text.ToQString());
         switch (type & MB_ICONMASK) {
-        case MB_ICONERROR: box.setIcon(QMessageBox::Critical); break;
-        case MB_ICONQUESTION: box.setIcon(QMessageBox::Question); break;
-        case MB_ICONEXCLAMATION: box.setIcon(QMessageBox::Warning); break;
-        case MB_ICONINFORMATION: box.setIcon(QMessageBox::Information); break;
-        default: break;
+        case MB_ICONERROR:
+            box.setIcon(QMessageBox::Critical);
+            break;
+        case MB_ICONQUESTION:
+            box.setIcon(QMessageBox::Question);
+            break;
+        case MB_ICONEXCLAMATION:
+            box.setIcon(QMessageBox::Warning);
+            break;
+        case MB_ICONINFORMATION:
+            box.setIcon(QMessageBox::Information);
+            break;
+        default:
+            break;
         }
         switch (type & MB_TYPEMASK) {
-        case MB_OKCANCEL: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
-        case MB_YESNO: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+        case MB_OKCANCEL:
+            box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+            break;
+        case MB_YESNO:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+            break;
         case MB_YESNOCANCEL:
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
             break;
-        default: box.setStandardButtons(QMessageBox::Ok); break;
+        default:
+            box.setStandardButtons(QMessageBox::Ok);
+            break;
         }
         switch (box.exec()) {
-        case QMessageBox::Ok: return IDOK;
-        case QMessageBox::Yes: return IDYES;
-        case QMessageBox::No: return IDNO;
-        default: return IDCANCEL;
+        case QMessageBox::Ok:
+            return IDOK;
+        case QMessageBox::Yes:
+            return IDYES;
+        case QMessageBox::No:
+            return IDNO;
+        default:
+            return IDCANCEL;
         }
     });
 
+    // A look at the whole ribbon layout, with commands that have no handler yet shown disabled.
+    if (qEnvironmentVariableIntValue("HALVIX_SHOW_ALL_COMMANDS") != 0)
+        HxSetShowUnhandledCommands(true);
+
     CMainFrame frame;
     AfxSetMainWnd(&frame);
+    if (frame.OnCreate() == -1)
+        return 1;
     // Without a window manager (a bare X server) maximising does nothing: size the window first.
     if (QScreen* screen = QGuiApplication::primaryScreen())
         frame.setGeometry(screen->availableGeometry());

@@ -32,6 +32,9 @@ CRgba g_colorText = kColorText;
 CRgba g_colorValue = kColorValue;
 CRgba g_currentColor = kCurrentColor;
 BOOL g_useObjectColors = TRUE;
+BOOL g_tracing = FALSE;
+std::vector<WORD> g_finishedButtons;
+std::vector<WORD> g_buttonsToStart;
 
 void HxResetModelGlobals() {
     g_pCurPage = nullptr;
@@ -49,4 +52,7 @@ void HxResetModelGlobals() {
     g_colorValue = kColorValue;
     g_currentColor = kCurrentColor;
     g_useObjectColors = TRUE;
+    g_tracing = FALSE;
+    g_finishedButtons.clear();
+    g_buttonsToStart.clear();
 }

@@ -4,6 +4,8 @@
 
 #include "platform/afx.h"
 
+#include <vector>
+
 class CGCell;
 class CGPage;
 
@@ -48,6 +50,25 @@ extern CRgba g_colorValue;     // 0, 0, 0, 255
 extern CRgba g_currentColor;   // 255, 0, 0, 255
 // Cleared during the pick and monochrome passes, when cells must not set their own colours.
 extern BOOL g_useObjectColors;
+
+// Some moving cell leaves a trace (the page's traced list is not empty), so the view keeps its
+// trace layer.
+extern BOOL g_tracing;
+
+// Used during one animation tick: the buttons whose action completed, and the buttons that other
+// buttons asked to start (the page starts them before the tick ends).
+extern std::vector<WORD> g_finishedButtons;
+extern std::vector<WORD> g_buttonsToStart;
+
+// Window messages from the model and the document to the main frame.
+constexpr UINT UM_GOTO_PAGE = 0x7FF;           // lParam: a page number (to the view)
+constexpr UINT UM_CELLS_CHANGED = 0x80E;       // cells added (count) or removed (negative count)
+constexpr UINT UM_PAGES_CHANGED = 0x80F;       // a page inserted (1) or removed (2)
+constexpr UINT UM_SELECTION_CHANGED = 0x810;   // wParam: what changed; lParam: 40000 + page number
+constexpr UINT UM_CELL_TEXTS_CHANGED = 0x811;  // names or labels changed; lParam: the page number
+constexpr UINT UM_REBUILD_OBJECT_TREE = 0x812; // lParam: the page number
+// The object tree's item id of a page.
+constexpr int kPageTreeItemBase = 40000;
 
 // Every global above back to its start value.  The current page is only forgotten, not deleted.
 void HxResetModelGlobals();

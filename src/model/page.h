@@ -49,6 +49,95 @@ public:
     // TRUE when count new cells can still get ids (m_nextId .. m_nextId + count - 1 <= kMaxCellId).
     BOOL CanTakeIds(int count) const;
 
+    // The cell with that id in this page, or null.
+    CGCell* FindCell(WORD id) const { return m_cells.Find(id); }
+
+    // ---- Dependency order and recomputation ----
+    // Every cell's id is above its parents' ids, so ascending ids are a recomputation order: mark
+    // what must change (MarkDescendants of the moved cells, MarkButtonDrivenCells or the selection
+    // marks), collect the marked ids, then update the cells in that order.
+
+    // Empties ids, appends the id of every marked cell of the map (clearing the mark) and sorts
+    // them ascending.
+    void CollectMarkedIds(std::vector<WORD>& ids);
+    // Recompute (UpdateName) of each cell in the order given.  Ids that are no longer in the page
+    // (a cell removed while its id waited in a list) are skipped.
+    void UpdateCellsById(const std::vector<WORD>& ids);
+    void UpdateTextsById(const std::vector<WORD>& ids);
+    // Marks every selected cell and all its descendants (ancestors).
+    void MarkSelectionWithDescendants();
+    void MarkSelectionWithAncestors();
+    // The ids of the selected cells and all their descendants, ascending, appended to ids (also
+    // left in m_scratchIds); the drag target is forgotten.
+    void CollectDeletionIds(CList<WORD, WORD>& ids);
+
+    // ---- Selection ----
+    // Unselects every listed cell, empties the ten selection lists and the walk list, unselects
+    // the page and tells the main frame (UM_SELECTION_CHANGED, 2).
+    void ClearSelection();
+    // The number of values (CGTmVariable) among the selected values.
+    int CountSelectedVariables() const;
+
+    // ---- Colours and labels ----
+    static constexpr COLORREF kAutoColor = 0xFFFFFFFF;
+    // The page background and every cell's colours back to the defaults of its class.
+    void ApplyDefaultColors();
+    // Colours the selected cells with a colour's R, G, B, or with kAutoColor each with the
+    // default of its kind (faces from the automatic colour sequence, one colour each).  TRUE when
+    // anything was coloured.
+    BOOL ColorSelection(COLORREF color);
+    // R, G, B of the label colour of every selected cell.
+    void SetLabelStyleOfSelection(COLORREF color);
+    // The label font of the selected points, lines, faces and curves: bitmap glyphs (m_extB1 1)
+    // when flag is 0, textured glyphs otherwise.
+    void SetFlagOnSelection(int flag);
+    // Asks every text item drawn from a rendered picture to render it again.
+    void InvalidateTextImages();
+    // The next automatic name: kind 1 a point ("A".."Z", then again with the suffixes "1".."9",
+    // "'" and "0", then plain again), any other kind a circle ("c1", "c2", ...).
+    static constexpr int kAutoLabelPoint = 1;
+    static constexpr int kAutoLabelCircle = 4;
+    CString MakeAutoLabel(int kind);
+    const CString& MakeAutoLabel(CString& name, int kind);
+
+    // ---- Places of screen items (screen units times 20 x g_unitLength) ----
+    // Below the last text item placed or moved, else in the next free slot: columns of 16 rows
+    // from the upper right, 64 slots.  rows: how many rows of 1.5 units the item takes.
+    void PlaceNewTextItem(float& x, float& y, BYTE rows);
+    // Below the last button placed or moved, else in the next free slot: columns 5 units apart
+    // from the upper left, 128 slots.
+    void PlaceNewButton(float& x, float& y);
+    // Moves texts, pictures and buttons lying outside the window (half-width, half-height in
+    // screen units) back inside; returns how many moved.
+    int BringFlatObjectsIntoView(float halfWidth, float halfHeight);
+
+    // ---- Action buttons and traces ----
+    // Marks the descendants of the point driven by every running animation and move button.
+    void MarkButtonDrivenCells();
+    // Rebuilds m_tracedCells from the cells being recomputed: mode 1 during animation (with the
+    // driven points), else while dragging (with the dragged cell); sets g_tracing.
+    void RebuildTraceList(int mode);
+    // Stops every button at once (page switch, paste, page activation).
+    void ResetButtonStates();
+    // One animation tick: steps the running buttons, recomputes what they drive, removes those
+    // that completed and starts those asked for.  FALSE when no button runs any more.
+    BOOL StepButtons();
+    // After undo or redo changed cells: the running list again from the buttons' running flags.
+    // FALSE when none runs.
+    BOOL RestartButtonsAfterEdit();
+    // Starts (start TRUE) or stops one button, with the members of a series button.  FALSE when
+    // the button already was in that state, is no button, or a series button's start check fails.
+    BOOL StartButton(BOOL start, WORD id);
+
+    // ---- Picking and cancelling ----
+    // Pick names of the points only (mode 0).
+    void DrawPickNamesVertices();
+    // Cancels the construction in progress: removes the cells from m_constructMarker up, hands
+    // their ids (and the automatic names of their points) out again and ends a tool application's
+    // step.  Returns 0 when nothing was in progress, -1 after an ordinary construction, else the
+    // number of ids the tool application now holds.
+    int RemoveCellsAfterMarker();
+
     WORD m_pageId = 0;
     CString m_title;
     WORD m_nextId = 1;
@@ -112,6 +201,10 @@ public:
     int m_snapshot = 0;
 
 private:
+    // Every list of the page that holds ids, with the one of a removed cell dropped.
+    void ForgetId(WORD id);
+    // Steps the automatic point name back by one (the exact reverse of MakeAutoLabel).
+    void StepAutoLabelBack();
     void Store(CArchive& ar);
     void Load(CArchive& ar);
     // The record fields after the map, stored and loaded by the same code.

@@ -3,6 +3,8 @@
 
 #include "view/gl_context.h"
 #include "view/glyph_font.h"
+#include "view/glyph_lists.h"
+#include "view/label_hooks.h"
 #include "view/view_globals.h"
 #include "view/view_settings.h"
 
@@ -224,4 +226,15 @@ void CTextrueText::DrawTextQuad2(const CString& text) {
     float end[3];
     DrawQuads(text, start, right, up, g_textQuadHeight / float(kGlyphSize), false, false, end);
     g_textPenX = end[0];
+}
+
+namespace {
+void DrawTexturedLabel(const CString& text, float x, float y, float z) {
+    if (g_pTextureText)
+        g_pTextureText->DrawLabel(text, x, y, z);
+}
+} // namespace
+
+void HxInstallLabelRenderers() {
+    HxSetLabelRenderers(GetLabelGlyphLists, DrawTexturedLabel);
 }

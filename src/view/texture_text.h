@@ -73,3 +73,7 @@ extern float g_textPenX;
 extern float g_textPenY;
 extern float g_textPenZ;
 extern float g_textQuadHeight;
+
+// Lets the cells draw their name labels: the label glyph cache and the textured glyphs of
+// g_pTextureText become the label renderers (the view calls this once both exist).
+void HxInstallLabelRenderers();

@@ -1,6 +1,9 @@
 // Start values of the view's process-wide state.
 #include "view/view_globals.h"
 
+#include "view/label_hooks.h"
+#include "view/view_colors.h"
+
 #include <algorithm>
 #include <iterator>
 
@@ -57,6 +60,13 @@ int g_mouseDY = 0;
 
 float* g_vertexArray = nullptr;
 int g_vertexArrayCapacity = 200;
+unsigned int g_listBase = 0;
+
+float* HxVertexSlot(DWORD index) {
+    if (!g_vertexArray || g_vertexArrayCapacity < 0 || index >= DWORD(g_vertexArrayCapacity) + 10)
+        return nullptr;
+    return g_vertexArray + size_t(index) * 3;
+}
 
 void HxResetViewGlobals() {
     g_viewTransX = 0.0f;
@@ -102,4 +112,8 @@ void HxResetViewGlobals() {
     delete[] g_vertexArray;
     g_vertexArray = nullptr;
     g_vertexArrayCapacity = 200;
+    g_listBase = 0;
+
+    HxResetAutoColors();
+    HxSetLabelRenderers(nullptr, nullptr);
 }

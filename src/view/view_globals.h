@@ -60,6 +60,13 @@ extern int g_mouseDY;
 // (allocated with new[] by the view) has room for g_vertexArrayCapacity + 10 points.
 extern float* g_vertexArray;
 extern int g_vertexArrayCapacity;
+// The three floats of vertex index `index`, or null when there is no array or the index lies past
+// its end; nothing may read or write a point's entry without this check.
+float* HxVertexSlot(DWORD index);
+
+// First id of the view's base display lists (grid + 4, disk + 10, sphere + 11, cylinder + 12,
+// cone + 13); 0 until the view has built them, and cells call none of them while it is 0.
+extern unsigned int g_listBase;
 
 // Every global above back to its start value (frees the vertex block).
 void HxResetViewGlobals();

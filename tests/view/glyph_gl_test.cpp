@@ -4,6 +4,7 @@
 #include "view/glyph_font.h"
 #include "view/glyph_lists.h"
 #include "view/outline_glyphs.h"
+#include "view/label_hooks.h"
 #include "view/texture_text.h"
 #include "view/view_camera.h"
 #include "view/view_globals.h"
@@ -350,4 +351,27 @@ TEST_F(GlyphTest, ReleasingTheCachesDeletesTheirLists) {
     EXPECT_FALSE(glIsList(base));
     EXPECT_EQ(g_labelGlyphCache.GetCount(), 0);
     EXPECT_EQ(g_labelGlyphBase, 0u);
+}
+
+TEST_F(GlyphTest, CellsDrawTheirLabelsThroughTheInstalledRenderers) {
+    ASSERT_TRUE(HxReserveGlyphBlocks());
+    HxInstallLabelRenderers();
+    EXPECT_TRUE(HxHasLabelGlyphLists());
+    EXPECT_EQ(HxLabelGlyphLists(u"P"), GetLabelGlyphLists(u"P"));
+
+    CTextrueText text;
+    g_pTextureText = &text;
+    PixelProjection();
+    SetPlaneViewRotation();
+    ComputeViewCameraMatrix(g_modelviewMatrix);
+    g_unitLength = 1.0f;
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glColor3ub(0, 0, 0);
+    HxDrawTexturedLabel(u"P", 30, 30, 0);
+    glFinish();
+    EXPECT_GT(InkedPixels(30, 30, 60, 60), 20);
+    g_pTextureText = nullptr;
+    HxDrawTexturedLabel(u"P", 30, 30, 0); // no glyph textures: nothing drawn, nothing breaks
+    HxSetLabelRenderers(nullptr, nullptr);
 }

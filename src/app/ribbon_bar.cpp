@@ -1,0 +1,469 @@
+// The ribbon bar: tabs, pages of panels, the application button, minimising and the idle update.
+#include "app/ribbon_bar.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QStackedWidget>
+#include <QTabBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+constexpr int kContentHeight = 74; // large buttons: icon, text, the drop-down arrow
+constexpr int kRowHeight = 24;     // small elements stack three to a column
+constexpr int kCaptionHeight = 18;
+constexpr int kSmallRows = 3;
+constexpr int kGap = 2;
+} // namespace
+
+// One panel: its element widgets placed in columns (a large element takes a column, small ones
+// stack up to three), and its caption below.
+class HxRibbonPanelWidget : public QWidget {
+public:
+    HxRibbonPanelWidget(HxRibbon* ribbon, HxRibbonPanel* panel, QWidget* parent)
+        : QWidget(parent), m_ribbon(ribbon), m_panel(panel) {
+        setObjectName(QStringLiteral("HxRibbonPanel"));
+        setAttribute(Qt::WA_StyledBackground);
+        m_caption = new QLabel(panel->GetName().ToQString(), this);
+        m_caption->setObjectName(QStringLiteral("HxRibbonPanelCaption"));
+        m_caption->setAlignment(Qt::AlignCenter);
+        Refresh();
+    }
+
+    // Creates the widgets of elements that have none, then places the shown ones.
+    void Refresh() {
+        for (int i = 0; i < m_panel->GetCount(); ++i) {
+            HxRibbonBaseElement* e = m_panel->GetElement(i);
+            if (!m_ribbon->GetElementWidget(e))
+                HxCreateElementWidget(m_ribbon, e, this);
+        }
+        DoLayout();
+    }
+
+    void DoLayout() {
+        int x = 4;
+        std::vector<QWidget*> column;
+        auto flush = [&] {
+            if (column.empty())
+                return;
+            int width = 0;
+            for (QWidget* w : column)
+                width = std::max(width, w->sizeHint().width());
+            int y = (kContentHeight - int(column.size()) * kRowHeight) / 2;
+            if (column.size() == size_t(kSmallRows))
+                y = 1;
+            for (QWidget* w : column) {
+                w->setGeometry(x, y, width, kRowHeight - 1);
+                y += kRowHeight;
+            }
+            x += width + kGap;
+            column.clear();
+        };
+        for (int i = 0; i < m_panel->GetCount(); ++i) {
+            HxRibbonBaseElement* e = m_panel->GetElement(i);
+            QWidget* w = m_ribbon->GetElementWidget(e);
+            if (!w)
+                continue;
+            bool shown = e->IsShown();
+            w->setVisible(shown);
+            if (!shown)
+                continue;
+            if (e->IsLarge()) {
+                flush();
+                QSize hint = w->sizeHint();
+                int width = std::max(hint.width(), 46);
+                w->setGeometry(x, 1, width, kContentHeight - 2);
+                x += width + kGap;
+            } else {
+                column.push_back(w);
+                if (column.size() == size_t(kSmallRows))
+                    flush();
+            }
+        }
+        flush();
+        int captionWidth = m_caption->sizeHint().width() + 8;
+        int width = std::max(x + 2, captionWidth);
+        m_caption->setGeometry(0, kContentHeight, width, kCaptionHeight);
+        setFixedSize(width, kContentHeight + kCaptionHeight);
+        setVisible(m_panel->IsShown());
+    }
+
+private:
+    HxRibbon* m_ribbon;
+    HxRibbonPanel* m_panel;
+    QLabel* m_caption;
+};
+
+// ---------------------------------------------------------------------------------------------
+
+HxRibbon::HxRibbon(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("HxRibbon"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    m_tabRow = new QWidget(this);
+    m_tabRow->setObjectName(QStringLiteral("HxRibbonTabRow"));
+    m_tabRow->setAttribute(Qt::WA_StyledBackground);
+    auto* row = new QHBoxLayout(m_tabRow);
+    row->setContentsMargins(0, 0, 4, 0);
+    row->setSpacing(0);
+    m_appButton = new QToolButton(m_tabRow);
+    m_appButton->setObjectName(QStringLiteral("HxApplicationButton"));
+    m_appButton->setPopupMode(QToolButton::InstantPopup);
+    m_appButton->setFocusPolicy(Qt::NoFocus);
+    m_appMenu = new QMenu(m_appButton);
+    m_appMenu->setObjectName(QStringLiteral("HxApplicationMenu"));
+    m_appButton->setMenu(m_appMenu);
+    connect(m_appMenu, &QMenu::aboutToShow, this, [this] {
+        if (m_application)
+            HxFillMenu(this, m_appMenu, m_application.get());
+    });
+    m_appButton->hide();
+    m_tabs = new QTabBar(m_tabRow);
+    m_tabs->setDrawBase(false);
+    m_tabs->setExpanding(false);
+    m_tabs->setDocumentMode(true);
+    m_tabs->setFocusPolicy(Qt::NoFocus);
+    m_minimizeButton = new QToolButton(m_tabRow);
+    m_minimizeButton->setObjectName(QStringLiteral("HxRibbonMinimize"));
+    m_minimizeButton->setFocusPolicy(Qt::NoFocus);
+    m_minimizeButton->setAutoRaise(true);
+    connect(m_minimizeButton, &QToolButton::clicked, this, [this] { ToggleMinimizeState(); });
+    row->addWidget(m_appButton, 0, Qt::AlignBottom);
+    row->addWidget(m_tabs, 0, Qt::AlignBottom);
+    row->addStretch(1);
+    row->addWidget(m_minimizeButton, 0, Qt::AlignVCenter);
+
+    m_pages = new QStackedWidget(this);
+    m_pages->setObjectName(QStringLiteral("HxRibbonPages"));
+    m_pages->setAttribute(Qt::WA_StyledBackground);
+    m_pages->setFixedHeight(kContentHeight + kCaptionHeight + 6);
+    layout->addWidget(m_tabRow);
+    layout->addWidget(m_pages);
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+
+    connect(m_tabs, &QTabBar::currentChanged, this, [this](int index) {
+        if (index >= 0 && index < m_pages->count())
+            m_pages->setCurrentIndex(index);
+    });
+    connect(m_tabs, &QTabBar::tabBarClicked, this, &HxRibbon::OnTabClicked);
+    connect(m_tabs, &QTabBar::tabBarDoubleClicked, this, [this](int) { ToggleMinimizeState(); });
+    SetMinimized(false);
+    ApplyLook(HxGetLook(HxGetCurrentLook()));
+}
+
+HxRibbon::~HxRibbon() {
+    // The element widgets are children of this widget; only the map has to go first.
+    m_widgets.clear();
+}
+
+void HxRibbon::Clear() {
+    HideDropDown();
+    while (m_tabs->count() > 0)
+        m_tabs->removeTab(m_tabs->count() - 1);
+    while (m_pages->count() > 0) {
+        QWidget* page = m_pages->widget(0);
+        m_pages->removeWidget(page);
+        delete page;
+    }
+    m_widgets.clear();
+    m_panelWidgets.clear();
+    m_dirtyPanels.clear();
+    m_categories.clear();
+    m_application.reset();
+}
+
+bool HxRibbon::LoadFromResource(const QString& path, QString* error, HxRibbonDefinition* rest) {
+    HxRibbonDefinition def;
+    if (!HxLoadRibbonDefinition(path, def, error))
+        return false;
+    Load(def);
+    if (rest)
+        *rest = std::move(def);
+    return true;
+}
+
+void HxRibbon::Load(HxRibbonDefinition& def) {
+    Clear();
+    SetImages(def.images);
+    m_application = std::move(def.application);
+    if (m_application) {
+        m_application->SetHost(this);
+        m_appButton->setText(m_application->GetText().ToQString());
+        m_appButton->setToolTip(HxElementToolTip(m_application.get()));
+    }
+    m_appButton->setVisible(m_application != nullptr);
+    for (HxRibbonDefinition::Category& c : def.categories) {
+        auto category = std::make_unique<HxRibbonCategory>(this, c.name);
+        for (HxRibbonDefinition::Panel& p : c.panels) {
+            HxRibbonPanel* panel = category->AddPanel(p.name, p.icon);
+            for (auto& e : p.elements)
+                panel->Add(e.release());
+        }
+        m_categories.push_back(std::move(category));
+    }
+    def.categories.clear();
+    m_dirtyPanels.clear();
+    for (int i = 0; i < GetCategoryCount(); ++i)
+        BuildCategoryPage(i);
+    UpdateTabs();
+}
+
+void HxRibbon::BuildCategoryPage(int index) {
+    HxRibbonCategory* category = GetCategory(index);
+    if (!category)
+        return;
+    auto* page = new QWidget;
+    page->setObjectName(QStringLiteral("HxRibbonPage"));
+    page->setAttribute(Qt::WA_StyledBackground);
+    auto* layout = new QHBoxLayout(page);
+    layout->setContentsMargins(2, 3, 2, 3);
+    layout->setSpacing(0);
+    for (int i = 0; i < category->GetPanelCount(); ++i) {
+        HxRibbonPanel* panel = category->GetPanel(i);
+        // Widgets of a page built again are made anew.
+        for (int k = 0; k < panel->GetCount(); ++k)
+            ForgetWidgets(panel->GetElement(k));
+        auto* w = new HxRibbonPanelWidget(this, panel, page);
+        m_panelWidgets[panel] = w;
+        layout->addWidget(w, 0, Qt::AlignTop);
+    }
+    layout->addStretch(1);
+    if (index < m_pages->count()) {
+        QWidget* old = m_pages->widget(index);
+        m_pages->insertWidget(index, page);
+        m_pages->removeWidget(old);
+        old->deleteLater();
+        m_tabs->setTabText(index, category->GetName().ToQString());
+    } else {
+        m_pages->addWidget(page);
+        m_tabs->addTab(category->GetName().ToQString());
+    }
+}
+
+HxRibbonCategory* HxRibbon::GetCategory(int index) const {
+    return index >= 0 && index < GetCategoryCount() ? m_categories[size_t(index)].get() : nullptr;
+}
+
+int HxRibbon::GetCategoryIndex(const HxRibbonCategory* category) const {
+    for (int i = 0; i < GetCategoryCount(); ++i)
+        if (m_categories[size_t(i)].get() == category)
+            return i;
+    return -1;
+}
+
+HxRibbonCategory* HxRibbon::AddCategory(const CString& name) {
+    m_categories.push_back(std::make_unique<HxRibbonCategory>(this, name));
+    BuildCategoryPage(GetCategoryCount() - 1);
+    UpdateTabs();
+    return m_categories.back().get();
+}
+
+HxRibbonCategory* HxRibbon::GetActiveCategory() const {
+    return GetCategory(m_tabs->currentIndex());
+}
+
+BOOL HxRibbon::SetActiveCategory(HxRibbonCategory* category) {
+    int index = GetCategoryIndex(category);
+    if (index < 0 || !category->IsShown())
+        return FALSE;
+    m_tabs->setCurrentIndex(index);
+    return TRUE;
+}
+
+HxRibbonBaseElement* HxRibbon::FindByID(UINT id, BOOL visibleOnly) const {
+    std::vector<HxRibbonBaseElement*> found;
+    GetElementsByID(id, found);
+    for (HxRibbonBaseElement* e : found)
+        if (!visibleOnly || e->IsShown())
+            return e;
+    return nullptr;
+}
+
+void HxRibbon::GetElementsByID(UINT id, std::vector<HxRibbonBaseElement*>& found) const {
+    for (const auto& c : m_categories)
+        c->CollectByID(id, found);
+    if (m_application)
+        m_application->CollectByID(id, found);
+}
+
+QWidget* HxRibbon::GetPanelWidget(const HxRibbonPanel* panel) const {
+    auto it = m_panelWidgets.find(panel);
+    return it == m_panelWidgets.end() ? nullptr : it->second;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Changes
+
+void HxRibbon::OnElementChanged(HxRibbonBaseElement* e, bool structure) {
+    QWidget* w = GetElementWidget(e);
+    if (w && structure && e->GetKind() == HxRibbonKind::Group) {
+        // A group's buttons are its widget's children: make the group anew.
+        ForgetWidgets(e);
+        w = nullptr;
+    }
+    if (w)
+        HxSyncElementWidget(this, w, e);
+    if (HxRibbonBaseElement* parent = e->GetParentElement())
+        if (QWidget* pw = GetElementWidget(parent)) {
+            if (parent->GetKind() == HxRibbonKind::Group && structure) {
+                ForgetWidgets(parent);
+            } else {
+                HxSyncElementWidget(this, pw, parent);
+            }
+        }
+    if (e == m_application.get()) {
+        m_appButton->setText(e->GetText().ToQString());
+        return;
+    }
+    if (HxRibbonPanel* panel = e->GetParentPanel(); panel && (structure || !w))
+        ScheduleLayout(panel);
+}
+
+void HxRibbon::OnElementRemoved(HxRibbonBaseElement* e) {
+    ForgetWidgets(e);
+    if (HxRibbonPanel* panel = e->GetParentPanel())
+        ScheduleLayout(panel);
+}
+
+void HxRibbon::ScheduleLayout(HxRibbonPanel* panel) {
+    m_dirtyPanels.insert(panel);
+    if (m_layoutScheduled)
+        return;
+    m_layoutScheduled = true;
+    QMetaObject::invokeMethod(
+        this, [this] { RecalcLayout(); }, Qt::QueuedConnection);
+}
+
+void HxRibbon::RecalcLayout() {
+    m_layoutScheduled = false;
+    std::set<HxRibbonPanel*> dirty;
+    dirty.swap(m_dirtyPanels);
+    std::set<int> rebuild;
+    for (HxRibbonPanel* panel : dirty) {
+        auto it = m_panelWidgets.find(panel);
+        if (it != m_panelWidgets.end())
+            it->second->Refresh();
+        else
+            rebuild.insert(GetCategoryIndex(panel->GetParentCategory()));
+    }
+    for (int index : rebuild)
+        BuildCategoryPage(index);
+    UpdateTabs();
+}
+
+void HxRibbon::UpdateTabs() {
+    int current = m_tabs->currentIndex();
+    for (int i = 0; i < GetCategoryCount(); ++i)
+        m_tabs->setTabVisible(i, m_categories[size_t(i)]->IsShown());
+    if (current < 0 || !m_tabs->isTabVisible(current)) {
+        for (int i = 0; i < GetCategoryCount(); ++i)
+            if (m_tabs->isTabVisible(i)) {
+                m_tabs->setCurrentIndex(i);
+                break;
+            }
+    }
+    if (m_tabs->currentIndex() >= 0)
+        m_pages->setCurrentIndex(m_tabs->currentIndex());
+}
+
+void HxRibbon::OnIdleUpdate() {
+    int active = m_tabs->currentIndex();
+    for (int i = 0; i < GetCategoryCount(); ++i) {
+        HxRibbonCategory* category = m_categories[size_t(i)].get();
+        for (int p = 0; p < category->GetPanelCount(); ++p) {
+            HxRibbonPanel* panel = category->GetPanel(p);
+            for (int k = 0; k < panel->GetCount(); ++k)
+                HxUpdateElementState(panel->GetElement(k), i == active);
+        }
+    }
+    if (m_dirtyPanels.empty()) {
+        UpdateTabs();
+        return;
+    }
+    RecalcLayout();
+    // The active category may have changed with the tabs shown.
+    if (m_tabs->currentIndex() != active && GetActiveCategory()) {
+        HxRibbonCategory* category = GetActiveCategory();
+        for (int p = 0; p < category->GetPanelCount(); ++p)
+            for (int k = 0; k < category->GetPanel(p)->GetCount(); ++k)
+                HxUpdateElementState(category->GetPanel(p)->GetElement(k), true);
+        RecalcLayout();
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Minimised state and the drop-down of a minimised ribbon
+
+void HxRibbon::SetMinimized(bool minimized) {
+    bool changed = minimized != m_minimized;
+    m_minimized = minimized;
+    HideDropDown();
+    m_pages->setVisible(!minimized);
+    m_minimizeButton->setText(minimized ? QStringLiteral("▾") : QStringLiteral("▴"));
+    m_minimizeButton->setToolTip(minimized ? QStringLiteral("展开功能区") : QStringLiteral("最小化功能区"));
+    updateGeometry();
+    if (changed)
+        emit MinimizedChanged(minimized);
+}
+
+void HxRibbon::OnTabClicked(int index) {
+    if (!m_minimized || index < 0)
+        return;
+    m_tabs->setCurrentIndex(index);
+    m_pages->setCurrentIndex(index);
+    ShowDropDown();
+}
+
+void HxRibbon::ShowDropDown() {
+    if (!m_dropDown) {
+        m_dropDown = new QFrame(this, Qt::Popup);
+        m_dropDown->setObjectName(QStringLiteral("HxRibbonDropDown"));
+        auto* layout = new QVBoxLayout(m_dropDown);
+        layout->setContentsMargins(0, 0, 0, 0);
+        m_dropDown->installEventFilter(this);
+    }
+    m_pages->setParent(m_dropDown);
+    m_dropDown->layout()->addWidget(m_pages);
+    m_pages->show();
+    m_dropDown->setStyleSheet(styleSheet());
+    m_dropDown->setFixedWidth(width());
+    m_dropDown->move(mapToGlobal(QPoint(0, m_tabRow->height())));
+    m_dropDown->show();
+}
+
+void HxRibbon::HideDropDown() {
+    if (!m_dropDown || m_pages->parent() != m_dropDown)
+        return;
+    m_dropDown->hide();
+    m_pages->setParent(this);
+    static_cast<QVBoxLayout*>(layout())->addWidget(m_pages);
+    m_pages->setVisible(!m_minimized);
+}
+
+bool HxRibbon::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_dropDown && event->type() == QEvent::Hide)
+        QMetaObject::invokeMethod(
+            this, [this] { HideDropDown(); }, Qt::QueuedConnection);
+    return QWidget::eventFilter(watched, event);
+}
+
+void HxRibbon::BeforeCommand() {
+    if (m_dropDown && m_dropDown->isVisible())
+        m_dropDown->hide();
+}
+
+void HxRibbon::ApplyLook(const HxLook& look) {
+    setStyleSheet(HxRibbonStyleSheet(look));
+    for (auto& [element, widget] : m_widgets)
+        if (widget)
+            HxSyncElementWidget(this, widget, const_cast<HxRibbonBaseElement*>(element));
+    for (auto& [panel, widget] : m_panelWidgets)
+        widget->DoLayout();
+    update();
+}

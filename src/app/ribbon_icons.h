@@ -1,0 +1,27 @@
+// The program's icons: small vector drawings made with QPainter on a 32-unit grid, crisp at any
+// size, coloured for the current application look.
+#pragma once
+
+#include <QColor>
+#include <QIcon>
+#include <QString>
+#include <QStringList>
+
+// The colours the drawings use; the application look sets them (dark looks draw light lines).
+struct HxIconPalette {
+    QColor stroke{0x33, 0x3d, 0x4a};
+    QColor accent{0x2a, 0x78, 0xd6};
+    QColor fill{0x2a, 0x78, 0xd6, 60};
+    QColor point{0xe0, 0x44, 0x36};
+    QColor green{0x23, 0x9b, 0x5a};
+    QColor orange{0xf0, 0x92, 0x2a};
+};
+void HxSetIconPalette(const HxIconPalette& palette);
+const HxIconPalette& HxGetIconPalette();
+
+// The icon of a name; an unknown name gives a plain rounded square (and a known one is never that).
+QIcon HxRibbonIcon(const QString& name);
+bool HxHasRibbonIcon(const QString& name);
+QStringList HxRibbonIconNames();
+// Paints icon `name` into rect (used by the icon engine and by widgets that draw icons themselves).
+void HxPaintRibbonIcon(QPainter& painter, const QRectF& rect, const QString& name, bool disabled = false);

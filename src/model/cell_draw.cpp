@@ -1,0 +1,53 @@
+// Colours, name labels and label pick squares of the cells.
+#include "model/cell_draw.h"
+
+#include "view/label_hooks.h"
+#include "view/view_globals.h"
+
+#include <GL/gl.h>
+
+void HxGlColor(const CRgba& c) {
+    glColor4ub(c.r, c.g, c.b, c.a);
+}
+
+void HxGlColorInverted(const CRgba& c) {
+    glColor4ub(BYTE(255 - c.r), BYTE(255 - c.g), BYTE(255 - c.b), 255);
+}
+
+void DrawCellLabel(CGCell& cell) {
+    if (cell.m_labelHidden)
+        return;
+    if (g_useObjectColors)
+        HxGlColor(cell.m_labelColor);
+    const float* p = cell.m_labelPos;
+    if (cell.m_extB1 == 0) {
+        HxDrawTexturedLabel(cell.m_name, p[0], p[1], p[2]);
+        return;
+    }
+    if (!HxHasLabelGlyphLists())
+        return; // no glyph cache yet: keep m_flag2 so the glyphs are built once there is one
+    glRasterPos3f(p[0], p[1], p[2]);
+    if (cell.m_flag2) {
+        cell.m_text2 = HxLabelGlyphLists(cell.m_name);
+        cell.m_flag2 = false;
+    }
+    if (cell.m_text2.GetLength() > 0)
+        glCallLists(cell.m_text2.GetLength(), GL_UNSIGNED_SHORT, static_cast<const char16_t*>(cell.m_text2));
+}
+
+void DrawCellLabelForPick(const CGCell& cell) {
+    if (cell.m_labelHidden)
+        return;
+    const float* p = cell.m_labelPos;
+    const float* a = g_labelPickAxisA;
+    const float* b = g_labelPickAxisB;
+    glLoadName(kPickClassLabel);
+    glPushName(cell.m_id);
+    glBegin(GL_QUADS);
+    glVertex3f(p[0] + a[0], p[1] + a[1], p[2] + a[2]);
+    glVertex3f(p[0] + b[0], p[1] + b[1], p[2] + b[2]);
+    glVertex3f(p[0] - a[0], p[1] - a[1], p[2] - a[2]);
+    glVertex3f(p[0] - b[0], p[1] - b[1], p[2] - b[2]);
+    glEnd();
+    glPopName();
+}

@@ -1,0 +1,28 @@
+// Drawing helpers the cell classes share: colours, the name label drawn at its anchor, and the
+// label's pick square.
+#pragma once
+
+#include "model/cell.h"
+
+// Pick classes: the lowest class among the hits wins.
+constexpr unsigned int kPickClassPoint = 1;
+constexpr unsigned int kPickClassLine = 2;
+constexpr unsigned int kPickClassLabel = 3;
+
+// A cell takes part in drawing and picking only while it is shown and valid.
+inline bool HxIsDrawable(const CGCell& cell) {
+    return cell.m_hidden == 0 && cell.m_valid;
+}
+
+void HxGlColor(const CRgba& c);
+// The look of a highlighted cell: the opaque inverse of its colour.
+void HxGlColorInverted(const CRgba& c);
+
+// The name label at m_labelPos when m_labelHidden is 0, in the label colour (set only while
+// g_useObjectColors is non-zero): with the textured glyph font when m_extB1 is 0, else with the
+// bitmap glyph lists at the anchor's raster position, rebuilding m_text2 first when m_flag2 is set.
+void DrawCellLabel(CGCell& cell);
+
+// When the label is shown: the square m_labelPos + A, + B, - A, - B (the view's label pick
+// half-axes) under pick class 3 with the cell's id.
+void DrawCellLabelForPick(const CGCell& cell);

@@ -1,0 +1,20 @@
+// The seam through which cells draw their name labels: the view's label glyph cache and its
+// textured label font register here once their OpenGL resources exist.  Until then, and in a
+// process without a view, labels are simply not drawn.
+#pragma once
+
+#include "platform/cstring.h"
+
+// The display-list id of each character of a label, as one UTF-16 string (drawn with
+// glCallLists of GL_UNSIGNED_SHORT at the current raster position).
+using HxLabelGlyphListsFn = CString (*)(const CString& text);
+// Draws a label as textured glyph quads facing the viewer at a world point, in the current colour.
+using HxTexturedLabelFn = void (*)(const CString& text, float x, float y, float z);
+
+void HxSetLabelRenderers(HxLabelGlyphListsFn glyphLists, HxTexturedLabelFn texturedLabel);
+
+bool HxHasLabelGlyphLists();
+// Empty when no glyph cache is registered.
+CString HxLabelGlyphLists(const CString& text);
+// Does nothing when no textured font is registered.
+void HxDrawTexturedLabel(const CString& text, float x, float y, float z);

@@ -1,0 +1,182 @@
+// The main frame: the ribbon and status bar it builds, the commands it handles (looks, minimising,
+// the colour button, About), the status texts, and the look kept in the settings.
+#include "app_test_support.h"
+
+#include "app/about_dlg.h"
+#include "app/app_look.h"
+#include "app/main_frame.h"
+#include "app/ribbon_bar.h"
+#include "app/status_bar.h"
+#include "view/halvix_view.h"
+
+#include <QApplication>
+#include <QPalette>
+#include <QSettings>
+#include <gtest/gtest.h>
+
+namespace {
+
+class MainFrameTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { UseTemporarySettings(); }
+    void SetUp() override {
+        QSettings settings(QStringLiteral("Vorlane"), QStringLiteral("Halvix"));
+        settings.remove(QStringLiteral("Settings/ApplicationLook"));
+    }
+    void TearDown() override {
+        HxSetDialogRunner(nullptr);
+        HxSetMessageObserver(nullptr);
+    }
+
+    static UINT StoredLook() {
+        QSettings settings(QStringLiteral("Vorlane"), QStringLiteral("Halvix"));
+        return settings.value(QStringLiteral("Settings/ApplicationLook"), 0).toUInt();
+    }
+};
+
+} // namespace
+
+TEST_F(MainFrameTest, CreatesRibbonStatusBarAndFindsItsElements) {
+    CMainFrame frame;
+    ASSERT_EQ(frame.OnCreate(), 0);
+    HxRibbon* ribbon = frame.GetRibbonBar();
+    ASSERT_NE(ribbon, nullptr);
+    EXPECT_EQ(frame.menuWidget(), ribbon);
+    EXPECT_EQ(frame.statusBar(), frame.GetStatusBar());
+    EXPECT_EQ(ribbon->GetCategory(ribbon->GetCategoryCount() - 8)->GetName(), u"常用");
+
+    ASSERT_NE(g_customToolButton, nullptr);
+    EXPECT_EQ(g_customToolButton->GetID(), ID_CUSTOM_TOOL);
+    EXPECT_EQ(g_customToolButton->GetText(), u"自定义");
+    EXPECT_TRUE(g_customToolButton->IsShown()) << "the frame handles it";
+
+    auto* colors = ribbon->FindByIDAs<HxRibbonColorButton>(ID_VIEW_COLOR);
+    ASSERT_NE(colors, nullptr);
+    EXPECT_EQ(colors->GetColorCount(), 40);
+    EXPECT_TRUE(colors->IsShown());
+
+    // Frame commands show; commands of the document and view, not yet made, do not.
+    EXPECT_TRUE(ribbon->FindByID(ID_VIEW_MINI)->IsShown());
+    EXPECT_TRUE(ribbon->FindByID(ID_APP_ABOUT)->IsShown());
+    EXPECT_FALSE(ribbon->FindByID(ID_CREATE_LINE)->IsShown());
+    EXPECT_FALSE(ribbon->FindByID(ID_SLIDER_TX)->IsShown());
+    EXPECT_FALSE(ribbon->FindByID(ID_VIEW_PANEL)->IsShown());
+}
+
+TEST_F(MainFrameTest, StatusTextsGoToTheirPanes) {
+    CMainFrame frame;
+    ASSERT_EQ(frame.OnCreate(), 0);
+    HxSetStatusText(HX_STATUS_ELEMENT_PAGE, u"当前页：第二页");
+    HxSetStatusText(HX_STATUS_ELEMENT_INFO, u"文档作者：甲");
+    EXPECT_EQ(frame.GetStatusBar()->GetElement(2)->GetText(), u"当前页：第二页");
+    EXPECT_EQ(frame.GetStatusBar()->GetElement(0)->GetText(), u"文档作者：甲");
+    HxSetStatusText(7, u"没有这个元素");
+    EXPECT_EQ(frame.GetStatusBar()->GetElement(1)->GetKind(), HxRibbonKind::Separator);
+}
+
+TEST_F(MainFrameTest, LookIsRadioCheckedStoredAndRestored) {
+    {
+        CMainFrame frame;
+        ASSERT_EQ(frame.OnCreate(), 0);
+        EXPECT_EQ(frame.GetApplicationLook(), HX_DEFAULT_APPLICATION_LOOK);
+        EXPECT_TRUE(AfxGetCommandRouter().Execute(ID_VIEW_APPLOOK_OFF_2007_BLACK));
+        EXPECT_EQ(frame.GetApplicationLook(), 332u);
+        EXPECT_EQ(StoredLook(), 332u);
+        EXPECT_EQ(HxGetCurrentLook(), 332u);
+        EXPECT_LT(QApplication::palette().color(QPalette::Window).lightness(), 100)
+            << "the black look is dark";
+
+        for (UINT id = 331; id <= 335; ++id) {
+            CCmdUI ui;
+            ui.m_nID = id;
+            AfxGetCommandRouter().Update(ui);
+            EXPECT_TRUE(ui.m_radio);
+            EXPECT_EQ(ui.m_check, id == 332 ? 1 : 0) << id;
+            EXPECT_TRUE(ui.m_enabled);
+        }
+    }
+    {
+        CMainFrame frame;
+        ASSERT_EQ(frame.OnCreate(), 0);
+        EXPECT_EQ(frame.GetApplicationLook(), 332u) << "read back at start";
+        // The looks in the ribbon's menu carry the radio mark of the current one.
+        auto* silver = frame.GetRibbonBar()->FindByID(ID_VIEW_APPLOOK_OFF_2007_SILVER);
+        HxUpdateElementState(silver, true);
+        EXPECT_FALSE(silver->IsChecked());
+        AfxGetCommandRouter().Execute(ID_VIEW_APPLOOK_OFF_2007_SILVER);
+        HxUpdateElementState(silver, true);
+        EXPECT_TRUE(silver->IsChecked());
+        EXPECT_TRUE(silver->IsRadio());
+        AfxGetCommandRouter().Execute(HX_DEFAULT_APPLICATION_LOOK);
+    }
+}
+
+TEST_F(MainFrameTest, StoredLookOutsideTheRangeReadsAsTheDefault) {
+    QSettings settings(QStringLiteral("Vorlane"), QStringLiteral("Halvix"));
+    settings.setValue(QStringLiteral("Settings/ApplicationLook"), 9999);
+    settings.sync();
+    EXPECT_EQ(HxReadApplicationLook(), HX_DEFAULT_APPLICATION_LOOK);
+    settings.setValue(QStringLiteral("Settings/ApplicationLook"), QStringLiteral("blue"));
+    settings.sync();
+    EXPECT_EQ(HxReadApplicationLook(), HX_DEFAULT_APPLICATION_LOOK);
+    settings.remove(QStringLiteral("Settings/ApplicationLook"));
+    settings.sync();
+    EXPECT_EQ(HxReadApplicationLook(), 331u);
+    // Every look id has colours of its own, the unknown ones the default's.
+    for (UINT id = 325; id <= 335; ++id)
+        EXPECT_EQ(HxGetLook(id).id, id);
+    EXPECT_EQ(HxGetLook(12).id, 331u);
+}
+
+TEST_F(MainFrameTest, ViewMiniTogglesTheRibbon) {
+    CMainFrame frame;
+    ASSERT_EQ(frame.OnCreate(), 0);
+    EXPECT_FALSE(frame.GetRibbonBar()->IsMinimized());
+    AfxGetCommandRouter().Execute(ID_VIEW_MINI);
+    EXPECT_TRUE(frame.GetRibbonBar()->IsMinimized());
+    AfxGetCommandRouter().Execute(ID_VIEW_MINI);
+    EXPECT_FALSE(frame.GetRibbonBar()->IsMinimized());
+}
+
+TEST_F(MainFrameTest, ColourButtonSendsTheColourToTheView) {
+    CMainFrame frame;
+    ASSERT_EQ(frame.OnCreate(), 0);
+    std::vector<HxMessageRecord> messages;
+    HxSetMessageObserver([&](const HxMessageRecord& r) { messages.push_back(r); });
+    auto* colors = frame.GetRibbonBar()->FindByIDAs<HxRibbonColorButton>(ID_VIEW_COLOR);
+    colors->SetColor(RGB(51, 153, 102));
+    EXPECT_TRUE(AfxGetCommandRouter().Execute(ID_VIEW_COLOR));
+    colors->SetColor(0xFFFFFFFF);
+    AfxGetCommandRouter().Execute(ID_VIEW_COLOR);
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[0].target, static_cast<CWnd*>(frame.GetView()));
+    EXPECT_EQ(messages[0].message, UM_APPLY_COLOR);
+    EXPECT_EQ(messages[0].wParam, WPARAM(RGB(51, 153, 102)));
+    EXPECT_FALSE(messages[0].posted);
+    EXPECT_EQ(messages[1].wParam, WPARAM(0xFFFFFFFFu));
+}
+
+TEST_F(MainFrameTest, AboutRunsTheAboutDialog) {
+    CMainFrame frame;
+    ASSERT_EQ(frame.OnCreate(), 0);
+    std::vector<std::string> shown;
+    HxSetDialogRunner([&](CDialog& dlg) {
+        shown.push_back(dlg.GetRuntimeClass()->m_lpszClassName);
+        EXPECT_EQ(dlg.m_nIDTemplate, 100u);
+        return INT_PTR(IDOK);
+    });
+    EXPECT_TRUE(AfxGetCommandRouter().Execute(ID_APP_ABOUT));
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0], "CAboutDlg");
+    EXPECT_EQ(CString(CAboutDlg::kTitle), u"关于 Halvix");
+    EXPECT_EQ(CString(CAboutDlg::kText), u" Halvix V6.05");
+}
+
+TEST_F(MainFrameTest, RouterGoesToTheViewBeforeTheFrame) {
+    CMainFrame frame;
+    ASSERT_EQ(frame.OnCreate(), 0);
+    const auto& chain = AfxGetCommandRouter().Chain();
+    ASSERT_GE(chain.size(), 2u);
+    EXPECT_EQ(chain[0], static_cast<CCmdTarget*>(frame.GetView()));
+    EXPECT_EQ(chain[1], static_cast<CCmdTarget*>(&frame));
+}

@@ -1,0 +1,359 @@
+// The ribbon widget: building from a definition, clicks through the command router, the idle
+// update (states, hidden commands), sub-items, sliders, minimising and the idle hook.
+#include "app_test_support.h"
+
+#include "app/idle_hook.h"
+#include "app/ribbon_bar.h"
+
+#include <QCheckBox>
+#include <QEventLoop>
+#include <QTimer>
+#include <QMenu>
+#include <QSlider>
+#include <QTabBar>
+#include <QTest>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QByteArray kDefinition = R"(<ribbon>
+  <images><image index="2" icon="line-segment"/><image index="3" icon="line-ray"/></images>
+  <application text="文件"><button id="100" text="新建"/><button id="999" text="没有处理"/></application>
+  <category text="甲">
+    <panel text="一">
+      <button id="100" text="运行" icon="point" size="large"/>
+      <button id="200" text="可停用" image="2" size="large"/>
+      <button id="300" text="勾选"/>
+      <button id="998" text="尚无处理"/>
+      <button id="101" text="工具" menu="1"/>
+      <check id="300" text="勾选框"/>
+    </panel>
+    <panel text="二">
+      <button id="997" text="都没有"/>
+      <button id="996" text="也没有"/>
+    </panel>
+  </category>
+  <category text="乙">
+    <panel text="滑块">
+      <slider id="102" text="X" min="-100" max="100"/>
+      <button id="500" text="只有更新"/>
+    </panel>
+  </category>
+  <category text="丙">
+    <panel text="空"><button id="995" text="无"/></panel>
+  </category>
+</ribbon>)";
+
+class RibbonTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        HxRibbonDefinition def;
+        QString error;
+        ASSERT_TRUE(HxParseRibbonDefinition(kDefinition, def, &error)) << error.toStdString();
+        m_ribbon.Load(def);
+        m_ribbon.resize(1000, 140);
+        m_ribbon.show();
+        m_ribbon.OnIdleUpdate();
+    }
+
+    QToolButton* Button(UINT id) {
+        return qobject_cast<QToolButton*>(m_ribbon.GetElementWidget(m_ribbon.FindByID(id)));
+    }
+
+    CTestCommands m_commands;
+    RouterScope m_scope{{&m_commands}};
+    HxRibbon m_ribbon;
+};
+
+} // namespace
+
+TEST_F(RibbonTest, BuildsCategoriesPanelsAndElements) {
+    ASSERT_EQ(m_ribbon.GetCategoryCount(), 3);
+    EXPECT_EQ(m_ribbon.GetCategory(0)->GetName(), u"甲");
+    EXPECT_EQ(m_ribbon.GetCategory(0)->GetPanelCount(), 2);
+    EXPECT_EQ(m_ribbon.GetCategory(0)->GetPanel(0)->GetName(), u"一");
+    EXPECT_EQ(m_ribbon.GetCategory(0)->GetPanel(0)->GetCount(), 6);
+    EXPECT_EQ(m_ribbon.GetTabBar()->count(), 3);
+    EXPECT_EQ(m_ribbon.GetApplicationButton()->GetSubItemCount(), 2);
+
+    // FindByID finds the first element of an id; GetElementsByID all of them, the menu's too.
+    HxRibbonBaseElement* first = m_ribbon.FindByID(300);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->GetKind(), HxRibbonKind::Button);
+    std::vector<HxRibbonBaseElement*> all;
+    m_ribbon.GetElementsByID(300, all);
+    EXPECT_EQ(all.size(), 2u);
+    all.clear();
+    m_ribbon.GetElementsByID(100, all);
+    EXPECT_EQ(all.size(), 2u) << "the panel's and the application menu's";
+    EXPECT_NE(m_ribbon.FindByIDAs<HxRibbonSlider>(102), nullptr);
+    EXPECT_EQ(m_ribbon.FindByIDAs<HxRibbonSlider>(100), nullptr);
+    EXPECT_EQ(m_ribbon.FindByID(12345), nullptr);
+}
+
+TEST_F(RibbonTest, ClickRunsTheHandlerThroughTheRouterAfterTheCurrentEvent) {
+    QToolButton* run = Button(100);
+    ASSERT_NE(run, nullptr);
+    QTest::mouseClick(run, Qt::LeftButton);
+    EXPECT_TRUE(m_commands.m_runs.empty()) << "posted, not run inside the click";
+    ProcessEvents();
+    ASSERT_EQ(m_commands.m_runs.size(), 1u);
+    EXPECT_EQ(m_commands.m_runs[0], 100u);
+
+    // A check box runs its command; its mark follows the update handler, not the click.
+    auto* box = qobject_cast<QCheckBox*>(
+        m_ribbon.GetElementWidget(m_ribbon.GetCategory(0)->GetPanel(0)->GetElement(5)));
+    ASSERT_NE(box, nullptr);
+    box->click();
+    EXPECT_FALSE(box->isChecked());
+    ProcessEvents();
+    EXPECT_EQ(m_commands.m_runs.back(), 300u);
+}
+
+TEST_F(RibbonTest, IdleUpdateSetsEnabledCheckedAndText) {
+    QToolButton* disabling = Button(200);
+    EXPECT_TRUE(disabling->isEnabled());
+    m_commands.m_enable200 = false;
+    m_ribbon.OnIdleUpdate();
+    EXPECT_FALSE(disabling->isEnabled());
+    EXPECT_TRUE(m_ribbon.FindByID(200)->IsDisabled());
+
+    // A disabled command does not run even when its click arrives.
+    m_ribbon.ExecuteCommand(200);
+    ProcessEvents();
+    EXPECT_TRUE(m_commands.m_runs.empty());
+    m_commands.m_enable200 = true;
+    m_ribbon.OnIdleUpdate();
+    EXPECT_TRUE(disabling->isEnabled());
+
+    m_commands.m_check300 = 1;
+    m_commands.m_text300 = u"已勾选(&C)";
+    m_ribbon.OnIdleUpdate();
+    HxRibbonBaseElement* check = m_ribbon.FindByID(300);
+    EXPECT_TRUE(check->IsChecked());
+    EXPECT_EQ(check->GetText(), u"已勾选(&C)");
+    EXPECT_EQ(Button(300)->text(), "已勾选");
+    EXPECT_TRUE(Button(300)->property("hxChecked").toBool());
+    auto* box = qobject_cast<QCheckBox*>(
+        m_ribbon.GetElementWidget(m_ribbon.GetCategory(0)->GetPanel(0)->GetElement(5)));
+    EXPECT_TRUE(box->isChecked());
+}
+
+TEST_F(RibbonTest, CommandsWithoutHandlersAreNotShown) {
+    HxRibbonBaseElement* missing = m_ribbon.FindByID(998);
+    ASSERT_NE(missing, nullptr);
+    EXPECT_FALSE(missing->IsShown());
+    EXPECT_FALSE(m_ribbon.GetElementWidget(missing)->isVisible());
+    EXPECT_TRUE(m_ribbon.GetElementWidget(m_ribbon.FindByID(100))->isVisible());
+
+    // A panel with nothing to show is hidden; a category with nothing to show loses its tab.
+    EXPECT_FALSE(m_ribbon.GetCategory(0)->GetPanel(1)->IsShown());
+    EXPECT_FALSE(m_ribbon.GetPanelWidget(m_ribbon.GetCategory(0)->GetPanel(1))->isVisible());
+    EXPECT_FALSE(m_ribbon.GetTabBar()->isTabVisible(2));
+    EXPECT_TRUE(m_ribbon.GetTabBar()->isTabVisible(1));
+
+    // An update handler alone makes a command exist: shown, and disabled without a handler.
+    HxRibbonBaseElement* updateOnly = m_ribbon.FindByID(500);
+    EXPECT_TRUE(updateOnly->IsAvailable());
+
+    // A menu button without a command is shown once one of its items is.
+    auto* menu = dynamic_cast<HxRibbonButton*>(m_ribbon.FindByID(101));
+    ASSERT_NE(menu, nullptr);
+    EXPECT_TRUE(menu->IsShown()) << "101 itself has a handler";
+
+    // When a handler arrives (a document joins the chain), the command appears.
+    class CLater : public CCmdTarget {
+    public:
+        CLater() { OnCommandId(998, &CLater::On998); }
+        void On998() { ++m_runs; }
+        int m_runs = 0;
+    } later;
+    {
+        RouterScope scope({&later});
+        m_ribbon.OnIdleUpdate();
+        EXPECT_TRUE(missing->IsShown());
+        EXPECT_TRUE(m_ribbon.GetElementWidget(missing)->isVisible());
+        Button(998)->click();
+        ProcessEvents();
+        EXPECT_EQ(later.m_runs, 1);
+    }
+    m_ribbon.OnIdleUpdate();
+    EXPECT_FALSE(missing->IsShown());
+}
+
+TEST_F(RibbonTest, SubItemsAddedAndRemovedById) {
+    auto* tools = dynamic_cast<HxRibbonButton*>(m_ribbon.FindByID(101));
+    ASSERT_NE(tools, nullptr);
+    tools->AddSubItem(new HxRibbonLabel(u"工具文件夹"));
+    auto* set = new HxRibbonButton(34000, u"工具集");
+    set->SetDescription(u"自定义工具集：/tmp/工具集.hvx");
+    set->SetImageIndex(69, FALSE);
+    tools->AddSubItem(set);
+    auto* tool = new HxRibbonButton(20000, u"中垂面");
+    tool->SetToolTipText(u"中垂面");
+    set->AddSubItem(tool);
+    set->AddSubItem(new HxRibbonButton(20001, u"角平分面"));
+    tools->AddSubItem(new HxRibbonButton(20002, u"最前"), 0);
+
+    EXPECT_EQ(m_ribbon.FindByID(20000), tool);
+    EXPECT_EQ(tools->FindSubItemIndexByID(20002), 0);
+    EXPECT_EQ(tools->FindSubItemIndexByID(34000), 2);
+    EXPECT_EQ(set->FindSubItemIndexByID(20001), 1);
+    EXPECT_EQ(tool->GetParentElement(), set);
+
+    // The menu, built when it opens: the new item first, the heading, the tool-set sub-menu.
+    QToolButton* button = Button(101);
+    ASSERT_NE(button->menu(), nullptr);
+    HxFillMenu(&m_ribbon, button->menu(), tools);
+    QList<QAction*> actions = button->menu()->actions();
+    ASSERT_EQ(actions.size(), 3);
+    EXPECT_EQ(actions[0]->text(), "最前");
+    ASSERT_NE(actions[2]->menu(), nullptr);
+    EXPECT_EQ(actions[2]->text(), "工具集");
+    HxFillMenu(&m_ribbon, actions[2]->menu(), set);
+    ASSERT_EQ(actions[2]->menu()->actions().size(), 2);
+    actions[2]->menu()->actions()[1]->trigger();
+    ProcessEvents();
+    ASSERT_FALSE(m_commands.m_runs.empty());
+    EXPECT_EQ(m_commands.m_runs.back(), 20001u);
+
+    // Removing by index (found by id) takes the item and its sub-items away.
+    EXPECT_TRUE(set->RemoveSubItem(set->FindSubItemIndexByID(20000)));
+    EXPECT_EQ(m_ribbon.FindByID(20000), nullptr);
+    EXPECT_FALSE(tools->RemoveSubItem(17));
+    EXPECT_TRUE(tools->RemoveSubItem(tools->FindSubItemIndexByID(34000)));
+    EXPECT_EQ(m_ribbon.FindByID(20001), nullptr);
+    EXPECT_EQ(m_ribbon.FindByID(34000), nullptr);
+    tools->RemoveAllSubItems();
+    EXPECT_EQ(tools->GetSubItemCount(), 0);
+    ProcessEvents();
+    EXPECT_EQ(Button(101)->menu(), nullptr);
+}
+
+TEST_F(RibbonTest, MenuShowsOnlyItemsWhoseCommandsExistWithTheirStates) {
+    auto* menuButton = dynamic_cast<HxRibbonButton*>(m_ribbon.FindByID(101));
+    for (UINT id : {401u, 402u, 403u, 994u})
+        menuButton->AddSubItem(new HxRibbonButton(id, CString(u"项") + CString(std::to_string(id).c_str())));
+    m_commands.m_radio = 402;
+    QMenu menu;
+    HxFillMenu(&m_ribbon, &menu, menuButton);
+    QList<QAction*> actions = menu.actions();
+    ASSERT_EQ(actions.size(), 3) << "994 has no handler";
+    EXPECT_FALSE(actions[0]->isChecked());
+    EXPECT_TRUE(actions[1]->isChecked());
+    EXPECT_FALSE(actions[2]->isChecked());
+}
+
+TEST_F(RibbonTest, ImageIndexSwitchesTheIcon) {
+    HxRibbonBaseElement* e = m_ribbon.FindByID(200);
+    EXPECT_EQ(m_ribbon.ElementIconName(e, true), "line-segment");
+    e->SetImageIndex(3, TRUE);
+    EXPECT_EQ(m_ribbon.ElementIconName(e, true), "line-ray");
+    EXPECT_EQ(m_ribbon.ElementIconName(m_ribbon.FindByID(100), true), "point");
+}
+
+TEST_F(RibbonTest, SliderMovesRunTheCommandButPositionsSetByTheProgramDoNot) {
+    auto* slider = m_ribbon.FindByIDAs<HxRibbonSlider>(102);
+    ASSERT_NE(slider, nullptr);
+    m_ribbon.SetActiveCategory(m_ribbon.GetCategory(1));
+    m_ribbon.OnIdleUpdate();
+    auto* widget = qobject_cast<HxRibbonSliderWidget*>(m_ribbon.GetElementWidget(slider));
+    ASSERT_NE(widget, nullptr);
+
+    slider->SetPos(-37);
+    EXPECT_EQ(widget->GetSlider()->value(), -37);
+    slider->SetPos(500);
+    EXPECT_EQ(slider->GetPos(), 100) << "kept in range";
+    ProcessEvents();
+    EXPECT_TRUE(m_commands.m_runs.empty());
+
+    widget->GetSlider()->setValue(25);
+    EXPECT_EQ(slider->GetPos(), 25);
+    ProcessEvents();
+    ASSERT_EQ(m_commands.m_runs.size(), 1u);
+    EXPECT_EQ(m_commands.m_runs[0], 102u);
+}
+
+TEST_F(RibbonTest, TextTooltipAndDescriptionReachTheWidget) {
+    HxRibbonBaseElement* e = m_ribbon.FindByID(100);
+    e->SetText(u"运行(&R)");
+    e->SetToolTipText(u"运行命令");
+    e->SetDescription(u"运行一个命令");
+    EXPECT_EQ(Button(100)->text(), "运行");
+    EXPECT_TRUE(Button(100)->toolTip().contains("运行命令"));
+    EXPECT_TRUE(Button(100)->toolTip().contains("运行一个命令"));
+}
+
+TEST_F(RibbonTest, ProgramHidesElementsAndAddsCategories) {
+    HxRibbonBaseElement* e = m_ribbon.FindByID(100);
+    e->SetVisible(false);
+    m_ribbon.OnIdleUpdate();
+    EXPECT_FALSE(m_ribbon.GetElementWidget(e)->isVisible());
+    e->SetVisible(true);
+    m_ribbon.OnIdleUpdate();
+    EXPECT_TRUE(m_ribbon.GetElementWidget(e)->isVisible());
+
+    HxRibbonCategory* added = m_ribbon.AddCategory(u"丁");
+    HxRibbonPanel* panel = added->AddPanel(u"新");
+    panel->Add(new HxRibbonButton(103, u"新按钮"));
+    m_ribbon.OnIdleUpdate();
+    EXPECT_EQ(m_ribbon.GetCategoryCount(), 4);
+    EXPECT_TRUE(m_ribbon.GetTabBar()->isTabVisible(3));
+    ASSERT_NE(m_ribbon.GetElementWidget(m_ribbon.FindByID(103)), nullptr);
+    EXPECT_TRUE(m_ribbon.SetActiveCategory(added));
+    EXPECT_EQ(m_ribbon.GetActiveCategory(), added);
+    EXPECT_FALSE(m_ribbon.SetActiveCategory(m_ribbon.GetCategory(2))) << "a hidden category";
+
+    EXPECT_TRUE(panel->Remove(0));
+    EXPECT_EQ(m_ribbon.FindByID(103), nullptr);
+    m_ribbon.OnIdleUpdate();
+    EXPECT_FALSE(m_ribbon.GetTabBar()->isTabVisible(3));
+}
+
+TEST_F(RibbonTest, MinimisedRibbonShowsOnlyItsTabs) {
+    int changes = 0;
+    QObject::connect(&m_ribbon, &HxRibbon::MinimizedChanged, [&](bool) { ++changes; });
+    int fullHeight = m_ribbon.sizeHint().height();
+    m_ribbon.ToggleMinimizeState();
+    EXPECT_TRUE(m_ribbon.IsMinimized());
+    EXPECT_LT(m_ribbon.sizeHint().height(), fullHeight / 2);
+    m_ribbon.SetMinimized(true);
+    m_ribbon.ToggleMinimizeState();
+    EXPECT_FALSE(m_ribbon.IsMinimized());
+    EXPECT_EQ(m_ribbon.sizeHint().height(), fullHeight);
+    EXPECT_EQ(changes, 2);
+}
+
+TEST_F(RibbonTest, FailedLoadKeepsTheRibbon) {
+    QString error;
+    EXPECT_FALSE(m_ribbon.LoadFromResource(QStringLiteral("/nonexistent.xml"), &error));
+    EXPECT_EQ(m_ribbon.GetCategoryCount(), 3);
+    EXPECT_NE(m_ribbon.FindByID(100), nullptr);
+}
+
+namespace {
+void RunEventLoopFor(int ms) {
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+} // namespace
+
+TEST(IdleHook, RunsWhenTheEventLoopWaits) {
+    int runs = 0;
+    HxIdleHook hook([&] { ++runs; });
+    RunEventLoopFor(30);
+    EXPECT_GT(runs, 0);
+    // A pass that changes nothing posts nothing: the loop then sleeps instead of spinning.
+    int before = runs;
+    RunEventLoopFor(200);
+    EXPECT_LT(runs - before, 10);
+}
+
+TEST_F(RibbonTest, IdleHookRefreshesTheRibbon) {
+    HxIdleHook hook([this] { m_ribbon.OnIdleUpdate(); });
+    m_commands.m_enable200 = false;
+    RunEventLoopFor(30);
+    EXPECT_FALSE(Button(200)->isEnabled());
+}

@@ -1,0 +1,415 @@
+// Points and lines drawn into an offscreen framebuffer in each of their passes, and their pick
+// names in OpenGL selection mode.
+#include "model/cell_draw.h"
+#include "support/page_fixture.h"
+#include "view/halvix_view.h"
+#include "view/label_hooks.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+#include <QOffscreenSurface>
+#include <QOpenGLContext>
+#include <QOpenGLFramebufferObject>
+
+#include <array>
+#include <memory>
+
+namespace {
+
+constexpr int kSize = 64;
+constexpr CRgba kWhite{255, 255, 255, 255};
+
+// World x, y from -4 to 4 fill the 64 x 64 framebuffer: 8 pixels a unit, the origin at (32, 32).
+class CellDrawGlTest : public PageFixture {
+protected:
+    void SetUp() override {
+        PageFixture::SetUp();
+        m_surface.setFormat(CHalvixView::RequiredFormat());
+        m_surface.create();
+        m_context.setFormat(CHalvixView::RequiredFormat());
+        ASSERT_TRUE(m_context.create());
+        ASSERT_TRUE(m_context.makeCurrent(&m_surface));
+        QOpenGLFramebufferObjectFormat f;
+        f.setAttachment(QOpenGLFramebufferObject::Depth);
+        m_fbo = std::make_unique<QOpenGLFramebufferObject>(kSize, kSize, f);
+        ASSERT_TRUE(m_fbo->bind());
+        glViewport(0, 0, kSize, kSize);
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        glOrtho(-4, 4, -4, 4, -10, 10);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        glGetDoublev(GL_MODELVIEW_MATRIX, g_modelviewMatrix);
+        glEnableClientState(GL_VERTEX_ARRAY);
+        glVertexPointer(3, GL_FLOAT, 0, g_vertexArray);
+        // The state the view keeps between passes.
+        glLineStipple(1, 0x03FF);
+        glLineWidth(g_lineWidth);
+        glDisable(GL_DEPTH_TEST);
+        Clear();
+    }
+    void TearDown() override {
+        if (g_listBase)
+            glDeleteLists(g_listBase, 14);
+        glDisableClientState(GL_VERTEX_ARRAY);
+        m_fbo.reset();
+        m_context.doneCurrent();
+        PageFixture::TearDown();
+    }
+    void Clear() {
+        glClearColor(1, 1, 1, 1);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    }
+    CRgba Pixel(int x, int y) {
+        glFinish();
+        std::array<GLubyte, 4> p{};
+        glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p.data());
+        return CRgba{p[0], p[1], p[2], p[3]};
+    }
+    // The pixel at world (x, y).
+    CRgba At(float x, float y) { return Pixel(int((x + 4.0f) * 8.0f), int((y + 4.0f) * 8.0f)); }
+    static CRgba Opaque(CRgba c) { return CRgba{c.r, c.g, c.b, 255}; }
+
+    // The view's base lists that the lit passes call: disk + 10, sphere + 11, cylinder + 12, cone + 13.
+    void BuildBaseLists() {
+        g_listBase = glGenLists(14);
+        GLUquadric* q = gluNewQuadric();
+        glNewList(g_listBase + 10, GL_COMPILE);
+        gluDisk(q, 0, 1, 24, 2);
+        glEndList();
+        glNewList(g_listBase + 11, GL_COMPILE);
+        gluSphere(q, 1, 48, 24);
+        glEndList();
+        glNewList(g_listBase + 12, GL_COMPILE);
+        gluCylinder(q, 1, 1, 1, 48, 12);
+        glEndList();
+        glNewList(g_listBase + 13, GL_COMPILE);
+        gluCylinder(q, 1, 0, 1, 48, 12);
+        glEndList();
+        gluDeleteQuadric(q);
+    }
+
+    // Runs a pick pass over the whole view and returns the hit records as name lists.
+    std::vector<std::vector<GLuint>> Pick(const std::function<void()>& draw) {
+        std::vector<GLuint> buffer(1024);
+        glSelectBuffer(GLsizei(buffer.size()), buffer.data());
+        glRenderMode(GL_SELECT);
+        glInitNames();
+        glPushName(GLuint(-1));
+        draw();
+        GLint hits = glRenderMode(GL_RENDER);
+        std::vector<std::vector<GLuint>> records;
+        size_t at = 0;
+        for (GLint i = 0; i < hits; ++i) {
+            GLuint count = buffer[at];
+            records.emplace_back(buffer.begin() + long(at) + 3, buffer.begin() + long(at) + 3 + count);
+            at += 3 + count;
+        }
+        return records;
+    }
+
+    QOffscreenSurface m_surface;
+    QOpenGLContext m_context;
+    std::unique_ptr<QOpenGLFramebufferObject> m_fbo;
+};
+
+} // namespace
+
+TEST_F(CellDrawGlTest, DiscPointDrawsInItsPassOnly) {
+    CGVertex* a = AddPoint(0.0f, 0.0f, 0.0f);
+    a->m_labelHidden = 1;
+    a->DrawVisible(); // style 0 is drawn on top, not in the visible pass
+    EXPECT_EQ(At(0, 0), kWhite);
+    a->DrawOnTop();
+    EXPECT_EQ(At(0, 0), Opaque(g_colorPoint));
+    EXPECT_EQ(At(1, 1), kWhite);
+
+    Clear();
+    a->m_style = 1;
+    a->DrawOnTop();
+    EXPECT_EQ(At(0, 0), kWhite);
+    a->DrawVisible();
+    EXPECT_EQ(At(0, 0), Opaque(g_colorPoint));
+
+    // Label-only styles and hidden or invalid points draw no figure.
+    for (BYTE style : {2, 3}) {
+        Clear();
+        a->m_style = style;
+        a->DrawOnTop();
+        a->DrawVisible();
+        EXPECT_EQ(At(0, 0), kWhite) << int(style);
+    }
+    a->m_style = 0;
+    a->m_hidden = 1;
+    a->DrawOnTop();
+    a->DrawPlain();
+    EXPECT_EQ(At(0, 0), kWhite);
+    a->m_hidden = 0;
+    a->m_valid = false;
+    a->DrawOnTop();
+    EXPECT_EQ(At(0, 0), kWhite);
+}
+
+TEST_F(CellDrawGlTest, SelectedPointsGrowAndTakeTheSelectionColour) {
+    CGVertex* a = AddPoint(0.0f, 0.0f, 0.0f);
+    a->m_labelHidden = 1;
+    a->m_selected = true;
+    a->m_highlighted = true; // the selection look wins
+    a->DrawOnTop();
+    GLfloat size = 0;
+    glGetFloatv(GL_POINT_SIZE, &size);
+    EXPECT_EQ(size, 9.0f);
+    EXPECT_EQ(At(0, 0), g_colorSelection);
+    a->m_size = 17.0f;
+    a->DrawOnTop();
+    glGetFloatv(GL_POINT_SIZE, &size);
+    EXPECT_EQ(size, 20.0f);
+
+    Clear();
+    a->m_selected = false;
+    a->m_size = 6.0f;
+    a->DrawOnTop();
+    EXPECT_EQ(At(0, 0), (CRgba{127, 255, 255, 255})); // inverted
+    // Plain drawing ignores the looks.
+    Clear();
+    a->DrawPlain();
+    EXPECT_EQ(At(0, 0), Opaque(g_colorPoint));
+    // Without object colours the pass keeps the current colour.
+    Clear();
+    g_useObjectColors = FALSE;
+    glColor3ub(1, 2, 3);
+    a->DrawOnTop();
+    EXPECT_EQ(At(0, 0), (CRgba{1, 2, 3, 255}));
+}
+
+TEST_F(CellDrawGlTest, BallPointInTheLitPass) {
+    BuildBaseLists();
+    CGVertex* a = AddPoint(1.0f, 1.0f, 0.0f);
+    a->m_style = 4;
+    a->m_size = 20.0f; // radius 20 x 0.05 = 1 unit
+    a->m_labelHidden = 1;
+    a->DrawOnTop();
+    EXPECT_EQ(At(1, 1), kWhite); // no disc
+    a->DrawLit();
+    EXPECT_EQ(At(1, 1), Opaque(g_colorPoint));
+    EXPECT_EQ(At(1.6f, 1.0f), Opaque(g_colorPoint));
+    EXPECT_EQ(At(2.5f, 1.0f), kWhite);
+}
+
+TEST_F(CellDrawGlTest, SegmentRayAndLineExtents) {
+    CGVertex* a = AddPoint(-1.0f, 0.0f, 0.0f);
+    CGVertex* b = AddPoint(1.0f, 0.0f, 0.0f);
+    a->m_labelHidden = b->m_labelHidden = 1;
+    CGLine* segment = AddLine(a->m_id, b->m_id, CGLine::kSegment);
+    segment->DrawVisible();
+    EXPECT_EQ(At(0, 0), Opaque(g_colorObject));
+    EXPECT_EQ(At(-0.9f, 0), Opaque(g_colorObject));
+    EXPECT_EQ(At(2.0f, 0), kWhite);
+    EXPECT_EQ(At(-2.0f, 0), kWhite);
+
+    Clear();
+    CGLine* ray = AddLine(a->m_id, b->m_id, CGLine::kRay);
+    ray->DrawVisible();
+    EXPECT_EQ(At(3.8f, 0), Opaque(g_colorObject)); // out to the edge of the view
+    EXPECT_EQ(At(-2.0f, 0), kWhite);
+
+    Clear();
+    CGLine* line = AddLine(a->m_id, b->m_id, CGLine::kLine);
+    line->DrawVisible();
+    EXPECT_EQ(At(3.8f, 0), Opaque(g_colorObject));
+    EXPECT_EQ(At(-3.8f, 0), Opaque(g_colorObject));
+
+    // A ray from a point far from the origin with a short direction still runs along its own line.
+    Clear();
+    CGVertex* c = AddPoint(0.0f, 3.0f, 0.0f);
+    CGVertex* d = AddPoint(0.001f, 3.0f, 0.0f);
+    CGLine* shortRay = AddLine(c->m_id, d->m_id, CGLine::kRay);
+    shortRay->DrawVisible();
+    EXPECT_EQ(At(3.0f, 3.0f), Opaque(g_colorObject));
+    EXPECT_EQ(At(-1.0f, 3.0f), kWhite);
+}
+
+TEST_F(CellDrawGlTest, LineStylesChooseTheirPasses) {
+    CGVertex* a = AddPoint(-3.0f, 0.0f, 0.0f);
+    CGVertex* b = AddPoint(3.0f, 0.0f, 0.0f);
+    CGLine* line = AddLine(a->m_id, b->m_id);
+    line->m_style = 2;
+    line->DrawVisible();
+    line->DrawHidden();
+    EXPECT_EQ(At(0, 0), kWhite);
+    line->DrawOnTop();
+    EXPECT_EQ(At(0, 0), Opaque(g_colorObject));
+
+    // Style 3: dashed on top, ten pixels drawn and six left out.
+    Clear();
+    line->m_style = 3;
+    line->DrawOnTop();
+    EXPECT_FALSE(glIsEnabled(GL_LINE_STIPPLE));
+    int drawn = 0;
+    for (int x = 8; x < 56; ++x)
+        drawn += Pixel(x, 32) == Opaque(g_colorObject);
+    EXPECT_GT(drawn, 20);
+    EXPECT_LT(drawn, 40);
+    // Highlighted it is solid in the inverted colour.
+    Clear();
+    line->m_highlighted = true;
+    line->DrawOnTop();
+    drawn = 0;
+    for (int x = 8; x < 56; ++x)
+        drawn += Pixel(x, 32) == (CRgba{255, 255, 127, 255});
+    EXPECT_EQ(drawn, 48);
+
+    // Only style 0 takes part in the hidden pass; styles 0 and 1 in the visible one.
+    Clear();
+    line->m_highlighted = false;
+    line->m_style = 1;
+    line->DrawHidden();
+    EXPECT_EQ(At(0, 0), kWhite);
+    line->m_style = 0;
+    line->m_selected = true;
+    line->DrawHidden();
+    EXPECT_EQ(At(0, 0), g_colorSelection);
+    GLfloat width = 0;
+    glGetFloatv(GL_LINE_WIDTH, &width);
+    EXPECT_EQ(width, g_lineWidth);
+}
+
+TEST_F(CellDrawGlTest, VectorArrowHeadFacesTheViewer) {
+    CGVertex* a = AddPoint(-3.0f, 0.0f, 0.0f);
+    CGVertex* b = AddPoint(2.0f, 0.0f, 0.0f);
+    a->m_labelHidden = b->m_labelHidden = 1;
+    CGLine* vector = AddLine(a->m_id, b->m_id, CGLine::kVector);
+    // s = 20 x 0.05 / 1 = 1: barbs 1.15 behind the tip and 0.35 to each side.
+    vector->DrawOnTop();
+    EXPECT_EQ(At(1.5f, 0.1f), Opaque(g_colorObject));
+    EXPECT_EQ(At(1.0f, 0.25f), Opaque(g_colorObject));
+    EXPECT_EQ(At(0.0f, 0.0f), kWhite); // style 0: the shaft is the visible pass's
+    EXPECT_EQ(At(1.0f, 0.6f), kWhite);
+
+    // Squared length below s: no head.
+    Clear();
+    b->SetPosition(-2.1f, 0.0f, 0.0f);
+    vector->DrawOnTop();
+    EXPECT_EQ(At(-2.4f, 0.1f), kWhite);
+
+    // Seen along its direction: no head.
+    Clear();
+    b->SetPosition(-3.0f, 0.0f, 5.0f);
+    vector->DrawOnTop();
+    for (int x = 0; x < kSize; x += 4)
+        for (int y = 0; y < kSize; y += 4)
+            ASSERT_EQ(Pixel(x, y), kWhite);
+}
+
+TEST_F(CellDrawGlTest, LitTubes) {
+    BuildBaseLists();
+    CGVertex* a = AddPoint(-1.0f, 0.0f, 0.0f);
+    CGVertex* b = AddPoint(1.0f, 0.0f, 0.0f);
+    CGLine* segment = AddLine(a->m_id, b->m_id);
+    segment->m_style = 4;
+    segment->m_size = 5.0f; // radius 0.3
+    segment->DrawVisible();
+    EXPECT_EQ(At(0, 0), kWhite);
+    segment->DrawLit();
+    EXPECT_EQ(At(0, 0.2f), Opaque(g_colorObject));
+    EXPECT_EQ(At(1.5f, 0), kWhite);
+
+    // A short line becomes a tube of length 60 centred on its midpoint: it crosses the view.
+    Clear();
+    CGLine* line = AddLine(a->m_id, b->m_id, CGLine::kLine);
+    line->m_style = 4;
+    line->DrawLit();
+    EXPECT_EQ(At(-3.8f, 0), Opaque(g_colorObject));
+    EXPECT_EQ(At(3.8f, 0), Opaque(g_colorObject));
+
+    // A vector ends in a cone.
+    Clear();
+    b->SetPosition(3.0f, 0.0f, 0.0f);
+    CGLine* vector = AddLine(a->m_id, b->m_id, CGLine::kVector);
+    vector->m_style = 4;
+    vector->m_size = 2.0f; // shaft radius 0.12, cone 0.312
+    vector->DrawLit();
+    EXPECT_EQ(At(1.2f, 0.15f), Opaque(g_colorObject)); // in the cone near its base
+    EXPECT_EQ(At(0.0f, 0.15f), kWhite);                // beside the thinner shaft
+    EXPECT_EQ(At(0.0f, 0.0f), Opaque(g_colorObject));
+
+    // Without display lists, or with coinciding ends, nothing is drawn.
+    Clear();
+    b->SetPosition(-1.0f, 0.0f, 0.0f);
+    line->DrawLit();
+    EXPECT_EQ(At(-3.8f, 0), kWhite);
+}
+
+TEST_F(CellDrawGlTest, LabelsUseTheRegisteredRenderers) {
+    static std::vector<CString> drawn;
+    static float where[3];
+    drawn.clear();
+    GLuint glyph = glGenLists(1);
+    glNewList(glyph, GL_COMPILE);
+    glBegin(GL_POINTS);
+    glVertex3f(-3.0f, -3.0f, 0.0f);
+    glEnd();
+    glEndList();
+    static GLuint s_glyph = glyph;
+    s_glyph = glyph;
+    HxSetLabelRenderers(
+        [](const CString& text) {
+            drawn.push_back(u"lists:" + text);
+            return CString(std::u16string(size_t(text.GetLength()), char16_t(s_glyph)));
+        },
+        [](const CString& text, float x, float y, float z) {
+            drawn.push_back(text);
+            where[0] = x;
+            where[1] = y;
+            where[2] = z;
+        });
+    CGVertex* a = AddPoint(1.0f, 2.0f, 0.0f);
+    a->DrawOnTop();
+    ASSERT_EQ(drawn.size(), 1u);
+    EXPECT_EQ(drawn[0], u"A");
+    EXPECT_EQ(where[0], a->m_labelPos[0]);
+    EXPECT_EQ(where[2], a->m_labelPos[2]);
+
+    a->m_extB1 = 1;
+    a->m_labelColor = CRgba{0, 200, 0, 255};
+    glPointSize(3.0f);
+    a->DrawOnTop();
+    a->DrawOnTop(); // the glyph string is built once
+    EXPECT_EQ(drawn.size(), 2u);
+    EXPECT_EQ(drawn[1], u"lists:A");
+    EXPECT_FALSE(a->m_flag2);
+    EXPECT_EQ(a->m_text2.GetLength(), 1);
+    EXPECT_EQ(At(-3.0f, -3.0f), (CRgba{0, 200, 0, 255}));
+    glDeleteLists(glyph, 1);
+}
+
+TEST_F(CellDrawGlTest, PickNamesOfPointsLabelsAndLines) {
+    g_labelPickAxisA[1] = 0.5f;
+    g_labelPickAxisB[0] = 0.5f;
+    CGVertex* a = AddPoint(0.0f, 0.0f, 0.0f);
+    CGVertex* b = AddPoint(2.0f, 0.0f, 0.0f);
+    CGLine* line = AddLine(a->m_id, b->m_id);
+    const GLuint idA = a->m_id;
+    const GLuint idLine = line->m_id;
+    using Records = std::vector<std::vector<GLuint>>;
+
+    EXPECT_TRUE(Pick([&] { a->DrawForPick(1); }).empty());
+    EXPECT_EQ(Pick([&] { a->DrawForPick(2); }), (Records{{1, idA}}));
+    EXPECT_EQ(Pick([&] { a->DrawForPick(3); }), (Records{{1, idA}, {3, idA}}));
+    EXPECT_EQ(Pick([&] { a->DrawForPick(0); }), (Records{{3, idA}}));
+    a->m_labelHidden = 1;
+    EXPECT_TRUE(Pick([&] { a->DrawForPick(0); }).empty());
+
+    EXPECT_TRUE(Pick([&] { line->DrawForPick(0); }).empty());
+    EXPECT_TRUE(Pick([&] { line->DrawForPick(1); }).empty());
+    EXPECT_EQ(Pick([&] { line->DrawForPick(2); }), (Records{{2, idLine}}));
+    line->m_labelHidden = 0;
+    EXPECT_EQ(Pick([&] { line->DrawForPick(3); }), (Records{{2, idLine}, {3, idLine}}));
+    line->m_hidden = 1;
+    EXPECT_TRUE(Pick([&] { line->DrawForPick(3); }).empty());
+
+    // The page's point pass: points only, mode 0 (their labels).
+    b->m_labelHidden = 1;
+    a->m_labelHidden = 0;
+    EXPECT_EQ(Pick([&] { m_page->DrawPickNamesVertices(); }), (Records{{3, idA}}));
+}

@@ -1,0 +1,434 @@
+// Page operations on cells: automatic names through the whole cycle and back after a cancelled
+// construction, recomputation in ascending id order, selection marks and deletion sets, the
+// places of new screen items, and lists that still hold ids of cells no longer in the page.
+#include "model/page.h"
+
+#include "dynamics/buttons.h"
+#include "measure/text_items.h"
+#include "support/page_fixture.h"
+
+#include <string>
+
+namespace {
+
+class PageCellsTest : public PageFixture {
+protected:
+    // Selects a cell into one kind list and the all-selected list.
+    void Select(CGCell* cell, CList<WORD, WORD>& list) {
+        cell->m_selected = true;
+        list.AddTail(cell->m_id);
+        m_page->m_selAll.AddTail(cell->m_id);
+    }
+    std::vector<WORD> Ids(const CList<WORD, WORD>& list) {
+        std::vector<WORD> v;
+        for (WORD id : list)
+            v.push_back(id);
+        return v;
+    }
+};
+
+// The expected automatic point names, in order: A..Z, then with 1..9, ', 0.
+std::vector<std::u16string> NameCycle() {
+    std::vector<std::u16string> names;
+    for (char16_t suffix : std::u16string(u" 123456789'0")) {
+        for (char16_t letter = u'A'; letter <= u'Z'; ++letter) {
+            std::u16string name(1, letter);
+            if (suffix != u' ')
+                name += suffix;
+            names.push_back(name);
+        }
+    }
+    return names;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Automatic names
+
+TEST_F(PageCellsTest, PointNamesRunThroughTheWholeSuffixCycle) {
+    std::vector<std::u16string> expected = NameCycle();
+    ASSERT_EQ(expected.size(), 312u);
+    for (size_t i = 0; i < expected.size(); ++i)
+        ASSERT_EQ(m_page->MakeAutoLabel(CGPage::kAutoLabelPoint), expected[i].c_str()) << i;
+    EXPECT_EQ(m_page->MakeAutoLabel(CGPage::kAutoLabelPoint), u"A"); // and round again
+    EXPECT_EQ(m_page->MakeAutoLabel(CGPage::kAutoLabelPoint), u"B");
+    EXPECT_EQ(expected[26], u"A1");
+    EXPECT_EQ(expected[26 * 10], u"A'");
+    EXPECT_EQ(expected[26 * 11], u"A0");
+}
+
+TEST_F(PageCellsTest, CircleNamesCountThroughAByte) {
+    CString name;
+    EXPECT_EQ(m_page->MakeAutoLabel(name, CGPage::kAutoLabelCircle), u"c1");
+    EXPECT_EQ(name, u"c1");
+    EXPECT_EQ(m_page->MakeAutoLabel(CGPage::kAutoLabelCircle), u"c2");
+    for (int i = 3; i <= 255; ++i)
+        m_page->MakeAutoLabel(CGPage::kAutoLabelCircle);
+    EXPECT_EQ(m_page->MakeAutoLabel(CGPage::kAutoLabelCircle), u"c0");
+    EXPECT_EQ(m_page->MakeAutoLabel(CGPage::kAutoLabelCircle), u"c1");
+    // Circle names leave the point names alone.
+    EXPECT_EQ(m_page->MakeAutoLabel(CGPage::kAutoLabelPoint), u"A");
+}
+
+TEST_F(PageCellsTest, DamagedCountersRestartTheNames) {
+    m_page->m_labelLetter = 0;
+    m_page->m_labelSuffix = 'x';
+    EXPECT_EQ(m_page->MakeAutoLabel(CGPage::kAutoLabelPoint), u"A");
+    m_page->m_labelLetter = char(0xC1);
+    EXPECT_EQ(m_page->MakeAutoLabel(CGPage::kAutoLabelPoint), u"A");
+}
+
+TEST_F(PageCellsTest, CancelledConstructionHandsIdsAndNamesBack) {
+    CGVertex* a = AddPoint(0, 0, 0);
+    m_page->m_constructMarker = m_page->m_nextId;
+    CGVertex* b = AddPoint(1, 0, 0);
+    CGVertex* c = AddPoint(2, 0, 0);
+    AddLine(a->m_id, b->m_id);
+    AddLine(b->m_id, c->m_id);
+    ASSERT_EQ(m_page->m_nextId, 6);
+    ASSERT_EQ(b->m_name, u"B");
+    a->m_highlighted = true;
+    EXPECT_EQ(m_page->RemoveCellsAfterMarker(), -1);
+    EXPECT_EQ(m_page->m_cells.GetCount(), 1);
+    EXPECT_EQ(m_page->m_nextId, 2);
+    EXPECT_EQ(m_page->m_constructMarker, 0);
+    EXPECT_TRUE(a->m_children.IsEmpty());
+    EXPECT_FALSE(a->m_highlighted);
+    CGVertex* again = AddPoint(1, 1, 1);
+    EXPECT_EQ(again->m_id, 2);
+    EXPECT_EQ(again->m_name, u"B");
+
+    // Nothing in progress: nothing happens.
+    EXPECT_EQ(m_page->RemoveCellsAfterMarker(), 0);
+    m_page->m_constructMarker = -1;
+    EXPECT_EQ(m_page->RemoveCellsAfterMarker(), 0);
+    EXPECT_EQ(m_page->m_cells.GetCount(), 2);
+}
+
+TEST_F(PageCellsTest, CancellingAcrossTheWrapStepsTheSuffixBack) {
+    for (int i = 0; i < 25; ++i)
+        AddPoint(float(i), 0, 0); // A .. Y
+    m_page->m_constructMarker = m_page->m_nextId;
+    EXPECT_EQ(AddPoint(0, 1, 0)->m_name, u"Z");
+    EXPECT_EQ(AddPoint(0, 2, 0)->m_name, u"A1");
+    m_page->RemoveCellsAfterMarker();
+    EXPECT_EQ(m_page->MakeAutoLabel(CGPage::kAutoLabelPoint), u"Z");
+
+    // A1 alone: the next name is A1 again.
+    m_page->m_constructMarker = m_page->m_nextId;
+    EXPECT_EQ(AddPoint(0, 3, 0)->m_name, u"A1");
+    m_page->RemoveCellsAfterMarker();
+    EXPECT_EQ(m_page->MakeAutoLabel(CGPage::kAutoLabelPoint), u"A1");
+}
+
+TEST_F(PageCellsTest, CancellingTwoPointsAnywhereInTheCycleGivesTheirNamesAgain) {
+    // Over every step of the cycle, the wraps from one suffix to the next and from "Z0" back to
+    // "A" included: two points made and cancelled, then the first made for good.
+    std::vector<std::u16string> cycle = NameCycle();
+    for (size_t i = 0; i < cycle.size() + 1; ++i) {
+        const std::u16string& first = cycle[i % cycle.size()];
+        const std::u16string& second = cycle[(i + 1) % cycle.size()];
+        m_page->m_constructMarker = m_page->m_nextId;
+        ASSERT_EQ(AddPoint(0, 0, 0)->m_name, first.c_str()) << i;
+        ASSERT_EQ(AddPoint(0, 0, 0)->m_name, second.c_str()) << i;
+        ASSERT_EQ(m_page->RemoveCellsAfterMarker(), -1);
+        ASSERT_EQ(AddPoint(0, 0, 0)->m_name, first.c_str()) << i;
+    }
+}
+
+TEST_F(PageCellsTest, CancelKeepsNamesOfPointsTheUserCouldNotSee) {
+    AddPoint(0, 0, 0); // A
+    m_page->m_constructMarker = m_page->m_nextId;
+    AddPoint(1, 0, 0)->m_hidden = 1;       // B
+    AddPoint(2, 0, 0)->m_labelHidden = 1;  // C
+    AddPoint(3, 0, 0)->m_nameFixed = true; // D
+    m_page->RemoveCellsAfterMarker();
+    EXPECT_EQ(m_page->MakeAutoLabel(CGPage::kAutoLabelPoint), u"E");
+}
+
+TEST_F(PageCellsTest, CancelDuringAToolApplicationReportsTheIdsItStillHolds) {
+    AddPoint(0, 0, 0);
+    m_page->m_toolFirstId = m_page->m_nextId; // 2
+    for (int i = 0; i < 3; ++i)
+        AddPoint(float(i), 1, 0);
+    m_page->m_toolNewCount = 3;
+    m_page->m_toolState = new CWordArray; // any owned object stands for the tool state
+    m_page->m_constructMarker = 4;
+    EXPECT_EQ(m_page->RemoveCellsAfterMarker(), 2);
+    EXPECT_EQ(m_page->m_toolNewCount, 2);
+    EXPECT_EQ(m_page->m_nextId, 4);
+    EXPECT_EQ(m_page->m_toolState, nullptr);
+}
+
+TEST_F(PageCellsTest, CancelDropsTheRemovedIdsFromEveryList) {
+    CGVertex* a = AddPoint(0, 0, 0);
+    m_page->m_constructMarker = m_page->m_nextId;
+    CGVertex* b = AddPoint(1, 0, 0);
+    Select(a, m_page->m_selPoints);
+    Select(b, m_page->m_selPoints);
+    m_page->m_tracedCells.AddTail(b->m_id);
+    m_page->m_recomputeIds = {a->m_id, b->m_id};
+    g_draggedId = b->m_id;
+    m_page->RemoveCellsAfterMarker();
+    EXPECT_EQ(Ids(m_page->m_selPoints), std::vector<WORD>{1});
+    EXPECT_EQ(Ids(m_page->m_selAll), std::vector<WORD>{1});
+    EXPECT_TRUE(m_page->m_tracedCells.IsEmpty());
+    EXPECT_EQ(m_page->m_recomputeIds, std::vector<WORD>{1});
+    EXPECT_EQ(g_draggedId, 0);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Recomputation in dependency order
+
+TEST_F(PageCellsTest, MovingAPointRecomputesADiamondInAscendingIdOrder) {
+    // Enough cells that the map's own walking order (15..1, 31..16, ...) differs from id order.
+    CGVertex* a = AddPoint(0, 0, 0);
+    CGVertex* p = AddPoint(4, 0, 0);
+    CGVertex* q = AddPoint(0, 4, 0);
+    for (int i = 0; i < 14; ++i)
+        AddPoint(10, 10, float(i));                     // unrelated points, ids 4..17
+    CTestMidpoint* m1 = AddMidpoint(a->m_id, p->m_id);  // 18
+    CTestMidpoint* m2 = AddMidpoint(a->m_id, q->m_id);  // 19
+    CTestMidpoint* d = AddMidpoint(m2->m_id, m1->m_id); // 20
+    CGLine* line = AddLine(d->m_id, a->m_id);           // 21
+    CTestMidpoint* e = AddMidpoint(d->m_id, a->m_id);   // 22
+    AddMidpoint(q->m_id, p->m_id);                      // 23, not below a
+    std::vector<WORD> order;
+    CTestMidpoint::s_log = &order;
+    MovePoint(a, 8.0f, 8.0f, 0.0f);
+    EXPECT_EQ(order, (std::vector<WORD>{m1->m_id, m2->m_id, d->m_id, e->m_id}));
+    EXPECT_EQ(m_page->m_scratchIds, (std::vector<WORD>{18, 19, 20, 21, 22}));
+    // Every cell saw its parents' new places.
+    EXPECT_EQ(m1->m_x, 6.0f);
+    EXPECT_EQ(m2->m_y, 6.0f);
+    EXPECT_EQ(d->m_x, 5.0f);
+    EXPECT_EQ(d->m_y, 5.0f);
+    EXPECT_EQ(e->m_x, 6.5f);
+    EXPECT_EQ(Slot(e->m_vertexIndex)[0], 6.5f);
+    EXPECT_FLOAT_EQ(line->m_labelPos[0], 6.5f + 0.5f);
+    // Collecting cleared every mark.
+    for (WORD id = 1; id < m_page->m_nextId; ++id)
+        EXPECT_FALSE(m_page->FindCell(id)->m_mark) << id;
+}
+
+TEST_F(PageCellsTest, InvalidityPassesDownInTheSameSweep) {
+    CGVertex* a = AddPoint(0, 0, 0);
+    CGVertex* b = AddPoint(2, 0, 0);
+    CTestMidpoint* m = AddMidpoint(a->m_id, b->m_id);
+    CTestMidpoint* n = AddMidpoint(m->m_id, b->m_id);
+    CGLine* line = AddLine(n->m_id, a->m_id);
+    a->m_valid = false;
+    MovePoint(a, 1, 1, 1);
+    EXPECT_FALSE(m->m_valid);
+    EXPECT_FALSE(n->m_valid);
+    EXPECT_FALSE(line->m_valid);
+    EXPECT_EQ(m_page->m_cells.GetCount(), 5); // nothing is removed
+}
+
+TEST_F(PageCellsTest, SelectionMarksAndDeletionSet) {
+    CGVertex* a = AddPoint(0, 0, 0);
+    CGVertex* p = AddPoint(4, 0, 0);
+    CGVertex* q = AddPoint(0, 4, 0);
+    CTestMidpoint* m1 = AddMidpoint(a->m_id, p->m_id);
+    CTestMidpoint* m2 = AddMidpoint(a->m_id, q->m_id);
+    CTestMidpoint* d = AddMidpoint(m1->m_id, m2->m_id);
+    CGLine* line = AddLine(d->m_id, q->m_id);
+    Select(m1, m_page->m_selPoints);
+    g_draggedId = a->m_id;
+    CList<WORD, WORD> ids;
+    ids.AddTail(99); // appended after what is there
+    m_page->CollectDeletionIds(ids);
+    EXPECT_EQ(Ids(ids), (std::vector<WORD>{99, m1->m_id, d->m_id, line->m_id}));
+    EXPECT_EQ(m_page->m_scratchIds, (std::vector<WORD>{m1->m_id, d->m_id, line->m_id}));
+    EXPECT_EQ(g_draggedId, 0);
+
+    m1->m_selected = false;
+    d->m_selected = true;
+    m_page->MarkSelectionWithAncestors();
+    std::vector<WORD> marked;
+    m_page->CollectMarkedIds(marked);
+    EXPECT_EQ(marked, (std::vector<WORD>{a->m_id, p->m_id, q->m_id, m1->m_id, m2->m_id, d->m_id}));
+}
+
+TEST_F(PageCellsTest, WalkersSkipIdsNoLongerInThePage) {
+    CGVertex* a = AddPoint(0, 0, 0);
+    CGVertex* b = AddPoint(2, 0, 0);
+    CGLine* line = AddLine(a->m_id, b->m_id);
+    m_page->UpdateCellsById({1, 77, line->m_id, 65535});
+    m_page->UpdateTextsById({77, line->m_id});
+    EXPECT_TRUE(line->m_valid);
+    m_page->m_selPoints.AddTail(77);
+    m_page->m_selValues.AddTail(78);
+    m_page->m_selOthers.AddTail(79);
+    m_page->SetLabelStyleOfSelection(RGB(1, 2, 3));
+    m_page->SetFlagOnSelection(0);
+    EXPECT_FALSE(m_page->ColorSelection(CGPage::kAutoColor));
+    EXPECT_EQ(m_page->CountSelectedVariables(), 0);
+    m_page->ClearSelection();
+    EXPECT_TRUE(m_page->m_selPoints.IsEmpty());
+}
+
+// ---------------------------------------------------------------------------------------------
+// Selection
+
+TEST_F(PageCellsTest, ClearSelectionEmptiesEveryListAndTellsTheFrame) {
+    CGVertex* a = AddPoint(0, 0, 0);
+    CGLine* line = AddLine(a->m_id, AddPoint(1, 0, 0)->m_id);
+    Select(a, m_page->m_selPoints);
+    Select(line, m_page->m_selLines);
+    m_page->m_walkList.AddTail(a->m_id);
+    m_page->m_pageSelected = 1;
+    m_page->m_pageId = 3;
+
+    CWnd frame;
+    AfxSetMainWnd(&frame);
+    std::vector<HxMessageRecord> sent;
+    HxSetMessageObserver([&](const HxMessageRecord& r) { sent.push_back(r); });
+    m_page->ClearSelection();
+    HxSetMessageObserver(nullptr);
+    AfxSetMainWnd(nullptr);
+
+    EXPECT_FALSE(a->m_selected);
+    EXPECT_FALSE(line->m_selected);
+    for (const CList<WORD, WORD>* list :
+         {&m_page->m_selPoints, &m_page->m_selLines, &m_page->m_selFaces, &m_page->m_selSolids,
+          &m_page->m_selCurves, &m_page->m_selTexts, &m_page->m_selValues, &m_page->m_selButtons,
+          &m_page->m_selOthers, &m_page->m_selAll, &m_page->m_walkList})
+        EXPECT_TRUE(list->IsEmpty());
+    EXPECT_EQ(m_page->m_pageSelected, 0);
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(sent[0].target, &frame);
+    EXPECT_EQ(sent[0].message, UM_SELECTION_CHANGED);
+    EXPECT_EQ(sent[0].wParam, 2u);
+    EXPECT_EQ(sent[0].lParam, 40003);
+    EXPECT_FALSE(sent[0].posted);
+}
+
+TEST_F(PageCellsTest, CountSelectedVariablesCountsValuesOnly) {
+    auto* value = new CGTmVariable;
+    value->m_id = NextId();
+    Insert(value);
+    auto* vector = new CGTmVector;
+    vector->m_id = NextId();
+    Insert(vector);
+    m_page->m_selValues.AddTail(value->m_id);
+    m_page->m_selValues.AddTail(vector->m_id);
+    EXPECT_EQ(m_page->CountSelectedVariables(), 1);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Places of new screen items
+
+TEST_F(PageCellsTest, TextItemsGoDownColumnsFromTheUpperRight) {
+    const float s = 20.0f * g_unitLength;
+    float x, y;
+    m_page->PlaceNewTextItem(x, y, 1);
+    EXPECT_FLOAT_EQ(x, 13.0f * s);
+    EXPECT_FLOAT_EQ(y, 11.0f * s);
+    EXPECT_EQ(m_page->m_textSlot, 1);
+    m_page->PlaceNewTextItem(x, y, 1);
+    EXPECT_FLOAT_EQ(x, 13.0f * s);
+    EXPECT_FLOAT_EQ(y, 9.5f * s);
+    EXPECT_EQ(m_page->m_textSlot, 2);
+    EXPECT_EQ(m_page->m_lastTextX, 13.0f);
+    EXPECT_EQ(m_page->m_lastTextY, 9.5f);
+    // Below the last one: the row at -11.5 is past the bottom (-11), so the sixteenth item
+    // starts the next column.
+    for (int i = 3; i <= 15; ++i)
+        m_page->PlaceNewTextItem(x, y, 1);
+    EXPECT_FLOAT_EQ(y, -10.0f * s);
+    m_page->PlaceNewTextItem(x, y, 1);
+    EXPECT_FLOAT_EQ(x, 1.0f * s);
+    EXPECT_FLOAT_EQ(y, 11.0f * s);
+    EXPECT_EQ(m_page->m_textSlot, 17);
+    // A three-row item goes three rows down.
+    m_page->PlaceNewTextItem(x, y, 3);
+    EXPECT_FLOAT_EQ(y, 6.5f * s);
+    EXPECT_EQ(m_page->m_textSlot, 16 + 3 + 3);
+    // Past the last column it comes back to the first.
+    m_page->m_lastTextX = -23.0f;
+    m_page->m_lastTextY = -10.0f;
+    m_page->PlaceNewTextItem(x, y, 1);
+    EXPECT_FLOAT_EQ(x, 13.0f * s);
+    EXPECT_FLOAT_EQ(y, 11.0f * s);
+}
+
+TEST_F(PageCellsTest, TextSlotsWithoutALastPosition) {
+    // After a load the last position is unknown and the slot counter places the item: 16 rows a
+    // column, so the seventeenth item tops the second column.
+    const float s = 20.0f * g_unitLength;
+    float x, y;
+    m_page->m_textSlot = 16;
+    m_page->PlaceNewTextItem(x, y, 1);
+    EXPECT_FLOAT_EQ(x, 1.0f * s);
+    EXPECT_FLOAT_EQ(y, 11.0f * s);
+    m_page->m_lastTextX = 1000.0f;
+    m_page->m_textSlot = 15;
+    m_page->PlaceNewTextItem(x, y, 1);
+    EXPECT_FLOAT_EQ(x, 13.0f * s);
+    EXPECT_FLOAT_EQ(y, -11.5f * s);
+    m_page->m_lastTextX = 1000.0f;
+    m_page->m_textSlot = 64;
+    m_page->PlaceNewTextItem(x, y, 1);
+    EXPECT_EQ(m_page->m_textSlot, 1);
+    EXPECT_FLOAT_EQ(x, 13.0f * s);
+    EXPECT_FLOAT_EQ(y, 11.0f * s);
+}
+
+TEST_F(PageCellsTest, ButtonsGoDownColumnsFromTheUpperLeft) {
+    const float s = 20.0f * g_unitLength;
+    float x, y;
+    m_page->PlaceNewButton(x, y);
+    EXPECT_FLOAT_EQ(x, -18.0f * s);
+    EXPECT_FLOAT_EQ(y, 12.0f * s);
+    EXPECT_EQ(m_page->m_buttonSlot, 1);
+    m_page->PlaceNewButton(x, y);
+    EXPECT_FLOAT_EQ(x, -18.0f * s);
+    EXPECT_FLOAT_EQ(y, 10.5f * s);
+    EXPECT_EQ(m_page->m_buttonSlot, 2);
+    for (int i = 3; i <= 16; ++i)
+        m_page->PlaceNewButton(x, y);
+    EXPECT_FLOAT_EQ(y, -10.5f * s);
+    m_page->PlaceNewButton(x, y);
+    EXPECT_FLOAT_EQ(x, -13.0f * s);
+    EXPECT_FLOAT_EQ(y, 12.0f * s);
+    EXPECT_EQ(m_page->m_buttonSlot, 17);
+    // Past the last column it comes back to the first.
+    m_page->m_lastButtonX = 17.0f;
+    m_page->m_lastButtonY = -10.5f;
+    m_page->PlaceNewButton(x, y);
+    EXPECT_FLOAT_EQ(x, -18.0f * s);
+    // Slot mode wraps after 128 slots.
+    m_page->m_lastButtonX = -1000.0f;
+    m_page->m_buttonSlot = 128;
+    m_page->PlaceNewButton(x, y);
+    EXPECT_EQ(m_page->m_buttonSlot, 1);
+    EXPECT_FLOAT_EQ(x, -18.0f * s);
+    EXPECT_FLOAT_EQ(y, 12.0f * s);
+}
+
+TEST_F(PageCellsTest, FlatObjectsOutsideTheWindowComeBackIn) {
+    auto* text = new CGTextmap;
+    text->m_id = NextId();
+    text->m_labelPos[0] = -30.0f;
+    text->m_labelPos[1] = 5.0f;
+    Insert(text);
+    auto* button = new CGButton;
+    button->m_id = NextId();
+    button->m_labelPos[0] = 25.0f;
+    button->m_labelPos[1] = -16.0f;
+    Insert(button);
+    auto* picture = new CGTextbit;
+    picture->m_id = NextId();
+    picture->m_labelPos[1] = 3.0f;
+    Insert(picture);
+    CGVertex* point = AddPoint(100.0f, 100.0f, 0.0f);
+    EXPECT_EQ(m_page->BringFlatObjectsIntoView(20.0f, 15.0f), 2);
+    EXPECT_EQ(text->m_labelPos[0], -16.0f);
+    EXPECT_EQ(text->m_labelPos[1], 5.0f);
+    EXPECT_EQ(button->m_labelPos[0], 16.0f);
+    EXPECT_EQ(button->m_labelPos[1], -11.0f);
+    EXPECT_EQ(picture->m_labelPos[1], 3.0f);
+    EXPECT_EQ(point->m_x, 100.0f);
+}

@@ -1,0 +1,36 @@
+// Cells that carry the registered names of classes other parts of the program define later
+// (circles, free points, colour modifiers, ink marks), so that rules which recognise those classes
+// by name can be tried now.
+#pragma once
+
+#include "model/cell.h"
+#include "model/vertex.h"
+
+template <const char* Name> class CNamedStandIn : public CGCell {
+public:
+    static const CRuntimeClass s_class;
+    const CRuntimeClass* GetRuntimeClass() const override { return &s_class; }
+};
+template <const char* Name>
+const CRuntimeClass CNamedStandIn<Name>::s_class = {Name, int(sizeof(CGCell)), 0xFFFF, nullptr,
+                                                    RUNTIME_CLASS(CGCell)};
+
+inline constexpr char kArcName[] = "CGArc";
+inline constexpr char kFreePointName[] = "CGVerFree";
+inline constexpr char kColorModifierName[] = "CGMdfColor";
+inline constexpr char kInkmarksName[] = "CGInkmarks";
+inline constexpr char kSphereName[] = "CGSphere";
+using CArcStandIn = CNamedStandIn<kArcName>;
+using CColorModifierStandIn = CNamedStandIn<kColorModifierName>;
+using CInkmarksStandIn = CNamedStandIn<kInkmarksName>;
+using CSphereStandIn = CNamedStandIn<kSphereName>;
+
+// A free point stand-in is a point (the free points derive from CGVertex).
+class CFreePointStandIn : public CGVertex {
+public:
+    using CGVertex::CGVertex;
+    static const CRuntimeClass s_class;
+    const CRuntimeClass* GetRuntimeClass() const override { return &s_class; }
+};
+inline const CRuntimeClass CFreePointStandIn::s_class = {kFreePointName, int(sizeof(CGVertex)), 0xFFFF,
+                                                         nullptr, RUNTIME_CLASS(CGVertex)};
