@@ -3,6 +3,9 @@
 // their descriptions; their records are the point record under their own class names.
 #include "model/dependent_points.h"
 
+#include "model/arc_circles.h"
+#include "model/face.h"
+
 #include "support/archive_helpers.h"
 #include "support/cell_record.h"
 #include "support/page_fixture.h"
@@ -211,4 +214,54 @@ TEST_F(DependentPointsTest, RecordIsThePointRecordUnderItsOwnClassName) {
     EXPECT_EQ(back->m_x, 1.0f);
     EXPECT_EQ(back->m_parents[0], ab->m_id);
     delete loaded;
+}
+
+TEST_F(DependentPointsTest, PageOfTheNewCellsStoresLoadsAndRecomputes) {
+    CGVertex* a = AddPoint(0, 0, 0);
+    CGVertex* b = AddPoint(2, 0, 0);
+    CGVertex* c = AddPoint(0, 2, 0);
+    CGLine* ab = AddLine(a->m_id, b->m_id);
+    AddDependent<CGVerMid>(ab->m_id);
+    AddDependent<CGVerFootpl>(c->m_id, a->m_id, b->m_id);
+    AddDependent<CGVerFootpf>(c->m_id, a->m_id, b->m_id, c->m_id);
+    AddDependent<CGVerPerpenEquid>(a->m_id, b->m_id, c->m_id);
+    Insert(new CGFace(NextId(), a->m_id, b->m_id, c->m_id, RGB(1, 2, 3)));
+    Insert(new CGArcCircle3P(NextId(), a->m_id, b->m_id, c->m_id, CGArc::kSector));
+    Insert(new CGArcCenterP(NextId(), a->m_id, b->m_id, c->m_id, CGArc::kArc));
+    Insert(new CGArcPointN(NextId(), a->m_id, b->m_id, c->m_id, CGArc::kDisc, 1));
+    Insert(new CGArc(NextId(), 1, 1, 1, 0, 3, 0, 0, 0, 3, 0.5f, 1.5f, CGArc::kSegment));
+    std::vector<BYTE> bytes = StoreBytes([&](CArchive& ar) { m_page->Serialize(ar); });
+
+    CGPage loaded;
+    LoadBytes(bytes, [&](CArchive& ar) { loaded.Serialize(ar); });
+    ASSERT_EQ(loaded.m_cells.GetCount(), m_page->m_cells.GetCount());
+    for (POSITION pos = m_page->m_cells.GetStartPosition(); pos;) {
+        WORD id;
+        CGCell* cell;
+        m_page->m_cells.GetNextAssoc(pos, id, cell);
+        CGCell* back = loaded.FindCell(id);
+        ASSERT_NE(back, nullptr) << id;
+        EXPECT_STREQ(back->GetRuntimeClass()->m_lpszClassName, cell->GetRuntimeClass()->m_lpszClassName);
+        EXPECT_EQ(back->m_name, cell->m_name) << id;
+    }
+    // The loaded page computes to the same figures.
+    g_pCurPage = &loaded;
+    g_cellMap = &loaded.m_cells;
+    std::vector<WORD> ids;
+    for (WORD id = 1; id < loaded.m_nextId; ++id)
+        ids.push_back(id);
+    loaded.UpdateCellsById(ids);
+    auto* foot = DYNAMIC_DOWNCAST(CGVerFootpl, loaded.FindCell(6));
+    ASSERT_NE(foot, nullptr);
+    EXPECT_TRUE(foot->m_valid);
+    auto* circle = DYNAMIC_DOWNCAST(CGArcCircle3P, loaded.FindCell(10));
+    ASSERT_NE(circle, nullptr);
+    EXPECT_FLOAT_EQ(circle->m_center[0], 1.0f);
+    EXPECT_FLOAT_EQ(circle->m_endAngle, float(1.5 * 3.14159265358979));
+    auto* reversed = DYNAMIC_DOWNCAST(CGArcPointN, loaded.FindCell(12));
+    ASSERT_NE(reversed, nullptr);
+    EXPECT_EQ(reversed->m_extA2, 1);
+    EXPECT_EQ(reversed->GetDescription(), u"以点A为圆心，过点B且垂直于AC的圆面反向");
+    g_pCurPage = m_page.get();
+    g_cellMap = &m_page->m_cells;
 }
