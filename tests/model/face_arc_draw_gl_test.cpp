@@ -4,6 +4,8 @@
 #include "model/face.h"
 #include "support/gl_page_fixture.h"
 
+#include <cmath>
+
 namespace {
 
 constexpr CRgba kRed{255, 0, 0, 255};
@@ -415,4 +417,78 @@ TEST_F(FaceArcDrawGlTest, CirclesPickByTheirShapeUnderClassFour) {
     EXPECT_EQ(PickAt(l[0], l[1], [&] { circle->DrawForPick(3); }), (Records{{3, id}}));
     circle->m_valid = false;
     EXPECT_TRUE(PickAt(2.45f, 0, [&] { circle->DrawForPick(3); }).empty());
+}
+
+namespace {
+
+// The primitives a pass hands to OpenGL, counted in feedback mode: line segments, polygons and the
+// vertices of the polygons.
+struct Primitives {
+    int lines = 0;
+    int polygons = 0;
+    int polygonVertices = 0;
+    // Triangles however the driver splits quads: a convex polygon of n vertices is n - 2 of them.
+    int Triangles() const { return polygonVertices - 2 * polygons; }
+};
+
+Primitives Feedback(const std::function<void()>& draw) {
+    std::vector<GLfloat> buffer(1 << 20);
+    glFeedbackBuffer(GLsizei(buffer.size()), GL_3D, buffer.data());
+    glRenderMode(GL_FEEDBACK);
+    draw();
+    const GLint size = glRenderMode(GL_RENDER);
+    Primitives counted;
+    for (GLint i = 0; i < size;) {
+        const GLint token = GLint(buffer[size_t(i++)]);
+        if (token == GL_LINE_TOKEN || token == GL_LINE_RESET_TOKEN) {
+            ++counted.lines;
+            i += 6;
+        } else if (token == GL_POLYGON_TOKEN) {
+            const GLint n = GLint(buffer[size_t(i++)]);
+            ++counted.polygons;
+            counted.polygonVertices += n;
+            i += 3 * n;
+        } else if (token == GL_POINT_TOKEN || token == GL_BITMAP_TOKEN || token == GL_DRAW_PIXEL_TOKEN ||
+                   token == GL_COPY_PIXEL_TOKEN) {
+            i += 3;
+        } else {
+            i += 1; // pass-through markers carry one value
+        }
+    }
+    return counted;
+}
+
+} // namespace
+
+TEST_F(FaceArcDrawGlTest, TessellationOfTurnsSweepsAndTubes) {
+    // A full turn is 62 segments, whatever the sweep.
+    CGArc* circle = AddCircle(CGArc::kCircle, 0.5f, 0.6f);
+    EXPECT_EQ(Feedback([&] { circle->DrawVisible(); }).lines, 62);
+    // A sweep of 0.35 has trunc(3.5) = 3 steps, raised to 4; a sweep of 1.5 has 15.
+    CGArc* arc = AddCircle(CGArc::kArc, 1.0f, 1.35f);
+    EXPECT_EQ(Feedback([&] { arc->DrawVisible(); }).lines, 4);
+    arc->m_endAngle = 2.5f;
+    EXPECT_EQ(Feedback([&] { arc->DrawVisible(); }).lines, 15);
+    // A disc is a fan of 62 triangles about its centre; a sector of 15 steps has 15; a segment is one
+    // polygon of its 16 arc points.
+    CGArc* disc = AddCircle(CGArc::kDisc);
+    EXPECT_EQ(Feedback([&] { disc->DrawFill(); }).Triangles(), 62);
+    disc->m_kind = CGArc::kSector;
+    disc->m_startAngle = 1.0f;
+    disc->m_endAngle = 2.5f;
+    EXPECT_EQ(Feedback([&] { disc->DrawFill(); }).Triangles(), 15);
+    disc->m_kind = CGArc::kSegment;
+    EXPECT_EQ(Feedback([&] { disc->DrawFill(); }).Triangles(), 16 - 2);
+    // A lit circle of width 2: a tube of radius 0.12 in 62 strips of 25 vertex pairs (24 quads).
+    circle->m_style = CGArc::kStyleLit;
+    EXPECT_EQ(Feedback([&] { circle->DrawLit(); }).Triangles(), 62 * 24 * 2);
+    // An arc's tube follows the sweep.
+    arc->m_style = CGArc::kStyleLit;
+    EXPECT_EQ(Feedback([&] { arc->DrawLit(); }).Triangles(), 15 * 24 * 2);
+    // A sweep that is no number draws nothing; a damaged huge one stays bounded.
+    arc->m_endAngle = std::nanf("");
+    EXPECT_EQ(Feedback([&] { arc->DrawLit(); }).Triangles(), 0);
+    arc->m_style = CGArc::kStyleOutline;
+    arc->m_endAngle = 1e30f;
+    EXPECT_EQ(Feedback([&] { arc->DrawVisible(); }).lines, 1000);
 }
