@@ -150,6 +150,35 @@ void CNode::WriteAttributes(CString& out) const {
     out += u'>';
 }
 
+void HxWriteElementText(CString& out, const CString& text, bool escapeAngles) {
+    if (text.IsEmpty())
+        return;
+    auto has = [&text](const char16_t* what) { return text.Find(what) >= 0; };
+    bool angles = has(u"<") || has(u">");
+    // Read as pending text up to the next "</"; a text starting with "<" would be read as a tag.
+    bool plainOk = text[0] != u'<' && !has(u"</");
+    // Read as an element name up to ":" or ">"; "&" and "%" come back as "<" and ">".
+    bool escapeOk = angles && !has(u":") && !has(u"&") && !has(u"%") && text[0] != u'/';
+    auto escaped = [](CString t) {
+        t.Replace(u'<', u'&');
+        t.Replace(u'>', u'%');
+        return u"<" + t + u">";
+    };
+    if (escapeOk && (escapeAngles || !plainOk)) {
+        out += escaped(text);
+    } else if (plainOk) {
+        out += text;
+    } else {
+        CString t = text;
+        t.Remove(u':');
+        t.Remove(u'&');
+        t.Remove(u'%');
+        t.TrimLeft(u'/');
+        if (!t.IsEmpty())
+            out += escaped(t);
+    }
+}
+
 void CNode::CopyFontSettings(const CNode* from) {
     if (!from)
         return;
@@ -326,7 +355,7 @@ void CContainerNode::GetMarkup(CString& out, bool selectionOnly) {
     WriteAttributes(out);
     for (int i = 0; i < GetChildCount(); ++i)
         GetChild(i)->GetMarkup(out, false);
-    out += m_text;
+    HxWriteElementText(out, m_text, false);
     out += u"</";
     out += m_tag;
     out += u'>';

@@ -238,6 +238,12 @@ public:
 // explicit (one step of InheritFont).
 void HxInheritFontInto(const CNode* from, CNode* child);
 
+// Writes the own text of a structure or grid into its element so that the reader gives it back:
+// plainly, or, when it holds "<" or ">" (`escapeAngles`, fence pairs) or could not be read plainly,
+// as an element name with "&" for "<" and "%" for ">".  A text that neither form can carry loses
+// the characters that stand in the way (":", "&", "%", a leading "/").
+void HxWriteElementText(CString& out, const CString& text, bool escapeAngles);
+
 // Builds the node of a kind code (the default node of that class); null for 0 and unknown codes.
 CNode* HxCreateNode(int kind);
 // The tag of a kind code, and the kind of a tag (-1 when it is not a tag).

@@ -167,7 +167,7 @@ void CStandardNode::GetMarkup(CString& out, bool selectionOnly) {
         out += u"<e></e>";
     if (m_pSecond)
         m_pSecond->GetMarkup(out, false);
-    out += m_text;
+    HxWriteElementText(out, m_text, false);
     out += u"</";
     out += m_tag;
     out += u'>';

@@ -497,12 +497,7 @@ void CBraceNode::GetMarkup(CString& out, bool selectionOnly) {
     if (m_pSecond)
         m_pSecond->GetMarkup(out, false);
     // A pair holding "<" or ">" is written as an element name the reader takes for text.
-    CString pair = m_text;
-    int replaced = pair.Replace(u'<', u'&') + pair.Replace(u'>', u'%');
-    if (replaced)
-        out += u"<" + pair + u">";
-    else
-        out += pair;
+    HxWriteElementText(out, m_text, true);
     out += u"</b>";
 }
 

@@ -270,7 +270,7 @@ bool CTextNode::CollapseSelection(bool toEnd) {
 
 void CTextNode::InsertText(const CString& text) {
     int caret = std::clamp(m_caretIndex, 0, GetLength());
-    m_text.Insert(caret, text.GetString());
+    m_text.Str().insert(size_t(caret), text.Str());
     m_caretIndex = caret + text.GetLength();
 }
 
@@ -384,6 +384,7 @@ int CTextNode::IsolateSelection(CNode* parent, int index, int& moved) {
         m_text = m_text.Left(e);
         m_selStart = 0;
         m_selEnd = e;
+        m_caretIndex = std::min(m_caretIndex, e);
         return 1;
     }
     if (e == len) {
@@ -400,6 +401,7 @@ int CTextNode::IsolateSelection(CNode* parent, int index, int& moved) {
     row->InsertChildAt(index, NewPiece(m_text.Left(s), parent));
     m_text = m_text.Mid(s, e - s);
     SelectAll();
+    m_caretIndex = std::clamp(m_caretIndex - s, 0, e - s);
     moved = 1;
     return 2;
 }
