@@ -87,8 +87,8 @@ void CheckRoundTrip(CBinTree& doc) {
     if (!third.SetMarkup(twice))
         Fail("written markup does not read back (second round)");
     if (third.GetMarkup(0) != twice) {
-        std::fprintf(stderr, "first:  %s\nsecond: %s\nthird:  %s\n", once.ToUtf8().c_str(), twice.ToUtf8().c_str(),
-                     third.GetMarkup(0).ToUtf8().c_str());
+        std::fprintf(stderr, "first:  %s\nsecond: %s\nthird:  %s\n", once.ToUtf8().c_str(),
+                     twice.ToUtf8().c_str(), third.GetMarkup(0).ToUtf8().c_str());
         Fail("markup not stable after a round trip");
     }
     Exercise(second);
@@ -117,7 +117,8 @@ void RunOperations(CBinTree& doc, FuzzedDataProvider& ops) {
             std::string p;
             for (int v : path)
                 p += std::to_string(v) + " ";
-            std::fprintf(stderr, "step %d op %d caret [%s] %s\n", step, op, p.c_str(), doc.GetMarkup(0).ToUtf8().c_str());
+            std::fprintf(stderr, "step %d op %d caret [%s] %s\n", step, op, p.c_str(),
+                         doc.GetMarkup(0).ToUtf8().c_str());
         }
         switch (op) {
         case 0:

@@ -82,4 +82,4 @@ CString NormalizeFormulaMarkup(const CString& markup);
 CString ConvertFormulaMarkup(CString markup);
 
 // Nesting deeper than this ends the reading (the tree read so far is kept).
-constexpr int HX_MAX_MARKUP_DEPTH = 128;
+constexpr int HX_MAX_MARKUP_DEPTH = 256;

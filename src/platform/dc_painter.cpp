@@ -96,6 +96,8 @@ QFont HxQFontFromLogFont(const LOGFONT& lfIn) {
         if (avg > 0)
             font.setStretch(std::clamp(int(std::lround(100.0 * lf.lfWidth / avg)), 1, 4000));
     }
+    if (cache.size() > 4096) // documents use a handful of fonts; a flood of them is not kept
+        cache.clear();
     cache.emplace(FontKey{lf}, font);
     return font;
 }
