@@ -40,10 +40,6 @@ bool AllFinite(const float p[3]) {
     return std::isfinite(p[0]) && std::isfinite(p[1]) && std::isfinite(p[2]);
 }
 
-void Position(const CGVertex& p, float out[3]) {
-    p.GetPosition(out);
-}
-
 } // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -106,7 +102,8 @@ void CGVerFreeOrbit::OrbitPosition(const float centre[3], float radius, float an
 
 BOOL CGVerFreeOrbit::HitOrbitPlane(const float centre[3], double zeroDen, double hit[3]) const {
     const double* nearPt = g_pickRayNear;
-    const double ray[3] = {g_pickRayFar[0] - nearPt[0], g_pickRayFar[1] - nearPt[1], g_pickRayFar[2] - nearPt[2]};
+    const double ray[3] = {g_pickRayFar[0] - nearPt[0], g_pickRayFar[1] - nearPt[1],
+                           g_pickRayFar[2] - nearPt[2]};
     const double d[3] = {m_dir[0], m_dir[1], m_dir[2]};
     double den = Dot(d, ray);
     if (den == 0.0) {
@@ -189,7 +186,7 @@ void CGVerFreeUpright::Recompute() {
         return;
     RebuildFrame(*a, *b);
     float centre[3], p[3];
-    Position(*a, centre);
+    a->GetPosition(centre);
     OrbitPosition(centre, m_param2, m_param3, p);
     m_valid = true;
     StorePosition(p);
@@ -200,7 +197,7 @@ void CGVerFreeUpright::ConstrainToCarrier() {
     if (!a)
         return;
     float centre[3];
-    Position(*a, centre);
+    a->GetPosition(centre);
     double hit[3];
     if (!HitOrbitPlane(centre, 0.0, hit)) {
         m_param3 += kOrbitStep;
@@ -244,7 +241,7 @@ void CGVerFreeUprightEquid::Recompute() {
         return;
     m_radius = RebuildFrame(*a, *b);
     float centre[3], p[3];
-    Position(*a, centre);
+    a->GetPosition(centre);
     OrbitPosition(centre, m_radius, m_param1, p);
     m_valid = true;
     StorePosition(p);
@@ -257,7 +254,7 @@ void CGVerFreeUprightEquid::SyncVertex() {
         return;
     }
     float centre[3], p[3];
-    Position(*a, centre);
+    a->GetPosition(centre);
     OrbitPosition(centre, m_radius, m_param1, p);
     StorePosition(p);
 }
@@ -267,7 +264,7 @@ void CGVerFreeUprightEquid::ConstrainToCarrier() {
     if (!a)
         return;
     float centre[3];
-    Position(*a, centre);
+    a->GetPosition(centre);
     double hit[3];
     if (!HitOrbitPlane(centre, 0.0, hit)) {
         m_param1 += kOrbitStep;
@@ -538,8 +535,8 @@ CString CGVerFreePerpen::GetDescription() {
 // ---------------------------------------------------------------------------------------------
 // The follower
 
-CGVerFreeHenchman::CGVerFreeHenchman(WORD id, DWORD vertexIndex, const CString& name, float x, float y, float z,
-                                     WORD master)
+CGVerFreeHenchman::CGVerFreeHenchman(WORD id, DWORD vertexIndex, const CString& name, float x, float y,
+                                     float z, WORD master)
     : CGVerFree(id, vertexIndex, name, x, y, z) {
     AddParent(master);
     TakeOffsetFromMaster();

@@ -109,7 +109,8 @@ private:
 class CGVerFreeOnAxis : public CGVerFree {
 protected:
     CGVerFreeOnAxis() = default;
-    CGVerFreeOnAxis(WORD id, DWORD vertexIndex, const CString& name) : CGVerFree(id, vertexIndex, name, 0, 0, 0) {}
+    CGVerFreeOnAxis(WORD id, DWORD vertexIndex, const CString& name)
+        : CGVerFree(id, vertexIndex, name, 0, 0, 0) {}
 
     // A + s axis as a valid point; FALSE (and the point invalid) when A is missing or invalid.
     BOOL PlaceOnAxis(const float axis[3]);

@@ -374,8 +374,8 @@ TEST_F(ConstrainedPointsTest, InvalidParentsClearTheFlagAndKeepThePosition) {
     CGVertex* b = AddPoint(2, 0, 0);
     CGVertex* c = AddPoint(0, 2, 0);
     std::vector<CGVerFree*> points = {
-        Add<CGVerFreeUpright>(a->m_id, b->m_id),        Add<CGVerFreeUprightEquid>(a->m_id, b->m_id),
-        Add<CGVerFreeEquilateral>(a->m_id, b->m_id),    Add<CGVerFreeParVector>(1.0f, 0.0f, 0.0f, a->m_id),
+        Add<CGVerFreeUpright>(a->m_id, b->m_id),           Add<CGVerFreeUprightEquid>(a->m_id, b->m_id),
+        Add<CGVerFreeEquilateral>(a->m_id, b->m_id),       Add<CGVerFreeParVector>(1.0f, 0.0f, 0.0f, a->m_id),
         Add<CGVerFreeParVecPP>(a->m_id, b->m_id, c->m_id), Add<CGVerFreePerpen>(a->m_id, b->m_id, c->m_id),
         Add<CGVerFreeHenchman>(1.0f, 1.0f, 1.0f, a->m_id)};
     std::vector<CPointState> before;

@@ -60,6 +60,19 @@ TEST_F(FreePointsTest, FreePointsTakeTheFreePointColourAndTheirClasses) {
     EXPECT_EQ(RUNTIME_CLASS(CGVerFree)->m_pBaseClass, RUNTIME_CLASS(CGVertex));
 }
 
+TEST_F(FreePointsTest, DefaultColoursGiveFreePointsTheirOwnColour) {
+    CGVertex* fixed = AddPoint(0, 0, 0);
+    auto* free = Add<CGVerFreeXyz>(1.0f, 0.0f, 0.0f);
+    auto* upright = Add<CGVerFreeUpright>(fixed->m_id, free->m_id);
+    for (CGCell* cell :
+         {static_cast<CGCell*>(fixed), static_cast<CGCell*>(free), static_cast<CGCell*>(upright)})
+        cell->m_color = CRgba{1, 2, 3, 4};
+    m_page->ApplyDefaultColors();
+    EXPECT_EQ(fixed->m_color, (CRgba{128, 0, 0, 4}));
+    EXPECT_EQ(free->m_color, (CRgba{255, 0, 0, 4}));
+    EXPECT_EQ(upright->m_color, (CRgba{255, 0, 0, 4}));
+}
+
 TEST_F(FreePointsTest, SpaceDragKeepsZOrWithCtrlY) {
     auto* p = Add<CGVerFreeXyz>(1.0f, 2.0f, 3.0f);
     // Straight down: the plane z = 3.
