@@ -1,7 +1,9 @@
 // Halvix: a dynamic geometry workbench for solid geometry.
 #include "app/main_frame.h"
 #include "document/doc_globals.h"
+#include "view/glyph_font.h"
 #include "view/halvix_view.h"
+#include "view/view_settings.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -13,6 +15,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QCoreApplication::setOrganizationName("Vorlane");
     QCoreApplication::setApplicationName("Halvix");
+    HxInitInstallFolder();
+    HxInstallFontSubstitutions();
 
     HxSetMessageBoxHandler([](const CString& text, const CString& caption, UINT type) {
         QMessageBox box;

@@ -2,14 +2,12 @@
 #include "document/doc_globals.h"
 
 #include "model/model_globals.h"
+#include "view/texture_loading.h"
+#include "view/view_settings.h"
 
 #include <algorithm>
 
 int g_storeMtfImages = 0;
-bool g_textureIsDefault[HX_DOC_TEXTURES] = {true, true, true};
-std::vector<BYTE> g_texturePixels[HX_DOC_TEXTURES];
-int g_textureUseCount[HX_DOC_TEXTURES + 1] = {0, 0, 0, 0};
-std::function<void(int)> g_documentTextureChanged;
 CString g_lastDocumentPath;
 CString g_userName;
 
@@ -24,8 +22,6 @@ float g_lightAmbient[4] = {kAmbient[0], kAmbient[1], kAmbient[2], kAmbient[3]};
 float g_lightDiffuse[4] = {kDiffuse[0], kDiffuse[1], kDiffuse[2], kDiffuse[3]};
 float g_lightSpecular[4] = {kSpecular[0], kSpecular[1], kSpecular[2], kSpecular[3]};
 float g_lightPosition[4] = {kPosition[0], kPosition[1], kPosition[2], kPosition[3]};
-CString g_measureFontName(u"Times New Roman");
-int g_measureFontHeight = 24;
 
 long long HxTexturePixelBytes(long long width, long long height) {
     return ((3 * (width + 1)) / 4) * 4 * height;
@@ -34,8 +30,8 @@ long long HxTexturePixelBytes(long long width, long long height) {
 void HxResetDocumentSettings() {
     g_labelFontName = u"Times New Roman";
     g_labelFontHeight = 24;
-    g_measureFontName = u"Times New Roman";
-    g_measureFontHeight = 24;
+    g_textFontName = u"Times New Roman";
+    g_fontHeight = 24;
     g_lineWidth = 2.0f;
     g_pointSize = 6.0f;
     std::copy(kAmbient, kAmbient + 4, g_lightAmbient);
@@ -47,14 +43,14 @@ void HxResetDocumentSettings() {
 void HxResetDocumentGlobals() {
     HxResetDocumentSettings();
     g_storeMtfImages = 0;
-    for (int i = 0; i < HX_DOC_TEXTURES; ++i) {
-        g_textureIsDefault[i] = true;
+    std::fill(std::begin(g_textureUseCount), std::end(g_textureUseCount), 0);
+    for (int i = 0; i < HX_DOCUMENT_TEXTURES; ++i) {
+        delete[] g_documentImages[i];
+        g_documentImages[i] = nullptr;
+        g_textureBuiltIn[i] = 0;
         g_textureWidth[i] = 0;
         g_textureHeight[i] = 0;
-        g_texturePixels[i].clear();
     }
-    std::fill(std::begin(g_textureUseCount), std::end(g_textureUseCount), 0);
-    g_documentTextureChanged = nullptr;
     g_lastDocumentPath.Empty();
     g_userName.Empty();
 }

@@ -6,6 +6,8 @@
 #include "document/doc_globals.h"
 #include "document/neighbour_services.h"
 #include "model/page.h"
+#include "view/gl_context.h"
+#include "view/view_camera.h"
 #include "view/view_globals.h"
 
 #include <QFileInfo>
@@ -113,7 +115,7 @@ BOOL CHalvixDoc::OnNewDocument() {
     g_viewTransY = 0.0f;
     g_viewTransZ = -50.0f;
     g_unitLength = 0.05f;
-    g_coordSystemFlags = 0;
+    g_coordDisplayFlags = 0;
     SetViewRotation(-75.0, -15.0);
 
     m_pageCounter = 0;

@@ -5,7 +5,11 @@
 
 #include "document/doc_globals.h"
 #include "document/neighbour_services.h"
+#include "view/gl_context.h"
+#include "view/texture_loading.h"
+#include "view/view_camera.h"
 #include "view/view_globals.h"
+#include "view/view_settings.h"
 
 #include <GL/gl.h>
 
@@ -66,7 +70,7 @@ struct CHalvixDoc::LoadedDocument {
         bool isDefault = true;
         int width = 0, height = 0;
         std::vector<BYTE> pixels;
-    } textures[HX_DOC_TEXTURES];
+    } textures[HX_DOCUMENT_TEXTURES];
 
     LoadedDocument() = default;
     LoadedDocument(const LoadedDocument&) = delete;
@@ -102,7 +106,7 @@ void CHalvixDoc::Store(CArchive& ar) {
         page->m_viewZoom = g_viewZoom;
     }
     // The records of textured objects count the uses of the document textures as they are written.
-    for (int i = 1; i <= HX_DOC_TEXTURES; ++i)
+    for (int i = 1; i <= HX_DOCUMENT_TEXTURES; ++i)
         g_textureUseCount[i] = 0;
 
     m_screenWidth = GetSystemMetrics(SM_CXSCREEN);
@@ -113,7 +117,7 @@ void CHalvixDoc::Store(CArchive& ar) {
        << m_reservedFloat << m_reservedText;
     {
         CStoreMtfImagesScope images(m_storeMtfImages);
-        ar << g_labelFontName << g_measureFontName << g_labelFontHeight << g_measureFontHeight << g_lineWidth
+        ar << g_labelFontName << g_textFontName << g_labelFontHeight << g_fontHeight << g_lineWidth
            << g_pointSize;
         for (int i = 0; i < 4; ++i) {
             for (int parameter = 0; parameter < 4; ++parameter)
@@ -124,17 +128,15 @@ void CHalvixDoc::Store(CArchive& ar) {
     ar << m_pageCounter;
 
     // A texture costs one byte unless an object uses it and it holds an image of the user's.
-    for (int i = 0; i < HX_DOC_TEXTURES; ++i) {
+    for (int i = 0; i < HX_DOCUMENT_TEXTURES; ++i) {
         const int width = g_textureWidth[i], height = g_textureHeight[i];
-        bool keepDefault = g_textureUseCount[i + 1] == 0 || g_textureIsDefault[i] || width <= 0 ||
+        bool keepDefault = g_textureUseCount[i + 1] == 0 || !g_documentImages[i] || width <= 0 ||
                            height <= 0 || width > kMaxTextureSide || height > kMaxTextureSide;
         ar << BYTE(keepDefault ? 1 : 0);
         if (keepDefault)
             continue;
         ar << width << height;
-        std::vector<BYTE> pixels = g_texturePixels[i];
-        pixels.resize(size_t(HxTexturePixelBytes(width, height)), 0);
-        ar.Write(pixels.data(), UINT(pixels.size()));
+        ar.Write(g_documentImages[i], UINT(HxTexturePixelBytes(width, height)));
     }
     g_lastDocumentPath = GetPathName();
 }
@@ -220,9 +222,9 @@ void CHalvixDoc::Commit(LoadedDocument& loaded) {
         return std::isfinite(v) && v > 0.0f && v <= 100.0f ? v : fallback;
     };
     g_labelFontName = loaded.labelFont.IsEmpty() ? CString(u"Times New Roman") : loaded.labelFont;
-    g_measureFontName = loaded.measureFont.IsEmpty() ? CString(u"Times New Roman") : loaded.measureFont;
+    g_textFontName = loaded.measureFont.IsEmpty() ? CString(u"Times New Roman") : loaded.measureFont;
     g_labelFontHeight = height(loaded.labelFontHeight);
-    g_measureFontHeight = height(loaded.measureFontHeight);
+    g_fontHeight = height(loaded.measureFontHeight);
     g_lineWidth = size(loaded.lineWidth, 2.0f);
     g_pointSize = size(loaded.pointSize, 6.0f);
     for (int parameter = 0; parameter < 4; ++parameter) {
@@ -255,23 +257,22 @@ void CHalvixDoc::Commit(LoadedDocument& loaded) {
     }
     RestoreFirstPageView();
 
-    for (int i = 0; i < HX_DOC_TEXTURES; ++i) {
+    // The textures: the default image again where the file has none of its own (loaded again only
+    // when the texture held another), else the pixels of the file.
+    for (int i = 0; i < HX_DOCUMENT_TEXTURES; ++i) {
         auto& texture = loaded.textures[i];
-        bool changed;
         if (texture.isDefault) {
-            changed = !g_textureIsDefault[i];
-            g_texturePixels[i].clear();
-            g_textureWidth[i] = 0;
-            g_textureHeight[i] = 0;
+            if (g_documentImages[i] && !LoadTextureImage(i, HxInstallImagePath(i + 1), true)) {
+                // The image files are missing (reported): the user's image goes all the same.
+                delete[] g_documentImages[i];
+                g_documentImages[i] = nullptr;
+                g_textureBuiltIn[i] = 1;
+            }
         } else {
-            changed = true;
-            g_textureWidth[i] = texture.width;
-            g_textureHeight[i] = texture.height;
-            g_texturePixels[i] = std::move(texture.pixels);
+            auto* pixels = new BYTE[texture.pixels.size()];
+            std::copy(texture.pixels.begin(), texture.pixels.end(), pixels);
+            HxSetDocumentTexturePixels(i, pixels, texture.width, texture.height);
         }
-        g_textureIsDefault[i] = texture.isDefault;
-        if (changed && g_documentTextureChanged)
-            g_documentTextureChanged(i);
     }
 }
 

@@ -5,6 +5,7 @@
 #include "document/neighbour_services.h"
 #include "dynamics/buttons.h"
 #include "model/cell_kinds.h"
+#include "model/face.h"
 #include "model/line.h"
 #include "model/page.h"
 #include "model/vertex.h"
@@ -18,8 +19,6 @@ IMPLEMENT_DYNAMIC(CellStyles, CObject)
 IMPLEMENT_DYNAMIC(CCmdMatchprop, CCmd)
 
 int g_textureCounter = 8;
-
-__attribute__((weak)) void HxMarkFaceTextureDirty(CGCell*) {}
 
 namespace {
 
@@ -54,7 +53,7 @@ void LinkToParents(const CGCell* cell, WORD id) {
 
 bool UsesVertexArray(const CGCell* cell) {
     return cell->IsKindOf(RUNTIME_CLASS(CGVertex)) || cell->IsKindOf(RUNTIME_CLASS(CGLine)) ||
-           HxIsOfClassNamed(cell, "CGFace");
+           cell->IsKindOf(RUNTIME_CLASS(CGFace));
 }
 
 // Clears a button's running flag; true when it was running.
@@ -385,8 +384,8 @@ BOOL CCmdMatchprop::Redo() {
                     slot = 9;
                 g_textureCounter = slot;
                 cell->m_param4 = slot;
-                if (m_objectKind == kFaces)
-                    HxMarkFaceTextureDirty(cell);
+                if (auto* face = DYNAMIC_DOWNCAST(CGFace, cell))
+                    face->m_texCoordsDirty = true;
             } else if (s.m_param4 == 0) {
                 cell->m_param4 = 0;
             }

@@ -131,7 +131,3 @@ public:
     CellStyles m_source;
     CTypedPtrArray<CObArray, CellStyles*> m_targets; // snapshots before the change (owned)
 };
-
-// Asks a face to compute its texture coordinates again before its next textured draw.  The face
-// class provides it; without one, nothing happens.
-void HxMarkFaceTextureDirty(CGCell* face);

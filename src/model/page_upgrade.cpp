@@ -3,11 +3,11 @@
 // and views kept as angles, formula markup, text items, the unit length).
 #include "model/page.h"
 
-#include "document/neighbour_services.h"
 #include "dynamics/buttons.h"
 #include "measure/text_items.h"
 #include "model/cell_kinds.h"
-#include "model/formula_services.h"
+#include "formula/bin_tree.h"
+#include "view/view_camera.h"
 
 #include <algorithm>
 #include <cmath>

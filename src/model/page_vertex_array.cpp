@@ -2,8 +2,8 @@
 // copied into g_vertexArray, which grows when it cannot hold them.
 #include "model/page.h"
 
-#include "document/neighbour_services.h"
 #include "model/vertex.h"
+#include "view/gl_context.h"
 #include "view/view_globals.h"
 
 #include <GL/gl.h>

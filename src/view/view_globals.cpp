@@ -26,9 +26,13 @@ float g_unitLength = 0.05f;
 float g_backgroundColor[4] = {1.0f, 1.0f, 1.0f, 1.0f};
 BYTE g_viewLocked = 0;
 BYTE g_dragLocked = 0;
+float g_viewSpeed = 1.0f;
+int g_coordDisplayFlags = 0;
 
 int g_clientWidth = kStartClientWidth;
 int g_clientHeight = kStartClientHeight;
+float g_pixelScaleX = 1.0f / ((kStartClientWidth - 1) * 0.5f);
+float g_pixelScaleY = 1.0f / ((kStartClientHeight - 1) * 0.5f);
 
 double g_modelviewMatrix[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
 double g_projectionMatrix[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
@@ -75,9 +79,13 @@ void HxResetViewGlobals() {
     std::copy(std::begin(kStartBackground), std::end(kStartBackground), g_backgroundColor);
     g_viewLocked = 0;
     g_dragLocked = 0;
+    g_viewSpeed = 1.0f;
+    g_coordDisplayFlags = 0;
 
     g_clientWidth = kStartClientWidth;
     g_clientHeight = kStartClientHeight;
+    g_pixelScaleX = 1.0f / ((kStartClientWidth - 1) * 0.5f);
+    g_pixelScaleY = 1.0f / ((kStartClientHeight - 1) * 0.5f);
 
     std::copy(std::begin(kIdentity), std::end(kIdentity), g_modelviewMatrix);
     std::copy(std::begin(kIdentity), std::end(kIdentity), g_projectionMatrix);

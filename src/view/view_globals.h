@@ -15,10 +15,15 @@ extern float g_unitLength;         // world length of one screen unit, 0.05 at s
 extern float g_backgroundColor[4]; // r, g, b, a in 0..1
 extern BYTE g_viewLocked;          // mouse drags leave the camera alone
 extern BYTE g_dragLocked;          // objects cannot be dragged
+extern float g_viewSpeed;          // signed, 1.0: pan step, rotation speed and direction
+extern int g_coordDisplayFlags;    // 1 axes, 2 labelled grid, 4 plain grid
 
 // Drawing area in pixels.
 extern int g_clientWidth;
 extern int g_clientHeight;
+// 1 / ((width - 1) / 2) and 1 / ((height - 1) / 2): client pixels to the unit square.
+extern float g_pixelScaleX;
+extern float g_pixelScaleY;
 
 // OpenGL matrices (column-major) and viewport as the view last read them back: the modelview just
 // before the page draws, the projection and viewport after every change of the projection.

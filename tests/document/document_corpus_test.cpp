@@ -11,7 +11,7 @@ class DocumentCorpusTest : public DocumentTest {
 protected:
     static QString CorpusFolder() {
         return QDir(qEnvironmentVariable("HALVIX_TEST_SOURCE_DIR"))
-            .filePath(QStringLiteral("tests/document/corpus"));
+            .filePath(QStringLiteral("tests/document/fuzz/corpus"));
     }
     void Check(const std::vector<BYTE>& bytes, bool gf, const std::string& name) {
         CGPage* current = g_pCurPage;

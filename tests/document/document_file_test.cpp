@@ -4,6 +4,11 @@
 #include "document_test_support.h"
 
 #include "support/page_snapshot.h"
+#include "view/texture_loading.h"
+#include "view/view_camera.h"
+#include "view/view_settings.h"
+
+#include <QCoreApplication>
 
 #include <algorithm>
 
@@ -122,7 +127,7 @@ TEST_F(DocumentFileTest, NewDocumentBytesFollowTheRecord) {
 TEST_F(DocumentFileTest, DocumentOfSeveralPagesRoundTrips) {
     BuildSampleDocument();
     g_labelFontName = u"宋体";
-    g_measureFontHeight = 30;
+    g_fontHeight = 30;
     g_lineWidth = 3.0f;
     g_lightPosition[2] = -40.0f;
     g_viewTransY = 7.0f;
@@ -147,7 +152,7 @@ TEST_F(DocumentFileTest, DocumentOfSeveralPagesRoundTrips) {
     EXPECT_EQ(m_doc->m_reservedText, u"备用");
     EXPECT_EQ(m_doc->m_pageCounter, 7);
     EXPECT_EQ(g_labelFontName, u"宋体");
-    EXPECT_EQ(g_measureFontHeight, 30);
+    EXPECT_EQ(g_fontHeight, 30);
     EXPECT_EQ(g_lineWidth, 3.0f);
     EXPECT_EQ(g_lightPosition[2], -40.0f);
     EXPECT_EQ(g_storeMtfImages, 0);
@@ -177,6 +182,40 @@ TEST_F(DocumentFileTest, DocumentOfSeveralPagesRoundTrips) {
     EXPECT_EQ(line->m_text4, u"只在新格式里");
     EXPECT_EQ(line->m_vertexIndex[0], DYNAMIC_DOWNCAST(CGVertex, first->FindCell(1))->m_vertexIndex);
     EXPECT_TRUE(first->FindCell(7)->IsKindOf(RUNTIME_CLASS(CTexturedCell)));
+}
+
+TEST_F(DocumentFileTest, EveryCellClassRoundTripsInBothLayouts) {
+    CGPage* page = m_doc->AppendPage(u"各类对象");
+    const int count = AddEveryCellClass(page);
+    EXPECT_GE(count, 25);
+    PageSnapshot before = TakeSnapshot(*page);
+    std::vector<BYTE> bytes = Store();
+    m_doc->OnNewDocument();
+    ASSERT_TRUE(Load(bytes));
+    CGPage* loaded = m_doc->GetPage(1);
+    ASSERT_NE(loaded, nullptr);
+    EXPECT_EQ(TakeSnapshot(*loaded), before) << SnapshotDifference(TakeSnapshot(*loaded), before);
+    EXPECT_GE(g_textureUseCount[1], 1) << "the face counted its texture while it was stored";
+
+    // The older layout keeps every class and everything but the newer fields.
+    std::vector<BYTE> gf;
+    {
+        CGfFormatScope layout;
+        gf = Store();
+    }
+    m_doc->OnNewDocument();
+    ASSERT_TRUE(Load(gf, true));
+    loaded = m_doc->GetPage(1);
+    ASSERT_EQ(loaded->m_cells.GetCount(), count);
+    for (WORD id : loaded->m_cells.Keys()) {
+        auto it = before.cells.find(id);
+        ASSERT_NE(it, before.cells.end());
+        std::vector<BYTE> record = CellRecordBytes(loaded->FindCell(id));
+        // The class tag and the start of the common record are those of the stored cell.
+        EXPECT_TRUE(std::equal(record.begin(), record.begin() + 20, it->second.begin())) << id;
+    }
+    EXPECT_EQ(loaded->FindCell(WORD(count))->m_name, u"备注");
+    EXPECT_EQ(loaded->FindCell(WORD(count))->m_extB5, 0.0f) << "not in the older layout";
 }
 
 TEST_F(DocumentFileTest, LoadingSetsTheUnitLengthAndProjectionOfTheFirstPage) {
@@ -252,15 +291,9 @@ TEST_F(DocumentFileTest, UsedTexturesKeepTheirPixelsAndUnusedOnesCostOneByte) {
     std::vector<BYTE> pixels(24);
     for (size_t i = 0; i < pixels.size(); ++i)
         pixels[i] = BYTE(i + 1);
-    g_textureIsDefault[1] = false;
-    g_textureWidth[1] = 3;
-    g_textureHeight[1] = 2;
-    g_texturePixels[1] = pixels;
+    SetUserImage(1, 3, 2, pixels);
     // Texture 1 holds a picture but nothing uses it.
-    g_textureIsDefault[0] = false;
-    g_textureWidth[0] = 1;
-    g_textureHeight[0] = 1;
-    g_texturePixels[0] = {9, 9, 9, 0};
+    SetUserImage(0, 1, 1, {9, 9, 9, 0});
     std::vector<BYTE> bytes = Store();
     EXPECT_EQ(g_textureUseCount[2], 1);
     EXPECT_EQ(g_textureUseCount[1], 0);
@@ -268,25 +301,36 @@ TEST_F(DocumentFileTest, UsedTexturesKeepTheirPixelsAndUnusedOnesCostOneByte) {
     ASSERT_GT(bytes.size(), tail.size());
     EXPECT_TRUE(std::equal(tail.begin(), tail.end(), bytes.end() - std::ptrdiff_t(tail.size())));
 
-    std::vector<int> changed;
-    g_documentTextureChanged = [&](int i) { changed.push_back(i); };
-    g_texturePixels[1].clear();
+    // Loading puts the default image back into texture 1 and the file's pixels into texture 2.
+    g_installFolder = CString::FromQString(QCoreApplication::applicationDirPath());
+    SetUserImage(1, 1, 1, {0, 0, 0, 0});
     ASSERT_TRUE(Load(bytes));
-    EXPECT_TRUE(g_textureIsDefault[0]) << "back to the default image";
-    EXPECT_TRUE(g_texturePixels[0].empty());
-    EXPECT_FALSE(g_textureIsDefault[1]);
-    EXPECT_EQ(g_texturePixels[1], pixels);
-    EXPECT_TRUE(g_textureIsDefault[2]);
-    EXPECT_EQ(changed, (std::vector<int>{0, 1}));
+    EXPECT_TRUE(m_messages.empty());
+    EXPECT_EQ(g_documentImages[0], nullptr) << "back to the default image";
+    EXPECT_EQ(g_textureBuiltIn[0], 1);
+    EXPECT_GT(g_textureWidth[0], 1);
+    ASSERT_NE(g_documentImages[1], nullptr);
+    EXPECT_EQ(g_textureBuiltIn[1], 0);
+    EXPECT_EQ(g_textureWidth[1], 3);
+    EXPECT_EQ(g_textureHeight[1], 2);
+    EXPECT_EQ(std::vector<BYTE>(g_documentImages[1], g_documentImages[1] + 24), pixels);
+    EXPECT_EQ(g_documentImages[2], nullptr);
+}
+
+TEST_F(DocumentFileTest, DefaultTextureWithoutItsImageFilesStillDropsTheUserImage) {
+    g_installFolder = u"/nowhere";
+    SetUserImage(0, 1, 1, {9, 9, 9, 0});
+    std::vector<BYTE> bytes = DocumentBytes::OnePage({}, 1);
+    ASSERT_TRUE(Load(bytes));
+    EXPECT_EQ(m_messages.size(), 1u) << "the missing image file is reported";
+    EXPECT_EQ(g_documentImages[0], nullptr);
+    EXPECT_EQ(g_textureBuiltIn[0], 1);
 }
 
 TEST_F(DocumentFileTest, OnePixelTextureTakesFourBytes) {
     auto* cell = AddCell(m_doc->GetPage(0), new CTexturedCell);
     cell->m_param4 = 3;
-    g_textureIsDefault[2] = false;
-    g_textureWidth[2] = 1;
-    g_textureHeight[2] = 1;
-    g_texturePixels[2] = {1, 2, 3, 0};
+    SetUserImage(2, 1, 1, {1, 2, 3, 0});
     std::vector<BYTE> bytes = Store();
     std::vector<BYTE> tail = ByteBuilder().U8(1).U8(1).U8(0).I32(1).I32(1).U8(1).U8(2).U8(3).U8(0);
     EXPECT_TRUE(std::equal(tail.begin(), tail.end(), bytes.end() - std::ptrdiff_t(tail.size())));
@@ -334,10 +378,7 @@ TEST_F(DocumentFileTest, OlderVersionsLoadAndAreUpgradedAtTheInitialUpdate) {
 
 TEST_F(DocumentFileTest, EveryTruncationIsRefused) {
     BuildSampleDocument();
-    g_textureIsDefault[1] = false;
-    g_textureWidth[1] = 2;
-    g_textureHeight[1] = 2;
-    g_texturePixels[1].assign(16, 7);
+    SetUserImage(1, 2, 2, std::vector<BYTE>(16, 7));
     std::vector<BYTE> bytes = Store();
     m_doc->SetModifiedFlag(TRUE);
     for (size_t n = 0; n < bytes.size(); ++n) {
@@ -481,9 +522,9 @@ TEST_F(DocumentFileTest, SettingsThatCannotBeUsedKeepTheirDefaults) {
     DocumentBytes::Tail(bytes, 1);
     ASSERT_TRUE(Load(bytes));
     EXPECT_EQ(g_labelFontName, u"Times New Roman");
-    EXPECT_EQ(g_measureFontName, u"Serif");
+    EXPECT_EQ(g_textFontName, u"Serif");
     EXPECT_EQ(g_labelFontHeight, 24);
-    EXPECT_EQ(g_measureFontHeight, 24);
+    EXPECT_EQ(g_fontHeight, 24);
     EXPECT_EQ(g_lineWidth, 2.0f);
     EXPECT_EQ(g_pointSize, 6.0f);
     EXPECT_EQ(g_lightAmbient[0], 0.5f);

@@ -1,6 +1,14 @@
 // The document fixture, the sample document and byte-built document files.
 #include "document_test_support.h"
 
+#include "model/arc.h"
+#include "model/arc_circles.h"
+#include "model/constrained_points.h"
+#include "model/dependent_points.h"
+#include "model/face.h"
+#include "model/free_points.h"
+#include "view/texture_loading.h"
+
 IMPLEMENT_SERIAL(CTexturedCell, CGCell, 1)
 
 void CTexturedCell::Serialize(CArchive& ar) {
@@ -105,6 +113,62 @@ void DocumentTest::BuildSampleDocument() {
     tool->m_conditions.Add(new CCondition(0, u"点P", true));
     tool->Validate();
     m_doc->m_tools.AddTail(tool);
+}
+
+int DocumentTest::AddEveryCellClass(CGPage* page) {
+    CGPage* savedPage = g_pCurPage;
+    CCellMap* savedMap = g_cellMap;
+    g_pCurPage = page;
+    g_cellMap = &page->m_cells;
+    auto name = [&] { return page->MakeAutoLabel(CGPage::kAutoLabelPoint); };
+    auto add = [&](CGCell* cell) {
+        page->m_cells.SetAt(cell->m_id, cell);
+        return cell->m_id;
+    };
+    auto id = [&] { return page->m_nextId++; };
+    auto vertex = [&] { return DWORD(page->m_nextVertex++); };
+    int before = page->m_cells.GetCount();
+    WORD a = add(new CGVertex(id(), vertex(), name(), 0, 0, 0));
+    WORD b = add(new CGVertex(id(), vertex(), name(), 4, 0, 0));
+    WORD c = add(new CGVertex(id(), vertex(), name(), 0, 4, 0));
+    WORD d = add(new CGVertex(id(), vertex(), name(), 1, 1, 4));
+    add(new CGVerFreeXyz(id(), vertex(), name(), 1, 2, 3));
+    WORD ab = add(new CGLine(id(), a, b, CGLine::kSegment));
+    add(new CGLine(id(), a, c, CGLine::kRay));
+    auto* face = new CGFace(id(), a, b, c, RGB(200, 100, 50));
+    face->m_param4 = 1;
+    add(face);
+    add(new CGArc(id(), 0, 0, 1, 2, 0, 0, 0, 2, 0, 0.0f, 3.0f, 1));
+    WORD circle = add(new CGArcCircle3P(id(), a, b, c, 0));
+    add(new CGArcCenterP(id(), a, b, c, 0));
+    add(new CGArcPointN(id(), a, b, d, 0, 0));
+    add(new CGVerMid(id(), vertex(), name(), ab));
+    add(new CGVerPerpenEquid(id(), vertex(), name(), a, b, c));
+    add(new CGVerFootpl(id(), vertex(), name(), d, a, b));
+    add(new CGVerFootpf(id(), vertex(), name(), d, a, b, c));
+    add(new CGVerFreeInLine(id(), vertex(), name(), ab, 0.3f));
+    add(new CGVerFreeInCircle(id(), vertex(), name(), circle, 0.5f));
+    add(new CGVerFreeUpright(id(), vertex(), name(), a, b));
+    add(new CGVerFreeUprightEquid(id(), vertex(), name(), a, b));
+    add(new CGVerFreeEquilateral(id(), vertex(), name(), a, b));
+    add(new CGVerFreeParVector(id(), vertex(), name(), 1, 0, 0, a));
+    add(new CGVerFreeParVecPP(id(), vertex(), name(), a, b, c));
+    add(new CGVerFreePerpen(id(), vertex(), name(), a, b, c));
+    add(new CGVerFreeHenchman(id(), vertex(), name(), 2, 2, 2, a));
+    auto* plain = new CGCell;
+    plain->m_id = id();
+    plain->m_name = u"备注";
+    plain->m_extB5 = 0.5f;
+    add(plain);
+    g_pCurPage = savedPage;
+    g_cellMap = savedMap;
+    return page->m_cells.GetCount() - before;
+}
+
+void DocumentTest::SetUserImage(int index, int width, int height, const std::vector<BYTE>& pixels) {
+    auto* block = new BYTE[pixels.size()];
+    std::copy(pixels.begin(), pixels.end(), block);
+    HxSetDocumentTexturePixels(index, block, width, height);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -44,6 +44,12 @@ protected:
     // Three pages (points, lines, plain and textured cells on the first two, the third empty), a
     // tool, and header fields that differ from a new document's.
     void BuildSampleDocument();
+    // One cell of every class the model has so far on a page (points, lines, faces, circles, free,
+    // constrained and dependent points, plain and textured cells), built as commands build them;
+    // the page is current while they are made.  Returns the number of cells.
+    int AddEveryCellClass(CGPage* page);
+    // Document texture `index` holding a user image of that size and those (packed) pixels.
+    static void SetUserImage(int index, int width, int height, const std::vector<BYTE>& pixels);
 
     std::unique_ptr<CHalvixDoc> m_doc;
     std::vector<CString> m_messages; // texts of the message boxes shown

@@ -6,6 +6,7 @@
 #include "document/neighbour_services.h"
 
 #include "dynamics/buttons.h"
+#include "model/face.h"
 #include "support/page_fixture.h"
 #include "support/page_snapshot.h"
 #include "view/view_globals.h"
@@ -458,23 +459,12 @@ TEST_F(UndoTest, FormatPainterNeedsTwoOfAKind) {
     EXPECT_EQ(cmd.m_objectKind, CCmdMatchprop::kLines);
 }
 
-// Faces are recognised by their class name; a stand-in with that name is enough to try the rules.
-namespace {
-inline constexpr char kFaceName[] = "CGFace";
-class CFaceStandIn : public CGCell {
-public:
-    static const CRuntimeClass s_class;
-    const CRuntimeClass* GetRuntimeClass() const override { return &s_class; }
-};
-const CRuntimeClass CFaceStandIn::s_class = {kFaceName, int(sizeof(CGCell)), 0xFFFF, nullptr,
-                                             RUNTIME_CLASS(CGCell)};
-} // namespace
-
 TEST_F(UndoTest, FormatPainterOnFacesKeepsColoursAndHandsOutTextureSlots) {
     std::vector<CGCell*> faces;
     for (int i = 0; i < 10; ++i) {
-        auto* face = new CFaceStandIn;
+        auto* face = new CGFace;
         face->m_id = NextId();
+        face->m_texCoordsDirty = false;
         Insert(face);
         face->m_color = CRgba{BYTE(10 * i), 20, 30, 255};
         faces.push_back(face);
@@ -492,6 +482,8 @@ TEST_F(UndoTest, FormatPainterOnFacesKeepsColoursAndHandsOutTextureSlots) {
     for (int i = 0; i < 9; ++i)
         slots.push_back(faces[size_t(i)]->m_param4);
     EXPECT_EQ(slots, (std::vector<int>{9, 10, 12, 11, 12, 13, 14, 15, 9}));
+    EXPECT_TRUE(static_cast<CGFace*>(faces[0])->m_texCoordsDirty) << "a new texture: coordinates again";
+    EXPECT_FALSE(static_cast<CGFace*>(faces[2])->m_texCoordsDirty) << "kept its texture";
     EXPECT_EQ(g_textureCounter, 9);
     EXPECT_EQ(faces[4]->m_color, (CRgba{40, 20, 30, 90})) << "own colour, the model's opacity";
     ASSERT_TRUE(History().Undo());

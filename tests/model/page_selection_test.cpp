@@ -5,17 +5,17 @@
 
 #include "dynamics/buttons.h"
 #include "measure/text_items.h"
+#include "model/arc.h"
 #include "model/cell_kinds.h"
+#include "model/face.h"
 #include "support/class_stand_ins.h"
 #include "support/page_fixture.h"
 
 namespace {
 
-inline constexpr char kFaceName[] = "CGFace";
 inline constexpr char kSurfaceName[] = "CGSurface";
 inline constexpr char kTrackName[] = "CGTrack";
 inline constexpr char kIterateName[] = "CGIterate";
-using CFaceStandIn = CNamedStandIn<kFaceName>;
 using CSurfaceStandIn = CNamedStandIn<kSurfaceName>;
 using CTrackStandIn = CNamedStandIn<kTrackName>;
 using CIterateStandIn = CNamedStandIn<kIterateName>;
@@ -73,8 +73,8 @@ TEST_F(SelectionTest, EachClassGoesToItsKindList) {
         {a, &m_page->m_selPoints, 1},
         {Add(new CFreePointStandIn), &m_page->m_selPoints, 1},
         {AddLine(a->m_id, b->m_id), &m_page->m_selLines, 2},
-        {Add(new CFaceStandIn), &m_page->m_selFaces, 8},
-        {Add(new CArcStandIn), &m_page->m_selCurves, 4},
+        {Add(new CGFace), &m_page->m_selFaces, 8},
+        {Add(new CGArc), &m_page->m_selCurves, 4},
         {Add(new CInkmarksStandIn), &m_page->m_selCurves, 4},
         {Add(new CGButnAnimation), &m_page->m_selButtons, 5},
         {Add(new CGTmVariable), &m_page->m_selValues, 6},

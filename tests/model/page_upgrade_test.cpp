@@ -2,9 +2,9 @@
 // numbered from the page, also when the page's counter says less than it holds.
 #include "model/page.h"
 
-#include "document/neighbour_services.h"
+#include "view/view_camera.h"
 #include "dynamics/buttons.h"
-#include "model/formula_services.h"
+#include "formula/bin_tree.h"
 #include "measure/text_items.h"
 #include "support/class_stand_ins.h"
 #include "support/page_fixture.h"

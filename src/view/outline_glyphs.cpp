@@ -1,0 +1,163 @@
+// Outline glyphs: the character's path from the font, tessellated with GLU for the front and back
+// faces, quads along every loop for the sides.
+#include "view/outline_glyphs.h"
+
+#include "view/gl_context.h"
+#include "view/glyph_font.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <QFontMetricsF>
+#include <QPainterPath>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <deque>
+
+namespace {
+constexpr int kMaxCharacters = 16;
+constexpr double kExtrusion = 0.2;
+constexpr int kPathPixelSize = 256; // fine enough for smooth curves, scaled down to one em
+
+// Vertices the tessellator makes where outlines cross live until the list is compiled.
+struct TessState {
+    std::deque<std::array<double, 3>> extra;
+};
+
+void GLAPIENTRY TessBegin(GLenum type) {
+    glBegin(type);
+}
+void GLAPIENTRY TessVertex(void* data) {
+    glVertex3dv(static_cast<const GLdouble*>(data));
+}
+void GLAPIENTRY TessEnd() {
+    glEnd();
+}
+void GLAPIENTRY TessCombine(GLdouble coords[3], void* [4], GLfloat[4], void** out, void* user) {
+    auto* state = static_cast<TessState*>(user);
+    state->extra.push_back({coords[0], coords[1], coords[2]});
+    *out = state->extra.back().data();
+}
+void GLAPIENTRY TessError(GLenum) {}
+
+void DrawFace(GLUtesselator* tess, const COutlineGlyph& glyph, double z, bool front) {
+    // Vertex storage must outlive gluTessEndPolygon.
+    std::vector<std::vector<std::array<double, 3>>> points;
+    points.reserve(glyph.loops.size());
+    TessState state;
+    glNormal3d(0.0, 0.0, front ? 1.0 : -1.0);
+    gluTessNormal(tess, 0.0, 0.0, front ? 1.0 : -1.0);
+    gluTessBeginPolygon(tess, &state);
+    for (const auto& loop : glyph.loops) {
+        auto& pts = points.emplace_back();
+        for (size_t i = 0; i + 1 < loop.size(); i += 2)
+            pts.push_back({loop[i], loop[i + 1], z});
+        gluTessBeginContour(tess);
+        for (auto& p : pts)
+            gluTessVertex(tess, p.data(), p.data());
+        gluTessEndContour(tess);
+    }
+    gluTessEndPolygon(tess);
+}
+
+void DrawSides(const COutlineGlyph& glyph) {
+    for (const auto& loop : glyph.loops) {
+        size_t n = loop.size() / 2;
+        if (n < 2)
+            continue;
+        glBegin(GL_QUADS);
+        for (size_t i = 0; i < n; ++i) {
+            size_t j = (i + 1) % n;
+            double x0 = loop[2 * i], y0 = loop[2 * i + 1], x1 = loop[2 * j], y1 = loop[2 * j + 1];
+            double dx = x1 - x0, dy = y1 - y0, len = std::sqrt(dx * dx + dy * dy);
+            if (len > 0)
+                glNormal3d(dy / len, -dx / len, 0.0);
+            glVertex3d(x0, y0, 0.0);
+            glVertex3d(x0, y0, -kExtrusion);
+            glVertex3d(x1, y1, -kExtrusion);
+            glVertex3d(x1, y1, 0.0);
+        }
+        glEnd();
+    }
+}
+
+void CompileOutlineGlyph(GLuint list, const COutlineGlyph& glyph, int format, GLUtesselator* tess) {
+    glNewList(list, GL_COMPILE);
+    if (format == HX_FONT_LINES) {
+        for (const auto& loop : glyph.loops) {
+            glBegin(GL_LINE_LOOP);
+            for (size_t i = 0; i + 1 < loop.size(); i += 2)
+                glVertex3d(loop[i], loop[i + 1], 0.0);
+            glEnd();
+        }
+    } else if (!glyph.loops.empty()) {
+        DrawFace(tess, glyph, 0.0, true);
+        DrawFace(tess, glyph, -kExtrusion, false);
+        DrawSides(glyph);
+    }
+    glTranslated(glyph.advance, 0.0, 0.0);
+    glEndList();
+}
+} // namespace
+
+COutlineGlyph HxOutlineGlyph(const CString& face, char16_t ch) {
+    COutlineGlyph glyph;
+    QFont font = HxCreateFont(face, -kPathPixelSize, 700, false, true);
+    const QString text(QChar{ch});
+    glyph.advance = QFontMetricsF(font).horizontalAdvance(text) / kPathPixelSize;
+    QPainterPath path;
+    path.addText(0.0, 0.0, font, text);
+    for (const QPolygonF& polygon : path.toSubpathPolygons()) {
+        std::vector<double> loop;
+        int count = int(polygon.size());
+        // A closed subpath repeats its first point at the end.
+        if (count > 1 && polygon.first() == polygon.last())
+            --count;
+        if (count < 3)
+            continue;
+        for (int i = 0; i < count; ++i) {
+            loop.push_back(polygon[i].x() / kPathPixelSize);
+            loop.push_back(-polygon[i].y() / kPathPixelSize);
+        }
+        glyph.loops.push_back(std::move(loop));
+    }
+    return glyph;
+}
+
+CString BuildOutlineGlyphLists(UINT& base, const CString& text, const CString& face, int format) {
+    if (!HxMakeGlCurrent())
+        return CString();
+    if (base != 0) {
+        glDeleteLists(base, kMaxCharacters);
+        base = 0;
+    }
+    GLuint block = glGenLists(kMaxCharacters);
+    if (block == 0)
+        return CString();
+    if (block + kMaxCharacters - 1 > 0xFFFF) {
+        glDeleteLists(block, kMaxCharacters);
+        return CString();
+    }
+    base = block;
+
+    GLUtesselator* tess = gluNewTess();
+    if (!tess)
+        return CString();
+    gluTessCallback(tess, GLU_TESS_BEGIN, reinterpret_cast<_GLUfuncptr>(TessBegin));
+    gluTessCallback(tess, GLU_TESS_VERTEX, reinterpret_cast<_GLUfuncptr>(TessVertex));
+    gluTessCallback(tess, GLU_TESS_END, reinterpret_cast<_GLUfuncptr>(TessEnd));
+    gluTessCallback(tess, GLU_TESS_COMBINE_DATA, reinterpret_cast<_GLUfuncptr>(TessCombine));
+    gluTessCallback(tess, GLU_TESS_ERROR, reinterpret_cast<_GLUfuncptr>(TessError));
+    gluTessProperty(tess, GLU_TESS_WINDING_RULE, GLU_TESS_WINDING_ODD);
+
+    CString result;
+    const int count = std::min(text.GetLength(), kMaxCharacters);
+    for (int i = 0; i < count; ++i) {
+        CompileOutlineGlyph(block + i, HxOutlineGlyph(face, text[i]), format, tess);
+        result += char16_t(block + i);
+    }
+    gluDeleteTess(tess);
+    return result;
+}

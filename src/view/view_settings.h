@@ -1,0 +1,23 @@
+// Application settings the view reads: the preference fonts of labels and texts, how labels follow
+// the zoom, trackball rotation, and the installation folder with its images.  The preferences dialog
+// and the configuration file set them; these are their start values.
+#pragma once
+
+#include "platform/afx.h"
+
+extern CString g_labelFontName; // "Times New Roman"
+extern int g_labelFontHeight;   // 24 pixels
+extern CString g_textFontName;  // "Times New Roman": measurements and plain texts
+extern int g_fontHeight;        // 24 pixels
+extern int g_labelsFollowZoom;  // 0: textured labels keep their size on screen when zooming
+extern int g_trackballMode;     // 0: left drags turn the view with the virtual trackball when set
+
+// The folder of the executable, without a trailing separator; it holds "Images", "Samples", "Tools".
+extern CString g_installFolder;
+// Sets g_installFolder from the running program's location (QCoreApplication must exist).
+void HxInitInstallFolder();
+// g_installFolder + "/Images/Img<n>.jpg", the installation image n (1 to 15).
+CString HxInstallImagePath(int n);
+
+// Every setting above back to its start value (the installation folder is kept).
+void HxResetViewSettings();
