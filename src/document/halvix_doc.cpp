@@ -30,7 +30,7 @@ bool IsGfPath(const CString& path) {
 }
 
 void ResetViewport() {
-    if (HxHasCurrentGlContext()) {
+    if (HxMakeGlCurrent()) {
         glViewport(0, 0, g_clientWidth, g_clientHeight);
         glGetIntegerv(GL_VIEWPORT, g_viewport);
     } else {
@@ -79,7 +79,7 @@ void CHalvixDoc::MakePageCurrent(CGPage* page) {
 
 void CHalvixDoc::ReloadProjection(int type) {
     g_projectionType = type;
-    if (HxHasCurrentGlContext()) {
+    if (HxMakeGlCurrent()) {
         glMatrixMode(GL_PROJECTION);
         glLoadIdentity();
         SetProjection(type);
@@ -292,7 +292,7 @@ void CHalvixDoc::ApplyBackgroundColor(BOOL currentPageOnly) {
         for (POSITION pos = m_pages.GetHeadPosition(); pos;)
             m_pages.GetNext(pos)->ApplyDefaultColors();
     }
-    if (HxHasCurrentGlContext())
+    if (HxMakeGlCurrent())
         glClearColor(g_backgroundColor[0], g_backgroundColor[1], g_backgroundColor[2], g_backgroundColor[3]);
     SetModifiedFlag();
     UpdateAllViews();

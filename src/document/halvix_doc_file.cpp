@@ -36,8 +36,8 @@ float* LightComponent(int parameter) {
 }
 
 void ApplyLight() {
-    if (!HxHasCurrentGlContext())
-        return; // the view sets the light from the globals when it makes its context
+    if (!HxMakeGlCurrent())
+        return; // no context yet: the light waits in the globals for the view's set-up
     glLightfv(GL_LIGHT0, GL_AMBIENT, g_lightAmbient);
     glLightfv(GL_LIGHT0, GL_DIFFUSE, g_lightDiffuse);
     glLightfv(GL_LIGHT0, GL_SPECULAR, g_lightSpecular);
@@ -290,7 +290,7 @@ void CHalvixDoc::RestoreFirstPageView() {
     std::copy(page->m_background, page->m_background + 4, g_backgroundColor);
     g_viewLocked = page->m_viewLocked ? 1 : 0;
     g_dragLocked = page->m_dragLocked ? 1 : 0;
-    if (HxHasCurrentGlContext())
+    if (HxMakeGlCurrent())
         glClearColor(g_backgroundColor[0], g_backgroundColor[1], g_backgroundColor[2], g_backgroundColor[3]);
 
     bool unitChanged = false;

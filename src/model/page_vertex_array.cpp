@@ -32,7 +32,7 @@ void CGPage::RebuildVertexArray() {
         delete[] g_vertexArray;
         g_vertexArray = block;
         g_vertexArrayCapacity = capacity;
-        if (HxHasCurrentGlContext())
+        if (HxMakeGlCurrent())
             glVertexPointer(3, GL_FLOAT, 0, g_vertexArray);
     }
 
