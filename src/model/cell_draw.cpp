@@ -1,10 +1,22 @@
-// Colours, name labels and label pick squares of the cells.
+// Colours, name labels, label pick squares and the texture seam of the cells.
 #include "model/cell_draw.h"
 
 #include "view/label_hooks.h"
 #include "view/view_globals.h"
 
 #include <GL/gl.h>
+
+namespace {
+HxTextureBinderFn s_textureBinder = nullptr;
+} // namespace
+
+void HxSetTextureBinder(HxTextureBinderFn binder) {
+    s_textureBinder = binder;
+}
+
+bool HxBindTexture(int number) {
+    return s_textureBinder && number >= 1 && number <= 15 && s_textureBinder(number);
+}
 
 void HxGlColor(const CRgba& c) {
     glColor4ub(c.r, c.g, c.b, c.a);

@@ -8,6 +8,8 @@
 constexpr unsigned int kPickClassPoint = 1;
 constexpr unsigned int kPickClassLine = 2;
 constexpr unsigned int kPickClassLabel = 3;
+constexpr unsigned int kPickClassCircle = 4; // circles, arcs, curves, loci and ink
+constexpr unsigned int kPickClassFace = 8;   // only in the arrow tool's pick
 
 // A cell takes part in drawing and picking only while it is shown and valid.
 inline bool HxIsDrawable(const CGCell& cell) {
@@ -26,3 +28,10 @@ void DrawCellLabel(CGCell& cell);
 // When the label is shown: the square m_labelPos + A, + B, - A, - B (the view's label pick
 // half-axes) under pick class 3 with the cell's id.
 void DrawCellLabelForPick(const CGCell& cell);
+
+// The view's texture table: binds the OpenGL texture of a texture number (1 to 15; 1 to 3 are the
+// document's) and answers whether one was bound.  The view registers it once its textures exist;
+// until then, and in a process without a view, textured figures are drawn without their texture.
+using HxTextureBinderFn = bool (*)(int number);
+void HxSetTextureBinder(HxTextureBinderFn binder);
+bool HxBindTexture(int number);

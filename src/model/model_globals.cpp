@@ -1,6 +1,11 @@
 // Start values of the cell model's process-wide state.
 #include "model/model_globals.h"
 
+#include "model/cell_draw.h"
+
+#include <algorithm>
+#include <iterator>
+
 namespace {
 constexpr float kPointSize = 6.0f;
 constexpr float kLineWidth = 2.0f;
@@ -32,6 +37,7 @@ CRgba g_colorText = kColorText;
 CRgba g_colorValue = kColorValue;
 CRgba g_currentColor = kCurrentColor;
 BOOL g_useObjectColors = TRUE;
+int g_textureUseCount[4] = {0, 0, 0, 0};
 BOOL g_tracing = FALSE;
 std::vector<WORD> g_finishedButtons;
 std::vector<WORD> g_buttonsToStart;
@@ -52,6 +58,8 @@ void HxResetModelGlobals() {
     g_colorValue = kColorValue;
     g_currentColor = kCurrentColor;
     g_useObjectColors = TRUE;
+    std::fill(std::begin(g_textureUseCount), std::end(g_textureUseCount), 0);
+    HxSetTextureBinder(nullptr);
     g_tracing = FALSE;
     g_finishedButtons.clear();
     g_buttonsToStart.clear();

@@ -51,6 +51,15 @@ extern CRgba g_currentColor;   // 255, 0, 0, 255
 // Cleared during the pick and monochrome passes, when cells must not set their own colours.
 extern BOOL g_useObjectColors;
 
+// How many stored cells use each document texture (entries 1 to 3; entry 0 is not used): the
+// document zeroes them before it stores its pages and the records of textured cells count up.
+extern int g_textureUseCount[4];
+// Counts one use of a texture number when it is a document texture (1 to 3); others are not counted.
+inline void HxCountTextureUse(int number) {
+    if (number >= 1 && number <= 3)
+        ++g_textureUseCount[number];
+}
+
 // Some moving cell leaves a trace (the page's traced list is not empty), so the view keeps its
 // trace layer.
 extern BOOL g_tracing;

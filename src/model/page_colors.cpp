@@ -5,6 +5,7 @@
 
 #include "dynamics/buttons.h"
 #include "measure/text_items.h"
+#include "model/arc.h"
 #include "model/line.h"
 #include "view/view_colors.h"
 #include "view/view_globals.h"
@@ -46,7 +47,7 @@ constexpr CRgba kButtonColor{51, 102, 255, 255};
 constexpr CRgba kButtonLabelColor{0, 0, 0, 255};
 
 bool IsArc(const CGCell* cell) {
-    return IsOfClassNamed(cell, "CGArc");
+    return cell->IsKindOf(RUNTIME_CLASS(CGArc));
 }
 
 // Filled circle kinds (disc, sector, segment) keep their fill colour when colours are reset.

@@ -82,6 +82,14 @@ void HxApplyDefaultGlState() {
 
 namespace {
 
+// Texture numbers 1 to 15 of the cells are the view's fifteen textures.
+bool BindViewTexture(int number) {
+    if (number < 1 || number > HX_TEXTURE_COUNT || g_textureIds[number - 1] == 0)
+        return false;
+    glBindTexture(GL_TEXTURE_2D, g_textureIds[number - 1]);
+    return true;
+}
+
 void SetViewport(int x, int y, int width, int height) {
     glViewport(x, y, width, height);
     g_viewport[0] = x;
@@ -167,6 +175,7 @@ bool CSceneRenderer::InitOpenGL() {
 
     // The glyph blocks were only reserved: give them their glyphs before the first frame.
     HxInstallLabelRenderers();
+    HxSetTextureBinder(BindViewTexture);
     BuildFontLists();
     BuildCaptionFontLists();
     if (g_pCurPage)
@@ -186,6 +195,7 @@ bool CSceneRenderer::BuildDisplayLists() {
 void CSceneRenderer::ReleaseOpenGL() {
     m_glReady = false;
     HxSetLabelRenderers(nullptr, nullptr);
+    HxSetTextureBinder(nullptr);
     HxDeleteViewDisplayLists();
     HxReleaseGlyphCaches();
     for (CString& glyphs : m_captionGlyphs)

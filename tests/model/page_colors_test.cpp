@@ -5,6 +5,7 @@
 
 #include "dynamics/buttons.h"
 #include "measure/text_items.h"
+#include "model/arc_circles.h"
 #include "support/class_stand_ins.h"
 #include "support/page_fixture.h"
 
@@ -33,9 +34,9 @@ TEST_F(PageColorsTest, DefaultColoursByClass) {
     CGVertex* point = AddPoint(0, 0, 0);
     auto* free = AddCell(new CFreePointStandIn(0, 9, u"F", 0, 0, 0));
     CGLine* line = AddLine(point->m_id, free->m_id);
-    auto* disc = AddCell(new CArcStandIn);
+    auto* disc = AddCell(new CGArc);
     disc->m_kind = 2;
-    auto* circle = AddCell(new CArcStandIn);
+    auto* circle = AddCell(new CGArcCenterP); // constructed circles are circles too
     auto* button = AddCell(new CGButton);
     auto* value = AddCell(new CGTmVariable);
     auto* text = AddCell(new CGTextmap);
@@ -109,7 +110,7 @@ TEST_F(PageColorsTest, AutomaticColoursOfEveryList) {
     CGVertex* point = AddPoint(0, 0, 0);
     auto* free = AddCell(new CFreePointStandIn(0, 9, u"F", 0, 0, 0));
     CGLine* line = AddLine(point->m_id, free->m_id);
-    auto* disc = AddCell(new CArcStandIn);
+    auto* disc = AddCell(new CGArc);
     disc->m_kind = 3;
     auto* ink = AddCell(new CInkmarksStandIn);
     auto* formula = AddCell(new CGTbMtfText);
@@ -157,7 +158,7 @@ TEST_F(PageColorsTest, AutomaticColoursOfEveryList) {
 
 TEST_F(PageColorsTest, ExplicitColourKeepsAlphaAndSkipsModifiers) {
     CGVertex* point = AddPoint(0, 0, 0);
-    auto* disc = AddCell(new CArcStandIn);
+    auto* disc = AddCell(new CGArc);
     disc->m_kind = 2;
     auto* formula = AddCell(new CGTbMtfText);
     auto* modifier = AddCell(new CColorModifierStandIn);

@@ -29,7 +29,7 @@ protected:
         return line;
     }
     // The square x0 <= x <= x1, |y| <= 3 at depth z.
-    CTestFace* Square(float x0, float x1, float z, CRgba color, BYTE style) {
+    CGFace* Square(float x0, float x1, float z, CRgba color, BYTE style) {
         WORD a = Corner(x0, -3, z)->m_id, b = Corner(x1, -3, z)->m_id;
         WORD c = Corner(x1, 3, z)->m_id, d = Corner(x0, 3, z)->m_id;
         return AddFace({a, b, c, d}, color, style);

@@ -1,5 +1,5 @@
 // Cells that carry the registered names of classes other parts of the program define later
-// (circles, free points, colour modifiers, ink marks), so that rules which recognise those classes
+// (free points, colour modifiers, ink marks, spheres), so that rules which recognise those classes
 // by name can be tried now.
 #pragma once
 
@@ -15,12 +15,10 @@ template <const char* Name>
 const CRuntimeClass CNamedStandIn<Name>::s_class = {Name, int(sizeof(CGCell)), 0xFFFF, nullptr,
                                                     RUNTIME_CLASS(CGCell)};
 
-inline constexpr char kArcName[] = "CGArc";
 inline constexpr char kFreePointName[] = "CGVerFree";
 inline constexpr char kColorModifierName[] = "CGMdfColor";
 inline constexpr char kInkmarksName[] = "CGInkmarks";
 inline constexpr char kSphereName[] = "CGSphere";
-using CArcStandIn = CNamedStandIn<kArcName>;
 using CColorModifierStandIn = CNamedStandIn<kColorModifierName>;
 using CInkmarksStandIn = CNamedStandIn<kInkmarksName>;
 using CSphereStandIn = CNamedStandIn<kSphereName>;

@@ -3,7 +3,8 @@
 #pragma once
 
 #include "support/page_fixture.h"
-#include "support/test_face.h"
+#include "model/cell_draw.h"
+#include "model/face.h"
 #include "view/gl_context.h"
 #include "view/halvix_view.h"
 #include "view/scene_renderer.h"
@@ -97,8 +98,15 @@ protected:
     // Inked pixels of a 3 x 3 neighbourhood (lines are smoothed and may straddle two rows).
     bool InkNear(int x, int y) { return InkIn(x - 1, y - 1, x + 2, y + 2) > 0; }
 
-    CTestFace* AddFace(std::initializer_list<WORD> corners, CRgba color, BYTE style) {
-        return Insert(new CTestFace(NextId(), corners, color, style));
+    CGFace* AddFace(std::initializer_list<WORD> corners, CRgba color, BYTE style) {
+        CList<WORD, WORD> list;
+        for (WORD c : corners)
+            list.AddTail(c);
+        CGFace* face = Insert(new CGFace(NextId(), list, color.ToColorRef()));
+        face->m_color.a = color.a;
+        face->m_style = style;
+        face->m_labelHidden = 1;
+        return face;
     }
 
     QOffscreenSurface m_surface;
