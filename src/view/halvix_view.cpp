@@ -10,7 +10,9 @@
 #include "view/view_ids.h"
 
 #include <GL/gl.h>
+#include <QGuiApplication>
 #include <QOpenGLContext>
+#include <QScreen>
 
 #include <algorithm>
 #include <cmath>
@@ -45,6 +47,9 @@ CHalvixView::CHalvixView(QWidget* parent) : QOpenGLWidget(parent) {
     OnCommandId(ID_VIEW_PAN_RIGHT, &CHalvixView::OnPanRight);
     OnCommandId(ID_VIEW_COLOR_RINGS, &CHalvixView::OnToggleColorRings);
     HxInstallAccelerators(this, this);
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        connect(screen, &QScreen::geometryChanged, this,
+                [this](const QRect& r) { OnDisplayChange(r.width(), r.height()); });
 }
 
 CHalvixView::~CHalvixView() {

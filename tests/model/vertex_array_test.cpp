@@ -1,6 +1,6 @@
 // The shared vertex array: growth steps, the page's numbering of its points in map order, and the
 // failures that must leave the old block in place.
-#include "image_test_support.h"
+#include "platform/afx.h"
 #include "support/page_fixture.h"
 #include "view/vertex_array.h"
 #include "view/view_globals.h"
@@ -111,14 +111,19 @@ TEST_F(VertexArrayTest, CommandsGrowTheArrayAsPointsArrive) {
 TEST_F(VertexArrayTest, AFailedAllocationKeepsTheOldBlock) {
     CGVertex* a = AddPoint(1.0f, 2.0f, 3.0f);
     float* before = g_vertexArray;
-    MessageRecorder messages;
+    std::vector<CString> messages;
+    HxSetMessageBoxHandler([&](const CString& text, const CString&, UINT) {
+        messages.push_back(text);
+        return IDOK;
+    });
     // A byte count past 32 bits fails rather than wrapping round.
     EXPECT_FALSE(EnsureVertexArray(INT_MAX));
     EXPECT_FALSE(EnsureVertexArray(400'000'000));
     EXPECT_EQ(g_vertexArray, before);
     EXPECT_EQ(g_vertexArrayCapacity, 200);
-    ASSERT_EQ(messages.texts.size(), 2u);
-    EXPECT_EQ(messages.texts[0], u"内存不足,请立即保存数据关闭程序!");
+    HxSetMessageBoxHandler(nullptr);
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[0], u"内存不足,请立即保存数据关闭程序!");
     // The old block is still whole and in use.
     EXPECT_EQ(HxVertexSlot(a->m_vertexIndex)[1], 2.0f);
     a->SetPosition(4.0f, 5.0f, 6.0f);
