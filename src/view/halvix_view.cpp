@@ -1,6 +1,7 @@
 // The drawing view.
 #include "view/halvix_view.h"
 
+#include "dynamics/buttons.h"
 #include "model/page.h"
 #include "view/gl_context.h"
 #include "view/glyph_lists.h"
@@ -22,6 +23,8 @@ CHalvixView* g_pView = nullptr;
 namespace {
 constexpr UINT_PTR kAnimationTimer = 1;
 constexpr int kPageStatusPane = 2;
+// Command ids 3024 + cell id press the action button with that id.
+constexpr UINT kButtonCommandBase = 3024;
 } // namespace
 
 CHalvixView::CHalvixView(QWidget* parent) : QOpenGLWidget(parent) {
@@ -160,6 +163,14 @@ void CHalvixView::OnInitialUpdate() {
     if (IsGlReady() && MakeContextCurrent()) {
         BuildFontLists();
         BuildCaptionFontLists();
+    }
+    // The page's start button is pressed once the window is up; a start id naming no button is
+    // forgotten.
+    if (const WORD start = WORD(g_pCurPage->m_autoButton & 0xFFFF)) {
+        if (DYNAMIC_DOWNCAST(CGButton, g_pCurPage->FindCell(start)))
+            PostMessage(WM_COMMAND, kButtonCommandBase + start, 0);
+        else
+            g_pCurPage->m_autoButton = 0;
     }
     RenderScene();
 }

@@ -1,6 +1,7 @@
 // The view widget on the X server: it shows the current page, lends its context to work outside
 // painting, routes the camera commands and their keys, and makes the first page of a new document.
 #include "gl_test_fixture.h"
+#include "dynamics/buttons.h"
 #include "model/line.h"
 #include "model/page.h"
 #include "model/vertex.h"
@@ -219,6 +220,40 @@ TEST_F(ViewWidgetTest, FirstUpdateMakesTheFirstPage) {
         EXPECT_EQ(g_pCurPage, first);
     }
     EXPECT_EQ(g_pCurPage, nullptr) << "the view's own page goes with it";
+}
+
+TEST_F(ViewWidgetTest, FirstUpdatePressesThePagesStartButton) {
+    CGPage page;
+    g_pCurPage = &page;
+    g_cellMap = &page.m_cells;
+    auto* button = new CGButton;
+    button->m_id = page.m_nextId++;
+    page.m_cells.SetAt(button->m_id, button);
+    auto* point = new CGVertex(page.m_nextId++, 0, u"A", 0, 0, 0);
+    page.m_cells.SetAt(point->m_id, point);
+    std::vector<HxMessageRecord> posted;
+    HxSetMessageObserver([&](const HxMessageRecord& r) { posted.push_back(r); });
+    CHalvixView view;
+    page.m_autoButton = button->m_id;
+    view.OnInitialUpdate();
+    ASSERT_EQ(posted.size(), 1u);
+    EXPECT_EQ(posted[0].message, WM_COMMAND);
+    EXPECT_EQ(posted[0].wParam, WPARAM(3024 + button->m_id));
+    EXPECT_TRUE(posted[0].posted);
+    EXPECT_EQ(page.m_autoButton, button->m_id);
+    // A start id that names no button is forgotten.
+    posted.clear();
+    page.m_autoButton = point->m_id;
+    view.OnInitialUpdate();
+    EXPECT_TRUE(posted.empty());
+    EXPECT_EQ(page.m_autoButton, 0);
+    page.m_autoButton = 77;
+    view.OnInitialUpdate();
+    EXPECT_EQ(page.m_autoButton, 0);
+    HxSetMessageObserver(nullptr);
+    HxPumpPostedMessages();
+    g_pCurPage = nullptr;
+    g_cellMap = nullptr;
 }
 
 TEST_F(ViewWidgetTest, WithoutItsImagesTheViewIsNotCreated) {
