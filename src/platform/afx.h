@@ -5,6 +5,7 @@
 #include "platform/cmdtarget.h"
 #include "platform/collections.h"
 #include "platform/cstring.h"
+#include "platform/dc.h"
 #include "platform/dialog.h"
 #include "platform/file.h"
 #include "platform/menu.h"
