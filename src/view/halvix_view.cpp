@@ -71,7 +71,7 @@ void CHalvixView::OnDestroy() {
     if (IsTimerSet(kAnimationTimer))
         KillTimer(kAnimationTimer);
     QObject::disconnect(m_contextGone);
-    if (context() && IsGlReady()) {
+    if (context() && HasGlResources()) {
         makeCurrent();
         ReleaseOpenGL();
         doneCurrent();
@@ -107,7 +107,7 @@ void CHalvixView::initializeGL() {
     g_pView = this;
     HxSetGlContextProvider([this] { return MakeContextCurrent(); });
     m_contextGone = connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, [this] {
-        if (IsGlReady()) {
+        if (HasGlResources()) {
             makeCurrent();
             ReleaseOpenGL();
             doneCurrent();

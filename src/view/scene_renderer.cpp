@@ -160,6 +160,7 @@ bool CSceneRenderer::AllocateTraceImage(int width, int height) {
 bool CSceneRenderer::InitOpenGL() {
     if (!HxMakeGlCurrent())
         return false;
+    m_glStarted = true;
     // Points may have been made before the context existed: the array is theirs already.
     if (!g_vertexArray && !HxReplaceVertexArray(g_vertexArrayCapacity))
         return false;
@@ -194,6 +195,7 @@ bool CSceneRenderer::BuildDisplayLists() {
 
 void CSceneRenderer::ReleaseOpenGL() {
     m_glReady = false;
+    m_glStarted = false;
     HxSetLabelRenderers(nullptr, nullptr);
     HxSetTextureBinder(nullptr);
     HxDeleteViewDisplayLists();

@@ -41,6 +41,8 @@ public:
     // Deletes every list, glyph, texture and the textured glyphs (the context must be current).
     void ReleaseOpenGL();
     bool IsGlReady() const { return m_glReady; }
+    // InitOpenGL ran (and may have made some resources even when it failed) since the last release.
+    bool HasGlResources() const { return m_glStarted; }
 
     // A new drawing area of cx x cy pixels (ignored unless both exceed 2): pixel scales, the kept
     // image, the projection, the viewport.  Returns false when nothing changed.
@@ -83,4 +85,5 @@ private:
     int m_maxWidth = 0; // largest drawing area seen so far
     int m_maxHeight = 0;
     bool m_glReady = false;
+    bool m_glStarted = false;
 };

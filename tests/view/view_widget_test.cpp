@@ -5,6 +5,8 @@
 #include "model/line.h"
 #include "model/page.h"
 #include "model/vertex.h"
+#include "view/texture_loading.h"
+#include "view/texture_text.h"
 #include "view/vertex_array.h"
 #include "view/view_camera.h"
 #include "view/view_globals.h"
@@ -259,12 +261,17 @@ TEST_F(ViewWidgetTest, FirstUpdatePressesThePagesStartButton) {
 TEST_F(ViewWidgetTest, WithoutItsImagesTheViewIsNotCreated) {
     g_installFolder = u"/nonexistent/halvix";
     HxSetMessageBoxHandler([](const CString&, const CString&, UINT) { return IDOK; });
-    CHalvixView view;
-    QSignalSpy failed(&view, &CHalvixView::creationFailed);
-    view.resize(200, 150);
-    view.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
-    EXPECT_EQ(failed.count(), 1);
-    EXPECT_FALSE(view.IsCreated());
+    {
+        CHalvixView view;
+        QSignalSpy failed(&view, &CHalvixView::creationFailed);
+        view.resize(200, 150);
+        view.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+        EXPECT_EQ(failed.count(), 1);
+        EXPECT_FALSE(view.IsCreated());
+    }
+    // What the failed set-up made went with the view.
+    EXPECT_EQ(g_pTextureText, nullptr);
+    EXPECT_EQ(g_textureIds[0], 0u);
     HxSetMessageBoxHandler(nullptr);
 }
