@@ -74,6 +74,15 @@ int main(int argc, char** argv) {
     // Without a window manager (a bare X server) maximising does nothing: size the window first.
     if (QScreen* screen = QGuiApplication::primaryScreen())
         frame.setGeometry(screen->availableGeometry());
+    frame.GetView()->OnInitialUpdate();
+    // Without its installation images or display lists the drawing view cannot work.
+    QObject::connect(
+        frame.GetView(), &CHalvixView::creationFailed, &app,
+        [] {
+            qCritical("Halvix: the drawing view could not be set up (installation images missing?)");
+            QCoreApplication::exit(1);
+        },
+        Qt::QueuedConnection);
     frame.showMaximized();
     return app.exec();
 }

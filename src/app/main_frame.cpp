@@ -8,6 +8,8 @@
 #include "app/ribbon_icons.h"
 #include "app/status_bar.h"
 #include "view/halvix_view.h"
+#include "view/view_camera.h"
+#include "view/view_globals.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -66,6 +68,9 @@ CMainFrame::CMainFrame() : m_nAppLook(HxReadApplicationLook()) {
     OnCommandId(ID_VIEW_MINI, &CMainFrame::OnViewMini);
     OnCommandId(ID_VIEW_COLOR, &CMainFrame::OnViewColor);
     OnCommandId(ID_CUSTOM_TOOL, &CMainFrame::OnCustomTool);
+    OnCommandId(ID_SLIDER_TX, &CMainFrame::OnSliderTX);
+    OnCommandId(ID_SLIDER_TY, &CMainFrame::OnSliderTY);
+    OnCommandId(ID_SLIDER_TZ, &CMainFrame::OnSliderTZ);
 
     // Commands go to the view first, then to the frame.
     AfxGetCommandRouter().SetChain({m_view, this});
@@ -73,6 +78,7 @@ CMainFrame::CMainFrame() : m_nAppLook(HxReadApplicationLook()) {
 
 CMainFrame::~CMainFrame() {
     HxSetStatusTextHandler(nullptr);
+    HxSetPanSliderHandler(nullptr);
     AfxGetCommandRouter().Remove(this);
     AfxGetCommandRouter().Remove(m_view);
     g_customToolButton = nullptr;
@@ -112,6 +118,8 @@ int CMainFrame::OnCreate() {
     m_pSliderTX = m_wndRibbonBar->FindByIDAs<HxRibbonSlider>(ID_SLIDER_TX);
     m_pSliderTY = m_wndRibbonBar->FindByIDAs<HxRibbonSlider>(ID_SLIDER_TY);
     m_pSliderTZ = m_wndRibbonBar->FindByIDAs<HxRibbonSlider>(ID_SLIDER_TZ);
+    HxSetPanSliderHandler([this](int, int, int) { UpdatePanSliders(); });
+    UpdatePanSliders();
 
     m_idleHook = new HxIdleHook([this] { OnIdleUpdateCmdUI(); }, this);
     OnApplicationLook(m_nAppLook);
@@ -173,4 +181,34 @@ void CMainFrame::OnAppAbout() {
 
 void CMainFrame::OnAppExit() {
     close();
+}
+
+void CMainFrame::UpdatePanSliders() {
+    int values[3];
+    PanSliderValues(values);
+    HxRibbonSlider* sliders[3] = {m_pSliderTX, m_pSliderTY, m_pSliderTZ};
+    for (int i = 0; i < 3; ++i)
+        if (sliders[i])
+            sliders[i]->SetPos(values[i]);
+}
+
+void CMainFrame::OnSliderTX() {
+    if (!m_pSliderTX)
+        return;
+    g_viewTransX = float(m_pSliderTX->GetPos()) / 10.0f;
+    m_view->RenderScene();
+}
+
+void CMainFrame::OnSliderTY() {
+    if (!m_pSliderTY)
+        return;
+    g_viewTransY = float(m_pSliderTY->GetPos()) / 10.0f;
+    m_view->RenderScene();
+}
+
+void CMainFrame::OnSliderTZ() {
+    if (!m_pSliderTZ)
+        return;
+    g_viewTransZ = float(m_pSliderTZ->GetPos()) / 10.0f - 50.0f;
+    m_view->RenderScene();
 }
