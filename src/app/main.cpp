@@ -74,10 +74,19 @@ int main(int argc, char** argv) {
         return 1;
     QString login = qEnvironmentVariable("USER");
     g_userName = CString::FromQString(login.isEmpty() ? qEnvironmentVariable("LOGNAME") : login);
+    // The document (and with it the view's initial update): the file given, or a new one.
     frame.StartDocument(argc > 1 ? CString::FromQString(QString::fromLocal8Bit(argv[1])) : CString());
     // Without a window manager (a bare X server) maximising does nothing: size the window first.
     if (QScreen* screen = QGuiApplication::primaryScreen())
         frame.setGeometry(screen->availableGeometry());
+    // Without its installation images or display lists the drawing view cannot work.
+    QObject::connect(
+        frame.GetView(), &CHalvixView::creationFailed, &app,
+        [] {
+            qCritical("Halvix: the drawing view could not be set up (installation images missing?)");
+            QCoreApplication::exit(1);
+        },
+        Qt::QueuedConnection);
     frame.showMaximized();
     return app.exec();
 }

@@ -9,6 +9,8 @@
 #include "app/status_bar.h"
 #include "document/halvix_doc.h"
 #include "view/halvix_view.h"
+#include "view/view_camera.h"
+#include "view/view_globals.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -59,6 +61,7 @@ CMainFrame::CMainFrame() : m_doc(std::make_unique<CHalvixDoc>()), m_nAppLook(HxR
     m_doc->m_pRecentFileList = &m_recentFiles;
     m_doc->m_onTitleChanged = [this](const CString& title) { UpdateTitle(title); };
     m_doc->m_onUpdateViews = [this] { m_view->update(); };
+    m_doc->m_onInitialUpdateViews = [this] { m_view->OnInitialUpdate(); };
     m_recentFiles.SetChangeHandler([this] { UpdateRecentFileItems(); });
     setCentralWidget(m_view);
     setWindowIcon(HxRibbonIcon(QStringLiteral("app")));
@@ -72,6 +75,9 @@ CMainFrame::CMainFrame() : m_doc(std::make_unique<CHalvixDoc>()), m_nAppLook(HxR
     OnCommandId(ID_VIEW_MINI, &CMainFrame::OnViewMini);
     OnCommandId(ID_VIEW_COLOR, &CMainFrame::OnViewColor);
     OnCommandId(ID_CUSTOM_TOOL, &CMainFrame::OnCustomTool);
+    OnCommandId(ID_SLIDER_TX, &CMainFrame::OnSliderTX);
+    OnCommandId(ID_SLIDER_TY, &CMainFrame::OnSliderTY);
+    OnCommandId(ID_SLIDER_TZ, &CMainFrame::OnSliderTZ);
 
     // Commands go to the view first, then to the document, then to the frame.
     AfxGetCommandRouter().SetChain({m_view, m_doc.get(), this});
@@ -79,12 +85,14 @@ CMainFrame::CMainFrame() : m_doc(std::make_unique<CHalvixDoc>()), m_nAppLook(HxR
 
 CMainFrame::~CMainFrame() {
     HxSetStatusTextHandler(nullptr);
+    HxSetPanSliderHandler(nullptr);
     AfxGetCommandRouter().Remove(this);
     AfxGetCommandRouter().Remove(m_doc.get());
     AfxGetCommandRouter().Remove(m_view);
     m_recentFiles.SetChangeHandler(nullptr);
     m_doc->m_onTitleChanged = nullptr;
     m_doc->m_onUpdateViews = nullptr;
+    m_doc->m_onInitialUpdateViews = nullptr;
     m_doc->m_pRecentFileList = nullptr;
     g_customToolButton = nullptr;
 }
@@ -146,6 +154,8 @@ int CMainFrame::OnCreate() {
     m_pSliderTX = m_wndRibbonBar->FindByIDAs<HxRibbonSlider>(ID_SLIDER_TX);
     m_pSliderTY = m_wndRibbonBar->FindByIDAs<HxRibbonSlider>(ID_SLIDER_TY);
     m_pSliderTZ = m_wndRibbonBar->FindByIDAs<HxRibbonSlider>(ID_SLIDER_TZ);
+    HxSetPanSliderHandler([this](int, int, int) { UpdatePanSliders(); });
+    UpdatePanSliders();
 
     m_idleHook = new HxIdleHook([this] { OnIdleUpdateCmdUI(); }, this);
     m_recentFiles.ReadList();
@@ -208,4 +218,34 @@ void CMainFrame::OnAppAbout() {
 
 void CMainFrame::OnAppExit() {
     close();
+}
+
+void CMainFrame::UpdatePanSliders() {
+    int values[3];
+    PanSliderValues(values);
+    HxRibbonSlider* sliders[3] = {m_pSliderTX, m_pSliderTY, m_pSliderTZ};
+    for (int i = 0; i < 3; ++i)
+        if (sliders[i])
+            sliders[i]->SetPos(values[i]);
+}
+
+void CMainFrame::OnSliderTX() {
+    if (!m_pSliderTX)
+        return;
+    g_viewTransX = float(m_pSliderTX->GetPos()) / 10.0f;
+    m_view->RenderScene();
+}
+
+void CMainFrame::OnSliderTY() {
+    if (!m_pSliderTY)
+        return;
+    g_viewTransY = float(m_pSliderTY->GetPos()) / 10.0f;
+    m_view->RenderScene();
+}
+
+void CMainFrame::OnSliderTZ() {
+    if (!m_pSliderTZ)
+        return;
+    g_viewTransZ = float(m_pSliderTZ->GetPos()) / 10.0f - 50.0f;
+    m_view->RenderScene();
 }

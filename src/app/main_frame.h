@@ -61,6 +61,12 @@ public:
     void OnCustomTool();
     void OnAppAbout();
     void OnAppExit();
+    // The three pan sliders show the view translation in tenths (z from -50); moving one moves the
+    // view.
+    void UpdatePanSliders();
+    void OnSliderTX();
+    void OnSliderTY();
+    void OnSliderTZ();
 
 protected:
     // A modified document asks whether to save it before the window closes.

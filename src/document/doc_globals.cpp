@@ -18,11 +18,6 @@ constexpr float kSpecular[4] = {1.0f, 1.0f, 1.0f, 1.0f};
 constexpr float kPosition[4] = {200.0f, 100.0f, 300.0f, 1.0f};
 } // namespace
 
-float g_lightAmbient[4] = {kAmbient[0], kAmbient[1], kAmbient[2], kAmbient[3]};
-float g_lightDiffuse[4] = {kDiffuse[0], kDiffuse[1], kDiffuse[2], kDiffuse[3]};
-float g_lightSpecular[4] = {kSpecular[0], kSpecular[1], kSpecular[2], kSpecular[3]};
-float g_lightPosition[4] = {kPosition[0], kPosition[1], kPosition[2], kPosition[3]};
-
 long long HxTexturePixelBytes(long long width, long long height) {
     return ((3 * (width + 1)) / 4) * 4 * height;
 }

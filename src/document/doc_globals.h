@@ -1,16 +1,10 @@
-// Process-wide state that travels in the document file and belongs to the document: the light, the
-// ".gf" image flag of formula texts, and the paths and user name the document keeps.  The fonts
+// Process-wide state that travels in the document file and belongs to the document: the ".gf" image
+// flag of formula texts, and the paths and user name the document keeps.  The fonts and the light
 // (view/view_settings.h), the document textures (view/texture_loading.h) and their use counts
 // (model/model_globals.h) belong to the view and the model.
 #pragma once
 
 #include "platform/afx.h"
-
-// OpenGL light 0.
-extern float g_lightAmbient[4];  // 0.2, 0.2, 0.2, 1
-extern float g_lightDiffuse[4];  // 0.8, 0.8, 0.8, 1
-extern float g_lightSpecular[4]; // 1, 1, 1, 1
-extern float g_lightPosition[4]; // 200, 100, 300, 1
 
 // Formula text items store (and read) their rendered pictures while this is non-zero: the
 // document's flag, set only while its pages are stored or loaded.

@@ -180,8 +180,7 @@ BOOL CHalvixDoc::OpenDocumentFile(const CString& path, BOOL askToSave) {
     // A later Save writes a ".hvx" file beside the ".gf" file.
     SetPathName(path.Left(path.GetLength() - 3) + u".hvx", FALSE);
     g_lastDocumentPath = path;
-    OnInitialUpdate();
-    UpdateAllViews();
+    InitialUpdateAllViews();
     return TRUE;
 }
 

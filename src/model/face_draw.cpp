@@ -22,7 +22,13 @@ void CGFace::DrawArea() const {
     if (!IndicesUsable())
         return;
     const GLenum mode = m_vertexCount == 3 ? GL_TRIANGLES : m_vertexCount == 4 ? GL_QUADS : GL_POLYGON;
-    glDrawElements(mode, GLsizei(m_vertexCount), GL_UNSIGNED_INT, m_vertexIndices.data());
+    // Element by element: a glDrawElements call on the client array copies every vertex between the
+    // lowest and highest index, and the page numbers points in map order, so a face's corners lie
+    // far apart in the array.
+    glBegin(mode);
+    for (DWORD index : m_vertexIndices)
+        glArrayElement(GLint(index));
+    glEnd();
 }
 
 void CGFace::DrawFill() {

@@ -40,7 +40,11 @@ void CGLine::DrawGeometry() const {
     if (!a || !b)
         return;
     if (IsBounded()) {
-        glDrawElements(GL_LINES, 2, GL_UNSIGNED_INT, m_vertexIndex);
+        // Element by element, as faces draw (a glDrawElements call copies the whole index range).
+        glBegin(GL_LINES);
+        glArrayElement(GLint(m_vertexIndex[0]));
+        glArrayElement(GLint(m_vertexIndex[1]));
+        glEnd();
         return;
     }
     const float dx = b[0] - a[0], dy = b[1] - a[1], dz = b[2] - a[2];

@@ -129,6 +129,24 @@ public:
     // the button already was in that state, is no button, or a series button's start check fails.
     BOOL StartButton(BOOL start, WORD id);
 
+    // ---- Vertex array and drawing ----
+    // Numbers the page's points 1, 2, ... in map order into the shared vertex array (made larger
+    // first when it cannot hold them all with 5 to spare), copies their coordinates there, sets
+    // m_nextVertex one past the last and lets every cell re-read its points' indices.
+    void RebuildVertexArray();
+    // Draws every cell of the page through the render passes with the current modelview (hidden
+    // edges dashed behind surfaces, lit and translucent solids, the coordinate system, what stays
+    // on top).  The view calls it once per viewport after applying the camera.
+    void Draw();
+    // The spatial axes, and the plane axes with ticks and numbers (called by Draw).
+    void DrawAxes();
+    void DrawPlaneAxes();
+    // The traced cells (all passes of every cell in snapshot mode) into the view's kept image.
+    void DrawTraces();
+    // Pick names of every cell in pick mode `mode` (with the points first in mode 0), inside the
+    // view's selection pass.
+    void DrawPickNames(int mode);
+
     // ---- Picking and cancelling ----
     // Pick names of the points only (mode 0).
     void DrawPickNamesVertices();
@@ -140,12 +158,6 @@ public:
     // Every list of the page that holds ids (selection, walk, running buttons, traces, the id
     // vectors) with the id of a cell that left the page dropped.
     void ForgetId(WORD id);
-
-    // ---- Shared vertex array ----
-    // Numbers the points of the page from 1 in map order, copies them into g_vertexArray (a larger
-    // array when the present one cannot hold them all), sets m_nextVertex one past the last and
-    // lets every cell re-read the indices of its points.
-    void RebuildVertexArray();
 
     // ---- Selection lists ----
     // The kind list a cell belongs in, by its class.

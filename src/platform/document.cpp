@@ -314,6 +314,13 @@ BOOL CDocument::DoFileSave() {
     return DoSave(m_strPathName);
 }
 
+void CDocument::InitialUpdateAllViews() {
+    OnInitialUpdate();
+    if (m_onInitialUpdateViews)
+        m_onInitialUpdateViews();
+    UpdateAllViews();
+}
+
 BOOL CDocument::NewDocumentFile() {
     if (!SaveModified())
         return FALSE;
@@ -321,8 +328,7 @@ BOOL CDocument::NewDocumentFile() {
         return FALSE;
     SetPathName(CString());
     SetModifiedFlag(FALSE);
-    OnInitialUpdate();
-    UpdateAllViews();
+    InitialUpdateAllViews();
     return TRUE;
 }
 
@@ -332,8 +338,7 @@ BOOL CDocument::OpenDocumentFile(const CString& path, BOOL askToSave) {
     if (!OnOpenDocument(path))
         return FALSE;
     SetPathName(path);
-    OnInitialUpdate();
-    UpdateAllViews();
+    InitialUpdateAllViews();
     return TRUE;
 }
 

@@ -139,14 +139,18 @@ public:
 
     // What the views do once a document is new or loaded (the view's initial update).
     virtual void OnInitialUpdate() {}
+    // After new and open: OnInitialUpdate, the views' own initial update, and a redraw.
+    void InitialUpdateAllViews();
 
     // The file type of the document: its description with pattern, and extension with the dot.
     CString m_strFilterName; // "Halvix文档(*.hvx)"
     CString m_strDefaultExt; // ".hvx"
 
-    // The windows' hooks: views to draw again, the title to show (the document's title, empty when
+    // The windows' hooks: views to draw again, views to set themselves up for a new or loaded
+    // document, the title to show (the document's title, empty when
     // untitled), and the recent-file list (not owned; none in tests that need none).
     std::function<void()> m_onUpdateViews;
+    std::function<void()> m_onInitialUpdateViews;
     std::function<void(const CString& title)> m_onTitleChanged;
     CRecentFileList* m_pRecentFileList = nullptr;
 

@@ -1,26 +1,39 @@
 // The drawing view.
 #include "view/halvix_view.h"
 
+#include "dynamics/buttons.h"
 #include "model/page.h"
 #include "view/gl_context.h"
 #include "view/glyph_lists.h"
+#include "view/view_accelerators.h"
 #include "view/view_camera.h"
 #include "view/view_globals.h"
 #include "view/view_ids.h"
 
 #include <GL/gl.h>
+#include <QGuiApplication>
 #include <QOpenGLContext>
+#include <QScreen>
 
 #include <algorithm>
+#include <cmath>
+
+CHalvixView* g_pView = nullptr;
 
 namespace {
 constexpr UINT_PTR kAnimationTimer = 1;
-}
+constexpr int kPageStatusPane = 2;
+// Command ids 3024 + cell id press the action button with that id.
+constexpr UINT kButtonCommandBase = 3024;
+} // namespace
 
 CHalvixView::CHalvixView(QWidget* parent) : QOpenGLWidget(parent) {
     setFormat(RequiredFormat());
+    // The frame drawn by RenderScene outside painting must survive until it is shown.
+    setUpdateBehavior(QOpenGLWidget::PartialUpdate);
     setMinimumSize(200, 150);
     setFocusPolicy(Qt::StrongFocus);
+    g_pView = this;
 
     OnCommandId(ID_VIEW_TSFM_RESET, &CHalvixView::ResetView);
     OnCommandId(ID_VIEW_PROJ_PERSPEC, &CHalvixView::SetProjectionCentral);
@@ -35,9 +48,34 @@ CHalvixView::CHalvixView(QWidget* parent) : QOpenGLWidget(parent) {
     OnCommandId(ID_VIEW_PAN_UP, &CHalvixView::OnPanUp);
     OnCommandId(ID_VIEW_PAN_LEFT, &CHalvixView::OnPanLeft);
     OnCommandId(ID_VIEW_PAN_RIGHT, &CHalvixView::OnPanRight);
+    OnCommandId(ID_VIEW_COLOR_RINGS, &CHalvixView::OnToggleColorRings);
+    HxInstallAccelerators(this, this);
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        connect(screen, &QScreen::geometryChanged, this,
+                [this](const QRect& r) { OnDisplayChange(r.width(), r.height()); });
 }
 
 CHalvixView::~CHalvixView() {
+    OnDestroy();
+    if (m_ownPage && g_pCurPage == m_ownPage.get()) {
+        g_pCurPage = nullptr;
+        g_cellMap = nullptr;
+    }
+    if (g_pView == this)
+        g_pView = nullptr;
+}
+
+// Everything made with the context goes with it (also when Qt replaces the context because the
+// widget moved to another window; the set-up then runs again).
+void CHalvixView::OnDestroy() {
+    if (IsTimerSet(kAnimationTimer))
+        KillTimer(kAnimationTimer);
+    QObject::disconnect(m_contextGone);
+    if (context() && HasGlResources()) {
+        makeCurrent();
+        ReleaseOpenGL();
+        doneCurrent();
+    }
     HxSetGlContextProvider(nullptr);
 }
 
@@ -61,23 +99,80 @@ bool CHalvixView::MakeContextCurrent() {
     return QOpenGLContext::currentContext() == own;
 }
 
+int CHalvixView::DevicePixels(int logical) const {
+    return int(std::lround(logical * devicePixelRatioF()));
+}
+
 void CHalvixView::initializeGL() {
+    g_pView = this;
     HxSetGlContextProvider([this] { return MakeContextCurrent(); });
-    glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
-    glEnable(GL_DEPTH_TEST);
+    m_contextGone = connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, [this] {
+        if (HasGlResources()) {
+            makeCurrent();
+            ReleaseOpenGL();
+            doneCurrent();
+        }
+    });
+    m_creationFailed = !InitOpenGL();
+    if (m_creationFailed)
+        emit creationFailed();
 }
 
 void CHalvixView::resizeGL(int w, int h) {
-    glViewport(0, 0, w, h);
+    OnSize(DevicePixels(w), DevicePixels(h));
+    m_frameFresh = false;
 }
 
 void CHalvixView::paintGL() {
-    glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    if (!m_frameFresh)
+        DrawFrame();
+    m_frameFresh = false;
 }
 
 void CHalvixView::RenderScene() {
+    if (context() && isVisible() && !m_creationFailed && MakeContextCurrent()) {
+        DrawFrame();
+        m_frameFresh = true;
+    }
     update();
+}
+
+void CHalvixView::RedrawBackground() {
+    if (!context() || !MakeContextCurrent())
+        return;
+    CSceneRenderer::RedrawBackground();
+    m_frameFresh = false;
+}
+
+void CHalvixView::OnInitialUpdate() {
+    if (!g_pCurPage) {
+        m_ownPage = std::make_unique<CGPage>();
+        m_ownPage->m_title = u"第一页 ";
+        m_ownPage->m_pageId = 1;
+        g_pCurPage = m_ownPage.get();
+        g_cellMap = &m_ownPage->m_cells;
+        g_viewport[0] = g_viewport[1] = 0;
+        g_viewport[2] = g_clientWidth;
+        g_viewport[3] = g_clientHeight;
+        g_traceImageEmpty = 1;
+        g_tracing = FALSE;
+    }
+    g_pCurPage->m_timerMode = 5;
+    HxSetStatusText(kPageStatusPane, CString(u"当前页：") + g_pCurPage->m_title);
+    // Without a context yet the set-up builds them when the window is first shown.
+    if (IsGlReady() && MakeContextCurrent()) {
+        BuildFontLists();
+        BuildCaptionFontLists();
+    }
+    // The page's start button is pressed once the window is up; a start id naming no button is
+    // forgotten.
+    if (const WORD start = WORD(g_pCurPage->m_autoButton & 0xFFFF)) {
+        if (DYNAMIC_DOWNCAST(CGButton, g_pCurPage->FindCell(start)))
+            PostMessage(WM_COMMAND, kButtonCommandBase + start, 0);
+        else
+            g_pCurPage->m_autoButton = 0;
+    }
+    RenderScene();
 }
 
 void CHalvixView::ResetView() {
@@ -142,6 +237,11 @@ void CHalvixView::OnPanLeft() {
 void CHalvixView::OnPanRight() {
     if (PanViewRight())
         RenderScene();
+}
+
+void CHalvixView::OnToggleColorRings() {
+    m_showColorRings = m_showColorRings ? 0 : 1;
+    RenderScene();
 }
 
 void CHalvixView::ComputePickRay(int x, int y) {

@@ -61,6 +61,9 @@ int g_mouseDY = 0;
 float* g_vertexArray = nullptr;
 int g_vertexArrayCapacity = 200;
 unsigned int g_listBase = 0;
+int g_screenWidth = kStartClientWidth;
+int g_screenHeight = kStartClientHeight;
+BYTE g_traceImageEmpty = 1;
 
 float* HxVertexSlot(DWORD index) {
     if (!g_vertexArray || g_vertexArrayCapacity < 0 || index >= DWORD(g_vertexArrayCapacity) + 10)
@@ -113,6 +116,9 @@ void HxResetViewGlobals() {
     g_vertexArray = nullptr;
     g_vertexArrayCapacity = 200;
     g_listBase = 0;
+    g_screenWidth = kStartClientWidth;
+    g_screenHeight = kStartClientHeight;
+    g_traceImageEmpty = 1;
 
     HxResetAutoColors();
     HxSetLabelRenderers(nullptr, nullptr);

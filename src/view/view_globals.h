@@ -68,5 +68,12 @@ float* HxVertexSlot(DWORD index);
 // cone + 13); 0 until the view has built them, and cells call none of them while it is 0.
 extern unsigned int g_listBase;
 
+// Screen size in pixels, read when the view is made.
+extern int g_screenWidth;
+extern int g_screenHeight;
+// The view's kept background image of traces holds nothing (1) or the frame it last read back (0);
+// any resize, three-view switch or new page sets it again.
+extern BYTE g_traceImageEmpty;
+
 // Every global above back to its start value (frees the vertex block).
 void HxResetViewGlobals();

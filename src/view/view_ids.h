@@ -15,3 +15,4 @@ constexpr UINT ID_VIEW_ZOOM_OUT = 33286;        // Alt+Down
 constexpr UINT ID_VIEW_ZOOM_IN = 33287;         // Alt+Up
 constexpr UINT ID_ANIMA_DA = 34074;             // "放大"
 constexpr UINT ID_ANIMA_XIAO = 34075;           // "缩小"
+constexpr UINT ID_VIEW_COLOR_RINGS = 33304;     // Ctrl+Alt+C: the coloured rings

@@ -12,6 +12,17 @@ extern int g_fontHeight;        // 24 pixels
 extern int g_labelsFollowZoom;  // 0: textured labels keep their size on screen when zooming
 extern int g_trackballMode;     // 0: left drags turn the view with the virtual trackball when set
 
+// OpenGL light 0 (position in eye coordinates, w = 1) and the current material of lit solids
+// (red, green, blue, alpha; the shininess from 0 to 128).
+extern float g_lightAmbient[4];     // 0.2, 0.2, 0.2, 1
+extern float g_lightDiffuse[4];     // 0.8, 0.8, 0.8, 1
+extern float g_lightSpecular[4];    // 1, 1, 1, 1
+extern float g_lightPosition[4];    // 200, 100, 300, 1
+extern float g_materialAmbient[4];  // 0.2, 0.2, 0.2, 1
+extern float g_materialDiffuse[4];  // 0.8, 0.8, 0.8, 1
+extern float g_materialSpecular[4]; // 0.2, 0.2, 0.2, 1
+extern float g_materialShininess;   // 64
+
 // The folder of the executable, without a trailing separator; it holds "Images", "Samples", "Tools".
 extern CString g_installFolder;
 // Sets g_installFolder from the running program's location (QCoreApplication must exist).

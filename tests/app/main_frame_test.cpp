@@ -9,6 +9,8 @@
 #include "app/status_bar.h"
 #include "document/halvix_doc.h"
 #include "view/halvix_view.h"
+#include "view/view_camera.h"
+#include "view/view_globals.h"
 
 #include <QApplication>
 #include <QPalette>
@@ -62,7 +64,7 @@ TEST_F(MainFrameTest, CreatesRibbonStatusBarAndFindsItsElements) {
     EXPECT_TRUE(ribbon->FindByID(ID_VIEW_MINI)->IsShown());
     EXPECT_TRUE(ribbon->FindByID(ID_APP_ABOUT)->IsShown());
     EXPECT_FALSE(ribbon->FindByID(ID_CREATE_LINE)->IsShown());
-    EXPECT_FALSE(ribbon->FindByID(ID_SLIDER_TX)->IsShown());
+    EXPECT_TRUE(ribbon->FindByID(ID_SLIDER_TX)->IsShown());
     EXPECT_FALSE(ribbon->FindByID(ID_VIEW_PANEL)->IsShown());
 }
 
@@ -237,4 +239,37 @@ TEST_F(MainFrameTest, ClosingAModifiedDocumentAsksFirst) {
     answer = IDNO;
     EXPECT_TRUE(frame.close());
     HxSetMessageBoxHandler(nullptr);
+}
+
+TEST_F(MainFrameTest, PanSlidersFollowAndMoveTheView) {
+    HxResetViewGlobals();
+    CMainFrame frame;
+    ASSERT_EQ(frame.OnCreate(), 0);
+    HxRibbon* ribbon = frame.GetRibbonBar();
+    auto* tx = ribbon->FindByIDAs<HxRibbonSlider>(ID_SLIDER_TX);
+    auto* ty = ribbon->FindByIDAs<HxRibbonSlider>(ID_SLIDER_TY);
+    auto* tz = ribbon->FindByIDAs<HxRibbonSlider>(ID_SLIDER_TZ);
+    ASSERT_TRUE(tx && ty && tz);
+    EXPECT_EQ(tz->GetPos(), 0) << "z = -50 is the middle";
+
+    // The view tells the frame after changing the translation (tenths, truncated).
+    g_viewTransX = 1.27f;
+    g_viewTransY = -3.0f;
+    g_viewTransZ = -40.0f;
+    UpdatePanSliders();
+    EXPECT_EQ(tx->GetPos(), 12);
+    EXPECT_EQ(ty->GetPos(), -30);
+    EXPECT_EQ(tz->GetPos(), 100);
+
+    // Moving a slider moves the view.
+    tx->SetPos(-55);
+    EXPECT_TRUE(AfxGetCommandRouter().Execute(ID_SLIDER_TX));
+    EXPECT_FLOAT_EQ(g_viewTransX, -5.5f);
+    tz->SetPos(0);
+    EXPECT_TRUE(AfxGetCommandRouter().Execute(ID_SLIDER_TZ));
+    EXPECT_FLOAT_EQ(g_viewTransZ, -50.0f);
+    ty->SetPos(7);
+    EXPECT_TRUE(AfxGetCommandRouter().Execute(ID_SLIDER_TY));
+    EXPECT_FLOAT_EQ(g_viewTransY, 0.7f);
+    HxResetViewGlobals();
 }

@@ -1,5 +1,4 @@
-// Pages of older files brought up to date, step by step by version; and the shared vertex array
-// numbered from the page, also when the page's counter says less than it holds.
+// Pages of older files brought up to date, step by step by version.
 #include "model/page.h"
 
 #include "view/view_camera.h"
@@ -154,46 +153,4 @@ TEST_F(UpgradeTest, RotationButtonKeepsTheTurnBetweenItsOrientations) {
     button->m_param3 = 5.0f;
     m_page->UpgradeFromVersion(320);
     EXPECT_EQ(button->m_param3, 5.0f);
-}
-
-// ---------------------------------------------------------------------------------------------
-// The shared vertex array
-
-TEST_F(UpgradeTest, VertexArrayNumbersThePointsInMapOrder) {
-    std::vector<CGVertex*> points;
-    for (int i = 0; i < 20; ++i)
-        points.push_back(AddPoint(float(i), float(2 * i), 0));
-    CGLine* line = AddLine(points[2]->m_id, points[17]->m_id);
-    m_page->RebuildVertexArray();
-    EXPECT_EQ(m_page->m_nextVertex, 21);
-    // Keys 1..15 walk 15..1, then 20..16.
-    EXPECT_EQ(points[14]->m_vertexIndex, 1u);
-    EXPECT_EQ(points[0]->m_vertexIndex, 15u);
-    EXPECT_EQ(points[19]->m_vertexIndex, 16u);
-    EXPECT_EQ(points[15]->m_vertexIndex, 20u);
-    EXPECT_EQ(Slot(16)[0], 19.0f);
-    EXPECT_EQ(Slot(16)[1], 38.0f);
-    EXPECT_EQ(line->m_vertexIndex[0], points[2]->m_vertexIndex) << "cells re-read their points";
-    EXPECT_EQ(line->m_vertexIndex[1], points[17]->m_vertexIndex);
-}
-
-TEST_F(UpgradeTest, VertexArrayGrowsToHoldEveryPointWhateverTheCounterSays) {
-    delete[] g_vertexArray;
-    g_vertexArrayCapacity = 10;
-    g_vertexArray = new float[size_t(g_vertexArrayCapacity + 10) * 3]();
-    for (int i = 0; i < 40; ++i)
-        AddPoint(float(i), 0, 0);
-    // A damaged page says it handed out three points.
-    m_page->m_nextVertex = 3;
-    m_page->RebuildVertexArray();
-    EXPECT_GE(g_vertexArrayCapacity + 10, 41);
-    EXPECT_EQ(m_page->m_nextVertex, 41);
-    for (DWORD k = 1; k <= 40; ++k)
-        ASSERT_NE(Slot(k), nullptr) << k;
-    // Below the threshold the array stays as it is.
-    float* array = g_vertexArray;
-    int capacity = g_vertexArrayCapacity;
-    m_page->RebuildVertexArray();
-    EXPECT_EQ(g_vertexArray, array);
-    EXPECT_EQ(g_vertexArrayCapacity, capacity);
 }

@@ -1,11 +1,19 @@
-// The view widget on the X server: it shows a white area, lends its context to work outside
-// painting, and routes the camera commands.
+// The view widget on the X server: it shows the current page, lends its context to work outside
+// painting, routes the camera commands and their keys, and makes the first page of a new document.
 #include "gl_test_fixture.h"
+#include "dynamics/buttons.h"
+#include "model/line.h"
 #include "model/page.h"
+#include "model/vertex.h"
+#include "view/texture_loading.h"
+#include "view/texture_text.h"
+#include "view/vertex_array.h"
 #include "view/view_camera.h"
 #include "view/view_globals.h"
 #include "view/view_ids.h"
 
+#include <QCoreApplication>
+#include <QSignalSpy>
 #include <QTest>
 
 namespace {
@@ -13,11 +21,23 @@ class ViewWidgetTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ResetAllGlobals();
+        HxResetViewSettings();
         HxSetGlContextProvider(nullptr);
+        g_installFolder = CString::FromQString(QCoreApplication::applicationDirPath());
     }
     void TearDown() override {
         HxSetGlContextProvider(nullptr);
+        HxSetStatusTextHandler(nullptr);
         ResetAllGlobals();
+    }
+    static bool Ink(const QImage& frame, int x, int y) {
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx) {
+                QRgb p = frame.pixel(x + dx, y + dy);
+                if (qRed(p) + qGreen(p) + qBlue(p) < 600)
+                    return true;
+            }
+        return false;
     }
 };
 } // namespace
@@ -115,4 +135,143 @@ TEST_F(ViewWidgetTest, CameraCommandsThroughTheRouting) {
 
     HxSetPanSliderHandler(nullptr);
     g_pCurPage = nullptr;
+}
+
+TEST_F(ViewWidgetTest, ShowsAPageBuiltInCode) {
+    CGPage page;
+    g_pCurPage = &page;
+    g_cellMap = &page.m_cells;
+    SetPlaneViewRotation();
+    // Points made before the view has a context keep their places until it numbers them.
+    ASSERT_TRUE(HxReplaceVertexArray(200));
+    auto* a = new CGVertex(page.m_nextId++, page.m_nextVertex++, u"A", -4.0f, 0.0f, 0.0f);
+    page.m_cells.SetAt(a->m_id, a);
+    auto* b = new CGVertex(page.m_nextId++, page.m_nextVertex++, u"B", 4.0f, 0.0f, 0.0f);
+    page.m_cells.SetAt(b->m_id, b);
+    auto* ab = new CGLine(page.m_nextId++, a->m_id, b->m_id, CGLine::kSegment);
+    page.m_cells.SetAt(ab->m_id, ab);
+    {
+        CHalvixView view;
+        view.resize(400, 300);
+        view.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+        ASSERT_TRUE(view.IsCreated());
+        EXPECT_EQ(g_clientWidth, 400);
+        QImage frame = view.grabFramebuffer();
+        // Window rows run downward: the origin at (200, 150), 20 pixels a unit.
+        EXPECT_TRUE(Ink(frame, 200, 150)) << "the segment";
+        EXPECT_TRUE(Ink(frame, 120, 150)) << "A";
+        EXPECT_FALSE(Ink(frame, 200, 100));
+        // A command redraws at once.
+        view.OnCmdMsg(ID_VIEW_PAN_UP, CN_COMMAND, nullptr);
+        view.OnCmdMsg(ID_VIEW_PAN_UP, CN_COMMAND, nullptr);
+        frame = view.grabFramebuffer();
+        EXPECT_TRUE(Ink(frame, 200, 110));
+        EXPECT_FALSE(Ink(frame, 200, 150));
+    }
+    EXPECT_EQ(g_listBase, 0u) << "released with the view";
+    g_pCurPage = nullptr;
+    g_cellMap = nullptr;
+}
+
+TEST_F(ViewWidgetTest, KeysRunTheViewCommands) {
+    CHalvixView view;
+    CGPage page;
+    g_pCurPage = &page;
+    page.m_timerMode = 5;
+    view.resize(300, 200);
+    view.show();
+    view.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&view));
+    QTest::keyClick(&view, Qt::Key_Up, Qt::ShiftModifier);
+    EXPECT_EQ(g_viewTransY, 1.0f);
+    QTest::keyClick(&view, Qt::Key_Left, Qt::ShiftModifier);
+    EXPECT_EQ(g_viewTransX, -1.0f);
+    QTest::keyClick(&view, Qt::Key_Up, Qt::AltModifier);
+    EXPECT_FLOAT_EQ(g_viewZoom, 1.2f);
+    QTest::keyClick(&view, Qt::Key_Down, Qt::AltModifier);
+    QTest::keyClick(&view, Qt::Key_Down, Qt::AltModifier);
+    EXPECT_FLOAT_EQ(g_viewZoom, 0.8f);
+    QTest::keyClick(&view, Qt::Key_C, Qt::ControlModifier | Qt::AltModifier);
+    EXPECT_EQ(view.m_showColorRings, 1);
+    QTest::keyClick(&view, Qt::Key_Home);
+    EXPECT_EQ(g_viewTransX, 0.0f);
+    EXPECT_EQ(g_viewZoom, 1.0f);
+    g_pCurPage = nullptr;
+}
+
+TEST_F(ViewWidgetTest, FirstUpdateMakesTheFirstPage) {
+    std::vector<CString> status(3);
+    HxSetStatusTextHandler([&](int pane, const CString& text) {
+        if (pane >= 0 && pane < 3)
+            status[size_t(pane)] = text;
+    });
+    {
+        CHalvixView view;
+        view.OnInitialUpdate();
+        ASSERT_NE(g_pCurPage, nullptr);
+        EXPECT_EQ(g_cellMap, &g_pCurPage->m_cells);
+        EXPECT_EQ(g_pCurPage->m_title, u"第一页 ");
+        EXPECT_EQ(g_pCurPage->m_pageId, 1);
+        EXPECT_EQ(g_pCurPage->m_timerMode, 5);
+        EXPECT_EQ(g_traceImageEmpty, 1);
+        EXPECT_EQ(status[2], u"当前页：第一页 ");
+        // A page that is already current is kept.
+        CGPage* first = g_pCurPage;
+        view.OnInitialUpdate();
+        EXPECT_EQ(g_pCurPage, first);
+    }
+    EXPECT_EQ(g_pCurPage, nullptr) << "the view's own page goes with it";
+}
+
+TEST_F(ViewWidgetTest, FirstUpdatePressesThePagesStartButton) {
+    CGPage page;
+    g_pCurPage = &page;
+    g_cellMap = &page.m_cells;
+    auto* button = new CGButton;
+    button->m_id = page.m_nextId++;
+    page.m_cells.SetAt(button->m_id, button);
+    auto* point = new CGVertex(page.m_nextId++, 0, u"A", 0, 0, 0);
+    page.m_cells.SetAt(point->m_id, point);
+    std::vector<HxMessageRecord> posted;
+    HxSetMessageObserver([&](const HxMessageRecord& r) { posted.push_back(r); });
+    CHalvixView view;
+    page.m_autoButton = button->m_id;
+    view.OnInitialUpdate();
+    ASSERT_EQ(posted.size(), 1u);
+    EXPECT_EQ(posted[0].message, WM_COMMAND);
+    EXPECT_EQ(posted[0].wParam, WPARAM(3024 + button->m_id));
+    EXPECT_TRUE(posted[0].posted);
+    EXPECT_EQ(page.m_autoButton, button->m_id);
+    // A start id that names no button is forgotten.
+    posted.clear();
+    page.m_autoButton = point->m_id;
+    view.OnInitialUpdate();
+    EXPECT_TRUE(posted.empty());
+    EXPECT_EQ(page.m_autoButton, 0);
+    page.m_autoButton = 77;
+    view.OnInitialUpdate();
+    EXPECT_EQ(page.m_autoButton, 0);
+    HxSetMessageObserver(nullptr);
+    HxPumpPostedMessages();
+    g_pCurPage = nullptr;
+    g_cellMap = nullptr;
+}
+
+TEST_F(ViewWidgetTest, WithoutItsImagesTheViewIsNotCreated) {
+    g_installFolder = u"/nonexistent/halvix";
+    HxSetMessageBoxHandler([](const CString&, const CString&, UINT) { return IDOK; });
+    {
+        CHalvixView view;
+        QSignalSpy failed(&view, &CHalvixView::creationFailed);
+        view.resize(200, 150);
+        view.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+        EXPECT_EQ(failed.count(), 1);
+        EXPECT_FALSE(view.IsCreated());
+    }
+    // What the failed set-up made went with the view.
+    EXPECT_EQ(g_pTextureText, nullptr);
+    EXPECT_EQ(g_textureIds[0], 0u);
+    HxSetMessageBoxHandler(nullptr);
 }
