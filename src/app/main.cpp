@@ -1,5 +1,6 @@
 // Halvix: a dynamic geometry workbench for solid geometry.
 #include "app/main_frame.h"
+#include "document/doc_globals.h"
 #include "view/glyph_font.h"
 #include "view/halvix_view.h"
 #include "view/view_settings.h"
@@ -71,10 +72,13 @@ int main(int argc, char** argv) {
     AfxSetMainWnd(&frame);
     if (frame.OnCreate() == -1)
         return 1;
+    QString login = qEnvironmentVariable("USER");
+    g_userName = CString::FromQString(login.isEmpty() ? qEnvironmentVariable("LOGNAME") : login);
+    // The document (and with it the view's initial update): the file given, or a new one.
+    frame.StartDocument(argc > 1 ? CString::FromQString(QString::fromLocal8Bit(argv[1])) : CString());
     // Without a window manager (a bare X server) maximising does nothing: size the window first.
     if (QScreen* screen = QGuiApplication::primaryScreen())
         frame.setGeometry(screen->availableGeometry());
-    frame.GetView()->OnInitialUpdate();
     // Without its installation images or display lists the drawing view cannot work.
     QObject::connect(
         frame.GetView(), &CHalvixView::creationFailed, &app,

@@ -7,11 +7,13 @@
 #include "app/ribbon_bar.h"
 #include "app/ribbon_icons.h"
 #include "app/status_bar.h"
+#include "document/halvix_doc.h"
 #include "view/halvix_view.h"
 #include "view/view_camera.h"
 #include "view/view_globals.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QGuiApplication>
 
 HxRibbonButton* g_customToolButton = nullptr;
@@ -54,8 +56,13 @@ void HxFillColorGallery(HxRibbonColorButton* button) {
 
 // ---------------------------------------------------------------------------------------------
 
-CMainFrame::CMainFrame() : m_nAppLook(HxReadApplicationLook()) {
+CMainFrame::CMainFrame() : m_doc(std::make_unique<CHalvixDoc>()), m_nAppLook(HxReadApplicationLook()) {
     m_view = new CHalvixView(this);
+    m_doc->m_pRecentFileList = &m_recentFiles;
+    m_doc->m_onTitleChanged = [this](const CString& title) { UpdateTitle(title); };
+    m_doc->m_onUpdateViews = [this] { m_view->update(); };
+    m_doc->m_onInitialUpdateViews = [this] { m_view->OnInitialUpdate(); };
+    m_recentFiles.SetChangeHandler([this] { UpdateRecentFileItems(); });
     setCentralWidget(m_view);
     setWindowIcon(HxRibbonIcon(QStringLiteral("app")));
     UpdateTitle(CString());
@@ -72,16 +79,45 @@ CMainFrame::CMainFrame() : m_nAppLook(HxReadApplicationLook()) {
     OnCommandId(ID_SLIDER_TY, &CMainFrame::OnSliderTY);
     OnCommandId(ID_SLIDER_TZ, &CMainFrame::OnSliderTZ);
 
-    // Commands go to the view first, then to the frame.
-    AfxGetCommandRouter().SetChain({m_view, this});
+    // Commands go to the view first, then to the document, then to the frame.
+    AfxGetCommandRouter().SetChain({m_view, m_doc.get(), this});
 }
 
 CMainFrame::~CMainFrame() {
     HxSetStatusTextHandler(nullptr);
     HxSetPanSliderHandler(nullptr);
     AfxGetCommandRouter().Remove(this);
+    AfxGetCommandRouter().Remove(m_doc.get());
     AfxGetCommandRouter().Remove(m_view);
+    m_recentFiles.SetChangeHandler(nullptr);
+    m_doc->m_onTitleChanged = nullptr;
+    m_doc->m_onUpdateViews = nullptr;
+    m_doc->m_onInitialUpdateViews = nullptr;
+    m_doc->m_pRecentFileList = nullptr;
     g_customToolButton = nullptr;
+}
+
+void CMainFrame::StartDocument(const CString& path) {
+    if (!path.IsEmpty() && m_doc->OpenDocumentFile(path, FALSE))
+        return;
+    m_doc->NewDocumentFile();
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (m_doc && !m_doc->SaveModified()) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
+}
+
+void CMainFrame::UpdateRecentFileItems() {
+    if (!m_wndRibbonBar)
+        return;
+    for (int i = 0; i < m_recentFiles.GetMaxSize(); ++i) {
+        if (HxRibbonBaseElement* item = m_wndRibbonBar->FindByID(ID_FILE_MRU_FILE1 + UINT(i)))
+            item->SetVisible(i < m_recentFiles.GetSize());
+    }
 }
 
 int CMainFrame::OnCreate() {
@@ -122,6 +158,7 @@ int CMainFrame::OnCreate() {
     UpdatePanSliders();
 
     m_idleHook = new HxIdleHook([this] { OnIdleUpdateCmdUI(); }, this);
+    m_recentFiles.ReadList();
     OnApplicationLook(m_nAppLook);
     OnIdleUpdateCmdUI();
     return 0;

@@ -8,8 +8,10 @@
 
 #include <QMainWindow>
 
+#include <memory>
 #include <vector>
 
+class CHalvixDoc;
 class CHalvixView;
 class HxRibbon;
 class HxStatusBar;
@@ -37,6 +39,11 @@ public:
     int OnCreate();
 
     CHalvixView* GetView() const { return m_view; }
+    CHalvixDoc* GetDocument() const { return m_doc.get(); }
+    CRecentFileList& GetRecentFileList() { return m_recentFiles; }
+    // The document the program starts with: the file given (a new document when there is none or
+    // it cannot be opened).
+    void StartDocument(const CString& path);
     HxRibbon* GetRibbonBar() const { return m_wndRibbonBar; }
     HxStatusBar* GetStatusBar() const { return m_wndStatusBar; }
     HxIdleHook* GetIdleHook() const { return m_idleHook; }
@@ -61,8 +68,17 @@ public:
     void OnSliderTY();
     void OnSliderTZ();
 
+protected:
+    // A modified document asks whether to save it before the window closes.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
+    // The recent-file items of the application menu: as many shown as there are files.
+    void UpdateRecentFileItems();
+
     CHalvixView* m_view = nullptr;
+    std::unique_ptr<CHalvixDoc> m_doc;
+    CRecentFileList m_recentFiles;
     HxRibbon* m_wndRibbonBar = nullptr;
     HxStatusBar* m_wndStatusBar = nullptr;
     HxIdleHook* m_idleHook = nullptr;

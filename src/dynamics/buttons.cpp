@@ -7,6 +7,7 @@ IMPLEMENT_DYNAMIC(CGButton, CGCell)
 IMPLEMENT_DYNAMIC(CGButnAnimation, CGButton)
 IMPLEMENT_DYNAMIC(CGButnMove, CGButton)
 IMPLEMENT_DYNAMIC(CGButnPresentat, CGButton)
+IMPLEMENT_DYNAMIC(CGButnRotate, CGButton)
 
 CGButton::CGButton() {
     m_color = CRgba{51, 102, 255, 255};

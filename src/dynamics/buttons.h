@@ -53,3 +53,13 @@ public:
     double m_end = 3.0;
     double m_step = 1.0;
 };
+
+// Turns the view by an angle about an axis: the start orientation as a quaternion (x, y, z here,
+// w in m_param2), the angle in degrees in m_param3, the axis and the number of turns.
+class CGButnRotate : public CGButton {
+    DECLARE_DYNAMIC(CGButnRotate)
+public:
+    float m_startRotation[3] = {0.0f, 0.0f, 0.0f};
+    float m_axis[3] = {0.0f, 0.0f, 1.0f};
+    float m_turnCount = 1.0f;
+};

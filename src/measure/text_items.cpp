@@ -7,6 +7,7 @@ IMPLEMENT_DYNAMIC(CGTmVariable, CGTextmap)
 IMPLEMENT_DYNAMIC(CGTmVector, CGTextmap)
 IMPLEMENT_DYNAMIC(CGTextbit, CGCell)
 IMPLEMENT_DYNAMIC(CGTbMtfText, CGTextbit)
+IMPLEMENT_DYNAMIC(CGTbMhc, CGTbMtfText)
 
 namespace {
 void TakeTextColor(CGCell& cell) {

@@ -55,4 +55,10 @@ public:
     void UpdateTexture();
 
     COLORREF m_background = RGB(255, 255, 255);
+    int m_textureMode = 0; // non-zero: drawn as a texture that follows the zoom (always for CGTbMhc)
+};
+
+// A formula text attached to a point (its first parent), always drawn as a texture.
+class CGTbMhc : public CGTbMtfText {
+    DECLARE_DYNAMIC(CGTbMhc)
 };

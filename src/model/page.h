@@ -155,6 +155,38 @@ public:
     // step.  Returns 0 when nothing was in progress, -1 after an ordinary construction, else the
     // number of ids the tool application now holds.
     int RemoveCellsAfterMarker();
+    // Every list of the page that holds ids (selection, walk, running buttons, traces, the id
+    // vectors) with the id of a cell that left the page dropped.
+    void ForgetId(WORD id);
+
+    // ---- Selection lists ----
+    // The kind list a cell belongs in, by its class.
+    CList<WORD, WORD>& KindListOf(const CGCell* cell);
+    // The kind list of a pick class of the object walk; null for labels (3), the second button
+    // area (10) and anything outside 1..11.
+    CList<WORD, WORD>* KindListOfPickClass(int pickClass);
+    // Selects one cell into m_selAll and its kind list (it does not test whether the cell is
+    // selected already).  FALSE when the id is not in the page.
+    BOOL SelectCell(WORD id);
+    // Unselects one cell: its flag, its first place in m_selAll, its kind list.  FALSE when the id
+    // is not in the page or was not in its kind list.
+    BOOL DeselectCell(WORD id);
+    // Selects every cell not yet selected (mode 0, hidden and invalid ones too), or every shown and
+    // valid point (1), line (2) or face (3).
+    void SelectAllOfKind(int mode);
+    // The ten lists again from the cells' flags, in map order.
+    void ResetSelectionLists();
+    // Replaces the selection by the parents (children) of the selected cells.
+    void SelectParents();
+    void SelectChildren();
+    // The + and - keys: moves the selection one place along the hits of the last pick; status
+    // receives the text for the status bar (empty when nothing changed).
+    void SelectNextObject(CString& status);
+    void SelectPreviousObject(CString& status);
+
+    // ---- Older pages ----
+    // Brings the fields of a page read from a file of an older format version up to date.
+    void UpgradeFromVersion(int storedVersion);
 
     WORD m_pageId = 0;
     CString m_title;
@@ -219,8 +251,7 @@ public:
     int m_snapshot = 0;
 
 private:
-    // Every list of the page that holds ids, with the one of a removed cell dropped.
-    void ForgetId(WORD id);
+    void WalkObjects(bool forward, CString& status);
     // Steps the automatic point name back by one (the exact reverse of MakeAutoLabel).
     void StepAutoLabelBack();
     void Store(CArchive& ar);

@@ -7,6 +7,7 @@
 #include "platform/cstring.h"
 #include "platform/dc.h"
 #include "platform/dialog.h"
+#include "platform/document.h"
 #include "platform/file.h"
 #include "platform/menu.h"
 #include "platform/object.h"

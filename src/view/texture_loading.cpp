@@ -106,6 +106,25 @@ BOOL LoadTextureImage(int index, const CString& path, bool builtIn) {
     return TRUE;
 }
 
+void HxSetDocumentTexturePixels(int index, BYTE* pixels, int width, int height) {
+    if (index < 0 || index >= HX_DOCUMENT_TEXTURES) {
+        delete[] pixels;
+        return;
+    }
+    g_textureBuiltIn[index] = 0;
+    g_textureWidth[index] = width;
+    g_textureHeight[index] = height;
+    delete[] g_documentImages[index];
+    g_documentImages[index] = pixels;
+    PendingUpload& pending = g_pending[index];
+    pending.ownPixels.reset();
+    pending.waiting = false;
+    if (HxMakeGlCurrent() && g_textureIds[index] != 0)
+        HxUploadPackedTexture(g_textureIds[index], pixels, width, height);
+    else
+        pending.waiting = true;
+}
+
 bool LoadTextureFromImage(const CString& path, UINT name) {
     std::unique_ptr<BYTE[]> pixels;
     int width = 0, height = 0;
@@ -165,9 +184,17 @@ bool HxCreateViewTextures() {
 }
 
 bool LoadInstallationTextures() {
-    for (int slot = HX_DOCUMENT_TEXTURES - 1; slot >= 0; --slot)
+    for (int slot = HX_DOCUMENT_TEXTURES - 1; slot >= 0; --slot) {
+        // A document read before the view made its textures keeps its own images.
+        if (g_documentImages[slot]) {
+            if (HxMakeGlCurrent() && g_textureIds[slot] != 0)
+                HxUploadPackedTexture(g_textureIds[slot], g_documentImages[slot], g_textureWidth[slot],
+                                      g_textureHeight[slot]);
+            continue;
+        }
         if (!LoadTextureImage(slot, HxInstallImagePath(slot + 1), true))
             return false;
+    }
     for (int n = HX_DOCUMENT_TEXTURES + 1; n <= HX_TEXTURE_COUNT; ++n)
         if (!LoadTextureFromImage(HxInstallImagePath(n), g_textureIds[n - 1]))
             return false;

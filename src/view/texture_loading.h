@@ -22,6 +22,9 @@ extern BYTE* g_documentImages[HX_DOCUMENT_TEXTURES];
 // and leaves the slot as it was.  Without an OpenGL context the slot is filled and its texture is built
 // when the view next calls HxUploadPendingTextures.
 BOOL LoadTextureImage(int index, const CString& path, bool builtIn);
+// Gives document texture `index` (0 to 2) the pixels of a user image read from a document (packed as
+// g_documentImages; a new[] block the slot takes over), built now or when the view next uploads.
+void HxSetDocumentTexturePixels(int index, BYTE* pixels, int width, int height);
 // Loads an image file into the texture `name`; silent, false on any failure (and without a context).
 bool LoadTextureFromImage(const CString& path, UINT name);
 
@@ -34,8 +37,9 @@ void HxUploadPendingTextures();
 // The view's textures: names for g_textureIds with linear and linear-mipmap-linear filters and
 // repeating wrap, the texture bookkeeping emptied.  False without a context.
 bool HxCreateViewTextures();
-// Installation images 3, 2, 1 into the document textures 2, 1, 0, then 4 to 15 into g_textureIds[3]
-// to [14], stopping at the first failure.  True when all fifteen loaded.
+// Installation images 3, 2, 1 into the document textures 2, 1, 0 (a document texture that holds a
+// user image keeps it), then 4 to 15 into g_textureIds[3] to [14], stopping at the first failure.
+// True when all fifteen loaded.
 bool LoadInstallationTextures();
 // Deletes the view's textures (when the context can be made current) and frees the kept pixels.
 void HxReleaseViewTextures();

@@ -7,13 +7,16 @@
 #include "app/main_frame.h"
 #include "app/ribbon_bar.h"
 #include "app/status_bar.h"
+#include "document/halvix_doc.h"
 #include "view/halvix_view.h"
 #include "view/view_camera.h"
 #include "view/view_globals.h"
 
 #include <QApplication>
 #include <QPalette>
+#include <QFile>
 #include <QSettings>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -174,13 +177,68 @@ TEST_F(MainFrameTest, AboutRunsTheAboutDialog) {
     EXPECT_EQ(CString(CAboutDlg::kText), u" Halvix V6.05");
 }
 
-TEST_F(MainFrameTest, RouterGoesToTheViewBeforeTheFrame) {
+TEST_F(MainFrameTest, RouterGoesToTheViewThenTheDocumentThenTheFrame) {
     CMainFrame frame;
     ASSERT_EQ(frame.OnCreate(), 0);
     const auto& chain = AfxGetCommandRouter().Chain();
-    ASSERT_GE(chain.size(), 2u);
+    ASSERT_GE(chain.size(), 3u);
     EXPECT_EQ(chain[0], static_cast<CCmdTarget*>(frame.GetView()));
-    EXPECT_EQ(chain[1], static_cast<CCmdTarget*>(&frame));
+    EXPECT_EQ(chain[1], static_cast<CCmdTarget*>(frame.GetDocument()));
+    EXPECT_EQ(chain[2], static_cast<CCmdTarget*>(&frame));
+}
+
+TEST_F(MainFrameTest, TitleFollowsTheDocumentAndRecentFilesShowInTheMenu) {
+    QSettings().remove(QStringLiteral("Recent File List"));
+    QTemporaryDir dir;
+    CMainFrame frame;
+    ASSERT_EQ(frame.OnCreate(), 0);
+    frame.StartDocument(CString());
+    EXPECT_EQ(frame.windowTitle(), QStringLiteral("[未命名] - Halvix"));
+    HxRibbon* ribbon = frame.GetRibbonBar();
+    for (UINT id :
+         {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_FILE_SAVE_GF, ID_FILE_OPEN_ALL}) {
+        HxRibbonBaseElement* item = ribbon->FindByID(id);
+        ASSERT_NE(item, nullptr) << id;
+        HxUpdateElementState(item, true);
+        EXPECT_TRUE(item->IsShown()) << id;
+    }
+    EXPECT_FALSE(ribbon->FindByID(ID_FILE_MRU_FILE1)->IsShown()) << "no recent files yet";
+
+    const QString path = dir.filePath(QStringLiteral("课件.hvx"));
+    HxSetDialogRunner([&](CDialog& dlg) {
+        static_cast<CFileDialog&>(dlg).SetResult(CString::FromQString(path));
+        return INT_PTR(IDOK);
+    });
+    EXPECT_TRUE(AfxGetCommandRouter().Execute(ID_FILE_SAVE_AS));
+    EXPECT_EQ(frame.windowTitle(), QStringLiteral("课件.hvx - Halvix"));
+    EXPECT_TRUE(QFile::exists(path));
+    HxRibbonBaseElement* first = ribbon->FindByID(ID_FILE_MRU_FILE1);
+    HxUpdateElementState(first, true);
+    EXPECT_TRUE(first->IsShown());
+    EXPECT_EQ(first->GetText(), u"&1 课件.hvx");
+    EXPECT_FALSE(ribbon->FindByID(ID_FILE_MRU_FILE1 + 1)->IsShown());
+    QSettings().remove(QStringLiteral("Recent File List"));
+}
+
+TEST_F(MainFrameTest, ClosingAModifiedDocumentAsksFirst) {
+    CMainFrame frame;
+    ASSERT_EQ(frame.OnCreate(), 0);
+    frame.StartDocument(CString());
+    std::vector<CString> asked;
+    int answer = IDCANCEL;
+    HxSetMessageBoxHandler([&](const CString& text, const CString&, UINT) {
+        asked.push_back(text);
+        return answer;
+    });
+    EXPECT_TRUE(frame.close()) << "nothing changed: no question";
+    EXPECT_TRUE(asked.empty());
+    frame.GetDocument()->SetModifiedFlag();
+    EXPECT_FALSE(frame.close());
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0], u"是否保存对 [未命名] 的更改？");
+    answer = IDNO;
+    EXPECT_TRUE(frame.close());
+    HxSetMessageBoxHandler(nullptr);
 }
 
 TEST_F(MainFrameTest, PanSlidersFollowAndMoveTheView) {

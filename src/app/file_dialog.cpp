@@ -1,0 +1,46 @@
+// The file dialogs of the program: CFileDialog shown as a Qt file dialog, with its file types, the
+// suggested name, the default extension and the overwrite question.
+#include "platform/afx.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QStringList>
+
+namespace {
+
+// "Halvix文档(*.hvx)" with patterns "*.hvx;*.gf" becomes "Halvix文档(*.hvx) (*.hvx *.gf)".
+QStringList NameFilters(const CFileDialog& dlg) {
+    QStringList filters;
+    for (const auto& [description, patterns] : dlg.GetFilters()) {
+        QString p = patterns.ToQString();
+        p.replace(QLatin1Char(';'), QLatin1Char(' '));
+        filters << QStringLiteral("%1 (%2)").arg(description.ToQString(), p);
+    }
+    return filters;
+}
+
+INT_PTR ShowFileDialog(CDialog& d) {
+    auto& dlg = static_cast<CFileDialog&>(d);
+    QFileDialog box(QApplication::activeWindow());
+    box.setWindowTitle(dlg.m_bOpenFileDialog ? QStringLiteral("打开") : QStringLiteral("另存为"));
+    box.setAcceptMode(dlg.m_bOpenFileDialog ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+    box.setFileMode(dlg.m_bOpenFileDialog ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    box.setNameFilters(NameFilters(dlg));
+    if (!dlg.m_strDefExt.IsEmpty())
+        box.setDefaultSuffix(dlg.m_strDefExt.ToQString());
+    if (!dlg.m_bOpenFileDialog && !(dlg.m_dwFlags & OFN_OVERWRITEPROMPT))
+        box.setOption(QFileDialog::DontConfirmOverwrite);
+    if (!dlg.m_strFileName.IsEmpty())
+        box.selectFile(dlg.m_strFileName.ToQString());
+    if (box.exec() != QDialog::Accepted || box.selectedFiles().isEmpty())
+        return IDCANCEL;
+    dlg.SetResult(CString::FromQString(box.selectedFiles().first()));
+    return IDOK;
+}
+
+const bool g_registered = [] {
+    HxRegisterDialogPresenter(RUNTIME_CLASS(CFileDialog), ShowFileDialog);
+    return true;
+}();
+
+} // namespace

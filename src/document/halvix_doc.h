@@ -1,0 +1,100 @@
+// CHalvixDoc: the document of the program: its pages and tools, its header (format version,
+// author, description, screen size, flags), the ".hvx" document file and the older ".gf" copy,
+// new and closed documents, the upgrade of older pages, and the file commands.
+#pragma once
+
+#include "document/tool_record.h"
+#include "model/page.h"
+
+// Command ids of the document's own file commands and of the show-all command.
+constexpr UINT ID_FILE_SAVE_GF = 34150;
+constexpr UINT ID_FILE_OPEN_ALL = 34151;
+constexpr UINT ID_EDIT_SHOWOBJECT = 34160; // our own number: no table gives one
+
+using CPageList = CTypedPtrList<CObList, CGPage*>;
+
+class CHalvixDoc : public CDocument {
+    DECLARE_DYNCREATE(CHalvixDoc)
+public:
+    static constexpr int kCurrentVersion = 605;
+    static constexpr int kGfVersion = 330;
+    static constexpr int kFirstRefusedVersion = 606;
+
+    CHalvixDoc();
+    ~CHalvixDoc() override;
+    CHalvixDoc(const CHalvixDoc&) = delete;
+    CHalvixDoc& operator=(const CHalvixDoc&) = delete;
+
+    // The document record (store and load).  Loading reads the whole record into a new set of
+    // pages and tools and replaces the document's contents only when it has all been read and
+    // checked; a damaged record throws CArchiveException and changes nothing.  A record of
+    // version 606 or later is refused with a message (CUserException), also changing nothing.
+    void Serialize(CArchive& ar) override;
+    // Deletes the tools and pages; no page is current afterwards.
+    void DeleteContents() override;
+    // One page "第一页", version 605, the default header, the default view.
+    BOOL OnNewDocument() override;
+    // A ".gf" file (by its extension, in any case) is read in the older layout and the document
+    // then takes the name of the ".hvx" file beside it.
+    BOOL OpenDocumentFile(const CString& path, BOOL askToSave = TRUE) override;
+    BOOL DoSave(const CString& path, BOOL replace = TRUE) override;
+    // What the view's initial update does for the document: a first page when there is none, the
+    // upgrade of pages of an older format, the undo items bound to the current page.
+    void OnInitialUpdate() override;
+
+    // Commands.
+    void OnFileSaveGf();  // 34150: a copy in the ".gf" layout
+    void OnFileOpenAll(); // 34151: open a ".hvx" or ".gf" file
+    void OnShowAllObjects();
+    void OnUpdateShowAllObjects(CCmdUI* pCmdUI);
+
+    // The preference colours on the current page only (non-zero) or on every page.
+    void ApplyBackgroundColor(BOOL currentPageOnly);
+    // Text items render their pictures again (the fonts changed).
+    void RefreshAllPages();
+    // Every page upgraded from the stored format version; then version 605, modified.
+    void UpgradePagesToCurrentVersion();
+
+    // The page after which the document's view and undo items follow: the current page.
+    CGPage* GetCurrentPage() const { return g_pCurPage; }
+    int GetPageCount() const { return m_pages.GetCount(); }
+    CGPage* GetPage(int index) const;
+    // Appends a new page numbered from the page counter and titled for its number; it does not
+    // become current.
+    CGPage* AppendPage(const CString& title);
+
+    CPageList m_pages;      // in display order (owned)
+    CRecordList m_tools;    // the document's own tools (owned)
+    WORD m_pageCounter = 0; // the number of the most recently created page
+    int m_formatVersion = kCurrentVersion;
+    CString m_author;
+    CString m_description;
+    int m_screenWidth = 0;
+    int m_screenHeight = 0;
+    int m_storeMtfImages = 0; // formula texts keep their rendered pictures in the file
+    int m_reservedInt = 0;
+    float m_reservedFloat = 0.0f;
+    CString m_reservedText;
+
+    // The default description of a new document.
+    static const char16_t* const kDefaultDescription;
+
+private:
+    struct LoadedDocument;
+    void Store(CArchive& ar);
+    void Load(CArchive& ar);
+    void Commit(LoadedDocument& loaded);
+    // Reads a ".gf" file: in the older layout, else (a document saved under that name later) in
+    // the present one.  FALSE after an error, which has been reported.
+    BOOL ReadGfFile(const CString& path);
+    // Makes a page current: g_pCurPage, g_cellMap and the vertex array.
+    void MakePageCurrent(CGPage* page);
+    // After a load: the first page current with its camera, colours, locks, unit length and
+    // projection.
+    void RestoreFirstPageView();
+
+    bool m_versionRefused = false; // the last load met a file of a later version
+    // The projection type into g_projectionType and the projection matrix (through OpenGL when a
+    // context is current).
+    void ReloadProjection(int type);
+};

@@ -1,0 +1,410 @@
+// CDocument and the single-document file commands, the file dialog's fields, the recent-file list
+// and the screen size.
+#include "platform/document.h"
+
+#include "platform/archive.h"
+#include "platform/file.h"
+
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QSaveFile>
+#include <QScreen>
+#include <QSettings>
+
+#include <new>
+
+IMPLEMENT_DYNAMIC(CUserException, CException)
+IMPLEMENT_DYNAMIC(CFileDialog, CDialog)
+IMPLEMENT_DYNAMIC(CDocument, CCmdTarget)
+
+namespace {
+
+CString FileNameOf(const CString& path) {
+    int slash = std::max(path.ReverseFind(u'/'), path.ReverseFind(u'\\'));
+    return path.Mid(slash + 1);
+}
+
+int g_screenWidthOverride = 0;
+int g_screenHeightOverride = 0;
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------
+// File dialog
+
+CFileDialog::CFileDialog(BOOL openFileDialog, const CString& defaultExt, const CString& fileName, DWORD flags,
+                         const CString& filter)
+    : m_bOpenFileDialog(openFileDialog), m_strDefExt(defaultExt), m_strFileName(fileName), m_dwFlags(flags),
+      m_strFilter(filter) {}
+
+CString CFileDialog::GetFileName() const {
+    return FileNameOf(m_strPathName);
+}
+
+CString CFileDialog::GetFileExt() const {
+    CString name = GetFileName();
+    int dot = name.ReverseFind(u'.');
+    return dot < 0 ? CString() : name.Mid(dot + 1);
+}
+
+std::vector<std::pair<CString, CString>> CFileDialog::GetFilters() const {
+    std::vector<std::pair<CString, CString>> filters;
+    std::vector<CString> parts;
+    int start = 0;
+    const CString& f = m_strFilter;
+    for (int i = 0; i <= f.GetLength(); ++i) {
+        if (i == f.GetLength() || f[i] == u'|') {
+            parts.push_back(f.Mid(start, i - start));
+            start = i + 1;
+        }
+    }
+    for (size_t i = 0; i + 1 < parts.size(); i += 2) {
+        if (parts[i].IsEmpty())
+            break;
+        filters.emplace_back(parts[i], parts[i + 1]);
+    }
+    return filters;
+}
+
+void CFileDialog::SetResult(const CString& path) {
+    m_strPathName = path;
+    if (!m_bOpenFileDialog && !m_strDefExt.IsEmpty() && !path.IsEmpty() && FileNameOf(path).Find(u'.') < 0)
+        m_strPathName += CString(u".") + m_strDefExt;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Recent files
+
+CRecentFileList::CRecentFileList(int size, const CString& section) : m_maxSize(size), m_section(section) {}
+
+void CRecentFileList::Add(const CString& path) {
+    if (path.IsEmpty())
+        return;
+    std::erase(m_paths, path);
+    m_paths.insert(m_paths.begin(), path);
+    if (int(m_paths.size()) > m_maxSize)
+        m_paths.resize(size_t(m_maxSize));
+    WriteList();
+    Changed();
+}
+
+void CRecentFileList::Remove(int index) {
+    if (index < 0 || index >= GetSize())
+        return;
+    m_paths.erase(m_paths.begin() + index);
+    WriteList();
+    Changed();
+}
+
+void CRecentFileList::ReadList() {
+    m_paths.clear();
+    QSettings settings;
+    settings.beginGroup(m_section.ToQString());
+    for (int i = 1; i <= m_maxSize; ++i) {
+        QString path = settings.value(QStringLiteral("File%1").arg(i)).toString();
+        if (!path.isEmpty())
+            m_paths.push_back(CString::FromQString(path));
+    }
+    Changed();
+}
+
+void CRecentFileList::WriteList() const {
+    QSettings settings;
+    settings.beginGroup(m_section.ToQString());
+    for (int i = 1; i <= m_maxSize; ++i) {
+        QString key = QStringLiteral("File%1").arg(i);
+        if (i <= GetSize())
+            settings.setValue(key, m_paths[size_t(i - 1)].ToQString());
+        else
+            settings.remove(key);
+    }
+}
+
+CString CRecentFileList::GetDisplayName(int i) const {
+    if (i < 0 || i >= GetSize())
+        return CString();
+    return HxFormat(u"&%d %s", i + 1, FileNameOf(m_paths[size_t(i)]));
+}
+
+void CRecentFileList::Changed() {
+    if (m_onChange)
+        m_onChange();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Document
+
+CDocument::CDocument() {
+    OnCommandId(ID_FILE_NEW, &CDocument::OnFileNew);
+    OnCommandId(ID_FILE_OPEN, &CDocument::OnFileOpen);
+    OnCommandId(ID_FILE_SAVE, &CDocument::OnFileSave);
+    OnCommandId(ID_FILE_SAVE_AS, &CDocument::OnFileSaveAs);
+    OnCommandRange(ID_FILE_MRU_FILE1, ID_FILE_MRU_FILE1 + 5, &CDocument::OnFileMru);
+    OnUpdateRange(ID_FILE_MRU_FILE1, ID_FILE_MRU_FILE1 + 5, &CDocument::OnUpdateFileMru);
+}
+
+CDocument::~CDocument() = default;
+
+void CDocument::SetPathName(const CString& path, BOOL addToMru) {
+    if (path.IsEmpty()) {
+        m_strPathName.Empty();
+        SetTitle(CString());
+        return;
+    }
+    m_strPathName = CString::FromQString(QFileInfo(path.ToQString()).absoluteFilePath());
+    SetTitle(FileNameOf(m_strPathName));
+    if (addToMru && m_pRecentFileList)
+        m_pRecentFileList->Add(m_strPathName);
+}
+
+void CDocument::SetTitle(const CString& title) {
+    m_strTitle = title;
+    if (m_onTitleChanged)
+        m_onTitleChanged(title);
+}
+
+void CDocument::UpdateAllViews(CObject*, LPARAM, CObject*) {
+    if (m_onUpdateViews)
+        m_onUpdateViews();
+}
+
+BOOL CDocument::OnNewDocument() {
+    DeleteContents();
+    m_strPathName.Empty();
+    SetModifiedFlag(FALSE);
+    return TRUE;
+}
+
+BOOL CDocument::OnOpenDocument(const CString& path) {
+    CFile file;
+    CFileException error;
+    if (!file.Open(path, CFile::modeRead | CFile::shareDenyWrite, &error)) {
+        ReportSaveLoadException(path, &error, FALSE);
+        return FALSE;
+    }
+    if (!ReadDocument(file, path))
+        return FALSE;
+    SetModifiedFlag(FALSE);
+    return TRUE;
+}
+
+BOOL CDocument::ReadDocument(CFile& file, const CString& pathForMessages, BOOL report) {
+    try {
+        CArchive ar(&file, CArchive::load);
+        Serialize(ar);
+        return TRUE;
+    } catch (const CUserException&) {
+        return FALSE;
+    } catch (const CException& e) {
+        if (report)
+            ReportSaveLoadException(pathForMessages, &e, FALSE);
+    } catch (const std::bad_alloc&) {
+        if (report)
+            ReportSaveLoadException(pathForMessages, nullptr, FALSE);
+    }
+    return FALSE;
+}
+
+std::vector<BYTE> CDocument::StoreToBytes() {
+    CMemFile file(4096);
+    CArchive ar(&file, CArchive::store);
+    Serialize(ar);
+    ar.Close();
+    return file.Detach();
+}
+
+BOOL CDocument::OnSaveDocument(const CString& path) {
+    std::vector<BYTE> bytes;
+    try {
+        bytes = StoreToBytes();
+    } catch (const CUserException&) {
+        return FALSE;
+    } catch (const CException& e) {
+        ReportSaveLoadException(path, &e, TRUE);
+        return FALSE;
+    } catch (const std::bad_alloc&) {
+        ReportSaveLoadException(path, nullptr, TRUE);
+        return FALSE;
+    }
+    // Written beside the file and then put in its place, so that the old file survives a failure.
+    QSaveFile out(path.ToQString());
+    if (!out.open(QIODevice::WriteOnly) ||
+        out.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size())) !=
+            qint64(bytes.size()) ||
+        !out.commit()) {
+        CFileException error(CFileException::accessDenied, path);
+        ReportSaveLoadException(path, &error, TRUE);
+        return FALSE;
+    }
+    SetModifiedFlag(FALSE);
+    return TRUE;
+}
+
+void CDocument::ReportSaveLoadException(const CString& path, const CException* e, BOOL saving) {
+    CString text;
+    if (saving) {
+        text = HxFormat(u"无法保存文档“%s”。", path);
+    } else if (!e) {
+        text = HxFormat(u"无法打开文档“%s”：内存不足。", path);
+    } else if (e->IsKindOf(RUNTIME_CLASS(CFileException))) {
+        text = HxFormat(u"无法打开文件“%s”。", path);
+    } else if (auto* ae = DYNAMIC_DOWNCAST(CArchiveException, e)) {
+        switch (ae->m_cause) {
+        case CArchiveException::endOfFile:
+            text = HxFormat(u"无法打开文档“%s”：文件不完整或已损坏。", path);
+            break;
+        case CArchiveException::badClass:
+            text = HxFormat(u"无法打开文档“%s”：文件中有本程序不认识的对象。", path);
+            break;
+        case CArchiveException::badSchema:
+            text = HxFormat(u"无法打开文档“%s”：文件中对象的版本不受支持。", path);
+            break;
+        default:
+            text = HxFormat(u"无法打开文档“%s”：文件已损坏。", path);
+            break;
+        }
+    } else {
+        text = HxFormat(u"无法打开文档“%s”。", path);
+    }
+    AfxMessageBox(text, MB_ICONEXCLAMATION);
+}
+
+BOOL CDocument::SaveModified() {
+    if (!IsModified())
+        return TRUE;
+    CString name = m_strTitle.IsEmpty() ? CString(u"[未命名]") : m_strTitle;
+    switch (AfxMessageBox(HxFormat(u"是否保存对 %s 的更改？", name), MB_YESNOCANCEL | MB_ICONEXCLAMATION)) {
+    case IDCANCEL:
+        return FALSE;
+    case IDYES:
+        return DoFileSave();
+    default:
+        return TRUE;
+    }
+}
+
+CString CDocument::FilterString() const {
+    return m_strFilterName + u"|*" + m_strDefaultExt + u"||";
+}
+
+BOOL CDocument::DoSave(const CString& path, BOOL replace) {
+    CString newName = path;
+    if (newName.IsEmpty()) {
+        CString suggested = m_strPathName.IsEmpty() ? m_strTitle : m_strPathName;
+        CFileDialog dlg(FALSE, m_strDefaultExt.Mid(1), suggested, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
+                        FilterString());
+        if (dlg.DoModal() != IDOK || dlg.GetPathName().IsEmpty())
+            return FALSE;
+        newName = dlg.GetPathName();
+    }
+    if (!OnSaveDocument(newName))
+        return FALSE;
+    if (replace)
+        SetPathName(newName);
+    return TRUE;
+}
+
+BOOL CDocument::DoFileSave() {
+    // A document without a file, or whose file cannot be written, goes through Save As.
+    if (m_strPathName.IsEmpty())
+        return DoSave(CString());
+    QFileInfo info(m_strPathName.ToQString());
+    if (info.exists() && !info.isWritable())
+        return DoSave(CString());
+    return DoSave(m_strPathName);
+}
+
+void CDocument::InitialUpdateAllViews() {
+    OnInitialUpdate();
+    if (m_onInitialUpdateViews)
+        m_onInitialUpdateViews();
+    UpdateAllViews();
+}
+
+BOOL CDocument::NewDocumentFile() {
+    if (!SaveModified())
+        return FALSE;
+    if (!OnNewDocument())
+        return FALSE;
+    SetPathName(CString());
+    SetModifiedFlag(FALSE);
+    InitialUpdateAllViews();
+    return TRUE;
+}
+
+BOOL CDocument::OpenDocumentFile(const CString& path, BOOL askToSave) {
+    if (askToSave && !SaveModified())
+        return FALSE;
+    if (!OnOpenDocument(path))
+        return FALSE;
+    SetPathName(path);
+    InitialUpdateAllViews();
+    return TRUE;
+}
+
+void CDocument::OnFileNew() {
+    NewDocumentFile();
+}
+
+void CDocument::OnFileOpen() {
+    CFileDialog dlg(TRUE, m_strDefaultExt.Mid(1), CString(), OFN_HIDEREADONLY | OFN_FILEMUSTEXIST,
+                    FilterString());
+    if (dlg.DoModal() != IDOK || dlg.GetPathName().IsEmpty())
+        return;
+    OpenDocumentFile(dlg.GetPathName());
+}
+
+void CDocument::OnFileSave() {
+    DoFileSave();
+}
+
+void CDocument::OnFileSaveAs() {
+    DoSave(CString());
+}
+
+void CDocument::OnFileMru(UINT id) {
+    if (!m_pRecentFileList)
+        return;
+    int index = int(id - ID_FILE_MRU_FILE1);
+    if (index < 0 || index >= m_pRecentFileList->GetSize())
+        return;
+    CString path = (*m_pRecentFileList)[index];
+    if (!SaveModified())
+        return;
+    // An entry whose file has gone leaves the list.
+    if (!OpenDocumentFile(path, FALSE) && !QFileInfo::exists(path.ToQString()))
+        m_pRecentFileList->Remove(index);
+}
+
+void CDocument::OnUpdateFileMru(CCmdUI* pCmdUI) {
+    int index = int(pCmdUI->m_nID - ID_FILE_MRU_FILE1);
+    if (!m_pRecentFileList || index >= m_pRecentFileList->GetSize()) {
+        pCmdUI->SetText(index == 0 ? CString(u"最近的文件") : CString());
+        pCmdUI->Enable(FALSE);
+        return;
+    }
+    pCmdUI->SetText(m_pRecentFileList->GetDisplayName(index));
+    pCmdUI->Enable(TRUE);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Screen size
+
+int GetSystemMetrics(int index) {
+    if (g_screenWidthOverride > 0 && g_screenHeightOverride > 0)
+        return index == SM_CXSCREEN   ? g_screenWidthOverride
+               : index == SM_CYSCREEN ? g_screenHeightOverride
+                                      : 0;
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+        if (QScreen* screen = QGuiApplication::primaryScreen()) {
+            QRect r = screen->geometry();
+            return index == SM_CXSCREEN ? r.width() : index == SM_CYSCREEN ? r.height() : 0;
+        }
+    }
+    return 0;
+}
+
+void HxSetScreenSizeOverride(int width, int height) {
+    g_screenWidthOverride = width;
+    g_screenHeightOverride = height;
+}

@@ -1,0 +1,412 @@
+// The file commands with real files: new, open, save, save as, the save prompt of a modified
+// document, the ".gf" copy and open commands, the recent files, refused files that leave the open
+// document (and its path) alone, and the show-all command.
+#include "document_test_support.h"
+
+#include "measure/text_items.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
+
+namespace {
+
+class DocumentCommandsTest : public DocumentTest {
+protected:
+    static void SetUpTestSuite() {
+        static QTemporaryDir settings;
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+    }
+    void SetUp() override {
+        DocumentTest::SetUp();
+        ASSERT_TRUE(m_dir.isValid());
+        m_recent.ReadList();
+        while (m_recent.GetSize() > 0)
+            m_recent.Remove(0);
+        m_doc->m_pRecentFileList = &m_recent;
+        m_doc->m_onTitleChanged = [this](const CString& title) { m_titles.push_back(title); };
+        AfxGetCommandRouter().SetChain({m_doc.get()});
+        HxSetDialogRunner([this](CDialog& dlg) {
+            auto* files = DYNAMIC_DOWNCAST(CFileDialog, &dlg);
+            if (!files)
+                return INT_PTR(IDCANCEL);
+            m_dialogs.push_back({files->m_bOpenFileDialog, files->m_strDefExt, files->m_strFileName,
+                                 files->m_dwFlags, files->m_strFilter});
+            if (m_choice.IsEmpty())
+                return INT_PTR(IDCANCEL);
+            files->SetResult(m_choice);
+            return INT_PTR(IDOK);
+        });
+    }
+    void TearDown() override {
+        AfxGetCommandRouter().SetChain({});
+        DocumentTest::TearDown();
+    }
+
+    CString Path(const char16_t* name) {
+        return CString::FromQString(m_dir.filePath(QString::fromUtf16(name)));
+    }
+    bool Run(UINT id) { return AfxGetCommandRouter().Execute(id); }
+    std::vector<BYTE> FileBytes(const CString& path) {
+        QFile f(path.ToQString());
+        if (!f.open(QIODevice::ReadOnly))
+            return {};
+        QByteArray data = f.readAll();
+        return std::vector<BYTE>(data.begin(), data.end());
+    }
+    void WriteFile(const CString& path, const std::vector<BYTE>& bytes) {
+        QFile f(path.ToQString());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
+    }
+    // Saves the sample document as `name` through Save As.
+    CString SaveSample(const char16_t* name) {
+        BuildSampleDocument();
+        m_choice = Path(name);
+        EXPECT_TRUE(Run(ID_FILE_SAVE_AS));
+        m_choice.Empty();
+        return Path(name);
+    }
+
+    struct Dialog {
+        BOOL open;
+        CString defExt, fileName;
+        DWORD flags;
+        CString filter;
+    };
+    QTemporaryDir m_dir;
+    CRecentFileList m_recent;
+    CString m_choice; // the path the file dialogs choose; empty cancels them
+    std::vector<Dialog> m_dialogs;
+    std::vector<CString> m_titles;
+};
+
+} // namespace
+
+TEST_F(DocumentCommandsTest, SaveAsWritesTheFileAndNamesTheDocument) {
+    CString path = SaveSample(u"立方体.hvx");
+    ASSERT_EQ(m_dialogs.size(), 1u);
+    EXPECT_FALSE(m_dialogs[0].open);
+    EXPECT_EQ(m_dialogs[0].defExt, u"hvx");
+    EXPECT_EQ(m_dialogs[0].filter, u"Halvix文档(*.hvx)|*.hvx||");
+    EXPECT_EQ(m_doc->GetPathName(), path);
+    EXPECT_EQ(m_doc->GetTitle(), u"立方体.hvx");
+    EXPECT_EQ(m_titles.back(), u"立方体.hvx");
+    EXPECT_FALSE(m_doc->IsModified());
+    EXPECT_EQ(g_lastDocumentPath, path);
+    EXPECT_EQ(FileBytes(path), Store());
+    ASSERT_EQ(m_recent.GetSize(), 1);
+    EXPECT_EQ(m_recent[0], path);
+    EXPECT_EQ(m_recent.GetDisplayName(0), u"&1 立方体.hvx");
+
+    // Save goes to the same file without asking.
+    m_doc->m_author = u"李老师";
+    m_doc->SetModifiedFlag();
+    EXPECT_TRUE(Run(ID_FILE_SAVE));
+    EXPECT_EQ(m_dialogs.size(), 1u);
+    EXPECT_FALSE(m_doc->IsModified());
+    EXPECT_EQ(FileBytes(path), Store());
+
+    // A name without extension gets ".hvx".
+    m_choice = Path(u"无扩展名");
+    EXPECT_TRUE(Run(ID_FILE_SAVE_AS));
+    EXPECT_EQ(m_doc->GetPathName(), Path(u"无扩展名.hvx"));
+}
+
+TEST_F(DocumentCommandsTest, SaveOfAnUntitledDocumentAsksForANameAndCancelSavesNothing) {
+    m_doc->SetModifiedFlag();
+    EXPECT_TRUE(Run(ID_FILE_SAVE));
+    ASSERT_EQ(m_dialogs.size(), 1u);
+    EXPECT_TRUE(m_doc->IsModified());
+    EXPECT_TRUE(m_doc->GetPathName().IsEmpty());
+    EXPECT_TRUE(QDir(m_dir.path()).isEmpty());
+}
+
+TEST_F(DocumentCommandsTest, OpenReadsTheFileInPlaceOfTheDocument) {
+    CString path = SaveSample(u"a.hvx");
+    std::vector<BYTE> saved = FileBytes(path);
+    EXPECT_TRUE(Run(ID_FILE_NEW));
+    EXPECT_EQ(m_doc->GetPageCount(), 1);
+    EXPECT_TRUE(m_doc->GetPathName().IsEmpty());
+    EXPECT_TRUE(m_titles.back().IsEmpty()) << "untitled";
+    EXPECT_TRUE(g_lastDocumentPath.IsEmpty());
+
+    m_choice = path;
+    EXPECT_TRUE(Run(ID_FILE_OPEN));
+    ASSERT_EQ(m_dialogs.size(), 2u);
+    EXPECT_TRUE(m_dialogs[1].open);
+    EXPECT_EQ(m_dialogs[1].filter, u"Halvix文档(*.hvx)|*.hvx||");
+    EXPECT_EQ(m_doc->GetPageCount(), 3);
+    EXPECT_EQ(m_doc->m_author, u"张老师");
+    EXPECT_EQ(m_doc->GetPathName(), path);
+    EXPECT_FALSE(m_doc->IsModified());
+    EXPECT_EQ(g_lastDocumentPath, path);
+    EXPECT_EQ(HxGetStatusText(2), u"当前页：第一页");
+    EXPECT_EQ(FileBytes(path), saved) << "opening writes nothing";
+}
+
+TEST_F(DocumentCommandsTest, AModifiedDocumentAsksBeforeItIsReplaced) {
+    CString path = SaveSample(u"b.hvx");
+    m_doc->m_author = u"未保存";
+    m_doc->SetModifiedFlag();
+
+    m_answer = IDCANCEL;
+    EXPECT_TRUE(Run(ID_FILE_NEW));
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(m_messages[0], u"是否保存对 b.hvx 的更改？");
+    EXPECT_EQ(m_doc->m_author, u"未保存") << "cancel keeps the document";
+    EXPECT_EQ(m_doc->GetPageCount(), 3);
+
+    m_answer = IDNO;
+    m_choice = path;
+    EXPECT_TRUE(Run(ID_FILE_OPEN));
+    EXPECT_EQ(m_doc->m_author, u"张老师") << "the changes were dropped";
+
+    m_doc->m_author = u"要保存";
+    m_doc->SetModifiedFlag();
+    m_answer = IDYES;
+    EXPECT_TRUE(Run(ID_FILE_NEW));
+    EXPECT_EQ(m_doc->GetPageCount(), 1);
+    m_doc->OnOpenDocument(path);
+    EXPECT_EQ(m_doc->m_author, u"要保存") << "saved before the new document";
+}
+
+TEST_F(DocumentCommandsTest, AFileThatCannotBeReadLeavesTheDocumentAlone) {
+    CString path = SaveSample(u"c.hvx");
+    m_doc->SetModifiedFlag();
+    m_answer = IDNO;
+    std::vector<BYTE> before = Store();
+    CGPage* current = g_pCurPage;
+
+    std::vector<BYTE> broken = FileBytes(path);
+    broken.resize(broken.size() / 2);
+    WriteFile(Path(u"broken.hvx"), broken);
+    m_messages.clear();
+    EXPECT_FALSE(m_doc->OpenDocumentFile(Path(u"broken.hvx")));
+    ASSERT_EQ(m_messages.size(), 2u);
+    EXPECT_EQ(m_messages[1], HxFormat(u"无法打开文档“%s”：文件不完整或已损坏。", Path(u"broken.hvx")));
+    EXPECT_EQ(Store(), before);
+    EXPECT_EQ(g_pCurPage, current);
+    EXPECT_EQ(m_doc->GetPathName(), path);
+    EXPECT_TRUE(m_doc->IsModified());
+
+    m_messages.clear();
+    EXPECT_FALSE(m_doc->OpenDocumentFile(Path(u"不存在.hvx"), FALSE));
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(m_messages[0], HxFormat(u"无法打开文件“%s”。", Path(u"不存在.hvx")));
+    EXPECT_EQ(m_doc->GetPathName(), path);
+}
+
+TEST_F(DocumentCommandsTest, ANewerFileIsRefusedAndASaveCannotOverwriteIt) {
+    CString path = SaveSample(u"mine.hvx");
+    CString newer = Path(u"newer.hvx");
+    std::vector<BYTE> newerBytes = DocumentBytes::OnePage({}, 1, 606);
+    WriteFile(newer, newerBytes);
+    m_messages.clear();
+    EXPECT_FALSE(m_doc->OpenDocumentFile(newer));
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(m_messages[0], u"这是高版本生成的文档，请您升级到最新版本！");
+    EXPECT_EQ(m_doc->GetPathName(), path);
+    EXPECT_EQ(m_doc->GetPageCount(), 3);
+    EXPECT_TRUE(Run(ID_FILE_SAVE));
+    EXPECT_EQ(FileBytes(newer), newerBytes) << "the newer file is untouched";
+    ASSERT_EQ(m_recent.GetSize(), 1);
+    EXPECT_EQ(m_recent[0], path) << "the refused file is not a recent file";
+
+    // Opened from the .gf command as well.
+    WriteFile(Path(u"newer.gf"), newerBytes);
+    m_messages.clear();
+    EXPECT_FALSE(m_doc->OpenDocumentFile(Path(u"newer.gf")));
+    EXPECT_EQ(m_messages.size(), 1u);
+    EXPECT_FALSE(g_saveGfFormat);
+}
+
+TEST_F(DocumentCommandsTest, GfCopyKeepsTheDocumentItsHvxFile) {
+    CString path = SaveSample(u"课件.hvx");
+    m_choice = Path(u"课件副本.gf");
+    EXPECT_TRUE(Run(ID_FILE_SAVE_GF));
+    ASSERT_EQ(m_dialogs.size(), 2u);
+    EXPECT_EQ(m_dialogs[1].fileName, Path(u"课件"));
+    EXPECT_EQ(m_dialogs[1].defExt, u"gf");
+    EXPECT_EQ(m_dialogs[1].filter, u"Halvix文档(*.gf)|*.gf||");
+    EXPECT_EQ(m_dialogs[1].flags, OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_EXPLORER);
+    EXPECT_FALSE(g_saveGfFormat);
+    EXPECT_EQ(m_doc->GetPathName(), path);
+    EXPECT_FALSE(m_doc->IsModified());
+    std::vector<BYTE> gf = FileBytes(Path(u"课件副本.gf"));
+    std::vector<BYTE> expected;
+    {
+        CGfFormatScope layout;
+        expected = Store();
+    }
+    EXPECT_EQ(gf, expected);
+
+    // An untitled document keeps the name of its copy.
+    EXPECT_TRUE(Run(ID_FILE_NEW));
+    m_choice = Path(u"新的");
+    EXPECT_TRUE(Run(ID_FILE_SAVE_GF));
+    EXPECT_TRUE(m_dialogs.back().fileName.IsEmpty());
+    EXPECT_EQ(m_doc->GetPathName(), Path(u"新的.gf"));
+}
+
+TEST_F(DocumentCommandsTest, OpenAllReadsGfFilesInTheOlderLayoutUnderTheHvxName) {
+    SaveSample(u"old.hvx");
+    m_choice = Path(u"old.gf");
+    ASSERT_TRUE(Run(ID_FILE_SAVE_GF));
+    QFile::remove(Path(u"old.hvx").ToQString());
+    EXPECT_TRUE(Run(ID_FILE_NEW));
+
+    m_choice = Path(u"old.gf");
+    EXPECT_TRUE(Run(ID_FILE_OPEN_ALL));
+    EXPECT_TRUE(m_dialogs.back().open);
+    EXPECT_EQ(m_dialogs.back().defExt, u"gf");
+    EXPECT_EQ(m_dialogs.back().filter, u"3D图形文档|*.hvx;*.gf||");
+    EXPECT_FALSE(g_saveGfFormat);
+    EXPECT_EQ(m_doc->GetPageCount(), 3);
+    EXPECT_EQ(m_doc->GetPathName(), Path(u"old.hvx"));
+    EXPECT_EQ(m_doc->m_formatVersion, 605) << "upgraded";
+    EXPECT_TRUE(m_doc->IsModified()) << "the upgrade asks for a save";
+    EXPECT_EQ(m_recent[0], Path(u"old.gf"));
+
+    // A later save writes the .hvx file beside the .gf file.
+    EXPECT_TRUE(Run(ID_FILE_SAVE));
+    EXPECT_EQ(FileBytes(Path(u"old.hvx")), Store());
+
+    // The extension in any case: "X.GF" is a .gf file, "y.HVX" a document of the present layout.
+    QFile::copy(Path(u"old.gf").ToQString(), Path(u"UPPER.GF").ToQString());
+    EXPECT_TRUE(m_doc->OpenDocumentFile(Path(u"UPPER.GF"), FALSE));
+    EXPECT_EQ(m_doc->GetPathName(), Path(u"UPPER.hvx"));
+    QFile::copy(Path(u"old.hvx").ToQString(), Path(u"y.HVX").ToQString());
+    EXPECT_TRUE(m_doc->OpenDocumentFile(Path(u"y.HVX"), FALSE));
+    EXPECT_EQ(m_doc->GetPathName(), Path(u"y.HVX"));
+}
+
+TEST_F(DocumentCommandsTest, AGfNamedFileInThePresentLayoutStillOpens) {
+    // An untitled document saved as a .gf copy, then saved again under that name.
+    BuildSampleDocument();
+    m_choice = Path(u"copy.gf");
+    ASSERT_TRUE(Run(ID_FILE_SAVE_GF));
+    m_doc->SetModifiedFlag();
+    ASSERT_TRUE(Run(ID_FILE_SAVE));
+    EXPECT_EQ(FileBytes(Path(u"copy.gf")), Store());
+    EXPECT_TRUE(Run(ID_FILE_NEW));
+    m_messages.clear();
+    EXPECT_TRUE(m_doc->OpenDocumentFile(Path(u"copy.gf")));
+    EXPECT_TRUE(m_messages.empty());
+    EXPECT_EQ(m_doc->GetPageCount(), 3);
+    EXPECT_EQ(m_doc->GetPage(0)->FindCell(4)->m_text4, u"只在新格式里");
+}
+
+TEST_F(DocumentCommandsTest, AFailedSaveReportsItAndKeepsTheOldFile) {
+    CString path = SaveSample(u"keep.hvx");
+    std::vector<BYTE> saved = FileBytes(path);
+    m_messages.clear();
+    CString nowhere = Path(u"没有的文件夹/x.hvx");
+    EXPECT_FALSE(m_doc->DoSave(nowhere));
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(m_messages[0], HxFormat(u"无法保存文档“%s”。", nowhere));
+    EXPECT_EQ(m_doc->GetPathName(), path);
+
+    // The same for a .gf copy: the old layout is not left switched on.
+    m_choice = nowhere;
+    EXPECT_TRUE(Run(ID_FILE_SAVE_GF));
+    EXPECT_FALSE(g_saveGfFormat);
+    EXPECT_EQ(m_doc->GetPathName(), path);
+    EXPECT_EQ(FileBytes(path), saved);
+}
+
+TEST_F(DocumentCommandsTest, RecentFilesKeepSixAndOpenFromTheList) {
+    std::vector<CString> paths;
+    for (int i = 0; i < 8; ++i) {
+        m_choice = Path(HxFormat(u"f%d.hvx", i));
+        ASSERT_TRUE(Run(ID_FILE_SAVE_AS));
+        paths.push_back(m_choice);
+    }
+    ASSERT_EQ(m_recent.GetSize(), 6);
+    EXPECT_EQ(m_recent[0], paths[7]);
+    EXPECT_EQ(m_recent[5], paths[2]);
+    CRecentFileList reread;
+    reread.ReadList();
+    ASSERT_EQ(reread.GetSize(), 6);
+    EXPECT_EQ(reread[5], paths[2]);
+
+    CCmdUI ui;
+    ui.m_nID = ID_FILE_MRU_FILE1 + 1;
+    AfxGetCommandRouter().Update(ui);
+    EXPECT_EQ(ui.m_text, u"&2 f6.hvx");
+    EXPECT_TRUE(ui.m_enabled);
+
+    // Opening an entry puts it first; an entry whose file has gone leaves the list.
+    EXPECT_TRUE(Run(ID_FILE_MRU_FILE1 + 3));
+    EXPECT_EQ(m_doc->GetPathName(), paths[4]);
+    EXPECT_EQ(m_recent[0], paths[4]);
+    QFile::remove(paths[2].ToQString());
+    m_messages.clear();
+    EXPECT_TRUE(Run(ID_FILE_MRU_FILE1 + 5));
+    EXPECT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(m_recent.GetSize(), 5);
+    EXPECT_EQ(m_doc->GetPathName(), paths[4]);
+
+    while (m_recent.GetSize() > 0)
+        m_recent.Remove(0);
+    ui = CCmdUI();
+    ui.m_nID = ID_FILE_MRU_FILE1;
+    AfxGetCommandRouter().Update(ui);
+    EXPECT_FALSE(ui.m_enabled);
+    EXPECT_EQ(ui.m_text, u"最近的文件");
+}
+
+TEST_F(DocumentCommandsTest, ShowAllObjectsShowsAndSelectsTheHiddenOnes) {
+    CGPage* page = g_pCurPage;
+    CGVertex* a = AddPoint(page, 0, 0, 0);
+    CGVertex* b = AddPoint(page, 1, 0, 0);
+    CGVertex* c = AddPoint(page, 2, 0, 0);
+    CCmdUI ui;
+    ui.m_nID = ID_EDIT_SHOWOBJECT;
+    AfxGetCommandRouter().Update(ui);
+    EXPECT_FALSE(ui.m_enabled);
+    a->m_hidden = 1;
+    c->m_hidden = 1;
+    page->SelectCell(b->m_id);
+    AfxGetCommandRouter().Update(ui);
+    EXPECT_TRUE(ui.m_enabled);
+
+    CWnd frame;
+    AfxSetMainWnd(&frame);
+    std::vector<HxMessageRecord> sent;
+    HxSetMessageObserver([&](const HxMessageRecord& r) { sent.push_back(r); });
+    EXPECT_TRUE(Run(ID_EDIT_SHOWOBJECT));
+    HxSetMessageObserver(nullptr);
+    AfxSetMainWnd(nullptr);
+    EXPECT_EQ(a->m_hidden, 0);
+    EXPECT_EQ(c->m_hidden, 0);
+    EXPECT_FALSE(b->m_selected);
+    EXPECT_EQ(page->m_selAll.GetCount(), 2);
+    EXPECT_TRUE(m_doc->IsModified());
+    ASSERT_EQ(sent.size(), 2u);
+    EXPECT_EQ(sent[1].message, UM_SELECTION_CHANGED);
+    EXPECT_EQ(sent[1].wParam, 11u);
+    EXPECT_EQ(sent[1].lParam, LPARAM(40001));
+}
+
+TEST_F(DocumentCommandsTest, BackgroundColourGoesToTheCurrentPageOrToAll) {
+    BuildSampleDocument();
+    m_doc->SetModifiedFlag(FALSE);
+    g_backgroundColor[0] = 0.25f;
+    m_doc->ApplyBackgroundColor(TRUE);
+    EXPECT_EQ(m_doc->GetPage(0)->m_background[0], 0.25f);
+    EXPECT_EQ(m_doc->GetPage(1)->m_background[0], 1.0f);
+    EXPECT_TRUE(m_doc->IsModified());
+    m_doc->ApplyBackgroundColor(FALSE);
+    EXPECT_EQ(m_doc->GetPage(2)->m_background[0], 0.25f);
+}
+
+TEST_F(DocumentCommandsTest, RefreshAllPagesAsksPictureTextsToRenderAgain) {
+    CGPage* second = m_doc->AppendPage(u"第二页");
+    auto* text = AddCell(second, new CGTmVariable);
+    text->m_style = 1;
+    text->m_flag2 = false;
+    m_doc->RefreshAllPages();
+    EXPECT_TRUE(text->m_flag2);
+}

@@ -1,0 +1,532 @@
+// The document file: the bytes of a new document from the record's tables, round trips of documents
+// of several pages with every cell class and a tool, ".gf" copies, the document textures, and files
+// that are refused without harm: later versions, every truncation, bad counts, classes and ids.
+#include "document_test_support.h"
+
+#include "support/page_snapshot.h"
+#include "view/texture_loading.h"
+#include "view/view_camera.h"
+#include "view/view_settings.h"
+
+#include <QCoreApplication>
+
+#include <algorithm>
+
+namespace {
+
+// The state of a document that a refused load must leave alone.
+struct DocumentState {
+    std::vector<CGPage*> pages;
+    std::vector<BYTE> bytes;
+    CGPage* current;
+    BOOL modified;
+
+    bool operator==(const DocumentState&) const = default;
+};
+
+class DocumentFileTest : public DocumentTest {
+protected:
+    DocumentState State() {
+        DocumentState s;
+        for (POSITION pos = m_doc->m_pages.GetHeadPosition(); pos;)
+            s.pages.push_back(m_doc->m_pages.GetNext(pos));
+        s.current = g_pCurPage;
+        s.modified = m_doc->IsModified();
+        s.bytes = Store();
+        return s;
+    }
+    // A file that must be refused: the load fails with one message and the document stays as it was.
+    void ExpectRefused(const std::vector<BYTE>& bytes, const std::string& what, bool gf = false) {
+        DocumentState before = State();
+        m_messages.clear();
+        EXPECT_FALSE(Load(bytes, gf)) << what;
+        EXPECT_EQ(m_messages.size(), 1u) << what;
+        EXPECT_FALSE(g_saveGfFormat) << what;
+        EXPECT_EQ(g_storeMtfImages, 0) << what;
+        EXPECT_TRUE(State() == before) << what;
+    }
+};
+
+// The page record after its cells: the record of the page with its cells set aside.
+std::vector<BYTE> PageHeaderBytes(CGPage* page) {
+    std::vector<WORD> walk = page->m_cells.Keys();
+    std::vector<CGCell*> cells;
+    for (WORD id : walk)
+        cells.push_back(page->m_cells.Find(id));
+    page->m_cells.RemoveAll();
+    std::vector<BYTE> bytes = StoreBytes([&](CArchive& ar) { page->Serialize(ar); });
+    // Put back last first, so that the map walks as before.
+    for (size_t i = walk.size(); i-- > 0;)
+        page->m_cells.SetAt(walk[i], cells[i]);
+    return bytes;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------
+// A new document and its bytes
+
+TEST_F(DocumentFileTest, NewDocumentHasOnePageAndTheDefaultView) {
+    ASSERT_EQ(m_doc->GetPageCount(), 1);
+    CGPage* page = m_doc->GetPage(0);
+    EXPECT_EQ(page, g_pCurPage);
+    EXPECT_EQ(g_cellMap, &page->m_cells);
+    EXPECT_EQ(page->m_title, u"第一页");
+    EXPECT_EQ(page->m_pageId, 1);
+    EXPECT_EQ(m_doc->m_pageCounter, 1);
+    EXPECT_EQ(page->m_projection, 1);
+    EXPECT_EQ(g_projectionType, 1);
+    EXPECT_EQ(g_viewTransX, 0.0f);
+    EXPECT_EQ(g_viewTransZ, -50.0f);
+    EXPECT_EQ(g_unitLength, 0.05f);
+    EXPECT_NEAR(g_viewRotation[0], 0.78657, 1e-5);
+    EXPECT_NEAR(g_viewRotation[1], -0.60355, 1e-5);
+    EXPECT_NEAR(g_viewRotation[2], -0.07946, 1e-5);
+    EXPECT_NEAR(g_viewRotation[3], -0.10355, 1e-5);
+    EXPECT_FLOAT_EQ(page->m_viewRot[3], float(g_viewRotation[0])) << "the page took the new view";
+    EXPECT_EQ(m_doc->m_formatVersion, 605);
+    EXPECT_EQ(m_doc->m_description, u"（文档说明：）\r\n\r\n\r\n\r\n（版权信息：）");
+    EXPECT_EQ(m_doc->m_screenWidth, 1920);
+    // The orthographic projection of the drawing area: 800 x 600 pixels of 0.05.
+    EXPECT_NEAR(g_projectionMatrix[0], 1.0 / 20.0, 1e-8);
+    EXPECT_NEAR(g_projectionMatrix[5], 1.0 / 15.0, 1e-8);
+    EXPECT_DOUBLE_EQ(g_projectionMatrix[10], -2.0 / 264.0);
+    EXPECT_EQ(g_viewport[2], 800);
+}
+
+TEST_F(DocumentFileTest, NewDocumentBytesFollowTheRecord) {
+    std::vector<BYTE> bytes = Store();
+    const std::vector<BYTE> start = {0x00, 0x00, 0x5D, 0x02, 0x00, 0x00, 0xFF,
+                                     0xFE, 0xFF, 0x00, 0xFF, 0xFE, 0xFF, 0x16};
+    ASSERT_GT(bytes.size(), start.size());
+    EXPECT_TRUE(std::equal(start.begin(), start.end(), bytes.begin()));
+
+    ByteBuilder b;
+    b.U16(0).I32(605).Str(u"").Str(u"（文档说明：）\r\n\r\n\r\n\r\n（版权信息：）");
+    b.I32(1920).I32(1080).I32(0).I32(0).F32(0).Str(u"");
+    b.Str(u"Times New Roman").Str(u"Times New Roman").I32(24).I32(24).F32(2).F32(6);
+    // The light, interleaved by component: ambient, diffuse, specular, position.
+    b.F32(0.2f).F32(0.8f).F32(1).F32(200);
+    b.F32(0.2f).F32(0.8f).F32(1).F32(100);
+    b.F32(0.2f).F32(0.8f).F32(1).F32(300);
+    b.F32(1).F32(1).F32(1).F32(1);
+    b.U16(1).NewClass("CGPage");
+    b.U16(0).U16(1).Str(u"第一页").U16(1).U16(1).U8('A').U8(' ').U8(1);
+    b.I32(0).U8(1).U8(0).U8(0).I32(0).I32(0);
+    b.F32(float(g_viewRotation[1])).F32(float(g_viewRotation[2])).F32(float(g_viewRotation[3]));
+    b.F32(0).F32(0).F32(-50).F32(1).I32(1).U8(0).U8(0);
+    b.F32(1).F32(1).F32(1).F32(1).I32(1).I32(0).F32(float(g_viewRotation[0])).Str(u"");
+    b.I32(1).I32(20).I32(0).I32(0).I32(0).Str(u"");
+    b.U16(1).U8(1).U8(1).U8(1);
+    EXPECT_EQ(bytes, b.Bytes());
+}
+
+// ---------------------------------------------------------------------------------------------
+// Round trips
+
+TEST_F(DocumentFileTest, DocumentOfSeveralPagesRoundTrips) {
+    BuildSampleDocument();
+    g_labelFontName = u"宋体";
+    g_fontHeight = 30;
+    g_lineWidth = 3.0f;
+    g_lightPosition[2] = -40.0f;
+    g_viewTransY = 7.0f;
+    std::vector<BYTE> bytes = Store();
+    std::vector<PageSnapshot> pages;
+    std::vector<std::vector<BYTE>> headers;
+    for (POSITION pos = m_doc->m_pages.GetHeadPosition(); pos;) {
+        CGPage* page = m_doc->m_pages.GetNext(pos);
+        pages.push_back(TakeSnapshot(*page));
+        headers.push_back(PageHeaderBytes(page));
+    }
+
+    m_doc->OnNewDocument();
+    g_viewTransY = 0.0f;
+    EXPECT_EQ(g_labelFontName, u"Times New Roman") << "a new document reads the settings again";
+    ASSERT_TRUE(Load(bytes));
+    EXPECT_EQ(m_doc->m_author, u"张老师");
+    EXPECT_EQ(m_doc->m_description, u"正方体的截面");
+    EXPECT_EQ(m_doc->m_storeMtfImages, 1);
+    EXPECT_EQ(m_doc->m_reservedInt, -7);
+    EXPECT_EQ(m_doc->m_reservedFloat, 2.5f);
+    EXPECT_EQ(m_doc->m_reservedText, u"备用");
+    EXPECT_EQ(m_doc->m_pageCounter, 7);
+    EXPECT_EQ(g_labelFontName, u"宋体");
+    EXPECT_EQ(g_fontHeight, 30);
+    EXPECT_EQ(g_lineWidth, 3.0f);
+    EXPECT_EQ(g_lightPosition[2], -40.0f);
+    EXPECT_EQ(g_storeMtfImages, 0);
+    ASSERT_EQ(m_doc->GetPageCount(), 3);
+    int i = 0;
+    for (POSITION pos = m_doc->m_pages.GetHeadPosition(); pos; ++i) {
+        CGPage* page = m_doc->m_pages.GetNext(pos);
+        EXPECT_EQ(TakeSnapshot(*page), pages[size_t(i)]) << "page " << i;
+        EXPECT_EQ(PageHeaderBytes(page), headers[size_t(i)]) << "page " << i;
+    }
+    ASSERT_EQ(m_doc->m_tools.GetCount(), 1);
+    EXPECT_EQ(m_doc->m_tools.GetHead()->m_name, u"中点");
+    // A map read back walks each bucket in the other order (the last key read comes first), so a
+    // second round trip gives the first file again.
+    std::vector<BYTE> again = Store();
+    ASSERT_TRUE(Load(again));
+    EXPECT_EQ(Store(), bytes);
+
+    // The first page is current with its own view, and every page was recomputed.
+    CGPage* first = m_doc->GetPage(0);
+    EXPECT_EQ(g_pCurPage, first);
+    EXPECT_EQ(g_viewTransY, 7.0f);
+    EXPECT_EQ(first->m_nextVertex, 4);
+    auto* line = DYNAMIC_DOWNCAST(CGLine, first->FindCell(4));
+    ASSERT_NE(line, nullptr);
+    EXPECT_EQ(line->m_extB1, 1);
+    EXPECT_EQ(line->m_text4, u"只在新格式里");
+    EXPECT_EQ(line->m_vertexIndex[0], DYNAMIC_DOWNCAST(CGVertex, first->FindCell(1))->m_vertexIndex);
+    EXPECT_TRUE(first->FindCell(7)->IsKindOf(RUNTIME_CLASS(CTexturedCell)));
+}
+
+TEST_F(DocumentFileTest, EveryCellClassRoundTripsInBothLayouts) {
+    CGPage* page = m_doc->AppendPage(u"各类对象");
+    const int count = AddEveryCellClass(page);
+    EXPECT_GE(count, 25);
+    PageSnapshot before = TakeSnapshot(*page);
+    std::vector<BYTE> bytes = Store();
+    m_doc->OnNewDocument();
+    ASSERT_TRUE(Load(bytes));
+    CGPage* loaded = m_doc->GetPage(1);
+    ASSERT_NE(loaded, nullptr);
+    EXPECT_EQ(TakeSnapshot(*loaded), before) << SnapshotDifference(TakeSnapshot(*loaded), before);
+    EXPECT_GE(g_textureUseCount[1], 1) << "the face counted its texture while it was stored";
+
+    // The older layout keeps every class and everything but the newer fields.
+    std::vector<BYTE> gf;
+    {
+        CGfFormatScope layout;
+        gf = Store();
+    }
+    m_doc->OnNewDocument();
+    ASSERT_TRUE(Load(gf, true));
+    loaded = m_doc->GetPage(1);
+    ASSERT_EQ(loaded->m_cells.GetCount(), count);
+    for (WORD id : loaded->m_cells.Keys()) {
+        auto it = before.cells.find(id);
+        ASSERT_NE(it, before.cells.end());
+        std::vector<BYTE> record = CellRecordBytes(loaded->FindCell(id));
+        // The class tag and the start of the common record are those of the stored cell.
+        EXPECT_TRUE(std::equal(record.begin(), record.begin() + 20, it->second.begin())) << id;
+    }
+    EXPECT_EQ(loaded->FindCell(WORD(count))->m_name, u"备注");
+    EXPECT_EQ(loaded->FindCell(WORD(count))->m_extB5, 0.0f) << "not in the older layout";
+}
+
+TEST_F(DocumentFileTest, LoadingSetsTheUnitLengthAndProjectionOfTheFirstPage) {
+    BuildSampleDocument();
+    // The second page first: a central projection and 40 screen units per drawing unit.
+    CGPage* second = m_doc->GetPage(1);
+    m_doc->m_pages.RemoveAt(m_doc->m_pages.Find(second));
+    m_doc->m_pages.AddHead(second);
+    std::vector<BYTE> bytes = Store();
+    m_doc->OnNewDocument();
+    ASSERT_TRUE(Load(bytes));
+    EXPECT_EQ(g_pCurPage->m_title, u"第二页");
+    EXPECT_EQ(g_unitLength, 1.0f / 40.0f);
+    EXPECT_EQ(g_projectionType, 0);
+    EXPECT_EQ(g_viewTransX, 5.0f);
+    EXPECT_EQ(g_viewZoom, 2.0f);
+    double expected[16];
+    ComputeProjectionMatrix(0, expected);
+    EXPECT_EQ(std::vector<double>(g_projectionMatrix, g_projectionMatrix + 16),
+              std::vector<double>(expected, expected + 16));
+}
+
+// ---------------------------------------------------------------------------------------------
+// ".gf" copies
+
+TEST_F(DocumentFileTest, GfCopyHoldsVersion330AndShorterRecords) {
+    BuildSampleDocument();
+    std::vector<BYTE> full = Store();
+    std::vector<BYTE> gf;
+    {
+        CGfFormatScope layout;
+        gf = Store();
+    }
+    EXPECT_FALSE(g_saveGfFormat);
+    EXPECT_EQ(m_doc->m_formatVersion, 605) << "the document itself stays at 605";
+    ASSERT_GT(gf.size(), 6u);
+    // The version follows the tool list: count, CRecord class and record.
+    std::vector<BYTE> tools = StoreBytes([&](CArchive& ar) { m_doc->m_tools.Serialize(ar); });
+    size_t at = 0;
+    {
+        CGfFormatScope layout;
+        at = StoreBytes([&](CArchive& ar) { m_doc->m_tools.Serialize(ar); }).size();
+    }
+    EXPECT_EQ(gf[at], 0x4A); // 330
+    EXPECT_EQ(gf[at + 1], 0x01);
+    // Every cell loses 24 bytes (four ints, a float, an empty string; 12 more for the line's text),
+    // every page its extension block of 24 bytes: 7 + 31 cells, one recorded cell, three pages.
+    EXPECT_EQ(full.size() - gf.size(), size_t(24 * (7 + 31 + 1) + 12 + 24 * 3));
+    EXPECT_EQ(tools.size() - at, 24u);
+
+    // Read back in the older layout: the newer fields keep their defaults; the upgrade marks it
+    // modified and brings it to 605.
+    m_doc->OnNewDocument();
+    ASSERT_TRUE(Load(gf, true));
+    EXPECT_EQ(m_doc->m_formatVersion, 330);
+    EXPECT_EQ(m_doc->GetPageCount(), 3);
+    auto* line = m_doc->GetPage(0)->FindCell(4);
+    EXPECT_EQ(line->m_extB1, 0);
+    EXPECT_TRUE(line->m_text4.IsEmpty());
+    EXPECT_EQ(m_doc->GetPage(1)->m_unitsPerLength, 20);
+    EXPECT_EQ(m_doc->GetPage(1)->m_dashedBehindLit, 1);
+    m_doc->SetModifiedFlag(FALSE);
+    m_doc->OnInitialUpdate();
+    EXPECT_EQ(m_doc->m_formatVersion, 605);
+    EXPECT_TRUE(m_doc->IsModified());
+}
+
+// ---------------------------------------------------------------------------------------------
+// Document textures
+
+TEST_F(DocumentFileTest, UsedTexturesKeepTheirPixelsAndUnusedOnesCostOneByte) {
+    BuildSampleDocument(); // a cell uses texture 2
+    std::vector<BYTE> pixels(24);
+    for (size_t i = 0; i < pixels.size(); ++i)
+        pixels[i] = BYTE(i + 1);
+    SetUserImage(1, 3, 2, pixels);
+    // Texture 1 holds a picture but nothing uses it.
+    SetUserImage(0, 1, 1, {9, 9, 9, 0});
+    std::vector<BYTE> bytes = Store();
+    EXPECT_EQ(g_textureUseCount[2], 1);
+    EXPECT_EQ(g_textureUseCount[1], 0);
+    std::vector<BYTE> tail = ByteBuilder().U16(7).U8(1).U8(0).I32(3).I32(2).Append(pixels).U8(1);
+    ASSERT_GT(bytes.size(), tail.size());
+    EXPECT_TRUE(std::equal(tail.begin(), tail.end(), bytes.end() - std::ptrdiff_t(tail.size())));
+
+    // Loading puts the default image back into texture 1 and the file's pixels into texture 2.
+    g_installFolder = CString::FromQString(QCoreApplication::applicationDirPath());
+    SetUserImage(1, 1, 1, {0, 0, 0, 0});
+    ASSERT_TRUE(Load(bytes));
+    EXPECT_TRUE(m_messages.empty());
+    EXPECT_EQ(g_documentImages[0], nullptr) << "back to the default image";
+    EXPECT_EQ(g_textureBuiltIn[0], 1);
+    EXPECT_GT(g_textureWidth[0], 1);
+    ASSERT_NE(g_documentImages[1], nullptr);
+    EXPECT_EQ(g_textureBuiltIn[1], 0);
+    EXPECT_EQ(g_textureWidth[1], 3);
+    EXPECT_EQ(g_textureHeight[1], 2);
+    EXPECT_EQ(std::vector<BYTE>(g_documentImages[1], g_documentImages[1] + 24), pixels);
+    EXPECT_EQ(g_documentImages[2], nullptr);
+}
+
+TEST_F(DocumentFileTest, DefaultTextureWithoutItsImageFilesStillDropsTheUserImage) {
+    g_installFolder = u"/nowhere";
+    SetUserImage(0, 1, 1, {9, 9, 9, 0});
+    std::vector<BYTE> bytes = DocumentBytes::OnePage({}, 1);
+    ASSERT_TRUE(Load(bytes));
+    EXPECT_EQ(m_messages.size(), 1u) << "the missing image file is reported";
+    EXPECT_EQ(g_documentImages[0], nullptr);
+    EXPECT_EQ(g_textureBuiltIn[0], 1);
+}
+
+TEST_F(DocumentFileTest, OnePixelTextureTakesFourBytes) {
+    auto* cell = AddCell(m_doc->GetPage(0), new CTexturedCell);
+    cell->m_param4 = 3;
+    SetUserImage(2, 1, 1, {1, 2, 3, 0});
+    std::vector<BYTE> bytes = Store();
+    std::vector<BYTE> tail = ByteBuilder().U8(1).U8(1).U8(0).I32(1).I32(1).U8(1).U8(2).U8(3).U8(0);
+    EXPECT_TRUE(std::equal(tail.begin(), tail.end(), bytes.end() - std::ptrdiff_t(tail.size())));
+    EXPECT_EQ(HxTexturePixelBytes(3, 2), 24);
+    EXPECT_EQ(HxTexturePixelBytes(1, 1), 4);
+    EXPECT_EQ(HxTexturePixelBytes(2, 5), 40);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Versions
+
+TEST_F(DocumentFileTest, Version605LoadsAnd606IsRefusedKeepingTheOpenDocument) {
+    CommonRecord cell;
+    cell.id = 1;
+    cell.name = u"旧";
+    EXPECT_TRUE(Load(DocumentBytes::OnePage({cell}, 2, 605)));
+    EXPECT_EQ(g_pCurPage->FindCell(1)->m_name, u"旧");
+    EXPECT_TRUE(m_messages.empty());
+
+    m_doc->SetModifiedFlag(TRUE);
+    DocumentState before = State();
+    EXPECT_FALSE(Load(DocumentBytes::OnePage({}, 1, 606)));
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(m_messages[0], u"这是高版本生成的文档，请您升级到最新版本！");
+    EXPECT_TRUE(State() == before);
+    EXPECT_EQ(m_doc->m_formatVersion, 605);
+    m_messages.clear();
+    EXPECT_FALSE(Load(DocumentBytes::OnePage({}, 1, 0x7FFFFFFF)));
+    EXPECT_EQ(m_messages.size(), 1u);
+}
+
+TEST_F(DocumentFileTest, OlderVersionsLoadAndAreUpgradedAtTheInitialUpdate) {
+    EXPECT_TRUE(Load(DocumentBytes::OnePage({}, 1, 500)));
+    EXPECT_EQ(m_doc->m_formatVersion, 500);
+    g_pCurPage->m_unitsPerLength = 33;
+    m_doc->SetModifiedFlag(FALSE);
+    m_doc->OnInitialUpdate();
+    EXPECT_EQ(m_doc->m_formatVersion, 605);
+    EXPECT_EQ(g_pCurPage->m_unitsPerLength, 20);
+    EXPECT_TRUE(m_doc->IsModified());
+}
+
+// ---------------------------------------------------------------------------------------------
+// Damaged files
+
+TEST_F(DocumentFileTest, EveryTruncationIsRefused) {
+    BuildSampleDocument();
+    SetUserImage(1, 2, 2, std::vector<BYTE>(16, 7));
+    std::vector<BYTE> bytes = Store();
+    m_doc->SetModifiedFlag(TRUE);
+    for (size_t n = 0; n < bytes.size(); ++n) {
+        std::vector<BYTE> cut(bytes.begin(), bytes.begin() + std::ptrdiff_t(n));
+        ExpectRefused(cut, "cut at " + std::to_string(n));
+        if (HasFailure())
+            break;
+    }
+    EXPECT_EQ(m_messages.back(), u"无法打开文档“test.hvx”：文件不完整或已损坏。");
+    EXPECT_TRUE(Load(bytes)) << "the whole file still loads";
+}
+
+TEST_F(DocumentFileTest, EveryTruncationOfAGfFileIsRefused) {
+    BuildSampleDocument();
+    std::vector<BYTE> bytes;
+    {
+        CGfFormatScope layout;
+        bytes = Store();
+    }
+    for (size_t n = 0; n < bytes.size(); n += 3) {
+        std::vector<BYTE> cut(bytes.begin(), bytes.begin() + std::ptrdiff_t(n));
+        ExpectRefused(cut, "cut at " + std::to_string(n), true);
+        if (HasFailure())
+            break;
+    }
+}
+
+TEST_F(DocumentFileTest, CraftedCountsClassesAndIdsAreRefused) {
+    CommonRecord a, b;
+    a.id = 1;
+    b.id = 2;
+    b.parents = {1};
+    a.children = {2};
+    ASSERT_TRUE(Load(DocumentBytes::OnePage({a, b}, 3))) << "the baseline loads";
+    m_doc->OnNewDocument();
+
+    CommonRecord self = b;
+    self.parents = {2};
+    ExpectRefused(DocumentBytes::OnePage({a, self}, 3), "a parent that is the cell itself");
+    CommonRecord later = a;
+    later.parents = {2};
+    ExpectRefused(DocumentBytes::OnePage({later, b}, 3), "a parent above the cell");
+    CommonRecord orphan = b;
+    orphan.parents = {9};
+    ExpectRefused(DocumentBytes::OnePage({a, orphan}, 3), "a parent that is not there");
+    CommonRecord zero = a;
+    zero.id = 0;
+    ExpectRefused(DocumentBytes::OnePage({zero}, 3), "id 0");
+    ExpectRefused(DocumentBytes::OnePage({a, a}, 3), "the same id twice");
+
+    // A key that is not the cell's id.
+    {
+        std::vector<BYTE> bytes = DocumentBytes::OnePage({a}, 3);
+        ByteBuilder prefix = DocumentBytes::Header();
+        prefix.U16(1).NewClass("CGPage").U16(1);
+        ASSERT_EQ(bytes[prefix.Bytes().size()], 1);
+        bytes[prefix.Bytes().size()] = 5;
+        ExpectRefused(bytes, "a key that is not the id");
+    }
+    // Counts far beyond the bytes there are.
+    {
+        ByteBuilder bytes = DocumentBytes::Header();
+        bytes.U16(0xFFFF).U32(0x7FFFFFFF);
+        ExpectRefused(bytes, "a page count beyond the file");
+        ByteBuilder cells = DocumentBytes::Header();
+        cells.U16(1).NewClass("CGPage").U16(0xFFFF).U32(3000000);
+        ExpectRefused(cells, "a cell count beyond the file");
+    }
+    // Classes.
+    {
+        ByteBuilder bytes = DocumentBytes::Header();
+        bytes.U16(1).NewClass("CGNoSuchClass");
+        ExpectRefused(bytes, "an unknown class");
+        ByteBuilder wrong = DocumentBytes::Header();
+        wrong.U16(1).NewClass("CCondition").U16(0).Str(u"").U8(0);
+        ExpectRefused(wrong, "a condition where a page belongs");
+        ByteBuilder schema = DocumentBytes::Header();
+        schema.U16(1).NewClass("CGPage", 2);
+        ExpectRefused(schema, "a schema this program does not know");
+        ByteBuilder null = DocumentBytes::Header();
+        null.U16(1).U16(0);
+        DocumentBytes::Tail(null, 1);
+        ExpectRefused(null, "a null page");
+        ByteBuilder back = DocumentBytes::Header();
+        back.U16(2).NewClass("CGPage").U16(0);
+        DocumentBytes::PageTail(back, 1, 1);
+        back.U16(2); // the same page again
+        DocumentBytes::Tail(back, 1);
+        ExpectRefused(back, "a page written twice");
+    }
+    // Textures.
+    for (int side : {0, -3, 100000}) {
+        ByteBuilder bytes = DocumentBytes::Header();
+        bytes.U16(0).U16(1).U8(0).I32(side).I32(2).Append(std::vector<BYTE>(64, 0)).U8(1).U8(1);
+        ExpectRefused(bytes, "a texture of side " + std::to_string(side));
+    }
+    {
+        ByteBuilder bytes = DocumentBytes::Header();
+        bytes.U16(0).U16(1).U8(0).I32(16384).I32(16384).U8(1).U8(1);
+        ExpectRefused(bytes, "a texture larger than the file");
+    }
+    // A tool whose condition names no cell.
+    {
+        ByteBuilder bytes;
+        bytes.U16(1).NewClass("CRecord").Str(u"坏").Str(u"").I32(0).I32(1).I32(0).I32(0).I32(1).I32(1).I32(0);
+        bytes.Str(u"").U16(0).U16(1).NewClass("CCondition").U16(3).Str(u"点").U8(1);
+        std::vector<BYTE> rest = DocumentBytes::OnePage({}, 1);
+        bytes.Append(std::vector<BYTE>(rest.begin() + 2, rest.end()));
+        ExpectRefused(bytes, "a tool condition without its cell");
+    }
+}
+
+TEST_F(DocumentFileTest, ARecordWithoutPagesGetsTheFirstPage) {
+    ByteBuilder bytes = DocumentBytes::Header();
+    bytes.U16(0);
+    DocumentBytes::Tail(bytes, 9);
+    ASSERT_TRUE(Load(bytes));
+    ASSERT_EQ(m_doc->GetPageCount(), 1);
+    EXPECT_EQ(g_pCurPage, m_doc->GetPage(0));
+    EXPECT_EQ(g_pCurPage->m_title, u"第一页");
+    EXPECT_EQ(g_pCurPage->m_pageId, 1);
+    EXPECT_EQ(m_doc->m_pageCounter, 1);
+}
+
+TEST_F(DocumentFileTest, PageCounterIsRaisedToTheLargestPageNumber) {
+    ByteBuilder bytes = DocumentBytes::Header();
+    bytes.U16(1).NewClass("CGPage").U16(0);
+    DocumentBytes::PageTail(bytes, 12, 1);
+    DocumentBytes::Tail(bytes, 2);
+    ASSERT_TRUE(Load(bytes));
+    EXPECT_EQ(m_doc->m_pageCounter, 12);
+}
+
+TEST_F(DocumentFileTest, SettingsThatCannotBeUsedKeepTheirDefaults) {
+    ByteBuilder bytes;
+    bytes.U16(0).I32(605).Str(u"").Str(u"").I32(0).I32(0).I32(0).I32(0).F32(0).Str(u"");
+    bytes.Str(u"").Str(u"Serif").I32(0).I32(-4).F32(-1).F32(std::numeric_limits<float>::quiet_NaN());
+    for (int i = 0; i < 16; ++i)
+        bytes.F32(i == 5 ? std::numeric_limits<float>::infinity() : 0.5f);
+    bytes.U16(0);
+    DocumentBytes::Tail(bytes, 1);
+    ASSERT_TRUE(Load(bytes));
+    EXPECT_EQ(g_labelFontName, u"Times New Roman");
+    EXPECT_EQ(g_textFontName, u"Serif");
+    EXPECT_EQ(g_labelFontHeight, 24);
+    EXPECT_EQ(g_fontHeight, 24);
+    EXPECT_EQ(g_lineWidth, 2.0f);
+    EXPECT_EQ(g_pointSize, 6.0f);
+    EXPECT_EQ(g_lightAmbient[0], 0.5f);
+    EXPECT_EQ(g_lightDiffuse[1], 0.8f) << "component 1 of the diffuse light was not finite";
+}

@@ -1,0 +1,81 @@
+// Fuzz target: arbitrary bytes read as a document, in the present and in the older ".gf" layout.
+// A file that is refused must leave the open document as it was; one that loads must store and load
+// again, and survive deleting all its cells and undoing that.
+#include "document/doc_globals.h"
+#include "document/halvix_doc.h"
+#include "document/undo_cmds.h"
+
+#include <cstdint>
+#include <cstdlib>
+
+namespace {
+
+CHalvixDoc* Document() {
+    static CHalvixDoc* doc = [] {
+        HxSetMessageBoxHandler([](const CString&, const CString&, UINT) { return IDOK; });
+        HxSetScreenSizeOverride(1920, 1080);
+        auto* d = new CHalvixDoc;
+        d->OnNewDocument();
+        return d;
+    }();
+    return doc;
+}
+
+void Check(bool condition) {
+    if (!condition)
+        std::abort();
+}
+
+// Deletes every cell of the current page as one undoable step, then undoes and redoes it.
+void DeleteEverythingAndUndo(CGPage* page) {
+    page->SelectAllOfKind(0);
+    auto* ids = new CList<WORD, WORD>;
+    page->CollectDeletionIds(*ids);
+    int count = page->m_cells.GetCount();
+    auto* cmd = new CCmdDelCells(ids, u"清除对象");
+    page->m_cmdProcessor.Submit(cmd);
+    cmd->Redo();
+    Check(page->m_cells.IsEmpty());
+    Check(page->m_cmdProcessor.Undo());
+    Check(page->m_cells.GetCount() == count);
+    Check(page->m_cmdProcessor.Redo());
+    Check(page->m_cmdProcessor.Undo());
+    page->m_cmdProcessor.ClearAll();
+}
+
+void TryLoad(const uint8_t* data, size_t size, bool gf) {
+    CHalvixDoc* doc = Document();
+    CGPage* current = g_pCurPage;
+    const int pages = doc->GetPageCount();
+    BOOL loaded;
+    {
+        CMemFile file(data, size);
+        if (gf) {
+            CGfFormatScope layout;
+            loaded = doc->ReadDocument(file, u"fuzz.gf", FALSE);
+        } else {
+            loaded = doc->ReadDocument(file, u"fuzz.hvx", FALSE);
+        }
+    }
+    Check(!g_saveGfFormat);
+    Check(g_storeMtfImages == 0);
+    if (!loaded) {
+        Check(g_pCurPage == current);
+        Check(doc->GetPageCount() == pages);
+        return;
+    }
+    Check(g_pCurPage && doc->GetPageCount() >= 1);
+    doc->OnInitialUpdate();
+    DeleteEverythingAndUndo(g_pCurPage);
+    std::vector<BYTE> stored = doc->StoreToBytes();
+    CMemFile again(stored);
+    Check(doc->ReadDocument(again, u"fuzz.hvx", FALSE));
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    TryLoad(data, size, false);
+    TryLoad(data, size, true);
+    return 0;
+}

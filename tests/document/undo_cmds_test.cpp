@@ -1,0 +1,624 @@
+// The undo commands: each command and its undo leave the page's cells, their records and the next id
+// as they were, redo brings back the state after the command, the object tree hears of it in the
+// right order, and a few hundred random commands undo and redo in full.
+#include "document/undo_cmds.h"
+
+#include "document/neighbour_services.h"
+
+#include "dynamics/buttons.h"
+#include "model/face.h"
+#include "support/page_fixture.h"
+#include "support/page_snapshot.h"
+#include "view/view_globals.h"
+
+#include <random>
+
+namespace {
+
+// A line and a point whose name the tests can find.
+class UndoTest : public PageFixture {
+protected:
+    struct Message {
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+        bool posted;
+        WORD nextId; // the page's next id when the message went out
+    };
+
+    void SetUp() override {
+        PageFixture::SetUp();
+        AfxSetMainWnd(&m_frame);
+        HxSetMessageObserver([this](const HxMessageRecord& r) {
+            m_messages.push_back({r.message, r.wParam, r.lParam, r.posted, m_page->m_nextId});
+        });
+        m_page->m_pageId = 3;
+        g_textureCounter = 8;
+    }
+    void TearDown() override {
+        HxSetMessageObserver(nullptr);
+        HxPumpPostedMessages();
+        AfxSetMainWnd(nullptr);
+        PageFixture::TearDown();
+    }
+
+    CCmdProcessor& History() { return m_page->m_cmdProcessor; }
+
+    template <class T> T* AddButton(WORD driven) {
+        auto* button = new T;
+        button->m_id = NextId();
+        button->AddParent(driven);
+        return Insert(button);
+    }
+
+    // Records the command of an edit made since `before` was taken and checks undo, redo and undo
+    // again against the states before and after.
+    void CheckUndoRedo(const PageSnapshot& before, CCmd* cmd, bool actsOnRedo = false) {
+        History().Submit(cmd);
+        if (actsOnRedo)
+            cmd->Redo();
+        PageSnapshot after = TakeSnapshot(*m_page);
+        ASSERT_TRUE(History().Undo());
+        EXPECT_EQ(TakeSnapshot(*m_page), before);
+        ASSERT_TRUE(History().Redo());
+        EXPECT_EQ(TakeSnapshot(*m_page), after);
+        ASSERT_TRUE(History().Undo());
+        EXPECT_EQ(TakeSnapshot(*m_page), before);
+        ASSERT_TRUE(History().Redo());
+    }
+
+    std::vector<Message> CellMessages() const {
+        std::vector<Message> v;
+        for (const Message& m : m_messages) {
+            if (m.message == UM_CELLS_CHANGED || m.message == UM_SELECTION_CHANGED ||
+                m.message == UM_REBUILD_OBJECT_TREE)
+                v.push_back(m);
+        }
+        return v;
+    }
+
+    CWnd m_frame;
+    std::vector<Message> m_messages;
+};
+
+std::vector<WORD> Ids(const CList<WORD, WORD>& list) {
+    std::vector<WORD> v;
+    for (WORD id : list)
+        v.push_back(id);
+    return v;
+}
+
+// A cell without parents in the place of a constructed one: what separate-and-locate puts there.
+CGCell* DetachedCopy(CGCell* cell) {
+    CGCell* copy;
+    if (auto* point = DYNAMIC_DOWNCAST(CGVertex, cell)) {
+        auto* fixed = new CGVertex(point->m_id, point->m_vertexIndex, point->m_name, point->m_x, point->m_y,
+                                   point->m_z);
+        std::copy(point->m_labelOffset, point->m_labelOffset + 3, fixed->m_labelOffset);
+        copy = fixed;
+    } else {
+        copy = new CGCell;
+    }
+    *copy = *cell;
+    return copy;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Adding
+
+TEST_F(UndoTest, AddCellUndoesAndRedoesWithTheNextIdAndTheTree) {
+    CGVertex* a = AddPoint(0, 0, 0);
+    CGVertex* b = AddPoint(2, 0, 0);
+    PageSnapshot before = TakeSnapshot(*m_page);
+    AddLine(a->m_id, b->m_id);
+    m_messages.clear();
+    auto* cmd = new CCmdAddCell(u"添加线段");
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(m_messages[0].message, UM_CELLS_CHANGED);
+    EXPECT_EQ(m_messages[0].wParam, WPARAM(1));
+    EXPECT_EQ(m_messages[0].lParam, 0);
+    EXPECT_FALSE(m_messages[0].posted);
+    CheckUndoRedo(before, cmd);
+
+    m_messages.clear();
+    ASSERT_TRUE(History().Undo());
+    std::vector<Message> seen = CellMessages();
+    ASSERT_EQ(seen.size(), 2u);
+    // The selection is cleared first; the tree hears of the removal before the counter goes down.
+    EXPECT_EQ(seen[0].message, UM_SELECTION_CHANGED);
+    EXPECT_EQ(seen[0].wParam, WPARAM(2));
+    EXPECT_EQ(seen[0].lParam, LPARAM(40003));
+    EXPECT_EQ(seen[1].message, UM_CELLS_CHANGED);
+    EXPECT_EQ(seen[1].wParam, WPARAM(-1));
+    EXPECT_EQ(seen[1].nextId, 4);
+    EXPECT_EQ(m_page->m_nextId, 3);
+    EXPECT_EQ(m_page->FindCell(3), nullptr);
+    EXPECT_TRUE(a->m_children.IsEmpty());
+
+    m_messages.clear();
+    ASSERT_TRUE(History().Redo());
+    seen = CellMessages();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].wParam, WPARAM(1));
+    EXPECT_EQ(seen[0].nextId, 4) << "after the counter went up";
+    EXPECT_EQ(Ids(a->m_children), std::vector<WORD>{3});
+}
+
+TEST_F(UndoTest, UndoneIdIsHandedOutAgainAndRedoComesBackUnderItsOldId) {
+    AddPoint(0, 0, 0);
+    History().Submit(new CCmdAddCell(u"添加点"));
+    ASSERT_TRUE(History().Undo());
+    EXPECT_EQ(m_page->m_nextId, 1);
+    EXPECT_EQ(AddPoint(5, 0, 0)->m_id, 1) << "the next new cell takes the same id";
+    History().Submit(new CCmdAddCell(u"添加点"));
+    EXPECT_FALSE(History().CanRedo()) << "the new command dropped the redo tail";
+}
+
+TEST_F(UndoTest, AddCellsUndoesNewestFirstAndRecomputesOnRedo) {
+    CGVertex* a = AddPoint(0, 0, 0);
+    CGVertex* b = AddPoint(4, 0, 0);
+    PageSnapshot before = TakeSnapshot(*m_page);
+    m_messages.clear();
+    CTestMidpoint* m = AddMidpoint(a->m_id, b->m_id);
+    AddLine(a->m_id, m->m_id);
+    AddLine(m->m_id, b->m_id);
+    auto* cmd = new CCmdAddCells(3, u"添加中点");
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(m_messages[0].wParam, WPARAM(3));
+    CheckUndoRedo(before, cmd);
+
+    m_messages.clear();
+    ASSERT_TRUE(History().Undo());
+    std::vector<Message> seen = CellMessages();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[1].wParam, WPARAM(-3));
+    EXPECT_EQ(seen[1].nextId, 6);
+    EXPECT_EQ(m_page->m_nextId, 3);
+    EXPECT_EQ(m_page->m_cells.GetCount(), 2);
+    EXPECT_EQ(m_page->m_nextVertex, 3) << "the vertex array renumbered without the midpoint";
+
+    // Redo recomputes: the midpoint follows an end that moved while it was out of the page.
+    b->SetPosition(8, 0, 0);
+    std::vector<WORD> log;
+    CTestMidpoint::s_log = &log;
+    m_messages.clear();
+    ASSERT_TRUE(History().Redo());
+    EXPECT_EQ(log, std::vector<WORD>{3});
+    EXPECT_FLOAT_EQ(m->m_x, 4.0f);
+    seen = CellMessages();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].wParam, WPARAM(3));
+    EXPECT_EQ(seen[0].nextId, 6);
+}
+
+TEST_F(UndoTest, AddCellsSkipsMissingIdsButStillLowersTheCounter) {
+    AddPoint(0, 0, 0);
+    AddPoint(1, 0, 0);
+    AddPoint(2, 0, 0);
+    // Id 2 went away (a construction cancelled in between).
+    delete m_page->m_cells.Find(2);
+    m_page->m_cells.RemoveKey(2);
+    History().Submit(new CCmdAddCells(3, u"添加点"));
+    ASSERT_TRUE(History().Undo());
+    EXPECT_EQ(m_page->m_nextId, 1);
+    EXPECT_TRUE(m_page->m_cells.IsEmpty());
+    ASSERT_TRUE(History().Redo());
+    EXPECT_EQ(m_page->m_nextId, 4);
+    EXPECT_NE(m_page->FindCell(1), nullptr);
+    EXPECT_EQ(m_page->FindCell(2), nullptr);
+    EXPECT_NE(m_page->FindCell(3), nullptr);
+}
+
+TEST_F(UndoTest, AddCellUndoOfAMissingIdLowersTheCounterAndKeepsTheCells) {
+    AddPoint(0, 0, 0);
+    AddPoint(1, 0, 0);
+    delete m_page->m_cells.Find(2);
+    m_page->m_cells.RemoveKey(2);
+    History().Submit(new CCmdAddCell(u"添加点"));
+    ASSERT_TRUE(History().Undo());
+    EXPECT_EQ(m_page->m_nextId, 2);
+    EXPECT_EQ(m_page->m_cells.GetCount(), 1);
+    ASSERT_TRUE(History().Redo());
+    EXPECT_EQ(m_page->m_nextId, 3);
+}
+
+TEST_F(UndoTest, UndoStopsARunningButtonAndRedoDoesNotRestartIt) {
+    CGVertex* p = AddPoint(0, 0, 0);
+    auto* button = AddButton<CGButnAnimation>(p->m_id);
+    auto* other = AddButton<CGButnAnimation>(p->m_id);
+    ASSERT_TRUE(m_page->StartButton(TRUE, button->m_id));
+    ASSERT_TRUE(m_page->StartButton(TRUE, other->m_id));
+    History().Submit(new CCmdAddCells(2, u"添加动画按钮"));
+    ASSERT_TRUE(History().Undo());
+    EXPECT_FALSE(button->m_running);
+    EXPECT_TRUE(m_page->m_runningButtons.IsEmpty());
+    EXPECT_TRUE(m_page->m_recomputeIds.empty());
+    ASSERT_TRUE(History().Redo());
+    EXPECT_FALSE(button->m_running);
+    EXPECT_FALSE(m_page->StepButtons()) << "nothing runs";
+}
+
+TEST_F(UndoTest, UndoDropsRemovedIdsFromTheRecomputeAndTraceLists) {
+    CGVertex* a = AddPoint(0, 0, 0);
+    CGVertex* b = AddPoint(2, 0, 0);
+    auto* button = AddButton<CGButnAnimation>(a->m_id);
+    ASSERT_TRUE(m_page->StartButton(TRUE, button->m_id));
+    // A midpoint added while the animation runs joins the recomputation and the traces.
+    CTestMidpoint* m = AddMidpoint(a->m_id, b->m_id);
+    m->m_traced = true;
+    m_page->MarkButtonDrivenCells();
+    m_page->CollectMarkedIds(m_page->m_recomputeIds);
+    m_page->RebuildTraceList(1);
+    ASSERT_EQ(m_page->m_recomputeIds, (std::vector<WORD>{button->m_id, m->m_id}));
+    ASSERT_EQ(m_page->m_tracedCells.GetCount(), 1);
+    History().Submit(new CCmdAddCell(u"添加中点"));
+    ASSERT_TRUE(History().Undo());
+    EXPECT_EQ(m_page->m_recomputeIds, std::vector<WORD>{button->m_id});
+    EXPECT_TRUE(m_page->m_tracedCells.IsEmpty());
+    EXPECT_TRUE(button->m_running) << "the button itself was not removed";
+    // The next tick touches nothing that is gone (the plain button completes at once).
+    EXPECT_FALSE(m_page->StepButtons());
+}
+
+// ---------------------------------------------------------------------------------------------
+// Deleting
+
+TEST_F(UndoTest, DeletionRemovesChildrenFirstAndRestoresParentsFirst) {
+    CGVertex* a = AddPoint(0, 0, 0);
+    CGVertex* b = AddPoint(2, 0, 0);
+    CGVertex* c = AddPoint(0, 2, 0);
+    CGLine* ab = AddLine(a->m_id, b->m_id);
+    CGLine* bc = AddLine(b->m_id, c->m_id);
+    ASSERT_EQ(Ids(b->m_children), (std::vector<WORD>{ab->m_id, bc->m_id}));
+    m_page->SelectCell(a->m_id);
+    auto* ids = new CList<WORD, WORD>;
+    m_page->CollectDeletionIds(*ids);
+    ASSERT_EQ(Ids(*ids), (std::vector<WORD>{a->m_id, ab->m_id}));
+    auto* cmd = new CCmdDelCells(ids, u"清除对象");
+    m_messages.clear();
+    PageSnapshot before = TakeSnapshot(*m_page);
+    History().Submit(cmd);
+    cmd->Redo();
+    std::vector<Message> seen = CellMessages();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].message, UM_SELECTION_CHANGED);
+    EXPECT_EQ(seen[1].message, UM_CELLS_CHANGED);
+    EXPECT_EQ(seen[1].wParam, 0u);
+    EXPECT_EQ(seen[1].lParam, LPARAM(ids));
+    EXPECT_EQ(m_page->FindCell(a->m_id), nullptr);
+    EXPECT_EQ(Ids(b->m_children), std::vector<WORD>{bc->m_id});
+    EXPECT_EQ(m_page->m_nextId, 6) << "deleted ids are not handed out again";
+    EXPECT_EQ(m_page->m_nextVertex, 3);
+
+    m_messages.clear();
+    ASSERT_TRUE(History().Undo());
+    EXPECT_EQ(TakeSnapshot(*m_page), before);
+    // The line comes back at the tail of its end's child list.
+    EXPECT_EQ(Ids(b->m_children), (std::vector<WORD>{bc->m_id, ab->m_id}));
+    seen = CellMessages();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].wParam, 1u);
+    EXPECT_EQ(seen[0].lParam, LPARAM(ids));
+    ASSERT_TRUE(History().Redo());
+    EXPECT_EQ(m_page->FindCell(ab->m_id), nullptr);
+}
+
+TEST_F(UndoTest, DeletionStopsRunningButtonsAmongTheCells) {
+    CGVertex* p = AddPoint(0, 0, 0);
+    auto* button = AddButton<CGButnMove>(p->m_id);
+    ASSERT_TRUE(m_page->StartButton(TRUE, button->m_id));
+    auto* ids = new CList<WORD, WORD>;
+    ids->AddTail(p->m_id);
+    ids->AddTail(button->m_id);
+    auto* cmd = new CCmdDelCells(ids, u"清除对象");
+    History().Submit(cmd);
+    cmd->Redo();
+    EXPECT_TRUE(m_page->m_runningButtons.IsEmpty());
+    EXPECT_FALSE(button->m_running);
+    ASSERT_TRUE(History().Undo());
+    EXPECT_FALSE(button->m_running);
+    EXPECT_EQ(m_page->FindCell(button->m_id), button);
+}
+
+TEST_F(UndoTest, DeletionSkipsIdsThatAreGone) {
+    CGVertex* a = AddPoint(0, 0, 0);
+    auto* ids = new CList<WORD, WORD>;
+    ids->AddTail(a->m_id);
+    ids->AddTail(77);
+    auto* cmd = new CCmdDelCells(ids, u"清除对象");
+    History().Submit(cmd);
+    EXPECT_TRUE(cmd->Redo());
+    EXPECT_TRUE(m_page->m_cells.IsEmpty());
+    EXPECT_TRUE(History().Undo());
+    EXPECT_EQ(m_page->m_cells.GetCount(), 1);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Moving a point
+
+TEST_F(UndoTest, PointEditSwapsPositionAndParameterAndRecomputesDescendants) {
+    CGVertex* a = AddPoint(0, 0, 0);
+    CGVertex* b = AddPoint(4, 0, 0);
+    CTestMidpoint* m = AddMidpoint(a->m_id, b->m_id);
+    b->m_param1 = 0.25f;
+    PageSnapshot before = TakeSnapshot(*m_page);
+    auto* cmd = new CCmdModifiPoint(b->m_id, u"移动点");
+    EXPECT_EQ(cmd->m_param, 0.25f);
+    EXPECT_EQ(cmd->m_x, 4.0f);
+    b->m_param1 = 0.75f;
+    MovePoint(b, 4, 6, 2);
+    g_traceImageStale = 0;
+    CheckUndoRedo(before, cmd);
+    ASSERT_TRUE(History().Undo());
+    EXPECT_EQ(b->m_x, 4.0f);
+    EXPECT_EQ(b->m_y, 0.0f);
+    EXPECT_EQ(b->m_param1, 0.25f);
+    EXPECT_FLOAT_EQ(m->m_x, 2.0f);
+    EXPECT_FLOAT_EQ(m->m_y, 0.0f);
+    EXPECT_EQ(Slot(b->m_vertexIndex)[0], 4.0f) << "the vertex array follows";
+    EXPECT_EQ(g_traceImageStale, 1);
+    ASSERT_TRUE(History().Redo());
+    EXPECT_EQ(b->m_y, 6.0f);
+    EXPECT_EQ(b->m_param1, 0.75f);
+    EXPECT_FLOAT_EQ(m->m_y, 3.0f);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Separating
+
+TEST_F(UndoTest, SplitExchangesCellsAndUnlinksWithoutRecomputing) {
+    CGVertex* a = AddPoint(0, 0, 0);
+    CGVertex* b = AddPoint(4, 0, 0);
+    CTestMidpoint* m = AddMidpoint(a->m_id, b->m_id);
+    CGLine* line = AddLine(m->m_id, b->m_id);
+    auto* cmd = new CCmdSplit(u"分离并定位");
+    CGCell* replacement = DetachedCopy(m);
+    cmd->m_cells.SetAt(m->m_id, replacement);
+    m_messages.clear();
+    PageSnapshot before = TakeSnapshot(*m_page);
+    History().Submit(cmd);
+    cmd->Redo();
+    PageSnapshot after = TakeSnapshot(*m_page);
+    EXPECT_EQ(m_page->FindCell(m->m_id), replacement);
+    EXPECT_EQ(cmd->m_cells.Find(m->m_id), m);
+    EXPECT_TRUE(replacement->m_parents.IsEmpty());
+    EXPECT_EQ(Ids(replacement->m_children), std::vector<WORD>{line->m_id});
+    EXPECT_EQ(Ids(a->m_children), std::vector<WORD>{});
+    EXPECT_EQ(Ids(b->m_children), std::vector<WORD>{line->m_id});
+    std::vector<Message> seen = CellMessages();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].message, UM_SELECTION_CHANGED);
+    EXPECT_EQ(seen[1].message, UM_REBUILD_OBJECT_TREE);
+    EXPECT_TRUE(seen[1].posted);
+    EXPECT_EQ(seen[1].lParam, LPARAM(3));
+
+    // Moving a former parent leaves the separated point where it is.
+    MovePoint(b, 10, 0, 0);
+    EXPECT_FLOAT_EQ(static_cast<CGVertex*>(replacement)->m_x, 2.0f);
+    MovePoint(b, 4, 0, 0);
+    EXPECT_EQ(TakeSnapshot(*m_page), after);
+
+    ASSERT_TRUE(History().Undo());
+    EXPECT_EQ(TakeSnapshot(*m_page), before);
+    EXPECT_EQ(m_page->FindCell(m->m_id), m);
+    EXPECT_EQ(Ids(b->m_children), (std::vector<WORD>{line->m_id, m->m_id})) << "relinked at the tail";
+    ASSERT_TRUE(History().Redo());
+    EXPECT_EQ(TakeSnapshot(*m_page), after);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Format painter
+
+TEST_F(UndoTest, FormatPainterCopiesTheLastSelectedStyleOntoTheOthers) {
+    CGVertex* a = AddPoint(0, 0, 0);
+    CGVertex* b = AddPoint(1, 0, 0);
+    CGVertex* c = AddPoint(2, 0, 0);
+    c->m_color = CRgba{1, 2, 3, 90};
+    c->m_labelColor = CRgba{4, 5, 6, 7};
+    c->m_size = 9.0f;
+    c->m_style = 4;
+    c->m_kind = 1;
+    c->m_labelHidden = 1;
+    c->m_extB1 = 1;
+    c->m_param4 = 5;
+    b->m_param4 = 2;
+    m_page->SelectCell(a->m_id);
+    m_page->SelectCell(b->m_id);
+    m_page->SelectCell(c->m_id);
+    PageSnapshot before = TakeSnapshot(*m_page);
+    auto* cmd = new CCmdMatchprop(u"格式刷");
+    ASSERT_TRUE(cmd->TakeSelection(*m_page));
+    EXPECT_EQ(cmd->m_objectKind, CCmdMatchprop::kPoints);
+    EXPECT_EQ(cmd->m_source.m_id, c->m_id);
+    ASSERT_EQ(cmd->m_targets.GetSize(), 2);
+    EXPECT_EQ(cmd->m_targets[0]->m_id, a->m_id);
+    EXPECT_EQ(cmd->m_targets[1]->m_id, b->m_id);
+    CheckUndoRedo(before, cmd, true);
+    EXPECT_EQ(a->m_color, (CRgba{1, 2, 3, 90}));
+    EXPECT_EQ(a->m_labelColor, (CRgba{4, 5, 6, 7}));
+    EXPECT_EQ(a->m_size, 9.0f);
+    EXPECT_EQ(a->m_style, 4);
+    EXPECT_EQ(a->m_labelHidden, 1);
+    EXPECT_EQ(a->m_param4, 0) << "points take no texture";
+    EXPECT_EQ(b->m_param4, 2);
+    EXPECT_EQ(g_textureCounter, 8);
+}
+
+TEST_F(UndoTest, FormatPainterNeedsTwoOfAKind) {
+    CGVertex* a = AddPoint(0, 0, 0);
+    CGVertex* b = AddPoint(1, 0, 0);
+    m_page->SelectCell(a->m_id);
+    m_page->SelectCell(AddLine(a->m_id, b->m_id)->m_id);
+    CCmdMatchprop cmd(u"格式刷");
+    EXPECT_FALSE(cmd.TakeSelection(*m_page));
+    // Lines come after points: two lines and one point take the lines.
+    m_page->SelectCell(AddLine(b->m_id, a->m_id)->m_id);
+    EXPECT_TRUE(cmd.TakeSelection(*m_page));
+    EXPECT_EQ(cmd.m_objectKind, CCmdMatchprop::kLines);
+}
+
+TEST_F(UndoTest, FormatPainterOnFacesKeepsColoursAndHandsOutTextureSlots) {
+    std::vector<CGCell*> faces;
+    for (int i = 0; i < 10; ++i) {
+        auto* face = new CGFace;
+        face->m_id = NextId();
+        face->m_texCoordsDirty = false;
+        Insert(face);
+        face->m_color = CRgba{BYTE(10 * i), 20, 30, 255};
+        faces.push_back(face);
+        m_page->SelectCell(face->m_id);
+    }
+    faces[9]->m_param4 = 3; // the model is textured
+    faces[9]->m_color = CRgba{200, 200, 200, 90};
+    faces[2]->m_param4 = 12; // a target that has a texture keeps it
+    auto* cmd = new CCmdMatchprop(u"格式刷");
+    ASSERT_TRUE(cmd->TakeSelection(*m_page));
+    EXPECT_EQ(cmd->m_objectKind, CCmdMatchprop::kFaces);
+    History().Submit(cmd);
+    cmd->Redo();
+    std::vector<int> slots;
+    for (int i = 0; i < 9; ++i)
+        slots.push_back(faces[size_t(i)]->m_param4);
+    EXPECT_EQ(slots, (std::vector<int>{9, 10, 12, 11, 12, 13, 14, 15, 9}));
+    EXPECT_TRUE(static_cast<CGFace*>(faces[0])->m_texCoordsDirty) << "a new texture: coordinates again";
+    EXPECT_FALSE(static_cast<CGFace*>(faces[2])->m_texCoordsDirty) << "kept its texture";
+    EXPECT_EQ(g_textureCounter, 9);
+    EXPECT_EQ(faces[4]->m_color, (CRgba{40, 20, 30, 90})) << "own colour, the model's opacity";
+    ASSERT_TRUE(History().Undo());
+    EXPECT_EQ(faces[0]->m_param4, 0);
+    EXPECT_EQ(faces[2]->m_param4, 12);
+    EXPECT_EQ(faces[4]->m_color, (CRgba{40, 20, 30, 255}));
+    // An untextured model takes the targets' textures away.
+    faces[9]->m_param4 = 0;
+    CCmdMatchprop clear(u"格式刷");
+    ASSERT_TRUE(clear.TakeSelection(*m_page));
+    clear.Redo();
+    EXPECT_EQ(faces[2]->m_param4, 0);
+}
+
+// ---------------------------------------------------------------------------------------------
+// A long random history
+
+TEST_F(UndoTest, RandomHistoryUndoesAndRedoesInFull) {
+    History().m_maxCommands = 1000;
+    std::mt19937 random(20261206);
+    auto pick = [&](int n) { return int(random() % unsigned(n)); };
+    auto cellsOf = [&](auto predicate) {
+        std::vector<CGCell*> found;
+        for (POSITION pos = m_page->m_cells.GetStartPosition(); pos;) {
+            WORD id;
+            CGCell* cell;
+            m_page->m_cells.GetNextAssoc(pos, id, cell);
+            if (predicate(cell))
+                found.push_back(cell);
+        }
+        std::sort(found.begin(), found.end(), [](CGCell* x, CGCell* y) { return x->m_id < y->m_id; });
+        return found;
+    };
+    auto points = [&] { return cellsOf([](CGCell* c) { return c->IsKindOf(RUNTIME_CLASS(CGVertex)); }); };
+    auto free = [&] {
+        return cellsOf(
+            [](CGCell* c) { return c->IsKindOf(RUNTIME_CLASS(CGVertex)) && c->m_parents.IsEmpty(); });
+    };
+    auto anyPointPair = [&](WORD& p, WORD& q) {
+        std::vector<CGCell*> pts = points();
+        if (pts.size() < 2)
+            return false;
+        p = pts[size_t(pick(int(pts.size())))]->m_id;
+        do
+            q = pts[size_t(pick(int(pts.size())))]->m_id;
+        while (q == p);
+        return true;
+    };
+
+    std::vector<PageSnapshot> states{TakeSnapshot(*m_page)};
+    std::vector<std::string> kinds;
+    const int commands = 320;
+    while (int(states.size()) <= commands) {
+        int op = pick(7);
+        WORD p, q;
+        if (op == 0 || points().size() < 3) {
+            CGVertex* point = AddPoint(float(pick(20)), float(pick(20)), float(pick(20)));
+            point->m_color = CRgba{BYTE(pick(256)), BYTE(pick(256)), 0, 255};
+            point->m_size = float(1 + pick(9));
+            point->m_style = BYTE(pick(6));
+            History().Submit(new CCmdAddCell(u"添加点"));
+            kinds.push_back("add");
+        } else if (op == 1) {
+            int n = 1 + pick(3);
+            for (int i = 0; i < n && anyPointPair(p, q); ++i) {
+                if (pick(2))
+                    AddMidpoint(p, q);
+                else
+                    AddLine(p, q);
+            }
+            History().Submit(new CCmdAddCells(n, u"添加"));
+            kinds.push_back("add n");
+        } else if (op == 2) {
+            std::vector<CGCell*> all = cellsOf([](CGCell*) { return true; });
+            m_page->ClearSelection();
+            m_page->SelectCell(all[size_t(pick(int(all.size())))]->m_id);
+            auto* ids = new CList<WORD, WORD>;
+            m_page->CollectDeletionIds(*ids);
+            auto* cmd = new CCmdDelCells(ids, u"清除对象");
+            History().Submit(cmd);
+            cmd->Redo();
+            kinds.push_back("delete");
+        } else if (op == 3) {
+            std::vector<CGCell*> movable = free();
+            auto* point = static_cast<CGVertex*>(movable[size_t(pick(int(movable.size())))]);
+            auto* cmd = new CCmdModifiPoint(point->m_id, u"移动点");
+            point->m_param1 = float(pick(100)) / 100.0f;
+            MovePoint(point, float(pick(20)), float(pick(20)), float(pick(20)));
+            History().Submit(cmd);
+            kinds.push_back("move");
+        } else if (op == 4) {
+            std::vector<CGCell*> dependent = cellsOf([](CGCell* c) { return !c->m_parents.IsEmpty(); });
+            if (dependent.empty())
+                continue;
+            auto* cmd = new CCmdSplit(u"分离并定位");
+            for (int i = 0; i < 2; ++i) {
+                CGCell* cell = dependent[size_t(pick(int(dependent.size())))];
+                if (!cmd->m_cells.Find(cell->m_id))
+                    cmd->m_cells.SetAt(cell->m_id, DetachedCopy(cell));
+            }
+            History().Submit(cmd);
+            cmd->Redo();
+            kinds.push_back("split");
+        } else {
+            m_page->ClearSelection();
+            std::vector<CGCell*> pts = points();
+            for (int i = 0; i < 3; ++i)
+                m_page->SelectCell(pts[size_t(pick(int(pts.size())))]->m_id);
+            auto* cmd = new CCmdMatchprop(u"格式刷");
+            if (!cmd->TakeSelection(*m_page)) {
+                delete cmd;
+                continue;
+            }
+            m_page->ClearSelection();
+            History().Submit(cmd);
+            cmd->Redo();
+            kinds.push_back("style");
+        }
+        states.push_back(TakeSnapshot(*m_page));
+    }
+    ASSERT_EQ(History().GetCount(), commands);
+    for (const char* kind : {"add", "add n", "delete", "move", "split", "style"})
+        EXPECT_GE(std::count(kinds.begin(), kinds.end(), kind), 20) << kind;
+    for (int i = commands; i > 0; --i) {
+        ASSERT_TRUE(History().Undo()) << i;
+        PageSnapshot now = TakeSnapshot(*m_page);
+        ASSERT_EQ(now, states[size_t(i - 1)]) << "undo of command " << i << ", " << kinds[size_t(i - 1)]
+                                              << ": " << SnapshotDifference(now, states[size_t(i - 1)]);
+    }
+    EXPECT_FALSE(History().CanUndo());
+    for (int i = 1; i <= commands; ++i) {
+        ASSERT_TRUE(History().Redo()) << i;
+        PageSnapshot now = TakeSnapshot(*m_page);
+        ASSERT_EQ(now, states[size_t(i)]) << "redo of command " << i << ", " << kinds[size_t(i - 1)] << ": "
+                                          << SnapshotDifference(now, states[size_t(i)]);
+    }
+    EXPECT_FALSE(History().CanRedo());
+}
