@@ -59,6 +59,6 @@ void CGButton::DragBy() {
     const float x = m_labelPos[0] * k, y = m_labelPos[1] * k;
     g_pCurPage->m_lastButtonX = x;
     g_pCurPage->m_lastButtonY = y;
-    g_pCurPage->m_buttonSlot =
-        BYTE(int(std::trunc((12.0f - y + 0.75f) / 1.5f)) - 16 * int(std::trunc((x + 18.0f + 2.5f) / -5.0f)) + 1);
+    g_pCurPage->m_buttonSlot = BYTE(int(std::trunc((12.0f - y + 0.75f) / 1.5f)) -
+                                    16 * int(std::trunc((x + 18.0f + 2.5f) / -5.0f)) + 1);
 }

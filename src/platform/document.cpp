@@ -77,8 +77,8 @@ void CFileDialog::SetResult(const CString& path) {
         CString pattern = filters[size_t(m_nFilterIndex - 1)].second;
         if (int semicolon = pattern.Find(u';'); semicolon >= 0)
             pattern = pattern.Left(semicolon);
-        if (pattern.GetLength() > 2 && pattern[0] == u'*' && pattern[1] == u'.' && pattern.Find(u'*', 1) < 0 &&
-            pattern.Find(u'?') < 0)
+        if (pattern.GetLength() > 2 && pattern[0] == u'*' && pattern[1] == u'.' &&
+            pattern.Find(u'*', 1) < 0 && pattern.Find(u'?') < 0)
             ext = pattern.Mid(2);
     }
     if (!ext.IsEmpty())

@@ -291,7 +291,8 @@ int HxWriteGif(const QImage& picture, const QString& path) {
     for (int y = 0; y < h && exact; ++y) {
         const uchar* line = rgb.constScanLine(y);
         for (int x = 0; x < w; ++x) {
-            const unsigned c = (unsigned(line[3 * x]) << 16) | (unsigned(line[3 * x + 1]) << 8) | line[3 * x + 2];
+            const unsigned c =
+                (unsigned(line[3 * x]) << 16) | (unsigned(line[3 * x + 1]) << 8) | line[3 * x + 2];
             auto found = palette.find(c);
             if (found == palette.end()) {
                 if (palette.size() == 256) {

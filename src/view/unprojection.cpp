@@ -48,8 +48,8 @@ void HxUnprojectToPlane(int x, int y, BOOL vertical, double* pX, double* pY, dou
     *pZ = HxRoundToGrid(z);
 }
 
-BOOL HxDragOnPlane(const double planePoints[3][3], int x, int y, double* pX, double* pY, double* pZ, float* pS,
-                   float* pT) {
+BOOL HxDragOnPlane(const double planePoints[3][3], int x, int y, double* pX, double* pY, double* pZ,
+                   float* pS, float* pT) {
     float p[3][3];
     for (int i = 0; i < 3; ++i)
         for (int k = 0; k < 3; ++k)
@@ -65,7 +65,8 @@ BOOL HxDragOnPlane(const double planePoints[3][3], int x, int y, double* pX, dou
         b[k] = double(p[2][k]) - p[1][k];
         r[k] = far[k] - near[k];
     }
-    const double normal[3] = {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
+    const double normal[3] = {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2],
+                              a[0] * b[1] - a[1] * b[0]};
     const double den = r[0] * normal[0] + r[1] * normal[1] + r[2] * normal[2];
     if (std::fabs(den) < 1e-5)
         return FALSE;

@@ -21,5 +21,5 @@ void HxUnprojectToPlane(int x, int y, BOOL vertical, double* pX, double* pY, dou
 // frame q - p2 = s (p0 - p2) + t (p1 - p2).  FALSE when the ray runs along the plane, the plane is
 // vertical or the frame is degenerate; the five outputs are zeroed first and may then hold the
 // unrounded hit.
-BOOL HxDragOnPlane(const double planePoints[3][3], int x, int y, double* pX, double* pY, double* pZ, float* pS,
-                   float* pT);
+BOOL HxDragOnPlane(const double planePoints[3][3], int x, int y, double* pX, double* pY, double* pZ,
+                   float* pS, float* pT);

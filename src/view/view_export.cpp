@@ -12,8 +12,8 @@
 
 namespace {
 constexpr UINT_PTR kAnimationTimer = 1;
-const char16_t* const kSaveAsFilter =
-    u"Halvix文档(*.hvx)|*.hvx|图片文件(*.bmp)|*.bmp|图片文件(*.jpg)|*.jpg|图片文件(*.gif)|*.gif|图片文件(*.png)|*.png||";
+const char16_t* const kSaveAsFilter = u"Halvix文档(*.hvx)|*.hvx|图片文件(*.bmp)|*.bmp|图片文件(*.jpg)|*.jpg|"
+                                      u"图片文件(*.gif)|*.gif|图片文件(*.png)|*.png||";
 const char16_t* const kSaveAsTypes[5] = {u"hvx", u"bmp", u"jpg", u"gif", u"png"};
 } // namespace
 
@@ -92,7 +92,8 @@ void CHalvixView::OnFileSaveAs() {
         KillTimer(kAnimationTimer);
     CString proposed = m_pDocument->GetPathName();
     proposed = proposed.IsEmpty() ? CString() : proposed.Left(std::max(0, proposed.GetLength() - 4));
-    CFileDialog dlg(FALSE, u"hvx", proposed, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_EXPLORER, kSaveAsFilter);
+    CFileDialog dlg(FALSE, u"hvx", proposed, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_EXPLORER,
+                    kSaveAsFilter);
     if (dlg.DoModal() != IDOK)
         return;
     const int type = std::clamp(dlg.m_nFilterIndex, 1, 5);

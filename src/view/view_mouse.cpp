@@ -207,7 +207,8 @@ void CHalvixView::ArrowPress(UINT nFlags, CPoint point) {
     case 6:
         select(page->m_selValues);
         drag(6);
-        status = CString(cell->IsKindOf(RUNTIME_CLASS(CGTmVariable)) ? u"选择度量值变量" : u"选择向量坐标") + name;
+        status =
+            CString(cell->IsKindOf(RUNTIME_CLASS(CGTmVariable)) ? u"选择度量值变量" : u"选择向量坐标") + name;
         break;
     case 7:
         select(page->m_selTexts);
