@@ -25,16 +25,19 @@ INT_PTR ShowFileDialog(CDialog& d) {
     box.setWindowTitle(dlg.m_bOpenFileDialog ? QStringLiteral("打开") : QStringLiteral("另存为"));
     box.setAcceptMode(dlg.m_bOpenFileDialog ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
     box.setFileMode(dlg.m_bOpenFileDialog ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-    box.setNameFilters(NameFilters(dlg));
-    if (!dlg.m_strDefExt.IsEmpty())
-        box.setDefaultSuffix(dlg.m_strDefExt.ToQString());
+    const QStringList filters = NameFilters(dlg);
+    box.setNameFilters(filters);
+    if (dlg.m_nFilterIndex >= 1 && dlg.m_nFilterIndex <= filters.size())
+        box.selectNameFilter(filters[dlg.m_nFilterIndex - 1]);
     if (!dlg.m_bOpenFileDialog && !(dlg.m_dwFlags & OFN_OVERWRITEPROMPT))
         box.setOption(QFileDialog::DontConfirmOverwrite);
     if (!dlg.m_strFileName.IsEmpty())
         box.selectFile(dlg.m_strFileName.ToQString());
     if (box.exec() != QDialog::Accepted || box.selectedFiles().isEmpty())
         return IDCANCEL;
-    dlg.SetResult(CString::FromQString(box.selectedFiles().first()));
+    // The chosen type gives the extension of a name typed without one (SetResult).
+    dlg.SetResult(CString::FromQString(box.selectedFiles().first()),
+                  int(filters.indexOf(box.selectedNameFilter())) + 1);
     return IDOK;
 }
 

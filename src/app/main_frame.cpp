@@ -58,6 +58,7 @@ void HxFillColorGallery(HxRibbonColorButton* button) {
 
 CMainFrame::CMainFrame() : m_doc(std::make_unique<CHalvixDoc>()), m_nAppLook(HxReadApplicationLook()) {
     m_view = new CHalvixView(this);
+    m_view->SetDocument(m_doc.get());
     m_doc->m_pRecentFileList = &m_recentFiles;
     m_doc->m_onTitleChanged = [this](const CString& title) { UpdateTitle(title); };
     m_doc->m_onUpdateViews = [this] { m_view->update(); };

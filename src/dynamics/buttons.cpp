@@ -2,6 +2,10 @@
 #include "dynamics/buttons.h"
 
 #include "measure/expression_counters.h"
+#include "model/page.h"
+#include "view/view_globals.h"
+
+#include <cmath>
 
 IMPLEMENT_DYNAMIC(CGButton, CGCell)
 IMPLEMENT_DYNAMIC(CGButnAnimation, CGButton)
@@ -43,4 +47,18 @@ BOOL CGButnPresentat::CanStart() {
         return TRUE;
     }
     return TRUE;
+}
+
+void CGButton::DragBy() {
+    const float u = g_unitLength;
+    m_labelPos[1] -= float(g_mouseDY) * u;
+    m_labelPos[0] += float(g_mouseDX) * u;
+    if (!g_pCurPage || u <= 0.0f)
+        return;
+    const float k = 1.0f / (20.0f * u);
+    const float x = m_labelPos[0] * k, y = m_labelPos[1] * k;
+    g_pCurPage->m_lastButtonX = x;
+    g_pCurPage->m_lastButtonY = y;
+    g_pCurPage->m_buttonSlot = BYTE(int(std::trunc((12.0f - y + 0.75f) / 1.5f)) -
+                                    16 * int(std::trunc((x + 18.0f + 2.5f) / -5.0f)) + 1);
 }

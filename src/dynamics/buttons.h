@@ -16,6 +16,9 @@ public:
     // the page's running list.  A button without an action of its own completes at once.
     virtual BOOL Step();
     CString GetDescription() override; // "动作按钮"
+    // The drag of the arrow tool: the button (its anchor, the upper left corner) moves by the last
+    // mouse movement times g_unitLength, and the page places its next new button below this one.
+    virtual void DragBy();
 
     bool m_running = false; // set while the button is in its page's running list
     float m_speed = 0.01f;

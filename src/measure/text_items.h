@@ -14,6 +14,10 @@ class CGTextmap : public CGCell {
 public:
     CGTextmap();                       // name "Text", text colour, precision 0.01, label shown
     CString GetDescription() override; // "单行文本"
+    // The drag of the arrow tool: the anchor moves by the last mouse movement (g_mouseDX,
+    // g_mouseDY) times g_unitLength, up on the screen for an upward movement, and the page's
+    // text-placement cursor follows it so that the next new text item comes below this one.
+    virtual void MoveByMouse();
 
     CString m_text; // the value part that is shown
 };
@@ -26,6 +30,22 @@ class CGTmSingleline : public CGTextmap {
 // The base of every scalar value (measurements, parameters, calculations); m_param1 holds the value.
 class CGTmVariable : public CGTextmap {
     DECLARE_DYNAMIC(CGTmVariable)
+};
+
+// A parameter the user sets, with a slider when its kind byte is 1.  Its record, text and drawing
+// belong to the measurement code; the view drags its slider knob.
+class CGTmVarParameter : public CGTmVariable {
+    DECLARE_DYNAMIC(CGTmVarParameter)
+public:
+    // The knob dragged by g_mouseDX pixels: the 100-unit track spans the range, so the value moves
+    // by (maximum - minimum) x dx / 100 (whole values in integer mode, through an accumulator) and
+    // stays within the range.  Nothing without a slider.
+    virtual void DragSlider();
+
+    float m_minimum = 0.0f;
+    float m_maximum = 10.0f;
+    bool m_integerMode = false;
+    float m_accumulator = 0.0f;
 };
 
 // A vector item: x, y, z; (1, 0, 0) after construction.
@@ -43,6 +63,19 @@ class CGTextbit : public CGCell {
     DECLARE_DYNAMIC(CGTextbit)
 public:
     CGTextbit(); // text colour
+    // The drag of the arrow tool: the anchor moves by the last mouse movement times g_unitLength.
+    virtual void MoveByMouse();
+};
+
+// A picture item: its pixel size and the two scale factors it is shown with; the view's scale
+// handle changes the factors.
+class CGTbImage : public CGTextbit {
+    DECLARE_DYNAMIC(CGTbImage)
+public:
+    int m_pixelWidth = 0;
+    int m_pixelHeight = 0;
+    float m_scaleX = 1.0f;
+    float m_scaleY = 1.0f;
 };
 
 // A formula text item: its markup (m_text1) rendered on its own background colour.

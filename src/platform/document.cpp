@@ -68,8 +68,26 @@ std::vector<std::pair<CString, CString>> CFileDialog::GetFilters() const {
 
 void CFileDialog::SetResult(const CString& path) {
     m_strPathName = path;
-    if (!m_bOpenFileDialog && !m_strDefExt.IsEmpty() && !path.IsEmpty() && FileNameOf(path).Find(u'.') < 0)
-        m_strPathName += CString(u".") + m_strDefExt;
+    if (m_bOpenFileDialog || path.IsEmpty() || FileNameOf(path).Find(u'.') >= 0)
+        return;
+    // The chosen type's extension, when its first pattern names one.
+    CString ext = m_strDefExt;
+    const auto filters = GetFilters();
+    if (m_nFilterIndex >= 1 && size_t(m_nFilterIndex) <= filters.size()) {
+        CString pattern = filters[size_t(m_nFilterIndex - 1)].second;
+        if (int semicolon = pattern.Find(u';'); semicolon >= 0)
+            pattern = pattern.Left(semicolon);
+        if (pattern.GetLength() > 2 && pattern[0] == u'*' && pattern[1] == u'.' &&
+            pattern.Find(u'*', 1) < 0 && pattern.Find(u'?') < 0)
+            ext = pattern.Mid(2);
+    }
+    if (!ext.IsEmpty())
+        m_strPathName += CString(u".") + ext;
+}
+
+void CFileDialog::SetResult(const CString& path, int filterIndex) {
+    m_nFilterIndex = filterIndex;
+    SetResult(path);
 }
 
 // ---------------------------------------------------------------------------------------------

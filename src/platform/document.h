@@ -48,8 +48,11 @@ public:
     CString GetFileExt() const;
     // The filter as (description, patterns) pairs.
     std::vector<std::pair<CString, CString>> GetFilters() const;
-    // Sets the result as the dialog would: the path, with the default extension when it has none.
+    // Sets the result as the dialog would: the path, with the extension of the chosen file type
+    // (its first pattern "*.ext") or else the default extension when the name has none.
     void SetResult(const CString& path);
+    // The same with the file type chosen (1 the first).
+    void SetResult(const CString& path, int filterIndex);
 
     BOOL m_bOpenFileDialog;
     CString m_strDefExt;   // without the dot
@@ -57,6 +60,7 @@ public:
     DWORD m_dwFlags;
     CString m_strFilter;
     CString m_strPathName;
+    int m_nFilterIndex = 1; // the file type chosen, from 1 (the first is offered first)
 };
 
 // The recent files: at most `size` paths, the newest first, kept in the settings under "Recent

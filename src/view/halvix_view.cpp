@@ -49,6 +49,13 @@ CHalvixView::CHalvixView(QWidget* parent) : QOpenGLWidget(parent) {
     OnCommandId(ID_VIEW_PAN_LEFT, &CHalvixView::OnPanLeft);
     OnCommandId(ID_VIEW_PAN_RIGHT, &CHalvixView::OnPanRight);
     OnCommandId(ID_VIEW_COLOR_RINGS, &CHalvixView::OnToggleColorRings);
+    OnCommandId(ID_FILE_SAVE_AS, &CHalvixView::OnFileSaveAs);
+    OnUpdateId(ID_FILE_SAVE_AS, &CHalvixView::OnUpdateFileSaveAs);
+    OnCommandId(ID_EDIT_PRINTSCR, &CHalvixView::OnCopyFullImage);
+    OnUpdateId(ID_EDIT_PRINTSCR, &CHalvixView::OnUpdateCopyFullImage);
+    // Moves without a button keep the last mouse position, so every movement is measured from the
+    // mouse message before it.
+    setMouseTracking(true);
     HxInstallAccelerators(this, this);
     if (QScreen* screen = QGuiApplication::primaryScreen())
         connect(screen, &QScreen::geometryChanged, this,
@@ -57,6 +64,7 @@ CHalvixView::CHalvixView(QWidget* parent) : QOpenGLWidget(parent) {
 
 CHalvixView::~CHalvixView() {
     OnDestroy();
+    DeleteInkStrokes();
     if (m_ownPage && g_pCurPage == m_ownPage.get()) {
         g_pCurPage = nullptr;
         g_cellMap = nullptr;

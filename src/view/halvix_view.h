@@ -1,15 +1,31 @@
 // The drawing view: an OpenGL widget (compatibility profile) that shows the current page.
 #pragma once
 
+#include "dynamics/ink.h"
 #include "platform/afx.h"
 #include "view/scene_renderer.h"
 
+#include <QImage>
 #include <QMetaObject>
 #include <QOpenGLWidget>
 
 #include <memory>
+#include <vector>
 
 class CGPage;
+class CHalvixDoc;
+
+// Command ids of the view's picture commands.
+constexpr UINT ID_EDIT_PRINTSCR = 33601; // F7: the cropped figure to the clipboard
+
+// Key and button bits of the mouse handlers.
+constexpr UINT MK_LBUTTON = 0x0001;
+constexpr UINT MK_RBUTTON = 0x0002;
+constexpr UINT MK_SHIFT = 0x0004;
+constexpr UINT MK_CONTROL = 0x0008;
+constexpr UINT MK_MBUTTON = 0x0010;
+
+using CStrokeArray = CTypedPtrArray<CObArray, CStroke*>;
 
 class CHalvixView : public QOpenGLWidget, public CWnd, public CSceneRenderer {
     Q_OBJECT
@@ -52,6 +68,55 @@ public:
     // The mouse ray at a client pixel (g_pickRayNear, g_pickRayFar, g_viewDir*).
     void ComputePickRay(int x, int y);
 
+    // The document the view shows (the frame sets it); the mouse does nothing without one.
+    void SetDocument(CHalvixDoc* doc) { m_pDocument = doc; }
+    CHalvixDoc* GetDocument() const { return m_pDocument; }
+
+    // ---- Picking and unprojection (client pixels) ----
+    // The cell under the mouse, chosen by the current tool (pick_pass.h): FALSE when nothing at all
+    // lies there (nothing written).  The arrow tool picks labels and value texts only with
+    // labelsOnly, and toggles and cycles the selection of stacked objects.
+    BOOL PickAt(int x, int y, int* pClass, WORD* pId, BOOL labelsOnly);
+    // The mouse on a coordinate plane, or the height on a vertical line (unprojection.h).
+    void UnprojectToPlane(int x, int y, BOOL vertical, double* pX, double* pY, double* pZ);
+    // The mouse on the plane of m_planePoints, with its plane coordinates (unprojection.h).
+    BOOL DragOnPlane(int x, int y, double* pX, double* pY, double* pZ, float* pS, float* pT);
+
+    // ---- Mouse handlers (client pixels; nFlags holds MK_ bits) ----
+    void OnLButtonDown(UINT nFlags, CPoint point);
+    void OnMouseMove(UINT nFlags, CPoint point);
+    void OnLButtonUp(UINT nFlags, CPoint point);
+    BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt);
+
+    // ---- Pictures ----
+    // Draws the frame and finds the box of the figure in it (picture_export.h), in read-back
+    // coordinates; false when the frame shows only background or cannot be read.
+    bool GrabViewImage(int* left, int* right, int* top, int* bottom);
+    // The pixels of a box of the current frame (left and bottom from the window's bottom-left).
+    QImage ReadFrameBox(int left, int bottom, int width, int height);
+    // What the screen shows in a rectangle of client pixels: the view's own frame where the
+    // rectangle lies inside the view, else a grab of the screen.
+    QImage CaptureClientRect(const CRect& rect);
+    // Save As: the document, or the figure as a picture (BMP, JPEG, GIF, PNG).
+    void OnFileSaveAs();
+    void OnUpdateFileSaveAs(CCmdUI* ui);
+    // F7: the cropped figure onto the clipboard.
+    void OnCopyFullImage();
+    void OnUpdateCopyFullImage(CCmdUI* ui);
+
+    // The step of the tool in progress (0 idle).
+    int m_toolStage = 0;
+    // The size of the last screenshot rectangle.
+    int m_grabWidth = 200;
+    int m_grabHeight = 200;
+    // The stroke being drawn: room for 10000 points (and one spare), three floats each.
+    std::vector<float> m_inkPoints;
+    int m_inkPointCount = 0;
+    // Finished ink strokes (owned).
+    CStrokeArray m_inkStrokes;
+    // The first three points of the drawing in progress.
+    double m_planePoints[3][3] = {};
+
     // Glyph lists of the label and text fonts built again after the fonts change.
     void BuildFontLists();
     void BuildCaptionFontLists();
@@ -64,11 +129,34 @@ protected:
     void initializeGL() override;
     void resizeGL(int w, int h) override;
     void paintGL() override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void DrawScreenOverlays() override;
 
 private:
     void ChangeProjection(int type);
     void OnDestroy();
     int DevicePixels(int logical) const;
+    CPoint ClientPoint(const QPointF& logical) const;
+
+    // The parts of the mouse handlers.
+    bool MouseBlocked() const;
+    void ArrowPress(UINT nFlags, CPoint point);
+    void ArrowDrag(UINT nFlags, CPoint point);
+    void TurnView(UINT nFlags, CPoint point);
+    void PanView(UINT nFlags);
+    void SelectInBox(CPoint point);
+    void FinishScreenshot();
+    void InkPress(CPoint point);
+    void InkMove(CPoint point);
+    void InkRelease();
+    void SetModified();
+    void DeleteInkStrokes();
+
+    CHalvixDoc* m_pDocument = nullptr;
 
     // Until the document owns the pages, the view keeps the first page of a new document itself.
     std::unique_ptr<CGPage> m_ownPage;

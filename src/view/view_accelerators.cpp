@@ -1,6 +1,7 @@
 // The view's keyboard bindings.
 #include "view/view_accelerators.h"
 
+#include "view/halvix_view.h"
 #include "view/view_ids.h"
 
 #include <QShortcut>
@@ -16,6 +17,7 @@ const std::vector<CAccelerator>& HxViewAccelerators() {
         {QKeyCombination(Qt::AltModifier, Qt::Key_Down), ID_VIEW_ZOOM_OUT},
         {QKeyCombination(Qt::AltModifier, Qt::Key_Up), ID_VIEW_ZOOM_IN},
         {QKeyCombination(Qt::ControlModifier | Qt::AltModifier, Qt::Key_C), ID_VIEW_COLOR_RINGS},
+        {QKeyCombination(Qt::Key_F7), ID_EDIT_PRINTSCR},
     };
     return table;
 }

@@ -13,7 +13,8 @@ struct CAccelerator {
     UINT id;
 };
 
-// Home, Shift with the arrows (pan), Alt with Up and Down (zoom), Ctrl+Alt+C (coloured rings).
+// Home, Shift with the arrows (pan), Alt with Up and Down (zoom), Ctrl+Alt+C (coloured rings), F7
+// (the figure to the clipboard).
 const std::vector<CAccelerator>& HxViewAccelerators();
 
 class QWidget;

@@ -57,6 +57,8 @@ int g_mouseX = 0;
 int g_mouseY = 0;
 int g_mouseDX = 0;
 int g_mouseDY = 0;
+int g_pressX = 0;
+int g_pressY = 0;
 
 float* g_vertexArray = nullptr;
 int g_vertexArrayCapacity = 200;
@@ -111,6 +113,7 @@ void HxResetViewGlobals() {
 
     g_mouseTool = 1;
     g_mouseX = g_mouseY = g_mouseDX = g_mouseDY = 0;
+    g_pressX = g_pressY = 0;
 
     delete[] g_vertexArray;
     g_vertexArray = nullptr;

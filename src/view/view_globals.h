@@ -55,6 +55,10 @@ extern int g_mouseX;
 extern int g_mouseY;
 extern int g_mouseDX;
 extern int g_mouseDY;
+// Client position of the last left-button press: one corner of the box-select and screenshot
+// rectangles (the other is the last mouse position).
+extern int g_pressX;
+extern int g_pressY;
 
 // Shared vertex array: three floats per point of the current page, index 0 unused; the block
 // (allocated with new[] by the view) has room for g_vertexArrayCapacity + 10 points.

@@ -1,8 +1,9 @@
 // Not a test: the main window as the program starts it, with a small figure on its first page (a
-// cube with labelled corners, edges dashed behind its hidden-surface faces, one translucent face, a
-// point with a Chinese name, the axes), for looking at the view's rendering on a screen.
+// cube with hidden-surface faces, one translucent face, labelled corners, the axes, free points P and
+// Q to drag), for looking at the view's rendering and mouse on a screen.
 #include "app/main_frame.h"
 #include "model/face.h"
+#include "model/free_points.h"
 #include "model/line.h"
 #include "model/page.h"
 #include "model/vertex.h"
@@ -49,6 +50,16 @@ void BuildFigure(CGPage& page) {
     page.m_cells.SetAt(id, new CGLine(id, p[0], p[7], CGLine::kSegment));
     WORD c = page.m_nextId++;
     page.m_cells.SetAt(c, new CGVertex(c, page.m_nextVertex++, u"中心", 0.0f, 0.0f, 4.0f));
+    // A free point above the cube joined to two corners, and a free point on the diagonal: drag
+    // them with the arrow tool.
+    WORD apex = page.m_nextId++;
+    page.m_cells.SetAt(apex, new CGVerFreeXyz(apex, page.m_nextVertex++, u"P", 0.0f, 0.0f, 12.0f));
+    for (int k : {4, 7}) {
+        WORD edge = page.m_nextId++;
+        page.m_cells.SetAt(edge, new CGLine(edge, apex, p[k], CGLine::kSegment));
+    }
+    WORD onDiagonal = page.m_nextId++;
+    page.m_cells.SetAt(onDiagonal, new CGVerFreeInLine(onDiagonal, page.m_nextVertex++, u"Q", id, 0.25f));
     g_coordDisplayFlags = 1;
 }
 

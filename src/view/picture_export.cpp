@@ -1,0 +1,385 @@
+// Crop boxes, picture files, screen grabs, the clipboard picture, masks and texture bytes.
+#include "view/picture_export.h"
+
+#include "view/view_globals.h"
+
+#include <gif_lib.h>
+
+#include <QClipboard>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QImageWriter>
+#include <QPainter>
+#include <QPixmap>
+#include <QScreen>
+
+#include <cstring>
+#include <map>
+
+void HxBackgroundBytes(BYTE out[3]) {
+    for (int i = 0; i < 3; ++i)
+        out[i] = BYTE(int(g_backgroundColor[i] * 255.0f));
+}
+
+bool HxFindFigureBox(const BYTE* rgba, int width, int height, const BYTE background[3], int* left, int* right,
+                     int* top, int* bottom) {
+    if (!rgba || width <= 0 || height <= 0)
+        return false;
+    auto isFigure = [&](int x, int y) {
+        const BYTE* p = rgba + (size_t(y) * size_t(width) + size_t(x)) * 4;
+        return p[0] != background[0] || p[1] != background[1] || p[2] != background[2];
+    };
+    auto rowHasFigure = [&](int y) {
+        for (int x = 0; x < width; ++x)
+            if (isFigure(x, y))
+                return true;
+        return false;
+    };
+    auto columnHasFigure = [&](int x, int y0, int y1) {
+        for (int y = y0; y < y1; ++y)
+            if (isFigure(x, y))
+                return true;
+        return false;
+    };
+    int b = 0;
+    while (b < height && !rowHasFigure(b))
+        ++b;
+    if (b == height)
+        return false;
+    int t = height;
+    while (!rowHasFigure(t - 1))
+        --t;
+    int l = 0;
+    while (!columnHasFigure(l, b, t))
+        ++l;
+    int r = width;
+    while (!columnHasFigure(r - 1, b, t))
+        --r;
+    if (l > 4)
+        l -= 4;
+    if (width - r > 4)
+        r += 4;
+    if (b > 4)
+        b -= 4;
+    if (height - t > 4)
+        t += 4;
+    *left = l;
+    *right = r;
+    *bottom = b;
+    *top = t;
+    return true;
+}
+
+QImage CaptureWindowRect(const CRect& rect) {
+    CRect r = rect;
+    r.NormalizeRect();
+    if (r.IsRectEmpty() || !qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        return QImage();
+    QScreen* screen = QGuiApplication::screenAt(QPoint(r.left, r.top));
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return QImage();
+    const QPoint origin = screen->geometry().topLeft();
+    QImage image =
+        screen->grabWindow(0, r.left - origin.x(), r.top - origin.y(), r.Width(), r.Height()).toImage();
+    if (image.isNull() || image.width() != r.Width() || image.height() != r.Height())
+        return QImage();
+    return image.convertToFormat(QImage::Format_RGB32);
+}
+
+bool HxCopyBitmapToClipboard(const QImage& bitmap) {
+    if (bitmap.isNull() || !qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        return false;
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (!clipboard)
+        return false;
+    clipboard->clear();
+    clipboard->setImage(bitmap);
+    return true;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Masks and texture bytes
+
+namespace {
+
+// The bitmap in the byte layout of a device bitmap of its depth (blue, green, red for 24 and 32
+// bits), with its bits per pixel; 0 for depths that are not taken.
+int DeviceLayout(const QImage& in, QImage& out) {
+    switch (in.format()) {
+    case QImage::Format_Mono:
+    case QImage::Format_MonoLSB:
+        out = in;
+        return 1;
+    case QImage::Format_RGB16:
+        out = in;
+        return 16;
+    case QImage::Format_BGR888:
+        out = in;
+        return 24;
+    case QImage::Format_RGB888:
+        out = in.convertToFormat(QImage::Format_BGR888);
+        return 24;
+    case QImage::Format_RGB32:
+    case QImage::Format_ARGB32:
+        out = in;
+        return 32;
+    case QImage::Format_ARGB32_Premultiplied:
+    case QImage::Format_RGBX8888:
+    case QImage::Format_RGBA8888:
+    case QImage::Format_RGBA8888_Premultiplied:
+        out = in.convertToFormat(QImage::Format_ARGB32);
+        return 32;
+    default:
+        return 0;
+    }
+}
+
+int MaskRowBytes(int width) {
+    return (width + 31) / 32 * 4;
+}
+
+} // namespace
+
+std::vector<BYTE> BitmapToMonochrome(const QImage& bitmap, int* width, int* height, BOOL keepSize) {
+    QImage image;
+    const int bits = bitmap.isNull() ? 0 : DeviceLayout(bitmap, image);
+    if (bits == 0)
+        return {};
+    const int w = image.width(), h = image.height();
+    const int rowBytes = MaskRowBytes(w);
+    std::vector<BYTE> mask(size_t(rowBytes) * size_t(h), 0);
+    // Of a one-bit bitmap the darker of its two colours is the ink.
+    int darkIndex = 0;
+    if (bits == 1 && image.colorCount() >= 2 && qGray(image.color(0)) > qGray(image.color(1)))
+        darkIndex = 1;
+    for (int y = 0; y < h; ++y) {
+        const uchar* line = image.constScanLine(y);
+        BYTE* out = mask.data() + size_t(h - 1 - y) * size_t(rowBytes);
+        for (int x = 0; x < w; ++x) {
+            bool dark = false;
+            if (bits == 32 || bits == 24) {
+                const uchar* p = line + size_t(x) * size_t(bits / 8);
+                dark = (int(p[0]) + p[1] + p[2]) / 3 < 192;
+            } else if (bits == 16) {
+                const unsigned v = unsigned(line[2 * x]) | (unsigned(line[2 * x + 1]) << 8);
+                dark = (((v >> 3) & 0xFC) + (v >> 8) + ((v << 3) & 0xFF)) / 3 < 192;
+            } else {
+                dark = image.pixelIndex(x, y) == darkIndex;
+            }
+            if (dark)
+                out[x / 8] |= BYTE(0x80 >> (x % 8));
+        }
+    }
+    *width = w;
+    *height = h;
+    if (keepSize)
+        return mask;
+
+    int firstRow = -1, lastRow = -1, firstByte = rowBytes, lastByte = -1;
+    for (int row = 0; row < h; ++row) {
+        const BYTE* r = mask.data() + size_t(row) * size_t(rowBytes);
+        for (int b = 0; b < rowBytes; ++b) {
+            if (r[b] == 0)
+                continue;
+            if (firstRow < 0)
+                firstRow = row;
+            lastRow = row;
+            firstByte = std::min(firstByte, b);
+            lastByte = std::max(lastByte, b);
+        }
+    }
+    if (firstRow < 0)
+        return {};
+    const int newWidth = (lastByte - firstByte + 1) * 8;
+    const int newHeight = lastRow - firstRow + 1;
+    const int newRowBytes = MaskRowBytes(newWidth);
+    std::vector<BYTE> cropped(size_t(newRowBytes) * size_t(newHeight), 0);
+    for (int row = 0; row < newHeight; ++row)
+        std::memcpy(cropped.data() + size_t(row) * size_t(newRowBytes),
+                    mask.data() + size_t(firstRow + row) * size_t(rowBytes) + size_t(firstByte),
+                    size_t(lastByte - firstByte + 1));
+    *width = newWidth;
+    *height = newHeight;
+    return cropped;
+}
+
+std::vector<BYTE> ClipboardBitmapToMonochrome(int* width, int* height) {
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        return {};
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (!clipboard)
+        return {};
+    QImage picture = clipboard->image();
+    if (picture.isNull())
+        return {};
+    // A picture with transparent parts is laid on white, as a device bitmap would show it.
+    if (picture.hasAlphaChannel()) {
+        QImage onWhite(picture.size(), QImage::Format_RGB32);
+        onWhite.fill(Qt::white);
+        QPainter painter(&onWhite);
+        painter.drawImage(0, 0, picture);
+        painter.end();
+        picture = onWhite;
+    }
+    return BitmapToMonochrome(picture, width, height, FALSE);
+}
+
+std::vector<BYTE> BitmapToBits(const QImage& bitmap, int* width, int* height, COLORREF key, BYTE keyAlpha) {
+    QImage image;
+    const int bits = bitmap.isNull() ? 0 : DeviceLayout(bitmap, image);
+    if (bits != 16 && bits != 24 && bits != 32)
+        return {};
+    const int w = image.width(), h = image.height();
+    std::vector<BYTE> out(size_t(w) * 4 * size_t(h));
+    for (int y = 0; y < h; ++y) {
+        const uchar* line = image.constScanLine(y);
+        BYTE* row = out.data() + size_t(h - 1 - y) * size_t(w) * 4;
+        for (int x = 0; x < w; ++x) {
+            BYTE r, g, b;
+            if (bits == 16) {
+                const unsigned v = unsigned(line[2 * x]) | (unsigned(line[2 * x + 1]) << 8);
+                r = BYTE(v >> 8);
+                g = BYTE((v >> 3) & 0xFC);
+                b = BYTE((v << 3) & 0xFF);
+            } else {
+                const uchar* p = line + size_t(x) * size_t(bits / 8);
+                r = p[2];
+                g = p[1];
+                b = p[0];
+            }
+            BYTE* o = row + size_t(x) * 4;
+            o[0] = r;
+            o[1] = g;
+            o[2] = b;
+            o[3] = (r == GetRValue(key) && g == GetGValue(key) && b == GetBValue(key)) ? keyAlpha : 255;
+        }
+    }
+    *width = w;
+    *height = h;
+    return out;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Picture files
+
+QString HxPictureFormatOf(const CString& path) {
+    const QString suffix = QFileInfo(path.ToQString()).suffix().toLower();
+    if (suffix == QLatin1String("bmp"))
+        return QStringLiteral("BMP");
+    if (suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg"))
+        return QStringLiteral("JPEG");
+    if (suffix == QLatin1String("gif"))
+        return QStringLiteral("GIF");
+    if (suffix == QLatin1String("png"))
+        return QStringLiteral("PNG");
+    return QString();
+}
+
+int HxWriteGif(const QImage& picture, const QString& path) {
+    const QImage rgb = picture.convertToFormat(QImage::Format_RGB888);
+    const int w = rgb.width(), h = rgb.height();
+    if (w <= 0 || h <= 0)
+        return D_GIF_ERR_DATA_TOO_BIG;
+    std::vector<GifByteType> indices(size_t(w) * size_t(h));
+    std::vector<GifColorType> colors;
+    // The picture's own colours when they fit a palette.
+    std::map<unsigned, GifByteType> palette;
+    bool exact = true;
+    for (int y = 0; y < h && exact; ++y) {
+        const uchar* line = rgb.constScanLine(y);
+        for (int x = 0; x < w; ++x) {
+            const unsigned c =
+                (unsigned(line[3 * x]) << 16) | (unsigned(line[3 * x + 1]) << 8) | line[3 * x + 2];
+            auto found = palette.find(c);
+            if (found == palette.end()) {
+                if (palette.size() == 256) {
+                    exact = false;
+                    break;
+                }
+                found = palette.emplace(c, GifByteType(palette.size())).first;
+                colors.push_back({line[3 * x], line[3 * x + 1], line[3 * x + 2]});
+            }
+            indices[size_t(y) * size_t(w) + size_t(x)] = found->second;
+        }
+    }
+    if (!exact) {
+        std::vector<GifByteType> red(indices.size()), green(indices.size()), blue(indices.size());
+        for (int y = 0; y < h; ++y) {
+            const uchar* line = rgb.constScanLine(y);
+            for (int x = 0; x < w; ++x) {
+                const size_t i = size_t(y) * size_t(w) + size_t(x);
+                red[i] = line[3 * x];
+                green[i] = line[3 * x + 1];
+                blue[i] = line[3 * x + 2];
+            }
+        }
+        int count = 256;
+        colors.assign(256, GifColorType{0, 0, 0});
+        if (GifQuantizeBuffer(unsigned(w), unsigned(h), &count, red.data(), green.data(), blue.data(),
+                              indices.data(), colors.data()) != GIF_OK)
+            return D_GIF_ERR_NOT_ENOUGH_MEM;
+        colors.resize(size_t(count));
+    }
+    // A palette holds a power of two of colours, at least two.
+    size_t mapSize = 2;
+    while (mapSize < colors.size())
+        mapSize *= 2;
+    colors.resize(mapSize, GifColorType{0, 0, 0});
+    ColorMapObject* map = GifMakeMapObject(int(mapSize), colors.data());
+    if (!map)
+        return D_GIF_ERR_NOT_ENOUGH_MEM;
+
+    int error = 0;
+    GifFileType* file = EGifOpenFileName(QFile::encodeName(path).constData(), false, &error);
+    if (!file) {
+        GifFreeMapObject(map);
+        return error ? error : E_GIF_ERR_OPEN_FAILED;
+    }
+    bool ok = EGifPutScreenDesc(file, w, h, map->BitsPerPixel, 0, map) == GIF_OK &&
+              EGifPutImageDesc(file, 0, 0, w, h, false, nullptr) == GIF_OK;
+    for (int y = 0; ok && y < h; ++y)
+        ok = EGifPutLine(file, indices.data() + size_t(y) * size_t(w), w) == GIF_OK;
+    if (!ok)
+        error = file->Error ? file->Error : E_GIF_ERR_WRITE_FAILED;
+    int closeError = 0;
+    if (EGifCloseFile(file, &closeError) != GIF_OK && ok)
+        error = closeError ? closeError : E_GIF_ERR_CLOSE_FAILED;
+    GifFreeMapObject(map);
+    return error;
+}
+
+bool HxSavePicture(const QImage& picture, const CString& path, CString* error) {
+    const QString format = HxPictureFormatOf(path);
+    int code = 0;
+    QString reason;
+    if (picture.isNull()) {
+        code = 1;
+        reason = QStringLiteral("empty picture");
+    } else if (format.isEmpty()) {
+        code = 2;
+        reason = QStringLiteral("unknown picture format");
+    } else if (format == QLatin1String("GIF")) {
+        code = HxWriteGif(picture, path.ToQString());
+        if (code != 0) {
+            const char* text = GifErrorString(code);
+            reason = QString::fromUtf8(text ? text : "GIF error");
+        }
+    } else {
+        QImageWriter writer(path.ToQString(), format.toLatin1());
+        if (format == QLatin1String("JPEG"))
+            writer.setQuality(90);
+        const QImage opaque = picture.convertToFormat(QImage::Format_RGB32);
+        if (!writer.write(opaque)) {
+            code = 0x100 + int(writer.error());
+            reason = writer.errorString();
+        }
+    }
+    if (code == 0)
+        return true;
+    if (error)
+        *error = HxFormat(u"Save image failed:\n%x - %s", code, CString::FromQString(reason));
+    return false;
+}

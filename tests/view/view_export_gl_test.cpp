@@ -1,0 +1,193 @@
+// Pictures of the view: Save As of the figure as BMP, JPEG, GIF and PNG cropped to the figure with
+// its margins and read back, the extension rules, the empty figure, the document itself; F7 and the
+// region screenshot onto the clipboard.
+#include "view_mouse_fixture.h"
+
+#include "view/picture_export.h"
+
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QImageReader>
+#include <QTemporaryDir>
+
+namespace {
+
+class ViewExportTest : public ViewMouseTest {
+protected:
+    void SetUp() override {
+        ViewMouseTest::SetUp();
+        ASSERT_TRUE(m_dir.isValid());
+        HxSetMessageBoxHandler([this](const CString& text, const CString&, UINT) {
+            m_messages.push_back(text);
+            return IDOK;
+        });
+    }
+    // A segment from (-4, 1) to (4, 1): 160 pixels wide on row 130.
+    void AddSegment() {
+        CGVertex* a = AddPoint(-4, 1);
+        CGVertex* b = AddPoint(4, 1);
+        a->m_hidden = b->m_hidden = 1;
+        CGLine* ab = AddLine(a->m_id, b->m_id);
+        ab->m_color = CRgba{0, 0, 200, 255};
+        Redraw();
+    }
+    // Save As through its dialog: the name typed and the file type chosen (1 document, 2 bmp, 3 jpg,
+    // 4 gif, 5 png).
+    void SaveAs(const QString& typed, int type) {
+        HxSetDialogRunner([&](CDialog& d) {
+            auto& dlg = static_cast<CFileDialog&>(d);
+            m_offeredFilter = dlg.m_strFilter;
+            dlg.SetResult(CString::FromQString(m_dir.filePath(typed)), type);
+            return INT_PTR(IDOK);
+        });
+        ASSERT_TRUE(m_view->OnCmdMsg(ID_FILE_SAVE_AS, CN_COMMAND, nullptr));
+        HxSetDialogRunner(nullptr);
+    }
+    QString Path(const QString& name) const { return m_dir.filePath(name); }
+
+    QTemporaryDir m_dir;
+    std::vector<CString> m_messages;
+    CString m_offeredFilter;
+};
+
+bool Coloured(QRgb p) {
+    return qBlue(p) > qRed(p) + 60 && qBlue(p) > qGreen(p) + 60;
+}
+
+} // namespace
+
+TEST_F(ViewExportTest, TheFigureIsCroppedWithItsMargins) {
+    AddSegment();
+    int left = 0, right = 0, top = 0, bottom = 0;
+    ASSERT_TRUE(m_view->GrabViewImage(&left, &right, &top, &bottom));
+    // The segment spans columns 120..280 at row 130 from the top (169 from the bottom); with its
+    // width and smoothing a pixel or two more, then 4 pixels of margin.
+    EXPECT_NEAR(left, 120 - 4, 2);
+    EXPECT_NEAR(right, 280 + 4, 2);
+    EXPECT_NEAR(bottom, 169 - 4, 2);
+    EXPECT_NEAR(top, 170 + 4, 2);
+}
+
+TEST_F(ViewExportTest, SavesTheFigureInEachFormat) {
+    AddSegment();
+    int left = 0, right = 0, top = 0, bottom = 0;
+    ASSERT_TRUE(m_view->GrabViewImage(&left, &right, &top, &bottom));
+    const QSize box(right - left, top - bottom);
+    struct Case {
+        const char* name;
+        int type;
+        const char* format;
+    };
+    for (const Case& c : {Case{"figure.bmp", 2, "bmp"}, Case{"figure.jpg", 3, "jpeg"},
+                          Case{"figure.gif", 4, "gif"}, Case{"figure.png", 5, "png"}}) {
+        SCOPED_TRACE(c.name);
+        SaveAs(QString::fromLatin1(c.name), c.type);
+        QImageReader reader(Path(QString::fromLatin1(c.name)));
+        EXPECT_EQ(reader.format(), QByteArray(c.format));
+        const QImage picture = reader.read();
+        ASSERT_FALSE(picture.isNull());
+        EXPECT_EQ(picture.size(), box);
+        // The segment crosses the middle of the picture; the corners are background.
+        const int row = picture.height() / 2;
+        bool found = false;
+        for (int dy = -2; dy <= 2 && !found; ++dy)
+            found = Coloured(picture.pixel(picture.width() / 2, row + dy));
+        EXPECT_TRUE(found);
+        EXPECT_GT(qGray(picture.pixel(0, 0)), 240);
+        EXPECT_GT(qGray(picture.pixel(picture.width() - 1, picture.height() - 1)), 240);
+    }
+    EXPECT_EQ(m_offeredFilter, u"Halvix文档(*.hvx)|*.hvx|图片文件(*.bmp)|*.bmp|图片文件(*.jpg)|*.jpg|"
+                               u"图片文件(*.gif)|*.gif|图片文件(*.png)|*.png||");
+    EXPECT_TRUE(m_messages.empty());
+}
+
+TEST_F(ViewExportTest, TheTypesExtensionIsAppendedWhenTheNameLacksIt) {
+    AddSegment();
+    SaveAs(QStringLiteral("a.txt"), 2);
+    EXPECT_TRUE(QFile::exists(Path(QStringLiteral("a.txt.bmp"))));
+    SaveAs(QStringLiteral("A.BMP"), 2);
+    EXPECT_TRUE(QFile::exists(Path(QStringLiteral("A.BMP.bmp"))));
+    // A name typed without an extension takes the chosen type's.
+    SaveAs(QStringLiteral("plain"), 5);
+    EXPECT_TRUE(QFile::exists(Path(QStringLiteral("plain.png"))));
+    EXPECT_FALSE(QFile::exists(Path(QStringLiteral("plain.hvx.png"))));
+}
+
+TEST_F(ViewExportTest, AnEmptyFigureIsNotSaved) {
+    Redraw();
+    SaveAs(QStringLiteral("empty.png"), 5);
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(m_messages[0], u"当前显示区图形不可见！");
+    EXPECT_FALSE(QFile::exists(Path(QStringLiteral("empty.png"))));
+    // A white figure on the white background counts as empty.
+    CGVertex* a = AddPoint(-4, 1);
+    CGVertex* b = AddPoint(4, 1);
+    a->m_hidden = b->m_hidden = 1;
+    AddLine(a->m_id, b->m_id)->m_color = CRgba{255, 255, 255, 255};
+    Redraw();
+    int l, r, t, bo;
+    EXPECT_FALSE(m_view->GrabViewImage(&l, &r, &t, &bo));
+}
+
+TEST_F(ViewExportTest, TheDocumentTypeSavesTheDocument) {
+    AddSegment();
+    SaveAs(QStringLiteral("drawing"), 1);
+    EXPECT_TRUE(QFile::exists(Path(QStringLiteral("drawing.hvx"))));
+    EXPECT_EQ(m_doc->GetPathName(),
+              CString::FromQString(QFileInfo(Path(QStringLiteral("drawing.hvx"))).absoluteFilePath()));
+    EXPECT_EQ(g_lastDocumentPath, m_doc->GetPathName());
+    EXPECT_FALSE(m_doc->IsModified());
+}
+
+TEST_F(ViewExportTest, F7AndTheScreenshotCopyToTheClipboard) {
+    AddSegment();
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    int left = 0, right = 0, top = 0, bottom = 0;
+    ASSERT_TRUE(m_view->GrabViewImage(&left, &right, &top, &bottom));
+    CCmdUI ui;
+    ui.m_nID = ID_EDIT_PRINTSCR;
+    ASSERT_TRUE(m_view->OnCmdMsg(ID_EDIT_PRINTSCR, CN_UPDATE_COMMAND_UI, &ui));
+    EXPECT_TRUE(ui.m_enabled);
+    ASSERT_TRUE(m_view->OnCmdMsg(ID_EDIT_PRINTSCR, CN_COMMAND, nullptr));
+    QImage copied = clipboard->image();
+    ASSERT_FALSE(copied.isNull());
+    EXPECT_EQ(copied.size(), QSize(right - left, top - bottom));
+    EXPECT_TRUE(Coloured(copied.pixel(copied.width() / 2, copied.height() / 2)) ||
+                Coloured(copied.pixel(copied.width() / 2, copied.height() / 2 - 1)));
+    // The clipboard's picture read back as a mask: the segment, cropped to whole bytes.
+    int w = 0, h = 0;
+    const std::vector<BYTE> mask = ClipboardBitmapToMonochrome(&w, &h);
+    ASSERT_FALSE(mask.empty());
+    EXPECT_EQ(w % 8, 0);
+    EXPECT_GE(w, 160);
+    EXPECT_LE(h, 4);
+
+    // A screenshot click without a drag: 200 x 200 pixels at the click.
+    clipboard->clear();
+    g_mouseTool = 8;
+    Move(QPoint(150, 20), Qt::NoButton);
+    EXPECT_EQ(g_mouseX, 350);
+    Press(QPoint(150, 20));
+    EXPECT_EQ(m_view->m_toolStage, 2);
+    Release(QPoint(150, 20));
+    EXPECT_EQ(g_mouseTool, 1);
+    copied = clipboard->image();
+    ASSERT_FALSE(copied.isNull());
+    EXPECT_EQ(copied.size(), QSize(200, 200));
+    EXPECT_EQ(m_view->m_grabWidth, 200);
+    // The segment crosses it at row 130 - 20, from column 120 - 150 on.
+    EXPECT_TRUE(Coloured(copied.pixel(60, 110)) || Coloured(copied.pixel(60, 109)));
+    // A dragged rectangle: its own size, kept for the next click.
+    g_mouseTool = 8;
+    Press(QPoint(100, 120));
+    Move(QPoint(160, 140));
+    Release(QPoint(160, 140));
+    copied = clipboard->image();
+    EXPECT_EQ(copied.size(), QSize(60, 20));
+    EXPECT_EQ(m_view->m_grabWidth, 60);
+    EXPECT_EQ(m_view->m_grabHeight, 20);
+}
