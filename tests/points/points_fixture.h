@@ -16,10 +16,10 @@
 #include <numbers>
 #include <vector>
 
-constexpr double kPi = std::numbers::pi;
-
 class PointsTest : public FreePointTest {
 protected:
+    static constexpr double kPi = std::numbers::pi;
+
     // A value cell holding v in its parameter word.
     CGTmVariable* AddValue(float v, const char16_t* name) {
         auto* value = new CGTmVariable;
