@@ -3,6 +3,7 @@
 
 #include "dynamics/buttons.h"
 #include "measure/text_items.h"
+#include "model/free_points.h"
 #include "model/line.h"
 #include "model/vertex.h"
 
@@ -72,5 +73,5 @@ int HxPickClassOf(HxSelectionKind kind) {
 }
 
 bool HxIsFreePoint(const CGCell* cell) {
-    return HxIsOfClassNamed(cell, "CGVerFree");
+    return cell && cell->IsKindOf(RUNTIME_CLASS(CGVerFree));
 }

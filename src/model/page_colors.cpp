@@ -6,6 +6,7 @@
 #include "dynamics/buttons.h"
 #include "measure/text_items.h"
 #include "model/arc.h"
+#include "model/free_points.h"
 #include "model/line.h"
 #include "view/view_colors.h"
 #include "view/view_globals.h"
@@ -56,7 +57,7 @@ bool IsFilledArc(const CGCell* cell) {
 }
 
 bool IsFreePoint(const CGCell* cell) {
-    return IsOfClassNamed(cell, "CGVerFree");
+    return cell->IsKindOf(RUNTIME_CLASS(CGVerFree));
 }
 
 bool IsColorModifier(const CGCell* cell) {

@@ -6,6 +6,7 @@
 #include "dynamics/buttons.h"
 #include "measure/text_items.h"
 #include "model/arc_circles.h"
+#include "model/free_points.h"
 #include "support/class_stand_ins.h"
 #include "support/page_fixture.h"
 
@@ -32,7 +33,7 @@ TEST_F(PageColorsTest, DefaultColoursByClass) {
     g_backgroundColor[0] = 0.5f;
     g_backgroundColor[3] = 0.25f;
     CGVertex* point = AddPoint(0, 0, 0);
-    auto* free = AddCell(new CFreePointStandIn(0, 9, u"F", 0, 0, 0));
+    auto* free = AddCell(new CGVerFreeXyz(0, 9, u"F", 0, 0, 0));
     CGLine* line = AddLine(point->m_id, free->m_id);
     auto* disc = AddCell(new CGArc);
     disc->m_kind = 2;
@@ -108,7 +109,7 @@ TEST_F(PageColorsTest, AutomaticFaceColourOnADarkBackground) {
 TEST_F(PageColorsTest, AutomaticColoursOfEveryList) {
     g_currentColor = CRgba{9, 8, 7, 255};
     CGVertex* point = AddPoint(0, 0, 0);
-    auto* free = AddCell(new CFreePointStandIn(0, 9, u"F", 0, 0, 0));
+    auto* free = AddCell(new CGVerFreeXyz(0, 9, u"F", 0, 0, 0));
     CGLine* line = AddLine(point->m_id, free->m_id);
     auto* disc = AddCell(new CGArc);
     disc->m_kind = 3;

@@ -8,6 +8,7 @@
 #include "model/arc.h"
 #include "model/cell_kinds.h"
 #include "model/face.h"
+#include "model/free_points.h"
 #include "support/class_stand_ins.h"
 #include "support/page_fixture.h"
 
@@ -71,7 +72,7 @@ TEST_F(SelectionTest, EachClassGoesToItsKindList) {
     CGVertex* b = AddPoint(1, 0, 0);
     std::vector<Case> cases = {
         {a, &m_page->m_selPoints, 1},
-        {Add(new CFreePointStandIn), &m_page->m_selPoints, 1},
+        {Add(new CGVerFreeXyz), &m_page->m_selPoints, 1},
         {AddLine(a->m_id, b->m_id), &m_page->m_selLines, 2},
         {Add(new CGFace), &m_page->m_selFaces, 8},
         {Add(new CGArc), &m_page->m_selCurves, 4},
@@ -267,8 +268,8 @@ TEST_F(SelectionTest, WalkPassesOverCellsThatAreGone) {
 }
 
 TEST_F(SelectionTest, WalkSetsTheDragStateOfWhatItSelects) {
-    auto* a = Add(new CFreePointStandIn);
-    auto* b = Add(new CFreePointStandIn);
+    auto* a = Add(new CGVerFreeXyz);
+    auto* b = Add(new CGVerFreeXyz);
     b->m_name = u"P";
     m_page->SelectCell(a->m_id);
     SetWalk(1, {a->m_id, b->m_id});

@@ -1,5 +1,5 @@
 // Cells that carry the registered names of classes other parts of the program define later
-// (free points, colour modifiers, ink marks, spheres), so that rules which recognise those classes
+// (colour modifiers, ink marks, spheres), so that rules which recognise those classes
 // by name can be tried now.
 #pragma once
 
@@ -15,20 +15,9 @@ template <const char* Name>
 const CRuntimeClass CNamedStandIn<Name>::s_class = {Name, int(sizeof(CGCell)), 0xFFFF, nullptr,
                                                     RUNTIME_CLASS(CGCell)};
 
-inline constexpr char kFreePointName[] = "CGVerFree";
 inline constexpr char kColorModifierName[] = "CGMdfColor";
 inline constexpr char kInkmarksName[] = "CGInkmarks";
 inline constexpr char kSphereName[] = "CGSphere";
 using CColorModifierStandIn = CNamedStandIn<kColorModifierName>;
 using CInkmarksStandIn = CNamedStandIn<kInkmarksName>;
 using CSphereStandIn = CNamedStandIn<kSphereName>;
-
-// A free point stand-in is a point (the free points derive from CGVertex).
-class CFreePointStandIn : public CGVertex {
-public:
-    using CGVertex::CGVertex;
-    static const CRuntimeClass s_class;
-    const CRuntimeClass* GetRuntimeClass() const override { return &s_class; }
-};
-inline const CRuntimeClass CFreePointStandIn::s_class = {kFreePointName, int(sizeof(CGVertex)), 0xFFFF,
-                                                         nullptr, RUNTIME_CLASS(CGVertex)};
