@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QStringList>
 
 namespace {
@@ -30,8 +31,17 @@ INT_PTR ShowFileDialog(CDialog& d) {
         box.setDefaultSuffix(dlg.m_strDefExt.ToQString());
     if (!dlg.m_bOpenFileDialog && !(dlg.m_dwFlags & OFN_OVERWRITEPROMPT))
         box.setOption(QFileDialog::DontConfirmOverwrite);
-    if (!dlg.m_strFileName.IsEmpty())
-        box.selectFile(dlg.m_strFileName.ToQString());
+    if (!dlg.m_strFileName.IsEmpty()) {
+        // "folder/*.ext" opens the folder with that file type; a plain name is suggested.
+        const QString name = dlg.m_strFileName.ToQString();
+        const QFileInfo info(name);
+        if (info.fileName().contains(QLatin1Char('*'))) {
+            if (QFileInfo(info.path()).isDir())
+                box.setDirectory(info.path());
+        } else {
+            box.selectFile(name);
+        }
+    }
     if (box.exec() != QDialog::Accepted || box.selectedFiles().isEmpty())
         return IDCANCEL;
     dlg.SetResult(CString::FromQString(box.selectedFiles().first()));

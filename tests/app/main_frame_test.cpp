@@ -4,6 +4,7 @@
 
 #include "app/about_dlg.h"
 #include "app/app_look.h"
+#include "app/halvix_app.h"
 #include "app/main_frame.h"
 #include "app/ribbon_bar.h"
 #include "app/status_bar.h"
@@ -60,12 +61,14 @@ TEST_F(MainFrameTest, CreatesRibbonStatusBarAndFindsItsElements) {
     EXPECT_EQ(colors->GetColorCount(), 40);
     EXPECT_TRUE(colors->IsShown());
 
-    // Frame commands show; commands of the document and view, not yet made, do not.
+    // Frame commands show; commands of the document and view, not yet made, do not; About is the
+    // application's.
     EXPECT_TRUE(ribbon->FindByID(ID_VIEW_MINI)->IsShown());
-    EXPECT_TRUE(ribbon->FindByID(ID_APP_ABOUT)->IsShown());
+    EXPECT_FALSE(ribbon->FindByID(ID_APP_ABOUT)->IsShown()) << "no application object here";
     EXPECT_FALSE(ribbon->FindByID(ID_CREATE_LINE)->IsShown());
     EXPECT_TRUE(ribbon->FindByID(ID_SLIDER_TX)->IsShown());
-    EXPECT_FALSE(ribbon->FindByID(ID_VIEW_PANEL)->IsShown());
+    EXPECT_TRUE(ribbon->FindByID(ID_VIEW_PANEL)->IsShown());
+    EXPECT_TRUE(ribbon->FindByID(ID_VIEW_FULLSCREEN)->IsShown());
 }
 
 TEST_F(MainFrameTest, StatusTextsGoToTheirPanes) {
@@ -164,6 +167,11 @@ TEST_F(MainFrameTest, ColourButtonSendsTheColourToTheView) {
 TEST_F(MainFrameTest, AboutRunsTheAboutDialog) {
     CMainFrame frame;
     ASSERT_EQ(frame.OnCreate(), 0);
+    int argc = 1;
+    char name[] = "halvix";
+    char* argv[] = {name, nullptr};
+    CHalvixApp app(argc, argv);
+    RouterScope scope({&app});
     std::vector<std::string> shown;
     HxSetDialogRunner([&](CDialog& dlg) {
         shown.push_back(dlg.GetRuntimeClass()->m_lpszClassName);
