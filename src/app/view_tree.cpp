@@ -629,16 +629,27 @@ void CViewTree::MovePageDown() {
 // ---------------------------------------------------------------------------------------------
 // Clicks
 
-bool CViewTree::IsOnCheckBox(QTreeWidgetItem* item, const QPoint& pos) const {
+QRect CViewTree::CheckBoxRect(QTreeWidgetItem* item) const {
     if (!item)
-        return false;
+        return QRect();
     const QModelIndex index = indexFromItem(item);
     QStyleOptionViewItem option;
     initViewItemOption(&option);
     option.rect = visualRect(index);
     static_cast<HxViewTreeDelegate*>(itemDelegate())->InitOption(&option, index);
-    const QRect box = style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, this);
-    return box.contains(pos);
+    return style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, this);
+}
+
+QRect CViewTree::LabelRect(QTreeWidgetItem* item) const {
+    if (!item)
+        return QRect();
+    QRect rect = visualRect(indexFromItem(item));
+    rect.setLeft(CheckBoxRect(item).right() + 1);
+    return rect;
+}
+
+bool CViewTree::IsOnCheckBox(QTreeWidgetItem* item, const QPoint& pos) const {
+    return item && CheckBoxRect(item).contains(pos);
 }
 
 bool CViewTree::IsOnLabel(QTreeWidgetItem* item, const QPoint& pos) const {

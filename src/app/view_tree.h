@@ -93,6 +93,9 @@ public:
     // A right click: on a label or icon, the click, then the properties command.
     void OnRightClick(const QPoint& pos);
     bool IsOnCheckBox(QTreeWidgetItem* item, const QPoint& pos) const;
+    // Where an item's check box and label lie in the viewport.
+    QRect CheckBoxRect(QTreeWidgetItem* item) const;
+    QRect LabelRect(QTreeWidgetItem* item) const;
     bool IsOnLabel(QTreeWidgetItem* item, const QPoint& pos) const;
     // Whether an item's label may be edited, and the text the edit box starts with.
     bool CanEditLabel(QTreeWidgetItem* item) const;
