@@ -352,6 +352,8 @@ void CMainFrame::OnApplicationLook(UINT id) {
         m_wndRibbonBar->ApplyLook(HxGetLook(id));
     if (m_wndStatusBar)
         m_wndStatusBar->ApplyLook(HxGetLook(id));
+    if (m_wndObjectView)
+        m_wndObjectView->ApplyLook(HxGetLook(id));
     update();
     HxWriteApplicationLook(id);
     QGuiApplication::restoreOverrideCursor();

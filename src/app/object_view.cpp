@@ -1,6 +1,7 @@
 // The object pane: its dock, toolbar and commands.
 #include "app/object_view.h"
 
+#include "app/app_look.h"
 #include "app/frame_ids.h"
 #include "app/ribbon_icons.h"
 
@@ -50,7 +51,6 @@ CObjectView::CObjectView(QWidget* parent) : QDockWidget(QStringLiteral("对象�
     AddButton(ID_SELECT_PAGE, QStringLiteral("select-page"), QStringLiteral("选择当前页"));
     AddButton(ID_EDIT_PROPERTY, QStringLiteral("property"), QStringLiteral("属性"));
 
-    OnCommandId(ID_EDIT_PROPERTY, &CObjectView::OnProperties);
     OnCommandId(ID_TREE_COLLAPSE, &CObjectView::OnCollapseAll);
     OnCommandId(ID_TREE_REBUILD, &CObjectView::OnRebuild);
     OnCommandId(ID_EDIT_DELETE, &CObjectView::OnDelete);
@@ -75,11 +75,14 @@ void CObjectView::AddButton(UINT id, const QString& icon, const QString& text) {
     action->setToolTip(text);
     action->setVisible(false);
     connect(action, &QAction::triggered, this, [this, id] {
+        CCmdTarget* target = TargetOf(id);
+        if (!target)
+            return;
         CCmdUI ui;
         ui.m_nID = id;
-        OnCmdMsg(id, CN_UPDATE_COMMAND_UI, &ui);
+        target->OnCmdMsg(id, CN_UPDATE_COMMAND_UI, &ui);
         if (ui.m_enabled)
-            OnCmdMsg(id, CN_COMMAND, nullptr);
+            target->OnCmdMsg(id, CN_COMMAND, nullptr);
     });
     m_actions[id] = action;
 }
@@ -89,37 +92,47 @@ QAction* CObjectView::GetToolBarAction(UINT id) const {
     return it == m_actions.end() ? nullptr : it->second;
 }
 
-bool CObjectView::CommandExists(UINT id) const {
-    if (!HasCommandHandler(id))
-        return false;
-    if (id == ID_EDIT_PROPERTY)
-        return m_doc && m_doc->HasCommandHandler(id);
-    return true;
+CCmdTarget* CObjectView::TargetOf(UINT id) const {
+    if (HasCommandHandler(id))
+        return const_cast<CObjectView*>(this);
+    // The properties command is the document's: the pane passes it on.
+    if (id == ID_EDIT_PROPERTY && m_doc && m_doc->HasCommandHandler(id))
+        return m_doc;
+    return nullptr;
 }
 
 void CObjectView::OnIdleUpdate() {
     for (auto& [id, action] : m_actions) {
-        const bool exists = CommandExists(id);
-        if (action->isVisible() != exists)
-            action->setVisible(exists);
-        if (!exists)
+        CCmdTarget* target = TargetOf(id);
+        if (action->isVisible() != (target != nullptr))
+            action->setVisible(target != nullptr);
+        if (!target)
             continue;
         CCmdUI ui;
         ui.m_nID = id;
-        if (!OnCmdMsg(id, CN_UPDATE_COMMAND_UI, &ui) && m_doc && id == ID_EDIT_PROPERTY)
-            m_doc->OnCmdMsg(id, CN_UPDATE_COMMAND_UI, &ui);
+        target->OnCmdMsg(id, CN_UPDATE_COMMAND_UI, &ui);
         if (action->isEnabled() != ui.m_enabled)
             action->setEnabled(ui.m_enabled);
     }
 }
 
-void CObjectView::FillTree() {
-    m_tree->FillTree();
+void CObjectView::ApplyLook(const HxLook& look) {
+    setStyleSheet(QStringLiteral("QDockWidget#ObjectPane::title { background: %1; color: %2; padding: 4px 6px;"
+                                 " border-bottom: 1px solid %3; }"
+                                 "QFrame#ObjectPaneFrame { border: 1px solid %3; }")
+                      .arg(look.panelArea.name(), look.caption.name(), look.panelBorder.name()));
+    // The style draws a check box's outline from the window colour: on dark looks it needs a light
+    // one to show against the dark tree.
+    QPalette palette;
+    if (look.dark) {
+        palette = m_tree->palette();
+        palette.setColor(QPalette::Window, look.text.darker(150));
+    }
+    m_tree->setPalette(palette);
 }
 
-void CObjectView::OnProperties() {
-    if (m_doc && m_doc->HasCommandHandler(ID_EDIT_PROPERTY))
-        m_doc->OnCmdMsg(ID_EDIT_PROPERTY, CN_COMMAND, nullptr);
+void CObjectView::FillTree() {
+    m_tree->FillTree();
 }
 
 void CObjectView::OnCollapseAll() {

@@ -1,9 +1,12 @@
 // CObjectView: the object pane "对象浏览器", a dock with a small toolbar above the object tree.  Its
-// commands (collapse, refresh, delete, select the page, properties, move the page) run on the tree
-// and the document; the toolbar routes to the pane only.
+// commands (collapse, refresh, delete, select the page, move the page) run on the tree and the
+// document; the toolbar routes to the pane only, which passes the properties command on to the
+// document.
 #pragma once
 
 #include "app/view_tree.h"
+
+struct HxLook;
 
 #include <QDockWidget>
 
@@ -28,9 +31,10 @@ public:
     void FillTree();
     // The toolbar's buttons: shown when their command exists, enabled by their update handlers.
     void OnIdleUpdate();
+    // The pane's title, frame and check boxes in the colours of an application look.
+    void ApplyLook(const HxLook& look);
 
     // Commands.
-    void OnProperties();
     void OnCollapseAll();
     void OnRebuild();
     void OnDelete();
@@ -43,8 +47,9 @@ public:
 
 private:
     void AddButton(UINT id, const QString& icon, const QString& text);
-    // Commands the pane passes on to the document exist only when the document has them.
-    bool CommandExists(UINT id) const;
+    // The target of a toolbar button: the pane, or the document for the properties command (which
+    // exists only when the document has it); null when neither handles it.
+    CCmdTarget* TargetOf(UINT id) const;
 
     CHalvixDoc* m_doc = nullptr;
     CViewTree* m_tree = nullptr;

@@ -23,6 +23,7 @@
 #include <QApplication>
 #include <QPainter>
 #include <QPixmap>
+#include <QTemporaryDir>
 #include <QTimer>
 
 namespace {
@@ -63,6 +64,12 @@ void BuildFigure(CGPage& page) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // The demo keeps its settings to itself: the user's stay as they are.
+    QTemporaryDir home;
+    if (home.isValid()) {
+        qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toLocal8Bit());
+        qputenv("XDG_DATA_HOME", home.filePath(QStringLiteral("data")).toLocal8Bit());
+    }
     CHalvixApp app(argc, argv);
     // The demo's options are not documents to open.
     app.SetArguments(QCoreApplication::arguments().mid(0, 1));

@@ -6,6 +6,8 @@
 #include "app/app_look.h"
 #include "app/halvix_app.h"
 #include "app/main_frame.h"
+#include "app/object_icons.h"
+#include "app/ribbon_icons.h"
 #include "app/ribbon_bar.h"
 #include "app/status_bar.h"
 #include "document/halvix_doc.h"
@@ -26,6 +28,8 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 
@@ -440,4 +444,31 @@ TEST_F(MainFrameTest, EscapeOutsideFullScreenExplainsItself) {
     EXPECT_EQ(shown[0],
               u"ESC键 用于退出全屏或关闭影音\n可用 F4键 切换全屏状态\n\n欲结束绘图工具，请右击鼠标！");
     HxSetMessageBoxHandler(nullptr);
+}
+
+TEST_F(MainFrameTest, EveryIconTheRibbonNamesIsDrawn) {
+    HxRegisterObjectIcons();
+    HxRibbonDefinition def;
+    ASSERT_TRUE(HxLoadRibbonDefinition(QString::fromLatin1(HX_RIBBON_RESOURCE), def));
+    std::vector<QString> missing;
+    std::function<void(HxRibbonBaseElement*)> check = [&](HxRibbonBaseElement* e) {
+        if (!e->GetIconName().isEmpty() && !HxHasRibbonIcon(e->GetIconName()))
+            missing.push_back(e->GetIconName());
+        e->ForEachChild(check);
+    };
+    for (auto& c : def.categories)
+        for (auto& p : c.panels)
+            for (auto& e : p.elements)
+                check(e.get());
+    for (auto& s : def.statusBar)
+        check(s.element.get());
+    check(def.application.get());
+    for (const auto& [index, name] : def.images)
+        if (!HxHasRibbonIcon(name))
+            missing.push_back(name);
+    EXPECT_TRUE(missing.empty()) << (missing.empty() ? std::string() : missing.front().toStdString());
+    // The tree's images are drawings of their own.
+    for (int image : {0, 1, 2, 6, 7, 8, 9, 10, 12, 15, 16, 17, 20})
+        EXPECT_TRUE(HxHasRibbonIcon(HxObjectIconName(image))) << image;
+    EXPECT_NE(HxObjectIconName(1), HxObjectIconName(2));
 }
