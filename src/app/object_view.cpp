@@ -117,10 +117,11 @@ void CObjectView::OnIdleUpdate() {
 }
 
 void CObjectView::ApplyLook(const HxLook& look) {
-    setStyleSheet(QStringLiteral("QDockWidget#ObjectPane::title { background: %1; color: %2; padding: 4px 6px;"
-                                 " border-bottom: 1px solid %3; }"
-                                 "QFrame#ObjectPaneFrame { border: 1px solid %3; }")
-                      .arg(look.panelArea.name(), look.caption.name(), look.panelBorder.name()));
+    setStyleSheet(
+        QStringLiteral("QDockWidget#ObjectPane::title { background: %1; color: %2; padding: 4px 6px;"
+                       " border-bottom: 1px solid %3; }"
+                       "QFrame#ObjectPaneFrame { border: 1px solid %3; }")
+            .arg(look.panelArea.name(), look.caption.name(), look.panelBorder.name()));
     // The style draws a check box's outline from the window colour: on dark looks it needs a light
     // one to show against the dark tree.
     QPalette palette;

@@ -345,7 +345,7 @@ TEST_F(MainFrameTest, ToolSetsUnderToolsBecomeButtonsWithTheirTools) {
     WriteToolSet(tools + QStringLiteral("/几何工具.hvx"),
                  {{u"中垂线", u"两点的中垂线"}, {u"线段", u"连接两点"}});
     WriteToolSet(tools + QStringLiteral("/空集.hvx"), {});
-    WriteBytes(tools + QStringLiteral("/坏文件.hvx"), QByteArray("\x01\x00\xff\xff\x07\x00garbage", 15));
+    WriteBytes(tools + QStringLiteral("/坏文件.hvx"), QByteArray("\x01\x00\xff\xff\x07\x00garbage", 13));
     WriteBytes(tools + QStringLiteral("/说明.txt"), "not a tool set");
     WriteToolSet(tools + QStringLiteral("/子目录/立体工具.hvx"), {{u"对角线", u""}});
     WriteToolSet(tools + QStringLiteral("/大写.HVX"), {{u"不算", u""}});

@@ -394,3 +394,37 @@ TEST_F(ObjectTreeTest, RibbonDeleteFollowsTheSelection) {
     EXPECT_FALSE(paneDelete->isEnabled());
     EXPECT_FALSE(m_frame->GetObjectView()->GetToolBarAction(ID_EDIT_CUT)->isVisible()) << "no clipboard yet";
 }
+
+TEST_F(ObjectTreeTest, PageLookUpsAndAMissingLinkedPage) {
+    m_doc->OnNewPage();
+    int position = 0;
+    EXPECT_EQ(m_doc->FindPageByNumber(2, position), g_pCurPage);
+    EXPECT_EQ(position, 2);
+    EXPECT_EQ(m_doc->FindPageByNumber(99, position), nullptr);
+    EXPECT_EQ(position, 2) << "the number of pages walked";
+    EXPECT_EQ(m_doc->GetTreeItemName(40001), u"第一页");
+    EXPECT_EQ(m_doc->GetTreeItemName(40099), u"");
+
+    std::vector<std::pair<CString, CString>> shown;
+    HxSetMessageBoxHandler([&](const CString& text, const CString& caption, UINT) {
+        shown.emplace_back(text, caption);
+        return IDOK;
+    });
+    EXPECT_FALSE(m_doc->GoToPageById(99, TRUE));
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].first, u"链接页不存在，请检查修改链接按钮！");
+    EXPECT_EQ(shown[0].second, u"链接无效！");
+    EXPECT_FALSE(m_doc->GoToPageById(99, FALSE));
+    EXPECT_EQ(shown.size(), 1u) << "the tree's switch reports nothing";
+
+    // Going to the current page changes nothing, not even the camera.
+    g_viewTransX = 3.0f;
+    EXPECT_TRUE(m_doc->GoToPageById(2, TRUE));
+    EXPECT_FLOAT_EQ(g_viewTransX, 3.0f);
+    // Each page keeps its own camera.
+    EXPECT_TRUE(m_doc->GoToPageById(1, FALSE));
+    EXPECT_FLOAT_EQ(g_viewTransX, 0.0f);
+    EXPECT_TRUE(m_doc->GoToPageById(2, FALSE));
+    EXPECT_FLOAT_EQ(g_viewTransX, 3.0f);
+    EXPECT_EQ(g_mouseTool, 1);
+}
