@@ -2,6 +2,7 @@
 // clicks, numbers refused with the dialog kept open, the fields written back on OK, the reflection
 // codes of the element list, the presenters behind DoModal, and the commands on the ribbon.
 #include "app/ribbon_definition.h"
+#include "app/ribbon_icons.h"
 #include "app/transform_dialogs_ui.h"
 #include "document/halvix_doc.h"
 #include "points/transform_commands.h"
@@ -315,6 +316,7 @@ TEST(TransformRibbon, TheTransformCategoryHoldsTheTenCommandsWithTheirHandlers) 
         }
         ASSERT_NE(found, nullptr) << id;
         EXPECT_FALSE(found->GetDescription().IsEmpty()) << id;
+        EXPECT_TRUE(HxHasRibbonIcon(found->GetIconName())) << id;
         EXPECT_TRUE(doc.HasCommandHandler(id)) << id;
         EXPECT_TRUE(doc.HasUpdateHandler(id)) << id;
     }
