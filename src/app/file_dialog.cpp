@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QStringList>
 
 namespace {
@@ -31,8 +32,17 @@ INT_PTR ShowFileDialog(CDialog& d) {
         box.selectNameFilter(filters[dlg.m_nFilterIndex - 1]);
     if (!dlg.m_bOpenFileDialog && !(dlg.m_dwFlags & OFN_OVERWRITEPROMPT))
         box.setOption(QFileDialog::DontConfirmOverwrite);
-    if (!dlg.m_strFileName.IsEmpty())
-        box.selectFile(dlg.m_strFileName.ToQString());
+    if (!dlg.m_strFileName.IsEmpty()) {
+        // "folder/*.ext" opens the folder with that file type; a plain name is suggested.
+        const QString name = dlg.m_strFileName.ToQString();
+        const QFileInfo info(name);
+        if (info.fileName().contains(QLatin1Char('*'))) {
+            if (QFileInfo(info.path()).isDir())
+                box.setDirectory(info.path());
+        } else {
+            box.selectFile(name);
+        }
+    }
     if (box.exec() != QDialog::Accepted || box.selectedFiles().isEmpty())
         return IDCANCEL;
     // The chosen type gives the extension of a name typed without one (SetResult).

@@ -1,10 +1,14 @@
-// Command ids and window messages of the main frame and the application object.
+// Command ids and window messages of the main frame, the object pane and the application object.
 #pragma once
 
 #include "platform/types.h"
 
 constexpr UINT ID_APP_ABOUT = 57664;
 constexpr UINT ID_APP_EXIT = 57665;
+constexpr UINT ID_HELP_FINDER = 57667;
+constexpr UINT ID_HELP_SAMPLE = 33129;
+constexpr UINT ID_HELP_PESOURCE = 33130; // "资源中心"
+constexpr UINT ID_QUICK_HELP = 33640;    // "绘图工具快捷帮助(&F)..."
 constexpr UINT ID_VIEW_COLOR = 32781;
 constexpr UINT ID_CUSTOM_TOOL = 33621;
 constexpr UINT ID_CREATE_LINE = 33429;
@@ -16,6 +20,35 @@ constexpr UINT ID_SLIDER_TZ = 34141;
 constexpr UINT ID_STATUS_TOOLS = 34028;
 constexpr UINT ID_STATUS_LINK = 33818;
 
+// Full screen and the panes.
+constexpr UINT ID_VIEW_FULLSCREEN = 32772; // F4 (the view's command; the frame checks it)
+constexpr UINT ID_VIEW_FULLSCREEN_ENTER = 32790;
+constexpr UINT ID_VIEW_FULLSCREEN_LEAVE = 32786;
+constexpr UINT ID_VIEW_ESCAPE = 32787; // Esc
+constexpr UINT ID_VIEW_MEDIA_CLOSE = 32789;
+constexpr UINT ID_VIEW_HIDE_PANES = 32784;
+constexpr UINT ID_VIEW_SHOW_PANES = 32785; // "显示所有面板"
+constexpr UINT ID_VIEW_FULLSCREEN_TOOLBAR = 33271;
+constexpr UINT ID_FULLSCREEN_TOOLBAR = 32878; // the full-screen toolbar's own id
+
+// The object pane's commands.
+constexpr UINT ID_EDIT_PROPERTY = 32851; // "属性"
+constexpr UINT ID_EDIT_CUT = 57635;
+constexpr UINT ID_EDIT_COPY = 57634;
+constexpr UINT ID_TREE_COLLAPSE = 33533;  // "折叠分支到页"
+constexpr UINT ID_TREE_REBUILD = 34123;   // "刷新并展开当前页对象列表"
+constexpr UINT ID_SELECT_PAGE = 33199;    // "选择当前页" (Ctrl+G)
+constexpr UINT ID_PAGE_MOVE_UP = 34127;   // "当前页前移"
+constexpr UINT ID_PAGE_MOVE_DOWN = 34128; // "当前页后移"
+
+// Tool sets under the custom-tool button: set k is 34000 + k, tool n is 20000 + n; only these
+// ranges are routed.
+constexpr UINT ID_TOOLSET_FIRST = 34000;
+constexpr UINT ID_TOOLSET_LAST = 34010;
+constexpr UINT ID_TOOL_FIRST = 20000;
+constexpr UINT ID_TOOL_LAST = 20500;
+constexpr int HX_TOOLSET_IMAGE_BASE = 69;
+
 // Status bar panes: the information pane and the current-page pane, with their element indices
 // (a separator lies between them).
 constexpr UINT ID_STATUSBAR_PANE_INFO = 120;
@@ -25,3 +58,5 @@ constexpr int HX_STATUS_ELEMENT_PAGE = 2;
 
 // The colour of the selection, sent to the view with the colour in wParam.
 constexpr UINT UM_APPLY_COLOR = 0x7E9;
+// The quick-help window is gone (wParam: the window).
+constexpr UINT UM_QUICKHELP_CLOSED = 0x80B;

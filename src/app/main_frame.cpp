@@ -1,9 +1,13 @@
-// The main window.
+// The main window: creation, the message map, the title, the colour button, the pan sliders, the
+// document's notifications to the object tree, and closing.
 #include "app/main_frame.h"
 
-#include "app/about_dlg.h"
 #include "app/app_look.h"
+#include "app/halvix_app.h"
 #include "app/idle_hook.h"
+#include "app/object_icons.h"
+#include "app/object_view.h"
+#include "app/quick_help.h"
 #include "app/ribbon_bar.h"
 #include "app/ribbon_icons.h"
 #include "app/status_bar.h"
@@ -11,13 +15,18 @@
 #include "view/halvix_view.h"
 #include "view/view_camera.h"
 #include "view/view_globals.h"
+#include "view/view_settings.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QMimeData>
+#include <QSettings>
+#include <QShortcut>
+#include <QToolBar>
 
 HxRibbonButton* g_customToolButton = nullptr;
 COLORREF g_selectedColor = RGB(0, 0, 0);
+bool g_mediaFullScreen = false;
 
 const std::vector<HxRibbonColorButton::Color>& HxGalleryColors() {
     static const std::vector<HxRibbonColorButton::Color> colors = {
@@ -57,19 +66,26 @@ void HxFillColorGallery(HxRibbonColorButton* button) {
 // ---------------------------------------------------------------------------------------------
 
 CMainFrame::CMainFrame() : m_doc(std::make_unique<CHalvixDoc>()), m_nAppLook(HxReadApplicationLook()) {
+    setObjectName(QStringLiteral("MainFrame"));
+    HxRegisterObjectIcons();
     m_view = new CHalvixView(this);
     m_view->SetDocument(m_doc.get());
     m_doc->m_pRecentFileList = &m_recentFiles;
     m_doc->m_onTitleChanged = [this](const CString& title) { UpdateTitle(title); };
     m_doc->m_onUpdateViews = [this] { m_view->update(); };
-    m_doc->m_onInitialUpdateViews = [this] { m_view->OnInitialUpdate(); };
+    m_doc->m_onInitialUpdateViews = [this] { OnInitialUpdateViews(); };
+    m_doc->m_onFillObjectTree = [this] {
+        if (m_wndObjectView)
+            m_wndObjectView->FillTree();
+    };
     m_recentFiles.SetChangeHandler([this] { UpdateRecentFileItems(); });
     setCentralWidget(m_view);
     setWindowIcon(HxRibbonIcon(QStringLiteral("app")));
+    setAcceptDrops(true);
+    setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowTabbedDocks);
     UpdateTitle(CString());
     resize(1024, 768);
 
-    OnCommandId(ID_APP_ABOUT, &CMainFrame::OnAppAbout);
     OnCommandId(ID_APP_EXIT, &CMainFrame::OnAppExit);
     OnCommandRange(ID_VIEW_APPLOOK_WIN_2000, ID_VIEW_APPLOOK_WINDOWS_7, &CMainFrame::OnApplicationLook);
     OnUpdateRange(ID_VIEW_APPLOOK_WIN_2000, ID_VIEW_APPLOOK_WINDOWS_7, &CMainFrame::OnUpdateApplicationLook);
@@ -79,22 +95,58 @@ CMainFrame::CMainFrame() : m_doc(std::make_unique<CHalvixDoc>()), m_nAppLook(HxR
     OnCommandId(ID_SLIDER_TX, &CMainFrame::OnSliderTX);
     OnCommandId(ID_SLIDER_TY, &CMainFrame::OnSliderTY);
     OnCommandId(ID_SLIDER_TZ, &CMainFrame::OnSliderTZ);
+    OnCommandId(ID_VIEW_PANEL, &CMainFrame::OnViewPanel);
+    OnUpdateId(ID_VIEW_PANEL, &CMainFrame::OnUpdateViewPanel);
+    OnCommandId(ID_VIEW_FULLSCREEN, &CMainFrame::OnViewFullScreen);
+    OnUpdateId(ID_VIEW_FULLSCREEN, &CMainFrame::OnUpdateViewFullScreen);
+    OnCommandId(ID_VIEW_FULLSCREEN_ENTER, &CMainFrame::EnterFullScreen);
+    OnCommandId(ID_VIEW_FULLSCREEN_LEAVE, &CMainFrame::LeaveFullScreen);
+    OnCommandId(ID_VIEW_ESCAPE, &CMainFrame::OnEscape);
+    OnCommandId(ID_VIEW_HIDE_PANES, &CMainFrame::HidePanes);
+    OnCommandId(ID_VIEW_SHOW_PANES, &CMainFrame::ShowPanes);
+    OnCommandId(ID_VIEW_FULLSCREEN_TOOLBAR, &CMainFrame::OnToggleFullScreenToolBar);
+    OnCommandId(ID_QUICK_HELP, &CMainFrame::OnQuickHelp);
+    OnCommandId(ID_STATUS_LINK, &CMainFrame::OnStatusLink);
+    OnUpdateId(ID_STATUS_LINK, &CMainFrame::OnUpdateStatusLink);
+    OnCommandId(ID_VIEW_PAGEUP, &CMainFrame::OnPageUp);
+    OnCommandId(ID_VIEW_PAGEDOWN, &CMainFrame::OnPageDown);
 
-    // Commands go to the view first, then to the document, then to the frame.
+    OnMessageId(UM_CELLS_CHANGED, &CMainFrame::OnCellsChanged);
+    OnMessageId(UM_PAGES_CHANGED, &CMainFrame::OnPagesChanged);
+    OnMessageId(UM_SELECTION_CHANGED, &CMainFrame::OnSelectionChanged);
+    OnMessageId(UM_CELL_TEXTS_CHANGED, &CMainFrame::OnCellTextsChanged);
+    OnMessageId(UM_REBUILD_OBJECT_TREE, &CMainFrame::OnRebuildObjectTree);
+    OnMessageId(UM_QUICKHELP_CLOSED, &CMainFrame::OnQuickHelpClosed);
+
+    // Commands go to the view first, then to the document, then to the frame (and the object pane
+    // and the application, once they exist).
     AfxGetCommandRouter().SetChain({m_view, m_doc.get(), this});
 }
 
 CMainFrame::~CMainFrame() {
+    if (m_pQuickHelp)
+        delete m_pQuickHelp.data();
     HxSetStatusTextHandler(nullptr);
     HxSetPanSliderHandler(nullptr);
+    if (m_wndObjectView)
+        AfxGetCommandRouter().Remove(m_wndObjectView);
     AfxGetCommandRouter().Remove(this);
     AfxGetCommandRouter().Remove(m_doc.get());
     AfxGetCommandRouter().Remove(m_view);
+    if (AfxGetMainWnd() == this)
+        AfxSetMainWnd(nullptr);
     m_recentFiles.SetChangeHandler(nullptr);
     m_doc->m_onTitleChanged = nullptr;
     m_doc->m_onUpdateViews = nullptr;
     m_doc->m_onInitialUpdateViews = nullptr;
+    m_doc->m_onFillObjectTree = nullptr;
     m_doc->m_pRecentFileList = nullptr;
+    if (m_wndObjectView)
+        m_wndObjectView->SetDocument(nullptr);
+    // The tools of the tool sets are the frame's; their buttons go with the ribbon.
+    HxDeleteRecords(g_globalTools);
+    g_toolCommandCount = 0;
+    g_toolSetCount = 0;
     g_customToolButton = nullptr;
 }
 
@@ -104,12 +156,14 @@ void CMainFrame::StartDocument(const CString& path) {
     m_doc->NewDocumentFile();
 }
 
-void CMainFrame::closeEvent(QCloseEvent* event) {
-    if (m_doc && !m_doc->SaveModified()) {
-        event->ignore();
-        return;
-    }
-    QMainWindow::closeEvent(event);
+CViewTree* CMainFrame::GetViewTree() const {
+    return m_wndObjectView ? m_wndObjectView->GetTree() : nullptr;
+}
+
+void CMainFrame::OnInitialUpdateViews() {
+    m_view->OnInitialUpdate();
+    if (m_wndObjectView)
+        m_wndObjectView->FillTree();
 }
 
 void CMainFrame::UpdateRecentFileItems() {
@@ -131,26 +185,19 @@ int CMainFrame::OnCreate() {
     }
     setMenuWidget(m_wndRibbonBar);
 
-    // The custom-tool button: in panel 1 of the first of the eight categories.
+    // The custom-tool button: in panel 1 of the first of the eight categories; the tool sets found
+    // under the installation folder's "Tools" are listed under it.
     g_customToolButton = nullptr;
     if (HxRibbonCategory* home = m_wndRibbonBar->GetCategory(m_wndRibbonBar->GetCategoryCount() - 8))
         if (HxRibbonPanel* tools = home->GetPanel(1))
             g_customToolButton = dynamic_cast<HxRibbonButton*>(tools->FindByID(ID_CUSTOM_TOOL));
+    if (g_customToolButton && !g_installFolder.IsEmpty())
+        LoadToolSetFolder(g_installFolder.ToQString() + QStringLiteral("/Tools"));
 
     HxFillColorGallery(m_wndRibbonBar->FindByIDAs<HxRibbonColorButton>(ID_VIEW_COLOR));
-
-    m_wndStatusBar = new HxStatusBar(this);
-    m_wndStatusBar->SetImages(m_wndRibbonBar->GetImages());
-    m_wndStatusBar->Load(rest.statusBar);
-    if (!m_wndStatusBar->GetElement(HX_STATUS_ELEMENT_PAGE)) {
-        AfxMessageBox(u"状态栏定义不完整", MB_ICONERROR);
+    CreateFullScreenToolBar();
+    if (!CreateStatusBar(rest) || !CreateObjectPane())
         return -1;
-    }
-    setStatusBar(m_wndStatusBar);
-    HxSetStatusTextHandler([this](int pane, const CString& text) {
-        if (HxRibbonBaseElement* e = m_wndStatusBar->GetElement(pane))
-            e->SetText(text);
-    });
 
     m_pSliderTX = m_wndRibbonBar->FindByIDAs<HxRibbonSlider>(ID_SLIDER_TX);
     m_pSliderTY = m_wndRibbonBar->FindByIDAs<HxRibbonSlider>(ID_SLIDER_TY);
@@ -158,6 +205,7 @@ int CMainFrame::OnCreate() {
     HxSetPanSliderHandler([this](int, int, int) { UpdatePanSliders(); });
     UpdatePanSliders();
 
+    InstallAccelerators();
     m_idleHook = new HxIdleHook([this] { OnIdleUpdateCmdUI(); }, this);
     m_recentFiles.ReadList();
     OnApplicationLook(m_nAppLook);
@@ -165,9 +213,63 @@ int CMainFrame::OnCreate() {
     return 0;
 }
 
+bool CMainFrame::CreateStatusBar(HxRibbonDefinition& definition) {
+    m_wndStatusBar = new HxStatusBar(this);
+    m_wndStatusBar->SetImages(m_wndRibbonBar->GetImages());
+    m_wndStatusBar->Load(definition.statusBar);
+    if (!m_wndStatusBar->GetElement(HX_STATUS_ELEMENT_PAGE)) {
+        AfxMessageBox(u"状态栏定义不完整", MB_ICONERROR);
+        return false;
+    }
+    setStatusBar(m_wndStatusBar);
+    HxSetStatusTextHandler([this](int pane, const CString& text) {
+        if (HxRibbonBaseElement* e = m_wndStatusBar->GetElement(pane))
+            e->SetText(text);
+    });
+    return true;
+}
+
+bool CMainFrame::CreateObjectPane() {
+    m_wndObjectView = new CObjectView(this);
+    m_wndObjectView->SetDocument(m_doc.get());
+    m_wndObjectView->GetTree()->SetColorSync([this] { SyncColorButton(); });
+    addDockWidget(Qt::LeftDockWidgetArea, m_wndObjectView);
+    resizeDocks({m_wndObjectView}, {260}, Qt::Horizontal);
+    std::vector<CCmdTarget*> chain = AfxGetCommandRouter().Chain();
+    chain.push_back(m_wndObjectView);
+    AfxGetCommandRouter().SetChain(chain);
+    return true;
+}
+
+void CMainFrame::InstallAccelerators() {
+    struct Key {
+        QKeySequence key;
+        UINT id;
+        QWidget* scope;
+    };
+    // Esc and the page keys belong to the drawing view (an edit box keeps its own); the others work
+    // anywhere in the window.
+    const Key keys[] = {
+        {QKeySequence(Qt::Key_F4), ID_VIEW_FULLSCREEN, nullptr},
+        {QKeySequence(Qt::Key_Escape), ID_VIEW_ESCAPE, m_view},
+        {QKeySequence(Qt::CTRL | Qt::Key_G), ID_SELECT_PAGE, nullptr},
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O), ID_FILE_OPEN_ALL, nullptr},
+        {QKeySequence(Qt::Key_PageUp), ID_VIEW_PAGEUP, m_view},
+        {QKeySequence(Qt::Key_PageDown), ID_VIEW_PAGEDOWN, m_view},
+    };
+    for (const Key& k : keys) {
+        auto* shortcut = new QShortcut(k.key, k.scope ? k.scope : static_cast<QWidget*>(this));
+        shortcut->setContext(k.scope ? Qt::WidgetWithChildrenShortcut : Qt::WindowShortcut);
+        const UINT id = k.id;
+        connect(shortcut, &QShortcut::activated, this, [id] { HxExecuteRibbonCommand(id); });
+    }
+}
+
 void CMainFrame::UpdateTitle(const CString& documentTitle) {
     CString title = documentTitle.IsEmpty() ? CString(u"[未命名]") : documentTitle;
     setWindowTitle((title + u" - " + g_appName).ToQString());
+    if (CViewTree* tree = GetViewTree())
+        tree->SetDocumentTitle(documentTitle);
 }
 
 void CMainFrame::OnIdleUpdateCmdUI() {
@@ -175,7 +277,71 @@ void CMainFrame::OnIdleUpdateCmdUI() {
         m_wndRibbonBar->OnIdleUpdate();
     if (m_wndStatusBar)
         m_wndStatusBar->OnIdleUpdate();
+    if (m_wndObjectView)
+        m_wndObjectView->OnIdleUpdate();
 }
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (m_doc && !m_doc->SaveModified()) {
+        event->ignore();
+        return;
+    }
+    if (m_bFullScreen)
+        LeaveFullScreen();
+    if (m_pQuickHelp)
+        m_pQuickHelp->close();
+    SaveWindowState();
+    if (CHalvixApp* app = HxGetApp())
+        app->SaveCustomState();
+    QMainWindow::closeEvent(event);
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls())
+        for (const QUrl& url : event->mimeData()->urls())
+            if (url.isLocalFile()) {
+                event->acceptProposedAction();
+                return;
+            }
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (!url.isLocalFile())
+            continue;
+        const CString path = CString::FromQString(url.toLocalFile());
+        event->acceptProposedAction();
+        if (CHalvixApp* app = HxGetApp())
+            app->OpenDocumentFile(path);
+        else
+            m_doc->OpenDocumentFile(path);
+        return;
+    }
+}
+
+void CMainFrame::SaveWindowState() const {
+    QSettings settings(QStringLiteral("Vorlane"), QStringLiteral("Halvix"));
+    settings.beginGroup(QStringLiteral("Settings"));
+    settings.setValue(QStringLiteral("WindowGeometry"), saveGeometry());
+    settings.setValue(QStringLiteral("WindowState"), saveState());
+    settings.setValue(QStringLiteral("RibbonMinimized"), m_wndRibbonBar && m_wndRibbonBar->IsMinimized());
+}
+
+void CMainFrame::RestoreWindowState() {
+    QSettings settings(QStringLiteral("Vorlane"), QStringLiteral("Halvix"));
+    settings.beginGroup(QStringLiteral("Settings"));
+    const QByteArray geometry = settings.value(QStringLiteral("WindowGeometry")).toByteArray();
+    if (!geometry.isEmpty())
+        restoreGeometry(geometry);
+    const QByteArray state = settings.value(QStringLiteral("WindowState")).toByteArray();
+    if (!state.isEmpty())
+        restoreState(state);
+    if (m_wndRibbonBar && settings.value(QStringLiteral("RibbonMinimized"), false).toBool())
+        m_wndRibbonBar->SetMinimized(true);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Looks, the ribbon and plain commands
 
 void CMainFrame::OnApplicationLook(UINT id) {
     if (!HxIsApplicationLook(id))
@@ -187,6 +353,8 @@ void CMainFrame::OnApplicationLook(UINT id) {
         m_wndRibbonBar->ApplyLook(HxGetLook(id));
     if (m_wndStatusBar)
         m_wndStatusBar->ApplyLook(HxGetLook(id));
+    if (m_wndObjectView)
+        m_wndObjectView->ApplyLook(HxGetLook(id));
     update();
     HxWriteApplicationLook(id);
     QGuiApplication::restoreOverrideCursor();
@@ -197,9 +365,18 @@ void CMainFrame::OnUpdateApplicationLook(CCmdUI* pCmdUI) {
 }
 
 void CMainFrame::OnViewMini() {
-    if (m_wndRibbonBar)
-        m_wndRibbonBar->ToggleMinimizeState();
-    // The object pane follows the ribbon (hidden while it is minimised) once the pane exists.
+    if (!m_wndRibbonBar)
+        return;
+    m_wndRibbonBar->ToggleMinimizeState();
+    if (!m_wndObjectView)
+        return;
+    // The object pane follows the ribbon: hidden while it is minimised.
+    if (m_wndRibbonBar->IsMinimized()) {
+        if (!m_wndObjectView->isHidden())
+            m_wndObjectView->hide();
+    } else if (m_wndObjectView->isHidden()) {
+        m_wndObjectView->show();
+    }
 }
 
 void CMainFrame::OnViewColor() {
@@ -212,13 +389,52 @@ void CMainFrame::OnViewColor() {
 // The custom-tool button only carries the tool-set menu.
 void CMainFrame::OnCustomTool() {}
 
-void CMainFrame::OnAppAbout() {
-    CAboutDlg dlg;
-    dlg.DoModal();
-}
-
 void CMainFrame::OnAppExit() {
     close();
+}
+
+void CMainFrame::OnPageUp() {
+    if (CViewTree* tree = GetViewTree())
+        tree->SelectPrevPage();
+}
+
+void CMainFrame::OnPageDown() {
+    if (CViewTree* tree = GetViewTree())
+        tree->SelectNextPage();
+}
+
+void CMainFrame::OnStatusLink() {
+    CString link;
+    if (m_wndStatusBar)
+        if (auto* e = dynamic_cast<HxRibbonLinkCtrl*>(m_wndStatusBar->FindElement(ID_STATUS_LINK)))
+            link = e->GetLink();
+    if (link.IsEmpty())
+        link = HxResourceCentreUrl();
+    HxShellOpen(link);
+}
+
+void CMainFrame::OnUpdateStatusLink(CCmdUI* pCmdUI) {
+    bool any = !HxResourceCentreUrl().IsEmpty();
+    if (m_wndStatusBar)
+        if (auto* e = dynamic_cast<HxRibbonLinkCtrl*>(m_wndStatusBar->FindElement(ID_STATUS_LINK)))
+            any = any || !e->GetLink().IsEmpty();
+    pCmdUI->Enable(any);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The colour button and the pan sliders
+
+void CMainFrame::SyncColorButton() {
+    const CGPage* page = g_pCurPage;
+    if (!page || page->m_selAll.IsEmpty() || !g_cellMap)
+        return;
+    const CGCell* cell = g_cellMap->Find(page->m_selAll.GetHead());
+    if (!cell)
+        return;
+    g_selectedColor = cell->m_color.ToColorRef();
+    if (m_wndRibbonBar)
+        if (auto* button = m_wndRibbonBar->FindByIDAs<HxRibbonColorButton>(ID_VIEW_COLOR))
+            button->SetColor(g_selectedColor);
 }
 
 void CMainFrame::UpdatePanSliders() {
@@ -249,4 +465,43 @@ void CMainFrame::OnSliderTZ() {
         return;
     g_viewTransZ = float(m_pSliderTZ->GetPos()) / 10.0f - 50.0f;
     m_view->RenderScene();
+}
+
+// ---------------------------------------------------------------------------------------------
+// The document's notifications, for the object tree
+
+LRESULT CMainFrame::OnCellsChanged(WPARAM wParam, LPARAM lParam) {
+    CViewTree* tree = GetViewTree();
+    if (!tree)
+        return 0;
+    if (lParam == 0)
+        tree->AddCellItems(int(wParam));
+    else
+        tree->UpdateCellItems(reinterpret_cast<const CList<WORD, WORD>*>(lParam), wParam != 0);
+    return 0;
+}
+
+LRESULT CMainFrame::OnPagesChanged(WPARAM wParam, LPARAM lParam) {
+    if (CViewTree* tree = GetViewTree())
+        tree->UpdatePageItems(int(wParam), reinterpret_cast<CGPage*>(lParam));
+    return 0;
+}
+
+LRESULT CMainFrame::OnSelectionChanged(WPARAM wParam, LPARAM lParam) {
+    SyncColorButton();
+    if (CViewTree* tree = GetViewTree())
+        tree->SyncChecks(int(wParam), UINT(lParam));
+    return 0;
+}
+
+LRESULT CMainFrame::OnCellTextsChanged(WPARAM wParam, LPARAM lParam) {
+    if (CViewTree* tree = GetViewTree())
+        tree->UpdateItemTexts(int(wParam), UINT(lParam));
+    return 0;
+}
+
+LRESULT CMainFrame::OnRebuildObjectTree(WPARAM, LPARAM) {
+    if (CViewTree* tree = GetViewTree())
+        tree->Rebuild();
+    return 1;
 }

@@ -1,26 +1,38 @@
-// The main window: the ribbon above the drawing view, the status bar below, and the commands the
-// frame handles itself (application looks, ribbon minimising, the colour button, About, exit).
+// The main window: the ribbon above the drawing view, the object pane beside it, the status bar
+// below, the full-screen toolbar, and the commands the frame handles itself (application looks,
+// full screen, panes, ribbon minimising, the colour button, the pan sliders, quick help, the tool
+// sets under the custom-tool button).  It receives the object tree's notifications and forwards
+// them to the tree.
 #pragma once
 
 #include "app/frame_ids.h"
 #include "app/ribbon_elements.h"
 #include "platform/afx.h"
 
+#include <QByteArray>
 #include <QMainWindow>
+#include <QPointer>
 
 #include <memory>
 #include <vector>
 
 class CHalvixDoc;
 class CHalvixView;
+class CObjectView;
+class CViewTree;
+class CDlgFastHelp;
 class HxRibbon;
 class HxStatusBar;
 class HxIdleHook;
+class QToolBar;
+struct HxRibbonDefinition;
 
 // The ribbon button under which the tool sets are listed (null when the ribbon has none).
 extern HxRibbonButton* g_customToolButton;
 // The colour last shown on the ribbon colour button.
 extern COLORREF g_selectedColor;
+// Set while the media player plays in full screen.
+extern bool g_mediaFullScreen;
 
 // The 40 colours of the ribbon colour gallery, with their names.
 const std::vector<HxRibbonColorButton::Color>& HxGalleryColors();
@@ -31,11 +43,15 @@ void HxFillColorGallery(HxRibbonColorButton* button);
 class CMainFrame : public QMainWindow, public CWnd {
     Q_OBJECT
 public:
+    // Pane modes remembered by HidePanes: hidden, shown, auto-hidden.
+    enum PaneMode { kPaneHidden = 0, kPaneShown = 1, kPaneAutoHide = 2 };
+
     CMainFrame();
     ~CMainFrame() override;
 
-    // Builds the ribbon, the colour gallery and the status bar and applies the stored look;
-    // returns -1 when the ribbon or the status bar cannot be made (the program then ends).
+    // Builds the ribbon, the tool sets, the colour gallery, the full-screen toolbar, the status bar
+    // and the object pane and applies the stored look; returns -1 when the ribbon or the status bar
+    // cannot be made (the program then ends).
     int OnCreate();
 
     CHalvixView* GetView() const { return m_view; }
@@ -46,21 +62,49 @@ public:
     void StartDocument(const CString& path);
     HxRibbon* GetRibbonBar() const { return m_wndRibbonBar; }
     HxStatusBar* GetStatusBar() const { return m_wndStatusBar; }
+    CObjectView* GetObjectView() const { return m_wndObjectView; }
+    CViewTree* GetViewTree() const;
+    QToolBar* GetFullScreenToolBar() const { return m_wndFullScreenBar; }
     HxIdleHook* GetIdleHook() const { return m_idleHook; }
+    CDlgFastHelp* GetQuickHelp() const;
     UINT GetApplicationLook() const { return m_nAppLook; }
+    bool IsFullScreen() const { return m_bFullScreen; }
+    int GetRememberedPaneMode() const { return m_nPaneMode; }
     // "<title> - Halvix", the untitled document showing as "[未命名]".
     void UpdateTitle(const CString& documentTitle);
 
-    // The idle update of the ribbon and the status bar.
+    // The idle update of the ribbon, the status bar and the object pane's toolbar.
     void OnIdleUpdateCmdUI();
 
+    // ---- Commands ----
     void OnApplicationLook(UINT id);
     void OnUpdateApplicationLook(CCmdUI* pCmdUI);
     void OnViewMini();
     void OnViewColor();
     void OnCustomTool();
-    void OnAppAbout();
     void OnAppExit();
+    void OnViewPanel();
+    void OnUpdateViewPanel(CCmdUI* pCmdUI);
+    void OnQuickHelp();
+    void OnStatusLink();
+    void OnUpdateStatusLink(CCmdUI* pCmdUI);
+    // The view's page keys and the full-screen key until the view takes them itself.
+    void OnPageUp();
+    void OnPageDown();
+    void OnViewFullScreen();
+    void OnUpdateViewFullScreen(CCmdUI* pCmdUI);
+
+    // ---- Full screen and panes ----
+    void EnterFullScreen();
+    void LeaveFullScreen();
+    void OnEscape();
+    void OnToggleFullScreenToolBar();
+    void HidePanes();
+    void ShowPanes();
+
+    // ---- The colour button and the pan sliders ----
+    // The colour button shows the object colour of the first selected object.
+    void SyncColorButton();
     // The three pan sliders show the view translation in tenths (z from -50); moving one moves the
     // view.
     void UpdatePanSliders();
@@ -68,22 +112,60 @@ public:
     void OnSliderTY();
     void OnSliderTZ();
 
+    // ---- Tool sets ----
+    // Every ".hvx" file below folder (sub-folders first, as met) as a tool set.
+    void LoadToolSetFolder(const QString& folder);
+    // One tool-set file: a button under the custom-tool button with a sub-button per tool.  A file
+    // that cannot be read, or holds no tool, adds nothing.
+    void LoadToolSetFile(const QString& path, const QString& title);
+
+    // ---- Notifications of the document (to the object tree) ----
+    LRESULT OnCellsChanged(WPARAM wParam, LPARAM lParam);
+    LRESULT OnPagesChanged(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSelectionChanged(WPARAM wParam, LPARAM lParam);
+    LRESULT OnCellTextsChanged(WPARAM wParam, LPARAM lParam);
+    LRESULT OnRebuildObjectTree(WPARAM wParam, LPARAM lParam);
+    LRESULT OnQuickHelpClosed(WPARAM wParam, LPARAM lParam);
+
+    // The window and pane layout kept in the settings, and put back.
+    void SaveWindowState() const;
+    void RestoreWindowState();
+
 protected:
-    // A modified document asks whether to save it before the window closes.
+    // A modified document asks whether to save it before the window closes; then the window state
+    // and the application's settings file are kept.
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     // The recent-file items of the application menu: as many shown as there are files.
     void UpdateRecentFileItems();
+    void CreateFullScreenToolBar();
+    bool CreateStatusBar(HxRibbonDefinition& definition);
+    bool CreateObjectPane();
+    void InstallAccelerators();
+    void OnInitialUpdateViews();
 
     CHalvixView* m_view = nullptr;
     std::unique_ptr<CHalvixDoc> m_doc;
     CRecentFileList m_recentFiles;
+
+    bool m_bFullScreen = false;
+    QByteArray m_savedGeometry;
+    bool m_savedMaximized = false;
+    Qt::DockWidgetArea m_paneAlignment = Qt::LeftDockWidgetArea;
+    int m_nPaneMode = kPaneAutoHide;
+    bool m_bStatusBarVisible = true;
+
+    QToolBar* m_wndFullScreenBar = nullptr;
     HxRibbon* m_wndRibbonBar = nullptr;
     HxStatusBar* m_wndStatusBar = nullptr;
-    HxIdleHook* m_idleHook = nullptr;
     HxRibbonSlider* m_pSliderTX = nullptr;
     HxRibbonSlider* m_pSliderTY = nullptr;
     HxRibbonSlider* m_pSliderTZ = nullptr;
+    QPointer<CDlgFastHelp> m_pQuickHelp;
+    CObjectView* m_wndObjectView = nullptr;
+    HxIdleHook* m_idleHook = nullptr;
     UINT m_nAppLook;
 };

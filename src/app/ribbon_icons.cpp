@@ -662,6 +662,10 @@ const HxIconPalette& HxGetIconPalette() {
     return g_iconPalette;
 }
 
+void HxAddRibbonIcon(const QString& name, HxIconDrawing draw) {
+    Drawings()[name] = std::move(draw);
+}
+
 bool HxHasRibbonIcon(const QString& name) {
     return Drawings().count(name) != 0;
 }

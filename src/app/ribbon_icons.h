@@ -7,6 +7,11 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
+class QPainter;
+class QRectF;
+
 // The colours the drawings use; the application look sets them (dark looks draw light lines).
 struct HxIconPalette {
     QColor stroke{0x33, 0x3d, 0x4a};
@@ -25,3 +30,7 @@ bool HxHasRibbonIcon(const QString& name);
 QStringList HxRibbonIconNames();
 // Paints icon `name` into rect (used by the icon engine and by widgets that draw icons themselves).
 void HxPaintRibbonIcon(QPainter& painter, const QRectF& rect, const QString& name, bool disabled = false);
+
+// A drawing on the 32 x 32 grid, and the way other parts of the program add their own icons.
+using HxIconDrawing = std::function<void(QPainter&, const HxIconPalette&)>;
+void HxAddRibbonIcon(const QString& name, HxIconDrawing draw);

@@ -50,6 +50,11 @@ CHalvixDoc::CHalvixDoc() {
     OnCommandId(ID_FILE_OPEN_ALL, &CHalvixDoc::OnFileOpenAll);
     OnCommandId(ID_EDIT_SHOWOBJECT, &CHalvixDoc::OnShowAllObjects);
     OnUpdateId(ID_EDIT_SHOWOBJECT, &CHalvixDoc::OnUpdateShowAllObjects);
+    OnCommandId(ID_CREATE_PAGE, &CHalvixDoc::OnNewPage);
+    OnUpdateId(ID_VIEW_PAGEDOWN, &CHalvixDoc::OnUpdateNextPage);
+    OnUpdateId(ID_VIEW_PAGEUP, &CHalvixDoc::OnUpdatePrevPage);
+    OnCommandId(ID_EDIT_DELETE, &CHalvixDoc::OnEditDelete);
+    OnUpdateId(ID_EDIT_DELETE, &CHalvixDoc::OnUpdateHasSelection);
 }
 
 CHalvixDoc::~CHalvixDoc() {
@@ -107,7 +112,7 @@ BOOL CHalvixDoc::OnNewDocument() {
     m_storeMtfImages = 0;
     g_storeMtfImages = 0;
     m_reservedText.Empty();
-    LoadSaveSettings(0);
+    LoadSaveSettings(false);
     HxSrand(unsigned(std::time(nullptr)));
     g_viewLocked = 0;
     g_dragLocked = 0;

@@ -6,10 +6,23 @@
 #include "document/tool_record.h"
 #include "model/page.h"
 
-// Command ids of the document's own file commands and of the show-all command.
+// Command ids of the document's own file commands, the show-all command and the page commands.
 constexpr UINT ID_FILE_SAVE_GF = 34150;
 constexpr UINT ID_FILE_OPEN_ALL = 34151;
 constexpr UINT ID_EDIT_SHOWOBJECT = 34160; // our own number: no table gives one
+constexpr UINT ID_CREATE_PAGE = 34161;     // our own number: no table gives one
+constexpr UINT ID_VIEW_PAGEUP = 32861;
+constexpr UINT ID_VIEW_PAGEDOWN = 32862;
+constexpr UINT ID_EDIT_DELETE = 32883;
+constexpr UINT ID_INK_ERASE = 33593; // the view's "擦除墨迹"
+
+// How the object tree names the item it passes: by its value (page items 40000 + page number,
+// anything below a cell id), or explicitly as a page or a cell, so that a cell id of 40000 or more
+// is never taken for a page.
+enum class HxTreeItemKind { ByValue, Page, Cell };
+
+// The title of a new page: "第%s页" with the numeral of its number below 11, else "第%d页".
+CString HxPageTitle(int number);
 
 using CPageList = CTypedPtrList<CObList, CGPage*>;
 
@@ -55,6 +68,43 @@ public:
     // Every page upgraded from the stored format version; then version 605, modified.
     void UpgradePagesToCurrentVersion();
 
+    // ---- Pages and the object tree ----
+    // ID_CREATE_PAGE: a new page after the current one, made current (no undo step).
+    void OnNewPage();
+    // Makes page current: the old page keeps its camera and loses its selection and running
+    // buttons; the new page's camera, colours, locks and projection take over.  Null does nothing.
+    void SetCurrentPage(CGPage* page);
+    // The page after (before) the current one becomes current; nothing at the end (start).
+    void GoToNextPage();
+    void GoToPrevPage();
+    void OnUpdateNextPage(CCmdUI* pCmdUI);
+    void OnUpdatePrevPage(CCmdUI* pCmdUI);
+    // Switches to the page of that number (nothing when it is current).  With report, a number that
+    // names no page is reported ("链接无效！").  FALSE when there is no such page.
+    BOOL GoToPageById(WORD pageId, BOOL report);
+    // Selects what a tree item names.  Returns 0 nothing, 1 the cell is the only selection, 2 added,
+    // 3 removed, 4 already so, 5 switched to the item's page, 7 every object of the current page
+    // selected, 8 the current page's selection cleared.
+    int SelectTreeItem(UINT itemId, BOOL fromCheckBox, BOOL checked,
+                       HxTreeItemKind kind = HxTreeItemKind::ByValue);
+    // The page numbered `number` and its 1-based place in the page list; null (place = the number
+    // of pages) when there is none.
+    CGPage* FindPageByNumber(WORD number, int& position) const;
+    // The bare name of a tree item: a page's title or a current-page cell's name ("" for none).
+    CString GetTreeItemName(UINT itemId, HxTreeItemKind kind = HxTreeItemKind::ByValue) const;
+    // Renames a cell of the current page (its descendants' labels follow) or a page.  FALSE when
+    // there is no such item or a cell keeps its name.
+    BOOL RenameTreeItem(UINT itemId, const CString& name, HxTreeItemKind kind = HxTreeItemKind::ByValue);
+    // Moves the current page `places` positions back (negative) or forward in the page list.
+    // FALSE, changing nothing, for 0 places or a walk past either end.
+    bool MoveCurrentPage(int places);
+    // ID_EDIT_DELETE: the selected objects with their descendants as one undo step, or the
+    // current page itself when it is selected as a whole (after asking).
+    void OnEditDelete();
+    void OnUpdateHasSelection(CCmdUI* pCmdUI);
+    // The object tree filled again from the whole document (the frame's tree, when it has one).
+    std::function<void()> m_onFillObjectTree;
+
     // The page after which the document's view and undo items follow: the current page.
     CGPage* GetCurrentPage() const { return g_pCurPage; }
     int GetPageCount() const { return m_pages.GetCount(); }
@@ -92,6 +142,12 @@ private:
     // After a load: the first page current with its camera, colours, locks, unit length and
     // projection.
     void RestoreFirstPageView();
+    // The page's camera, background, locks, unit length and projection into the view globals.
+    void ApplyPageView(const CGPage* page);
+    // The view globals' camera into the page.
+    static void KeepPageView(CGPage* page);
+    // The current page's place in the page list, or null.
+    POSITION FindCurrentPagePosition() const;
 
     bool m_versionRefused = false; // the last load met a file of a later version
     // The projection type into g_projectionType and the projection matrix (through OpenGL when a

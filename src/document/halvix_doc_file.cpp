@@ -95,16 +95,8 @@ void CHalvixDoc::Serialize(CArchive& ar) {
 
 void CHalvixDoc::Store(CArchive& ar) {
     // The camera of the current page lives in the view globals.
-    if (CGPage* page = g_pCurPage) {
-        page->m_viewTrans[0] = g_viewTransX;
-        page->m_viewTrans[1] = g_viewTransY;
-        page->m_viewTrans[2] = g_viewTransZ;
-        page->m_viewRot[3] = float(g_viewRotation[0]);
-        page->m_viewRot[0] = float(g_viewRotation[1]);
-        page->m_viewRot[1] = float(g_viewRotation[2]);
-        page->m_viewRot[2] = float(g_viewRotation[3]);
-        page->m_viewZoom = g_viewZoom;
-    }
+    if (CGPage* page = g_pCurPage)
+        KeepPageView(page);
     // The records of textured objects count the uses of the document textures as they are written.
     for (int i = 1; i <= HX_DOCUMENT_TEXTURES; ++i)
         g_textureUseCount[i] = 0;
@@ -279,6 +271,21 @@ void CHalvixDoc::Commit(LoadedDocument& loaded) {
 void CHalvixDoc::RestoreFirstPageView() {
     CGPage* page = m_pages.GetHead();
     MakePageCurrent(page);
+    ApplyPageView(page);
+}
+
+void CHalvixDoc::KeepPageView(CGPage* page) {
+    page->m_viewTrans[0] = g_viewTransX;
+    page->m_viewTrans[1] = g_viewTransY;
+    page->m_viewTrans[2] = g_viewTransZ;
+    page->m_viewRot[3] = float(g_viewRotation[0]);
+    page->m_viewRot[0] = float(g_viewRotation[1]);
+    page->m_viewRot[1] = float(g_viewRotation[2]);
+    page->m_viewRot[2] = float(g_viewRotation[3]);
+    page->m_viewZoom = g_viewZoom;
+}
+
+void CHalvixDoc::ApplyPageView(const CGPage* page) {
     g_viewTransX = page->m_viewTrans[0];
     g_viewTransY = page->m_viewTrans[1];
     g_viewTransZ = page->m_viewTrans[2];

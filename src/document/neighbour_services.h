@@ -1,6 +1,5 @@
-// Services of the view and of the application shell that the document and the page code use and
-// that their owners do not provide yet: the trace picture flag and the per-user settings file.  The
-// stand-in for the settings file is weak, so that the shell's definition replaces it.
+// Services of the view and of the application shell that the document and the page code use: the
+// trace picture flag and the per-user settings file (app/settings_file.cpp).
 #pragma once
 
 #include "platform/afx.h"
@@ -9,6 +8,7 @@
 // traces set it to 1.
 extern int g_traceImageStale;
 
-// The per-user settings file (fonts, sizes, colours, light): flag 0 reads it, 1 writes it.  Until
-// the shell provides the file, reading gives the built-in defaults and writing keeps nothing.
-void LoadSaveSettings(int store);
+// The per-user settings file (fonts, sizes, colours, light, frame rate, switches): store false reads
+// it into the preference variables, true writes them.  TRUE when the file was read or written; a
+// missing, unreadable or damaged file leaves the variables as they were.
+bool LoadSaveSettings(bool store);

@@ -192,3 +192,7 @@ void HxDeleteRecords(CRecordList& list) {
     while (!list.IsEmpty())
         delete list.RemoveHead();
 }
+
+CRecordList g_globalTools;
+int g_toolCommandCount = 0;
+int g_toolSetCount = 0;

@@ -65,3 +65,10 @@ private:
 using CRecordList = CTypedPtrList<CObList, CRecord*>;
 // Deletes every record of the list and empties it.
 void HxDeleteRecords(CRecordList& list);
+
+// The tools of the tool-set files the main frame found under the installation folder's "Tools"
+// (owned; the frame deletes them), the number of tool buttons made (tool n has command id
+// 20000 + n) and the number of tool-set buttons made (set k has command id 34000 + k).
+extern CRecordList g_globalTools;
+extern int g_toolCommandCount;
+extern int g_toolSetCount;

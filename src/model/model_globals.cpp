@@ -17,6 +17,7 @@ constexpr CRgba kColorArcSolid{0, 128, 0, 255};
 constexpr CRgba kColorSelection{255, 0, 255, 255};
 constexpr CRgba kColorText{0, 0, 152, 255};
 constexpr CRgba kColorValue{0, 0, 0, 255};
+constexpr CRgba kColorTable{64, 64, 64, 255};
 constexpr CRgba kCurrentColor{255, 0, 0, 255};
 } // namespace
 
@@ -35,6 +36,7 @@ CRgba g_colorArcSolid = kColorArcSolid;
 CRgba g_colorSelection = kColorSelection;
 CRgba g_colorText = kColorText;
 CRgba g_colorValue = kColorValue;
+CRgba g_colorTable = kColorTable;
 CRgba g_currentColor = kCurrentColor;
 BOOL g_useObjectColors = TRUE;
 int g_textureUseCount[4] = {0, 0, 0, 0};
@@ -56,6 +58,7 @@ void HxResetModelGlobals() {
     g_colorSelection = kColorSelection;
     g_colorText = kColorText;
     g_colorValue = kColorValue;
+    g_colorTable = kColorTable;
     g_currentColor = kCurrentColor;
     g_useObjectColors = TRUE;
     std::fill(std::begin(g_textureUseCount), std::end(g_textureUseCount), 0);

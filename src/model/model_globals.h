@@ -46,7 +46,8 @@ extern CRgba g_colorFreePoint; // 255, 0, 0, 255
 extern CRgba g_colorArcSolid;  // 0, 128, 0, 255
 extern CRgba g_colorSelection; // 255, 0, 255, 255
 extern CRgba g_colorText;      // 0, 0, 152, 255
-extern CRgba g_colorValue;     // 0, 0, 0, 255
+extern CRgba g_colorValue;     // 0, 0, 0, 255: measurements and calculations
+extern CRgba g_colorTable;     // 64, 64, 64, 255: the lines of tables
 extern CRgba g_currentColor;   // 255, 0, 0, 255
 // Cleared during the pick and monochrome passes, when cells must not set their own colours.
 extern BOOL g_useObjectColors;

@@ -12,4 +12,5 @@
 #include "platform/menu.h"
 #include "platform/object.h"
 #include "platform/random.h"
+#include "platform/shell.h"
 #include "platform/types.h"

@@ -1,6 +1,7 @@
 // The drawing view.
 #include "view/halvix_view.h"
 
+#include "document/halvix_doc.h"
 #include "dynamics/buttons.h"
 #include "model/page.h"
 #include "view/gl_context.h"
@@ -75,6 +76,8 @@ CHalvixView::CHalvixView(QWidget* parent) : QOpenGLWidget(parent) {
     OnCommandId(ID_VIEW_ERASE, &CHalvixView::OnEraseTraces);
     OnUpdateId(ID_VIEW_ERASE, &CHalvixView::OnUpdateEraseTraces);
     OnCommandId(ID_VIEW_SNAPSHOT, &CHalvixView::OnSnapshot);
+    OnCommandId(ID_INK_ERASE, &CHalvixView::OnEraseInk);
+    OnUpdateId(ID_INK_ERASE, &CHalvixView::OnUpdateEraseInk);
 
     // Undo and redo of the current page, and the colour of the ribbon's colour button.
     OnCommandId(ID_EDIT_UNDO, &CHalvixView::OnEditUndo);
@@ -122,11 +125,6 @@ CHalvixView::CHalvixView(QWidget* parent) : QOpenGLWidget(parent) {
     OnUpdateId(ID_VIEW_BORDERS, &CHalvixView::OnUpdateBorders);
     OnCommandId(ID_CREATE_TEXT_MTF, &CHalvixView::OnColorImageText);
     OnUpdateId(ID_CREATE_TEXT_MTF, &CHalvixView::OnUpdateColorImageText);
-    OnCommandId(ID_VIEW_FULLSCREEN, &CHalvixView::OnFullScreen);
-    OnCommandId(ID_VIEW_PAGEDOWN, &CHalvixView::OnPageDown);
-    OnCommandId(ID_VIEW_PAGEUP, &CHalvixView::OnPageUp);
-    OnUpdateId(ID_VIEW_PAGEDOWN, &CHalvixView::OnUpdatePageStep);
-    OnUpdateId(ID_VIEW_PAGEUP, &CHalvixView::OnUpdatePageStep);
     OnCommandId(ID_EDIT_PREFERONCES, &CHalvixView::OnEditPreferences);
     OnUpdateId(ID_EDIT_PREFERONCES, &CHalvixView::OnUpdateEditPreferences);
     HxRegisterLabelDialogPresenter();

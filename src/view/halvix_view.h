@@ -123,6 +123,9 @@ public:
     void OnEraseTraces();
     void OnUpdateEraseTraces(CCmdUI* pCmdUI);
     void OnSnapshot();
+    // Deletes the ink strokes on the view (the document runs it before every page switch).
+    void OnEraseInk();
+    void OnUpdateEraseInk(CCmdUI* pCmdUI);
     LRESULT OnGoToPage(WPARAM wParam, LPARAM lParam);
 
     // ---- Undo routing and messages (view_undo.cpp) ----
@@ -171,10 +174,6 @@ public:
     void OnUpdateBorders(CCmdUI* pCmdUI);
     void OnColorImageText();
     void OnUpdateColorImageText(CCmdUI* pCmdUI);
-    void OnFullScreen();
-    void OnPageDown();
-    void OnPageUp();
-    void OnUpdatePageStep(CCmdUI* pCmdUI);
     void OnEditPreferences();
     void OnUpdateEditPreferences(CCmdUI* pCmdUI);
     // The cursor of the current tool: a cross for box select and screenshots, a pen for ink.

@@ -202,7 +202,7 @@ void CTextrueText::DrawLabel(const CString& text, float x, float y, float z) {
     Normalise(right);
     Normalise(up);
     float scale = float(g_labelFontHeight + 4) / float(kGlyphSize);
-    if (g_labelsFollowZoom == 0 && g_viewZoom != 0.0f)
+    if (g_labelAutoScale != 0 && g_viewZoom != 0.0f)
         scale /= g_viewZoom;
     const float start[3] = {x, y, z};
     DrawQuads(text, start, right, up, scale, true, true, nullptr);

@@ -27,7 +27,6 @@ const std::vector<CAccelerator>& HxViewAccelerators() {
         {QKeyCombination(Qt::ShiftModifier, Qt::Key_C), ID_CREATE_CIRCLE},
         {QKeyCombination(Qt::ControlModifier, Qt::Key_B), ID_EDIT_COPYBIT},
         {QKeyCombination(Qt::Key_F3), ID_VIEW_PORT},
-        {QKeyCombination(Qt::Key_F4), ID_VIEW_FULLSCREEN},
         {QKeyCombination(Qt::ControlModifier | Qt::AltModifier, Qt::Key_W), ID_VIEW_TRACKBALL},
         {QKeyCombination(Qt::ControlModifier, Qt::Key_Left), ID_KEY_CTRL_LEFT},
         {QKeyCombination(Qt::ControlModifier, Qt::Key_Right), ID_KEY_CTRL_RIGHT},
@@ -38,8 +37,6 @@ const std::vector<CAccelerator>& HxViewAccelerators() {
         {QKeyCombination(Qt::Key_Right), ID_KEY_RIGHT, true},
         {QKeyCombination(Qt::Key_Up), ID_KEY_UP, true},
         {QKeyCombination(Qt::Key_Down), ID_KEY_DOWN, true},
-        {QKeyCombination(Qt::Key_PageUp), ID_VIEW_PAGEUP, true},
-        {QKeyCombination(Qt::Key_PageDown), ID_VIEW_PAGEDOWN, true},
     };
     return table;
 }

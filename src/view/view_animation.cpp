@@ -494,39 +494,6 @@ void CHalvixView::OnUpdateColorImageText(CCmdUI* pCmdUI) {
     pCmdUI->Enable(m_pDocument && HxGetViewServices().insertMtfColourText ? TRUE : FALSE);
 }
 
-void CHalvixView::OnFullScreen() {
-    HxViewServices& services = HxGetViewServices();
-    if (services.isFullScreen && services.enterFullScreen && services.leaveFullScreen) {
-        if (!services.isFullScreen())
-            services.enterFullScreen();
-        else
-            services.leaveFullScreen();
-        return;
-    }
-    // Without the frame's own mode the window itself fills the screen.
-    QWidget* top = window();
-    if (!top || top == this)
-        return;
-    if (top->isFullScreen())
-        top->showMaximized();
-    else
-        top->showFullScreen();
-}
-
-void CHalvixView::OnPageDown() {
-    if (HxGetViewServices().selectTreePage)
-        HxGetViewServices().selectTreePage(true);
-}
-
-void CHalvixView::OnPageUp() {
-    if (HxGetViewServices().selectTreePage)
-        HxGetViewServices().selectTreePage(false);
-}
-
-void CHalvixView::OnUpdatePageStep(CCmdUI* pCmdUI) {
-    pCmdUI->Enable(HxGetViewServices().selectTreePage ? TRUE : FALSE);
-}
-
 void CHalvixView::OnEditPreferences() {
     if (!HxGetViewServices().runPreferences)
         return;

@@ -29,7 +29,6 @@ constexpr UINT ID_EDIT_COPYBIT = 33279;       // 区域截图 (Ctrl+B)
 constexpr UINT ID_VIEW_GRID3 = 33606;         // 网格
 constexpr UINT ID_VIEW_ERASE = 33638;         // 擦除踪迹、墨迹
 constexpr UINT ID_VIEW_SNAPSHOT = 33267;      // 对象快照
-constexpr UINT ID_EDIT_PROPERTY = 32851;      // 属性 (the document's)
 
 // Undo and redo (Ctrl+Z and Alt+Backspace, Ctrl+R) are ID_EDIT_UNDO and ID_EDIT_REDO.
 
@@ -66,9 +65,6 @@ constexpr UINT ID_EDIT_PREFERONCES = 33229;  // "选项"
 constexpr UINT ID_VIEW_TRACKBALL = 33715;    // Ctrl+Alt+W
 constexpr UINT ID_VIEW_BORDERS = 33724;      // "显示/隐藏1024*768边界线"
 constexpr UINT ID_CREATE_TEXT_MTF = 33160;   // "添加彩色图象文本"
-constexpr UINT ID_VIEW_FULLSCREEN = 32772;   // "全屏" (F4)
-constexpr UINT ID_VIEW_PAGEUP = 32861;       // "上一页" (PageUp)
-constexpr UINT ID_VIEW_PAGEDOWN = 32862;     // "下一页" (PageDown)
 
 // Window messages to the view: the main frame's colour button (UM_APPLY_COLOR, wParam the colour).
 constexpr UINT UM_VIEW_APPLY_COLOR = 0x7E9;

@@ -169,8 +169,7 @@ LRESULT CHalvixView::OnGoToPage(WPARAM wParam, LPARAM lParam) {
     (void)wParam;
     if (!m_pDocument)
         return 0;
-    if (HxGetViewServices().goToPageById)
-        HxGetViewServices().goToPageById(*m_pDocument, WORD(lParam), TRUE);
+    m_pDocument->GoToPageById(WORD(lParam), TRUE);
     return 1;
 }
 

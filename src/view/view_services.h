@@ -1,8 +1,7 @@
-// What the view's commands ask of other parts of the program: building from the selection, page
-// switching, the object tree's page stepping, full screen, the preferences dialog, the colour
-// formula text and the custom tool's matching.  Each owner installs its service when it exists;
-// a command whose service is missing does nothing more (and its update handler disables it where
-// the command has no other effect).  Tests install recorders.
+// What the view's commands ask of other parts of the program: building from the selection, the
+// preferences dialog, the colour formula text and the custom tool's matching.  Each owner installs its
+// service when it exists; a command whose service is missing does nothing more (and its update handler
+// disables it where the command has no other effect).  Tests install recorders.
 #pragma once
 
 #include "platform/afx.h"
@@ -18,17 +17,6 @@ struct HxViewServices {
     // 2 line, 3 face, 4 circle, 12 action buttons) as one undo step; non-zero when it built
     // something or ran a command, 0 when nothing fitted the selection.
     std::function<int(CHalvixDoc& doc, int kind)> constructFromSelection;
-    // Makes the page with that page id current; with report, a missing page is reported.
-    std::function<BOOL(CHalvixDoc& doc, WORD pageId, BOOL report)> goToPageById;
-    // Makes the page after the current one current (the caller has checked that one exists).
-    std::function<void(CHalvixDoc& doc)> goToNextPage;
-    // The object tree selects the page item after (next) or before the current page, which
-    // switches the document's page.
-    std::function<void(bool next)> selectTreePage;
-    // The main frame's full-screen mode: whether it is on, entering and leaving it.
-    std::function<bool()> isFullScreen;
-    std::function<void()> enterFullScreen;
-    std::function<void()> leaveFullScreen;
     // The preferences dialog with its values applied: 0 cancelled, 1 accepted, 2 accepted with
     // other fonts.
     std::function<int()> runPreferences;

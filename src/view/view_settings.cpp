@@ -11,8 +11,10 @@ CString g_labelFontName = u"Times New Roman";
 int g_labelFontHeight = 24;
 CString g_textFontName = u"Times New Roman";
 int g_fontHeight = 24;
-int g_labelsFollowZoom = 0;
+int g_labelAutoScale = 1;
 int g_trackballMode = 0;
+int g_animationFps = 25;
+int g_disableDoubleClick = 0;
 CString g_installFolder;
 
 void HxInitInstallFolder() {
@@ -61,6 +63,8 @@ void HxResetViewSettings() {
     g_labelFontHeight = 24;
     g_textFontName = u"Times New Roman";
     g_fontHeight = 24;
-    g_labelsFollowZoom = 0;
+    g_labelAutoScale = 1;
     g_trackballMode = 0;
+    g_animationFps = 25;
+    g_disableDoubleClick = 0;
 }

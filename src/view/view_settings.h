@@ -5,12 +5,14 @@
 
 #include "platform/afx.h"
 
-extern CString g_labelFontName; // "Times New Roman"
-extern int g_labelFontHeight;   // 24 pixels
-extern CString g_textFontName;  // "Times New Roman": measurements and plain texts
-extern int g_fontHeight;        // 24 pixels
-extern int g_labelsFollowZoom;  // 0: textured labels keep their size on screen when zooming
-extern int g_trackballMode;     // 0: left drags turn the view with the virtual trackball when set
+extern CString g_labelFontName;  // "Times New Roman"
+extern int g_labelFontHeight;    // 24 pixels
+extern CString g_textFontName;   // "Times New Roman": measurements and plain texts
+extern int g_fontHeight;         // 24 pixels
+extern int g_labelAutoScale;     // 1: textured labels keep their size on screen when zooming
+extern int g_trackballMode;      // 0: left drags turn the view about the screen axes (trackball) when set
+extern int g_animationFps;       // 25: ticks per second of the animation timer
+extern int g_disableDoubleClick; // 0: a double click on an object opens its properties unless set
 
 // OpenGL light 0 (position in eye coordinates, w = 1) and the current material of lit solids
 // (red, green, blue, alpha; the shininess from 0 to 128).

@@ -10,6 +10,7 @@
 #include "view/view_globals.h"
 #include "view/view_ids.h"
 #include "view/view_services.h"
+#include "view/view_settings.h"
 #include "view/view_tool_globals.h"
 
 #include <QBitmap>
@@ -20,6 +21,8 @@
 namespace {
 
 constexpr UINT_PTR kAnimationTimer = 1;
+// The document's properties command (ID_EDIT_PROPERTY).
+constexpr UINT kPropertiesCommand = 32851;
 
 // The pen of the ink tool: a slanted nib with its tip at the hot spot.
 QCursor PenCursor() {
@@ -183,6 +186,17 @@ void CHalvixView::OnUpdateEraseTraces(CCmdUI* pCmdUI) {
     pCmdUI->Enable(g_traceImageEmpty == 0 || m_inkStrokes.GetSize() > 0);
 }
 
+void CHalvixView::OnEraseInk() {
+    if (m_inkStrokes.GetSize() == 0)
+        return;
+    DeleteInkStrokes();
+    RenderScene();
+}
+
+void CHalvixView::OnUpdateEraseInk(CCmdUI* pCmdUI) {
+    pCmdUI->Enable(m_inkStrokes.GetSize() > 0);
+}
+
 void CHalvixView::OnSnapshot() {
     CGPage* page = g_pCurPage;
     if (!page)
@@ -222,8 +236,7 @@ void CHalvixView::OnLButtonDblClk(UINT nFlags, CPoint point) {
         erased = true;
     }
     if (m_inkStrokes.GetSize() > 0) {
-        DeleteInkStrokes();
-        RenderScene();
+        OnEraseInk();
         erased = true;
     }
     if (erased || !m_pDocument || g_mouseTool != 1)
@@ -253,7 +266,7 @@ void CHalvixView::OnLButtonDblClk(UINT nFlags, CPoint point) {
         page->KindListOf(cell).AddTail(id);
         RenderScene();
         // The properties of the selected cell, when the document has its properties command.
-        AfxGetCommandRouter().Execute(ID_EDIT_PROPERTY);
+        AfxGetCommandRouter().Execute(kPropertiesCommand);
         return;
     }
     if (id != 0)
@@ -261,8 +274,8 @@ void CHalvixView::OnLButtonDblClk(UINT nFlags, CPoint point) {
     // Empty space: the next page, unless this is the last one.
     CGPage* last =
         m_pDocument->GetPageCount() > 0 ? m_pDocument->GetPage(m_pDocument->GetPageCount() - 1) : nullptr;
-    if (last && last != page && HxGetViewServices().goToNextPage)
-        HxGetViewServices().goToNextPage(*m_pDocument);
+    if (last && last != page)
+        m_pDocument->GoToNextPage();
 }
 
 // ---------------------------------------------------------------------------------------------

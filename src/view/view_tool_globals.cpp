@@ -1,14 +1,14 @@
 // The view's tool and animation state.
 #include "view/view_tool_globals.h"
 
+#include "view/view_settings.h"
+
 #include <algorithm>
 
 WORD g_hoverId = 0;
 int g_lineToolKind = 0;
 CRecord* g_pCurrentTool = nullptr;
 BYTE g_animationRunning = 0;
-int g_animationFps = 25;
-int g_disableDoubleClick = 0;
 
 UINT HxAnimationPeriod() {
     return UINT(1000 / std::clamp(g_animationFps, 1, 1000));
@@ -19,6 +19,4 @@ void HxResetViewToolGlobals() {
     g_lineToolKind = 0;
     g_pCurrentTool = nullptr;
     g_animationRunning = 0;
-    g_animationFps = 25;
-    g_disableDoubleClick = 0;
 }

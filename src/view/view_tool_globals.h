@@ -1,6 +1,7 @@
 // The state of the view's tools and animation that other parts of the program read or set: the
 // cell highlighted under a drawing tool, the kind of line the line tool draws, the custom tool
-// being applied, the animation timer, and the double-click preference.
+// being applied, and the animation timer (its rate and the double-click preference are settings,
+// view_settings.h).
 #pragma once
 
 #include "platform/afx.h"
@@ -17,13 +18,9 @@ extern int g_lineToolKind;
 extern CRecord* g_pCurrentTool;
 // View timer 1 runs (the rotation or the running buttons of the current page).
 extern BYTE g_animationRunning;
-// Ticks of timer 1 per second (25).
-extern int g_animationFps;
-// The preference "禁用鼠标双击命令": double clicks on the view do nothing while it is non-zero.
-extern int g_disableDoubleClick;
 
-// The period of timer 1 in milliseconds: 1000 / g_animationFps in integer arithmetic, the rate
-// taken within 1 to 1000 so that a damaged setting can neither divide by zero nor stop the timer.
+// The period of timer 1 in milliseconds: 1000 / g_animationFps (view_settings.h) in integer arithmetic, the
+// rate taken within 1 to 1000 so that a damaged setting can neither divide by zero nor stop the timer.
 UINT HxAnimationPeriod();
 
 // Every global above back to its start value.

@@ -4,20 +4,32 @@
 
 #include "app/about_dlg.h"
 #include "app/app_look.h"
+#include "app/halvix_app.h"
 #include "app/main_frame.h"
+#include "app/object_icons.h"
+#include "app/ribbon_icons.h"
 #include "app/ribbon_bar.h"
 #include "app/status_bar.h"
 #include "document/halvix_doc.h"
+#include "document/tool_record.h"
+#include "model/line.h"
+#include "model/page.h"
+#include "model/vertex.h"
 #include "view/halvix_view.h"
 #include "view/view_camera.h"
 #include "view/view_globals.h"
+#include "view/view_settings.h"
 
 #include <QApplication>
 #include <QPalette>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 
@@ -60,13 +72,15 @@ TEST_F(MainFrameTest, CreatesRibbonStatusBarAndFindsItsElements) {
     EXPECT_EQ(colors->GetColorCount(), 40);
     EXPECT_TRUE(colors->IsShown());
 
-    // Frame commands show; commands of the document and view, not yet made, do not.
+    // Frame commands show; commands of the document and view, not yet made, do not; About is the
+    // application's.
     EXPECT_TRUE(ribbon->FindByID(ID_VIEW_MINI)->IsShown());
-    EXPECT_TRUE(ribbon->FindByID(ID_APP_ABOUT)->IsShown());
+    EXPECT_FALSE(ribbon->FindByID(ID_APP_ABOUT)->IsShown()) << "no application object here";
     EXPECT_TRUE(ribbon->FindByID(ID_CREATE_LINE)->IsShown()) << "the view's line tool";
     EXPECT_FALSE(ribbon->FindByID(33628)->IsShown()) << "the prism tool is not made yet";
     EXPECT_TRUE(ribbon->FindByID(ID_SLIDER_TX)->IsShown());
-    EXPECT_FALSE(ribbon->FindByID(ID_VIEW_PANEL)->IsShown());
+    EXPECT_TRUE(ribbon->FindByID(ID_VIEW_PANEL)->IsShown());
+    EXPECT_TRUE(ribbon->FindByID(ID_VIEW_FULLSCREEN)->IsShown());
 }
 
 TEST_F(MainFrameTest, StatusTextsGoToTheirPanes) {
@@ -165,6 +179,11 @@ TEST_F(MainFrameTest, ColourButtonSendsTheColourToTheView) {
 TEST_F(MainFrameTest, AboutRunsTheAboutDialog) {
     CMainFrame frame;
     ASSERT_EQ(frame.OnCreate(), 0);
+    int argc = 1;
+    char name[] = "halvix";
+    char* argv[] = {name, nullptr};
+    CHalvixApp app(argc, argv);
+    RouterScope scope({&app});
     std::vector<std::string> shown;
     HxSetDialogRunner([&](CDialog& dlg) {
         shown.push_back(dlg.GetRuntimeClass()->m_lpszClassName);
@@ -273,4 +292,184 @@ TEST_F(MainFrameTest, PanSlidersFollowAndMoveTheView) {
     EXPECT_TRUE(AfxGetCommandRouter().Execute(ID_SLIDER_TY));
     EXPECT_FLOAT_EQ(g_viewTransY, 0.7f);
     HxResetViewGlobals();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Tool sets and the colour button
+
+namespace {
+
+// A tool of two free points and the segment between them.
+CRecord* SegmentTool(const CString& name, const CString& comment) {
+    auto* tool = new CRecord;
+    tool->m_name = name;
+    tool->m_comment = comment;
+    auto* line = new CGLine;
+    line->m_id = 2;
+    line->m_parents.Add(0);
+    line->m_parents.Add(1);
+    tool->m_recordedCells.AddTail(new CGVertex(0, 0, u"A", 0, 0, 0));
+    tool->m_recordedCells.AddTail(new CGVertex(1, 0, u"B", 1, 0, 0));
+    tool->m_recordedCells.AddTail(line);
+    tool->m_conditions.Add(new CCondition(0, u"点A", true));
+    tool->m_conditions.Add(new CCondition(1, u"点B", true));
+    EXPECT_TRUE(tool->Validate());
+    return tool;
+}
+
+void WriteToolSet(const QString& path, const std::vector<std::pair<CString, CString>>& tools) {
+    QDir().mkpath(QFileInfo(path).path());
+    CRecordList list;
+    for (const auto& [name, comment] : tools)
+        list.AddTail(SegmentTool(name, comment));
+    CFile file;
+    ASSERT_TRUE(file.Open(CString::FromQString(path), CFile::modeCreate | CFile::modeWrite));
+    CArchive ar(&file, CArchive::store);
+    list.Serialize(ar);
+    ar.Close();
+    file.Close();
+    HxDeleteRecords(list);
+}
+
+void WriteBytes(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(path).path());
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+} // namespace
+
+TEST_F(MainFrameTest, ToolSetsUnderToolsBecomeButtonsWithTheirTools) {
+    QTemporaryDir install;
+    const QString tools = install.filePath(QStringLiteral("Tools"));
+    WriteToolSet(tools + QStringLiteral("/几何工具.hvx"),
+                 {{u"中垂线", u"两点的中垂线"}, {u"线段", u"连接两点"}});
+    WriteToolSet(tools + QStringLiteral("/空集.hvx"), {});
+    WriteBytes(tools + QStringLiteral("/坏文件.hvx"), QByteArray("\x01\x00\xff\xff\x07\x00garbage", 13));
+    WriteBytes(tools + QStringLiteral("/说明.txt"), "not a tool set");
+    WriteToolSet(tools + QStringLiteral("/子目录/立体工具.hvx"), {{u"对角线", u""}});
+    WriteToolSet(tools + QStringLiteral("/大写.HVX"), {{u"不算", u""}});
+    // A link back up the folder tree is not followed.
+    QFile::link(tools, tools + QStringLiteral("/回路"));
+
+    const CString savedInstall = g_installFolder;
+    g_installFolder = CString::FromQString(install.path());
+    CTestCommands commands; // the tools' commands, as the document will run them
+    {
+        CMainFrame frame;
+        ASSERT_EQ(frame.OnCreate(), 0);
+        RouterScope scope({&commands});
+        ASSERT_NE(g_customToolButton, nullptr);
+        HxRibbonButton* custom = g_customToolButton;
+        ASSERT_EQ(custom->GetSubItemCount(), 3);
+        EXPECT_EQ(custom->GetSubItem(0)->GetKind(), HxRibbonKind::Label);
+        EXPECT_EQ(custom->GetSubItem(0)->GetText(), u"工具文件夹");
+
+        auto* first = dynamic_cast<HxRibbonButton*>(custom->GetSubItem(1));
+        ASSERT_NE(first, nullptr);
+        EXPECT_EQ(first->GetID(), 34000u);
+        EXPECT_EQ(first->GetText(), u"几何工具");
+        EXPECT_EQ(first->GetToolTipText(), u"几何工具");
+        EXPECT_EQ(first->GetDescription(),
+                  CString(u"自定义工具集：") + CString::FromQString(tools + QStringLiteral("/几何工具.hvx")));
+        EXPECT_EQ(first->GetImageIndex(FALSE), 69);
+        ASSERT_EQ(first->GetSubItemCount(), 2);
+        EXPECT_EQ(first->GetSubItem(0)->GetID(), 20000u);
+        EXPECT_EQ(first->GetSubItem(0)->GetText(), u"中垂线");
+        EXPECT_EQ(first->GetSubItem(0)->GetDescription(), u"两点的中垂线");
+        EXPECT_EQ(first->GetSubItem(1)->GetID(), 20001u);
+        EXPECT_EQ(first->GetSubItem(0)->GetImageIndex(FALSE), -1);
+
+        // The sub-folder's set comes after, numbered on.
+        auto* second = dynamic_cast<HxRibbonButton*>(custom->GetSubItem(2));
+        ASSERT_NE(second, nullptr);
+        EXPECT_EQ(second->GetID(), 34001u);
+        EXPECT_EQ(second->GetText(), u"立体工具");
+        EXPECT_EQ(second->GetImageIndex(FALSE), 70);
+        ASSERT_EQ(second->GetSubItemCount(), 1);
+        EXPECT_EQ(second->GetSubItem(0)->GetID(), 20002u);
+
+        EXPECT_EQ(g_globalTools.GetCount(), 3);
+        EXPECT_EQ(g_toolCommandCount, 3);
+        EXPECT_EQ(g_toolSetCount, 2);
+        EXPECT_EQ(g_globalTools.GetHead()->m_name, u"中垂线");
+
+        // Shown once their commands exist; a tool runs through the router.
+        HxUpdateElementState(custom, true);
+        EXPECT_TRUE(first->IsShown());
+        EXPECT_TRUE(first->GetSubItem(0)->IsShown());
+        EXPECT_TRUE(HxExecuteRibbonCommand(20002));
+        EXPECT_EQ(commands.m_runs, std::vector<UINT>({20002}));
+    }
+    EXPECT_TRUE(g_globalTools.IsEmpty()) << "the frame deletes its tools";
+    EXPECT_EQ(g_toolCommandCount, 0);
+    g_installFolder = savedInstall;
+}
+
+TEST_F(MainFrameTest, TheColourButtonShowsTheFirstSelectedObjectsColour) {
+    CMainFrame frame;
+    ASSERT_EQ(frame.OnCreate(), 0);
+    frame.StartDocument(CString());
+    CGPage* page = g_pCurPage;
+    ASSERT_NE(page, nullptr);
+    auto* a = new CGVertex(1, 0, u"A", 0, 0, 0);
+    a->m_color = CRgba{51, 153, 102, 255};
+    auto* b = new CGVertex(2, 0, u"B", 0, 0, 0);
+    b->m_color = CRgba{255, 0, 0, 255};
+    page->m_cells.SetAt(1, a);
+    page->m_cells.SetAt(2, b);
+    page->m_nextId = 3;
+    auto* colors = frame.GetRibbonBar()->FindByIDAs<HxRibbonColorButton>(ID_VIEW_COLOR);
+    colors->SetColor(RGB(0, 0, 0));
+    frame.SendMessage(UM_SELECTION_CHANGED, 1, 1);
+    EXPECT_EQ(colors->GetColor(), RGB(0, 0, 0)) << "nothing selected: the colour stays";
+    page->SelectCell(1);
+    page->SelectCell(2);
+    frame.SendMessage(UM_SELECTION_CHANGED, 1, 2);
+    EXPECT_EQ(colors->GetColor(), RGB(51, 153, 102));
+    EXPECT_EQ(g_selectedColor, RGB(51, 153, 102));
+    frame.GetDocument()->DeleteContents();
+}
+
+TEST_F(MainFrameTest, EscapeOutsideFullScreenExplainsItself) {
+    CMainFrame frame;
+    ASSERT_EQ(frame.OnCreate(), 0);
+    std::vector<CString> shown;
+    HxSetMessageBoxHandler([&](const CString& text, const CString&, UINT) {
+        shown.push_back(text);
+        return IDOK;
+    });
+    EXPECT_TRUE(AfxGetCommandRouter().Execute(ID_VIEW_ESCAPE));
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0],
+              u"ESC键 用于退出全屏或关闭影音\n可用 F4键 切换全屏状态\n\n欲结束绘图工具，请右击鼠标！");
+    HxSetMessageBoxHandler(nullptr);
+}
+
+TEST_F(MainFrameTest, EveryIconTheRibbonNamesIsDrawn) {
+    HxRegisterObjectIcons();
+    HxRibbonDefinition def;
+    ASSERT_TRUE(HxLoadRibbonDefinition(QString::fromLatin1(HX_RIBBON_RESOURCE), def));
+    std::vector<QString> missing;
+    std::function<void(HxRibbonBaseElement*)> check = [&](HxRibbonBaseElement* e) {
+        if (!e->GetIconName().isEmpty() && !HxHasRibbonIcon(e->GetIconName()))
+            missing.push_back(e->GetIconName());
+        e->ForEachChild(check);
+    };
+    for (auto& c : def.categories)
+        for (auto& p : c.panels)
+            for (auto& e : p.elements)
+                check(e.get());
+    for (auto& s : def.statusBar)
+        check(s.element.get());
+    check(def.application.get());
+    for (const auto& [index, name] : def.images)
+        if (!HxHasRibbonIcon(name))
+            missing.push_back(name);
+    EXPECT_TRUE(missing.empty()) << (missing.empty() ? std::string() : missing.front().toStdString());
+    // The tree's images are drawings of their own.
+    for (int image : {0, 1, 2, 6, 7, 8, 9, 10, 12, 15, 16, 17, 20})
+        EXPECT_TRUE(HxHasRibbonIcon(HxObjectIconName(image))) << image;
+    EXPECT_NE(HxObjectIconName(1), HxObjectIconName(2));
 }

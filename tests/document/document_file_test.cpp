@@ -2,6 +2,7 @@
 // of several pages with every cell class and a tool, ".gf" copies, the document textures, and files
 // that are refused without harm: later versions, every truncation, bad counts, classes and ids.
 #include "document_test_support.h"
+#include "document/neighbour_services.h"
 
 #include "support/page_snapshot.h"
 #include "view/texture_loading.h"
@@ -126,6 +127,7 @@ TEST_F(DocumentFileTest, NewDocumentBytesFollowTheRecord) {
 
 TEST_F(DocumentFileTest, DocumentOfSeveralPagesRoundTrips) {
     BuildSampleDocument();
+    ASSERT_TRUE(LoadSaveSettings(true)) << "the settings file holds the defaults";
     g_labelFontName = u"宋体";
     g_fontHeight = 30;
     g_lineWidth = 3.0f;

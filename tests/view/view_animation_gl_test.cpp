@@ -68,7 +68,7 @@ TEST(AnimationPeriod, ThousandMillisecondsOverTheRate) {
     EXPECT_EQ(HxAnimationPeriod(), 1000u) << "a broken rate never divides by zero";
     g_animationFps = 5000;
     EXPECT_EQ(HxAnimationPeriod(), 1u);
-    HxResetViewToolGlobals();
+    HxResetViewSettings();
     EXPECT_EQ(g_animationFps, 25);
 }
 
@@ -316,23 +316,21 @@ TEST_F(AnimationTest, SwitchesAndTheirChecks) {
     EXPECT_EQ(g_trackballMode, 1);
 
     // Commands whose service is missing are disabled; with it they run.
-    EXPECT_FALSE(Update(ID_VIEW_PAGEDOWN).m_enabled);
     EXPECT_FALSE(Update(ID_EDIT_PREFERONCES).m_enabled);
     EXPECT_FALSE(Update(ID_CREATE_TEXT_MTF).m_enabled);
-    std::vector<bool> steps;
-    HxGetViewServices().selectTreePage = [&](bool next) { steps.push_back(next); };
-    EXPECT_TRUE(Update(ID_VIEW_PAGEDOWN).m_enabled);
-    Key(Qt::Key_PageDown);
-    Key(Qt::Key_PageUp);
-    EXPECT_EQ(steps, (std::vector<bool>{true, false}));
-    bool full = false;
-    HxGetViewServices().isFullScreen = [&] { return full; };
-    HxGetViewServices().enterFullScreen = [&] { full = true; };
-    HxGetViewServices().leaveFullScreen = [&] { full = false; };
-    Key(Qt::Key_F4);
-    EXPECT_TRUE(full);
-    Key(Qt::Key_F4);
-    EXPECT_FALSE(full);
+    int shown = 0;
+    HxGetViewServices().runPreferences = [&] {
+        ++shown;
+        g_backgroundColor[0] = 0.5f;
+        return 1;
+    };
+    EXPECT_TRUE(Update(ID_EDIT_PREFERONCES).m_enabled);
+    g_traceImageEmpty = 0;
+    Run(ID_EDIT_PREFERONCES);
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(m_page->m_background[0], 0.5f);
+    EXPECT_EQ(g_traceImageEmpty, 1);
+    EXPECT_TRUE(m_doc->IsModified());
 }
 
 // ---------------------------------------------------------------------------------------------

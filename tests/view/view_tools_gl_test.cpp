@@ -10,10 +10,12 @@
 
 namespace {
 
+constexpr UINT kPropertiesCommand = 32851; // ID_EDIT_PROPERTY
+
 // The document's properties command, as far as these tests need it: who was selected when it ran.
 class CPropertiesRecorder : public CCmdTarget {
 public:
-    CPropertiesRecorder() { OnCommandId(ID_EDIT_PROPERTY, &CPropertiesRecorder::OnEditProperties); }
+    CPropertiesRecorder() { OnCommandId(kPropertiesCommand, &CPropertiesRecorder::OnEditProperties); }
     void OnEditProperties() {
         ++m_calls;
         m_selected.clear();
@@ -310,6 +312,7 @@ TEST_F(ToolsTest, BoxSelectScreenshotGridEraseAndSnapshot) {
     EXPECT_EQ(g_coordDisplayFlags, 1);
 
     // Erase: disabled with nothing to erase.
+    EXPECT_FALSE(Update(ID_INK_ERASE).m_enabled);
     EXPECT_FALSE(Update(ID_VIEW_ERASE).m_enabled);
     const float stroke[6] = {0, 0, -50, 1, 1, -50};
     m_view->m_inkStrokes.Add(new CStroke(2, stroke));
@@ -423,13 +426,14 @@ TEST_F(ToolsTest, DoubleClickErasesFirstThenOpensProperties) {
 }
 
 TEST_F(ToolsTest, DoubleClickOnEmptySpaceGoesToTheNextPage) {
-    int calls = 0;
-    HxGetViewServices().goToNextPage = [&](CHalvixDoc&) { ++calls; };
     DoubleClick(Pixel(5, 5));
-    EXPECT_EQ(calls, 0) << "the last page stays";
-    m_doc->AppendPage(u"第二页");
+    EXPECT_EQ(g_pCurPage, m_page) << "the last page stays";
+    CGPage* second = m_doc->AppendPage(u"第二页");
     DoubleClick(Pixel(5, 5));
-    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(g_pCurPage, second);
+    DoubleClick(Pixel(5, 5));
+    EXPECT_EQ(g_pCurPage, second);
+    m_page = second;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -452,16 +456,17 @@ TEST_F(ToolsTest, TheColourMessageColoursTheSelectionOrTheInk) {
 }
 
 TEST_F(ToolsTest, ThePageLinkMessage) {
-    std::vector<std::pair<WORD, BOOL>> calls;
-    HxGetViewServices().goToPageById = [&](CHalvixDoc&, WORD id, BOOL report) {
-        calls.push_back({id, report});
-        return TRUE;
-    };
-    EXPECT_EQ(m_view->SendMessage(UM_GOTO_PAGE, 0, 3), 1);
-    ASSERT_EQ(calls.size(), 1u);
-    EXPECT_EQ(calls[0].first, 3);
-    EXPECT_EQ(calls[0].second, TRUE);
+    CGPage* second = m_doc->AppendPage(u"第二页");
+    EXPECT_EQ(m_view->SendMessage(UM_GOTO_PAGE, 0, second->m_pageId), 1);
+    EXPECT_EQ(g_pCurPage, second);
+    // A page that does not exist is reported.
+    EXPECT_EQ(m_view->SendMessage(UM_GOTO_PAGE, 0, 77), 1);
+    EXPECT_EQ(g_pCurPage, second);
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(m_messages[0], CString(u"链接页不存在，请检查修改链接按钮！"));
     m_view->SetDocument(nullptr);
-    EXPECT_EQ(m_view->SendMessage(UM_GOTO_PAGE, 0, 3), 0);
-    EXPECT_EQ(calls.size(), 1u);
+    EXPECT_EQ(m_view->SendMessage(UM_GOTO_PAGE, 0, m_page->m_pageId), 0);
+    EXPECT_EQ(g_pCurPage, second);
+    m_view->SetDocument(m_doc.get());
+    m_page = second;
 }

@@ -1,0 +1,216 @@
+// The application object: start-up in order, the event loop, the end, and its own commands.
+#include "app/halvix_app.h"
+
+#include "app/about_dlg.h"
+#include "app/frame_ids.h"
+#include "app/main_frame.h"
+#include "app/ribbon_elements.h"
+#include "app/settings_file.h"
+#include "document/doc_globals.h"
+#include "document/halvix_doc.h"
+#include "document/neighbour_services.h"
+#include "view/glyph_font.h"
+#include "view/halvix_view.h"
+#include "view/view_settings.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QMessageBox>
+#include <QScreen>
+#include <QSettings>
+#include <QSurfaceFormat>
+
+namespace {
+CHalvixApp* g_theApp = nullptr;
+} // namespace
+
+std::function<bool()> CHalvixApp::s_oleInit;
+
+CHalvixApp* HxGetApp() {
+    return g_theApp;
+}
+
+CString HxResourceCentreUrl() {
+    QSettings settings(QStringLiteral("Vorlane"), QStringLiteral("Halvix"));
+    return CString::FromQString(settings.value(QStringLiteral("Settings/ResourceUrl")).toString().trimmed());
+}
+
+CHalvixApp::CHalvixApp(int& argc, char** argv) {
+    if (!QCoreApplication::instance()) {
+        // The view's OpenGL needs its format before the first window exists.
+        QSurfaceFormat::setDefaultFormat(CHalvixView::RequiredFormat());
+        m_ownApp = std::make_unique<QApplication>(argc, argv);
+    }
+    m_arguments = QCoreApplication::arguments();
+    g_theApp = this;
+    OnCommandId(ID_APP_ABOUT, &CHalvixApp::OnAppAbout);
+    OnCommandId(ID_HELP_SAMPLE, &CHalvixApp::OnOpenSample);
+    OnCommandId(ID_HELP_PESOURCE, &CHalvixApp::OnHelpResource);
+    OnUpdateId(ID_HELP_PESOURCE, &CHalvixApp::OnUpdateHelpResource);
+}
+
+CHalvixApp::~CHalvixApp() {
+    m_frame.reset();
+    AfxGetCommandRouter().Remove(this);
+    if (g_theApp == this)
+        g_theApp = nullptr;
+}
+
+void CHalvixApp::InstallMessageBoxHandler() {
+    HxSetMessageBoxHandler([](const CString& text, const CString& caption, UINT type) {
+        QMessageBox box(QApplication::activeWindow());
+        box.setWindowTitle(caption.ToQString());
+        box.setText(text.ToQString());
+        switch (type & MB_ICONMASK) {
+        case MB_ICONERROR:
+            box.setIcon(QMessageBox::Critical);
+            break;
+        case MB_ICONQUESTION:
+            box.setIcon(QMessageBox::Question);
+            break;
+        case MB_ICONEXCLAMATION:
+            box.setIcon(QMessageBox::Warning);
+            break;
+        case MB_ICONINFORMATION:
+            box.setIcon(QMessageBox::Information);
+            break;
+        default:
+            break;
+        }
+        switch (type & MB_TYPEMASK) {
+        case MB_OKCANCEL:
+            box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+            break;
+        case MB_YESNO:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+            break;
+        case MB_YESNOCANCEL:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+            break;
+        default:
+            box.setStandardButtons(QMessageBox::Ok);
+            break;
+        }
+        switch (box.exec()) {
+        case QMessageBox::Ok:
+            return IDOK;
+        case QMessageBox::Yes:
+            return IDYES;
+        case QMessageBox::No:
+            return IDNO;
+        default:
+            return IDCANCEL;
+        }
+    });
+}
+
+BOOL CHalvixApp::InitInstance() {
+    // The settings file first: a missing or damaged one leaves the built-in settings.
+    LoadSaveSettings(false);
+    if (m_ownApp)
+        InstallMessageBoxHandler();
+    // The OLE start (nothing to start here, but a failure still ends the program as it must).
+    if (s_oleInit && !s_oleInit()) {
+        AfxMessageBox(u"OLE 初始化失败。  请确保 OLE 库是正确的版本。");
+        return FALSE;
+    }
+    m_oleStarted = true;
+
+    // The settings store: organisation "Vorlane", group "Settings", six recent files (the frame's
+    // list reads them).
+    if (m_ownApp) {
+        QCoreApplication::setOrganizationName(QStringLiteral("Vorlane"));
+        QCoreApplication::setApplicationName(QStringLiteral("Halvix"));
+    }
+    if (g_installFolder.IsEmpty())
+        HxInitInstallFolder();
+    const QString installOverride = qEnvironmentVariable("HALVIX_INSTALL_DIR");
+    if (!installOverride.isEmpty())
+        g_installFolder = CString::FromQString(QDir::cleanPath(installOverride));
+    HxInstallFontSubstitutions();
+    const QString login = qEnvironmentVariable("USER");
+    g_userName = CString::FromQString(login.isEmpty() ? qEnvironmentVariable("LOGNAME") : login);
+    // A look at the whole ribbon layout, with commands that have no handler yet shown disabled.
+    if (qEnvironmentVariableIntValue("HALVIX_SHOW_ALL_COMMANDS") != 0)
+        HxSetShowUnhandledCommands(true);
+
+    // The frame with its document and view.
+    m_frame = std::make_unique<CMainFrame>();
+    AfxSetMainWnd(m_frame.get());
+    if (m_frame->OnCreate() == -1)
+        return FALSE;
+    std::vector<CCmdTarget*> chain = AfxGetCommandRouter().Chain();
+    chain.push_back(this);
+    AfxGetCommandRouter().SetChain(chain);
+
+    // The command line: a document to open, else a new one.
+    QString path;
+    for (int i = 1; i < m_arguments.size(); ++i) {
+        if (!m_arguments[i].startsWith(u'-')) {
+            path = m_arguments[i];
+            break;
+        }
+    }
+    if (!path.isEmpty()) {
+        const CString file = CString::FromQString(QDir::cleanPath(QDir::current().absoluteFilePath(path)));
+        g_lastDocumentPath = file;
+        if (!m_frame->GetDocument()->OpenDocumentFile(file, FALSE))
+            return FALSE;
+    } else {
+        m_frame->GetDocument()->NewDocumentFile();
+    }
+
+    // The window: maximised, with the panes where they were left.
+    m_frame->RestoreWindowState();
+    // Without a window manager (a bare X server) maximising does nothing: size the window first.
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        m_frame->setGeometry(screen->availableGeometry());
+    // Without its installation images or display lists the drawing view cannot work.
+    QObject::connect(
+        m_frame->GetView(), &CHalvixView::creationFailed, m_frame.get(),
+        [] {
+            qCritical("Halvix: the drawing view could not be set up (installation images missing?)");
+            QCoreApplication::exit(1);
+        },
+        Qt::QueuedConnection);
+    m_frame->showMaximized();
+    return TRUE;
+}
+
+int CHalvixApp::Run() {
+    return ExitInstance(QApplication::exec());
+}
+
+int CHalvixApp::ExitInstance(int result) {
+    m_oleStarted = false;
+    return result;
+}
+
+BOOL CHalvixApp::OpenDocumentFile(const CString& path) {
+    g_lastDocumentPath = path;
+    return m_frame ? m_frame->GetDocument()->OpenDocumentFile(path) : FALSE;
+}
+
+void CHalvixApp::SaveCustomState() {
+    LoadSaveSettings(true);
+}
+
+void CHalvixApp::OnAppAbout() {
+    CAboutDlg dlg;
+    dlg.DoModal();
+}
+
+void CHalvixApp::OnOpenSample() {
+    CFileDialog dlg(TRUE, u"hvx", g_installFolder + u"/Samples/*.hvx", 0, u"Halvix文档(*.hvx)|*.hvx||");
+    if (dlg.DoModal() != IDOK || dlg.GetPathName().IsEmpty())
+        return;
+    OpenDocumentFile(dlg.GetPathName());
+}
+
+void CHalvixApp::OnHelpResource() {
+    HxShellOpen(HxResourceCentreUrl());
+}
+
+void CHalvixApp::OnUpdateHelpResource(CCmdUI* pCmdUI) {
+    pCmdUI->Enable(!HxResourceCentreUrl().IsEmpty());
+}

@@ -1,0 +1,61 @@
+// CHalvixApp: the application object around QApplication.  It starts the program in order (the
+// settings file, the settings store "Vorlane" / "Settings" with six recent files, the main frame
+// with its document and view, the command line, the maximised window), keeps the settings file
+// when the frame closes, and owns About, the samples, and the resource web page.
+#pragma once
+
+#include "platform/afx.h"
+
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+
+class QApplication;
+class CMainFrame;
+
+class CHalvixApp : public CCmdTarget {
+public:
+    // Makes the QApplication when there is none yet (tests already have one).
+    CHalvixApp(int& argc, char** argv);
+    ~CHalvixApp() override;
+    CHalvixApp(const CHalvixApp&) = delete;
+    CHalvixApp& operator=(const CHalvixApp&) = delete;
+
+    // Start-up; FALSE ends the program (the frame could not be made, or the file given on the
+    // command line could not be opened).
+    virtual BOOL InitInstance();
+    // The event loop, then ExitInstance; returns the program's exit code.
+    int Run();
+    virtual int ExitInstance(int result = 0);
+    // Opens a document (after the save question); the path becomes the last opened one first.
+    BOOL OpenDocumentFile(const CString& path);
+    // Writes the settings file; the frame calls it when it closes.
+    virtual void SaveCustomState();
+
+    // Commands.
+    void OnAppAbout();
+    void OnOpenSample();
+    void OnHelpResource();
+    void OnUpdateHelpResource(CCmdUI* pCmdUI);
+
+    CMainFrame* GetMainFrame() const { return m_frame.get(); }
+    // The arguments the start-up reads (the program's own by default).
+    void SetArguments(const QStringList& arguments) { m_arguments = arguments; }
+
+    // The OLE start that can fail (always succeeds here; tests replace it).
+    static std::function<bool()> s_oleInit;
+
+private:
+    void InstallMessageBoxHandler();
+    std::unique_ptr<QApplication> m_ownApp;
+    std::unique_ptr<CMainFrame> m_frame;
+    QStringList m_arguments;
+    bool m_oleStarted = false;
+};
+
+// The one application object, null before it exists and after it is gone.
+CHalvixApp* HxGetApp();
+// The address of the resource web page: the setting "ResourceUrl" under "Settings" (empty when it
+// is not configured: the commands that open it are then disabled).
+CString HxResourceCentreUrl();

@@ -1,0 +1,69 @@
+// The tool sets under the custom-tool button: every ".hvx" file below the installation folder's
+// "Tools" becomes a button holding one sub-button per tool.
+#include "app/main_frame.h"
+
+#include "document/tool_record.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <new>
+
+void CMainFrame::LoadToolSetFolder(const QString& folder) {
+    // Links to folders are not followed: a link back up the tree would never end.
+    const QFileInfoList entries = QDir(folder).entryInfoList(
+        QDir::Dirs | QDir::Files | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
+    for (const QFileInfo& entry : entries) {
+        if (entry.isDir()) {
+            if (!entry.isSymLink())
+                LoadToolSetFolder(entry.absoluteFilePath());
+            continue;
+        }
+        const QString name = entry.fileName();
+        if (name.size() >= 4 && name.right(4) == QStringLiteral(".hvx"))
+            LoadToolSetFile(entry.absoluteFilePath(), name.left(name.size() - 4));
+    }
+}
+
+void CMainFrame::LoadToolSetFile(const QString& path, const QString& title) {
+    if (!g_customToolButton)
+        return;
+    CFile file;
+    if (!file.Open(CString::FromQString(path), CFile::modeRead | CFile::typeBinary))
+        return;
+    CRecordList tools;
+    try {
+        CArchive ar(&file, CArchive::load);
+        tools.Serialize(ar);
+    } catch (const CException&) {
+        // Not a tool set (or a damaged one): skipped without a word, like a file that cannot be
+        // opened.
+        HxDeleteRecords(tools);
+        return;
+    } catch (const std::bad_alloc&) {
+        HxDeleteRecords(tools);
+        return;
+    }
+    if (tools.IsEmpty())
+        return;
+    if (g_toolCommandCount == 0)
+        g_customToolButton->AddSubItem(new HxRibbonLabel(u"工具文件夹"));
+    const CString setTitle = CString::FromQString(title);
+    auto* set =
+        new HxRibbonButton(ID_TOOLSET_FIRST + UINT(g_toolSetCount), setTitle,
+                           HX_TOOLSET_IMAGE_BASE + g_toolSetCount, HX_TOOLSET_IMAGE_BASE + g_toolSetCount);
+    set->SetToolTipText(setTitle);
+    set->SetDescription(CString(u"自定义工具集：") + CString::FromQString(path));
+    set->SetDefaultCommand(false);
+    ++g_toolSetCount;
+    while (!tools.IsEmpty()) {
+        CRecord* tool = tools.RemoveHead();
+        g_globalTools.AddTail(tool);
+        auto* button = new HxRibbonButton(ID_TOOL_FIRST + UINT(g_toolCommandCount), tool->m_name);
+        ++g_toolCommandCount;
+        button->SetToolTipText(tool->m_name);
+        button->SetDescription(tool->m_comment);
+        set->AddSubItem(button);
+    }
+    g_customToolButton->AddSubItem(set);
+}

@@ -1,0 +1,430 @@
+// The object tree: its items after filling, after cells are added, undone, redone and deleted,
+// after cells and pages are renamed and pages added, deleted and moved; clicks on check boxes and
+// labels selecting in the page (and the page's selection showing in the tree); page dragging.
+#include "app_test_support.h"
+
+#include "app/main_frame.h"
+#include "app/object_view.h"
+#include "app/ribbon_bar.h"
+#include "document/doc_globals.h"
+#include "document/halvix_doc.h"
+#include "document/undo_cmds.h"
+#include "model/free_points.h"
+#include "model/line.h"
+#include "model/page.h"
+#include "view/vertex_array.h"
+#include "view/view_globals.h"
+#include "view/view_settings.h"
+
+#include <QToolBar>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QStringList Texts(QTreeWidgetItem* item) {
+    QStringList texts;
+    for (int i = 0; item && i < item->childCount(); ++i)
+        texts << item->child(i)->text(0);
+    return texts;
+}
+
+QStringList PageTitles(const CHalvixDoc* doc) {
+    QStringList titles;
+    for (POSITION pos = doc->m_pages.GetHeadPosition(); pos;)
+        titles << doc->m_pages.GetNext(pos)->m_title.ToQString();
+    return titles;
+}
+
+class ObjectTreeTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        UseTemporarySettings();
+        HxInitInstallFolder(); // the drawing view needs the installation images
+    }
+    void SetUp() override {
+        HxResetModelGlobals();
+        HxResetViewGlobals();
+        HxResetDocumentGlobals();
+        m_frame = std::make_unique<CMainFrame>();
+        AfxSetMainWnd(m_frame.get());
+        ASSERT_EQ(m_frame->OnCreate(), 0);
+        m_frame->StartDocument(CString());
+        m_frame->resize(1000, 700);
+        m_frame->show();
+        m_doc = m_frame->GetDocument();
+        m_tree = m_frame->GetViewTree();
+        ASSERT_NE(m_tree, nullptr);
+        EnsureVertexArray(100);
+        ProcessEvents();
+    }
+    void TearDown() override {
+        HxSetMessageBoxHandler(nullptr);
+        m_frame.reset();
+        HxResetModelGlobals();
+        HxResetViewGlobals();
+        HxResetDocumentGlobals();
+    }
+
+    // A free point made as the point tool makes one: one undo step.
+    WORD AddPoint(const CString& name, float x, float y, float z) {
+        CGPage* page = g_pCurPage;
+        const WORD id = page->m_nextId;
+        page->m_cells.SetAt(id, new CGVerFreeXyz(id, page->m_nextVertex++, name, x, y, z));
+        ++page->m_nextId;
+        page->m_cmdProcessor.Submit(new CCmdAddCell(u"添加点"));
+        return id;
+    }
+    // A segment and its end points as one step of three cells.
+    WORD AddSegment(const CString& a, const CString& b) {
+        CGPage* page = g_pCurPage;
+        const WORD first = page->m_nextId;
+        page->m_cells.SetAt(first, new CGVerFreeXyz(first, page->m_nextVertex++, a, 0, 0, 0));
+        page->m_cells.SetAt(first + 1, new CGVerFreeXyz(first + 1, page->m_nextVertex++, b, 4, 0, 0));
+        page->m_cells.SetAt(first + 2, new CGLine(first + 2, first, first + 1, CGLine::kSegment));
+        page->m_nextId = WORD(first + 3);
+        page->m_cmdProcessor.Submit(new CCmdAddCells(3, u"添加线段"));
+        return first + 2;
+    }
+    QTreeWidgetItem* PageItem(WORD pageId) const { return m_tree->FindPageItem(pageId); }
+    QTreeWidgetItem* CellItem(WORD id) const {
+        return CViewTree::FindCellItem(m_tree->FindCurrentPageItem(), id);
+    }
+    void ClickBox(QTreeWidgetItem* item) {
+        m_tree->scrollToItem(item);
+        m_tree->OnItemClick(m_tree->CheckBoxRect(item).center());
+    }
+    void ClickLabel(QTreeWidgetItem* item) {
+        m_tree->scrollToItem(item);
+        m_tree->OnItemClick(m_tree->LabelRect(item).center());
+    }
+
+    std::unique_ptr<CMainFrame> m_frame;
+    CHalvixDoc* m_doc = nullptr;
+    CViewTree* m_tree = nullptr;
+};
+
+} // namespace
+
+TEST_F(ObjectTreeTest, FillListsTheDocumentItsPagesAndCells) {
+    QTreeWidgetItem* root = m_tree->GetRootItem();
+    ASSERT_NE(root, nullptr);
+    EXPECT_EQ(root->text(0), QStringLiteral("[未命名]"));
+    EXPECT_TRUE(root->font(0).bold());
+    EXPECT_TRUE(CViewTree::IsChecked(root));
+    EXPECT_EQ(CViewTree::GetItemData(root), 0u);
+    ASSERT_EQ(root->childCount(), 1);
+    QTreeWidgetItem* page = root->child(0);
+    EXPECT_EQ(page->text(0), QStringLiteral("【 1】第一页"));
+    EXPECT_EQ(CViewTree::GetItemData(page), 40001u);
+    EXPECT_EQ(CViewTree::GetItemLevel(page), CViewTree::kPageItem);
+
+    const WORD line = AddSegment(u"A", u"B");
+    EXPECT_EQ(Texts(page),
+              QStringList({QStringLiteral("  1. A----全自由点"), QStringLiteral("  2. B----全自由点"),
+                           QStringLiteral("  3. AB----") +
+                               g_pCurPage->FindCell(line)->GetDescription().ToQString()}));
+    QTreeWidgetItem* lineItem = CellItem(line);
+    ASSERT_NE(lineItem, nullptr);
+    EXPECT_EQ(Texts(lineItem),
+              QStringList({QStringLiteral("(1) A----全自由点"), QStringLiteral("(2) B----全自由点")}));
+    EXPECT_EQ(CViewTree::GetItemLevel(lineItem->child(0)), CViewTree::kParentItem);
+    EXPECT_TRUE(page->isExpanded());
+
+    // A fill from the document gives the same items; a new document gives an empty page.
+    m_tree->FillTree();
+    EXPECT_EQ(Texts(m_tree->FindCurrentPageItem()).size(), 3);
+    EXPECT_EQ(CViewTree::ImageOfCell(g_pCurPage->FindCell(1)), 2) << "free point";
+    EXPECT_EQ(CViewTree::ImageOfCell(g_pCurPage->FindCell(line)), 3) << "line";
+    m_doc->NewDocumentFile();
+    EXPECT_TRUE(Texts(m_tree->FindCurrentPageItem()).isEmpty());
+}
+
+TEST_F(ObjectTreeTest, CellItemsSortByTheirRightAlignedIds) {
+    CGPage* page = g_pCurPage;
+    for (WORD id : {123, 5, 12}) {
+        page->m_cells.SetAt(id,
+                            new CGVerFreeXyz(id, page->m_nextVertex++, HxFormat(u"P%d", int(id)), 0, 0, 0));
+    }
+    page->m_nextId = 124;
+    m_tree->Rebuild();
+    EXPECT_EQ(Texts(m_tree->FindCurrentPageItem()),
+              QStringList({QStringLiteral("  5. P5----全自由点"), QStringLiteral(" 12. P12----全自由点"),
+                           QStringLiteral("123. P123----全自由点")}));
+}
+
+TEST_F(ObjectTreeTest, AddingUndoingRedoingAndDeletingCellsKeepTheItems) {
+    const WORD a = AddPoint(u"A", 1, 2, 3);
+    const WORD line = AddSegment(u"B", u"C");
+    QTreeWidgetItem* page = m_tree->FindCurrentPageItem();
+    EXPECT_EQ(page->childCount(), 4);
+
+    // Undo of the three-cell step removes its three items, redo brings them back.
+    CCmdProcessor& history = g_pCurPage->m_cmdProcessor;
+    ASSERT_TRUE(history.Undo());
+    EXPECT_EQ(Texts(page), QStringList({QStringLiteral("  1. A----全自由点")}));
+    ASSERT_TRUE(history.Redo());
+    EXPECT_EQ(page->childCount(), 4);
+    EXPECT_EQ(CellItem(line)->childCount(), 2);
+
+    // Deleting B deletes the segment too; the items follow, and come back with the undo.
+    g_pCurPage->SelectCell(WORD(line - 2));
+    m_doc->OnEditDelete();
+    EXPECT_EQ(Texts(page),
+              QStringList({QStringLiteral("  1. A----全自由点"), QStringLiteral("  3. C----全自由点")}));
+    ASSERT_TRUE(history.Undo());
+    EXPECT_EQ(page->childCount(), 4);
+    EXPECT_NE(CellItem(line), nullptr);
+    EXPECT_NE(CellItem(a), nullptr);
+    // The undo of the first point: its item goes.
+    ASSERT_TRUE(history.Undo());
+    ASSERT_TRUE(history.Undo());
+    EXPECT_EQ(Texts(page), QStringList());
+}
+
+TEST_F(ObjectTreeTest, RenamingACellOrAPageRewritesTheTexts) {
+    const WORD line = AddSegment(u"A", u"B");
+    QTreeWidgetItem* a = CellItem(1);
+    EXPECT_TRUE(m_tree->CanEditLabel(a));
+    EXPECT_FALSE(m_tree->CanEditLabel(m_tree->GetRootItem()));
+    EXPECT_EQ(m_tree->LabelEditText(a), QStringLiteral("A")) << "the edit starts from the bare name";
+    m_tree->OnEndLabelEdit(a, QStringLiteral("P"));
+    EXPECT_EQ(g_pCurPage->FindCell(1)->m_name, u"P");
+    EXPECT_TRUE(g_pCurPage->FindCell(1)->m_nameFixed);
+    EXPECT_EQ(CellItem(1)->text(0), QStringLiteral("  1. P----全自由点"));
+    EXPECT_EQ(CellItem(line)->child(0)->text(0), QStringLiteral("(1) P----全自由点"));
+    EXPECT_TRUE(m_doc->IsModified()) << "a new name is kept by the next save";
+    // The same name again changes nothing.
+    EXPECT_FALSE(m_doc->RenameTreeItem(1, u"P", HxTreeItemKind::Cell));
+
+    QTreeWidgetItem* page = m_tree->FindCurrentPageItem();
+    EXPECT_EQ(m_tree->LabelEditText(page), QStringLiteral("第一页"));
+    m_tree->OnEndLabelEdit(page, QStringLiteral("底面"));
+    EXPECT_EQ(g_pCurPage->m_title, u"底面");
+    EXPECT_EQ(page->text(0), QStringLiteral("【 1】底面"));
+    EXPECT_EQ(HxGetStatusText(HX_STATUS_ELEMENT_PAGE), u"当前页：底面");
+    m_tree->OnEndLabelEdit(page, QString());
+    EXPECT_EQ(g_pCurPage->m_title, u"底面") << "an empty text renames nothing";
+}
+
+TEST_F(ObjectTreeTest, PagesAreInsertedAfterTheCurrentOneDeletedAndMoved) {
+    QTreeWidgetItem* root = m_tree->GetRootItem();
+    m_doc->OnNewPage();
+    EXPECT_EQ(Texts(root), QStringList({QStringLiteral("【 1】第一页"), QStringLiteral("【 2】第二页")}));
+    EXPECT_EQ(g_pCurPage->m_title, u"第二页");
+    EXPECT_EQ(m_tree->currentItem(), PageItem(2));
+    // From the first page a new page goes between the two.
+    m_tree->SelectPrevPage();
+    EXPECT_EQ(g_pCurPage->m_pageId, 1);
+    m_doc->OnNewPage();
+    EXPECT_EQ(Texts(root), QStringList({QStringLiteral("【 1】第一页"), QStringLiteral("【 2】第三页"),
+                                        QStringLiteral("【 3】第二页")}));
+    EXPECT_EQ(PageTitles(m_doc),
+              QStringList({QStringLiteral("第一页"), QStringLiteral("第三页"), QStringLiteral("第二页")}));
+
+    // Deleting the selected page (after the question) takes its item; the next page is current.
+    std::vector<CString> asked;
+    HxSetMessageBoxHandler([&](const CString& text, const CString&, UINT) {
+        asked.push_back(text);
+        return IDOK;
+    });
+    g_pCurPage->m_pageSelected = 1;
+    m_doc->OnEditDelete();
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0], u"您的操作将使当前页被删除。删除的页面无法恢复。您真的想执行删除？");
+    EXPECT_EQ(Texts(root), QStringList({QStringLiteral("【 1】第一页"), QStringLiteral("【 2】第二页")}));
+    EXPECT_EQ(g_pCurPage->m_title, u"第二页");
+
+    // The current page moves up: the items are renumbered, the document's list follows.
+    EXPECT_TRUE(HxExecuteRibbonCommand(ID_PAGE_MOVE_UP));
+    EXPECT_EQ(Texts(root), QStringList({QStringLiteral("【 1】第二页"), QStringLiteral("【 2】第一页")}));
+    EXPECT_EQ(PageTitles(m_doc), QStringList({QStringLiteral("第二页"), QStringLiteral("第一页")}));
+    EXPECT_FALSE(HxExecuteRibbonCommand(ID_PAGE_MOVE_UP)) << "the first page cannot move up";
+    EXPECT_EQ(PageTitles(m_doc), QStringList({QStringLiteral("第二页"), QStringLiteral("第一页")}));
+    EXPECT_FALSE(m_doc->MoveCurrentPage(0));
+    EXPECT_FALSE(m_doc->MoveCurrentPage(-1));
+    EXPECT_TRUE(HxExecuteRibbonCommand(ID_PAGE_MOVE_DOWN));
+    EXPECT_EQ(Texts(root), QStringList({QStringLiteral("【 1】第一页"), QStringLiteral("【 2】第二页")}));
+
+    // Deleting the only page left leaves a fresh first page.
+    m_doc->OnEditDelete(); // nothing selected: nothing deleted
+    g_pCurPage->m_pageSelected = 1;
+    m_doc->OnEditDelete();
+    g_pCurPage->m_pageSelected = 1;
+    m_doc->OnEditDelete();
+    // The tree was filled again: a new root.
+    EXPECT_EQ(Texts(m_tree->GetRootItem()), QStringList({QStringLiteral("【 1】第一页")}));
+    EXPECT_EQ(m_doc->m_pageCounter, 1);
+}
+
+TEST_F(ObjectTreeTest, TwelvePagesRenumberedWithNumeralsAndDigits) {
+    for (int i = 0; i < 11; ++i)
+        m_doc->AppendPage(u"x");
+    m_tree->FillTree();
+    m_tree->UpdateItemTexts(3, 0);
+    QStringList texts = Texts(m_tree->GetRootItem());
+    ASSERT_EQ(texts.size(), 12);
+    EXPECT_EQ(texts[0], QStringLiteral("【 1】第一页"));
+    EXPECT_EQ(texts[9], QStringLiteral("【10】第十页"));
+    EXPECT_EQ(texts[10], QStringLiteral("【11】第11页"));
+    EXPECT_EQ(texts[11], QStringLiteral("【12】第12页"));
+    EXPECT_EQ(HxPageTitle(10), u"第十页");
+    EXPECT_EQ(HxPageTitle(11), u"第11页");
+}
+
+TEST_F(ObjectTreeTest, CheckBoxesAndLabelsSelectInThePage) {
+    const WORD line = AddSegment(u"A", u"B");
+    CGPage* page = g_pCurPage;
+    QTreeWidgetItem* a = CellItem(1);
+    ClickBox(a);
+    EXPECT_TRUE(page->FindCell(1)->m_selected);
+    EXPECT_TRUE(CViewTree::IsChecked(a));
+    ClickBox(CellItem(line));
+    EXPECT_EQ(page->m_selAll.GetCount(), 2);
+    ClickBox(a);
+    EXPECT_FALSE(page->FindCell(1)->m_selected);
+    EXPECT_FALSE(CViewTree::IsChecked(a));
+
+    // The page's box selects every object of the page, and clears them again.
+    QTreeWidgetItem* pageItem = m_tree->FindCurrentPageItem();
+    ClickBox(pageItem);
+    EXPECT_EQ(page->m_selAll.GetCount(), 3);
+    EXPECT_TRUE(CViewTree::IsChecked(pageItem));
+    for (int i = 0; i < pageItem->childCount(); ++i)
+        EXPECT_TRUE(CViewTree::IsChecked(pageItem->child(i)));
+    ClickBox(pageItem);
+    EXPECT_TRUE(page->m_selAll.IsEmpty());
+    EXPECT_FALSE(CViewTree::IsChecked(pageItem));
+    EXPECT_FALSE(CViewTree::IsChecked(CellItem(1))) << "the page's cleared selection reaches the items";
+
+    // A label makes its cell the only selection.
+    ClickBox(a);
+    ClickLabel(CellItem(2));
+    EXPECT_EQ(page->m_selAll.GetCount(), 1);
+    EXPECT_TRUE(page->FindCell(2)->m_selected);
+    EXPECT_TRUE(CViewTree::IsChecked(CellItem(2)));
+    EXPECT_FALSE(CViewTree::IsChecked(CellItem(1)));
+
+    // The page's own changes reach the check boxes.
+    page->ClearSelection();
+    EXPECT_FALSE(CViewTree::IsChecked(CellItem(2)));
+    page->FindCell(1)->m_hidden = 1;
+    m_doc->OnShowAllObjects();
+    EXPECT_TRUE(CViewTree::IsChecked(CellItem(1))) << "shown again and selected";
+}
+
+TEST_F(ObjectTreeTest, AnObjectOfAnotherPageSwitchesToThatPage) {
+    AddPoint(u"A", 0, 0, 0);
+    m_doc->OnNewPage();
+    AddPoint(u"Q", 1, 1, 1);
+    ASSERT_EQ(g_pCurPage->m_pageId, 2);
+    QTreeWidgetItem* first = PageItem(1);
+    first->setExpanded(true);
+    QTreeWidgetItem* a = CViewTree::FindCellItem(first, 1);
+    ASSERT_NE(a, nullptr);
+    HxTreeItemKind kind;
+    EXPECT_EQ(m_tree->GetItemCellId(a, &kind), 40001u) << "another page's object names its page";
+    EXPECT_EQ(kind, HxTreeItemKind::Page);
+    EXPECT_FALSE(m_tree->CanEditLabel(a));
+
+    ClickLabel(a);
+    EXPECT_EQ(g_pCurPage->m_pageId, 1);
+    EXPECT_TRUE(g_pCurPage->FindCell(1)->m_selected);
+    EXPECT_TRUE(CViewTree::IsChecked(CViewTree::FindCellItem(first, 1)));
+
+    // A click on the other page's label only switches: its objects stay unselected.
+    ClickLabel(PageItem(2));
+    EXPECT_EQ(g_pCurPage->m_pageId, 2);
+    EXPECT_TRUE(g_pCurPage->m_selAll.IsEmpty());
+    EXPECT_EQ(HxGetStatusText(HX_STATUS_ELEMENT_PAGE), u"当前页：第二页");
+}
+
+TEST_F(ObjectTreeTest, OnlyTheCurrentPageIsDragged) {
+    m_doc->OnNewPage();
+    m_doc->OnNewPage();
+    ASSERT_EQ(g_pCurPage->m_pageId, 3);
+    m_tree->BeginPageDrag(PageItem(1));
+    EXPECT_FALSE(m_tree->IsDragging()) << "another page's item does not drag";
+    m_tree->BeginPageDrag(PageItem(3));
+    ASSERT_TRUE(m_tree->IsDragging());
+    m_tree->scrollToItem(PageItem(1));
+    const QPoint target = m_tree->LabelRect(PageItem(1)).center();
+    m_tree->DragMoveTo(target);
+    EXPECT_EQ(m_tree->GetDropTarget(), PageItem(1));
+    m_tree->EndPageDrag(target);
+    EXPECT_FALSE(m_tree->IsDragging());
+    EXPECT_EQ(PageTitles(m_doc),
+              QStringList({QStringLiteral("第三页"), QStringLiteral("第一页"), QStringLiteral("第二页")}));
+    EXPECT_EQ(Texts(m_tree->GetRootItem()),
+              QStringList({QStringLiteral("【 1】第三页"), QStringLiteral("【 2】第一页"),
+                           QStringLiteral("【 3】第二页")}));
+
+    // Auto-scroll: within ten pixels of an edge, more often the farther out.
+    EXPECT_EQ(CViewTree::AutoScrollStep(100, 0, 200, 1), 0);
+    EXPECT_EQ(CViewTree::AutoScrollStep(5, 0, 200, 5), 0); // period 6: every sixth tick
+    EXPECT_EQ(CViewTree::AutoScrollStep(5, 0, 200, 6), -1);
+    EXPECT_EQ(CViewTree::AutoScrollStep(-45, 0, 200, 1), -1); // period 1
+    EXPECT_EQ(CViewTree::AutoScrollStep(195, 0, 200, 6), 1);
+    EXPECT_EQ(CViewTree::AutoScrollStep(195, 0, 200, 7), 0);
+}
+
+TEST_F(ObjectTreeTest, RibbonDeleteFollowsTheSelection) {
+    AddSegment(u"A", u"B");
+    HxRibbon* ribbon = m_frame->GetRibbonBar();
+    HxRibbonBaseElement* del = ribbon->FindByID(ID_EDIT_DELETE);
+    ASSERT_NE(del, nullptr);
+    HxUpdateElementState(del, true);
+    EXPECT_TRUE(del->IsShown());
+    EXPECT_TRUE(del->IsDisabled()) << "nothing selected";
+    EXPECT_FALSE(HxExecuteRibbonCommand(ID_EDIT_DELETE));
+    EXPECT_EQ(g_pCurPage->m_cells.GetCount(), 3);
+
+    g_pCurPage->SelectCell(1);
+    HxUpdateElementState(del, true);
+    EXPECT_FALSE(del->IsDisabled());
+    EXPECT_TRUE(HxExecuteRibbonCommand(ID_EDIT_DELETE));
+    EXPECT_EQ(g_pCurPage->m_cells.GetCount(), 1) << "A and the segment built on it";
+    EXPECT_EQ(m_tree->FindCurrentPageItem()->childCount(), 1);
+
+    // The pane's toolbar runs the same command.
+    m_frame->GetObjectView()->OnIdleUpdate();
+    QAction* paneDelete = m_frame->GetObjectView()->GetToolBarAction(ID_EDIT_DELETE);
+    ASSERT_NE(paneDelete, nullptr);
+    EXPECT_TRUE(paneDelete->isVisible());
+    EXPECT_FALSE(paneDelete->isEnabled());
+    EXPECT_FALSE(m_frame->GetObjectView()->GetToolBarAction(ID_EDIT_CUT)->isVisible()) << "no clipboard yet";
+}
+
+TEST_F(ObjectTreeTest, PageLookUpsAndAMissingLinkedPage) {
+    m_doc->OnNewPage();
+    int position = 0;
+    EXPECT_EQ(m_doc->FindPageByNumber(2, position), g_pCurPage);
+    EXPECT_EQ(position, 2);
+    EXPECT_EQ(m_doc->FindPageByNumber(99, position), nullptr);
+    EXPECT_EQ(position, 2) << "the number of pages walked";
+    EXPECT_EQ(m_doc->GetTreeItemName(40001), u"第一页");
+    EXPECT_EQ(m_doc->GetTreeItemName(40099), u"");
+
+    std::vector<std::pair<CString, CString>> shown;
+    HxSetMessageBoxHandler([&](const CString& text, const CString& caption, UINT) {
+        shown.emplace_back(text, caption);
+        return IDOK;
+    });
+    EXPECT_FALSE(m_doc->GoToPageById(99, TRUE));
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].first, u"链接页不存在，请检查修改链接按钮！");
+    EXPECT_EQ(shown[0].second, u"链接无效！");
+    EXPECT_FALSE(m_doc->GoToPageById(99, FALSE));
+    EXPECT_EQ(shown.size(), 1u) << "the tree's switch reports nothing";
+
+    // Going to the current page changes nothing, not even the camera.
+    g_viewTransX = 3.0f;
+    EXPECT_TRUE(m_doc->GoToPageById(2, TRUE));
+    EXPECT_FLOAT_EQ(g_viewTransX, 3.0f);
+    // Each page keeps its own camera.
+    EXPECT_TRUE(m_doc->GoToPageById(1, FALSE));
+    EXPECT_FLOAT_EQ(g_viewTransX, 0.0f);
+    EXPECT_TRUE(m_doc->GoToPageById(2, FALSE));
+    EXPECT_FLOAT_EQ(g_viewTransX, 3.0f);
+    EXPECT_EQ(g_mouseTool, 1);
+}
