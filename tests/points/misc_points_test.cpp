@@ -1,7 +1,7 @@
 // The foot of the common perpendicular, the point on values and the circle points at another cell's
 // parameter: hand-computed positions, no solution and back, descriptions, records and damaged
 // records.
-#include "points/special_points.h"
+#include "points/misc_points.h"
 
 #include "points_fixture.h"
 

@@ -1,6 +1,6 @@
 // The common-perpendicular foot, the point on values and the circle points at another cell's
 // parameter: constructions, records and descriptions.
-#include "points/special_points.h"
+#include "points/misc_points.h"
 
 #include "measure/text_items.h"
 #include "model/geometry.h"
