@@ -1,6 +1,7 @@
 // Start values of the document's process-wide state.
 #include "document/doc_globals.h"
 
+#include "document/tool_record.h"
 #include "model/model_globals.h"
 #include "view/texture_loading.h"
 #include "view/view_settings.h"
@@ -48,4 +49,5 @@ void HxResetDocumentGlobals() {
     }
     g_lastDocumentPath.Empty();
     g_userName.Empty();
+    g_pCurrentTool = nullptr;
 }

@@ -194,5 +194,6 @@ void HxDeleteRecords(CRecordList& list) {
 }
 
 CRecordList g_globalTools;
+CRecord* g_pCurrentTool = nullptr;
 int g_toolCommandCount = 0;
 int g_toolSetCount = 0;
