@@ -46,6 +46,7 @@ void ResetViewport() {
 CHalvixDoc::CHalvixDoc() {
     m_strFilterName = u"Halvix文档(*.hvx)";
     m_strDefaultExt = u".hvx";
+    AddTransformCommands();
     OnCommandId(ID_FILE_SAVE_GF, &CHalvixDoc::OnFileSaveGf);
     OnCommandId(ID_FILE_OPEN_ALL, &CHalvixDoc::OnFileOpenAll);
     OnCommandId(ID_EDIT_SHOWOBJECT, &CHalvixDoc::OnShowAllObjects);

@@ -137,6 +137,31 @@ public:
     // become current.
     CGPage* AppendPage(const CString& title);
 
+    // ---- Transform marks and transform commands (points/transform_commands.cpp) ----
+    // The marks take their cells from the current page's selection, in selection order.
+    void OnMarkCenter();
+    void OnMarkAxis();
+    void OnMarkRatio();
+    void OnMarkVector();
+    void OnMarkAngle();
+    void OnMarkMirror();
+    // Each runs its dialog and turns the selected points, lines, faces and circles into tied copies
+    // as one undo step, which then become the selection.
+    void OnTransTranslate();
+    void OnTransRotate();
+    void OnTransScale();
+    void OnTransReflect();
+    // Exactly one point (line, face) selected; shared with construction commands.
+    void OnUpdateOnePoint(CCmdUI* pCmdUI);
+    void OnUpdateOneLine(CCmdUI* pCmdUI);
+    void OnUpdateOneFace(CCmdUI* pCmdUI);
+    void OnUpdateMarkRatio(CCmdUI* pCmdUI);
+    void OnUpdateMarkVector(CCmdUI* pCmdUI);
+    void OnUpdateMarkAngle(CCmdUI* pCmdUI);
+    // A point, line or face selected, or a circle built on points.
+    void OnUpdateTransTranslate(CCmdUI* pCmdUI);
+    void OnUpdateTransRotateScaleReflect(CCmdUI* pCmdUI);
+
     CPageList m_pages;      // in display order (owned)
     CRecordList m_tools;    // the document's own tools (owned)
     WORD m_pageCounter = 0; // the number of the most recently created page
@@ -158,6 +183,8 @@ private:
     void Store(CArchive& ar);
     void Load(CArchive& ar);
     void Commit(LoadedDocument& loaded);
+    // The message map entries of the transform commands.
+    void AddTransformCommands();
     // Reads a ".gf" file: in the older layout, else (a document saved under that name later) in
     // the present one.  FALSE after an error, which has been reported.
     BOOL ReadGfFile(const CString& path);

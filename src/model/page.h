@@ -78,6 +78,19 @@ public:
     // The number of values (CGTmVariable) among the selected values.
     int CountSelectedVariables() const;
 
+    // ---- Transformed copies (the transform commands) ----
+    // Selects the defining points of the selected lines, faces and circles built on points (into
+    // the flags and m_selPoints only, after the points selected already, each point once).
+    // Returns how many points it added.
+    int CollectTransformTargets();
+    // Once the image of every point of m_selPoints has been made, in list order, as the newest
+    // cells: copies each selected line, face and circle built on points onto the images of its
+    // points (same kind, style, size, flags and colour) with the next ids.  Returns how many
+    // copies it made.
+    int BuildTransformedImages();
+    // How many copies BuildTransformedImages would make of the present selection.
+    int CountTransformedCopies() const;
+
     // ---- Colours and labels ----
     static constexpr COLORREF kAutoColor = 0xFFFFFFFF;
     // The page background and every cell's colours back to the defaults of its class.

@@ -1,14 +1,18 @@
 // The drawing view.
 #include "view/halvix_view.h"
 
+#include "document/halvix_doc.h"
 #include "dynamics/buttons.h"
 #include "model/page.h"
 #include "view/gl_context.h"
+#include "view/context_menus.h"
 #include "view/glyph_lists.h"
+#include "view/label_dialog_presenter.h"
 #include "view/view_accelerators.h"
 #include "view/view_camera.h"
 #include "view/view_globals.h"
 #include "view/view_ids.h"
+#include "view/view_tool_globals.h"
 
 #include <GL/gl.h>
 #include <QGuiApplication>
@@ -53,6 +57,78 @@ CHalvixView::CHalvixView(QWidget* parent) : QOpenGLWidget(parent) {
     OnUpdateId(ID_FILE_SAVE_AS, &CHalvixView::OnUpdateFileSaveAs);
     OnCommandId(ID_EDIT_PRINTSCR, &CHalvixView::OnCopyFullImage);
     OnUpdateId(ID_EDIT_PRINTSCR, &CHalvixView::OnUpdateCopyFullImage);
+
+    // Tools, box select, screenshots, snapshots.
+    OnCommandId(ID_EDIT_SELECT, &CHalvixView::OnArrowTool);
+    OnUpdateId(ID_EDIT_SELECT, &CHalvixView::OnUpdateArrowTool);
+    OnCommandId(ID_CREATE_POINT, &CHalvixView::OnPointTool);
+    OnCommandId(ID_CREATE_LINE_TOOL, &CHalvixView::OnLineTool);
+    OnCommandId(ID_CREATE_POLYGON, &CHalvixView::OnFaceTool);
+    OnCommandId(ID_CREATE_CIRCLE, &CHalvixView::OnCircleTool);
+    for (UINT id :
+         {ID_CREATE_POINT, ID_CREATE_LINE_TOOL, ID_CREATE_POLYGON, ID_CREATE_CIRCLE, ID_CUSTOM_TOOL_BUTTON})
+        OnUpdateId(id, &CHalvixView::OnUpdateToolButton);
+    OnCommandId(ID_EDIT_SELBOX, &CHalvixView::OnBoxSelect);
+    OnUpdateId(ID_EDIT_SELBOX, &CHalvixView::OnUpdateBoxSelect);
+    OnCommandId(ID_EDIT_COPYBIT, &CHalvixView::OnRegionScreenshot);
+    OnCommandId(ID_VIEW_GRID3, &CHalvixView::OnToggleGrid);
+    OnUpdateId(ID_VIEW_GRID3, &CHalvixView::OnUpdateToggleGrid);
+    OnCommandId(ID_VIEW_ERASE, &CHalvixView::OnEraseTraces);
+    OnUpdateId(ID_VIEW_ERASE, &CHalvixView::OnUpdateEraseTraces);
+    OnCommandId(ID_VIEW_SNAPSHOT, &CHalvixView::OnSnapshot);
+    OnCommandId(ID_INK_ERASE, &CHalvixView::OnEraseInk);
+    OnUpdateId(ID_INK_ERASE, &CHalvixView::OnUpdateEraseInk);
+
+    // Undo and redo of the current page, and the colour of the ribbon's colour button.
+    OnCommandId(ID_EDIT_UNDO, &CHalvixView::OnEditUndo);
+    OnUpdateId(ID_EDIT_UNDO, &CHalvixView::OnUpdateEditUndo);
+    OnCommandId(ID_EDIT_REDO, &CHalvixView::OnEditRedo);
+    OnUpdateId(ID_EDIT_REDO, &CHalvixView::OnUpdateEditRedo);
+    OnMessageId(UM_VIEW_APPLY_COLOR, &CHalvixView::OnApplyColor);
+    OnMessageId(UM_GOTO_PAGE, &CHalvixView::OnGoToPage);
+
+    // Animation and view options.
+    OnCommandId(ID_ANIMA_PLAYSTOP, &CHalvixView::ToggleAnimation);
+    OnUpdateId(ID_ANIMA_PLAYSTOP, &CHalvixView::OnUpdateAnimation);
+    OnCommandRange(ID_ACTION_BUTTON_FIRST, ID_ACTION_BUTTON_LAST, &CHalvixView::OnActionButton);
+    OnCommandRange(ID_ROT_XPLUS, ID_ROT_YPLUS, &CHalvixView::OnRotateAxis);
+    OnUpdateRange(ID_ROT_XPLUS, ID_ROT_YPLUS, &CHalvixView::OnUpdateRotateAxis);
+    OnCommandId(ID_KEY_LEFT, &CHalvixView::OnKeyLeft);
+    OnCommandId(ID_KEY_RIGHT, &CHalvixView::OnKeyRight);
+    OnCommandId(ID_KEY_UP, &CHalvixView::OnKeyUp);
+    OnCommandId(ID_KEY_DOWN, &CHalvixView::OnKeyDown);
+    OnCommandId(ID_KEY_CTRL_LEFT, &CHalvixView::OnCtrlKeyLeft);
+    OnCommandId(ID_KEY_CTRL_RIGHT, &CHalvixView::OnCtrlKeyRight);
+    OnCommandId(ID_KEY_CTRL_UP, &CHalvixView::OnCtrlKeyUp);
+    OnCommandId(ID_KEY_CTRL_DOWN, &CHalvixView::OnCtrlKeyDown);
+    OnCommandId(ID_VIEW_GRID, &CHalvixView::OnToggleCoordSystem);
+    OnUpdateId(ID_VIEW_GRID, &CHalvixView::OnUpdateCoordSystem);
+    OnCommandId(ID_VIEW_SNAP, &CHalvixView::OnToggleSnap);
+    OnUpdateId(ID_VIEW_SNAP, &CHalvixView::OnUpdateSnap);
+    OnCommandId(ID_VIEW_COORDLINE, &CHalvixView::OnToggleCoordLines);
+    OnUpdateId(ID_VIEW_COORDLINE, &CHalvixView::OnUpdateCoordLines);
+    OnCommandId(ID_VIEW_PORT, &CHalvixView::OnThreeView);
+    OnUpdateId(ID_VIEW_PORT, &CHalvixView::OnUpdateThreeView);
+    OnCommandId(ID_VIEW_PORT_F, &CHalvixView::OnFrontView);
+    OnCommandId(ID_VIEW_PORT_L, &CHalvixView::OnLeftView);
+    OnCommandId(ID_VIEW_PORT_T, &CHalvixView::OnTopView);
+    OnCommandId(ID_VIEW_PORT_TT, &CHalvixView::OnView2D);
+    OnCommandId(ID_VIEW_3VIEWSHOWPER, &CHalvixView::OnThreeViewDirect);
+    OnUpdateId(ID_VIEW_3VIEWSHOWPER, &CHalvixView::OnUpdateThreeViewDirect);
+    OnCommandId(ID_VIEW_LOCK, &CHalvixView::OnViewLock);
+    OnUpdateId(ID_VIEW_LOCK, &CHalvixView::OnUpdateViewLock);
+    OnCommandId(ID_VIEW_LOCKTOW, &CHalvixView::OnDragLock);
+    OnUpdateId(ID_VIEW_LOCKTOW, &CHalvixView::OnUpdateDragLock);
+    OnCommandId(ID_VIEW_TRACKBALL, &CHalvixView::OnToggleTrackball);
+    OnUpdateId(ID_VIEW_TRACKBALL, &CHalvixView::OnUpdateTrackball);
+    OnCommandId(ID_VIEW_BORDERS, &CHalvixView::OnToggleBorders);
+    OnUpdateId(ID_VIEW_BORDERS, &CHalvixView::OnUpdateBorders);
+    OnCommandId(ID_CREATE_TEXT_MTF, &CHalvixView::OnColorImageText);
+    OnUpdateId(ID_CREATE_TEXT_MTF, &CHalvixView::OnUpdateColorImageText);
+    OnCommandId(ID_EDIT_PREFERONCES, &CHalvixView::OnEditPreferences);
+    OnUpdateId(ID_EDIT_PREFERONCES, &CHalvixView::OnUpdateEditPreferences);
+    HxRegisterLabelDialogPresenter();
+    HxInstallViewContextMenus(this);
     // Moves without a button keep the last mouse position, so every movement is measured from the
     // mouse message before it.
     setMouseTracking(true);
@@ -64,6 +140,7 @@ CHalvixView::CHalvixView(QWidget* parent) : QOpenGLWidget(parent) {
 
 CHalvixView::~CHalvixView() {
     OnDestroy();
+    HxSetContextMenuPresenter(nullptr);
     DeleteInkStrokes();
     if (m_ownPage && g_pCurPage == m_ownPage.get()) {
         g_pCurPage = nullptr;
@@ -78,6 +155,7 @@ CHalvixView::~CHalvixView() {
 void CHalvixView::OnDestroy() {
     if (IsTimerSet(kAnimationTimer))
         KillTimer(kAnimationTimer);
+    g_animationRunning = 0;
     QObject::disconnect(m_contextGone);
     if (context() && HasGlResources()) {
         makeCurrent();
@@ -166,6 +244,11 @@ void CHalvixView::OnInitialUpdate() {
         g_tracing = FALSE;
     }
     g_pCurPage->m_timerMode = 5;
+    // A drawing of the document before is over.
+    g_hoverId = 0;
+    m_toolStage = 0;
+    m_polyVertexCount = 0;
+    m_drawingPage = nullptr;
     HxSetStatusText(kPageStatusPane, CString(u"当前页：") + g_pCurPage->m_title);
     // Without a context yet the set-up builds them when the window is first shown.
     if (IsGlReady() && MakeContextCurrent()) {
@@ -190,6 +273,7 @@ void CHalvixView::ResetView() {
         return;
     if (IsTimerSet(kAnimationTimer))
         KillTimer(kAnimationTimer);
+    g_animationRunning = 0;
     if (g_coordDisplayFlags & 2)
         g_coordDisplayFlags = (g_coordDisplayFlags & ~2) | 1;
     RenderScene();

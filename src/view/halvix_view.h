@@ -12,7 +12,10 @@
 #include <memory>
 #include <vector>
 
+class CCmd;
+class CGCell;
 class CGPage;
+class CGVertex;
 class CHalvixDoc;
 
 // Command ids of the view's picture commands.
@@ -87,6 +90,94 @@ public:
     void OnMouseMove(UINT nFlags, CPoint point);
     void OnLButtonUp(UINT nFlags, CPoint point);
     BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt);
+    // The right button: finishes a flat circle or a face, ends a drawing or a custom tool, opens
+    // the label dialog of a label or the context menu of what lies under the mouse.
+    void OnRButtonDown(UINT nFlags, CPoint point);
+    // Erases traces and ink, or opens the label dialog, presses a button, opens the properties of
+    // the cell under the mouse, or goes to the next page (view_tool_commands.cpp).
+    void OnLButtonDblClk(UINT nFlags, CPoint point);
+
+    // ---- Tools (view_tool_commands.cpp) ----
+    // Ends the custom tool being applied: the cells its finished applications made become one undo
+    // step "使用工具：" + the tool's name.  Nothing without a running tool.
+    void CloseRunningTool();
+    // Closes a running custom tool and stops the animation timer: what every tool button does first.
+    void ResetToolState();
+    // Ends the drawing in progress without building anything more: no stage, no further face
+    // vertices, the arrow tool; what the drawing made so far keeps its undo steps.
+    void CancelDrawing();
+    // Whether a drawing tool has points of a figure in progress, or a custom tool runs.
+    bool IsConstructionInProgress() const;
+    void OnArrowTool();
+    void OnUpdateArrowTool(CCmdUI* pCmdUI);
+    void OnPointTool();
+    void OnLineTool();
+    void OnFaceTool();
+    void OnCircleTool();
+    void OnUpdateToolButton(CCmdUI* pCmdUI); // point, line, face and circle, and the custom tool
+    void OnBoxSelect();
+    void OnUpdateBoxSelect(CCmdUI* pCmdUI);
+    void OnRegionScreenshot();
+    void OnToggleGrid();
+    void OnUpdateToggleGrid(CCmdUI* pCmdUI);
+    void OnEraseTraces();
+    void OnUpdateEraseTraces(CCmdUI* pCmdUI);
+    void OnSnapshot();
+    // Deletes the ink strokes on the view (the document runs it before every page switch).
+    void OnEraseInk();
+    void OnUpdateEraseInk(CCmdUI* pCmdUI);
+    LRESULT OnGoToPage(WPARAM wParam, LPARAM lParam);
+
+    // ---- Undo routing and messages (view_undo.cpp) ----
+    void OnEditUndo();
+    void OnEditRedo();
+    void OnUpdateEditUndo(CCmdUI* pCmdUI);
+    void OnUpdateEditRedo(CCmdUI* pCmdUI);
+    LRESULT OnApplyColor(WPARAM wParam, LPARAM lParam);
+
+    // ---- Animation and view options (view_animation.cpp) ----
+    void OnTimer(UINT_PTR id) override;
+    void ToggleAnimation();
+    void OnUpdateAnimation(CCmdUI* pCmdUI);
+    void OnActionButton(UINT id);
+    void OnRotateAxis(UINT id);
+    void OnUpdateRotateAxis(CCmdUI* pCmdUI);
+    void OnKeyLeft();
+    void OnKeyRight();
+    void OnKeyUp();
+    void OnKeyDown();
+    void OnCtrlKeyLeft();
+    void OnCtrlKeyRight();
+    void OnCtrlKeyUp();
+    void OnCtrlKeyDown();
+    void OnToggleCoordSystem();
+    void OnUpdateCoordSystem(CCmdUI* pCmdUI);
+    void OnToggleSnap();
+    void OnUpdateSnap(CCmdUI* pCmdUI);
+    void OnToggleCoordLines();
+    void OnUpdateCoordLines(CCmdUI* pCmdUI);
+    void OnThreeView();
+    void OnUpdateThreeView(CCmdUI* pCmdUI);
+    void OnFrontView();
+    void OnLeftView();
+    void OnTopView();
+    void OnView2D();
+    void OnThreeViewDirect();
+    void OnUpdateThreeViewDirect(CCmdUI* pCmdUI);
+    void OnViewLock();
+    void OnUpdateViewLock(CCmdUI* pCmdUI);
+    void OnDragLock();
+    void OnUpdateDragLock(CCmdUI* pCmdUI);
+    void OnToggleTrackball();
+    void OnUpdateTrackball(CCmdUI* pCmdUI);
+    void OnToggleBorders();
+    void OnUpdateBorders(CCmdUI* pCmdUI);
+    void OnColorImageText();
+    void OnUpdateColorImageText(CCmdUI* pCmdUI);
+    void OnEditPreferences();
+    void OnUpdateEditPreferences(CCmdUI* pCmdUI);
+    // The cursor of the current tool: a cross for box select and screenshots, a pen for ink.
+    void UpdateToolCursor();
 
     // ---- Pictures ----
     // Draws the frame and finds the box of the figure in it (picture_export.h), in read-back
@@ -116,6 +207,13 @@ public:
     CStrokeArray m_inkStrokes;
     // The first three points of the drawing in progress.
     double m_planePoints[3][3] = {};
+    // The drawing tools (view_drawing_tools.cpp): the ids of the first, second and third point of
+    // the figure in progress, and the further face vertices clicked after the third (x, y, z and
+    // their plane coordinates s, t).
+    static constexpr int kMaxPolyVertices = 32;
+    WORD m_toolPointIds[3] = {0, 0, 0};
+    int m_polyVertexCount = 0;
+    double m_polyVertices[kMaxPolyVertices][5] = {};
 
     // Glyph lists of the label and text fonts built again after the fonts change.
     void BuildFontLists();
@@ -134,6 +232,9 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void DrawToolOverlays() override;
     void DrawScreenOverlays() override;
 
 private:
@@ -156,6 +257,41 @@ private:
     void SetModified();
     void DeleteInkStrokes();
 
+    // The drawing tools (2 to 5) and the custom tool (6).
+    void DrawingPress(CPoint point);
+    void DrawingMove(UINT nFlags, CPoint point);
+    void DrawingRelease();
+    void DrawingPressOnEmpty(CPoint point);
+    void DrawingPressOnPoint(CGVertex* p);
+    void DrawingPressOnCarrier(CGCell* carrier, CPoint point);
+    // Forgets a figure in progress whose points are no longer points of the current page (a page
+    // switch, an undo or a deletion in between), and a stage the current tool never reaches.
+    void CheckDrawingState();
+    void SetFirstPoint(const CGVertex& p);
+    void Hover(CPoint point);
+    void ClearHover();
+    void CustomToolPress(CPoint point);
+    void CustomToolMove(UINT nFlags, CPoint point);
+    void CustomToolRelease();
+    void FinishCustomToolMatch(int n);
+    void MoveFloatingCell(bool vertical, CPoint point);
+    // Makes sure that `count` new points get ids and room in the vertex array; false (nothing
+    // made) when they cannot.
+    bool PrepareNewPoints(int count);
+    // Records an edit of the current page as one undo step and marks the document modified.
+    void RecordStep(CCmd* cmd);
+    // The right button's face and circle.
+    void FinishFlatCircle();
+    bool FinishFace();
+    void DrawRubberBand();
+    // The label dialog of a cell, applied on OK.
+    void EditLabel(CGCell& cell);
+    void ShowViewContextMenu(UINT menuId, CPoint clientPoint);
+    void ArrowKey(int key, bool ctrl);
+    void StopAnimationTimer();
+    void StartAnimationTimer();
+    void SetStandardView(const double* angles, bool planeView);
+
     CHalvixDoc* m_pDocument = nullptr;
 
     // Until the document owns the pages, the view keeps the first page of a new document itself.
@@ -163,7 +299,14 @@ private:
     QMetaObject::Connection m_contextGone;
     bool m_frameFresh = false; // drawn by RenderScene since the last paint
     bool m_creationFailed = false;
+    // The page the drawing in progress belongs to (with its page id, as the page may be gone).
+    const CGPage* m_drawingPage = nullptr;
+    WORD m_drawingPageId = 0;
+    bool m_inTimer = false; // a tick is being handled
 };
 
 // The drawing view, null while there is none.
 extern CHalvixView* g_pView;
+
+// Shows the view's context menus as menus of `owner` (the view does this when it is made).
+void HxInstallViewContextMenus(QWidget* owner);

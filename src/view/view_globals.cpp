@@ -3,6 +3,7 @@
 
 #include "view/label_hooks.h"
 #include "view/view_colors.h"
+#include "view/view_tool_globals.h"
 
 #include <algorithm>
 #include <iterator>
@@ -125,4 +126,5 @@ void HxResetViewGlobals() {
 
     HxResetAutoColors();
     HxSetLabelRenderers(nullptr, nullptr);
+    HxResetViewToolGlobals();
 }

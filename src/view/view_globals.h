@@ -79,5 +79,6 @@ extern int g_screenHeight;
 // any resize, three-view switch or new page sets it again.
 extern BYTE g_traceImageEmpty;
 
-// Every global above back to its start value (frees the vertex block).
+// Every global above back to its start value (frees the vertex block), and the tool and animation
+// state of view_tool_globals.h.
 void HxResetViewGlobals();

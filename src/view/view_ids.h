@@ -16,3 +16,55 @@ constexpr UINT ID_VIEW_ZOOM_IN = 33287;         // Alt+Up
 constexpr UINT ID_ANIMA_DA = 34074;             // "放大"
 constexpr UINT ID_ANIMA_XIAO = 34075;           // "缩小"
 constexpr UINT ID_VIEW_COLOR_RINGS = 33304;     // Ctrl+Alt+C: the coloured rings
+
+// The tools.
+constexpr UINT ID_EDIT_SELECT = 32771;        // "箭头工具"
+constexpr UINT ID_CREATE_POINT = 33610;       // 点 (Shift+P)
+constexpr UINT ID_CREATE_LINE_TOOL = 33429;   // 线 (Shift+L), ID_CREATE_LINE
+constexpr UINT ID_CREATE_POLYGON = 33612;     // 面 (Shift+F)
+constexpr UINT ID_CREATE_CIRCLE = 33611;      // 圆 (Shift+C)
+constexpr UINT ID_CUSTOM_TOOL_BUTTON = 33621; // 自定义, ID_CUSTOM_TOOL (the frame runs it)
+constexpr UINT ID_EDIT_SELBOX = 33278;        // 框选
+constexpr UINT ID_EDIT_COPYBIT = 33279;       // 区域截图 (Ctrl+B)
+constexpr UINT ID_VIEW_GRID3 = 33606;         // 网格
+constexpr UINT ID_VIEW_ERASE = 33638;         // 擦除踪迹、墨迹
+constexpr UINT ID_VIEW_SNAPSHOT = 33267;      // 对象快照
+
+// Undo and redo (Ctrl+Z and Alt+Backspace, Ctrl+R) are ID_EDIT_UNDO and ID_EDIT_REDO.
+
+// Animation and view options.
+constexpr UINT ID_ANIMA_PLAYSTOP = 32783;     // "视变换启动与停止" (Space)
+constexpr UINT ID_ACTION_BUTTON_FIRST = 3024; // 3024 + cell id presses the action button
+constexpr UINT ID_ACTION_BUTTON_LAST = 13024;
+constexpr UINT ID_VIEW_GRID = 32981;         // "坐标系"
+constexpr UINT ID_VIEW_SNAP = 32982;         // "自动吸附"
+constexpr UINT ID_VIEW_COORDLINE = 33137;    // "坐标线"
+constexpr UINT ID_VIEW_PORT = 32984;         // "三视图" (F3)
+constexpr UINT ID_VIEW_PORT_F = 33111;       // "前视图"
+constexpr UINT ID_VIEW_PORT_T = 33112;       // "顶视图"
+constexpr UINT ID_VIEW_PORT_L = 33114;       // "左视图"
+constexpr UINT ID_VIEW_3VIEWSHOWPER = 33157; // "画三视图时画直观图"
+constexpr UINT ID_VIEW_LOCK = 33145;         // "锁定视变换"
+constexpr UINT ID_VIEW_LOCKTOW = 33206;      // "锁定拖移"
+constexpr UINT ID_KEY_LEFT = 33148;          // Left
+constexpr UINT ID_KEY_RIGHT = 33149;         // Right
+constexpr UINT ID_KEY_UP = 33150;            // Up
+constexpr UINT ID_KEY_DOWN = 33151;          // Down
+constexpr UINT ID_KEY_CTRL_DOWN = 33152;     // Ctrl+Down: faster, z down
+constexpr UINT ID_KEY_CTRL_LEFT = 33154;     // Ctrl+Left
+constexpr UINT ID_KEY_CTRL_UP = 33155;       // Ctrl+Up: slower, z up
+constexpr UINT ID_KEY_CTRL_RIGHT = 33156;    // Ctrl+Right
+constexpr UINT ID_ROT_XPLUS = 34066;         // "绕X轴正转"
+constexpr UINT ID_ROT_XMINUS = 34067;        // "绕X轴反转"
+constexpr UINT ID_ROT_ZPLUS = 34068;         // "绕Z轴正转"
+constexpr UINT ID_ROT_ZMINUS = 34069;        // "绕Z轴反转"
+constexpr UINT ID_ROT_YMINUS = 34070;        // "绕Y轴反转"
+constexpr UINT ID_ROT_YPLUS = 34071;         // "绕Y轴正转"
+constexpr UINT ID_VIEW_PORT_TT = 33221;      // "二维视图"
+constexpr UINT ID_EDIT_PREFERONCES = 33229;  // "选项"
+constexpr UINT ID_VIEW_TRACKBALL = 33715;    // Ctrl+Alt+W
+constexpr UINT ID_VIEW_BORDERS = 33724;      // "显示/隐藏1024*768边界线"
+constexpr UINT ID_CREATE_TEXT_MTF = 33160;   // "添加彩色图象文本"
+
+// Window messages to the view: the main frame's colour button (UM_APPLY_COLOR, wParam the colour).
+constexpr UINT UM_VIEW_APPLY_COLOR = 0x7E9;

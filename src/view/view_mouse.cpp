@@ -82,19 +82,28 @@ UINT MouseFlags(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers) {
 } // namespace
 
 void CHalvixView::mousePressEvent(QMouseEvent* event) {
+    const UINT flags = MouseFlags(event->buttons(), event->modifiers());
     if (event->button() == Qt::LeftButton)
-        OnLButtonDown(MouseFlags(event->buttons(), event->modifiers()), ClientPoint(event->position()));
+        OnLButtonDown(flags, ClientPoint(event->position()));
+    else if (event->button() == Qt::RightButton)
+        OnRButtonDown(flags, ClientPoint(event->position()));
     event->accept();
 }
 
-// A second click in quick succession is a click like the first until the view has double-click
-// commands of its own.
+// The second press of a double click with the left button is the double click; with the other
+// buttons it is a press like the first.
 void CHalvixView::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        OnLButtonDblClk(MouseFlags(event->buttons(), event->modifiers()), ClientPoint(event->position()));
+        event->accept();
+        return;
+    }
     mousePressEvent(event);
 }
 
 void CHalvixView::mouseMoveEvent(QMouseEvent* event) {
     OnMouseMove(MouseFlags(event->buttons(), event->modifiers()), ClientPoint(event->position()));
+    UpdateToolCursor();
     event->accept();
 }
 
@@ -143,6 +152,15 @@ void CHalvixView::OnLButtonDown(UINT nFlags, CPoint point) {
         break;
     case 9:
         InkPress(point);
+        break;
+    case 2:
+    case 3:
+    case 4:
+    case 5:
+        DrawingPress(point);
+        break;
+    case 6:
+        CustomToolPress(point);
         break;
     default:
         break;
@@ -299,9 +317,22 @@ void CHalvixView::OnMouseMove(UINT nFlags, CPoint point) {
             case 9:
                 InkMove(point);
                 break;
+            case 2:
+            case 3:
+            case 4:
+            case 5:
+                DrawingMove(nFlags, point);
+                break;
+            case 6:
+                CustomToolMove(nFlags, point);
+                break;
             default:
                 break;
             }
+        } else if (g_mouseTool >= 2 && g_mouseTool <= 5 && !(nFlags & (MK_RBUTTON | MK_MBUTTON))) {
+            DrawingMove(nFlags, point);
+        } else if (g_mouseTool == 6 && !(nFlags & (MK_RBUTTON | MK_MBUTTON))) {
+            CustomToolMove(nFlags, point);
         } else if (g_mouseTool == 8 && m_toolStage == 0 && !(nFlags & (MK_RBUTTON | MK_MBUTTON))) {
             // Before the press the rectangle of the last size follows the mouse.
             g_pressX = point.x;
@@ -476,6 +507,15 @@ void CHalvixView::OnLButtonUp(UINT nFlags, CPoint point) {
         break;
     case 9:
         InkRelease();
+        break;
+    case 2:
+    case 3:
+    case 4:
+    case 5:
+        DrawingRelease();
+        break;
+    case 6:
+        CustomToolRelease();
         break;
     default:
         break;

@@ -76,7 +76,8 @@ TEST_F(MainFrameTest, CreatesRibbonStatusBarAndFindsItsElements) {
     // application's.
     EXPECT_TRUE(ribbon->FindByID(ID_VIEW_MINI)->IsShown());
     EXPECT_FALSE(ribbon->FindByID(ID_APP_ABOUT)->IsShown()) << "no application object here";
-    EXPECT_FALSE(ribbon->FindByID(ID_CREATE_LINE)->IsShown());
+    EXPECT_TRUE(ribbon->FindByID(ID_CREATE_LINE)->IsShown()) << "the view's line tool";
+    EXPECT_FALSE(ribbon->FindByID(33628)->IsShown()) << "the prism tool is not made yet";
     EXPECT_TRUE(ribbon->FindByID(ID_SLIDER_TX)->IsShown());
     EXPECT_TRUE(ribbon->FindByID(ID_VIEW_PANEL)->IsShown());
     EXPECT_TRUE(ribbon->FindByID(ID_VIEW_FULLSCREEN)->IsShown());

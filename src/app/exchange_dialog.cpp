@@ -1,0 +1,118 @@
+// CHxExchangeDialog: controls by dialog id, number texts, refusals, radio groups.
+#include "app/exchange_dialog.h"
+
+#include <QAbstractButton>
+#include <QBoxLayout>
+#include <QButtonGroup>
+#include <QDialogButtonBox>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
+
+#include <cfloat>
+#include <cmath>
+
+const char16_t* const CHxExchangeDialog::kNotANumber = u"请输入一个数字。";
+
+CHxExchangeDialog::CHxExchangeDialog(const CString& title, QWidget* parent) : QDialog(parent) {
+    setWindowTitle(title.ToQString());
+    setModal(true);
+}
+
+void CHxExchangeDialog::Register(int id, QWidget* widget) {
+    widget->setObjectName(QString::number(id));
+    m_controls[id] = widget;
+}
+
+QWidget* CHxExchangeDialog::Control(int id) const {
+    auto it = m_controls.find(id);
+    return it == m_controls.end() ? nullptr : it->second;
+}
+
+QLineEdit* CHxExchangeDialog::Edit(int id) const {
+    return qobject_cast<QLineEdit*>(Control(id));
+}
+
+QAbstractButton* CHxExchangeDialog::Button(int id) const {
+    return qobject_cast<QAbstractButton*>(Control(id));
+}
+
+QString CHxExchangeDialog::FloatText(float value) {
+    return CString(HxFormat(u"%.6g", double(value))).ToQString();
+}
+
+bool CHxExchangeDialog::ParseFloat(const QString& text, float& value) {
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty())
+        return false;
+    bool ok = false;
+    const double d = QLocale::c().toDouble(trimmed, &ok);
+    if (!ok || !std::isfinite(d) || std::fabs(d) > double(FLT_MAX))
+        return false;
+    value = float(d);
+    return true;
+}
+
+void CHxExchangeDialog::SetFloat(int id, float value) {
+    if (QLineEdit* edit = Edit(id))
+        edit->setText(FloatText(value));
+}
+
+bool CHxExchangeDialog::GetFloat(int id, float& value) {
+    QLineEdit* edit = Edit(id);
+    if (!edit)
+        return false;
+    if (ParseFloat(edit->text(), value))
+        return true;
+    AfxMessageBox(kNotANumber, MB_OK | MB_ICONEXCLAMATION);
+    edit->setFocus(Qt::OtherFocusReason);
+    edit->selectAll();
+    return false;
+}
+
+int CHxExchangeDialog::RadioIndex(const QButtonGroup* group) {
+    const QList<QAbstractButton*> buttons = group->buttons();
+    for (int i = 0; i < buttons.size(); ++i) {
+        if (buttons[i]->isChecked())
+            return i;
+    }
+    return -1;
+}
+
+void CHxExchangeDialog::SetRadioIndex(QButtonGroup* group, int index) {
+    const QList<QAbstractButton*> buttons = group->buttons();
+    if (index >= 0 && index < buttons.size()) {
+        buttons[index]->setChecked(true);
+        return;
+    }
+    // No button of the group stands for the index: none is checked.
+    const bool exclusive = group->exclusive();
+    group->setExclusive(false);
+    for (QAbstractButton* b : buttons)
+        b->setChecked(false);
+    group->setExclusive(exclusive);
+}
+
+QLineEdit* CHxExchangeDialog::AddDescription(int id, const CString& text) {
+    auto* edit = Add(id, new QLineEdit(text.ToQString(), this));
+    edit->setReadOnly(true);
+    edit->setMinimumWidth(220);
+    return edit;
+}
+
+QLineEdit* CHxExchangeDialog::AddNumberEdit(int id, float value) {
+    auto* edit = Add(id, new QLineEdit(FloatText(value), this));
+    edit->setMaximumWidth(90);
+    return edit;
+}
+
+void CHxExchangeDialog::AddOkCancel(QBoxLayout* layout) {
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("确定"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("取消"));
+    Register(IDOK, buttons->button(QDialogButtonBox::Ok));
+    Register(IDCANCEL, buttons->button(QDialogButtonBox::Cancel));
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layout->addWidget(buttons);
+}

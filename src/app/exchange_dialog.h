@@ -1,0 +1,57 @@
+// CHxExchangeDialog: the base of dialog windows that show the fields of a CDialog class: controls
+// found by their dialog ids, number texts written and read as the fields' data exchange does, and a
+// refused number reported with the dialog kept open and the edit focused.
+#pragma once
+
+#include "platform/afx.h"
+
+#include <QDialog>
+
+#include <map>
+
+class QAbstractButton;
+class QBoxLayout;
+class QButtonGroup;
+class QLineEdit;
+
+class CHxExchangeDialog : public QDialog {
+public:
+    // The message of a text that is no number.
+    static const char16_t* const kNotANumber; // "请输入一个数字。"
+
+    explicit CHxExchangeDialog(const CString& title, QWidget* parent = nullptr);
+
+    // The control with a dialog id (also its object name), or null.
+    QWidget* Control(int id) const;
+    QLineEdit* Edit(int id) const;
+    QAbstractButton* Button(int id) const;
+
+    // A float shown with six significant digits; and its text read back, blanks around it allowed.
+    // A text that is no finite single-precision number is refused: the message is shown, the edit
+    // gets the focus with its text selected, and the result is false.
+    static QString FloatText(float value);
+    static bool ParseFloat(const QString& text, float& value);
+    void SetFloat(int id, float value);
+    bool GetFloat(int id, float& value);
+
+    // The index of the checked button of a group of radio buttons, -1 when none is checked; and the
+    // button of an index checked (none for an index outside the group).
+    static int RadioIndex(const QButtonGroup* group);
+    static void SetRadioIndex(QButtonGroup* group, int index);
+
+protected:
+    // Registers a control under its dialog id.
+    template <class W> W* Add(int id, W* widget) {
+        Register(id, widget);
+        return widget;
+    }
+    // A read-only edit for the description of a marked element.
+    QLineEdit* AddDescription(int id, const CString& text);
+    QLineEdit* AddNumberEdit(int id, float value);
+    // The OK ("确定") and Cancel ("取消") buttons, at the bottom of the layout given.
+    void AddOkCancel(QBoxLayout* layout);
+
+private:
+    void Register(int id, QWidget* widget);
+    std::map<int, QWidget*> m_controls;
+};

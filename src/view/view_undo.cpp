@@ -1,0 +1,70 @@
+// Undo and redo of the current page from the view, closing a custom tool being applied into its own
+// step first, and the colour the main frame's colour button sends: the selection's, or the ink's.
+#include "view/halvix_view.h"
+
+#include "document/halvix_doc.h"
+#include "dynamics/ink.h"
+#include "model/page.h"
+#include "view/view_globals.h"
+#include "view/view_tool_globals.h"
+
+void CHalvixView::OnEditUndo() {
+    CGPage* page = g_pCurPage;
+    if (!m_pDocument || !page)
+        return;
+    if (g_mouseTool != 6) {
+        m_toolStage = 0;
+        m_polyVertexCount = 0;
+        page->m_cmdProcessor.Undo();
+    } else {
+        // A tool application in progress becomes its own step, which this undo takes back.
+        CloseRunningTool();
+        page->m_cmdProcessor.Undo();
+        page->m_constructMarker = -1;
+    }
+    ClearHover();
+    RenderScene();
+}
+
+void CHalvixView::OnEditRedo() {
+    CGPage* page = g_pCurPage;
+    if (!m_pDocument || !page)
+        return;
+    page->m_cmdProcessor.Redo();
+    RenderScene();
+}
+
+void CHalvixView::OnUpdateEditUndo(CCmdUI* pCmdUI) {
+    pCmdUI->Enable(g_pCurPage && g_pCurPage->m_cmdProcessor.CanUndo());
+}
+
+void CHalvixView::OnUpdateEditRedo(CCmdUI* pCmdUI) {
+    pCmdUI->Enable(g_pCurPage && g_pCurPage->m_cmdProcessor.CanRedo() && g_mouseTool != 6);
+}
+
+LRESULT CHalvixView::OnApplyColor(WPARAM wParam, LPARAM lParam) {
+    (void)lParam;
+    CGPage* page = g_pCurPage;
+    if (!m_pDocument || !page)
+        return 1;
+    const auto color = COLORREF(wParam);
+    if (page->ColorSelection(color)) {
+        page->ClearSelection();
+        SetModified();
+        RenderScene();
+        return 1;
+    }
+    // Nothing selected: the colour is the pen's.  The automatic colour (a set high byte) gives the
+    // pen's own red back.
+    if ((color & 0xFF000000) != 0) {
+        g_inkColor.r = 255;
+        g_inkColor.g = 0;
+        g_inkColor.b = 0;
+    } else {
+        g_inkColor.r = GetRValue(color);
+        g_inkColor.g = GetGValue(color);
+        g_inkColor.b = GetBValue(color);
+    }
+    RenderScene();
+    return 1;
+}

@@ -1,0 +1,88 @@
+// Test support for the transform commands: a document whose commands run through the router on the
+// current page, a scripted dialog runner that lets each test look at the preset fields and change
+// them, recorded message boxes, and selections made as the user makes them.
+#pragma once
+
+#include "document/halvix_doc.h"
+#include "points/transform_commands.h"
+#include "points/transform_dialogs.h"
+#include "points_fixture.h"
+
+#include <functional>
+#include <initializer_list>
+#include <memory>
+#include <vector>
+
+class TransformTest : public PointsTest {
+protected:
+    void SetUp() override {
+        PointsTest::SetUp();
+        HxResetTransformEntries();
+        m_doc = std::make_unique<CHalvixDoc>();
+        AfxGetCommandRouter().SetChain({m_doc.get()});
+        HxSetDialogRunner([this](CDialog& dialog) {
+            ++m_dialogCount;
+            if (m_script)
+                m_script(dialog);
+            return m_answer;
+        });
+        HxSetMessageBoxHandler([this](const CString& text, const CString&, UINT) {
+            m_messages.push_back(text);
+            return IDOK;
+        });
+    }
+    void TearDown() override {
+        HxSetDialogRunner(nullptr);
+        HxSetMessageBoxHandler(nullptr);
+        AfxGetCommandRouter().SetChain({});
+        m_doc.reset();
+        HxResetTransformEntries();
+        PointsTest::TearDown();
+    }
+
+    bool Run(UINT id) { return AfxGetCommandRouter().Execute(id) != FALSE; }
+    bool Enabled(UINT id) {
+        CCmdUI ui;
+        ui.m_nID = id;
+        AfxGetCommandRouter().Update(ui);
+        return ui.m_enabled;
+    }
+    // The selection replaced by these cells, in this order.
+    void Select(std::initializer_list<WORD> ids) {
+        m_page->ClearSelection();
+        for (WORD id : ids)
+            m_page->SelectCell(id);
+    }
+    // The script of the next dialogs: sees and changes the fields of a dialog of class T.
+    template <class T> void Script(std::function<void(T&)> script) {
+        m_script = [script](CDialog& dialog) {
+            T* typed = DYNAMIC_DOWNCAST(T, &dialog);
+            ASSERT_NE(typed, nullptr) << dialog.GetRuntimeClass()->m_lpszClassName;
+            script(*typed);
+        };
+    }
+    // A vector item holding (x, y, z).
+    CGTmVector* Vector(const char16_t* name, float x, float y, float z) {
+        auto* cell = new CGTmVector;
+        cell->m_id = NextId();
+        cell->m_name = CString(name);
+        cell->m_vx = x;
+        cell->m_vy = y;
+        cell->m_vz = z;
+        return Insert(cell);
+    }
+    template <class T> T* Cell(WORD id) { return DYNAMIC_DOWNCAST(T, m_page->FindCell(id)); }
+    static std::vector<WORD> Ids(const CList<WORD, WORD>& list) {
+        std::vector<WORD> ids;
+        for (WORD id : list)
+            ids.push_back(id);
+        return ids;
+    }
+    int CellCount() const { return m_page->m_cells.GetCount(); }
+
+    std::unique_ptr<CHalvixDoc> m_doc;
+    std::function<void(CDialog&)> m_script;
+    INT_PTR m_answer = IDOK;
+    int m_dialogCount = 0;
+    std::vector<CString> m_messages;
+};
