@@ -1,7 +1,6 @@
 // Start values of the document's process-wide state.
 #include "document/doc_globals.h"
 
-#include "document/tool_record.h"
 #include "model/model_globals.h"
 #include "view/texture_loading.h"
 #include "view/view_settings.h"
@@ -49,5 +48,4 @@ void HxResetDocumentGlobals() {
     }
     g_lastDocumentPath.Empty();
     g_userName.Empty();
-    g_pCurrentTool = nullptr;
 }

@@ -11,6 +11,7 @@
 #include "view/gl_context.h"
 #include "view/view_camera.h"
 #include "view/view_globals.h"
+#include "view/view_tool_globals.h"
 
 #include <GL/gl.h>
 

@@ -194,6 +194,5 @@ void HxDeleteRecords(CRecordList& list) {
 }
 
 CRecordList g_globalTools;
-CRecord* g_pCurrentTool = nullptr;
 int g_toolCommandCount = 0;
 int g_toolSetCount = 0;

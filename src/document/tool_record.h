@@ -70,7 +70,5 @@ void HxDeleteRecords(CRecordList& list);
 // (owned; the frame deletes them), the number of tool buttons made (tool n has command id
 // 20000 + n) and the number of tool-set buttons made (set k has command id 34000 + k).
 extern CRecordList g_globalTools;
-// The tool the user is applying (a tool of the document or of a tool set, not owned), null when none.
-extern CRecord* g_pCurrentTool;
 extern int g_toolCommandCount;
 extern int g_toolSetCount;

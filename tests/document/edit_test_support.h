@@ -8,6 +8,7 @@
 #include "document/undo_cmds.h"
 #include "model/cell_clipboard.h"
 #include "view/view_camera.h"
+#include "view/view_tool_globals.h"
 
 #include <map>
 #include <string>
