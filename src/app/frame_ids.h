@@ -33,8 +33,6 @@ constexpr UINT ID_FULLSCREEN_TOOLBAR = 32878; // the full-screen toolbar's own i
 
 // The object pane's commands.
 constexpr UINT ID_EDIT_PROPERTY = 32851; // "属性"
-constexpr UINT ID_EDIT_CUT = 57635;
-constexpr UINT ID_EDIT_COPY = 57634;
 constexpr UINT ID_TREE_COLLAPSE = 33533;  // "折叠分支到页"
 constexpr UINT ID_TREE_REBUILD = 34123;   // "刷新并展开当前页对象列表"
 constexpr UINT ID_SELECT_PAGE = 33199;    // "选择当前页" (Ctrl+G)

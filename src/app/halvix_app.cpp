@@ -9,6 +9,7 @@
 #include "document/doc_globals.h"
 #include "document/halvix_doc.h"
 #include "document/neighbour_services.h"
+#include "model/cell_clipboard.h"
 #include "view/glyph_font.h"
 #include "view/halvix_view.h"
 #include "view/view_settings.h"
@@ -133,6 +134,9 @@ BOOL CHalvixApp::InitInstance() {
     // A look at the whole ribbon layout, with commands that have no handler yet shown disabled.
     if (qEnvironmentVariableIntValue("HALVIX_SHOW_ALL_COMMANDS") != 0)
         HxSetShowUnhandledCommands(true);
+
+    // The clipboard format of copied objects and pages, before any window exists.
+    RegisterCellClipboardFormat();
 
     // The frame with its document and view.
     m_frame = std::make_unique<CMainFrame>();

@@ -12,11 +12,13 @@
 #include "app/ribbon_icons.h"
 #include "app/status_bar.h"
 #include "document/halvix_doc.h"
+#include "document/neighbour_services.h"
 #include "view/halvix_view.h"
 #include "view/view_camera.h"
 #include "view/view_globals.h"
 #include "view/view_settings.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QMimeData>
@@ -79,6 +81,18 @@ CMainFrame::CMainFrame() : m_doc(std::make_unique<CHalvixDoc>()), m_nAppLook(HxR
             m_wndObjectView->FillTree();
     };
     m_recentFiles.SetChangeHandler([this] { UpdateRecentFileItems(); });
+    // A page switch needs the focus in the drawing view: a modal dialog, or another window of the
+    // program holding the focus, refuses it.
+    HxSetViewFocusHandler([this](bool take) {
+        if (QApplication::activeModalWidget())
+            return false;
+        if (take) {
+            m_view->setFocus(Qt::OtherFocusReason);
+            return true;
+        }
+        const QWidget* focus = QApplication::focusWidget();
+        return !focus || focus->window() == this;
+    });
     setCentralWidget(m_view);
     setWindowIcon(HxRibbonIcon(QStringLiteral("app")));
     setAcceptDrops(true);
@@ -128,6 +142,7 @@ CMainFrame::~CMainFrame() {
         delete m_pQuickHelp.data();
     HxSetStatusTextHandler(nullptr);
     HxSetPanSliderHandler(nullptr);
+    HxSetViewFocusHandler(nullptr);
     if (m_wndObjectView)
         AfxGetCommandRouter().Remove(m_wndObjectView);
     AfxGetCommandRouter().Remove(this);
@@ -247,8 +262,8 @@ void CMainFrame::InstallAccelerators() {
         UINT id;
         QWidget* scope;
     };
-    // Esc and the page keys belong to the drawing view (an edit box keeps its own); the others work
-    // anywhere in the window.
+    // Esc and the page keys belong to the drawing view; the others work anywhere in the window (an
+    // edit box, such as the tree's label editor, keeps its own editing keys).
     const Key keys[] = {
         {QKeySequence(Qt::Key_F4), ID_VIEW_FULLSCREEN, nullptr},
         {QKeySequence(Qt::Key_Escape), ID_VIEW_ESCAPE, m_view},
@@ -256,6 +271,10 @@ void CMainFrame::InstallAccelerators() {
         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O), ID_FILE_OPEN_ALL, nullptr},
         {QKeySequence(Qt::Key_PageUp), ID_VIEW_PAGEUP, m_view},
         {QKeySequence(Qt::Key_PageDown), ID_VIEW_PAGEDOWN, m_view},
+        {QKeySequence(Qt::Key_Delete), ID_EDIT_DELETE, nullptr},
+        {QKeySequence(Qt::CTRL | Qt::Key_C), ID_EDIT_COPY, nullptr},
+        {QKeySequence(Qt::CTRL | Qt::Key_X), ID_EDIT_CUT, nullptr},
+        {QKeySequence(Qt::CTRL | Qt::Key_V), ID_EDIT_PASTE, nullptr},
     };
     for (const Key& k : keys) {
         auto* shortcut = new QShortcut(k.key, k.scope ? k.scope : static_cast<QWidget*>(this));

@@ -219,6 +219,15 @@ void Register() {
         Sheet(p, pal, QRectF(4, 3, 16, 20), QColor(255, 255, 255));
         Sheet(p, pal, QRectF(12, 9, 16, 20), pal.fill);
     });
+    HxAddRibbonIcon(QStringLiteral("paste"), [](QPainter& p, const HxIconPalette& pal) {
+        // A clipboard board with its clip, and a sheet laid on it.
+        p.setPen(Pen(pal.stroke, 1.6));
+        p.setBrush(pal.orange);
+        p.drawRoundedRect(QRectF(4, 5, 18, 24), 2.0, 2.0);
+        p.setBrush(QColor(255, 255, 255));
+        p.drawRoundedRect(QRectF(9, 2, 8, 5), 1.5, 1.5);
+        Sheet(p, pal, QRectF(13, 12, 15, 18), QColor(255, 255, 255));
+    });
     HxAddRibbonIcon(QStringLiteral("select-page"), [](QPainter& p, const HxIconPalette& pal) {
         Sheet(p, pal, QRectF(5, 3, 20, 26), QColor(255, 255, 255));
         p.setPen(Pen(pal.accent, 3.0));

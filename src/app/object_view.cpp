@@ -60,7 +60,10 @@ CObjectView::CObjectView(QWidget* parent) : QDockWidget(QStringLiteral("对象�
     OnCommandId(ID_PAGE_MOVE_DOWN, &CObjectView::OnMovePageDown);
     OnUpdateId(ID_PAGE_MOVE_UP, &CObjectView::OnUpdateMovePageUp);
     OnUpdateId(ID_PAGE_MOVE_DOWN, &CObjectView::OnUpdateMovePageDown);
-    // Cut and copy join once pages can copy their selection to the clipboard.
+    OnCommandId(ID_EDIT_CUT, &CObjectView::OnCut);
+    OnUpdateId(ID_EDIT_CUT, &CObjectView::OnUpdateHasSelection);
+    OnCommandId(ID_EDIT_COPY, &CObjectView::OnCopy);
+    OnUpdateId(ID_EDIT_COPY, &CObjectView::OnUpdateHasSelection);
 }
 
 CObjectView::~CObjectView() = default;
@@ -147,6 +150,16 @@ void CObjectView::OnRebuild() {
 void CObjectView::OnDelete() {
     if (m_doc)
         m_doc->OnEditDelete();
+}
+
+void CObjectView::OnCut() {
+    if (m_doc)
+        m_doc->OnEditCut();
+}
+
+void CObjectView::OnCopy() {
+    if (m_doc)
+        m_doc->OnEditCopy();
 }
 
 void CObjectView::OnUpdateHasSelection(CCmdUI* pCmdUI) {

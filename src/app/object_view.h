@@ -1,5 +1,5 @@
 // CObjectView: the object pane "对象浏览器", a dock with a small toolbar above the object tree.  Its
-// commands (collapse, refresh, delete, select the page, move the page) run on the tree and the
+// commands (collapse, refresh, cut, copy, delete, select the page, move the page) run on the tree and the
 // document; the toolbar routes to the pane only, which passes the properties command on to the
 // document.
 #pragma once
@@ -38,6 +38,9 @@ public:
     void OnCollapseAll();
     void OnRebuild();
     void OnDelete();
+    // The selection (or the selected page) with its ancestors onto the clipboard; cut then deletes.
+    void OnCut();
+    void OnCopy();
     void OnUpdateHasSelection(CCmdUI* pCmdUI);
     void OnSelectPage();
     void OnMovePageUp();

@@ -56,6 +56,12 @@ CHalvixDoc::CHalvixDoc() {
     OnUpdateId(ID_VIEW_PAGEUP, &CHalvixDoc::OnUpdatePrevPage);
     OnCommandId(ID_EDIT_DELETE, &CHalvixDoc::OnEditDelete);
     OnUpdateId(ID_EDIT_DELETE, &CHalvixDoc::OnUpdateHasSelection);
+    OnCommandId(ID_EDIT_COPY, &CHalvixDoc::OnEditCopy);
+    OnUpdateId(ID_EDIT_COPY, &CHalvixDoc::OnUpdateHasSelection);
+    OnCommandId(ID_EDIT_CUT, &CHalvixDoc::OnEditCut);
+    OnUpdateId(ID_EDIT_CUT, &CHalvixDoc::OnUpdateHasSelection);
+    OnCommandId(ID_EDIT_PASTE, &CHalvixDoc::OnEditPaste);
+    OnUpdateId(ID_EDIT_PASTE, &CHalvixDoc::OnUpdateEditPaste);
 }
 
 CHalvixDoc::~CHalvixDoc() {

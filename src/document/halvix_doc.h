@@ -14,6 +14,9 @@ constexpr UINT ID_CREATE_PAGE = 34161;     // our own number: no table gives one
 constexpr UINT ID_VIEW_PAGEUP = 32861;
 constexpr UINT ID_VIEW_PAGEDOWN = 32862;
 constexpr UINT ID_EDIT_DELETE = 32883;
+constexpr UINT ID_EDIT_COPY = 57634;
+constexpr UINT ID_EDIT_CUT = 57635;
+constexpr UINT ID_EDIT_PASTE = 57637;
 constexpr UINT ID_INK_ERASE = 33593; // the view's "擦除墨迹"
 
 // How the object tree names the item it passes: by its value (page items 40000 + page number,
@@ -102,6 +105,27 @@ public:
     // current page itself when it is selected as a whole (after asking).
     void OnEditDelete();
     void OnUpdateHasSelection(CCmdUI* pCmdUI);
+
+    // ---- The clipboard ----
+    // ID_EDIT_COPY: the selected page, or the selected objects with their ancestors, onto the
+    // clipboard.  ID_EDIT_CUT: the same, then the delete command (nothing is deleted when the copy
+    // could not be made).
+    void OnEditCopy();
+    void OnEditCut();
+    // ID_EDIT_PASTE: the clipboard's picture as a picture item, else a copied page as a new page after
+    // the current one, or copied objects into the current page as one undo step.  A damaged block is
+    // refused with a message and changes nothing.
+    void OnEditPaste();
+    void OnUpdateEditPaste(CCmdUI* pCmdUI);
+    // The clipboard's picture as a new picture item of the current page, scaled down to fit the
+    // drawing area; one undo step.  Failures are reported ("粘贴图片") and add nothing.
+    void PasteClipboardBitmap();
+    // Pictures are pasted only while picture items can be stored with the document: a picture that a
+    // save could not write back would make the file unreadable.
+    static bool CanPastePictures();
+    // A page record read from the archive as a new page after the current one, made current (no
+    // undo step).  A damaged record throws CArchiveException and changes nothing.
+    void PastePage(CArchive& ar);
     // The object tree filled again from the whole document (the frame's tree, when it has one).
     std::function<void()> m_onFillObjectTree;
 
@@ -169,8 +193,17 @@ private:
     // After a load: the first page current with its camera, colours, locks, unit length and
     // projection.
     void RestoreFirstPageView();
-    // The page's camera, background, locks, unit length and projection into the view globals.
+    // The page's camera, background, locks, unit length and projection into the view globals: the
+    // camera, then the rest.
     void ApplyPageView(const CGPage* page);
+    static void ApplyPageCamera(const CGPage* page);
+    void ApplyPageLook(const CGPage* page);
+    // A custom tool in the middle of an application on the page being left: the cells it made
+    // become one undo step of that page.
+    void FinishToolOnPage(CGPage* page);
+    // Gives the drawing view the focus before a page switch; false (after saying so) when a dialog
+    // keeps it.
+    bool FocusViewForPageSwitch();
     // The view globals' camera into the page.
     static void KeepPageView(CGPage* page);
     // The current page's place in the page list, or null.

@@ -286,6 +286,11 @@ void CHalvixDoc::KeepPageView(CGPage* page) {
 }
 
 void CHalvixDoc::ApplyPageView(const CGPage* page) {
+    ApplyPageCamera(page);
+    ApplyPageLook(page);
+}
+
+void CHalvixDoc::ApplyPageCamera(const CGPage* page) {
     g_viewTransX = page->m_viewTrans[0];
     g_viewTransY = page->m_viewTrans[1];
     g_viewTransZ = page->m_viewTrans[2];
@@ -294,6 +299,9 @@ void CHalvixDoc::ApplyPageView(const CGPage* page) {
     g_viewRotation[2] = page->m_viewRot[1];
     g_viewRotation[3] = page->m_viewRot[2];
     g_viewZoom = page->m_viewZoom;
+}
+
+void CHalvixDoc::ApplyPageLook(const CGPage* page) {
     std::copy(page->m_background, page->m_background + 4, g_backgroundColor);
     g_viewLocked = page->m_viewLocked ? 1 : 0;
     g_dragLocked = page->m_dragLocked ? 1 : 0;

@@ -4,12 +4,14 @@
 #include "document/halvix_doc.h"
 
 #include "document/neighbour_services.h"
+#include "document/tool_record.h"
 #include "document/undo_cmds.h"
 #include "dynamics/buttons.h"
 #include "measure/text_items.h"
 #include "view/gl_context.h"
 #include "view/view_camera.h"
 #include "view/view_globals.h"
+#include "view/view_tool_globals.h"
 
 #include <GL/gl.h>
 
@@ -61,6 +63,8 @@ void CHalvixDoc::OnNewPage() {
     SetCurrentPage(page);
 }
 
+// The steps keep their order: the old page is left (buttons stopped, camera kept, ink erased, a tool
+// in progress closed, selection cleared) before anything of the new page is set.
 void CHalvixDoc::SetCurrentPage(CGPage* page) {
     if (!page)
         return;
@@ -70,6 +74,7 @@ void CHalvixDoc::SetCurrentPage(CGPage* page) {
         g_tracing = FALSE;
         g_traceImageStale = 1;
         AfxGetCommandRouter().Execute(ID_INK_ERASE);
+        FinishToolOnPage(old);
         old->ClearSelection();
     }
     MakePageCurrent(page);
@@ -88,8 +93,9 @@ void CHalvixDoc::SetCurrentPage(CGPage* page) {
         }
     }
     HxSetStatusText(kPagePane, CString(u"当前页：") + page->m_title);
-    ApplyPageView(page);
+    ApplyPageCamera(page);
     UpdatePanSliders();
+    ApplyPageLook(page);
     page->m_timerMode = 5;
     UpdateAllViews();
     if (const WORD start = WORD(page->m_autoButton & 0xFFFF)) {
@@ -100,12 +106,33 @@ void CHalvixDoc::SetCurrentPage(CGPage* page) {
     }
 }
 
+void CHalvixDoc::FinishToolOnPage(CGPage* page) {
+    if (!g_pCurrentTool)
+        return;
+    const int made = page->RemoveCellsAfterMarker();
+    if (made > 0) {
+        page->m_cmdProcessor.Submit(new CCmdAddCells(made, CString(u"使用工具：") + g_pCurrentTool->m_name));
+        SetModifiedFlag();
+    } else if (made == -1) {
+        // The step before the cancelled construction can no longer be undone (when there is one).
+        if (CCmd* last = page->m_cmdProcessor.GetCurrent())
+            last->m_undoable = 0;
+    }
+}
+
+bool CHalvixDoc::FocusViewForPageSwitch() {
+    if (HxFocusDrawingView())
+        return true;
+    AfxMessageBox(u"当前正打开对话框，不能切换页！", MB_OK);
+    return false;
+}
+
 void CHalvixDoc::GoToNextPage() {
     POSITION pos = FindCurrentPagePosition();
     if (!pos)
         return;
     m_pages.GetNext(pos);
-    if (pos)
+    if (pos && FocusViewForPageSwitch())
         SetCurrentPage(m_pages.GetAt(pos));
 }
 
@@ -114,7 +141,7 @@ void CHalvixDoc::GoToPrevPage() {
     if (!pos)
         return;
     m_pages.GetPrev(pos);
-    if (pos)
+    if (pos && FocusViewForPageSwitch())
         SetCurrentPage(m_pages.GetAt(pos));
 }
 
@@ -127,6 +154,10 @@ void CHalvixDoc::OnUpdatePrevPage(CCmdUI* pCmdUI) {
 }
 
 BOOL CHalvixDoc::GoToPageById(WORD pageId, BOOL report) {
+    if (report && !HxDrawingViewHasFocus()) {
+        AfxMessageBox(u"当前正打开对话框，链接按钮未能切换页！", MB_OK);
+        return FALSE;
+    }
     int position = 0;
     CGPage* page = FindPageByNumber(pageId, position);
     if (!page) {
@@ -274,9 +305,13 @@ void CHalvixDoc::OnEditDelete() {
     if (page->m_pageSelected == 0) {
         auto* ids = new CList<WORD, WORD>(10);
         page->CollectDeletionIds(*ids);
-        auto* cmd = new CCmdDelCells(ids, u"清除对象");
-        page->m_cmdProcessor.Submit(cmd);
-        cmd->Redo();
+        if (ids->IsEmpty()) {
+            delete ids; // nothing selected: no empty step in the history
+        } else {
+            auto* cmd = new CCmdDelCells(ids, u"清除对象");
+            page->m_cmdProcessor.Submit(cmd);
+            cmd->Redo();
+        }
     } else if (HxMessageBox(u"您的操作将使当前页被删除。删除的页面无法恢复。您真的想执行删除？",
                             u"页面被删除", MB_OKCANCEL | MB_ICONQUESTION) == IDOK) {
         if (m_pages.GetCount() == 1) {
@@ -295,18 +330,23 @@ void CHalvixDoc::OnEditDelete() {
             if (m_onFillObjectTree)
                 m_onFillObjectTree();
         } else {
+            // The neighbour becomes current before the page goes; when a dialog keeps the focus the
+            // switch is refused and the page stays, untouched.
             POSITION doomedPos = FindCurrentPagePosition();
             CGPage* doomed = g_pCurPage;
-            SendToFrame(UM_PAGES_CHANGED, 2, 0);
+            if (!doomedPos)
+                return;
+            POSITION neighbourPos = doomedPos;
             if (doomed == m_pages.GetTail())
-                GoToPrevPage();
+                m_pages.GetPrev(neighbourPos);
             else
-                GoToNextPage();
-            // The switch found a neighbour, so the page left is no longer current.
-            if (doomedPos && g_pCurPage != doomed) {
-                m_pages.RemoveAt(doomedPos);
-                delete doomed;
-            }
+                m_pages.GetNext(neighbourPos);
+            if (!neighbourPos || !FocusViewForPageSwitch())
+                return;
+            SendToFrame(UM_PAGES_CHANGED, 2, 0);
+            SetCurrentPage(m_pages.GetAt(neighbourPos));
+            m_pages.RemoveAt(doomedPos);
+            delete doomed;
         }
     }
     SetModifiedFlag();

@@ -4,6 +4,8 @@
 
 #include "platform/afx.h"
 
+#include <functional>
+
 // The view keeps its picture of the traces drawn so far while this is 0; edits that discard the
 // traces set it to 1.
 extern int g_traceImageStale;
@@ -12,3 +14,13 @@ extern int g_traceImageStale;
 // it into the preference variables, true writes them.  TRUE when the file was read or written; a
 // missing, unreadable or damaged file leaves the variables as they were.
 bool LoadSaveSettings(bool store);
+
+// The keyboard focus and the drawing view, for the page switch: a switch is refused while a dialog
+// holds the focus.  The handler is asked with take set to give the view the focus first; it answers
+// whether the view has it (afterwards).  Without a handler (no windows) the view always has it.
+using HxViewFocusHandler = std::function<bool(bool take)>;
+void HxSetViewFocusHandler(HxViewFocusHandler handler);
+// Gives the drawing view the focus; false when another window keeps it.
+bool HxFocusDrawingView();
+// Whether the drawing view has the focus.
+bool HxDrawingViewHasFocus();

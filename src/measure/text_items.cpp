@@ -41,6 +41,11 @@ CGTextbit::CGTextbit() {
     TakeTextColor(*this);
 }
 
+CGTbImage::CGTbImage(WORD id, int width, int height, std::vector<BYTE> pixels)
+    : m_pixelWidth(width), m_pixelHeight(height), m_pixels(std::move(pixels)) {
+    m_id = id;
+}
+
 void CGTbMtfText::UpdateTexture() {
     m_flag2 = true;
 }

@@ -5,6 +5,8 @@
 
 #include "model/cell.h"
 
+#include <vector>
+
 // A screen-anchored line of text (measurements, single-line texts).  m_size is the display
 // precision step, m_style 1 an item drawn from a rendered picture (m_flag2 asks for it to be
 // rendered again), m_extA2 the number of rows of a measurement shown in several rows; the label
@@ -72,10 +74,16 @@ public:
 class CGTbImage : public CGTextbit {
     DECLARE_DYNAMIC(CGTbImage)
 public:
+    CGTbImage() = default;
+    // A picture of width x height pixels: rows of red, green and blue bytes from the bottom row up,
+    // each row padded to a multiple of 4 bytes.  The item keeps the pixels.
+    CGTbImage(WORD id, int width, int height, std::vector<BYTE> pixels);
+
     int m_pixelWidth = 0;
     int m_pixelHeight = 0;
     float m_scaleX = 1.0f;
     float m_scaleY = 1.0f;
+    std::vector<BYTE> m_pixels;
 };
 
 // A formula text item: its markup (m_text1) rendered on its own background colour.

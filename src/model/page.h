@@ -197,6 +197,25 @@ public:
     void SelectNextObject(CString& status);
     void SelectPreviousObject(CString& status);
 
+    // ---- The clipboard ----
+    // A clipboard block starts with its kind: the page's own record, or cells (the selected cells and
+    // all their ancestors, keyed 0, 1, 2, ... in ascending order of their ids, which they keep).
+    static constexpr int kClipboardPage = 1;
+    static constexpr int kClipboardCells = 2;
+    // Writes the block of this page: the page itself when it is selected as a whole, else its
+    // selected cells with their ancestors.  The drag target is forgotten.
+    void WriteClipboardBlock(CArchive& ar);
+    // Puts that block on the clipboard under "CF_GRAPH" in place of what was there.  FALSE when the
+    // clipboard could not be opened or took nothing.
+    BOOL CopySelection();
+    // Reads the cells of a cells block (the archive stands after the kind) into this page, which must
+    // be the current page: new ids from m_nextId on, in the order of the keys; parents and children
+    // linked anew; buttons and texts placed as new ones; the cells recomputed.  Returns their number,
+    // or -1 when the page has not ids enough left for them (nothing changes then).  A block that is
+    // cut short or damaged, or whose cells are not all there with their parents before them, throws
+    // CArchiveException and changes nothing.
+    int PasteFromClipboard(CArchive& ar);
+
     // ---- Older pages ----
     // Brings the fields of a page read from a file of an older format version up to date.
     void UpgradeFromVersion(int storedVersion);

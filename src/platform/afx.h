@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/archive.h"
+#include "platform/clipboard.h"
 #include "platform/cmdtarget.h"
 #include "platform/collections.h"
 #include "platform/cstring.h"

@@ -9,6 +9,7 @@
 #include "document/doc_globals.h"
 #include "document/halvix_doc.h"
 #include "document/undo_cmds.h"
+#include "model/cell_clipboard.h"
 #include "model/free_points.h"
 #include "model/line.h"
 #include "model/page.h"
@@ -16,7 +17,10 @@
 #include "view/view_globals.h"
 #include "view/view_settings.h"
 
+#include <QShortcut>
 #include <QToolBar>
+
+#include <map>
 
 #include <gtest/gtest.h>
 
@@ -392,7 +396,81 @@ TEST_F(ObjectTreeTest, RibbonDeleteFollowsTheSelection) {
     ASSERT_NE(paneDelete, nullptr);
     EXPECT_TRUE(paneDelete->isVisible());
     EXPECT_FALSE(paneDelete->isEnabled());
-    EXPECT_FALSE(m_frame->GetObjectView()->GetToolBarAction(ID_EDIT_CUT)->isVisible()) << "no clipboard yet";
+    for (UINT id : {ID_EDIT_CUT, ID_EDIT_COPY}) {
+        EXPECT_TRUE(m_frame->GetObjectView()->GetToolBarAction(id)->isVisible()) << id;
+        EXPECT_FALSE(m_frame->GetObjectView()->GetToolBarAction(id)->isEnabled()) << id;
+    }
+}
+
+TEST_F(ObjectTreeTest, CopiedObjectsAndPagesPasteIntoTheTree) {
+    CMemoryClipboard clipboard;
+    HxSetClipboardBackend(&clipboard);
+    const WORD segment = AddSegment(u"A", u"B");
+    HxRibbon* ribbon = m_frame->GetRibbonBar();
+    for (UINT id : {ID_EDIT_COPY, ID_EDIT_CUT, ID_EDIT_PASTE}) {
+        HxRibbonBaseElement* e = ribbon->FindByID(id);
+        ASSERT_NE(e, nullptr) << id;
+        HxUpdateElementState(e, true);
+        EXPECT_TRUE(e->IsShown()) << id;
+        EXPECT_TRUE(e->IsDisabled()) << id;
+    }
+
+    // The pane's copy button, then the ribbon's paste: three new items under the page.
+    g_pCurPage->SelectCell(segment);
+    CObjectView* pane = m_frame->GetObjectView();
+    pane->OnIdleUpdate();
+    QAction* copy = pane->GetToolBarAction(ID_EDIT_COPY);
+    ASSERT_TRUE(copy->isEnabled());
+    copy->trigger();
+    EXPECT_TRUE(clipboard.IsFormatAvailable(HxCellClipboardFormat()));
+    EXPECT_TRUE(HxExecuteRibbonCommand(ID_EDIT_PASTE));
+    EXPECT_EQ(g_pCurPage->m_cells.GetCount(), 6);
+    QTreeWidgetItem* page = m_tree->FindCurrentPageItem();
+    EXPECT_EQ(page->childCount(), 6);
+    ASSERT_NE(CellItem(6), nullptr);
+    EXPECT_EQ(CellItem(6)->childCount(), 2) << "the new segment under its two new ends";
+
+    // The pane's cut: the segment goes, and its items.
+    g_pCurPage->ClearSelection();
+    g_pCurPage->SelectCell(6);
+    pane->OnIdleUpdate();
+    pane->GetToolBarAction(ID_EDIT_CUT)->trigger();
+    EXPECT_EQ(g_pCurPage->FindCell(6), nullptr);
+    EXPECT_EQ(page->childCount(), 5);
+
+    // A copied page comes in as a new page item after the current one.
+    g_pCurPage->m_pageSelected = 1;
+    EXPECT_TRUE(HxExecuteRibbonCommand(ID_EDIT_COPY));
+    EXPECT_TRUE(HxExecuteRibbonCommand(ID_EDIT_PASTE));
+    EXPECT_EQ(Texts(m_tree->GetRootItem()),
+              QStringList({QStringLiteral("【 1】第一页"), QStringLiteral("【 2】第二页")}));
+    EXPECT_EQ(g_pCurPage->m_pageId, 2);
+    EXPECT_EQ(m_tree->FindCurrentPageItem()->childCount(), 5);
+    HxSetClipboardBackend(nullptr);
+}
+
+TEST_F(ObjectTreeTest, TheEditKeysRunTheirCommands) {
+    CMemoryClipboard clipboard;
+    HxSetClipboardBackend(&clipboard);
+    AddSegment(u"A", u"B");
+    std::map<QKeySequence, QShortcut*> shortcuts;
+    for (QShortcut* s : m_frame->findChildren<QShortcut*>())
+        shortcuts[s->key()] = s;
+    for (const QKeySequence& key : {QKeySequence(Qt::Key_Delete), QKeySequence(Qt::CTRL | Qt::Key_C),
+                                    QKeySequence(Qt::CTRL | Qt::Key_X), QKeySequence(Qt::CTRL | Qt::Key_V)})
+        ASSERT_TRUE(shortcuts.count(key)) << key.toString().toStdString();
+    g_pCurPage->SelectCell(1);
+    emit shortcuts[QKeySequence(Qt::CTRL | Qt::Key_C)]->activated();
+    emit shortcuts[QKeySequence(Qt::CTRL | Qt::Key_V)]->activated();
+    EXPECT_EQ(g_pCurPage->m_cells.GetCount(), 4);
+    g_pCurPage->ClearSelection();
+    g_pCurPage->SelectCell(4);
+    emit shortcuts[QKeySequence(Qt::CTRL | Qt::Key_X)]->activated();
+    EXPECT_EQ(g_pCurPage->m_cells.GetCount(), 3);
+    g_pCurPage->SelectCell(1);
+    emit shortcuts[QKeySequence(Qt::Key_Delete)]->activated();
+    EXPECT_EQ(g_pCurPage->m_cells.GetCount(), 1);
+    HxSetClipboardBackend(nullptr);
 }
 
 TEST_F(ObjectTreeTest, PageLookUpsAndAMissingLinkedPage) {

@@ -1,0 +1,202 @@
+// The clipboard: registered format names, the clipboard in memory and Qt's clipboard.
+#include "platform/clipboard.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QImage>
+#include <QMimeData>
+#include <QPainter>
+
+#include <cstring>
+
+namespace {
+
+constexpr UINT kFirstRegisteredFormat = 0xC000;
+
+std::vector<CString>& RegisteredNames() {
+    static std::vector<CString> names;
+    return names;
+}
+
+CClipboardBackend* g_clipboardBackend = nullptr;
+
+// A picture in the layout of a device bitmap of its depth.  Pictures with transparent parts are laid
+// on white first, as a device bitmap would show them.
+HxClipboardBitmap DeviceBitmapOf(QImage image) {
+    HxClipboardBitmap out;
+    if (image.isNull())
+        return out;
+    int bits = 32;
+    switch (image.format()) {
+    case QImage::Format_Mono:
+    case QImage::Format_MonoLSB:
+        bits = 1;
+        break;
+    case QImage::Format_Indexed8:
+    case QImage::Format_Grayscale8:
+    case QImage::Format_Alpha8:
+        bits = 8;
+        break;
+    case QImage::Format_RGB16:
+        bits = 16;
+        break;
+    case QImage::Format_RGB888:
+        image = image.convertToFormat(QImage::Format_BGR888);
+        bits = 24;
+        break;
+    case QImage::Format_BGR888:
+        bits = 24;
+        break;
+    case QImage::Format_RGB32:
+        break;
+    default:
+        if (image.hasAlphaChannel()) {
+            QImage onWhite(image.size(), QImage::Format_RGB32);
+            onWhite.fill(Qt::white);
+            QPainter painter(&onWhite);
+            painter.drawImage(0, 0, image);
+            painter.end();
+            image = onWhite;
+        } else {
+            image = image.convertToFormat(QImage::Format_RGB32);
+        }
+        break;
+    }
+    out.width = image.width();
+    out.height = image.height();
+    out.bitsPerPixel = bits;
+    out.widthBytes = int(image.bytesPerLine());
+    out.bits.resize(size_t(out.widthBytes) * size_t(out.height));
+    for (int y = 0; y < out.height; ++y)
+        std::memcpy(out.bits.data() + size_t(y) * size_t(out.widthBytes), image.constScanLine(y),
+                    size_t(out.widthBytes));
+    return out;
+}
+
+// Qt's clipboard: the registered formats travel as MIME formats of their names.
+class CQtClipboard : public CClipboardBackend {
+public:
+    bool Open() override { return QGuiApplication::clipboard() != nullptr; }
+    void Close() override {}
+    bool SetData(UINT format, const std::vector<BYTE>& data) override {
+        const QString name = HxGetClipboardFormatName(format).ToQString();
+        QClipboard* clipboard = QGuiApplication::clipboard();
+        if (name.isEmpty() || !clipboard)
+            return false;
+        auto* mime = new QMimeData;
+        mime->setData(name, QByteArray(reinterpret_cast<const char*>(data.data()), qsizetype(data.size())));
+        clipboard->setMimeData(mime);
+        return true;
+    }
+    bool IsFormatAvailable(UINT format) const override {
+        const QMimeData* mime = Mime();
+        const QString name = HxGetClipboardFormatName(format).ToQString();
+        return mime && !name.isEmpty() && mime->hasFormat(name);
+    }
+    bool GetData(UINT format, std::vector<BYTE>& data) const override {
+        if (!IsFormatAvailable(format))
+            return false;
+        const QByteArray bytes = Mime()->data(HxGetClipboardFormatName(format).ToQString());
+        data.assign(bytes.begin(), bytes.end());
+        return true;
+    }
+    bool HasBitmap() const override {
+        const QMimeData* mime = Mime();
+        return mime && mime->hasImage();
+    }
+    bool GetBitmap(HxClipboardBitmap& bitmap) const override {
+        QClipboard* clipboard = QGuiApplication::clipboard();
+        if (!clipboard)
+            return false;
+        bitmap = DeviceBitmapOf(clipboard->image());
+        return !bitmap.bits.empty();
+    }
+
+private:
+    static const QMimeData* Mime() {
+        QClipboard* clipboard = QGuiApplication::clipboard();
+        return clipboard ? clipboard->mimeData() : nullptr;
+    }
+};
+
+} // namespace
+
+UINT HxRegisterClipboardFormat(const CString& name) {
+    if (name.IsEmpty())
+        return 0;
+    std::vector<CString>& names = RegisteredNames();
+    for (size_t i = 0; i < names.size(); ++i)
+        if (names[i] == name)
+            return kFirstRegisteredFormat + UINT(i);
+    names.push_back(name);
+    return kFirstRegisteredFormat + UINT(names.size() - 1);
+}
+
+CString HxGetClipboardFormatName(UINT format) {
+    const std::vector<CString>& names = RegisteredNames();
+    if (format < kFirstRegisteredFormat || format - kFirstRegisteredFormat >= names.size())
+        return CString();
+    return names[format - kFirstRegisteredFormat];
+}
+
+// ---------------------------------------------------------------------------------------------
+
+bool CMemoryClipboard::Open() {
+    if (m_openFails || m_open)
+        return false;
+    m_open = true;
+    ++m_openCount;
+    return true;
+}
+
+bool CMemoryClipboard::SetData(UINT format, const std::vector<BYTE>& data) {
+    if (HxGetClipboardFormatName(format).IsEmpty())
+        return false;
+    Empty();
+    m_data[format] = data;
+    return true;
+}
+
+bool CMemoryClipboard::GetData(UINT format, std::vector<BYTE>& data) const {
+    auto it = m_data.find(format);
+    if (it == m_data.end())
+        return false;
+    data = it->second;
+    return true;
+}
+
+bool CMemoryClipboard::GetBitmap(HxClipboardBitmap& bitmap) const {
+    if (!m_hasBitmap || m_bitmapFails)
+        return false;
+    bitmap = m_bitmap;
+    return true;
+}
+
+void CMemoryClipboard::SetBitmap(const HxClipboardBitmap& bitmap) {
+    Empty();
+    m_bitmap = bitmap;
+    m_hasBitmap = true;
+}
+
+void CMemoryClipboard::Empty() {
+    m_data.clear();
+    m_bitmap = HxClipboardBitmap();
+    m_hasBitmap = false;
+}
+
+// ---------------------------------------------------------------------------------------------
+
+CClipboardBackend& HxGetClipboard() {
+    if (g_clipboardBackend)
+        return *g_clipboardBackend;
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+        static CQtClipboard qt;
+        return qt;
+    }
+    static CMemoryClipboard memory;
+    return memory;
+}
+
+void HxSetClipboardBackend(CClipboardBackend* backend) {
+    g_clipboardBackend = backend;
+}

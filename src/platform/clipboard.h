@@ -1,0 +1,76 @@
+// The clipboard: formats registered by name, blocks of bytes offered and read under a format, and the
+// clipboard's picture as a device bitmap.  The program uses Qt's clipboard (a MIME format of the
+// registered name); without a GUI application, and in tests that install it, a clipboard in memory.
+#pragma once
+
+#include "platform/cstring.h"
+
+#include <map>
+#include <vector>
+
+// A picture as a device bitmap: `height` rows from the top, each `widthBytes` long, of
+// `bitsPerPixel` (16 bits 5-6-5 in a little-endian word; 24 and 32 bits blue, green, red first).
+struct HxClipboardBitmap {
+    int width = 0;
+    int height = 0;
+    int widthBytes = 0;
+    int bitsPerPixel = 0;
+    std::vector<BYTE> bits;
+};
+
+// Registers a format by name: the same name always gives the same id, ids counting from 0xC000.
+// 0 for an empty name.
+UINT HxRegisterClipboardFormat(const CString& name);
+// The name a format id was registered with ("" for none).
+CString HxGetClipboardFormatName(UINT format);
+
+class CClipboardBackend {
+public:
+    virtual ~CClipboardBackend() = default;
+    // The clipboard is opened before it is read or written and closed afterwards; false when it
+    // cannot be opened.
+    virtual bool Open() = 0;
+    virtual void Close() = 0;
+    // Empties the clipboard and offers the bytes under a registered format; false when refused.
+    virtual bool SetData(UINT format, const std::vector<BYTE>& data) = 0;
+    virtual bool IsFormatAvailable(UINT format) const = 0;
+    // The bytes of a format; false when the clipboard does not offer it.
+    virtual bool GetData(UINT format, std::vector<BYTE>& data) const = 0;
+    // Whether the clipboard holds a picture, and the picture (false when it cannot be had).
+    virtual bool HasBitmap() const = 0;
+    virtual bool GetBitmap(HxClipboardBitmap& bitmap) const = 0;
+};
+
+// A clipboard in memory: what tests and programs without a display use.  The failures of a system
+// clipboard can be asked for.
+class CMemoryClipboard : public CClipboardBackend {
+public:
+    bool Open() override;
+    void Close() override { m_open = false; }
+    bool SetData(UINT format, const std::vector<BYTE>& data) override;
+    bool IsFormatAvailable(UINT format) const override { return m_data.count(format) != 0; }
+    bool GetData(UINT format, std::vector<BYTE>& data) const override;
+    bool HasBitmap() const override { return m_hasBitmap; }
+    bool GetBitmap(HxClipboardBitmap& bitmap) const override;
+
+    // Empties the clipboard and puts a picture on it.
+    void SetBitmap(const HxClipboardBitmap& bitmap);
+    void Empty();
+    bool IsOpen() const { return m_open; }
+
+    bool m_openFails = false;   // Open returns false
+    bool m_bitmapFails = false; // a picture is offered but cannot be had
+    int m_openCount = 0;        // how often the clipboard was opened
+
+private:
+    std::map<UINT, std::vector<BYTE>> m_data;
+    HxClipboardBitmap m_bitmap;
+    bool m_hasBitmap = false;
+    bool m_open = false;
+};
+
+// The clipboard in use: the one installed, else Qt's while a GUI application runs, else one in
+// memory.
+CClipboardBackend& HxGetClipboard();
+// Installs a clipboard (not owned); null goes back to the default.
+void HxSetClipboardBackend(CClipboardBackend* backend);

@@ -1,0 +1,406 @@
+// Copy, cut and paste: objects with their ancestors as one undo step, a copied page as a new page,
+// damaged blocks and a full page refused without a change, and the clipboard's picture converted byte
+// by byte into a picture item that fits the drawing area.
+#include "edit_test_support.h"
+
+#include "document/clipboard_picture.h"
+#include "measure/text_items.h"
+
+#include <functional>
+
+namespace {
+
+class ClipboardCommandsTest : public EditCommandsTest {
+protected:
+    void SetUp() override {
+        EditCommandsTest::SetUp();
+        CGPage* page = g_pCurPage;
+        m_a = AddPoint(page, 0, 0, 0);
+        m_b = AddPoint(page, 4, 0, 0);
+        m_c = AddPoint(page, 0, 3, 0);
+        m_ab = AddLine(page, m_a->m_id, m_b->m_id);
+        AddLine(page, m_b->m_id, m_c->m_id);
+        m_doc->SetModifiedFlag(FALSE);
+    }
+    bool Run(UINT id) {
+        if (!Enabled(id))
+            return false;
+        return AfxGetCommandRouter().Execute(id);
+    }
+    static HxClipboardBitmap Bitmap(int width, int height, int bits, int widthBytes, std::vector<BYTE> data) {
+        HxClipboardBitmap b;
+        b.width = width;
+        b.height = height;
+        b.bitsPerPixel = bits;
+        b.widthBytes = widthBytes;
+        b.bits = std::move(data);
+        return b;
+    }
+    CGTbImage* NewestPicture() {
+        return DYNAMIC_DOWNCAST(CGTbImage, g_pCurPage->FindCell(g_pCurPage->m_nextId - 1));
+    }
+
+    CGVertex *m_a = nullptr, *m_b = nullptr, *m_c = nullptr;
+    CGLine* m_ab = nullptr;
+};
+
+} // namespace
+
+TEST_F(ClipboardCommandsTest, CopiedObjectsPasteAsOneUndoStep) {
+    EXPECT_FALSE(Enabled(ID_EDIT_COPY));
+    EXPECT_FALSE(Enabled(ID_EDIT_CUT));
+    EXPECT_FALSE(Enabled(ID_EDIT_PASTE)) << "the clipboard is empty";
+    g_pCurPage->SelectCell(m_ab->m_id);
+    ASSERT_TRUE(Run(ID_EDIT_COPY));
+    const std::vector<BYTE> block = ClipboardBlock();
+    EXPECT_EQ(KindOf(block), 2);
+    ASSERT_GE(block.size(), 6u);
+    EXPECT_EQ(block[4] | block[5] << 8, 3) << "the segment and its two ends";
+    EXPECT_EQ(m_clipboard.m_openCount, 1);
+    EXPECT_FALSE(m_clipboard.IsOpen());
+    EXPECT_FALSE(m_doc->IsModified()) << "a copy is no edit";
+
+    EXPECT_TRUE(Enabled(ID_EDIT_PASTE));
+    m_sent.clear();
+    ASSERT_TRUE(Run(ID_EDIT_PASTE));
+    CGPage* page = g_pCurPage;
+    EXPECT_EQ(page->m_cells.GetCount(), 8);
+    EXPECT_EQ(page->m_nextId, 9);
+    EXPECT_EQ(Ids(page->FindCell(8)->m_children), std::vector<WORD>());
+    EXPECT_EQ(page->FindCell(8)->m_parents[0], 6);
+    EXPECT_EQ(page->FindCell(8)->m_parents[1], 7);
+    EXPECT_EQ(page->FindCell(6)->m_name, u"A");
+    ASSERT_EQ(page->m_cmdProcessor.GetCount(), 1);
+    EXPECT_EQ(page->m_cmdProcessor.GetCurrent()->GetName(), u"粘贴对象");
+    EXPECT_TRUE(m_doc->IsModified());
+    ASSERT_EQ(Sent(UM_CELLS_CHANGED).size(), 1u);
+    EXPECT_EQ(Sent(UM_CELLS_CHANGED)[0].wParam, 3u);
+
+    EXPECT_TRUE(page->m_cmdProcessor.Undo());
+    EXPECT_EQ(page->m_cells.GetCount(), 5);
+    EXPECT_EQ(page->m_nextId, 6);
+    EXPECT_TRUE(page->m_cmdProcessor.Redo());
+    EXPECT_EQ(page->m_cells.GetCount(), 8);
+    EXPECT_EQ(page->FindCell(8)->m_parents[1], 7);
+    EXPECT_EQ(Ids(page->FindCell(7)->m_children), std::vector<WORD>({8}));
+}
+
+TEST_F(ClipboardCommandsTest, CutCopiesAndThenDeletesWithTheDescendants) {
+    g_pCurPage->SelectCell(m_a->m_id);
+    ASSERT_TRUE(Run(ID_EDIT_CUT));
+    const std::vector<BYTE> block = ClipboardBlock();
+    EXPECT_EQ(KindOf(block), 2);
+    EXPECT_EQ(block[4] | block[5] << 8, 1) << "the point alone: it has no ancestors";
+    CGPage* page = g_pCurPage;
+    EXPECT_EQ(page->m_cells.GetCount(), 3) << "the point and the segment on it";
+    EXPECT_EQ(page->m_cmdProcessor.GetCurrent()->GetName(), u"清除对象");
+    ASSERT_TRUE(Run(ID_EDIT_PASTE));
+    EXPECT_EQ(page->FindCell(6)->m_name, u"A");
+    EXPECT_EQ(page->m_cmdProcessor.GetCount(), 2);
+}
+
+TEST_F(ClipboardCommandsTest, NothingIsCutThatCouldNotBeCopied) {
+    g_pCurPage->SelectCell(m_a->m_id);
+    m_clipboard.m_openFails = true;
+    EXPECT_TRUE(Run(ID_EDIT_CUT));
+    EXPECT_EQ(g_pCurPage->m_cells.GetCount(), 5);
+    EXPECT_EQ(g_pCurPage->m_cmdProcessor.GetCount(), 0);
+    ASSERT_EQ(m_boxes.size(), 1u);
+    EXPECT_EQ(m_boxes[0].text, u"不能打开剪贴板!");
+    EXPECT_TRUE(Run(ID_EDIT_COPY));
+    EXPECT_EQ(m_boxes.size(), 2u);
+}
+
+TEST_F(ClipboardCommandsTest, DamagedBlocksAreRefusedAndChangeNothing) {
+    g_pCurPage->SelectCell(m_ab->m_id);
+    ASSERT_TRUE(Run(ID_EDIT_COPY));
+    const std::vector<BYTE> cells = ClipboardBlock();
+    g_pCurPage->ClearSelection();
+    g_pCurPage->m_pageSelected = 1;
+    ASSERT_TRUE(Run(ID_EDIT_COPY));
+    const std::vector<BYTE> page = ClipboardBlock();
+    EXPECT_EQ(KindOf(page), 1);
+    g_pCurPage->m_pageSelected = 0;
+
+    for (const std::vector<BYTE>* block : {&cells, &page}) {
+        for (size_t size : {size_t(2), size_t(4), block->size() / 2, block->size() - 1}) {
+            m_boxes.clear();
+            m_clipboard.SetData(HxCellClipboardFormat(),
+                                std::vector<BYTE>(block->begin(), block->begin() + long(size)));
+            ASSERT_TRUE(Run(ID_EDIT_PASTE));
+            ASSERT_EQ(m_boxes.size(), 1u) << size;
+            EXPECT_EQ(m_boxes[0].text, u"剪贴板上的数据已损坏，不能完成粘贴！");
+            EXPECT_EQ(m_doc->GetPageCount(), 1);
+            EXPECT_EQ(m_doc->m_pageCounter, 1);
+            EXPECT_EQ(g_pCurPage->m_cells.GetCount(), 5);
+            EXPECT_EQ(g_pCurPage->m_nextId, 6);
+            EXPECT_EQ(g_pCurPage->m_cmdProcessor.GetCount(), 0);
+            EXPECT_FALSE(m_doc->IsModified());
+            EXPECT_FALSE(m_clipboard.IsOpen());
+        }
+    }
+    // A block of another kind is left alone.
+    m_boxes.clear();
+    m_clipboard.SetData(HxCellClipboardFormat(), ByteBuilder().I32(3).U16(0));
+    ASSERT_TRUE(Run(ID_EDIT_PASTE));
+    EXPECT_TRUE(m_boxes.empty());
+    EXPECT_EQ(g_pCurPage->m_cells.GetCount(), 5);
+}
+
+TEST_F(ClipboardCommandsTest, APageWithoutIdsEnoughTakesNothing) {
+    g_pCurPage->SelectCell(m_ab->m_id);
+    ASSERT_TRUE(Run(ID_EDIT_COPY));
+    g_pCurPage->m_nextId = 65533;
+    ASSERT_TRUE(Run(ID_EDIT_PASTE));
+    ASSERT_EQ(m_boxes.size(), 1u);
+    EXPECT_EQ(m_boxes[0].text, u"当前页的对象编号已用完，不能完成粘贴！");
+    EXPECT_EQ(g_pCurPage->m_cells.GetCount(), 5);
+    EXPECT_EQ(g_pCurPage->m_nextId, 65533);
+    EXPECT_EQ(g_pCurPage->m_cmdProcessor.GetCount(), 0);
+}
+
+TEST_F(ClipboardCommandsTest, ACopiedPagePastesAsANewPageAfterTheCurrentOne) {
+    m_doc->OnNewPage(); // 2
+    m_doc->OnNewPage(); // 3
+    m_doc->SetCurrentPage(Page(0));
+    CGPage* source = g_pCurPage;
+    source->m_viewTrans[0] = 6.0f;
+    source->m_unitsPerLength = 40;
+    source->m_pageSelected = 1;
+    EXPECT_TRUE(Enabled(ID_EDIT_COPY)) << "the page itself is selected";
+    ASSERT_TRUE(Run(ID_EDIT_COPY));
+    EXPECT_EQ(KindOf(ClipboardBlock()), 1);
+    m_doc->SetModifiedFlag(FALSE);
+    m_sent.clear();
+    m_pageCountAtMessage.clear();
+    g_mouseTool = 4;
+
+    ASSERT_TRUE(Run(ID_EDIT_PASTE));
+    EXPECT_EQ(Titles(), std::vector<CString>({u"第一页", u"第四页", u"第二页", u"第三页"}));
+    CGPage* pasted = Page(1);
+    EXPECT_EQ(g_pCurPage, pasted);
+    EXPECT_EQ(g_cellMap, &pasted->m_cells);
+    EXPECT_EQ(pasted->m_pageId, 4);
+    EXPECT_EQ(m_doc->m_pageCounter, 4);
+    EXPECT_EQ(pasted->m_cells.GetCount(), 5);
+    EXPECT_EQ(Ids(pasted->FindCell(2)->m_children), std::vector<WORD>({4, 5}));
+    EXPECT_TRUE(pasted->FindCell(4)->m_valid);
+    EXPECT_EQ(pasted->m_nextVertex, 4) << "its three points numbered into the vertex array";
+    EXPECT_EQ(pasted->m_pageSelected, 1) << "the stored flag comes along";
+    EXPECT_EQ(pasted->m_timerMode, 5);
+    EXPECT_EQ(g_mouseTool, 1);
+    EXPECT_FLOAT_EQ(g_viewTransX, 6.0f);
+    EXPECT_FLOAT_EQ(g_unitLength, 1.0f / 40.0f);
+    EXPECT_EQ(m_status[2], u"当前页：第四页");
+    EXPECT_TRUE(m_doc->IsModified());
+    EXPECT_EQ(pasted->m_cmdProcessor.GetCount(), 0) << "no undo step";
+    EXPECT_EQ(pasted->m_cmdProcessor.GetMenuOwner(), &m_frame);
+    // The tree hears of the page before it is in the list, then shows its cells.
+    ASSERT_EQ(Sent(UM_PAGES_CHANGED).size(), 1u);
+    EXPECT_EQ(Sent(UM_PAGES_CHANGED)[0].wParam, 1u);
+    EXPECT_EQ(Sent(UM_PAGES_CHANGED)[0].lParam, LPARAM(pasted));
+    EXPECT_EQ(m_pageCountAtMessage[0], 3);
+    ASSERT_EQ(Sent(UM_REBUILD_OBJECT_TREE).size(), 1u);
+    EXPECT_EQ(Sent(UM_REBUILD_OBJECT_TREE)[0].lParam, 4);
+    // The source page is unchanged.
+    EXPECT_EQ(source->m_cells.GetCount(), 5);
+    EXPECT_EQ(source->m_title, u"第一页");
+}
+
+TEST_F(ClipboardCommandsTest, CuttingASelectedPageCopiesItAndAsksBeforeDeleting) {
+    m_doc->OnNewPage();
+    g_pCurPage->m_pageSelected = 1;
+    m_answer = IDCANCEL;
+    ASSERT_TRUE(Run(ID_EDIT_CUT));
+    EXPECT_EQ(KindOf(ClipboardBlock()), 1);
+    ASSERT_EQ(m_boxes.size(), 1u);
+    EXPECT_EQ(m_boxes[0].text, u"您的操作将使当前页被删除。删除的页面无法恢复。您真的想执行删除？");
+    EXPECT_EQ(m_doc->GetPageCount(), 2);
+    m_answer = IDOK;
+    ASSERT_TRUE(Run(ID_EDIT_CUT));
+    EXPECT_EQ(m_doc->GetPageCount(), 1);
+    ASSERT_TRUE(Run(ID_EDIT_PASTE));
+    EXPECT_EQ(Titles(), std::vector<CString>({u"第一页", u"第三页"}));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Pictures
+
+TEST(ClipboardPictureTest, TwentyFourBitRowsAreTurnedOverAndReordered) {
+    // Rows of 2 pixels (6 bytes) padded to 8; the picture item's rows are 8 bytes too.
+    HxClipboardBitmap b;
+    b.width = 2;
+    b.height = 2;
+    b.bitsPerPixel = 24;
+    b.widthBytes = 8;
+    b.bits = {1, 2, 3, 4, 5, 6, 0xEE, 0xEE, 7, 8, 9, 10, 11, 12, 0xEE, 0xEE};
+    std::vector<BYTE> rgb;
+    ASSERT_EQ(HxConvertClipboardBitmap(b, rgb), HxPictureResult::Ok);
+    EXPECT_EQ(rgb, std::vector<BYTE>({9, 8, 7, 12, 11, 10, 0, 0, 3, 2, 1, 6, 5, 4, 0, 0}));
+    EXPECT_EQ(HxPictureRowBytes(1), 4);
+    EXPECT_EQ(HxPictureRowBytes(2), 8);
+    EXPECT_EQ(HxPictureRowBytes(4), 12);
+    EXPECT_EQ(HxPictureRowBytes(5), 16);
+}
+
+TEST(ClipboardPictureTest, SixteenBitPixelsAreSpreadOverTheirBytes) {
+    HxClipboardBitmap b;
+    b.width = 4;
+    b.height = 1;
+    b.bitsPerPixel = 16;
+    b.widthBytes = 8;
+    b.bits = {0x00, 0xF8, 0xE0, 0x07, 0x1F, 0x00, 0x10, 0x84}; // red, green, blue, a grey (little-endian)
+    std::vector<BYTE> rgb;
+    ASSERT_EQ(HxConvertClipboardBitmap(b, rgb), HxPictureResult::Ok);
+    EXPECT_EQ(rgb, std::vector<BYTE>({0xF8, 0, 0, 0, 0xFC, 0, 0, 0, 0xF8, 0x80, 0x80, 0x80}));
+    b.bits = {0xFF, 0xFF, 0, 0, 0, 0, 0, 0};
+    ASSERT_EQ(HxConvertClipboardBitmap(b, rgb), HxPictureResult::Ok);
+    EXPECT_EQ(std::vector<BYTE>(rgb.begin(), rgb.begin() + 3), std::vector<BYTE>({0xF8, 0xFC, 0xF8}));
+}
+
+TEST(ClipboardPictureTest, ThirtyTwoBitPixelsLoseTheirFourthByte) {
+    HxClipboardBitmap b;
+    b.width = 1;
+    b.height = 2;
+    b.bitsPerPixel = 32;
+    b.widthBytes = 4;
+    b.bits = {10, 20, 30, 255, 40, 50, 60, 0};
+    std::vector<BYTE> rgb;
+    ASSERT_EQ(HxConvertClipboardBitmap(b, rgb), HxPictureResult::Ok);
+    EXPECT_EQ(rgb, std::vector<BYTE>({60, 50, 40, 0, 30, 20, 10, 0}));
+}
+
+TEST(ClipboardPictureTest, OtherDepthsAndShortRowsAreRefused) {
+    HxClipboardBitmap b;
+    b.width = 4;
+    b.height = 2;
+    b.widthBytes = 4;
+    b.bits.assign(8, 0);
+    std::vector<BYTE> rgb{1};
+    for (int bits : {1, 4, 8, 15, 48}) {
+        b.bitsPerPixel = bits;
+        EXPECT_EQ(HxConvertClipboardBitmap(b, rgb), HxPictureResult::BadDepth) << bits;
+        EXPECT_TRUE(rgb.empty());
+    }
+    // Rows shorter than their pixels, fewer bytes than rows, no pixels at all.
+    b.bitsPerPixel = 24;
+    EXPECT_EQ(HxConvertClipboardBitmap(b, rgb), HxPictureResult::BadData);
+    b.widthBytes = 12;
+    EXPECT_EQ(HxConvertClipboardBitmap(b, rgb), HxPictureResult::BadData);
+    b.bits.assign(24, 0);
+    EXPECT_EQ(HxConvertClipboardBitmap(b, rgb), HxPictureResult::Ok);
+    b.height = 0;
+    EXPECT_EQ(HxConvertClipboardBitmap(b, rgb), HxPictureResult::BadData);
+    b.height = -2;
+    EXPECT_EQ(HxConvertClipboardBitmap(b, rgb), HxPictureResult::BadData);
+    // Sizes whose products pass the integer range.
+    b.width = 0x40000000;
+    b.height = 0x40000000;
+    b.widthBytes = 0x7FFFFFFF;
+    EXPECT_EQ(HxConvertClipboardBitmap(b, rgb), HxPictureResult::BadData);
+    b.width = 3000;
+    b.height = 3000;
+    b.widthBytes = 9000;
+    b.bits.assign(size_t(9000) * 2, 0);
+    EXPECT_EQ(HxConvertClipboardBitmap(b, rgb), HxPictureResult::BadData);
+    // More pixels than are taken, whatever the bytes.
+    b.width = 16384;
+    b.height = 16384;
+    b.widthBytes = 3 * 16384;
+    EXPECT_EQ(HxConvertClipboardBitmap(b, rgb), HxPictureResult::TooLarge);
+}
+
+TEST(ClipboardPictureTest, LargePicturesAreScaledToFitTheDrawingArea) {
+    EXPECT_DOUBLE_EQ(HxPictureFitScale(2000, 500, 800, 600), 0.98 * 800 / 2000);
+    EXPECT_DOUBLE_EQ(HxPictureFitScale(500, 2000, 800, 600), 0.98 * 600 / 2000);
+    EXPECT_DOUBLE_EQ(HxPictureFitScale(784, 588, 800, 600), 1.0);
+    EXPECT_DOUBLE_EQ(HxPictureFitScale(1, 1, 800, 600), 1.0);
+    EXPECT_DOUBLE_EQ(HxPictureFitScale(100, 100, 0, 0), 1.0) << "no drawing area yet";
+}
+
+TEST_F(ClipboardCommandsTest, APictureIsPastedAsAPictureItemOfItsOwnSize) {
+    m_clipboard.SetBitmap(Bitmap(1, 1, 24, 4, {10, 20, 30, 0}));
+    g_clientWidth = 800;
+    g_clientHeight = 600;
+    m_doc->PasteClipboardBitmap();
+    ASSERT_TRUE(m_boxes.empty());
+    CGTbImage* picture = NewestPicture();
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(picture->m_id, 6);
+    EXPECT_EQ(g_pCurPage->m_nextId, 7);
+    EXPECT_EQ(picture->m_pixelWidth, 1);
+    EXPECT_EQ(picture->m_pixelHeight, 1);
+    EXPECT_EQ(picture->m_pixels, std::vector<BYTE>({30, 20, 10, 0}));
+    EXPECT_FLOAT_EQ(picture->m_scaleX, 1.0f);
+    EXPECT_FLOAT_EQ(picture->m_param2, 1.0f);
+    EXPECT_FLOAT_EQ(picture->m_labelPos[0], -0.5f * g_unitLength);
+    EXPECT_FLOAT_EQ(picture->m_labelPos[1], -0.5f * g_unitLength);
+    EXPECT_FALSE(m_clipboard.IsOpen());
+    ASSERT_EQ(g_pCurPage->m_cmdProcessor.GetCount(), 1);
+    EXPECT_EQ(g_pCurPage->m_cmdProcessor.GetCurrent()->GetName(), u"粘贴图片");
+    EXPECT_TRUE(m_doc->IsModified());
+    EXPECT_TRUE(g_pCurPage->m_cmdProcessor.Undo());
+    EXPECT_EQ(g_pCurPage->FindCell(6), nullptr);
+    EXPECT_TRUE(g_pCurPage->m_cmdProcessor.Redo());
+    EXPECT_EQ(NewestPicture(), picture);
+}
+
+TEST_F(ClipboardCommandsTest, APictureLargerThanTheViewIsScaledDownToFit) {
+    m_clipboard.SetBitmap(Bitmap(2000, 500, 32, 8000, std::vector<BYTE>(size_t(8000) * 500, 0x7F)));
+    g_clientWidth = 800;
+    g_clientHeight = 600;
+    m_doc->PasteClipboardBitmap();
+    CGTbImage* picture = NewestPicture();
+    ASSERT_NE(picture, nullptr);
+    EXPECT_FLOAT_EQ(picture->m_scaleX, 0.392f);
+    EXPECT_FLOAT_EQ(picture->m_scaleY, 0.392f);
+    EXPECT_FLOAT_EQ(picture->m_param3, 0.392f);
+    EXPECT_FLOAT_EQ(picture->m_labelPos[0], -0.5f * 784.0f * g_unitLength);
+    EXPECT_FLOAT_EQ(picture->m_labelPos[1], -0.5f * 196.0f * g_unitLength);
+    EXPECT_EQ(picture->m_pixels.size(), size_t(6000) * 500);
+}
+
+TEST_F(ClipboardCommandsTest, PicturesThatCannotBeTakenAreReportedAndAddNothing) {
+    struct Case {
+        std::function<void()> setUp;
+        const char16_t* text;
+    };
+    const Case cases[] = {
+        {[&] { m_clipboard.m_openFails = true; }, u"不能打开剪贴板!"},
+        {[&] { m_clipboard.m_bitmapFails = true; }, u"无法取得剪贴板数据,不能完成粘贴!"},
+        {[&] { m_clipboard.SetBitmap(Bitmap(2, 2, 8, 4, std::vector<BYTE>(8, 0))); },
+         u"图片格式不合条件,不能完成粘贴!\n请在桌面上右击,修改显示属性：颜色质量!"},
+        {[&] { m_clipboard.SetBitmap(Bitmap(4, 2, 32, 8, std::vector<BYTE>(16, 0))); },
+         u"无法取得剪贴板数据,不能完成粘贴!"},
+        {[&] { m_clipboard.SetBitmap(Bitmap(16384, 16384, 16, 32768, {})); }, u"内存不够,不能完成粘贴!"},
+    };
+    for (const Case& c : cases) {
+        m_clipboard.SetBitmap(Bitmap(1, 1, 24, 4, {0, 0, 0, 0}));
+        m_clipboard.m_openFails = m_clipboard.m_bitmapFails = false;
+        c.setUp();
+        m_boxes.clear();
+        m_doc->PasteClipboardBitmap();
+        ASSERT_EQ(m_boxes.size(), 1u);
+        EXPECT_EQ(m_boxes[0].text, c.text);
+        EXPECT_EQ(m_boxes[0].caption, u"粘贴图片");
+        EXPECT_EQ(m_boxes[0].type, UINT(MB_OK | MB_ICONINFORMATION));
+        EXPECT_FALSE(m_clipboard.IsOpen()) << "closed on every way out";
+        EXPECT_EQ(g_pCurPage->m_cells.GetCount(), 5);
+        EXPECT_EQ(g_pCurPage->m_nextId, 6);
+        EXPECT_FALSE(m_doc->IsModified());
+    }
+}
+
+TEST_F(ClipboardCommandsTest, PicturesArePastedOnlyWhilePictureItemsCanBeStored) {
+    m_clipboard.SetBitmap(Bitmap(1, 1, 24, 4, {0, 0, 0, 0}));
+    ASSERT_TRUE(AfxGetCommandRouter().Execute(ID_EDIT_PASTE));
+    if (CHalvixDoc::CanPastePictures()) {
+        EXPECT_TRUE(Enabled(ID_EDIT_PASTE));
+        EXPECT_NE(NewestPicture(), nullptr);
+    } else {
+        // A picture item a save could not write would make the file unreadable.
+        EXPECT_FALSE(Enabled(ID_EDIT_PASTE));
+        EXPECT_EQ(g_pCurPage->m_cells.GetCount(), 5);
+    }
+    EXPECT_TRUE(m_boxes.empty());
+}
