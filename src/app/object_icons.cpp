@@ -51,6 +51,38 @@ void Sheet(QPainter& p, const HxIconPalette& pal, const QRectF& r, const QColor&
     p.drawLine(QPointF(r.right() - 7, r.top() + 7), QPointF(r.right(), r.top() + 7));
 }
 
+// A magnifying glass with a minus bar, the pen left on the bar's colour.
+void Magnifier(QPainter& p, const HxIconPalette& pal) {
+    p.setPen(Pen(pal.stroke, 2.2));
+    p.setBrush(QColor(255, 255, 255));
+    p.drawEllipse(QPointF(13, 13), 9, 9);
+    p.setPen(Pen(pal.stroke, 4.0));
+    p.drawLine(QPointF(20, 20), QPointF(28, 28));
+    p.setPen(Pen(pal.accent, 2.4));
+    p.drawLine(QPointF(9, 13), QPointF(17, 13));
+}
+
+// A box in projection: one face filled, the outline of the others and one more edge.
+void ProjectedBox(QPainter& p, const HxIconPalette& pal, const QPointF (&face)[4], const QPolygonF& outline,
+                  const QLineF& edge) {
+    p.setPen(Pen(pal.stroke, 1.6));
+    p.setBrush(pal.fill);
+    p.drawPolygon(face, 4);
+    p.setBrush(Qt::NoBrush);
+    p.drawPolyline(outline);
+    p.drawLine(edge);
+}
+
+// A window with its side and bottom panes filled.
+void PanesWindow(QPainter& p, const HxIconPalette& pal, const QColor& paneFill) {
+    p.setPen(Pen(pal.stroke, 1.6));
+    p.setBrush(QColor(255, 255, 255));
+    p.drawRect(QRectF(3, 5, 26, 22));
+    p.setBrush(paneFill);
+    p.drawRect(QRectF(3, 5, 8, 22));
+    p.drawRect(QRectF(3, 23, 26, 4));
+}
+
 void Register() {
     HxAddRibbonIcon(QStringLiteral("tree-document"), [](QPainter& p, const HxIconPalette& pal) {
         Sheet(p, pal, QRectF(7, 3, 19, 26), QColor(255, 255, 255));
@@ -266,55 +298,31 @@ void Register() {
         }
     });
     HxAddRibbonIcon(QStringLiteral("zoom-in"), [](QPainter& p, const HxIconPalette& pal) {
-        p.setPen(Pen(pal.stroke, 2.2));
-        p.setBrush(QColor(255, 255, 255));
-        p.drawEllipse(QPointF(13, 13), 9, 9);
-        p.setPen(Pen(pal.stroke, 4.0));
-        p.drawLine(QPointF(20, 20), QPointF(28, 28));
-        p.setPen(Pen(pal.accent, 2.4));
-        p.drawLine(QPointF(9, 13), QPointF(17, 13));
+        Magnifier(p, pal);
         p.drawLine(QPointF(13, 9), QPointF(13, 17));
     });
-    HxAddRibbonIcon(QStringLiteral("zoom-out"), [](QPainter& p, const HxIconPalette& pal) {
-        p.setPen(Pen(pal.stroke, 2.2));
-        p.setBrush(QColor(255, 255, 255));
-        p.drawEllipse(QPointF(13, 13), 9, 9);
-        p.setPen(Pen(pal.stroke, 4.0));
-        p.drawLine(QPointF(20, 20), QPointF(28, 28));
-        p.setPen(Pen(pal.accent, 2.4));
-        p.drawLine(QPointF(9, 13), QPointF(17, 13));
-    });
+    HxAddRibbonIcon(QStringLiteral("zoom-out"),
+                    [](QPainter& p, const HxIconPalette& pal) { Magnifier(p, pal); });
     // The three projections of a box: central (receding edges meet), orthographic, oblique.
     HxAddRibbonIcon(QStringLiteral("projection-central"), [](QPainter& p, const HxIconPalette& pal) {
         const QPointF f[4] = {{4, 12}, {18, 12}, {18, 28}, {4, 28}};
         const QPointF b[4] = {{14, 5}, {24, 5}, {24, 17}, {14, 17}};
-        p.setPen(Pen(pal.stroke, 1.6));
-        p.setBrush(pal.fill);
-        p.drawPolygon(f, 4);
-        p.setBrush(Qt::NoBrush);
-        p.drawPolyline(QPolygonF({f[0], b[0], b[1], b[2], f[2]}));
-        p.drawLine(f[1], b[1]);
+        ProjectedBox(p, pal, f, QPolygonF({f[0], b[0], b[1], b[2], f[2]}), QLineF(f[1], b[1]));
         Dot(p, {30, 2}, 2.0, pal.accent);
     });
     HxAddRibbonIcon(QStringLiteral("projection-ortho"), [](QPainter& p, const HxIconPalette& pal) {
         const QPointF top[4] = {{16, 3}, {28, 9}, {16, 15}, {4, 9}};
-        p.setPen(Pen(pal.stroke, 1.6));
-        p.setBrush(pal.fill);
-        p.drawPolygon(top, 4);
-        p.setBrush(Qt::NoBrush);
-        p.drawPolyline(
-            QPolygonF({QPointF(4, 9), QPointF(4, 23), QPointF(16, 29), QPointF(28, 23), QPointF(28, 9)}));
-        p.drawLine(QPointF(16, 15), QPointF(16, 29));
+        ProjectedBox(
+            p, pal, top,
+            QPolygonF({QPointF(4, 9), QPointF(4, 23), QPointF(16, 29), QPointF(28, 23), QPointF(28, 9)}),
+            QLineF(16, 15, 16, 29));
     });
     HxAddRibbonIcon(QStringLiteral("projection-oblique"), [](QPainter& p, const HxIconPalette& pal) {
         const QPointF f[4] = {{3, 12}, {19, 12}, {19, 28}, {3, 28}};
-        p.setPen(Pen(pal.stroke, 1.6));
-        p.setBrush(pal.fill);
-        p.drawPolygon(f, 4);
-        p.setBrush(Qt::NoBrush);
-        p.drawPolyline(
-            QPolygonF({QPointF(3, 12), QPointF(11, 4), QPointF(27, 4), QPointF(27, 20), QPointF(19, 28)}));
-        p.drawLine(QPointF(19, 12), QPointF(27, 4));
+        ProjectedBox(
+            p, pal, f,
+            QPolygonF({QPointF(3, 12), QPointF(11, 4), QPointF(27, 4), QPointF(27, 20), QPointF(19, 28)}),
+            QLineF(19, 12, 27, 4));
     });
     HxAddRibbonIcon(QStringLiteral("show-hidden"), [](QPainter& p, const HxIconPalette& pal) {
         QPainterPath eye;
@@ -328,23 +336,13 @@ void Register() {
         Dot(p, {16, 16}, 2.0, pal.stroke);
     });
     HxAddRibbonIcon(QStringLiteral("panes-hide"), [](QPainter& p, const HxIconPalette& pal) {
-        p.setPen(Pen(pal.stroke, 1.6));
-        p.setBrush(QColor(255, 255, 255));
-        p.drawRect(QRectF(3, 5, 26, 22));
-        p.setBrush(pal.fill);
-        p.drawRect(QRectF(3, 5, 8, 22));
-        p.drawRect(QRectF(3, 23, 26, 4));
+        PanesWindow(p, pal, pal.fill);
         p.setPen(Pen(pal.point, 2.6));
         p.drawLine(QPointF(16, 11), QPointF(25, 20));
         p.drawLine(QPointF(25, 11), QPointF(16, 20));
     });
     HxAddRibbonIcon(QStringLiteral("panes-show"), [](QPainter& p, const HxIconPalette& pal) {
-        p.setPen(Pen(pal.stroke, 1.6));
-        p.setBrush(QColor(255, 255, 255));
-        p.drawRect(QRectF(3, 5, 26, 22));
-        p.setBrush(pal.accent);
-        p.drawRect(QRectF(3, 5, 8, 22));
-        p.drawRect(QRectF(3, 23, 26, 4));
+        PanesWindow(p, pal, pal.accent);
         p.setPen(Pen(pal.green, 2.6));
         p.drawPolyline(QPolygonF({QPointF(15, 15), QPointF(19, 19), QPointF(26, 11)}));
     });

@@ -541,29 +541,11 @@ BOOL CBoxNode::SaveCaretPath(CCaretPath& path) {
 }
 
 BOOL CBoxNode::RestoreCaretPath(const CCaretPath& path, int& pos) {
-    int size = path.GetSize();
-    if (pos < 0 || pos >= size - 1)
-        return FALSE;
+    int s = 0, e = 0;
+    BOOL result = FALSE;
+    if (!ReadSelectionPath(path, pos, s, e, result))
+        return result;
     int n = GetChildCount();
-    int code = path[pos++];
-    if (code == 0) {
-        m_pActiveChild = nullptr;
-        m_hasSelection = 0;
-        return TRUE;
-    }
-    if (code == 1) {
-        int index = path[pos++];
-        if (index < 0 || index >= n)
-            return FALSE;
-        SetActiveChild(index);
-        return m_pActiveChild->RestoreCaretPath(path, pos);
-    }
-    if (code != 2 || pos + 2 >= size)
-        return FALSE;
-    int s = path[pos++];
-    if (path[pos++] == 0)
-        return FALSE;
-    int e = path[pos++];
     if (s < 0 || e >= n || s > e)
         return FALSE;
     m_pActiveChild = nullptr;

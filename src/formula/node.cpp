@@ -505,6 +505,35 @@ BOOL CContainerNode::RestoreCaretPath(const CCaretPath& path, int& pos) {
     return m_pActiveChild->RestoreCaretPath(path, pos);
 }
 
+bool CContainerNode::ReadSelectionPath(const CCaretPath& path, int& pos, int& s, int& e, BOOL& result) {
+    result = FALSE;
+    int size = path.GetSize();
+    if (pos < 0 || pos >= size - 1)
+        return false;
+    int code = path[pos++];
+    if (code == 0) {
+        m_pActiveChild = nullptr;
+        m_hasSelection = 0;
+        result = TRUE;
+        return false;
+    }
+    if (code == 1) {
+        int index = path[pos++];
+        if (index < 0 || index >= GetChildCount())
+            return false;
+        SetActiveChild(index);
+        result = m_pActiveChild->RestoreCaretPath(path, pos);
+        return false;
+    }
+    if (code != 2 || pos + 2 >= size)
+        return false;
+    s = path[pos++];
+    if (path[pos++] == 0)
+        return false;
+    e = path[pos++];
+    return true;
+}
+
 BOOL CContainerNode::NormalizeTree() {
     BOOL changed = FALSE;
     for (int i = 0; i < GetChildCount(); ++i)

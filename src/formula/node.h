@@ -232,6 +232,13 @@ public:
     void ValidateCaret();
 
     CTypedPtrArray<CObArray, CNode*> m_children;
+
+protected:
+    // The head of a box's or a row's caret path.  Code 0 clears the caret and the selection, code 1
+    // enters a child: both put the outcome in `result` and return false.  Code 2 reads the ends of a
+    // selection into s and e and returns true, for the caller to check and apply them.  A damaged path
+    // returns false with `result` FALSE.
+    bool ReadSelectionPath(const CCaretPath& path, int& pos, int& s, int& e, BOOL& result);
 };
 
 // Copies into `child` every font field whose explicit bit is clear, and the colour when it is not

@@ -84,13 +84,17 @@ void CStandardNode::PlaceSlot(CNode* slot, int x, int y) {
         slot->m_box.OffsetRect(x - slot->m_box.left, y - slot->m_box.top);
 }
 
-// Base and decoration side by side on a common axis, with the node's own text between them.
-void CStandardNode::Layout(CDC* dc) {
-    CNodeDCScope scope(dc, this);
+void CStandardNode::LayoutSlots(CDC* dc) {
     if (m_pFirst)
         m_pFirst->Layout(dc);
     if (m_pSecond)
         m_pSecond->Layout(dc);
+}
+
+// Base and decoration side by side on a common axis, with the node's own text between them.
+void CStandardNode::Layout(CDC* dc) {
+    CNodeDCScope scope(dc, this);
+    LayoutSlots(dc);
     MeasureText(dc);
     int w0 = m_content.Width(), h0 = m_content.Height(), m0 = h0 / 2;
     int w1 = m_pFirst ? m_pFirst->m_box.Width() : 0, h1 = m_pFirst ? m_pFirst->m_box.Height() : 0;
@@ -158,6 +162,10 @@ void CStandardNode::GetMarkup(CString& out, bool selectionOnly) {
             m_pActiveChild->GetMarkup(out, true);
         return;
     }
+    WriteElement(out, false);
+}
+
+void CStandardNode::WriteElement(CString& out, bool escapeAngles) {
     out += u'<';
     out += m_tag;
     WriteAttributes(out);
@@ -167,7 +175,7 @@ void CStandardNode::GetMarkup(CString& out, bool selectionOnly) {
         out += u"<e></e>";
     if (m_pSecond)
         m_pSecond->GetMarkup(out, false);
-    HxWriteElementText(out, m_text, false);
+    HxWriteElementText(out, m_text, escapeAngles);
     out += u"</";
     out += m_tag;
     out += u'>';

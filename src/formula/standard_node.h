@@ -65,6 +65,10 @@ public:
 protected:
     // The slots' plain texts (empty for an absent slot).
     CString SlotText(int i) const;
+    // The node's element: its tag, attributes, slots and own text (see HxWriteElementText).
+    void WriteElement(CString& out, bool escapeAngles);
+    // Lays out the slots that are present (within the caller's font scope).
+    void LayoutSlots(CDC* dc);
     // Moves a laid-out slot so that its box starts at (x, y) in this node's coordinates.
     static void PlaceSlot(CNode* slot, int x, int y);
     void SetSlotsFromContent(int selector, CNode* content);

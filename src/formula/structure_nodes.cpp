@@ -62,10 +62,7 @@ CDivisionNode::CDivisionNode(CNode* parent, CNode* content) : CDivisionNode() {
 
 void CDivisionNode::Layout(CDC* dc) {
     CNodeDCScope scope(dc, this);
-    if (m_pFirst)
-        m_pFirst->Layout(dc);
-    if (m_pSecond)
-        m_pSecond->Layout(dc);
+    LayoutSlots(dc);
     SlotSize n = Measure(m_pFirst, 0, 0, 0), d = Measure(m_pSecond, 0, 0, 0);
     int width = std::max({n.w, d.w, 0}) + 5;
     m_content = CRect(0, 0, width, 5);
@@ -82,10 +79,8 @@ void CDivisionNode::DrawContent(CDC* dc) {
 }
 
 void CDivisionNode::GetText(CString& out, bool selectionOnly) {
-    if (selectionOnly) {
-        CStandardNode::GetText(out, true);
-        return;
-    }
+    if (selectionOnly)
+        return CStandardNode::GetText(out, true);
     out += SlotText(0) + u"/" + SlotText(1);
 }
 
@@ -110,10 +105,7 @@ static int RadicalWidth(int height) {
 
 void CNthRootNode::Layout(CDC* dc) {
     CNodeDCScope scope(dc, this);
-    if (m_pFirst)
-        m_pFirst->Layout(dc);
-    if (m_pSecond)
-        m_pSecond->Layout(dc);
+    LayoutSlots(dc);
     SlotSize r = Measure(m_pFirst, 28, 37, 18), idx = Measure(m_pSecond, 0, 0, 0);
     int h = r.h + 2;
     int g = RadicalWidth(h);
@@ -155,10 +147,8 @@ void CNthRootNode::DrawContent(CDC* dc) {
 }
 
 void CNthRootNode::GetText(CString& out, bool selectionOnly) {
-    if (selectionOnly) {
-        CStandardNode::GetText(out, true);
-        return;
-    }
+    if (selectionOnly)
+        return CStandardNode::GetText(out, true);
     out += u" " + SlotText(1) + u"√" + SlotText(0) + u" ";
 }
 
@@ -173,10 +163,8 @@ CSqrtNode::CSqrtNode(CNode* parent, CNode* content) : CSqrtNode() {
 }
 
 void CSqrtNode::GetText(CString& out, bool selectionOnly) {
-    if (selectionOnly) {
-        CStandardNode::GetText(out, true);
-        return;
-    }
+    if (selectionOnly)
+        return CStandardNode::GetText(out, true);
     out += u"√" + SlotText(0) + u" ";
 }
 
@@ -196,10 +184,7 @@ CSupNode::CSupNode(CNode* parent, CNode* content) : CSupNode() {
 
 void CSupNode::Layout(CDC* dc) {
     CNodeDCScope scope(dc, this);
-    if (m_pFirst)
-        m_pFirst->Layout(dc);
-    if (m_pSecond)
-        m_pSecond->Layout(dc);
+    LayoutSlots(dc);
     SlotSize b = Measure(m_pFirst, 28, 37, 18), s = Measure(m_pSecond, 20, 20, 0);
     // A base much taller than the script raises it by only a quarter of the script's height.
     int d = b.h > s.h * 1.5 ? s.h / 4 : s.h - b.h / 2;
@@ -223,10 +208,7 @@ CSubNode::CSubNode(CNode* parent, CNode* content) : CSubNode() {
 
 void CSubNode::Layout(CDC* dc) {
     CNodeDCScope scope(dc, this);
-    if (m_pFirst)
-        m_pFirst->Layout(dc);
-    if (m_pSecond)
-        m_pSecond->Layout(dc);
+    LayoutSlots(dc);
     SlotSize b = Measure(m_pFirst, 28, 37, 18), s = Measure(m_pSecond, 20, 20, 0);
     int d = b.h <= 2 * s.h ? b.h / 2 : b.h - s.h;
     PlaceSlot(m_pFirst, 0, 0);
@@ -250,10 +232,7 @@ CSupbNode::CSupbNode(CNode* parent) : CSupbNode() {
 
 void CSupbNode::Layout(CDC* dc) {
     CNodeDCScope scope(dc, this);
-    if (m_pFirst)
-        m_pFirst->Layout(dc);
-    if (m_pSecond)
-        m_pSecond->Layout(dc);
+    LayoutSlots(dc);
     SlotSize sub = Measure(m_pFirst, 28, 37, 0), sup = Measure(m_pSecond, 20, 20, 0);
     // The base is the first slot of the two-slot node that holds this pair.
     int hb = 14, ab = 7;
@@ -307,34 +286,35 @@ static void LayoutLimits(CStandardNode* node, int wg, int hg) {
     node->m_baseline = y + hg / 2;
 }
 
+// A big operator's sign: the node's text in the Symbol font, a quarter higher than the node's font.
 static int SignHeight(const CNode* node) {
     return int(node->m_font.lfHeight * 1.25);
 }
 
+static CSize SignExtent(CDC* dc, const CNode* node) {
+    SymbolFontScope symbol(dc, SignHeight(node), 0);
+    return dc->GetTextExtent(node->m_text);
+}
+
+static void DrawSign(CDC* dc, const CNode* node) {
+    SymbolFontScope symbol(dc, SignHeight(node), 0);
+    dc->TextOut(node->m_contentRect.left, node->m_contentRect.top, node->m_text);
+}
+
 void CSumNode::Layout(CDC* dc) {
     CNodeDCScope scope(dc, this);
-    if (m_pFirst)
-        m_pFirst->Layout(dc);
-    if (m_pSecond)
-        m_pSecond->Layout(dc);
-    CSize sign;
-    {
-        SymbolFontScope symbol(dc, SignHeight(this), 0);
-        sign = dc->GetTextExtent(m_text);
-    }
+    LayoutSlots(dc);
+    CSize sign = SignExtent(dc, this);
     LayoutLimits(this, sign.cx, sign.cy);
 }
 
 void CSumNode::DrawContent(CDC* dc) {
-    SymbolFontScope symbol(dc, SignHeight(this), 0);
-    dc->TextOut(m_contentRect.left, m_contentRect.top, m_text);
+    DrawSign(dc, this);
 }
 
 void CSumNode::GetText(CString& out, bool selectionOnly) {
-    if (selectionOnly) {
-        CStandardNode::GetText(out, true);
-        return;
-    }
+    if (selectionOnly)
+        return CStandardNode::GetText(out, true);
     if (m_text == CString(SYM_SUM))
         out += u"∑";
     else if (m_text == CString(SYM_PRODUCT))
@@ -359,15 +339,8 @@ CIntegralNode::CIntegralNode(CNode* parent) : CIntegralNode() {
 
 void CIntegralNode::Layout(CDC* dc) {
     CNodeDCScope scope(dc, this);
-    if (m_pFirst)
-        m_pFirst->Layout(dc);
-    if (m_pSecond)
-        m_pSecond->Layout(dc);
-    CSize sign;
-    {
-        SymbolFontScope symbol(dc, SignHeight(this), 0);
-        sign = dc->GetTextExtent(m_text);
-    }
+    LayoutSlots(dc);
+    CSize sign = SignExtent(dc, this);
     SlotSize lower = Measure(m_pFirst, 0, 0, 0), upper = Measure(m_pSecond, 0, 0, 0);
     int g = sign.cx + 4, hg = sign.cy;
     int d = hg > upper.h * 1.5 ? upper.h / 4 : upper.h - hg / 2;
@@ -380,15 +353,12 @@ void CIntegralNode::Layout(CDC* dc) {
 }
 
 void CIntegralNode::DrawContent(CDC* dc) {
-    SymbolFontScope symbol(dc, SignHeight(this), 0);
-    dc->TextOut(m_contentRect.left, m_contentRect.top, m_text);
+    DrawSign(dc, this);
 }
 
 void CIntegralNode::GetText(CString& out, bool selectionOnly) {
-    if (selectionOnly) {
-        CStandardNode::GetText(out, true);
-        return;
-    }
+    if (selectionOnly)
+        return CStandardNode::GetText(out, true);
     out += u"∫" + SlotText(0) + u" " + SlotText(1) + u" ";
 }
 
@@ -401,19 +371,14 @@ CLimNode::CLimNode() {
 
 void CLimNode::Layout(CDC* dc) {
     CNodeDCScope scope(dc, this);
-    if (m_pFirst)
-        m_pFirst->Layout(dc);
-    if (m_pSecond)
-        m_pSecond->Layout(dc);
+    LayoutSlots(dc);
     CSize word = m_text.IsEmpty() ? CSize() : dc->GetTextExtent(m_text);
     LayoutLimits(this, word.cx, word.cy);
 }
 
 void CLimNode::GetText(CString& out, bool selectionOnly) {
-    if (selectionOnly) {
-        CStandardNode::GetText(out, true);
-        return;
-    }
+    if (selectionOnly)
+        return CStandardNode::GetText(out, true);
     out += u"lim ";
     out += SlotText(0);
     CString above = SlotText(1);
@@ -448,10 +413,7 @@ char16_t CBraceNode::RightFence() const {
 
 void CBraceNode::Layout(CDC* dc) {
     CNodeDCScope scope(dc, this);
-    if (m_pFirst)
-        m_pFirst->Layout(dc);
-    if (m_pSecond)
-        m_pSecond->Layout(dc);
+    LayoutSlots(dc);
     SlotSize c = Measure(m_pFirst, 0, 37, 0);
     int f = 20;
     if (m_pFirst)
@@ -484,21 +446,10 @@ void CBraceNode::DrawContent(CDC* dc) {
 }
 
 void CBraceNode::GetMarkup(CString& out, bool selectionOnly) {
-    if (selectionOnly) {
-        CStandardNode::GetMarkup(out, true);
-        return;
-    }
-    out += u"<b";
-    WriteAttributes(out);
-    if (m_pFirst)
-        m_pFirst->GetMarkup(out, false);
-    else
-        out += u"<e></e>";
-    if (m_pSecond)
-        m_pSecond->GetMarkup(out, false);
+    if (selectionOnly)
+        return CStandardNode::GetMarkup(out, true);
     // A pair holding "<" or ">" is written as an element name the reader takes for text.
-    HxWriteElementText(out, m_text, true);
-    out += u"</b>";
+    WriteElement(out, true);
 }
 
 // The fence characters and the plain characters they stand for in plain text.
@@ -513,10 +464,8 @@ static char16_t PlainFence(char16_t c) {
 }
 
 void CBraceNode::GetText(CString& out, bool selectionOnly) {
-    if (selectionOnly) {
-        CStandardNode::GetText(out, true);
-        return;
-    }
+    if (selectionOnly)
+        return CStandardNode::GetText(out, true);
     for (int i = 0; i < m_text.GetLength() && i < 1; ++i)
         out += PlainFence(m_text[i]);
     out += SlotText(0);
@@ -579,10 +528,7 @@ CVectorNode::CVectorNode(CNode* parent, CNode* content, int type) : CVectorNode(
 
 void CVectorNode::Layout(CDC* dc) {
     CNodeDCScope scope(dc, this);
-    if (m_pFirst)
-        m_pFirst->Layout(dc);
-    if (m_pSecond)
-        m_pSecond->Layout(dc);
+    LayoutSlots(dc);
     SlotSize c = Measure(m_pFirst, 32, 37, 18);
     int a, width;
     if (m_type == 2) {
@@ -647,10 +593,7 @@ CArrowsNode::CArrowsNode() {
 
 void CArrowsNode::Layout(CDC* dc) {
     CNodeDCScope scope(dc, this);
-    if (m_pFirst)
-        m_pFirst->Layout(dc);
-    if (m_pSecond)
-        m_pSecond->Layout(dc);
+    LayoutSlots(dc);
     SlotSize above = Measure(m_pFirst, 0, 0, 0), below = Measure(m_pSecond, 0, 0, 0);
     int f = int(std::min(std::labs(long(m_font.lfHeight)), 100000L));
     int t = (2 * f + 3) / 5;

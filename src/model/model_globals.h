@@ -12,6 +12,16 @@ class CGPage;
 // The id-to-cell map of a page.
 using CCellMap = CTypedPtrMap<CMapWordToOb, WORD, CGCell*>;
 
+// Calls f(cell) for every cell of a map, in the map's order.
+template <class F> void ForEachCell(const CCellMap& cells, F&& f) {
+    for (POSITION pos = cells.GetStartPosition(); pos;) {
+        WORD id;
+        CGCell* cell;
+        cells.GetNextAssoc(pos, id, cell);
+        f(cell);
+    }
+}
+
 // A colour as four bytes red, green, blue, alpha.
 struct CRgba {
     BYTE r = 0;

@@ -13,15 +13,6 @@
 
 namespace {
 
-template <class F> void ForEachCell(const CCellMap& cells, F&& f) {
-    for (POSITION pos = cells.GetStartPosition(); pos;) {
-        WORD id;
-        CGCell* cell;
-        cells.GetNextAssoc(pos, id, cell);
-        f(cell);
-    }
-}
-
 void RemoveAllOf(CList<WORD, WORD>& list, WORD id) {
     while (POSITION pos = list.Find(id))
         list.RemoveAt(pos);

@@ -9,12 +9,22 @@
 
 namespace {
 
-template <class F> void ForEachCell(const CCellMap& cells, F&& f) {
-    for (POSITION pos = cells.GetStartPosition(); pos;) {
-        WORD id;
-        CGCell* cell;
-        cells.GetNextAssoc(pos, id, cell);
-        f(cell);
+// Leaves marked just the cells that the list `relatives` (the parents or the children) of a cell
+// names, for the cells of the selection lists.
+template <class Ids> void MarkRelatives(CGPage& page, Ids CGCell::*relatives) {
+    ForEachCell(page.m_cells, [](CGCell* cell) { cell->m_selected = false; });
+    for (CList<WORD, WORD>* list :
+         {&page.m_selPoints, &page.m_selLines, &page.m_selFaces, &page.m_selCurves, &page.m_selTexts,
+          &page.m_selButtons, &page.m_selValues, &page.m_selSolids, &page.m_selOthers}) {
+        for (WORD id : *list) {
+            CGCell* cell = page.m_cells.Find(id);
+            if (!cell)
+                continue;
+            for (WORD relativeId : cell->*relatives) {
+                if (CGCell* relative = page.m_cells.Find(relativeId))
+                    relative->m_selected = true;
+            }
+        }
     }
 }
 
@@ -202,36 +212,12 @@ void CGPage::ResetSelectionLists() {
 }
 
 void CGPage::SelectParents() {
-    ForEachCell(m_cells, [](CGCell* cell) { cell->m_selected = false; });
-    for (CList<WORD, WORD>* list : {&m_selPoints, &m_selLines, &m_selFaces, &m_selCurves, &m_selTexts,
-                                    &m_selButtons, &m_selValues, &m_selSolids, &m_selOthers}) {
-        for (WORD id : *list) {
-            CGCell* cell = m_cells.Find(id);
-            if (!cell)
-                continue;
-            for (WORD parentId : cell->m_parents) {
-                if (CGCell* parent = m_cells.Find(parentId))
-                    parent->m_selected = true;
-            }
-        }
-    }
+    MarkRelatives(*this, &CGCell::m_parents);
     ResetSelectionLists();
 }
 
 void CGPage::SelectChildren() {
-    ForEachCell(m_cells, [](CGCell* cell) { cell->m_selected = false; });
-    for (CList<WORD, WORD>* list : {&m_selPoints, &m_selLines, &m_selFaces, &m_selCurves, &m_selTexts,
-                                    &m_selButtons, &m_selValues, &m_selSolids, &m_selOthers}) {
-        for (WORD id : *list) {
-            CGCell* cell = m_cells.Find(id);
-            if (!cell)
-                continue;
-            for (WORD childId : cell->m_children) {
-                if (CGCell* child = m_cells.Find(childId))
-                    child->m_selected = true;
-            }
-        }
-    }
+    MarkRelatives(*this, &CGCell::m_children);
     ResetSelectionLists();
 }
 

@@ -22,11 +22,8 @@ static bool HasFamily(const QString& family) {
     return QFontDatabase::families().contains(family, Qt::CaseInsensitive);
 }
 
-QString HxResolveFontFamily(const CString& face, BYTE charset) {
-    static const struct {
-        const char16_t* face;
-        const char* family;
-    } kTable[] = {
+std::span<const HxFaceSubstitute> HxFaceSubstitutes() {
+    static const HxFaceSubstitute kTable[] = {
         {u"Times New Roman", "Liberation Serif"}, {u"Arial", "Liberation Sans"},
         {u"Courier New", "Liberation Mono"},      {u"宋体", "WenQuanYi Micro Hei"},
         {u"新宋体", "WenQuanYi Micro Hei"},       {u"楷体", "WenQuanYi Micro Hei"},
@@ -34,13 +31,17 @@ QString HxResolveFontFamily(const CString& face, BYTE charset) {
         {u"仿宋", "WenQuanYi Micro Hei"},         {u"微软雅黑", "WenQuanYi Micro Hei"},
         {u"SimSun", "WenQuanYi Micro Hei"},       {u"SimHei", "WenQuanYi Micro Hei"},
     };
+    return kTable;
+}
+
+QString HxResolveFontFamily(const CString& face, BYTE charset) {
     if (HxIsSymbolFace(face) || (face.IsEmpty() && charset == SYMBOL_CHARSET)) {
         // A clone of the Symbol font's shapes when one is installed, else a font with the glyphs.
         static const QString symbolFamily =
             HasFamily("Standard Symbols PS") ? QString("Standard Symbols PS") : QString("DejaVu Sans");
         return symbolFamily;
     }
-    for (const auto& e : kTable)
+    for (const HxFaceSubstitute& e : HxFaceSubstitutes())
         if (face.CompareNoCase(e.face) == 0)
             return QString::fromLatin1(e.family);
     if (!face.IsEmpty() && HasFamily(face.ToQString()))

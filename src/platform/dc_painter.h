@@ -7,6 +7,7 @@
 #include <QFont>
 
 #include <memory>
+#include <span>
 
 class QImage;
 class QPainter;
@@ -18,6 +19,14 @@ class QPainter;
 QFont HxQFontFromLogFont(const LOGFONT& lf);
 // The installed family that a face name resolves to.
 QString HxResolveFontFamily(const CString& face, BYTE charset);
+
+// A Windows face name with no font of its own here, and the installed family drawn in its place.
+struct HxFaceSubstitute {
+    const char16_t* face;
+    const char* family;
+};
+// The Latin faces of Windows onto the Liberation families, the Chinese faces onto WenQuanYi Micro Hei.
+std::span<const HxFaceSubstitute> HxFaceSubstitutes();
 
 class CPainterDC : public CDC {
 public:

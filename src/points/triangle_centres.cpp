@@ -45,6 +45,18 @@ bool SideProducts(const float a3[3], const float b3[3], const float c3[3], float
     return true;
 }
 
+// (|BC| A + sb |CA| B + |AB| C) / (|BC| + sb |CA| + |AB|): the incentre for sb = 1, the excentre at B
+// for sb = -1; false while the divisor is below kTiny.
+bool SideLengthCentre(const float a[3], const float b[3], const float c[3], float sb, float out[3]) {
+    const float la = Distance(b, c), lb = sb * Distance(c, a), lc = Distance(a, b);
+    const float p = la + lb + lc;
+    if (p < kTiny)
+        return false;
+    for (int i = 0; i < 3; ++i)
+        out[i] = (la * a[i] + lb * b[i] + lc * c[i]) / p;
+    return true;
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -118,13 +130,7 @@ CGVerIncenter::CGVerIncenter(WORD id, DWORD vertexIndex, const CString& name, WO
 bool CGVerIncenter::ComputePosition(float out[3]) {
     float a[3], b[3], c[3];
     Corners(a, b, c);
-    const float la = Distance(b, c), lb = Distance(c, a), lc = Distance(a, b);
-    const float p = la + lb + lc;
-    if (p < kTiny)
-        return false;
-    for (int i = 0; i < 3; ++i)
-        out[i] = (la * a[i] + lb * b[i] + lc * c[i]) / p;
-    return true;
+    return SideLengthCentre(a, b, c, 1.0f, out);
 }
 
 CString CGVerIncenter::GetDescription() {
@@ -165,13 +171,7 @@ CGVerEscenter::CGVerEscenter(WORD id, DWORD vertexIndex, const CString& name, WO
 bool CGVerEscenter::ComputePosition(float out[3]) {
     float a[3], b[3], c[3];
     Corners(a, b, c);
-    const float la = Distance(b, c), lb = Distance(c, a), lc = Distance(a, b);
-    const float q = la - lb + lc;
-    if (q < kTiny)
-        return false;
-    for (int i = 0; i < 3; ++i)
-        out[i] = (la * a[i] - lb * b[i] + lc * c[i]) / q;
-    return true;
+    return SideLengthCentre(a, b, c, -1.0f, out);
 }
 
 CString CGVerEscenter::GetDescription() {

@@ -1,6 +1,8 @@
 // Font mapping and 1-bit glyph rasterising for the OpenGL glyph builders.
 #include "view/glyph_font.h"
 
+#include "platform/dc_painter.h"
+
 #include <QFontMetrics>
 #include <QFontMetricsF>
 #include <QImage>
@@ -14,11 +16,8 @@ void HxInstallFontSubstitutions() {
     if (installed)
         return;
     installed = true;
-    const QStringList cjk = {QStringLiteral("WenQuanYi Micro Hei")};
-    for (const char16_t* face : {u"宋体", u"楷体", u"黑体", u"隶书", u"微软雅黑", u"新宋体", u"仿宋"})
-        QFont::insertSubstitutions(QString::fromUtf16(face), cjk);
-    QFont::insertSubstitutions(QStringLiteral("Times New Roman"), {QStringLiteral("Liberation Serif")});
-    QFont::insertSubstitutions(QStringLiteral("Arial"), {QStringLiteral("Liberation Sans")});
+    for (const HxFaceSubstitute& e : HxFaceSubstitutes())
+        QFont::insertSubstitutions(QString::fromUtf16(e.face), {QString::fromLatin1(e.family)});
 }
 
 QFont HxCreateFont(const CString& face, int height, int weight, bool italic, bool antialias) {

@@ -9,8 +9,9 @@
 
 #include <vector>
 
-// Maps "宋体", "楷体", "黑体", "隶书" and "微软雅黑" onto WenQuanYi Micro Hei and "Times New Roman" onto
-// Liberation Serif.  Idempotent; the glyph builders call it before making a font.
+// Makes Qt draw the faces of HxFaceSubstitutes ("宋体", "黑体", ... onto WenQuanYi Micro Hei, "Times
+// New Roman" onto Liberation Serif, ...) with their families.  Idempotent; the glyph builders call it
+// before making a font.
 void HxInstallFontSubstitutions();
 
 // A font as the glyph tables describe it.  height < 0: character (em) height in pixels; height > 0:
