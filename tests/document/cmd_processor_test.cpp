@@ -67,6 +67,8 @@ public:
         return s;
     }
     bool Enabled(UINT id) const { return !(m_menu.GetMenuState(id, MF_BYCOMMAND) & MF_GRAYED); }
+    // The item's text, marked "|grey" when it is greyed.
+    std::string Item(UINT id) const { return Text(id).ToUtf8() + (Enabled(id) ? "" : "|grey"); }
     CMenu m_menu;
 };
 
@@ -180,54 +182,42 @@ TEST_F(CmdProcessorTest, RefusedStepsChangeNothing) {
 
 TEST_F(CmdProcessorTest, MenuTextsNameTheCommands) {
     m_proc.Submit(new CTestCmd(u"添加过三点的圆"));
-    EXPECT_EQ(m_owner.Text(ID_EDIT_UNDO), u"撤消 添加过三点的圆(&U)\tCtrl+Z");
-    EXPECT_TRUE(m_owner.Enabled(ID_EDIT_UNDO));
-    EXPECT_EQ(m_owner.Text(ID_EDIT_REDO), u"重做(&R)\tCtrl+R");
-    EXPECT_FALSE(m_owner.Enabled(ID_EDIT_REDO));
-
+    EXPECT_EQ(m_owner.Item(ID_EDIT_UNDO), "撤消 添加过三点的圆(&U)\tCtrl+Z");
+    EXPECT_EQ(m_owner.Item(ID_EDIT_REDO), "重做(&R)\tCtrl+R|grey");
     m_proc.Submit(new CTestCmd(u"清除对象"));
     m_proc.Undo();
-    EXPECT_EQ(m_owner.Text(ID_EDIT_UNDO), u"撤消 添加过三点的圆(&U)\tCtrl+Z");
-    EXPECT_EQ(m_owner.Text(ID_EDIT_REDO), u"重做 清除对象(&R)\tCtrl+R");
-    EXPECT_TRUE(m_owner.Enabled(ID_EDIT_REDO));
-
+    EXPECT_EQ(m_owner.Item(ID_EDIT_UNDO), "撤消 添加过三点的圆(&U)\tCtrl+Z");
+    EXPECT_EQ(m_owner.Item(ID_EDIT_REDO), "重做 清除对象(&R)\tCtrl+R");
     // Everything undone: Undo greyed without a name, Redo names the oldest command.
     m_proc.Undo();
-    EXPECT_EQ(m_owner.Text(ID_EDIT_UNDO), u"撤消(&U)\tCtrl+Z");
-    EXPECT_FALSE(m_owner.Enabled(ID_EDIT_UNDO));
-    EXPECT_EQ(m_owner.Text(ID_EDIT_REDO), u"重做 添加过三点的圆(&R)\tCtrl+R");
-    EXPECT_TRUE(m_owner.Enabled(ID_EDIT_REDO));
-    // The item keeps its other state bits.
-    EXPECT_TRUE(m_owner.m_menu.GetMenuState(ID_EDIT_REDO, MF_BYCOMMAND) & MF_CHECKED);
+    EXPECT_EQ(m_owner.Item(ID_EDIT_UNDO), "撤消(&U)\tCtrl+Z|grey");
+    EXPECT_EQ(m_owner.Item(ID_EDIT_REDO), "重做 添加过三点的圆(&R)\tCtrl+R");
+    EXPECT_TRUE(m_owner.m_menu.GetMenuState(ID_EDIT_REDO, MF_BYCOMMAND) & MF_CHECKED) << "other bits kept";
 }
 
 TEST_F(CmdProcessorTest, MenuTextsWithoutNamesAndForCommandsThatCannotBeUndone) {
     m_proc.Submit(new CTestCmd(u""));
-    EXPECT_EQ(m_owner.Text(ID_EDIT_UNDO), u"撤消(&U)\tCtrl+Z");
+    EXPECT_EQ(m_owner.Item(ID_EDIT_UNDO), "撤消(&U)\tCtrl+Z");
     m_proc.Undo();
-    EXPECT_EQ(m_owner.Text(ID_EDIT_REDO), u"重做(&R)\tCtrl+R");
-    EXPECT_TRUE(m_owner.Enabled(ID_EDIT_REDO));
+    EXPECT_EQ(m_owner.Item(ID_EDIT_REDO), "重做(&R)\tCtrl+R");
     m_proc.Redo();
-
-    auto* locked = new CTestCmd(u"移动");
-    locked->m_undoable = 0;
-    m_proc.Submit(locked);
-    EXPECT_EQ(m_owner.Text(ID_EDIT_UNDO), u"不能撤消 移动(&U)\tCtrl+Z");
-    EXPECT_FALSE(m_owner.Enabled(ID_EDIT_UNDO));
-    auto* lockedNoName = new CTestCmd(u"");
-    lockedNoName->m_undoable = 0;
-    m_proc.Submit(lockedNoName);
-    EXPECT_EQ(m_owner.Text(ID_EDIT_UNDO), u"不能撤消(&U)\tCtrl+Z");
+    for (const char16_t* name : {u"移动", u""}) {
+        auto* locked = new CTestCmd(name);
+        locked->m_undoable = 0;
+        m_proc.Submit(locked);
+        EXPECT_EQ(m_owner.Item(ID_EDIT_UNDO),
+                  *name ? "不能撤消 移动(&U)\tCtrl+Z|grey" : "不能撤消(&U)\tCtrl+Z|grey");
+    }
 
     // The Redo item is enabled whenever a next command exists, whatever it says about undo.
     m_proc.Clear();
     m_proc.Submit(new CTestCmd(u"a"));
-    m_proc.Submit(locked = new CTestCmd(u"b"));
+    auto* locked = new CTestCmd(u"b");
+    m_proc.Submit(locked);
     m_proc.Undo();
     locked->m_undoable = 0;
     m_proc.UpdateMenu();
-    EXPECT_EQ(m_owner.Text(ID_EDIT_REDO), u"重做 b(&R)\tCtrl+R");
-    EXPECT_TRUE(m_owner.Enabled(ID_EDIT_REDO));
+    EXPECT_EQ(m_owner.Item(ID_EDIT_REDO), "重做 b(&R)\tCtrl+R");
 }
 
 TEST_F(CmdProcessorTest, ClearRefreshesTheMenuButClearAllDoesNot) {
@@ -236,11 +226,9 @@ TEST_F(CmdProcessorTest, ClearRefreshesTheMenuButClearAllDoesNot) {
     m_proc.Undo();
     m_proc.m_calls.clear();
     m_proc.CCmdProcessor::ClearAll();
-    EXPECT_EQ(m_proc.GetCount(), 0);
-    EXPECT_EQ(m_proc.m_current, nullptr);
-    EXPECT_EQ(g_live, 0);
+    EXPECT_TRUE(m_proc.GetCount() == 0 && m_proc.m_current == nullptr && g_live == 0);
     EXPECT_TRUE(m_proc.m_calls.empty());
-    EXPECT_EQ(m_owner.Text(ID_EDIT_UNDO), u"撤消 1(&U)\tCtrl+Z");
+    EXPECT_EQ(m_owner.Item(ID_EDIT_UNDO), "撤消 1(&U)\tCtrl+Z");
 
     m_proc.Submit(Cmd(3));
     m_proc.m_calls.clear();
@@ -249,8 +237,8 @@ TEST_F(CmdProcessorTest, ClearRefreshesTheMenuButClearAllDoesNot) {
     ASSERT_EQ(m_proc.m_calls.size(), 2u);
     EXPECT_TRUE(m_proc.m_calls[0].id == ID_EDIT_UNDO && !m_proc.m_calls[0].enable);
     EXPECT_TRUE(m_proc.m_calls[1].id == ID_EDIT_REDO && !m_proc.m_calls[1].enable);
-    EXPECT_EQ(m_owner.Text(ID_EDIT_UNDO), u"撤消(&U)\tCtrl+Z");
-    EXPECT_EQ(m_owner.Text(ID_EDIT_REDO), u"重做(&R)\tCtrl+R");
+    EXPECT_EQ(m_owner.Item(ID_EDIT_UNDO), "撤消(&U)\tCtrl+Z|grey");
+    EXPECT_EQ(m_owner.Item(ID_EDIT_REDO), "重做(&R)\tCtrl+R|grey");
 }
 
 TEST_F(CmdProcessorTest, WorksWithoutAMenuOwner) {

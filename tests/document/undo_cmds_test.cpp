@@ -138,16 +138,6 @@ TEST_F(UndoTest, AddCellUndoesAndRedoesWithTheNextIdAndTheTree) {
     EXPECT_EQ(Ids(a->m_children), std::vector<WORD>{3});
 }
 
-TEST_F(UndoTest, UndoneIdIsHandedOutAgainAndRedoComesBackUnderItsOldId) {
-    AddPoint(0, 0, 0);
-    History().Submit(new CCmdAddCell(u"添加点"));
-    ASSERT_TRUE(History().Undo());
-    EXPECT_EQ(m_page->m_nextId, 1);
-    EXPECT_EQ(AddPoint(5, 0, 0)->m_id, 1) << "the next new cell takes the same id";
-    History().Submit(new CCmdAddCell(u"添加点"));
-    EXPECT_FALSE(History().CanRedo()) << "the new command dropped the redo tail";
-}
-
 TEST_F(UndoTest, AddCellsUndoesNewestFirstAndRecomputesOnRedo) {
     CGVertex* a = AddPoint(0, 0, 0);
     CGVertex* b = AddPoint(4, 0, 0);
