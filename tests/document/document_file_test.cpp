@@ -12,6 +12,7 @@
 #include <QCoreApplication>
 
 #include <algorithm>
+#include <functional>
 #include <optional>
 
 namespace {
@@ -399,47 +400,34 @@ TEST_F(DocumentFileTest, CraftedCountsClassesAndIdsAreRefused) {
         bytes[prefix.Bytes().size()] = 5;
         ExpectRefused(bytes, "a key that is not the id");
     }
-    // Counts far beyond the bytes there are.
-    {
+    // Counts far beyond the bytes there are, classes, pages and textures that cannot be.
+    using Build = std::function<void(ByteBuilder&)>;
+    const std::pair<const char*, Build> crafted[] = {
+        {"a page count beyond the file", [](ByteBuilder& b) { b.U16(0xFFFF).U32(0x7FFFFFFF); }},
+        {"a cell count beyond the file",
+         [](ByteBuilder& b) { b.U16(1).NewClass("CGPage").U16(0xFFFF).U32(3000000); }},
+        {"an unknown class", [](ByteBuilder& b) { b.U16(1).NewClass("CGNoSuchClass"); }},
+        {"a condition for a page",
+         [](ByteBuilder& b) { b.U16(1).NewClass("CCondition").U16(0).Str(u"").U8(0); }},
+        {"a schema this program does not know", [](ByteBuilder& b) { b.U16(1).NewClass("CGPage", 2); }},
+        {"a null page", [](ByteBuilder& b) { DocumentBytes::Tail(b.U16(1).U16(0), 1); }},
+        {"a page written twice",
+         [](ByteBuilder& b) {
+             DocumentBytes::PageTail(b.U16(2).NewClass("CGPage").U16(0), 1, 1);
+             DocumentBytes::Tail(b.U16(2), 1);
+         }},
+        {"a texture larger than the file",
+         [](ByteBuilder& b) { b.U16(0).U16(1).U8(0).I32(16384).I32(16384).U8(1).U8(1); }},
+    };
+    for (const auto& [what, build] : crafted) {
         ByteBuilder bytes = DocumentBytes::Header();
-        bytes.U16(0xFFFF).U32(0x7FFFFFFF);
-        ExpectRefused(bytes, "a page count beyond the file");
-        ByteBuilder cells = DocumentBytes::Header();
-        cells.U16(1).NewClass("CGPage").U16(0xFFFF).U32(3000000);
-        ExpectRefused(cells, "a cell count beyond the file");
+        build(bytes);
+        ExpectRefused(bytes, what);
     }
-    // Classes.
-    {
-        ByteBuilder bytes = DocumentBytes::Header();
-        bytes.U16(1).NewClass("CGNoSuchClass");
-        ExpectRefused(bytes, "an unknown class");
-        ByteBuilder wrong = DocumentBytes::Header();
-        wrong.U16(1).NewClass("CCondition").U16(0).Str(u"").U8(0);
-        ExpectRefused(wrong, "a condition where a page belongs");
-        ByteBuilder schema = DocumentBytes::Header();
-        schema.U16(1).NewClass("CGPage", 2);
-        ExpectRefused(schema, "a schema this program does not know");
-        ByteBuilder null = DocumentBytes::Header();
-        null.U16(1).U16(0);
-        DocumentBytes::Tail(null, 1);
-        ExpectRefused(null, "a null page");
-        ByteBuilder back = DocumentBytes::Header();
-        back.U16(2).NewClass("CGPage").U16(0);
-        DocumentBytes::PageTail(back, 1, 1);
-        back.U16(2); // the same page again
-        DocumentBytes::Tail(back, 1);
-        ExpectRefused(back, "a page written twice");
-    }
-    // Textures.
     for (int side : {0, -3, 100000}) {
         ByteBuilder bytes = DocumentBytes::Header();
         bytes.U16(0).U16(1).U8(0).I32(side).I32(2).Append(std::vector<BYTE>(64, 0)).U8(1).U8(1);
         ExpectRefused(bytes, "a texture of side " + std::to_string(side));
-    }
-    {
-        ByteBuilder bytes = DocumentBytes::Header();
-        bytes.U16(0).U16(1).U8(0).I32(16384).I32(16384).U8(1).U8(1);
-        ExpectRefused(bytes, "a texture larger than the file");
     }
     // A tool whose condition names no cell.
     {
