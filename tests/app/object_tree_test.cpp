@@ -139,15 +139,13 @@ TEST_F(ObjectTreeTest, FillListsTheDocumentItsPagesAndCells) {
     EXPECT_EQ(CViewTree::ImageOfCell(g_pCurPage->FindCell(line)), 3) << "line";
     m_doc->NewDocumentFile();
     EXPECT_TRUE(Texts(m_tree->FindCurrentPageItem()).isEmpty());
-}
 
-TEST_F(ObjectTreeTest, CellItemsSortByTheirRightAlignedIds) {
-    CGPage* page = g_pCurPage;
-    for (WORD id : {123, 5, 12}) {
-        page->m_cells.SetAt(id,
-                            new CGVerFreeXyz(id, page->m_nextVertex++, HxFormat(u"P%d", int(id)), 0, 0, 0));
-    }
-    page->m_nextId = 124;
+    // Cell items sort by their right-aligned ids.
+    CGPage* fresh = g_pCurPage;
+    for (WORD id : {123, 5, 12})
+        fresh->m_cells.SetAt(id,
+                             new CGVerFreeXyz(id, fresh->m_nextVertex++, HxFormat(u"P%d", int(id)), 0, 0, 0));
+    fresh->m_nextId = 124;
     m_tree->Rebuild();
     EXPECT_EQ(Texts(m_tree->FindCurrentPageItem()),
               QStringList({"  5. P5----全自由点", " 12. P12----全自由点", "123. P123----全自由点"}));
@@ -252,9 +250,8 @@ TEST_F(ObjectTreeTest, PagesAreInsertedAfterTheCurrentOneDeletedAndMoved) {
     // The tree was filled again: a new root.
     EXPECT_EQ(Texts(m_tree->GetRootItem()), QStringList({"【 1】第一页"}));
     EXPECT_EQ(m_doc->m_pageCounter, 1);
-}
 
-TEST_F(ObjectTreeTest, TwelvePagesRenumberedWithNumeralsAndDigits) {
+    // Twelve pages are numbered with numerals to ten, then digits.
     for (int i = 0; i < 11; ++i)
         m_doc->AppendPage(u"x");
     m_tree->FillTree();
@@ -429,30 +426,27 @@ TEST_F(ObjectTreeTest, CopiedObjectsAndPagesPasteIntoTheTree) {
     EXPECT_EQ(Texts(m_tree->GetRootItem()), QStringList({"【 1】第一页", "【 2】第二页"}));
     EXPECT_EQ(g_pCurPage->m_pageId, 2);
     EXPECT_EQ(m_tree->FindCurrentPageItem()->childCount(), 5);
-    HxSetClipboardBackend(nullptr);
-}
+    g_pCurPage->m_pageSelected = 0;
 
-TEST_F(ObjectTreeTest, TheEditKeysRunTheirCommands) {
-    CMemoryClipboard clipboard;
-    HxSetClipboardBackend(&clipboard);
-    AddSegment(u"A", u"B");
-    std::map<QKeySequence, QShortcut*> shortcuts;
+    // The edit keys run the same commands.
+    std::map<QKeySequence, QShortcut*> keys;
     for (QShortcut* s : m_frame->findChildren<QShortcut*>())
-        shortcuts[s->key()] = s;
-    for (const QKeySequence& key : {QKeySequence(Qt::Key_Delete), QKeySequence(Qt::CTRL | Qt::Key_C),
-                                    QKeySequence(Qt::CTRL | Qt::Key_X), QKeySequence(Qt::CTRL | Qt::Key_V)})
-        ASSERT_TRUE(shortcuts.count(key)) << key.toString().toStdString();
+        keys[s->key()] = s;
+    const QKeySequence del(Qt::Key_Delete), c(Qt::CTRL | Qt::Key_C), x(Qt::CTRL | Qt::Key_X),
+        v(Qt::CTRL | Qt::Key_V);
+    for (const QKeySequence& key : {del, c, x, v})
+        ASSERT_TRUE(keys.count(key)) << key.toString().toStdString();
     g_pCurPage->SelectCell(1);
-    emit shortcuts[QKeySequence(Qt::CTRL | Qt::Key_C)]->activated();
-    emit shortcuts[QKeySequence(Qt::CTRL | Qt::Key_V)]->activated();
-    EXPECT_EQ(g_pCurPage->m_cells.GetCount(), 4);
+    emit keys[c]->activated();
+    emit keys[v]->activated();
+    EXPECT_EQ(g_pCurPage->m_cells.GetCount(), 6);
     g_pCurPage->ClearSelection();
-    g_pCurPage->SelectCell(4);
-    emit shortcuts[QKeySequence(Qt::CTRL | Qt::Key_X)]->activated();
-    EXPECT_EQ(g_pCurPage->m_cells.GetCount(), 3);
+    g_pCurPage->SelectCell(g_pCurPage->m_nextId - 1);
+    emit keys[x]->activated();
+    EXPECT_EQ(g_pCurPage->m_cells.GetCount(), 5);
     g_pCurPage->SelectCell(1);
-    emit shortcuts[QKeySequence(Qt::Key_Delete)]->activated();
-    EXPECT_EQ(g_pCurPage->m_cells.GetCount(), 1);
+    emit keys[del]->activated();
+    EXPECT_EQ(g_pCurPage->m_cells.GetCount(), 3) << "A and the segment on it";
     HxSetClipboardBackend(nullptr);
 }
 
