@@ -18,7 +18,7 @@ TEST(Editing, TypingIntoAnEmptyFormula) {
     ExpectTreeConsistent(ed.Root());
 }
 
-TEST(Editing, EnterSplitsTheRunAndTheRow) {
+TEST(Editing, EnterSplitsRowsAndBackspaceOrDeleteJoinThem) {
     CTestEditor ed(u"<#><l:i=1><e>abcd</e></l></#>");
     RunAt(RowOf(ed.Root(), 0), 0)->m_caretIndex = 2;
     EXPECT_TRUE(ed.Key(FKEY_ENTER));
@@ -35,6 +35,15 @@ TEST(Editing, EnterSplitsTheRunAndTheRow) {
     ed.Type(u"X");
     EXPECT_EQ(ed.Text(), CString(u"abXcd"));
     ExpectTreeConsistent(ed.Root());
+
+    // Delete at the end of a row joins the next row.
+    CTestEditor rows(u"<#><l><e>ab</e></l><l><e>cd</e></l></#>");
+    rows.Root()->CaretToStart();
+    EXPECT_TRUE(rows.Key(FKEY_END));
+    EXPECT_TRUE(rows.Key(FKEY_DELETE));
+    EXPECT_EQ(rows.Markup(), CString(u"<#><l><e>ab</e><e>cd</e></l></#>"));
+    EXPECT_TRUE(rows.Key(FKEY_DELETE));
+    EXPECT_EQ(rows.Text(), CString(u"abd"));
 }
 
 TEST(Editing, BackspaceAtTheVeryStartIsRefused) {
@@ -56,16 +65,6 @@ TEST(Editing, BackspaceAtTheVeryStartIsRefused) {
     EXPECT_FALSE(one.Key(FKEY_BACK));
     one.Type(u"z");
     EXPECT_EQ(one.Markup(), CString(u"<#><l><e>z</e></l></#>"));
-}
-
-TEST(Editing, DeleteAtTheEndOfARowJoinsTheNextRow) {
-    CTestEditor ed(u"<#><l><e>ab</e></l><l><e>cd</e></l></#>");
-    ed.Root()->CaretToStart();
-    EXPECT_TRUE(ed.Key(FKEY_END));
-    EXPECT_TRUE(ed.Key(FKEY_DELETE));
-    EXPECT_EQ(ed.Markup(), CString(u"<#><l><e>ab</e><e>cd</e></l></#>"));
-    EXPECT_TRUE(ed.Key(FKEY_DELETE));
-    EXPECT_EQ(ed.Text(), CString(u"abd"));
 }
 
 TEST(Editing, ArrowsCrossRowsAndUpAndDownKeepTheCaretsX) {
