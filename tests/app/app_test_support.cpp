@@ -1,6 +1,8 @@
 // Shared pieces of the main-frame tests.
 #include "app_test_support.h"
 
+#include "app/ribbon_elements.h"
+
 #include <QCoreApplication>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -42,4 +44,17 @@ void UseTemporarySettings() {
 void ProcessEvents() {
     for (int i = 0; i < 5; ++i)
         QCoreApplication::processEvents();
+}
+
+std::string DescribeChildren(HxRibbonBaseElement* element) {
+    std::string out;
+    element->ForEachChild([&](HxRibbonBaseElement* child) {
+        out += (out.empty() ? "" : ", ") + child->GetText().ToUtf8();
+        if (child->GetID())
+            out += "#" + std::to_string(child->GetID());
+        std::string below = DescribeChildren(child);
+        if (!below.empty())
+            out += "[" + below + "]";
+    });
+    return out;
 }

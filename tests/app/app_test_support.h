@@ -43,3 +43,7 @@ void UseTemporarySettings();
 
 // Runs the queued events (posted commands, layouts) a few times.
 void ProcessEvents();
+
+class HxRibbonBaseElement;
+// The element's sub-items as "text#id" (the id left out when 0), children in brackets.
+std::string DescribeChildren(HxRibbonBaseElement* element);

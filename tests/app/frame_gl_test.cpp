@@ -98,8 +98,7 @@ TEST_F(ProgramTest, StartsAndEndsKeepingTheSettingsForTheNextStart) {
         ASSERT_TRUE(program.app.InitInstance());
         CMainFrame* frame = program.app.GetMainFrame();
         ProcessEvents();
-        EXPECT_EQ(g_animationFps, 40) << "read back at start";
-        EXPECT_EQ(g_labelFontName, u"楷体");
+        EXPECT_TRUE(g_animationFps == 40 && g_labelFontName == u"楷体") << "read back at start";
         EXPECT_EQ(frame->GetApplicationLook(), UINT(ID_VIEW_APPLOOK_OFF_2007_BLACK));
         EXPECT_TRUE(frame->GetObjectView()->isHidden()) << "the pane layout is put back";
         EXPECT_TRUE(HxExecuteRibbonCommand(ID_VIEW_PANEL));
@@ -108,7 +107,7 @@ TEST_F(ProgramTest, StartsAndEndsKeepingTheSettingsForTheNextStart) {
     }
 }
 
-TEST_F(ProgramTest, OpensTheDocumentNamedOnTheCommandLine) {
+TEST_F(ProgramTest, OpensTheDocumentNamedOnTheCommandLineOrRefusesTheStart) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("立方体.hvx"));
     {
@@ -124,8 +123,8 @@ TEST_F(ProgramTest, OpensTheDocumentNamedOnTheCommandLine) {
         Program program({QStringLiteral("halvix"), path});
         ASSERT_TRUE(program.app.InitInstance());
         CHalvixDoc* doc = program.app.GetMainFrame()->GetDocument();
-        EXPECT_EQ(doc->GetPathName(), CString::FromQString(path));
-        EXPECT_EQ(g_lastDocumentPath, CString::FromQString(path));
+        EXPECT_TRUE(doc->GetPathName() == CString::FromQString(path) &&
+                    g_lastDocumentPath == doc->GetPathName());
         EXPECT_EQ(doc->GetPageCount(), 2);
         EXPECT_EQ(program.app.GetMainFrame()->GetViewTree()->GetRootItem()->childCount(), 2);
         program.app.GetMainFrame()->close();
@@ -139,81 +138,61 @@ TEST_F(ProgramTest, OpensTheDocumentNamedOnTheCommandLine) {
     Program missing({QStringLiteral("halvix"), dir.filePath(QStringLiteral("没有.hvx"))});
     EXPECT_FALSE(missing.app.InitInstance());
     EXPECT_EQ(shown.size(), 1u);
-}
 
-TEST_F(ProgramTest, AFailedOleStartEndsTheProgramWithItsMessage) {
-    std::vector<CString> shown;
-    HxSetMessageBoxHandler([&](const CString& text, const CString&, UINT) {
-        shown.push_back(text);
-        return IDOK;
-    });
+    // A failed OLE start ends the program with its message.
     CHalvixApp::s_oleInit = [] { return false; };
     Program program;
     EXPECT_FALSE(program.app.InitInstance());
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0], u"OLE 初始化失败。  请确保 OLE 库是正确的版本。");
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[1], u"OLE 初始化失败。  请确保 OLE 库是正确的版本。");
     EXPECT_EQ(program.app.GetMainFrame(), nullptr);
 }
 
-TEST_F(ProgramTest, FullScreenHidesTheBarsAndPanesAndPutsThemBack) {
+TEST_F(ProgramTest, FullScreenPanesAndTheMiniRibbonHideAndShowTheBars) {
     Program program;
     ASSERT_TRUE(program.app.InitInstance());
     CMainFrame* frame = program.app.GetMainFrame();
     ProcessEvents();
-    ASSERT_FALSE(frame->GetObjectView()->isHidden());
+    // Which of the ribbon, status bar, object pane and full-screen toolbar are hidden.
+    auto hidden = [&] {
+        ProcessEvents();
+        return std::vector<bool>{frame->GetRibbonBar()->isHidden(), frame->GetStatusBar()->isHidden(),
+                                 frame->GetObjectView()->isHidden(),
+                                 frame->GetFullScreenToolBar()->isHidden()};
+    };
+    auto checked = [](UINT id) {
+        CCmdUI ui;
+        ui.m_nID = id;
+        AfxGetCommandRouter().Update(ui);
+        return ui.m_check;
+    };
+    ASSERT_EQ(hidden(), std::vector<bool>({false, false, false, true}));
 
     EXPECT_TRUE(HxExecuteRibbonCommand(ID_VIEW_FULLSCREEN));
-    ProcessEvents();
-    EXPECT_TRUE(frame->IsFullScreen());
-    EXPECT_TRUE(frame->isFullScreen());
-    EXPECT_TRUE(frame->GetRibbonBar()->isHidden());
-    EXPECT_TRUE(frame->GetStatusBar()->isHidden());
-    EXPECT_TRUE(frame->GetObjectView()->isHidden());
-    EXPECT_FALSE(frame->GetFullScreenToolBar()->isHidden()) << "the full-screen toolbar floats";
+    EXPECT_EQ(hidden(), std::vector<bool>({true, true, true, false})) << "the full-screen toolbar floats";
+    EXPECT_TRUE(frame->IsFullScreen() && frame->isFullScreen());
     EXPECT_EQ(frame->GetRememberedPaneMode(), CMainFrame::kPaneShown);
-    CCmdUI ui;
-    ui.m_nID = ID_VIEW_FULLSCREEN;
-    AfxGetCommandRouter().Update(ui);
-    EXPECT_EQ(ui.m_check, 1);
+    EXPECT_EQ(checked(ID_VIEW_FULLSCREEN), 1);
     AfxGetCommandRouter().Execute(ID_VIEW_FULLSCREEN_TOOLBAR);
     EXPECT_TRUE(frame->GetFullScreenToolBar()->isHidden());
-
-    // Esc leaves full screen.
-    EXPECT_TRUE(HxExecuteRibbonCommand(ID_VIEW_ESCAPE));
-    ProcessEvents();
+    EXPECT_TRUE(HxExecuteRibbonCommand(ID_VIEW_ESCAPE)) << "Esc leaves full screen";
     EXPECT_FALSE(frame->IsFullScreen());
-    EXPECT_FALSE(frame->GetRibbonBar()->isHidden());
-    EXPECT_FALSE(frame->GetStatusBar()->isHidden());
-    EXPECT_FALSE(frame->GetObjectView()->isHidden());
-    EXPECT_TRUE(frame->GetFullScreenToolBar()->isHidden());
+    EXPECT_EQ(hidden(), std::vector<bool>({false, false, false, true}));
 
     // With the pane closed before, it stays closed; the status bar comes back.
     AfxGetCommandRouter().Execute(ID_VIEW_PANEL);
     frame->EnterFullScreen();
     EXPECT_EQ(frame->GetRememberedPaneMode(), CMainFrame::kPaneHidden);
     frame->LeaveFullScreen();
-    EXPECT_TRUE(frame->GetObjectView()->isHidden());
-    EXPECT_FALSE(frame->GetStatusBar()->isHidden());
+    EXPECT_EQ(hidden(), std::vector<bool>({false, false, true, true}));
     AfxGetCommandRouter().Execute(ID_VIEW_PANEL);
-    frame->close();
-}
 
-TEST_F(ProgramTest, PanesHideAndShowAndFollowTheMiniRibbon) {
-    Program program;
-    ASSERT_TRUE(program.app.InitInstance());
-    CMainFrame* frame = program.app.GetMainFrame();
-    ProcessEvents();
+    // Panes hide and show, and follow the mini ribbon.
     EXPECT_TRUE(HxExecuteRibbonCommand(ID_VIEW_HIDE_PANES));
-    EXPECT_TRUE(frame->GetStatusBar()->isHidden());
-    EXPECT_TRUE(frame->GetObjectView()->isHidden());
+    EXPECT_EQ(hidden(), std::vector<bool>({false, true, true, true}));
     EXPECT_TRUE(HxExecuteRibbonCommand(ID_VIEW_SHOW_PANES));
-    EXPECT_FALSE(frame->GetStatusBar()->isHidden());
-    EXPECT_FALSE(frame->GetObjectView()->isHidden());
-
-    CCmdUI ui;
-    ui.m_nID = ID_VIEW_PANEL;
-    AfxGetCommandRouter().Update(ui);
-    EXPECT_EQ(ui.m_check, 1);
+    EXPECT_EQ(hidden(), std::vector<bool>({false, false, false, true}));
+    EXPECT_EQ(checked(ID_VIEW_PANEL), 1);
     EXPECT_TRUE(HxExecuteRibbonCommand(ID_VIEW_MINI));
     EXPECT_TRUE(frame->GetRibbonBar()->IsMinimized());
     EXPECT_TRUE(frame->GetObjectView()->isHidden());

@@ -114,8 +114,7 @@ TEST_F(ObjectTreeTest, FillListsTheDocumentItsPagesAndCells) {
     QTreeWidgetItem* root = m_tree->GetRootItem();
     ASSERT_NE(root, nullptr);
     EXPECT_EQ(root->text(0), QStringLiteral("[未命名]"));
-    EXPECT_TRUE(root->font(0).bold());
-    EXPECT_TRUE(CViewTree::IsChecked(root));
+    EXPECT_TRUE(root->font(0).bold() && CViewTree::IsChecked(root));
     EXPECT_EQ(CViewTree::GetItemData(root), 0u);
     ASSERT_EQ(root->childCount(), 1);
     QTreeWidgetItem* page = root->child(0);
@@ -125,13 +124,11 @@ TEST_F(ObjectTreeTest, FillListsTheDocumentItsPagesAndCells) {
 
     const WORD line = AddSegment(u"A", u"B");
     EXPECT_EQ(Texts(page),
-              QStringList({QStringLiteral("  1. A----全自由点"), QStringLiteral("  2. B----全自由点"),
-                           QStringLiteral("  3. AB----") +
-                               g_pCurPage->FindCell(line)->GetDescription().ToQString()}));
+              QStringList({"  1. A----全自由点", "  2. B----全自由点",
+                           "  3. AB----" + g_pCurPage->FindCell(line)->GetDescription().ToQString()}));
     QTreeWidgetItem* lineItem = CellItem(line);
     ASSERT_NE(lineItem, nullptr);
-    EXPECT_EQ(Texts(lineItem),
-              QStringList({QStringLiteral("(1) A----全自由点"), QStringLiteral("(2) B----全自由点")}));
+    EXPECT_EQ(Texts(lineItem), QStringList({"(1) A----全自由点", "(2) B----全自由点"}));
     EXPECT_EQ(CViewTree::GetItemLevel(lineItem->child(0)), CViewTree::kParentItem);
     EXPECT_TRUE(page->isExpanded());
 
@@ -142,19 +139,16 @@ TEST_F(ObjectTreeTest, FillListsTheDocumentItsPagesAndCells) {
     EXPECT_EQ(CViewTree::ImageOfCell(g_pCurPage->FindCell(line)), 3) << "line";
     m_doc->NewDocumentFile();
     EXPECT_TRUE(Texts(m_tree->FindCurrentPageItem()).isEmpty());
-}
 
-TEST_F(ObjectTreeTest, CellItemsSortByTheirRightAlignedIds) {
-    CGPage* page = g_pCurPage;
-    for (WORD id : {123, 5, 12}) {
-        page->m_cells.SetAt(id,
-                            new CGVerFreeXyz(id, page->m_nextVertex++, HxFormat(u"P%d", int(id)), 0, 0, 0));
-    }
-    page->m_nextId = 124;
+    // Cell items sort by their right-aligned ids.
+    CGPage* fresh = g_pCurPage;
+    for (WORD id : {123, 5, 12})
+        fresh->m_cells.SetAt(id,
+                             new CGVerFreeXyz(id, fresh->m_nextVertex++, HxFormat(u"P%d", int(id)), 0, 0, 0));
+    fresh->m_nextId = 124;
     m_tree->Rebuild();
     EXPECT_EQ(Texts(m_tree->FindCurrentPageItem()),
-              QStringList({QStringLiteral("  5. P5----全自由点"), QStringLiteral(" 12. P12----全自由点"),
-                           QStringLiteral("123. P123----全自由点")}));
+              QStringList({"  5. P5----全自由点", " 12. P12----全自由点", "123. P123----全自由点"}));
 }
 
 TEST_F(ObjectTreeTest, AddingUndoingRedoingAndDeletingCellsKeepTheItems) {
@@ -166,7 +160,7 @@ TEST_F(ObjectTreeTest, AddingUndoingRedoingAndDeletingCellsKeepTheItems) {
     // Undo of the three-cell step removes its three items, redo brings them back.
     CCmdProcessor& history = g_pCurPage->m_cmdProcessor;
     ASSERT_TRUE(history.Undo());
-    EXPECT_EQ(Texts(page), QStringList({QStringLiteral("  1. A----全自由点")}));
+    EXPECT_EQ(Texts(page), QStringList({"  1. A----全自由点"}));
     ASSERT_TRUE(history.Redo());
     EXPECT_EQ(page->childCount(), 4);
     EXPECT_EQ(CellItem(line)->childCount(), 2);
@@ -174,8 +168,7 @@ TEST_F(ObjectTreeTest, AddingUndoingRedoingAndDeletingCellsKeepTheItems) {
     // Deleting B deletes the segment too; the items follow, and come back with the undo.
     g_pCurPage->SelectCell(WORD(line - 2));
     m_doc->OnEditDelete();
-    EXPECT_EQ(Texts(page),
-              QStringList({QStringLiteral("  1. A----全自由点"), QStringLiteral("  3. C----全自由点")}));
+    EXPECT_EQ(Texts(page), QStringList({"  1. A----全自由点", "  3. C----全自由点"}));
     ASSERT_TRUE(history.Undo());
     EXPECT_EQ(page->childCount(), 4);
     EXPECT_NE(CellItem(line), nullptr);
@@ -214,17 +207,15 @@ TEST_F(ObjectTreeTest, RenamingACellOrAPageRewritesTheTexts) {
 TEST_F(ObjectTreeTest, PagesAreInsertedAfterTheCurrentOneDeletedAndMoved) {
     QTreeWidgetItem* root = m_tree->GetRootItem();
     m_doc->OnNewPage();
-    EXPECT_EQ(Texts(root), QStringList({QStringLiteral("【 1】第一页"), QStringLiteral("【 2】第二页")}));
+    EXPECT_EQ(Texts(root), QStringList({"【 1】第一页", "【 2】第二页"}));
     EXPECT_EQ(g_pCurPage->m_title, u"第二页");
     EXPECT_EQ(m_tree->currentItem(), PageItem(2));
     // From the first page a new page goes between the two.
     m_tree->SelectPrevPage();
     EXPECT_EQ(g_pCurPage->m_pageId, 1);
     m_doc->OnNewPage();
-    EXPECT_EQ(Texts(root), QStringList({QStringLiteral("【 1】第一页"), QStringLiteral("【 2】第三页"),
-                                        QStringLiteral("【 3】第二页")}));
-    EXPECT_EQ(PageTitles(m_doc),
-              QStringList({QStringLiteral("第一页"), QStringLiteral("第三页"), QStringLiteral("第二页")}));
+    EXPECT_EQ(Texts(root), QStringList({"【 1】第一页", "【 2】第三页", "【 3】第二页"}));
+    EXPECT_EQ(PageTitles(m_doc), QStringList({"第一页", "第三页", "第二页"}));
 
     // Deleting the selected page (after the question) takes its item; the next page is current.
     std::vector<CString> asked;
@@ -236,19 +227,19 @@ TEST_F(ObjectTreeTest, PagesAreInsertedAfterTheCurrentOneDeletedAndMoved) {
     m_doc->OnEditDelete();
     ASSERT_EQ(asked.size(), 1u);
     EXPECT_EQ(asked[0], u"您的操作将使当前页被删除。删除的页面无法恢复。您真的想执行删除？");
-    EXPECT_EQ(Texts(root), QStringList({QStringLiteral("【 1】第一页"), QStringLiteral("【 2】第二页")}));
+    EXPECT_EQ(Texts(root), QStringList({"【 1】第一页", "【 2】第二页"}));
     EXPECT_EQ(g_pCurPage->m_title, u"第二页");
 
     // The current page moves up: the items are renumbered, the document's list follows.
     EXPECT_TRUE(HxExecuteRibbonCommand(ID_PAGE_MOVE_UP));
-    EXPECT_EQ(Texts(root), QStringList({QStringLiteral("【 1】第二页"), QStringLiteral("【 2】第一页")}));
-    EXPECT_EQ(PageTitles(m_doc), QStringList({QStringLiteral("第二页"), QStringLiteral("第一页")}));
+    EXPECT_EQ(Texts(root), QStringList({"【 1】第二页", "【 2】第一页"}));
+    EXPECT_EQ(PageTitles(m_doc), QStringList({"第二页", "第一页"}));
     EXPECT_FALSE(HxExecuteRibbonCommand(ID_PAGE_MOVE_UP)) << "the first page cannot move up";
-    EXPECT_EQ(PageTitles(m_doc), QStringList({QStringLiteral("第二页"), QStringLiteral("第一页")}));
+    EXPECT_EQ(PageTitles(m_doc), QStringList({"第二页", "第一页"}));
     EXPECT_FALSE(m_doc->MoveCurrentPage(0));
     EXPECT_FALSE(m_doc->MoveCurrentPage(-1));
     EXPECT_TRUE(HxExecuteRibbonCommand(ID_PAGE_MOVE_DOWN));
-    EXPECT_EQ(Texts(root), QStringList({QStringLiteral("【 1】第一页"), QStringLiteral("【 2】第二页")}));
+    EXPECT_EQ(Texts(root), QStringList({"【 1】第一页", "【 2】第二页"}));
 
     // Deleting the only page left leaves a fresh first page.
     m_doc->OnEditDelete(); // nothing selected: nothing deleted
@@ -257,23 +248,18 @@ TEST_F(ObjectTreeTest, PagesAreInsertedAfterTheCurrentOneDeletedAndMoved) {
     g_pCurPage->m_pageSelected = 1;
     m_doc->OnEditDelete();
     // The tree was filled again: a new root.
-    EXPECT_EQ(Texts(m_tree->GetRootItem()), QStringList({QStringLiteral("【 1】第一页")}));
+    EXPECT_EQ(Texts(m_tree->GetRootItem()), QStringList({"【 1】第一页"}));
     EXPECT_EQ(m_doc->m_pageCounter, 1);
-}
 
-TEST_F(ObjectTreeTest, TwelvePagesRenumberedWithNumeralsAndDigits) {
+    // Twelve pages are numbered with numerals to ten, then digits.
     for (int i = 0; i < 11; ++i)
         m_doc->AppendPage(u"x");
     m_tree->FillTree();
     m_tree->UpdateItemTexts(3, 0);
     QStringList texts = Texts(m_tree->GetRootItem());
     ASSERT_EQ(texts.size(), 12);
-    EXPECT_EQ(texts[0], QStringLiteral("【 1】第一页"));
-    EXPECT_EQ(texts[9], QStringLiteral("【10】第十页"));
-    EXPECT_EQ(texts[10], QStringLiteral("【11】第11页"));
-    EXPECT_EQ(texts[11], QStringLiteral("【12】第12页"));
-    EXPECT_EQ(HxPageTitle(10), u"第十页");
-    EXPECT_EQ(HxPageTitle(11), u"第11页");
+    EXPECT_EQ(QStringList({texts[0], texts[9], texts[10], texts[11]}),
+              QStringList({"【 1】第一页", "【10】第十页", "【11】第11页", "【12】第12页"}));
 }
 
 TEST_F(ObjectTreeTest, CheckBoxesAndLabelsSelectInThePage) {
@@ -357,19 +343,14 @@ TEST_F(ObjectTreeTest, OnlyTheCurrentPageIsDragged) {
     EXPECT_EQ(m_tree->GetDropTarget(), PageItem(1));
     m_tree->EndPageDrag(target);
     EXPECT_FALSE(m_tree->IsDragging());
-    EXPECT_EQ(PageTitles(m_doc),
-              QStringList({QStringLiteral("第三页"), QStringLiteral("第一页"), QStringLiteral("第二页")}));
-    EXPECT_EQ(Texts(m_tree->GetRootItem()),
-              QStringList({QStringLiteral("【 1】第三页"), QStringLiteral("【 2】第一页"),
-                           QStringLiteral("【 3】第二页")}));
+    EXPECT_EQ(PageTitles(m_doc), QStringList({"第三页", "第一页", "第二页"}));
+    EXPECT_EQ(Texts(m_tree->GetRootItem()), QStringList({"【 1】第三页", "【 2】第一页", "【 3】第二页"}));
 
     // Auto-scroll: within ten pixels of an edge, more often the farther out.
-    EXPECT_EQ(CViewTree::AutoScrollStep(100, 0, 200, 1), 0);
-    EXPECT_EQ(CViewTree::AutoScrollStep(5, 0, 200, 5), 0); // period 6: every sixth tick
-    EXPECT_EQ(CViewTree::AutoScrollStep(5, 0, 200, 6), -1);
-    EXPECT_EQ(CViewTree::AutoScrollStep(-45, 0, 200, 1), -1); // period 1
-    EXPECT_EQ(CViewTree::AutoScrollStep(195, 0, 200, 6), 1);
-    EXPECT_EQ(CViewTree::AutoScrollStep(195, 0, 200, 7), 0);
+    // At 5 and 195 the period is 6 (every sixth tick), at -45 it is 1.
+    const int steps[][3] = {{100, 1, 0}, {5, 5, 0}, {5, 6, -1}, {-45, 1, -1}, {195, 6, 1}, {195, 7, 0}};
+    for (const auto& s : steps)
+        EXPECT_EQ(CViewTree::AutoScrollStep(s[0], 0, 200, s[1]), s[2]) << s[0] << " " << s[1];
 }
 
 TEST_F(ObjectTreeTest, RibbonDeleteFollowsTheSelection) {
@@ -442,34 +423,30 @@ TEST_F(ObjectTreeTest, CopiedObjectsAndPagesPasteIntoTheTree) {
     g_pCurPage->m_pageSelected = 1;
     EXPECT_TRUE(HxExecuteRibbonCommand(ID_EDIT_COPY));
     EXPECT_TRUE(HxExecuteRibbonCommand(ID_EDIT_PASTE));
-    EXPECT_EQ(Texts(m_tree->GetRootItem()),
-              QStringList({QStringLiteral("【 1】第一页"), QStringLiteral("【 2】第二页")}));
+    EXPECT_EQ(Texts(m_tree->GetRootItem()), QStringList({"【 1】第一页", "【 2】第二页"}));
     EXPECT_EQ(g_pCurPage->m_pageId, 2);
     EXPECT_EQ(m_tree->FindCurrentPageItem()->childCount(), 5);
-    HxSetClipboardBackend(nullptr);
-}
+    g_pCurPage->m_pageSelected = 0;
 
-TEST_F(ObjectTreeTest, TheEditKeysRunTheirCommands) {
-    CMemoryClipboard clipboard;
-    HxSetClipboardBackend(&clipboard);
-    AddSegment(u"A", u"B");
-    std::map<QKeySequence, QShortcut*> shortcuts;
+    // The edit keys run the same commands.
+    std::map<QKeySequence, QShortcut*> keys;
     for (QShortcut* s : m_frame->findChildren<QShortcut*>())
-        shortcuts[s->key()] = s;
-    for (const QKeySequence& key : {QKeySequence(Qt::Key_Delete), QKeySequence(Qt::CTRL | Qt::Key_C),
-                                    QKeySequence(Qt::CTRL | Qt::Key_X), QKeySequence(Qt::CTRL | Qt::Key_V)})
-        ASSERT_TRUE(shortcuts.count(key)) << key.toString().toStdString();
+        keys[s->key()] = s;
+    const QKeySequence del(Qt::Key_Delete), c(Qt::CTRL | Qt::Key_C), x(Qt::CTRL | Qt::Key_X),
+        v(Qt::CTRL | Qt::Key_V);
+    for (const QKeySequence& key : {del, c, x, v})
+        ASSERT_TRUE(keys.count(key)) << key.toString().toStdString();
     g_pCurPage->SelectCell(1);
-    emit shortcuts[QKeySequence(Qt::CTRL | Qt::Key_C)]->activated();
-    emit shortcuts[QKeySequence(Qt::CTRL | Qt::Key_V)]->activated();
-    EXPECT_EQ(g_pCurPage->m_cells.GetCount(), 4);
+    emit keys[c]->activated();
+    emit keys[v]->activated();
+    EXPECT_EQ(g_pCurPage->m_cells.GetCount(), 6);
     g_pCurPage->ClearSelection();
-    g_pCurPage->SelectCell(4);
-    emit shortcuts[QKeySequence(Qt::CTRL | Qt::Key_X)]->activated();
-    EXPECT_EQ(g_pCurPage->m_cells.GetCount(), 3);
+    g_pCurPage->SelectCell(g_pCurPage->m_nextId - 1);
+    emit keys[x]->activated();
+    EXPECT_EQ(g_pCurPage->m_cells.GetCount(), 5);
     g_pCurPage->SelectCell(1);
-    emit shortcuts[QKeySequence(Qt::Key_Delete)]->activated();
-    EXPECT_EQ(g_pCurPage->m_cells.GetCount(), 1);
+    emit keys[del]->activated();
+    EXPECT_EQ(g_pCurPage->m_cells.GetCount(), 3) << "A and the segment on it";
     HxSetClipboardBackend(nullptr);
 }
 

@@ -18,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <limits>
 
@@ -28,9 +29,9 @@ struct Settings {
     CString labelFont, measureFont;
     int labelHeight, measureHeight;
     float lineWidth, pointSize;
-    float background[4];
-    CRgba colors[9];
-    float light[4][4];
+    std::array<float, 4> background;
+    std::array<CRgba, 9> colors;
+    std::array<std::array<float, 4>, 4> light;
     int fps, noDoubleClick, trackball, autoScale;
 
     static Settings Current() {
@@ -41,40 +42,20 @@ struct Settings {
                    g_lineWidth,
                    g_pointSize,
                    {},
-                   {},
+                   {g_colorSelection, g_colorPoint, g_colorFreePoint, g_colorObject, g_colorArcSolid,
+                    g_colorLabel, g_colorText, g_colorValue, g_colorTable},
                    {},
                    g_animationFps,
                    g_disableDoubleClick,
                    g_trackballMode,
                    g_labelAutoScale};
-        std::copy(g_backgroundColor, g_backgroundColor + 4, s.background);
-        const CRgba colors[9] = {g_colorSelection, g_colorPoint,    g_colorFreePoint,
-                                 g_colorObject,    g_colorArcSolid, g_colorLabel,
-                                 g_colorText,      g_colorValue,    g_colorTable};
-        std::copy(colors, colors + 9, s.colors);
+        std::copy(g_backgroundColor, g_backgroundColor + 4, s.background.begin());
         const float* light[4] = {g_lightAmbient, g_lightDiffuse, g_lightSpecular, g_lightPosition};
         for (int k = 0; k < 4; ++k)
-            std::copy(light[k], light[k] + 4, s.light[k]);
+            std::copy(light[k], light[k] + 4, s.light[size_t(k)].begin());
         return s;
     }
-    bool operator==(const Settings& o) const {
-        if (!(labelFont == o.labelFont && measureFont == o.measureFont && labelHeight == o.labelHeight &&
-              measureHeight == o.measureHeight && lineWidth == o.lineWidth && pointSize == o.pointSize &&
-              fps == o.fps && noDoubleClick == o.noDoubleClick && trackball == o.trackball &&
-              autoScale == o.autoScale))
-            return false;
-        for (int i = 0; i < 4; ++i) {
-            if (background[i] != o.background[i])
-                return false;
-            for (int k = 0; k < 4; ++k)
-                if (light[k][i] != o.light[k][i])
-                    return false;
-        }
-        for (int c = 0; c < 9; ++c)
-            if (!(colors[c] == o.colors[c]))
-                return false;
-        return true;
-    }
+    bool operator==(const Settings&) const = default;
 };
 
 // A setting differing from the built-in one in every field.
@@ -142,6 +123,14 @@ TEST_F(SettingsFileTest, LivesInTheDataFolderUnderHalvix) {
     EXPECT_FALSE(LoadSaveSettings(false)) << "no file yet";
     EXPECT_TRUE(QDir(HxSettingsFolder()).exists()) << "the folder is made when missing";
     EXPECT_TRUE(Settings::Current() == before) << "a missing file changes nothing";
+
+    // The data folder is a file: the "Halvix" folder cannot be made.
+    const QString blocker = m_home.filePath(QStringLiteral("file"));
+    WriteAll(blocker, "x");
+    qputenv("XDG_DATA_HOME", blocker.toLocal8Bit());
+    EXPECT_FALSE(LoadSaveSettings(true));
+    EXPECT_FALSE(LoadSaveSettings(false));
+    EXPECT_TRUE(Settings::Current() == before);
 }
 
 TEST_F(SettingsFileTest, BuiltInSettingsWriteTheseBytes) {
@@ -167,10 +156,6 @@ TEST_F(SettingsFileTest, BuiltInSettingsWriteTheseBytes) {
     const QByteArray file = ReadAll(HxSettingsFilePath());
     ASSERT_EQ(file.size(), 216);
     // Each string: the Unicode marker FF FE FF, the length 15, thirty bytes of text.
-    EXPECT_EQ(BYTE(file[0]), 0xFF);
-    EXPECT_EQ(BYTE(file[1]), 0xFE);
-    EXPECT_EQ(BYTE(file[2]), 0xFF);
-    EXPECT_EQ(BYTE(file[3]), 15);
     EXPECT_EQ(std::vector<BYTE>(file.begin(), file.end()), b.Bytes());
 }
 
@@ -236,9 +221,7 @@ TEST_F(SettingsFileTest, ValuesOutOfRangeAreBroughtIntoRange) {
     HxResetPreferenceSettings();
     g_pointSize = 5.0f;
     ASSERT_TRUE(LoadSaveSettings(false));
-    EXPECT_EQ(g_animationFps, 1);
-    EXPECT_EQ(g_labelFontHeight, 8);
-    EXPECT_EQ(g_fontHeight, 500);
+    EXPECT_TRUE(g_animationFps == 1 && g_labelFontHeight == 8 && g_fontHeight == 500);
     EXPECT_FLOAT_EQ(g_lineWidth, 5.0f);
     EXPECT_FLOAT_EQ(g_pointSize, 5.0f) << "not a number: the present value stays";
     EXPECT_EQ(g_labelFontName, u"Times New Roman");
@@ -251,18 +234,6 @@ TEST_F(SettingsFileTest, ValuesOutOfRangeAreBroughtIntoRange) {
     EXPECT_EQ(g_animationFps, 100);
 }
 
-TEST_F(SettingsFileTest, NoFolderNoFile) {
-    // The data folder is a file: the "Halvix" folder cannot be made.
-    const QString blocker = m_home.filePath(QStringLiteral("file"));
-    WriteAll(blocker, "x");
-    qputenv("XDG_DATA_HOME", blocker.toLocal8Bit());
-    SetEveryField();
-    const Settings before = Settings::Current();
-    EXPECT_FALSE(LoadSaveSettings(true));
-    EXPECT_FALSE(LoadSaveSettings(false));
-    EXPECT_TRUE(Settings::Current() == before);
-}
-
 TEST_F(SettingsFileTest, ANewDocumentReadsTheFileAgain) {
     SetEveryField();
     ASSERT_TRUE(LoadSaveSettings(true));
@@ -271,9 +242,6 @@ TEST_F(SettingsFileTest, ANewDocumentReadsTheFileAgain) {
     g_animationFps = 12;
     CHalvixDoc doc;
     ASSERT_TRUE(doc.OnNewDocument());
-    const Settings now = Settings::Current();
-    EXPECT_EQ(now.labelFont, saved.labelFont);
-    EXPECT_EQ(now.fps, saved.fps);
-    EXPECT_EQ(now.lineWidth, saved.lineWidth);
+    EXPECT_TRUE(Settings::Current() == saved);
     doc.DeleteContents();
 }

@@ -24,43 +24,38 @@ CGButton* AddRunningButton(CGPage* page) {
 
 } // namespace
 
-TEST_F(PageCommandsTest, NewPagesAreTitledWithNumeralsToTenThenDigits) {
+TEST_F(PageCommandsTest, NewPagesAreTitledAndGoRightAfterTheCurrentOne) {
     for (int i = 0; i < 11; ++i)
         m_doc->OnNewPage();
     const std::vector<CString> expected = {u"第一页", u"第二页", u"第三页", u"第四页", u"第五页", u"第六页",
                                            u"第七页", u"第八页", u"第九页", u"第十页", u"第11页", u"第12页"};
-    EXPECT_EQ(Titles(), expected);
-    EXPECT_EQ(m_doc->m_pageCounter, 12);
-    EXPECT_EQ(g_pCurPage, Page(11));
-    EXPECT_EQ(g_pCurPage->m_pageId, 12);
+    EXPECT_EQ(Titles(), expected) << "numerals to ten, then digits";
+    EXPECT_TRUE(m_doc->m_pageCounter == 12 && g_pCurPage == Page(11) && g_pCurPage->m_pageId == 12);
     EXPECT_EQ(m_status[2], u"当前页：第12页");
-    EXPECT_EQ(HxPageTitle(0), u"第0页");
-    EXPECT_EQ(HxPageTitle(100), u"第100页");
+    EXPECT_TRUE(HxPageTitle(0) == u"第0页" && HxPageTitle(100) == u"第100页");
     EXPECT_FALSE(m_doc->IsModified()) << "a new page is no edit";
     EXPECT_EQ(g_pCurPage->m_cmdProcessor.GetCount(), 0);
-}
 
-TEST_F(PageCommandsTest, ANewPageGoesRightAfterTheCurrentOneAndTheTreeHearsOfItFirst) {
-    m_doc->OnNewPage(); // 2
-    m_doc->OnNewPage(); // 3
+    // From the first page the new page goes between the first and the second; the tree is told
+    // before it is in the list.
     m_doc->SetCurrentPage(Page(0));
     m_sent.clear();
     m_pageCountAtMessage.clear();
-    m_doc->OnNewPage(); // 4, between 1 and 2
-    EXPECT_EQ(Titles(), std::vector<CString>({u"第一页", u"第四页", u"第二页", u"第三页"}));
+    m_doc->OnNewPage();
+    EXPECT_EQ(Titles()[1], u"第13页");
     EXPECT_EQ(g_pCurPage, Page(1));
     ASSERT_EQ(Sent(UM_PAGES_CHANGED).size(), 1u);
     EXPECT_EQ(Sent(UM_PAGES_CHANGED)[0].wParam, 1u);
     EXPECT_EQ(Sent(UM_PAGES_CHANGED)[0].lParam, LPARAM(Page(1)));
-    EXPECT_EQ(m_pageCountAtMessage[0], 3) << "told before it is in the list";
+    EXPECT_EQ(m_pageCountAtMessage[0], 12);
 
-    // Page 3 of three deleted, then a new page: the number goes on from the counter.
-    m_doc->SetCurrentPage(Page(3));
+    // The last page deleted, then a new page: page numbers are never given again.
+    m_doc->SetCurrentPage(Page(12));
     g_pCurPage->m_pageSelected = 1;
     m_doc->OnEditDelete();
     m_doc->OnNewPage();
-    EXPECT_EQ(g_pCurPage->m_pageId, 5);
-    EXPECT_EQ(g_pCurPage->m_title, u"第五页");
+    EXPECT_EQ(g_pCurPage->m_pageId, 14);
+    EXPECT_EQ(Titles().back(), u"第14页");
 }
 
 TEST_F(PageCommandsTest, TheSwitchRunsItsStepsInOrder) {
@@ -89,14 +84,10 @@ TEST_F(PageCommandsTest, TheSwitchRunsItsStepsInOrder) {
     EXPECT_EQ(m_log, std::vector<std::string>({"ink", "selection", "status", "sliders", "update", "start"}));
     EXPECT_FALSE(running->m_running) << "the old page's buttons stop";
     EXPECT_TRUE(first->m_runningButtons.IsEmpty());
-    EXPECT_TRUE(first->m_selAll.IsEmpty());
-    EXPECT_FALSE(a->m_selected);
-    EXPECT_EQ(g_tracing, FALSE);
-    EXPECT_EQ(g_traceImageStale, 1);
-    EXPECT_EQ(g_pCurPage, second);
-    EXPECT_EQ(g_cellMap, &second->m_cells);
-    EXPECT_EQ(g_mouseTool, 1);
-    EXPECT_EQ(second->m_timerMode, 5);
+    EXPECT_TRUE(first->m_selAll.IsEmpty() && !a->m_selected);
+    EXPECT_TRUE(g_tracing == FALSE && g_traceImageStale == 1);
+    EXPECT_TRUE(g_pCurPage == second && g_cellMap == &second->m_cells);
+    EXPECT_TRUE(g_mouseTool == 1 && second->m_timerMode == 5);
     EXPECT_EQ(m_status[2], u"当前页：第二页");
     EXPECT_EQ(second->m_cmdProcessor.GetMenuOwner(), &m_frame);
     const std::vector<HxMessageRecord> posted = Sent(WM_COMMAND);
@@ -125,13 +116,9 @@ TEST_F(PageCommandsTest, EachPageGetsItsOwnViewBack) {
     m_doc->OnNewPage();
     CGPage* second = g_pCurPage;
     m_doc->SetCurrentPage(first);
-    second->m_viewTrans[0] = 2.0f;
-    second->m_viewTrans[1] = -3.0f;
-    second->m_viewTrans[2] = -40.0f;
-    second->m_viewRot[0] = 0.0f; // x
-    second->m_viewRot[1] = 0.6f; // y
-    second->m_viewRot[2] = 0.0f; // z
-    second->m_viewRot[3] = 0.8f; // w
+    const float trans[3] = {2.0f, -3.0f, -40.0f}, rot[4] = {0.0f, 0.6f, 0.0f, 0.8f}; // x y z w
+    std::copy(trans, trans + 3, second->m_viewTrans);
+    std::copy(rot, rot + 4, second->m_viewRot);
     second->m_viewZoom = 1.5f;
     second->m_background[0] = 0.5f;
     second->m_background[3] = 0.25f;
@@ -146,32 +133,22 @@ TEST_F(PageCommandsTest, EachPageGetsItsOwnViewBack) {
     m_doc->SetCurrentPage(second);
     EXPECT_FLOAT_EQ(first->m_viewTrans[0], 7.0f);
     EXPECT_FLOAT_EQ(first->m_viewZoom, 0.5f);
-    EXPECT_FLOAT_EQ(g_viewTransX, 2.0f);
-    EXPECT_FLOAT_EQ(g_viewTransY, -3.0f);
-    EXPECT_FLOAT_EQ(g_viewTransZ, -40.0f);
-    EXPECT_DOUBLE_EQ(g_viewRotation[0], 0.8f);
+    EXPECT_EQ(std::vector<float>({g_viewTransX, g_viewTransY, g_viewTransZ}),
+              std::vector<float>(trans, trans + 3));
+    EXPECT_DOUBLE_EQ(g_viewRotation[0], 0.8f) << "w first";
     EXPECT_DOUBLE_EQ(g_viewRotation[2], 0.6f);
     EXPECT_FLOAT_EQ(g_viewZoom, 1.5f);
-    EXPECT_FLOAT_EQ(g_backgroundColor[0], 0.5f);
-    EXPECT_FLOAT_EQ(g_backgroundColor[3], 0.25f);
-    EXPECT_EQ(g_viewLocked, 1);
-    EXPECT_EQ(g_dragLocked, 1);
-    EXPECT_FLOAT_EQ(g_unitLength, 1.0f / 40.0f);
-    EXPECT_EQ(g_projectionType, 0);
+    EXPECT_TRUE(g_backgroundColor[0] == 0.5f && g_backgroundColor[3] == 0.25f);
+    EXPECT_TRUE(g_viewLocked == 1 && g_dragLocked == 1);
+    EXPECT_TRUE(g_unitLength == 1.0f / 40.0f && g_projectionType == 0);
     int sliders[3];
     PanSliderValues(sliders);
-    EXPECT_EQ(sliders[0], 20);
-    EXPECT_EQ(sliders[1], -30);
-    EXPECT_EQ(sliders[2], 100);
+    EXPECT_EQ(std::vector<int>(sliders, sliders + 3), std::vector<int>({20, -30, 100}));
 
     m_doc->SetCurrentPage(first);
-    EXPECT_FLOAT_EQ(g_viewTransX, 7.0f);
-    EXPECT_FLOAT_EQ(g_viewZoom, 0.5f);
-    EXPECT_FLOAT_EQ(g_backgroundColor[0], 1.0f);
-    EXPECT_EQ(g_viewLocked, 0);
-    EXPECT_EQ(g_dragLocked, 0);
-    EXPECT_FLOAT_EQ(g_unitLength, 1.0f / 20.0f);
-    EXPECT_EQ(g_projectionType, 1);
+    EXPECT_TRUE(g_viewTransX == 7.0f && g_viewZoom == 0.5f && g_backgroundColor[0] == 1.0f);
+    EXPECT_TRUE(g_viewLocked == 0 && g_dragLocked == 0);
+    EXPECT_TRUE(g_unitLength == 1.0f / 20.0f && g_projectionType == 1);
     EXPECT_FLOAT_EQ(second->m_viewTrans[0], 2.0f) << "kept when it was left";
 }
 
@@ -315,15 +292,11 @@ TEST_F(PageCommandsTest, DeletingTheOnlyPageLeavesAFreshFirstPage) {
     m_doc->OnEditDelete();
     ASSERT_EQ(m_doc->GetPageCount(), 1);
     CGPage* fresh = Page(0);
-    EXPECT_EQ(fresh->m_title, u"第一页");
-    EXPECT_EQ(fresh->m_pageId, 1);
-    EXPECT_TRUE(fresh->m_cells.IsEmpty());
+    EXPECT_TRUE(fresh->m_title == u"第一页" && fresh->m_pageId == 1 && fresh->m_cells.IsEmpty());
     EXPECT_EQ(m_doc->m_pageCounter, 1);
-    EXPECT_EQ(g_pCurPage, fresh);
-    EXPECT_EQ(g_cellMap, &fresh->m_cells);
+    EXPECT_TRUE(g_pCurPage == fresh && g_cellMap == &fresh->m_cells);
     EXPECT_EQ(m_status[2], u"当前页：第一页");
-    EXPECT_EQ(g_tracing, FALSE);
-    EXPECT_EQ(g_traceImageStale, 1);
+    EXPECT_TRUE(g_tracing == FALSE && g_traceImageStale == 1);
     EXPECT_EQ(m_treeFills, 1);
     m_doc->OnNewPage();
     EXPECT_EQ(g_pCurPage->m_title, u"第二页");
@@ -363,15 +336,4 @@ TEST_F(PageCommandsTest, APageIsNotDeletedWhenTheSwitchAwayIsRefused) {
     ASSERT_EQ(m_boxes.size(), 2u);
     EXPECT_EQ(m_boxes[1].text, u"当前正打开对话框，不能切换页！");
     EXPECT_FALSE(m_doc->IsModified());
-}
-
-TEST_F(PageCommandsTest, PageNumbersAreNeverGivenAgain) {
-    m_doc->OnNewPage();
-    m_doc->OnNewPage();
-    g_pCurPage->m_pageSelected = 1;
-    m_doc->OnEditDelete(); // page 3 of three
-    m_doc->OnNewPage();
-    EXPECT_EQ(g_pCurPage->m_pageId, 4);
-    EXPECT_EQ(g_pCurPage->m_title, u"第四页");
-    EXPECT_EQ(Titles(), std::vector<CString>({u"第一页", u"第二页", u"第四页"}));
 }

@@ -13,14 +13,12 @@ TEST(Editing, TypingIntoAnEmptyFormula) {
     ed.Type(u"ab");
     EXPECT_EQ(ed.Markup(), CString(u"<#><l><e>ab</e></l></#>"));
     EXPECT_EQ(ed.m_mode, 1);
-    EXPECT_EQ(ed.m_caretTop, CPoint(34, 0)) << "the caret is as tall as the row";
-    EXPECT_EQ(ed.m_caretBottom, CPoint(34, 35));
-    EXPECT_EQ(ed.m_lineStart, CPoint(0, 35));
-    EXPECT_EQ(ed.m_lineEnd, CPoint(34, 35));
+    EXPECT_TRUE(ed.m_caretTop == CPoint(34, 0) && ed.m_caretBottom == CPoint(34, 35)) << "as tall as the row";
+    EXPECT_TRUE(ed.m_lineStart == CPoint(0, 35) && ed.m_lineEnd == CPoint(34, 35));
     ExpectTreeConsistent(ed.Root());
 }
 
-TEST(Editing, EnterSplitsTheRunAndTheRow) {
+TEST(Editing, EnterSplitsRowsAndBackspaceOrDeleteJoinThem) {
     CTestEditor ed(u"<#><l:i=1><e>abcd</e></l></#>");
     RunAt(RowOf(ed.Root(), 0), 0)->m_caretIndex = 2;
     EXPECT_TRUE(ed.Key(FKEY_ENTER));
@@ -37,46 +35,49 @@ TEST(Editing, EnterSplitsTheRunAndTheRow) {
     ed.Type(u"X");
     EXPECT_EQ(ed.Text(), CString(u"abXcd"));
     ExpectTreeConsistent(ed.Root());
+
+    // Delete at the end of a row joins the next row.
+    CTestEditor rows(u"<#><l><e>ab</e></l><l><e>cd</e></l></#>");
+    rows.Root()->CaretToStart();
+    EXPECT_TRUE(rows.Key(FKEY_END));
+    EXPECT_TRUE(rows.Key(FKEY_DELETE));
+    EXPECT_EQ(rows.Markup(), CString(u"<#><l><e>ab</e><e>cd</e></l></#>"));
+    EXPECT_TRUE(rows.Key(FKEY_DELETE));
+    EXPECT_EQ(rows.Text(), CString(u"abd"));
 }
 
 TEST(Editing, BackspaceAtTheVeryStartIsRefused) {
     CTestEditor ed(u"<#><l><e>ab</e></l></#>");
     ed.Root()->CaretToStart();
     const CString before = ed.Markup();
-    EXPECT_FALSE(ed.Key(FKEY_BACK));
-    EXPECT_FALSE(ed.Key(FKEY_LEFT));
-    EXPECT_FALSE(ed.Key(FKEY_UP));
-    EXPECT_EQ(ed.Markup(), before);
+    for (int key : {FKEY_BACK, FKEY_LEFT, FKEY_UP})
+        EXPECT_FALSE(ed.Key(key)) << key;
     ed.Root()->CaretToEnd();
-    EXPECT_FALSE(ed.Key(FKEY_DELETE));
-    EXPECT_FALSE(ed.Key(FKEY_RIGHT));
-    EXPECT_FALSE(ed.Key(FKEY_DOWN));
+    for (int key : {FKEY_DELETE, FKEY_RIGHT, FKEY_DOWN})
+        EXPECT_FALSE(ed.Key(key)) << key;
     EXPECT_EQ(ed.Markup(), before);
+
+    // Deleting the last character removes the run; typing makes a new one.
+    CTestEditor one(u"<#><l><e>a</e></l></#>");
+    EXPECT_TRUE(one.Key(FKEY_BACK));
+    EXPECT_EQ(one.Markup(), CString(HX_EMPTY_FORMULA));
+    EXPECT_EQ(one.m_mode, 1);
+    EXPECT_FALSE(one.Key(FKEY_BACK));
+    one.Type(u"z");
+    EXPECT_EQ(one.Markup(), CString(u"<#><l><e>z</e></l></#>"));
 }
 
-TEST(Editing, DeleteAtTheEndOfARowJoinsTheNextRow) {
-    CTestEditor ed(u"<#><l><e>ab</e></l><l><e>cd</e></l></#>");
-    ed.Root()->CaretToStart();
-    EXPECT_TRUE(ed.Key(FKEY_END));
-    EXPECT_TRUE(ed.Key(FKEY_DELETE));
-    EXPECT_EQ(ed.Markup(), CString(u"<#><l><e>ab</e><e>cd</e></l></#>"));
-    EXPECT_TRUE(ed.Key(FKEY_DELETE));
-    EXPECT_EQ(ed.Text(), CString(u"abd"));
-}
+TEST(Editing, ArrowsCrossRowsAndUpAndDownKeepTheCaretsX) {
+    CTestEditor rows(u"<#><l><e>ab</e></l><l><e>cd</e></l></#>");
+    rows.Root()->CaretToEnd();
+    EXPECT_TRUE(rows.Key(FKEY_HOME));
+    EXPECT_TRUE(rows.Key(FKEY_LEFT)) << "from the start of the second row to the end of the first";
+    EXPECT_EQ(rows.Root()->m_caretIndex, 0);
+    EXPECT_EQ(rows.m_caretTop, CPoint(34, 0));
+    EXPECT_TRUE(rows.Key(FKEY_RIGHT));
+    EXPECT_EQ(rows.Root()->m_caretIndex, 1);
+    EXPECT_EQ(rows.m_caretTop, CPoint(0, 46));
 
-TEST(Editing, LeftAndRightCrossRows) {
-    CTestEditor ed(u"<#><l><e>ab</e></l><l><e>cd</e></l></#>");
-    ed.Root()->CaretToEnd();
-    EXPECT_TRUE(ed.Key(FKEY_HOME));
-    EXPECT_TRUE(ed.Key(FKEY_LEFT)) << "from the start of the second row to the end of the first";
-    EXPECT_EQ(ed.Root()->m_caretIndex, 0);
-    EXPECT_EQ(ed.m_caretTop, CPoint(34, 0));
-    EXPECT_TRUE(ed.Key(FKEY_RIGHT));
-    EXPECT_EQ(ed.Root()->m_caretIndex, 1);
-    EXPECT_EQ(ed.m_caretTop, CPoint(0, 46));
-}
-
-TEST(Editing, UpAndDownKeepTheCaretsX) {
     CTestEditor ed(u"<#><l><e>abcdef</e></l><l><e>uvwxyz</e></l></#>");
     ed.Click(3 * 17 + 2, 60); // after "uvw" in the second row
     EXPECT_EQ(ed.Root()->m_caretIndex, 1);
@@ -127,16 +128,6 @@ TEST(Editing, DeleteSelectsAStructureFirst) {
     EXPECT_EQ(row2->GetSelectedStructure(), row2->GetChild(0));
     EXPECT_TRUE(ed2.Key(FKEY_BACK));
     EXPECT_EQ(ed2.Markup(), CString(u"<#><l><e>b</e></l></#>"));
-}
-
-TEST(Editing, DeletingTheLastCharacterRemovesTheRun) {
-    CTestEditor ed(u"<#><l><e>a</e></l></#>");
-    EXPECT_TRUE(ed.Key(FKEY_BACK));
-    EXPECT_EQ(ed.Markup(), CString(HX_EMPTY_FORMULA));
-    EXPECT_EQ(ed.m_mode, 1);
-    EXPECT_FALSE(ed.Key(FKEY_BACK));
-    ed.Type(u"z");
-    EXPECT_EQ(ed.Markup(), CString(u"<#><l><e>z</e></l></#>"));
 }
 
 TEST(Editing, LeftAndRightStepThroughStructures) {
@@ -199,9 +190,7 @@ TEST(Editing, TypingInGapsJoinsNeighbouringRuns) {
 TEST(Editing, InsertingAFractionTakesTheSelectedCharacters) {
     CTestEditor ed(u"<#><l><e>abcd</e></l></#>");
     CTextNode* run = RunAt(RowOf(ed.Root(), 0), 0);
-    run->m_selStart = 1;
-    run->m_selEnd = 3;
-    run->m_hasSelection = 1;
+    SelectRange(run, 1, 3);
     ed.Insert(2);
     EXPECT_EQ(ed.Markup(),
               CString(u"<#><l><e>a</e><f><#><l><e>bc</e></l></#><#><l></l></#></f><e>d</e></l></#>"));
@@ -291,14 +280,10 @@ TEST(Editing, MatrixCellsByArrowKeys) {
     ASSERT_TRUE(m);
     EXPECT_EQ(m->GetChildCount(), 4);
     EXPECT_EQ(m->m_caretIndex, 0);
-    EXPECT_TRUE(ed.Key(FKEY_RIGHT));
-    EXPECT_EQ(m->m_caretIndex, 1);
-    EXPECT_TRUE(ed.Key(FKEY_DOWN));
-    EXPECT_EQ(m->m_caretIndex, 3);
-    EXPECT_TRUE(ed.Key(FKEY_LEFT));
-    EXPECT_EQ(m->m_caretIndex, 2);
-    EXPECT_TRUE(ed.Key(FKEY_UP));
-    EXPECT_EQ(m->m_caretIndex, 0);
+    for (auto [key, cell] : {std::pair{FKEY_RIGHT, 1}, {FKEY_DOWN, 3}, {FKEY_LEFT, 2}, {FKEY_UP, 0}}) {
+        EXPECT_TRUE(ed.Key(key)) << key;
+        EXPECT_EQ(m->m_caretIndex, cell) << key;
+    }
     ed.Type(u"1");
     EXPECT_EQ(ed.Text(), CString(u"1,,,,"));
 
@@ -338,13 +323,9 @@ TEST(Editing, CaretPathsRestoreTheCaret) {
     EXPECT_TRUE(doc.m_pRoot->IsWholeSelected());
 
     // Paths that do not fit the tree are refused without harm.
-    CCaretPath single;
-    single.Add(1);
+    CCaretPath single = MakePath({1}), wrong = MakePath({1, 5, 0});
     pos = 0;
     EXPECT_FALSE(doc.m_pRoot->RestoreCaretPath(single, pos)) << "a single element does nothing";
-    CCaretPath wrong;
-    for (int v : {1, 5, 0})
-        wrong.Add(v);
     pos = 0;
     EXPECT_FALSE(doc.m_pRoot->RestoreCaretPath(wrong, pos));
     ExpectTreeConsistent(doc.m_pRoot);

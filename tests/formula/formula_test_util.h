@@ -130,6 +130,18 @@ public:
 inline std::vector<int> PathOf(const CCaretPath& p) {
     return p.Vector();
 }
+inline CCaretPath MakePath(std::initializer_list<int> values) {
+    CCaretPath path;
+    for (int v : values)
+        path.Add(v);
+    return path;
+}
+// Selects characters or children [start, end) of a node.
+template <class T> void SelectRange(T* node, int start, int end) {
+    node->m_selStart = start;
+    node->m_selEnd = end;
+    node->m_hasSelection = 1;
+}
 
 // The row at index r of a box, and child i of it.
 inline CRowNode* RowOf(CNode* box, int r) {

@@ -29,20 +29,27 @@ TEST(Markup, EmptyFormulaReadsAsABoxWithOneEmptyRow) {
     EXPECT_EQ(doc.GetMarkup(2), CString());
 
     CBinTree none;
-    EXPECT_EQ(none.GetMarkup(0), CString(HX_EMPTY_FORMULA));
-    EXPECT_EQ(none.GetMarkup(1), CString(HX_EMPTY_FORMULA));
-    EXPECT_EQ(none.GetMarkup(2), CString());
-    EXPECT_EQ(none.GetMarkup(3), CString());
+    EXPECT_TRUE(none.GetMarkup(0) == HX_EMPTY_FORMULA && none.GetMarkup(1) == HX_EMPTY_FORMULA);
+    EXPECT_TRUE(none.GetMarkup(2).IsEmpty() && none.GetMarkup(3).IsEmpty());
     EXPECT_TRUE(none.IsEmpty());
+
+    // A row holding an empty run, two rows, a root box without rows: none is empty.
+    for (const char16_t* markup : {u"<#><l><e></e></l></#>", u"<#><l></l><l></l></#>", u"<#></#>"}) {
+        ASSERT_TRUE(doc.SetMarkup(markup));
+        EXPECT_FALSE(doc.IsEmpty()) << U8(markup);
+    }
 }
 
 TEST(Markup, RecognitionNeedsTheShapeOfAnElement) {
-    EXPECT_TRUE(HxIsFormulaMarkup(u"<l></l>")) << "seven characters are enough";
-    EXPECT_TRUE(HxIsFormulaMarkup(u"<e>a</e>"));
-    EXPECT_FALSE(HxIsFormulaMarkup(u"<e></e")) << "not ending in >";
-    EXPECT_FALSE(HxIsFormulaMarkup(u"<ab/e>")) << "six characters";
-    EXPECT_FALSE(HxIsFormulaMarkup(u"x<e>a</e>")) << "not starting with <";
-    EXPECT_FALSE(HxIsFormulaMarkup(u"<e>abc<>e>")) << "no </ four from the end";
+    // Seven characters are enough; not ending in ">", six characters, not starting with "<", no "</"
+    // four from the end are not markup.
+    for (auto [text, is] : {std::pair{u"<l></l>", true},
+                            {u"<e>a</e>", true},
+                            {u"<e></e", false},
+                            {u"<ab/e>", false},
+                            {u"x<e>a</e>", false},
+                            {u"<e>abc<>e>", false}})
+        EXPECT_EQ(bool(HxIsFormulaMarkup(text)), is) << U8(text);
     CBinTree doc;
     EXPECT_EQ(doc.ParseMarkup(u"plain text"), nullptr);
     EXPECT_EQ(doc.ParseMarkup(u"<e></e"), nullptr);
@@ -90,11 +97,10 @@ TEST(Markup, AttributesSetExplicitBitsAndTheWriterKeepsTheirOrder) {
         doc.ParseMarkup(u"<e:u=1,i=0,b=1,size=30,cset=134,name=黑体,color=ff,type=3>x</e>"));
     ASSERT_TRUE(run);
     EXPECT_EQ(run->m_fontSet, FONTBIT_ALL);
-    EXPECT_EQ(run->m_font.lfWeight, FW_BOLD);
-    EXPECT_EQ(run->m_font.lfItalic, 0);
-    EXPECT_EQ(run->m_font.lfUnderline, 1);
-    EXPECT_EQ(run->m_font.lfHeight, 30);
-    EXPECT_EQ(run->m_font.lfCharSet, 134);
+    const LOGFONT& lf = run->m_font;
+    EXPECT_EQ(
+        std::vector<int>({int(lf.lfWeight), lf.lfItalic, lf.lfUnderline, int(lf.lfHeight), lf.lfCharSet}),
+        std::vector<int>({FW_BOLD, 0, 1, 30, 134}));
     EXPECT_EQ(HxGetFaceName(run->m_font), CString(u"黑体"));
     EXPECT_EQ(run->m_color, RGB(255, 0, 0)) << "ff is pure red";
     EXPECT_TRUE(run->m_colorSet);
@@ -178,14 +184,6 @@ TEST(Markup, DocumentDefaultsElement) {
     EXPECT_EQ(doc2.ParseMarkup(u"<!:size=9></!><#><l></l></#>"), nullptr);
 }
 
-TEST(Markup, RunsStartingWithALessThanSign) {
-    CBinTree doc;
-    ASSERT_TRUE(doc.SetMarkup(u"<#><l><e><x></e><e>a<b</e></l></#>"));
-    EXPECT_EQ(doc.GetMarkup(2), CString(u"<x>a<b"));
-    EXPECT_TRUE(doc.IsLastParseComplete());
-    EXPECT_EQ(doc.GetMarkup(0), CString(u"<#><l><e><x></e><e>a<b</e></l></#>"));
-}
-
 TEST(Markup, MalformedMarkupKeepsThePartialTree) {
     CBinTree doc;
     // A run closed by the row's end tag: the run gets its text, then the reading stops.
@@ -210,6 +208,9 @@ TEST(Markup, MalformedMarkupKeepsThePartialTree) {
         << "an end tag with attributes stops before the pending text is given";
     // Tags are case-sensitive.
     EXPECT_EQ(ParseAndWrite(u"<#><L></L></#>"), CString(u"<#></#>"));
+    // Rows and boxes do not write stray text; other containers keep it.
+    EXPECT_EQ(ParseAndWrite(u"<#><l>stray</l></#>"), CString(HX_EMPTY_FORMULA));
+    EXPECT_EQ(ParseAndWrite(u"<m><#><l></l></#>xx</m>"), CString(u"<m><#><l></l></#>xx</m>"));
     // An unterminated tag or attribute list.
     EXPECT_EQ(ParseAndWrite(u"<#><l><e:b=1</l></#>"), CString(u"<#><l><e:b=1></e></l></#>"));
 }
@@ -242,40 +243,37 @@ TEST(Markup, FencePairsWithAngleCharactersAreEscaped) {
     EXPECT_EQ(brace->m_text, CString(u"<>"));
     EXPECT_EQ(doc.GetMarkup(0), CString(u"<#><l><b><#><l><e>x</e></l></#><&%></b></l></#>"));
     EXPECT_EQ(doc.GetMarkup(2), CString(u"<x>"));
-}
 
-TEST(Markup, RowsAndBoxesDoNotWriteStrayText) {
-    EXPECT_EQ(ParseAndWrite(u"<#><l>stray</l></#>"), CString(HX_EMPTY_FORMULA));
-    EXPECT_EQ(ParseAndWrite(u"<m><#><l></l></#>xx</m>"), CString(u"<m><#><l></l></#>xx</m>"))
-        << "other containers keep it";
+    // Runs starting with a less-than sign.
+    ASSERT_TRUE(doc.SetMarkup(u"<#><l><e><x></e><e>a<b</e></l></#>"));
+    EXPECT_EQ(doc.GetMarkup(2), CString(u"<x>a<b"));
+    EXPECT_TRUE(doc.IsLastParseComplete());
+    EXPECT_EQ(doc.GetMarkup(0), CString(u"<#><l><e><x></e><e>a<b</e></l></#>"));
 }
 
 TEST(Markup, PlainTextOfEveryKind) {
-    auto text = [](const CString& markup) {
-        CBinTree doc;
-        EXPECT_TRUE(doc.SetMarkup(markup)) << U8(markup);
-        return doc.GetMarkup(2);
+    const std::pair<const char16_t*, const char16_t*> cases[] = {
+        {u"<e>a</e><f><#><l><e>1</e></l></#><#><l><e>2</e></l></#></f>", u"a1/2"},
+        {u"<r><#><l><e>2</e></l></#></r>", u"√2 "},
+        {u"<n><#><l><e>x</e></l></#><#><l><e>3</e></l></#></n>", u" 3√x "},
+        {u"<b><#><l><e>x</e></l></#>\uF07C\uF07C</b>", u"|x|"},
+        {u"<b><#><l><e>x</e></l></#>\uF0E1 </b>", u"<x "},
+        {u"<s><#><l><e>k</e></l></#><#><l><e>n</e></l></#>\uF0E5</s>", u"∑k n "},
+        {u"<s><#><l></l></#><#><l></l></#>\uF0D5</s>", u"∏  "},
+        {u"<i><#><l><e>0</e></l></#><#><l><e>1</e></l></#>\uF0F2</i>", u"∫0 1 "},
+        {u"<t><#><l><e>x</e></l></#><#><l><e> </e></l></#>lim</t>", u"lim x "},
+        {u"<t><#><l><e>x</e></l></#><#><l><e>y</e></l></#>lim</t>", u"lim x y "},
+        {u"<^><#><l><e>x</e></l></#><#><l><e>2</e></l></#></^>", u"x2"},
+        {u"<e>a</e></l><l><e>b</e>", u"ab"},
+        // Other containers end each child with a comma.
+        {u"<m:type=2><#><l><e>1</e></l></#><#><l><e>2</e></l></#></m>", u"1,2,"},
     };
-    EXPECT_EQ(text(u"<#><l><e>a</e><f><#><l><e>1</e></l></#><#><l><e>2</e></l></#></f></l></#>"),
-              CString(u"a1/2"));
-    EXPECT_EQ(text(u"<#><l><r><#><l><e>2</e></l></#></r></l></#>"), CString(u"√2 "));
-    EXPECT_EQ(text(u"<#><l><n><#><l><e>x</e></l></#><#><l><e>3</e></l></#></n></l></#>"), CString(u" 3√x "));
-    EXPECT_EQ(text(u"<#><l><b><#><l><e>x</e></l></#>\uF07C\uF07C</b></l></#>"), CString(u"|x|"));
-    EXPECT_EQ(text(u"<#><l><b><#><l><e>x</e></l></#>\uF0E1 </b></l></#>"), CString(u"<x "));
-    EXPECT_EQ(text(u"<#><l><s><#><l><e>k</e></l></#><#><l><e>n</e></l></#>\uF0E5</s></l></#>"),
-              CString(u"∑k n "));
-    EXPECT_EQ(text(u"<#><l><s><#><l></l></#><#><l></l></#>\uF0D5</s></l></#>"), CString(u"∏  "));
-    EXPECT_EQ(text(u"<#><l><i><#><l><e>0</e></l></#><#><l><e>1</e></l></#>\uF0F2</i></l></#>"),
-              CString(u"∫0 1 "));
-    EXPECT_EQ(text(u"<#><l><t><#><l><e>x</e></l></#><#><l><e> </e></l></#>lim</t></l></#>"),
-              CString(u"lim x "));
-    EXPECT_EQ(text(u"<#><l><t><#><l><e>x</e></l></#><#><l><e>y</e></l></#>lim</t></l></#>"),
-              CString(u"lim x y "));
-    EXPECT_EQ(text(u"<#><l><^><#><l><e>x</e></l></#><#><l><e>2</e></l></#></^></l></#>"), CString(u"x2"));
-    EXPECT_EQ(text(u"<#><l><e>a</e></l><l><e>b</e></l></#>"), CString(u"ab"));
-    EXPECT_EQ(text(u"<#><l><m:type=2><#><l><e>1</e></l></#><#><l><e>2</e></l></#></m></l></#>"),
-              CString(u"1,2,"))
-        << "other containers end each child with a comma";
+    for (auto [row, text] : cases) {
+        CBinTree doc;
+        const CString markup = CString(u"<#><l>") + row + u"</l></#>";
+        EXPECT_TRUE(doc.SetMarkup(markup)) << U8(markup);
+        EXPECT_EQ(doc.GetMarkup(2), CString(text)) << U8(markup);
+    }
 }
 
 TEST(Markup, NormalisingWrapsAndDissolves) {
@@ -367,16 +365,6 @@ TEST(Markup, NormalizeFormulaMarkupForStoredFormulas) {
     EXPECT_EQ(ConvertFormulaMarkup(sup),
               CString(u"<#><l><^><#><l><e>x</e></l></#><#:size=22><l><e>2</e></l></#></^></l></#>"));
     EXPECT_EQ(ConvertFormulaMarkup(ConvertFormulaMarkup(sup)), ConvertFormulaMarkup(sup));
-}
-
-TEST(Markup, IsEmptyFollowsTheRootsShape) {
-    CBinTree doc;
-    ASSERT_TRUE(doc.SetMarkup(u"<#><l><e></e></l></#>"));
-    EXPECT_FALSE(doc.IsEmpty()) << "a row holding an empty run is not empty";
-    ASSERT_TRUE(doc.SetMarkup(u"<#><l></l><l></l></#>"));
-    EXPECT_FALSE(doc.IsEmpty());
-    ASSERT_TRUE(doc.SetMarkup(u"<#></#>"));
-    EXPECT_FALSE(doc.IsEmpty()) << "a root box without rows counts as not empty";
 }
 
 TEST(Markup, SetMarkupRefusesTextThatIsNotAFormula) {

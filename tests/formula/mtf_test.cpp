@@ -45,25 +45,20 @@ TEST(MtfFile, BytesAreAByteOrderMarkAndUtf16LittleEndian) {
     ASSERT_TRUE(back.LoadMtf(path));
     EXPECT_EQ(back.GetMarkup(0), doc.GetMarkup(0));
     EXPECT_TRUE(back.GetLastError().IsEmpty());
-}
 
-TEST(MtfFile, AnEmptyDocumentSavesTheEmptyFormula) {
-    CBinTree doc;
-    QTemporaryDir dir;
-    ASSERT_TRUE(doc.SaveMtf(PathIn(dir, "e.mtf")));
+    // An empty document saves the empty formula.
+    CBinTree empty;
+    ASSERT_TRUE(empty.SaveMtf(PathIn(dir, "e.mtf")));
     CString text;
     ASSERT_TRUE(CBinTree::MtfText(ReadBytes(dir.filePath("e.mtf")), text));
     EXPECT_EQ(text, CString(HX_EMPTY_FORMULA));
-}
 
-TEST(MtfFile, ATrailingOddByteIsIgnored) {
-    std::vector<BYTE> bytes = CBinTree::MtfBytes(u"<#><l><e>z</e></l></#>");
-    bytes.push_back(0x41);
-    QTemporaryDir dir;
-    WriteBytes(dir.filePath("odd.mtf"), bytes);
-    CBinTree doc;
-    ASSERT_TRUE(doc.LoadMtf(PathIn(dir, "odd.mtf")));
-    EXPECT_EQ(doc.GetMarkup(2), CString(u"z"));
+    // A trailing odd byte is ignored.
+    std::vector<BYTE> odd = CBinTree::MtfBytes(u"<#><l><e>z</e></l></#>");
+    odd.push_back(0x41);
+    WriteBytes(dir.filePath("odd.mtf"), odd);
+    ASSERT_TRUE(back.LoadMtf(PathIn(dir, "odd.mtf")));
+    EXPECT_EQ(back.GetMarkup(2), CString(u"z"));
 }
 
 TEST(MtfFile, FilesThatAreNotFormulasAreRefusedAndTheFormulaStays) {
@@ -79,20 +74,21 @@ TEST(MtfFile, FilesThatAreNotFormulasAreRefusedAndTheFormulaStays) {
     WriteBytes(dir.filePath("utf8.mtf"), std::vector<BYTE>(utf8.begin(), utf8.end()));
     WriteBytes(dir.filePath("one.mtf"), {0xFF});
     WriteBytes(dir.filePath("empty.mtf"), {});
-    for (const char* name : {"be.mtf", "utf8.mtf", "one.mtf", "empty.mtf", "missing.mtf"}) {
+    // A byte-order mark alone, or followed by text that is not markup.
+    WriteBytes(dir.filePath("bom.mtf"), {0xFF, 0xFE});
+    WriteBytes(dir.filePath("text.mtf"), CBinTree::MtfBytes(u"just some words"));
+    for (const char* name :
+         {"be.mtf", "utf8.mtf", "one.mtf", "empty.mtf", "bom.mtf", "text.mtf", "missing.mtf"}) {
         EXPECT_FALSE(doc.LoadMtf(PathIn(dir, name))) << name;
         EXPECT_FALSE(doc.GetLastError().IsEmpty()) << name;
         EXPECT_EQ(doc.GetMarkup(0), before) << name;
     }
     EXPECT_NE(doc.GetLastError().Find(u"missing.mtf"), -1) << "the message names the file";
 
-    // A byte-order mark followed by text that is not markup: refused as well.
-    WriteBytes(dir.filePath("text.mtf"), CBinTree::MtfBytes(u"just some words"));
-    EXPECT_FALSE(doc.LoadMtf(PathIn(dir, "text.mtf")));
-    EXPECT_EQ(doc.GetMarkup(0), before);
-    WriteBytes(dir.filePath("bom.mtf"), {0xFF, 0xFE});
-    EXPECT_FALSE(doc.LoadMtf(PathIn(dir, "bom.mtf")));
-    EXPECT_EQ(doc.GetMarkup(0), before);
+    // A file that cannot be written is reported.
+    CBinTree unsaved;
+    EXPECT_FALSE(unsaved.SaveMtf(PathIn(dir, "no/such/folder/f.mtf")));
+    EXPECT_FALSE(unsaved.GetLastError().IsEmpty());
 }
 
 TEST(MtfFile, DamagedMarkupLoadsWhatCanBeRead) {
@@ -109,14 +105,6 @@ TEST(MtfFile, DamagedMarkupLoadsWhatCanBeRead) {
     EXPECT_FALSE(doc.IsLastParseComplete());
     EXPECT_EQ(doc.GetMarkup(2).Left(3), CString(u"abc"));
     ExpectTreeConsistent(doc.m_pRoot);
-}
-
-TEST(MtfFile, AFileThatCannotBeWrittenIsReported) {
-    CBinTree doc;
-    QTemporaryDir dir;
-    CString path = CString::FromQString(dir.filePath("no/such/folder/f.mtf"));
-    EXPECT_FALSE(doc.SaveMtf(path));
-    EXPECT_FALSE(doc.GetLastError().IsEmpty());
 }
 
 } // namespace

@@ -40,14 +40,11 @@ TEST(Robustness, StructureTextsThatLookLikeMarkupReadBack) {
             ExpectStable(back);
         }
     }
-}
-
-TEST(Robustness, FencePairsKeepTheEscapedForm) {
+    // A fence pair holding ">" is written in the escaped form.
     CBinTree doc;
     ASSERT_TRUE(doc.SetMarkup(u"<#><l><b><#><l><e>x</e></l></#>()</b></l></#>"));
-    auto brace = ChildOf(RowOf(doc.m_pRoot, 0), 0);
     EXPECT_EQ(doc.GetMarkup(0), CString(u"<#><l><b><#><l><e>x</e></l></#>()</b></l></#>"));
-    brace->m_text = u"(>";
+    ChildOf(RowOf(doc.m_pRoot, 0), 0)->m_text = u"(>";
     EXPECT_EQ(doc.GetMarkup(0), CString(u"<#><l><b><#><l><e>x</e></l></#><(%></b></l></#>"));
 }
 
@@ -66,9 +63,7 @@ TEST(Robustness, IsolatingASelectedHeadKeepsTheCaretInTheRun) {
     CTestEditor ed(u"<#><l><e>abc</e></l></#>");
     auto run = DYNAMIC_DOWNCAST(CTextNode, ChildOf(RowOf(ed.Root(), 0), 0));
     run->m_caretIndex = 3;
-    run->m_selStart = 0;
-    run->m_selEnd = 2;
-    run->m_hasSelection = 1;
+    SelectRange(run, 0, 2);
     LOGFONT lf = ed.m_font;
     lf.lfItalic = 1;
     ed.Root()->SetFontAttribute(0, &lf, true, FONTATTR_ITALIC);
@@ -93,8 +88,7 @@ TEST(Robustness, ContainersShareTheirChildRules) {
     m.GetText(text, false);
     EXPECT_EQ(text, CString(u",,")) << "a comma after every child";
 
-    CCaretPath single;
-    single.Add(1);
+    CCaretPath single = MakePath({1});
     int pos = 0;
     m.SetActiveChild(1);
     EXPECT_FALSE(m.RestoreCaretPath(single, pos));
@@ -181,10 +175,6 @@ TEST(Robustness, TheCaretReportsTheLookOfItsNeighbour) {
     EXPECT_EQ(ed.m_caretTop.x, row->GetChild(2)->m_rect.left);
     EXPECT_EQ(ed.m_caretBottom.y, row->m_rect.bottom);
 }
-
-} // namespace
-
-namespace {
 
 TEST(Robustness, DeepFormulasMadeByEditingReadBackWhole) {
     // Eighty fractions, each in the numerator of the one before: far deeper than anyone writes.

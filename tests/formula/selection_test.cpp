@@ -16,9 +16,7 @@ TEST(Selection, DragAcrossAFractionSelectsItWholeAndTheRunsInPart) {
     ed.Click(36, 40);   // between "ab" and "cd"
     ed.DragTo(112, 40); // after "e"
     EXPECT_EQ(ed.m_mode, 2);
-    EXPECT_TRUE(row->m_hasSelection);
-    EXPECT_EQ(row->m_selStart, 0);
-    EXPECT_EQ(row->m_selEnd, 3);
+    EXPECT_TRUE(row->m_hasSelection && row->m_selStart == 0 && row->m_selEnd == 3);
     EXPECT_EQ(ed.SelectionText(), CString(u"cd1/2e"));
     EXPECT_EQ(ed.m_region.GetRgnBox(), CRect(34, 0, 109, 78));
     EXPECT_TRUE(ed.m_region.PtInRegion(CPoint(80, 10))) << "the fraction between the runs is covered";
@@ -46,8 +44,7 @@ TEST(Selection, DragLeftMirrorsDragRight) {
     CRowNode* row = RowOf(ed.Root(), 0);
     ed.Click(112, 40);
     ed.DragTo(36, 40);
-    EXPECT_EQ(row->m_selStart, 0);
-    EXPECT_EQ(row->m_selEnd, 3);
+    EXPECT_TRUE(row->m_selStart == 0 && row->m_selEnd == 3);
     EXPECT_EQ(ed.SelectionText(), CString(u"cd1/2e"));
     EXPECT_EQ(row->m_caretIndex, 0) << "the caret follows the point";
 
@@ -75,9 +72,7 @@ TEST(Selection, DragAcrossRowsMakesABoxSelection) {
     ed.Click(36, 10);   // row 0 after "ab"
     ed.DragTo(36, 100); // row 2 after "ij"
     auto box = ed.Root();
-    EXPECT_TRUE(box->m_hasSelection);
-    EXPECT_EQ(box->m_selStart, 0);
-    EXPECT_EQ(box->m_selEnd, 2);
+    EXPECT_TRUE(box->m_hasSelection && box->m_selStart == 0 && box->m_selEnd == 2);
     EXPECT_EQ(ed.SelectionText(), CString(u"cdefghij"));
     EXPECT_EQ(ed.m_mode, 2);
     // The region joins the rows: the gap between rows 0 and 1 is filled where their bands overlap.
@@ -108,14 +103,13 @@ TEST(Selection, DragAcrossRowsMakesABoxSelection) {
     up.DragTo(60, 60);
     EXPECT_FALSE(up.Root()->m_hasSelection);
     EXPECT_EQ(up.SelectionText(), CString(u"gh"));
-}
 
-TEST(Selection, DragFromTheEndOfARowToTheStartOfTheNextLeavesACaret) {
-    CTestEditor ed(u"<#><l><e>ab</e></l><l><e>cd</e></l></#>");
-    ed.Click(200, 10);
-    ed.DragTo(0, 60);
-    EXPECT_EQ(ed.m_mode, 1);
-    EXPECT_FALSE(ed.Root()->m_hasSelection);
+    // From the end of a row to the start of the next: a caret.
+    CTestEditor ends(u"<#><l><e>ab</e></l><l><e>cd</e></l></#>");
+    ends.Click(200, 10);
+    ends.DragTo(0, 60);
+    EXPECT_EQ(ends.m_mode, 1);
+    EXPECT_FALSE(ends.Root()->m_hasSelection);
 }
 
 TEST(Selection, SelectAllAndCut) {
@@ -197,25 +191,27 @@ TEST(Selection, PastingRowsAndBoxes) {
         ExpectTreeConsistent(ed.Root());
         return std::make_pair(ed.Markup(), ed.m_caretTop.x);
     };
-    auto r = pasteInto(u"<#><l><e>abcd</e></l></#>", 2, u"<l><e>XY</e></l>");
-    EXPECT_EQ(r.first, CString(u"<#><l><e>ab</e><e>XY</e><e>cd</e></l></#>"));
-    EXPECT_EQ(r.second, 68) << "the caret after the pasted run";
-
-    r = pasteInto(u"<#><l><e>abcd</e></l></#>", 2, u"<#><l><e>X</e></l><l><e>Y</e></l></#>");
-    EXPECT_EQ(r.first, CString(u"<#><l><e>ab</e><e>X</e></l><l><e>Y</e><e>cd</e></l></#>"));
-    EXPECT_EQ(r.second, 17);
-
-    r = pasteInto(u"<#><l><e>abcd</e></l></#>", 2, u"<#><l><e>X</e></l><l><e>M</e></l><l><e>Y</e></l></#>");
-    EXPECT_EQ(r.first, CString(u"<#><l><e>ab</e><e>X</e></l><l><e>M</e></l><l><e>Y</e><e>cd</e></l></#>"));
-
-    // A box of one row: head, pasted content and tail make one row.
-    r = pasteInto(u"<#><l><e>abcd</e></l></#>", 2, u"<#><l><e>XY</e></l></#>");
-    EXPECT_EQ(r.first, CString(u"<#><l><e>ab</e><e>XY</e><e>cd</e></l></#>"));
-    EXPECT_EQ(r.second, 68);
-
-    // A run alone is not pasted.
-    r = pasteInto(u"<#><l><e>abcd</e></l></#>", 2, u"<e>XY</e>");
-    EXPECT_EQ(r.first, CString(u"<#><l><e>abcd</e></l></#>"));
+    // Pasted into "ab|cd": the markup after, and the caret's x (-1: not checked).  A box of one row
+    // makes one row of head, content and tail; a run alone is not pasted.
+    const struct {
+        const char16_t *pasted, *result;
+        int caretX;
+    } cases[] = {
+        {u"<l><e>XY</e></l>", u"<#><l><e>ab</e><e>XY</e><e>cd</e></l></#>", 68},
+        {u"<#><l><e>X</e></l><l><e>Y</e></l></#>", u"<#><l><e>ab</e><e>X</e></l><l><e>Y</e><e>cd</e></l></#>",
+         17},
+        {u"<#><l><e>X</e></l><l><e>M</e></l><l><e>Y</e></l></#>",
+         u"<#><l><e>ab</e><e>X</e></l><l><e>M</e></l><l><e>Y</e><e>cd</e></l></#>", -1},
+        {u"<#><l><e>XY</e></l></#>", u"<#><l><e>ab</e><e>XY</e><e>cd</e></l></#>", 68},
+        {u"<e>XY</e>", u"<#><l><e>abcd</e></l></#>", -1},
+    };
+    for (const auto& c : cases) {
+        auto [markup, caretX] = pasteInto(u"<#><l><e>abcd</e></l></#>", 2, c.pasted);
+        EXPECT_EQ(markup, CString(c.result)) << U8(c.pasted);
+        if (c.caretX >= 0) {
+            EXPECT_EQ(caretX, c.caretX) << U8(c.pasted);
+        }
+    }
 }
 
 TEST(Selection, PastingIntoASlot) {
@@ -233,9 +229,7 @@ TEST(Selection, CollapseAndSelectedStructure) {
     CTestEditor ed(kRunFractionRun);
     CRowNode* row = RowOf(ed.Root(), 0);
     row->m_pActiveChild = nullptr;
-    row->m_selStart = 1;
-    row->m_selEnd = 2;
-    row->m_hasSelection = 1;
+    SelectRange(row, 1, 2);
     EXPECT_EQ(ed.Root()->GetSelectedStructure(), row->GetChild(1));
     EXPECT_TRUE(ed.Root()->CollapseSelection(true));
     EXPECT_EQ(row->m_caretIndex, 2);

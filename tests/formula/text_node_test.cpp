@@ -38,12 +38,9 @@ TEST(TextRun, MeasuresTheWholeTextAndEachCharacter) {
 
 TEST(TextRun, CharIndexUsesTheHalfWidthRule) {
     RunFixture f(u"abc");
-    EXPECT_EQ(f.run->CharIndexFromX(0), 0);
-    EXPECT_EQ(f.run->CharIndexFromX(104), 0);
-    EXPECT_EQ(f.run->CharIndexFromX(105), 1) << "exactly at the middle lands after the character";
-    EXPECT_EQ(f.run->CharIndexFromX(114), 1);
-    EXPECT_EQ(f.run->CharIndexFromX(125), 3);
-    EXPECT_EQ(f.run->CharIndexFromX(500), 3);
+    // Exactly at the middle (105) lands after the character.
+    for (auto [x, index] : {std::pair{0, 0}, {104, 0}, {105, 1}, {114, 1}, {125, 3}, {500, 3}})
+        EXPECT_EQ(f.run->CharIndexFromX(x), index) << x;
     RunFixture empty(u"");
     EXPECT_EQ(empty.run->CharIndexFromX(500), 0);
 
@@ -55,22 +52,19 @@ TEST(TextRun, CharIndexUsesTheHalfWidthRule) {
 TEST(TextRun, KeysAtTheEndsAreRefusedAndLeaveTheText) {
     RunFixture f(u"abc");
     f.run->CaretToStart();
-    EXPECT_FALSE(f.run->HandleKey(FKEY_BACK));
-    EXPECT_FALSE(f.run->HandleKey(FKEY_LEFT));
-    EXPECT_FALSE(f.run->HandleKey(FKEY_HOME));
+    for (int key : {FKEY_BACK, FKEY_LEFT, FKEY_HOME})
+        EXPECT_FALSE(f.run->HandleKey(key)) << key;
     EXPECT_EQ(f.run->m_text, CString(u"abc"));
     EXPECT_TRUE(f.run->HandleKey(FKEY_DELETE));
     EXPECT_EQ(f.run->m_text, CString(u"bc"));
     f.run->CaretToEnd();
-    EXPECT_FALSE(f.run->HandleKey(FKEY_DELETE));
-    EXPECT_FALSE(f.run->HandleKey(FKEY_RIGHT));
-    EXPECT_FALSE(f.run->HandleKey(FKEY_END));
+    for (int key : {FKEY_DELETE, FKEY_RIGHT, FKEY_END})
+        EXPECT_FALSE(f.run->HandleKey(key)) << key;
     EXPECT_TRUE(f.run->HandleKey(FKEY_BACK));
     EXPECT_EQ(f.run->m_text, CString(u"b"));
     EXPECT_EQ(f.run->m_caretIndex, 1);
-    EXPECT_FALSE(f.run->HandleKey(FKEY_UP)) << "Up and Down without a selection belong to others";
-    EXPECT_FALSE(f.run->HandleKey(FKEY_DOWN));
-    EXPECT_FALSE(f.run->HandleKey(99));
+    for (int key : {int(FKEY_UP), int(FKEY_DOWN), 99}) // Up and Down without a selection belong to others
+        EXPECT_FALSE(f.run->HandleKey(key)) << key;
 }
 
 TEST(TextRun, KeysWithASelection) {
@@ -95,9 +89,8 @@ TEST(TextRun, KeysWithASelection) {
 
     // Back over the anchor: a caret again.
     f.run->m_anchorIndex = 2;
-    EXPECT_EQ(f.run->ExtendSelectionToPoint(121, 55), FSEL_CARET);
-    EXPECT_EQ(f.run->ExtendSelectionToPoint(100, 55), FSEL_PART);
-    EXPECT_EQ(f.run->ExtendSelectionToPoint(200, 55), FSEL_PART);
+    for (auto [x, state] : {std::pair{121, FSEL_CARET}, {100, FSEL_PART}, {200, FSEL_PART}})
+        EXPECT_EQ(f.run->ExtendSelectionToPoint(x, 55), state) << x;
     f.run->m_anchorIndex = 0;
     EXPECT_EQ(f.run->ExtendSelectionToPoint(200, 55), FSEL_WHOLE);
 }
@@ -117,19 +110,17 @@ TEST(TextRun, RangeSelectionsReportTheirState) {
     EXPECT_EQ(f.run->SelectStartToAnchor(), FSEL_CARET);
 
     RunFixture empty(u"");
-    EXPECT_EQ(empty.run->SelectStartToPoint(0), FSEL_WHOLE) << "an empty run is always wholly selected";
-    EXPECT_EQ(empty.run->SelectPointToEnd(500), FSEL_WHOLE);
-    EXPECT_EQ(empty.run->SelectAnchorToEnd(), FSEL_WHOLE);
-    EXPECT_EQ(empty.run->SelectStartToAnchor(), FSEL_WHOLE);
+    // An empty run is always wholly selected.
+    EXPECT_EQ(std::vector<int>({empty.run->SelectStartToPoint(0), empty.run->SelectPointToEnd(500),
+                                empty.run->SelectAnchorToEnd(), empty.run->SelectStartToAnchor()}),
+              std::vector<int>(4, FSEL_WHOLE));
     EXPECT_TRUE(empty.run->IsWholeSelected());
 }
 
 TEST(TextRun, CutSplitAndInsert) {
     RunFixture f(u"hello");
     EXPECT_EQ(f.run->CutSelection(), nullptr) << "nothing to cut without a selection";
-    f.run->m_selStart = 1;
-    f.run->m_selEnd = 3;
-    f.run->m_hasSelection = 1;
+    SelectRange(f.run, 1, 3);
     std::unique_ptr<CNode> piece(f.run->CutSelection());
     ASSERT_TRUE(piece);
     EXPECT_EQ(piece->m_text, CString(u"el"));
@@ -163,9 +154,7 @@ TEST(TextRun, IsolateSelectionMakesTheSelectedCharactersARun) {
     EXPECT_EQ(run->IsolateSelection(&row, 0, moved), 0) << "a whole run stays as it is";
     EXPECT_EQ(moved, 0);
 
-    run->m_selStart = 2;
-    run->m_selEnd = 4;
-    run->m_hasSelection = 1;
+    SelectRange(run, 2, 4);
     EXPECT_EQ(run->IsolateSelection(&row, 0, moved), 2);
     EXPECT_EQ(moved, 1);
     ASSERT_EQ(row.GetChildCount(), 3);
@@ -181,9 +170,7 @@ TEST(TextRun, IsolateSelectionMakesTheSelectedCharactersARun) {
 
     // A selected head: the tail becomes a run after it.
     CTextNode* head = static_cast<CTextNode*>(row.GetChild(0));
-    head->m_selStart = 0;
-    head->m_selEnd = 1;
-    head->m_hasSelection = 1;
+    SelectRange(head, 0, 1);
     EXPECT_EQ(head->IsolateSelection(&row, 0, moved), 1);
     EXPECT_EQ(moved, 0);
     EXPECT_EQ(head->m_text, CString(u"a"));
@@ -192,9 +179,7 @@ TEST(TextRun, IsolateSelectionMakesTheSelectedCharactersARun) {
 
     // A selected tail: it becomes the run after this one, wholly selected.
     CTextNode* last = static_cast<CTextNode*>(row.GetChild(3));
-    last->m_selStart = 1;
-    last->m_selEnd = 2;
-    last->m_hasSelection = 1;
+    SelectRange(last, 1, 2);
     EXPECT_EQ(last->IsolateSelection(&row, 3, moved), 1);
     EXPECT_EQ(moved, 1);
     EXPECT_EQ(last->m_text, CString(u"e"));
@@ -208,9 +193,7 @@ TEST(TextRun, CaretPathsOfARun) {
     CCaretPath path;
     f.run->SaveCaretPath(path);
     EXPECT_EQ(PathOf(path), (std::vector<int>{3, 3}));
-    f.run->m_selStart = 1;
-    f.run->m_selEnd = 2;
-    f.run->m_hasSelection = 1;
+    SelectRange(f.run, 1, 2);
     path.RemoveAll();
     f.run->SaveCaretPath(path);
     EXPECT_EQ(PathOf(path), (std::vector<int>{2, 1, 2, 2}));
@@ -219,22 +202,13 @@ TEST(TextRun, CaretPathsOfARun) {
     int pos = 0;
     EXPECT_TRUE(f.run->RestoreCaretPath(path, pos));
     EXPECT_EQ(pos, 4);
-    EXPECT_TRUE(f.run->m_hasSelection);
-    EXPECT_EQ(f.run->m_selStart, 1);
-    EXPECT_EQ(f.run->m_selEnd, 2);
+    EXPECT_TRUE(f.run->m_hasSelection && f.run->m_selStart == 1 && f.run->m_selEnd == 2);
 
-    CCaretPath bad;
-    bad.Add(7);
+    CCaretPath bad = MakePath({7}), shortPath = MakePath({2, 1}), beyond = MakePath({3, 999});
     pos = 0;
     EXPECT_FALSE(f.run->RestoreCaretPath(bad, pos));
-    CCaretPath shortPath;
-    shortPath.Add(2);
-    shortPath.Add(1);
     pos = 0;
     EXPECT_FALSE(f.run->RestoreCaretPath(shortPath, pos)) << "a path that ends early";
-    CCaretPath beyond;
-    beyond.Add(3);
-    beyond.Add(999);
     pos = 0;
     EXPECT_TRUE(f.run->RestoreCaretPath(beyond, pos));
     EXPECT_EQ(f.run->m_caretIndex, 4) << "a caret beyond the text stays at its end";
@@ -253,9 +227,7 @@ TEST(TextRun, MarkupOfARunAndOfItsSelection) {
     out.Empty();
     run.GetMarkup(out, true);
     EXPECT_TRUE(out.IsEmpty()) << "no selection, no markup";
-    run.m_selStart = 1;
-    run.m_selEnd = 3;
-    run.m_hasSelection = 1;
+    SelectRange(&run, 1, 3);
     run.GetMarkup(out, true);
     EXPECT_EQ(out, CString(u"<e:name=Times New Roman,cset=0,size=21,b=1,i=0,u=0>bc</e>"))
         << "a copied piece carries all six font attributes";
