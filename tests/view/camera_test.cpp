@@ -205,10 +205,9 @@ TEST_F(CameraTest, ThreeViewQuadrantsCaptionsAndCameras) {
         int view, w, h;
         std::array<int, 4> vp;
     };
-    for (const Row& r : {Row{HX_VIEW_FRONT, 800, 600, {0, 300, 400, 300}},
-                         Row{HX_VIEW_LEFT, 800, 600, {400, 300, 400, 300}},
-                         Row{HX_VIEW_TOP, 801, 601, {0, 0, 400, 300}},
-                         Row{HX_VIEW_DIRECT, 800, 600, {400, 0, 400, 300}}}) {
+    for (const Row& r :
+         {Row{HX_VIEW_FRONT, 800, 600, {0, 300, 400, 300}}, Row{HX_VIEW_LEFT, 800, 600, {400, 300, 400, 300}},
+          Row{HX_VIEW_TOP, 801, 601, {0, 0, 400, 300}}, Row{HX_VIEW_DIRECT, 800, 600, {400, 0, 400, 300}}}) {
         std::array<int, 4> vp{};
         ThreeViewViewport(r.view, r.w, r.h, vp.data());
         EXPECT_EQ(vp, r.vp) << r.view;

@@ -265,7 +265,8 @@ TEST(TextureBytesTest, KeyColourBecomesTransparent) {
         std::vector<BYTE> bits = BitmapToBits(picture.convertToFormat(f), &w, &h, RGB(255, 255, 255), 0);
         ASSERT_EQ(bits.size(), 3u * 2u * 4u);
         // The top row is the last.
-        EXPECT_EQ(std::vector<BYTE>(bits.begin() + 12, bits.begin() + 16), (std::vector<BYTE>{10, 20, 30, 255}));
+        EXPECT_EQ(std::vector<BYTE>(bits.begin() + 12, bits.begin() + 16),
+                  (std::vector<BYTE>{10, 20, 30, 255}));
         EXPECT_EQ(bits[3], 0) << "white is the key";
     }
     // 16 bits by its own expansion: white is (255, 252, 248), not the key.

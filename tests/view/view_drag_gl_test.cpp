@@ -229,11 +229,7 @@ TEST_F(ViewDragTest, TurningPanningAndZooming) {
     // The middle button pans; with Ctrl it moves the depth.
     g_viewLocked = 0;
     int sliders[3] = {0, 0, 0};
-    HxSetPanSliderHandler([&](int x, int y, int z) {
-        sliders[0] = x;
-        sliders[1] = y;
-        sliders[2] = z;
-    });
+    HxSetPanSliderHandler([&](int x, int y, int z) { sliders[0] = x, sliders[1] = y, sliders[2] = z; });
     Move(QPoint(100, 100), Qt::NoButton);
     Move(QPoint(110, 105), Qt::MiddleButton);
     EXPECT_FLOAT_EQ(g_viewTransX, 2.0f);
@@ -274,30 +270,28 @@ TEST_F(ViewDragTest, NothingMovesWhileDragsAreLocked) {
 
 // The drags of screen items through the handlers (their classes draw and pick themselves later).
 TEST_F(ViewDragTest, ScreenItemsMoveWithTheMouse) {
-    auto add = [&](CGCell* cell) {
+    auto add = [&]<class T>(T* cell) {
         cell->m_id = m_page->m_nextId++;
-        Insert(cell);
-        return cell;
+        return Insert(cell);
     };
-    auto* button = static_cast<CGButton*>(add(new CGButton));
+    auto* button = add(new CGButton);
     button->m_labelPos[0] = -5.0f;
     button->m_labelPos[1] = 5.0f;
-    auto* value = static_cast<CGTmVariable*>(add(new CGTmVariable));
-    auto* single = static_cast<CGTmSingleline*>(add(new CGTmSingleline));
-    auto* text = static_cast<CGTextbit*>(add(new CGTextbit));
-    auto* picture = static_cast<CGTbImage*>(add(new CGTbImage));
+    auto* value = add(new CGTmVariable);
+    auto* single = add(new CGTmSingleline);
+    auto* text = add(new CGTextbit);
+    auto* picture = add(new CGTbImage);
     picture->m_pixelWidth = 200;
     picture->m_pixelHeight = 100;
-    auto* slider = static_cast<CGTmVarParameter*>(add(new CGTmVarParameter));
+    auto* slider = add(new CGTmVarParameter);
     slider->m_kind = 1;
     slider->m_param1 = 5.0f;
-    auto* solid = static_cast<CGSubassembly*>(add(new CGSubassembly));
+    auto* solid = add(new CGSubassembly);
     solid->m_center[2] = 1.0f;
     float pts[6] = {0, 0, -50, 1, 1, -50};
-    auto* ink = static_cast<CGInkmarks*>(add(new CGInkmarks(0, new CStroke(2, pts))));
-    for (CGCell* c : {static_cast<CGCell*>(button), static_cast<CGCell*>(value), static_cast<CGCell*>(single),
-                      static_cast<CGCell*>(text)})
-        m_page->SelectCell(c->m_id);
+    auto* ink = add(new CGInkmarks(0, new CStroke(2, pts)));
+    for (WORD id : {button->m_id, value->m_id, single->m_id, text->m_id})
+        m_page->SelectCell(id);
     Redraw();
 
     auto dragBy = [&](WORD id, int mode, CPoint from, CPoint to, UINT keys = 0) {

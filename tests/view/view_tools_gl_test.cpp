@@ -106,10 +106,18 @@ TEST_P(ToolCloseTest, HandsBackThePendingIdsAndNames) {
     StartToolApplication();
     g_pCurPage->m_timerMode = 1;
     switch (GetParam()) {
-    case 0: RightClick(Pixel(8, 6)); break;
-    case 1: Key(Qt::Key_Escape); break;
-    case 2: ASSERT_TRUE(Run(ID_EDIT_SELECT)); break;
-    default: ASSERT_TRUE(Run(ID_EDIT_SELBOX)); break;
+    case 0:
+        RightClick(Pixel(8, 6));
+        break;
+    case 1:
+        Key(Qt::Key_Escape);
+        break;
+    case 2:
+        ASSERT_TRUE(Run(ID_EDIT_SELECT));
+        break;
+    default:
+        ASSERT_TRUE(Run(ID_EDIT_SELBOX));
+        break;
     }
     ExpectToolClosed();
     EXPECT_EQ(g_mouseTool, GetParam() == 3 ? 7 : 1);
@@ -170,7 +178,6 @@ TEST_F(ToolsTest, RightButtonOfTheArrowToolSelectsAndShowsMenus) {
     RightClick(Pixel(0, 0));
     EXPECT_EQ(m_menus.back(), IDR_POPUP_EDIT);
     EXPECT_EQ(m_menus.size(), 4u);
-
 }
 
 TEST_F(ToolsTest, TheLabelDialogRenamesAndFixesTheName) {
