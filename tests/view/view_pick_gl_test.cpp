@@ -6,11 +6,18 @@
 
 #include "view/pick_pass.h"
 
+#include <array>
+
 namespace {
 
 class ViewPickTest : public ViewMouseTest {
 protected:
     bool Selected(const CGCell* cell) const { return cell->m_selected && m_page->m_selAll.Find(cell->m_id); }
+    // The sizes of the selection lists: all, points, lines, faces.
+    std::array<int, 4> SelCounts() const {
+        return {int(m_page->m_selAll.GetCount()), int(m_page->m_selPoints.GetCount()),
+                int(m_page->m_selLines.GetCount()), int(m_page->m_selFaces.GetCount())};
+    }
     // The walk list of the last pick as a vector.
     std::vector<WORD> WalkList() const {
         std::vector<WORD> ids;
@@ -45,16 +52,12 @@ TEST_F(ViewPickTest, PointsBeforeLinesBeforeFaces) {
     Click(Pixel(1, 1));
     EXPECT_EQ(m_page->m_walkClass, 8);
     EXPECT_TRUE(Selected(face));
-    EXPECT_EQ(m_page->m_selAll.GetCount(), 3);
-    EXPECT_EQ(m_page->m_selPoints.GetCount(), 1);
-    EXPECT_EQ(m_page->m_selLines.GetCount(), 1);
-    EXPECT_EQ(m_page->m_selFaces.GetCount(), 1);
+    EXPECT_EQ(SelCounts(), (std::array<int, 4>{3, 1, 1, 1}));
 
     // Empty space clears the whole selection.
     Click(Pixel(8, 6));
     EXPECT_EQ(m_status, u"就绪");
-    EXPECT_TRUE(m_page->m_selAll.IsEmpty());
-    EXPECT_TRUE(m_page->m_selFaces.IsEmpty());
+    EXPECT_EQ(SelCounts(), (std::array<int, 4>{0, 0, 0, 0}));
     EXPECT_FALSE(a->m_selected || ab->m_selected || face->m_selected);
 }
 
@@ -160,9 +163,7 @@ TEST_F(ViewPickTest, BoxSelectsWhatLiesInsideOnceAndNoLabels) {
     EXPECT_TRUE(b->m_selected);
     EXPECT_TRUE(ab->m_selected);
     EXPECT_FALSE(far->m_selected);
-    EXPECT_EQ(m_page->m_selAll.GetCount(), 3) << "a point and its label count once";
-    EXPECT_EQ(m_page->m_selPoints.GetCount(), 2);
-    EXPECT_EQ(m_page->m_selLines.GetCount(), 1);
+    EXPECT_EQ(SelCounts(), (std::array<int, 4>{3, 2, 1, 0})) << "a point and its label count once";
 }
 
 // More hits than the 1024 words of a click hold (204 records): the pass runs again with a larger

@@ -124,6 +124,10 @@ TEST_P(ToolCloseTest, HandsBackThePendingIdsAndNames) {
     EXPECT_EQ(m_view->m_toolStage, 0);
     EXPECT_TRUE(m_menus.empty());
     EXPECT_EQ(g_pCurPage->m_timerMode, GetParam() >= 2 ? 5 : 1);
+    if (GetParam() == 2) {
+        EXPECT_EQ(Update(ID_EDIT_SELECT).m_check, 1);
+        EXPECT_EQ(Update(ID_CREATE_POINT).m_check, 0);
+    }
 }
 INSTANTIATE_TEST_SUITE_P(Closers, ToolCloseTest, ::testing::Values(0, 1, 2, 3));
 
