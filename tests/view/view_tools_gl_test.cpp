@@ -69,6 +69,11 @@ protected:
         EXPECT_TRUE(m_doc->IsModified());
     }
 
+    void AddStroke() {
+        const float stroke[6] = {0, 0, -50, 1, 1, -50};
+        m_view->m_inkStrokes.Add(new CStroke(2, stroke));
+    }
+
     CPropertiesRecorder m_properties;
     CRecord m_tool;
 };
@@ -193,9 +198,7 @@ TEST_F(ToolsTest, TheLabelDialogRenamesAndFixesTheName) {
     a->m_labelOffset[1] = 1.0f;
     a->m_labelOffset[0] = a->m_labelOffset[2] = 0.0f;
     a->SyncVertex();
-    b->m_selected = true;
-    m_page->m_selAll.AddTail(b->m_id);
-    m_page->m_selPoints.AddTail(b->m_id);
+    m_page->SelectCell(b->m_id);
     Redraw();
     bool shown = false;
     HxSetDialogRunner([&](CDialog& dialog) {
@@ -296,8 +299,7 @@ TEST_F(ToolsTest, BoxSelectScreenshotGridEraseAndSnapshot) {
     // Erase: disabled with nothing to erase.
     EXPECT_FALSE(Update(ID_INK_ERASE).m_enabled);
     EXPECT_FALSE(Update(ID_VIEW_ERASE).m_enabled);
-    const float stroke[6] = {0, 0, -50, 1, 1, -50};
-    m_view->m_inkStrokes.Add(new CStroke(2, stroke));
+    AddStroke();
     EXPECT_TRUE(Update(ID_VIEW_ERASE).m_enabled);
     Run(ID_VIEW_ERASE);
     EXPECT_EQ(m_view->m_inkStrokes.GetSize(), 0);
@@ -306,9 +308,7 @@ TEST_F(ToolsTest, BoxSelectScreenshotGridEraseAndSnapshot) {
     // The snapshot keeps the selected point in the background image and leaves the page's lists.
     g_mouseTool = 1;
     CGVertex* p = AddPoint(6, 5);
-    p->m_selected = true;
-    m_page->m_selAll.AddTail(p->m_id);
-    m_page->m_selPoints.AddTail(p->m_id);
+    m_page->SelectCell(p->m_id);
     Redraw();
     ASSERT_TRUE(Run(ID_VIEW_SNAPSHOT));
     EXPECT_EQ(g_traceImageEmpty, 0);
@@ -375,11 +375,8 @@ TEST_F(ToolsTest, DoubleClickErasesFirstThenOpensProperties) {
     CGVertex* a = AddPoint(2, 2);
     CGVertex* b = AddPoint(-2, -2);
     Redraw();
-    b->m_selected = true;
-    m_page->m_selAll.AddTail(b->m_id);
-    m_page->m_selPoints.AddTail(b->m_id);
-    const float stroke[6] = {0, 0, -50, 1, 1, -50};
-    m_view->m_inkStrokes.Add(new CStroke(2, stroke));
+    m_page->SelectCell(b->m_id);
+    AddStroke();
     DoubleClick(Pixel(2, 2));
     EXPECT_EQ(m_view->m_inkStrokes.GetSize(), 0);
     EXPECT_EQ(m_properties.m_calls, 0) << "the first double click only erases";
@@ -407,9 +404,7 @@ TEST_F(ToolsTest, TheColourMessageColoursTheSelectionOrTheInk) {
     m_view->SendMessage(UM_VIEW_APPLY_COLOR, WPARAM(0xFF000000u), 0);
     EXPECT_EQ(g_inkColor, (CRgba{255, 0, 0, 255}));
     CGVertex* p = AddPoint(1, 1);
-    p->m_selected = true;
-    m_page->m_selAll.AddTail(p->m_id);
-    m_page->m_selPoints.AddTail(p->m_id);
+    m_page->SelectCell(p->m_id);
     m_view->SendMessage(UM_VIEW_APPLY_COLOR, WPARAM(RGB(0, 200, 0)), 0);
     EXPECT_EQ(p->m_color.g, 200);
     EXPECT_FALSE(p->m_selected);
