@@ -4,7 +4,6 @@
 #include "view/glyph_font.h"
 #include "view/glyph_lists.h"
 #include "view/outline_glyphs.h"
-#include "view/label_hooks.h"
 #include "view/texture_text.h"
 #include "view/view_camera.h"
 #include "view/view_globals.h"
@@ -140,28 +139,6 @@ TEST_F(GlyphTest, LabelRebuildCoversTheBlockAndOnlyThenTheOtherCharacters) {
     EXPECT_EQ(g_textLineHeight, fm.height() + 3);
     EXPECT_GT(g_textCharWidth, 5);
     EXPECT_LT(g_textCharWidth, 24);
-}
-
-TEST_F(GlyphTest, LabelDrawnAtTheRasterPositionShowsItsColour) {
-    ASSERT_TRUE(HxReserveGlyphBlocks());
-    BuildFontLists();
-    PixelProjection();
-    glColor3ub(220, 0, 0);
-    glRasterPos2i(20, 60);
-    DrawGlyphString(GetLabelGlyphLists(u"AB中"));
-    glFinish();
-    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
-    auto box = InkBox();
-    ASSERT_GE(box[0], 0);
-    EXPECT_GE(box[0], 18);      // nothing left of the pen
-    EXPECT_GE(box[1], 60 - 8);  // little below the baseline
-    EXPECT_LE(box[3], 60 + 30); // letters about 24 pixels high
-    EXPECT_GT(box[2], 20 + 50); // three glyphs advance the pen
-    int red = 0;
-    for (int y = box[1]; y <= box[3]; ++y)
-        for (int x = box[0]; x <= box[2]; ++x)
-            red += Pixel(x, y)[0] == 220 && Pixel(x, y)[1] == 0 && Pixel(x, y)[2] == 0;
-    EXPECT_GT(red, 100);
 }
 
 TEST_F(GlyphTest, FormulaTextBecomesABitmapListAndAnAreaList) {
@@ -339,27 +316,4 @@ TEST_F(GlyphTest, DigitsAreSmallerAndTheTextPenAdvances) {
     text.DrawTextQuad2(u"8");
     auto full = InkBox();
     EXPECT_NEAR((full[3] - full[1]) / letterHeight, 1.0, 0.12);
-}
-
-TEST_F(GlyphTest, CellsDrawTheirLabelsThroughTheInstalledRenderers) {
-    ASSERT_TRUE(HxReserveGlyphBlocks());
-    HxInstallLabelRenderers();
-    EXPECT_TRUE(HxHasLabelGlyphLists());
-    EXPECT_EQ(HxLabelGlyphLists(u"P"), GetLabelGlyphLists(u"P"));
-
-    CTextrueText text;
-    g_pTextureText = &text;
-    PixelProjection();
-    SetPlaneViewRotation();
-    ComputeViewCameraMatrix(g_modelviewMatrix);
-    g_unitLength = 1.0f;
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glColor3ub(0, 0, 0);
-    HxDrawTexturedLabel(u"P", 30, 30, 0);
-    glFinish();
-    EXPECT_GT(InkedPixels(30, 30, 60, 60), 20);
-    g_pTextureText = nullptr;
-    HxDrawTexturedLabel(u"P", 30, 30, 0); // no glyph textures: nothing drawn, nothing breaks
-    HxSetLabelRenderers(nullptr, nullptr);
 }

@@ -1,7 +1,5 @@
-// Clicks of the arrow tool on known scenes through real mouse events: the lowest priority class
-// wins, repeated clicks cycle through stacked objects and toggle them, Ctrl picks labels only, a
-// click on empty space clears the selection; the box select; a crowded spot that overflows the
-// first selection buffer.
+// Clicks of the arrow tool through real mouse events: the lowest class wins, repeated clicks cycle and
+// toggle, Ctrl picks labels, empty space clears; the box select; a spot that overflows the buffer.
 #include "view_mouse_fixture.h"
 
 #include "view/pick_pass.h"
@@ -190,32 +188,4 @@ TEST_F(ViewPickTest, ACrowdedSpotStillPicks) {
     Move(Pixel(0, 1));
     Release(Pixel(0, 1));
     EXPECT_EQ(m_page->m_selPoints.GetCount(), 400);
-}
-
-TEST_F(ViewPickTest, DrawingToolsTakeTheLastHitOfTheLowestClass) {
-    CGVertex* a = AddPoint(0, 0);
-    CGVertex* b = AddPoint(0, 0);
-    AddLine(a->m_id, AddPoint(4, 0)->m_id);
-    (void)b;
-    Redraw();
-    std::vector<CPickHit> hits;
-    ASSERT_TRUE(m_view->MakeContextCurrent());
-    HxRunPickPass(*m_page, kWidth / 2, kHeight / 2, 10, 10, HX_PICK_GEOMETRY, kClickPickBufferWords, hits);
-    ASSERT_GE(hits.size(), 3u);
-    WORD lastPoint = 0;
-    for (const CPickHit& hit : hits)
-        if (hit.pickClass == 1)
-            lastPoint = hit.id;
-    g_mouseTool = 2;
-    int pickClass = 0;
-    WORD id = 0;
-    ASSERT_TRUE(m_view->PickAt(kWidth / 2, kHeight / 2, &pickClass, &id, FALSE));
-    EXPECT_EQ(pickClass, 1);
-    EXPECT_EQ(id, lastPoint);
-    EXPECT_FALSE(m_view->PickAt(20, 20, &pickClass, &id, FALSE)) << "nothing there";
-    // The custom tool sees nothing while no construction is in progress.
-    g_mouseTool = 6;
-    m_page->m_constructMarker = 0;
-    ASSERT_TRUE(m_view->PickAt(kWidth / 2, kHeight / 2, &pickClass, &id, FALSE));
-    EXPECT_EQ(pickClass, 16);
 }
