@@ -73,27 +73,19 @@ TEST(CommandRouting, UpdateHandlersAndDefaults) {
     CTestView view;
     CTestDoc doc;
     AfxGetCommandRouter().SetChain({&view, &doc});
-    CCmdUI ui;
-    ui.m_nID = 200;
-    AfxGetCommandRouter().Update(ui);
-    EXPECT_FALSE(ui.m_enabled);
+    auto update = [](UINT id) {
+        CCmdUI ui;
+        ui.m_nID = id;
+        AfxGetCommandRouter().Update(ui);
+        return ui;
+    };
+    EXPECT_FALSE(update(200).m_enabled);
     doc.m_selected = 3;
-    AfxGetCommandRouter().Update(ui);
-    EXPECT_TRUE(ui.m_enabled);
-    EXPECT_EQ(ui.m_check, 1);
-
-    CCmdUI noUpdate;
-    noUpdate.m_nID = 100; // handler but no update handler: enabled
-    AfxGetCommandRouter().Update(noUpdate);
-    EXPECT_TRUE(noUpdate.m_enabled);
-    CCmdUI nothing;
-    nothing.m_nID = 555; // no handler at all: disabled
-    AfxGetCommandRouter().Update(nothing);
-    EXPECT_FALSE(nothing.m_enabled);
-    CCmdUI text;
-    text.m_nID = 300;
-    AfxGetCommandRouter().Update(text);
-    EXPECT_EQ(text.m_text, CString(u"撤消 点(&U)\tCtrl+Z"));
+    EXPECT_TRUE(update(200).m_enabled);
+    EXPECT_EQ(update(200).m_check, 1);
+    EXPECT_TRUE(update(100).m_enabled) << "a handler but no update handler: enabled";
+    EXPECT_FALSE(update(555).m_enabled) << "no handler at all: disabled";
+    EXPECT_EQ(update(300).m_text, CString(u"撤消 点(&U)\tCtrl+Z"));
     AfxGetCommandRouter().SetChain({});
 }
 

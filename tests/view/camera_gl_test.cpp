@@ -1,5 +1,5 @@
-// The camera's OpenGL side: the projection and modelview matrices the driver holds equal the ones
-// computed without it, and the identity rotation passes no zero axis to OpenGL.
+// The camera's OpenGL side: a compatibility context, the projection and modelview matrices the
+// driver holds equal the ones computed without it, and no zero axis handed to OpenGL.
 #include "gl_test_fixture.h"
 #include "model/page.h"
 #include "view/view_camera.h"
@@ -17,6 +17,9 @@ void ExpectMatrix(const double* got, const double* want, double eps) {
 } // namespace
 
 TEST_F(GlViewTest, ProjectionChangesLoadAndReadBackTheMatrix) {
+    // The view draws with the fixed-function pipeline: a compatibility profile with a depth buffer.
+    EXPECT_NE(context.format().profile(), QSurfaceFormat::CoreProfile);
+    EXPECT_GE(context.format().depthBufferSize(), 24);
     CGPage page;
     g_pCurPage = &page;
     for (int type = 0; type < 3; ++type) {

@@ -14,11 +14,12 @@ namespace {
 constexpr double kEps = 1e-12;
 const double kC45 = std::sqrt(0.5);
 
-void ExpectQuaternion(const double* q, double w, double x, double y, double z, double eps = kEps) {
-    EXPECT_NEAR(q[0], w, eps);
-    EXPECT_NEAR(q[1], x, eps);
-    EXPECT_NEAR(q[2], y, eps);
-    EXPECT_NEAR(q[3], z, eps);
+void ExpectNear(const double* got, std::initializer_list<double> want, double eps = kEps) {
+    int i = 0;
+    for (double w : want) {
+        EXPECT_NEAR(got[i], w, eps) << i;
+        ++i;
+    }
 }
 
 // m (column-major) times (x, y, z, 1).
@@ -29,100 +30,84 @@ std::array<double, 4> Transform(const double* m, double x, double y, double z) {
     return r;
 }
 
+const std::initializer_list<double> kStartRotation = {0.786566092485493, -0.6035533905932737,
+                                                      -0.07945931129894555, -0.10355339059327374};
+
 class CameraTest : public ModelTest {};
 } // namespace
 
-TEST_F(CameraTest, SetViewRotationGivesTheStartOrientationAndTheIdentity) {
+TEST_F(CameraTest, ViewRotationsEulerAnglesAndAxisAngles) {
     SetViewRotation(-75, -15);
-    ExpectQuaternion(g_viewRotation, 0.786566092485493, -0.6035533905932737, -0.07945931129894555,
-                     -0.10355339059327374);
-    SetViewRotation(0, 0);
-    ExpectQuaternion(g_viewRotation, 1, 0, 0, 0);
-    SetViewRotation(-75, -15);
+    ExpectNear(g_viewRotation, kStartRotation);
     SetPlaneViewRotation();
-    ExpectQuaternion(g_viewRotation, 1, 0, 0, 0);
+    ExpectNear(g_viewRotation, {1, 0, 0, 0});
     // Turn about Z first, then about X: x = sin(a/2) cos(b/2), y = -sin(a/2) sin(b/2).
     SetViewRotation(90, 90);
-    ExpectQuaternion(g_viewRotation, 0.5, 0.5, -0.5, 0.5);
-}
+    ExpectNear(g_viewRotation, {0.5, 0.5, -0.5, 0.5});
+    SetViewRotation(0, 0);
+    ExpectNear(g_viewRotation, {1, 0, 0, 0});
 
-TEST_F(CameraTest, EulerAnglesComposeXThenYThenZ) {
+    // Euler angles compose X, then Y, then Z.
     double q[4];
     EulerToQuaternion(q, 90, 0, 90);
-    ExpectQuaternion(q, 0.5, 0.5, -0.5, 0.5);
+    ExpectNear(q, {0.5, 0.5, -0.5, 0.5});
     EulerToQuaternion(q, 90, 90, 0);
-    ExpectQuaternion(q, 0.5, 0.5, 0.5, 0.5);
+    ExpectNear(q, {0.5, 0.5, 0.5, 0.5});
     EulerToQuaternion(q, 0, 0, -90);
-    ExpectQuaternion(q, kC45, 0, 0, -kC45);
-    EulerToQuaternion(q, 0, 0, 0);
-    ExpectQuaternion(q, 1, 0, 0, 0);
+    ExpectNear(q, {kC45, 0, 0, -kC45});
+    // The axis is normalised; a zero axis is no turn.
+    QuaternionFromAxisAngle(q, M_PI / 2, 0, 0, 2);
+    ExpectNear(q, {kC45, 0, 0, kC45});
+    QuaternionFromAxisAngle(q, 1.0, 0, 0, 0);
+    ExpectNear(q, {1, 0, 0, 0});
 }
 
 TEST_F(CameraTest, ProductsClampTheScalarAndAreNotRenormalised) {
-    const double a[4] = {1.5, 0, 0, 0}, b[4] = {1, 0.1, 0, 0};
+    const double a[4] = {1.5, 0, 0, 0}, b[4] = {1, 0.1, 0, 0}, c[4] = {-1.2, 0, 0, 0};
+    const double i[4] = {0, 1, 0, 0}, j[4] = {0, 0, 1, 0};
     double out[4];
     QuaternionMultiply(a, b, out);
-    ExpectQuaternion(out, 1.0, 0.15, 0, 0);
-    const double c[4] = {-1.2, 0, 0, 0};
+    ExpectNear(out, {1.0, 0.15, 0, 0});
     QuaternionMultiply(c, b, out);
     EXPECT_EQ(out[0], -1.0);
-    // i j = k, j i = -k.
-    const double i[4] = {0, 1, 0, 0}, j[4] = {0, 0, 1, 0};
-    QuaternionMultiply(i, j, out);
-    ExpectQuaternion(out, 0, 0, 0, 1);
+    QuaternionMultiply(i, j, out); // i j = k, j i = -k
+    ExpectNear(out, {0, 0, 0, 1});
     QuaternionMultiply(j, i, out);
-    ExpectQuaternion(out, 0, 0, 0, -1);
-    // The output may be one of the inputs.
-    double v[4] = {0, 1, 0, 0};
+    ExpectNear(out, {0, 0, 0, -1});
+    double v[4] = {0, 1, 0, 0}; // the output may be one of the inputs
     QuaternionMultiply(v, j, v);
-    ExpectQuaternion(v, 0, 0, 0, 1);
+    ExpectNear(v, {0, 0, 0, 1});
 }
 
-TEST_F(CameraTest, AxisAngleNormalisesTheAxisAndTreatsAZeroAxisAsNoTurn) {
-    double q[4];
-    QuaternionFromAxisAngle(q, M_PI / 2, 0, 0, 2);
-    ExpectQuaternion(q, kC45, 0, 0, kC45);
-    QuaternionFromAxisAngle(q, 1.0, 0, 0, 0);
-    ExpectQuaternion(q, 1, 0, 0, 0);
-}
-
-TEST_F(CameraTest, WorldAxisTurnsMultiplyOnTheRight) {
+TEST_F(CameraTest, WorldAxisTurnsAndTheTrackball) {
     SetPlaneViewRotation();
     RotateViewYaw(90);
-    ExpectQuaternion(g_viewRotation, kC45, 0, 0, kC45);
-    RotateViewPitch(90);
-    ExpectQuaternion(g_viewRotation, 0.5, 0.5, 0.5, 0.5);
+    ExpectNear(g_viewRotation, {kC45, 0, 0, kC45});
+    RotateViewPitch(90); // multiplied on the right
+    ExpectNear(g_viewRotation, {0.5, 0.5, 0.5, 0.5});
     SetPlaneViewRotation();
     RotateViewRoll(-60);
-    ExpectQuaternion(g_viewRotation, std::cos(M_PI / 6), 0, -0.5, 0);
-}
+    ExpectNear(g_viewRotation, {std::cos(M_PI / 6), 0, -0.5, 0});
 
-TEST_F(CameraTest, TrackballTurnsAboutTheScreenAxisThreeTimesTheArc) {
     g_pixelScaleX = 1.0f / 400.0f; // an 801 x 601 area: pixel (400, 300) is the centre
     g_pixelScaleY = 1.0f / 300.0f;
     g_mouseX = 400;
     g_mouseY = 300;
-
     SetViewRotation(-75, -15);
     TrackballRotate(400, 300);
-    ExpectQuaternion(g_viewRotation, 0.786566092485493, -0.6035533905932737, -0.07945931129894555,
-                     -0.10355339059327374);
-
-    // From the centre to the right rim: a quarter arc about the screen's y axis, tripled.
-    SetPlaneViewRotation();
-    TrackballRotate(800, 300);
-    ExpectQuaternion(g_viewRotation, std::cos(3 * M_PI / 4), 0, std::sin(3 * M_PI / 4), 0, 1e-6);
-    // A point beyond the inscribed circle is pulled onto the rim: the same turn.
-    SetPlaneViewRotation();
-    TrackballRotate(1000, 300);
-    ExpectQuaternion(g_viewRotation, std::cos(3 * M_PI / 4), 0, std::sin(3 * M_PI / 4), 0, 1e-6);
-
+    ExpectNear(g_viewRotation, kStartRotation);
+    // Centre to the right rim: a quarter arc about the screen's y, tripled; beyond the rim the same.
+    for (int x : {800, 1000}) {
+        SetPlaneViewRotation();
+        TrackballRotate(x, 300);
+        ExpectNear(g_viewRotation, {std::cos(3 * M_PI / 4), 0, std::sin(3 * M_PI / 4), 0}, 1e-6);
+    }
     // A small move right: arc asin(0.1) about +y, tripled, applied before V = q_X(90).
     SetViewRotation(90, 0);
     TrackballRotate(440, 300);
-    double h = 1.5 * std::asin(0.1);
-    ExpectQuaternion(g_viewRotation, std::cos(h) * kC45, std::cos(h) * kC45, std::sin(h) * kC45,
-                     -std::sin(h) * kC45, 1e-6);
+    const double h = 1.5 * std::asin(0.1);
+    ExpectNear(g_viewRotation,
+               {std::cos(h) * kC45, std::cos(h) * kC45, std::sin(h) * kC45, -std::sin(h) * kC45}, 1e-6);
 }
 
 TEST_F(CameraTest, ProjectionMatricesForAnEightHundredBySixHundredArea) {
@@ -130,61 +115,35 @@ TEST_F(CameraTest, ProjectionMatricesForAnEightHundredBySixHundredArea) {
     // Half the area in world units: w = 20 and h = 15 (up to the float unit length 0.05).
     const double w = 400.0 * double(0.05f), h = 300.0 * double(0.05f);
     ASSERT_TRUE(ComputeProjectionMatrix(HX_PROJ_ORTHOGRAPHIC, m));
-    const double ortho[16] = {1 / w, 0, 0, 0, 0, 1 / h, 0, 0, 0, 0, -2.0 / 264, 0, 0, 0, -136.0 / 264, 1};
-    for (int i = 0; i < 16; ++i)
-        EXPECT_NEAR(m[i], ortho[i], 1e-12) << i;
+    ExpectNear(m, {1 / w, 0, 0, 0, 0, 1 / h, 0, 0, 0, 0, -2.0 / 264, 0, 0, 0, -136.0 / 264, 1});
     EXPECT_NEAR(m[0], 0.05, 1e-9);
-
     ASSERT_TRUE(ComputeProjectionMatrix(HX_PROJ_CENTRAL, m));
-    const double central[16] = {
-        40 / (0.8 * w), 0, 0, 0, 0, 40 / (0.8 * h), 0, 0, 0, 0, -220.0 / 180, -1, 0, 0, -8000.0 / 180, 0};
-    for (int i = 0; i < 16; ++i)
-        EXPECT_NEAR(m[i], central[i], 1e-12) << i;
+    ExpectNear(m, {40 / (0.8 * w), 0, 0, 0, 0, 40 / (0.8 * h), 0, 0, 0, 0, -220.0 / 180, -1, 0, 0,
+                   -8000.0 / 180, 0});
     EXPECT_NEAR(m[0], 2.5, 1e-7);
-
     ASSERT_TRUE(ComputeProjectionMatrix(HX_PROJ_OBLIQUE, m));
     const double k = 17.67766952966369, c = 0.7071067811865476;
-    const double oblique[16] = {1 / w,
-                                0,
-                                0,
-                                0,
-                                0,
-                                1 / h,
-                                0,
-                                0,
-                                -c / (2 * w),
-                                -c / (2 * h),
-                                -0.00909090909090909,
-                                0,
-                                -2 * k / (2 * w),
-                                -2 * k / (2 * h),
-                                -0.8181818181818182,
-                                1};
-    for (int i = 0; i < 16; ++i)
-        EXPECT_NEAR(m[i], oblique[i], 1e-12) << i;
+    ExpectNear(m, {1 / w, 0, 0, 0, 0, 1 / h, 0, 0, -c / (2 * w), -c / (2 * h), -0.00909090909090909, 0,
+                   -k / w, -k / h, -0.8181818181818182, 1});
 
     // The zoom is not part of the projection; an unknown type leaves the matrix alone.
     g_viewZoom = 3.0f;
     double again[16];
     ComputeProjectionMatrix(HX_PROJ_OBLIQUE, again);
-    for (int i = 0; i < 16; ++i)
-        EXPECT_EQ(again[i], m[i]);
+    EXPECT_TRUE(std::equal(again, again + 16, m));
     EXPECT_FALSE(ComputeProjectionMatrix(3, m));
-    EXPECT_EQ(m[0], oblique[0]);
-}
+    EXPECT_EQ(m[0], 1 / w);
 
-TEST_F(CameraTest, TheObliqueProjectionShowsTheOriginAtTheWindowCentre) {
-    double p[16], mv[16];
-    ComputeProjectionMatrix(HX_PROJ_OBLIQUE, p);
+    // Oblique: the origin at the window centre, a unit toward the viewer recedes down-left at half length.
+    double mv[16];
     ComputeViewCameraMatrix(mv); // translation (0, 0, -50)
     auto eye = Transform(mv, 0, 0, 0);
-    auto clip = Transform(p, eye[0], eye[1], eye[2]);
-    EXPECT_NEAR(clip[0] / clip[3], 0.0, 1e-12);
-    EXPECT_NEAR(clip[1] / clip[3], 0.0, 1e-12);
-    // A point one unit toward the viewer recedes down and to the left at half length.
-    auto front = Transform(p, eye[0], eye[1], eye[2] + 1);
-    EXPECT_NEAR(front[0] * 400 * double(0.05f), -0.35355339059327373, 1e-12);
-    EXPECT_NEAR(front[1] * 300 * double(0.05f), -0.35355339059327373, 1e-12);
+    auto clip = Transform(m, eye[0], eye[1], eye[2]);
+    EXPECT_NEAR(clip[0] / clip[3], 0.0, kEps);
+    EXPECT_NEAR(clip[1] / clip[3], 0.0, kEps);
+    auto front = Transform(m, eye[0], eye[1], eye[2] + 1);
+    EXPECT_NEAR(front[0] * w, -0.35355339059327373, kEps);
+    EXPECT_NEAR(front[1] * h, -0.35355339059327373, kEps);
 }
 
 TEST_F(CameraTest, ProjectionChangeWithoutAContextStoresTheStateAndTheMatrix) {
@@ -206,22 +165,13 @@ TEST_F(CameraTest, CameraMatrixTranslatesTurnsAndScales) {
     SetPlaneViewRotation();
     g_viewZoom = 2.0f;
     ComputeViewCameraMatrix(m);
-    auto p = Transform(m, 1, 2, 3);
-    EXPECT_NEAR(p[0], 2, kEps);
-    EXPECT_NEAR(p[1], 4, kEps);
-    EXPECT_NEAR(p[2], 6 - 50, kEps);
-    EXPECT_FALSE(std::isnan(m[0]));
-
+    ExpectNear(Transform(m, 1, 2, 3).data(), {2, 4, 6 - 50});
     // A front view: -90 degrees about x puts the z axis up the screen.
     SetViewRotation(-90, 0);
     EXPECT_NEAR(QuaternionAngleDegrees(g_viewRotation), 90.0, 1e-9);
     ComputeViewCameraMatrix(m);
-    p = Transform(m, 0, 0, 1);
-    EXPECT_NEAR(p[0], 0, kEps);
-    EXPECT_NEAR(p[1], 2, kEps);
-    EXPECT_NEAR(p[2], -50, kEps);
-    p = Transform(m, 0, 1, 0);
-    EXPECT_NEAR(p[2], -52, kEps);
+    ExpectNear(Transform(m, 0, 0, 1).data(), {0, 2, -50});
+    EXPECT_NEAR(Transform(m, 0, 1, 0)[2], -52, kEps);
 }
 
 TEST_F(CameraTest, ResetAndProjectionOrientations) {
@@ -231,18 +181,13 @@ TEST_F(CameraTest, ResetAndProjectionOrientations) {
         g_viewTransZ = -10;
         g_viewZoom = 4;
         ResetViewCamera();
-        EXPECT_EQ(g_viewTransX, 0.0f);
-        EXPECT_EQ(g_viewTransY, 0.0f);
-        EXPECT_EQ(g_viewTransZ, -50.0f);
-        EXPECT_EQ(g_viewZoom, 1.0f);
+        EXPECT_EQ((std::array<float, 4>{g_viewTransX, g_viewTransY, g_viewTransZ, g_viewZoom}),
+                  (std::array<float, 4>{0, 0, -50, 1}));
         double q[4];
         const double* reset = g_projectionOrientations[type].reset;
         EulerToQuaternion(q, reset[0], 0, reset[1]);
-        ExpectQuaternion(g_viewRotation, q[0], q[1], q[2], q[3]);
+        ExpectNear(g_viewRotation, {q[0], q[1], q[2], q[3]});
     }
-    EXPECT_EQ(g_projectionOrientations[0].command[0], -70.0);
-    EXPECT_EQ(g_projectionOrientations[1].command[1], -135.0);
-    EXPECT_EQ(g_projectionOrientations[1].axes[1], -105.0);
     EXPECT_EQ(g_projectionOrientations[2].reset[0], -90.0);
     // The isometric command view: the x, y and z axes make equal angles with the line of sight.
     SetViewRotation(g_projectionOrientations[1].command[0], g_projectionOrientations[1].command[1]);
@@ -253,16 +198,17 @@ TEST_F(CameraTest, ResetAndProjectionOrientations) {
 }
 
 TEST_F(CameraTest, ThreeViewQuadrantsCaptionsAndCameras) {
-    int vp[4];
-    ThreeViewViewport(HX_VIEW_FRONT, 800, 600, vp);
-    EXPECT_EQ((std::array<int, 4>{vp[0], vp[1], vp[2], vp[3]}), (std::array<int, 4>{0, 300, 400, 300}));
-    ThreeViewViewport(HX_VIEW_LEFT, 800, 600, vp);
-    EXPECT_EQ((std::array<int, 4>{vp[0], vp[1], vp[2], vp[3]}), (std::array<int, 4>{400, 300, 400, 300}));
-    ThreeViewViewport(HX_VIEW_TOP, 801, 601, vp);
-    EXPECT_EQ((std::array<int, 4>{vp[0], vp[1], vp[2], vp[3]}), (std::array<int, 4>{0, 0, 400, 300}));
-    ThreeViewViewport(HX_VIEW_DIRECT, 800, 600, vp);
-    EXPECT_EQ((std::array<int, 4>{vp[0], vp[1], vp[2], vp[3]}), (std::array<int, 4>{400, 0, 400, 300}));
-
+    struct Row {
+        int view, w, h;
+        std::array<int, 4> vp;
+    };
+    for (const Row& r :
+         {Row{HX_VIEW_FRONT, 800, 600, {0, 300, 400, 300}}, Row{HX_VIEW_LEFT, 800, 600, {400, 300, 400, 300}},
+          Row{HX_VIEW_TOP, 801, 601, {0, 0, 400, 300}}, Row{HX_VIEW_DIRECT, 800, 600, {400, 0, 400, 300}}}) {
+        std::array<int, 4> vp{};
+        ThreeViewViewport(r.view, r.w, r.h, vp.data());
+        EXPECT_EQ(vp, r.vp) << r.view;
+    }
     EXPECT_TRUE(ThreeViewCaptionsFit(800, 600));
     EXPECT_FALSE(ThreeViewCaptionsFit(641, 600)); // half width 320
     EXPECT_FALSE(ThreeViewCaptionsFit(800, 481)); // half height 240
@@ -276,65 +222,48 @@ TEST_F(CameraTest, ThreeViewQuadrantsCaptionsAndCameras) {
     EXPECT_EQ(CString(g_viewCaptionTexts[HX_VIEW_DIRECT]), CString(u"直观图"));
 
     double m[16];
-    // Front: x to the left, z up, y toward the viewer.
-    ComputeThreeViewMatrix(HX_VIEW_FRONT, m);
-    auto x = Transform(m, 1, 0, 0), y = Transform(m, 0, 1, 0), z = Transform(m, 0, 0, 1);
-    EXPECT_NEAR(x[0], -1, kEps);
-    EXPECT_NEAR(z[1], 1, kEps);
-    EXPECT_NEAR(y[2], -49, kEps);
-    // Left: x toward the viewer, y to the right, z up.
-    ComputeThreeViewMatrix(HX_VIEW_LEFT, m);
-    x = Transform(m, 1, 0, 0), y = Transform(m, 0, 1, 0), z = Transform(m, 0, 0, 1);
-    EXPECT_NEAR(x[2], -49, kEps);
-    EXPECT_NEAR(y[0], 1, kEps);
-    EXPECT_NEAR(z[1], 1, kEps);
-    // Top: turned half round about z.
-    ComputeThreeViewMatrix(HX_VIEW_TOP, m);
-    x = Transform(m, 1, 0, 0), y = Transform(m, 0, 1, 0);
-    EXPECT_NEAR(x[0], -1, kEps);
-    EXPECT_NEAR(y[1], -1, kEps);
+    ComputeThreeViewMatrix(HX_VIEW_FRONT, m); // x to the left, z up, y toward the viewer
+    EXPECT_NEAR(Transform(m, 1, 0, 0)[0], -1, kEps);
+    EXPECT_NEAR(Transform(m, 0, 0, 1)[1], 1, kEps);
+    EXPECT_NEAR(Transform(m, 0, 1, 0)[2], -49, kEps);
+    ComputeThreeViewMatrix(HX_VIEW_LEFT, m); // x toward the viewer, y to the right, z up
+    EXPECT_NEAR(Transform(m, 1, 0, 0)[2], -49, kEps);
+    EXPECT_NEAR(Transform(m, 0, 1, 0)[0], 1, kEps);
+    EXPECT_NEAR(Transform(m, 0, 0, 1)[1], 1, kEps);
+    ComputeThreeViewMatrix(HX_VIEW_TOP, m); // turned half round about z
+    EXPECT_NEAR(Transform(m, 1, 0, 0)[0], -1, kEps);
+    EXPECT_NEAR(Transform(m, 0, 1, 0)[1], -1, kEps);
 }
 
-TEST_F(CameraTest, ZoomStepsAndTheirLimits) {
-    g_viewZoom = 0.3f;
-    EXPECT_TRUE(ZoomViewOut());
-    EXPECT_FLOAT_EQ(g_viewZoom, 0.1f);
-    g_viewZoom = 0.21f;
-    ZoomViewOut();
-    EXPECT_FLOAT_EQ(g_viewZoom, 0.01f);
-    g_viewZoom = 0.2f;
-    ZoomViewOut();
-    EXPECT_FLOAT_EQ(g_viewZoom, 0.01f);
-    g_viewZoom = 99.9f;
-    EXPECT_TRUE(ZoomViewIn());
-    EXPECT_FLOAT_EQ(g_viewZoom, 100.1f);
-    ZoomViewIn();
-    EXPECT_FLOAT_EQ(g_viewZoom, 100.0f);
-
-    g_viewLocked = 1;
-    g_viewZoom = 2.0f;
-    EXPECT_FALSE(ZoomViewIn());
-    EXPECT_FALSE(ZoomViewOut());
-    EXPECT_EQ(g_viewZoom, 2.0f);
-}
-
-TEST_F(CameraTest, PanStepsFollowTheSignedSpeedAndTheLock) {
+TEST_F(CameraTest, ZoomAndPanStepsTheirLimitsAndTheLock) {
+    struct Row {
+        float from;
+        bool in;
+        float to;
+    };
+    for (const Row& r : {Row{0.3f, false, 0.1f}, Row{0.21f, false, 0.01f}, Row{0.2f, false, 0.01f},
+                         Row{99.9f, true, 100.1f}, Row{100.1f, true, 100.0f}}) {
+        g_viewZoom = r.from;
+        EXPECT_TRUE(r.in ? ZoomViewIn() : ZoomViewOut());
+        EXPECT_FLOAT_EQ(g_viewZoom, r.to) << r.from;
+    }
     EXPECT_TRUE(PanViewUp());
     EXPECT_TRUE(PanViewRight());
     EXPECT_EQ(g_viewTransY, 1.0f);
     EXPECT_EQ(g_viewTransX, 1.0f);
-    g_viewSpeed = -0.5f;
+    g_viewSpeed = -0.5f; // the signed speed is the step
     PanViewUp();
     PanViewLeft();
     EXPECT_EQ(g_viewTransY, 0.5f);
     EXPECT_EQ(g_viewTransX, 1.5f);
     PanViewDown();
     EXPECT_EQ(g_viewTransY, 1.0f);
+
     g_viewLocked = 1;
-    EXPECT_FALSE(PanViewUp());
-    EXPECT_FALSE(PanViewDown());
-    EXPECT_FALSE(PanViewLeft());
-    EXPECT_FALSE(PanViewRight());
+    g_viewZoom = 2.0f;
+    for (auto step : {ZoomViewIn, ZoomViewOut, PanViewUp, PanViewDown, PanViewLeft, PanViewRight})
+        EXPECT_FALSE(step());
+    EXPECT_EQ(g_viewZoom, 2.0f);
     EXPECT_EQ(g_viewTransY, 1.0f);
     EXPECT_EQ(g_viewTransX, 1.5f);
 }
@@ -343,37 +272,26 @@ TEST_F(CameraTest, PanSlidersShowTenTimesTheTranslationTruncated) {
     g_viewTransX = 1.25f;
     g_viewTransY = -0.37f;
     g_viewTransZ = -48.95f;
-    int v[3];
-    PanSliderValues(v);
-    EXPECT_EQ(v[0], 12);
-    EXPECT_EQ(v[1], -3);
-    EXPECT_EQ(v[2], 10);
-    int got[3] = {0, 0, 0};
-    HxSetPanSliderHandler([&](int x, int y, int z) {
-        got[0] = x;
-        got[1] = y;
-        got[2] = z;
-    });
+    std::array<int, 3> v{};
+    PanSliderValues(v.data());
+    EXPECT_EQ(v, (std::array<int, 3>{12, -3, 10}));
+    std::array<int, 3> got{};
+    HxSetPanSliderHandler([&](int x, int y, int z) { got = {x, y, z}; });
     UpdatePanSliders();
     HxSetPanSliderHandler(nullptr);
-    EXPECT_EQ(got[0], 12);
-    EXPECT_EQ(got[2], 10);
-    UpdatePanSliders(); // no handler: nothing happens
+    EXPECT_EQ(got, v);
 }
 
 TEST_F(CameraTest, PickRayThroughTheOrthographicView) {
     ComputeProjectionMatrix(HX_PROJ_ORTHOGRAPHIC, g_projectionMatrix);
     ASSERT_TRUE(ComputePickRay(400, 300));
-    EXPECT_NEAR(g_pickRayNear[0], 0, 1e-9);
-    EXPECT_NEAR(g_pickRayNear[1], 0, 1e-9);
-    EXPECT_NEAR(g_pickRayNear[2], 64, 1e-9);
+    ExpectNear(g_pickRayNear, {0, 0, 64}, 1e-9);
     EXPECT_NEAR(g_pickRayFar[2], -200, 1e-9);
     EXPECT_FLOAT_EQ(g_viewDirZ, 264.0f);
     EXPECT_FLOAT_EQ(g_viewDirX, 0.0f);
     // The window y is the height minus y, without one subtracted: pixel row 0 is the top edge.
     ASSERT_TRUE(ComputePickRay(0, 0));
-    EXPECT_NEAR(g_pickRayNear[0], -20, 1e-5);
-    EXPECT_NEAR(g_pickRayNear[1], 15, 1e-5);
+    ExpectNear(g_pickRayNear, {-20, 15}, 1e-5);
     // A singular matrix gives no ray and leaves the old one.
     std::fill(g_projectionMatrix, g_projectionMatrix + 16, 0.0);
     EXPECT_FALSE(ComputePickRay(10, 10));

@@ -61,34 +61,26 @@ protected:
         glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p.data());
         return p;
     }
-    // Pixels in [x0, x1) x [y0, y1) that are clearly not white.
-    int InkedPixels(int x0, int y0, int x1, int y1) {
+    // Pixels in [x0, x1) x [y0, y1) that are clearly not white, and the box (x0, y0, x1, y1) of their
+    // rows and columns (all -1 without ink).
+    int InkedPixels(int x0, int y0, int x1, int y1, std::array<int, 4>* box = nullptr) {
+        std::array<int, 4> b{kSize, kSize, -1, -1};
         int n = 0;
         for (int y = y0; y < y1; ++y)
             for (int x = x0; x < x1; ++x) {
                 auto p = Pixel(x, y);
-                if (p[0] + p[1] + p[2] < 600)
-                    ++n;
-            }
-        return n;
-    }
-    // The rows and columns holding ink, as a box (x0, y0, x1, y1), or all -1 without ink.
-    std::array<int, 4> InkBox() {
-        std::array<int, 4> box{kSize, kSize, -1, -1};
-        std::vector<GLubyte> all(size_t(kSize * kSize * 4));
-        glReadPixels(0, 0, kSize, kSize, GL_RGBA, GL_UNSIGNED_BYTE, all.data());
-        for (int y = 0; y < kSize; ++y)
-            for (int x = 0; x < kSize; ++x) {
-                const GLubyte* p = &all[size_t((y * kSize + x) * 4)];
                 if (p[0] + p[1] + p[2] < 600) {
-                    box[0] = std::min(box[0], x);
-                    box[1] = std::min(box[1], y);
-                    box[2] = std::max(box[2], x);
-                    box[3] = std::max(box[3], y);
+                    ++n;
+                    b = {std::min(b[0], x), std::min(b[1], y), std::max(b[2], x), std::max(b[3], y)};
                 }
             }
-        if (box[2] < 0)
-            box = {-1, -1, -1, -1};
+        if (box)
+            *box = n ? b : std::array<int, 4>{-1, -1, -1, -1};
+        return n;
+    }
+    std::array<int, 4> InkBox() {
+        std::array<int, 4> box;
+        InkedPixels(0, 0, kSize, kSize, &box);
         return box;
     }
 };

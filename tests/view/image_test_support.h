@@ -11,6 +11,7 @@
 #include <gif_lib.h>
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 struct GifColor {
@@ -70,21 +71,15 @@ inline void PutLe(QByteArray& b, uint32_t v, int bytes) {
 // A bottom-up 16-bit (5-5-5) BMP; `pixels` row by row from the top.
 inline QByteArray Bmp16(int w, int h, const std::vector<uint16_t>& pixels) {
     const int rowBytes = (w * 2 + 3) / 4 * 4;
+    const uint32_t size = uint32_t(rowBytes * h), width = uint32_t(w), height = uint32_t(h);
     QByteArray b("BM");
-    PutLe(b, uint32_t(54 + rowBytes * h), 4);
-    PutLe(b, 0, 4);
-    PutLe(b, 54, 4);
-    PutLe(b, 40, 4);
-    PutLe(b, uint32_t(w), 4);
-    PutLe(b, uint32_t(h), 4);
-    PutLe(b, 1, 2);
-    PutLe(b, 16, 2);
-    PutLe(b, 0, 4); // BI_RGB
-    PutLe(b, uint32_t(rowBytes * h), 4);
-    PutLe(b, 2835, 4);
-    PutLe(b, 2835, 4);
-    PutLe(b, 0, 4);
-    PutLe(b, 0, 4);
+    // File size, reserved, pixel offset; info size, width, height, planes, bits, BI_RGB, image size,
+    // resolutions, colours used and important.
+    const std::pair<uint32_t, int> header[] = {{54 + size, 4}, {0, 4},    {54, 4}, {40, 4}, {width, 4},
+                                               {height, 4},    {1, 2},    {16, 2}, {0, 4},  {size, 4},
+                                               {2835, 4},      {2835, 4}, {0, 4},  {0, 4}};
+    for (auto [value, bytes] : header)
+        PutLe(b, value, bytes);
     for (int y = h - 1; y >= 0; --y) {
         for (int x = 0; x < w; ++x)
             PutLe(b, pixels[size_t(y * w + x)], 2);

@@ -1,7 +1,5 @@
-// Picking and pictures without a window: the choice of a hit by tool (toggling and cycling of the
-// arrow tool, labels and button captions, the custom tool's marker), hit records of an overflowing
-// buffer, the label diamond, unprojection onto planes and vertical lines, crop boxes, one-bit masks,
-// texture bytes and GIF files.
+// Picking and pictures without a window: the choice of a hit by tool, hit records of an overflowing
+// buffer, the label diamond, unprojection, crop boxes, one-bit masks, texture bytes and GIF files.
 #include "dynamics/buttons.h"
 #include "model/free_points.h"
 #include "support/page_fixture.h"
@@ -44,8 +42,7 @@ TEST_F(ArrowChoiceTest, TogglesAndCyclesWithinTheLowestClass) {
     ASSERT_EQ(m_page->m_walkList.GetCount(), 2);
     EXPECT_EQ(m_page->m_walkList.GetHead(), a->m_id);
     EXPECT_EQ(m_page->m_walkList.GetTail(), b->m_id);
-    EXPECT_EQ(pickClass, 1);
-    EXPECT_EQ(id, a->m_id);
+    EXPECT_EQ(std::pair(pickClass, id), std::pair(1, a->m_id));
     // The caller selects it; the next pick unselects it and reports the other.
     m_page->SelectCell(a->m_id);
     HxChooseArrowPick(*m_page, hits, &pickClass, &id);
@@ -55,16 +52,12 @@ TEST_F(ArrowChoiceTest, TogglesAndCyclesWithinTheLowestClass) {
     m_page->SelectCell(b->m_id);
     // An unselected first hit does not survive a selected one after it.
     HxChooseArrowPick(*m_page, hits, &pickClass, &id);
-    EXPECT_EQ(pickClass, 0);
-    EXPECT_EQ(id, b->m_id) << "the id of the cell unselected last";
+    EXPECT_EQ(std::pair(pickClass, id), std::pair(0, b->m_id)) << "the id of the cell unselected last";
     EXPECT_FALSE(b->m_selected);
-}
 
-TEST_F(ArrowChoiceTest, AnUnselectedFreePointIsStillDragged) {
+    // An unselected free point is still dragged.
     auto* p = Insert(new CGVerFreeXyz(NextId(), NextVertex(), u"P", 0, 0, 0));
     m_page->SelectCell(p->m_id);
-    int pickClass = -1;
-    WORD id = 0;
     HxChooseArrowPick(*m_page, Hits({{1, p->m_id}}), &pickClass, &id);
     EXPECT_EQ(pickClass, 0);
     EXPECT_EQ(g_draggedId, p->m_id);
@@ -77,15 +70,13 @@ TEST_F(ArrowChoiceTest, LabelsAndCaptionsTakeTheLastHit) {
     int pickClass = -1;
     WORD id = 0;
     HxChooseArrowPick(*m_page, Hits({{3, a->m_id}, {3, b->m_id}, {7, 40}}), &pickClass, &id);
-    EXPECT_EQ(pickClass, 3);
-    EXPECT_EQ(id, b->m_id);
+    EXPECT_EQ(std::pair(pickClass, id), std::pair(3, b->m_id));
     EXPECT_FALSE(a->m_selected || b->m_selected);
     // Classes above 13 count as nothing: the walk class is 16 when every class is higher.
     id = 0;
     HxChooseArrowPick(*m_page, Hits({{20, a->m_id}}), &pickClass, &id);
     EXPECT_EQ(m_page->m_walkClass, 16);
-    EXPECT_EQ(pickClass, 0);
-    EXPECT_EQ(id, 0);
+    EXPECT_EQ(std::pair(pickClass, id), std::pair(0, WORD(0)));
 }
 
 TEST(ToolChoiceTest, DrawingAndCustomTools) {
@@ -93,17 +84,14 @@ TEST(ToolChoiceTest, DrawingAndCustomTools) {
     int pickClass = 0;
     WORD id = 0;
     HxChooseDrawingPick(hits, &pickClass, &id);
-    EXPECT_EQ(pickClass, 1);
-    EXPECT_EQ(id, 9);
+    EXPECT_EQ(std::pair(pickClass, id), std::pair(1, WORD(9)));
     for (int marker : {0, -1}) {
         id = 0;
         HxChooseToolPick(hits, marker, &pickClass, &id);
-        EXPECT_EQ(pickClass, 16);
-        EXPECT_EQ(id, 0);
+        EXPECT_EQ(std::pair(pickClass, id), std::pair(16, WORD(0)));
     }
     HxChooseToolPick(hits, 8, &pickClass, &id);
-    EXPECT_EQ(pickClass, 1);
-    EXPECT_EQ(id, 7);
+    EXPECT_EQ(std::pair(pickClass, id), std::pair(1, WORD(7)));
 }
 
 TEST(HitRecordTest, CompleteRecordsOfAnOverflowingBuffer) {
@@ -166,8 +154,7 @@ TEST_F(UnprojectTest, OntoTheCoordinatePlanes) {
     g_viewZoom = 0.01f;
     KeepCamera(1);
     HxUnprojectToPlane(790, 10, FALSE, &x, &y, &z);
-    EXPECT_EQ(x, 200.0);
-    EXPECT_EQ(y, 200.0);
+    EXPECT_EQ(std::pair(x, y), std::pair(200.0, 200.0));
     // Edge-on to z = 0, looking along y: the plane y = 0.
     g_viewZoom = 1.0f;
     SetViewRotation(-90.0, 0.0);
@@ -176,16 +163,12 @@ TEST_F(UnprojectTest, OntoTheCoordinatePlanes) {
     EXPECT_EQ(y, 0.0);
     EXPECT_DOUBLE_EQ(x, 2.0);
     EXPECT_DOUBLE_EQ(z, 2.0);
-}
 
-TEST_F(UnprojectTest, TheHeightOnAVerticalLine) {
-    SetViewRotation(-90.0, 0.0);
-    KeepCamera(1);
-    double x = 2.0, y = 5.0, z = 7.0;
+    // On a vertical line only the height changes.
+    x = 2.0, y = 5.0, z = 7.0;
     HxUnprojectToPlane(440, 268, TRUE, &x, &y, &z);
     EXPECT_DOUBLE_EQ(z, 1.6);
-    EXPECT_EQ(x, 2.0);
-    EXPECT_EQ(y, 5.0);
+    EXPECT_EQ(std::pair(x, y), std::pair(2.0, 5.0));
     // A vertical ray leaves the height alone.
     SetPlaneViewRotation();
     KeepCamera(1);
@@ -213,9 +196,6 @@ TEST_F(UnprojectTest, OnThePlaneOfAFace) {
     EXPECT_EQ(x, 0.0);
 }
 
-// ---------------------------------------------------------------------------------------------
-// Pictures
-
 TEST(FigureBoxTest, MarginsWhereThereIsRoom) {
     const int w = 20, h = 10;
     std::vector<BYTE> frame(size_t(w * h * 4), 255);
@@ -226,9 +206,7 @@ TEST(FigureBoxTest, MarginsWhereThereIsRoom) {
     ink(10, 5);
     ink(12, 6);
     ASSERT_TRUE(HxFindFigureBox(frame.data(), w, h, white, &l, &r, &t, &b));
-    EXPECT_EQ(l, 6);
-    EXPECT_EQ(r, 17);
-    EXPECT_EQ(b, 1);
+    EXPECT_EQ((std::array<int, 3>{l, r, b}), (std::array<int, 3>{6, 17, 1}));
     EXPECT_EQ(t, 7) << "only 3 rows of room above: no margin";
     // A figure touching the left edge keeps left = 0; alpha plays no part.
     ink(0, 5);
@@ -252,16 +230,14 @@ TEST(MonochromeTest, DarkPixelsCroppedToWholeBytes) {
     picture.setPixel(6, 4, qRgb(192, 192, 192)); // 192: light
     int w = 0, h = 0;
     std::vector<BYTE> mask = BitmapToMonochrome(picture, &w, &h, TRUE);
-    EXPECT_EQ(w, 40);
-    EXPECT_EQ(h, 6);
+    EXPECT_EQ(std::pair(w, h), std::pair(40, 6));
     ASSERT_EQ(mask.size(), 8u * 6u);
     // Row 2 from the top is row 3 from the bottom: bits 3..12.
     EXPECT_EQ(mask[3 * 8 + 0], 0x1F);
     EXPECT_EQ(mask[3 * 8 + 1], 0xF8);
     EXPECT_EQ(mask[1 * 8 + 0], 0x04);
     mask = BitmapToMonochrome(picture, &w, &h, FALSE);
-    EXPECT_EQ(w, 16);
-    EXPECT_EQ(h, 3);
+    EXPECT_EQ(std::pair(w, h), std::pair(16, 3));
     ASSERT_EQ(mask.size(), 4u * 3u);
     EXPECT_EQ(mask[0], 0x04);
     EXPECT_EQ(mask[2 * 4 + 1], 0xF8);
@@ -289,19 +265,14 @@ TEST(TextureBytesTest, KeyColourBecomesTransparent) {
         std::vector<BYTE> bits = BitmapToBits(picture.convertToFormat(f), &w, &h, RGB(255, 255, 255), 0);
         ASSERT_EQ(bits.size(), 3u * 2u * 4u);
         // The top row is the last.
-        EXPECT_EQ(bits[12 + 0], 10);
-        EXPECT_EQ(bits[12 + 1], 20);
-        EXPECT_EQ(bits[12 + 2], 30);
-        EXPECT_EQ(bits[12 + 3], 255);
+        EXPECT_EQ(std::vector<BYTE>(bits.begin() + 12, bits.begin() + 16),
+                  (std::vector<BYTE>{10, 20, 30, 255}));
         EXPECT_EQ(bits[3], 0) << "white is the key";
     }
     // 16 bits by its own expansion: white is (255, 252, 248), not the key.
     std::vector<BYTE> bits =
         BitmapToBits(picture.convertToFormat(QImage::Format_RGB16), &w, &h, RGB(255, 255, 255), 0);
-    EXPECT_EQ(bits[0], 255);
-    EXPECT_EQ(bits[1], 252);
-    EXPECT_EQ(bits[2], 248);
-    EXPECT_EQ(bits[3], 255);
+    EXPECT_EQ(std::vector<BYTE>(bits.begin(), bits.begin() + 4), (std::vector<BYTE>{255, 252, 248, 255}));
     EXPECT_TRUE(BitmapToBits(picture.convertToFormat(QImage::Format_Mono), &w, &h, 0, 0).empty());
 }
 
@@ -316,8 +287,7 @@ TEST(ClipboardPictureTest, ReadAsACroppedMask) {
     int w = 0, h = 0;
     std::vector<BYTE> mask = ClipboardBitmapToMonochrome(&w, &h);
     ASSERT_FALSE(mask.empty()) << "the transparent parts count as white";
-    EXPECT_EQ(w, 24); // bytes 2 to 4
-    EXPECT_EQ(h, 8);
+    EXPECT_EQ(std::pair(w, h), std::pair(24, 8)); // bytes 2 to 4
     clipboard->clear();
     EXPECT_TRUE(ClipboardBitmapToMonochrome(&w, &h).empty());
 }

@@ -1,6 +1,5 @@
-// Frames of the view drawn into an 800 x 600 offscreen framebuffer: the set-up, labels beside their
-// points, the three projections, the three-view quadrants and captions, the tool overlays, the
-// kept trace image and the drawing area.
+// Frames of the view in an 800 x 600 offscreen framebuffer: set-up, labels, projections, three-view
+// quadrants and captions, tool overlays, the kept trace image and the drawing area.
 #include "image_test_support.h"
 #include "support/render_fixture.h"
 #include "view/glyph_lists.h"
@@ -123,15 +122,6 @@ TEST_F(SceneRenderTest, AMissingInstallationImageStopsTheSetUp) {
     renderer.ReleaseOpenGL();
 }
 
-TEST_F(SceneRenderTest, BackgroundIsThePageColour) {
-    g_backgroundColor[0] = 0.0f;
-    g_backgroundColor[1] = 0.0f;
-    g_backgroundColor[2] = 0.5f;
-    Frame();
-    EXPECT_TRUE(IsColour(5, 5, 0, 0, 128, 2));
-    EXPECT_TRUE(IsColour(795, 595, 0, 0, 128, 2));
-}
-
 TEST_F(SceneRenderTest, LabelsAppearBesideTheirPoints) {
     CGVertex* a = Point(0, 0, 0, true);   // textured glyphs
     CGVertex* b = Point(-10, 5, 0, true); // bitmap glyph lists
@@ -208,10 +198,8 @@ TEST_F(SceneRenderTest, ThreeViewQuadrantsWithTheirCaptions) {
     Frame();
     EXPECT_EQ(InkIn(400, 0, 800, 300), 0);
     EXPECT_TRUE(InkNear(170, 450));
-    EXPECT_EQ(g_viewport[0], 400);
-    EXPECT_EQ(g_viewport[1], 0);
-    EXPECT_EQ(g_viewport[2], 400);
-    EXPECT_EQ(g_viewport[3], 300);
+    EXPECT_EQ((std::array<int, 4>{g_viewport[0], g_viewport[1], g_viewport[2], g_viewport[3]}),
+              (std::array<int, 4>{400, 0, 400, 300}));
 
     // Quadrants of 320 x 240 pixels or less carry no captions.
     ASSERT_TRUE(m_renderer->OnSize(640, 480));
@@ -247,7 +235,13 @@ TEST_F(SceneRenderTest, DrawingToolsShowTheCursorPointAndItsCoordinates) {
     EXPECT_EQ(InkIn(0, 0, 800, 600), 0);
 }
 
-TEST_F(SceneRenderTest, WindowOverlays) {
+TEST_F(SceneRenderTest, BackgroundAndWindowOverlays) {
+    g_backgroundColor[0] = g_backgroundColor[1] = 0.0f;
+    g_backgroundColor[2] = 0.5f;
+    Frame();
+    EXPECT_TRUE(IsColour(5, 5, 0, 0, 128, 2));
+    EXPECT_TRUE(IsColour(795, 595, 0, 0, 128, 2));
+    g_backgroundColor[0] = g_backgroundColor[1] = g_backgroundColor[2] = 1.0f;
     m_page->m_pageSelected = 1;
     Frame();
     EXPECT_TRUE(IsColour(2, 300, 255, 0, 255, 80) || IsColour(1, 300, 255, 0, 255, 80));

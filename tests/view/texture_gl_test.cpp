@@ -51,7 +51,7 @@ QString ImagesFolder() {
 }
 } // namespace
 
-TEST_F(TextureGlTest, ViewTexturesGetNamesAndFilters) {
+TEST_F(TextureGlTest, TheInstallationImagesLoadFromBesideTheProgram) {
     ASSERT_TRUE(HxCreateViewTextures());
     for (UINT name : g_textureIds) {
         ASSERT_NE(name, 0u);
@@ -64,13 +64,8 @@ TEST_F(TextureGlTest, ViewTexturesGetNamesAndFilters) {
     GLint env = 0;
     glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &env);
     EXPECT_EQ(env, GL_REPLACE);
-    HxReleaseViewTextures();
-    EXPECT_EQ(g_textureIds[0], 0u);
-}
 
-TEST_F(TextureGlTest, TheInstallationImagesLoadFromBesideTheProgram) {
     g_installFolder = CString::FromQString(ImagesFolder());
-    ASSERT_TRUE(HxCreateViewTextures());
     MessageRecorder messages;
     ASSERT_TRUE(LoadInstallationTextures()) << g_installFolder.ToUtf8();
     EXPECT_TRUE(messages.texts.empty());
@@ -93,6 +88,8 @@ TEST_F(TextureGlTest, TheInstallationImagesLoadFromBesideTheProgram) {
     g_installFolder = Path("nowhere");
     EXPECT_FALSE(LoadInstallationTextures());
     EXPECT_EQ(messages.texts.size(), 1u);
+    HxReleaseViewTextures();
+    EXPECT_EQ(g_textureIds[0], 0u);
 }
 
 TEST_F(TextureGlTest, LoadedTexelsMatchThePicture) {
@@ -108,10 +105,7 @@ TEST_F(TextureGlTest, LoadedTexelsMatchThePicture) {
     ASSERT_EQ(w, 4);
     ASSERT_EQ(h, 4);
     // Texel row 0 is the picture's bottom row: pixel (2, 3) from the top.
-    const BYTE* p = texels.data() + 3 * 2;
-    EXPECT_EQ(p[0], 255 - 40);
-    EXPECT_EQ(p[1], 160);
-    EXPECT_EQ(p[2], 120);
+    EXPECT_EQ(std::vector<BYTE>(texels.begin() + 6, texels.begin() + 9), (std::vector<BYTE>{215, 160, 120}));
     ASSERT_NE(g_documentImages[1], nullptr);
     EXPECT_EQ(std::vector<BYTE>(g_documentImages[1], g_documentImages[1] + 48), texels);
 
@@ -139,7 +133,5 @@ TEST_F(TextureGlTest, APictureLoadedWithoutAContextIsUploadedLater) {
     HxUploadPendingTextures();
     std::vector<BYTE> texels = Texels(g_textureIds[0], w, h);
     ASSERT_EQ(w, 2);
-    EXPECT_EQ(texels[0], 3);
-    EXPECT_EQ(texels[1], 2);
-    EXPECT_EQ(texels[2], 1);
+    EXPECT_EQ(std::vector<BYTE>(texels.begin(), texels.begin() + 3), (std::vector<BYTE>{3, 2, 1}));
 }

@@ -1,6 +1,5 @@
-// The animation timer (its period, the turning of the view tick by tick, running buttons stepped
-// until they finish), the rotation commands and the arrow keys, the view options, and the confined
-// free points dragged with the mouse staying on their faces, planes and paths.
+// The animation timer (its period, turning the view, stepping running buttons), the rotation commands
+// and arrow keys, the view options, and confined free points dragged on their faces, planes and paths.
 #include "view_tools_fixture.h"
 
 #include "dynamics/buttons.h"
@@ -51,6 +50,14 @@ protected:
         std::copy(saved, saved + 4, g_viewRotation);
         return found;
     }
+    // The present rotation is the one SetViewRotation gives for these angles.
+    static void ExpectRotation(double a, double b) {
+        double got[4];
+        std::copy(g_viewRotation, g_viewRotation + 4, got);
+        SetViewRotation(a, b);
+        for (int i = 0; i < 4; ++i)
+            EXPECT_DOUBLE_EQ(got[i], g_viewRotation[i]) << i;
+    }
     void SelectOnly(CGCell* cell) {
         m_page->ClearSelection();
         m_page->SelectCell(cell->m_id);
@@ -60,14 +67,11 @@ protected:
 } // namespace
 
 TEST(AnimationPeriod, ThousandMillisecondsOverTheRate) {
-    g_animationFps = 25;
-    EXPECT_EQ(HxAnimationPeriod(), 40u);
-    g_animationFps = 30;
-    EXPECT_EQ(HxAnimationPeriod(), 33u);
-    g_animationFps = 0;
-    EXPECT_EQ(HxAnimationPeriod(), 1000u) << "a broken rate never divides by zero";
-    g_animationFps = 5000;
-    EXPECT_EQ(HxAnimationPeriod(), 1u);
+    // A broken rate of 0 never divides by zero.
+    for (auto [fps, period] : {std::pair(25, 40u), {30, 33u}, {0, 1000u}, {5000, 1u}}) {
+        g_animationFps = fps;
+        EXPECT_EQ(HxAnimationPeriod(), period) << fps;
+    }
     HxResetViewSettings();
     EXPECT_EQ(g_animationFps, 25);
 }
@@ -167,20 +171,22 @@ TEST_F(AnimationTest, RotationCommandsAndSteeringKeys) {
     EXPECT_EQ(m_page->m_timerMode, 3);
     EXPECT_FLOAT_EQ(g_viewSpeed, -1.0f);
     // Ctrl+Up slows it down to about 0.02, Ctrl+Down speeds it up without bound.
-    g_viewSpeed = 0.035f;
-    Key(Qt::Key_Up, Qt::ControlModifier);
-    EXPECT_NEAR(g_viewSpeed, 0.025f, 1e-6);
-    Key(Qt::Key_Up, Qt::ControlModifier);
-    EXPECT_NEAR(g_viewSpeed, 0.015f, 1e-6);
-    Key(Qt::Key_Up, Qt::ControlModifier);
-    EXPECT_NEAR(g_viewSpeed, 0.015f, 1e-6);
-    Key(Qt::Key_Down, Qt::ControlModifier);
-    EXPECT_NEAR(g_viewSpeed, 0.025f, 1e-6);
-    g_viewSpeed = -0.03f;
-    Key(Qt::Key_Up, Qt::ControlModifier);
-    EXPECT_NEAR(g_viewSpeed, -0.02f, 1e-6);
-    Key(Qt::Key_Down, Qt::ControlModifier);
-    EXPECT_NEAR(g_viewSpeed, -0.03f, 1e-6);
+    struct Step {
+        float from; // the speed set first, or 0 to go on
+        Qt::Key key;
+        float want;
+    };
+    for (const Step& s : {Step{0.035f, Qt::Key_Up, 0.025f},
+                          {0, Qt::Key_Up, 0.015f},
+                          {0, Qt::Key_Up, 0.015f},
+                          {0, Qt::Key_Down, 0.025f},
+                          {-0.03f, Qt::Key_Up, -0.02f},
+                          {0, Qt::Key_Down, -0.03f}}) {
+        if (s.from != 0)
+            g_viewSpeed = s.from;
+        Key(s.key, Qt::ControlModifier);
+        EXPECT_NEAR(g_viewSpeed, s.want, 1e-6);
+    }
     Key(Qt::Key_Space);
     EXPECT_FALSE(g_animationRunning);
 }
@@ -243,11 +249,7 @@ TEST_F(AnimationTest, CoordinateSystemThreeViewsAndStandardViews) {
     SetViewRotation(-30.0, 10.0);
     Run(ID_VIEW_GRID);
     EXPECT_EQ(g_coordDisplayFlags, 1);
-    double want[4];
-    std::copy(g_viewRotation, g_viewRotation + 4, want);
-    SetViewRotation(-75.0, -105.0);
-    for (int i = 0; i < 4; ++i)
-        EXPECT_DOUBLE_EQ(want[i], g_viewRotation[i]);
+    ExpectRotation(-75.0, -105.0);
 
     // Three views: the orthographic projection and the fixed turn of the direct view.
     Run(ID_VIEW_PROJ_PERSPEC);
@@ -275,10 +277,7 @@ TEST_F(AnimationTest, CoordinateSystemThreeViewsAndStandardViews) {
     EXPECT_EQ(g_viewTransX, 0.0f);
     EXPECT_EQ(g_viewZoom, 1.0f);
     EXPECT_EQ(g_coordDisplayFlags, 1);
-    std::copy(g_viewRotation, g_viewRotation + 4, want);
-    SetViewRotation(-90.0, 180.0);
-    for (int i = 0; i < 4; ++i)
-        EXPECT_DOUBLE_EQ(want[i], g_viewRotation[i]);
+    ExpectRotation(-90.0, 180.0);
     // The plane view: the identity, the labelled grid for the axes.
     Run(ID_VIEW_PORT_TT);
     EXPECT_EQ(g_viewRotation[0], 1.0);

@@ -1,7 +1,5 @@
-// Drags of the arrow tool through real mouse events: free points along their carriers (space with
-// the keep-z and Ctrl rules and grid snapping, lines, circles) with their descendants following on
-// every move and collected once per drag, constrained points keeping their relations, a point with a
-// thousand descendants; turning, panning and zooming the view; the drags of screen items.
+// Drags of the arrow tool through real mouse events: free points on their carriers with descendants
+// following, constrained points, a thousand descendants, turning, panning, zooming, screen items.
 #include "view_mouse_fixture.h"
 
 #include "dynamics/buttons.h"
@@ -12,19 +10,12 @@
 #include "model/free_points.h"
 #include "solids/subassembly.h"
 
-#include <GL/glu.h>
-
 #include <cmath>
 
 namespace {
 
 class ViewDragTest : public ViewMouseTest {
 protected:
-    static void ExpectAt(const CGVertex& p, double x, double y, double z, double tolerance = 1e-5) {
-        EXPECT_NEAR(p.m_x, x, tolerance);
-        EXPECT_NEAR(p.m_y, y, tolerance);
-        EXPECT_NEAR(p.m_z, z, tolerance);
-    }
     // Press on `from`, move through `path` (with the keys held), release at the last point.  Ctrl
     // is pressed after the press, which would pick labels only.
     void Drag(QPoint from, std::initializer_list<QPoint> path, Qt::KeyboardModifiers keys = Qt::NoModifier) {
@@ -79,27 +70,19 @@ TEST_F(ViewDragTest, AFreePointInSpaceCarriesItsDescendants) {
     const QRgb at = frame.pixel(Pixel(2, 3));
     EXPECT_GT(qRed(at), 150);
     EXPECT_LT(qGreen(at), 100);
-}
 
-TEST_F(ViewDragTest, DescendantsAreCollectedOncePerDrag) {
-    auto* p = AddVertex<CGVerFreeXyz>(0.0f, 0.0f, 0.0f);
-    CGVertex* o = AddPoint(4, 0);
-    CTestMidpoint* m = AddMidpoint(p->m_id, o->m_id);
-    Redraw();
-
-    Press(Pixel(0, 0));
-    Move(Pixel(1, 0));
-    // A cell built on the point while the drag runs is not in the list collected at its start.
+    // Descendants are collected once per drag: a cell built on P during a drag is not moved by it.
+    Press(Pixel(2, 3));
+    Move(Pixel(3, 3));
     CTestMidpoint* late = AddMidpoint(p->m_id, o->m_id);
-    Move(Pixel(2, 0));
-    ExpectAt(*m, 3, 0, 0);
-    ExpectAt(*late, 2.5, 0, 0); // made at the first move's place, not recomputed since
-    Release(Pixel(2, 0));
-    // The next drag collects again.
-    Press(Pixel(2, 0));
-    Move(Pixel(0, 0));
-    Release(Pixel(0, 0));
-    ExpectAt(*late, 2, 0, 0);
+    Move(Pixel(4, 3));
+    ExpectAt(*m, 4, 1.5, 0);
+    ExpectAt(*late, 3.5, 1.5, 0); // made at the first move's place, not recomputed since
+    Release(Pixel(4, 3));
+    Press(Pixel(4, 3)); // the next drag collects again
+    Move(Pixel(2, 3));
+    Release(Pixel(2, 3));
+    ExpectAt(*late, 3, 1.5, 0);
     EXPECT_EQ(m_page->m_scratchIds, (std::vector<WORD>{m->m_id, late->m_id}));
 }
 
@@ -179,12 +162,6 @@ TEST_F(ViewDragTest, ConstrainedPointsKeepTheirRelations) {
     auto* q = AddVertex<CGVerFreeParVector>(0.0f, 1.0f, 0.0f, a->m_id);
     SetViewRotation(-60.0, -30.0);
     Redraw();
-    auto screenOf = [&](const CGVertex& point) {
-        GLdouble wx, wy, wz;
-        gluProject(point.m_x, point.m_y, point.m_z, g_modelviewMatrix, g_projectionMatrix, g_viewport, &wx,
-                   &wy, &wz);
-        return QPoint(int(std::lround(wx)), int(std::lround(kHeight - wy)));
-    };
     auto check = [&] {
         EXPECT_NEAR(Distance(*p, *a), Distance(*b, *a), 1e-4);
         const double dot = (double(p->m_x) - a->m_x) * (double(b->m_x) - a->m_x) +
@@ -194,14 +171,14 @@ TEST_F(ViewDragTest, ConstrainedPointsKeepTheirRelations) {
         EXPECT_NEAR(q->m_x, a->m_x, 1e-5);
         EXPECT_NEAR(q->m_z, a->m_z, 1e-5);
     };
-    const QPoint at = screenOf(*p);
+    const QPoint at = ScreenOf(*p);
     Drag(at, {at + QPoint(15, 10), at + QPoint(40, -20)});
     check();
-    const QPoint qAt = screenOf(*q);
+    const QPoint qAt = ScreenOf(*q);
     Drag(qAt, {qAt + QPoint(-30, 20)});
     check();
     // Dragging A carries both with it.
-    const QPoint aAt = screenOf(*a);
+    const QPoint aAt = ScreenOf(*a);
     Drag(aAt, {aAt + QPoint(25, 5), aAt + QPoint(30, 30)});
     EXPECT_GT(std::fabs(a->m_x) + std::fabs(a->m_y), 0.5);
     check();
@@ -252,11 +229,7 @@ TEST_F(ViewDragTest, TurningPanningAndZooming) {
     // The middle button pans; with Ctrl it moves the depth.
     g_viewLocked = 0;
     int sliders[3] = {0, 0, 0};
-    HxSetPanSliderHandler([&](int x, int y, int z) {
-        sliders[0] = x;
-        sliders[1] = y;
-        sliders[2] = z;
-    });
+    HxSetPanSliderHandler([&](int x, int y, int z) { sliders[0] = x, sliders[1] = y, sliders[2] = z; });
     Move(QPoint(100, 100), Qt::NoButton);
     Move(QPoint(110, 105), Qt::MiddleButton);
     EXPECT_FLOAT_EQ(g_viewTransX, 2.0f);
@@ -297,30 +270,28 @@ TEST_F(ViewDragTest, NothingMovesWhileDragsAreLocked) {
 
 // The drags of screen items through the handlers (their classes draw and pick themselves later).
 TEST_F(ViewDragTest, ScreenItemsMoveWithTheMouse) {
-    auto add = [&](CGCell* cell) {
+    auto add = [&]<class T>(T* cell) {
         cell->m_id = m_page->m_nextId++;
-        Insert(cell);
-        return cell;
+        return Insert(cell);
     };
-    auto* button = static_cast<CGButton*>(add(new CGButton));
+    auto* button = add(new CGButton);
     button->m_labelPos[0] = -5.0f;
     button->m_labelPos[1] = 5.0f;
-    auto* value = static_cast<CGTmVariable*>(add(new CGTmVariable));
-    auto* single = static_cast<CGTmSingleline*>(add(new CGTmSingleline));
-    auto* text = static_cast<CGTextbit*>(add(new CGTextbit));
-    auto* picture = static_cast<CGTbImage*>(add(new CGTbImage));
+    auto* value = add(new CGTmVariable);
+    auto* single = add(new CGTmSingleline);
+    auto* text = add(new CGTextbit);
+    auto* picture = add(new CGTbImage);
     picture->m_pixelWidth = 200;
     picture->m_pixelHeight = 100;
-    auto* slider = static_cast<CGTmVarParameter*>(add(new CGTmVarParameter));
+    auto* slider = add(new CGTmVarParameter);
     slider->m_kind = 1;
     slider->m_param1 = 5.0f;
-    auto* solid = static_cast<CGSubassembly*>(add(new CGSubassembly));
+    auto* solid = add(new CGSubassembly);
     solid->m_center[2] = 1.0f;
     float pts[6] = {0, 0, -50, 1, 1, -50};
-    auto* ink = static_cast<CGInkmarks*>(add(new CGInkmarks(0, new CStroke(2, pts))));
-    for (CGCell* c : {static_cast<CGCell*>(button), static_cast<CGCell*>(value), static_cast<CGCell*>(single),
-                      static_cast<CGCell*>(text)})
-        m_page->SelectCell(c->m_id);
+    auto* ink = add(new CGInkmarks(0, new CStroke(2, pts)));
+    for (WORD id : {button->m_id, value->m_id, single->m_id, text->m_id})
+        m_page->SelectCell(id);
     Redraw();
 
     auto dragBy = [&](WORD id, int mode, CPoint from, CPoint to, UINT keys = 0) {

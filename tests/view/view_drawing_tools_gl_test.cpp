@@ -1,7 +1,5 @@
-// The drawing tools driven by real mouse events on the view under the X server: the cells each
-// click sequence of the point, line, face and circle tools makes, their undo steps, the right
-// button's faces and flat circle, the refusals, the lifted point, and figures in progress whose
-// points went away.
+// The drawing tools driven by real mouse events: the cells and undo steps of the point, line, face and
+// circle tools, the right button's faces and flat circle, refusals, the lifted point, lost points.
 #include "view_tools_fixture.h"
 
 #include "model/arc_circles.h"
@@ -10,20 +8,12 @@
 #include "points/confined_points.h"
 #include "points/constructed_arcs.h"
 
-#include <GL/glu.h>
-
 #include <cmath>
 
 namespace {
 
 class DrawingToolsTest : public ViewToolsTest {
 protected:
-    // The screen position of a point of space with the present camera.
-    QPoint ScreenOf(double x, double y, double z) {
-        GLdouble wx, wy, wz;
-        gluProject(x, y, z, g_modelviewMatrix, g_projectionMatrix, g_viewport, &wx, &wy, &wz);
-        return QPoint(int(std::lround(wx)), int(std::lround(kHeight - wy)));
-    }
     // The triple product of AB, AC and AD: zero when D lies in the plane ABC.
     static double Coplanarity(const CGVertex& a, const CGVertex& b, const CGVertex& c, const CGVertex& d) {
         const double u[3] = {b.m_x - a.m_x, b.m_y - a.m_y, b.m_z - a.m_z};
@@ -31,12 +21,6 @@ protected:
         const double w[3] = {d.m_x - a.m_x, d.m_y - a.m_y, d.m_z - a.m_z};
         return u[0] * (v[1] * w[2] - v[2] * w[1]) - u[1] * (v[0] * w[2] - v[2] * w[0]) +
                u[2] * (v[0] * w[1] - v[1] * w[0]);
-    }
-    std::vector<WORD> Corners(const CGFace& face) {
-        std::vector<WORD> ids;
-        for (WORD id : face.m_parents)
-            ids.push_back(id);
-        return ids;
     }
 };
 
@@ -52,8 +36,7 @@ TEST_F(DrawingToolsTest, PointToolInSpaceBesideAPointAndOnALine) {
     ASSERT_NE(a, nullptr);
     ExpectAt(*a, 1, 2, 0);
     EXPECT_EQ(a->m_name, CString(u"A"));
-    EXPECT_EQ(LastStepName(), CString(u"添加全自由点"));
-    EXPECT_EQ(LastStepCount(), 1);
+    ExpectStep(u"添加全自由点", 1);
     EXPECT_EQ(m_view->m_toolStage, 0);
     EXPECT_EQ(g_mouseTool, 2) << "the tool stays current";
     EXPECT_TRUE(m_doc->IsModified());
@@ -100,8 +83,7 @@ TEST_F(DrawingToolsTest, LineToolDrawsRaysBetweenPointsAndInSpace) {
     ASSERT_NE(ray, nullptr);
     EXPECT_EQ(CellCount(), before + 1);
     EXPECT_EQ(ray->m_kind, CGLine::kRay);
-    EXPECT_EQ(ray->m_parents[0], p->m_id);
-    EXPECT_EQ(ray->m_parents[1], q->m_id);
+    EXPECT_EQ(Parents(*ray), (std::vector<WORD>{p->m_id, q->m_id}));
     EXPECT_EQ(LastStepName(), CString(u"添加射线"));
     EXPECT_EQ(m_view->m_toolStage, 0);
 
@@ -117,10 +99,8 @@ TEST_F(DrawingToolsTest, LineToolDrawsRaysBetweenPointsAndInSpace) {
     ASSERT_NE(ray2, nullptr);
     ExpectAt(*second, 2, 4, 0);
     EXPECT_EQ(ray2->m_kind, CGLine::kRay);
-    EXPECT_EQ(ray2->m_parents[0], first->m_id);
-    EXPECT_EQ(ray2->m_parents[1], second->m_id);
-    EXPECT_EQ(LastStepName(), CString(u"添加点与线"));
-    EXPECT_EQ(LastStepCount(), 2);
+    EXPECT_EQ(Parents(*ray2), (std::vector<WORD>{first->m_id, second->m_id}));
+    ExpectStep(u"添加点与线", 2);
 
     // A segment from a point to a point made on a line.
     g_lineToolKind = 0;
@@ -131,8 +111,7 @@ TEST_F(DrawingToolsTest, LineToolDrawsRaysBetweenPointsAndInSpace) {
     auto* onRay = Cell<CGVerFreeInLine>(segment->m_parents[1]);
     ASSERT_NE(onRay, nullptr);
     ExpectAt(*onRay, 5, 0, 0);
-    EXPECT_EQ(LastStepName(), CString(u"添加点与线"));
-    EXPECT_EQ(LastStepCount(), 2);
+    ExpectStep(u"添加点与线", 2);
 }
 
 TEST_F(DrawingToolsTest, FaceToolTriangleFollowsItsFirstVertex) {
@@ -148,25 +127,22 @@ TEST_F(DrawingToolsTest, FaceToolTriangleFollowsItsFirstVertex) {
     auto* b = Cell<CGVerFreeHenchman>(m_view->m_toolPointIds[1]);
     auto* c = Cell<CGVerFreeHenchman>(m_view->m_toolPointIds[2]);
     ASSERT_TRUE(a && b && c) << "the second and third vertices follow the first";
-    EXPECT_EQ(b->m_parents[0], a->m_id);
-    EXPECT_EQ(c->m_parents[0], a->m_id);
+    EXPECT_EQ(Parents(*b)[0], a->m_id);
+    EXPECT_EQ(Parents(*c)[0], a->m_id);
 
     const int before = CellCount();
     RightClick(Pixel(6, 6));
     auto* face = NewestAs<CGFace>();
     ASSERT_NE(face, nullptr);
     EXPECT_EQ(CellCount(), before + 3);
-    EXPECT_EQ(LastStepName(), CString(u"添加三边形"));
-    EXPECT_EQ(LastStepCount(), 3);
-    EXPECT_EQ(Corners(*face), (std::vector<WORD>{a->m_id, b->m_id, c->m_id}));
+    ExpectStep(u"添加三边形", 3);
+    EXPECT_EQ(Parents(*face), (std::vector<WORD>{a->m_id, b->m_id, c->m_id}));
     EXPECT_EQ(face->m_style, CGFace::kStyleFilled);
     auto* bc = Cell<CGLine>(WORD(face->m_id - 2));
     auto* ca = Cell<CGLine>(WORD(face->m_id - 1));
     ASSERT_TRUE(bc && ca);
-    EXPECT_EQ(bc->m_parents[0], b->m_id);
-    EXPECT_EQ(bc->m_parents[1], c->m_id);
-    EXPECT_EQ(ca->m_parents[0], c->m_id);
-    EXPECT_EQ(ca->m_parents[1], a->m_id);
+    EXPECT_EQ(Parents(*bc), (std::vector<WORD>{b->m_id, c->m_id}));
+    EXPECT_EQ(Parents(*ca), (std::vector<WORD>{c->m_id, a->m_id}));
     EXPECT_EQ(g_mouseTool, 1) << "a finished face returns to the arrow tool";
     EXPECT_EQ(m_view->m_toolStage, 0);
     EXPECT_EQ(m_status, CString(u"就绪"));
@@ -192,9 +168,8 @@ TEST_F(DrawingToolsTest, FaceToolQuadrilateralAndHexagon) {
     auto* face = NewestAs<CGFace>();
     ASSERT_NE(face, nullptr);
     EXPECT_EQ(CellCount(), before + 5);
-    EXPECT_EQ(LastStepName(), CString(u"添加四边形"));
-    EXPECT_EQ(LastStepCount(), 5);
-    const std::vector<WORD> corners = Corners(*face);
+    ExpectStep(u"添加四边形", 5);
+    const std::vector<WORD> corners = Parents(*face);
     ASSERT_EQ(corners.size(), 4u);
     auto* a = Cell<CGVertex>(corners[0]);
     auto* b = Cell<CGVertex>(corners[1]);
@@ -202,9 +177,7 @@ TEST_F(DrawingToolsTest, FaceToolQuadrilateralAndHexagon) {
     auto* d = Cell<CGVerFreeInPlane>(corners[3]);
     ASSERT_TRUE(a && b && c && d);
     ExpectAt(*d, 0, 3, 0);
-    EXPECT_EQ(d->m_parents[0], a->m_id);
-    EXPECT_EQ(d->m_parents[1], b->m_id);
-    EXPECT_EQ(d->m_parents[2], c->m_id);
+    EXPECT_EQ(Parents(*d), (std::vector<WORD>{a->m_id, b->m_id, c->m_id}));
     // The fourth vertex stays in the plane of the first three when the third rises.
     c->m_z = 2.0f;
     c->SyncVertex();
@@ -225,13 +198,12 @@ TEST_F(DrawingToolsTest, FaceToolQuadrilateralAndHexagon) {
     ASSERT_NE(hexagon, nullptr);
     EXPECT_EQ(hexagon->GetCornerCount(), 6);
     EXPECT_EQ(CellCount(), beforeHexagon + 9);
-    EXPECT_EQ(LastStepName(), CString(u"添加多边形面"));
-    EXPECT_EQ(LastStepCount(), 9);
+    ExpectStep(u"添加多边形面", 9);
     EXPECT_EQ(m_view->m_polyVertexCount, 0);
 }
 
 TEST_F(DrawingToolsTest, FaceToolRefusals) {
-    CGVertex* outside = AddPoint(8, 6);
+    AddPoint(8, 6);
     CGVertex* p = AddPoint(-9, -6);
     CGVertex* q = AddPoint(-5, -6);
     AddLine(p->m_id, q->m_id);
@@ -245,8 +217,7 @@ TEST_F(DrawingToolsTest, FaceToolRefusals) {
     RightClick(Pixel(6, 6));
     EXPECT_EQ(CellCount(), made);
     EXPECT_EQ(LastStepName(), CString(u"添加点与线"));
-    EXPECT_EQ(g_mouseTool, 1);
-    EXPECT_EQ(m_view->m_toolStage, 0);
+    ExpectTool(1, 0);
 
     // With three vertices, existing points, lines and circles are refused.
     ASSERT_TRUE(Run(ID_CREATE_POLYGON));
@@ -261,7 +232,6 @@ TEST_F(DrawingToolsTest, FaceToolRefusals) {
     EXPECT_EQ(m_messages[1], CString(u"多边形的各顶点要共面，不再选已有线或圆上的点"));
     EXPECT_EQ(CellCount(), three);
     EXPECT_EQ(m_view->m_toolStage, 6);
-    (void)outside;
 }
 
 TEST_F(DrawingToolsTest, AFaceHoldsAtMostThirtyTwoFurtherVertices) {
@@ -303,8 +273,7 @@ TEST_F(DrawingToolsTest, CircleToolFlatCircleAndThreePoints) {
     Click(Pixel(-6, -1));
     auto* circle = NewestAs<CGArcCenterP>();
     ASSERT_NE(circle, nullptr);
-    EXPECT_EQ(LastStepName(), CString(u"添加已知圆心和圆上两点的圆"));
-    EXPECT_EQ(LastStepCount(), 2);
+    ExpectStep(u"添加已知圆心和圆上两点的圆", 2);
     EXPECT_NEAR(circle->m_radius, 3.0, 1e-5);
     EXPECT_TRUE(circle->m_valid);
 

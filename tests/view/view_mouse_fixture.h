@@ -20,9 +20,12 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QTest>
+#include <GL/glu.h>
 #include <QWheelEvent>
 
+#include <cmath>
 #include <memory>
+#include <vector>
 
 class ViewMouseTest : public ::testing::Test {
 protected:
@@ -73,6 +76,24 @@ protected:
     }
     static QPoint Pixel(double x, double y) {
         return QPoint(int(std::lround(kWidth / 2 + 20.0 * x)), int(std::lround(kHeight / 2 - 20.0 * y)));
+    }
+    // The screen position of a point of space with the present camera.
+    static QPoint ScreenOf(double x, double y, double z) {
+        GLdouble wx, wy, wz;
+        gluProject(x, y, z, g_modelviewMatrix, g_projectionMatrix, g_viewport, &wx, &wy, &wz);
+        return QPoint(int(std::lround(wx)), int(std::lround(kHeight - wy)));
+    }
+    static QPoint ScreenOf(const CGVertex& p) { return ScreenOf(p.m_x, p.m_y, p.m_z); }
+    static void ExpectAt(const CGVertex& p, double x, double y, double z, double tolerance = 1e-5) {
+        EXPECT_NEAR(p.m_x, x, tolerance);
+        EXPECT_NEAR(p.m_y, y, tolerance);
+        EXPECT_NEAR(p.m_z, z, tolerance);
+    }
+    static std::vector<WORD> Parents(const CGCell& cell) {
+        std::vector<WORD> ids;
+        for (WORD id : cell.m_parents)
+            ids.push_back(id);
+        return ids;
     }
 
     template <class T> T* Insert(T* cell) {

@@ -1,16 +1,21 @@
-// Clicks of the arrow tool on known scenes through real mouse events: the lowest priority class
-// wins, repeated clicks cycle through stacked objects and toggle them, Ctrl picks labels only, a
-// click on empty space clears the selection; the box select; a crowded spot that overflows the
-// first selection buffer.
+// Clicks of the arrow tool through real mouse events: the lowest class wins, repeated clicks cycle and
+// toggle, Ctrl picks labels, empty space clears; the box select; a spot that overflows the buffer.
 #include "view_mouse_fixture.h"
 
 #include "view/pick_pass.h"
+
+#include <array>
 
 namespace {
 
 class ViewPickTest : public ViewMouseTest {
 protected:
     bool Selected(const CGCell* cell) const { return cell->m_selected && m_page->m_selAll.Find(cell->m_id); }
+    // The sizes of the selection lists: all, points, lines, faces.
+    std::array<int, 4> SelCounts() const {
+        return {int(m_page->m_selAll.GetCount()), int(m_page->m_selPoints.GetCount()),
+                int(m_page->m_selLines.GetCount()), int(m_page->m_selFaces.GetCount())};
+    }
     // The walk list of the last pick as a vector.
     std::vector<WORD> WalkList() const {
         std::vector<WORD> ids;
@@ -45,16 +50,12 @@ TEST_F(ViewPickTest, PointsBeforeLinesBeforeFaces) {
     Click(Pixel(1, 1));
     EXPECT_EQ(m_page->m_walkClass, 8);
     EXPECT_TRUE(Selected(face));
-    EXPECT_EQ(m_page->m_selAll.GetCount(), 3);
-    EXPECT_EQ(m_page->m_selPoints.GetCount(), 1);
-    EXPECT_EQ(m_page->m_selLines.GetCount(), 1);
-    EXPECT_EQ(m_page->m_selFaces.GetCount(), 1);
+    EXPECT_EQ(SelCounts(), (std::array<int, 4>{3, 1, 1, 1}));
 
     // Empty space clears the whole selection.
     Click(Pixel(8, 6));
     EXPECT_EQ(m_status, u"就绪");
-    EXPECT_TRUE(m_page->m_selAll.IsEmpty());
-    EXPECT_TRUE(m_page->m_selFaces.IsEmpty());
+    EXPECT_EQ(SelCounts(), (std::array<int, 4>{0, 0, 0, 0}));
     EXPECT_FALSE(a->m_selected || ab->m_selected || face->m_selected);
 }
 
@@ -160,9 +161,7 @@ TEST_F(ViewPickTest, BoxSelectsWhatLiesInsideOnceAndNoLabels) {
     EXPECT_TRUE(b->m_selected);
     EXPECT_TRUE(ab->m_selected);
     EXPECT_FALSE(far->m_selected);
-    EXPECT_EQ(m_page->m_selAll.GetCount(), 3) << "a point and its label count once";
-    EXPECT_EQ(m_page->m_selPoints.GetCount(), 2);
-    EXPECT_EQ(m_page->m_selLines.GetCount(), 1);
+    EXPECT_EQ(SelCounts(), (std::array<int, 4>{3, 2, 1, 0})) << "a point and its label count once";
 }
 
 // More hits than the 1024 words of a click hold (204 records): the pass runs again with a larger
@@ -189,32 +188,4 @@ TEST_F(ViewPickTest, ACrowdedSpotStillPicks) {
     Move(Pixel(0, 1));
     Release(Pixel(0, 1));
     EXPECT_EQ(m_page->m_selPoints.GetCount(), 400);
-}
-
-TEST_F(ViewPickTest, DrawingToolsTakeTheLastHitOfTheLowestClass) {
-    CGVertex* a = AddPoint(0, 0);
-    CGVertex* b = AddPoint(0, 0);
-    AddLine(a->m_id, AddPoint(4, 0)->m_id);
-    (void)b;
-    Redraw();
-    std::vector<CPickHit> hits;
-    ASSERT_TRUE(m_view->MakeContextCurrent());
-    HxRunPickPass(*m_page, kWidth / 2, kHeight / 2, 10, 10, HX_PICK_GEOMETRY, kClickPickBufferWords, hits);
-    ASSERT_GE(hits.size(), 3u);
-    WORD lastPoint = 0;
-    for (const CPickHit& hit : hits)
-        if (hit.pickClass == 1)
-            lastPoint = hit.id;
-    g_mouseTool = 2;
-    int pickClass = 0;
-    WORD id = 0;
-    ASSERT_TRUE(m_view->PickAt(kWidth / 2, kHeight / 2, &pickClass, &id, FALSE));
-    EXPECT_EQ(pickClass, 1);
-    EXPECT_EQ(id, lastPoint);
-    EXPECT_FALSE(m_view->PickAt(20, 20, &pickClass, &id, FALSE)) << "nothing there";
-    // The custom tool sees nothing while no construction is in progress.
-    g_mouseTool = 6;
-    m_page->m_constructMarker = 0;
-    ASSERT_TRUE(m_view->PickAt(kWidth / 2, kHeight / 2, &pickClass, &id, FALSE));
-    EXPECT_EQ(pickClass, 16);
 }

@@ -58,17 +58,20 @@ protected:
             return many->m_count;
         return DYNAMIC_DOWNCAST(CCmdAddCell, LastStep()) ? 1 : 0;
     }
+    void ExpectStep(const char16_t* name, int count) const {
+        EXPECT_EQ(LastStepName(), CString(name));
+        EXPECT_EQ(LastStepCount(), count);
+    }
+    // The mouse tool and the stage of its drawing.
+    void ExpectTool(int tool, int stage) const {
+        EXPECT_EQ(g_mouseTool, tool);
+        EXPECT_EQ(m_view->m_toolStage, stage);
+    }
     int CellCount() const { return m_page->m_cells.GetCount(); }
     template <class T> T* Cell(WORD id) const { return DYNAMIC_DOWNCAST(T, m_page->FindCell(id)); }
     // The newest cell of the page.
     CGCell* Newest() const { return m_page->FindCell(WORD(m_page->m_nextId - 1)); }
     template <class T> T* NewestAs() const { return DYNAMIC_DOWNCAST(T, Newest()); }
-
-    static void ExpectAt(const CGVertex& p, double x, double y, double z, double tolerance = 1e-5) {
-        EXPECT_NEAR(p.m_x, x, tolerance);
-        EXPECT_NEAR(p.m_y, y, tolerance);
-        EXPECT_NEAR(p.m_z, z, tolerance);
-    }
 
     std::vector<CString> m_messages;
     std::vector<UINT> m_menus;

@@ -1,6 +1,5 @@
-// The right button, Escape, the tool buttons, undo and redo from the keys, the double click, the
-// label dialog, the colour message and the page link, on the view under the X server with real
-// mouse and key events.
+// The right button, Escape, tool buttons, undo and redo keys, the double click, the label dialog, the
+// colour message and the page link, with real mouse and key events.
 #include "view_tools_fixture.h"
 
 #include "document/tool_record.h"
@@ -66,9 +65,13 @@ protected:
         EXPECT_EQ(m_page->FindCell(5), nullptr);
         EXPECT_NE(m_page->FindCell(3), nullptr);
         EXPECT_EQ(m_page->MakeAutoLabel(CGPage::kAutoLabelPoint), CString(u"D")) << "and the name D";
-        EXPECT_EQ(LastStepName(), CString(u"使用工具：中点工具"));
-        EXPECT_EQ(LastStepCount(), 2);
+        ExpectStep(u"使用工具：中点工具", 2);
         EXPECT_TRUE(m_doc->IsModified());
+    }
+
+    void AddStroke() {
+        const float stroke[6] = {0, 0, -50, 1, 1, -50};
+        m_view->m_inkStrokes.Add(new CStroke(2, stroke));
     }
 
     CPropertiesRecorder m_properties;
@@ -77,17 +80,13 @@ protected:
 
 } // namespace
 
-// ---------------------------------------------------------------------------------------------
-// Right button and Escape
-
 TEST_F(ToolsTest, RightButtonAndEscapeEndDrawings) {
     ASSERT_TRUE(Run(ID_CREATE_LINE_TOOL));
     Click(Pixel(0, 0));
     ASSERT_EQ(m_view->m_toolStage, 2);
     const int cells = CellCount();
     RightClick(Pixel(4, 4));
-    EXPECT_EQ(m_view->m_toolStage, 0);
-    EXPECT_EQ(g_mouseTool, 1);
+    ExpectTool(1, 0);
     EXPECT_EQ(CellCount(), cells) << "the point made stays, with its own step";
     EXPECT_EQ(LastStepName(), CString(u"添加全自由点"));
     EXPECT_TRUE(m_menus.empty()) << "no context menu after a cancel";
@@ -105,21 +104,37 @@ TEST_F(ToolsTest, RightButtonAndEscapeEndDrawings) {
     EXPECT_EQ(CellCount(), three) << "Escape builds no face";
 }
 
-TEST_F(ToolsTest, RightButtonClosesACustomToolHandingBackIdsAndNames) {
+// The right button, Escape, the arrow command and box select each close a custom tool being applied.
+class ToolCloseTest : public ToolsTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(ToolCloseTest, HandsBackThePendingIdsAndNames) {
     StartToolApplication();
-    RightClick(Pixel(8, 6));
+    g_pCurPage->m_timerMode = 1;
+    switch (GetParam()) {
+    case 0:
+        RightClick(Pixel(8, 6));
+        break;
+    case 1:
+        Key(Qt::Key_Escape);
+        break;
+    case 2:
+        ASSERT_TRUE(Run(ID_EDIT_SELECT));
+        break;
+    default:
+        ASSERT_TRUE(Run(ID_EDIT_SELBOX));
+        break;
+    }
     ExpectToolClosed();
-    EXPECT_EQ(g_mouseTool, 1);
+    EXPECT_EQ(g_mouseTool, GetParam() == 3 ? 7 : 1);
     EXPECT_EQ(m_view->m_toolStage, 0);
     EXPECT_TRUE(m_menus.empty());
+    EXPECT_EQ(g_pCurPage->m_timerMode, GetParam() >= 2 ? 5 : 1);
+    if (GetParam() == 2) {
+        EXPECT_EQ(Update(ID_EDIT_SELECT).m_check, 1);
+        EXPECT_EQ(Update(ID_CREATE_POINT).m_check, 0);
+    }
 }
-
-TEST_F(ToolsTest, EscapeClosesACustomTool) {
-    StartToolApplication();
-    Key(Qt::Key_Escape);
-    ExpectToolClosed();
-    EXPECT_EQ(g_mouseTool, 1);
-}
+INSTANTIATE_TEST_SUITE_P(Closers, ToolCloseTest, ::testing::Values(0, 1, 2, 3));
 
 TEST_F(ToolsTest, ACancelledApplicationWhoseCountsDisagreeCannotBeUndoneAlone) {
     CGVertex* a = AddPoint(-5, -5);
@@ -172,14 +187,6 @@ TEST_F(ToolsTest, RightButtonOfTheArrowToolSelectsAndShowsMenus) {
     RightClick(Pixel(0, 0));
     EXPECT_EQ(m_menus.back(), IDR_POPUP_EDIT);
     EXPECT_EQ(m_menus.size(), 4u);
-
-    // The menus' items and titles.
-    EXPECT_EQ(CString(HxContextMenuTitle(IDR_POPUP_POINT)), CString(u"点的快捷菜单"));
-    EXPECT_EQ(HxContextMenuItems(IDR_POPUP_POINT).size(), 14u);
-    EXPECT_EQ(HxContextMenuItems(IDR_POPUP_LINE).size(), 15u);
-    EXPECT_EQ(HxContextMenuItems(IDR_POPUP_FACE).size(), 12u);
-    EXPECT_EQ(HxContextMenuItems(IDR_POPUP_EDIT).size(), 14u);
-    EXPECT_EQ(CString(HxContextMenuItems(IDR_POPUP_EDIT).back().text), CString(u"全屏"));
 }
 
 TEST_F(ToolsTest, TheLabelDialogRenamesAndFixesTheName) {
@@ -191,19 +198,14 @@ TEST_F(ToolsTest, TheLabelDialogRenamesAndFixesTheName) {
     a->m_labelOffset[1] = 1.0f;
     a->m_labelOffset[0] = a->m_labelOffset[2] = 0.0f;
     a->SyncVertex();
-    b->m_selected = true;
-    m_page->m_selAll.AddTail(b->m_id);
-    m_page->m_selPoints.AddTail(b->m_id);
+    m_page->SelectCell(b->m_id);
     Redraw();
     bool shown = false;
     HxSetDialogRunner([&](CDialog& dialog) {
         auto& dlg = static_cast<CDlgPropertyLabel&>(dialog);
         shown = true;
         EXPECT_EQ(dlg.m_label, CString(u"A"));
-        EXPECT_TRUE(dlg.m_showLabel);
-        EXPECT_TRUE(dlg.m_autoName);
-        EXPECT_TRUE(dlg.m_autoScale);
-        EXPECT_FALSE(dlg.m_applyToSelected);
+        EXPECT_TRUE(dlg.m_showLabel && dlg.m_autoName && dlg.m_autoScale && !dlg.m_applyToSelected);
         dlg.m_label = u"P";
         dlg.m_color = RGB(0, 128, 0);
         dlg.m_applyToSelected = TRUE;
@@ -242,20 +244,6 @@ TEST_F(ToolsTest, TheLabelDialogRenamesAndFixesTheName) {
     EXPECT_EQ(a->m_labelHidden, 0);
 }
 
-TEST_F(ToolsTest, TheArrowCommandClosesACustomTool) {
-    StartToolApplication();
-    g_pCurPage->m_timerMode = 1;
-    ASSERT_TRUE(Run(ID_EDIT_SELECT));
-    ExpectToolClosed();
-    EXPECT_EQ(g_mouseTool, 1);
-    EXPECT_EQ(g_pCurPage->m_timerMode, 5);
-    EXPECT_EQ(Update(ID_EDIT_SELECT).m_check, 1);
-    EXPECT_EQ(Update(ID_CREATE_POINT).m_check, 0);
-}
-
-// ---------------------------------------------------------------------------------------------
-// Tool buttons
-
 TEST_F(ToolsTest, ToolButtonsBuildFromTheSelectionFirst) {
     std::vector<int> kinds;
     int answer = 1;
@@ -277,6 +265,7 @@ TEST_F(ToolsTest, ToolButtonsBuildFromTheSelectionFirst) {
     EXPECT_EQ(kinds, (std::vector<int>{1, 3, 4, 2}));
     EXPECT_EQ(Update(ID_CREATE_LINE_TOOL).m_check, 1);
     EXPECT_EQ(Update(ID_CREATE_CIRCLE).m_check, 0);
+    EXPECT_EQ(Update(ID_EDIT_SELECT).m_check, 0);
     // The keys of the tool buttons.
     Key(Qt::Key_P, Qt::ShiftModifier);
     EXPECT_EQ(g_mouseTool, 2);
@@ -285,23 +274,19 @@ TEST_F(ToolsTest, ToolButtonsBuildFromTheSelectionFirst) {
 }
 
 TEST_F(ToolsTest, BoxSelectScreenshotGridEraseAndSnapshot) {
-    // Box select while a custom tool is applied: its cells become one step, the timer runs on.
-    StartToolApplication();
+    // Box select leaves the timer running.
     Run(ID_ANIMA_PLAYSTOP);
     ASSERT_TRUE(g_animationRunning);
     ASSERT_TRUE(Run(ID_EDIT_SELBOX));
-    ExpectToolClosed();
     EXPECT_EQ(g_mouseTool, 7);
-    EXPECT_EQ(g_pCurPage->m_timerMode, 5);
-    EXPECT_TRUE(g_animationRunning) << "box select leaves the timer";
+    EXPECT_TRUE(g_animationRunning);
     EXPECT_EQ(m_view->cursor().shape(), Qt::CrossCursor);
 
     // The region screenshot stops it.
     g_pCurPage->m_timerMode = 1;
     ASSERT_TRUE(Run(ID_EDIT_COPYBIT));
     EXPECT_FALSE(g_animationRunning);
-    EXPECT_EQ(g_mouseTool, 8);
-    EXPECT_EQ(m_view->m_toolStage, 1);
+    ExpectTool(8, 1);
 
     // The grid bit.
     g_coordDisplayFlags = 1;
@@ -314,8 +299,7 @@ TEST_F(ToolsTest, BoxSelectScreenshotGridEraseAndSnapshot) {
     // Erase: disabled with nothing to erase.
     EXPECT_FALSE(Update(ID_INK_ERASE).m_enabled);
     EXPECT_FALSE(Update(ID_VIEW_ERASE).m_enabled);
-    const float stroke[6] = {0, 0, -50, 1, 1, -50};
-    m_view->m_inkStrokes.Add(new CStroke(2, stroke));
+    AddStroke();
     EXPECT_TRUE(Update(ID_VIEW_ERASE).m_enabled);
     Run(ID_VIEW_ERASE);
     EXPECT_EQ(m_view->m_inkStrokes.GetSize(), 0);
@@ -324,9 +308,7 @@ TEST_F(ToolsTest, BoxSelectScreenshotGridEraseAndSnapshot) {
     // The snapshot keeps the selected point in the background image and leaves the page's lists.
     g_mouseTool = 1;
     CGVertex* p = AddPoint(6, 5);
-    p->m_selected = true;
-    m_page->m_selAll.AddTail(p->m_id);
-    m_page->m_selPoints.AddTail(p->m_id);
+    m_page->SelectCell(p->m_id);
     Redraw();
     ASSERT_TRUE(Run(ID_VIEW_SNAPSHOT));
     EXPECT_EQ(g_traceImageEmpty, 0);
@@ -342,9 +324,6 @@ TEST_F(ToolsTest, BoxSelectScreenshotGridEraseAndSnapshot) {
     EXPECT_GT(qRed(kept), 90);
     EXPECT_LT(qGreen(kept), 150);
 }
-
-// ---------------------------------------------------------------------------------------------
-// Undo and redo
 
 TEST_F(ToolsTest, UndoAndRedoFromTheKeys) {
     ASSERT_TRUE(Run(ID_CREATE_POLYGON));
@@ -392,18 +371,12 @@ TEST_F(ToolsTest, UndoWithACustomToolUndoesItsStepAtOnce) {
     EXPECT_FALSE(Update(ID_EDIT_REDO).m_enabled);
 }
 
-// ---------------------------------------------------------------------------------------------
-// Double click
-
 TEST_F(ToolsTest, DoubleClickErasesFirstThenOpensProperties) {
     CGVertex* a = AddPoint(2, 2);
     CGVertex* b = AddPoint(-2, -2);
     Redraw();
-    b->m_selected = true;
-    m_page->m_selAll.AddTail(b->m_id);
-    m_page->m_selPoints.AddTail(b->m_id);
-    const float stroke[6] = {0, 0, -50, 1, 1, -50};
-    m_view->m_inkStrokes.Add(new CStroke(2, stroke));
+    m_page->SelectCell(b->m_id);
+    AddStroke();
     DoubleClick(Pixel(2, 2));
     EXPECT_EQ(m_view->m_inkStrokes.GetSize(), 0);
     EXPECT_EQ(m_properties.m_calls, 0) << "the first double click only erases";
@@ -425,29 +398,13 @@ TEST_F(ToolsTest, DoubleClickErasesFirstThenOpensProperties) {
     EXPECT_EQ(m_properties.m_calls, 1);
 }
 
-TEST_F(ToolsTest, DoubleClickOnEmptySpaceGoesToTheNextPage) {
-    DoubleClick(Pixel(5, 5));
-    EXPECT_EQ(g_pCurPage, m_page) << "the last page stays";
-    CGPage* second = m_doc->AppendPage(u"第二页");
-    DoubleClick(Pixel(5, 5));
-    EXPECT_EQ(g_pCurPage, second);
-    DoubleClick(Pixel(5, 5));
-    EXPECT_EQ(g_pCurPage, second);
-    m_page = second;
-}
-
-// ---------------------------------------------------------------------------------------------
-// Messages
-
 TEST_F(ToolsTest, TheColourMessageColoursTheSelectionOrTheInk) {
     EXPECT_EQ(m_view->SendMessage(UM_VIEW_APPLY_COLOR, WPARAM(RGB(0, 0, 255)), 0), 1);
     EXPECT_EQ(g_inkColor, (CRgba{0, 0, 255, 255}));
     m_view->SendMessage(UM_VIEW_APPLY_COLOR, WPARAM(0xFF000000u), 0);
     EXPECT_EQ(g_inkColor, (CRgba{255, 0, 0, 255}));
     CGVertex* p = AddPoint(1, 1);
-    p->m_selected = true;
-    m_page->m_selAll.AddTail(p->m_id);
-    m_page->m_selPoints.AddTail(p->m_id);
+    m_page->SelectCell(p->m_id);
     m_view->SendMessage(UM_VIEW_APPLY_COLOR, WPARAM(RGB(0, 200, 0)), 0);
     EXPECT_EQ(p->m_color.g, 200);
     EXPECT_FALSE(p->m_selected);
@@ -455,18 +412,21 @@ TEST_F(ToolsTest, TheColourMessageColoursTheSelectionOrTheInk) {
     EXPECT_TRUE(m_doc->IsModified());
 }
 
-TEST_F(ToolsTest, ThePageLinkMessage) {
+TEST_F(ToolsTest, DoubleClickOnEmptySpaceAndThePageLinkMessage) {
+    DoubleClick(Pixel(5, 5));
+    EXPECT_EQ(g_pCurPage, m_page) << "the last page stays";
     CGPage* second = m_doc->AppendPage(u"第二页");
-    EXPECT_EQ(m_view->SendMessage(UM_GOTO_PAGE, 0, second->m_pageId), 1);
-    EXPECT_EQ(g_pCurPage, second);
+    DoubleClick(Pixel(5, 5));
+    EXPECT_EQ(g_pCurPage, second) << "a double click on empty space goes to the next page";
+    EXPECT_EQ(m_view->SendMessage(UM_GOTO_PAGE, 0, m_page->m_pageId), 1);
+    EXPECT_EQ(g_pCurPage, m_page);
     // A page that does not exist is reported.
     EXPECT_EQ(m_view->SendMessage(UM_GOTO_PAGE, 0, 77), 1);
-    EXPECT_EQ(g_pCurPage, second);
+    EXPECT_EQ(g_pCurPage, m_page);
     ASSERT_EQ(m_messages.size(), 1u);
     EXPECT_EQ(m_messages[0], CString(u"链接页不存在，请检查修改链接按钮！"));
     m_view->SetDocument(nullptr);
-    EXPECT_EQ(m_view->SendMessage(UM_GOTO_PAGE, 0, m_page->m_pageId), 0);
-    EXPECT_EQ(g_pCurPage, second);
+    EXPECT_EQ(m_view->SendMessage(UM_GOTO_PAGE, 0, second->m_pageId), 0);
+    EXPECT_EQ(g_pCurPage, m_page);
     m_view->SetDocument(m_doc.get());
-    m_page = second;
 }

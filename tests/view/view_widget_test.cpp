@@ -75,8 +75,8 @@ TEST_F(ViewWidgetTest, CameraCommandsThroughTheRouting) {
     EulerToQuaternion(q, -70, 0, -20);
     EXPECT_NEAR(g_viewRotation[0], q[0], 1e-12);
     EXPECT_NEAR(g_viewRotation[3], q[3], 1e-12);
-    CCmdUI ui;
     for (UINT id : {ID_VIEW_PROJ_PERSPEC, ID_VIEW_PROJ_ID_ORTHO, ID_VIEW_PROJ_ID_XIEERCE}) {
+        CCmdUI ui;
         ui.m_nID = id;
         ASSERT_TRUE(view.OnCmdMsg(id, CN_UPDATE_COMMAND_UI, &ui));
         EXPECT_EQ(ui.m_check, id == ID_VIEW_PROJ_PERSPEC ? 1 : 0);
@@ -92,16 +92,11 @@ TEST_F(ViewWidgetTest, CameraCommandsThroughTheRouting) {
     EXPECT_FLOAT_EQ(g_viewZoom, 0.8f);
     view.OnCmdMsg(ID_VIEW_PAN_RIGHT, CN_COMMAND, nullptr);
     view.OnCmdMsg(ID_VIEW_PAN_UP, CN_COMMAND, nullptr);
-    EXPECT_EQ(g_viewTransX, 1.0f);
-    EXPECT_EQ(g_viewTransY, 1.0f);
+    EXPECT_EQ(std::pair(g_viewTransX, g_viewTransY), std::pair(1.0f, 1.0f));
 
     // Home: the camera comes back, the labelled grid becomes the axes, the sliders follow.
     int sliders[3] = {-1, -1, -1};
-    HxSetPanSliderHandler([&](int x, int y, int z) {
-        sliders[0] = x;
-        sliders[1] = y;
-        sliders[2] = z;
-    });
+    HxSetPanSliderHandler([&](int x, int y, int z) { sliders[0] = x, sliders[1] = y, sliders[2] = z; });
     g_coordDisplayFlags = 2 | 4;
     view.SetTimer(1, 40);
     ASSERT_TRUE(view.OnCmdMsg(ID_VIEW_TSFM_RESET, CN_COMMAND, nullptr));
@@ -144,12 +139,11 @@ TEST_F(ViewWidgetTest, ShowsAPageBuiltInCode) {
     SetPlaneViewRotation();
     // Points made before the view has a context keep their places until it numbers them.
     ASSERT_TRUE(HxReplaceVertexArray(200));
-    auto* a = new CGVertex(page.m_nextId++, page.m_nextVertex++, u"A", -4.0f, 0.0f, 0.0f);
-    page.m_cells.SetAt(a->m_id, a);
-    auto* b = new CGVertex(page.m_nextId++, page.m_nextVertex++, u"B", 4.0f, 0.0f, 0.0f);
-    page.m_cells.SetAt(b->m_id, b);
-    auto* ab = new CGLine(page.m_nextId++, a->m_id, b->m_id, CGLine::kSegment);
-    page.m_cells.SetAt(ab->m_id, ab);
+    auto add = [&](CGCell* cell) { page.m_cells.SetAt(cell->m_id, cell); };
+    add(new CGVertex(1, page.m_nextVertex++, u"A", -4.0f, 0.0f, 0.0f));
+    add(new CGVertex(2, page.m_nextVertex++, u"B", 4.0f, 0.0f, 0.0f));
+    add(new CGLine(3, 1, 2, CGLine::kSegment));
+    page.m_nextId = 4;
     {
         CHalvixView view;
         view.resize(400, 300);
@@ -184,9 +178,8 @@ TEST_F(ViewWidgetTest, KeysRunTheViewCommands) {
     view.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&view));
     QTest::keyClick(&view, Qt::Key_Up, Qt::ShiftModifier);
-    EXPECT_EQ(g_viewTransY, 1.0f);
     QTest::keyClick(&view, Qt::Key_Left, Qt::ShiftModifier);
-    EXPECT_EQ(g_viewTransX, -1.0f);
+    EXPECT_EQ(std::pair(g_viewTransX, g_viewTransY), std::pair(-1.0f, 1.0f));
     QTest::keyClick(&view, Qt::Key_Up, Qt::AltModifier);
     EXPECT_FLOAT_EQ(g_viewZoom, 1.2f);
     QTest::keyClick(&view, Qt::Key_Down, Qt::AltModifier);
@@ -229,10 +222,10 @@ TEST_F(ViewWidgetTest, FirstUpdatePressesThePagesStartButton) {
     g_pCurPage = &page;
     g_cellMap = &page.m_cells;
     auto* button = new CGButton;
-    button->m_id = page.m_nextId++;
-    page.m_cells.SetAt(button->m_id, button);
-    auto* point = new CGVertex(page.m_nextId++, 0, u"A", 0, 0, 0);
-    page.m_cells.SetAt(point->m_id, point);
+    button->m_id = 1;
+    page.m_cells.SetAt(1, button);
+    page.m_cells.SetAt(2, new CGVertex(2, 0, u"A", 0, 0, 0));
+    page.m_nextId = 3;
     std::vector<HxMessageRecord> posted;
     HxSetMessageObserver([&](const HxMessageRecord& r) { posted.push_back(r); });
     CHalvixView view;
@@ -245,7 +238,7 @@ TEST_F(ViewWidgetTest, FirstUpdatePressesThePagesStartButton) {
     EXPECT_EQ(page.m_autoButton, button->m_id);
     // A start id that names no button is forgotten.
     posted.clear();
-    page.m_autoButton = point->m_id;
+    page.m_autoButton = 2; // the point
     view.OnInitialUpdate();
     EXPECT_TRUE(posted.empty());
     EXPECT_EQ(page.m_autoButton, 0);
