@@ -471,37 +471,26 @@ TEST_F(PathPointsTest, DrawnPointsOnACompoundPath) {
 
 TEST_F(PathPointsTest, RecordsOfThePathPoints) {
     std::vector<WORD> pieces = MakeThreeSegments();
+    // The parameter travels in the common record, the piece count after the point.
     auto* border = Add<CGVerFreeInBorder>(List(pieces), 1.5f);
-    std::vector<BYTE> bytes = Stored(border);
-    ByteBuilder expected = PointRecord("CGVerFreeInBorder", *border);
-    expected.I32(3);
-    EXPECT_EQ(bytes, expected.Bytes());
-    EXPECT_EQ(PointCommon(*border).param[0], 1.5f); // the parameter travels in the common record
-    auto back = Loaded<CGVerFreeInBorder>(bytes);
+    ASSERT_EQ(PointCommon(*border).param[0], 1.5f);
+    const std::vector<BYTE> bytes = PointRecord("CGVerFreeInBorder", *border).I32(3).Bytes();
+    auto back = ExpectRecord<CGVerFreeInBorder>(border, bytes);
     ASSERT_TRUE(back);
     EXPECT_EQ(back->m_pieceCount, 3);
-    EXPECT_EQ(back->m_param1, 1.5f);
-    EXPECT_EQ(Stored(back.get()), bytes);
-    ExpectEveryCutRefused<CGVerFreeInBorder>(bytes);
     // A count above the parents' or below 0 is refused.
-    for (BYTE bad : {BYTE(4), BYTE(0xFF)}) {
-        std::vector<BYTE> damaged = bytes;
-        for (size_t i = damaged.size() - 4; i < damaged.size(); ++i)
-            damaged[i] = bad == 4 && i > damaged.size() - 4 ? 0 : bad;
-        EXPECT_THROW(Loaded<CGVerFreeInBorder>(damaged), CArchiveException) << int(bad);
+    for (int bad : {4, -1}) {
+        std::vector<BYTE> damaged(bytes.begin(), bytes.end() - 4);
+        const std::vector<BYTE> count = ByteBuilder().I32(bad).Bytes();
+        damaged.insert(damaged.end(), count.begin(), count.end());
+        EXPECT_THROW(Loaded<CGVerFreeInBorder>(damaged), CArchiveException) << bad;
     }
 
     SelectAll(pieces);
     auto* paths = Add<CGVerFreeInPaths>();
-    bytes = Stored(paths);
-    expected = PointRecord("CGVerFreeInPaths", *paths);
-    expected.I32(3);
-    EXPECT_EQ(bytes, expected.Bytes());
-    auto pathsBack = Loaded<CGVerFreeInPaths>(bytes);
+    auto pathsBack = ExpectRecord<CGVerFreeInPaths>(paths, PointRecord("CGVerFreeInPaths", *paths).I32(3).Bytes());
     ASSERT_TRUE(pathsBack);
-    EXPECT_EQ(pathsBack->m_pieceCount, 3);
     EXPECT_EQ(pathsBack->m_totalLength, 0.0); // rebuilt by the first recomputation
-    ExpectEveryCutRefused<CGVerFreeInPaths>(bytes);
     // Loaded, it is placed again only once recomputed.
     pathsBack->m_vertexIndex = NextVertex();
     pathsBack->m_param1 = 0.0f;
@@ -512,18 +501,8 @@ TEST_F(PathPointsTest, RecordsOfThePathPoints) {
 
     auto* drawn = Add<CGVerInPaths>(List(pieces), BYTE(0), 0.5f);
     EXPECT_EQ(Stored(drawn), PointRecord("CGVerInPaths", *drawn).Bytes());
+    // The mode travels in the kind byte.
     auto* drawnBorder = Add<CGVerInBorder>(List(pieces), BYTE(0), 0.5f);
-    EXPECT_EQ(Stored(drawnBorder), PointRecord("CGVerInBorder", *drawnBorder).Bytes());
     drawnBorder->m_kind = 1;
-    auto drawnBack = Loaded<CGVerInBorder>(Stored(drawnBorder));
-    ASSERT_TRUE(drawnBack);
-    EXPECT_EQ(drawnBack->m_kind, 1); // the mode travels in the kind byte
-
-    std::unique_ptr<CObject> fresh(RUNTIME_CLASS(CGVerFreeInBorder)->CreateObject());
-    EXPECT_EQ(static_cast<CGVerFreeInBorder*>(fresh.get())->m_pieceCount, 3);
-    EXPECT_EQ(static_cast<CGVerFreeInBorder*>(fresh.get())->m_param1, 0.5f);
-    fresh.reset(RUNTIME_CLASS(CGVerFreeInPaths)->CreateObject());
-    EXPECT_EQ(static_cast<CGVerFreeInPaths*>(fresh.get())->m_param1, 0.6f);
-    fresh.reset(RUNTIME_CLASS(CGVerInPaths)->CreateObject());
-    EXPECT_EQ(static_cast<CGVerInPaths*>(fresh.get())->m_pieceCount, 0);
+    ExpectRecord<CGVerInBorder>(drawnBorder, PointRecord("CGVerInBorder", *drawnBorder).Bytes());
 }

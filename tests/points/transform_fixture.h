@@ -66,7 +66,7 @@ protected:
     template <class T> T* LastAt(double x, double y, double z) {
         T* cell = Cell<T>(m_page->m_nextId - 1);
         if (!cell) {
-            ADD_FAILURE() << "the last cell is no " << RUNTIME_CLASS(T)->m_lpszClassName;
+            ADD_FAILURE() << "the last cell is no " << T::GetThisClass()->m_lpszClassName;
             return nullptr;
         }
         ExpectNear(*cell, x, y, z);
