@@ -272,10 +272,11 @@ TEST_F(ConfinedPointsTest, Records) {
     EXPECT_FALSE(odd->m_valid);
 
     auto* inPlane = Add<CGVerFreeInPlane>(m_a->m_id, m_b->m_id, m_d->m_id, -0.5f, 1.25f);
-    ExpectRecord<CGVerFreeInPlane>(inPlane, PointRecord("CGVerFreeInPlane", *inPlane).F32(-0.5f).F32(1.25f).Bytes());
+    ExpectRecord<CGVerFreeInPlane>(inPlane,
+                                   PointRecord("CGVerFreeInPlane", *inPlane).F32(-0.5f).F32(1.25f).Bytes());
 
     auto* leader = Add<CGVerFreeXyz>(1.0f, 2.0f, 3.0f);
     auto* follower = Add<CGVerFree2dHenchman>(4.0f, 6.0f, leader->m_id);
-    ExpectRecord<CGVerFree2dHenchman>(follower,
-                                      PointRecord("CGVerFree2dHenchman", *follower).F32(3.0f).F32(4.0f).Bytes());
+    ExpectRecord<CGVerFree2dHenchman>(
+        follower, PointRecord("CGVerFree2dHenchman", *follower).F32(3.0f).F32(4.0f).Bytes());
 }

@@ -15,7 +15,8 @@ constexpr float kHalfPi = 1.5707964f;
 
 // The record of a constructed point from the values its constructor leaves (the label 0.2 off in x
 // and z, the point colour and size), with the first word of the common record's three-word block.
-std::vector<BYTE> LiteralRecord(const char* className, const CGVertex& p, int extA1, const std::vector<float>& at) {
+std::vector<BYTE> LiteralRecord(const char* className, const CGVertex& p, int extA1,
+                                const std::vector<float>& at) {
     CommonRecord c;
     c.id = p.m_id;
     c.name = p.m_name.Str();
@@ -112,25 +113,41 @@ TEST_F(ConstructedRecordsTest, OwnFieldsFollowThePointRecord) {
     struct Row {
         CGVertex* cell;
         const char* name;
-        int extA1;              // the selector of the rotations about X, in the common record
-        std::vector<float> at;  // the position, when not the cell's own
-        ByteBuilder own;        // the class's own fields after the point's
+        int extA1;             // the selector of the rotations about X, in the common record
+        std::vector<float> at; // the position, when not the cell's own
+        ByteBuilder own;       // the class's own fields after the point's
     };
     const Row rows[] = {
         // The line parameter travels in the common record, the root in its kind byte.
         {Add<CGVerIntersection>(l1->m_id, l2->m_id), "CGVerIntersection", 0, {1, 0, 0}, {}},
         {Add<CGVerIntersectionLS>(BYTE(1), l1->m_id, k->m_id), "CGVerIntersectionLS", 0, {2, 0, 0}, {}},
         {Add<CGVerTranslate>(p->m_id, x->m_id, a->m_id), "CGVerTranslate", 0, {2, 2, 3}, {}},
-        {Add<CGVerTranslateStc>(p->m_id, 1.0f, 2.0f, -3.0f), "CGVerTranslateStc", 0, {2, 4, 0},
+        {Add<CGVerTranslateStc>(p->m_id, 1.0f, 2.0f, -3.0f),
+         "CGVerTranslateStc",
+         0,
+         {2, 4, 0},
          ByteBuilder().F32(1).F32(2).F32(-3)},
         // Direction, then the axis point, then the angle.
-        {Add<CGVerRotate>(p->m_id, 0.0f, 0.0f, 2.0f, 1.0f, 0.5f, 0.25f, kHalfPi), "CGVerRotate", 0, {},
+        {Add<CGVerRotate>(p->m_id, 0.0f, 0.0f, 2.0f, 1.0f, 0.5f, 0.25f, kHalfPi),
+         "CGVerRotate",
+         0,
+         {},
          ByteBuilder().F32(0).F32(0).F32(2).F32(1).F32(0.5f).F32(0.25f).F32(kHalfPi)},
-        {Add<CGVerRotateA>(p->m_id, 0.0f, 1.0f, 0.0f, 3.0f, 4.0f, 5.0f, a->m_id, x->m_id, p->m_id), "CGVerRotateA",
-         0, {}, ByteBuilder().F32(0).F32(1).F32(0).F32(3).F32(4).F32(5)},
-        {Add<CGVerRotateA2>(p->m_id, 0.0f, 1.0f, 0.0f, 3.0f, 4.0f, 5.0f, m->m_id), "CGVerRotateA2", 0, {},
+        {Add<CGVerRotateA>(p->m_id, 0.0f, 1.0f, 0.0f, 3.0f, 4.0f, 5.0f, a->m_id, x->m_id, p->m_id),
+         "CGVerRotateA",
+         0,
+         {},
          ByteBuilder().F32(0).F32(1).F32(0).F32(3).F32(4).F32(5)},
-        {Add<CGVerRotateX>(p->m_id, x->m_id, kHalfPi, BYTE(1)), "CGVerRotateX", 1, {}, ByteBuilder().F32(kHalfPi)},
+        {Add<CGVerRotateA2>(p->m_id, 0.0f, 1.0f, 0.0f, 3.0f, 4.0f, 5.0f, m->m_id),
+         "CGVerRotateA2",
+         0,
+         {},
+         ByteBuilder().F32(0).F32(1).F32(0).F32(3).F32(4).F32(5)},
+        {Add<CGVerRotateX>(p->m_id, x->m_id, kHalfPi, BYTE(1)),
+         "CGVerRotateX",
+         1,
+         {},
+         ByteBuilder().F32(kHalfPi)},
         {Add<CGVerRotateXA2>(p->m_id, x->m_id, m->m_id, BYTE(1)), "CGVerRotateXA2", 1, {}, {}},
         {Add<CGVerScale>(p->m_id, x->m_id, 0.5f), "CGVerScale", 0, {0.5f, 1, 1.5f}, ByteBuilder().F32(0.5f)},
         {Add<CGVerScaleO>(p->m_id, -1.0f), "CGVerScaleO", 0, {-1, -2, -3}, ByteBuilder().F32(-1)},
@@ -139,8 +156,10 @@ TEST_F(ConstructedRecordsTest, OwnFieldsFollowThePointRecord) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         const std::vector<float> at = row.at.empty() ? Pos(*row.cell) : row.at;
-        EXPECT_EQ(Stored(row.cell),
-                  ByteBuilder().Append(LiteralRecord(row.name, *row.cell, row.extA1, at)).Append(row.own.Bytes()).Bytes());
+        EXPECT_EQ(Stored(row.cell), ByteBuilder()
+                                        .Append(LiteralRecord(row.name, *row.cell, row.extA1, at))
+                                        .Append(row.own.Bytes())
+                                        .Bytes());
     }
 }
 
@@ -172,7 +191,8 @@ TEST_F(ConstructedRecordsTest, EveryClassRoundTripsUnderItsOwnNameAndRefusesDama
             LoadBytes(record, [&](CArchive& ar) { fresh->Serialize(ar); });
         };
         for (size_t n = 0; n < bytes.size(); ++n)
-            EXPECT_THROW(load(std::vector<BYTE>(bytes.begin(), bytes.begin() + long(n))), CArchiveException) << n;
+            EXPECT_THROW(load(std::vector<BYTE>(bytes.begin(), bytes.begin() + long(n))), CArchiveException)
+                << n;
         // One parent more, and none at all.
         for (int change : {+1, -1}) {
             std::unique_ptr<CObject> copy(cell->GetRuntimeClass()->CreateObject());

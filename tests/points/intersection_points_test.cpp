@@ -240,8 +240,8 @@ TEST_F(IntersectionPointsTest, EachRootHasItsOwnExtentTest) {
     EXPECT_FALSE(r0->m_valid);
     ExpectValidAt(*r1, 2, 0, 0);
     // A ray as the segment; a line reaches both; a kind no line has tests no extent: no point.
-    for (auto [kind, first, second] : {std::tuple{CGLine::kRay, false, true}, {CGLine::kLine, true, true},
-                                       {BYTE(7), false, false}}) {
+    for (auto [kind, first, second] :
+         {std::tuple{CGLine::kRay, false, true}, {CGLine::kLine, true, true}, {BYTE(7), false, false}}) {
         ab->m_kind = kind;
         Changed(ab);
         EXPECT_EQ(r0->m_valid, first) << int(kind);

@@ -166,7 +166,8 @@ TEST_F(SpecialPointsTest, CirclePointTurnedFromAValueAndItsRecord) {
     auto* q = Add<CGVerInCircleRot>(value->m_id, circle->m_id, float(-kPi / 2));
     ExpectNear(*q, 0, 1, 3);
     EXPECT_EQ(q->m_param1, float(kPi) + float(-kPi / 2)); // stored in the common record
-    auto back = ExpectRecord<CGVerInCircleRot>(q, PointRecord("CGVerInCircleRot", *q).F32(float(-kPi / 2)).Bytes());
+    auto back =
+        ExpectRecord<CGVerInCircleRot>(q, PointRecord("CGVerInCircleRot", *q).F32(float(-kPi / 2)).Bytes());
     ASSERT_TRUE(back);
     EXPECT_EQ(back->GetDescription(), u"在圆c1上绕圆心按点t的参数再旋转-90.0000度的点");
 }

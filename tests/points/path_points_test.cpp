@@ -158,13 +158,12 @@ TEST_F(PathPointsTest, CompoundPathParameterWrapsOnAWorkingCopy) {
     ExpectNear(*p, 1, 2, 0);
 }
 
-TEST_F(PathPointsTest, CompoundPathOfPointsIsAClosedPolygon) {
+TEST_F(PathPointsTest, CompoundPathOfPointsIsAClosedPolygonAndIsDraggedAlongIt) {
     CGVertex* a = AddPoint(0, 0, 0);
     CGVertex* b = AddPoint(4, 0, 0);
     CGVertex* c = AddPoint(0, 4, 0);
     auto* p = Add<CGVerFreeInBorder>(List({a->m_id, b->m_id, c->m_id}), 2.5f);
-    EXPECT_TRUE(p->m_valid);
-    ExpectAt(*p, 0, 2, 0); // midway from the third point back to the first
+    ExpectValidAt(*p, 0, 2, 0); // midway from the third point back to the first
     p->m_param1 = 1.5f;
     p->Recompute();
     ExpectAt(*p, 2, 2, 0);
@@ -173,78 +172,27 @@ TEST_F(PathPointsTest, CompoundPathOfPointsIsAClosedPolygon) {
     p->Recompute();
     EXPECT_FALSE(p->m_valid);
     c->m_valid = true;
-    p->m_param1 = 0.25f;
-    p->Recompute();
-    EXPECT_TRUE(p->m_valid);
-    ExpectAt(*p, 1, 0, 0);
-}
-
-TEST_F(PathPointsTest, CompoundPathOfLociLinesArcsAndCurves) {
-    CTestLocus* locus = MakeLocus();
-    std::vector<WORD> segments = MakeThreeSegments();
-    CGArc* quarter = AddCircle(5, 5, 5, 2, CGArc::kArc, 0.0f, float(kPi / 2));
-    auto* curve = Insert(new CTestCurve(NextId()));
-    auto* p = Add<CGVerFreeInBorder>(List({locus->m_id, segments[1], quarter->m_id, curve->m_id}), 0.5f);
-    // On the locus at the driver's u = 0.5, with the driver put back at 0.25 afterwards.
-    EXPECT_TRUE(p->m_valid);
-    ExpectAt(*p, 1, 3, 0);
-    EXPECT_EQ(m_driver->m_param1, 0.25f);
-    ExpectAt(*m_driver, 1, 5, 0);
-    ExpectAt(*m_traced, 0.5f, 3, 0);
-    // The line, the arc along its sweep, the curve at tmin + f (tmax - tmin).
-    p->m_param1 = 1.25f;
-    p->Recompute();
-    ExpectAt(*p, 1, 0.5f, 0);
-    p->m_param1 = 2.5f;
-    p->Recompute();
-    ExpectNear(*p, 5 + std::sqrt(2.0), 5 + std::sqrt(2.0), 5);
-    p->m_param1 = 3.75f;
-    p->Recompute();
-    ExpectAt(*p, 1.5f, 10, 2.25f);
-    // A locus driver range that is empty gives its end.
-    locus->m_t0 = 1.0f;
     p->m_param1 = 0.5f;
     p->Recompute();
-    ExpectAt(*p, 2, 3, 0);
-    // A locus whose traced point has no position makes the path point invalid.
-    locus->m_t0 = 0.0f;
-    m_traced->m_parents[1] = 999; // the midpoint loses its second point
-    p->Recompute();
-    EXPECT_FALSE(p->m_valid);
-    // A piece of a kind no path holds.
-    CGFace* face = AddFace({m_points[0]->m_id, m_points[1]->m_id, m_points[2]->m_id});
-    auto* onFace = Add<CGVerFreeInBorder>(List({face->m_id}), 0.5f);
-    EXPECT_FALSE(onFace->m_valid);
-}
+    ExpectValidAt(*p, 2, 0, 0);
 
-TEST_F(PathPointsTest, CompoundPathDraggedAlongAPolygon) {
-    CGVertex* a = AddPoint(0, 0, 0);
-    CGVertex* b = AddPoint(4, 0, 0);
-    CGVertex* c = AddPoint(0, 4, 0);
-    auto* p = Add<CGVerFreeInBorder>(List({a->m_id, b->m_id, c->m_id}), 0.5f);
     CTestMidpoint* m = AddMidpoint(p->m_id, c->m_id);
     CDragRun drag(*m_page, *p);
-    RayDownZ(2, -1);
-    drag.Move();
-    ExpectAt(*p, 2, 0, 0);
-    EXPECT_FLOAT_EQ(p->m_param1, 0.5f);
-    ExpectAt(*m, 1, 2, 0);
-    ExpectSynced(*p);
-    // Near the closing edge from C back to A.
-    RayDownZ(-1, 1);
-    drag.Move();
-    ExpectAt(*p, 0, 1, 0);
-    EXPECT_FLOAT_EQ(p->m_param1, 2.75f);
-    // Equally near the first and the last edge (at A): the first wins.
-    RayDownZ(-1, -1);
-    drag.Move();
-    ExpectAt(*p, 0, 0, 0);
-    EXPECT_FLOAT_EQ(p->m_param1, 0.0f);
-    // Near the hypotenuse.
-    RayDownZ(3, 3);
-    drag.Move();
-    ExpectNear(*p, 2, 2, 0);
-    EXPECT_FLOAT_EQ(p->m_param1, 1.5f);
+    // Onto AB; near the closing edge from C back to A; equally near the first and the last edge (at
+    // A): the first wins; near the hypotenuse.
+    struct Step {
+        double rx, ry, x, y;
+        float t;
+    };
+    for (Step s : {Step{2, -1, 2, 0, 0.5f}, Step{-1, 1, 0, 1, 2.75f}, Step{-1, -1, 0, 0, 0.0f},
+                   Step{3, 3, 2, 2, 1.5f}}) {
+        RayDownZ(s.rx, s.ry);
+        drag.Move();
+        ExpectNear(*p, s.x, s.y, 0);
+        EXPECT_FLOAT_EQ(p->m_param1, s.t);
+        ExpectSynced(*p);
+        ExpectNear(*m, s.x / 2, (s.y + 4) / 2, 0);
+    }
     // What the drag left is what recomputation gives.
     p->Recompute();
     ExpectNear(*p, 2, 2, 0);
@@ -488,7 +436,8 @@ TEST_F(PathPointsTest, RecordsOfThePathPoints) {
 
     SelectAll(pieces);
     auto* paths = Add<CGVerFreeInPaths>();
-    auto pathsBack = ExpectRecord<CGVerFreeInPaths>(paths, PointRecord("CGVerFreeInPaths", *paths).I32(3).Bytes());
+    auto pathsBack =
+        ExpectRecord<CGVerFreeInPaths>(paths, PointRecord("CGVerFreeInPaths", *paths).I32(3).Bytes());
     ASSERT_TRUE(pathsBack);
     EXPECT_EQ(pathsBack->m_totalLength, 0.0); // rebuilt by the first recomputation
     // Loaded, it is placed again only once recomputed.

@@ -126,7 +126,8 @@ protected:
     }
     // The cell's record is the expected bytes, loads back as T and stores again to the same bytes,
     // and its cuts are refused; the loaded cell (null when it did not load as T).
-    template <class T> static std::unique_ptr<T> ExpectRecord(const CObject* cell, const std::vector<BYTE>& expected) {
+    template <class T>
+    static std::unique_ptr<T> ExpectRecord(const CObject* cell, const std::vector<BYTE>& expected) {
         const std::vector<BYTE> bytes = Stored(cell);
         EXPECT_EQ(bytes, expected);
         auto back = Loaded<T>(bytes);

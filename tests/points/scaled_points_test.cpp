@@ -35,9 +35,7 @@ TEST_F(ScaledPointsTest, RatioOfThreePointsTakesTheFirstCoordinateThatMoves) {
              Case{c, 2, 1, 0, 2, 1, 3},
              Case{d, 1, 1, 0, 40000, 20000, 60000}, // D on A: the stand-in ratio 10000
              // The z differences come first, even where x moves too (nothing checks collinearity).
-             Case{d, 5, 1, 1, 0, 0, 0},
-             Case{c, 2, 1, 2, 8, 4, 12},
-             Case{d, 1, 3, 0, 0, 0, 0}, // only y left
+             Case{d, 5, 1, 1, 0, 0, 0}, Case{c, 2, 1, 2, 8, 4, 12}, Case{d, 1, 3, 0, 0, 0, 0}, // only y left
              Case{c, 1, 7, 0, 12, 6, 18},
              Case{o, 1, 1, 1, 10, 4, 16}, // about another centre: P k + (1 - k) O
          }) {

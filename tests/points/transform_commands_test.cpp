@@ -74,8 +74,12 @@ TEST_F(TransformCommands, TransformCommandsNeedSomethingTheyCanCopy) {
     auto* built = Insert(new CGArcCircle3P(NextId(), a->m_id, b->m_id, c->m_id, CGArc::kCircle));
     CGArc* placed = AddCircle(0, 0, 0, 2);
     // A positioned circle and a value have no points to map.
-    for (auto [selected, enabled] : {std::pair{a->m_id, true}, {ab->m_id, true}, {face->m_id, true},
-                                     {built->m_id, true}, {WORD(0), false}, {placed->m_id, false},
+    for (auto [selected, enabled] : {std::pair{a->m_id, true},
+                                     {ab->m_id, true},
+                                     {face->m_id, true},
+                                     {built->m_id, true},
+                                     {WORD(0), false},
+                                     {placed->m_id, false},
                                      {value->m_id, false}}) {
         Select({});
         if (selected)
@@ -171,8 +175,7 @@ TEST_F(TransformCommands, TranslatingASegmentByAMarkedVectorIsOneUndoStep) {
     ExpectNear(*a1, 1, 2, 3);
     ExpectNear(*b1, 5, 2, 3);
     ExpectSynced(*b1);
-    EXPECT_EQ(copy->m_parents[0], a1->m_id);
-    EXPECT_EQ(copy->m_parents[1], b1->m_id);
+    EXPECT_EQ(Parents(copy), (std::vector<WORD>{a1->m_id, b1->m_id}));
     EXPECT_EQ(copy->m_kind, ab->m_kind);
     EXPECT_EQ(copy->m_name, u"A'B'");
 
@@ -300,7 +303,8 @@ TEST_F(TransformCommands, RotateWithoutMarksTurnsAboutTheTypedAxis) {
         EXPECT_EQ(dlg.m_angleChoice, 1);
         EXPECT_EQ(dlg.m_available, CDlgTransRotate::kNoMarks);
         EXPECT_EQ(std::vector<float>({dlg.m_dirX, dlg.m_dirY, dlg.m_dirZ}), (std::vector<float>{0, 0, 1}));
-        EXPECT_EQ(std::vector<float>({dlg.m_pointX, dlg.m_pointY, dlg.m_pointZ}), (std::vector<float>{0, 0, 0}));
+        EXPECT_EQ(std::vector<float>({dlg.m_pointX, dlg.m_pointY, dlg.m_pointZ}),
+                  (std::vector<float>{0, 0, 0}));
         EXPECT_EQ(dlg.m_angle, 90.0f);
         // About the vertical through (1, 1, 0), by a quarter turn the other way.
         dlg.m_dirZ = 2;
@@ -360,8 +364,7 @@ TEST_F(TransformCommands, AMarkedAxisIsPresetBeforeAMarkedCentreWhichStaysOffere
     auto* aboutCentre = LastAt<CGVerRotateXA2>(1, 2, 0);
     ASSERT_NE(aboutCentre, nullptr);
     EXPECT_TRUE(aboutCentre->AboutCenter());
-    EXPECT_EQ(aboutCentre->m_parents[1], g->m_id);
-    EXPECT_EQ(aboutCentre->m_parents[2], m->m_id);
+    EXPECT_EQ(Parents(aboutCentre), (std::vector<WORD>{p->m_id, g->m_id, m->m_id}));
 
     // About the axis line by a typed angle: the typed angle is not remembered.
     Select({p->m_id});

@@ -218,15 +218,15 @@ TEST_F(TransformDialogWindows, ReflectElementsGiveTheirCodes) {
     EXPECT_TRUE(list->isEnabled());
     ASSERT_EQ(list->count(), 7);
     EXPECT_EQ(list->currentText(), QStringLiteral("原点"));
-    const std::vector<QString> names = {
-        QStringLiteral("原点"),  QStringLiteral("X轴"),   QStringLiteral("Y轴"),  QStringLiteral("Z轴"),
-        QStringLiteral("YOZ面"), QStringLiteral("XOZ面"), QStringLiteral("XOY面")};
-    const std::vector<BYTE> codes = {7, 6, 5, 3, 1, 2, 4};
+    const std::pair<QString, BYTE> elements[] = {{QStringLiteral("原点"), 7},  {QStringLiteral("X轴"), 6},
+                                                 {QStringLiteral("Y轴"), 5},   {QStringLiteral("Z轴"), 3},
+                                                 {QStringLiteral("YOZ面"), 1}, {QStringLiteral("XOZ面"), 2},
+                                                 {QStringLiteral("XOY面"), 4}};
     for (int i = 0; i < 7; ++i) {
-        EXPECT_EQ(list->itemText(i), names[size_t(i)]);
+        EXPECT_EQ(list->itemText(i), elements[i].first);
         list->setCurrentIndex(i);
         emit list->activated(i);
-        EXPECT_EQ(window.Mask(), codes[size_t(i)]) << i;
+        EXPECT_EQ(window.Mask(), elements[i].second) << i;
     }
     list->setCurrentIndex(6);
     emit list->activated(6);

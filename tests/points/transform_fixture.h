@@ -78,6 +78,12 @@ protected:
             ids.push_back(id);
         return ids;
     }
+    static std::vector<WORD> Parents(const CGCell* cell) {
+        std::vector<WORD> ids;
+        for (WORD id : cell->m_parents)
+            ids.push_back(id);
+        return ids;
+    }
     int CellCount() const { return m_page->m_cells.GetCount(); }
 
     std::unique_ptr<CHalvixDoc> m_doc;

@@ -79,8 +79,9 @@ TEST_F(TranslatedPointsTest, RotationByAFixedAngle) {
     auto* r = Add<CGVerRotate>(p->m_id, 0.0f, 0.0f, 1.0f, 1.0f, 1.0f, 0.0f, kHalfPi);
     ExpectValidAt(*r, 1, 2, 5);
     ExpectSynced(*r);
-    EXPECT_EQ(r->GetDescription(), u"点A绕过点（1.0000,1.0000,0.0000）且方向为（0.0000,0.0000,1.0000）的轴旋转"
-                                   u"90.0000度的点");
+    EXPECT_EQ(r->GetDescription(),
+              u"点A绕过点（1.0000,1.0000,0.0000）且方向为（0.0000,0.0000,1.0000）的轴旋转"
+              u"90.0000度的点");
     // Right-handed about +x: y turns into z.
     auto* aboutX = Add<CGVerRotate>(p->m_id, 1.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, kHalfPi);
     ExpectNear(*aboutX, 2, -5, 1);
@@ -93,8 +94,9 @@ TEST_F(TranslatedPointsTest, RotationByAFixedAngle) {
     EXPECT_EQ(longer->m_direction[2], 2.0f); // kept as given
     auto* none = Add<CGVerRotate>(p->m_id, 0.0f, 0.0f, 0.0f, 1.0f, 1.0f, 0.0f, kHalfPi);
     EXPECT_FALSE(none->m_valid);
-    EXPECT_EQ(none->GetDescription(), u"点A绕过点（1.0000,1.0000,0.0000）且方向为（0.0000,0.0000,0.0000）的轴旋转"
-                                      u"90.0000度的点");
+    EXPECT_EQ(none->GetDescription(),
+              u"点A绕过点（1.0000,1.0000,0.0000）且方向为（0.0000,0.0000,0.0000）的轴旋转"
+              u"90.0000度的点");
 }
 
 TEST_F(TranslatedPointsTest, RotationByTheOrientedAngleOfThreePoints) {
@@ -108,7 +110,8 @@ TEST_F(TranslatedPointsTest, RotationByTheOrientedAngleOfThreePoints) {
               u"点A绕过点（0.0000,0.0000,0.0000）且方向为（0.0000,0.0000,1.0000）的轴旋转的点,转角等于∠BCD");
     // Clockwise seen from +z: three quarters; C beyond B from A: a half turn; C on the ray BA: a
     // full turn, back onto P.
-    for (auto [cx, cy, x, y] : {std::tuple{0.0f, -1.0f, 0.0, -1.0}, {-3.0f, 0.0f, -1.0, 0.0}, {2.0f, 0.0f, 1.0, 0.0}}) {
+    for (auto [cx, cy, x, y] :
+         {std::tuple{0.0f, -1.0f, 0.0, -1.0}, {-3.0f, 0.0f, -1.0, 0.0}, {2.0f, 0.0f, 1.0, 0.0}}) {
         MovePoint(c, cx, cy, 0);
         ExpectNear(*r, x, y, 0);
     }
@@ -119,8 +122,9 @@ TEST_F(TranslatedPointsTest, RotationByAValue) {
     CGTmVariable* m = AddValue(float(kPi), u"m");
     auto* r = Add<CGVerRotateA2>(p->m_id, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f, 0.0f, m->m_id);
     ExpectValidAt(*r, -1, 0, 3);
-    EXPECT_EQ(r->GetDescription(),
-              u"点A绕过点（0.0000,0.0000,0.0000）且方向为（0.0000,0.0000,1.0000）的轴旋转的点,转角等于度量值m");
+    EXPECT_EQ(
+        r->GetDescription(),
+        u"点A绕过点（0.0000,0.0000,0.0000）且方向为（0.0000,0.0000,1.0000）的轴旋转的点,转角等于度量值m");
     m->m_param1 = -kHalfPi; // radians, as they are
     Changed(m);
     ExpectNear(*r, 0, -1, 3);
@@ -215,8 +219,9 @@ TEST_F(TranslatedPointsTest, DescriptionsShowDegreesOfTheStoredRadians) {
     r->m_angle = -0.5f;
     EXPECT_EQ(r->GetDescription(), u"点A绕中心B旋转-28.6479度的点");
     auto* f = Add<CGVerRotate>(p->m_id, 0.6f, 0.0f, 0.8f, -1.25f, 0.0f, 2.5f, 3.1415927f);
-    EXPECT_EQ(f->GetDescription(), u"点A绕过点（-1.2500,0.0000,2.5000）且方向为（0.6000,0.0000,0.8000）的轴旋转"
-                                   u"180.0000度的点");
+    EXPECT_EQ(f->GetDescription(),
+              u"点A绕过点（-1.2500,0.0000,2.5000）且方向为（0.6000,0.0000,0.8000）的轴旋转"
+              u"180.0000度的点");
     // The names as they are now.
     x->m_name = CString(u"O");
     EXPECT_EQ(r->GetDescription(), u"点A绕中心O旋转-28.6479度的点");
