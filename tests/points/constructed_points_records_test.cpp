@@ -110,57 +110,40 @@ TEST_F(ConstructedRecordsTest, OwnFieldsFollowThePointRecord) {
     const float c[] = {0, 0, 0}, u[] = {2, 0, 0}, v[] = {0, 2, 0};
     CGArc* k = Circle(c, u, v);
     CGTmVariable* m = AddValue(1.0f, u"m");
-    struct Row {
-        CGVertex* cell;
-        const char* name;
-        int extA1;             // the selector of the rotations about X, in the common record
-        std::vector<float> at; // the position, when not the cell's own
-        ByteBuilder own;       // the class's own fields after the point's
+    // The record under the class name, with the selector of the rotations about X in the common
+    // record, at the position given (or the cell's own), and the class's own fields after the point's.
+    auto expect = [](const char* name, CGVertex* cell, int extA1, std::vector<float> at, ByteBuilder own) {
+        SCOPED_TRACE(name);
+        if (at.empty())
+            at = Pos(*cell);
+        EXPECT_EQ(Stored(cell),
+                  ByteBuilder().Append(LiteralRecord(name, *cell, extA1, at)).Append(own.Bytes()).Bytes());
     };
-    const Row rows[] = {
-        // The line parameter travels in the common record, the root in its kind byte.
-        {Add<CGVerIntersection>(l1->m_id, l2->m_id), "CGVerIntersection", 0, {1, 0, 0}, {}},
-        {Add<CGVerIntersectionLS>(BYTE(1), l1->m_id, k->m_id), "CGVerIntersectionLS", 0, {2, 0, 0}, {}},
-        {Add<CGVerTranslate>(p->m_id, x->m_id, a->m_id), "CGVerTranslate", 0, {2, 2, 3}, {}},
-        {Add<CGVerTranslateStc>(p->m_id, 1.0f, 2.0f, -3.0f),
-         "CGVerTranslateStc",
-         0,
-         {2, 4, 0},
-         ByteBuilder().F32(1).F32(2).F32(-3)},
-        // Direction, then the axis point, then the angle.
-        {Add<CGVerRotate>(p->m_id, 0.0f, 0.0f, 2.0f, 1.0f, 0.5f, 0.25f, kHalfPi),
-         "CGVerRotate",
-         0,
-         {},
-         ByteBuilder().F32(0).F32(0).F32(2).F32(1).F32(0.5f).F32(0.25f).F32(kHalfPi)},
-        {Add<CGVerRotateA>(p->m_id, 0.0f, 1.0f, 0.0f, 3.0f, 4.0f, 5.0f, a->m_id, x->m_id, p->m_id),
-         "CGVerRotateA",
-         0,
-         {},
-         ByteBuilder().F32(0).F32(1).F32(0).F32(3).F32(4).F32(5)},
-        {Add<CGVerRotateA2>(p->m_id, 0.0f, 1.0f, 0.0f, 3.0f, 4.0f, 5.0f, m->m_id),
-         "CGVerRotateA2",
-         0,
-         {},
-         ByteBuilder().F32(0).F32(1).F32(0).F32(3).F32(4).F32(5)},
-        {Add<CGVerRotateX>(p->m_id, x->m_id, kHalfPi, BYTE(1)),
-         "CGVerRotateX",
-         1,
-         {},
-         ByteBuilder().F32(kHalfPi)},
-        {Add<CGVerRotateXA2>(p->m_id, x->m_id, m->m_id, BYTE(1)), "CGVerRotateXA2", 1, {}, {}},
-        {Add<CGVerScale>(p->m_id, x->m_id, 0.5f), "CGVerScale", 0, {0.5f, 1, 1.5f}, ByteBuilder().F32(0.5f)},
-        {Add<CGVerScaleO>(p->m_id, -1.0f), "CGVerScaleO", 0, {-1, -2, -3}, ByteBuilder().F32(-1)},
-        {Add<CGVerSymmetry>(p->m_id, BYTE(6)), "CGVerSymmetry", 0, {1, -2, -3}, ByteBuilder().U8(6)},
+    auto floats = [](std::initializer_list<float> values) {
+        ByteBuilder b;
+        for (float v : values)
+            b.F32(v);
+        return b;
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        const std::vector<float> at = row.at.empty() ? Pos(*row.cell) : row.at;
-        EXPECT_EQ(Stored(row.cell), ByteBuilder()
-                                        .Append(LiteralRecord(row.name, *row.cell, row.extA1, at))
-                                        .Append(row.own.Bytes())
-                                        .Bytes());
-    }
+    // The line parameter travels in the common record, the root in its kind byte.
+    expect("CGVerIntersection", Add<CGVerIntersection>(l1->m_id, l2->m_id), 0, {1, 0, 0}, {});
+    expect("CGVerIntersectionLS", Add<CGVerIntersectionLS>(BYTE(1), l1->m_id, k->m_id), 0, {2, 0, 0}, {});
+    expect("CGVerTranslate", Add<CGVerTranslate>(p->m_id, x->m_id, a->m_id), 0, {2, 2, 3}, {});
+    expect("CGVerTranslateStc", Add<CGVerTranslateStc>(p->m_id, 1.0f, 2.0f, -3.0f), 0, {2, 4, 0},
+           floats({1, 2, -3}));
+    // Direction, then the axis point, then the angle.
+    expect("CGVerRotate", Add<CGVerRotate>(p->m_id, 0.0f, 0.0f, 2.0f, 1.0f, 0.5f, 0.25f, kHalfPi), 0, {},
+           floats({0, 0, 2, 1, 0.5f, 0.25f, kHalfPi}));
+    expect("CGVerRotateA",
+           Add<CGVerRotateA>(p->m_id, 0.0f, 1.0f, 0.0f, 3.0f, 4.0f, 5.0f, a->m_id, x->m_id, p->m_id), 0, {},
+           floats({0, 1, 0, 3, 4, 5}));
+    expect("CGVerRotateA2", Add<CGVerRotateA2>(p->m_id, 0.0f, 1.0f, 0.0f, 3.0f, 4.0f, 5.0f, m->m_id), 0, {},
+           floats({0, 1, 0, 3, 4, 5}));
+    expect("CGVerRotateX", Add<CGVerRotateX>(p->m_id, x->m_id, kHalfPi, BYTE(1)), 1, {}, floats({kHalfPi}));
+    expect("CGVerRotateXA2", Add<CGVerRotateXA2>(p->m_id, x->m_id, m->m_id, BYTE(1)), 1, {}, {});
+    expect("CGVerScale", Add<CGVerScale>(p->m_id, x->m_id, 0.5f), 0, {0.5f, 1, 1.5f}, floats({0.5f}));
+    expect("CGVerScaleO", Add<CGVerScaleO>(p->m_id, -1.0f), 0, {-1, -2, -3}, floats({-1}));
+    expect("CGVerSymmetry", Add<CGVerSymmetry>(p->m_id, BYTE(6)), 0, {1, -2, -3}, ByteBuilder().U8(6));
 }
 
 TEST_F(ConstructedRecordsTest, EveryClassRoundTripsUnderItsOwnNameAndRefusesDamage) {

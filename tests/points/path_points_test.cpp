@@ -11,20 +11,9 @@
 
 namespace {
 
-// A curve for the tests: (t, 10, t^2) over [0, 2]; the nearest parameter is what the test sets.
-class CTestCurve : public CGCurve {
-public:
-    explicit CTestCurve(WORD id) {
-        m_id = id;
-        m_tMin = 0.0;
-        m_tMax = 2.0;
-    }
-    void PointAt(double t, double out[3]) override {
-        out[0] = t;
-        out[1] = 10.0;
-        out[2] = t * t;
-    }
-    BOOL NearestParameter(float point[3], double& f, double& distance, int mode) override {
+// The nearest point a test piece reports, as the test sets it, and the mode it was asked in.
+struct CNearestAnswer {
+    BOOL Answer(float point[3], double& f, double& distance, int mode) {
         m_lastMode = mode;
         if (!m_found)
             return FALSE;
@@ -40,26 +29,36 @@ public:
     int m_lastMode = -1;
 };
 
+// A curve for the tests: (t, 10, t^2) over [0, 2].
+class CTestCurve : public CGCurve, public CNearestAnswer {
+public:
+    explicit CTestCurve(WORD id) {
+        m_id = id;
+        m_tMin = 0.0;
+        m_tMax = 2.0;
+    }
+    void PointAt(double t, double out[3]) override {
+        out[0] = t;
+        out[1] = 10.0;
+        out[2] = t * t;
+    }
+    BOOL NearestParameter(float p[3], double& f, double& d, int mode) override {
+        return Answer(p, f, d, mode);
+    }
+};
+
 // A locus for the tests over its driver range [0, 1], on the parents the test gives (the driver
-// first, the traced point last); the nearest parameter is what the test sets.
-class CTestLocus : public CGLocus {
+// first, the traced point last).
+class CTestLocus : public CGLocus, public CNearestAnswer {
 public:
     CTestLocus(WORD id, WORD driver, WORD traced) {
         m_id = id;
         AddParent(driver);
         AddParent(traced);
     }
-    BOOL NearestParameter(float point[3], double& f, double& distance, int mode) override {
-        m_lastMode = mode;
-        std::copy(m_point, m_point + 3, point);
-        f = m_f;
-        distance = m_distance;
-        return TRUE;
+    BOOL NearestParameter(float p[3], double& f, double& d, int mode) override {
+        return Answer(p, f, d, mode);
     }
-    float m_point[3] = {0.0f, 0.0f, 0.0f};
-    double m_f = 0.0;
-    double m_distance = 1e9;
-    int m_lastMode = -1;
 };
 
 class PathPointsTest : public PointsTest {
