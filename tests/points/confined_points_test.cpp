@@ -1,6 +1,5 @@
-// The point inside a face, the point in a plane and the follower at equal height: placed by their
-// weights and offsets, dragged with the mouse ray (inside the polygon, on the plane, at the leader's
-// height), refused drags, invalid and valid again, descriptions and records.
+// The point inside a face, the point in a plane and the follower at equal height: placement, drags,
+// refused drags, validity, descriptions and records.
 #include "points/confined_points.h"
 
 #include "model/cell_kinds.h"

@@ -1,6 +1,5 @@
-// The horizontal circles on a point and on a value and the arc of a circle between two points:
-// frames on hand-computed points, reversal, arcs across angle 0, the cases without a circle and
-// back, names, descriptions and the circle record.
+// The horizontal circles on a point and on a value and the arc of a circle between two points: frames,
+// reversal, arcs across angle 0, no circle and back, descriptions and records.
 #include "points/constructed_arcs.h"
 
 #include "model/arc_circles.h"

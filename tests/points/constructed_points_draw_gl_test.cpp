@@ -1,6 +1,4 @@
-// Constructed points drawn by the page's passes into an offscreen framebuffer: as points, in the
-// point colour, where they were computed; neither drawn nor picked while there is no point, and
-// drawn again once a parent's move gives one.
+// A constructed point drawn and picked by the page's passes only while it exists, where it was computed.
 #include "points/intersection_points.h"
 
 #include "support/gl_page_fixture.h"

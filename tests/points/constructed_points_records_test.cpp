@@ -1,6 +1,5 @@
-// The records of the constructed points byte by byte, their round trips, the refusal of truncated
-// records and of parent lists of the wrong length, pages of them stored, loaded and recomputed, and
-// every class invalid while any one of its parents is and valid again after.
+// The records of the constructed points byte by byte, round trips, refusal of damaged records and
+// pages, recomputation of a loaded page, and validity that follows every parent.
 #include "points/intersection_points.h"
 #include "points/scaled_points.h"
 #include "points/translated_points.h"

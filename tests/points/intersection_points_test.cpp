@@ -1,6 +1,5 @@
-// Intersection points of lines, planes and circles on hand-computed figures: the extent of each line
-// kind, the tolerances, the two roots, every case without a point, and the point coming back when
-// a parent moves so that there is one again.
+// Intersection points of lines, planes and circles on hand-computed figures: line extents, tolerances,
+// the two roots, the cases without a point and the point coming back.
 #include "points/intersection_points.h"
 
 #include "model/arc_circles.h"

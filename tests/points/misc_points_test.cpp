@@ -1,6 +1,5 @@
 // The foot of the common perpendicular, the point on values and the circle points at another cell's
-// parameter: hand-computed positions, no solution and back, descriptions, records and damaged
-// records.
+// parameter: positions, no solution and back, descriptions and (damaged) records.
 #include "points/misc_points.h"
 
 #include "points_fixture.h"

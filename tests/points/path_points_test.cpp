@@ -1,7 +1,5 @@
-// Points on paths: the piece-by-piece parameterisation over lines, arcs, curves, loci and closed
-// polygons (with its wrap of the parameter), the length parameterisation over segments and arcs
-// (with its kept fractions), the drags along both, the drawn points at a fixed or a driver's
-// parameter, the limits on pieces, descriptions and records.
+// Points on compound and combined paths: the parameterisations with their wrap and kept fractions, drags,
+// drawn points at a fixed or a driver's parameter, the limits on pieces, descriptions and records.
 #include "points/path_points.h"
 
 #include "dynamics/curves.h"

@@ -1,6 +1,5 @@
-// Test support for the constructed points: a page on which points, lines, faces, circles and values
-// are made as construction commands make them, the mouse ray and drags of the free-point fixture,
-// position checks, and the point record built field by field with its round trip and refusals.
+// Test support for the constructed points: a page on which cells are made as commands make them,
+// position checks, and the point record with its round trip and refusals.
 #pragma once
 
 #include "measure/text_items.h"

@@ -1,6 +1,5 @@
-// Scaled and reflected points on hand-computed figures: the ratios of three points (which
-// coordinate decides), of two lengths and of values, the stand-in ratio 10000, every mask of the
-// coordinate reflections, the mirrors of a point, a line and a plane, and their descriptions.
+// Scaled and reflected points on hand-computed figures: the ratios, the stand-in ratio 10000, the masks
+// of the coordinate reflections, the mirrors of a point, a line and a plane, and their descriptions.
 #include "points/scaled_points.h"
 
 #include "points_fixture.h"

@@ -1,6 +1,5 @@
-// The transform commands: the marks and their update handlers, the dialog presets from marks and
-// remembered entries, the image classes each choice makes, names, colours, the new selection and
-// the one undo step.
+// The transform commands: marks and their update handlers, dialog presets, the image classes each
+// choice makes, names, colours, the new selection and the one undo step.
 #include "transform_fixture.h"
 
 #include "model/arc_circles.h"

@@ -1,6 +1,5 @@
-// The transform dialog windows on the offscreen platform: the enabling rules at opening and on
-// clicks, numbers refused with the dialog kept open, the fields written back on OK, the reflection
-// codes of the element list, the presenters behind DoModal, and the commands on the ribbon.
+// The transform dialog windows: enabling rules, numbers refused with the dialog kept open, fields
+// written back on OK, the element codes, the presenters behind DoModal and the ribbon's commands.
 #include "app/ribbon_definition.h"
 #include "app/ribbon_icons.h"
 #include "app/transform_dialogs_ui.h"

@@ -1,6 +1,5 @@
-// Test support for the transform commands: a document whose commands run through the router on the
-// current page, a scripted dialog runner that lets each test look at the preset fields and change
-// them, recorded message boxes, and selections made as the user makes them.
+// Test support for the transform commands: a document running commands on the current page, scripted
+// dialogs, recorded message boxes and selections made as the user makes them.
 #pragma once
 
 #include "document/halvix_doc.h"

@@ -1,6 +1,5 @@
-// Transformed copies of lines, faces and circles: the points they widen the selection by, the copies
-// on the images, copies that follow when their originals or the marks are dragged, a full page and
-// a vertex array that must grow first.
+// Transformed copies of lines, faces and circles: the points collected, the copies on the images,
+// copies that follow drags, a page without ids and a vertex array that must grow first.
 #include "transform_fixture.h"
 
 #include "model/arc_circles.h"

@@ -1,6 +1,5 @@
-// Translated and rotated points on hand-computed figures: the order of the single-precision sums,
-// the axes from a direction, a line or a centre, the oriented angle of three points, values, the
-// axis without direction, and the descriptions with their numbers.
+// Translated and rotated points on hand-computed figures: single-precision sums, axes from a direction,
+// a line or a centre, the oriented angle of three points, values, and the descriptions.
 #include "points/translated_points.h"
 
 #include "model/cell_kinds.h"

@@ -1,6 +1,5 @@
-// Points of a triangle on hand-computed triangles (a 3-4-5 right triangle and an
-// acute one), on flat, tiny and collapsed triangles, invalid and valid again as a corner moves,
-// their descriptions and their point records.
+// Points of a triangle on right, acute, flat, tiny and collapsed triangles, validity as corners move,
+// descriptions and records.
 #include "points/triangle_centres.h"
 
 #include "points_fixture.h"
