@@ -88,7 +88,7 @@ TEST_F(IntersectionPointsTest, TwoSegmentsMeetWhereBothReach) {
     EXPECT_EQ(y->m_param1, 0.0f);
 }
 
-TEST_F(IntersectionPointsTest, NearlyCoplanarLinesMeetOnTheFirstUntilTheFigureGrows) {
+TEST_F(IntersectionPointsTest, NearlyCoplanarLinesMeetOnTheFirstUntilTheFigureGrowsAndParallelOnesNever) {
     // |(C - A) . ((B - A) x (D - C))| = 16 h: at h = 1/8 exactly 2, still a point, on AB.
     CGLine* ab = Line(0, 0, 0, 4, 0, 0);
     CGLine* cd = Line(1, -1, 0.125f, 1, 3, 0.125f);
@@ -103,14 +103,10 @@ TEST_F(IntersectionPointsTest, NearlyCoplanarLinesMeetOnTheFirstUntilTheFigureGr
     EXPECT_FALSE(x->m_valid);
     MoveLine(cd, 2, -2, 0, 2, 6, 0);
     ExpectValidAt(*x, 2, 0, 0);
-}
-
-TEST_F(IntersectionPointsTest, ParallelLinesHaveNoPoint) {
-    CGLine* ab = Line(0, 0, 0, 4, 0, 0, CGLine::kLine);
-    CGLine* cd = Line(0, 1, 0, 4, 1, 0, CGLine::kLine);
-    auto* x = Add<CGVerIntersection>(ab->m_id, cd->m_id);
+    // Parallel lines, apart or one on the other, have no point.
+    ab->m_kind = cd->m_kind = CGLine::kLine;
+    MoveLine(cd, 0, 1, 0, 4, 1, 0);
     EXPECT_FALSE(x->m_valid);
-    // One line on the other: parallel too.
     MoveLine(cd, 1, 0, 0, 3, 0, 0);
     EXPECT_FALSE(x->m_valid);
     MovePoint(cd->GetEnd(1), 3, 2, 0);
@@ -231,7 +227,7 @@ TEST_F(IntersectionPointsTest, LineThroughACircleGivesTheNearerAndTheFartherRoot
     }
 }
 
-TEST_F(IntersectionPointsTest, EachRootHasItsOwnExtentTest) {
+TEST_F(IntersectionPointsTest, EachRootHasItsOwnExtentTestAndTheLineMustMeetTheCirclesPlane) {
     CGArc* k = Circle2();
     // From the centre: the farther root lies on the segment, the nearer before its start.
     CGLine* ab = Line(0, 0, 0, 4, 0, 0);
@@ -256,16 +252,11 @@ TEST_F(IntersectionPointsTest, EachRootHasItsOwnExtentTest) {
     MovePoint(ab->GetEnd(0), -1.99999f, 0, 0);
     EXPECT_FALSE(r0->m_valid);
     EXPECT_TRUE(r1->m_valid); // exactly at the end: t = 1
-}
-
-TEST_F(IntersectionPointsTest, LineMustMeetTheCircleInItsPlane) {
-    CGArc* k = Circle2(CGArc::kArc);
-    // Through the sphere about the circle but off its plane.
-    CGLine* ab = Line(1, 0, -4, 1, 0, 4);
-    auto [r0, r1] = Roots<CGVerIntersectionLS>(ab->m_id, k->m_id);
+    // Through the sphere about the circle but off its plane: no point; piercing the plane on the
+    // circle itself: both roots there.
+    MoveLine(ab, 1, 0, -4, 1, 0, 4);
     EXPECT_FALSE(r0->m_valid);
     EXPECT_FALSE(r1->m_valid);
-    // Piercing the plane on the circle itself (the whole circle counts, not the arc's sweep).
     MoveLine(ab, 2, 0, -4, 2, 0, 4);
     ExpectValidAt(*r0, 2, 0, 0);
     ExpectValidAt(*r1, 2, 0, 0);
