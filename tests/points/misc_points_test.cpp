@@ -22,8 +22,7 @@ TEST_F(SpecialPointsTest, CommonPerpendicularFeet) {
     auto* onA = Add<CGVerCommonperpen>(a->m_id, b->m_id);
     auto* onB = Add<CGVerCommonperpen>(b->m_id, a->m_id);
     // The x axis and the line x = 2, z = 3 along y: the feet lie beyond the segments' ends.
-    EXPECT_TRUE(onA->m_valid);
-    ExpectNear(*onA, 2, 0, 0);
+    ExpectValidAt(*onA, 2, 0, 0);
     ExpectNear(*onB, 2, 0, 3);
     ExpectSynced(*onA);
     EXPECT_EQ(onA->GetDescription(), u"直线AB上与直线CD距离最小的点");
@@ -35,8 +34,7 @@ TEST_F(SpecialPointsTest, CommonPerpendicularFeet) {
     EXPECT_FALSE(onB->m_valid);
     ExpectNear(*onA, 2, 0, 0);
     MovePoint(b1, 2, 0, 4); // now along z through (2, 0, 3)
-    EXPECT_TRUE(onA->m_valid);
-    ExpectNear(*onA, 2, 0, 0);
+    ExpectValidAt(*onA, 2, 0, 0);
     ExpectNear(*onB, 2, 0, 0);
     // An invalid line, or a parent that is no line.
     a->m_valid = false;
@@ -201,8 +199,7 @@ TEST_F(SpecialPointsTest, CirclePointAtTheSameParameter) {
     EXPECT_FALSE(q->m_valid);
     arc->m_valid = true;
     Changed(value);
-    EXPECT_TRUE(q->m_valid);
-    ExpectNear(*q, 3, 1, 1);
+    ExpectValidAt(*q, 3, 1, 1);
     // The circle must be a circle.
     CGVertex* a = AddPoint(0, 0, 0);
     EXPECT_FALSE(Add<CGVerInCircleFt>(a->m_id, value->m_id)->m_valid);

@@ -134,8 +134,7 @@ TEST_F(PathPointsTest, CompoundPathParameterWrapsOnAWorkingCopy) {
                    Case{0.25f, 0.25f, 0}, Case{2.0f, 1, 2}, Case{-6.5f, 2, 2}}) {
         p->m_param1 = c.t;
         p->SyncVertex();
-        EXPECT_TRUE(p->m_valid);
-        ExpectNear(*p, c.x, c.y, 0);
+        ExpectValidAt(*p, c.x, c.y, 0);
         EXPECT_EQ(p->m_param1, c.t);
     }
     // Only the piece in use must be valid.
@@ -147,12 +146,10 @@ TEST_F(PathPointsTest, CompoundPathParameterWrapsOnAWorkingCopy) {
     m_points[2]->m_valid = false;
     MovePoint(m_points[1], 1, 0, 0);
     EXPECT_FALSE(m_page->FindCell(pieces[1])->m_valid);
-    EXPECT_FALSE(p->m_valid);
-    ExpectNear(*p, 1, 1, 0);
+    ExpectInvalidAt(*p, 1, 1, 0);
     m_points[2]->m_valid = true;
     MovePoint(m_points[2], 1, 4, 0);
-    EXPECT_TRUE(p->m_valid);
-    ExpectNear(*p, 1, 2, 0);
+    ExpectValidAt(*p, 1, 2, 0);
 }
 
 TEST_F(PathPointsTest, CompoundPathOfPointsIsAClosedPolygonAndIsDraggedAlongIt) {
@@ -247,8 +244,7 @@ TEST_F(PathPointsTest, LengthPathOfASegmentAndASemicircle) {
     // 0.5 lies on the semicircle (the segment covers 0 .. 1/(1 + pi)): at the angle pi/2 - 1/2.
     p->m_param1 = 0.5f;
     p->Recompute();
-    EXPECT_TRUE(p->m_valid);
-    ExpectNear(*p, 0.479426, 0.877583, 0);
+    ExpectValidAt(*p, 0.479426, 0.877583, 0);
     ExpectSynced(*p);
     // On the segment, and the parameter brought into [0, 1] and kept so.
     p->m_param1 = 1.1f;
@@ -344,8 +340,7 @@ TEST_F(PathPointsTest, LengthPathOfMoreThan32PiecesHasNoPoint) {
     m_page->m_selAll.RemoveAll();
     SelectAll(pieces);
     auto* q = Add<CGVerFreeInPaths>();
-    EXPECT_TRUE(q->m_valid);
-    ExpectNear(*q, 0.6 * 32, 0, 0, 1e-4);
+    ExpectValidAt(*q, 0.6 * 32, 0, 0, 1e-4);
     EXPECT_DOUBLE_EQ(q->m_pieceEnds[31], 1.0);
 }
 
