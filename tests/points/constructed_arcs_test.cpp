@@ -249,8 +249,11 @@ TEST_F(ConstructedArcsTest, RecordsAreTheCircleRecord) {
     CGArc* c = AddCircle(0, 0, 0, 1);
     auto* arc = Insert(new CGArcInCircle(NextId(), o->m_id, p->m_id, c->m_id));
     ExpectRecord<CGArcInCircle>(arc, ArcRecord("CGArcInCircle", *arc).Bytes());
+    CGTmVariable* r = AddValue(2.0f, u"r");
+    auto* plain = Insert(new CGArcCenterR(NextId(), o->m_id, r->m_id, CGArc::kDisc));
+    ExpectRecord<CGArcCenterR>(plain, ArcRecord("CGArcCenterR", *plain).Bytes());
     // The reversal travels in the common record.
-    auto* onValue = Insert(new CGArcCenterR(NextId(), o->m_id, AddValue(2.0f, u"r")->m_id, CGArc::kArc));
+    auto* onValue = Insert(new CGArcCenterR(NextId(), o->m_id, r->m_id, CGArc::kArc));
     onValue->m_extA2 = 1;
     onValue->Recompute();
     auto value = Loaded<CGArcCenterR>(Stored(onValue));

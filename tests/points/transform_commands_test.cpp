@@ -51,6 +51,7 @@ TEST_F(TransformCommands, MarkCommandsAreEnabledByTheirSelectionCounts) {
         {{a->m_id, b->m_id, c->m_id}, {ratio, angle}, {vec}},
         // Three points whatever else is selected.
         {{a->m_id, ab->m_id, b->m_id, face->m_id, c->m_id}, {ratio, mirror, axis}, {}},
+        {{a->m_id, b->m_id, vector->m_id, c->m_id}, {ratio}, {}},
         {{ab->m_id, bc->m_id}, {ratio}, {axis}},
         // A value is a ratio or an angle; a vector item only a vector.
         {{value->m_id}, {ratio, angle}, {vec}},

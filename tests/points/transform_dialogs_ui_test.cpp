@@ -198,6 +198,7 @@ TEST_F(TransformDialogWindows, ScaleSwitchesTheRatioEdit) {
     Click(second, S::kFixedButton);
     EXPECT_TRUE(On(second, S::kEditRatio));
     Click(second, S::kMarkedButton);
+    EXPECT_FALSE(On(second, S::kEditRatio));
     second.accept();
     EXPECT_EQ(marked.m_choice, 0);
 }
