@@ -1,6 +1,5 @@
-// The point inside a face, the point in a plane and the follower at equal height: placed by their
-// weights and offsets, dragged with the mouse ray (inside the polygon, on the plane, at the leader's
-// height), refused drags, invalid and valid again, descriptions and records.
+// The point inside a face, the point in a plane and the follower at equal height: placement, drags,
+// refused drags, validity, descriptions and records.
 #include "points/confined_points.h"
 
 #include "model/cell_kinds.h"
@@ -30,11 +29,10 @@ protected:
 TEST_F(ConfinedPointsTest, FacePointByItsFanWeights) {
     CGFace* face = MakeSquare();
     auto* p = Add<CGVerFreeInFace>(face->m_id, 0.5f, 0.25f);
-    EXPECT_TRUE(p->m_valid);
     EXPECT_EQ(p->m_fanIndex, 1);
     EXPECT_EQ(p->m_color, g_colorFreePoint);
     EXPECT_TRUE(HxIsFreePoint(p));
-    ExpectAt(*p, 2, 1, 0); // A/2 + B/4 + C/4
+    ExpectValidAt(*p, 2, 1, 0); // A/2 + B/4 + C/4
     ExpectSynced(*p);
     EXPECT_EQ(face->m_children.GetTail(), p->m_id);
     EXPECT_EQ(p->GetDescription(), u"多边形ABCD内的自由点");
@@ -48,31 +46,26 @@ TEST_F(ConfinedPointsTest, FacePointByItsFanWeights) {
     m_b->m_valid = false;
     MovePoint(m_d, 0, 4, 0);
     EXPECT_FALSE(face->m_valid);
-    EXPECT_FALSE(p->m_valid);
-    ExpectAt(*p, 7, 3, 1.5f);
+    ExpectInvalidAt(*p, 7, 3, 1.5f);
     m_b->m_valid = true;
     MovePoint(m_c, 4, 4, 0);
-    EXPECT_TRUE(p->m_valid);
-    ExpectAt(*p, 4, 3, 0);
+    ExpectValidAt(*p, 4, 3, 0);
     // Only the face's flag is asked, not the corners' own.
     m_c->m_valid = false;
     p->Recompute();
     EXPECT_TRUE(p->m_valid);
-}
-
-TEST_F(ConfinedPointsTest, FacePointWithAFanIndexThatNamesNoTriangle) {
-    CGFace* face = MakeSquare();
-    auto* p = Add<CGVerFreeInFace>(face->m_id, 0.5f, 0.25f);
+    m_c->m_valid = true;
+    // A fan index that names no triangle.
     for (int bad : {0, 3, -7}) {
         p->m_fanIndex = bad;
         p->Recompute();
         EXPECT_FALSE(p->m_valid) << bad;
     }
     p->m_fanIndex = 2;
+    p->m_weight0 = 0.5f;
     p->Recompute();
-    EXPECT_TRUE(p->m_valid);
-    ExpectAt(*p, 1, 2, 0); // A/2 + C/4 + D/4
-    // A parent that is no face.
+    ExpectValidAt(*p, 1, 2, 0); // A/2 + C/4 + D/4
+    // A parent that is no face: invalid, and not dragged.
     auto* onPoint = Add<CGVerFreeInFace>(m_a->m_id, 0.5f, 0.25f);
     EXPECT_FALSE(onPoint->m_valid);
     EXPECT_EQ(onPoint->GetDescription(), u"多边形内的自由点");
@@ -87,31 +80,30 @@ TEST_F(ConfinedPointsTest, FacePointDraggedStaysInsideItsPolygon) {
     auto* p = Add<CGVerFreeInFace>(face->m_id, 0.5f, 0.25f);
     CTestMidpoint* m = AddMidpoint(p->m_id, m_a->m_id);
     CDragRun drag(*m_page, *p);
-    // Into the first fan triangle ABC.
-    RayDownZ(3, 1);
-    drag.Move();
-    ExpectAt(*p, 3, 1, 0);
-    ExpectSynced(*p);
-    EXPECT_EQ(p->m_fanIndex, 1);
-    EXPECT_FLOAT_EQ(p->m_weight0, 0.25f);
-    EXPECT_FLOAT_EQ(p->m_weightK, 0.5f);
-    ExpectAt(*m, 1.5f, 0.5f, 0);
-    // Across the diagonal AC into ACD: the fan index and the weights change.
-    RayDownZ(1, 3);
-    drag.Move();
-    ExpectAt(*p, 1, 3, 0);
-    EXPECT_EQ(p->m_fanIndex, 2);
-    EXPECT_FLOAT_EQ(p->m_weight0, 0.25f);
-    EXPECT_FLOAT_EQ(p->m_weightK, 0.25f);
-    ExpectAt(*m, 0.5f, 1.5f, 0);
+    // Into the first fan triangle ABC, then across the diagonal AC into ACD: the fan index and the
+    // weights change.
+    struct Step {
+        double x, y;
+        int fan;
+        float weight0, weightK;
+    };
+    for (Step s : {Step{3, 1, 1, 0.25f, 0.5f}, Step{1, 3, 2, 0.25f, 0.25f}}) {
+        RayDownZ(s.x, s.y);
+        drag.Move();
+        ExpectAt(*p, float(s.x), float(s.y), 0);
+        ExpectSynced(*p);
+        EXPECT_EQ(p->m_fanIndex, s.fan);
+        EXPECT_FLOAT_EQ(p->m_weight0, s.weight0);
+        EXPECT_FLOAT_EQ(p->m_weightK, s.weightK);
+        ExpectAt(*m, float(s.x / 2), float(s.y / 2), 0);
+    }
     // Outside: beyond BC, beyond AD (found only after the walk), and along the face's plane.
     const CPointState before = StateOf(*p);
-    const int fan = p->m_fanIndex;
     for (auto ray : {std::pair{5.0, 1.0}, std::pair{-1.0, 2.0}, std::pair{2.0, -0.5}, std::pair{2.0, 9.0}}) {
         RayDownZ(ray.first, ray.second);
         drag.Move();
         EXPECT_EQ(StateOf(*p), before) << ray.first << " " << ray.second;
-        EXPECT_EQ(p->m_fanIndex, fan);
+        EXPECT_EQ(p->m_fanIndex, 2);
     }
     RayAlongX(2, 0);
     drag.Move();
@@ -148,44 +140,12 @@ TEST_F(ConfinedPointsTest, FacePointOnATiltedPolygonWithAnObliqueRay) {
     ExpectNear(*p, 1, 0.5, 1);
 }
 
-TEST_F(ConfinedPointsTest, FacePointRecord) {
-    CGFace* face = MakeSquare();
-    auto* p = Add<CGVerFreeInFace>(face->m_id, 0.25f, 0.25f);
-    p->m_fanIndex = 2;
-    p->Recompute();
-    std::vector<BYTE> bytes = Stored(p);
-    ByteBuilder expected = PointRecord("CGVerFreeInFace", *p);
-    expected.I32(2).F32(0.25f).F32(0.25f);
-    EXPECT_EQ(bytes, expected.Bytes());
-    auto back = Loaded<CGVerFreeInFace>(bytes);
-    ASSERT_TRUE(back);
-    EXPECT_EQ(back->m_fanIndex, 2);
-    EXPECT_EQ(back->m_weightK, 0.25f);
-    EXPECT_EQ(Stored(back.get()), bytes);
-    ExpectEveryCutRefused<CGVerFreeInFace>(bytes);
-    // A fan index of the file that names no triangle loads, and makes the point invalid.
-    std::vector<BYTE> damaged = bytes;
-    damaged[damaged.size() - 12] = 9;
-    auto odd = Loaded<CGVerFreeInFace>(damaged);
-    ASSERT_TRUE(odd);
-    EXPECT_EQ(odd->m_fanIndex, 9);
-    odd->Recompute();
-    EXPECT_FALSE(odd->m_valid);
-
-    std::unique_ptr<CObject> fresh(RUNTIME_CLASS(CGVerFreeInFace)->CreateObject());
-    auto* made = static_cast<CGVerFreeInFace*>(fresh.get());
-    EXPECT_EQ(made->m_fanIndex, 1);
-    EXPECT_EQ(made->m_weight0, 1.0f / 3.0f);
-    EXPECT_EQ(made->m_weightK, 1.0f / 3.0f);
-}
-
 TEST_F(ConfinedPointsTest, PlanePointFollowsTheMouseAnywhereInItsPlane) {
     CGVertex* a = AddPoint(0, 0, 0);
     CGVertex* b = AddPoint(2, 0, 0);
     CGVertex* c = AddPoint(0, 2, 0);
     auto* p = Add<CGVerFreeInPlane>(a->m_id, b->m_id, c->m_id, 0.25f, 0.25f);
-    EXPECT_TRUE(p->m_valid);
-    ExpectAt(*p, 0.5f, 1, 0);
+    ExpectValidAt(*p, 0.5f, 1, 0);
     EXPECT_EQ(p->GetDescription(), u"三点ABC所在平面内的自由点");
     EXPECT_EQ(p->m_color, g_colorFreePoint);
     // Outside the triangle: weights beyond [0, 1].
@@ -198,7 +158,7 @@ TEST_F(ConfinedPointsTest, PlanePointFollowsTheMouseAnywhereInItsPlane) {
     // The plane tilts with C: the weights carry the point along.
     MovePoint(c, 0, 2, 2);
     ExpectAt(*p, 5, -3, -3);
-    // A ray along the plane leaves the point.
+    // A ray along the plane leaves the point, and so do collinear points, which span no plane.
     MovePoint(c, 0, 2, 0);
     const CPointState before = StateOf(*p);
     const float weights[2] = {p->m_weightA, p->m_weightB};
@@ -206,7 +166,6 @@ TEST_F(ConfinedPointsTest, PlanePointFollowsTheMouseAnywhereInItsPlane) {
     p->ConstrainToCarrier();
     EXPECT_EQ(StateOf(*p), before);
     EXPECT_EQ(p->m_weightA, weights[0]);
-    // Collinear points span no plane: nothing moves.
     MovePoint(c, 4, 0, 0);
     RayDownZ(1, 1);
     p->ConstrainToCarrier();
@@ -217,17 +176,13 @@ TEST_F(ConfinedPointsTest, PlanePointFollowsTheMouseAnywhereInItsPlane) {
     EXPECT_FALSE(p->m_valid);
     a->m_valid = true;
     MovePoint(c, 0, 2, 0);
-    EXPECT_TRUE(p->m_valid);
-    ExpectAt(*p, 5, -3, 0);
-}
+    ExpectValidAt(*p, 5, -3, 0);
 
-TEST_F(ConfinedPointsTest, PlanePointOfATinyTriangleKeepsItsWeights) {
-    // (A - B) x (C - B) = (0, 0, -0.0004): the ray meets the plane, but no projection's
-    // determinant reaches 0.001.
-    CGVertex* a = AddPoint(0, 0, 0);
-    CGVertex* b = AddPoint(0.02f, 0, 0);
-    CGVertex* c = AddPoint(0, 0.02f, 0);
-    auto* p = Add<CGVerFreeInPlane>(a->m_id, b->m_id, c->m_id, 0.5f, 0.5f);
+    // (A - B) x (C - B) = (0, 0, -0.0004) for a tiny triangle: the ray meets the plane, but no
+    // projection's determinant reaches 0.001, and the weights are kept.
+    MovePoint(b, 0.02f, 0, 0);
+    MovePoint(c, 0, 0.02f, 0);
+    p->m_weightA = p->m_weightB = 0.5f;
     RayDownZ(3, 3);
     p->ConstrainToCarrier();
     ExpectAt(*p, 3, 3, 0);
@@ -237,31 +192,12 @@ TEST_F(ConfinedPointsTest, PlanePointOfATinyTriangleKeepsItsWeights) {
     ExpectAt(*p, 0.01f, 0, 0);
 }
 
-TEST_F(ConfinedPointsTest, PlanePointRecord) {
-    CGVertex* a = AddPoint(0, 0, 0);
-    CGVertex* b = AddPoint(2, 0, 0);
-    CGVertex* c = AddPoint(0, 2, 0);
-    auto* p = Add<CGVerFreeInPlane>(a->m_id, b->m_id, c->m_id, -0.5f, 1.25f);
-    std::vector<BYTE> bytes = Stored(p);
-    ByteBuilder expected = PointRecord("CGVerFreeInPlane", *p);
-    expected.F32(-0.5f).F32(1.25f);
-    EXPECT_EQ(bytes, expected.Bytes());
-    auto back = Loaded<CGVerFreeInPlane>(bytes);
-    ASSERT_TRUE(back);
-    EXPECT_EQ(back->m_weightA, -0.5f);
-    EXPECT_EQ(Stored(back.get()), bytes);
-    ExpectEveryCutRefused<CGVerFreeInPlane>(bytes);
-    std::unique_ptr<CObject> fresh(RUNTIME_CLASS(CGVerFreeInPlane)->CreateObject());
-    EXPECT_EQ(static_cast<CGVerFreeInPlane*>(fresh.get())->m_weightB, 1.0f / 3.0f);
-}
-
 TEST_F(ConfinedPointsTest, FollowerKeepsTheLeadersHeight) {
     auto* leader = Add<CGVerFreeXyz>(1.0f, 2.0f, 3.0f);
     auto* p = Add<CGVerFree2dHenchman>(4.0f, 6.0f, leader->m_id);
-    EXPECT_TRUE(p->m_valid);
     EXPECT_EQ(p->m_offsetX, 3.0f);
     EXPECT_EQ(p->m_offsetY, 4.0f);
-    ExpectAt(*p, 4, 6, 3);
+    ExpectValidAt(*p, 4, 6, 3);
     ExpectSynced(*p);
     EXPECT_EQ(p->GetDescription(), u"随点A移动且等z值的自由点");
     EXPECT_EQ(leader->m_children.GetTail(), p->m_id);
@@ -299,11 +235,8 @@ TEST_F(ConfinedPointsTest, FollowerKeepsTheLeadersHeight) {
     SetRay(10, 0, 18, -10, 0, -2);
     p->ConstrainToCarrier();
     ExpectAt(*p, 0, 0, 8);
-}
 
-TEST_F(ConfinedPointsTest, FollowerSyncKeepsAPlaceGivenByOtherMeans) {
-    auto* leader = Add<CGVerFreeXyz>(1.0f, 2.0f, 3.0f);
-    auto* p = Add<CGVerFree2dHenchman>(4.0f, 6.0f, leader->m_id);
+    // A place given by other means: SyncVertex keeps it and takes the offset from it.
     leader->SetPosition(1, 2, 5);
     p->m_x = 10.0f;
     p->m_y = 0.0f;
@@ -318,23 +251,31 @@ TEST_F(ConfinedPointsTest, FollowerSyncKeepsAPlaceGivenByOtherMeans) {
     EXPECT_FALSE(p->m_valid);
     leader->m_valid = true;
     MovePoint(leader, 0, 0, 0);
-    EXPECT_TRUE(p->m_valid);
-    ExpectAt(*p, 9, -2, 0);
+    ExpectValidAt(*p, 9, -2, 0);
 }
 
-TEST_F(ConfinedPointsTest, FollowerRecord) {
+TEST_F(ConfinedPointsTest, Records) {
+    CGFace* face = MakeSquare();
+    auto* inFace = Add<CGVerFreeInFace>(face->m_id, 0.25f, 0.125f);
+    inFace->m_fanIndex = 2;
+    inFace->Recompute();
+    ExpectRecord<CGVerFreeInFace>(
+        inFace, PointRecord("CGVerFreeInFace", *inFace).I32(2).F32(0.25f).F32(0.125f).Bytes());
+    // A fan index of the file that names no triangle loads, and makes the point invalid.
+    std::vector<BYTE> damaged = Stored(inFace);
+    damaged[damaged.size() - 12] = 9;
+    auto odd = Loaded<CGVerFreeInFace>(damaged);
+    ASSERT_TRUE(odd);
+    EXPECT_EQ(odd->m_fanIndex, 9);
+    odd->Recompute();
+    EXPECT_FALSE(odd->m_valid);
+
+    auto* inPlane = Add<CGVerFreeInPlane>(m_a->m_id, m_b->m_id, m_d->m_id, -0.5f, 1.25f);
+    ExpectRecord<CGVerFreeInPlane>(inPlane,
+                                   PointRecord("CGVerFreeInPlane", *inPlane).F32(-0.5f).F32(1.25f).Bytes());
+
     auto* leader = Add<CGVerFreeXyz>(1.0f, 2.0f, 3.0f);
-    auto* p = Add<CGVerFree2dHenchman>(4.0f, 6.0f, leader->m_id);
-    std::vector<BYTE> bytes = Stored(p);
-    ByteBuilder expected = PointRecord("CGVerFree2dHenchman", *p);
-    expected.F32(3.0f).F32(4.0f);
-    EXPECT_EQ(bytes, expected.Bytes());
-    auto back = Loaded<CGVerFree2dHenchman>(bytes);
-    ASSERT_TRUE(back);
-    EXPECT_EQ(back->m_offsetY, 4.0f);
-    EXPECT_EQ(Stored(back.get()), bytes);
-    ExpectEveryCutRefused<CGVerFree2dHenchman>(bytes);
-    std::unique_ptr<CObject> fresh(RUNTIME_CLASS(CGVerFree2dHenchman)->CreateObject());
-    EXPECT_EQ(static_cast<CGVerFree2dHenchman*>(fresh.get())->m_offsetX, 8.0f);
-    EXPECT_EQ(static_cast<CGVerFree2dHenchman*>(fresh.get())->m_offsetY, 0.0f);
+    auto* follower = Add<CGVerFree2dHenchman>(4.0f, 6.0f, leader->m_id);
+    ExpectRecord<CGVerFree2dHenchman>(
+        follower, PointRecord("CGVerFree2dHenchman", *follower).F32(3.0f).F32(4.0f).Bytes());
 }

@@ -1,13 +1,8 @@
-// Constructed points drawn by the page's passes into an offscreen framebuffer: as points, in the
-// point colour, where they were computed; neither drawn nor picked while there is no point, and
-// drawn again once a parent's move gives one.
+// A constructed point drawn and picked by the page's passes only while it exists, where it was computed.
 #include "points/intersection_points.h"
-#include "points/translated_points.h"
 
 #include "support/gl_page_fixture.h"
 #include "view/view_globals.h"
-
-#include <numbers>
 
 namespace {
 
@@ -76,22 +71,4 @@ TEST_F(ConstructedPointsDrawGlTest, IntersectionPointIsDrawnOnlyWhileItExists) {
     EXPECT_EQ(At(2, 0), Opaque(g_colorPoint));
     EXPECT_NE(At(1, 0), Opaque(g_colorPoint));
     EXPECT_EQ(HitsOf(x->m_id).size(), 1u);
-}
-
-TEST_F(ConstructedPointsDrawGlTest, RotatedImageIsDrawnWhereItTurnedTo) {
-    CGVertex* p = AddPoint(2, 0, 0);
-    CGVertex* o = AddPoint(0, 0, 0);
-    for (CGVertex* v : {p, o}) {
-        v->m_style = 2;
-        v->m_labelHidden = 1;
-    }
-    auto* r = Add<CGVerRotateX>(p->m_id, o->m_id, float(std::numbers::pi / 2), BYTE(1));
-    r->m_color = CRgba{0, 160, 0, 255};
-    DrawPage();
-    EXPECT_EQ(At(0, 2), (CRgba{0, 160, 0, 255}));
-    EXPECT_EQ(At(2, 0), kWhite);
-    // Hidden: not drawn, though it is there.
-    r->m_hidden = 1;
-    DrawPage();
-    EXPECT_EQ(At(0, 2), kWhite);
 }

@@ -1,59 +1,49 @@
-// The records of the constructed points byte by byte, their round trips, the refusal of truncated
-// records and of parent lists of the wrong length, pages of them stored, loaded and recomputed, and
-// every class invalid while any one of its parents is and valid again after.
+// The records of the constructed points byte by byte, round trips, refusal of damaged records and
+// pages, recomputation of a loaded page, and validity that follows every parent.
 #include "points/intersection_points.h"
 #include "points/scaled_points.h"
 #include "points/translated_points.h"
 
-#include "constructed_points_fixture.h"
-#include "support/cell_record.h"
+#include "points_fixture.h"
 
-#include <numbers>
 #include <vector>
 
 namespace {
 
 constexpr float kHalfPi = 1.5707964f;
 
-// The record of a point: the common record (with the first word of its three-word block, which the
-// shared test builder leaves 0) and the point's position and label offset.
-std::vector<BYTE> PointRecord(const char* className, const CommonRecord& common, int extA1,
-                              const float xyz[3]) {
-    ByteBuilder head;
-    head.NewClass(className);
-    ByteBuilder body;
-    common.AppendTo(body);
-    std::vector<BYTE> bytes = body.Bytes();
-    // Counted from the end: children and parents, the third block (four ints, a float, a string),
-    // the text of the second block, its float and second int, then its first int.
-    const size_t tail = 2 + 2 * common.children.size() + 2 + 2 * common.parents.size() + 24 + 4 + 4 + 4 + 4;
-    const ByteBuilder word = ByteBuilder().I32(extA1);
-    std::copy(word.Bytes().begin(), word.Bytes().end(), bytes.end() - long(tail));
-    ByteBuilder out;
-    out.Append(head.Bytes()).Append(bytes);
-    out.F32(xyz[0]).F32(xyz[1]).F32(xyz[2]).F32(4.0f * 0.05f).F32(0).F32(4.0f * 0.05f);
-    return out.Bytes();
-}
-
-// The common record of a constructed point as the constructors leave it.
-CommonRecord PointCommon(const CGVertex& p) {
+// The record of a constructed point from the values its constructor leaves (the label 0.2 off in x
+// and z, the point colour and size), with the first word of the common record's three-word block.
+std::vector<BYTE> LiteralRecord(const char* className, const CGVertex& p, int extA1,
+                                const std::vector<float>& at) {
     CommonRecord c;
     c.id = p.m_id;
-    c.name = std::u16string(p.m_name.GetString(), size_t(p.m_name.GetLength()));
+    c.name = p.m_name.Str();
     c.labelHidden = 0;
     c.kind = p.m_kind;
-    c.labelPos[0] = p.m_x + 4.0f * 0.05f;
-    c.labelPos[1] = p.m_y;
-    c.labelPos[2] = p.m_z + 4.0f * 0.05f;
+    c.labelPos[0] = at[0] + 4.0f * 0.05f;
+    c.labelPos[1] = at[1];
+    c.labelPos[2] = at[2] + 4.0f * 0.05f;
     c.color = CRgba{128, 0, 0, 255};
     c.size = 6.0f;
     c.param[0] = p.m_param1;
     for (WORD parent : p.m_parents)
         c.parents.push_back(parent);
-    return c;
+    ByteBuilder body;
+    c.AppendTo(body);
+    std::vector<BYTE> bytes = body.Bytes();
+    // Counted from the end: children and parents, the third block (four ints, a float, a string),
+    // the text of the second block, its float and second int, then its first int.
+    const size_t tail = 2 + 2 * c.children.size() + 2 + 2 * c.parents.size() + 24 + 4 + 4 + 4 + 4;
+    const ByteBuilder word = ByteBuilder().I32(extA1);
+    std::copy(word.Bytes().begin(), word.Bytes().end(), bytes.end() - long(tail));
+    ByteBuilder out;
+    out.NewClass(className).Append(bytes);
+    out.F32(at[0]).F32(at[1]).F32(at[2]).F32(4.0f * 0.05f).F32(0).F32(4.0f * 0.05f);
+    return out.Bytes();
 }
 
-class ConstructedRecordsTest : public ConstructedPointsTest {
+class ConstructedRecordsTest : public PointsTest {
 protected:
     // One figure with every class of constructed point, all of them valid; without values the
     // classes that need a value or a vector item are left out.
@@ -97,7 +87,7 @@ protected:
             Add<CGVerSymmetryF>(p->m_id, flat->m_id),
         };
         if (withValues) {
-            CGTmVariable* m = Value(u"m", kHalfPi);
+            CGTmVariable* m = AddValue(kHalfPi, u"m");
             CGTmVector* vec = Vector(u"v", 1, -1, 2);
             cells.push_back(Add<CGVerTranslateM>(p->m_id, vec->m_id));
             cells.push_back(Add<CGVerRotateA2>(p->m_id, 1.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f, m->m_id));
@@ -110,137 +100,53 @@ protected:
 
 } // namespace
 
-TEST_F(ConstructedRecordsTest, IntersectionRecordsCarryTheRootAndTheLineParameter) {
-    CGLine* l1 = Line(0, 0, 0, 4, 0, 0);
-    CGLine* l2 = Line(1, -1, 0, 1, 3, 0);
-    auto* x = Add<CGVerIntersection>(l1->m_id, l2->m_id);
-    ASSERT_EQ(x->m_param1, 0.25f);
-    std::vector<BYTE> bytes;
-    std::unique_ptr<CObject> back = RoundTrip(x, &bytes);
-    const float at[] = {1, 0, 0};
-    EXPECT_EQ(bytes, PointRecord("CGVerIntersection", PointCommon(*x), 0, at));
-    auto* loaded = DYNAMIC_DOWNCAST(CGVerIntersection, back.get());
-    ASSERT_NE(loaded, nullptr);
-    EXPECT_EQ(loaded->m_param1, 0.25f);
-
-    const float c[] = {0, 0, 0}, u[] = {2, 0, 0}, v[] = {0, 2, 0};
-    CGArc* k = Circle(c, u, v);
-    auto* r1 = Add<CGVerIntersectionLS>(BYTE(1), l1->m_id, k->m_id);
-    CommonRecord common = PointCommon(*r1);
-    EXPECT_EQ(common.kind, 1);
-    const float r1At[] = {2, 0, 0};
-    back = RoundTrip(r1, &bytes);
-    EXPECT_EQ(bytes, PointRecord("CGVerIntersectionLS", common, 0, r1At));
-    EXPECT_EQ(static_cast<CGCell*>(back.get())->m_kind, 1);
-}
-
 TEST_F(ConstructedRecordsTest, OwnFieldsFollowThePointRecord) {
     CGVertex* p = AddPoint(1, 2, 3);
     CGVertex* x = AddPoint(0, 0, 0);
     CGVertex* a = AddPoint(1, 0, 0);
-    std::vector<BYTE> bytes;
-
-    auto* stc = Add<CGVerTranslateStc>(p->m_id, 1.0f, 2.0f, -3.0f);
-    RoundTrip(stc, &bytes);
-    const float stcAt[] = {2, 4, 0};
-    EXPECT_EQ(bytes, ByteBuilder()
-                         .Append(PointRecord("CGVerTranslateStc", PointCommon(*stc), 0, stcAt))
-                         .F32(1)
-                         .F32(2)
-                         .F32(-3)
-                         .Bytes());
-
+    CGLine* l1 = Line(0, 0, 0, 4, 0, 0);
+    CGLine* l2 = Line(1, -1, 0, 1, 3, 0);
+    const float c[] = {0, 0, 0}, u[] = {2, 0, 0}, v[] = {0, 2, 0};
+    CGArc* k = Circle(c, u, v);
+    CGTmVariable* m = AddValue(1.0f, u"m");
+    // The record under the class name, with the selector of the rotations about X in the common
+    // record, at the position given (or the cell's own), and the class's own fields after the point's.
+    auto expect = [](const char* name, CGVertex* cell, int extA1, std::vector<float> at, ByteBuilder own) {
+        SCOPED_TRACE(name);
+        if (at.empty())
+            at = Pos(*cell);
+        EXPECT_EQ(Stored(cell),
+                  ByteBuilder().Append(LiteralRecord(name, *cell, extA1, at)).Append(own.Bytes()).Bytes());
+    };
+    auto floats = [](std::initializer_list<float> values) {
+        ByteBuilder b;
+        for (float v : values)
+            b.F32(v);
+        return b;
+    };
+    // The line parameter travels in the common record, the root in its kind byte.
+    expect("CGVerIntersection", Add<CGVerIntersection>(l1->m_id, l2->m_id), 0, {1, 0, 0}, {});
+    expect("CGVerIntersectionLS", Add<CGVerIntersectionLS>(BYTE(1), l1->m_id, k->m_id), 0, {2, 0, 0}, {});
+    expect("CGVerTranslate", Add<CGVerTranslate>(p->m_id, x->m_id, a->m_id), 0, {2, 2, 3}, {});
+    expect("CGVerTranslateStc", Add<CGVerTranslateStc>(p->m_id, 1.0f, 2.0f, -3.0f), 0, {2, 4, 0},
+           floats({1, 2, -3}));
     // Direction, then the axis point, then the angle.
-    auto* rot = Add<CGVerRotate>(p->m_id, 0.0f, 0.0f, 2.0f, 1.0f, 0.5f, 0.25f, kHalfPi);
-    RoundTrip(rot, &bytes);
-    const float rotAt[] = {rot->m_x, rot->m_y, rot->m_z};
-    EXPECT_EQ(bytes, ByteBuilder()
-                         .Append(PointRecord("CGVerRotate", PointCommon(*rot), 0, rotAt))
-                         .F32(0)
-                         .F32(0)
-                         .F32(2)
-                         .F32(1)
-                         .F32(0.5f)
-                         .F32(0.25f)
-                         .F32(kHalfPi)
-                         .Bytes());
-
-    auto* rotA = Add<CGVerRotateA>(p->m_id, 0.0f, 1.0f, 0.0f, 3.0f, 4.0f, 5.0f, a->m_id, x->m_id, p->m_id);
-    RoundTrip(rotA, &bytes);
-    const float rotAAt[] = {rotA->m_x, rotA->m_y, rotA->m_z};
-    EXPECT_EQ(bytes, ByteBuilder()
-                         .Append(PointRecord("CGVerRotateA", PointCommon(*rotA), 0, rotAAt))
-                         .F32(0)
-                         .F32(1)
-                         .F32(0)
-                         .F32(3)
-                         .F32(4)
-                         .F32(5)
-                         .Bytes());
-
-    CGTmVariable* m = Value(u"m", 1.0f);
-    auto* rotA2 = Add<CGVerRotateA2>(p->m_id, 0.0f, 1.0f, 0.0f, 3.0f, 4.0f, 5.0f, m->m_id);
-    RoundTrip(rotA2, &bytes);
-    const float rotA2At[] = {rotA2->m_x, rotA2->m_y, rotA2->m_z};
-    EXPECT_EQ(bytes, ByteBuilder()
-                         .Append(PointRecord("CGVerRotateA2", PointCommon(*rotA2), 0, rotA2At))
-                         .F32(0)
-                         .F32(1)
-                         .F32(0)
-                         .F32(3)
-                         .F32(4)
-                         .F32(5)
-                         .Bytes());
-
-    // The selector travels in the common record, the angle after the point.
-    auto* rotX = Add<CGVerRotateX>(p->m_id, x->m_id, kHalfPi, BYTE(1));
-    std::unique_ptr<CObject> back = RoundTrip(rotX, &bytes);
-    const float rotXAt[] = {rotX->m_x, rotX->m_y, rotX->m_z};
-    EXPECT_EQ(bytes, ByteBuilder()
-                         .Append(PointRecord("CGVerRotateX", PointCommon(*rotX), 1, rotXAt))
-                         .F32(kHalfPi)
-                         .Bytes());
-    auto* loadedX = DYNAMIC_DOWNCAST(CGVerRotateX, back.get());
-    ASSERT_NE(loadedX, nullptr);
-    EXPECT_TRUE(loadedX->AboutCenter());
-    EXPECT_EQ(loadedX->m_angle, kHalfPi);
-
-    auto* rotXA2 = Add<CGVerRotateXA2>(p->m_id, x->m_id, m->m_id, BYTE(1));
-    RoundTrip(rotXA2, &bytes);
-    const float rotXA2At[] = {rotXA2->m_x, rotXA2->m_y, rotXA2->m_z};
-    EXPECT_EQ(bytes, PointRecord("CGVerRotateXA2", PointCommon(*rotXA2), 1, rotXA2At));
-
-    auto* scale = Add<CGVerScale>(p->m_id, x->m_id, 0.5f);
-    RoundTrip(scale, &bytes);
-    const float scaleAt[] = {0.5f, 1, 1.5f};
-    EXPECT_EQ(
-        bytes,
-        ByteBuilder().Append(PointRecord("CGVerScale", PointCommon(*scale), 0, scaleAt)).F32(0.5f).Bytes());
-
-    auto* scaleO = Add<CGVerScaleO>(p->m_id, -1.0f);
-    RoundTrip(scaleO, &bytes);
-    const float scaleOAt[] = {-1, -2, -3};
-    EXPECT_EQ(
-        bytes,
-        ByteBuilder().Append(PointRecord("CGVerScaleO", PointCommon(*scaleO), 0, scaleOAt)).F32(-1).Bytes());
-
-    auto* sym = Add<CGVerSymmetry>(p->m_id, BYTE(6));
-    back = RoundTrip(sym, &bytes);
-    const float symAt[] = {1, -2, -3};
-    EXPECT_EQ(bytes,
-              ByteBuilder().Append(PointRecord("CGVerSymmetry", PointCommon(*sym), 0, symAt)).U8(6).Bytes());
-    EXPECT_EQ(static_cast<CGVerSymmetry*>(back.get())->m_mask, 6);
-
-    // No fields of its own.
-    auto* tr = Add<CGVerTranslate>(p->m_id, x->m_id, a->m_id);
-    RoundTrip(tr, &bytes);
-    const float trAt[] = {2, 2, 3};
-    EXPECT_EQ(bytes, PointRecord("CGVerTranslate", PointCommon(*tr), 0, trAt));
+    expect("CGVerRotate", Add<CGVerRotate>(p->m_id, 0.0f, 0.0f, 2.0f, 1.0f, 0.5f, 0.25f, kHalfPi), 0, {},
+           floats({0, 0, 2, 1, 0.5f, 0.25f, kHalfPi}));
+    expect("CGVerRotateA",
+           Add<CGVerRotateA>(p->m_id, 0.0f, 1.0f, 0.0f, 3.0f, 4.0f, 5.0f, a->m_id, x->m_id, p->m_id), 0, {},
+           floats({0, 1, 0, 3, 4, 5}));
+    expect("CGVerRotateA2", Add<CGVerRotateA2>(p->m_id, 0.0f, 1.0f, 0.0f, 3.0f, 4.0f, 5.0f, m->m_id), 0, {},
+           floats({0, 1, 0, 3, 4, 5}));
+    expect("CGVerRotateX", Add<CGVerRotateX>(p->m_id, x->m_id, kHalfPi, BYTE(1)), 1, {}, floats({kHalfPi}));
+    expect("CGVerRotateXA2", Add<CGVerRotateXA2>(p->m_id, x->m_id, m->m_id, BYTE(1)), 1, {}, {});
+    expect("CGVerScale", Add<CGVerScale>(p->m_id, x->m_id, 0.5f), 0, {0.5f, 1, 1.5f}, floats({0.5f}));
+    expect("CGVerScaleO", Add<CGVerScaleO>(p->m_id, -1.0f), 0, {-1, -2, -3}, floats({-1}));
+    expect("CGVerSymmetry", Add<CGVerSymmetry>(p->m_id, BYTE(6)), 0, {1, -2, -3}, ByteBuilder().U8(6));
 }
 
-TEST_F(ConstructedRecordsTest, EveryClassRoundTripsUnderItsOwnName) {
-    const std::vector<CGVertex*> cells = BuildEveryClass();
-    for (CGVertex* cell : cells) {
+TEST_F(ConstructedRecordsTest, EveryClassRoundTripsUnderItsOwnNameAndRefusesDamage) {
+    for (CGVertex* cell : BuildEveryClass()) {
         const char* name = cell->GetRuntimeClass()->m_lpszClassName;
         SCOPED_TRACE(name);
         EXPECT_TRUE(cell->m_valid);
@@ -248,31 +154,27 @@ TEST_F(ConstructedRecordsTest, EveryClassRoundTripsUnderItsOwnName) {
         ASSERT_NE(cls, nullptr);
         EXPECT_EQ(cls->m_wSchema, 1u);
         EXPECT_EQ(cls->m_pBaseClass, RUNTIME_CLASS(CGVertex));
-        std::vector<BYTE> bytes;
-        std::unique_ptr<CObject> back = RoundTrip(cell, &bytes);
+        const std::vector<BYTE> tagged = Stored(cell);
+        std::unique_ptr<CGVertex> back = Loaded<CGVertex>(tagged);
         ASSERT_NE(back, nullptr);
         EXPECT_STREQ(back->GetRuntimeClass()->m_lpszClassName, name);
-        EXPECT_EQ(StoreBytes([&](CArchive& ar) { ar << back.get(); }), bytes);
-        const auto* loaded = static_cast<const CGVertex*>(back.get());
-        EXPECT_EQ(loaded->m_x, cell->m_x);
-        EXPECT_EQ(loaded->m_kind, cell->m_kind);
-        EXPECT_EQ(loaded->m_extA1, cell->m_extA1);
-        ASSERT_EQ(loaded->m_parents.GetSize(), cell->m_parents.GetSize());
+        EXPECT_EQ(Stored(back.get()), tagged);
+        EXPECT_EQ(back->m_x, cell->m_x);
+        EXPECT_EQ(back->m_kind, cell->m_kind);
+        EXPECT_EQ(back->m_extA1, cell->m_extA1);
+        ASSERT_EQ(back->m_parents.GetSize(), cell->m_parents.GetSize());
         for (int i = 0; i < cell->m_parents.GetSize(); ++i)
-            EXPECT_EQ(loaded->m_parents[i], cell->m_parents[i]);
-    }
-}
+            EXPECT_EQ(back->m_parents[i], cell->m_parents[i]);
 
-TEST_F(ConstructedRecordsTest, TruncatedRecordsAndWrongParentCountsAreRefused) {
-    for (CGVertex* cell : BuildEveryClass()) {
-        const char* name = cell->GetRuntimeClass()->m_lpszClassName;
-        SCOPED_TRACE(name);
+        // Every truncation of the record is refused.
         const std::vector<BYTE> bytes = StoreBytes([&](CArchive& ar) { cell->Serialize(ar); });
-        for (size_t n = 0; n < bytes.size(); ++n) {
-            std::vector<BYTE> cut(bytes.begin(), bytes.begin() + long(n));
+        auto load = [&](const std::vector<BYTE>& record) {
             std::unique_ptr<CObject> fresh(cell->GetRuntimeClass()->CreateObject());
-            EXPECT_THROW(LoadBytes(cut, [&](CArchive& ar) { fresh->Serialize(ar); }), CArchiveException) << n;
-        }
+            LoadBytes(record, [&](CArchive& ar) { fresh->Serialize(ar); });
+        };
+        for (size_t n = 0; n < bytes.size(); ++n)
+            EXPECT_THROW(load(std::vector<BYTE>(bytes.begin(), bytes.begin() + long(n))), CArchiveException)
+                << n;
         // One parent more, and none at all.
         for (int change : {+1, -1}) {
             std::unique_ptr<CObject> copy(cell->GetRuntimeClass()->CreateObject());
@@ -282,10 +184,8 @@ TEST_F(ConstructedRecordsTest, TruncatedRecordsAndWrongParentCountsAreRefused) {
                 damaged->m_parents.Add(1);
             else
                 damaged->m_parents.RemoveAll();
-            std::vector<BYTE> wrong = StoreBytes([&](CArchive& ar) { damaged->Serialize(ar); });
-            std::unique_ptr<CObject> fresh(cell->GetRuntimeClass()->CreateObject());
             try {
-                LoadBytes(wrong, [&](CArchive& ar) { fresh->Serialize(ar); });
+                load(StoreBytes([&](CArchive& ar) { damaged->Serialize(ar); }));
                 ADD_FAILURE() << "parent count " << damaged->m_parents.GetSize() << " accepted";
             } catch (const CArchiveException& e) {
                 EXPECT_EQ(e.m_cause, CArchiveException::badIndex);
@@ -317,9 +217,7 @@ TEST_F(ConstructedRecordsTest, PageOfEveryClassLoadsAndRecomputesToTheSameFigure
         auto* back = static_cast<CGVertex*>(loaded.FindCell(cell->m_id));
         SCOPED_TRACE(cell->GetRuntimeClass()->m_lpszClassName);
         EXPECT_TRUE(back->m_valid);
-        EXPECT_EQ(back->m_x, cell->m_x);
-        EXPECT_EQ(back->m_y, cell->m_y);
-        EXPECT_EQ(back->m_z, cell->m_z);
+        EXPECT_EQ(Pos(*back), Pos(*cell));
         EXPECT_EQ(back->GetDescription(), cell->GetDescription());
     }
     g_pCurPage = m_page.get();
@@ -329,8 +227,7 @@ TEST_F(ConstructedRecordsTest, PageOfEveryClassLoadsAndRecomputesToTheSameFigure
 TEST_F(ConstructedRecordsTest, PageWithADamagedPointIsRefusedAndLeavesThePage) {
     CGLine* l1 = Line(0, 0, 0, 4, 0, 0);
     CGLine* l2 = Line(1, -1, 0, 1, 3, 0);
-    auto* x = Add<CGVerIntersection>(l1->m_id, l2->m_id);
-    x->m_parents.RemoveAt(1);
+    Add<CGVerIntersection>(l1->m_id, l2->m_id)->m_parents.RemoveAt(1);
     std::vector<BYTE> page = StoreBytes([&](CArchive& ar) { m_page->Serialize(ar); });
     CGPage other;
     CGVertex* keep = new CGVertex(1, 1, u"K", 0, 0, 0);
@@ -344,7 +241,7 @@ TEST_F(ConstructedRecordsTest, EveryClassIsInvalidWhileAnyParentIsAndValidAgainA
     for (CGVertex* cell : BuildEveryClass()) {
         SCOPED_TRACE(cell->GetRuntimeClass()->m_lpszClassName);
         ASSERT_TRUE(cell->m_valid);
-        const float x = cell->m_x, y = cell->m_y, z = cell->m_z;
+        const std::vector<float> at = Pos(*cell);
         for (WORD parentId : cell->m_parents) {
             CGCell* parent = m_page->FindCell(parentId);
             parent->m_valid = false;
@@ -353,14 +250,12 @@ TEST_F(ConstructedRecordsTest, EveryClassIsInvalidWhileAnyParentIsAndValidAgainA
             slot[0] = 123.0f;
             cell->Recompute();
             EXPECT_FALSE(cell->m_valid) << parentId;
-            EXPECT_EQ(cell->m_x, x);
-            EXPECT_EQ(cell->m_y, y);
-            EXPECT_EQ(cell->m_z, z);
+            EXPECT_EQ(Pos(*cell), at);
             EXPECT_EQ(slot[0], 123.0f);
             parent->m_valid = true;
             cell->Recompute();
             EXPECT_TRUE(cell->m_valid) << parentId;
-            EXPECT_EQ(cell->m_x, x);
+            EXPECT_EQ(Pos(*cell), at);
             ExpectSynced(*cell);
         }
         // Hidden parents are still there.

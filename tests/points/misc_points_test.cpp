@@ -1,6 +1,5 @@
 // The foot of the common perpendicular, the point on values and the circle points at another cell's
-// parameter: hand-computed positions, no solution and back, descriptions, records and damaged
-// records.
+// parameter: positions, no solution and back, descriptions and (damaged) records.
 #include "points/misc_points.h"
 
 #include "points_fixture.h"
@@ -23,8 +22,7 @@ TEST_F(SpecialPointsTest, CommonPerpendicularFeet) {
     auto* onA = Add<CGVerCommonperpen>(a->m_id, b->m_id);
     auto* onB = Add<CGVerCommonperpen>(b->m_id, a->m_id);
     // The x axis and the line x = 2, z = 3 along y: the feet lie beyond the segments' ends.
-    EXPECT_TRUE(onA->m_valid);
-    ExpectNear(*onA, 2, 0, 0);
+    ExpectValidAt(*onA, 2, 0, 0);
     ExpectNear(*onB, 2, 0, 3);
     ExpectSynced(*onA);
     EXPECT_EQ(onA->GetDescription(), u"直线AB上与直线CD距离最小的点");
@@ -36,8 +34,7 @@ TEST_F(SpecialPointsTest, CommonPerpendicularFeet) {
     EXPECT_FALSE(onB->m_valid);
     ExpectNear(*onA, 2, 0, 0);
     MovePoint(b1, 2, 0, 4); // now along z through (2, 0, 3)
-    EXPECT_TRUE(onA->m_valid);
-    ExpectNear(*onA, 2, 0, 0);
+    ExpectValidAt(*onA, 2, 0, 0);
     ExpectNear(*onB, 2, 0, 0);
     // An invalid line, or a parent that is no line.
     a->m_valid = false;
@@ -75,17 +72,14 @@ TEST_F(SpecialPointsTest, PointOnValues) {
     ExpectAt(*p, 1.5f, 7, -4);
 }
 
-TEST_F(SpecialPointsTest, PointOnNoValuesNeverMoves) {
+TEST_F(SpecialPointsTest, PointOnValuesTakesAtMostThreeAndOnlyValues) {
+    // No values: a point that never moves.
     auto* fixed = Add<CGVerCoordinates>(CList<WORD, WORD>(), 0, 0, 0, 1.25f, -2.0f, 0.5f);
-    EXPECT_TRUE(fixed->m_valid);
-    ExpectAt(*fixed, 1.25f, -2, 0.5f);
+    ExpectValidAt(*fixed, 1.25f, -2, 0.5f);
     ExpectSynced(*fixed);
     fixed->Recompute();
     ExpectAt(*fixed, 1.25f, -2, 0.5f);
     EXPECT_EQ(fixed->GetDescription(), u"根据值绘制点（1.2500,-2.0000,0.5000）");
-}
-
-TEST_F(SpecialPointsTest, PointOnValuesTakesAtMostThreeAndOnlyValues) {
     CGTmVariable* v[4] = {AddValue(1, u"a"), AddValue(2, u"b"), AddValue(3, u"c"), AddValue(4, u"d")};
     auto* p = Add<CGVerCoordinates>(IdList({v[0]->m_id, v[1]->m_id, v[2]->m_id, v[3]->m_id}), 3, 2, 1, 0.0f,
                                     0.0f, 0.0f);
@@ -98,27 +92,15 @@ TEST_F(SpecialPointsTest, PointOnValuesTakesAtMostThreeAndOnlyValues) {
     EXPECT_EQ(beyond->GetDescription(), u"根据值绘制点（,0.0000,0.0000）");
     // A parent that is a point, not a value.
     CGVertex* a = AddPoint(1, 1, 1);
-    auto* onPoint = Add<CGVerCoordinates>(IdList({a->m_id}), 1, 0, 0, 0.0f, 0.0f, 0.0f);
-    EXPECT_FALSE(onPoint->m_valid);
+    EXPECT_FALSE(Add<CGVerCoordinates>(IdList({a->m_id}), 1, 0, 0, 0.0f, 0.0f, 0.0f)->m_valid);
 }
 
 TEST_F(SpecialPointsTest, PointOnValuesRecord) {
     CGTmVariable* v1 = AddValue(2.0f, u"m1");
     CGTmVariable* v2 = AddValue(-3.0f, u"m2");
     auto* p = Add<CGVerCoordinates>(IdList({v1->m_id, v2->m_id}), 2, 0, 1, 9.0f, 7.0f, 5.0f);
-    std::vector<BYTE> bytes = Stored(p);
-    ByteBuilder expected = PointRecord("CGVerCoordinates", *p);
-    expected.I32(2).I32(0).I32(1);
-    EXPECT_EQ(bytes, expected.Bytes());
-    auto back = Loaded<CGVerCoordinates>(bytes);
-    ASSERT_TRUE(back);
-    EXPECT_EQ(back->m_sourceX, 2);
-    EXPECT_EQ(back->m_sourceY, 0);
-    EXPECT_EQ(back->m_sourceZ, 1);
-    EXPECT_EQ(Pos(*back), Pos(*p));
-    EXPECT_EQ(Stored(back.get()), bytes);
-    ExpectEveryCutRefused<CGVerCoordinates>(bytes);
-
+    const std::vector<BYTE> bytes = PointRecord("CGVerCoordinates", *p).I32(2).I32(0).I32(1).Bytes();
+    ExpectRecord<CGVerCoordinates>(p, bytes);
     // A source beyond the parents, a negative one, or a fourth parent: a damaged record.
     for (int field : {0, 1, 2}) {
         for (int bad : {3, -1}) {
@@ -129,10 +111,8 @@ TEST_F(SpecialPointsTest, PointOnValuesRecord) {
             EXPECT_THROW(Loaded<CGVerCoordinates>(damaged), CArchiveException) << field << " " << bad;
         }
     }
-    CGTmVariable* v3 = AddValue(0, u"m3");
-    CGTmVariable* v4 = AddValue(0, u"m4");
-    p->m_parents.Add(v3->m_id);
-    p->m_parents.Add(v4->m_id);
+    p->m_parents.Add(AddValue(0, u"m3")->m_id);
+    p->m_parents.Add(AddValue(0, u"m4")->m_id);
     EXPECT_THROW(Loaded<CGVerCoordinates>(Stored(p)), CArchiveException);
 }
 
@@ -182,17 +162,10 @@ TEST_F(SpecialPointsTest, CirclePointTurnedFromAValueAndItsRecord) {
     CGTmVariable* value = AddValue(float(kPi), u"t");
     auto* q = Add<CGVerInCircleRot>(value->m_id, circle->m_id, float(-kPi / 2));
     ExpectNear(*q, 0, 1, 3);
-    std::vector<BYTE> bytes = Stored(q);
-    ByteBuilder expected = PointRecord("CGVerInCircleRot", *q);
-    expected.F32(float(-kPi / 2));
-    EXPECT_EQ(bytes, expected.Bytes());
-    EXPECT_EQ(PointCommon(*q).param[0], float(kPi) + float(-kPi / 2));
-    auto back = Loaded<CGVerInCircleRot>(bytes);
+    EXPECT_EQ(q->m_param1, float(kPi) + float(-kPi / 2)); // stored in the common record
+    auto back =
+        ExpectRecord<CGVerInCircleRot>(q, PointRecord("CGVerInCircleRot", *q).F32(float(-kPi / 2)).Bytes());
     ASSERT_TRUE(back);
-    EXPECT_EQ(back->m_angle, float(-kPi / 2));
-    EXPECT_EQ(back->m_param1, q->m_param1);
-    EXPECT_EQ(Stored(back.get()), bytes);
-    ExpectEveryCutRefused<CGVerInCircleRot>(bytes);
     EXPECT_EQ(back->GetDescription(), u"在圆c1上绕圆心按点t的参数再旋转-90.0000度的点");
 }
 
@@ -226,8 +199,7 @@ TEST_F(SpecialPointsTest, CirclePointAtTheSameParameter) {
     EXPECT_FALSE(q->m_valid);
     arc->m_valid = true;
     Changed(value);
-    EXPECT_TRUE(q->m_valid);
-    ExpectNear(*q, 3, 1, 1);
+    ExpectValidAt(*q, 3, 1, 1);
     // The circle must be a circle.
     CGVertex* a = AddPoint(0, 0, 0);
     EXPECT_FALSE(Add<CGVerInCircleFt>(a->m_id, value->m_id)->m_valid);

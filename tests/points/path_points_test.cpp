@@ -1,7 +1,5 @@
-// Points on paths: the piece-by-piece parameterisation over lines, arcs, curves, loci and closed
-// polygons (with its wrap of the parameter), the length parameterisation over segments and arcs
-// (with its kept fractions), the drags along both, the drawn points at a fixed or a driver's
-// parameter, the limits on pieces, descriptions and records.
+// Points on compound and combined paths: the parameterisations with their wrap and kept fractions, drags,
+// drawn points at a fixed or a driver's parameter, the limits on pieces, descriptions and records.
 #include "points/path_points.h"
 
 #include "dynamics/curves.h"
@@ -11,20 +9,9 @@
 
 namespace {
 
-// A curve for the tests: (t, 10, t^2) over [0, 2]; the nearest parameter is what the test sets.
-class CTestCurve : public CGCurve {
-public:
-    explicit CTestCurve(WORD id) {
-        m_id = id;
-        m_tMin = 0.0;
-        m_tMax = 2.0;
-    }
-    void PointAt(double t, double out[3]) override {
-        out[0] = t;
-        out[1] = 10.0;
-        out[2] = t * t;
-    }
-    BOOL NearestParameter(float point[3], double& f, double& distance, int mode) override {
+// The nearest point a test piece reports, as the test sets it, and the mode it was asked in.
+struct CNearestAnswer {
+    BOOL Answer(float point[3], double& f, double& distance, int mode) {
         m_lastMode = mode;
         if (!m_found)
             return FALSE;
@@ -40,26 +27,36 @@ public:
     int m_lastMode = -1;
 };
 
+// A curve for the tests: (t, 10, t^2) over [0, 2].
+class CTestCurve : public CGCurve, public CNearestAnswer {
+public:
+    explicit CTestCurve(WORD id) {
+        m_id = id;
+        m_tMin = 0.0;
+        m_tMax = 2.0;
+    }
+    void PointAt(double t, double out[3]) override {
+        out[0] = t;
+        out[1] = 10.0;
+        out[2] = t * t;
+    }
+    BOOL NearestParameter(float p[3], double& f, double& d, int mode) override {
+        return Answer(p, f, d, mode);
+    }
+};
+
 // A locus for the tests over its driver range [0, 1], on the parents the test gives (the driver
-// first, the traced point last); the nearest parameter is what the test sets.
-class CTestLocus : public CGLocus {
+// first, the traced point last).
+class CTestLocus : public CGLocus, public CNearestAnswer {
 public:
     CTestLocus(WORD id, WORD driver, WORD traced) {
         m_id = id;
         AddParent(driver);
         AddParent(traced);
     }
-    BOOL NearestParameter(float point[3], double& f, double& distance, int mode) override {
-        m_lastMode = mode;
-        std::copy(m_point, m_point + 3, point);
-        f = m_f;
-        distance = m_distance;
-        return TRUE;
+    BOOL NearestParameter(float p[3], double& f, double& d, int mode) override {
+        return Answer(p, f, d, mode);
     }
-    float m_point[3] = {0.0f, 0.0f, 0.0f};
-    double m_f = 0.0;
-    double m_distance = 1e9;
-    int m_lastMode = -1;
 };
 
 class PathPointsTest : public PointsTest {
@@ -137,8 +134,7 @@ TEST_F(PathPointsTest, CompoundPathParameterWrapsOnAWorkingCopy) {
                    Case{0.25f, 0.25f, 0}, Case{2.0f, 1, 2}, Case{-6.5f, 2, 2}}) {
         p->m_param1 = c.t;
         p->SyncVertex();
-        EXPECT_TRUE(p->m_valid);
-        ExpectNear(*p, c.x, c.y, 0);
+        ExpectValidAt(*p, c.x, c.y, 0);
         EXPECT_EQ(p->m_param1, c.t);
     }
     // Only the piece in use must be valid.
@@ -150,21 +146,18 @@ TEST_F(PathPointsTest, CompoundPathParameterWrapsOnAWorkingCopy) {
     m_points[2]->m_valid = false;
     MovePoint(m_points[1], 1, 0, 0);
     EXPECT_FALSE(m_page->FindCell(pieces[1])->m_valid);
-    EXPECT_FALSE(p->m_valid);
-    ExpectNear(*p, 1, 1, 0);
+    ExpectInvalidAt(*p, 1, 1, 0);
     m_points[2]->m_valid = true;
     MovePoint(m_points[2], 1, 4, 0);
-    EXPECT_TRUE(p->m_valid);
-    ExpectNear(*p, 1, 2, 0);
+    ExpectValidAt(*p, 1, 2, 0);
 }
 
-TEST_F(PathPointsTest, CompoundPathOfPointsIsAClosedPolygon) {
+TEST_F(PathPointsTest, CompoundPathOfPointsIsAClosedPolygonAndIsDraggedAlongIt) {
     CGVertex* a = AddPoint(0, 0, 0);
     CGVertex* b = AddPoint(4, 0, 0);
     CGVertex* c = AddPoint(0, 4, 0);
     auto* p = Add<CGVerFreeInBorder>(List({a->m_id, b->m_id, c->m_id}), 2.5f);
-    EXPECT_TRUE(p->m_valid);
-    ExpectAt(*p, 0, 2, 0); // midway from the third point back to the first
+    ExpectValidAt(*p, 0, 2, 0); // midway from the third point back to the first
     p->m_param1 = 1.5f;
     p->Recompute();
     ExpectAt(*p, 2, 2, 0);
@@ -173,78 +166,27 @@ TEST_F(PathPointsTest, CompoundPathOfPointsIsAClosedPolygon) {
     p->Recompute();
     EXPECT_FALSE(p->m_valid);
     c->m_valid = true;
-    p->m_param1 = 0.25f;
-    p->Recompute();
-    EXPECT_TRUE(p->m_valid);
-    ExpectAt(*p, 1, 0, 0);
-}
-
-TEST_F(PathPointsTest, CompoundPathOfLociLinesArcsAndCurves) {
-    CTestLocus* locus = MakeLocus();
-    std::vector<WORD> segments = MakeThreeSegments();
-    CGArc* quarter = AddCircle(5, 5, 5, 2, CGArc::kArc, 0.0f, float(kPi / 2));
-    auto* curve = Insert(new CTestCurve(NextId()));
-    auto* p = Add<CGVerFreeInBorder>(List({locus->m_id, segments[1], quarter->m_id, curve->m_id}), 0.5f);
-    // On the locus at the driver's u = 0.5, with the driver put back at 0.25 afterwards.
-    EXPECT_TRUE(p->m_valid);
-    ExpectAt(*p, 1, 3, 0);
-    EXPECT_EQ(m_driver->m_param1, 0.25f);
-    ExpectAt(*m_driver, 1, 5, 0);
-    ExpectAt(*m_traced, 0.5f, 3, 0);
-    // The line, the arc along its sweep, the curve at tmin + f (tmax - tmin).
-    p->m_param1 = 1.25f;
-    p->Recompute();
-    ExpectAt(*p, 1, 0.5f, 0);
-    p->m_param1 = 2.5f;
-    p->Recompute();
-    ExpectNear(*p, 5 + std::sqrt(2.0), 5 + std::sqrt(2.0), 5);
-    p->m_param1 = 3.75f;
-    p->Recompute();
-    ExpectAt(*p, 1.5f, 10, 2.25f);
-    // A locus driver range that is empty gives its end.
-    locus->m_t0 = 1.0f;
     p->m_param1 = 0.5f;
     p->Recompute();
-    ExpectAt(*p, 2, 3, 0);
-    // A locus whose traced point has no position makes the path point invalid.
-    locus->m_t0 = 0.0f;
-    m_traced->m_parents[1] = 999; // the midpoint loses its second point
-    p->Recompute();
-    EXPECT_FALSE(p->m_valid);
-    // A piece of a kind no path holds.
-    CGFace* face = AddFace({m_points[0]->m_id, m_points[1]->m_id, m_points[2]->m_id});
-    auto* onFace = Add<CGVerFreeInBorder>(List({face->m_id}), 0.5f);
-    EXPECT_FALSE(onFace->m_valid);
-}
+    ExpectValidAt(*p, 2, 0, 0);
 
-TEST_F(PathPointsTest, CompoundPathDraggedAlongAPolygon) {
-    CGVertex* a = AddPoint(0, 0, 0);
-    CGVertex* b = AddPoint(4, 0, 0);
-    CGVertex* c = AddPoint(0, 4, 0);
-    auto* p = Add<CGVerFreeInBorder>(List({a->m_id, b->m_id, c->m_id}), 0.5f);
     CTestMidpoint* m = AddMidpoint(p->m_id, c->m_id);
     CDragRun drag(*m_page, *p);
-    RayDownZ(2, -1);
-    drag.Move();
-    ExpectAt(*p, 2, 0, 0);
-    EXPECT_FLOAT_EQ(p->m_param1, 0.5f);
-    ExpectAt(*m, 1, 2, 0);
-    ExpectSynced(*p);
-    // Near the closing edge from C back to A.
-    RayDownZ(-1, 1);
-    drag.Move();
-    ExpectAt(*p, 0, 1, 0);
-    EXPECT_FLOAT_EQ(p->m_param1, 2.75f);
-    // Equally near the first and the last edge (at A): the first wins.
-    RayDownZ(-1, -1);
-    drag.Move();
-    ExpectAt(*p, 0, 0, 0);
-    EXPECT_FLOAT_EQ(p->m_param1, 0.0f);
-    // Near the hypotenuse.
-    RayDownZ(3, 3);
-    drag.Move();
-    ExpectNear(*p, 2, 2, 0);
-    EXPECT_FLOAT_EQ(p->m_param1, 1.5f);
+    // Onto AB; near the closing edge from C back to A; equally near the first and the last edge (at
+    // A): the first wins; near the hypotenuse.
+    struct Step {
+        double rx, ry, x, y;
+        float t;
+    };
+    for (Step s : {Step{2, -1, 2, 0, 0.5f}, Step{-1, 1, 0, 1, 2.75f}, Step{-1, -1, 0, 0, 0.0f},
+                   Step{3, 3, 2, 2, 1.5f}}) {
+        RayDownZ(s.rx, s.ry);
+        drag.Move();
+        ExpectNear(*p, s.x, s.y, 0);
+        EXPECT_FLOAT_EQ(p->m_param1, s.t);
+        ExpectSynced(*p);
+        ExpectNear(*m, s.x / 2, (s.y + 4) / 2, 0);
+    }
     // What the drag left is what recomputation gives.
     p->Recompute();
     ExpectNear(*p, 2, 2, 0);
@@ -302,8 +244,7 @@ TEST_F(PathPointsTest, LengthPathOfASegmentAndASemicircle) {
     // 0.5 lies on the semicircle (the segment covers 0 .. 1/(1 + pi)): at the angle pi/2 - 1/2.
     p->m_param1 = 0.5f;
     p->Recompute();
-    EXPECT_TRUE(p->m_valid);
-    ExpectNear(*p, 0.479426, 0.877583, 0);
+    ExpectValidAt(*p, 0.479426, 0.877583, 0);
     ExpectSynced(*p);
     // On the segment, and the parameter brought into [0, 1] and kept so.
     p->m_param1 = 1.1f;
@@ -399,8 +340,7 @@ TEST_F(PathPointsTest, LengthPathOfMoreThan32PiecesHasNoPoint) {
     m_page->m_selAll.RemoveAll();
     SelectAll(pieces);
     auto* q = Add<CGVerFreeInPaths>();
-    EXPECT_TRUE(q->m_valid);
-    ExpectNear(*q, 0.6 * 32, 0, 0, 1e-4);
+    ExpectValidAt(*q, 0.6 * 32, 0, 0, 1e-4);
     EXPECT_DOUBLE_EQ(q->m_pieceEnds[31], 1.0);
 }
 
@@ -471,37 +411,27 @@ TEST_F(PathPointsTest, DrawnPointsOnACompoundPath) {
 
 TEST_F(PathPointsTest, RecordsOfThePathPoints) {
     std::vector<WORD> pieces = MakeThreeSegments();
+    // The parameter travels in the common record, the piece count after the point.
     auto* border = Add<CGVerFreeInBorder>(List(pieces), 1.5f);
-    std::vector<BYTE> bytes = Stored(border);
-    ByteBuilder expected = PointRecord("CGVerFreeInBorder", *border);
-    expected.I32(3);
-    EXPECT_EQ(bytes, expected.Bytes());
-    EXPECT_EQ(PointCommon(*border).param[0], 1.5f); // the parameter travels in the common record
-    auto back = Loaded<CGVerFreeInBorder>(bytes);
+    ASSERT_EQ(PointCommon(*border).param[0], 1.5f);
+    const std::vector<BYTE> bytes = PointRecord("CGVerFreeInBorder", *border).I32(3).Bytes();
+    auto back = ExpectRecord<CGVerFreeInBorder>(border, bytes);
     ASSERT_TRUE(back);
     EXPECT_EQ(back->m_pieceCount, 3);
-    EXPECT_EQ(back->m_param1, 1.5f);
-    EXPECT_EQ(Stored(back.get()), bytes);
-    ExpectEveryCutRefused<CGVerFreeInBorder>(bytes);
     // A count above the parents' or below 0 is refused.
-    for (BYTE bad : {BYTE(4), BYTE(0xFF)}) {
-        std::vector<BYTE> damaged = bytes;
-        for (size_t i = damaged.size() - 4; i < damaged.size(); ++i)
-            damaged[i] = bad == 4 && i > damaged.size() - 4 ? 0 : bad;
-        EXPECT_THROW(Loaded<CGVerFreeInBorder>(damaged), CArchiveException) << int(bad);
+    for (int bad : {4, -1}) {
+        std::vector<BYTE> damaged(bytes.begin(), bytes.end() - 4);
+        const std::vector<BYTE> count = ByteBuilder().I32(bad).Bytes();
+        damaged.insert(damaged.end(), count.begin(), count.end());
+        EXPECT_THROW(Loaded<CGVerFreeInBorder>(damaged), CArchiveException) << bad;
     }
 
     SelectAll(pieces);
     auto* paths = Add<CGVerFreeInPaths>();
-    bytes = Stored(paths);
-    expected = PointRecord("CGVerFreeInPaths", *paths);
-    expected.I32(3);
-    EXPECT_EQ(bytes, expected.Bytes());
-    auto pathsBack = Loaded<CGVerFreeInPaths>(bytes);
+    auto pathsBack =
+        ExpectRecord<CGVerFreeInPaths>(paths, PointRecord("CGVerFreeInPaths", *paths).I32(3).Bytes());
     ASSERT_TRUE(pathsBack);
-    EXPECT_EQ(pathsBack->m_pieceCount, 3);
     EXPECT_EQ(pathsBack->m_totalLength, 0.0); // rebuilt by the first recomputation
-    ExpectEveryCutRefused<CGVerFreeInPaths>(bytes);
     // Loaded, it is placed again only once recomputed.
     pathsBack->m_vertexIndex = NextVertex();
     pathsBack->m_param1 = 0.0f;
@@ -512,18 +442,8 @@ TEST_F(PathPointsTest, RecordsOfThePathPoints) {
 
     auto* drawn = Add<CGVerInPaths>(List(pieces), BYTE(0), 0.5f);
     EXPECT_EQ(Stored(drawn), PointRecord("CGVerInPaths", *drawn).Bytes());
+    // The mode travels in the kind byte.
     auto* drawnBorder = Add<CGVerInBorder>(List(pieces), BYTE(0), 0.5f);
-    EXPECT_EQ(Stored(drawnBorder), PointRecord("CGVerInBorder", *drawnBorder).Bytes());
     drawnBorder->m_kind = 1;
-    auto drawnBack = Loaded<CGVerInBorder>(Stored(drawnBorder));
-    ASSERT_TRUE(drawnBack);
-    EXPECT_EQ(drawnBack->m_kind, 1); // the mode travels in the kind byte
-
-    std::unique_ptr<CObject> fresh(RUNTIME_CLASS(CGVerFreeInBorder)->CreateObject());
-    EXPECT_EQ(static_cast<CGVerFreeInBorder*>(fresh.get())->m_pieceCount, 3);
-    EXPECT_EQ(static_cast<CGVerFreeInBorder*>(fresh.get())->m_param1, 0.5f);
-    fresh.reset(RUNTIME_CLASS(CGVerFreeInPaths)->CreateObject());
-    EXPECT_EQ(static_cast<CGVerFreeInPaths*>(fresh.get())->m_param1, 0.6f);
-    fresh.reset(RUNTIME_CLASS(CGVerInPaths)->CreateObject());
-    EXPECT_EQ(static_cast<CGVerInPaths*>(fresh.get())->m_pieceCount, 0);
+    ExpectRecord<CGVerInBorder>(drawnBorder, PointRecord("CGVerInBorder", *drawnBorder).Bytes());
 }

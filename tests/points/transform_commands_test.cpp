@@ -1,6 +1,5 @@
-// The transform commands: the marks and their update handlers, the dialog presets from marks and
-// remembered entries, the image classes each choice makes, names, colours, the new selection and
-// the one undo step.
+// The transform commands: marks and their update handlers, dialog presets, the image classes each
+// choice makes, names, colours, the new selection and the one undo step.
 #include "transform_fixture.h"
 
 #include "model/arc_circles.h"
@@ -9,123 +8,108 @@
 
 namespace {
 
-using TransformCommands = TransformTest;
+class TransformCommands : public TransformTest {
+protected:
+    // Points A(0, 0, 0), B(1, 0, 0), C(0, 1, 0), segments AB and BC, the face ABC, the value m and
+    // the vector item v.
+    void MakeFigure() {
+        a = AddPoint(0, 0, 0);
+        b = AddPoint(1, 0, 0);
+        c = AddPoint(0, 1, 0);
+        ab = AddLine(a->m_id, b->m_id);
+        bc = AddLine(b->m_id, c->m_id);
+        face = AddFace({a->m_id, b->m_id, c->m_id});
+        value = AddValue(2.0f, u"m");
+        vector = Vector(u"v", 1, 2, 3);
+    }
+    // Runs a mark command on the selection given.
+    void Mark(UINT id, std::initializer_list<WORD> selection) {
+        Select(selection);
+        Run(id);
+    }
+    CGVertex *a = nullptr, *b = nullptr, *c = nullptr;
+    CGLine *ab = nullptr, *bc = nullptr;
+    CGFace* face = nullptr;
+    CGTmVariable* value = nullptr;
+    CGTmVector* vector = nullptr;
+};
 
-// ---------------------------------------------------------------------------------------------
 // Update handlers
 
 TEST_F(TransformCommands, MarkCommandsAreEnabledByTheirSelectionCounts) {
-    CGVertex* a = AddPoint(0, 0, 0);
-    CGVertex* b = AddPoint(1, 0, 0);
-    CGVertex* c = AddPoint(0, 1, 0);
-    CGLine* ab = AddLine(a->m_id, b->m_id);
-    CGLine* bc = AddLine(b->m_id, c->m_id);
-    CGFace* face = AddFace({a->m_id, b->m_id, c->m_id});
-    CGTmVariable* value = AddValue(2.0f, u"m");
-    CGTmVector* vector = Vector(u"v", 1, 2, 3);
-
-    Select({});
-    for (UINT id : {ID_TRANS_MARKCENTER, ID_TRANS_MARKAXIS, ID_TRANS_MARKRATIO, ID_TRANS_MARKVECTOR,
-                    ID_TRANS_MARKANGLE, ID_TRANS_MARKMIRROR})
-        EXPECT_FALSE(Enabled(id)) << id;
-
-    Select({a->m_id});
-    EXPECT_TRUE(Enabled(ID_TRANS_MARKCENTER));
-    EXPECT_FALSE(Enabled(ID_TRANS_MARKVECTOR));
-    Select({a->m_id, b->m_id});
-    EXPECT_FALSE(Enabled(ID_TRANS_MARKCENTER));
-    EXPECT_TRUE(Enabled(ID_TRANS_MARKVECTOR));
-    EXPECT_FALSE(Enabled(ID_TRANS_MARKRATIO));
-    Select({a->m_id, b->m_id, c->m_id});
-    EXPECT_TRUE(Enabled(ID_TRANS_MARKRATIO));
-    EXPECT_TRUE(Enabled(ID_TRANS_MARKANGLE));
-    EXPECT_FALSE(Enabled(ID_TRANS_MARKVECTOR));
-    // Three points whatever else is selected.
-    Select({a->m_id, ab->m_id, b->m_id, face->m_id, c->m_id});
-    EXPECT_TRUE(Enabled(ID_TRANS_MARKRATIO));
-    EXPECT_TRUE(Enabled(ID_TRANS_MARKMIRROR));
-    EXPECT_TRUE(Enabled(ID_TRANS_MARKAXIS));
-
-    Select({ab->m_id, bc->m_id});
-    EXPECT_TRUE(Enabled(ID_TRANS_MARKRATIO));
-    EXPECT_FALSE(Enabled(ID_TRANS_MARKAXIS));
-
-    // A value is a ratio or an angle; a vector item only a vector.
-    Select({value->m_id});
-    EXPECT_TRUE(Enabled(ID_TRANS_MARKRATIO));
-    EXPECT_TRUE(Enabled(ID_TRANS_MARKANGLE));
-    EXPECT_FALSE(Enabled(ID_TRANS_MARKVECTOR));
-    Select({vector->m_id});
-    EXPECT_FALSE(Enabled(ID_TRANS_MARKRATIO));
-    EXPECT_FALSE(Enabled(ID_TRANS_MARKANGLE));
-    EXPECT_TRUE(Enabled(ID_TRANS_MARKVECTOR));
-    Select({value->m_id, vector->m_id});
-    EXPECT_FALSE(Enabled(ID_TRANS_MARKRATIO));
-    EXPECT_FALSE(Enabled(ID_TRANS_MARKVECTOR));
+    MakeFigure();
+    const UINT center = ID_TRANS_MARKCENTER, axis = ID_TRANS_MARKAXIS, ratio = ID_TRANS_MARKRATIO,
+               vec = ID_TRANS_MARKVECTOR, angle = ID_TRANS_MARKANGLE, mirror = ID_TRANS_MARKMIRROR;
+    struct Row {
+        std::vector<WORD> selection;
+        std::vector<UINT> on, off;
+    };
+    const Row rows[] = {
+        {{}, {}, {center, axis, ratio, vec, angle, mirror}},
+        {{a->m_id}, {center}, {vec}},
+        {{a->m_id, b->m_id}, {vec}, {center, ratio}},
+        {{a->m_id, b->m_id, c->m_id}, {ratio, angle}, {vec}},
+        // Three points whatever else is selected.
+        {{a->m_id, ab->m_id, b->m_id, face->m_id, c->m_id}, {ratio, mirror, axis}, {}},
+        {{a->m_id, b->m_id, vector->m_id, c->m_id}, {ratio}, {}},
+        {{ab->m_id, bc->m_id}, {ratio}, {axis}},
+        // A value is a ratio or an angle; a vector item only a vector.
+        {{value->m_id}, {ratio, angle}, {vec}},
+        {{vector->m_id}, {vec}, {ratio, angle}},
+        {{value->m_id, vector->m_id}, {}, {ratio, vec}},
+    };
+    for (const Row& row : rows) {
+        m_page->ClearSelection();
+        for (WORD id : row.selection)
+            m_page->SelectCell(id);
+        for (UINT id : row.on)
+            EXPECT_TRUE(Enabled(id)) << id << " with " << row.selection.size() << " selected";
+        for (UINT id : row.off)
+            EXPECT_FALSE(Enabled(id)) << id << " with " << row.selection.size() << " selected";
+    }
 }
 
 TEST_F(TransformCommands, TransformCommandsNeedSomethingTheyCanCopy) {
-    CGVertex* a = AddPoint(0, 0, 0);
-    CGVertex* b = AddPoint(1, 0, 0);
-    CGVertex* c = AddPoint(0, 1, 0);
-    CGLine* ab = AddLine(a->m_id, b->m_id);
-    CGFace* face = AddFace({a->m_id, b->m_id, c->m_id});
+    MakeFigure();
     auto* built = Insert(new CGArcCircle3P(NextId(), a->m_id, b->m_id, c->m_id, CGArc::kCircle));
     CGArc* placed = AddCircle(0, 0, 0, 2);
-    CGTmVariable* value = AddValue(2.0f, u"m");
-    const UINT commands[] = {ID_TRANS_TRANSLATE, ID_TRANS_ROTATE, ID_TRANS_DILATE, ID_TRANS_DEFLECT};
-
-    for (WORD selected : {a->m_id, ab->m_id, face->m_id, built->m_id}) {
-        Select({selected});
-        for (UINT id : commands)
-            EXPECT_TRUE(Enabled(id)) << id << " " << selected;
-    }
     // A positioned circle and a value have no points to map.
-    Select({});
-    for (UINT id : commands)
-        EXPECT_FALSE(Enabled(id)) << id;
-    for (WORD selected : {placed->m_id, value->m_id}) {
-        Select({selected});
-        for (UINT id : commands)
-            EXPECT_FALSE(Enabled(id)) << id << " " << selected;
+    for (auto [selected, enabled] : {std::pair{a->m_id, true},
+                                     {ab->m_id, true},
+                                     {face->m_id, true},
+                                     {built->m_id, true},
+                                     {WORD(0), false},
+                                     {placed->m_id, false},
+                                     {value->m_id, false}}) {
+        Select({});
+        if (selected)
+            m_page->SelectCell(selected);
+        for (UINT id : {ID_TRANS_TRANSLATE, ID_TRANS_ROTATE, ID_TRANS_DILATE, ID_TRANS_DEFLECT})
+            EXPECT_EQ(Enabled(id), enabled) << id << " " << selected;
     }
 }
 
-// ---------------------------------------------------------------------------------------------
 // Marks
 
 TEST_F(TransformCommands, EachMarkTakesItsCellsInSelectionOrder) {
-    CGVertex* a = AddPoint(0, 0, 0);
-    CGVertex* b = AddPoint(1, 0, 0);
-    CGVertex* c = AddPoint(0, 1, 0);
-    CGLine* ab = AddLine(a->m_id, b->m_id);
-    CGLine* bc = AddLine(b->m_id, c->m_id);
-    CGFace* face = AddFace({a->m_id, b->m_id, c->m_id});
-    CGTmVariable* value = AddValue(2.0f, u"m");
-    CGTmVector* vector = Vector(u"v", 1, 2, 3);
+    MakeFigure();
     const CTransformMarks& marks = m_page->m_transformMarks;
-
     Select({c->m_id});
     EXPECT_TRUE(Run(ID_TRANS_MARKCENTER));
     EXPECT_EQ(marks.m_centerId, c->m_id);
-    Select({bc->m_id});
-    Run(ID_TRANS_MARKAXIS);
+    Mark(ID_TRANS_MARKAXIS, {bc->m_id});
     EXPECT_EQ(marks.m_axisId, bc->m_id);
-    Select({face->m_id});
-    Run(ID_TRANS_MARKMIRROR);
+    Mark(ID_TRANS_MARKMIRROR, {face->m_id});
     EXPECT_EQ(marks.m_mirrorId, face->m_id);
 
-    Select({bc->m_id, ab->m_id});
-    Run(ID_TRANS_MARKRATIO);
+    Mark(ID_TRANS_MARKRATIO, {bc->m_id, ab->m_id});
     EXPECT_EQ(marks.m_ratioKind, 2);
     EXPECT_EQ(marks.m_ratioLines[0], bc->m_id);
     EXPECT_EQ(marks.m_ratioLines[1], ab->m_id);
-    Select({value->m_id});
-    Run(ID_TRANS_MARKRATIO);
+    Mark(ID_TRANS_MARKRATIO, {value->m_id});
     EXPECT_EQ(marks.m_ratioKind, 1);
     EXPECT_EQ(marks.m_ratioValue, value->m_id);
-    Select({c->m_id, a->m_id, b->m_id});
-    Run(ID_TRANS_MARKRATIO);
+    Mark(ID_TRANS_MARKRATIO, {c->m_id, a->m_id, b->m_id});
     EXPECT_EQ(marks.m_ratioKind, 3);
     EXPECT_EQ(std::vector<WORD>(marks.m_ratioPoints, marks.m_ratioPoints + 3),
               (std::vector<WORD>{c->m_id, a->m_id, b->m_id}));
@@ -133,23 +117,23 @@ TEST_F(TransformCommands, EachMarkTakesItsCellsInSelectionOrder) {
     Select({a->m_id});
     m_doc->OnMarkRatio();
     EXPECT_EQ(marks.m_ratioKind, 3);
+    // Three points beside a vector item make a ratio of the points.
+    Mark(ID_TRANS_MARKRATIO, {a->m_id, b->m_id, vector->m_id, c->m_id});
+    EXPECT_EQ(marks.m_ratioKind, 3);
+    EXPECT_EQ(marks.m_ratioPoints[2], c->m_id);
 
-    Select({b->m_id, a->m_id});
-    Run(ID_TRANS_MARKVECTOR);
+    Mark(ID_TRANS_MARKVECTOR, {b->m_id, a->m_id});
     EXPECT_EQ(marks.m_vectorKind, 1);
     EXPECT_EQ(marks.m_vectorPoints[0], b->m_id);
     EXPECT_EQ(marks.m_vectorPoints[1], a->m_id);
-    Select({vector->m_id});
-    Run(ID_TRANS_MARKVECTOR);
+    Mark(ID_TRANS_MARKVECTOR, {vector->m_id});
     EXPECT_EQ(marks.m_vectorKind, 2);
     EXPECT_EQ(marks.m_vectorItem, vector->m_id);
 
-    Select({a->m_id, b->m_id, c->m_id});
-    Run(ID_TRANS_MARKANGLE);
+    Mark(ID_TRANS_MARKANGLE, {a->m_id, b->m_id, c->m_id});
     EXPECT_EQ(marks.m_angleKind, 1);
     EXPECT_EQ(marks.m_anglePoints[1], b->m_id);
-    Select({value->m_id});
-    Run(ID_TRANS_MARKANGLE);
+    Mark(ID_TRANS_MARKANGLE, {value->m_id});
     EXPECT_EQ(marks.m_angleKind, 2);
     EXPECT_EQ(marks.m_angleValue, value->m_id);
     // Anything else clears the angle mark.
@@ -158,19 +142,6 @@ TEST_F(TransformCommands, EachMarkTakesItsCellsInSelectionOrder) {
     EXPECT_EQ(marks.m_angleKind, 0);
 }
 
-TEST_F(TransformCommands, RatioMarkOfThreePointsBesideAVectorItemTakesThePoints) {
-    CGVertex* a = AddPoint(0, 0, 0);
-    CGVertex* b = AddPoint(1, 0, 0);
-    CGVertex* c = AddPoint(3, 0, 0);
-    CGTmVector* vector = Vector(u"v", 1, 2, 3);
-    Select({a->m_id, b->m_id, vector->m_id, c->m_id});
-    ASSERT_TRUE(Enabled(ID_TRANS_MARKRATIO));
-    Run(ID_TRANS_MARKRATIO);
-    EXPECT_EQ(m_page->m_transformMarks.m_ratioKind, 3);
-    EXPECT_EQ(m_page->m_transformMarks.m_ratioValue, 0);
-}
-
-// ---------------------------------------------------------------------------------------------
 // Translate
 
 TEST_F(TransformCommands, TranslatingASegmentByAMarkedVectorIsOneUndoStep) {
@@ -179,10 +150,8 @@ TEST_F(TransformCommands, TranslatingASegmentByAMarkedVectorIsOneUndoStep) {
     CGLine* ab = AddLine(a->m_id, b->m_id);
     CGVertex* c = AddPoint(1, 1, 1);
     CGVertex* d = AddPoint(2, 3, 4);
-    Select({c->m_id, d->m_id});
-    Run(ID_TRANS_MARKVECTOR);
+    Mark(ID_TRANS_MARKVECTOR, {c->m_id, d->m_id});
     Select({ab->m_id});
-
     CString shown;
     int choice = -1;
     Script<CDlgTransTranslate>([&](CDlgTransTranslate& dlg) {
@@ -206,8 +175,7 @@ TEST_F(TransformCommands, TranslatingASegmentByAMarkedVectorIsOneUndoStep) {
     ExpectNear(*a1, 1, 2, 3);
     ExpectNear(*b1, 5, 2, 3);
     ExpectSynced(*b1);
-    EXPECT_EQ(copy->m_parents[0], a1->m_id);
-    EXPECT_EQ(copy->m_parents[1], b1->m_id);
+    EXPECT_EQ(Parents(copy), (std::vector<WORD>{a1->m_id, b1->m_id}));
     EXPECT_EQ(copy->m_kind, ab->m_kind);
     EXPECT_EQ(copy->m_name, u"A'B'");
 
@@ -238,66 +206,50 @@ TEST_F(TransformCommands, ImagesOfImagesGetAnotherApostropheAndAVectorItemTransl
     CGVertex* a = AddPoint(1, 0, 0);
     CGTmVector* v = Vector(u"v", 0, 0, 2);
     v->m_text = u"v=(0, 0, 2)";
-    Select({v->m_id});
-    Run(ID_TRANS_MARKVECTOR);
+    Mark(ID_TRANS_MARKVECTOR, {v->m_id});
     CString shown;
     Script<CDlgTransTranslate>([&](CDlgTransTranslate& dlg) { shown = dlg.m_vectorText; });
-
     Select({a->m_id});
     Run(ID_TRANS_TRANSLATE);
     EXPECT_EQ(shown, u"v=(0, 0, 2)");
-    auto* a1 = Cell<CGVerTranslateM>(m_page->m_nextId - 1);
+    auto* a1 = LastAt<CGVerTranslateM>(1, 0, 2);
     ASSERT_NE(a1, nullptr);
-    ExpectNear(*a1, 1, 0, 2);
     // The new image is selected: translating again works on it.
     Run(ID_TRANS_TRANSLATE);
-    auto* a2 = Cell<CGVerTranslateM>(m_page->m_nextId - 1);
+    auto* a2 = LastAt<CGVerTranslateM>(1, 0, 4);
     ASSERT_NE(a2, nullptr);
     EXPECT_EQ(a2->m_name, u"A''");
     EXPECT_EQ(a2->m_parents[0], a1->m_id);
-    ExpectNear(*a2, 1, 0, 4);
     EXPECT_EQ(m_page->m_cmdProcessor.GetCount(), 2);
 }
 
 TEST_F(TransformCommands, WithoutMarksTheTypedValuesArePresetAndRemembered) {
-    CGVertex* p = AddPoint(1, 0, 0);
-    float shown[3] = {};
+    Select({AddPoint(1, 0, 0)->m_id});
+    std::vector<float> shown;
     int choice = -1;
     Script<CDlgTransTranslate>([&](CDlgTransTranslate& dlg) {
-        shown[0] = dlg.m_x;
-        shown[1] = dlg.m_y;
-        shown[2] = dlg.m_z;
+        shown = {dlg.m_x, dlg.m_y, dlg.m_z};
         choice = dlg.m_choice;
         dlg.m_x = 2;
         dlg.m_y = -1;
         dlg.m_z = 0.5f;
     });
-    Select({p->m_id});
     Run(ID_TRANS_TRANSLATE);
     EXPECT_EQ(choice, 1);
-    EXPECT_EQ(std::vector<float>(shown, shown + 3), (std::vector<float>{0, 0, 1}));
-    auto* image = Cell<CGVerTranslateStc>(m_page->m_nextId - 1);
-    ASSERT_NE(image, nullptr);
-    ExpectNear(*image, 3, -1, 0.5);
-
+    EXPECT_EQ(shown, (std::vector<float>{0, 0, 1}));
+    EXPECT_TRUE(LastAt<CGVerTranslateStc>(3, -1, 0.5));
     // The next dialog starts from what was typed.
-    Script<CDlgTransTranslate>([&](CDlgTransTranslate& dlg) {
-        shown[0] = dlg.m_x;
-        shown[1] = dlg.m_y;
-        shown[2] = dlg.m_z;
-    });
+    Script<CDlgTransTranslate>([&](CDlgTransTranslate& dlg) { shown = {dlg.m_x, dlg.m_y, dlg.m_z}; });
     m_answer = IDCANCEL;
     Run(ID_TRANS_TRANSLATE);
-    EXPECT_EQ(std::vector<float>(shown, shown + 3), (std::vector<float>{2, -1, 0.5f}));
+    EXPECT_EQ(shown, (std::vector<float>{2, -1, 0.5f}));
 }
 
 TEST_F(TransformCommands, CancelAndChoicesTheDialogDoesNotOfferMakeNothing) {
     CGVertex* a = AddPoint(0, 0, 0);
-    CGVertex* b = AddPoint(4, 0, 0);
-    CGLine* ab = AddLine(a->m_id, b->m_id);
+    CGLine* ab = AddLine(a->m_id, AddPoint(4, 0, 0)->m_id);
     Select({ab->m_id});
     const int before = CellCount();
-
     m_answer = IDCANCEL;
     for (UINT id : {ID_TRANS_TRANSLATE, ID_TRANS_ROTATE, ID_TRANS_DILATE, ID_TRANS_DEFLECT})
         Run(id);
@@ -329,7 +281,6 @@ TEST_F(TransformCommands, ImagesCopyTheLookOfTheirSourcesAndFreePointsGiveFixedP
     free->m_style = 3;
     Select({free->m_id, fixed->m_id});
     Run(ID_TRANS_TRANSLATE);
-
     auto* freeImage = Cell<CGVerTranslateStc>(m_page->m_nextId - 2);
     auto* fixedImage = Cell<CGVerTranslateStc>(m_page->m_nextId - 1);
     ASSERT_TRUE(freeImage && fixedImage);
@@ -343,12 +294,10 @@ TEST_F(TransformCommands, ImagesCopyTheLookOfTheirSourcesAndFreePointsGiveFixedP
     EXPECT_EQ(fixedImage->m_labelHidden, 1);
 }
 
-// ---------------------------------------------------------------------------------------------
 // Rotate
 
 TEST_F(TransformCommands, RotateWithoutMarksTurnsAboutTheTypedAxis) {
-    CGVertex* p = AddPoint(1, 0, 0);
-    Select({p->m_id});
+    Select({AddPoint(1, 0, 0)->m_id});
     Script<CDlgTransRotate>([](CDlgTransRotate& dlg) {
         EXPECT_EQ(dlg.m_axisChoice, CDlgTransRotate::kAxisFixed);
         EXPECT_EQ(dlg.m_angleChoice, 1);
@@ -364,9 +313,8 @@ TEST_F(TransformCommands, RotateWithoutMarksTurnsAboutTheTypedAxis) {
         dlg.m_angle = -90;
     });
     Run(ID_TRANS_ROTATE);
-    auto* image = Cell<CGVerRotate>(m_page->m_nextId - 1);
+    auto* image = LastAt<CGVerRotate>(0, 1, 0);
     ASSERT_NE(image, nullptr);
-    ExpectNear(*image, 0, 1, 0);
     // The stored direction is a unit vector; typed axis and angle are remembered.
     EXPECT_EQ(std::vector<float>(image->m_direction, image->m_direction + 3), (std::vector<float>{0, 0, 1}));
     EXPECT_FLOAT_EQ(image->m_angle, -1.5707964f);
@@ -374,22 +322,18 @@ TEST_F(TransformCommands, RotateWithoutMarksTurnsAboutTheTypedAxis) {
     EXPECT_EQ(g_transformEntries.m_axisPoint[0], 1.0f);
     EXPECT_EQ(g_transformEntries.m_angleDegrees, -90.0f);
     EXPECT_EQ(m_page->m_cmdProcessor.GetCurrent()->GetName(), u"添加图元旋转");
-}
 
-TEST_F(TransformCommands, AZeroTypedAxisBecomesTheVertical) {
-    CGVertex* p = AddPoint(1, 0, 0);
-    Select({p->m_id});
+    // A zero typed axis becomes the vertical, and is remembered so.
     Script<CDlgTransRotate>([](CDlgTransRotate& dlg) {
-        dlg.m_dirX = 0;
-        dlg.m_dirY = 0;
-        dlg.m_dirZ = 0;
+        dlg.m_dirX = dlg.m_dirY = dlg.m_dirZ = 0;
+        dlg.m_pointX = dlg.m_pointY = 0;
+        dlg.m_angle = 90;
     });
+    Select({AddPoint(1, 0, 0)->m_id});
     Run(ID_TRANS_ROTATE);
-    auto* image = Cell<CGVerRotate>(m_page->m_nextId - 1);
+    image = LastAt<CGVerRotate>(0, 1, 0);
     ASSERT_NE(image, nullptr);
     EXPECT_EQ(image->m_direction[2], 1.0f);
-    ExpectNear(*image, 0, 1, 0);
-
     std::vector<float> shown;
     Script<CDlgTransRotate>([&](CDlgTransRotate& dlg) { shown = {dlg.m_dirX, dlg.m_dirY, dlg.m_dirZ}; });
     m_answer = IDCANCEL;
@@ -399,18 +343,13 @@ TEST_F(TransformCommands, AZeroTypedAxisBecomesTheVertical) {
 
 TEST_F(TransformCommands, AMarkedAxisIsPresetBeforeAMarkedCentreWhichStaysOffered) {
     CGVertex* e = AddPoint(0, 0, 0);
-    CGVertex* f = AddPoint(0, 0, 1);
-    CGLine* axis = AddLine(e->m_id, f->m_id);
+    CGLine* axis = AddLine(e->m_id, AddPoint(0, 0, 1)->m_id);
     CGVertex* g = AddPoint(1, 1, 0);
     CGVertex* p = AddPoint(2, 1, 0);
     CGTmVariable* m = AddValue(1.5707964f, u"m");
-    Select({axis->m_id});
-    Run(ID_TRANS_MARKAXIS);
-    Select({g->m_id});
-    Run(ID_TRANS_MARKCENTER);
-    Select({m->m_id});
-    Run(ID_TRANS_MARKANGLE);
-
+    Mark(ID_TRANS_MARKAXIS, {axis->m_id});
+    Mark(ID_TRANS_MARKCENTER, {g->m_id});
+    Mark(ID_TRANS_MARKANGLE, {m->m_id});
     Select({p->m_id});
     Script<CDlgTransRotate>([](CDlgTransRotate& dlg) {
         EXPECT_EQ(dlg.m_axisChoice, CDlgTransRotate::kAxisMarked);
@@ -422,12 +361,10 @@ TEST_F(TransformCommands, AMarkedAxisIsPresetBeforeAMarkedCentreWhichStaysOffere
         dlg.m_axisChoice = CDlgTransRotate::kAxisCenter;
     });
     Run(ID_TRANS_ROTATE);
-    auto* aboutCentre = Cell<CGVerRotateXA2>(m_page->m_nextId - 1);
+    auto* aboutCentre = LastAt<CGVerRotateXA2>(1, 2, 0);
     ASSERT_NE(aboutCentre, nullptr);
     EXPECT_TRUE(aboutCentre->AboutCenter());
-    EXPECT_EQ(aboutCentre->m_parents[1], g->m_id);
-    EXPECT_EQ(aboutCentre->m_parents[2], m->m_id);
-    ExpectNear(*aboutCentre, 1, 2, 0);
+    EXPECT_EQ(Parents(aboutCentre), (std::vector<WORD>{p->m_id, g->m_id, m->m_id}));
 
     // About the axis line by a typed angle: the typed angle is not remembered.
     Select({p->m_id});
@@ -436,11 +373,10 @@ TEST_F(TransformCommands, AMarkedAxisIsPresetBeforeAMarkedCentreWhichStaysOffere
         dlg.m_angle = 180;
     });
     Run(ID_TRANS_ROTATE);
-    auto* aboutAxis = Cell<CGVerRotateX>(m_page->m_nextId - 1);
+    auto* aboutAxis = LastAt<CGVerRotateX>(-2, -1, 0);
     ASSERT_NE(aboutAxis, nullptr);
     EXPECT_FALSE(aboutAxis->AboutCenter());
     EXPECT_EQ(aboutAxis->m_parents[1], axis->m_id);
-    ExpectNear(*aboutAxis, -2, -1, 0);
     EXPECT_EQ(g_transformEntries.m_angleDegrees, 90.0f);
 }
 
@@ -449,18 +385,14 @@ TEST_F(TransformCommands, AnAngleMarkWhosePointWasDeletedFallsBackToATypedAngle)
     CGVertex* b = AddPoint(0, 0, 0);
     CGVertex* c = AddPoint(0, 1, 0);
     CGVertex* p = AddPoint(2, 0, 0);
-    Select({a->m_id, b->m_id, c->m_id});
-    Run(ID_TRANS_MARKANGLE);
-
+    Mark(ID_TRANS_MARKANGLE, {a->m_id, b->m_id, c->m_id});
     Select({p->m_id});
     Script<CDlgTransRotate>([](CDlgTransRotate& dlg) {
         EXPECT_EQ(dlg.m_angleChoice, 0);
         EXPECT_EQ(dlg.m_angleText, u" ∠ABC=90.0000°");
     });
     Run(ID_TRANS_ROTATE);
-    auto* image = Cell<CGVerRotateA>(m_page->m_nextId - 1);
-    ASSERT_NE(image, nullptr);
-    ExpectNear(*image, 0, 2, 0);
+    EXPECT_TRUE(LastAt<CGVerRotateA>(0, 2, 0));
 
     // C leaves the page: the next command offers only a typed angle, and the mark is gone for good
     // even though the dialog is cancelled.
@@ -477,7 +409,6 @@ TEST_F(TransformCommands, AnAngleMarkWhosePointWasDeletedFallsBackToATypedAngle)
     EXPECT_EQ(m_page->m_transformMarks.m_angleKind, 0);
 }
 
-// ---------------------------------------------------------------------------------------------
 // Dilate
 
 TEST_F(TransformCommands, DilateTakesTheMarkedRatioAboutTheMarkedCentre) {
@@ -489,12 +420,9 @@ TEST_F(TransformCommands, DilateTakesTheMarkedRatioAboutTheMarkedCentre) {
     CGLine* l1 = AddLine(a->m_id, b->m_id); // length 1
     CGLine* l2 = AddLine(o->m_id, b->m_id); // length 2
     CGTmVariable* m = AddValue(3.0f, u"k");
-    Select({o->m_id});
-    Run(ID_TRANS_MARKCENTER);
-
+    Mark(ID_TRANS_MARKCENTER, {o->m_id});
     // The ratio AB : AC of three points.
-    Select({a->m_id, b->m_id, c->m_id});
-    Run(ID_TRANS_MARKRATIO);
+    Mark(ID_TRANS_MARKRATIO, {a->m_id, b->m_id, c->m_id});
     Select({p->m_id});
     Script<CDlgTransScale>([](CDlgTransScale& dlg) {
         EXPECT_EQ(dlg.m_choice, 0);
@@ -503,31 +431,19 @@ TEST_F(TransformCommands, DilateTakesTheMarkedRatioAboutTheMarkedCentre) {
         EXPECT_EQ(dlg.m_ratio, 0.5f);
     });
     Run(ID_TRANS_DILATE);
-    auto* byPoints = Cell<CGVerScaleP>(m_page->m_nextId - 1);
-    ASSERT_NE(byPoints, nullptr);
-    ExpectNear(*byPoints, 2, 1, 0);
+    EXPECT_TRUE(LastAt<CGVerScaleP>(2, 1, 0));
     EXPECT_EQ(m_page->m_cmdProcessor.GetCurrent()->GetName(), u"添加图元缩放");
-
-    // Two lines.
-    Select({l1->m_id, l2->m_id});
-    Run(ID_TRANS_MARKRATIO);
+    // Two lines, then a value.
+    Mark(ID_TRANS_MARKRATIO, {l1->m_id, l2->m_id});
     Select({p->m_id});
     Script<CDlgTransScale>([](CDlgTransScale& dlg) { EXPECT_EQ(dlg.m_ratioText, u" |BC|：|AC|"); });
     Run(ID_TRANS_DILATE);
-    auto* byLines = Cell<CGVerScaleL>(m_page->m_nextId - 1);
-    ASSERT_NE(byLines, nullptr);
-    ExpectNear(*byLines, 2, 1, 0);
-
-    // A value.
-    Select({m->m_id});
-    Run(ID_TRANS_MARKRATIO);
+    EXPECT_TRUE(LastAt<CGVerScaleL>(2, 1, 0));
+    Mark(ID_TRANS_MARKRATIO, {m->m_id});
     Select({p->m_id});
     Script<CDlgTransScale>([](CDlgTransScale& dlg) { EXPECT_EQ(dlg.m_ratioText, u"k"); });
     Run(ID_TRANS_DILATE);
-    auto* byValue = Cell<CGVerScaleM>(m_page->m_nextId - 1);
-    ASSERT_NE(byValue, nullptr);
-    ExpectNear(*byValue, 12, 6, 0);
-
+    EXPECT_TRUE(LastAt<CGVerScaleM>(12, 6, 0));
     // A typed ratio about the centre, remembered.
     Select({p->m_id});
     Script<CDlgTransScale>([](CDlgTransScale& dlg) {
@@ -535,17 +451,13 @@ TEST_F(TransformCommands, DilateTakesTheMarkedRatioAboutTheMarkedCentre) {
         dlg.m_ratio = -1;
     });
     Run(ID_TRANS_DILATE);
-    auto* typed = Cell<CGVerScale>(m_page->m_nextId - 1);
-    ASSERT_NE(typed, nullptr);
-    ExpectNear(*typed, -4, -2, 0);
+    EXPECT_TRUE(LastAt<CGVerScale>(-4, -2, 0));
     EXPECT_EQ(g_transformEntries.m_ratio, -1.0f);
 }
 
 TEST_F(TransformCommands, DilateWithoutACentreOffersOnlyATypedRatioAboutTheOrigin) {
     CGVertex* p = AddPoint(4, 2, 0);
-    CGTmVariable* m = AddValue(3.0f, u"k");
-    Select({m->m_id});
-    Run(ID_TRANS_MARKRATIO);
+    Mark(ID_TRANS_MARKRATIO, {AddValue(3.0f, u"k")->m_id});
     Select({p->m_id});
     Script<CDlgTransScale>([](CDlgTransScale& dlg) {
         EXPECT_EQ(dlg.m_choice, 1);
@@ -553,32 +465,17 @@ TEST_F(TransformCommands, DilateWithoutACentreOffersOnlyATypedRatioAboutTheOrigi
         EXPECT_EQ(dlg.m_ratioText, u"k");
     });
     Run(ID_TRANS_DILATE);
-    auto* image = Cell<CGVerScaleO>(m_page->m_nextId - 1);
-    ASSERT_NE(image, nullptr);
-    ExpectNear(*image, 2, 1, 0);
+    EXPECT_TRUE(LastAt<CGVerScaleO>(2, 1, 0));
     // The ratio mark itself is still there for a later centre.
     EXPECT_EQ(m_page->m_transformMarks.m_ratioKind, 1);
 }
 
-// ---------------------------------------------------------------------------------------------
 // Reflect
 
 TEST_F(TransformCommands, ReflectPrefersThePointThenTheAxisThenTheFace) {
-    CGVertex* a = AddPoint(0, 0, 0);
-    CGVertex* b = AddPoint(1, 0, 0);
-    CGVertex* c = AddPoint(0, 1, 0);
+    MakeFigure();
     CGVertex* p = AddPoint(1, 2, 3);
-    CGLine* xAxis = AddLine(a->m_id, b->m_id);
-    CGFace* face = AddFace({a->m_id, b->m_id, c->m_id});
-    auto runWith = [&](int choice) {
-        Select({p->m_id});
-        Script<CDlgTransDeflect>([choice](CDlgTransDeflect& dlg) { dlg.m_choice = choice; });
-        Run(ID_TRANS_DEFLECT);
-        return Cell<CGVertex>(m_page->m_nextId - 1);
-    };
-
-    Select({face->m_id});
-    Run(ID_TRANS_MARKMIRROR);
+    Mark(ID_TRANS_MARKMIRROR, {face->m_id});
     Select({p->m_id});
     Script<CDlgTransDeflect>([&](CDlgTransDeflect& dlg) {
         EXPECT_EQ(dlg.m_choice, CDlgTransDeflect::kAboutFace);
@@ -591,53 +488,56 @@ TEST_F(TransformCommands, ReflectPrefersThePointThenTheAxisThenTheFace) {
     Run(ID_TRANS_DEFLECT);
     m_answer = IDOK;
 
-    Select({xAxis->m_id});
-    Run(ID_TRANS_MARKAXIS);
-    Select({c->m_id});
-    Run(ID_TRANS_MARKCENTER);
+    Mark(ID_TRANS_MARKAXIS, {ab->m_id});
+    Mark(ID_TRANS_MARKCENTER, {c->m_id});
     Select({p->m_id});
     Script<CDlgTransDeflect>([&](CDlgTransDeflect& dlg) {
         EXPECT_EQ(dlg.m_choice, CDlgTransDeflect::kAboutPoint);
         EXPECT_EQ(dlg.m_pointText, u"C(0.0000, 1.0000, 0.0000)");
-        EXPECT_EQ(dlg.m_axisText, xAxis->m_name);
+        EXPECT_EQ(dlg.m_axisText, ab->m_name);
         EXPECT_EQ(dlg.m_mask, 7);
         EXPECT_TRUE(dlg.m_hasPoint && dlg.m_hasAxis && dlg.m_hasFace);
     });
     Run(ID_TRANS_DEFLECT);
-    CGVertex* aboutPoint = Cell<CGVerSymmetryP>(m_page->m_nextId - 1);
-    ASSERT_NE(aboutPoint, nullptr);
-    ExpectNear(*aboutPoint, -1, 0, -3);
+    EXPECT_TRUE(LastAt<CGVerSymmetryP>(-1, 0, -3));
     EXPECT_EQ(m_page->m_cmdProcessor.GetCurrent()->GetName(), u"添加图元反射");
+    for (int choice : {CDlgTransDeflect::kAboutAxis, CDlgTransDeflect::kAboutFace}) {
+        Select({p->m_id});
+        Script<CDlgTransDeflect>([choice](CDlgTransDeflect& dlg) { dlg.m_choice = choice; });
+        Run(ID_TRANS_DEFLECT);
+    }
+    EXPECT_TRUE(Cell<CGVerSymmetryL>(m_page->m_nextId - 2));
+    ExpectNear(*Cell<CGVertex>(m_page->m_nextId - 2), 1, -2, -3);
+    EXPECT_TRUE(LastAt<CGVerSymmetryF>(1, 2, -3));
 
-    CGVertex* aboutAxis = runWith(CDlgTransDeflect::kAboutAxis);
-    ASSERT_TRUE(aboutAxis && aboutAxis->IsKindOf(RUNTIME_CLASS(CGVerSymmetryL)));
-    ExpectNear(*aboutAxis, 1, -2, -3);
-    CGVertex* aboutFace = runWith(CDlgTransDeflect::kAboutFace);
-    ASSERT_TRUE(aboutFace && aboutFace->IsKindOf(RUNTIME_CLASS(CGVerSymmetryF)));
-    ExpectNear(*aboutFace, 1, 2, -3);
-}
-
-TEST_F(TransformCommands, ReflectInACoordinateElementRemembersItsMask) {
-    CGVertex* p = AddPoint(1, 2, 3);
+    // A coordinate element, its mask remembered.
     Select({p->m_id});
     Script<CDlgTransDeflect>([](CDlgTransDeflect& dlg) {
-        EXPECT_EQ(dlg.m_choice, CDlgTransDeflect::kAboutElement);
-        EXPECT_EQ(dlg.m_mask, 7);
-        EXPECT_FALSE(dlg.m_hasPoint || dlg.m_hasAxis || dlg.m_hasFace);
+        dlg.m_choice = CDlgTransDeflect::kAboutElement;
         dlg.m_mask = 4; // "XOY面"
     });
     Run(ID_TRANS_DEFLECT);
-    auto* image = Cell<CGVerSymmetry>(m_page->m_nextId - 1);
+    auto* image = LastAt<CGVerSymmetry>(1, 2, -3);
     ASSERT_NE(image, nullptr);
     EXPECT_EQ(image->m_mask, 4);
-    ExpectNear(*image, 1, 2, -3);
     EXPECT_EQ(g_transformEntries.m_reflectMask, 4);
+}
 
+TEST_F(TransformCommands, ReflectWithoutMarksOffersTheElementsWithTheRememberedMask) {
+    Select({AddPoint(1, 2, 3)->m_id});
     BYTE shown = 0;
-    Script<CDlgTransDeflect>([&](CDlgTransDeflect& dlg) { shown = dlg.m_mask; });
+    Script<CDlgTransDeflect>([&](CDlgTransDeflect& dlg) {
+        EXPECT_EQ(dlg.m_choice, CDlgTransDeflect::kAboutElement);
+        EXPECT_FALSE(dlg.m_hasPoint || dlg.m_hasAxis || dlg.m_hasFace);
+        shown = dlg.m_mask;
+        dlg.m_mask = 2;
+    });
+    Run(ID_TRANS_DEFLECT);
+    EXPECT_EQ(shown, 7);
+    EXPECT_TRUE(LastAt<CGVerSymmetry>(1, -2, 3));
     m_answer = IDCANCEL;
     Run(ID_TRANS_DEFLECT);
-    EXPECT_EQ(shown, 4);
+    EXPECT_EQ(shown, 2);
 }
 
 } // namespace

@@ -1,6 +1,5 @@
-// The transform dialog windows on the offscreen platform: the enabling rules at opening and on
-// clicks, numbers refused with the dialog kept open, the fields written back on OK, the reflection
-// codes of the element list, the presenters behind DoModal, and the commands on the ribbon.
+// The transform dialog windows: enabling rules, numbers refused with the dialog kept open, fields
+// written back on OK, the element codes, the presenters behind DoModal and the ribbon's commands.
 #include "app/ribbon_definition.h"
 #include "app/ribbon_icons.h"
 #include "app/transform_dialogs_ui.h"
@@ -54,20 +53,19 @@ using R = CDlgTransRotate;
 using S = CDlgTransScale;
 using D = CDlgTransDeflect;
 
-TEST_F(TransformDialogWindows, TranslateOffersTheTypedVectorWhenNoneIsMarked) {
-    T fields;
-    fields.m_choice = 1;
-    fields.m_x = 0.25f;
-    CTransTranslateWindow window(fields);
-    EXPECT_EQ(window.windowTitle(), QStringLiteral("平移"));
-    EXPECT_FALSE(On(window, T::kMarkedButton));
-    EXPECT_TRUE(window.Button(T::kFixedButton)->isChecked());
-    EXPECT_TRUE(On(window, T::kEditX) && On(window, T::kEditY) && On(window, T::kEditZ));
-    EXPECT_EQ(window.Edit(T::kEditX)->text(), QStringLiteral("0.25"));
-    EXPECT_EQ(window.Edit(T::kEditZ)->text(), QStringLiteral("1"));
-}
-
 TEST_F(TransformDialogWindows, TranslateSwitchesTheEditsWithTheChoiceAndRefusesWhatIsNoNumber) {
+    // Nothing marked: only the typed vector.
+    T typed;
+    typed.m_choice = 1;
+    typed.m_x = 0.25f;
+    CTransTranslateWindow first(typed);
+    EXPECT_EQ(first.windowTitle(), QStringLiteral("平移"));
+    EXPECT_FALSE(On(first, T::kMarkedButton));
+    EXPECT_TRUE(first.Button(T::kFixedButton)->isChecked());
+    EXPECT_TRUE(On(first, T::kEditX) && On(first, T::kEditY) && On(first, T::kEditZ));
+    EXPECT_EQ(first.Edit(T::kEditX)->text(), QStringLiteral("0.25"));
+    EXPECT_EQ(first.Edit(T::kEditZ)->text(), QStringLiteral("1"));
+
     T fields;
     fields.m_choice = 0;
     fields.m_vectorText = u"AB=(1.0000, 0.0000, 0.0000)";
@@ -90,14 +88,12 @@ TEST_F(TransformDialogWindows, TranslateSwitchesTheEditsWithTheChoiceAndRefusesW
     EXPECT_EQ(window.result(), QDialog::Rejected);
     EXPECT_EQ(window.Edit(T::kEditY)->selectedText(), QStringLiteral("1,5"));
     EXPECT_EQ(fields.m_x, 0.0f); // nothing written back yet
-
     for (const char16_t* bad : {u"", u"abc", u"1e40", u"nan", u"2x"}) {
         Type(window, T::kEditY, bad);
         window.accept();
         EXPECT_EQ(window.result(), QDialog::Rejected);
     }
     EXPECT_EQ(m_messages.size(), 6u);
-
     Type(window, T::kEditY, u"-1e2");
     window.accept();
     EXPECT_EQ(window.result(), QDialog::Accepted);
@@ -222,15 +218,15 @@ TEST_F(TransformDialogWindows, ReflectElementsGiveTheirCodes) {
     EXPECT_TRUE(list->isEnabled());
     ASSERT_EQ(list->count(), 7);
     EXPECT_EQ(list->currentText(), QStringLiteral("原点"));
-    const std::vector<QString> names = {
-        QStringLiteral("原点"),  QStringLiteral("X轴"),   QStringLiteral("Y轴"),  QStringLiteral("Z轴"),
-        QStringLiteral("YOZ面"), QStringLiteral("XOZ面"), QStringLiteral("XOY面")};
-    const std::vector<BYTE> codes = {7, 6, 5, 3, 1, 2, 4};
+    const std::pair<QString, BYTE> elements[] = {{QStringLiteral("原点"), 7},  {QStringLiteral("X轴"), 6},
+                                                 {QStringLiteral("Y轴"), 5},   {QStringLiteral("Z轴"), 3},
+                                                 {QStringLiteral("YOZ面"), 1}, {QStringLiteral("XOZ面"), 2},
+                                                 {QStringLiteral("XOY面"), 4}};
     for (int i = 0; i < 7; ++i) {
-        EXPECT_EQ(list->itemText(i), names[size_t(i)]);
+        EXPECT_EQ(list->itemText(i), elements[i].first);
         list->setCurrentIndex(i);
         emit list->activated(i);
-        EXPECT_EQ(window.Mask(), codes[size_t(i)]) << i;
+        EXPECT_EQ(window.Mask(), elements[i].second) << i;
     }
     list->setCurrentIndex(6);
     emit list->activated(6);

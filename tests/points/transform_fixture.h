@@ -1,6 +1,5 @@
-// Test support for the transform commands: a document whose commands run through the router on the
-// current page, a scripted dialog runner that lets each test look at the preset fields and change
-// them, recorded message boxes, and selections made as the user makes them.
+// Test support for the transform commands: a document running commands on the current page, scripted
+// dialogs, recorded message boxes and selections made as the user makes them.
 #pragma once
 
 #include "document/halvix_doc.h"
@@ -61,20 +60,26 @@ protected:
             script(*typed);
         };
     }
-    // A vector item holding (x, y, z).
-    CGTmVector* Vector(const char16_t* name, float x, float y, float z) {
-        auto* cell = new CGTmVector;
-        cell->m_id = NextId();
-        cell->m_name = CString(name);
-        cell->m_vx = x;
-        cell->m_vy = y;
-        cell->m_vz = z;
-        return Insert(cell);
-    }
     template <class T> T* Cell(WORD id) { return DYNAMIC_DOWNCAST(T, m_page->FindCell(id)); }
+    // The cell made last, of class T and at (x, y, z); null (a failure) when there is none such.
+    template <class T> T* LastAt(double x, double y, double z) {
+        T* cell = Cell<T>(m_page->m_nextId - 1);
+        if (!cell) {
+            ADD_FAILURE() << "the last cell is no " << T::GetThisClass()->m_lpszClassName;
+            return nullptr;
+        }
+        ExpectNear(*cell, x, y, z);
+        return cell;
+    }
     static std::vector<WORD> Ids(const CList<WORD, WORD>& list) {
         std::vector<WORD> ids;
         for (WORD id : list)
+            ids.push_back(id);
+        return ids;
+    }
+    static std::vector<WORD> Parents(const CGCell* cell) {
+        std::vector<WORD> ids;
+        for (WORD id : cell->m_parents)
             ids.push_back(id);
         return ids;
     }

@@ -1,6 +1,5 @@
-// Transformed copies of lines, faces and circles: the points they widen the selection by, the copies
-// on the images, copies that follow when their originals or the marks are dragged, a full page and
-// a vertex array that must grow first.
+// Transformed copies of lines, faces and circles: the points collected, the copies on the images,
+// copies that follow drags, a page without ids and a vertex array that must grow first.
 #include "transform_fixture.h"
 
 #include "model/arc_circles.h"
@@ -49,15 +48,14 @@ TEST_F(TypedTranslation, AFaceAndOneOfItsEdgesShareTheImagesOfTheirCorners) {
     auto* a1 = Cell<CGVerTranslateStc>(first + 1);
     auto* c1 = Cell<CGVerTranslateStc>(first + 2);
     ASSERT_TRUE(a1 && b1 && c1);
-    EXPECT_EQ(b1->m_parents[0], b->m_id);
-    EXPECT_EQ(a1->m_parents[0], a->m_id);
-    EXPECT_EQ(c1->m_parents[0], c->m_id);
+    EXPECT_EQ(Parents(b1), std::vector<WORD>{b->m_id});
+    EXPECT_EQ(Parents(a1), std::vector<WORD>{a->m_id});
+    EXPECT_EQ(Parents(c1), std::vector<WORD>{c->m_id});
     ExpectNear(*c1, 0, 2, 1);
 
     auto* edge = Cell<CGLine>(first + 3);
     ASSERT_NE(edge, nullptr);
-    EXPECT_EQ(edge->m_parents[0], a1->m_id);
-    EXPECT_EQ(edge->m_parents[1], b1->m_id);
+    EXPECT_EQ(Parents(edge), (std::vector<WORD>{a1->m_id, b1->m_id}));
     EXPECT_EQ(edge->m_kind, CGLine::kRay);
     EXPECT_EQ(edge->m_style, 3);
     EXPECT_EQ(edge->m_size, 5.0f);
@@ -65,10 +63,7 @@ TEST_F(TypedTranslation, AFaceAndOneOfItsEdgesShareTheImagesOfTheirCorners) {
 
     auto* faceCopy = Cell<CGFace>(first + 4);
     ASSERT_NE(faceCopy, nullptr);
-    EXPECT_EQ(faceCopy->m_parents.GetSize(), 3);
-    EXPECT_EQ(faceCopy->m_parents[0], a1->m_id);
-    EXPECT_EQ(faceCopy->m_parents[1], b1->m_id);
-    EXPECT_EQ(faceCopy->m_parents[2], c1->m_id);
+    EXPECT_EQ(Parents(faceCopy), (std::vector<WORD>{a1->m_id, b1->m_id, c1->m_id}));
     EXPECT_EQ(faceCopy->m_style, CGFace::kStyleTranslucent);
     EXPECT_EQ(faceCopy->m_kind, 2);
     EXPECT_EQ(faceCopy->m_labelHidden, 1);
@@ -109,8 +104,7 @@ TEST_F(TypedTranslation, CirclesOnPointsAreCopiedWithTheirClassKindAndSweep) {
     auto* arcCopy = Cell<CGArcCircle3P>(first + 4);
     ASSERT_NE(arcCopy, nullptr);
     EXPECT_EQ(arcCopy->m_kind, CGArc::kArc);
-    EXPECT_EQ(arcCopy->m_parents[0], first);
-    EXPECT_EQ(arcCopy->m_parents[2], first + 2);
+    EXPECT_EQ(Parents(arcCopy), (std::vector<WORD>{first, WORD(first + 1), WORD(first + 2)}));
     EXPECT_TRUE(arcCopy->m_valid);
     EXPECT_NEAR(arcCopy->m_center[2], 5.0, 1e-6);
     EXPECT_NEAR(arcCopy->m_radius, arc->m_radius, 1e-5);
@@ -119,8 +113,7 @@ TEST_F(TypedTranslation, CirclesOnPointsAreCopiedWithTheirClassKindAndSweep) {
 
     auto* valueCopy = Cell<CGArcCenterR>(first + 5);
     ASSERT_NE(valueCopy, nullptr);
-    EXPECT_EQ(valueCopy->m_parents[0], first + 3);
-    EXPECT_EQ(valueCopy->m_parents[1], r->m_id);
+    EXPECT_EQ(Parents(valueCopy), (std::vector<WORD>{WORD(first + 3), r->m_id}));
     EXPECT_EQ(valueCopy->m_kind, CGArc::kDisc);
     EXPECT_EQ(valueCopy->m_style, CGArc::kStyleTranslucent);
     EXPECT_EQ(valueCopy->m_color, (CRgba{1, 2, 3, 4}));
