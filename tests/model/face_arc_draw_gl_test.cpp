@@ -99,7 +99,6 @@ TEST_F(FaceArcDrawGlTest, FaceStylesChooseTheirPasses) {
     // Style 0 only writes depth: nothing behind it shows.
     face->DrawFill();
     face->DrawLit();
-    face->DrawTranslucent();
     EXPECT_TRUE(AllWhite());
     glEnable(GL_DEPTH_TEST);
     glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
@@ -132,21 +131,6 @@ TEST_F(FaceArcDrawGlTest, FaceStylesChooseTheirPasses) {
     for (int x = 20; x < 44; ++x)
         drawn += Pixel(x, 32) == own;
     EXPECT_EQ(drawn, 12);
-
-    // Lit and translucent styles in their own passes (lighting is the view's: off here).
-    Clear();
-    face->m_style = CGFace::kStyleLit;
-    face->DrawFill();
-    face->DrawTranslucent();
-    EXPECT_TRUE(AllWhite());
-    face->DrawLit();
-    EXPECT_EQ(At(0, 0), own);
-    Clear();
-    face->m_style = CGFace::kStyleTranslucent;
-    face->DrawLit();
-    EXPECT_TRUE(AllWhite());
-    face->DrawTranslucent();
-    EXPECT_EQ(At(0, 0), own);
 
     // Selected: the fill pass in the selection colour whatever the style, no other pass.
     for (BYTE style : {0, 2, 3, 4}) {
@@ -337,20 +321,6 @@ TEST_F(FaceArcDrawGlTest, LitCirclesAreTubesAndLitDiscsAreTextured) {
     EXPECT_EQ(At(0, 0), kWhite);
     EXPECT_EQ(At(0, 2.8f), kWhite);
 
-    // Translucent: in its own pass, and lit in the selection colour while selected.
-    Clear();
-    circle->m_style = CGArc::kStyleTranslucent;
-    circle->DrawLit();
-    EXPECT_TRUE(AllWhite());
-    circle->DrawTranslucent();
-    EXPECT_EQ(At(2.4f, 0), g_colorArcSolid);
-    Clear();
-    circle->m_selected = true;
-    circle->DrawTranslucent();
-    EXPECT_TRUE(AllWhite());
-    circle->DrawLit();
-    EXPECT_EQ(At(2.4f, 0), g_colorSelection);
-
     // A lit disc with texture 2: the image on the square around the circle.
     Clear();
     HxSetTextureBinder(BindTestTexture);
@@ -362,11 +332,6 @@ TEST_F(FaceArcDrawGlTest, LitCirclesAreTubesAndLitDiscsAreTextured) {
     EXPECT_EQ(At(1, -1), kBlue);
     EXPECT_EQ(At(1, 1), kYellow);
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
-    // In style 0 the disc is filled in its colour, without texture.
-    Clear();
-    disc->m_style = CGArc::kStyleOutline;
-    disc->DrawFill();
-    EXPECT_EQ(At(1, 1), g_colorArcSolid);
     // Selected and lit: the selection colour, no texture.
     Clear();
     disc->m_style = CGArc::kStyleLit;
