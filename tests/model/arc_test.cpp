@@ -54,19 +54,9 @@ void ExpectNear3(double x, double y, double z, const float* p, double tolerance 
 
 TEST_F(ArcTest, DefaultCircleTakesTheCircleColour) {
     g_colorObject.a = 77;
-    g_unitLength = 0.1f;
     CGArc arc;
     EXPECT_EQ(arc.m_color, (CRgba{0, 128, 0, 77}));
     EXPECT_EQ(arc.m_labelColor, g_colorLabel);
-    EXPECT_EQ(arc.m_axisU[1], 1.0f);
-    EXPECT_EQ(arc.m_axisV[2], 1.0f);
-    EXPECT_EQ(arc.m_endAngle, 6.2831855f);
-    EXPECT_TRUE(arc.m_sweepFromPoints);
-    EXPECT_EQ(arc.m_labelAngle, 1.0f);
-    EXPECT_FLOAT_EQ(arc.m_labelOffset[0], 1.0f);
-    EXPECT_EQ(arc.m_radius, 8.0f);
-    EXPECT_EQ(arc.m_param4, 0);
-    EXPECT_EQ(arc.m_labelHidden, 1);
 }
 
 TEST_F(ArcTest, PositionedCircleIsNamedDescribedAndLabelled) {

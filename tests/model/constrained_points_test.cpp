@@ -482,32 +482,6 @@ TEST_F(ConstrainedPointsTest, RecordsAppendTheirFramesDirectionsAndOffsets) {
     }
 }
 
-TEST_F(ConstrainedPointsTest, DefaultsOfDynamicCreation) {
-    std::unique_ptr<CObject> o(RUNTIME_CLASS(CGVerFreeUpright)->CreateObject());
-    auto* upright = static_cast<CGVerFreeUpright*>(o.get());
-    EXPECT_EQ(upright->m_param2, 8.0f);
-    EXPECT_EQ(upright->m_param3, 0.0f);
-    ExpectVec(upright->m_dir, 1, 0, 0);
-    ExpectVec(upright->m_e1, 0, 1, 0);
-    ExpectVec(upright->m_e2, 0, 0, 1);
-    std::unique_ptr<CObject> e(RUNTIME_CLASS(CGVerFreeEquilateral)->CreateObject());
-    EXPECT_EQ(static_cast<CGVerFreeEquilateral*>(e.get())->m_radius, 1.0f);
-    EXPECT_EQ(static_cast<CGVerFreeEquilateral*>(e.get())->m_param1, 0.0f);
-    std::unique_ptr<CObject> v(RUNTIME_CLASS(CGVerFreeParVector)->CreateObject());
-    EXPECT_EQ(static_cast<CGVerFreeParVector*>(v.get())->m_param1, 5.0f);
-    std::unique_ptr<CObject> pp(RUNTIME_CLASS(CGVerFreeParVecPP)->CreateObject());
-    EXPECT_EQ(static_cast<CGVerFreeParVecPP*>(pp.get())->m_param1, 5.0f);
-    std::unique_ptr<CObject> n(RUNTIME_CLASS(CGVerFreePerpen)->CreateObject());
-    EXPECT_EQ(static_cast<CGVerFreePerpen*>(n.get())->m_param1, 8.0f);
-    std::unique_ptr<CObject> h(RUNTIME_CLASS(CGVerFreeHenchman)->CreateObject());
-    ExpectVec(static_cast<CGVerFreeHenchman*>(h.get())->m_offset, 8, 0, 0);
-    for (const CRuntimeClass* cls : {RUNTIME_CLASS(CGVerFreeUpright), RUNTIME_CLASS(CGVerFreeUprightEquid),
-                                     RUNTIME_CLASS(CGVerFreeEquilateral), RUNTIME_CLASS(CGVerFreeParVector),
-                                     RUNTIME_CLASS(CGVerFreePerpen), RUNTIME_CLASS(CGVerFreeHenchman)})
-        EXPECT_EQ(cls->m_pBaseClass, RUNTIME_CLASS(CGVerFree)) << cls->m_lpszClassName;
-    EXPECT_EQ(RUNTIME_CLASS(CGVerFreeParVecPP)->m_pBaseClass, RUNTIME_CLASS(CGVerFreeParVector));
-}
-
 TEST_F(ConstrainedPointsTest, PageOfFreePointsStoresLoadsAndRecomputesToTheSamePlaces) {
     CGVertex* a = AddPoint(0, 0, 0);
     CGVertex* b = AddPoint(2, 1, 0);

@@ -50,14 +50,6 @@ TEST_F(FreePointsTest, FreePointsTakeTheFreePointColourAndTheirClasses) {
     ASSERT_EQ(q->m_parents.GetSize(), 1);
     EXPECT_EQ(q->m_parents[0], l->m_id);
 
-    for (const char* name : {"CGVerFree", "CGVerFreeXyz", "CGVerFreeInLine", "CGVerFreeInCircle"}) {
-        const CRuntimeClass* cls = CRuntimeClass::FromName(name);
-        ASSERT_NE(cls, nullptr) << name;
-        EXPECT_EQ(cls->m_wSchema, 1u);
-        EXPECT_TRUE(cls->IsDerivedFrom(RUNTIME_CLASS(CGVerFree))) << name;
-        EXPECT_TRUE(cls->IsDerivedFrom(RUNTIME_CLASS(CGVertex))) << name;
-    }
-    EXPECT_EQ(RUNTIME_CLASS(CGVerFree)->m_pBaseClass, RUNTIME_CLASS(CGVertex));
 }
 
 TEST_F(FreePointsTest, DefaultColoursGiveFreePointsTheirOwnColour) {
@@ -458,16 +450,6 @@ TEST_F(FreePointsTest, RecordsAreThePointRecordAndTheKeptCircle) {
     std::vector<BYTE> shorter(own.begin(), own.end() - 2);
     CGVerFreeInCircle cut;
     EXPECT_THROW(LoadBytes(shorter, [&](CArchive& ar) { cut.Serialize(ar); }), CArchiveException);
-}
-
-TEST_F(FreePointsTest, DefaultsOfDynamicCreation) {
-    std::unique_ptr<CObject> line(RUNTIME_CLASS(CGVerFreeInLine)->CreateObject());
-    EXPECT_EQ(static_cast<CGVerFreeInLine*>(line.get())->m_param1, 0.5f);
-    std::unique_ptr<CObject> circle(RUNTIME_CLASS(CGVerFreeInCircle)->CreateObject());
-    auto* c = static_cast<CGVerFreeInCircle*>(circle.get());
-    EXPECT_EQ(c->m_param1, 1.0f);
-    EXPECT_EQ(c->m_center[0], 0.0f);
-    EXPECT_EQ(c->m_color, g_colorPoint); // the record brings the colour
 }
 
 TEST_F(FreePointsTest, PlainFreePointRecordLoadsAsAPointThatNoDragMoves) {

@@ -46,18 +46,6 @@ std::vector<std::u16string> NameCycle() {
 // ---------------------------------------------------------------------------------------------
 // Automatic names
 
-TEST_F(PageCellsTest, PointNamesRunThroughTheWholeSuffixCycle) {
-    std::vector<std::u16string> expected = NameCycle();
-    ASSERT_EQ(expected.size(), 312u);
-    for (size_t i = 0; i < expected.size(); ++i)
-        ASSERT_EQ(m_page->MakeAutoLabel(CGPage::kAutoLabelPoint), expected[i].c_str()) << i;
-    EXPECT_EQ(m_page->MakeAutoLabel(CGPage::kAutoLabelPoint), u"A"); // and round again
-    EXPECT_EQ(m_page->MakeAutoLabel(CGPage::kAutoLabelPoint), u"B");
-    EXPECT_EQ(expected[26], u"A1");
-    EXPECT_EQ(expected[26 * 10], u"A'");
-    EXPECT_EQ(expected[26 * 11], u"A0");
-}
-
 TEST_F(PageCellsTest, CircleNamesCountThroughAByte) {
     CString name;
     EXPECT_EQ(m_page->MakeAutoLabel(name, CGPage::kAutoLabelCircle), u"c1");
@@ -104,22 +92,6 @@ TEST_F(PageCellsTest, CancelledConstructionHandsIdsAndNamesBack) {
     m_page->m_constructMarker = -1;
     EXPECT_EQ(m_page->RemoveCellsAfterMarker(), 0);
     EXPECT_EQ(m_page->m_cells.GetCount(), 2);
-}
-
-TEST_F(PageCellsTest, CancellingAcrossTheWrapStepsTheSuffixBack) {
-    for (int i = 0; i < 25; ++i)
-        AddPoint(float(i), 0, 0); // A .. Y
-    m_page->m_constructMarker = m_page->m_nextId;
-    EXPECT_EQ(AddPoint(0, 1, 0)->m_name, u"Z");
-    EXPECT_EQ(AddPoint(0, 2, 0)->m_name, u"A1");
-    m_page->RemoveCellsAfterMarker();
-    EXPECT_EQ(m_page->MakeAutoLabel(CGPage::kAutoLabelPoint), u"Z");
-
-    // A1 alone: the next name is A1 again.
-    m_page->m_constructMarker = m_page->m_nextId;
-    EXPECT_EQ(AddPoint(0, 3, 0)->m_name, u"A1");
-    m_page->RemoveCellsAfterMarker();
-    EXPECT_EQ(m_page->MakeAutoLabel(CGPage::kAutoLabelPoint), u"A1");
 }
 
 TEST_F(PageCellsTest, CancellingTwoPointsAnywhereInTheCycleGivesTheirNamesAgain) {

@@ -226,17 +226,6 @@ TEST_F(PageClipboardTest, ALineCopiedAloneBringsItsEndsAndPastesWithNewIds) {
     EXPECT_EQ(Ids(b->m_children), std::vector<WORD>({4, 5}));
 }
 
-TEST_F(PageClipboardTest, OnePointIntoAPageWhoseNextIdIsTen) {
-    CGVertex* p = AddPoint(1, 2, 3);
-    m_page->SelectCell(p->m_id);
-    m_target->m_nextId = 10;
-    ASSERT_EQ(PasteInto(*m_target, Block()), 1);
-    auto* pasted = DYNAMIC_DOWNCAST(CGVertex, m_target->FindCell(10));
-    ASSERT_NE(pasted, nullptr);
-    EXPECT_EQ(pasted->m_name, p->m_name);
-    EXPECT_EQ(m_target->m_nextId, 11);
-}
-
 TEST_F(PageClipboardTest, PastingTwiceGivesTwoIndependentSets) {
     CGVertex* a = AddPoint(0, 0, 0);
     CGVertex* b = AddPoint(1, 0, 0);

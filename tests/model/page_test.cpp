@@ -148,36 +148,6 @@ TEST_F(PageTest, NewPageTakesTheCurrentView) {
     EXPECT_TRUE(page.m_dragLocked);
 }
 
-TEST_F(PageTest, NewPageDefaults) {
-    CGPage page;
-    EXPECT_EQ(page.m_nextId, 1);
-    EXPECT_EQ(page.m_nextVertex, 1);
-    EXPECT_EQ(page.m_labelLetter, 'A');
-    EXPECT_EQ(page.m_labelSuffix, ' ');
-    EXPECT_EQ(page.m_circleCounter, 1);
-    EXPECT_EQ(page.m_lastButtonX, -1000.0f);
-    EXPECT_EQ(page.m_lastButtonY, 11.2f);
-    EXPECT_EQ(page.m_lastTextX, 1000.0f);
-    EXPECT_EQ(page.m_lastTextY, 11.2f);
-    EXPECT_EQ(page.m_viewTrans[2], -50.0f);
-    EXPECT_EQ(page.m_viewZoom, 1.0f);
-    EXPECT_EQ(page.m_projection, 1);
-    EXPECT_EQ(page.m_hasExtBlock, 1);
-    EXPECT_EQ(page.m_dashedBehindLit, 1);
-    EXPECT_EQ(page.m_unitsPerLength, 20);
-    EXPECT_EQ(page.m_timerMode, 1);
-    EXPECT_TRUE(page.m_threeViewPersp);
-    EXPECT_EQ(page.m_constructMarker, -1);
-    EXPECT_EQ(page.m_cmdProcessor.m_maxCommands, 200);
-    EXPECT_EQ(page.m_cmdProcessor.m_undoId, 57643u);
-    EXPECT_EQ(page.m_cmdProcessor.m_redoId, 57644u);
-    EXPECT_EQ(page.m_toolIdMap.GetHashTableSize(), 17u);
-    EXPECT_EQ(page.m_cells.GetHashTableSize(), 17u);
-    EXPECT_TRUE(page.m_cells.IsEmpty());
-    EXPECT_EQ(page.m_transformMarks.m_centerId, 0);
-    EXPECT_EQ(page.m_transformMarks.m_angleKind, 0);
-}
-
 TEST_F(PageTest, EmptyPageRecordInBothLayouts) {
     CGPage page;
     ByteBuilder hvx;
