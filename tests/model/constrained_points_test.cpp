@@ -45,20 +45,17 @@ TEST_F(ConstrainedPointsTest, UprightPointTakesTheHitInItsPlane) {
     EXPECT_EQ(b->m_children.GetTail(), p->m_id);
 
     // Along -x through (y 3, z 4): the plane x = 0 is met at (0, 3, 4): distance 5.
-    RayAlongX(3, 4);
-    p->ConstrainToCarrier();
+    DragAlongX(p, 3, 4);
     ExpectAt(*p, 0, 3, 4);
     ExpectSynced(*p);
     EXPECT_FLOAT_EQ(p->m_param2, 5.0f);
     EXPECT_FLOAT_EQ(p->m_param3, float(kAngle34));
     // Below the first axis towards -e2: a negative angle.
-    RayAlongX(3, -4);
-    p->ConstrainToCarrier();
+    DragAlongX(p, 3, -4);
     ExpectAt(*p, 0, 3, -4);
     EXPECT_FLOAT_EQ(p->m_param3, -float(kAngle34));
     // An oblique ray through the same hit.
-    SetRay(10, 1, 2, -10, 5, 6);
-    p->ConstrainToCarrier();
+    Drag(p, 10, 1, 2, -10, 5, 6);
     ExpectAt(*p, 0, 3, 4);
     EXPECT_FLOAT_EQ(p->m_param3, float(kAngle34));
 
@@ -71,16 +68,14 @@ TEST_F(ConstrainedPointsTest, UprightPointTakesTheHitInItsPlane) {
     ExpectSynced(*p);
 
     // A ray along the plane y = 0: the point turns by 0.02 about A instead.
-    RayAlongX(2, 5);
-    p->ConstrainToCarrier();
+    DragAlongX(p, 2, 5);
     const double phi = kAngle34 + 0.02;
     EXPECT_FLOAT_EQ(p->m_param3, float(kAngle34) + 0.02f);
     EXPECT_FLOAT_EQ(p->m_param2, 5.0f);
     ExpectNear(*p, -5 * std::cos(phi), 0, 5 * std::sin(phi));
 
     // A hit on A itself: distance 0 and, having no direction, angle 0.
-    RayAlongY(0, 0);
-    p->ConstrainToCarrier();
+    DragAlongY(p, 0, 0);
     ExpectAt(*p, 0, 0, 0);
     EXPECT_EQ(p->m_param2, 0.0f);
     EXPECT_EQ(p->m_param3, 0.0f);
@@ -123,8 +118,7 @@ TEST_F(ConstrainedPointsTest, UprightEquidistantPointKeepsPAEqualToAB) {
     EXPECT_EQ(p->m_radius, 2.0f);
     EXPECT_EQ(p->GetDescription(), u"CA⊥AB，CA=AB");
     // The hit (0, 3, 4) only chooses the angle.
-    RayAlongX(3, 4);
-    p->ConstrainToCarrier();
+    DragAlongX(p, 3, 4);
     ExpectAt(*p, 0, 1.2f, 1.6f);
     EXPECT_FLOAT_EQ(p->m_param1, float(kAngle34));
     ExpectSynced(*p);
@@ -133,23 +127,20 @@ TEST_F(ConstrainedPointsTest, UprightEquidistantPointKeepsPAEqualToAB) {
 
     // A hit on the very centre has no direction: the point stays where it was.
     const CPointState before = StateOf(*p);
-    RayAlongX(0, 0);
-    p->ConstrainToCarrier();
+    DragAlongX(p, 0, 0);
     EXPECT_EQ(StateOf(*p), before);
     ExpectSynced(*p);
 
     // A hit on -e1 whose float distance rounds below the cosine's numerator: still the angle pi,
     // so the point stays on that side when AB changes.
-    RayAlongX(-0.7, 0);
-    p->ConstrainToCarrier();
+    DragAlongX(p, -0.7, 0);
     ExpectAt(*p, 0, -4, 0);
     EXPECT_FLOAT_EQ(p->m_param1, float(kPi));
     MovePoint(b, 5, 0, 0);
     ExpectNear(*p, 0, -5, 0, 1e-5);
 
     // A ray along the plane x = 0: a turn of 0.02 on the circle.
-    RayAlongY(0, 1);
-    p->ConstrainToCarrier();
+    DragAlongY(p, 0, 1);
     EXPECT_FLOAT_EQ(p->m_param1, float(kPi) + 0.02f);
     ExpectNear(*p, 0, 5 * std::cos(kPi + 0.02), 5 * std::sin(kPi + 0.02));
 
@@ -168,20 +159,17 @@ TEST_F(ConstrainedPointsTest, EquilateralPointCirclesTheMidpoint) {
     ExpectAt(*p, 1, 1.7320508f, 0);
     EXPECT_EQ(p->GetDescription(), u"C、A、B成等边");
     // The plane x = 1 is met at (1, 0, 3).
-    RayAlongX(0, 3);
-    p->ConstrainToCarrier();
+    DragAlongX(p, 0, 3);
     ExpectNear(*p, 1, 0, 1.7320508);
     EXPECT_FLOAT_EQ(p->m_param1, float(kPi / 2));
     // The hit on the midpoint leaves it where it was.
     const CPointState before = StateOf(*p);
-    RayAlongX(0, 0);
-    p->ConstrainToCarrier();
+    DragAlongX(p, 0, 0);
     EXPECT_EQ(StateOf(*p), before);
     // A ray along the plane meets it far away (den 0.00001): no turn of its own.
     p->m_param1 = 0;
     p->Recompute();
-    RayDownZ(5, 1);
-    p->ConstrainToCarrier();
+    DragDownZ(p, 5, 1);
     ExpectNear(*p, 1, 0, 1.7320508);
     EXPECT_NEAR(p->m_param1, kPi / 2, 1e-6);
     // The triangle follows A and B.
@@ -202,23 +190,19 @@ TEST_F(ConstrainedPointsTest, PointParallelToADirection) {
     ExpectAt(*p, 9, 1, 1);
     EXPECT_EQ(p->GetDescription(), u"向量AB∥（1.0000,0.0000,0.0000）");
     // Looking down at x = 4: the point of the line nearest to the ray.
-    RayDownZ(4, 5);
-    p->ConstrainToCarrier();
+    DragDownZ(p, 4, 5);
     ExpectAt(*p, 4, 1, 1);
     EXPECT_FLOAT_EQ(p->m_param1, 3.0f);
     ExpectSynced(*p);
     // The other side of A: a negative distance, and the drag goes on from there.
-    RayDownZ(-2, 5);
-    p->ConstrainToCarrier();
+    DragDownZ(p, -2, 5);
     ExpectAt(*p, -2, 1, 1);
     EXPECT_FLOAT_EQ(p->m_param1, -3.0f);
-    RayDownZ(0, -5);
-    p->ConstrainToCarrier();
+    DragDownZ(p, 0, -5);
     ExpectAt(*p, 0, 1, 1);
     EXPECT_FLOAT_EQ(p->m_param1, -1.0f);
     // Looking along the line: the point goes to 0.1 from A.
-    RayAlongX(1, 1);
-    p->ConstrainToCarrier();
+    DragAlongX(p, 1, 1);
     ExpectAt(*p, 1.1f, 1, 1);
     EXPECT_FLOAT_EQ(p->m_param1, 0.1f);
     // A follows; SyncVertex recomputes.
@@ -230,8 +214,7 @@ TEST_F(ConstrainedPointsTest, PointParallelToADirection) {
     // On A itself there is no line to drag along: the same fallback.
     p->m_param1 = 0;
     p->Recompute();
-    RayDownZ(3, 3);
-    p->ConstrainToCarrier();
+    DragDownZ(p, 3, 3);
     ExpectAt(*p, 0.1f, 0, 0);
 
     auto* diagonal = Add<CGVerFreeParVector>(3.0f, 3.0f, 0.0f, a->m_id);
@@ -263,8 +246,7 @@ TEST_F(ConstrainedPointsTest, PointParallelToBC) {
     MovePoint(c, 3, 1, 0);
     ExpectAt(*p, 8, 0, 0);
     // The same drag as a point parallel to a direction.
-    RayDownZ(5, 3);
-    p->ConstrainToCarrier();
+    DragDownZ(p, 5, 3);
     ExpectAt(*p, 5, 0, 0);
     EXPECT_FLOAT_EQ(p->m_param1, 5.0f);
     MovePoint(c, 1, -1, 0);
@@ -287,17 +269,14 @@ TEST_F(ConstrainedPointsTest, PointSquareToAPlane) {
     ExpectVec(p->m_normal, 0, 0, 1);
     ExpectAt(*p, 0, 0, 8);
     EXPECT_EQ(p->GetDescription(), u"DA⊥面ABC");
-    RayAlongX(0, 3);
-    p->ConstrainToCarrier();
+    DragAlongX(p, 0, 3);
     ExpectAt(*p, 0, 0, 3);
     EXPECT_FLOAT_EQ(p->m_param1, 3.0f);
-    RayAlongX(0, -2);
-    p->ConstrainToCarrier();
+    DragAlongX(p, 0, -2);
     ExpectAt(*p, 0, 0, -2);
     EXPECT_FLOAT_EQ(p->m_param1, -2.0f);
     // Looking along the normal: the point is raised by 0.01, x and y stay.
-    SetRay(0.5, 0.5, 100, 0.5, 0.5, -100);
-    p->ConstrainToCarrier();
+    Drag(p, 0.5, 0.5, 100, 0.5, 0.5, -100);
     ExpectAt(*p, 0, 0, -1.99f);
     EXPECT_FLOAT_EQ(p->m_param1, 0.01f);
     ExpectSynced(*p);
@@ -335,21 +314,18 @@ TEST_F(ConstrainedPointsTest, HenchmanFollowsItsMasterAtItsOffset) {
     ExpectAt(*h, 3, 0, 0);
     ExpectSynced(*h);
     // Dragged in the plane z = 0: a new offset.
-    RayDownZ(5, 5);
-    h->ConstrainToCarrier();
+    DragDownZ(h, 5, 5);
     ExpectAt(*h, 5, 5, 0);
     ExpectVec(h->m_offset, 5, 5, 0);
     MovePoint(a, 1, 1, 1);
     ExpectAt(*h, 6, 6, 1);
     // Refused beyond 200: the offset stays.
-    RayDownZ(250, 0);
-    h->ConstrainToCarrier();
+    DragDownZ(h, 250, 0);
     ExpectAt(*h, 6, 6, 1);
     ExpectVec(h->m_offset, 5, 5, 0);
     // With Ctrl: the plane y = 6.
     g_dragKeepZ = 0;
-    RayAlongY(2, 3);
-    h->ConstrainToCarrier();
+    DragAlongY(h, 2, 3);
     ExpectAt(*h, 2, 6, 3);
     ExpectVec(h->m_offset, 1, 5, 2);
     // Edited coordinates become the offset.

@@ -38,6 +38,14 @@ protected:
     // Looking along -x at (y, z), and along -y at (x, z).
     static void RayAlongX(double y, double z) { SetRay(100, y, z, -100, y, z); }
     static void RayAlongY(double x, double z) { SetRay(x, 100, z, x, -100, z); }
+    // One drag step of p onto its carrier under the ray the helper of the same name sets.
+    static void Drag(CGVerFree* p, double nx, double ny, double nz, double fx, double fy, double fz) {
+        SetRay(nx, ny, nz, fx, fy, fz);
+        p->ConstrainToCarrier();
+    }
+    static void DragDownZ(CGVerFree* p, double x, double y) { Drag(p, x, y, 100, x, y, -100); }
+    static void DragAlongX(CGVerFree* p, double y, double z) { Drag(p, 100, y, z, -100, y, z); }
+    static void DragAlongY(CGVerFree* p, double x, double z) { Drag(p, x, 100, z, x, -100, z); }
 
     static void ExpectAt(const CGVertex& p, float x, float y, float z) {
         EXPECT_FLOAT_EQ(p.m_x, x);

@@ -68,22 +68,18 @@ TEST_F(FreePointsTest, DefaultColoursGiveFreePointsTheirOwnColour) {
 TEST_F(FreePointsTest, SpaceDragKeepsZOrWithCtrlY) {
     auto* p = Add<CGVerFreeXyz>(1.0f, 2.0f, 3.0f);
     // Straight down: the plane z = 3.
-    RayDownZ(5, 7);
-    p->ConstrainToCarrier();
+    DragDownZ(p, 5, 7);
     ExpectAt(*p, 5, 7, 3);
     ExpectSynced(*p);
     // An oblique ray: s = (3 + 100) / 200 along (20, -20, 200) from (-10, 20, -100).
-    SetRay(10, 0, 100, -10, 20, -100);
-    p->ConstrainToCarrier();
+    Drag(p, 10, 0, 100, -10, 20, -100);
     ExpectAt(*p, 0.3f, 9.7f, 3);
     // Ctrl held: the plane y = 9.7 instead, x and z change.
     g_dragKeepZ = 0;
-    SetRay(4, 100, -5, 4, -100, -5);
-    p->ConstrainToCarrier();
+    Drag(p, 4, 100, -5, 4, -100, -5);
     ExpectAt(*p, 4, 9.7f, -5);
     // s = (9.7 + 100) / 200 along (2, 200, 2) from (-1, -100, -1).
-    SetRay(1, 100, 1, -1, -100, -1);
-    p->ConstrainToCarrier();
+    Drag(p, 1, 100, 1, -1, -100, -1);
     EXPECT_NEAR(p->m_x, -1 + 2 * (9.7 + 100) / 200, 1e-5);
     EXPECT_FLOAT_EQ(p->m_y, 9.7f);
     EXPECT_NEAR(p->m_z, -1 + 2 * (9.7 + 100) / 200, 1e-5);
@@ -94,32 +90,26 @@ TEST_F(FreePointsTest, SpaceDragRefusesObliqueRaysAndHitsOutsideTheBox) {
     auto* p = Add<CGVerFreeXyz>(1.0f, 2.0f, 3.0f);
     const CPointState start = StateOf(*p);
     // Nearly edge-on: the near-minus-far z of 9.99 is below the limit, however the ray runs.
-    SetRay(0, 0, 4.995, 0.5, 0.5, -4.995);
-    p->ConstrainToCarrier();
+    Drag(p, 0, 0, 4.995, 0.5, 0.5, -4.995);
     EXPECT_EQ(StateOf(*p), start);
     // With Ctrl it is the y component that counts.
     g_dragKeepZ = 0;
-    SetRay(0, 4, 100, 0, -5.99, -100);
-    p->ConstrainToCarrier();
+    Drag(p, 0, 4, 100, 0, -5.99, -100);
     EXPECT_EQ(StateOf(*p), start);
     g_dragKeepZ = 1;
     // The limit is on the raw component, not on a unit direction: z 10 against x -1000 is enough,
     // and a hit at exactly 200 is inside the box.
-    SetRay(0, 0, 5, 1000, 0, -5);
-    p->ConstrainToCarrier();
+    Drag(p, 0, 0, 5, 1000, 0, -5);
     ExpectAt(*p, 200, 0, 3);
     ExpectSynced(*p);
     // 200.2 is outside: the whole move is ignored.
     const CPointState edge = StateOf(*p);
-    SetRay(0, 0, 5, 1001, 0, -5);
-    p->ConstrainToCarrier();
+    Drag(p, 0, 0, 5, 1001, 0, -5);
     EXPECT_EQ(StateOf(*p), edge);
     // Negative sides too.
-    RayDownZ(5, -200.5);
-    p->ConstrainToCarrier();
+    DragDownZ(p, 5, -200.5);
     EXPECT_EQ(StateOf(*p), edge);
-    RayDownZ(-200, -200);
-    p->ConstrainToCarrier();
+    DragDownZ(p, -200, -200);
     ExpectAt(*p, -200, -200, 3);
     // A ray that is no number moves nothing.
     SetRay(std::nan(""), 0, 100, 0, 0, -100);
@@ -137,22 +127,18 @@ TEST_F(FreePointsTest, GridSnapRoundsAllThreeCoordinates) {
     ExpectSynced(*p);
     // The kept coordinate is rounded as well; halves go up.
     auto* q = Add<CGVerFreeXyz>(0.0f, 0.0f, 2.6f);
-    RayDownZ(1.5, -2.5);
-    q->ConstrainToCarrier();
+    DragDownZ(q, 1.5, -2.5);
     ExpectAt(*q, 2, -2, 3);
     // From then on the plane is z = 3.
-    SetRay(0, 0, 100, 0.4, 0, -100);
-    q->ConstrainToCarrier();
+    Drag(q, 0, 0, 100, 0.4, 0, -100);
     ExpectAt(*q, 0, 0, 3);
     // With Ctrl, the y plane and the rounding.
     g_dragKeepZ = 0;
-    SetRay(7.4, 100, -1.6, 7.4, -100, -1.6);
-    q->ConstrainToCarrier();
+    Drag(q, 7.4, 100, -1.6, 7.4, -100, -1.6);
     ExpectAt(*q, 7, 0, -2);
     // Without the snap the hit stays as it is.
     g_snapToGrid = 0;
-    SetRay(7.4, 100, -1.6, 7.4, -100, -1.6);
-    q->ConstrainToCarrier();
+    Drag(q, 7.4, 100, -1.6, 7.4, -100, -1.6);
     ExpectAt(*q, 7.4f, 0, -1.6f);
 }
 
@@ -164,22 +150,18 @@ TEST_F(FreePointsTest, PointOnASegmentStopsAtItsEnds) {
     ExpectSynced(*p);
     EXPECT_EQ(p->GetDescription(), u"线AB上的点");
 
-    RayDownZ(3, 1);
-    p->ConstrainToCarrier();
+    DragDownZ(p, 3, 1);
     ExpectAt(*p, 3, 0, 0);
     EXPECT_FLOAT_EQ(p->m_param1, 0.75f);
     ExpectSynced(*p);
-    RayDownZ(6, 1);
-    p->ConstrainToCarrier();
+    DragDownZ(p, 6, 1);
     ExpectAt(*p, 4, 0, 0);
     EXPECT_EQ(p->m_param1, 1.0f);
-    RayDownZ(-2, -1);
-    p->ConstrainToCarrier();
+    DragDownZ(p, -2, -1);
     ExpectAt(*p, 0, 0, 0);
     EXPECT_EQ(p->m_param1, 0.0f);
     // An oblique ray: the point of the line nearest to it.
-    SetRay(1, 5, 100, 3, -5, -100);
-    p->ConstrainToCarrier();
+    Drag(p, 1, 5, 100, 3, -5, -100);
     ExpectNear(*p, 2, 0, 0);
     EXPECT_NEAR(p->m_param1, 0.5, 1e-6);
 }
@@ -194,12 +176,10 @@ TEST_F(FreePointsTest, PointOnEachLineKindKeepsToItsExtent) {
         SCOPED_TRACE(int(c.kind));
         CGLine* l = Line(0, 1, 0, 4, 1, 0, c.kind);
         auto* p = Add<CGVerFreeInLine>(l->m_id, 0.5f);
-        RayDownZ(6, 3);
-        p->ConstrainToCarrier();
+        DragDownZ(p, 6, 3);
         EXPECT_FLOAT_EQ(p->m_param1, float(c.tBeyondB));
         ExpectAt(*p, float(4 * c.tBeyondB), 1, 0);
-        RayDownZ(-2, 3);
-        p->ConstrainToCarrier();
+        DragDownZ(p, -2, 3);
         EXPECT_FLOAT_EQ(p->m_param1, float(c.tBeforeA));
         ExpectAt(*p, float(4 * c.tBeforeA), 1, 0);
         ExpectSynced(*p);
@@ -209,8 +189,7 @@ TEST_F(FreePointsTest, PointOnEachLineKindKeepsToItsExtent) {
 TEST_F(FreePointsTest, PointOnALineFollowsItAndStaysWhenTheLineRunsAlongTheRay) {
     CGLine* l = Line(0, 0, 0, 4, 0, 0, CGLine::kSegment);
     auto* p = Add<CGVerFreeInLine>(l->m_id, 0.5f);
-    RayDownZ(3, 1);
-    p->ConstrainToCarrier();
+    DragDownZ(p, 3, 1);
     // The carrier moves: the same ratio along the new line.
     MovePoint(l->GetEnd(1), 8, 4, 0);
     ExpectAt(*p, 6, 3, 0);
@@ -227,15 +206,13 @@ TEST_F(FreePointsTest, PointOnALineFollowsItAndStaysWhenTheLineRunsAlongTheRay) 
     auto* q = Add<CGVerFreeInLine>(vertical->m_id, 0.25f);
     ExpectAt(*q, 1, 1, 1);
     const CPointState start = StateOf(*q);
-    RayDownZ(2, 2);
-    q->ConstrainToCarrier();
+    DragDownZ(q, 2, 2);
     EXPECT_EQ(StateOf(*q), start);
     // A line whose ends meet has no direction either.
     CGLine* dot = Line(2, 2, 2, 2, 2, 2, CGLine::kSegment);
     auto* r = Add<CGVerFreeInLine>(dot->m_id, 0.5f);
     ExpectAt(*r, 2, 2, 2);
-    RayDownZ(5, 5);
-    r->ConstrainToCarrier();
+    DragDownZ(r, 5, 5);
     ExpectAt(*r, 2, 2, 2);
     EXPECT_EQ(r->m_param1, 0.5f);
 }
@@ -252,25 +229,21 @@ TEST_F(FreePointsTest, PointOnACircleTakesTheAngleOfTheRay) {
     EXPECT_EQ(p->m_axisV[1], 2.0f);
     EXPECT_EQ(p->m_normal[2], 4.0f);
 
-    RayDownZ(0, 5);
-    p->ConstrainToCarrier();
+    DragDownZ(p, 0, 5);
     ExpectNear(*p, 0, 2, 0);
     EXPECT_NEAR(p->m_param1, kPi / 2, 1e-6);
     ExpectSynced(*p);
-    RayDownZ(-3, 0);
-    p->ConstrainToCarrier();
+    DragDownZ(p, -3, 0);
     ExpectNear(*p, -2, 0, 0);
     EXPECT_NEAR(p->m_param1, kPi, 1e-6);
     // Inside the circle the direction decides.
-    SetRay(0.1, -0.1, 100, 0.1, -0.1, -100);
-    p->ConstrainToCarrier();
+    Drag(p, 0.1, -0.1, 100, 0.1, -0.1, -100);
     ExpectNear(*p, std::sqrt(2.0), -std::sqrt(2.0), 0);
     EXPECT_NEAR(p->m_param1, 1.75 * kPi, 1e-6);
 
     // Edge-on: the ray runs in the circle's plane; nothing changes.
     const CPointState start = StateOf(*p);
-    RayAlongX(0.5, 0);
-    p->ConstrainToCarrier();
+    DragAlongX(p, 0.5, 0);
     EXPECT_EQ(StateOf(*p), start);
 }
 
@@ -279,18 +252,15 @@ TEST_F(FreePointsTest, PointOnAnArcKeepsToItsSweep) {
     auto* p = Add<CGVerFreeInCircle>(arc->m_id, 0.5f);
     ExpectAt(*p, 2 * std::cos(0.5f), 2 * std::sin(0.5f), 0);
     // Below the start, nearer to it going round: the start.
-    RayDownZ(1, -1);
-    p->ConstrainToCarrier();
+    DragDownZ(p, 1, -1);
     ExpectNear(*p, 2, 0, 0);
     EXPECT_EQ(p->m_param1, 0.0f);
     // Just past a half turn, nearer to the end.
-    RayDownZ(-1, -0.2);
-    p->ConstrainToCarrier();
+    DragDownZ(p, -1, -0.2);
     ExpectNear(*p, 0, 2, 0);
     EXPECT_NEAR(p->m_param1, kPi / 2, 1e-6);
     // Within the sweep.
-    RayDownZ(1, 1);
-    p->ConstrainToCarrier();
+    DragDownZ(p, 1, 1);
     ExpectNear(*p, std::sqrt(2.0), std::sqrt(2.0), 0);
 }
 
@@ -325,8 +295,7 @@ TEST_F(FreePointsTest, PointOnACircleFollowsItAtItsAngle) {
     ExpectAt(*q, 12, 0, 0);
     // A drag does not refresh the copy either.
     fixed->m_center[0] = 20;
-    RayDownZ(20, 5);
-    q->ConstrainToCarrier();
+    DragDownZ(q, 20, 5);
     ExpectNear(*q, 20, 2, 0);
     EXPECT_EQ(q->m_center[0], 10.0f);
 }
@@ -376,8 +345,7 @@ TEST_F(FreePointsTest, InvalidCarrierInvalidatesThePointUntilItRecovers) {
     auto* onNothing = Add<CGVerFreeInCircle>(WORD(999), 1.0f);
     EXPECT_FALSE(onNothing->m_valid);
     EXPECT_EQ(onNothing->GetDescription(), u"圆上的点");
-    RayDownZ(1, 1);
-    onPoint->ConstrainToCarrier();
+    DragDownZ(onPoint, 1, 1);
     onNothing->ConstrainToCarrier();
     ExpectAt(*onNothing, 0, 0, 0);
 }
@@ -474,8 +442,7 @@ TEST_F(FreePointsTest, PlainFreePointRecordLoadsAsAPointThatNoDragMoves) {
     p->m_vertexIndex = NextVertex();
     p->Recompute();
     EXPECT_TRUE(p->m_valid);
-    RayDownZ(5, 5);
-    p->ConstrainToCarrier();
+    DragDownZ(p, 5, 5);
     ExpectAt(*p, 1, 2, 3);
     EXPECT_EQ(StoreBytes([&](CArchive& ar) { ar << static_cast<const CObject*>(p); }), record.Bytes());
 }
