@@ -8,6 +8,7 @@
 #include "support/page_fixture.h"
 
 #include <string>
+#include <tuple>
 
 namespace {
 
@@ -292,92 +293,59 @@ TEST_F(PageCellsTest, CountSelectedVariablesCountsValuesOnly) {
 // ---------------------------------------------------------------------------------------------
 // Places of new screen items
 
+// Places are in units of 20 unit lengths (1 at the start); rows are 1.5 apart.
 TEST_F(PageCellsTest, TextItemsGoDownColumnsFromTheUpperRight) {
-    const float s = 20.0f * g_unitLength;
-    float x, y;
-    m_page->PlaceNewTextItem(x, y, 1);
-    EXPECT_FLOAT_EQ(x, 13.0f * s);
-    EXPECT_FLOAT_EQ(y, 11.0f * s);
-    EXPECT_EQ(m_page->m_textSlot, 1);
-    m_page->PlaceNewTextItem(x, y, 1);
-    EXPECT_FLOAT_EQ(x, 13.0f * s);
-    EXPECT_FLOAT_EQ(y, 9.5f * s);
-    EXPECT_EQ(m_page->m_textSlot, 2);
+    ASSERT_FLOAT_EQ(20.0f * g_unitLength, 1.0f);
+    auto place = [&](int rows, float x, float y, int slot) {
+        float px, py;
+        m_page->PlaceNewTextItem(px, py, rows);
+        EXPECT_FLOAT_EQ(px, x);
+        EXPECT_FLOAT_EQ(py, y);
+        EXPECT_EQ(slot ? m_page->m_textSlot : 0, slot); // 0: not asked
+    };
+    place(1, 13, 11, 1);
+    place(1, 13, 9.5f, 2);
     EXPECT_EQ(m_page->m_lastTextX, 13.0f);
     EXPECT_EQ(m_page->m_lastTextY, 9.5f);
-    // Below the last one: the row at -11.5 is past the bottom (-11), so the sixteenth item
-    // starts the next column.
-    for (int i = 3; i <= 15; ++i)
-        m_page->PlaceNewTextItem(x, y, 1);
-    EXPECT_FLOAT_EQ(y, -10.0f * s);
-    m_page->PlaceNewTextItem(x, y, 1);
-    EXPECT_FLOAT_EQ(x, 1.0f * s);
-    EXPECT_FLOAT_EQ(y, 11.0f * s);
-    EXPECT_EQ(m_page->m_textSlot, 17);
-    // A three-row item goes three rows down.
-    m_page->PlaceNewTextItem(x, y, 3);
-    EXPECT_FLOAT_EQ(y, 6.5f * s);
-    EXPECT_EQ(m_page->m_textSlot, 16 + 3 + 3);
+    // The row at -11.5 is past the bottom (-11), so the sixteenth item starts the next column.
+    for (int i = 3; i <= 14; ++i)
+        place(1, 13, 11 - 1.5f * float(i - 1), i);
+    place(1, 13, -10, 15);
+    place(1, 1, 11, 17);
+    place(3, 1, 6.5f, 16 + 3 + 3); // a three-row item goes three rows down
     // Past the last column it comes back to the first.
     m_page->m_lastTextX = -23.0f;
     m_page->m_lastTextY = -10.0f;
-    m_page->PlaceNewTextItem(x, y, 1);
-    EXPECT_FLOAT_EQ(x, 13.0f * s);
-    EXPECT_FLOAT_EQ(y, 11.0f * s);
-}
-
-TEST_F(PageCellsTest, TextSlotsWithoutALastPosition) {
+    place(1, 13, 11, 0);
     // After a load the last position is unknown and the slot counter places the item: 16 rows a
-    // column, so the seventeenth item tops the second column.
-    const float s = 20.0f * g_unitLength;
-    float x, y;
-    m_page->m_textSlot = 16;
-    m_page->PlaceNewTextItem(x, y, 1);
-    EXPECT_FLOAT_EQ(x, 1.0f * s);
-    EXPECT_FLOAT_EQ(y, 11.0f * s);
-    m_page->m_lastTextX = 1000.0f;
-    m_page->m_textSlot = 15;
-    m_page->PlaceNewTextItem(x, y, 1);
-    EXPECT_FLOAT_EQ(x, 13.0f * s);
-    EXPECT_FLOAT_EQ(y, -11.5f * s);
-    m_page->m_lastTextX = 1000.0f;
-    m_page->m_textSlot = 64;
-    m_page->PlaceNewTextItem(x, y, 1);
-    EXPECT_EQ(m_page->m_textSlot, 1);
-    EXPECT_FLOAT_EQ(x, 13.0f * s);
-    EXPECT_FLOAT_EQ(y, 11.0f * s);
+    // column, so the seventeenth item tops the second column; slot 64 wraps.
+    using Row = std::tuple<int, float, float>;
+    for (auto [slot, x, y] : {Row{16, 1, 11}, Row{15, 13, -11.5f}, Row{64, 13, 11}}) {
+        m_page->m_lastTextX = 1000.0f;
+        m_page->m_textSlot = slot;
+        place(1, x, y, slot == 64 ? 1 : 0);
+    }
 }
 
 TEST_F(PageCellsTest, ButtonsGoDownColumnsFromTheUpperLeft) {
-    const float s = 20.0f * g_unitLength;
-    float x, y;
-    m_page->PlaceNewButton(x, y);
-    EXPECT_FLOAT_EQ(x, -18.0f * s);
-    EXPECT_FLOAT_EQ(y, 12.0f * s);
-    EXPECT_EQ(m_page->m_buttonSlot, 1);
-    m_page->PlaceNewButton(x, y);
-    EXPECT_FLOAT_EQ(x, -18.0f * s);
-    EXPECT_FLOAT_EQ(y, 10.5f * s);
-    EXPECT_EQ(m_page->m_buttonSlot, 2);
-    for (int i = 3; i <= 16; ++i)
-        m_page->PlaceNewButton(x, y);
-    EXPECT_FLOAT_EQ(y, -10.5f * s);
-    m_page->PlaceNewButton(x, y);
-    EXPECT_FLOAT_EQ(x, -13.0f * s);
-    EXPECT_FLOAT_EQ(y, 12.0f * s);
-    EXPECT_EQ(m_page->m_buttonSlot, 17);
+    auto place = [&](float x, float y, int slot) {
+        float px, py;
+        m_page->PlaceNewButton(px, py);
+        EXPECT_FLOAT_EQ(px, x);
+        EXPECT_FLOAT_EQ(py, y);
+        EXPECT_EQ(slot ? m_page->m_buttonSlot : 0, slot);
+    };
+    for (int i = 1; i <= 16; ++i)
+        place(-18, 12 - 1.5f * float(i - 1), i);
+    place(-13, 12, 17);
     // Past the last column it comes back to the first.
     m_page->m_lastButtonX = 17.0f;
     m_page->m_lastButtonY = -10.5f;
-    m_page->PlaceNewButton(x, y);
-    EXPECT_FLOAT_EQ(x, -18.0f * s);
+    place(-18, 12, 0);
     // Slot mode wraps after 128 slots.
     m_page->m_lastButtonX = -1000.0f;
     m_page->m_buttonSlot = 128;
-    m_page->PlaceNewButton(x, y);
-    EXPECT_EQ(m_page->m_buttonSlot, 1);
-    EXPECT_FLOAT_EQ(x, -18.0f * s);
-    EXPECT_FLOAT_EQ(y, 12.0f * s);
+    place(-18, 12, 1);
 }
 
 TEST_F(PageCellsTest, FlatObjectsOutsideTheWindowComeBackIn) {
