@@ -42,9 +42,7 @@ double Dot(const float* a, const float* b) {
 } // namespace
 
 TEST_F(ArcCirclesTest, CircleThroughThreePointsRunsFromTheFirstOverTheSecond) {
-    CGVertex* p1 = AddPoint(1, 0, 0);
-    CGVertex* p2 = AddPoint(0, 1, 0);
-    CGVertex* p3 = AddPoint(-1, 0, 0);
+    CGVertex *p1 = AddPoint(1, 0, 0), *p2 = AddPoint(0, 1, 0), *p3 = AddPoint(-1, 0, 0);
     CGArcCircle3P* arc = Add3P(p1, p2, p3);
     EXPECT_TRUE(arc->m_valid);
     EXPECT_EQ(arc->m_name, u"c1");
@@ -79,9 +77,7 @@ TEST_F(ArcCirclesTest, CircleThroughThreePointsRunsFromTheFirstOverTheSecond) {
 }
 
 TEST_F(ArcCirclesTest, ThreePointArcTurnsWithItsMiddlePointAndLosesItsCircleOnTheLine) {
-    CGVertex* p1 = AddPoint(1, 0, 0);
-    CGVertex* p2 = AddPoint(0, 1, 0);
-    CGVertex* p3 = AddPoint(-1, 0, 0);
+    CGVertex *p1 = AddPoint(1, 0, 0), *p2 = AddPoint(0, 1, 0), *p3 = AddPoint(-1, 0, 0);
     CGArcCircle3P* arc = Add3P(p1, p2, p3);
     // P2 to the other side of P1P3: the arc runs the other way round.
     MovePoint(p2, 0, -1, 0);
@@ -109,9 +105,7 @@ TEST_F(ArcCirclesTest, ThreePointArcTurnsWithItsMiddlePointAndLosesItsCircleOnTh
 }
 
 TEST_F(ArcCirclesTest, HugeThreePointCircleIsComputedButInvalid) {
-    CGVertex* p1 = AddPoint(-100, 0, 0);
-    CGVertex* p2 = AddPoint(0, 0.01f, 0);
-    CGVertex* p3 = AddPoint(100, 0, 0);
+    CGVertex *p1 = AddPoint(-100, 0, 0), *p2 = AddPoint(0, 0.01f, 0), *p3 = AddPoint(100, 0, 0);
     CGArcCircle3P* arc = Add3P(p1, p2, p3);
     EXPECT_FALSE(arc->m_valid);
     EXPECT_GT(arc->m_radius, 10000.0f);
@@ -122,9 +116,7 @@ TEST_F(ArcCirclesTest, HugeThreePointCircleIsComputedButInvalid) {
 }
 
 TEST_F(ArcCirclesTest, InvalidPointFreezesTheCircleUntilItIsValidAgain) {
-    CGVertex* p1 = AddPoint(1, 0, 0);
-    CGVertex* p2 = AddPoint(0, 1, 0);
-    CGVertex* p3 = AddPoint(-1, 0, 0);
+    CGVertex *p1 = AddPoint(1, 0, 0), *p2 = AddPoint(0, 1, 0), *p3 = AddPoint(-1, 0, 0);
     CGArcCircle3P* arc = Add3P(p1, p2, p3);
     CGArcCenterP* centred = AddCenterP(p3, p1, p2);
     CGArcPointN* around = AddPointN(p3, p1, p2);
@@ -155,9 +147,7 @@ TEST_F(ArcCirclesTest, InvalidPointFreezesTheCircleUntilItIsValidAgain) {
 }
 
 TEST_F(ArcCirclesTest, KeptSweepNoLongerFollowsThePoints) {
-    CGVertex* p1 = AddPoint(1, 0, 0);
-    CGVertex* p2 = AddPoint(0, 1, 0);
-    CGVertex* p3 = AddPoint(-1, 0, 0);
+    CGVertex *p1 = AddPoint(1, 0, 0), *p2 = AddPoint(0, 1, 0), *p3 = AddPoint(-1, 0, 0);
     CGArcCircle3P* arc = Add3P(p1, p2, p3);
     arc->m_sweepFromPoints = false;
     std::vector<BYTE> bytes = StoreBytes([&](CArchive& ar) { ar << static_cast<const CObject*>(arc); });
@@ -181,9 +171,7 @@ TEST_F(ArcCirclesTest, KeptSweepNoLongerFollowsThePoints) {
 }
 
 TEST_F(ArcCirclesTest, CentreAndTwoPointsSweepsFromATowardsB) {
-    CGVertex* o = AddPoint(1, 1, 1);
-    CGVertex* a = AddPoint(3, 1, 1);
-    CGVertex* b = AddPoint(1, 5, 1);
+    CGVertex *o = AddPoint(1, 1, 1), *a = AddPoint(3, 1, 1), *b = AddPoint(1, 5, 1);
     CGArcCenterP* arc = AddCenterP(o, a, b, CGArc::kSector);
     EXPECT_TRUE(arc->m_valid);
     ExpectNear3(1, 1, 1, arc->m_center);
@@ -227,9 +215,7 @@ TEST_F(ArcCirclesTest, CentreAndTwoPointsSweepsFromATowardsB) {
 }
 
 TEST_F(ArcCirclesTest, CentrePointAndAxisCircleIsSquareToTheAxis) {
-    CGVertex* o = AddPoint(0, 0, 0);
-    CGVertex* a = AddPoint(2, 0, 0);
-    CGVertex* p = AddPoint(0, 0, 5);
+    CGVertex *o = AddPoint(0, 0, 0), *a = AddPoint(2, 0, 0), *p = AddPoint(0, 0, 5);
     CGArcPointN* circle = AddPointN(o, a, p);
     EXPECT_TRUE(circle->m_valid);
     EXPECT_EQ(circle->m_extA2, 0);
@@ -272,9 +258,7 @@ TEST_F(ArcCirclesTest, CentrePointAndAxisCircleIsSquareToTheAxis) {
 }
 
 TEST_F(ArcCirclesTest, DescriptionsOfEveryKind) {
-    CGVertex* o = AddPoint(0, 0, 0);
-    CGVertex* a = AddPoint(2, 0, 0);
-    CGVertex* b = AddPoint(0, 2, 0);
+    CGVertex *o = AddPoint(0, 0, 0), *a = AddPoint(2, 0, 0), *b = AddPoint(0, 2, 0);
     const char16_t* figures[] = {u"圆", u"弧", u"圆面", u"扇形", u"弓形"};
     auto expect = [](const char16_t* format, const char16_t* figure, const char16_t* tail = u"") {
         CString text;

@@ -91,8 +91,7 @@ TEST_F(CellDrawGlTest, BallPointInTheLitPass) {
 }
 
 TEST_F(CellDrawGlTest, SegmentRayAndLineExtents) {
-    CGVertex* a = AddPoint(-1.0f, 0.0f, 0.0f);
-    CGVertex* b = AddPoint(1.0f, 0.0f, 0.0f);
+    CGVertex *a = AddPoint(-1.0f, 0.0f, 0.0f), *b = AddPoint(1.0f, 0.0f, 0.0f);
     a->m_labelHidden = b->m_labelHidden = 1;
     CGLine* segment = AddLine(a->m_id, b->m_id, CGLine::kSegment);
     segment->DrawVisible();
@@ -115,8 +114,7 @@ TEST_F(CellDrawGlTest, SegmentRayAndLineExtents) {
 
     // A ray from a point far from the origin with a short direction still runs along its own line.
     Clear();
-    CGVertex* c = AddPoint(0.0f, 3.0f, 0.0f);
-    CGVertex* d = AddPoint(0.001f, 3.0f, 0.0f);
+    CGVertex *c = AddPoint(0.0f, 3.0f, 0.0f), *d = AddPoint(0.001f, 3.0f, 0.0f);
     CGLine* shortRay = AddLine(c->m_id, d->m_id, CGLine::kRay);
     shortRay->DrawVisible();
     EXPECT_EQ(At(3.0f, 3.0f), Opaque(g_colorObject));
@@ -124,8 +122,7 @@ TEST_F(CellDrawGlTest, SegmentRayAndLineExtents) {
 }
 
 TEST_F(CellDrawGlTest, LineStylesChooseTheirPasses) {
-    CGVertex* a = AddPoint(-3.0f, 0.0f, 0.0f);
-    CGVertex* b = AddPoint(3.0f, 0.0f, 0.0f);
+    CGVertex *a = AddPoint(-3.0f, 0.0f, 0.0f), *b = AddPoint(3.0f, 0.0f, 0.0f);
     CGLine* line = AddLine(a->m_id, b->m_id);
     line->m_style = 2;
     line->DrawVisible();
@@ -169,8 +166,7 @@ TEST_F(CellDrawGlTest, LineStylesChooseTheirPasses) {
 }
 
 TEST_F(CellDrawGlTest, VectorArrowHeadFacesTheViewer) {
-    CGVertex* a = AddPoint(-3.0f, 0.0f, 0.0f);
-    CGVertex* b = AddPoint(2.0f, 0.0f, 0.0f);
+    CGVertex *a = AddPoint(-3.0f, 0.0f, 0.0f), *b = AddPoint(2.0f, 0.0f, 0.0f);
     a->m_labelHidden = b->m_labelHidden = 1;
     CGLine* vector = AddLine(a->m_id, b->m_id, CGLine::kVector);
     // s = 20 x 0.05 / 1 = 1: barbs 1.15 behind the tip and 0.35 to each side.
@@ -197,8 +193,7 @@ TEST_F(CellDrawGlTest, VectorArrowHeadFacesTheViewer) {
 
 TEST_F(CellDrawGlTest, LitTubes) {
     BuildBaseLists();
-    CGVertex* a = AddPoint(-1.0f, 0.0f, 0.0f);
-    CGVertex* b = AddPoint(1.0f, 0.0f, 0.0f);
+    CGVertex *a = AddPoint(-1.0f, 0.0f, 0.0f), *b = AddPoint(1.0f, 0.0f, 0.0f);
     CGLine* segment = AddLine(a->m_id, b->m_id);
     segment->m_style = 4;
     segment->m_size = 5.0f; // radius 0.3
@@ -280,8 +275,7 @@ TEST_F(CellDrawGlTest, LabelsUseTheRegisteredRenderers) {
 TEST_F(CellDrawGlTest, PickNamesOfPointsLabelsAndLines) {
     g_labelPickAxisA[1] = 0.5f;
     g_labelPickAxisB[0] = 0.5f;
-    CGVertex* a = AddPoint(0.0f, 0.0f, 0.0f);
-    CGVertex* b = AddPoint(2.0f, 0.0f, 0.0f);
+    CGVertex *a = AddPoint(0.0f, 0.0f, 0.0f), *b = AddPoint(2.0f, 0.0f, 0.0f);
     CGLine* line = AddLine(a->m_id, b->m_id);
     const GLuint idA = a->m_id;
     const GLuint idLine = line->m_id;

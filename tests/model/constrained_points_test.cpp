@@ -8,6 +8,7 @@
 #include "support/archive_helpers.h"
 #include "support/cell_record.h"
 
+#include <array>
 #include <initializer_list>
 #include <numbers>
 
@@ -23,26 +24,27 @@ protected:
         EXPECT_FLOAT_EQ(v[1], y);
         EXPECT_FLOAT_EQ(v[2], z);
     }
+    // The orbit frame: the direction of AB and the two axes square to it, three floats each.
+    static void ExpectFrame(const CGVerFreeOrbit& p, std::array<float, 9> f) {
+        ExpectVec(p.m_dir, f[0], f[1], f[2]);
+        ExpectVec(p.m_e1, f[3], f[4], f[5]);
+        ExpectVec(p.m_e2, f[6], f[7], f[8]);
+    }
 };
 
 } // namespace
 
 TEST_F(ConstrainedPointsTest, UprightPointTakesTheHitInItsPlane) {
-    CGVertex* a = AddPoint(0, 0, 0);
-    CGVertex* b = AddPoint(1, 0, 0);
+    CGVertex *a = AddPoint(0, 0, 0), *b = AddPoint(1, 0, 0);
     auto* p = Add<CGVerFreeUpright>(a->m_id, b->m_id);
     EXPECT_TRUE(p->m_valid);
     EXPECT_EQ(p->m_color, g_colorFreePoint);
     ExpectAt(*p, 0, 8, 0);
     ExpectSynced(*p);
-    ExpectVec(p->m_dir, 1, 0, 0);
-    ExpectVec(p->m_e1, 0, 1, 0);
-    ExpectVec(p->m_e2, 0, 0, 1);
+    ExpectFrame(*p, {1, 0, 0, 0, 1, 0, 0, 0, 1});
     EXPECT_EQ(p->m_param2, 8.0f);
     EXPECT_EQ(p->m_param3, 0.0f);
     EXPECT_EQ(p->GetDescription(), u"CA⊥AB");
-    EXPECT_EQ(a->m_children.GetTail(), p->m_id);
-    EXPECT_EQ(b->m_children.GetTail(), p->m_id);
 
     // Along -x through (y 3, z 4): the plane x = 0 is met at (0, 3, 4): distance 5.
     DragAlongX(p, 3, 4);
@@ -61,9 +63,7 @@ TEST_F(ConstrainedPointsTest, UprightPointTakesTheHitInItsPlane) {
 
     // B turns AB onto y: the frame turns, the point keeps its distance and angle.
     MovePoint(b, 0, 1, 0);
-    ExpectVec(p->m_dir, 0, 1, 0);
-    ExpectVec(p->m_e1, -1, 0, 0);
-    ExpectVec(p->m_e2, 0, 0, 1);
+    ExpectFrame(*p, {0, 1, 0, -1, 0, 0, 0, 0, 1});
     ExpectNear(*p, -3, 0, 4);
     ExpectSynced(*p);
 
@@ -82,8 +82,7 @@ TEST_F(ConstrainedPointsTest, UprightPointTakesTheHitInItsPlane) {
 }
 
 TEST_F(ConstrainedPointsTest, OrbitFrameAlongZAndOfAShortSegment) {
-    CGVertex* a = AddPoint(0, 0, 0);
-    CGVertex* b = AddPoint(0, 0, 3);
+    CGVertex *a = AddPoint(0, 0, 0), *b = AddPoint(0, 0, 3);
     auto* p = Add<CGVerFreeUpright>(a->m_id, b->m_id);
     ExpectVec(p->m_e1, 0, 1, 0);
     ExpectVec(p->m_e2, -1, 0, 0);
@@ -99,28 +98,22 @@ TEST_F(ConstrainedPointsTest, OrbitFrameAlongZAndOfAShortSegment) {
     // A segment of at most 0.001 has the direction (1, 0, 0).
     MovePoint(b, 0.0005f, 0.0005f, 0);
     EXPECT_TRUE(p->m_valid);
-    ExpectVec(p->m_dir, 1, 0, 0);
-    ExpectVec(p->m_e1, 0, 1, 0);
-    ExpectVec(p->m_e2, 0, 0, 1);
+    ExpectFrame(*p, {1, 0, 0, 0, 1, 0, 0, 0, 1});
     ExpectNear(*p, 0, 0, 8);
     // A general direction: e1 flat, e2 = d x e1.
     MovePoint(b, 0, 3, 4);
-    ExpectVec(p->m_dir, 0, 0.6f, 0.8f);
-    ExpectVec(p->m_e1, -1, 0, 0);
-    ExpectVec(p->m_e2, 0, -0.8f, 0.6f);
+    ExpectFrame(*p, {0, 0.6f, 0.8f, -1, 0, 0, 0, -0.8f, 0.6f});
 }
 
 TEST_F(ConstrainedPointsTest, UprightEquidistantPointKeepsPAEqualToAB) {
-    CGVertex* a = AddPoint(0, 0, 0);
-    CGVertex* b = AddPoint(2, 0, 0);
+    CGVertex *a = AddPoint(0, 0, 0), *b = AddPoint(2, 0, 0);
     auto* p = Add<CGVerFreeUprightEquid>(a->m_id, b->m_id);
     ExpectAt(*p, 0, 2, 0);
     EXPECT_EQ(p->m_radius, 2.0f);
     EXPECT_EQ(p->GetDescription(), u"CA⊥AB，CA=AB");
     // The hit (0, 3, 4) only chooses the angle.
     DragAlongX(p, 3, 4);
-    ExpectAt(*p, 0, 1.2f, 1.6f);
-    EXPECT_FLOAT_EQ(p->m_param1, float(kAngle34));
+    ExpectAt(*p, 0, 1.2f, 1.6f, float(kAngle34));
     ExpectSynced(*p);
     MovePoint(b, 4, 0, 0);
     ExpectNear(*p, 0, 2.4, 3.2);
@@ -134,8 +127,7 @@ TEST_F(ConstrainedPointsTest, UprightEquidistantPointKeepsPAEqualToAB) {
     // A hit on -e1 whose float distance rounds below the cosine's numerator: still the angle pi,
     // so the point stays on that side when AB changes.
     DragAlongX(p, -0.7, 0);
-    ExpectAt(*p, 0, -4, 0);
-    EXPECT_FLOAT_EQ(p->m_param1, float(kPi));
+    ExpectAt(*p, 0, -4, 0, float(kPi));
     MovePoint(b, 5, 0, 0);
     ExpectNear(*p, 0, -5, 0, 1e-5);
 
@@ -153,8 +145,7 @@ TEST_F(ConstrainedPointsTest, UprightEquidistantPointKeepsPAEqualToAB) {
 }
 
 TEST_F(ConstrainedPointsTest, EquilateralPointCirclesTheMidpoint) {
-    CGVertex* a = AddPoint(0, 0, 0);
-    CGVertex* b = AddPoint(2, 0, 0);
+    CGVertex *a = AddPoint(0, 0, 0), *b = AddPoint(2, 0, 0);
     auto* p = Add<CGVerFreeEquilateral>(a->m_id, b->m_id);
     ExpectAt(*p, 1, 1.7320508f, 0);
     EXPECT_EQ(p->GetDescription(), u"C、A、B成等边");
@@ -191,20 +182,16 @@ TEST_F(ConstrainedPointsTest, PointParallelToADirection) {
     EXPECT_EQ(p->GetDescription(), u"向量AB∥（1.0000,0.0000,0.0000）");
     // Looking down at x = 4: the point of the line nearest to the ray.
     DragDownZ(p, 4, 5);
-    ExpectAt(*p, 4, 1, 1);
-    EXPECT_FLOAT_EQ(p->m_param1, 3.0f);
+    ExpectAt(*p, 4, 1, 1, 3.0f);
     ExpectSynced(*p);
     // The other side of A: a negative distance, and the drag goes on from there.
     DragDownZ(p, -2, 5);
-    ExpectAt(*p, -2, 1, 1);
-    EXPECT_FLOAT_EQ(p->m_param1, -3.0f);
+    ExpectAt(*p, -2, 1, 1, -3.0f);
     DragDownZ(p, 0, -5);
-    ExpectAt(*p, 0, 1, 1);
-    EXPECT_FLOAT_EQ(p->m_param1, -1.0f);
+    ExpectAt(*p, 0, 1, 1, -1.0f);
     // Looking along the line: the point goes to 0.1 from A.
     DragAlongX(p, 1, 1);
-    ExpectAt(*p, 1.1f, 1, 1);
-    EXPECT_FLOAT_EQ(p->m_param1, 0.1f);
+    ExpectAt(*p, 1.1f, 1, 1, 0.1f);
     // A follows; SyncVertex recomputes.
     MovePoint(a, 0, 0, 0);
     ExpectAt(*p, 0.1f, 0, 0);
@@ -226,18 +213,12 @@ TEST_F(ConstrainedPointsTest, PointParallelToADirection) {
 }
 
 TEST_F(ConstrainedPointsTest, PointParallelToBC) {
-    CGVertex* a = AddPoint(0, 0, 0);
-    CGVertex* b = AddPoint(1, 1, 0);
-    CGVertex* c = AddPoint(1, 3, 0);
+    CGVertex *a = AddPoint(0, 0, 0), *b = AddPoint(1, 1, 0), *c = AddPoint(1, 3, 0);
     auto* p = Add<CGVerFreeParVecPP>(a->m_id, b->m_id, c->m_id);
     EXPECT_TRUE(p->IsKindOf(RUNTIME_CLASS(CGVerFreeParVector)));
     ExpectVec(p->m_dir, 0, 1, 0);
     ExpectAt(*p, 0, 8, 0);
     EXPECT_EQ(p->GetDescription(), u"DA∥BC");
-    ASSERT_EQ(p->m_parents.GetSize(), 3);
-    EXPECT_EQ(p->m_parents[2], c->m_id);
-    EXPECT_EQ(a->m_children.GetCount(), 1);
-    EXPECT_EQ(c->m_children.GetTail(), p->m_id);
     // B on C: no direction, the point sits on A; it comes back when they part.
     MovePoint(c, 1, 1, 0);
     EXPECT_TRUE(p->m_valid);
@@ -247,8 +228,7 @@ TEST_F(ConstrainedPointsTest, PointParallelToBC) {
     ExpectAt(*p, 8, 0, 0);
     // The same drag as a point parallel to a direction.
     DragDownZ(p, 5, 3);
-    ExpectAt(*p, 5, 0, 0);
-    EXPECT_FLOAT_EQ(p->m_param1, 5.0f);
+    ExpectAt(*p, 5, 0, 0, 5.0f);
     MovePoint(c, 1, -1, 0);
     ExpectAt(*p, 0, -5, 0);
     // An invalid B or C, then valid again.
@@ -262,23 +242,18 @@ TEST_F(ConstrainedPointsTest, PointParallelToBC) {
 }
 
 TEST_F(ConstrainedPointsTest, PointSquareToAPlane) {
-    CGVertex* a = AddPoint(0, 0, 0);
-    CGVertex* b = AddPoint(1, 0, 0);
-    CGVertex* c = AddPoint(0, 1, 0);
+    CGVertex *a = AddPoint(0, 0, 0), *b = AddPoint(1, 0, 0), *c = AddPoint(0, 1, 0);
     auto* p = Add<CGVerFreePerpen>(a->m_id, b->m_id, c->m_id);
     ExpectVec(p->m_normal, 0, 0, 1);
     ExpectAt(*p, 0, 0, 8);
     EXPECT_EQ(p->GetDescription(), u"DA⊥面ABC");
     DragAlongX(p, 0, 3);
-    ExpectAt(*p, 0, 0, 3);
-    EXPECT_FLOAT_EQ(p->m_param1, 3.0f);
+    ExpectAt(*p, 0, 0, 3, 3.0f);
     DragAlongX(p, 0, -2);
-    ExpectAt(*p, 0, 0, -2);
-    EXPECT_FLOAT_EQ(p->m_param1, -2.0f);
+    ExpectAt(*p, 0, 0, -2, -2.0f);
     // Looking along the normal: the point is raised by 0.01, x and y stay.
     Drag(p, 0.5, 0.5, 100, 0.5, 0.5, -100);
-    ExpectAt(*p, 0, 0, -1.99f);
-    EXPECT_FLOAT_EQ(p->m_param1, 0.01f);
+    ExpectAt(*p, 0, 0, -1.99f, 0.01f);
     ExpectSynced(*p);
     p->Recompute();
     ExpectAt(*p, 0, 0, 0.01f);
@@ -309,7 +284,6 @@ TEST_F(ConstrainedPointsTest, HenchmanFollowsItsMasterAtItsOffset) {
     ExpectAt(*h, 4, 2, 3);
     ExpectVec(h->m_offset, 3, 0, 0);
     EXPECT_EQ(h->GetDescription(), u"随点A移动的自由点");
-    EXPECT_EQ(a->m_children.GetTail(), h->m_id);
     MovePoint(a, 0, 0, 0);
     ExpectAt(*h, 3, 0, 0);
     ExpectSynced(*h);
@@ -346,9 +320,7 @@ TEST_F(ConstrainedPointsTest, HenchmanFollowsItsMasterAtItsOffset) {
 }
 
 TEST_F(ConstrainedPointsTest, InvalidParentsClearTheFlagAndKeepThePosition) {
-    CGVertex* a = AddPoint(0, 0, 0);
-    CGVertex* b = AddPoint(2, 0, 0);
-    CGVertex* c = AddPoint(0, 2, 0);
+    CGVertex *a = AddPoint(0, 0, 0), *b = AddPoint(2, 0, 0), *c = AddPoint(0, 2, 0);
     std::vector<CGVerFree*> points = {
         Add<CGVerFreeUpright>(a->m_id, b->m_id),           Add<CGVerFreeUprightEquid>(a->m_id, b->m_id),
         Add<CGVerFreeEquilateral>(a->m_id, b->m_id),       Add<CGVerFreeParVector>(1.0f, 0.0f, 0.0f, a->m_id),
@@ -383,9 +355,7 @@ TEST_F(ConstrainedPointsTest, InvalidParentsClearTheFlagAndKeepThePosition) {
 }
 
 TEST_F(ConstrainedPointsTest, RecordsAppendTheirFramesDirectionsAndOffsets) {
-    CGVertex* a = AddPoint(0, 0, 0);
-    CGVertex* b = AddPoint(2, 0, 0);
-    CGVertex* c = AddPoint(0, 2, 0);
+    CGVertex *a = AddPoint(0, 0, 0), *b = AddPoint(2, 0, 0), *c = AddPoint(0, 2, 0);
     auto expectRecord = [&](CGVerFree* p, const char* name, std::initializer_list<float> own) {
         SCOPED_TRACE(name);
         const float offset = 4.0f * 0.05f;
@@ -459,9 +429,7 @@ TEST_F(ConstrainedPointsTest, RecordsAppendTheirFramesDirectionsAndOffsets) {
 }
 
 TEST_F(ConstrainedPointsTest, PageOfFreePointsStoresLoadsAndRecomputesToTheSamePlaces) {
-    CGVertex* a = AddPoint(0, 0, 0);
-    CGVertex* b = AddPoint(2, 1, 0);
-    CGVertex* c = AddPoint(0, 2, 1);
+    CGVertex *a = AddPoint(0, 0, 0), *b = AddPoint(2, 1, 0), *c = AddPoint(0, 2, 1);
     CGLine* ab = AddLine(a->m_id, b->m_id);
     CGArc* circle = Insert(new CGArc(NextId(), 1, 1, 1, 2, 0, 0, 0, 0, 2, 0, 1, CGArc::kArc));
     std::vector<CGVerFree*> points = {Add<CGVerFreeXyz>(1.0f, 2.0f, 3.0f),

@@ -32,8 +32,7 @@ void ExpectAt(const CGVertex& p, float x, float y, float z) {
 } // namespace
 
 TEST_F(DependentPointsTest, MidpointFollowsItsSegment) {
-    CGVertex* a = AddPoint(0, 0, 0);
-    CGVertex* b = AddPoint(2, 4, -6);
+    CGVertex *a = AddPoint(0, 0, 0), *b = AddPoint(2, 4, -6);
     CGLine* ab = AddLine(a->m_id, b->m_id);
     CGVerMid* m = AddDependent<CGVerMid>(ab->m_id);
     EXPECT_TRUE(m->m_valid);
@@ -90,9 +89,7 @@ TEST_F(DependentPointsTest, MidpointNeedsALineWithItsPoints) {
 }
 
 TEST_F(DependentPointsTest, PerpendicularPointOfEqualLength) {
-    CGVertex* a = AddPoint(0, 0, 0);
-    CGVertex* b = AddPoint(1, 0, 0);
-    CGVertex* c = AddPoint(0, 1, 0);
+    CGVertex *a = AddPoint(0, 0, 0), *b = AddPoint(1, 0, 0), *c = AddPoint(0, 1, 0);
     auto* p = AddDependent<CGVerPerpenEquid>(a->m_id, b->m_id, c->m_id);
     EXPECT_TRUE(p->m_valid);
     ExpectAt(*p, 0, 0, 1);
@@ -117,9 +114,7 @@ TEST_F(DependentPointsTest, PerpendicularPointOfEqualLength) {
 }
 
 TEST_F(DependentPointsTest, FootOnALine) {
-    CGVertex* p = AddPoint(0.5f, 1, 0);
-    CGVertex* a = AddPoint(0, 0, 0);
-    CGVertex* b = AddPoint(1, 0, 0);
+    CGVertex *p = AddPoint(0.5f, 1, 0), *a = AddPoint(0, 0, 0), *b = AddPoint(1, 0, 0);
     auto* foot = AddDependent<CGVerFootpl>(p->m_id, a->m_id, b->m_id);
     EXPECT_TRUE(foot->m_valid);
     ExpectAt(*foot, 0.5f, 0, 0);
@@ -147,10 +142,7 @@ TEST_F(DependentPointsTest, FootOnALine) {
 }
 
 TEST_F(DependentPointsTest, FootOnAPlane) {
-    CGVertex* p = AddPoint(1, 2, 3);
-    CGVertex* a = AddPoint(0, 0, 0);
-    CGVertex* b = AddPoint(1, 0, 0);
-    CGVertex* c = AddPoint(0, 1, 0);
+    CGVertex *p = AddPoint(1, 2, 3), *a = AddPoint(0, 0, 0), *b = AddPoint(1, 0, 0), *c = AddPoint(0, 1, 0);
     auto* foot = AddDependent<CGVerFootpf>(p->m_id, a->m_id, b->m_id, c->m_id);
     EXPECT_TRUE(foot->m_valid);
     ExpectAt(*foot, 1, 2, 0);
@@ -168,9 +160,7 @@ TEST_F(DependentPointsTest, FootOnAPlane) {
 }
 
 TEST_F(DependentPointsTest, DescriptionsReadTheCurrentNames) {
-    CGVertex* p = AddPoint(0, 1, 0);
-    CGVertex* a = AddPoint(0, 0, 0);
-    CGVertex* b = AddPoint(1, 0, 0);
+    CGVertex *p = AddPoint(0, 1, 0), *a = AddPoint(0, 0, 0), *b = AddPoint(1, 0, 0);
     auto* foot = AddDependent<CGVerFootpl>(p->m_id, a->m_id, b->m_id);
     a->m_name = CString(u"O");
     EXPECT_EQ(foot->GetDescription(), u"点A在直线OC的投影");
@@ -181,8 +171,7 @@ TEST_F(DependentPointsTest, DescriptionsReadTheCurrentNames) {
 }
 
 TEST_F(DependentPointsTest, RecordIsThePointRecordUnderItsOwnClassName) {
-    CGVertex* a = AddPoint(0, 0, 0);
-    CGVertex* b = AddPoint(2, 0, 0);
+    CGVertex *a = AddPoint(0, 0, 0), *b = AddPoint(2, 0, 0);
     CGLine* ab = AddLine(a->m_id, b->m_id);
     CGVerMid* m = AddDependent<CGVerMid>(ab->m_id);
     std::vector<BYTE> bytes = StoreBytes([&](CArchive& ar) { ar << static_cast<const CObject*>(m); });
@@ -211,9 +200,7 @@ TEST_F(DependentPointsTest, RecordIsThePointRecordUnderItsOwnClassName) {
 }
 
 TEST_F(DependentPointsTest, PageOfTheNewCellsStoresLoadsAndRecomputes) {
-    CGVertex* a = AddPoint(0, 0, 0);
-    CGVertex* b = AddPoint(2, 0, 0);
-    CGVertex* c = AddPoint(0, 2, 0);
+    CGVertex *a = AddPoint(0, 0, 0), *b = AddPoint(2, 0, 0), *c = AddPoint(0, 2, 0);
     CGLine* ab = AddLine(a->m_id, b->m_id);
     AddDependent<CGVerMid>(ab->m_id);
     AddDependent<CGVerFootpl>(c->m_id, a->m_id, b->m_id);

@@ -44,9 +44,7 @@ protected:
     }
     // A square face from (-2, -2) to (2, 2), corners in counter-clockwise order.
     CGFace* AddSquare() {
-        CGVertex* a = AddPoint(-2, -2, 0);
-        CGVertex* b = AddPoint(2, -2, 0);
-        CGVertex* c = AddPoint(2, 2, 0);
+        CGVertex *a = AddPoint(-2, -2, 0), *b = AddPoint(2, -2, 0), *c = AddPoint(2, 2, 0);
         CGVertex* d = AddPoint(-2, 2, 0);
         for (CGVertex* p : {a, b, c, d})
             p->m_labelHidden = 1;

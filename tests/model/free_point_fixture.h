@@ -52,6 +52,11 @@ protected:
         EXPECT_FLOAT_EQ(p.m_y, y);
         EXPECT_FLOAT_EQ(p.m_z, z);
     }
+    // The position and the first parameter (the place on the carrier, a distance or an angle).
+    static void ExpectAt(const CGVertex& p, float x, float y, float z, float t) {
+        ExpectAt(p, x, y, z);
+        EXPECT_FLOAT_EQ(p.m_param1, t);
+    }
     static void ExpectNear(const CGVertex& p, double x, double y, double z, double tolerance = 1e-5) {
         EXPECT_NEAR(p.m_x, x, tolerance);
         EXPECT_NEAR(p.m_y, y, tolerance);

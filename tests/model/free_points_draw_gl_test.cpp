@@ -43,8 +43,7 @@ TEST_F(FreePointsDrawGlTest, FreePointsDrawInTheFreePointColour) {
 }
 
 TEST_F(FreePointsDrawGlTest, DraggedPointIsDrawnWhereTheDragLeftIt) {
-    CGVertex* a = AddPoint(-3, -2, 0);
-    CGVertex* b = AddPoint(3, -2, 0);
+    CGVertex *a = AddPoint(-3, -2, 0), *b = AddPoint(3, -2, 0);
     CGLine* ab = AddLine(a->m_id, b->m_id);
     auto* p = Add<CGVerFreeInLine>(ab->m_id, 0.5f);
     DrawPoints({p});
@@ -62,8 +61,7 @@ TEST_F(FreePointsDrawGlTest, DraggedPointIsDrawnWhereTheDragLeftIt) {
 }
 
 TEST_F(FreePointsDrawGlTest, PointOnAnInvalidCarrierIsNeitherDrawnNorPicked) {
-    CGVertex* a = AddPoint(-2, 0, 0);
-    CGVertex* b = AddPoint(2, 0, 0);
+    CGVertex *a = AddPoint(-2, 0, 0), *b = AddPoint(2, 0, 0);
     CGLine* ab = AddLine(a->m_id, b->m_id);
     auto* p = Add<CGVerFreeInLine>(ab->m_id, 0.75f);
     auto hitsOf = [&] { return Pick([&] { p->DrawForPick(2); }); };

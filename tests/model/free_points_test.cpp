@@ -18,8 +18,7 @@ constexpr double kPi = std::numbers::pi;
 class FreePointsTest : public FreePointTest {
 protected:
     CGLine* Line(float ax, float ay, float az, float bx, float by, float bz, BYTE kind) {
-        CGVertex* a = AddPoint(ax, ay, az);
-        CGVertex* b = AddPoint(bx, by, bz);
+        CGVertex *a = AddPoint(ax, ay, az), *b = AddPoint(bx, by, bz);
         return AddLine(a->m_id, b->m_id, kind);
     }
     CGArc* Circle(float radius, float start, float end, BYTE kind) {
@@ -151,8 +150,7 @@ TEST_F(FreePointsTest, PointOnASegmentStopsAtItsEnds) {
     EXPECT_EQ(p->GetDescription(), u"线AB上的点");
 
     DragDownZ(p, 3, 1);
-    ExpectAt(*p, 3, 0, 0);
-    EXPECT_FLOAT_EQ(p->m_param1, 0.75f);
+    ExpectAt(*p, 3, 0, 0, 0.75f);
     ExpectSynced(*p);
     DragDownZ(p, 6, 1);
     ExpectAt(*p, 4, 0, 0);
@@ -177,11 +175,9 @@ TEST_F(FreePointsTest, PointOnEachLineKindKeepsToItsExtent) {
         CGLine* l = Line(0, 1, 0, 4, 1, 0, c.kind);
         auto* p = Add<CGVerFreeInLine>(l->m_id, 0.5f);
         DragDownZ(p, 6, 3);
-        EXPECT_FLOAT_EQ(p->m_param1, float(c.tBeyondB));
-        ExpectAt(*p, float(4 * c.tBeyondB), 1, 0);
+        ExpectAt(*p, float(4 * c.tBeyondB), 1, 0, float(c.tBeyondB));
         DragDownZ(p, -2, 3);
-        EXPECT_FLOAT_EQ(p->m_param1, float(c.tBeforeA));
-        ExpectAt(*p, float(4 * c.tBeforeA), 1, 0);
+        ExpectAt(*p, float(4 * c.tBeforeA), 1, 0, float(c.tBeforeA));
         ExpectSynced(*p);
     }
 }
@@ -265,9 +261,7 @@ TEST_F(FreePointsTest, PointOnAnArcKeepsToItsSweep) {
 }
 
 TEST_F(FreePointsTest, PointOnACircleFollowsItAtItsAngle) {
-    CGVertex* o = AddPoint(1, 1, 1);
-    CGVertex* a = AddPoint(3, 1, 1);
-    CGVertex* b = AddPoint(1, 5, 1);
+    CGVertex *o = AddPoint(1, 1, 1), *a = AddPoint(3, 1, 1), *b = AddPoint(1, 5, 1);
     auto* c = Insert(new CGArcCenterP(NextId(), o->m_id, a->m_id, b->m_id, CGArc::kCircle));
     auto* p = Add<CGVerFreeInCircle>(c->m_id, float(kPi / 2));
     ExpectNear(*p, 1, 3, 1);
@@ -302,9 +296,7 @@ TEST_F(FreePointsTest, PointOnACircleFollowsItAtItsAngle) {
 
 TEST_F(FreePointsTest, InvalidCarrierInvalidatesThePointUntilItRecovers) {
     // A circle through three points that fall onto one line.
-    CGVertex* p1 = AddPoint(1, 0, 0);
-    CGVertex* p2 = AddPoint(0, 1, 0);
-    CGVertex* p3 = AddPoint(-1, 0, 0);
+    CGVertex *p1 = AddPoint(1, 0, 0), *p2 = AddPoint(0, 1, 0), *p3 = AddPoint(-1, 0, 0);
     auto* circle = Insert(new CGArcCircle3P(NextId(), p1->m_id, p2->m_id, p3->m_id, CGArc::kCircle));
     auto* p = Add<CGVerFreeInCircle>(circle->m_id, float(kPi / 2));
     ExpectNear(*p, 0, 1, 0);
@@ -321,9 +313,7 @@ TEST_F(FreePointsTest, InvalidCarrierInvalidatesThePointUntilItRecovers) {
     ExpectNear(*p, q[0], q[1], q[2]);
 
     // A line whose end is a foot that disappears while A and B meet.
-    CGVertex* top = AddPoint(1, 3, 0);
-    CGVertex* a = AddPoint(0, 0, 0);
-    CGVertex* b = AddPoint(2, 0, 0);
+    CGVertex *top = AddPoint(1, 3, 0), *a = AddPoint(0, 0, 0), *b = AddPoint(2, 0, 0);
     auto* foot = Insert(new CGVerFootpl(NextId(), NextVertex(), CString(u"F"), top->m_id, a->m_id, b->m_id));
     CGLine* line = AddLine(foot->m_id, top->m_id);
     auto* r = Add<CGVerFreeInLine>(line->m_id, 0.5f);

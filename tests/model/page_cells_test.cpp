@@ -71,8 +71,7 @@ TEST_F(PageCellsTest, DamagedCountersRestartTheNames) {
 TEST_F(PageCellsTest, CancelledConstructionHandsIdsAndNamesBack) {
     CGVertex* a = AddPoint(0, 0, 0);
     m_page->m_constructMarker = m_page->m_nextId;
-    CGVertex* b = AddPoint(1, 0, 0);
-    CGVertex* c = AddPoint(2, 0, 0);
+    CGVertex *b = AddPoint(1, 0, 0), *c = AddPoint(2, 0, 0);
     AddLine(a->m_id, b->m_id);
     AddLine(b->m_id, c->m_id);
     ASSERT_EQ(m_page->m_nextId, 6);
@@ -156,9 +155,7 @@ TEST_F(PageCellsTest, CancelDropsTheRemovedIdsFromEveryList) {
 
 TEST_F(PageCellsTest, MovingAPointRecomputesADiamondInAscendingIdOrder) {
     // Enough cells that the map's own walking order (15..1, 31..16, ...) differs from id order.
-    CGVertex* a = AddPoint(0, 0, 0);
-    CGVertex* p = AddPoint(4, 0, 0);
-    CGVertex* q = AddPoint(0, 4, 0);
+    CGVertex *a = AddPoint(0, 0, 0), *p = AddPoint(4, 0, 0), *q = AddPoint(0, 4, 0);
     for (int i = 0; i < 14; ++i)
         AddPoint(10, 10, float(i));                     // unrelated points, ids 4..17
     CTestMidpoint* m1 = AddMidpoint(a->m_id, p->m_id);  // 18
@@ -186,8 +183,7 @@ TEST_F(PageCellsTest, MovingAPointRecomputesADiamondInAscendingIdOrder) {
 }
 
 TEST_F(PageCellsTest, InvalidityPassesDownInTheSameSweep) {
-    CGVertex* a = AddPoint(0, 0, 0);
-    CGVertex* b = AddPoint(2, 0, 0);
+    CGVertex *a = AddPoint(0, 0, 0), *b = AddPoint(2, 0, 0);
     CTestMidpoint* m = AddMidpoint(a->m_id, b->m_id);
     CTestMidpoint* n = AddMidpoint(m->m_id, b->m_id);
     CGLine* line = AddLine(n->m_id, a->m_id);
@@ -200,9 +196,7 @@ TEST_F(PageCellsTest, InvalidityPassesDownInTheSameSweep) {
 }
 
 TEST_F(PageCellsTest, SelectionMarksAndDeletionSet) {
-    CGVertex* a = AddPoint(0, 0, 0);
-    CGVertex* p = AddPoint(4, 0, 0);
-    CGVertex* q = AddPoint(0, 4, 0);
+    CGVertex *a = AddPoint(0, 0, 0), *p = AddPoint(4, 0, 0), *q = AddPoint(0, 4, 0);
     CTestMidpoint* m1 = AddMidpoint(a->m_id, p->m_id);
     CTestMidpoint* m2 = AddMidpoint(a->m_id, q->m_id);
     CTestMidpoint* d = AddMidpoint(m1->m_id, m2->m_id);
@@ -225,8 +219,7 @@ TEST_F(PageCellsTest, SelectionMarksAndDeletionSet) {
 }
 
 TEST_F(PageCellsTest, WalkersSkipIdsNoLongerInThePage) {
-    CGVertex* a = AddPoint(0, 0, 0);
-    CGVertex* b = AddPoint(2, 0, 0);
+    CGVertex *a = AddPoint(0, 0, 0), *b = AddPoint(2, 0, 0);
     CGLine* line = AddLine(a->m_id, b->m_id);
     m_page->UpdateCellsById({1, 77, line->m_id, 65535});
     m_page->UpdateTextsById({77, line->m_id});

@@ -191,9 +191,7 @@ TEST_F(PageClipboardTest, ASelectedPageGivesItsWholeRecord) {
 }
 
 TEST_F(PageClipboardTest, ALineCopiedAloneBringsItsEndsAndPastesWithNewIds) {
-    CGVertex* a = AddPoint(0, 0, 0);
-    CGVertex* b = AddPoint(4, 0, 0);
-    CGVertex* c = AddPoint(4, 3, 0);
+    CGVertex *a = AddPoint(0, 0, 0), *b = AddPoint(4, 0, 0), *c = AddPoint(4, 3, 0);
     CGLine* ab = AddLine(a->m_id, b->m_id);
     AddLine(b->m_id, c->m_id);
     m_page->SelectCell(ab->m_id);
@@ -227,8 +225,7 @@ TEST_F(PageClipboardTest, ALineCopiedAloneBringsItsEndsAndPastesWithNewIds) {
 }
 
 TEST_F(PageClipboardTest, PastingTwiceGivesTwoIndependentSets) {
-    CGVertex* a = AddPoint(0, 0, 0);
-    CGVertex* b = AddPoint(1, 0, 0);
+    CGVertex *a = AddPoint(0, 0, 0), *b = AddPoint(1, 0, 0);
     CGLine* ab = AddLine(a->m_id, b->m_id);
     auto* mid = Insert(new CGVerMid(NextId(), NextVertex(), u"M", ab->m_id));
     m_page->SelectCell(mid->m_id);
@@ -328,8 +325,7 @@ TEST_F(PageClipboardTest, APasteThatWouldPassTheLastIdTakesNothing) {
 }
 
 TEST_F(PageClipboardTest, EveryTruncationIsRefusedAndChangesNothing) {
-    CGVertex* a = AddPoint(0, 0, 0);
-    CGVertex* b = AddPoint(1, 0, 0);
+    CGVertex *a = AddPoint(0, 0, 0), *b = AddPoint(1, 0, 0);
     AddLine(a->m_id, b->m_id);
     AddCell(4, {3});
     m_page->SelectCell(4);

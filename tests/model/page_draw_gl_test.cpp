@@ -259,8 +259,7 @@ TEST_F(PageDrawTest, TracesDrawOnlyTheTracedCells) {
 }
 
 TEST_F(PageDrawTest, PickNamesOfEveryCell) {
-    CGVertex* a = AddPoint(0, 0, 0);
-    CGVertex* b = AddPoint(6, 0, 0);
+    CGVertex *a = AddPoint(0, 0, 0), *b = AddPoint(6, 0, 0);
     CGLine* ab = AddLine(a->m_id, b->m_id);
     ab->m_labelHidden = 1;
     b->m_labelHidden = 1;

@@ -68,8 +68,7 @@ TEST_F(SelectionTest, EachClassGoesToItsKindList) {
         CList<WORD, WORD>* list;
         int pickClass;
     };
-    CGVertex* a = AddPoint(0, 0, 0);
-    CGVertex* b = AddPoint(1, 0, 0);
+    CGVertex *a = AddPoint(0, 0, 0), *b = AddPoint(1, 0, 0);
     std::vector<Case> cases = {
         {a, &m_page->m_selPoints, 1},
         {Add(new CGVerFreeXyz), &m_page->m_selPoints, 1},
@@ -102,8 +101,7 @@ TEST_F(SelectionTest, EachClassGoesToItsKindList) {
 }
 
 TEST_F(SelectionTest, SelectAndDeselectKeepFlagsAndListsInStep) {
-    CGVertex* a = AddPoint(0, 0, 0);
-    CGVertex* b = AddPoint(1, 0, 0);
+    CGVertex *a = AddPoint(0, 0, 0), *b = AddPoint(1, 0, 0);
     CGLine* ab = AddLine(a->m_id, b->m_id);
     EXPECT_TRUE(m_page->SelectCell(ab->m_id));
     EXPECT_TRUE(m_page->SelectCell(a->m_id));
@@ -128,9 +126,7 @@ TEST_F(SelectionTest, SelectAndDeselectKeepFlagsAndListsInStep) {
 }
 
 TEST_F(SelectionTest, SelectAllOfKindTakesHiddenCellsOnlyInModeZero) {
-    CGVertex* a = AddPoint(0, 0, 0);
-    CGVertex* b = AddPoint(1, 0, 0);
-    CGVertex* hidden = AddPoint(2, 0, 0);
+    CGVertex *a = AddPoint(0, 0, 0), *b = AddPoint(1, 0, 0), *hidden = AddPoint(2, 0, 0);
     hidden->m_hidden = 1;
     CGVertex* invalid = AddPoint(3, 0, 0);
     invalid->m_valid = false;
@@ -169,9 +165,7 @@ TEST_F(SelectionTest, ResetSelectionListsFollowsTheMapOrder) {
 }
 
 TEST_F(SelectionTest, ParentsAndChildrenReplaceTheSelection) {
-    CGVertex* a = AddPoint(0, 0, 0);
-    CGVertex* b = AddPoint(2, 0, 0);
-    CGVertex* c = AddPoint(0, 2, 0);
+    CGVertex *a = AddPoint(0, 0, 0), *b = AddPoint(2, 0, 0), *c = AddPoint(0, 2, 0);
     CGLine* ab = AddLine(a->m_id, b->m_id);
     CGLine* bc = AddLine(b->m_id, c->m_id);
     c->m_hidden = 1;
@@ -196,9 +190,7 @@ TEST_F(SelectionTest, ParentsAndChildrenReplaceTheSelection) {
 }
 
 TEST_F(SelectionTest, PlusStepsThroughThePointsUnderTheMouse) {
-    CGVertex* a = AddPoint(0, 0, 0);
-    CGVertex* b = AddPoint(0, 0, 1);
-    CGVertex* c = AddPoint(0, 0, 2);
+    CGVertex *a = AddPoint(0, 0, 0), *b = AddPoint(0, 0, 1), *c = AddPoint(0, 0, 2);
     m_page->SelectCell(a->m_id);
     SetWalk(1, {a->m_id, b->m_id, c->m_id});
     CString status;
@@ -227,8 +219,7 @@ TEST_F(SelectionTest, PlusStepsThroughThePointsUnderTheMouse) {
 }
 
 TEST_F(SelectionTest, WalkDoesNothingForLabelsOrWithoutASelectedHit) {
-    CGVertex* a = AddPoint(0, 0, 0);
-    CGVertex* b = AddPoint(0, 0, 1);
+    CGVertex *a = AddPoint(0, 0, 0), *b = AddPoint(0, 0, 1);
     CString status(u"旧");
     SetWalk(3, {a->m_id, b->m_id});
     m_page->SelectCell(a->m_id);
@@ -252,8 +243,7 @@ TEST_F(SelectionTest, WalkDoesNothingForLabelsOrWithoutASelectedHit) {
 }
 
 TEST_F(SelectionTest, WalkPassesOverCellsThatAreGone) {
-    CGVertex* a = AddPoint(0, 0, 0);
-    CGVertex* c = AddPoint(0, 0, 2);
+    CGVertex *a = AddPoint(0, 0, 0), *c = AddPoint(0, 0, 2);
     m_page->SelectCell(a->m_id);
     SetWalk(1, {a->m_id, 57, c->m_id});
     CString status;
