@@ -3,6 +3,7 @@
 #include "model/page.h"
 
 #include "support/archive_helpers.h"
+#include "support/cell_record.h"
 #include "support/model_fixture.h"
 
 #include <cmath>
@@ -70,16 +71,21 @@ void LoadPage(CGPage& page, const std::vector<BYTE>& bytes) {
 
 // The common record of a cell with default fields but for its id and links.
 void AppendCellRecord(ByteBuilder& b, WORD id, std::vector<WORD> parents, std::vector<WORD> children) {
-    b.U16(id).Str(u"").U8(1).I32(0).I32(1).U8(0).U8(0).F32(0).F32(0).F32(0);
-    b.U8(0).U8(0).U8(128).U8(255).U8(0).U8(0).U8(0).U8(255);
-    b.F32(0).F32(0).F32(0).I32(0).Str(u"").U8(0).F32(2.0f).U8(0).I32(0).I32(0).F32(0).Str(u"");
-    b.I32(0).I32(0).I32(0).I32(0).F32(0).Str(u"");
-    b.U16(unsigned(parents.size()));
-    for (WORD p : parents)
-        b.U16(p);
-    b.U16(unsigned(children.size()));
-    for (WORD c : children)
-        b.U16(c);
+    CommonRecord r;
+    r.id = id;
+    r.parents = std::move(parents);
+    r.children = std::move(children);
+    r.AppendTo(b);
+}
+
+// The ids from `from` to `to`, both included, counting up or down.
+std::vector<WORD> IdRun(int from, int to) {
+    std::vector<WORD> ids;
+    for (int k = from;; k += from < to ? 1 : -1) {
+        ids.push_back(WORD(k));
+        if (k == to)
+            return ids;
+    }
 }
 
 // The record of a new page after the map, with the start values of the view globals.
@@ -230,15 +236,10 @@ TEST_F(PageTest, RoundTripKeepsCellsFieldsAndMfcMapOrder) {
     page.m_reserved2 = 5;
     page.m_reservedText = u"r";
 
-    std::vector<WORD> original = page.m_cells.Keys();
-    std::vector<WORD> expectedOriginal;
-    for (int k = 15; k >= 1; --k)
-        expectedOriginal.push_back(WORD(k));
-    for (int k = 31; k >= 16; --k)
-        expectedOriginal.push_back(WORD(k));
-    for (int k = 40; k >= 32; --k)
-        expectedOriginal.push_back(WORD(k));
-    EXPECT_EQ(original, expectedOriginal);
+    std::vector<WORD> walk = IdRun(15, 1), second = IdRun(31, 16), third = IdRun(40, 32);
+    walk.insert(walk.end(), second.begin(), second.end());
+    walk.insert(walk.end(), third.begin(), third.end());
+    EXPECT_EQ(page.m_cells.Keys(), walk);
 
     std::vector<BYTE> bytes = StoreBytes([&](CArchive& ar) { ar << &page; });
     std::unique_ptr<CGPage> back;
@@ -250,19 +251,7 @@ TEST_F(PageTest, RoundTripKeepsCellsFieldsAndMfcMapOrder) {
     ASSERT_TRUE(back);
     // Loading inserts in the stored order, so each bucket walks the other way round, as it does
     // in every program that reads MFC maps.
-    std::vector<WORD> ascending;
-    for (WORD id = 1; id <= 40; ++id)
-        ascending.push_back(id);
-    EXPECT_EQ(back->m_cells.Keys(), ascending);
-    for (WORD id = 1; id <= 40; ++id) {
-        auto* p = DYNAMIC_DOWNCAST(CTestPagePoint, back->m_cells.Find(id));
-        ASSERT_TRUE(p) << id;
-        EXPECT_EQ(p->m_id, id);
-        EXPECT_EQ(p->m_x, float(id));
-        if (id % 3 == 0) {
-            EXPECT_EQ(p->m_parents.Vector(), (std::vector<WORD>{WORD(id - 1), WORD(id - 2)}));
-        }
-    }
+    EXPECT_EQ(back->m_cells.Keys(), IdRun(1, 40));
     // Loaded once more, each bucket walks as it first did: every field came back.
     CGPage again;
     LoadPage(again, StoreBytes([&](CArchive& ar) { back->Serialize(ar); }));
@@ -414,43 +403,26 @@ TEST_F(PageTest, DamagedCellMapsAreRefusedAndLeaveThePageAsItWas) {
                      CArchiveException::badIndex});
     cases.push_back(
         {"id 65535", build([](CGPage& p) { AddPoint(p, 0xFFFF, {3}); }), CArchiveException::badIndex});
-    {
-        ByteBuilder b; // an object of another class in the map
-        b.U16(1).U16(1).NewClass("CWordArray").U16(0);
+    // Maps written by hand: the header of a page with next id 2 after the given entries.
+    auto raw = [](ByteBuilder b) {
         AppendDefaultHeader(b, 2, false);
-        cases.push_back({"wrong class", b, CArchiveException::badClass});
-    }
-    {
-        ByteBuilder b; // a page inside the page
-        b.U16(1).U16(1).NewClass("CGPage").U16(0);
-        AppendDefaultHeader(b, 1, false);
-        AppendDefaultHeader(b, 2, false);
-        cases.push_back({"page as a cell", b, CArchiveException::badClass});
-    }
-    {
-        ByteBuilder b; // a null object
-        b.U16(1).U16(1).U16(0);
-        AppendDefaultHeader(b, 2, false);
-        cases.push_back({"null cell", b, CArchiveException::badClass});
-    }
-    {
-        ByteBuilder b; // the same key twice
-        b.U16(2).U16(1).NewClass("CTestPagePoint");
-        AppendCellRecord(b, 1, {}, {});
-        b.F32(0).F32(0).F32(0);
-        b.U16(1).U16(0x8001);
-        AppendCellRecord(b, 1, {}, {});
-        b.F32(0).F32(0).F32(0);
-        AppendDefaultHeader(b, 2, false);
-        cases.push_back({"duplicate key", b, CArchiveException::badIndex});
-    }
-    {
-        ByteBuilder b; // a class nobody knows
-        b.U16(1).U16(1).NewClass("CGNoSuchCell");
-        AppendCellRecord(b, 1, {}, {});
-        AppendDefaultHeader(b, 2, false);
-        cases.push_back({"unknown class", b, CArchiveException::badClass});
-    }
+        return b.Bytes();
+    };
+    const int badClass = CArchiveException::badClass;
+    cases.push_back({"wrong class", raw(ByteBuilder().U16(1).U16(1).NewClass("CWordArray").U16(0)), badClass});
+    ByteBuilder inner = ByteBuilder().U16(1).U16(1).NewClass("CGPage").U16(0);
+    AppendDefaultHeader(inner, 1, false);
+    cases.push_back({"page as a cell", raw(inner), badClass});
+    cases.push_back({"null cell", raw(ByteBuilder().U16(1).U16(1).U16(0)), badClass});
+    ByteBuilder twice = ByteBuilder().U16(2).U16(1).NewClass("CTestPagePoint");
+    AppendCellRecord(twice, 1, {}, {});
+    twice.F32(0).F32(0).F32(0).U16(1).U16(0x8001);
+    AppendCellRecord(twice, 1, {}, {});
+    twice.F32(0).F32(0).F32(0);
+    cases.push_back({"duplicate key", raw(twice), CArchiveException::badIndex});
+    ByteBuilder unknown = ByteBuilder().U16(1).U16(1).NewClass("CGNoSuchCell");
+    AppendCellRecord(unknown, 1, {}, {});
+    cases.push_back({"unknown class", raw(unknown), badClass});
 
     for (const Case& c : cases) {
         CGPage target;
