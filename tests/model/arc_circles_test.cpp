@@ -5,6 +5,7 @@
 
 #include "support/archive_helpers.h"
 #include "support/page_fixture.h"
+#include "model_checks.h"
 
 #include <cmath>
 #include <numbers>
@@ -25,12 +26,6 @@ protected:
         return Insert(new CGArcPointN(NextId(), o->m_id, a->m_id, p->m_id, CGArc::kCircle, reversed));
     }
 };
-
-void ExpectNear3(double x, double y, double z, const float* p, double tolerance = 1e-5) {
-    EXPECT_NEAR(p[0], x, tolerance);
-    EXPECT_NEAR(p[1], y, tolerance);
-    EXPECT_NEAR(p[2], z, tolerance);
-}
 
 double Length(const float* v) {
     return std::sqrt(double(v[0]) * v[0] + double(v[1]) * v[1] + double(v[2]) * v[2]);

@@ -6,6 +6,7 @@
 #include "support/archive_helpers.h"
 #include "support/cell_record.h"
 #include "support/page_fixture.h"
+#include "model_checks.h"
 
 #include <cmath>
 #include <numbers>
@@ -27,13 +28,6 @@ protected:
         arc->m_endAngle = end;
         return arc;
     }
-    // A mouse ray straight down the z axis through (x, y).
-    static void RayThrough(double x, double y) {
-        g_pickRayNear[0] = g_pickRayFar[0] = x;
-        g_pickRayNear[1] = g_pickRayFar[1] = y;
-        g_pickRayNear[2] = 10.0;
-        g_pickRayFar[2] = -10.0;
-    }
     // The ray through the point of radius 2 at an angle (and radius r).
     static void RayAtAngle(double angle, double r = 2.0) {
         RayThrough(r * std::cos(angle), r * std::sin(angle));
@@ -43,12 +37,6 @@ protected:
         return arc.ParameterOfPoint(q);
     }
 };
-
-void ExpectNear3(double x, double y, double z, const float* p, double tolerance = 1e-5) {
-    EXPECT_NEAR(p[0], x, tolerance);
-    EXPECT_NEAR(p[1], y, tolerance);
-    EXPECT_NEAR(p[2], z, tolerance);
-}
 
 } // namespace
 
@@ -220,10 +208,7 @@ TEST_F(ArcTest, NearestPointOnACircle) {
     EXPECT_NEAR(param, 0.25, 1e-6);
 
     // A ray along the circle's plane has no answer.
-    g_pickRayNear[0] = -5;
-    g_pickRayFar[0] = 5;
-    g_pickRayNear[1] = g_pickRayFar[1] = 1;
-    g_pickRayNear[2] = g_pickRayFar[2] = 0;
+    RayInPlaneZ0();
     EXPECT_FALSE(circle->NearestPoint(point, param, distance, 1));
     ExpectNear3(0, 0, 0, point, 0.0);
     EXPECT_EQ(param, 0.0);
@@ -297,10 +282,7 @@ TEST_F(ArcTest, LabelHangsAtTheDraggedAngleWithinFortyUnitLengths) {
     ExpectNear3(5.0, 4.0, 0.0, circle->m_labelPos);
 
     // A ray along the plane moves nothing.
-    g_pickRayNear[0] = -5;
-    g_pickRayFar[0] = 5;
-    g_pickRayNear[1] = g_pickRayFar[1] = 1;
-    g_pickRayNear[2] = g_pickRayFar[2] = 0;
+    RayInPlaneZ0();
     circle->MoveLabel();
     ExpectNear3(5.0, 4.0, 0.0, circle->m_labelPos);
 }

@@ -449,10 +449,8 @@ TEST_F(ConstrainedPointsTest, PageOfFreePointsStoresLoadsAndRecomputesToTheSameP
     g_pCurPage = &loaded;
     g_cellMap = &loaded.m_cells;
     std::vector<WORD> ids;
-    for (POSITION pos = loaded.m_cells.GetStartPosition(); pos;) {
-        WORD id;
-        CGCell* cell;
-        loaded.m_cells.GetNextAssoc(pos, id, cell);
+    for (WORD id : loaded.m_cells.Keys()) {
+        CGCell* cell = loaded.m_cells.Find(id);
         cell->m_mark = true;
     }
     loaded.CollectMarkedIds(ids);

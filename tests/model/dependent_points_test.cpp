@@ -216,10 +216,8 @@ TEST_F(DependentPointsTest, PageOfTheNewCellsStoresLoadsAndRecomputes) {
     CGPage loaded;
     LoadBytes(bytes, [&](CArchive& ar) { loaded.Serialize(ar); });
     ASSERT_EQ(loaded.m_cells.GetCount(), m_page->m_cells.GetCount());
-    for (POSITION pos = m_page->m_cells.GetStartPosition(); pos;) {
-        WORD id;
-        CGCell* cell;
-        m_page->m_cells.GetNextAssoc(pos, id, cell);
+    for (WORD id : m_page->m_cells.Keys()) {
+        CGCell* cell = m_page->m_cells.Find(id);
         CGCell* back = loaded.FindCell(id);
         ASSERT_NE(back, nullptr) << id;
         EXPECT_STREQ(back->GetRuntimeClass()->m_lpszClassName, cell->GetRuntimeClass()->m_lpszClassName);

@@ -6,6 +6,7 @@
 #include "support/archive_helpers.h"
 #include "support/cell_record.h"
 #include "support/page_fixture.h"
+#include "model_checks.h"
 
 #include <algorithm>
 #include <cmath>
@@ -28,13 +29,6 @@ protected:
         for (WORD id : ids)
             corners.AddTail(id);
         return Insert(new CGFace(NextId(), corners, RGB(1, 2, 3)));
-    }
-    // A mouse ray straight down the z axis through (x, y).
-    static void RayThrough(double x, double y) {
-        g_pickRayNear[0] = g_pickRayFar[0] = x;
-        g_pickRayNear[1] = g_pickRayFar[1] = y;
-        g_pickRayNear[2] = 10.0;
-        g_pickRayFar[2] = -10.0;
     }
     // The record of a triangle on points 1, 2, 3 as stored, with the face fields given.
     static std::vector<BYTE> TriangleRecord(int count, int labelTriangle, std::vector<WORD> parents) {
@@ -295,10 +289,7 @@ TEST_F(FaceTest, LabelDragsOnlyWithinThePolygon) {
         EXPECT_EQ(square->m_labelTriangle, 1);
     }
     // A ray along the plane moves nothing.
-    g_pickRayNear[0] = -5;
-    g_pickRayFar[0] = 5;
-    g_pickRayNear[1] = g_pickRayFar[1] = 1;
-    g_pickRayNear[2] = g_pickRayFar[2] = 0;
+    RayInPlaneZ0();
     square->MoveLabel();
     ExpectPoint(1.5f, 0.5f, 0.0f, square->m_labelPos);
 

@@ -24,10 +24,8 @@ double DotOf(const CGVertex& p, const CGVertex& q, const CGVertex& r, const CGVe
 class FreePointDragTest : public FreePointTest {
 protected:
     bool AnyMarked() const {
-        for (POSITION pos = m_page->m_cells.GetStartPosition(); pos;) {
-            WORD id;
-            CGCell* cell;
-            m_page->m_cells.GetNextAssoc(pos, id, cell);
+        for (WORD id : m_page->m_cells.Keys()) {
+            CGCell* cell = m_page->m_cells.Find(id);
             if (cell->m_mark)
                 return true;
         }

@@ -5,6 +5,7 @@
 #include "support/archive_helpers.h"
 #include "support/cell_record.h"
 #include "support/page_fixture.h"
+#include "model_checks.h"
 
 #include <cmath>
 
@@ -16,13 +17,6 @@ protected:
         PageFixture::SetUp();
         m_a = AddPoint(0.0f, 0.0f, 0.0f);
         m_b = AddPoint(2.0f, 0.0f, 0.0f);
-    }
-    // A mouse ray straight down the z axis through (x, y).
-    static void RayThrough(double x, double y) {
-        g_pickRayNear[0] = g_pickRayFar[0] = x;
-        g_pickRayNear[1] = g_pickRayFar[1] = y;
-        g_pickRayNear[2] = 10.0;
-        g_pickRayFar[2] = -10.0;
     }
     CGVertex* m_a = nullptr;
     CGVertex* m_b = nullptr;

@@ -44,10 +44,8 @@ TEST_F(PageColorsTest, DefaultColoursByClass) {
     auto* formula = AddCell(new CGTbMtfText);
     auto* sphere = AddCell(new CSphereStandIn);
     auto* modifier = AddCell(new CColorModifierStandIn);
-    for (POSITION pos = m_page->m_cells.GetStartPosition(); pos;) {
-        WORD id;
-        CGCell* cell;
-        m_page->m_cells.GetNextAssoc(pos, id, cell);
+    for (WORD id : m_page->m_cells.Keys()) {
+        CGCell* cell = m_page->m_cells.Find(id);
         cell->m_color = kOdd;
         cell->m_labelColor = kOdd;
         cell->m_size = 9.0f;
