@@ -94,10 +94,8 @@ TEST_F(SelectionTest, EachClassGoesToItsKindList) {
         EXPECT_EQ(HxPickClassOf(HxSelectionKindOf(c.cell)), c.pickClass);
         EXPECT_EQ(m_page->KindListOfPickClass(c.pickClass), c.list);
     }
-    EXPECT_EQ(m_page->KindListOfPickClass(3), nullptr);
-    EXPECT_EQ(m_page->KindListOfPickClass(10), nullptr);
-    EXPECT_EQ(m_page->KindListOfPickClass(0), nullptr);
-    EXPECT_EQ(m_page->KindListOfPickClass(12), nullptr);
+    for (int pickClass : {0, 3, 10, 12})
+        EXPECT_EQ(m_page->KindListOfPickClass(pickClass), nullptr) << pickClass;
 }
 
 TEST_F(SelectionTest, SelectAndDeselectKeepFlagsAndListsInStep) {
