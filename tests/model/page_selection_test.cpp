@@ -56,6 +56,18 @@ protected:
             m_page->m_walkList.AddTail(id);
     }
 
+    // One step of the + or - walk; the status text it leaves in place of an old one.
+    CString Next() {
+        CString status(u"旧");
+        m_page->SelectNextObject(status);
+        return status;
+    }
+    CString Previous() {
+        CString status(u"旧");
+        m_page->SelectPreviousObject(status);
+        return status;
+    }
+
     CWnd m_frame;
     std::vector<std::pair<WPARAM, LPARAM>> m_posted;
 };
@@ -191,50 +203,41 @@ TEST_F(SelectionTest, PlusStepsThroughThePointsUnderTheMouse) {
     CGVertex *a = AddPoint(0, 0, 0), *b = AddPoint(0, 0, 1), *c = AddPoint(0, 0, 2);
     m_page->SelectCell(a->m_id);
     SetWalk(1, {a->m_id, b->m_id, c->m_id});
-    CString status;
 
-    m_page->SelectNextObject(status);
-    EXPECT_EQ(status, u"选择点B");
+    EXPECT_EQ(Next(), u"选择点B");
     EXPECT_FALSE(a->m_selected);
     EXPECT_TRUE(b->m_selected);
     EXPECT_EQ(Ids(m_page->m_selAll), std::vector<WORD>{b->m_id});
     EXPECT_EQ(m_posted, (std::vector<std::pair<WPARAM, LPARAM>>{{0, a->m_id}, {0, b->m_id}, {1, b->m_id}}));
     EXPECT_EQ(g_draggedId, 0) << "a fixed point is not dragged";
 
-    m_page->SelectNextObject(status);
-    EXPECT_EQ(status, u"选择点C");
+    EXPECT_EQ(Next(), u"选择点C");
     m_posted.clear();
-    m_page->SelectNextObject(status);
-    EXPECT_EQ(status, u"选择点C");
+    EXPECT_EQ(Next(), u"选择点C");
     EXPECT_TRUE(c->m_selected) << "no wrap-around";
     EXPECT_TRUE(m_posted.empty());
 
-    m_page->SelectPreviousObject(status);
-    EXPECT_EQ(status, u"选择点B");
-    m_page->SelectPreviousObject(status);
-    EXPECT_EQ(status, u"选择点A");
+    EXPECT_EQ(Previous(), u"选择点B");
+    EXPECT_EQ(Previous(), u"选择点A");
     EXPECT_EQ(Ids(m_page->m_selPoints), std::vector<WORD>{a->m_id});
 }
 
 TEST_F(SelectionTest, WalkDoesNothingForLabelsOrWithoutASelectedHit) {
     CGVertex *a = AddPoint(0, 0, 0), *b = AddPoint(0, 0, 1);
-    CString status(u"旧");
     SetWalk(3, {a->m_id, b->m_id});
     m_page->SelectCell(a->m_id);
-    m_page->SelectNextObject(status);
-    EXPECT_TRUE(status.IsEmpty());
+    EXPECT_TRUE(Next().IsEmpty());
     EXPECT_TRUE(a->m_selected);
     SetWalk(10, {a->m_id, b->m_id});
-    m_page->SelectNextObject(status);
+    Next();
     EXPECT_TRUE(a->m_selected);
     SetWalk(0, {a->m_id, b->m_id});
-    m_page->SelectNextObject(status);
+    Next();
     EXPECT_TRUE(a->m_selected);
 
     m_page->ClearSelection();
     SetWalk(1, {a->m_id, b->m_id});
-    m_page->SelectNextObject(status);
-    EXPECT_TRUE(status.IsEmpty());
+    EXPECT_TRUE(Next().IsEmpty());
     EXPECT_FALSE(a->m_selected);
     EXPECT_FALSE(b->m_selected);
     EXPECT_TRUE(m_posted.empty());
@@ -244,14 +247,11 @@ TEST_F(SelectionTest, WalkPassesOverCellsThatAreGone) {
     CGVertex *a = AddPoint(0, 0, 0), *c = AddPoint(0, 0, 2);
     m_page->SelectCell(a->m_id);
     SetWalk(1, {a->m_id, 57, c->m_id});
-    CString status;
-    m_page->SelectNextObject(status);
-    EXPECT_EQ(status, u"选择点B");
+    EXPECT_EQ(Next(), u"选择点B");
     EXPECT_TRUE(c->m_selected);
     // Everything after the selected one gone: it is let go, and nothing is selected.
     SetWalk(1, {c->m_id, 58, 59});
-    m_page->SelectNextObject(status);
-    EXPECT_TRUE(status.IsEmpty());
+    EXPECT_TRUE(Next().IsEmpty());
     EXPECT_FALSE(c->m_selected);
 }
 
@@ -262,9 +262,7 @@ TEST_F(SelectionTest, WalkSetsTheDragStateOfWhatItSelects) {
     m_page->SelectCell(a->m_id);
     SetWalk(1, {a->m_id, b->m_id});
     g_dragMoved = 1;
-    CString status;
-    m_page->SelectNextObject(status);
-    EXPECT_EQ(status, u"选择点P");
+    EXPECT_EQ(Next(), u"选择点P");
     EXPECT_EQ(g_draggedId, b->m_id);
     EXPECT_EQ(g_dragMode, 1);
     EXPECT_EQ(g_dragMoved, 0);
@@ -274,41 +272,34 @@ TEST_F(SelectionTest, WalkSetsTheDragStateOfWhatItSelects) {
     b2->m_name = u"动画";
     m_page->SelectCell(b1->m_id);
     SetWalk(5, {b1->m_id, b2->m_id});
-    m_page->SelectNextObject(status);
-    EXPECT_EQ(status, u"选择操作按钮动画");
+    EXPECT_EQ(Next(), u"选择操作按钮动画");
     EXPECT_EQ(g_draggedId, b2->m_id);
     EXPECT_EQ(g_dragMode, 5);
 }
 
 TEST_F(SelectionTest, StatusTextsOfValuesTextsAndSolids) {
-    CString status;
     // Values: the newly selected one always reads as a value; the last one by its class.
     auto* v = Add(new CGTmVariable);
     auto* w = Add(new CGTmVector);
     w->m_name = u"v";
     m_page->SelectCell(v->m_id);
     SetWalk(6, {v->m_id, w->m_id});
-    m_page->SelectNextObject(status);
-    EXPECT_EQ(status, u"选择度量值变量v");
+    EXPECT_EQ(Next(), u"选择度量值变量v");
     EXPECT_EQ(g_dragMode, 6);
-    m_page->SelectNextObject(status);
-    EXPECT_EQ(status, u"选择向量坐标v");
+    EXPECT_EQ(Next(), u"选择向量坐标v");
 
     // Pictures: "选择文本：" when the forward walk stops at one, "选择文本" otherwise.
     auto* t1 = Add(new CGTextbit);
     auto* t2 = Add(new CGTextbit);
     m_page->SelectCell(t1->m_id);
     SetWalk(7, {t1->m_id, t2->m_id});
-    m_page->SelectNextObject(status);
-    EXPECT_EQ(status, u"选择文本");
+    EXPECT_EQ(Next(), u"选择文本");
     EXPECT_EQ(g_dragMode, 7);
-    m_page->SelectNextObject(status);
-    EXPECT_EQ(status, u"选择文本：");
+    EXPECT_EQ(Next(), u"选择文本：");
     m_page->ClearSelection();
     m_page->SelectCell(t2->m_id);
     SetWalk(7, {t2->m_id, t1->m_id});
-    m_page->SelectPreviousObject(status);
-    EXPECT_EQ(status, u"选择文本");
+    EXPECT_EQ(Previous(), u"选择文本");
 
     auto* line = Add(new CGTmSingleline);
     auto* iterate = Add(new CIterateStandIn);
@@ -316,10 +307,8 @@ TEST_F(SelectionTest, StatusTextsOfValuesTextsAndSolids) {
     m_page->ClearSelection();
     m_page->SelectCell(line->m_id);
     SetWalk(7, {line->m_id, iterate->m_id});
-    m_page->SelectNextObject(status);
-    EXPECT_EQ(status, u"选择迭代图it");
-    m_page->SelectPreviousObject(status);
-    EXPECT_EQ(status, u"选择E文本");
+    EXPECT_EQ(Next(), u"选择迭代图it");
+    EXPECT_EQ(Previous(), u"选择E文本");
     EXPECT_EQ(g_dragMode, 6);
 
     auto* surface = Add(new CSurfaceStandIn);
@@ -329,11 +318,8 @@ TEST_F(SelectionTest, StatusTextsOfValuesTextsAndSolids) {
     m_page->ClearSelection();
     m_page->SelectCell(surface->m_id);
     SetWalk(9, {surface->m_id, track->m_id, sphere->m_id});
-    m_page->SelectNextObject(status);
-    EXPECT_EQ(status, u"选择图形的轨迹");
-    m_page->SelectNextObject(status);
-    EXPECT_EQ(status, u"选择旋转体球");
-    m_page->SelectPreviousObject(status);
-    m_page->SelectPreviousObject(status);
-    EXPECT_EQ(status, u"选择自定义曲面");
+    EXPECT_EQ(Next(), u"选择图形的轨迹");
+    EXPECT_EQ(Next(), u"选择旋转体球");
+    Previous();
+    EXPECT_EQ(Previous(), u"选择自定义曲面");
 }
