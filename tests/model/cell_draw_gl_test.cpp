@@ -141,18 +141,8 @@ TEST_F(CellDrawGlTest, LineStylesChooseTheirPasses) {
         drawn += Pixel(x, 32) == Opaque(g_colorObject);
     EXPECT_GT(drawn, 20);
     EXPECT_LT(drawn, 40);
-    // Highlighted it is solid in the inverted colour.
-    Clear();
-    line->m_highlighted = true;
-    line->DrawOnTop();
-    drawn = 0;
-    for (int x = 8; x < 56; ++x)
-        drawn += Pixel(x, 32) == (CRgba{255, 255, 127, 255});
-    EXPECT_EQ(drawn, 48);
-
     // Only style 0 takes part in the hidden pass; styles 0 and 1 in the visible one.
     Clear();
-    line->m_highlighted = false;
     line->m_style = 1;
     line->DrawHidden();
     EXPECT_EQ(At(0, 0), kWhite);

@@ -282,28 +282,6 @@ TEST_F(FaceArcDrawGlTest, CircleStylesChooseTheirPasses) {
     EXPECT_GT(dashed, 0);
     EXPECT_LT(dashed, solid);
 
-    // Highlighted: the inverted colour on top in every style but the lit ones of circles and arcs.
-    Clear();
-    circle->m_style = CGArc::kStyleOutline;
-    circle->m_highlighted = true;
-    circle->DrawOnTop();
-    EXPECT_TRUE(Near(2, 0, CRgba{255, 127, 255, 255}));
-    Clear();
-    circle->m_style = CGArc::kStyleLit;
-    circle->DrawOnTop();
-    EXPECT_TRUE(AllWhite());
-
-    // Selected: a wider line in the selection colour, the line width put back afterwards.
-    Clear();
-    circle->m_highlighted = false;
-    circle->m_style = CGArc::kStyleOutline;
-    circle->m_selected = true;
-    circle->m_size = 4.0f;
-    circle->DrawVisible();
-    EXPECT_TRUE(Near(2, 0, g_colorSelection));
-    GLfloat width = 0;
-    glGetFloatv(GL_LINE_WIDTH, &width);
-    EXPECT_EQ(width, g_lineWidth);
 }
 
 TEST_F(FaceArcDrawGlTest, LitCirclesAreTubesAndLitDiscsAreTextured) {
