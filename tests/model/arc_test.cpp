@@ -51,7 +51,6 @@ TEST_F(ArcTest, PositionedCircleIsNamedDescribedAndLabelled) {
     CGArc* circle = AddCircle();
     EXPECT_EQ(circle->m_name, u"c1");
     EXPECT_EQ(AddCircle()->m_name, u"c2");
-    EXPECT_EQ(circle->m_parents.GetSize(), 0);
     EXPECT_EQ(circle->m_radius, 2.0f);
     EXPECT_EQ(circle->m_kind, CGArc::kCircle);
     EXPECT_EQ(circle->GetDescription(), u"以（0.0000，0.0000，0.0000）为圆心，半径为2.0000.的定位圆(弧)");
