@@ -93,11 +93,8 @@ TEST_F(ArcTest, RecordIsTheCommonRecordThenTheFrameAndTheLabel) {
     CGArc* arc = Insert(new CGArc(NextId(), 1, 2, 3, 2, 0, 0, 0, 2, 0, 0.5f, 2.0f, CGArc::kArc));
     arc->m_style = CGArc::kStyleOnTop;
     std::vector<BYTE> bytes = StoreBytes([&](CArchive& ar) { arc->Serialize(ar); });
-    CommonRecord common;
-    common.id = 1;
-    common.name = u"c1";
-    common.style = CGArc::kStyleOnTop;
-    common.kind = CGArc::kArc;
+    CommonRecord common{.id = 1, .name = u"c1", .style = CGArc::kStyleOnTop, .kind = CGArc::kArc,
+                        .parents = {}, .children = {}};
     for (int i = 0; i < 3; ++i)
         common.labelPos[i] = arc->m_labelPos[i];
     common.color = CRgba{0, 128, 0, 255};

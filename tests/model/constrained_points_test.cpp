@@ -359,15 +359,11 @@ TEST_F(ConstrainedPointsTest, RecordsAppendTheirFramesDirectionsAndOffsets) {
     auto expectRecord = [&](CGVerFree* p, const char* name, std::initializer_list<float> own) {
         SCOPED_TRACE(name);
         const float offset = 4.0f * 0.05f;
-        CommonRecord common;
-        common.id = p->m_id;
-        common.name = p->m_name.Str();
-        common.labelHidden = 0;
+        CommonRecord common{.id = p->m_id, .name = p->m_name.Str(), .labelHidden = 0,
+                            .color = CRgba{255, 0, 0, 255}, .size = 6.0f, .parents = {}, .children = {}};
         common.labelPos[0] = p->m_x + offset;
         common.labelPos[1] = p->m_y;
         common.labelPos[2] = p->m_z + offset;
-        common.color = CRgba{255, 0, 0, 255};
-        common.size = 6.0f;
         common.param[0] = p->m_param1;
         common.param[1] = p->m_param2;
         common.param[2] = p->m_param3;

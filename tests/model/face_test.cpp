@@ -32,10 +32,7 @@ protected:
     }
     // The record of a triangle on points 1, 2, 3 as stored, with the face fields given.
     static std::vector<BYTE> TriangleRecord(int count, int labelTriangle, std::vector<WORD> parents) {
-        CommonRecord common;
-        common.id = 9;
-        common.name = u"ABC";
-        common.parents = std::move(parents);
+        CommonRecord common{.id = 9, .name = u"ABC", .parents = std::move(parents), .children = {}};
         ByteBuilder b;
         common.AppendTo(b);
         b.U8(unsigned(count)).I32(labelTriangle).F32(0.25f).F32(0.5f);
@@ -112,10 +109,7 @@ TEST_F(FaceTest, RecordIsTheCommonRecordThenCountAndLabelPlace) {
     CGFace* face = AddTriangle(RGB(10, 20, 30));
     face->m_style = CGFace::kStyleLit;
     std::vector<BYTE> bytes = StoreBytes([&](CArchive& ar) { face->Serialize(ar); });
-    CommonRecord common;
-    common.id = 4;
-    common.name = u"ABC";
-    common.style = CGFace::kStyleLit;
+    CommonRecord common{.id = 4, .name = u"ABC", .style = CGFace::kStyleLit, .parents = {}, .children = {}};
     const float rest = 1.0f - 0.7f - 0.1f;
     common.labelPos[0] = 0.1f * 2.0f;
     common.labelPos[1] = rest * 2.0f;

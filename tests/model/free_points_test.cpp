@@ -326,15 +326,11 @@ TEST_F(FreePointsTest, RecordsAreThePointRecordAndTheKeptCircle) {
     const float offset = 4.0f * 0.05f;
 
     auto common = [&](const CGVertex& p) {
-        CommonRecord r;
-        r.id = p.m_id;
-        r.name = p.m_name.Str();
-        r.labelHidden = 0;
+        CommonRecord r{.id = p.m_id, .name = p.m_name.Str(), .labelHidden = 0, .color = CRgba{255, 0, 0, 255},
+                       .size = 6.0f, .parents = {}, .children = {}};
         r.labelPos[0] = p.m_x + offset;
         r.labelPos[1] = p.m_y;
         r.labelPos[2] = p.m_z + offset;
-        r.color = CRgba{255, 0, 0, 255};
-        r.size = 6.0f;
         r.param[0] = p.m_param1;
         for (WORD parent : p.m_parents)
             r.parents.push_back(parent);
@@ -391,12 +387,8 @@ TEST_F(FreePointsTest, PlainFreePointRecordLoadsAsAPointThatNoDragMoves) {
     // A point of the base class, as older documents hold them.
     ByteBuilder record;
     record.NewClass("CGVerFree");
-    CommonRecord common;
-    common.id = 1;
-    common.name = u"P";
-    common.labelHidden = 0;
-    common.color = CRgba{255, 0, 0, 255};
-    common.size = 6.0f;
+    CommonRecord common{.id = 1, .name = u"P", .labelHidden = 0, .color = CRgba{255, 0, 0, 255}, .size = 6.0f,
+                        .parents = {}, .children = {}};
     common.AppendTo(record);
     record.F32(1).F32(2).F32(3).F32(0).F32(0).F32(0);
     CObject* loaded = nullptr;

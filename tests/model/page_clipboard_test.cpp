@@ -127,10 +127,7 @@ protected:
         return b;
     }
     static CommonRecord Record(WORD id, std::vector<WORD> parents = {}, std::vector<WORD> children = {}) {
-        CommonRecord r;
-        r.id = id;
-        r.parents = std::move(parents);
-        r.children = std::move(children);
+        CommonRecord r{.id = id, .name = {}, .parents = std::move(parents), .children = std::move(children)};
         return r;
     }
 

@@ -71,10 +71,7 @@ void LoadPage(CGPage& page, const std::vector<BYTE>& bytes) {
 
 // The common record of a cell with default fields but for its id and links.
 void AppendCellRecord(ByteBuilder& b, WORD id, std::vector<WORD> parents, std::vector<WORD> children) {
-    CommonRecord r;
-    r.id = id;
-    r.parents = std::move(parents);
-    r.children = std::move(children);
+    CommonRecord r{.id = id, .name = {}, .parents = std::move(parents), .children = std::move(children)};
     r.AppendTo(b);
 }
 

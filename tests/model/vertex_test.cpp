@@ -76,11 +76,7 @@ TEST_F(VertexTest, RecordIsTheCommonRecordThenPositionAndLabelOffset) {
     a->m_style = 5;
     std::vector<BYTE> bytes = StoreBytes([&](CArchive& ar) { a->Serialize(ar); });
 
-    CommonRecord common;
-    common.id = 1;
-    common.name = u"A";
-    common.labelHidden = 0;
-    common.style = 5;
+    CommonRecord common{.id = 1, .name = u"A", .labelHidden = 0, .style = 5, .parents = {}, .children = {}};
     const float off = 4.0f * 0.05f;
     common.labelPos[0] = 1.5f + off;
     common.labelPos[1] = -2.0f;
