@@ -289,10 +289,7 @@ TEST_F(FaceTest, LabelDragInAFaceSeenEdgeOnInTwoCoordinates) {
     m_b->SetPosition(0, 2, 0);
     m_c->SetPosition(0, 0, 2);
     CGFace* face = AddTriangle();
-    g_pickRayNear[0] = 5;
-    g_pickRayFar[0] = -5;
-    g_pickRayNear[1] = g_pickRayFar[1] = 0.5;
-    g_pickRayNear[2] = g_pickRayFar[2] = 0.5;
+    SetPickRay(5, 0.5, 0.5, -5, 0.5, 0.5);
     face->MoveLabel();
     ExpectPoint(0.0f, 0.5f, 0.5f, face->m_labelPos);
     EXPECT_FLOAT_EQ(face->m_labelWeight0, 0.5f);

@@ -176,9 +176,7 @@ TEST_F(LineTest, NearestPointToTheMouseRayAtAndBeyondTheEnds) {
         }
     }
     // A mouse ray parallel to the line has no nearest point.
-    g_pickRayNear[0] = -10.0;
-    g_pickRayFar[0] = 10.0;
-    g_pickRayNear[2] = g_pickRayFar[2] = 1.0;
+    SetPickRay(-10, 0.5, 1, 10, 0.5, 1);
     float p[3];
     double t, distance;
     EXPECT_FALSE(AddLine(m_a->m_id, m_b->m_id)->NearestPoint(p, t, distance, 0));

@@ -5,6 +5,7 @@
 #include "support/archive_helpers.h"
 #include "support/cell_record.h"
 #include "support/page_fixture.h"
+#include "model_checks.h"
 
 namespace {
 
@@ -119,12 +120,7 @@ TEST_F(VertexTest, TruncatedRecordThrows) {
 TEST_F(VertexTest, LabelDragKeepsTheLabelInThePointsPlaneAndNearThePoint) {
     CGVertex* a = AddPoint(1.0f, 2.0f, 3.0f);
     // A mouse ray straight down the z axis through (1.5, 2.5, *).
-    g_pickRayNear[0] = 1.5;
-    g_pickRayNear[1] = 2.5;
-    g_pickRayNear[2] = 100.0;
-    g_pickRayFar[0] = 1.5;
-    g_pickRayFar[1] = 2.5;
-    g_pickRayFar[2] = -100.0;
+    SetPickRay(1.5, 2.5, 100, 1.5, 2.5, -100);
     g_viewDirX = 0.0f;
     g_viewDirY = 0.0f;
     g_viewDirZ = 200.0f;
@@ -153,9 +149,7 @@ TEST_F(VertexTest, LabelDragKeepsTheLabelInThePointsPlaneAndNearThePoint) {
     g_viewDirX = 0.0f;
     g_viewDirY = 200.0f;
     g_viewDirZ = 0.0f;
-    g_pickRayFar[0] = 1.25;
-    g_pickRayFar[1] = -100.0;
-    g_pickRayFar[2] = 3.5;
+    SetPickRay(31, 42, 100, 1.25, -100, 3.5);
     a->MoveLabel();
     EXPECT_FLOAT_EQ(a->m_labelOffset[0], 0.25f);
     EXPECT_FLOAT_EQ(a->m_labelOffset[1], 0.0f);
