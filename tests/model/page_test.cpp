@@ -375,38 +375,39 @@ TEST_F(PageTest, DamagedCellMapsAreRefusedAndLeaveThePageAsItWas) {
         std::vector<BYTE> bytes;
         int cause;
     };
+    // Moves a cell to another key (and, with a new id, to that id as well).
+    auto rekey = [](CGPage& p, WORD from, WORD to, bool newId) {
+        CGCell* c = p.m_cells.Find(from);
+        p.m_cells.RemoveKey(from);
+        if (newId)
+            c->m_id = to;
+        p.m_cells.SetAt(to, c);
+    };
+    const int badIndex = CArchiveException::badIndex;
     std::vector<Case> cases;
-    cases.push_back({"key differs from the id", build([](CGPage& p) {
-                         CGCell* c = p.m_cells.Find(3);
-                         p.m_cells.RemoveKey(3);
-                         p.m_cells.SetAt(7, c);
-                     }),
-                     CArchiveException::badIndex});
-    cases.push_back({"missing parent", build([](CGPage& p) { p.m_cells.Find(3)->m_parents[1] = 9; }),
-                     CArchiveException::badIndex});
-    cases.push_back({"parent is the cell itself",
-                     build([](CGPage& p) { p.m_cells.Find(3)->m_parents[0] = 3; }),
-                     CArchiveException::badIndex});
-    cases.push_back({"parent above the cell", build([](CGPage& p) { p.m_cells.Find(2)->m_parents[0] = 3; }),
-                     CArchiveException::badIndex});
-    cases.push_back({"id zero", build([](CGPage& p) {
-                         CGCell* c = p.m_cells.Find(1);
-                         p.m_cells.RemoveKey(1);
-                         c->m_id = 0;
-                         p.m_cells.SetAt(0, c);
+    cases.push_back({"key differs from the id", build([&](CGPage& p) { rekey(p, 3, 7, false); }), badIndex});
+    // Parent k of a cell replaced by another id.
+    auto parent = [](WORD cell, int k, WORD id) {
+        return [=](CGPage& p) { p.m_cells.Find(cell)->m_parents[k] = id; };
+    };
+    cases.push_back({"missing parent", build(parent(3, 1, 9)), badIndex});
+    cases.push_back({"parent is the cell itself", build(parent(3, 0, 3)), badIndex});
+    cases.push_back({"parent above the cell", build(parent(2, 0, 3)), badIndex});
+    cases.push_back({"id zero", build([&](CGPage& p) {
+                         rekey(p, 1, 0, true);
                          p.m_cells.Find(2)->m_parents.RemoveAll();
                          p.m_cells.Find(3)->m_parents.RemoveAll();
                      }),
-                     CArchiveException::badIndex});
-    cases.push_back(
-        {"id 65535", build([](CGPage& p) { AddPoint(p, 0xFFFF, {3}); }), CArchiveException::badIndex});
+                     badIndex});
+    cases.push_back({"id 65535", build([](CGPage& p) { AddPoint(p, 0xFFFF, {3}); }), badIndex});
     // Maps written by hand: the header of a page with next id 2 after the given entries.
     auto raw = [](ByteBuilder b) {
         AppendDefaultHeader(b, 2, false);
         return b.Bytes();
     };
     const int badClass = CArchiveException::badClass;
-    cases.push_back({"wrong class", raw(ByteBuilder().U16(1).U16(1).NewClass("CWordArray").U16(0)), badClass});
+    const ByteBuilder array = ByteBuilder().U16(1).U16(1).NewClass("CWordArray").U16(0);
+    cases.push_back({"wrong class", raw(array), badClass});
     ByteBuilder inner = ByteBuilder().U16(1).U16(1).NewClass("CGPage").U16(0);
     AppendDefaultHeader(inner, 1, false);
     cases.push_back({"page as a cell", raw(inner), badClass});
@@ -416,7 +417,7 @@ TEST_F(PageTest, DamagedCellMapsAreRefusedAndLeaveThePageAsItWas) {
     twice.F32(0).F32(0).F32(0).U16(1).U16(0x8001);
     AppendCellRecord(twice, 1, {}, {});
     twice.F32(0).F32(0).F32(0);
-    cases.push_back({"duplicate key", raw(twice), CArchiveException::badIndex});
+    cases.push_back({"duplicate key", raw(twice), badIndex});
     ByteBuilder unknown = ByteBuilder().U16(1).U16(1).NewClass("CGNoSuchCell");
     AppendCellRecord(unknown, 1, {}, {});
     cases.push_back({"unknown class", raw(unknown), badClass});
