@@ -294,30 +294,26 @@ TEST_F(PageTest, GfScopeClearsTheFlagWhenAnExceptionLeaves) {
     EXPECT_FALSE(g_saveGfFormat);
 }
 
-TEST_F(PageTest, LoadedNextIdStaysAboveEveryCell) {
+// Counters read from a file are kept usable: the next id above every cell, a positive unit count.
+TEST_F(PageTest, LoadedCountersStayInRange) {
+    auto reloaded = [](CGPage& page) {
+        auto back = std::make_unique<CGPage>();
+        LoadPage(*back, StorePage(page));
+        return back;
+    };
     for (WORD stored : {WORD(0), WORD(2), WORD(6), WORD(100)}) {
         CGPage page;
         AddPoint(page, 1);
         AddPoint(page, 5, {1});
         page.m_nextId = stored;
-        CGPage back;
-        LoadPage(back, StorePage(page));
-        EXPECT_EQ(back.m_nextId, stored > 5 ? stored : 6) << stored;
+        EXPECT_EQ(reloaded(page)->m_nextId, stored > 5 ? stored : 6) << stored;
     }
     CGPage empty;
     empty.m_nextId = 0;
-    CGPage back;
-    LoadPage(back, StorePage(empty));
-    EXPECT_EQ(back.m_nextId, 1);
-}
-
-TEST_F(PageTest, UnitsPerLengthBelowOneLoadsAsTheDefault) {
+    EXPECT_EQ(reloaded(empty)->m_nextId, 1);
     for (int stored : {0, -4}) {
-        CGPage page;
-        page.m_unitsPerLength = stored;
-        CGPage back;
-        LoadPage(back, StorePage(page));
-        EXPECT_EQ(back.m_unitsPerLength, 20);
+        empty.m_unitsPerLength = stored;
+        EXPECT_EQ(reloaded(empty)->m_unitsPerLength, 20) << stored;
     }
 }
 
