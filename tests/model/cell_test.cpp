@@ -4,6 +4,7 @@
 
 #include "support/archive_helpers.h"
 #include "support/model_fixture.h"
+#include "model_checks.h"
 
 #include <cmath>
 #include <memory>
@@ -93,13 +94,6 @@ ByteBuilder FullRecord(bool gf) {
     b.U16(2).U16(3).U16(5);
     b.U16(3).U16(0x2000).U16(0x1300).U16(0x1400);
     return b;
-}
-
-std::vector<WORD> Children(const CGCell& c) {
-    std::vector<WORD> v;
-    for (WORD w : c.m_children)
-        v.push_back(w);
-    return v;
 }
 
 // A small page of cells kept in a map of its own, current through g_cellMap.
@@ -237,7 +231,7 @@ TEST_F(CellTest, AssignmentCopiesTheCommonAttributesAndTheChildList) {
     EXPECT_EQ(dst.m_kind, 3);
     EXPECT_EQ(dst.m_size, 6.5f);
     EXPECT_EQ(dst.m_labelPos[0], 1.5f);
-    EXPECT_EQ(Children(dst), Children(src));
+    EXPECT_EQ(Ids(dst.m_children), Ids(src.m_children));
     EXPECT_FALSE(dst.m_valid || dst.m_flag2);
     EXPECT_EQ(dst.m_hidden, 7);
     EXPECT_EQ(dst.m_labelHidden, 0);
@@ -261,7 +255,7 @@ TEST_F(CellTest, AssignmentCopiesTheCommonAttributesAndTheChildList) {
     // Onto itself: nothing changes, the flags stay.
     src = *&src;
     EXPECT_TRUE(src.m_selected && src.m_highlighted && src.m_mark && src.m_traced);
-    EXPECT_EQ(Children(src), (std::vector<WORD>{0x2000, 0x1300, 0x1400}));
+    EXPECT_EQ(Ids(src.m_children), (std::vector<WORD>{0x2000, 0x1300, 0x1400}));
 }
 
 TEST_F(CellTest, ValidityFollowsTheParents) {
@@ -295,8 +289,8 @@ TEST_F(CellTest, ConstructionLinksIntoTheParentsInOrder) {
     g.Add(3, {2, 1});
     g.Add(4, {1});
     EXPECT_EQ(g[3]->m_parents.Vector(), (std::vector<WORD>{2, 1}));
-    EXPECT_EQ(Children(*g[1]), (std::vector<WORD>{3, 4}));
-    EXPECT_EQ(Children(*g[2]), (std::vector<WORD>{3}));
+    EXPECT_EQ(Ids(g[1]->m_children), (std::vector<WORD>{3, 4}));
+    EXPECT_EQ(Ids(g[2]->m_children), (std::vector<WORD>{3}));
 }
 
 // 1, 2 -> 3 -> 4, 5 -> 6 (a diamond below 3), 7 alone.

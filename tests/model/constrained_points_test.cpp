@@ -360,15 +360,10 @@ TEST_F(ConstrainedPointsTest, RecordsAppendTheirFramesDirectionsAndOffsets) {
         SCOPED_TRACE(name);
         const float offset = 4.0f * 0.05f;
         CommonRecord common{.id = p->m_id, .name = p->m_name.Str(), .labelHidden = 0,
-                            .color = CRgba{255, 0, 0, 255}, .size = 6.0f, .parents = {}, .children = {}};
-        common.labelPos[0] = p->m_x + offset;
-        common.labelPos[1] = p->m_y;
-        common.labelPos[2] = p->m_z + offset;
-        common.param[0] = p->m_param1;
-        common.param[1] = p->m_param2;
-        common.param[2] = p->m_param3;
-        for (WORD parent : p->m_parents)
-            common.parents.push_back(parent);
+                            .labelPos = {p->m_x + offset, p->m_y, p->m_z + offset},
+                            .color = CRgba{255, 0, 0, 255}, .size = 6.0f,
+                            .param = {p->m_param1, p->m_param2, p->m_param3}, .parents = Ids(p->m_parents),
+                            .children = {}};
         ByteBuilder expected;
         expected.NewClass(name);
         common.AppendTo(expected);

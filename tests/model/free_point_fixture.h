@@ -6,6 +6,7 @@
 #include "model/constrained_points.h"
 #include "model/free_points.h"
 #include "support/page_fixture.h"
+#include "model_checks.h"
 #include "view/view_globals.h"
 
 #include <cmath>

@@ -326,15 +326,10 @@ TEST_F(FreePointsTest, RecordsAreThePointRecordAndTheKeptCircle) {
     const float offset = 4.0f * 0.05f;
 
     auto common = [&](const CGVertex& p) {
-        CommonRecord r{.id = p.m_id, .name = p.m_name.Str(), .labelHidden = 0, .color = CRgba{255, 0, 0, 255},
-                       .size = 6.0f, .parents = {}, .children = {}};
-        r.labelPos[0] = p.m_x + offset;
-        r.labelPos[1] = p.m_y;
-        r.labelPos[2] = p.m_z + offset;
-        r.param[0] = p.m_param1;
-        for (WORD parent : p.m_parents)
-            r.parents.push_back(parent);
-        return r;
+        return CommonRecord{.id = p.m_id, .name = p.m_name.Str(), .labelHidden = 0,
+                            .labelPos = {p.m_x + offset, p.m_y, p.m_z + offset}, .color = CRgba{255, 0, 0, 255},
+                            .size = 6.0f, .param = {p.m_param1, 0, 0}, .parents = Ids(p.m_parents),
+                            .children = {}};
     };
     auto pointFields = [&](ByteBuilder& b, float x, float y, float z) {
         b.F32(x).F32(y).F32(z).F32(offset).F32(0).F32(offset);

@@ -6,6 +6,7 @@
 #include "dynamics/buttons.h"
 #include "measure/expression_counters.h"
 #include "support/page_fixture.h"
+#include "model_checks.h"
 
 namespace {
 
@@ -63,12 +64,6 @@ protected:
         for (WORD m : members)
             series->AddParent(m);
         return Insert(series);
-    }
-    static std::vector<WORD> Ids(const CList<WORD, WORD>& list) {
-        std::vector<WORD> v;
-        for (WORD id : list)
-            v.push_back(id);
-        return v;
     }
     std::vector<WORD> Running() { return Ids(m_page->m_runningButtons); }
     CGVertex* m_a = nullptr;

@@ -6,6 +6,7 @@
 #include "dynamics/buttons.h"
 #include "measure/text_items.h"
 #include "support/page_fixture.h"
+#include "model_checks.h"
 
 #include <string>
 #include <tuple>
@@ -19,12 +20,6 @@ protected:
         cell->m_selected = true;
         list.AddTail(cell->m_id);
         m_page->m_selAll.AddTail(cell->m_id);
-    }
-    std::vector<WORD> Ids(const CList<WORD, WORD>& list) {
-        std::vector<WORD> v;
-        for (WORD id : list)
-            v.push_back(id);
-        return v;
     }
 };
 

@@ -8,6 +8,7 @@
 #include "model/dependent_points.h"
 #include "support/cell_record.h"
 #include "support/page_fixture.h"
+#include "model_checks.h"
 
 #include <functional>
 
@@ -55,22 +56,6 @@ public:
     }
 };
 IMPLEMENT_SERIAL(CPasteFormula, CGTbMtfText, 1)
-
-template <class F> int ArchiveCause(F&& f) {
-    try {
-        f();
-    } catch (const CArchiveException& e) {
-        return e.m_cause;
-    }
-    return -1;
-}
-
-template <class C> std::vector<WORD> Ids(const C& ids) {
-    std::vector<WORD> out;
-    for (WORD id : ids)
-        out.push_back(id);
-    return out;
-}
 
 class PageClipboardTest : public PageFixture {
 protected:

@@ -11,6 +11,7 @@
 #include "model/free_points.h"
 #include "support/class_stand_ins.h"
 #include "support/page_fixture.h"
+#include "model_checks.h"
 
 namespace {
 
@@ -20,13 +21,6 @@ inline constexpr char kIterateName[] = "CGIterate";
 using CSurfaceStandIn = CNamedStandIn<kSurfaceName>;
 using CTrackStandIn = CNamedStandIn<kTrackName>;
 using CIterateStandIn = CNamedStandIn<kIterateName>;
-
-std::vector<WORD> Ids(const CList<WORD, WORD>& list) {
-    std::vector<WORD> v;
-    for (WORD id : list)
-        v.push_back(id);
-    return v;
-}
 
 class SelectionTest : public PageFixture {
 protected:

@@ -5,6 +5,7 @@
 #include "support/archive_helpers.h"
 #include "support/cell_record.h"
 #include "support/model_fixture.h"
+#include "model_checks.h"
 
 #include <cmath>
 #include <memory>
@@ -94,15 +95,6 @@ void AppendDefaultHeader(ByteBuilder& b, WORD nextId, bool gf) {
     b.I32(gf ? 0 : 1).I32(0).F32(float(0.786566092485493)).Str(u"");
     if (!gf)
         b.I32(1).I32(20).I32(0).I32(0).I32(0).Str(u"");
-}
-
-template <class F> int ArchiveCause(F&& f) {
-    try {
-        f();
-    } catch (const CArchiveException& e) {
-        return e.m_cause;
-    }
-    return -1;
 }
 
 class PageTest : public ModelTest {
@@ -345,12 +337,7 @@ TEST_F(PageTest, ChildListsAreRebuiltFromTheParentsWhenTheyDisagree) {
     page.m_cells.Find(3)->m_children.AddTail(4); // 4 does not have 3 as a parent
     CGPage back;
     LoadPage(back, StorePage(page));
-    auto children = [&](WORD id) {
-        std::vector<WORD> v;
-        for (WORD c : back.m_cells.Find(id)->m_children)
-            v.push_back(c);
-        return v;
-    };
+    auto children = [&](WORD id) { return Ids(back.m_cells.Find(id)->m_children); };
     EXPECT_EQ(children(1), (std::vector<WORD>{5, 3, 4}));
     EXPECT_EQ(children(2), (std::vector<WORD>{4}));
     EXPECT_TRUE(children(3).empty());
