@@ -93,11 +93,10 @@ TEST_F(ArcTest, RecordIsTheCommonRecordThenTheFrameAndTheLabel) {
     CGArc* arc = Insert(new CGArc(NextId(), 1, 2, 3, 2, 0, 0, 0, 2, 0, 0.5f, 2.0f, CGArc::kArc));
     arc->m_style = CGArc::kStyleOnTop;
     std::vector<BYTE> bytes = StoreBytes([&](CArchive& ar) { arc->Serialize(ar); });
+    const float* l = arc->m_labelPos;
     CommonRecord common{.id = 1, .name = u"c1", .style = CGArc::kStyleOnTop, .kind = CGArc::kArc,
-                        .parents = {}, .children = {}};
-    for (int i = 0; i < 3; ++i)
-        common.labelPos[i] = arc->m_labelPos[i];
-    common.color = CRgba{0, 128, 0, 255};
+                        .labelPos = {l[0], l[1], l[2]}, .color = CRgba{0, 128, 0, 255}, .parents = {},
+                        .children = {}};
     ByteBuilder expected;
     common.AppendTo(expected);
     expected.F32(1).F32(2).F32(3).F32(2).F32(0).F32(0).F32(0).F32(2).F32(0);

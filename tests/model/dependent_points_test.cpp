@@ -170,10 +170,8 @@ TEST_F(DependentPointsTest, RecordIsThePointRecordUnderItsOwnClassName) {
     CGLine* ab = AddLine(a->m_id, b->m_id);
     CGVerMid* m = AddDependent<CGVerMid>(ab->m_id);
     std::vector<BYTE> bytes = StoreBytes([&](CArchive& ar) { ar << static_cast<const CObject*>(m); });
-    CommonRecord common{.id = m->m_id, .name = u"C", .labelHidden = 0, .color = CRgba{128, 0, 0, 255},
-                        .size = 6.0f, .parents = {ab->m_id}, .children = {}};
-    common.labelPos[0] = 1.0f + 4.0f * 0.05f;
-    common.labelPos[2] = 4.0f * 0.05f;
+    CommonRecord common{.id = m->m_id, .name = u"C", .labelHidden = 0, .labelPos = {1.0f + 0.2f, 0, 0.2f},
+                        .color = CRgba{128, 0, 0, 255}, .size = 6.0f, .parents = {ab->m_id}, .children = {}};
     ByteBuilder expected;
     expected.NewClass("CGVerMid");
     common.AppendTo(expected);

@@ -109,12 +109,10 @@ TEST_F(FaceTest, RecordIsTheCommonRecordThenCountAndLabelPlace) {
     CGFace* face = AddTriangle(RGB(10, 20, 30));
     face->m_style = CGFace::kStyleLit;
     std::vector<BYTE> bytes = StoreBytes([&](CArchive& ar) { face->Serialize(ar); });
-    CommonRecord common{.id = 4, .name = u"ABC", .style = CGFace::kStyleLit, .parents = {}, .children = {}};
     const float rest = 1.0f - 0.7f - 0.1f;
-    common.labelPos[0] = 0.1f * 2.0f;
-    common.labelPos[1] = rest * 2.0f;
-    common.color = CRgba{10, 20, 30, 255};
-    common.parents = {1, 2, 3};
+    CommonRecord common{.id = 4, .name = u"ABC", .style = CGFace::kStyleLit,
+                        .labelPos = {0.1f * 2.0f, rest * 2.0f, 0}, .color = CRgba{10, 20, 30, 255},
+                        .parents = {1, 2, 3}, .children = {}};
     ByteBuilder expected;
     common.AppendTo(expected);
     expected.U8(3).I32(1).F32(0.7f).F32(0.1f);

@@ -327,9 +327,9 @@ TEST_F(FreePointsTest, RecordsAreThePointRecordAndTheKeptCircle) {
 
     auto common = [&](const CGVertex& p) {
         return CommonRecord{.id = p.m_id, .name = p.m_name.Str(), .labelHidden = 0,
-                            .labelPos = {p.m_x + offset, p.m_y, p.m_z + offset}, .color = CRgba{255, 0, 0, 255},
-                            .size = 6.0f, .param = {p.m_param1, 0, 0}, .parents = Ids(p.m_parents),
-                            .children = {}};
+                            .labelPos = {p.m_x + offset, p.m_y, p.m_z + offset},
+                            .color = CRgba{255, 0, 0, 255}, .size = 6.0f, .param = {p.m_param1, 0, 0},
+                            .parents = Ids(p.m_parents), .children = {}};
     };
     auto pointFields = [&](ByteBuilder& b, float x, float y, float z) {
         b.F32(x).F32(y).F32(z).F32(offset).F32(0).F32(offset);

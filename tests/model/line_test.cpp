@@ -64,11 +64,8 @@ TEST_F(LineTest, RecordIsTheCommonRecordThenLabelParameterAndOffset) {
     ab->m_style = 3;
     std::vector<BYTE> bytes = StoreBytes([&](CArchive& ar) { ab->Serialize(ar); });
     const float off = 10.0f * 0.05f;
-    CommonRecord common{.id = 3, .name = u"AB", .style = 3, .kind = CGLine::kRay, .parents = {1, 2},
-                        .children = {}};
-    common.labelPos[0] = 1.0f + off;
-    common.labelPos[1] = off;
-    common.labelPos[2] = off;
+    CommonRecord common{.id = 3, .name = u"AB", .style = 3, .kind = CGLine::kRay,
+                        .labelPos = {1.0f + off, off, off}, .parents = {1, 2}, .children = {}};
     ByteBuilder expected;
     common.AppendTo(expected);
     expected.F32(0.5f).F32(off).F32(off).F32(off);

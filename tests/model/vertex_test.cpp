@@ -77,14 +77,10 @@ TEST_F(VertexTest, RecordIsTheCommonRecordThenPositionAndLabelOffset) {
     a->m_style = 5;
     std::vector<BYTE> bytes = StoreBytes([&](CArchive& ar) { a->Serialize(ar); });
 
-    CommonRecord common{.id = 1, .name = u"A", .labelHidden = 0, .style = 5, .parents = {}, .children = {}};
     const float off = 4.0f * 0.05f;
-    common.labelPos[0] = 1.5f + off;
-    common.labelPos[1] = -2.0f;
-    common.labelPos[2] = 3.0f + off;
-    common.color = CRgba{128, 0, 0, 255};
-    common.size = 6.0f;
-    common.children = {line->m_id};
+    CommonRecord common{.id = 1, .name = u"A", .labelHidden = 0, .style = 5,
+                        .labelPos = {1.5f + off, -2.0f, 3.0f + off}, .color = CRgba{128, 0, 0, 255},
+                        .size = 6.0f, .parents = {}, .children = {line->m_id}};
     ByteBuilder expected;
     common.AppendTo(expected);
     expected.F32(1.5f).F32(-2.0f).F32(3.0f).F32(off).F32(0.0f).F32(off);
