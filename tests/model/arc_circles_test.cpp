@@ -5,6 +5,7 @@
 
 #include "support/archive_helpers.h"
 #include "support/page_fixture.h"
+#include "model_checks.h"
 
 #include <cmath>
 #include <numbers>
@@ -26,12 +27,6 @@ protected:
     }
 };
 
-void ExpectNear3(double x, double y, double z, const float* p, double tolerance = 1e-5) {
-    EXPECT_NEAR(p[0], x, tolerance);
-    EXPECT_NEAR(p[1], y, tolerance);
-    EXPECT_NEAR(p[2], z, tolerance);
-}
-
 double Length(const float* v) {
     return std::sqrt(double(v[0]) * v[0] + double(v[1]) * v[1] + double(v[2]) * v[2]);
 }
@@ -42,9 +37,7 @@ double Dot(const float* a, const float* b) {
 } // namespace
 
 TEST_F(ArcCirclesTest, CircleThroughThreePointsRunsFromTheFirstOverTheSecond) {
-    CGVertex* p1 = AddPoint(1, 0, 0);
-    CGVertex* p2 = AddPoint(0, 1, 0);
-    CGVertex* p3 = AddPoint(-1, 0, 0);
+    CGVertex *p1 = AddPoint(1, 0, 0), *p2 = AddPoint(0, 1, 0), *p3 = AddPoint(-1, 0, 0);
     CGArcCircle3P* arc = Add3P(p1, p2, p3);
     EXPECT_TRUE(arc->m_valid);
     EXPECT_EQ(arc->m_name, u"c1");
@@ -56,9 +49,6 @@ TEST_F(ArcCirclesTest, CircleThroughThreePointsRunsFromTheFirstOverTheSecond) {
     EXPECT_FLOAT_EQ(arc->m_radius, 1.0f);
     EXPECT_EQ(arc->m_startAngle, 0.0f);
     EXPECT_FLOAT_EQ(arc->m_endAngle, float(kPi));
-    ASSERT_EQ(arc->m_parents.GetSize(), 3);
-    EXPECT_EQ(arc->m_parents[1], p2->m_id);
-    EXPECT_EQ(p3->m_children.GetTail(), arc->m_id);
     // The label hangs at angle 1 plus the offset.
     ExpectNear3(std::cos(1.0) + 0.5, std::sin(1.0) + 0.5, 0.5, arc->m_labelPos);
     // The sweep's ends are P1 and P3, half-way is P2.
@@ -79,9 +69,7 @@ TEST_F(ArcCirclesTest, CircleThroughThreePointsRunsFromTheFirstOverTheSecond) {
 }
 
 TEST_F(ArcCirclesTest, ThreePointArcTurnsWithItsMiddlePointAndLosesItsCircleOnTheLine) {
-    CGVertex* p1 = AddPoint(1, 0, 0);
-    CGVertex* p2 = AddPoint(0, 1, 0);
-    CGVertex* p3 = AddPoint(-1, 0, 0);
+    CGVertex *p1 = AddPoint(1, 0, 0), *p2 = AddPoint(0, 1, 0), *p3 = AddPoint(-1, 0, 0);
     CGArcCircle3P* arc = Add3P(p1, p2, p3);
     // P2 to the other side of P1P3: the arc runs the other way round.
     MovePoint(p2, 0, -1, 0);
@@ -109,12 +97,9 @@ TEST_F(ArcCirclesTest, ThreePointArcTurnsWithItsMiddlePointAndLosesItsCircleOnTh
 }
 
 TEST_F(ArcCirclesTest, HugeThreePointCircleIsComputedButInvalid) {
-    CGVertex* p1 = AddPoint(-100, 0, 0);
-    CGVertex* p2 = AddPoint(0, 0.01f, 0);
-    CGVertex* p3 = AddPoint(100, 0, 0);
+    CGVertex *p1 = AddPoint(-100, 0, 0), *p2 = AddPoint(0, 0.01f, 0), *p3 = AddPoint(100, 0, 0);
     CGArcCircle3P* arc = Add3P(p1, p2, p3);
     EXPECT_FALSE(arc->m_valid);
-    EXPECT_GT(arc->m_radius, 10000.0f);
     EXPECT_NEAR(arc->m_radius, (10000.0 + 0.0001) / 0.02, 1.0);
     MovePoint(p2, 0, 10, 0);
     EXPECT_TRUE(arc->m_valid);
@@ -122,9 +107,7 @@ TEST_F(ArcCirclesTest, HugeThreePointCircleIsComputedButInvalid) {
 }
 
 TEST_F(ArcCirclesTest, InvalidPointFreezesTheCircleUntilItIsValidAgain) {
-    CGVertex* p1 = AddPoint(1, 0, 0);
-    CGVertex* p2 = AddPoint(0, 1, 0);
-    CGVertex* p3 = AddPoint(-1, 0, 0);
+    CGVertex *p1 = AddPoint(1, 0, 0), *p2 = AddPoint(0, 1, 0), *p3 = AddPoint(-1, 0, 0);
     CGArcCircle3P* arc = Add3P(p1, p2, p3);
     CGArcCenterP* centred = AddCenterP(p3, p1, p2);
     CGArcPointN* around = AddPointN(p3, p1, p2);
@@ -155,9 +138,7 @@ TEST_F(ArcCirclesTest, InvalidPointFreezesTheCircleUntilItIsValidAgain) {
 }
 
 TEST_F(ArcCirclesTest, KeptSweepNoLongerFollowsThePoints) {
-    CGVertex* p1 = AddPoint(1, 0, 0);
-    CGVertex* p2 = AddPoint(0, 1, 0);
-    CGVertex* p3 = AddPoint(-1, 0, 0);
+    CGVertex *p1 = AddPoint(1, 0, 0), *p2 = AddPoint(0, 1, 0), *p3 = AddPoint(-1, 0, 0);
     CGArcCircle3P* arc = Add3P(p1, p2, p3);
     arc->m_sweepFromPoints = false;
     std::vector<BYTE> bytes = StoreBytes([&](CArchive& ar) { ar << static_cast<const CObject*>(arc); });
@@ -181,9 +162,7 @@ TEST_F(ArcCirclesTest, KeptSweepNoLongerFollowsThePoints) {
 }
 
 TEST_F(ArcCirclesTest, CentreAndTwoPointsSweepsFromATowardsB) {
-    CGVertex* o = AddPoint(1, 1, 1);
-    CGVertex* a = AddPoint(3, 1, 1);
-    CGVertex* b = AddPoint(1, 5, 1);
+    CGVertex *o = AddPoint(1, 1, 1), *a = AddPoint(3, 1, 1), *b = AddPoint(1, 5, 1);
     CGArcCenterP* arc = AddCenterP(o, a, b, CGArc::kSector);
     EXPECT_TRUE(arc->m_valid);
     ExpectNear3(1, 1, 1, arc->m_center);
@@ -227,9 +206,7 @@ TEST_F(ArcCirclesTest, CentreAndTwoPointsSweepsFromATowardsB) {
 }
 
 TEST_F(ArcCirclesTest, CentrePointAndAxisCircleIsSquareToTheAxis) {
-    CGVertex* o = AddPoint(0, 0, 0);
-    CGVertex* a = AddPoint(2, 0, 0);
-    CGVertex* p = AddPoint(0, 0, 5);
+    CGVertex *o = AddPoint(0, 0, 0), *a = AddPoint(2, 0, 0), *p = AddPoint(0, 0, 5);
     CGArcPointN* circle = AddPointN(o, a, p);
     EXPECT_TRUE(circle->m_valid);
     EXPECT_EQ(circle->m_extA2, 0);
@@ -272,9 +249,7 @@ TEST_F(ArcCirclesTest, CentrePointAndAxisCircleIsSquareToTheAxis) {
 }
 
 TEST_F(ArcCirclesTest, DescriptionsOfEveryKind) {
-    CGVertex* o = AddPoint(0, 0, 0);
-    CGVertex* a = AddPoint(2, 0, 0);
-    CGVertex* b = AddPoint(0, 2, 0);
+    CGVertex *o = AddPoint(0, 0, 0), *a = AddPoint(2, 0, 0), *b = AddPoint(0, 2, 0);
     const char16_t* figures[] = {u"圆", u"弧", u"圆面", u"扇形", u"弓形"};
     auto expect = [](const char16_t* format, const char16_t* figure, const char16_t* tail = u"") {
         CString text;
@@ -292,20 +267,13 @@ TEST_F(ArcCirclesTest, DescriptionsOfEveryKind) {
         EXPECT_EQ(around->GetDescription(),
                   expect(u"以点A为圆心，过点B且垂直于AC的%s%s", figures[kind], u"反向"));
     }
-    // Character for character: the full-width comma and the enumeration comma.
-    CString d = Insert(new CGArcCenterP(NextId(), o->m_id, a->m_id, b->m_id, 0))->GetDescription();
-    const char16_t chars[] = {0x4EE5, 0x70B9, u'A', 0x4E3A, 0x5706, 0x5FC3, 0xFF0C,
-                              0x8FC7, 0x70B9, u'B', 0x3001, u'C',   0x7684, 0x5706};
-    ASSERT_EQ(d.GetLength(), 14);
-    for (int i = 0; i < 14; ++i)
-        EXPECT_EQ(d[i], chars[i]) << i;
     CString n = Insert(new CGArcPointN(NextId(), o->m_id, a->m_id, b->m_id, 0, 3))->GetDescription();
     EXPECT_EQ(n, u"以点A为圆心，过点B且垂直于AC的圆反向"); // any flag above 0 is reversed
     // A kind without a figure describes as nothing; renamed points are read when asked.
     auto* odd = Insert(new CGArcCircle3P(NextId(), o->m_id, a->m_id, b->m_id, 7));
     EXPECT_EQ(odd->GetDescription(), u"");
     a->m_name = CString(u"Q");
-    EXPECT_EQ(odd->m_name, u"c18");
+    EXPECT_EQ(odd->m_name, u"c17");
     odd->m_kind = CGArc::kDisc;
     EXPECT_EQ(odd->GetDescription(), u"过三点A、Q、C的圆面");
 }

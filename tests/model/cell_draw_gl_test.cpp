@@ -3,45 +3,52 @@
 #include "support/gl_page_fixture.h"
 #include "view/label_hooks.h"
 
+#include <functional>
+
 namespace {
 
-class CellDrawGlTest : public GlPageFixture {};
+class CellDrawGlTest : public GlPageFixture {
+protected:
+    // The pixel at world (x, y) after a draw on a cleared frame.
+    CRgba After(const std::function<void()>& draw, float x = 0, float y = 0) {
+        Clear();
+        draw();
+        return At(x, y);
+    }
+};
 
 } // namespace
 
 TEST_F(CellDrawGlTest, DiscPointDrawsInItsPassOnly) {
     CGVertex* a = AddPoint(0.0f, 0.0f, 0.0f);
     a->m_labelHidden = 1;
-    a->DrawVisible(); // style 0 is drawn on top, not in the visible pass
-    EXPECT_EQ(At(0, 0), kWhite);
-    a->DrawOnTop();
-    EXPECT_EQ(At(0, 0), Opaque(g_colorPoint));
+    const CRgba own = Opaque(g_colorPoint);
+    EXPECT_EQ(After([&] { a->DrawVisible(); }), kWhite); // style 0 is drawn on top
+    EXPECT_EQ(After([&] { a->DrawOnTop(); }), own);
     EXPECT_EQ(At(1, 1), kWhite);
-
-    Clear();
     a->m_style = 1;
-    a->DrawOnTop();
-    EXPECT_EQ(At(0, 0), kWhite);
-    a->DrawVisible();
-    EXPECT_EQ(At(0, 0), Opaque(g_colorPoint));
-
+    EXPECT_EQ(After([&] { a->DrawOnTop(); }), kWhite);
+    EXPECT_EQ(After([&] { a->DrawVisible(); }), own);
     // Label-only styles and hidden or invalid points draw no figure.
     for (BYTE style : {2, 3}) {
-        Clear();
         a->m_style = style;
-        a->DrawOnTop();
-        a->DrawVisible();
-        EXPECT_EQ(At(0, 0), kWhite) << int(style);
+        EXPECT_EQ(After([&] {
+                      a->DrawOnTop();
+                      a->DrawVisible();
+                  }),
+                  kWhite)
+            << int(style);
     }
     a->m_style = 0;
     a->m_hidden = 1;
-    a->DrawOnTop();
-    a->DrawPlain();
-    EXPECT_EQ(At(0, 0), kWhite);
+    EXPECT_EQ(After([&] {
+                  a->DrawOnTop();
+                  a->DrawPlain();
+              }),
+              kWhite);
     a->m_hidden = 0;
     a->m_valid = false;
-    a->DrawOnTop();
-    EXPECT_EQ(At(0, 0), kWhite);
+    EXPECT_EQ(After([&] { a->DrawOnTop(); }), kWhite);
 }
 
 TEST_F(CellDrawGlTest, SelectedPointsGrowAndTakeTheSelectionColour) {
@@ -59,21 +66,14 @@ TEST_F(CellDrawGlTest, SelectedPointsGrowAndTakeTheSelectionColour) {
     glGetFloatv(GL_POINT_SIZE, &size);
     EXPECT_EQ(size, 20.0f);
 
-    Clear();
     a->m_selected = false;
     a->m_size = 6.0f;
-    a->DrawOnTop();
-    EXPECT_EQ(At(0, 0), (CRgba{127, 255, 255, 255})); // inverted
-    // Plain drawing ignores the looks.
-    Clear();
-    a->DrawPlain();
-    EXPECT_EQ(At(0, 0), Opaque(g_colorPoint));
+    EXPECT_EQ(After([&] { a->DrawOnTop(); }), (CRgba{127, 255, 255, 255})); // highlighted: inverted
+    EXPECT_EQ(After([&] { a->DrawPlain(); }), Opaque(g_colorPoint));         // plain ignores the looks
     // Without object colours the pass keeps the current colour.
-    Clear();
     g_useObjectColors = FALSE;
     glColor3ub(1, 2, 3);
-    a->DrawOnTop();
-    EXPECT_EQ(At(0, 0), (CRgba{1, 2, 3, 255}));
+    EXPECT_EQ(After([&] { a->DrawOnTop(); }), (CRgba{1, 2, 3, 255}));
 }
 
 TEST_F(CellDrawGlTest, BallPointInTheLitPass) {
@@ -82,57 +82,48 @@ TEST_F(CellDrawGlTest, BallPointInTheLitPass) {
     a->m_style = 4;
     a->m_size = 20.0f; // radius 20 x 0.05 = 1 unit
     a->m_labelHidden = 1;
-    a->DrawOnTop();
-    EXPECT_EQ(At(1, 1), kWhite); // no disc
-    a->DrawLit();
-    EXPECT_EQ(At(1, 1), Opaque(g_colorPoint));
+    EXPECT_EQ(After([&] { a->DrawOnTop(); }, 1, 1), kWhite); // no disc
+    EXPECT_EQ(After([&] { a->DrawLit(); }, 1, 1), Opaque(g_colorPoint));
     EXPECT_EQ(At(1.6f, 1.0f), Opaque(g_colorPoint));
     EXPECT_EQ(At(2.5f, 1.0f), kWhite);
 }
 
 TEST_F(CellDrawGlTest, SegmentRayAndLineExtents) {
-    CGVertex* a = AddPoint(-1.0f, 0.0f, 0.0f);
-    CGVertex* b = AddPoint(1.0f, 0.0f, 0.0f);
+    CGVertex *a = AddPoint(-1.0f, 0.0f, 0.0f), *b = AddPoint(1.0f, 0.0f, 0.0f);
     a->m_labelHidden = b->m_labelHidden = 1;
-    CGLine* segment = AddLine(a->m_id, b->m_id, CGLine::kSegment);
-    segment->DrawVisible();
-    EXPECT_EQ(At(0, 0), Opaque(g_colorObject));
-    EXPECT_EQ(At(-0.9f, 0), Opaque(g_colorObject));
-    EXPECT_EQ(At(2.0f, 0), kWhite);
-    EXPECT_EQ(At(-2.0f, 0), kWhite);
-
-    Clear();
-    CGLine* ray = AddLine(a->m_id, b->m_id, CGLine::kRay);
-    ray->DrawVisible();
-    EXPECT_EQ(At(3.8f, 0), Opaque(g_colorObject)); // out to the edge of the view
-    EXPECT_EQ(At(-2.0f, 0), kWhite);
-
-    Clear();
-    CGLine* line = AddLine(a->m_id, b->m_id, CGLine::kLine);
-    line->DrawVisible();
-    EXPECT_EQ(At(3.8f, 0), Opaque(g_colorObject));
-    EXPECT_EQ(At(-3.8f, 0), Opaque(g_colorObject));
-
+    const CRgba own = Opaque(g_colorObject);
+    // Where each kind is drawn at x = -2, -0.9, 0, 2 and 3.8 (the edge of the view).
+    const struct {
+        BYTE kind;
+        bool drawn[5];
+    } rows[] = {{CGLine::kSegment, {false, true, true, false, false}},
+                {CGLine::kRay, {false, true, true, true, true}},
+                {CGLine::kLine, {true, true, true, true, true}}};
+    const float xs[5] = {-2.0f, -0.9f, 0.0f, 2.0f, 3.8f};
+    for (const auto& r : rows) {
+        CGLine* line = AddLine(a->m_id, b->m_id, r.kind);
+        Clear();
+        line->DrawVisible();
+        for (int i = 0; i < 5; ++i)
+            EXPECT_EQ(At(xs[i], 0), r.drawn[i] ? own : kWhite) << int(r.kind) << " at " << xs[i];
+    }
     // A ray from a point far from the origin with a short direction still runs along its own line.
-    Clear();
-    CGVertex* c = AddPoint(0.0f, 3.0f, 0.0f);
-    CGVertex* d = AddPoint(0.001f, 3.0f, 0.0f);
+    CGVertex *c = AddPoint(0.0f, 3.0f, 0.0f), *d = AddPoint(0.001f, 3.0f, 0.0f);
     CGLine* shortRay = AddLine(c->m_id, d->m_id, CGLine::kRay);
-    shortRay->DrawVisible();
-    EXPECT_EQ(At(3.0f, 3.0f), Opaque(g_colorObject));
+    EXPECT_EQ(After([&] { shortRay->DrawVisible(); }, 3.0f, 3.0f), own);
     EXPECT_EQ(At(-1.0f, 3.0f), kWhite);
 }
 
 TEST_F(CellDrawGlTest, LineStylesChooseTheirPasses) {
-    CGVertex* a = AddPoint(-3.0f, 0.0f, 0.0f);
-    CGVertex* b = AddPoint(3.0f, 0.0f, 0.0f);
+    CGVertex *a = AddPoint(-3.0f, 0.0f, 0.0f), *b = AddPoint(3.0f, 0.0f, 0.0f);
     CGLine* line = AddLine(a->m_id, b->m_id);
     line->m_style = 2;
-    line->DrawVisible();
-    line->DrawHidden();
-    EXPECT_EQ(At(0, 0), kWhite);
-    line->DrawOnTop();
-    EXPECT_EQ(At(0, 0), Opaque(g_colorObject));
+    EXPECT_EQ(After([&] {
+                  line->DrawVisible();
+                  line->DrawHidden();
+              }),
+              kWhite);
+    EXPECT_EQ(After([&] { line->DrawOnTop(); }), Opaque(g_colorObject));
 
     // Style 3: dashed on top, ten pixels drawn and six left out.
     Clear();
@@ -144,33 +135,19 @@ TEST_F(CellDrawGlTest, LineStylesChooseTheirPasses) {
         drawn += Pixel(x, 32) == Opaque(g_colorObject);
     EXPECT_GT(drawn, 20);
     EXPECT_LT(drawn, 40);
-    // Highlighted it is solid in the inverted colour.
-    Clear();
-    line->m_highlighted = true;
-    line->DrawOnTop();
-    drawn = 0;
-    for (int x = 8; x < 56; ++x)
-        drawn += Pixel(x, 32) == (CRgba{255, 255, 127, 255});
-    EXPECT_EQ(drawn, 48);
-
     // Only style 0 takes part in the hidden pass; styles 0 and 1 in the visible one.
-    Clear();
-    line->m_highlighted = false;
     line->m_style = 1;
-    line->DrawHidden();
-    EXPECT_EQ(At(0, 0), kWhite);
+    EXPECT_EQ(After([&] { line->DrawHidden(); }), kWhite);
     line->m_style = 0;
     line->m_selected = true;
-    line->DrawHidden();
-    EXPECT_EQ(At(0, 0), g_colorSelection);
+    EXPECT_EQ(After([&] { line->DrawHidden(); }), g_colorSelection);
     GLfloat width = 0;
     glGetFloatv(GL_LINE_WIDTH, &width);
     EXPECT_EQ(width, g_lineWidth);
 }
 
 TEST_F(CellDrawGlTest, VectorArrowHeadFacesTheViewer) {
-    CGVertex* a = AddPoint(-3.0f, 0.0f, 0.0f);
-    CGVertex* b = AddPoint(2.0f, 0.0f, 0.0f);
+    CGVertex *a = AddPoint(-3.0f, 0.0f, 0.0f), *b = AddPoint(2.0f, 0.0f, 0.0f);
     a->m_labelHidden = b->m_labelHidden = 1;
     CGLine* vector = AddLine(a->m_id, b->m_id, CGLine::kVector);
     // s = 20 x 0.05 / 1 = 1: barbs 1.15 behind the tip and 0.35 to each side.
@@ -181,10 +158,8 @@ TEST_F(CellDrawGlTest, VectorArrowHeadFacesTheViewer) {
     EXPECT_EQ(At(1.0f, 0.6f), kWhite);
 
     // Squared length below s: no head.
-    Clear();
     b->SetPosition(-2.1f, 0.0f, 0.0f);
-    vector->DrawOnTop();
-    EXPECT_EQ(At(-2.4f, 0.1f), kWhite);
+    EXPECT_EQ(After([&] { vector->DrawOnTop(); }, -2.4f, 0.1f), kWhite);
 
     // Seen along its direction: no head.
     Clear();
@@ -197,23 +172,18 @@ TEST_F(CellDrawGlTest, VectorArrowHeadFacesTheViewer) {
 
 TEST_F(CellDrawGlTest, LitTubes) {
     BuildBaseLists();
-    CGVertex* a = AddPoint(-1.0f, 0.0f, 0.0f);
-    CGVertex* b = AddPoint(1.0f, 0.0f, 0.0f);
+    CGVertex *a = AddPoint(-1.0f, 0.0f, 0.0f), *b = AddPoint(1.0f, 0.0f, 0.0f);
     CGLine* segment = AddLine(a->m_id, b->m_id);
     segment->m_style = 4;
     segment->m_size = 5.0f; // radius 0.3
-    segment->DrawVisible();
-    EXPECT_EQ(At(0, 0), kWhite);
-    segment->DrawLit();
-    EXPECT_EQ(At(0, 0.2f), Opaque(g_colorObject));
+    EXPECT_EQ(After([&] { segment->DrawVisible(); }), kWhite);
+    EXPECT_EQ(After([&] { segment->DrawLit(); }, 0, 0.2f), Opaque(g_colorObject));
     EXPECT_EQ(At(1.5f, 0), kWhite);
 
     // A short line becomes a tube of length 60 centred on its midpoint: it crosses the view.
-    Clear();
     CGLine* line = AddLine(a->m_id, b->m_id, CGLine::kLine);
     line->m_style = 4;
-    line->DrawLit();
-    EXPECT_EQ(At(-3.8f, 0), Opaque(g_colorObject));
+    EXPECT_EQ(After([&] { line->DrawLit(); }, -3.8f, 0), Opaque(g_colorObject));
     EXPECT_EQ(At(3.8f, 0), Opaque(g_colorObject));
 
     // A vector ends in a cone.
@@ -227,11 +197,9 @@ TEST_F(CellDrawGlTest, LitTubes) {
     EXPECT_EQ(At(0.0f, 0.15f), kWhite);                // beside the thinner shaft
     EXPECT_EQ(At(0.0f, 0.0f), Opaque(g_colorObject));
 
-    // Without display lists, or with coinciding ends, nothing is drawn.
-    Clear();
+    // With coinciding ends nothing is drawn.
     b->SetPosition(-1.0f, 0.0f, 0.0f);
-    line->DrawLit();
-    EXPECT_EQ(At(-3.8f, 0), kWhite);
+    EXPECT_EQ(After([&] { line->DrawLit(); }, -3.8f, 0), kWhite);
 }
 
 TEST_F(CellDrawGlTest, LabelsUseTheRegisteredRenderers) {
@@ -280,8 +248,7 @@ TEST_F(CellDrawGlTest, LabelsUseTheRegisteredRenderers) {
 TEST_F(CellDrawGlTest, PickNamesOfPointsLabelsAndLines) {
     g_labelPickAxisA[1] = 0.5f;
     g_labelPickAxisB[0] = 0.5f;
-    CGVertex* a = AddPoint(0.0f, 0.0f, 0.0f);
-    CGVertex* b = AddPoint(2.0f, 0.0f, 0.0f);
+    CGVertex *a = AddPoint(0.0f, 0.0f, 0.0f), *b = AddPoint(2.0f, 0.0f, 0.0f);
     CGLine* line = AddLine(a->m_id, b->m_id);
     const GLuint idA = a->m_id;
     const GLuint idLine = line->m_id;

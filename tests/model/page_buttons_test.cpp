@@ -6,6 +6,7 @@
 #include "dynamics/buttons.h"
 #include "measure/expression_counters.h"
 #include "support/page_fixture.h"
+#include "model_checks.h"
 
 namespace {
 
@@ -64,12 +65,7 @@ protected:
             series->AddParent(m);
         return Insert(series);
     }
-    std::vector<WORD> Running() {
-        std::vector<WORD> v;
-        for (WORD id : m_page->m_runningButtons)
-            v.push_back(id);
-        return v;
-    }
+    std::vector<WORD> Running() { return Ids(m_page->m_runningButtons); }
     CGVertex* m_a = nullptr;
     CGVertex* m_p = nullptr;
     CTestMidpoint* m_mid = nullptr;
@@ -246,20 +242,14 @@ TEST_F(PageButtonsTest, TracedCellsDuringAnimationAndDragging) {
     m_line->m_traced = true;
     m_page->StartButton(TRUE, anim->m_id);
     m_page->RestartButtonsAfterEdit();
-    std::vector<WORD> traced;
-    for (WORD id : m_page->m_tracedCells)
-        traced.push_back(id);
-    EXPECT_EQ(traced, (std::vector<WORD>{m_line->m_id, m_a->m_id}));
+    EXPECT_EQ(Ids(m_page->m_tracedCells), (std::vector<WORD>{m_line->m_id, m_a->m_id}));
     EXPECT_TRUE(g_tracing);
 
     // Dragging: the collected ids and the dragged point.
     m_page->m_scratchIds = {m_mid->m_id, m_line->m_id};
     g_draggedId = m_a->m_id;
     m_page->RebuildTraceList(0);
-    traced.clear();
-    for (WORD id : m_page->m_tracedCells)
-        traced.push_back(id);
-    EXPECT_EQ(traced, (std::vector<WORD>{m_line->m_id, m_a->m_id}));
+    EXPECT_EQ(Ids(m_page->m_tracedCells), (std::vector<WORD>{m_line->m_id, m_a->m_id}));
 
     // The three-view layout keeps no traces.
     m_page->m_threeView = 1;

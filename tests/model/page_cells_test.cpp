@@ -6,8 +6,10 @@
 #include "dynamics/buttons.h"
 #include "measure/text_items.h"
 #include "support/page_fixture.h"
+#include "model_checks.h"
 
 #include <string>
+#include <tuple>
 
 namespace {
 
@@ -18,12 +20,6 @@ protected:
         cell->m_selected = true;
         list.AddTail(cell->m_id);
         m_page->m_selAll.AddTail(cell->m_id);
-    }
-    std::vector<WORD> Ids(const CList<WORD, WORD>& list) {
-        std::vector<WORD> v;
-        for (WORD id : list)
-            v.push_back(id);
-        return v;
     }
 };
 
@@ -45,18 +41,6 @@ std::vector<std::u16string> NameCycle() {
 
 // ---------------------------------------------------------------------------------------------
 // Automatic names
-
-TEST_F(PageCellsTest, PointNamesRunThroughTheWholeSuffixCycle) {
-    std::vector<std::u16string> expected = NameCycle();
-    ASSERT_EQ(expected.size(), 312u);
-    for (size_t i = 0; i < expected.size(); ++i)
-        ASSERT_EQ(m_page->MakeAutoLabel(CGPage::kAutoLabelPoint), expected[i].c_str()) << i;
-    EXPECT_EQ(m_page->MakeAutoLabel(CGPage::kAutoLabelPoint), u"A"); // and round again
-    EXPECT_EQ(m_page->MakeAutoLabel(CGPage::kAutoLabelPoint), u"B");
-    EXPECT_EQ(expected[26], u"A1");
-    EXPECT_EQ(expected[26 * 10], u"A'");
-    EXPECT_EQ(expected[26 * 11], u"A0");
-}
 
 TEST_F(PageCellsTest, CircleNamesCountThroughAByte) {
     CString name;
@@ -82,8 +66,7 @@ TEST_F(PageCellsTest, DamagedCountersRestartTheNames) {
 TEST_F(PageCellsTest, CancelledConstructionHandsIdsAndNamesBack) {
     CGVertex* a = AddPoint(0, 0, 0);
     m_page->m_constructMarker = m_page->m_nextId;
-    CGVertex* b = AddPoint(1, 0, 0);
-    CGVertex* c = AddPoint(2, 0, 0);
+    CGVertex *b = AddPoint(1, 0, 0), *c = AddPoint(2, 0, 0);
     AddLine(a->m_id, b->m_id);
     AddLine(b->m_id, c->m_id);
     ASSERT_EQ(m_page->m_nextId, 6);
@@ -104,22 +87,6 @@ TEST_F(PageCellsTest, CancelledConstructionHandsIdsAndNamesBack) {
     m_page->m_constructMarker = -1;
     EXPECT_EQ(m_page->RemoveCellsAfterMarker(), 0);
     EXPECT_EQ(m_page->m_cells.GetCount(), 2);
-}
-
-TEST_F(PageCellsTest, CancellingAcrossTheWrapStepsTheSuffixBack) {
-    for (int i = 0; i < 25; ++i)
-        AddPoint(float(i), 0, 0); // A .. Y
-    m_page->m_constructMarker = m_page->m_nextId;
-    EXPECT_EQ(AddPoint(0, 1, 0)->m_name, u"Z");
-    EXPECT_EQ(AddPoint(0, 2, 0)->m_name, u"A1");
-    m_page->RemoveCellsAfterMarker();
-    EXPECT_EQ(m_page->MakeAutoLabel(CGPage::kAutoLabelPoint), u"Z");
-
-    // A1 alone: the next name is A1 again.
-    m_page->m_constructMarker = m_page->m_nextId;
-    EXPECT_EQ(AddPoint(0, 3, 0)->m_name, u"A1");
-    m_page->RemoveCellsAfterMarker();
-    EXPECT_EQ(m_page->MakeAutoLabel(CGPage::kAutoLabelPoint), u"A1");
 }
 
 TEST_F(PageCellsTest, CancellingTwoPointsAnywhereInTheCycleGivesTheirNamesAgain) {
@@ -183,9 +150,7 @@ TEST_F(PageCellsTest, CancelDropsTheRemovedIdsFromEveryList) {
 
 TEST_F(PageCellsTest, MovingAPointRecomputesADiamondInAscendingIdOrder) {
     // Enough cells that the map's own walking order (15..1, 31..16, ...) differs from id order.
-    CGVertex* a = AddPoint(0, 0, 0);
-    CGVertex* p = AddPoint(4, 0, 0);
-    CGVertex* q = AddPoint(0, 4, 0);
+    CGVertex *a = AddPoint(0, 0, 0), *p = AddPoint(4, 0, 0), *q = AddPoint(0, 4, 0);
     for (int i = 0; i < 14; ++i)
         AddPoint(10, 10, float(i));                     // unrelated points, ids 4..17
     CTestMidpoint* m1 = AddMidpoint(a->m_id, p->m_id);  // 18
@@ -213,8 +178,7 @@ TEST_F(PageCellsTest, MovingAPointRecomputesADiamondInAscendingIdOrder) {
 }
 
 TEST_F(PageCellsTest, InvalidityPassesDownInTheSameSweep) {
-    CGVertex* a = AddPoint(0, 0, 0);
-    CGVertex* b = AddPoint(2, 0, 0);
+    CGVertex *a = AddPoint(0, 0, 0), *b = AddPoint(2, 0, 0);
     CTestMidpoint* m = AddMidpoint(a->m_id, b->m_id);
     CTestMidpoint* n = AddMidpoint(m->m_id, b->m_id);
     CGLine* line = AddLine(n->m_id, a->m_id);
@@ -227,9 +191,7 @@ TEST_F(PageCellsTest, InvalidityPassesDownInTheSameSweep) {
 }
 
 TEST_F(PageCellsTest, SelectionMarksAndDeletionSet) {
-    CGVertex* a = AddPoint(0, 0, 0);
-    CGVertex* p = AddPoint(4, 0, 0);
-    CGVertex* q = AddPoint(0, 4, 0);
+    CGVertex *a = AddPoint(0, 0, 0), *p = AddPoint(4, 0, 0), *q = AddPoint(0, 4, 0);
     CTestMidpoint* m1 = AddMidpoint(a->m_id, p->m_id);
     CTestMidpoint* m2 = AddMidpoint(a->m_id, q->m_id);
     CTestMidpoint* d = AddMidpoint(m1->m_id, m2->m_id);
@@ -252,8 +214,7 @@ TEST_F(PageCellsTest, SelectionMarksAndDeletionSet) {
 }
 
 TEST_F(PageCellsTest, WalkersSkipIdsNoLongerInThePage) {
-    CGVertex* a = AddPoint(0, 0, 0);
-    CGVertex* b = AddPoint(2, 0, 0);
+    CGVertex *a = AddPoint(0, 0, 0), *b = AddPoint(2, 0, 0);
     CGLine* line = AddLine(a->m_id, b->m_id);
     m_page->UpdateCellsById({1, 77, line->m_id, 65535});
     m_page->UpdateTextsById({77, line->m_id});
@@ -320,92 +281,59 @@ TEST_F(PageCellsTest, CountSelectedVariablesCountsValuesOnly) {
 // ---------------------------------------------------------------------------------------------
 // Places of new screen items
 
+// Places are in units of 20 unit lengths (1 at the start); rows are 1.5 apart.
 TEST_F(PageCellsTest, TextItemsGoDownColumnsFromTheUpperRight) {
-    const float s = 20.0f * g_unitLength;
-    float x, y;
-    m_page->PlaceNewTextItem(x, y, 1);
-    EXPECT_FLOAT_EQ(x, 13.0f * s);
-    EXPECT_FLOAT_EQ(y, 11.0f * s);
-    EXPECT_EQ(m_page->m_textSlot, 1);
-    m_page->PlaceNewTextItem(x, y, 1);
-    EXPECT_FLOAT_EQ(x, 13.0f * s);
-    EXPECT_FLOAT_EQ(y, 9.5f * s);
-    EXPECT_EQ(m_page->m_textSlot, 2);
+    ASSERT_FLOAT_EQ(20.0f * g_unitLength, 1.0f);
+    auto place = [&](int rows, float x, float y, int slot) {
+        float px, py;
+        m_page->PlaceNewTextItem(px, py, rows);
+        EXPECT_FLOAT_EQ(px, x);
+        EXPECT_FLOAT_EQ(py, y);
+        EXPECT_EQ(slot ? m_page->m_textSlot : 0, slot); // 0: not asked
+    };
+    place(1, 13, 11, 1);
+    place(1, 13, 9.5f, 2);
     EXPECT_EQ(m_page->m_lastTextX, 13.0f);
     EXPECT_EQ(m_page->m_lastTextY, 9.5f);
-    // Below the last one: the row at -11.5 is past the bottom (-11), so the sixteenth item
-    // starts the next column.
-    for (int i = 3; i <= 15; ++i)
-        m_page->PlaceNewTextItem(x, y, 1);
-    EXPECT_FLOAT_EQ(y, -10.0f * s);
-    m_page->PlaceNewTextItem(x, y, 1);
-    EXPECT_FLOAT_EQ(x, 1.0f * s);
-    EXPECT_FLOAT_EQ(y, 11.0f * s);
-    EXPECT_EQ(m_page->m_textSlot, 17);
-    // A three-row item goes three rows down.
-    m_page->PlaceNewTextItem(x, y, 3);
-    EXPECT_FLOAT_EQ(y, 6.5f * s);
-    EXPECT_EQ(m_page->m_textSlot, 16 + 3 + 3);
+    // The row at -11.5 is past the bottom (-11), so the sixteenth item starts the next column.
+    for (int i = 3; i <= 14; ++i)
+        place(1, 13, 11 - 1.5f * float(i - 1), i);
+    place(1, 13, -10, 15);
+    place(1, 1, 11, 17);
+    place(3, 1, 6.5f, 16 + 3 + 3); // a three-row item goes three rows down
     // Past the last column it comes back to the first.
     m_page->m_lastTextX = -23.0f;
     m_page->m_lastTextY = -10.0f;
-    m_page->PlaceNewTextItem(x, y, 1);
-    EXPECT_FLOAT_EQ(x, 13.0f * s);
-    EXPECT_FLOAT_EQ(y, 11.0f * s);
-}
-
-TEST_F(PageCellsTest, TextSlotsWithoutALastPosition) {
+    place(1, 13, 11, 0);
     // After a load the last position is unknown and the slot counter places the item: 16 rows a
-    // column, so the seventeenth item tops the second column.
-    const float s = 20.0f * g_unitLength;
-    float x, y;
-    m_page->m_textSlot = 16;
-    m_page->PlaceNewTextItem(x, y, 1);
-    EXPECT_FLOAT_EQ(x, 1.0f * s);
-    EXPECT_FLOAT_EQ(y, 11.0f * s);
-    m_page->m_lastTextX = 1000.0f;
-    m_page->m_textSlot = 15;
-    m_page->PlaceNewTextItem(x, y, 1);
-    EXPECT_FLOAT_EQ(x, 13.0f * s);
-    EXPECT_FLOAT_EQ(y, -11.5f * s);
-    m_page->m_lastTextX = 1000.0f;
-    m_page->m_textSlot = 64;
-    m_page->PlaceNewTextItem(x, y, 1);
-    EXPECT_EQ(m_page->m_textSlot, 1);
-    EXPECT_FLOAT_EQ(x, 13.0f * s);
-    EXPECT_FLOAT_EQ(y, 11.0f * s);
+    // column, so the seventeenth item tops the second column; slot 64 wraps.
+    using Row = std::tuple<int, float, float>;
+    for (auto [slot, x, y] : {Row{16, 1, 11}, Row{15, 13, -11.5f}, Row{64, 13, 11}}) {
+        m_page->m_lastTextX = 1000.0f;
+        m_page->m_textSlot = slot;
+        place(1, x, y, slot == 64 ? 1 : 0);
+    }
 }
 
 TEST_F(PageCellsTest, ButtonsGoDownColumnsFromTheUpperLeft) {
-    const float s = 20.0f * g_unitLength;
-    float x, y;
-    m_page->PlaceNewButton(x, y);
-    EXPECT_FLOAT_EQ(x, -18.0f * s);
-    EXPECT_FLOAT_EQ(y, 12.0f * s);
-    EXPECT_EQ(m_page->m_buttonSlot, 1);
-    m_page->PlaceNewButton(x, y);
-    EXPECT_FLOAT_EQ(x, -18.0f * s);
-    EXPECT_FLOAT_EQ(y, 10.5f * s);
-    EXPECT_EQ(m_page->m_buttonSlot, 2);
-    for (int i = 3; i <= 16; ++i)
-        m_page->PlaceNewButton(x, y);
-    EXPECT_FLOAT_EQ(y, -10.5f * s);
-    m_page->PlaceNewButton(x, y);
-    EXPECT_FLOAT_EQ(x, -13.0f * s);
-    EXPECT_FLOAT_EQ(y, 12.0f * s);
-    EXPECT_EQ(m_page->m_buttonSlot, 17);
+    auto place = [&](float x, float y, int slot) {
+        float px, py;
+        m_page->PlaceNewButton(px, py);
+        EXPECT_FLOAT_EQ(px, x);
+        EXPECT_FLOAT_EQ(py, y);
+        EXPECT_EQ(slot ? m_page->m_buttonSlot : 0, slot);
+    };
+    for (int i = 1; i <= 16; ++i)
+        place(-18, 12 - 1.5f * float(i - 1), i);
+    place(-13, 12, 17);
     // Past the last column it comes back to the first.
     m_page->m_lastButtonX = 17.0f;
     m_page->m_lastButtonY = -10.5f;
-    m_page->PlaceNewButton(x, y);
-    EXPECT_FLOAT_EQ(x, -18.0f * s);
+    place(-18, 12, 0);
     // Slot mode wraps after 128 slots.
     m_page->m_lastButtonX = -1000.0f;
     m_page->m_buttonSlot = 128;
-    m_page->PlaceNewButton(x, y);
-    EXPECT_EQ(m_page->m_buttonSlot, 1);
-    EXPECT_FLOAT_EQ(x, -18.0f * s);
-    EXPECT_FLOAT_EQ(y, 12.0f * s);
+    place(-18, 12, 1);
 }
 
 TEST_F(PageCellsTest, FlatObjectsOutsideTheWindowComeBackIn) {

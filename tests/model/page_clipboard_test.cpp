@@ -8,6 +8,7 @@
 #include "model/dependent_points.h"
 #include "support/cell_record.h"
 #include "support/page_fixture.h"
+#include "model_checks.h"
 
 #include <functional>
 
@@ -55,22 +56,6 @@ public:
     }
 };
 IMPLEMENT_SERIAL(CPasteFormula, CGTbMtfText, 1)
-
-template <class F> int ArchiveCause(F&& f) {
-    try {
-        f();
-    } catch (const CArchiveException& e) {
-        return e.m_cause;
-    }
-    return -1;
-}
-
-template <class C> std::vector<WORD> Ids(const C& ids) {
-    std::vector<WORD> out;
-    for (WORD id : ids)
-        out.push_back(id);
-    return out;
-}
 
 class PageClipboardTest : public PageFixture {
 protected:
@@ -127,10 +112,7 @@ protected:
         return b;
     }
     static CommonRecord Record(WORD id, std::vector<WORD> parents = {}, std::vector<WORD> children = {}) {
-        CommonRecord r;
-        r.id = id;
-        r.parents = std::move(parents);
-        r.children = std::move(children);
+        CommonRecord r{.id = id, .name = {}, .parents = std::move(parents), .children = std::move(children)};
         return r;
     }
 
@@ -191,9 +173,7 @@ TEST_F(PageClipboardTest, ASelectedPageGivesItsWholeRecord) {
 }
 
 TEST_F(PageClipboardTest, ALineCopiedAloneBringsItsEndsAndPastesWithNewIds) {
-    CGVertex* a = AddPoint(0, 0, 0);
-    CGVertex* b = AddPoint(4, 0, 0);
-    CGVertex* c = AddPoint(4, 3, 0);
+    CGVertex *a = AddPoint(0, 0, 0), *b = AddPoint(4, 0, 0), *c = AddPoint(4, 3, 0);
     CGLine* ab = AddLine(a->m_id, b->m_id);
     AddLine(b->m_id, c->m_id);
     m_page->SelectCell(ab->m_id);
@@ -226,20 +206,8 @@ TEST_F(PageClipboardTest, ALineCopiedAloneBringsItsEndsAndPastesWithNewIds) {
     EXPECT_EQ(Ids(b->m_children), std::vector<WORD>({4, 5}));
 }
 
-TEST_F(PageClipboardTest, OnePointIntoAPageWhoseNextIdIsTen) {
-    CGVertex* p = AddPoint(1, 2, 3);
-    m_page->SelectCell(p->m_id);
-    m_target->m_nextId = 10;
-    ASSERT_EQ(PasteInto(*m_target, Block()), 1);
-    auto* pasted = DYNAMIC_DOWNCAST(CGVertex, m_target->FindCell(10));
-    ASSERT_NE(pasted, nullptr);
-    EXPECT_EQ(pasted->m_name, p->m_name);
-    EXPECT_EQ(m_target->m_nextId, 11);
-}
-
 TEST_F(PageClipboardTest, PastingTwiceGivesTwoIndependentSets) {
-    CGVertex* a = AddPoint(0, 0, 0);
-    CGVertex* b = AddPoint(1, 0, 0);
+    CGVertex *a = AddPoint(0, 0, 0), *b = AddPoint(1, 0, 0);
     CGLine* ab = AddLine(a->m_id, b->m_id);
     auto* mid = Insert(new CGVerMid(NextId(), NextVertex(), u"M", ab->m_id));
     m_page->SelectCell(mid->m_id);
@@ -339,8 +307,7 @@ TEST_F(PageClipboardTest, APasteThatWouldPassTheLastIdTakesNothing) {
 }
 
 TEST_F(PageClipboardTest, EveryTruncationIsRefusedAndChangesNothing) {
-    CGVertex* a = AddPoint(0, 0, 0);
-    CGVertex* b = AddPoint(1, 0, 0);
+    CGVertex *a = AddPoint(0, 0, 0), *b = AddPoint(1, 0, 0);
     AddLine(a->m_id, b->m_id);
     AddCell(4, {3});
     m_page->SelectCell(4);

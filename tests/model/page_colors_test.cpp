@@ -32,53 +32,49 @@ constexpr CRgba kOdd{11, 22, 33, 44};
 TEST_F(PageColorsTest, DefaultColoursByClass) {
     g_backgroundColor[0] = 0.5f;
     g_backgroundColor[3] = 0.25f;
+    g_pointSize = 7.0f;
     CGVertex* point = AddPoint(0, 0, 0);
     auto* free = AddCell(new CGVerFreeXyz(0, 9, u"F", 0, 0, 0));
-    CGLine* line = AddLine(point->m_id, free->m_id);
     auto* disc = AddCell(new CGArc);
     disc->m_kind = 2;
-    auto* circle = AddCell(new CGArcCenterP); // constructed circles are circles too
-    auto* button = AddCell(new CGButton);
-    auto* value = AddCell(new CGTmVariable);
-    auto* text = AddCell(new CGTextmap);
     auto* formula = AddCell(new CGTbMtfText);
-    auto* sphere = AddCell(new CSphereStandIn);
-    auto* modifier = AddCell(new CColorModifierStandIn);
-    for (POSITION pos = m_page->m_cells.GetStartPosition(); pos;) {
-        WORD id;
+    // R, G, B change and alpha stays; a filled circle keeps its fill, a modifier its colour; size 0
+    // is not asked (texts and values keep theirs).
+    const struct {
         CGCell* cell;
-        m_page->m_cells.GetNextAssoc(pos, id, cell);
-        cell->m_color = kOdd;
-        cell->m_labelColor = kOdd;
-        cell->m_size = 9.0f;
+        CRgba color, label;
+        float size;
+    } rows[] = {
+        {point, {128, 0, 0, 44}, {0, 0, 0, 44}, 7.0f},
+        {free, {255, 0, 0, 44}, {0, 0, 0, 44}, 7.0f},
+        {AddLine(point->m_id, free->m_id), {0, 0, 128, 44}, {0, 0, 0, 44}, 2.0f},
+        {disc, kOdd, {0, 128, 0, 44}, 2.0f},
+        {AddCell(new CGArcCenterP), {0, 128, 0, 44}, {0, 0, 0, 44}, 0}, // constructed circles too
+        {AddCell(new CGButton), {51, 102, 255, 44}, {0, 0, 0, 44}, 9.0f},
+        {AddCell(new CGTmVariable), {0, 0, 0, 44}, {0, 0, 0, 44}, 0},
+        {AddCell(new CGTextmap), {0, 0, 152, 44}, {0, 0, 0, 44}, 0},
+        {formula, {0, 0, 152, 44}, {0, 0, 0, 44}, 0},
+        {AddCell(new CSphereStandIn), {0, 128, 0, 44}, {0, 0, 0, 44}, 0},
+        {AddCell(new CColorModifierStandIn), kOdd, {0, 0, 0, 44}, 0},
+    };
+    for (const auto& r : rows) {
+        r.cell->m_color = kOdd;
+        r.cell->m_labelColor = kOdd;
+        r.cell->m_size = 9.0f;
     }
-    g_pointSize = 7.0f;
     m_page->ApplyDefaultColors();
-
     EXPECT_EQ(m_page->m_background[0], 0.5f);
     EXPECT_EQ(m_page->m_background[3], 0.25f);
-    EXPECT_EQ(point->m_color, (CRgba{128, 0, 0, 44})); // R, G, B change, alpha stays
-    EXPECT_EQ(point->m_size, 7.0f);
-    EXPECT_EQ(point->m_labelColor, (CRgba{0, 0, 0, 44}));
-    EXPECT_EQ(free->m_color, (CRgba{255, 0, 0, 44}));
-    EXPECT_EQ(line->m_color, (CRgba{0, 0, 128, 44}));
-    EXPECT_EQ(line->m_size, 2.0f);
-    EXPECT_EQ(disc->m_color, kOdd); // a filled circle keeps its fill
-    EXPECT_EQ(disc->m_labelColor, (CRgba{0, 128, 0, 44}));
-    EXPECT_EQ(disc->m_size, 2.0f);
-    EXPECT_EQ(circle->m_color, (CRgba{0, 128, 0, 44}));
-    EXPECT_EQ(circle->m_labelColor, (CRgba{0, 0, 0, 44}));
-    EXPECT_EQ(button->m_color, (CRgba{51, 102, 255, 44}));
-    EXPECT_EQ(button->m_labelColor, (CRgba{0, 0, 0, 44}));
-    EXPECT_EQ(button->m_size, 9.0f);
-    EXPECT_EQ(value->m_color, (CRgba{0, 0, 0, 44}));
-    EXPECT_EQ(text->m_color, (CRgba{0, 0, 152, 44}));
-    EXPECT_EQ(formula->m_color, (CRgba{0, 0, 152, 44}));
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.cell->GetRuntimeClass()->m_lpszClassName);
+        EXPECT_EQ(r.cell->m_color, r.color);
+        EXPECT_EQ(r.cell->m_labelColor, r.label);
+        if (r.size > 0) {
+            EXPECT_EQ(r.cell->m_size, r.size);
+        }
+    }
     EXPECT_EQ(formula->m_background, RGB(127, 255, 255));
     EXPECT_TRUE(formula->m_flag2);
-    EXPECT_EQ(sphere->m_color, (CRgba{0, 128, 0, 44}));
-    EXPECT_EQ(modifier->m_color, kOdd);
-    EXPECT_EQ(modifier->m_labelColor, (CRgba{0, 0, 0, 44}));
 }
 
 TEST_F(PageColorsTest, AutomaticFaceColoursOnAWhiteBackgroundContinueAcrossCalls) {
@@ -110,51 +106,43 @@ TEST_F(PageColorsTest, AutomaticColoursOfEveryList) {
     g_currentColor = CRgba{9, 8, 7, 255};
     CGVertex* point = AddPoint(0, 0, 0);
     auto* free = AddCell(new CGVerFreeXyz(0, 9, u"F", 0, 0, 0));
-    CGLine* line = AddLine(point->m_id, free->m_id);
     auto* disc = AddCell(new CGArc);
     disc->m_kind = 3;
-    auto* ink = AddCell(new CInkmarksStandIn);
     auto* formula = AddCell(new CGTbMtfText);
-    auto* value = AddCell(new CGTmVariable);
     auto* button = AddCell(new CGButton);
-    auto* solid = AddCell(new CGCell);
-    auto* other = AddCell(new CGCell);
-    auto* modifier = AddCell(new CColorModifierStandIn);
-    for (CGCell* c : std::initializer_list<CGCell*>{point, free, line, disc, ink, formula, value, button,
-                                                    solid, other, modifier}) {
-        c->m_color = kOdd;
-        c->m_labelColor = kOdd;
+    auto& p = *m_page;
+    // Each cell in its list, with the colour it gets (a filled circle keeps its fill, a modifier
+    // its colour) and its label colour (points, buttons and filled circles change it, alpha kept).
+    const struct {
+        CGCell* cell;
+        CList<WORD, WORD>& list;
+        CRgba color, label;
+    } rows[] = {
+        {point, p.m_selPoints, {128, 0, 0, 255}, {0, 0, 0, 44}},
+        {free, p.m_selPoints, {255, 0, 0, 255}, {0, 0, 0, 44}},
+        {AddLine(point->m_id, free->m_id), p.m_selLines, {0, 0, 128, 255}, kOdd},
+        {disc, p.m_selCurves, kOdd, {0, 128, 0, 44}},
+        {AddCell(new CInkmarksStandIn), p.m_selCurves, {9, 8, 7, 255}, kOdd},
+        {formula, p.m_selTexts, {0, 0, 152, 255}, kOdd},
+        {AddCell(new CGTmVariable), p.m_selValues, {0, 0, 0, 255}, kOdd},
+        {button, p.m_selButtons, {51, 102, 255, 255}, {0, 0, 0, 44}},
+        {AddCell(new CGCell), p.m_selSolids, {0, 128, 0, 255}, kOdd},
+        {AddCell(new CGCell), p.m_selOthers, {0, 0, 128, 255}, kOdd},
+        {AddCell(new CColorModifierStandIn), p.m_selOthers, kOdd, kOdd},
+    };
+    for (const auto& r : rows) {
+        r.cell->m_color = kOdd;
+        r.cell->m_labelColor = kOdd;
+        Select(r.cell, r.list);
     }
-    Select(point, m_page->m_selPoints);
-    Select(free, m_page->m_selPoints);
-    Select(line, m_page->m_selLines);
-    Select(disc, m_page->m_selCurves);
-    Select(ink, m_page->m_selCurves);
-    Select(formula, m_page->m_selTexts);
-    Select(value, m_page->m_selValues);
-    Select(button, m_page->m_selButtons);
-    Select(solid, m_page->m_selSolids);
-    Select(other, m_page->m_selOthers);
-    Select(modifier, m_page->m_selOthers);
     g_backgroundColor[1] = 0.0f;
     m_page->m_background[1] = 0.0f;
     EXPECT_TRUE(m_page->ColorSelection(CGPage::kAutoColor));
-
-    EXPECT_EQ(point->m_color, (CRgba{128, 0, 0, 255}));
-    EXPECT_EQ(point->m_labelColor, (CRgba{0, 0, 0, 44}));
-    EXPECT_EQ(free->m_color, (CRgba{255, 0, 0, 255}));
-    EXPECT_EQ(line->m_color, (CRgba{0, 0, 128, 255}));
-    EXPECT_EQ(disc->m_color, kOdd);
-    EXPECT_EQ(disc->m_labelColor, (CRgba{0, 128, 0, 44}));
-    EXPECT_EQ(ink->m_color, (CRgba{9, 8, 7, 255}));
-    EXPECT_EQ(formula->m_color, (CRgba{0, 0, 152, 255}));
+    for (const auto& r : rows) {
+        EXPECT_EQ(r.cell->m_color, r.color) << r.cell->GetRuntimeClass()->m_lpszClassName;
+        EXPECT_EQ(r.cell->m_labelColor, r.label) << r.cell->GetRuntimeClass()->m_lpszClassName;
+    }
     EXPECT_EQ(formula->m_background, RGB(255, 0, 255));
-    EXPECT_EQ(value->m_color, (CRgba{0, 0, 0, 255}));
-    EXPECT_EQ(button->m_color, (CRgba{51, 102, 255, 255}));
-    EXPECT_EQ(button->m_labelColor, (CRgba{0, 0, 0, 44}));
-    EXPECT_EQ(solid->m_color, (CRgba{0, 128, 0, 255}));
-    EXPECT_EQ(other->m_color, (CRgba{0, 0, 128, 255}));
-    EXPECT_EQ(modifier->m_color, kOdd);
 }
 
 TEST_F(PageColorsTest, ExplicitColourKeepsAlphaAndSkipsModifiers) {

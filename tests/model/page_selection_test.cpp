@@ -11,6 +11,7 @@
 #include "model/free_points.h"
 #include "support/class_stand_ins.h"
 #include "support/page_fixture.h"
+#include "model_checks.h"
 
 namespace {
 
@@ -20,13 +21,6 @@ inline constexpr char kIterateName[] = "CGIterate";
 using CSurfaceStandIn = CNamedStandIn<kSurfaceName>;
 using CTrackStandIn = CNamedStandIn<kTrackName>;
 using CIterateStandIn = CNamedStandIn<kIterateName>;
-
-std::vector<WORD> Ids(const CList<WORD, WORD>& list) {
-    std::vector<WORD> v;
-    for (WORD id : list)
-        v.push_back(id);
-    return v;
-}
 
 class SelectionTest : public PageFixture {
 protected:
@@ -56,6 +50,18 @@ protected:
             m_page->m_walkList.AddTail(id);
     }
 
+    // One step of the + or - walk; the status text it leaves in place of an old one.
+    CString Next() {
+        CString status(u"旧");
+        m_page->SelectNextObject(status);
+        return status;
+    }
+    CString Previous() {
+        CString status(u"旧");
+        m_page->SelectPreviousObject(status);
+        return status;
+    }
+
     CWnd m_frame;
     std::vector<std::pair<WPARAM, LPARAM>> m_posted;
 };
@@ -68,8 +74,7 @@ TEST_F(SelectionTest, EachClassGoesToItsKindList) {
         CList<WORD, WORD>* list;
         int pickClass;
     };
-    CGVertex* a = AddPoint(0, 0, 0);
-    CGVertex* b = AddPoint(1, 0, 0);
+    CGVertex *a = AddPoint(0, 0, 0), *b = AddPoint(1, 0, 0);
     std::vector<Case> cases = {
         {a, &m_page->m_selPoints, 1},
         {Add(new CGVerFreeXyz), &m_page->m_selPoints, 1},
@@ -95,15 +100,12 @@ TEST_F(SelectionTest, EachClassGoesToItsKindList) {
         EXPECT_EQ(HxPickClassOf(HxSelectionKindOf(c.cell)), c.pickClass);
         EXPECT_EQ(m_page->KindListOfPickClass(c.pickClass), c.list);
     }
-    EXPECT_EQ(m_page->KindListOfPickClass(3), nullptr);
-    EXPECT_EQ(m_page->KindListOfPickClass(10), nullptr);
-    EXPECT_EQ(m_page->KindListOfPickClass(0), nullptr);
-    EXPECT_EQ(m_page->KindListOfPickClass(12), nullptr);
+    for (int pickClass : {0, 3, 10, 12})
+        EXPECT_EQ(m_page->KindListOfPickClass(pickClass), nullptr) << pickClass;
 }
 
 TEST_F(SelectionTest, SelectAndDeselectKeepFlagsAndListsInStep) {
-    CGVertex* a = AddPoint(0, 0, 0);
-    CGVertex* b = AddPoint(1, 0, 0);
+    CGVertex *a = AddPoint(0, 0, 0), *b = AddPoint(1, 0, 0);
     CGLine* ab = AddLine(a->m_id, b->m_id);
     EXPECT_TRUE(m_page->SelectCell(ab->m_id));
     EXPECT_TRUE(m_page->SelectCell(a->m_id));
@@ -128,9 +130,7 @@ TEST_F(SelectionTest, SelectAndDeselectKeepFlagsAndListsInStep) {
 }
 
 TEST_F(SelectionTest, SelectAllOfKindTakesHiddenCellsOnlyInModeZero) {
-    CGVertex* a = AddPoint(0, 0, 0);
-    CGVertex* b = AddPoint(1, 0, 0);
-    CGVertex* hidden = AddPoint(2, 0, 0);
+    CGVertex *a = AddPoint(0, 0, 0), *b = AddPoint(1, 0, 0), *hidden = AddPoint(2, 0, 0);
     hidden->m_hidden = 1;
     CGVertex* invalid = AddPoint(3, 0, 0);
     invalid->m_valid = false;
@@ -169,9 +169,7 @@ TEST_F(SelectionTest, ResetSelectionListsFollowsTheMapOrder) {
 }
 
 TEST_F(SelectionTest, ParentsAndChildrenReplaceTheSelection) {
-    CGVertex* a = AddPoint(0, 0, 0);
-    CGVertex* b = AddPoint(2, 0, 0);
-    CGVertex* c = AddPoint(0, 2, 0);
+    CGVertex *a = AddPoint(0, 0, 0), *b = AddPoint(2, 0, 0), *c = AddPoint(0, 2, 0);
     CGLine* ab = AddLine(a->m_id, b->m_id);
     CGLine* bc = AddLine(b->m_id, c->m_id);
     c->m_hidden = 1;
@@ -196,74 +194,58 @@ TEST_F(SelectionTest, ParentsAndChildrenReplaceTheSelection) {
 }
 
 TEST_F(SelectionTest, PlusStepsThroughThePointsUnderTheMouse) {
-    CGVertex* a = AddPoint(0, 0, 0);
-    CGVertex* b = AddPoint(0, 0, 1);
-    CGVertex* c = AddPoint(0, 0, 2);
+    CGVertex *a = AddPoint(0, 0, 0), *b = AddPoint(0, 0, 1), *c = AddPoint(0, 0, 2);
     m_page->SelectCell(a->m_id);
     SetWalk(1, {a->m_id, b->m_id, c->m_id});
-    CString status;
 
-    m_page->SelectNextObject(status);
-    EXPECT_EQ(status, u"选择点B");
+    EXPECT_EQ(Next(), u"选择点B");
     EXPECT_FALSE(a->m_selected);
     EXPECT_TRUE(b->m_selected);
     EXPECT_EQ(Ids(m_page->m_selAll), std::vector<WORD>{b->m_id});
     EXPECT_EQ(m_posted, (std::vector<std::pair<WPARAM, LPARAM>>{{0, a->m_id}, {0, b->m_id}, {1, b->m_id}}));
     EXPECT_EQ(g_draggedId, 0) << "a fixed point is not dragged";
 
-    m_page->SelectNextObject(status);
-    EXPECT_EQ(status, u"选择点C");
+    EXPECT_EQ(Next(), u"选择点C");
     m_posted.clear();
-    m_page->SelectNextObject(status);
-    EXPECT_EQ(status, u"选择点C");
+    EXPECT_EQ(Next(), u"选择点C");
     EXPECT_TRUE(c->m_selected) << "no wrap-around";
     EXPECT_TRUE(m_posted.empty());
 
-    m_page->SelectPreviousObject(status);
-    EXPECT_EQ(status, u"选择点B");
-    m_page->SelectPreviousObject(status);
-    EXPECT_EQ(status, u"选择点A");
+    EXPECT_EQ(Previous(), u"选择点B");
+    EXPECT_EQ(Previous(), u"选择点A");
     EXPECT_EQ(Ids(m_page->m_selPoints), std::vector<WORD>{a->m_id});
 }
 
 TEST_F(SelectionTest, WalkDoesNothingForLabelsOrWithoutASelectedHit) {
-    CGVertex* a = AddPoint(0, 0, 0);
-    CGVertex* b = AddPoint(0, 0, 1);
-    CString status(u"旧");
+    CGVertex *a = AddPoint(0, 0, 0), *b = AddPoint(0, 0, 1);
     SetWalk(3, {a->m_id, b->m_id});
     m_page->SelectCell(a->m_id);
-    m_page->SelectNextObject(status);
-    EXPECT_TRUE(status.IsEmpty());
+    EXPECT_TRUE(Next().IsEmpty());
     EXPECT_TRUE(a->m_selected);
     SetWalk(10, {a->m_id, b->m_id});
-    m_page->SelectNextObject(status);
+    Next();
     EXPECT_TRUE(a->m_selected);
     SetWalk(0, {a->m_id, b->m_id});
-    m_page->SelectNextObject(status);
+    Next();
     EXPECT_TRUE(a->m_selected);
 
     m_page->ClearSelection();
     SetWalk(1, {a->m_id, b->m_id});
-    m_page->SelectNextObject(status);
-    EXPECT_TRUE(status.IsEmpty());
+    EXPECT_TRUE(Next().IsEmpty());
     EXPECT_FALSE(a->m_selected);
     EXPECT_FALSE(b->m_selected);
     EXPECT_TRUE(m_posted.empty());
 }
 
 TEST_F(SelectionTest, WalkPassesOverCellsThatAreGone) {
-    CGVertex* a = AddPoint(0, 0, 0);
-    CGVertex* c = AddPoint(0, 0, 2);
+    CGVertex *a = AddPoint(0, 0, 0), *c = AddPoint(0, 0, 2);
     m_page->SelectCell(a->m_id);
     SetWalk(1, {a->m_id, 57, c->m_id});
-    CString status;
-    m_page->SelectNextObject(status);
-    EXPECT_EQ(status, u"选择点B");
+    EXPECT_EQ(Next(), u"选择点B");
     EXPECT_TRUE(c->m_selected);
     // Everything after the selected one gone: it is let go, and nothing is selected.
     SetWalk(1, {c->m_id, 58, 59});
-    m_page->SelectNextObject(status);
-    EXPECT_TRUE(status.IsEmpty());
+    EXPECT_TRUE(Next().IsEmpty());
     EXPECT_FALSE(c->m_selected);
 }
 
@@ -274,9 +256,7 @@ TEST_F(SelectionTest, WalkSetsTheDragStateOfWhatItSelects) {
     m_page->SelectCell(a->m_id);
     SetWalk(1, {a->m_id, b->m_id});
     g_dragMoved = 1;
-    CString status;
-    m_page->SelectNextObject(status);
-    EXPECT_EQ(status, u"选择点P");
+    EXPECT_EQ(Next(), u"选择点P");
     EXPECT_EQ(g_draggedId, b->m_id);
     EXPECT_EQ(g_dragMode, 1);
     EXPECT_EQ(g_dragMoved, 0);
@@ -286,41 +266,34 @@ TEST_F(SelectionTest, WalkSetsTheDragStateOfWhatItSelects) {
     b2->m_name = u"动画";
     m_page->SelectCell(b1->m_id);
     SetWalk(5, {b1->m_id, b2->m_id});
-    m_page->SelectNextObject(status);
-    EXPECT_EQ(status, u"选择操作按钮动画");
+    EXPECT_EQ(Next(), u"选择操作按钮动画");
     EXPECT_EQ(g_draggedId, b2->m_id);
     EXPECT_EQ(g_dragMode, 5);
 }
 
 TEST_F(SelectionTest, StatusTextsOfValuesTextsAndSolids) {
-    CString status;
     // Values: the newly selected one always reads as a value; the last one by its class.
     auto* v = Add(new CGTmVariable);
     auto* w = Add(new CGTmVector);
     w->m_name = u"v";
     m_page->SelectCell(v->m_id);
     SetWalk(6, {v->m_id, w->m_id});
-    m_page->SelectNextObject(status);
-    EXPECT_EQ(status, u"选择度量值变量v");
+    EXPECT_EQ(Next(), u"选择度量值变量v");
     EXPECT_EQ(g_dragMode, 6);
-    m_page->SelectNextObject(status);
-    EXPECT_EQ(status, u"选择向量坐标v");
+    EXPECT_EQ(Next(), u"选择向量坐标v");
 
     // Pictures: "选择文本：" when the forward walk stops at one, "选择文本" otherwise.
     auto* t1 = Add(new CGTextbit);
     auto* t2 = Add(new CGTextbit);
     m_page->SelectCell(t1->m_id);
     SetWalk(7, {t1->m_id, t2->m_id});
-    m_page->SelectNextObject(status);
-    EXPECT_EQ(status, u"选择文本");
+    EXPECT_EQ(Next(), u"选择文本");
     EXPECT_EQ(g_dragMode, 7);
-    m_page->SelectNextObject(status);
-    EXPECT_EQ(status, u"选择文本：");
+    EXPECT_EQ(Next(), u"选择文本：");
     m_page->ClearSelection();
     m_page->SelectCell(t2->m_id);
     SetWalk(7, {t2->m_id, t1->m_id});
-    m_page->SelectPreviousObject(status);
-    EXPECT_EQ(status, u"选择文本");
+    EXPECT_EQ(Previous(), u"选择文本");
 
     auto* line = Add(new CGTmSingleline);
     auto* iterate = Add(new CIterateStandIn);
@@ -328,10 +301,8 @@ TEST_F(SelectionTest, StatusTextsOfValuesTextsAndSolids) {
     m_page->ClearSelection();
     m_page->SelectCell(line->m_id);
     SetWalk(7, {line->m_id, iterate->m_id});
-    m_page->SelectNextObject(status);
-    EXPECT_EQ(status, u"选择迭代图it");
-    m_page->SelectPreviousObject(status);
-    EXPECT_EQ(status, u"选择E文本");
+    EXPECT_EQ(Next(), u"选择迭代图it");
+    EXPECT_EQ(Previous(), u"选择E文本");
     EXPECT_EQ(g_dragMode, 6);
 
     auto* surface = Add(new CSurfaceStandIn);
@@ -341,11 +312,8 @@ TEST_F(SelectionTest, StatusTextsOfValuesTextsAndSolids) {
     m_page->ClearSelection();
     m_page->SelectCell(surface->m_id);
     SetWalk(9, {surface->m_id, track->m_id, sphere->m_id});
-    m_page->SelectNextObject(status);
-    EXPECT_EQ(status, u"选择图形的轨迹");
-    m_page->SelectNextObject(status);
-    EXPECT_EQ(status, u"选择旋转体球");
-    m_page->SelectPreviousObject(status);
-    m_page->SelectPreviousObject(status);
-    EXPECT_EQ(status, u"选择自定义曲面");
+    EXPECT_EQ(Next(), u"选择图形的轨迹");
+    EXPECT_EQ(Next(), u"选择旋转体球");
+    Previous();
+    EXPECT_EQ(Previous(), u"选择自定义曲面");
 }

@@ -3,7 +3,9 @@
 #include "model/page.h"
 
 #include "support/archive_helpers.h"
+#include "support/cell_record.h"
 #include "support/model_fixture.h"
+#include "model_checks.h"
 
 #include <cmath>
 #include <memory>
@@ -70,16 +72,18 @@ void LoadPage(CGPage& page, const std::vector<BYTE>& bytes) {
 
 // The common record of a cell with default fields but for its id and links.
 void AppendCellRecord(ByteBuilder& b, WORD id, std::vector<WORD> parents, std::vector<WORD> children) {
-    b.U16(id).Str(u"").U8(1).I32(0).I32(1).U8(0).U8(0).F32(0).F32(0).F32(0);
-    b.U8(0).U8(0).U8(128).U8(255).U8(0).U8(0).U8(0).U8(255);
-    b.F32(0).F32(0).F32(0).I32(0).Str(u"").U8(0).F32(2.0f).U8(0).I32(0).I32(0).F32(0).Str(u"");
-    b.I32(0).I32(0).I32(0).I32(0).F32(0).Str(u"");
-    b.U16(unsigned(parents.size()));
-    for (WORD p : parents)
-        b.U16(p);
-    b.U16(unsigned(children.size()));
-    for (WORD c : children)
-        b.U16(c);
+    CommonRecord r{.id = id, .name = {}, .parents = std::move(parents), .children = std::move(children)};
+    r.AppendTo(b);
+}
+
+// The ids from `from` to `to`, both included, counting up or down.
+std::vector<WORD> IdRun(int from, int to) {
+    std::vector<WORD> ids;
+    for (int k = from;; k += from < to ? 1 : -1) {
+        ids.push_back(WORD(k));
+        if (k == to)
+            return ids;
+    }
 }
 
 // The record of a new page after the map, with the start values of the view globals.
@@ -91,15 +95,6 @@ void AppendDefaultHeader(ByteBuilder& b, WORD nextId, bool gf) {
     b.I32(gf ? 0 : 1).I32(0).F32(float(0.786566092485493)).Str(u"");
     if (!gf)
         b.I32(1).I32(20).I32(0).I32(0).I32(0).Str(u"");
-}
-
-template <class F> int ArchiveCause(F&& f) {
-    try {
-        f();
-    } catch (const CArchiveException& e) {
-        return e.m_cause;
-    }
-    return -1;
 }
 
 class PageTest : public ModelTest {
@@ -146,36 +141,6 @@ TEST_F(PageTest, NewPageTakesTheCurrentView) {
     EXPECT_EQ(page.m_projection, 2);
     EXPECT_TRUE(page.m_viewLocked);
     EXPECT_TRUE(page.m_dragLocked);
-}
-
-TEST_F(PageTest, NewPageDefaults) {
-    CGPage page;
-    EXPECT_EQ(page.m_nextId, 1);
-    EXPECT_EQ(page.m_nextVertex, 1);
-    EXPECT_EQ(page.m_labelLetter, 'A');
-    EXPECT_EQ(page.m_labelSuffix, ' ');
-    EXPECT_EQ(page.m_circleCounter, 1);
-    EXPECT_EQ(page.m_lastButtonX, -1000.0f);
-    EXPECT_EQ(page.m_lastButtonY, 11.2f);
-    EXPECT_EQ(page.m_lastTextX, 1000.0f);
-    EXPECT_EQ(page.m_lastTextY, 11.2f);
-    EXPECT_EQ(page.m_viewTrans[2], -50.0f);
-    EXPECT_EQ(page.m_viewZoom, 1.0f);
-    EXPECT_EQ(page.m_projection, 1);
-    EXPECT_EQ(page.m_hasExtBlock, 1);
-    EXPECT_EQ(page.m_dashedBehindLit, 1);
-    EXPECT_EQ(page.m_unitsPerLength, 20);
-    EXPECT_EQ(page.m_timerMode, 1);
-    EXPECT_TRUE(page.m_threeViewPersp);
-    EXPECT_EQ(page.m_constructMarker, -1);
-    EXPECT_EQ(page.m_cmdProcessor.m_maxCommands, 200);
-    EXPECT_EQ(page.m_cmdProcessor.m_undoId, 57643u);
-    EXPECT_EQ(page.m_cmdProcessor.m_redoId, 57644u);
-    EXPECT_EQ(page.m_toolIdMap.GetHashTableSize(), 17u);
-    EXPECT_EQ(page.m_cells.GetHashTableSize(), 17u);
-    EXPECT_TRUE(page.m_cells.IsEmpty());
-    EXPECT_EQ(page.m_transformMarks.m_centerId, 0);
-    EXPECT_EQ(page.m_transformMarks.m_angleKind, 0);
 }
 
 TEST_F(PageTest, EmptyPageRecordInBothLayouts) {
@@ -260,15 +225,10 @@ TEST_F(PageTest, RoundTripKeepsCellsFieldsAndMfcMapOrder) {
     page.m_reserved2 = 5;
     page.m_reservedText = u"r";
 
-    std::vector<WORD> original = page.m_cells.Keys();
-    std::vector<WORD> expectedOriginal;
-    for (int k = 15; k >= 1; --k)
-        expectedOriginal.push_back(WORD(k));
-    for (int k = 31; k >= 16; --k)
-        expectedOriginal.push_back(WORD(k));
-    for (int k = 40; k >= 32; --k)
-        expectedOriginal.push_back(WORD(k));
-    EXPECT_EQ(original, expectedOriginal);
+    std::vector<WORD> walk = IdRun(15, 1), second = IdRun(31, 16), third = IdRun(40, 32);
+    walk.insert(walk.end(), second.begin(), second.end());
+    walk.insert(walk.end(), third.begin(), third.end());
+    EXPECT_EQ(page.m_cells.Keys(), walk);
 
     std::vector<BYTE> bytes = StoreBytes([&](CArchive& ar) { ar << &page; });
     std::unique_ptr<CGPage> back;
@@ -280,52 +240,13 @@ TEST_F(PageTest, RoundTripKeepsCellsFieldsAndMfcMapOrder) {
     ASSERT_TRUE(back);
     // Loading inserts in the stored order, so each bucket walks the other way round, as it does
     // in every program that reads MFC maps.
-    std::vector<WORD> ascending;
-    for (WORD id = 1; id <= 40; ++id)
-        ascending.push_back(id);
-    EXPECT_EQ(back->m_cells.Keys(), ascending);
-    for (WORD id = 1; id <= 40; ++id) {
-        auto* p = DYNAMIC_DOWNCAST(CTestPagePoint, back->m_cells.Find(id));
-        ASSERT_TRUE(p) << id;
-        EXPECT_EQ(p->m_id, id);
-        EXPECT_EQ(p->m_x, float(id));
-        if (id % 3 == 0) {
-            EXPECT_EQ(p->m_parents.Vector(), (std::vector<WORD>{WORD(id - 1), WORD(id - 2)}));
-        }
-    }
-    EXPECT_EQ(back->m_pageId, 7);
+    EXPECT_EQ(back->m_cells.Keys(), IdRun(1, 40));
+    // Loaded once more, each bucket walks as it first did: every field came back.
+    CGPage again;
+    LoadPage(again, StoreBytes([&](CArchive& ar) { back->Serialize(ar); }));
+    EXPECT_EQ(StorePage(again), StorePage(page));
     EXPECT_EQ(back->m_title, u"第二页");
-    EXPECT_EQ(back->m_nextId, 41);
-    EXPECT_EQ(back->m_nextVertex, 28);
-    EXPECT_EQ(back->m_labelLetter, 'M');
-    EXPECT_EQ(back->m_labelSuffix, '1');
-    EXPECT_EQ(back->m_circleCounter, 200);
-    EXPECT_EQ(back->m_threeView, 1);
-    EXPECT_FALSE(back->m_threeViewPersp);
-    EXPECT_EQ(back->m_buttonSlot, 130);
-    EXPECT_EQ(back->m_textSlot, 17);
-    EXPECT_EQ(back->m_pageSelected, 1);
-    EXPECT_EQ(back->m_snapshot, 1);
-    EXPECT_EQ(back->m_viewRot[0], 0.1f);
-    EXPECT_EQ(back->m_viewRot[2], 0.3f);
-    EXPECT_EQ(back->m_viewRot[3], 0.9f);
-    EXPECT_EQ(back->m_viewTrans[0], 4.0f);
-    EXPECT_EQ(back->m_viewZoom, 0.5f);
-    EXPECT_EQ(back->m_projection, 0);
-    EXPECT_TRUE(back->m_viewLocked);
-    EXPECT_FALSE(back->m_dragLocked);
-    EXPECT_EQ(back->m_background[2], 0.5f);
-    EXPECT_EQ(back->m_autoButton, 39);
     EXPECT_EQ(back->m_mediaFile, u"/media/片.mp4");
-    EXPECT_EQ(back->m_dashedBehindLit, 0);
-    EXPECT_EQ(back->m_unitsPerLength, 10);
-    EXPECT_EQ(back->m_reserved2, 5);
-    EXPECT_EQ(back->m_reservedText, u"r");
-
-    // Stored again, the loaded page writes its own walking order.
-    std::vector<BYTE> again = StoreBytes([&](CArchive& ar) { back->Serialize(ar); });
-    EXPECT_EQ(again.size(), StorePage(page).size());
-    EXPECT_EQ(again[2] | (again[3] << 8), 1); // first key is now 1
 }
 
 TEST_F(PageTest, GfRecordStopsAfterTheMediaFileAndLoadsWithDefaults) {
@@ -365,45 +286,41 @@ TEST_F(PageTest, GfScopeClearsTheFlagWhenAnExceptionLeaves) {
     EXPECT_FALSE(g_saveGfFormat);
 }
 
-TEST_F(PageTest, LoadedNextIdStaysAboveEveryCell) {
+// Counters read from a file are kept usable: the next id above every cell, a positive unit count.
+TEST_F(PageTest, LoadedCountersStayInRange) {
+    auto reloaded = [](CGPage& page) {
+        auto back = std::make_unique<CGPage>();
+        LoadPage(*back, StorePage(page));
+        return back;
+    };
     for (WORD stored : {WORD(0), WORD(2), WORD(6), WORD(100)}) {
         CGPage page;
         AddPoint(page, 1);
         AddPoint(page, 5, {1});
         page.m_nextId = stored;
-        CGPage back;
-        LoadPage(back, StorePage(page));
-        EXPECT_EQ(back.m_nextId, stored > 5 ? stored : 6) << stored;
+        EXPECT_EQ(reloaded(page)->m_nextId, stored > 5 ? stored : 6) << stored;
     }
     CGPage empty;
     empty.m_nextId = 0;
-    CGPage back;
-    LoadPage(back, StorePage(empty));
-    EXPECT_EQ(back.m_nextId, 1);
-}
-
-TEST_F(PageTest, UnitsPerLengthBelowOneLoadsAsTheDefault) {
+    EXPECT_EQ(reloaded(empty)->m_nextId, 1);
     for (int stored : {0, -4}) {
-        CGPage page;
-        page.m_unitsPerLength = stored;
-        CGPage back;
-        LoadPage(back, StorePage(page));
-        EXPECT_EQ(back.m_unitsPerLength, 20);
+        empty.m_unitsPerLength = stored;
+        EXPECT_EQ(reloaded(empty)->m_unitsPerLength, 20) << stored;
     }
 }
 
 TEST_F(PageTest, IdsNeverWrap) {
+    const struct {
+        WORD next;
+        int count;
+        bool ok;
+    } rows[] = {{65533, 2, true}, {65533, 3, false}, {65534, 1, true},
+                {65534, 2, false}, {65535, 1, false}, {0, 1, false}};
     CGPage page;
-    page.m_nextId = 65533;
-    EXPECT_TRUE(page.CanTakeIds(2));
-    EXPECT_FALSE(page.CanTakeIds(3));
-    page.m_nextId = 65534;
-    EXPECT_TRUE(page.CanTakeIds(1));
-    EXPECT_FALSE(page.CanTakeIds(2));
-    page.m_nextId = 65535;
-    EXPECT_FALSE(page.CanTakeIds(1));
-    page.m_nextId = 0;
-    EXPECT_FALSE(page.CanTakeIds(1));
+    for (const auto& r : rows) {
+        page.m_nextId = r.next;
+        EXPECT_EQ(bool(page.CanTakeIds(r.count)), r.ok) << r.next << " + " << r.count;
+    }
 }
 
 TEST_F(PageTest, ChildListsAreRebuiltFromTheParentsWhenTheyDisagree) {
@@ -420,12 +337,7 @@ TEST_F(PageTest, ChildListsAreRebuiltFromTheParentsWhenTheyDisagree) {
     page.m_cells.Find(3)->m_children.AddTail(4); // 4 does not have 3 as a parent
     CGPage back;
     LoadPage(back, StorePage(page));
-    auto children = [&](WORD id) {
-        std::vector<WORD> v;
-        for (WORD c : back.m_cells.Find(id)->m_children)
-            v.push_back(c);
-        return v;
-    };
+    auto children = [&](WORD id) { return Ids(back.m_cells.Find(id)->m_children); };
     EXPECT_EQ(children(1), (std::vector<WORD>{5, 3, 4}));
     EXPECT_EQ(children(2), (std::vector<WORD>{4}));
     EXPECT_TRUE(children(3).empty());
@@ -446,68 +358,52 @@ TEST_F(PageTest, DamagedCellMapsAreRefusedAndLeaveThePageAsItWas) {
         std::vector<BYTE> bytes;
         int cause;
     };
+    // Moves a cell to another key (and, with a new id, to that id as well).
+    auto rekey = [](CGPage& p, WORD from, WORD to, bool newId) {
+        CGCell* c = p.m_cells.Find(from);
+        p.m_cells.RemoveKey(from);
+        if (newId)
+            c->m_id = to;
+        p.m_cells.SetAt(to, c);
+    };
+    const int badIndex = CArchiveException::badIndex;
     std::vector<Case> cases;
-    cases.push_back({"key differs from the id", build([](CGPage& p) {
-                         CGCell* c = p.m_cells.Find(3);
-                         p.m_cells.RemoveKey(3);
-                         p.m_cells.SetAt(7, c);
-                     }),
-                     CArchiveException::badIndex});
-    cases.push_back({"missing parent", build([](CGPage& p) { p.m_cells.Find(3)->m_parents[1] = 9; }),
-                     CArchiveException::badIndex});
-    cases.push_back({"parent is the cell itself",
-                     build([](CGPage& p) { p.m_cells.Find(3)->m_parents[0] = 3; }),
-                     CArchiveException::badIndex});
-    cases.push_back({"parent above the cell", build([](CGPage& p) { p.m_cells.Find(2)->m_parents[0] = 3; }),
-                     CArchiveException::badIndex});
-    cases.push_back({"id zero", build([](CGPage& p) {
-                         CGCell* c = p.m_cells.Find(1);
-                         p.m_cells.RemoveKey(1);
-                         c->m_id = 0;
-                         p.m_cells.SetAt(0, c);
+    cases.push_back({"key differs from the id", build([&](CGPage& p) { rekey(p, 3, 7, false); }), badIndex});
+    // Parent k of a cell replaced by another id.
+    auto parent = [](WORD cell, int k, WORD id) {
+        return [=](CGPage& p) { p.m_cells.Find(cell)->m_parents[k] = id; };
+    };
+    cases.push_back({"missing parent", build(parent(3, 1, 9)), badIndex});
+    cases.push_back({"parent is the cell itself", build(parent(3, 0, 3)), badIndex});
+    cases.push_back({"parent above the cell", build(parent(2, 0, 3)), badIndex});
+    cases.push_back({"id zero", build([&](CGPage& p) {
+                         rekey(p, 1, 0, true);
                          p.m_cells.Find(2)->m_parents.RemoveAll();
                          p.m_cells.Find(3)->m_parents.RemoveAll();
                      }),
-                     CArchiveException::badIndex});
-    cases.push_back(
-        {"id 65535", build([](CGPage& p) { AddPoint(p, 0xFFFF, {3}); }), CArchiveException::badIndex});
-    {
-        ByteBuilder b; // an object of another class in the map
-        b.U16(1).U16(1).NewClass("CWordArray").U16(0);
+                     badIndex});
+    cases.push_back({"id 65535", build([](CGPage& p) { AddPoint(p, 0xFFFF, {3}); }), badIndex});
+    // Maps written by hand: the header of a page with next id 2 after the given entries.
+    auto raw = [](ByteBuilder b) {
         AppendDefaultHeader(b, 2, false);
-        cases.push_back({"wrong class", b, CArchiveException::badClass});
-    }
-    {
-        ByteBuilder b; // a page inside the page
-        b.U16(1).U16(1).NewClass("CGPage").U16(0);
-        AppendDefaultHeader(b, 1, false);
-        AppendDefaultHeader(b, 2, false);
-        cases.push_back({"page as a cell", b, CArchiveException::badClass});
-    }
-    {
-        ByteBuilder b; // a null object
-        b.U16(1).U16(1).U16(0);
-        AppendDefaultHeader(b, 2, false);
-        cases.push_back({"null cell", b, CArchiveException::badClass});
-    }
-    {
-        ByteBuilder b; // the same key twice
-        b.U16(2).U16(1).NewClass("CTestPagePoint");
-        AppendCellRecord(b, 1, {}, {});
-        b.F32(0).F32(0).F32(0);
-        b.U16(1).U16(0x8001);
-        AppendCellRecord(b, 1, {}, {});
-        b.F32(0).F32(0).F32(0);
-        AppendDefaultHeader(b, 2, false);
-        cases.push_back({"duplicate key", b, CArchiveException::badIndex});
-    }
-    {
-        ByteBuilder b; // a class nobody knows
-        b.U16(1).U16(1).NewClass("CGNoSuchCell");
-        AppendCellRecord(b, 1, {}, {});
-        AppendDefaultHeader(b, 2, false);
-        cases.push_back({"unknown class", b, CArchiveException::badClass});
-    }
+        return b.Bytes();
+    };
+    const int badClass = CArchiveException::badClass;
+    const ByteBuilder array = ByteBuilder().U16(1).U16(1).NewClass("CWordArray").U16(0);
+    cases.push_back({"wrong class", raw(array), badClass});
+    ByteBuilder inner = ByteBuilder().U16(1).U16(1).NewClass("CGPage").U16(0);
+    AppendDefaultHeader(inner, 1, false);
+    cases.push_back({"page as a cell", raw(inner), badClass});
+    cases.push_back({"null cell", raw(ByteBuilder().U16(1).U16(1).U16(0)), badClass});
+    ByteBuilder twice = ByteBuilder().U16(2).U16(1).NewClass("CTestPagePoint");
+    AppendCellRecord(twice, 1, {}, {});
+    twice.F32(0).F32(0).F32(0).U16(1).U16(0x8001);
+    AppendCellRecord(twice, 1, {}, {});
+    twice.F32(0).F32(0).F32(0);
+    cases.push_back({"duplicate key", raw(twice), badIndex});
+    ByteBuilder unknown = ByteBuilder().U16(1).U16(1).NewClass("CGNoSuchCell");
+    AppendCellRecord(unknown, 1, {}, {});
+    cases.push_back({"unknown class", raw(unknown), badClass});
 
     for (const Case& c : cases) {
         CGPage target;

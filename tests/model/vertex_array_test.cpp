@@ -95,10 +95,8 @@ TEST_F(VertexArrayTest, CommandsGrowTheArrayAsPointsArrive) {
     EXPECT_EQ(m_page->m_nextVertex, 451);
     // Numbered 1..450 without gaps and every entry holds its point.
     std::vector<bool> used(451, false);
-    for (POSITION pos = m_page->m_cells.GetStartPosition(); pos;) {
-        WORD id;
-        CGCell* cell;
-        m_page->m_cells.GetNextAssoc(pos, id, cell);
+    for (WORD id : m_page->m_cells.Keys()) {
+        CGCell* cell = m_page->m_cells.Find(id);
         auto* p = static_cast<CGVertex*>(cell);
         ASSERT_GE(p->m_vertexIndex, 1u);
         ASSERT_LE(p->m_vertexIndex, 450u);
@@ -162,10 +160,8 @@ TEST_F(VertexArrayTest, RebuildHoldsEveryPointWhateverTheStoredNextIndex) {
     m_page->RebuildVertexArray();
     EXPECT_GE(g_vertexArrayCapacity, 300 + 5);
     EXPECT_EQ(m_page->m_nextVertex, 301);
-    for (POSITION pos = m_page->m_cells.GetStartPosition(); pos;) {
-        WORD id;
-        CGCell* cell;
-        m_page->m_cells.GetNextAssoc(pos, id, cell);
+    for (WORD id : m_page->m_cells.Keys()) {
+        CGCell* cell = m_page->m_cells.Find(id);
         auto* p = static_cast<CGVertex*>(cell);
         const float* slot = HxVertexSlot(p->m_vertexIndex);
         ASSERT_NE(slot, nullptr);
