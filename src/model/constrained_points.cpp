@@ -118,6 +118,16 @@ BOOL CGVerFreeOrbit::HitOrbitPlane(const float centre[3], double zeroDen, double
     return TRUE;
 }
 
+BOOL CGVerFreeOrbit::HitOrbitPlaneOrTurn(const float centre[3], float radius, float& angle, double hit[3]) {
+    if (HitOrbitPlane(centre, 0.0, hit))
+        return TRUE;
+    angle += kOrbitStep;
+    float p[3];
+    OrbitPosition(centre, radius, angle, p);
+    StorePosition(p);
+    return FALSE;
+}
+
 float CGVerFreeOrbit::AngleOf(const double v[3], float length) const {
     const double e1[3] = {m_e1[0], m_e1[1], m_e1[2]};
     const double e2[3] = {m_e2[0], m_e2[1], m_e2[2]};
@@ -199,13 +209,8 @@ void CGVerFreeUpright::ConstrainToCarrier() {
     float centre[3];
     a->GetPosition(centre);
     double hit[3];
-    if (!HitOrbitPlane(centre, 0.0, hit)) {
-        m_param3 += kOrbitStep;
-        float p[3];
-        OrbitPosition(centre, m_param2, m_param3, p);
-        StorePosition(p);
+    if (!HitOrbitPlaneOrTurn(centre, m_param2, m_param3, hit))
         return;
-    }
     const double v[3] = {hit[0] - centre[0], hit[1] - centre[1], hit[2] - centre[2]};
     const float r = float(std::sqrt(Dot(v, v)));
     const float p[3] = {float(hit[0]), float(hit[1]), float(hit[2])};
@@ -266,13 +271,8 @@ void CGVerFreeUprightEquid::ConstrainToCarrier() {
     float centre[3];
     a->GetPosition(centre);
     double hit[3];
-    if (!HitOrbitPlane(centre, 0.0, hit)) {
-        m_param1 += kOrbitStep;
-        float p[3];
-        OrbitPosition(centre, m_radius, m_param1, p);
-        StorePosition(p);
+    if (!HitOrbitPlaneOrTurn(centre, m_radius, m_param1, hit))
         return;
-    }
     DragOnCircle(centre, m_radius, hit);
 }
 

@@ -33,6 +33,9 @@ protected:
     // Where the pick ray meets the plane through the centre square to m_dir: FALSE when the ray
     // runs along the plane (den exactly 0), unless zeroDen replaces that den.
     BOOL HitOrbitPlane(const float centre[3], double zeroDen, double hit[3]) const;
+    // HitOrbitPlane for a drag; a ray running along the plane turns the point by a small step
+    // of the angle instead (the point is stored there) and gives FALSE.
+    BOOL HitOrbitPlaneOrTurn(const float centre[3], float radius, float& angle, double hit[3]);
     // The angle of v in the frame: arccos((e1 . v) / |v|), negative when e2 . v < 0, and 0 when
     // it is no number (v at the centre).
     float AngleOf(const double v[3], float length) const;
