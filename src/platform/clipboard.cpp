@@ -111,6 +111,23 @@ public:
         bitmap = DeviceBitmapOf(clipboard->image());
         return !bitmap.bits.empty();
     }
+    bool SetText(const CString& text) override {
+        QClipboard* clipboard = QGuiApplication::clipboard();
+        if (!clipboard)
+            return false;
+        clipboard->setText(text.ToQString());
+        return true;
+    }
+    bool HasText() const override {
+        const QMimeData* mime = Mime();
+        return mime && mime->hasText();
+    }
+    bool GetText(CString& text) const override {
+        if (!HasText())
+            return false;
+        text = CString::FromQString(Mime()->text());
+        return true;
+    }
 
 private:
     static const QMimeData* Mime() {
@@ -178,7 +195,23 @@ void CMemoryClipboard::SetBitmap(const HxClipboardBitmap& bitmap) {
     m_hasBitmap = true;
 }
 
+bool CMemoryClipboard::SetText(const CString& text) {
+    Empty();
+    m_text = text;
+    m_hasText = true;
+    return true;
+}
+
+bool CMemoryClipboard::GetText(CString& text) const {
+    if (!m_hasText)
+        return false;
+    text = m_text;
+    return true;
+}
+
 void CMemoryClipboard::Empty() {
+    m_text.Empty();
+    m_hasText = false;
     m_data.clear();
     m_bitmap = HxClipboardBitmap();
     m_hasBitmap = false;

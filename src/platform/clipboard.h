@@ -39,6 +39,10 @@ public:
     // Whether the clipboard holds a picture, and the picture (false when it cannot be had).
     virtual bool HasBitmap() const = 0;
     virtual bool GetBitmap(HxClipboardBitmap& bitmap) const = 0;
+    // Plain text: offering it empties the clipboard first; reading it is false when there is none.
+    virtual bool SetText(const CString& text) = 0;
+    virtual bool HasText() const = 0;
+    virtual bool GetText(CString& text) const = 0;
 };
 
 // A clipboard in memory: what tests and programs without a display use.  The failures of a system
@@ -52,6 +56,9 @@ public:
     bool GetData(UINT format, std::vector<BYTE>& data) const override;
     bool HasBitmap() const override { return m_hasBitmap; }
     bool GetBitmap(HxClipboardBitmap& bitmap) const override;
+    bool SetText(const CString& text) override;
+    bool HasText() const override { return m_hasText; }
+    bool GetText(CString& text) const override;
 
     // Empties the clipboard and puts a picture on it.
     void SetBitmap(const HxClipboardBitmap& bitmap);
@@ -66,6 +73,8 @@ private:
     std::map<UINT, std::vector<BYTE>> m_data;
     HxClipboardBitmap m_bitmap;
     bool m_hasBitmap = false;
+    CString m_text;
+    bool m_hasText = false;
     bool m_open = false;
 };
 

@@ -124,3 +124,23 @@ TEST(ClipboardTest, QtPicturesComeAsDeviceBitmapsOfTheirDepth) {
     qt->clear();
     EXPECT_FALSE(clipboard.HasBitmap());
 }
+
+TEST(ClipboardTest, TextTravelsOnBothClipboardsAndEmptiesTheOtherFormats) {
+    CMemoryClipboard memory;
+    const UINT format = HxRegisterClipboardFormat(u"CF_TEST_GRAPH");
+    CString text;
+    EXPECT_FALSE(memory.GetText(text));
+    ASSERT_TRUE(memory.SetData(format, {1}));
+    ASSERT_TRUE(memory.SetText(u"1, 2, 3\n点"));
+    EXPECT_FALSE(memory.IsFormatAvailable(format));
+    ASSERT_TRUE(memory.GetText(text));
+    EXPECT_EQ(text, CString(u"1, 2, 3\n点"));
+    ASSERT_TRUE(memory.SetData(format, {1}));
+    EXPECT_FALSE(memory.HasText());
+
+    CClipboardBackend& qt = HxGetClipboard();
+    ASSERT_TRUE(qt.SetText(u"x=1"));
+    ASSERT_TRUE(qt.HasText());
+    ASSERT_TRUE(qt.GetText(text));
+    EXPECT_EQ(text, CString(u"x=1"));
+}
