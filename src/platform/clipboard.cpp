@@ -1,6 +1,8 @@
 // The clipboard: registered format names, the clipboard in memory and Qt's clipboard.
 #include "platform/clipboard.h"
 
+#include "platform/image_reading.h"
+
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QImage>
@@ -105,10 +107,25 @@ public:
         return mime && mime->hasImage();
     }
     bool GetBitmap(HxClipboardBitmap& bitmap) const override {
-        QClipboard* clipboard = QGuiApplication::clipboard();
-        if (!clipboard)
+        bitmap = HxClipboardBitmap();
+        const QMimeData* mime = Mime();
+        if (!mime)
             return false;
-        bitmap = DeviceBitmapOf(clipboard->image());
+        // Pictures from other programs come as file bytes: decoded here within the program's
+        // limits, never by Qt's unchecked conversion.
+        const QStringList formats = mime->formats();
+        for (const QString& format : formats) {
+            if (!format.startsWith(QLatin1String("image/")) || format.contains(QLatin1String("svg")))
+                continue;
+            const QByteArray bytes = mime->data(format);
+            if (!bytes.isEmpty())
+                return HxBitmapFromPictureBytes(bytes, bitmap);
+        }
+        // A picture this program put there itself is an image already; still held to the limits.
+        const QImage image = qvariant_cast<QImage>(mime->imageData());
+        if (image.isNull() || !HxImageSizeAllowed(image.width(), image.height()))
+            return false;
+        bitmap = DeviceBitmapOf(image);
         return !bitmap.bits.empty();
     }
     bool SetText(const CString& text) override {
@@ -137,6 +154,17 @@ private:
 };
 
 } // namespace
+
+bool HxBitmapFromPictureBytes(const QByteArray& bytes, HxClipboardBitmap& bitmap) {
+    bitmap = HxClipboardBitmap();
+    QImage image;
+    DWORD code = 0;
+    CString why;
+    if (!HxLoadImageData(bytes, image, code, why))
+        return false;
+    bitmap = DeviceBitmapOf(image);
+    return !bitmap.bits.empty();
+}
 
 UINT HxRegisterClipboardFormat(const CString& name) {
     if (name.IsEmpty())
