@@ -9,6 +9,7 @@
 #include <QMimeData>
 #include <QPainter>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -75,6 +76,12 @@ HxClipboardBitmap DeviceBitmapOf(QImage image) {
     return out;
 }
 
+// A MIME type of picture file bytes this program decodes itself (drawings in SVG are not pictures
+// here).
+bool IsPictureFileType(const QString& type) {
+    return type.startsWith(QLatin1String("image/")) && !type.contains(QLatin1String("svg"));
+}
+
 // Qt's clipboard: the registered formats travel as MIME formats of their names.
 class CQtClipboard : public CClipboardBackend {
 public:
@@ -104,7 +111,12 @@ public:
     }
     bool HasBitmap() const override {
         const QMimeData* mime = Mime();
-        return mime && mime->hasImage();
+        if (!mime)
+            return false;
+        if (mime->hasImage())
+            return true;
+        const QStringList formats = mime->formats();
+        return std::any_of(formats.begin(), formats.end(), IsPictureFileType);
     }
     bool GetBitmap(HxClipboardBitmap& bitmap) const override {
         bitmap = HxClipboardBitmap();
@@ -115,7 +127,7 @@ public:
         // limits, never by Qt's unchecked conversion.
         const QStringList formats = mime->formats();
         for (const QString& format : formats) {
-            if (!format.startsWith(QLatin1String("image/")) || format.contains(QLatin1String("svg")))
+            if (!IsPictureFileType(format))
                 continue;
             const QByteArray bytes = mime->data(format);
             if (!bytes.isEmpty())
