@@ -80,7 +80,7 @@ int OpenRegularDescriptor(const QString& path, int flags, int& cause) {
 } // namespace
 
 bool CFile::Open(const CString& path, UINT flags, CFileException* error) {
-    Close();
+    Abort();
     m_path = path;
     QIODevice::OpenMode mode;
     int posixFlags;
@@ -107,7 +107,6 @@ bool CFile::Open(const CString& path, UINT flags, CFileException* error) {
         m_file = std::make_unique<QFile>(path.ToQString());
         if (m_file->open(fd, mode, QFileDevice::AutoCloseHandle))
             return true;
-        ::close(fd);
         m_file.reset();
         cause = CFileException::genericException;
     }
@@ -209,10 +208,8 @@ int HxOpenRegularFile(QFile& file, const QString& path) {
     const int fd = OpenRegularDescriptor(path, O_RDONLY, cause);
     if (fd < 0)
         return cause;
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
         return CFileException::genericException;
-    }
     return CFileException::none;
 }
 
