@@ -51,7 +51,8 @@ void CFunParser::SetVariables(const CString& list) {
     WORD next = 0;
     CString name;
     auto declare = [&] {
-        if (!name.IsEmpty() && !m_variableMap.Contains(name))
+        // Indexes are 16-bit: names past the 65,536th stay undeclared rather than share one.
+        if (!name.IsEmpty() && m_variableMap.GetCount() <= 0xFFFF && !m_variableMap.Contains(name))
             m_variableMap[name] = next++;
         name.Empty();
     };

@@ -266,6 +266,16 @@ TEST_F(ExpressionTest, RedeclaringStartsFromTheNewList) {
     p.m_values = {2.0, 5.0};
     EXPECT_DOUBLE_EQ(Value(u"b*10+e2"), 25.0);
     EXPECT_EQ(p.GetMarkup(), u"<#><l>b<e>\u00D7</e><e>10</e><e>+</e>e2</l></#>");
+
+    // Indexes are 16-bit: names past the 65,536th are not declared.
+    CString many;
+    for (int k = 1; k <= 70000; ++k)
+        many.AppendFormat(u"No%d,", k);
+    p.SetVariables(many);
+    EXPECT_EQ(p.m_variableCount, 65536);
+    EXPECT_EQ(p.LookupVariable(u"no65536", &i), 1);
+    EXPECT_EQ(i, 65535);
+    EXPECT_EQ(p.LookupVariable(u"no65537", &i), 0);
 }
 
 // Operands are evaluated in a fixed order, so the counters' side effects are predictable.
