@@ -257,8 +257,7 @@ bool CMainFrame::CreateObjectPane() {
 }
 
 void CMainFrame::UpdateTitle(const CString& documentTitle) {
-    CString title = documentTitle.IsEmpty() ? CString(u"[未命名]") : documentTitle;
-    setWindowTitle((title + u" - " + g_appName).ToQString());
+    setWindowTitle((HxDocumentDisplayName(documentTitle) + u" - " + g_appName).ToQString());
     if (CViewTree* tree = GetViewTree())
         tree->SetDocumentTitle(documentTitle);
 }

@@ -93,6 +93,10 @@ private:
     CViewTree* m_tree;
 };
 
+CString HxDocumentDisplayName(const CString& title) {
+    return title.IsEmpty() ? CString(u"[未命名]") : title;
+}
+
 CCellMapScope::CCellMapScope(CGPage* page) : m_saved(g_cellMap) {
     if (page)
         g_cellMap = &page->m_cells;
@@ -291,7 +295,7 @@ void CViewTree::FillTree() {
 
 void CViewTree::SetDocumentTitle(const CString& title) {
     if (QTreeWidgetItem* root = GetRootItem())
-        root->setText(0, title.IsEmpty() ? QStringLiteral("[未命名]") : title.ToQString());
+        root->setText(0, HxDocumentDisplayName(title).ToQString());
 }
 
 void CViewTree::FillPageItem(QTreeWidgetItem* pageItem) {

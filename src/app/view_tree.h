@@ -154,6 +154,10 @@ private:
     int m_tick = 0;
 };
 
+// The name a document goes by in the title bar and at the root of the tree: its title, "[未命名]"
+// while it has none.
+CString HxDocumentDisplayName(const CString& title);
+
 // Points g_cellMap at another page's map for the scope's lifetime.
 class CCellMapScope {
 public:

@@ -13,6 +13,7 @@
 #include "app/ribbon_icons.h"
 #include "app/ribbon_bar.h"
 #include "app/status_bar.h"
+#include "app/view_tree.h"
 #include "document/doc_globals.h"
 #include "document/halvix_doc.h"
 #include "document/tool_record.h"
@@ -220,7 +221,10 @@ TEST_F(MainFrameTest, TitleFollowsTheDocumentAndRecentFilesShowInTheMenu) {
     CMainFrame frame;
     ASSERT_EQ(frame.OnCreate(), 0);
     frame.StartDocument(CString());
+    // The title bar and the tree's root name the document alike, untitled or not.
+    auto treeName = [&] { return frame.GetViewTree()->GetRootItem()->text(0) + QStringLiteral(" - Halvix"); };
     EXPECT_EQ(frame.windowTitle(), QStringLiteral("[未命名] - Halvix"));
+    EXPECT_EQ(treeName(), frame.windowTitle());
     HxRibbon* ribbon = frame.GetRibbonBar();
     for (UINT id :
          {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_FILE_SAVE_GF, ID_FILE_OPEN_ALL}) {
@@ -238,7 +242,11 @@ TEST_F(MainFrameTest, TitleFollowsTheDocumentAndRecentFilesShowInTheMenu) {
     });
     EXPECT_TRUE(AfxGetCommandRouter().Execute(ID_FILE_SAVE_AS));
     EXPECT_EQ(frame.windowTitle(), QStringLiteral("课件.hvx - Halvix"));
+    EXPECT_EQ(treeName(), frame.windowTitle());
     EXPECT_TRUE(QFile::exists(path));
+    frame.GetDocument()->NewDocumentFile();
+    EXPECT_EQ(treeName(), QStringLiteral("[未命名] - Halvix"));
+    EXPECT_EQ(treeName(), frame.windowTitle());
     HxRibbonBaseElement* first = ribbon->FindByID(ID_FILE_MRU_FILE1);
     HxUpdateElementState(first, true);
     EXPECT_TRUE(first->IsShown());
