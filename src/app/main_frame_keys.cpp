@@ -89,5 +89,12 @@ void CMainFrame::ShowKeysInToolTips() {
             if (tip.Find(named.GetString()) < 0)
                 e->SetToolTipText(tip + u" " + named);
         }
+        // The application menu shows the key beside the item's text, as menus do.
+        std::vector<HxRibbonBaseElement*> items;
+        if (m_wndRibbonBar && m_wndRibbonBar->GetApplicationButton())
+            m_wndRibbonBar->GetApplicationButton()->CollectByID(id, items);
+        for (HxRibbonBaseElement* e : items)
+            if (e->GetText().Find(u'\t') < 0)
+                e->SetText(e->GetText() + u"\t" + HxKeyText(key));
     }
 }

@@ -531,6 +531,7 @@ TEST_F(MainFrameTest, TheKeysOfTheCommandsRunThemAndShowInTheToolTips) {
         }
     }
     EXPECT_EQ(frame.GetStatusBar()->FindElement(ID_VIEW_TSFM_RESET)->GetToolTipText(), u"三维 (Home)");
+    EXPECT_EQ(frame.GetRibbonBar()->FindByID(ID_FILE_SAVE)->GetText(), u"保存\tCtrl+S") << "the menu's key column";
     EXPECT_EQ(HxKeyText(QKeyCombination(Qt::Key_PageDown)), u"PageDown");
 }
 
