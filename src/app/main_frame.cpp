@@ -23,7 +23,6 @@
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QSettings>
-#include <QShortcut>
 #include <QToolBar>
 
 HxRibbonButton* g_customToolButton = nullptr;
@@ -221,6 +220,7 @@ int CMainFrame::OnCreate() {
     UpdatePanSliders();
 
     InstallAccelerators();
+    ExplainResourceLinks();
     m_idleHook = new HxIdleHook([this] { OnIdleUpdateCmdUI(); }, this);
     m_recentFiles.ReadList();
     OnApplicationLook(m_nAppLook);
@@ -256,37 +256,8 @@ bool CMainFrame::CreateObjectPane() {
     return true;
 }
 
-void CMainFrame::InstallAccelerators() {
-    struct Key {
-        QKeySequence key;
-        UINT id;
-        QWidget* scope;
-    };
-    // Esc and the page keys belong to the drawing view; the others work anywhere in the window (an
-    // edit box, such as the tree's label editor, keeps its own editing keys).
-    const Key keys[] = {
-        {QKeySequence(Qt::Key_F4), ID_VIEW_FULLSCREEN, nullptr},
-        {QKeySequence(Qt::Key_Escape), ID_VIEW_ESCAPE, m_view},
-        {QKeySequence(Qt::CTRL | Qt::Key_G), ID_SELECT_PAGE, nullptr},
-        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O), ID_FILE_OPEN_ALL, nullptr},
-        {QKeySequence(Qt::Key_PageUp), ID_VIEW_PAGEUP, m_view},
-        {QKeySequence(Qt::Key_PageDown), ID_VIEW_PAGEDOWN, m_view},
-        {QKeySequence(Qt::Key_Delete), ID_EDIT_DELETE, nullptr},
-        {QKeySequence(Qt::CTRL | Qt::Key_C), ID_EDIT_COPY, nullptr},
-        {QKeySequence(Qt::CTRL | Qt::Key_X), ID_EDIT_CUT, nullptr},
-        {QKeySequence(Qt::CTRL | Qt::Key_V), ID_EDIT_PASTE, nullptr},
-    };
-    for (const Key& k : keys) {
-        auto* shortcut = new QShortcut(k.key, k.scope ? k.scope : static_cast<QWidget*>(this));
-        shortcut->setContext(k.scope ? Qt::WidgetWithChildrenShortcut : Qt::WindowShortcut);
-        const UINT id = k.id;
-        connect(shortcut, &QShortcut::activated, this, [id] { HxExecuteRibbonCommand(id); });
-    }
-}
-
 void CMainFrame::UpdateTitle(const CString& documentTitle) {
-    CString title = documentTitle.IsEmpty() ? CString(u"[未命名]") : documentTitle;
-    setWindowTitle((title + u" - " + g_appName).ToQString());
+    setWindowTitle((HxDocumentDisplayName(documentTitle) + u" - " + g_appName).ToQString());
     if (CViewTree* tree = GetViewTree())
         tree->SetDocumentTitle(documentTitle);
 }
@@ -432,6 +403,20 @@ void CMainFrame::OnStatusLink() {
     HxShellOpen(link);
 }
 
+void CMainFrame::ExplainResourceLinks() {
+    if (!HxResourceCentreUrl().IsEmpty() || !m_wndRibbonBar || !m_wndStatusBar)
+        return;
+    std::vector<HxRibbonBaseElement*> found;
+    m_wndRibbonBar->GetElementsByID(ID_HELP_PESOURCE, found);
+    if (auto* link = dynamic_cast<HxRibbonLinkCtrl*>(m_wndStatusBar->FindElement(ID_STATUS_LINK))) {
+        if (!link->GetLink().IsEmpty())
+            return;
+        found.push_back(link);
+    }
+    for (HxRibbonBaseElement* e : found)
+        e->SetDescription(u"尚未设置资源网站的地址，此命令不可用");
+}
+
 void CMainFrame::OnUpdateStatusLink(CCmdUI* pCmdUI) {
     bool any = !HxResourceCentreUrl().IsEmpty();
     if (m_wndStatusBar)
@@ -507,6 +492,11 @@ LRESULT CMainFrame::OnPagesChanged(WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CMainFrame::OnSelectionChanged(WPARAM wParam, LPARAM lParam) {
+    // A cleared selection (a page switch, a transform, undo) leaves nothing the information pane's
+    // "选择…" text could still name; a new selection writes its own text afterwards.
+    if (wParam == 2 && m_wndStatusBar)
+        if (HxRibbonBaseElement* info = m_wndStatusBar->GetElement(HX_STATUS_ELEMENT_INFO))
+            info->SetText(u"就绪");
     SyncColorButton();
     if (CViewTree* tree = GetViewTree())
         tree->SyncChecks(int(wParam), UINT(lParam));
