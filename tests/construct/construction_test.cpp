@@ -90,6 +90,24 @@ TEST_F(ConstructionSequence, AVertexArrayThatCannotGrowEndsTheCommandWithNothing
     ExpectSynced(*Cell<CGVertex>(m_page->m_nextId - 6));
 }
 
+TEST_F(ConstructionSequence, ALargeConstructionGrowsTheArrayForAllItsPoints) {
+    // 300 pasted points where the array has room for ten more: one step of 100 is not enough.
+    g_vertexArrayCapacity = int(m_page->m_nextVertex) + 10;
+    CString text;
+    for (int i = 0; i < 300; ++i)
+        text += HxFormat(u"%d,%d,%d\r\n", i, -i, 2 * i);
+    Script<CDlgCoordinates>([&](CDlgCoordinates& dlg) {
+        dlg.m_mode = CDlgCoordinates::kSeveral;
+        dlg.m_pointText = text;
+    });
+    RunOn(ID_CREATE_POINT_COORDINATES, {});
+    ASSERT_EQ(CellCount(), 300);
+    EXPECT_GE(g_vertexArrayCapacity, int(m_page->m_nextVertex));
+    for (WORD id = 1; id <= 300; ++id)
+        ExpectSynced(*Cell<CGVertex>(id));
+    ExpectNear(*Cell<CGVertex>(300), 299, -299, 598);
+}
+
 TEST_F(ConstructionSequence, APageWhoseCountersWouldPass65535RefusesWithAMessage) {
     CGVertex* a = AddPoint(0, 0, 0);
     CGVertex* b = AddPoint(1, 0, 0);
