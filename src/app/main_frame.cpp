@@ -17,6 +17,7 @@
 #include "view/view_camera.h"
 #include "view/view_globals.h"
 #include "view/view_settings.h"
+#include "view/view_tool_globals.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -142,6 +143,7 @@ CMainFrame::~CMainFrame() {
     HxSetStatusTextHandler(nullptr);
     HxSetPanSliderHandler(nullptr);
     HxSetViewFocusHandler(nullptr);
+    HxSetButtonImageSetter(nullptr);
     if (m_wndObjectView)
         AfxGetCommandRouter().Remove(m_wndObjectView);
     AfxGetCommandRouter().Remove(this);
@@ -208,6 +210,16 @@ int CMainFrame::OnCreate() {
     if (g_customToolButton && !g_installFolder.IsEmpty())
         LoadToolSetFolder(g_installFolder.ToQString() + QStringLiteral("/Tools"));
 
+    // Commands change the image of a button in panel 1 of the first of the eight categories (the
+    // line button shows the kind of line the line tool draws).
+    HxSetButtonImageSetter([this](UINT id, int image) {
+        HxRibbonCategory* home = m_wndRibbonBar->GetCategory(m_wndRibbonBar->GetCategoryCount() - 8);
+        HxRibbonPanel* tools = home ? home->GetPanel(1) : nullptr;
+        if (HxRibbonBaseElement* button = tools ? tools->FindByID(id) : nullptr) {
+            button->SetImageIndex(image, FALSE);
+            button->SetImageIndex(image, TRUE);
+        }
+    });
     HxFillColorGallery(m_wndRibbonBar->FindByIDAs<HxRibbonColorButton>(ID_VIEW_COLOR));
     CreateFullScreenToolBar();
     if (!CreateStatusBar(rest) || !CreateObjectPane())

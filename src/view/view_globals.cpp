@@ -3,6 +3,7 @@
 
 #include "view/label_hooks.h"
 #include "view/view_colors.h"
+#include "view/vertex_array.h"
 #include "view/view_tool_globals.h"
 
 #include <algorithm>
@@ -127,4 +128,5 @@ void HxResetViewGlobals() {
     HxResetAutoColors();
     HxSetLabelRenderers(nullptr, nullptr);
     HxResetViewToolGlobals();
+    HxSetVertexArrayGrowthFails(false);
 }

@@ -1,5 +1,6 @@
 // Writes small documents to start the document fuzzer from: a new document, one of several pages
-// with points, lines and a tool, its ".gf" copy, and an older version.  Usage: make_document_seeds DIR
+// with points, lines and a tool, its ".gf" copy, an older version, and a page with every point on
+// an object with damaged variants of their records.  Usage: make_document_seeds DIR
 #include "document/halvix_doc.h"
 #include "model/arc_circles.h"
 #include "model/constrained_points.h"
@@ -7,6 +8,9 @@
 #include "model/face.h"
 #include "model/free_points.h"
 #include "model/line.h"
+#include "points/object_points.h"
+
+#include <cmath>
 
 #include <cstdio>
 #include <string>
@@ -55,6 +59,53 @@ void AddConstructions(CGPage* page) {
     g_cellMap = saved ? &saved->m_cells : nullptr;
 }
 
+// Every point on an object, on the figure of AddFigure (4 points, 3 lines) and AddConstructions
+// (circle 9, the point on it 12).  Curves and loci are not stored yet: their points stand on a
+// line, which they cannot use.  Returns the cells, in the order made.
+std::vector<CGVertex*> AddPointsOnObjects(CGPage* page) {
+    CGPage* saved = g_pCurPage;
+    g_pCurPage = page;
+    g_cellMap = &page->m_cells;
+    std::vector<CGVertex*> made;
+    auto add = [&](CGVertex* cell) {
+        page->m_cells.SetAt(cell->m_id, cell);
+        made.push_back(cell);
+    };
+    auto id = [&] { return page->m_nextId++; };
+    auto vertex = [&] { return DWORD(page->m_nextVertex++); };
+    auto name = [&] { return page->MakeAutoLabel(1); };
+    CList<WORD, WORD> square;
+    for (WORD corner : {1, 2, 3, 4})
+        square.AddTail(corner);
+    add(new CGVerInLineFt(id(), vertex(), name(), 5, 12));
+    add(new CGVerInLineFixedf(id(), vertex(), name(), 6, 1.5f));
+    add(new CGVerInCircleFixedf(id(), vertex(), name(), 9, 1.0f));
+    add(new CGVerInCircleScale(id(), vertex(), name(), 9, 12, 1, 0.3f));
+    add(new CGVerInCurveFixedf(id(), vertex(), name(), 7, 0.5f));
+    add(new CGVerInCurveFt(id(), vertex(), name(), 7, 12));
+    add(new CGVerInLocusFixedf(id(), vertex(), name(), 7, 0.5f));
+    add(new CGVerInLocusFt(id(), vertex(), name(), 7, 12));
+    add(new CGVerInBorderFt(id(), vertex(), name(), square, 12));
+    add(new CGVerFootplEx(id(), vertex(), name(), 4, 1, 2));
+    add(new CGVerFootpfEx(id(), vertex(), name(), 4, 1, 2, 3));
+    g_pCurPage = saved;
+    g_cellMap = saved ? &saved->m_cells : nullptr;
+    return made;
+}
+
+// A one-page document with the points on objects, damaged by `damage` before it is stored.
+std::vector<BYTE> PointsOnObjectsDocument(void (*damage)(std::vector<CGVertex*>&)) {
+    CHalvixDoc doc;
+    doc.OnNewDocument();
+    CGPage* page = doc.GetPage(0);
+    AddFigure(page, 4);
+    AddConstructions(page);
+    std::vector<CGVertex*> made = AddPointsOnObjects(page);
+    if (damage)
+        damage(made);
+    return doc.StoreToBytes();
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -87,5 +138,20 @@ int main(int argc, char** argv) {
     }
     doc.m_formatVersion = 310;
     Write(dir + "/old.hvx", doc.StoreToBytes());
+
+    // The points on objects, and their records damaged: a border count that is not the parents',
+    // a parent too many, a division ratio that is no number, a file cut short.
+    Write(dir + "/objects.hvx", PointsOnObjectsDocument(nullptr));
+    Write(dir + "/objects-border-count.hvx", PointsOnObjectsDocument([](std::vector<CGVertex*>& cells) {
+              static_cast<CGVerInBorderFt*>(cells[8])->m_count = 9;
+          }));
+    Write(dir + "/objects-extra-parent.hvx",
+          PointsOnObjectsDocument([](std::vector<CGVertex*>& cells) { cells[9]->m_parents.Add(2); }));
+    Write(dir + "/objects-nan-ratio.hvx", PointsOnObjectsDocument([](std::vector<CGVertex*>& cells) {
+              static_cast<CGVerInCircleScale*>(cells[3])->m_ratio = std::nanf("");
+          }));
+    std::vector<BYTE> cut = PointsOnObjectsDocument(nullptr);
+    cut.resize(cut.size() * 3 / 4);
+    Write(dir + "/objects-cut.hvx", cut);
     return 0;
 }
