@@ -326,7 +326,14 @@ double CGFold::FoldFactor(int32_t spreadMode, int32_t level, double t) {
 }
 
 void CGFold::DrawFoldNode(int index, int faceMode, int32_t spreadMode, double t) const {
-    if (t < 0.0 || index < 0 || size_t(index) >= m_nodes.size())
+    GLint depth = 0;
+    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
+    DrawFoldNode(index, faceMode, spreadMode, t, g_modelviewStackDepth - depth);
+}
+
+void CGFold::DrawFoldNode(int index, int faceMode, int32_t spreadMode, double t, int stackLeft) const {
+    // A level past the matrix stack would lose the matrices the rest of the frame is drawn with.
+    if (t < 0.0 || index < 0 || size_t(index) >= m_nodes.size() || stackLeft < 1)
         return;
     const FoldNode& node = m_nodes[size_t(index)];
     const double f = FoldFactor(spreadMode, node.level, t);
@@ -361,7 +368,7 @@ void CGFold::DrawFoldNode(int index, int faceMode, int32_t spreadMode, double t)
         break;
     }
     for (int child : node.children)
-        DrawFoldNode(child, faceMode, spreadMode, t);
+        DrawFoldNode(child, faceMode, spreadMode, t, stackLeft - 1);
     glPopMatrix();
 }
 

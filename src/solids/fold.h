@@ -88,6 +88,8 @@ public:
 
 private:
     void DrawNet(int faceMode) const;
+    // With the entries of the modelview stack still free: a subtree deeper than that is left out.
+    void DrawFoldNode(int node, int faceMode, int32_t spreadMode, double t, int stackLeft) const;
 };
 
 // The texture index the next net face takes, 8 to 14 in turn across all nets.

@@ -178,6 +178,28 @@ TEST_F(NetTest, TheRecordKeepsTheModeAndTheTreeIsRebuilt) {
     EXPECT_EQ(loaded->m_deepestLevel, 2);
 }
 
+TEST_F(NetTest, ANetCopiedAloneBringsItsHullAndPastesWithNewIds) {
+    CGPolyhedron* hull = AddPreset(6);
+    CGFold* net = AddNet(hull, CGFold::kSpreadByLevel);
+    m_page->SelectCell(net->m_id);
+    const std::vector<BYTE> block = StoreBytes([&](CArchive& ar) { m_page->WriteClipboardBlock(ar); });
+    const WORD first = m_page->m_nextId;
+    int pasted = 0;
+    LoadBytes(block, [&](CArchive& ar) {
+        int kind;
+        ar >> kind;
+        pasted = m_page->PasteFromClipboard(ar);
+    });
+    ASSERT_EQ(pasted, 2);
+    auto* hull2 = DYNAMIC_DOWNCAST(CGPolyhedron, m_page->FindCell(first));
+    auto* net2 = DYNAMIC_DOWNCAST(CGFold, m_page->FindCell(WORD(first + 1)));
+    ASSERT_TRUE(hull2 && net2);
+    EXPECT_EQ(hull2->m_faces.size(), 6u);
+    EXPECT_EQ(net2->m_parents[0], first);
+    EXPECT_EQ(net2->m_nodes.size(), 6u);
+    EXPECT_EQ(net2->m_spreadMode, CGFold::kSpreadByLevel);
+}
+
 TEST_F(NetTest, PlanarAngleAndPlaceByDistances) {
     struct Row {
         FoldPoint2 p, q;

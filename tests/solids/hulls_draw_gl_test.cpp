@@ -106,6 +106,16 @@ TEST_F(HullsDrawTest, ANetUnfoldsAndFoldsUnderItsButton) {
     auto hits = Pick([&] { net->DrawForPick(3); });
     ASSERT_EQ(hits.size(), 1u);
     EXPECT_EQ(hits[0][1], net->m_id);
+    // With room on the matrix stack for the net and its base only, the levels below are left out.
+    g_modelviewStackDepth = 3;
+    net->m_param1 = 0.0f;
+    Clear();
+    net->DrawDepth();
+    EXPECT_NEAR(Ink(), 64, 12);
+    GLint depth = 0;
+    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
+    EXPECT_EQ(depth, 1);
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
     net->m_param1 = -0.1f;
     Clear();
     net->DrawDepth();
