@@ -323,12 +323,16 @@ void CGSplit::Recompute() {
         return;
     }
     hull->m_hidden = 0;
+    m_planeCount = std::clamp(m_planeCount, int32_t(1), kMaxPlanes);
     if (!m_useFaces) {
         m_planes = m_planeCount < 4 ? g_defaultCutPlanes3 : g_defaultCutPlanes10;
         m_valid = true;
         return;
     }
+    // One plane per face parent: a count set past them would step beyond the planes.
     const int32_t count = std::min(m_planeCount, int32_t(m_parents.GetSize()) - 1);
+    if (count >= 1)
+        m_planeCount = count;
     m_ownPlanes.resize(size_t(std::max(count, int32_t(0))));
     m_planes = m_ownPlanes.data();
     for (int32_t p = 1; p <= count; ++p) {
