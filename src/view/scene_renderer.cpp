@@ -188,6 +188,10 @@ bool CSceneRenderer::InitOpenGL() {
         return false;
     HxBindVertexArray();
     HxApplyDefaultGlState();
+    GLint stackDepth = 0;
+    glGetIntegerv(GL_MAX_MODELVIEW_STACK_DEPTH, &stackDepth);
+    if (stackDepth > 0)
+        g_modelviewStackDepth = stackDepth;
 
     HxCreateViewTextures();
     const bool imagesLoaded = LoadInstallationTextures();

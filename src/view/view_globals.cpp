@@ -65,6 +65,7 @@ int g_pressY = 0;
 float* g_vertexArray = nullptr;
 int g_vertexArrayCapacity = 200;
 unsigned int g_listBase = 0;
+int g_modelviewStackDepth = 32;
 int g_screenWidth = kStartClientWidth;
 int g_screenHeight = kStartClientHeight;
 BYTE g_traceImageEmpty = 1;
@@ -121,6 +122,7 @@ void HxResetViewGlobals() {
     g_vertexArray = nullptr;
     g_vertexArrayCapacity = 200;
     g_listBase = 0;
+    g_modelviewStackDepth = 32;
     g_screenWidth = kStartClientWidth;
     g_screenHeight = kStartClientHeight;
     g_traceImageEmpty = 1;

@@ -1,6 +1,7 @@
 // Writes small documents to start the document fuzzer from: a new document, one of several pages
-// with points, lines and a tool, its ".gf" copy, an older version, and a page with every point on
-// an object with damaged variants of their records.  Usage: make_document_seeds DIR
+// with points, lines and a tool, its ".gf" copy, an older version, a page with every point on an
+// object, and one with a hull, its net, section and cuts, each with damaged variants of their
+// records.  Usage: make_document_seeds DIR
 #include "document/halvix_doc.h"
 #include "model/arc_circles.h"
 #include "model/constrained_points.h"
@@ -9,8 +10,14 @@
 #include "model/free_points.h"
 #include "model/line.h"
 #include "points/object_points.h"
+#include "solids/fold.h"
+#include "solids/hull_presets.h"
+#include "solids/section.h"
+#include "solids/split.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include <cstdio>
 #include <string>
@@ -104,6 +111,54 @@ std::vector<BYTE> PointsOnObjectsDocument(void (*damage)(std::vector<CGVertex*>&
     if (damage)
         damage(made);
     return doc.StoreToBytes();
+struct CHullFigures {
+    CGPolyhedron* hull = nullptr;
+    CGSplit* fixedCut = nullptr;
+    CGSplit* faceCut = nullptr;
+};
+
+// A cube hull with its net, a section by a face, a cut by that face and a cut by the fixed planes.
+CHullFigures AddHullFigures(CGPage* page) {
+    CGPage* saved = g_pCurPage;
+    g_pCurPage = page;
+    g_cellMap = &page->m_cells;
+    auto add = [&](auto* cell) {
+        page->m_cells.SetAt(cell->m_id, cell);
+        return cell;
+    };
+    CHullFigures f;
+    const std::vector<double> cube = HxHullPresetPoints(6);
+    f.hull = new CGPolyhedron;
+    f.hull->m_id = page->m_nextId++;
+    BuildConvexHull(cube.data(), int(cube.size() / 3), *f.hull);
+    add(f.hull);
+    add(new CGFold(page->m_nextId++, f.hull->m_id, u"展开图", 2, 1));
+    WORD corners[3];
+    for (int i = 0; i < 3; ++i) {
+        corners[i] = page->m_nextId++;
+        add(new CGVertex(corners[i], page->m_nextVertex++, page->MakeAutoLabel(1), float(i == 1),
+                         float(i == 2), 1));
+    }
+    CGFace* face = add(new CGFace(page->m_nextId++, corners[0], corners[1], corners[2], RGB(1, 2, 3)));
+    add(new CGSection(page->m_nextId++, f.hull->m_id, face->m_id));
+    page->m_selFaces.AddTail(face->m_id);
+    f.faceCut = add(new CGSplit(page->m_nextId++, f.hull->m_id, 3, 1, 2.0));
+    page->m_selFaces.RemoveAll();
+    f.fixedCut = add(new CGSplit(page->m_nextId++, f.hull->m_id, 3, 0, 2.0));
+    g_pCurPage = saved;
+    g_cellMap = saved ? &saved->m_cells : nullptr;
+    return f;
+}
+
+// The document with its first hull point count replaced.
+std::vector<BYTE> WithPointCount(const std::vector<BYTE>& bytes, const CGPolyhedron& hull, int32_t count) {
+    std::vector<BYTE> out = bytes;
+    BYTE first[24];
+    std::memcpy(first, &hull.m_points[0], sizeof first);
+    auto at = std::search(out.begin(), out.end(), first, first + sizeof first);
+    if (at - out.begin() >= 4)
+        std::memcpy(&*(at - 4), &count, 4);
+    return out;
 }
 
 } // namespace
@@ -153,5 +208,25 @@ int main(int argc, char** argv) {
     std::vector<BYTE> cut = PointsOnObjectsDocument(nullptr);
     cut.resize(cut.size() * 3 / 4);
     Write(dir + "/objects-cut.hvx", cut);
+    doc.m_formatVersion = CHalvixDoc::kCurrentVersion;
+
+    CHullFigures figures = AddHullFigures(doc.AppendPage(u"第四页"));
+    const std::vector<BYTE> hulls = doc.StoreToBytes();
+    Write(dir + "/hulls.hvx", hulls);
+    Write(dir + "/hulls-negative-count.hvx", WithPointCount(hulls, *figures.hull, -1));
+    Write(dir + "/hulls-huge-count.hvx", WithPointCount(hulls, *figures.hull, 0x7FFFFFFF));
+    CGPolyhedron& hull = *figures.hull;
+    hull.m_edges.push_back(PolyEdge{0, 999});
+    Write(dir + "/hulls-bad-edge.hvx", doc.StoreToBytes());
+    hull.m_edges.pop_back();
+    const std::vector<int32_t> loop = hull.m_faces[0].loop;
+    hull.m_faces[0].loop[1] = -3;
+    Write(dir + "/hulls-bad-corner.hvx", doc.StoreToBytes());
+    hull.m_faces[0].loop.resize(2);
+    Write(dir + "/hulls-short-loop.hvx", doc.StoreToBytes());
+    hull.m_faces[0].loop = loop;
+    figures.fixedCut->m_planeCount = 50;
+    figures.faceCut->m_planeCount = 9;
+    Write(dir + "/hulls-plane-counts.hvx", doc.StoreToBytes());
     return 0;
 }
