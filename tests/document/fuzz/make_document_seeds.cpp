@@ -113,6 +113,8 @@ std::vector<BYTE> PointsOnObjectsDocument(void (*damage)(std::vector<CGVertex*>&
     if (damage)
         damage(made);
     return doc.StoreToBytes();
+}
+
 struct CHullFigures {
     CGPolyhedron* hull = nullptr;
     CGSplit* fixedCut = nullptr;
