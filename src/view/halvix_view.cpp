@@ -7,7 +7,6 @@
 #include "view/gl_context.h"
 #include "view/context_menus.h"
 #include "view/glyph_lists.h"
-#include "view/label_dialog_presenter.h"
 #include "view/view_accelerators.h"
 #include "view/view_camera.h"
 #include "view/view_globals.h"
@@ -127,7 +126,6 @@ CHalvixView::CHalvixView(QWidget* parent) : QOpenGLWidget(parent) {
     OnUpdateId(ID_CREATE_TEXT_MTF, &CHalvixView::OnUpdateColorImageText);
     OnCommandId(ID_EDIT_PREFERONCES, &CHalvixView::OnEditPreferences);
     OnUpdateId(ID_EDIT_PREFERONCES, &CHalvixView::OnUpdateEditPreferences);
-    HxRegisterLabelDialogPresenter();
     HxInstallViewContextMenus(this);
     // Moves without a button keep the last mouse position, so every movement is measured from the
     // mouse message before it.
