@@ -90,6 +90,21 @@ void CFormulaCtrl::Relayout(int state) {
     update();
 }
 
+void CFormulaCtrl::EnsureLayout() {
+    if (m_editor.m_layoutState == 0)
+        return;
+    QImage probe(1, 1, QImage::Format_RGB32);
+    CPainterDC dc(&probe);
+    PrepareDC(dc);
+    m_editor.RefreshLayout(&dc);
+    m_caret.m_mode = m_editor.m_caretMode;
+}
+
+BOOL CFormulaCtrl::OnCmdMsg(UINT id, int code, CCmdUI* ui) {
+    EnsureLayout();
+    return CWnd::OnCmdMsg(id, code, ui);
+}
+
 void CFormulaCtrl::PrepareDC(CDC& dc) const {
     const CBinTree* doc = GetDocument();
     const LOGFONT font = doc ? doc->m_defaultFont : HxEditorDefaultFont();
@@ -115,13 +130,8 @@ CRect CFormulaCtrl::PaintStatic() {
 // Painting
 
 void CFormulaCtrl::paintEvent(QPaintEvent*) {
-    {
-        // The layout is measured with the painter's metrics, whatever the target.
-        QImage probe(1, 1, QImage::Format_RGB32);
-        CPainterDC dc(&probe);
-        PrepareDC(dc);
-        m_editor.RefreshLayout(&dc);
-    }
+    // The layout is measured with the painter's metrics, whatever the target.
+    EnsureLayout();
     m_caret.m_mode = m_editor.m_caretMode;
     const CRect box = m_editor.FormulaBox();
     if (m_pOwner)
@@ -241,6 +251,7 @@ void CFormulaCtrl::keyPressEvent(QKeyEvent* event) {
         return;
     }
     event->accept();
+    EnsureLayout();
     if (event->modifiers() & Qt::ControlModifier) {
         HandleCtrlKey(event->key());
         Relayout(2);
@@ -302,6 +313,7 @@ void CFormulaCtrl::inputMethodEvent(QInputMethodEvent* event) {
 LRESULT CFormulaCtrl::OnChar(WPARAM wParam, LPARAM) {
     if (m_displayOnly || m_buttonHeld || wParam < 0x20 || wParam > 0xFFFF)
         return 0;
+    EnsureLayout();
     if (m_editor.TypeChar(char16_t(wParam)))
         Relayout(2);
     return 0;

@@ -49,6 +49,9 @@ public:
     CRect PaintStatic();
     // Marks the layout stale (2) or only the caret (1) and repaints.
     void Relayout(int state = 2);
+    // Brings the layout, the caret and the selection up to date now (a paint does it too), so
+    // that a key or a command acts on the selection as it stands.
+    void EnsureLayout();
     // Records an undo step of the present formula.
     void RecordUndo() { m_editor.RecordUndo(); }
     const CFormulaCaret& Caret() const { return m_caret; }
@@ -59,6 +62,7 @@ public:
     const QImage& PaintedImage() const;
 
     // ---- Commands ----
+    BOOL OnCmdMsg(UINT id, int code, CCmdUI* ui) override;
     void OnInsertStructure(UINT id);
     void OnEditCut();
     void OnEditCopy();

@@ -198,6 +198,12 @@ TEST_F(FormulaCtrlTest, CopyCutAndPasteGoThroughThePrivateFormatTextAndAPicture)
     m_clipboard.m_openFails = true;
     Key(Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(Text(), CString(u"abpq"));
+    // Keys that follow one another without a paint between them act on the selection they made.
+    m_clipboard.m_openFails = false;
+    m_clipboard.SetText(u"w");
+    QTest::keyClick(&m_ctrl, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(&m_ctrl, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(Text(), CString(u"w"));
 }
 
 TEST_F(FormulaCtrlTest, EveryStructureCommandAndTheMenuOfTheControl) {
