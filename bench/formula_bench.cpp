@@ -45,6 +45,10 @@ void TypeAndRepaint(benchmark::State& state, const CString& markup) {
     ctrl.resize(800, 300);
     ctrl.SetDocument(&doc);
     ctrl.show();
+    if (!QTest::qWaitForWindowExposed(&ctrl)) {
+        state.SkipWithError("the control is not shown");
+        return;
+    }
     ctrl.setFocus();
     ctrl.repaint();
     for (auto _ : state) {
@@ -54,6 +58,9 @@ void TypeAndRepaint(benchmark::State& state, const CString& markup) {
         ctrl.repaint();
     }
     state.SetItemsProcessed(int64_t(state.iterations()) * 2); // key presses
+    if (ctrl.PaintedImage().isNull())
+        state.SkipWithError("nothing was painted");
+    state.counters["width"] = ctrl.PaintedImage().width();
 }
 
 void BM_KeyToRepaintEmptyFormula(benchmark::State& state) {
