@@ -23,8 +23,7 @@ build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
 run: build
-	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then $(BUILD)/bin/halvix; \
-	else echo "No display: starting Halvix under Xvfb"; xvfb-run -a -s "-screen 0 1600x1000x24" $(BUILD)/bin/halvix; fi
+	@scripts/run-halvix $(BUILD)/bin/halvix
 
 test: build
 	@cd $(BUILD) && xvfb-run -a -s "-screen 0 1600x1000x24" ctest --output-on-failure -j $(JOBS)

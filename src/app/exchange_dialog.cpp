@@ -13,6 +13,7 @@
 #include <cmath>
 
 const char16_t* const CHxExchangeDialog::kNotANumber = u"请输入一个数字。";
+const char16_t* const CHxExchangeDialog::kNotAnInteger = u"请输入一个整数。";
 
 CHxExchangeDialog::CHxExchangeDialog(const CString& title, QWidget* parent) : QDialog(parent) {
     setWindowTitle(title.ToQString());
@@ -58,16 +59,67 @@ void CHxExchangeDialog::SetFloat(int id, float value) {
         edit->setText(FloatText(value));
 }
 
+bool CHxExchangeDialog::Refuse(QLineEdit* edit, const CString& message) {
+    AfxMessageBox(message, MB_OK | MB_ICONEXCLAMATION);
+    edit->setFocus(Qt::OtherFocusReason);
+    edit->selectAll();
+    return false;
+}
+
 bool CHxExchangeDialog::GetFloat(int id, float& value) {
     QLineEdit* edit = Edit(id);
     if (!edit)
         return false;
     if (ParseFloat(edit->text(), value))
         return true;
-    AfxMessageBox(kNotANumber, MB_OK | MB_ICONEXCLAMATION);
-    edit->setFocus(Qt::OtherFocusReason);
-    edit->selectAll();
-    return false;
+    return Refuse(edit, kNotANumber);
+}
+
+bool CHxExchangeDialog::ParseInt(const QString& text, int& value) {
+    bool ok = false;
+    const int v = QLocale::c().toInt(text.trimmed(), &ok);
+    if (!ok)
+        return false;
+    value = v;
+    return true;
+}
+
+QString CHxExchangeDialog::DoubleText(double value) {
+    return CString(HxFormat(u"%.15g", value)).ToQString();
+}
+
+bool CHxExchangeDialog::ParseDouble(const QString& text, double& value) {
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty())
+        return false;
+    bool ok = false;
+    const double d = QLocale::c().toDouble(trimmed, &ok);
+    if (!ok || !std::isfinite(d))
+        return false;
+    value = d;
+    return true;
+}
+
+bool CHxExchangeDialog::GetInt(int id, int& value, int min, int max) {
+    QLineEdit* edit = Edit(id);
+    if (!edit)
+        return false;
+    int v = 0;
+    if (!ParseInt(edit->text(), v))
+        return Refuse(edit, kNotAnInteger);
+    if (v < min || v > max)
+        return Refuse(edit, HxFormat(u"请输入一个在 %d 和 %d 之间的整数。", min, max));
+    value = v;
+    return true;
+}
+
+bool CHxExchangeDialog::GetDouble(int id, double& value) {
+    QLineEdit* edit = Edit(id);
+    if (!edit)
+        return false;
+    if (ParseDouble(edit->text(), value))
+        return true;
+    return Refuse(edit, kNotANumber);
 }
 
 int CHxExchangeDialog::RadioIndex(const QButtonGroup* group) {
@@ -101,7 +153,11 @@ QLineEdit* CHxExchangeDialog::AddDescription(int id, const CString& text) {
 }
 
 QLineEdit* CHxExchangeDialog::AddNumberEdit(int id, float value) {
-    auto* edit = Add(id, new QLineEdit(FloatText(value), this));
+    return AddNumberEdit(id, FloatText(value));
+}
+
+QLineEdit* CHxExchangeDialog::AddNumberEdit(int id, const QString& text) {
+    auto* edit = Add(id, new QLineEdit(text, this));
     edit->setMaximumWidth(90);
     return edit;
 }

@@ -33,6 +33,14 @@ public:
     static bool ParseFloat(const QString& text, float& value);
     void SetFloat(int id, float value);
     bool GetFloat(int id, float& value);
+    // Whole numbers and doubles (fifteen significant digits) the same way.  An integer outside
+    // min..max is refused with its own message.
+    static const char16_t* const kNotAnInteger; // "请输入一个整数。"
+    static bool ParseInt(const QString& text, int& value);
+    static QString DoubleText(double value);
+    static bool ParseDouble(const QString& text, double& value);
+    bool GetInt(int id, int& value, int min, int max);
+    bool GetDouble(int id, double& value);
 
     // The index of the checked button of a group of radio buttons, -1 when none is checked; and the
     // button of an index checked (none for an index outside the group).
@@ -48,10 +56,13 @@ protected:
     // A read-only edit for the description of a marked element.
     QLineEdit* AddDescription(int id, const CString& text);
     QLineEdit* AddNumberEdit(int id, float value);
+    QLineEdit* AddNumberEdit(int id, const QString& text);
     // The OK ("确定") and Cancel ("取消") buttons, at the bottom of the layout given.
     void AddOkCancel(QBoxLayout* layout);
 
 private:
     void Register(int id, QWidget* widget);
+    // Shows a refusal and puts the focus on the edit with its text selected; false.
+    bool Refuse(QLineEdit* edit, const CString& message);
     std::map<int, QWidget*> m_controls;
 };

@@ -19,10 +19,14 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
+#include <QPointer>
 #include <QScreen>
 #include <QSettings>
 #include <QSurfaceFormat>
+#include <QTranslator>
 
 namespace {
 CHalvixApp* g_theApp = nullptr;
@@ -53,6 +57,29 @@ CHalvixApp* HxGetApp() {
     return g_theApp;
 }
 
+bool HxInstallChineseTranslations() {
+    static QPointer<QTranslator> installed;
+    if (installed)
+        return true;
+    QCoreApplication* app = QCoreApplication::instance();
+    if (!app)
+        return false;
+    // Every text of the program is Chinese: the standard dialogs and buttons follow, whatever the
+    // machine's own language.
+    const QLocale chinese(QLocale::Chinese, QLocale::China);
+    QLocale::setDefault(chinese);
+    auto* translator = new QTranslator(app);
+    if (!translator->load(chinese, QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        qWarning("Halvix: Qt's Chinese translations are not installed (qt6-translations-l10n)");
+        return false;
+    }
+    QCoreApplication::installTranslator(translator);
+    installed = translator;
+    return true;
+}
+
 CString HxResourceCentreUrl() {
     QSettings settings(QStringLiteral("Vorlane"), QStringLiteral("Halvix"));
     return CString::FromQString(settings.value(QStringLiteral("Settings/ResourceUrl")).toString().trimmed());
@@ -65,6 +92,7 @@ CHalvixApp::CHalvixApp(int& argc, char** argv) {
         m_ownApp = std::make_unique<QApplication>(argc, argv);
     }
     m_arguments = QCoreApplication::arguments();
+    HxInstallChineseTranslations();
     g_theApp = this;
     OnCommandId(ID_APP_ABOUT, &CHalvixApp::OnAppAbout);
     OnCommandId(ID_HELP_SAMPLE, &CHalvixApp::OnOpenSample);

@@ -56,6 +56,9 @@ private:
 
 // The one application object, null before it exists and after it is gone.
 CHalvixApp* HxGetApp();
+// Qt's own texts (file dialogs, message-box buttons, editing menus) in Simplified Chinese, loaded
+// once the application exists; false when the translations are not installed.
+bool HxInstallChineseTranslations();
 // The address of the resource web page: the setting "ResourceUrl" under "Settings" (empty when it
 // is not configured: the commands that open it are then disabled).
 CString HxResourceCentreUrl();

@@ -17,13 +17,13 @@
 #include "view/view_camera.h"
 #include "view/view_globals.h"
 #include "view/view_settings.h"
+#include "view/view_tool_globals.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QSettings>
-#include <QShortcut>
 #include <QToolBar>
 
 HxRibbonButton* g_customToolButton = nullptr;
@@ -143,6 +143,7 @@ CMainFrame::~CMainFrame() {
     HxSetStatusTextHandler(nullptr);
     HxSetPanSliderHandler(nullptr);
     HxSetViewFocusHandler(nullptr);
+    HxSetButtonImageSetter(nullptr);
     if (m_wndObjectView)
         AfxGetCommandRouter().Remove(m_wndObjectView);
     AfxGetCommandRouter().Remove(this);
@@ -209,6 +210,16 @@ int CMainFrame::OnCreate() {
     if (g_customToolButton && !g_installFolder.IsEmpty())
         LoadToolSetFolder(g_installFolder.ToQString() + QStringLiteral("/Tools"));
 
+    // Commands change the image of a button in panel 1 of the first of the eight categories (the
+    // line button shows the kind of line the line tool draws).
+    HxSetButtonImageSetter([this](UINT id, int image) {
+        HxRibbonCategory* home = m_wndRibbonBar->GetCategory(m_wndRibbonBar->GetCategoryCount() - 8);
+        HxRibbonPanel* tools = home ? home->GetPanel(1) : nullptr;
+        if (HxRibbonBaseElement* button = tools ? tools->FindByID(id) : nullptr) {
+            button->SetImageIndex(image, FALSE);
+            button->SetImageIndex(image, TRUE);
+        }
+    });
     HxFillColorGallery(m_wndRibbonBar->FindByIDAs<HxRibbonColorButton>(ID_VIEW_COLOR));
     CreateFullScreenToolBar();
     if (!CreateStatusBar(rest) || !CreateObjectPane())
@@ -221,6 +232,7 @@ int CMainFrame::OnCreate() {
     UpdatePanSliders();
 
     InstallAccelerators();
+    ExplainResourceLinks();
     m_idleHook = new HxIdleHook([this] { OnIdleUpdateCmdUI(); }, this);
     m_recentFiles.ReadList();
     OnApplicationLook(m_nAppLook);
@@ -256,37 +268,8 @@ bool CMainFrame::CreateObjectPane() {
     return true;
 }
 
-void CMainFrame::InstallAccelerators() {
-    struct Key {
-        QKeySequence key;
-        UINT id;
-        QWidget* scope;
-    };
-    // Esc and the page keys belong to the drawing view; the others work anywhere in the window (an
-    // edit box, such as the tree's label editor, keeps its own editing keys).
-    const Key keys[] = {
-        {QKeySequence(Qt::Key_F4), ID_VIEW_FULLSCREEN, nullptr},
-        {QKeySequence(Qt::Key_Escape), ID_VIEW_ESCAPE, m_view},
-        {QKeySequence(Qt::CTRL | Qt::Key_G), ID_SELECT_PAGE, nullptr},
-        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O), ID_FILE_OPEN_ALL, nullptr},
-        {QKeySequence(Qt::Key_PageUp), ID_VIEW_PAGEUP, m_view},
-        {QKeySequence(Qt::Key_PageDown), ID_VIEW_PAGEDOWN, m_view},
-        {QKeySequence(Qt::Key_Delete), ID_EDIT_DELETE, nullptr},
-        {QKeySequence(Qt::CTRL | Qt::Key_C), ID_EDIT_COPY, nullptr},
-        {QKeySequence(Qt::CTRL | Qt::Key_X), ID_EDIT_CUT, nullptr},
-        {QKeySequence(Qt::CTRL | Qt::Key_V), ID_EDIT_PASTE, nullptr},
-    };
-    for (const Key& k : keys) {
-        auto* shortcut = new QShortcut(k.key, k.scope ? k.scope : static_cast<QWidget*>(this));
-        shortcut->setContext(k.scope ? Qt::WidgetWithChildrenShortcut : Qt::WindowShortcut);
-        const UINT id = k.id;
-        connect(shortcut, &QShortcut::activated, this, [id] { HxExecuteRibbonCommand(id); });
-    }
-}
-
 void CMainFrame::UpdateTitle(const CString& documentTitle) {
-    CString title = documentTitle.IsEmpty() ? CString(u"[未命名]") : documentTitle;
-    setWindowTitle((title + u" - " + g_appName).ToQString());
+    setWindowTitle((HxDocumentDisplayName(documentTitle) + u" - " + g_appName).ToQString());
     if (CViewTree* tree = GetViewTree())
         tree->SetDocumentTitle(documentTitle);
 }
@@ -432,6 +415,20 @@ void CMainFrame::OnStatusLink() {
     HxShellOpen(link);
 }
 
+void CMainFrame::ExplainResourceLinks() {
+    if (!HxResourceCentreUrl().IsEmpty() || !m_wndRibbonBar || !m_wndStatusBar)
+        return;
+    std::vector<HxRibbonBaseElement*> found;
+    m_wndRibbonBar->GetElementsByID(ID_HELP_PESOURCE, found);
+    if (auto* link = dynamic_cast<HxRibbonLinkCtrl*>(m_wndStatusBar->FindElement(ID_STATUS_LINK))) {
+        if (!link->GetLink().IsEmpty())
+            return;
+        found.push_back(link);
+    }
+    for (HxRibbonBaseElement* e : found)
+        e->SetDescription(u"尚未设置资源网站的地址，此命令不可用");
+}
+
 void CMainFrame::OnUpdateStatusLink(CCmdUI* pCmdUI) {
     bool any = !HxResourceCentreUrl().IsEmpty();
     if (m_wndStatusBar)
@@ -507,6 +504,11 @@ LRESULT CMainFrame::OnPagesChanged(WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CMainFrame::OnSelectionChanged(WPARAM wParam, LPARAM lParam) {
+    // A cleared selection (a page switch, a transform, undo) leaves nothing the information pane's
+    // "选择…" text could still name; a new selection writes its own text afterwards.
+    if (wParam == 2 && m_wndStatusBar)
+        if (HxRibbonBaseElement* info = m_wndStatusBar->GetElement(HX_STATUS_ELEMENT_INFO))
+            info->SetText(u"就绪");
     SyncColorButton();
     if (CViewTree* tree = GetViewTree())
         tree->SyncChecks(int(wParam), UINT(lParam));

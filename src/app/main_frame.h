@@ -8,6 +8,7 @@
 #include "app/frame_ids.h"
 #include "app/ribbon_elements.h"
 #include "platform/afx.h"
+#include "view/view_accelerators.h"
 
 #include <QByteArray>
 #include <QMainWindow>
@@ -33,6 +34,16 @@ extern HxRibbonButton* g_customToolButton;
 extern COLORREF g_selectedColor;
 // Set while the media player plays in full screen.
 extern bool g_mediaFullScreen;
+
+// The frame's keyboard bindings (the view keeps its own, HxViewAccelerators): Ctrl+N, Ctrl+O,
+// Ctrl+S and Ctrl+Shift+O for the file commands, the clipboard keys, Delete, Ctrl+G, F4, and Esc and
+// the page keys, which belong to the drawing view (viewFocusOnly).
+const std::vector<CAccelerator>& HxFrameAccelerators();
+// The key the tool tips name for a command: its first binding in the frame's table, then in the
+// view's; false when it has none.
+bool HxCommandKey(UINT id, QKeyCombination* key);
+// A key as the tool tips write it: "Ctrl+S", "Ctrl+Shift+O", "F7", "Delete", "PageUp", "空格".
+CString HxKeyText(QKeyCombination key);
 
 // The 40 colours of the ribbon colour gallery, with their names.
 const std::vector<HxRibbonColorButton::Color>& HxGalleryColors();
@@ -145,6 +156,11 @@ private:
     bool CreateStatusBar(HxRibbonDefinition& definition);
     bool CreateObjectPane();
     void InstallAccelerators();
+    // Every ribbon and status-bar button of a command with a key names the key in its tool tip.
+    void ShowKeysInToolTips();
+    // Without an address of the resource web site its command and link are disabled; their tool
+    // tips say why.
+    void ExplainResourceLinks();
     void OnInitialUpdateViews();
 
     CHalvixView* m_view = nullptr;

@@ -105,6 +105,9 @@ CCmdTarget* CObjectView::TargetOf(UINT id) const {
 }
 
 void CObjectView::OnIdleUpdate() {
+    // A page switch made elsewhere (the view, a link button, paste) moves the highlight too.
+    if (CViewTree* tree = GetTree())
+        tree->FollowCurrentPage();
     for (auto& [id, action] : m_actions) {
         CCmdTarget* target = TargetOf(id);
         if (action->isVisible() != (target != nullptr))

@@ -472,7 +472,9 @@ QWidget* HxCreateElementWidget(HxRibbonWidgetHost* host, HxRibbonBaseElement* e,
         auto* b = new HxRibbonButtonWidget(host, static_cast<HxRibbonButton*>(e), HxRibbonButtonWidget::Small,
                                            parent);
         b->setObjectName(QStringLiteral("HxRibbonLink"));
-        b->setStyleSheet(QStringLiteral("QToolButton { text-decoration: underline; border: none; }"));
+        // A link that leads nowhere (no address set) reads as plain grey text.
+        b->setStyleSheet(QStringLiteral("QToolButton { text-decoration: underline; border: none; }"
+                                        "QToolButton:disabled { text-decoration: none; color: #9aa0a8; }"));
         b->setCursor(Qt::PointingHandCursor);
         w = b;
         break;

@@ -13,6 +13,7 @@
 #include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <QTimer>
+#include <QToolTip>
 
 #include <algorithm>
 #include <cstring>
@@ -91,6 +92,10 @@ public:
 private:
     CViewTree* m_tree;
 };
+
+CString HxDocumentDisplayName(const CString& title) {
+    return title.IsEmpty() ? CString(u"[未命名]") : title;
+}
 
 CCellMapScope::CCellMapScope(CGPage* page) : m_saved(g_cellMap) {
     if (page)
@@ -290,7 +295,7 @@ void CViewTree::FillTree() {
 
 void CViewTree::SetDocumentTitle(const CString& title) {
     if (QTreeWidgetItem* root = GetRootItem())
-        root->setText(0, title.IsEmpty() ? QStringLiteral("[未命名]") : title.ToQString());
+        root->setText(0, HxDocumentDisplayName(title).ToQString());
 }
 
 void CViewTree::FillPageItem(QTreeWidgetItem* pageItem) {
@@ -575,6 +580,18 @@ void CViewTree::SelectNextPage() {
     m_doc->GoToPageById(WORD(GetItemData(next) - kPageTreeItemBase), FALSE);
 }
 
+void CViewTree::FollowCurrentPage() {
+    QTreeWidgetItem* pageItem = FindCurrentPageItem();
+    QTreeWidgetItem* current = currentItem();
+    if (!pageItem || !current || m_dragging || state() == QAbstractItemView::EditingState)
+        return;
+    QTreeWidgetItem* under = PageItemOf(current);
+    if (!under || under == pageItem)
+        return;
+    setCurrentItem(pageItem);
+    pageItem->setExpanded(true);
+}
+
 void CViewTree::CollapseAll() {
     if (QTreeWidgetItem* root = GetRootItem()) {
         for (int i = 0; i < root->childCount(); ++i)
@@ -781,6 +798,37 @@ void CViewTree::contextMenuEvent(QContextMenuEvent* event) {
     else
         setFocus();
     event->accept();
+}
+
+QString CViewTree::CutItemToolTip(QTreeWidgetItem* item) const {
+    if (!item)
+        return QString();
+    const QModelIndex index = indexFromItem(item);
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    option.rect = visualRect(index);
+    static_cast<HxViewTreeDelegate*>(itemDelegate())->InitOption(&option, index);
+    QRect text = style()->subElementRect(QStyle::SE_ItemViewItemText, &option, this);
+    // What the viewport shows of it: a long text runs past the right edge or is elided.
+    text.setRight(std::min(text.right(), viewport()->width() - 1));
+    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+    const QString whole = item->text(0);
+    if (option.fontMetrics.horizontalAdvance(whole) + 2 * margin <= text.width())
+        return QString();
+    return whole;
+}
+
+bool CViewTree::viewportEvent(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        const QString tip = CutItemToolTip(itemAt(help->pos()));
+        if (tip.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), tip, viewport());
+        return true;
+    }
+    return QTreeWidget::viewportEvent(event);
 }
 
 // ---------------------------------------------------------------------------------------------

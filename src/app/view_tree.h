@@ -77,6 +77,12 @@ public:
     // The document's title on the root item.
     void SetDocumentTitle(const CString& title);
 
+    // The highlighted item moves to the current page's item when it lies under another page (the
+    // document switched pages without the tree: a double click in the view, a link button).
+    void FollowCurrentPage();
+    // The whole text of an item whose text the tree cuts short; empty when it shows whole.
+    QString CutItemToolTip(QTreeWidgetItem* item) const;
+
     // ---- Commands ----
     void SelectPrevPage();
     void SelectNextPage();
@@ -119,6 +125,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
 
 private:
     friend class HxViewTreeDelegate;
@@ -146,6 +153,10 @@ private:
     QTimer* m_scrollTimer = nullptr;
     int m_tick = 0;
 };
+
+// The name a document goes by in the title bar and at the root of the tree: its title, "[未命名]"
+// while it has none.
+CString HxDocumentDisplayName(const CString& title);
 
 // Points g_cellMap at another page's map for the scope's lifetime.
 class CCellMapScope {

@@ -47,6 +47,7 @@ CHalvixDoc::CHalvixDoc() {
     m_strFilterName = u"Halvix文档(*.hvx)";
     m_strDefaultExt = u".hvx";
     AddTransformCommands();
+    AddConstructCommands();
     OnCommandId(ID_FILE_SAVE_GF, &CHalvixDoc::OnFileSaveGf);
     OnCommandId(ID_FILE_OPEN_ALL, &CHalvixDoc::OnFileOpenAll);
     OnCommandId(ID_EDIT_SHOWOBJECT, &CHalvixDoc::OnShowAllObjects);

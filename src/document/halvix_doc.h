@@ -162,6 +162,55 @@ public:
     void OnUpdateTransTranslate(CCmdUI* pCmdUI);
     void OnUpdateTransRotateScaleReflect(CCmdUI* pCmdUI);
 
+    // ---- Construct commands (construct/) ----
+    // Each reads the current page's selection in selection order and builds as one undo step.
+    // Lines of one kind through the selected points (closed when more than two); else the selected
+    // lines turned into that kind; with nothing selected the line tool.
+    void OnCreateLineSegment();
+    void OnCreateLineHalf();
+    void OnCreateLineStraight();
+    void OnCreateLineVector();
+    // Perpendiculars from points to lines or faces: a foot and a line of the line tool's kind each.
+    void OnCreateLinePerpendicular();
+    // A point on the perpendicular through the first point: free, or at the distance of the first
+    // two points.
+    void OnCreatePointPerSc();
+    void OnCreatePointPerEq();
+    // A point on the parallel to an axis through the point; a point that follows it in space, and
+    // one that follows it keeping its height.
+    void OnCreatePointParX();
+    void OnCreatePointParY();
+    void OnCreatePointParZ();
+    void OnCreatePointVector();
+    void OnCreatePoint2dz();
+    // A point on the parallel through a point to a line of two points or to a typed direction;
+    // parallel lines; the common perpendicular of two lines; the parallel copy of a face through a
+    // point; the square face perpendicular to a line.
+    void OnCreatePointParL();
+    void OnCreatePointParV();
+    void OnCreateLineParallel();
+    void OnCreateLineCommon();
+    void OnCreateFaceParface();
+    void OnCreateFacePerline();
+    // The centres of the triangle of the three selected points.
+    void OnCreatePointTriangleG();
+    void OnCreatePointTriangleO();
+    void OnCreatePointTriangleI();
+    void OnCreatePointTriangleH();
+    void OnCreatePointTriangleE();
+    // Points by typed, pasted or measured coordinates; a point turned on a circle by a typed angle.
+    void OnCreatePointCoordinates();
+    void OnCreatePointRotIncircle();
+    void OnUpdateCreateLine(CCmdUI* pCmdUI);
+    void OnUpdateLinePerpendicular(CCmdUI* pCmdUI);
+    void OnUpdateTwoOrThreePoints(CCmdUI* pCmdUI);
+    void OnUpdateThreePoints(CCmdUI* pCmdUI);
+    void OnUpdateLineParallel(CCmdUI* pCmdUI);
+    void OnUpdateTwoLines(CCmdUI* pCmdUI);
+    void OnUpdatePointAndFace(CCmdUI* pCmdUI);
+    void OnUpdatePointCoordinates(CCmdUI* pCmdUI);
+    void OnUpdatePointRotIncircle(CCmdUI* pCmdUI);
+
     CPageList m_pages;      // in display order (owned)
     CRecordList m_tools;    // the document's own tools (owned)
     WORD m_pageCounter = 0; // the number of the most recently created page
@@ -185,6 +234,8 @@ private:
     void Commit(LoadedDocument& loaded);
     // The message map entries of the transform commands.
     void AddTransformCommands();
+    // The message map entries of the construct commands.
+    void AddConstructCommands();
     // Reads a ".gf" file: in the older layout, else (a document saved under that name later) in
     // the present one.  FALSE after an error, which has been reported.
     BOOL ReadGfFile(const CString& path);

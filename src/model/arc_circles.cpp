@@ -12,39 +12,34 @@ IMPLEMENT_SERIAL(CGArcPointN, CGArc, 1)
 
 namespace {
 
-struct V3 {
-    double x, y, z;
+// Vectors of single-precision components: the constructions compute in float, so that a circle
+// comes out the same, to the last bit, whenever its points are the same.
+struct F3 {
+    float x, y, z;
 };
 
-// b - a, the difference taken in single precision.
-V3 Diff(const CGVertex& b, const CGVertex& a) {
-    return {double(b.m_x - a.m_x), double(b.m_y - a.m_y), double(b.m_z - a.m_z)};
-}
-V3 Scale(const V3& a, double s) {
-    return {a.x * s, a.y * s, a.z * s};
-}
-V3 Add(const V3& a, const V3& b) {
-    return {a.x + b.x, a.y + b.y, a.z + b.z};
-}
-V3 Sub(const V3& a, const V3& b) {
-    return {a.x - b.x, a.y - b.y, a.z - b.z};
-}
-double Dot(const V3& a, const V3& b) {
-    return a.x * b.x + a.y * b.y + a.z * b.z;
-}
-V3 Cross(const V3& a, const V3& b) {
-    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
-V3 Pos(const CGVertex& p) {
+F3 Pos(const CGVertex& p) {
     return {p.m_x, p.m_y, p.m_z};
 }
-bool IsFinite(const V3& a) {
+F3 Sub(const F3& a, const F3& b) {
+    return {a.x - b.x, a.y - b.y, a.z - b.z};
+}
+F3 Scale(const F3& a, float s) {
+    return {a.x * s, a.y * s, a.z * s};
+}
+float Dot(const F3& a, const F3& b) {
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
+F3 Cross(const F3& a, const F3& b) {
+    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
+bool IsFinite(const F3& a) {
     return std::isfinite(a.x) && std::isfinite(a.y) && std::isfinite(a.z);
 }
-void Store(float* target, const V3& v) {
-    target[0] = float(v.x);
-    target[1] = float(v.y);
-    target[2] = float(v.z);
+void Store(float* target, const F3& v) {
+    target[0] = v.x;
+    target[1] = v.y;
+    target[2] = v.z;
 }
 
 // One description format per figure kind; a kind without one describes as the empty text.
@@ -69,30 +64,30 @@ void CGArcCircle3P::Recompute() {
     }
     if (!CheckPointParents())
         return; // the frame and the label keep their last values
-    const CGVertex& p1 = *GetPointParent(0);
-    const CGVertex& p2 = *GetPointParent(1);
-    const CGVertex& p3 = *GetPointParent(2);
-    const V3 d1 = Diff(p1, p2);
-    const V3 d2 = Diff(p3, p2);
-    const V3 c = Cross(d1, d2);
+    const F3 p1 = Pos(*GetPointParent(0));
+    const F3 p2 = Pos(*GetPointParent(1));
+    const F3 p3 = Pos(*GetPointParent(2));
+    const F3 d1 = Sub(p1, p2);
+    const F3 d2 = Sub(p3, p2);
+    const F3 c = Cross(d1, d2);
     // The tolerance is absolute: a tiny triangle counts as collinear.
-    if (std::fabs(c.z) < 0.01 && std::fabs(c.y) < 0.01 && std::fabs(c.x) < 0.01) {
+    if (std::fabs(c.z) < 0.01f && std::fabs(c.y) < 0.01f && std::fabs(c.x) < 0.01f) {
         m_valid = false;
         return;
     }
     // The circumcentre as weights of the three points.
-    const double a = Dot(d1, d1), cc = Dot(d2, d2), k = Dot(d1, d2);
-    const double den = 2.0 * (k * k - a * cc);
-    const double w1 = (k - a) * cc / den;
-    const double w3 = (k - cc) * a / den;
-    const double w2 = 1.0 - w1 - w3;
-    const V3 center = Add(Add(Scale(Pos(p1), w1), Scale(Pos(p2), w2)), Scale(Pos(p3), w3));
-    const V3 u = Sub(Pos(p1), center);
-    const double radius = std::sqrt(Dot(u, u));
+    const float a = Dot(d1, d1), cc = Dot(d2, d2), k = Dot(d1, d2);
+    const float den = 2.0f * (k * k - a * cc);
+    const float w1 = (k - a) * cc / den;
+    const float w3 = (k - cc) * a / den;
+    const float w2 = 1.0f - w1 - w3;
+    const F3 center = {w1 * p1.x + w2 * p2.x + w3 * p3.x, w1 * p1.y + w2 * p2.y + w3 * p3.y,
+                       w1 * p1.z + w2 * p2.z + w3 * p3.z};
+    const F3 u = Sub(p1, center);
+    const float radius = std::sqrt(Dot(u, u));
     // V in the plane of the points, square to U, turned so that the sweep passes P2.
-    const V3 nu = Cross(Cross(d2, d1), u);
-    const double nuLength = std::sqrt(Dot(nu, nu));
-    const V3 v = Scale(nu, radius / nuLength);
+    const F3 nu = Cross(Cross(d2, d1), u);
+    const F3 v = Scale(nu, radius / std::sqrt(Dot(nu, nu)));
     if (!std::isfinite(radius) || !IsFinite(center) || !IsFinite(v)) {
         m_valid = false; // far beyond any drawable circle: keep the last frame
         return;
@@ -100,10 +95,10 @@ void CGArcCircle3P::Recompute() {
     Store(m_center, center);
     Store(m_axisU, u);
     Store(m_axisV, v);
-    m_radius = float(radius);
+    m_radius = radius;
     if (m_sweepFromPoints) {
-        // From P1 over P2 to P3: twice the angle's supplement at P2.
-        const double beta = std::acos(std::clamp(k / std::sqrt(a * cc), -1.0, 1.0));
+        // From P1 over P2 to P3: twice the angle's supplement at P2, in double precision.
+        const double beta = std::acos(std::clamp(double(k) / std::sqrt(double(a) * double(cc)), -1.0, 1.0));
         const double end = 2.0 * (std::numbers::pi - beta);
         m_endAngle = std::isfinite(end) ? float(end) : 0.0f;
     }
@@ -138,33 +133,31 @@ void CGArcCenterP::Recompute() {
     }
     if (!CheckPointParents())
         return;
-    const CGVertex& o = *GetPointParent(0);
-    const CGVertex& a = *GetPointParent(1);
-    const CGVertex& b = *GetPointParent(2);
+    const F3 o = Pos(*GetPointParent(0));
     // The centre and U follow the points even when the circle then has no plane.
-    const V3 u = Diff(a, o);
-    const V3 w = Diff(b, o);
-    Store(m_center, Pos(o));
+    const F3 u = Sub(Pos(*GetPointParent(1)), o);
+    const F3 w = Sub(Pos(*GetPointParent(2)), o);
+    Store(m_center, o);
     Store(m_axisU, u);
-    const double uu = Dot(u, u);
-    const double wLength = std::sqrt(Dot(w, w));
-    if (uu == 0.0 || wLength == 0.0) {
+    const float uu = Dot(u, u);
+    const float wLength = std::sqrt(Dot(w, w));
+    if (uu == 0.0f || wLength == 0.0f) {
         m_valid = false;
         return;
     }
-    const double radius = std::sqrt(uu);
-    m_radius = float(radius);
-    const double uw = Dot(u, w);
-    const double t = uw / uu;
+    const float radius = std::sqrt(uu);
+    m_radius = radius;
+    const float uw = Dot(u, w);
+    const float t = uw / uu;
     if (m_sweepFromPoints) {
-        const double angle = std::acos(std::clamp(uw / (radius * wLength), -1.0, 1.0));
-        m_endAngle = std::isfinite(angle) ? float(angle) : 0.0f;
+        const float angle = std::acos(std::clamp(uw / (radius * wLength), -1.0f, 1.0f));
+        m_endAngle = std::isfinite(angle) ? angle : 0.0f;
     }
     // The part of OB square to OA spans the plane.  B on the line OA leaves none, up to the
     // rounding of the points' coordinates.
-    const V3 across = Sub(w, Scale(u, t));
-    const double acrossLength = std::sqrt(Dot(across, across));
-    if (!(acrossLength > 1e-6 * wLength)) {
+    const F3 across = Sub(w, Scale(u, t));
+    const float acrossLength = std::sqrt(Dot(across, across));
+    if (!(acrossLength > 1e-6f * wLength)) {
         m_valid = false;
         return;
     }
@@ -199,24 +192,22 @@ void CGArcPointN::Recompute() {
     }
     if (!CheckPointParents())
         return;
-    const CGVertex& o = *GetPointParent(0);
-    const CGVertex& a = *GetPointParent(1);
-    const CGVertex& p = *GetPointParent(2);
-    const V3 u = Diff(a, o);
-    const V3 axis = Diff(p, o);
-    const V3 across = Cross(axis, u);
-    Store(m_center, Pos(o));
+    const F3 o = Pos(*GetPointParent(0));
+    const F3 u = Sub(Pos(*GetPointParent(1)), o);
+    const F3 axis = Sub(Pos(*GetPointParent(2)), o);
+    const F3 across = Cross(axis, u);
+    Store(m_center, o);
     Store(m_axisU, u);
-    const double uu = Dot(u, u);
-    const double acrossLength2 = Dot(across, across);
+    const float uu = Dot(u, u);
+    const float acrossLength2 = Dot(across, across);
     // A at the centre, or A on the axis line: no circle.
-    if (uu < 0.0001 || acrossLength2 < 0.0001) {
+    if (uu < 0.0001f || acrossLength2 < 0.0001f) {
         m_valid = false;
         return;
     }
-    const double radius = std::sqrt(uu);
-    m_radius = float(radius);
-    double scale = radius / std::sqrt(acrossLength2);
+    const float radius = std::sqrt(uu);
+    m_radius = radius;
+    float scale = radius / std::sqrt(acrossLength2);
     if (m_extA2 > 0)
         scale = -scale;
     Store(m_axisV, Scale(across, scale));

@@ -2,6 +2,7 @@
 // positions of line and face parents.
 #include "points/constructed_point.h"
 
+#include "dynamics/curves.h"
 #include "measure/text_items.h"
 
 void CGVerConstructed::Serialize(CArchive& ar) {
@@ -35,6 +36,12 @@ bool CGVerConstructed::ParentsUsable() const {
             break;
         case HxParentRole::Vector:
             usable = VectorParent(i) != nullptr;
+            break;
+        case HxParentRole::Curve:
+            usable = CurveParent(i) != nullptr;
+            break;
+        case HxParentRole::Locus:
+            usable = LocusParent(i) != nullptr;
             break;
         }
         if (!usable)
@@ -73,6 +80,14 @@ CGTmVariable* CGVerConstructed::ValueParent(int i) const {
 
 CGTmVector* CGVerConstructed::VectorParent(int i) const {
     return ParentAs<CGTmVector>(*this, i);
+}
+
+CGCurve* CGVerConstructed::CurveParent(int i) const {
+    return ParentAs<CGCurve>(*this, i);
+}
+
+CGLocus* CGVerConstructed::LocusParent(int i) const {
+    return ParentAs<CGLocus>(*this, i);
 }
 
 CString CGVerConstructed::ParentName(int i) const {

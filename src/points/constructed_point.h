@@ -10,6 +10,8 @@
 
 #include <initializer_list>
 
+class CGCurve;
+class CGLocus;
 class CGTmVariable;
 class CGTmVector;
 
@@ -21,6 +23,8 @@ enum class HxParentRole {
     Circle, // a CGArc of any kind
     Value,  // a CGTmVariable (its value is m_param1)
     Vector, // a CGTmVector
+    Curve,  // a CGCurve
+    Locus,  // a CGLocus
 };
 
 class CGVerConstructed : public CGVerDependent {
@@ -48,6 +52,8 @@ protected:
     CGArc* CircleParent(int i) const;
     CGTmVariable* ValueParent(int i) const;
     CGTmVector* VectorParent(int i) const;
+    CGCurve* CurveParent(int i) const;
+    CGLocus* LocusParent(int i) const;
     // The name of parent i whatever its class, or "" when it is missing: descriptions show what
     // is there.
     CString ParentName(int i) const;

@@ -126,6 +126,17 @@ CHalvixView::CHalvixView(QWidget* parent) : QOpenGLWidget(parent) {
     OnUpdateId(ID_CREATE_TEXT_MTF, &CHalvixView::OnUpdateColorImageText);
     OnCommandId(ID_EDIT_PREFERONCES, &CHalvixView::OnEditPreferences);
     OnUpdateId(ID_EDIT_PREFERONCES, &CHalvixView::OnUpdateEditPreferences);
+    // A command outside the view (the line commands with nothing selected) makes a mouse tool
+    // current: the drawing in progress is dropped, as the tool buttons drop it.
+    HxSetMouseToolSelector([this](int tool) {
+        CloseRunningTool();
+        ClearHover();
+        g_mouseTool = tool;
+        m_toolStage = 0;
+        m_polyVertexCount = 0;
+        m_curPoint[0] = m_curPoint[1] = m_curPoint[2] = -1000.0;
+        UpdateToolCursor();
+    });
     HxInstallViewContextMenus(this);
     // Moves without a button keep the last mouse position, so every movement is measured from the
     // mouse message before it.
@@ -139,6 +150,7 @@ CHalvixView::CHalvixView(QWidget* parent) : QOpenGLWidget(parent) {
 CHalvixView::~CHalvixView() {
     OnDestroy();
     HxSetContextMenuPresenter(nullptr);
+    HxSetMouseToolSelector(nullptr);
     DeleteInkStrokes();
     if (m_ownPage && g_pCurPage == m_ownPage.get()) {
         g_pCurPage = nullptr;

@@ -13,10 +13,12 @@
 #include "view/view_camera.h"
 #include "view/view_display_lists.h"
 #include "view/view_globals.h"
+#include "view/glyph_font.h"
 #include "view/view_settings.h"
 
 #include <GL/gl.h>
 
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -122,6 +124,26 @@ CString FormatCoordinateReadout(const double p[3], bool arrowTool) {
     return text;
 }
 
+void CoordinateReadoutOffset(double x, double y, int textWidth, int textHeight, const int viewport[4],
+                             int& dx, int& dy) {
+    // The mouse pointer covers about 12 x 20 pixels below and right of the point; the point's label
+    // sits above and to the right of it.
+    constexpr int kPointerWidth = 16, kGap = 6;
+    const double left = viewport[0] + 2, right = viewport[0] + viewport[2] - 2;
+    const double bottom = viewport[1] + 2;
+    dx = kPointerWidth;
+    dy = -(textHeight + kGap);
+    const bool below = y + dy >= bottom;
+    if (!below)
+        dy = kGap + 4;
+    // Left of the point when the text would pass the right edge, or when it is above the point
+    // (where the label is on the right).
+    if (x + dx + textWidth > right || !below)
+        dx = -(textWidth + kGap);
+    if (x + dx < left)
+        dx = int(std::ceil(left - x));
+}
+
 size_t TraceImageBytes(int width, int height) {
     if (width <= 0 || height <= 0)
         return 0;
@@ -166,6 +188,10 @@ bool CSceneRenderer::InitOpenGL() {
         return false;
     HxBindVertexArray();
     HxApplyDefaultGlState();
+    GLint stackDepth = 0;
+    glGetIntegerv(GL_MAX_MODELVIEW_STACK_DEPTH, &stackDepth);
+    if (stackDepth > 0)
+        g_modelviewStackDepth = stackDepth;
 
     HxCreateViewTextures();
     const bool imagesLoaded = LoadInstallationTextures();
@@ -377,7 +403,6 @@ void CSceneRenderer::DrawCameraOverlays() {
     const bool drawingTool = g_mouseTool >= 2 && g_mouseTool <= 5;
     if (HasCurrentPoint() && (arrowDrag || drawingTool)) {
         const double x = m_curPoint[0], y = m_curPoint[1], z = m_curPoint[2];
-        const double u = g_unitLength;
         if (m_showCoordLines) {
             glEnable(GL_LINE_STIPPLE);
             HxGlColor(g_colorCoordLines);
@@ -413,13 +438,37 @@ void CSceneRenderer::DrawCameraOverlays() {
             glVertex3d(x, y, z);
             glEnd();
         }
-        if (drawingTool || m_showCoordLines) {
-            HxGlColor(g_colorSelection);
-            glRasterPos3d(x + 4 * u, y + (drawingTool ? 4 : 6) * u, z + 4 * u);
-            DrawGlyphString(GetLabelGlyphLists(FormatCoordinateReadout(m_curPoint, !drawingTool)));
-        }
+        if (drawingTool || m_showCoordLines)
+            DrawCoordinateReadout(!drawingTool);
     }
     DrawToolOverlays();
+}
+
+void CSceneRenderer::DrawCoordinateReadout(bool arrowTool) {
+    HxGlColor(g_colorSelection);
+    glRasterPos3d(m_curPoint[0], m_curPoint[1], m_curPoint[2]);
+    GLint valid = 0;
+    glGetIntegerv(GL_CURRENT_RASTER_POSITION_VALID, &valid);
+    if (!valid)
+        return;
+    GLdouble raster[4];
+    glGetDoublev(GL_CURRENT_RASTER_POSITION, raster);
+    const CString text = FormatCoordinateReadout(m_curPoint, arrowTool);
+    // The label font's measure (its digits are smaller, so the text never takes more room).
+    static CString measuredFont;
+    static int measuredHeight = 0;
+    static QFontMetrics metrics{QFont()};
+    if (measuredFont != g_labelFontName || measuredHeight != g_labelFontHeight) {
+        measuredFont = g_labelFontName;
+        measuredHeight = g_labelFontHeight;
+        metrics = QFontMetrics(HxCreateFont(g_labelFontName, g_labelFontHeight, 700, false));
+    }
+    int dx = 0, dy = 0;
+    CoordinateReadoutOffset(raster[0], raster[1], metrics.horizontalAdvance(text.ToQString()),
+                            metrics.ascent(), g_viewport, dx, dy);
+    // A bitmap of no size only moves the raster position, by window pixels.
+    glBitmap(0, 0, 0.0f, 0.0f, GLfloat(dx), GLfloat(dy), nullptr);
+    DrawGlyphString(GetLabelGlyphLists(text));
 }
 
 void CSceneRenderer::DrawWindowOverlays() {

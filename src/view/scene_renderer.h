@@ -14,6 +14,12 @@ extern CRgba g_colorCoordLines;
 // The coordinate read-out of the drawing tools: "( x, y, z )", each number "%.0f" within 1e-6 of a
 // whole number and "%.1f" otherwise; the arrow tool's starts with three spaces.
 CString FormatCoordinateReadout(const double p[3], bool arrowTool);
+// Where the read-out is drawn, in window pixels from the cursor point at window position (x, y) to
+// the start of the text's baseline (dx right, dy up): right of the mouse pointer and below the
+// point, clear of the point's label above it; left of the point when the text would pass the
+// drawing area's right edge; above it, on the left, when it would pass the bottom edge.
+void CoordinateReadoutOffset(double x, double y, int textWidth, int textHeight, const int viewport[4],
+                             int& dx, int& dy);
 
 // The OpenGL state every frame starts from (stipples, smoothing, blending, polygon offset, light 0
 // and the material); the set-up applies it once.
@@ -78,6 +84,8 @@ private:
     void DrawCaption(int index);
     void DrawThreeViews();
     void DrawCameraOverlays();
+    // The cursor point's coordinates beside it, placed by CoordinateReadoutOffset.
+    void DrawCoordinateReadout(bool arrowTool);
     void DrawWindowOverlays();
     bool HasCurrentPoint() const;
     bool AllocateTraceImage(int width, int height);

@@ -11,6 +11,14 @@
 
 const char16_t* const g_vertexArrayMemoryMessage = u"内存不足,请立即保存数据关闭程序!";
 
+namespace {
+bool g_growthFails = false;
+} // namespace
+
+void HxSetVertexArrayGrowthFails(bool fails) {
+    g_growthFails = fails;
+}
+
 long long VertexArrayIncrement(int count) {
     if (count < 50 || count == 100)
         return 100;
@@ -43,7 +51,8 @@ void HxBindVertexArray() {
 }
 
 bool EnsureVertexArray(int count) {
-    if (!HxReplaceVertexArray((long long)g_vertexArrayCapacity + VertexArrayIncrement(count))) {
+    if (g_growthFails ||
+        !HxReplaceVertexArray((long long)g_vertexArrayCapacity + VertexArrayIncrement(count))) {
         AfxMessageBox(g_vertexArrayMemoryMessage, MB_OK);
         return false;
     }

@@ -11,6 +11,10 @@
 // creates nothing).
 bool EnsureVertexArray(int count);
 
+// While set, every enlargement fails as when memory runs out (the message is shown and
+// EnsureVertexArray returns false): the hook through which tests reach a command's refusal.
+void HxSetVertexArrayGrowthFails(bool fails);
+
 // The increment EnsureVertexArray adds to the capacity for a request of count points.
 long long VertexArrayIncrement(int count);
 

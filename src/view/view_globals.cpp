@@ -3,6 +3,7 @@
 
 #include "view/label_hooks.h"
 #include "view/view_colors.h"
+#include "view/vertex_array.h"
 #include "view/view_tool_globals.h"
 
 #include <algorithm>
@@ -64,6 +65,7 @@ int g_pressY = 0;
 float* g_vertexArray = nullptr;
 int g_vertexArrayCapacity = 200;
 unsigned int g_listBase = 0;
+int g_modelviewStackDepth = 32;
 int g_screenWidth = kStartClientWidth;
 int g_screenHeight = kStartClientHeight;
 BYTE g_traceImageEmpty = 1;
@@ -120,6 +122,7 @@ void HxResetViewGlobals() {
     g_vertexArray = nullptr;
     g_vertexArrayCapacity = 200;
     g_listBase = 0;
+    g_modelviewStackDepth = 32;
     g_screenWidth = kStartClientWidth;
     g_screenHeight = kStartClientHeight;
     g_traceImageEmpty = 1;
@@ -127,4 +130,5 @@ void HxResetViewGlobals() {
     HxResetAutoColors();
     HxSetLabelRenderers(nullptr, nullptr);
     HxResetViewToolGlobals();
+    HxSetVertexArrayGrowthFails(false);
 }

@@ -71,6 +71,9 @@ float* HxVertexSlot(DWORD index);
 // First id of the view's base display lists (grid + 4, disk + 10, sphere + 11, cylinder + 12,
 // cone + 13); 0 until the view has built them, and cells call none of them while it is 0.
 extern unsigned int g_listBase;
+// The deepest modelview matrix stack OpenGL offers, read when the view's context starts (32, the least
+// OpenGL promises, until then), so that cells never have to ask OpenGL outside a frame.
+extern int g_modelviewStackDepth;
 
 // Screen size in pixels, read when the view is made.
 extern int g_screenWidth;

@@ -1,6 +1,7 @@
 // The view's tool and animation state.
 #include "view/view_tool_globals.h"
 
+#include "view/view_globals.h"
 #include "view/view_settings.h"
 
 #include <algorithm>
@@ -19,4 +20,29 @@ void HxResetViewToolGlobals() {
     g_lineToolKind = 0;
     g_pCurrentTool = nullptr;
     g_animationRunning = 0;
+}
+
+namespace {
+HxMouseToolSelector g_mouseToolSelector;
+HxButtonImageSetter g_buttonImageSetter;
+} // namespace
+
+void HxSetMouseToolSelector(HxMouseToolSelector selector) {
+    g_mouseToolSelector = std::move(selector);
+}
+
+void HxSelectMouseTool(int tool) {
+    if (g_mouseToolSelector)
+        g_mouseToolSelector(tool);
+    else
+        g_mouseTool = tool;
+}
+
+void HxSetButtonImageSetter(HxButtonImageSetter setter) {
+    g_buttonImageSetter = std::move(setter);
+}
+
+void HxSetButtonImage(UINT id, int image) {
+    if (g_buttonImageSetter)
+        g_buttonImageSetter(id, image);
 }

@@ -6,6 +6,8 @@
 
 #include "platform/afx.h"
 
+#include <functional>
+
 class CRecord;
 
 // The cell highlighted under the mouse of a drawing tool (its m_highlighted flag is set), 0 none.
@@ -25,3 +27,13 @@ UINT HxAnimationPeriod();
 
 // Every global above back to its start value.
 void HxResetViewToolGlobals();
+
+// What commands outside the view ask of the view's tools and of the ribbon's buttons: a mouse tool
+// made current (the view drops a drawing in progress; without a view only g_mouseTool changes), and
+// the image of a ribbon button changed (the frame installs it; without a frame nothing happens).
+using HxMouseToolSelector = std::function<void(int tool)>;
+void HxSetMouseToolSelector(HxMouseToolSelector selector);
+void HxSelectMouseTool(int tool);
+using HxButtonImageSetter = std::function<void(UINT id, int image)>;
+void HxSetButtonImageSetter(HxButtonImageSetter setter);
+void HxSetButtonImage(UINT id, int image);

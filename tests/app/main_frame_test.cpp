@@ -1,15 +1,20 @@
 // The main frame: the ribbon and status bar it builds, the commands it handles (looks, minimising,
-// the colour button, About), the status texts, and the look kept in the settings.
+// the colour button, About), the status texts, the look kept in the settings, the keys and their
+// tool tips, Qt's texts in Chinese, the file dialogs' types and folders, the resource links.
 #include "app_test_support.h"
 
 #include "app/about_dlg.h"
 #include "app/app_look.h"
+#include "app/file_dialog.h"
+#include "app/frame_ids.h"
 #include "app/halvix_app.h"
 #include "app/main_frame.h"
 #include "app/object_icons.h"
 #include "app/ribbon_icons.h"
 #include "app/ribbon_bar.h"
 #include "app/status_bar.h"
+#include "app/view_tree.h"
+#include "document/doc_globals.h"
 #include "document/halvix_doc.h"
 #include "document/tool_record.h"
 #include "model/line.h"
@@ -18,11 +23,17 @@
 #include "view/halvix_view.h"
 #include "view/view_camera.h"
 #include "view/view_globals.h"
+#include "view/view_ids.h"
 #include "view/view_settings.h"
 
 #include <QApplication>
-#include <QPalette>
+#include <QDialogButtonBox>
 #include <QDir>
+#include <QMessageBox>
+#include <QPalette>
+#include <QPushButton>
+#include <QShortcut>
+#include <QStandardPaths>
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
@@ -30,6 +41,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <set>
 
 namespace {
 
@@ -209,7 +221,10 @@ TEST_F(MainFrameTest, TitleFollowsTheDocumentAndRecentFilesShowInTheMenu) {
     CMainFrame frame;
     ASSERT_EQ(frame.OnCreate(), 0);
     frame.StartDocument(CString());
+    // The title bar and the tree's root name the document alike, untitled or not.
+    auto treeName = [&] { return frame.GetViewTree()->GetRootItem()->text(0) + QStringLiteral(" - Halvix"); };
     EXPECT_EQ(frame.windowTitle(), QStringLiteral("[未命名] - Halvix"));
+    EXPECT_EQ(treeName(), frame.windowTitle());
     HxRibbon* ribbon = frame.GetRibbonBar();
     for (UINT id :
          {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_FILE_SAVE_GF, ID_FILE_OPEN_ALL}) {
@@ -227,7 +242,11 @@ TEST_F(MainFrameTest, TitleFollowsTheDocumentAndRecentFilesShowInTheMenu) {
     });
     EXPECT_TRUE(AfxGetCommandRouter().Execute(ID_FILE_SAVE_AS));
     EXPECT_EQ(frame.windowTitle(), QStringLiteral("课件.hvx - Halvix"));
+    EXPECT_EQ(treeName(), frame.windowTitle());
     EXPECT_TRUE(QFile::exists(path));
+    frame.GetDocument()->NewDocumentFile();
+    EXPECT_EQ(treeName(), QStringLiteral("[未命名] - Halvix"));
+    EXPECT_EQ(treeName(), frame.windowTitle());
     HxRibbonBaseElement* first = ribbon->FindByID(ID_FILE_MRU_FILE1);
     HxUpdateElementState(first, true);
     EXPECT_TRUE(first->IsShown());
@@ -417,7 +436,9 @@ TEST_F(MainFrameTest, EveryIconTheRibbonNamesIsDrawn) {
     ASSERT_TRUE(HxLoadRibbonDefinition(QString::fromLatin1(HX_RIBBON_RESOURCE), def));
     std::vector<QString> missing;
     std::function<void(HxRibbonBaseElement*)> check = [&](HxRibbonBaseElement* e) {
-        if (!e->GetIconName().isEmpty() && !HxHasRibbonIcon(e->GetIconName()))
+        // "generic" is the empty placeholder square, no drawing of the command.
+        if (!e->GetIconName().isEmpty() &&
+            (!HxHasRibbonIcon(e->GetIconName()) || e->GetIconName() == QLatin1String("generic")))
             missing.push_back(e->GetIconName());
         e->ForEachChild(check);
     };
@@ -436,4 +457,143 @@ TEST_F(MainFrameTest, EveryIconTheRibbonNamesIsDrawn) {
     for (int image : {0, 1, 2, 6, 7, 8, 9, 10, 12, 15, 16, 17, 20})
         EXPECT_TRUE(HxHasRibbonIcon(HxObjectIconName(image))) << image;
     EXPECT_NE(HxObjectIconName(1), HxObjectIconName(2));
+}
+
+namespace {
+
+// Takes every command first and records it.
+class CCommandRecorder : public CCmdTarget {
+public:
+    CCommandRecorder() {
+        OnCommandRange(1, 0xFFFF, &CCommandRecorder::OnRun);
+        OnUpdateRange(1, 0xFFFF, &CCommandRecorder::OnUpdate);
+    }
+    void OnRun(UINT id) { m_runs.push_back(id); }
+    void OnUpdate(CCmdUI* ui) { ui->Enable(TRUE); }
+    std::vector<UINT> m_runs;
+};
+
+} // namespace
+
+TEST_F(MainFrameTest, TheKeysOfTheCommandsRunThemAndShowInTheToolTips) {
+    CMainFrame frame;
+    ASSERT_EQ(frame.OnCreate(), 0);
+    const QList<QShortcut*> shortcuts = frame.findChildren<QShortcut*>();
+    CCommandRecorder recorder;
+    RouterScope scope({&recorder});
+    // The keys a newcomer tries first, and the others the commands name.
+    const struct {
+        QKeyCombination key;
+        UINT id;
+        const char16_t* tip; // the tool tip of the command's first button, or null
+    } keys[] = {
+        {QKeyCombination(Qt::ControlModifier, Qt::Key_S), ID_FILE_SAVE, u"保存 (Ctrl+S)"},
+        {QKeyCombination(Qt::ControlModifier, Qt::Key_N), ID_FILE_NEW, u"新建 (Ctrl+N)"},
+        {QKeyCombination(Qt::ControlModifier, Qt::Key_O), ID_FILE_OPEN, u"打开 (Ctrl+O)"},
+        {QKeyCombination(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_O), ID_FILE_OPEN_ALL,
+         u"打开 .hvx 或 .gf 文档 (Ctrl+Shift+O)"},
+        {QKeyCombination(Qt::ControlModifier, Qt::Key_V), ID_EDIT_PASTE, u"粘贴 (Ctrl+V)"},
+        {QKeyCombination(Qt::Key_Delete), ID_EDIT_DELETE, u"删除 (Delete)"},
+        {QKeyCombination(Qt::ControlModifier, Qt::Key_G), ID_SELECT_PAGE, u"选择当前页 (Ctrl+G)"},
+        {QKeyCombination(Qt::Key_PageUp), ID_VIEW_PAGEUP, u"上一页 (PageUp)"},
+        {QKeyCombination(Qt::Key_F4), ID_VIEW_FULLSCREEN, u"切换全屏状态 (F4)"},
+        {QKeyCombination(Qt::Key_Escape), ID_VIEW_ESCAPE, nullptr},
+        {QKeyCombination(Qt::ControlModifier, Qt::Key_Z), ID_EDIT_UNDO, u"撤消 (Ctrl+Z)"},
+        {QKeyCombination(Qt::ControlModifier, Qt::Key_R), ID_EDIT_REDO, u"重做 (Ctrl+R)"},
+        {QKeyCombination(Qt::Key_F7), ID_EDIT_PRINTSCR, u"抓取全图 (F7)"},
+        {QKeyCombination(Qt::Key_Space), ID_ANIMA_PLAYSTOP, u"视变换启动与停止 (空格)"},
+        {QKeyCombination(Qt::ControlModifier, Qt::Key_Up), ID_KEY_CTRL_UP, u"减速 (Ctrl+Up)"},
+        {QKeyCombination(Qt::ShiftModifier, Qt::Key_P), ID_CREATE_POINT, u"点工具 (Shift+P)"},
+        {QKeyCombination(Qt::Key_Home), ID_VIEW_TSFM_RESET, u"三维视图复位 (Home)"},
+    };
+    for (const auto& k : keys) {
+        const QString name = QKeySequence(k.key).toString();
+        QShortcut* found = nullptr;
+        for (QShortcut* s : shortcuts)
+            if (s->key() == QKeySequence(k.key))
+                found = s;
+        ASSERT_NE(found, nullptr) << name.toStdString();
+        recorder.m_runs.clear();
+        emit found->activated();
+        EXPECT_EQ(recorder.m_runs, std::vector<UINT>{k.id}) << name.toStdString();
+        if (!k.tip)
+            continue;
+        HxRibbonBaseElement* button = frame.GetRibbonBar()->FindByID(k.id);
+        ASSERT_NE(button, nullptr) << name.toStdString();
+        EXPECT_EQ(button->GetToolTipText(), k.tip);
+    }
+    // A key bound twice would run one command only; every button names its key once.
+    std::set<std::pair<int, int>> seen;
+    for (QShortcut* s : shortcuts) {
+        if (s->context() != Qt::WidgetShortcut) {
+            EXPECT_TRUE(seen.insert({s->key()[0].toCombined(), int(s->context())}).second)
+                << s->key().toString().toStdString();
+        }
+    }
+    EXPECT_EQ(frame.GetStatusBar()->FindElement(ID_VIEW_TSFM_RESET)->GetToolTipText(), u"三维 (Home)");
+    EXPECT_EQ(frame.GetRibbonBar()->FindByID(ID_FILE_SAVE)->GetText(), u"保存\tCtrl+S") << "the menu's key column";
+    EXPECT_EQ(HxKeyText(QKeyCombination(Qt::Key_PageDown)), u"PageDown");
+}
+
+TEST_F(MainFrameTest, QtsOwnTextsAreChinese) {
+    ASSERT_TRUE(HxInstallChineseTranslations());
+    QMessageBox box;
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    EXPECT_TRUE(box.button(QMessageBox::Yes)->text().startsWith(QStringLiteral("是")));
+    EXPECT_TRUE(box.button(QMessageBox::No)->text().startsWith(QStringLiteral("否")));
+    EXPECT_EQ(box.button(QMessageBox::Cancel)->text(), QStringLiteral("取消"));
+    QDialogButtonBox ok(QDialogButtonBox::Ok);
+    EXPECT_EQ(ok.button(QDialogButtonBox::Ok)->text(), QStringLiteral("确定"));
+}
+
+TEST_F(MainFrameTest, FileDialogsNameTheirPatternsOnceAndStartInTheDocumentsFolder) {
+    const struct {
+        const char16_t* filter;
+        QStringList shown;
+    } cases[] = {
+        {u"Halvix文档(*.hvx)|*.hvx||", {"Halvix文档(*.hvx)"}},
+        {u"3D图形文档|*.hvx;*.gf||", {"3D图形文档 (*.hvx *.gf)"}},
+        {u"Halvix文档(*.hvx)|*.hvx|图片文件(*.bmp)|*.bmp||", {"Halvix文档(*.hvx)", "图片文件(*.bmp)"}},
+        {u"图片(*.png)|*.jpg||", {"图片(*.png) (*.jpg)"}},
+    };
+    for (const auto& c : cases) {
+        CFileDialog dlg(TRUE, u"hvx", CString(), 0, c.filter);
+        EXPECT_EQ(HxFileDialogFilters(dlg), c.shown) << c.shown.join('|').toStdString();
+    }
+
+    // The first dialog of a run: the documents folder (or home), never the working folder.
+    QTemporaryDir work;
+    const QString saved = QDir::currentPath();
+    QDir::setCurrent(work.path());
+    HxResetFileDialogFolder();
+    g_lastDocumentPath.Empty();
+    const QString first = HxFileDialogStartFolder();
+    EXPECT_NE(first, work.path());
+    EXPECT_TRUE(first == QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) ||
+                first == QDir::homePath());
+    // Later ones: where the last document was.
+    ASSERT_TRUE(QDir(work.path()).mkpath(QStringLiteral("课件")));
+    g_lastDocumentPath = CString::FromQString(work.path() + QStringLiteral("/课件/正方体.hvx"));
+    EXPECT_EQ(HxFileDialogStartFolder(), work.path() + QStringLiteral("/课件"));
+    g_lastDocumentPath.Empty();
+    QDir::setCurrent(saved);
+}
+
+TEST_F(MainFrameTest, WithoutAnAddressTheResourceLinksAreDisabledAndSaySo) {
+    int argc = 1;
+    char name[] = "halvix";
+    char* argv[] = {name, nullptr};
+    CHalvixApp app(argc, argv);
+    CMainFrame frame;
+    ASSERT_EQ(frame.OnCreate(), 0);
+    RouterScope scope({&app});
+    HxRibbon* ribbon = frame.GetRibbonBar();
+    ribbon->SetActiveCategory(ribbon->GetCategory(ribbon->GetCategoryCount() - 1)); // 帮助
+    frame.OnIdleUpdateCmdUI();
+    for (HxRibbonBaseElement* e :
+         {ribbon->FindByID(ID_HELP_PESOURCE), frame.GetStatusBar()->FindElement(ID_STATUS_LINK)}) {
+        ASSERT_NE(e, nullptr);
+        EXPECT_TRUE(e->IsDisabled()) << e->GetID();
+        EXPECT_EQ(e->GetDescription(), u"尚未设置资源网站的地址，此命令不可用");
+    }
 }

@@ -1,11 +1,13 @@
 // The object tree: its items after filling, after cells are added, undone, redone and deleted,
 // after cells and pages are renamed and pages added, deleted and moved; clicks on check boxes and
-// labels selecting in the page (and the page's selection showing in the tree); page dragging.
+// labels selecting in the page (and the page's selection showing in the tree); page dragging; the
+// status text and the highlight after a translation and a page switch; tool tips of cut items.
 #include "app_test_support.h"
 
 #include "app/main_frame.h"
 #include "app/object_view.h"
 #include "app/ribbon_bar.h"
+#include "app/status_bar.h"
 #include "document/doc_globals.h"
 #include "document/halvix_doc.h"
 #include "document/undo_cmds.h"
@@ -13,6 +15,7 @@
 #include "model/free_points.h"
 #include "model/line.h"
 #include "model/page.h"
+#include "points/transform_dialogs.h"
 #include "view/vertex_array.h"
 #include "view/view_globals.h"
 #include "view/view_settings.h"
@@ -482,4 +485,58 @@ TEST_F(ObjectTreeTest, PageLookUpsAndAMissingLinkedPage) {
     EXPECT_TRUE(m_doc->GoToPageById(2, FALSE));
     EXPECT_FLOAT_EQ(g_viewTransX, 3.0f);
     EXPECT_EQ(g_mouseTool, 1);
+}
+
+TEST_F(ObjectTreeTest, ATranslationOrAPageSwitchLeavesNoStaleStatusOrHighlight) {
+    auto info = [&] { return m_frame->GetStatusBar()->GetElement(HX_STATUS_ELEMENT_INFO)->GetText(); };
+    // A segment translated by a typed vector: the copies are selected, the status names nothing old.
+    const WORD line = AddSegment(u"A", u"B");
+    g_pCurPage->SelectCell(line);
+    m_frame->SendMessage(UM_SELECTION_CHANGED, 1, line);
+    HxSetStatusText(HX_STATUS_ELEMENT_INFO, u"选择线AB");
+    HxSetDialogRunner([](CDialog& d) {
+        auto& dlg = dynamic_cast<CDlgTransTranslate&>(d);
+        dlg.m_choice = 1;
+        dlg.m_x = 3.0f;
+        return INT_PTR(IDOK);
+    });
+    m_doc->OnTransTranslate();
+    HxSetDialogRunner(nullptr);
+    ProcessEvents();
+    EXPECT_EQ(info(), u"就绪");
+    EXPECT_FALSE(CViewTree::IsChecked(CellItem(line))) << "the original is no longer selected";
+    for (WORD copy = WORD(line + 1); copy < g_pCurPage->m_nextId; ++copy)
+        EXPECT_TRUE(CViewTree::IsChecked(CellItem(copy))) << copy;
+    EXPECT_EQ(g_pCurPage->m_nextId, line + 4) << "A', B' and the copy of AB";
+
+    // A second page, then back to the first through its item; a double click on an empty spot of the
+    // view goes on to the second page, and the highlight follows.
+    m_doc->OnNewPage();
+    const WORD second = g_pCurPage->m_pageId;
+    ClickLabel(PageItem(1));
+    ASSERT_EQ(g_pCurPage->m_pageId, 1);
+    m_tree->setCurrentItem(PageItem(1)); // as the press on the label does
+    g_pCurPage->SelectCell(1);
+    HxSetStatusText(HX_STATUS_ELEMENT_INFO, u"选择自由点A");
+    m_doc->GoToNextPage();
+    ASSERT_EQ(g_pCurPage->m_pageId, second);
+    m_frame->OnIdleUpdateCmdUI();
+    EXPECT_EQ(m_tree->currentItem(), PageItem(second));
+    EXPECT_EQ(info(), u"就绪");
+    // A cell of the current page keeps the highlight it was given.
+    const WORD point = AddPoint(u"P", 0, 0, 0);
+    m_tree->setCurrentItem(CellItem(point));
+    m_frame->OnIdleUpdateCmdUI();
+    EXPECT_EQ(m_tree->currentItem(), CellItem(point));
+}
+
+TEST_F(ObjectTreeTest, ACutItemShowsItsWholeTextAsItsToolTip) {
+    AddSegment(u"A", u"B");
+    const WORD point = AddPoint(u"三棱锥底面三角形的外接圆圆心与内切圆圆心的中点", 0, 0, 0);
+    ProcessEvents();
+    QTreeWidgetItem* cut = CellItem(point);
+    ASSERT_GT(m_tree->fontMetrics().horizontalAdvance(cut->text(0)), m_tree->viewport()->width());
+    EXPECT_EQ(m_tree->CutItemToolTip(cut), cut->text(0));
+    EXPECT_EQ(m_tree->CutItemToolTip(CellItem(1)), QString()) << "\"  1. A----全自由点\" shows whole";
+    EXPECT_EQ(m_tree->CutItemToolTip(nullptr), QString());
 }

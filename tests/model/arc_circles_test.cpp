@@ -97,13 +97,51 @@ TEST_F(ArcCirclesTest, ThreePointArcTurnsWithItsMiddlePointAndLosesItsCircleOnTh
 }
 
 TEST_F(ArcCirclesTest, HugeThreePointCircleIsComputedButInvalid) {
-    CGVertex *p1 = AddPoint(-100, 0, 0), *p2 = AddPoint(0, 0.01f, 0), *p3 = AddPoint(100, 0, 0);
+    CGVertex *p1 = AddPoint(-100, 0, 0), *p2 = AddPoint(0, 0.5f, 0), *p3 = AddPoint(100, 0, 0);
     CGArcCircle3P* arc = Add3P(p1, p2, p3);
     EXPECT_FALSE(arc->m_valid);
-    EXPECT_NEAR(arc->m_radius, (10000.0 + 0.0001) / 0.02, 1.0);
+    EXPECT_NEAR(arc->m_radius, 10000.25, 0.01);
+    EXPECT_NEAR(arc->m_center[1], -9999.75, 0.01);
     MovePoint(p2, 0, 10, 0);
     EXPECT_TRUE(arc->m_valid);
     EXPECT_NEAR(arc->m_radius, 505.0, 1e-3);
+    // Flatter still, single precision has no circle at all: the frame stays as it was.
+    MovePoint(p2, 0, 0.01f, 0);
+    EXPECT_FALSE(arc->m_valid);
+    EXPECT_NEAR(arc->m_radius, 505.0, 1e-3);
+}
+
+TEST_F(ArcCirclesTest, TheFramesAreComputedInSinglePrecision) {
+    // An uneven triangle whose circumcentre differs in its last bits when computed in double.
+    const float p[3][3] = {{0.1f, 0.2f, 0.3f}, {1.7f, -0.4f, 0.9f}, {-0.6f, 1.3f, 2.2f}};
+    CGVertex *a = AddPoint(p[0][0], p[0][1], p[0][2]), *b = AddPoint(p[1][0], p[1][1], p[1][2]),
+             *c = AddPoint(p[2][0], p[2][1], p[2][2]);
+    CGArcCircle3P* arc = Add3P(a, b, c);
+    float d1[3], d2[3];
+    double e1[3], e2[3];
+    for (int i = 0; i < 3; ++i) {
+        d1[i] = p[0][i] - p[1][i];
+        d2[i] = p[2][i] - p[1][i];
+        e1[i] = d1[i];
+        e2[i] = d2[i];
+    }
+    auto dot = [](const auto* u, const auto* v) { return u[0] * v[0] + u[1] * v[1] + u[2] * v[2]; };
+    const float fa = dot(d1, d1), fc = dot(d2, d2), fk = dot(d1, d2);
+    const float fden = 2.0f * (fk * fk - fa * fc);
+    const float w1 = (fk - fa) * fc / fden, w3 = (fk - fc) * fa / fden, w2 = 1.0f - w1 - w3;
+    const double da = dot(e1, e1), dc = dot(e2, e2), dk = dot(e1, e2);
+    const double dden = 2.0 * (dk * dk - da * dc);
+    const double v1 = (dk - da) * dc / dden, v3 = (dk - dc) * da / dden, v2 = 1.0 - v1 - v3;
+    bool differs = false;
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(arc->m_center[i], w1 * p[0][i] + w2 * p[1][i] + w3 * p[2][i]) << i;
+        differs |= arc->m_center[i] != float(v1 * p[0][i] + v2 * p[1][i] + v3 * p[2][i]);
+    }
+    EXPECT_TRUE(differs);
+    // A page read again recomputes every circle to the same bits.
+    const std::vector<BYTE> stored = StoreBytes([&](CArchive& ar) { ar << arc; });
+    arc->Recompute();
+    EXPECT_EQ(StoreBytes([&](CArchive& ar) { ar << arc; }), stored);
 }
 
 TEST_F(ArcCirclesTest, InvalidPointFreezesTheCircleUntilItIsValidAgain) {

@@ -128,6 +128,72 @@ TEST_F(TypedTranslation, CirclesOnPointsAreCopiedWithTheirClassKindAndSweep) {
     EXPECT_NEAR(valueCopy->m_radius, 4.0, 1e-6);
 }
 
+TEST_F(TypedTranslation, EveryLineKindAndEveryCircleClassKeepsItsLookAndTrailingFields) {
+    CGVertex* o = AddPoint(0, 0, 0);
+    CGVertex* a = AddPoint(2, 0, 0);
+    CGVertex* b = AddPoint(0, 2, 1);
+    std::vector<CGCell*> sources;
+    for (BYTE kind = CGLine::kSegment; kind <= CGLine::kVector; ++kind) {
+        CGLine* line = AddLine(o->m_id, kind % 2 ? a->m_id : b->m_id, kind);
+        line->m_style = BYTE(kind + 1);
+        line->m_size = 1.0f + kind;
+        line->m_hidden = kind % 2;
+        line->m_labelHidden = 0;
+        line->m_color = CRgba{kind, 2, 3, 4};
+        sources.push_back(line);
+    }
+    CGArc* arcs[] = {Insert(new CGArcCenterP(NextId(), o->m_id, a->m_id, b->m_id, CGArc::kSector)),
+                     Insert(new CGArcPointN(NextId(), o->m_id, a->m_id, b->m_id, CGArc::kArc, 1)),
+                     Insert(new CGArcPoint2(NextId(), o->m_id, b->m_id, CGArc::kSegment)),
+                     Insert(new CGArcCircle3P(NextId(), o->m_id, a->m_id, b->m_id, CGArc::kDisc))};
+    for (int i = 0; i < 4; ++i) {
+        CGArc* arc = arcs[i];
+        // A sweep no longer taken from the points, and values a creator set.
+        arc->m_sweepFromPoints = i % 2 == 0;
+        arc->m_startAngle = 0.25f * float(i);
+        arc->m_endAngle = 1.5f + float(i);
+        arc->m_extA2 = i == 2 ? 1 : arc->m_extA2;
+        arc->m_style = BYTE(i + 2);
+        arc->m_size = 3.5f;
+        arc->m_color = CRgba{9, 9, BYTE(i), 9};
+        arc->Recompute();
+        sources.push_back(arc);
+    }
+    Select({});
+    for (const CGCell* cell : sources)
+        m_page->SelectCell(cell->m_id);
+    const WORD first = m_page->m_nextId;
+    TranslateBy(0, 0, 3);
+
+    ASSERT_EQ(m_page->m_nextId, first + 3 + sources.size());
+    for (size_t i = 0; i < sources.size(); ++i) {
+        const CGCell* source = sources[i];
+        const CGCell* copy = m_page->FindCell(WORD(first + 3 + i));
+        ASSERT_NE(copy, nullptr);
+        EXPECT_EQ(copy->GetRuntimeClass(), source->GetRuntimeClass()) << i;
+        EXPECT_EQ(copy->m_kind, source->m_kind) << i;
+        EXPECT_EQ(copy->m_style, source->m_style) << i;
+        EXPECT_EQ(copy->m_size, source->m_size) << i;
+        EXPECT_EQ(copy->m_hidden, source->m_hidden) << i;
+        EXPECT_EQ(copy->m_labelHidden, source->m_labelHidden) << i;
+        EXPECT_EQ(copy->m_color, source->m_color) << i;
+        EXPECT_EQ(copy->m_parents.GetSize(), source->m_parents.GetSize()) << i;
+        if (const auto* arc = DYNAMIC_DOWNCAST(CGArc, source)) {
+            const auto* arcCopy = static_cast<const CGArc*>(copy);
+            EXPECT_EQ(arcCopy->m_startAngle, arc->m_startAngle) << i;
+            EXPECT_EQ(arcCopy->m_endAngle, arc->m_endAngle) << i;
+            EXPECT_EQ(arcCopy->m_sweepFromPoints, arc->m_sweepFromPoints) << i;
+            EXPECT_EQ(arcCopy->m_extA2, arc->m_extA2) << i;
+            EXPECT_EQ(arcCopy->m_valid, arc->m_valid) << i;
+            EXPECT_NEAR(arcCopy->m_center[2], arc->m_center[2] + 3.0f, 1e-5) << i;
+            for (int k = 0; k < 3; ++k) {
+                EXPECT_NEAR(arcCopy->m_axisU[k], arc->m_axisU[k], 1e-5) << i;
+                EXPECT_NEAR(arcCopy->m_axisV[k], arc->m_axisV[k], 1e-5) << i;
+            }
+        }
+    }
+}
+
 TEST_F(TransformedCopies, CopiesFollowWhenTheirOriginalsOrTheMarksAreDragged) {
     auto* p = Add<CGVerFreeXyz>(0.0f, 0.0f, 0.0f);
     auto* q = Add<CGVerFreeXyz>(1.0f, 0.0f, 0.0f);

@@ -55,6 +55,32 @@ TEST(CoordinateReadout, WholeNumbersWithoutDecimals) {
     EXPECT_EQ(FormatCoordinateReadout(q, false), u"( -3, 0, 10.0 )");
 }
 
+TEST(CoordinateReadout, PlacedClearOfTheLabelAndInsideTheArea) {
+    // A point at (x, y) of an 800 x 600 area; a text 150 wide and 20 high.
+    const int area[4] = {0, 0, 800, 600};
+    struct Case {
+        double x, y;
+        int dx, dy;
+        const char* where;
+    } cases[] = {
+        {400, 300, 16, -26, "below the point, right of the mouse pointer"},
+        {700, 300, -156, -26, "left of the point near the right edge"},
+        {400, 10, -156, 10, "above the point, on the left, near the bottom edge"},
+        {100, 10, -98, 10, "never past the left edge"},
+    };
+    for (const Case& c : cases) {
+        int dx = 0, dy = 0;
+        CoordinateReadoutOffset(c.x, c.y, 150, 20, area, dx, dy);
+        EXPECT_EQ(dx, c.dx) << c.where;
+        EXPECT_EQ(dy, c.dy) << c.where;
+    }
+    // The quadrant of the direct view in three views counts from its own corner.
+    const int quadrant[4] = {400, 0, 400, 300};
+    int dx = 0, dy = 0;
+    CoordinateReadoutOffset(760, 150, 150, 20, quadrant, dx, dy);
+    EXPECT_EQ(dx, -156);
+}
+
 TEST(TraceImage, RowsPaddedWithRoomToSpare) {
     EXPECT_EQ(TraceImageBytes(800, 600), size_t((800 * 24 + 271) / 32 * 4) * 610);
     EXPECT_GE(TraceImageBytes(801, 1), size_t((801 * 3 + 3) / 4 * 4));
@@ -215,7 +241,8 @@ TEST_F(SceneRenderTest, DrawingToolsShowTheCursorPointAndItsCoordinates) {
     m_renderer->m_curPoint[2] = 0.0;
     Frame();
     EXPECT_TRUE(IsColour(440, 320, 255, 0, 255, 60)) << "the point in the selection colour";
-    EXPECT_GT(InkIn(444, 322, 620, 352), 60) << "( 2, 1, 0 ) beside it";
+    EXPECT_GT(InkIn(456, 280, 660, 318), 60) << "( 2, 1, 0 ) below and right of it";
+    EXPECT_EQ(InkIn(444, 322, 620, 352), 0) << "where the point's label goes";
     EXPECT_EQ(InkIn(430, 300, 450, 316), 0) << "no coordinate lines unless asked";
 
     m_renderer->m_showCoordLines = 1;
@@ -228,7 +255,7 @@ TEST_F(SceneRenderTest, DrawingToolsShowTheCursorPointAndItsCoordinates) {
     EXPECT_EQ(InkIn(380, 280, 700, 400), 0);
     g_dragMoved = 1;
     Frame();
-    EXPECT_GT(InkIn(444, 326, 640, 356), 60);
+    EXPECT_GT(InkIn(456, 280, 680, 318), 60);
     // No point: nothing.
     m_renderer->m_curPoint[0] = m_renderer->m_curPoint[1] = m_renderer->m_curPoint[2] = -1000.0;
     Frame();

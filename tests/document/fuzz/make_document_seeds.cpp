@@ -1,5 +1,7 @@
 // Writes small documents to start the document fuzzer from: a new document, one of several pages
-// with points, lines and a tool, its ".gf" copy, and an older version.  Usage: make_document_seeds DIR
+// with points, lines and a tool, its ".gf" copy, an older version, a page with every point on an
+// object, and one with a hull, its net, section and cuts, each with damaged variants of their
+// records.  Usage: make_document_seeds DIR
 #include "document/halvix_doc.h"
 #include "model/arc_circles.h"
 #include "model/constrained_points.h"
@@ -7,6 +9,15 @@
 #include "model/face.h"
 #include "model/free_points.h"
 #include "model/line.h"
+#include "points/object_points.h"
+#include "solids/fold.h"
+#include "solids/hull_presets.h"
+#include "solids/section.h"
+#include "solids/split.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
 
 #include <cstdio>
 #include <string>
@@ -55,6 +66,101 @@ void AddConstructions(CGPage* page) {
     g_cellMap = saved ? &saved->m_cells : nullptr;
 }
 
+// Every point on an object, on the figure of AddFigure (4 points, 3 lines) and AddConstructions
+// (circle 9, the point on it 12).  Curves and loci are not stored yet: their points stand on a
+// line, which they cannot use.  Returns the cells, in the order made.
+std::vector<CGVertex*> AddPointsOnObjects(CGPage* page) {
+    CGPage* saved = g_pCurPage;
+    g_pCurPage = page;
+    g_cellMap = &page->m_cells;
+    std::vector<CGVertex*> made;
+    auto add = [&](CGVertex* cell) {
+        page->m_cells.SetAt(cell->m_id, cell);
+        made.push_back(cell);
+    };
+    auto id = [&] { return page->m_nextId++; };
+    auto vertex = [&] { return DWORD(page->m_nextVertex++); };
+    auto name = [&] { return page->MakeAutoLabel(1); };
+    CList<WORD, WORD> square;
+    for (WORD corner : {1, 2, 3, 4})
+        square.AddTail(corner);
+    add(new CGVerInLineFt(id(), vertex(), name(), 5, 12));
+    add(new CGVerInLineFixedf(id(), vertex(), name(), 6, 1.5f));
+    add(new CGVerInCircleFixedf(id(), vertex(), name(), 9, 1.0f));
+    add(new CGVerInCircleScale(id(), vertex(), name(), 9, 12, 1, 0.3f));
+    add(new CGVerInCurveFixedf(id(), vertex(), name(), 7, 0.5f));
+    add(new CGVerInCurveFt(id(), vertex(), name(), 7, 12));
+    add(new CGVerInLocusFixedf(id(), vertex(), name(), 7, 0.5f));
+    add(new CGVerInLocusFt(id(), vertex(), name(), 7, 12));
+    add(new CGVerInBorderFt(id(), vertex(), name(), square, 12));
+    add(new CGVerFootplEx(id(), vertex(), name(), 4, 1, 2));
+    add(new CGVerFootpfEx(id(), vertex(), name(), 4, 1, 2, 3));
+    g_pCurPage = saved;
+    g_cellMap = saved ? &saved->m_cells : nullptr;
+    return made;
+}
+
+// A one-page document with the points on objects, damaged by `damage` before it is stored.
+std::vector<BYTE> PointsOnObjectsDocument(void (*damage)(std::vector<CGVertex*>&)) {
+    CHalvixDoc doc;
+    doc.OnNewDocument();
+    CGPage* page = doc.GetPage(0);
+    AddFigure(page, 4);
+    AddConstructions(page);
+    std::vector<CGVertex*> made = AddPointsOnObjects(page);
+    if (damage)
+        damage(made);
+    return doc.StoreToBytes();
+struct CHullFigures {
+    CGPolyhedron* hull = nullptr;
+    CGSplit* fixedCut = nullptr;
+    CGSplit* faceCut = nullptr;
+};
+
+// A cube hull with its net, a section by a face, a cut by that face and a cut by the fixed planes.
+CHullFigures AddHullFigures(CGPage* page) {
+    CGPage* saved = g_pCurPage;
+    g_pCurPage = page;
+    g_cellMap = &page->m_cells;
+    auto add = [&](auto* cell) {
+        page->m_cells.SetAt(cell->m_id, cell);
+        return cell;
+    };
+    CHullFigures f;
+    const std::vector<double> cube = HxHullPresetPoints(6);
+    f.hull = new CGPolyhedron;
+    f.hull->m_id = page->m_nextId++;
+    BuildConvexHull(cube.data(), int(cube.size() / 3), *f.hull);
+    add(f.hull);
+    add(new CGFold(page->m_nextId++, f.hull->m_id, u"展开图", 2, 1));
+    WORD corners[3];
+    for (int i = 0; i < 3; ++i) {
+        corners[i] = page->m_nextId++;
+        add(new CGVertex(corners[i], page->m_nextVertex++, page->MakeAutoLabel(1), float(i == 1),
+                         float(i == 2), 1));
+    }
+    CGFace* face = add(new CGFace(page->m_nextId++, corners[0], corners[1], corners[2], RGB(1, 2, 3)));
+    add(new CGSection(page->m_nextId++, f.hull->m_id, face->m_id));
+    page->m_selFaces.AddTail(face->m_id);
+    f.faceCut = add(new CGSplit(page->m_nextId++, f.hull->m_id, 3, 1, 2.0));
+    page->m_selFaces.RemoveAll();
+    f.fixedCut = add(new CGSplit(page->m_nextId++, f.hull->m_id, 3, 0, 2.0));
+    g_pCurPage = saved;
+    g_cellMap = saved ? &saved->m_cells : nullptr;
+    return f;
+}
+
+// The document with its first hull point count replaced.
+std::vector<BYTE> WithPointCount(const std::vector<BYTE>& bytes, const CGPolyhedron& hull, int32_t count) {
+    std::vector<BYTE> out = bytes;
+    BYTE first[24];
+    std::memcpy(first, &hull.m_points[0], sizeof first);
+    auto at = std::search(out.begin(), out.end(), first, first + sizeof first);
+    if (at - out.begin() >= 4)
+        std::memcpy(&*(at - 4), &count, 4);
+    return out;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -87,5 +193,40 @@ int main(int argc, char** argv) {
     }
     doc.m_formatVersion = 310;
     Write(dir + "/old.hvx", doc.StoreToBytes());
+
+    // The points on objects, and their records damaged: a border count that is not the parents',
+    // a parent too many, a division ratio that is no number, a file cut short.
+    Write(dir + "/objects.hvx", PointsOnObjectsDocument(nullptr));
+    Write(dir + "/objects-border-count.hvx", PointsOnObjectsDocument([](std::vector<CGVertex*>& cells) {
+              static_cast<CGVerInBorderFt*>(cells[8])->m_count = 9;
+          }));
+    Write(dir + "/objects-extra-parent.hvx",
+          PointsOnObjectsDocument([](std::vector<CGVertex*>& cells) { cells[9]->m_parents.Add(2); }));
+    Write(dir + "/objects-nan-ratio.hvx", PointsOnObjectsDocument([](std::vector<CGVertex*>& cells) {
+              static_cast<CGVerInCircleScale*>(cells[3])->m_ratio = std::nanf("");
+          }));
+    std::vector<BYTE> cut = PointsOnObjectsDocument(nullptr);
+    cut.resize(cut.size() * 3 / 4);
+    Write(dir + "/objects-cut.hvx", cut);
+    doc.m_formatVersion = CHalvixDoc::kCurrentVersion;
+
+    CHullFigures figures = AddHullFigures(doc.AppendPage(u"第四页"));
+    const std::vector<BYTE> hulls = doc.StoreToBytes();
+    Write(dir + "/hulls.hvx", hulls);
+    Write(dir + "/hulls-negative-count.hvx", WithPointCount(hulls, *figures.hull, -1));
+    Write(dir + "/hulls-huge-count.hvx", WithPointCount(hulls, *figures.hull, 0x7FFFFFFF));
+    CGPolyhedron& hull = *figures.hull;
+    hull.m_edges.push_back(PolyEdge{0, 999});
+    Write(dir + "/hulls-bad-edge.hvx", doc.StoreToBytes());
+    hull.m_edges.pop_back();
+    const std::vector<int32_t> loop = hull.m_faces[0].loop;
+    hull.m_faces[0].loop[1] = -3;
+    Write(dir + "/hulls-bad-corner.hvx", doc.StoreToBytes());
+    hull.m_faces[0].loop.resize(2);
+    Write(dir + "/hulls-short-loop.hvx", doc.StoreToBytes());
+    hull.m_faces[0].loop = loop;
+    figures.fixedCut->m_planeCount = 50;
+    figures.faceCut->m_planeCount = 9;
+    Write(dir + "/hulls-plane-counts.hvx", doc.StoreToBytes());
     return 0;
 }

@@ -1,0 +1,135 @@
+// The icons of the construct commands, on the ribbon's 32 x 32 grid: perpendiculars and parallels
+// (the given figure in the stroke colour, what the command adds in the accent colour), triangle
+// centres, coordinate points, the point turned on a circle and the following point.
+#include "app/ribbon_icons.h"
+
+#include <QPainter>
+#include <QPolygonF>
+
+namespace {
+
+QPen Pen(const QColor& color, double width = 1.8, Qt::PenStyle style = Qt::SolidLine) {
+    QPen pen(color, width, style, Qt::RoundCap, Qt::RoundJoin);
+    if (style == Qt::DashLine)
+        pen.setDashPattern({2.0, 2.0});
+    return pen;
+}
+
+void Dot(QPainter& p, const QColor& color, QPointF c, double r = 2.8) {
+    p.save();
+    p.setPen(Qt::NoPen);
+    p.setBrush(color);
+    p.drawEllipse(c, r, r);
+    p.restore();
+}
+
+// The small square that marks a right angle at corner c, its legs along u and v (unit steps).
+void RightAngle(QPainter& p, const QColor& color, QPointF c, QPointF u, QPointF v) {
+    p.save();
+    p.setPen(Pen(color, 1.2));
+    const double s = 4.0;
+    p.drawPolyline(QPolygonF({c + s * u, c + s * u + s * v, c + s * v}));
+    p.restore();
+}
+
+// A parallelogram standing for a plane or a face.
+void Plane(QPainter& p, const HxIconPalette& pal, QPolygonF corners, bool added) {
+    p.save();
+    p.setPen(Pen(added ? pal.accent : pal.stroke, 1.5));
+    p.setBrush(added ? pal.fill : QBrush(Qt::NoBrush));
+    p.drawPolygon(corners);
+    p.restore();
+}
+
+const bool g_registered = [] {
+    HxAddRibbonIcon(QStringLiteral("point-parallel"), [](QPainter& p, const HxIconPalette& pal) {
+        p.setPen(Pen(pal.stroke, 2.0));
+        p.drawLine(QPointF(4, 24), QPointF(20, 24));
+        Dot(p, pal.stroke, QPointF(4, 24), 2.4);
+        Dot(p, pal.stroke, QPointF(20, 24), 2.4);
+        p.setPen(Pen(pal.accent, 1.8, Qt::DashLine));
+        p.drawLine(QPointF(8, 10), QPointF(28, 10));
+        Dot(p, pal.stroke, QPointF(8, 10), 2.4);
+        Dot(p, pal.point, QPointF(24, 10), 3.2);
+    });
+    HxAddRibbonIcon(QStringLiteral("triangle-centre"), [](QPainter& p, const HxIconPalette& pal) {
+        p.setPen(Pen(pal.stroke, 1.8));
+        p.setBrush(Qt::NoBrush);
+        const QPointF a(3, 27), b(29, 27), c(12, 5);
+        p.drawPolygon(QPolygonF({a, b, c}));
+        p.setPen(Pen(pal.accent, 1.2, Qt::DashLine));
+        p.drawLine(a, (b + c) / 2);
+        p.drawLine(b, (a + c) / 2);
+        p.drawLine(c, (a + b) / 2);
+        Dot(p, pal.point, (a + b + c) / 3, 3.0);
+    });
+    HxAddRibbonIcon(QStringLiteral("coordinates"), [](QPainter& p, const HxIconPalette& pal) {
+        p.setPen(Pen(pal.stroke, 1.6));
+        p.drawLine(QPointF(8, 26), QPointF(8, 3));
+        p.drawLine(QPointF(8, 26), QPointF(30, 26));
+        p.drawLine(QPointF(8, 26), QPointF(2, 31));
+        p.setPen(Pen(pal.accent, 1.2, Qt::DashLine));
+        p.drawLine(QPointF(22, 12), QPointF(22, 26));
+        p.drawLine(QPointF(22, 12), QPointF(8, 12));
+        Dot(p, pal.point, QPointF(22, 12), 3.2);
+    });
+    HxAddRibbonIcon(QStringLiteral("circle-rotate"), [](QPainter& p, const HxIconPalette& pal) {
+        p.setPen(Pen(pal.stroke, 1.8));
+        p.setBrush(Qt::NoBrush);
+        p.drawEllipse(QPointF(16, 16), 12, 12);
+        p.setPen(Pen(pal.accent, 1.6));
+        p.drawArc(QRectF(8, 8, 16, 16), 0, 90 * 16);
+        p.drawLine(QPointF(16, 16), QPointF(28, 16));
+        p.drawLine(QPointF(16, 16), QPointF(16, 4));
+        Dot(p, pal.stroke, QPointF(28, 16), 2.6);
+        Dot(p, pal.point, QPointF(16, 4), 3.2);
+    });
+    HxAddRibbonIcon(QStringLiteral("point-follow"), [](QPainter& p, const HxIconPalette& pal) {
+        Dot(p, pal.stroke, QPointF(7, 24), 3.2);
+        p.setPen(Pen(pal.accent, 1.6, Qt::DashLine));
+        p.drawLine(QPointF(7, 24), QPointF(24, 9));
+        Dot(p, pal.point, QPointF(24, 9), 3.2);
+        p.setPen(Pen(pal.accent, 1.4));
+        p.drawLine(QPointF(16, 28), QPointF(28, 28));
+        p.drawLine(QPointF(28, 28), QPointF(25, 25));
+        p.drawLine(QPointF(28, 28), QPointF(25, 31));
+    });
+    HxAddRibbonIcon(QStringLiteral("line-perpendicular"), [](QPainter& p, const HxIconPalette& pal) {
+        p.setPen(Pen(pal.stroke, 2.0));
+        p.drawLine(QPointF(3, 26), QPointF(29, 26));
+        p.setPen(Pen(pal.accent, 2.0));
+        p.drawLine(QPointF(14, 5), QPointF(14, 26));
+        RightAngle(p, pal.accent, QPointF(14, 26), QPointF(1, 0), QPointF(0, -1));
+        Dot(p, pal.point, QPointF(14, 5), 3.0);
+    });
+    HxAddRibbonIcon(QStringLiteral("line-parallel"), [](QPainter& p, const HxIconPalette& pal) {
+        p.setPen(Pen(pal.stroke, 2.0));
+        p.drawLine(QPointF(3, 24), QPointF(29, 16));
+        p.setPen(Pen(pal.accent, 2.0));
+        p.drawLine(QPointF(3, 14), QPointF(29, 6));
+        Dot(p, pal.point, QPointF(12, 11.2), 3.0);
+    });
+    HxAddRibbonIcon(QStringLiteral("line-common"), [](QPainter& p, const HxIconPalette& pal) {
+        p.setPen(Pen(pal.stroke, 2.0));
+        p.drawLine(QPointF(3, 8), QPointF(29, 8));
+        p.drawLine(QPointF(6, 30), QPointF(26, 18));
+        p.setPen(Pen(pal.accent, 2.0));
+        p.drawLine(QPointF(16, 8), QPointF(16, 24));
+        Dot(p, pal.point, QPointF(16, 8), 2.6);
+        Dot(p, pal.point, QPointF(16, 24), 2.6);
+    });
+    HxAddRibbonIcon(QStringLiteral("face-parallel"), [](QPainter& p, const HxIconPalette& pal) {
+        Plane(p, pal, QPolygonF({QPointF(2, 28), QPointF(20, 28), QPointF(30, 20), QPointF(12, 20)}), false);
+        Plane(p, pal, QPolygonF({QPointF(2, 12), QPointF(20, 12), QPointF(30, 4), QPointF(12, 4)}), true);
+        Dot(p, pal.point, QPointF(2, 12), 2.8);
+    });
+    HxAddRibbonIcon(QStringLiteral("face-perpendicular"), [](QPainter& p, const HxIconPalette& pal) {
+        Plane(p, pal, QPolygonF({QPointF(9, 4), QPointF(23, 8), QPointF(23, 28), QPointF(9, 24)}), true);
+        p.setPen(Pen(pal.stroke, 2.0));
+        p.drawLine(QPointF(2, 16), QPointF(30, 16));
+        Dot(p, pal.point, QPointF(16, 16), 2.8);
+    });
+    return true;
+}();
+
+} // namespace

@@ -1,0 +1,35 @@
+// Command ids of the construct commands (the 构造 category of the ribbon) and their undo texts.
+#pragma once
+
+#include "platform/types.h"
+
+// Lines, perpendiculars and points on perpendiculars and parallels to the axes.
+constexpr UINT ID_CREATE_LINE_SEGMENT = 32834;
+constexpr UINT ID_CREATE_LINE_HALF = 32835;
+constexpr UINT ID_CREATE_LINE_STRAIGHT = 32836;
+constexpr UINT ID_CREATE_LINE_VECTOR = 32837;
+constexpr UINT ID_CREATE_LINE_PERPENDICULAR = 33132;
+constexpr UINT ID_CREATE_POINT_PER_SC = 33056;
+constexpr UINT ID_CREATE_POINT_PER_EQ = 33057;
+constexpr UINT ID_CREATE_POINT_PAR_X = 33058;
+constexpr UINT ID_CREATE_POINT_PAR_Y = 33059;
+constexpr UINT ID_CREATE_POINT_PAR_Z = 33060;
+constexpr UINT ID_CREATE_POINT_VECTOR = 33063;
+constexpr UINT ID_CREATE_POINT_2DZ = 34179;
+
+// Parallels and perpendiculars.
+constexpr UINT ID_CREATE_POINT_PAR_L = 33062;
+constexpr UINT ID_CREATE_POINT_PAR_V = 33061;
+constexpr UINT ID_CREATE_LINE_PARALLEL = 32803;
+constexpr UINT ID_CREATE_LINE_COMMON = 32802;
+constexpr UINT ID_CREATE_FACE_PARFACE = 33075;
+constexpr UINT ID_CREATE_FACE_PERLINE = 33073;
+
+// Triangle centres, coordinate points and the point turned on a circle.
+constexpr UINT ID_CREATE_POINT_TRIANGLE_G = 33066;
+constexpr UINT ID_CREATE_POINT_TRIANGLE_O = 33067;
+constexpr UINT ID_CREATE_POINT_TRIANGLE_I = 33068;
+constexpr UINT ID_CREATE_POINT_TRIANGLE_H = 33069;
+constexpr UINT ID_CREATE_POINT_TRIANGLE_E = 33070;
+constexpr UINT ID_CREATE_POINT_COORDINATES = 33143;
+constexpr UINT ID_CREATE_POINT_ROT_INCIRCLE = 33065;

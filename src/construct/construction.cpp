@@ -1,0 +1,69 @@
+// The construction sequence: reserving ids and vertex slots, taking them one cell at a time, and
+// the one undo step with the modified flag and the view update.
+#include "construct/construction.h"
+
+#include "document/halvix_doc.h"
+#include "document/undo_cmds.h"
+#include "view/vertex_array.h"
+#include "view/view_globals.h"
+
+const char16_t* const g_pageFullMessage = u"当前页的对象已达上限，不能再添加。";
+
+namespace {
+// The counters are 16-bit and never wrap: the last id (vertex index) a page hands out.
+constexpr int kLastVertexIndex = 0xFFFE;
+} // namespace
+
+CConstruction::CConstruction(CHalvixDoc& doc) : m_doc(doc), m_page(*g_pCurPage) {}
+
+bool CConstruction::Reserve(int cells, int points) {
+    if (cells < 0 || points < 0 || points > cells || !m_page.CanTakeIds(cells) ||
+        int(m_page.m_nextVertex) + points - 1 > kLastVertexIndex) {
+        AfxMessageBox(g_pageFullMessage, MB_OK);
+        return false;
+    }
+    if (points > 0 && int(m_page.m_nextVertex) + points > g_vertexArrayCapacity) {
+        if (!EnsureVertexArray(100))
+            return false;
+        // One step of 100 is too little for a large construction (a long pasted list of points):
+        // every new point must find its slot in the array.
+        if (int(m_page.m_nextVertex) + points > g_vertexArrayCapacity && !EnsureVertexArray(points))
+            return false;
+    }
+    return true;
+}
+
+WORD CConstruction::TakeId() {
+    return m_page.m_nextId++;
+}
+
+DWORD CConstruction::TakeVertex() {
+    return m_page.m_nextVertex++;
+}
+
+void CConstruction::CommitCell(const CString& undoName) {
+    if (m_made.empty())
+        return;
+    m_page.m_cmdProcessor.Submit(new CCmdAddCell(undoName));
+    Finish();
+}
+
+void CConstruction::CommitCells(const CString& undoName) {
+    if (m_made.empty())
+        return;
+    m_page.m_cmdProcessor.Submit(new CCmdAddCells(Count(), undoName));
+    Finish();
+}
+
+void CConstruction::Finish() {
+    m_doc.SetModifiedFlag(TRUE);
+    m_doc.UpdateAllViews(nullptr);
+}
+
+std::vector<WORD> HxSelectedIds(const CList<WORD, WORD>& list) {
+    std::vector<WORD> ids;
+    ids.reserve(size_t(list.GetCount()));
+    for (WORD id : list)
+        ids.push_back(id);
+    return ids;
+}

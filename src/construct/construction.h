@@ -1,0 +1,98 @@
+// The one sequence every construct command follows on the current page: room for the new cells'
+// ids and points, the cells made parents first with the page's next ids, vertex indices and
+// automatic names, one undo step for exactly the cells of the run, the document modified and its
+// views updated.
+#pragma once
+
+#include "model/page.h"
+
+#include <utility>
+#include <vector>
+
+class CHalvixDoc;
+
+// Shown when a construction would take the page's id or vertex counter past 65535.
+extern const char16_t* const g_pageFullMessage; // "当前页的对象已达上限，不能再添加。"
+
+// One run of a construct command.  The command reserves room for what it will make, makes its cells
+// one at a time (parents before children) and commits once; a run that stops before committing
+// must not have made anything.
+class CConstruction {
+public:
+    explicit CConstruction(CHalvixDoc& doc);
+    CConstruction(const CConstruction&) = delete;
+    CConstruction& operator=(const CConstruction&) = delete;
+
+    // Room for `cells` new cells, `points` of them points.  Refused with a message when the page's
+    // next id or next vertex index would pass 65535.  When the next vertex index plus `points` exceeds
+    // the vertex array's capacity the array grows by 100 points (and, for a larger construction, by
+    // as many as it needs).  False when refused or when the array cannot grow: the command then ends
+    // with nothing created, nothing recorded and the document unmodified.
+    bool Reserve(int cells, int points);
+
+    // A new point of class T with the next id, the next vertex index and the next automatic name
+    // (or the name given), the remaining constructor arguments as given; stored in the page.
+    template <class T, class... Args> T* AddPoint(Args&&... args) {
+        const WORD id = TakeId();
+        const DWORD vertex = TakeVertex();
+        const CString name = m_page.MakeAutoLabel(CGPage::kAutoLabelPoint);
+        return Store(new T(id, vertex, name, std::forward<Args>(args)...));
+    }
+    template <class T, class... Args> T* AddNamedPoint(const CString& name, Args&&... args) {
+        const WORD id = TakeId();
+        const DWORD vertex = TakeVertex();
+        return Store(new T(id, vertex, name, std::forward<Args>(args)...));
+    }
+    // A new cell that is no point: the next id, then the constructor arguments.
+    template <class T, class... Args> T* AddCell(Args&&... args) {
+        return Store(new T(TakeId(), std::forward<Args>(args)...));
+    }
+
+    CGPage& Page() { return m_page; }
+    // The cells made so far, in the order made (ascending ids).
+    const std::vector<WORD>& Made() const { return m_made; }
+    int Count() const { return int(m_made.size()); }
+
+    // The one undo step of the run: CCmdAddCell for a command that always adds one cell,
+    // CCmdAddCells with the number of cells made otherwise; then the document is marked modified
+    // and its views updated.  A run that made nothing records nothing and changes nothing.
+    void CommitCell(const CString& undoName);
+    void CommitCells(const CString& undoName);
+
+private:
+    WORD TakeId();
+    DWORD TakeVertex();
+    template <class T> T* Store(T* cell) {
+        m_page.m_cells.SetAt(cell->m_id, cell);
+        m_made.push_back(cell->m_id);
+        return cell;
+    }
+    void Finish();
+
+    CHalvixDoc& m_doc;
+    CGPage& m_page;
+    std::vector<WORD> m_made;
+};
+
+// The ids of a selection list in selection order.
+std::vector<WORD> HxSelectedIds(const CList<WORD, WORD>& list);
+// The cells of a selection list that are of class T, in selection order: a cell that is gone or of
+// another class is left out, so that a command never builds on what it cannot use.
+template <class T> std::vector<T*> HxSelectedCells(const CList<WORD, WORD>& list) {
+    std::vector<T*> cells;
+    for (WORD id : list) {
+        if (T* cell = DYNAMIC_DOWNCAST(T, HxFindCell(id)))
+            cells.push_back(cell);
+    }
+    return cells;
+}
+// The selected cell at a place of a selection list as class T, or null when the place is empty,
+// the cell is gone or is of another class.
+template <class T> T* HxSelectedAs(const CList<WORD, WORD>& list, int index) {
+    int i = 0;
+    for (WORD id : list) {
+        if (i++ == index)
+            return DYNAMIC_DOWNCAST(T, HxFindCell(id));
+    }
+    return nullptr;
+}

@@ -1,0 +1,300 @@
+// Writes the sample documents that the 样例 command lists: a cube with its diagonal section, a
+// pyramid with the centres of its base and the feet of its height, circles through three points,
+// a triangle with translated and rotated copies, and a lesson of several pages.  Every figure is
+// built on free points with the program's own classes and commands and saved through the document.
+// Usage: halvix_make_samples <output folder>
+#include "document/doc_globals.h"
+#include "document/halvix_doc.h"
+#include "model/arc_circles.h"
+#include "model/dependent_points.h"
+#include "model/face.h"
+#include "model/free_points.h"
+#include "model/line.h"
+#include "points/transform_dialogs.h"
+#include "points/triangle_centres.h"
+#include "view/vertex_array.h"
+#include "view/view_camera.h"
+
+#include <QDir>
+#include <QGuiApplication>
+
+#include <cstdio>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Cells added to a page as the drawing tools add them: ids and vertex places from the page's
+// counters.
+class Builder {
+public:
+    explicit Builder(CGPage* page) : m_page(page) {}
+
+    // Figures are drawn on a grid of kScale units, large enough to fill the view at its default zoom.
+    static constexpr float kScale = 1.6f;
+    WORD Point(const char16_t* name, float x, float y, float z) {
+        Named(name);
+        return Add(new CGVerFreeXyz(m_page->m_nextId, m_page->m_nextVertex++, name, x * kScale, y * kScale,
+                                    z * kScale));
+    }
+    WORD Segment(WORD a, WORD b, BYTE kind = CGLine::kSegment) {
+        return Add(new CGLine(m_page->m_nextId, a, b, kind));
+    }
+    // The sides of a polygon, corner to corner and back to the first.
+    void Edges(std::initializer_list<WORD> corners) {
+        const std::vector<WORD> c(corners);
+        for (size_t i = 0; i < c.size(); ++i)
+            Segment(c[i], c[(i + 1) % c.size()]);
+    }
+    // A translucent face (the edges behind it show through), or one that only hides what lies
+    // behind it, so that the hidden edges of a solid are drawn dashed.
+    WORD Face(std::initializer_list<WORD> corners, COLORREF color, BYTE style = CGFace::kStyleTranslucent) {
+        CList<WORD, WORD> list;
+        for (WORD id : corners)
+            list.AddTail(id);
+        auto* face = new CGFace(m_page->m_nextId, list, color);
+        face->m_style = style;
+        face->m_color.a = 140;
+        return Add(face);
+    }
+    WORD Circle3(WORD a, WORD b, WORD c) { return Add(new CGArcCircle3P(m_page->m_nextId, a, b, c, 0)); }
+    template <class T, class... Args> WORD Dependent(const char16_t* name, Args... parents) {
+        Named(name);
+        return Add(new T(m_page->m_nextId, m_page->m_nextVertex++, name, parents...));
+    }
+    CGPage* Page() const { return m_page; }
+
+private:
+    // The page's automatic point names go on after the letters the sample used, so that a point
+    // the user adds never repeats one.
+    void Named(const char16_t* name) {
+        const char16_t letter = name[0];
+        if (letter >= u'A' && letter <= u'Z' && char(letter) >= m_page->m_labelLetter)
+            m_page->m_labelLetter = char(letter + 1);
+    }
+    WORD Add(CGCell* cell) {
+        m_page->m_cells.SetAt(cell->m_id, cell);
+        ++m_page->m_nextId;
+        cell->Recompute();
+        return cell->m_id;
+    }
+    CGPage* m_page;
+};
+
+constexpr COLORREF kSectionColor = RGB(255, 190, 60);
+constexpr COLORREF kBaseColor = RGB(120, 170, 255);
+constexpr COLORREF kFigureColor = RGB(120, 210, 140);
+
+// 正方体 ABCD-A1B1C1D1 with edge 10, and its diagonal section AA1C1C.
+void BuildCube(Builder& b, bool section) {
+    const WORD A = b.Point(u"A", -5, -5, -5), B = b.Point(u"B", 5, -5, -5), C = b.Point(u"C", 5, 5, -5),
+               D = b.Point(u"D", -5, 5, -5);
+    const WORD A1 = b.Point(u"A1", -5, -5, 5), B1 = b.Point(u"B1", 5, -5, 5), C1 = b.Point(u"C1", 5, 5, 5),
+               D1 = b.Point(u"D1", -5, 5, 5);
+    b.Edges({A, B, C, D});
+    b.Edges({A1, B1, C1, D1});
+    for (auto [p, q] : {std::pair{A, A1}, {B, B1}, {C, C1}, {D, D1}})
+        b.Segment(p, q);
+    if (!section) {
+        for (auto corners : {std::initializer_list<WORD>{A, B, C, D},
+                             {A1, B1, C1, D1},
+                             {A, B, B1, A1},
+                             {B, C, C1, B1},
+                             {C, D, D1, C1},
+                             {D, A, A1, D1}})
+            b.Face(corners, kSectionColor, CGFace::kStyleDepthOnly);
+        return;
+    }
+    b.Segment(A, C);
+    b.Segment(A1, C1);
+    b.Face({A, C, C1, A1}, kSectionColor);
+}
+
+// 棱锥 P-ABC: the base's centroid, circumcentre, incentre and orthocentre, the foot of the height
+// from P on the base and the foot of the perpendicular from P to AB.
+void BuildPyramid(Builder& b) {
+    const WORD A = b.Point(u"A", -9, -6, -5), B = b.Point(u"B", 10, -5, -5), C = b.Point(u"C", -3, 9, -5);
+    const WORD P = b.Point(u"P", 2, 1, 7);
+    b.Edges({A, B, C});
+    for (WORD v : {A, B, C})
+        b.Segment(P, v);
+    b.Face({A, B, C}, kBaseColor);
+    b.Dependent<CGVerBarycenter>(u"G", A, B, C);
+    b.Dependent<CGVerExcenter>(u"O", A, B, C);
+    b.Dependent<CGVerIncenter>(u"I", A, B, C);
+    b.Dependent<CGVerOrthocenter>(u"H", A, B, C);
+    const WORD foot = b.Dependent<CGVerFootpf>(u"Q", P, A, B, C);
+    b.Segment(P, foot);
+    const WORD side = b.Dependent<CGVerFootpl>(u"E", P, A, B);
+    b.Segment(P, side);
+    b.Segment(foot, side);
+}
+
+// Circles through three points: one in the ground plane, one upright through two of its points,
+// with the centre of the first.
+void BuildCircles(Builder& b) {
+    const WORD A = b.Point(u"A", -6, -4, -3), B = b.Point(u"B", 6, -5, -3), C = b.Point(u"C", 2, 7, -3);
+    const WORD D = b.Point(u"D", 0, -4.5f, 6);
+    b.Edges({A, B, C});
+    b.Circle3(A, B, C);
+    b.Dependent<CGVerExcenter>(u"O", A, B, C);
+    b.Circle3(A, B, D);
+    b.Segment(A, D);
+    b.Segment(B, D);
+}
+
+// The dialogs of the transform commands answered as a user would: a marked vector, or a marked
+// axis with a typed angle.
+float g_rotationAngle = 60.0f;
+INT_PTR AnswerDialog(CDialog& dialog) {
+    if (auto* rotate = dynamic_cast<CDlgTransRotate*>(&dialog)) {
+        rotate->m_axisChoice = CDlgTransRotate::kAxisMarked;
+        rotate->m_angleChoice = 1;
+        rotate->m_angle = g_rotationAngle;
+        return IDOK;
+    }
+    if (auto* translate = dynamic_cast<CDlgTransTranslate*>(&dialog)) {
+        translate->m_choice = 0;
+        return IDOK;
+    }
+    return IDCANCEL;
+}
+
+void Select(CGPage* page, std::initializer_list<WORD> ids) {
+    page->ClearSelection();
+    for (WORD id : ids)
+        page->SelectCell(id);
+}
+
+// A triangle with its copy moved along the marked vector MN, and that copy turned by 120 degrees
+// about the marked vertical axis OU; each copy follows its original when a point is dragged.
+void BuildTransforms(CHalvixDoc& doc, Builder& b) {
+    CGPage* page = b.Page();
+    const WORD A = b.Point(u"A", 3, -4, -7), B = b.Point(u"B", 10, -3, -7), C = b.Point(u"C", 6, 2, -5);
+    b.Edges({A, B, C});
+    const WORD face = b.Face({A, B, C}, kFigureColor);
+    const WORD M = b.Point(u"M", -10, -9, -7), N = b.Point(u"N", -10, -9, 0);
+    b.Segment(M, N, CGLine::kVector);
+    const WORD O = b.Point(u"O", 0, 0, -7), U = b.Point(u"U", 0, 0, 3);
+    const WORD axis = b.Segment(O, U, CGLine::kLine);
+
+    HxSetDialogRunner(AnswerDialog);
+    Select(page, {M, N});
+    doc.OnMarkVector();
+    Select(page, {face});
+    doc.OnTransTranslate();
+    // The copy of the face is the newest cell, and the command leaves the copies selected.
+    const WORD copy = WORD(page->m_nextId - 1);
+    Select(page, {axis});
+    doc.OnMarkAxis();
+    g_rotationAngle = 120.0f;
+    Select(page, {copy});
+    doc.OnTransRotate();
+    HxSetDialogRunner(nullptr);
+    page->ClearSelection();
+}
+
+CString Description(const char16_t* text) {
+    return CString(u"（文档说明：）\r\n") + text + u"\r\n\r\n（版权信息：）\r\nHalvix 样例";
+}
+
+// A new document whose first page is titled `title`, seen from a little higher than a new
+// document's default, so that the figures' bases show.
+void StartDocument(CHalvixDoc& doc, const char16_t* title, const char16_t* description) {
+    doc.OnNewDocument();
+    SetViewRotation(-62.0, -25.0);
+    doc.GetPage(0)->m_title = title;
+    doc.m_description = Description(description);
+}
+
+// A page made current, as the page commands leave it (its points in the vertex array).
+CGPage* NewPage(CHalvixDoc& doc, const char16_t* title) {
+    CGPage* page = doc.AppendPage(title);
+    doc.SetCurrentPage(page);
+    return page;
+}
+
+bool g_failed = false;
+
+void Save(CHalvixDoc& doc, const QString& folder, const char16_t* name) {
+    if (!doc.GetPage(0))
+        return;
+    doc.SetCurrentPage(doc.GetPage(0));
+    const QString path = folder + QLatin1Char('/') + QString::fromStdU16String(name) + QStringLiteral(".hvx");
+    if (!doc.OnSaveDocument(CString::FromQString(path))) {
+        std::fprintf(stderr, "halvix_make_samples: cannot write %s\n", path.toLocal8Bit().constData());
+        g_failed = true;
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QGuiApplication app(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s <output folder>\n", argv[0]);
+        return 2;
+    }
+    const QString folder = QString::fromLocal8Bit(argv[1]);
+    if (!QDir().mkpath(folder)) {
+        std::fprintf(stderr, "halvix_make_samples: cannot make %s\n", argv[1]);
+        return 1;
+    }
+    // A sample must build without a single message: any would be a fault of the samples.
+    HxSetMessageBoxHandler([](const CString& text, const CString&, UINT) {
+        std::fprintf(stderr, "halvix_make_samples: %s\n", text.ToQString().toLocal8Bit().constData());
+        g_failed = true;
+        return IDOK;
+    });
+    HxSetScreenSizeOverride(1920, 1080);
+    EnsureVertexArray(200);
+    g_userName = u"Halvix";
+
+    CHalvixDoc doc;
+    StartDocument(doc, u"正方体的对角截面",
+                  u"正方体ABCD-A1B1C1D1与它的对角截面AA1C1C。拖动任一顶点，截面随之改变。");
+    {
+        Builder b(doc.GetPage(0));
+        BuildCube(b, true);
+    }
+    Save(doc, folder, u"1-正方体的对角截面");
+
+    StartDocument(doc, u"棱锥的中心与垂足",
+                  u"三棱锥P-ABC：底面的重心G、外心O、内心I、垂心H，高的垂足Q，P到AB的垂足E。");
+    {
+        Builder b(doc.GetPage(0));
+        BuildPyramid(b);
+    }
+    Save(doc, folder, u"2-棱锥的中心与垂足");
+
+    StartDocument(doc, u"过三点的圆", u"过A、B、C三点的圆及其圆心O，过A、B、D三点的圆。");
+    {
+        Builder b(doc.GetPage(0));
+        BuildCircles(b);
+    }
+    Save(doc, folder, u"3-过三点的圆");
+
+    StartDocument(doc, u"平移与旋转",
+                  u"三角形ABC按向量MN平移为A'B'C'，A'B'C'又绕轴OU旋转120°；拖动A、B、C，各副本随之改变。");
+    {
+        Builder b(doc.GetPage(0));
+        BuildTransforms(doc, b);
+    }
+    Save(doc, folder, u"4-平移与旋转");
+
+    StartDocument(doc, u"正方体", u"一节课的几页：正方体，它的对角截面，三棱锥与它的高，过三点的圆。");
+    {
+        Builder first(doc.GetPage(0));
+        BuildCube(first, false);
+        Builder second(NewPage(doc, u"对角截面"));
+        BuildCube(second, true);
+        Builder third(NewPage(doc, u"棱锥"));
+        BuildPyramid(third);
+        Builder fourth(NewPage(doc, u"过三点的圆"));
+        BuildCircles(fourth);
+    }
+    Save(doc, folder, u"5-多页的课件");
+    doc.DeleteContents();
+    return g_failed ? 1 : 0;
+}
