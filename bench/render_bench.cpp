@@ -178,7 +178,8 @@ private:
 
     // The label's glyph quads as the view lays them out, from the glyph metrics of the view's font.
     void AddLabel(const CString& text, const float* at, CRgba color) {
-        float right[3] = {float(g_modelviewMatrix[0]), float(g_modelviewMatrix[4]), float(g_modelviewMatrix[8])};
+        float right[3] = {float(g_modelviewMatrix[0]), float(g_modelviewMatrix[4]),
+                          float(g_modelviewMatrix[8])};
         float up[3] = {float(g_modelviewMatrix[1]), float(g_modelviewMatrix[5]), float(g_modelviewMatrix[9])};
         for (float* v : {right, up}) {
             const float len = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
@@ -190,7 +191,8 @@ private:
         for (int i = 0; i < text.GetLength(); ++i) {
             const char16_t ch = text[i];
             CharInfo* info = nullptr;
-            if (!g_pTextureText->m_latinGlyphs.Lookup(ch, info) && !g_pTextureText->m_otherGlyphs.Lookup(ch, info))
+            if (!g_pTextureText->m_latinGlyphs.Lookup(ch, info) &&
+                !g_pTextureText->m_otherGlyphs.Lookup(ch, info))
                 break;
             auto slot = m_slots.emplace(ch, int(m_slots.size())).first->second;
             const bool digit = ch >= u'0' && ch <= u'9';
