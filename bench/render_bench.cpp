@@ -101,7 +101,7 @@ private:
 
 // The floor: the page's faces as triangles, its edges as segments, its points and the glyph quads
 // of its shown labels (one texture holding every glyph, colours per vertex), each kind in one call
-// from arrays made once, in the view's default state and camera.
+// from arrays made once, in the view's default state and camera; points and labels on top.
 class CFloorScene {
 public:
     explicit CFloorScene(const CGPage& page) {
@@ -149,6 +149,8 @@ public:
         glColor4ub(m_lineColor.r, m_lineColor.g, m_lineColor.b, m_lineColor.a);
         glVertexPointer(3, GL_FLOAT, 0, m_segments.data());
         glDrawArrays(GL_LINES, 0, GLsizei(m_segments.size() / 3));
+        // Points and labels over everything, as the page shows them.
+        glDepthFunc(GL_ALWAYS);
         glPointSize(m_pointSize);
         glVertexPointer(3, GL_FLOAT, 0, m_points.data());
         glDrawArrays(GL_POINTS, 0, GLsizei(m_points.size() / 3));
@@ -164,6 +166,7 @@ public:
         glDisableClientState(GL_COLOR_ARRAY);
         glDisableClientState(GL_TEXTURE_COORD_ARRAY);
         glDisable(GL_TEXTURE_2D);
+        glDepthFunc(GL_LESS);
         glPopMatrix();
         HxBindVertexArray();
     }
