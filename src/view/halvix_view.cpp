@@ -32,7 +32,7 @@ constexpr UINT kButtonCommandBase = 3024;
 
 CHalvixView::CHalvixView(QWidget* parent) : QOpenGLWidget(parent) {
     setFormat(RequiredFormat());
-    // The frame drawn by RenderScene outside painting must survive until it is shown.
+    // A frame drawn by RenderSceneNow outside painting must survive until it is shown.
     setUpdateBehavior(QOpenGLWidget::PartialUpdate);
     setMinimumSize(200, 150);
     setFocusPolicy(Qt::StrongFocus);
@@ -226,6 +226,15 @@ void CHalvixView::paintGL() {
 }
 
 void CHalvixView::RenderScene() {
+    // The frame is drawn when it is painted, once however many changes asked for it since the last
+    // one; the camera it will draw with holds for the mouse already.
+    if (context() && isVisible() && !m_creationFailed && MakeContextCurrent())
+        ApplyFrameCamera();
+    m_frameFresh = false;
+    update();
+}
+
+void CHalvixView::RenderSceneNow() {
     if (context() && isVisible() && !m_creationFailed && MakeContextCurrent()) {
         DrawFrame();
         m_frameFresh = true;
