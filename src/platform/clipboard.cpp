@@ -129,6 +129,28 @@ public:
         return true;
     }
 
+    bool SetOffer(const HxClipboardOffer& offer) override {
+        QClipboard* clipboard = QGuiApplication::clipboard();
+        if (!clipboard)
+            return false;
+        auto* mime = new QMimeData;
+        for (const auto& [format, bytes] : offer.data) {
+            const QString name = HxGetClipboardFormatName(format).ToQString();
+            if (name.isEmpty()) {
+                delete mime;
+                return false;
+            }
+            mime->setData(name,
+                          QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())));
+        }
+        if (offer.picture && !offer.picture->isNull())
+            mime->setImageData(*offer.picture);
+        if (offer.hasText)
+            mime->setText(offer.text.ToQString());
+        clipboard->setMimeData(mime);
+        return true;
+    }
+
 private:
     static const QMimeData* Mime() {
         QClipboard* clipboard = QGuiApplication::clipboard();
@@ -206,6 +228,24 @@ bool CMemoryClipboard::GetText(CString& text) const {
     if (!m_hasText)
         return false;
     text = m_text;
+    return true;
+}
+
+bool CMemoryClipboard::SetOffer(const HxClipboardOffer& offer) {
+    for (const auto& part : offer.data)
+        if (HxGetClipboardFormatName(part.first).IsEmpty())
+            return false;
+    Empty();
+    for (const auto& [format, bytes] : offer.data)
+        m_data[format] = bytes;
+    if (offer.picture && !offer.picture->isNull()) {
+        m_bitmap = DeviceBitmapOf(*offer.picture);
+        m_hasBitmap = true;
+    }
+    if (offer.hasText) {
+        m_text = offer.text;
+        m_hasText = true;
+    }
     return true;
 }
 

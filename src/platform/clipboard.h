@@ -6,6 +6,8 @@
 #include "platform/cstring.h"
 
 #include <map>
+#include <memory>
+#include <utility>
 #include <vector>
 
 // A picture as a device bitmap: `height` rows from the top, each `widthBytes` long, of
@@ -23,6 +25,17 @@ struct HxClipboardBitmap {
 UINT HxRegisterClipboardFormat(const CString& name);
 // The name a format id was registered with ("" for none).
 CString HxGetClipboardFormatName(UINT format);
+
+class QImage;
+
+// What one copy offers together: blocks under registered formats, a picture and a text (each part
+// may be left out).
+struct HxClipboardOffer {
+    std::vector<std::pair<UINT, std::vector<BYTE>>> data;
+    std::shared_ptr<const QImage> picture;
+    bool hasText = false;
+    CString text;
+};
 
 class CClipboardBackend {
 public:
@@ -43,6 +56,9 @@ public:
     virtual bool SetText(const CString& text) = 0;
     virtual bool HasText() const = 0;
     virtual bool GetText(CString& text) const = 0;
+    // Empties the clipboard and offers every part of the offer at once; false when refused (a
+    // block under a format that was never registered).
+    virtual bool SetOffer(const HxClipboardOffer& offer) = 0;
 };
 
 // A clipboard in memory: what tests and programs without a display use.  The failures of a system
@@ -59,6 +75,7 @@ public:
     bool SetText(const CString& text) override;
     bool HasText() const override { return m_hasText; }
     bool GetText(CString& text) const override;
+    bool SetOffer(const HxClipboardOffer& offer) override;
 
     // Empties the clipboard and puts a picture on it.
     void SetBitmap(const HxClipboardBitmap& bitmap);

@@ -7,7 +7,6 @@
 #include "view/gl_context.h"
 #include "view/context_menus.h"
 #include "view/glyph_lists.h"
-#include "view/label_dialog_presenter.h"
 #include "view/view_accelerators.h"
 #include "view/view_camera.h"
 #include "view/view_globals.h"
@@ -138,7 +137,6 @@ CHalvixView::CHalvixView(QWidget* parent) : QOpenGLWidget(parent) {
         m_curPoint[0] = m_curPoint[1] = m_curPoint[2] = -1000.0;
         UpdateToolCursor();
     });
-    HxRegisterLabelDialogPresenter();
     HxInstallViewContextMenus(this);
     // Moves without a button keep the last mouse position, so every movement is measured from the
     // mouse message before it.
