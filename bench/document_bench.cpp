@@ -1,12 +1,15 @@
 // The document file: storing and loading a document of 20 pages and 5,000 cells in all (points and
 // the segments between them), the load including the recomputation of every page and the view of
-// the first page; also an undo and redo of deleting a whole page.
+// the first page; store and load cycles of 20 pages of 5,000 cells each (100,000 cells), the first
+// cycle in a fresh process and whether later ones slow down; also an undo and redo of deleting a
+// whole page.
 #include "document/halvix_doc.h"
 #include "document/undo_cmds.h"
 #include "model/line.h"
 
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <cmath>
 #include <memory>
 
@@ -16,17 +19,17 @@ constexpr int kPages = 20;
 constexpr int kCellsPerPage = 250;
 
 // Points on a helix and the segments joining each point to the one before, in turn.
-void FillPage(CGPage* page) {
+void FillPage(CGPage* page, int cellsPerPage = kCellsPerPage) {
     CCellMap* saved = g_cellMap;
     g_cellMap = &page->m_cells;
     WORD previous = 0;
-    while (page->m_cells.GetCount() < kCellsPerPage) {
+    while (page->m_cells.GetCount() < cellsPerPage) {
         WORD id = page->m_nextId++;
         float t = float(id) * 0.1f;
         page->m_cells.SetAt(id, new CGVertex(id, page->m_nextVertex++,
                                              page->MakeAutoLabel(CGPage::kAutoLabelPoint), std::cos(t),
                                              std::sin(t), t));
-        if (previous != 0 && page->m_cells.GetCount() < kCellsPerPage) {
+        if (previous != 0 && page->m_cells.GetCount() < cellsPerPage) {
             WORD lineId = page->m_nextId++;
             page->m_cells.SetAt(lineId, new CGLine(lineId, previous, id, CGLine::kSegment));
         }
@@ -35,13 +38,13 @@ void FillPage(CGPage* page) {
     g_cellMap = saved;
 }
 
-std::unique_ptr<CHalvixDoc> MakeDocument() {
+std::unique_ptr<CHalvixDoc> MakeDocument(int cellsPerPage = kCellsPerPage) {
     HxSetScreenSizeOverride(1920, 1080);
     auto doc = std::make_unique<CHalvixDoc>();
     doc->OnNewDocument();
-    FillPage(doc->GetPage(0));
+    FillPage(doc->GetPage(0), cellsPerPage);
     for (int i = 1; i < kPages; ++i)
-        FillPage(doc->AppendPage(HxFormat(u"第%d页", i + 1)));
+        FillPage(doc->AppendPage(HxFormat(u"第%d页", i + 1)), cellsPerPage);
     return doc;
 }
 
@@ -70,6 +73,27 @@ void BM_LoadDocument(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * kPages * kCellsPerPage);
 }
 BENCHMARK(BM_LoadDocument)->Unit(benchmark::kMillisecond);
+
+// Twenty cycles of storing the document and loading it back into the same document object, each
+// timed: the first is that of a fresh process, the last shows whether repeating them slows down.
+void BM_StoreAndLoad100000Cells(benchmark::State& state) {
+    auto doc = MakeDocument(5000);
+    std::vector<double> seconds;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        CMemFile file(doc->StoreToBytes());
+        if (!doc->ReadDocument(file, u"bench.hvx", FALSE))
+            state.SkipWithError("the document did not load");
+        seconds.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        state.SetIterationTime(seconds.back());
+    }
+    state.counters["cells"] = double(kPages * 5000);
+    if (!seconds.empty()) {
+        state.counters["first_s"] = seconds.front();
+        state.counters["last_s"] = seconds.back();
+    }
+}
+BENCHMARK(BM_StoreAndLoad100000Cells)->Iterations(20)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 void BM_DeletePageCellsUndoRedo(benchmark::State& state) {
     auto doc = MakeDocument();

@@ -114,7 +114,7 @@ void DragMoves(benchmark::State& state, std::unique_ptr<BenchPage> (*make)()) {
     state.SetItemsProcessed(state.iterations() * int64_t(page.m_scratchIds.size()));
 }
 
-// A single edit: mark the descendants, collect them (a walk of the whole map) and recompute.
+// A single edit: the descendants gathered while they are marked, then recomputed.
 void EditMoves(benchmark::State& state, std::unique_ptr<BenchPage> (*make)()) {
     auto bench = make();
     CGPage& page = *bench->page;
@@ -122,8 +122,7 @@ void EditMoves(benchmark::State& state, std::unique_ptr<BenchPage> (*make)()) {
     for (auto _ : state) {
         x += 0.001f;
         bench->moved->SetPosition(x, 1.0f, 0.0f);
-        bench->moved->MarkDescendants();
-        page.CollectMarkedIds(page.m_scratchIds);
+        page.CollectDescendantIds(*bench->moved, page.m_scratchIds);
         page.UpdateCellsById(page.m_scratchIds);
         benchmark::ClobberMemory();
     }

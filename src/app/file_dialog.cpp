@@ -30,7 +30,10 @@ bool SamePatterns(QStringList a, QStringList b) {
 INT_PTR ShowFileDialog(CDialog& d) {
     auto& dlg = static_cast<CFileDialog&>(d);
     QFileDialog box(QApplication::activeWindow());
-    box.setWindowTitle(dlg.m_bOpenFileDialog ? QStringLiteral("打开") : QStringLiteral("另存为"));
+    if (!dlg.m_strTitle.IsEmpty())
+        box.setWindowTitle(dlg.m_strTitle.ToQString());
+    else
+        box.setWindowTitle(dlg.m_bOpenFileDialog ? QStringLiteral("打开") : QStringLiteral("另存为"));
     box.setAcceptMode(dlg.m_bOpenFileDialog ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
     box.setFileMode(dlg.m_bOpenFileDialog ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     const QStringList filters = HxFileDialogFilters(dlg);

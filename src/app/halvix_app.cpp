@@ -9,8 +9,11 @@
 #include "document/doc_globals.h"
 #include "document/halvix_doc.h"
 #include "document/neighbour_services.h"
+#include "formula/formula_render.h"
 #include "model/cell_clipboard.h"
+#include "platform/beep.h"
 #include "view/glyph_font.h"
+#include "view/glyph_lists.h"
 #include "view/halvix_view.h"
 #include "view/view_settings.h"
 
@@ -27,6 +30,25 @@
 
 namespace {
 CHalvixApp* g_theApp = nullptr;
+
+// The formula engine's one-bit pictures for the view's formula texts (in the preference text font),
+// and the warning sound of a refused key in the formula editor.
+void InstallFormulaServices() {
+    HxSetFormulaMonochromeRenderer([](const CString& markup, CMonochromeFormula& out) {
+        int width = 0, height = 0, baseline = 0;
+        COLORREF color = 0;
+        out.bits = RenderFormulaToMonochrome(&width, &height, markup, &color, g_textFontName, g_fontHeight,
+                                             &baseline);
+        if (out.bits.empty())
+            return false;
+        out.width = width;
+        out.height = height;
+        out.baseline = baseline;
+        out.color = color;
+        return true;
+    });
+    HxSetBeepHandler([](UINT) { QApplication::beep(); });
+}
 } // namespace
 
 std::function<bool()> CHalvixApp::s_oleInit;
@@ -157,6 +179,7 @@ BOOL CHalvixApp::InitInstance() {
     if (!installOverride.isEmpty())
         g_installFolder = CString::FromQString(QDir::cleanPath(installOverride));
     HxInstallFontSubstitutions();
+    InstallFormulaServices();
     const QString login = qEnvironmentVariable("USER");
     g_userName = CString::FromQString(login.isEmpty() ? qEnvironmentVariable("LOGNAME") : login);
     // A look at the whole ribbon layout, with commands that have no handler yet shown disabled.

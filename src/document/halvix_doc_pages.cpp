@@ -285,8 +285,7 @@ BOOL CHalvixDoc::RenameTreeItem(UINT itemId, const CString& name, HxTreeItemKind
     cell->m_flag2 = true;
     if (cell->IsKindOf(RUNTIME_CLASS(CGTmVariable)) || cell->IsKindOf(RUNTIME_CLASS(CGTmVector)))
         cell->Recompute();
-    cell->MarkDescendants();
-    page->CollectMarkedIds(page->m_scratchIds);
+    page->CollectDescendantIds(*cell, page->m_scratchIds);
     const std::vector<WORD> ids = page->m_scratchIds;
     page->UpdateTextsById(ids);
     page->UpdateCellsById(ids);

@@ -246,8 +246,7 @@ BOOL CCmdModifiPoint::Exchange() {
     std::swap(point->m_y, m_y);
     std::swap(point->m_z, m_z);
     point->SyncVertex();
-    point->MarkDescendants();
-    page->CollectMarkedIds(page->m_scratchIds);
+    page->CollectDescendantIds(*point, page->m_scratchIds);
     page->UpdateCellsById(page->m_scratchIds);
     g_traceImageStale = 1;
     return TRUE;

@@ -5,6 +5,7 @@
 #include "formula/node.h"
 
 class CBoxNode;
+class QImage;
 
 // The markup of a formula without content.
 constexpr const char16_t* HX_EMPTY_FORMULA = u"<#><l></l></#>";
@@ -57,6 +58,26 @@ public:
     const CString& GetLastError() const { return m_lastError; }
 
     CBoxNode* GetRootBox() const;
+
+    // Pictures of the formula (formula_render.cpp).  Each one lays the tree out again, except the
+    // metafile and the selection picture, which draw the layout of the last display.
+    // The formula on the document's background in its default font and colour; null without a
+    // root, or when the picture would be too large to make.
+    QImage RenderBitmap();
+    // RenderBitmap as RGBA bytes, bottom row first; the background colour takes `alpha`, every
+    // other pixel 255.  Empty without a picture.
+    std::vector<BYTE> MakeTexture(int* width, int* height, BYTE alpha);
+    // The colour of the root's only row when the root is a box of exactly one row, else the root's.
+    COLORREF GetTextColor() const;
+    // The formula in the root's font and colour on white as a ".bmp" file at screen depth.
+    BOOL SaveBmp(const CString& path);
+    // An enhanced metafile (".emf" bytes) of the whole formula or of its selection, described
+    // "xxz"; empty without a root.
+    std::vector<BYTE> MakeMetafile(bool selectionOnly);
+    BOOL SaveEmf(const CString& path);
+    // The selection as a picture on the document's background (what a copy offers besides its
+    // markup); null when nothing is selected.
+    QImage RenderSelectionPicture();
 
     CNode* m_pRoot = nullptr;
     CMap<CString, LPCWSTR, int, int&> m_stringMapA;

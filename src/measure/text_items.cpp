@@ -1,6 +1,7 @@
 // Defaults and class records of the text and value cells.
 #include "measure/text_items.h"
 
+#include "formula/formula_render.h"
 #include "model/page.h"
 #include "view/view_globals.h"
 
@@ -47,6 +48,10 @@ CGTbImage::CGTbImage(WORD id, int width, int height, std::vector<BYTE> pixels)
 }
 
 void CGTbMtfText::UpdateTexture() {
+    m_texture = RenderFormulaToBitmap(m_color.ToColorRef(), m_background, m_text1, m_color.a, &m_textureWidth,
+                                      &m_textureHeight);
+    if (m_texture.empty())
+        m_textureWidth = m_textureHeight = 0;
     m_flag2 = true;
 }
 

@@ -90,12 +90,16 @@ public:
 class CGTbMtfText : public CGTextbit {
     DECLARE_DYNAMIC(CGTbMtfText)
 public:
-    // Asks for the formula to be rendered again with the item's present colours.  The rendering
-    // itself is the item's drawing, which comes with the formula text code; until then this only
-    // marks the picture stale (m_flag2).
+    // Renders the formula again with the item's present colours into m_texture (the background
+    // keyed to the alpha of the object colour) and marks the uploaded texture stale (m_flag2); the
+    // upload and the drawing come with the formula text code.
     void UpdateTexture();
 
     COLORREF m_background = RGB(255, 255, 255);
+    // The rendered picture: RGBA bytes, bottom row first (empty when the markup gives no formula).
+    std::vector<BYTE> m_texture;
+    int m_textureWidth = 0;
+    int m_textureHeight = 0;
     int m_textureMode = 0; // non-zero: drawn as a texture that follows the zoom (always for CGTbMhc)
 };
 

@@ -148,7 +148,7 @@ void CGCell::AddParent(WORD parentId) {
 // Both walks mark in depth-first order with an explicit stack, so that a long chain of
 // constructions cannot exhaust the call stack.  A cell already marked is neither walked nor
 // walked through, as a recursive walk that returns at once on a marked cell would do.
-void CGCell::MarkDescendants() {
+void CGCell::MarkDescendants(std::vector<WORD>* marked) {
     if (m_mark)
         return;
     std::vector<CGCell*> pending{this};
@@ -160,6 +160,8 @@ void CGCell::MarkDescendants() {
             if (child && !child->m_mark) {
                 child->m_mark = true;
                 pending.push_back(child);
+                if (marked)
+                    marked->push_back(childId);
             }
         }
     }

@@ -4,6 +4,8 @@
 
 #include "model/model_globals.h"
 
+#include <vector>
+
 class CGCell : public CObject {
     DECLARE_SERIAL(CGCell)
 public:
@@ -39,8 +41,9 @@ public:
     virtual CString GetDescription();
 
     // Marks every cell reachable through the child lists (or the parent arrays), never this cell;
-    // returns at once when this cell is marked already.
-    void MarkDescendants();
+    // returns at once when this cell is marked already.  `marked`, when given, gets the id of every
+    // cell marked here, in the order of marking.
+    void MarkDescendants(std::vector<WORD>* marked = nullptr);
     void MarkAncestors();
 
     // Appends a parent id and this cell's id to that parent's child list (the parent is looked up

@@ -29,13 +29,24 @@ void HxGlColorInverted(const CRgba& c) {
 void DrawCellLabel(CGCell& cell) {
     if (cell.m_labelHidden)
         return;
-    if (g_useObjectColors)
-        HxGlColor(cell.m_labelColor);
     const float* p = cell.m_labelPos;
     if (cell.m_extB1 == 0) {
-        HxDrawTexturedLabel(cell.m_name, p[0], p[1], p[2]);
+        // The colour goes with the label's quads, which may wait for the end of the pass.
+        float rgba[4];
+        if (g_useObjectColors) {
+            const CRgba& c = cell.m_labelColor;
+            rgba[0] = float(c.r) / 255.0f;
+            rgba[1] = float(c.g) / 255.0f;
+            rgba[2] = float(c.b) / 255.0f;
+            rgba[3] = float(c.a) / 255.0f;
+        } else {
+            glGetFloatv(GL_CURRENT_COLOR, rgba);
+        }
+        HxDrawTexturedLabel(cell.m_name, p[0], p[1], p[2], rgba);
         return;
     }
+    if (g_useObjectColors)
+        HxGlColor(cell.m_labelColor);
     if (!HxHasLabelGlyphLists())
         return; // no glyph cache yet: keep m_flag2 so the glyphs are built once there is one
     glRasterPos3f(p[0], p[1], p[2]);

@@ -20,9 +20,10 @@ void HxGlColor(const CRgba& c);
 // The look of a highlighted cell: the opaque inverse of its colour.
 void HxGlColorInverted(const CRgba& c);
 
-// The name label at m_labelPos when m_labelHidden is 0, in the label colour (set only while
-// g_useObjectColors is non-zero): with the textured glyph font when m_extB1 is 0, else with the
-// bitmap glyph lists at the anchor's raster position, rebuilding m_text2 first when m_flag2 is set.
+// The name label at m_labelPos when m_labelHidden is 0, in the label colour while g_useObjectColors
+// is non-zero, else in the current colour: with the textured glyph font when m_extB1 is 0 (inside a
+// label batch the quads wait for its end), else with the bitmap glyph lists at the anchor's raster
+// position, rebuilding m_text2 first when m_flag2 is set.
 void DrawCellLabel(CGCell& cell);
 
 // When the label is shown: the square m_labelPos + A, + B, - A, - B (the view's label pick

@@ -25,8 +25,10 @@ void CGLine::ApplyLineWidth() const {
         glLineWidth(m_size);
 }
 
+// Every pass starts and ends at the view's width: a line of that width leaves it alone.
 void CGLine::RestoreLineWidth() const {
-    glLineWidth(g_lineWidth);
+    if (m_size != g_lineWidth)
+        glLineWidth(g_lineWidth);
 }
 
 void CGLine::ApplyColor() const {

@@ -6,7 +6,8 @@
 
 #include <algorithm>
 #include <iterator>
-#include <unordered_map>
+#include <memory>
+#include <utility>
 
 IMPLEMENT_SERIAL(CGPage, CObject, 1)
 
@@ -130,8 +131,12 @@ void CGPage::SerializeHeader(CArchive& ar) {
 // cells it made and changes nothing here.  Once it has passed every check, the cells and fields
 // move over in one step.
 void CGPage::Load(CArchive& ar) {
-    CGPage staged;
-    std::vector<CGCell*> fileOrder; // map insertion order decides the map's walking order
+    CGPage staged; // the record's fields
+    // The cells in file order (map insertion order decides the map's walking order), owned here
+    // until they pass.  No map of their own while they wait: its nodes, freed again, would lie
+    // between the cells and leave the heap more broken up with every document read.
+    std::vector<std::unique_ptr<CGCell>> fileOrder;
+    std::vector<bool> present(size_t(kMaxCellId) + 1, false);
 
     DWORD count = ar.ReadCount();
     ar.CheckCount(count, 4);
@@ -139,44 +144,52 @@ void CGPage::Load(CArchive& ar) {
     for (DWORD i = 0; i < count; ++i) {
         WORD key;
         ar >> key;
-        CGCell* cell = static_cast<CGCell*>(ar.ReadObject(RUNTIME_CLASS(CGCell)));
+        std::unique_ptr<CGCell> cell(static_cast<CGCell*>(ar.ReadObject(RUNTIME_CLASS(CGCell))));
         if (!cell)
             Refuse(CArchiveException::badClass);
-        if (key != cell->m_id || key == 0 || key > kMaxCellId || staged.m_cells.Contains(key)) {
-            delete cell;
+        if (key != cell->m_id || key == 0 || key > kMaxCellId || present[key])
             Refuse(CArchiveException::badIndex);
-        }
-        staged.m_cells.SetAt(key, cell);
-        fileOrder.push_back(cell);
+        present[key] = true;
+        fileOrder.push_back(std::move(cell));
     }
     staged.SerializeHeader(ar);
 
-    // Parents must exist and come before their children, so that ascending ids are a valid
-    // recomputation order and the marking walks always end.
-    std::vector<CGCell*> byId(fileOrder);
+    std::vector<CGCell*> byId;
+    byId.reserve(fileOrder.size());
+    for (const auto& cell : fileOrder)
+        byId.push_back(cell.get());
     std::sort(byId.begin(), byId.end(), [](const CGCell* a, const CGCell* b) { return a->m_id < b->m_id; });
-    std::unordered_map<WORD, std::vector<WORD>> expectedChildren;
-    for (CGCell* cell : byId) {
-        for (WORD parentId : cell->m_parents) {
-            if (parentId >= cell->m_id || !staged.m_cells.Contains(parentId))
-                Refuse(CArchiveException::badIndex);
-            expectedChildren[parentId].push_back(cell->m_id);
+    {
+        // Parents must exist and come before their children, so that ascending ids are a valid
+        // recomputation order and the marking walks always end.
+        std::vector<std::pair<WORD, WORD>> links; // parent, child
+        for (CGCell* cell : byId) {
+            for (WORD parentId : cell->m_parents) {
+                if (parentId >= cell->m_id || !present[parentId])
+                    Refuse(CArchiveException::badIndex);
+                links.emplace_back(parentId, cell->m_id);
+            }
         }
-    }
-    // Child lists follow from the parents.  A list that names other cells than those that have
-    // this cell as a parent is rebuilt in id order; one that only differs in order is kept.
-    for (CGCell* cell : byId) {
-        auto it = expectedChildren.find(cell->m_id);
-        std::vector<WORD> expected = it == expectedChildren.end() ? std::vector<WORD>() : it->second;
-        std::vector<WORD> stored;
-        stored.reserve(size_t(cell->m_children.GetCount()));
-        for (WORD child : cell->m_children)
-            stored.push_back(child);
-        std::sort(stored.begin(), stored.end());
-        if (stored != expected) {
-            cell->m_children.RemoveAll();
-            for (WORD child : expected)
-                cell->m_children.AddTail(child);
+        std::sort(links.begin(), links.end());
+        // Child lists follow from the parents.  A list that names other cells than those that have
+        // this cell as a parent is rebuilt in id order; one that only differs in order is kept.
+        std::vector<WORD> stored, expected;
+        auto link = links.begin();
+        for (CGCell* cell : byId) {
+            while (link != links.end() && link->first < cell->m_id)
+                ++link;
+            expected.clear();
+            for (; link != links.end() && link->first == cell->m_id; ++link)
+                expected.push_back(link->second);
+            stored.clear();
+            for (WORD child : cell->m_children)
+                stored.push_back(child);
+            std::sort(stored.begin(), stored.end());
+            if (stored != expected) {
+                cell->m_children.RemoveAll();
+                for (WORD child : expected)
+                    cell->m_children.AddTail(child);
+            }
         }
     }
     // New ids continue above every stored id, whatever the record says.
@@ -232,7 +245,8 @@ void CGPage::Load(CArchive& ar) {
     m_toolNewCount = staged.m_toolNewCount;
     m_toolNextCondition = staged.m_toolNextCondition;
     m_snapshot = staged.m_snapshot;
-    for (CGCell* cell : fileOrder)
-        m_cells.SetAt(cell->m_id, cell);
-    staged.m_cells.RemoveAll(); // the cells belong to this page now
+    for (auto& cell : fileOrder) {
+        const WORD id = cell->m_id;
+        m_cells.SetAt(id, cell.release()); // the cells belong to this page now
+    }
 }

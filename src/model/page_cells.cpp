@@ -9,7 +9,9 @@
 #include "view/view_globals.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 
 namespace {
 
@@ -43,6 +45,23 @@ void CGPage::CollectMarkedIds(std::vector<WORD>& ids) {
         }
     });
     std::sort(ids.begin(), ids.end());
+}
+
+void CGPage::CollectDescendantIds(CGCell& cell, std::vector<WORD>& ids) {
+    ids.clear();
+    cell.MarkDescendants(&ids);
+    // Ascending through a bit per possible id: linear in the descendants, where sorting is not.
+    std::vector<uint64_t> present(size_t(65536 / 64), 0);
+    for (WORD id : ids)
+        present[id >> 6] |= uint64_t(1) << (id & 63);
+    size_t n = 0;
+    for (size_t word = 0; word < present.size(); ++word)
+        for (uint64_t bits = present[word]; bits != 0; bits &= bits - 1)
+            ids[n++] = WORD(word * 64 + size_t(std::countr_zero(bits)));
+    for (WORD id : ids) {
+        if (CGCell* marked = m_cells.Find(id))
+            marked->m_mark = false;
+    }
 }
 
 void CGPage::UpdateCellsById(const std::vector<WORD>& ids) {

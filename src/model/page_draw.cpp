@@ -62,6 +62,9 @@ struct CPassCells {
     bool snapshot;
 };
 
+// The textured labels of the visible-edge and on-top passes wait for the end of their pass and are
+// drawn together in the pass's depth test.
+//
 // Passes 1 to 6: fills with polygon offset, lit solids first when edges behind them must come out
 // dashed, translucent surfaces seen through each other, the depth of every surface without colour,
 // the edges behind surfaces dashed, and the visible edges solid.
@@ -100,6 +103,7 @@ void DrawSurfacesAndEdges(CGPage& page, const CPassCells& cells) {
     glDisable(GL_LINE_STIPPLE);
     glDepthFunc(GL_LEQUAL);
 
+    CLabelBatchScope labels;
     Each(*cells.edges, [](CGCell& c) { c.DrawVisible(); });
 }
 
@@ -128,7 +132,10 @@ void DrawSolidsAndOnTop(CGPage& page, const CPassCells& cells) {
     EndLit();
 
     glDepthFunc(GL_ALWAYS);
-    Each(*cells.all, [](CGCell& c) { c.DrawOnTop(); });
+    {
+        CLabelBatchScope labels;
+        Each(*cells.all, [](CGCell& c) { c.DrawOnTop(); });
+    }
     glDepthFunc(GL_LEQUAL);
 }
 

@@ -119,25 +119,7 @@ public:
         return std::any_of(formats.begin(), formats.end(), IsPictureFileType);
     }
     bool GetBitmap(HxClipboardBitmap& bitmap) const override {
-        bitmap = HxClipboardBitmap();
-        const QMimeData* mime = Mime();
-        if (!mime)
-            return false;
-        // Pictures from other programs come as file bytes: decoded here within the program's
-        // limits, never by Qt's unchecked conversion.
-        const QStringList formats = mime->formats();
-        for (const QString& format : formats) {
-            if (!IsPictureFileType(format))
-                continue;
-            const QByteArray bytes = mime->data(format);
-            if (!bytes.isEmpty())
-                return HxBitmapFromPictureBytes(bytes, bitmap);
-        }
-        // A picture this program put there itself is an image already; still held to the limits.
-        const QImage image = qvariant_cast<QImage>(mime->imageData());
-        if (image.isNull() || !HxImageSizeAllowed(image.width(), image.height()))
-            return false;
-        bitmap = DeviceBitmapOf(image);
+        bitmap = DeviceBitmapOf(HxGetQtClipboardPicture());
         return !bitmap.bits.empty();
     }
     bool SetText(const CString& text) override {
@@ -158,6 +140,28 @@ public:
         return true;
     }
 
+    bool SetOffer(const HxClipboardOffer& offer) override {
+        QClipboard* clipboard = QGuiApplication::clipboard();
+        if (!clipboard)
+            return false;
+        auto* mime = new QMimeData;
+        for (const auto& [format, bytes] : offer.data) {
+            const QString name = HxGetClipboardFormatName(format).ToQString();
+            if (name.isEmpty()) {
+                delete mime;
+                return false;
+            }
+            mime->setData(name,
+                          QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())));
+        }
+        if (offer.picture && !offer.picture->isNull())
+            mime->setImageData(*offer.picture);
+        if (offer.hasText)
+            mime->setText(offer.text.ToQString());
+        clipboard->setMimeData(mime);
+        return true;
+    }
+
 private:
     static const QMimeData* Mime() {
         QClipboard* clipboard = QGuiApplication::clipboard();
@@ -166,6 +170,33 @@ private:
 };
 
 } // namespace
+
+QImage HxGetQtClipboardPicture() {
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        return QImage();
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    const QMimeData* mime = clipboard ? clipboard->mimeData() : nullptr;
+    if (!mime)
+        return QImage();
+    // Pictures from other programs come as file bytes: decoded here within the program's limits,
+    // never by Qt's unchecked conversion.
+    const QStringList formats = mime->formats();
+    for (const QString& format : formats) {
+        if (!IsPictureFileType(format))
+            continue;
+        const QByteArray bytes = mime->data(format);
+        if (bytes.isEmpty())
+            continue;
+        QImage image;
+        DWORD code = 0;
+        CString why;
+        HxLoadImageData(bytes, image, code, why);
+        return image;
+    }
+    // A picture this program put there itself is an image already; still held to the limits.
+    const QImage image = qvariant_cast<QImage>(mime->imageData());
+    return HxImageSizeAllowed(image.width(), image.height()) ? image : QImage();
+}
 
 bool HxBitmapFromPictureBytes(const QByteArray& bytes, HxClipboardBitmap& bitmap) {
     bitmap = HxClipboardBitmap();
@@ -246,6 +277,24 @@ bool CMemoryClipboard::GetText(CString& text) const {
     if (!m_hasText)
         return false;
     text = m_text;
+    return true;
+}
+
+bool CMemoryClipboard::SetOffer(const HxClipboardOffer& offer) {
+    for (const auto& part : offer.data)
+        if (HxGetClipboardFormatName(part.first).IsEmpty())
+            return false;
+    Empty();
+    for (const auto& [format, bytes] : offer.data)
+        m_data[format] = bytes;
+    if (offer.picture && !offer.picture->isNull()) {
+        m_bitmap = DeviceBitmapOf(*offer.picture);
+        m_hasBitmap = true;
+    }
+    if (offer.hasText) {
+        m_text = offer.text;
+        m_hasText = true;
+    }
     return true;
 }
 

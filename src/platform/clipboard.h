@@ -6,9 +6,12 @@
 #include "platform/cstring.h"
 
 #include <map>
+#include <memory>
+#include <utility>
 #include <vector>
 
 class QByteArray;
+class QImage;
 
 // A picture as a device bitmap: `height` rows from the top, each `widthBytes` long, of
 // `bitsPerPixel` (16 bits 5-6-5 in a little-endian word; 24 and 32 bits blue, green, red first).
@@ -24,12 +27,26 @@ struct HxClipboardBitmap {
 // bitmap, decoded within the program's picture limits; false (and an empty bitmap) when they are
 // damaged or beyond the limits.
 bool HxBitmapFromPictureBytes(const QByteArray& bytes, HxClipboardBitmap& bitmap);
+// The picture on Qt's clipboard, decoded the same way; null when there is none, when it is damaged
+// or beyond the limits, or without a GUI application.
+QImage HxGetQtClipboardPicture();
 
 // Registers a format by name: the same name always gives the same id, ids counting from 0xC000.
 // 0 for an empty name.
 UINT HxRegisterClipboardFormat(const CString& name);
 // The name a format id was registered with ("" for none).
 CString HxGetClipboardFormatName(UINT format);
+
+class QImage;
+
+// What one copy offers together: blocks under registered formats, a picture and a text (each part
+// may be left out).
+struct HxClipboardOffer {
+    std::vector<std::pair<UINT, std::vector<BYTE>>> data;
+    std::shared_ptr<const QImage> picture;
+    bool hasText = false;
+    CString text;
+};
 
 class CClipboardBackend {
 public:
@@ -50,6 +67,9 @@ public:
     virtual bool SetText(const CString& text) = 0;
     virtual bool HasText() const = 0;
     virtual bool GetText(CString& text) const = 0;
+    // Empties the clipboard and offers every part of the offer at once; false when refused (a
+    // block under a format that was never registered).
+    virtual bool SetOffer(const HxClipboardOffer& offer) = 0;
 };
 
 // A clipboard in memory: what tests and programs without a display use.  The failures of a system
@@ -66,6 +86,7 @@ public:
     bool SetText(const CString& text) override;
     bool HasText() const override { return m_hasText; }
     bool GetText(CString& text) const override;
+    bool SetOffer(const HxClipboardOffer& offer) override;
 
     // Empties the clipboard and puts a picture on it.
     void SetBitmap(const HxClipboardBitmap& bitmap);

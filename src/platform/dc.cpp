@@ -151,6 +151,14 @@ char16_t HxSymbolToUnicode(char16_t c, bool symbolFace) {
     return u ? u : c;
 }
 
+char16_t HxUnicodeToSymbol(char16_t c) {
+    // Plain ASCII that the font shows as itself keeps its code.
+    for (unsigned code = 0x20; code <= 0xFF; ++code)
+        if (kSymbolTable[code - 0x20] == c)
+            return char16_t(code);
+    return 0;
+}
+
 CString HxMapSymbolText(const CString& text, bool symbolFace) {
     CString out(text);
     std::u16string& s = out.Str();

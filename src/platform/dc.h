@@ -153,5 +153,7 @@ protected:
 // With `symbolFace` (text in the "Symbol" face itself) the codes 0x20..0xFF are read the same way.
 char16_t HxSymbolToUnicode(char16_t c, bool symbolFace = false);
 CString HxMapSymbolText(const CString& text, bool symbolFace = false);
+// The Symbol font's code (0x20..0xFF) of a character it shows, or 0 when it shows none such.
+char16_t HxUnicodeToSymbol(char16_t c);
 // Whether a face name is the Symbol font (compared without case).
 bool HxIsSymbolFace(const CString& face);

@@ -114,17 +114,41 @@ CPainterDC::~CPainterDC() {
         m_ownPainter->end();
 }
 
-QString CPainterDC::DrawnText(const CString& text) const {
-    return HxMapSymbolText(text, HxIsSymbolFace(HxGetFaceName(m_font))).ToQString();
+// Text as drawn in a font: Symbol codes become their Unicode characters.
+static QString DrawnTextIn(const LOGFONT& font, const CString& text) {
+    return HxMapSymbolText(text, HxIsSymbolFace(HxGetFaceName(font))).ToQString();
 }
 
-CSize CPainterDC::GetTextExtent(const CString& text) {
-    QFont font = HxQFontFromLogFont(m_font);
+QString CPainterDC::DrawnText(const CString& text) const {
+    return DrawnTextIn(m_font, text);
+}
+
+CSize HxPainterTextExtent(const LOGFONT& lf, const CString& text) {
+    QFont font = HxQFontFromLogFont(lf);
     QFontMetricsF m(font);
     int height = int(std::ceil(m.ascent()) + std::ceil(m.descent()));
     if (text.IsEmpty())
         return CSize(0, height);
-    return CSize(int(std::lround(m.horizontalAdvance(DrawnText(text)))), height);
+    return CSize(int(std::lround(m.horizontalAdvance(DrawnTextIn(lf, text)))), height);
+}
+
+std::vector<int> HxPainterCharAdvances(const LOGFONT& lf, const CString& text) {
+    QFontMetricsF m(HxQFontFromLogFont(lf));
+    const QString drawn = DrawnTextIn(lf, text);
+    std::vector<int> advances;
+    advances.reserve(size_t(drawn.size()));
+    // Whole-pixel positions of the characters' starts, so that the advances add up to the extent.
+    int done = 0;
+    for (qsizetype i = 0; i < drawn.size(); ++i) {
+        const int end = int(std::lround(m.horizontalAdvance(drawn.left(i + 1))));
+        advances.push_back(end - done);
+        done = end;
+    }
+    return advances;
+}
+
+CSize CPainterDC::GetTextExtent(const CString& text) {
+    return HxPainterTextExtent(m_font, text);
 }
 
 void CPainterDC::TextOut(int x, int y, const CString& text) {

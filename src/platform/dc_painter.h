@@ -8,6 +8,7 @@
 
 #include <memory>
 #include <span>
+#include <vector>
 
 class QImage;
 class QPainter;
@@ -19,6 +20,11 @@ class QPainter;
 QFont HxQFontFromLogFont(const LOGFONT& lf);
 // The installed family that a face name resolves to.
 QString HxResolveFontFamily(const CString& face, BYTE charset);
+
+// The extent of a text in a font as the painter measures it (GetTextExtent of CPainterDC), and the
+// advance of each of its characters in whole pixels (their sum is the extent's width).
+CSize HxPainterTextExtent(const LOGFONT& font, const CString& text);
+std::vector<int> HxPainterCharAdvances(const LOGFONT& font, const CString& text);
 
 // A Windows face name with no font of its own here, and the installed family drawn in its place.
 struct HxFaceSubstitute {

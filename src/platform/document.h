@@ -61,6 +61,7 @@ public:
     CString m_strFilter;
     CString m_strPathName;
     int m_nFilterIndex = 1; // the file type chosen, from 1 (the first is offered first)
+    CString m_strTitle;     // the window's title; empty: "打开" or "另存为"
 };
 
 // The recent files: at most `size` paths, the newest first, kept in the settings under "Recent

@@ -7,7 +7,6 @@
 #include "view/gl_context.h"
 #include "view/context_menus.h"
 #include "view/glyph_lists.h"
-#include "view/label_dialog_presenter.h"
 #include "view/view_accelerators.h"
 #include "view/view_camera.h"
 #include "view/view_globals.h"
@@ -33,7 +32,7 @@ constexpr UINT kButtonCommandBase = 3024;
 
 CHalvixView::CHalvixView(QWidget* parent) : QOpenGLWidget(parent) {
     setFormat(RequiredFormat());
-    // The frame drawn by RenderScene outside painting must survive until it is shown.
+    // A frame drawn by RenderSceneNow outside painting must survive until it is shown.
     setUpdateBehavior(QOpenGLWidget::PartialUpdate);
     setMinimumSize(200, 150);
     setFocusPolicy(Qt::StrongFocus);
@@ -138,7 +137,6 @@ CHalvixView::CHalvixView(QWidget* parent) : QOpenGLWidget(parent) {
         m_curPoint[0] = m_curPoint[1] = m_curPoint[2] = -1000.0;
         UpdateToolCursor();
     });
-    HxRegisterLabelDialogPresenter();
     HxInstallViewContextMenus(this);
     // Moves without a button keep the last mouse position, so every movement is measured from the
     // mouse message before it.
@@ -228,6 +226,15 @@ void CHalvixView::paintGL() {
 }
 
 void CHalvixView::RenderScene() {
+    // The frame is drawn when it is painted, once however many changes asked for it since the last
+    // one; the camera it will draw with holds for the mouse already.
+    if (context() && isVisible() && !m_creationFailed && MakeContextCurrent())
+        ApplyFrameCamera();
+    m_frameFresh = false;
+    update();
+}
+
+void CHalvixView::RenderSceneNow() {
     if (context() && isVisible() && !m_creationFailed && MakeContextCurrent()) {
         DrawFrame();
         m_frameFresh = true;

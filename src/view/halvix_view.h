@@ -39,9 +39,13 @@ public:
     // The surface format every view asks for: OpenGL with the fixed-function pipeline, 24-bit depth.
     static QSurfaceFormat RequiredFormat();
 
-    // Draws the whole frame again: at once into the view's framebuffer when its context exists,
-    // then shown with the next paint.
+    // Asks for the whole frame again: it is drawn with the next paint, once for any number of
+    // requests before it (mouse moves come faster than frames are shown).  The camera matrices
+    // the mouse works with are those of the coming frame at once.
     void RenderScene();
+    // Draws the whole frame at once into the view's framebuffer (when its context exists), for
+    // reading its pixels back; shown with the next paint.
+    void RenderSceneNow();
     // Adds the traced cells to the kept background image (with the view's context).
     void RedrawBackground();
     // Makes this view's context current for GL work outside painting; false before it exists.
@@ -297,7 +301,7 @@ private:
     // Until the document owns the pages, the view keeps the first page of a new document itself.
     std::unique_ptr<CGPage> m_ownPage;
     QMetaObject::Connection m_contextGone;
-    bool m_frameFresh = false; // drawn by RenderScene since the last paint
+    bool m_frameFresh = false; // drawn by RenderSceneNow since the last request and paint
     bool m_creationFailed = false;
     // The page the drawing in progress belongs to (with its page id, as the page may be gone).
     const CGPage* m_drawingPage = nullptr;

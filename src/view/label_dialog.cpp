@@ -26,15 +26,13 @@ void HxApplyLabelDialog(CGPage& page, CGCell& cell, const CDlgPropertyLabel& dlg
         cell.m_flag2 = true;
         if (cell.IsKindOf(RUNTIME_CLASS(CGTmVariable)) || cell.IsKindOf(RUNTIME_CLASS(CGTmVector)))
             cell.Recompute();
-        cell.MarkDescendants();
-        page.CollectMarkedIds(ids);
+        page.CollectDescendantIds(cell, ids);
         page.UpdateTextsById(ids);
     } else if ((dlg.m_autoName != FALSE) != !cell.m_nameFixed) {
         cell.m_nameFixed = dlg.m_autoName == FALSE;
         cell.UpdateName();
         cell.m_flag2 = true;
-        cell.MarkDescendants();
-        page.CollectMarkedIds(ids);
+        page.CollectDescendantIds(cell, ids);
         page.UpdateTextsById(ids);
         page.UpdateCellsById(ids);
     }

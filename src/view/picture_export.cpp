@@ -102,118 +102,11 @@ bool HxCopyBitmapToClipboard(const QImage& bitmap) {
 }
 
 // ---------------------------------------------------------------------------------------------
-// Masks and texture bytes
-
-namespace {
-
-// The bitmap in the byte layout of a device bitmap of its depth (blue, green, red for 24 and 32
-// bits), with its bits per pixel; 0 for depths that are not taken.
-int DeviceLayout(const QImage& in, QImage& out) {
-    switch (in.format()) {
-    case QImage::Format_Mono:
-    case QImage::Format_MonoLSB:
-        out = in;
-        return 1;
-    case QImage::Format_RGB16:
-        out = in;
-        return 16;
-    case QImage::Format_BGR888:
-        out = in;
-        return 24;
-    case QImage::Format_RGB888:
-        out = in.convertToFormat(QImage::Format_BGR888);
-        return 24;
-    case QImage::Format_RGB32:
-    case QImage::Format_ARGB32:
-        out = in;
-        return 32;
-    case QImage::Format_ARGB32_Premultiplied:
-    case QImage::Format_RGBX8888:
-    case QImage::Format_RGBA8888:
-    case QImage::Format_RGBA8888_Premultiplied:
-        out = in.convertToFormat(QImage::Format_ARGB32);
-        return 32;
-    default:
-        return 0;
-    }
-}
-
-int MaskRowBytes(int width) {
-    return (width + 31) / 32 * 4;
-}
-
-} // namespace
-
-std::vector<BYTE> BitmapToMonochrome(const QImage& bitmap, int* width, int* height, BOOL keepSize) {
-    QImage image;
-    const int bits = bitmap.isNull() ? 0 : DeviceLayout(bitmap, image);
-    if (bits == 0)
-        return {};
-    const int w = image.width(), h = image.height();
-    const int rowBytes = MaskRowBytes(w);
-    std::vector<BYTE> mask(size_t(rowBytes) * size_t(h), 0);
-    // Of a one-bit bitmap the darker of its two colours is the ink.
-    int darkIndex = 0;
-    if (bits == 1 && image.colorCount() >= 2 && qGray(image.color(0)) > qGray(image.color(1)))
-        darkIndex = 1;
-    for (int y = 0; y < h; ++y) {
-        const uchar* line = image.constScanLine(y);
-        BYTE* out = mask.data() + size_t(h - 1 - y) * size_t(rowBytes);
-        for (int x = 0; x < w; ++x) {
-            bool dark = false;
-            if (bits == 32 || bits == 24) {
-                const uchar* p = line + size_t(x) * size_t(bits / 8);
-                dark = (int(p[0]) + p[1] + p[2]) / 3 < 192;
-            } else if (bits == 16) {
-                const unsigned v = unsigned(line[2 * x]) | (unsigned(line[2 * x + 1]) << 8);
-                dark = (((v >> 3) & 0xFC) + (v >> 8) + ((v << 3) & 0xFF)) / 3 < 192;
-            } else {
-                dark = image.pixelIndex(x, y) == darkIndex;
-            }
-            if (dark)
-                out[x / 8] |= BYTE(0x80 >> (x % 8));
-        }
-    }
-    *width = w;
-    *height = h;
-    if (keepSize)
-        return mask;
-
-    int firstRow = -1, lastRow = -1, firstByte = rowBytes, lastByte = -1;
-    for (int row = 0; row < h; ++row) {
-        const BYTE* r = mask.data() + size_t(row) * size_t(rowBytes);
-        for (int b = 0; b < rowBytes; ++b) {
-            if (r[b] == 0)
-                continue;
-            if (firstRow < 0)
-                firstRow = row;
-            lastRow = row;
-            firstByte = std::min(firstByte, b);
-            lastByte = std::max(lastByte, b);
-        }
-    }
-    if (firstRow < 0)
-        return {};
-    const int newWidth = (lastByte - firstByte + 1) * 8;
-    const int newHeight = lastRow - firstRow + 1;
-    const int newRowBytes = MaskRowBytes(newWidth);
-    std::vector<BYTE> cropped(size_t(newRowBytes) * size_t(newHeight), 0);
-    for (int row = 0; row < newHeight; ++row)
-        std::memcpy(cropped.data() + size_t(row) * size_t(newRowBytes),
-                    mask.data() + size_t(firstRow + row) * size_t(rowBytes) + size_t(firstByte),
-                    size_t(lastByte - firstByte + 1));
-    *width = newWidth;
-    *height = newHeight;
-    return cropped;
-}
+// The clipboard picture as a mask
 
 std::vector<BYTE> ClipboardBitmapToMonochrome(int* width, int* height) {
-    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
-        return {};
-    QClipboard* clipboard = QGuiApplication::clipboard();
-    if (!clipboard)
-        return {};
-    QImage picture = clipboard->image();
+    // Decoded within the picture limits, as every picture the program reads.
+    QImage picture = HxGetQtClipboardPicture();
     if (picture.isNull())
         return {};
     // A picture with transparent parts is laid on white, as a device bitmap would show it.
@@ -226,41 +119,6 @@ std::vector<BYTE> ClipboardBitmapToMonochrome(int* width, int* height) {
         picture = onWhite;
     }
     return BitmapToMonochrome(picture, width, height, FALSE);
-}
-
-std::vector<BYTE> BitmapToBits(const QImage& bitmap, int* width, int* height, COLORREF key, BYTE keyAlpha) {
-    QImage image;
-    const int bits = bitmap.isNull() ? 0 : DeviceLayout(bitmap, image);
-    if (bits != 16 && bits != 24 && bits != 32)
-        return {};
-    const int w = image.width(), h = image.height();
-    std::vector<BYTE> out(size_t(w) * 4 * size_t(h));
-    for (int y = 0; y < h; ++y) {
-        const uchar* line = image.constScanLine(y);
-        BYTE* row = out.data() + size_t(h - 1 - y) * size_t(w) * 4;
-        for (int x = 0; x < w; ++x) {
-            BYTE r, g, b;
-            if (bits == 16) {
-                const unsigned v = unsigned(line[2 * x]) | (unsigned(line[2 * x + 1]) << 8);
-                r = BYTE(v >> 8);
-                g = BYTE((v >> 3) & 0xFC);
-                b = BYTE((v << 3) & 0xFF);
-            } else {
-                const uchar* p = line + size_t(x) * size_t(bits / 8);
-                r = p[2];
-                g = p[1];
-                b = p[0];
-            }
-            BYTE* o = row + size_t(x) * 4;
-            o[0] = r;
-            o[1] = g;
-            o[2] = b;
-            o[3] = (r == GetRValue(key) && g == GetGValue(key) && b == GetBValue(key)) ? keyAlpha : 255;
-        }
-    }
-    *width = w;
-    *height = h;
-    return out;
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "platform/afx.h"
+#include "platform/bitmap_bits.h"
 
 #include <QImage>
 
@@ -28,20 +29,9 @@ QImage CaptureWindowRect(const CRect& rect);
 // is no clipboard.
 bool HxCopyBitmapToClipboard(const QImage& bitmap);
 
-// The dark pixels of a bitmap of 1, 16, 24 or 32 bits per pixel as a one-bit mask: rows of
-// (width + 31) / 32 x 4 bytes, bottom-up, most significant bit first.  A pixel of 24 or 32 bits is
-// dark when the mean of its colour bytes is below 192; of 16 bits by the same test on its
-// expanded bytes; of one bit when it is black.  Unless keepSize, the mask is cropped to its dark
-// pixels at whole bytes (and is empty when there are none).  Other depths give an empty mask.
-std::vector<BYTE> BitmapToMonochrome(const QImage& bitmap, int* width, int* height, BOOL keepSize);
-
 // The clipboard's picture as a cropped mask (BitmapToMonochrome); empty when the clipboard holds no
 // usable picture or the picture has no dark pixel.
 std::vector<BYTE> ClipboardBitmapToMonochrome(int* width, int* height);
-
-// A bitmap of 16, 24 or 32 bits per pixel as RGBA bytes, width x 4 a row, bottom-up; pixels of the
-// key colour get the key alpha, all others 255.  Other depths give an empty result.
-std::vector<BYTE> BitmapToBits(const QImage& bitmap, int* width, int* height, COLORREF key, BYTE keyAlpha);
 
 // The picture formats of the Save As command by the file name's extension (any case): "bmp",
 // "jpg" or "jpeg", "gif", "png"; an empty string for others.

@@ -283,7 +283,6 @@ void CSceneRenderer::DrawFrame() {
     if (!m_glReady) {
         glClearColor(g_backgroundColor[0], g_backgroundColor[1], g_backgroundColor[2], 1.0f);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        glFinish();
         return;
     }
     HxUploadPendingTextures();
@@ -294,15 +293,12 @@ void CSceneRenderer::DrawFrame() {
     if (!threeView)
         SetViewport(0, 0, g_clientWidth, g_clientHeight);
     DrawBackground();
-    if (!page) {
-        glFinish();
+    if (!page)
         return;
-    }
     if (threeView) {
         DrawThreeViews();
         if (!page->m_threeViewPersp) {
             glDepthFunc(GL_LESS);
-            glFinish();
             return;
         }
         DrawCaption(HX_VIEW_DIRECT);
@@ -317,7 +313,30 @@ void CSceneRenderer::DrawFrame() {
     glPopMatrix();
     DrawWindowOverlays();
     glDepthFunc(GL_LESS);
-    glFinish();
+}
+
+void CSceneRenderer::ApplyFrameCamera() {
+    if (!HxHasCurrentGlContext() || !m_glReady)
+        return;
+    CGPage* page = g_pCurPage;
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    if (!page || !page->m_threeView) {
+        SetViewport(0, 0, g_clientWidth, g_clientHeight);
+        if (page)
+            ApplyViewCamera();
+    } else {
+        // The quadrants leave the last one's camera, and the viewport of the direct view.
+        ApplyThreeViewCamera(HX_VIEW_TOP);
+        glLoadIdentity();
+        int viewport[4];
+        ThreeViewViewport(HX_VIEW_DIRECT, g_clientWidth, g_clientHeight, viewport);
+        SetViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
+        if (page->m_threeViewPersp)
+            ApplyViewCamera();
+    }
+    glPopMatrix();
 }
 
 void CSceneRenderer::DrawBackground() {

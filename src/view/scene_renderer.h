@@ -56,8 +56,12 @@ public:
     // The screen changed size: the kept image is made again, empty.
     void OnDisplayChange(int width, int height);
 
-    // One frame of the current page into the bound framebuffer (the caller presents it).
+    // One frame of the current page into the bound framebuffer (the caller presents it).  It does
+    // not wait for the drawing to finish: whoever reads the pixels back does.
     void DrawFrame();
+    // The camera matrix and viewport a frame drawn now would leave in g_modelviewMatrix and
+    // g_viewport (the mouse works with them), without drawing; the context must be current.
+    void ApplyFrameCamera();
     // Adds the traced cells to the kept image: the image so far, the traced cells over it, and the
     // whole frame read back.
     void RedrawBackground();

@@ -295,8 +295,7 @@ void CHalvixView::ArrowKey(int key, bool ctrl) {
         else
             free->m_x += key == kLeft ? -0.01f : 0.01f;
         free->SyncVertex();
-        free->MarkDescendants();
-        page->CollectMarkedIds(page->m_scratchIds);
+        page->CollectDescendantIds(*free, page->m_scratchIds);
         page->UpdateCellsById(page->m_scratchIds);
         SetModified();
         RenderScene();

@@ -32,7 +32,7 @@ QImage CHalvixView::ReadFrameBox(int left, int bottom, int width, int height) {
 bool CHalvixView::GrabViewImage(int* left, int* right, int* top, int* bottom) {
     if (!context() || !IsCreated())
         return false;
-    RenderScene();
+    RenderSceneNow();
     if (!MakeContextCurrent())
         return false;
     const int w = g_clientWidth, h = g_clientHeight;
@@ -55,7 +55,7 @@ QImage CHalvixView::CaptureClientRect(const CRect& rect) {
     if (r.IsRectEmpty())
         return QImage();
     if (r.left >= 0 && r.top >= 0 && r.right <= g_clientWidth && r.bottom <= g_clientHeight && context()) {
-        RenderScene();
+        RenderSceneNow();
         return ReadFrameBox(r.left, g_clientHeight - r.bottom, r.Width(), r.Height());
     }
     const double ratio = devicePixelRatioF();

@@ -410,8 +410,7 @@ void CHalvixView::ArrowDrag(UINT nFlags, CPoint point) {
         if (g_dragMoved)
             return;
         g_dragMoved = 1;
-        cell->MarkDescendants();
-        page->CollectMarkedIds(page->m_scratchIds);
+        page->CollectDescendantIds(*cell, page->m_scratchIds);
         page->RebuildTraceList(2);
     };
     switch (g_dragMode) {

@@ -1,7 +1,7 @@
 // Saves that fail part-way, under a file-size limit and on a full file system: the document's Save,
-// Save As and ".gf" copy, a formula's ".mtf" file, the four picture formats and the settings file
-// each report the failure and leave the old file byte for byte (and the document modified); files
-// that are not regular (a pipe, a device) are refused at once.
+// Save As and ".gf" copy, a formula's ".mtf", BMP and EMF files, the four picture formats and the
+// settings file each report the failure and leave the old file byte for byte (and the document
+// modified); files that are not regular (a pipe, a device) are refused at once.
 #include "document_test_support.h"
 
 #include "app/settings_file.h"
@@ -70,6 +70,18 @@ const std::vector<Saver>& Savers() {
              CBinTree formula;
              formula.SetMarkup(u"<#><l><e>a+b+c+d+e+f</e></l></#>");
              return formula.SaveMtf(path) || formula.GetLastError().IsEmpty();
+         }},
+        {"formula BMP", u"d.bmp", false,
+         [](CHalvixDoc&, const CString& path) {
+             CBinTree formula;
+             formula.SetMarkup(u"<#><l><e>a+b</e></l></#>");
+             return bool(formula.SaveBmp(path));
+         }},
+        {"formula EMF", u"d.emf", false,
+         [](CHalvixDoc&, const CString& path) {
+             CBinTree formula;
+             formula.SetMarkup(u"<#><l><e>a+b</e></l></#>");
+             return bool(formula.SaveEmf(path));
          }},
         {"BMP", u"e.bmp", false, [](CHalvixDoc&, const CString& path) { return SavePicture(path); }},
         {"JPEG", u"f.jpg", false, [](CHalvixDoc&, const CString& path) { return SavePicture(path); }},

@@ -69,7 +69,7 @@ TEST_F(CellDrawGlTest, SelectedPointsGrowAndTakeTheSelectionColour) {
     a->m_selected = false;
     a->m_size = 6.0f;
     EXPECT_EQ(After([&] { a->DrawOnTop(); }), (CRgba{127, 255, 255, 255})); // highlighted: inverted
-    EXPECT_EQ(After([&] { a->DrawPlain(); }), Opaque(g_colorPoint));         // plain ignores the looks
+    EXPECT_EQ(After([&] { a->DrawPlain(); }), Opaque(g_colorPoint));        // plain ignores the looks
     // Without object colours the pass keeps the current colour.
     g_useObjectColors = FALSE;
     glColor3ub(1, 2, 3);
@@ -205,6 +205,7 @@ TEST_F(CellDrawGlTest, LitTubes) {
 TEST_F(CellDrawGlTest, LabelsUseTheRegisteredRenderers) {
     static std::vector<CString> drawn;
     static float where[3];
+    static float color[4];
     drawn.clear();
     GLuint glyph = glGenLists(1);
     glNewList(glyph, GL_COMPILE);
@@ -219,18 +220,28 @@ TEST_F(CellDrawGlTest, LabelsUseTheRegisteredRenderers) {
             drawn.push_back(u"lists:" + text);
             return CString(std::u16string(size_t(text.GetLength()), char16_t(s_glyph)));
         },
-        [](const CString& text, float x, float y, float z) {
+        [](const CString& text, float x, float y, float z, const float* rgba) {
             drawn.push_back(text);
             where[0] = x;
             where[1] = y;
             where[2] = z;
+            std::copy(rgba, rgba + 4, color);
         });
     CGVertex* a = AddPoint(1.0f, 2.0f, 0.0f);
+    a->m_labelColor = CRgba{0, 51, 255, 255};
     a->DrawOnTop();
     ASSERT_EQ(drawn.size(), 1u);
     EXPECT_EQ(drawn[0], u"A");
     EXPECT_EQ(where[0], a->m_labelPos[0]);
     EXPECT_EQ(where[2], a->m_labelPos[2]);
+    EXPECT_EQ(std::vector<float>(color, color + 4), (std::vector<float>{0.0f, 0.2f, 1.0f, 1.0f}));
+    // Without the cells' colours a label takes the current one.
+    g_useObjectColors = FALSE;
+    glColor4f(0.5f, 0.25f, 0.0f, 1.0f);
+    a->DrawOnTop();
+    EXPECT_EQ(std::vector<float>(color, color + 4), (std::vector<float>{0.5f, 0.25f, 0.0f, 1.0f}));
+    g_useObjectColors = TRUE;
+    drawn.pop_back();
 
     a->m_extB1 = 1;
     a->m_labelColor = CRgba{0, 200, 0, 255};

@@ -213,6 +213,28 @@ TEST_F(PageCellsTest, SelectionMarksAndDeletionSet) {
     EXPECT_EQ(marked, (std::vector<WORD>{a->m_id, p->m_id, q->m_id, m1->m_id, m2->m_id, d->m_id}));
 }
 
+TEST_F(PageCellsTest, DescendantsGatheredWhileMarkingAreThoseOfAWalkOfThePage) {
+    // A diamond with ids above 64 (several words of the id bits), a tail and a cell apart.
+    for (int i = 0; i < 70; ++i)
+        AddPoint(float(i), 0, 0);
+    CGVertex *a = AddPoint(0, 0, 0), *p = AddPoint(4, 0, 0), *q = AddPoint(0, 4, 0);
+    CTestMidpoint* m1 = AddMidpoint(a->m_id, p->m_id);
+    CTestMidpoint* m2 = AddMidpoint(a->m_id, q->m_id);
+    CTestMidpoint* d = AddMidpoint(m1->m_id, m2->m_id);
+    AddLine(d->m_id, q->m_id);
+    AddMidpoint(p->m_id, q->m_id);
+    for (CGCell* root : std::initializer_list<CGCell*>{a, p, q, m1, d}) {
+        std::vector<WORD> walked, gathered{1, 2, 3};
+        root->MarkDescendants();
+        m_page->CollectMarkedIds(walked);
+        m_page->CollectDescendantIds(*root, gathered);
+        EXPECT_EQ(gathered, walked) << root->m_id;
+        std::vector<WORD> left;
+        m_page->CollectMarkedIds(left);
+        EXPECT_TRUE(left.empty()) << "no mark stays behind";
+    }
+}
+
 TEST_F(PageCellsTest, WalkersSkipIdsNoLongerInThePage) {
     CGVertex *a = AddPoint(0, 0, 0), *b = AddPoint(2, 0, 0);
     CGLine* line = AddLine(a->m_id, b->m_id);

@@ -251,10 +251,13 @@ TEST_F(GlyphTest, TexturedGlyphSetsAndLabels) {
     ASSERT_TRUE(text.m_latinGlyphs.Lookup(u'A', a));
     EXPECT_NEAR(a->m_height, 64.0f, 1.0f);
     EXPECT_EQ(int(a->m_abcB) + a->m_abcA + a->m_abcC, int(a->m_width));
-    GLint format = 0;
-    glBindTexture(GL_TEXTURE_2D, a->m_texture);
+    GLint format = 0, width = 0;
+    glBindTexture(GL_TEXTURE_2D, text.GetAtlasTexture());
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_INTERNAL_FORMAT, &format);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
     EXPECT_EQ(format, GL_ALPHA);
+    EXPECT_EQ(width, CTextrueText::kAtlasWidth);
+    EXPECT_EQ(text.GetAtlasHeight(), 1024);
 
     // A label facing the viewer: one world unit per pixel, 64-pixel glyphs at (24 + 4) / 64.
     PixelProjection();
@@ -264,8 +267,8 @@ TEST_F(GlyphTest, TexturedGlyphSetsAndLabels) {
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
-    glColor3ub(0, 0, 230);
-    text.DrawLabel(u"AB", 20, 40, 0);
+    const float blue[4] = {0.0f, 0.0f, 230.0f / 255.0f, 1.0f};
+    text.DrawLabel(u"AB", 20, 40, 0, blue);
     glFinish();
     auto box = InkBox();
     ASSERT_GE(box[0], 0);
@@ -279,11 +282,63 @@ TEST_F(GlyphTest, TexturedGlyphSetsAndLabels) {
 
     // A character of neither set is built once, in the CJK font.
     const int used = text.GetUsedTextureCount();
-    text.DrawLabel(u"您", 70, 40, 0);
+    text.DrawLabel(u"您", 70, 40, 0, blue);
     EXPECT_EQ(text.GetUsedTextureCount(), used + 1);
-    text.DrawLabel(u"您", 70, 90, 0);
+    text.DrawLabel(u"您", 70, 90, 0, blue);
     EXPECT_EQ(text.GetUsedTextureCount(), used + 1);
     EXPECT_TRUE(text.m_otherGlyphs.Contains(u'您'));
+}
+
+TEST_F(GlyphTest, BatchedLabelsWaitAndTheAtlasGrowsUnderThem) {
+    CTextrueText text;
+    PixelProjection();
+    SetPlaneViewRotation();
+    ComputeViewCameraMatrix(g_modelviewMatrix);
+    g_unitLength = 1.0f;
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    const float red[4] = {1.0f, 0.0f, 0.0f, 1.0f}, green[4] = {0.0f, 0.6f, 0.0f, 1.0f};
+    text.BeginBatch();
+    text.DrawLabel(u"A", 10, 10, 0, red);
+    text.BeginBatch(); // nested: only the outermost end draws
+    text.DrawLabel(u"B", 60, 10, 0, green);
+    text.EndBatch();
+    glFinish();
+    EXPECT_EQ(InkedPixels(0, 0, kSize, kSize), 0) << "nothing before the batch ends";
+    // Glyphs made on demand past the first height of the atlas: the labels waiting before go out
+    // first, then the atlas doubles and keeps every glyph.
+    const int before = text.GetUsedTextureCount();
+    for (char16_t ch = u'一'; text.GetUsedTextureCount() < 480; ++ch)
+        text.DrawLabel(CString(ch), 200, 200, 0, red);
+    EXPECT_EQ(text.GetAtlasHeight(), 2048);
+    EXPECT_GT(text.GetUsedTextureCount(), before);
+    text.EndBatch();
+    glFinish();
+    auto tinted = [&](int x0, int x1, int more, int less) {
+        int n = 0;
+        for (int y = 0; y < kSize; ++y)
+            for (int x = x0; x < x1; ++x) {
+                auto p = Pixel(x, y);
+                n += p[more] > p[less] + 60 ? 1 : 0;
+            }
+        return n;
+    };
+    EXPECT_GT(tinted(0, 50, 0, 1), 20) << "A in red";
+    EXPECT_EQ(tinted(0, 50, 1, 0), 0);
+    EXPECT_GT(tinted(50, kSize, 1, 0), 20) << "B in green";
+    EXPECT_EQ(tinted(50, kSize, 0, 1), 0);
+    GLfloat current[4];
+    glGetFloatv(GL_CURRENT_COLOR, current);
+    EXPECT_FLOAT_EQ(current[0], 1.0f) << "the current colour is the last label's";
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_COORD_ARRAY));
+    EXPECT_FALSE(glIsEnabled(GL_COLOR_ARRAY));
+    // Every cell is used at last: no more glyphs, and drawing goes on without them.
+    for (char16_t ch = u'乙'; text.GetUsedTextureCount() < CTextrueText::kTextureCount - 1 && ch < u'龥';
+         ++ch)
+        text.DrawLabel(CString(ch), 200, 200, 0, red);
+    EXPECT_EQ(text.GetUsedTextureCount(), CTextrueText::kTextureCount - 1);
+    text.DrawLabel(u"龥", 200, 200, 0, red);
+    EXPECT_EQ(text.GetUsedTextureCount(), CTextrueText::kTextureCount - 1);
 }
 
 TEST_F(GlyphTest, DigitsAreSmallerAndTheTextPenAdvances) {

@@ -6,6 +6,7 @@
 
 #include "platform/clipboard.h"
 #include "platform/image_reading.h"
+#include "view/picture_export.h"
 
 #include <QBuffer>
 #include <QClipboard>
@@ -118,6 +119,8 @@ TEST(ImageLimitsTest, ClipboardPicturesOfOtherProgramsKeepTheLimits) {
         mime->setData(QString::fromLatin1(type), bytes);
         QGuiApplication::clipboard()->setMimeData(mime);
         EXPECT_TRUE(clipboard.HasBitmap()) << type;
+        int width = 0, height = 0;
+        EXPECT_EQ(!ClipboardBitmapToMonochrome(&width, &height).empty(), ok) << type;
         EXPECT_EQ(clipboard.GetBitmap(bitmap), ok) << type;
     }
     EXPECT_EQ(bitmap.bitsPerPixel, 32);

@@ -268,3 +268,51 @@ TEST_F(ViewWidgetTest, WithoutItsImagesTheViewIsNotCreated) {
     EXPECT_EQ(g_textureIds[0], 0u);
     HxSetMessageBoxHandler(nullptr);
 }
+
+namespace {
+// Counts the paint events of a widget.
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        paints += event->type() == QEvent::Paint ? 1 : 0;
+        return false;
+    }
+};
+} // namespace
+
+TEST_F(ViewWidgetTest, RequestsMadeBeforeAFrameIsShownAreOneFrame) {
+    CGPage page;
+    g_pCurPage = &page;
+    g_cellMap = &page.m_cells;
+    SetPlaneViewRotation();
+    ASSERT_TRUE(HxReplaceVertexArray(200));
+    page.m_cells.SetAt(1, new CGVertex(1, page.m_nextVertex++, u"A", 0.0f, 0.0f, 0.0f));
+    page.m_nextId = 2;
+    {
+        CHalvixView view;
+        view.resize(400, 300);
+        view.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+        QCoreApplication::processEvents();
+        PaintCounter counter;
+        view.installEventFilter(&counter);
+        // Ten moves of the camera: the mouse has the last one's matrices at once, the window
+        // still shows the frame before them.
+        for (int i = 1; i <= 10; ++i) {
+            g_viewTransX = 0.5f * float(i);
+            view.RenderScene();
+        }
+        EXPECT_NEAR(g_modelviewMatrix[12], 5.0, 1e-6);
+        EXPECT_EQ(counter.paints, 0);
+        EXPECT_TRUE(Ink(view.ReadFrameBox(0, 0, 400, 300), 200, 150)) << "the frame before";
+        QCoreApplication::processEvents();
+        EXPECT_EQ(counter.paints, 1);
+        const QImage shown = view.ReadFrameBox(0, 0, 400, 300);
+        EXPECT_FALSE(Ink(shown, 200, 150));
+        EXPECT_TRUE(Ink(shown, 300, 150)) << "five units (100 pixels) to the right";
+        view.removeEventFilter(&counter);
+    }
+    g_pCurPage = nullptr;
+    g_cellMap = nullptr;
+}

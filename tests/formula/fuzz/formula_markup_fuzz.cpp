@@ -1,9 +1,11 @@
-// libFuzzer target for the formula markup reader and the editing operations on what it builds.
-// Input: markup (UTF-8, or ".mtf" bytes when it starts with FF FE), then after a zero byte a
-// script of editing operations.  Every step is laid out, drawn, written and read back, and the tree
-// is checked; a broken invariant stops the run.
+// libFuzzer target for the formula markup reader and the editing operations on what it builds,
+// with the editing control's own paths: pasting the private format and plain text, ".mtf" import,
+// undo and redo, node styles and font commands.  Input: markup (UTF-8, or ".mtf" bytes when it
+// starts with FF FE), then after a zero byte a script of editing operations.  Every step is laid
+// out, drawn, written and read back, and the tree is checked; a broken invariant stops the run.
 #include "formula/bin_tree.h"
 #include "formula/box_node.h"
+#include "formula/formula_editor.h"
 #include "formula/formula_templates.h"
 #include "formula/row_node.h"
 #include "formula/standard_node.h"
@@ -105,12 +107,15 @@ CString ReadMarkup(const uint8_t* data, size_t size) {
 
 void RunOperations(CBinTree& doc, FuzzedDataProvider& ops) {
     static const bool trace = std::getenv("HALVIX_FUZZ_TRACE") != nullptr;
+    CFormulaEditor editor;
+    editor.SetDocument(&doc);
+    editor.RecordUndo();
     for (int step = 0; step < 64 && ops.remaining_bytes() > 0 && doc.m_pRoot; ++step) {
         CNode* root = doc.m_pRoot;
         CRect r = root->m_rect;
         auto x = [&] { return ops.ConsumeIntegralInRange<int>(r.left - 10, r.right + 10); };
         auto y = [&] { return ops.ConsumeIntegralInRange<int>(r.top - 10, r.bottom + 10); };
-        int op = ops.ConsumeIntegralInRange<int>(0, 13);
+        int op = ops.ConsumeIntegralInRange<int>(0, 19);
         if (trace) {
             CCaretPath path;
             root->SaveCaretPath(path);
@@ -214,10 +219,55 @@ void RunOperations(CBinTree& doc, FuzzedDataProvider& ops) {
             root->RestoreCaretPath(path, pos);
             break;
         }
+        case 14: {
+            // The control's paste of its private format: bytes as the clipboard gives them.
+            std::string raw = ops.ConsumeRandomLengthString(512);
+            editor.PastePrivate(std::vector<BYTE>(raw.begin(), raw.end()));
+            break;
+        }
+        case 15: {
+            // Plain text from the clipboard (line breaks of any system).
+            std::string raw = ops.ConsumeRandomLengthString(1100);
+            editor.PasteText(CString::FromUtf8(raw));
+            break;
+        }
+        case 16: {
+            // ".mtf" import of the remaining bytes' share.
+            std::string raw = ops.ConsumeRandomLengthString(512);
+            std::vector<BYTE> bytes{0xFF, 0xFE};
+            bytes.insert(bytes.end(), raw.begin(), raw.end());
+            editor.ImportData(ops.ConsumeBool() ? bytes : std::vector<BYTE>(raw.begin(), raw.end()));
+            break;
+        }
+        case 17:
+            if (ops.ConsumeBool())
+                editor.Undo();
+            else
+                editor.Redo();
+            break;
+        case 18: {
+            HxNodeStyle style;
+            if (editor.GetNodeStyle(style)) {
+                style.type = ops.ConsumeIntegralInRange<int>(-2, 20);
+                style.text = CString::FromUtf8(ops.ConsumeRandomLengthString(8));
+                editor.ApplyNodeStyle(style);
+            }
+            break;
+        }
+        case 19: {
+            CFixedMetricsDC dc;
+            dc.SelectFont(doc.m_defaultFont);
+            editor.Invalidate(2);
+            editor.RefreshLayout(&dc);
+            editor.ApplyFontAttribute(ops.ConsumeIntegralInRange<int>(0, 9));
+            break;
+        }
         default:
             root->CaretToStart();
             break;
         }
+        if (!doc.m_pRoot)
+            return; // an undo record that no longer reads leaves the document empty
         Exercise(doc);
         CheckRoundTrip(doc);
     }

@@ -1,10 +1,9 @@
-// The window of the label dialog: the name with a list of characters to insert, the colour button
-// and the four check boxes, laid out in one column.
+// The window of the label dialog: the name with a list of characters to insert, the colour picker
+// with its "#RRGGBB" text and the four check boxes, laid out in one column.
+#include "app/color_picker.h"
 #include "view/label_dialog.h"
-#include "view/label_dialog_presenter.h"
 
 #include <QCheckBox>
-#include <QColorDialog>
 #include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -15,11 +14,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-void ShowColor(QPushButton* button, COLORREF color) {
-    const QColor c(GetRValue(color), GetGValue(color), GetBValue(color));
-    button->setStyleSheet(QStringLiteral("background-color: %1; min-width: 48px;").arg(c.name()));
-}
 
 INT_PTR RunLabelDialog(CDialog& base) {
     auto& dlg = static_cast<CDlgPropertyLabel&>(base);
@@ -45,18 +39,13 @@ INT_PTR RunLabelDialog(CDialog& base) {
 
     auto* colorRow = new QHBoxLayout;
     colorRow->addWidget(new QLabel(QStringLiteral("颜色：")));
-    auto* colorButton = new QPushButton;
-    COLORREF color = dlg.m_color;
-    ShowColor(colorButton, color);
-    QObject::connect(colorButton, &QPushButton::clicked, &window, [&] {
-        const QColor chosen =
-            QColorDialog::getColor(QColor(GetRValue(color), GetGValue(color), GetBValue(color)), &window);
-        if (chosen.isValid()) {
-            color = RGB(chosen.red(), chosen.green(), chosen.blue());
-            ShowColor(colorButton, color);
-        }
-    });
+    auto* colorButton = new CColorPicker;
+    colorButton->setObjectName(QStringLiteral("1027"));
+    auto* colorText = new QLabel;
+    colorButton->SetBuddy(colorText);
+    colorButton->SetColor(dlg.m_color);
     colorRow->addWidget(colorButton);
+    colorRow->addWidget(colorText);
     colorRow->addStretch(1);
     column->addLayout(colorRow);
 
@@ -81,7 +70,7 @@ INT_PTR RunLabelDialog(CDialog& base) {
     if (window.exec() != QDialog::Accepted)
         return IDCANCEL;
     dlg.m_label = CString::FromQString(edit->text());
-    dlg.m_color = color;
+    dlg.m_color = colorButton->GetColor();
     dlg.m_showLabel = show->isChecked();
     dlg.m_applyToSelected = apply->isChecked();
     dlg.m_autoName = autoName->isChecked();
@@ -89,8 +78,9 @@ INT_PTR RunLabelDialog(CDialog& base) {
     return IDOK;
 }
 
-} // namespace
-
-void HxRegisterLabelDialogPresenter() {
+const bool g_registered = [] {
     HxRegisterDialogPresenter(RUNTIME_CLASS(CDlgPropertyLabel), RunLabelDialog);
-}
+    return true;
+}();
+
+} // namespace
