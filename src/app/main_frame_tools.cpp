@@ -7,8 +7,6 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include <new>
-
 void CMainFrame::LoadToolSetFolder(const QString& folder) {
     // Links to folders are not followed: a link back up the tree would never end.
     const QFileInfoList entries = QDir(folder).entryInfoList(
@@ -31,21 +29,18 @@ void CMainFrame::LoadToolSetFile(const QString& path, const QString& title) {
     CFile file;
     if (!file.Open(CString::FromQString(path), CFile::modeRead | CFile::typeBinary))
         return;
+    // Not a tool set, a damaged one, or one with any record that is not a whole tool: skipped
+    // without a word, like a file that cannot be opened.
     CRecordList tools;
-    try {
-        CArchive ar(&file, CArchive::load);
-        tools.Serialize(ar);
-    } catch (const CException&) {
-        // Not a tool set (or a damaged one): skipped without a word, like a file that cannot be
-        // opened.
-        HxDeleteRecords(tools);
+    if (!HxReadToolSet(file, tools) || tools.IsEmpty())
         return;
-    } catch (const std::bad_alloc&) {
+    // Only the routed command ranges hold tool buttons: a set that does not fit is left out, so
+    // that no button takes the id of another command.
+    if (ID_TOOLSET_FIRST + UINT(g_toolSetCount) > ID_TOOLSET_LAST ||
+        ID_TOOL_FIRST + UINT(g_toolCommandCount + tools.GetCount()) > ID_TOOL_LAST + 1) {
         HxDeleteRecords(tools);
         return;
     }
-    if (tools.IsEmpty())
-        return;
     if (g_toolCommandCount == 0)
         g_customToolButton->AddSubItem(new HxRibbonLabel(u"工具文件夹"));
     const CString setTitle = CString::FromQString(title);

@@ -14,10 +14,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <new>
 
 namespace {
 
 constexpr const char16_t* kDefaultFont = u"Times New Roman";
+constexpr ULONGLONG kMaxSettingsBytes = 1 << 20;
 
 // The colours of the colour block, in the order each pass writes their bytes.
 CRgba* const kBlockColors[9] = {&g_colorSelection, &g_colorPoint,    &g_colorFreePoint,
@@ -125,21 +127,24 @@ bool LoadSaveSettings(bool store) {
     if (!QFileInfo(folder).isDir() && !QDir().mkpath(folder))
         return false;
     const CString path = CString::FromQString(HxSettingsFilePath());
-    CFile file;
     if (store) {
-        if (!file.Open(path, CFile::modeCreate | CFile::modeWrite | CFile::typeBinary))
-            return false;
+        // Written whole beside the old file and moved over it: a full disk leaves the old
+        // settings in place, never an empty file.
+        CMemFile bytes;
         try {
-            CArchive ar(&file, CArchive::store);
+            CArchive ar(&bytes, CArchive::store);
             HxStoreSettings(ar);
             ar.Close();
-            file.Close();
-            return true;
         } catch (const CException&) {
             return false;
         }
+        return HxWriteFileSafely(path, bytes.Data());
     }
+    CFile file;
     if (!file.Open(path, CFile::modeRead | CFile::typeBinary))
+        return false;
+    // The file holds two font names and some numbers: anything large is not one of ours.
+    if (file.GetLength() > kMaxSettingsBytes)
         return false;
     try {
         CArchive ar(&file, CArchive::load);
@@ -147,6 +152,8 @@ bool LoadSaveSettings(bool store) {
         return true;
     } catch (const CException&) {
         // A damaged file changes nothing: the settings in memory stay.
+        return false;
+    } catch (const std::bad_alloc&) {
         return false;
     }
 }

@@ -17,7 +17,7 @@ HxPictureResult HxConvertClipboardBitmap(const HxClipboardBitmap& bitmap, std::v
     // The rows must hold their pixels, and the bits their rows: a shorter source is never read past.
     if (w <= 0 || h <= 0 || stride < w * bytesPerPixel)
         return HxPictureResult::BadData;
-    if (w * h > kMaxPicturePixels)
+    if (!HxImageSizeAllowed(w, h))
         return HxPictureResult::TooLarge;
     if ((long long)bitmap.bits.size() / stride < h)
         return HxPictureResult::BadData;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/afx.h"
+#include "platform/image_reading.h"
 
 #include <vector>
 
@@ -18,8 +19,9 @@ long long HxPictureRowBytes(long long width);
 
 // The pixels of a device bitmap of 16 (5-6-5), 24 or 32 bits, turned upside down and reordered to red,
 // green, blue (5 and 6 bit channels moved to the top of their bytes).  `rgb` is left empty unless the
-// result is Ok.  At most kMaxPicturePixels pixels are taken.
-constexpr long long kMaxPicturePixels = 64LL * 1024 * 1024;
+// result is Ok.  Pictures beyond the program's picture limits (kHxMaxImageSide a side,
+// kMaxPicturePixels in all) are TooLarge.
+constexpr long long kMaxPicturePixels = kHxMaxImagePixels;
 HxPictureResult HxConvertClipboardBitmap(const HxClipboardBitmap& bitmap, std::vector<BYTE>& rgb);
 
 // The scale of a picture of width x height pixels shown in a drawing area of clientWidth x

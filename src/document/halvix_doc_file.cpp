@@ -5,6 +5,7 @@
 
 #include "document/doc_globals.h"
 #include "document/neighbour_services.h"
+#include "platform/image_reading.h"
 #include "view/gl_context.h"
 #include "view/texture_loading.h"
 #include "view/view_camera.h"
@@ -17,8 +18,6 @@
 #include <cmath>
 
 namespace {
-
-constexpr int kMaxTextureSide = 16384;
 
 // g_storeMtfImages holds the document's flag while its pages are stored or loaded, 0 otherwise,
 // whichever way the scope is left.
@@ -122,8 +121,8 @@ void CHalvixDoc::Store(CArchive& ar) {
     // A texture costs one byte unless an object uses it and it holds an image of the user's.
     for (int i = 0; i < HX_DOCUMENT_TEXTURES; ++i) {
         const int width = g_textureWidth[i], height = g_textureHeight[i];
-        bool keepDefault = g_textureUseCount[i + 1] == 0 || !g_documentImages[i] || width <= 0 ||
-                           height <= 0 || width > kMaxTextureSide || height > kMaxTextureSide;
+        bool keepDefault =
+            g_textureUseCount[i + 1] == 0 || !g_documentImages[i] || !HxImageSizeAllowed(width, height);
         ar << BYTE(keepDefault ? 1 : 0);
         if (keepDefault)
             continue;
@@ -139,7 +138,7 @@ void CHalvixDoc::Store(CArchive& ar) {
 void CHalvixDoc::Load(CArchive& ar) {
     m_versionRefused = false;
     LoadedDocument loaded;
-    loaded.tools.Serialize(ar);
+    HxLoadToolList(ar, loaded.tools);
     ar >> loaded.version >> loaded.author >> loaded.description >> loaded.screenWidth >>
         loaded.screenHeight >> loaded.storeMtfImages >> loaded.reservedInt >> loaded.reservedFloat >>
         loaded.reservedText;
@@ -168,8 +167,8 @@ void CHalvixDoc::Load(CArchive& ar) {
         if (texture.isDefault)
             continue;
         ar >> texture.width >> texture.height;
-        if (texture.width <= 0 || texture.height <= 0 || texture.width > kMaxTextureSide ||
-            texture.height > kMaxTextureSide)
+        // A document's pictures are held to the limits of every picture the program reads.
+        if (!HxImageSizeAllowed(texture.width, texture.height))
             Refuse(CArchiveException::badIndex);
         long long bytes = HxTexturePixelBytes(texture.width, texture.height);
         ar.CheckCount(ULONGLONG(bytes), 1);
@@ -177,10 +176,6 @@ void CHalvixDoc::Load(CArchive& ar) {
         ar.Read(texture.pixels.data(), UINT(bytes));
     }
 
-    for (POSITION pos = loaded.tools.GetHeadPosition(); pos;) {
-        if (!loaded.tools.GetNext(pos))
-            Refuse(CArchiveException::badIndex);
-    }
     for (POSITION pos = loaded.pages.GetHeadPosition(); pos;) {
         CGPage* page = loaded.pages.GetNext(pos);
         if (!page)

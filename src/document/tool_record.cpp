@@ -10,6 +10,7 @@
 #include "view/view_colors.h"
 #include "view/view_globals.h"
 
+#include <new>
 #include <vector>
 
 IMPLEMENT_SERIAL(CCondition, CObject, 1)
@@ -191,6 +192,34 @@ int CRecord::ApplyDefaultStyles() {
 void HxDeleteRecords(CRecordList& list) {
     while (!list.IsEmpty())
         delete list.RemoveHead();
+}
+
+void HxLoadToolList(CArchive& ar, CRecordList& tools) {
+    try {
+        tools.Serialize(ar);
+        for (POSITION pos = tools.GetHeadPosition(); pos;) {
+            if (!tools.GetNext(pos))
+                throw CArchiveException(CArchiveException::badIndex);
+        }
+    } catch (...) {
+        HxDeleteRecords(tools);
+        throw;
+    }
+}
+
+bool HxReadToolSet(CFile& file, CRecordList& tools) {
+    HxDeleteRecords(tools);
+    if (file.GetLength() > kMaxToolSetBytes)
+        return false;
+    try {
+        CArchive ar(&file, CArchive::load);
+        HxLoadToolList(ar, tools);
+        return true;
+    } catch (const CException&) {
+    } catch (const std::bad_alloc&) {
+    }
+    HxDeleteRecords(tools);
+    return false;
 }
 
 CRecordList g_globalTools;

@@ -65,6 +65,14 @@ private:
 using CRecordList = CTypedPtrList<CObList, CRecord*>;
 // Deletes every record of the list and empties it.
 void HxDeleteRecords(CRecordList& list);
+// Reads a list of tools as documents and tool-set files hold it (a count, then the records), each
+// entry checked to be a whole tool: a null entry or a tool that is not whole throws
+// CArchiveException.  On a throw the list is left empty.
+void HxLoadToolList(CArchive& ar, CRecordList& tools);
+// Reads a tool-set file: its tools, or false (and an empty list) when the file is larger than a
+// tool set can be, damaged, or holds any record that is not a whole tool.
+constexpr ULONGLONG kMaxToolSetBytes = 16 << 20;
+bool HxReadToolSet(CFile& file, CRecordList& tools);
 
 // The tools of the tool-set files the main frame found under the installation folder's "Tools"
 // (owned; the frame deletes them), the number of tool buttons made (tool n has command id

@@ -5,9 +5,9 @@
 #include "formula/box_node.h"
 #include "formula/row_node.h"
 #include "platform/dc.h"
+#include "platform/file.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 IMPLEMENT_DYNAMIC(CBinTree, CObject)
 
@@ -167,11 +167,7 @@ bool CBinTree::MtfText(const std::vector<BYTE>& bytes, CString& markup) {
 BOOL CBinTree::SaveMtf(const CString& path) {
     m_lastError.Empty();
     std::vector<BYTE> bytes = MtfBytes(GetMarkup(0));
-    QSaveFile file(path.ToQString());
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size())) !=
-            qint64(bytes.size()) ||
-        !file.commit()) {
+    if (!HxWriteFileSafely(path, bytes)) {
         m_lastError = HxFormat(u"无法写入文件“%s”。", path);
         return FALSE;
     }
@@ -180,8 +176,8 @@ BOOL CBinTree::SaveMtf(const CString& path) {
 
 BOOL CBinTree::LoadMtf(const CString& path) {
     m_lastError.Empty();
-    QFile file(path.ToQString());
-    if (!file.open(QIODevice::ReadOnly)) {
+    QFile file;
+    if (HxOpenRegularFile(file, path.ToQString()) != CFileException::none) {
         m_lastError = HxFormat(u"无法打开文件“%s”。", path);
         return FALSE;
     }

@@ -54,19 +54,9 @@ QImage RenderTree(CBinTree& doc, const LOGFONT& font, COLORREF color, int penWid
     return image;
 }
 
+// Written beside the file and moved over it only when whole: a failed export keeps the old file.
 BOOL WriteFileBytes(const CString& path, const std::vector<BYTE>& bytes) {
-    if (bytes.empty())
-        return FALSE;
-    CFile file;
-    if (!file.Open(path, CFile::modeCreate | CFile::modeWrite | CFile::typeBinary))
-        return FALSE;
-    try {
-        file.Write(bytes.data(), UINT(bytes.size()));
-        file.Close();
-    } catch (CFileException&) {
-        return FALSE;
-    }
-    return TRUE;
+    return !bytes.empty() && HxWriteFileSafely(path, bytes);
 }
 
 int PenWidthOf(const LOGFONT& font) {

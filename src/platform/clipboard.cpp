@@ -1,12 +1,15 @@
 // The clipboard: registered format names, the clipboard in memory and Qt's clipboard.
 #include "platform/clipboard.h"
 
+#include "platform/image_reading.h"
+
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QImage>
 #include <QMimeData>
 #include <QPainter>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -73,6 +76,12 @@ HxClipboardBitmap DeviceBitmapOf(QImage image) {
     return out;
 }
 
+// A MIME type of picture file bytes this program decodes itself (drawings in SVG are not pictures
+// here).
+bool IsPictureFileType(const QString& type) {
+    return type.startsWith(QLatin1String("image/")) && !type.contains(QLatin1String("svg"));
+}
+
 // Qt's clipboard: the registered formats travel as MIME formats of their names.
 class CQtClipboard : public CClipboardBackend {
 public:
@@ -102,13 +111,15 @@ public:
     }
     bool HasBitmap() const override {
         const QMimeData* mime = Mime();
-        return mime && mime->hasImage();
+        if (!mime)
+            return false;
+        if (mime->hasImage())
+            return true;
+        const QStringList formats = mime->formats();
+        return std::any_of(formats.begin(), formats.end(), IsPictureFileType);
     }
     bool GetBitmap(HxClipboardBitmap& bitmap) const override {
-        QClipboard* clipboard = QGuiApplication::clipboard();
-        if (!clipboard)
-            return false;
-        bitmap = DeviceBitmapOf(clipboard->image());
+        bitmap = DeviceBitmapOf(HxGetQtClipboardPicture());
         return !bitmap.bits.empty();
     }
     bool SetText(const CString& text) override {
@@ -159,6 +170,44 @@ private:
 };
 
 } // namespace
+
+QImage HxGetQtClipboardPicture() {
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        return QImage();
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    const QMimeData* mime = clipboard ? clipboard->mimeData() : nullptr;
+    if (!mime)
+        return QImage();
+    // Pictures from other programs come as file bytes: decoded here within the program's limits,
+    // never by Qt's unchecked conversion.
+    const QStringList formats = mime->formats();
+    for (const QString& format : formats) {
+        if (!IsPictureFileType(format))
+            continue;
+        const QByteArray bytes = mime->data(format);
+        if (bytes.isEmpty())
+            continue;
+        QImage image;
+        DWORD code = 0;
+        CString why;
+        HxLoadImageData(bytes, image, code, why);
+        return image;
+    }
+    // A picture this program put there itself is an image already; still held to the limits.
+    const QImage image = qvariant_cast<QImage>(mime->imageData());
+    return HxImageSizeAllowed(image.width(), image.height()) ? image : QImage();
+}
+
+bool HxBitmapFromPictureBytes(const QByteArray& bytes, HxClipboardBitmap& bitmap) {
+    bitmap = HxClipboardBitmap();
+    QImage image;
+    DWORD code = 0;
+    CString why;
+    if (!HxLoadImageData(bytes, image, code, why))
+        return false;
+    bitmap = DeviceBitmapOf(image);
+    return !bitmap.bits.empty();
+}
 
 UINT HxRegisterClipboardFormat(const CString& name) {
     if (name.IsEmpty())

@@ -10,6 +10,9 @@
 #include <utility>
 #include <vector>
 
+class QByteArray;
+class QImage;
+
 // A picture as a device bitmap: `height` rows from the top, each `widthBytes` long, of
 // `bitsPerPixel` (16 bits 5-6-5 in a little-endian word; 24 and 32 bits blue, green, red first).
 struct HxClipboardBitmap {
@@ -19,6 +22,14 @@ struct HxClipboardBitmap {
     int bitsPerPixel = 0;
     std::vector<BYTE> bits;
 };
+
+// A picture file's bytes (PNG, BMP, JPEG, GIF, as other programs offer pictures) as a device
+// bitmap, decoded within the program's picture limits; false (and an empty bitmap) when they are
+// damaged or beyond the limits.
+bool HxBitmapFromPictureBytes(const QByteArray& bytes, HxClipboardBitmap& bitmap);
+// The picture on Qt's clipboard, decoded the same way; null when there is none, when it is damaged
+// or beyond the limits, or without a GUI application.
+QImage HxGetQtClipboardPicture();
 
 // Registers a format by name: the same name always gives the same id, ids counting from 0xC000.
 // 0 for an empty name.

@@ -7,7 +7,6 @@
 
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QSaveFile>
 #include <QScreen>
 #include <QSettings>
 
@@ -245,12 +244,8 @@ BOOL CDocument::OnSaveDocument(const CString& path) {
         return FALSE;
     }
     // Written beside the file and then put in its place, so that the old file survives a failure.
-    QSaveFile out(path.ToQString());
-    if (!out.open(QIODevice::WriteOnly) ||
-        out.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size())) !=
-            qint64(bytes.size()) ||
-        !out.commit()) {
-        CFileException error(CFileException::accessDenied, path);
+    if (!HxWriteFileSafely(path, bytes)) {
+        CFileException error(CFileException::diskFull, path);
         ReportSaveLoadException(path, &error, TRUE);
         return FALSE;
     }

@@ -1,4 +1,5 @@
-// Binary files: CFile over the file system and CMemFile over a byte buffer.
+// Binary files: CFile over the file system and CMemFile over a byte buffer; opening only regular
+// files, and writing a whole file so that a failure leaves the old one as it was.
 #pragma once
 
 #include "platform/cstring.h"
@@ -38,16 +39,22 @@ public:
 
     CFile();
     CFile(const CString& path, UINT flags); // throws CFileException when the file cannot be opened
-    ~CFile() override;
+    ~CFile() override;                      // closes without a word (Abort)
 
+    // Only regular files open: a pipe, a device or a socket is refused at once (invalidFile)
+    // rather than waited on.
     virtual bool Open(const CString& path, UINT flags, CFileException* error = nullptr);
     virtual UINT Read(void* buffer, UINT count);
+    // Writes are buffered: a full disk may show only at Flush or Close.  Each of the three throws
+    // CFileException when the bytes did not all reach the file.
     virtual void Write(const void* buffer, UINT count);
     virtual ULONGLONG GetLength() const;
     virtual ULONGLONG GetPosition() const;
     virtual ULONGLONG Seek(LONGLONG offset, UINT from);
     virtual void Flush();
     virtual void Close();
+    // Closes ignoring every error.
+    virtual void Abort();
     bool IsOpen() const;
     CString GetFilePath() const { return m_path; }
 
@@ -72,6 +79,7 @@ public:
     ULONGLONG Seek(LONGLONG offset, UINT from) override;
     void Flush() override {}
     void Close() override {}
+    void Abort() override {}
 
     const std::vector<BYTE>& Data() const { return m_data; }
     std::vector<BYTE> Detach() { m_pos = 0; return std::move(m_data); }
@@ -81,3 +89,23 @@ private:
     std::vector<BYTE> m_data;
     size_t m_pos = 0;
 };
+
+// Opens a file for reading only when it is a regular file (a link to one will do); a pipe or a
+// device is refused at once instead of blocking.  Returns CFileException::none, or the cause:
+// fileNotFound, accessDenied or invalidFile (not a regular file).
+int HxOpenRegularFile(QFile& file, const QString& path);
+
+// Writes `size` bytes as the whole new content of `path`: into a temporary file beside it that is
+// flushed, synced and checked, and only then moved over the old file (whose permissions it takes).
+// False when any step fails (a full disk, a size limit, a folder that cannot be written, a target
+// that is not a regular file): the old file is then as it was, the temporary file is gone and
+// `reason` (when given) says why.
+bool HxWriteFileSafely(const CString& path, const void* data, size_t size, CString* reason = nullptr);
+inline bool HxWriteFileSafely(const CString& path, const std::vector<BYTE>& bytes,
+                              CString* reason = nullptr) {
+    return HxWriteFileSafely(path, bytes.data(), bytes.size(), reason);
+}
+
+// A write beyond the process's file-size limit fails (EFBIG) instead of killing the process; set
+// once at start-up and before every safe write.
+void HxIgnoreFileSizeSignal();

@@ -1,146 +1,36 @@
-// Picture decoding: giflib for GIF (first frame on its logical screen), Qt's readers for the rest.
+// Picture files read whole and decoded within the limits, true-colour conversion and the packed
+// pixel layout.
 #include "view/image_loading.h"
 
-#include <QBuffer>
-#include <QFile>
-#include <QImageReader>
+#include "platform/file.h"
 
-#include <gif_lib.h>
+#include <QFile>
 
 #include <algorithm>
 #include <cstring>
 #include <new>
 
-namespace {
-// The largest picture accepted: 16384 pixels a side and 2^28 pixels in all.
-constexpr long long kMaxSide = 16384;
-constexpr long long kMaxPixels = 1LL << 28;
-
-struct GifSource {
-    const QByteArray* data;
-    qsizetype pos;
-};
-
-int ReadGifBytes(GifFileType* gif, GifByteType* out, int count) {
-    auto* src = static_cast<GifSource*>(gif->UserData);
-    qsizetype left = src->data->size() - src->pos;
-    int n = int(std::min<qsizetype>(left, std::max(count, 0)));
-    if (n > 0)
-        std::memcpy(out, src->data->constData() + src->pos, size_t(n));
-    src->pos += n;
-    return n;
-}
-
-bool Fail(DWORD code, const QString& text, DWORD& errorCode, CString& errorText) {
-    errorCode = code;
-    errorText = CString::FromQString(text);
-    return false;
-}
-
-bool DecodeGif(const QByteArray& data, QImage& image, DWORD& errorCode, CString& errorText) {
-    GifSource source{&data, 0};
-    int error = 0;
-    GifFileType* gif = DGifOpen(&source, ReadGifBytes, &error);
-    if (!gif)
-        return Fail(HX_E_FAIL, QString::fromUtf8(GifErrorString(error)), errorCode, errorText);
-    struct Closer {
-        GifFileType* gif;
-        ~Closer() {
-            int e = 0;
-            DGifCloseFile(gif, &e);
-        }
-    } closer{gif};
-
-    // A frame cut short leaves part of its pixels unread: the file counts as damaged.
-    if (DGifSlurp(gif) != GIF_OK)
-        return Fail(HX_E_FAIL, QString::fromUtf8(GifErrorString(gif->Error)), errorCode, errorText);
-    if (gif->ImageCount < 1 || !gif->SavedImages[0].RasterBits)
-        return Fail(HX_E_FAIL, QStringLiteral("GIF file holds no image"), errorCode, errorText);
-
-    const SavedImage& frame = gif->SavedImages[0];
-    const GifImageDesc& desc = frame.ImageDesc;
-    const ColorMapObject* colors = desc.ColorMap ? desc.ColorMap : gif->SColorMap;
-    if (!colors || colors->ColorCount <= 0 || !colors->Colors)
-        return Fail(HX_E_FAIL, QStringLiteral("GIF file has no colour table"), errorCode, errorText);
-    if (desc.Width <= 0 || desc.Height <= 0)
-        return Fail(HX_E_FAIL, QStringLiteral("GIF image is empty"), errorCode, errorText);
-
-    long long width = gif->SWidth > 0 ? gif->SWidth : desc.Left + desc.Width;
-    long long height = gif->SHeight > 0 ? gif->SHeight : desc.Top + desc.Height;
-    if (width > kMaxSide || height > kMaxSide || width * height > kMaxPixels)
-        return Fail(HX_E_OUT_OF_MEMORY, QStringLiteral("GIF image is too large"), errorCode, errorText);
-
-    const int colorCount = std::min(colors->ColorCount, 256);
-    QImage canvas(int(width), int(height), QImage::Format_Indexed8);
-    if (canvas.isNull())
-        return Fail(HX_E_OUT_OF_MEMORY, QStringLiteral("Out of memory"), errorCode, errorText);
-    QList<QRgb> table;
-    for (int i = 0; i < colorCount; ++i)
-        table.push_back(qRgb(colors->Colors[i].Red, colors->Colors[i].Green, colors->Colors[i].Blue));
-    canvas.setColorTable(table);
-    int background = gif->SColorMap && gif->SBackGroundColor < colorCount ? gif->SBackGroundColor : 0;
-    canvas.fill(uint(background));
-
-    int transparent = -1;
-    GraphicsControlBlock gcb;
-    if (DGifSavedExtensionToGCB(gif, 0, &gcb) == GIF_OK)
-        transparent = gcb.TransparentColor;
-
-    for (int y = 0; y < desc.Height; ++y) {
-        long long dy = (long long)desc.Top + y;
-        if (dy < 0 || dy >= height)
-            continue;
-        const GifByteType* src = frame.RasterBits + (size_t)y * (size_t)desc.Width;
-        uchar* dst = canvas.scanLine(int(dy));
-        for (int x = 0; x < desc.Width; ++x) {
-            long long dx = (long long)desc.Left + x;
-            if (dx < 0 || dx >= width)
-                continue;
-            int index = src[x];
-            if (index == transparent)
-                continue;
-            dst[dx] = uchar(index < colorCount ? index : 0);
-        }
-    }
-    image = canvas;
-    return true;
-}
-} // namespace
-
-bool HxLoadImageData(const QByteArray& data, QImage& image, DWORD& errorCode, CString& errorText) {
-    image = QImage();
-    if (data.startsWith("GIF8"))
-        return DecodeGif(data, image, errorCode, errorText);
-    QBuffer buffer;
-    buffer.setData(data);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
-    reader.setDecideFormatFromContent(true);
-    QSize size = reader.size();
-    if (size.isValid() && (size.width() > kMaxSide || size.height() > kMaxSide ||
-                           (long long)size.width() * size.height() > kMaxPixels))
-        return Fail(HX_E_OUT_OF_MEMORY, QStringLiteral("Image is too large"), errorCode, errorText);
-    QImage loaded;
-    if (!reader.read(&loaded) || loaded.isNull()) {
-        QString why = reader.errorString();
-        if (why.isEmpty())
-            why = QStringLiteral("Unknown image format");
-        return Fail(HX_E_FAIL, why, errorCode, errorText);
-    }
-    image = loaded;
-    return true;
-}
-
 bool HxLoadImageFile(const CString& path, QImage& image, DWORD& errorCode, CString& errorText) {
     image = QImage();
-    QFile file(path.ToQString());
-    if (!file.exists())
-        return Fail(HX_E_FILE_NOT_FOUND, QStringLiteral("The file cannot be found"), errorCode, errorText);
-    if (!file.open(QIODevice::ReadOnly))
-        return Fail(HX_E_ACCESS_DENIED, file.errorString(), errorCode, errorText);
-    if (file.size() > kMaxPixels * 4)
-        return Fail(HX_E_OUT_OF_MEMORY, QStringLiteral("Image is too large"), errorCode, errorText);
-    QByteArray data = file.readAll();
+    auto fail = [&](DWORD code, const QString& text) {
+        errorCode = code;
+        errorText = CString::FromQString(text);
+        return false;
+    };
+    QFile file;
+    switch (HxOpenRegularFile(file, path.ToQString())) {
+    case CFileException::none:
+        break;
+    case CFileException::fileNotFound:
+        return fail(HX_E_FILE_NOT_FOUND, QStringLiteral("The file cannot be found"));
+    case CFileException::invalidFile:
+        return fail(HX_E_ACCESS_DENIED, QStringLiteral("Not a regular file"));
+    default:
+        return fail(HX_E_ACCESS_DENIED, QStringLiteral("The file cannot be opened"));
+    }
+    if (file.size() > kHxMaxImageFileBytes)
+        return fail(HX_E_OUT_OF_MEMORY, QStringLiteral("Image is too large"));
+    const QByteArray data = file.readAll();
     return HxLoadImageData(data, image, errorCode, errorText);
 }
 

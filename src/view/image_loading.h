@@ -1,23 +1,18 @@
-// Picture files into images: BMP, JPEG and PNG through Qt's readers, GIF through giflib, chosen by
-// the file's content; images of fewer than 24 bits per pixel made true colour; and the packed pixel
+// Picture files into images (decoded within the program's picture limits, the kind chosen by the
+// file's content); images of fewer than 24 bits per pixel made true colour; and the packed pixel
 // layout the textures and documents use.
 #pragma once
 
 #include "platform/afx.h"
+#include "platform/image_reading.h"
 
 #include <QImage>
 
-// Error codes reported with a failed load, in the Windows manner.
-constexpr DWORD HX_E_FAIL = 0x80004005;
-constexpr DWORD HX_E_FILE_NOT_FOUND = 0x80070002;
-constexpr DWORD HX_E_ACCESS_DENIED = 0x80070005;
-constexpr DWORD HX_E_OUT_OF_MEMORY = 0x8007000E;
-
 // The picture of a file (the first frame of an animated GIF).  On failure `image` is null and
-// `errorCode` and `errorText` say why.  Damaged or truncated files fail; they never crash.
+// `errorCode` and `errorText` say why.  Damaged or truncated files fail; they never crash.  Only a
+// regular file is read: a pipe or a device is refused at once.  HxLoadImageData (from
+// platform/image_reading.h) does the same over bytes in memory.
 bool HxLoadImageFile(const CString& path, QImage& image, DWORD& errorCode, CString& errorText);
-// The same over bytes in memory.
-bool HxLoadImageData(const QByteArray& data, QImage& image, DWORD& errorCode, CString& errorText);
 
 // Bits per pixel of an image as loaded.
 int HxImageBitsPerPixel(const QImage& image);

@@ -1,12 +1,13 @@
 // Crop boxes, picture files, screen grabs, the clipboard picture, masks and texture bytes.
 #include "view/picture_export.h"
 
+#include "platform/file.h"
 #include "view/view_globals.h"
 
 #include <gif_lib.h>
 
+#include <QBuffer>
 #include <QClipboard>
-#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImageWriter>
@@ -104,12 +105,8 @@ bool HxCopyBitmapToClipboard(const QImage& bitmap) {
 // The clipboard picture as a mask
 
 std::vector<BYTE> ClipboardBitmapToMonochrome(int* width, int* height) {
-    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
-        return {};
-    QClipboard* clipboard = QGuiApplication::clipboard();
-    if (!clipboard)
-        return {};
-    QImage picture = clipboard->image();
+    // Decoded within the picture limits, as every picture the program reads.
+    QImage picture = HxGetQtClipboardPicture();
     if (picture.isNull())
         return {};
     // A picture with transparent parts is laid on white, as a device bitmap would show it.
@@ -140,7 +137,15 @@ QString HxPictureFormatOf(const CString& path) {
     return QString();
 }
 
-int HxWriteGif(const QImage& picture, const QString& path) {
+namespace {
+
+int AppendGifBytes(GifFileType* file, const GifByteType* bytes, int count) {
+    static_cast<QByteArray*>(file->UserData)->append(reinterpret_cast<const char*>(bytes), count);
+    return count;
+}
+
+// The GIF file of a picture, built in memory.
+int EncodeGif(const QImage& picture, QByteArray& out) {
     const QImage rgb = picture.convertToFormat(QImage::Format_RGB888);
     const int w = rgb.width(), h = rgb.height();
     if (w <= 0 || h <= 0)
@@ -195,7 +200,7 @@ int HxWriteGif(const QImage& picture, const QString& path) {
         return D_GIF_ERR_NOT_ENOUGH_MEM;
 
     int error = 0;
-    GifFileType* file = EGifOpenFileName(QFile::encodeName(path).constData(), false, &error);
+    GifFileType* file = EGifOpen(&out, AppendGifBytes, &error);
     if (!file) {
         GifFreeMapObject(map);
         return error ? error : E_GIF_ERR_OPEN_FAILED;
@@ -211,6 +216,18 @@ int HxWriteGif(const QImage& picture, const QString& path) {
         error = closeError ? closeError : E_GIF_ERR_CLOSE_FAILED;
     GifFreeMapObject(map);
     return error;
+}
+
+} // namespace
+
+int HxWriteGif(const QImage& picture, const QString& path) {
+    QByteArray bytes;
+    if (int error = EncodeGif(picture, bytes))
+        return error;
+    // Put in place only when whole: a failed save leaves the old picture as it was.
+    return HxWriteFileSafely(CString::FromQString(path), bytes.constData(), size_t(bytes.size()))
+               ? 0
+               : E_GIF_ERR_WRITE_FAILED;
 }
 
 bool HxSavePicture(const QImage& picture, const CString& path, CString* error) {
@@ -230,13 +247,20 @@ bool HxSavePicture(const QImage& picture, const CString& path, CString* error) {
             reason = QString::fromUtf8(text ? text : "GIF error");
         }
     } else {
-        QImageWriter writer(path.ToQString(), format.toLatin1());
+        QBuffer bytes;
+        bytes.open(QIODevice::WriteOnly);
+        QImageWriter writer(&bytes, format.toLatin1());
         if (format == QLatin1String("JPEG"))
             writer.setQuality(90);
         const QImage opaque = picture.convertToFormat(QImage::Format_RGB32);
+        CString writeError;
         if (!writer.write(opaque)) {
             code = 0x100 + int(writer.error());
             reason = writer.errorString();
+        } else if (!HxWriteFileSafely(path, bytes.data().constData(), size_t(bytes.data().size()),
+                                      &writeError)) {
+            code = 0x100 + int(QImageWriter::DeviceError);
+            reason = writeError.ToQString();
         }
     }
     if (code == 0)

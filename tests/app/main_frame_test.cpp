@@ -20,6 +20,7 @@
 #include "model/line.h"
 #include "model/page.h"
 #include "model/vertex.h"
+#include "support/archive_helpers.h"
 #include "view/halvix_view.h"
 #include "view/view_camera.h"
 #include "view/view_globals.h"
@@ -42,6 +43,8 @@
 
 #include <functional>
 #include <set>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -346,6 +349,10 @@ void WriteToolSet(const QString& path, const std::vector<std::pair<CString, CStr
     HxDeleteRecords(list);
 }
 
+QByteArray ToQByteArray(const std::vector<BYTE>& bytes) {
+    return QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
+}
+
 void WriteBytes(const QString& path, const QByteArray& bytes) {
     QDir().mkpath(QFileInfo(path).path());
     QFile f(path);
@@ -402,6 +409,54 @@ TEST_F(MainFrameTest, ToolSetsUnderToolsBecomeButtonsWithTheirTools) {
     }
     EXPECT_TRUE(g_globalTools.IsEmpty()) << "the frame deletes its tools";
     EXPECT_EQ(g_toolCommandCount, 0);
+    g_installFolder = savedInstall;
+}
+
+TEST_F(MainFrameTest, DamagedToolSetsAreSkippedWholeAndTheFrameStarts) {
+    QTemporaryDir install;
+    const QString tools = install.filePath(QStringLiteral("Tools"));
+    WriteToolSet(tools + QStringLiteral("/a_good.hvx"), {{u"线段", u""}});
+    // 501 more tools would pass the routed tool commands: that set is left out whole.
+    WriteToolSet(tools + QStringLiteral("/b_many.hvx"),
+                 std::vector<std::pair<CString, CString>>(501, {u"多", u""}));
+    QFile good(tools + QStringLiteral("/a_good.hvx"));
+    ASSERT_TRUE(good.open(QIODevice::ReadOnly));
+    const QByteArray whole = good.readAll();
+    auto withCount = [&](char count) { return QByteArray(1, count) + whole.mid(1); };
+    CRecord* broken = SegmentTool(u"断", u"");
+    broken->m_conditions.GetAt(1)->m_id = 7; // an input without its cell
+    CObList wrongClass;
+    wrongClass.AddTail(new CGVertex(0, 0, u"A", 0, 0, 0));
+    const std::vector<std::pair<const char*, QByteArray>> damaged = {
+        {"c_null.hvx", QByteArray("\x01\x00\x00\x00", 4)},
+        {"d_good_then_null.hvx", withCount(2) + QByteArray(2, 0)},
+        {"e_not_whole.hvx", ToQByteArray(StoreBytes([&](CArchive& ar) {
+             CRecordList list;
+             list.AddTail(broken);
+             list.Serialize(ar);
+         }))},
+        {"f_wrong_class.hvx", ToQByteArray(StoreBytes([&](CArchive& ar) { wrongClass.Serialize(ar); }))},
+        {"g_count_beyond.hvx", withCount(char(0xFE))},
+        {"h_empty.hvx", QByteArray()},
+        {"i_too_large.hvx", whole + QByteArray(int(kMaxToolSetBytes), 0)},
+    };
+    delete broken;
+    delete wrongClass.RemoveHead();
+    for (const auto& [name, bytes] : damaged)
+        WriteBytes(tools + u'/' + QString::fromLatin1(name), bytes);
+    // A pipe, and a link to it, are never waited on.
+    const QByteArray pipe = QFile::encodeName(tools + QStringLiteral("/j_pipe.hvx"));
+    ASSERT_EQ(mkfifo(pipe.constData(), 0600), 0);
+    QFile::link(tools + QStringLiteral("/j_pipe.hvx"), tools + QStringLiteral("/k_link.hvx"));
+
+    const CString savedInstall = g_installFolder;
+    g_installFolder = CString::FromQString(install.path());
+    {
+        CMainFrame frame;
+        ASSERT_EQ(frame.OnCreate(), 0);
+        EXPECT_EQ(DescribeChildren(g_customToolButton), "工具文件夹, a_good#34000[线段#20000]");
+        EXPECT_TRUE(g_globalTools.GetCount() == 1 && g_toolCommandCount == 1 && g_toolSetCount == 1);
+    }
     g_installFolder = savedInstall;
 }
 

@@ -1,7 +1,8 @@
 // Writes small documents to start the document fuzzer from: a new document, one of several pages
 // with points, lines and a tool, its ".gf" copy, an older version, a page with every point on an
 // object, and one with a hull, its net, section and cuts, each with damaged variants of their
-// records.  Usage: make_document_seeds DIR
+// records; with --paste, the clipboard blocks of a page (its cells, the page whole); with --toolset,
+// tool-set files.  Usage: make_document_seeds [--paste | --toolset] DIR
 #include "document/halvix_doc.h"
 #include "model/arc_circles.h"
 #include "model/constrained_points.h"
@@ -20,6 +21,7 @@
 #include <cstring>
 
 #include <cstdio>
+#include <functional>
 #include <string>
 
 namespace {
@@ -111,6 +113,8 @@ std::vector<BYTE> PointsOnObjectsDocument(void (*damage)(std::vector<CGVertex*>&
     if (damage)
         damage(made);
     return doc.StoreToBytes();
+}
+
 struct CHullFigures {
     CGPolyhedron* hull = nullptr;
     CGSplit* fixedCut = nullptr;
@@ -161,17 +165,84 @@ std::vector<BYTE> WithPointCount(const std::vector<BYTE>& bytes, const CGPolyhed
     return out;
 }
 
+CRecord* PointTool() {
+    auto* tool = new CRecord;
+    tool->m_name = u"点";
+    tool->m_recordedCells.AddTail(new CGVertex(0, 0, u"P", 0, 0, 0));
+    tool->m_conditions.Add(new CCondition(0, u"点P", true));
+    tool->Validate();
+    return tool;
+}
+
+// A tool of two free points and the segment between them.
+CRecord* SegmentTool() {
+    auto* tool = new CRecord;
+    tool->m_name = u"线段";
+    tool->m_recordedCells.AddTail(new CGVertex(0, 0, u"A", 0, 0, 0));
+    tool->m_recordedCells.AddTail(new CGVertex(1, 0, u"B", 1, 0, 0));
+    auto* line = new CGLine;
+    line->m_id = 2;
+    line->m_parents.Add(0);
+    line->m_parents.Add(1);
+    tool->m_recordedCells.AddTail(line);
+    tool->m_conditions.Add(new CCondition(0, u"点A", true));
+    tool->m_conditions.Add(new CCondition(1, u"点B", true));
+    tool->Validate();
+    return tool;
+}
+
+std::vector<BYTE> Store(const std::function<void(CArchive&)>& write) {
+    CMemFile file;
+    {
+        CArchive ar(&file, CArchive::store);
+        write(ar);
+        ar.Close();
+    }
+    return file.Data();
+}
+
+void WriteToolSets(const std::string& dir) {
+    CRecordList list;
+    Write(dir + "/empty.hvx", Store([&](CArchive& ar) { list.Serialize(ar); }));
+    list.AddTail(PointTool());
+    list.AddTail(SegmentTool());
+    Write(dir + "/two.hvx", Store([&](CArchive& ar) { list.Serialize(ar); }));
+    HxDeleteRecords(list);
+}
+
+void WriteClipboardBlocks(const std::string& dir, CGPage* page) {
+    g_pCurPage = page;
+    g_cellMap = &page->m_cells;
+    page->SelectAllOfKind(0);
+    Write(dir + "/cells.bin", Store([&](CArchive& ar) { page->WriteClipboardBlock(ar); }));
+    page->m_pageSelected = 1;
+    Write(dir + "/page.bin", Store([&](CArchive& ar) { page->WriteClipboardBlock(ar); }));
+    page->m_pageSelected = 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s DIR\n", argv[0]);
+    const std::string kind = argc == 3 ? argv[1] : "";
+    if (argc < 2 || (argc == 3 && kind != "--paste" && kind != "--toolset")) {
+        std::fprintf(stderr, "usage: %s [--paste | --toolset] DIR\n", argv[0]);
         return 1;
     }
-    const std::string dir = argv[1];
+    const std::string dir = argv[argc - 1];
+    if (kind == "--toolset") {
+        WriteToolSets(dir);
+        return 0;
+    }
     HxSetScreenSizeOverride(1920, 1080);
     CHalvixDoc doc;
     doc.OnNewDocument();
+    if (kind == "--paste") {
+        CGPage* page = doc.GetPage(0);
+        AddFigure(page, 4);
+        AddConstructions(page);
+        WriteClipboardBlocks(dir, page);
+        return 0;
+    }
     Write(dir + "/new.hvx", doc.StoreToBytes());
 
     AddFigure(doc.GetPage(0), 4);
@@ -180,12 +251,7 @@ int main(int argc, char** argv) {
     CGPage* third = doc.AppendPage(u"第三页");
     AddFigure(third, 4);
     AddConstructions(third);
-    auto* tool = new CRecord;
-    tool->m_name = u"点";
-    tool->m_recordedCells.AddTail(new CGVertex(0, 0, u"P", 0, 0, 0));
-    tool->m_conditions.Add(new CCondition(0, u"点P", true));
-    tool->Validate();
-    doc.m_tools.AddTail(tool);
+    doc.m_tools.AddTail(PointTool());
     Write(dir + "/pages.hvx", doc.StoreToBytes());
     {
         CGfFormatScope layout;

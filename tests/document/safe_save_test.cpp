@@ -1,0 +1,265 @@
+// Saves that fail part-way, under a file-size limit and on a full file system: the document's Save,
+// Save As and ".gf" copy, a formula's ".mtf", BMP and EMF files, the four picture formats and the
+// settings file each report the failure and leave the old file byte for byte (and the document
+// modified); files that are not regular (a pipe, a device) are refused at once.
+#include "document_test_support.h"
+
+#include "app/settings_file.h"
+#include "formula/bin_tree.h"
+#include "support/child_process.h"
+#include "view/image_loading.h"
+#include "view/picture_export.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+
+#include <functional>
+
+#include <sys/stat.h>
+
+namespace {
+
+// What a child found, one bit each.
+enum : int { kRefused = 1, kOldFileKept = 2, kStillModified = 4, kMessageShown = 8, kNothingBeside = 16 };
+
+const std::vector<BYTE> kOldBytes(16, 0x5A);
+constexpr long kSizeLimit = 32; // below every new file written here
+
+struct Saver {
+    const char* name;
+    const char16_t* file;
+    bool document; // a document save: the flag and the message are checked as well
+    std::function<bool(CHalvixDoc&, const CString&)> save;
+};
+
+QImage NoisyPicture() {
+    QImage picture(64, 64, QImage::Format_RGB32);
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x)
+            picture.setPixel(x, y, qRgb((x * 37) & 255, (y * 91) & 255, (x * y) & 255));
+    return picture;
+}
+
+bool SavePicture(const CString& path) {
+    CString error;
+    return HxSavePicture(NoisyPicture(), path, &error) || error.IsEmpty();
+}
+
+const std::vector<Saver>& Savers() {
+    static const std::vector<Saver> savers = {
+        {"Save", u"a.hvx", true,
+         [](CHalvixDoc& doc, const CString& path) {
+             doc.SetPathName(path, FALSE);
+             return bool(doc.DoFileSave());
+         }},
+        {"Save As", u"b.hvx", true,
+         [](CHalvixDoc& doc, const CString& path) { return bool(doc.DoSave(path)); }},
+        {".gf copy", u"c.gf", true,
+         [](CHalvixDoc& doc, const CString& path) {
+             HxSetDialogRunner([path](CDialog& dlg) {
+                 static_cast<CFileDialog&>(dlg).SetResult(path);
+                 return INT_PTR(IDOK);
+             });
+             doc.OnFileSaveGf();
+             return !doc.IsModified();
+         }},
+        {".mtf", u"d.mtf", false,
+         [](CHalvixDoc&, const CString& path) {
+             CBinTree formula;
+             formula.SetMarkup(u"<#><l><e>a+b+c+d+e+f</e></l></#>");
+             return formula.SaveMtf(path) || formula.GetLastError().IsEmpty();
+         }},
+        {"formula BMP", u"d.bmp", false,
+         [](CHalvixDoc&, const CString& path) {
+             CBinTree formula;
+             formula.SetMarkup(u"<#><l><e>a+b</e></l></#>");
+             return bool(formula.SaveBmp(path));
+         }},
+        {"formula EMF", u"d.emf", false,
+         [](CHalvixDoc&, const CString& path) {
+             CBinTree formula;
+             formula.SetMarkup(u"<#><l><e>a+b</e></l></#>");
+             return bool(formula.SaveEmf(path));
+         }},
+        {"BMP", u"e.bmp", false, [](CHalvixDoc&, const CString& path) { return SavePicture(path); }},
+        {"JPEG", u"f.jpg", false, [](CHalvixDoc&, const CString& path) { return SavePicture(path); }},
+        {"PNG", u"g.png", false, [](CHalvixDoc&, const CString& path) { return SavePicture(path); }},
+        {"GIF", u"h.gif", false, [](CHalvixDoc&, const CString& path) { return SavePicture(path); }},
+        {"settings", nullptr, false, [](CHalvixDoc&, const CString&) { return LoadSaveSettings(true); }},
+    };
+    return savers;
+}
+
+class SafeSaveTest : public DocumentTest {
+protected:
+    void SetUp() override {
+        DocumentTest::SetUp();
+        ASSERT_TRUE(m_dir.isValid());
+        BuildSampleDocument();
+    }
+    void TearDown() override {
+        HxSetDialogRunner(nullptr);
+        DocumentTest::TearDown();
+    }
+
+    // Each file in a folder of its own, where nothing else lies.
+    QString FolderOf(const Saver& saver) const {
+        return saver.file ? m_dir.filePath(QString::fromUtf16(saver.file).replace(u'.', u'_'))
+                          : HxSettingsFolder();
+    }
+    CString PathOf(const Saver& saver) const {
+        return saver.file ? CString::FromQString(FolderOf(saver) + u'/' + QString::fromUtf16(saver.file))
+                          : CString::FromQString(HxSettingsFilePath());
+    }
+    static QByteArray Bytes(const CString& path) {
+        QFile f(path.ToQString());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(missing)");
+    }
+
+    // In the child: the old file in place, the save, and what held afterwards.
+    int SaveOverOldFile(const Saver& saver, bool fillFirst) {
+        const CString path = PathOf(saver);
+        const QString folder = FolderOf(saver);
+        QFile old(path.ToQString());
+        if (!old.open(QIODevice::WriteOnly) ||
+            old.write(reinterpret_cast<const char*>(kOldBytes.data()), qint64(kOldBytes.size())) !=
+                qint64(kOldBytes.size()))
+            return 100;
+        old.close();
+        if (fillFirst)
+            HxFillFileSystem(folder);
+        m_messages.clear();
+        m_doc->SetModifiedFlag(TRUE);
+        const bool saved = saver.save(*m_doc, path);
+        int found = 0;
+        if (!saved)
+            found |= kRefused;
+        if (Bytes(path) ==
+            QByteArray(reinterpret_cast<const char*>(kOldBytes.data()), qsizetype(kOldBytes.size())))
+            found |= kOldFileKept;
+        if (saver.document && m_doc->IsModified())
+            found |= kStillModified;
+        if (saver.document && m_messages.size() == 1 &&
+            m_messages[0] == HxFormat(u"无法保存文档“%s”。", path))
+            found |= kMessageShown;
+        const QStringList left = QDir(folder).entryList(QDir::Files | QDir::Hidden);
+        if (left.size() == (fillFirst ? 2 : 1))
+            found |= kNothingBeside;
+        return found;
+    }
+    static int Expected(const Saver& saver) {
+        return kRefused | kOldFileKept | kNothingBeside |
+               (saver.document ? kStillModified | kMessageShown : 0);
+    }
+
+    QTemporaryDir m_dir;
+};
+
+} // namespace
+
+TEST_F(SafeSaveTest, SavesPastAFileSizeLimitKeepTheOldFile) {
+    for (const Saver& saver : Savers()) {
+        QDir().mkpath(FolderOf(saver));
+        EXPECT_EQ(HxRunInChild([&] { return SaveOverOldFile(saver, false); }, kSizeLimit), Expected(saver))
+            << saver.name;
+    }
+    // Without the limit the same saves go through.
+    for (const Saver& saver : Savers()) {
+        EXPECT_TRUE(saver.save(*m_doc, PathOf(saver))) << saver.name;
+        EXPECT_GT(Bytes(PathOf(saver)).size(), kSizeLimit) << saver.name;
+    }
+}
+
+TEST_F(SafeSaveTest, SavesOntoAFullFileSystemKeepTheOldFile) {
+    for (const Saver& saver : Savers()) {
+        const QString folder = FolderOf(saver);
+        QDir().mkpath(folder);
+        const int found = HxRunInChild([&] {
+            if (!HxMountSmallFileSystem(folder, 64))
+                return kNoFileSystem;
+            return SaveOverOldFile(saver, true);
+        });
+        if (found == kNoFileSystem)
+            GTEST_SKIP() << "this machine cannot mount a small file system";
+        EXPECT_EQ(found, Expected(saver)) << saver.name;
+    }
+}
+
+TEST_F(SafeSaveTest, PipesAndDevicesAreRefusedAtOnce) {
+    const QString pipe = m_dir.filePath(QStringLiteral("pipe.hvx"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const CString path = CString::FromQString(pipe);
+    // Each open in a child that the alarm ends should it block.
+    const std::vector<std::pair<const char*, std::function<bool()>>> refusals = {
+        {"document",
+         [&] {
+             return !m_doc->OpenDocumentFile(path, FALSE) && m_messages.size() == 1 &&
+                    m_messages[0] == HxFormat(u"无法打开文件“%s”。", path);
+         }},
+        {"read",
+         [&] {
+             CFile file;
+             CFileException error;
+             return !file.Open(path, CFile::modeRead, &error) && error.m_cause == CFileException::invalidFile;
+         }},
+        {"write",
+         [&] {
+             CFile file;
+             return !file.Open(path, CFile::modeCreate | CFile::modeWrite);
+         }},
+        {"device",
+         [&] {
+             CFile file;
+             QFile qfile;
+             return !file.Open(u"/dev/zero", CFile::modeRead) &&
+                    HxOpenRegularFile(qfile, QStringLiteral("/dev/zero")) == CFileException::invalidFile;
+         }},
+        {"picture",
+         [&] {
+             QImage image;
+             DWORD code = 0;
+             CString text;
+             return !HxLoadImageFile(path, image, code, text) && code == HX_E_ACCESS_DENIED;
+         }},
+        {"formula", [&] { return !CBinTree().LoadMtf(path); }},
+        // A save does not put a file in a pipe's place.
+        {"save",
+         [&] {
+             struct stat info;
+             return !HxWriteFileSafely(path, kOldBytes) &&
+                    stat(QFile::encodeName(pipe).constData(), &info) == 0 && S_ISFIFO(info.st_mode);
+         }},
+    };
+    for (const auto& [name, refused] : refusals)
+        EXPECT_EQ(HxRunInChild([&] { return refused() ? 0 : 1; }, -1, 5), 0) << name;
+}
+
+TEST_F(SafeSaveTest, FileWritesReportWhatFlushAndCloseFind) {
+    const CString path = CString::FromQString(m_dir.filePath(QStringLiteral("plain.bin")));
+    // Buffered bytes past the limit: the write seems to succeed, the flush or the close must not.
+    const int found = HxRunInChild(
+        [&] {
+            HxIgnoreFileSizeSignal();
+            int result = 0;
+            for (bool closeOnly : {false, true}) {
+                CFile file;
+                if (!file.Open(path, CFile::modeCreate | CFile::modeWrite))
+                    return 100;
+                const std::vector<BYTE> bytes(100, 1);
+                file.Write(bytes.data(), UINT(bytes.size()));
+                try {
+                    if (closeOnly)
+                        file.Close();
+                    else
+                        file.Flush();
+                } catch (const CFileException& e) {
+                    result |= (e.m_cause == CFileException::diskFull ? 1 : 0) << int(closeOnly);
+                }
+            }
+            return result;
+        },
+        kSizeLimit);
+    EXPECT_EQ(found, 3);
+}
