@@ -220,6 +220,8 @@ bool CSceneRenderer::BuildDisplayLists() {
 }
 
 void CSceneRenderer::ReleaseOpenGL() {
+    HxFlushGlDeletions();
+    HxEndGlContextGeneration();
     m_glReady = false;
     m_glStarted = false;
     HxSetLabelRenderers(nullptr, nullptr);
@@ -285,6 +287,7 @@ void CSceneRenderer::DrawFrame() {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         return;
     }
+    HxFlushGlDeletions();
     HxUploadPendingTextures();
     HxBindVertexArray();
     glMatrixMode(GL_MODELVIEW);
