@@ -349,4 +349,36 @@ TEST_F(RevolutionDrawTest, AConeSeenFromAboveItsApexHasNoOutline) {
     EXPECT_GT(InkIn(0, 0, m_w, m_h), 100);
 }
 
+TEST_F(RevolutionDrawTest, SolidsWithoutSizeOrWithNumbersThatAreNoneDrawNothingAmiss) {
+    std::vector<CGCell*> odd = {
+        Add(new CGSphere(0, 0, 0, 0, std::nanf(""), 0, 0, 1)),
+        Add(new CGCylinder(0, 0, 0, 0, 2, 3, INFINITY, 0, 1)),
+        Add(new CGCone(0, 0, 0, 0, 2, std::nanf(""), 0, 0, 1)),
+        Add(new CGCone(0, 0, 0, 0, 2, 0, 0, 0, 0)),     // an apex on the base centre
+        Add(new CGFrustum(0, 0, 0, 0, 0, 3, 0, 0, 1, 0.5f)), // no bottom radius
+        Add(new CGFrustum(0, 0, 0, 0, 2, 3, 0, 0, 1, std::nanf(""))),
+        Add(new CGSphere(0, 0, 0, 0, 0, 0, 0, 0)),
+    };
+    auto* sane = Add(new CGSphere(0, 6, 0, 0, 1, 0, 0, 1));
+    TiltView(50);
+    for (BYTE style : {kRevStyleOutline, kRevStyleWire, kRevStyleLit, kRevStyleTranslucent}) {
+        for (CGCell* c : odd)
+            c->m_style = style;
+        sane->m_style = style;
+        DrawPage();
+        EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR)) << int(style);
+        const auto at = ToPixel(6, 0, 0);
+        Pick(at[0], at[1]);
+        EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR)) << int(style);
+        GLint depth = 0;
+        glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
+        EXPECT_EQ(depth, 1) << "every matrix pushed is popped";
+        EXPECT_GT(InkIn(at[0] - 25, at[1] - 25, at[0] + 25, at[1] + 25), 20) << int(style);
+    }
+    for (CGCell* c : odd)
+        c->m_selected = true;
+    DrawPage();
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
 } // namespace

@@ -9,7 +9,10 @@
 #include "support/page_fixture.h"
 
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 
 namespace {
 
@@ -419,6 +422,81 @@ TEST_F(RevolutionTest, APageOfSolidsLoadsAndRecomputesHeadless) {
     EXPECT_EQ(DYNAMIC_DOWNCAST(CGSphereCN, page->FindCell(9))->m_radius, 5.0f);
     HxSetScreenSizeOverride(0, 0);
     HxResetDocumentGlobals();
+}
+
+} // namespace
+
+namespace {
+
+// The kept seed documents of the solids: the whole one and its damaged variants.
+class RevolutionSeedTest : public PageFixture {
+protected:
+    void SetUp() override {
+        PageFixture::SetUp();
+        HxResetDocumentGlobals();
+        HxSetScreenSizeOverride(1920, 1080);
+        HxSetMessageBoxHandler([](const CString&, const CString&, UINT) { return IDOK; });
+        m_doc = std::make_unique<CHalvixDoc>();
+        ASSERT_TRUE(m_doc->OnNewDocument());
+    }
+    void TearDown() override {
+        m_doc.reset();
+        HxSetMessageBoxHandler(nullptr);
+        HxSetScreenSizeOverride(0, 0);
+        HxResetDocumentGlobals();
+        PageFixture::TearDown();
+    }
+    BOOL Load(const std::string& seed) {
+        const char* root = std::getenv("HALVIX_TEST_SOURCE_DIR");
+        std::ifstream in(std::string(root ? root : ".") + "/tests/document/fuzz/corpus/seed-" + seed + "-hvx",
+                         std::ios::binary);
+        EXPECT_TRUE(in.good()) << seed;
+        std::vector<BYTE> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        CMemFile file(bytes);
+        return m_doc->ReadDocument(file, u"solids.hvx", FALSE);
+    }
+    CGCell* Cell(WORD id) { return m_doc->GetPage(0)->FindCell(id); }
+    std::unique_ptr<CHalvixDoc> m_doc;
+};
+
+// Points 1 to 4, the line 5, the fixed solids 6 to 9 and those built on points 10 to 13.
+TEST_F(RevolutionSeedTest, TheSolidsDocumentAndItsDamagedVariants) {
+    ASSERT_TRUE(Load("solids"));
+    const char* classes[] = {"CGSphere",   "CGCylinder",    "CGCone",    "CGFrustum",
+                             "CGSphereCN", "CGCylinderCPC", "CGConeCPV", "CGFrustumCP2"};
+    for (WORD id = 6; id <= 13; ++id) {
+        ASSERT_NE(Cell(id), nullptr) << id;
+        EXPECT_STREQ(Cell(id)->GetRuntimeClass()->m_lpszClassName, classes[id - 6]);
+        EXPECT_TRUE(Cell(id)->m_valid) << id;
+    }
+    EXPECT_EQ(static_cast<CGFrustum*>(Cell(9))->m_topRatio, 1.0f);
+    EXPECT_EQ(Cell(6)->m_param4, 1);
+    // Stored again, it counts the three document textures its solids use.
+    m_doc->StoreToBytes();
+    EXPECT_EQ(std::vector<int>(g_textureUseCount + 1, g_textureUseCount + 4), (std::vector<int>{1, 1, 1}));
+
+    // Numbers that are none and texture numbers beyond the table load as they are.
+    ASSERT_TRUE(Load("solids-no-numbers"));
+    EXPECT_TRUE(std::isnan(static_cast<CGSphere*>(Cell(6))->m_radius));
+    ASSERT_TRUE(Load("solids-textures"));
+    EXPECT_EQ(Cell(6)->m_param4, 99);
+    m_doc->StoreToBytes();
+    EXPECT_EQ(std::vector<int>(g_textureUseCount + 1, g_textureUseCount + 4), (std::vector<int>{0, 0, 0}))
+        << "only numbers 1 to 3 are the document's";
+    // Built on a line, or on too few points: invalid, and nothing else changes.
+    ASSERT_TRUE(Load("solids-on-a-line"));
+    EXPECT_FALSE(Cell(10)->m_valid);
+    EXPECT_FALSE(Cell(11)->m_valid);
+    EXPECT_TRUE(Cell(12)->m_valid);
+    ASSERT_TRUE(Load("solids-parent-counts"));
+    EXPECT_FALSE(Cell(10)->m_valid);
+    EXPECT_TRUE(Cell(11)->m_valid);
+    EXPECT_TRUE(Cell(12)->m_valid) << "a parent too many is not read";
+    EXPECT_FALSE(Cell(13)->m_valid);
+    // Cut short: refused, the open document stays.
+    EXPECT_FALSE(Load("solids-cut"));
+    EXPECT_EQ(m_doc->GetPageCount(), 1);
+    EXPECT_NE(Cell(13), nullptr);
 }
 
 } // namespace
