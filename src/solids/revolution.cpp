@@ -69,15 +69,16 @@ void CGSphere::TakeNewLook() {
 
 void CGSphere::Serialize(CArchive& ar) {
     CGCell::Serialize(ar);
-    SerializeFloats(ar, {&m_center[0], &m_center[1], &m_center[2], &m_radius, &m_axis[0], &m_axis[1],
-                         &m_axis[2]});
+    SerializeFloats(
+        ar, {&m_center[0], &m_center[1], &m_center[2], &m_radius, &m_axis[0], &m_axis[1], &m_axis[2]});
     if (ar.IsStoring())
         HxCountTextureUse(m_param4);
 }
 
 CString CGSphere::GetDescription() {
     CString s;
-    s.Format(u"以（%.4f，%.4f，%.4f）为球心，半径为%.4f.的球", m_center[0], m_center[1], m_center[2], m_radius);
+    s.Format(u"以（%.4f，%.4f，%.4f）为球心，半径为%.4f.的球", m_center[0], m_center[1], m_center[2],
+             m_radius);
     return s;
 }
 
@@ -113,7 +114,8 @@ CString CGCylinder::GetDescription() {
 
 CGCone::CGCone() = default;
 
-CGCone::CGCone(WORD id, float cx, float cy, float cz, float radius, float height, float ax, float ay, float az) {
+CGCone::CGCone(WORD id, float cx, float cy, float cz, float radius, float height, float ax, float ay,
+               float az) {
     m_id = id;
     SetFrame(*this, cx, cy, cz, radius, height, ax, ay, az);
     TakeNewLook();

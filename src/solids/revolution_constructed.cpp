@@ -96,7 +96,8 @@ void CGSphereCN::Recompute() {
 
 CString CGSphereCN::GetDescription() {
     CString s;
-    s.Format(u"以%s为球心，北极点为%s的球", ParentName(*this, 0).GetString(), ParentName(*this, 1).GetString());
+    s.Format(u"以%s为球心，北极点为%s的球", ParentName(*this, 0).GetString(),
+             ParentName(*this, 1).GetString());
     return s;
 }
 
@@ -165,7 +166,7 @@ CString CGFrustumCP2::GetDescription() {
     const CString o1 = ParentName(*this, 0), r1 = ParentName(*this, 1), o2 = ParentName(*this, 2),
                   r2 = ParentName(*this, 3);
     CString s;
-    s.Format(u"以%s%s为轴，%s%s、%s%s为两底半径的圆台", o1.GetString(), o2.GetString(), o1.GetString(), r1.GetString(),
-             o2.GetString(), r2.GetString());
+    s.Format(u"以%s%s为轴，%s%s、%s%s为两底半径的圆台", o1.GetString(), o2.GetString(), o1.GetString(),
+             r1.GetString(), o2.GetString(), r2.GetString());
     return s;
 }

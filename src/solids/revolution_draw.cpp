@@ -97,8 +97,8 @@ bool AllFinite(std::initializer_list<float> values) {
 // Translates to the base centre, turns z onto the axis and scales the unit frame; false (with nothing
 // pushed) when a field is no number.
 bool PlaceFrame(const CRevFrame& f, float sx, float sy, float sz) {
-    if (!AllFinite({f.m_center[0], f.m_center[1], f.m_center[2], f.m_axis[0], f.m_axis[1], f.m_axis[2], sx, sy,
-                    sz}))
+    if (!AllFinite(
+            {f.m_center[0], f.m_center[1], f.m_center[2], f.m_axis[0], f.m_axis[1], f.m_axis[2], sx, sy, sz}))
         return false;
     glPushMatrix();
     glTranslatef(f.m_center[0], f.m_center[1], f.m_center[2]);
@@ -198,8 +198,8 @@ std::vector<CRevSegment> HxTaperedSilhouette(double k, double dx, double dy, dou
 // ---- Sphere ----
 
 void CGSphere::DrawShape(CRevShape shape, bool) {
-    if (!HasLists() || !AllFinite({m_center[0], m_center[1], m_center[2], m_radius, m_axis[0], m_axis[1],
-                                   m_axis[2]}))
+    if (!HasLists() ||
+        !AllFinite({m_center[0], m_center[1], m_center[2], m_radius, m_axis[0], m_axis[1], m_axis[2]}))
         return;
     glPushMatrix();
     glTranslatef(m_center[0], m_center[1], m_center[2]);
@@ -264,7 +264,8 @@ void CGSphere::DrawForPick(int mode) {
 void CGCylinder::DrawShape(CRevShape shape, bool) {
     const bool depth = shape == CRevShape::Depth;
     if ((shape != CRevShape::Outline && !HasLists()) ||
-        !PlaceFrame(*this, depth ? 0.99f * m_radius : m_radius, depth ? 0.99f * m_radius : m_radius, m_height))
+        !PlaceFrame(*this, depth ? 0.99f * m_radius : m_radius, depth ? 0.99f * m_radius : m_radius,
+                    m_height))
         return;
     switch (shape) {
     case CRevShape::Outline:
@@ -314,7 +315,8 @@ void CGCylinder::DrawForPick(int mode) {
 void CGCone::DrawShape(CRevShape shape, bool) {
     const bool depth = shape == CRevShape::Depth;
     if ((shape != CRevShape::Outline && !HasLists()) ||
-        !PlaceFrame(*this, depth ? 0.99f * m_radius : m_radius, depth ? 0.99f * m_radius : m_radius, m_height))
+        !PlaceFrame(*this, depth ? 0.99f * m_radius : m_radius, depth ? 0.99f * m_radius : m_radius,
+                    m_height))
         return;
     switch (shape) {
     case CRevShape::Outline:

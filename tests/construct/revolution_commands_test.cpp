@@ -17,7 +17,8 @@ class RevolutionCommands : public ConstructTest {
 protected:
     static std::vector<float> Pos(const CGVertex* p) { return {p->m_x, p->m_y, p->m_z}; }
     static double Dist(const CGVertex* a, const CGVertex* b) {
-        return std::sqrt(double(a->m_x - b->m_x) * (a->m_x - b->m_x) + double(a->m_y - b->m_y) * (a->m_y - b->m_y) +
+        return std::sqrt(double(a->m_x - b->m_x) * (a->m_x - b->m_x) +
+                         double(a->m_y - b->m_y) * (a->m_y - b->m_y) +
                          double(a->m_z - b->m_z) * (a->m_z - b->m_z));
     }
     static double Dot(const CGVertex* corner, const CGVertex* a, const CGVertex* b) {
@@ -61,8 +62,8 @@ TEST_F(RevolutionCommands, UpdateRulesCountTheSelectedPointsOnly) {
     const struct {
         int selected;
         bool cylinderCone, frustum;
-    } rows[] = {{0, true, true}, {1, false, false}, {2, true, true},
-                {3, true, false}, {4, false, true}, {5, false, false}};
+    } rows[] = {{0, true, true},  {1, false, false}, {2, true, true},
+                {3, true, false}, {4, false, true},  {5, false, false}};
     for (const auto& row : rows) {
         for (bool withLine : {false, true}) {
             Select({});
@@ -82,8 +83,8 @@ TEST_F(RevolutionCommands, TheDefaultCylinderStandsOnTheFloorAndStaysDraggable) 
     const WORD first = m_page->m_nextId;
     RunOn(ID_CREATE_CYLINDER, {});
     EXPECT_EQ(ClassesFrom(first),
-              (std::vector<std::string>{"CGVerFreeXyz", "CGVerFreeParVector", "CGVerFreeUpright", "CGCylinderCPC",
-                                        "CGVerTranslate", "CGArcPointN", "CGArcPointN"}));
+              (std::vector<std::string>{"CGVerFreeXyz", "CGVerFreeParVector", "CGVerFreeUpright",
+                                        "CGCylinderCPC", "CGVerTranslate", "CGArcPointN", "CGArcPointN"}));
     ExpectUndoStep<CCmdAddCells>(u"添加圆柱", 7);
     EXPECT_TRUE(m_doc->IsModified());
     EXPECT_EQ(m_viewUpdates, 1);
@@ -193,7 +194,8 @@ TEST_F(RevolutionCommands, TwoPointsGiveTheAxisAndTheRestIsMade) {
         EXPECT_EQ(solid->m_parents[2], p1->m_id);
         EXPECT_TRUE(solid->m_valid);
         if (frustum) {
-            EXPECT_EQ(Parents(Cell<CGCell>(WORD(first + 1))), (std::vector<WORD>{p1->m_id, p2->m_id, p3->m_id}));
+            EXPECT_EQ(Parents(Cell<CGCell>(WORD(first + 1))),
+                      (std::vector<WORD>{p1->m_id, p2->m_id, p3->m_id}));
         }
         ExpectUndoRedo(before);
         ASSERT_TRUE(m_page->m_cmdProcessor.Undo());

@@ -126,7 +126,8 @@ TEST_F(RevolutionDrawTest, TheSphereOutlineFacesTheViewerWhateverTheTurn) {
         const auto c = ToPixel(0, 0, 0);
         for (int i = 0; i < 12; ++i) {
             const double a = i * M_PI / 6.0;
-            EXPECT_TRUE(InkNear(c[0] + int(std::lround(60 * std::cos(a))), c[1] + int(std::lround(60 * std::sin(a)))))
+            EXPECT_TRUE(
+                InkNear(c[0] + int(std::lround(60 * std::cos(a))), c[1] + int(std::lround(60 * std::sin(a)))))
                 << t.angle << " at " << i;
         }
         EXPECT_EQ(InkIn(c[0] - 40, c[1] - 40, c[0] + 40, c[1] + 40), 0) << t.angle;
@@ -231,9 +232,9 @@ TEST_F(RevolutionDrawTest, ASegmentShowsThroughATranslucentCylinder) {
     cylinder->m_style = kRevStyleTranslucent;
     cylinder->m_color = CRgba{0, 128, 0, 90};
     DrawPage();
-    const auto bare = Pixel(100, 150);   // the segment alone, at x = -5
+    const auto bare = Pixel(100, 150);    // the segment alone, at x = -5
     const auto through = Pixel(200, 150); // behind the cylinder
-    const auto tint = Pixel(200, 180);   // the cylinder alone
+    const auto tint = Pixel(200, 180);    // the cylinder alone
     EXPECT_EQ(bare[2], 128);
     EXPECT_TRUE(IsGreen(tint)) << tint[0] << " " << tint[1] << " " << tint[2];
     EXPECT_GT(tint[0], 60) << "white shows through";
@@ -354,7 +355,7 @@ TEST_F(RevolutionDrawTest, SolidsWithoutSizeOrWithNumbersThatAreNoneDrawNothingA
         Add(new CGSphere(0, 0, 0, 0, std::nanf(""), 0, 0, 1)),
         Add(new CGCylinder(0, 0, 0, 0, 2, 3, INFINITY, 0, 1)),
         Add(new CGCone(0, 0, 0, 0, 2, std::nanf(""), 0, 0, 1)),
-        Add(new CGCone(0, 0, 0, 0, 2, 0, 0, 0, 0)),     // an apex on the base centre
+        Add(new CGCone(0, 0, 0, 0, 2, 0, 0, 0, 0)),          // an apex on the base centre
         Add(new CGFrustum(0, 0, 0, 0, 0, 3, 0, 0, 1, 0.5f)), // no bottom radius
         Add(new CGFrustum(0, 0, 0, 0, 2, 3, 0, 0, 1, std::nanf(""))),
         Add(new CGSphere(0, 0, 0, 0, 0, 0, 0, 0)),

@@ -33,7 +33,8 @@ protected:
     }
     // The record is the expected bytes, loads back as T, stores again to the same bytes, and every
     // shorter prefix is refused.
-    template <class T> static std::unique_ptr<T> ExpectRecord(const CObject* cell, const std::vector<BYTE>& expected) {
+    template <class T>
+    static std::unique_ptr<T> ExpectRecord(const CObject* cell, const std::vector<BYTE>& expected) {
         const std::vector<BYTE> bytes = Stored(cell);
         EXPECT_EQ(bytes, expected);
         auto back = Loaded<T>(bytes);
@@ -122,10 +123,12 @@ TEST_F(RevolutionTest, RecordsAreTheCommonRecordThenTheirNumbers) {
     for (const auto& row : rows) {
         ByteBuilder common;
         SolidCommon(*row.cell).AppendTo(common);
-        ByteBuilder b = Floats(std::move(ByteBuilder().NewClass(row.className).Append(common.Bytes())), frame);
+        ByteBuilder b =
+            Floats(std::move(ByteBuilder().NewClass(row.className).Append(common.Bytes())), frame);
         if (row.ownBytes == 36)
             b.F32(0.75f); // the top ratio comes last, after the axis
-        EXPECT_EQ(Stored(row.cell).size(), 2 + 2 + 2 + strlen(row.className) + common.Bytes().size() + row.ownBytes);
+        EXPECT_EQ(Stored(row.cell).size(),
+                  2 + 2 + 2 + strlen(row.className) + common.Bytes().size() + row.ownBytes);
         if (row.ownBytes == 36)
             ExpectRecord<CGFrustum>(row.cell, b);
         else if (row.className == std::string("CGCone"))
@@ -192,7 +195,8 @@ TEST_F(RevolutionTest, StoringCountsTheDocumentTexturesInUse) {
 }
 
 TEST_F(RevolutionTest, DescriptionsCharacterForCharacter) {
-    EXPECT_EQ(CGSphere(1, 0, 0, 0, 2, 0, 0, 2).GetDescription(), u"以（0.0000，0.0000，0.0000）为球心，半径为2.0000.的球");
+    EXPECT_EQ(CGSphere(1, 0, 0, 0, 2, 0, 0, 2).GetDescription(),
+              u"以（0.0000，0.0000，0.0000）为球心，半径为2.0000.的球");
     EXPECT_EQ(CGSphere(1, 1.5f, -2, 0.125f, 3, 0, 0, 3).GetDescription(),
               u"以（1.5000，-2.0000，0.1250）为球心，半径为3.0000.的球");
     EXPECT_EQ(CGCylinder(1, 0, 0, 0, 2.5f, 7, 0, 0, 1).GetDescription(), u"底面半径2.5000，高7.0000.的圆柱");
@@ -208,8 +212,10 @@ TEST_F(RevolutionTest, DescriptionsCharacterForCharacter) {
     o->m_name = u"O";
     p->m_name = u"P";
     EXPECT_EQ(CGSphereCN(NextId(), o->m_id, p->m_id).GetDescription(), u"以O为球心，北极点为P的球");
-    EXPECT_EQ(CGCylinderCPC(NextId(), o->m_id, a->m_id, p->m_id).GetDescription(), u"以OP为轴，OB为底面半径的圆柱");
-    EXPECT_EQ(CGConeCPV(NextId(), o->m_id, a->m_id, p->m_id).GetDescription(), u"以P为顶点，OB为底面半径的圆锥");
+    EXPECT_EQ(CGCylinderCPC(NextId(), o->m_id, a->m_id, p->m_id).GetDescription(),
+              u"以OP为轴，OB为底面半径的圆柱");
+    EXPECT_EQ(CGConeCPV(NextId(), o->m_id, a->m_id, p->m_id).GetDescription(),
+              u"以P为顶点，OB为底面半径的圆锥");
     EXPECT_EQ(CGFrustumCP2(NextId(), o->m_id, a->m_id, p->m_id, b->m_id).GetDescription(),
               u"以OP为轴，OB、PD为两底半径的圆台");
 }
