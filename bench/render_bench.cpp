@@ -423,7 +423,12 @@ void RenderSolids(benchmark::State& state) {
     state.counters["fps"] = median > 0.0 ? 1000.0 / median : 0.0;
 }
 // Arguments: the display style, 0 outline, 1 wire mesh, 2 lit, 3 translucent.
-BENCHMARK(RenderSolids)->Name("BM_Render50Solids")->DenseRange(0, 3)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseManualTime();
+BENCHMARK(RenderSolids)
+    ->Name("BM_Render50Solids")
+    ->DenseRange(0, 3)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(2.0)
+    ->UseManualTime();
 
 } // namespace
 

@@ -230,10 +230,9 @@ void BuildDisplayStyles(Builder& b) {
     const float s = Builder::kScale;
     for (int style = 0; style < 4; ++style) {
         const float y = (6.0f - 4.0f * float(style)) * s, r = 1.5f * s, h = 3.0f * s, z = -1.5f * s;
-        CGCell* cells[4] = {new CGSphere(0, -12 * s, y, 0, r, 0, 0, r),
-                            new CGCylinder(0, -4 * s, y, z, r, h, 0, 0, 1),
-                            new CGCone(0, 4 * s, y, z, r, h, 0, 0, 1),
-                            new CGFrustum(0, 12 * s, y, z, r, h, 0, 0, 1, 0.5f)};
+        CGCell* cells[4] = {
+            new CGSphere(0, -12 * s, y, 0, r, 0, 0, r), new CGCylinder(0, -4 * s, y, z, r, h, 0, 0, 1),
+            new CGCone(0, 4 * s, y, z, r, h, 0, 0, 1), new CGFrustum(0, 12 * s, y, z, r, h, 0, 0, 1, 0.5f)};
         for (CGCell* cell : cells) {
             cell->m_id = page->m_nextId;
             cell->m_style = BYTE(style);

@@ -1,8 +1,8 @@
 // Writes small documents to start the document fuzzer from: a new document, one of several pages
 // with points, lines and a tool, its ".gf" copy, an older version, a page with every point on an
 // object, one with a hull, its net, section and cuts, and one with every solid of revolution, each
-// with damaged variants of their records; with --paste, the clipboard blocks of a page (its cells, the page whole); with --toolset,
-// tool-set files.  Usage: make_document_seeds [--paste | --toolset] DIR
+// with damaged variants of their records; with --paste, the clipboard blocks of a page (its cells, the page
+// whole); with --toolset, tool-set files.  Usage: make_document_seeds [--paste | --toolset] DIR
 #include "document/halvix_doc.h"
 #include "model/arc_circles.h"
 #include "model/constrained_points.h"
@@ -184,7 +184,8 @@ std::vector<BYTE> RevolutionDocument(const std::function<void(CRevolutionFigures
         return cell;
     };
     auto point = [&](float x, float y, float z) {
-        return add(new CGVertex(page->m_nextId++, page->m_nextVertex++, page->MakeAutoLabel(1), x, y, z))->m_id;
+        return add(new CGVertex(page->m_nextId++, page->m_nextVertex++, page->MakeAutoLabel(1), x, y, z))
+            ->m_id;
     };
     const WORD o = point(0, 0, 0), r = point(3, 0, 0), v = point(0, 0, 5), t = point(0, 2, 5);
     CRevolutionFigures f;
@@ -193,9 +194,9 @@ std::vector<BYTE> RevolutionDocument(const std::function<void(CRevolutionFigures
                add(new CGCylinder(page->m_nextId++, 0, 0, 0, 2, 4, 0, 1, 0)),
                add(new CGCone(page->m_nextId++, 5, 0, 0, 2, 4, 1, 0, 0)),
                add(new CGFrustum(page->m_nextId++, -5, 0, 0, 2, 4, 0, 0, 1, 1.0f))};
-    f.constructed = {add(new CGSphereCN(page->m_nextId++, o, t)), add(new CGCylinderCPC(page->m_nextId++, o, r, v)),
-                     add(new CGConeCPV(page->m_nextId++, o, r, v)),
-                     add(new CGFrustumCP2(page->m_nextId++, o, r, v, t))};
+    f.constructed = {
+        add(new CGSphereCN(page->m_nextId++, o, t)), add(new CGCylinderCPC(page->m_nextId++, o, r, v)),
+        add(new CGConeCPV(page->m_nextId++, o, r, v)), add(new CGFrustumCP2(page->m_nextId++, o, r, v, t))};
     for (size_t i = 0; i < 4; ++i) {
         f.fixed[i]->m_style = BYTE(i);
         f.fixed[i]->m_param4 = int(i) + 1;
