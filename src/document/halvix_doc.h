@@ -28,6 +28,7 @@ enum class HxTreeItemKind { ByValue, Page, Cell };
 CString HxPageTitle(int number);
 
 using CPageList = CTypedPtrList<CObList, CGPage*>;
+class CGModel3ds;
 
 class CHalvixDoc : public CDocument {
     DECLARE_DYNCREATE(CHalvixDoc)
@@ -53,6 +54,9 @@ public:
     // A ".gf" file (by its extension, in any case) is read in the older layout and the document
     // then takes the name of the ".hvx" file beside it.
     BOOL OpenDocumentFile(const CString& path, BOOL askToSave = TRUE) override;
+    // The file's path is the last document path while it is read (so that what its cells find beside
+    // it is found), and stays so when it opened; a failed open gives the earlier path back.
+    BOOL OnOpenDocument(const CString& path) override;
     BOOL DoSave(const CString& path, BOOL replace = TRUE) override;
     // What the view's initial update does for the document: a first page when there is none, the
     // upgrade of pages of an older format, the undo items bound to the current page.
@@ -218,6 +222,16 @@ public:
     void OnFrustum();
     void OnUpdateCylinderCone(CCmdUI* pCmdUI);
     void OnUpdateFrustum(CCmdUI* pCmdUI);
+
+    // ---- 3DS models (construct/model_commands.cpp) ----
+    // The folder of the last document path, up to and including its last "" (or, without one, its
+    // last "/"); "" when the path is shorter than 5 characters or has no separator after its first
+    // character.
+    static CString GetDocumentFolder();
+    // The model's dialog filled from it; after OK its centre, scale, display style and hidden flag
+    // written back as one undo step (the model is not read again).  FALSE when cancelled or when
+    // nothing changed.
+    BOOL EditModel3ds(CGModel3ds* cell);
 
     CPageList m_pages;      // in display order (owned)
     CRecordList m_tools;    // the document's own tools (owned)
