@@ -54,6 +54,12 @@ protected:
         EXPECT_TRUE(image.save(path));
         return CString::FromQString(path);
     }
+    // The small model and its texture "wood.png" beside it; the model's path.
+    CString WriteSmallModel(const QString& name) {
+        const QString folder = QFileInfo(name).path();
+        WriteImage(folder + QStringLiteral("/wood.png"), 8, 8, QColor(160, 100, 40));
+        return WriteFile(name, SmallModel());
+    }
     // The bytes read as a 3DS file.
     static BOOL ReadBytes(const std::vector<uint8_t>& bytes, Model3dsData& model) {
         CMemFile file(bytes.data(), bytes.size());
