@@ -353,7 +353,8 @@ void Model3ds::ReadVertices(Object3ds& object, Chunk3ds& chunk) {
         return;
     object.vertexCount = count;
     object.vertices.assign(size_t(count) * 3, 0.0f);
-    std::memcpy(object.vertices.data(), bytes.data(), bytes.size());
+    if (!bytes.empty())
+        std::memcpy(object.vertices.data(), bytes.data(), bytes.size());
 }
 
 void Model3ds::ReadTexCoords(Object3ds& object, Chunk3ds& chunk) {
@@ -363,7 +364,8 @@ void Model3ds::ReadTexCoords(Object3ds& object, Chunk3ds& chunk) {
         return;
     object.texCoordCount = count;
     object.texCoords.assign(size_t(count) * 2, 0.0f);
-    std::memcpy(object.texCoords.data(), bytes.data(), bytes.size());
+    if (!bytes.empty())
+        std::memcpy(object.texCoords.data(), bytes.data(), bytes.size());
 }
 
 bool Model3ds::ReadFaces(Object3ds& object, Chunk3ds& chunk) {

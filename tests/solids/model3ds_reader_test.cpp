@@ -619,3 +619,24 @@ TEST_F(Model3dsReaderTest, OnePassGivesTheSameNormalsAsASearchOverAllFaces) {
         EXPECT_EQ(o.normals[size_t(i) * 3 + 2], z / len) << i;
     }
 }
+
+TEST_F(Model3dsReaderTest, EmptyListsGiveEmptyObjects) {
+    const std::vector<uint8_t> bytes = EditorFile([](C3dsChunkWriter& w) {
+        w.Begin(Object);
+        w.Name("empty");
+        w.Begin(Mesh);
+        for (uint16_t id : {Vertices, TexCoords, Faces}) {
+            w.Begin(id);
+            w.Word(0);
+            w.End();
+        }
+        w.End();
+        w.End();
+    });
+    const Model3dsData m = Read(bytes);
+    ExpectSound(m);
+    ASSERT_EQ(m.objectCount, 1);
+    EXPECT_EQ(m.objects[0].vertexCount, 0);
+    EXPECT_EQ(m.objects[0].texCoordCount, 0);
+    EXPECT_EQ(m.objects[0].faceCount, 0);
+}

@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -268,4 +269,30 @@ inline C3dsMeshSpec Prism3ds(const std::string& name, float x0, float x1, float 
         }
     }
     return m;
+}
+
+// ---- A folder of models for documents that name them ----
+
+// Writes into `dir` (which must exist) the models the document fuzz seeds name: "cube.3ds" whole,
+// "cut.3ds" cut in the middle, "past.3ds" whose main chunk is shorter than what it holds, and
+// "notes.3ds", which is no 3DS file.  False when a file could not be written.
+inline bool Write3dsDocumentModels(const std::string& dir) {
+    auto write = [&](const char* name, const std::vector<uint8_t>& bytes) {
+        const std::string path = dir + "/" + name;
+        FILE* f = std::fopen(path.c_str(), "wb");
+        if (!f)
+            return false;
+        const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+        return std::fclose(f) == 0 && ok;
+    };
+    const std::vector<uint8_t> cube =
+        Write3ds({{"Red", 200, 0, 0, ""}, {"Tex", 255, 255, 255, "cube.png"}},
+                 {Box3ds("Cube", -1, -1, -1, 1, 1, 1, "Red"), Torus3ds("Ring", 0, 0, 0, 3, 0.5f, 8, 4, "Tex")});
+    std::vector<uint8_t> past = cube;
+    const uint32_t length = 12;
+    std::memcpy(&past[2], &length, 4);
+    const std::string notes = "这不是模型文件";
+    return write("cube.3ds", cube) &&
+           write("cut.3ds", std::vector<uint8_t>(cube.begin(), cube.begin() + long(cube.size() / 2))) &&
+           write("past.3ds", past) && write("notes.3ds", std::vector<uint8_t>(notes.begin(), notes.end()));
 }

@@ -1,7 +1,7 @@
 // Writes small documents to start the document fuzzer from: a new document, one of several pages
 // with points, lines and a tool, its ".gf" copy, an older version, a page with every point on an
-// object, one with a hull, its net, section and cuts, and one with every solid of revolution, each
-// with damaged variants of their records; with --paste, the clipboard blocks of a page (its cells, the page
+// object, one with a hull, its net, section and cuts, one with every solid of revolution, and one with
+// 3DS models whose files are whole, damaged or missing, each with damaged variants of their records; with --paste, the clipboard blocks of a page (its cells, the page
 // whole); with --toolset, tool-set files.  Usage: make_document_seeds [--paste | --toolset] DIR
 #include "document/halvix_doc.h"
 #include "model/arc_circles.h"
@@ -13,6 +13,7 @@
 #include "points/object_points.h"
 #include "solids/fold.h"
 #include "solids/hull_presets.h"
+#include "solids/model3ds.h"
 #include "solids/revolution_constructed.h"
 #include "solids/section.h"
 #include "solids/split.h"
@@ -211,6 +212,33 @@ std::vector<BYTE> RevolutionDocument(const std::function<void(CRevolutionFigures
     return bytes;
 }
 
+// 3DS models named by the paths their documents would hold, as written on Windows and here: found
+// beside the document (whole, cut short, with a short main chunk, no model at all) or nowhere; a path
+// too short to be read; `damage` changes them before the document is stored.
+std::vector<BYTE> ModelDocument(const std::function<void(std::vector<CGModel3ds*>&)>& damage) {
+    CHalvixDoc doc;
+    doc.OnNewDocument();
+    CGPage* page = doc.GetPage(0);
+    std::vector<CGModel3ds*> models;
+    const char16_t* paths[] = {u"C:\\课件\\模型\\cube.3ds", u"/home/老师/模型/cut.3ds", u"D:\\past.3ds",
+                               u"E:\\notes.3ds", u"C:\\gone\\gone.3ds", u"a.3d"};
+    for (size_t i = 0; i < std::size(paths); ++i) {
+        auto* model = new CGModel3ds;
+        model->m_id = page->m_nextId++;
+        model->m_path = paths[i];
+        model->m_name = CGModel3ds::FileNameOf(model->m_path);
+        model->m_style = BYTE(i % 2);
+        model->m_center[0] = float(i) * 3.0f;
+        model->m_scale = 0.5f;
+        model->m_param1 = float(i) * 0.5f;
+        page->m_cells.SetAt(model->m_id, model);
+        models.push_back(model);
+    }
+    if (damage)
+        damage(models);
+    return doc.StoreToBytes();
+}
+
 CRecord* PointTool() {
     auto* tool = new CRecord;
     tool->m_name = u"点";
@@ -372,5 +400,23 @@ int main(int argc, char** argv) {
     std::vector<BYTE> solidsCut = RevolutionDocument(nullptr);
     solidsCut.resize(solidsCut.size() * 2 / 3);
     Write(dir + "/solids-cut.hvx", solidsCut);
+
+    // 3DS models (the document fuzzer keeps their files beside the documents it reads), and their
+    // records damaged: numbers that are none, paths empty or very long, a file cut short.
+    Write(dir + "/models.hvx", ModelDocument(nullptr));
+    Write(dir + "/models-no-numbers.hvx", ModelDocument([](std::vector<CGModel3ds*>& m) {
+              m[0]->m_scale = std::nanf("");
+              m[1]->m_center[2] = INFINITY;
+              m[2]->m_param1 = -INFINITY;
+              m[3]->m_scale = 0.0f;
+          }));
+    Write(dir + "/models-paths.hvx", ModelDocument([](std::vector<CGModel3ds*>& m) {
+              m[0]->m_path.Empty();
+              m[1]->m_path = CString(u'/', 20000) + u"cube.3ds";
+              m[2]->m_path = u"\\\\\\\\";
+          }));
+    std::vector<BYTE> modelsCut = ModelDocument(nullptr);
+    modelsCut.resize(modelsCut.size() * 2 / 3);
+    Write(dir + "/models-cut.hvx", modelsCut);
     return 0;
 }

@@ -1,0 +1,224 @@
+// A generated 3DS model of 200,000 triangles in four mesh objects (four tori of 25,000 vertices and
+// 50,000 triangles, a 3DS mesh holding at most 65,535 of each): the time to load it into a model cell
+// (read, normals, box), the first frame of it at 800 x 600 (which makes its display list) and the
+// frames after.  The frames run under an X server (xvfb-run).
+#include "model/page.h"
+#include "solids/model3ds.h"
+#include "support/model3ds_writer.h"
+#include "view/gl_context.h"
+#include "view/scene_renderer.h"
+#include "view/vertex_array.h"
+#include "view/view_camera.h"
+#include "view/view_settings.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QOffscreenSurface>
+#include <QOpenGLContext>
+#include <QOpenGLFramebufferObject>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+namespace {
+
+constexpr int kWidth = 800;
+constexpr int kHeight = 600;
+
+QSurfaceFormat Format() {
+    QSurfaceFormat f;
+    f.setRenderableType(QSurfaceFormat::OpenGL);
+    f.setProfile(QSurfaceFormat::CompatibilityProfile);
+    f.setVersion(2, 1);
+    f.setDepthBufferSize(24);
+    return f;
+}
+
+// An offscreen context with an 800 x 600 framebuffer and the view's set-up in it.
+class CRenderHarness {
+public:
+    bool Start() {
+        m_surface.setFormat(Format());
+        m_surface.create();
+        m_context.setFormat(Format());
+        if (!m_context.create() || !m_context.makeCurrent(&m_surface))
+            return false;
+        QOpenGLFramebufferObjectFormat f;
+        f.setAttachment(QOpenGLFramebufferObject::Depth);
+        m_fbo = std::make_unique<QOpenGLFramebufferObject>(kWidth, kHeight, f);
+        if (!m_fbo->bind())
+            return false;
+        HxInitInstallFolder();
+        m_renderer = std::make_unique<CSceneRenderer>();
+        if (!m_renderer->InitOpenGL())
+            return false;
+        return m_renderer->OnSize(kWidth, kHeight);
+    }
+    ~CRenderHarness() {
+        if (m_renderer)
+            m_renderer->ReleaseOpenGL();
+        m_renderer.reset();
+        m_fbo.reset();
+        m_context.doneCurrent();
+    }
+    CSceneRenderer& Renderer() { return *m_renderer; }
+
+private:
+    QOffscreenSurface m_surface;
+    QOpenGLContext m_context;
+    std::unique_ptr<QOpenGLFramebufferObject> m_fbo;
+    std::unique_ptr<CSceneRenderer> m_renderer;
+};
+
+CRenderHarness* g_harness = nullptr;
+
+double Median(std::vector<double> v) {
+    if (v.empty())
+        return 0.0;
+    std::nth_element(v.begin(), v.begin() + std::ptrdiff_t(v.size() / 2), v.end());
+    return v[v.size() / 2];
+}
+
+// The model file, written once into a temporary folder.
+class CBenchModel {
+public:
+    CBenchModel() {
+        std::vector<C3dsMaterialSpec> materials;
+        std::vector<C3dsMeshSpec> meshes;
+        const char* names[4] = {"Red", "Green", "Blue", "Gold"};
+        const uint8_t colors[4][3] = {{200, 40, 40}, {40, 160, 60}, {50, 80, 200}, {220, 170, 40}};
+        for (int i = 0; i < 4; ++i) {
+            materials.push_back({names[i], colors[i][0], colors[i][1], colors[i][2], ""});
+            const float x = (i % 2 ? 6.0f : -6.0f), y = (i / 2 ? 6.0f : -6.0f);
+            meshes.push_back(
+                Torus3ds(std::string("Torus") + char('1' + i), x, y, 0, 4, 1.5f, 250, 100, names[i]));
+        }
+        const std::vector<uint8_t> bytes = Write3ds(materials, meshes);
+        m_path = m_dir.filePath(QStringLiteral("tori.3ds"));
+        QFile file(m_path);
+        if (file.open(QIODevice::WriteOnly))
+            file.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
+        m_bytes = bytes.size();
+    }
+    CString Path() const { return CString::FromQString(m_path); }
+    size_t Bytes() const { return m_bytes; }
+
+private:
+    QTemporaryDir m_dir;
+    QString m_path;
+    size_t m_bytes = 0;
+};
+
+CBenchModel* g_model = nullptr;
+
+// A current page holding the model cell.
+class CModelPage {
+public:
+    CModelPage() {
+        g_pCurPage = &m_page;
+        g_cellMap = &m_page.m_cells;
+        HxReplaceVertexArray(10);
+        const WORD id = m_page.m_nextId++;
+        m_model = new CGModel3ds(id, g_model->Path(), 1);
+        m_model->m_labelHidden = 1;
+        m_page.m_cells.SetAt(id, m_model);
+    }
+    ~CModelPage() {
+        g_pCurPage = nullptr;
+        g_cellMap = nullptr;
+    }
+    CGModel3ds& Model() { return *m_model; }
+
+private:
+    CGPage m_page;
+    CGModel3ds* m_model;
+};
+
+// Reading the file into a new model cell: the chunks, the normals in one pass, the box and scale.
+void BM_LoadModel200k(benchmark::State& state) {
+    size_t triangles = 0;
+    for (auto _ : state) {
+        CGModel3ds model(1, g_model->Path(), 1);
+        triangles = model.m_model.FaceCount();
+        benchmark::DoNotOptimize(model.m_scale);
+    }
+    state.counters["triangles"] = double(triangles);
+    state.counters["file_MB"] = double(g_model->Bytes()) / 1e6;
+}
+BENCHMARK(BM_LoadModel200k)->Unit(benchmark::kMillisecond)->MinTime(3.0);
+
+// The first frame after the model was read: its display list is compiled while the frame is drawn.
+void BM_FirstFrameModel200k(benchmark::State& state) {
+    if (!g_harness) {
+        state.SkipWithError("no OpenGL context (run under xvfb-run)");
+        return;
+    }
+    using Clock = std::chrono::steady_clock;
+    ResetViewCamera();
+    CModelPage page;
+    std::vector<double> frame;
+    for (auto _ : state) {
+        page.Model().Recompute(); // read again: the list is made anew by the next frame
+        const auto t0 = Clock::now();
+        g_harness->Renderer().DrawFrame();
+        glFinish();
+        const double a = std::chrono::duration<double>(Clock::now() - t0).count();
+        state.SetIterationTime(a);
+        frame.push_back(a * 1e3);
+    }
+    state.counters["frame_ms"] = Median(frame);
+}
+BENCHMARK(BM_FirstFrameModel200k)->Unit(benchmark::kMillisecond)->MinTime(3.0)->UseManualTime();
+
+// Frames of the model once its display list exists, lit (style 1) and as a wire frame (style 0).
+void BM_FrameModel200k(benchmark::State& state) {
+    if (!g_harness) {
+        state.SkipWithError("no OpenGL context (run under xvfb-run)");
+        return;
+    }
+    using Clock = std::chrono::steady_clock;
+    ResetViewCamera();
+    CModelPage page;
+    page.Model().m_style = BYTE(state.range(0));
+    g_harness->Renderer().DrawFrame();
+    std::vector<double> frame;
+    for (auto _ : state) {
+        const auto t0 = Clock::now();
+        g_harness->Renderer().DrawFrame();
+        glFinish();
+        const double a = std::chrono::duration<double>(Clock::now() - t0).count();
+        state.SetIterationTime(a);
+        frame.push_back(a * 1e3);
+    }
+    state.counters["frame_ms"] = Median(frame);
+}
+BENCHMARK(BM_FrameModel200k)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->MinTime(3.0)->UseManualTime();
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QGuiApplication app(argc, argv);
+    HxSetMessageBoxHandler([](const CString& text, const CString&, UINT) {
+        std::fprintf(stderr, "models bench: %s\n", text.ToUtf8().c_str());
+        return IDOK;
+    });
+    CBenchModel model;
+    g_model = &model;
+    CRenderHarness harness;
+    if (harness.Start())
+        g_harness = &harness;
+    else
+        std::fprintf(stderr, "models bench: the view could not be set up\n");
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    g_harness = nullptr;
+    g_model = nullptr;
+    return 0;
+}
