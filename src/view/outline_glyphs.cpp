@@ -141,7 +141,14 @@ CString BuildOutlineGlyphLists(UINT& base, const CString& text, const CString& f
         return CString();
     }
     base = block;
+    return CompileOutlineGlyphLists(block, text, face, format);
+}
 
+CString CompileOutlineGlyphLists(UINT block, const CString& text, const CString& face, int format) {
+    static_assert(kMaxCharacters == HX_OUTLINE_GLYPH_LISTS);
+    // The names are kept as 16-bit units.
+    if (block == 0 || block + kMaxCharacters - 1 > 0xFFFF)
+        return CString();
     GLUtesselator* tess = gluNewTess();
     if (!tess)
         return CString();

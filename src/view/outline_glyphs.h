@@ -15,6 +15,10 @@ constexpr int HX_FONT_POLYGONS = 1;
 // is the string of the lists used, one per character; empty when no block could be reserved or no
 // OpenGL context can be made current.
 CString BuildOutlineGlyphLists(UINT& base, const CString& text, const CString& face, int format);
+// The same into a block of 16 lists the caller has reserved (a context must be current): the string
+// of the lists used; empty when the block's last list name does not fit in 16 bits.
+CString CompileOutlineGlyphLists(UINT block, const CString& text, const CString& face, int format);
+constexpr int HX_OUTLINE_GLYPH_LISTS = 16;
 
 // The polygons of one character's outline in em units (y up), as closed loops; its advance in ems.
 struct COutlineGlyph {
