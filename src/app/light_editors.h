@@ -5,6 +5,7 @@
 #pragma once
 
 #include "app/property_sheet.h"
+#include "model/model_globals.h"
 
 class QLabel;
 class QLineEdit;
