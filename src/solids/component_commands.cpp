@@ -171,12 +171,22 @@ BOOL CHalvixDoc::EditComponent(CGSubassembly* cell) {
     CGPage* page = g_pCurPage;
     if (!cell || !page || page->FindCell(cell->m_id) != cell)
         return FALSE;
-    CCreateSubaDlg dlg;
-    dlg.FillFrom(*cell);
-    if (dlg.DoModal() != IDOK)
-        return FALSE;
+    // The fields as they were before the dialog: a preset material chosen in it reaches the selected
+    // component at once, and belongs to the edit's undo step.
+    const WORD id = cell->m_id;
     CGSubassembly before;
     before.CopyComponentFields(*cell);
+    CCreateSubaDlg dlg;
+    dlg.FillFrom(*cell);
+    if (dlg.DoModal() != IDOK) {
+        // Cancelled after a material was given at once: that change can still be undone.
+        if (page->FindCell(id) == cell && !cell->SameComponentFields(before)) {
+            page->m_cmdProcessor.Submit(new CCmdModifySubassembly(id, before, u"修改组件属性"));
+            SetModifiedFlag(TRUE);
+            UpdateAllViews(nullptr);
+        }
+        return FALSE;
+    }
 
     if (dlg.m_kind != cell->m_kind) {
         cell->DropDisplayLists();

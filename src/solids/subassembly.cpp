@@ -258,11 +258,10 @@ void CGSubassembly::DrawText() {
                        m_glyphFormat != format;
     if (stale && HxHasCurrentGlContext()) {
         m_text2.Empty();
-        const GLuint block = m_glyphLists.Make(HX_OUTLINE_GLYPH_LISTS);
-        if (block != 0)
+        // The block is kept even for a text that gives no glyphs, so that it is not made again frame
+        // after frame.
+        if (const GLuint block = m_glyphLists.Make(HX_OUTLINE_GLYPH_LISTS))
             m_text2 = CompileOutlineGlyphLists(block, m_name, m_text1, format);
-        if (m_text2.IsEmpty())
-            m_glyphLists.Release();
         m_glyphText = m_name;
         m_glyphFont = m_text1;
         m_glyphFormat = format;

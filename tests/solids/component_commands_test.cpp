@@ -329,6 +329,18 @@ TEST_F(ComponentCommandTest, AnEditIsOneUndoStepAndAChangedKindDropsTheLists) {
     Script<CCreateSubaDlg>([](CCreateSubaDlg& dlg) { dlg.m_spin = 99.0f; });
     EXPECT_FALSE(m_doc->EditComponent(cell));
     EXPECT_EQ(cell->m_spin, 12.0f);
+    EXPECT_EQ(m_page->m_cmdProcessor.GetCount(), steps);
+    // A preset material reaches the selected component while the dialog is open (the view does it);
+    // cancelled, that change is still one step that can be undone.
+    Script<CCreateSubaDlg>([cell](CCreateSubaDlg&) {
+        g_materialDiffuse[2] = 0.05f;
+        cell->TakeCurrentMaterial();
+    });
+    EXPECT_FALSE(m_doc->EditComponent(cell));
+    EXPECT_EQ(m_page->m_cmdProcessor.GetCount(), steps + 1);
+    EXPECT_FLOAT_EQ(cell->m_diffuse[2], 0.05f);
+    ASSERT_TRUE(m_page->m_cmdProcessor.Undo());
+    EXPECT_TRUE(cell->SameComponentFields(edited));
     // A component that is not in the page is not edited.
     CGSubassembly stray;
     m_answer = IDOK;

@@ -1,9 +1,11 @@
 // Not a test: the program's window, where the component command runs with its dialog shown and a kind
 // chosen in it (as a user would), for looking at the components.  Usage:
 //   halvix_component_demo [--kind N] [--wire] [--texture N] [--material N] [--clip] [--select]
-//                         [--text3d] [--triangle] [--dialog FILE] [--screenshot FILE]
+//                         [--text3d] [--triangle] [--editor light|material] [--dialog FILE]
+//                         [--screenshot FILE]
 // "--dialog" saves a picture of the dialog with the choices made; "--screenshot" one of the window.
 #include "app/halvix_app.h"
+#include "app/light_editors.h"
 #include "app/main_frame.h"
 #include "app/ribbon_bar.h"
 #include "app/subassembly_dlg_ui.h"
@@ -60,6 +62,14 @@ int main(int argc, char** argv) {
             AfxGetCommandRouter().Execute(ID_CREATE_RIGHTTRIANGLE);
         if (args.contains(QStringLiteral("--text3d")))
             AfxGetCommandRouter().Execute(ID_CREATE_3DTEXT);
+        const QString editor = StringArg(args, QStringLiteral("--editor"));
+        if (editor == QStringLiteral("light")) {
+            CLightEditor sheet(frame->GetView(), frame);
+            sheet.DoModal();
+        } else if (editor == QStringLiteral("material")) {
+            CMatEditor sheet(frame);
+            sheet.DoModal();
+        }
         if (kind < 0)
             return;
         // The dialog is modal: the choices are made once it shows.
