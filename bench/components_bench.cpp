@@ -31,8 +31,8 @@ public:
         for (int kind = 0; kind < kSubassemblyKindCount; ++kind) {
             const float x = float(kind % 5) * 7.0f - 14.0f, y = float(kind / 5) * 7.0f - 7.0f;
             const float scale = kind == kSubassemblyText ? 1.5f : 2.5f;
-            auto* cell = new CGSubassembly(m_page.m_nextId++, BYTE(kind), 0, 0, 0, 0, x, y, 0, 0, 0, 1, 0, scale,
-                                           scale, scale, CGSubassembly::kClipNone, p1, p2);
+            auto* cell = new CGSubassembly(m_page.m_nextId++, BYTE(kind), 0, 0, 0, 0, x, y, 0, 0, 0, 1, 0,
+                                           scale, scale, scale, CGSubassembly::kClipNone, p1, p2);
             if (kind == kSubassemblyText)
                 cell->m_name = u"Halvix";
             if (kind == kSubassemblyCube)
@@ -86,7 +86,10 @@ void BM_FifteenLitComponentsMakingTheirLists(benchmark::State& state) {
     Frames(state, true);
 }
 BENCHMARK(BM_FifteenLitComponents)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseManualTime();
-BENCHMARK(BM_FifteenLitComponentsMakingTheirLists)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseManualTime();
+BENCHMARK(BM_FifteenLitComponentsMakingTheirLists)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(2.0)
+    ->UseManualTime();
 
 } // namespace
 

@@ -69,4 +69,3 @@ inline double Median(std::vector<double> v) {
     std::nth_element(v.begin(), v.begin() + std::ptrdiff_t(v.size() / 2), v.end());
     return v[v.size() / 2];
 }
-

@@ -86,7 +86,8 @@ CEditor::CEditor(const CString& caption) : CPropertyPage(caption) {
     static const char16_t* const labels[3] = {u"红", u"绿", u"蓝"};
     BuildSliderRows(this, labels, kSliders, kEdits, 1000, 100, m_sliders, m_edits);
     for (int i = 0; i < 3; ++i)
-        QObject::connect(m_sliders[i], &QSlider::valueChanged, this, [this, i](int p) { OnSliderMoved(i, p); });
+        QObject::connect(m_sliders[i], &QSlider::valueChanged, this,
+                         [this, i](int p) { OnSliderMoved(i, p); });
 }
 
 void CEditor::OnInitPage() {
@@ -114,7 +115,8 @@ CEditPos::CEditPos() : CPropertyPage(u"光源位置") {
     static const char16_t* const labels[3] = {u"X:", u"Y:", u"Z:"};
     BuildSliderRows(this, labels, kSliders, kEdits, 2000, 200, m_sliders, m_edits);
     for (int i = 0; i < 3; ++i)
-        QObject::connect(m_sliders[i], &QSlider::valueChanged, this, [this, i](int p) { OnSliderMoved(i, p); });
+        QObject::connect(m_sliders[i], &QSlider::valueChanged, this,
+                         [this, i](int p) { OnSliderMoved(i, p); });
 }
 
 void CEditPos::OnInitPage() {
@@ -209,8 +211,9 @@ void CShineEdit::OnApply() {
 // Sheets
 
 CLightEditor::CLightEditor(CHalvixView* view, QWidget* parent)
-    : CPropertySheet(u"灯光属性", parent), m_ambient(new CEditor(u"环境光")), m_diffuse(new CEditor(u"散射光")),
-      m_specular(new CEditor(u"镜面光")), m_position(new CEditPos), m_pView(view) {
+    : CPropertySheet(u"灯光属性", parent), m_ambient(new CEditor(u"环境光")),
+      m_diffuse(new CEditor(u"散射光")), m_specular(new CEditor(u"镜面光")), m_position(new CEditPos),
+      m_pView(view) {
     AddPage(m_ambient);
     AddPage(m_diffuse);
     AddPage(m_specular);
@@ -238,8 +241,9 @@ LRESULT CLightEditor::OnMaterialChanged(WPARAM, LPARAM) {
 }
 
 CMatEditor::CMatEditor(QWidget* parent)
-    : CPropertySheet(u"材质属性", parent), m_ambient(new CEditor(u"环境光")), m_diffuse(new CEditor(u"散射光")),
-      m_specular(new CEditor(u"镜面光")), m_shine(new CShineEdit), m_pViewWnd(g_pView) {
+    : CPropertySheet(u"材质属性", parent), m_ambient(new CEditor(u"环境光")),
+      m_diffuse(new CEditor(u"散射光")), m_specular(new CEditor(u"镜面光")), m_shine(new CShineEdit),
+      m_pViewWnd(g_pView) {
     AddPage(m_ambient);
     AddPage(m_diffuse);
     AddPage(m_specular);

@@ -53,7 +53,7 @@ CCreateSubaWindow::CCreateSubaWindow(CCreateSubaDlg& fields, QWidget* parent)
 
     // Centre, scale and axis.
     auto* placement = new QHBoxLayout;
-    auto addTriple = [&](const char16_t* title, const int (&ids)[3]) {
+    auto addTriple = [&](const char16_t* title, const int(&ids)[3]) {
         auto* box = new QGroupBox(Text(title), this);
         auto* grid = new QGridLayout(box);
         const char16_t* labels[3] = {u"X:", u"Y:", u"Z:"};
@@ -110,7 +110,7 @@ CCreateSubaWindow::CCreateSubaWindow(CCreateSubaDlg& fields, QWidget* parent)
     m_clip = Add(D::kClipCheck, new QCheckBox(Text(u"裁 剪"), clipBox));
     clipGrid->addWidget(m_clip, 0, 0);
     auto addPlane = [&](int row, QCheckBox*& check, int checkId, const char16_t* checkText,
-                        const char16_t* label, const int (&ids)[4]) {
+                        const char16_t* label, const int(&ids)[4]) {
         check = Add(checkId, new QCheckBox(Text(checkText), clipBox));
         clipGrid->addWidget(check, row, 0);
         clipGrid->addWidget(new QLabel(Text(label), clipBox), row, 1);

@@ -133,11 +133,10 @@ void CHalvixDoc::OnCreateSuba() {
     CCreateSubaDlg dlg;
     if (dlg.DoModal() != IDOK)
         return;
-    auto* cell = run.AddCell<CGSubassembly>(BYTE(dlg.m_kind), BYTE(dlg.m_style), dlg.m_coloring, dlg.m_texture,
-                                            dlg.m_dragLock, dlg.m_center[0], dlg.m_center[1], dlg.m_center[2],
-                                            dlg.m_axis[0], dlg.m_axis[1], dlg.m_axis[2], dlg.m_spin,
-                                            dlg.m_scale[0], dlg.m_scale[1], dlg.m_scale[2], dlg.ClipMode(),
-                                            dlg.m_plane1, dlg.m_plane2);
+    auto* cell = run.AddCell<CGSubassembly>(
+        BYTE(dlg.m_kind), BYTE(dlg.m_style), dlg.m_coloring, dlg.m_texture, dlg.m_dragLock, dlg.m_center[0],
+        dlg.m_center[1], dlg.m_center[2], dlg.m_axis[0], dlg.m_axis[1], dlg.m_axis[2], dlg.m_spin,
+        dlg.m_scale[0], dlg.m_scale[1], dlg.m_scale[2], dlg.ClipMode(), dlg.m_plane1, dlg.m_plane2);
     // The text of a new 3D text is its kind's name; only the font is taken from the dialog.
     if (dlg.m_kind == kSubassemblyText)
         cell->m_text1 = dlg.m_fontName;
@@ -154,9 +153,9 @@ void CHalvixDoc::OnCreate3DText() {
         return;
     const double plane1[4] = {0.0, 0.0, 1.0, 0.0};
     const double plane2[4] = {0.0, -1.0, 0.0, 0.0};
-    auto* cell = run.AddCell<CGSubassembly>(kSubassemblyText, BYTE(0), 0, 0, 0, -20.0f, 0.0f, 0.0f, 0.0f, 1.0f,
-                                            3.0f, 0.0f, 10.0f, 10.0f, 10.0f, CGSubassembly::kClipNone, plane1,
-                                            plane2);
+    auto* cell =
+        run.AddCell<CGSubassembly>(kSubassemblyText, BYTE(0), 0, 0, 0, -20.0f, 0.0f, 0.0f, 0.0f, 1.0f, 3.0f,
+                                   0.0f, 10.0f, 10.0f, 10.0f, CGSubassembly::kClipNone, plane1, plane2);
     cell->m_text1 = u"楷体";
     cell->m_name = u"Halvix";
     cell->m_color.r = 0;

@@ -55,7 +55,8 @@ CGSubassembly::CGSubassembly() {
 
 CGSubassembly::CGSubassembly(WORD id, BYTE kind, BYTE style, int ownMaterial, int texture, int dragLock,
                              float cx, float cy, float cz, float ax, float ay, float az, float spin, float sx,
-                             float sy, float sz, int clipMode, const double plane1[4], const double plane2[4]) {
+                             float sy, float sz, int clipMode, const double plane1[4],
+                             const double plane2[4]) {
     m_id = id;
     m_kind = kind;
     m_style = style;
@@ -180,7 +181,9 @@ void CGSubassembly::CopyComponentFields(const CGSubassembly& o) {
 }
 
 bool CGSubassembly::SameComponentFields(const CGSubassembly& o) const {
-    auto same = [](const auto& a, const auto& b) { return std::equal(std::begin(a), std::end(a), std::begin(b)); };
+    auto same = [](const auto& a, const auto& b) {
+        return std::equal(std::begin(a), std::end(a), std::begin(b));
+    };
     return m_kind == o.m_kind && m_style == o.m_style && m_name == o.m_name && m_nameFixed == o.m_nameFixed &&
            m_text1 == o.m_text1 && m_color == o.m_color && same(m_center, o.m_center) && m_spin == o.m_spin &&
            same(m_axis, o.m_axis) && same(m_scale, o.m_scale) && m_clipMode == o.m_clipMode &&
@@ -254,8 +257,8 @@ void CGSubassembly::DrawText() {
     const int format = m_style == 0 ? HX_FONT_POLYGONS : HX_FONT_LINES;
     // The glyphs follow the text, font and style, however these were changed (a rename in the object
     // tree changes the text too).
-    const bool stale = m_flag2 || !m_glyphLists.IsValid() || m_glyphText != m_name || m_glyphFont != m_text1 ||
-                       m_glyphFormat != format;
+    const bool stale = m_flag2 || !m_glyphLists.IsValid() || m_glyphText != m_name ||
+                       m_glyphFont != m_text1 || m_glyphFormat != format;
     if (stale && HxHasCurrentGlContext()) {
         m_text2.Empty();
         // The block is kept even for a text that gives no glyphs, so that it is not made again frame

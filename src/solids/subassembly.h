@@ -95,7 +95,7 @@ public:
     float m_diffuse[4] = {0.8f, 0.8f, 0.8f, 1.0f};
     float m_specular[4] = {0.2f, 0.2f, 0.2f, 1.0f};
     float m_shininess = 64.0f;
-    int m_texture = 0; // 0 none, 1 to 15 one of the view's textures
+    int m_texture = 0;    // 0 none, 1 to 15 one of the view's textures
     bool m_fixed = false; // the drag lock: the mouse does not move it (not stored)
     int m_reservedInt[2] = {0, 0};
     float m_reservedFloat[4] = {0.0f, 0.0f, 0.0f, 0.0f};

@@ -7,10 +7,9 @@
 IMPLEMENT_DYNAMIC(CCreateSubaDlg, CDialog)
 
 const char16_t* const g_materialPresetNames[kMaterialPresetCount] = {
-    u"选择材质", u"祖母绿",   u"翡翠",     u"黑曜石",   u"珍珠",     u"红宝石", u"绿松石",
-    u"黄铜",     u"青铜",     u"铬",       u"红铜",     u"黄金",     u"白银",   u"黑塑料",
-    u"青色塑料", u"绿塑料",   u"红塑料",   u"白塑料",   u"黄塑料",   u"黑橡胶", u"青色橡胶",
-    u"绿橡胶",   u"红橡胶",   u"白橡胶",   u"黄橡胶"};
+    u"选择材质", u"祖母绿", u"翡翠",     u"黑曜石", u"珍珠",   u"红宝石",   u"绿松石", u"黄铜",   u"青铜",
+    u"铬",       u"红铜",   u"黄金",     u"白银",   u"黑塑料", u"青色塑料", u"绿塑料", u"红塑料", u"白塑料",
+    u"黄塑料",   u"黑橡胶", u"青色橡胶", u"绿橡胶", u"红橡胶", u"白橡胶",   u"黄橡胶"};
 
 // The widely published OpenGL material set; row 0 is OpenGL's own default.
 const CMaterialPreset g_materialPresets[kMaterialPresetCount] = {

@@ -34,11 +34,11 @@ public:
     static constexpr int kTextEdit = 1002;
     static constexpr int kPlane1Check = 1003;
     static constexpr int kPlane2Check = 1005;
-    static constexpr int kStyleLitRadio = 1007;  // "光照处理"
-    static constexpr int kClipCheck = 1008;      // "裁 剪"
-    static constexpr int kStyleWireRadio = 1010; // "线框模式"
-    static constexpr int kDragLockCheck = 1012;  // "锁定拖移"
-    static constexpr int kColoringOwnRadio = 1013;   // "外颜色内银灰"
+    static constexpr int kStyleLitRadio = 1007;         // "光照处理"
+    static constexpr int kClipCheck = 1008;             // "裁 剪"
+    static constexpr int kStyleWireRadio = 1010;        // "线框模式"
+    static constexpr int kDragLockCheck = 1012;         // "锁定拖移"
+    static constexpr int kColoringOwnRadio = 1013;      // "外颜色内银灰"
     static constexpr int kColoringMaterialRadio = 1014; // "外定义内颜色"
     static constexpr int kFontCombo = 1015;
     static constexpr int kTextureList = 1019;
@@ -49,7 +49,7 @@ public:
     static constexpr int kScaleEdits[3] = {1266, 1267, 1268};
     static constexpr int kPlane1Edits[4] = {1269, 1275, 1276, 1277};
     static constexpr int kPlane2Edits[4] = {1270, 1278, 1280, 1281};
-    static constexpr int kSpinEdit = 1274; // "转角"
+    static constexpr int kSpinEdit = 1274;       // "转角"
     static constexpr int kMaterialButton = 1285; // "另定义材质"
 
     CCreateSubaDlg() : CDialog(IDD) {}

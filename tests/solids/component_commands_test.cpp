@@ -53,7 +53,8 @@ double Distance(const CGVertex& a, const CGVertex& b) {
 }
 
 double DotAt(const CGVertex& corner, const CGVertex& a, const CGVertex& b) {
-    return double(a.m_x - corner.m_x) * (b.m_x - corner.m_x) + double(a.m_y - corner.m_y) * (b.m_y - corner.m_y) +
+    return double(a.m_x - corner.m_x) * (b.m_x - corner.m_x) +
+           double(a.m_y - corner.m_y) * (b.m_y - corner.m_y) +
            double(a.m_z - corner.m_z) * (b.m_z - corner.m_z);
 }
 
@@ -114,7 +115,8 @@ TEST_F(ComponentCommandTest, TheRightTriangleOnTwoPointsHasItsRightAngleAtTheFir
     const PageSnapshot before = TakeSnapshot(*m_page);
     const WORD first = m_page->m_nextId;
     ASSERT_TRUE(Run(ID_CREATE_RIGHTTRIANGLE));
-    EXPECT_EQ(ClassesFrom(first), (std::vector<std::string>{"CGVerFreeUpright", "CGLine", "CGLine", "CGLine"}));
+    EXPECT_EQ(ClassesFrom(first),
+              (std::vector<std::string>{"CGVerFreeUpright", "CGLine", "CGLine", "CGLine"}));
     ExpectUndoStep<CCmdAddCells>(u"添加直角三角形", 4);
     auto* r = Cell<CGVertex>(first);
     EXPECT_EQ(Parents(r), (std::vector<WORD>{q->m_id, p->m_id}));
@@ -129,8 +131,8 @@ TEST_F(ComponentCommandTest, TheRightTriangleIsOnlyForNoneOrTwoPoints) {
     CGVertex* p = AddPoint(0, 0, 0);
     CGVertex* q = AddPoint(1, 0, 0);
     CGVertex* r = AddPoint(0, 1, 0);
-    for (std::initializer_list<WORD> selection : {std::initializer_list<WORD>{p->m_id},
-                                                  std::initializer_list<WORD>{p->m_id, q->m_id, r->m_id}}) {
+    for (std::initializer_list<WORD> selection :
+         {std::initializer_list<WORD>{p->m_id}, std::initializer_list<WORD>{p->m_id, q->m_id, r->m_id}}) {
         Select(selection);
         EXPECT_FALSE(Enabled(ID_CREATE_RIGHTTRIANGLE));
         const PageSnapshot before = TakeSnapshot(*m_page);

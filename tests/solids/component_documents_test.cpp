@@ -31,8 +31,9 @@ protected:
         ModelTest::TearDown();
     }
     static std::vector<BYTE> Seed(const char* name) {
-        QFile file(QDir(qEnvironmentVariable("HALVIX_TEST_SOURCE_DIR"))
-                       .filePath(QStringLiteral("tests/document/fuzz/corpus/seed-%1-hvx").arg(QLatin1String(name))));
+        QFile file(
+            QDir(qEnvironmentVariable("HALVIX_TEST_SOURCE_DIR"))
+                .filePath(QStringLiteral("tests/document/fuzz/corpus/seed-%1-hvx").arg(QLatin1String(name))));
         EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name;
         const QByteArray data = file.readAll();
         return std::vector<BYTE>(data.begin(), data.end());

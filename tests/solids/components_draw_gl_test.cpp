@@ -52,8 +52,8 @@ protected:
     }
     CGSubassembly* Add(BYTE kind, float scale, BYTE style = 0) {
         const double p1[4] = {0, 0, 1, 0}, p2[4] = {0, 0, -1, 0};
-        return Insert(new CGSubassembly(NextId(), kind, style, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, scale, scale, scale,
-                                        CGSubassembly::kClipNone, p1, p2));
+        return Insert(new CGSubassembly(NextId(), kind, style, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, scale, scale,
+                                        scale, CGSubassembly::kClipNone, p1, p2));
     }
     std::array<int, 4> At(double x, double y) {
         const auto p = ToPixel(x, y, 0);
@@ -121,7 +121,8 @@ TEST_F(ComponentsDrawTest, ThreeDTextIsDrawnFromOutlineGlyphsMadeAtDrawTime) {
     EXPECT_EQ(text->m_text2.GetLength(), 2);
     EXPECT_FALSE(text->m_flag2);
     // Two H of about 0.7 em each, 4 units to the em: the stems rise from the baseline at y = 0.
-    const int ink = InkIn(ToPixel(0, 0, 0)[0], ToPixel(0, 0, 0)[1], ToPixel(5.5, 3.5, 0)[0], ToPixel(5.5, 3.5, 0)[1]);
+    const int ink =
+        InkIn(ToPixel(0, 0, 0)[0], ToPixel(0, 0, 0)[1], ToPixel(5.5, 3.5, 0)[0], ToPixel(5.5, 3.5, 0)[1]);
     EXPECT_GT(ink, 400);
     EXPECT_EQ(InkIn(0, 0, ToPixel(-0.5, 0, 0)[0], m_h), 0) << "nothing left of the start";
     EXPECT_TRUE(InkAtWorld(0.3, 1.0)) << "the first stem";

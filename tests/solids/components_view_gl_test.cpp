@@ -13,8 +13,8 @@ class ComponentsViewTest : public ViewMouseTest {
 protected:
     CGSubassembly* Add(BYTE kind, float scale, float cx = 0, float cy = 0, float cz = 0) {
         const double p1[4] = {0, 0, 1, 0}, p2[4] = {0, 0, -1, 0};
-        auto* cell = Insert(new CGSubassembly(m_page->m_nextId++, kind, 0, 0, 0, 0, cx, cy, cz, 0, 0, 1, 0, scale,
-                                              scale, scale, CGSubassembly::kClipNone, p1, p2));
+        auto* cell = Insert(new CGSubassembly(m_page->m_nextId++, kind, 0, 0, 0, 0, cx, cy, cz, 0, 0, 1, 0,
+                                              scale, scale, scale, CGSubassembly::kClipNone, p1, p2));
         Redraw();
         return cell;
     }

@@ -94,10 +94,10 @@ TEST_F(SubassemblyTest, TheShapeIsTurnedOntoItsAxis) {
         double about[2]; // x, y of the turning axis
     };
     const Case cases[] = {
-        {{0, 0, 2}, 0.0, {1, 0}},      // along z: as it is
-        {{0, 0, -5}, 180.0, {1, 0}},   // upside down, a half-turn about x
-        {{0, -1, 0}, 90.0, {1, 0}},    // z onto -y: a quarter turn about +x
-        {{1, 0, 0}, 90.0, {0, 1}},     // z onto +x: about +y
+        {{0, 0, 2}, 0.0, {1, 0}},    // along z: as it is
+        {{0, 0, -5}, 180.0, {1, 0}}, // upside down, a half-turn about x
+        {{0, -1, 0}, 90.0, {1, 0}},  // z onto -y: a quarter turn about +x
+        {{1, 0, 0}, 90.0, {0, 1}},   // z onto +x: about +y
         {{0, 1, 1}, 45.0, {-1, 0}},
     };
     for (const Case& c : cases) {
@@ -116,8 +116,8 @@ TEST_F(SubassemblyTest, TheShapeIsTurnedOntoItsAxis) {
 TEST_F(SubassemblyTest, TheRecordFollowsTheCommonRecordWithTheMaterialInterleaved) {
     const double p1[4] = {1.5, -2.0, 0.25, 3.0};
     const double p2[4] = {-1.0, 0.5, 2.0, -4.0};
-    CGSubassembly cell(9, kSubassemblyTorus, 1, 1, 3, 1, 1.0f, 2.0f, 3.0f, 0.0f, 1.0f, 0.0f, 45.0f, 2.0f, 3.0f,
-                       4.0f, CGSubassembly::kClipBoth, p1, p2);
+    CGSubassembly cell(9, kSubassemblyTorus, 1, 1, 3, 1, 1.0f, 2.0f, 3.0f, 0.0f, 1.0f, 0.0f, 45.0f, 2.0f,
+                       3.0f, 4.0f, CGSubassembly::kClipBoth, p1, p2);
     cell.m_text1 = u"楷体";
     for (int i = 0; i < 4; ++i) {
         cell.m_ambient[i] = 0.1f + 0.01f * float(i);
@@ -384,8 +384,8 @@ TEST_F(SubassemblyTest, TheClipModeComesFromThePlaneBoxesWhileClippingIsTicked) 
 
 TEST_F(SubassemblyTest, TheDialogIsFilledFromAComponentAndGivesItsMaterialToTheView) {
     const double p1[4] = {1, 2, 3, 4};
-    CGSubassembly cell(3, kSubassemblyCone, 5, 1, 9, 1, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, CGSubassembly::kClipPlane2,
-                       p1, kPlaneBack);
+    CGSubassembly cell(3, kSubassemblyCone, 5, 1, 9, 1, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10,
+                       CGSubassembly::kClipPlane2, p1, kPlaneBack);
     cell.m_ambient[1] = 0.75f;
     cell.m_shininess = 3.0f;
     CCreateSubaDlg dlg;

@@ -1,8 +1,8 @@
 // Writes small documents to start the document fuzzer from: a new document, one of several pages
 // with points, lines and a tool, its ".gf" copy, an older version, a page with every point on an
 // object, one with a hull, its net, section and cuts, and one with a component of every kind, each
-// with damaged variants of their records; with --paste, the clipboard blocks of a page (its cells, the page whole); with --toolset,
-// tool-set files.  Usage: make_document_seeds [--paste | --toolset] DIR
+// with damaged variants of their records; with --paste, the clipboard blocks of a page (its cells, the page
+// whole); with --toolset, tool-set files.  Usage: make_document_seeds [--paste | --toolset] DIR
 #include "document/halvix_doc.h"
 #include "model/arc_circles.h"
 #include "model/constrained_points.h"
@@ -332,16 +332,22 @@ int main(int argc, char** argv) {
     std::vector<CGSubassembly*> made = AddComponents(components.GetPage(0));
     const std::vector<BYTE> whole = components.StoreToBytes();
     Write(dir + "/components.hvx", whole);
-    auto damaged = [&](const char* name, const std::function<void()>& damage, const std::function<void()>& undo) {
+    auto damaged = [&](const char* name, const std::function<void()>& damage,
+                       const std::function<void()>& undo) {
         damage();
         Write(dir + "/components-" + name + ".hvx", components.StoreToBytes());
         undo();
     };
-    damaged("kind", [&] { made[5]->m_kind = 15; }, [&] { made[5]->m_kind = 5; });
-    damaged("clip-mode", [&] { made[7]->m_clipMode = 7; }, [&] { made[7]->m_clipMode = 3; });
-    damaged("negative-clip", [&] { made[2]->m_clipMode = -1; }, [&] { made[2]->m_clipMode = 2; });
-    damaged("nan-centre", [&] { made[9]->m_center[2] = std::nanf(""); }, [&] { made[9]->m_center[2] = 0.0f; });
-    damaged("nan-plane", [&] { made[11]->m_plane2[1] = std::nan(""); }, [&] { made[11]->m_plane2[1] = 0.0; });
+    damaged(
+        "kind", [&] { made[5]->m_kind = 15; }, [&] { made[5]->m_kind = 5; });
+    damaged(
+        "clip-mode", [&] { made[7]->m_clipMode = 7; }, [&] { made[7]->m_clipMode = 3; });
+    damaged(
+        "negative-clip", [&] { made[2]->m_clipMode = -1; }, [&] { made[2]->m_clipMode = 2; });
+    damaged(
+        "nan-centre", [&] { made[9]->m_center[2] = std::nanf(""); }, [&] { made[9]->m_center[2] = 0.0f; });
+    damaged(
+        "nan-plane", [&] { made[11]->m_plane2[1] = std::nan(""); }, [&] { made[11]->m_plane2[1] = 0.0; });
     std::vector<BYTE> shortened = whole;
     shortened.resize(shortened.size() / 2);
     Write(dir + "/components-cut.hvx", shortened);
