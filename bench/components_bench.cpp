@@ -94,15 +94,5 @@ BENCHMARK(BM_FifteenLitComponentsMakingTheirLists)
 } // namespace
 
 int main(int argc, char** argv) {
-    QGuiApplication app(argc, argv);
-    CRenderHarness harness;
-    if (harness.Start())
-        g_harness = &harness;
-    else
-        std::fprintf(stderr, "components bench: the view could not be set up\n");
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    g_harness = nullptr;
-    return 0;
+    return RunFrameBenchmarks(argc, argv, "components bench");
 }

@@ -304,15 +304,5 @@ BENCHMARK(BM_Render10000Cells)->Unit(benchmark::kMillisecond)->MinTime(2.0)->Use
 } // namespace
 
 int main(int argc, char** argv) {
-    QGuiApplication app(argc, argv);
-    CRenderHarness harness;
-    if (harness.Start())
-        g_harness = &harness;
-    else
-        std::fprintf(stderr, "render bench: the view could not be set up\n");
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    g_harness = nullptr;
-    return 0;
+    return RunFrameBenchmarks(argc, argv, "render bench");
 }

@@ -5,11 +5,15 @@
 #include "view/scene_renderer.h"
 #include "view/view_settings.h"
 
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
 #include <QOpenGLFramebufferObject>
 
 #include <algorithm>
+#include <cstdio>
 #include <memory>
 #include <vector>
 
@@ -68,4 +72,19 @@ inline double Median(std::vector<double> v) {
         return 0.0;
     std::nth_element(v.begin(), v.begin() + std::ptrdiff_t(v.size() / 2), v.end());
     return v[v.size() / 2];
+}
+
+// The main of a frame benchmark: the application and the harness, then the benchmarks registered.
+inline int RunFrameBenchmarks(int argc, char** argv, const char* name) {
+    QGuiApplication app(argc, argv);
+    CRenderHarness harness;
+    if (harness.Start())
+        g_harness = &harness;
+    else
+        std::fprintf(stderr, "%s: the view could not be set up\n", name);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    g_harness = nullptr;
+    return 0;
 }

@@ -27,32 +27,6 @@ QString Format(const char16_t* format, double value) {
     return CString(HxFormat(format, value)).ToQString();
 }
 
-// A row of three labelled sliders with read-only edits beside them.
-void BuildSliderRows(CPropertyPage* page, const char16_t* const labels[3], const int sliderIds[3],
-                     const int editIds[3], int maximum, int tick, QSlider* sliders[3], QLineEdit* edits[3]) {
-    auto* grid = new QGridLayout(page);
-    for (int i = 0; i < 3; ++i) {
-        grid->addWidget(new QLabel(QString::fromUtf16(labels[i]), page), i, 0);
-        auto* slider = new QSlider(Qt::Horizontal, page);
-        slider->setObjectName(QString::number(sliderIds[i]));
-        slider->setRange(0, maximum);
-        slider->setTickInterval(tick);
-        slider->setTickPosition(QSlider::TicksBelow);
-        slider->setPageStep(100);
-        slider->setMinimumWidth(220);
-        grid->addWidget(slider, i, 1);
-        auto* edit = new QLineEdit(page);
-        edit->setObjectName(QString::number(editIds[i]));
-        edit->setReadOnly(true);
-        edit->setMaximumWidth(80);
-        grid->addWidget(edit, i, 2);
-        sliders[i] = slider;
-        edits[i] = edit;
-        QObject::connect(edit, &QLineEdit::textChanged, page, [page] { page->SetModified(true); });
-    }
-    grid->setRowStretch(3, 1);
-}
-
 // The page posts to its sheet when applied.
 void PostToSheet(CPropertyPage* page) {
     if (page->m_pSheet)
@@ -80,62 +54,69 @@ bool HxApplyLightToGl() {
 }
 
 // ---------------------------------------------------------------------------------------------
-// Colour page
+// Slider pages
 
-CEditor::CEditor(const CString& caption) : CPropertyPage(caption) {
-    static const char16_t* const labels[3] = {u"红", u"绿", u"蓝"};
-    BuildSliderRows(this, labels, kSliders, kEdits, 1000, 100, m_sliders, m_edits);
-    for (int i = 0; i < 3; ++i)
-        QObject::connect(m_sliders[i], &QSlider::valueChanged, this,
-                         [this, i](int p) { OnSliderMoved(i, p); });
+CSliderPage::CSliderPage(const CString& caption, const CScale& scale)
+    : CPropertyPage(caption), m_openingFormat(scale.openingFormat), m_movedFormat(scale.movedFormat) {
+    auto* grid = new QGridLayout(this);
+    for (int i = 0; i < 3; ++i) {
+        grid->addWidget(new QLabel(QString::fromUtf16(scale.labels[i]), this), i, 0);
+        auto* slider = new QSlider(Qt::Horizontal, this);
+        slider->setObjectName(QString::number(scale.sliderIds[i]));
+        slider->setRange(0, scale.maximum);
+        slider->setTickInterval(scale.tick);
+        slider->setTickPosition(QSlider::TicksBelow);
+        slider->setPageStep(100);
+        slider->setMinimumWidth(220);
+        grid->addWidget(slider, i, 1);
+        auto* edit = new QLineEdit(this);
+        edit->setObjectName(QString::number(scale.editIds[i]));
+        edit->setReadOnly(true);
+        edit->setMaximumWidth(80);
+        grid->addWidget(edit, i, 2);
+        m_sliders[i] = slider;
+        m_edits[i] = edit;
+        connect(edit, &QLineEdit::textChanged, this, [this] { SetModified(true); });
+        connect(slider, &QSlider::valueChanged, this, [this, i](int p) { OnSliderMoved(i, p); });
+    }
+    grid->setRowStretch(3, 1);
 }
 
-void CEditor::OnInitPage() {
+void CSliderPage::OnInitPage() {
     for (int i = 0; i < 3; ++i) {
         const QSignalBlocker block(m_sliders[i]);
-        m_sliders[i]->setValue(int(m_value[i] * 1000.0f));
-        m_edits[i]->setText(Format(u"%.2f", m_value[i]));
+        m_sliders[i]->setValue(ToPosition(m_value[i]));
+        m_edits[i]->setText(Format(m_openingFormat, m_value[i]));
     }
 }
 
-void CEditor::OnSliderMoved(int i, int position) {
-    m_value[i] = float(position) / 1000.0f;
-    m_edits[i]->setText(Format(u"%.2f", m_value[i]));
+void CSliderPage::OnSliderMoved(int i, int position) {
+    m_value[i] = FromPosition(position);
+    m_edits[i]->setText(Format(m_movedFormat, m_value[i]));
 }
 
-void CEditor::OnApply() {
+void CSliderPage::OnApply() {
     PostToSheet(this);
     CPropertyPage::OnApply();
 }
 
-// ---------------------------------------------------------------------------------------------
-// Position page
+CEditor::CEditor(const CString& caption)
+    : CSliderPage(caption, {{u"红", u"绿", u"蓝"},
+                            {kSliders[0], kSliders[1], kSliders[2]},
+                            {kEdits[0], kEdits[1], kEdits[2]},
+                            1000,
+                            100,
+                            u"%.2f",
+                            u"%.2f"}) {}
 
-CEditPos::CEditPos() : CPropertyPage(u"光源位置") {
-    static const char16_t* const labels[3] = {u"X:", u"Y:", u"Z:"};
-    BuildSliderRows(this, labels, kSliders, kEdits, 2000, 200, m_sliders, m_edits);
-    for (int i = 0; i < 3; ++i)
-        QObject::connect(m_sliders[i], &QSlider::valueChanged, this,
-                         [this, i](int p) { OnSliderMoved(i, p); });
-}
-
-void CEditPos::OnInitPage() {
-    for (int i = 0; i < 3; ++i) {
-        const QSignalBlocker block(m_sliders[i]);
-        m_sliders[i]->setValue(int(m_value[i] + 1000.0f));
-        m_edits[i]->setText(Format(u"%.1f", m_value[i]));
-    }
-}
-
-void CEditPos::OnSliderMoved(int i, int position) {
-    m_value[i] = float(position - 1000);
-    m_edits[i]->setText(Format(u"%.2f", m_value[i]));
-}
-
-void CEditPos::OnApply() {
-    PostToSheet(this);
-    CPropertyPage::OnApply();
-}
+CEditPos::CEditPos()
+    : CSliderPage(u"光源位置", {{u"X:", u"Y:", u"Z:"},
+                                {kSliders[0], kSliders[1], kSliders[2]},
+                                {kEdits[0], kEdits[1], kEdits[2]},
+                                2000,
+                                200,
+                                u"%.1f",
+                                u"%.2f"}) {}
 
 // ---------------------------------------------------------------------------------------------
 // Shininess page

@@ -13,15 +13,12 @@ class QSlider;
 class QToolButton;
 class CHalvixView;
 
-// A colour: red, green and blue on sliders of 0 to 1000 (value x 1000), shown "%.2f"; alpha kept.
-class CEditor : public CPropertyPage {
+// Three values on sliders with read-only edits beside them; the fourth value stays as loaded.  The
+// pages differ in how a value sits on its slider and how its text is written.
+class CSliderPage : public CPropertyPage {
 public:
-    enum { IDD = 247 };
-    static constexpr int kSliders[3] = {1239, 1232, 1233};
-    static constexpr int kEdits[3] = {1236, 1237, 1238};
-    explicit CEditor(const CString& caption);
-
     void OnInitPage() override;
+    // The values take effect: UM_MATERIAL_CHANGED posted to the sheet.
     void OnApply() override;
     QSlider* Slider(int i) const { return m_sliders[i]; }
     QLineEdit* Edit(int i) const { return m_edits[i]; }
@@ -30,30 +27,52 @@ public:
 
     float m_value[4] = {0.0f, 0.0f, 0.0f, 1.0f};
 
+protected:
+    struct CScale {
+        const char16_t* labels[3];
+        int sliderIds[3];
+        int editIds[3];
+        int maximum;
+        int tick;
+        const char16_t* openingFormat; // the texts as the page opens
+        const char16_t* movedFormat;   // after a slider move
+    };
+    CSliderPage(const CString& caption, const CScale& scale);
+    virtual int ToPosition(float value) const = 0;
+    virtual float FromPosition(int position) const = 0;
+
 private:
+    const char16_t* m_openingFormat;
+    const char16_t* m_movedFormat;
     QSlider* m_sliders[3] = {};
     QLineEdit* m_edits[3] = {};
 };
 
-// The light's position: x, y, z on sliders of 0 to 2000 (value + 1000); w kept.
-class CEditPos : public CPropertyPage {
+// A colour: red, green and blue on sliders of 0 to 1000 (value x 1000, truncated), shown "%.2f".
+class CEditor : public CSliderPage {
+public:
+    enum { IDD = 247 };
+    static constexpr int kSliders[3] = {1239, 1232, 1233};
+    static constexpr int kEdits[3] = {1236, 1237, 1238};
+    explicit CEditor(const CString& caption);
+
+protected:
+    int ToPosition(float value) const override { return int(value * 1000.0f); }
+    float FromPosition(int position) const override { return float(position) / 1000.0f; }
+};
+
+// The light's position: x, y, z on sliders of 0 to 2000 (value + 1000), shown "%.1f" at first and
+// "%.2f" once moved.
+class CEditPos : public CSliderPage {
 public:
     enum { IDD = 249 };
     static constexpr int kSliders[3] = {1212, 1213, 1214};
     static constexpr int kEdits[3] = {1215, 1216, 1217};
     CEditPos();
 
-    void OnInitPage() override;
-    void OnApply() override;
-    QSlider* Slider(int i) const { return m_sliders[i]; }
-    QLineEdit* Edit(int i) const { return m_edits[i]; }
-    void OnSliderMoved(int i, int position);
-
-    float m_value[4] = {0.0f, 0.0f, 0.0f, 1.0f};
-
-private:
-    QSlider* m_sliders[3] = {};
-    QLineEdit* m_edits[3] = {};
+protected:
+    int ToPosition(float value) const override { return int(value + 1000.0f); }
+    float FromPosition(int position) const override { return float(position - 1000); }
 };
 
 // The shininess, a whole number from 0 to 128, typed or stepped.
