@@ -85,21 +85,14 @@ bool InsideLoop(const std::vector<double>& loop, double x, double y) {
     return inside;
 }
 
-// The sides face away from the filled part of the glyph whichever way the font runs its outlines: a
-// loop inside an odd number of others is a hole, and the solid lies outside it.
+// The sides face away from the filled part of the glyph whichever way the font runs its outlines.
 void DrawSides(const COutlineGlyph& glyph) {
     for (size_t k = 0; k < glyph.loops.size(); ++k) {
         const std::vector<double>& loop = glyph.loops[k];
         const size_t n = loop.size() / 2;
         if (n < 2)
             continue;
-        int depth = 0;
-        for (size_t m = 0; m < glyph.loops.size(); ++m)
-            if (m != k && glyph.loops[m].size() >= 6 && InsideLoop(glyph.loops[m], loop[0], loop[1]))
-                ++depth;
-        const bool hole = depth % 2 == 1;
-        // Counter-clockwise outer loops and clockwise holes have the solid on their left.
-        const bool solidOnLeft = (LoopArea(loop) > 0.0) != hole;
+        const bool solidOnLeft = HxOutlineLoopHasSolidOnLeft(glyph, k);
         glBegin(GL_QUADS);
         for (size_t i = 0; i < n; ++i) {
             size_t a = i, b = (i + 1) % n;
@@ -136,6 +129,18 @@ void CompileOutlineGlyph(GLuint list, const COutlineGlyph& glyph, int format, GL
     glEndList();
 }
 } // namespace
+
+bool HxOutlineLoopHasSolidOnLeft(const COutlineGlyph& glyph, size_t loop) {
+    const std::vector<double>& points = glyph.loops[loop];
+    if (points.size() < 6)
+        return true;
+    // A loop inside an odd number of others is a hole: the solid lies outside it.
+    int depth = 0;
+    for (size_t m = 0; m < glyph.loops.size(); ++m)
+        if (m != loop && glyph.loops[m].size() >= 6 && InsideLoop(glyph.loops[m], points[0], points[1]))
+            ++depth;
+    return (LoopArea(points) > 0.0) != (depth % 2 == 1);
+}
 
 COutlineGlyph HxOutlineGlyph(const CString& face, char16_t ch) {
     COutlineGlyph glyph;

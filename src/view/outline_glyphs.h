@@ -26,3 +26,6 @@ struct COutlineGlyph {
     double advance = 0;
 };
 COutlineGlyph HxOutlineGlyph(const CString& face, char16_t ch);
+// Whether the filled part of the glyph lies on the left of its loop `loop` as the loop runs (y up):
+// counter-clockwise outer loops and clockwise holes.  The extruded sides face the other way.
+bool HxOutlineLoopHasSolidOnLeft(const COutlineGlyph& glyph, size_t loop);

@@ -3,6 +3,7 @@
 // Euler's formula, faces drawn counter-clockwise with outward normals), the C60 model built on the
 // icosahedron, and the teapot's patch data (indices, shared patch borders, mirror copies).
 #include "solids/shapes.h"
+#include "view/outline_glyphs.h"
 
 #include <gtest/gtest.h>
 
@@ -231,4 +232,60 @@ TEST(ShapeTables, TeapotPatchesShareTheirBordersAndMirrorIntoAClosedPot) {
     EXPECT_EQ(copy[2][1][0], -g_teapotPoints[g_teapotPatches[p][9]][0]);
     EXPECT_EQ(copy[2][1][1], -g_teapotPoints[g_teapotPatches[p][9]][1]);
     EXPECT_EQ(copy[2][1][2], g_teapotPoints[g_teapotPatches[p][9]][2]);
+}
+
+// The sides of extruded 3D text face away from the filled part of each glyph, whichever way a font
+// runs its outlines: outer loops and holes, counter-clockwise or clockwise.
+TEST(ShapeTables, ThreeDTextSidesFaceAwayFromTheFilledPart) {
+    auto square = [](double x0, double y0, double s, bool ccw) {
+        std::vector<double> loop = {x0, y0, x0 + s, y0, x0 + s, y0 + s, x0, y0 + s};
+        if (!ccw)
+            loop = {x0, y0, x0, y0 + s, x0 + s, y0 + s, x0 + s, y0};
+        return loop;
+    };
+    for (bool outerCcw : {true, false}) {
+        COutlineGlyph ring;
+        ring.loops = {square(0, 0, 1, outerCcw), square(0.25, 0.25, 0.5, !outerCcw)};
+        EXPECT_EQ(HxOutlineLoopHasSolidOnLeft(ring, 0), outerCcw);
+        EXPECT_EQ(HxOutlineLoopHasSolidOnLeft(ring, 1), outerCcw) << "a hole runs the other way";
+    }
+    // A real glyph with a hole: a point a little to the side the solid is not on lies outside the
+    // filled part (odd-even over every loop), one to the other side inside.
+    const COutlineGlyph o = HxOutlineGlyph(u"Liberation Serif", u'O');
+    ASSERT_EQ(o.loops.size(), 2u);
+    auto filled = [&](double x, double y) {
+        int crossings = 0;
+        for (const auto& loop : o.loops) {
+            const size_t n = loop.size() / 2;
+            for (size_t i = 0, j = n - 1; i < n; j = i++) {
+                const double xi = loop[2 * i], yi = loop[2 * i + 1], xj = loop[2 * j], yj = loop[2 * j + 1];
+                if ((yi > y) != (yj > y) && x < (xj - xi) * (y - yi) / (yj - yi) + xi)
+                    ++crossings;
+            }
+        }
+        return crossings % 2 == 1;
+    };
+    for (size_t k = 0; k < o.loops.size(); ++k) {
+        const std::vector<double>& loop = o.loops[k];
+        // The middle of the loop's longest edge, and its left normal.
+        size_t best = 0;
+        double longest = 0;
+        const size_t n = loop.size() / 2;
+        for (size_t i = 0; i < n; ++i) {
+            const size_t j = (i + 1) % n;
+            const double l = std::hypot(loop[2 * j] - loop[2 * i], loop[2 * j + 1] - loop[2 * i + 1]);
+            if (l > longest) {
+                longest = l;
+                best = i;
+            }
+        }
+        const size_t j = (best + 1) % n;
+        const double mx = (loop[2 * best] + loop[2 * j]) / 2, my = (loop[2 * best + 1] + loop[2 * j + 1]) / 2;
+        const double lx = -(loop[2 * j + 1] - loop[2 * best + 1]) / longest,
+                     ly = (loop[2 * j] - loop[2 * best]) / longest;
+        const double e = 0.01;
+        const bool left = HxOutlineLoopHasSolidOnLeft(o, k);
+        EXPECT_EQ(filled(mx + e * lx, my + e * ly), left) << k;
+        EXPECT_EQ(filled(mx - e * lx, my - e * ly), !left) << k;
+    }
 }
