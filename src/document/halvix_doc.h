@@ -211,6 +211,14 @@ public:
     void OnUpdatePointAndFace(CCmdUI* pCmdUI);
     void OnUpdatePointCoordinates(CCmdUI* pCmdUI);
     void OnUpdatePointRotIncircle(CCmdUI* pCmdUI);
+    // A cylinder, cone or frustum on the selected right triangle (P1 top centre or apex, P2 bottom
+    // centre, P3 on the bottom circle) or right trapezium (P4 on the top circle), completed from two
+    // points, or a default figure; refused with a message when the angle is not right.
+    void OnCylinder();
+    void OnCone();
+    void OnFrustum();
+    void OnUpdateCylinderCone(CCmdUI* pCmdUI);
+    void OnUpdateFrustum(CCmdUI* pCmdUI);
 
     // ---- Right triangle, components and 3D text (solids/component_commands.cpp) ----
     // A dynamic right triangle: with nothing selected A, B, C on the circle over AB and the face;
@@ -250,6 +258,8 @@ private:
     void AddTransformCommands();
     // The message map entries of the construct commands.
     void AddConstructCommands();
+    // The message map entries of the cylinder, cone and frustum commands.
+    void AddRevolutionCommands();
     // The message map entries of the right triangle, component and 3D text commands.
     void AddComponentCommands();
     // Reads a ".gf" file: in the older layout, else (a document saved under that name later) in
