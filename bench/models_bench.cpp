@@ -2,6 +2,8 @@
 // 50,000 triangles, a 3DS mesh holding at most 65,535 of each): the time to load it into a model cell
 // (read, normals, box), the first frame of it at 800 x 600 (which makes its display list) and the
 // frames after.  The frames run under an X server (xvfb-run).
+#include "render_harness.h"
+
 #include "model/page.h"
 #include "solids/model3ds.h"
 #include "support/model3ds_writer.h"
@@ -14,76 +16,13 @@
 #include <benchmark/benchmark.h>
 
 #include <QFile>
-#include <QGuiApplication>
-#include <QOffscreenSurface>
-#include <QOpenGLContext>
-#include <QOpenGLFramebufferObject>
 #include <QTemporaryDir>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <memory>
 #include <vector>
 
 namespace {
-
-constexpr int kWidth = 800;
-constexpr int kHeight = 600;
-
-QSurfaceFormat Format() {
-    QSurfaceFormat f;
-    f.setRenderableType(QSurfaceFormat::OpenGL);
-    f.setProfile(QSurfaceFormat::CompatibilityProfile);
-    f.setVersion(2, 1);
-    f.setDepthBufferSize(24);
-    return f;
-}
-
-// An offscreen context with an 800 x 600 framebuffer and the view's set-up in it.
-class CRenderHarness {
-public:
-    bool Start() {
-        m_surface.setFormat(Format());
-        m_surface.create();
-        m_context.setFormat(Format());
-        if (!m_context.create() || !m_context.makeCurrent(&m_surface))
-            return false;
-        QOpenGLFramebufferObjectFormat f;
-        f.setAttachment(QOpenGLFramebufferObject::Depth);
-        m_fbo = std::make_unique<QOpenGLFramebufferObject>(kWidth, kHeight, f);
-        if (!m_fbo->bind())
-            return false;
-        HxInitInstallFolder();
-        m_renderer = std::make_unique<CSceneRenderer>();
-        if (!m_renderer->InitOpenGL())
-            return false;
-        return m_renderer->OnSize(kWidth, kHeight);
-    }
-    ~CRenderHarness() {
-        if (m_renderer)
-            m_renderer->ReleaseOpenGL();
-        m_renderer.reset();
-        m_fbo.reset();
-        m_context.doneCurrent();
-    }
-    CSceneRenderer& Renderer() { return *m_renderer; }
-
-private:
-    QOffscreenSurface m_surface;
-    QOpenGLContext m_context;
-    std::unique_ptr<QOpenGLFramebufferObject> m_fbo;
-    std::unique_ptr<CSceneRenderer> m_renderer;
-};
-
-CRenderHarness* g_harness = nullptr;
-
-double Median(std::vector<double> v) {
-    if (v.empty())
-        return 0.0;
-    std::nth_element(v.begin(), v.begin() + std::ptrdiff_t(v.size() / 2), v.end());
-    return v[v.size() / 2];
-}
 
 // The model file, written once into a temporary folder.
 class CBenchModel {
@@ -203,22 +142,13 @@ BENCHMARK(BM_FrameModel200k)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->Min
 } // namespace
 
 int main(int argc, char** argv) {
-    QGuiApplication app(argc, argv);
     HxSetMessageBoxHandler([](const CString& text, const CString&, UINT) {
         std::fprintf(stderr, "models bench: %s\n", text.ToUtf8().c_str());
         return IDOK;
     });
     CBenchModel model;
     g_model = &model;
-    CRenderHarness harness;
-    if (harness.Start())
-        g_harness = &harness;
-    else
-        std::fprintf(stderr, "models bench: the view could not be set up\n");
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    g_harness = nullptr;
+    const int result = RunFrameBenchmarks(argc, argv, "models bench");
     g_model = nullptr;
-    return 0;
+    return result;
 }

@@ -28,6 +28,7 @@ enum class HxTreeItemKind { ByValue, Page, Cell };
 CString HxPageTitle(int number);
 
 using CPageList = CTypedPtrList<CObList, CGPage*>;
+class CGSubassembly;
 class CGModel3ds;
 
 class CHalvixDoc : public CDocument {
@@ -223,8 +224,20 @@ public:
     void OnUpdateCylinderCone(CCmdUI* pCmdUI);
     void OnUpdateFrustum(CCmdUI* pCmdUI);
 
+    // ---- Right triangle, components and 3D text (solids/component_commands.cpp) ----
+    // A dynamic right triangle: with nothing selected A, B, C on the circle over AB and the face;
+    // with two points the right angle at the first.
+    void OnCreateRightTriangle();
+    void OnUpdateRightTriangle(CCmdUI* pCmdUI);
+    // A component described in its dialog; with one component selected, its properties instead.
+    void OnCreateSuba();
+    // The 3D text "Halvix" in "楷体", then the plane view.
+    void OnCreate3DText();
+    // The component's dialog filled from it; after OK the answer written back as one undo step.
+    // FALSE when cancelled or when nothing changed.
+    BOOL EditComponent(CGSubassembly* cell);
     // ---- 3DS models (construct/model_commands.cpp) ----
-    // The folder of the last document path, up to and including its last "" (or, without one, its
+    // The folder of the last document path, up to and including its last "\" (or, without one, its
     // last "/"); "" when the path is shorter than 5 characters or has no separator after its first
     // character.
     static CString GetDocumentFolder();
@@ -260,6 +273,8 @@ private:
     void AddConstructCommands();
     // The message map entries of the cylinder, cone and frustum commands.
     void AddRevolutionCommands();
+    // The message map entries of the right triangle, component and 3D text commands.
+    void AddComponentCommands();
     // Reads a ".gf" file: in the older layout, else (a document saved under that name later) in
     // the present one.  FALSE after an error, which has been reported.
     BOOL ReadGfFile(const CString& path);
