@@ -18,8 +18,9 @@ namespace {
 
 constexpr double kDiagonalHalf = 15.0; // a new model's box gets a diagonal of 30 units
 
+// A path holding a zero character (a damaged record) names no file.
 bool IsFile(const CString& path) {
-    return !path.IsEmpty() && QFileInfo(path.ToQString()).isFile();
+    return !path.IsEmpty() && path.Find(u'\0') < 0 && QFileInfo(path.ToQString()).isFile();
 }
 
 // Where a texture named in a model is: as named (an absolute name, or relative to the model's
