@@ -14,6 +14,7 @@ constexpr UINT ID_CREATE_PAGE = 34161;     // our own number: no table gives one
 constexpr UINT ID_VIEW_PAGEUP = 32861;
 constexpr UINT ID_VIEW_PAGEDOWN = 32862;
 constexpr UINT ID_EDIT_DELETE = 32883;
+constexpr UINT ID_EDIT_PROPERTY = 32851; // "属性"
 constexpr UINT ID_EDIT_COPY = 57634;
 constexpr UINT ID_EDIT_CUT = 57635;
 constexpr UINT ID_EDIT_PASTE = 57637;
@@ -28,6 +29,8 @@ enum class HxTreeItemKind { ByValue, Page, Cell };
 CString HxPageTitle(int number);
 
 using CPageList = CTypedPtrList<CObList, CGPage*>;
+
+class CGButton;
 
 class CHalvixDoc : public CDocument {
     DECLARE_DYNCREATE(CHalvixDoc)
@@ -162,6 +165,25 @@ public:
     void OnUpdateTransTranslate(CCmdUI* pCmdUI);
     void OnUpdateTransRotateScaleReflect(CCmdUI* pCmdUI);
 
+    // ---- Action buttons (dynamics/button_commands.cpp) ----
+    // Each adds one button to the current page from its selection, through the button's dialog (none
+    // for the show/hide button), as one undo step.
+    void OnButtonHideShow();  // the selected objects as targets
+    void OnButtonAnimation(); // the one selected point, value, net or cut
+    void OnButtonMove();      // the first selected point towards the second
+    void OnButtonSeries();    // the selected buttons as members
+    void OnButtonLink();      // a page of the document, or a file or address
+    void OnUpdateButtonAnimation(CCmdUI* pCmdUI);
+    void OnUpdateButtonMove(CCmdUI* pCmdUI);
+    void OnUpdateButtonSeries(CCmdUI* pCmdUI);
+    // The properties of one button through its dialog (the button rule of the properties command):
+    // on OK its caption and settings are written back.  FALSE after Cancel.  The document is marked
+    // modified and the views updated either way.
+    BOOL EditButtonProperties(CGButton& button);
+    // ID_EDIT_PROPERTY while exactly one button and no point, line, face or curve is selected.
+    void OnButtonProperties();
+    void OnUpdateButtonProperties(CCmdUI* pCmdUI);
+
     // ---- Construct commands (construct/) ----
     // Each reads the current page's selection in selection order and builds as one undo step.
     // Lines of one kind through the selected points (closed when more than two); else the selected
@@ -236,6 +258,8 @@ private:
     void AddTransformCommands();
     // The message map entries of the construct commands.
     void AddConstructCommands();
+    // The message map entries of the action-button commands.
+    void AddButtonCommands();
     // Reads a ".gf" file: in the older layout, else (a document saved under that name later) in
     // the present one.  FALSE after an error, which has been reported.
     BOOL ReadGfFile(const CString& path);
