@@ -13,6 +13,7 @@
 
 #include <cmath>
 #include <functional>
+#include <initializer_list>
 #include <vector>
 
 // A curve given by a function of t, sampled at n equal steps over its range.
@@ -171,6 +172,18 @@ protected:
         return ticks;
     }
     std::vector<WORD> Running() const { return Ids(m_page->m_runningButtons); }
+    // The selection replaced by these cells, in this order.
+    void Select(std::initializer_list<WORD> ids) {
+        m_page->ClearSelection();
+        for (WORD id : ids)
+            m_page->SelectCell(id);
+    }
+    static std::vector<WORD> Parents(const CGCell* cell) {
+        std::vector<WORD> ids;
+        for (WORD id : cell->m_parents)
+            ids.push_back(id);
+        return ids;
+    }
 
     // The common record of a button as it must be stored: its own values in record order.
     static CommonRecord ButtonCommon(const CGCell& c) {
