@@ -2,6 +2,8 @@
 // hidden-surface faces) into an 800 x 600 framebuffer at about 300, 2,000, 5,000 and 10,000 cells,
 // each frame timed beside the floor: a plain program that draws the same triangles, segments,
 // points and label glyphs with one draw call per kind.  Runs under an X server (xvfb-run).
+#include "render_harness.h"
+
 #include "model/face.h"
 #include "model/line.h"
 #include "model/page.h"
@@ -34,18 +36,6 @@
 #include <vector>
 
 namespace {
-
-constexpr int kWidth = 800;
-constexpr int kHeight = 600;
-
-QSurfaceFormat Format() {
-    QSurfaceFormat f;
-    f.setRenderableType(QSurfaceFormat::OpenGL);
-    f.setProfile(QSurfaceFormat::CompatibilityProfile);
-    f.setVersion(2, 1);
-    f.setDepthBufferSize(24);
-    return f;
-}
 
 // `cubes` cubes laid out in rows about 19 units wide, each 8 labelled points, 12 edges and 6 faces
 // that only hide what lies behind them.
@@ -256,42 +246,6 @@ private:
     CRgba m_faceColor, m_lineColor;
     float m_pointSize = 5.0f;
     GLuint m_atlas = 0;
-};
-
-// An offscreen context with an 800 x 600 framebuffer and the view's set-up in it.
-class CRenderHarness {
-public:
-    bool Start() {
-        m_surface.setFormat(Format());
-        m_surface.create();
-        m_context.setFormat(Format());
-        if (!m_context.create() || !m_context.makeCurrent(&m_surface))
-            return false;
-        QOpenGLFramebufferObjectFormat f;
-        f.setAttachment(QOpenGLFramebufferObject::Depth);
-        m_fbo = std::make_unique<QOpenGLFramebufferObject>(kWidth, kHeight, f);
-        if (!m_fbo->bind())
-            return false;
-        HxInitInstallFolder();
-        m_renderer = std::make_unique<CSceneRenderer>();
-        if (!m_renderer->InitOpenGL())
-            return false;
-        return m_renderer->OnSize(kWidth, kHeight);
-    }
-    ~CRenderHarness() {
-        if (m_renderer)
-            m_renderer->ReleaseOpenGL();
-        m_renderer.reset();
-        m_fbo.reset();
-        m_context.doneCurrent();
-    }
-    CSceneRenderer& Renderer() { return *m_renderer; }
-
-private:
-    QOffscreenSurface m_surface;
-    QOpenGLContext m_context;
-    std::unique_ptr<QOpenGLFramebufferObject> m_fbo;
-    std::unique_ptr<CSceneRenderer> m_renderer;
 };
 
 CRenderHarness* g_harness = nullptr;
