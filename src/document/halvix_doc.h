@@ -232,6 +232,14 @@ public:
     void OnUpdatePointAndFace(CCmdUI* pCmdUI);
     void OnUpdatePointCoordinates(CCmdUI* pCmdUI);
     void OnUpdatePointRotIncircle(CCmdUI* pCmdUI);
+    // A cylinder, cone or frustum on the selected right triangle (P1 top centre or apex, P2 bottom
+    // centre, P3 on the bottom circle) or right trapezium (P4 on the top circle), completed from two
+    // points, or a default figure; refused with a message when the angle is not right.
+    void OnCylinder();
+    void OnCone();
+    void OnFrustum();
+    void OnUpdateCylinderCone(CCmdUI* pCmdUI);
+    void OnUpdateFrustum(CCmdUI* pCmdUI);
 
     CPageList m_pages;      // in display order (owned)
     CRecordList m_tools;    // the document's own tools (owned)
@@ -260,6 +268,8 @@ private:
     void AddConstructCommands();
     // The message map entries of the action-button commands.
     void AddButtonCommands();
+    // The message map entries of the cylinder, cone and frustum commands.
+    void AddRevolutionCommands();
     // Reads a ".gf" file: in the older layout, else (a document saved under that name later) in
     // the present one.  FALSE after an error, which has been reported.
     BOOL ReadGfFile(const CString& path);
