@@ -4,6 +4,7 @@
 // button whose id is above 10000 pressed like any other.
 #include "view/view_tools_fixture.h"
 
+#include "document/halvix_doc.h"
 #include "dynamics/buttons.h"
 #include "model/arc.h"
 #include "model/free_points.h"
@@ -38,7 +39,8 @@ protected:
         Redraw();
     }
     // The middle of the button's body and of its handle, in pixels.
-    QPoint Body() const { return Pixel(m_button->m_labelPos[0] + 1.5, m_button->m_labelPos[1] - 0.6); }
+    QPoint Body() const { return BodyOf(*m_button); }
+    static QPoint BodyOf(const CGButton& b) { return Pixel(b.m_labelPos[0] + 1.5, b.m_labelPos[1] - 0.6); }
     QPoint Handle() const { return Pixel(m_button->m_labelPos[0] - 0.25, m_button->m_labelPos[1] - 0.6); }
     // A spot of the face beside the caption.
     QPoint Face() const { return Pixel(m_button->m_labelPos[0] + 2.75, m_button->m_labelPos[1] - 0.6); }
@@ -165,4 +167,29 @@ TEST_F(ButtonViewTest, AButtonWithAnIdAbove10000IsPressedLikeAnyOther) {
     EXPECT_TRUE(m_button->m_running);
     m_view->SendMessage(UM_PRESS_BUTTON, 0, LPARAM(m_button->m_id));
     EXPECT_FALSE(m_button->m_running);
+}
+
+TEST_F(ButtonViewTest, ALinkGoesToItsPageOrSaysTheLinkIsDead) {
+    CGPage* first = m_page;
+    m_doc->OnNewPage();
+    CGPage* second = g_pCurPage;
+    ASSERT_NE(second, first);
+    m_doc->SetCurrentPage(first);
+    auto* link = Insert(new CGButnLink(m_page->m_nextId++, u"下一页", CGButnLink::kToPage, second->m_pageId,
+                                       second->m_title));
+    link->m_labelPos[0] = -9.0f;
+    link->m_labelPos[1] = 7.0f;
+    Redraw();
+    Click(BodyOf(*link));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return g_pCurPage == second; }, 3000));
+    EXPECT_FALSE(link->m_running);
+    EXPECT_TRUE(m_messages.empty());
+    // A link to a page that is gone is reported, and the page stays.
+    m_doc->SetCurrentPage(first);
+    link->m_pageId = 999;
+    Redraw();
+    Click(BodyOf(*link));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !m_messages.empty(); }, 3000));
+    EXPECT_EQ(m_messages, std::vector<CString>{CString(u"链接页不存在，请检查修改链接按钮！")});
+    EXPECT_EQ(g_pCurPage, first);
 }
