@@ -64,8 +64,8 @@ private:
         const WORD a = Point(-8.0f, y, 0.0f);
         const WORD c = Point(8.0f, y, 0.0f);
         const WORD track = Add(new CGLine(m_page.m_nextId++, a, c, CGLine::kSegment));
-        const WORD driven =
-            Add(new CGVerFreeInLine(m_page.m_nextId++, m_page.m_nextVertex++, m_page.MakeAutoLabel(1), track, 0.0f));
+        const WORD driven = Add(new CGVerFreeInLine(m_page.m_nextId++, m_page.m_nextVertex++,
+                                                    m_page.MakeAutoLabel(1), track, 0.0f));
         for (int k = 0; k < kSegmentsPerButton; ++k) {
             const float angle = 6.2831855f * float(k) / float(kSegmentsPerButton);
             const WORD fixed = Point(6.0f * std::cos(angle), y + 0.4f * std::sin(angle), 1.0f);

@@ -58,7 +58,8 @@ class CHxSpeedChoice {
 public:
     // Opens with the choice the step gives: a preset it equals, else the custom choice with the
     // step in the edit (which only the custom choice enables).
-    CHxSpeedChoice(QButtonGroup* group, QLineEdit* edit, const CHxSpeedPresets& presets, float step, float custom)
+    CHxSpeedChoice(QButtonGroup* group, QLineEdit* edit, const CHxSpeedPresets& presets, float step,
+                   float custom)
         : m_group(group), m_edit(edit), m_presets(presets), m_step(step) {
         const int choice = presets.ChoiceFor(step);
         m_edit->setText(CHxExchangeDialog::FloatText(choice == CHxSpeedPresets::kCustom ? step : custom));
@@ -113,8 +114,8 @@ private:
 namespace {
 
 // The four speed buttons and the custom edit in a row of the grid.
-QButtonGroup* SpeedRow(CHxExchangeDialog& window, QGridLayout* grid, int row, const char16_t* label, QRadioButton* b[4],
-                       QLineEdit* edit) {
+QButtonGroup* SpeedRow(CHxExchangeDialog& window, QGridLayout* grid, int row, const char16_t* label,
+                       QRadioButton* b[4], QLineEdit* edit) {
     grid->addWidget(new QLabel(Text(label), &window), row, 0);
     auto* line = new QHBoxLayout;
     for (int i = 0; i < 4; ++i)
@@ -151,7 +152,8 @@ CBtnAnimationWindow::CBtnAnimationWindow(CDlgBtnAnimation& fields, QWidget* pare
     auto* both = Add(D::kDirection + 2, new QRadioButton(Text(u"双向"), this));
     m_direction = AddRadios(this, {forward, backward, both});
     auto* directions = new QHBoxLayout;
-    for (QWidget* w : {static_cast<QWidget*>(forward), static_cast<QWidget*>(backward), static_cast<QWidget*>(both)})
+    for (QWidget* w :
+         {static_cast<QWidget*>(forward), static_cast<QWidget*>(backward), static_cast<QWidget*>(both)})
         directions->addWidget(w);
     directions->addStretch(1);
     grid->addLayout(directions, row++, 1, 1, 3);
@@ -177,7 +179,8 @@ CBtnAnimationWindow::CBtnAnimationWindow(CDlgBtnAnimation& fields, QWidget* pare
                                Add(D::kSpeedChoice + 3, new QRadioButton(Text(u"自定义："), this))};
     QLineEdit* custom = AddNumberEdit(D::kCustomStep, fields.m_customStep);
     QButtonGroup* speedGroup = SpeedRow(*this, grid, row++, u"参数增速：", speeds, custom);
-    m_speed = std::make_unique<CHxSpeedChoice>(speedGroup, custom, D::kPresets, fields.m_step, fields.m_customStep);
+    m_speed =
+        std::make_unique<CHxSpeedChoice>(speedGroup, custom, D::kPresets, fields.m_step, fields.m_customStep);
     layout->addLayout(grid);
     AddOkCancel(layout);
 
@@ -238,7 +241,8 @@ CBtnAnimation2Window::CBtnAnimation2Window(CDlgBtnAnimation2& fields, QWidget* p
                                Add(D::kSpeedChoice + 3, new QRadioButton(Text(u"自定义："), this))};
     QLineEdit* custom = AddNumberEdit(D::kCustomStep, fields.m_customStep);
     QButtonGroup* speedGroup = SpeedRow(*this, grid, row++, u"步长（速度）：", speeds, custom);
-    m_speed = std::make_unique<CHxSpeedChoice>(speedGroup, custom, D::kPresets, fields.m_step, fields.m_customStep);
+    m_speed =
+        std::make_unique<CHxSpeedChoice>(speedGroup, custom, D::kPresets, fields.m_step, fields.m_customStep);
     layout->addLayout(grid);
     AddOkCancel(layout);
 }
@@ -279,7 +283,8 @@ CBtnMoveWindow::CBtnMoveWindow(CDlgBtnMove& fields, QWidget* parent)
                                Add(D::kSpeedChoice + 3, new QRadioButton(Text(u"自定义："), this))};
     QLineEdit* custom = AddNumberEdit(D::kCustomStep, fields.m_customStep);
     QButtonGroup* speedGroup = SpeedRow(*this, grid, row++, u"参数增速：", speeds, custom);
-    m_speed = std::make_unique<CHxSpeedChoice>(speedGroup, custom, D::kPresets, fields.m_step, fields.m_customStep);
+    m_speed =
+        std::make_unique<CHxSpeedChoice>(speedGroup, custom, D::kPresets, fields.m_step, fields.m_customStep);
     layout->addLayout(grid);
     AddOkCancel(layout);
 }

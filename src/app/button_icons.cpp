@@ -47,8 +47,9 @@ void ArrowHead(QPainter& p, QPointF from, QPointF to, const QColor& color) {
     p.save();
     p.setPen(Qt::NoPen);
     p.setBrush(color);
-    p.drawPolygon(QPolygonF({to, QPointF(to.x() - size * std::cos(a - 0.5), to.y() - size * std::sin(a - 0.5)),
-                             QPointF(to.x() - size * std::cos(a + 0.5), to.y() - size * std::sin(a + 0.5))}));
+    p.drawPolygon(
+        QPolygonF({to, QPointF(to.x() - size * std::cos(a - 0.5), to.y() - size * std::sin(a - 0.5)),
+                   QPointF(to.x() - size * std::cos(a + 0.5), to.y() - size * std::sin(a + 0.5))}));
     p.restore();
 }
 

@@ -24,8 +24,8 @@ constexpr float kPlaneWalkLimit = 3.0f;
 
 CGButnAnimation::CGButnAnimation() = default;
 
-CGButnAnimation::CGButnAnimation(WORD id, const CString& caption, WORD drivenId, float min, float max, int mode,
-                                 BYTE repeat, float speed, float pauseSeconds)
+CGButnAnimation::CGButnAnimation(WORD id, const CString& caption, WORD drivenId, float min, float max,
+                                 int mode, BYTE repeat, float speed, float pauseSeconds)
     : CGButton(id, caption) {
     m_extA3 = pauseSeconds;
     m_pauseCount = 0;

@@ -28,11 +28,13 @@ constexpr float kFiveDegrees = 0.08726646f;
 // own defaults stay where the cell gives none.
 void PresetAnimation(const CGCell& driven, CDlgBtnAnimation& dialog) {
     const CGCell* carrier = driven.m_parents.IsEmpty() ? nullptr : HxFindCell(driven.m_parents[0]);
-    if (driven.IsKindOf(RUNTIME_CLASS(CGVerFreeInCircle)) || driven.IsKindOf(RUNTIME_CLASS(CGVerFreeEquilateral)) ||
+    if (driven.IsKindOf(RUNTIME_CLASS(CGVerFreeInCircle)) ||
+        driven.IsKindOf(RUNTIME_CLASS(CGVerFreeEquilateral)) ||
         driven.IsKindOf(RUNTIME_CLASS(CGVerFreeUprightEquid))) {
         dialog.m_max = kFullTurn;
         dialog.m_step = kFiveDegrees;
-    } else if (driven.IsKindOf(RUNTIME_CLASS(CGVerFreePerpen)) || driven.IsKindOf(RUNTIME_CLASS(CGVerFreeParVector))) {
+    } else if (driven.IsKindOf(RUNTIME_CLASS(CGVerFreePerpen)) ||
+               driven.IsKindOf(RUNTIME_CLASS(CGVerFreeParVector))) {
         dialog.m_max = 10.0f;
     } else if (HxIsOfClassNamed(&driven, "CGVerFreeInCurve")) {
         if (const auto* curve = DYNAMIC_DOWNCAST(CGCurve, carrier)) {
@@ -64,7 +66,8 @@ void PresetAnimation(const CGCell& driven, CDlgBtnAnimation& dialog) {
 // Free points the animation command does not sweep: they have no parameter of their own.
 bool IsUnsweptPoint(const CGCell* cell) {
     return cell->IsKindOf(RUNTIME_CLASS(CGVerFreeXyz)) || cell->IsKindOf(RUNTIME_CLASS(CGVerFreeHenchman)) ||
-           cell->IsKindOf(RUNTIME_CLASS(CGVerFree2dHenchman)) || cell->IsKindOf(RUNTIME_CLASS(CGVerFreeUpright));
+           cell->IsKindOf(RUNTIME_CLASS(CGVerFree2dHenchman)) ||
+           cell->IsKindOf(RUNTIME_CLASS(CGVerFreeUpright));
 }
 
 bool IsNetOrCut(const CGCell* cell) {
@@ -223,8 +226,8 @@ void CHalvixDoc::OnButtonAnimation() {
         CConstruction run(*this);
         if (!run.Reserve(1, 0))
             return;
-        auto* button = run.AddCell<CGButnAnimation>(dialog.m_caption, driven->m_id, 0.0f, dialog.m_frames, 0, BYTE(0),
-                                                    dialog.m_step, 0.0f);
+        auto* button = run.AddCell<CGButnAnimation>(dialog.m_caption, driven->m_id, 0.0f, dialog.m_frames, 0,
+                                                    BYTE(0), dialog.m_step, 0.0f);
         button->m_kind = inFace ? CGButnAnimation::kWalkInFace : CGButnAnimation::kWalkInPlane;
         run.CommitCell(kUndoAddAnimationButton);
         return;
@@ -242,8 +245,9 @@ void CHalvixDoc::OnButtonAnimation() {
     CConstruction run(*this);
     if (!run.Reserve(1, 0))
         return;
-    run.AddCell<CGButnAnimation>(dialog.m_caption, driven->m_id, dialog.m_min, dialog.m_max, dialog.m_direction,
-                                 BYTE(dialog.m_repeat == 1 ? 1 : 0), dialog.m_step, dialog.m_pause);
+    run.AddCell<CGButnAnimation>(dialog.m_caption, driven->m_id, dialog.m_min, dialog.m_max,
+                                 dialog.m_direction, BYTE(dialog.m_repeat == 1 ? 1 : 0), dialog.m_step,
+                                 dialog.m_pause);
     run.CommitCell(kUndoAddAnimationButton);
 }
 
@@ -270,7 +274,8 @@ void CHalvixDoc::OnButtonMove() {
     CConstruction run(*this);
     if (!run.Reserve(1, 0))
         return;
-    auto* button = run.AddCell<CGButnMove>(dialog.m_caption, moving->m_id, target->m_id, dialog.m_step, BYTE(kind));
+    auto* button =
+        run.AddCell<CGButnMove>(dialog.m_caption, moving->m_id, target->m_id, dialog.m_step, BYTE(kind));
     // A caption the user wrote stays when the points are renamed.
     button->m_nameFixed = dialog.m_caption != offered;
     run.CommitCell(kUndoAddMoveButton);
@@ -303,7 +308,8 @@ void CHalvixDoc::OnButtonLink() {
         return;
     const int index = std::clamp(dialog.m_pageIndex, 0, int(pageIds.size()) - 1);
     const BYTE kind = dialog.m_kind == 0 ? CGButnLink::kToPage : CGButnLink::kToTarget;
-    const CString target = kind == CGButnLink::kToPage ? dialog.m_pageTitles[size_t(index)] : dialog.m_hyperlink;
+    const CString target =
+        kind == CGButnLink::kToPage ? dialog.m_pageTitles[size_t(index)] : dialog.m_hyperlink;
     CConstruction run(*this);
     if (!run.Reserve(1, 0))
         return;
@@ -316,8 +322,9 @@ void CHalvixDoc::OnButtonLink() {
 
 void CHalvixDoc::OnButtonProperties() {
     CGPage* page = g_pCurPage;
-    auto* button = OneButtonForProperties(page) ? DYNAMIC_DOWNCAST(CGButton, HxFindCell(page->m_selButtons.GetHead()))
-                                                : nullptr;
+    auto* button = OneButtonForProperties(page)
+                       ? DYNAMIC_DOWNCAST(CGButton, HxFindCell(page->m_selButtons.GetHead()))
+                       : nullptr;
     // Every other selection is for the properties of other objects, further along the routing.
     if (!button) {
         AfxGetCommandRouter().ExecuteAfter(this, ID_EDIT_PROPERTY);

@@ -250,7 +250,8 @@ BOOL CGButnMove::StepLineOrCircle() {
         lambda = float((1.0 - s) * double(aLambda) + s * double(lambda0 + h));
         return TRUE;
     }
-    const auto* circle = DYNAMIC_DOWNCAST(CGArc, p->m_parents.IsEmpty() ? nullptr : HxFindCell(p->m_parents[0]));
+    const auto* circle =
+        DYNAMIC_DOWNCAST(CGArc, p->m_parents.IsEmpty() ? nullptr : HxFindCell(p->m_parents[0]));
     if (!circle) {
         lambda = lambda0;
         return TRUE;

@@ -43,7 +43,8 @@ void CGButnPresentat::Serialize(CArchive& ar) {
 
 CString CGButnPresentat::GetDescription() {
     const int count = int(m_parents.GetSize());
-    return m_kind != 0 ? HxFormat(u"%d个按钮的串行动作按钮", count) : HxFormat(u"%d个按钮的并行动作按钮", count);
+    return m_kind != 0 ? HxFormat(u"%d个按钮的串行动作按钮", count)
+                       : HxFormat(u"%d个按钮的并行动作按钮", count);
 }
 
 CGButton* CGButnPresentat::Member(int i) const {

@@ -77,8 +77,8 @@ public:
 
     CGButnAnimation(); // 0 to 1, back and forth, repeated
     // A sweep (the creating command sets the kind for a walk), placed below the last button.
-    CGButnAnimation(WORD id, const CString& caption, WORD drivenId, float min, float max, int mode, BYTE repeat,
-                    float speed, float pauseSeconds);
+    CGButnAnimation(WORD id, const CString& caption, WORD drivenId, float min, float max, int mode,
+                    BYTE repeat, float speed, float pauseSeconds);
 
     // The button record, then min, max, mode, repeat (one byte) and state.
     void Serialize(CArchive& ar) override;

@@ -144,7 +144,7 @@ TEST_F(ActionButtonTest, InTurnTheNextMemberStartsTwoTicksAfterThePreviousFinish
     const std::vector<WORD> next{series->m_id, second->m_id};
     // first finishes in tick 3; pause 0 s: counted in ticks 4 and 5, second started at the end of 5.
     EXPECT_EQ(running, (std::vector<std::vector<WORD>>{both, both, alone, alone, next, next, alone, alone,
-                                                        std::vector<WORD>{}}));
+                                                       std::vector<WORD>{}}));
     EXPECT_EQ(second->m_steps, 2);
     EXPECT_FALSE(series->m_running);
 }
@@ -296,7 +296,8 @@ TEST_F(ActionButtonTest, LinksPostThePageSwitchOrOpenTheirTarget) {
         opened.push_back(target);
         return false;
     });
-    auto* toPage = AddButton<CGButnLink>(CString(u"第二页"), CGButnLink::kToPage, WORD(7), CString(u"第二页"));
+    auto* toPage =
+        AddButton<CGButnLink>(CString(u"第二页"), CGButnLink::kToPage, WORD(7), CString(u"第二页"));
     EXPECT_EQ(toPage->GetDescription(), CString(u"页链接按钮"));
     ASSERT_TRUE(Start(toPage));
     EXPECT_FALSE(m_page->StepButtons());
@@ -310,7 +311,8 @@ TEST_F(ActionButtonTest, LinksPostThePageSwitchOrOpenTheirTarget) {
 
     // A file link hands its target to the desktop; a failure is not reported and it still finishes.
     // An empty target opens nothing.
-    auto* toFile = AddButton<CGButnLink>(CString(u"资料"), CGButnLink::kToTarget, WORD(0), CString(u"/tmp/a b.pdf"));
+    auto* toFile =
+        AddButton<CGButnLink>(CString(u"资料"), CGButnLink::kToTarget, WORD(0), CString(u"/tmp/a b.pdf"));
     EXPECT_EQ(toFile->GetDescription(), CString(u"链接按钮"));
     EXPECT_TRUE(toFile->Step());
     auto* blank = AddButton<CGButnLink>(CString(u"空"), CGButnLink::kToTarget, WORD(0), CString());

@@ -66,7 +66,8 @@ TEST_F(AnimationButtonTest, BackAndForthRestsAtTheTopForTheWholePause) {
     // 25 ticks a second and a pause of 1 s: the limit is 26, exceeded at the 27th count.
     EXPECT_EQ(CGButnAnimation::PauseLimit(1.0f), 26);
     CGTmVariable* value = AddValue(0.0f, u"a");
-    CGButnAnimation* button = AddSweep(value->m_id, 0.0f, 1.0f, CGButnAnimation::kBackAndForth, 0, 0.3f, 1.0f);
+    CGButnAnimation* button =
+        AddSweep(value->m_id, 0.0f, 1.0f, CGButnAnimation::kBackAndForth, 0, 0.3f, 1.0f);
     int finishedAt = 0;
     const std::vector<float> values = Sweep(button, value, 100, &finishedAt);
     ASSERT_GE(values.size(), 31u);
@@ -132,7 +133,8 @@ TEST_F(AnimationButtonTest, PauseLimitsInTicks) {
         float seconds;
         int limit;
     };
-    for (const Case& c : {Case{25, 1.0f, 26}, {25, 0.0f, 1}, {30, 0.5f, 16}, {25, 0.02f, 1}, {10, 2.5f, 26}}) {
+    for (const Case& c :
+         {Case{25, 1.0f, 26}, {25, 0.0f, 1}, {30, 0.5f, 16}, {25, 0.02f, 1}, {10, 2.5f, 26}}) {
         g_animationFps = c.fps;
         EXPECT_EQ(CGButnAnimation::PauseLimit(c.seconds), c.limit) << c.fps << " " << c.seconds;
     }
@@ -181,7 +183,8 @@ TEST_F(AnimationButtonTest, DescriptionsNameTheDrivenCell) {
     CGVertex* b = AddPoint(4, 0, 0);
     auto* p = Add<CGVerFreeInLine>(AddLine(a->m_id, b->m_id)->m_id, 0.5f);
     EXPECT_EQ(AddSweep(value->m_id, 0, 1, 0, 0, 0.1f)->GetDescription(), CString(u"参数t的动画按钮"));
-    EXPECT_EQ(AddSweep(p->m_id, 0, 1, 0, 0, 0.1f)->GetDescription(), CString(u"点") + p->m_name + u"的动画按钮");
+    EXPECT_EQ(AddSweep(p->m_id, 0, 1, 0, 0, 0.1f)->GetDescription(),
+              CString(u"点") + p->m_name + u"的动画按钮");
     EXPECT_EQ(CGButton().GetDescription(), CString(u"动作按钮"));
 }
 
@@ -220,10 +223,12 @@ TEST_F(AnimationButtonTest, APlaneWalkStaysInItsSquareAndCountsItsSteps) {
 
 TEST_F(AnimationButtonTest, AFaceWalkStaysInTheFanTrianglesOfItsFace) {
     HxSrand(7);
-    CGVertex* v[5] = {AddPoint(0, 0, 0), AddPoint(4, 0, 0), AddPoint(5, 3, 0), AddPoint(2, 5, 0), AddPoint(-1, 3, 0)};
+    CGVertex* v[5] = {AddPoint(0, 0, 0), AddPoint(4, 0, 0), AddPoint(5, 3, 0), AddPoint(2, 5, 0),
+                      AddPoint(-1, 3, 0)};
     CGFace* face = AddFace({v[0]->m_id, v[1]->m_id, v[2]->m_id, v[3]->m_id, v[4]->m_id});
     auto* p = Add<CGVerFreeInFace>(face->m_id, 0.3f, 0.3f);
-    auto* walk = AddButton<CGButnAnimation>(CString(u"动画"), p->m_id, 0.0f, 2000.0f, 0, BYTE(0), 0.05f, 0.0f);
+    auto* walk =
+        AddButton<CGButnAnimation>(CString(u"动画"), p->m_id, 0.0f, 2000.0f, 0, BYTE(0), 0.05f, 0.0f);
     walk->m_kind = CGButnAnimation::kWalkInFace;
     ASSERT_TRUE(Start(walk));
     std::vector<int> triangles(5, 0);
@@ -284,7 +289,8 @@ TEST_F(AnimationButtonTest, NetsCutsAndModelsFollowTheirParameter) {
     Insert(hull);
     auto* cut = Insert(new CGSplit(NextId(), hull->m_id, 3, 0, 2.0));
     EXPECT_EQ(cut->FullCutParameter(), 3.0f);
-    CGButnAnimation* cutting = AddSweep(cut->m_id, 0.0f, cut->FullCutParameter(), CGButnAnimation::kForward, 0, 0.5f);
+    CGButnAnimation* cutting =
+        AddSweep(cut->m_id, 0.0f, cut->FullCutParameter(), CGButnAnimation::kForward, 0, 0.5f);
     ASSERT_TRUE(Start(cutting));
     // The cut takes at most one more plane a tick (it holds its parameter back meanwhile).
     EXPECT_LT(Tick(100), 12);
@@ -300,8 +306,8 @@ TEST_F(AnimationButtonTest, NetsCutsAndModelsFollowTheirParameter) {
     EXPECT_EQ(together->ClosedParameter(), 2.0f);
     EXPECT_EQ(byLevel->ClosedParameter(), float(byLevel->m_deepestLevel + 1));
     EXPECT_GE(byLevel->m_deepestLevel, 1);
-    CGButnAnimation* fold = AddSweep(together->m_id, 1.0f, together->ClosedParameter(), CGButnAnimation::kForward,
-                                     0, 0.25f);
+    CGButnAnimation* fold =
+        AddSweep(together->m_id, 1.0f, together->ClosedParameter(), CGButnAnimation::kForward, 0, 0.25f);
     ASSERT_TRUE(Start(fold));
     Tick(2);
     EXPECT_EQ(together->FoldParameter(), 1.5f);

@@ -339,8 +339,9 @@ TEST_F(ButtonCommandsTest, TheSeriesCommandStoresWhatItsLoopKeeps) {
         int repeat, counter;
         double start, end, step;
     };
-    for (const Case& t : {Case{0, 2, 1, 1.0, 3.0, 1.0}, Case{1, 5, 1, 1.0, 3.0, 1.0}, Case{2, 2, 4, -1.0, 7.0, 0.5},
-                          Case{3, 2, 6, 1.0, 3.0, 1.0}, Case{4, 2, 2, 1.0, 3.0, 1.0}}) {
+    for (const Case& t :
+         {Case{0, 2, 1, 1.0, 3.0, 1.0}, Case{1, 5, 1, 1.0, 3.0, 1.0}, Case{2, 2, 4, -1.0, 7.0, 0.5},
+          Case{3, 2, 6, 1.0, 3.0, 1.0}, Case{4, 2, 2, 1.0, 3.0, 1.0}}) {
         Script<CDlgBtnPresentat>([&](CDlgBtnPresentat& d) {
             EXPECT_EQ(d.m_caption, CString(u"系列动作"));
             d.m_mode = 1;

@@ -163,8 +163,11 @@ TEST_F(ButtonDialogWindows, TheSeriesDialogShowsTheControlsOfItsLoop) {
         int loop;
         bool repeat, forValues, variable;
     };
-    for (const Case& c : {Case{0, false, false, false}, {1, true, false, false}, {2, false, true, true},
-                          {3, false, false, true}, {4, false, false, true}}) {
+    for (const Case& c : {Case{0, false, false, false},
+                          {1, true, false, false},
+                          {2, false, true, true},
+                          {3, false, false, true},
+                          {4, false, false, true}}) {
         window.Button(D::kLoop + c.loop)->click();
         EXPECT_EQ(Shown(window, D::kRepeatCount), c.repeat) << c.loop;
         EXPECT_EQ(Shown(window, D::kStart), c.forValues) << c.loop;

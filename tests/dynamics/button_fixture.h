@@ -68,8 +68,8 @@ public:
     }
     void SyncVertex() override { Recompute(); }
 };
-inline const CRuntimeClass CTestPointOnCurve::s_class = {"CGVerFreeInCurve", int(sizeof(CTestPointOnCurve)), 0xFFFF,
-                                                         nullptr, RUNTIME_CLASS(CGVerFree)};
+inline const CRuntimeClass CTestPointOnCurve::s_class = {"CGVerFreeInCurve", int(sizeof(CTestPointOnCurve)),
+                                                         0xFFFF, nullptr, RUNTIME_CLASS(CGVerFree)};
 
 // A locus of its last parent while its first (the driver) runs over [t0, t1], sampled at n steps.
 class CTestLocus : public CGLocus {
@@ -127,8 +127,8 @@ public:
     }
     void SyncVertex() override { Recompute(); }
 };
-inline const CRuntimeClass CTestPointOnLocus::s_class = {"CGVerFreeInLocus", int(sizeof(CTestPointOnLocus)), 0xFFFF,
-                                                         nullptr, RUNTIME_CLASS(CGVerFree)};
+inline const CRuntimeClass CTestPointOnLocus::s_class = {"CGVerFreeInLocus", int(sizeof(CTestPointOnLocus)),
+                                                         0xFFFF, nullptr, RUNTIME_CLASS(CGVerFree)};
 
 class ButtonTest : public PointsTest {
 protected:

@@ -16,8 +16,8 @@ protected:
     CGButnMove* AddMove(CGVertex* moving, CGVertex* target, float speed, int kind = -1) {
         if (kind < 0)
             kind = CGButnMove::KindForPoint(moving);
-        return AddButton<CGButnMove>(moving->m_name + CString(u"→") + target->m_name, moving->m_id, target->m_id,
-                                     speed, BYTE(kind));
+        return AddButton<CGButnMove>(moving->m_name + CString(u"→") + target->m_name, moving->m_id,
+                                     target->m_id, speed, BYTE(kind));
     }
     // Ticks until the button finishes; the number of ticks.
     int RunToEnd(CGButnMove* button, int most = 5000) {
@@ -132,7 +132,8 @@ TEST_F(MoveButtonTest, OnACurveItStopsNearestTheTargetWhicheverWayTheRangeRuns) 
     };
     for (bool reversed : {false, true}) {
         SCOPED_TRACE(reversed ? "range 2 to -2" : "range -2 to 2");
-        auto* curve = Insert(new CTestCurve(NextId(), reversed ? 2.0 : -2.0, reversed ? -2.0 : 2.0, 41, parabola));
+        auto* curve =
+            Insert(new CTestCurve(NextId(), reversed ? 2.0 : -2.0, reversed ? -2.0 : 2.0, 41, parabola));
         auto* p = Insert(new CTestPointOnCurve(NextId(), NextVertex(), curve->m_id, -1.5f));
         CGVertex* t = Target(1.0f, 2.0f, 0.0f);
         CGButnMove* move = AddMove(p, t, 0.01f);
@@ -172,8 +173,8 @@ TEST_F(MoveButtonTest, OnALocusItStopsNearestAndPutsTheLocusChainBack) {
 }
 
 TEST_F(MoveButtonTest, InAFaceItStopsOnTheBorderOrAtTheFoot) {
-    CGFace* square = AddFace({AddPoint(0, 0, 0)->m_id, AddPoint(4, 0, 0)->m_id, AddPoint(4, 4, 0)->m_id,
-                              AddPoint(0, 4, 0)->m_id});
+    CGFace* square = AddFace(
+        {AddPoint(0, 0, 0)->m_id, AddPoint(4, 0, 0)->m_id, AddPoint(4, 4, 0)->m_id, AddPoint(0, 4, 0)->m_id});
     auto* p = Add<CGVerFreeInFace>(square->m_id, 0.8f, 0.1f);
     // Beyond the right edge: the point comes to rest on that edge.
     CGButnMove* out = AddMove(p, Target(6, 2, 3), 0.1f);
@@ -228,7 +229,8 @@ TEST_F(MoveButtonTest, KindsOfPointClassesAndWhatCannotMove) {
     CGVertex* c = AddPoint(0, 4, 0);
     EXPECT_EQ(CGButnMove::KindForPoint(a), -1) << "a fixed point";
     EXPECT_EQ(CGButnMove::KindForPoint(Add<CGVerFreePerpen>(a->m_id, b->m_id, c->m_id)), -1);
-    EXPECT_EQ(CGButnMove::KindForPoint(Add<CGVerFreeInBorder>(IdList({a->m_id, b->m_id, c->m_id}), 0.5f)), -1);
+    EXPECT_EQ(CGButnMove::KindForPoint(Add<CGVerFreeInBorder>(IdList({a->m_id, b->m_id, c->m_id}), 0.5f)),
+              -1);
     EXPECT_EQ(CGButnMove::KindForPoint(nullptr), -1);
     // An invalid button, and a kind past the table, finish at once and move nothing.
     auto* p = Add<CGVerFreeXyz>(0.0f, 0.0f, 0.0f);

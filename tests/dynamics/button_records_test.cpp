@@ -66,7 +66,8 @@ TEST_F(ButtonRecordTest, CaptionSizeFromItsExtent) {
     struct Case {
         int w, h, width, height;
     };
-    for (const Case& c : {Case{0, 0, 60, 25}, {30, 16, 60, 25}, {31, 16, 61, 25}, {30, 17, 60, 26}, {100, 20, 130, 29}}) {
+    for (const Case& c :
+         {Case{0, 0, 60, 25}, {30, 16, 60, 25}, {31, 16, 61, 25}, {30, 17, 60, 26}, {100, 20, 130, 29}}) {
         int width = 0, height = 0;
         CGButton::SizeForCaption(c.w, c.h, width, height);
         EXPECT_EQ(width, c.width) << c.w;
@@ -169,7 +170,8 @@ TEST_F(ButtonRecordTest, SeriesRecordKeepsItsLoopOnlyWhenItHasOne) {
 }
 
 TEST_F(ButtonRecordTest, LinkRecordKeepsPageAndTarget) {
-    auto* link = AddButton<CGButnLink>(CString(u"打开"), CGButnLink::kToTarget, WORD(3), CString(u"https://例子.cn/a?b=1"));
+    auto* link = AddButton<CGButnLink>(CString(u"打开"), CGButnLink::kToTarget, WORD(3),
+                                       CString(u"https://例子.cn/a?b=1"));
     ByteBuilder expected = ButtonRecord("CGButnLink", *link);
     expected.U16(3).Str(u"https://例子.cn/a?b=1");
     auto back = ExpectRecord<CGButnLink>(link, expected.Bytes());
@@ -189,8 +191,10 @@ TEST_F(ButtonRecordTest, ADocumentOfEveryButtonClassLoadsWithItsButtonsIdle) {
         page->m_cells.SetAt(cell->m_id, cell);
         return cell;
     };
-    auto* a = static_cast<CGVertex*>(add(new CGVertex(page->m_nextId++, page->m_nextVertex++, u"A", 0, 0, 0)));
-    auto* b = static_cast<CGVertex*>(add(new CGVertex(page->m_nextId++, page->m_nextVertex++, u"B", 1, 0, 0)));
+    auto* a =
+        static_cast<CGVertex*>(add(new CGVertex(page->m_nextId++, page->m_nextVertex++, u"A", 0, 0, 0)));
+    auto* b =
+        static_cast<CGVertex*>(add(new CGVertex(page->m_nextId++, page->m_nextVertex++, u"B", 1, 0, 0)));
     auto* anim = static_cast<CGButnAnimation*>(
         add(new CGButnAnimation(page->m_nextId++, u"动画", a->m_id, 0, 1, 2, 1, 0.1f, 1.0f)));
     add(new CGButnMove(page->m_nextId++, u"A→B", a->m_id, b->m_id, 0.1f, 0));
@@ -199,7 +203,8 @@ TEST_F(ButtonRecordTest, ADocumentOfEveryButtonClassLoadsWithItsButtonsIdle) {
     page->ClearSelection();
     page->SelectCell(anim->m_id);
     add(new CGButnPresentat(page->m_nextId++, u"系列动作", 1, 0.5f));
-    auto* link = static_cast<CGButnLink*>(add(new CGButnLink(page->m_nextId++, u"页", 0, page->m_pageId, u"第一页")));
+    auto* link =
+        static_cast<CGButnLink*>(add(new CGButnLink(page->m_nextId++, u"页", 0, page->m_pageId, u"第一页")));
     page->ClearSelection();
     page->StartButton(TRUE, anim->m_id);
     page->m_autoButton = link->m_id;

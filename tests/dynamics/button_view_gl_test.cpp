@@ -27,7 +27,8 @@ protected:
     // A point on a circle of radius 3 about the origin, the segment from it to C (0, -5) and the
     // midpoint of the two; and an animation button sweeping the point round, at (x0, y0).
     void BuildFigure(float x0 = -9.0f, float y0 = 7.0f) {
-        m_circle = Insert(new CGArc(m_page->m_nextId++, 0, 0, 0, 3, 0, 0, 0, 3, 0, 0, 6.2831855f, CGArc::kCircle));
+        m_circle =
+            Insert(new CGArc(m_page->m_nextId++, 0, 0, 0, 3, 0, 0, 0, 3, 0, 0, 6.2831855f, CGArc::kCircle));
         m_point = AddVertex<CGVerFreeInCircle>(m_circle->m_id, 0.0f);
         m_c = AddPoint(0, -5);
         m_segment = AddLine(m_point->m_id, m_c->m_id);
@@ -104,8 +105,8 @@ TEST_F(ButtonViewTest, DrawnInTheScreenPlaneWithItsCaptionAndNotInTheThreeViews)
     EXPECT_EQ(m_button->m_height, height);
     EXPECT_TRUE(Near(ColorAt(Face()), 224, 219, 204)) << ColorAt(Face()).name().toStdString();
     const QPoint bottom = Pixel(m_button->m_labelPos[0] + 1.5, m_button->m_labelPos[1] - 0.05 * (height - 1));
-    EXPECT_TRUE(Near(ColorAt(bottom), 140, 135, 120)) << "the frame's dark edge at the bottom "
-                                                       << ColorAt(bottom).name().toStdString();
+    EXPECT_TRUE(Near(ColorAt(bottom), 140, 135, 120))
+        << "the frame's dark edge at the bottom " << ColorAt(bottom).name().toStdString();
     // The caption's glyphs are black ink on the face.
     const QImage frame = m_view->grabFramebuffer();
     const QPoint corner = Pixel(m_button->m_labelPos[0], m_button->m_labelPos[1]);

@@ -183,11 +183,13 @@ CButtonFigures AddButtons(CGPage* page, WORD firstId) {
     CGVertex* b = point(4, 0, 0);
     CGVertex* c = point(0, 4, 0);
     CGLine* ab = add(new CGLine(page->m_nextId++, a->m_id, b->m_id, 0));
-    auto* onLine = add(new CGVerFreeInLine(page->m_nextId++, page->m_nextVertex++, page->MakeAutoLabel(1), ab->m_id, 0.5f));
+    auto* onLine = add(
+        new CGVerFreeInLine(page->m_nextId++, page->m_nextVertex++, page->MakeAutoLabel(1), ab->m_id, 0.5f));
     CGFace* face = add(new CGFace(page->m_nextId++, a->m_id, b->m_id, c->m_id, RGB(9, 9, 9)));
-    auto* inFace = add(new CGVerFreeInFace(page->m_nextId++, page->m_nextVertex++, page->MakeAutoLabel(1), face->m_id,
-                                           0.3f, 0.3f));
-    auto* free = add(new CGVerFreeXyz(page->m_nextId++, page->m_nextVertex++, page->MakeAutoLabel(1), 1, 1, 1));
+    auto* inFace = add(new CGVerFreeInFace(page->m_nextId++, page->m_nextVertex++, page->MakeAutoLabel(1),
+                                           face->m_id, 0.3f, 0.3f));
+    auto* free =
+        add(new CGVerFreeXyz(page->m_nextId++, page->m_nextVertex++, page->MakeAutoLabel(1), 1, 1, 1));
     if (firstId > page->m_nextId)
         page->m_nextId = firstId;
     CButtonFigures f;
@@ -206,7 +208,8 @@ CButtonFigures AddButtons(CGPage* page, WORD firstId) {
     f.series->m_extA1 = CGButnPresentat::kForLoop;
     f.series->m_counterNumber = 2;
     add(new CGButnLink(page->m_nextId++, u"首页", CGButnLink::kToPage, 1, u"第一页"));
-    f.link = add(new CGButnLink(page->m_nextId++, u"网页", CGButnLink::kToTarget, 0, u"https://www.example.com/"));
+    f.link =
+        add(new CGButnLink(page->m_nextId++, u"网页", CGButnLink::kToTarget, 0, u"https://www.example.com/"));
     page->m_autoButton = f.sweep->m_id;
     g_pCurPage = saved;
     g_cellMap = saved ? &saved->m_cells : nullptr;
