@@ -262,3 +262,27 @@ TEST_F(MoveButtonTest, TheCaptionFollowsThePointsNamesUnlessFixed) {
     move->UpdateName();
     EXPECT_EQ(move->m_name, CString(u"走"));
 }
+
+TEST_F(MoveButtonTest, TinyOrZeroSpeedsEndWithoutHangingOrLosingTheParameter) {
+    // A speed so small that the fine search would take a thousand million steps takes at most
+    // 100,000 of them.
+    const auto line = [](double t, double* out) {
+        out[0] = t;
+        out[1] = 0.0;
+        out[2] = 0.0;
+    };
+    auto* curve = Insert(new CTestCurve(NextId(), 0.0, 10.0, 11, line));
+    auto* p = Insert(new CTestPointOnCurve(NextId(), NextVertex(), curve->m_id, 4.0f));
+    CGButnMove* move = AddMove(p, Target(4.0f, 3.0f, 0.0f), 1e-9f);
+    curve->m_evaluations = 0;
+    EXPECT_TRUE(move->Step());
+    EXPECT_LE(curve->m_evaluations, 100001);
+    EXPECT_NEAR(p->m_param1, 4.0f, 1e-4f);
+    // On a line, a speed of 0 gives two probes at the same place: the point stays, its parameter a
+    // number.
+    CGVertex* a = AddPoint(0, 0, 0);
+    CGVertex* b = AddPoint(10, 0, 0);
+    auto* onLine = Add<CGVerFreeInLine>(AddLine(a->m_id, b->m_id)->m_id, 0.3f);
+    EXPECT_TRUE(AddMove(onLine, Target(7, 2, 0), 0.0f)->Step());
+    EXPECT_EQ(onLine->m_param1, 0.3f);
+}
