@@ -16,12 +16,10 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
-
 #include <GL/gl.h>
 
 #include <chrono>
-#include <cstdio>
+#include <cmath>
 
 namespace {
 
@@ -80,8 +78,6 @@ private:
     std::vector<WORD> m_buttons;
 };
 
-CRenderHarness* g_harness = nullptr;
-
 void BM_TickOf20ButtonsDriving2000Cells(benchmark::State& state) {
     if (!g_harness) {
         state.SkipWithError("no OpenGL context (run under xvfb-run)");
@@ -113,15 +109,5 @@ BENCHMARK(BM_TickOf20ButtonsDriving2000Cells)->Unit(benchmark::kMillisecond)->Mi
 } // namespace
 
 int main(int argc, char** argv) {
-    QGuiApplication app(argc, argv);
-    CRenderHarness harness;
-    if (harness.Start())
-        g_harness = &harness;
-    else
-        std::fprintf(stderr, "buttons bench: the view could not be set up\n");
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    g_harness = nullptr;
-    return 0;
+    return RunFrameBenchmarks(argc, argv, "buttons bench");
 }

@@ -3,8 +3,6 @@
 // each frame timed beside the floor: a plain program that draws the same triangles, segments,
 // points and label glyphs with one draw call per kind; and frames of a page of 50 solids of
 // revolution in each display style.  Runs under an X server (xvfb-run).
-#include "render_harness.h"
-
 #include "model/face.h"
 #include "model/line.h"
 #include "model/page.h"
@@ -17,6 +15,8 @@
 #include "view/view_camera.h"
 #include "view/view_globals.h"
 #include "view/view_settings.h"
+
+#include "render_harness.h"
 
 #include <benchmark/benchmark.h>
 
@@ -250,15 +250,6 @@ private:
     GLuint m_atlas = 0;
 };
 
-CRenderHarness* g_harness = nullptr;
-
-double Median(std::vector<double> v) {
-    if (v.empty())
-        return 0.0;
-    std::nth_element(v.begin(), v.begin() + std::ptrdiff_t(v.size() / 2), v.end());
-    return v[v.size() / 2];
-}
-
 // Each iteration draws the view's frame and then the floor's, each waited for until the pixels are
 // done; the iteration time is the view's frame.  Counters: medians of both in milliseconds and of
 // their ratio, pair by pair.
@@ -387,15 +378,5 @@ BENCHMARK(RenderSolids)
 } // namespace
 
 int main(int argc, char** argv) {
-    QGuiApplication app(argc, argv);
-    CRenderHarness harness;
-    if (harness.Start())
-        g_harness = &harness;
-    else
-        std::fprintf(stderr, "render bench: the view could not be set up\n");
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    g_harness = nullptr;
-    return 0;
+    return RunFrameBenchmarks(argc, argv, "render bench");
 }

@@ -1,16 +1,21 @@
-// The view's drawing without a window, for the benchmarks that time frames: an offscreen OpenGL
-// context with an 800 x 600 framebuffer and the view's set-up in it.  Runs under an X server
-// (xvfb-run).
+// The view's drawing in an offscreen context with an 800 x 600 framebuffer, for the benchmarks that
+// time whole frames (run under an X server, xvfb-run), and the median of the times taken.
 #pragma once
 
 #include "view/scene_renderer.h"
 #include "view/view_settings.h"
 
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
 #include <QOpenGLFramebufferObject>
 
+#include <algorithm>
+#include <cstdio>
 #include <memory>
+#include <vector>
 
 constexpr int kWidth = 800;
 constexpr int kHeight = 600;
@@ -24,6 +29,7 @@ inline QSurfaceFormat Format() {
     return f;
 }
 
+// An offscreen context with an 800 x 600 framebuffer and the view's set-up in it.
 class CRenderHarness {
 public:
     bool Start() {
@@ -58,3 +64,27 @@ private:
     std::unique_ptr<QOpenGLFramebufferObject> m_fbo;
     std::unique_ptr<CSceneRenderer> m_renderer;
 };
+
+inline CRenderHarness* g_harness = nullptr;
+
+inline double Median(std::vector<double> v) {
+    if (v.empty())
+        return 0.0;
+    std::nth_element(v.begin(), v.begin() + std::ptrdiff_t(v.size() / 2), v.end());
+    return v[v.size() / 2];
+}
+
+// The main of a frame benchmark: the application and the harness, then the benchmarks registered.
+inline int RunFrameBenchmarks(int argc, char** argv, const char* name) {
+    QGuiApplication app(argc, argv);
+    CRenderHarness harness;
+    if (harness.Start())
+        g_harness = &harness;
+    else
+        std::fprintf(stderr, "%s: the view could not be set up\n", name);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    g_harness = nullptr;
+    return 0;
+}
