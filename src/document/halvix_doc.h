@@ -181,9 +181,12 @@ public:
     // on OK its caption and settings are written back.  FALSE after Cancel.  The document is marked
     // modified and the views updated either way.
     BOOL EditButtonProperties(CGButton& button);
-    // ID_EDIT_PROPERTY while exactly one button and no point, line, face or curve is selected.
-    void OnButtonProperties();
-    void OnUpdateButtonProperties(CCmdUI* pCmdUI);
+
+    // ---- The properties command (document/halvix_doc_properties.cpp) ----
+    // ID_EDIT_PROPERTY: the dialog of the one selected button (with no point, line, face or curve
+    // selected) or of the one selected component; any other selection goes on down the routing.
+    void OnEditProperties();
+    void OnUpdateEditProperties(CCmdUI* pCmdUI);
 
     // ---- Construct commands (construct/) ----
     // Each reads the current page's selection in selection order and builds as one undo step.

@@ -135,8 +135,6 @@ void CHalvixDoc::AddButtonCommands() {
     OnCommandId(ID_EDIT_BTN_PRESENTAT, &CHalvixDoc::OnButtonSeries);
     OnUpdateId(ID_EDIT_BTN_PRESENTAT, &CHalvixDoc::OnUpdateButtonSeries);
     OnCommandId(ID_EDIT_BTN_LINK, &CHalvixDoc::OnButtonLink);
-    OnCommandId(ID_EDIT_PROPERTY, &CHalvixDoc::OnButtonProperties);
-    OnUpdateId(ID_EDIT_PROPERTY, &CHalvixDoc::OnUpdateButtonProperties);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -170,24 +168,6 @@ void CHalvixDoc::OnUpdateButtonMove(CCmdUI* pCmdUI) {
 
 void CHalvixDoc::OnUpdateButtonSeries(CCmdUI* pCmdUI) {
     pCmdUI->Enable(g_pCurPage && g_pCurPage->m_selButtons.GetCount() >= 2);
-}
-
-namespace {
-// The properties of a button: one button selected and no point, line, face or curve, which the
-// properties command looks at first.
-bool OneButtonForProperties(const CGPage* page) {
-    return page && page->m_selButtons.GetCount() == 1 && page->m_selPoints.IsEmpty() &&
-           page->m_selLines.IsEmpty() && page->m_selFaces.IsEmpty() && page->m_selCurves.IsEmpty();
-}
-} // namespace
-
-void CHalvixDoc::OnUpdateButtonProperties(CCmdUI* pCmdUI) {
-    if (OneButtonForProperties(g_pCurPage))
-        pCmdUI->Enable(TRUE);
-    else if (AfxGetCommandRouter().HasHandlerAfter(this, ID_EDIT_PROPERTY))
-        pCmdUI->ContinueRouting();
-    else
-        pCmdUI->Enable(FALSE);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -319,19 +299,6 @@ void CHalvixDoc::OnButtonLink() {
 
 // ---------------------------------------------------------------------------------------------
 // Properties
-
-void CHalvixDoc::OnButtonProperties() {
-    CGPage* page = g_pCurPage;
-    auto* button = OneButtonForProperties(page)
-                       ? DYNAMIC_DOWNCAST(CGButton, HxFindCell(page->m_selButtons.GetHead()))
-                       : nullptr;
-    // Every other selection is for the properties of other objects, further along the routing.
-    if (!button) {
-        AfxGetCommandRouter().ExecuteAfter(this, ID_EDIT_PROPERTY);
-        return;
-    }
-    EditButtonProperties(*button);
-}
 
 BOOL CHalvixDoc::EditButtonProperties(CGButton& button) {
     BOOL accepted = FALSE;
