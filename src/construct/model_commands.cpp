@@ -3,15 +3,31 @@
 // edited through its dialog as one undo step.
 #include "construct/model_commands.h"
 
+#include "construct/construction.h"
 #include "document/doc_globals.h"
 #include "document/halvix_doc.h"
+#include "dynamics/buttons.h"
 #include "model/page.h"
 #include "solids/model3ds.h"
+#include "view/view_settings.h"
+
+#include <QDir>
 
 #include <algorithm>
 #include <utility>
 
 IMPLEMENT_DYNAMIC(CCmdModifyModel3ds, CCmd)
+
+namespace {
+
+// Where the command's file dialog starts: the "Models" folder beside the program, or the program's
+// own folder when there is none.
+CString ModelsFolder() {
+    const CString models = g_installFolder + u"/Models";
+    return QDir(models.ToQString()).exists() ? models : g_installFolder;
+}
+
+} // namespace
 
 CCmdModifyModel3ds::CCmdModifyModel3ds(const CGModel3ds& before, const CString& name)
     : CCmd(name), m_id(before.m_id), m_scale(before.m_scale), m_style(before.m_style),
@@ -63,4 +79,29 @@ BOOL CHalvixDoc::EditModel3ds(CGModel3ds* cell) {
     SetModifiedFlag(TRUE);
     UpdateAllViews(nullptr);
     return TRUE;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The command
+
+void CHalvixDoc::AddModelCommands() {
+    OnCommandId(ID_3DSMODEL, &CHalvixDoc::On3dsModel);
+}
+
+void CHalvixDoc::On3dsModel() {
+    if (!g_pCurPage)
+        return;
+    CFileDialog dlg(TRUE, u"3ds", ModelsFolder() + u"/*.3ds", OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
+                    u"3ds Max file (*.3ds)|*.3ds||");
+    if (dlg.DoModal() != IDOK || dlg.GetPathName().IsEmpty())
+        return;
+    CConstruction run(*this);
+    if (!run.Reserve(2, 0))
+        return;
+    auto* model = run.AddCell<CGModel3ds>(dlg.GetPathName(), BYTE(1));
+    // Once round, a step of 0.02 a tick, then it stops.
+    auto* button = run.AddCell<CGButnAnimation>(CString(u"旋转模型"), model->m_id, 0.0f, 6.283f,
+                                                int(CGButnAnimation::kForward), BYTE(0), 0.02f, 0.0f);
+    button->m_kind = CGButnAnimation::kSweep;
+    run.CommitCells(u"添加3dsmax模型");
 }

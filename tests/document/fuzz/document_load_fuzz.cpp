@@ -1,11 +1,15 @@
 // Fuzz target: arbitrary bytes read as a document, in the present and in the older ".gf" layout.
-// A file that is refused must leave the open document as it was; one that loads must store and load
-// again, and survive deleting all its cells and undoing that.  The documents are read as if they lay
-// in a folder of 3DS models (whole, damaged and no model at all), so that the models they name are
-// found there and read; a model found nowhere is not asked for.
+// A file that is refused must leave the open document as it was; one that loads must run its action
+// buttons for a while, store and load again, and survive deleting all its cells and undoing that.
+// The documents are read as if they lay in a folder of 3DS models (whole, damaged and no model at
+// all), so that the models they name are found there and read; a model found nowhere is not asked
+// for.
+#include "button_runs.h"
+
 #include "document/doc_globals.h"
 #include "document/halvix_doc.h"
 #include "document/undo_cmds.h"
+#include "platform/shell.h"
 #include "support/model3ds_writer.h"
 
 #include <cstdint>
@@ -44,6 +48,8 @@ CHalvixDoc* Document() {
         HxSetMessageBoxHandler([](const CString&, const CString&, UINT) { return IDOK; });
         HxSetDialogRunner([](CDialog&) -> INT_PTR { return IDCANCEL; });
         HxSetScreenSizeOverride(1920, 1080);
+        // Link buttons open nothing here.
+        HxSetShellOpenHandler([](const CString&, const CString&) { return false; });
         auto* d = new CHalvixDoc;
         d->OnNewDocument();
         return d;
@@ -97,6 +103,7 @@ void TryLoad(const uint8_t* data, size_t size, bool gf) {
     }
     Check(g_pCurPage && doc->GetPageCount() >= 1);
     doc->OnInitialUpdate();
+    HxRunAllButtons(*g_pCurPage);
     DeleteEverythingAndUndo(g_pCurPage);
     std::vector<BYTE> stored = doc->StoreToBytes();
     g_lastDocumentPath = DocumentPath();

@@ -1,0 +1,59 @@
+// The properties command (ID_EDIT_PROPERTY) as far as the dialogs of its objects exist: one selected
+// action button, or one selected component or 3DS model; every other selection is handed on down the
+// routing.
+#include "document/halvix_doc.h"
+
+#include "dynamics/buttons.h"
+#include "solids/model3ds.h"
+#include "solids/subassembly.h"
+
+namespace {
+
+// What the command looks at first (points, lines, faces, curves) is not selected.
+bool NoElementSelected(const CGPage& page) {
+    return page.m_selPoints.IsEmpty() && page.m_selLines.IsEmpty() && page.m_selFaces.IsEmpty() &&
+           page.m_selCurves.IsEmpty();
+}
+
+// The one selected button, when the command goes to a button.
+CGButton* ButtonForProperties(const CGPage* page) {
+    if (!page || page->m_selButtons.GetCount() != 1 || !NoElementSelected(*page))
+        return nullptr;
+    return DYNAMIC_DOWNCAST(CGButton, page->FindCell(page->m_selButtons.GetHead()));
+}
+
+// The one selected other object, when nothing before it in the command's order is selected and it
+// is a component or a 3DS model.
+CGCell* OtherForProperties(const CGPage* page) {
+    if (!page || !NoElementSelected(*page) || !page->m_selButtons.IsEmpty() || !page->m_selValues.IsEmpty() ||
+        !page->m_selSolids.IsEmpty() || !page->m_selTexts.IsEmpty() || page->m_selOthers.GetCount() != 1)
+        return nullptr;
+    CGCell* cell = page->FindCell(page->m_selOthers.GetHead());
+    return DYNAMIC_DOWNCAST(CGSubassembly, cell) || DYNAMIC_DOWNCAST(CGModel3ds, cell) ? cell : nullptr;
+}
+
+} // namespace
+
+void CHalvixDoc::OnEditProperties() {
+    if (CGButton* button = ButtonForProperties(g_pCurPage)) {
+        EditButtonProperties(*button);
+        return;
+    }
+    if (CGCell* other = OtherForProperties(g_pCurPage)) {
+        if (auto* component = DYNAMIC_DOWNCAST(CGSubassembly, other))
+            EditComponent(component);
+        else if (auto* model = DYNAMIC_DOWNCAST(CGModel3ds, other))
+            EditModel3ds(model);
+        return;
+    }
+    AfxGetCommandRouter().ExecuteAfter(this, ID_EDIT_PROPERTY);
+}
+
+void CHalvixDoc::OnUpdateEditProperties(CCmdUI* pCmdUI) {
+    if (ButtonForProperties(g_pCurPage) || OtherForProperties(g_pCurPage))
+        pCmdUI->Enable(TRUE);
+    else if (AfxGetCommandRouter().HasHandlerAfter(this, ID_EDIT_PROPERTY))
+        pCmdUI->ContinueRouting();
+    else
+        pCmdUI->Enable(FALSE);
+}
