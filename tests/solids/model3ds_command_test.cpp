@@ -137,3 +137,28 @@ TEST_F(ModelCommandTest, TheButtonTurnsTheModelOnceRoundAndStops) {
     EXPECT_EQ(model->m_param1, 6.283f);
     EXPECT_NEAR(steps, 6.283 / 0.02, 1.0);
 }
+
+TEST_F(ModelCommandTest, ThePropertiesCommandEditsTheOneSelectedModel) {
+    ChooseFile(WriteModel(QStringLiteral("Models/m.3ds")));
+    const WORD first = m_page->m_nextId;
+    ASSERT_TRUE(Run(ID_3DSMODEL));
+    auto* model = Cell<CGModel3ds>(first);
+    Select({model->m_id});
+    ASSERT_TRUE(Enabled(ID_EDIT_PROPERTY));
+    Script<CDlg3ds>([](CDlg3ds& dlg) {
+        EXPECT_EQ(dlg.m_displayMode, 1);
+        dlg.m_displayMode = 0;
+        dlg.m_scale = 3.0f;
+    });
+    ASSERT_TRUE(Run(ID_EDIT_PROPERTY));
+    EXPECT_EQ(model->m_style, CGModel3ds::kStyleWire);
+    EXPECT_EQ(model->m_scale, 3.0f);
+    ExpectUndoStep<CCmdModifyModel3ds>(u"修改3ds模型属性");
+    // With a point selected as well, the model's dialog is not the one the command opens.
+    const WORD point = AddPoint(1, 2, 3)->m_id;
+    Select({model->m_id, point});
+    m_dialogCount = 0;
+    Run(ID_EDIT_PROPERTY);
+    EXPECT_EQ(m_dialogCount, 0);
+    EXPECT_EQ(model->m_scale, 3.0f);
+}
