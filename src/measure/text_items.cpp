@@ -155,13 +155,15 @@ CString CGTmVariable::FormatNumber(float value, float step, bool angle) {
 
 void CGTmVariable::FormatValue() {
     const bool formula = m_style == 1 && m_labelHidden == 0;
+    // A value that is no number (a damaged file) shows as undefined too.
+    const bool shown = m_valid && std::isfinite(m_param1);
     if (formula) {
-        if (!m_valid)
+        if (!shown)
             m_text = m_name.IsEmpty() ? u"? " : u" = ? ";
         else
             m_text = m_name.IsEmpty() ? ValueNumber() : CString(u" =") + ValueNumber();
     } else {
-        m_text = m_valid ? ValueNumber() : CString(u"? ");
+        m_text = shown ? ValueNumber() : CString(u"? ");
     }
     TextChanged(formula);
 }
@@ -205,6 +207,8 @@ CGTmVarParameter::CGTmVarParameter(WORD id, const CString& name, float value) {
 }
 
 void CGTmVarParameter::Recompute() {
+    // Only a value read from a damaged file can be no number: nothing built on it can use it.
+    m_valid = std::isfinite(m_param1);
     FormatValue();
 }
 

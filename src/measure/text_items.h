@@ -165,7 +165,7 @@ public:
     // Named `name`, worth `value`, placed as a new text item of the current page.
     CGTmVarParameter(WORD id, const CString& name, float value);
 
-    void Recompute() override;  // FormatValue
+    void Recompute() override;  // FormatValue (invalid only while the value is no number)
     void SyncVertex() override; // FormatValue
     // The text from its glyph string in either display, and the slider (track and knob).
     void DrawOnTop() override;

@@ -262,6 +262,14 @@ TEST_F(TextItemsTest, ParameterConstructionAndDescription) {
     p->Recompute();
     EXPECT_EQ(p->m_text, u"4.25");
     EXPECT_TRUE(p->m_valid);
+    // A value that is no number (only a damaged file holds one) is undefined, not "nan".
+    p->m_param1 = std::nanf("");
+    p->Recompute();
+    EXPECT_FALSE(p->m_valid);
+    EXPECT_EQ(p->m_text, u"? ");
+    p->m_param1 = 1.0f;
+    p->Recompute();
+    EXPECT_TRUE(p->m_valid);
 }
 
 TEST_F(TextItemsTest, SliderRangeRepairAndFraction) {
