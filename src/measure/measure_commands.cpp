@@ -8,12 +8,12 @@
 #include "measure/measurements.h"
 #include "measure/vector_items.h"
 #include "model/arc.h"
-#include "model/cell_kinds.h"
 #include "model/constrained_points.h"
 #include "model/face.h"
 #include "model/free_points.h"
 #include "model/line.h"
 #include "points/confined_points.h"
+#include "solids/revolution.h"
 
 namespace {
 
@@ -36,12 +36,13 @@ bool IsPathPoint(const CGCell* cell) {
 }
 
 // The solids of revolution, in the order their class is tested.
-const char* const kSolidClasses[4] = {"CGCylinder", "CGCone", "CGFrustum", "CGSphere"};
+const CRuntimeClass* const kSolidClasses[4] = {RUNTIME_CLASS(CGCylinder), RUNTIME_CLASS(CGCone),
+                                               RUNTIME_CLASS(CGFrustum), RUNTIME_CLASS(CGSphere)};
 
 // Which of kSolidClasses a cell is (the first that fits), or -1.
 int SolidIndex(const CGCell* cell) {
     for (int i = 0; i < 4; ++i)
-        if (cell && HxIsOfClassNamed(cell, kSolidClasses[i]))
+        if (cell && cell->IsKindOf(kSolidClasses[i]))
             return i;
     return -1;
 }
@@ -180,6 +181,8 @@ void CHalvixDoc::AddMeasureCommands() {
     OnCommandId(ID_MEASURE_LEN_C, &CHalvixDoc::OnMeasureLengthC);
     OnCommandId(ID_MEASURE_AREA_C, &CHalvixDoc::OnMeasureAreaC);
     OnCommandId(ID_MEASURE_RADIUS, &CHalvixDoc::OnMeasureRadius);
+    OnCommandId(ID_MEASURE_AREA_S, &CHalvixDoc::OnMeasureAreaS);
+    OnCommandId(ID_MEASURE_VOLUME_S, &CHalvixDoc::OnMeasureVolumeS);
     for (const CRule& rule : kRules)
         OnUpdateId(rule.id, &CHalvixDoc::OnUpdateMeasure);
 }
@@ -368,4 +371,46 @@ void CHalvixDoc::OnMeasureAreaC() {
 void CHalvixDoc::OnMeasureRadius() {
     if (const CGArc* c = Selected<CGArc>(&CGPage::m_selCurves))
         MeasureOne<CGTmVarRadius>(*this, u"添加度量值：圆（弧）半径", c->m_id);
+}
+
+// The whole surface of the first selected solid of revolution, by its class.
+void CHalvixDoc::OnMeasureAreaS() {
+    const CGCell* solid = Selected<CGCell>(&CGPage::m_selSolids);
+    switch (SolidIndex(solid)) {
+    case 0:
+        MeasureOne<CGTmVarAreaCylinder>(*this, u"添加度量值：圆柱表面积", solid->m_id);
+        break;
+    case 1:
+        MeasureOne<CGTmVarAreaCone>(*this, u"添加度量值：圆锥表面积", solid->m_id);
+        break;
+    case 2:
+        MeasureOne<CGTmVarAreaFrustum>(*this, u"添加度量值：圆台表面积", solid->m_id);
+        break;
+    case 3:
+        MeasureOne<CGTmVarAreaSphere>(*this, u"添加度量值：球表面积", solid->m_id);
+        break;
+    default: // no solid of revolution: nothing made, nothing recorded
+        break;
+    }
+}
+
+// The volume of the first selected solid of revolution, by its class.
+void CHalvixDoc::OnMeasureVolumeS() {
+    const CGCell* solid = Selected<CGCell>(&CGPage::m_selSolids);
+    switch (SolidIndex(solid)) {
+    case 0:
+        MeasureOne<CGTmVarVolumeCylinder>(*this, u"添加度量值：圆柱体积", solid->m_id);
+        break;
+    case 1:
+        MeasureOne<CGTmVarVolumeCone>(*this, u"添加度量值：圆锥体积", solid->m_id);
+        break;
+    case 2:
+        MeasureOne<CGTmVarVolumeFrustum>(*this, u"添加度量值：圆台体积", solid->m_id);
+        break;
+    case 3:
+        MeasureOne<CGTmVarVolumeSphere>(*this, u"添加度量值：球体积", solid->m_id);
+        break;
+    default:
+        break;
+    }
 }

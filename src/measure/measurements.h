@@ -39,6 +39,16 @@ HX_DECLARE_MEASUREMENT(CGTmVarVolume, WORD a, WORD b, WORD c, WORD d)
 HX_DECLARE_MEASUREMENT(CGTmVarRadius, WORD circle)
 HX_DECLARE_MEASUREMENT(CGTmVarAreaCircle, WORD circle)
 HX_DECLARE_MEASUREMENT(CGTmVarLenArc, WORD circle)
+// The whole surface and the volume of a cylinder, cone, frustum or sphere, from its radius,
+// height and top ratio.
+HX_DECLARE_MEASUREMENT(CGTmVarAreaCylinder, WORD solid)
+HX_DECLARE_MEASUREMENT(CGTmVarAreaCone, WORD solid)
+HX_DECLARE_MEASUREMENT(CGTmVarAreaFrustum, WORD solid)
+HX_DECLARE_MEASUREMENT(CGTmVarAreaSphere, WORD solid)
+HX_DECLARE_MEASUREMENT(CGTmVarVolumeCylinder, WORD solid)
+HX_DECLARE_MEASUREMENT(CGTmVarVolumeCone, WORD solid)
+HX_DECLARE_MEASUREMENT(CGTmVarVolumeFrustum, WORD solid)
+HX_DECLARE_MEASUREMENT(CGTmVarVolumeSphere, WORD solid)
 // A point's path parameter (what an animation moves).
 HX_DECLARE_MEASUREMENT(CGTmVarPara, WORD point)
 // Where a point lies on a line (0 at its first point, 1 at its second, limited to the kind's

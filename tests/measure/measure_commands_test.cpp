@@ -5,6 +5,7 @@
 #include "measure/measurements.h"
 #include "measure/vector_items.h"
 #include "points/confined_points.h"
+#include "solids/revolution.h"
 #include "support/class_stand_ins.h"
 
 #include <string>
@@ -30,16 +31,17 @@ protected:
         m_inSpace = Add<CGVerFreeXyz>(1.0f, 1.0f, 1.0f);
         m_follower = Add<CGVerFreeHenchman>(2.0f, 2.0f, 2.0f, m_a->m_id);
         m_inFace = Add<CGVerFreeInFace>(m_abc->m_id, 0.3f, 0.3f);
+        m_sphere = Insert(new CGSphere(NextId(), 0, 0, 0, 2, 0, 0, 1));
+        m_cylinder = Insert(new CGCylinder(NextId(), 0, 0, 0, 2, 3, 0, 0, 1));
+        m_cone = Insert(new CGCone(NextId(), 0, 0, 0, 3, 4, 0, 0, 1));
+        m_frustum = Insert(new CGFrustum(NextId(), 0, 0, 0, 2, 3, 0, 0, 1, 0.5f));
     }
-    // Cells of classes known by name only (a curve that is no circle, a sphere); they keep no record,
-    // so a page holding them cannot be compared by snapshots.
+    // A curve that is no circle, of a class known by name only: it keeps no record, so a page
+    // holding it cannot be compared by snapshots.
     void AddStandIns() {
         m_ink = new CInkmarksStandIn;
         m_ink->m_id = NextId();
         Insert(m_ink);
-        m_sphere = new CSphereStandIn;
-        m_sphere->m_id = NextId();
-        Insert(m_sphere);
     }
     // Nothing was made: no cell, no undo step, the document unmodified and no view update.
     void ExpectNothingMade(WORD nextId) {
@@ -72,7 +74,10 @@ protected:
     CGVerFreeHenchman* m_follower;
     CGVerFreeInFace* m_inFace;
     CGCell* m_ink = nullptr;
-    CGCell* m_sphere = nullptr;
+    CGSphere* m_sphere = nullptr;
+    CGCylinder* m_cylinder = nullptr;
+    CGCone* m_cone = nullptr;
+    CGFrustum* m_frustum = nullptr;
 };
 
 // Every rule of the Measure menu on selections that meet it and selections that just miss it.
@@ -131,7 +136,11 @@ TEST_F(MeasureCommandsTest, EnablingRules) {
         {ID_MEASURE_RADIUS, {circle, a}, false},
         {ID_MEASURE_RADIUS, {ink}, false},
         {ID_MEASURE_AREA_S, {sphere}, true},
+        {ID_MEASURE_AREA_S, {m_cylinder->m_id}, true},
+        {ID_MEASURE_VOLUME_S, {m_frustum->m_id}, true},
+        {ID_MEASURE_VOLUME_S, {m_cone->m_id}, true},
         {ID_MEASURE_VOLUME_S, {sphere, a}, false},
+        {ID_MEASURE_VOLUME_S, {sphere, m_cone->m_id}, false},
         {ID_MEASURE_VOLUME_S, {f}, false},
     };
     for (const auto& r : rows) {
@@ -285,6 +294,42 @@ TEST_F(MeasureCommandsTest, HandlersTestTheClassesTheyUse) {
     m_doc->OnMeasurePointValue();
     m_doc->OnMeasureRadius();
     ExpectNothingMade(next);
+}
+
+// The solid's class chooses the measurement and the undo text, tested cylinder, cone, frustum,
+// sphere in that order.
+TEST_F(MeasureCommandsTest, SurfacesAndVolumesOfSolidsByTheirClass) {
+    const struct {
+        UINT id;
+        CGCell* solid;
+        const char* cls;
+        const char16_t* undo;
+        const char16_t* text;
+    } rows[] = {
+        {ID_MEASURE_AREA_S, m_cylinder, "CGTmVarAreaCylinder", u"添加度量值：圆柱表面积", u"62.83"},
+        {ID_MEASURE_AREA_S, m_cone, "CGTmVarAreaCone", u"添加度量值：圆锥表面积", u"75.40"},
+        {ID_MEASURE_AREA_S, m_frustum, "CGTmVarAreaFrustum", u"添加度量值：圆台表面积", u"45.51"},
+        {ID_MEASURE_AREA_S, m_sphere, "CGTmVarAreaSphere", u"添加度量值：球表面积", u"50.27"},
+        {ID_MEASURE_VOLUME_S, m_cylinder, "CGTmVarVolumeCylinder", u"添加度量值：圆柱体积", u"37.70"},
+        {ID_MEASURE_VOLUME_S, m_cone, "CGTmVarVolumeCone", u"添加度量值：圆锥体积", u"37.70"},
+        {ID_MEASURE_VOLUME_S, m_frustum, "CGTmVarVolumeFrustum", u"添加度量值：圆台体积", u"21.99"},
+        {ID_MEASURE_VOLUME_S, m_sphere, "CGTmVarVolumeSphere", u"添加度量值：球体积", u"33.51"},
+    };
+    for (const auto& r : rows) {
+        const WORD first = m_page->m_nextId;
+        const PageSnapshot before = TakeSnapshot(*m_page);
+        EXPECT_EQ(Measure(r.id, {r.solid->m_id}), std::vector<std::string>{r.cls});
+        EXPECT_EQ(Parents(first), std::vector<WORD>{r.solid->m_id});
+        ExpectUndoStep<CCmdAddCell>(r.undo);
+        EXPECT_EQ(DYNAMIC_DOWNCAST(CGTmVariable, m_page->FindCell(first))->m_text, r.text) << r.cls;
+        ExpectUndoRedo(before);
+    }
+    // Reached with no solid of revolution selected: nothing.
+    Select({m_abc->m_id});
+    const WORD next = m_page->m_nextId;
+    m_doc->OnMeasureAreaS();
+    m_doc->OnMeasureVolumeS();
+    EXPECT_EQ(m_page->m_nextId, next);
 }
 
 TEST_F(MeasureCommandsTest, MeasurementsFollowTheirParents) {

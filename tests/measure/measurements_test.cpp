@@ -6,6 +6,7 @@
 #include "model/face.h"
 #include "model/free_points.h"
 #include "model/line.h"
+#include "solids/revolution_constructed.h"
 #include "support/archive_helpers.h"
 #include "support/page_fixture.h"
 
@@ -330,6 +331,59 @@ TEST_F(MeasurementsTest, InvalidFiguresGiveInvalidMeasurements) {
     EXPECT_EQ(radius->m_text, u"2");
 }
 
+TEST_F(MeasurementsTest, SurfacesAndVolumesOfSolids) {
+    auto* cylinder = Insert(new CGCylinder(NextId(), 0, 0, 0, 2, 3, 0, 0, 1));
+    auto* sphere = Insert(new CGSphere(NextId(), 0, 0, 0, 1, 0, 0, 1));
+    auto* area = Measure<CGTmVarAreaCylinder>(cylinder->m_id);
+    auto* volume = Measure<CGTmVarVolumeCylinder>(cylinder->m_id);
+    auto* ball = Measure<CGTmVarAreaSphere>(sphere->m_id);
+    auto* ballVolume = Measure<CGTmVarVolumeSphere>(sphere->m_id);
+    EXPECT_EQ(area->m_text, u"62.83");
+    EXPECT_EQ(volume->m_text, u"37.70");
+    EXPECT_EQ(ball->m_text, u"12.57");
+    EXPECT_EQ(ballVolume->m_text, u"4.19");
+    EXPECT_EQ(area->m_name, CString(u"S ( ") + cylinder->m_name + u")");
+    EXPECT_EQ(area->m_text3, CString(u"<_><e>S</e><e>") + cylinder->m_name + u"</e></_>");
+    EXPECT_EQ(volume->m_name, CString(u"V ( ") + cylinder->m_name + u")");
+    EXPECT_EQ(volume->m_text3, CString(u"<_><e>V</e><e>") + cylinder->m_name + u"</e></_>");
+    EXPECT_EQ(area->GetDescription(), CString(u"度量值：") + cylinder->m_name + u"全面积");
+    EXPECT_EQ(ball->GetDescription(), CString(u"度量值：") + sphere->m_name + u"表面积");
+    EXPECT_EQ(volume->GetDescription(), CString(u"度量值：") + cylinder->m_name + u"体积");
+    // A frustum with k = 1 measures like the cylinder, with k = 0 like the cone.
+    auto* frustum = Insert(new CGFrustum(NextId(), 0, 0, 0, 2, 3, 0, 0, 1, 1.0f));
+    auto* cone = Insert(new CGCone(NextId(), 0, 0, 0, 2, 3, 0, 0, 1));
+    auto* frustumArea = Measure<CGTmVarAreaFrustum>(frustum->m_id);
+    auto* frustumVolume = Measure<CGTmVarVolumeFrustum>(frustum->m_id);
+    EXPECT_FLOAT_EQ(frustumArea->m_param1, area->m_param1);
+    EXPECT_FLOAT_EQ(frustumVolume->m_param1, volume->m_param1);
+    frustum->m_topRatio = 0.0f;
+    frustumArea->Recompute();
+    frustumVolume->Recompute();
+    EXPECT_FLOAT_EQ(frustumArea->m_param1, Measure<CGTmVarAreaCone>(cone->m_id)->m_param1);
+    EXPECT_FLOAT_EQ(frustumVolume->m_param1, Measure<CGTmVarVolumeCone>(cone->m_id)->m_param1);
+    // An invalid solid: the measurement is invalid too, and valid again with it.
+    cylinder->m_valid = false;
+    area->Recompute();
+    EXPECT_FALSE(area->m_valid);
+    EXPECT_EQ(area->m_text, u"? ");
+    cylinder->m_valid = true;
+    area->Recompute();
+    EXPECT_EQ(area->m_text, u"62.83");
+}
+
+TEST_F(MeasurementsTest, MeasurementsOfASolidOnPointsFollowThePoints) {
+    CGVertex* o = Point(0, 0, 0);
+    CGVertex* n = Point(0, 0, 1);
+    auto* sphere = Insert(new CGSphereCN(NextId(), o->m_id, n->m_id));
+    auto* volume = Measure<CGTmVarVolumeSphere>(sphere->m_id);
+    EXPECT_EQ(volume->m_text, u"4.19");
+    Move(n, 0, 0, 2);
+    EXPECT_EQ(volume->m_text, u"33.51");
+    // A wrong class where the solid belongs (a damaged file): invalid.
+    auto* wrong = Measure<CGTmVarVolumeCylinder>(sphere->m_id);
+    EXPECT_FALSE(wrong->m_valid);
+}
+
 TEST_F(MeasurementsTest, PlaceOfAPointOnALine) {
     CGVertex* a = Point(0, 0, 0, u"A");
     CGVertex* b = Point(2, 0, 0, u"B");
@@ -432,6 +486,14 @@ TEST_F(MeasurementsTest, EveryClassStoresItsRecordUnderItsName) {
         Measure<CGTmVarPara>(a->m_id),
         Measure<CGTmVarParaPInL>(c->m_id, l->m_id),
         Measure<CGTmVarParaPInY>(b->m_id, circle->m_id),
+        Measure<CGTmVarAreaCylinder>(Insert(new CGCylinder(NextId(), 0, 0, 0, 1, 2, 0, 0, 1))->m_id),
+        Measure<CGTmVarAreaCone>(Insert(new CGCone(NextId(), 0, 0, 0, 1, 2, 0, 0, 1))->m_id),
+        Measure<CGTmVarAreaFrustum>(Insert(new CGFrustum(NextId(), 0, 0, 0, 1, 2, 0, 0, 1, 0.5f))->m_id),
+        Measure<CGTmVarAreaSphere>(Insert(new CGSphere(NextId(), 0, 0, 0, 1, 0, 0, 1))->m_id),
+        Measure<CGTmVarVolumeCylinder>(Insert(new CGCylinder(NextId(), 0, 0, 0, 1, 2, 0, 0, 1))->m_id),
+        Measure<CGTmVarVolumeCone>(Insert(new CGCone(NextId(), 0, 0, 0, 1, 2, 0, 0, 1))->m_id),
+        Measure<CGTmVarVolumeFrustum>(Insert(new CGFrustum(NextId(), 0, 0, 0, 1, 2, 0, 0, 1, 0.5f))->m_id),
+        Measure<CGTmVarVolumeSphere>(Insert(new CGSphere(NextId(), 0, 0, 0, 1, 0, 0, 1))->m_id),
     };
     for (CGTmVariable* item : all) {
         const std::string name = item->GetRuntimeClass()->m_lpszClassName;
