@@ -89,15 +89,33 @@ struct MeasuredPage {
         const WORD bcd = Add(new CGFace(Next(), b, c, d, RGB(1, 2, 3)))->m_id;
         while (measurements < 1000) {
             switch (measurements % 10) {
-            case 0: Measure(new CGTmVarCoordX(Next(), a)); break;
-            case 1: Measure(new CGTmVarDistancePP(Next(), a, b)); break;
-            case 2: Measure(new CGTmVarDistancePL(Next(), a, cd)); break;
-            case 3: Measure(new CGTmVarDistancePF(Next(), a, bcd)); break;
-            case 4: Measure(new CGTmVarAngleLL(Next(), ab, cd)); break;
-            case 5: Measure(new CGTmVarAngleFF(Next(), abc, bcd)); break;
-            case 6: Measure(new CGTmVarArea(Next(), abc)); break;
-            case 7: Measure(new CGTmVarVolume(Next(), a, b, c, d)); break;
-            case 8: Measure(new CGTmVarAngleP3(Next(), b, a, c)); break;
+            case 0:
+                Measure(new CGTmVarCoordX(Next(), a));
+                break;
+            case 1:
+                Measure(new CGTmVarDistancePP(Next(), a, b));
+                break;
+            case 2:
+                Measure(new CGTmVarDistancePL(Next(), a, cd));
+                break;
+            case 3:
+                Measure(new CGTmVarDistancePF(Next(), a, bcd));
+                break;
+            case 4:
+                Measure(new CGTmVarAngleLL(Next(), ab, cd));
+                break;
+            case 5:
+                Measure(new CGTmVarAngleFF(Next(), abc, bcd));
+                break;
+            case 6:
+                Measure(new CGTmVarArea(Next(), abc));
+                break;
+            case 7:
+                Measure(new CGTmVarVolume(Next(), a, b, c, d));
+                break;
+            case 8:
+                Measure(new CGTmVarAngleP3(Next(), b, a, c));
+                break;
             default: {
                 const WORD v = Add(new CGTmVectorPP(Next(), b, a))->m_id;
                 ++measurements;

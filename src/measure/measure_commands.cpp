@@ -30,8 +30,10 @@ CCounts Counts(const CGPage& page) {
 // an axis): what an animation can drive through its path parameter.
 bool IsPathPoint(const CGCell* cell) {
     return cell && cell->IsKindOf(RUNTIME_CLASS(CGVerFree)) && !cell->IsKindOf(RUNTIME_CLASS(CGVerFreeXyz)) &&
-           !cell->IsKindOf(RUNTIME_CLASS(CGVerFreeHenchman)) && !cell->IsKindOf(RUNTIME_CLASS(CGVerFree2dHenchman)) &&
-           !cell->IsKindOf(RUNTIME_CLASS(CGVerFreeUpright)) && !cell->IsKindOf(RUNTIME_CLASS(CGVerFreeInFace)) &&
+           !cell->IsKindOf(RUNTIME_CLASS(CGVerFreeHenchman)) &&
+           !cell->IsKindOf(RUNTIME_CLASS(CGVerFree2dHenchman)) &&
+           !cell->IsKindOf(RUNTIME_CLASS(CGVerFreeUpright)) &&
+           !cell->IsKindOf(RUNTIME_CLASS(CGVerFreeInFace)) &&
            !cell->IsKindOf(RUNTIME_CLASS(CGVerFreeInPlane));
 }
 
@@ -119,8 +121,8 @@ struct CRule {
 };
 
 const CRule kRules[] = {
-    {ID_MEASURE_COORD_X, OnePointAlone}, {ID_MEASURE_COORD_Y, OnePointAlone},
-    {ID_MEASURE_COORD_Z, OnePointAlone}, {ID_MEASURE_PXYZ, SomePoint},
+    {ID_MEASURE_COORD_X, OnePointAlone},  {ID_MEASURE_COORD_Y, OnePointAlone},
+    {ID_MEASURE_COORD_Z, OnePointAlone},  {ID_MEASURE_PXYZ, SomePoint},
     {ID_MEASURE_PT, PathPointOrPosition}, {ID_MEASURE_VXYZ, TwoPointsOrALine},
     {ID_MEASURE_D_PP, Distances},         {ID_MEASURE_D_PL, PointAndLine},
     {ID_MEASURE_D_PF, PointAndFace},      {ID_MEASURE_D_LL, TwoLines},
@@ -133,7 +135,8 @@ const CRule kRules[] = {
 };
 
 // One measurement of class T on its parents, as one CCmdAddCell.
-template <class T, class... Parents> void MeasureOne(CHalvixDoc& doc, const char16_t* undoText, Parents... parents) {
+template <class T, class... Parents>
+void MeasureOne(CHalvixDoc& doc, const char16_t* undoText, Parents... parents) {
     if (!g_pCurPage)
         return;
     CConstruction run(doc);
@@ -355,7 +358,8 @@ void CHalvixDoc::OnMeasureVolume() {
     for (int i = 0; i < 4; ++i)
         if (!(p[i] = Selected<CGVertex>(&CGPage::m_selPoints, i)))
             return;
-    MeasureOne<CGTmVarVolume>(*this, u"添加度量值：四面体体积", p[0]->m_id, p[1]->m_id, p[2]->m_id, p[3]->m_id);
+    MeasureOne<CGTmVarVolume>(*this, u"添加度量值：四面体体积", p[0]->m_id, p[1]->m_id, p[2]->m_id,
+                              p[3]->m_id);
 }
 
 void CHalvixDoc::OnMeasureLengthC() {

@@ -142,7 +142,8 @@ CGTmVarVolume::CGTmVarVolume(WORD id, WORD a, WORD b, WORD c, WORD d) {
 
 void CGTmVarVolume::UpdateName() {
     const CString a = ParentName(0), b = ParentName(1), c = ParentName(2), d = ParentName(3);
-    SetNames(CString(u"V ( ") + a + b + c + d + u")", CString(u"<_><e>V</e><e>") + a + u"-" + b + c + d + u"</e></_>");
+    SetNames(CString(u"V ( ") + a + b + c + d + u")",
+             CString(u"<_><e>V</e><e>") + a + u"-" + b + c + d + u"</e></_>");
     CGTmVariable::UpdateName();
 }
 
@@ -160,13 +161,14 @@ void CGTmVarVolume::Recompute() {
 }
 
 CString CGTmVarVolume::GetDescription() {
-    return HxFormat(u"度量值：四面体%s%s%s%s体积", ParentName(0), ParentName(1), ParentName(2), ParentName(3));
+    return HxFormat(u"度量值：四面体%s%s%s%s体积", ParentName(0), ParentName(1), ParentName(2),
+                    ParentName(3));
 }
 
 // ---------------------------------------------------------------------------------------------
 // Circles and arcs
 
-#define HX_CIRCLE_MEASUREMENT(c, letter, description)                                                      \
+#define HX_CIRCLE_MEASUREMENT(c, letter, description)                                                        \
     c::c(WORD id, WORD circle) {                                                                             \
         Construct(id, {circle});                                                                             \
         UpdateName();                                                                                        \

@@ -72,7 +72,7 @@ CString Fmt(const char16_t* format, const CString& a, const CString& b, const CS
 // ---------------------------------------------------------------------------------------------
 // Coordinates
 
-#define HX_COORDINATE(c, axis, letter, upper)                                                              \
+#define HX_COORDINATE(c, axis, letter, upper)                                                                \
     c::c(WORD id, WORD point) {                                                                              \
         Construct(id, {point});                                                                              \
         UpdateName();                                                                                        \
@@ -80,15 +80,15 @@ CString Fmt(const char16_t* format, const CString& a, const CString& b, const CS
     }                                                                                                        \
     void c::UpdateName() {                                                                                   \
         const CString p = ParentName(0);                                                                     \
-        SetNames(CString(letter u" (") + p + u")", Fmt(u"<_><e>" letter u"</e><e>%s</e></_>", p));          \
+        SetNames(CString(letter u" (") + p + u")", Fmt(u"<_><e>" letter u"</e><e>%s</e></_>", p));           \
         CGTmVariable::UpdateName();                                                                          \
     }                                                                                                        \
     void c::Recompute() {                                                                                    \
         const CGVertex* p = Parent<CGVertex>(0);                                                             \
-        SetValue(Usable(p), Usable(p) ? double(p->axis) : 0.0);                                             \
+        SetValue(Usable(p), Usable(p) ? double(p->axis) : 0.0);                                              \
     }                                                                                                        \
     CString c::GetDescription() {                                                                            \
-        return Fmt(u"度量值：%s点的" upper u"坐标", ParentName(0));                                         \
+        return Fmt(u"度量值：%s点的" upper u"坐标", ParentName(0));                                          \
     }
 
 HX_COORDINATE(CGTmVarCoordX, m_x, u"x", u"X")
@@ -126,10 +126,11 @@ CString CGTmVarDistancePP::GetDescription() {
 }
 
 // The name and markup of the distances and angles between two elements: "d ( P, l)", "∠l, m".
-#define HX_TWO_ELEMENT_NAMES(c, symbol, prefix, suffix)                                                    \
+#define HX_TWO_ELEMENT_NAMES(c, symbol, prefix, suffix)                                                      \
     void c::UpdateName() {                                                                                   \
         const CString a = ParentName(0), b = ParentName(1);                                                  \
-        SetNames(CString(prefix) + a + u", " + b + suffix, Fmt(u"<_><e>" symbol u"</e><e>%s,%s</e></_>", a, b)); \
+        SetNames(CString(prefix) + a + u", " + b + suffix,                                                   \
+                 Fmt(u"<_><e>" symbol u"</e><e>%s,%s</e></_>", a, b));                                       \
         CGTmVariable::UpdateName();                                                                          \
     }
 

@@ -55,7 +55,7 @@ float Volume(const CGSphere& s) {
 } // namespace
 
 // "S ( 圆柱)" and "度量值：圆柱全面积"; "V ( 球)" and "度量值：球体积".
-#define HX_SOLID_MEASUREMENT(c, solid, letter, compute, description)                                       \
+#define HX_SOLID_MEASUREMENT(c, solid, letter, compute, description)                                         \
     c::c(WORD id, WORD parent) {                                                                             \
         Construct(id, {parent});                                                                             \
         UpdateName();                                                                                        \
@@ -63,7 +63,8 @@ float Volume(const CGSphere& s) {
     }                                                                                                        \
     void c::UpdateName() {                                                                                   \
         const CString name = ParentName(0);                                                                  \
-        SetNames(CString(letter u" ( ") + name + u")", CString(u"<_><e>" letter u"</e><e>") + name + u"</e></_>"); \
+        SetNames(CString(letter u" ( ") + name + u")",                                                       \
+                 CString(u"<_><e>" letter u"</e><e>") + name + u"</e></_>");                                 \
         CGTmVariable::UpdateName();                                                                          \
     }                                                                                                        \
     void c::Recompute() {                                                                                    \

@@ -88,8 +88,8 @@ CString CGScaleline::GetDescription() {
 }
 
 float CGScaleline::AutoSpacing(float unitLength, float zoom) {
-    static const float kSpacings[] = {0.1f, 0.2f, 0.5f, 1.0f, 2.0f, 5.0f, 10.0f, 20.0f, 50.0f, 100.0f,
-                                      200.0f, 500.0f, 1000.0f};
+    static const float kSpacings[] = {0.1f,  0.2f,  0.5f,   1.0f,   2.0f,   5.0f,   10.0f,
+                                      20.0f, 50.0f, 100.0f, 200.0f, 500.0f, 1000.0f};
     const float s = 50.0f * unitLength / zoom;
     for (float spacing : kSpacings)
         if (s < 1.5f * spacing)
@@ -300,8 +300,8 @@ int HxBuildAxes2D(CConstruction& run) {
         line->m_color.b = colors[axis].b;
         line->Recompute();
     }
-    auto* scale =
-        run.AddCell<CGScaleline>(origin->m_id, endIds[0], endIds[1], endIds[2], endIds[3], 0, 0, 0, 2.0f, 2.0f);
+    auto* scale = run.AddCell<CGScaleline>(origin->m_id, endIds[0], endIds[1], endIds[2], endIds[3], 0, 0, 0,
+                                           2.0f, 2.0f);
     for (CRgba* c : {&scale->m_color, &scale->m_labelColor}) {
         c->r = c->g = c->b = 96;
     }

@@ -19,8 +19,8 @@ public:
     CGScaleline(); // origin and bounds 0, automatic spacing, both spacings 2
     // On the origin and the four bounding cells; the three integers are not used.  Numbers shown,
     // automatic spacing, decimal numbers on both axes, object colour, named "二维轴部件".
-    CGScaleline(WORD id, WORD origin, WORD xMin, WORD xMax, WORD yMin, WORD yMax, int, int, int, float tickSpacing,
-                float valueSpacing);
+    CGScaleline(WORD id, WORD origin, WORD xMin, WORD xMax, WORD yMin, WORD yMax, int, int, int,
+                float tickSpacing, float valueSpacing);
 
     // The common record, then the automatic-spacing flag and the two spacings (the origin and the
     // bounds come from the parents).

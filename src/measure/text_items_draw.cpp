@@ -63,7 +63,8 @@ void CGTextmap::BuildGlyphs() {
         m_text2 = m_nameGlyphs + GetTextGlyphLists(m_text);
     } else {
         const CString name = PlainNamePart();
-        m_text2 = name.IsEmpty() ? GetTextGlyphLists(m_text) : GetLabelGlyphLists(name) + GetTextGlyphLists(m_text);
+        m_text2 =
+            name.IsEmpty() ? GetTextGlyphLists(m_text) : GetLabelGlyphLists(name) + GetTextGlyphLists(m_text);
         m_flag2 = false;
     }
     m_glyphContext = generation;

@@ -134,7 +134,7 @@ CString CGTmVectorNface::GetDescription() {
 }
 
 // Sums, differences and cross products: "[u]+[v]", "<l>u<e>+</e>v=</l>".
-#define HX_VECTOR_OPERATION(c, sign, description, op)                                                      \
+#define HX_VECTOR_OPERATION(c, sign, description, op)                                                        \
     c::c(WORD id, WORD u, WORD v) {                                                                          \
         ConstructVector(id, {u, v});                                                                         \
         UpdateName();                                                                                        \
@@ -142,7 +142,7 @@ CString CGTmVectorNface::GetDescription() {
     }                                                                                                        \
     void c::UpdateName() {                                                                                   \
         SetNames(HxFormat(u"[%s]" sign u"[%s]", ParentName(0), ParentName(1)),                               \
-                 HxFormat(u"<l>%s<e>" sign u"</e>%s=</l>", ParentMarkup(0), ParentMarkup(1)));              \
+                 HxFormat(u"<l>%s<e>" sign u"</e>%s=</l>", ParentMarkup(0), ParentMarkup(1)));               \
         CGTmVector::UpdateName();                                                                            \
     }                                                                                                        \
     void c::Recompute() {                                                                                    \
@@ -240,9 +240,10 @@ CGTmVarVecProduct::CGTmVarVecProduct(WORD id, WORD u, WORD v, WORD w) {
 }
 
 void CGTmVarVecProduct::UpdateName() {
-    SetNames(CString(u"([ ") + ParentName(0) + u"]," + u"[ " + ParentName(1) + u"]," + u"[ " + ParentName(2) +
-                 u"])",
-             HxFormat(u"<b><l>%s<e>,</e>%s<e>,</e>%s</l></b>", ParentMarkup(0), ParentMarkup(1), ParentMarkup(2)));
+    SetNames(
+        CString(u"([ ") + ParentName(0) + u"]," + u"[ " + ParentName(1) + u"]," + u"[ " + ParentName(2) +
+            u"])",
+        HxFormat(u"<b><l>%s<e>,</e>%s<e>,</e>%s</l></b>", ParentMarkup(0), ParentMarkup(1), ParentMarkup(2)));
     CGTmVariable::UpdateName();
 }
 
@@ -258,7 +259,7 @@ CString CGTmVarVecProduct::GetDescription() {
     return HxFormat(u"向量%s、%s和%s的混合积", ParentName(0), ParentName(1), ParentName(2));
 }
 
-#define HX_VECTOR_COMPONENT(c, letter, member)                                                             \
+#define HX_VECTOR_COMPONENT(c, letter, member)                                                               \
     c::c(WORD id, WORD v) {                                                                                  \
         Construct(id, {v});                                                                                  \
         UpdateName();                                                                                        \
@@ -266,15 +267,15 @@ CString CGTmVarVecProduct::GetDescription() {
     }                                                                                                        \
     void c::UpdateName() {                                                                                   \
         SetNames(CString(letter u" (") + ParentName(0) + u")",                                               \
-                 HxFormat(u"<_><e>" letter u"</e>%s</_>", ParentMarkup(0)));                                \
+                 HxFormat(u"<_><e>" letter u"</e>%s</_>", ParentMarkup(0)));                                 \
         CGTmVariable::UpdateName();                                                                          \
     }                                                                                                        \
     void c::Recompute() {                                                                                    \
         const CGTmVector* v = Parent<CGTmVector>(0);                                                         \
-        SetValue(Usable(v), Usable(v) ? double(v->member) : 0.0);                                           \
+        SetValue(Usable(v), Usable(v) ? double(v->member) : 0.0);                                            \
     }                                                                                                        \
     CString c::GetDescription() {                                                                            \
-        return HxFormat(u"向量%s的" letter u"分量", ParentName(0));                                         \
+        return HxFormat(u"向量%s的" letter u"分量", ParentName(0));                                          \
     }
 
 HX_VECTOR_COMPONENT(CGTmVarVectorComponentX, u"x", m_vx)

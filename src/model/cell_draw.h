@@ -8,11 +8,11 @@
 constexpr unsigned int kPickClassPoint = 1;
 constexpr unsigned int kPickClassLine = 2;
 constexpr unsigned int kPickClassLabel = 3;
-constexpr unsigned int kPickClassCircle = 4; // circles, arcs, curves, loci and ink
-constexpr unsigned int kPickClassValue = 6;  // measurements, parameters and vector items
-constexpr unsigned int kPickClassText = 7;   // single-line texts, texts and pictures
-constexpr unsigned int kPickClassFace = 8;   // only in the arrow tool's pick
-constexpr unsigned int kPickClassScale = 11; // the ticks of the plane axes
+constexpr unsigned int kPickClassCircle = 4;  // circles, arcs, curves, loci and ink
+constexpr unsigned int kPickClassValue = 6;   // measurements, parameters and vector items
+constexpr unsigned int kPickClassText = 7;    // single-line texts, texts and pictures
+constexpr unsigned int kPickClassFace = 8;    // only in the arrow tool's pick
+constexpr unsigned int kPickClassScale = 11;  // the ticks of the plane axes
 constexpr unsigned int kPickClassSlider = 13; // a parameter's slider knob
 
 // A cell takes part in drawing and picking only while it is shown and valid.

@@ -266,11 +266,11 @@ TEST_F(MeasureCommandsTest, HandlersTestTheClassesTheyUse) {
         UINT id;
         std::vector<WORD> selection;
     } rows[] = {
-        {ID_MEASURE_PT, {m_a->m_id, m_ink->m_id}},   // the curve is no circle
-        {ID_MEASURE_PT, {m_a->m_id}},                // a fixed point has no path parameter
-        {ID_MEASURE_PT, {m_inSpace->m_id}},          // nor has a point free in space
-        {ID_MEASURE_PT, {m_ab->m_id, m_abc->m_id}},  // no point at all
-        {ID_MEASURE_LEN_C, {m_ink->m_id}},           // no circle
+        {ID_MEASURE_PT, {m_a->m_id, m_ink->m_id}},  // the curve is no circle
+        {ID_MEASURE_PT, {m_a->m_id}},               // a fixed point has no path parameter
+        {ID_MEASURE_PT, {m_inSpace->m_id}},         // nor has a point free in space
+        {ID_MEASURE_PT, {m_ab->m_id, m_abc->m_id}}, // no point at all
+        {ID_MEASURE_LEN_C, {m_ink->m_id}},          // no circle
         {ID_MEASURE_AREA_C, {m_ink->m_id}},
         {ID_MEASURE_RADIUS, {m_ink->m_id}},
         {ID_MEASURE_VXYZ, {m_a->m_id, m_ab->m_id, m_cd->m_id}}, // neither two points nor one line

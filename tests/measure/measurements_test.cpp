@@ -196,7 +196,8 @@ TEST_F(MeasurementsTest, AnglesOfLinesInDegrees) {
     angle->m_labelHidden = 0;
     angle->Recompute();
     EXPECT_EQ(angle->m_text, u" = ? ");
-    EXPECT_EQ(angle->GetDescription(), CString(u"度量值：直线") + l->m_name + u"与直线" + m->m_name + u"所成角");
+    EXPECT_EQ(angle->GetDescription(),
+              CString(u"度量值：直线") + l->m_name + u"与直线" + m->m_name + u"所成角");
 }
 
 TEST_F(MeasurementsTest, AngleOfALineAndAPlane) {
@@ -210,7 +211,8 @@ TEST_F(MeasurementsTest, AngleOfALineAndAPlane) {
     EXPECT_EQ(angle->m_text, u"90.00°") << "along the normal";
     Move(b, 3, 2, 1);
     EXPECT_EQ(angle->m_text, u"45.00°");
-    EXPECT_EQ(angle->GetDescription(), CString(u"度量值：直线") + l->m_name + u"与平面" + ground->m_name + u"所成角");
+    EXPECT_EQ(angle->GetDescription(),
+              CString(u"度量值：直线") + l->m_name + u"与平面" + ground->m_name + u"所成角");
 }
 
 // Two planes measure the angle the dihedral routine gives, not folded to the acute angle.
@@ -226,7 +228,8 @@ TEST_F(MeasurementsTest, AngleOfTwoPlanesIsNotFolded) {
     EXPECT_EQ(angle->m_text, u"120.00°");
     Move(e, -c, 0, s);
     EXPECT_NEAR(angle->m_param1, kPi / 3, 1e-5);
-    EXPECT_EQ(angle->GetDescription(), CString(u"度量值：二平面") + f->m_name + u"、" + g->m_name + u"所成角");
+    EXPECT_EQ(angle->GetDescription(),
+              CString(u"度量值：二平面") + f->m_name + u"、" + g->m_name + u"所成角");
 }
 
 TEST_F(MeasurementsTest, AngleOfThreePoints) {

@@ -64,8 +64,13 @@ TEST_F(ScaleLineTest, BoundsOnTheWrongSideMakeItInvalid) {
         int end;
         float value;
         bool valid;
-    } rows[] = {{1, -0.5f, false}, {1, 0.0f, true},  {0, 0.5f, false}, {0, 0.0f, true},
-                {2, 3.0f, false},  {3, -3.0f, false}, {3, std::numeric_limits<float>::quiet_NaN(), false}};
+    } rows[] = {{1, -0.5f, false},
+                {1, 0.0f, true},
+                {0, 0.5f, false},
+                {0, 0.0f, true},
+                {2, 3.0f, false},
+                {3, -3.0f, false},
+                {3, std::numeric_limits<float>::quiet_NaN(), false}};
     for (const auto& r : rows) {
         const float kept = m_ends[r.end]->m_param1;
         m_ends[r.end]->m_param1 = r.value;
@@ -88,13 +93,13 @@ TEST(ScaleLineSpacing, AutomaticSpacingFollowsTheZoom) {
     const struct {
         float unit, zoom, spacing;
     } rows[] = {
-        {0.05f, 1.0f, 2.0f},     // s = 2.5 < 3: the first success
-        {0.05f, 20.0f, 0.1f},    // s = 0.125
-        {0.003f, 1.0f, 0.2f},    // s = 0.15 exactly is not below 1.5 x 0.1
-        {0.05f, 0.5f, 5.0f},     // s = 5
-        {0.05f, 0.01f, 200.0f},  // s = 250
-        {30.0f, 1.0f, 2000.0f},  // s = 1500: none of the list
-        {0.05f, 2.0f, 1.0f},     // s = 1.25
+        {0.05f, 1.0f, 2.0f},    // s = 2.5 < 3: the first success
+        {0.05f, 20.0f, 0.1f},   // s = 0.125
+        {0.003f, 1.0f, 0.2f},   // s = 0.15 exactly is not below 1.5 x 0.1
+        {0.05f, 0.5f, 5.0f},    // s = 5
+        {0.05f, 0.01f, 200.0f}, // s = 250
+        {30.0f, 1.0f, 2000.0f}, // s = 1500: none of the list
+        {0.05f, 2.0f, 1.0f},    // s = 1.25
     };
     for (const auto& r : rows)
         EXPECT_EQ(CGScaleline::AutoSpacing(r.unit, r.zoom), r.spacing) << r.unit << " " << r.zoom;
@@ -118,11 +123,8 @@ TEST_F(ScaleLineTest, RecordIsTheCommonRecordThenTheSpacings) {
     m_scale->m_autoSpacing = 0;
     m_scale->m_style = 1;
     const std::vector<BYTE> bytes = StoreBytes([&](CArchive& ar) { m_scale->Serialize(ar); });
-    CommonRecord common{.id = m_scale->m_id,
-                        .name = u"二维轴部件",
-                        .labelHidden = 0,
-                        .style = 1,
-                        .parents = {1, 2, 3, 4, 5}};
+    CommonRecord common{
+        .id = m_scale->m_id, .name = u"二维轴部件", .labelHidden = 0, .style = 1, .parents = {1, 2, 3, 4, 5}};
     ByteBuilder expected;
     common.AppendTo(expected);
     expected.I32(0).F32(1.0f).F32(3.0f);

@@ -159,7 +159,8 @@ TEST_F(TextItemsTest, ValueRecordIsTheCommonRecordThenTheText) {
     for (size_t cut : {size_t(1), size_t(5), bytes.size() / 2}) {
         std::vector<BYTE> shorter(bytes.begin(), bytes.end() - long(cut));
         CGTmVariable damaged;
-        EXPECT_THROW(LoadBytes(shorter, [&](CArchive& ar) { damaged.Serialize(ar); }), CArchiveException) << cut;
+        EXPECT_THROW(LoadBytes(shorter, [&](CArchive& ar) { damaged.Serialize(ar); }), CArchiveException)
+            << cut;
     }
 }
 

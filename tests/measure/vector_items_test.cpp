@@ -138,7 +138,8 @@ TEST_F(VectorItemsTest, SumsDifferencesAndProducts) {
     for (int n = 0; n < 3; ++n) {
         EXPECT_EQ(parts[n]->m_text, values[n]);
         EXPECT_EQ(parts[n]->m_name, CString(letters[n]) + u" ([OX]-[OY])");
-        EXPECT_EQ(parts[n]->m_text3, CString(u"<_><e>") + letters[n] + u"</e>" + difference->m_text3 + u"</_>");
+        EXPECT_EQ(parts[n]->m_text3,
+                  CString(u"<_><e>") + letters[n] + u"</e>" + difference->m_text3 + u"</_>");
         EXPECT_EQ(parts[n]->GetDescription(), CString(u"向量[OX]-[OY]的") + letters[n] + u"分量");
     }
 }

@@ -195,13 +195,15 @@ CMeasureFigures AddMeasurements(CGPage* page) {
     WORD p[4];
     const float corners[4][3] = {{0, 0, 0}, {4, 0, 0}, {0, 3, 0}, {0, 0, 5}};
     for (int i = 0; i < 4; ++i)
-        p[i] = add(new CGVertex(id(), page->m_nextVertex++, page->MakeAutoLabel(1), corners[i][0], corners[i][1],
-                                corners[i][2]))->m_id;
+        p[i] = add(new CGVertex(id(), page->m_nextVertex++, page->MakeAutoLabel(1), corners[i][0],
+                                corners[i][1], corners[i][2]))
+                   ->m_id;
     const WORD l1 = add(new CGLine(id(), p[0], p[1], 0))->m_id;
     const WORD l2 = add(new CGLine(id(), p[2], p[3], 2))->m_id;
     const WORD face = add(new CGFace(id(), p[0], p[1], p[2], RGB(90, 160, 220)))->m_id;
     const WORD arc = add(new CGArc(id(), 0, 0, 0, 2, 0, 0, 0, 2, 0, 0.0f, 2.0f, 1))->m_id;
-    const WORD onLine = add(new CGVerFreeInLine(id(), page->m_nextVertex++, page->MakeAutoLabel(1), l1, 0.3f))->m_id;
+    const WORD onLine =
+        add(new CGVerFreeInLine(id(), page->m_nextVertex++, page->MakeAutoLabel(1), l1, 0.3f))->m_id;
     add(new CGTmVarCoordX(id(), p[1]));
     add(new CGTmVarCoordY(id(), p[2]));
     add(new CGTmVarCoordZ(id(), p[3]));
@@ -292,8 +294,9 @@ std::vector<BYTE> WithStringLength(std::vector<BYTE> bytes, const std::u16string
     if (at == bytes.end())
         return bytes;
     // The long form: 0xFF, then 0xFFFF, then a 32-bit length.
-    std::vector<BYTE> prefix = {0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, BYTE(length), BYTE(length >> 8),
-                                BYTE(length >> 16), BYTE(length >> 24)};
+    std::vector<BYTE> prefix = {0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF};
+    for (int shift = 0; shift < 32; shift += 8)
+        prefix.push_back(BYTE(length >> shift));
     const size_t offset = size_t(at - bytes.begin());
     bytes.erase(bytes.begin() + long(offset), bytes.begin() + long(offset) + 4);
     bytes.insert(bytes.begin() + long(offset), prefix.begin(), prefix.end());
@@ -514,7 +517,8 @@ int main(int argc, char** argv) {
               f.items[4]->m_text3 = CString(u"<_><e>d</e><e>") + CString(u'x', 500) + u"</e></_>";
               f.items[5]->m_text3 = u"<_><e><e><e>";
           }));
-    const std::vector<BYTE> measured = MeasurementsDocument([](CMeasureFigures& f) { f.items[0]->m_text = u"?X?"; });
+    const std::vector<BYTE> measured =
+        MeasurementsDocument([](CMeasureFigures& f) { f.items[0]->m_text = u"?X?"; });
     Write(dir + "/measurements-string-huge.hvx", WithStringLength(measured, u"?X?", 0x7FFFFFF0u));
     Write(dir + "/measurements-string-odd.hvx", WithStringLength(measured, u"?X?", 5));
     std::vector<BYTE> cutMeasured = MeasurementsDocument(nullptr);
