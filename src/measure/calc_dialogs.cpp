@@ -3,6 +3,8 @@
 // and the parameter dialog's exclusive check boxes.
 #include "measure/calc_dialogs.h"
 
+#include "model/cell.h"
+
 #include <algorithm>
 
 IMPLEMENT_DYNAMIC(CDlgCalculator, CDialog)
@@ -50,6 +52,15 @@ const std::vector<const char16_t*>& CDlgCalculator::FunctionNames() {
 }
 
 CDlgCalculator::CDlgCalculator() : CDialog(IDD) {}
+
+void CDlgCalculator::OfferValue(const CGCell& value) {
+    const CString name = value.m_name.IsEmpty() ? CString(u"     ") : value.m_name;
+    const bool formula = value.m_style == 1;
+    m_names.push_back(name);
+    m_nameMarkups.push_back(formula ? value.m_text3 : u"<e>" + name + u"</e>");
+    m_values.push_back(double(value.m_param1));
+    m_precedences.push_back(formula ? value.m_param4 : HX_PREC_NAME);
+}
 
 CString CDlgCalculator::ParameterPrefix() const {
     if (m_mode == kModeCurve)

@@ -9,6 +9,8 @@
 
 #include <vector>
 
+class CGCell;
+
 // "计算": the expression of a calculation (mode 0), of a curve over t (mode 1) or of a surface over
 // u and v (mode 2), over the values No1 .. NoN offered by the opener.
 class CDlgCalculator : public CDialog {
@@ -89,6 +91,10 @@ public:
     int m_caret = 0;
     bool m_parsed = false; // the whole expression compiled at the last refresh
 
+    // Offers a value as the next variable: its name (five spaces for none), its label markup and
+    // precedence when it shows a formula label, else its name as markup with precedence 17, and its
+    // value.  Openers call it in the order of the variables, after the parameters' entries.
+    void OfferValue(const CGCell& value);
     // The number of values offered (N).
     int ValueCount() const { return int(m_names.size()); }
     // The declared parameters before the values: "t," in mode 1, "u,v," in mode 2.

@@ -3,6 +3,7 @@
 // insertion at the caret, and the parameter dialog's exclusive checks.
 #include "measure/calc_dialogs.h"
 #include "measure/expression_counters.h"
+#include "model/cell.h"
 
 #include <gtest/gtest.h>
 
@@ -253,6 +254,30 @@ TEST_F(CalculatorTest, KeysAndListsInsertAtTheCaret) {
     d.Insert(u"(pi)", 99, 120);
     EXPECT_EQ(d.m_expression, u"sin(pi)");
     EXPECT_EQ(d.m_prompt, u"sin(pi)=0.0000");
+}
+
+// A value in formula display offers its label and precedence; any other its name, five spaces for
+// none.
+TEST_F(CalculatorTest, OfferedValuesStandForThemselves) {
+    CGCell plain, unnamed, formula;
+    plain.m_name = u"AB";
+    plain.m_param1 = 2.5f;
+    formula.m_name = u"x+y";
+    formula.m_style = 1;
+    formula.m_text3 = u"<e>x</e><e>+</e><e>y</e>";
+    formula.m_param4 = HX_PREC_PLUS;
+    formula.m_param1 = -1.0f;
+    for (const CGCell* c : {&plain, &unnamed, &formula})
+        d.OfferValue(*c);
+    EXPECT_EQ(d.m_names, (std::vector<CString>{u"AB", u"     ", u"x+y"}));
+    EXPECT_EQ(d.m_nameMarkups,
+              (std::vector<CString>{u"<e>AB</e>", u"<e>     </e>", u"<e>x</e><e>+</e><e>y</e>"}));
+    EXPECT_EQ(d.m_values, (std::vector<double>{2.5, 0.0, -1.0}));
+    EXPECT_EQ(d.m_precedences, (std::vector<int>{17, 17, 2}));
+    Open(u"No1*No3");
+    EXPECT_EQ(d.m_prompt, u"[AB]*[x+y]=-2.5000");
+    EXPECT_EQ(d.m_previewMarkup,
+              u"<#><l><e>AB</e><b><#><l><e>x</e><e>+</e><e>y</e></l></#></b><e>=-2.5</e></l></#>");
 }
 
 TEST(ParameterDialog, IntegerAndAngleExcludeEachOther) {
