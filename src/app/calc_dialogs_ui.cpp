@@ -77,7 +77,8 @@ CCalculatorWindow::CCalculatorWindow(CDlgCalculator& fields, QWidget* parent)
     m_preview = Add(D::kPreview, new CFormulaCtrl(this));
     m_preview->m_displayOnly = 1;
     m_preview->setFocusPolicy(Qt::NoFocus);
-    m_preview->setMinimumSize(360, 64);
+    m_preview->setMinimumWidth(360);
+    m_preview->setFixedHeight(80);
     m_preview->SetDocument(&m_fields.m_preview);
     layout->addWidget(m_preview);
     m_scroll = Add(D::kScrollBar, new QScrollBar(Qt::Horizontal, this));
@@ -245,6 +246,15 @@ void CCalculatorWindow::Refocus() {
 
 void CCalculatorWindow::showEvent(QShowEvent* event) {
     CHxExchangeDialog::showEvent(event);
+    // The edit opens with its caret after the text, nothing selected, as the keypad expects (the
+    // focus given at the first showing selects the whole text afterwards).
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_edit->deselect();
+            m_edit->setCursorPosition(m_edit->text().length());
+        },
+        Qt::QueuedConnection);
     if (m_fields.m_parsed)
         FitPreview();
 }
