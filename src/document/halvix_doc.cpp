@@ -48,6 +48,7 @@ CHalvixDoc::CHalvixDoc() {
     m_strDefaultExt = u".hvx";
     AddTransformCommands();
     AddConstructCommands();
+    AddCalculationCommands();
     OnCommandId(ID_FILE_SAVE_GF, &CHalvixDoc::OnFileSaveGf);
     OnCommandId(ID_FILE_OPEN_ALL, &CHalvixDoc::OnFileOpenAll);
     OnCommandId(ID_EDIT_SHOWOBJECT, &CHalvixDoc::OnShowAllObjects);

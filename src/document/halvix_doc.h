@@ -211,6 +211,20 @@ public:
     void OnUpdatePointCoordinates(CCmdUI* pCmdUI);
     void OnUpdatePointRotIncircle(CCmdUI* pCmdUI);
 
+    // ---- Calculation, parameter and step commands (measure/calc_commands.cpp) ----
+    // ID_MEASURE_FUN: an expression over the selected values (every one a scalar, or none) typed
+    // in the calculation dialog becomes a calculated value, as one undo step.
+    void OnMeasureCalculate();
+    void OnUpdateMeasureCalculate(CCmdUI* pCmdUI);
+    // ID_MEASURE_PARAMETER: a parameter named, valued and ranged in the parameter dialog.
+    void OnMeasureNewParameter();
+    // The plus and minus keys: the single selected parameter one up or down (no undo step), the
+    // single selected iteration one level deeper or shallower, or else the next or previous object
+    // of the last pick selected.
+    void OnParameterStepUp();
+    void OnParameterStepDown();
+    void StepParameter(int direction);
+
     CPageList m_pages;      // in display order (owned)
     CRecordList m_tools;    // the document's own tools (owned)
     WORD m_pageCounter = 0; // the number of the most recently created page
@@ -236,6 +250,8 @@ private:
     void AddTransformCommands();
     // The message map entries of the construct commands.
     void AddConstructCommands();
+    // The message map entries of the calculation, parameter and step commands.
+    void AddCalculationCommands();
     // Reads a ".gf" file: in the older layout, else (a document saved under that name later) in
     // the present one.  FALSE after an error, which has been reported.
     BOOL ReadGfFile(const CString& path);

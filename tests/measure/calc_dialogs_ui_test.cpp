@@ -4,6 +4,8 @@
 // numbers; the presenters behind DoModal.
 #include "app/calc_dialogs_ui.h"
 #include "app/formula_ctrl.h"
+#include "app/main_frame.h"
+#include "measure/calc_commands.h"
 
 #include <gtest/gtest.h>
 
@@ -13,6 +15,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QTest>
 #include <QTimer>
 
@@ -237,6 +240,49 @@ TEST_F(CalculatorWindowTest, ParameterWindowChecksAndNumbers) {
     EXPECT_FALSE(fields.m_angle);
     EXPECT_TRUE(fields.m_showSlider);
     EXPECT_FALSE(fields.m_hideName);
+}
+
+// Alt+= opens the calculation; the plus and minus keys of the keypad and of the main keyboard step,
+// each reaching its command alone (a keypad key is not taken for the main keyboard's, nor the other
+// way round).
+TEST(CalculationKeys, EachKeyReachesItsCommand) {
+    QKeyCombination key;
+    ASSERT_TRUE(HxCommandKey(ID_MEASURE_FUN, &key));
+    EXPECT_EQ(HxKeyText(key), u"Alt+=");
+    QWidget window;
+    window.resize(100, 100);
+    std::map<UINT, int> runs;
+    int ambiguous = 0;
+    for (const CAccelerator& a : HxFrameAccelerators()) {
+        if (a.id != ID_MEASURE_FUN && a.id != ID_PARAMETER_STEP_UP && a.id != ID_PARAMETER_STEP_DOWN)
+            continue;
+        EXPECT_EQ(a.viewFocusOnly, a.id != ID_MEASURE_FUN) << "typing in an edit box keeps + and -";
+        auto* shortcut = new QShortcut(QKeySequence(a.key), &window);
+        shortcut->setContext(Qt::WindowShortcut);
+        const UINT id = a.id;
+        QObject::connect(shortcut, &QShortcut::activated, [&runs, id] { ++runs[id]; });
+        QObject::connect(shortcut, &QShortcut::activatedAmbiguously, [&ambiguous] { ++ambiguous; });
+    }
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    const struct {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        UINT id;
+    } presses[] = {
+        {Qt::Key_Plus, Qt::KeypadModifier, ID_PARAMETER_STEP_UP},
+        {Qt::Key_Equal, Qt::NoModifier, ID_PARAMETER_STEP_UP},
+        {Qt::Key_Plus, Qt::NoModifier, ID_PARAMETER_STEP_UP},
+        {Qt::Key_Minus, Qt::KeypadModifier, ID_PARAMETER_STEP_DOWN},
+        {Qt::Key_Minus, Qt::NoModifier, ID_PARAMETER_STEP_DOWN},
+        {Qt::Key_Equal, Qt::AltModifier, ID_MEASURE_FUN},
+    };
+    for (const auto& p : presses) {
+        runs.clear();
+        QTest::keyClick(&window, p.key, p.modifiers);
+        EXPECT_EQ(runs, (std::map<UINT, int>{{p.id, 1}})) << p.key << " " << p.modifiers;
+    }
+    EXPECT_EQ(ambiguous, 0);
 }
 
 } // namespace
