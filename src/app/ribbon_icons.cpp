@@ -413,14 +413,6 @@ std::map<QString, Draw>& Drawings() {
         p.drawRoundedRect(QRectF(15, 14, 6, 12), 2, 2);
         Text(p, QRectF(2, 1, 28, 12), "a=1", pal.stroke, 9, false);
     };
-    d["calculate"] = [](QPainter& p, const HxIconPalette& pal) {
-        p.setPen(Stroke(pal, 1.4));
-        p.setBrush(QColor(0xfa, 0xf3, 0xe3));
-        p.drawRoundedRect(QRectF(5, 2, 22, 28), 2.5, 2.5);
-        p.setBrush(pal.accent);
-        p.drawRect(QRectF(8, 5, 16, 7));
-        Text(p, QRectF(7, 13, 18, 16), "=", pal.stroke, 12, true);
-    };
     d["origin"] = [](QPainter& p, const HxIconPalette& pal) {
         QPointF o(12, 20);
         p.setPen(QPen(pal.stroke, 1.6, Qt::SolidLine, Qt::RoundCap));

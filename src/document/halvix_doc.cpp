@@ -49,6 +49,7 @@ CHalvixDoc::CHalvixDoc() {
     AddTransformCommands();
     AddConstructCommands();
     AddCalculationCommands();
+    AddMeasureCommands();
     OnCommandId(ID_FILE_SAVE_GF, &CHalvixDoc::OnFileSaveGf);
     OnCommandId(ID_FILE_OPEN_ALL, &CHalvixDoc::OnFileOpenAll);
     OnCommandId(ID_EDIT_SHOWOBJECT, &CHalvixDoc::OnShowAllObjects);

@@ -224,6 +224,36 @@ public:
     void OnParameterStepUp();
     void OnParameterStepDown();
     void StepParameter(int direction);
+    // ---- Measurement commands (measure/measure_commands.cpp) ----
+    // Each measures the current page's selection in selection order as one undo step; the
+    // measurements take the page's next text positions.  x, y or z of the one selected point; the
+    // position vector of every selected point; the path parameter of a point, or its place on the
+    // selected line or circle; the vector of two points or of a line.
+    void OnMeasureCoordX();
+    void OnMeasureCoordY();
+    void OnMeasureCoordZ();
+    void OnMeasurePointXyz();
+    void OnMeasurePointValue();
+    void OnMeasureVectorXyz();
+    // The lengths of the selected lines, or the sides of the path through the selected points;
+    // point to line, point to plane, line to line.
+    void OnMeasureDistancePP();
+    void OnMeasureDistancePL();
+    void OnMeasureDistancePF();
+    void OnMeasureDistanceLL();
+    // Line and line, face and face, line and face, and the angle of three points at the second.
+    void OnMeasureAngleLL();
+    void OnMeasureAngleFF();
+    void OnMeasureAngleLF();
+    void OnMeasureAngle();
+    // A polygon's area, the tetrahedron of four points, a circle's length, area and radius.
+    void OnMeasureArea();
+    void OnMeasureVolume();
+    void OnMeasureLengthC();
+    void OnMeasureAreaC();
+    void OnMeasureRadius();
+    // Every Measure command's rule on the selection counts, by the command id.
+    void OnUpdateMeasure(CCmdUI* pCmdUI);
 
     CPageList m_pages;      // in display order (owned)
     CRecordList m_tools;    // the document's own tools (owned)
@@ -252,6 +282,8 @@ private:
     void AddConstructCommands();
     // The message map entries of the calculation, parameter and step commands.
     void AddCalculationCommands();
+    // The message map entries of the measurement commands.
+    void AddMeasureCommands();
     // Reads a ".gf" file: in the older layout, else (a document saved under that name later) in
     // the present one.  FALSE after an error, which has been reported.
     BOOL ReadGfFile(const CString& path);

@@ -138,6 +138,10 @@ public:
     void OnUpdateEditUndo(CCmdUI* pCmdUI);
     void OnUpdateEditRedo(CCmdUI* pCmdUI);
     LRESULT OnApplyColor(WPARAM wParam, LPARAM lParam);
+    // Plane axes as one undo step ("添加2维坐标轴"): the one selected point (else a new point at the
+    // origin) named "O", the ends of the axes, the two arrows and their ticks and numbers; then
+    // the plane view.
+    void OnCreateAxes2D();
 
     // ---- Animation and view options (view_animation.cpp) ----
     void OnTimer(UINT_PTR id) override;

@@ -1,8 +1,11 @@
 // Undo and redo of the current page from the view, closing a custom tool being applied into its own
-// step first, and the colour the main frame's colour button sends: the selection's, or the ink's.
+// step first, the colour the main frame's colour button sends (the selection's, or the ink's), and
+// the plane axes.
 #include "view/halvix_view.h"
 
+#include "construct/construction.h"
 #include "document/halvix_doc.h"
+#include "measure/scale_line.h"
 #include "dynamics/ink.h"
 #include "model/page.h"
 #include "view/view_globals.h"
@@ -67,4 +70,16 @@ LRESULT CHalvixView::OnApplyColor(WPARAM wParam, LPARAM lParam) {
     }
     RenderScene();
     return 1;
+}
+
+void CHalvixView::OnCreateAxes2D() {
+    if (!m_pDocument || !g_pCurPage)
+        return;
+    CConstruction run(*m_pDocument);
+    // Room for the origin, the four ends, two arrows and the scale.
+    if (!run.Reserve(8, 5))
+        return;
+    HxBuildAxes2D(run);
+    run.CommitCells(u"添加2维坐标轴");
+    OnView2D();
 }
