@@ -1,11 +1,13 @@
 // Frames of the view drawing a page of cubes (points with their labels, edges dashed behind
 // hidden-surface faces) into an 800 x 600 framebuffer at about 300, 2,000, 5,000 and 10,000 cells,
 // each frame timed beside the floor: a plain program that draws the same triangles, segments,
-// points and label glyphs with one draw call per kind.  Runs under an X server (xvfb-run).
+// points and label glyphs with one draw call per kind; and frames of a page of 50 solids of
+// revolution in each display style.  Runs under an X server (xvfb-run).
 #include "model/face.h"
 #include "model/line.h"
 #include "model/page.h"
 #include "model/vertex.h"
+#include "solids/revolution.h"
 #include "view/glyph_font.h"
 #include "view/scene_renderer.h"
 #include "view/texture_text.h"
@@ -355,6 +357,78 @@ BENCHMARK(BM_Render300Cells)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseMa
 BENCHMARK(BM_Render2000Cells)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseManualTime();
 BENCHMARK(BM_Render5000Cells)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseManualTime();
 BENCHMARK(BM_Render10000Cells)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseManualTime();
+
+// 50 solids of revolution in a grid of 10 by 5, spheres, cylinders, cones and frustums in turn, all
+// in one display style.
+class CSolidsPage {
+public:
+    explicit CSolidsPage(BYTE style) {
+        g_pCurPage = &m_page;
+        g_cellMap = &m_page.m_cells;
+        HxReplaceVertexArray(50);
+        for (int k = 0; k < 50; ++k) {
+            const float x = float(k % 10) * 2.2f - 9.9f, y = float(k / 10) * 2.6f - 5.2f;
+            const WORD id = m_page.m_nextId++;
+            CGCell* cell = nullptr;
+            switch (k % 4) {
+            case 0:
+                cell = new CGSphere(id, x, y, 0.0f, 0.9f, 0.0f, 0.0f, 0.9f);
+                break;
+            case 1:
+                cell = new CGCylinder(id, x, y, -0.9f, 0.8f, 1.8f, 0.0f, 0.0f, 1.0f);
+                break;
+            case 2:
+                cell = new CGCone(id, x, y, -0.9f, 0.9f, 1.8f, 0.0f, 0.0f, 1.0f);
+                break;
+            default:
+                cell = new CGFrustum(id, x, y, -0.9f, 0.9f, 1.8f, 0.0f, 0.0f, 1.0f, 0.5f);
+                break;
+            }
+            cell->m_style = style;
+            if (style == 3)
+                cell->m_color.a = 90;
+            m_page.m_cells.SetAt(id, cell);
+        }
+    }
+    ~CSolidsPage() {
+        g_pCurPage = nullptr;
+        g_cellMap = nullptr;
+    }
+
+private:
+    CGPage m_page;
+};
+
+// Frames per second of the page of solids, the frame waited for until its pixels are done.
+void RenderSolids(benchmark::State& state) {
+    if (!g_harness) {
+        state.SkipWithError("no OpenGL context (run under xvfb-run)");
+        return;
+    }
+    using Clock = std::chrono::steady_clock;
+    ResetViewCamera();
+    CSolidsPage page(BYTE(state.range(0)));
+    g_harness->Renderer().DrawFrame();
+    std::vector<double> frame;
+    for (auto _ : state) {
+        const auto t0 = Clock::now();
+        g_harness->Renderer().DrawFrame();
+        glFinish();
+        const double a = std::chrono::duration<double>(Clock::now() - t0).count();
+        state.SetIterationTime(a);
+        frame.push_back(a * 1e3);
+    }
+    const double median = Median(frame);
+    state.counters["frame_ms"] = median;
+    state.counters["fps"] = median > 0.0 ? 1000.0 / median : 0.0;
+}
+// Arguments: the display style, 0 outline, 1 wire mesh, 2 lit, 3 translucent.
+BENCHMARK(RenderSolids)
+    ->Name("BM_Render50Solids")
+    ->DenseRange(0, 3)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(2.0)
+    ->UseManualTime();
 
 } // namespace
 

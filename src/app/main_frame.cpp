@@ -24,6 +24,7 @@
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QSettings>
+#include <QStatusTipEvent>
 #include <QToolBar>
 
 HxRibbonButton* g_customToolButton = nullptr;
@@ -250,6 +251,9 @@ bool CMainFrame::CreateStatusBar(HxRibbonDefinition& definition) {
     }
     setStatusBar(m_wndStatusBar);
     HxSetStatusTextHandler([this](int pane, const CString& text) {
+        // A text the program sets stays when a prompt over it goes.
+        if (pane == HX_STATUS_ELEMENT_INFO)
+            m_showingPrompt = false;
         if (HxRibbonBaseElement* e = m_wndStatusBar->GetElement(pane))
             e->SetText(text);
     });
@@ -281,6 +285,29 @@ void CMainFrame::OnIdleUpdateCmdUI() {
         m_wndStatusBar->OnIdleUpdate();
     if (m_wndObjectView)
         m_wndObjectView->OnIdleUpdate();
+}
+
+bool CMainFrame::event(QEvent* event) {
+    if (event->type() == QEvent::StatusTip) {
+        ShowPrompt(CString::FromQString(static_cast<QStatusTipEvent*>(event)->tip()));
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+void CMainFrame::ShowPrompt(const CString& prompt) {
+    HxRibbonBaseElement* info = m_wndStatusBar ? m_wndStatusBar->GetElement(HX_STATUS_ELEMENT_INFO) : nullptr;
+    if (!info)
+        return;
+    if (!prompt.IsEmpty()) {
+        if (!m_showingPrompt)
+            m_textBeforePrompt = info->GetText();
+        m_showingPrompt = true;
+        info->SetText(prompt);
+    } else if (m_showingPrompt) {
+        m_showingPrompt = false;
+        info->SetText(m_textBeforePrompt);
+    }
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

@@ -50,6 +50,7 @@ CHalvixDoc::CHalvixDoc() {
     AddConstructCommands();
     AddCalculationCommands();
     AddMeasureCommands();
+    AddRevolutionCommands();
     OnCommandId(ID_FILE_SAVE_GF, &CHalvixDoc::OnFileSaveGf);
     OnCommandId(ID_FILE_OPEN_ALL, &CHalvixDoc::OnFileOpenAll);
     OnCommandId(ID_EDIT_SHOWOBJECT, &CHalvixDoc::OnShowAllObjects);

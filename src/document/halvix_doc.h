@@ -210,6 +210,14 @@ public:
     void OnUpdatePointAndFace(CCmdUI* pCmdUI);
     void OnUpdatePointCoordinates(CCmdUI* pCmdUI);
     void OnUpdatePointRotIncircle(CCmdUI* pCmdUI);
+    // A cylinder, cone or frustum on the selected right triangle (P1 top centre or apex, P2 bottom
+    // centre, P3 on the bottom circle) or right trapezium (P4 on the top circle), completed from two
+    // points, or a default figure; refused with a message when the angle is not right.
+    void OnCylinder();
+    void OnCone();
+    void OnFrustum();
+    void OnUpdateCylinderCone(CCmdUI* pCmdUI);
+    void OnUpdateFrustum(CCmdUI* pCmdUI);
 
     // ---- Calculation, parameter and step commands (measure/calc_commands.cpp) ----
     // ID_MEASURE_FUN: an expression over the selected values (every one a scalar, or none) typed
@@ -284,6 +292,8 @@ private:
     void AddCalculationCommands();
     // The message map entries of the measurement commands.
     void AddMeasureCommands();
+    // The message map entries of the cylinder, cone and frustum commands.
+    void AddRevolutionCommands();
     // Reads a ".gf" file: in the older layout, else (a document saved under that name later) in
     // the present one.  FALSE after an error, which has been reported.
     BOOL ReadGfFile(const CString& path);

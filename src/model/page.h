@@ -48,6 +48,9 @@ public:
 
     // TRUE when count new cells can still get ids (m_nextId .. m_nextId + count - 1 <= kMaxCellId).
     BOOL CanTakeIds(int count) const;
+    // TRUE when count new points can still get vertex indices without the 16-bit counter passing
+    // 65535 (m_nextVertex .. m_nextVertex + count - 1 <= kMaxCellId).
+    BOOL CanTakeVertexIndices(int count) const;
 
     // The cell with that id in this page, or null.
     CGCell* FindCell(WORD id) const { return m_cells.Find(id); }

@@ -34,6 +34,7 @@
 #include <QPalette>
 #include <QPushButton>
 #include <QShortcut>
+#include <QStatusTipEvent>
 #include <QStandardPaths>
 #include <QFile>
 #include <QFileInfo>
@@ -586,7 +587,8 @@ TEST_F(MainFrameTest, TheKeysOfTheCommandsRunThemAndShowInTheToolTips) {
         }
     }
     EXPECT_EQ(frame.GetStatusBar()->FindElement(ID_VIEW_TSFM_RESET)->GetToolTipText(), u"三维 (Home)");
-    EXPECT_EQ(frame.GetRibbonBar()->FindByID(ID_FILE_SAVE)->GetText(), u"保存\tCtrl+S") << "the menu's key column";
+    EXPECT_EQ(frame.GetRibbonBar()->FindByID(ID_FILE_SAVE)->GetText(), u"保存\tCtrl+S")
+        << "the menu's key column";
     EXPECT_EQ(HxKeyText(QKeyCombination(Qt::Key_PageDown)), u"PageDown");
 }
 
@@ -651,4 +653,66 @@ TEST_F(MainFrameTest, WithoutAnAddressTheResourceLinksAreDisabledAndSaySo) {
         EXPECT_TRUE(e->IsDisabled()) << e->GetID();
         EXPECT_EQ(e->GetDescription(), u"尚未设置资源网站的地址，此命令不可用");
     }
+}
+
+TEST_F(MainFrameTest, ACommandsPromptShowsInTheInformationPaneWhileThePointerIsOnIt) {
+    CMainFrame frame;
+    ASSERT_EQ(frame.OnCreate(), 0);
+    HxRibbon* ribbon = frame.GetRibbonBar();
+    ribbon->SetActiveCategory(ribbon->GetCategory(ribbon->GetCategoryCount() - 7)); // 构造
+    frame.OnIdleUpdateCmdUI();
+    ProcessEvents();
+    HxRibbonBaseElement* info = frame.GetStatusBar()->GetElement(HX_STATUS_ELEMENT_INFO);
+    const CString idle = info->GetText();
+
+    // A disabled button tells what to select too (nothing is selected: the command is disabled).
+    HxRibbonBaseElement* coordinates = ribbon->FindByID(33143); // ID_CREATE_POINT_COORDINATES
+    HxRibbonBaseElement* common = ribbon->FindByID(32802);      // ID_CREATE_LINE_COMMON
+    ASSERT_NE(coordinates, nullptr);
+    ASSERT_NE(common, nullptr);
+    EXPECT_TRUE(common->IsDisabled());
+    for (const auto& [element, prompt] : {std::pair{coordinates, u"根据度量值（先选中）或输入值绘制坐标点"},
+                                          std::pair{common, u"选中两线，画异面直线公垂线段"}}) {
+        QWidget* button = ribbon->GetElementWidget(element);
+        ASSERT_NE(button, nullptr);
+        QEvent enter(QEvent::Enter);
+        QApplication::sendEvent(button, &enter);
+        EXPECT_EQ(info->GetText(), prompt);
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(button, &leave);
+        EXPECT_EQ(info->GetText(), idle);
+    }
+
+    // The items of a button's menu prompt the same way (the triangle centres).
+    HxRibbonBaseElement* centroid = ribbon->FindByID(33066);
+    ASSERT_NE(centroid, nullptr);
+    QWidget* centres = ribbon->GetElementWidget(centroid->GetParentElement());
+    ASSERT_NE(centres, nullptr);
+    QStatusTipEvent tip(QString::fromUtf16(u"选中三点，画三角形重心"));
+    QApplication::sendEvent(centres, &tip);
+    EXPECT_EQ(info->GetText(), u"选中三点，画三角形重心");
+    // A text the program sets meanwhile stays when the prompt goes.
+    HxSetStatusText(HX_STATUS_ELEMENT_INFO, u"欲结束当前绘图，请右击鼠标！");
+    QStatusTipEvent none{QString()};
+    QApplication::sendEvent(centres, &none);
+    EXPECT_EQ(info->GetText(), u"欲结束当前绘图，请右击鼠标！");
+}
+
+TEST_F(MainFrameTest, TheLineCommandsShowTheirKindOnTheLineToolButton) {
+    CMainFrame frame;
+    ASSERT_EQ(frame.OnCreate(), 0);
+    HxRibbonBaseElement* tool = frame.GetRibbonBar()->FindByID(ID_CREATE_LINE);
+    ASSERT_NE(tool, nullptr);
+    EXPECT_EQ(tool->GetImageIndex(TRUE), 2);
+    // Nothing selected: each command only makes the line tool current, showing its kind.
+    const struct {
+        UINT id;
+        int image;
+    } commands[] = {{32835, 3}, {32836, 4}, {32837, 5}, {32834, 2}};
+    for (const auto& c : commands) {
+        ASSERT_TRUE(AfxGetCommandRouter().Execute(c.id)) << c.id;
+        EXPECT_EQ(tool->GetImageIndex(TRUE), c.image) << c.id;
+        EXPECT_EQ(tool->GetImageIndex(FALSE), c.image) << c.id;
+    }
+    EXPECT_FALSE(frame.GetDocument()->IsModified());
 }

@@ -5,6 +5,7 @@
 #include "measure/measurements.h"
 #include "measure/vector_items.h"
 #include "points/confined_points.h"
+#include "solids/revolution.h"
 #include "support/class_stand_ins.h"
 
 #include <string>
@@ -31,13 +32,13 @@ protected:
         m_follower = Add<CGVerFreeHenchman>(2.0f, 2.0f, 2.0f, m_a->m_id);
         m_inFace = Add<CGVerFreeInFace>(m_abc->m_id, 0.3f, 0.3f);
     }
-    // Cells of classes known by name only (a curve that is no circle, a sphere); they keep no record,
-    // so a page holding them cannot be compared by snapshots.
+    // Ink marks (a class known by name only: it keeps no record, so a page holding it cannot be
+    // compared by snapshots) and a sphere.
     void AddStandIns() {
         m_ink = new CInkmarksStandIn;
         m_ink->m_id = NextId();
         Insert(m_ink);
-        m_sphere = new CSphereStandIn;
+        m_sphere = new CGSphere;
         m_sphere->m_id = NextId();
         Insert(m_sphere);
     }

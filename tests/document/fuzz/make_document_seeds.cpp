@@ -1,9 +1,10 @@
 // Writes small documents to start the document fuzzer from: a new document, one of several pages
 // with points, lines and a tool, its ".gf" copy, an older version, a page with every point on an
-// object, one with a hull, its net, section and cuts, one with every measurement, vector item, a
-// parameter and the plane axes' scale, and one with parameters and calculated values, each with
-// damaged variants of their records; with --paste, the clipboard blocks of a page (its cells, the
-// page whole); with --toolset, tool-set files.  Usage: make_document_seeds [--paste | --toolset] DIR
+// object, one with a hull, its net, section and cuts, one with every solid of revolution, one with
+// every measurement, vector item, a parameter and the plane axes' scale, and one with parameters
+// and calculated values, each with damaged variants of their records; with --paste, the clipboard
+// blocks of a page (its cells, the page whole); with --toolset, tool-set files.
+// Usage: make_document_seeds [--paste | --toolset] DIR
 #include "document/halvix_doc.h"
 #include "measure/calculator.h"
 #include "measure/measurements.h"
@@ -18,6 +19,7 @@
 #include "points/object_points.h"
 #include "solids/fold.h"
 #include "solids/hull_presets.h"
+#include "solids/revolution_constructed.h"
 #include "solids/section.h"
 #include "solids/split.h"
 
@@ -356,6 +358,51 @@ std::vector<BYTE> WithStringLength(std::vector<BYTE> bytes, const std::u16string
     return bytes;
 }
 
+// Every solid of revolution, fixed and built on points, in every display style and with document
+// and view textures; `damage` changes them before the document is stored.
+struct CRevolutionFigures {
+    std::vector<CGCell*> fixed;       // sphere, cylinder, cone, frustum
+    std::vector<CGCell*> constructed; // the same built on points
+    CGLine* line = nullptr;
+};
+std::vector<BYTE> RevolutionDocument(const std::function<void(CRevolutionFigures&)>& damage) {
+    CHalvixDoc doc;
+    doc.OnNewDocument();
+    CGPage* page = doc.GetPage(0);
+    g_pCurPage = page;
+    g_cellMap = &page->m_cells;
+    auto add = [&](auto* cell) {
+        page->m_cells.SetAt(cell->m_id, cell);
+        return cell;
+    };
+    auto point = [&](float x, float y, float z) {
+        return add(new CGVertex(page->m_nextId++, page->m_nextVertex++, page->MakeAutoLabel(1), x, y, z))
+            ->m_id;
+    };
+    const WORD o = point(0, 0, 0), r = point(3, 0, 0), v = point(0, 0, 5), t = point(0, 2, 5);
+    CRevolutionFigures f;
+    f.line = add(new CGLine(page->m_nextId++, o, v, 0));
+    f.fixed = {add(new CGSphere(page->m_nextId++, 1, 2, 3, 2, 0, 0, -2)),
+               add(new CGCylinder(page->m_nextId++, 0, 0, 0, 2, 4, 0, 1, 0)),
+               add(new CGCone(page->m_nextId++, 5, 0, 0, 2, 4, 1, 0, 0)),
+               add(new CGFrustum(page->m_nextId++, -5, 0, 0, 2, 4, 0, 0, 1, 1.0f))};
+    f.constructed = {
+        add(new CGSphereCN(page->m_nextId++, o, t)), add(new CGCylinderCPC(page->m_nextId++, o, r, v)),
+        add(new CGConeCPV(page->m_nextId++, o, r, v)), add(new CGFrustumCP2(page->m_nextId++, o, r, v, t))};
+    for (size_t i = 0; i < 4; ++i) {
+        f.fixed[i]->m_style = BYTE(i);
+        f.fixed[i]->m_param4 = int(i) + 1;
+        f.constructed[i]->m_style = BYTE(3 - i);
+        f.constructed[i]->m_param4 = int(i) * 4;
+    }
+    if (damage)
+        damage(f);
+    std::vector<BYTE> bytes = doc.StoreToBytes();
+    g_pCurPage = nullptr;
+    g_cellMap = nullptr;
+    return bytes;
+}
+
 CRecord* PointTool() {
     auto* tool = new CRecord;
     tool->m_name = u"点";
@@ -566,5 +613,37 @@ int main(int argc, char** argv) {
     std::vector<BYTE> cutMeasured = MeasurementsDocument(nullptr);
     cutMeasured.resize(cutMeasured.size() * 2 / 3);
     Write(dir + "/measurements-cut.hvx", cutMeasured);
+
+    // The solids of revolution, and their records damaged: numbers that are none, texture numbers
+    // outside the table, a constructed solid on a line, one parent too few, one too many, a file
+    // cut short in the middle of the solids.
+    Write(dir + "/solids.hvx", RevolutionDocument(nullptr));
+    Write(dir + "/solids-no-numbers.hvx", RevolutionDocument([](CRevolutionFigures& f) {
+              auto* sphere = static_cast<CGSphere*>(f.fixed[0]);
+              sphere->m_radius = std::nanf("");
+              sphere->m_axis[0] = INFINITY;
+              auto* frustum = static_cast<CGFrustum*>(f.fixed[3]);
+              frustum->m_topRatio = -INFINITY;
+              frustum->m_height = std::nanf("");
+              static_cast<CGCone*>(f.fixed[2])->m_radius = 1e38f;
+          }));
+    Write(dir + "/solids-textures.hvx", RevolutionDocument([](CRevolutionFigures& f) {
+              f.fixed[0]->m_param4 = 99;
+              f.fixed[1]->m_param4 = -7;
+              f.fixed[2]->m_param4 = 16;
+              f.constructed[0]->m_param4 = 0x7FFFFFFF;
+          }));
+    Write(dir + "/solids-on-a-line.hvx", RevolutionDocument([](CRevolutionFigures& f) {
+              f.constructed[1]->m_parents[2] = f.line->m_id;
+              f.constructed[0]->m_parents[0] = f.line->m_id;
+          }));
+    Write(dir + "/solids-parent-counts.hvx", RevolutionDocument([](CRevolutionFigures& f) {
+              f.constructed[3]->m_parents.RemoveAt(3);
+              f.constructed[2]->m_parents.Add(f.constructed[2]->m_parents[0]);
+              f.constructed[0]->m_parents.RemoveAll();
+          }));
+    std::vector<BYTE> solidsCut = RevolutionDocument(nullptr);
+    solidsCut.resize(solidsCut.size() * 2 / 3);
+    Write(dir + "/solids-cut.hvx", solidsCut);
     return 0;
 }
