@@ -86,6 +86,7 @@ CHalvixView::CHalvixView(QWidget* parent) : QOpenGLWidget(parent) {
     OnMessageId(UM_VIEW_APPLY_COLOR, &CHalvixView::OnApplyColor);
     OnCommandId(ID_CREATE_BASE_2D, &CHalvixView::OnCreateAxes2D);
     OnMessageId(UM_GOTO_PAGE, &CHalvixView::OnGoToPage);
+    OnMessageId(UM_MATERIAL_CHANGED, &CHalvixView::OnMaterialChanged);
 
     // Animation and view options.
     OnCommandId(ID_ANIMA_PLAYSTOP, &CHalvixView::ToggleAnimation);

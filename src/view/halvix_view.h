@@ -142,6 +142,9 @@ public:
     // origin) named "O", the ends of the axes, the two arrows and their ticks and numbers; then
     // the plane view.
     void OnCreateAxes2D();
+    // UM_MATERIAL_CHANGED: the one selected other object, when it is a component, takes the current
+    // material as its own; any other selection changes nothing.
+    LRESULT OnMaterialChanged(WPARAM wParam, LPARAM lParam);
 
     // ---- Animation and view options (view_animation.cpp) ----
     void OnTimer(UINT_PTR id) override;

@@ -1,6 +1,6 @@
 // Undo and redo of the current page from the view, closing a custom tool being applied into its own
 // step first, the colour the main frame's colour button sends (the selection's, or the ink's), and
-// the plane axes.
+// the plane axes, and the current material given to the one selected component.
 #include "view/halvix_view.h"
 
 #include "construct/construction.h"
@@ -8,6 +8,7 @@
 #include "measure/scale_line.h"
 #include "dynamics/ink.h"
 #include "model/page.h"
+#include "solids/subassembly.h"
 #include "view/view_globals.h"
 #include "view/view_tool_globals.h"
 
@@ -82,4 +83,18 @@ void CHalvixView::OnCreateAxes2D() {
     HxBuildAxes2D(run);
     run.CommitCells(u"添加2维坐标轴");
     OnView2D();
+}
+
+LRESULT CHalvixView::OnMaterialChanged(WPARAM, LPARAM) {
+    CGPage* page = g_pCurPage;
+    if (!m_pDocument || !page)
+        return 1;
+    if (page->m_selOthers.GetCount() == 1) {
+        if (auto* cell = DYNAMIC_DOWNCAST(CGSubassembly, page->FindCell(page->m_selOthers.GetHead()))) {
+            cell->TakeCurrentMaterial();
+            SetModified();
+            RenderScene();
+        }
+    }
+    return 0;
 }

@@ -21,7 +21,7 @@ struct CommonRecord {
     float size = 2.0f;
     float param[3] = {0, 0, 0}; // m_param1 to m_param3
     int param4 = 0;
-    std::u16string text1 = {};
+    std::u16string text1 = {}; // the second string (the font of a component)
     bool nameFixed = false;
     std::vector<WORD> parents = {}, children = {};
     int extA1 = 0, extA2 = 0; // the three-word block
