@@ -48,6 +48,7 @@ CHalvixDoc::CHalvixDoc() {
     m_strDefaultExt = u".hvx";
     AddTransformCommands();
     AddConstructCommands();
+    AddCalculationCommands();
     AddMeasureCommands();
     AddButtonCommands();
     AddRevolutionCommands();

@@ -2,12 +2,14 @@
 // with points, lines and a tool, its ".gf" copy, an older version, a page with every point on an
 // object, one with a hull, its net, section and cuts, one with every measurement, vector item, a
 // parameter and the plane axes' scale, one with every solid of revolution, one with a component of
-// every kind and one with every action button, each with damaged variants of their records; with
+// every kind, one with every action button and one with parameters and calculated values, each
+// with damaged variants of their records; with
 // --paste, the clipboard blocks of a page (its cells, the page whole); with --toolset, tool-set
 // files.
 // Usage: make_document_seeds [--paste | --toolset] DIR
 #include "document/halvix_doc.h"
 #include "dynamics/buttons.h"
+#include "measure/calculator.h"
 #include "measure/measurements.h"
 #include "measure/scale_line.h"
 #include "measure/vector_items.h"
@@ -242,6 +244,65 @@ std::vector<BYTE> WithPointCount(const std::vector<BYTE>& bytes, const CGPolyhed
     if (at - out.begin() >= 4)
         std::memcpy(&*(at - 4), &count, 4);
     return out;
+}
+
+// Parameters, distances and calculated values over them: two parents, a calculation over a
+// calculation, eleven parents, a division by a zero distance, no parents, a text that does not
+// compile.  Counters and the clock only ever enter a value times 0, so that a document stored again
+// after loading holds the same values.  `damage` changes the calculations (in that order) before the document
+// is stored.
+std::vector<BYTE> CalculationsDocument(void (*damage)(std::vector<CGTmVarCalculator*>&)) {
+    CHalvixDoc doc;
+    doc.OnNewDocument();
+    CGPage* page = doc.GetPage(0);
+    g_pCurPage = page;
+    g_cellMap = &page->m_cells;
+    auto add = [&](auto* cell) {
+        page->m_cells.SetAt(cell->m_id, cell);
+        return cell;
+    };
+    std::vector<WORD> points;
+    for (int i = 0; i < 4; ++i)
+        points.push_back(add(new CGVertex(page->m_nextId++, page->m_nextVertex++, page->MakeAutoLabel(1),
+                                          float(i), float(i % 2), 0))
+                             ->m_id);
+    auto* ab = add(new CGTmVarDistancePP(page->m_nextId++, points[0], points[1]));
+    ab->m_style = 1;
+    ab->UpdateName();
+    auto* zero = add(new CGTmVarDistancePP(page->m_nextId++, points[2], points[2]));
+    std::vector<WORD> parameters;
+    for (int i = 1; i <= 11; ++i) {
+        CString name;
+        name.Format(u"t%d", i);
+        auto* t = add(new CGTmVarParameter(page->m_nextId++, name, 0.5f * float(i)));
+        t->m_kind = BYTE(i % 2);
+        t->m_extA1 = i == 3 ? 1 : 0;
+        parameters.push_back(t->m_id);
+    }
+    auto calc = [&](std::initializer_list<WORD> parents, const char16_t* expression) {
+        CList<WORD, WORD> list;
+        for (WORD id : parents)
+            list.AddTail(id);
+        return add(new CGTmVarCalculator(page->m_nextId++, list, expression, u"<#><l></l></#>"));
+    };
+    std::vector<CGTmVarCalculator*> made;
+    made.push_back(calc({ab->m_id, parameters[0]}, u"No1+No2*sin(No1)"));
+    made.push_back(calc({made[0]->m_id}, u"No1^2/(1+No1)"));
+    CList<WORD, WORD> eleven;
+    for (WORD id : parameters)
+        eleven.AddTail(id);
+    made.push_back(add(new CGTmVarCalculator(page->m_nextId++, eleven, u"No11*No1-No10+sqrt(No2)+accum(1)*0",
+                                             u"<#><l></l></#>")));
+    made.push_back(calc({zero->m_id}, u"1/No1"));
+    made.push_back(calc({}, u"2^10+round(time(5))*0"));
+    made.push_back(calc({ab->m_id}, u"No1+"));
+    made[1]->m_extA1 = 1;
+    if (damage)
+        damage(made);
+    std::vector<BYTE> bytes = doc.StoreToBytes();
+    g_pCurPage = nullptr;
+    g_cellMap = nullptr;
+    return bytes;
 }
 
 // The measurements of a page, for damaging them before the document is stored.
@@ -582,6 +643,39 @@ int main(int argc, char** argv) {
     std::vector<BYTE> shortButtons = ButtonsDocument(0, nullptr);
     shortButtons.resize(shortButtons.size() * 2 / 3);
     Write(dir + "/buttons-cut.hvx", shortButtons);
+    // Calculated values, and their records damaged: variables beyond the parents, a text past the
+    // checked length, deep brackets, characters outside the language, values that are no numbers, a
+    // file cut short.
+    Write(dir + "/calcs.hvx", CalculationsDocument(nullptr));
+    Write(dir + "/calcs-missing-variable.hvx", CalculationsDocument([](std::vector<CGTmVarCalculator*>& c) {
+              c[0]->m_expression = u"No1+No7*no3";
+          }));
+    Write(dir + "/calcs-long-texts.hvx", CalculationsDocument([](std::vector<CGTmVarCalculator*>& c) {
+              CString deep;
+              for (int i = 0; i < 1500; ++i)
+                  deep += u"-(";
+              deep += u"No1" + CString(u')', 1500);
+              c[1]->m_expression = deep;
+              CString wide = u"No1";
+              while (wide.GetLength() < 4100)
+                  wide += u"+No1";
+              c[2]->m_expression = wide;
+          }));
+    Write(dir + "/calcs-odd-texts.hvx", CalculationsDocument([](std::vector<CGTmVarCalculator*>& c) {
+              c[0]->m_expression = CString(u"No1\0+\u00E9No2", 9);
+              c[3]->m_expression = u"get(1e400)+time(0/0)*0+accum(-99999999999)*0";
+              c[4]->m_expression = u"";
+          }));
+    Write(dir + "/calcs-nan-values.hvx", CalculationsDocument([](std::vector<CGTmVarCalculator*>& c) {
+              for (CGTmVarCalculator* calc : c) {
+                  calc->m_param1 = std::nanf("");
+                  calc->m_param4 = -5;
+                  calc->m_extA1 = 77;
+              }
+          }));
+    std::vector<BYTE> calcCut = CalculationsDocument(nullptr);
+    calcCut.resize(calcCut.size() * 2 / 3);
+    Write(dir + "/calcs-cut.hvx", calcCut);
 
     CHullFigures figures = AddHullFigures(doc.AppendPage(u"第四页"));
     const std::vector<BYTE> hulls = doc.StoreToBytes();
