@@ -1,7 +1,6 @@
-// A generated 3DS model of 200,000 triangles in four mesh objects (four tori of 25,000 vertices and
-// 50,000 triangles, a 3DS mesh holding at most 65,535 of each): the time to load it into a model cell
-// (read, normals, box), the first frame of it at 800 x 600 (which makes its display list) and the
-// frames after.  The frames run under an X server (xvfb-run).
+// A generated 3DS model of 200,000 triangles in four meshes (four tori of 25,000 vertices and 50,000
+// triangles): loading it into a model cell, the first frame at 800 x 600 (which makes its display list)
+// and the frames after, lit and as a wire frame.  The frames run under an X server (xvfb-run).
 #include "render_harness.h"
 
 #include "model/page.h"

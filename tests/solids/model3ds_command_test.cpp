@@ -1,7 +1,6 @@
-// The 3DS model command: the file dialog starting in the Models folder beside the program (or in the
-// program's folder without one), the model and the button that turns it as one undo step, read again
-// on redo without appending, nothing made when cancelled; and the button turning the model once
-// round.
+// The 3DS model command: its file dialog (the Models folder, else the program's folder), the model and
+// its turning button as one undo step, nothing when cancelled, the button turning the model once round,
+// and the properties command on a selected model.
 #include "construct/construct_fixture.h"
 #include "construct/model_commands.h"
 #include "dynamics/buttons.h"

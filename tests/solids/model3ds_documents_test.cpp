@@ -1,7 +1,6 @@
-// Documents with 3DS models: the kept fuzz seed read beside a folder of whole, damaged and foreign
-// model files (each model found by its file name, read or refused, a missing one asked for and kept),
-// and a document opened from its file after it and its model were moved together, which finds the
-// model beside it without asking.
+// Documents with 3DS models: the fuzz seed read beside a folder of whole, damaged and foreign model
+// files (each found by name, read or refused, a missing one asked for), and a document opened from its
+// file after it and its model were moved together.
 #include "document/doc_globals.h"
 #include "document/halvix_doc.h"
 #include "solids/model3ds.h"

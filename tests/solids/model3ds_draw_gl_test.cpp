@@ -1,8 +1,6 @@
-// Models drawn into a framebuffer under Xvfb: lit in their material colours and textures, as a wire
-// frame in the visible pass only, the magenta box of a selected model, placed and turned by their
-// parameter, picked by their box, their display list and textures made at draw time and handed to
-// the deletion queue; and a page with a loaded model drawn by the view's passes, lit and as a wire
-// frame.
+// Models drawn under Xvfb: lit and textured, as a wire frame, selected with their box, placed and
+// turned, picked by their box, their list and textures made at draw time and deleted through the
+// queue; and a page with a loaded model drawn by the view's passes, lit and as a wire frame.
 #include "model3ds_fixture.h"
 
 #include "support/gl_page_fixture.h"

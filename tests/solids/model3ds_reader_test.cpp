@@ -1,7 +1,6 @@
-// The 3DS reader on files of our generator: meshes, materials, textures and the chunk hierarchy read
-// as written; material matching of face groups; every damaged form (each truncation, lengths past the
-// parent or shorter than a header, counts beyond the chunk, faces beyond the vertices, long names,
-// deep nesting, many materials) read without going past the data; the vertex normals.
+// The 3DS reader on files of our generator (meshes, materials, textures, the chunk hierarchy, material
+// matching), on every damaged form (truncations, bad lengths and counts, faces past the vertices, long
+// names, deep nesting, many materials), and its vertex normals.
 #include "model3ds_fixture.h"
 
 #include <QDir>

@@ -1,8 +1,6 @@
-// The model cell without a window: construction (name, scale to a 30-unit diagonal, what an empty or
-// unreadable model keeps), its record byte by byte, finding a moved file beside the document or asking
-// for it (and keeping the stored path on cancel), reading again on redo without appending, textures
-// found beside the model, what the display list is given, the document folder, and the edit of the
-// model's properties with its undo step.
+// The model cell without a window: construction and scale, its record, finding a moved file or asking
+// for it, reading again without appending, textures beside the model, what the display list is given,
+// the document folder, and the edit of its properties with its undo step.
 #include "model3ds_fixture.h"
 
 #include "document/doc_globals.h"

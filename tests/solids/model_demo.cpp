@@ -1,9 +1,6 @@
-// Not a test: the program's window, where the 3DS model command runs on the house of the Models folder
-// (its file dialog answered with it), for looking at the model.  Usage:
+// Not a test: the program's window with the house of the Models folder brought in by the 3DS command.
 //   halvix_model_demo [--wire] [--select] [--turn N] [--screenshot FILE] [--frame FILE]
-// "--turn" steps the model's button N times before the picture; "--screenshot" saves one of the window
-// (where a window grab shows thin smoothed lines in wrong colours), "--frame" the view's own frame as
-// its picture export reads it.
+// (--turn steps its button N times; --screenshot grabs the window, --frame saves the view's own frame.)
 #include "app/halvix_app.h"
 #include "app/main_frame.h"
 #include "app/ribbon_bar.h"

@@ -1,7 +1,6 @@
-// Our own writer of 3DS model files, for the tests, the fuzz seeds, the benchmark and the model of
-// the Models folder: chunks written with their lengths filled in (or stated as given, for damaged
-// files), and whole files of materials and meshes (boxes, tori, prisms) laid out as 3D Studio lays
-// them out.  Plain C++, no project headers.
+// Our own writer of 3DS model files (for tests, fuzz seeds, the benchmark and the Models folder):
+// chunks with their lengths filled in or stated as given (for damaged files), whole files of materials
+// and meshes laid out as 3D Studio lays them out, and boxes, tori and prisms.  Plain C++.
 #pragma once
 
 #include <cmath>

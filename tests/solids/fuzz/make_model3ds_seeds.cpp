@@ -1,7 +1,6 @@
-// Writes the 3DS files the reader's fuzzer starts from, with our own generator: the small model of the
-// tests, a textured box, a torus, the house of the Models folder's kind, faces under their groups and
-// smoothing groups, texture coordinates after the faces, objects under the main chunk, and damaged
-// forms (a cut file, a length past its parent, a count past its chunk).  Usage: make_model3ds_seeds DIR
+// Writes the 3DS files the reader's fuzzer starts from with our own generator: whole models of several
+// layouts and damaged forms (cut short, a length past its parent, a count past its chunk).
+// Usage: make_model3ds_seeds DIR
 #include "support/model3ds_writer.h"
 
 #include <cstdio>

@@ -1,7 +1,6 @@
-// Fuzz target: arbitrary bytes read as a 3DS file, and what was read taken into a model cell and
-// handed out as its display list would get it.  A broken invariant stops the run: a face naming a
-// vertex the object lacks, arrays of other sizes than their counts, names past their fields, a
-// material index outside the materials, a box or scale that is no number.
+// Fuzz target: arbitrary bytes read as a 3DS file, taken into a model cell and handed out as its
+// display list would get it; a broken invariant (an index, an array size, a name, a material index, a
+// box or scale that is no number) stops the run.
 #include "solids/model3ds.h"
 
 #include <cmath>
