@@ -19,6 +19,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <functional>
 #include <vector>
 
 namespace {
@@ -91,18 +92,13 @@ void BM_LoadModel200k(benchmark::State& state) {
 }
 BENCHMARK(BM_LoadModel200k)->Unit(benchmark::kMillisecond)->MinTime(3.0);
 
-// The first frame after the model was read: its display list is compiled while the frame is drawn.
-void BM_FirstFrameModel200k(benchmark::State& state) {
-    if (!g_harness) {
-        state.SkipWithError("no OpenGL context (run under xvfb-run)");
-        return;
-    }
+// Times frames of the page of the model, each waited for until its pixels are done, after
+// `beforeEach` (untimed) has run; the counter is their median.
+void TimeFrames(benchmark::State& state, const std::function<void()>& beforeEach) {
     using Clock = std::chrono::steady_clock;
-    ResetViewCamera();
-    CModelPage page;
     std::vector<double> frame;
     for (auto _ : state) {
-        page.Model().Recompute(); // read again: the list is made anew by the next frame
+        beforeEach();
         const auto t0 = Clock::now();
         g_harness->Renderer().DrawFrame();
         glFinish();
@@ -112,6 +108,18 @@ void BM_FirstFrameModel200k(benchmark::State& state) {
     }
     state.counters["frame_ms"] = Median(frame);
 }
+
+// The first frame after the model was read: its display list is compiled while the frame is drawn.
+void BM_FirstFrameModel200k(benchmark::State& state) {
+    if (!g_harness) {
+        state.SkipWithError("no OpenGL context (run under xvfb-run)");
+        return;
+    }
+    ResetViewCamera();
+    CModelPage page;
+    // Read again: the list is made anew by the next frame.
+    TimeFrames(state, [&] { page.Model().Recompute(); });
+}
 BENCHMARK(BM_FirstFrameModel200k)->Unit(benchmark::kMillisecond)->MinTime(3.0)->UseManualTime();
 
 // Frames of the model once its display list exists, lit (style 1) and as a wire frame (style 0).
@@ -120,21 +128,11 @@ void BM_FrameModel200k(benchmark::State& state) {
         state.SkipWithError("no OpenGL context (run under xvfb-run)");
         return;
     }
-    using Clock = std::chrono::steady_clock;
     ResetViewCamera();
     CModelPage page;
     page.Model().m_style = BYTE(state.range(0));
     g_harness->Renderer().DrawFrame();
-    std::vector<double> frame;
-    for (auto _ : state) {
-        const auto t0 = Clock::now();
-        g_harness->Renderer().DrawFrame();
-        glFinish();
-        const double a = std::chrono::duration<double>(Clock::now() - t0).count();
-        state.SetIterationTime(a);
-        frame.push_back(a * 1e3);
-    }
-    state.counters["frame_ms"] = Median(frame);
+    TimeFrames(state, [] {});
 }
 BENCHMARK(BM_FrameModel200k)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->MinTime(3.0)->UseManualTime();
 

@@ -347,25 +347,22 @@ void Model3ds::ReadVersion(Chunk3ds& chunk) {
 }
 
 void Model3ds::ReadVertices(Object3ds& object, Chunk3ds& chunk) {
-    std::vector<BYTE> bytes;
-    int count = 0;
-    if (!ReadRecords(chunk, 12, bytes, count))
-        return;
-    object.vertexCount = count;
-    object.vertices.assign(size_t(count) * 3, 0.0f);
-    if (!bytes.empty())
-        std::memcpy(object.vertices.data(), bytes.data(), bytes.size());
+    ReadFloats(chunk, 3, object.vertices, object.vertexCount);
 }
 
 void Model3ds::ReadTexCoords(Object3ds& object, Chunk3ds& chunk) {
+    ReadFloats(chunk, 2, object.texCoords, object.texCoordCount);
+}
+
+void Model3ds::ReadFloats(Chunk3ds& chunk, UINT perRecord, std::vector<float>& values, int& count) {
     std::vector<BYTE> bytes;
-    int count = 0;
-    if (!ReadRecords(chunk, 8, bytes, count))
+    int n = 0;
+    if (!ReadRecords(chunk, perRecord * 4, bytes, n))
         return;
-    object.texCoordCount = count;
-    object.texCoords.assign(size_t(count) * 2, 0.0f);
+    count = n;
+    values.assign(size_t(n) * perRecord, 0.0f);
     if (!bytes.empty())
-        std::memcpy(object.texCoords.data(), bytes.data(), bytes.size());
+        std::memcpy(values.data(), bytes.data(), bytes.size());
 }
 
 bool Model3ds::ReadFaces(Object3ds& object, Chunk3ds& chunk) {

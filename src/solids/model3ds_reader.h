@@ -95,6 +95,8 @@ private:
     // False when the list's count runs past it.
     bool ReadFaces(Object3ds& object, Chunk3ds& chunk);
     void ReadTexCoords(Object3ds& object, Chunk3ds& chunk);
+    // A list of records of `perRecord` floats into `values`, their number into `count`.
+    void ReadFloats(Chunk3ds& chunk, UINT perRecord, std::vector<float>& values, int& count);
     void ReadObjectMaterial(Model3dsData& model, Object3ds& object, Chunk3ds& chunk);
     void ReadColor(Material3ds& material, Chunk3ds& chunk);
 

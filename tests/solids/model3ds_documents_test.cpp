@@ -1,24 +1,19 @@
 // Documents with 3DS models: the fuzz seed read beside a folder of whole, damaged and foreign model
 // files (each found by name, read or refused, a missing one asked for), and a document opened from its
 // file after it and its model were moved together.
-#include "document/doc_globals.h"
-#include "document/halvix_doc.h"
+#include "seed_document_fixture.h"
 #include "solids/model3ds.h"
 #include "support/model3ds_writer.h"
-#include "support/model_fixture.h"
 
-#include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 
 namespace {
 
-class ModelDocumentTest : public ModelTest {
+// The seed documents with the message boxes and file dialogs recorded (every file dialog cancelled).
+class ModelDocumentTest : public SeedDocumentTest {
 protected:
     void SetUp() override {
-        ModelTest::SetUp();
-        HxResetDocumentGlobals();
-        HxSetScreenSizeOverride(1920, 1080);
+        SeedDocumentTest::SetUp();
         HxSetMessageBoxHandler([this](const CString& text, const CString&, UINT) {
             m_messages.push_back(text);
             return IDOK;
@@ -29,37 +24,14 @@ protected:
             return IDCANCEL;
         });
         ASSERT_TRUE(m_dir.isValid());
-        m_doc = std::make_unique<CHalvixDoc>();
-        ASSERT_TRUE(m_doc->OnNewDocument());
     }
     void TearDown() override {
-        m_doc.reset();
         HxSetDialogRunner(nullptr);
-        HxSetMessageBoxHandler(nullptr);
-        HxSetScreenSizeOverride(0, 0);
-        HxResetDocumentGlobals();
-        ModelTest::TearDown();
-    }
-    static std::vector<BYTE> Seed(const char* name) {
-        QFile file(
-            QDir(qEnvironmentVariable("HALVIX_TEST_SOURCE_DIR"))
-                .filePath(QStringLiteral("tests/document/fuzz/corpus/seed-%1-hvx").arg(QLatin1String(name))));
-        EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name;
-        const QByteArray data = file.readAll();
-        return std::vector<BYTE>(data.begin(), data.end());
-    }
-    std::vector<CGModel3ds*> Models() {
-        std::vector<CGModel3ds*> out;
-        CGPage* page = m_doc->GetPage(0);
-        for (WORD id = 1; id < page->m_nextId; ++id)
-            if (auto* m = DYNAMIC_DOWNCAST(CGModel3ds, page->FindCell(id)))
-                out.push_back(m);
-        return out;
+        SeedDocumentTest::TearDown();
     }
     QString Path(const QString& name) const { return m_dir.filePath(name); }
 
     QTemporaryDir m_dir;
-    std::unique_ptr<CHalvixDoc> m_doc;
     std::vector<CString> m_messages;
     int m_fileDialogs = 0;
 };
@@ -69,9 +41,8 @@ protected:
 TEST_F(ModelDocumentTest, TheModelsOfADocumentAreFoundBesideItOrAskedFor) {
     ASSERT_TRUE(Write3dsDocumentModels(m_dir.path().toStdString()));
     g_lastDocumentPath = CString::FromQString(Path(QStringLiteral("课件.hvx")));
-    CMemFile file(Seed("models"));
-    ASSERT_TRUE(m_doc->ReadDocument(file, u"课件.hvx", FALSE));
-    const std::vector<CGModel3ds*> m = Models();
+    ASSERT_TRUE(Load("models"));
+    const std::vector<CGModel3ds*> m = CellsOf<CGModel3ds>(0);
     ASSERT_EQ(m.size(), 6u);
     // Whole, relocated from a Windows path: read, with its stored place and scale.
     EXPECT_TRUE(m[0]->m_valid);
@@ -123,7 +94,7 @@ TEST_F(ModelDocumentTest, ADocumentMovedWithItsModelFindsItWithoutAsking) {
     // Another document was the last one: the opened document's own folder counts while it is read.
     g_lastDocumentPath = CString::FromQString(Path(QStringLiteral("old/其他.hvx")));
     ASSERT_TRUE(m_doc->OpenDocumentFile(CString::FromQString(Path(QStringLiteral("new/课件.hvx"))), FALSE));
-    const std::vector<CGModel3ds*> m = Models();
+    const std::vector<CGModel3ds*> m = CellsOf<CGModel3ds>(0);
     ASSERT_EQ(m.size(), 1u);
     EXPECT_TRUE(m[0]->m_valid);
     EXPECT_EQ(m[0]->m_path, CString::FromQString(Path(QStringLiteral("new/盒子.3ds"))));
