@@ -211,7 +211,7 @@ bool Model3ds::ReadRecords(Chunk3ds& chunk, UINT recordSize, std::vector<BYTE>& 
 // ---------------------------------------------------------------------------------------------
 // The chunk routines
 
-void Model3ds::ReadChunks(Model3dsData& model, Chunk3ds& parent, int depth) {
+template <class Handle> void Model3ds::ForEachSubChunk(Chunk3ds& parent, int depth, Handle&& handle) {
     while (parent.bytesRead < parent.length && !m_ended) {
         Chunk3ds chunk;
         if (!ReadHeader(chunk, parent)) {
@@ -219,123 +219,110 @@ void Model3ds::ReadChunks(Model3dsData& model, Chunk3ds& parent, int depth) {
             SkipRest(parent);
             return;
         }
-        if (depth < kModel3dsMaxDepth) {
-            switch (chunk.id) {
-            case kVersion:
-                ReadVersion(chunk);
-                break;
-            case kEditor: {
-                // Its first sub-chunk (the mesh version in ordinary files) is passed over whole.
-                Chunk3ds first;
-                if (ReadHeader(first, chunk)) {
-                    SkipRest(first);
-                    chunk.bytesRead += first.bytesRead;
-                    ReadChunks(model, chunk, depth + 1);
-                }
-                break;
-            }
-            case kObject:
-                if (model.objectCount >= kModel3dsMaxObjects)
-                    break;
-                ++model.objectCount;
-                model.objects.emplace_back();
-                model.objects.back().name = ReadName(chunk);
-                ReadMeshChunks(model, model.objects.back(), chunk, depth + 1);
-                if (m_ended) {
-                    // Cut short by the end of the file: not kept.
-                    --model.objectCount;
-                    model.objects.pop_back();
-                }
-                break;
-            case kMaterial:
-                if (model.materialCount >= kModel3dsMaxMaterials)
-                    break;
-                ++model.materialCount;
-                model.materials.emplace_back();
-                m_materialIndexStale = true;
-                ReadMaterialChunks(model, chunk, depth + 1);
-                if (m_ended) {
-                    --model.materialCount;
-                    model.materials.pop_back();
-                }
-                break;
-            default:
-                break;
-            }
-        }
-        SkipRest(chunk);
-        parent.bytesRead += chunk.bytesRead;
-    }
-}
-
-void Model3ds::ReadMeshChunks(Model3dsData& model, Object3ds& object, Chunk3ds& parent, int depth) {
-    while (parent.bytesRead < parent.length && !m_ended) {
-        Chunk3ds chunk;
-        if (!ReadHeader(chunk, parent)) {
-            SkipRest(parent);
-            return;
-        }
-        bool whole = true;
-        if (depth < kModel3dsMaxDepth) {
-            switch (chunk.id) {
-            case kTriangleMesh:
-                ReadMeshChunks(model, object, chunk, depth + 1);
-                break;
-            case kVertexList:
-                ReadVertices(object, chunk);
-                break;
-            case kFaceList:
-                // Only the count and the faces: the list's own sub-chunks (face groups, smoothing
-                // groups) follow in this loop as if they were its siblings.  A list whose count runs
-                // past it is damaged, and so is what follows in it: passed over.
-                whole = !ReadFaces(object, chunk);
-                break;
-            case kFaceMaterial:
-                ReadObjectMaterial(model, object, chunk);
-                break;
-            case kTexCoords:
-                ReadTexCoords(object, chunk);
-                break;
-            default:
-                break;
-            }
-        }
-        if (whole)
+        // Too deep, or passed over by the handler: the rest of the chunk is skipped.
+        if (depth >= kModel3dsMaxDepth || handle(chunk))
             SkipRest(chunk);
         parent.bytesRead += chunk.bytesRead;
     }
 }
 
+void Model3ds::ReadChunks(Model3dsData& model, Chunk3ds& parent, int depth) {
+    ForEachSubChunk(parent, depth, [&](Chunk3ds& chunk) {
+        switch (chunk.id) {
+        case kVersion:
+            ReadVersion(chunk);
+            break;
+        case kEditor: {
+            // Its first sub-chunk (the mesh version in ordinary files) is passed over whole.
+            Chunk3ds first;
+            if (ReadHeader(first, chunk)) {
+                SkipRest(first);
+                chunk.bytesRead += first.bytesRead;
+                ReadChunks(model, chunk, depth + 1);
+            }
+            break;
+        }
+        case kObject:
+            if (model.objectCount >= kModel3dsMaxObjects)
+                break;
+            ++model.objectCount;
+            model.objects.emplace_back();
+            model.objects.back().name = ReadName(chunk);
+            ReadMeshChunks(model, model.objects.back(), chunk, depth + 1);
+            if (m_ended) {
+                // Cut short by the end of the file: not kept.
+                --model.objectCount;
+                model.objects.pop_back();
+            }
+            break;
+        case kMaterial:
+            if (model.materialCount >= kModel3dsMaxMaterials)
+                break;
+            ++model.materialCount;
+            model.materials.emplace_back();
+            m_materialIndexStale = true;
+            ReadMaterialChunks(model, chunk, depth + 1);
+            if (m_ended) {
+                --model.materialCount;
+                model.materials.pop_back();
+            }
+            break;
+        default:
+            break;
+        }
+        return true;
+    });
+}
+
+void Model3ds::ReadMeshChunks(Model3dsData& model, Object3ds& object, Chunk3ds& parent, int depth) {
+    ForEachSubChunk(parent, depth, [&](Chunk3ds& chunk) {
+        switch (chunk.id) {
+        case kTriangleMesh:
+            ReadMeshChunks(model, object, chunk, depth + 1);
+            break;
+        case kVertexList:
+            ReadVertices(object, chunk);
+            break;
+        case kFaceList:
+            // Only the count and the faces: the list's own sub-chunks (face groups, smoothing groups)
+            // follow in this loop as if they were its siblings.  A list whose count runs past it is
+            // damaged, and so is what follows in it: passed over.
+            return !ReadFaces(object, chunk);
+        case kFaceMaterial:
+            ReadObjectMaterial(model, object, chunk);
+            break;
+        case kTexCoords:
+            ReadTexCoords(object, chunk);
+            break;
+        default:
+            break;
+        }
+        return true;
+    });
+}
+
 void Model3ds::ReadMaterialChunks(Model3dsData& model, Chunk3ds& parent, int depth) {
     Material3ds& material = model.materials.back();
-    while (parent.bytesRead < parent.length && !m_ended) {
-        Chunk3ds chunk;
-        if (!ReadHeader(chunk, parent)) {
-            SkipRest(parent);
-            return;
+    ForEachSubChunk(parent, depth, [&](Chunk3ds& chunk) {
+        switch (chunk.id) {
+        case kMaterialName:
+            material.name = ReadName(chunk);
+            m_materialIndexStale = true;
+            break;
+        case kDiffuse:
+            ReadColor(material, chunk);
+            break;
+        case kTextureMap:
+            ReadMaterialChunks(model, chunk, depth + 1);
+            break;
+        case kMapFileName:
+            material.textureName = ReadName(chunk);
+            break;
+        default:
+            break;
         }
-        if (depth < kModel3dsMaxDepth) {
-            switch (chunk.id) {
-            case kMaterialName:
-                material.name = ReadName(chunk);
-                m_materialIndexStale = true;
-                break;
-            case kDiffuse:
-                ReadColor(material, chunk);
-                break;
-            case kTextureMap:
-                ReadMaterialChunks(model, chunk, depth + 1);
-                break;
-            case kMapFileName:
-                material.textureName = ReadName(chunk);
-                break;
-            default:
-                break;
-            }
-        }
-        SkipRest(chunk);
-        parent.bytesRead += chunk.bytesRead;
-    }
+        return true;
+    });
 }
 
 void Model3ds::ReadVersion(Chunk3ds& chunk) {

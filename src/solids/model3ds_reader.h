@@ -87,6 +87,9 @@ public:
     static void DropBadFaces(Object3ds& object);
 
 private:
+    // The sub-chunks of `parent` in turn, each handed to `handle` (which returns whether the rest of
+    // the chunk is to be passed over), counted into the parent when done.
+    template <class Handle> void ForEachSubChunk(Chunk3ds& parent, int depth, Handle&& handle);
     void ReadChunks(Model3dsData& model, Chunk3ds& parent, int depth);
     void ReadMeshChunks(Model3dsData& model, Object3ds& object, Chunk3ds& parent, int depth);
     void ReadMaterialChunks(Model3dsData& model, Chunk3ds& parent, int depth);
