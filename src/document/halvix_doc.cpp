@@ -49,6 +49,7 @@ CHalvixDoc::CHalvixDoc() {
     AddTransformCommands();
     AddConstructCommands();
     AddButtonCommands();
+    AddHullCommands();
     AddRevolutionCommands();
     AddComponentCommands();
     OnCommandId(ID_EDIT_PROPERTY, &CHalvixDoc::OnEditProperties);

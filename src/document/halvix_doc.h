@@ -245,6 +245,22 @@ public:
     void OnUpdateCylinderCone(CCmdUI* pCmdUI);
     void OnUpdateFrustum(CCmdUI* pCmdUI);
 
+    // ---- Hulls, nets, sections and cuts (construct/hull_commands.cpp) ----
+    // A hull of the selected points or of a vertex set chosen in its dialog; fewer than four points
+    // selected for the selection's set are refused with a message, and points that span no solid
+    // make nothing.
+    void OnPolyhedron();
+    // The net of the selected hull and the button "折展" that folds it, as one undo step.
+    void OnFold();
+    // The section of the selected hull by the plane of the selected face.
+    void OnSection();
+    // The selected hull cut by the selected faces' planes (or by fixed planes when no face is
+    // selected) and the button "切割" that applies them, as one undo step.
+    void OnSplit();
+    // One selected other object, a hull (and, for the section, one selected face).
+    void OnUpdateFoldOrCut(CCmdUI* pCmdUI);
+    void OnUpdateSection(CCmdUI* pCmdUI);
+
     // ---- Right triangle, components and 3D text (solids/component_commands.cpp) ----
     // A dynamic right triangle: with nothing selected A, B, C on the circle over AB and the face;
     // with two points the right angle at the first.
@@ -285,6 +301,8 @@ private:
     void AddConstructCommands();
     // The message map entries of the action-button commands.
     void AddButtonCommands();
+    // The message map entries of the hull, net, section and cut commands.
+    void AddHullCommands();
     // The message map entries of the cylinder, cone and frustum commands.
     void AddRevolutionCommands();
     // The message map entries of the right triangle, component and 3D text commands.
