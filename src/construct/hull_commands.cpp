@@ -121,7 +121,8 @@ void CHalvixDoc::OnFold() {
     CConstruction run(*this);
     if (!run.Reserve(2, 0))
         return;
-    auto* net = run.AddCell<CGFold>(hull->m_id, dialog.m_label, BYTE(dialog.m_style), int32_t(dialog.m_unfoldMode));
+    auto* net =
+        run.AddCell<CGFold>(hull->m_id, dialog.m_label, BYTE(dialog.m_style), int32_t(dialog.m_unfoldMode));
     net->m_hidden = dialog.m_hidden;
     // Up from the base face in its place to the closed solid and back, resting a second at each end.
     auto* button = run.AddCell<CGButnAnimation>(CString(u"折展"), net->m_id, 1.0f, net->ClosedParameter(),

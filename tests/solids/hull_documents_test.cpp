@@ -51,7 +51,8 @@ TEST_F(HullDocumentTest, TheButtonsOfNetsAndCutsRunAsLoaded) {
             EXPECT_LE(cut->m_planesUsed, cut->m_planeCount);
             EXPECT_EQ(cut->m_partCount, int32_t(cut->m_parts.size()));
             for (const auto& part : cut->m_parts)
-                EXPECT_EQ(int(part->m_points.size()) - int(part->m_edges.size()) + int(part->m_faces.size()), 2);
+                EXPECT_EQ(int(part->m_points.size()) - int(part->m_edges.size()) + int(part->m_faces.size()),
+                          2);
         }
         if (std::string(seed) == "hulls-buttons") {
             // The cut by the face's plane (z = 1) and the cut by the three fixed planes, every plane used.

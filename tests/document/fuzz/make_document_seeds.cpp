@@ -168,14 +168,15 @@ void AddHullButtons(CGPage* page, const CHullFigures& f, bool wild) {
     g_pCurPage = page;
     g_cellMap = &page->m_cells;
     auto add = [&](WORD driven, const char16_t* caption, float min, float max, int mode, float pause) {
-        auto* button = new CGButnAnimation(page->m_nextId++, caption, driven, min, max, mode, 0, 0.03f, pause);
+        auto* button =
+            new CGButnAnimation(page->m_nextId++, caption, driven, min, max, mode, 0, 0.03f, pause);
         page->m_cells.SetAt(button->m_id, button);
     };
     add(f.net->m_id, u"折展", wild ? -5.0f : 1.0f, wild ? 40.0f : f.net->ClosedParameter(),
         CGButnAnimation::kBackAndForth, 1.0f);
     for (CGSplit* cut : {f.fixedCut, f.faceCut})
-        add(cut->m_id, u"切割", wild ? 7.5f : 0.0f, wild ? -3.0f : cut->FullCutParameter(), CGButnAnimation::kForward,
-            0.0f);
+        add(cut->m_id, u"切割", wild ? 7.5f : 0.0f, wild ? -3.0f : cut->FullCutParameter(),
+            CGButnAnimation::kForward, 0.0f);
     g_pCurPage = saved;
     g_cellMap = saved ? &saved->m_cells : nullptr;
 }
