@@ -1,12 +1,14 @@
 // The hull, net, section and cut commands: a convex hull of the selected points or of a preset vertex
 // set, the net of a selected hull with the button that folds it, the section of a hull by a face's
-// plane, and a hull cut by planes with the button that cuts it, each as one undo step.
+// plane, and a hull cut by planes with the button that cuts it, each as one undo step; and the
+// properties of these figures through the same dialogs.
 #include "construct/hull_commands.h"
 
 #include "construct/construction.h"
 #include "document/halvix_doc.h"
 #include "dynamics/buttons.h"
 #include "model/face.h"
+#include "model/model_globals.h"
 #include "model/vertex.h"
 #include "solids/fold.h"
 #include "solids/hull_presets.h"
@@ -24,6 +26,8 @@ const char16_t* const kUndoAddNet = u"添加展开图";
 const char16_t* const kUndoAddSection = u"添加截面图";
 const char16_t* const kUndoAddCut = u"添加多面体切割图";
 const char16_t* const g_tooFewHullPointsMessage = u"至少选择四个不共面的点";
+const char16_t* const g_sectionPropertiesMessage =
+    u"这是多面体与平面的截面图\n\n改变平面的位置可以动态显示截面图形";
 
 namespace {
 
@@ -167,4 +171,76 @@ void CHalvixDoc::OnSplit() {
                                                 CGButnAnimation::kForward, BYTE(0), 0.03f, 0.0f);
     button->m_kind = CGButnAnimation::kSweep;
     run.CommitCells(kUndoAddCut);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Properties
+
+bool HxIsHullFigure(const CGCell* cell) {
+    return cell && (cell->IsKindOf(RUNTIME_CLASS(CGPolyhedron)) || cell->IsKindOf(RUNTIME_CLASS(CGFold)) ||
+                    cell->IsKindOf(RUNTIME_CLASS(CGSplit)) || cell->IsKindOf(RUNTIME_CLASS(CGSection)));
+}
+
+BOOL CHalvixDoc::EditHullFigure(CGCell* cell) {
+    CGPage* page = g_pCurPage;
+    if (!page || !cell || page->FindCell(cell->m_id) != cell)
+        return FALSE;
+    CString name = cell->m_name;
+    if (cell->IsKindOf(RUNTIME_CLASS(CGSection))) {
+        AfxMessageBox(g_sectionPropertiesMessage, MB_OK);
+        return FALSE;
+    }
+    if (auto* hull = DYNAMIC_DOWNCAST(CGPolyhedron, cell)) {
+        CDlgPolyhedron dialog;
+        dialog.m_building = false;
+        dialog.m_label = name;
+        dialog.m_style = hull->m_style;
+        dialog.m_hidden = hull->m_hidden;
+        if (dialog.DoModal() != IDOK)
+            return FALSE;
+        hull->m_style = BYTE(dialog.m_style);
+        hull->m_hidden = dialog.m_hidden;
+        name = dialog.m_label;
+    } else if (auto* net = DYNAMIC_DOWNCAST(CGFold, cell)) {
+        CDlgFold dialog;
+        dialog.m_label = name;
+        dialog.m_style = net->m_style;
+        dialog.m_unfoldMode = net->m_spreadMode;
+        dialog.m_hidden = net->m_hidden;
+        if (dialog.DoModal() != IDOK)
+            return FALSE;
+        net->m_style = BYTE(dialog.m_style);
+        net->m_spreadMode = dialog.m_unfoldMode;
+        net->m_hidden = dialog.m_hidden;
+        name = dialog.m_label;
+    } else if (auto* cut = DYNAMIC_DOWNCAST(CGSplit, cell)) {
+        CDlgSplit dialog;
+        dialog.PresetForProperties(cut->m_useFaces != 0);
+        dialog.m_planeCount = cut->m_planeCount;
+        dialog.m_label = name;
+        dialog.m_style = cut->m_style;
+        dialog.m_hidden = cut->m_hidden;
+        dialog.m_shift = cut->m_displacement;
+        if (dialog.DoModal() != IDOK)
+            return FALSE;
+        cut->m_style = BYTE(dialog.m_style);
+        cut->m_hidden = dialog.m_hidden;
+        cut->m_displacement = std::abs(dialog.m_shift);
+        name = dialog.m_label;
+        // Planes that follow faces keep their number; the fixed planes start again with the new one.
+        if (!cut->m_useFaces && dialog.m_planeCount != cut->m_planeCount) {
+            cut->m_planeCount = dialog.m_planeCount;
+            cut->Recompute();
+        }
+    } else {
+        return FALSE;
+    }
+    if (name != cell->m_name) {
+        cell->m_name = name;
+        if (CWnd* frame = AfxGetMainWnd())
+            frame->PostMessage(UM_CELL_TEXTS_CHANGED, 0, LPARAM(page->m_pageId));
+    }
+    SetModifiedFlag(TRUE);
+    UpdateAllViews(nullptr);
+    return TRUE;
 }

@@ -260,6 +260,10 @@ public:
     // One selected other object, a hull (and, for the section, one selected face).
     void OnUpdateFoldOrCut(CCmdUI* pCmdUI);
     void OnUpdateSection(CCmdUI* pCmdUI);
+    // The properties of a hull, net or cut through its dialog (a section only tells what it is): a
+    // changed name, the display style and the hidden flag, a net's way of unfolding, a cut's shift
+    // and, when its planes do not follow faces, its number of planes.  FALSE when cancelled.
+    BOOL EditHullFigure(CGCell* cell);
 
     // ---- Right triangle, components and 3D text (solids/component_commands.cpp) ----
     // A dynamic right triangle: with nothing selected A, B, C on the circle over AB and the face;

@@ -463,3 +463,119 @@ TEST_F(HullCommandsTest, CancelledOrWithoutAHullNothingIsMade) {
     EXPECT_EQ(m_dialogCount, dialogs);
     ExpectNothingDone(before);
 }
+
+TEST_F(HullCommandsTest, ThePropertiesOfAHullAndOfItsNet) {
+    CGPolyhedron* hull = AddCube();
+    hull->m_name = u"多面体";
+    CGVertex* a = AddPoint(0, 0, 0);
+    Select({hull->m_id});
+    EXPECT_TRUE(Enabled(ID_EDIT_PROPERTY));
+    Select({hull->m_id, a->m_id});
+    EXPECT_FALSE(Enabled(ID_EDIT_PROPERTY)) << "a point comes first";
+
+    CHullFields opened;
+    Script<CDlgPolyhedron>([&](CDlgPolyhedron& d) {
+        opened = {d.m_label, d.m_vertexSet, d.m_style, d.m_hidden, d.m_building, d.Title()};
+        d.m_style = CGPolyhedron::kStyleAuto;
+        d.m_label = u"立方体";
+        d.m_hidden = TRUE;
+    });
+    RunOn(ID_EDIT_PROPERTY, {hull->m_id});
+    EXPECT_FALSE(opened.m_building);
+    EXPECT_EQ(opened.m_title, CString(u"凸包属性"));
+    EXPECT_EQ(opened.m_label, CString(u"多面体"));
+    EXPECT_EQ(opened.m_style, CGPolyhedron::kStyleVisible);
+    EXPECT_EQ(hull->m_style, CGPolyhedron::kStyleAuto);
+    EXPECT_EQ(hull->m_name, CString(u"立方体"));
+    EXPECT_TRUE(hull->m_hidden);
+    EXPECT_EQ(Posted(UM_CELL_TEXTS_CHANGED).size(), 1u);
+    EXPECT_TRUE(m_doc->IsModified());
+
+    hull->m_hidden = FALSE;
+    Script<CDlgFold>([](CDlgFold&) {});
+    RunOn(ID_FOLD, {hull->m_id});
+    auto* net = Cell<CGFold>(WORD(m_page->m_nextId - 2));
+    ASSERT_NE(net, nullptr);
+    CNetFields seen;
+    Script<CDlgFold>([&](CDlgFold& d) {
+        seen = {d.m_style, d.m_unfoldMode, d.m_label, d.m_hidden};
+        d.m_unfoldMode = CGFold::kSpreadTogether;
+        d.m_style = CGFold::kStyleVisible;
+    });
+    RunOn(ID_EDIT_PROPERTY, {net->m_id});
+    EXPECT_EQ(seen.m_unfoldMode, CGFold::kSpreadByLevel);
+    EXPECT_EQ(seen.m_style, CGFold::kStyleLit);
+    EXPECT_EQ(seen.m_label, CString(u"展开图"));
+    EXPECT_EQ(net->m_spreadMode, CGFold::kSpreadTogether);
+    EXPECT_EQ(net->m_style, CGFold::kStyleVisible);
+    EXPECT_FLOAT_EQ(net->ClosedParameter(), 2.0f);
+    EXPECT_EQ(Posted(UM_CELL_TEXTS_CHANGED).size(), 1u) << "the name did not change";
+
+    // Cancelled: nothing written.
+    m_answer = IDCANCEL;
+    Script<CDlgFold>([](CDlgFold& d) { d.m_style = CGFold::kStyleAuto; });
+    RunOn(ID_EDIT_PROPERTY, {net->m_id});
+    EXPECT_EQ(net->m_style, CGFold::kStyleVisible);
+}
+
+TEST_F(HullCommandsTest, ThePropertiesOfCutsAndSections) {
+    CGPolyhedron* hull = AddCube();
+    CGVertex* a = AddPoint(0, -5, -5);
+    CGVertex* b = AddPoint(0, 5, -5);
+    CGVertex* c = AddPoint(0, 5, 5);
+    CGVertex* d = AddPoint(-5, 0, -5);
+    CGVertex* e = AddPoint(5, 0, -5);
+    CGFace* x0 = AddFace({a->m_id, b->m_id, c->m_id});
+    CGFace* y0 = AddFace({d->m_id, e->m_id, c->m_id});
+    Script<CDlgSplit>([](CDlgSplit&) {});
+    RunOn(ID_TI_SPLIT, {hull->m_id, x0->m_id, y0->m_id});
+    auto* onFaces = Cell<CGSplit>(WORD(m_page->m_nextId - 2));
+    RunOn(ID_TI_SPLIT, {hull->m_id});
+    auto* fixed = Cell<CGSplit>(WORD(m_page->m_nextId - 2));
+    ASSERT_NE(onFaces, nullptr);
+    ASSERT_NE(fixed, nullptr);
+
+    // Planes that follow the faces: the count is shown, cannot be typed and stays.
+    CCutFields seen;
+    bool editable = true;
+    Script<CDlgSplit>([&](CDlgSplit& dlg) {
+        seen = FieldsOf(dlg);
+        editable = dlg.CountEditable();
+        dlg.m_planeCount = 7;
+        dlg.m_shift = -3.0;
+        dlg.m_style = CGPolyhedron::kStyleLit;
+    });
+    RunOn(ID_EDIT_PROPERTY, {onFaces->m_id});
+    EXPECT_FALSE(seen.m_building);
+    EXPECT_EQ(seen.m_title, CString(u"多面体切割图属性"));
+    EXPECT_EQ(seen.m_planeCount, 2);
+    EXPECT_EQ(seen.m_note, CString(u"切割面由当前页所选面确定,随面而变化"));
+    EXPECT_FALSE(editable);
+    EXPECT_EQ(onFaces->m_planeCount, 2);
+    EXPECT_DOUBLE_EQ(onFaces->m_displacement, 3.0);
+    EXPECT_EQ(onFaces->m_style, CGPolyhedron::kStyleLit);
+
+    // Fixed planes: a new count starts the cut again with the planes of that count.
+    Script<CDlgSplit>([&](CDlgSplit& dlg) {
+        seen = FieldsOf(dlg);
+        editable = dlg.CountEditable();
+        dlg.m_planeCount = 5;
+    });
+    fixed->m_param1 = 2.5f;
+    RunOn(ID_EDIT_PROPERTY, {fixed->m_id});
+    EXPECT_EQ(seen.m_note, CString(u"当前页未选择面,切割面将由程序自动生成,且是固定的"));
+    EXPECT_TRUE(editable);
+    EXPECT_EQ(fixed->m_planeCount, 5);
+    EXPECT_EQ(fixed->Planes(), g_defaultCutPlanes10);
+    EXPECT_EQ(fixed->m_param1, 0.0f);
+
+    // A section has nothing to edit: it says what it is.
+    CGFace* low = AddFace({a->m_id, d->m_id, e->m_id});
+    RunOn(ID_SECTION, {hull->m_id, low->m_id});
+    const int dialogs = m_dialogCount;
+    m_messages.clear();
+    RunOn(ID_EDIT_PROPERTY, {Last<CGSection>()->m_id});
+    EXPECT_EQ(m_dialogCount, dialogs);
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(m_messages[0], CString(u"这是多面体与平面的截面图\n\n改变平面的位置可以动态显示截面图形"));
+}
