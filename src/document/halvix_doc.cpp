@@ -51,6 +51,7 @@ CHalvixDoc::CHalvixDoc() {
     AddCalculationCommands();
     AddMeasureCommands();
     AddButtonCommands();
+    AddHullCommands();
     AddRevolutionCommands();
     AddModelCommands();
     AddComponentCommands();

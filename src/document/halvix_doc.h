@@ -250,6 +250,26 @@ public:
     void OnUpdateCylinderCone(CCmdUI* pCmdUI);
     void OnUpdateFrustum(CCmdUI* pCmdUI);
 
+    // ---- Hulls, nets, sections and cuts (construct/hull_commands.cpp) ----
+    // A hull of the selected points or of a vertex set chosen in its dialog; fewer than four points
+    // selected for the selection's set are refused with a message, and points that span no solid
+    // make nothing.
+    void OnPolyhedron();
+    // The net of the selected hull and the button "折展" that folds it, as one undo step.
+    void OnFold();
+    // The section of the selected hull by the plane of the selected face.
+    void OnSection();
+    // The selected hull cut by the selected faces' planes (or by fixed planes when no face is
+    // selected) and the button "切割" that applies them, as one undo step.
+    void OnSplit();
+    // One selected other object, a hull (and, for the section, one selected face).
+    void OnUpdateFoldOrCut(CCmdUI* pCmdUI);
+    void OnUpdateSection(CCmdUI* pCmdUI);
+    // The properties of a hull, net or cut through its dialog (a section only tells what it is): a
+    // changed name, the display style and the hidden flag, a net's way of unfolding, a cut's shift
+    // and, when its planes do not follow faces, its number of planes.  FALSE when cancelled.
+    BOOL EditHullFigure(CGCell* cell);
+
     // ---- Calculation, parameter and step commands (measure/calc_commands.cpp) ----
     // ID_MEASURE_FUN: an expression over the selected values (every one a scalar, or none) typed
     // in the calculation dialog becomes a calculated value, as one undo step.
@@ -353,6 +373,8 @@ private:
     void AddMeasureCommands();
     // The message map entries of the action-button commands.
     void AddButtonCommands();
+    // The message map entries of the hull, net, section and cut commands.
+    void AddHullCommands();
     // The message map entries of the cylinder, cone and frustum commands.
     void AddRevolutionCommands();
     // The message map entry of the 3DS model command.

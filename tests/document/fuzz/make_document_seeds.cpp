@@ -131,6 +131,7 @@ std::vector<BYTE> PointsOnObjectsDocument(void (*damage)(std::vector<CGVertex*>&
 
 struct CHullFigures {
     CGPolyhedron* hull = nullptr;
+    CGFold* net = nullptr;
     CGSplit* fixedCut = nullptr;
     CGSplit* faceCut = nullptr;
 };
@@ -150,7 +151,7 @@ CHullFigures AddHullFigures(CGPage* page) {
     f.hull->m_id = page->m_nextId++;
     BuildConvexHull(cube.data(), int(cube.size() / 3), *f.hull);
     add(f.hull);
-    add(new CGFold(page->m_nextId++, f.hull->m_id, u"展开图", 2, 1));
+    f.net = add(new CGFold(page->m_nextId++, f.hull->m_id, u"展开图", 2, 1));
     WORD corners[3];
     for (int i = 0; i < 3; ++i) {
         corners[i] = page->m_nextId++;
@@ -166,6 +167,26 @@ CHullFigures AddHullFigures(CGPage* page) {
     g_pCurPage = saved;
     g_cellMap = saved ? &saved->m_cells : nullptr;
     return f;
+}
+
+// The buttons the net and cut commands add: "折展" folding the net shut and open, "切割" applying
+// every plane of each cut; with wild ranges the sweeps run past the ends the figures expect.
+void AddHullButtons(CGPage* page, const CHullFigures& f, bool wild) {
+    CGPage* saved = g_pCurPage;
+    g_pCurPage = page;
+    g_cellMap = &page->m_cells;
+    auto add = [&](WORD driven, const char16_t* caption, float min, float max, int mode, float pause) {
+        auto* button =
+            new CGButnAnimation(page->m_nextId++, caption, driven, min, max, mode, 0, 0.03f, pause);
+        page->m_cells.SetAt(button->m_id, button);
+    };
+    add(f.net->m_id, u"折展", wild ? -5.0f : 1.0f, wild ? 40.0f : f.net->ClosedParameter(),
+        CGButnAnimation::kBackAndForth, 1.0f);
+    for (CGSplit* cut : {f.fixedCut, f.faceCut})
+        add(cut->m_id, u"切割", wild ? 7.5f : 0.0f, wild ? -3.0f : cut->FullCutParameter(),
+            CGButnAnimation::kForward, 0.0f);
+    g_pCurPage = saved;
+    g_cellMap = saved ? &saved->m_cells : nullptr;
 }
 
 // The buttons of a page: a sweep of a point on a line, a walk in a face, a move of a free point, a
@@ -740,6 +761,19 @@ int main(int argc, char** argv) {
     figures.fixedCut->m_planeCount = 50;
     figures.faceCut->m_planeCount = 9;
     Write(dir + "/hulls-plane-counts.hvx", doc.StoreToBytes());
+    figures.fixedCut->m_planeCount = 3;
+    figures.faceCut->m_planeCount = 1;
+    {
+        // The hull page again with the buttons of the net and the cuts, once as the commands make
+        // them and once with ranges past the figures' ends.
+        CHalvixDoc withButtons;
+        withButtons.OnNewDocument();
+        CHullFigures made = AddHullFigures(withButtons.GetPage(0));
+        AddHullButtons(withButtons.GetPage(0), made, false);
+        Write(dir + "/hulls-buttons.hvx", withButtons.StoreToBytes());
+        AddHullButtons(withButtons.GetPage(0), made, true);
+        Write(dir + "/hulls-buttons-wild.hvx", withButtons.StoreToBytes());
+    }
 
     // Every measurement, and damaged variants: spacings of the scale that would never end or are no
     // number, a slider without a range, texts that are cut or claim more than the file holds,
