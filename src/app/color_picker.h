@@ -3,6 +3,7 @@
 // and the system colour dialog and shows its colour as "#RRGGBB" in an optional buddy text.
 #pragma once
 
+#include "document/display_ids.h" // ID_COLOR_FIRST, ID_COLOR_LAST
 #include "platform/afx.h"
 
 #include <QAbstractButton>
@@ -15,8 +16,6 @@ class QLineEdit;
 
 constexpr UINT UM_PALETTE_INIT = 0x7FD;
 constexpr UINT UM_PALETTE_MORE = 0x7FE;
-constexpr UINT ID_COLOR_FIRST = 2000;
-constexpr UINT ID_COLOR_LAST = 2015;
 
 // "#%02X%02X%02X" of a colour's red, green and blue.
 CString HxColorText(COLORREF color);

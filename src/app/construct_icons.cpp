@@ -129,6 +129,43 @@ const bool g_registered = [] {
         p.drawLine(QPointF(2, 16), QPointF(30, 16));
         Dot(p, pal.point, QPointF(16, 16), 2.8);
     });
+    // Polygons: the figure filled in the accent colour, its corners as points.
+    auto polygon = [](QPolygonF corners) {
+        return [corners](QPainter& p, const HxIconPalette& pal) {
+            p.save();
+            p.setPen(Pen(pal.accent, 1.6));
+            p.setBrush(pal.fill);
+            p.drawPolygon(corners);
+            p.restore();
+            for (const QPointF& c : corners)
+                Dot(p, pal.point, c, 2.2);
+        };
+    };
+    HxAddRibbonIcon(QStringLiteral("polygon-equilateral"),
+                    polygon(QPolygonF({QPointF(4, 26), QPointF(28, 26), QPointF(16, 5)})));
+    HxAddRibbonIcon(QStringLiteral("polygon-isosceles"),
+                    polygon(QPolygonF({QPointF(8, 27), QPointF(24, 27), QPointF(16, 3)})));
+    HxAddRibbonIcon(QStringLiteral("polygon-square"),
+                    polygon(QPolygonF({QPointF(6, 26), QPointF(26, 26), QPointF(26, 6), QPointF(6, 6)})));
+    HxAddRibbonIcon(QStringLiteral("polygon-rectangle"),
+                    polygon(QPolygonF({QPointF(3, 24), QPointF(29, 24), QPointF(29, 9), QPointF(3, 9)})));
+    HxAddRibbonIcon(QStringLiteral("polygon-parallelogram"),
+                    polygon(QPolygonF({QPointF(3, 25), QPointF(22, 25), QPointF(29, 8), QPointF(10, 8)})));
+    HxAddRibbonIcon(QStringLiteral("polygon-pentagon"),
+                    polygon(QPolygonF({QPointF(9, 27), QPointF(23, 27), QPointF(28, 13), QPointF(16, 4),
+                                       QPointF(4, 13)})));
+    HxAddRibbonIcon(QStringLiteral("polygon-hexagon"),
+                    polygon(QPolygonF({QPointF(10, 27), QPointF(22, 27), QPointF(28, 16), QPointF(22, 5),
+                                       QPointF(10, 5), QPointF(4, 16)})));
+    HxAddRibbonIcon(QStringLiteral("polygon-inscribed"), [](QPainter& p, const HxIconPalette& pal) {
+        p.setPen(Pen(pal.stroke, 1.4));
+        p.drawEllipse(QPointF(16, 16), 13, 13);
+        const QPolygonF square({QPointF(16, 3), QPointF(29, 16), QPointF(16, 29), QPointF(3, 16)});
+        p.setPen(Pen(pal.accent, 1.6));
+        p.drawPolygon(square);
+        for (const QPointF& c : square)
+            Dot(p, pal.point, c, 2.2);
+    });
     return true;
 }();
 

@@ -1,11 +1,11 @@
 // Command ids and window messages of the formula editor: its control, dialog and toolbars.
 #pragma once
 
-#include "document/halvix_doc.h" // ID_EDIT_COPY, ID_EDIT_CUT, ID_EDIT_PASTE
+#include "document/display_ids.h" // ID_EDIT_SELECT_ALL
+#include "document/halvix_doc.h"  // ID_EDIT_COPY, ID_EDIT_CUT, ID_EDIT_PASTE
 #include "platform/afx.h"
 
 constexpr UINT ID_EDIT_CLEAR = 57632;
-constexpr UINT ID_EDIT_SELECT_ALL = 57642;
 constexpr UINT ID_MTF_EXIT = 57602; // closes the editor's dialog
 constexpr UINT ID_CHAR_BOLD = 33352;
 constexpr UINT ID_CHAR_ITALIC = 33353;

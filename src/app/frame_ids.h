@@ -1,7 +1,8 @@
 // Command ids and window messages of the main frame, the object pane and the application object.
 #pragma once
 
-#include "document/halvix_doc.h" // ID_EDIT_PROPERTY
+#include "document/display_ids.h" // ID_SELECT_PAGE
+#include "document/halvix_doc.h"   // ID_EDIT_PROPERTY
 #include "platform/types.h"
 
 constexpr UINT ID_APP_ABOUT = 57664;
@@ -35,7 +36,6 @@ constexpr UINT ID_FULLSCREEN_TOOLBAR = 32878; // the full-screen toolbar's own i
 // The object pane's commands.
 constexpr UINT ID_TREE_COLLAPSE = 33533;  // "折叠分支到页"
 constexpr UINT ID_TREE_REBUILD = 34123;   // "刷新并展开当前页对象列表"
-constexpr UINT ID_SELECT_PAGE = 33199;    // "选择当前页" (Ctrl+G)
 constexpr UINT ID_PAGE_MOVE_UP = 34127;   // "当前页前移"
 constexpr UINT ID_PAGE_MOVE_DOWN = 34128; // "当前页后移"
 

@@ -47,8 +47,26 @@ void CConstruction::CommitCell(const CString& undoName) {
 void CConstruction::CommitCells(const CString& undoName) {
     if (m_made.empty())
         return;
-    m_page.m_cmdProcessor.Submit(new CCmdAddCells(Count(), undoName));
+    auto* cmd = new CCmdAddCells(Count(), undoName);
+    cmd->m_renamedId = m_renamedId;
+    cmd->m_nameBefore = m_nameBefore;
+    cmd->m_nameAfter = m_nameAfter;
+    m_page.m_cmdProcessor.Submit(cmd);
     Finish();
+}
+
+void CConstruction::CountBuilt(int count) {
+    for (int k = count; k > 0; --k)
+        m_made.push_back(WORD(m_page.m_nextId - k));
+}
+
+void CConstruction::RenameOlderPoint(CGCell& point, const CString& name) {
+    m_renamedId = point.m_id;
+    m_nameBefore = point.m_name;
+    m_nameAfter = name;
+    point.m_name = name;
+    point.m_flag2 = true;
+    point.UpdateName();
 }
 
 void CConstruction::Finish() {

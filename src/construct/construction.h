@@ -65,6 +65,11 @@ public:
     // and its views updated.  A run that made nothing records nothing and changes nothing.
     void CommitCell(const CString& undoName);
     void CommitCells(const CString& undoName);
+    // Counts the newest `count` cells, which a figure builder made with the page's counters, as
+    // made by this run.
+    void CountBuilt(int count);
+    // Renames an older point as part of the run: the undo step gives it its old name back.
+    void RenameOlderPoint(CGCell& point, const CString& name);
 
 private:
     WORD TakeId();
@@ -79,6 +84,9 @@ private:
     CHalvixDoc& m_doc;
     CGPage& m_page;
     std::vector<WORD> m_made;
+    WORD m_renamedId = 0;
+    CString m_nameBefore;
+    CString m_nameAfter;
 };
 
 // The ids of a selection list in selection order.

@@ -9,10 +9,12 @@
 IMPLEMENT_DYNAMIC(CDlgVector, CDialog)
 IMPLEMENT_DYNAMIC(CDlgAngle, CDialog)
 IMPLEMENT_DYNAMIC(CDlgCoordinates, CDialog)
+IMPLEMENT_DYNAMIC(CDlgNumber, CDialog)
 
 CConstructEntries g_constructEntries;
 
 void HxResetConstructEntries() {
+    g_inscribedPolygonSides = 4;
     g_constructEntries = CConstructEntries();
 }
 

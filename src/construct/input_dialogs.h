@@ -98,6 +98,24 @@ public:
     std::vector<CString> m_numbers;
 };
 
+// "输入边数": the side count of a regular polygon inscribed in a circle, 3 to 100.
+class CDlgNumber : public CDialog {
+    DECLARE_DYNAMIC(CDlgNumber)
+public:
+    enum { IDD = 204 };
+    static constexpr int kEditNumber = 1000;
+    static constexpr int kMinSides = 3;
+    static constexpr int kMaxSides = 100;
+
+    CDlgNumber() : CDialog(IDD) {}
+
+    int m_number = 4;
+};
+
+// The side count the inscribed polygon used last (4 at start, 3 after a run without a circle); the
+// side-count dialog opens with it.  Never stored.
+extern int g_inscribedPolygonSides;
+
 // What the construct dialogs remember for the rest of the run (all documents; never stored): the
 // last angle of the turn on a circle with its unit, and the point text of the coordinate dialog.
 struct CConstructEntries {

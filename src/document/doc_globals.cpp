@@ -35,7 +35,12 @@ void HxResetDocumentSettings() {
     std::copy(kPosition, kPosition + 4, g_lightPosition);
 }
 
+COLORREF g_customColor = RGB(255, 0, 0);
+int g_alphaPercent = 100;
+
 void HxResetDocumentGlobals() {
+    g_customColor = RGB(255, 0, 0);
+    g_alphaPercent = 100;
     HxResetDocumentSettings();
     g_storeMtfImages = 0;
     std::fill(std::begin(g_textureUseCount), std::end(g_textureUseCount), 0);

@@ -19,6 +19,12 @@ long long HxTexturePixelBytes(long long width, long long height);
 extern CString g_lastDocumentPath;
 extern CString g_userName;
 
+// The colour commands' memory: the colour the custom-colour dialog opens with and the opacity in
+// percent the transparency dialog opens with; both are taken from the first selected object before
+// every colour command.
+extern COLORREF g_customColor; // red
+extern int g_alphaPercent;     // 100
+
 // The settings the per-user settings file also holds (fonts, line width, point size, light) back to
 // their built-in values.
 void HxResetDocumentSettings();

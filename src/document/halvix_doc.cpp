@@ -55,6 +55,10 @@ CHalvixDoc::CHalvixDoc() {
     AddRevolutionCommands();
     AddModelCommands();
     AddComponentCommands();
+    AddSelectionCommands();
+    AddColorCommands();
+    AddPolygonCommands();
+    AddGalleryCommands();
     OnCommandId(ID_EDIT_PROPERTY, &CHalvixDoc::OnEditProperties);
     OnUpdateId(ID_EDIT_PROPERTY, &CHalvixDoc::OnUpdateEditProperties);
     OnCommandId(ID_FILE_SAVE_GF, &CHalvixDoc::OnFileSaveGf);

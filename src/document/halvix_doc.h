@@ -193,6 +193,81 @@ public:
     void OnEditProperties();
     void OnUpdateEditProperties(CCmdUI* pCmdUI);
 
+    // ---- Selection, visibility, labels, fill and traces (document/selection_commands.cpp) ----
+    // None records an undo step; each works on the current page.
+    // The selected cells hidden and the selection cleared.
+    void OnHideObjects();
+    void OnUpdateHideObjects(CCmdUI* pCmdUI);
+    // Labels of the selected cells shown or hidden, the opposite of the first selected cell met in
+    // the page's map.
+    void OnShowLabels();
+    void OnUpdateShowLabels(CCmdUI* pCmdUI);
+    // Every object; every shown and valid point, line or face; the parents or the children of the
+    // selection; the page itself.  Each tells the object tree.
+    void OnEditSelectAll();
+    void OnSelectVisiblePoints();
+    void OnSelectVisibleLines();
+    void OnSelectVisibleFaces();
+    void OnSelectParents();
+    void OnSelectChildren();
+    void OnSelectPage();
+    // Fills or empties the selected faces and circles.
+    void OnFillColor();
+    void OnUpdateFillColor(CCmdUI* pCmdUI);
+    // The selected points renamed in selection order from the letter and suffix chosen in the
+    // label dialog.
+    void OnEditBatchLabels();
+    // Traces of the selected cells switched on or off (the opposite of the first met); the trace
+    // picture thrown away.
+    void OnTraceObjects();
+    void OnUpdateTraceObjects(CCmdUI* pCmdUI);
+    void OnEraseTraces();
+    void OnUpdateEraseTraces(CCmdUI* pCmdUI);
+    // The page's "hidden lines dashed behind lit objects" switch; labels scaled with the view or not.
+    void OnToggleDashedBehindLit();
+    void OnUpdateDashedBehindLit(CCmdUI* pCmdUI);
+    void OnLabelAutoScaleOff();
+    void OnLabelAutoScaleOn();
+    // The text of one element of the status bar (0 the information pane).
+    void SetStatusText(const CString& text, int index);
+
+    // ---- Colour commands (dynamics/color_commands.cpp) ----
+    // 2000-2015 named colours, 2026 random colours, 2027 the custom colour, 2028 transparency,
+    // 2029 the parameter colour (a colour modifier driven by the selected values).
+    void OnColor(UINT id);
+    void OnUpdateParametricColor(CCmdUI* pCmdUI);
+
+    // ---- Polygons (construct/polygon_commands.cpp) ----
+    // With no point selected a default figure in the horizontal plane; with two points (three for
+    // the parallelogram) the figure on them in any plane through them.
+    void OnTriangleEquilateral();
+    void OnSquare();
+    void OnRectangle();
+    void OnPentagon();
+    void OnHexagon();
+    void OnTriangleIsosceles();
+    void OnParallelogram();
+    // A regular polygon inscribed in the selected circle (its side count asked), else a triangle in
+    // a default circle.
+    void OnPolygonInscribed();
+    void OnUpdateNoneOrTwoPoints(CCmdUI* pCmdUI);
+    void OnUpdateParallelogram(CCmdUI* pCmdUI);
+
+    // ---- Construct from selection (construct/construct_from_selection.cpp) ----
+    // What the selection fits for a tool button or gallery of `kind`: 1 point, 2 line, 3 face,
+    // 4 circle tool; 5 prism, 6 pyramid, 7 frustum, 8 sphere, 9 measure-and-calculate,
+    // 10 text-and-label, 11 curve-and-locus galleries; 12 the play command.  Kind 1 returns the
+    // number of new points, kinds 2-4 and 12 whether a row fired, the galleries 0.
+    int ConstructFromSelection(int kind);
+    // The seven gallery commands: each runs its kind and drops the result.
+    void OnCreatePrismGallery();
+    void OnCreatePyramidGallery();
+    void OnCreateFrustumGallery();
+    void OnCreateSphereGallery();
+    void OnCreateMeasCalcGallery();
+    void OnCreateTextLabelGallery();
+    void OnCreateCurveLocusGallery();
+
     // ---- Construct commands (construct/) ----
     // Each reads the current page's selection in selection order and builds as one undo step.
     // Lines of one kind through the selected points (closed when more than two); else the selected
@@ -381,6 +456,14 @@ private:
     void AddModelCommands();
     // The message map entries of the right triangle, component and 3D text commands.
     void AddComponentCommands();
+    // The message map entries of the selection, visibility, label and trace commands.
+    void AddSelectionCommands();
+    // The message map entries of the colour commands.
+    void AddColorCommands();
+    // The message map entries of the polygon commands.
+    void AddPolygonCommands();
+    // The message map entries of the construction galleries.
+    void AddGalleryCommands();
     // Reads a ".gf" file: in the older layout, else (a document saved under that name later) in
     // the present one.  FALSE after an error, which has been reported.
     BOOL ReadGfFile(const CString& path);

@@ -150,6 +150,7 @@ BOOL CCmdAddCells::Undo() {
     }
     page->m_nextId = WORD(page->m_nextId - m_count);
     page->RebuildVertexArray();
+    Rename(m_nameBefore);
     if (stoppedButton)
         page->RestartButtonsAfterEdit();
     return TRUE;
@@ -169,8 +170,20 @@ BOOL CCmdAddCells::Redo() {
     m_cells.RemoveAll(); // the page owns them again
     page->m_nextId = WORD(page->m_nextId + m_count);
     page->RebuildVertexArray();
+    Rename(m_nameAfter);
     SendToFrame(UM_CELLS_CHANGED, WPARAM(m_count), 0);
     return TRUE;
+}
+
+void CCmdAddCells::Rename(const CString& name) {
+    if (m_renamedId == 0)
+        return;
+    if (CGCell* cell = g_pCurPage->FindCell(m_renamedId)) {
+        cell->m_name = name;
+        cell->m_flag2 = true;
+        cell->UpdateName();
+        SendToFrame(UM_CELL_TEXTS_CHANGED, 0, LPARAM(g_pCurPage->m_pageId));
+    }
 }
 
 // ---------------------------------------------------------------------------------------------

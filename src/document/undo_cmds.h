@@ -35,6 +35,13 @@ public:
 
     int m_count;
     CCellMap m_cells; // the removed cells by id while undone (owned)
+    // An older point the step renamed (0 for none): undo gives it its old name back, redo the new.
+    WORD m_renamedId = 0;
+    CString m_nameBefore;
+    CString m_nameAfter;
+
+private:
+    void Rename(const CString& name);
 };
 
 // Deletes the listed cells (descendants included, ascending ids).  Submitted before it acts; its

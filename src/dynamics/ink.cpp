@@ -7,12 +7,11 @@
 
 #include <algorithm>
 
-CRgba g_inkColor{255, 0, 0, 255};
 
 IMPLEMENT_DYNAMIC(CStroke, CObject)
 IMPLEMENT_DYNAMIC(CGInkmarks, CGCell)
 
-CStroke::CStroke(int count, const float* points) : m_color(g_inkColor) {
+CStroke::CStroke(int count, const float* points) : m_color(g_currentColor) {
     m_points.reserve(size_t(std::max(count, 0)) * 3);
     for (int i = 0; i < count; ++i) {
         m_points.push_back(points[3 * i]);

@@ -4,14 +4,12 @@
 #pragma once
 
 #include "model/cell.h"
+#include "model/model_globals.h"
 
 #include <vector>
 
-// The pen colour, red at start.
-extern CRgba g_inkColor;
-
 // One stroke: its points (x, y in the screen-aligned plane of the view's overlays, z = -50) and
-// its colour, taken from g_inkColor when it is made.
+// its colour, taken from the pen colour g_currentColor when it is made.
 class CStroke : public CObject {
     DECLARE_DYNAMIC(CStroke)
 public:

@@ -34,20 +34,24 @@ constexpr UINT kView2D = 33221;       // ID_VIEW_PORT_TT
 constexpr UINT kView3D = 32776;       // ID_VIEW_TSFM_RESET
 constexpr UINT kFullScreen = 32772;   // ID_VIEW_FULLSCREEN
 constexpr UINT kAnimation = 32972;    // ID_EDIT_BTN_ANIMATION
+constexpr UINT kHide = 33207;         // ID_VIEW_HIDEOBJECTS
+constexpr UINT kShowLabel = 33208;    // ID_VIEW_SHOWHIDE_LABEL
+constexpr UINT kTrace = 33198;        // ID_VIEW_TRACE
+constexpr UINT kRandomColor = 2026;   // ID_COLOR26
 
 const std::vector<CContextMenuItem> kPointMenu = {
-    {u"属性...", kProperties},  {u"隐藏点", 0},
-    {u"显示标签", 0},           {u"修改标签...", kLabelModify},
+    {u"属性...", kProperties},  {u"隐藏点", kHide},
+    {u"显示标签", kShowLabel},           {u"修改标签...", kLabelModify},
     {u"标志中心", kMarkCenter}, {u"分离点", 0},
     {u"点大小...", 0},          {u"动画...", kAnimation},
-    {u"追踪图元", 0},           {u"光照处理", kRenderSolid},
+    {u"追踪图元", kTrace},           {u"光照处理", kRenderSolid},
     {u"点的值 t", kPointValue}, {u"坐标(x,y,z)", kPointXyz},
     {u"坐标 x", kCoordX},       {u"坐标 y", kCoordY},
 };
 
 const std::vector<CContextMenuItem> kLineMenu = {
     {u"属性...", kProperties},
-    {u"隐藏线", 0},
+    {u"隐藏线", kHide},
     {u"标志轴", kMarkAxis},
     {u"线反向", 0},
     {u"线粗细...", 0},
@@ -57,7 +61,7 @@ const std::vector<CContextMenuItem> kLineMenu = {
     {u"向量", kVector},
     {u"中点", kMidpoint},
     {u"线上点", 0},
-    {u"追踪图元", 0},
+    {u"追踪图元", kTrace},
     {u"光照处理", kRenderSolid},
     {u"长度", kLength},
     {u"向量坐标", kVectorXyz},
@@ -65,10 +69,10 @@ const std::vector<CContextMenuItem> kLineMenu = {
 
 const std::vector<CContextMenuItem> kFaceMenu = {
     {u"属性...", kProperties},
-    {u"隐藏面", 0},
+    {u"隐藏面", kHide},
     {u"标志镜面", kMarkMirror},
     {u"面反向", 0},
-    {u"追踪图元", 0},
+    {u"追踪图元", kTrace},
     {u"填充颜色", kFill},
     {u"光照处理", kRenderSolid},
     {u"透明材质", 0},
@@ -81,10 +85,10 @@ const std::vector<CContextMenuItem> kFaceMenu = {
 const std::vector<CContextMenuItem> kGeneralMenu = {
     {u"属性...", kProperties},
     {u"框选对象", kBoxSelect},
-    {u"随机着色", 0},
-    {u"显示标签", 0},
-    {u"编辑文本与标签...", 0},
-    {u"隐藏对象", 0},
+    {u"随机着色", kRandomColor},
+    {u"显示标签", kShowLabel},
+    {u"编辑文本与标签...", kLabelModify},
+    {u"隐藏对象", kHide},
     {u"显示所有隐藏", kShowHidden},
     {u"显示/隐藏坐标系", kCoordSystem},
     {u"显示/隐藏网格", kGrid},

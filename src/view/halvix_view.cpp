@@ -63,6 +63,7 @@ CHalvixView::CHalvixView(QWidget* parent) : QOpenGLWidget(parent) {
     OnCommandId(ID_CREATE_LINE_TOOL, &CHalvixView::OnLineTool);
     OnCommandId(ID_CREATE_POLYGON, &CHalvixView::OnFaceTool);
     OnCommandId(ID_CREATE_CIRCLE, &CHalvixView::OnCircleTool);
+    OnCommandId(ID_CREATE_PLAY, &CHalvixView::OnAnimationOrMedia);
     for (UINT id :
          {ID_CREATE_POINT, ID_CREATE_LINE_TOOL, ID_CREATE_POLYGON, ID_CREATE_CIRCLE, ID_CUSTOM_TOOL_BUTTON})
         OnUpdateId(id, &CHalvixView::OnUpdateToolButton);

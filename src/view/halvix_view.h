@@ -118,6 +118,8 @@ public:
     void OnLineTool();
     void OnFaceTool();
     void OnCircleTool();
+    // Action buttons from the selection; with nothing that fits, the media player.
+    void OnAnimationOrMedia();
     void OnUpdateToolButton(CCmdUI* pCmdUI); // point, line, face and circle, and the custom tool
     void OnBoxSelect();
     void OnUpdateBoxSelect(CCmdUI* pCmdUI);

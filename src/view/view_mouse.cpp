@@ -629,7 +629,7 @@ void CHalvixView::DrawScreenOverlays() {
     }
     glLineWidth(g_lineWidth);
     if (g_mouseTool == 9 && m_inkPointCount > 1) {
-        HxGlColor(g_inkColor);
+        HxGlColor(g_currentColor);
         glBegin(GL_LINE_STRIP);
         for (int i = 0; i < m_inkPointCount; ++i)
             glVertex3fv(m_inkPoints.data() + size_t(i) * 3);

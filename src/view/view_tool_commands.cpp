@@ -130,6 +130,18 @@ void CHalvixView::OnCircleTool() {
     RunToolButton(*this, kToolButtons[3]);
 }
 
+void CHalvixView::OnAnimationOrMedia() {
+    CHalvixDoc* doc = GetDocument();
+    if (!doc)
+        return;
+    int built = 0;
+    if (HxGetViewServices().constructFromSelection)
+        built = HxGetViewServices().constructFromSelection(*doc, 12);
+    if (built == 0)
+        AfxGetCommandRouter().Execute(ID_VIEW_MEDIA);
+    RenderScene();
+}
+
 void CHalvixView::OnUpdateToolButton(CCmdUI* pCmdUI) {
     int tool = 0;
     for (const CToolButton& button : kToolButtons)

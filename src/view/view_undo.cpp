@@ -61,13 +61,13 @@ LRESULT CHalvixView::OnApplyColor(WPARAM wParam, LPARAM lParam) {
     // Nothing selected: the colour is the pen's.  The automatic colour (a set high byte) gives the
     // pen's own red back.
     if ((color & 0xFF000000) != 0) {
-        g_inkColor.r = 255;
-        g_inkColor.g = 0;
-        g_inkColor.b = 0;
+        g_currentColor.r = 255;
+        g_currentColor.g = 0;
+        g_currentColor.b = 0;
     } else {
-        g_inkColor.r = GetRValue(color);
-        g_inkColor.g = GetGValue(color);
-        g_inkColor.b = GetBValue(color);
+        g_currentColor.r = GetRValue(color);
+        g_currentColor.g = GetGValue(color);
+        g_currentColor.b = GetBValue(color);
     }
     RenderScene();
     return 1;

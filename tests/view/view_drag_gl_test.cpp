@@ -360,7 +360,7 @@ TEST_F(ViewDragTest, TheInkPenThinsItsStroke) {
     EXPECT_FLOAT_EQ(stroke->m_points[1], 50 * u);
     EXPECT_FLOAT_EQ(stroke->m_points[2], -50.0f);
     EXPECT_FLOAT_EQ(stroke->m_points[6], -70 * u);
-    EXPECT_EQ(stroke->m_color, g_inkColor);
+    EXPECT_EQ(stroke->m_color, g_currentColor);
     EXPECT_EQ(g_mouseTool, 9) << "the pen stays";
     // A click leaves no stroke.
     Click(QPoint(50, 50));

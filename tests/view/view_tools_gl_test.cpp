@@ -400,15 +400,15 @@ TEST_F(ToolsTest, DoubleClickErasesFirstThenOpensProperties) {
 
 TEST_F(ToolsTest, TheColourMessageColoursTheSelectionOrTheInk) {
     EXPECT_EQ(m_view->SendMessage(UM_VIEW_APPLY_COLOR, WPARAM(RGB(0, 0, 255)), 0), 1);
-    EXPECT_EQ(g_inkColor, (CRgba{0, 0, 255, 255}));
+    EXPECT_EQ(g_currentColor, (CRgba{0, 0, 255, 255}));
     m_view->SendMessage(UM_VIEW_APPLY_COLOR, WPARAM(0xFF000000u), 0);
-    EXPECT_EQ(g_inkColor, (CRgba{255, 0, 0, 255}));
+    EXPECT_EQ(g_currentColor, (CRgba{255, 0, 0, 255}));
     CGVertex* p = AddPoint(1, 1);
     m_page->SelectCell(p->m_id);
     m_view->SendMessage(UM_VIEW_APPLY_COLOR, WPARAM(RGB(0, 200, 0)), 0);
     EXPECT_EQ(p->m_color.g, 200);
     EXPECT_FALSE(p->m_selected);
-    EXPECT_EQ(g_inkColor, (CRgba{255, 0, 0, 255})) << "the ink keeps its colour";
+    EXPECT_EQ(g_currentColor, (CRgba{255, 0, 0, 255})) << "the ink keeps its colour";
     EXPECT_TRUE(m_doc->IsModified());
 }
 

@@ -1,0 +1,227 @@
+// The windows of the display commands' dialogs: the batch point labels, the transparency track
+// bar, the parameter colour, the side count of an inscribed polygon and the system colour dialog.
+#include "app/color_picker.h"
+#include "app/exchange_dialog.h"
+#include "construct/input_dialogs.h"
+#include "document/display_dialogs.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QColorDialog>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSlider>
+#include <QVBoxLayout>
+
+namespace {
+
+QString Text(const char16_t* text) {
+    return QString::fromUtf16(text);
+}
+
+template <class Window, class Fields> INT_PTR Run(CDialog& dialog) {
+    auto* fields = dynamic_cast<Fields*>(&dialog);
+    if (!fields)
+        return IDCANCEL;
+    Window window(*fields, QApplication::activeWindow());
+    return window.exec() == QDialog::Accepted ? IDOK : IDCANCEL;
+}
+
+QComboBox* EditableList(QWidget* parent, const std::vector<CString>& rows, const CString& text) {
+    auto* combo = new QComboBox(parent);
+    combo->setEditable(true);
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    for (const CString& row : rows)
+        combo->addItem(row.ToQString());
+    const int index = combo->findText(text.ToQString());
+    if (index >= 0)
+        combo->setCurrentIndex(index);
+    else
+        combo->setEditText(text.ToQString());
+    return combo;
+}
+
+// ---------------------------------------------------------------------------------------------
+// "点的标签"
+
+class CLabelWindow : public CHxExchangeDialog {
+public:
+    CLabelWindow(CDlgLabel& fields, QWidget* parent) : CHxExchangeDialog(u"点的标签", parent), m_fields(fields) {
+        using D = CDlgLabel;
+        auto* layout = new QVBoxLayout(this);
+        auto* row = new QHBoxLayout;
+        row->addWidget(new QLabel(Text(u"起始标签："), this));
+        m_letter = Add(D::kLetterList, EditableList(this, D::LetterRows(), fields.m_letter));
+        m_suffix = Add(D::kSuffixList, EditableList(this, D::SuffixRows(), fields.m_suffix));
+        row->addWidget(m_letter);
+        row->addWidget(m_suffix);
+        layout->addLayout(row);
+        layout->addWidget(new QLabel(Text(u"示例：A1、B1、C1…"), this));
+        m_show = Add(D::kShowLabels, new QCheckBox(Text(u"显示所有被选中点的标签"), this));
+        m_show->setChecked(fields.m_showLabels != FALSE);
+        layout->addWidget(m_show);
+        AddOkCancel(layout);
+    }
+
+    void accept() override {
+        const CString letter = CString::FromQString(m_letter->currentText());
+        const CString suffix = CString::FromQString(m_suffix->currentText());
+        // Only the names of the naming cycle can start the renaming.
+        if (CDlgLabel::LetterOf(letter) == 0) {
+            HxMessageBox(u"起始标签应为字母 A 到 Z。", g_appName, MB_OK | MB_ICONEXCLAMATION);
+            m_letter->setFocus();
+            return;
+        }
+        if (CDlgLabel::SuffixOf(suffix) == 0) {
+            HxMessageBox(u"标签后缀应为空格、数字 0 到 9 或 '。", g_appName, MB_OK | MB_ICONEXCLAMATION);
+            m_suffix->setFocus();
+            return;
+        }
+        m_fields.m_letter = letter;
+        m_fields.m_suffix = suffix;
+        m_fields.m_showLabels = m_show->isChecked() ? TRUE : FALSE;
+        QDialog::accept();
+    }
+
+private:
+    CDlgLabel& m_fields;
+    QComboBox* m_letter;
+    QComboBox* m_suffix;
+    QCheckBox* m_show;
+};
+
+// ---------------------------------------------------------------------------------------------
+// "alpha-透明度设置"
+
+class CAlphaWindow : public CHxExchangeDialog {
+public:
+    CAlphaWindow(CDlgAlpha& fields, QWidget* parent)
+        : CHxExchangeDialog(u"alpha-透明度设置", parent), m_fields(fields) {
+        using D = CDlgAlpha;
+        auto* layout = new QVBoxLayout(this);
+        m_caption = Add(D::kCaption, new QLabel(fields.m_caption.ToQString(), this));
+        layout->addWidget(m_caption);
+        m_track = Add(D::kTrackBar, new QSlider(Qt::Horizontal, this));
+        m_track->setRange(0, 100);
+        m_track->setValue(fields.m_percent);
+        layout->addWidget(m_track);
+        connect(m_track, &QSlider::valueChanged, this,
+                [this](int value) { m_caption->setText(CDlgAlpha::CaptionOf(value).ToQString()); });
+        AddOkCancel(layout);
+    }
+
+    void accept() override {
+        m_fields.m_percent = m_track->value();
+        m_fields.m_caption = CDlgAlpha::CaptionOf(m_fields.m_percent);
+        QDialog::accept();
+    }
+
+private:
+    CDlgAlpha& m_fields;
+    QLabel* m_caption;
+    QSlider* m_track;
+};
+
+// ---------------------------------------------------------------------------------------------
+// "颜色参数"
+
+class CParametricColorWindow : public CHxExchangeDialog {
+public:
+    CParametricColorWindow(CDlgParametricColor& fields, QWidget* parent)
+        : CHxExchangeDialog(u"颜色参数", parent), m_fields(fields) {
+        using D = CDlgParametricColor;
+        auto* layout = new QVBoxLayout(this);
+        auto* grid = new QGridLayout;
+        grid->addWidget(new QLabel(Text(u"标签："), this), 0, 0);
+        m_label = Add(D::kLabel, new QLineEdit(fields.m_label.ToQString(), this));
+        grid->addWidget(m_label, 0, 1, 1, 4);
+        grid->addWidget(new QLabel(Text(u"参数范围："), this), 1, 0);
+        grid->addWidget(new QLabel(Text(u"从"), this), 1, 1);
+        grid->addWidget(AddNumberEdit(D::kRangeFrom, fields.m_from), 1, 2);
+        grid->addWidget(new QLabel(Text(u"到"), this), 1, 3);
+        grid->addWidget(AddNumberEdit(D::kRangeTo, fields.m_to), 1, 4);
+        layout->addLayout(grid);
+        m_choice = new QButtonGroup(this);
+        auto* first = Add(D::kFirstChoice, new QRadioButton(fields.FirstChoiceText().ToQString(), this));
+        auto* second = Add(D::kSecondChoice, new QRadioButton(fields.SecondChoiceText().ToQString(), this));
+        m_choice->addButton(first, 0);
+        m_choice->addButton(second, 1);
+        layout->addWidget(first);
+        layout->addWidget(second);
+        SetRadioIndex(m_choice, fields.m_choice);
+        layout->addWidget(new QLabel(Text(u"循环"), this));
+        layout->addWidget(new QLabel(Text(u"确定后可在图形区左下角点击修改"), this));
+        AddOkCancel(layout);
+    }
+
+    void accept() override {
+        using D = CDlgParametricColor;
+        float from, to;
+        if (!GetFloat(D::kRangeFrom, from) || !GetFloat(D::kRangeTo, to))
+            return;
+        m_fields.m_label = CString::FromQString(m_label->text());
+        m_fields.m_from = from;
+        m_fields.m_to = to;
+        m_fields.m_choice = std::max(0, RadioIndex(m_choice));
+        QDialog::accept();
+    }
+
+private:
+    CDlgParametricColor& m_fields;
+    QLineEdit* m_label;
+    QButtonGroup* m_choice;
+};
+
+// ---------------------------------------------------------------------------------------------
+// "输入边数"
+
+class CNumberWindow : public CHxExchangeDialog {
+public:
+    CNumberWindow(CDlgNumber& fields, QWidget* parent) : CHxExchangeDialog(u"输入边数", parent), m_fields(fields) {
+        auto* layout = new QVBoxLayout(this);
+        auto* row = new QHBoxLayout;
+        row->addWidget(new QLabel(Text(u"边数："), this));
+        row->addWidget(AddNumberEdit(CDlgNumber::kEditNumber, QString::number(fields.m_number)));
+        layout->addLayout(row);
+        AddOkCancel(layout);
+    }
+
+    void accept() override {
+        int n;
+        if (!GetInt(CDlgNumber::kEditNumber, n, CDlgNumber::kMinSides, CDlgNumber::kMaxSides))
+            return;
+        m_fields.m_number = n;
+        QDialog::accept();
+    }
+
+private:
+    CDlgNumber& m_fields;
+};
+
+INT_PTR ShowColorDialog(CDialog& dialog) {
+    auto* fields = dynamic_cast<CMFCColorDialog*>(&dialog);
+    if (!fields)
+        return IDCANCEL;
+    COLORREF color = fields->m_color;
+    if (!CColorPicker::ColorDialog()(color, QApplication::activeWindow()))
+        return IDCANCEL;
+    fields->m_color = color;
+    return IDOK;
+}
+
+const bool g_registered = [] {
+    HxRegisterDialogPresenter(RUNTIME_CLASS(CDlgLabel), Run<CLabelWindow, CDlgLabel>);
+    HxRegisterDialogPresenter(RUNTIME_CLASS(CDlgAlpha), Run<CAlphaWindow, CDlgAlpha>);
+    HxRegisterDialogPresenter(RUNTIME_CLASS(CDlgParametricColor),
+                              Run<CParametricColorWindow, CDlgParametricColor>);
+    HxRegisterDialogPresenter(RUNTIME_CLASS(CDlgNumber), Run<CNumberWindow, CDlgNumber>);
+    HxRegisterDialogPresenter(RUNTIME_CLASS(CMFCColorDialog), ShowColorDialog);
+    return true;
+}();
+
+} // namespace
