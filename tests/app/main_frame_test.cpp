@@ -94,7 +94,7 @@ TEST_F(MainFrameTest, CreatesRibbonStatusBarAndFindsItsElements) {
     EXPECT_TRUE(ribbon->FindByID(ID_VIEW_MINI)->IsShown());
     EXPECT_FALSE(ribbon->FindByID(ID_APP_ABOUT)->IsShown()) << "no application object here";
     EXPECT_TRUE(ribbon->FindByID(ID_CREATE_LINE)->IsShown()) << "the view's line tool";
-    EXPECT_FALSE(ribbon->FindByID(33628)->IsShown()) << "the prism tool is not made yet";
+    EXPECT_TRUE(ribbon->FindByID(33628)->IsShown()) << "the prism gallery builds from the selection";
     for (UINT id : {ID_SLIDER_TX, ID_VIEW_PANEL, ID_VIEW_FULLSCREEN})
         EXPECT_TRUE(ribbon->FindByID(id)->IsShown()) << id;
 
