@@ -49,6 +49,10 @@ CHalvixDoc::CHalvixDoc() {
     AddTransformCommands();
     AddConstructCommands();
     AddRevolutionCommands();
+    AddFaceCircleCommands();
+    AddPointCommands();
+    AddPrismCommands();
+    AddPyramidCommands();
     OnCommandId(ID_FILE_SAVE_GF, &CHalvixDoc::OnFileSaveGf);
     OnCommandId(ID_FILE_OPEN_ALL, &CHalvixDoc::OnFileOpenAll);
     OnCommandId(ID_EDIT_SHOWOBJECT, &CHalvixDoc::OnShowAllObjects);

@@ -218,6 +218,56 @@ public:
     void OnFrustum();
     void OnUpdateCylinderCone(CCmdUI* pCmdUI);
     void OnUpdateFrustum(CCmdUI* pCmdUI);
+    // A hidden-surface face through the selected points in selection order.
+    void OnCreateFace();
+    // Circles on the first three points: through them, about the first through the others, about
+    // the first through the second square to the line to the third.
+    void OnCreateCircle3p();
+    void OnCreateCircleCp();
+    void OnCreateCirclePn();
+    // Three points: as OnCreateCirclePn; else the horizontal circle.
+    void OnCreateCirclePnz2();
+    // The horizontal circle about the first point through the second (or through a point sliding
+    // parallel to x); with nothing selected, about a new centre.
+    void OnCreateCircleHorizontal();
+    // The circle about the first point (or a new centre) whose radius is the selected value (or a new
+    // parameter "r" with its slider).
+    void OnCreateCircleCr();
+    // The sphere on a centre and north pole with its equator, meridian, parallel and right triangle;
+    // the sphere with its equator only; the coordinate frame on the selected point (or a new "O").
+    void OnCreateBall();
+    void OnCreateGeo();
+    void OnCreateBase();
+    void OnUpdateThreeOrMorePoints(CCmdUI* pCmdUI);
+    void OnUpdateThreePointsOnly(CCmdUI* pCmdUI);
+    void OnUpdateCreateBall(CCmdUI* pCmdUI);
+    void OnUpdateCreateGeo(CCmdUI* pCmdUI);
+    // Intersection points of the two selected objects; midpoints, trisection and N-division points
+    // of the selected segments or of two points.
+    void OnPointIntersection();
+    void OnPointMiddle();
+    void OnPointDiv3();
+    void OnPointDivN();
+    void OnUpdatePointIntersection(CCmdUI* pCmdUI);
+    void OnUpdatePointDivision(CCmdUI* pCmdUI);
+    // Prisms: on a parallelogram base (cuboid, cube, parallelepiped), along the axes from an origin
+    // point (a new one for an id that names no point), on a selected top vertex and base face or the
+    // default triangular prism, the regular pentagonal prism.
+    void OnCuboid();
+    void OnCube();
+    void OnParallelepiped();
+    void OnCuboidAxis(WORD originId);
+    void OnPrism();
+    void OnPrismPentagonRegular();
+    // Pyramids and frustums: on a selected apex and base face or the default triangular ones, the
+    // regular square pyramid, the regular triangular pyramid on a point (a new one for an id that
+    // names no point), the regular hexagonal frustum, the regular tetrahedron (the id is not used).
+    void OnPyramid();
+    void OnPyramidFrustum();
+    void OnPyramidSquareRegular();
+    void OnPyramidTriangleRegular(WORD pointId);
+    void OnFrustumHexagonRegular();
+    void OnTetrahedronRegular(WORD unused);
 
     CPageList m_pages;      // in display order (owned)
     CRecordList m_tools;    // the document's own tools (owned)
@@ -246,6 +296,12 @@ private:
     void AddConstructCommands();
     // The message map entries of the cylinder, cone and frustum commands.
     void AddRevolutionCommands();
+    // The message map entries of the face, circle, sphere and frame commands, the point commands,
+    // and the prism and pyramid commands.
+    void AddFaceCircleCommands();
+    void AddPointCommands();
+    void AddPrismCommands();
+    void AddPyramidCommands();
     // Reads a ".gf" file: in the older layout, else (a document saved under that name later) in
     // the present one.  FALSE after an error, which has been reported.
     BOOL ReadGfFile(const CString& path);

@@ -69,6 +69,14 @@ void CGTextmap::MoveByMouse() {
         BYTE(int(std::trunc((19.0f - x) / 12.0f)) * 16 - int(std::trunc((11.0f - y + 0.75f) / -1.5f)) + 1);
 }
 
+CGTmVarParameter::CGTmVarParameter(WORD id, const CString& name, float value) {
+    m_id = id;
+    if (g_pCurPage)
+        g_pCurPage->PlaceNewTextItem(m_labelPos[0], m_labelPos[1], 1);
+    m_name = name;
+    m_param1 = value;
+}
+
 void CGTmVarParameter::DragSlider() {
     if (m_kind != 1)
         return;

@@ -39,6 +39,10 @@ class CGTmVariable : public CGTextmap {
 class CGTmVarParameter : public CGTmVariable {
     DECLARE_DYNAMIC(CGTmVarParameter)
 public:
+    CGTmVarParameter() = default;
+    // Named `name`, worth `value`, placed as a new text item of the current page.
+    CGTmVarParameter(WORD id, const CString& name, float value);
+
     // The knob dragged by g_mouseDX pixels: the 100-unit track spans the range, so the value moves
     // by (maximum - minimum) x dx / 100 (whole values in integer mode, through an accumulator) and
     // stays within the range.  Nothing without a slider.
