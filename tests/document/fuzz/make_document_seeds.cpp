@@ -267,9 +267,13 @@ std::vector<BYTE> FiguresDocument(const std::function<void(CFiguresByClass&)>& d
     select({a, b, c});
     doc.OnCreateCircle3p();
     const WORD circle = WORD(round->m_nextId - 1);
+    // A flat circle about C, in the plane of the first one.
+    select({c});
     doc.OnCreateCirclePnz2();
     const WORD horizontal = WORD(round->m_nextId - 1);
-    select({a, c, d});
+    // A face tilted so that it cuts the flat circle and the segment.
+    const WORD e = point(0, 0, -3);
+    select({a, c, e});
     doc.OnCreateFace();
     const WORD face = WORD(round->m_nextId - 1);
     for (auto pair :
@@ -460,9 +464,10 @@ int main(int argc, char** argv) {
     solidsCut.resize(solidsCut.size() * 2 / 3);
     Write(dir + "/solids-cut.hvx", solidsCut);
 
-    // The figures of the construct commands, and their records damaged: numbers that are none, a
-    // face on a line, a scaled point short of a parent, a turned point about a point instead of a
-    // segment, a circle on a value it cannot use, a file cut short among the figures.
+    // The figures of the construct commands, and their records damaged: numbers that are none,
+    // parents of the wrong kind (a face on a line, a point turned about a point instead of a
+    // segment, a circle square to a line, a point on a face as on a line), a scaled point short of
+    // a parent, a file cut short among the figures.
     Write(dir + "/figures.hvx", FiguresDocument(nullptr));
     Write(dir + "/figures-no-numbers.hvx", FiguresDocument([](CFiguresByClass& f) {
               static_cast<CGVertex*>(f["CGVerFreeXyz"][0])->m_x = std::nanf("");
@@ -474,11 +479,12 @@ int main(int argc, char** argv) {
     Write(dir + "/figures-parents.hvx", FiguresDocument([](CFiguresByClass& f) {
               CGCell* line = f["CGLine"][0];
               f["CGFace"][0]->m_parents[1] = line->m_id;
-              f["CGVerScaleP"][0]->m_parents.RemoveAt(4);
               f["CGVerRotateX"][0]->m_parents[1] = f["CGVerFreeXyz"][0]->m_id;
               f["CGArcPointN"][0]->m_parents[2] = line->m_id;
               f["CGVerFreeInLine"][0]->m_parents[0] = f["CGFace"][1]->m_id;
           }));
+    Write(dir + "/figures-parent-count.hvx",
+          FiguresDocument([](CFiguresByClass& f) { f["CGVerScaleP"][0]->m_parents.RemoveAt(4); }));
     std::vector<BYTE> figuresCut = FiguresDocument(nullptr);
     figuresCut.resize(figuresCut.size() * 3 / 5);
     Write(dir + "/figures-cut.hvx", figuresCut);
