@@ -16,6 +16,8 @@
 #include "view/view_globals.h"
 #include "view/view_settings.h"
 
+#include "render_harness.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QGuiApplication>
@@ -36,18 +38,6 @@
 #include <vector>
 
 namespace {
-
-constexpr int kWidth = 800;
-constexpr int kHeight = 600;
-
-QSurfaceFormat Format() {
-    QSurfaceFormat f;
-    f.setRenderableType(QSurfaceFormat::OpenGL);
-    f.setProfile(QSurfaceFormat::CompatibilityProfile);
-    f.setVersion(2, 1);
-    f.setDepthBufferSize(24);
-    return f;
-}
 
 // `cubes` cubes laid out in rows about 19 units wide, each 8 labelled points, 12 edges and 6 faces
 // that only hide what lies behind them.
@@ -260,51 +250,6 @@ private:
     GLuint m_atlas = 0;
 };
 
-// An offscreen context with an 800 x 600 framebuffer and the view's set-up in it.
-class CRenderHarness {
-public:
-    bool Start() {
-        m_surface.setFormat(Format());
-        m_surface.create();
-        m_context.setFormat(Format());
-        if (!m_context.create() || !m_context.makeCurrent(&m_surface))
-            return false;
-        QOpenGLFramebufferObjectFormat f;
-        f.setAttachment(QOpenGLFramebufferObject::Depth);
-        m_fbo = std::make_unique<QOpenGLFramebufferObject>(kWidth, kHeight, f);
-        if (!m_fbo->bind())
-            return false;
-        HxInitInstallFolder();
-        m_renderer = std::make_unique<CSceneRenderer>();
-        if (!m_renderer->InitOpenGL())
-            return false;
-        return m_renderer->OnSize(kWidth, kHeight);
-    }
-    ~CRenderHarness() {
-        if (m_renderer)
-            m_renderer->ReleaseOpenGL();
-        m_renderer.reset();
-        m_fbo.reset();
-        m_context.doneCurrent();
-    }
-    CSceneRenderer& Renderer() { return *m_renderer; }
-
-private:
-    QOffscreenSurface m_surface;
-    QOpenGLContext m_context;
-    std::unique_ptr<QOpenGLFramebufferObject> m_fbo;
-    std::unique_ptr<CSceneRenderer> m_renderer;
-};
-
-CRenderHarness* g_harness = nullptr;
-
-double Median(std::vector<double> v) {
-    if (v.empty())
-        return 0.0;
-    std::nth_element(v.begin(), v.begin() + std::ptrdiff_t(v.size() / 2), v.end());
-    return v[v.size() / 2];
-}
-
 // Each iteration draws the view's frame and then the floor's, each waited for until the pixels are
 // done; the iteration time is the view's frame.  Counters: medians of both in milliseconds and of
 // their ratio, pair by pair.
@@ -433,15 +378,5 @@ BENCHMARK(RenderSolids)
 } // namespace
 
 int main(int argc, char** argv) {
-    QGuiApplication app(argc, argv);
-    CRenderHarness harness;
-    if (harness.Start())
-        g_harness = &harness;
-    else
-        std::fprintf(stderr, "render bench: the view could not be set up\n");
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    g_harness = nullptr;
-    return 0;
+    return RunFrameBenchmarks(argc, argv, "render bench");
 }

@@ -53,6 +53,7 @@ CHalvixDoc::CHalvixDoc() {
     AddPointCommands();
     AddPrismCommands();
     AddPyramidCommands();
+    AddComponentCommands();
     OnCommandId(ID_FILE_SAVE_GF, &CHalvixDoc::OnFileSaveGf);
     OnCommandId(ID_FILE_OPEN_ALL, &CHalvixDoc::OnFileOpenAll);
     OnCommandId(ID_EDIT_SHOWOBJECT, &CHalvixDoc::OnShowAllObjects);

@@ -28,6 +28,7 @@ enum class HxTreeItemKind { ByValue, Page, Cell };
 CString HxPageTitle(int number);
 
 using CPageList = CTypedPtrList<CObList, CGPage*>;
+class CGSubassembly;
 
 class CHalvixDoc : public CDocument {
     DECLARE_DYNCREATE(CHalvixDoc)
@@ -269,6 +270,19 @@ public:
     void OnFrustumHexagonRegular();
     void OnTetrahedronRegular(WORD unused);
 
+    // ---- Right triangle, components and 3D text (solids/component_commands.cpp) ----
+    // A dynamic right triangle: with nothing selected A, B, C on the circle over AB and the face;
+    // with two points the right angle at the first.
+    void OnCreateRightTriangle();
+    void OnUpdateRightTriangle(CCmdUI* pCmdUI);
+    // A component described in its dialog; with one component selected, its properties instead.
+    void OnCreateSuba();
+    // The 3D text "Halvix" in "楷体", then the plane view.
+    void OnCreate3DText();
+    // The component's dialog filled from it; after OK the answer written back as one undo step.
+    // FALSE when cancelled or when nothing changed.
+    BOOL EditComponent(CGSubassembly* cell);
+
     CPageList m_pages;      // in display order (owned)
     CRecordList m_tools;    // the document's own tools (owned)
     WORD m_pageCounter = 0; // the number of the most recently created page
@@ -302,6 +316,8 @@ private:
     void AddPointCommands();
     void AddPrismCommands();
     void AddPyramidCommands();
+    // The message map entries of the right triangle, component and 3D text commands.
+    void AddComponentCommands();
     // Reads a ".gf" file: in the older layout, else (a document saved under that name later) in
     // the present one.  FALSE after an error, which has been reported.
     BOOL ReadGfFile(const CString& path);

@@ -85,6 +85,7 @@ CHalvixView::CHalvixView(QWidget* parent) : QOpenGLWidget(parent) {
     OnUpdateId(ID_EDIT_REDO, &CHalvixView::OnUpdateEditRedo);
     OnMessageId(UM_VIEW_APPLY_COLOR, &CHalvixView::OnApplyColor);
     OnMessageId(UM_GOTO_PAGE, &CHalvixView::OnGoToPage);
+    OnMessageId(UM_MATERIAL_CHANGED, &CHalvixView::OnMaterialChanged);
 
     // Animation and view options.
     OnCommandId(ID_ANIMA_PLAYSTOP, &CHalvixView::ToggleAnimation);

@@ -138,6 +138,9 @@ public:
     void OnUpdateEditUndo(CCmdUI* pCmdUI);
     void OnUpdateEditRedo(CCmdUI* pCmdUI);
     LRESULT OnApplyColor(WPARAM wParam, LPARAM lParam);
+    // UM_MATERIAL_CHANGED: the one selected other object, when it is a component, takes the current
+    // material as its own; any other selection changes nothing.
+    LRESULT OnMaterialChanged(WPARAM wParam, LPARAM lParam);
 
     // ---- Animation and view options (view_animation.cpp) ----
     void OnTimer(UINT_PTR id) override;

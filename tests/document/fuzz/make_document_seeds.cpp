@@ -1,10 +1,11 @@
 // Writes small documents to start the document fuzzer from: a new document, one of several pages
 // with points, lines and a tool, its ".gf" copy, an older version, a page with every point on an
-// object, one with a hull, its net, section and cuts, one with every solid of revolution, and one
-// with the figures of the construct commands (prisms, pyramids, frustums, spheres, the frame, fixed
-// round figures, crossing and division points), each with damaged variants of their records; with --paste,
-// the clipboard blocks of a page (its cells, the page whole); with --toolset, tool-set files.  Usage:
-// make_document_seeds [--paste | --toolset] DIR
+// object, one with a hull, its net, section and cuts, one with every solid of revolution, one with
+// a component of every kind, and one with the figures of the construct commands (prisms, pyramids,
+// frustums, spheres, the frame, fixed round figures, crossing and division points), each with
+// damaged variants of their records; with --paste, the clipboard blocks of a page (its cells, the
+// page whole); with --toolset, tool-set files.
+// Usage: make_document_seeds [--paste | --toolset] DIR
 #include "document/halvix_doc.h"
 #include "model/arc_circles.h"
 #include "model/constrained_points.h"
@@ -21,6 +22,7 @@
 #include "solids/revolution_constructed.h"
 #include "solids/section.h"
 #include "solids/split.h"
+#include "solids/subassembly.h"
 
 #include <algorithm>
 #include <cmath>
@@ -302,6 +304,34 @@ std::vector<BYTE> FiguresDocument(const std::function<void(CFiguresByClass&)>& d
     return bytes;
 }
 
+// A component of every kind, in a row, with the fields a document can hold: 3D text in its font, clip
+// modes, an own material, textures (one a document texture), wire frames.
+std::vector<CGSubassembly*> AddComponents(CGPage* page) {
+    CGPage* saved = g_pCurPage;
+    g_pCurPage = page;
+    g_cellMap = &page->m_cells;
+    std::vector<CGSubassembly*> made;
+    const double plane1[4] = {0.0, 0.0, 1.0, -0.25}, plane2[4] = {1.0, 0.0, 0.0, 0.0};
+    for (int kind = 0; kind < kSubassemblyKindCount; ++kind) {
+        auto* cell = new CGSubassembly(page->m_nextId++, BYTE(kind), BYTE(kind % 3 == 2), kind % 2, 0, 0,
+                                       float(kind * 4 - 28), 0.0f, 0.0f, 0.0f, kind % 4 == 1 ? -1.0f : 0.0f,
+                                       1.0f, float(kind * 10), 2.0f, 2.0f, 2.0f, kind % 4, plane1, plane2);
+        if (kind == kSubassemblyText) {
+            cell->m_name = u"Halvix立体";
+            cell->m_text1 = u"楷体";
+        }
+        if (kind == kSubassemblyCube)
+            cell->m_texture = 2;
+        if (kind == kSubassemblySphere)
+            cell->m_texture = 12;
+        page->m_cells.SetAt(cell->m_id, cell);
+        made.push_back(cell);
+    }
+    g_pCurPage = saved;
+    g_cellMap = saved ? &saved->m_cells : nullptr;
+    return made;
+}
+
 CRecord* PointTool() {
     auto* tool = new CRecord;
     tool->m_name = u"点";
@@ -463,6 +493,34 @@ int main(int argc, char** argv) {
     std::vector<BYTE> solidsCut = RevolutionDocument(nullptr);
     solidsCut.resize(solidsCut.size() * 2 / 3);
     Write(dir + "/solids-cut.hvx", solidsCut);
+
+    // Components of every kind alone in a document, then their records damaged: a kind past the
+    // last, clip modes that name no planes, a centre and a plane that are no numbers, a file cut
+    // short in the middle of the components.
+    CHalvixDoc components;
+    components.OnNewDocument();
+    std::vector<CGSubassembly*> made = AddComponents(components.GetPage(0));
+    const std::vector<BYTE> whole = components.StoreToBytes();
+    Write(dir + "/components.hvx", whole);
+    auto damaged = [&](const char* name, const std::function<void()>& damage,
+                       const std::function<void()>& undo) {
+        damage();
+        Write(dir + "/components-" + name + ".hvx", components.StoreToBytes());
+        undo();
+    };
+    damaged(
+        "kind", [&] { made[5]->m_kind = 15; }, [&] { made[5]->m_kind = 5; });
+    damaged(
+        "clip-mode", [&] { made[7]->m_clipMode = 7; }, [&] { made[7]->m_clipMode = 3; });
+    damaged(
+        "negative-clip", [&] { made[2]->m_clipMode = -1; }, [&] { made[2]->m_clipMode = 2; });
+    damaged(
+        "nan-centre", [&] { made[9]->m_center[2] = std::nanf(""); }, [&] { made[9]->m_center[2] = 0.0f; });
+    damaged(
+        "nan-plane", [&] { made[11]->m_plane2[1] = std::nan(""); }, [&] { made[11]->m_plane2[1] = 0.0; });
+    std::vector<BYTE> shortened = whole;
+    shortened.resize(shortened.size() / 2);
+    Write(dir + "/components-cut.hvx", shortened);
 
     // The figures of the construct commands, and their records damaged: numbers that are none,
     // parents of the wrong kind (a face on a line, a point turned about a point instead of a
