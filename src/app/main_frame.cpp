@@ -12,6 +12,7 @@
 #include "app/ribbon_icons.h"
 #include "app/status_bar.h"
 #include "document/halvix_doc.h"
+#include "dynamics/button_press.h"
 #include "document/neighbour_services.h"
 #include "view/halvix_view.h"
 #include "view/view_camera.h"
@@ -132,6 +133,7 @@ CMainFrame::CMainFrame() : m_doc(std::make_unique<CHalvixDoc>()), m_nAppLook(HxR
     OnMessageId(UM_CELL_TEXTS_CHANGED, &CMainFrame::OnCellTextsChanged);
     OnMessageId(UM_REBUILD_OBJECT_TREE, &CMainFrame::OnRebuildObjectTree);
     OnMessageId(UM_QUICKHELP_CLOSED, &CMainFrame::OnQuickHelpClosed);
+    OnMessageId(UM_PRESS_BUTTON, &CMainFrame::OnPressButton);
 
     // Commands go to the view first, then to the document, then to the frame (and the object pane
     // and the application, once they exist).

@@ -136,6 +136,8 @@ public:
     LRESULT OnSelectionChanged(WPARAM wParam, LPARAM lParam);
     LRESULT OnCellTextsChanged(WPARAM wParam, LPARAM lParam);
     LRESULT OnRebuildObjectTree(WPARAM wParam, LPARAM lParam);
+    // The press of a button by an id that has no command, handed on to the view.
+    LRESULT OnPressButton(WPARAM wParam, LPARAM lParam);
     LRESULT OnQuickHelpClosed(WPARAM wParam, LPARAM lParam);
 
     // The window and pane layout kept in the settings, and put back.

@@ -48,12 +48,15 @@ CHalvixDoc::CHalvixDoc() {
     m_strDefaultExt = u".hvx";
     AddTransformCommands();
     AddConstructCommands();
+    AddButtonCommands();
     AddRevolutionCommands();
     AddFaceCircleCommands();
     AddPointCommands();
     AddPrismCommands();
     AddPyramidCommands();
     AddComponentCommands();
+    OnCommandId(ID_EDIT_PROPERTY, &CHalvixDoc::OnEditProperties);
+    OnUpdateId(ID_EDIT_PROPERTY, &CHalvixDoc::OnUpdateEditProperties);
     OnCommandId(ID_FILE_SAVE_GF, &CHalvixDoc::OnFileSaveGf);
     OnCommandId(ID_FILE_OPEN_ALL, &CHalvixDoc::OnFileOpenAll);
     OnCommandId(ID_EDIT_SHOWOBJECT, &CHalvixDoc::OnShowAllObjects);

@@ -14,6 +14,7 @@ constexpr UINT ID_CREATE_PAGE = 34161;     // our own number: no table gives one
 constexpr UINT ID_VIEW_PAGEUP = 32861;
 constexpr UINT ID_VIEW_PAGEDOWN = 32862;
 constexpr UINT ID_EDIT_DELETE = 32883;
+constexpr UINT ID_EDIT_PROPERTY = 32851; // "属性"
 constexpr UINT ID_EDIT_COPY = 57634;
 constexpr UINT ID_EDIT_CUT = 57635;
 constexpr UINT ID_EDIT_PASTE = 57637;
@@ -29,6 +30,8 @@ CString HxPageTitle(int number);
 
 using CPageList = CTypedPtrList<CObList, CGPage*>;
 class CGSubassembly;
+
+class CGButton;
 
 class CHalvixDoc : public CDocument {
     DECLARE_DYNCREATE(CHalvixDoc)
@@ -162,6 +165,28 @@ public:
     // A point, line or face selected, or a circle built on points.
     void OnUpdateTransTranslate(CCmdUI* pCmdUI);
     void OnUpdateTransRotateScaleReflect(CCmdUI* pCmdUI);
+
+    // ---- Action buttons (dynamics/button_commands.cpp) ----
+    // Each adds one button to the current page from its selection, through the button's dialog (none
+    // for the show/hide button), as one undo step.
+    void OnButtonHideShow();  // the selected objects as targets
+    void OnButtonAnimation(); // the one selected point, value, net or cut
+    void OnButtonMove();      // the first selected point towards the second
+    void OnButtonSeries();    // the selected buttons as members
+    void OnButtonLink();      // a page of the document, or a file or address
+    void OnUpdateButtonAnimation(CCmdUI* pCmdUI);
+    void OnUpdateButtonMove(CCmdUI* pCmdUI);
+    void OnUpdateButtonSeries(CCmdUI* pCmdUI);
+    // The properties of one button through its dialog (the button rule of the properties command):
+    // on OK its caption and settings are written back.  FALSE after Cancel.  The document is marked
+    // modified and the views updated either way.
+    BOOL EditButtonProperties(CGButton& button);
+
+    // ---- The properties command (document/halvix_doc_properties.cpp) ----
+    // ID_EDIT_PROPERTY: the dialog of the one selected button (with no point, line, face or curve
+    // selected) or of the one selected component; any other selection goes on down the routing.
+    void OnEditProperties();
+    void OnUpdateEditProperties(CCmdUI* pCmdUI);
 
     // ---- Construct commands (construct/) ----
     // Each reads the current page's selection in selection order and builds as one undo step.
@@ -308,6 +333,8 @@ private:
     void AddTransformCommands();
     // The message map entries of the construct commands.
     void AddConstructCommands();
+    // The message map entries of the action-button commands.
+    void AddButtonCommands();
     // The message map entries of the cylinder, cone and frustum commands.
     void AddRevolutionCommands();
     // The message map entries of the face, circle, sphere and frame commands, the point commands,

@@ -163,6 +163,9 @@ public:
     // ---- Action buttons and traces ----
     // Marks the descendants of the point driven by every running animation and move button.
     void MarkButtonDrivenCells();
+    // After the running set changed: the descendants of the driven cells of the running buttons
+    // marked and collected into m_recomputeIds, and the trace list rebuilt for the animation.
+    void RefreshButtonAnimations();
     // Rebuilds m_tracedCells from the cells being recomputed: mode 1 during animation (with the
     // driven points), else while dragging (with the dragged cell); sets g_tracing.
     void RebuildTraceList(int mode);

@@ -146,7 +146,11 @@ public:
     void OnTimer(UINT_PTR id) override;
     void ToggleAnimation();
     void OnUpdateAnimation(CCmdUI* pCmdUI);
+    // Commands 3024 to 13024 and the message UM_PRESS_BUTTON: the press of the button with that id,
+    // which starts it (and the animation timer) or stops it.
     void OnActionButton(UINT id);
+    LRESULT OnPressButton(WPARAM wParam, LPARAM lParam);
+    void PressButton(WORD cellId);
     void OnRotateAxis(UINT id);
     void OnUpdateRotateAxis(CCmdUI* pCmdUI);
     void OnKeyLeft();

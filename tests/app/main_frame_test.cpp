@@ -17,6 +17,7 @@
 #include "document/doc_globals.h"
 #include "document/halvix_doc.h"
 #include "document/tool_record.h"
+#include "dynamics/button_press.h"
 #include "model/line.h"
 #include "model/page.h"
 #include "model/vertex.h"
@@ -715,4 +716,27 @@ TEST_F(MainFrameTest, TheLineCommandsShowTheirKindOnTheLineToolButton) {
         EXPECT_EQ(tool->GetImageIndex(FALSE), c.image) << c.id;
     }
     EXPECT_FALSE(frame.GetDocument()->IsModified());
+}
+
+TEST_F(MainFrameTest, ThePressOfAButtonWithoutACommandGoesOnToTheView) {
+    CMainFrame frame;
+    ASSERT_EQ(frame.OnCreate(), 0);
+    std::vector<HxMessageRecord> messages;
+    HxSetMessageObserver([&](const HxMessageRecord& r) { messages.push_back(r); });
+    // A page's start button above 10000 is posted to the main window as a message, not a command.
+    HxPostButtonPress(&frame, 10001);
+    HxPostButtonPress(&frame, 10000);
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[0].message, UM_PRESS_BUTTON);
+    EXPECT_EQ(messages[0].lParam, LPARAM(10001));
+    EXPECT_EQ(messages[1].message, WM_COMMAND);
+    EXPECT_EQ(messages[1].wParam, WPARAM(ID_ACTION_BUTTON_LAST));
+    messages.clear();
+    frame.SendMessage(UM_PRESS_BUTTON, 0, LPARAM(10001));
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_TRUE(messages[1].target == frame.GetView() && messages[1].message == UM_PRESS_BUTTON);
+    EXPECT_EQ(messages[1].lParam, LPARAM(10001));
+    HxSetMessageObserver(nullptr);
+    while (HxPostedMessageCount() > 0)
+        HxPumpPostedMessages();
 }

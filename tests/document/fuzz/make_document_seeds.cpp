@@ -1,18 +1,20 @@
 // Writes small documents to start the document fuzzer from: a new document, one of several pages
 // with points, lines and a tool, its ".gf" copy, an older version, a page with every point on an
 // object, one with a hull, its net, section and cuts, one with every solid of revolution, one with
-// a component of every kind, and one with the figures of the construct commands (prisms, pyramids,
-// frustums, spheres, the frame, fixed round figures, crossing and division points), each with
-// damaged variants of their records; with --paste, the clipboard blocks of a page (its cells, the
-// page whole); with --toolset, tool-set files.
+// a component of every kind, one with every action button, and one with the figures of the
+// construct commands (prisms, pyramids, frustums, spheres, the frame, fixed round figures, crossing
+// and division points), each with damaged variants of their records; with --paste, the clipboard
+// blocks of a page (its cells, the page whole); with --toolset, tool-set files.
 // Usage: make_document_seeds [--paste | --toolset] DIR
 #include "document/halvix_doc.h"
+#include "dynamics/buttons.h"
 #include "model/arc_circles.h"
 #include "model/constrained_points.h"
 #include "model/dependent_points.h"
 #include "model/face.h"
 #include "model/free_points.h"
 #include "model/line.h"
+#include "points/confined_points.h"
 #include "points/intersection_points.h"
 #include "points/object_points.h"
 #include "points/scaled_points.h"
@@ -161,6 +163,74 @@ CHullFigures AddHullFigures(CGPage* page) {
     g_pCurPage = saved;
     g_cellMap = saved ? &saved->m_cells : nullptr;
     return f;
+}
+
+// The buttons of a page: a sweep of a point on a line, a walk in a face, a move of a free point, a
+// show/hide button, a series of the two animations with a counting loop, and links to the first page
+// and to an address.  With `firstId` the buttons take ids from there on (above 10000 if asked).
+struct CButtonFigures {
+    CGButnAnimation* sweep = nullptr;
+    CGButnAnimation* walk = nullptr;
+    CGButnPresentat* series = nullptr;
+    CGButnLink* link = nullptr;
+};
+
+CButtonFigures AddButtons(CGPage* page, WORD firstId) {
+    CGPage* saved = g_pCurPage;
+    g_pCurPage = page;
+    g_cellMap = &page->m_cells;
+    auto add = [&](auto* cell) {
+        page->m_cells.SetAt(cell->m_id, cell);
+        return cell;
+    };
+    auto point = [&](float x, float y, float z) {
+        return add(new CGVertex(page->m_nextId++, page->m_nextVertex++, page->MakeAutoLabel(1), x, y, z));
+    };
+    CGVertex* a = point(0, 0, 0);
+    CGVertex* b = point(4, 0, 0);
+    CGVertex* c = point(0, 4, 0);
+    CGLine* ab = add(new CGLine(page->m_nextId++, a->m_id, b->m_id, 0));
+    auto* onLine = add(
+        new CGVerFreeInLine(page->m_nextId++, page->m_nextVertex++, page->MakeAutoLabel(1), ab->m_id, 0.5f));
+    CGFace* face = add(new CGFace(page->m_nextId++, a->m_id, b->m_id, c->m_id, RGB(9, 9, 9)));
+    auto* inFace = add(new CGVerFreeInFace(page->m_nextId++, page->m_nextVertex++, page->MakeAutoLabel(1),
+                                           face->m_id, 0.3f, 0.3f));
+    auto* free =
+        add(new CGVerFreeXyz(page->m_nextId++, page->m_nextVertex++, page->MakeAutoLabel(1), 1, 1, 1));
+    if (firstId > page->m_nextId)
+        page->m_nextId = firstId;
+    CButtonFigures f;
+    f.sweep = add(new CGButnAnimation(page->m_nextId++, u"动画", onLine->m_id, 0, 1, 2, 1, 0.05f, 1.0f));
+    f.walk = add(new CGButnAnimation(page->m_nextId++, u"动画", inFace->m_id, 0, 120, 0, 0, 0.02f, 0.0f));
+    f.walk->m_kind = CGButnAnimation::kWalkInFace;
+    add(new CGButnMove(page->m_nextId++, u"移动", free->m_id, c->m_id, 0.1f, CGButnMove::kInSpace));
+    page->SelectCell(ab->m_id);
+    page->SelectCell(face->m_id);
+    add(new CGButnSHide(page->m_nextId++));
+    page->ClearSelection();
+    page->SelectCell(f.sweep->m_id);
+    page->SelectCell(f.walk->m_id);
+    f.series = add(new CGButnPresentat(page->m_nextId++, u"系列动作", 1, 0.5f));
+    page->ClearSelection();
+    f.series->m_extA1 = CGButnPresentat::kForLoop;
+    f.series->m_counterNumber = 2;
+    add(new CGButnLink(page->m_nextId++, u"首页", CGButnLink::kToPage, 1, u"第一页"));
+    f.link =
+        add(new CGButnLink(page->m_nextId++, u"网页", CGButnLink::kToTarget, 0, u"https://www.example.com/"));
+    page->m_autoButton = f.sweep->m_id;
+    g_pCurPage = saved;
+    g_cellMap = saved ? &saved->m_cells : nullptr;
+    return f;
+}
+
+// A one-page document with every button, damaged by `damage` before it is stored.
+std::vector<BYTE> ButtonsDocument(WORD firstId, void (*damage)(CButtonFigures&)) {
+    CHalvixDoc doc;
+    doc.OnNewDocument();
+    CButtonFigures figures = AddButtons(doc.GetPage(0), firstId);
+    if (damage)
+        damage(figures);
+    return doc.StoreToBytes();
 }
 
 // The document with its first hull point count replaced.
@@ -442,6 +512,29 @@ int main(int argc, char** argv) {
     cut.resize(cut.size() * 3 / 4);
     Write(dir + "/objects-cut.hvx", cut);
     doc.m_formatVersion = CHalvixDoc::kCurrentVersion;
+
+    // Every button, and their records damaged: a series member index past its members, ids above
+    // 10000, a series without members and with a counter that is none, sweeps and loops in states and
+    // kinds no command makes, a file cut short.
+    Write(dir + "/buttons.hvx", ButtonsDocument(0, nullptr));
+    Write(dir + "/buttons-member-index.hvx",
+          ButtonsDocument(0, [](CButtonFigures& f) { f.series->m_param4 = 9; }));
+    Write(dir + "/buttons-high-ids.hvx", ButtonsDocument(10500, nullptr));
+    Write(dir + "/buttons-empty-series.hvx", ButtonsDocument(0, [](CButtonFigures& f) {
+              f.series->m_parents.RemoveAll();
+              f.series->m_counterNumber = 9;
+              f.series->m_param4 = -4;
+          }));
+    Write(dir + "/buttons-odd-states.hvx", ButtonsDocument(0, [](CButtonFigures& f) {
+              f.sweep->m_state = 77;
+              f.sweep->m_mode = -3;
+              f.walk->m_kind = 9;
+              f.series->m_extA1 = 12;
+              f.link->m_kind = 200;
+          }));
+    std::vector<BYTE> shortButtons = ButtonsDocument(0, nullptr);
+    shortButtons.resize(shortButtons.size() * 2 / 3);
+    Write(dir + "/buttons-cut.hvx", shortButtons);
 
     CHullFigures figures = AddHullFigures(doc.AppendPage(u"第四页"));
     const std::vector<BYTE> hulls = doc.StoreToBytes();
