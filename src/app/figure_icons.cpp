@@ -296,9 +296,6 @@ const bool g_registered = [] {
     HxAddRibbonIcon(QStringLiteral("frustum-hexagon"), [](QPainter& p, const HxIconPalette& pal) {
         DrawSolid(p, pal, RegularPyramid(CView{{13, 28}}, 6, 0, 6, 12, 15, 0.0, 0.55));
     });
-    HxAddRibbonIcon(QStringLiteral("tetrahedron"), [](QPainter& p, const HxIconPalette& pal) {
-        DrawSolid(p, pal, RegularPyramid(CView{{12, 28}}, 3, 0, 6, 13, 20, -M_PI / 2 + 0.4, 0.0));
-    });
     return true;
 }();
 
