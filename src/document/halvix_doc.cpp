@@ -48,6 +48,8 @@ CHalvixDoc::CHalvixDoc() {
     m_strDefaultExt = u".hvx";
     AddTransformCommands();
     AddConstructCommands();
+    AddCalculationCommands();
+    AddMeasureCommands();
     AddButtonCommands();
     AddRevolutionCommands();
     AddFaceCircleCommands();

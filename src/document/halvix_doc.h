@@ -295,6 +295,52 @@ public:
     void OnFrustumHexagonRegular();
     void OnTetrahedronRegular(WORD unused);
 
+    // ---- Calculation, parameter and step commands (measure/calc_commands.cpp) ----
+    // ID_MEASURE_FUN: an expression over the selected values (every one a scalar, or none) typed
+    // in the calculation dialog becomes a calculated value, as one undo step.
+    void OnMeasureCalculate();
+    void OnUpdateMeasureCalculate(CCmdUI* pCmdUI);
+    // ID_MEASURE_PARAMETER: a parameter named, valued and ranged in the parameter dialog.
+    void OnMeasureNewParameter();
+    // The plus and minus keys: the single selected parameter one up or down (no undo step), the
+    // single selected iteration one level deeper or shallower, or else the next or previous object
+    // of the last pick selected.
+    void OnParameterStepUp();
+    void OnParameterStepDown();
+    void StepParameter(int direction);
+    // ---- Measurement commands (measure/measure_commands.cpp) ----
+    // Each measures the current page's selection in selection order as one undo step; the
+    // measurements take the page's next text positions.  x, y or z of the one selected point; the
+    // position vector of every selected point; the path parameter of a point, or its place on the
+    // selected line or circle; the vector of two points or of a line.
+    void OnMeasureCoordX();
+    void OnMeasureCoordY();
+    void OnMeasureCoordZ();
+    void OnMeasurePointXyz();
+    void OnMeasurePointValue();
+    void OnMeasureVectorXyz();
+    // The lengths of the selected lines, or the sides of the path through the selected points;
+    // point to line, point to plane, line to line.
+    void OnMeasureDistancePP();
+    void OnMeasureDistancePL();
+    void OnMeasureDistancePF();
+    void OnMeasureDistanceLL();
+    // Line and line, face and face, line and face, and the angle of three points at the second.
+    void OnMeasureAngleLL();
+    void OnMeasureAngleFF();
+    void OnMeasureAngleLF();
+    void OnMeasureAngle();
+    // A polygon's area, the tetrahedron of four points, a circle's length, area and radius.
+    void OnMeasureArea();
+    void OnMeasureVolume();
+    void OnMeasureLengthC();
+    void OnMeasureAreaC();
+    void OnMeasureRadius();
+    // The whole surface and the volume of a cylinder, cone, frustum or sphere.
+    void OnMeasureAreaS();
+    void OnMeasureVolumeS();
+    // Every Measure command's rule on the selection counts, by the command id.
+    void OnUpdateMeasure(CCmdUI* pCmdUI);
     // ---- Right triangle, components and 3D text (solids/component_commands.cpp) ----
     // A dynamic right triangle: with nothing selected A, B, C on the circle over AB and the face;
     // with two points the right angle at the first.
@@ -333,6 +379,10 @@ private:
     void AddTransformCommands();
     // The message map entries of the construct commands.
     void AddConstructCommands();
+    // The message map entries of the calculation, parameter and step commands.
+    void AddCalculationCommands();
+    // The message map entries of the measurement commands.
+    void AddMeasureCommands();
     // The message map entries of the action-button commands.
     void AddButtonCommands();
     // The message map entries of the cylinder, cone and frustum commands.
