@@ -91,11 +91,6 @@ const bool g_viewServiceInstalled = [] {
 }();
 } // namespace
 
-HxSelectionBuilders& HxGetSelectionBuilders() {
-    static HxSelectionBuilders builders;
-    return builders;
-}
-
 void HxSetSelectionCommandObserver(std::function<void(UINT id)> observer) {
     g_commandObserver = std::move(observer);
 }
@@ -192,7 +187,11 @@ void BuildCentredFrustum(CHalvixDoc& doc, CGVertex& a) {
     CConstruction run(doc);
     if (!run.Reserve(25, 7))
         return;
-    run.RenameOlderPoint(a, u"A");
+    // The point is renamed inside the step: undo gives it its own name back.
+    run.KeepName(a.m_id);
+    a.m_name = CString(u"A");
+    a.m_flag2 = true;
+    a.UpdateName();
     const WORD b = run.AddPoint<CGVerRotate>(a.m_id, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f, 0.0f, 1.5707963705062866f)->m_id;
     const WORD c = run.AddPoint<CGVerSymmetry>(a.m_id, BYTE(3))->m_id;
     const WORD d = run.AddPoint<CGVerSymmetry>(b, BYTE(3))->m_id;
@@ -237,9 +236,6 @@ void BuildLineFrustum(CHalvixDoc& doc, const CGLine& line) {
 // A square base below the origin, its apex straight above its centre, and the frustum the frustum
 // builder cuts from that pyramid.
 void BuildDefaultFrustum(CHalvixDoc& doc) {
-    const auto& buildFrustum = HxGetSelectionBuilders().buildFrustum;
-    if (!buildFrustum)
-        return; // without the frustum builder the base alone would be a different figure
     CConstruction run(doc);
     if (!run.Reserve(29, 10))
         return;
@@ -259,7 +255,7 @@ void BuildDefaultFrustum(CHalvixDoc& doc) {
     apex->m_param1 = 16.0f;
     apex->Recompute();
     // The builder's cells take the page's next ids: they join this run's undo step.
-    run.CountBuilt(buildFrustum(run.Page(), apex->m_id, base));
+    run.Page().BuildFrustum(apex->m_id, base);
     run.CommitCells(u"添加正四棱台");
 }
 
@@ -345,10 +341,9 @@ int CHalvixDoc::ConstructFromSelection(int kind) {
             return 0;
         return 1;
     case 5: // prism gallery
-        if (s.N == 1 && s.P == 1) {
-            if (HxGetSelectionBuilders().cuboidAxis)
-                HxGetSelectionBuilders().cuboidAxis(*this, page->m_selPoints.GetHead());
-        } else if (s.N == 2 && s.P == 1 && s.F == 1)
+        if (s.N == 1 && s.P == 1)
+            OnCuboidAxis(page->m_selPoints.GetHead());
+        else if (s.N == 2 && s.P == 1 && s.F == 1)
             RunCommand(*this, C::kSolidPrism);
         else if ((s.N == 2 && s.P == 2) || (s.N == 3 && s.P == 3))
             RunCommand(*this, C::kCylinder);
@@ -356,15 +351,14 @@ int CHalvixDoc::ConstructFromSelection(int kind) {
             RunCommand(*this, C::kBox);
         return 0;
     case 6: // pyramid gallery
-        if (s.N == 1 && s.P == 1) {
-            if (HxGetSelectionBuilders().triangularPyramid)
-                HxGetSelectionBuilders().triangularPyramid(*this, page->m_selPoints.GetHead());
-        } else if (s.N == 2 && s.P == 1 && s.F == 1)
+        if (s.N == 1 && s.P == 1)
+            OnPyramidTriangleRegular(page->m_selPoints.GetHead());
+        else if (s.N == 2 && s.P == 1 && s.F == 1)
             RunCommand(*this, C::kSolidPyramid);
         else if ((s.N == 2 && s.P == 2) || (s.N == 3 && s.P == 3))
             RunCommand(*this, C::kCone);
-        else if (HxGetSelectionBuilders().tetrahedron)
-            HxGetSelectionBuilders().tetrahedron(*this);
+        else
+            OnTetrahedronRegular(0);
         return 0;
     case 7: // frustum gallery
         if (s.N == 1 && s.P == 1) {

@@ -1,29 +1,10 @@
-// Building from the selection: what the dispatcher of the tool buttons and galleries runs, and the
-// seams through which it reaches builders that other parts of the program own.
+// Building from the selection: the commands the dispatcher of the tool buttons and galleries runs,
+// and the observer through which tests see them.
 #pragma once
 
 #include "platform/afx.h"
 
 #include <functional>
-
-class CGPage;
-class CHalvixDoc;
-
-// The builders the dispatcher calls that are not commands.  Each owner installs its entry when it
-// exists; a row whose entry is missing builds nothing (the default frustum, which needs the frustum
-// builder, makes nothing either).  Tests install recorders.
-struct HxSelectionBuilders {
-    // The axis-aligned cuboid on a point ("添加轴向长方体"), one undo step.
-    std::function<void(CHalvixDoc& doc, WORD point)> cuboidAxis;
-    // The regular triangular pyramid on a point ("添加正三棱锥"), one undo step.
-    std::function<void(CHalvixDoc& doc, WORD point)> triangularPyramid;
-    // The regular tetrahedron ("添加正四面体"), one undo step.
-    std::function<void(CHalvixDoc& doc)> tetrahedron;
-    // Completes the frustum over a base face from the apex its lateral edges meet at: the cells it
-    // adds (0 when the vertex array cannot grow); it records no undo step.
-    std::function<int(CGPage& page, WORD apex, WORD baseFace)> buildFrustum;
-};
-HxSelectionBuilders& HxGetSelectionBuilders();
 
 // Observes every command the dispatcher runs, before it runs (tests record them).
 void HxSetSelectionCommandObserver(std::function<void(UINT id)> observer);

@@ -6,6 +6,8 @@
 #include "document/cmd_processor.h"
 #include "model/model_globals.h"
 
+#include <vector>
+
 class CGPage;
 
 // Slots handed out by the format painter to textured faces and circles: 9 to 15, then 9 again.
@@ -33,15 +35,20 @@ public:
     BOOL Undo() override;
     BOOL Redo() override;
 
+    // An older cell that the addition renamed (a builder names the top vertex it was given after
+    // the base): undo gives it its name back, redo the new one again.
+    struct CRename {
+        WORD m_id;
+        CString m_before;
+        CString m_after;
+    };
+
     int m_count;
     CCellMap m_cells; // the removed cells by id while undone (owned)
-    // An older point the step renamed (0 for none): undo gives it its old name back, redo the new.
-    WORD m_renamedId = 0;
-    CString m_nameBefore;
-    CString m_nameAfter;
+    std::vector<CRename> m_renames;
 
 private:
-    void Rename(const CString& name);
+    void Rename(bool undo);
 };
 
 // Deletes the listed cells (descendants included, ascending ids).  Submitted before it acts; its

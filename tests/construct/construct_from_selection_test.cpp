@@ -27,7 +27,6 @@ protected:
     void SetUp() override {
         ConstructTest::SetUp();
         HxSetSelectionCommandObserver([this](UINT id) { m_commands.push_back(id); });
-        HxGetSelectionBuilders() = HxSelectionBuilders();
         m_answer = IDCANCEL; // the commands that ask stop at their dialogs
         g_lineToolKind = 0;
         // A small page of every kind: fixed points, a point on a line and one in a face, lines,
@@ -68,7 +67,6 @@ protected:
     }
     void TearDown() override {
         HxSetSelectionCommandObserver(nullptr);
-        HxGetSelectionBuilders() = HxSelectionBuilders();
         HxGetViewServices() = HxViewServices();
         ConstructTest::TearDown();
     }
@@ -113,17 +111,18 @@ TEST_F(ConstructFromSelection, NothingSelectedGivesTheToolsNothing) {
     }
 }
 
+// The result is the number of points the row added: commands that exist make theirs.
 TEST_F(ConstructFromSelection, PointToolRows) {
     ExpectRows(1, {
-                      {{l1}, {C::kPointMiddle}, 0},
-                      {{l1, l2, l3}, {C::kPointMiddle}, 0},
+                      {{l1}, {C::kPointMiddle}, 1},
+                      {{l1, l2, l3}, {C::kPointMiddle}, 3}, // a midpoint each
                       {{f}, {C::kPointOnObject}, 0},
                       {{ink}, {C::kPointOnObject}, 0},
-                      {{l1, l2}, {C::kPointInter}, 0},
-                      {{c1, c2}, {C::kPointInter}, 0},
-                      {{l1, c1}, {C::kPointInter}, 0},
-                      {{l1, f}, {C::kPointInter}, 0},
-                      {{c1, f}, {C::kPointInter}, 0},
+                      {{l1, l2}, {C::kPointInter}, 1},
+                      {{c1, c2}, {C::kPointInter}, 2},
+                      {{l1, c1}, {C::kPointInter}, 2},
+                      {{l1, f}, {C::kPointInter}, 1},
+                      {{c1, f}, {C::kPointInter}, 2},
                       {{ink, c1}, {}, 0}, // one of two curves is ink: no intersection
                       {{onLine, c1}, {C::kPointInObjFt}, 0},
                       {{p, q, r}, {C::kPointPerEq}, 1}, // that command makes one point
@@ -237,13 +236,6 @@ TEST_F(ConstructFromSelection, FaceAndCircleToolRows) {
 }
 
 TEST_F(ConstructFromSelection, SolidGalleries) {
-    std::vector<std::string> built;
-    HxSelectionBuilders& builders = HxGetSelectionBuilders();
-    builders.cuboidAxis = [&](CHalvixDoc&, WORD point) { built.push_back("cuboid " + std::to_string(point)); };
-    builders.triangularPyramid = [&](CHalvixDoc&, WORD point) {
-        built.push_back("pyramid " + std::to_string(point));
-    };
-    builders.tetrahedron = [&](CHalvixDoc&) { built.push_back("tetrahedron"); };
     ExpectRows(5, {
                       {{q}, {}, 0},
                       {{p, f}, {C::kSolidPrism}, 0},
@@ -268,8 +260,29 @@ TEST_F(ConstructFromSelection, SolidGalleries) {
                       {{p}, {C::kSphereBody}, 0},
                       {{}, {C::kSphereBody}, 0},
                   });
-    EXPECT_EQ(built, (std::vector<std::string>{"cuboid " + std::to_string(q), "pyramid " + std::to_string(r),
-                                               "tetrahedron"}));
+}
+
+TEST_F(ConstructFromSelection, SolidGalleriesBuildOnOnePointOrByDefault) {
+    const struct {
+        int kind;
+        std::vector<WORD> selection;
+        const char16_t* undo;
+    } rows[] = {
+        {5, {q}, u"添加轴向长方体"},
+        {6, {r}, u"添加正三棱锥"},
+        {6, {}, u"添加正四面体"},
+    };
+    for (const auto& row : rows) {
+        Select({});
+        for (WORD id : row.selection)
+            m_page->SelectCell(id);
+        const WORD next = m_page->m_nextId;
+        EXPECT_EQ(m_doc->ConstructFromSelection(row.kind), 0);
+        EXPECT_GT(m_page->m_nextId, next) << row.kind;
+        CCmd* cmd = m_page->m_cmdProcessor.GetCurrent();
+        ASSERT_NE(cmd, nullptr);
+        EXPECT_EQ(cmd->m_name, CString(row.undo));
+    }
 }
 
 TEST_F(ConstructFromSelection, OnePointGivesTheCentredFrustumAndKeepsItsNameOnUndo) {
@@ -329,33 +342,26 @@ TEST_F(ConstructFromSelection, OneLineGivesTheLineFrustum) {
     EXPECT_NEAR(p1->m_y, 10 * std::cos(2.4), 1e-4);
 }
 
-TEST_F(ConstructFromSelection, TheDefaultFrustumNeedsTheFrustumBuilder) {
-    const WORD next = m_page->m_nextId;
-    EXPECT_EQ(Dispatch(7, {}), 0);
-    EXPECT_EQ(m_page->m_nextId, next) << "no builder: nothing at all";
-    WORD apexSeen = 0, baseSeen = 0;
-    HxGetSelectionBuilders().buildFrustum = [&](CGPage& page, WORD apex, WORD base) {
-        apexSeen = apex;
-        baseSeen = base;
-        for (int i = 0; i < 18; ++i) {
-            const WORD id = page.m_nextId++;
-            page.m_cells.SetAt(id, new CGLine(id, apex, apex, CGLine::kSegment));
-        }
-        return 18;
-    };
+TEST_F(ConstructFromSelection, TheDefaultFrustumIsBuiltOnASquareBase) {
     const WORD first = m_page->m_nextId;
     EXPECT_EQ(Dispatch(7, {}), 0);
     ASSERT_EQ(m_page->m_nextId - first, 29);
     ExpectUndoStep<CCmdAddCells>(u"添加正四棱台", 29);
-    EXPECT_EQ(baseSeen, WORD(first + 8));
-    EXPECT_EQ(apexSeen, WORD(first + 10));
-    auto* apex = Cell<CGVerFreePerpen>(apexSeen);
+    auto* base = Cell<CGFace>(WORD(first + 8));
+    ASSERT_NE(base, nullptr);
+    auto* apex = Cell<CGVerFreePerpen>(WORD(first + 10));
     ASSERT_NE(apex, nullptr);
     EXPECT_EQ(apex->m_name, CString(u"V"));
     EXPECT_NE(apex->m_labelHidden, 0);
+    EXPECT_NE(Cell<CGVertex>(WORD(first + 9))->m_labelHidden, 0);
     ExpectValidAt(*Cell<CGVertex>(first), -6, -6, -5);
+    ExpectValidAt(*Cell<CGVertex>(WORD(first + 2)), -6, 6, -5, 1e-4);
     ExpectValidAt(*Cell<CGVertex>(WORD(first + 3)), 6, 6, -5, 1e-4);
     ExpectValidAt(*apex, 0, 0, 11, 1e-4);
+    int faces = 0;
+    for (CGCell* cell : MadeFrom(first))
+        faces += cell->IsKindOf(RUNTIME_CLASS(CGFace)) ? 1 : 0;
+    EXPECT_EQ(faces, 6);
     ASSERT_TRUE(m_page->m_cmdProcessor.Undo());
     EXPECT_EQ(m_page->m_nextId, first);
     EXPECT_EQ(m_page->FindCell(WORD(first + 28)), nullptr);
