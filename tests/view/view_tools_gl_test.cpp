@@ -244,6 +244,41 @@ TEST_F(ToolsTest, TheLabelDialogRenamesAndFixesTheName) {
     EXPECT_EQ(a->m_labelHidden, 0);
 }
 
+// Stands for the media player's command, which another part of the program handles.
+class CMediaRecorder : public CCmdTarget {
+public:
+    CMediaRecorder() { OnCommandId(ID_VIEW_MEDIA, &CMediaRecorder::OnMedia); }
+    void OnMedia() { ++m_opened; }
+    int m_opened = 0;
+};
+
+TEST_F(ToolsTest, PlayBuildsButtonsFromTheSelectionElseOpensTheMedia) {
+    CMediaRecorder media;
+    AfxGetCommandRouter().SetChain({m_view.get(), m_doc.get(), &media});
+    std::vector<int> kinds;
+    int answer = 1;
+    HxGetViewServices().constructFromSelection = [&](CHalvixDoc&, int kind) {
+        kinds.push_back(kind);
+        return answer;
+    };
+    ASSERT_TRUE(Run(ID_CREATE_PLAY));
+    EXPECT_EQ(media.m_opened, 0);
+    answer = 0;
+    ASSERT_TRUE(Run(ID_CREATE_PLAY));
+    EXPECT_EQ(media.m_opened, 1);
+    EXPECT_EQ(kinds, (std::vector<int>{12, 12}));
+    // Through the document: with nothing selected nothing is built and the media opens.
+    HxGetViewServices().constructFromSelection = [](CHalvixDoc& doc, int kind) {
+        return doc.ConstructFromSelection(kind);
+    };
+    m_page->ClearSelection();
+    const WORD next = m_page->m_nextId;
+    ASSERT_TRUE(Run(ID_CREATE_PLAY));
+    EXPECT_EQ(media.m_opened, 2);
+    EXPECT_EQ(m_page->m_nextId, next);
+    AfxGetCommandRouter().SetChain({m_view.get(), m_doc.get()});
+}
+
 TEST_F(ToolsTest, ToolButtonsBuildFromTheSelectionFirst) {
     std::vector<int> kinds;
     int answer = 1;

@@ -5,11 +5,13 @@
 // every kind, one with every action button, one with parameters and calculated values, one with
 // 3DS models whose files are whole, damaged or missing, and one with the figures of the construct
 // commands (prisms, pyramids, frustums, spheres, the frame, fixed round figures, crossing and
-// division points), each with damaged variants of their records;
+// division points), one with the polygons and colour modifiers of every mode, each with damaged
+// variants of their records;
 // with --paste, the clipboard blocks of a page (its cells, the page whole); with --toolset, tool-set
 // files.
 // Usage: make_document_seeds [--paste | --toolset] DIR
 #include "document/halvix_doc.h"
+#include "dynamics/color_modifier.h"
 #include "dynamics/buttons.h"
 #include "measure/calculator.h"
 #include "measure/measurements.h"
@@ -623,6 +625,56 @@ std::vector<CGSubassembly*> AddComponents(CGPage* page) {
     return made;
 }
 
+// The polygons of the polygon commands, built by their commands on a page of their own, and colour
+// modifiers of every mode driven by parameters over the polygons' points, lines and faces; `damage`
+// changes the modifiers before the document is stored.
+std::vector<BYTE> ModifiersDocument(const std::function<void(std::vector<CGMdfColor*>&)>& damage) {
+    CHalvixDoc doc;
+    doc.OnNewDocument();
+    CGPage* page = doc.GetPage(0);
+    g_pCurPage = page;
+    g_cellMap = &page->m_cells;
+    doc.OnTriangleEquilateral();
+    doc.OnSquare();
+    doc.OnRectangle();
+    doc.OnPentagon();
+    doc.OnHexagon();
+    doc.OnTriangleIsosceles();
+    doc.OnParallelogram();
+    doc.OnPolygonInscribed();
+    std::vector<WORD> values;
+    for (int i = 0; i < 3; ++i) {
+        auto* value = new CGTmVarParameter;
+        value->m_id = page->m_nextId++;
+        value->m_name = CString(char16_t(u'p' + i));
+        value->m_param1 = 0.25f * float(i + 1);
+        value->m_param2 = 0.0f;
+        value->m_param3 = 1.0f;
+        page->m_cells.SetAt(value->m_id, value);
+        values.push_back(value->m_id);
+    }
+    std::vector<CGMdfColor*> modifiers;
+    for (BYTE mode = CGMdfColor::kHue; mode <= CGMdfColor::kHsl; ++mode) {
+        page->ClearSelection();
+        for (int i = 0; i < (mode >= CGMdfColor::kRgb ? 3 : 1); ++i)
+            page->SelectCell(values[size_t(i)]);
+        // Targets of every kind the modifier takes: points, lines and faces of one polygon each.
+        for (WORD id = WORD(1 + 9 * (mode - 1)); id < WORD(10 + 9 * (mode - 1)); ++id)
+            page->SelectCell(id);
+        auto* modifier = new CGMdfColor(page->m_nextId++, mode, 2.0f, mode, -1.0f);
+        modifier->m_value1 = mode;
+        page->m_cells.SetAt(modifier->m_id, modifier);
+        modifiers.push_back(modifier);
+    }
+    page->ClearSelection();
+    if (damage)
+        damage(modifiers);
+    std::vector<BYTE> bytes = doc.StoreToBytes();
+    g_pCurPage = nullptr;
+    g_cellMap = nullptr;
+    return bytes;
+}
+
 // 3DS models named by the paths their documents would hold, as written on Windows and here: found
 // beside the document (whole, cut short, with a short main chunk, no model at all) or nowhere; a path
 // too short to be read; buttons that turn two of them; `damage` changes the models before the
@@ -997,6 +1049,29 @@ int main(int argc, char** argv) {
     std::vector<BYTE> figuresCut = FiguresDocument(nullptr);
     figuresCut.resize(figuresCut.size() * 3 / 5);
     Write(dir + "/figures-cut.hvx", figuresCut);
+    // Polygons and colour modifiers, and the modifiers' records damaged: modes none of the four,
+    // ranges that are no numbers or empty, parents that are gone or no values, a file cut short.
+    Write(dir + "/modifiers.hvx", ModifiersDocument(nullptr));
+    Write(dir + "/modifiers-modes.hvx", ModifiersDocument([](std::vector<CGMdfColor*>& m) {
+              m[0]->m_kind = 0;
+              m[1]->m_kind = 5;
+              m[2]->m_kind = 255;
+          }));
+    Write(dir + "/modifiers-ranges.hvx", ModifiersDocument([](std::vector<CGMdfColor*>& m) {
+              m[0]->m_rangeStart = std::nanf("");
+              m[1]->m_rangeEnd = INFINITY;
+              m[2]->m_rangeStart = m[2]->m_rangeEnd = 1.0f;
+              m[3]->m_rangeEnd = -1e30f;
+          }));
+    Write(dir + "/modifiers-parents.hvx", ModifiersDocument([](std::vector<CGMdfColor*>& m) {
+              m[0]->m_parents.RemoveAll();
+              m[2]->m_parents.SetSize(2);
+              m[1]->m_parents[0] = m[3]->m_id;
+              m[3]->m_parents[0] = 1; // a point, not a value
+          }));
+    std::vector<BYTE> modifiersCut = ModifiersDocument(nullptr);
+    modifiersCut.resize(modifiersCut.size() - 9);
+    Write(dir + "/modifiers-cut.hvx", modifiersCut);
     // 3DS models (the document fuzzer keeps their files beside the documents it reads), and their
     // records damaged: numbers that are none, paths empty or very long, a file cut short.
     Write(dir + "/models.hvx", ModelDocument(nullptr));
