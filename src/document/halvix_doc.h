@@ -33,6 +33,7 @@ class CGSubassembly;
 class CGModel3ds;
 
 class CGButton;
+class CGMdfColor;
 
 class CHalvixDoc : public CDocument {
     DECLARE_DYNCREATE(CHalvixDoc)
@@ -236,6 +237,9 @@ public:
     // 2029 the parameter colour (a colour modifier driven by the selected values).
     void OnColor(UINT id);
     void OnUpdateParametricColor(CCmdUI* pCmdUI);
+    // The colour modifier's dialog filled from it; after OK its name, range and mode written back and
+    // its colours applied again.  The document is marked modified and the views updated either way.
+    BOOL EditColorModifier(CGMdfColor& modifier);
 
     // ---- Polygons (construct/polygon_commands.cpp) ----
     // With no point selected a default figure in the horizontal plane; with two points (three for

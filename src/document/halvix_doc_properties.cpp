@@ -1,10 +1,12 @@
 // The properties command (ID_EDIT_PROPERTY) as far as the dialogs of its objects exist: one selected
-// action button, or one selected component, 3DS model, hull, net, section or cut; every other
+// action button, or one selected component, 3DS model, colour modifier, hull, net, section or cut;
+// every other
 // selection is handed on down the routing.
 #include "document/halvix_doc.h"
 
 #include "construct/hull_commands.h"
 #include "dynamics/buttons.h"
+#include "dynamics/color_modifier.h"
 #include "solids/model3ds.h"
 #include "solids/subassembly.h"
 
@@ -30,7 +32,8 @@ CGCell* OtherForProperties(const CGPage* page) {
         !page->m_selSolids.IsEmpty() || !page->m_selTexts.IsEmpty() || page->m_selOthers.GetCount() != 1)
         return nullptr;
     CGCell* cell = page->FindCell(page->m_selOthers.GetHead());
-    return DYNAMIC_DOWNCAST(CGSubassembly, cell) || DYNAMIC_DOWNCAST(CGModel3ds, cell) || HxIsHullFigure(cell)
+    return DYNAMIC_DOWNCAST(CGSubassembly, cell) || DYNAMIC_DOWNCAST(CGModel3ds, cell) || HxIsHullFigure(cell) ||
+                   DYNAMIC_DOWNCAST(CGMdfColor, cell)
                ? cell
                : nullptr;
 }
@@ -47,6 +50,8 @@ void CHalvixDoc::OnEditProperties() {
             EditComponent(component);
         else if (auto* model = DYNAMIC_DOWNCAST(CGModel3ds, other))
             EditModel3ds(model);
+        else if (auto* modifier = DYNAMIC_DOWNCAST(CGMdfColor, other))
+            EditColorModifier(*modifier);
         else
             EditHullFigure(other);
         return;

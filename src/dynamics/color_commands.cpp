@@ -172,3 +172,24 @@ void CHalvixDoc::OnUpdateParametricColor(CCmdUI* pCmdUI) {
     }
     pCmdUI->Enable(enable);
 }
+
+BOOL CHalvixDoc::EditColorModifier(CGMdfColor& modifier) {
+    CDlgParametricColor dlg;
+    dlg.m_label = modifier.m_name;
+    dlg.m_from = modifier.m_rangeStart;
+    dlg.m_to = modifier.m_rangeEnd;
+    dlg.m_parameters = modifier.m_kind < CGMdfColor::kRgb ? 1 : 3;
+    dlg.m_choice = (modifier.m_kind + 1) % 2;
+    const BOOL accepted = dlg.DoModal() == IDOK;
+    if (accepted) {
+        modifier.m_name = dlg.m_label;
+        modifier.m_flag2 = true;
+        modifier.m_rangeStart = dlg.m_from;
+        modifier.m_rangeEnd = dlg.m_to;
+        modifier.m_kind = BYTE(dlg.Mode());
+        modifier.Recompute();
+    }
+    SetModifiedFlag();
+    UpdateAllViews();
+    return accepted;
+}

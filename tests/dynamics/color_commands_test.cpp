@@ -205,6 +205,30 @@ TEST_F(ColorCommands, ParameterColourNeedsOneOrThreeScalarValues) {
     EXPECT_EQ(face->m_color.b, HxColorChannel(rgb[2]));
 }
 
+TEST_F(ColorCommands, ThePropertiesOfAModifierChangeItsRangeAndMode) {
+    CGTmVariable* t = AddValue(0.5f, u"t");
+    Select({t->m_id, a->m_id});
+    auto* modifier = Insert(new CGMdfColor(NextId(), CGMdfColor::kGrey, 1.0f, 1, 0.0f));
+    EXPECT_EQ(a->m_color.ToColorRef(), RGB(127, 127, 127));
+    Script<CDlgParametricColor>([](CDlgParametricColor& dlg) {
+        EXPECT_EQ(dlg.m_parameters, 1);
+        EXPECT_EQ(dlg.m_choice, 1) << "grey is the second choice";
+        EXPECT_EQ(dlg.m_label, CString(u"Parametric Color"));
+        dlg.m_choice = 0;
+        dlg.m_to = 1.5f;
+        dlg.m_label = u"色";
+    });
+    Select({modifier->m_id});
+    ASSERT_TRUE(Run(ID_EDIT_PROPERTY));
+    EXPECT_EQ(modifier->m_kind, CGMdfColor::kHue);
+    EXPECT_EQ(modifier->m_name, CString(u"色"));
+    EXPECT_FLOAT_EQ(modifier->m_rangeEnd, 1.5f);
+    double rgb[3];
+    HslToRgb(rgb, 0.5 / (1.5 + 1e-6), 1.0, 0.5);
+    EXPECT_EQ(a->m_color.g, HxColorChannel(rgb[1]));
+    EXPECT_TRUE(m_doc->IsModified());
+}
+
 // ---------------------------------------------------------------------------------------------
 // The modifier itself
 
