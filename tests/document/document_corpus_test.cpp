@@ -3,6 +3,7 @@
 // They are read as the fuzzer reads them, beside a folder of 3DS models for the model cells they hold.
 #include "document_test_support.h"
 #include "document/fuzz/button_runs.h"
+#include "dynamics/color_modifier.h"
 #include "platform/shell.h"
 #include "support/model3ds_writer.h"
 
@@ -120,5 +121,40 @@ TEST_F(DocumentCorpusTest, TheFigureSeedsLoadOrAreRefused) {
             EXPECT_EQ(invalid, 0) << row.name;
         else
             EXPECT_GT(invalid, 0) << row.name;
+    }
+}
+
+// The documents of polygons and colour modifiers: whole and with modes or ranges that make no colour
+// they load and recompute without harm; with a parent made after its modifier, or cut short, they
+// are refused.
+TEST_F(DocumentCorpusTest, TheModifierSeedsLoadOrAreRefused) {
+    QDir dir(CorpusFolder());
+    const struct {
+        const char* name;
+        bool loads;
+    } rows[] = {{"seed-modifiers-hvx", true},
+                {"seed-modifiers-modes-hvx", true},
+                {"seed-modifiers-ranges-hvx", true},
+                {"seed-modifiers-parents-hvx", false}, // a later modifier as a parent
+                {"seed-modifiers-cut-hvx", false}};
+    for (const auto& row : rows) {
+        QFile file(dir.filePath(QString::fromLatin1(row.name)));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << row.name;
+        const QByteArray data = file.readAll();
+        EXPECT_EQ(Load(std::vector<BYTE>(data.begin(), data.end()), false), row.loads) << row.name;
+        if (!row.loads)
+            continue;
+        m_doc->OnInitialUpdate();
+        int modifiers = 0;
+        ForEachCell(g_pCurPage->m_cells, [&](CGCell* cell) {
+            if (cell->IsKindOf(RUNTIME_CLASS(CGMdfColor))) {
+                ++modifiers;
+                cell->Recompute();
+            }
+        });
+        EXPECT_EQ(modifiers, 4) << row.name;
+        // Stored again, the document reads back the same.
+        const std::vector<BYTE> stored = Store();
+        ASSERT_TRUE(Load(stored, false)) << row.name;
     }
 }
