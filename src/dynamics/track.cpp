@@ -125,14 +125,14 @@ int CGTrack::StepCount() const {
     const double steps = std::ceil((double(m_sweepEnd) - double(m_sweepStart)) / double(m_step));
     if (steps > double(kMaxSteps))
         return -1;
-    // The float steps decide where the sweep ends; counting them is cheap at this size.
+    // The float steps decide where the sweep ends (rounding may add a step or a few to the count
+    // above); a step too small to move t on ends the sweep before it starts.
     int count = 0;
-    for (float t = m_sweepStart; t < m_sweepEnd && count <= kMaxSteps; t += m_step) {
-        ++count;
-        if (t + m_step <= t)
+    for (float t = m_sweepStart; t < m_sweepEnd; t += m_step) {
+        if (++count > 2 * kMaxSteps || t + m_step <= t)
             return -1;
     }
-    return count > kMaxSteps ? -1 : count;
+    return count;
 }
 
 template <class Op> void CGTrack::Sweep(Op op) {
