@@ -32,7 +32,7 @@ void CHalvixDoc::OnUpdateTransIterate(CCmdUI* pCmdUI) {
 
 void CHalvixDoc::OnTransIterate() {
     CGPage* page = g_pCurPage;
-    if (!page)
+    if (!page || (page->m_selPoints.IsEmpty() && page->m_selValues.IsEmpty()))
         return;
     std::vector<WORD> scratch;
     auto refuse = [&](const char16_t* text, const char16_t* caption) {
@@ -77,8 +77,13 @@ void CHalvixDoc::OnTransIterate() {
 
     CDlgIterate dlg;
     dlg.Open(*page);
+    // Every image of every mapping must be chosen (the dialog keeps OK disabled until they are).
     if (dlg.DoModal() != IDOK || dlg.m_tuples.size() < 2)
         return;
+    for (const std::vector<WORD>& tuple : dlg.m_tuples) {
+        if (std::find(tuple.begin(), tuple.end(), WORD(0)) != tuple.end())
+            return;
+    }
     CConstruction run(*this);
     if (!run.Reserve(1, 0))
         return;
