@@ -97,7 +97,8 @@ CIterateWindow::CIterateWindow(CDlgIterate& fields, QWidget* parent)
     FillMappings();
     Refresh();
 
-    connect(m_sources, QOverload<int>::of(&QComboBox::activated), this, [this](int row) { ChooseSource(row); });
+    connect(m_sources, QOverload<int>::of(&QComboBox::activated), this,
+            [this](int row) { ChooseSource(row); });
     connect(m_images, QOverload<int>::of(&QComboBox::activated), this, [this](int row) { ChooseImage(row); });
     connect(m_mappings, QOverload<int>::of(&QComboBox::activated), this,
             [this](int index) { ChooseMapping(index); });

@@ -24,7 +24,8 @@ inline constexpr const char16_t* kIterateConflictCaption = u"与原象相冲突"
 inline constexpr const char16_t* kIterateNoImage = u"不合条件，无法构建初像。\r\n请重新选择！";
 inline constexpr const char16_t* kIterateNoImageCaption = u"丢失初像";
 // The point on a compound path: the pieces it takes.
-inline constexpr const char16_t* kPathPiecesMessage = u"请只选择线段、圆弧、曲线或轨迹对象至少两个,至多32个！";
+inline constexpr const char16_t* kPathPiecesMessage =
+    u"请只选择线段、圆弧、曲线或轨迹对象至少两个,至多32个！";
 // The point at the same or a fixed parameter.
 inline constexpr const char16_t* kOneDriverMessage = u"数值或路径上点只要选择一个！";
 inline constexpr const char16_t* kPathObjectsMessage = u"请选择线段、圆弧、曲线或轨迹对象至少两个,至多32个！";
@@ -40,7 +41,8 @@ inline constexpr const char16_t* kTrackNoFigure = u"后代无适合绘制的图�
 inline constexpr const char16_t* kAddObjectsLater = u"有些对象不能添加，它们生成于该按钮之后。";
 inline constexpr const char16_t* kAddObjectsEmpty = u"当前按钮控制对象为空，建议删除它。";
 // Bringing planar objects into view.
-inline constexpr const char16_t* kFlatObjectsMoved = u"当前文档中 %d个 越界对象已经调整入境，请全屏显示、拖动修改！";
+inline constexpr const char16_t* kFlatObjectsMoved =
+    u"当前文档中 %d个 越界对象已经调整入境，请全屏显示、拖动修改！";
 inline constexpr const char16_t* kFlatObjectsNone = u"当前文档中无越界对象，全屏显示或许可以看到！";
 // The depth value of an iteration (the properties command).
 inline constexpr const char16_t* kDepthValueNotVariable = u"未能添加含参数的迭代\n选中的不是一个数值参数！";
@@ -48,4 +50,5 @@ inline constexpr const char16_t* kDepthValueTooLate =
     u"未能添加含参数的迭代\n选中的参数必须先于迭代之前创建（父不能小于子）！";
 inline constexpr const char16_t* kDepthValueLarge = u"参数的当前值较大，建议深度为1-%d，请控制参数值范围！";
 inline constexpr const char16_t* kDepthValueNegative = u"参数的当前值为负，建议深度为1-%d，请控制参数值范围";
-inline constexpr const char16_t* kDepthValueTaken = u"选中的参数将作为迭代深度，建议控制在1-%d，否则可能运行缓慢！";
+inline constexpr const char16_t* kDepthValueTaken =
+    u"选中的参数将作为迭代深度，建议控制在1-%d，否则可能运行缓慢！";

@@ -36,7 +36,8 @@ CGSubassembly* ComponentForProperties(const CGPage* page) {
 bool EarlierRuleApplies(const CGPage& page) {
     const int p = page.m_selPoints.GetCount(), l = page.m_selLines.GetCount(), f = page.m_selFaces.GetCount();
     return p == 1 || p == 2 || l == 1 || l == 2 || f == 1 || f == 2 || page.m_selCurves.GetCount() == 1 ||
-           page.m_selButtons.GetCount() == 1 || (page.m_selValues.GetCount() == 1 && page.m_selTexts.IsEmpty());
+           page.m_selButtons.GetCount() == 1 ||
+           (page.m_selValues.GetCount() == 1 && page.m_selTexts.IsEmpty());
 }
 
 // The one selected solid, when it is a trace of figures and comes first in the command's order.
@@ -48,7 +49,8 @@ CGTrack* TrackForProperties(const CGPage* page) {
 
 // The one selected text, when it is an iteration and comes first in the command's order.
 CGIterate* IterateForProperties(const CGPage* page) {
-    if (!page || EarlierRuleApplies(*page) || page->m_selSolids.GetCount() == 1 || page->m_selTexts.GetCount() != 1)
+    if (!page || EarlierRuleApplies(*page) || page->m_selSolids.GetCount() == 1 ||
+        page->m_selTexts.GetCount() != 1)
         return nullptr;
     return DYNAMIC_DOWNCAST(CGIterate, page->FindCell(page->m_selTexts.GetHead()));
 }
@@ -76,8 +78,8 @@ void CHalvixDoc::OnEditProperties() {
 }
 
 void CHalvixDoc::OnUpdateEditProperties(CCmdUI* pCmdUI) {
-    if (ButtonForProperties(g_pCurPage) || ComponentForProperties(g_pCurPage) || TrackForProperties(g_pCurPage) ||
-        IterateForProperties(g_pCurPage))
+    if (ButtonForProperties(g_pCurPage) || ComponentForProperties(g_pCurPage) ||
+        TrackForProperties(g_pCurPage) || IterateForProperties(g_pCurPage))
         pCmdUI->Enable(TRUE);
     else if (AfxGetCommandRouter().HasHandlerAfter(this, ID_EDIT_PROPERTY))
         pCmdUI->ContinueRouting();

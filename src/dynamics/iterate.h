@@ -21,7 +21,15 @@ public:
     static constexpr BYTE kDepthColors = 1;    // "不同深度异色"
     static constexpr BYTE kOwnColor = 2;       // "图元自身颜色"
     // The pass modes of the recursion.
-    enum PassMode { kFill = 0, kDepth = 1, kHidden = 2, kVisible = 3, kOnTop = 4, kLit = 5, kTranslucent = 6 };
+    enum PassMode {
+        kFill = 0,
+        kDepth = 1,
+        kHidden = 2,
+        kVisible = 3,
+        kOnTop = 4,
+        kLit = 5,
+        kTranslucent = 6
+    };
 
     // For loading: name "迭代", black, one branch, depth 3, nothing to draw.
     CGIterate();

@@ -70,7 +70,8 @@ void CHalvixDoc::OnTransIterate() {
         imagePoints += point ? 1 : 0;
         imageValues += value ? 1 : 0;
     }
-    if ((!page->m_selPoints.IsEmpty() && imagePoints == 0) || (!page->m_selValues.IsEmpty() && imageValues == 0)) {
+    if ((!page->m_selPoints.IsEmpty() && imagePoints == 0) ||
+        (!page->m_selValues.IsEmpty() && imageValues == 0)) {
         HxMessageBox(CString(kIterateNoImage), CString(kIterateNoImageCaption), MB_OK | MB_ICONERROR);
         return;
     }
@@ -87,8 +88,8 @@ void CHalvixDoc::OnTransIterate() {
     CConstruction run(*this);
     if (!run.Reserve(1, 0))
         return;
-    run.AddCell<CGIterate>(dlg.m_sourceCount, dlg.m_pointCount, std::clamp(dlg.m_depth, 0, CGIterate::kMaxDepth),
-                           std::move(dlg.m_tuples));
+    run.AddCell<CGIterate>(dlg.m_sourceCount, dlg.m_pointCount,
+                           std::clamp(dlg.m_depth, 0, CGIterate::kMaxDepth), std::move(dlg.m_tuples));
     run.CommitCell(u"添加迭代图");
 }
 

@@ -70,7 +70,7 @@ public:
     int m_currentSource = 0;  // the chosen row of the source list
     int m_imageChoice = -1;   // the chosen row of the image list, -1 for none
     bool m_okEnabled = false;
-    int m_depth = 3;          // 0 to 1000
+    int m_depth = 3; // 0 to 1000
 };
 
 // "迭代属性": every change goes into the iteration at once and the view is asked to repaint.

@@ -118,7 +118,8 @@ void CGTrack::Recompute() {
 }
 
 int CGTrack::StepCount() const {
-    if (!(m_step > 0.0f) || !std::isfinite(m_step) || !std::isfinite(m_sweepStart) || !std::isfinite(m_sweepEnd))
+    if (!(m_step > 0.0f) || !std::isfinite(m_step) || !std::isfinite(m_sweepStart) ||
+        !std::isfinite(m_sweepEnd))
         return -1;
     if (!(m_sweepStart < m_sweepEnd))
         return 0;

@@ -12,11 +12,11 @@ class CGTrack : public CGCell {
     DECLARE_SERIAL(CGTrack)
 public:
     // The display modes (the kind byte) and colour modes (the style byte).
-    static constexpr BYTE kSolidMode = 0;   // "实线模式": visible edges only
-    static constexpr BYTE kAutoDashed = 1;  // "虚实自动": also hidden edges, fills and depth
-    static constexpr BYTE kShowAll = 2;     // "全部显示": also lit and translucent surfaces
-    static constexpr BYTE kOwnColors = 0;   // "使用原形颜色"
-    static constexpr BYTE kTraceColor = 1;  // "形迹自身颜色"
+    static constexpr BYTE kSolidMode = 0;  // "实线模式": visible edges only
+    static constexpr BYTE kAutoDashed = 1; // "虚实自动": also hidden edges, fills and depth
+    static constexpr BYTE kShowAll = 2;    // "全部显示": also lit and translucent surfaces
+    static constexpr BYTE kOwnColors = 0;  // "使用原形颜色"
+    static constexpr BYTE kTraceColor = 1; // "形迹自身颜色"
     // A sweep of more steps than this (a step of no width, or far too small for its range) draws
     // nothing: every pass would otherwise take practically forever.
     static constexpr int kMaxSteps = 100000;
@@ -26,8 +26,8 @@ public:
     // parents[0] is the driver; with the dynamic range the next two are the range values; then every
     // cell recomputed at each step, ascending.  flags has an entry per parent: 1 marks a figure drawn
     // at every step.  The range is a to b in either order.
-    CGTrack(WORD id, const std::vector<WORD>& parents, const std::vector<WORD>& flags, int dynamicRange, float a,
-            float b, float step, BYTE displayMode, BYTE colorMode);
+    CGTrack(WORD id, const std::vector<WORD>& parents, const std::vector<WORD>& flags, int dynamicRange,
+            float a, float b, float step, BYTE displayMode, BYTE colorMode);
 
     // The common record, then tmin, tmax, the step, the dynamic-range flag and the traced indices.
     // Loading refuses an index past the parents, or a dynamic range without its two values.

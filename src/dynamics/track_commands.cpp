@@ -25,7 +25,8 @@ bool IsPathPoint(const CGCell* cell) {
     return cell && cell->IsKindOf(RUNTIME_CLASS(CGVerFree)) && !cell->IsKindOf(RUNTIME_CLASS(CGVerFreeXyz)) &&
            !cell->IsKindOf(RUNTIME_CLASS(CGVerFreeHenchman)) &&
            !cell->IsKindOf(RUNTIME_CLASS(CGVerFree2dHenchman)) &&
-           !cell->IsKindOf(RUNTIME_CLASS(CGVerFreeUpright)) && !cell->IsKindOf(RUNTIME_CLASS(CGVerFreeInFace)) &&
+           !cell->IsKindOf(RUNTIME_CLASS(CGVerFreeUpright)) &&
+           !cell->IsKindOf(RUNTIME_CLASS(CGVerFreeInFace)) &&
            !cell->IsKindOf(RUNTIME_CLASS(CGVerFreeInPlane));
 }
 
@@ -41,13 +42,15 @@ bool IsNotDrawn(const CGCell* cell) {
 
 // The range and step the dialog offers for a driver.
 void PresetRange(const CGCell& driver, CDlgTrack& dlg) {
-    if (driver.IsKindOf(RUNTIME_CLASS(CGVerFreeInCircle)) || driver.IsKindOf(RUNTIME_CLASS(CGVerFreeEquilateral)) ||
+    if (driver.IsKindOf(RUNTIME_CLASS(CGVerFreeInCircle)) ||
+        driver.IsKindOf(RUNTIME_CLASS(CGVerFreeEquilateral)) ||
         driver.IsKindOf(RUNTIME_CLASS(CGVerFreeUprightEquid))) {
         dlg.m_end = 6.2831855f;
         dlg.m_step = 0.05235988f;
     } else if (HxIsOfClassNamed(&driver, "CGVerFreeInCurve")) {
-        const auto* curve =
-            driver.m_parents.GetSize() > 0 ? DYNAMIC_DOWNCAST(CGCurve, HxFindCell(driver.m_parents[0])) : nullptr;
+        const auto* curve = driver.m_parents.GetSize() > 0
+                                ? DYNAMIC_DOWNCAST(CGCurve, HxFindCell(driver.m_parents[0]))
+                                : nullptr;
         if (curve) {
             dlg.m_start = float(curve->m_tMin);
             dlg.m_end = float(curve->m_tMax);
@@ -57,8 +60,9 @@ void PresetRange(const CGCell& driver, CDlgTrack& dlg) {
             }
         }
     } else if (HxIsOfClassNamed(&driver, "CGVerFreeInLocus")) {
-        const auto* locus =
-            driver.m_parents.GetSize() > 0 ? DYNAMIC_DOWNCAST(CGLocus, HxFindCell(driver.m_parents[0])) : nullptr;
+        const auto* locus = driver.m_parents.GetSize() > 0
+                                ? DYNAMIC_DOWNCAST(CGLocus, HxFindCell(driver.m_parents[0]))
+                                : nullptr;
         if (locus) {
             dlg.m_start = locus->m_t0;
             dlg.m_end = locus->m_t1;
@@ -80,8 +84,8 @@ void CHalvixDoc::OnUpdateCreateTrack(CCmdUI* pCmdUI) {
     const int values = page->m_selValues.GetCount();
     const bool onPoint = points == 1 && (values == 0 || values == 2) &&
                          IsPathPoint(page->FindCell(page->m_selPoints.GetHead()));
-    const bool onParameter =
-        points == 0 && (values == 1 || values == 3) && IsParameter(page->FindCell(page->m_selValues.GetHead()));
+    const bool onParameter = points == 0 && (values == 1 || values == 3) &&
+                             IsParameter(page->FindCell(page->m_selValues.GetHead()));
     pCmdUI->Enable(onPoint || onParameter);
 }
 

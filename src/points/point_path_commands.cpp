@@ -140,7 +140,8 @@ void CHalvixDoc::OnCreatePointTouying() {
         }
         for (const CGFace* face : faces) {
             if (face->m_parents.GetSize() >= 3)
-                run.AddPoint<CGVerFootpf>(p->m_id, face->m_parents[0], face->m_parents[1], face->m_parents[2]);
+                run.AddPoint<CGVerFootpf>(p->m_id, face->m_parents[0], face->m_parents[1],
+                                          face->m_parents[2]);
         }
     }
     run.CommitCells(u"添加投影点");
@@ -233,7 +234,8 @@ void CHalvixDoc::OnCreatePointInobjFt() {
             dlg.m_unit = CDlgAngle::kDegrees;
             if (dlg.DoModal() != IDOK)
                 return;
-            const float angle = dlg.m_unit == CDlgAngle::kDegrees ? dlg.m_angle * kRadiansPerDegree : dlg.m_angle;
+            const float angle =
+                dlg.m_unit == CDlgAngle::kDegrees ? dlg.m_angle * kRadiansPerDegree : dlg.m_angle;
             run.AddPoint<CGVerInCircleFixedf>(piece->m_id, angle);
             run.CommitCell(u"添加圆上定参点");
         } else if (piece->IsKindOf(RUNTIME_CLASS(CGCurve))) {

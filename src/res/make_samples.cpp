@@ -428,9 +428,10 @@ int main(int argc, char** argv) {
         BuildDisplayStyles(second);
     }
     Save(doc, folder, u"6-旋转体");
-    StartDocument(doc, u"谢尔宾斯基三角形",
-                  u"三角形ABC按三个映射（到各角上的小三角形）迭代四层，每层一种颜色；拖动A、B、C，整个图形随之改变。"
-                  u"第二页是线段PQ随圆上的点P运动时的形迹。");
+    StartDocument(
+        doc, u"谢尔宾斯基三角形",
+        u"三角形ABC按三个映射（到各角上的小三角形）迭代四层，每层一种颜色；拖动A、B、C，整个图形随之改变。"
+        u"第二页是线段PQ随圆上的点P运动时的形迹。");
     {
         Builder first(doc.GetPage(0));
         BuildIteration(doc, first);

@@ -122,7 +122,8 @@ TEST_F(DocPointCommandsTest, ProjectionsGoPointByPointOntoEveryLineThenEveryFace
     const PageSnapshot before = TakeSnapshot(*m_page);
     const WORD first = m_page->m_nextId;
     Run(ID_CREATE_POINT_TOUYING);
-    EXPECT_EQ(ClassesFrom(first), std::vector<std::string>({"CGVerFootpl", "CGVerFootpf", "CGVerFootpl", "CGVerFootpf"}));
+    EXPECT_EQ(ClassesFrom(first),
+              std::vector<std::string>({"CGVerFootpl", "CGVerFootpf", "CGVerFootpl", "CGVerFootpf"}));
     std::vector<CGCell*> made = MadeFrom(first);
     ExpectNear(*static_cast<CGVertex*>(made[0]), 1, 0, 0);
     ExpectNear(*static_cast<CGVertex*>(made[1]), 1, 2, 0);
@@ -254,7 +255,8 @@ TEST_F(DocPointCommandsTest, FivePointsMakeABorderPointFromAllButTheFirst) {
     Run(ID_CREATE_POINT_INOBJ_FT);
     auto* border = Cell<CGVerInBorderFt>(m_page->m_nextId - 1);
     ASSERT_NE(border, nullptr);
-    EXPECT_EQ(Parents(border), std::vector<WORD>({p[1]->m_id, p[2]->m_id, p[3]->m_id, p[4]->m_id, p[4]->m_id}));
+    EXPECT_EQ(Parents(border),
+              std::vector<WORD>({p[1]->m_id, p[2]->m_id, p[3]->m_id, p[4]->m_id, p[4]->m_id}));
     EXPECT_EQ(border->m_count, 4);
     ExpectUndoStep<CCmdAddCell>(u"添加折线上同参点");
     EXPECT_EQ(Ids(m_page->m_selPoints),
@@ -334,7 +336,8 @@ TEST_F(DocPointCommandsTest, TheFreePointOnACompoundPathByTheFirstRuleThatFits) 
     CGVertex* q[3] = {AddPoint(0, 0, 1), AddPoint(1, 0, 1), AddPoint(1, 1, 1)};
     Select({q[0]->m_id, q[1]->m_id, q[2]->m_id});
     Run(ID_CREATE_POINT_PATH);
-    EXPECT_FLOAT_EQ(Cell<CGVerFreeInBorder>(m_page->m_nextId - 1)->m_param1, 18467.0f / 32767.0f * 0.6f + 0.2f);
+    EXPECT_FLOAT_EQ(Cell<CGVerFreeInBorder>(m_page->m_nextId - 1)->m_param1,
+                    18467.0f / 32767.0f * 0.6f + 0.2f);
 
     // A segment and an arc: the length path at 0.6; a segment and a curve: a piece path.
     CGLine* s = Segment(0, 0, 4, 0);

@@ -54,7 +54,9 @@ TEST_F(DocumentCorpusTest, KeptFilesLoadOrAreRefusedCleanly) {
     ASSERT_GE(files.size(), 10);
     // The links of the kept files open nothing.
     struct CNoShell {
-        CNoShell() { HxSetShellOpenHandler([](const CString&, const CString&) { return false; }); }
+        CNoShell() {
+            HxSetShellOpenHandler([](const CString&, const CString&) { return false; });
+        }
         ~CNoShell() { HxSetShellOpenHandler(nullptr); }
     } noShell;
     for (const QString& name : files) {

@@ -66,7 +66,8 @@ TEST_F(IterateCommandsTest, EveryRefusalHasItsTextAndCaption) {
     Select({w->m_id});
     ExpectRefused(ID_TRANS_ITERATE, u"所选值不独立。\r\n请重新选择！", u"选择不合条件");
     Select({a->m_id, d->m_id});
-    ExpectRefused(ID_TRANS_ITERATE, u"迭代的时候您不能将迭代点构造于当前的迭代对象上。\r\n这些对象不可作为原象出现！",
+    ExpectRefused(ID_TRANS_ITERATE,
+                  u"迭代的时候您不能将迭代点构造于当前的迭代对象上。\r\n这些对象不可作为原象出现！",
                   u"与原象相冲突");
     Select({lone->m_id});
     ExpectRefused(ID_TRANS_ITERATE, u"不合条件，无法构建初像。\r\n请重新选择！", u"丢失初像");

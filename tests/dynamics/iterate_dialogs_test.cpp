@@ -63,7 +63,8 @@ TEST_F(IterateDialogTest, SourcesAndImagesComeFromTheSelection) {
     EXPECT_FALSE(dlg.m_okEnabled);
     EXPECT_EQ(dlg.m_depth, 3);
     EXPECT_EQ(CDlgIterate::MappingName(1), u"映射#1");
-    EXPECT_EQ(dlg.TableLines(), std::vector<CString>({a->m_name + u"=> ", b->m_name + u"=> ", CString(u"v=> ")}));
+    EXPECT_EQ(dlg.TableLines(),
+              std::vector<CString>({a->m_name + u"=> ", b->m_name + u"=> ", CString(u"v=> ")}));
 }
 
 TEST_F(IterateDialogTest, PointsGoToPointsAndValuesToValues) {
@@ -95,8 +96,8 @@ TEST_F(IterateDialogTest, PointsGoToPointsAndValuesToValues) {
     EXPECT_TRUE(dlg.ChooseImage(ImageRow(dlg, w->m_id)));
     EXPECT_TRUE(dlg.m_okEnabled);
     EXPECT_EQ(dlg.m_currentSource, 0) << "wraps to the first source";
-    EXPECT_EQ(dlg.TableLines(),
-              std::vector<CString>({a->m_name + u"=>" + d->m_name, b->m_name + u"=>" + b->m_name, CString(u"v=>w")}));
+    EXPECT_EQ(dlg.TableLines(), std::vector<CString>({a->m_name + u"=>" + d->m_name,
+                                                      b->m_name + u"=>" + b->m_name, CString(u"v=>w")}));
 }
 
 TEST_F(IterateDialogTest, MappingsAreAddedSwitchedAndDeletedByTheRules) {

@@ -15,9 +15,9 @@
 
 // What a recorder saw at one drawing call.
 struct CRecorded {
-    char pass;    // 'f' fill, 'd' depth, 'h' hidden, 'v' visible, 't' on top, 'l' lit, 'u' translucent
-    float x, y;   // where its point stood
-    float param;  // its point's (or value's) first parameter word
+    char pass;   // 'f' fill, 'd' depth, 'h' hidden, 'v' visible, 't' on top, 'l' lit, 'u' translucent
+    float x, y;  // where its point stood
+    float param; // its point's (or value's) first parameter word
     float color[4];
     int hidden;
     int labelHidden;

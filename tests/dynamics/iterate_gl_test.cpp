@@ -24,7 +24,8 @@ protected:
         return CRgba{HxColorChannel(rgb[0]), HxColorChannel(rgb[1]), HxColorChannel(rgb[2]), 255};
     }
     static bool Near(CRgba a, CRgba b, int tolerance = 2) {
-        return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance && std::abs(a.b - b.b) <= tolerance;
+        return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance &&
+               std::abs(a.b - b.b) <= tolerance;
     }
 };
 
@@ -148,8 +149,8 @@ TEST_F(IterateGlTest, ATraceDrawsThePointAtEveryStepInItsOwnColour) {
     CGArc* circle = Insert(new CGArc(NextId(), 0, 0, 0, 2, 0, 0, 0, 2, 0, 0.0f, 6.2831855f, CGArc::kCircle));
     const WORD id = NextId();
     auto* p = Insert(new CGVerFreeInCircle(id, NextVertex(), CString(u"P"), circle->m_id, 1.0f));
-    auto* trace = Insert(new CGTrack(NextId(), {p->m_id}, {1}, 0, 0.0f, 6.2831855f, 1.5707964f, CGTrack::kSolidMode,
-                                     CGTrack::kTraceColor));
+    auto* trace = Insert(new CGTrack(NextId(), {p->m_id}, {1}, 0, 0.0f, 6.2831855f, 1.5707964f,
+                                     CGTrack::kSolidMode, CGTrack::kTraceColor));
     trace->DrawOnTop();
     const CRgba green{0, 128, 0, 255};
     EXPECT_EQ(Opaque(At(2.0f, 0.0f)), green);

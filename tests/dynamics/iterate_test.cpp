@@ -121,7 +121,8 @@ TEST_F(IterateTest, DrawsTheNestedTrianglesLevelByLevelAndPutsThePageBack) {
 
 TEST_F(IterateTest, BranchesAreVisitedDepthFirstFromTheStateTheirLevelLeft) {
     BuildTriangle();
-    CGIterate* it = Iterate({{a->m_id, d->m_id, f->m_id}, {d->m_id, b->m_id, e->m_id}, {f->m_id, e->m_id, c->m_id}}, 2);
+    CGIterate* it =
+        Iterate({{a->m_id, d->m_id, f->m_id}, {d->m_id, b->m_id, e->m_id}, {f->m_id, e->m_id, c->m_id}}, 2);
     DrawOnlyTheRecorder(it);
     EXPECT_EQ(it->m_branchCount, 3);
     const std::vector<float> before = State();
@@ -314,7 +315,11 @@ ByteBuilder IterateRecord(const CGIterate& it) {
     ByteBuilder b;
     b.NewClass("CGIterate");
     r.AppendTo(b);
-    b.I32(it.m_itemCount).I32(it.m_pointCount).I32(it.m_branchCount).I32(it.m_depth).I32(int(it.m_values.size()));
+    b.I32(it.m_itemCount)
+        .I32(it.m_pointCount)
+        .I32(it.m_branchCount)
+        .I32(it.m_depth)
+        .I32(int(it.m_values.size()));
     b.U8(it.m_showFull).U8(it.m_showTable).U8(it.m_solidOnly);
     for (const auto& set : it.m_idSets)
         for (WORD id : set)
@@ -381,7 +386,8 @@ TEST_F(IterateTest, DamagedRecordsAreRefusedOrBroughtWithinTheLimits) {
     EXPECT_THROW(LoadIterate(withInt(counts, -1)), CArchiveException) << "negative item count";
     EXPECT_THROW(LoadIterate(withInt(counts, 0x40000000)), CArchiveException) << "more ids than bytes";
     EXPECT_THROW(LoadIterate(withInt(counts + 4, 4)), CArchiveException) << "more points than items";
-    EXPECT_THROW(LoadIterate(withInt(counts + 8, 0x7FFFFFFF)), CArchiveException) << "branches beyond the bytes";
+    EXPECT_THROW(LoadIterate(withInt(counts + 8, 0x7FFFFFFF)), CArchiveException)
+        << "branches beyond the bytes";
     EXPECT_THROW(LoadIterate(withInt(good.size() - 4, -2)), CArchiveException) << "negative value list";
     EXPECT_THROW(LoadIterate(withInt(good.size() - 4, 1000)), CArchiveException) << "values beyond the bytes";
     // A depth beyond the figure's limit loads as the limit, a negative one as 0; a stored value
@@ -414,8 +420,8 @@ TEST_F(IterateTest, APastedIterationKeepsItsIdsThroughTheNewNumbers) {
     CGVerMid* md = mid(ab);
     CGVerMid* me = mid(bc);
     CGVerMid* mf = mid(ca);
-    auto* it = Insert(new CGIterate(NextId(), 3, 3, 2,
-                                    {{pa->m_id, pb->m_id, pc->m_id}, {md->m_id, me->m_id, mf->m_id}}));
+    auto* it = Insert(
+        new CGIterate(NextId(), 3, 3, 2, {{pa->m_id, pb->m_id, pc->m_id}, {md->m_id, me->m_id, mf->m_id}}));
     ASSERT_TRUE(it->m_valid);
     m_page->SelectCell(it->m_id);
     const std::vector<BYTE> block = StoreBytes([&](CArchive& ar) { m_page->WriteClipboardBlock(ar); });
@@ -434,8 +440,8 @@ TEST_F(IterateTest, APastedIterationKeepsItsIdsThroughTheNewNumbers) {
     const std::vector<WORD> images{WORD(first + 6), WORD(first + 7), WORD(first + 8)};
     EXPECT_EQ(copy->m_idSets[0], preImage);
     EXPECT_EQ(copy->m_idSets[1], images);
-    EXPECT_EQ(copy->m_chain, std::vector<WORD>({WORD(first + 3), WORD(first + 4), WORD(first + 5), WORD(first + 6),
-                                                WORD(first + 7), WORD(first + 8)}));
+    EXPECT_EQ(copy->m_chain, std::vector<WORD>({WORD(first + 3), WORD(first + 4), WORD(first + 5),
+                                                WORD(first + 6), WORD(first + 7), WORD(first + 8)}));
     EXPECT_EQ(copy->m_drawables, copy->m_chain);
     EXPECT_TRUE(copy->m_valid);
     // The original still names its own cells.

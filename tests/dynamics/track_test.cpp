@@ -21,9 +21,10 @@ protected:
         m = AddMidpoint(p->m_id, q->m_id);
         recorder = Insert(new CRecorder(NextId(), m->m_id, &log));
     }
-    CGTrack* Trace(std::vector<WORD> parents, std::vector<WORD> flags, int dynamic, float a, float b, float step,
-                   BYTE display = CGTrack::kSolidMode) {
-        return Insert(new CGTrack(NextId(), parents, flags, dynamic, a, b, step, display, CGTrack::kOwnColors));
+    CGTrack* Trace(std::vector<WORD> parents, std::vector<WORD> flags, int dynamic, float a, float b,
+                   float step, BYTE display = CGTrack::kSolidMode) {
+        return Insert(
+            new CGTrack(NextId(), parents, flags, dynamic, a, b, step, display, CGTrack::kOwnColors));
     }
     std::string Passes() const {
         std::string s;
@@ -203,7 +204,8 @@ TEST_F(TrackTest, TheRecordByteByByteAndItsDamage) {
     EXPECT_EQ(defaults.m_sweepEnd, 1.0f);
     EXPECT_EQ(defaults.m_color, (CRgba{0, 128, 0, 255}));
 
-    CGTrack* trace = Trace({p->m_id, m->m_id, recorder->m_id}, {1, 0, 1}, 0, 0.5f, 3.0f, 0.25f, CGTrack::kShowAll);
+    CGTrack* trace =
+        Trace({p->m_id, m->m_id, recorder->m_id}, {1, 0, 1}, 0, 0.5f, 3.0f, 0.25f, CGTrack::kShowAll);
     trace->m_style = CGTrack::kTraceColor;
     const std::vector<BYTE> bytes = TrackRecord(*trace).Bytes();
     auto back = ExpectRecord<CGTrack>(trace, bytes);
@@ -229,17 +231,21 @@ TEST_F(TrackTest, TheRecordByteByByteAndItsDamage) {
         return b.Bytes();
     };
     const std::vector<WORD> three{p->m_id, m->m_id, recorder->m_id};
-    EXPECT_THROW(Loaded<CGTrack>(withTail([](ByteBuilder& b) { b.F32(0).F32(1).F32(0.1f).I32(0).I32(1).U16(3); }, three)),
+    EXPECT_THROW(Loaded<CGTrack>(
+                     withTail([](ByteBuilder& b) { b.F32(0).F32(1).F32(0.1f).I32(0).I32(1).U16(3); }, three)),
                  CArchiveException);
-    EXPECT_THROW(Loaded<CGTrack>(withTail([](ByteBuilder& b) { b.F32(0).F32(1).F32(0.1f).I32(0).I32(-1); }, three)),
-                 CArchiveException);
-    EXPECT_THROW(Loaded<CGTrack>(withTail([](ByteBuilder& b) { b.F32(0).F32(1).F32(0.1f).I32(0).I32(500).U16(0); }, three)),
+    EXPECT_THROW(
+        Loaded<CGTrack>(withTail([](ByteBuilder& b) { b.F32(0).F32(1).F32(0.1f).I32(0).I32(-1); }, three)),
+        CArchiveException);
+    EXPECT_THROW(Loaded<CGTrack>(withTail(
+                     [](ByteBuilder& b) { b.F32(0).F32(1).F32(0.1f).I32(0).I32(500).U16(0); }, three)),
                  CArchiveException);
     EXPECT_THROW(Loaded<CGTrack>(withTail([](ByteBuilder& b) { b.F32(0).F32(1).F32(0.1f).I32(1).I32(0); },
                                           {p->m_id, m->m_id})),
                  CArchiveException);
     // A step of zero loads (old files may hold one) and draws nothing.
-    auto zero = Loaded<CGTrack>(withTail([](ByteBuilder& b) { b.F32(0).F32(1).F32(0).I32(0).I32(1).U16(2); }, three));
+    auto zero =
+        Loaded<CGTrack>(withTail([](ByteBuilder& b) { b.F32(0).F32(1).F32(0).I32(0).I32(1).U16(2); }, three));
     ASSERT_TRUE(zero);
     EXPECT_EQ(zero->StepCount(), -1);
 }

@@ -60,7 +60,8 @@ inline void HxRunFigurePasses(CGPage& page) {
                 continue;
         } else {
             auto* trace = static_cast<CGTrack*>(cell);
-            std::vector<WORD> parents(trace->m_parents.GetData(), trace->m_parents.GetData() + trace->m_parents.GetSize());
+            std::vector<WORD> parents(trace->m_parents.GetData(),
+                                      trace->m_parents.GetData() + trace->m_parents.GetSize());
             const int steps = trace->StepCount();
             if (double(steps) * double(parents.size() + 1) > 200000.0 || drawsFigures(parents))
                 continue;

@@ -580,8 +580,8 @@ CFigureRuns AddFigureRuns(CGPage* page) {
     f.byValue = add(new CGIterate(id(), 3, 3, 2, {{a, b, c}, {e, fm, d}}));
     f.byValue->FollowDepthValue(f.depth->m_id);
     const WORD circle = add(new CGArc(id(), 0, 0, 0, 2, 0, 0, 0, 2, 0, 0.0f, 6.2831855f, 0))->m_id;
-    const WORD on = add(new CGVerFreeInCircle(id(), page->m_nextVertex++, page->MakeAutoLabel(1), circle, 1.0f))
-                        ->m_id;
+    const WORD on =
+        add(new CGVerFreeInCircle(id(), page->m_nextVertex++, page->MakeAutoLabel(1), circle, 1.0f))->m_id;
     const WORD seg = add(new CGLine(id(), on, a, 0))->m_id;
     const WORD half = add(new CGVerMid(id(), page->m_nextVertex++, page->MakeAutoLabel(1), seg))->m_id;
     f.onCircle = add(new CGTrack(id(), {on, seg, half}, {1, 1, 1}, 0, 0.0f, 6.2831855f, 0.2f, 1, 1));
@@ -589,9 +589,11 @@ CFigureRuns AddFigureRuns(CGPage* page) {
     const WORD hi = add(new CGTmVarParameter(id(), CString(u"hi"), 2.5f))->m_id;
     CList<WORD, WORD> source;
     source.AddTail(f.depth->m_id);
-    const WORD follower =
-        add(new CGVerCoordinates(id(), page->m_nextVertex++, page->MakeAutoLabel(1), source, 1, 0, 0, 0, 1, 0))->m_id;
-    f.ofParameter = add(new CGTrack(id(), {f.depth->m_id, lo, hi, follower}, {0, 0, 0, 1}, 1, 0.0f, 4.0f, 0.25f, 2, 0));
+    const WORD follower = add(new CGVerCoordinates(id(), page->m_nextVertex++, page->MakeAutoLabel(1), source,
+                                                   1, 0, 0, 0, 1, 0))
+                              ->m_id;
+    f.ofParameter =
+        add(new CGTrack(id(), {f.depth->m_id, lo, hi, follower}, {0, 0, 0, 1}, 1, 0.0f, 4.0f, 0.25f, 2, 0));
     g_pCurPage = saved;
     g_cellMap = saved ? &saved->m_cells : nullptr;
     return f;
