@@ -2,9 +2,9 @@
 // with points, lines and a tool, its ".gf" copy, an older version, a page with every point on an
 // object, one with a hull, its net, section and cuts, one with every measurement, vector item, a
 // parameter and the plane axes' scale, one with every solid of revolution, one with a component of
-// every kind, one with every action button and one with parameters and calculated values, each
-// with damaged variants of their records; with
-// --paste, the clipboard blocks of a page (its cells, the page whole); with --toolset, tool-set
+// every kind, one with every action button, one with parameters and calculated values and one with
+// 3DS models whose files are whole, damaged or missing, each with damaged variants of their records;
+// with --paste, the clipboard blocks of a page (its cells, the page whole); with --toolset, tool-set
 // files.
 // Usage: make_document_seeds [--paste | --toolset] DIR
 #include "document/halvix_doc.h"
@@ -26,6 +26,7 @@
 #include "points/object_points.h"
 #include "solids/fold.h"
 #include "solids/hull_presets.h"
+#include "solids/model3ds.h"
 #include "solids/revolution_constructed.h"
 #include "solids/section.h"
 #include "solids/split.h"
@@ -133,6 +134,7 @@ std::vector<BYTE> PointsOnObjectsDocument(void (*damage)(std::vector<CGVertex*>&
 
 struct CHullFigures {
     CGPolyhedron* hull = nullptr;
+    CGFold* net = nullptr;
     CGSplit* fixedCut = nullptr;
     CGSplit* faceCut = nullptr;
 };
@@ -152,7 +154,7 @@ CHullFigures AddHullFigures(CGPage* page) {
     f.hull->m_id = page->m_nextId++;
     BuildConvexHull(cube.data(), int(cube.size() / 3), *f.hull);
     add(f.hull);
-    add(new CGFold(page->m_nextId++, f.hull->m_id, u"展开图", 2, 1));
+    f.net = add(new CGFold(page->m_nextId++, f.hull->m_id, u"展开图", 2, 1));
     WORD corners[3];
     for (int i = 0; i < 3; ++i) {
         corners[i] = page->m_nextId++;
@@ -168,6 +170,26 @@ CHullFigures AddHullFigures(CGPage* page) {
     g_pCurPage = saved;
     g_cellMap = saved ? &saved->m_cells : nullptr;
     return f;
+}
+
+// The buttons the net and cut commands add: "折展" folding the net shut and open, "切割" applying
+// every plane of each cut; with wild ranges the sweeps run past the ends the figures expect.
+void AddHullButtons(CGPage* page, const CHullFigures& f, bool wild) {
+    CGPage* saved = g_pCurPage;
+    g_pCurPage = page;
+    g_cellMap = &page->m_cells;
+    auto add = [&](WORD driven, const char16_t* caption, float min, float max, int mode, float pause) {
+        auto* button =
+            new CGButnAnimation(page->m_nextId++, caption, driven, min, max, mode, 0, 0.03f, pause);
+        page->m_cells.SetAt(button->m_id, button);
+    };
+    add(f.net->m_id, u"折展", wild ? -5.0f : 1.0f, wild ? 40.0f : f.net->ClosedParameter(),
+        CGButnAnimation::kBackAndForth, 1.0f);
+    for (CGSplit* cut : {f.fixedCut, f.faceCut})
+        add(cut->m_id, u"切割", wild ? 7.5f : 0.0f, wild ? -3.0f : cut->FullCutParameter(),
+            CGButnAnimation::kForward, 0.0f);
+    g_pCurPage = saved;
+    g_cellMap = saved ? &saved->m_cells : nullptr;
 }
 
 // The buttons of a page: a sweep of a point on a line, a walk in a face, a move of a free point, a
@@ -513,6 +535,50 @@ std::vector<CGSubassembly*> AddComponents(CGPage* page) {
     return made;
 }
 
+// 3DS models named by the paths their documents would hold, as written on Windows and here: found
+// beside the document (whole, cut short, with a short main chunk, no model at all) or nowhere; a path
+// too short to be read; buttons that turn two of them; `damage` changes the models before the
+// document is stored.
+std::vector<BYTE> ModelDocument(const std::function<void(std::vector<CGModel3ds*>&)>& damage) {
+    CHalvixDoc doc;
+    doc.OnNewDocument();
+    CGPage* page = doc.GetPage(0);
+    std::vector<CGModel3ds*> models;
+    const char16_t* paths[] = {u"C:\\课件\\模型\\cube.3ds",
+                               u"/home/老师/模型/cut.3ds",
+                               u"D:\\past.3ds",
+                               u"E:\\notes.3ds",
+                               u"C:\\gone\\gone.3ds",
+                               u"a.3d"};
+    for (size_t i = 0; i < std::size(paths); ++i) {
+        auto* model = new CGModel3ds;
+        model->m_id = page->m_nextId++;
+        model->m_path = paths[i];
+        model->m_name = CGModel3ds::FileNameOf(model->m_path);
+        model->m_style = BYTE(i % 2);
+        model->m_center[0] = float(i) * 3.0f;
+        model->m_scale = 0.5f;
+        model->m_param1 = float(i) * 0.5f;
+        page->m_cells.SetAt(model->m_id, model);
+        models.push_back(model);
+    }
+    // The buttons that turn the first model (found) and the fifth (found nowhere), as the command
+    // makes them.
+    CGPage* saved = g_pCurPage;
+    g_pCurPage = page;
+    g_cellMap = &page->m_cells;
+    for (size_t i : {size_t(0), size_t(4)}) {
+        auto* button = new CGButnAnimation(page->m_nextId++, u"旋转模型", models[i]->m_id, 0.0f, 6.283f,
+                                           CGButnAnimation::kForward, 0, 0.02f, 0.0f);
+        page->m_cells.SetAt(button->m_id, button);
+    }
+    g_pCurPage = saved;
+    g_cellMap = saved ? &saved->m_cells : nullptr;
+    if (damage)
+        damage(models);
+    return doc.StoreToBytes();
+}
+
 CRecord* PointTool() {
     auto* tool = new CRecord;
     tool->m_name = u"点";
@@ -767,6 +833,19 @@ int main(int argc, char** argv) {
     figures.fixedCut->m_planeCount = 50;
     figures.faceCut->m_planeCount = 9;
     Write(dir + "/hulls-plane-counts.hvx", doc.StoreToBytes());
+    figures.fixedCut->m_planeCount = 3;
+    figures.faceCut->m_planeCount = 1;
+    {
+        // The hull page again with the buttons of the net and the cuts, once as the commands make
+        // them and once with ranges past the figures' ends.
+        CHalvixDoc withButtons;
+        withButtons.OnNewDocument();
+        CHullFigures made = AddHullFigures(withButtons.GetPage(0));
+        AddHullButtons(withButtons.GetPage(0), made, false);
+        Write(dir + "/hulls-buttons.hvx", withButtons.StoreToBytes());
+        AddHullButtons(withButtons.GetPage(0), made, true);
+        Write(dir + "/hulls-buttons-wild.hvx", withButtons.StoreToBytes());
+    }
 
     // Every measurement, and damaged variants: spacings of the scale that would never end or are no
     // number, a slider without a range, texts that are cut or claim more than the file holds,
@@ -917,5 +996,23 @@ int main(int argc, char** argv) {
     std::vector<BYTE> shortened = whole;
     shortened.resize(shortened.size() / 2);
     Write(dir + "/components-cut.hvx", shortened);
+
+    // 3DS models (the document fuzzer keeps their files beside the documents it reads), and their
+    // records damaged: numbers that are none, paths empty or very long, a file cut short.
+    Write(dir + "/models.hvx", ModelDocument(nullptr));
+    Write(dir + "/models-no-numbers.hvx", ModelDocument([](std::vector<CGModel3ds*>& m) {
+              m[0]->m_scale = std::nanf("");
+              m[1]->m_center[2] = INFINITY;
+              m[2]->m_param1 = -INFINITY;
+              m[3]->m_scale = 0.0f;
+          }));
+    Write(dir + "/models-paths.hvx", ModelDocument([](std::vector<CGModel3ds*>& m) {
+              m[0]->m_path.Empty();
+              m[1]->m_path = CString(u'/', 20000) + u"cube.3ds";
+              m[2]->m_path = u"\\\\\\\\";
+          }));
+    std::vector<BYTE> modelsCut = ModelDocument(nullptr);
+    modelsCut.resize(modelsCut.size() * 2 / 3);
+    Write(dir + "/models-cut.hvx", modelsCut);
     return 0;
 }
