@@ -163,9 +163,13 @@ void CGIterate::Serialize(CArchive& ar) {
     if (items < 0 || points < 0 || points > items || branches < 0 || values < 0)
         throw CArchiveException(CArchiveException::badIndex);
     ar >> m_showFull >> m_showTable >> m_solidOnly;
-    // Every set holds one id per item: the sets must fit in what is left of the record.
+    // Every set holds one id per item: the sets must fit in what is left of the record.  Sets of no
+    // items take no bytes, so their number says nothing: such an iteration has nothing to map and
+    // loads without branches.
     const ULONGLONG ids = ULONGLONG(branches + 1ULL) * ULONGLONG(items);
     ar.CheckCount(ids, sizeof(WORD));
+    if (items == 0)
+        branches = 0;
     m_itemCount = items;
     m_pointCount = points;
     m_branchCount = branches;

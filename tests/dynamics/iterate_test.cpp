@@ -401,6 +401,19 @@ TEST_F(IterateTest, DamagedRecordsAreRefusedOrBroughtWithinTheLimits) {
     auto count = LoadIterate(withInt(counts + 16, 9));
     ASSERT_TRUE(count);
     EXPECT_EQ(count->m_valueCount, 0);
+
+    // Sets of no items take no bytes: a huge branch count beside them loads as no branches (and
+    // allocates nothing for them).
+    auto* empty = Insert(new CGIterate(NextId(), 0, 0, 3, {{}, {}}));
+    std::vector<BYTE> none = IterateRecord(*empty).Bytes();
+    const size_t emptyCounts = none.size() - (3 * 4 + 3) - 20;
+    const int branches = 0x7FFFFFFF;
+    std::memcpy(&none[emptyCounts + 8], &branches, 4);
+    auto noItems = LoadIterate(none);
+    ASSERT_TRUE(noItems);
+    EXPECT_EQ(noItems->m_branchCount, 0);
+    EXPECT_EQ(noItems->m_idSets.size(), 1u);
+    EXPECT_EQ(IterateRecord(*noItems).Bytes().size(), none.size());
 }
 
 // ---------------------------------------------------------------------------------------------
