@@ -38,6 +38,7 @@ constexpr UINT kHide = 33207;         // ID_VIEW_HIDEOBJECTS
 constexpr UINT kShowLabel = 33208;    // ID_VIEW_SHOWHIDE_LABEL
 constexpr UINT kTrace = 33198;        // ID_VIEW_TRACE
 constexpr UINT kRandomColor = 2026;   // ID_COLOR26
+constexpr UINT kBorderPoint = 34154;  // ID_CREATE_POINT_PATH (with the face selected: its border)
 
 const std::vector<CContextMenuItem> kPointMenu = {
     {u"属性...", kProperties},  {u"隐藏点", kHide},
@@ -77,7 +78,7 @@ const std::vector<CContextMenuItem> kFaceMenu = {
     {u"光照处理", kRenderSolid},
     {u"透明材质", 0},
     {u"面内点", 0},
-    {u"边界上的点", 0},
+    {u"边界上的点", kBorderPoint},
     {u"平面法向量", kNormal},
     {u"多边形面积", kArea},
 };

@@ -124,11 +124,11 @@ TEST_F(ConstructFromSelection, PointToolRows) {
                       {{l1, f}, {C::kPointInter}, 1},
                       {{c1, f}, {C::kPointInter}, 2},
                       {{ink, c1}, {}, 0}, // one of two curves is ink: no intersection
-                      {{onLine, c1}, {C::kPointInObjFt}, 0},
+                      {{onLine, c1}, {C::kPointInObjFt}, 1},
                       {{p, q, r}, {C::kPointPerEq}, 1}, // that command makes one point
-                      {{v1, l1}, {C::kPointInObjFt}, 0},
+                      {{v1, l1}, {C::kPointInObjFt}, 1},
                       {{v1, p, q}, {C::kPointInObjFt}, 0},
-                      {{p, q, r, s}, {C::kPointInObjFt}, 0},
+                      {{p, q, r, s}, {C::kPointInObjFt}, 1},
                       {{t1}, {}, 0},
                       {{p, q, r, s, v1, v2, v3, param}, {}, 0},
                   });
