@@ -325,6 +325,29 @@ TEST_F(ToolsTest, BoxSelectScreenshotGridEraseAndSnapshot) {
     EXPECT_LT(qGreen(kept), 150);
 }
 
+TEST_F(ToolsTest, ASnapshotStaysOnItsPage) {
+    g_mouseTool = 1;
+    CGPage* first = m_page;
+    CGVertex* p = AddPoint(6, 5);
+    first->SelectCell(p->m_id);
+    Redraw();
+    ASSERT_TRUE(Run(ID_VIEW_SNAPSHOT));
+    ASSERT_EQ(g_traceImageEmpty, 0);
+    const QRgb background = m_view->grabFramebuffer().pixel(Pixel(-6, 5));
+    ASSERT_NE(m_view->grabFramebuffer().pixel(Pixel(6, 5)), background);
+    // Another page shows nothing of the first page's snapshot, and neither does the first page
+    // when it comes back: the kept picture went with the switch.
+    m_doc->OnNewPage();
+    ASSERT_NE(g_pCurPage, first);
+    EXPECT_EQ(g_traceImageEmpty, 1);
+    Redraw();
+    EXPECT_EQ(m_view->grabFramebuffer().pixel(Pixel(6, 5)), background);
+    m_doc->SetCurrentPage(first);
+    p->SetPosition(-6, -5, 0);
+    Redraw();
+    EXPECT_EQ(m_view->grabFramebuffer().pixel(Pixel(6, 5)), background);
+}
+
 TEST_F(ToolsTest, UndoAndRedoFromTheKeys) {
     ASSERT_TRUE(Run(ID_CREATE_POLYGON));
     Click(Pixel(0, 0));
