@@ -1,21 +1,27 @@
 // Writes the sample documents that the 样例 command lists: a cube with its diagonal section, a
 // pyramid with the centres of its base and the feet of its height, circles through three points,
 // a triangle with translated and rotated copies, and a lesson of several pages.  Every figure is
-// built on free points with the program's own classes and commands and saved through the document.
+// built on a few free points, the rest tied to them, with the program's own classes and commands,
+// and saved through the document.  The samples and their folder are left read-only, as an
+// installed program's are.
 // Usage: halvix_make_samples <output folder>
 #include "document/doc_globals.h"
 #include "document/halvix_doc.h"
 #include "model/arc_circles.h"
+#include "model/constrained_points.h"
 #include "model/dependent_points.h"
 #include "model/face.h"
 #include "model/free_points.h"
 #include "model/line.h"
 #include "points/transform_dialogs.h"
+#include "points/translated_points.h"
 #include "points/triangle_centres.h"
 #include "view/vertex_array.h"
 #include "view/view_camera.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 
 #include <cstdio>
@@ -63,6 +69,10 @@ public:
         Named(name);
         return Add(new T(m_page->m_nextId, m_page->m_nextVertex++, name, parents...));
     }
+    // A point tied to others (constructed, or free only along the path they give it).
+    template <class T, class... Args> WORD Tied(const char16_t* name, Args... parents) {
+        return Dependent<T>(name, WORD(parents)...);
+    }
     CGPage* Page() const { return m_page; }
 
 private:
@@ -86,12 +96,18 @@ constexpr COLORREF kSectionColor = RGB(255, 190, 60);
 constexpr COLORREF kBaseColor = RGB(120, 170, 255);
 constexpr COLORREF kFigureColor = RGB(120, 210, 140);
 
-// 正方体 ABCD-A1B1C1D1 with edge 10, and its diagonal section AA1C1C.
+// 正方体 ABCD-A1B1C1D1 with edge 10, and its diagonal section AA1C1C, built so that it stays a cube
+// whatever is dragged: A and B are free, D turns about A square to AB at the distance AB, C = B +
+// AD, A1 stands on A square to the face ABD at the distance AB, and the top face is the bottom
+// one moved by AA1.
 void BuildCube(Builder& b, bool section) {
-    const WORD A = b.Point(u"A", -5, -5, -5), B = b.Point(u"B", 5, -5, -5), C = b.Point(u"C", 5, 5, -5),
-               D = b.Point(u"D", -5, 5, -5);
-    const WORD A1 = b.Point(u"A1", -5, -5, 5), B1 = b.Point(u"B1", 5, -5, 5), C1 = b.Point(u"C1", 5, 5, 5),
-               D1 = b.Point(u"D1", -5, 5, 5);
+    const WORD A = b.Point(u"A", -5, -5, -5), B = b.Point(u"B", 5, -5, -5);
+    const WORD D = b.Tied<CGVerFreeUprightEquid>(u"D", A, B);
+    const WORD C = b.Tied<CGVerTranslate>(u"C", B, A, D);
+    const WORD A1 = b.Tied<CGVerPerpenEquid>(u"A1", A, B, D);
+    const WORD B1 = b.Tied<CGVerTranslate>(u"B1", B, A, A1);
+    const WORD C1 = b.Tied<CGVerTranslate>(u"C1", C, A, A1);
+    const WORD D1 = b.Tied<CGVerTranslate>(u"D1", D, A, A1);
     b.Edges({A, B, C, D});
     b.Edges({A1, B1, C1, D1});
     for (auto [p, q] : {std::pair{A, A1}, {B, B1}, {C, C1}, {D, D1}})
@@ -217,6 +233,21 @@ CGPage* NewPage(CHalvixDoc& doc, const char16_t* title) {
 
 bool g_failed = false;
 
+constexpr QFileDevice::Permissions kWritable = QFileDevice::WriteOwner;
+constexpr QFileDevice::Permissions kSearchable =
+    QFileDevice::ExeOwner | QFileDevice::ExeGroup | QFileDevice::ExeOther;
+
+// Readable by all, and with what is asked for besides.
+void SetPermissions(const QString& path, QFileDevice::Permissions more) {
+    const QFileDevice::Permissions readable =
+        QFileDevice::ReadOwner | QFileDevice::ReadUser | QFileDevice::ReadGroup | QFileDevice::ReadOther;
+    if (!QFile::setPermissions(path, readable | more)) {
+        std::fprintf(stderr, "halvix_make_samples: cannot set the permissions of %s\n",
+                     path.toLocal8Bit().constData());
+        g_failed = true;
+    }
+}
+
 void Save(CHalvixDoc& doc, const QString& folder, const char16_t* name) {
     if (!doc.GetPage(0))
         return;
@@ -241,6 +272,11 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "halvix_make_samples: cannot make %s\n", argv[1]);
         return 1;
     }
+    // The samples of an earlier build are read-only, and so is their folder: writable again while
+    // they are written anew.
+    SetPermissions(folder, kWritable | kSearchable);
+    for (const QFileInfo& old : QDir(folder).entryInfoList({QStringLiteral("*.hvx")}, QDir::Files))
+        SetPermissions(old.absoluteFilePath(), kWritable);
     // A sample must build without a single message: any would be a fault of the samples.
     HxSetMessageBoxHandler([](const CString& text, const CString&, UINT) {
         std::fprintf(stderr, "halvix_make_samples: %s\n", text.ToQString().toLocal8Bit().constData());
@@ -253,7 +289,9 @@ int main(int argc, char** argv) {
 
     CHalvixDoc doc;
     StartDocument(doc, u"正方体的对角截面",
-                  u"正方体ABCD-A1B1C1D1与它的对角截面AA1C1C。拖动任一顶点，截面随之改变。");
+                  u"正方体ABCD-"
+                  u"A1B1C1D1与它的对角截面AA1C1C。拖动顶点A或B，或拖动D使它绕棱AB转动，正方体随之改变，截面始"
+                  u"终是它的对角截面。");
     {
         Builder b(doc.GetPage(0));
         BuildCube(b, true);
@@ -296,5 +334,10 @@ int main(int argc, char** argv) {
     }
     Save(doc, folder, u"5-多页的课件");
     doc.DeleteContents();
+    // As an installed program's: a sample opened and changed is saved under a name of the user's
+    // elsewhere, never over the sample.
+    for (const QFileInfo& sample : QDir(folder).entryInfoList({QStringLiteral("*.hvx")}, QDir::Files))
+        SetPermissions(sample.absoluteFilePath(), QFileDevice::Permissions());
+    SetPermissions(folder, kSearchable);
     return g_failed ? 1 : 0;
 }
