@@ -7,6 +7,7 @@
 #include "document/tool_record.h"
 #include "document/undo_cmds.h"
 #include "model/page.h"
+#include "model/vertex.h"
 #include "view/view_globals.h"
 #include "view/view_ids.h"
 #include "view/view_services.h"
@@ -249,6 +250,19 @@ void CHalvixView::OnLButtonDblClk(UINT nFlags, CPoint point) {
     if (!PickAt(point.x, point.y, &pickClass, &id, FALSE))
         id = 0;
     CGCell* cell = id != 0 ? page->FindCell(id) : nullptr;
+    // A label that a line, circle or face passes under is still the label the user aims at: only a
+    // point (which its own label sits beside) goes before it.
+    const bool onPoint =
+        cell && (pickClass == 1 || (pickClass == 0 && cell->IsKindOf(RUNTIME_CLASS(CGVertex))));
+    if (cell && pickClass != 3 && !onPoint) {
+        int labelClass = 0;
+        WORD labelId = 0;
+        if (PickAt(point.x, point.y, &labelClass, &labelId, TRUE) && labelClass == 3)
+            if (CGCell* labelled = page->FindCell(labelId)) {
+                EditLabel(*labelled);
+                return;
+            }
+    }
     if (cell && pickClass == 3) {
         EditLabel(*cell);
         return;

@@ -244,6 +244,36 @@ TEST_F(ToolsTest, TheLabelDialogRenamesAndFixesTheName) {
     EXPECT_EQ(a->m_labelHidden, 0);
 }
 
+TEST_F(ToolsTest, ADoubleClickOnALabelOpensItsDialogEvenWithALineUnderIt) {
+    // A's label sits one unit above it, on the segment CD; B is elsewhere.
+    CGVertex* a = AddPoint(-4, 0);
+    CGVertex* c = AddPoint(-8, 1);
+    CGVertex* d = AddPoint(0, 1);
+    CGLine* cd = AddLine(c->m_id, d->m_id);
+    a->m_labelHidden = 0;
+    a->m_labelOffset[1] = 1.0f;
+    a->m_labelOffset[0] = a->m_labelOffset[2] = 0.0f;
+    a->SyncVertex();
+    Redraw();
+    std::vector<CString> labels;
+    HxSetDialogRunner([&](CDialog& dialog) {
+        if (auto* dlg = dynamic_cast<CDlgPropertyLabel*>(&dialog))
+            labels.push_back(dlg->m_label);
+        return INT_PTR(IDCANCEL);
+    });
+    DoubleClick(Pixel(-4, 1));
+    EXPECT_EQ(labels, std::vector<CString>{CString(u"A")});
+    EXPECT_EQ(m_properties.m_calls, 0);
+    // Away from any label the line is the object under the mouse; on the point, the point.
+    labels.clear();
+    DoubleClick(Pixel(-7, 1));
+    EXPECT_TRUE(labels.empty());
+    EXPECT_EQ(m_properties.m_selected, std::vector<WORD>{cd->m_id});
+    DoubleClick(Pixel(-4, 0));
+    EXPECT_TRUE(labels.empty());
+    EXPECT_EQ(m_properties.m_selected, std::vector<WORD>{a->m_id});
+}
+
 TEST_F(ToolsTest, ToolButtonsBuildFromTheSelectionFirst) {
     std::vector<int> kinds;
     int answer = 1;
