@@ -22,6 +22,7 @@
 #include "model/vertex.h"
 #include "support/archive_helpers.h"
 #include "view/halvix_view.h"
+#include "view/view_accelerators.h"
 #include "view/view_camera.h"
 #include "view/view_globals.h"
 #include "view/view_ids.h"
@@ -45,6 +46,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <set>
 
@@ -592,6 +594,19 @@ TEST_F(MainFrameTest, TheKeysOfTheCommandsRunThemAndShowInTheToolTips) {
     EXPECT_EQ(frame.GetStatusBar()->FindElement(ID_VIEW_TSFM_RESET)->GetToolTipText(), u"三维 (Home)");
     EXPECT_EQ(frame.GetRibbonBar()->FindByID(ID_FILE_SAVE)->GetText(), u"保存\tCtrl+S") << "the menu's key column";
     EXPECT_EQ(HxKeyText(QKeyCombination(Qt::Key_PageDown)), u"PageDown");
+    // Every key of the frame's and the view's tables is bound, to its command.
+    for (const auto* table : {&HxFrameAccelerators(), &HxViewAccelerators()})
+        for (const CAccelerator& a : *table) {
+            const QString name = QKeySequence(a.key).toString();
+            std::vector<UINT> ran;
+            for (QShortcut* s : shortcuts)
+                if (s->key() == QKeySequence(a.key)) {
+                    recorder.m_runs.clear();
+                    emit s->activated();
+                    ran.insert(ran.end(), recorder.m_runs.begin(), recorder.m_runs.end());
+                }
+            EXPECT_NE(std::find(ran.begin(), ran.end(), a.id), ran.end()) << name.toStdString();
+        }
 }
 
 TEST_F(MainFrameTest, QtsOwnTextsAreChinese) {
