@@ -250,18 +250,16 @@ void CHalvixView::OnLButtonDblClk(UINT nFlags, CPoint point) {
     if (!PickAt(point.x, point.y, &pickClass, &id, FALSE))
         id = 0;
     CGCell* cell = id != 0 ? page->FindCell(id) : nullptr;
-    // A label that a line, circle or face passes under is still the label the user aims at: only a
-    // point (which its own label sits beside) goes before it.
+    // A name is what the user aims at when the mouse is on its letters, whatever passes under them
+    // and wherever the label's pick spot lies; only a point (beside which its own name sits) goes
+    // before it.
     const bool onPoint =
         cell && (pickClass == 1 || (pickClass == 0 && cell->IsKindOf(RUNTIME_CLASS(CGVertex))));
-    if (cell && pickClass != 3 && !onPoint) {
-        int labelClass = 0;
-        WORD labelId = 0;
-        if (PickAt(point.x, point.y, &labelClass, &labelId, TRUE) && labelClass == 3)
-            if (CGCell* labelled = page->FindCell(labelId)) {
-                EditLabel(*labelled);
-                return;
-            }
+    if (pickClass != 3 && !onPoint) {
+        if (CGCell* named = LabelUnder(point.x, point.y)) {
+            EditLabel(*named);
+            return;
+        }
     }
     if (cell && pickClass == 3) {
         EditLabel(*cell);

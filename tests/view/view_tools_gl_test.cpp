@@ -244,11 +244,11 @@ TEST_F(ToolsTest, TheLabelDialogRenamesAndFixesTheName) {
     EXPECT_EQ(a->m_labelHidden, 0);
 }
 
-TEST_F(ToolsTest, ADoubleClickOnALabelOpensItsDialogEvenWithALineUnderIt) {
-    // A's label sits one unit above it, on the segment CD; B is elsewhere.
+TEST_F(ToolsTest, ADoubleClickOnANameOpensItsLabelDialog) {
+    // A's name starts one unit above it; the segment CD runs through its letters, ten pixels up.
     CGVertex* a = AddPoint(-4, 0);
-    CGVertex* c = AddPoint(-8, 1);
-    CGVertex* d = AddPoint(0, 1);
+    CGVertex* c = AddPoint(-8, 1.5);
+    CGVertex* d = AddPoint(0, 1.5);
     CGLine* cd = AddLine(c->m_id, d->m_id);
     a->m_labelHidden = 0;
     a->m_labelOffset[1] = 1.0f;
@@ -261,12 +261,24 @@ TEST_F(ToolsTest, ADoubleClickOnALabelOpensItsDialogEvenWithALineUnderIt) {
             labels.push_back(dlg->m_label);
         return INT_PTR(IDCANCEL);
     });
-    DoubleClick(Pixel(-4, 1));
-    EXPECT_EQ(labels, std::vector<CString>{CString(u"A")});
+    // The letters are drawn from the name's start rightwards and upwards.
+    const QPoint start = Pixel(-4, 1);
+    const QRgb background = m_view->grabFramebuffer().pixel(Pixel(6, -6));
+    bool inked = false;
+    const QImage frame = m_view->grabFramebuffer();
+    for (int dx = 0; dx < 16 && !inked; ++dx)
+        for (int dy = 0; dy < 20 && !inked; ++dy)
+            inked = frame.pixel(start + QPoint(dx, -dy)) != background &&
+                    frame.pixel(start + QPoint(dx, -dy)) != frame.pixel(Pixel(-2, 1.5));
+    ASSERT_TRUE(inked) << "the name is drawn where the test looks for it";
+    DoubleClick(start + QPoint(6, -10));
+    EXPECT_EQ(labels, std::vector<CString>{CString(u"A")}) << "on the letters, over the line";
+    DoubleClick(start + QPoint(6, -4));
+    EXPECT_EQ(labels.size(), 2u) << "on the letters";
     EXPECT_EQ(m_properties.m_calls, 0);
-    // Away from any label the line is the object under the mouse; on the point, the point.
+    // Away from any name the line is the object under the mouse; on the point, the point.
     labels.clear();
-    DoubleClick(Pixel(-7, 1));
+    DoubleClick(Pixel(-7, 1.5));
     EXPECT_TRUE(labels.empty());
     EXPECT_EQ(m_properties.m_selected, std::vector<WORD>{cd->m_id});
     DoubleClick(Pixel(-4, 0));
