@@ -1,11 +1,13 @@
 // Frames of the view drawing a page of cubes (points with their labels, edges dashed behind
 // hidden-surface faces) into an 800 x 600 framebuffer at about 300, 2,000, 5,000 and 10,000 cells,
 // each frame timed beside the floor: a plain program that draws the same triangles, segments,
-// points and label glyphs with one draw call per kind.  Runs under an X server (xvfb-run).
+// points and label glyphs with one draw call per kind; and frames of a page of 50 solids of
+// revolution in each display style.  Runs under an X server (xvfb-run).
 #include "model/face.h"
 #include "model/line.h"
 #include "model/page.h"
 #include "model/vertex.h"
+#include "solids/revolution.h"
 #include "view/glyph_font.h"
 #include "view/scene_renderer.h"
 #include "view/texture_text.h"
@@ -13,6 +15,8 @@
 #include "view/view_camera.h"
 #include "view/view_globals.h"
 #include "view/view_settings.h"
+
+#include "render_harness.h"
 
 #include <benchmark/benchmark.h>
 
@@ -34,18 +38,6 @@
 #include <vector>
 
 namespace {
-
-constexpr int kWidth = 800;
-constexpr int kHeight = 600;
-
-QSurfaceFormat Format() {
-    QSurfaceFormat f;
-    f.setRenderableType(QSurfaceFormat::OpenGL);
-    f.setProfile(QSurfaceFormat::CompatibilityProfile);
-    f.setVersion(2, 1);
-    f.setDepthBufferSize(24);
-    return f;
-}
 
 // `cubes` cubes laid out in rows about 19 units wide, each 8 labelled points, 12 edges and 6 faces
 // that only hide what lies behind them.
@@ -258,51 +250,6 @@ private:
     GLuint m_atlas = 0;
 };
 
-// An offscreen context with an 800 x 600 framebuffer and the view's set-up in it.
-class CRenderHarness {
-public:
-    bool Start() {
-        m_surface.setFormat(Format());
-        m_surface.create();
-        m_context.setFormat(Format());
-        if (!m_context.create() || !m_context.makeCurrent(&m_surface))
-            return false;
-        QOpenGLFramebufferObjectFormat f;
-        f.setAttachment(QOpenGLFramebufferObject::Depth);
-        m_fbo = std::make_unique<QOpenGLFramebufferObject>(kWidth, kHeight, f);
-        if (!m_fbo->bind())
-            return false;
-        HxInitInstallFolder();
-        m_renderer = std::make_unique<CSceneRenderer>();
-        if (!m_renderer->InitOpenGL())
-            return false;
-        return m_renderer->OnSize(kWidth, kHeight);
-    }
-    ~CRenderHarness() {
-        if (m_renderer)
-            m_renderer->ReleaseOpenGL();
-        m_renderer.reset();
-        m_fbo.reset();
-        m_context.doneCurrent();
-    }
-    CSceneRenderer& Renderer() { return *m_renderer; }
-
-private:
-    QOffscreenSurface m_surface;
-    QOpenGLContext m_context;
-    std::unique_ptr<QOpenGLFramebufferObject> m_fbo;
-    std::unique_ptr<CSceneRenderer> m_renderer;
-};
-
-CRenderHarness* g_harness = nullptr;
-
-double Median(std::vector<double> v) {
-    if (v.empty())
-        return 0.0;
-    std::nth_element(v.begin(), v.begin() + std::ptrdiff_t(v.size() / 2), v.end());
-    return v[v.size() / 2];
-}
-
 // Each iteration draws the view's frame and then the floor's, each waited for until the pixels are
 // done; the iteration time is the view's frame.  Counters: medians of both in milliseconds and of
 // their ratio, pair by pair.
@@ -356,18 +303,80 @@ BENCHMARK(BM_Render2000Cells)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseM
 BENCHMARK(BM_Render5000Cells)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseManualTime();
 BENCHMARK(BM_Render10000Cells)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseManualTime();
 
+// 50 solids of revolution in a grid of 10 by 5, spheres, cylinders, cones and frustums in turn, all
+// in one display style.
+class CSolidsPage {
+public:
+    explicit CSolidsPage(BYTE style) {
+        g_pCurPage = &m_page;
+        g_cellMap = &m_page.m_cells;
+        HxReplaceVertexArray(50);
+        for (int k = 0; k < 50; ++k) {
+            const float x = float(k % 10) * 2.2f - 9.9f, y = float(k / 10) * 2.6f - 5.2f;
+            const WORD id = m_page.m_nextId++;
+            CGCell* cell = nullptr;
+            switch (k % 4) {
+            case 0:
+                cell = new CGSphere(id, x, y, 0.0f, 0.9f, 0.0f, 0.0f, 0.9f);
+                break;
+            case 1:
+                cell = new CGCylinder(id, x, y, -0.9f, 0.8f, 1.8f, 0.0f, 0.0f, 1.0f);
+                break;
+            case 2:
+                cell = new CGCone(id, x, y, -0.9f, 0.9f, 1.8f, 0.0f, 0.0f, 1.0f);
+                break;
+            default:
+                cell = new CGFrustum(id, x, y, -0.9f, 0.9f, 1.8f, 0.0f, 0.0f, 1.0f, 0.5f);
+                break;
+            }
+            cell->m_style = style;
+            if (style == 3)
+                cell->m_color.a = 90;
+            m_page.m_cells.SetAt(id, cell);
+        }
+    }
+    ~CSolidsPage() {
+        g_pCurPage = nullptr;
+        g_cellMap = nullptr;
+    }
+
+private:
+    CGPage m_page;
+};
+
+// Frames per second of the page of solids, the frame waited for until its pixels are done.
+void RenderSolids(benchmark::State& state) {
+    if (!g_harness) {
+        state.SkipWithError("no OpenGL context (run under xvfb-run)");
+        return;
+    }
+    using Clock = std::chrono::steady_clock;
+    ResetViewCamera();
+    CSolidsPage page(BYTE(state.range(0)));
+    g_harness->Renderer().DrawFrame();
+    std::vector<double> frame;
+    for (auto _ : state) {
+        const auto t0 = Clock::now();
+        g_harness->Renderer().DrawFrame();
+        glFinish();
+        const double a = std::chrono::duration<double>(Clock::now() - t0).count();
+        state.SetIterationTime(a);
+        frame.push_back(a * 1e3);
+    }
+    const double median = Median(frame);
+    state.counters["frame_ms"] = median;
+    state.counters["fps"] = median > 0.0 ? 1000.0 / median : 0.0;
+}
+// Arguments: the display style, 0 outline, 1 wire mesh, 2 lit, 3 translucent.
+BENCHMARK(RenderSolids)
+    ->Name("BM_Render50Solids")
+    ->DenseRange(0, 3)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(2.0)
+    ->UseManualTime();
+
 } // namespace
 
 int main(int argc, char** argv) {
-    QGuiApplication app(argc, argv);
-    CRenderHarness harness;
-    if (harness.Start())
-        g_harness = &harness;
-    else
-        std::fprintf(stderr, "render bench: the view could not be set up\n");
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    g_harness = nullptr;
-    return 0;
+    return RunFrameBenchmarks(argc, argv, "render bench");
 }

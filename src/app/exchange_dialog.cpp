@@ -113,6 +113,16 @@ bool CHxExchangeDialog::GetInt(int id, int& value, int min, int max) {
     return true;
 }
 
+bool CHxExchangeDialog::GetFloat(int id, float& value, float min, float max) {
+    float v = 0.0f;
+    if (!GetFloat(id, v))
+        return false;
+    if (v < min || v > max)
+        return Refuse(Edit(id), HxFormat(u"请输入一个在 %g 和 %g 之间的数。", double(min), double(max)));
+    value = v;
+    return true;
+}
+
 bool CHxExchangeDialog::GetDouble(int id, double& value) {
     QLineEdit* edit = Edit(id);
     if (!edit)

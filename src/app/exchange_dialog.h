@@ -40,6 +40,8 @@ public:
     static QString DoubleText(double value);
     static bool ParseDouble(const QString& text, double& value);
     bool GetInt(int id, int& value, int min, int max);
+    // A float that must lie within min..max: one outside is refused with the range message.
+    bool GetFloat(int id, float& value, float min, float max);
     bool GetDouble(int id, double& value);
 
     // The index of the checked button of a group of radio buttons, -1 when none is checked; and the

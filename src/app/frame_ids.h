@@ -1,6 +1,7 @@
 // Command ids and window messages of the main frame, the object pane and the application object.
 #pragma once
 
+#include "document/halvix_doc.h" // ID_EDIT_PROPERTY
 #include "platform/types.h"
 
 constexpr UINT ID_APP_ABOUT = 57664;
@@ -32,7 +33,6 @@ constexpr UINT ID_VIEW_FULLSCREEN_TOOLBAR = 33271;
 constexpr UINT ID_FULLSCREEN_TOOLBAR = 32878; // the full-screen toolbar's own id
 
 // The object pane's commands.
-constexpr UINT ID_EDIT_PROPERTY = 32851; // "属性"
 constexpr UINT ID_TREE_COLLAPSE = 33533;  // "折叠分支到页"
 constexpr UINT ID_TREE_REBUILD = 34123;   // "刷新并展开当前页对象列表"
 constexpr UINT ID_SELECT_PAGE = 33199;    // "选择当前页" (Ctrl+G)

@@ -12,6 +12,7 @@
 #include "app/ribbon_icons.h"
 #include "app/status_bar.h"
 #include "document/halvix_doc.h"
+#include "dynamics/button_press.h"
 #include "document/neighbour_services.h"
 #include "view/halvix_view.h"
 #include "view/view_camera.h"
@@ -24,6 +25,7 @@
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QSettings>
+#include <QStatusTipEvent>
 #include <QToolBar>
 
 HxRibbonButton* g_customToolButton = nullptr;
@@ -131,6 +133,7 @@ CMainFrame::CMainFrame() : m_doc(std::make_unique<CHalvixDoc>()), m_nAppLook(HxR
     OnMessageId(UM_CELL_TEXTS_CHANGED, &CMainFrame::OnCellTextsChanged);
     OnMessageId(UM_REBUILD_OBJECT_TREE, &CMainFrame::OnRebuildObjectTree);
     OnMessageId(UM_QUICKHELP_CLOSED, &CMainFrame::OnQuickHelpClosed);
+    OnMessageId(UM_PRESS_BUTTON, &CMainFrame::OnPressButton);
 
     // Commands go to the view first, then to the document, then to the frame (and the object pane
     // and the application, once they exist).
@@ -250,6 +253,9 @@ bool CMainFrame::CreateStatusBar(HxRibbonDefinition& definition) {
     }
     setStatusBar(m_wndStatusBar);
     HxSetStatusTextHandler([this](int pane, const CString& text) {
+        // A text the program sets stays when a prompt over it goes.
+        if (pane == HX_STATUS_ELEMENT_INFO)
+            m_showingPrompt = false;
         if (HxRibbonBaseElement* e = m_wndStatusBar->GetElement(pane))
             e->SetText(text);
     });
@@ -281,6 +287,29 @@ void CMainFrame::OnIdleUpdateCmdUI() {
         m_wndStatusBar->OnIdleUpdate();
     if (m_wndObjectView)
         m_wndObjectView->OnIdleUpdate();
+}
+
+bool CMainFrame::event(QEvent* event) {
+    if (event->type() == QEvent::StatusTip) {
+        ShowPrompt(CString::FromQString(static_cast<QStatusTipEvent*>(event)->tip()));
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+void CMainFrame::ShowPrompt(const CString& prompt) {
+    HxRibbonBaseElement* info = m_wndStatusBar ? m_wndStatusBar->GetElement(HX_STATUS_ELEMENT_INFO) : nullptr;
+    if (!info)
+        return;
+    if (!prompt.IsEmpty()) {
+        if (!m_showingPrompt)
+            m_textBeforePrompt = info->GetText();
+        m_showingPrompt = true;
+        info->SetText(prompt);
+    } else if (m_showingPrompt) {
+        m_showingPrompt = false;
+        info->SetText(m_textBeforePrompt);
+    }
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

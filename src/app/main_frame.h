@@ -136,6 +136,8 @@ public:
     LRESULT OnSelectionChanged(WPARAM wParam, LPARAM lParam);
     LRESULT OnCellTextsChanged(WPARAM wParam, LPARAM lParam);
     LRESULT OnRebuildObjectTree(WPARAM wParam, LPARAM lParam);
+    // The press of a button by an id that has no command, handed on to the view.
+    LRESULT OnPressButton(WPARAM wParam, LPARAM lParam);
     LRESULT OnQuickHelpClosed(WPARAM wParam, LPARAM lParam);
 
     // The window and pane layout kept in the settings, and put back.
@@ -146,6 +148,9 @@ protected:
     // A modified document asks whether to save it before the window closes; then the window state
     // and the application's settings file are kept.
     void closeEvent(QCloseEvent* event) override;
+    // A command's prompt (the status tip of the ribbon button or menu item under the pointer) shows
+    // in the information pane while the pointer stays there; the pane's text comes back after.
+    bool event(QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -162,6 +167,7 @@ private:
     // tips say why.
     void ExplainResourceLinks();
     void OnInitialUpdateViews();
+    void ShowPrompt(const CString& prompt);
 
     CHalvixView* m_view = nullptr;
     std::unique_ptr<CHalvixDoc> m_doc;
@@ -184,4 +190,7 @@ private:
     CObjectView* m_wndObjectView = nullptr;
     HxIdleHook* m_idleHook = nullptr;
     UINT m_nAppLook;
+    // The information pane's text while a prompt covers it.
+    bool m_showingPrompt = false;
+    CString m_textBeforePrompt;
 };

@@ -8,6 +8,8 @@
 #include "app/ribbon_icons.h"
 #include "app/status_bar.h"
 #include "document/halvix_doc.h"
+#include "dynamics/button_press.h"
+#include "view/halvix_view.h"
 
 #include <QAction>
 #include <QToolBar>
@@ -174,5 +176,11 @@ LRESULT CMainFrame::OnQuickHelpClosed(WPARAM wParam, LPARAM) {
         m_pQuickHelp->deleteLater();
         m_pQuickHelp = nullptr;
     }
+    return 0;
+}
+
+LRESULT CMainFrame::OnPressButton(WPARAM wParam, LPARAM lParam) {
+    if (m_view)
+        m_view->SendMessage(UM_PRESS_BUTTON, wParam, lParam);
     return 0;
 }

@@ -285,7 +285,11 @@ LRESULT CMtfDlgWindow::OnFormulaSize(WPARAM width, LPARAM height) {
     const CSize wanted =
         CMtfDlg::SizeForFormula(CSize(LONG(width), LONG(height)), CPoint(topLeft.x(), topLeft.y()),
                                 CSize(area.width(), area.height()));
-    const QSize size(wanted.cx, wanted.cy);
+    // The rule sizes the whole window, its frame included (which the window system adds around the
+    // client area that resize() sets).
+    const QSize frame = frameGeometry().size() - this->size();
+    const QSize size =
+        QSize(wanted.cx, wanted.cy) - QSize(std::max(0, frame.width()), std::max(0, frame.height()));
     if (size == this->size() || size == m_pendingSize)
         return 0;
     // The size changes after the paint that asked for it.

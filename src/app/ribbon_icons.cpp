@@ -269,6 +269,31 @@ std::map<QString, Draw>& Drawings() {
         Line(p, {5, 8}, {5, 25});
         Line(p, {27, 8}, {27, 25});
     };
+    d["cone"] = [](QPainter& p, const HxIconPalette& pal) {
+        const QPointF apex(16, 4);
+        p.setPen(Qt::NoPen);
+        p.setBrush(pal.fill);
+        p.drawPolygon(QPolygonF({apex, QPointF(5, 25), QPointF(27, 25)}));
+        p.setPen(Stroke(pal, 1.8));
+        p.setBrush(Qt::NoBrush);
+        BaseEllipse(p, pal, {16, 25}, 11, 4);
+        p.setPen(Stroke(pal, 1.8));
+        Line(p, apex, {5, 25});
+        Line(p, apex, {27, 25});
+    };
+    d["round-frustum"] = [](QPainter& p, const HxIconPalette& pal) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(pal.fill);
+        p.drawPolygon(QPolygonF({QPointF(10, 8), QPointF(22, 8), QPointF(27, 25), QPointF(5, 25)}));
+        p.setPen(Stroke(pal, 1.8));
+        p.setBrush(pal.fill);
+        Ellipse(p, {16, 8}, 6, 2.5);
+        p.setBrush(Qt::NoBrush);
+        BaseEllipse(p, pal, {16, 25}, 11, 4);
+        p.setPen(Stroke(pal, 1.8));
+        Line(p, {10, 8}, {5, 25});
+        Line(p, {22, 8}, {27, 25});
+    };
     d["static-figure"] = [](QPainter& p, const HxIconPalette& pal) {
         p.setPen(QPen(pal.green, 1.5));
         Line(p, {4, 28}, {30, 28});

@@ -122,6 +122,10 @@ QString HxElementToolTip(const HxRibbonBaseElement* e) {
     return QStringLiteral("<b>%1</b><br/>%2").arg(title, desc);
 }
 
+QString HxElementStatusTip(const HxRibbonBaseElement* e) {
+    return Q(e->GetDescription());
+}
+
 // ---------------------------------------------------------------------------------------------
 // Menus
 
@@ -184,6 +188,7 @@ void HxFillMenu(HxRibbonWidgetHost* host, QMenu* menu, HxRibbonButton* button) {
         }
         QAction* action = menu->addAction(host->ElementIcon(item, false), text);
         action->setToolTip(HxElementToolTip(item));
+        action->setStatusTip(HxElementStatusTip(item));
         action->setEnabled(!item->IsDisabled());
         if (item->GetCheck() != 0 || item->GetKind() == HxRibbonKind::CheckBox || item->IsRadio()) {
             action->setCheckable(true);
@@ -240,6 +245,7 @@ void HxRibbonButtonWidget::Sync() {
     if (m_style != IconOnly && icon().isNull())
         setToolButtonStyle(Qt::ToolButtonTextOnly);
     setToolTip(HxElementToolTip(e));
+    setStatusTip(HxElementStatusTip(e));
     setEnabled(!e->IsDisabled());
     SetCheckedLook(this, e->IsChecked());
 
@@ -503,6 +509,7 @@ void HxSyncElementWidget(HxRibbonWidgetHost* host, QWidget* w, HxRibbonBaseEleme
         box->setText(Q(HxRibbonBaseElement::StripText(e->GetText())));
         box->setChecked(e->IsChecked());
         box->setToolTip(HxElementToolTip(e));
+        box->setStatusTip(HxElementStatusTip(e));
         box->setEnabled(!e->IsDisabled());
     } else if (auto* label = qobject_cast<QLabel*>(w)) {
         label->setText(Q(e->GetKind() == HxRibbonKind::Pane ? e->GetText()

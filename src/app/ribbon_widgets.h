@@ -49,6 +49,9 @@ private:
 
 // The tooltip of an element: its title in bold, its description below.
 QString HxElementToolTip(const HxRibbonBaseElement* element);
+// The element's prompt for the status bar while the pointer is on it (its description), empty when
+// it has none.
+QString HxElementStatusTip(const HxRibbonBaseElement* element);
 
 // Fills menu from the sub-items of button (updating their states first).
 void HxFillMenu(HxRibbonWidgetHost* host, QMenu* menu, HxRibbonButton* button);

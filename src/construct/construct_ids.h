@@ -33,3 +33,8 @@ constexpr UINT ID_CREATE_POINT_TRIANGLE_H = 33069;
 constexpr UINT ID_CREATE_POINT_TRIANGLE_E = 33070;
 constexpr UINT ID_CREATE_POINT_COORDINATES = 33143;
 constexpr UINT ID_CREATE_POINT_ROT_INCIRCLE = 33065;
+
+// Solids of revolution on the corners of a right triangle or trapezium.
+constexpr UINT ID_CREATE_CYLINDER = 32956;
+constexpr UINT ID_CREATE_CONE = 32957;
+constexpr UINT ID_CREATE_PLATFORM = 32958;

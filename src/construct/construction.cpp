@@ -9,16 +9,12 @@
 
 const char16_t* const g_pageFullMessage = u"当前页的对象已达上限，不能再添加。";
 
-namespace {
-// The counters are 16-bit and never wrap: the last id (vertex index) a page hands out.
-constexpr int kLastVertexIndex = 0xFFFE;
-} // namespace
-
 CConstruction::CConstruction(CHalvixDoc& doc) : m_doc(doc), m_page(*g_pCurPage) {}
 
 bool CConstruction::Reserve(int cells, int points) {
+    // The counters are 16-bit and never wrap.
     if (cells < 0 || points < 0 || points > cells || !m_page.CanTakeIds(cells) ||
-        int(m_page.m_nextVertex) + points - 1 > kLastVertexIndex) {
+        !m_page.CanTakeVertexIndices(points)) {
         AfxMessageBox(g_pageFullMessage, MB_OK);
         return false;
     }

@@ -48,6 +48,11 @@ CHalvixDoc::CHalvixDoc() {
     m_strDefaultExt = u".hvx";
     AddTransformCommands();
     AddConstructCommands();
+    AddButtonCommands();
+    AddRevolutionCommands();
+    AddComponentCommands();
+    OnCommandId(ID_EDIT_PROPERTY, &CHalvixDoc::OnEditProperties);
+    OnUpdateId(ID_EDIT_PROPERTY, &CHalvixDoc::OnUpdateEditProperties);
     OnCommandId(ID_FILE_SAVE_GF, &CHalvixDoc::OnFileSaveGf);
     OnCommandId(ID_FILE_OPEN_ALL, &CHalvixDoc::OnFileOpenAll);
     OnCommandId(ID_EDIT_SHOWOBJECT, &CHalvixDoc::OnShowAllObjects);

@@ -14,6 +14,7 @@ constexpr UINT ID_CREATE_PAGE = 34161;     // our own number: no table gives one
 constexpr UINT ID_VIEW_PAGEUP = 32861;
 constexpr UINT ID_VIEW_PAGEDOWN = 32862;
 constexpr UINT ID_EDIT_DELETE = 32883;
+constexpr UINT ID_EDIT_PROPERTY = 32851; // "属性"
 constexpr UINT ID_EDIT_COPY = 57634;
 constexpr UINT ID_EDIT_CUT = 57635;
 constexpr UINT ID_EDIT_PASTE = 57637;
@@ -28,6 +29,9 @@ enum class HxTreeItemKind { ByValue, Page, Cell };
 CString HxPageTitle(int number);
 
 using CPageList = CTypedPtrList<CObList, CGPage*>;
+class CGSubassembly;
+
+class CGButton;
 
 class CHalvixDoc : public CDocument {
     DECLARE_DYNCREATE(CHalvixDoc)
@@ -162,6 +166,28 @@ public:
     void OnUpdateTransTranslate(CCmdUI* pCmdUI);
     void OnUpdateTransRotateScaleReflect(CCmdUI* pCmdUI);
 
+    // ---- Action buttons (dynamics/button_commands.cpp) ----
+    // Each adds one button to the current page from its selection, through the button's dialog (none
+    // for the show/hide button), as one undo step.
+    void OnButtonHideShow();  // the selected objects as targets
+    void OnButtonAnimation(); // the one selected point, value, net or cut
+    void OnButtonMove();      // the first selected point towards the second
+    void OnButtonSeries();    // the selected buttons as members
+    void OnButtonLink();      // a page of the document, or a file or address
+    void OnUpdateButtonAnimation(CCmdUI* pCmdUI);
+    void OnUpdateButtonMove(CCmdUI* pCmdUI);
+    void OnUpdateButtonSeries(CCmdUI* pCmdUI);
+    // The properties of one button through its dialog (the button rule of the properties command):
+    // on OK its caption and settings are written back.  FALSE after Cancel.  The document is marked
+    // modified and the views updated either way.
+    BOOL EditButtonProperties(CGButton& button);
+
+    // ---- The properties command (document/halvix_doc_properties.cpp) ----
+    // ID_EDIT_PROPERTY: the dialog of the one selected button (with no point, line, face or curve
+    // selected) or of the one selected component; any other selection goes on down the routing.
+    void OnEditProperties();
+    void OnUpdateEditProperties(CCmdUI* pCmdUI);
+
     // ---- Construct commands (construct/) ----
     // Each reads the current page's selection in selection order and builds as one undo step.
     // Lines of one kind through the selected points (closed when more than two); else the selected
@@ -210,6 +236,27 @@ public:
     void OnUpdatePointAndFace(CCmdUI* pCmdUI);
     void OnUpdatePointCoordinates(CCmdUI* pCmdUI);
     void OnUpdatePointRotIncircle(CCmdUI* pCmdUI);
+    // A cylinder, cone or frustum on the selected right triangle (P1 top centre or apex, P2 bottom
+    // centre, P3 on the bottom circle) or right trapezium (P4 on the top circle), completed from two
+    // points, or a default figure; refused with a message when the angle is not right.
+    void OnCylinder();
+    void OnCone();
+    void OnFrustum();
+    void OnUpdateCylinderCone(CCmdUI* pCmdUI);
+    void OnUpdateFrustum(CCmdUI* pCmdUI);
+
+    // ---- Right triangle, components and 3D text (solids/component_commands.cpp) ----
+    // A dynamic right triangle: with nothing selected A, B, C on the circle over AB and the face;
+    // with two points the right angle at the first.
+    void OnCreateRightTriangle();
+    void OnUpdateRightTriangle(CCmdUI* pCmdUI);
+    // A component described in its dialog; with one component selected, its properties instead.
+    void OnCreateSuba();
+    // The 3D text "Halvix" in "楷体", then the plane view.
+    void OnCreate3DText();
+    // The component's dialog filled from it; after OK the answer written back as one undo step.
+    // FALSE when cancelled or when nothing changed.
+    BOOL EditComponent(CGSubassembly* cell);
 
     CPageList m_pages;      // in display order (owned)
     CRecordList m_tools;    // the document's own tools (owned)
@@ -236,6 +283,12 @@ private:
     void AddTransformCommands();
     // The message map entries of the construct commands.
     void AddConstructCommands();
+    // The message map entries of the action-button commands.
+    void AddButtonCommands();
+    // The message map entries of the cylinder, cone and frustum commands.
+    void AddRevolutionCommands();
+    // The message map entries of the right triangle, component and 3D text commands.
+    void AddComponentCommands();
     // Reads a ".gf" file: in the older layout, else (a document saved under that name later) in
     // the present one.  FALSE after an error, which has been reported.
     BOOL ReadGfFile(const CString& path);

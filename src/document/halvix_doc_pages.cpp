@@ -18,7 +18,6 @@
 namespace {
 
 constexpr int kPagePane = 2;
-constexpr UINT kButtonCommandBase = 3024;
 
 LRESULT SendToFrame(UINT message, WPARAM wParam, LPARAM lParam) {
     if (CWnd* frame = AfxGetMainWnd())
@@ -101,8 +100,8 @@ void CHalvixDoc::SetCurrentPage(CGPage* page) {
     if (const WORD start = WORD(page->m_autoButton & 0xFFFF)) {
         if (!DYNAMIC_DOWNCAST(CGButton, page->FindCell(start)))
             page->m_autoButton = 0;
-        else if (CWnd* frame = AfxGetMainWnd())
-            frame->PostMessage(WM_COMMAND, kButtonCommandBase + start, 0);
+        else
+            HxPostButtonPress(AfxGetMainWnd(), start);
     }
 }
 

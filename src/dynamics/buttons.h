@@ -1,52 +1,205 @@
-// The action buttons as far as the page steps and starts them: the common button with its running
-// flag and step operation, the animation and move buttons that drive their first parent, and the
-// series button with its start check.  The buttons' records, drawing and actions belong to the
-// button code and come with it.
+// The action buttons: the common button (its caption and size, drawing and picking in the screen
+// plane, the drag of its handle, its record and the step the animation timer calls), the animation,
+// move, show/hide, series and link buttons.
 #pragma once
 
+#include "dynamics/button_press.h"
 #include "model/cell.h"
 
 class CGButton : public CGCell {
-    DECLARE_DYNAMIC(CGButton)
+    DECLARE_SERIAL(CGButton)
 public:
+    // The least size of a button, in pixels.
+    static constexpr int kMinWidth = 60;
+    static constexpr int kMinHeight = 25;
+
     // Button colour (51, 102, 255), black caption shown, speed 0.01, 60 x 25 pixels.
     CGButton();
+
+    // The common record, then the speed.  Size and running state are not stored: a loaded button
+    // is idle and measures its caption when it is first drawn.
+    void Serialize(CArchive& ar) override;
+    // In the screen plane, following the view's panning only: the handle on the left, the frame, the
+    // face raised (idle) or pressed in (running), the caption.  Not while hidden or in the three
+    // views; an invalid button is still drawn.
+    void DrawOnTop() override;
+    // From pick mode 3 (the arrow tool): the handle under pick class 5, the body under class 10.
+    void DrawForPick(int mode) override;
+    CString GetDescription() override; // "动作按钮"
 
     // One tick of the button's action; TRUE when the action is complete and the button leaves
     // the page's running list.  A button without an action of its own completes at once.
     virtual BOOL Step();
-    CString GetDescription() override; // "动作按钮"
     // The drag of the arrow tool: the button (its anchor, the upper left corner) moves by the last
     // mouse movement times g_unitLength, and the page places its next new button below this one.
     virtual void DragBy();
 
+    // The size of a button for a caption of that extent (pixels): 60 x 25 for a caption narrower
+    // than 31 and lower than 17 pixels, else the extent plus 30 across and 9 down.
+    static void SizeForCaption(int extentWidth, int extentHeight, int& width, int& height);
+    // After the caption changed (m_flag2): the size from the caption's extent in the button font and,
+    // when an OpenGL context is current, the caption's glyph string (m_text2), which clears the flag.
+    void UpdateCaption();
+    // The caption, marked for measuring again.
+    void SetCaption(const CString& caption);
+    // The button's rectangle in the screen plane (x0, y0 the upper left corner, x1, y1 the lower
+    // right), in world units before the view's panning.
+    void GetBodyRect(float& x0, float& y0, float& x1, float& y1) const;
+
     bool m_running = false; // set while the button is in its page's running list
     float m_speed = 0.01f;
-    int m_width = 60; // pixels
-    int m_height = 25;
+    int m_width = kMinWidth; // pixels
+    int m_height = kMinHeight;
+
+protected:
+    // A new button of the current page: id and caption, placed below the last one.
+    CGButton(WORD id, const CString& caption);
 };
 
-// Animates its first parent, the driven point (or value).
+// Animates its first parent, the driven cell: its value (the first parameter word: the parameter of
+// a point on a path, a value, the state of a net, cut or model) swept between m_min and m_max
+// (kind 0), or a point in a face (kind 1) or in a plane (kind 2) walked at random for m_max steps.
+// The pause at the ends is m_extA3 seconds.
 class CGButnAnimation : public CGButton {
-    DECLARE_DYNAMIC(CGButnAnimation)
-};
-
-// Moves its first parent, a point, towards a target.
-class CGButnMove : public CGButton {
-    DECLARE_DYNAMIC(CGButnMove)
-};
-
-// Runs its parents, the member buttons: all at once (m_kind 0) or one after another (m_kind
-// non-zero, the member now running in m_param4), repeating by the loop kind in m_extA1 (0 none,
-// 1 a fixed count, 2 a counting loop, 3 while, 4 until a counter is positive); m_style is the
-// started flag of loop kinds 2 and 3.
-class CGButnPresentat : public CGButton {
-    DECLARE_DYNAMIC(CGButnPresentat)
+    DECLARE_SERIAL(CGButnAnimation)
 public:
+    static constexpr BYTE kSweep = 0;
+    static constexpr BYTE kWalkInFace = 1;
+    static constexpr BYTE kWalkInPlane = 2;
+    // m_mode
+    static constexpr int kForward = 0;
+    static constexpr int kBackward = 1;
+    static constexpr int kBackAndForth = 2;
+    // m_state of a sweep
+    static constexpr int kRising = 0;
+    static constexpr int kFalling = 1;
+    static constexpr int kRestart = 2;
+
+    CGButnAnimation(); // 0 to 1, back and forth, repeated
+    // A sweep (the creating command sets the kind for a walk), placed below the last button.
+    CGButnAnimation(WORD id, const CString& caption, WORD drivenId, float min, float max, int mode,
+                    BYTE repeat, float speed, float pauseSeconds);
+
+    // The button record, then min, max, mode, repeat (one byte) and state.
+    void Serialize(CArchive& ar) override;
+    BOOL Step() override;
+    // "参数%s的动画按钮" for a value, else "点%s的动画按钮".
+    CString GetDescription() override;
+
+    // The ticks a pause lasts: trunc(g_animationFps x seconds + 1).
+    static int PauseLimit(float seconds);
+
+    float m_min = 0.0f; // a walk counts its steps here
+    float m_max = 1.0f; // a walk's number of steps
+    int m_mode = kBackAndForth;
+    BYTE m_repeat = 1;
+    int m_state = kRising; // a walk keeps its last direction, 0 to 3
+    int m_pauseCount = 0;  // not stored
+
+private:
+    BOOL Sweep(CGCell& driven);
+    BOOL WalkInFace(CGCell& driven);
+    BOOL WalkInPlane(CGCell& driven);
+    // A direction 0 to 3 that does not turn the last one back.
+    int DrawDirection();
+    bool CountPause();
+};
+
+// Moves its first parent, a free point, step by step towards its second parent, the target, along
+// whatever carries it (m_kind): 0 space, 1 its line, 2 its circle, 3 its curve, 4 its locus, 5 its
+// face, 6 the plane of its three points, 7 the closed border through its points, 8 the horizontal
+// plane; it stops at the place of the carrier nearest to the target.
+class CGButnMove : public CGButton {
+    DECLARE_SERIAL(CGButnMove)
+public:
+    static constexpr BYTE kInSpace = 0;
+    static constexpr BYTE kOnLine = 1;
+    static constexpr BYTE kOnCircle = 2;
+    static constexpr BYTE kOnCurve = 3;
+    static constexpr BYTE kOnLocus = 4;
+    static constexpr BYTE kInFace = 5;
+    static constexpr BYTE kInPlane = 6;
+    static constexpr BYTE kOnBorder = 7;
+    static constexpr BYTE kInHorizontalPlane = 8;
+
+    CGButnMove() = default;
+    CGButnMove(WORD id, const CString& caption, WORD movingId, WORD targetId, float speed, BYTE kind);
+
+    BOOL Step() override;
+    // Unless the user fixed it, the caption is the moving point's name, "→" and the target's.
+    void UpdateName() override;
+    CString GetDescription() override; // "点%s向点%s移动的动画按钮"
+
+    // The kind for a moving point of this class, or -1 when the move button cannot move it.
+    static int KindForPoint(const CGCell* point);
+
+    int m_direction = 1; // +1 or -1: the side on which the line and circle kinds last found the target
+
+private:
+    BOOL StepFree(bool horizontal);
+    BOOL StepLineOrCircle();
+    BOOL StepCurve();
+    BOOL StepLocus();
+    BOOL StepInFace();
+    BOOL StepInPlane();
+    BOOL StepOnBorder();
+};
+
+// Shows or hides its parents, the targets (m_kind): 0 always shows, 1 always hides, 2 toggles (the
+// style byte: the targets are hidden; the caption names the next action), 3 shows them one by one
+// (the style byte counts those shown) and then hides them all.  Acts in one tick.
+class CGButnSHide : public CGButton {
+    DECLARE_SERIAL(CGButnSHide)
+public:
+    static constexpr BYTE kShow = 0;
+    static constexpr BYTE kHide = 1;
+    static constexpr BYTE kToggle = 2;
+    static constexpr BYTE kOneByOne = 3;
+
+    CGButnSHide(); // toggle, caption "隐藏"
+    // The targets are the page's selected cells, in selection order.
+    explicit CGButnSHide(WORD id);
+
+    BOOL Step() override;
+    CString GetDescription() override; // "显示隐藏对象的动作按钮"
+
+private:
+    // The toggle's new verb: the whole caption, or only the first two characters of a caption the
+    // user fixed (and only when it has three or more).
+    void SetVerb(const char16_t* verb);
+};
+
+// Runs other buttons, its parents (the members): all at once (m_kind 0) or one after another
+// (m_kind non-zero, the member now running in m_param4, m_extA3 seconds between them), repeating by
+// the loop kind in m_extA1: 0 none, 1 a fixed count, 2 a counting loop over an expression counter,
+// 3 while and 4 until a counter is positive.  m_style is the started flag of loop kinds 2 and 3.
+class CGButnPresentat : public CGButton {
+    DECLARE_SERIAL(CGButnPresentat)
+public:
+    static constexpr int kNoLoop = 0;
+    static constexpr int kFixedCount = 1;
+    static constexpr int kForLoop = 2;
+    static constexpr int kWhileLoop = 3;
+    static constexpr int kUntilLoop = 4;
+
+    CGButnPresentat(); // parallel, caption "并行"
+    // The members are the page's selected buttons, in selection order; the loop is set afterwards.
+    CGButnPresentat(WORD id, const CString& caption, int kind, float pauseSeconds);
+
+    // The button record, then, with a loop: repeat count, counter number, start, end and step.
+    // Loading puts a member index that names no member back to 0 and clears the started flag of
+    // the loops that keep one.
+    void Serialize(CArchive& ar) override;
+    BOOL Step() override;
+    // "%d个按钮的串行动作按钮" or "%d个按钮的并行动作按钮".
+    CString GetDescription() override;
+
     // The start check: FALSE when the loop's condition already stops it (a counting loop whose start
     // lies beyond its end, a while loop whose counter is not positive); otherwise marks the loop
     // started (counting loops set their counter to the start) and returns TRUE.
     BOOL CanStart();
+    // Member i as a button, or null (an index out of range, a member gone or no button).
+    CGButton* Member(int i) const;
 
     int m_pauseCount = 0;
     int m_runNumber = 1;
@@ -55,6 +208,33 @@ public:
     double m_start = 1.0;
     double m_end = 3.0;
     double m_step = 1.0;
+
+private:
+    // The run is over: finish, restart or stop by the loop kind.
+    BOOL EndOfRun();
+    BOOL Restart();
+};
+
+// Goes to a page of the document (m_kind 0) or opens a file, folder or web address with the
+// desktop's handler (m_kind 1).  Acts in one tick.
+class CGButnLink : public CGButton {
+    DECLARE_SERIAL(CGButnLink)
+public:
+    static constexpr BYTE kToPage = 0;
+    static constexpr BYTE kToTarget = 1;
+
+    CGButnLink() = default;
+    CGButnLink(WORD id, const CString& caption, BYTE kind, WORD pageId, const CString& target);
+
+    // The button record, then the page id and the target.
+    void Serialize(CArchive& ar) override;
+    // A page link posts UM_GOTO_PAGE to the drawing view (which reports a page that is gone); any
+    // other opens the target through HxShellOpen, whose result is not reported.
+    BOOL Step() override;
+    CString GetDescription() override; // "页链接按钮" or "链接按钮"
+
+    WORD m_pageId = 0;
+    CString m_target;
 };
 
 // Turns the view by an angle about an axis: the start orientation as a quaternion (x, y, z here,

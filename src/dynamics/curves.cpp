@@ -1,4 +1,5 @@
-// The curve's point at a fraction of its range and the locus's point at a driver parameter.
+// The curve's point at a fraction of its range, the locus's point at a driver parameter, and the
+// samples of both.
 #include "dynamics/curves.h"
 
 #include "model/vertex.h"
@@ -35,4 +36,16 @@ BOOL CGLocus::PointAtParameter(float p[3], float t) {
         return fail();
     traced->GetPosition(p);
     return TRUE;
+}
+
+const double* CGCurve::Sample(int i) const {
+    if (i < 0 || i >= m_sampleCount || size_t(i) * 3 + 3 > m_samples.size())
+        return nullptr;
+    return &m_samples[size_t(i) * 3];
+}
+
+const float* CGLocus::Sample(int i) const {
+    if (i < 0 || i >= m_sampleCount || size_t(i) * 3 + 3 > m_samples.size())
+        return nullptr;
+    return &m_samples[size_t(i) * 3];
 }

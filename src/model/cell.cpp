@@ -205,12 +205,16 @@ CString FormatNumberAuto(float step, float value) {
 }
 
 void ComputeViewDirection() {
+    ComputeViewDirection(g_modelviewMatrix);
+}
+
+void ComputeViewDirection(const double modelview[16]) {
     double nearPt[3], farPt[3];
-    if (gluUnProject(600.0, 400.0, 0.0, g_modelviewMatrix, g_projectionMatrix, g_viewport, &nearPt[0],
-                     &nearPt[1], &nearPt[2]) != GL_TRUE)
+    if (gluUnProject(600.0, 400.0, 0.0, modelview, g_projectionMatrix, g_viewport, &nearPt[0], &nearPt[1],
+                     &nearPt[2]) != GL_TRUE)
         return;
-    if (gluUnProject(600.0, 400.0, 1.0, g_modelviewMatrix, g_projectionMatrix, g_viewport, &farPt[0],
-                     &farPt[1], &farPt[2]) != GL_TRUE)
+    if (gluUnProject(600.0, 400.0, 1.0, modelview, g_projectionMatrix, g_viewport, &farPt[0], &farPt[1],
+                     &farPt[2]) != GL_TRUE)
         return;
     for (int i = 0; i < 3; ++i) {
         g_pickRayNear[i] = nearPt[i];

@@ -98,3 +98,6 @@ CString FormatNumberAuto(float step, float value);
 // projection and viewport into g_pickRayNear and g_pickRayFar, and sets g_viewDirX, g_viewDirY,
 // g_viewDirZ to near minus far.  Leaves them unchanged when the matrices cannot be inverted.
 void ComputeViewDirection();
+// The same through another modelview matrix (a cell's own frame inside the camera's), so that the
+// direction comes out in that frame's coordinates.
+void ComputeViewDirection(const double modelview[16]);

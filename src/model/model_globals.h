@@ -82,6 +82,7 @@ extern std::vector<WORD> g_buttonsToStart;
 
 // Window messages from the model and the document to the main frame.
 constexpr UINT UM_GOTO_PAGE = 0x7FF;           // lParam: a page number (to the view)
+constexpr UINT UM_MATERIAL_CHANGED = 0x805;    // the current material or light changed (to the view)
 constexpr UINT UM_CELLS_CHANGED = 0x80E;       // cells added (count) or removed (negative count)
 constexpr UINT UM_PAGES_CHANGED = 0x80F;       // a page inserted (1) or removed (2)
 constexpr UINT UM_SELECTION_CHANGED = 0x810;   // wParam: what changed; lParam: 40000 + page number

@@ -57,6 +57,10 @@ BOOL CGPage::CanTakeIds(int count) const {
     return count >= 0 && m_nextId >= 1 && int(m_nextId) + count - 1 <= int(kMaxCellId);
 }
 
+BOOL CGPage::CanTakeVertexIndices(int count) const {
+    return count >= 0 && int(m_nextVertex) + count - 1 <= int(kMaxCellId);
+}
+
 void CGPage::Serialize(CArchive& ar) {
     CObject::Serialize(ar);
     if (ar.IsStoring())

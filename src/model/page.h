@@ -48,6 +48,9 @@ public:
 
     // TRUE when count new cells can still get ids (m_nextId .. m_nextId + count - 1 <= kMaxCellId).
     BOOL CanTakeIds(int count) const;
+    // TRUE when count new points can still get vertex indices without the 16-bit counter passing
+    // 65535 (m_nextVertex .. m_nextVertex + count - 1 <= kMaxCellId).
+    BOOL CanTakeVertexIndices(int count) const;
 
     // The cell with that id in this page, or null.
     CGCell* FindCell(WORD id) const { return m_cells.Find(id); }
@@ -131,6 +134,9 @@ public:
     // ---- Action buttons and traces ----
     // Marks the descendants of the point driven by every running animation and move button.
     void MarkButtonDrivenCells();
+    // After the running set changed: the descendants of the driven cells of the running buttons
+    // marked and collected into m_recomputeIds, and the trace list rebuilt for the animation.
+    void RefreshButtonAnimations();
     // Rebuilds m_tracedCells from the cells being recomputed: mode 1 during animation (with the
     // driven points), else while dragging (with the dragged cell); sets g_tracing.
     void RebuildTraceList(int mode);

@@ -30,6 +30,12 @@ void CGPage::MarkButtonDrivenCells() {
     }
 }
 
+void CGPage::RefreshButtonAnimations() {
+    MarkButtonDrivenCells();
+    CollectMarkedIds(m_recomputeIds);
+    RebuildTraceList(1);
+}
+
 void CGPage::RebuildTraceList(int mode) {
     m_tracedCells.RemoveAll();
     if (m_threeView) {
@@ -168,11 +174,8 @@ BOOL CGPage::StepButtons() {
     }
     if (m_runningButtons.IsEmpty())
         return FALSE;
-    if (changed) {
-        MarkButtonDrivenCells();
-        CollectMarkedIds(m_recomputeIds);
-        RebuildTraceList(1);
-    }
+    if (changed)
+        RefreshButtonAnimations();
     return TRUE;
 }
 
@@ -192,8 +195,6 @@ BOOL CGPage::RestartButtonsAfterEdit() {
         RebuildTraceList(1);
         return FALSE;
     }
-    MarkButtonDrivenCells();
-    CollectMarkedIds(m_recomputeIds);
-    RebuildTraceList(1);
+    RefreshButtonAnimations();
     return TRUE;
 }

@@ -63,6 +63,24 @@ BOOL CCommandRouter::Execute(UINT id) {
     return FALSE;
 }
 
+BOOL CCommandRouter::ExecuteAfter(const CCmdTarget* from, UINT id) {
+    auto chain = m_chain;
+    auto at = std::find(chain.begin(), chain.end(), from);
+    if (at == chain.end())
+        return FALSE;
+    for (++at; at != chain.end(); ++at)
+        if ((*at)->HasCommandHandler(id))
+            return (*at)->OnCmdMsg(id, CN_COMMAND, nullptr);
+    return FALSE;
+}
+
+bool CCommandRouter::HasHandlerAfter(const CCmdTarget* from, UINT id) const {
+    auto at = std::find(m_chain.begin(), m_chain.end(), from);
+    return at != m_chain.end() && std::any_of(at + 1, m_chain.end(), [id](const CCmdTarget* t) {
+               return t->HasCommandHandler(id);
+           });
+}
+
 void CCommandRouter::Update(CCmdUI& ui) {
     ui.m_enableChanged = false;
     for (CCmdTarget* t : m_chain)

@@ -85,6 +85,11 @@ public:
     const std::vector<CCmdTarget*>& Chain() const { return m_chain; }
     // Runs the first handler of id; FALSE when no target has one.
     BOOL Execute(UINT id);
+    // Runs the first handler of id among the targets after `from` in the chain: a handler that takes
+    // only some cases of its command hands the others on.  FALSE when none of them has one.
+    BOOL ExecuteAfter(const CCmdTarget* from, UINT id);
+    // Whether a target after `from` in the chain has a handler of id.
+    bool HasHandlerAfter(const CCmdTarget* from, UINT id) const;
     // Runs the first update handler of id.  Without one, a command that has a handler is enabled
     // and a command without a handler is disabled.
     void Update(CCmdUI& ui);

@@ -128,7 +128,7 @@ void MakeTransformedCopies(CHalvixDoc& doc, const CImageMaker& makeImage, const 
 
     const int n = page->m_selPoints.GetCount();
     bool ok = n > 0;
-    if (ok && !page->CanTakeIds(n + page->CountTransformedCopies())) {
+    if (ok && (!page->CanTakeIds(n + page->CountTransformedCopies()) || !page->CanTakeVertexIndices(n))) {
         AfxMessageBox(kNoIdsLeft, MB_OK);
         ok = false;
     }

@@ -1,9 +1,9 @@
 // Writes the sample documents that the 样例 command lists: a cube with its diagonal section, a
 // pyramid with the centres of its base and the feet of its height, circles through three points,
-// a triangle with translated and rotated copies, and a lesson of several pages.  Every figure is
-// built on a few free points, the rest tied to them, with the program's own classes and commands,
-// and saved through the document.  The samples and their folder are left read-only, as an
-// installed program's are.
+// a triangle with translated and rotated copies, a lesson of several pages, and the solids of
+// revolution with their display styles.  Every figure is built on a few free points, the rest tied
+// to them, with the program's own classes and commands, and saved through the document.  The
+// samples and their folder are left read-only, as an installed program's are.
 // Usage: halvix_make_samples <output folder>
 #include "document/doc_globals.h"
 #include "document/halvix_doc.h"
@@ -16,6 +16,7 @@
 #include "points/transform_dialogs.h"
 #include "points/translated_points.h"
 #include "points/triangle_centres.h"
+#include "solids/revolution_constructed.h"
 #include "view/vertex_array.h"
 #include "view/view_camera.h"
 
@@ -74,6 +75,13 @@ public:
         return Dependent<T>(name, WORD(parents)...);
     }
     CGPage* Page() const { return m_page; }
+    // A cell made by the caller with the page's next id.
+    WORD Add(CGCell* cell) {
+        m_page->m_cells.SetAt(cell->m_id, cell);
+        ++m_page->m_nextId;
+        cell->Recompute();
+        return cell->m_id;
+    }
 
 private:
     // The page's automatic point names go on after the letters the sample used, so that a point
@@ -82,12 +90,6 @@ private:
         const char16_t letter = name[0];
         if (letter >= u'A' && letter <= u'Z' && char(letter) >= m_page->m_labelLetter)
             m_page->m_labelLetter = char(letter + 1);
-    }
-    WORD Add(CGCell* cell) {
-        m_page->m_cells.SetAt(cell->m_id, cell);
-        ++m_page->m_nextId;
-        cell->Recompute();
-        return cell->m_id;
     }
     CGPage* m_page;
 };
@@ -209,6 +211,65 @@ void BuildTransforms(CHalvixDoc& doc, Builder& b) {
     doc.OnTransRotate();
     HxSetDialogRunner(nullptr);
     page->ClearSelection();
+}
+
+// A cylinder, a cone and a frustum built by their commands on a bottom centre and a top centre (the
+// commands add the point of the base circle square to the axis, and the frustum's top point), and a
+// sphere on its centre and north pole; dragging the points changes them.
+void BuildSolidsOnPoints(CHalvixDoc& doc, Builder& b) {
+    CGPage* page = b.Page();
+    // Each command names the points it adds after the two of the axis.
+    const struct {
+        void (CHalvixDoc::*command)();
+        float x, top;
+        const char16_t *bottomName, *topName;
+    } solids[] = {{&CHalvixDoc::OnCylinder, -9, 3, u"A", u"B"},
+                  {&CHalvixDoc::OnCone, 0, 4, u"E", u"F"},
+                  {&CHalvixDoc::OnFrustum, 9, 2, u"H", u"I"}};
+    for (const auto& solid : solids) {
+        const WORD bottom = b.Point(solid.bottomName, solid.x, 0, -5);
+        const WORD top = b.Point(solid.topName, solid.x, 0, solid.top);
+        Select(page, {top, bottom});
+        (doc.*solid.command)();
+    }
+    page->ClearSelection();
+    const WORD centre = b.Point(u"O", 0, 8, 6), pole = b.Point(u"N", 0, 8, 8.5f);
+    b.Segment(centre, pole);
+    b.Add(new CGSphereCN(page->m_nextId, centre, pole));
+}
+
+// The four display styles, one row each: the outline with its hidden parts dashed, the wire mesh,
+// lit (the sphere textured), translucent.
+void BuildDisplayStyles(Builder& b) {
+    CGPage* page = b.Page();
+    const float s = Builder::kScale;
+    for (int style = 0; style < 4; ++style) {
+        const float y = (6.0f - 4.0f * float(style)) * s, r = 1.5f * s, h = 3.0f * s, z = -1.5f * s;
+        CGCell* cells[4] = {
+            new CGSphere(0, -12 * s, y, 0, r, 0, 0, r), new CGCylinder(0, -4 * s, y, z, r, h, 0, 0, 1),
+            new CGCone(0, 4 * s, y, z, r, h, 0, 0, 1), new CGFrustum(0, 12 * s, y, z, r, h, 0, 0, 1, 0.5f)};
+        for (CGCell* cell : cells) {
+            cell->m_id = page->m_nextId;
+            cell->m_style = BYTE(style);
+            if (style == 3)
+                cell->m_color.a = 90;
+            b.Add(cell);
+        }
+        if (style == 2)
+            cells[0]->m_param4 = 9;
+        // The bases, as the commands draw them beside their solids.
+        for (float x : {-4.0f, 4.0f, 12.0f}) {
+            const float top = x == 12.0f ? 0.5f * r : (x == 4.0f ? 0.0f : r);
+            for (auto [height, radius] : {std::pair{z, r}, {z + h, top}}) {
+                if (radius <= 0.0f)
+                    continue;
+                auto* base = new CGArc(page->m_nextId, x * s, y, height, radius, 0, 0, 0, radius, 0, 0.0f,
+                                       6.2831853f, CGArc::kCircle);
+                base->m_labelHidden = 1;
+                b.Add(base);
+            }
+        }
+    }
 }
 
 CString Description(const char16_t* text) {
@@ -333,6 +394,16 @@ int main(int argc, char** argv) {
         BuildCircles(fourth);
     }
     Save(doc, folder, u"5-多页的课件");
+    StartDocument(doc, u"圆柱、圆锥与圆台",
+                  u"由轴上两点画出的圆柱、圆锥、圆台，由球心与北极点画出的球；拖动各点，旋转体随之改变。"
+                  u"第二页是旋转体的四种显示方式：立几模式、实线网格、光照处理、半透明材质。");
+    {
+        Builder first(doc.GetPage(0));
+        BuildSolidsOnPoints(doc, first);
+        Builder second(NewPage(doc, u"四种显示方式"));
+        BuildDisplayStyles(second);
+    }
+    Save(doc, folder, u"6-旋转体");
     doc.DeleteContents();
     // As an installed program's: a sample opened and changed is saved under a name of the user's
     // elsewhere, never over the sample.

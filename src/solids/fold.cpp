@@ -426,3 +426,7 @@ void CGFold::DrawForPick(int mode) {
         DrawNet(kFaceFill);
     glPopName();
 }
+
+float CGFold::ClosedParameter() const {
+    return m_spreadMode == kSpreadTogether ? 2.0f : float(m_deepestLevel + 1);
+}

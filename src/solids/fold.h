@@ -79,6 +79,9 @@ public:
     // The fold parameter: 0 a flat net, 1 the base face in place, 2 (or the deepest level + 1 when
     // folding by levels) the closed solid.  An animation button writes it and then calls SyncVertex.
     float FoldParameter() const { return m_param1; }
+    // The parameter at which the net is closed: 2 when it folds all at once, its deepest level + 1
+    // when it folds level by level.  An animation of the net runs from 1 up to it.
+    float ClosedParameter() const;
 
     std::vector<FoldNode> m_nodes;
     int m_root = -1;

@@ -38,6 +38,8 @@ public:
 
     // "planes:  %d      parts :  %d"
     CString InfoText() const;
+    // The parameter at which every plane has cut: an animation of the cut runs from 0 up to it.
+    float FullCutParameter() const { return float(m_planeCount); }
     const PolyFace* Planes() const { return m_planes; }
 
     int32_t m_planeCount = 3;

@@ -33,12 +33,13 @@ constexpr UINT kCalculate = 32978;    // ID_MEASURE_FUN
 constexpr UINT kView2D = 33221;       // ID_VIEW_PORT_TT
 constexpr UINT kView3D = 32776;       // ID_VIEW_TSFM_RESET
 constexpr UINT kFullScreen = 32772;   // ID_VIEW_FULLSCREEN
+constexpr UINT kAnimation = 32972;    // ID_EDIT_BTN_ANIMATION
 
 const std::vector<CContextMenuItem> kPointMenu = {
     {u"属性...", kProperties},  {u"隐藏点", 0},
     {u"显示标签", 0},           {u"修改标签...", kLabelModify},
     {u"标志中心", kMarkCenter}, {u"分离点", 0},
-    {u"点大小...", 0},          {u"动画...", 0},
+    {u"点大小...", 0},          {u"动画...", kAnimation},
     {u"追踪图元", 0},           {u"光照处理", kRenderSolid},
     {u"点的值 t", kPointValue}, {u"坐标(x,y,z)", kPointXyz},
     {u"坐标 x", kCoordX},       {u"坐标 y", kCoordY},

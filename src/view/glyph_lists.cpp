@@ -138,6 +138,12 @@ CString GetButtonGlyphLists(const CString& text) {
     return LookUpGlyphs(g_buttonGlyphCache, text, ButtonFont);
 }
 
+void HxButtonCaptionExtent(const CString& text, int& width, int& height) {
+    const QFontMetrics metrics(ButtonFont());
+    width = metrics.horizontalAdvance(text.ToQString());
+    height = metrics.height();
+}
+
 bool HxReserveGlyphBlocks() {
     if (!HxMakeGlCurrent())
         return false;

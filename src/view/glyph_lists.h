@@ -25,6 +25,8 @@ extern int g_textLineHeight;
 CString GetLabelGlyphLists(const CString& text);
 CString GetTextGlyphLists(const CString& text);
 CString GetButtonGlyphLists(const CString& text);
+// The extent of a button caption in the button font, in pixels: its advance and the font's height.
+void HxButtonCaptionExtent(const CString& text, int& width, int& height);
 
 // Reserves the two blocks of 96 lists and enters the characters 32 to 127 in the label and text
 // caches (character c -> block + c - 32).  The lists get their glyphs from BuildFontLists and

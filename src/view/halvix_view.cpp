@@ -26,8 +26,6 @@ CHalvixView* g_pView = nullptr;
 namespace {
 constexpr UINT_PTR kAnimationTimer = 1;
 constexpr int kPageStatusPane = 2;
-// Command ids 3024 + cell id press the action button with that id.
-constexpr UINT kButtonCommandBase = 3024;
 } // namespace
 
 CHalvixView::CHalvixView(QWidget* parent) : QOpenGLWidget(parent) {
@@ -37,6 +35,7 @@ CHalvixView::CHalvixView(QWidget* parent) : QOpenGLWidget(parent) {
     setMinimumSize(200, 150);
     setFocusPolicy(Qt::StrongFocus);
     g_pView = this;
+    HxSetDrawingViewWindow(this);
 
     OnCommandId(ID_VIEW_TSFM_RESET, &CHalvixView::ResetView);
     OnCommandId(ID_VIEW_PROJ_PERSPEC, &CHalvixView::SetProjectionCentral);
@@ -85,6 +84,8 @@ CHalvixView::CHalvixView(QWidget* parent) : QOpenGLWidget(parent) {
     OnUpdateId(ID_EDIT_REDO, &CHalvixView::OnUpdateEditRedo);
     OnMessageId(UM_VIEW_APPLY_COLOR, &CHalvixView::OnApplyColor);
     OnMessageId(UM_GOTO_PAGE, &CHalvixView::OnGoToPage);
+    OnMessageId(UM_PRESS_BUTTON, &CHalvixView::OnPressButton);
+    OnMessageId(UM_MATERIAL_CHANGED, &CHalvixView::OnMaterialChanged);
 
     // Animation and view options.
     OnCommandId(ID_ANIMA_PLAYSTOP, &CHalvixView::ToggleAnimation);
@@ -158,6 +159,8 @@ CHalvixView::~CHalvixView() {
     }
     if (g_pView == this)
         g_pView = nullptr;
+    if (HxDrawingViewWindow() == this)
+        HxSetDrawingViewWindow(nullptr);
 }
 
 // Everything made with the context goes with it (also when Qt replaces the context because the
@@ -278,7 +281,7 @@ void CHalvixView::OnInitialUpdate() {
     // forgotten.
     if (const WORD start = WORD(g_pCurPage->m_autoButton & 0xFFFF)) {
         if (DYNAMIC_DOWNCAST(CGButton, g_pCurPage->FindCell(start)))
-            PostMessage(WM_COMMAND, kButtonCommandBase + start, 0);
+            HxPostButtonPress(this, start);
         else
             g_pCurPage->m_autoButton = 0;
     }

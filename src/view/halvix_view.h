@@ -141,12 +141,19 @@ public:
     void OnUpdateEditUndo(CCmdUI* pCmdUI);
     void OnUpdateEditRedo(CCmdUI* pCmdUI);
     LRESULT OnApplyColor(WPARAM wParam, LPARAM lParam);
+    // UM_MATERIAL_CHANGED: the one selected other object, when it is a component, takes the current
+    // material as its own; any other selection changes nothing.
+    LRESULT OnMaterialChanged(WPARAM wParam, LPARAM lParam);
 
     // ---- Animation and view options (view_animation.cpp) ----
     void OnTimer(UINT_PTR id) override;
     void ToggleAnimation();
     void OnUpdateAnimation(CCmdUI* pCmdUI);
+    // Commands 3024 to 13024 and the message UM_PRESS_BUTTON: the press of the button with that id,
+    // which starts it (and the animation timer) or stops it.
     void OnActionButton(UINT id);
+    LRESULT OnPressButton(WPARAM wParam, LPARAM lParam);
+    void PressButton(WORD cellId);
     void OnRotateAxis(UINT id);
     void OnUpdateRotateAxis(CCmdUI* pCmdUI);
     void OnKeyLeft();

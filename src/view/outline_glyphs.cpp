@@ -62,16 +62,44 @@ void DrawFace(GLUtesselator* tess, const COutlineGlyph& glyph, double z, bool fr
     gluTessEndPolygon(tess);
 }
 
+// Twice the signed area of a loop (positive when it runs counter-clockwise, y up).
+double LoopArea(const std::vector<double>& loop) {
+    const size_t n = loop.size() / 2;
+    double area = 0.0;
+    for (size_t i = 0; i < n; ++i) {
+        const size_t j = (i + 1) % n;
+        area += loop[2 * i] * loop[2 * j + 1] - loop[2 * j] * loop[2 * i + 1];
+    }
+    return area;
+}
+
+// Whether a point lies inside a loop (crossing count).
+bool InsideLoop(const std::vector<double>& loop, double x, double y) {
+    const size_t n = loop.size() / 2;
+    bool inside = false;
+    for (size_t i = 0, j = n - 1; i < n; j = i++) {
+        const double xi = loop[2 * i], yi = loop[2 * i + 1], xj = loop[2 * j], yj = loop[2 * j + 1];
+        if ((yi > y) != (yj > y) && x < (xj - xi) * (y - yi) / (yj - yi) + xi)
+            inside = !inside;
+    }
+    return inside;
+}
+
+// The sides face away from the filled part of the glyph whichever way the font runs its outlines.
 void DrawSides(const COutlineGlyph& glyph) {
-    for (const auto& loop : glyph.loops) {
-        size_t n = loop.size() / 2;
+    for (size_t k = 0; k < glyph.loops.size(); ++k) {
+        const std::vector<double>& loop = glyph.loops[k];
+        const size_t n = loop.size() / 2;
         if (n < 2)
             continue;
+        const bool solidOnLeft = HxOutlineLoopHasSolidOnLeft(glyph, k);
         glBegin(GL_QUADS);
         for (size_t i = 0; i < n; ++i) {
-            size_t j = (i + 1) % n;
-            double x0 = loop[2 * i], y0 = loop[2 * i + 1], x1 = loop[2 * j], y1 = loop[2 * j + 1];
-            double dx = x1 - x0, dy = y1 - y0, len = std::sqrt(dx * dx + dy * dy);
+            size_t a = i, b = (i + 1) % n;
+            if (!solidOnLeft)
+                std::swap(a, b);
+            const double x0 = loop[2 * a], y0 = loop[2 * a + 1], x1 = loop[2 * b], y1 = loop[2 * b + 1];
+            const double dx = x1 - x0, dy = y1 - y0, len = std::sqrt(dx * dx + dy * dy);
             if (len > 0)
                 glNormal3d(dy / len, -dx / len, 0.0);
             glVertex3d(x0, y0, 0.0);
@@ -101,6 +129,18 @@ void CompileOutlineGlyph(GLuint list, const COutlineGlyph& glyph, int format, GL
     glEndList();
 }
 } // namespace
+
+bool HxOutlineLoopHasSolidOnLeft(const COutlineGlyph& glyph, size_t loop) {
+    const std::vector<double>& points = glyph.loops[loop];
+    if (points.size() < 6)
+        return true;
+    // A loop inside an odd number of others is a hole: the solid lies outside it.
+    int depth = 0;
+    for (size_t m = 0; m < glyph.loops.size(); ++m)
+        if (m != loop && glyph.loops[m].size() >= 6 && InsideLoop(glyph.loops[m], points[0], points[1]))
+            ++depth;
+    return (LoopArea(points) > 0.0) != (depth % 2 == 1);
+}
 
 COutlineGlyph HxOutlineGlyph(const CString& face, char16_t ch) {
     COutlineGlyph glyph;
@@ -141,7 +181,14 @@ CString BuildOutlineGlyphLists(UINT& base, const CString& text, const CString& f
         return CString();
     }
     base = block;
+    return CompileOutlineGlyphLists(block, text, face, format);
+}
 
+CString CompileOutlineGlyphLists(UINT block, const CString& text, const CString& face, int format) {
+    static_assert(kMaxCharacters == HX_OUTLINE_GLYPH_LISTS);
+    // The names are kept as 16-bit units.
+    if (block == 0 || block + kMaxCharacters - 1 > 0xFFFF)
+        return CString();
     GLUtesselator* tess = gluNewTess();
     if (!tess)
         return CString();

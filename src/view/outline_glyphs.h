@@ -15,6 +15,10 @@ constexpr int HX_FONT_POLYGONS = 1;
 // is the string of the lists used, one per character; empty when no block could be reserved or no
 // OpenGL context can be made current.
 CString BuildOutlineGlyphLists(UINT& base, const CString& text, const CString& face, int format);
+// The same into a block of 16 lists the caller has reserved (a context must be current): the string
+// of the lists used; empty when the block's last list name does not fit in 16 bits.
+CString CompileOutlineGlyphLists(UINT block, const CString& text, const CString& face, int format);
+constexpr int HX_OUTLINE_GLYPH_LISTS = 16;
 
 // The polygons of one character's outline in em units (y up), as closed loops; its advance in ems.
 struct COutlineGlyph {
@@ -22,3 +26,6 @@ struct COutlineGlyph {
     double advance = 0;
 };
 COutlineGlyph HxOutlineGlyph(const CString& face, char16_t ch);
+// Whether the filled part of the glyph lies on the left of its loop `loop` as the loop runs (y up):
+// counter-clockwise outer loops and clockwise holes.  The extruded sides face the other way.
+bool HxOutlineLoopHasSolidOnLeft(const COutlineGlyph& glyph, size_t loop);

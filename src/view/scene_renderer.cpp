@@ -199,6 +199,7 @@ bool CSceneRenderer::InitOpenGL() {
     g_pTextureText = new CTextrueText;
     if (!imagesLoaded || !BuildDisplayLists())
         return false;
+    HxGluQuadric();
 
     // The glyph blocks were only reserved: give them their glyphs before the first frame.
     HxInstallLabelRenderers();

@@ -142,19 +142,27 @@ void CHalvixView::OnUpdateAnimation(CCmdUI* pCmdUI) {
 }
 
 void CHalvixView::OnActionButton(UINT id) {
+    if (id >= ID_ACTION_BUTTON_FIRST && id <= ID_ACTION_BUTTON_LAST)
+        PressButton(WORD(id - ID_ACTION_BUTTON_FIRST));
+}
+
+LRESULT CHalvixView::OnPressButton(WPARAM, LPARAM lParam) {
+    if (lParam >= 0 && lParam <= 0xFFFF)
+        PressButton(WORD(lParam));
+    return 0;
+}
+
+void CHalvixView::PressButton(WORD cellId) {
     CGPage* page = g_pCurPage;
     if (!page)
         return;
-    const WORD cellId = WORD(id - ID_ACTION_BUTTON_FIRST);
     auto* button = DYNAMIC_DOWNCAST(CGButton, page->FindCell(cellId));
     if (!button)
         return;
     if (button->m_running) {
         page->StartButton(FALSE, cellId);
         if (!page->m_runningButtons.IsEmpty()) {
-            page->MarkButtonDrivenCells();
-            page->CollectMarkedIds(page->m_recomputeIds);
-            page->RebuildTraceList(1);
+            page->RefreshButtonAnimations();
         } else {
             StopAnimationTimer();
             SetAnimMode(kModeZ);
@@ -163,9 +171,7 @@ void CHalvixView::OnActionButton(UINT id) {
         return;
     }
     if (page->StartButton(TRUE, cellId)) {
-        page->MarkButtonDrivenCells();
-        page->CollectMarkedIds(page->m_recomputeIds);
-        page->RebuildTraceList(1);
+        page->RefreshButtonAnimations();
         SetAnimMode(kModeButtons);
         if (!IsTimerSet(kAnimationTimer))
             StartAnimationTimer();

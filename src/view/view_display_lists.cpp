@@ -206,3 +206,11 @@ void HxDeleteViewDisplayLists() {
         glDeleteLists(g_listBase, HX_VIEW_LIST_COUNT);
     g_listBase = 0;
 }
+
+GLUquadric* g_gluQuadric = nullptr;
+
+GLUquadric* HxGluQuadric() {
+    if (!g_gluQuadric)
+        g_gluQuadric = gluNewQuadric();
+    return g_gluQuadric;
+}

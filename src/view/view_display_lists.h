@@ -27,3 +27,10 @@ constexpr int HX_LIST_WIRE_CONE = 19;
 bool HxBuildViewDisplayLists();
 // Deletes the 31 lists (g_listBase back to 0).
 void HxDeleteViewDisplayLists();
+
+// The program's one GLU quadric, made by its first use (no context is needed to make it) and kept
+// for the whole run; the shapes that draw through it set its style, normals and texture flag on
+// every call.  Null only when GLU could not make it.
+struct GLUquadric;
+extern GLUquadric* g_gluQuadric;
+GLUquadric* HxGluQuadric();

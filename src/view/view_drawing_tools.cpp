@@ -82,7 +82,7 @@ CGVertex* PointOf(const CGPage& page, WORD id) {
 
 bool CHalvixView::PrepareNewPoints(int count) {
     CGPage* page = g_pCurPage;
-    if (!page || !page->CanTakeIds(count))
+    if (!page || !page->CanTakeIds(count) || !page->CanTakeVertexIndices(count))
         return false;
     if (int(page->m_nextVertex) + count > g_vertexArrayCapacity) {
         // The page numbers its points into the new block, so indices are taken afterwards.

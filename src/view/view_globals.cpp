@@ -132,3 +132,15 @@ void HxResetViewGlobals() {
     HxResetViewToolGlobals();
     HxSetVertexArrayGrowthFails(false);
 }
+
+namespace {
+CWnd* g_drawingViewWindow = nullptr;
+} // namespace
+
+CWnd* HxDrawingViewWindow() {
+    return g_drawingViewWindow;
+}
+
+void HxSetDrawingViewWindow(CWnd* view) {
+    g_drawingViewWindow = view;
+}

@@ -4,6 +4,8 @@
 
 #include "platform/types.h"
 
+class CWnd;
+
 // Camera of the current page (each page keeps its own copy and restores it when it becomes current).
 extern float g_viewTransX;
 extern float g_viewTransY;
@@ -85,3 +87,9 @@ extern BYTE g_traceImageEmpty;
 // Every global above back to its start value (frees the vertex block), and the tool and animation
 // state of view_tool_globals.h.
 void HxResetViewGlobals();
+
+// The drawing view as a window, for the messages the model posts to it (link buttons); null while
+// there is none.  The view sets it when it is made and clears it when it goes; the resets of the
+// globals leave it alone.
+CWnd* HxDrawingViewWindow();
+void HxSetDrawingViewWindow(CWnd* view);

@@ -1,6 +1,7 @@
 // Command ids handled by the view.
 #pragma once
 
+#include "dynamics/button_press.h"
 #include "platform/types.h"
 
 constexpr UINT ID_VIEW_TSFM_RESET = 32776;      // "三维视图复位" (Home)
@@ -34,8 +35,6 @@ constexpr UINT ID_VIEW_SNAPSHOT = 33267;      // 对象快照
 
 // Animation and view options.
 constexpr UINT ID_ANIMA_PLAYSTOP = 32783;     // "视变换启动与停止" (Space)
-constexpr UINT ID_ACTION_BUTTON_FIRST = 3024; // 3024 + cell id presses the action button
-constexpr UINT ID_ACTION_BUTTON_LAST = 13024;
 constexpr UINT ID_VIEW_GRID = 32981;         // "坐标系"
 constexpr UINT ID_VIEW_SNAP = 32982;         // "自动吸附"
 constexpr UINT ID_VIEW_COORDLINE = 33137;    // "坐标线"

@@ -31,7 +31,6 @@
 namespace {
 
 constexpr int kInfoPane = 0;
-constexpr UINT kButtonCommandBase = 3024;
 constexpr int kInkCapacity = 10000;
 
 void PostSelectionChanged(WPARAM wParam, WORD id) {
@@ -254,7 +253,7 @@ void CHalvixView::ArrowPress(UINT nFlags, CPoint point) {
             status = CString(u"选择旋转体") + name;
         break;
     case 10:
-        PostMessage(WM_COMMAND, kButtonCommandBase + id, 0);
+        HxPostButtonPress(this, id);
         break;
     case 11:
         select(page->m_selOthers);

@@ -266,7 +266,7 @@ void CHalvixView::OnLButtonDblClk(UINT nFlags, CPoint point) {
         return;
     }
     if (cell && pickClass == 10) {
-        PostMessage(WM_COMMAND, ID_ACTION_BUTTON_FIRST + id, 0);
+        HxPostButtonPress(this, id);
         return;
     }
     if (cell) {

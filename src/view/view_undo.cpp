@@ -1,10 +1,12 @@
 // Undo and redo of the current page from the view, closing a custom tool being applied into its own
-// step first, and the colour the main frame's colour button sends: the selection's, or the ink's.
+// step first, the colour the main frame's colour button sends (the selection's, or the ink's), and
+// the current material given to the one selected component.
 #include "view/halvix_view.h"
 
 #include "document/halvix_doc.h"
 #include "dynamics/ink.h"
 #include "model/page.h"
+#include "solids/subassembly.h"
 #include "view/view_globals.h"
 #include "view/view_tool_globals.h"
 
@@ -67,4 +69,18 @@ LRESULT CHalvixView::OnApplyColor(WPARAM wParam, LPARAM lParam) {
     }
     RenderScene();
     return 1;
+}
+
+LRESULT CHalvixView::OnMaterialChanged(WPARAM, LPARAM) {
+    CGPage* page = g_pCurPage;
+    if (!m_pDocument || !page)
+        return 1;
+    if (page->m_selOthers.GetCount() == 1) {
+        if (auto* cell = DYNAMIC_DOWNCAST(CGSubassembly, page->FindCell(page->m_selOthers.GetHead()))) {
+            cell->TakeCurrentMaterial();
+            SetModified();
+            RenderScene();
+        }
+    }
+    return 0;
 }

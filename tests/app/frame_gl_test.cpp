@@ -14,6 +14,8 @@
 #include "document/doc_globals.h"
 #include "document/halvix_doc.h"
 #include "model/page.h"
+#include "view/gl_context.h"
+#include "view/glyph_lists.h"
 #include "view/view_globals.h"
 #include "view/view_settings.h"
 
@@ -146,6 +148,27 @@ TEST_F(ProgramTest, OpensTheDocumentNamedOnTheCommandLineOrRefusesTheStart) {
     ASSERT_EQ(shown.size(), 2u);
     EXPECT_EQ(shown[1], u"OLE 初始化失败。  请确保 OLE 库是正确的版本。");
     EXPECT_EQ(program.app.GetMainFrame(), nullptr);
+}
+
+// The view draws formula-markup texts as one-bit pictures of the formula engine: the program puts
+// the engine's renderer in place when it starts.
+TEST_F(ProgramTest, TheStartGivesTheViewTheFormulaPicturesOfMarkupTexts) {
+    HxSetFormulaMonochromeRenderer(nullptr);
+    Program program;
+    ASSERT_TRUE(program.app.InitInstance());
+    CMainFrame* frame = program.app.GetMainFrame();
+    ProcessEvents();
+    ASSERT_TRUE(HxMakeGlCurrent());
+    UINT lists = 0;
+    int height = 0;
+    const CString glyphs = BuildTextBitmapLists(
+        u"<#><l><f><#><l><e>1</e></l></#><#><l><e>2</e></l></#></f></l></#>", lists, height, 0);
+    ASSERT_NE(lists, 0u);
+    EXPECT_EQ(glyphs, CString(char16_t(lists)));
+    EXPECT_GT(height, g_fontHeight) << "a fraction stands higher than one line";
+    if (HxMakeGlCurrent())
+        glDeleteLists(lists, 2);
+    EXPECT_TRUE(frame->close());
 }
 
 TEST_F(ProgramTest, FullScreenPanesAndTheMiniRibbonHideAndShowTheBars) {

@@ -17,6 +17,7 @@
 #include "document/doc_globals.h"
 #include "document/halvix_doc.h"
 #include "document/tool_record.h"
+#include "dynamics/button_press.h"
 #include "model/line.h"
 #include "model/page.h"
 #include "model/vertex.h"
@@ -38,6 +39,7 @@
 #include <QPalette>
 #include <QPushButton>
 #include <QShortcut>
+#include <QStatusTipEvent>
 #include <QStandardPaths>
 #include <QFile>
 #include <QFileInfo>
@@ -592,7 +594,8 @@ TEST_F(MainFrameTest, TheKeysOfTheCommandsRunThemAndShowInTheToolTips) {
         }
     }
     EXPECT_EQ(frame.GetStatusBar()->FindElement(ID_VIEW_TSFM_RESET)->GetToolTipText(), u"三维 (Home)");
-    EXPECT_EQ(frame.GetRibbonBar()->FindByID(ID_FILE_SAVE)->GetText(), u"保存\tCtrl+S") << "the menu's key column";
+    EXPECT_EQ(frame.GetRibbonBar()->FindByID(ID_FILE_SAVE)->GetText(), u"保存\tCtrl+S")
+        << "the menu's key column";
     EXPECT_EQ(HxKeyText(QKeyCombination(Qt::Key_PageDown)), u"PageDown");
     // Every key of the frame's and the view's tables is bound, to its command.
     for (const auto* table : {&HxFrameAccelerators(), &HxViewAccelerators()})
@@ -738,4 +741,89 @@ TEST_F(MainFrameTest, WithoutAnAddressTheResourceLinksAreDisabledAndSaySo) {
         EXPECT_TRUE(e->IsDisabled()) << e->GetID();
         EXPECT_EQ(e->GetDescription(), u"尚未设置资源网站的地址，此命令不可用");
     }
+}
+
+TEST_F(MainFrameTest, ACommandsPromptShowsInTheInformationPaneWhileThePointerIsOnIt) {
+    CMainFrame frame;
+    ASSERT_EQ(frame.OnCreate(), 0);
+    HxRibbon* ribbon = frame.GetRibbonBar();
+    ribbon->SetActiveCategory(ribbon->GetCategory(ribbon->GetCategoryCount() - 7)); // 构造
+    frame.OnIdleUpdateCmdUI();
+    ProcessEvents();
+    HxRibbonBaseElement* info = frame.GetStatusBar()->GetElement(HX_STATUS_ELEMENT_INFO);
+    const CString idle = info->GetText();
+
+    // A disabled button tells what to select too (nothing is selected: the command is disabled).
+    HxRibbonBaseElement* coordinates = ribbon->FindByID(33143); // ID_CREATE_POINT_COORDINATES
+    HxRibbonBaseElement* common = ribbon->FindByID(32802);      // ID_CREATE_LINE_COMMON
+    ASSERT_NE(coordinates, nullptr);
+    ASSERT_NE(common, nullptr);
+    EXPECT_TRUE(common->IsDisabled());
+    for (const auto& [element, prompt] : {std::pair{coordinates, u"根据度量值（先选中）或输入值绘制坐标点"},
+                                          std::pair{common, u"选中两线，画异面直线公垂线段"}}) {
+        QWidget* button = ribbon->GetElementWidget(element);
+        ASSERT_NE(button, nullptr);
+        QEvent enter(QEvent::Enter);
+        QApplication::sendEvent(button, &enter);
+        EXPECT_EQ(info->GetText(), prompt);
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(button, &leave);
+        EXPECT_EQ(info->GetText(), idle);
+    }
+
+    // The items of a button's menu prompt the same way (the triangle centres).
+    HxRibbonBaseElement* centroid = ribbon->FindByID(33066);
+    ASSERT_NE(centroid, nullptr);
+    QWidget* centres = ribbon->GetElementWidget(centroid->GetParentElement());
+    ASSERT_NE(centres, nullptr);
+    QStatusTipEvent tip(QString::fromUtf16(u"选中三点，画三角形重心"));
+    QApplication::sendEvent(centres, &tip);
+    EXPECT_EQ(info->GetText(), u"选中三点，画三角形重心");
+    // A text the program sets meanwhile stays when the prompt goes.
+    HxSetStatusText(HX_STATUS_ELEMENT_INFO, u"欲结束当前绘图，请右击鼠标！");
+    QStatusTipEvent none{QString()};
+    QApplication::sendEvent(centres, &none);
+    EXPECT_EQ(info->GetText(), u"欲结束当前绘图，请右击鼠标！");
+}
+
+TEST_F(MainFrameTest, TheLineCommandsShowTheirKindOnTheLineToolButton) {
+    CMainFrame frame;
+    ASSERT_EQ(frame.OnCreate(), 0);
+    HxRibbonBaseElement* tool = frame.GetRibbonBar()->FindByID(ID_CREATE_LINE);
+    ASSERT_NE(tool, nullptr);
+    EXPECT_EQ(tool->GetImageIndex(TRUE), 2);
+    // Nothing selected: each command only makes the line tool current, showing its kind.
+    const struct {
+        UINT id;
+        int image;
+    } commands[] = {{32835, 3}, {32836, 4}, {32837, 5}, {32834, 2}};
+    for (const auto& c : commands) {
+        ASSERT_TRUE(AfxGetCommandRouter().Execute(c.id)) << c.id;
+        EXPECT_EQ(tool->GetImageIndex(TRUE), c.image) << c.id;
+        EXPECT_EQ(tool->GetImageIndex(FALSE), c.image) << c.id;
+    }
+    EXPECT_FALSE(frame.GetDocument()->IsModified());
+}
+
+TEST_F(MainFrameTest, ThePressOfAButtonWithoutACommandGoesOnToTheView) {
+    CMainFrame frame;
+    ASSERT_EQ(frame.OnCreate(), 0);
+    std::vector<HxMessageRecord> messages;
+    HxSetMessageObserver([&](const HxMessageRecord& r) { messages.push_back(r); });
+    // A page's start button above 10000 is posted to the main window as a message, not a command.
+    HxPostButtonPress(&frame, 10001);
+    HxPostButtonPress(&frame, 10000);
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[0].message, UM_PRESS_BUTTON);
+    EXPECT_EQ(messages[0].lParam, LPARAM(10001));
+    EXPECT_EQ(messages[1].message, WM_COMMAND);
+    EXPECT_EQ(messages[1].wParam, WPARAM(ID_ACTION_BUTTON_LAST));
+    messages.clear();
+    frame.SendMessage(UM_PRESS_BUTTON, 0, LPARAM(10001));
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_TRUE(messages[1].target == frame.GetView() && messages[1].message == UM_PRESS_BUTTON);
+    EXPECT_EQ(messages[1].lParam, LPARAM(10001));
+    HxSetMessageObserver(nullptr);
+    while (HxPostedMessageCount() > 0)
+        HxPumpPostedMessages();
 }

@@ -3,7 +3,7 @@
 // 2 x 2 matrix beside it.  "--screenshot FILE" saves a picture of the dialog after a moment and
 // ends; "--selection" selects the whole formula first; "--palette" and "--colors" open the symbol
 // palette or the colour menu, "--formulas" the list of built-in formulas; "--picker" shows a colour picker
-// with its palette open.
+// with its palette open; "--empty" writes nothing, for typing into the dialog by hand.
 #include "app/color_picker.h"
 #include "app/format_toolbar.h"
 #include "app/mtf_dlg_ui.h"
@@ -71,7 +71,9 @@ int main(int argc, char** argv) {
     dlg.move(40, 40);
     dlg.show();
     QApplication::processEvents();
-    WriteFormula(dlg);
+    // "--empty" leaves the formula to whoever sits at the screen.
+    if (!args.contains(QStringLiteral("--empty")))
+        WriteFormula(dlg);
     if (args.contains(QStringLiteral("--selection")))
         dlg.Editor()->OnCmdMsg(ID_EDIT_SELECT_ALL, CN_COMMAND, nullptr);
     dlg.Editor()->repaint();

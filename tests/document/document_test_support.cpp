@@ -7,6 +7,7 @@
 #include "model/dependent_points.h"
 #include "model/face.h"
 #include "model/free_points.h"
+#include "solids/revolution_constructed.h"
 #include "view/texture_loading.h"
 
 IMPLEMENT_SERIAL(CTexturedCell, CGCell, 1)
@@ -155,6 +156,17 @@ int DocumentTest::AddEveryCellClass(CGPage* page) {
     add(new CGVerFreeParVecPP(id(), vertex(), name(), a, b, c));
     add(new CGVerFreePerpen(id(), vertex(), name(), a, b, c));
     add(new CGVerFreeHenchman(id(), vertex(), name(), 2, 2, 2, a));
+    auto* sphere = new CGSphere(id(), 1, 2, 3, 2, 0, 0, 2);
+    sphere->m_param4 = 2;
+    sphere->m_style = 2;
+    add(sphere);
+    add(new CGCylinder(id(), 0, 0, 0, 1, 3, 0, 1, 0));
+    add(new CGCone(id(), 1, 1, 1, 2, 2, 0, 0, -1));
+    add(new CGFrustum(id(), 0, 0, 1, 3, 2, 1, 1, 1, 0.25f));
+    add(new CGSphereCN(id(), a, d));
+    add(new CGCylinderCPC(id(), a, b, d));
+    add(new CGConeCPV(id(), a, c, d));
+    add(new CGFrustumCP2(id(), a, b, d, c));
     auto* plain = new CGCell;
     plain->m_id = id();
     plain->m_name = u"备注";

@@ -128,7 +128,7 @@ TEST_F(DocumentTest, TheSamplesOpenWithoutAMessageAndShowTheirFigures) {
     } samples[] = {
         {"1-正方体的对角截面", 1, "CGFace", 1},  {"2-棱锥的中心与垂足", 1, "CGVerIncenter", 1},
         {"3-过三点的圆", 1, "CGArcCircle3P", 2}, {"4-平移与旋转", 1, "CGVerTranslate", 3},
-        {"5-多页的课件", 4, "CGFace", 6},
+        {"5-多页的课件", 4, "CGFace", 6},        {"6-旋转体", 2, "CGArcPointN", 5},
     };
     ASSERT_EQ(files.size(), int(std::size(samples)));
     for (const auto& s : samples) {

@@ -194,6 +194,10 @@ TEST_F(UndoTest, UndoStopsRunningButtonsAndDropsGoneIdsFromTheRecomputeAndTraceL
     CGVertex* a = AddPoint(0, 0, 0);
     CGVertex* b = AddPoint(2, 0, 0);
     auto* kept = AddButton<CGButnAnimation>(a->m_id);
+    // A sweep over an empty range, forward and once: it ends in its first tick.
+    kept->m_mode = CGButnAnimation::kForward;
+    kept->m_repeat = 0;
+    kept->m_max = kept->m_min;
     ASSERT_TRUE(m_page->StartButton(TRUE, kept->m_id));
     // A midpoint added while the animation runs joins the recomputation and the traces.
     CTestMidpoint* m = AddMidpoint(a->m_id, b->m_id);

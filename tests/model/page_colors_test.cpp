@@ -7,6 +7,7 @@
 #include "measure/text_items.h"
 #include "model/arc_circles.h"
 #include "model/free_points.h"
+#include "solids/revolution_constructed.h"
 #include "support/class_stand_ins.h"
 #include "support/page_fixture.h"
 
@@ -54,7 +55,8 @@ TEST_F(PageColorsTest, DefaultColoursByClass) {
         {AddCell(new CGTmVariable), {0, 0, 0, 44}, {0, 0, 0, 44}, 0},
         {AddCell(new CGTextmap), {0, 0, 152, 44}, {0, 0, 0, 44}, 0},
         {formula, {0, 0, 152, 44}, {0, 0, 0, 44}, 0},
-        {AddCell(new CSphereStandIn), {0, 128, 0, 44}, {0, 0, 0, 44}, 0},
+        {AddCell(new CGSphere), {0, 128, 0, 44}, {0, 0, 0, 44}, 0},
+        {AddCell(new CGFrustumCP2), {0, 128, 0, 44}, {0, 0, 0, 44}, 0},
         {AddCell(new CColorModifierStandIn), kOdd, {0, 0, 0, 44}, 0},
     };
     for (const auto& r : rows) {

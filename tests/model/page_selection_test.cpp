@@ -9,6 +9,7 @@
 #include "model/cell_kinds.h"
 #include "model/face.h"
 #include "model/free_points.h"
+#include "solids/revolution_constructed.h"
 #include "support/class_stand_ins.h"
 #include "support/page_fixture.h"
 #include "model_checks.h"
@@ -89,7 +90,8 @@ TEST_F(SelectionTest, EachClassGoesToItsKindList) {
         {Add(new CGTmSingleline), &m_page->m_selTexts, 7},
         {Add(new CGTbMhc), &m_page->m_selTexts, 7},
         {Add(new CIterateStandIn), &m_page->m_selTexts, 7},
-        {Add(new CSphereStandIn), &m_page->m_selSolids, 9},
+        {Add(new CGSphere), &m_page->m_selSolids, 9},
+        {Add(new CGConeCPV), &m_page->m_selSolids, 9},
         {Add(new CSurfaceStandIn), &m_page->m_selSolids, 9},
         {Add(new CColorModifierStandIn), &m_page->m_selOthers, 11},
         {Add(new CGTextmap), &m_page->m_selOthers, 11}, // a plain text line is none of the kinds
@@ -307,7 +309,7 @@ TEST_F(SelectionTest, StatusTextsOfValuesTextsAndSolids) {
 
     auto* surface = Add(new CSurfaceStandIn);
     auto* track = Add(new CTrackStandIn);
-    auto* sphere = Add(new CSphereStandIn);
+    auto* sphere = Add(new CGSphere);
     sphere->m_name = u"球";
     m_page->ClearSelection();
     m_page->SelectCell(surface->m_id);

@@ -541,3 +541,39 @@ TEST_F(TransformCommands, ReflectWithoutMarksOffersTheElementsWithTheRememberedM
 }
 
 } // namespace
+
+namespace {
+
+// The page's counters are 16-bit: a transform whose images would take the vertex counter past 65535
+// is refused with a message, makes nothing and leaves the user's selection as it was.
+TEST_F(TransformCommands, ImagesThatWouldPassTheLastVertexIndexAreRefused) {
+    CGVertex* a = AddPoint(0, 0, 0);
+    CGVertex* b = AddPoint(4, 0, 0);
+    CGLine* ab = AddLine(a->m_id, b->m_id);
+    CGVertex* c = AddPoint(1, 1, 1);
+    CGVertex* d = AddPoint(2, 3, 4);
+    Mark(ID_TRANS_MARKVECTOR, {c->m_id, d->m_id});
+    Select({ab->m_id});
+    const int before = CellCount();
+    const WORD next = m_page->m_nextId;
+    // One index left: the two images of the segment's points do not fit.
+    m_page->m_nextVertex = 0xFFFE;
+    ASSERT_TRUE(Run(ID_TRANS_TRANSLATE));
+    EXPECT_EQ(m_messages, std::vector<CString>{CString(u"当前页的对象已达上限，不能再添加。")});
+    EXPECT_EQ(CellCount(), before);
+    EXPECT_EQ(m_page->m_nextId, next);
+    EXPECT_EQ(m_page->m_nextVertex, 0xFFFE);
+    EXPECT_EQ(m_page->m_cmdProcessor.GetCount(), 0);
+    EXPECT_EQ(Ids(m_page->m_selPoints), std::vector<WORD>{});
+    EXPECT_EQ(Ids(m_page->m_selLines), std::vector<WORD>{ab->m_id});
+    EXPECT_FALSE(a->m_selected || b->m_selected);
+
+    // Two left: they do (the array, grown for them, numbers the page's points afresh).
+    m_page->m_nextVertex = 0xFFFD;
+    ASSERT_TRUE(Run(ID_TRANS_TRANSLATE));
+    EXPECT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(CellCount(), before + 3);
+    ExpectSynced(*Cell<CGVerTranslate>(next + 1));
+}
+
+} // namespace

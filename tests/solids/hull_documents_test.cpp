@@ -1,53 +1,13 @@
 // Documents with hulls, nets, sections and cuts (the kept fuzz seeds): the whole one loads with its
 // figures rebuilt, damaged hull records refuse the load, and cut plane counts come back in range.
-#include "document/doc_globals.h"
-#include "document/halvix_doc.h"
+#include "seed_document_fixture.h"
 #include "solids/fold.h"
 #include "solids/section.h"
 #include "solids/split.h"
-#include "support/model_fixture.h"
-
-#include <QDir>
-#include <QFile>
 
 namespace {
 
-class HullDocumentTest : public ModelTest {
-protected:
-    void SetUp() override {
-        ModelTest::SetUp();
-        HxResetDocumentGlobals();
-        HxSetScreenSizeOverride(1920, 1080);
-        HxSetMessageBoxHandler([](const CString&, const CString&, UINT) { return IDOK; });
-        m_doc = std::make_unique<CHalvixDoc>();
-        ASSERT_TRUE(m_doc->OnNewDocument());
-    }
-    void TearDown() override {
-        m_doc.reset();
-        HxSetMessageBoxHandler(nullptr);
-        HxSetScreenSizeOverride(0, 0);
-        HxResetDocumentGlobals();
-        ModelTest::TearDown();
-    }
-    BOOL Load(const char* seed) {
-        QFile file(
-            QDir(qEnvironmentVariable("HALVIX_TEST_SOURCE_DIR"))
-                .filePath(QStringLiteral("tests/document/fuzz/corpus/seed-%1-hvx").arg(QLatin1String(seed))));
-        EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << seed;
-        const QByteArray data = file.readAll();
-        CMemFile memory(std::vector<BYTE>(data.begin(), data.end()));
-        return m_doc->ReadDocument(memory, u"hulls.hvx", FALSE);
-    }
-    template <class T> std::vector<T*> CellsOf(int page) {
-        std::vector<T*> out;
-        ForEachCell(m_doc->GetPage(page)->m_cells, [&](CGCell* c) {
-            if (auto* t = DYNAMIC_DOWNCAST(T, c))
-                out.push_back(t);
-        });
-        return out;
-    }
-    std::unique_ptr<CHalvixDoc> m_doc;
-};
+using HullDocumentTest = SeedDocumentTest;
 
 TEST_F(HullDocumentTest, DamagedHullRecordsRefuseTheLoad) {
     for (const char* seed : {"hulls-negative-count", "hulls-huge-count", "hulls-bad-edge", "hulls-bad-corner",

@@ -21,6 +21,7 @@ struct CommonRecord {
     float size = 2.0f;
     float param[3] = {0, 0, 0}; // m_param1 to m_param3
     int param4 = 0;
+    std::u16string text1 = {}; // the second string (the font of a component)
     std::vector<WORD> parents, children;
     int extA1 = 0, extA2 = 0; // the three-word block
     float extA3 = 0.0f;
@@ -30,7 +31,7 @@ struct CommonRecord {
         b.F32(labelPos[0]).F32(labelPos[1]).F32(labelPos[2]);
         b.U8(color.r).U8(color.g).U8(color.b).U8(color.a);
         b.U8(labelColor.r).U8(labelColor.g).U8(labelColor.b).U8(labelColor.a);
-        b.F32(param[0]).F32(param[1]).F32(param[2]).I32(param4).Str(u"").U8(0).F32(size).U8(0);
+        b.F32(param[0]).F32(param[1]).F32(param[2]).I32(param4).Str(text1).U8(0).F32(size).U8(0);
         b.I32(extA1).I32(extA2).F32(extA3).Str(u"");
         b.I32(0).I32(0).I32(0).I32(0).F32(0).Str(u"");
         b.U16(unsigned(parents.size()));

@@ -1,5 +1,5 @@
 // Cells that carry the registered names of classes other parts of the program define later
-// (colour modifiers, ink marks, spheres), so that rules which recognise those classes
+// (colour modifiers, ink marks), so that rules which recognise those classes
 // by name can be tried now.
 #pragma once
 
@@ -17,7 +17,5 @@ const CRuntimeClass CNamedStandIn<Name>::s_class = {Name, int(sizeof(CGCell)), 0
 
 inline constexpr char kColorModifierName[] = "CGMdfColor";
 inline constexpr char kInkmarksName[] = "CGInkmarks";
-inline constexpr char kSphereName[] = "CGSphere";
 using CColorModifierStandIn = CNamedStandIn<kColorModifierName>;
 using CInkmarksStandIn = CNamedStandIn<kInkmarksName>;
-using CSphereStandIn = CNamedStandIn<kSphereName>;

@@ -1,9 +1,12 @@
 // Fuzz target: arbitrary bytes read as a document, in the present and in the older ".gf" layout.
-// A file that is refused must leave the open document as it was; one that loads must store and load
-// again, and survive deleting all its cells and undoing that.
+// A file that is refused must leave the open document as it was; one that loads must run its action
+// buttons for a while, store and load again, and survive deleting all its cells and undoing that.
+#include "button_runs.h"
+
 #include "document/doc_globals.h"
 #include "document/halvix_doc.h"
 #include "document/undo_cmds.h"
+#include "platform/shell.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -14,6 +17,8 @@ CHalvixDoc* Document() {
     static CHalvixDoc* doc = [] {
         HxSetMessageBoxHandler([](const CString&, const CString&, UINT) { return IDOK; });
         HxSetScreenSizeOverride(1920, 1080);
+        // Link buttons open nothing here.
+        HxSetShellOpenHandler([](const CString&, const CString&) { return false; });
         auto* d = new CHalvixDoc;
         d->OnNewDocument();
         return d;
@@ -66,6 +71,7 @@ void TryLoad(const uint8_t* data, size_t size, bool gf) {
     }
     Check(g_pCurPage && doc->GetPageCount() >= 1);
     doc->OnInitialUpdate();
+    HxRunAllButtons(*g_pCurPage);
     DeleteEverythingAndUndo(g_pCurPage);
     std::vector<BYTE> stored = doc->StoreToBytes();
     CMemFile again(stored);

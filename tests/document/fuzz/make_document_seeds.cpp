@@ -1,20 +1,26 @@
 // Writes small documents to start the document fuzzer from: a new document, one of several pages
 // with points, lines and a tool, its ".gf" copy, an older version, a page with every point on an
-// object, and one with a hull, its net, section and cuts, each with damaged variants of their
+// object, one with a hull, its net, section and cuts, one with every solid of revolution, one with a
+// component of every kind and one with every action button, each with damaged variants of their
 // records; with --paste, the clipboard blocks of a page (its cells, the page whole); with --toolset,
-// tool-set files.  Usage: make_document_seeds [--paste | --toolset] DIR
+// tool-set files.
+// Usage: make_document_seeds [--paste | --toolset] DIR
 #include "document/halvix_doc.h"
+#include "dynamics/buttons.h"
 #include "model/arc_circles.h"
 #include "model/constrained_points.h"
 #include "model/dependent_points.h"
 #include "model/face.h"
 #include "model/free_points.h"
 #include "model/line.h"
+#include "points/confined_points.h"
 #include "points/object_points.h"
 #include "solids/fold.h"
 #include "solids/hull_presets.h"
+#include "solids/revolution_constructed.h"
 #include "solids/section.h"
 #include "solids/split.h"
+#include "solids/subassembly.h"
 
 #include <algorithm>
 #include <cmath>
@@ -154,6 +160,74 @@ CHullFigures AddHullFigures(CGPage* page) {
     return f;
 }
 
+// The buttons of a page: a sweep of a point on a line, a walk in a face, a move of a free point, a
+// show/hide button, a series of the two animations with a counting loop, and links to the first page
+// and to an address.  With `firstId` the buttons take ids from there on (above 10000 if asked).
+struct CButtonFigures {
+    CGButnAnimation* sweep = nullptr;
+    CGButnAnimation* walk = nullptr;
+    CGButnPresentat* series = nullptr;
+    CGButnLink* link = nullptr;
+};
+
+CButtonFigures AddButtons(CGPage* page, WORD firstId) {
+    CGPage* saved = g_pCurPage;
+    g_pCurPage = page;
+    g_cellMap = &page->m_cells;
+    auto add = [&](auto* cell) {
+        page->m_cells.SetAt(cell->m_id, cell);
+        return cell;
+    };
+    auto point = [&](float x, float y, float z) {
+        return add(new CGVertex(page->m_nextId++, page->m_nextVertex++, page->MakeAutoLabel(1), x, y, z));
+    };
+    CGVertex* a = point(0, 0, 0);
+    CGVertex* b = point(4, 0, 0);
+    CGVertex* c = point(0, 4, 0);
+    CGLine* ab = add(new CGLine(page->m_nextId++, a->m_id, b->m_id, 0));
+    auto* onLine = add(
+        new CGVerFreeInLine(page->m_nextId++, page->m_nextVertex++, page->MakeAutoLabel(1), ab->m_id, 0.5f));
+    CGFace* face = add(new CGFace(page->m_nextId++, a->m_id, b->m_id, c->m_id, RGB(9, 9, 9)));
+    auto* inFace = add(new CGVerFreeInFace(page->m_nextId++, page->m_nextVertex++, page->MakeAutoLabel(1),
+                                           face->m_id, 0.3f, 0.3f));
+    auto* free =
+        add(new CGVerFreeXyz(page->m_nextId++, page->m_nextVertex++, page->MakeAutoLabel(1), 1, 1, 1));
+    if (firstId > page->m_nextId)
+        page->m_nextId = firstId;
+    CButtonFigures f;
+    f.sweep = add(new CGButnAnimation(page->m_nextId++, u"动画", onLine->m_id, 0, 1, 2, 1, 0.05f, 1.0f));
+    f.walk = add(new CGButnAnimation(page->m_nextId++, u"动画", inFace->m_id, 0, 120, 0, 0, 0.02f, 0.0f));
+    f.walk->m_kind = CGButnAnimation::kWalkInFace;
+    add(new CGButnMove(page->m_nextId++, u"移动", free->m_id, c->m_id, 0.1f, CGButnMove::kInSpace));
+    page->SelectCell(ab->m_id);
+    page->SelectCell(face->m_id);
+    add(new CGButnSHide(page->m_nextId++));
+    page->ClearSelection();
+    page->SelectCell(f.sweep->m_id);
+    page->SelectCell(f.walk->m_id);
+    f.series = add(new CGButnPresentat(page->m_nextId++, u"系列动作", 1, 0.5f));
+    page->ClearSelection();
+    f.series->m_extA1 = CGButnPresentat::kForLoop;
+    f.series->m_counterNumber = 2;
+    add(new CGButnLink(page->m_nextId++, u"首页", CGButnLink::kToPage, 1, u"第一页"));
+    f.link =
+        add(new CGButnLink(page->m_nextId++, u"网页", CGButnLink::kToTarget, 0, u"https://www.example.com/"));
+    page->m_autoButton = f.sweep->m_id;
+    g_pCurPage = saved;
+    g_cellMap = saved ? &saved->m_cells : nullptr;
+    return f;
+}
+
+// A one-page document with every button, damaged by `damage` before it is stored.
+std::vector<BYTE> ButtonsDocument(WORD firstId, void (*damage)(CButtonFigures&)) {
+    CHalvixDoc doc;
+    doc.OnNewDocument();
+    CButtonFigures figures = AddButtons(doc.GetPage(0), firstId);
+    if (damage)
+        damage(figures);
+    return doc.StoreToBytes();
+}
+
 // The document with its first hull point count replaced.
 std::vector<BYTE> WithPointCount(const std::vector<BYTE>& bytes, const CGPolyhedron& hull, int32_t count) {
     std::vector<BYTE> out = bytes;
@@ -163,6 +237,79 @@ std::vector<BYTE> WithPointCount(const std::vector<BYTE>& bytes, const CGPolyhed
     if (at - out.begin() >= 4)
         std::memcpy(&*(at - 4), &count, 4);
     return out;
+}
+
+// Every solid of revolution, fixed and built on points, in every display style and with document
+// and view textures; `damage` changes them before the document is stored.
+struct CRevolutionFigures {
+    std::vector<CGCell*> fixed;       // sphere, cylinder, cone, frustum
+    std::vector<CGCell*> constructed; // the same built on points
+    CGLine* line = nullptr;
+};
+std::vector<BYTE> RevolutionDocument(const std::function<void(CRevolutionFigures&)>& damage) {
+    CHalvixDoc doc;
+    doc.OnNewDocument();
+    CGPage* page = doc.GetPage(0);
+    g_pCurPage = page;
+    g_cellMap = &page->m_cells;
+    auto add = [&](auto* cell) {
+        page->m_cells.SetAt(cell->m_id, cell);
+        return cell;
+    };
+    auto point = [&](float x, float y, float z) {
+        return add(new CGVertex(page->m_nextId++, page->m_nextVertex++, page->MakeAutoLabel(1), x, y, z))
+            ->m_id;
+    };
+    const WORD o = point(0, 0, 0), r = point(3, 0, 0), v = point(0, 0, 5), t = point(0, 2, 5);
+    CRevolutionFigures f;
+    f.line = add(new CGLine(page->m_nextId++, o, v, 0));
+    f.fixed = {add(new CGSphere(page->m_nextId++, 1, 2, 3, 2, 0, 0, -2)),
+               add(new CGCylinder(page->m_nextId++, 0, 0, 0, 2, 4, 0, 1, 0)),
+               add(new CGCone(page->m_nextId++, 5, 0, 0, 2, 4, 1, 0, 0)),
+               add(new CGFrustum(page->m_nextId++, -5, 0, 0, 2, 4, 0, 0, 1, 1.0f))};
+    f.constructed = {
+        add(new CGSphereCN(page->m_nextId++, o, t)), add(new CGCylinderCPC(page->m_nextId++, o, r, v)),
+        add(new CGConeCPV(page->m_nextId++, o, r, v)), add(new CGFrustumCP2(page->m_nextId++, o, r, v, t))};
+    for (size_t i = 0; i < 4; ++i) {
+        f.fixed[i]->m_style = BYTE(i);
+        f.fixed[i]->m_param4 = int(i) + 1;
+        f.constructed[i]->m_style = BYTE(3 - i);
+        f.constructed[i]->m_param4 = int(i) * 4;
+    }
+    if (damage)
+        damage(f);
+    std::vector<BYTE> bytes = doc.StoreToBytes();
+    g_pCurPage = nullptr;
+    g_cellMap = nullptr;
+    return bytes;
+}
+
+// A component of every kind, in a row, with the fields a document can hold: 3D text in its font, clip
+// modes, an own material, textures (one a document texture), wire frames.
+std::vector<CGSubassembly*> AddComponents(CGPage* page) {
+    CGPage* saved = g_pCurPage;
+    g_pCurPage = page;
+    g_cellMap = &page->m_cells;
+    std::vector<CGSubassembly*> made;
+    const double plane1[4] = {0.0, 0.0, 1.0, -0.25}, plane2[4] = {1.0, 0.0, 0.0, 0.0};
+    for (int kind = 0; kind < kSubassemblyKindCount; ++kind) {
+        auto* cell = new CGSubassembly(page->m_nextId++, BYTE(kind), BYTE(kind % 3 == 2), kind % 2, 0, 0,
+                                       float(kind * 4 - 28), 0.0f, 0.0f, 0.0f, kind % 4 == 1 ? -1.0f : 0.0f,
+                                       1.0f, float(kind * 10), 2.0f, 2.0f, 2.0f, kind % 4, plane1, plane2);
+        if (kind == kSubassemblyText) {
+            cell->m_name = u"Halvix立体";
+            cell->m_text1 = u"楷体";
+        }
+        if (kind == kSubassemblyCube)
+            cell->m_texture = 2;
+        if (kind == kSubassemblySphere)
+            cell->m_texture = 12;
+        page->m_cells.SetAt(cell->m_id, cell);
+        made.push_back(cell);
+    }
+    g_pCurPage = saved;
+    g_cellMap = saved ? &saved->m_cells : nullptr;
+    return made;
 }
 
 CRecord* PointTool() {
@@ -276,6 +423,29 @@ int main(int argc, char** argv) {
     Write(dir + "/objects-cut.hvx", cut);
     doc.m_formatVersion = CHalvixDoc::kCurrentVersion;
 
+    // Every button, and their records damaged: a series member index past its members, ids above
+    // 10000, a series without members and with a counter that is none, sweeps and loops in states and
+    // kinds no command makes, a file cut short.
+    Write(dir + "/buttons.hvx", ButtonsDocument(0, nullptr));
+    Write(dir + "/buttons-member-index.hvx",
+          ButtonsDocument(0, [](CButtonFigures& f) { f.series->m_param4 = 9; }));
+    Write(dir + "/buttons-high-ids.hvx", ButtonsDocument(10500, nullptr));
+    Write(dir + "/buttons-empty-series.hvx", ButtonsDocument(0, [](CButtonFigures& f) {
+              f.series->m_parents.RemoveAll();
+              f.series->m_counterNumber = 9;
+              f.series->m_param4 = -4;
+          }));
+    Write(dir + "/buttons-odd-states.hvx", ButtonsDocument(0, [](CButtonFigures& f) {
+              f.sweep->m_state = 77;
+              f.sweep->m_mode = -3;
+              f.walk->m_kind = 9;
+              f.series->m_extA1 = 12;
+              f.link->m_kind = 200;
+          }));
+    std::vector<BYTE> shortButtons = ButtonsDocument(0, nullptr);
+    shortButtons.resize(shortButtons.size() * 2 / 3);
+    Write(dir + "/buttons-cut.hvx", shortButtons);
+
     CHullFigures figures = AddHullFigures(doc.AppendPage(u"第四页"));
     const std::vector<BYTE> hulls = doc.StoreToBytes();
     Write(dir + "/hulls.hvx", hulls);
@@ -294,5 +464,65 @@ int main(int argc, char** argv) {
     figures.fixedCut->m_planeCount = 50;
     figures.faceCut->m_planeCount = 9;
     Write(dir + "/hulls-plane-counts.hvx", doc.StoreToBytes());
+
+    // The solids of revolution, and their records damaged: numbers that are none, texture numbers
+    // outside the table, a constructed solid on a line, one parent too few, one too many, a file
+    // cut short in the middle of the solids.
+    Write(dir + "/solids.hvx", RevolutionDocument(nullptr));
+    Write(dir + "/solids-no-numbers.hvx", RevolutionDocument([](CRevolutionFigures& f) {
+              auto* sphere = static_cast<CGSphere*>(f.fixed[0]);
+              sphere->m_radius = std::nanf("");
+              sphere->m_axis[0] = INFINITY;
+              auto* frustum = static_cast<CGFrustum*>(f.fixed[3]);
+              frustum->m_topRatio = -INFINITY;
+              frustum->m_height = std::nanf("");
+              static_cast<CGCone*>(f.fixed[2])->m_radius = 1e38f;
+          }));
+    Write(dir + "/solids-textures.hvx", RevolutionDocument([](CRevolutionFigures& f) {
+              f.fixed[0]->m_param4 = 99;
+              f.fixed[1]->m_param4 = -7;
+              f.fixed[2]->m_param4 = 16;
+              f.constructed[0]->m_param4 = 0x7FFFFFFF;
+          }));
+    Write(dir + "/solids-on-a-line.hvx", RevolutionDocument([](CRevolutionFigures& f) {
+              f.constructed[1]->m_parents[2] = f.line->m_id;
+              f.constructed[0]->m_parents[0] = f.line->m_id;
+          }));
+    Write(dir + "/solids-parent-counts.hvx", RevolutionDocument([](CRevolutionFigures& f) {
+              f.constructed[3]->m_parents.RemoveAt(3);
+              f.constructed[2]->m_parents.Add(f.constructed[2]->m_parents[0]);
+              f.constructed[0]->m_parents.RemoveAll();
+          }));
+    std::vector<BYTE> solidsCut = RevolutionDocument(nullptr);
+    solidsCut.resize(solidsCut.size() * 2 / 3);
+    Write(dir + "/solids-cut.hvx", solidsCut);
+
+    // Components of every kind alone in a document, then their records damaged: a kind past the
+    // last, clip modes that name no planes, a centre and a plane that are no numbers, a file cut
+    // short in the middle of the components.
+    CHalvixDoc components;
+    components.OnNewDocument();
+    std::vector<CGSubassembly*> made = AddComponents(components.GetPage(0));
+    const std::vector<BYTE> whole = components.StoreToBytes();
+    Write(dir + "/components.hvx", whole);
+    auto damaged = [&](const char* name, const std::function<void()>& damage,
+                       const std::function<void()>& undo) {
+        damage();
+        Write(dir + "/components-" + name + ".hvx", components.StoreToBytes());
+        undo();
+    };
+    damaged(
+        "kind", [&] { made[5]->m_kind = 15; }, [&] { made[5]->m_kind = 5; });
+    damaged(
+        "clip-mode", [&] { made[7]->m_clipMode = 7; }, [&] { made[7]->m_clipMode = 3; });
+    damaged(
+        "negative-clip", [&] { made[2]->m_clipMode = -1; }, [&] { made[2]->m_clipMode = 2; });
+    damaged(
+        "nan-centre", [&] { made[9]->m_center[2] = std::nanf(""); }, [&] { made[9]->m_center[2] = 0.0f; });
+    damaged(
+        "nan-plane", [&] { made[11]->m_plane2[1] = std::nan(""); }, [&] { made[11]->m_plane2[1] = 0.0; });
+    std::vector<BYTE> shortened = whole;
+    shortened.resize(shortened.size() / 2);
+    Write(dir + "/components-cut.hvx", shortened);
     return 0;
 }

@@ -1,0 +1,53 @@
+// The properties command (ID_EDIT_PROPERTY) as far as the dialogs of its objects exist: one selected
+// action button, or one selected component; every other selection is handed on down the routing.
+#include "document/halvix_doc.h"
+
+#include "dynamics/buttons.h"
+#include "solids/subassembly.h"
+
+namespace {
+
+// What the command looks at first (points, lines, faces, curves) is not selected.
+bool NoElementSelected(const CGPage& page) {
+    return page.m_selPoints.IsEmpty() && page.m_selLines.IsEmpty() && page.m_selFaces.IsEmpty() &&
+           page.m_selCurves.IsEmpty();
+}
+
+// The one selected button, when the command goes to a button.
+CGButton* ButtonForProperties(const CGPage* page) {
+    if (!page || page->m_selButtons.GetCount() != 1 || !NoElementSelected(*page))
+        return nullptr;
+    return DYNAMIC_DOWNCAST(CGButton, page->FindCell(page->m_selButtons.GetHead()));
+}
+
+// The one selected other object, when nothing before it in the command's order is selected and it
+// is a component.
+CGSubassembly* ComponentForProperties(const CGPage* page) {
+    if (!page || !NoElementSelected(*page) || !page->m_selButtons.IsEmpty() || !page->m_selValues.IsEmpty() ||
+        !page->m_selSolids.IsEmpty() || !page->m_selTexts.IsEmpty() || page->m_selOthers.GetCount() != 1)
+        return nullptr;
+    return DYNAMIC_DOWNCAST(CGSubassembly, page->FindCell(page->m_selOthers.GetHead()));
+}
+
+} // namespace
+
+void CHalvixDoc::OnEditProperties() {
+    if (CGButton* button = ButtonForProperties(g_pCurPage)) {
+        EditButtonProperties(*button);
+        return;
+    }
+    if (CGSubassembly* component = ComponentForProperties(g_pCurPage)) {
+        EditComponent(component);
+        return;
+    }
+    AfxGetCommandRouter().ExecuteAfter(this, ID_EDIT_PROPERTY);
+}
+
+void CHalvixDoc::OnUpdateEditProperties(CCmdUI* pCmdUI) {
+    if (ButtonForProperties(g_pCurPage) || ComponentForProperties(g_pCurPage))
+        pCmdUI->Enable(TRUE);
+    else if (AfxGetCommandRouter().HasHandlerAfter(this, ID_EDIT_PROPERTY))
+        pCmdUI->ContinueRouting();
+    else
+        pCmdUI->Enable(FALSE);
+}
