@@ -37,7 +37,7 @@ bench: deps
 
 # Only what the unit tests need is built with the sanitizers.
 asan: deps
-	@cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DHALVIX_SANITIZE=ON -DHALVIX_BUILD_BENCH=OFF -DHALVIX_WERROR=$(WERROR) $(LAUNCHER) >/dev/null
+	@cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-g1 -DHALVIX_SANITIZE=ON -DHALVIX_BUILD_BENCH=OFF -DHALVIX_WERROR=$(WERROR) $(LAUNCHER) >/dev/null
 	@cmake --build $(ASAN_BUILD) -j $(JOBS) --target halvix_unit_tests
 	@cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -L unit -j $(JOBS)
 

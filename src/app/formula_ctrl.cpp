@@ -158,7 +158,7 @@ void CFormulaCtrl::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.drawImage(QPoint(0, 0), image, QRect(m_origin.x, m_origin.y, width(), height()));
     // The caret inverts what lies under it, so that it shows on any colour.
-    if (m_caret.m_mode == 1 && m_caret.m_show && (m_buttonHeld || m_caret.m_on)) {
+    if (!m_displayOnly && m_caret.m_mode == 1 && m_caret.m_show && (m_buttonHeld || m_caret.m_on)) {
         p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
         p.setPen(QPen(Qt::white, 1));
         const QPoint o(m_origin.x, m_origin.y);

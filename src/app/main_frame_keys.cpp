@@ -6,6 +6,7 @@
 #include "app/ribbon_bar.h"
 #include "app/status_bar.h"
 #include "document/halvix_doc.h"
+#include "measure/calc_commands.h"
 #include "view/halvix_view.h"
 #include "view/view_ids.h"
 
@@ -30,6 +31,14 @@ const std::vector<CAccelerator>& HxFrameAccelerators() {
         {QKeyCombination(Qt::Key_Escape), ID_VIEW_ESCAPE, true},
         {QKeyCombination(Qt::Key_PageUp), ID_VIEW_PAGEUP, true},
         {QKeyCombination(Qt::Key_PageDown), ID_VIEW_PAGEDOWN, true},
+        // The calculation, and the plus and minus keys of the keypad and the main keyboard that step
+        // the selected parameter or walk the selection.
+        {QKeyCombination(Qt::AltModifier, Qt::Key_Equal), ID_MEASURE_FUN},
+        {QKeyCombination(Qt::KeypadModifier, Qt::Key_Plus), ID_PARAMETER_STEP_UP, true},
+        {QKeyCombination(Qt::Key_Equal), ID_PARAMETER_STEP_UP, true},
+        {QKeyCombination(Qt::Key_Plus), ID_PARAMETER_STEP_UP, true},
+        {QKeyCombination(Qt::KeypadModifier, Qt::Key_Minus), ID_PARAMETER_STEP_DOWN, true},
+        {QKeyCombination(Qt::Key_Minus), ID_PARAMETER_STEP_DOWN, true},
     };
     return table;
 }

@@ -6,6 +6,7 @@
 
 #include "model/page.h"
 
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -46,6 +47,12 @@ public:
     // A new cell that is no point: the next id, then the constructor arguments.
     template <class T, class... Args> T* AddCell(Args&&... args) {
         return Store(new T(TakeId(), std::forward<Args>(args)...));
+    }
+    // A cell made before it was known to be kept (a hull whose points may span no solid): it takes
+    // the next id only now and is stored.
+    template <class T> T* Adopt(std::unique_ptr<T> cell) {
+        cell->m_id = TakeId();
+        return Store(cell.release());
     }
 
     CGPage& Page() { return m_page; }

@@ -30,6 +30,7 @@ CString HxPageTitle(int number);
 
 using CPageList = CTypedPtrList<CObList, CGPage*>;
 class CGSubassembly;
+class CGModel3ds;
 
 class CGButton;
 
@@ -57,6 +58,9 @@ public:
     // A ".gf" file (by its extension, in any case) is read in the older layout and the document
     // then takes the name of the ".hvx" file beside it.
     BOOL OpenDocumentFile(const CString& path, BOOL askToSave = TRUE) override;
+    // The file's path is the last document path while it is read (so that what its cells find beside
+    // it is found), and stays so when it opened; a failed open gives the earlier path back.
+    BOOL OnOpenDocument(const CString& path) override;
     BOOL DoSave(const CString& path, BOOL replace = TRUE) override;
     // What the view's initial update does for the document: a first page when there is none, the
     // upgrade of pages of an older format, the undo items bound to the current page.
@@ -184,7 +188,8 @@ public:
 
     // ---- The properties command (document/halvix_doc_properties.cpp) ----
     // ID_EDIT_PROPERTY: the dialog of the one selected button (with no point, line, face or curve
-    // selected) or of the one selected component; any other selection goes on down the routing.
+    // selected) or of the one selected component or 3DS model; any other selection goes on down the
+    // routing.
     void OnEditProperties();
     void OnUpdateEditProperties(CCmdUI* pCmdUI);
 
@@ -245,6 +250,72 @@ public:
     void OnUpdateCylinderCone(CCmdUI* pCmdUI);
     void OnUpdateFrustum(CCmdUI* pCmdUI);
 
+    // ---- Hulls, nets, sections and cuts (construct/hull_commands.cpp) ----
+    // A hull of the selected points or of a vertex set chosen in its dialog; fewer than four points
+    // selected for the selection's set are refused with a message, and points that span no solid
+    // make nothing.
+    void OnPolyhedron();
+    // The net of the selected hull and the button "折展" that folds it, as one undo step.
+    void OnFold();
+    // The section of the selected hull by the plane of the selected face.
+    void OnSection();
+    // The selected hull cut by the selected faces' planes (or by fixed planes when no face is
+    // selected) and the button "切割" that applies them, as one undo step.
+    void OnSplit();
+    // One selected other object, a hull (and, for the section, one selected face).
+    void OnUpdateFoldOrCut(CCmdUI* pCmdUI);
+    void OnUpdateSection(CCmdUI* pCmdUI);
+    // The properties of a hull, net or cut through its dialog (a section only tells what it is): a
+    // changed name, the display style and the hidden flag, a net's way of unfolding, a cut's shift
+    // and, when its planes do not follow faces, its number of planes.  FALSE when cancelled.
+    BOOL EditHullFigure(CGCell* cell);
+
+    // ---- Calculation, parameter and step commands (measure/calc_commands.cpp) ----
+    // ID_MEASURE_FUN: an expression over the selected values (every one a scalar, or none) typed
+    // in the calculation dialog becomes a calculated value, as one undo step.
+    void OnMeasureCalculate();
+    void OnUpdateMeasureCalculate(CCmdUI* pCmdUI);
+    // ID_MEASURE_PARAMETER: a parameter named, valued and ranged in the parameter dialog.
+    void OnMeasureNewParameter();
+    // The plus and minus keys: the single selected parameter one up or down (no undo step), the
+    // single selected iteration one level deeper or shallower, or else the next or previous object
+    // of the last pick selected.
+    void OnParameterStepUp();
+    void OnParameterStepDown();
+    void StepParameter(int direction);
+    // ---- Measurement commands (measure/measure_commands.cpp) ----
+    // Each measures the current page's selection in selection order as one undo step; the
+    // measurements take the page's next text positions.  x, y or z of the one selected point; the
+    // position vector of every selected point; the path parameter of a point, or its place on the
+    // selected line or circle; the vector of two points or of a line.
+    void OnMeasureCoordX();
+    void OnMeasureCoordY();
+    void OnMeasureCoordZ();
+    void OnMeasurePointXyz();
+    void OnMeasurePointValue();
+    void OnMeasureVectorXyz();
+    // The lengths of the selected lines, or the sides of the path through the selected points;
+    // point to line, point to plane, line to line.
+    void OnMeasureDistancePP();
+    void OnMeasureDistancePL();
+    void OnMeasureDistancePF();
+    void OnMeasureDistanceLL();
+    // Line and line, face and face, line and face, and the angle of three points at the second.
+    void OnMeasureAngleLL();
+    void OnMeasureAngleFF();
+    void OnMeasureAngleLF();
+    void OnMeasureAngle();
+    // A polygon's area, the tetrahedron of four points, a circle's length, area and radius.
+    void OnMeasureArea();
+    void OnMeasureVolume();
+    void OnMeasureLengthC();
+    void OnMeasureAreaC();
+    void OnMeasureRadius();
+    // The whole surface and the volume of a cylinder, cone, frustum or sphere.
+    void OnMeasureAreaS();
+    void OnMeasureVolumeS();
+    // Every Measure command's rule on the selection counts, by the command id.
+    void OnUpdateMeasure(CCmdUI* pCmdUI);
     // ---- Right triangle, components and 3D text (solids/component_commands.cpp) ----
     // A dynamic right triangle: with nothing selected A, B, C on the circle over AB and the face;
     // with two points the right angle at the first.
@@ -257,6 +328,19 @@ public:
     // The component's dialog filled from it; after OK the answer written back as one undo step.
     // FALSE when cancelled or when nothing changed.
     BOOL EditComponent(CGSubassembly* cell);
+    // ---- 3DS models (construct/model_commands.cpp) ----
+    // The folder of the last document path, up to and including its last "\" (or, without one, its
+    // last "/"); "" when the path is shorter than 5 characters or has no separator after its first
+    // character.
+    static CString GetDocumentFolder();
+    // ID_3DSMODEL: a model chosen in the file dialog (starting in the "Models" folder beside the
+    // program), shown lit, and the animation button "旋转模型" that turns it once round, as one undo
+    // step "添加3dsmax模型".
+    void On3dsModel();
+    // The model's dialog filled from it; after OK its centre, scale, display style and hidden flag
+    // written back as one undo step (the model is not read again).  FALSE when cancelled or when
+    // nothing changed.
+    BOOL EditModel3ds(CGModel3ds* cell);
 
     CPageList m_pages;      // in display order (owned)
     CRecordList m_tools;    // the document's own tools (owned)
@@ -283,10 +367,18 @@ private:
     void AddTransformCommands();
     // The message map entries of the construct commands.
     void AddConstructCommands();
+    // The message map entries of the calculation, parameter and step commands.
+    void AddCalculationCommands();
+    // The message map entries of the measurement commands.
+    void AddMeasureCommands();
     // The message map entries of the action-button commands.
     void AddButtonCommands();
+    // The message map entries of the hull, net, section and cut commands.
+    void AddHullCommands();
     // The message map entries of the cylinder, cone and frustum commands.
     void AddRevolutionCommands();
+    // The message map entry of the 3DS model command.
+    void AddModelCommands();
     // The message map entries of the right triangle, component and 3D text commands.
     void AddComponentCommands();
     // Reads a ".gf" file: in the older layout, else (a document saved under that name later) in

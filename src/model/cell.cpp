@@ -184,8 +184,8 @@ void CGCell::MarkAncestors() {
     }
 }
 
-CString FormatNumberAuto(float step, float value) {
-    double v = value;
+CString FormatNumberAuto(float step, double value) {
+    const double v = value;
     if (std::fabs(v - std::trunc(v)) < 0.000001)
         return CString(u"%.0f");
     double s = step;

@@ -91,8 +91,9 @@ public:
 CGCell* HxFindCell(WORD id);
 
 // The printf format for a value shown with a precision step: "%.0f" for whole values, else by
-// the step ("%.0f" for a step of about 1, "%.2f" above it, one more decimal per tenth below).
-CString FormatNumberAuto(float step, float value);
+// the step ("%.0f" for a step of about 1, "%.2f" above it, one more decimal per tenth below).  The
+// value is tested as given: a float widened exactly, or a double (angles in degrees).
+CString FormatNumberAuto(float step, double value);
 
 // Unprojects the window point (600, 400) at depths 0 and 1 through the view's kept modelview,
 // projection and viewport into g_pickRayNear and g_pickRayFar, and sets g_viewDirX, g_viewDirY,

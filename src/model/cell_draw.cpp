@@ -1,10 +1,13 @@
-// Colours, name labels, label pick squares and the texture seam of the cells.
+// Colours, name labels, label pick squares, the texture seam of the cells and the places of the
+// numbers beside the plane axes.
 #include "model/cell_draw.h"
 
 #include "view/label_hooks.h"
 #include "view/view_globals.h"
 
 #include <GL/gl.h>
+
+#include <cstdlib>
 
 namespace {
 HxTextureBinderFn s_textureBinder = nullptr;
@@ -73,4 +76,21 @@ void DrawCellLabelForPick(const CGCell& cell) {
     glVertex3f(p[0] - b[0], p[1] - b[1], p[2] - b[2]);
     glEnd();
     glPopName();
+}
+
+namespace {
+int AxisNumberDigits(int n) {
+    const int a = std::abs(n);
+    return a < 10 ? 0 : a < 100 ? 1 : a < 1000 ? 2 : 3;
+}
+} // namespace
+
+double HxAxisNumberShiftX(int n) {
+    return (n > 0 ? 0.18 : 0.4) + 0.2 * AxisNumberDigits(n);
+}
+
+double HxAxisNumberOffsetY(int n) {
+    static const double positive[4] = {-0.8, -1.1, -1.5, -1.9};
+    static const double negative[4] = {-1.0, -1.3, -1.9, -2.3};
+    return n > 0 ? positive[AxisNumberDigits(n)] : negative[AxisNumberDigits(n)];
 }

@@ -8,8 +8,12 @@
 constexpr unsigned int kPickClassPoint = 1;
 constexpr unsigned int kPickClassLine = 2;
 constexpr unsigned int kPickClassLabel = 3;
-constexpr unsigned int kPickClassCircle = 4; // circles, arcs, curves, loci and ink
-constexpr unsigned int kPickClassFace = 8;   // only in the arrow tool's pick
+constexpr unsigned int kPickClassCircle = 4;  // circles, arcs, curves, loci and ink
+constexpr unsigned int kPickClassValue = 6;   // measurements, parameters and vector items
+constexpr unsigned int kPickClassText = 7;    // single-line texts, texts and pictures
+constexpr unsigned int kPickClassFace = 8;    // only in the arrow tool's pick
+constexpr unsigned int kPickClassScale = 11;  // the ticks of the plane axes
+constexpr unsigned int kPickClassSlider = 13; // a parameter's slider knob
 
 // A cell takes part in drawing and picking only while it is shown and valid.
 inline bool HxIsDrawable(const CGCell& cell) {
@@ -29,6 +33,12 @@ void DrawCellLabel(CGCell& cell);
 // When the label is shown: the square m_labelPos + A, + B, - A, - B (the view's label pick
 // half-axes) under pick class 3 with the cell's id.
 void DrawCellLabelForPick(const CGCell& cell);
+
+// Whole numbers written beside the plane axes, in label sizes: how far left of its tick along x
+// the text of n starts, and where along x it starts beside the y axis (negative: left of it).
+// Both grow with the number of digits.
+double HxAxisNumberShiftX(int n);
+double HxAxisNumberOffsetY(int n);
 
 // The view's texture table: binds the OpenGL texture of a texture number (1 to 15; 1 to 3 are the
 // document's) and answers whether one was bound.  The view registers it once its textures exist;

@@ -1,6 +1,7 @@
 // CGPage: numbering the points into the shared vertex array, the render passes of a frame, the
 // coordinate system, the traces and the pick names.
 #include "model/page.h"
+#include "model/cell_draw.h"
 #include "model/vertex.h"
 #include "view/label_hooks.h"
 #include "view/vertex_array.h"
@@ -178,22 +179,6 @@ void PlaneAxisSpacing(double q, float& tick, int& number) {
         }
     tick = 0.1f;
     number = 1;
-}
-
-// How far left of a number's place along x its text starts, in arrow sizes.
-double XNumberShift(int i) {
-    const int a = std::abs(i);
-    const int digits = a < 10 ? 0 : a < 100 ? 1 : a < 1000 ? 2 : 3;
-    return (i > 0 ? 0.18 : 0.4) + 0.2 * digits;
-}
-
-// Where a number's text starts along y, in arrow sizes from the axis.
-double YNumberOffset(int j) {
-    static const double positive[4] = {-0.8, -1.1, -1.5, -1.9};
-    static const double negative[4] = {-1.0, -1.3, -1.9, -2.3};
-    const int a = std::abs(j);
-    const int digits = a < 10 ? 0 : a < 100 ? 1 : a < 1000 ? 2 : 3;
-    return j > 0 ? positive[digits] : negative[digits];
 }
 
 } // namespace
@@ -407,12 +392,12 @@ void CGPage::DrawPlaneAxes() {
     if (xAxis) {
         for (long i = long(xmin / number) * number; i <= xend; i += number)
             if (i != 0)
-                DrawAxisText(HxFormat(u"%d", int(i)), i - XNumberShift(int(i)) * s, -0.8 * s, 0);
+                DrawAxisText(HxFormat(u"%d", int(i)), i - HxAxisNumberShiftX(int(i)) * s, -0.8 * s, 0);
     }
     if (yAxis) {
         for (long j = long(ymin / number) * number; j <= yend; j += number)
             if (j != 0)
-                DrawAxisText(HxFormat(u"%d", int(j)), YNumberOffset(int(j)) * s, j - 0.3 * s, 0);
+                DrawAxisText(HxFormat(u"%d", int(j)), HxAxisNumberOffsetY(int(j)) * s, j - 0.3 * s, 0);
     }
     if (zoom >= 20.0) {
         if (xAxis) {

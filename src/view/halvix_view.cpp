@@ -83,6 +83,7 @@ CHalvixView::CHalvixView(QWidget* parent) : QOpenGLWidget(parent) {
     OnCommandId(ID_EDIT_REDO, &CHalvixView::OnEditRedo);
     OnUpdateId(ID_EDIT_REDO, &CHalvixView::OnUpdateEditRedo);
     OnMessageId(UM_VIEW_APPLY_COLOR, &CHalvixView::OnApplyColor);
+    OnCommandId(ID_CREATE_BASE_2D, &CHalvixView::OnCreateAxes2D);
     OnMessageId(UM_GOTO_PAGE, &CHalvixView::OnGoToPage);
     OnMessageId(UM_PRESS_BUTTON, &CHalvixView::OnPressButton);
     OnMessageId(UM_MATERIAL_CHANGED, &CHalvixView::OnMaterialChanged);

@@ -141,6 +141,10 @@ public:
     void OnUpdateEditUndo(CCmdUI* pCmdUI);
     void OnUpdateEditRedo(CCmdUI* pCmdUI);
     LRESULT OnApplyColor(WPARAM wParam, LPARAM lParam);
+    // Plane axes as one undo step ("添加2维坐标轴"): the one selected point (else a new point at the
+    // origin) named "O", the ends of the axes, the two arrows and their ticks and numbers; then
+    // the plane view.
+    void OnCreateAxes2D();
     // UM_MATERIAL_CHANGED: the one selected other object, when it is a component, takes the current
     // material as its own; any other selection changes nothing.
     LRESULT OnMaterialChanged(WPARAM wParam, LPARAM lParam);

@@ -275,6 +275,11 @@ void CTextrueText::BeginBatch() {
     ++m_batchDepth;
 }
 
+void CTextrueText::FlushWaiting() {
+    if (HxHasCurrentGlContext())
+        Flush();
+}
+
 void CTextrueText::EndBatch() {
     if (m_batchDepth > 0 && --m_batchDepth == 0 && HxHasCurrentGlContext())
         Flush();

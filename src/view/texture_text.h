@@ -57,6 +57,10 @@ public:
     // OpenGL state of that moment; the current colour is then that of the last label.
     void BeginBatch();
     void EndBatch();
+    // Draws the quads waiting in an open batch now, in the present matrices; the batch stays open.
+    // Items that change the modelview inside a pass (screen-anchored texts) call it before and
+    // after their own quads, so that every quad goes out with the matrix it was made for.
+    void FlushWaiting();
 
     // Renders ch in `font` into the next free atlas cell and enters it in `target`; the existing
     // record when ch is there already; null when every cell is used.

@@ -1,9 +1,11 @@
 // Undo and redo of the current page from the view, closing a custom tool being applied into its own
-// step first, the colour the main frame's colour button sends (the selection's, or the ink's), and
-// the current material given to the one selected component.
+// step first, the colour the main frame's colour button sends (the selection's, or the ink's), the
+// current material given to the one selected component, and the plane axes.
 #include "view/halvix_view.h"
 
+#include "construct/construction.h"
 #include "document/halvix_doc.h"
+#include "measure/scale_line.h"
 #include "dynamics/ink.h"
 #include "model/page.h"
 #include "solids/subassembly.h"
@@ -69,6 +71,18 @@ LRESULT CHalvixView::OnApplyColor(WPARAM wParam, LPARAM lParam) {
     }
     RenderScene();
     return 1;
+}
+
+void CHalvixView::OnCreateAxes2D() {
+    if (!m_pDocument || !g_pCurPage)
+        return;
+    CConstruction run(*m_pDocument);
+    // Room for the origin, the four ends, two arrows and the scale.
+    if (!run.Reserve(8, 5))
+        return;
+    HxBuildAxes2D(run);
+    run.CommitCells(u"添加2维坐标轴");
+    OnView2D();
 }
 
 LRESULT CHalvixView::OnMaterialChanged(WPARAM, LPARAM) {

@@ -1,12 +1,18 @@
 // Writes small documents to start the document fuzzer from: a new document, one of several pages
 // with points, lines and a tool, its ".gf" copy, an older version, a page with every point on an
-// object, one with a hull, its net, section and cuts, one with every solid of revolution, one with a
-// component of every kind and one with every action button, each with damaged variants of their
-// records; with --paste, the clipboard blocks of a page (its cells, the page whole); with --toolset,
-// tool-set files.
+// object, one with a hull, its net, section and cuts, one with every measurement, vector item, a
+// parameter and the plane axes' scale, one with every solid of revolution, one with a component of
+// every kind, one with every action button, one with parameters and calculated values and one with
+// 3DS models whose files are whole, damaged or missing, each with damaged variants of their records;
+// with --paste, the clipboard blocks of a page (its cells, the page whole); with --toolset, tool-set
+// files.
 // Usage: make_document_seeds [--paste | --toolset] DIR
 #include "document/halvix_doc.h"
 #include "dynamics/buttons.h"
+#include "measure/calculator.h"
+#include "measure/measurements.h"
+#include "measure/scale_line.h"
+#include "measure/vector_items.h"
 #include "model/arc_circles.h"
 #include "model/constrained_points.h"
 #include "model/dependent_points.h"
@@ -17,6 +23,7 @@
 #include "points/object_points.h"
 #include "solids/fold.h"
 #include "solids/hull_presets.h"
+#include "solids/model3ds.h"
 #include "solids/revolution_constructed.h"
 #include "solids/section.h"
 #include "solids/split.h"
@@ -28,6 +35,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <limits>
 #include <string>
 
 namespace {
@@ -123,6 +131,7 @@ std::vector<BYTE> PointsOnObjectsDocument(void (*damage)(std::vector<CGVertex*>&
 
 struct CHullFigures {
     CGPolyhedron* hull = nullptr;
+    CGFold* net = nullptr;
     CGSplit* fixedCut = nullptr;
     CGSplit* faceCut = nullptr;
 };
@@ -142,7 +151,7 @@ CHullFigures AddHullFigures(CGPage* page) {
     f.hull->m_id = page->m_nextId++;
     BuildConvexHull(cube.data(), int(cube.size() / 3), *f.hull);
     add(f.hull);
-    add(new CGFold(page->m_nextId++, f.hull->m_id, u"展开图", 2, 1));
+    f.net = add(new CGFold(page->m_nextId++, f.hull->m_id, u"展开图", 2, 1));
     WORD corners[3];
     for (int i = 0; i < 3; ++i) {
         corners[i] = page->m_nextId++;
@@ -158,6 +167,26 @@ CHullFigures AddHullFigures(CGPage* page) {
     g_pCurPage = saved;
     g_cellMap = saved ? &saved->m_cells : nullptr;
     return f;
+}
+
+// The buttons the net and cut commands add: "折展" folding the net shut and open, "切割" applying
+// every plane of each cut; with wild ranges the sweeps run past the ends the figures expect.
+void AddHullButtons(CGPage* page, const CHullFigures& f, bool wild) {
+    CGPage* saved = g_pCurPage;
+    g_pCurPage = page;
+    g_cellMap = &page->m_cells;
+    auto add = [&](WORD driven, const char16_t* caption, float min, float max, int mode, float pause) {
+        auto* button =
+            new CGButnAnimation(page->m_nextId++, caption, driven, min, max, mode, 0, 0.03f, pause);
+        page->m_cells.SetAt(button->m_id, button);
+    };
+    add(f.net->m_id, u"折展", wild ? -5.0f : 1.0f, wild ? 40.0f : f.net->ClosedParameter(),
+        CGButnAnimation::kBackAndForth, 1.0f);
+    for (CGSplit* cut : {f.fixedCut, f.faceCut})
+        add(cut->m_id, u"切割", wild ? 7.5f : 0.0f, wild ? -3.0f : cut->FullCutParameter(),
+            CGButnAnimation::kForward, 0.0f);
+    g_pCurPage = saved;
+    g_cellMap = saved ? &saved->m_cells : nullptr;
 }
 
 // The buttons of a page: a sweep of a point on a line, a walk in a face, a move of a free point, a
@@ -239,6 +268,197 @@ std::vector<BYTE> WithPointCount(const std::vector<BYTE>& bytes, const CGPolyhed
     return out;
 }
 
+// Parameters, distances and calculated values over them: two parents, a calculation over a
+// calculation, eleven parents, a division by a zero distance, no parents, a text that does not
+// compile.  Counters and the clock only ever enter a value times 0, so that a document stored again
+// after loading holds the same values.  `damage` changes the calculations (in that order) before the document
+// is stored.
+std::vector<BYTE> CalculationsDocument(void (*damage)(std::vector<CGTmVarCalculator*>&)) {
+    CHalvixDoc doc;
+    doc.OnNewDocument();
+    CGPage* page = doc.GetPage(0);
+    g_pCurPage = page;
+    g_cellMap = &page->m_cells;
+    auto add = [&](auto* cell) {
+        page->m_cells.SetAt(cell->m_id, cell);
+        return cell;
+    };
+    std::vector<WORD> points;
+    for (int i = 0; i < 4; ++i)
+        points.push_back(add(new CGVertex(page->m_nextId++, page->m_nextVertex++, page->MakeAutoLabel(1),
+                                          float(i), float(i % 2), 0))
+                             ->m_id);
+    auto* ab = add(new CGTmVarDistancePP(page->m_nextId++, points[0], points[1]));
+    ab->m_style = 1;
+    ab->UpdateName();
+    auto* zero = add(new CGTmVarDistancePP(page->m_nextId++, points[2], points[2]));
+    std::vector<WORD> parameters;
+    for (int i = 1; i <= 11; ++i) {
+        CString name;
+        name.Format(u"t%d", i);
+        auto* t = add(new CGTmVarParameter(page->m_nextId++, name, 0.5f * float(i)));
+        t->m_kind = BYTE(i % 2);
+        t->m_extA1 = i == 3 ? 1 : 0;
+        parameters.push_back(t->m_id);
+    }
+    auto calc = [&](std::initializer_list<WORD> parents, const char16_t* expression) {
+        CList<WORD, WORD> list;
+        for (WORD id : parents)
+            list.AddTail(id);
+        return add(new CGTmVarCalculator(page->m_nextId++, list, expression, u"<#><l></l></#>"));
+    };
+    std::vector<CGTmVarCalculator*> made;
+    made.push_back(calc({ab->m_id, parameters[0]}, u"No1+No2*sin(No1)"));
+    made.push_back(calc({made[0]->m_id}, u"No1^2/(1+No1)"));
+    CList<WORD, WORD> eleven;
+    for (WORD id : parameters)
+        eleven.AddTail(id);
+    made.push_back(add(new CGTmVarCalculator(page->m_nextId++, eleven, u"No11*No1-No10+sqrt(No2)+accum(1)*0",
+                                             u"<#><l></l></#>")));
+    made.push_back(calc({zero->m_id}, u"1/No1"));
+    made.push_back(calc({}, u"2^10+round(time(5))*0"));
+    made.push_back(calc({ab->m_id}, u"No1+"));
+    made[1]->m_extA1 = 1;
+    if (damage)
+        damage(made);
+    std::vector<BYTE> bytes = doc.StoreToBytes();
+    g_pCurPage = nullptr;
+    g_cellMap = nullptr;
+    return bytes;
+}
+
+// The measurements of a page, for damaging them before the document is stored.
+struct CMeasureFigures {
+    std::vector<CGTextmap*> items;
+    CGTmVarParameter* parameter = nullptr;
+    CGScaleline* scale = nullptr;
+};
+
+// Every measurement and vector class, a parameter with its slider and the plane axes' scale, on a
+// figure of four points, two lines, a face and an arc (with a point on a line for its parameter).
+CMeasureFigures AddMeasurements(CGPage* page) {
+    CGPage* saved = g_pCurPage;
+    g_pCurPage = page;
+    g_cellMap = &page->m_cells;
+    CMeasureFigures f;
+    auto add = [&](auto* cell) {
+        page->m_cells.SetAt(cell->m_id, cell);
+        if (auto* text = DYNAMIC_DOWNCAST(CGTextmap, static_cast<CGCell*>(cell)))
+            f.items.push_back(text);
+        return cell;
+    };
+    auto id = [&] { return page->m_nextId++; };
+    WORD p[4];
+    const float corners[4][3] = {{0, 0, 0}, {4, 0, 0}, {0, 3, 0}, {0, 0, 5}};
+    for (int i = 0; i < 4; ++i)
+        p[i] = add(new CGVertex(id(), page->m_nextVertex++, page->MakeAutoLabel(1), corners[i][0],
+                                corners[i][1], corners[i][2]))
+                   ->m_id;
+    const WORD l1 = add(new CGLine(id(), p[0], p[1], 0))->m_id;
+    const WORD l2 = add(new CGLine(id(), p[2], p[3], 2))->m_id;
+    const WORD face = add(new CGFace(id(), p[0], p[1], p[2], RGB(90, 160, 220)))->m_id;
+    const WORD arc = add(new CGArc(id(), 0, 0, 0, 2, 0, 0, 0, 2, 0, 0.0f, 2.0f, 1))->m_id;
+    const WORD onLine =
+        add(new CGVerFreeInLine(id(), page->m_nextVertex++, page->MakeAutoLabel(1), l1, 0.3f))->m_id;
+    add(new CGTmVarCoordX(id(), p[1]));
+    add(new CGTmVarCoordY(id(), p[2]));
+    add(new CGTmVarCoordZ(id(), p[3]));
+    add(new CGTmVarDistancePP(id(), p[0], p[1]))->m_style = 1;
+    add(new CGTmVarDistancePL(id(), p[3], l1));
+    add(new CGTmVarDistancePF(id(), p[3], face));
+    add(new CGTmVarDistanceLL(id(), l1, l2));
+    add(new CGTmVarAngleLL(id(), l1, l2))->m_extA1 = 2;
+    add(new CGTmVarAngleLF(id(), l2, face))->m_extA1 = 2;
+    add(new CGTmVarAngleFF(id(), face, face))->m_extA1 = 2;
+    add(new CGTmVarAngleP3(id(), p[1], p[0], p[2]))->m_extA1 = 2;
+    add(new CGTmVarArea(id(), face));
+    add(new CGTmVarVolume(id(), p[0], p[1], p[2], p[3]));
+    add(new CGTmVarRadius(id(), arc));
+    add(new CGTmVarAreaCircle(id(), arc));
+    add(new CGTmVarLenArc(id(), arc));
+    add(new CGTmVarPara(id(), onLine));
+    add(new CGTmVarParaPInL(id(), p[2], l1));
+    add(new CGTmVarParaPInY(id(), p[1], arc));
+    const WORD u = add(new CGTmVectorPP(id(), p[0], p[1]))->m_id;
+    const WORD v = add(new CGTmVectorPP(id(), p[0], p[2]))->m_id;
+    const WORD w = add(new CGTmVectorNface(id(), p[0], p[1], p[3]))->m_id;
+    add(new CGTmVectorPoint(id(), p[3]))->m_extA1 = 1;
+    add(new CGTmVectorAdd(id(), u, v));
+    add(new CGTmVectorMinus(id(), u, v))->m_style = 1;
+    add(new CGTmVectorCross(id(), u, v));
+    f.parameter = add(new CGTmVarParameter(id(), u"k", 3.0f));
+    f.parameter->m_kind = 1;
+    f.parameter->m_param3 = 10.0f;
+    add(new CGTmVectorScaled(id(), f.parameter->m_id, w));
+    add(new CGTmVarVectorLength(id(), u));
+    add(new CGTmVarVectorDot(id(), u, v));
+    add(new CGTmVarVecProduct(id(), u, v, w));
+    add(new CGTmVarVectorComponentX(id(), u));
+    add(new CGTmVarVectorComponentY(id(), v));
+    add(new CGTmVarVectorComponentZ(id(), w));
+    // The solids of revolution and their surfaces and volumes.
+    const WORD solids[4] = {add(new CGCylinder(id(), 0, 0, 0, 2, 3, 0, 0, 1))->m_id,
+                            add(new CGCone(id(), 0, 0, 0, 2, 3, 0, 0, 1))->m_id,
+                            add(new CGFrustum(id(), 0, 0, 0, 2, 3, 0, 0, 1, 0.5f))->m_id,
+                            add(new CGSphere(id(), 0, 0, 0, 2, 0, 0, 1))->m_id};
+    add(new CGTmVarAreaCylinder(id(), solids[0]));
+    add(new CGTmVarAreaCone(id(), solids[1]));
+    add(new CGTmVarAreaFrustum(id(), solids[2]));
+    add(new CGTmVarAreaSphere(id(), solids[3]));
+    add(new CGTmVarVolumeCylinder(id(), solids[0]));
+    add(new CGTmVarVolumeCone(id(), solids[1]));
+    add(new CGTmVarVolumeFrustum(id(), solids[2]));
+    add(new CGTmVarVolumeSphere(id(), solids[3]));
+    auto* text = new CGTmSingleline;
+    text->m_id = id();
+    text->m_text = u"单行文本";
+    add(text);
+    // The plane axes' scale on an origin and four axis ends.
+    const WORD origin = add(new CGVertex(id(), page->m_nextVertex++, u"O", 0, 0, 0))->m_id;
+    WORD ends[4];
+    for (int i = 0; i < 4; ++i) {
+        auto* end = add(new CGVerFreeParVector(id(), page->m_nextVertex++, u"E", i < 2 ? 1.0f : 0.0f,
+                                               i < 2 ? 0.0f : 1.0f, 0.0f, origin));
+        end->m_param1 = i % 2 == 0 ? -12.0f : 12.0f;
+        end->Recompute();
+        ends[i] = end->m_id;
+    }
+    f.scale = add(new CGScaleline(id(), origin, ends[0], ends[1], ends[2], ends[3], 0, 0, 0, 2.0f, 2.0f));
+    g_pCurPage = saved;
+    g_cellMap = saved ? &saved->m_cells : nullptr;
+    return f;
+}
+
+// A one-page document with the measurements, damaged by `damage` before it is stored.
+std::vector<BYTE> MeasurementsDocument(const std::function<void(CMeasureFigures&)>& damage) {
+    CHalvixDoc doc;
+    doc.OnNewDocument();
+    CMeasureFigures figures = AddMeasurements(doc.GetPage(0));
+    if (damage)
+        damage(figures);
+    return doc.StoreToBytes();
+}
+
+// The bytes with the first archive string `text` (Unicode form) given another length prefix.
+std::vector<BYTE> WithStringLength(std::vector<BYTE> bytes, const std::u16string& text, uint32_t length) {
+    std::vector<BYTE> pattern = {0xFF, 0xFE, 0xFF, BYTE(text.size())};
+    for (char16_t c : text) {
+        pattern.push_back(BYTE(c & 0xFF));
+        pattern.push_back(BYTE(c >> 8));
+    }
+    auto at = std::search(bytes.begin(), bytes.end(), pattern.begin(), pattern.end());
+    if (at == bytes.end())
+        return bytes;
+    // The long form: 0xFF, then 0xFFFF, then a 32-bit length.
+    std::vector<BYTE> prefix = {0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF};
+    for (int shift = 0; shift < 32; shift += 8)
+        prefix.push_back(BYTE(length >> shift));
+    const size_t offset = size_t(at - bytes.begin());
+    bytes.erase(bytes.begin() + long(offset), bytes.begin() + long(offset) + 4);
+    bytes.insert(bytes.begin() + long(offset), prefix.begin(), prefix.end());
+    return bytes;
+}
+
 // Every solid of revolution, fixed and built on points, in every display style and with document
 // and view textures; `damage` changes them before the document is stored.
 struct CRevolutionFigures {
@@ -310,6 +530,50 @@ std::vector<CGSubassembly*> AddComponents(CGPage* page) {
     g_pCurPage = saved;
     g_cellMap = saved ? &saved->m_cells : nullptr;
     return made;
+}
+
+// 3DS models named by the paths their documents would hold, as written on Windows and here: found
+// beside the document (whole, cut short, with a short main chunk, no model at all) or nowhere; a path
+// too short to be read; buttons that turn two of them; `damage` changes the models before the
+// document is stored.
+std::vector<BYTE> ModelDocument(const std::function<void(std::vector<CGModel3ds*>&)>& damage) {
+    CHalvixDoc doc;
+    doc.OnNewDocument();
+    CGPage* page = doc.GetPage(0);
+    std::vector<CGModel3ds*> models;
+    const char16_t* paths[] = {u"C:\\课件\\模型\\cube.3ds",
+                               u"/home/老师/模型/cut.3ds",
+                               u"D:\\past.3ds",
+                               u"E:\\notes.3ds",
+                               u"C:\\gone\\gone.3ds",
+                               u"a.3d"};
+    for (size_t i = 0; i < std::size(paths); ++i) {
+        auto* model = new CGModel3ds;
+        model->m_id = page->m_nextId++;
+        model->m_path = paths[i];
+        model->m_name = CGModel3ds::FileNameOf(model->m_path);
+        model->m_style = BYTE(i % 2);
+        model->m_center[0] = float(i) * 3.0f;
+        model->m_scale = 0.5f;
+        model->m_param1 = float(i) * 0.5f;
+        page->m_cells.SetAt(model->m_id, model);
+        models.push_back(model);
+    }
+    // The buttons that turn the first model (found) and the fifth (found nowhere), as the command
+    // makes them.
+    CGPage* saved = g_pCurPage;
+    g_pCurPage = page;
+    g_cellMap = &page->m_cells;
+    for (size_t i : {size_t(0), size_t(4)}) {
+        auto* button = new CGButnAnimation(page->m_nextId++, u"旋转模型", models[i]->m_id, 0.0f, 6.283f,
+                                           CGButnAnimation::kForward, 0, 0.02f, 0.0f);
+        page->m_cells.SetAt(button->m_id, button);
+    }
+    g_pCurPage = saved;
+    g_cellMap = saved ? &saved->m_cells : nullptr;
+    if (damage)
+        damage(models);
+    return doc.StoreToBytes();
 }
 
 CRecord* PointTool() {
@@ -445,6 +709,39 @@ int main(int argc, char** argv) {
     std::vector<BYTE> shortButtons = ButtonsDocument(0, nullptr);
     shortButtons.resize(shortButtons.size() * 2 / 3);
     Write(dir + "/buttons-cut.hvx", shortButtons);
+    // Calculated values, and their records damaged: variables beyond the parents, a text past the
+    // checked length, deep brackets, characters outside the language, values that are no numbers, a
+    // file cut short.
+    Write(dir + "/calcs.hvx", CalculationsDocument(nullptr));
+    Write(dir + "/calcs-missing-variable.hvx", CalculationsDocument([](std::vector<CGTmVarCalculator*>& c) {
+              c[0]->m_expression = u"No1+No7*no3";
+          }));
+    Write(dir + "/calcs-long-texts.hvx", CalculationsDocument([](std::vector<CGTmVarCalculator*>& c) {
+              CString deep;
+              for (int i = 0; i < 1500; ++i)
+                  deep += u"-(";
+              deep += u"No1" + CString(u')', 1500);
+              c[1]->m_expression = deep;
+              CString wide = u"No1";
+              while (wide.GetLength() < 4100)
+                  wide += u"+No1";
+              c[2]->m_expression = wide;
+          }));
+    Write(dir + "/calcs-odd-texts.hvx", CalculationsDocument([](std::vector<CGTmVarCalculator*>& c) {
+              c[0]->m_expression = CString(u"No1\0+\u00E9No2", 9);
+              c[3]->m_expression = u"get(1e400)+time(0/0)*0+accum(-99999999999)*0";
+              c[4]->m_expression = u"";
+          }));
+    Write(dir + "/calcs-nan-values.hvx", CalculationsDocument([](std::vector<CGTmVarCalculator*>& c) {
+              for (CGTmVarCalculator* calc : c) {
+                  calc->m_param1 = std::nanf("");
+                  calc->m_param4 = -5;
+                  calc->m_extA1 = 77;
+              }
+          }));
+    std::vector<BYTE> calcCut = CalculationsDocument(nullptr);
+    calcCut.resize(calcCut.size() * 2 / 3);
+    Write(dir + "/calcs-cut.hvx", calcCut);
 
     CHullFigures figures = AddHullFigures(doc.AppendPage(u"第四页"));
     const std::vector<BYTE> hulls = doc.StoreToBytes();
@@ -464,6 +761,66 @@ int main(int argc, char** argv) {
     figures.fixedCut->m_planeCount = 50;
     figures.faceCut->m_planeCount = 9;
     Write(dir + "/hulls-plane-counts.hvx", doc.StoreToBytes());
+    figures.fixedCut->m_planeCount = 3;
+    figures.faceCut->m_planeCount = 1;
+    {
+        // The hull page again with the buttons of the net and the cuts, once as the commands make
+        // them and once with ranges past the figures' ends.
+        CHalvixDoc withButtons;
+        withButtons.OnNewDocument();
+        CHullFigures made = AddHullFigures(withButtons.GetPage(0));
+        AddHullButtons(withButtons.GetPage(0), made, false);
+        Write(dir + "/hulls-buttons.hvx", withButtons.StoreToBytes());
+        AddHullButtons(withButtons.GetPage(0), made, true);
+        Write(dir + "/hulls-buttons-wild.hvx", withButtons.StoreToBytes());
+    }
+
+    // Every measurement, and damaged variants: spacings of the scale that would never end or are no
+    // number, a slider without a range, texts that are cut or claim more than the file holds,
+    // parents of the wrong class, numbers that are no numbers.
+    Write(dir + "/measurements.hvx", MeasurementsDocument(nullptr));
+    Write(dir + "/measurements-spacing-zero.hvx", MeasurementsDocument([](CMeasureFigures& f) {
+              f.scale->m_autoSpacing = 0;
+              f.scale->m_tickSpacing = 0.0f;
+              f.scale->m_valueSpacing = -1.0f;
+          }));
+    Write(dir + "/measurements-spacing-tiny.hvx", MeasurementsDocument([](CMeasureFigures& f) {
+              f.scale->m_autoSpacing = 0;
+              f.scale->m_tickSpacing = 1e-30f;
+              f.scale->m_valueSpacing = std::nanf("");
+              f.scale->m_kind = 1;
+          }));
+    Write(dir + "/measurements-slider.hvx", MeasurementsDocument([](CMeasureFigures& f) {
+              f.parameter->m_param2 = std::nanf("");
+              f.parameter->m_param3 = -1e38f;
+              f.parameter->m_extA1 = 1;
+              f.parameter->m_extA3 = std::numeric_limits<float>::infinity();
+          }));
+    Write(dir + "/measurements-numbers.hvx", MeasurementsDocument([](CMeasureFigures& f) {
+              for (CGTextmap* item : f.items) {
+                  item->m_param1 = std::nanf("");
+                  item->m_size = -1e30f;
+                  item->m_extA2 = 0x7FFFFFFF;
+              }
+          }));
+    Write(dir + "/measurements-parents.hvx", MeasurementsDocument([](CMeasureFigures& f) {
+              // Each item's parents shifted onto other cells (lower ids, so the page still loads).
+              for (CGTextmap* item : f.items)
+                  for (int i = 0; i < item->m_parents.GetSize(); ++i)
+                      item->m_parents[i] = WORD(1 + (item->m_parents[i] + 3) % 9);
+          }));
+    Write(dir + "/measurements-long-text.hvx", MeasurementsDocument([](CMeasureFigures& f) {
+              f.items[3]->m_text = CString(u'9', 3000);
+              f.items[4]->m_text3 = CString(u"<_><e>d</e><e>") + CString(u'x', 500) + u"</e></_>";
+              f.items[5]->m_text3 = u"<_><e><e><e>";
+          }));
+    const std::vector<BYTE> measured =
+        MeasurementsDocument([](CMeasureFigures& f) { f.items[0]->m_text = u"?X?"; });
+    Write(dir + "/measurements-string-huge.hvx", WithStringLength(measured, u"?X?", 0x7FFFFFF0u));
+    Write(dir + "/measurements-string-odd.hvx", WithStringLength(measured, u"?X?", 5));
+    std::vector<BYTE> cutMeasured = MeasurementsDocument(nullptr);
+    cutMeasured.resize(cutMeasured.size() * 2 / 3);
+    Write(dir + "/measurements-cut.hvx", cutMeasured);
 
     // The solids of revolution, and their records damaged: numbers that are none, texture numbers
     // outside the table, a constructed solid on a line, one parent too few, one too many, a file
@@ -524,5 +881,23 @@ int main(int argc, char** argv) {
     std::vector<BYTE> shortened = whole;
     shortened.resize(shortened.size() / 2);
     Write(dir + "/components-cut.hvx", shortened);
+
+    // 3DS models (the document fuzzer keeps their files beside the documents it reads), and their
+    // records damaged: numbers that are none, paths empty or very long, a file cut short.
+    Write(dir + "/models.hvx", ModelDocument(nullptr));
+    Write(dir + "/models-no-numbers.hvx", ModelDocument([](std::vector<CGModel3ds*>& m) {
+              m[0]->m_scale = std::nanf("");
+              m[1]->m_center[2] = INFINITY;
+              m[2]->m_param1 = -INFINITY;
+              m[3]->m_scale = 0.0f;
+          }));
+    Write(dir + "/models-paths.hvx", ModelDocument([](std::vector<CGModel3ds*>& m) {
+              m[0]->m_path.Empty();
+              m[1]->m_path = CString(u'/', 20000) + u"cube.3ds";
+              m[2]->m_path = u"\\\\\\\\";
+          }));
+    std::vector<BYTE> modelsCut = ModelDocument(nullptr);
+    modelsCut.resize(modelsCut.size() * 2 / 3);
+    Write(dir + "/models-cut.hvx", modelsCut);
     return 0;
 }
