@@ -96,36 +96,40 @@ private:
     CGPage* m_page;
 };
 
+bool g_failed = false;
+
 constexpr COLORREF kSectionColor = RGB(255, 190, 60);
 constexpr COLORREF kBaseColor = RGB(120, 170, 255);
 constexpr COLORREF kFigureColor = RGB(120, 210, 140);
 
-// 正方体 ABCD-A1B1C1D1 with edge 10, and its diagonal section AA1C1C, built so that it stays a cube
-// whatever is dragged: A and B are free, D turns about A square to AB at the distance AB, C = B +
-// AD, A1 stands on A square to the face ABD at the distance AB, and the top face is the bottom
-// one moved by AA1.
-void BuildCube(Builder& b, bool section) {
-    const WORD A = b.Point(u"A", -5, -5, -5), B = b.Point(u"B", 5, -5, -5);
-    const WORD D = b.Tied<CGVerFreeUprightEquid>(u"D", A, B);
-    const WORD C = b.Tied<CGVerTranslate>(u"C", B, A, D);
-    const WORD A1 = b.Tied<CGVerPerpenEquid>(u"A1", A, B, D);
-    const WORD B1 = b.Tied<CGVerTranslate>(u"B1", B, A, A1);
-    const WORD C1 = b.Tied<CGVerTranslate>(u"C1", C, A, A1);
-    const WORD D1 = b.Tied<CGVerTranslate>(u"D1", D, A, A1);
-    b.Edges({A, B, C, D});
-    b.Edges({A1, B1, C1, D1});
-    for (auto [p, q] : {std::pair{A, A1}, {B, B1}, {C, C1}, {D, D1}})
-        b.Segment(p, q);
-    if (!section) {
-        for (auto corners : {std::initializer_list<WORD>{A, B, C, D},
-                             {A1, B1, C1, D1},
-                             {A, B, B1, A1},
-                             {B, C, C1, B1},
-                             {C, D, D1, C1},
-                             {D, A, A1, D1}})
-            b.Face(corners, kSectionColor, CGFace::kStyleDepthOnly);
+// The id of the point of the page with this name.
+WORD PointId(CGPage* page, const char16_t* name) {
+    for (WORD id : page->m_cells.Keys())
+        if (auto* point = DYNAMIC_DOWNCAST(CGVertex, page->FindCell(id)); point && point->m_name == name)
+            return id;
+    std::fprintf(stderr, "halvix_make_samples: the cube has no point %s\n", CString(name).ToUtf8().c_str());
+    g_failed = true;
+    return 0;
+}
+
+// 正方体 ABCD-A1B1C1D1 with edge 10, made by the cube command on the current page, so that it stays
+// a cube whatever is dragged: A free, B following A, D turning about A square to AB at the distance
+// AB, A1 on A square to the base, the rest tied to them.  Its faces only hide what lies behind them
+// (the hidden edges dashed); with the diagonal section AA1C1C they are hidden, so that the section
+// shows through the cube.
+void BuildCube(CHalvixDoc& doc, bool section) {
+    CGPage* page = g_pCurPage;
+    page->ClearSelection();
+    const WORD first = page->m_nextId;
+    doc.OnCube();
+    if (!section)
         return;
-    }
+    for (WORD id = first; id < page->m_nextId; ++id)
+        if (auto* face = DYNAMIC_DOWNCAST(CGFace, page->FindCell(id)))
+            face->m_hidden = 1;
+    Builder b(page);
+    const WORD A = PointId(page, u"A"), C = PointId(page, u"C");
+    const WORD A1 = PointId(page, u"A1"), C1 = PointId(page, u"C1");
     b.Segment(A, C);
     b.Segment(A1, C1);
     b.Face({A, C, C1, A1}, kSectionColor);
@@ -351,8 +355,6 @@ void BuildSpheresAndCircles(CHalvixDoc& doc) {
     doc.OnCreateCirclePnz2();
 }
 
-bool g_failed = false;
-
 constexpr QFileDevice::Permissions kWritable = QFileDevice::WriteOwner;
 constexpr QFileDevice::Permissions kSearchable =
     QFileDevice::ExeOwner | QFileDevice::ExeGroup | QFileDevice::ExeOther;
@@ -412,10 +414,7 @@ int main(int argc, char** argv) {
                   u"正方体ABCD-"
                   u"A1B1C1D1与它的对角截面AA1C1C。拖动顶点A或B，或拖动D使它绕棱AB转动，正方体随之改变，截面始"
                   u"终是它的对角截面。");
-    {
-        Builder b(doc.GetPage(0));
-        BuildCube(b, true);
-    }
+    BuildCube(doc, true);
     Save(doc, folder, u"1-正方体的对角截面");
 
     StartDocument(doc, u"棱锥的中心与垂足",
@@ -443,10 +442,9 @@ int main(int argc, char** argv) {
 
     StartDocument(doc, u"正方体", u"一节课的几页：正方体，它的对角截面，三棱锥与它的高，过三点的圆。");
     {
-        Builder first(doc.GetPage(0));
-        BuildCube(first, false);
-        Builder second(NewPage(doc, u"对角截面"));
-        BuildCube(second, true);
+        BuildCube(doc, false);
+        NewPage(doc, u"对角截面");
+        BuildCube(doc, true);
         Builder third(NewPage(doc, u"棱锥"));
         BuildPyramid(third);
         Builder fourth(NewPage(doc, u"过三点的圆"));

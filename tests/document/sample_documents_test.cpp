@@ -105,6 +105,16 @@ TEST_F(DocumentTest, TheSamplesAreReadOnlyAndTheCubeStaysACube) {
         auto* D = DYNAMIC_DOWNCAST(CGVerFreeUprightEquid, PointNamed(page, u"D"));
         ASSERT_TRUE(A && B && D) << "A and B free, D turning about AB";
         EXPECT_TRUE(A->IsKindOf(RUNTIME_CLASS(CGVerFree)) && B->IsKindOf(RUNTIME_CLASS(CGVerFree)));
+        EXPECT_TRUE(B->IsKindOf(RUNTIME_CLASS(CGVerFreeHenchman))) << "the cube command's B follows A";
+        // The cube command's six faces and, with the section, the section alone shown.
+        int faces = 0, shown = 0;
+        for (WORD id : page->m_cells.Keys())
+            if (const auto* face = DYNAMIC_DOWNCAST(CGFace, page->FindCell(id))) {
+                ++faces;
+                shown += face->m_hidden ? 0 : 1;
+            }
+        EXPECT_EQ(faces, sample[0] == '1' ? 7 : 6) << sample;
+        EXPECT_EQ(shown, sample[0] == '1' ? 1 : 6) << sample;
         for (const char16_t* tied : {u"C", u"A1", u"B1", u"C1", u"D1"})
             EXPECT_FALSE(PointNamed(page, tied)->IsKindOf(RUNTIME_CLASS(CGVerFree)))
                 << CString(tied).ToUtf8();
@@ -126,7 +136,7 @@ TEST_F(DocumentTest, TheSamplesOpenWithoutAMessageAndShowTheirFigures) {
         const char* cls; // on the first page
         int count;
     } samples[] = {
-        {"1-正方体的对角截面", 1, "CGFace", 1},  {"2-棱锥的中心与垂足", 1, "CGVerIncenter", 1},
+        {"1-正方体的对角截面", 1, "CGFace", 7},  {"2-棱锥的中心与垂足", 1, "CGVerIncenter", 1},
         {"3-过三点的圆", 1, "CGArcCircle3P", 2}, {"4-平移与旋转", 1, "CGVerTranslate", 3},
         {"5-多页的课件", 4, "CGFace", 6},        {"6-旋转体", 2, "CGArcPointN", 5},
         {"7-多面体", 12, "CGFace", 6},           {"8-球、圆与标架", 4, "CGSphereCN", 1},
