@@ -51,7 +51,8 @@ QComboBox* EditableList(QWidget* parent, const std::vector<CString>& rows, const
 
 class CLabelWindow : public CHxExchangeDialog {
 public:
-    CLabelWindow(CDlgLabel& fields, QWidget* parent) : CHxExchangeDialog(u"点的标签", parent), m_fields(fields) {
+    CLabelWindow(CDlgLabel& fields, QWidget* parent)
+        : CHxExchangeDialog(u"点的标签", parent), m_fields(fields) {
         using D = CDlgLabel;
         auto* layout = new QVBoxLayout(this);
         auto* row = new QHBoxLayout;
@@ -182,7 +183,8 @@ private:
 
 class CNumberWindow : public CHxExchangeDialog {
 public:
-    CNumberWindow(CDlgNumber& fields, QWidget* parent) : CHxExchangeDialog(u"输入边数", parent), m_fields(fields) {
+    CNumberWindow(CDlgNumber& fields, QWidget* parent)
+        : CHxExchangeDialog(u"输入边数", parent), m_fields(fields) {
         auto* layout = new QVBoxLayout(this);
         auto* row = new QHBoxLayout;
         row->addWidget(new QLabel(Text(u"边数："), this));

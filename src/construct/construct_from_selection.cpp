@@ -32,8 +32,8 @@ std::function<void(UINT)> g_commandObserver;
 // The counts the tables read, in the order they are read.
 struct CSelection {
     int P = 0, L = 0, F = 0, S = 0, R = 0, T = 0, V = 0, B = 0, O = 0, N = 0;
-    int Rc = 0; // true circles and arcs among the circles-arcs-curves list
-    int Ri = 0; // that list without ink marks
+    int Rc = 0;  // true circles and arcs among the circles-arcs-curves list
+    int Ri = 0;  // that list without ink marks
     int cls = 0; // the first point: 1 a point on a path, 2 a point in a face, else 0
     CGCell* firstPoint = nullptr;
 };
@@ -44,7 +44,8 @@ int ClassOfPoint(const CGCell* point) {
     if (point->IsKindOf(RUNTIME_CLASS(CGVerFreeInFace)) || point->IsKindOf(RUNTIME_CLASS(CGVerFreeInPlane)))
         return 2;
     if (point->IsKindOf(RUNTIME_CLASS(CGVerFreeXyz)) || point->IsKindOf(RUNTIME_CLASS(CGVerFreeHenchman)) ||
-        point->IsKindOf(RUNTIME_CLASS(CGVerFree2dHenchman)) || point->IsKindOf(RUNTIME_CLASS(CGVerFreeUpright)))
+        point->IsKindOf(RUNTIME_CLASS(CGVerFree2dHenchman)) ||
+        point->IsKindOf(RUNTIME_CLASS(CGVerFreeUpright)))
         return 0;
     return 1;
 }
@@ -192,7 +193,8 @@ void BuildCentredFrustum(CHalvixDoc& doc, CGVertex& a) {
     a.m_name = CString(u"A");
     a.m_flag2 = true;
     a.UpdateName();
-    const WORD b = run.AddPoint<CGVerRotate>(a.m_id, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f, 0.0f, 1.5707963705062866f)->m_id;
+    const WORD b =
+        run.AddPoint<CGVerRotate>(a.m_id, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f, 0.0f, 1.5707963705062866f)->m_id;
     const WORD c = run.AddPoint<CGVerSymmetry>(a.m_id, BYTE(3))->m_id;
     const WORD d = run.AddPoint<CGVerSymmetry>(b, BYTE(3))->m_id;
     const WORD a1 = run.AddNamedPoint<CGVerScaleO>(u"A1", c, -0.5f)->m_id;
@@ -278,8 +280,8 @@ int CHalvixDoc::ConstructFromSelection(int kind) {
         else if (s.N == 1 && s.P == 1) {
             if (auto* p = DYNAMIC_DOWNCAST(CGVertex, s.firstPoint))
                 BuildFollower(*this, *p);
-        } else if (s.N == 2 &&
-                   (s.L == 2 || s.Ri == 2 || (s.L == 1 && (s.Ri == 1 || s.F == 1)) || (s.Rc == 1 && s.F == 1)))
+        } else if (s.N == 2 && (s.L == 2 || s.Ri == 2 || (s.L == 1 && (s.Ri == 1 || s.F == 1)) ||
+                                (s.Rc == 1 && s.F == 1)))
             RunCommand(*this, C::kPointInter);
         else if (s.N == 2 && (s.P == 2 || (s.P == 1 && (s.L == 1 || s.F == 1))))
             BuildSymmetricPoint(*this, *page, s);
@@ -297,7 +299,8 @@ int CHalvixDoc::ConstructFromSelection(int kind) {
     }
     case 2: // line tool
         if ((s.P == s.N && s.P >= 2) || s.L == s.N) {
-            static constexpr UINT kLineKinds[4] = {C::kLineSegment, C::kLineHalf, C::kLineStraight, C::kLineVector};
+            static constexpr UINT kLineKinds[4] = {C::kLineSegment, C::kLineHalf, C::kLineStraight,
+                                                   C::kLineVector};
             if (g_lineToolKind >= 0 && g_lineToolKind <= 3)
                 RunCommand(*this, kLineKinds[g_lineToolKind]);
             return 1;
@@ -434,11 +437,12 @@ int CHalvixDoc::ConstructFromSelection(int kind) {
             RunCommand(*this, parameter ? C::kButtonAnimation : C::kButtonHideShow);
         } else if (s.N == 2 && s.P == 2) {
             const CGCell* p = s.firstPoint;
-            const bool movable =
-                p &&
-                (s.cls == 1 || s.cls == 2 || p->IsKindOf(RUNTIME_CLASS(CGVerFreeXyz)) ||
-                 p->IsKindOf(RUNTIME_CLASS(CGVerFree2dHenchman)) || p->IsKindOf(RUNTIME_CLASS(CGVerFreeHenchman))) &&
-                !p->IsKindOf(RUNTIME_CLASS(CGVerFreeInPaths)) && !p->IsKindOf(RUNTIME_CLASS(CGVerFreeInBorder));
+            const bool movable = p &&
+                                 (s.cls == 1 || s.cls == 2 || p->IsKindOf(RUNTIME_CLASS(CGVerFreeXyz)) ||
+                                  p->IsKindOf(RUNTIME_CLASS(CGVerFree2dHenchman)) ||
+                                  p->IsKindOf(RUNTIME_CLASS(CGVerFreeHenchman))) &&
+                                 !p->IsKindOf(RUNTIME_CLASS(CGVerFreeInPaths)) &&
+                                 !p->IsKindOf(RUNTIME_CLASS(CGVerFreeInBorder));
             RunCommand(*this, movable ? C::kButtonMove : C::kButtonHideShow);
         } else if (s.B >= 2 && s.B == s.N) {
             RunCommand(*this, C::kButtonSeries);

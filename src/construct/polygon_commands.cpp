@@ -110,8 +110,9 @@ void CHalvixDoc::AddPolygonCommands() {
     OnCommandId(ID_CREATE_PLANE_POLY, &CHalvixDoc::OnPolygonInscribed);
     OnCommandId(ID_CREATE_PLANE_ISOCELES, &CHalvixDoc::OnTriangleIsosceles);
     OnCommandId(ID_CREATE_PLANE_PARALL, &CHalvixDoc::OnParallelogram);
-    for (UINT id : {ID_CREATE_PLANE_EQUILATERAL, ID_CREATE_PLANE_SQUARE, ID_CREATE_PLANE_RECT,
-                    ID_CREATE_PLANE_FIVE, ID_CREATE_PLANE_SIX, ID_CREATE_PLANE_POLY, ID_CREATE_PLANE_ISOCELES})
+    for (UINT id :
+         {ID_CREATE_PLANE_EQUILATERAL, ID_CREATE_PLANE_SQUARE, ID_CREATE_PLANE_RECT, ID_CREATE_PLANE_FIVE,
+          ID_CREATE_PLANE_SIX, ID_CREATE_PLANE_POLY, ID_CREATE_PLANE_ISOCELES})
         OnUpdateId(id, &CHalvixDoc::OnUpdateNoneOrTwoPoints);
     OnUpdateId(ID_CREATE_PLANE_PARALL, &CHalvixDoc::OnUpdateParallelogram);
 }
@@ -272,7 +273,8 @@ void CHalvixDoc::OnParallelogram() {
     const WORD a = FirstVertex(run, u"A", s, -5.0f, -3.0f)->m_id;
     const WORD b = SecondVertex(run, u"B", s, 5.0f, -3.0f, a)->m_id;
     const WORD d =
-        Label(run.AddNamedPoint<CGVerFree2dHenchman>(u"D", -2.0f * s, 3.0f * s, a), -1.1f * s, -0.5f * s)->m_id;
+        Label(run.AddNamedPoint<CGVerFree2dHenchman>(u"D", -2.0f * s, 3.0f * s, a), -1.1f * s, -0.5f * s)
+            ->m_id;
     const WORD c = Label(run.AddNamedPoint<CGVerTranslate>(u"C", d, a, b), kKeep, -0.5f * s)->m_id;
     run.AddCell<CGFace>(a, b, c, d, NextAutoColor());
     Outline(run, {a, b, c, d});
@@ -315,10 +317,12 @@ void CHalvixDoc::OnPentagon() {
     const float s = SizeUnit();
     const WORD a = FirstVertex(run, u"A", s, -4.0f, -6.0f)->m_id;
     const WORD b = SecondVertex(run, u"B", s, 4.0f, -6.0f, a)->m_id;
-    const WORD c = Label(run.AddNamedPoint<CGVerRotateX>(u"C", a, b, -kTurn108, kAboutCentre), kKeep, -0.8f * s)->m_id;
+    const WORD c =
+        Label(run.AddNamedPoint<CGVerRotateX>(u"C", a, b, -kTurn108, kAboutCentre), kKeep, -0.8f * s)->m_id;
     const WORD d = run.AddNamedPoint<CGVerRotateX>(u"D", b, c, -kTurn108, kAboutCentre)->m_id;
     const WORD e =
-        Label(run.AddNamedPoint<CGVerRotateX>(u"E", b, a, kTurn108, kAboutCentre), -1.1f * s, -0.8f * s)->m_id;
+        Label(run.AddNamedPoint<CGVerRotateX>(u"E", b, a, kTurn108, kAboutCentre), -1.1f * s, -0.8f * s)
+            ->m_id;
     CList<WORD, WORD> corners;
     for (WORD id : {a, b, c, d, e})
         corners.AddTail(id);
@@ -349,9 +353,11 @@ void CHalvixDoc::OnHexagon() {
     const WORD a = FirstVertex(run, u"A", s, -3.0f, -5.0f)->m_id;
     const WORD b = SecondVertex(run, u"B", s, 3.0f, -5.0f, a)->m_id;
     const WORD c =
-        Label(run.AddNamedPoint<CGVerRotateX>(u"C", a, b, -kTurn120, kAboutCentre), 0.2f * s, -0.8f * s)->m_id;
+        Label(run.AddNamedPoint<CGVerRotateX>(u"C", a, b, -kTurn120, kAboutCentre), 0.2f * s, -0.8f * s)
+            ->m_id;
     const WORD f =
-        Label(run.AddNamedPoint<CGVerRotateX>(u"F", b, a, kTurn120, kAboutCentre), -1.1f * s, -0.8f * s)->m_id;
+        Label(run.AddNamedPoint<CGVerRotateX>(u"F", b, a, kTurn120, kAboutCentre), -1.1f * s, -0.8f * s)
+            ->m_id;
     const WORD d = run.AddNamedPoint<CGVerTranslate>(u"D", c, a, f)->m_id;
     const WORD e = Label(run.AddNamedPoint<CGVerTranslate>(u"E", f, b, c), -0.3f * s, kKeep)->m_id;
     CList<WORD, WORD> corners;

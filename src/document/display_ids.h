@@ -4,13 +4,13 @@
 #include "platform/types.h"
 
 // Selection.  Where no number was handed down with a command it has one of our own.
-constexpr UINT ID_EDIT_SELECT_ALL = 57642;         // "选择所有对象" (Ctrl+A)
-constexpr UINT ID_SELECT_POINT = 33209;            // our own number: "选择所有可见点" (Ctrl+P)
-constexpr UINT ID_SELECT_LINE = 33210;             // our own number: "选择所有可见线" (Ctrl+L)
-constexpr UINT ID_SELECT_FACE = 33211;             // our own number: "选择所有可见面" (Ctrl+F)
-constexpr UINT ID_SELECT_PARENTS = 33212;          // our own number: "选择父对象" (Ctrl+U)
-constexpr UINT ID_SELECT_CHILDREN = 33197;         // our own number: "选择子对象" (Ctrl+D)
-constexpr UINT ID_SELECT_PAGE = 33199;             // "选择当前页" (Ctrl+G)
+constexpr UINT ID_EDIT_SELECT_ALL = 57642; // "选择所有对象" (Ctrl+A)
+constexpr UINT ID_SELECT_POINT = 33209;    // our own number: "选择所有可见点" (Ctrl+P)
+constexpr UINT ID_SELECT_LINE = 33210;     // our own number: "选择所有可见线" (Ctrl+L)
+constexpr UINT ID_SELECT_FACE = 33211;     // our own number: "选择所有可见面" (Ctrl+F)
+constexpr UINT ID_SELECT_PARENTS = 33212;  // our own number: "选择父对象" (Ctrl+U)
+constexpr UINT ID_SELECT_CHILDREN = 33197; // our own number: "选择子对象" (Ctrl+D)
+constexpr UINT ID_SELECT_PAGE = 33199;     // "选择当前页" (Ctrl+G)
 
 // Visibility, labels, fill and traces.
 constexpr UINT ID_VIEW_HIDEOBJECTS = 33207;    // our own number: "隐藏对象"

@@ -18,9 +18,9 @@ namespace {
 
 // The sixteen named colours of the commands 2000 to 2015.
 constexpr COLORREF kNamedColors[16] = {
-    RGB(255, 0, 0),   RGB(0, 255, 0),   RGB(0, 0, 255),     RGB(0, 255, 255),
-    RGB(255, 0, 255), RGB(255, 255, 0), RGB(128, 0, 0),     RGB(0, 128, 0),
-    RGB(0, 0, 128),   RGB(0, 128, 128), RGB(128, 0, 128),   RGB(128, 128, 0),
+    RGB(255, 0, 0),   RGB(0, 255, 0),     RGB(0, 0, 255),     RGB(0, 255, 255),
+    RGB(255, 0, 255), RGB(255, 255, 0),   RGB(128, 0, 0),     RGB(0, 128, 0),
+    RGB(0, 0, 128),   RGB(0, 128, 128),   RGB(128, 0, 128),   RGB(128, 128, 0),
     RGB(0, 0, 0),     RGB(128, 128, 128), RGB(192, 192, 192), RGB(255, 255, 255),
 };
 

@@ -97,7 +97,8 @@ protected:
     }
 
     std::vector<UINT> m_commands;
-    WORD p, q, r, s, l1, l2, l3, f, c1, c2, ink, onLine, inFace, xyz, v1, v2, v3, param, t1, t2, b1, b2, solid;
+    WORD p, q, r, s, l1, l2, l3, f, c1, c2, ink, onLine, inFace, xyz, v1, v2, v3, param, t1, t2, b1, b2,
+        solid;
 };
 
 TEST_F(ConstructFromSelection, NothingSelectedGivesTheToolsNothing) {
@@ -430,9 +431,12 @@ TEST_F(ConstructFromSelection, GalleryCommandsRunTheirKinds) {
         UINT gallery;
         std::vector<UINT> commands;
     } rows[] = {
-        {ID_CREATE_SPHERE, {C::kGeo}},          {ID_CREATE_MEASCALC, {C::kMeasureDpp}},
-        {ID_CREATE_CURVE_LOCUS, {C::kLocus, C::kCurve}}, {ID_CREATE_PRISM, {C::kCylinder}},
-        {ID_CREATE_PYRAMID, {C::kCone}},        {ID_CREATE_FRUSTUM, {C::kPlatform}},
+        {ID_CREATE_SPHERE, {C::kGeo}},
+        {ID_CREATE_MEASCALC, {C::kMeasureDpp}},
+        {ID_CREATE_CURVE_LOCUS, {C::kLocus, C::kCurve}},
+        {ID_CREATE_PRISM, {C::kCylinder}},
+        {ID_CREATE_PYRAMID, {C::kCone}},
+        {ID_CREATE_FRUSTUM, {C::kPlatform}},
         {ID_CREATE_TEXTLABEL, {C::kBatchLabels}},
     };
     for (const auto& row : rows) {

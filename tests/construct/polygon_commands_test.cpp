@@ -35,8 +35,16 @@ struct CDefaultFigure {
 const double kRoot3 = std::sqrt(3.0);
 
 const CDefaultFigure kDefaults[] = {
-    {ID_CREATE_PLANE_EQUILATERAL, u"添加等边三角形", 7, {{u"A", -5, -5}, {u"B", 5, -5}, {u"C", 0, 5 * kRoot3 - 5}}, {}},
-    {ID_CREATE_PLANE_SQUARE, u"添加正方形", 9, {{u"A", -5, -5}, {u"B", 5, -5}, {u"D", -5, 5}, {u"C", 5, 5}}, {}},
+    {ID_CREATE_PLANE_EQUILATERAL,
+     u"添加等边三角形",
+     7,
+     {{u"A", -5, -5}, {u"B", 5, -5}, {u"C", 0, 5 * kRoot3 - 5}},
+     {}},
+    {ID_CREATE_PLANE_SQUARE,
+     u"添加正方形",
+     9,
+     {{u"A", -5, -5}, {u"B", 5, -5}, {u"D", -5, 5}, {u"C", 5, 5}},
+     {}},
     {ID_CREATE_PLANE_RECT,
      u"添加矩形",
      10,
@@ -45,7 +53,11 @@ const CDefaultFigure kDefaults[] = {
     {ID_CREATE_PLANE_FIVE,
      u"添加正五边形",
      11,
-     {{u"A", -4, -6}, {u"B", 4, -6}, {u"C", 6.472136, 1.608452}, {u"D", 0, 6.310879}, {u"E", -6.472136, 1.608452}},
+     {{u"A", -4, -6},
+      {u"B", 4, -6},
+      {u"C", 6.472136, 1.608452},
+      {u"D", 0, 6.310879},
+      {u"E", -6.472136, 1.608452}},
      {}},
     {ID_CREATE_PLANE_SIX,
      u"添加正六边形",
@@ -62,7 +74,11 @@ const CDefaultFigure kDefaults[] = {
      9,
      {{u"B", -5, -6}, {u"C", 5, -6}, {u"D", 0, -6}, {u"D'", 0, -6}, {u"A", 0, 6}},
      {u"D", u"D'"}},
-    {ID_CREATE_PLANE_PARALL, u"添加平行四边形", 9, {{u"A", -5, -3}, {u"B", 5, -3}, {u"D", -2, 3}, {u"C", 8, 3}}, {}},
+    {ID_CREATE_PLANE_PARALL,
+     u"添加平行四边形",
+     9,
+     {{u"A", -5, -3}, {u"B", 5, -3}, {u"D", -2, 3}, {u"C", 8, 3}},
+     {}},
 };
 
 TEST_F(PolygonCommands, DefaultFiguresHaveTheirFixedNamesPlacesAndCounts) {
@@ -165,7 +181,11 @@ const COnPoints kOnTwoPoints[] = {
     {ID_CREATE_PLANE_SIX,
      u"添加正六边形",
      11,
-     {{u"O", 2, 2 * kRoot3}, {u"C", 6, 2 * kRoot3}, {u"D", 4, 4 * kRoot3}, {u"E", 0, 4 * kRoot3}, {u"F", -2, 2 * kRoot3}}},
+     {{u"O", 2, 2 * kRoot3},
+      {u"C", 6, 2 * kRoot3},
+      {u"D", 4, 4 * kRoot3},
+      {u"E", 0, 4 * kRoot3},
+      {u"F", -2, 2 * kRoot3}}},
     {ID_CREATE_PLANE_ISOCELES, u"添加等腰三角形", 5, {{u"D", 2, 0}, {u"C", 2, 8}}},
 };
 

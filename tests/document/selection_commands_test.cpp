@@ -216,12 +216,12 @@ TEST_F(SelectionCommands, BatchLabelsRefuseTextsOutsideTheNamingCycle) {
         const char16_t* suffix;
         const char16_t* first; // the name the first point gets
     } rows[] = {
-        {u"", u" ", u"D"},      // empty letter: the counters stay
-        {u"点", u" ", u"E"},    // not a Latin letter
-        {u"a", u" ", u"F"},     // small letters are not in the cycle
-        {u"K", u"x", u"G"},     // no such suffix
-        {u"K", u"", u"H"},      // empty suffix
-        {u"Kx", u"'y", u"K'"},  // only the first characters count
+        {u"", u" ", u"D"},     // empty letter: the counters stay
+        {u"点", u" ", u"E"},   // not a Latin letter
+        {u"a", u" ", u"F"},    // small letters are not in the cycle
+        {u"K", u"x", u"G"},    // no such suffix
+        {u"K", u"", u"H"},     // empty suffix
+        {u"Kx", u"'y", u"K'"}, // only the first characters count
     };
     m_page->m_labelLetter = 'D';
     for (const auto& row : rows) {

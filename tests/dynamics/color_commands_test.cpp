@@ -242,7 +242,7 @@ TEST_F(ColorModifier, ColoursAcrossTheRangeAndPastIt) {
     } rows[] = {
         {CGMdfColor::kHue, {0.0f}, {255, 0, 0, 7}},
         {CGMdfColor::kHue, {1.0f / 3}, {0, 255, 0, 7}},
-        {CGMdfColor::kHue, {1.0f}, {255, 0, 0, 7}},   // the range end stays just below 1: red again
+        {CGMdfColor::kHue, {1.0f}, {255, 0, 0, 7}},      // the range end stays just below 1: red again
         {CGMdfColor::kHue, {-2.0f / 3}, {0, 255, 0, 7}}, // wraps from below
         {CGMdfColor::kHue, {4.0f / 3}, {0, 255, 0, 7}},  // one range above is the same colour
         {CGMdfColor::kGrey, {0.5f}, {127, 127, 127, 7}}, // 0.5 / (1 + 1e-6) x 255 + 0.5 stays below 128
