@@ -132,6 +132,16 @@ bool CHxExchangeDialog::GetDouble(int id, double& value) {
     return Refuse(edit, kNotANumber);
 }
 
+bool CHxExchangeDialog::GetDouble(int id, double& value, double min, double max) {
+    double v = 0.0;
+    if (!GetDouble(id, v))
+        return false;
+    if (v < min || v > max)
+        return Refuse(Edit(id), HxFormat(u"请输入一个在 %g 和 %g 之间的数。", min, max));
+    value = v;
+    return true;
+}
+
 int CHxExchangeDialog::RadioIndex(const QButtonGroup* group) {
     const QList<QAbstractButton*> buttons = group->buttons();
     for (int i = 0; i < buttons.size(); ++i) {

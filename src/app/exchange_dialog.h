@@ -43,6 +43,8 @@ public:
     // A float that must lie within min..max: one outside is refused with the range message.
     bool GetFloat(int id, float& value, float min, float max);
     bool GetDouble(int id, double& value);
+    // A double that must lie within min..max: one outside is refused with the range message.
+    bool GetDouble(int id, double& value, double min, double max);
 
     // The index of the checked button of a group of radio buttons, -1 when none is checked; and the
     // button of an index checked (none for an index outside the group).

@@ -53,6 +53,7 @@ CHalvixDoc::CHalvixDoc() {
     AddButtonCommands();
     AddRevolutionCommands();
     AddComponentCommands();
+    AddEditCommands();
     OnCommandId(ID_EDIT_PROPERTY, &CHalvixDoc::OnEditProperties);
     OnUpdateId(ID_EDIT_PROPERTY, &CHalvixDoc::OnUpdateEditProperties);
     OnCommandId(ID_FILE_SAVE_GF, &CHalvixDoc::OnFileSaveGf);

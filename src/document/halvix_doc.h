@@ -32,6 +32,7 @@ using CPageList = CTypedPtrList<CObList, CGPage*>;
 class CGSubassembly;
 
 class CGButton;
+class CGSurface;
 
 class CHalvixDoc : public CDocument {
     DECLARE_DYNCREATE(CHalvixDoc)
@@ -181,6 +182,31 @@ public:
     // on OK its caption and settings are written back.  FALSE after Cancel.  The document is marked
     // modified and the views updated either way.
     BOOL EditButtonProperties(CGButton& button);
+
+    // ---- Edit commands (dynamics/edit_commands.cpp, view_button_commands.cpp, surface_commands.cpp) ----
+    // Lighting of the selected points, lines, faces, circles, solids and surfaces switched on or off;
+    // selected lines, faces, circles and surfaces reversed; selected points, circles and solids of
+    // revolution separated from their parents as one undo step; every page and cell renumbered from 1
+    // (Ctrl+Alt+Z) with the undo histories emptied; the selected buttons, values or texts aligned.
+    void OnRenderSolid();
+    void OnEditReverse();
+    void OnEditSplit();
+    void OnCompactDocument();
+    void OnAlignPlanarObjects();
+    void OnUpdateRenderSolid(CCmdUI* pCmdUI);
+    void OnUpdateEditReverse(CCmdUI* pCmdUI);
+    void OnUpdateEditSplit(CCmdUI* pCmdUI);
+    void OnUpdateAlignPlanarObjects(CCmdUI* pCmdUI);
+    // F8 and F9: the view as it is kept as the start or target of view buttons; the pan, turn and
+    // zoom buttons made from the two through their dialogs.
+    void OnMarkViewStart();
+    void OnMarkViewTarget();
+    void OnAddViewTranslateButton();
+    void OnAddViewRotateButton();
+    void OnAddViewZoomButton();
+    // A surface over the selected values from the surface dialog; the properties of one surface.
+    void OnCreateSurface();
+    BOOL EditSurfaceProperties(CGSurface& surface);
 
     // ---- The properties command (document/halvix_doc_properties.cpp) ----
     // ID_EDIT_PROPERTY: the dialog of the one selected button (with no point, line, face or curve
@@ -339,6 +365,8 @@ private:
     void AddRevolutionCommands();
     // The message map entries of the right triangle, component and 3D text commands.
     void AddComponentCommands();
+    // The message map entries of the edit commands, the view marks and buttons, and the surface.
+    void AddEditCommands();
     // Reads a ".gf" file: in the older layout, else (a document saved under that name later) in
     // the present one.  FALSE after an error, which has been reported.
     BOOL ReadGfFile(const CString& path);

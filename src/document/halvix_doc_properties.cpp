@@ -1,8 +1,10 @@
 // The properties command (ID_EDIT_PROPERTY) as far as the dialogs of its objects exist: one selected
-// action button, or one selected component; every other selection is handed on down the routing.
+// action button, one selected component or one selected surface; every other selection is handed on
+// down the routing.
 #include "document/halvix_doc.h"
 
 #include "dynamics/buttons.h"
+#include "dynamics/surface.h"
 #include "solids/subassembly.h"
 
 namespace {
@@ -29,6 +31,15 @@ CGSubassembly* ComponentForProperties(const CGPage* page) {
     return DYNAMIC_DOWNCAST(CGSubassembly, page->FindCell(page->m_selOthers.GetHead()));
 }
 
+// The one selected surface, when the command's earlier rules (points, lines, faces, circles, one
+// button, one value) do not apply.
+CGSurface* SurfaceForProperties(const CGPage* page) {
+    if (!page || !NoElementSelected(*page) || page->m_selButtons.GetCount() == 1 ||
+        (page->m_selValues.GetCount() == 1 && page->m_selTexts.IsEmpty()) || page->m_selSolids.GetCount() != 1)
+        return nullptr;
+    return DYNAMIC_DOWNCAST(CGSurface, page->FindCell(page->m_selSolids.GetHead()));
+}
+
 } // namespace
 
 void CHalvixDoc::OnEditProperties() {
@@ -40,11 +51,15 @@ void CHalvixDoc::OnEditProperties() {
         EditComponent(component);
         return;
     }
+    if (CGSurface* surface = SurfaceForProperties(g_pCurPage)) {
+        EditSurfaceProperties(*surface);
+        return;
+    }
     AfxGetCommandRouter().ExecuteAfter(this, ID_EDIT_PROPERTY);
 }
 
 void CHalvixDoc::OnUpdateEditProperties(CCmdUI* pCmdUI) {
-    if (ButtonForProperties(g_pCurPage) || ComponentForProperties(g_pCurPage))
+    if (ButtonForProperties(g_pCurPage) || ComponentForProperties(g_pCurPage) || SurfaceForProperties(g_pCurPage))
         pCmdUI->Enable(TRUE);
     else if (AfxGetCommandRouter().HasHandlerAfter(this, ID_EDIT_PROPERTY))
         pCmdUI->ContinueRouting();

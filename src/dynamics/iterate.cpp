@@ -40,3 +40,11 @@ bool CGIterate::LowerDepth() {
     --m_depth;
     return true;
 }
+
+void CGIterate::RemapIds(const CMap<WORD, WORD, WORD, WORD>& map) {
+    for (WORD& id : m_chain) {
+        WORD to = 0;
+        if (map.Lookup(id, to))
+            id = to;
+    }
+}

@@ -27,6 +27,9 @@ public:
     // below 1).  Both return whether the depth changed.
     bool RaiseDepth();
     bool LowerDepth();
+    // Every cell id the iteration keeps (its chain here) replaced by its entry in the old-to-new map
+    // (pasting, tool playback, compaction); an id the map lacks stays.
+    void RemapIds(const CMap<WORD, WORD, WORD, WORD>& map);
 
     static constexpr int kMaxDepth = 1000;
 
