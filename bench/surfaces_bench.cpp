@@ -84,7 +84,10 @@ void BM_FrameOfLitTexturedSurfaceAt800x600(benchmark::State& state) {
     }
     state.counters["fps"] = benchmark::Counter(double(state.iterations()) / seconds);
 }
-BENCHMARK(BM_FrameOfLitTexturedSurfaceAt800x600)->Unit(benchmark::kMillisecond)->MinTime(3.0)->UseManualTime();
+BENCHMARK(BM_FrameOfLitTexturedSurfaceAt800x600)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(3.0)
+    ->UseManualTime();
 
 } // namespace
 

@@ -47,8 +47,8 @@ void Cube(QPainter& p, const HxIconPalette& pal, QPointF o, double s) {
     p.setBrush(pal.fill);
     p.drawRect(QRectF(o.x(), o.y(), s, s));
     const double d = s * 0.4;
-    p.drawPolygon(QPolygonF({o, QPointF(o.x() + d, o.y() - d), QPointF(o.x() + s + d, o.y() - d),
-                             QPointF(o.x() + s, o.y())}));
+    p.drawPolygon(QPolygonF(
+        {o, QPointF(o.x() + d, o.y() - d), QPointF(o.x() + s + d, o.y() - d), QPointF(o.x() + s, o.y())}));
     p.drawPolygon(QPolygonF({QPointF(o.x() + s, o.y()), QPointF(o.x() + s + d, o.y() - d),
                              QPointF(o.x() + s + d, o.y() + s - d), QPointF(o.x() + s, o.y() + s)}));
 }
@@ -70,10 +70,12 @@ void Flag(QPainter& p, const HxIconPalette& pal, const QColor& color, const QStr
 }
 
 const bool g_added = [] {
-    HxAddRibbonIcon(QStringLiteral("view-mark-start"),
-                    [](QPainter& p, const HxIconPalette& pal) { Flag(p, pal, pal.green, QStringLiteral("F8")); });
-    HxAddRibbonIcon(QStringLiteral("view-mark-target"),
-                    [](QPainter& p, const HxIconPalette& pal) { Flag(p, pal, pal.point, QStringLiteral("F9")); });
+    HxAddRibbonIcon(QStringLiteral("view-mark-start"), [](QPainter& p, const HxIconPalette& pal) {
+        Flag(p, pal, pal.green, QStringLiteral("F8"));
+    });
+    HxAddRibbonIcon(QStringLiteral("view-mark-target"), [](QPainter& p, const HxIconPalette& pal) {
+        Flag(p, pal, pal.point, QStringLiteral("F9"));
+    });
     HxAddRibbonIcon(QStringLiteral("button-view-rotate"), [](QPainter& p, const HxIconPalette& pal) {
         Cube(p, pal, QPointF(10, 8), 9);
         p.setPen(Pen(pal.orange, 1.8));

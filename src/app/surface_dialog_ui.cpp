@@ -24,7 +24,8 @@ QString Text(const char16_t* text) {
     return QString::fromUtf16(text);
 }
 
-QButtonGroup* RadioGroup(CHxExchangeDialog* owner, QGroupBox* box, std::initializer_list<QRadioButton*> buttons) {
+QButtonGroup* RadioGroup(CHxExchangeDialog* owner, QGroupBox* box,
+                         std::initializer_list<QRadioButton*> buttons) {
     auto* group = new QButtonGroup(owner);
     auto* line = new QHBoxLayout(box);
     int i = 0;
@@ -59,7 +60,8 @@ CSurfaceWindow::CSurfaceWindow(CDlgSurface& fields, QWidget* parent)
         const int row = 3 + r;
         for (int k = 0; k < 2; ++k) {
             const int i = 3 + 2 * r + k;
-            grid->addWidget(Add(D::kButtons[i], new QPushButton(Text(rangeLabels[2 * r + k]), this)), row, 2 * k);
+            grid->addWidget(Add(D::kButtons[i], new QPushButton(Text(rangeLabels[2 * r + k]), this)), row,
+                            2 * k);
             auto* edit = Add(D::kEdits[i], new QLineEdit(this));
             edit->setMaximumWidth(110);
             grid->addWidget(edit, row, 2 * k + 1);
@@ -105,7 +107,8 @@ CSurfaceWindow::CSurfaceWindow(CDlgSurface& fields, QWidget* parent)
     lists->addWidget(m_texture);
     lists->addStretch(1);
     layout->addLayout(lists);
-    m_back = Add(D::kBackTexture, new QCheckBox(Text(u"两面纹理不同：正面非3号时反面为3号；正面为3号反面无"), this));
+    m_back = Add(D::kBackTexture,
+                 new QCheckBox(Text(u"两面纹理不同：正面非3号时反面为3号；正面为3号反面无"), this));
     layout->addWidget(m_back);
 
     auto* mappingBox = new QGroupBox(Text(u"纹理坐标"), this);

@@ -44,8 +44,8 @@ CViewButtonWindow::CViewButtonWindow(CDlgViewButton& fields, const char16_t* tit
 
 void CViewButtonWindow::AddCaptionRow() {
     m_grid->addWidget(new QLabel(Text(u"按钮标签："), this), m_row, 0);
-    m_grid->addWidget(Add(CDlgViewButton::kCaption, new QLineEdit(m_base.m_caption.ToQString(), this)), m_row++,
-                      1, 1, 6);
+    m_grid->addWidget(Add(CDlgViewButton::kCaption, new QLineEdit(m_base.m_caption.ToQString(), this)),
+                      m_row++, 1, 1, 6);
 }
 
 void CViewButtonWindow::FinishLayout() {

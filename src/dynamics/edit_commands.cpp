@@ -123,8 +123,8 @@ CGCell* DetachedSolid(CGCell& cell) {
                             sphere->m_radius, sphere->m_axis[0], sphere->m_axis[1], sphere->m_axis[2]);
     if (auto* cylinder = DYNAMIC_DOWNCAST(CGCylinder, &cell))
         return new CGCylinder(cell.m_id, cylinder->m_center[0], cylinder->m_center[1], cylinder->m_center[2],
-                              cylinder->m_radius, cylinder->m_height, cylinder->m_axis[0], cylinder->m_axis[1],
-                              cylinder->m_axis[2]);
+                              cylinder->m_radius, cylinder->m_height, cylinder->m_axis[0],
+                              cylinder->m_axis[1], cylinder->m_axis[2]);
     if (auto* cone = DYNAMIC_DOWNCAST(CGCone, &cell))
         return new CGCone(cell.m_id, cone->m_center[0], cone->m_center[1], cone->m_center[2], cone->m_radius,
                           cone->m_height, cone->m_axis[0], cone->m_axis[1], cone->m_axis[2]);

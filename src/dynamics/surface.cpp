@@ -189,6 +189,12 @@ double CGSurface::Checked(int index) {
     return value;
 }
 
+int CGSurface::CoordinateKind() const {
+    if (m_param1 >= float(kCartesian) && m_param1 < float(kCylindrical + 1))
+        return int(m_param1);
+    return kCartesian;
+}
+
 void CGSurface::EvalPoint(double out[3], double u, double v) {
     for (int i = kX; i <= kZ; ++i) {
         std::vector<double>& values = m_parsers[i].m_values;
@@ -197,7 +203,7 @@ void CGSurface::EvalPoint(double out[3], double u, double v) {
             values[1] = v;
         }
     }
-    switch (int(m_param1)) {
+    switch (CoordinateKind()) {
     case kCartesian:
         out[0] = Direct(kX);
         out[1] = Direct(kY);
@@ -217,8 +223,6 @@ void CGSurface::EvalPoint(double out[3], double u, double v) {
         out[2] = Checked(kZ);
         break;
     }
-    default:
-        break;
     }
 }
 

@@ -52,9 +52,9 @@ public:
     // Parents (the values No1, No2, ...) in order; the texts, settings and steps as given; computed
     // at once.
     CGSurface(WORD id, const std::vector<WORD>& parents, const CString& x, const CString& y, const CString& z,
-              const CString& uStart, const CString& uEnd, const CString& vStart, const CString& vEnd, BYTE style,
-              int frontTexture, int twoSided, int mappingMode, int coordinateKind, double uStep, double vStep,
-              const double mapping[kMappingCount]);
+              const CString& uStart, const CString& uEnd, const CString& vStart, const CString& vEnd,
+              BYTE style, int frontTexture, int twoSided, int mappingMode, int coordinateKind, double uStep,
+              double vStep, const double mapping[kMappingCount]);
     ~CGSurface() override;
 
     // The common record, the seven texts, the two steps, front texture, two-sided flag, mapping mode
@@ -70,6 +70,9 @@ public:
     void DrawForPick(int mode) override;
     CString GetDescription() override; // "自定义曲面：x=%s,y=%s,z=%s"
 
+    // The coordinate kind of m_param1; a value that is none of the three (a damaged record) counts as
+    // Cartesian.
+    int CoordinateKind() const;
     // The point at (u, v) in the coordinate kind.
     void EvalPoint(double out[3], double u, double v);
     // Evaluates the ranges (in automatic mapping also the texture mapping) and samples the surface

@@ -17,11 +17,11 @@ void ReportBrokenText(CGSurface& surface) {
     const int broken = surface.FirstBrokenText();
     if (broken < 0)
         return;
-    static const char16_t* const kNames[CGSurface::kTextCount] = {u"x[ρ](u,v)=", u"y[θ](u,v)=", u"z[φ](u,v)=",
-                                                                  u"u:从",       u"u:到",       u"v:从",
-                                                                  u"v:到"};
-    AfxMessageBox(HxFormat(u"表达式错误，请修改！\n%s %s", kNames[broken], surface.m_texts[broken].GetString()),
-                  MB_OK | MB_ICONEXCLAMATION);
+    static const char16_t* const kNames[CGSurface::kTextCount] = {
+        u"x[ρ](u,v)=", u"y[θ](u,v)=", u"z[φ](u,v)=", u"u:从", u"u:到", u"v:从", u"v:到"};
+    AfxMessageBox(
+        HxFormat(u"表达式错误，请修改！\n%s %s", kNames[broken], surface.m_texts[broken].GetString()),
+        MB_OK | MB_ICONEXCLAMATION);
 }
 
 } // namespace
@@ -43,13 +43,13 @@ void CHalvixDoc::OnCreateSurface() {
     CConstruction run(*this);
     if (!run.Reserve(1, 0))
         return;
-    const double mapping[CGSurface::kMappingCount] = {
-        dialog.m_sScale, dialog.m_reserved[0], dialog.m_reserved[1], dialog.m_tScale, dialog.m_sOffset,
-        dialog.m_tOffset};
-    auto* surface = run.AddCell<CGSurface>(parents, dialog.m_x, dialog.m_y, dialog.m_z, dialog.m_uFrom,
-                                           dialog.m_uTo, dialog.m_vFrom, dialog.m_vTo, BYTE(dialog.m_displayMode),
-                                           dialog.m_texture, dialog.m_back ? 1 : 0, dialog.m_mapping,
-                                           dialog.m_system, dialog.m_uStep, dialog.m_vStep, mapping);
+    const double mapping[CGSurface::kMappingCount] = {dialog.m_sScale,      dialog.m_reserved[0],
+                                                      dialog.m_reserved[1], dialog.m_tScale,
+                                                      dialog.m_sOffset,     dialog.m_tOffset};
+    auto* surface = run.AddCell<CGSurface>(
+        parents, dialog.m_x, dialog.m_y, dialog.m_z, dialog.m_uFrom, dialog.m_uTo, dialog.m_vFrom,
+        dialog.m_vTo, BYTE(dialog.m_displayMode), dialog.m_texture, dialog.m_back ? 1 : 0, dialog.m_mapping,
+        dialog.m_system, dialog.m_uStep, dialog.m_vStep, mapping);
     if (surface->m_style == CGSurface::kStyleTranslucent)
         surface->m_color.a = kTranslucentAlpha;
     run.CommitCell(kUndoAddSurface);

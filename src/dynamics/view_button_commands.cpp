@@ -37,8 +37,8 @@ void HxViewTurnBetweenMarks(float& angle, float axis[3]) {
     // q = conjugate(start) (x) target.
     const double s[4] = {g_viewMarkStart[kMarkRotW], g_viewMarkStart[kMarkRotX], g_viewMarkStart[kMarkRotY],
                          g_viewMarkStart[kMarkRotZ]};
-    const double t[4] = {g_viewMarkTarget[kMarkRotW], g_viewMarkTarget[kMarkRotX], g_viewMarkTarget[kMarkRotY],
-                         g_viewMarkTarget[kMarkRotZ]};
+    const double t[4] = {g_viewMarkTarget[kMarkRotW], g_viewMarkTarget[kMarkRotX],
+                         g_viewMarkTarget[kMarkRotY], g_viewMarkTarget[kMarkRotZ]};
     const double c[4] = {s[0], -s[1], -s[2], -s[3]};
     const double w = c[0] * t[0] - c[1] * t[1] - c[2] * t[2] - c[3] * t[3];
     const double x = c[0] * t[1] + c[1] * t[0] + c[2] * t[3] - c[3] * t[2];

@@ -21,8 +21,8 @@ class EditCommandsTest : public ConstructTest {
 protected:
     CGSurface* AddSurface(BYTE style, const char16_t* vStart = u"-1", const char16_t* vEnd = u"1") {
         const double mapping[CGSurface::kMappingCount] = {1, 0, 0, 1, 0, 0};
-        return Insert(new CGSurface(NextId(), {}, u"u", u"v", u"u*v", u"-1", u"1", vStart, vEnd, style, 0, 0, 0, 0,
-                                    0.5, 0.5, mapping));
+        return Insert(new CGSurface(NextId(), {}, u"u", u"v", u"u*v", u"-1", u"1", vStart, vEnd, style, 0, 0,
+                                    0, 0, 0.5, 0.5, mapping));
     }
     template <class T, class... Args> T* AddPlain(Args&&... args) {
         return Insert(new T(NextId(), std::forward<Args>(args)...));
@@ -48,13 +48,13 @@ TEST_F(EditCommandsTest, LightingSwitchesEachClassItsOwnWay) {
         BYTE alphaAfter;
     };
     const std::vector<Case> cases = {
-        {p, 1, 255, 5, 255},         {p, 5, 255, 1, 255},         {p, 0, 255, 4, 255},
-        {p, 2, 255, 4, 255},         {p, 3, 255, 5, 255},         {p, 4, 255, 0, 255},
-        {p, 6, 255, 6, 255},         {line, 0, 255, 4, 255},      {line, 4, 255, 0, 255},
-        {line, 2, 255, 4, 255},      {face, 4, 90, 3, 255},       {face, 3, 255, 0, 255},
-        {face, 1, 255, 3, 255},      {disc, 2, 90, 1, 255},       {disc, 1, 255, 0, 255},
-        {disc, 3, 255, 1, 255},      {cylinder, 3, 90, 2, 255},   {cylinder, 2, 255, 0, 255},
-        {cylinder, 1, 255, 2, 255},  {surface, 1, 90, 0, 255},    {surface, 0, 255, 2, 255},
+        {p, 1, 255, 5, 255},        {p, 5, 255, 1, 255},       {p, 0, 255, 4, 255},
+        {p, 2, 255, 4, 255},        {p, 3, 255, 5, 255},       {p, 4, 255, 0, 255},
+        {p, 6, 255, 6, 255},        {line, 0, 255, 4, 255},    {line, 4, 255, 0, 255},
+        {line, 2, 255, 4, 255},     {face, 4, 90, 3, 255},     {face, 3, 255, 0, 255},
+        {face, 1, 255, 3, 255},     {disc, 2, 90, 1, 255},     {disc, 1, 255, 0, 255},
+        {disc, 3, 255, 1, 255},     {cylinder, 3, 90, 2, 255}, {cylinder, 2, 255, 0, 255},
+        {cylinder, 1, 255, 2, 255}, {surface, 1, 90, 0, 255},  {surface, 0, 255, 2, 255},
         {surface, 2, 255, 0, 255},
     };
     for (const Case& c : cases) {
@@ -63,8 +63,8 @@ TEST_F(EditCommandsTest, LightingSwitchesEachClassItsOwnWay) {
         Select({c.cell->m_id});
         EXPECT_TRUE(Enabled(ID_VIEW_RENDERSOLID));
         Run(ID_VIEW_RENDERSOLID);
-        EXPECT_EQ(c.cell->m_style, c.after) << c.cell->GetRuntimeClass()->m_lpszClassName << " from "
-                                            << int(c.before);
+        EXPECT_EQ(c.cell->m_style, c.after)
+            << c.cell->GetRuntimeClass()->m_lpszClassName << " from " << int(c.before);
         EXPECT_EQ(c.cell->m_color.a, c.alphaAfter) << c.cell->GetRuntimeClass()->m_lpszClassName;
         EXPECT_TRUE(m_page->m_selAll.IsEmpty()) << "the selection is cleared";
         EXPECT_FALSE(c.cell->m_selected);
@@ -274,8 +274,8 @@ TEST_F(EditCommandsTest, AligningButtonsPutsThemInAColumnUnderTheLast) {
     const float ys[3] = {10.0f, 4.0f, 1.0f};
     const float xs[3] = {-3.0f, 7.0f, 2.0f};
     for (int i = 0; i < 3; ++i) {
-        buttons.push_back(AddPlain<CGButnAnimation>(CString(u"动画"), value->m_id, 0.0f, 1.0f, 0, BYTE(0), 0.1f,
-                                                    0.0f));
+        buttons.push_back(
+            AddPlain<CGButnAnimation>(CString(u"动画"), value->m_id, 0.0f, 1.0f, 0, BYTE(0), 0.1f, 0.0f));
         buttons.back()->m_labelPos[0] = xs[i];
         buttons.back()->m_labelPos[1] = ys[i];
     }

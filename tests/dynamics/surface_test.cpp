@@ -8,6 +8,7 @@
 #include "dynamics/surface_dialog.h"
 
 #include <cmath>
+#include <limits>
 #include <numbers>
 
 namespace {
@@ -28,9 +29,9 @@ protected:
     };
     CGSurface* Make(const CSpec& s, std::vector<WORD> parents = {}) {
         const double mapping[CGSurface::kMappingCount] = {1.0, 7.0, 8.0, 1.0, 0.0, 0.0};
-        return Insert(new CGSurface(NextId(), parents, s.texts[0], s.texts[1], s.texts[2], s.texts[3], s.texts[4],
-                                    s.texts[5], s.texts[6], s.style, s.texture, s.twoSided, s.mapping, s.kind,
-                                    s.uStep, s.vStep, mapping));
+        return Insert(new CGSurface(NextId(), parents, s.texts[0], s.texts[1], s.texts[2], s.texts[3],
+                                    s.texts[4], s.texts[5], s.texts[6], s.style, s.texture, s.twoSided,
+                                    s.mapping, s.kind, s.uStep, s.vStep, mapping));
     }
     // A surface of the dialog's example with that name.
     CGSurface* Example(const char16_t* name, BYTE style = CGSurface::kStyleLit) {
@@ -126,7 +127,8 @@ TEST_F(SurfaceTest, SphericalAndCartesianPoints) {
     double p[3];
     // rho 6, theta = v from the z axis, phi = u.
     sphere->EvalPoint(p, 0.5, -1.0);
-    ExpectVector(p, 6 * std::sin(-1.0) * std::cos(0.5), 6 * std::sin(-1.0) * std::sin(0.5), 6 * std::cos(-1.0));
+    ExpectVector(p, 6 * std::sin(-1.0) * std::cos(0.5), 6 * std::sin(-1.0) * std::sin(0.5),
+                 6 * std::cos(-1.0));
     sphere->EvalPoint(p, 1.0, 0.0);
     ExpectVector(p, 0.0, 0.0, 6.0, 1e-12);
     CGSurface* saddle = Example(u"双曲抛物面");
@@ -143,6 +145,34 @@ TEST_F(SurfaceTest, SphericalAndCartesianPoints) {
     ASSERT_TRUE(dumpling);
     EXPECT_EQ(dumpling->FirstBrokenText(), -1);
     EXPECT_TRUE(dumpling->m_valid);
+}
+
+// A damaged record's coordinate kind that is none of the three (no number, out of range) is taken
+// as Cartesian, both when sampling and in the dialog.
+TEST_F(SurfaceTest, ACoordinateKindThatIsNoneOfTheThreeCountsAsCartesian) {
+    CSpec spec{{u"u", u"v", u"u*v", u"0", u"1", u"0", u"1"}};
+    CGSurface* s = Make(spec);
+    ASSERT_TRUE(s);
+    const float odd[] = {std::numeric_limits<float>::infinity(),
+                         -std::numeric_limits<float>::infinity(),
+                         std::numeric_limits<float>::quiet_NaN(),
+                         3.0f,
+                         -1.0f,
+                         1.0e30f};
+    for (float kind : odd) {
+        s->m_param1 = kind;
+        EXPECT_EQ(s->CoordinateKind(), CGSurface::kCartesian) << kind;
+        double p[3] = {-1.0, -1.0, -1.0};
+        s->EvalPoint(p, 2.0, 3.0);
+        ExpectVector(p, 2.0, 3.0, 6.0, 1e-12);
+        CDlgSurface dialog;
+        dialog.TakeFrom(*s);
+        EXPECT_EQ(dialog.m_system, 0) << kind;
+    }
+    s->m_param1 = 2.0f;
+    EXPECT_EQ(s->CoordinateKind(), CGSurface::kCylindrical);
+    s->m_param1 = 1.0f;
+    EXPECT_EQ(s->CoordinateKind(), CGSurface::kSpherical);
 }
 
 TEST_F(SurfaceTest, EveryExampleSamplesValidAndFinite) {
@@ -238,9 +268,9 @@ TEST_F(SurfaceTest, TooManySamplesMakeTheSurfaceInvalid) {
         bool valid;
     };
     // v runs over 0..1: 4 rows at step 0.5, 1002 at step 0.001.
-    for (const Case& c : {Case{u"1", 0.001, 0.5, true}, Case{u"999", 1.0, 0.001, false},
-                          Case{u"10^9", 0.0001, 1.0, false}, Case{u"1", 0.0, 1.0, false},
-                          Case{u"1", -0.5, 1.0, false}, Case{u"1", 1.0, std::nan(""), false}}) {
+    for (const Case& c :
+         {Case{u"1", 0.001, 0.5, true}, Case{u"999", 1.0, 0.001, false}, Case{u"10^9", 0.0001, 1.0, false},
+          Case{u"1", 0.0, 1.0, false}, Case{u"1", -0.5, 1.0, false}, Case{u"1", 1.0, std::nan(""), false}}) {
         CSpec s{{u"u", u"v", u"0", u"0", c.uEnd, u"0", u"1"}};
         s.uStep = c.uStep;
         s.vStep = c.vStep;
@@ -257,16 +287,19 @@ TEST_F(SurfaceTest, TooManySamplesMakeTheSurfaceInvalid) {
 }
 
 TEST_F(SurfaceTest, RangesThatCannotBeEvaluatedMakeItInvalid) {
-    for (const auto& texts :
-         {std::vector<const char16_t*>{u"0", u"1/0"}, {u"0", u"ln(-1)"}, {u"(", u"1"}, {u"", u"1"},
-          {u"0", u"1+"}}) {
+    for (const auto& texts : {std::vector<const char16_t*>{u"0", u"1/0"},
+                              {u"0", u"ln(-1)"},
+                              {u"(", u"1"},
+                              {u"", u"1"},
+                              {u"0", u"1+"}}) {
         for (int which : {0, 1}) {
             CSpec s{{u"u", u"v", u"0", u"0", u"1", u"0", u"1"}};
             // The range of u, or of v.
             s.texts[3 + 2 * which] = texts[0];
             s.texts[4 + 2 * which] = texts[1];
             CGSurface* surface = Make(s);
-            EXPECT_FALSE(surface->m_valid) << CString(texts[0]).ToUtf8() << ".." << CString(texts[1]).ToUtf8();
+            EXPECT_FALSE(surface->m_valid)
+                << CString(texts[0]).ToUtf8() << ".." << CString(texts[1]).ToUtf8();
         }
     }
     // A coordinate that does not compile counts as 0 and is reported by FirstBrokenText.

@@ -25,12 +25,12 @@ protected:
     }
     // The start orientation of the tests: 30 degrees about x.
     static void StartOrientation(double q[4]) { QuaternionFromAxisAngle(q, 30.0 * kDegree, 1, 0, 0); }
-    CGButnRotate* AddTurn(float angle, float seconds, int backAndForth = 0, BYTE repeat = 0, float pause = 0.0f,
-                          float ax = 0.0f, float ay = 0.0f, float az = 1.0f) {
+    CGButnRotate* AddTurn(float angle, float seconds, int backAndForth = 0, BYTE repeat = 0,
+                          float pause = 0.0f, float ax = 0.0f, float ay = 0.0f, float az = 1.0f) {
         double s[4];
         StartOrientation(s);
-        return AddButton<CGButnRotate>(CString(u"视旋转"), float(s[0]), float(s[1]), float(s[2]), float(s[3]), ax,
-                                       ay, az, angle, backAndForth, repeat, seconds, pause);
+        return AddButton<CGButnRotate>(CString(u"视旋转"), float(s[0]), float(s[1]), float(s[2]), float(s[3]),
+                                       ax, ay, az, angle, backAndForth, repeat, seconds, pause);
     }
     // S (x) R(angle about the axis), as the view must show it.
     static void Expected(const CGButnRotate& b, double degrees, double out[4]) {
@@ -96,7 +96,8 @@ TEST_F(ViewButtonTest, AZeroAxisLeavesTheViewAtTheStart) {
     CGButnRotate* turn = AddTurn(90.0f, 1.0f, 0, 0, 0.0f, 0.0f, 0.0f, 0.0f);
     double s[4];
     StartOrientation(s);
-    const double start[4] = {double(float(s[0])), double(float(s[1])), double(float(s[2])), double(float(s[3]))};
+    const double start[4] = {double(float(s[0])), double(float(s[1])), double(float(s[2])),
+                             double(float(s[3]))};
     for (int tick = 1; tick <= 26; ++tick) {
         const bool done = StepOnce(turn);
         EXPECT_EQ(done, tick == 26) << tick;
@@ -121,11 +122,11 @@ TEST_F(ViewButtonTest, TurnThereAndBackInALoopPausesAtEachEnd) {
         EXPECT_FALSE(StepOnce(turn));
         angles.push_back(angleNow());
     }
-    const std::vector<double> expected = {0, 10, 20, 30,     // out
-                                          40, 40, 40, 40,    // at the end, the pause counted
-                                          30, 20, 10,        // back
-                                          0, 0, 0, 0,        // at the start
-                                          10, 20, 30,        // out again
+    const std::vector<double> expected = {0,  10, 20, 30, // out
+                                          40, 40, 40, 40, // at the end, the pause counted
+                                          30, 20, 10,     // back
+                                          0,  0,  0,  0,  // at the start
+                                          10, 20, 30,     // out again
                                           40, 40, 40, 40, 30, 20, 10, 0};
     EXPECT_EQ(angles, expected);
 }
@@ -143,8 +144,8 @@ TEST_F(ViewButtonTest, OneWayZoomEndsExactlyOnItsTarget) {
 }
 
 TEST_F(ViewButtonTest, APanThereAndBackInALoopKeepsMovingBetweenTheMarks) {
-    auto* pan = AddButton<CGButnTranslate>(CString(u"视平移"), 0.0f, 0.0f, -50.0f, 4.0f, -2.0f, -40.0f, 1, BYTE(1),
-                                           0.2f, 0.04f);
+    auto* pan = AddButton<CGButnTranslate>(CString(u"视平移"), 0.0f, 0.0f, -50.0f, 4.0f, -2.0f, -40.0f, 1,
+                                           BYTE(1), 0.2f, 0.04f);
     ASSERT_EQ(pan->PassTicks(), 5);
     ASSERT_TRUE(Start(pan));
     std::vector<float> xs;
@@ -179,8 +180,8 @@ TEST_F(ViewButtonTest, ADurationBelowOneTickJumpsToTheEnd) {
 }
 
 TEST_F(ViewButtonTest, AClickStopsAndTheNextPressResumes) {
-    auto* pan = AddButton<CGButnTranslate>(CString(u"视平移"), 0.0f, 0.0f, -50.0f, 10.0f, 0.0f, -50.0f, 0, BYTE(0),
-                                           0.4f, 0.0f);
+    auto* pan = AddButton<CGButnTranslate>(CString(u"视平移"), 0.0f, 0.0f, -50.0f, 10.0f, 0.0f, -50.0f, 0,
+                                           BYTE(0), 0.4f, 0.0f);
     ASSERT_TRUE(Start(pan));
     Tick(4);
     const float reached = g_viewTransX;
@@ -200,8 +201,8 @@ TEST_F(ViewButtonTest, ValuesThatAreNoNumbersLeaveTheCameraAlone) {
     ASSERT_TRUE(Start(zoom));
     Tick(20);
     EXPECT_EQ(g_viewZoom, 1.5f);
-    auto* turn = AddButton<CGButnRotate>(CString(u"视旋转"), std::nanf(""), 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f, 90.0f,
-                                         0, BYTE(0), 0.2f, 0.0f);
+    auto* turn = AddButton<CGButnRotate>(CString(u"视旋转"), std::nanf(""), 0.0f, 0.0f, 0.0f, 0.0f, 0.0f,
+                                         1.0f, 90.0f, 0, BYTE(0), 0.2f, 0.0f);
     ASSERT_TRUE(Start(turn));
     Tick(20);
     EXPECT_EQ(g_viewRotation[0], 1.0);
@@ -227,8 +228,8 @@ TEST_F(ViewButtonTest, RecordsByteByByte) {
     bytes[bytes.size() - 5] = 9;
     EXPECT_EQ(Loaded<CGButnRotate>(bytes)->m_repeat, 1);
 
-    auto* pan = AddButton<CGButnTranslate>(CString(u"视平移"), 1.0f, 2.0f, -50.0f, -3.0f, 4.5f, -60.0f, 0, BYTE(1),
-                                           2.5f, 0.0f);
+    auto* pan = AddButton<CGButnTranslate>(CString(u"视平移"), 1.0f, 2.0f, -50.0f, -3.0f, 4.5f, -60.0f, 0,
+                                           BYTE(1), 2.5f, 0.0f);
     expected = ButtonRecord("CGButnTranslate", *pan);
     expected.F32(1).F32(2).F32(-50).F32(-3).F32(4.5f).F32(-60).I32(0).U8(1).F32(2.5f);
     ExpectRecord<CGButnTranslate>(pan, expected.Bytes());
@@ -250,8 +251,8 @@ TEST_F(ViewButtonTest, DefaultsDescriptionsAndPlaces) {
     CGButnScale zoom;
     EXPECT_EQ(zoom.m_name, CString(u"视缩放"));
     EXPECT_EQ(zoom.GetDescription(), CString(u"控制视图缩放的动作按钮"));
-    for (CGButnView* b : {static_cast<CGButnView*>(&turn), static_cast<CGButnView*>(&pan),
-                          static_cast<CGButnView*>(&zoom)})
+    for (CGButnView* b :
+         {static_cast<CGButnView*>(&turn), static_cast<CGButnView*>(&pan), static_cast<CGButnView*>(&zoom)})
         EXPECT_TRUE(b->m_parents.IsEmpty());
     // New view buttons take the next button places.
     CGButnRotate* first = AddTurn(10.0f, 1.0f);

@@ -48,7 +48,8 @@ TEST_F(ViewSurfaceCommandsTest, MarksKeepTheViewAndAreAlwaysOffered) {
                     ID_EDIT_BTN_ZOOM, ID_CREATE_SURFACE, ID_EDIT_COMPACT})
         EXPECT_TRUE(Enabled(id)) << id;
     Run(ID_EDIT_BTN_START);
-    const float start[8] = {1.5f, -2.0f, -40.0f, float(std::cos(0.5)), float(std::sin(0.5)), 0.0f, 0.0f, 2.5f};
+    const float start[8] = {1.5f, -2.0f, -40.0f, float(std::cos(0.5)), float(std::sin(0.5)),
+                            0.0f, 0.0f,  2.5f};
     for (int i = 0; i < kViewMarkSize; ++i)
         EXPECT_EQ(g_viewMarkStart[i], start[i]) << i;
     // The target still shows the view of a new page.
@@ -93,8 +94,8 @@ TEST_F(ViewSurfaceCommandsTest, TheTurnBetweenTwoMarks) {
         float angle;
         float seconds;
     };
-    for (const Case& c : {Case{90, 0, 0, 1, 90, 1.0f}, Case{270, 0, 0, 1, -90, 1.0f}, Case{30, 1, 0, 0, 30, 0.1f},
-                          Case{160, 0, -1, 0, 160, 3.0f}}) {
+    for (const Case& c : {Case{90, 0, 0, 1, 90, 1.0f}, Case{270, 0, 0, 1, -90, 1.0f},
+                          Case{30, 1, 0, 0, 30, 0.1f}, Case{160, 0, -1, 0, 160, 3.0f}}) {
         QuaternionFromAxisAngle(g_viewRotation, 0.2, 0, 1, 0);
         Run(ID_EDIT_BTN_START);
         double r[4];
@@ -179,7 +180,8 @@ TEST_F(ViewSurfaceCommandsTest, PanAndZoomButtonsFromTheMarks) {
 }
 
 TEST_F(ViewSurfaceCommandsTest, PropertiesOfViewButtons) {
-    auto* turn = Insert(new CGButnRotate(NextId(), u"视旋转", 0.5f, 0.5f, 0.5f, 0.5f, 0, 0, 1, 90, 0, 0, 2, 0));
+    auto* turn =
+        Insert(new CGButnRotate(NextId(), u"视旋转", 0.5f, 0.5f, 0.5f, 0.5f, 0, 0, 1, 90, 0, 0, 2, 0));
     turn->m_tickCount = 9;
     Select({turn->m_id});
     Script<CDlgViewRotate>([&](CDlgViewRotate& d) {
@@ -356,9 +358,10 @@ TEST_F(ViewSurfaceCommandsTest, TheExpressionButtonsOpenTheCalculationDialog) {
 
 TEST(SurfaceDialogFields, TheExamplesAreNamedAsTheListGivesThem) {
     const std::vector<CString> names = {
-        u"圆柱面", u"圆锥面", u"球面",       u"椭球面", u"双曲面1", u"双曲面2",     u"椭圆抛物面", u"双曲抛物面",
-        u"波浪",   u"网兜",   u"窝夫",       u"沙滩",   u"叶片",    u"花瓶",        u"耳坠",       u"平面",
-        u"圆面",   u"螺旋管", u"圆柱上的缎带", u"八面粽", u"莫比乌斯带", u"曲面1", u"曲面2",      u"曲面3"};
+        u"圆柱面",       u"圆锥面",     u"球面",       u"椭球面", u"双曲面1", u"双曲面2",
+        u"椭圆抛物面",   u"双曲抛物面", u"波浪",       u"网兜",   u"窝夫",    u"沙滩",
+        u"叶片",         u"花瓶",       u"耳坠",       u"平面",   u"圆面",    u"螺旋管",
+        u"圆柱上的缎带", u"八面粽",     u"莫比乌斯带", u"曲面1",  u"曲面2",   u"曲面3"};
     ASSERT_EQ(names.size(), size_t(CDlgSurface::kExampleCount));
     for (int i = 0; i < CDlgSurface::kExampleCount; ++i)
         EXPECT_EQ(CString(CDlgSurface::kExamples[i].name), names[size_t(i)]) << i;
