@@ -2,6 +2,7 @@
 // stores and loads again) or is refused with the open document left as it was, in either layout.
 #include "document_test_support.h"
 #include "document/fuzz/button_runs.h"
+#include "document/fuzz/surface_samples.h"
 #include "platform/shell.h"
 
 #include <QDir>
@@ -28,6 +29,7 @@ protected:
             m_doc->OnInitialUpdate();
             ASSERT_NE(g_pCurPage, nullptr) << name;
             HxRunAllButtons(*g_pCurPage);
+            EXPECT_TRUE(HxSampleAllSurfaces(*g_pCurPage)) << name;
             // Loading forgets that a counting loop had started, so the first round trip after the
             // buttons ran may change the file.
             ASSERT_TRUE(Load(Store())) << name;
@@ -53,7 +55,9 @@ TEST_F(DocumentCorpusTest, KeptFilesLoadOrAreRefusedCleanly) {
     ASSERT_GE(files.size(), 10);
     // The links of the kept files open nothing.
     struct CNoShell {
-        CNoShell() { HxSetShellOpenHandler([](const CString&, const CString&) { return false; }); }
+        CNoShell() {
+            HxSetShellOpenHandler([](const CString&, const CString&) { return false; });
+        }
         ~CNoShell() { HxSetShellOpenHandler(nullptr); }
     } noShell;
     for (const QString& name : files) {

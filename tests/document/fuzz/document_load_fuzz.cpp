@@ -1,7 +1,9 @@
 // Fuzz target: arbitrary bytes read as a document, in the present and in the older ".gf" layout.
 // A file that is refused must leave the open document as it was; one that loads must run its action
-// buttons for a while, store and load again, and survive deleting all its cells and undoing that.
+// buttons for a while, sample its surfaces, store and load again, and survive deleting all its cells
+// and undoing that.
 #include "button_runs.h"
+#include "surface_samples.h"
 
 #include "document/doc_globals.h"
 #include "document/halvix_doc.h"
@@ -72,6 +74,7 @@ void TryLoad(const uint8_t* data, size_t size, bool gf) {
     Check(g_pCurPage && doc->GetPageCount() >= 1);
     doc->OnInitialUpdate();
     HxRunAllButtons(*g_pCurPage);
+    Check(HxSampleAllSurfaces(*g_pCurPage));
     DeleteEverythingAndUndo(g_pCurPage);
     std::vector<BYTE> stored = doc->StoreToBytes();
     CMemFile again(stored);

@@ -2,10 +2,9 @@
 // with points, lines and a tool, its ".gf" copy, an older version, a page with every point on an
 // object, one with a hull, its net, section and cuts, one with every measurement, vector item, a
 // parameter and the plane axes' scale, one with every solid of revolution, one with a component of
-// every kind, one with every action button and one with parameters and calculated values, each
-// with damaged variants of their records; with
-// --paste, the clipboard blocks of a page (its cells, the page whole); with --toolset, tool-set
-// files.
+// every kind, one with every action button, one with parameters and calculated values and one with
+// surfaces and view buttons, each with damaged variants of their records; with --paste, the
+// clipboard blocks of a page (its cells, the page whole); with --toolset, tool-set files.
 // Usage: make_document_seeds [--paste | --toolset] DIR
 #include "document/halvix_doc.h"
 #include "dynamics/buttons.h"
@@ -27,6 +26,7 @@
 #include "solids/section.h"
 #include "solids/split.h"
 #include "solids/subassembly.h"
+#include "surface_seeds.h"
 
 #include <algorithm>
 #include <cmath>
@@ -802,5 +802,10 @@ int main(int argc, char** argv) {
     std::vector<BYTE> shortened = whole;
     shortened.resize(shortened.size() / 2);
     Write(dir + "/components-cut.hvx", shortened);
+
+    // Surfaces and view buttons, and their records damaged.
+    WriteSurfaceSeeds([&](const std::string& name, const std::vector<BYTE>& bytes) {
+        Write(dir + "/" + name + ".hvx", bytes);
+    });
     return 0;
 }
