@@ -23,4 +23,6 @@ inline constexpr const char16_t* kUndoAddViewRotateButton = u"添加视旋转按
 inline constexpr const char16_t* kUndoAddViewZoomButton = u"添加视缩放按钮";
 inline constexpr const char16_t* kUndoAddSurface = u"添加曲面";
 inline constexpr const char16_t* kArcOnCircleMessage = u"圆上的弧要将其父圆反向";
+inline constexpr const char16_t* kSurfaceRangeMessage =
+    u"参数范围无法计算，或精度（步长）太小使采样点超过100万个，曲面无法显示，请修改！";
 inline constexpr const char16_t* kCompactedMessage = u"整编完成，请保存后重新打开！";

@@ -12,11 +12,22 @@ namespace {
 constexpr BYTE kTranslucentAlpha = 90;
 constexpr BYTE kOpaqueAlpha = 255;
 
-// A text the surface could not compile is named with its button's label, so the user finds it.
+// Why a surface just made or edited shows nothing: a text it could not compile, named with its
+// button's label so the user finds it, or ranges that give no number or too many samples.  A surface
+// that is invalid because a value it follows is says nothing: it comes back with the value.
 void ReportBrokenText(CGSurface& surface) {
     const int broken = surface.FirstBrokenText();
-    if (broken < 0)
+    if (broken < 0) {
+        if (surface.m_valid)
+            return;
+        for (WORD id : surface.m_parents) {
+            const CGCell* parent = HxFindCell(id);
+            if (!parent || !parent->m_valid)
+                return;
+        }
+        AfxMessageBox(kSurfaceRangeMessage, MB_OK | MB_ICONEXCLAMATION);
         return;
+    }
     static const char16_t* const kNames[CGSurface::kTextCount] = {
         u"x[ρ](u,v)=", u"y[θ](u,v)=", u"z[φ](u,v)=", u"u:从", u"u:到", u"v:从", u"v:到"};
     AfxMessageBox(

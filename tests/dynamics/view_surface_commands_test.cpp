@@ -273,6 +273,32 @@ TEST_F(ViewSurfaceCommandsTest, ASurfaceOverTheSelectedValues) {
     ASSERT_EQ(m_messages.size(), 1u);
     EXPECT_NE(m_messages[0].Find(u"v:到"), -1);
     EXPECT_FALSE(Last<CGSurface>()->m_valid);
+    // Ranges that compile but give no number, or steps that give more samples than the bound, are
+    // reported too; the surface is made and shows nothing.
+    const struct {
+        const char16_t* uTo;
+        double uStep, vStep;
+    } unsampled[] = {{u"1/0", 0.2, 1.0}, {u"ln(-1)", 0.2, 1.0}, {u"2000", 0.001, 0.001}};
+    for (const auto& c : unsampled) {
+        m_messages.clear();
+        Script<CDlgSurface>([&c](CDlgSurface& d) {
+            d.m_uTo = c.uTo;
+            d.m_uStep = c.uStep;
+            d.m_vStep = c.vStep;
+        });
+        RunOn(ID_CREATE_SURFACE, {});
+        ASSERT_EQ(m_messages.size(), 1u) << CString(c.uTo).ToUtf8();
+        EXPECT_EQ(m_messages[0], CString(kSurfaceRangeMessage));
+        EXPECT_FALSE(Last<CGSurface>()->m_valid);
+    }
+    // A surface that follows a value that is invalid waits for it silently.
+    m_messages.clear();
+    r->m_valid = false;
+    Script<CDlgSurface>([](CDlgSurface& d) { d.m_x = u"No1"; });
+    RunOn(ID_CREATE_SURFACE, {r->m_id});
+    EXPECT_FALSE(Last<CGSurface>()->m_valid);
+    EXPECT_TRUE(m_messages.empty());
+    r->m_valid = true;
     // Cancel makes nothing.
     m_answer = IDCANCEL;
     const PageSnapshot before = TakeSnapshot(*m_page);
