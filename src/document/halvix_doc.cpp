@@ -60,6 +60,7 @@ CHalvixDoc::CHalvixDoc() {
     AddModelCommands();
     AddComponentCommands();
     AddEditCommands();
+    AddDocumentConstructCommands();
     OnCommandId(ID_EDIT_PROPERTY, &CHalvixDoc::OnEditProperties);
     OnUpdateId(ID_EDIT_PROPERTY, &CHalvixDoc::OnUpdateEditProperties);
     OnCommandId(ID_FILE_SAVE_GF, &CHalvixDoc::OnFileSaveGf);

@@ -36,6 +36,7 @@ constexpr UINT kFullScreen = 32772;   // ID_VIEW_FULLSCREEN
 constexpr UINT kAnimation = 32972;    // ID_EDIT_BTN_ANIMATION
 constexpr UINT kReverse = 33277;      // ID_EDIT_REVERSE
 constexpr UINT kSplit = 33284;        // ID_EDIT_SPLIT
+constexpr UINT kBorderPoint = 34154;  // ID_CREATE_POINT_PATH (with the face selected: its border)
 
 const std::vector<CContextMenuItem> kPointMenu = {
     {u"属性...", kProperties},  {u"隐藏点", 0},
@@ -75,7 +76,7 @@ const std::vector<CContextMenuItem> kFaceMenu = {
     {u"光照处理", kRenderSolid},
     {u"透明材质", 0},
     {u"面内点", 0},
-    {u"边界上的点", 0},
+    {u"边界上的点", kBorderPoint},
     {u"平面法向量", kNormal},
     {u"多边形面积", kArea},
 };

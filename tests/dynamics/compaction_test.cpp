@@ -159,10 +159,12 @@ TEST_F(CompactionTest, IterationsAreRemappedThroughTheirOwnIds) {
     auto* iterate = Put(11, new CGIterate);
     iterate->AddParent(a->m_id);
     iterate->m_chain = {a->m_id, b->m_id, 99};
+    iterate->m_drawables = {b->m_id};
     m_doc->OnCompactDocument();
     EXPECT_EQ(iterate->m_id, 3);
     EXPECT_EQ(Parents(iterate), (std::vector<WORD>{1}));
-    EXPECT_EQ(iterate->m_chain, (std::vector<WORD>{1, 2, 99})) << "an id the map lacks stays";
+    EXPECT_EQ(iterate->m_chain, (std::vector<WORD>{1, 2, 0})) << "an id of no cell is left unresolved";
+    EXPECT_EQ(iterate->m_drawables, (std::vector<WORD>{2}));
 }
 
 TEST_F(CompactionTest, AConstructionInProgressIsCancelledFirst) {
