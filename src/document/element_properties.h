@@ -50,6 +50,11 @@ void HxFillScaleLineDialog(const CGScaleline& axes, CDlgProScaleLine& dlg);
 void HxApplyScaleLineDialog(CGScaleline& axes, const CDlgProScaleLine& dlg);
 BOOL HxEditScaleLineProperties(CGScaleline& axes);
 
+// One value: a parameter ("参数") or a calculation ("编辑计算") through its dialog, recomputed with
+// what is built on it; a vector asked whether to show two or three components ("坐标形式"); any
+// other value described in a message.  TRUE after a dialog's OK.
+BOOL HxEditValueProperties(CGPage& page, CGCell& value);
+
 // The page's traces: lines and points only (0) or every pass of every traced object (1).
 BOOL HxEditTraceProperties(CGPage& page);
 

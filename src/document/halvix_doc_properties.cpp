@@ -1,6 +1,6 @@
 // The properties command (ID_EDIT_PROPERTY): the relation report of two selected points, lines or
-// faces, or the dialog of the one selected object by its kind (point, line, face, circle, solid of
-// revolution, plane axes, component, 3DS model, hull figure, button), else the page's own dialog or,
+// faces, or the dialog of the one selected object by its kind (point, line, face, circle, value, solid
+// of revolution, plane axes, component, 3DS model, hull figure, button), else the page's own dialog or,
 // while traces are kept on screen, the trace dialog.
 #include "document/halvix_doc.h"
 
@@ -137,7 +137,8 @@ void CHalvixDoc::OnEditProperties() {
         break;
     }
     case R::Value:
-        // The dialogs of values come with their editing on the page.
+        if (CGCell* value = page->FindCell(SelectedEntry(page->m_selValues, 0)))
+            HxEditValueProperties(*page, *value);
         break;
     case R::Solid: {
         CGCell* cell = page->FindCell(SelectedEntry(page->m_selSolids, 0));

@@ -6,6 +6,8 @@
 #include "document/element_properties.h"
 #include "document/property_dialogs.h"
 #include "dynamics/buttons.h"
+#include "measure/calc_dialogs.h"
+#include "measure/calculator.h"
 #include "measure/scale_line.h"
 #include "model/free_points.h"
 #include "points/confined_points.h"
@@ -420,6 +422,55 @@ TEST_F(PropertiesCommandTest, SolidsAxesTracesAndThePage) {
     });
     RunOn(ID_EDIT_PROPERTY, {});
     EXPECT_EQ(m_page->m_snapshot, 1);
+}
+
+TEST_F(PropertiesCommandTest, ValuesOpenTheirDialogsOrSayWhatTheyAre) {
+    // A parameter shown in degrees takes its new value, range and name back in radians.
+    auto* t = Insert(new CGTmVarParameter(NextId(), u"t", 1.0f));
+    t->m_integerMode = 2;
+    t->m_minimum = 0.0f;
+    t->m_maximum = float(std::numbers::pi);
+    auto* twice = Insert(new CGTmVarCalculator(NextId(), IdList({t->m_id}), u"No1*2", u"<#><l>t*2</l></#>"));
+    twice->Recompute();
+    Script<CDlgParameter>([](CDlgParameter& d) {
+        EXPECT_TRUE(d.m_angle && !d.m_integer);
+        EXPECT_NEAR(d.m_end, 180.0f, 1e-3);
+        d.m_value = 90.0f;
+        d.m_name = u"θ";
+        d.m_showSlider = TRUE;
+    });
+    RunOn(ID_EDIT_PROPERTY, {t->m_id});
+    EXPECT_NEAR(t->m_param1, std::numbers::pi / 2, 1e-6);
+    EXPECT_EQ(t->m_name, CString(u"θ"));
+    EXPECT_TRUE(t->m_flag2 && !t->m_nameFixed && t->HasSlider());
+    EXPECT_NEAR(twice->m_param1, std::numbers::pi, 1e-5) << "what is built on it follows";
+
+    // A calculation takes a new expression over the same parents.
+    Script<CDlgCalculator>([](CDlgCalculator& d) {
+        EXPECT_EQ(d.m_title, CString(u"编辑计算"));
+        EXPECT_EQ(d.m_expression, CString(u"No1*2"));
+        EXPECT_EQ(d.ValueCount(), 1);
+        d.m_expression = u"No1+1";
+        d.m_resultMarkup = u"<#><l>θ+1</l></#>";
+    });
+    RunOn(ID_EDIT_PROPERTY, {twice->m_id});
+    EXPECT_EQ(twice->m_expression, CString(u"No1+1"));
+    EXPECT_NEAR(twice->m_param1, std::numbers::pi / 2 + 1, 1e-5);
+
+    // A vector asks whether to show two components, and switches on Yes.
+    CGTmVector* v = Vector(u"v", 1, 2, 3);
+    HxSetMessageBoxHandler([this](const CString& text, const CString& caption, UINT type) {
+        m_boxes.push_back({text, caption, type});
+        return IDYES;
+    });
+    m_boxes.clear();
+    RunOn(ID_EDIT_PROPERTY, {v->m_id});
+    ASSERT_EQ(m_boxes.size(), 1u);
+    EXPECT_EQ(m_boxes[0].caption, CString(u"坐标形式"));
+    EXPECT_EQ(m_boxes[0].type, UINT(MB_YESNO | MB_ICONQUESTION));
+    EXPECT_EQ(m_boxes[0].text,
+              v->GetDescription() + CString(u" (1.00, 2.00, 3.00)\n\n是否想要不显示z值（二维形式）？"));
+    EXPECT_TRUE(v->TwoComponents());
 }
 
 TEST_F(PropertiesCommandTest, CancelStillMarksTheDocumentModified) {
