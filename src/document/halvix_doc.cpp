@@ -53,6 +53,10 @@ CHalvixDoc::CHalvixDoc() {
     AddButtonCommands();
     AddHullCommands();
     AddRevolutionCommands();
+    AddFaceCircleCommands();
+    AddPointCommands();
+    AddPrismCommands();
+    AddPyramidCommands();
     AddModelCommands();
     AddComponentCommands();
     OnCommandId(ID_EDIT_PROPERTY, &CHalvixDoc::OnEditProperties);

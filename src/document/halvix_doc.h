@@ -276,6 +276,56 @@ public:
     void OnFrustum();
     void OnUpdateCylinderCone(CCmdUI* pCmdUI);
     void OnUpdateFrustum(CCmdUI* pCmdUI);
+    // A hidden-surface face through the selected points in selection order.
+    void OnCreateFace();
+    // Circles on the first three points: through them, about the first through the others, about
+    // the first through the second square to the line to the third.
+    void OnCreateCircle3p();
+    void OnCreateCircleCp();
+    void OnCreateCirclePn();
+    // Three points: as OnCreateCirclePn; else the horizontal circle.
+    void OnCreateCirclePnz2();
+    // The horizontal circle about the first point through the second (or through a point sliding
+    // parallel to x); with nothing selected, about a new centre.
+    void OnCreateCircleHorizontal();
+    // The circle about the first point (or a new centre) whose radius is the selected value (or a new
+    // parameter "r" with its slider).
+    void OnCreateCircleCr();
+    // The sphere on a centre and north pole with its equator, meridian, parallel and right triangle;
+    // the sphere with its equator only; the coordinate frame on the selected point (or a new "O").
+    void OnCreateBall();
+    void OnCreateGeo();
+    void OnCreateBase();
+    void OnUpdateThreeOrMorePoints(CCmdUI* pCmdUI);
+    void OnUpdateThreePointsOnly(CCmdUI* pCmdUI);
+    void OnUpdateCreateBall(CCmdUI* pCmdUI);
+    void OnUpdateCreateGeo(CCmdUI* pCmdUI);
+    // Intersection points of the two selected objects; midpoints, trisection and N-division points
+    // of the selected segments or of two points.
+    void OnPointIntersection();
+    void OnPointMiddle();
+    void OnPointDiv3();
+    void OnPointDivN();
+    void OnUpdatePointIntersection(CCmdUI* pCmdUI);
+    void OnUpdatePointDivision(CCmdUI* pCmdUI);
+    // Prisms: on a parallelogram base (cuboid, cube, parallelepiped), along the axes from an origin
+    // point (a new one for an id that names no point), on a selected top vertex and base face or the
+    // default triangular prism, the regular pentagonal prism.
+    void OnCuboid();
+    void OnCube();
+    void OnParallelepiped();
+    void OnCuboidAxis(WORD originId);
+    void OnPrism();
+    void OnPrismPentagonRegular();
+    // Pyramids and frustums: on a selected apex and base face or the default triangular ones, the
+    // regular square pyramid, the regular triangular pyramid on a point (a new one for an id that
+    // names no point), the regular hexagonal frustum, the regular tetrahedron (the id is not used).
+    void OnPyramid();
+    void OnPyramidFrustum();
+    void OnPyramidSquareRegular();
+    void OnPyramidTriangleRegular(WORD pointId);
+    void OnFrustumHexagonRegular();
+    void OnTetrahedronRegular(WORD unused);
 
     // ---- Hulls, nets, sections and cuts (construct/hull_commands.cpp) ----
     // A hull of the selected points or of a vertex set chosen in its dialog; fewer than four points
@@ -404,6 +454,12 @@ private:
     void AddHullCommands();
     // The message map entries of the cylinder, cone and frustum commands.
     void AddRevolutionCommands();
+    // The message map entries of the face, circle, sphere and frame commands, the point commands,
+    // and the prism and pyramid commands.
+    void AddFaceCircleCommands();
+    void AddPointCommands();
+    void AddPrismCommands();
+    void AddPyramidCommands();
     // The message map entry of the 3DS model command.
     void AddModelCommands();
     // The message map entries of the right triangle, component and 3D text commands.

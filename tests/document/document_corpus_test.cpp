@@ -84,3 +84,41 @@ TEST_F(DocumentCorpusTest, KeptFilesLoadOrAreRefusedCleanly) {
     }
     EXPECT_GT(m_loaded, 0) << "some of the kept files are whole documents";
 }
+
+// The documents of the construct commands' figures: whole, with numbers that are none and with
+// parents of the wrong kind they load and every cell computes (a damaged one invalid, never a
+// crash); with a parent too few, or cut short, they are refused.
+TEST_F(DocumentCorpusTest, TheFigureSeedsLoadOrAreRefused) {
+    QDir dir(CorpusFolder());
+    const struct {
+        const char* name;
+        bool loads;
+    } rows[] = {{"seed-figures-hvx", true},
+                {"seed-figures-no-numbers-hvx", true},
+                {"seed-figures-parents-hvx", true},
+                {"seed-figures-parent-count-hvx", false},
+                {"seed-figures-cut-hvx", false}};
+    for (const auto& row : rows) {
+        QFile file(dir.filePath(QString::fromLatin1(row.name)));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << row.name;
+        const QByteArray data = file.readAll();
+        EXPECT_EQ(Load(std::vector<BYTE>(data.begin(), data.end()), false), row.loads) << row.name;
+        if (!row.loads)
+            continue;
+        ASSERT_EQ(m_doc->GetPageCount(), 3) << row.name;
+        m_doc->OnInitialUpdate();
+        int invalid = 0, cells = 0;
+        for (int i = 0; i < 3; ++i) {
+            CGPage* page = m_doc->GetPage(i);
+            for (WORD id : page->m_cells.Keys()) {
+                ++cells;
+                invalid += page->FindCell(id)->m_valid ? 0 : 1;
+            }
+        }
+        EXPECT_GT(cells, 200) << row.name;
+        if (std::string(row.name) == "seed-figures-hvx")
+            EXPECT_EQ(invalid, 0) << row.name;
+        else
+            EXPECT_GT(invalid, 0) << row.name;
+    }
+}

@@ -2,8 +2,10 @@
 // with points, lines and a tool, its ".gf" copy, an older version, a page with every point on an
 // object, one with a hull, its net, section and cuts, one with every measurement, vector item, a
 // parameter and the plane axes' scale, one with every solid of revolution, one with a component of
-// every kind, one with every action button, one with parameters and calculated values and one with
-// 3DS models whose files are whole, damaged or missing, each with damaged variants of their records;
+// every kind, one with every action button, one with parameters and calculated values, one with
+// 3DS models whose files are whole, damaged or missing, and one with the figures of the construct
+// commands (prisms, pyramids, frustums, spheres, the frame, fixed round figures, crossing and
+// division points), each with damaged variants of their records;
 // with --paste, the clipboard blocks of a page (its cells, the page whole); with --toolset, tool-set
 // files.
 // Usage: make_document_seeds [--paste | --toolset] DIR
@@ -20,7 +22,10 @@
 #include "model/free_points.h"
 #include "model/line.h"
 #include "points/confined_points.h"
+#include "points/intersection_points.h"
 #include "points/object_points.h"
+#include "points/scaled_points.h"
+#include "points/translated_points.h"
 #include "solids/fold.h"
 #include "solids/hull_presets.h"
 #include "solids/model3ds.h"
@@ -36,6 +41,7 @@
 #include <cstdio>
 #include <functional>
 #include <limits>
+#include <map>
 #include <string>
 
 namespace {
@@ -504,6 +510,91 @@ std::vector<BYTE> RevolutionDocument(const std::function<void(CRevolutionFigures
     return bytes;
 }
 
+// The figures of the construct commands, each on a page of its own and built by its command, with
+// the fixed round figures, the crossings and division points of a circle and two segments; `damage`
+// changes the first page's cells (by class name, in the order made) before the document is stored.
+using CFiguresByClass = std::map<std::string, std::vector<CGCell*>>;
+std::vector<BYTE> FiguresDocument(const std::function<void(CFiguresByClass&)>& damage) {
+    CHalvixDoc doc;
+    doc.OnNewDocument();
+    auto page = [&](int index) {
+        CGPage* p = index < doc.GetPageCount() ? doc.GetPage(index) : doc.AppendPage(u"图");
+        g_pCurPage = p;
+        g_cellMap = &p->m_cells;
+        return p;
+    };
+    // First page: a prism, a frustum of a pyramid, a tetrahedron, the sphere with its teaching figure
+    // and the frame, all on top of each other.
+    CGPage* first = page(0);
+    doc.OnPrismPentagonRegular();
+    doc.OnFrustumHexagonRegular();
+    doc.OnTetrahedronRegular(0);
+    doc.OnCreateBall();
+    doc.OnCreateBase();
+    page(1);
+    doc.OnCuboid();
+    doc.OnPyramid();
+    doc.OnPyramidFrustum();
+    CGPage* round = page(2);
+    round->BuildStaticCylinder(0, 0, 0, 4, 6, 1, 1, 0);
+    round->BuildStaticCone(8, 0, 0, 3, 5, 0, 0, -1);
+    round->BuildStaticFrustum(-8, 0, 0, 3, 5, 0.5f, 0, 0, 0);
+    round->BuildStaticSphere(0, 8, 0, 3, 0, 1, 1);
+    round->BuildStaticCircle(0, -8, 0, 3, 1, 0, 0);
+    // Crossings of two segments, a face and two circles; trisection and division points.
+    auto point = [&](float x, float y, float z) {
+        const WORD id = round->m_nextId++;
+        round->m_cells.SetAt(id, new CGVertex(id, round->m_nextVertex++, round->MakeAutoLabel(1), x, y, z));
+        return id;
+    };
+    auto select = [&](std::initializer_list<WORD> ids) {
+        round->ClearSelection();
+        for (WORD id : ids)
+            round->SelectCell(id);
+    };
+    const WORD a = point(-5, -5, 1), b = point(5, 5, 1), c = point(5, -5, 1), d = point(-5, 5, 1);
+    const WORD ab = round->m_nextId++;
+    round->m_cells.SetAt(ab, new CGLine(ab, a, b, 0));
+    const WORD cd = round->m_nextId++;
+    round->m_cells.SetAt(cd, new CGLine(cd, c, d, 2));
+    select({a, b, c});
+    doc.OnCreateCircle3p();
+    const WORD circle = WORD(round->m_nextId - 1);
+    // A flat circle about C, in the plane of the first one.
+    select({c});
+    doc.OnCreateCirclePnz2();
+    const WORD horizontal = WORD(round->m_nextId - 1);
+    // A face tilted so that it cuts the flat circle and the segment.
+    const WORD e = point(0, 0, -3);
+    select({a, c, e});
+    doc.OnCreateFace();
+    const WORD face = WORD(round->m_nextId - 1);
+    for (auto pair :
+         {std::pair{ab, cd}, {ab, circle}, {circle, horizontal}, {horizontal, face}, {ab, face}}) {
+        select({pair.first, pair.second});
+        doc.OnPointIntersection();
+    }
+    select({ab, cd});
+    doc.OnPointMiddle();
+    doc.OnPointDiv3();
+    select({a, d});
+    doc.OnPointDiv3();
+
+    CFiguresByClass cells;
+    std::vector<WORD> ids = first->m_cells.Keys();
+    std::sort(ids.begin(), ids.end());
+    for (WORD id : ids) {
+        CGCell* cell = first->FindCell(id);
+        cells[cell->GetRuntimeClass()->m_lpszClassName].push_back(cell);
+    }
+    if (damage)
+        damage(cells);
+    std::vector<BYTE> bytes = doc.StoreToBytes();
+    g_pCurPage = nullptr;
+    g_cellMap = nullptr;
+    return bytes;
+}
+
 // A component of every kind, in a row, with the fields a document can hold: 3D text in its font, clip
 // modes, an own material, textures (one a document texture), wire frames.
 std::vector<CGSubassembly*> AddComponents(CGPage* page) {
@@ -882,6 +973,30 @@ int main(int argc, char** argv) {
     shortened.resize(shortened.size() / 2);
     Write(dir + "/components-cut.hvx", shortened);
 
+    // The figures of the construct commands, and their records damaged: numbers that are none,
+    // parents of the wrong kind (a face on a line, a point turned about a point instead of a
+    // segment, a circle square to a line, a point on a face as on a line), a scaled point short of
+    // a parent, a file cut short among the figures.
+    Write(dir + "/figures.hvx", FiguresDocument(nullptr));
+    Write(dir + "/figures-no-numbers.hvx", FiguresDocument([](CFiguresByClass& f) {
+              static_cast<CGVertex*>(f["CGVerFreeXyz"][0])->m_x = std::nanf("");
+              static_cast<CGVerScale*>(f["CGVerScale"][0])->m_ratio = INFINITY;
+              static_cast<CGVerRotateX*>(f["CGVerRotateX"][0])->m_angle = std::nanf("");
+              static_cast<CGArc*>(f["CGArcCenterP"][0])->m_endAngle = 1e30f;
+              f["CGVerFreeParVector"][0]->m_param1 = -INFINITY;
+          }));
+    Write(dir + "/figures-parents.hvx", FiguresDocument([](CFiguresByClass& f) {
+              CGCell* line = f["CGLine"][0];
+              f["CGFace"][0]->m_parents[1] = line->m_id;
+              f["CGVerRotateX"][0]->m_parents[1] = f["CGVerFreeXyz"][0]->m_id;
+              f["CGArcPointN"][0]->m_parents[2] = line->m_id;
+              f["CGVerFreeInLine"][0]->m_parents[0] = f["CGFace"][1]->m_id;
+          }));
+    Write(dir + "/figures-parent-count.hvx",
+          FiguresDocument([](CFiguresByClass& f) { f["CGVerScaleP"][0]->m_parents.RemoveAt(4); }));
+    std::vector<BYTE> figuresCut = FiguresDocument(nullptr);
+    figuresCut.resize(figuresCut.size() * 3 / 5);
+    Write(dir + "/figures-cut.hvx", figuresCut);
     // 3DS models (the document fuzzer keeps their files beside the documents it reads), and their
     // records damaged: numbers that are none, paths empty or very long, a file cut short.
     Write(dir + "/models.hvx", ModelDocument(nullptr));
