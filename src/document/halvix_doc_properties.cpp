@@ -1,7 +1,7 @@
 // The properties command (ID_EDIT_PROPERTY): the relation report of two selected points, lines or
 // faces, or the dialog of the one selected object by its kind (point, line, face, circle, value, solid
-// of revolution, plane axes, component, 3DS model, hull figure, button), else the page's own dialog or,
-// while traces are kept on screen, the trace dialog.
+// of revolution, trace of figures, iteration, plane axes, component, 3DS model, hull figure, button),
+// else the page's own dialog or, while traces are kept on screen, the trace dialog.
 #include "document/halvix_doc.h"
 
 #include "construct/hull_commands.h"
@@ -9,6 +9,8 @@
 #include "document/relation_report.h"
 #include "dynamics/buttons.h"
 #include "dynamics/ink.h"
+#include "dynamics/iterate.h"
+#include "dynamics/track.h"
 #include "measure/scale_line.h"
 #include "model/arc.h"
 #include "model/cell_kinds.h"
@@ -142,12 +144,20 @@ void CHalvixDoc::OnEditProperties() {
         break;
     case R::Solid: {
         CGCell* cell = page->FindCell(SelectedEntry(page->m_selSolids, 0));
-        // Surfaces and traces of figures have dialogs of their own.
-        if (cell && !HxIsOfAnyClassNamed(cell, {"CGSurface", "CGTrack"}))
+        if (auto* track = DYNAMIC_DOWNCAST(CGTrack, cell)) {
+            EditTrackProperties(*track);
+            return;
+        }
+        // Surfaces have a dialog of their own.
+        if (cell && !HxIsOfClassNamed(cell, "CGSurface"))
             HxEditSolidProperties(*cell);
         break;
     }
     case R::Text:
+        if (auto* iterate = DYNAMIC_DOWNCAST(CGIterate, page->FindCell(SelectedEntry(page->m_selTexts, 0)))) {
+            EditIterateProperties(*iterate);
+            return;
+        }
         break;
     case R::Page:
         if (g_traceImageEmpty == 0)
