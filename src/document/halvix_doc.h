@@ -28,6 +28,29 @@ enum class HxTreeItemKind { ByValue, Page, Cell };
 // The title of a new page: "第%s页" with the numeral of its number below 11, else "第%d页".
 CString HxPageTitle(int number);
 
+// What the properties command does with a selection, in the order its rules are tried: a relation
+// report of two elements, the dialog of one point, line or face, one circle or curve, one button, one
+// value, one solid or surface, one text, the page (no single other object), one other object.
+enum class HxPropertiesRule {
+    PointLine,
+    PointPlane,
+    Point,
+    TwoPoints,
+    LinePlane,
+    Line,
+    TwoLines,
+    Face,
+    TwoPlanes,
+    Curve,
+    Value,
+    Solid,
+    Text,
+    Page,
+    Other,
+    Button
+};
+HxPropertiesRule HxFindPropertiesRule(const CGPage& page);
+
 using CPageList = CTypedPtrList<CObList, CGPage*>;
 class CGSubassembly;
 class CGModel3ds;
@@ -215,11 +238,15 @@ public:
     BOOL EditSurfaceProperties(CGSurface& surface);
 
     // ---- The properties command (document/halvix_doc_properties.cpp) ----
-    // ID_EDIT_PROPERTY: the dialog of the one selected button (with no point, line, face or curve
-    // selected) or of the one selected component or 3DS model; any other selection goes on down the
-    // routing.
+    // ID_EDIT_PROPERTY: by the first rule of HxFindPropertiesRule that the current page's selection
+    // meets, the relation report of two elements or the dialog of one object (the first entry of its
+    // selection list), else the page's dialog.  The document is marked modified and the views updated
+    // afterwards, after Cancel too, but not when a report's element is not valid.
     void OnEditProperties();
     void OnUpdateEditProperties(CCmdUI* pCmdUI);
+    // "页属性": the page's title, background (into the preference globals and the page), unit length
+    // in pixels (with the projection) and dashed lines behind lit solids.  FALSE after Cancel.
+    BOOL EditPageProperties(CGPage& page);
 
     // ---- Construct commands (construct/) ----
     // Each reads the current page's selection in selection order and builds as one undo step.
