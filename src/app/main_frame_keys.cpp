@@ -6,6 +6,7 @@
 #include "app/ribbon_bar.h"
 #include "app/status_bar.h"
 #include "document/halvix_doc.h"
+#include "dynamics/edit_ids.h"
 #include "measure/calc_commands.h"
 #include "view/halvix_view.h"
 #include "view/view_ids.h"
@@ -34,6 +35,10 @@ const std::vector<CAccelerator>& HxFrameAccelerators() {
         {QKeyCombination(Qt::ControlModifier, Qt::Key_U), ID_SELECT_PARENTS},
         {QKeyCombination(Qt::ControlModifier, Qt::Key_D), ID_SELECT_CHILDREN},
         {QKeyCombination(Qt::Key_F4), ID_VIEW_FULLSCREEN},
+        // The two view states of the view buttons, and the compaction of the numbering.
+        {QKeyCombination(Qt::Key_F8), ID_EDIT_BTN_START},
+        {QKeyCombination(Qt::Key_F9), ID_EDIT_BTN_END},
+        {QKeyCombination(Qt::ControlModifier | Qt::AltModifier, Qt::Key_Z), ID_EDIT_COMPACT},
         {QKeyCombination(Qt::Key_Escape), ID_VIEW_ESCAPE, true},
         {QKeyCombination(Qt::Key_PageUp), ID_VIEW_PAGEUP, true},
         {QKeyCombination(Qt::Key_PageDown), ID_VIEW_PAGEDOWN, true},

@@ -59,6 +59,7 @@ CHalvixDoc::CHalvixDoc() {
     AddPyramidCommands();
     AddModelCommands();
     AddComponentCommands();
+    AddEditCommands();
     AddDocumentConstructCommands();
     AddSelectionCommands();
     AddColorCommands();

@@ -28,12 +28,36 @@ enum class HxTreeItemKind { ByValue, Page, Cell };
 // The title of a new page: "第%s页" with the numeral of its number below 11, else "第%d页".
 CString HxPageTitle(int number);
 
+// What the properties command does with a selection, in the order its rules are tried: a relation
+// report of two elements, the dialog of one point, line or face, one circle or curve, one button, one
+// value, one solid or surface, one text, the page (no single other object), one other object.
+enum class HxPropertiesRule {
+    PointLine,
+    PointPlane,
+    Point,
+    TwoPoints,
+    LinePlane,
+    Line,
+    TwoLines,
+    Face,
+    TwoPlanes,
+    Curve,
+    Value,
+    Solid,
+    Text,
+    Page,
+    Other,
+    Button
+};
+HxPropertiesRule HxFindPropertiesRule(const CGPage& page);
+
 using CPageList = CTypedPtrList<CObList, CGPage*>;
 class CGSubassembly;
 class CGModel3ds;
 
 class CGButton;
 class CGMdfColor;
+class CGSurface;
 class CGIterate;
 class CGTrack;
 
@@ -189,12 +213,41 @@ public:
     // modified and the views updated either way.
     BOOL EditButtonProperties(CGButton& button);
 
+    // ---- Edit commands (dynamics/edit_commands.cpp, view_button_commands.cpp, surface_commands.cpp) ----
+    // Lighting of the selected points, lines, faces, circles, solids and surfaces switched on or off;
+    // selected lines, faces, circles and surfaces reversed; selected points, circles and solids of
+    // revolution separated from their parents as one undo step; every page and cell renumbered from 1
+    // (Ctrl+Alt+Z) with the undo histories emptied; the selected buttons, values or texts aligned.
+    void OnRenderSolid();
+    void OnEditReverse();
+    void OnEditSplit();
+    void OnCompactDocument();
+    void OnAlignPlanarObjects();
+    void OnUpdateRenderSolid(CCmdUI* pCmdUI);
+    void OnUpdateEditReverse(CCmdUI* pCmdUI);
+    void OnUpdateEditSplit(CCmdUI* pCmdUI);
+    void OnUpdateAlignPlanarObjects(CCmdUI* pCmdUI);
+    // F8 and F9: the view as it is kept as the start or target of view buttons; the pan, turn and
+    // zoom buttons made from the two through their dialogs.
+    void OnMarkViewStart();
+    void OnMarkViewTarget();
+    void OnAddViewTranslateButton();
+    void OnAddViewRotateButton();
+    void OnAddViewZoomButton();
+    // A surface over the selected values from the surface dialog; the properties of one surface.
+    void OnCreateSurface();
+    BOOL EditSurfaceProperties(CGSurface& surface);
+
     // ---- The properties command (document/halvix_doc_properties.cpp) ----
-    // ID_EDIT_PROPERTY: the dialog of the one selected button (with no point, line, face or curve
-    // selected) or of the one selected component or 3DS model; any other selection goes on down the
-    // routing.
+    // ID_EDIT_PROPERTY: by the first rule of HxFindPropertiesRule that the current page's selection
+    // meets, the relation report of two elements or the dialog of one object (the first entry of its
+    // selection list), else the page's dialog.  The document is marked modified and the views updated
+    // afterwards, after Cancel too, but not when a report's element is not valid.
     void OnEditProperties();
     void OnUpdateEditProperties(CCmdUI* pCmdUI);
+    // "页属性": the page's title, background (into the preference globals and the page), unit length
+    // in pixels (with the projection) and dashed lines behind lit solids.  FALSE after Cancel.
+    BOOL EditPageProperties(CGPage& page);
 
     // ---- Selection, visibility, labels, fill and traces (document/selection_commands.cpp) ----
     // None records an undo step; each works on the current page.
@@ -562,6 +615,8 @@ private:
     void AddPolygonCommands();
     // The message map entries of the construction galleries.
     void AddGalleryCommands();
+    // The message map entries of the edit commands, the view marks and buttons, and the surface.
+    void AddEditCommands();
     // The message map entries of the point, iteration, trace and style commands.
     void AddDocumentConstructCommands();
     // Reads a ".gf" file: in the older layout, else (a document saved under that name later) in

@@ -4,6 +4,7 @@
 #include "document_test_support.h"
 #include "document/fuzz/button_runs.h"
 #include "dynamics/color_modifier.h"
+#include "document/fuzz/surface_samples.h"
 #include "platform/shell.h"
 #include "support/model3ds_writer.h"
 
@@ -43,6 +44,7 @@ protected:
             ASSERT_NE(g_pCurPage, nullptr) << name;
             HxRunAllButtons(*g_pCurPage);
             HxRunFigurePasses(*g_pCurPage);
+            EXPECT_TRUE(HxSampleAllSurfaces(*g_pCurPage)) << name;
             // Loading forgets that a counting loop had started, so the first round trip after the
             // buttons ran may change the file.
             ASSERT_TRUE(LoadBeside(Store())) << name;

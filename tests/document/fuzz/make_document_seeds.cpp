@@ -3,12 +3,11 @@
 // object, one with a hull, its net, section and cuts, one with every measurement, vector item, a
 // parameter and the plane axes' scale, one with every solid of revolution, one with a component of
 // every kind, one with every action button, one with parameters and calculated values, one with
-// 3DS models whose files are whole, damaged or missing, and one with the figures of the construct
+// 3DS models whose files are whole, damaged or missing, one with the figures of the construct
 // commands (prisms, pyramids, frustums, spheres, the frame, fixed round figures, crossing and
-// division points), one with the polygons and colour modifiers of every mode, each with damaged
-// variants of their records;
-// with --paste, the clipboard blocks of a page (its cells, the page whole); with --toolset, tool-set
-// files.
+// division points), one with surfaces and view buttons, one with the polygons and colour modifiers of
+// every mode, each with damaged variants of their records; with --paste, the clipboard blocks of a
+// page (its cells, the page whole); with --toolset, tool-set files.
 // Usage: make_document_seeds [--paste | --toolset] DIR
 #include "document/halvix_doc.h"
 #include "dynamics/color_modifier.h"
@@ -38,6 +37,7 @@
 #include "solids/section.h"
 #include "solids/split.h"
 #include "solids/subassembly.h"
+#include "surface_seeds.h"
 
 #include <algorithm>
 #include <cmath>
@@ -1204,5 +1204,10 @@ int main(int argc, char** argv) {
     std::vector<BYTE> modelsCut = ModelDocument(nullptr);
     modelsCut.resize(modelsCut.size() * 2 / 3);
     Write(dir + "/models-cut.hvx", modelsCut);
+
+    // Surfaces and view buttons, and their records damaged.
+    WriteSurfaceSeeds([&](const std::string& name, const std::vector<BYTE>& bytes) {
+        Write(dir + "/" + name + ".hvx", bytes);
+    });
     return 0;
 }
