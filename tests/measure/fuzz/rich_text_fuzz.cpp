@@ -1,6 +1,6 @@
 // libFuzzer target of the rich-text reader: arbitrary bytes read as RTF, rendered to the one-bit
 // picture, written and read back (rich_text_checks.h); a broken invariant stops the run.
-#include "measure/fuzz/rich_text_checks.h"
+#include "rich_text_checks.h"
 
 #include <QGuiApplication>
 
