@@ -334,7 +334,8 @@ QByteArray CRtfWriter::Write() {
     CollectTables();
     m_out = "{\\rtf1\\ansi\\ansicpg936\\deff0\\deflang1033\\deflangfe2052{\\fonttbl";
     for (size_t i = 0; i < m_fonts.size(); ++i) {
-        const Font& f = m_fonts[i];
+        Font f = m_fonts[i];
+        f.face.removeIf([](QChar c) { return c.unicode() < 0x20 || c == QChar(';'); });
         m_out += "{\\f" + QByteArray::number(int(i)) + "\\fnil\\fcharset" + QByteArray::number(f.charset) + ' ';
         const QByteArray encoded = HxRtfEncode(f.face, HxRtfCodepageOfCharset(f.charset, 936));
         if (!encoded.isEmpty()) {
@@ -350,9 +351,7 @@ QByteArray CRtfWriter::Write() {
                 }
             }
         } else {
-            QString face = f.face;
-            face.remove(QChar(';'));
-            WriteText(face);
+            WriteText(f.face);
         }
         m_out += ";}";
     }
@@ -392,14 +391,18 @@ QByteArray HxDocumentToRtf(const QTextDocument& doc) {
 std::vector<BYTE> HxRenderRichText(const QTextDocument& doc, int width, int height, int* outWidth, int* outHeight) {
     const int w = std::clamp(width, 1, HxRtfLimits::kMaxPictureSide);
     const int h = std::clamp(height, 1, HxRtfLimits::kMaxPictureSide);
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    // An empty document draws nothing (and is not cloned: cloning one whose only paragraph is a
+    // list item reads a list that the copy has not).
+    if (doc.isEmpty())
+        return BitmapToMonochrome(image, outWidth, outHeight, TRUE);
     HxInstallFontSubstitutions();
     std::unique_ptr<QTextDocument> copy(doc.clone());
     HxInstallRichObjectHandler(*copy);
     copy->setDocumentMargin(doc.documentMargin());
     copy->setDefaultFont(doc.defaultFont());
     copy->setTextWidth(w);
-    QImage image(w, h, QImage::Format_RGB32);
-    image.fill(Qt::white);
     {
         QPainter painter(&image);
         QAbstractTextDocumentLayout::PaintContext context;

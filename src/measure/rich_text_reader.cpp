@@ -53,6 +53,69 @@ int Clamp(long long v, int lo, int hi) { return int(std::clamp<long long>(v, lo,
 bool IsAlpha(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
+// A kept group as the item's string can hold it: that string ends at the first zero byte, so zero
+// bytes outside binary data are dropped (RTF readers skip them) and binary data holding a zero byte
+// is written as hex digits instead, which readers of pictures and objects take alike.  Groups
+// without zero bytes are kept unchanged.
+QByteArray StorableGroup(const QByteArray& group) {
+    if (!group.contains('\0'))
+        return group;
+    static const char* const kHex = "0123456789abcdef";
+    QByteArray out;
+    const qsizetype n = group.size();
+    qsizetype p = 0;
+    while (p < n) {
+        const char c = group[p];
+        if (c == '\0') {
+            ++p;
+            continue;
+        }
+        if (c != '\\' || p + 1 >= n || !IsAlpha(group[p + 1])) {
+            // A control symbol goes with its character (one of a zero byte goes altogether).
+            if (c == '\\' && p + 1 < n) {
+                if (group[p + 1] != '\0')
+                    out.append(group.mid(p, 2));
+                p += 2;
+                continue;
+            }
+            out.append(c);
+            ++p;
+            continue;
+        }
+        // A control word: its name, its number and its delimiter.
+        const qsizetype start = p++;
+        while (p < n && IsAlpha(group[p]))
+            ++p;
+        const QByteArray name = group.mid(start + 1, p - start - 1);
+        if (p < n && group[p] == '-')
+            ++p;
+        long long v = 0;
+        while (p < n && IsDigit(group[p])) {
+            if (v < 100000000000LL)
+                v = v * 10 + (group[p] - '0');
+            ++p;
+        }
+        if (p < n && group[p] == ' ')
+            ++p;
+        if (name != "bin" || v <= 0) {
+            out.append(group.mid(start, p - start));
+            continue;
+        }
+        const QByteArray data = group.mid(p, qsizetype(std::min<long long>(v, n - p)));
+        p += data.size();
+        if (!data.contains('\0')) {
+            out.append(group.mid(start, p - start));
+            continue;
+        }
+        out.append(' ');
+        for (char b : data) {
+            out.append(kHex[static_cast<unsigned char>(b) >> 4]);
+            out.append(kHex[static_cast<unsigned char>(b) & 15]);
+        }
+    }
+    return out;
+}
+
 class CRtfReader {
 public:
     CRtfReader(const QByteArray& data, QTextDocument& doc) : m_data(data), m_doc(doc), m_cursor(&doc) {}
@@ -92,6 +155,7 @@ private:
     QTextCharFormat CharFormat(const CharState& s) const;
     int Codepage() const;
     void FinishFontEntry();
+    void FlushFontBytes();
 
     State& Top() { return m_stack.back(); }
 
@@ -107,7 +171,8 @@ private:
     std::vector<int> m_fontIds;        // \fN of each entry, in table order
     std::vector<FontEntry> m_fonts;
     int m_fontEntry = -1;              // the entry being read
-    QByteArray m_fontBytes;            // its name's bytes
+    QByteArray m_fontBytes;            // its name's bytes not yet decoded
+    QString m_fontName;                // its name so far
     std::vector<QColor> m_colors;      // entry 0 automatic (invalid)
     int m_red = 0, m_green = 0, m_blue = 0;
     bool m_colorSet = false;
@@ -247,6 +312,9 @@ void CRtfReader::FlushRun() {
 }
 
 void CRtfReader::AddChar(QChar c) {
+    // Control characters other than the tab are not text (a \'00 or a \u0 among them).
+    if (c.unicode() < 0x20 && c != QChar('\t'))
+        return;
     const Dest d = Top().dest;
     if (d == Dest::NumberAfter) {
         if (m_para.numberAfter.size() < 16)
@@ -283,15 +351,23 @@ void CRtfReader::AddByte(char b) {
     m_bytes.append(b);
 }
 
+void CRtfReader::FlushFontBytes() {
+    if (m_fontEntry < 0 || m_fontBytes.isEmpty())
+        return;
+    m_fontName += HxRtfDecode(m_fontBytes,
+                              HxRtfCodepageOfCharset(m_fonts[size_t(m_fontEntry)].charset, m_ansiCodepage));
+    m_fontBytes.clear();
+}
+
 void CRtfReader::FinishFontEntry() {
     if (m_fontEntry < 0)
         return;
-    FontEntry& e = m_fonts[size_t(m_fontEntry)];
-    QByteArray name = m_fontBytes;
-    while (!name.isEmpty() && (name.endsWith(' ') || name.endsWith(';')))
+    FlushFontBytes();
+    QString name = m_fontName.trimmed();
+    while (name.endsWith(QChar(';')))
         name.chop(1);
-    e.face = HxRtfDecode(name.trimmed(), HxRtfCodepageOfCharset(e.charset, m_ansiCodepage));
-    m_fontBytes.clear();
+    m_fonts[size_t(m_fontEntry)].face = name.trimmed();
+    m_fontName.clear();
     m_fontEntry = -1;
 }
 
@@ -333,7 +409,8 @@ void CRtfReader::EndParagraph(bool last) {
         m_cursor.insertBlock();
 }
 
-void CRtfReader::KeepGroup(const QByteArray& bytes, bool drawn) {
+void CRtfReader::KeepGroup(const QByteArray& group, bool drawn) {
+    const QByteArray bytes = StorableGroup(group);
     FlushRun();
     if (!m_content && !drawn) {
         m_headerGroups.append(bytes);
@@ -521,8 +598,15 @@ bool CRtfReader::ControlWord(const Word& w) {
         long long v = w.param;
         if (v < 0)
             v += 65536;
-        if (v > 0 && v < 65536)
-            AddChar(QChar(char16_t(v)));
+        if (v >= 0x20 && v < 65536) {
+            if (t.dest == Dest::FontTable) {
+                FlushFontBytes();
+                if (m_fontEntry >= 0 && m_fontName.size() < 256)
+                    m_fontName.append(QChar(char16_t(v)));
+            } else {
+                AddChar(QChar(char16_t(v)));
+            }
+        }
         m_skip = t.uc;
         return true;
     }
@@ -534,6 +618,7 @@ bool CRtfReader::ControlWord(const Word& w) {
                 m_fonts.push_back(FontEntry{});
                 m_fontEntry = int(m_fonts.size()) - 1;
                 m_fontBytes.clear();
+                m_fontName.clear();
             }
         } else if (n == "fcharset" && m_fontEntry >= 0) {
             m_fonts[size_t(m_fontEntry)].charset = Clamp(w.param, 0, 255);

@@ -16,7 +16,7 @@
 
 namespace {
 
-QByteArray Rtf(const char* body) {
+QByteArray Rtf(const QByteArray& body) {
     return QByteArray("{\\rtf1\\ansi\\ansicpg936\\deff0{\\fonttbl{\\f0\\fnil\\fcharset134 \\'cb\\'ce\\'cc\\'e5;}"
                       "{\\f1\\froman\\fcharset0 Times New Roman;}}\r\n") +
            body + "}";
@@ -207,6 +207,20 @@ TEST(RichTextRoundTrip, UnknownAndObjectGroupsKeptByteForByte) {
     QTextDocument again;
     ASSERT_TRUE(HxRtfToDocument(out, again));
     EXPECT_EQ(HxDocumentToRtf(again), out);
+}
+
+// The item's string ends at the first zero byte: a kept group holding zero bytes is kept as far as
+// that string can hold it, binary data as hex digits and stray zero bytes dropped.
+TEST(RichTextRoundTrip, ZeroBytesOfKeptGroupsMadeStorable) {
+    const QByteArray group = QByteArray("{\\object\\objw300\\objh300{\\*\\objdata\\bin2 ") + QByteArray("\0\x7f", 2) +
+                             "}}{\\*\\x a" + QByteArray("\0", 1) + "b}";
+    QTextDocument doc;
+    ASSERT_TRUE(HxRtfToDocument(Rtf(QByteArray("\\pard A") + group + "\\par"), doc));
+    const QByteArray out = HxDocumentToRtf(doc);
+    EXPECT_FALSE(out.contains('\0'));
+    EXPECT_TRUE(out.contains("{\\object\\objw300\\objh300{\\*\\objdata 007f}}")) << out.constData();
+    EXPECT_TRUE(out.contains("{\\*\\x ab}")) << out.constData();
+    EXPECT_EQ(UnpackRtfBytes(PackRtfBytes(out)), out);
 }
 
 TEST(RichTextRead, BadInputRefused) {
