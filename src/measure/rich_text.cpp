@@ -192,6 +192,8 @@ void CRtfWriter::CollectTables() {
     for (QTextBlock b = m_doc.begin(); b.isValid(); b = b.next())
         for (auto it = b.begin(); !it.atEnd(); ++it) {
             const QTextCharFormat f = it.fragment().charFormat();
+            if (HxIsKeptGroup(f))
+                continue; // written as read, without a font or colour of ours
             FontIndex(f);
             ColorIndex(f);
         }

@@ -48,6 +48,9 @@ struct FontEntry {
     int charset = 1;
 };
 
+// The longest face name kept, in UTF-16 units.
+constexpr int kMaxFaceLength = 128;
+
 int Clamp(long long v, int lo, int hi) { return int(std::clamp<long long>(v, lo, hi)); }
 
 bool IsAlpha(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
@@ -342,7 +345,7 @@ void CRtfReader::AddChar(QChar c) {
 void CRtfReader::AddByte(char b) {
     const Dest d = Top().dest;
     if (d == Dest::FontTable) {
-        if (m_fontBytes.size() < 256)
+        if (m_fontBytes.size() < 4 * kMaxFaceLength)
             m_fontBytes.append(b);
         return;
     }
@@ -366,7 +369,11 @@ void CRtfReader::FinishFontEntry() {
     QString name = m_fontName.trimmed();
     while (name.endsWith(QChar(';')))
         name.chop(1);
-    m_fonts[size_t(m_fontEntry)].face = name.trimmed();
+    // No face has a name this long: the rest of a longer one is dropped (whole characters).
+    name = name.trimmed().left(kMaxFaceLength);
+    if (!name.isEmpty() && name.back().isHighSurrogate())
+        name.chop(1);
+    m_fonts[size_t(m_fontEntry)].face = name;
     m_fontName.clear();
     m_fontEntry = -1;
 }
@@ -601,7 +608,7 @@ bool CRtfReader::ControlWord(const Word& w) {
         if (v >= 0x20 && v < 65536) {
             if (t.dest == Dest::FontTable) {
                 FlushFontBytes();
-                if (m_fontEntry >= 0 && m_fontName.size() < 256)
+                if (m_fontEntry >= 0 && m_fontName.size() < 4 * kMaxFaceLength)
                     m_fontName.append(QChar(char16_t(v)));
             } else {
                 AddChar(QChar(char16_t(v)));
