@@ -67,21 +67,35 @@ QByteArray StorableGroup(const QByteArray& group) {
     QByteArray out;
     const qsizetype n = group.size();
     qsizetype p = 0;
+    // A control word just written without its delimiter: what is dropped after it must not join
+    // it to the next letters or digits, so a blank delimits it then.
+    bool openWord = false;
+    auto drop = [&] {
+        if (openWord)
+            out.append(' ');
+        openWord = false;
+    };
     while (p < n) {
         const char c = group[p];
         if (c == '\0') {
+            drop();
             ++p;
             continue;
         }
         if (c != '\\' || p + 1 >= n || !IsAlpha(group[p + 1])) {
             // A control symbol goes with its character (one of a zero byte goes altogether).
             if (c == '\\' && p + 1 < n) {
-                if (group[p + 1] != '\0')
+                if (group[p + 1] == '\0') {
+                    drop();
+                } else {
                     out.append(group.mid(p, 2));
+                    openWord = false;
+                }
                 p += 2;
                 continue;
             }
             out.append(c);
+            openWord = false;
             ++p;
             continue;
         }
@@ -98,16 +112,19 @@ QByteArray StorableGroup(const QByteArray& group) {
                 v = v * 10 + (group[p] - '0');
             ++p;
         }
-        if (p < n && group[p] == ' ')
+        const bool delimited = p < n && group[p] == ' ';
+        if (delimited)
             ++p;
         if (name != "bin" || v <= 0) {
             out.append(group.mid(start, p - start));
+            openWord = !delimited;
             continue;
         }
         const QByteArray data = group.mid(p, qsizetype(std::min<long long>(v, n - p)));
         p += data.size();
         if (!data.contains('\0')) {
             out.append(group.mid(start, p - start));
+            openWord = false;
             continue;
         }
         out.append(' ');
@@ -115,6 +132,7 @@ QByteArray StorableGroup(const QByteArray& group) {
             out.append(kHex[static_cast<unsigned char>(b) >> 4]);
             out.append(kHex[static_cast<unsigned char>(b) & 15]);
         }
+        openWord = false;
     }
     return out;
 }
