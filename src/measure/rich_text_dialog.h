@@ -39,6 +39,14 @@ public:
     int m_plainTwips = 0;
 };
 
+// The rich-text item command ("插入文本", "构造(&C)/文本(&T)/添加单色普通文本(&B)") comes with the
+// bitmap text items.  It runs CDlgRtEdit (DoModal; the application presents the editor) and on IDOK
+// makes a CGTextbit (or, with a point selected, a CGTbHenchman) of m_pictureWidth x m_pictureHeight
+// from m_picture, of kind 1, named m_name, with m_rtf as its rich-text string exactly as given (the
+// packed bytes) and m_editorWidth, m_editorHeight as its two size floats; the properties command
+// of such an item sets m_rtf from that string before DoModal.  Until then no handler exists.
+constexpr UINT ID_CREATE_TEXT2 = 33159;
+
 // What the editor's commands say about what cannot be built here: the formula server and OLE
 // objects.
 extern const char16_t* const g_rtNoEquationMessage; // "您未安装公式编辑器Equation3 "

@@ -16,12 +16,11 @@ std::vector<float> Points(std::initializer_list<float> xy) {
     return p;
 }
 
+// A stroke as the pen makes it, then drawn in `color` (as if the pen had had it).
 CStroke* StrokeIn(CRgba color, std::initializer_list<float> xy) {
-    const CRgba saved = g_inkColor;
-    g_inkColor = color;
     const std::vector<float> p = Points(xy);
     auto* s = new CStroke(int(p.size() / 3), p.data());
-    g_inkColor = saved;
+    s->m_color = color;
     return s;
 }
 
@@ -43,10 +42,11 @@ protected:
 } // namespace
 
 TEST(InkStroke, MadeFromThePensPoints) {
-    std::unique_ptr<CStroke> s(StrokeIn(kBlue, {1, 2, 3, 4}));
+    const std::vector<float> p = Points({1, 2, 3, 4});
+    std::unique_ptr<CStroke> s(new CStroke(2, p.data()));
     ASSERT_EQ(s->GetCount(), 2);
     EXPECT_EQ(s->m_points, (std::vector<float>{1, 2, -50, 3, 4, -50}));
-    EXPECT_EQ(s->m_color, kBlue);
+    EXPECT_EQ(s->m_color, HxInkPenColor());
     // A stroke made by loading: no points, colour (255, 0, 0, 0).
     CStroke loaded;
     EXPECT_EQ(loaded.GetCount(), 0);
