@@ -56,11 +56,12 @@ int Clamp(long long v, int lo, int hi) { return int(std::clamp<long long>(v, lo,
 bool IsAlpha(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-// A kept group as the item's string can hold it: that string ends at the first zero byte, so zero
-// bytes outside binary data are dropped (RTF readers skip them) and binary data holding a zero byte
-// is written as hex digits instead, which readers of pictures and objects take alike.  Groups
-// without zero bytes are kept unchanged.
-QByteArray StorableGroup(const QByteArray& group) {
+// RTF as the item's string can hold it: that string ends at the first zero byte, so zero bytes
+// outside binary data are dropped (RTF readers skip them) and, with `binaryAsHex`, binary data
+// holding a zero byte is written as hex digits instead, which readers of pictures and objects take
+// alike.  RTF without zero bytes is kept unchanged.  The reader reads its input so cleaned (binary
+// data left as it is), so that a group kept and stored reads back as it was read.
+QByteArray StorableGroup(const QByteArray& group, bool binaryAsHex = true) {
     if (!group.contains('\0'))
         return group;
     static const char* const kHex = "0123456789abcdef";
@@ -122,7 +123,7 @@ QByteArray StorableGroup(const QByteArray& group) {
         }
         const QByteArray data = group.mid(p, qsizetype(std::min<long long>(v, n - p)));
         p += data.size();
-        if (!data.contains('\0')) {
+        if (!data.contains('\0') || !binaryAsHex) {
             out.append(group.mid(start, p - start));
             openWord = false;
             continue;
@@ -384,13 +385,17 @@ void CRtfReader::FinishFontEntry() {
     if (m_fontEntry < 0)
         return;
     FlushFontBytes();
-    QString name = m_fontName.trimmed();
-    while (name.endsWith(QChar(';')))
-        name.chop(1);
-    // No face has a name this long: the rest of a longer one is dropped (whole characters).
+    // A face's name has no control characters or semicolons and no blanks around it; no face has
+    // a name this long: the rest of a longer one is dropped (whole characters).
+    QString name = m_fontName;
+    name.removeIf([](QChar c) { return c.unicode() < 0x20 || c == QChar(';'); });
     name = name.trimmed().left(kMaxFaceLength);
-    if (!name.isEmpty() && name.back().isHighSurrogate())
-        name.chop(1);
+    for (QString before; before != name;) {
+        before = name;
+        name = name.trimmed();
+        if (!name.isEmpty() && name.back().isHighSurrogate())
+            name.chop(1);
+    }
     m_fonts[size_t(m_fontEntry)].face = name;
     m_fontName.clear();
     m_fontEntry = -1;
@@ -895,6 +900,7 @@ bool CRtfReader::Read(CString* error) {
 
 bool HxRtfToDocument(const QByteArray& rtf, QTextDocument& doc, CString* error) {
     HxInstallRichObjectHandler(doc);
-    CRtfReader reader(rtf, doc);
+    const QByteArray input = StorableGroup(rtf, false);
+    CRtfReader reader(input, doc);
     return reader.Read(error);
 }
