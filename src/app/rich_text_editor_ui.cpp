@@ -75,16 +75,28 @@ CParaFormat HxParaFormatOfBlock(const QTextBlockFormat& b, const QTextList* list
     if (list) {
         const QTextListFormat lf = list->format();
         switch (lf.style()) {
-        case QTextListFormat::ListDecimal: pf.numbering = 2; break;
-        case QTextListFormat::ListLowerAlpha: pf.numbering = 3; break;
-        case QTextListFormat::ListUpperAlpha: pf.numbering = 4; break;
-        case QTextListFormat::ListLowerRoman: pf.numbering = 5; break;
-        case QTextListFormat::ListUpperRoman: pf.numbering = 6; break;
-        default: pf.numbering = 1; break;
+        case QTextListFormat::ListDecimal:
+            pf.numbering = 2;
+            break;
+        case QTextListFormat::ListLowerAlpha:
+            pf.numbering = 3;
+            break;
+        case QTextListFormat::ListUpperAlpha:
+            pf.numbering = 4;
+            break;
+        case QTextListFormat::ListLowerRoman:
+            pf.numbering = 5;
+            break;
+        case QTextListFormat::ListUpperRoman:
+            pf.numbering = 6;
+            break;
+        default:
+            pf.numbering = 1;
+            break;
         }
         pf.numberingStart = lf.hasProperty(kListStart) ? lf.intProperty(kListStart) : 1;
         const QString before = lf.numberPrefix(), after = lf.numberSuffix();
-        pf.numberingStyle = before == QStringLiteral("(") ? 0x100
+        pf.numberingStyle = before == QStringLiteral("(")  ? 0x100
                             : after == QStringLiteral(".") ? 0x200
                             : after.isEmpty()              ? 0x300
                                                            : 0;
@@ -98,10 +110,10 @@ void HxApplyParaFormat(QTextCursor cursor, const CParaFormat& pf) {
     const QTextBlock last = doc->findBlock(cursor.selectionEnd());
     QTextListFormat lf;
     if (pf.numbering != 0) {
-        static const QTextListFormat::Style kStyles[] = {QTextListFormat::ListDisc,       QTextListFormat::ListDisc,
-                                                         QTextListFormat::ListDecimal,    QTextListFormat::ListLowerAlpha,
-                                                         QTextListFormat::ListUpperAlpha, QTextListFormat::ListLowerRoman,
-                                                         QTextListFormat::ListUpperRoman, QTextListFormat::ListDecimal};
+        static const QTextListFormat::Style kStyles[] = {
+            QTextListFormat::ListDisc,       QTextListFormat::ListDisc,       QTextListFormat::ListDecimal,
+            QTextListFormat::ListLowerAlpha, QTextListFormat::ListUpperAlpha, QTextListFormat::ListLowerRoman,
+            QTextListFormat::ListUpperRoman, QTextListFormat::ListDecimal};
         lf.setStyle(kStyles[std::clamp(pf.numbering, 0, 7)]);
         if (pf.numbering >= 2) {
             switch (pf.numberingStyle) {
@@ -109,9 +121,15 @@ void HxApplyParaFormat(QTextCursor cursor, const CParaFormat& pf) {
                 lf.setNumberPrefix(QStringLiteral("("));
                 lf.setNumberSuffix(QStringLiteral(")"));
                 break;
-            case 0x200: lf.setNumberSuffix(QStringLiteral(".")); break;
-            case 0x300: lf.setNumberSuffix(QString()); break;
-            default: lf.setNumberSuffix(QStringLiteral(")")); break;
+            case 0x200:
+                lf.setNumberSuffix(QStringLiteral("."));
+                break;
+            case 0x300:
+                lf.setNumberSuffix(QString());
+                break;
+            default:
+                lf.setNumberSuffix(QStringLiteral(")"));
+                break;
             }
             lf.setProperty(kListStart, pf.numberingStart);
         }
@@ -120,19 +138,33 @@ void HxApplyParaFormat(QTextCursor cursor, const CParaFormat& pf) {
     QTextList* list = nullptr;
     for (QTextBlock b = first; b.isValid(); b = b.next()) {
         QTextBlockFormat bf = b.blockFormat();
-        bf.setAlignment(pf.alignment == 2 ? Qt::AlignRight : pf.alignment == 3 ? Qt::AlignHCenter : Qt::AlignLeft);
+        bf.setAlignment(pf.alignment == 2   ? Qt::AlignRight
+                        : pf.alignment == 3 ? Qt::AlignHCenter
+                                            : Qt::AlignLeft);
         bf.setTextIndent(TwipsToPixels(int(-pf.offset)));
         bf.setLeftMargin(TwipsToPixels(int(pf.startIndent + pf.offset)));
         bf.setRightMargin(TwipsToPixels(int(pf.rightIndent)));
         bf.setTopMargin(TwipsToPixels(int(pf.spaceBefore)));
         bf.setBottomMargin(TwipsToPixels(int(pf.spaceAfter)));
         switch (pf.lineSpacingRule) {
-        case 1: bf.setLineHeight(150, QTextBlockFormat::ProportionalHeight); break;
-        case 2: bf.setLineHeight(200, QTextBlockFormat::ProportionalHeight); break;
-        case 3: bf.setLineHeight(TwipsToPixels(int(pf.lineSpacing)), QTextBlockFormat::MinimumHeight); break;
-        case 4: bf.setLineHeight(TwipsToPixels(int(pf.lineSpacing)), QTextBlockFormat::FixedHeight); break;
-        case 5: bf.setLineHeight(double(pf.lineSpacing) * 5.0, QTextBlockFormat::ProportionalHeight); break;
-        default: bf.setLineHeight(0, QTextBlockFormat::SingleHeight); break;
+        case 1:
+            bf.setLineHeight(150, QTextBlockFormat::ProportionalHeight);
+            break;
+        case 2:
+            bf.setLineHeight(200, QTextBlockFormat::ProportionalHeight);
+            break;
+        case 3:
+            bf.setLineHeight(TwipsToPixels(int(pf.lineSpacing)), QTextBlockFormat::MinimumHeight);
+            break;
+        case 4:
+            bf.setLineHeight(TwipsToPixels(int(pf.lineSpacing)), QTextBlockFormat::FixedHeight);
+            break;
+        case 5:
+            bf.setLineHeight(double(pf.lineSpacing) * 5.0, QTextBlockFormat::ProportionalHeight);
+            break;
+        default:
+            bf.setLineHeight(0, QTextBlockFormat::SingleHeight);
+            break;
         }
         QTextCursor c(b);
         c.setBlockFormat(bf);
@@ -166,13 +198,20 @@ struct CommandText {
 };
 
 const CommandText kCommands[] = {
-    {ID_RT_UNDO, u"撤消", nullptr},          {ID_RT_REDO, u"重做", nullptr},
-    {ID_RT_CUT, u"剪切", nullptr},           {ID_RT_COPY, u"复制", nullptr},
-    {ID_RT_PASTE, u"粘贴", nullptr},         {ID_RT_BOLD, u"粗体", nullptr},
-    {ID_RT_ITALIC, u"斜体", nullptr},        {ID_RT_UNDERLINE, u"下划线", nullptr},
-    {ID_RT_SUPERSCRIPT, u"上标", u"x²"},     {ID_RT_SUBSCRIPT, u"下标", u"x₂"},
-    {ID_RT_FONT, u"字体", u"字体"},          {ID_RT_PARAGRAPH, u"段落(&A)...", u"段落"},
-    {ID_RT_SYMBOL, u"插入常用符号", nullptr}, {ID_RT_EQUATION, u"公式编辑器", u"公式"},
+    {ID_RT_UNDO, u"撤消", nullptr},
+    {ID_RT_REDO, u"重做", nullptr},
+    {ID_RT_CUT, u"剪切", nullptr},
+    {ID_RT_COPY, u"复制", nullptr},
+    {ID_RT_PASTE, u"粘贴", nullptr},
+    {ID_RT_BOLD, u"粗体", nullptr},
+    {ID_RT_ITALIC, u"斜体", nullptr},
+    {ID_RT_UNDERLINE, u"下划线", nullptr},
+    {ID_RT_SUPERSCRIPT, u"上标", u"x²"},
+    {ID_RT_SUBSCRIPT, u"下标", u"x₂"},
+    {ID_RT_FONT, u"字体", u"字体"},
+    {ID_RT_PARAGRAPH, u"段落(&A)...", u"段落"},
+    {ID_RT_SYMBOL, u"插入常用符号", nullptr},
+    {ID_RT_EQUATION, u"公式编辑器", u"公式"},
     {ID_RT_INSERT_OBJECT, u"插入对象(&I)...", u"对象"},
 };
 
@@ -186,22 +225,33 @@ const CommandText* FindCommand(UINT id) {
 // The picture of a command: the formula editor's own for the commands both editors have.
 QIcon CommandIcon(UINT id) {
     switch (id) {
-    case ID_RT_UNDO: return HxFormatToolIcon(ID_EDIT_UNDO);
-    case ID_RT_REDO: return HxFormatToolIcon(ID_EDIT_REDO);
-    case ID_RT_CUT: return HxFormatToolIcon(ID_EDIT_CUT);
-    case ID_RT_COPY: return HxFormatToolIcon(ID_EDIT_COPY);
-    case ID_RT_PASTE: return HxFormatToolIcon(ID_EDIT_PASTE);
-    case ID_RT_BOLD: return HxFormatToolIcon(ID_CHAR_BOLD);
-    case ID_RT_ITALIC: return HxFormatToolIcon(ID_CHAR_ITALIC);
-    case ID_RT_UNDERLINE: return HxFormatToolIcon(ID_CHAR_UNDERLINE);
-    case ID_RT_SYMBOL: return HxFormatToolIcon(ID_MTF_SYMBOL);
-    default: return QIcon();
+    case ID_RT_UNDO:
+        return HxFormatToolIcon(ID_EDIT_UNDO);
+    case ID_RT_REDO:
+        return HxFormatToolIcon(ID_EDIT_REDO);
+    case ID_RT_CUT:
+        return HxFormatToolIcon(ID_EDIT_CUT);
+    case ID_RT_COPY:
+        return HxFormatToolIcon(ID_EDIT_COPY);
+    case ID_RT_PASTE:
+        return HxFormatToolIcon(ID_EDIT_PASTE);
+    case ID_RT_BOLD:
+        return HxFormatToolIcon(ID_CHAR_BOLD);
+    case ID_RT_ITALIC:
+        return HxFormatToolIcon(ID_CHAR_ITALIC);
+    case ID_RT_UNDERLINE:
+        return HxFormatToolIcon(ID_CHAR_UNDERLINE);
+    case ID_RT_SYMBOL:
+        return HxFormatToolIcon(ID_MTF_SYMBOL);
+    default:
+        return QIcon();
     }
 }
 
 // Whether one property has the same value over the selection (at the cursor when nothing is
 // selected): the value in `value`.
-bool Uniform(const QTextEdit& editor, const std::function<int(const QTextCharFormat&)>& property, int* value) {
+bool Uniform(const QTextEdit& editor, const std::function<int(const QTextCharFormat&)>& property,
+             int* value) {
     const QTextCursor c = editor.textCursor();
     if (!c.hasSelection()) {
         *value = property(editor.currentCharFormat());
@@ -209,7 +259,8 @@ bool Uniform(const QTextEdit& editor, const std::function<int(const QTextCharFor
     }
     const int start = c.selectionStart(), end = c.selectionEnd();
     bool first = true;
-    for (QTextBlock b = editor.document()->findBlock(start); b.isValid() && b.position() < end; b = b.next()) {
+    for (QTextBlock b = editor.document()->findBlock(start); b.isValid() && b.position() < end;
+         b = b.next()) {
         for (auto it = b.begin(); !it.atEnd(); ++it) {
             const QTextFragment f = it.fragment();
             if (f.position() + f.length() <= start || f.position() >= end)
@@ -236,9 +287,12 @@ int Script(const QTextCharFormat& f) {
 
 std::function<int(const QTextCharFormat&)> EffectOf(UINT id) {
     switch (id) {
-    case ID_RT_BOLD: return [](const QTextCharFormat& f) { return f.fontWeight() >= QFont::DemiBold ? 1 : 0; };
-    case ID_RT_ITALIC: return [](const QTextCharFormat& f) { return f.fontItalic() ? 1 : 0; };
-    default: return [](const QTextCharFormat& f) { return f.fontUnderline() ? 1 : 0; };
+    case ID_RT_BOLD:
+        return [](const QTextCharFormat& f) { return f.fontWeight() >= QFont::DemiBold ? 1 : 0; };
+    case ID_RT_ITALIC:
+        return [](const QTextCharFormat& f) { return f.fontItalic() ? 1 : 0; };
+    default:
+        return [](const QTextCharFormat& f) { return f.fontUnderline() ? 1 : 0; };
     }
 }
 
@@ -301,10 +355,28 @@ QAction* CDlgRtEditWindow::AddCommand(UINT id) {
 int CDlgRtEditWindow::OnInitDialog() {
     m_formatBar = new CFormatToolBar(this, this);
     m_formatBar->setObjectName(QStringLiteral("237"));
-    const UINT layout[] = {ID_RT_UNDO,  ID_RT_REDO,   0,           ID_RT_CUT,          ID_RT_COPY,      ID_RT_PASTE,
-                           0,           ID_FORMAT_FONTNAME, ID_FORMAT_FONTSIZE, 0, ID_RT_BOLD, ID_RT_ITALIC,
-                           ID_RT_UNDERLINE, ID_RT_SUPERSCRIPT, ID_RT_SUBSCRIPT, 0, ID_RT_FONT, ID_RT_PARAGRAPH,
-                           ID_RT_SYMBOL, 0, ID_RT_EQUATION, ID_RT_INSERT_OBJECT};
+    const UINT layout[] = {ID_RT_UNDO,
+                           ID_RT_REDO,
+                           0,
+                           ID_RT_CUT,
+                           ID_RT_COPY,
+                           ID_RT_PASTE,
+                           0,
+                           ID_FORMAT_FONTNAME,
+                           ID_FORMAT_FONTSIZE,
+                           0,
+                           ID_RT_BOLD,
+                           ID_RT_ITALIC,
+                           ID_RT_UNDERLINE,
+                           ID_RT_SUPERSCRIPT,
+                           ID_RT_SUBSCRIPT,
+                           0,
+                           ID_RT_FONT,
+                           ID_RT_PARAGRAPH,
+                           ID_RT_SYMBOL,
+                           0,
+                           ID_RT_EQUATION,
+                           ID_RT_INSERT_OBJECT};
     for (UINT id : layout) {
         if (id == 0)
             m_formatBar->addSeparator();
@@ -314,7 +386,8 @@ int CDlgRtEditWindow::OnInitDialog() {
             AddCommand(id);
     }
     m_formatBar->CreateCombos(false);
-    m_formatBar->setStyleSheet(QStringLiteral("QToolBar { spacing: 0px; padding: 0px; } QToolButton { padding: 1px; }"));
+    m_formatBar->setStyleSheet(
+        QStringLiteral("QToolBar { spacing: 0px; padding: 0px; } QToolButton { padding: 1px; }"));
 
     // The default format of new text, then the content.
     QTextDocument* doc = m_editor->document();
@@ -365,13 +438,18 @@ QAction* CDlgRtEditWindow::ToolAction(UINT id) const {
 bool CDlgRtEditWindow::IsCommandEnabled(UINT id) const {
     const bool selection = m_editor->textCursor().hasSelection();
     switch (id) {
-    case ID_RT_UNDO: return m_editor->document()->isUndoAvailable();
-    case ID_RT_REDO: return m_editor->document()->isRedoAvailable();
-    case ID_RT_PASTE: return m_editor->canPaste();
+    case ID_RT_UNDO:
+        return m_editor->document()->isUndoAvailable();
+    case ID_RT_REDO:
+        return m_editor->document()->isRedoAvailable();
+    case ID_RT_PASTE:
+        return m_editor->canPaste();
     case ID_RT_CUT:
     case ID_RT_COPY:
-    case ID_RT_DELETE: return selection;
-    default: return true;
+    case ID_RT_DELETE:
+        return selection;
+    default:
+        return true;
     }
 }
 
@@ -380,10 +458,14 @@ bool CDlgRtEditWindow::IsCommandChecked(UINT id) const {
     switch (id) {
     case ID_RT_BOLD:
     case ID_RT_ITALIC:
-    case ID_RT_UNDERLINE: return Uniform(*m_editor, EffectOf(id), &v) && v == 1;
-    case ID_RT_SUPERSCRIPT: return Uniform(*m_editor, Script, &v) && v == 1;
-    case ID_RT_SUBSCRIPT: return Uniform(*m_editor, Script, &v) && v == 2;
-    default: return false;
+    case ID_RT_UNDERLINE:
+        return Uniform(*m_editor, EffectOf(id), &v) && v == 1;
+    case ID_RT_SUPERSCRIPT:
+        return Uniform(*m_editor, Script, &v) && v == 1;
+    case ID_RT_SUBSCRIPT:
+        return Uniform(*m_editor, Script, &v) && v == 2;
+    default:
+        return false;
     }
 }
 
@@ -400,9 +482,11 @@ void CDlgRtEditWindow::UpdateToolbars() {
     }
     const QTextCharFormat f = m_editor->currentCharFormat();
     const QStringList families = f.fontFamilies().toStringList();
-    const double points = f.fontPointSize() > 0 ? f.fontPointSize() : m_editor->document()->defaultFont().pointSizeF();
-    m_formatBar->SyncFont(CString::FromQString(families.isEmpty() ? m_editor->document()->defaultFont().family()
-                                                                  : families.first()),
+    const double points =
+        f.fontPointSize() > 0 ? f.fontPointSize() : m_editor->document()->defaultFont().pointSizeF();
+    m_formatBar->SyncFont(CString::FromQString(families.isEmpty()
+                                                   ? m_editor->document()->defaultFont().family()
+                                                   : families.first()),
                           int(std::lround(points * 20.0)));
 }
 
@@ -441,26 +525,57 @@ void CDlgRtEditWindow::ToggleScript(bool super) {
 
 void CDlgRtEditWindow::RunCommand(UINT id) {
     switch (id) {
-    case ID_RT_UNDO: m_editor->undo(); break;
-    case ID_RT_REDO: m_editor->redo(); break;
-    case ID_RT_CUT: m_editor->cut(); break;
-    case ID_RT_COPY: m_editor->copy(); break;
-    case ID_RT_PASTE: m_editor->paste(); break;
-    case ID_RT_DELETE: m_editor->textCursor().removeSelectedText(); break;
-    case ID_RT_SELECT_ALL: m_editor->selectAll(); break;
+    case ID_RT_UNDO:
+        m_editor->undo();
+        break;
+    case ID_RT_REDO:
+        m_editor->redo();
+        break;
+    case ID_RT_CUT:
+        m_editor->cut();
+        break;
+    case ID_RT_COPY:
+        m_editor->copy();
+        break;
+    case ID_RT_PASTE:
+        m_editor->paste();
+        break;
+    case ID_RT_DELETE:
+        m_editor->textCursor().removeSelectedText();
+        break;
+    case ID_RT_SELECT_ALL:
+        m_editor->selectAll();
+        break;
     case ID_RT_BOLD:
     case ID_RT_ITALIC:
-    case ID_RT_UNDERLINE: ToggleEffect(id); break;
-    case ID_RT_SUPERSCRIPT: ToggleScript(true); break;
-    case ID_RT_SUBSCRIPT: ToggleScript(false); break;
-    case ID_RT_FONT: OnFontDialog(); break;
-    case ID_RT_PARAGRAPH: OnParagraphDialog(); break;
-    case ID_RT_SYMBOL: OnSymbolButton(); break;
+    case ID_RT_UNDERLINE:
+        ToggleEffect(id);
+        break;
+    case ID_RT_SUPERSCRIPT:
+        ToggleScript(true);
+        break;
+    case ID_RT_SUBSCRIPT:
+        ToggleScript(false);
+        break;
+    case ID_RT_FONT:
+        OnFontDialog();
+        break;
+    case ID_RT_PARAGRAPH:
+        OnParagraphDialog();
+        break;
+    case ID_RT_SYMBOL:
+        OnSymbolButton();
+        break;
     // Neither a formula server nor OLE objects exist here: the editor says so, as it does where
     // "Equation.3" is not installed or an object cannot be inserted.
-    case ID_RT_EQUATION: AfxMessageBox(g_rtNoEquationMessage, MB_OK | MB_ICONEXCLAMATION); break;
-    case ID_RT_INSERT_OBJECT: AfxMessageBox(g_rtInsertObjectMessage, MB_OK | MB_ICONEXCLAMATION); break;
-    default: return;
+    case ID_RT_EQUATION:
+        AfxMessageBox(g_rtNoEquationMessage, MB_OK | MB_ICONEXCLAMATION);
+        break;
+    case ID_RT_INSERT_OBJECT:
+        AfxMessageBox(g_rtInsertObjectMessage, MB_OK | MB_ICONEXCLAMATION);
+        break;
+    default:
+        return;
     }
     if (id != ID_RT_FONT && id != ID_RT_PARAGRAPH && id != ID_RT_EQUATION && id != ID_RT_INSERT_OBJECT)
         m_editor->setFocus();

@@ -99,9 +99,13 @@ bool HxIsKeptGroup(const QTextCharFormat& format) {
     return format.objectType() == kKeptGroupObject && format.hasProperty(kGroupBytes);
 }
 
-QByteArray HxKeptGroupBytes(const QTextCharFormat& format) { return format.property(kGroupBytes).toByteArray(); }
+QByteArray HxKeptGroupBytes(const QTextCharFormat& format) {
+    return format.property(kGroupBytes).toByteArray();
+}
 
-QSizeF HxKeptGroupBox(const QTextCharFormat& format) { return format.property(kGroupBox).toSizeF(); }
+QSizeF HxKeptGroupBox(const QTextCharFormat& format) {
+    return format.property(kGroupBox).toSizeF();
+}
 
 QString HxRichPlainText(const QTextDocument& doc) {
     QString s = doc.toPlainText();
@@ -237,7 +241,8 @@ void CRtfWriter::WriteRun(const QTextCharFormat& f, const QString& text) {
                                                                           : 0;
     s.font = FontIndex(f);
     const double points = f.hasProperty(QTextFormat::FontPointSize) ? f.fontPointSize() : 12.0;
-    s.halfPoints = std::clamp(int(std::lround(points * 2)), HxRtfLimits::kMinHalfPoints, HxRtfLimits::kMaxHalfPoints);
+    s.halfPoints =
+        std::clamp(int(std::lround(points * 2)), HxRtfLimits::kMinHalfPoints, HxRtfLimits::kMaxHalfPoints);
     s.color = ColorIndex(f);
     QByteArray cw;
     if (s.color != m_state.color)
@@ -299,12 +304,24 @@ void CRtfWriter::WriteParagraph(const QTextBlock& block) {
         switch (lf.style()) {
         case QTextListFormat::ListDisc:
         case QTextListFormat::ListCircle:
-        case QTextListFormat::ListSquare: kind = "\\pnlvlblt"; break;
-        case QTextListFormat::ListLowerAlpha: kind = "\\pnlvlbody\\pnlcltr"; break;
-        case QTextListFormat::ListUpperAlpha: kind = "\\pnlvlbody\\pnucltr"; break;
-        case QTextListFormat::ListLowerRoman: kind = "\\pnlvlbody\\pnlcrm"; break;
-        case QTextListFormat::ListUpperRoman: kind = "\\pnlvlbody\\pnucrm"; break;
-        default: kind = "\\pnlvlbody\\pndec"; break;
+        case QTextListFormat::ListSquare:
+            kind = "\\pnlvlblt";
+            break;
+        case QTextListFormat::ListLowerAlpha:
+            kind = "\\pnlvlbody\\pnlcltr";
+            break;
+        case QTextListFormat::ListUpperAlpha:
+            kind = "\\pnlvlbody\\pnucltr";
+            break;
+        case QTextListFormat::ListLowerRoman:
+            kind = "\\pnlvlbody\\pnlcrm";
+            break;
+        case QTextListFormat::ListUpperRoman:
+            kind = "\\pnlvlbody\\pnucrm";
+            break;
+        default:
+            kind = "\\pnlvlbody\\pndec";
+            break;
         }
         m_out += "{\\pntext ";
         WriteText(list->itemText(block));
@@ -338,7 +355,8 @@ QByteArray CRtfWriter::Write() {
     for (size_t i = 0; i < m_fonts.size(); ++i) {
         Font f = m_fonts[i];
         f.face.removeIf([](QChar c) { return c.unicode() < 0x20 || c == QChar(';'); });
-        m_out += "{\\f" + QByteArray::number(int(i)) + "\\fnil\\fcharset" + QByteArray::number(f.charset) + ' ';
+        m_out +=
+            "{\\f" + QByteArray::number(int(i)) + "\\fnil\\fcharset" + QByteArray::number(f.charset) + ' ';
         const QByteArray encoded = HxRtfEncode(f.face, HxRtfCodepageOfCharset(f.charset, 936));
         if (!encoded.isEmpty()) {
             for (char c : encoded) {
@@ -361,8 +379,8 @@ QByteArray CRtfWriter::Write() {
     if (!m_colors.empty()) {
         m_out += "{\\colortbl ;";
         for (const QColor& c : m_colors)
-            m_out += "\\red" + QByteArray::number(c.red()) + "\\green" + QByteArray::number(c.green()) + "\\blue" +
-                     QByteArray::number(c.blue()) + ';';
+            m_out += "\\red" + QByteArray::number(c.red()) + "\\green" + QByteArray::number(c.green()) +
+                     "\\blue" + QByteArray::number(c.blue()) + ';';
         m_out += "}\r\n";
     }
     const QVariant header = m_doc.rootFrame()->frameFormat().property(kHeaderGroups);
@@ -390,7 +408,8 @@ QByteArray HxDocumentToRtf(const QTextDocument& doc) {
 // ---------------------------------------------------------------------------------------------
 // The one-bit picture
 
-std::vector<BYTE> HxRenderRichText(const QTextDocument& doc, int width, int height, int* outWidth, int* outHeight) {
+std::vector<BYTE> HxRenderRichText(const QTextDocument& doc, int width, int height, int* outWidth,
+                                   int* outHeight) {
     const int w = std::clamp(width, 1, HxRtfLimits::kMaxPictureSide);
     const int h = std::clamp(height, 1, HxRtfLimits::kMaxPictureSide);
     QImage image(w, h, QImage::Format_RGB32);

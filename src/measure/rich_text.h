@@ -15,13 +15,13 @@
 // Limits of the reader and the renderer: what lies beyond them is refused or clamped, so that a
 // damaged item never makes the program recurse or allocate without bound.
 struct HxRtfLimits {
-    static constexpr int kMaxDepth = 64;             // group nesting; deeper input is refused
-    static constexpr int kMaxFonts = 256;            // font-table entries kept; later ones are ignored
-    static constexpr int kMinHalfPoints = 2;         // \fs is clamped to 1 .. 1638 points
+    static constexpr int kMaxDepth = 64;     // group nesting; deeper input is refused
+    static constexpr int kMaxFonts = 256;    // font-table entries kept; later ones are ignored
+    static constexpr int kMinHalfPoints = 2; // \fs is clamped to 1 .. 1638 points
     static constexpr int kMaxHalfPoints = 3276;
-    static constexpr int kMaxTwips = 31680;          // indents and spacing: at most 22 inches
-    static constexpr int kMaxPictureSide = 4096;     // sides of the one-bit picture, in pixels
-    static constexpr int kDefaultBoxTwips = 1440;    // size of an object placeholder without \objw/\objh
+    static constexpr int kMaxTwips = 31680;       // indents and spacing: at most 22 inches
+    static constexpr int kMaxPictureSide = 4096;  // sides of the one-bit picture, in pixels
+    static constexpr int kDefaultBoxTwips = 1440; // size of an object placeholder without \objw/\objh
 };
 
 // RTF bytes in the item's string: two bytes a UTF-16 unit (b0 | b1 << 8), an odd last byte paired

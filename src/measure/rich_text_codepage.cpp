@@ -10,21 +10,36 @@ namespace {
 
 const char* IconvName(int codepage) {
     switch (codepage) {
-    case 936: return "GB18030";
-    case 950: return "BIG5";
-    case 932: return "CP932";
-    case 949: return "CP949";
-    case 874: return "CP874";
-    case 1250: return "CP1250";
-    case 1251: return "CP1251";
-    case 1252: return "CP1252";
-    case 1253: return "CP1253";
-    case 1254: return "CP1254";
-    case 1255: return "CP1255";
-    case 1256: return "CP1256";
-    case 1257: return "CP1257";
-    case 1258: return "CP1258";
-    default: return nullptr;
+    case 936:
+        return "GB18030";
+    case 950:
+        return "BIG5";
+    case 932:
+        return "CP932";
+    case 949:
+        return "CP949";
+    case 874:
+        return "CP874";
+    case 1250:
+        return "CP1250";
+    case 1251:
+        return "CP1251";
+    case 1252:
+        return "CP1252";
+    case 1253:
+        return "CP1253";
+    case 1254:
+        return "CP1254";
+    case 1255:
+        return "CP1255";
+    case 1256:
+        return "CP1256";
+    case 1257:
+        return "CP1257";
+    case 1258:
+        return "CP1258";
+    default:
+        return nullptr;
     }
 }
 
@@ -67,22 +82,38 @@ bool Convert(const char* to, const char* from, const QByteArray& in, QByteArray&
 
 int HxRtfCodepageOfCharset(int charset, int ansiCodepage) {
     switch (charset) {
-    case 0: return 1252;
-    case 2: return 42;
-    case 128: return 932;
-    case 129: return 949;
-    case 134: return 936;
-    case 136: return 950;
-    case 161: return 1253;
-    case 162: return 1254;
-    case 163: return 1258;
-    case 177: return 1255;
-    case 178: return 1256;
-    case 186: return 1257;
-    case 204: return 1251;
-    case 222: return 874;
-    case 238: return 1250;
-    default: return ansiCodepage;
+    case 0:
+        return 1252;
+    case 2:
+        return 42;
+    case 128:
+        return 932;
+    case 129:
+        return 949;
+    case 134:
+        return 936;
+    case 136:
+        return 950;
+    case 161:
+        return 1253;
+    case 162:
+        return 1254;
+    case 163:
+        return 1258;
+    case 177:
+        return 1255;
+    case 178:
+        return 1256;
+    case 186:
+        return 1257;
+    case 204:
+        return 1251;
+    case 222:
+        return 874;
+    case 238:
+        return 1250;
+    default:
+        return ansiCodepage;
     }
 }
 

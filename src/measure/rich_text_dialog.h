@@ -27,8 +27,8 @@ public:
     // pixels) are taken into the fields and true is returned.
     bool TakeDocument(const QTextDocument& doc, int width, int height);
 
-    CString m_name = u"Text"; // out: the plain text, shortened beyond five characters
-    CString m_rtf;            // in and out: the RTF bytes packed two a unit (PackRtfBytes)
+    CString m_name = u"Text";    // out: the plain text, shortened beyond five characters
+    CString m_rtf;               // in and out: the RTF bytes packed two a unit (PackRtfBytes)
     std::vector<BYTE> m_picture; // out: one bit a pixel, rows of ((w + 31) / 32) x 4 bytes, bottom-up
     int m_pictureWidth = 0;
     int m_pictureHeight = 0;
@@ -49,6 +49,6 @@ constexpr UINT ID_CREATE_TEXT2 = 33159;
 
 // What the editor's commands say about what cannot be built here: the formula server and OLE
 // objects.
-extern const char16_t* const g_rtNoEquationMessage; // "您未安装公式编辑器Equation3 "
+extern const char16_t* const g_rtNoEquationMessage;   // "您未安装公式编辑器Equation3 "
 extern const char16_t* const g_rtInsertObjectMessage; // "插入OLE对象出错！"
 extern const char16_t* const g_rtEmptyMessage;        // "还未输入文本，请按关闭按钮！"

@@ -26,7 +26,7 @@ struct CharState {
 };
 
 struct ParaState {
-    int align = 0; // 0 left, 1 right, 2 centre, 3 justified
+    int align = 0;                                             // 0 left, 1 right, 2 centre, 3 justified
     int left = 0, right = 0, first = 0, before = 0, after = 0; // twips
     int lineSpacing = 0;
     bool lineMultiple = false;
@@ -51,10 +51,16 @@ struct FontEntry {
 // The longest face name kept, in UTF-16 units.
 constexpr int kMaxFaceLength = 128;
 
-int Clamp(long long v, int lo, int hi) { return int(std::clamp<long long>(v, lo, hi)); }
+int Clamp(long long v, int lo, int hi) {
+    return int(std::clamp<long long>(v, lo, hi));
+}
 
-bool IsAlpha(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsAlpha(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // RTF as the item's string can hold it: that string ends at the first zero byte, so zero bytes
 // outside binary data are dropped (RTF readers skip them) and, with `binaryAsHex`, binary data
@@ -190,24 +196,24 @@ private:
 
     int m_ansiCodepage = 1252;
     int m_defaultFont = 0;
-    std::vector<int> m_fontIds;        // \fN of each entry, in table order
+    std::vector<int> m_fontIds; // \fN of each entry, in table order
     std::vector<FontEntry> m_fonts;
-    int m_fontEntry = -1;              // the entry being read
-    QByteArray m_fontBytes;            // its name's bytes not yet decoded
-    QString m_fontName;                // its name so far
-    std::vector<QColor> m_colors;      // entry 0 automatic (invalid)
+    int m_fontEntry = -1;         // the entry being read
+    QByteArray m_fontBytes;       // its name's bytes not yet decoded
+    QString m_fontName;           // its name so far
+    std::vector<QColor> m_colors; // entry 0 automatic (invalid)
     int m_red = 0, m_green = 0, m_blue = 0;
     bool m_colorSet = false;
 
     ParaState m_para;
-    int m_skip = 0;                    // fallback characters still to skip after \u
-    QByteArray m_bytes;                // text bytes not yet decoded
-    QString m_run;                     // text waiting to be inserted
+    int m_skip = 0;     // fallback characters still to skip after \u
+    QByteArray m_bytes; // text bytes not yet decoded
+    QString m_run;      // text waiting to be inserted
     CharState m_runState;
-    bool m_content = false;            // text or a paragraph end has been read
+    bool m_content = false; // text or a paragraph end has been read
     bool m_endedWithPar = false;
     QList<QByteArray> m_headerGroups;
-    QTextList* m_list = nullptr;       // the list the previous paragraph belongs to
+    QTextList* m_list = nullptr; // the list the previous paragraph belongs to
 };
 
 CRtfReader::Word CRtfReader::ReadWord() {
@@ -495,9 +501,10 @@ bool CRtfReader::OpenGroup() {
     const Dest d = m_stack.empty() ? Dest::Body : Top().dest;
     const bool body = d == Dest::Body;
     static const char* const kDrawn[] = {"object", "pict"};
-    static const char* const kKept[] = {"stylesheet", "info", "header", "footer", "headerl", "headerr",
-                                        "headerf", "footerl", "footerr", "footerf", "footnote",
-                                        "listtable", "listoverridetable", "revtbl", "shp"};
+    static const char* const kKept[] = {"stylesheet",        "info",    "header",   "footer",
+                                        "headerl",           "headerr", "headerf",  "footerl",
+                                        "footerr",           "footerf", "footnote", "listtable",
+                                        "listoverridetable", "revtbl",  "shp"};
     bool drawn = false, kept = starred && first != "pn";
     for (const char* k : kDrawn)
         drawn = drawn || first == k;
@@ -528,7 +535,8 @@ bool CRtfReader::OpenGroup() {
 
 void CRtfReader::CloseGroup() {
     FlushRun();
-    if (Top().dest == Dest::FontTable && m_stack.size() >= 2 && m_stack[m_stack.size() - 2].dest == Dest::FontTable)
+    if (Top().dest == Dest::FontTable && m_stack.size() >= 2 &&
+        m_stack[m_stack.size() - 2].dest == Dest::FontTable)
         FinishFontEntry();
     m_stack.pop_back();
     m_skip = 0;
@@ -842,7 +850,7 @@ bool CRtfReader::Read(CString* error) {
                 } else if (m_data[m_pos] == '\'') {
                     ++m_pos;
                     auto hex = [](char h) {
-                        return h >= '0' && h <= '9' ? h - '0'
+                        return h >= '0' && h <= '9'   ? h - '0'
                                : h >= 'a' && h <= 'f' ? h - 'a' + 10
                                : h >= 'A' && h <= 'F' ? h - 'A' + 10
                                                       : -1;

@@ -69,9 +69,10 @@ int main(int argc, char** argv) {
     }
     CDlgRtEdit fields;
     // A stored text with an object in it (a formula of another program): kept and drawn as a box.
-    fields.m_rtf = PackRtfBytes("{\\rtf1\\ansi\\ansicpg936\\deff0{\\fonttbl{\\f0\\fnil\\fcharset134 \\'cb\\'ce\\'cc\\'e5;}}"
-                                "\\pard\\b\\f0\\fs36 \\u20844?\\u24335?{\\object\\objemb{\\*\\objclass Equation.3}"
-                                "\\objw900\\objh500{\\*\\objdata 0105}}\\par}");
+    fields.m_rtf = PackRtfBytes(
+        "{\\rtf1\\ansi\\ansicpg936\\deff0{\\fonttbl{\\f0\\fnil\\fcharset134 \\'cb\\'ce\\'cc\\'e5;}}"
+        "\\pard\\b\\f0\\fs36 \\u20844?\\u24335?{\\object\\objemb{\\*\\objclass Equation.3}"
+        "\\objw900\\objh500{\\*\\objdata 0105}}\\par}");
     if (empty)
         fields.m_rtf.Empty();
     CDlgRtEditWindow dlg(fields);
@@ -91,7 +92,8 @@ int main(int argc, char** argv) {
                 const int row = (fields.m_pictureWidth + 31) / 32 * 4;
                 for (int y = 0; y < fields.m_pictureHeight; ++y)
                     for (int x = 0; x < fields.m_pictureWidth; ++x) {
-                        const BYTE b = fields.m_picture[size_t((fields.m_pictureHeight - 1 - y) * row + x / 8)];
+                        const BYTE b =
+                            fields.m_picture[size_t((fields.m_pictureHeight - 1 - y) * row + x / 8)];
                         image.setPixel(x, y, (b & (0x80 >> (x % 8))) ? 0xFF000000u : 0xFFFFFFFFu);
                     }
                 image.save(picture);

@@ -77,8 +77,9 @@ TEST_F(RichTextEditorTest, NewTextTakesTheDefaultFormat) {
 }
 
 TEST_F(RichTextEditorTest, EditingAnItemRestoresItsRichText) {
-    m_f->m_rtf = PackRtfBytes("{\\rtf1{\\fonttbl{\\f0\\fnil\\fcharset0 Arial;}}\\pard\\f0\\fs40 x\\super 2\\nosupersub\\i "
-                                  "y\\par}");
+    m_f->m_rtf = PackRtfBytes(
+        "{\\rtf1{\\fonttbl{\\f0\\fnil\\fcharset0 Arial;}}\\pard\\f0\\fs40 x\\super 2\\nosupersub\\i "
+        "y\\par}");
     QTextEdit* editor = Open();
     EXPECT_EQ(editor->toPlainText(), QStringLiteral("x2y"));
     EXPECT_EQ(FormatAt(1).verticalAlignment(), QTextCharFormat::AlignSuperScript);
@@ -127,14 +128,18 @@ TEST_F(RichTextEditorTest, SuperscriptAndSubscriptNeverBoth) {
         UINT id;
         QTextCharFormat::VerticalAlignment after;
     } steps[] = {
-        {ID_RT_SUPERSCRIPT, QTextCharFormat::AlignSuperScript}, {ID_RT_SUBSCRIPT, QTextCharFormat::AlignSubScript},
-        {ID_RT_SUPERSCRIPT, QTextCharFormat::AlignSuperScript}, {ID_RT_SUPERSCRIPT, QTextCharFormat::AlignNormal},
-        {ID_RT_SUBSCRIPT, QTextCharFormat::AlignSubScript},     {ID_RT_SUBSCRIPT, QTextCharFormat::AlignNormal},
+        {ID_RT_SUPERSCRIPT, QTextCharFormat::AlignSuperScript},
+        {ID_RT_SUBSCRIPT, QTextCharFormat::AlignSubScript},
+        {ID_RT_SUPERSCRIPT, QTextCharFormat::AlignSuperScript},
+        {ID_RT_SUPERSCRIPT, QTextCharFormat::AlignNormal},
+        {ID_RT_SUBSCRIPT, QTextCharFormat::AlignSubScript},
+        {ID_RT_SUBSCRIPT, QTextCharFormat::AlignNormal},
     };
     for (const Step& s : steps) {
         m_window->RunCommand(s.id);
         EXPECT_EQ(FormatAt(1).verticalAlignment(), s.after) << s.id;
-        EXPECT_FALSE(m_window->IsCommandChecked(ID_RT_SUPERSCRIPT) && m_window->IsCommandChecked(ID_RT_SUBSCRIPT));
+        EXPECT_FALSE(m_window->IsCommandChecked(ID_RT_SUPERSCRIPT) &&
+                     m_window->IsCommandChecked(ID_RT_SUBSCRIPT));
     }
     // A selection of super and normal text becomes superscript throughout.
     Select(1, 2);
@@ -221,8 +226,8 @@ TEST_F(RichTextEditorTest, FormulaServerAndObjectsAreMissing) {
     for (QAction* a : menu->actions())
         if (!a->isSeparator())
             texts << a->text();
-    EXPECT_EQ(texts, (QStringList{"剪切(&T)", "复制(&C)", "粘贴(&P)", "删除(&D)", "全选(&L)", "字体(&F)...", "段落(&A)...",
-                                  "插入对象(&I)..."}));
+    EXPECT_EQ(texts, (QStringList{"剪切(&T)", "复制(&C)", "粘贴(&P)", "删除(&D)", "全选(&L)", "字体(&F)...",
+                                  "段落(&A)...", "插入对象(&I)..."}));
     EXPECT_FALSE(menu->actions()[0]->isEnabled());
 }
 

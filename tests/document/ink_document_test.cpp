@@ -41,7 +41,8 @@ TEST_F(InkDocumentTest, StrokesKeptThroughSaveAndLoad) {
     auto* back = DYNAMIC_DOWNCAST(CGInkmarks, m_doc->GetPage(0)->FindCell(id));
     ASSERT_NE(back, nullptr);
     ASSERT_EQ(back->m_strokes.size(), 2u);
-    EXPECT_EQ(back->m_strokes[0]->m_points, (std::vector<float>{1.25f, 2.5f, -50, 3.75f, -4.5f, -50, 6, 7, -50}));
+    EXPECT_EQ(back->m_strokes[0]->m_points,
+              (std::vector<float>{1.25f, 2.5f, -50, 3.75f, -4.5f, -50, 6, 7, -50}));
     EXPECT_EQ(back->m_strokes[1]->m_points, (std::vector<float>{3.75f, -4.5f, -50, 6, 7, -50}));
     EXPECT_EQ(back->m_color, (CRgba{0, 128, 255, 255}));
     EXPECT_EQ(back->m_strokes[0]->m_color, (CRgba{255, 0, 0, 0}));

@@ -93,7 +93,8 @@ TEST(InkCell, StoredAndLoadedWithoutStrokeColours) {
     cell.m_labelPos[0] = 0.5f;
     cell.m_labelPos[1] = -0.25f;
     cell.m_size = 2.0f;
-    const std::vector<BYTE> bytes = StoreBytes([&](CArchive& ar) { ar << static_cast<const CObject*>(&cell); });
+    const std::vector<BYTE> bytes =
+        StoreBytes([&](CArchive& ar) { ar << static_cast<const CObject*>(&cell); });
     std::unique_ptr<CObject> object;
     LoadBytes(bytes, [&](CArchive& ar) { object.reset(ar.ReadObject(RUNTIME_CLASS(CGInkmarks))); });
     auto* back = DYNAMIC_DOWNCAST(CGInkmarks, object.get());
@@ -103,29 +104,40 @@ TEST(InkCell, StoredAndLoadedWithoutStrokeColours) {
     EXPECT_FLOAT_EQ(back->m_labelPos[0], 0.5f);
     EXPECT_FLOAT_EQ(back->m_labelPos[1], -0.25f);
     EXPECT_FLOAT_EQ(back->m_size, 2.0f);
-    EXPECT_EQ(std::vector<float>(back->m_box, back->m_box + 4), std::vector<float>(cell.m_box, cell.m_box + 4));
+    EXPECT_EQ(std::vector<float>(back->m_box, back->m_box + 4),
+              std::vector<float>(cell.m_box, cell.m_box + 4));
     ASSERT_EQ(back->m_strokes.size(), 2u);
     EXPECT_EQ(back->m_strokes[0]->m_points, cell.m_strokes[0]->m_points);
     EXPECT_EQ(back->m_strokes[1]->m_points, cell.m_strokes[1]->m_points);
     for (const CStroke* s : back->m_strokes)
         EXPECT_EQ(s->m_color, (CRgba{255, 0, 0, 0}));
     // The record ends with the stroke array: its count, then each stroke as an object.
-    const std::vector<BYTE> tail = ByteBuilder()
-                                       .U16(2)
-                                       .NewClass("CStroke")
-                                       .I32(2)
-                                       .F32(1).F32(2).F32(3).F32(4)
-                                       .U16(0x8000 | 3) // the class CStroke: index 3, after the cell's class and the cell
-                                       .I32(3)
-                                       .F32(-1).F32(-2).F32(5).F32(6).F32(7).F32(8)
-                                       .Bytes();
+    const std::vector<BYTE> tail =
+        ByteBuilder()
+            .U16(2)
+            .NewClass("CStroke")
+            .I32(2)
+            .F32(1)
+            .F32(2)
+            .F32(3)
+            .F32(4)
+            .U16(0x8000 | 3) // the class CStroke: index 3, after the cell's class and the cell
+            .I32(3)
+            .F32(-1)
+            .F32(-2)
+            .F32(5)
+            .F32(6)
+            .F32(7)
+            .F32(8)
+            .Bytes();
     ASSERT_GE(bytes.size(), tail.size());
     EXPECT_EQ(std::vector<BYTE>(bytes.end() - long(tail.size()), bytes.end()), tail);
 }
 
 TEST(InkCell, LyingStrokeCountsRefused) {
     CGInkmarks cell(9, StrokeIn(kBlue, {1, 2, 3, 4}));
-    const std::vector<BYTE> good = StoreBytes([&](CArchive& ar) { ar << static_cast<const CObject*>(&cell); });
+    const std::vector<BYTE> good =
+        StoreBytes([&](CArchive& ar) { ar << static_cast<const CObject*>(&cell); });
     // The array count (a WORD) sits before the first stroke: its class (2 + 2 + 2 + 7), point count and
     // two points follow.
     const size_t countAt = good.size() - (2 + 13 + 4 + 16);
@@ -151,8 +163,9 @@ TEST(InkCell, LyingStrokeCountsRefused) {
     b[good.size() - 20] = 9; // more points than bytes
     cases.push_back({"point count", b});
     for (const Case& c : cases) {
-        EXPECT_THROW(LoadBytes(c.bytes, [&](CArchive& ar) { delete ar.ReadObject(RUNTIME_CLASS(CGInkmarks)); }),
-                     CArchiveException)
+        EXPECT_THROW(
+            LoadBytes(c.bytes, [&](CArchive& ar) { delete ar.ReadObject(RUNTIME_CLASS(CGInkmarks)); }),
+            CArchiveException)
             << c.what;
     }
 }
@@ -160,7 +173,8 @@ TEST(InkCell, LyingStrokeCountsRefused) {
 TEST_F(InkTest, RedRedBlueMakeTwoCellsInOneStep) {
     const PageSnapshot before = TakeSnapshot(*m_page);
     const WORD first = m_page->m_nextId;
-    m_strokes = {StrokeIn(kRed, {0, 0, 1, 1}), StrokeIn(kRedOtherAlpha, {2, 2, 3, 3}), StrokeIn(kBlue, {4, 4, 5, 5})};
+    m_strokes = {StrokeIn(kRed, {0, 0, 1, 1}), StrokeIn(kRedOtherAlpha, {2, 2, 3, 3}),
+                 StrokeIn(kBlue, {4, 4, 5, 5})};
     EXPECT_EQ(HxSaveInk(m_doc.get(), m_strokes, 1.5f, -2.0f, 4.0f), 2);
     EXPECT_TRUE(m_strokes.empty());
     ExpectUndoStep<CCmdAddCells>(u"添加墨迹", 2);

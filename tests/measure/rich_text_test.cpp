@@ -17,8 +17,9 @@
 namespace {
 
 QByteArray Rtf(const QByteArray& body) {
-    return QByteArray("{\\rtf1\\ansi\\ansicpg936\\deff0{\\fonttbl{\\f0\\fnil\\fcharset134 \\'cb\\'ce\\'cc\\'e5;}"
-                      "{\\f1\\froman\\fcharset0 Times New Roman;}}\r\n") +
+    return QByteArray(
+               "{\\rtf1\\ansi\\ansicpg936\\deff0{\\fonttbl{\\f0\\fnil\\fcharset134 \\'cb\\'ce\\'cc\\'e5;}"
+               "{\\f1\\froman\\fcharset0 Times New Roman;}}\r\n") +
            body + "}";
 }
 
@@ -71,15 +72,18 @@ TEST(RichTextPack, TwoBytesAUnitEndedByZero) {
         EXPECT_EQ(UnpackRtfBytes(packed), c.bytes);
     }
     // Unpacking stops at the first zero byte, in either half of a unit.
-    EXPECT_EQ(UnpackRtfBytes(CString::FromQString(QString(QChar(char16_t(0x0041))) + QChar(char16_t(0x4242)))), QByteArray("A"));
+    EXPECT_EQ(
+        UnpackRtfBytes(CString::FromQString(QString(QChar(char16_t(0x0041))) + QChar(char16_t(0x4242)))),
+        QByteArray("A"));
     EXPECT_EQ(UnpackRtfBytes(CString::FromQString(QString(QChar(char16_t(0x4100))))), QByteArray());
 }
 
 TEST(RichTextRead, RichEditOutputWithCodePageBytes) {
     QTextDocument doc;
-    ASSERT_TRUE(HxRtfToDocument(Rtf("{\\*\\generator Riched20 5.50.99.2050;}\\viewkind4\\uc1\\pard\\lang2052\\b\\f0"
-                                    "\\fs52 \\'d6\\'d0\\'ce\\'c4\\b0\\f1 x\\super 2\\nosupersub\\sub i\\nosupersub\\par\r\n}"),
-                                doc));
+    ASSERT_TRUE(HxRtfToDocument(
+        Rtf("{\\*\\generator Riched20 5.50.99.2050;}\\viewkind4\\uc1\\pard\\lang2052\\b\\f0"
+            "\\fs52 \\'d6\\'d0\\'ce\\'c4\\b0\\f1 x\\super 2\\nosupersub\\sub i\\nosupersub\\par\r\n}"),
+        doc));
     EXPECT_EQ(doc.toPlainText(), QStringLiteral("中文x2i"));
     const std::vector<TextRun> runs = Runs(doc);
     ASSERT_GE(runs.size(), 4u);
@@ -99,7 +103,8 @@ TEST(RichTextRead, RichEditOutputWithCodePageBytes) {
 TEST(RichTextRead, UnicodeEscapesSkipTheirFallback) {
     QTextDocument doc;
     ASSERT_TRUE(HxRtfToDocument(Rtf("\\pard\\uc1\\u945?\\u-1?b\\uc2\\u946\\'3f\\'3fc\\par}"), doc));
-    EXPECT_EQ(doc.toPlainText(), QString(QChar(0x3B1)) + QChar(0xFFFF) + QChar('b') + QChar(0x3B2) + QChar('c'));
+    EXPECT_EQ(doc.toPlainText(),
+              QString(QChar(0x3B1)) + QChar(0xFFFF) + QChar('b') + QChar(0x3B2) + QChar('c'));
 }
 
 // What the editor writes is read back to the same document, and writing that gives the same bytes.
@@ -180,11 +185,12 @@ TEST(RichTextRoundTrip, EditorDocumentReadBackTheSame) {
 TEST(RichTextRoundTrip, UnknownAndObjectGroupsKeptByteForByte) {
     const QByteArray generator = "{\\*\\generator Riched20 5.50.99.2050;}";
     const QByteArray unknown = "{\\*\\hxfuture {\\x1 nested \\'ff}\\bin2 {}}";
-    const QByteArray object = "{\\object\\objemb{\\*\\objclass Equation.3}\\objw1200\\objh600{\\*\\objdata "
-                              "01050000\r\n02000000}{\\result{\\pict\\wmetafile8\\picwgoal1200\\pichgoal600 0100}}}";
+    const QByteArray object =
+        "{\\object\\objemb{\\*\\objclass Equation.3}\\objw1200\\objh600{\\*\\objdata "
+        "01050000\r\n02000000}{\\result{\\pict\\wmetafile8\\picwgoal1200\\pichgoal600 0100}}}";
     const QByteArray pict = "{\\pict\\dibitmap0\\picwgoal300\\pichgoal450 28000000}";
-    const QByteArray input = Rtf(generator + "\\viewkind4\\uc1\\pard\\f0\\fs52 A" + object + "B" + unknown + "C" + pict +
-                                 "\\par\r\n");
+    const QByteArray input = Rtf(generator + "\\viewkind4\\uc1\\pard\\f0\\fs52 A" + object + "B" + unknown +
+                                 "C" + pict + "\\par\r\n");
     QTextDocument doc;
     ASSERT_TRUE(HxRtfToDocument(input, doc));
     EXPECT_EQ(HxRichPlainText(doc), QStringLiteral("ABC"));
@@ -212,8 +218,8 @@ TEST(RichTextRoundTrip, UnknownAndObjectGroupsKeptByteForByte) {
 // The item's string ends at the first zero byte: a kept group holding zero bytes is kept as far as
 // that string can hold it, binary data as hex digits and stray zero bytes dropped.
 TEST(RichTextRoundTrip, ZeroBytesOfKeptGroupsMadeStorable) {
-    const QByteArray group = QByteArray("{\\object\\objw300\\objh300{\\*\\objdata\\bin2 ") + QByteArray("\0\x7f", 2) +
-                             "}}{\\*\\x a" + QByteArray("\0", 1) + "b}";
+    const QByteArray group = QByteArray("{\\object\\objw300\\objh300{\\*\\objdata\\bin2 ") +
+                             QByteArray("\0\x7f", 2) + "}}{\\*\\x a" + QByteArray("\0", 1) + "b}";
     QTextDocument doc;
     ASSERT_TRUE(HxRtfToDocument(Rtf(QByteArray("\\pard A") + group + "\\par"), doc));
     const QByteArray out = HxDocumentToRtf(doc);
@@ -256,7 +262,8 @@ TEST(RichTextRead, BadInputRefused) {
 
 TEST(RichTextRead, OutOfRangeValuesClamped) {
     QTextDocument doc;
-    ASSERT_TRUE(HxRtfToDocument(Rtf("\\pard\\f1 a\\f77 b\\f-3\\fs999999 c\\fs0 d\\li99999999\\cf9 e\\par"), doc));
+    ASSERT_TRUE(
+        HxRtfToDocument(Rtf("\\pard\\f1 a\\f77 b\\f-3\\fs999999 c\\fs0 d\\li99999999\\cf9 e\\par"), doc));
     const std::vector<TextRun> runs = Runs(doc);
     ASSERT_GE(runs.size(), 3u);
     // Fonts missing from the table keep the font in effect.
@@ -332,8 +339,7 @@ TEST(RichTextCorpus, KeptInputsPassEveryCheck) {
     for (const QString& name : files) {
         QFile file(dir.filePath(name));
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        hx_rich_text_checks::CheckInput(file.readAll(), [&](const char* what) {
-            ADD_FAILURE() << name.toStdString() << ": " << what;
-        });
+        hx_rich_text_checks::CheckInput(
+            file.readAll(), [&](const char* what) { ADD_FAILURE() << name.toStdString() << ": " << what; });
     }
 }

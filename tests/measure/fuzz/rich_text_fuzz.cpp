@@ -12,9 +12,10 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     static QGuiApplication app(*argc, *argv);
     // Font look-ups fill fontconfig's caches once: do that before the first input, so that the
     // leak check of the runs sees only what an input allocates.
-    hx_rich_text_checks::CheckInput("{\\rtf1{\\fonttbl{\\f0\\fcharset134 \\'cb\\'ce\\'cc\\'e5;}{\\f1 Times New Roman;}"
-                                    "{\\f2 Arial;}}\\f0 \\'d6\\'d0\\b\\i\\f1 x\\f2 y\\u945?\\par}",
-                                    [](const char*) {});
+    hx_rich_text_checks::CheckInput(
+        "{\\rtf1{\\fonttbl{\\f0\\fcharset134 \\'cb\\'ce\\'cc\\'e5;}{\\f1 Times New Roman;}"
+        "{\\f2 Arial;}}\\f0 \\'d6\\'d0\\b\\i\\f1 x\\f2 y\\u945?\\par}",
+        [](const char*) {});
     return 0;
 }
 
