@@ -5,12 +5,13 @@
 // every kind, one with every action button, one with parameters and calculated values, one with
 // 3DS models whose files are whole, damaged or missing, one with the figures of the construct
 // commands (prisms, pyramids, frustums, spheres, the frame, fixed round figures, crossing and
-// division points) and one with surfaces and view buttons, each with damaged variants of their
-// records; with --paste, the clipboard blocks of a page (its cells, the page whole); with --toolset,
+// division points), one with surfaces and view buttons and one with ink marks, each with damaged
+// variants of their records; with --paste, the clipboard blocks of a page (its cells, the page whole); with --toolset,
 // tool-set files.
 // Usage: make_document_seeds [--paste | --toolset] DIR
 #include "document/halvix_doc.h"
 #include "dynamics/buttons.h"
+#include "dynamics/ink.h"
 #include "dynamics/iterate.h"
 #include "dynamics/track.h"
 #include "measure/calculator.h"
@@ -671,6 +672,35 @@ std::vector<BYTE> ModelDocument(const std::function<void(std::vector<CGModel3ds*
     return doc.StoreToBytes();
 }
 
+// Two ink cells: a red one of two strokes (3 and 2 points) moved by its offset, a blue one of one.
+std::vector<BYTE> InkDocument() {
+    CHalvixDoc doc;
+    doc.OnNewDocument();
+    CGPage* page = doc.GetPage(0);
+    const float p[] = {1.25f, 2.5f, -50.0f, 3.75f, -4.5f, -50.0f, 6.0f, 7.0f, -50.0f};
+    auto* red = new CGInkmarks(page->m_nextId++, new CStroke(3, p));
+    red->AddStroke(new CStroke(2, p + 3));
+    red->m_labelPos[0] = 0.5f;
+    red->m_labelPos[1] = -1.5f;
+    page->m_cells.SetAt(red->m_id, red);
+    auto* blue = new CGInkmarks(page->m_nextId++, new CStroke(2, p));
+    blue->m_color = CRgba{0, 0, 255, 255};
+    page->m_cells.SetAt(blue->m_id, blue);
+    return doc.StoreToBytes();
+}
+
+// The bytes with the 32-bit value `from` that comes right before the float `next` replaced by `to`
+// (at its first place).
+std::vector<BYTE> WithCountBefore(std::vector<BYTE> bytes, int32_t from, float next, int32_t to) {
+    BYTE pattern[8];
+    std::memcpy(pattern, &from, 4);
+    std::memcpy(pattern + 4, &next, 4);
+    const auto at = std::search(bytes.begin(), bytes.end(), pattern, pattern + 8);
+    if (at != bytes.end())
+        std::memcpy(&*at, &to, 4);
+    return bytes;
+}
+
 CRecord* PointTool() {
     auto* tool = new CRecord;
     tool->m_name = u"点";
@@ -1135,5 +1165,21 @@ int main(int argc, char** argv) {
     WriteSurfaceSeeds([&](const std::string& name, const std::vector<BYTE>& bytes) {
         Write(dir + "/" + name + ".hvx", bytes);
     });
+    // Ink marks, and their records lying about their counts: points beyond the bytes, a negative
+    // point count, a huge one, more strokes than bytes; a file cut short among the strokes.
+    const std::vector<BYTE> ink = InkDocument();
+    Write(dir + "/ink.hvx", ink);
+    Write(dir + "/ink-point-count.hvx", WithCountBefore(ink, 3, 1.25f, 40));
+    Write(dir + "/ink-negative-count.hvx", WithCountBefore(ink, 2, 3.75f, -7));
+    Write(dir + "/ink-huge-count.hvx", WithCountBefore(ink, 2, 3.75f, 0x7FFFFFFF));
+    std::vector<BYTE> inkStrokes = ink;
+    const std::string strokeClass = "CStroke";
+    const auto cls = std::search(inkStrokes.begin(), inkStrokes.end(), strokeClass.begin(), strokeClass.end());
+    if (cls - inkStrokes.begin() >= 8)
+        *(cls - 8) = 0xF0; // the stroke array's count (a WORD before the class tag): 2 becomes 240
+    Write(dir + "/ink-stroke-count.hvx", inkStrokes);
+    std::vector<BYTE> inkCut = ink;
+    inkCut.resize(inkCut.size() - 30);
+    Write(dir + "/ink-cut.hvx", inkCut);
     return 0;
 }
