@@ -1,8 +1,9 @@
 // The properties command (ID_EDIT_PROPERTY) as far as the dialogs of its objects exist: one selected
-// action button, or one selected component; every other selection is handed on down the routing.
+// locus or curve, action button, or component; every other selection is handed on down the routing.
 #include "document/halvix_doc.h"
 
 #include "dynamics/buttons.h"
+#include "dynamics/curves.h"
 #include "solids/subassembly.h"
 
 namespace {
@@ -29,9 +30,31 @@ CGSubassembly* ComponentForProperties(const CGPage* page) {
     return DYNAMIC_DOWNCAST(CGSubassembly, page->FindCell(page->m_selOthers.GetHead()));
 }
 
+// The one selected locus or curve, when no report of two elements and no point, line or face
+// dialog comes before it.
+CGCell* PathForProperties(const CGPage* page) {
+    if (!page || page->m_selCurves.GetCount() != 1)
+        return nullptr;
+    for (int n : {page->m_selPoints.GetCount(), page->m_selLines.GetCount(), page->m_selFaces.GetCount()}) {
+        if (n == 1 || n == 2)
+            return nullptr;
+    }
+    CGCell* cell = page->FindCell(page->m_selCurves.GetHead());
+    return cell && (cell->IsKindOf(RUNTIME_CLASS(CGLocus)) || cell->IsKindOf(RUNTIME_CLASS(CGCurve)))
+               ? cell
+               : nullptr;
+}
+
 } // namespace
 
 void CHalvixDoc::OnEditProperties() {
+    if (CGCell* path = PathForProperties(g_pCurPage)) {
+        if (auto* locus = DYNAMIC_DOWNCAST(CGLocus, path))
+            EditLocusProperties(*locus);
+        else
+            EditCurveProperties(*static_cast<CGCurve*>(path));
+        return;
+    }
     if (CGButton* button = ButtonForProperties(g_pCurPage)) {
         EditButtonProperties(*button);
         return;
@@ -44,7 +67,8 @@ void CHalvixDoc::OnEditProperties() {
 }
 
 void CHalvixDoc::OnUpdateEditProperties(CCmdUI* pCmdUI) {
-    if (ButtonForProperties(g_pCurPage) || ComponentForProperties(g_pCurPage))
+    if (ButtonForProperties(g_pCurPage) || ComponentForProperties(g_pCurPage) ||
+        PathForProperties(g_pCurPage))
         pCmdUI->Enable(TRUE);
     else if (AfxGetCommandRouter().HasHandlerAfter(this, ID_EDIT_PROPERTY))
         pCmdUI->ContinueRouting();

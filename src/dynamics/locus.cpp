@@ -32,8 +32,10 @@ CGLocus::CGLocus(WORD id, WORD driver, WORD traced, float t0, float t1) {
     m_id = id;
     m_t0 = t0;
     m_t1 = t1;
+    // The chain is walked before the locus links itself into the driver's children.
+    const std::vector<WORD> chain = CollectChain(driver, traced);
     AddParent(driver);
-    for (WORD cell : CollectChain(driver, traced))
+    for (WORD cell : chain)
         AddParent(cell);
     AddParent(traced);
     m_name = u"轨迹";
@@ -136,6 +138,8 @@ BOOL CGLocus::PointAtParameter(float p[3], float t) {
     CGCell* driver = count > 0 ? HxFindCell(m_parents[0]) : nullptr;
     if (!driver)
         return fail();
+    // The chain is computed anew for this parameter: a pass of its own.
+    HxBeginRecomputePass();
     driver->m_param1 = t;
     driver->SyncVertex();
     for (int i = 1; i < count; ++i) {
