@@ -172,9 +172,13 @@ public:
     int m_sampleCount = 0;
     float m_step = 0.1f;
     std::vector<float> m_samples;
+    // The driver parameter each sample was taken at: its place in the equal steps, or where the
+    // bisection of a gap's end found it.  The nearest search starts from there, so that a sample at
+    // the end of a gap leads to a parameter where the traced point exists.
+    std::vector<float> m_sampleParameters;
 
 private:
-    void StoreSample(int i, const float p[3]);
+    void StoreSample(int i, const float p[3], float t);
 };
 
 // A free point on a curve (its only parent) at the parameter t = m_param1.

@@ -125,6 +125,7 @@ void CGLocus::Serialize(CArchive& ar) {
         m_step = kDefaultStep;
     m_sampleCount = 0;
     m_samples.clear();
+    m_sampleParameters.clear();
 }
 
 BOOL CGLocus::PointAtParameter(float p[3], float t) {
@@ -153,7 +154,8 @@ BOOL CGLocus::PointAtParameter(float p[3], float t) {
     return TRUE;
 }
 
-void CGLocus::StoreSample(int i, const float p[3]) {
+void CGLocus::StoreSample(int i, const float p[3], float t) {
+    m_sampleParameters[size_t(i)] = t;
     float* s = &m_samples[size_t(i) * 3];
     s[0] = p[0];
     s[1] = p[1];
@@ -184,17 +186,18 @@ void CGLocus::Recompute() {
         m_sampleCount = int(count);
         m_samples.assign(size_t(m_sampleCount + 1) * 3, 0.0f);
     }
+    m_sampleParameters.assign(size_t(m_sampleCount), 0.0f);
     const float saved = driver->m_param1;
     const int n = m_sampleCount;
     const float dt = (m_t1 - m_t0) / float(n - 1);
     float p[3];
     bool previous = PointAtParameter(p, m_t0) != FALSE;
-    StoreSample(0, p);
+    StoreSample(0, p, m_t0);
     m_valid = previous;
     for (int i = 1; i < n; ++i) {
         const float t = i == n - 1 ? m_t1 : m_t0 + float(i) * dt;
         const bool defined = PointAtParameter(p, t) != FALSE;
-        StoreSample(i, p);
+        StoreSample(i, p, t);
         if (defined && !previous) {
             // Where the point begins to exist: sample i - 1 takes the first point found.
             m_valid = true;
@@ -205,7 +208,7 @@ void CGLocus::Recompute() {
                 float q[3];
                 if (PointAtParameter(q, m)) {
                     b = m;
-                    StoreSample(i - 1, q);
+                    StoreSample(i - 1, q, m);
                 } else {
                     a = m;
                 }
@@ -219,7 +222,7 @@ void CGLocus::Recompute() {
                 float q[3];
                 if (PointAtParameter(q, m)) {
                     a = m;
-                    StoreSample(i, q);
+                    StoreSample(i, q, m);
                     m_valid = true;
                 } else {
                     b = m;
@@ -275,7 +278,8 @@ BOOL CGLocus::NearestParameter(float point[3], double& f, double& distance, int 
     if (index < 0)
         return fail();
     const float dt = (m_t1 - m_t0) / float(m_sampleCount - 1);
-    float tBest = float(index) * dt + m_t0;
+    float tBest = size_t(index) < m_sampleParameters.size() ? m_sampleParameters[size_t(index)]
+                                                             : float(index) * dt + m_t0;
     const float saved = driver->m_param1;
     HxFineSearch(tBest, dt, m_t0, m_t1, [&](double t) {
         float q[3];
