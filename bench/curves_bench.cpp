@@ -48,7 +48,8 @@ struct BenchLocus {
         g_pCurPage = page.get();
         g_cellMap = &page->m_cells;
         CGVertex* fixed = AddPoint(0.0f, 0.0f, 0.0f);
-        auto* circle = Add(new CGArc(page->m_nextId++, 0, 0, 0, 2, 0, 0, 0, 2, 0, 0, 6.2831855f, CGArc::kCircle));
+        auto* circle =
+            Add(new CGArc(page->m_nextId++, 0, 0, 0, 2, 0, 0, 0, 2, 0, 0, 6.2831855f, CGArc::kCircle));
         driver = Add(new CGVerFreeInCircle(page->m_nextId++, page->m_nextVertex++, u"D", circle->m_id, 0.5f));
         WORD last = driver->m_id;
         // The driver and the traced point are two of the chain's cells.

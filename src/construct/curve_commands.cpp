@@ -1,13 +1,16 @@
 // The locus command (a driver and a point built on it), the curve command (equations in the curve
 // dialog over the selected values), the command that puts a free point on a selected carrier at a
-// random place, and the properties of a locus and of a curve.
+// random place, the crossings of curves and loci the intersection command makes, and the properties
+// of a locus and of a curve.
 #include "construct/construct_ids.h"
 #include "construct/construction.h"
+#include "construct/curve_crossings.h"
 #include "document/halvix_doc.h"
 #include "dynamics/curve_dialogs.h"
 #include "dynamics/curves.h"
 #include "platform/random.h"
 #include "points/confined_points.h"
+#include "points/crossing_points.h"
 
 #include <cmath>
 
@@ -72,9 +75,26 @@ template <class Cells> void OfferVariables(CDlgCurve& dialog, const Cells& cells
     }
 }
 
+// The point of crossing `index` of a pair, as the intersection command makes it.
+template <class T> CGVertex* MakeCrossing(CCellMaker& make, int index, WORD first, WORD second) {
+    return make.AddPoint<T>(BYTE(index), first, second);
+}
+
+// The intersection command's counted pairs: the searches and the point classes of the crossings.
+void InstallCrossings() {
+    HxSetCrossingKind(CCrossingPair::LineCurve, IntersectLineCurve, MakeCrossing<CGVerIntersectionLQ>);
+    HxSetCrossingKind(CCrossingPair::LineLocus, IntersectLineLocus, MakeCrossing<CGVerIntersectionLG>);
+    HxSetCrossingKind(CCrossingPair::CircleCurve, IntersectCircleCurve, MakeCrossing<CGVerIntersectionCQ>);
+    HxSetCrossingKind(CCrossingPair::CircleLocus, IntersectCircleLocus, MakeCrossing<CGVerIntersectionCG>);
+    HxSetCrossingKind(CCrossingPair::CurveCurve, IntersectCurveCurve, MakeCrossing<CGVerIntersectionQQ>);
+    HxSetCrossingKind(CCrossingPair::LocusLocus, IntersectLocusLocus, MakeCrossing<CGVerIntersectionGG>);
+    HxSetCrossingKind(CCrossingPair::CurveLocus, IntersectCurveLocus, MakeCrossing<CGVerIntersectionQG>);
+}
+
 } // namespace
 
 void CHalvixDoc::AddCurveCommands() {
+    InstallCrossings();
     OnCommandId(ID_CREATE_LOCUS, &CHalvixDoc::OnCreateLocus);
     OnUpdateId(ID_CREATE_LOCUS, &CHalvixDoc::OnUpdateCreateLocus);
     OnCommandId(ID_CREATE_CURVE, &CHalvixDoc::OnCreateCurve);

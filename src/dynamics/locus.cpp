@@ -279,7 +279,7 @@ BOOL CGLocus::NearestParameter(float point[3], double& f, double& distance, int 
         return fail();
     const float dt = (m_t1 - m_t0) / float(m_sampleCount - 1);
     float tBest = size_t(index) < m_sampleParameters.size() ? m_sampleParameters[size_t(index)]
-                                                             : float(index) * dt + m_t0;
+                                                            : float(index) * dt + m_t0;
     const float saved = driver->m_param1;
     HxFineSearch(tBest, dt, m_t0, m_t1, [&](double t) {
         float q[3];

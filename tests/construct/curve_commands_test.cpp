@@ -3,12 +3,14 @@
 // on an object, the undo steps, and the branches that make and record nothing.
 #include "construct_fixture.h"
 
+#include "construct/point_dialogs.h"
 #include "dynamics/curve_dialogs.h"
 #include "dynamics/curves.h"
 #include "dynamics/ink.h"
 #include "model/free_points.h"
 #include "platform/random.h"
 #include "points/confined_points.h"
+#include "points/crossing_points.h"
 
 #include <gtest/gtest.h>
 
@@ -113,11 +115,11 @@ TEST_F(CurveCommandsTest, LocusRefusedWithoutADriverAndItsDescendant) {
     auto* free = Add<CGVerFreeXyz>(1.0f, 2.0f, 3.0f);
     CTestMidpoint* onFree = AddMidpoint(free->m_id, m_o->m_id);
     const std::initializer_list<WORD> refused[] = {
-        {m_driver->m_id},                          // one point
-        {m_driver->m_id, loose->m_id},             // not built on the driver
-        {m_o->m_id, m_m->m_id},                    // O is no free point with one parameter
-        {free->m_id, onFree->m_id},                // two degrees of freedom
-        {m_driver->m_id, m_m->m_id, loose->m_id},  // three points
+        {m_driver->m_id},                         // one point
+        {m_driver->m_id, loose->m_id},            // not built on the driver
+        {m_o->m_id, m_m->m_id},                   // O is no free point with one parameter
+        {free->m_id, onFree->m_id},               // two degrees of freedom
+        {m_driver->m_id, m_m->m_id, loose->m_id}, // three points
     };
     for (const auto& selection : refused) {
         Select(selection);
@@ -218,7 +220,7 @@ TEST_F(CurveCommandsTest, PointOnObjectChoosesTheCarrierInItsOrder) {
         const char* className;
         const char16_t* undo;
     } cases[] = {
-        {{face->m_id, line->m_id}, "CGVerFreeInLine", u"添加线上的点"},      // lines first
+        {{face->m_id, line->m_id}, "CGVerFreeInLine", u"添加线上的点"},     // lines first
         {{face->m_id, circle->m_id}, "CGVerFreeInCircle", u"添加圆上的点"}, // then curves
         {{locus->m_id}, "CGVerFreeInLocus", u"添加轨迹上的点"},
         {{curve->m_id}, "CGVerFreeInCurve", u"添加曲线上的点"},
@@ -299,6 +301,46 @@ TEST_F(CurveCommandsTest, PointOnAnInkMarkOrOnNothingMakesAndRecordsNothing) {
     const PageSnapshot before = TakeSnapshot(*m_page);
     Run(ID_CREATE_POINT_ONOBJECT);
     ExpectNothingDone(before);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The intersection command on real curves and loci
+
+TEST_F(CurveCommandsTest, IntersectionCommandMakesTheCrossingsOfALineAndACurve) {
+    auto* sine = Insert(new CGCurve(NextId(), IdList({}), u"t", u"sin(t)", u"0", u"-3*pi", u"3*pi", 0.2f, 0));
+    CGLine* axis = Line(-20, 0, 0, 20, 0, 0);
+    BuildCircleDriver();
+    auto* locus = Insert(new CGLocus(NextId(), m_driver->m_id, m_m->m_id, 0.0f, 6.2831f));
+    Select({sine->m_id, axis->m_id});
+    ASSERT_TRUE(Enabled(ID_CREATE_POINT_INTER));
+    int offered = -1;
+    Script<CDlgIntersectionNum>([&](CDlgIntersectionNum& d) { offered = d.m_number; });
+    const WORD first = m_page->m_nextId;
+    Run(ID_CREATE_POINT_INTER);
+    EXPECT_EQ(offered, 7);
+    ASSERT_EQ(m_page->m_nextId, first + 7);
+    for (int k = 0; k < 7; ++k) {
+        auto* p = Cell<CGVerIntersectionLQ>(WORD(first + k));
+        ASSERT_NE(p, nullptr);
+        EXPECT_EQ(p->m_kind, k);
+        ExpectValidAt(*p, (k - 3) * kPi, 0, 0, 1e-4);
+    }
+    ExpectUndoStep<CCmdAddCells>(u"添加直线与曲线的交点", 7);
+    // The circle of the driver and the locus of M (the unit circle) do not meet: two points asked
+    // for all the same, invalid until they do.
+    Select({locus->m_id, m_circle->m_id});
+    Script<CDlgIntersectionNum>([&](CDlgIntersectionNum& d) {
+        offered = d.m_number;
+        d.m_number = 2;
+    });
+    const WORD next = m_page->m_nextId;
+    Run(ID_CREATE_POINT_INTER);
+    EXPECT_EQ(offered, 0);
+    auto* c0 = Cell<CGVerIntersectionCG>(next);
+    ASSERT_NE(c0, nullptr);
+    EXPECT_EQ(Parents(c0), (std::vector<WORD>{m_circle->m_id, locus->m_id}));
+    EXPECT_FALSE(c0->m_valid);
+    EXPECT_FLOAT_EQ(m_driver->m_param1, 0.5f);
 }
 
 // ---------------------------------------------------------------------------------------------

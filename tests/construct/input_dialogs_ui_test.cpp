@@ -221,17 +221,34 @@ TEST(ConstructRibbon, TheConstructCategoryHoldsEveryCommandWithItsPromptIconAndH
     }
     ASSERT_NE(category, nullptr);
     CHalvixDoc doc;
-    const UINT ids[] = {
-        ID_CREATE_LINE_SEGMENT,      ID_CREATE_LINE_HALF,          ID_CREATE_LINE_STRAIGHT,
-        ID_CREATE_LINE_VECTOR,       ID_CREATE_LINE_PERPENDICULAR, ID_CREATE_POINT_PER_SC,
-        ID_CREATE_POINT_PER_EQ,      ID_CREATE_POINT_PAR_X,        ID_CREATE_POINT_PAR_Y,
-        ID_CREATE_POINT_PAR_Z,       ID_CREATE_POINT_VECTOR,       ID_CREATE_POINT_2DZ,
-        ID_CREATE_POINT_PAR_L,       ID_CREATE_POINT_PAR_V,        ID_CREATE_LINE_PARALLEL,
-        ID_CREATE_LINE_COMMON,       ID_CREATE_FACE_PARFACE,       ID_CREATE_FACE_PERLINE,
-        ID_CREATE_POINT_TRIANGLE_G,  ID_CREATE_POINT_TRIANGLE_O,   ID_CREATE_POINT_TRIANGLE_I,
-        ID_CREATE_POINT_TRIANGLE_H,  ID_CREATE_POINT_TRIANGLE_E,   ID_CREATE_POINT_COORDINATES,
-        ID_CREATE_POINT_ROT_INCIRCLE, ID_CREATE_POINT_ONOBJECT,    ID_CREATE_LOCUS,
-        ID_CREATE_CURVE};
+    const UINT ids[] = {ID_CREATE_LINE_SEGMENT,
+                        ID_CREATE_LINE_HALF,
+                        ID_CREATE_LINE_STRAIGHT,
+                        ID_CREATE_LINE_VECTOR,
+                        ID_CREATE_LINE_PERPENDICULAR,
+                        ID_CREATE_POINT_PER_SC,
+                        ID_CREATE_POINT_PER_EQ,
+                        ID_CREATE_POINT_PAR_X,
+                        ID_CREATE_POINT_PAR_Y,
+                        ID_CREATE_POINT_PAR_Z,
+                        ID_CREATE_POINT_VECTOR,
+                        ID_CREATE_POINT_2DZ,
+                        ID_CREATE_POINT_PAR_L,
+                        ID_CREATE_POINT_PAR_V,
+                        ID_CREATE_LINE_PARALLEL,
+                        ID_CREATE_LINE_COMMON,
+                        ID_CREATE_FACE_PARFACE,
+                        ID_CREATE_FACE_PERLINE,
+                        ID_CREATE_POINT_TRIANGLE_G,
+                        ID_CREATE_POINT_TRIANGLE_O,
+                        ID_CREATE_POINT_TRIANGLE_I,
+                        ID_CREATE_POINT_TRIANGLE_H,
+                        ID_CREATE_POINT_TRIANGLE_E,
+                        ID_CREATE_POINT_COORDINATES,
+                        ID_CREATE_POINT_ROT_INCIRCLE,
+                        ID_CREATE_POINT_ONOBJECT,
+                        ID_CREATE_LOCUS,
+                        ID_CREATE_CURVE};
     for (UINT id : ids) {
         const HxRibbonBaseElement* found = nullptr;
         for (const auto& panel : category->panels) {

@@ -173,7 +173,8 @@ TEST_F(MoveButtonTest, OnALocusItStopsNearestAndPutsTheLocusChainBack) {
 }
 
 TEST_F(MoveButtonTest, RealCurvesAndLociCarryTheirPointsToo) {
-    auto* curve = Insert(new CGCurve(NextId(), IdList({}), u"t", u"t^2", u"0", u"-2", u"2", 0.1f, CGCurve::kCartesian));
+    auto* curve =
+        Insert(new CGCurve(NextId(), IdList({}), u"t", u"t^2", u"0", u"-2", u"2", 0.1f, CGCurve::kCartesian));
     auto* p = Add<CGVerFreeInCurve>(curve->m_id, -1.5f);
     CGButnMove* onCurve = AddMove(p, Target(1.0f, 2.0f, 0.0f), 0.01f);
     EXPECT_EQ(onCurve->m_kind, CGButnMove::kOnCurve);

@@ -43,7 +43,9 @@ protected:
         m_n = AddMidpoint(m_o->m_id, m_driver->m_id);
         m_t = Insert(new CTestUpperPoint(NextId(), NextVertex(), m_m->m_id));
     }
-    CGLocus* AddLocus(float t0, float t1) { return Insert(new CGLocus(NextId(), m_driver->m_id, m_t->m_id, t0, t1)); }
+    CGLocus* AddLocus(float t0, float t1) {
+        return Insert(new CGLocus(NextId(), m_driver->m_id, m_t->m_id, t0, t1));
+    }
     CGCurve* AddCurve(const char16_t* x, const char16_t* y, const char16_t* z, const char16_t* from,
                       const char16_t* to, float step, int kind, std::initializer_list<WORD> parents = {}) {
         return Insert(new CGCurve(NextId(), IdList(parents), x, y, z, from, to, step, kind));
@@ -310,7 +312,8 @@ TEST_F(CurvesTest, SphericalAndCylindricalCurves) {
 TEST_F(CurvesTest, CurveFollowsTheValuesItNames) {
     CGTmVariable* a = AddValue(2.0f, u"a");
     CGTmVariable* b = AddValue(3.0f, u"b");
-    CGCurve* curve = AddCurve(u"No1*t", u"0", u"No2", u"0", u"No2", 0.5f, CGCurve::kCartesian, {a->m_id, b->m_id});
+    CGCurve* curve =
+        AddCurve(u"No1*t", u"0", u"No2", u"0", u"No2", 0.5f, CGCurve::kCartesian, {a->m_id, b->m_id});
     ASSERT_TRUE(curve->m_valid);
     EXPECT_EQ(curve->m_tMax, 3.0);
     ExpectSample(curve->Sample(curve->m_sampleCount - 1), 6, 0, 3);
@@ -329,12 +332,12 @@ TEST_F(CurvesTest, CurveRangesThatMakeItInvalid) {
         const char16_t* to;
         float step;
     } cases[] = {
-        {u"1", u"1", 0.1f},            // empty
-        {u"2", u"1", 0.1f},            // backwards
-        {u"0", u"10^9", 0.0001f},      // billions of samples
-        {u"0", u"1/(1-1)", 0.1f},      // no finite end
-        {u"0", u"sin(", 0.1f},         // does not compile
-        {u"nonsense", u"1", 0.1f},     // an unknown name
+        {u"1", u"1", 0.1f},        // empty
+        {u"2", u"1", 0.1f},        // backwards
+        {u"0", u"10^9", 0.0001f},  // billions of samples
+        {u"0", u"1/(1-1)", 0.1f},  // no finite end
+        {u"0", u"sin(", 0.1f},     // does not compile
+        {u"nonsense", u"1", 0.1f}, // an unknown name
     };
     for (const Case& c : cases) {
         CGCurve* curve = AddCurve(u"t", u"t", u"0", c.from, c.to, c.step, CGCurve::kCartesian);

@@ -46,7 +46,8 @@ protected:
         EXPECT_EQ(p[0], 77.0f); // untouched
         return all;
     }
-    static void ExpectPoint(const std::vector<float>& p, double x, double y, double z, double tolerance = 1e-4) {
+    static void ExpectPoint(const std::vector<float>& p, double x, double y, double z,
+                            double tolerance = 1e-4) {
         ASSERT_EQ(p.size(), 3u);
         EXPECT_NEAR(p[0], x, tolerance);
         EXPECT_NEAR(p[1], y, tolerance);
@@ -79,7 +80,9 @@ TEST_F(CrossingTest, TheLinesKindBoundsItsCrossings) {
         BYTE kind;
         size_t count;
         double first;
-    } cases[] = {{CGLine::kSegment, 1, kPi}, {CGLine::kVector, 1, kPi}, {CGLine::kRay, 3, kPi},
+    } cases[] = {{CGLine::kSegment, 1, kPi},
+                 {CGLine::kVector, 1, kPi},
+                 {CGLine::kRay, 3, kPi},
                  {CGLine::kLine, 7, -3 * kPi}};
     for (const Case& c : cases) {
         CGLine* line = Line(0.5f, 0, 0, 5, 0, 0, c.kind);
