@@ -137,7 +137,9 @@ BOOL CGLocus::PointAtParameter(float p[3], float t) {
     };
     const int count = int(m_parents.GetSize());
     CGCell* driver = count > 0 ? HxFindCell(m_parents[0]) : nullptr;
-    if (!driver)
+    // Only a free point with one parameter is driven: the parameter word of any other cell (a
+    // value, a circle) holds something else.
+    if (!IsDriverClass(driver))
         return fail();
     // The chain is computed anew for this parameter: a pass of its own.
     HxBeginRecomputePass();
@@ -164,7 +166,7 @@ void CGLocus::StoreSample(int i, const float p[3], float t) {
 
 void CGLocus::Recompute() {
     CGCell* driver = Driver();
-    if (!driver || m_parents.GetSize() < 2) {
+    if (!IsDriverClass(driver) || m_parents.GetSize() < 2) {
         m_valid = false;
         m_sampleCount = 0;
         m_samples.clear();

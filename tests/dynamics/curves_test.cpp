@@ -236,6 +236,24 @@ TEST_F(CurvesTest, PointOnLocusStartsWhereTheTracedPointExistsAndSlidesUnderTheM
     EXPECT_FALSE(p->m_valid);
 }
 
+TEST_F(CurvesTest, ALocusDrivenByAnythingButAFreePointWithOneParameterIsInvalid) {
+    BuildChain();
+    CGTmVariable* value = AddValue(7.5f, u"v");
+    CGLocus* locus = AddLocus(0.0f, 1.0f);
+    // As a damaged file may have it: a value, then a free point in space, in the driver's place.
+    auto* free = Add<CGVerFreeXyz>(1.0f, 2.0f, 3.0f);
+    for (CGCell* driver : std::initializer_list<CGCell*>{value, free}) {
+        locus->m_parents[0] = driver->m_id;
+        locus->Resample();
+        locus->Recompute();
+        EXPECT_FALSE(locus->m_valid);
+        float p[3];
+        EXPECT_FALSE(locus->PointAtParameter(p, 0.25f));
+    }
+    EXPECT_EQ(value->m_param1, 7.5f);
+    ExpectAt(*free, 1.0f, 2.0f, 3.0f);
+}
+
 TEST_F(CurvesTest, LocusRecordHoldsTheRangeAndStepAndLoadsWithoutSamples) {
     BuildChain();
     CGLocus* locus = AddLocus(0.25f, 2.5f);

@@ -177,8 +177,9 @@ CLociFigures AddLoci(CGPage* page) {
     CGVertex* mid2 = point(new CGVerMid(id(), vertex(), name(), spoke2->m_id));
     f.second = add(new CGLocus(id(), onLocus->m_id, mid2->m_id, 0.0f, 6.2831f));
     f.second->m_step = 0.05f;
-    auto* value = add(new CGTmVariable);
+    auto* value = new CGTmVariable;
     value->m_id = id();
+    add(value);
     value->m_name = u"a";
     value->m_param1 = 2.0f;
     CList<WORD, WORD> values;
