@@ -59,6 +59,7 @@ CHalvixDoc::CHalvixDoc() {
     AddPyramidCommands();
     AddModelCommands();
     AddComponentCommands();
+    AddDocumentConstructCommands();
     OnCommandId(ID_EDIT_PROPERTY, &CHalvixDoc::OnEditProperties);
     OnUpdateId(ID_EDIT_PROPERTY, &CHalvixDoc::OnUpdateEditProperties);
     OnCommandId(ID_FILE_SAVE_GF, &CHalvixDoc::OnFileSaveGf);
