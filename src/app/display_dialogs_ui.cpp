@@ -1,8 +1,7 @@
-// The windows of the display commands' dialogs: the batch point labels, the transparency track
-// bar, the parameter colour, the side count of an inscribed polygon and the system colour dialog.
+// The windows of the display commands' dialogs: the batch point labels, the parameter colour and
+// the system colour dialog.
 #include "app/color_picker.h"
 #include "app/exchange_dialog.h"
-#include "construct/input_dialogs.h"
 #include "document/display_dialogs.h"
 
 #include <QApplication>
@@ -97,38 +96,6 @@ private:
 };
 
 // ---------------------------------------------------------------------------------------------
-// "alpha-透明度设置"
-
-class CAlphaWindow : public CHxExchangeDialog {
-public:
-    CAlphaWindow(CDlgAlpha& fields, QWidget* parent)
-        : CHxExchangeDialog(u"alpha-透明度设置", parent), m_fields(fields) {
-        using D = CDlgAlpha;
-        auto* layout = new QVBoxLayout(this);
-        m_caption = Add(D::kCaption, new QLabel(fields.m_caption.ToQString(), this));
-        layout->addWidget(m_caption);
-        m_track = Add(D::kTrackBar, new QSlider(Qt::Horizontal, this));
-        m_track->setRange(0, 100);
-        m_track->setValue(fields.m_percent);
-        layout->addWidget(m_track);
-        connect(m_track, &QSlider::valueChanged, this,
-                [this](int value) { m_caption->setText(CDlgAlpha::CaptionOf(value).ToQString()); });
-        AddOkCancel(layout);
-    }
-
-    void accept() override {
-        m_fields.m_percent = m_track->value();
-        m_fields.m_caption = CDlgAlpha::CaptionOf(m_fields.m_percent);
-        QDialog::accept();
-    }
-
-private:
-    CDlgAlpha& m_fields;
-    QLabel* m_caption;
-    QSlider* m_track;
-};
-
-// ---------------------------------------------------------------------------------------------
 // "颜色参数"
 
 class CParametricColorWindow : public CHxExchangeDialog {
@@ -178,33 +145,6 @@ private:
     QButtonGroup* m_choice;
 };
 
-// ---------------------------------------------------------------------------------------------
-// "输入边数"
-
-class CNumberWindow : public CHxExchangeDialog {
-public:
-    CNumberWindow(CDlgNumber& fields, QWidget* parent)
-        : CHxExchangeDialog(u"输入边数", parent), m_fields(fields) {
-        auto* layout = new QVBoxLayout(this);
-        auto* row = new QHBoxLayout;
-        row->addWidget(new QLabel(Text(u"边数："), this));
-        row->addWidget(AddNumberEdit(CDlgNumber::kEditNumber, QString::number(fields.m_number)));
-        layout->addLayout(row);
-        AddOkCancel(layout);
-    }
-
-    void accept() override {
-        int n;
-        if (!GetInt(CDlgNumber::kEditNumber, n, CDlgNumber::kMinSides, CDlgNumber::kMaxSides))
-            return;
-        m_fields.m_number = n;
-        QDialog::accept();
-    }
-
-private:
-    CDlgNumber& m_fields;
-};
-
 INT_PTR ShowColorDialog(CDialog& dialog) {
     auto* fields = dynamic_cast<CMFCColorDialog*>(&dialog);
     if (!fields)
@@ -218,10 +158,8 @@ INT_PTR ShowColorDialog(CDialog& dialog) {
 
 const bool g_registered = [] {
     HxRegisterDialogPresenter(RUNTIME_CLASS(CDlgLabel), Run<CLabelWindow, CDlgLabel>);
-    HxRegisterDialogPresenter(RUNTIME_CLASS(CDlgAlpha), Run<CAlphaWindow, CDlgAlpha>);
     HxRegisterDialogPresenter(RUNTIME_CLASS(CDlgParametricColor),
                               Run<CParametricColorWindow, CDlgParametricColor>);
-    HxRegisterDialogPresenter(RUNTIME_CLASS(CDlgNumber), Run<CNumberWindow, CDlgNumber>);
     HxRegisterDialogPresenter(RUNTIME_CLASS(CMFCColorDialog), ShowColorDialog);
     return true;
 }();

@@ -387,7 +387,7 @@ void CHalvixDoc::OnPolygonInscribed() {
         n = dlg.m_number;
         g_inscribedPolygonSides = n;
         // The dialog keeps its answer within 3 to 100; a caller that skipped it gets nothing.
-        if (n < 3 || n > CDlgNumber::kMaxSides)
+        if (n < 3 || n > CDlgNumber::kMost)
             return;
     } else {
         g_inscribedPolygonSides = 3;

@@ -3,7 +3,6 @@
 #include "document/display_dialogs.h"
 
 IMPLEMENT_DYNAMIC(CDlgLabel, CDialog)
-IMPLEMENT_DYNAMIC(CDlgAlpha, CDialog)
 IMPLEMENT_DYNAMIC(CDlgParametricColor, CDialog)
 IMPLEMENT_DYNAMIC(CMFCColorDialog, CDialog)
 
@@ -49,12 +48,6 @@ char CDlgLabel::SuffixOf(const CString& text) {
         return 0;
     const char16_t c = text[0];
     return IsSuffixChar(c) ? char(c) : 0;
-}
-
-CString CDlgAlpha::CaptionOf(int percent) {
-    CString text;
-    text.Format(u"不透明度：%d%%", percent);
-    return text;
 }
 
 CString CDlgParametricColor::FirstChoiceText() const {

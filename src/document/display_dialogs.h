@@ -1,5 +1,5 @@
-// The fields of the dialogs of the display commands: the batch point labels "点的标签", the
-// transparency "alpha-透明度设置" and the parameter colour "颜色参数".  Their windows live in the
+// The fields of the dialogs of the display commands: the batch point labels "点的标签", the parameter
+// colour "颜色参数" and the system colour dialog.  Their windows live in the
 // application and show these fields.
 #pragma once
 
@@ -31,23 +31,6 @@ public:
     CString m_letter = u"A";
     CString m_suffix = u" ";
     BOOL m_showLabels = TRUE; // "显示所有被选中点的标签"
-};
-
-// "alpha-透明度设置": the opacity in percent on a track bar (0 to 100) and its caption.
-class CDlgAlpha : public CDialog {
-    DECLARE_DYNAMIC(CDlgAlpha)
-public:
-    static constexpr UINT IDD = 201;
-    static constexpr int kTrackBar = 1093;
-    static constexpr int kCaption = 1096;
-
-    CDlgAlpha() : CDialog(IDD) {}
-
-    // "不透明度：%d%%" with the percentage.
-    static CString CaptionOf(int percent);
-
-    CString m_caption = u"不透明度：100%";
-    int m_percent = 100;
 };
 
 // "颜色参数": the modifier's label, its parameter range, and the choice between the two colour modes

@@ -103,6 +103,7 @@ CGPage* CHalvixDoc::AppendPage(const CString& title) {
 }
 
 void CHalvixDoc::MakePageCurrent(CGPage* page) {
+    HxBeginRecomputePass();
     g_pCurPage = page;
     g_cellMap = page ? &page->m_cells : nullptr;
     if (page)

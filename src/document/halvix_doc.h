@@ -58,6 +58,8 @@ class CGModel3ds;
 class CGButton;
 class CGMdfColor;
 class CGSurface;
+class CGCurve;
+class CGLocus;
 class CGIterate;
 class CGTrack;
 
@@ -378,6 +380,19 @@ public:
     // A cylinder, cone or frustum on the selected right triangle (P1 top centre or apex, P2 bottom
     // centre, P3 on the bottom circle) or right trapezium (P4 on the top circle), completed from two
     // points, or a default figure; refused with a message when the angle is not right.
+    // ID_CREATE_LOCUS: the locus of the traced point while the driver runs over its range (the two
+    // selected points, in either order).  ID_CREATE_CURVE: a curve from the curve dialog over the
+    // selected values.  ID_CREATE_POINT_ONOBJECT: a free point at a random place of the first selected
+    // line, circle, locus or curve, face, or of the plane of three selected points.
+    void OnCreateLocus();
+    void OnCreateCurve();
+    void OnCreatePointOnObject();
+    void OnUpdateCreateLocus(CCmdUI* pCmdUI);
+    void OnUpdatePointOnObject(CCmdUI* pCmdUI);
+    // The properties of a locus and of a curve through their dialogs; FALSE after Cancel.  The
+    // document is marked modified and the views updated either way.
+    BOOL EditLocusProperties(CGLocus& locus);
+    BOOL EditCurveProperties(CGCurve& curve);
     void OnCylinder();
     void OnCone();
     void OnFrustum();
@@ -587,6 +602,8 @@ private:
     void AddTransformCommands();
     // The message map entries of the construct commands.
     void AddConstructCommands();
+    // The message map entries of the locus, curve and point-on-object commands.
+    void AddCurveCommands();
     // The message map entries of the calculation, parameter and step commands.
     void AddCalculationCommands();
     // The message map entries of the measurement commands.

@@ -1,8 +1,8 @@
 // The properties command (ID_EDIT_PROPERTY): the relation report of two selected points, lines or
-// faces, or the dialog of the one selected object by its kind (point, line, face, circle, value, solid
-// of revolution, surface, trace of figures, iteration, plane axes, component, 3DS model, hull figure,
-// colour modifier, button),
-// else the page's own dialog or, while traces are kept on screen, the trace dialog.
+// faces, or the dialog of the one selected object by its kind (point, line, face, circle, locus,
+// curve, value, solid of revolution, surface, trace of figures, iteration, plane axes, component,
+// 3DS model, hull figure, colour modifier, button), else the page's own dialog or, while traces are
+// kept on screen, the trace dialog.
 #include "document/halvix_doc.h"
 
 #include "construct/hull_commands.h"
@@ -11,6 +11,7 @@
 #include "dynamics/buttons.h"
 #include "dynamics/color_modifier.h"
 #include "dynamics/ink.h"
+#include "dynamics/curves.h"
 #include "dynamics/iterate.h"
 #include "dynamics/surface.h"
 #include "dynamics/track.h"
@@ -137,6 +138,10 @@ void CHalvixDoc::OnEditProperties() {
         CGCell* cell = page->FindCell(SelectedEntry(page->m_selCurves, 0));
         if (auto* circle = DYNAMIC_DOWNCAST(CGArc, cell))
             HxEditCircleProperties(*page, *circle);
+        else if (auto* locus = DYNAMIC_DOWNCAST(CGLocus, cell))
+            EditLocusProperties(*locus);
+        else if (auto* curve = DYNAMIC_DOWNCAST(CGCurve, cell))
+            EditCurveProperties(*curve);
         else if (DYNAMIC_DOWNCAST(CGInkmarks, cell))
             AfxMessageBox(u"这是画笔留下的墨迹！", MB_OK);
         break;

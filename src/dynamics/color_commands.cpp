@@ -1,6 +1,7 @@
 // The colour commands 2000 to 2029 of the document: named, random and custom colours and the
 // opacity of the selected objects, and the parameter colour that adds a colour modifier.
 #include "construct/construction.h"
+#include "construct/input_dialogs.h"
 #include "document/display_dialogs.h"
 #include "document/display_ids.h"
 #include "document/doc_globals.h"
@@ -76,11 +77,10 @@ void RandomColors(CGPage& page, CHalvixDoc& doc) {
 
 void ApplyOpacity(CGPage& page, CHalvixDoc& doc) {
     CDlgAlpha dlg;
-    dlg.m_percent = g_alphaPercent;
-    dlg.m_caption = CDlgAlpha::CaptionOf(g_alphaPercent);
+    dlg.SetOpacity(g_alphaPercent);
     if (dlg.DoModal() != IDOK)
         return;
-    g_alphaPercent = std::clamp(dlg.m_percent, 0, 100);
+    g_alphaPercent = std::clamp(dlg.m_opacity, 0, 100);
     const BYTE alpha = BYTE(g_alphaPercent * 255 / 100);
     ForEachCell(page.m_cells, [&](CGCell* cell) {
         if (!cell->m_selected)

@@ -117,7 +117,7 @@ TEST_F(ConstructFromSelection, PointToolRows) {
     ExpectRows(1, {
                       {{l1}, {C::kPointMiddle}, 1},
                       {{l1, l2, l3}, {C::kPointMiddle}, 3}, // a midpoint each
-                      {{f}, {C::kPointOnObject}, 0},
+                      {{f}, {C::kPointOnObject}, 1},
                       {{ink}, {C::kPointOnObject}, 0},
                       {{l1, l2}, {C::kPointInter}, 1},
                       {{c1, c2}, {C::kPointInter}, 2},

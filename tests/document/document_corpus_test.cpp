@@ -5,6 +5,7 @@
 #include "document/fuzz/button_runs.h"
 #include "dynamics/color_modifier.h"
 #include "document/fuzz/surface_samples.h"
+#include "dynamics/curves.h"
 #include "platform/shell.h"
 #include "support/model3ds_writer.h"
 
@@ -160,4 +161,25 @@ TEST_F(DocumentCorpusTest, TheModifierSeedsLoadOrAreRefused) {
         const std::vector<BYTE> stored = Store();
         ASSERT_TRUE(Load(stored, false)) << row.name;
     }
+}
+
+TEST_F(DocumentCorpusTest, TheWholeLociSeedLoadsWithItsPathsSampled) {
+    QFile file(QDir(CorpusFolder()).filePath(QStringLiteral("seed-loci-hvx")));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray data = file.readAll();
+    ASSERT_TRUE(Load(std::vector<BYTE>(data.begin(), data.end())));
+    m_doc->OnInitialUpdate();
+    int loci = 0, curves = 0;
+    ForEachCell(g_pCurPage->m_cells, [&](CGCell* cell) {
+        if (auto* locus = DYNAMIC_DOWNCAST(CGLocus, cell)) {
+            ++loci;
+            EXPECT_TRUE(locus->m_valid) << locus->m_id;
+            EXPECT_GT(locus->m_sampleCount, 100) << locus->m_id;
+        } else if (auto* curve = DYNAMIC_DOWNCAST(CGCurve, cell)) {
+            ++curves;
+            EXPECT_TRUE(curve->m_valid) << curve->m_id;
+        }
+    });
+    EXPECT_EQ(loci, 2);
+    EXPECT_EQ(curves, 2);
 }

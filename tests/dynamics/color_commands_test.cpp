@@ -3,6 +3,7 @@
 // refused cuts.
 #include "construct/construct_fixture.h"
 
+#include "construct/input_dialogs.h"
 #include "document/display_dialogs.h"
 #include "document/display_ids.h"
 #include "document/doc_globals.h"
@@ -102,8 +103,8 @@ TEST_F(ColorCommands, TransparencyOpensWithTheFirstObjectsOpacity) {
     face->m_color.a = 90;
     std::vector<std::pair<int, CString>> shown;
     Script<CDlgAlpha>([&](CDlgAlpha& dlg) {
-        shown.push_back({dlg.m_percent, dlg.m_caption});
-        dlg.m_percent = 50;
+        shown.push_back({dlg.m_opacity, dlg.m_text});
+        dlg.m_opacity = 50;
     });
     Select({face->m_id, a->m_id});
     ASSERT_TRUE(Run(ID_COLOR28));
