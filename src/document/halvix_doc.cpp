@@ -53,6 +53,8 @@ CHalvixDoc::CHalvixDoc() {
     AddButtonCommands();
     AddRevolutionCommands();
     AddComponentCommands();
+    AddOptionsCommands();
+    AddVectorCommands();
     OnCommandId(ID_EDIT_PROPERTY, &CHalvixDoc::OnEditProperties);
     OnUpdateId(ID_EDIT_PROPERTY, &CHalvixDoc::OnUpdateEditProperties);
     OnCommandId(ID_FILE_SAVE_GF, &CHalvixDoc::OnFileSaveGf);

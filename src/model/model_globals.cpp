@@ -43,6 +43,7 @@ int g_textureUseCount[4] = {0, 0, 0, 0};
 BOOL g_tracing = FALSE;
 std::vector<WORD> g_finishedButtons;
 std::vector<WORD> g_buttonsToStart;
+int g_commandWaitTicks = 0;
 
 void HxResetModelGlobals() {
     g_pCurPage = nullptr;
@@ -66,4 +67,5 @@ void HxResetModelGlobals() {
     g_tracing = FALSE;
     g_finishedButtons.clear();
     g_buttonsToStart.clear();
+    g_commandWaitTicks = 0;
 }
