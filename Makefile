@@ -34,7 +34,7 @@ bench: deps
 	@for b in $(BENCH_BUILD)/bin/bench_*; do echo "== $$b"; xvfb-run -a -s "-screen 0 1600x1000x24" $$b; done
 
 asan: deps
-	@cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DHALVIX_SANITIZE=ON -DHALVIX_WERROR=$(WERROR) $(LAUNCHER) >/dev/null
+	@cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-g1 -DHALVIX_SANITIZE=ON -DHALVIX_BUILD_BENCH=OFF -DHALVIX_WERROR=$(WERROR) $(LAUNCHER) >/dev/null
 	@cmake --build $(ASAN_BUILD) -j $(JOBS)
 	@cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -L unit -j $(JOBS)
 

@@ -38,3 +38,31 @@ constexpr UINT ID_CREATE_POINT_ROT_INCIRCLE = 33065;
 constexpr UINT ID_CREATE_CYLINDER = 32956;
 constexpr UINT ID_CREATE_CONE = 32957;
 constexpr UINT ID_CREATE_PLATFORM = 32958;
+
+// Faces, circles, spheres and the axes.
+constexpr UINT ID_CREATE_FACE = 32805;
+constexpr UINT ID_CREATE_CIRCLE_3P = 32806;
+constexpr UINT ID_CREATE_CIRCLE_CP = 32875;
+constexpr UINT ID_CREATE_CIRCLE_PN = 32877; // 心向圆: our own name, the menu gives none
+constexpr UINT ID_CREATE_CIRCLE_PNZ2 = 33677;
+constexpr UINT ID_CREATE_CIRCLE_CR = 34181; // 心径圆: our own name
+constexpr UINT ID_CREATE_BALL = 32808;      // 球体: our own name
+constexpr UINT ID_CREATE_GEO = 33230;
+constexpr UINT ID_CREATE_BASE = 32880;
+
+// Intersection, midpoints and division points.
+constexpr UINT ID_CREATE_POINT_INTER = 32797;
+constexpr UINT ID_CREATE_POINT_MIDDLE = 32796;
+constexpr UINT ID_CREATE_POINT_DIV3 = 33699;
+constexpr UINT ID_CREATE_POINT_DIVN = 33700;
+
+// Prisms, pyramids, frustums and the tetrahedron.
+constexpr UINT ID_CREATE_CUBOID = 32831;
+constexpr UINT ID_CREATE_BOX = 32830;
+constexpr UINT ID_CREATE_SOLID_PARALL = 33093;
+constexpr UINT ID_CREATE_SOLID_PRISM = 33090;
+constexpr UINT ID_CREATE_SOLID_FIVEPRISM = 33098;
+constexpr UINT ID_CREATE_SOLID_PYRAMID = 33096;
+constexpr UINT ID_CREATE_SOLID_TRUN = 33092;
+constexpr UINT ID_CREATE_SOLID_TETRAHEDRON = 33095; // the regular square pyramid
+constexpr UINT ID_CREATE_SOLID_SIXTRUN = 33099;

@@ -9,9 +9,9 @@
 
 const char16_t* const g_pageFullMessage = u"当前页的对象已达上限，不能再添加。";
 
-CConstruction::CConstruction(CHalvixDoc& doc) : m_doc(doc), m_page(*g_pCurPage) {}
+CCellMaker::CCellMaker(CGPage& page) : m_page(page), m_firstId(page.m_nextId) {}
 
-bool CConstruction::Reserve(int cells, int points) {
+bool CCellMaker::Reserve(int cells, int points) {
     // The counters are 16-bit and never wrap.
     if (cells < 0 || points < 0 || points > cells || !m_page.CanTakeIds(cells) ||
         !m_page.CanTakeVertexIndices(points)) {
@@ -29,25 +29,43 @@ bool CConstruction::Reserve(int cells, int points) {
     return true;
 }
 
-WORD CConstruction::TakeId() {
+WORD CCellMaker::TakeId() {
     return m_page.m_nextId++;
 }
 
-DWORD CConstruction::TakeVertex() {
+DWORD CCellMaker::TakeVertex() {
     return m_page.m_nextVertex++;
 }
 
+CConstruction::CConstruction(CHalvixDoc& doc) : CCellMaker(*g_pCurPage), m_doc(doc) {}
+
+void CConstruction::KeepName(WORD id) {
+    if (const CGCell* cell = m_page.FindCell(id))
+        m_keptNames.emplace_back(id, cell->m_name);
+}
+
 void CConstruction::CommitCell(const CString& undoName) {
-    if (m_made.empty())
+    if (Count() <= 0)
         return;
+    // One cell only: a command that made more records them all.
+    if (Count() > 1) {
+        CommitCells(undoName);
+        return;
+    }
     m_page.m_cmdProcessor.Submit(new CCmdAddCell(undoName));
     Finish();
 }
 
 void CConstruction::CommitCells(const CString& undoName) {
-    if (m_made.empty())
+    if (Count() <= 0)
         return;
-    m_page.m_cmdProcessor.Submit(new CCmdAddCells(Count(), undoName));
+    auto* cmd = new CCmdAddCells(Count(), undoName);
+    for (const auto& [id, name] : m_keptNames) {
+        const CGCell* cell = m_page.FindCell(id);
+        if (cell && cell->m_name != name)
+            cmd->m_renames.push_back({id, name, cell->m_name});
+    }
+    m_page.m_cmdProcessor.Submit(cmd);
     Finish();
 }
 

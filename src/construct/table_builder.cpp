@@ -3,6 +3,7 @@
 // every cell, and the button that shows or hides the control points.
 #include "model/page.h"
 
+#include "construct/construction.h"
 #include "dynamics/buttons.h"
 #include "model/constrained_points.h"
 #include "model/face.h"
@@ -38,10 +39,10 @@ int CGPage::BuildTable(int rows, int columns, BOOL fromData, float x0, float y0,
                        const float* rowHeights) {
     ClearSelection();
     const int count = TableCellCount(rows, columns);
-    const int points = (rows + 1) * (columns + 1) + rows * columns;
-    if (count == 0 || !CanTakeIds(count) || !CanTakeVertexIndices(points))
+    if (count == 0)
         return 0;
-    if (m_nextVertex + points > g_vertexArrayCapacity && !EnsureVertexArray(points))
+    CCellMaker make(*this);
+    if (!make.Reserve(count, (rows + 1) * (columns + 1) + rows * columns))
         return 0;
 
     // The default cell fills the drawing area with one cell of margin on each side.
@@ -54,19 +55,12 @@ int CGPage::BuildTable(int rows, int columns, BOOL fromData, float x0, float y0,
     const bool givenWidths = fromData && columnWidths;
     const bool givenHeights = fromData && rowHeights;
 
-    auto store = [this](CGCell* cell) {
-        ++m_nextId;
-        m_cells.SetAt(cell->m_id, cell);
-        return cell;
-    };
-    auto newPoint = [this, &store](auto* point) {
-        ++m_nextVertex;
-        store(point);
+    auto hidden = [](auto* point) {
         HidePoint(*point);
         return point;
     };
-    auto segment = [this, &store](WORD a, WORD b) {
-        CGCell* line = store(new CGLine(m_nextId, a, b, CGLine::kSegment));
+    auto segment = [&make](WORD a, WORD b) {
+        CGCell* line = make.AddCell<CGLine>(a, b, CGLine::kSegment);
         line->m_color.r = g_colorTable.r;
         line->m_color.g = g_colorTable.g;
         line->m_color.b = g_colorTable.b;
@@ -75,11 +69,11 @@ int CGPage::BuildTable(int rows, int columns, BOOL fromData, float x0, float y0,
     // G[i][j]: the anchor, the column points along row 0, the row points along column 0, and the grid
     // points at the lower right corner of every cell.
     std::array<std::array<WORD, kMaxCount + 1>, kMaxCount + 1> grid{};
-    grid[0][0] = newPoint(new CGVerFreeXyz(m_nextId, m_nextVertex, u"Table", x0, y0, 0.0f))->m_id;
+    grid[0][0] = hidden(make.AddNamedPoint<CGVerFreeXyz>(u"Table", x0, y0, 0.0f))->m_id;
     m_selAll.AddTail(grid[0][0]);
     for (int j = 1; j <= columns; ++j) {
-        auto* column = newPoint(new CGVerFreeParVector(m_nextId, m_nextVertex, HxFormat(u"%d", j), 1.0f, 0.0f,
-                                                       0.0f, grid[0][j - 1]));
+        auto* column =
+            hidden(make.AddNamedPoint<CGVerFreeParVector>(HxFormat(u"%d", j), 1.0f, 0.0f, 0.0f, grid[0][j - 1]));
         column->m_param1 = givenWidths ? columnWidths[j] : cellWidth;
         column->Recompute();
         grid[0][j] = column->m_id;
@@ -87,8 +81,8 @@ int CGPage::BuildTable(int rows, int columns, BOOL fromData, float x0, float y0,
         segment(grid[0][j - 1], grid[0][j]);
     }
     for (int i = 1; i <= rows; ++i) {
-        auto* row = newPoint(new CGVerFreeParVector(m_nextId, m_nextVertex, HxFormat(u"%d", i), 0.0f, 1.0f, 0.0f,
-                                                    grid[i - 1][0]));
+        auto* row =
+            hidden(make.AddNamedPoint<CGVerFreeParVector>(HxFormat(u"%d", i), 0.0f, 1.0f, 0.0f, grid[i - 1][0]));
         row->m_param1 = -(givenHeights ? rowHeights[i] : cellHeight);
         row->Recompute();
         grid[i][0] = row->m_id;
@@ -97,26 +91,23 @@ int CGPage::BuildTable(int rows, int columns, BOOL fromData, float x0, float y0,
     }
     for (int i = 1; i <= rows; ++i) {
         for (int j = 1; j <= columns; ++j) {
-            grid[i][j] = newPoint(new CGVerTranslate(m_nextId, m_nextVertex, HxFormat(u"V%d%d", i, j),
-                                                     grid[i][j - 1], grid[i - 1][j - 1], grid[i - 1][j]))
+            grid[i][j] = hidden(make.AddNamedPoint<CGVerTranslate>(HxFormat(u"V%d%d", i, j), grid[i][j - 1],
+                                                                   grid[i - 1][j - 1], grid[i - 1][j]))
                              ->m_id;
             segment(grid[i][j - 1], grid[i][j]);
             segment(grid[i - 1][j], grid[i][j]);
-            const WORD face = store(new CGFace(m_nextId, grid[i - 1][j - 1], grid[i][j - 1], grid[i][j],
-                                               grid[i - 1][j], NextAutoColor()))
+            const WORD face = make.AddCell<CGFace>(grid[i - 1][j - 1], grid[i][j - 1], grid[i][j], grid[i - 1][j],
+                                                   NextAutoColor())
                                   ->m_id;
-            const WORD inside =
-                newPoint(new CGVerFreeInFace(m_nextId, m_nextVertex, HxFormat(u"T%d%d", i, j), face, 0.1f, 0.8f))
-                    ->m_id;
-            m_selAll.AddTail(inside);
+            m_selAll.AddTail(
+                hidden(make.AddNamedPoint<CGVerFreeInFace>(HxFormat(u"T%d%d", i, j), face, 0.1f, 0.8f))->m_id);
         }
     }
     // The button takes the control points gathered in the selection list as its targets.
-    auto* button = new CGButnSHide(m_nextId);
-    store(button);
+    auto* button = make.AddCell<CGButnSHide>();
     button->SetCaption(u"显示控位点");
     button->m_style = 1;
     button->m_nameFixed = true;
     m_selAll.RemoveAll();
-    return count;
+    return make.Count();
 }

@@ -51,7 +51,13 @@ CHalvixDoc::CHalvixDoc() {
     AddCalculationCommands();
     AddMeasureCommands();
     AddButtonCommands();
+    AddHullCommands();
     AddRevolutionCommands();
+    AddFaceCircleCommands();
+    AddPointCommands();
+    AddPrismCommands();
+    AddPyramidCommands();
+    AddModelCommands();
     AddComponentCommands();
     AddOptionsCommands();
     AddVectorCommands();
@@ -195,8 +201,12 @@ BOOL CHalvixDoc::OpenDocumentFile(const CString& path, BOOL askToSave) {
     }
     if (askToSave && !SaveModified())
         return FALSE;
-    if (!ReadGfFile(path))
+    const CString earlier = g_lastDocumentPath;
+    g_lastDocumentPath = CString::FromQString(QFileInfo(path.ToQString()).absoluteFilePath());
+    if (!ReadGfFile(path)) {
+        g_lastDocumentPath = earlier;
         return FALSE;
+    }
     SetModifiedFlag(FALSE);
     SetPathName(path);
     // A later Save writes a ".hvx" file beside the ".gf" file.
@@ -204,6 +214,15 @@ BOOL CHalvixDoc::OpenDocumentFile(const CString& path, BOOL askToSave) {
     g_lastDocumentPath = path;
     InitialUpdateAllViews();
     return TRUE;
+}
+
+BOOL CHalvixDoc::OnOpenDocument(const CString& path) {
+    const CString earlier = g_lastDocumentPath;
+    g_lastDocumentPath = CString::FromQString(QFileInfo(path.ToQString()).absoluteFilePath());
+    if (CDocument::OnOpenDocument(path))
+        return TRUE;
+    g_lastDocumentPath = earlier;
+    return FALSE;
 }
 
 BOOL CHalvixDoc::ReadGfFile(const CString& path) {

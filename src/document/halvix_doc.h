@@ -30,6 +30,7 @@ CString HxPageTitle(int number);
 
 using CPageList = CTypedPtrList<CObList, CGPage*>;
 class CGSubassembly;
+class CGModel3ds;
 
 class CGButton;
 
@@ -57,6 +58,9 @@ public:
     // A ".gf" file (by its extension, in any case) is read in the older layout and the document
     // then takes the name of the ".hvx" file beside it.
     BOOL OpenDocumentFile(const CString& path, BOOL askToSave = TRUE) override;
+    // The file's path is the last document path while it is read (so that what its cells find beside
+    // it is found), and stays so when it opened; a failed open gives the earlier path back.
+    BOOL OnOpenDocument(const CString& path) override;
     BOOL DoSave(const CString& path, BOOL replace = TRUE) override;
     // What the view's initial update does for the document: a first page when there is none, the
     // upgrade of pages of an older format, the undo items bound to the current page.
@@ -184,7 +188,8 @@ public:
 
     // ---- The properties command (document/halvix_doc_properties.cpp) ----
     // ID_EDIT_PROPERTY: the dialog of the one selected button (with no point, line, face or curve
-    // selected) or of the one selected component; any other selection goes on down the routing.
+    // selected) or of the one selected component or 3DS model; any other selection goes on down the
+    // routing.
     void OnEditProperties();
     void OnUpdateEditProperties(CCmdUI* pCmdUI);
 
@@ -244,6 +249,76 @@ public:
     void OnFrustum();
     void OnUpdateCylinderCone(CCmdUI* pCmdUI);
     void OnUpdateFrustum(CCmdUI* pCmdUI);
+    // A hidden-surface face through the selected points in selection order.
+    void OnCreateFace();
+    // Circles on the first three points: through them, about the first through the others, about
+    // the first through the second square to the line to the third.
+    void OnCreateCircle3p();
+    void OnCreateCircleCp();
+    void OnCreateCirclePn();
+    // Three points: as OnCreateCirclePn; else the horizontal circle.
+    void OnCreateCirclePnz2();
+    // The horizontal circle about the first point through the second (or through a point sliding
+    // parallel to x); with nothing selected, about a new centre.
+    void OnCreateCircleHorizontal();
+    // The circle about the first point (or a new centre) whose radius is the selected value (or a new
+    // parameter "r" with its slider).
+    void OnCreateCircleCr();
+    // The sphere on a centre and north pole with its equator, meridian, parallel and right triangle;
+    // the sphere with its equator only; the coordinate frame on the selected point (or a new "O").
+    void OnCreateBall();
+    void OnCreateGeo();
+    void OnCreateBase();
+    void OnUpdateThreeOrMorePoints(CCmdUI* pCmdUI);
+    void OnUpdateThreePointsOnly(CCmdUI* pCmdUI);
+    void OnUpdateCreateBall(CCmdUI* pCmdUI);
+    void OnUpdateCreateGeo(CCmdUI* pCmdUI);
+    // Intersection points of the two selected objects; midpoints, trisection and N-division points
+    // of the selected segments or of two points.
+    void OnPointIntersection();
+    void OnPointMiddle();
+    void OnPointDiv3();
+    void OnPointDivN();
+    void OnUpdatePointIntersection(CCmdUI* pCmdUI);
+    void OnUpdatePointDivision(CCmdUI* pCmdUI);
+    // Prisms: on a parallelogram base (cuboid, cube, parallelepiped), along the axes from an origin
+    // point (a new one for an id that names no point), on a selected top vertex and base face or the
+    // default triangular prism, the regular pentagonal prism.
+    void OnCuboid();
+    void OnCube();
+    void OnParallelepiped();
+    void OnCuboidAxis(WORD originId);
+    void OnPrism();
+    void OnPrismPentagonRegular();
+    // Pyramids and frustums: on a selected apex and base face or the default triangular ones, the
+    // regular square pyramid, the regular triangular pyramid on a point (a new one for an id that
+    // names no point), the regular hexagonal frustum, the regular tetrahedron (the id is not used).
+    void OnPyramid();
+    void OnPyramidFrustum();
+    void OnPyramidSquareRegular();
+    void OnPyramidTriangleRegular(WORD pointId);
+    void OnFrustumHexagonRegular();
+    void OnTetrahedronRegular(WORD unused);
+
+    // ---- Hulls, nets, sections and cuts (construct/hull_commands.cpp) ----
+    // A hull of the selected points or of a vertex set chosen in its dialog; fewer than four points
+    // selected for the selection's set are refused with a message, and points that span no solid
+    // make nothing.
+    void OnPolyhedron();
+    // The net of the selected hull and the button "折展" that folds it, as one undo step.
+    void OnFold();
+    // The section of the selected hull by the plane of the selected face.
+    void OnSection();
+    // The selected hull cut by the selected faces' planes (or by fixed planes when no face is
+    // selected) and the button "切割" that applies them, as one undo step.
+    void OnSplit();
+    // One selected other object, a hull (and, for the section, one selected face).
+    void OnUpdateFoldOrCut(CCmdUI* pCmdUI);
+    void OnUpdateSection(CCmdUI* pCmdUI);
+    // The properties of a hull, net or cut through its dialog (a section only tells what it is): a
+    // changed name, the display style and the hidden flag, a net's way of unfolding, a cut's shift
+    // and, when its planes do not follow faces, its number of planes.  FALSE when cancelled.
+    BOOL EditHullFigure(CGCell* cell);
 
     // ---- Calculation, parameter and step commands (measure/calc_commands.cpp) ----
     // ID_MEASURE_FUN: an expression over the selected values (every one a scalar, or none) typed
@@ -303,6 +378,19 @@ public:
     // The component's dialog filled from it; after OK the answer written back as one undo step.
     // FALSE when cancelled or when nothing changed.
     BOOL EditComponent(CGSubassembly* cell);
+    // ---- 3DS models (construct/model_commands.cpp) ----
+    // The folder of the last document path, up to and including its last "\" (or, without one, its
+    // last "/"); "" when the path is shorter than 5 characters or has no separator after its first
+    // character.
+    static CString GetDocumentFolder();
+    // ID_3DSMODEL: a model chosen in the file dialog (starting in the "Models" folder beside the
+    // program), shown lit, and the animation button "旋转模型" that turns it once round, as one undo
+    // step "添加3dsmax模型".
+    void On3dsModel();
+    // The model's dialog filled from it; after OK its centre, scale, display style and hidden flag
+    // written back as one undo step (the model is not read again).  FALSE when cancelled or when
+    // nothing changed.
+    BOOL EditModel3ds(CGModel3ds* cell);
 
     // ---- Options, weights, display and insertions (document/options_commands.cpp) ----
     // ID_FILE_OPTIONS: the description, the formula-picture option and, when asked, the pages
@@ -329,6 +417,8 @@ public:
     void OnClearAllAutoButtons();
     // ID_EDIT_BTN_MEDIA: a command button of the sequence chosen in its dialog.
     void OnCommandButton();
+    // ID_CREATE_CUBOIDXYZ: the axis cuboid on the first selected point (or a new origin).
+    void OnCreateCuboidAxis();
     // The formula editor, then a colour formula text (texture mode `flag`) or one attached to the
     // first selected point, as one undo step; the editor opens at the screen point (x, y).
     void InsertMtfColourText(int flag, int x, int y);
@@ -384,8 +474,18 @@ private:
     void AddMeasureCommands();
     // The message map entries of the action-button commands.
     void AddButtonCommands();
+    // The message map entries of the hull, net, section and cut commands.
+    void AddHullCommands();
     // The message map entries of the cylinder, cone and frustum commands.
     void AddRevolutionCommands();
+    // The message map entries of the face, circle, sphere and frame commands, the point commands,
+    // and the prism and pyramid commands.
+    void AddFaceCircleCommands();
+    void AddPointCommands();
+    void AddPrismCommands();
+    void AddPyramidCommands();
+    // The message map entry of the 3DS model command.
+    void AddModelCommands();
     // The message map entries of the right triangle, component and 3D text commands.
     void AddComponentCommands();
     // The message map entries of the option, weight, display and insertion commands, and of the

@@ -1,8 +1,11 @@
 // The properties command (ID_EDIT_PROPERTY) as far as the dialogs of its objects exist: one selected
-// action button, or one selected component; every other selection is handed on down the routing.
+// action button, or one selected component, 3DS model, hull, net, section or cut; every other
+// selection is handed on down the routing.
 #include "document/halvix_doc.h"
 
+#include "construct/hull_commands.h"
 #include "dynamics/buttons.h"
+#include "solids/model3ds.h"
 #include "solids/subassembly.h"
 
 namespace {
@@ -21,12 +24,15 @@ CGButton* ButtonForProperties(const CGPage* page) {
 }
 
 // The one selected other object, when nothing before it in the command's order is selected and it
-// is a component.
-CGSubassembly* ComponentForProperties(const CGPage* page) {
+// is a component, a 3DS model, or a hull or a figure on one.
+CGCell* OtherForProperties(const CGPage* page) {
     if (!page || !NoElementSelected(*page) || !page->m_selButtons.IsEmpty() || !page->m_selValues.IsEmpty() ||
         !page->m_selSolids.IsEmpty() || !page->m_selTexts.IsEmpty() || page->m_selOthers.GetCount() != 1)
         return nullptr;
-    return DYNAMIC_DOWNCAST(CGSubassembly, page->FindCell(page->m_selOthers.GetHead()));
+    CGCell* cell = page->FindCell(page->m_selOthers.GetHead());
+    return DYNAMIC_DOWNCAST(CGSubassembly, cell) || DYNAMIC_DOWNCAST(CGModel3ds, cell) || HxIsHullFigure(cell)
+               ? cell
+               : nullptr;
 }
 
 } // namespace
@@ -36,15 +42,20 @@ void CHalvixDoc::OnEditProperties() {
         EditButtonProperties(*button);
         return;
     }
-    if (CGSubassembly* component = ComponentForProperties(g_pCurPage)) {
-        EditComponent(component);
+    if (CGCell* other = OtherForProperties(g_pCurPage)) {
+        if (auto* component = DYNAMIC_DOWNCAST(CGSubassembly, other))
+            EditComponent(component);
+        else if (auto* model = DYNAMIC_DOWNCAST(CGModel3ds, other))
+            EditModel3ds(model);
+        else
+            EditHullFigure(other);
         return;
     }
     AfxGetCommandRouter().ExecuteAfter(this, ID_EDIT_PROPERTY);
 }
 
 void CHalvixDoc::OnUpdateEditProperties(CCmdUI* pCmdUI) {
-    if (ButtonForProperties(g_pCurPage) || ComponentForProperties(g_pCurPage))
+    if (ButtonForProperties(g_pCurPage) || OtherForProperties(g_pCurPage))
         pCmdUI->Enable(TRUE);
     else if (AfxGetCommandRouter().HasHandlerAfter(this, ID_EDIT_PROPERTY))
         pCmdUI->ContinueRouting();

@@ -94,6 +94,7 @@ void CHalvixDoc::AddOptionsCommands() {
     OnUpdateId(ID_AUTOBTNDEL, &CHalvixDoc::OnUpdateClearAutoButton);
     OnCommandId(ID_AUTODELALL, &CHalvixDoc::OnClearAllAutoButtons);
     OnCommandId(ID_EDIT_BTN_MEDIA, &CHalvixDoc::OnCommandButton);
+    OnCommandId(ID_CREATE_CUBOIDXYZ, &CHalvixDoc::OnCreateCuboidAxis);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -238,22 +239,16 @@ void CHalvixDoc::OnTranslucent() {
 // Tables
 
 void CHalvixDoc::OnCreateTable() {
-    CGPage* page = g_pCurPage;
-    if (!page)
+    if (!g_pCurPage)
         return;
     CDlgTable dialog;
     if (dialog.DoModal() != IDOK)
         return;
-    const int rows = dialog.m_rows, columns = dialog.m_columns;
-    const int cells = CGPage::TableCellCount(rows, columns);
-    const int points = (rows + 1) * (columns + 1) + rows * columns;
-    if (cells > 0 && (!page->CanTakeIds(cells) || !page->CanTakeVertexIndices(points))) {
-        AfxMessageBox(g_pageFullMessage, MB_OK | MB_ICONINFORMATION);
-    } else if (const int made = page->BuildTable(rows, columns, FALSE, -10.0f, 10.0f, nullptr, nullptr);
-               made > 0) {
-        page->m_cmdProcessor.Submit(new CCmdAddCells(made, kUndoAddTable));
-        SetModifiedFlag(TRUE);
-    }
+    // The builder makes its room (refused with the page-full message) and its cells; the run records
+    // them as one step, or nothing when none were made.
+    CConstruction run(*this);
+    g_pCurPage->BuildTable(dialog.m_rows, dialog.m_columns, FALSE, -10.0f, 10.0f, nullptr, nullptr);
+    run.CommitCells(kUndoAddTable);
     UpdateAllViews(nullptr);
 }
 
@@ -314,6 +309,14 @@ void CHalvixDoc::OnCommandButton() {
 
 // ---------------------------------------------------------------------------------------------
 // Insertions
+
+// The axis cuboid on the first selected point, or on a new origin when no point is selected.
+void CHalvixDoc::OnCreateCuboidAxis() {
+    const CGPage* page = g_pCurPage;
+    if (!page)
+        return;
+    OnCuboidAxis(page->m_selPoints.IsEmpty() ? WORD(0) : page->m_selPoints.GetHead());
+}
 
 void CHalvixDoc::InsertMtfColourText(int flag, int x, int y) {
     CGPage* page = g_pCurPage;

@@ -149,10 +149,30 @@ BOOL CCmdAddCells::Undo() {
         m_cells.SetAt(id, cell);
     }
     page->m_nextId = WORD(page->m_nextId - m_count);
+    Rename(true);
     page->RebuildVertexArray();
     if (stoppedButton)
         page->RestartButtonsAfterEdit();
     return TRUE;
+}
+
+void CCmdAddCells::Rename(bool undo) {
+    if (m_renames.empty())
+        return;
+    CGPage* page = g_pCurPage;
+    for (const CRename& r : m_renames) {
+        CGCell* cell = page->FindCell(r.m_id);
+        if (!cell)
+            continue;
+        cell->m_name = undo ? r.m_before : r.m_after;
+        cell->m_flag2 = true;
+        // The labels and descriptions built from the name follow it.
+        page->CollectDescendantIds(*cell, page->m_scratchIds);
+        const std::vector<WORD> ids = page->m_scratchIds;
+        page->UpdateTextsById(ids);
+    }
+    if (CWnd* frame = AfxGetMainWnd())
+        frame->PostMessage(UM_CELL_TEXTS_CHANGED, 0, LPARAM(page->m_pageId));
 }
 
 BOOL CCmdAddCells::Redo() {
@@ -168,6 +188,7 @@ BOOL CCmdAddCells::Redo() {
     }
     m_cells.RemoveAll(); // the page owns them again
     page->m_nextId = WORD(page->m_nextId + m_count);
+    Rename(false);
     page->RebuildVertexArray();
     SendToFrame(UM_CELLS_CHANGED, WPARAM(m_count), 0);
     return TRUE;

@@ -6,6 +6,8 @@
 #include "document/cmd_processor.h"
 #include "model/model_globals.h"
 
+#include <vector>
+
 class CGPage;
 
 // Slots handed out by the format painter to textured faces and circles: 9 to 15, then 9 again.
@@ -33,8 +35,20 @@ public:
     BOOL Undo() override;
     BOOL Redo() override;
 
+    // An older cell that the addition renamed (a builder names the top vertex it was given after
+    // the base): undo gives it its name back, redo the new one again.
+    struct CRename {
+        WORD m_id;
+        CString m_before;
+        CString m_after;
+    };
+
     int m_count;
     CCellMap m_cells; // the removed cells by id while undone (owned)
+    std::vector<CRename> m_renames;
+
+private:
+    void Rename(bool undo);
 };
 
 // Deletes the listed cells (descendants included, ascending ids).  Submitted before it acts; its

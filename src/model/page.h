@@ -98,6 +98,35 @@ public:
     // How many copies BuildTransformedImages would make of the present selection.
     int CountTransformedCopies() const;
 
+    // ---- Figure builders (the construct commands) ----
+    // Each makes a whole figure on this page, which must be the current page, with consecutive new
+    // ids (points first, then edges, then faces, unless said otherwise), records no undo step and
+    // returns how many cells it made: 0, having made nothing, when the ids or the vertex array give
+    // out or its input is no figure.  Faces take the next colours of the automatic sequence.
+    // The prism over a base face whose top vertex T stands over the first base vertex: T is renamed
+    // after that vertex with "1"; the other top vertices follow T by translation.  4n cells.
+    int BuildPrism(WORD topId, WORD faceId);
+    // The pyramid over a base face with apex V: the lateral edges and faces only.  2n cells.
+    int BuildPyramid(WORD apexId, WORD faceId);
+    // The frustum cut from the pyramid over a base face with apex V: a hidden line from V to the first
+    // base vertex carrying a draggable first top vertex, the other top vertices scaled about V by the
+    // same ratio, the top, lateral edges and faces.  4n + 2 cells.
+    int BuildFrustum(WORD apexId, WORD faceId);
+    // Fixed round figures about the centre M along the axis (ax, ay, az): a circle (2 cells), a
+    // cylinder, a cone and a frustum of height H standing about M with their base circles (5, 4, 5)
+    // and a sphere with three great circles (5).  Their points are fixed and take automatic names.
+    int BuildStaticCircle(float cx, float cy, float cz, float radius, float ax, float ay, float az);
+    int BuildStaticCylinder(float cx, float cy, float cz, float radius, float height, float ax, float ay,
+                            float az);
+    int BuildStaticCone(float cx, float cy, float cz, float radius, float height, float ax, float ay,
+                        float az);
+    int BuildStaticFrustum(float cx, float cy, float cz, float radius, float height, float ratio, float ax,
+                           float ay, float az);
+    int BuildStaticSphere(float cx, float cy, float cz, float radius, float ax, float ay, float az);
+    // The points dividing the segment from A to B into n equal parts, each following A and B: all
+    // n - 1 of them, or only the first.  Returns how many it made.
+    int BuildDivisionPoints(WORD a, WORD b, int n, BOOL onlyFirst);
+
     // ---- The table grid (construct/table_builder.cpp) ----
     // A table of `rows` x `columns` cells (1 to 20 each) on this page, which must be current: hidden
     // control points (an anchor, a point per column and row, a point inside every cell), the grid

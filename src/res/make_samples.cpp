@@ -1,8 +1,9 @@
 // Writes the sample documents that the 样例 command lists: a cube with its diagonal section, a
 // pyramid with the centres of its base and the feet of its height, circles through three points,
-// a triangle with translated and rotated copies, a lesson of several pages, and the solids of
-// revolution with their display styles.  Every figure is
-// built on free points with the program's own classes and commands and saved through the document.
+// a triangle with translated and rotated copies, a lesson of several pages, the solids of revolution
+// with their display styles, the polyhedra of the solid commands one a page, and the spheres, the
+// frame and circles with their crossing and division points.  Every figure is built on free points
+// with the program's own classes and commands and saved through the document.
 // Usage: halvix_make_samples <output folder>
 #include "document/doc_globals.h"
 #include "document/halvix_doc.h"
@@ -12,6 +13,7 @@
 #include "model/free_points.h"
 #include "model/line.h"
 #include "points/transform_dialogs.h"
+#include "view/view_colors.h"
 #include "points/triangle_centres.h"
 #include "solids/revolution_constructed.h"
 #include "view/vertex_array.h"
@@ -277,6 +279,63 @@ CGPage* NewPage(CHalvixDoc& doc, const char16_t* title) {
     return page;
 }
 
+// One page a polyhedron, each the default figure of its command: draggable as the command left it.
+struct CGalleryPage {
+    const char16_t* title;
+    void (*build)(CHalvixDoc& doc);
+};
+const CGalleryPage kPolyhedra[] = {
+    {u"长方体", [](CHalvixDoc& doc) { doc.OnCuboid(); }},
+    {u"正方体", [](CHalvixDoc& doc) { doc.OnCube(); }},
+    {u"平行六面体", [](CHalvixDoc& doc) { doc.OnParallelepiped(); }},
+    {u"轴向长方体", [](CHalvixDoc& doc) { doc.OnCuboidAxis(0); }},
+    {u"三棱柱", [](CHalvixDoc& doc) { doc.OnPrism(); }},
+    {u"正五棱柱", [](CHalvixDoc& doc) { doc.OnPrismPentagonRegular(); }},
+    {u"三棱锥", [](CHalvixDoc& doc) { doc.OnPyramid(); }},
+    {u"正四棱锥", [](CHalvixDoc& doc) { doc.OnPyramidSquareRegular(); }},
+    {u"正三棱锥", [](CHalvixDoc& doc) { doc.OnPyramidTriangleRegular(0); }},
+    {u"正四面体", [](CHalvixDoc& doc) { doc.OnTetrahedronRegular(0); }},
+    {u"三棱台", [](CHalvixDoc& doc) { doc.OnPyramidFrustum(); }},
+    {u"正六棱台", [](CHalvixDoc& doc) { doc.OnFrustumHexagonRegular(); }},
+};
+
+void BuildPolyhedra(CHalvixDoc& doc) {
+    for (size_t i = 0; i < std::size(kPolyhedra); ++i) {
+        CGPage* page = i == 0 ? doc.GetPage(0) : NewPage(doc, kPolyhedra[i].title);
+        page->m_title = kPolyhedra[i].title;
+        page->ClearSelection();
+        kPolyhedra[i].build(doc);
+    }
+}
+
+// The sphere with its teaching figure; the plain sphere on the frame; a circle through three points
+// crossed by a segment, with the trisection points of a chord; the horizontal circle.
+void BuildSpheresAndCircles(CHalvixDoc& doc) {
+    doc.GetPage(0)->m_title = u"球体";
+    doc.OnCreateBall();
+    CGPage* page = NewPage(doc, u"球与标架");
+    doc.OnCreateGeo();
+    doc.OnCreateBase();
+    page = NewPage(doc, u"圆与交点");
+    {
+        Builder b(page);
+        const WORD a = b.Point(u"A", -6, -4, 0), bb = b.Point(u"B", 6, -4, 0), c = b.Point(u"C", 0, 7, 0);
+        Select(page, {a, bb, c});
+        doc.OnCreateCircle3p();
+        const WORD circle = WORD(page->m_nextId - 1);
+        const WORD chord = b.Segment(a, bb);
+        const WORD d = b.Point(u"D", -10, 1, 0), e = b.Point(u"E", 10, 3, 0);
+        const WORD line = b.Segment(d, e);
+        Select(page, {line, circle});
+        doc.OnPointIntersection();
+        Select(page, {chord});
+        doc.OnPointDiv3();
+        page->ClearSelection();
+    }
+    page = NewPage(doc, u"水平圆");
+    doc.OnCreateCirclePnz2();
+}
+
 bool g_failed = false;
 
 void Save(CHalvixDoc& doc, const QString& folder, const char16_t* name) {
@@ -367,6 +426,19 @@ int main(int argc, char** argv) {
         BuildDisplayStyles(second);
     }
     Save(doc, folder, u"6-旋转体");
+    HxResetAutoColors();
+    StartDocument(
+        doc, u"长方体",
+        u"立体菜单画出的多面体，每页一个：长方体、正方体、平行六面体、轴向长方体、三棱柱、正五棱柱、"
+        u"三棱锥、正四棱锥、正三棱锥、正四面体、三棱台、正六棱台。拖动自由点，它们保持自己的形状。");
+    BuildPolyhedra(doc);
+    Save(doc, folder, u"7-多面体");
+    StartDocument(
+        doc, u"球体",
+        u"球体及其经线、纬线与直角三角形；带赤道的球与空间标架；过三点的圆与直线的交点、弦的三等分点；"
+        u"水平放置的圆。");
+    BuildSpheresAndCircles(doc);
+    Save(doc, folder, u"8-球、圆与标架");
     doc.DeleteContents();
     return g_failed ? 1 : 0;
 }

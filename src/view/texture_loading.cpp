@@ -125,12 +125,16 @@ void HxSetDocumentTexturePixels(int index, BYTE* pixels, int width, int height) 
         pending.waiting = true;
 }
 
+bool HxLoadPackedImage(const CString& path, std::unique_ptr<BYTE[]>& pixels, int& width, int& height) {
+    DWORD code = 0;
+    CString text;
+    return LoadPacked(path, pixels, width, height, code, text) == LoadFailure::None;
+}
+
 bool LoadTextureFromImage(const CString& path, UINT name) {
     std::unique_ptr<BYTE[]> pixels;
     int width = 0, height = 0;
-    DWORD code = 0;
-    CString text;
-    if (LoadPacked(path, pixels, width, height, code, text) != LoadFailure::None)
+    if (!HxLoadPackedImage(path, pixels, width, height))
         return false;
     if (!HxMakeGlCurrent())
         return false;

@@ -4,6 +4,8 @@
 
 #include "platform/afx.h"
 
+#include <memory>
+
 constexpr int HX_TEXTURE_COUNT = 15;
 constexpr int HX_DOCUMENT_TEXTURES = 3;
 
@@ -27,6 +29,9 @@ BOOL LoadTextureImage(int index, const CString& path, bool builtIn);
 void HxSetDocumentTexturePixels(int index, BYTE* pixels, int width, int height);
 // Loads an image file into the texture `name`; silent, false on any failure (and without a context).
 bool LoadTextureFromImage(const CString& path, UINT name);
+// Reads an image file into packed pixels (the layout of g_documentImages) for a later
+// HxUploadPackedTexture; silent, false on any failure.  Needs no context.
+bool HxLoadPackedImage(const CString& path, std::unique_ptr<BYTE[]>& pixels, int& width, int& height);
 
 // Uploads packed pixels (the layout of g_documentImages) into `name` with mipmaps; needs a current
 // context.

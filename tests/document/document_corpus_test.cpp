@@ -1,11 +1,14 @@
 // Files kept from fuzzing the document loader: each one either loads (and then runs its buttons,
 // stores and loads again) or is refused with the open document left as it was, in either layout.
+// They are read as the fuzzer reads them, beside a folder of 3DS models for the model cells they hold.
 #include "document_test_support.h"
 #include "document/fuzz/button_runs.h"
 #include "platform/shell.h"
+#include "support/model3ds_writer.h"
 
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -15,11 +18,21 @@ protected:
         return QDir(qEnvironmentVariable("HALVIX_TEST_SOURCE_DIR"))
             .filePath(QStringLiteral("tests/document/fuzz/corpus"));
     }
+    void SetUp() override {
+        DocumentTest::SetUp();
+        ASSERT_TRUE(m_models.isValid());
+        ASSERT_TRUE(Write3dsDocumentModels(m_models.path().toStdString()));
+        HxSetDialogRunner([](CDialog&) -> INT_PTR { return IDCANCEL; });
+    }
+    BOOL LoadBeside(const std::vector<BYTE>& bytes, bool gf = false) {
+        g_lastDocumentPath = CString::FromQString(m_models.filePath(QStringLiteral("fuzz.hvx")));
+        return Load(bytes, gf);
+    }
     void Check(const std::vector<BYTE>& bytes, bool gf, const std::string& name) {
         CGPage* current = g_pCurPage;
         int pages = m_doc->GetPageCount();
         std::vector<BYTE> before = Store();
-        if (!Load(bytes, gf)) {
+        if (!LoadBeside(bytes, gf)) {
             EXPECT_EQ(g_pCurPage, current) << name;
             EXPECT_EQ(m_doc->GetPageCount(), pages) << name;
             EXPECT_EQ(Store(), before) << name;
@@ -30,18 +43,19 @@ protected:
             HxRunAllButtons(*g_pCurPage);
             // Loading forgets that a counting loop had started, so the first round trip after the
             // buttons ran may change the file.
-            ASSERT_TRUE(Load(Store())) << name;
+            ASSERT_TRUE(LoadBeside(Store())) << name;
             // A map read back walks its buckets the other way round, so two round trips give the
             // same file again.
             std::vector<BYTE> stored = Store();
-            ASSERT_TRUE(Load(stored)) << name;
-            ASSERT_TRUE(Load(Store())) << name;
+            ASSERT_TRUE(LoadBeside(stored)) << name;
+            ASSERT_TRUE(LoadBeside(Store())) << name;
             EXPECT_EQ(Store(), stored) << name;
         }
         EXPECT_FALSE(g_saveGfFormat) << name;
         EXPECT_EQ(g_storeMtfImages, 0) << name;
     }
     int m_loaded = 0;
+    QTemporaryDir m_models;
 };
 
 } // namespace
@@ -53,7 +67,9 @@ TEST_F(DocumentCorpusTest, KeptFilesLoadOrAreRefusedCleanly) {
     ASSERT_GE(files.size(), 10);
     // The links of the kept files open nothing.
     struct CNoShell {
-        CNoShell() { HxSetShellOpenHandler([](const CString&, const CString&) { return false; }); }
+        CNoShell() {
+            HxSetShellOpenHandler([](const CString&, const CString&) { return false; });
+        }
         ~CNoShell() { HxSetShellOpenHandler(nullptr); }
     } noShell;
     for (const QString& name : files) {
@@ -67,4 +83,42 @@ TEST_F(DocumentCorpusTest, KeptFilesLoadOrAreRefusedCleanly) {
             return;
     }
     EXPECT_GT(m_loaded, 0) << "some of the kept files are whole documents";
+}
+
+// The documents of the construct commands' figures: whole, with numbers that are none and with
+// parents of the wrong kind they load and every cell computes (a damaged one invalid, never a
+// crash); with a parent too few, or cut short, they are refused.
+TEST_F(DocumentCorpusTest, TheFigureSeedsLoadOrAreRefused) {
+    QDir dir(CorpusFolder());
+    const struct {
+        const char* name;
+        bool loads;
+    } rows[] = {{"seed-figures-hvx", true},
+                {"seed-figures-no-numbers-hvx", true},
+                {"seed-figures-parents-hvx", true},
+                {"seed-figures-parent-count-hvx", false},
+                {"seed-figures-cut-hvx", false}};
+    for (const auto& row : rows) {
+        QFile file(dir.filePath(QString::fromLatin1(row.name)));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << row.name;
+        const QByteArray data = file.readAll();
+        EXPECT_EQ(Load(std::vector<BYTE>(data.begin(), data.end()), false), row.loads) << row.name;
+        if (!row.loads)
+            continue;
+        ASSERT_EQ(m_doc->GetPageCount(), 3) << row.name;
+        m_doc->OnInitialUpdate();
+        int invalid = 0, cells = 0;
+        for (int i = 0; i < 3; ++i) {
+            CGPage* page = m_doc->GetPage(i);
+            for (WORD id : page->m_cells.Keys()) {
+                ++cells;
+                invalid += page->FindCell(id)->m_valid ? 0 : 1;
+            }
+        }
+        EXPECT_GT(cells, 200) << row.name;
+        if (std::string(row.name) == "seed-figures-hvx")
+            EXPECT_EQ(invalid, 0) << row.name;
+        else
+            EXPECT_GT(invalid, 0) << row.name;
+    }
 }

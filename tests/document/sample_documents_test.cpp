@@ -33,6 +33,7 @@ TEST_F(DocumentTest, TheSamplesOpenWithoutAMessageAndShowTheirFigures) {
         {"1-正方体的对角截面", 1, "CGFace", 1},  {"2-棱锥的中心与垂足", 1, "CGVerIncenter", 1},
         {"3-过三点的圆", 1, "CGArcCircle3P", 2}, {"4-平移与旋转", 1, "CGVerTranslate", 3},
         {"5-多页的课件", 4, "CGFace", 6},        {"6-旋转体", 2, "CGArcPointN", 5},
+        {"7-多面体", 12, "CGFace", 6},           {"8-球、圆与标架", 4, "CGSphereCN", 1},
     };
     ASSERT_EQ(files.size(), int(std::size(samples)));
     for (const auto& s : samples) {
@@ -61,4 +62,12 @@ TEST_F(DocumentTest, TheSamplesOpenWithoutAMessageAndShowTheirFigures) {
          {"CGVerBarycenter", "CGVerExcenter", "CGVerOrthocenter", "CGVerFootpf", "CGVerFootpl"})
         centresAndFeet += CountOfClass(m_doc->GetPage(0), cls);
     EXPECT_EQ(centresAndFeet, 5);
+
+    // The polyhedra, one a page as their commands build them.
+    ASSERT_TRUE(m_doc->OpenDocumentFile(CString::FromQString(folder.filePath(QStringLiteral("7-多面体.hvx"))),
+                                        FALSE));
+    const int cells[12] = {26, 26, 26, 26, 20, 36, 15, 19, 15, 14, 21, 41};
+    for (int i = 0; i < 12; ++i)
+        EXPECT_EQ(m_doc->GetPage(i)->m_cells.GetCount(), cells[i]) << i;
+    EXPECT_EQ(m_doc->GetPage(11)->m_title, CString(u"正六棱台"));
 }

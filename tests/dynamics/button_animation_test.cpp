@@ -4,12 +4,16 @@
 // followed by everything built on it through the page's tick.
 #include "button_fixture.h"
 
+#include "measure/calculator.h"
+#include "measure/text_items.h"
 #include "platform/random.h"
 #include "points/confined_points.h"
 #include "solids/fold.h"
 #include "solids/polyhedron.h"
 #include "solids/split.h"
 #include "support/class_stand_ins.h"
+
+#include <QString>
 
 #include <cmath>
 
@@ -311,4 +315,39 @@ TEST_F(AnimationButtonTest, NetsCutsAndModelsFollowTheirParameter) {
     ASSERT_TRUE(Start(fold));
     Tick(2);
     EXPECT_EQ(together->FoldParameter(), 1.5f);
+}
+
+TEST_F(AnimationButtonTest, AUserParameterSweptInIntegerModeCarriesItsCalculations) {
+    // The parameter of the new-parameter command, with a slider from 0 to 10 in whole numbers,
+    // and a calculated value built on it.
+    auto* t = Insert(new CGTmVarParameter(NextId(), u"t", 0.0f));
+    t->m_kind = 1;
+    t->m_minimum = 0.0f;
+    t->m_maximum = 10.0f;
+    t->m_integerMode = 1;
+    t->SyncVertex();
+    CList<WORD, WORD> parents;
+    parents.AddTail(t->m_id);
+    auto* doubled = Insert(new CGTmVarCalculator(NextId(), parents, u"No1*2", u"<#><l></l></#>"));
+    CGButnAnimation* button = AddSweep(t->m_id, 0.0f, 3.0f, CGButnAnimation::kForward, 0, 0.4f);
+    ASSERT_TRUE(button->m_valid);
+    ASSERT_TRUE(Start(button));
+
+    std::vector<float> seen;
+    std::vector<float> twice;
+    for (int tick = 0; tick < 12 && !Running().empty(); ++tick) {
+        Tick();
+        seen.push_back(t->m_param1);
+        twice.push_back(doubled->m_param1);
+        // The unrounded copy is the accumulator the slider keeps for whole steps.
+        EXPECT_EQ(t->m_accumulator, t->m_param1) << tick;
+    }
+    ASSERT_FALSE(seen.empty());
+    EXPECT_EQ(seen.back(), 3.0f);
+    for (size_t i = 0; i < seen.size(); ++i)
+        EXPECT_FLOAT_EQ(twice[i], 2.0f * seen[i]) << "the calculation follows tick " << i;
+    EXPECT_TRUE(Running().empty());
+    // The shown text is the parameter's own, brought up to date by the page's tick.
+    EXPECT_NE(t->m_text.Find(u"3"), -1) << t->m_text.ToQString().toStdString();
+    EXPECT_EQ(t->SliderFraction(), 0.3f);
 }

@@ -1,21 +1,52 @@
 // Fuzz target: arbitrary bytes read as a document, in the present and in the older ".gf" layout.
 // A file that is refused must leave the open document as it was; one that loads must run its action
 // buttons for a while, store and load again, and survive deleting all its cells and undoing that.
+// The documents are read as if they lay in a folder of 3DS models (whole, damaged and no model at
+// all), so that the models they name are found there and read; a model found nowhere is not asked
+// for.
 #include "button_runs.h"
 
 #include "document/doc_globals.h"
 #include "document/halvix_doc.h"
 #include "document/undo_cmds.h"
 #include "platform/shell.h"
+#include "support/model3ds_writer.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <unistd.h>
 
 namespace {
+
+// The folder of models the documents are read from, removed when the run ends.
+struct CModelFolder {
+    CModelFolder() {
+        char name[] = "/tmp/halvix-fuzz-models-XXXXXX";
+        if (!mkdtemp(name) || !Write3dsDocumentModels(name))
+            std::abort();
+        folder = name;
+        document = CString::FromUtf8(folder + "/fuzz.hvx");
+    }
+    ~CModelFolder() {
+        for (const char* file : {"cube.3ds", "cut.3ds", "past.3ds", "notes.3ds"})
+            std::remove((folder + "/" + file).c_str());
+        rmdir(folder.c_str());
+    }
+    std::string folder;
+    CString document;
+};
+
+const CString& DocumentPath() {
+    static const CModelFolder models;
+    return models.document;
+}
 
 CHalvixDoc* Document() {
     static CHalvixDoc* doc = [] {
         HxSetMessageBoxHandler([](const CString&, const CString&, UINT) { return IDOK; });
+        HxSetDialogRunner([](CDialog&) -> INT_PTR { return IDCANCEL; });
         HxSetScreenSizeOverride(1920, 1080);
         // Link buttons open nothing here.
         HxSetShellOpenHandler([](const CString&, const CString&) { return false; });
@@ -53,6 +84,7 @@ void TryLoad(const uint8_t* data, size_t size, bool gf) {
     CGPage* current = g_pCurPage;
     const int pages = doc->GetPageCount();
     BOOL loaded;
+    g_lastDocumentPath = DocumentPath();
     {
         CMemFile file(data, size);
         if (gf) {
@@ -74,6 +106,7 @@ void TryLoad(const uint8_t* data, size_t size, bool gf) {
     HxRunAllButtons(*g_pCurPage);
     DeleteEverythingAndUndo(g_pCurPage);
     std::vector<BYTE> stored = doc->StoreToBytes();
+    g_lastDocumentPath = DocumentPath();
     CMemFile again(stored);
     Check(doc->ReadDocument(again, u"fuzz.hvx", FALSE));
 }

@@ -2,12 +2,16 @@
 // with points, lines and a tool, its ".gf" copy, an older version, a page with every point on an
 // object, one with a hull, its net, section and cuts, one with every measurement, vector item, a
 // parameter and the plane axes' scale, one with every solid of revolution, one with a component of
-// every kind, one with every action button and one with parameters and calculated values, each
-// with damaged variants of their records; with
-// --paste, the clipboard blocks of a page (its cells, the page whole); with --toolset, tool-set
+// every kind, one with every action button, one with parameters and calculated values, one with
+// 3DS models whose files are whole, damaged or missing, and one with the figures of the construct
+// commands (prisms, pyramids, frustums, spheres, the frame, fixed round figures, crossing and
+// division points), one with text items and command buttons, each with damaged variants of their
+// records;
+// with --paste, the clipboard blocks of a page (its cells, the page whole); with --toolset, tool-set
 // files.
 // Usage: make_document_seeds [--paste | --toolset] DIR
 #include "document/halvix_doc.h"
+#include "text_item_seeds.h"
 #include "dynamics/buttons.h"
 #include "measure/calculator.h"
 #include "measure/measurements.h"
@@ -20,9 +24,13 @@
 #include "model/free_points.h"
 #include "model/line.h"
 #include "points/confined_points.h"
+#include "points/intersection_points.h"
 #include "points/object_points.h"
+#include "points/scaled_points.h"
+#include "points/translated_points.h"
 #include "solids/fold.h"
 #include "solids/hull_presets.h"
+#include "solids/model3ds.h"
 #include "solids/revolution_constructed.h"
 #include "solids/section.h"
 #include "solids/split.h"
@@ -35,6 +43,7 @@
 #include <cstdio>
 #include <functional>
 #include <limits>
+#include <map>
 #include <string>
 
 namespace {
@@ -130,6 +139,7 @@ std::vector<BYTE> PointsOnObjectsDocument(void (*damage)(std::vector<CGVertex*>&
 
 struct CHullFigures {
     CGPolyhedron* hull = nullptr;
+    CGFold* net = nullptr;
     CGSplit* fixedCut = nullptr;
     CGSplit* faceCut = nullptr;
 };
@@ -149,7 +159,7 @@ CHullFigures AddHullFigures(CGPage* page) {
     f.hull->m_id = page->m_nextId++;
     BuildConvexHull(cube.data(), int(cube.size() / 3), *f.hull);
     add(f.hull);
-    add(new CGFold(page->m_nextId++, f.hull->m_id, u"展开图", 2, 1));
+    f.net = add(new CGFold(page->m_nextId++, f.hull->m_id, u"展开图", 2, 1));
     WORD corners[3];
     for (int i = 0; i < 3; ++i) {
         corners[i] = page->m_nextId++;
@@ -165,6 +175,26 @@ CHullFigures AddHullFigures(CGPage* page) {
     g_pCurPage = saved;
     g_cellMap = saved ? &saved->m_cells : nullptr;
     return f;
+}
+
+// The buttons the net and cut commands add: "折展" folding the net shut and open, "切割" applying
+// every plane of each cut; with wild ranges the sweeps run past the ends the figures expect.
+void AddHullButtons(CGPage* page, const CHullFigures& f, bool wild) {
+    CGPage* saved = g_pCurPage;
+    g_pCurPage = page;
+    g_cellMap = &page->m_cells;
+    auto add = [&](WORD driven, const char16_t* caption, float min, float max, int mode, float pause) {
+        auto* button =
+            new CGButnAnimation(page->m_nextId++, caption, driven, min, max, mode, 0, 0.03f, pause);
+        page->m_cells.SetAt(button->m_id, button);
+    };
+    add(f.net->m_id, u"折展", wild ? -5.0f : 1.0f, wild ? 40.0f : f.net->ClosedParameter(),
+        CGButnAnimation::kBackAndForth, 1.0f);
+    for (CGSplit* cut : {f.fixedCut, f.faceCut})
+        add(cut->m_id, u"切割", wild ? 7.5f : 0.0f, wild ? -3.0f : cut->FullCutParameter(),
+            CGButnAnimation::kForward, 0.0f);
+    g_pCurPage = saved;
+    g_cellMap = saved ? &saved->m_cells : nullptr;
 }
 
 // The buttons of a page: a sweep of a point on a line, a walk in a face, a move of a free point, a
@@ -482,6 +512,91 @@ std::vector<BYTE> RevolutionDocument(const std::function<void(CRevolutionFigures
     return bytes;
 }
 
+// The figures of the construct commands, each on a page of its own and built by its command, with
+// the fixed round figures, the crossings and division points of a circle and two segments; `damage`
+// changes the first page's cells (by class name, in the order made) before the document is stored.
+using CFiguresByClass = std::map<std::string, std::vector<CGCell*>>;
+std::vector<BYTE> FiguresDocument(const std::function<void(CFiguresByClass&)>& damage) {
+    CHalvixDoc doc;
+    doc.OnNewDocument();
+    auto page = [&](int index) {
+        CGPage* p = index < doc.GetPageCount() ? doc.GetPage(index) : doc.AppendPage(u"图");
+        g_pCurPage = p;
+        g_cellMap = &p->m_cells;
+        return p;
+    };
+    // First page: a prism, a frustum of a pyramid, a tetrahedron, the sphere with its teaching figure
+    // and the frame, all on top of each other.
+    CGPage* first = page(0);
+    doc.OnPrismPentagonRegular();
+    doc.OnFrustumHexagonRegular();
+    doc.OnTetrahedronRegular(0);
+    doc.OnCreateBall();
+    doc.OnCreateBase();
+    page(1);
+    doc.OnCuboid();
+    doc.OnPyramid();
+    doc.OnPyramidFrustum();
+    CGPage* round = page(2);
+    round->BuildStaticCylinder(0, 0, 0, 4, 6, 1, 1, 0);
+    round->BuildStaticCone(8, 0, 0, 3, 5, 0, 0, -1);
+    round->BuildStaticFrustum(-8, 0, 0, 3, 5, 0.5f, 0, 0, 0);
+    round->BuildStaticSphere(0, 8, 0, 3, 0, 1, 1);
+    round->BuildStaticCircle(0, -8, 0, 3, 1, 0, 0);
+    // Crossings of two segments, a face and two circles; trisection and division points.
+    auto point = [&](float x, float y, float z) {
+        const WORD id = round->m_nextId++;
+        round->m_cells.SetAt(id, new CGVertex(id, round->m_nextVertex++, round->MakeAutoLabel(1), x, y, z));
+        return id;
+    };
+    auto select = [&](std::initializer_list<WORD> ids) {
+        round->ClearSelection();
+        for (WORD id : ids)
+            round->SelectCell(id);
+    };
+    const WORD a = point(-5, -5, 1), b = point(5, 5, 1), c = point(5, -5, 1), d = point(-5, 5, 1);
+    const WORD ab = round->m_nextId++;
+    round->m_cells.SetAt(ab, new CGLine(ab, a, b, 0));
+    const WORD cd = round->m_nextId++;
+    round->m_cells.SetAt(cd, new CGLine(cd, c, d, 2));
+    select({a, b, c});
+    doc.OnCreateCircle3p();
+    const WORD circle = WORD(round->m_nextId - 1);
+    // A flat circle about C, in the plane of the first one.
+    select({c});
+    doc.OnCreateCirclePnz2();
+    const WORD horizontal = WORD(round->m_nextId - 1);
+    // A face tilted so that it cuts the flat circle and the segment.
+    const WORD e = point(0, 0, -3);
+    select({a, c, e});
+    doc.OnCreateFace();
+    const WORD face = WORD(round->m_nextId - 1);
+    for (auto pair :
+         {std::pair{ab, cd}, {ab, circle}, {circle, horizontal}, {horizontal, face}, {ab, face}}) {
+        select({pair.first, pair.second});
+        doc.OnPointIntersection();
+    }
+    select({ab, cd});
+    doc.OnPointMiddle();
+    doc.OnPointDiv3();
+    select({a, d});
+    doc.OnPointDiv3();
+
+    CFiguresByClass cells;
+    std::vector<WORD> ids = first->m_cells.Keys();
+    std::sort(ids.begin(), ids.end());
+    for (WORD id : ids) {
+        CGCell* cell = first->FindCell(id);
+        cells[cell->GetRuntimeClass()->m_lpszClassName].push_back(cell);
+    }
+    if (damage)
+        damage(cells);
+    std::vector<BYTE> bytes = doc.StoreToBytes();
+    g_pCurPage = nullptr;
+    g_cellMap = nullptr;
+    return bytes;
+}
+
 // A component of every kind, in a row, with the fields a document can hold: 3D text in its font, clip
 // modes, an own material, textures (one a document texture), wire frames.
 std::vector<CGSubassembly*> AddComponents(CGPage* page) {
@@ -508,6 +623,50 @@ std::vector<CGSubassembly*> AddComponents(CGPage* page) {
     g_pCurPage = saved;
     g_cellMap = saved ? &saved->m_cells : nullptr;
     return made;
+}
+
+// 3DS models named by the paths their documents would hold, as written on Windows and here: found
+// beside the document (whole, cut short, with a short main chunk, no model at all) or nowhere; a path
+// too short to be read; buttons that turn two of them; `damage` changes the models before the
+// document is stored.
+std::vector<BYTE> ModelDocument(const std::function<void(std::vector<CGModel3ds*>&)>& damage) {
+    CHalvixDoc doc;
+    doc.OnNewDocument();
+    CGPage* page = doc.GetPage(0);
+    std::vector<CGModel3ds*> models;
+    const char16_t* paths[] = {u"C:\\课件\\模型\\cube.3ds",
+                               u"/home/老师/模型/cut.3ds",
+                               u"D:\\past.3ds",
+                               u"E:\\notes.3ds",
+                               u"C:\\gone\\gone.3ds",
+                               u"a.3d"};
+    for (size_t i = 0; i < std::size(paths); ++i) {
+        auto* model = new CGModel3ds;
+        model->m_id = page->m_nextId++;
+        model->m_path = paths[i];
+        model->m_name = CGModel3ds::FileNameOf(model->m_path);
+        model->m_style = BYTE(i % 2);
+        model->m_center[0] = float(i) * 3.0f;
+        model->m_scale = 0.5f;
+        model->m_param1 = float(i) * 0.5f;
+        page->m_cells.SetAt(model->m_id, model);
+        models.push_back(model);
+    }
+    // The buttons that turn the first model (found) and the fifth (found nowhere), as the command
+    // makes them.
+    CGPage* saved = g_pCurPage;
+    g_pCurPage = page;
+    g_cellMap = &page->m_cells;
+    for (size_t i : {size_t(0), size_t(4)}) {
+        auto* button = new CGButnAnimation(page->m_nextId++, u"旋转模型", models[i]->m_id, 0.0f, 6.283f,
+                                           CGButnAnimation::kForward, 0, 0.02f, 0.0f);
+        page->m_cells.SetAt(button->m_id, button);
+    }
+    g_pCurPage = saved;
+    g_cellMap = saved ? &saved->m_cells : nullptr;
+    if (damage)
+        damage(models);
+    return doc.StoreToBytes();
 }
 
 CRecord* PointTool() {
@@ -589,6 +748,8 @@ int main(int argc, char** argv) {
         return 0;
     }
     Write(dir + "/new.hvx", doc.StoreToBytes());
+    for (const auto& [name, bytes] : HxTextItemSeedDocuments())
+        Write(dir + "/" + name, bytes);
 
     AddFigure(doc.GetPage(0), 4);
     CGPage* second = doc.AppendPage(u"第二页");
@@ -695,6 +856,19 @@ int main(int argc, char** argv) {
     figures.fixedCut->m_planeCount = 50;
     figures.faceCut->m_planeCount = 9;
     Write(dir + "/hulls-plane-counts.hvx", doc.StoreToBytes());
+    figures.fixedCut->m_planeCount = 3;
+    figures.faceCut->m_planeCount = 1;
+    {
+        // The hull page again with the buttons of the net and the cuts, once as the commands make
+        // them and once with ranges past the figures' ends.
+        CHalvixDoc withButtons;
+        withButtons.OnNewDocument();
+        CHullFigures made = AddHullFigures(withButtons.GetPage(0));
+        AddHullButtons(withButtons.GetPage(0), made, false);
+        Write(dir + "/hulls-buttons.hvx", withButtons.StoreToBytes());
+        AddHullButtons(withButtons.GetPage(0), made, true);
+        Write(dir + "/hulls-buttons-wild.hvx", withButtons.StoreToBytes());
+    }
 
     // Every measurement, and damaged variants: spacings of the scale that would never end or are no
     // number, a slider without a range, texts that are cut or claim more than the file holds,
@@ -802,5 +976,47 @@ int main(int argc, char** argv) {
     std::vector<BYTE> shortened = whole;
     shortened.resize(shortened.size() / 2);
     Write(dir + "/components-cut.hvx", shortened);
+
+    // The figures of the construct commands, and their records damaged: numbers that are none,
+    // parents of the wrong kind (a face on a line, a point turned about a point instead of a
+    // segment, a circle square to a line, a point on a face as on a line), a scaled point short of
+    // a parent, a file cut short among the figures.
+    Write(dir + "/figures.hvx", FiguresDocument(nullptr));
+    Write(dir + "/figures-no-numbers.hvx", FiguresDocument([](CFiguresByClass& f) {
+              static_cast<CGVertex*>(f["CGVerFreeXyz"][0])->m_x = std::nanf("");
+              static_cast<CGVerScale*>(f["CGVerScale"][0])->m_ratio = INFINITY;
+              static_cast<CGVerRotateX*>(f["CGVerRotateX"][0])->m_angle = std::nanf("");
+              static_cast<CGArc*>(f["CGArcCenterP"][0])->m_endAngle = 1e30f;
+              f["CGVerFreeParVector"][0]->m_param1 = -INFINITY;
+          }));
+    Write(dir + "/figures-parents.hvx", FiguresDocument([](CFiguresByClass& f) {
+              CGCell* line = f["CGLine"][0];
+              f["CGFace"][0]->m_parents[1] = line->m_id;
+              f["CGVerRotateX"][0]->m_parents[1] = f["CGVerFreeXyz"][0]->m_id;
+              f["CGArcPointN"][0]->m_parents[2] = line->m_id;
+              f["CGVerFreeInLine"][0]->m_parents[0] = f["CGFace"][1]->m_id;
+          }));
+    Write(dir + "/figures-parent-count.hvx",
+          FiguresDocument([](CFiguresByClass& f) { f["CGVerScaleP"][0]->m_parents.RemoveAt(4); }));
+    std::vector<BYTE> figuresCut = FiguresDocument(nullptr);
+    figuresCut.resize(figuresCut.size() * 3 / 5);
+    Write(dir + "/figures-cut.hvx", figuresCut);
+    // 3DS models (the document fuzzer keeps their files beside the documents it reads), and their
+    // records damaged: numbers that are none, paths empty or very long, a file cut short.
+    Write(dir + "/models.hvx", ModelDocument(nullptr));
+    Write(dir + "/models-no-numbers.hvx", ModelDocument([](std::vector<CGModel3ds*>& m) {
+              m[0]->m_scale = std::nanf("");
+              m[1]->m_center[2] = INFINITY;
+              m[2]->m_param1 = -INFINITY;
+              m[3]->m_scale = 0.0f;
+          }));
+    Write(dir + "/models-paths.hvx", ModelDocument([](std::vector<CGModel3ds*>& m) {
+              m[0]->m_path.Empty();
+              m[1]->m_path = CString(u'/', 20000) + u"cube.3ds";
+              m[2]->m_path = u"\\\\\\\\";
+          }));
+    std::vector<BYTE> modelsCut = ModelDocument(nullptr);
+    modelsCut.resize(modelsCut.size() * 2 / 3);
+    Write(dir + "/models-cut.hvx", modelsCut);
     return 0;
 }
