@@ -261,8 +261,9 @@ TEST_F(OptionsCommandsTest, TheBuilderOnEdgeCounts) {
     for (int i = 0; i < 11; ++i) {
         const CGCell* cell = m_page->FindCell(WORD(first + i));
         ASSERT_NE(cell, nullptr);
-        if (!names[size_t(i)].IsEmpty())
+        if (!names[size_t(i)].IsEmpty()) {
             EXPECT_EQ(cell->m_name, names[size_t(i)]) << i;
+        }
     }
     // Given sizes: the corner and each column and row where asked; a missing array gives defaults.
     const float widths[] = {0, 3.0f, 5.0f}, heights[] = {0, 2.0f};
