@@ -21,7 +21,8 @@ public:
         HxReplaceVertexArray(10);
         for (int i = 0; i < 200; ++i) {
             const WORD id = m_page.m_nextId++;
-            const CString markup = HxFormat(u"<#><l><e>x</e><s><e>%d</e></s><e>+y=%d</e></l></#>", i % 9 + 1, i);
+            const CString markup =
+                HxFormat(u"<#><l><e>x</e><s><e>%d</e></s><e>+y=%d</e></l></#>", i % 9 + 1, i);
             auto* formula = new CGTbMtfText(id, markup, RGB(255, 255, 255), i % 2);
             formula->m_labelPos[0] = float(i % 10) * 4.0f - 20.0f;
             formula->m_labelPos[1] = float(i / 10) * 1.5f - 15.0f;

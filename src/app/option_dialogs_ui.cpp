@@ -140,7 +140,8 @@ CCmdBtnWindow::CCmdBtnWindow(CDlgCmdBtn& fields, QWidget* parent)
     : CHxExchangeDialog(u"命令按钮", parent), m_fields(fields) {
     using D = CDlgCmdBtn;
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(Row(this, u"按钮标签：", Add(D::kCaption, new QLineEdit(fields.m_caption.ToQString(), this))));
+    layout->addLayout(
+        Row(this, u"按钮标签：", Add(D::kCaption, new QLineEdit(fields.m_caption.ToQString(), this))));
     layout->addLayout(
         Row(this, u"命令间延时(*0.04s)：", AddNumberEdit(D::kDelay, QString::number(fields.m_delay))));
     layout->addWidget(new QLabel(Text(u"备选命令     双击右移 =>          命令序列"), this));

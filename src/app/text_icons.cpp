@@ -109,7 +109,8 @@ const bool g_registered = [] {
         Frame(p, pal.stroke, QRectF(3, 5, 26, 22));
         p.setPen(Qt::NoPen);
         p.setBrush(pal.green);
-        p.drawPolygon(QPolygonF({QPointF(5, 25), QPointF(13, 14), QPointF(19, 21), QPointF(22, 17), QPointF(27, 25)}));
+        p.drawPolygon(
+            QPolygonF({QPointF(5, 25), QPointF(13, 14), QPointF(19, 21), QPointF(22, 17), QPointF(27, 25)}));
         p.setBrush(pal.orange);
         p.drawEllipse(QPointF(22, 10), 2.5, 2.5);
     });
@@ -177,7 +178,8 @@ const bool g_registered = [] {
     HxAddRibbonIcon(QStringLiteral("document-options"), [](QPainter& p, const HxIconPalette& pal) {
         p.setPen(Pen(pal.stroke, 1.4));
         p.setBrush(Qt::NoBrush);
-        p.drawPolygon(QPolygonF({QPointF(6, 3), QPointF(20, 3), QPointF(26, 9), QPointF(26, 29), QPointF(6, 29)}));
+        p.drawPolygon(
+            QPolygonF({QPointF(6, 3), QPointF(20, 3), QPointF(26, 9), QPointF(26, 29), QPointF(6, 29)}));
         p.setPen(Pen(pal.accent, 1.4));
         for (double y : {12.0, 17.0, 22.0})
             p.drawLine(QPointF(10, y), QPointF(22, y));

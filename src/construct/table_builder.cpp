@@ -72,8 +72,8 @@ int CGPage::BuildTable(int rows, int columns, BOOL fromData, float x0, float y0,
     grid[0][0] = hidden(make.AddNamedPoint<CGVerFreeXyz>(u"Table", x0, y0, 0.0f))->m_id;
     m_selAll.AddTail(grid[0][0]);
     for (int j = 1; j <= columns; ++j) {
-        auto* column =
-            hidden(make.AddNamedPoint<CGVerFreeParVector>(HxFormat(u"%d", j), 1.0f, 0.0f, 0.0f, grid[0][j - 1]));
+        auto* column = hidden(
+            make.AddNamedPoint<CGVerFreeParVector>(HxFormat(u"%d", j), 1.0f, 0.0f, 0.0f, grid[0][j - 1]));
         column->m_param1 = givenWidths ? columnWidths[j] : cellWidth;
         column->Recompute();
         grid[0][j] = column->m_id;
@@ -81,8 +81,8 @@ int CGPage::BuildTable(int rows, int columns, BOOL fromData, float x0, float y0,
         segment(grid[0][j - 1], grid[0][j]);
     }
     for (int i = 1; i <= rows; ++i) {
-        auto* row =
-            hidden(make.AddNamedPoint<CGVerFreeParVector>(HxFormat(u"%d", i), 0.0f, 1.0f, 0.0f, grid[i - 1][0]));
+        auto* row = hidden(
+            make.AddNamedPoint<CGVerFreeParVector>(HxFormat(u"%d", i), 0.0f, 1.0f, 0.0f, grid[i - 1][0]));
         row->m_param1 = -(givenHeights ? rowHeights[i] : cellHeight);
         row->Recompute();
         grid[i][0] = row->m_id;
@@ -96,11 +96,12 @@ int CGPage::BuildTable(int rows, int columns, BOOL fromData, float x0, float y0,
                              ->m_id;
             segment(grid[i][j - 1], grid[i][j]);
             segment(grid[i - 1][j], grid[i][j]);
-            const WORD face = make.AddCell<CGFace>(grid[i - 1][j - 1], grid[i][j - 1], grid[i][j], grid[i - 1][j],
-                                                   NextAutoColor())
+            const WORD face = make.AddCell<CGFace>(grid[i - 1][j - 1], grid[i][j - 1], grid[i][j],
+                                                   grid[i - 1][j], NextAutoColor())
                                   ->m_id;
             m_selAll.AddTail(
-                hidden(make.AddNamedPoint<CGVerFreeInFace>(HxFormat(u"T%d%d", i, j), face, 0.1f, 0.8f))->m_id);
+                hidden(make.AddNamedPoint<CGVerFreeInFace>(HxFormat(u"T%d%d", i, j), face, 0.1f, 0.8f))
+                    ->m_id);
         }
     }
     // The button takes the control points gathered in the selection list as its targets.

@@ -175,7 +175,8 @@ void CHalvixDoc::OnWeightInput() {
     CGPage* page = g_pCurPage;
     if (!page)
         return;
-    CGCell* reference = FirstOf({&page->m_selPoints, &page->m_selLines, &page->m_selCurves, &page->m_selValues});
+    CGCell* reference =
+        FirstOf({&page->m_selPoints, &page->m_selLines, &page->m_selCurves, &page->m_selValues});
     if (!reference)
         return;
     if (reference->IsKindOf(RUNTIME_CLASS(CGTextmap)) && reference->m_size > 1.0001f)

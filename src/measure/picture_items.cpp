@@ -9,6 +9,8 @@
 #include "platform/random.h"
 #include "view/view_globals.h"
 
+#include <QGuiApplication>
+
 #include <algorithm>
 #include <cmath>
 
@@ -68,7 +70,8 @@ bool TakePointPosition(const CGCell& follower, float& x, float& y, float& z) {
 // Refuses a damaged size: negative sides, sides past the limit, more bytes than allowed or than the
 // archive still holds.
 void CheckPictureSize(const CArchive& ar, int width, int height, long long rowBytes) {
-    const bool sides = width >= 0 && height >= 0 && width <= CGTextbit::kMaxSide && height <= CGTextbit::kMaxSide;
+    const bool sides =
+        width >= 0 && height >= 0 && width <= CGTextbit::kMaxSide && height <= CGTextbit::kMaxSide;
     const long long bytes = sides ? rowBytes * height : 0;
     if (!sides || bytes > CGTextbit::kMaxBytes)
         throw CArchiveException(CArchiveException::badIndex);
@@ -119,8 +122,13 @@ CGTextbit::CGTextbit(WORD id, int width, int height, std::vector<BYTE> bits) : C
 
 void CGTextbit::SerializePicture(CArchive& ar, RowBytesFn rowBytes) {
     if (ar.IsStoring()) {
-        ar << m_width << m_height;
-        WriteBytes(ar, m_bits, m_width > 0 && m_height > 0 ? rowBytes(m_width) * m_height : 0);
+        // A size the loader would refuse (past the limits) is written as no picture, so that the
+        // file stays readable.
+        const bool sides = m_width > 0 && m_height > 0 && m_width <= kMaxSide && m_height <= kMaxSide;
+        const long long bytes = sides ? rowBytes(m_width) * m_height : 0;
+        const bool storable = sides && bytes <= kMaxBytes;
+        ar << (storable ? m_width : 0) << (storable ? m_height : 0);
+        WriteBytes(ar, m_bits, storable ? bytes : 0);
         return;
     }
     int width = 0, height = 0;
@@ -217,7 +225,8 @@ CGTbMtfText::CGTbMtfText() {
     m_name = u"MTF彩色数学文本";
 }
 
-CGTbMtfText::CGTbMtfText(WORD id, const CString& markup, COLORREF background, int textureMode) : CGTbMtfText() {
+CGTbMtfText::CGTbMtfText(WORD id, const CString& markup, COLORREF background, int textureMode)
+    : CGTbMtfText() {
     m_id = id;
     m_markup = markup;
     m_background = background;
@@ -229,9 +238,13 @@ CGTbMtfText::CGTbMtfText(WORD id, const CString& markup, COLORREF background, in
 
 void CGTbMtfText::UpdateTexture() {
     int width = 0, height = 0;
-    std::vector<BYTE> bits =
-        RenderFormulaToBitmap(m_color.ToColorRef(), m_background, m_markup, m_color.a, &width, &height);
-    if (bits.empty() || width <= 0 || height <= 0 || static_cast<long long>(bits.size()) < 4LL * width * height)
+    // Without a GUI application (a headless tool) there are no fonts: the picture stays empty.
+    std::vector<BYTE> bits;
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        bits =
+            RenderFormulaToBitmap(m_color.ToColorRef(), m_background, m_markup, m_color.a, &width, &height);
+    if (bits.empty() || width <= 0 || height <= 0 ||
+        static_cast<long long>(bits.size()) < 4LL * width * height)
         width = height = 0;
     m_width = width;
     m_height = height;

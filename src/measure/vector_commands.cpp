@@ -58,10 +58,10 @@ struct CVectorRule {
 };
 
 const CVectorRule kVectorRules[] = {
-    {ID_MEASURE_VECFN, NormalRule},          {ID_MEASURE_VEC_HE, TwoVectors},
-    {ID_MEASURE_VEC_CHA, TwoVectors},        {ID_MEASURE_VEC_SHUCHENG, OneScalarOneVector},
-    {ID_MEASURE_VEC_SHIJI, TwoVectors},      {ID_MEASURE_VEC_SHUJI, TwoVectors},
-    {ID_MEASURE_VEC_MO, OneVector},          {ID_MEASURE_VEC_HUNJI, ThreeVectors},
+    {ID_MEASURE_VECFN, NormalRule},        {ID_MEASURE_VEC_HE, TwoVectors},
+    {ID_MEASURE_VEC_CHA, TwoVectors},      {ID_MEASURE_VEC_SHUCHENG, OneScalarOneVector},
+    {ID_MEASURE_VEC_SHIJI, TwoVectors},    {ID_MEASURE_VEC_SHUJI, TwoVectors},
+    {ID_MEASURE_VEC_MO, OneVector},        {ID_MEASURE_VEC_HUNJI, ThreeVectors},
     {ID_MEASURE_VEC_COMPONENT, OneVector},
 };
 
@@ -81,7 +81,8 @@ bool SelectedVectors(int n, std::vector<WORD>& ids) {
 }
 
 // One vector result of class T on its parents, as one CCmdAddCell.
-template <class T, class... Parents> void AddOne(CHalvixDoc& doc, const char16_t* undoText, Parents... parents) {
+template <class T, class... Parents>
+void AddOne(CHalvixDoc& doc, const char16_t* undoText, Parents... parents) {
     CConstruction run(doc);
     if (!run.Reserve(1, 0))
         return;

@@ -38,13 +38,20 @@ constexpr UINT kFullScreen = 32772;   // ID_VIEW_FULLSCREEN
 constexpr UINT kAnimation = 32972;    // ID_EDIT_BTN_ANIMATION
 
 const std::vector<CContextMenuItem> kPointMenu = {
-    {u"属性...", kProperties},  {u"隐藏点", 0},
-    {u"显示标签", 0},           {u"修改标签...", kLabelModify},
-    {u"标志中心", kMarkCenter}, {u"分离点", 0},
-    {u"点大小...", kWeightInput},          {u"动画...", kAnimation},
-    {u"追踪图元", 0},           {u"光照处理", kRenderSolid},
-    {u"点的值 t", kPointValue}, {u"坐标(x,y,z)", kPointXyz},
-    {u"坐标 x", kCoordX},       {u"坐标 y", kCoordY},
+    {u"属性...", kProperties},
+    {u"隐藏点", 0},
+    {u"显示标签", 0},
+    {u"修改标签...", kLabelModify},
+    {u"标志中心", kMarkCenter},
+    {u"分离点", 0},
+    {u"点大小...", kWeightInput},
+    {u"动画...", kAnimation},
+    {u"追踪图元", 0},
+    {u"光照处理", kRenderSolid},
+    {u"点的值 t", kPointValue},
+    {u"坐标(x,y,z)", kPointXyz},
+    {u"坐标 x", kCoordX},
+    {u"坐标 y", kCoordY},
 };
 
 const std::vector<CContextMenuItem> kLineMenu = {

@@ -35,7 +35,8 @@ public:
 // cells' labels when asked).  The scaling goes to the cell itself (the view's label dialog), or,
 // with `scaleSelection` and only when it was changed, to every selected point, line, face and
 // circle (the label-edit command).  Records no undo step.
-void HxApplyLabelDialog(CGPage& page, CGCell& cell, const CDlgPropertyLabel& dlg, bool scaleSelection = false);
+void HxApplyLabelDialog(CGPage& page, CGCell& cell, const CDlgPropertyLabel& dlg,
+                        bool scaleSelection = false);
 
 // "标签属性" of a measurement, vector or text line: the label shown as text (0) or as a formula (1),
 // named automatically (0) or by the user (1), the name and its formula markup.

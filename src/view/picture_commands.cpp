@@ -22,8 +22,10 @@
 IMPLEMENT_DYNAMIC(CDlgReTextext, CDialog)
 
 const char16_t* const g_pictureFileFilter =
-    u"所有图片文件|*.bmp;*.dib;*.rle;*.jpg;*.jpeg;*.jpe;*.jfif;*.gif;*.tif;*.tiff;*.png|BMP (*.bmp;*.dib;*.rle)|*.bmp;"
-    u"*.dib;*.rle|JPEG (*.jpg;*.jpeg;*.jpe;*.jfif)|*.jpg;*.jpeg;*.jpe;*.jfif|GIF (*.gif)|*.gif|TIFF (*.tif;*.tiff)|*."
+    u"所有图片文件|*.bmp;*.dib;*.rle;*.jpg;*.jpeg;*.jpe;*.jfif;*.gif;*.tif;*.tiff;*.png|BMP "
+    u"(*.bmp;*.dib;*.rle)|*.bmp;"
+    u"*.dib;*.rle|JPEG (*.jpg;*.jpeg;*.jpe;*.jfif)|*.jpg;*.jpeg;*.jpe;*.jfif|GIF (*.gif)|*.gif|TIFF "
+    u"(*.tif;*.tiff)|*."
     u"tif;*.tiff|PNG (*.png)|*.png||";
 
 BOOL CDlgReTextext::Browse() {
@@ -40,7 +42,8 @@ void CDlgReTextext::RestoreBuiltIn() {
     m_builtIn = TRUE;
 }
 
-bool HxReadPictureFile(const CString& path, int* width, int* height, std::vector<BYTE>& pixels, CString* message) {
+bool HxReadPictureFile(const CString& path, int* width, int* height, std::vector<BYTE>& pixels,
+                       CString* message) {
     pixels.clear();
     auto fail = [message](const CString& text) {
         if (message)

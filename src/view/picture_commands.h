@@ -38,7 +38,8 @@ public:
 // A picture file as the pixels of a picture item: rows of red, green, blue from the bottom up, each
 // padded to 4 bytes.  Pictures of fewer than 24 bits are made true colour first; transparent parts
 // are laid on white.  False with the message to show when the file cannot be read or converted.
-bool HxReadPictureFile(const CString& path, int* width, int* height, std::vector<BYTE>& pixels, CString* message);
+bool HxReadPictureFile(const CString& path, int* width, int* height, std::vector<BYTE>& pixels,
+                       CString* message);
 
 // ID_EDIT_RETEXTURE: the texture dialog, then the texture loaded (a failure reported by the loader
 // leaves it as it was).  TRUE when a texture was loaded; the document is then modified.

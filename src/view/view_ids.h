@@ -34,7 +34,7 @@ constexpr UINT ID_VIEW_SNAPSHOT = 33267;      // 对象快照
 // Undo and redo (Ctrl+Z and Alt+Backspace, Ctrl+R) are ID_EDIT_UNDO and ID_EDIT_REDO.
 
 // Animation and view options.
-constexpr UINT ID_ANIMA_PLAYSTOP = 32783;     // "视变换启动与停止" (Space)
+constexpr UINT ID_ANIMA_PLAYSTOP = 32783;    // "视变换启动与停止" (Space)
 constexpr UINT ID_VIEW_GRID = 32981;         // "坐标系"
 constexpr UINT ID_VIEW_SNAP = 32982;         // "自动吸附"
 constexpr UINT ID_VIEW_COORDLINE = 33137;    // "坐标线"

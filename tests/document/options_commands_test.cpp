@@ -82,7 +82,7 @@ TEST_F(OptionsCommandsTest, OptionsRenameTwelvePagesInOrderAndKeepTheDescription
     });
     ASSERT_TRUE(AfxGetCommandRouter().Execute(ID_FILE_OPTIONS));
     const std::vector<CString> titles = Titles();
-    const std::vector<CString> expected = {u"第一页", u"第二页", u"第三页", u"第四页", u"第五页",  u"第六页",
+    const std::vector<CString> expected = {u"第一页", u"第二页", u"第三页", u"第四页", u"第五页", u"第六页",
                                            u"第七页", u"第八页", u"第九页", u"第十页", u"第11页", u"第12页"};
     EXPECT_EQ(titles, expected);
     EXPECT_EQ(m_doc->m_description, u"新说明\n第二行");
@@ -257,7 +257,8 @@ TEST_F(OptionsCommandsTest, TheBuilderOnEdgeCounts) {
     // The names of a one-cell table in their order.
     const WORD first = m_page->m_nextId;
     ASSERT_EQ(m_page->BuildTable(1, 1, FALSE, 0, 0, nullptr, nullptr), 11);
-    const std::vector<CString> names = {u"Table", u"1", u"", u"1", u"", u"V11", u"", u"", u"", u"T11", u"显示控位点"};
+    const std::vector<CString> names = {u"Table", u"1", u"", u"1",   u"",          u"V11",
+                                        u"",      u"",  u"", u"T11", u"显示控位点"};
     for (int i = 0; i < 11; ++i) {
         const CGCell* cell = m_page->FindCell(WORD(first + i));
         ASSERT_NE(cell, nullptr);

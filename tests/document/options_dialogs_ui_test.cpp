@@ -171,7 +171,8 @@ TEST_F(OptionDialogWindows, TheTextureDialogRestoresTheBuiltInImage) {
     number->setCurrentIndex(1);
     window.Button(CDlgReTextext::kBuiltIn)->click();
     EXPECT_TRUE(fields.m_builtIn);
-    EXPECT_TRUE(fields.m_path.ToQString().endsWith(QStringLiteral("Img2.jpg"))) << fields.m_path.ToQString().toStdString();
+    EXPECT_TRUE(fields.m_path.ToQString().endsWith(QStringLiteral("Img2.jpg")))
+        << fields.m_path.ToQString().toStdString();
     EXPECT_EQ(window.Edit(CDlgReTextext::kPath)->text(), fields.m_path.ToQString());
     window.accept();
     EXPECT_EQ(fields.m_texture, 1);
@@ -194,7 +195,9 @@ protected:
         QGuiApplication::clipboard()->clear();
         DocumentTest::TearDown();
     }
-    template <class T> T* Newest() { return DYNAMIC_DOWNCAST(T, g_pCurPage->FindCell(WORD(g_pCurPage->m_nextId - 1))); }
+    template <class T> T* Newest() {
+        return DYNAMIC_DOWNCAST(T, g_pCurPage->FindCell(WORD(g_pCurPage->m_nextId - 1)));
+    }
     // Dark text on white.
     static QImage Text(QImage::Format format, int width = 60, int height = 20) {
         QImage image(width, height, QImage::Format_RGB32);
@@ -222,8 +225,10 @@ TEST_F(ClipboardPasteOffscreen, APictureOnTheClipboardBecomesAPictureItem) {
     EXPECT_EQ(item->m_height, 2);
     ASSERT_EQ(item->m_bits.size(), 24u);
     // Bottom row first, red, green, blue: the top left pixel opens the second row.
-    EXPECT_EQ(std::vector<BYTE>(item->m_bits.begin() + 12, item->m_bits.begin() + 15), std::vector<BYTE>({200, 100, 50}));
-    EXPECT_EQ(std::vector<BYTE>(item->m_bits.begin(), item->m_bits.begin() + 3), std::vector<BYTE>({10, 20, 30}));
+    EXPECT_EQ(std::vector<BYTE>(item->m_bits.begin() + 12, item->m_bits.begin() + 15),
+              std::vector<BYTE>({200, 100, 50}));
+    EXPECT_EQ(std::vector<BYTE>(item->m_bits.begin(), item->m_bits.begin() + 3),
+              std::vector<BYTE>({10, 20, 30}));
     EXPECT_EQ(g_pCurPage->m_cmdProcessor.GetCurrent()->GetName(), u"粘贴图片");
     // The item survives a save and a load.
     const std::vector<BYTE> bytes = Store();
@@ -232,9 +237,9 @@ TEST_F(ClipboardPasteOffscreen, APictureOnTheClipboardBecomesAPictureItem) {
 }
 
 TEST_F(ClipboardPasteOffscreen, DarkTextOfUnusualFormatsBecomesABitmapText) {
-    for (QImage::Format format : {QImage::Format_RGB32, QImage::Format_ARGB32, QImage::Format_Indexed8,
-                                  QImage::Format_Grayscale8, QImage::Format_RGB16, QImage::Format_RGBA64,
-                                  QImage::Format_Mono}) {
+    for (QImage::Format format :
+         {QImage::Format_RGB32, QImage::Format_ARGB32, QImage::Format_Indexed8, QImage::Format_Grayscale8,
+          QImage::Format_RGB16, QImage::Format_RGBA64, QImage::Format_Mono}) {
         QGuiApplication::clipboard()->setImage(Text(format));
         const WORD next = g_pCurPage->m_nextId;
         ASSERT_TRUE(HxPasteBitmapText(m_doc.get())) << format;

@@ -38,7 +38,8 @@ protected:
 TEST_F(PictureItemsTest, RowSizesOfOneBitAndColourRows) {
     const struct {
         long long width, bitmapRow, pictureRow;
-    } rows[] = {{1, 4, 4}, {2, 4, 8}, {3, 4, 12}, {4, 4, 12}, {5, 4, 16}, {32, 4, 96}, {33, 8, 100}, {64, 8, 192}};
+    } rows[] = {{1, 4, 4},  {2, 4, 8},   {3, 4, 12},   {4, 4, 12},
+                {5, 4, 16}, {32, 4, 96}, {33, 8, 100}, {64, 8, 192}};
     for (const auto& r : rows) {
         EXPECT_EQ(CGTextbit::BitmapRowBytes(r.width), r.bitmapRow) << r.width;
         EXPECT_EQ(CGTextbit::PictureRowBytes(r.width), r.pictureRow) << r.width;
@@ -129,6 +130,23 @@ TEST_F(PictureItemsTest, HostileSizesAreRefusedAsDamage) {
     EXPECT_THROW(LoadBytes(stored, [&](CArchive& ar) { cut.Serialize(ar); }), CArchiveException);
 }
 
+TEST_F(PictureItemsTest, SizesTheLoaderWouldRefuseAreWrittenAsNoPicture) {
+    // Never a record the file cannot be read back from, and never gigabytes of padding.
+    const struct { int width, height; } sizes[] = {{-40, 3}, {40, CGTextbit::kMaxSide + 1}, {30000, 30000}};
+    for (const auto& size : sizes) {
+        CGTbImage picture(9, 2, 2, Pattern(16));
+        picture.m_width = size.width;
+        picture.m_height = size.height;
+        ByteBuilder expected;
+        expected.Append(Common(picture)).I32(0).I32(0);
+        const std::vector<BYTE> stored = Store(picture);
+        EXPECT_EQ(stored, expected.Bytes()) << size.width << " x " << size.height;
+        CGTbImage back;
+        LoadBytes(stored, [&](CArchive& ar) { back.Serialize(ar); });
+        EXPECT_EQ(back.m_width, 0);
+    }
+}
+
 TEST_F(PictureItemsTest, TextFollowingAPointStoresThePositionAndTracksThePoint) {
     CGVertex* p = AddPoint(1.0f, 2.0f, 3.0f);
     p->m_name = u"P";
@@ -170,7 +188,9 @@ TEST_F(PictureItemsTest, DescriptionsByKindAndClass) {
     const struct {
         BYTE kind;
         const char16_t* text;
-    } kinds[] = {{0, u"位图文本：宽*高=12*5"}, {4, u"可编辑MTF彩图文本：宽*高=12*5"}, {1, u"可编辑RTF单色位图文本：宽*高=12*5"},
+    } kinds[] = {{0, u"位图文本：宽*高=12*5"},
+                 {4, u"可编辑MTF彩图文本：宽*高=12*5"},
+                 {1, u"可编辑RTF单色位图文本：宽*高=12*5"},
                  {9, u"可编辑RTF单色位图文本：宽*高=12*5"}};
     for (const auto& k : kinds) {
         text.m_kind = k.kind;

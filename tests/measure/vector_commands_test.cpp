@@ -24,9 +24,9 @@ protected:
         m_c = AddPoint(0, 2, 0)->m_id;
         m_d = AddPoint(0, 0, 3)->m_id;
         m_face = AddFace({m_a, m_b, m_c})->m_id;
-        m_u = Insert(new CGTmVectorPP(NextId(), m_a, m_b))->m_id; // (1, 0, 0)
-        m_v = Insert(new CGTmVectorPP(NextId(), m_a, m_c))->m_id; // (0, 2, 0)
-        m_w = Insert(new CGTmVectorPP(NextId(), m_a, m_d))->m_id; // (0, 0, 3)
+        m_u = Insert(new CGTmVectorPP(NextId(), m_a, m_b))->m_id;   // (1, 0, 0)
+        m_v = Insert(new CGTmVectorPP(NextId(), m_a, m_c))->m_id;   // (0, 2, 0)
+        m_w = Insert(new CGTmVectorPP(NextId(), m_a, m_d))->m_id;   // (0, 0, 3)
         m_k = Insert(new CGTmVarVectorLength(NextId(), m_v))->m_id; // 2
         for (WORD id : {m_u, m_v, m_w, m_k})
             m_page->FindCell(id)->Recompute();
@@ -81,17 +81,66 @@ TEST_F(VectorCommandsTest, EachCommandMakesItsCellOnItsParentsAsOneUndoStep) {
         const char16_t* undo;
         double x, y, z; // the vector, or the value in x
     } rows[] = {
-        {ID_MEASURE_VECFN, {m_a, m_b, m_c}, "CGTmVectorNface", {m_a, m_b, m_c}, u"添加向量坐标：平面法向量坐标", 0, 0, 1},
-        {ID_MEASURE_VECFN, {m_face}, "CGTmVectorNface", {m_a, m_b, m_c}, u"添加向量坐标：平面法向量坐标", 0, 0, 1},
+        {ID_MEASURE_VECFN,
+         {m_a, m_b, m_c},
+         "CGTmVectorNface",
+         {m_a, m_b, m_c},
+         u"添加向量坐标：平面法向量坐标",
+         0,
+         0,
+         1},
+        {ID_MEASURE_VECFN,
+         {m_face},
+         "CGTmVectorNface",
+         {m_a, m_b, m_c},
+         u"添加向量坐标：平面法向量坐标",
+         0,
+         0,
+         1},
         {ID_MEASURE_VEC_HE, {m_u, m_v}, "CGTmVectorAdd", {m_u, m_v}, u"添加向量坐标：向量和", 1, 2, 0},
         {ID_MEASURE_VEC_CHA, {m_u, m_v}, "CGTmVectorMinus", {m_u, m_v}, u"添加向量坐标：向量差", 1, -2, 0},
-        {ID_MEASURE_VEC_SHUCHENG, {m_k, m_v}, "CGTmVectorScaled", {m_k, m_v}, u"添加向量坐标：数乘向量", 0, 4, 0},
+        {ID_MEASURE_VEC_SHUCHENG,
+         {m_k, m_v},
+         "CGTmVectorScaled",
+         {m_k, m_v},
+         u"添加向量坐标：数乘向量",
+         0,
+         4,
+         0},
         // The scalar comes first whatever the order of the selection.
-        {ID_MEASURE_VEC_SHUCHENG, {m_v, m_k}, "CGTmVectorScaled", {m_k, m_v}, u"添加向量坐标：数乘向量", 0, 4, 0},
-        {ID_MEASURE_VEC_SHIJI, {m_u, m_v}, "CGTmVectorCross", {m_u, m_v}, u"添加向量坐标：向量的向量积", 0, 0, 2},
-        {ID_MEASURE_VEC_SHUJI, {m_u, m_v}, "CGTmVarVectorDot", {m_u, m_v}, u"添加向量坐标：向量的数量积", 0, 0, 0},
+        {ID_MEASURE_VEC_SHUCHENG,
+         {m_v, m_k},
+         "CGTmVectorScaled",
+         {m_k, m_v},
+         u"添加向量坐标：数乘向量",
+         0,
+         4,
+         0},
+        {ID_MEASURE_VEC_SHIJI,
+         {m_u, m_v},
+         "CGTmVectorCross",
+         {m_u, m_v},
+         u"添加向量坐标：向量的向量积",
+         0,
+         0,
+         2},
+        {ID_MEASURE_VEC_SHUJI,
+         {m_u, m_v},
+         "CGTmVarVectorDot",
+         {m_u, m_v},
+         u"添加向量坐标：向量的数量积",
+         0,
+         0,
+         0},
         {ID_MEASURE_VEC_MO, {m_w}, "CGTmVarVectorLength", {m_w}, u"添加向量坐标：向量模", 3, 0, 0},
-        {ID_MEASURE_VEC_HUNJI, {m_u, m_v, m_w}, "CGTmVarVecProduct", {m_u, m_v, m_w}, u"添加向量坐标：向量混合积", 6, 0, 0},
+        {ID_MEASURE_VEC_HUNJI,
+         {m_u, m_v, m_w},
+         "CGTmVarVecProduct",
+         {m_u, m_v, m_w},
+         u"添加向量坐标：向量混合积",
+         6,
+         0,
+         0},
     };
     for (const auto& r : rows) {
         const PageSnapshot before = TakeSnapshot(*m_page);
@@ -121,8 +170,9 @@ TEST_F(VectorCommandsTest, ComponentsAreThreeCellsInOneStep) {
     const PageSnapshot before = TakeSnapshot(*m_page);
     const WORD first = m_page->m_nextId;
     RunOn(ID_MEASURE_VEC_COMPONENT, {m_v});
-    EXPECT_EQ(ClassesFrom(first), std::vector<std::string>({"CGTmVarVectorComponentX", "CGTmVarVectorComponentY",
-                                                           "CGTmVarVectorComponentZ"}));
+    EXPECT_EQ(ClassesFrom(first),
+              std::vector<std::string>(
+                  {"CGTmVarVectorComponentX", "CGTmVarVectorComponentY", "CGTmVarVectorComponentZ"}));
     ExpectUndoStep<CCmdAddCells>(u"添加计算值：向量分量", 3);
     EXPECT_NEAR(m_page->FindCell(WORD(first + 1))->m_param1, 2.0, 1e-6);
     ASSERT_TRUE(m_page->m_cmdProcessor.Undo());
@@ -135,10 +185,14 @@ TEST_F(VectorCommandsTest, HandlersReachedWithValuesOfTheWrongClassMakeNothing) 
         UINT id;
         std::vector<WORD> selection;
     } rows[] = {
-        {ID_MEASURE_VEC_HE, {m_u, m_k}},       {ID_MEASURE_VEC_CHA, {m_k, m_k}},
-        {ID_MEASURE_VEC_SHUCHENG, {m_u, m_v}}, {ID_MEASURE_VEC_SHIJI, {m_u}},
-        {ID_MEASURE_VEC_MO, {m_k}},            {ID_MEASURE_VEC_HUNJI, {m_u, m_k, m_w}},
-        {ID_MEASURE_VEC_COMPONENT, {m_k}},     {ID_MEASURE_VECFN, {m_a, m_b}},
+        {ID_MEASURE_VEC_HE, {m_u, m_k}},
+        {ID_MEASURE_VEC_CHA, {m_k, m_k}},
+        {ID_MEASURE_VEC_SHUCHENG, {m_u, m_v}},
+        {ID_MEASURE_VEC_SHIJI, {m_u}},
+        {ID_MEASURE_VEC_MO, {m_k}},
+        {ID_MEASURE_VEC_HUNJI, {m_u, m_k, m_w}},
+        {ID_MEASURE_VEC_COMPONENT, {m_k}},
+        {ID_MEASURE_VECFN, {m_a, m_b}},
         {ID_MEASURE_VECFN, {m_u, m_v, m_w}},
     };
     for (const auto& r : rows) {
@@ -254,8 +308,8 @@ TEST_F(VectorCommandsTest, OtherObjectsUseTheLabelDialog) {
     EXPECT_EQ(b->m_name, u"Q");
     EXPECT_TRUE(b->m_nameFixed);
     EXPECT_EQ(b->m_labelColor, (CRgba{200, 10, 20, b->m_labelColor.a}));
-    EXPECT_NE(coord->m_name.Find(u"Q"), -1) << "the measurement on the point shows the new name: "
-                                            << coord->m_name.ToQString().toStdString();
+    EXPECT_NE(coord->m_name.Find(u"Q"), -1)
+        << "the measurement on the point shows the new name: " << coord->m_name.ToQString().toStdString();
     // The scaling changed: every selected point and line takes it.
     EXPECT_EQ(b->m_extB1, 1);
     EXPECT_EQ(c->m_extB1, 1);

@@ -170,7 +170,8 @@ TEST_F(PageColorsTest, ExplicitColourKeepsAlphaAndSkipsModifiers) {
     // The picture was rendered again in the new colour.
     bool inNewColour = false;
     for (size_t i = 0; i + 3 < formula->m_bits.size(); i += 4)
-        inNewColour |= formula->m_bits[i] == 10 && formula->m_bits[i + 1] == 20 && formula->m_bits[i + 2] == 30;
+        inNewColour |=
+            formula->m_bits[i] == 10 && formula->m_bits[i + 1] == 20 && formula->m_bits[i + 2] == 30;
     EXPECT_TRUE(inNewColour);
     EXPECT_EQ(modifier->m_color, kOdd);
 

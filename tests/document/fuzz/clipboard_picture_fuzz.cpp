@@ -43,7 +43,8 @@ void ConvertDecoded(const QByteArray& bytes) {
     int width = 0, height = 0;
     const std::vector<BYTE> mask = HxPictureToMonochrome(image, &width, &height);
     if (!mask.empty()) {
-        Check(width > 0 && height > 0 && width <= image.width() && height <= image.height());
+        // Cropped at whole bytes: up to the image's width rounded up to 8.
+        Check(width > 0 && height > 0 && width <= (image.width() + 7) / 8 * 8 && height <= image.height());
         Check((long long)mask.size() >= (width + 31LL) / 32 * 4 * height);
     }
     const std::vector<BYTE> rows = HxPictureRows(image);

@@ -36,11 +36,14 @@
 #include "solids/split.h"
 #include "solids/subassembly.h"
 
+#include <QGuiApplication>
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <limits>
 #include <map>
@@ -737,6 +740,10 @@ int main(int argc, char** argv) {
         WriteToolSets(dir);
         return 0;
     }
+    // Formula texts render their pictures with the application's fonts; no display is needed.
+    if (!std::getenv("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QGuiApplication app(argc, argv);
     HxSetScreenSizeOverride(1920, 1080);
     CHalvixDoc doc;
     doc.OnNewDocument();

@@ -46,13 +46,21 @@ std::vector<BYTE> TextDocument(bool storePictures, const std::function<void(CTex
     g_cellMap = &page->m_cells;
     auto* point = Put(page, new CGVertex(page->m_nextId++, page->m_nextVertex++, u"P", 1.0f, 2.0f, 3.0f));
     CTextFigures f;
-    f.bitmap = Put(page, new CGTextbit(page->m_nextId++, 40, 3, Pattern(size_t(CGTextbit::BitmapRowBytes(40)) * 3)));
+    f.bitmap =
+        Put(page, new CGTextbit(page->m_nextId++, 40, 3, Pattern(size_t(CGTextbit::BitmapRowBytes(40)) * 3)));
     f.follower = Put(page, new CGTbHenchman(page->m_nextId++, 8, 2, Pattern(8), point->m_id));
-    f.picture = Put(page, new CGTbImage(page->m_nextId++, 5, 2, Pattern(size_t(CGTextbit::PictureRowBytes(5)) * 2)));
+    f.picture = Put(
+        page, new CGTbImage(page->m_nextId++, 13, 11, Pattern(size_t(CGTextbit::PictureRowBytes(13)) * 11)));
     f.picture->m_scaleX = -0.5f;
-    f.formula = Put(page, new CGTbMtfText(page->m_nextId++, u"<#><l><e>x²+1</e></l></#>", RGB(255, 255, 255), 1));
+    f.formula =
+        Put(page, new CGTbMtfText(page->m_nextId++, u"<#><l><e>x²+1</e></l></#>", RGB(255, 255, 255), 1));
     f.formula->m_kind = 4;
-    f.attached = Put(page, new CGTbMhc(page->m_nextId++, u"<#><l><e>M</e></l></#>", RGB(0, 0, 0), point->m_id));
+    // A small picture of its own (kept as it is when the document stores formula pictures).
+    f.formula->m_width = 7;
+    f.formula->m_height = 6;
+    f.formula->m_bits = Pattern(4 * 7 * 6);
+    f.attached =
+        Put(page, new CGTbMhc(page->m_nextId++, u"<#><l><e>M</e></l></#>", RGB(0, 0, 0), point->m_id));
     f.buttons[0] = Put(page, new CGButnCommand(page->m_nextId++, u"演示", {32776, 32788, 32862}, 12));
     f.buttons[1] = Put(page, new CGButnCommand(page->m_nextId++, u"一步", {33309}, 0));
     if (damage)
@@ -61,7 +69,8 @@ std::vector<BYTE> TextDocument(bool storePictures, const std::function<void(CTex
 }
 
 // The bytes with the first run of the int32 values `run` found, its value at `index` set to `to`.
-std::vector<BYTE> Patched(std::vector<BYTE> bytes, const std::vector<int32_t>& run, size_t index, int32_t to) {
+std::vector<BYTE> Patched(std::vector<BYTE> bytes, const std::vector<int32_t>& run, size_t index,
+                          int32_t to) {
     std::vector<BYTE> pattern(run.size() * 4);
     std::memcpy(pattern.data(), run.data(), pattern.size());
     auto at = std::search(bytes.begin(), bytes.end(), pattern.begin(), pattern.end());
@@ -78,36 +87,31 @@ std::vector<std::pair<std::string, std::vector<BYTE>>> HxTextItemSeedDocuments()
     const std::vector<BYTE> pictures = TextDocument(true, nullptr);
     seeds.push_back({"texts.hvx", plain});
     seeds.push_back({"texts-pictures.hvx", pictures});
-    // Hostile picture sizes: the rows of the bitmap text (width 40), of the picture (width 5) and of
-    // the stored formula picture follow their sizes.
-    seeds.push_back({"texts-bitmap-negative.hvx", TextDocument(false, [](CTextFigures& f) { f.bitmap->m_width = -40; })});
-    seeds.push_back({"texts-bitmap-huge.hvx", TextDocument(false, [](CTextFigures& f) {
-                         f.bitmap->m_width = 0x7FFFFFF0;
-                         f.bitmap->m_bits.clear();
-                     })});
-    seeds.push_back({"texts-picture-tall.hvx", TextDocument(false, [](CTextFigures& f) {
+    // Hostile picture sizes written over the stored ones (the writer itself writes only sizes it
+    // can read back): the bitmap text's width (40 x 3), the picture's height (13 x 11), the formula
+    // picture's sides (7 x 6).
+    seeds.push_back({"texts-bitmap-width-negative.hvx", Patched(pictures, {40, 3}, 0, -7)});
+    seeds.push_back({"texts-bitmap-width-huge.hvx", Patched(pictures, {40, 3}, 0, 0x7FFFFFF0)});
+    seeds.push_back({"texts-picture-height-huge.hvx", Patched(pictures, {13, 11}, 1, 0x40000000)});
+    seeds.push_back({"texts-picture-height-tall.hvx", Patched(pictures, {13, 11}, 1, 40000)});
+    seeds.push_back(
+        {"texts-formula-sides-huge.hvx", Patched(Patched(pictures, {7, 6}, 0, 30000), {30000, 6}, 1, 30000)});
+    seeds.push_back({"texts-formula-height-negative.hvx", Patched(pictures, {7, 6}, 1, -1)});
+    // Sizes the writer stores as no picture, and a picture with a zero zoom.
+    seeds.push_back({"texts-unstorable-sizes.hvx", TextDocument(true, [](CTextFigures& f) {
+                         f.bitmap->m_width = -40;
                          f.picture->m_height = 40000;
-                         f.picture->m_bits.clear();
+                         f.formula->m_width = 30000;
+                         f.formula->m_height = 30000;
                      })});
     seeds.push_back({"texts-picture-zero.hvx", TextDocument(false, [](CTextFigures& f) {
                          f.picture->m_width = 0;
                          f.picture->m_scaleY = 0.0f;
                      })});
-    seeds.push_back({"texts-formula-huge.hvx", TextDocument(true, [](CTextFigures& f) {
-                         f.formula->m_width = 30000;
-                         f.formula->m_height = 30000;
-                         f.formula->m_bits.clear();
-                     })});
-    seeds.push_back({"texts-formula-negative.hvx", TextDocument(true, [](CTextFigures& f) {
-                         f.attached->m_height = -1;
-                         f.attached->m_bits.clear();
-                     })});
-    // Sizes written over the stored ones: the bitmap text's width and the picture's height.
-    seeds.push_back({"texts-bitmap-width-patched.hvx", Patched(pictures, {40, 3}, 0, -7)});
-    seeds.push_back({"texts-picture-height-patched.hvx", Patched(pictures, {5, 2}, 1, 0x40000000)});
     // Command buttons with bad counts: none, odd ids and delays, negative, beyond the bound, more than
     // the record holds.
-    seeds.push_back({"texts-command-none.hvx", TextDocument(false, [](CTextFigures& f) { f.buttons[0]->m_commands.clear(); })});
+    seeds.push_back({"texts-command-none.hvx",
+                     TextDocument(false, [](CTextFigures& f) { f.buttons[0]->m_commands.clear(); })});
     seeds.push_back({"texts-command-odd.hvx", TextDocument(false, [](CTextFigures& f) {
                          f.buttons[0]->m_commands = {0, -1, 0x7FFFFFFF, 32788, 57665};
                          f.buttons[0]->m_delay = -5;

@@ -125,7 +125,8 @@ int main(int argc, char** argv) {
           QByteArray(1, '\1') + Encoded(text.convertToFormat(QImage::Format_Indexed8), "PNG"));
     Write(bitmaps + "text-grey.bin",
           QByteArray(1, '\1') + Encoded(text.convertToFormat(QImage::Format_Grayscale8), "PNG"));
-    Write(bitmaps + "text-mono.bin", QByteArray(1, '\1') + Encoded(text.convertToFormat(QImage::Format_Mono), "BMP"));
+    Write(bitmaps + "text-mono.bin",
+          QByteArray(1, '\1') + Encoded(text.convertToFormat(QImage::Format_Mono), "BMP"));
     Write(bitmaps + "text-wide.bin",
           QByteArray(1, '\1') + Encoded(text.convertToFormat(QImage::Format_RGBA64), "PNG"));
     Write(bitmaps + "text-alpha.bin",
