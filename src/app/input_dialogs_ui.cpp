@@ -112,6 +112,24 @@ void CAngleWindow::accept() {
 }
 
 // ---------------------------------------------------------------------------------------------
+// Value
+
+CValueWindow::CValueWindow(CDlgValue& fields, QWidget* parent)
+    : CHxExchangeDialog(u"输入值", parent), m_fields(fields) {
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(AddNumberEdit(CDlgValue::kEditValue, fields.m_value));
+    AddOkCancel(layout);
+}
+
+void CValueWindow::accept() {
+    float value;
+    if (!GetFloat(CDlgValue::kEditValue, value))
+        return;
+    m_fields.m_value = value;
+    QDialog::accept();
+}
+
+// ---------------------------------------------------------------------------------------------
 // Coordinates
 
 CCoordinatesWindow::CCoordinatesWindow(CDlgCoordinates& fields, QWidget* parent)
@@ -305,6 +323,10 @@ INT_PTR HxShowAngleDialog(CDialog& dialog) {
     return Run<CAngleWindow, CDlgAngle>(dialog);
 }
 
+INT_PTR HxShowValueDialog(CDialog& dialog) {
+    return Run<CValueWindow, CDlgValue>(dialog);
+}
+
 INT_PTR HxShowCoordinatesDialog(CDialog& dialog) {
     return Run<CCoordinatesWindow, CDlgCoordinates>(dialog);
 }
@@ -313,6 +335,7 @@ namespace {
 const bool g_registered = [] {
     HxRegisterDialogPresenter(RUNTIME_CLASS(CDlgVector), HxShowVectorDialog);
     HxRegisterDialogPresenter(RUNTIME_CLASS(CDlgAngle), HxShowAngleDialog);
+    HxRegisterDialogPresenter(RUNTIME_CLASS(CDlgValue), HxShowValueDialog);
     HxRegisterDialogPresenter(RUNTIME_CLASS(CDlgCoordinates), HxShowCoordinatesDialog);
     return true;
 }();

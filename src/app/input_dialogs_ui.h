@@ -31,6 +31,15 @@ private:
     QButtonGroup* m_unit;
 };
 
+class CValueWindow : public CHxExchangeDialog {
+public:
+    explicit CValueWindow(CDlgValue& fields, QWidget* parent = nullptr);
+    void accept() override;
+
+private:
+    CDlgValue& m_fields;
+};
+
 class CCoordinatesWindow : public CHxExchangeDialog {
 public:
     explicit CCoordinatesWindow(CDlgCoordinates& fields, QWidget* parent = nullptr);
@@ -66,4 +75,5 @@ private:
 // The presenters: run the window modally over the active window; IDOK or IDCANCEL.
 INT_PTR HxShowVectorDialog(CDialog& dialog);
 INT_PTR HxShowAngleDialog(CDialog& dialog);
+INT_PTR HxShowValueDialog(CDialog& dialog);
 INT_PTR HxShowCoordinatesDialog(CDialog& dialog);

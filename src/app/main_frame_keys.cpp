@@ -1,11 +1,12 @@
-// The frame's keyboard bindings (the file and clipboard commands, Delete, Ctrl+G, F4, Esc and the
-// page keys) and the keys shown in the tool tips of the ribbon and status-bar buttons.
+// The frame's keyboard bindings (the file and clipboard commands, Delete, Ctrl+G, Ctrl+K, F4, Esc
+// and the page keys) and the keys shown in the tool tips of the ribbon and status-bar buttons.
 #include "app/main_frame.h"
 
 #include "app/frame_ids.h"
 #include "app/ribbon_bar.h"
 #include "app/status_bar.h"
 #include "document/halvix_doc.h"
+#include "document/option_ids.h"
 #include "measure/calc_commands.h"
 #include "view/halvix_view.h"
 #include "view/view_ids.h"
@@ -27,6 +28,7 @@ const std::vector<CAccelerator>& HxFrameAccelerators() {
         {QKeyCombination(Qt::ControlModifier, Qt::Key_V), ID_EDIT_PASTE},
         {QKeyCombination(Qt::Key_Delete), ID_EDIT_DELETE},
         {QKeyCombination(Qt::ControlModifier, Qt::Key_G), ID_SELECT_PAGE},
+        {QKeyCombination(Qt::ControlModifier, Qt::Key_K), ID_AUTOBTNDEL},
         {QKeyCombination(Qt::Key_F4), ID_VIEW_FULLSCREEN},
         {QKeyCombination(Qt::Key_Escape), ID_VIEW_ESCAPE, true},
         {QKeyCombination(Qt::Key_PageUp), ID_VIEW_PAGEUP, true},

@@ -8,6 +8,7 @@
 
 IMPLEMENT_DYNAMIC(CDlgVector, CDialog)
 IMPLEMENT_DYNAMIC(CDlgAngle, CDialog)
+IMPLEMENT_DYNAMIC(CDlgValue, CDialog)
 IMPLEMENT_DYNAMIC(CDlgCoordinates, CDialog)
 
 CConstructEntries g_constructEntries;

@@ -41,6 +41,18 @@ public:
     int m_unit = kDegrees;
 };
 
+// "输入值": one number (a ratio, a parameter).
+class CDlgValue : public CDialog {
+    DECLARE_DYNAMIC(CDlgValue)
+public:
+    enum { IDD = 280 };
+    static constexpr int kEditValue = 1000;
+
+    CDlgValue() : CDialog(IDD) {}
+
+    float m_value = 0.5f;
+};
+
 // "绘制坐标点": one point whose x, y and z are typed or chosen among the selected values (mode 0),
 // or several points typed or pasted as text, one point a line (mode 1).
 class CDlgCoordinates : public CDialog {

@@ -61,6 +61,7 @@ CHalvixDoc::CHalvixDoc() {
     AddComponentCommands();
     AddOptionsCommands();
     AddVectorCommands();
+    AddDocumentConstructCommands();
     OnCommandId(ID_EDIT_PROPERTY, &CHalvixDoc::OnEditProperties);
     OnUpdateId(ID_EDIT_PROPERTY, &CHalvixDoc::OnUpdateEditProperties);
     OnCommandId(ID_FILE_SAVE_GF, &CHalvixDoc::OnFileSaveGf);

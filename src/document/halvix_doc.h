@@ -33,6 +33,8 @@ class CGSubassembly;
 class CGModel3ds;
 
 class CGButton;
+class CGIterate;
+class CGTrack;
 
 class CHalvixDoc : public CDocument {
     DECLARE_DYNCREATE(CHalvixDoc)
@@ -442,6 +444,41 @@ public:
     void OnUpdateVectorCommand(CCmdUI* pCmdUI);
     // ID_EDIT_LABELMOD: the label of the first selected point, else of the first selected object.
     void OnEditLabelModify();
+    // ---- Points, iterations, traces and styles (document/halvix_doc_construct.cpp with
+    // points/point_path_commands.cpp, dynamics/iterate_commands.cpp, dynamics/track_commands.cpp) ----
+    // A full free point at the origin; the fixed point "O" at the origin.
+    void OnCreateFree3Point();
+    void OnCreatePointOrigin();
+    // The point dividing a circle's way between two of its points in a typed ratio.
+    void OnCreatePointScaleIncircle();
+    void OnUpdatePointScaleIncircle(CCmdUI* pCmdUI);
+    // The feet of every selected point on every selected line and face.
+    void OnCreatePointTouying();
+    void OnUpdatePointTouying(CCmdUI* pCmdUI);
+    // A point on the selected path at a point's or value's parameter, or at a typed one.
+    void OnCreatePointInobjFt();
+    void OnUpdatePointInobjFt(CCmdUI* pCmdUI);
+    // A free point on the compound path of the selected face, points or pieces.
+    void OnCreatePointPath();
+    void OnUpdateCreatePointPath(CCmdUI* pCmdUI);
+    // An iteration of the selected points and values through its mappings.
+    void OnTransIterate();
+    void OnUpdateTransIterate(CCmdUI* pCmdUI);
+    // A trace of the figures built on the selected path point or parameter.
+    void OnCreateTrack();
+    void OnUpdateCreateTrack(CCmdUI* pCmdUI);
+    // The selected objects added to (or taken from) the selected show/hide button.
+    void OnEditBtnAddobj();
+    void OnUpdateEditBtnAddobj(CCmdUI* pCmdUI);
+    // The style of the last selected point (line, face, circle) onto the others of its kind.
+    void OnEditStyles();
+    void OnUpdateEditStyles(CCmdUI* pCmdUI);
+    // Texts, text items and buttons outside the screen moved back in, on every page.
+    void OnBringFlatObjectsIn();
+    // The properties of an iteration (with a selected value as its depth) and of a trace; TRUE when
+    // something changed.
+    BOOL EditIterateProperties(CGIterate& iterate);
+    BOOL EditTrackProperties(CGTrack& track);
 
     CPageList m_pages;      // in display order (owned)
     CRecordList m_tools;    // the document's own tools (owned)
@@ -492,6 +529,8 @@ private:
     // vector and label commands.
     void AddOptionsCommands();
     void AddVectorCommands();
+    // The message map entries of the point, iteration, trace and style commands.
+    void AddDocumentConstructCommands();
     // Reads a ".gf" file: in the older layout, else (a document saved under that name later) in
     // the present one.  FALSE after an error, which has been reported.
     BOOL ReadGfFile(const CString& path);

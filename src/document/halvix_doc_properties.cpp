@@ -1,10 +1,12 @@
 // The properties command (ID_EDIT_PROPERTY) as far as the dialogs of its objects exist: one selected
-// action button, or one selected component, 3DS model, hull, net, section or cut; every other
-// selection is handed on down the routing.
+// action button, trace or iteration, or one selected component, 3DS model, hull, net, section or
+// cut; every other selection is handed on down the routing.
 #include "document/halvix_doc.h"
 
 #include "construct/hull_commands.h"
 #include "dynamics/buttons.h"
+#include "dynamics/iterate.h"
+#include "dynamics/track.h"
 #include "solids/model3ds.h"
 #include "solids/subassembly.h"
 
@@ -35,11 +37,43 @@ CGCell* OtherForProperties(const CGPage* page) {
                : nullptr;
 }
 
+// Whether one of the command's rules for points, lines, faces and circles takes the selection (one
+// or two points, lines or faces, one circle), or a single value without texts (the value rule).
+bool EarlierRuleApplies(const CGPage& page) {
+    const int p = page.m_selPoints.GetCount(), l = page.m_selLines.GetCount(), f = page.m_selFaces.GetCount();
+    return p == 1 || p == 2 || l == 1 || l == 2 || f == 1 || f == 2 || page.m_selCurves.GetCount() == 1 ||
+           page.m_selButtons.GetCount() == 1 ||
+           (page.m_selValues.GetCount() == 1 && page.m_selTexts.IsEmpty());
+}
+
+// The one selected solid, when it is a trace of figures and comes first in the command's order.
+CGTrack* TrackForProperties(const CGPage* page) {
+    if (!page || EarlierRuleApplies(*page) || page->m_selSolids.GetCount() != 1)
+        return nullptr;
+    return DYNAMIC_DOWNCAST(CGTrack, page->FindCell(page->m_selSolids.GetHead()));
+}
+
+// The one selected text, when it is an iteration and comes first in the command's order.
+CGIterate* IterateForProperties(const CGPage* page) {
+    if (!page || EarlierRuleApplies(*page) || page->m_selSolids.GetCount() == 1 ||
+        page->m_selTexts.GetCount() != 1)
+        return nullptr;
+    return DYNAMIC_DOWNCAST(CGIterate, page->FindCell(page->m_selTexts.GetHead()));
+}
+
 } // namespace
 
 void CHalvixDoc::OnEditProperties() {
     if (CGButton* button = ButtonForProperties(g_pCurPage)) {
         EditButtonProperties(*button);
+        return;
+    }
+    if (CGTrack* track = TrackForProperties(g_pCurPage)) {
+        EditTrackProperties(*track);
+        return;
+    }
+    if (CGIterate* iterate = IterateForProperties(g_pCurPage)) {
+        EditIterateProperties(*iterate);
         return;
     }
     if (CGCell* other = OtherForProperties(g_pCurPage)) {
@@ -55,7 +89,8 @@ void CHalvixDoc::OnEditProperties() {
 }
 
 void CHalvixDoc::OnUpdateEditProperties(CCmdUI* pCmdUI) {
-    if (ButtonForProperties(g_pCurPage) || OtherForProperties(g_pCurPage))
+    if (ButtonForProperties(g_pCurPage) || OtherForProperties(g_pCurPage) || TrackForProperties(g_pCurPage) ||
+        IterateForProperties(g_pCurPage))
         pCmdUI->Enable(TRUE);
     else if (AfxGetCommandRouter().HasHandlerAfter(this, ID_EDIT_PROPERTY))
         pCmdUI->ContinueRouting();

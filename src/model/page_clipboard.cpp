@@ -3,6 +3,7 @@
 #include "model/cell_clipboard.h"
 
 #include "dynamics/buttons.h"
+#include "dynamics/iterate.h"
 #include "measure/text_items.h"
 #include "model/page.h"
 #include "model/vertex.h"
@@ -171,6 +172,9 @@ int CGPage::PasteFromClipboard(CArchive& ar) {
                 formula->m_background = background;
                 formula->UpdateTexture();
             }
+        } else if (auto* iterate = DYNAMIC_DOWNCAST(CGIterate, cell)) {
+            // The ids an iteration keeps follow the pasted cells (one outside the block names none).
+            iterate->RemapIds(newIds);
         }
     }
     m_nextId = WORD(m_nextId + n);

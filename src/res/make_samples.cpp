@@ -1,9 +1,10 @@
 // Writes the sample documents that the 样例 command lists: a cube with its diagonal section, a
 // pyramid with the centres of its base and the feet of its height, circles through three points,
 // a triangle with translated and rotated copies, a lesson of several pages, the solids of revolution
-// with their display styles, the polyhedra of the solid commands one a page, and the spheres, the
-// frame and circles with their crossing and division points.  Every figure is built on free points
-// with the program's own classes and commands and saved through the document.
+// with their display styles, the polyhedra of the solid commands one a page, the spheres, the
+// frame and circles with their crossing and division points, an iteration with a trace of figures,
+// and formula texts, vectors, a picture, a command button and a table.  Every figure is built on
+// free points with the program's own classes and commands and saved through the document.
 // Usage: halvix_make_samples <output folder>
 #include "document/doc_globals.h"
 #include "document/clipboard_picture.h"
@@ -11,6 +12,9 @@
 #include "dynamics/buttons.h"
 #include "measure/text_items.h"
 #include "measure/vector_items.h"
+#include "dynamics/iterate.h"
+#include "dynamics/iterate_dialogs.h"
+#include "dynamics/track.h"
 #include "model/arc_circles.h"
 #include "model/dependent_points.h"
 #include "model/face.h"
@@ -265,6 +269,64 @@ void BuildDisplayStyles(Builder& b) {
     }
 }
 
+// The Sierpinski triangle: the triangle ABC with the midpoints D, E, F of its sides, iterated by the
+// three mappings that take it to its corner triangles, four levels deep, each level in its colour.
+void BuildIteration(CHalvixDoc& doc, Builder& b) {
+    CGPage* page = b.Page();
+    const WORD A = b.Point(u"A", -10, -8, 0), B = b.Point(u"B", 10, -8, 0), C = b.Point(u"C", 0, 9, 0);
+    const WORD ab = b.Segment(A, B), bc = b.Segment(B, C), ca = b.Segment(C, A);
+    const WORD D = b.Dependent<CGVerMid>(u"D", ab);
+    const WORD E = b.Dependent<CGVerMid>(u"E", bc);
+    const WORD F = b.Dependent<CGVerMid>(u"F", ca);
+    HxSetDialogRunner([&](CDialog& dialog) -> INT_PTR {
+        auto* dlg = dynamic_cast<CDlgIterate*>(&dialog);
+        if (!dlg)
+            return IDCANCEL;
+        const WORD mappings[3][3] = {{A, D, F}, {D, B, E}, {F, E, C}};
+        for (int m = 0; m < 3; ++m) {
+            if (m > 0)
+                dlg->AddMapping();
+            for (WORD image : mappings[m])
+                for (size_t row = 0; row < dlg->m_images.size(); ++row)
+                    if (dlg->m_images[row].id == image)
+                        dlg->ChooseImage(int(row));
+        }
+        dlg->m_depth = 4;
+        return IDOK;
+    });
+    Select(page, {A, B, C});
+    doc.OnTransIterate();
+    HxSetDialogRunner(nullptr);
+    page->ClearSelection();
+    if (auto* iterate = DYNAMIC_DOWNCAST(CGIterate, page->FindCell(WORD(page->m_nextId - 1))))
+        iterate->m_style = CGIterate::kDepthColors;
+}
+
+// A point P running round a circle in the ground plane, joined to the apex Q above its centre: the
+// trace of PQ and of its midpoint M shows the cone the segment sweeps.
+void BuildTrace(CHalvixDoc& doc, Builder& b) {
+    CGPage* page = b.Page();
+    const float r = 8.0f * Builder::kScale;
+    const WORD circle = b.Add(new CGArc(page->m_nextId, 0, 0, -4 * Builder::kScale, r, 0, 0, 0, r, 0, 0.0f,
+                                        6.2831853f, CGArc::kCircle));
+    const WORD P = b.Dependent<CGVerFreeInCircle>(u"P", circle, 0.6f);
+    const WORD Q = b.Point(u"Q", 0, 0, 8);
+    const WORD pq = b.Segment(P, Q);
+    b.Dependent<CGVerMid>(u"M", pq);
+    HxSetDialogRunner([](CDialog& dialog) -> INT_PTR {
+        auto* dlg = dynamic_cast<CDlgTrack*>(&dialog);
+        if (!dlg)
+            return IDCANCEL;
+        dlg->m_step = 6.2831853f / 36.0f;
+        dlg->m_colorMode = 1;
+        return IDOK;
+    });
+    Select(page, {P});
+    doc.OnCreateTrack();
+    HxSetDialogRunner(nullptr);
+    page->ClearSelection();
+}
+
 CString Description(const char16_t* text) {
     return CString(u"（文档说明：）\r\n") + text + u"\r\n\r\n（版权信息：）\r\nHalvix 样例";
 }
@@ -501,11 +563,22 @@ int main(int argc, char** argv) {
         u"水平放置的圆。");
     BuildSpheresAndCircles(doc);
     Save(doc, folder, u"8-球、圆与标架");
+    StartDocument(
+        doc, u"谢尔宾斯基三角形",
+        u"三角形ABC按三个映射（到各角上的小三角形）迭代四层，每层一种颜色；拖动A、B、C，整个图形随之改变。"
+        u"第二页是线段PQ随圆上的点P运动时的形迹。");
+    {
+        Builder first(doc.GetPage(0));
+        BuildIteration(doc, first);
+        Builder second(NewPage(doc, u"形迹"));
+        BuildTrace(doc, second);
+    }
+    Save(doc, folder, u"9-迭代与形迹");
     StartDocument(doc, u"文本与向量",
                   u"四棱锥P-ABCD：公式文本（体积公式、随点P的标签）、向量PA与PC及其和与向量积、底面的法向量、"
                   u"一张图片和转到下一页的命令按钮；第二页是一个三行四列的表格。");
     BuildTextsAndVectors(doc);
-    Save(doc, folder, u"9-文本与向量");
+    Save(doc, folder, u"10-文本与向量");
     doc.DeleteContents();
     return g_failed ? 1 : 0;
 }

@@ -36,6 +36,7 @@ constexpr UINT kView2D = 33221;       // ID_VIEW_PORT_TT
 constexpr UINT kView3D = 32776;       // ID_VIEW_TSFM_RESET
 constexpr UINT kFullScreen = 32772;   // ID_VIEW_FULLSCREEN
 constexpr UINT kAnimation = 32972;    // ID_EDIT_BTN_ANIMATION
+constexpr UINT kBorderPoint = 34154;  // ID_CREATE_POINT_PATH (with the face selected: its border)
 
 const std::vector<CContextMenuItem> kPointMenu = {
     {u"属性...", kProperties},
@@ -82,7 +83,7 @@ const std::vector<CContextMenuItem> kFaceMenu = {
     {u"光照处理", kRenderSolid},
     {u"透明材质", kTranslucent},
     {u"面内点", 0},
-    {u"边界上的点", 0},
+    {u"边界上的点", kBorderPoint},
     {u"平面法向量", kNormal},
     {u"多边形面积", kArea},
 };

@@ -41,6 +41,7 @@ protected:
             m_doc->OnInitialUpdate();
             ASSERT_NE(g_pCurPage, nullptr) << name;
             HxRunAllButtons(*g_pCurPage);
+            HxRunFigurePasses(*g_pCurPage);
             // Loading forgets that a counting loop had started, so the first round trip after the
             // buttons ran may change the file.
             ASSERT_TRUE(LoadBeside(Store())) << name;

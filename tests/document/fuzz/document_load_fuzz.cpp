@@ -106,6 +106,7 @@ void TryLoad(const uint8_t* data, size_t size, bool gf) {
     Check(g_pCurPage && doc->GetPageCount() >= 1);
     doc->OnInitialUpdate();
     HxRunAllButtons(*g_pCurPage);
+    HxRunFigurePasses(*g_pCurPage);
     DeleteEverythingAndUndo(g_pCurPage);
     std::vector<BYTE> stored = doc->StoreToBytes();
     g_lastDocumentPath = DocumentPath();

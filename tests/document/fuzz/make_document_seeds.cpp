@@ -13,6 +13,8 @@
 #include "document/halvix_doc.h"
 #include "text_item_seeds.h"
 #include "dynamics/buttons.h"
+#include "dynamics/iterate.h"
+#include "dynamics/track.h"
 #include "measure/calculator.h"
 #include "measure/measurements.h"
 #include "measure/scale_line.h"
@@ -25,6 +27,7 @@
 #include "model/line.h"
 #include "points/confined_points.h"
 #include "points/intersection_points.h"
+#include "points/misc_points.h"
 #include "points/object_points.h"
 #include "points/scaled_points.h"
 #include "points/translated_points.h"
@@ -698,6 +701,75 @@ CRecord* SegmentTool() {
     return tool;
 }
 
+// Iterations and traces: the triangle of midpoints iterated by one and by two mappings (one of them
+// with a measured value in its table, one with its depth from a parameter), a point on a circle
+// traced, and a parameter traced between two values.
+struct CFigureRuns {
+    CGIterate* nested = nullptr;
+    CGIterate* tree = nullptr;
+    CGIterate* byValue = nullptr;
+    CGTmVarParameter* depth = nullptr;
+    CGTrack* onCircle = nullptr;
+    CGTrack* ofParameter = nullptr;
+};
+
+CFigureRuns AddFigureRuns(CGPage* page) {
+    CGPage* saved = g_pCurPage;
+    g_pCurPage = page;
+    g_cellMap = &page->m_cells;
+    auto add = [&](auto* cell) {
+        page->m_cells.SetAt(cell->m_id, cell);
+        return cell;
+    };
+    auto id = [&] { return page->m_nextId++; };
+    auto point = [&](float x, float y) {
+        return add(new CGVertex(id(), page->m_nextVertex++, page->MakeAutoLabel(1), x, y, 0))->m_id;
+    };
+    CFigureRuns f;
+    f.depth = add(new CGTmVarParameter(id(), CString(u"n"), 3.0f));
+    const WORD a = point(-3, -3), b = point(3, -3), c = point(-3, 3);
+    const WORD ab = add(new CGLine(id(), a, b, 0))->m_id;
+    const WORD bc = add(new CGLine(id(), b, c, 0))->m_id;
+    const WORD ca = add(new CGLine(id(), c, a, 0))->m_id;
+    auto mid = [&](WORD line) {
+        return add(new CGVerMid(id(), page->m_nextVertex++, page->MakeAutoLabel(1), line))->m_id;
+    };
+    const WORD d = mid(ab), e = mid(bc), fm = mid(ca);
+    add(new CGTmVarCoordX(id(), d));
+    f.nested = add(new CGIterate(id(), 3, 3, 5, {{a, b, c}, {d, e, fm}}));
+    f.tree = add(new CGIterate(id(), 3, 3, 3, {{a, b, c}, {a, d, fm}, {d, b, e}}));
+    f.tree->m_style = CGIterate::kDepthColors;
+    f.byValue = add(new CGIterate(id(), 3, 3, 2, {{a, b, c}, {e, fm, d}}));
+    f.byValue->FollowDepthValue(f.depth->m_id);
+    const WORD circle = add(new CGArc(id(), 0, 0, 0, 2, 0, 0, 0, 2, 0, 0.0f, 6.2831855f, 0))->m_id;
+    const WORD on =
+        add(new CGVerFreeInCircle(id(), page->m_nextVertex++, page->MakeAutoLabel(1), circle, 1.0f))->m_id;
+    const WORD seg = add(new CGLine(id(), on, a, 0))->m_id;
+    const WORD half = add(new CGVerMid(id(), page->m_nextVertex++, page->MakeAutoLabel(1), seg))->m_id;
+    f.onCircle = add(new CGTrack(id(), {on, seg, half}, {1, 1, 1}, 0, 0.0f, 6.2831855f, 0.2f, 1, 1));
+    const WORD lo = add(new CGTmVarParameter(id(), CString(u"lo"), 0.5f))->m_id;
+    const WORD hi = add(new CGTmVarParameter(id(), CString(u"hi"), 2.5f))->m_id;
+    CList<WORD, WORD> source;
+    source.AddTail(f.depth->m_id);
+    const WORD follower = add(new CGVerCoordinates(id(), page->m_nextVertex++, page->MakeAutoLabel(1), source,
+                                                   1, 0, 0, 0, 1, 0))
+                              ->m_id;
+    f.ofParameter =
+        add(new CGTrack(id(), {f.depth->m_id, lo, hi, follower}, {0, 0, 0, 1}, 1, 0.0f, 4.0f, 0.25f, 2, 0));
+    g_pCurPage = saved;
+    g_cellMap = saved ? &saved->m_cells : nullptr;
+    return f;
+}
+
+std::vector<BYTE> FigureRunsDocument(const std::function<void(CFigureRuns&)>& damage) {
+    CHalvixDoc doc;
+    doc.OnNewDocument();
+    CFigureRuns f = AddFigureRuns(doc.GetPage(0));
+    if (damage)
+        damage(f);
+    return doc.StoreToBytes();
+}
+
 std::vector<BYTE> Store(const std::function<void(CArchive&)>& write) {
     CMemFile file;
     {
@@ -955,6 +1027,49 @@ int main(int argc, char** argv) {
     std::vector<BYTE> solidsCut = RevolutionDocument(nullptr);
     solidsCut.resize(solidsCut.size() * 2 / 3);
     Write(dir + "/solids-cut.hvx", solidsCut);
+
+    // Iterations and traces, and their records damaged: ids that name no cell (or a value where a
+    // point must be), depths far beyond the figure's limit, id sets shorter than the item count,
+    // traces whose step is zero, far too small or no number, a range that is none, a traced index
+    // past the parents, a dynamic range without its values, a file cut short.
+    Write(dir + "/iterations.hvx", FigureRunsDocument(nullptr));
+    Write(dir + "/iterations-unresolved.hvx", FigureRunsDocument([](CFigureRuns& f) {
+              f.nested->m_idSets[1][1] = 999;
+              f.tree->m_chain[0] = 0;
+              f.tree->m_values.push_back(4000);
+              f.byValue->m_idSets[0][0] = f.depth->m_id;
+          }));
+    Write(dir + "/iterations-deep.hvx", FigureRunsDocument([](CFigureRuns& f) {
+              f.nested->m_depth = 5000;
+              f.tree->m_depth = 1000;
+              f.depth->m_param1 = 1e9f;
+          }));
+    Write(dir + "/iterations-short-sets.hvx", FigureRunsDocument([](CFigureRuns& f) {
+              f.nested->m_itemCount = 6;
+              f.tree->m_branchCount = 7;
+              f.byValue->m_pointCount = 0;
+          }));
+    Write(dir + "/iterations-points-beyond-items.hvx",
+          FigureRunsDocument([](CFigureRuns& f) { f.nested->m_pointCount = 9; }));
+    Write(dir + "/iterations-step-zero.hvx", FigureRunsDocument([](CFigureRuns& f) {
+              f.onCircle->m_step = 0.0f;
+              f.ofParameter->m_step = -1.0f;
+          }));
+    Write(dir + "/iterations-step-tiny.hvx", FigureRunsDocument([](CFigureRuns& f) {
+              f.onCircle->m_step = 1e-9f;
+              f.ofParameter->m_step = std::nanf("");
+              f.ofParameter->m_tMax = INFINITY;
+          }));
+    Write(dir + "/iterations-traced-index.hvx",
+          FigureRunsDocument([](CFigureRuns& f) { f.onCircle->m_traced.push_back(40); }));
+    Write(dir + "/iterations-dynamic-alone.hvx", FigureRunsDocument([](CFigureRuns& f) {
+              f.onCircle->m_dynamicRange = 1;
+              f.onCircle->m_parents.SetSize(1);
+              f.onCircle->m_traced.assign(1, 0);
+          }));
+    std::vector<BYTE> runsCut = FigureRunsDocument(nullptr);
+    runsCut.resize(runsCut.size() * 2 / 3);
+    Write(dir + "/iterations-cut.hvx", runsCut);
 
     // Components of every kind alone in a document, then their records damaged: a kind past the
     // last, clip modes that name no planes, a centre and a plane that are no numbers, a file cut
