@@ -22,7 +22,9 @@ configure: deps
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
-run: build
+# The program and what it reads at run time (images, samples); the tests wait for `make test`.
+run: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target halvix_program
 	@scripts/run-halvix $(BUILD)/bin/halvix
 
 test: build
@@ -33,10 +35,13 @@ bench: deps
 	@cmake --build $(BENCH_BUILD) -j $(JOBS) --target halvix_benchmarks
 	@for b in $(BENCH_BUILD)/bin/bench_*; do echo "== $$b"; xvfb-run -a -s "-screen 0 1600x1000x24" $$b; done
 
+# Only what the unit tests need is built with the sanitizers.
 asan: deps
 	@cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-g1 -DHALVIX_SANITIZE=ON -DHALVIX_BUILD_BENCH=OFF -DHALVIX_WERROR=$(WERROR) $(LAUNCHER) >/dev/null
-	@cmake --build $(ASAN_BUILD) -j $(JOBS)
+	@cmake --build $(ASAN_BUILD) -j $(JOBS) --target halvix_unit_tests
 	@cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -L unit -j $(JOBS)
 
+# The samples and their folder are read-only, as an installed program's are: writable again first.
 clean:
+	-chmod -R u+w $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) 2>/dev/null
 	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD)

@@ -62,9 +62,10 @@ protected:
     // The OK ("确定") and Cancel ("取消") buttons, at the bottom of the layout given.
     void AddOkCancel(QBoxLayout* layout);
 
-private:
-    void Register(int id, QWidget* widget);
     // Shows a refusal and puts the focus on the edit with its text selected; false.
     bool Refuse(QLineEdit* edit, const CString& message);
+
+private:
+    void Register(int id, QWidget* widget);
     std::map<int, QWidget*> m_controls;
 };

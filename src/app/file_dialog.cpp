@@ -4,12 +4,20 @@
 
 #include "document/doc_globals.h"
 
+#include "platform/file.h"
+
 #include <QApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
+#include <QHeaderView>
+#include <QIdentityProxyModel>
+#include <QLocale>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QTreeView>
 
 #include <algorithm>
 
@@ -27,9 +35,44 @@ bool SamePatterns(QStringList a, QStringList b) {
     return a == b;
 }
 
+// The file list as the program's Chinese locale writes it: dates and sizes in the default locale
+// (Qt's file model uses the machine's), and "文件夹" for the folders' type, which Qt's own
+// translations leave in English.
+class CLocalFileListModel : public QIdentityProxyModel {
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+    QVariant data(const QModelIndex& index, int role) const override {
+        auto* files = qobject_cast<QFileSystemModel*>(sourceModel());
+        if (role != Qt::DisplayRole || !files || !index.isValid())
+            return QIdentityProxyModel::data(index, role);
+        const QModelIndex source = mapToSource(index);
+        const QLocale locale;
+        switch (index.column()) {
+        case 1:
+            if (!files->isDir(source))
+                return locale.formattedDataSize(files->size(source));
+            break;
+        case 2:
+            if (files->isDir(source))
+                return QStringLiteral("文件夹");
+            break;
+        case 3: {
+            const QDateTime when = files->lastModified(source);
+            if (when.isValid())
+                return locale.toString(when, QLocale::ShortFormat);
+            break;
+        }
+        default:
+            break;
+        }
+        return QIdentityProxyModel::data(index, role);
+    }
+};
+
 INT_PTR ShowFileDialog(CDialog& d) {
     auto& dlg = static_cast<CFileDialog&>(d);
     QFileDialog box(QApplication::activeWindow());
+    HxDressFileDialog(box);
     if (!dlg.m_strTitle.IsEmpty())
         box.setWindowTitle(dlg.m_strTitle.ToQString());
     else
@@ -42,19 +85,10 @@ INT_PTR ShowFileDialog(CDialog& d) {
         box.selectNameFilter(filters[dlg.m_nFilterIndex - 1]);
     if (!dlg.m_bOpenFileDialog && !(dlg.m_dwFlags & OFN_OVERWRITEPROMPT))
         box.setOption(QFileDialog::DontConfirmOverwrite);
-    box.setDirectory(HxFileDialogStartFolder());
-    if (!dlg.m_strFileName.IsEmpty()) {
-        // "folder/*.ext" opens the folder with that file type; a plain name is suggested (in the
-        // start folder unless it names its own).
-        const QString name = dlg.m_strFileName.ToQString();
-        const QFileInfo info(name);
-        if (info.fileName().contains(QLatin1Char('*'))) {
-            if (QFileInfo(info.path()).isDir())
-                box.setDirectory(info.path());
-        } else {
-            box.selectFile(name);
-        }
-    }
+    const HxFileDialogStart start = HxFileDialogStartOf(dlg);
+    box.setDirectory(start.folder);
+    if (!start.selected.isEmpty())
+        box.selectFile(start.selected);
     if (box.exec() != QDialog::Accepted || box.selectedFiles().isEmpty())
         return IDCANCEL;
     const QString chosen = box.selectedFiles().first();
@@ -88,18 +122,58 @@ QStringList HxFileDialogFilters(const CFileDialog& dlg) {
     return filters;
 }
 
-QString HxFileDialogStartFolder() {
+QString HxFileDialogStartFolder(bool forSaving) {
+    // A save starts only where it can write: not in a read-only folder such as the samples'.
+    auto usable = [forSaving](const QString& folder) {
+        return !folder.isEmpty() && QDir(folder).exists() && !(forSaving && HxIsReadOnlyPath(folder));
+    };
     if (!g_lastDocumentPath.IsEmpty()) {
-        const QFileInfo document(g_lastDocumentPath.ToQString());
-        if (document.absoluteDir().exists())
-            return document.absolutePath();
+        const QString folder = QFileInfo(g_lastDocumentPath.ToQString()).absolutePath();
+        if (usable(folder))
+            return folder;
     }
-    if (!g_lastChosenFolder.isEmpty() && QDir(g_lastChosenFolder).exists())
+    if (usable(g_lastChosenFolder))
         return g_lastChosenFolder;
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (!documents.isEmpty() && QDir(documents).exists())
+    if (usable(documents))
         return documents;
     return QDir::homePath();
+}
+
+HxFileDialogStart HxFileDialogStartOf(const CFileDialog& dlg) {
+    const bool saving = !dlg.m_bOpenFileDialog;
+    HxFileDialogStart start{HxFileDialogStartFolder(saving), QString()};
+    if (dlg.m_strFileName.IsEmpty())
+        return start;
+    // "folder/*.ext" opens the folder with that file type; a plain name is suggested in the start
+    // folder, a path in its own folder, unless a save could not write there: then its name alone
+    // is suggested in the start folder.
+    const QString name = dlg.m_strFileName.ToQString();
+    const QFileInfo info(name);
+    if (info.fileName().contains(QLatin1Char('*'))) {
+        if (QFileInfo(info.path()).isDir() && !(saving && HxIsReadOnlyPath(info.path())))
+            start.folder = info.path();
+    } else if (saving && name.contains(QLatin1Char('/')) && HxIsReadOnlyPath(info.absolutePath())) {
+        start.selected = info.fileName();
+    } else {
+        start.selected = name;
+    }
+    return start;
+}
+
+void HxDressFileDialog(QFileDialog& box) {
+    box.setProxyModel(new CLocalFileListModel(&box));
+    // Room for the whole of a size and a date.
+    box.resize(std::max(box.width(), 760), std::max(box.height(), 460));
+    if (auto* list = box.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+        const QFontMetrics metrics(list->font());
+        const QLocale locale;
+        list->header()->resizeSection(1, metrics.horizontalAdvance(locale.formattedDataSize(999999999)) + 24);
+        list->header()->resizeSection(
+            3, metrics.horizontalAdvance(
+                   locale.toString(QDateTime(QDate(2000, 12, 28), QTime(23, 59)), QLocale::ShortFormat)) +
+                   24);
+    }
 }
 
 void HxResetFileDialogFolder() {

@@ -122,6 +122,16 @@ bool CFormatParaDlg::SpacingValueFor(int index, double& value) {
     return true;
 }
 
+bool CFormatParaDlg::ReadNumber(const QString& text, const QString& unit, double& value) {
+    static const QRegularExpression number(
+        QStringLiteral("^\\s*([-+]?(\\d+\\.?\\d*|\\.\\d+))\\s*(\\S*)\\s*$"));
+    const QRegularExpressionMatch m = number.match(text);
+    if (!m.hasMatch() || (!m.captured(3).isEmpty() && m.captured(3).compare(unit, Qt::CaseInsensitive) != 0))
+        return false;
+    value = m.captured(1).toDouble();
+    return true;
+}
+
 double CFormatParaDlg::LeadingNumber(const QString& text) {
     static const QRegularExpression number(QStringLiteral("^\\s*([-+]?(\\d+\\.?\\d*|\\.\\d+))"));
     const QRegularExpressionMatch m = number.match(text);
@@ -204,6 +214,24 @@ INT_PTR RunParaDialog(CDialog& base) {
     for (;;) {
         if (window.exec() != QDialog::Accepted)
             return IDCANCEL;
+        // Every edit in use must hold a number (with its unit or none): a text that is none would
+        // silently become 0.
+        const QString centimetres = QStringLiteral("cm"), points = QStringLiteral("pt");
+        QLineEdit* notANumber = nullptr;
+        for (auto [e, unit] :
+             {std::pair{left, centimetres}, std::pair{right, centimetres}, std::pair{first, centimetres},
+              std::pair{before, points}, std::pair{after, points}, std::pair{value, QString()},
+              std::pair{start, QString()}, std::pair{tab, centimetres}}) {
+            double v = 0;
+            if (!notANumber && e->isEnabled() && !CFormatParaDlg::ReadNumber(e->text(), unit, v))
+                notANumber = e;
+        }
+        if (notANumber) {
+            AfxMessageBox(u"请输入一个数字。", MB_OK | MB_ICONEXCLAMATION);
+            notANumber->setFocus();
+            notANumber->selectAll();
+            continue;
+        }
         const double l = CFormatParaDlg::LeadingNumber(left->text());
         const double rt = CFormatParaDlg::LeadingNumber(right->text());
         const double f = CFormatParaDlg::LeadingNumber(first->text());

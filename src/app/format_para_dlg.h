@@ -54,6 +54,9 @@ public:
     static bool SpacingValueFor(int index, double& value);
     // The leading number of a text such as "12 pt" or "1.5 cm" (0 when there is none).
     static double LeadingNumber(const QString& text);
+    // The number of a typed text: a number, alone or followed by the unit given (any case), with
+    // blanks around; false for anything else ("abc", "1x", "12 cm" where "pt" is meant).
+    static bool ReadNumber(const QString& text, const QString& unit, double& value);
 
     CParaFormat m_pf;
     int m_alignment = -1;      // 1195: "左对齐", "右对齐", "居  中"; -1 none

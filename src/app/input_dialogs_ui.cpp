@@ -302,6 +302,18 @@ void CCoordinatesWindow::accept() {
     const int mode = RadioIndex(m_mode);
     if (mode == D::kSeveral && !D::IsValidPointText(PointText()))
         return;
+    // A typed coordinate must read as a number: anything else would silently become 0.
+    if (mode != D::kSeveral) {
+        for (int i = 0; i < 3; ++i) {
+            const bool namesValue =
+                m_chosen[i] && m_chosenRow[i] >= 0 && m_chosenRow[i] < m_coordinates[i]->count();
+            float number = 0.0f;
+            if (!namesValue && !ParseFloat(m_coordinates[i]->currentText(), number)) {
+                Refuse(m_coordinates[i]->lineEdit(), kNotANumber);
+                return;
+            }
+        }
+    }
     m_fields.m_mode = mode == D::kSeveral ? D::kSeveral : D::kSingle;
     for (int i = 0; i < 3; ++i) {
         m_fields.m_text[i] = CString::FromQString(m_coordinates[i]->currentText());

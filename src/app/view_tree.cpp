@@ -561,8 +561,9 @@ void CViewTree::SelectPrevPage() {
     if (index <= 0)
         return;
     QTreeWidgetItem* prev = root->child(index - 1);
+    // The highlight follows; the keyboard focus stays where the page key was pressed, so that
+    // the next key turns the page again.
     setCurrentItem(prev);
-    setFocus();
     m_doc->GoToPageById(WORD(GetItemData(prev) - kPageTreeItemBase), FALSE);
 }
 
@@ -575,8 +576,9 @@ void CViewTree::SelectNextPage() {
     if (index < 0 || index + 1 >= root->childCount())
         return;
     QTreeWidgetItem* next = root->child(index + 1);
+    // The highlight follows; the keyboard focus stays where the page key was pressed, so that
+    // the next key turns the page again.
     setCurrentItem(next);
-    setFocus();
     m_doc->GoToPageById(WORD(GetItemData(next) - kPageTreeItemBase), FALSE);
 }
 

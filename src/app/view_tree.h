@@ -84,6 +84,8 @@ public:
     QString CutItemToolTip(QTreeWidgetItem* item) const;
 
     // ---- Commands ----
+    // The page item before (after) the current page's item is highlighted and its page made
+    // current; the keyboard focus stays where it was.
     void SelectPrevPage();
     void SelectNextPage();
     void CollapseAll();

@@ -233,6 +233,11 @@ BOOL CHalvixDoc::ReadGfFile(const CString& path) {
         ReportSaveLoadException(path, &fileError, FALSE);
         return FALSE;
     }
+    if (IsTooLargeToRead(file)) {
+        const CArchiveException damaged(CArchiveException::genericException, path);
+        ReportSaveLoadException(path, &damaged, FALSE);
+        return FALSE;
+    }
     CArchiveException gfError;
     try {
         CGfFormatScope gfLayout;

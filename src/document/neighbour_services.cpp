@@ -1,7 +1,11 @@
 // The trace picture flag and the focus of the drawing view.
 #include "document/neighbour_services.h"
 
-int g_traceImageStale = 1;
+#include "view/view_globals.h"
+
+// One flag under both names: the document's edits and page switches discard the very picture the
+// view draws from.
+BYTE& g_traceImageStale = g_traceImageEmpty;
 
 namespace {
 HxViewFocusHandler g_viewFocusHandler;

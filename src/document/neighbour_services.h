@@ -6,9 +6,10 @@
 
 #include <functional>
 
-// The view keeps its picture of the traces drawn so far while this is 0; edits that discard the
-// traces set it to 1.
-extern int g_traceImageStale;
+// The view keeps its picture of the traces and snapshots drawn so far while this is 0; edits and
+// page switches that discard it set it to 1.  It is the view's g_traceImageEmpty under the name the
+// document's code uses.
+extern BYTE& g_traceImageStale;
 
 // The per-user settings file (fonts, sizes, colours, light, frame rate, switches): store false reads
 // it into the preference variables, true writes them.  TRUE when the file was read or written; a

@@ -97,14 +97,17 @@ int CFunParser::CheckSyntax() {
     int state = HX_SYNTAX_OPERAND;
     int depth = 0;
     std::u16string name;
+    // Blanks mean nothing and do not count toward the length limit: a text is checked the same
+    // with and without them.
+    int counted = 0;
     for (size_t i = 0; i < text.size() && state != HX_SYNTAX_ERROR; ++i) {
-        if (i >= size_t(HX_MAX_EXPRESSION_LENGTH)) {
-            state = HX_SYNTAX_ERROR;
-            break;
-        }
         char16_t c = text[i];
         if (c == u' ')
             continue;
+        if (++counted > HX_MAX_EXPRESSION_LENGTH) {
+            state = HX_SYNTAX_ERROR;
+            break;
+        }
         int next = HX_SYNTAX_ERROR;
         if (IsDigit(c)) {
             if (state == 1 || state == 2 || state == 6)

@@ -32,8 +32,9 @@ enum {
     HX_SYNTAX_COMPLETE = 7, // after ")" or a variable or constant name
 };
 
-// Texts longer than this fail the check at the first character beyond it, so that no stored or
-// typed text can build a tree deep enough to exhaust the stack while it is evaluated or written.
+// Texts of more characters than this (blanks not counted) fail the check at the first character
+// beyond it, so that no stored or typed text can build a tree deep enough to exhaust the stack
+// while it is evaluated or written.
 constexpr int HX_MAX_EXPRESSION_LENGTH = 4000;
 
 class CFunParser {

@@ -3,6 +3,7 @@
 
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -34,18 +35,25 @@ CArchive::CArchive(CFile* file, UINT mode, int, void*)
     : m_file(file), m_loading((mode & load) != 0), m_flushOnDelete((mode & bNoFlushOnDelete) == 0) {
     m_loadArray.push_back(LoadEntry{}); // index 0 is the null object
     if (m_loading && m_file) {
-        ULONGLONG length = m_file->GetLength();
-        ULONGLONG position = m_file->GetPosition();
+        const ULONGLONG length = m_file->GetLength();
+        const ULONGLONG position = m_file->GetPosition();
         if (length > position) {
-            m_data.resize(size_t(length - position));
-            UINT got = 0;
-            while (got < m_data.size()) {
-                UINT n = m_file->Read(m_data.data() + got, UINT(m_data.size() - got));
+            // Counted in 64 bits and read in pieces no larger than a 32-bit count holds, so that a
+            // file past 4 GiB is neither cut to its size modulo 4 GiB nor asked for in one read;
+            // the buffer grows with the bytes that really arrive.
+            const ULONGLONG wanted = length - position;
+            constexpr ULONGLONG kPiece = 1ULL << 24;
+            m_data.reserve(size_t(std::min(wanted, kPiece)));
+            ULONGLONG got = 0;
+            while (got < wanted) {
+                const UINT piece = UINT(std::min(wanted - got, kPiece));
+                m_data.resize(size_t(got + piece));
+                const UINT n = m_file->Read(m_data.data() + got, piece);
+                got += n;
                 if (n == 0)
                     break;
-                got += n;
             }
-            m_data.resize(got);
+            m_data.resize(size_t(got));
         }
     }
 }

@@ -205,7 +205,19 @@ BOOL CDocument::OnOpenDocument(const CString& path) {
     return TRUE;
 }
 
+BOOL CDocument::IsTooLargeToRead(const CFile& file) {
+    const ULONGLONG length = file.GetLength(), position = file.GetPosition();
+    return length > position && length - position > kHxMaxDocumentBytes;
+}
+
 BOOL CDocument::ReadDocument(CFile& file, const CString& pathForMessages, BOOL report) {
+    if (IsTooLargeToRead(file)) {
+        if (report) {
+            const CArchiveException damaged(CArchiveException::genericException, pathForMessages);
+            ReportSaveLoadException(pathForMessages, &damaged, FALSE);
+        }
+        return FALSE;
+    }
     try {
         CArchive ar(&file, CArchive::load);
         Serialize(ar);
@@ -318,11 +330,9 @@ BOOL CDocument::DoSave(const CString& path, BOOL replace) {
 }
 
 BOOL CDocument::DoFileSave() {
-    // A document without a file, or whose file cannot be written, goes through Save As.
-    if (m_strPathName.IsEmpty())
-        return DoSave(CString());
-    QFileInfo info(m_strPathName.ToQString());
-    if (info.exists() && !info.isWritable())
+    // A document without a file, or whose file is read-only (a sample in the program's folder),
+    // goes through Save As; the read-only file stays as it is.
+    if (m_strPathName.IsEmpty() || HxIsReadOnlyPath(m_strPathName.ToQString()))
         return DoSave(CString());
     return DoSave(m_strPathName);
 }

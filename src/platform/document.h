@@ -90,6 +90,10 @@ private:
     std::function<void()> m_onChange;
 };
 
+// The largest document file that is read: far above any real document (a page of 100,000 objects
+// takes about 15 MB), so that a huge or padded file is refused before it fills the memory.
+constexpr ULONGLONG kHxMaxDocumentBytes = 256ULL << 20;
+
 class CDocument : public CCmdTarget {
     DECLARE_DYNAMIC(CDocument)
 public:
@@ -115,7 +119,8 @@ public:
     virtual BOOL OnSaveDocument(const CString& path);
     virtual void DeleteContents() {}
     // Reads a whole document from a file (the archive part of OnOpenDocument); FALSE after an
-    // error, which has been reported unless report is FALSE.
+    // error, which has been reported unless report is FALSE.  A file larger than
+    // kHxMaxDocumentBytes is refused as damaged before it is read.
     BOOL ReadDocument(CFile& file, const CString& pathForMessages, BOOL report = TRUE);
     // The document's bytes, as OnSaveDocument writes them; throws what Serialize throws.
     std::vector<BYTE> StoreToBytes();
@@ -128,6 +133,8 @@ public:
     virtual BOOL DoSave(const CString& path, BOOL replace = TRUE);
     BOOL DoFileSave();
     virtual void ReportSaveLoadException(const CString& path, const CException* e, BOOL saving);
+    // TRUE when what is left of the file is beyond kHxMaxDocumentBytes.
+    static BOOL IsTooLargeToRead(const CFile& file);
 
     // The file commands of the single document.
     void OnFileNew();

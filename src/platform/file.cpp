@@ -4,7 +4,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <cerrno>
@@ -221,37 +220,119 @@ void HxIgnoreFileSizeSignal() {
     (void)ignored;
 }
 
+namespace {
+
+// Writes all of `size` bytes to the descriptor; false (errno set) when any write fails.
+bool WriteAll(int fd, const char* bytes, size_t size) {
+    size_t done = 0;
+    while (done < size) {
+        const ssize_t n = ::write(fd, bytes + done, std::min<size_t>(size - done, size_t(1) << 24));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        if (n == 0) {
+            errno = EIO;
+            return false;
+        }
+        done += size_t(n);
+    }
+    return true;
+}
+
+// The permissions a new file gets from open(): 0666 less the process's mask.
+mode_t NewFileMode() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+QString ErrnoText(int error) {
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+} // namespace
+
+bool HxIsReadOnlyPath(const QString& path) {
+    const QByteArray name = QFile::encodeName(path);
+    struct stat info;
+    if (::stat(name.constData(), &info) != 0)
+        return false;
+    // No write permission for anyone reads as read-only even to the administrator, whom access()
+    // lets write anything.
+    if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+        return true;
+    return ::access(name.constData(), W_OK) != 0 && errno != ENOENT;
+}
+
 bool HxWriteFileSafely(const CString& path, const void* data, size_t size, CString* reason) {
     HxIgnoreFileSizeSignal();
-    const QString name = path.ToQString();
     auto fail = [&](const QString& why) {
         if (reason)
             *reason = CString::FromQString(why);
         return false;
     };
-    // A pipe or a device in the file's place is not replaced by a file of ours.
-    const QFileInfo target(name);
-    if (target.exists() && !target.isFile())
-        return fail(QStringLiteral("not a regular file"));
-    QSaveFile out(name);
-    if (!out.open(QIODevice::WriteOnly))
-        return fail(out.errorString());
-    const char* bytes = static_cast<const char*>(data);
-    size_t done = 0;
-    while (done < size) {
-        const qint64 chunk = qint64(std::min<size_t>(size - done, size_t(1) << 24));
-        if (out.write(bytes + done, chunk) != chunk)
-            return fail(out.errorString()); // the temporary file goes with `out`
-        done += size_t(chunk);
+    QString name = path.ToQString();
+    if (name.isEmpty())
+        return fail(ErrnoText(ENOENT));
+    // A link is followed: the file it names takes the new content, the link stays.
+    QFileInfo target(name);
+    if (target.isSymLink()) {
+        const QString resolved = target.canonicalFilePath();
+        if (!resolved.isEmpty()) {
+            name = resolved;
+            target = QFileInfo(name);
+        }
     }
-    // The buffered bytes are written here, where a full disk or a size limit shows; committing
-    // with them still pending could put a cut file in place of the old one.
-    if (!out.flush() || out.error() != QFileDevice::NoError)
-        return fail(out.errorString());
+    const QByteArray encoded = QFile::encodeName(name);
+    struct stat old;
+    const bool exists = ::stat(encoded.constData(), &old) == 0;
+    // A pipe or a device in the file's place is not replaced by a file of ours, and a file the
+    // user may not write (a read-only sample) is not replaced either.
+    if (exists && !S_ISREG(old.st_mode))
+        return fail(QStringLiteral("not a regular file"));
+    if (exists && HxIsReadOnlyPath(name))
+        return fail(ErrnoText(EACCES));
+    if (HxIsReadOnlyPath(target.absolutePath()))
+        return fail(ErrnoText(EACCES));
+
+    // The temporary file has a short name of its own in the same folder (so that the move cannot
+    // cross file systems), whatever the length of the document's name: a name near the file
+    // system's limit would not take a suffix.
+    const QByteArray folder = QFile::encodeName(target.absolutePath());
+    QByteArray temporary = folder + "/.hx-XXXXXX";
+    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd < 0)
+        return fail(ErrnoText(errno));
+    auto discard = [&](int error) {
+        ::close(fd);
+        ::unlink(temporary.constData());
+        return fail(ErrnoText(error));
+    };
+    if (!WriteAll(fd, static_cast<const char*>(data), size))
+        return discard(errno);
     // Some file systems report a full disk only when the data reach it.
-    if (::fsync(out.handle()) != 0 && errno != EINVAL && errno != EROFS)
-        return fail(QString::fromLocal8Bit(std::strerror(errno)));
-    if (!out.commit())
-        return fail(out.errorString());
+    if (::fsync(fd) != 0 && errno != EINVAL && errno != EROFS)
+        return discard(errno);
+    // The new file keeps the old one's permissions, or gets those of any new file.
+    if (::fchmod(fd, exists ? (old.st_mode & 07777) : NewFileMode()) != 0)
+        return discard(errno);
+    if (::close(fd) != 0) {
+        const int error = errno;
+        ::unlink(temporary.constData());
+        return fail(ErrnoText(error));
+    }
+    if (::rename(temporary.constData(), encoded.constData()) != 0) {
+        const int error = errno;
+        ::unlink(temporary.constData());
+        return fail(ErrnoText(error));
+    }
+    // The move itself reaches the disk with the folder.
+    const int folderFd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folderFd >= 0) {
+        ::fsync(folderFd);
+        ::close(folderFd);
+    }
     return true;
 }

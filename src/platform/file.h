@@ -9,6 +9,7 @@
 #include <vector>
 
 class QFile;
+class QString;
 
 class CFileException : public CException {
     DECLARE_DYNAMIC(CFileException)
@@ -95,11 +96,15 @@ private:
 // fileNotFound, accessDenied or invalidFile (not a regular file).
 int HxOpenRegularFile(QFile& file, const QString& path);
 
-// Writes `size` bytes as the whole new content of `path`: into a temporary file beside it that is
-// flushed, synced and checked, and only then moved over the old file (whose permissions it takes).
-// False when any step fails (a full disk, a size limit, a folder that cannot be written, a target
-// that is not a regular file): the old file is then as it was, the temporary file is gone and
-// `reason` (when given) says why.
+// True when the file or folder exists and may not be written: the user lacks the right, or no one
+// has it (a file marked read-only, which stays read-only to the administrator too).
+bool HxIsReadOnlyPath(const QString& path);
+
+// Writes `size` bytes as the whole new content of `path`: into a temporary file with a short name
+// of its own beside it, written, synced and checked, and only then moved over the old file (whose
+// permissions it takes).  False when any step fails (a full disk, a size limit, a folder that
+// cannot be written, a target that is read-only or not a regular file): the old file is then as it
+// was, the temporary file is gone and `reason` (when given) says why.
 bool HxWriteFileSafely(const CString& path, const void* data, size_t size, CString* reason = nullptr);
 inline bool HxWriteFileSafely(const CString& path, const std::vector<BYTE>& bytes,
                               CString* reason = nullptr) {

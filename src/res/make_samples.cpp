@@ -3,8 +3,10 @@
 // a triangle with translated and rotated copies, a lesson of several pages, the solids of revolution
 // with their display styles, the polyhedra of the solid commands one a page, the spheres, the
 // frame and circles with their crossing and division points, an iteration with a trace of figures,
-// and formula texts, vectors, a picture, a command button and a table.  Every figure is built on
-// free points with the program's own classes and commands and saved through the document.
+// and formula texts, vectors, a picture, a command button and a table.  Every figure is built on a
+// few free points, the rest tied to them, with the program's own classes and commands, and saved
+// through the document.  The samples and their folder are left read-only, as an installed program's
+// are.
 // Usage: halvix_make_samples <output folder>
 #include "document/doc_globals.h"
 #include "document/clipboard_picture.h"
@@ -16,18 +18,22 @@
 #include "dynamics/iterate_dialogs.h"
 #include "dynamics/track.h"
 #include "model/arc_circles.h"
+#include "model/constrained_points.h"
 #include "model/dependent_points.h"
 #include "model/face.h"
 #include "model/free_points.h"
 #include "model/line.h"
 #include "points/transform_dialogs.h"
-#include "view/view_colors.h"
+#include "points/translated_points.h"
 #include "points/triangle_centres.h"
 #include "solids/revolution_constructed.h"
 #include "view/vertex_array.h"
+#include "view/view_colors.h"
 #include "view/view_camera.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -77,6 +83,10 @@ public:
         Named(name);
         return Add(new T(m_page->m_nextId, m_page->m_nextVertex++, name, parents...));
     }
+    // A point tied to others (constructed, or free only along the path they give it).
+    template <class T, class... Args> WORD Tied(const char16_t* name, Args... parents) {
+        return Dependent<T>(name, WORD(parents)...);
+    }
     CGPage* Page() const { return m_page; }
     // A cell made by the caller with the page's next id.
     WORD Add(CGCell* cell) {
@@ -97,30 +107,40 @@ private:
     CGPage* m_page;
 };
 
+bool g_failed = false;
+
 constexpr COLORREF kSectionColor = RGB(255, 190, 60);
 constexpr COLORREF kBaseColor = RGB(120, 170, 255);
 constexpr COLORREF kFigureColor = RGB(120, 210, 140);
 
-// 正方体 ABCD-A1B1C1D1 with edge 10, and its diagonal section AA1C1C.
-void BuildCube(Builder& b, bool section) {
-    const WORD A = b.Point(u"A", -5, -5, -5), B = b.Point(u"B", 5, -5, -5), C = b.Point(u"C", 5, 5, -5),
-               D = b.Point(u"D", -5, 5, -5);
-    const WORD A1 = b.Point(u"A1", -5, -5, 5), B1 = b.Point(u"B1", 5, -5, 5), C1 = b.Point(u"C1", 5, 5, 5),
-               D1 = b.Point(u"D1", -5, 5, 5);
-    b.Edges({A, B, C, D});
-    b.Edges({A1, B1, C1, D1});
-    for (auto [p, q] : {std::pair{A, A1}, {B, B1}, {C, C1}, {D, D1}})
-        b.Segment(p, q);
-    if (!section) {
-        for (auto corners : {std::initializer_list<WORD>{A, B, C, D},
-                             {A1, B1, C1, D1},
-                             {A, B, B1, A1},
-                             {B, C, C1, B1},
-                             {C, D, D1, C1},
-                             {D, A, A1, D1}})
-            b.Face(corners, kSectionColor, CGFace::kStyleDepthOnly);
+// The id of the point of the page with this name.
+WORD PointId(CGPage* page, const char16_t* name) {
+    for (WORD id : page->m_cells.Keys())
+        if (auto* point = DYNAMIC_DOWNCAST(CGVertex, page->FindCell(id)); point && point->m_name == name)
+            return id;
+    std::fprintf(stderr, "halvix_make_samples: the cube has no point %s\n", CString(name).ToUtf8().c_str());
+    g_failed = true;
+    return 0;
+}
+
+// 正方体 ABCD-A1B1C1D1 with edge 10, made by the cube command on the current page, so that it stays
+// a cube whatever is dragged: A free, B following A, D turning about A square to AB at the distance
+// AB, A1 on A square to the base, the rest tied to them.  Its faces only hide what lies behind them
+// (the hidden edges dashed); with the diagonal section AA1C1C they are hidden, so that the section
+// shows through the cube.
+void BuildCube(CHalvixDoc& doc, bool section) {
+    CGPage* page = g_pCurPage;
+    page->ClearSelection();
+    const WORD first = page->m_nextId;
+    doc.OnCube();
+    if (!section)
         return;
-    }
+    for (WORD id = first; id < page->m_nextId; ++id)
+        if (auto* face = DYNAMIC_DOWNCAST(CGFace, page->FindCell(id)))
+            face->m_hidden = 1;
+    Builder b(page);
+    const WORD A = PointId(page, u"A"), C = PointId(page, u"C");
+    const WORD A1 = PointId(page, u"A1"), C1 = PointId(page, u"C1");
     b.Segment(A, C);
     b.Segment(A1, C1);
     b.Face({A, C, C1, A1}, kSectionColor);
@@ -460,7 +480,20 @@ void BuildTextsAndVectors(CHalvixDoc& doc) {
     FormulaText(b, u"<#><l><e>棱柱、棱锥的体积</e></l></#>", -6.0f, 11.0f);
 }
 
-bool g_failed = false;
+constexpr QFileDevice::Permissions kWritable = QFileDevice::WriteOwner;
+constexpr QFileDevice::Permissions kSearchable =
+    QFileDevice::ExeOwner | QFileDevice::ExeGroup | QFileDevice::ExeOther;
+
+// Readable by all, and with what is asked for besides.
+void SetPermissions(const QString& path, QFileDevice::Permissions more) {
+    const QFileDevice::Permissions readable =
+        QFileDevice::ReadOwner | QFileDevice::ReadUser | QFileDevice::ReadGroup | QFileDevice::ReadOther;
+    if (!QFile::setPermissions(path, readable | more)) {
+        std::fprintf(stderr, "halvix_make_samples: cannot set the permissions of %s\n",
+                     path.toLocal8Bit().constData());
+        g_failed = true;
+    }
+}
 
 void Save(CHalvixDoc& doc, const QString& folder, const char16_t* name) {
     if (!doc.GetPage(0))
@@ -486,6 +519,11 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "halvix_make_samples: cannot make %s\n", argv[1]);
         return 1;
     }
+    // The samples of an earlier build are read-only, and so is their folder: writable again while
+    // they are written anew.
+    SetPermissions(folder, kWritable | kSearchable);
+    for (const QFileInfo& old : QDir(folder).entryInfoList({QStringLiteral("*.hvx")}, QDir::Files))
+        SetPermissions(old.absoluteFilePath(), kWritable);
     // A sample must build without a single message: any would be a fault of the samples.
     HxSetMessageBoxHandler([](const CString& text, const CString&, UINT) {
         std::fprintf(stderr, "halvix_make_samples: %s\n", text.ToQString().toLocal8Bit().constData());
@@ -498,11 +536,10 @@ int main(int argc, char** argv) {
 
     CHalvixDoc doc;
     StartDocument(doc, u"正方体的对角截面",
-                  u"正方体ABCD-A1B1C1D1与它的对角截面AA1C1C。拖动任一顶点，截面随之改变。");
-    {
-        Builder b(doc.GetPage(0));
-        BuildCube(b, true);
-    }
+                  u"正方体ABCD-"
+                  u"A1B1C1D1与它的对角截面AA1C1C。拖动顶点A或B，或拖动D使它绕棱AB转动，正方体随之改变，截面始"
+                  u"终是它的对角截面。");
+    BuildCube(doc, true);
     Save(doc, folder, u"1-正方体的对角截面");
 
     StartDocument(doc, u"棱锥的中心与垂足",
@@ -530,10 +567,9 @@ int main(int argc, char** argv) {
 
     StartDocument(doc, u"正方体", u"一节课的几页：正方体，它的对角截面，三棱锥与它的高，过三点的圆。");
     {
-        Builder first(doc.GetPage(0));
-        BuildCube(first, false);
-        Builder second(NewPage(doc, u"对角截面"));
-        BuildCube(second, true);
+        BuildCube(doc, false);
+        NewPage(doc, u"对角截面");
+        BuildCube(doc, true);
         Builder third(NewPage(doc, u"棱锥"));
         BuildPyramid(third);
         Builder fourth(NewPage(doc, u"过三点的圆"));
@@ -580,5 +616,10 @@ int main(int argc, char** argv) {
     BuildTextsAndVectors(doc);
     Save(doc, folder, u"10-文本与向量");
     doc.DeleteContents();
+    // As an installed program's: a sample opened and changed is saved under a name of the user's
+    // elsewhere, never over the sample.
+    for (const QFileInfo& sample : QDir(folder).entryInfoList({QStringLiteral("*.hvx")}, QDir::Files))
+        SetPermissions(sample.absoluteFilePath(), QFileDevice::Permissions());
+    SetPermissions(folder, kSearchable);
     return g_failed ? 1 : 0;
 }

@@ -84,6 +84,9 @@ public:
     // lies there (nothing written).  The arrow tool picks labels and value texts only with
     // labelsOnly, and toggles and cycles the selection of stacked objects.
     BOOL PickAt(int x, int y, int* pClass, WORD* pId, BOOL labelsOnly);
+    // The cell of the current page whose name, as the last frame drew it, covers the window point
+    // (the nearest middle of overlapping names); null when none does.
+    CGCell* LabelUnder(int x, int y) const;
     // The mouse on a coordinate plane, or the height on a vertical line (unprojection.h).
     void UnprojectToPlane(int x, int y, BOOL vertical, double* pX, double* pY, double* pZ);
     // The mouse on the plane of m_planePoints, with its plane coordinates (unprojection.h).

@@ -301,6 +301,33 @@ void CTextrueText::DrawLabel(const CString& text, float x, float y, float z, con
         Flush();
 }
 
+void CTextrueText::LabelCorners(const CString& text, float x, float y, float z, float corners[4][3]) const {
+    float right[3] = {float(g_modelviewMatrix[0]), float(g_modelviewMatrix[4]), float(g_modelviewMatrix[8])};
+    float up[3] = {float(g_modelviewMatrix[1]), float(g_modelviewMatrix[5]), float(g_modelviewMatrix[9])};
+    Normalise(right);
+    Normalise(up);
+    float scale = float(g_labelFontHeight + 4) / float(kGlyphSize);
+    if (g_labelAutoScale != 0 && g_viewZoom != 0.0f)
+        scale /= g_viewZoom;
+    // The advances as AddQuads takes them, and the tallest glyph.
+    float width = 0.0f, height = 0.0f;
+    for (int i = 0; i < text.GetLength(); ++i) {
+        const char16_t ch = text[i];
+        CharInfo* info = nullptr;
+        const bool known = m_latinGlyphs.Lookup(ch, info) || m_otherGlyphs.Lookup(ch, info);
+        const float k = (IsDigit(ch) ? scale * 0.75f : scale) * g_unitLength;
+        width += (known ? info->m_width : 0.75f * kGlyphSize) * k;
+        height = std::max(height, (known ? info->m_height : float(kGlyphSize)) * k);
+    }
+    const float start[3] = {x, y, z};
+    for (int c = 0; c < 3; ++c) {
+        corners[0][c] = start[c];
+        corners[1][c] = start[c] + right[c] * width;
+        corners[2][c] = start[c] + right[c] * width + up[c] * height;
+        corners[3][c] = start[c] + up[c] * height;
+    }
+}
+
 namespace {
 // The current colour, for texts drawn in it.
 void CurrentColor(float* rgba) {

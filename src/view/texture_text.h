@@ -43,6 +43,10 @@ public:
     // The string as quads facing the viewer, starting at the world point (x, y, z), in the colour
     // rgba (0 to 1 each).
     void DrawLabel(const CString& text, float x, float y, float z, const float* rgba);
+    // The rectangle a label drawn now with DrawLabel covers, as its four world corners (lower left,
+    // lower right, upper right, upper left); characters without a glyph yet count as a wide
+    // letter.  Needs no OpenGL.
+    void LabelCorners(const CString& text, float x, float y, float z, float corners[4][3]) const;
     // The string as quads in the plane z = g_textPenZ from the pen, which stays advanced, in the
     // current colour.
     void DrawTextQuad(const CString& text);

@@ -4,8 +4,14 @@
 
 #include "model/page.h"
 #include "view/pick_pass.h"
+#include "view/texture_text.h"
 #include "view/unprojection.h"
 #include "view/view_globals.h"
+
+#include <GL/glu.h>
+
+#include <algorithm>
+#include <cmath>
 
 BOOL CHalvixView::PickAt(int x, int y, int* pClass, WORD* pId, BOOL labelsOnly) {
     CGPage* page = g_pCurPage;
@@ -28,6 +34,49 @@ BOOL CHalvixView::PickAt(int x, int y, int* pClass, WORD* pId, BOOL labelsOnly) 
     else if (g_mouseTool >= 2 && g_mouseTool <= 5)
         HxChooseDrawingPick(hits, pClass, pId);
     return TRUE;
+}
+
+CGCell* CHalvixView::LabelUnder(int x, int y) const {
+    CGPage* page = g_pCurPage;
+    if (!page || !g_pTextureText)
+        return nullptr;
+    const double wx = x, wy = g_clientHeight - y;
+    CGCell* found = nullptr;
+    double nearest = 0.0;
+    for (POSITION pos = page->m_cells.GetStartPosition(); pos;) {
+        WORD id;
+        CGCell* cell;
+        page->m_cells.GetNextAssoc(pos, id, cell);
+        if (cell->m_labelHidden || cell->m_hidden || !cell->m_valid || cell->m_name.IsEmpty())
+            continue;
+        float corners[4][3];
+        g_pTextureText->LabelCorners(cell->m_name, cell->m_labelPos[0], cell->m_labelPos[1],
+                                     cell->m_labelPos[2], corners);
+        // The rectangle on the screen round the four corners.
+        double left = 1e300, right = -1e300, bottom = 1e300, top = -1e300;
+        bool projected = true;
+        for (const auto& corner : corners) {
+            double sx, sy, sz;
+            if (gluProject(corner[0], corner[1], corner[2], g_modelviewMatrix, g_projectionMatrix, g_viewport,
+                           &sx, &sy, &sz) != GL_TRUE) {
+                projected = false;
+                break;
+            }
+            left = std::min(left, sx);
+            right = std::max(right, sx);
+            bottom = std::min(bottom, sy);
+            top = std::max(top, sy);
+        }
+        if (!projected || wx < left || wx > right || wy < bottom || wy > top)
+            continue;
+        // Of overlapping labels, the one whose middle is nearest.
+        const double d = std::hypot(wx - (left + right) / 2, wy - (bottom + top) / 2);
+        if (!found || d < nearest) {
+            found = cell;
+            nearest = d;
+        }
+    }
+    return found;
 }
 
 void CHalvixView::UnprojectToPlane(int x, int y, BOOL vertical, double* pX, double* pY, double* pZ) {

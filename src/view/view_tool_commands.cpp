@@ -7,6 +7,7 @@
 #include "document/tool_record.h"
 #include "document/undo_cmds.h"
 #include "model/page.h"
+#include "model/vertex.h"
 #include "view/view_globals.h"
 #include "view/view_ids.h"
 #include "view/view_services.h"
@@ -249,6 +250,17 @@ void CHalvixView::OnLButtonDblClk(UINT nFlags, CPoint point) {
     if (!PickAt(point.x, point.y, &pickClass, &id, FALSE))
         id = 0;
     CGCell* cell = id != 0 ? page->FindCell(id) : nullptr;
+    // A name is what the user aims at when the mouse is on its letters, whatever passes under them
+    // and wherever the label's pick spot lies; only a point (beside which its own name sits) goes
+    // before it.
+    const bool onPoint =
+        cell && (pickClass == 1 || (pickClass == 0 && cell->IsKindOf(RUNTIME_CLASS(CGVertex))));
+    if (pickClass != 3 && !onPoint) {
+        if (CGCell* named = LabelUnder(point.x, point.y)) {
+            EditLabel(*named);
+            return;
+        }
+    }
     if (cell && pickClass == 3) {
         EditLabel(*cell);
         return;

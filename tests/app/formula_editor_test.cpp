@@ -476,6 +476,24 @@ TEST(FormulaDialogs, NodeStyleTextsAndParagraphConversions) {
     EXPECT_EQ(CFormatParaDlg::LeadingNumber(QStringLiteral("12 pt")), 12.0);
     EXPECT_EQ(CFormatParaDlg::LeadingNumber(QStringLiteral(" 1.5 cm")), 1.5);
     EXPECT_EQ(CFormatParaDlg::LeadingNumber(QStringLiteral("cm")), 0.0);
+    // Typed texts: a number with its unit or none passes; anything else is refused, not read as 0.
+    const struct {
+        const char* text;
+        const char* unit;
+        bool ok;
+        double value;
+    } typed[] = {{"12 pt", "pt", true, 12.0}, {" 1.5cm ", "cm", true, 1.5}, {"-2", "cm", true, -2.0},
+                 {"3 PT", "pt", true, 3.0},   {"abc", "cm", false, 0.0},    {"", "pt", false, 0.0},
+                 {"1x", "cm", false, 0.0},    {"12 cm", "pt", false, 0.0},  {"1 2", "", false, 0.0},
+                 {"cm", "cm", false, 0.0}};
+    for (const auto& t : typed) {
+        double v = 0;
+        EXPECT_EQ(CFormatParaDlg::ReadNumber(QString::fromUtf8(t.text), QString::fromUtf8(t.unit), v), t.ok)
+            << t.text;
+        if (t.ok) {
+            EXPECT_EQ(v, t.value) << t.text;
+        }
+    }
     bool s, t, f;
     CFormatParaDlg::NumberingControls(1, s, t, f);
     EXPECT_TRUE(!s && t && !f);

@@ -24,14 +24,18 @@
 #include "model/vertex.h"
 #include "support/archive_helpers.h"
 #include "view/halvix_view.h"
+#include "view/view_accelerators.h"
 #include "view/view_camera.h"
 #include "view/view_globals.h"
 #include "view/view_ids.h"
 #include "view/view_settings.h"
 
+#include <QAbstractProxyModel>
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QFileDialog>
+#include <QFileSystemModel>
 #include <QMessageBox>
 #include <QPalette>
 #include <QPushButton>
@@ -42,8 +46,10 @@
 #include <QFileInfo>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <set>
 
@@ -593,6 +599,19 @@ TEST_F(MainFrameTest, TheKeysOfTheCommandsRunThemAndShowInTheToolTips) {
     EXPECT_EQ(frame.GetRibbonBar()->FindByID(ID_FILE_SAVE)->GetText(), u"保存\tCtrl+S")
         << "the menu's key column";
     EXPECT_EQ(HxKeyText(QKeyCombination(Qt::Key_PageDown)), u"PageDown");
+    // Every key of the frame's and the view's tables is bound, to its command.
+    for (const auto* table : {&HxFrameAccelerators(), &HxViewAccelerators()})
+        for (const CAccelerator& a : *table) {
+            const QString name = QKeySequence(a.key).toString();
+            std::vector<UINT> ran;
+            for (QShortcut* s : shortcuts)
+                if (s->key() == QKeySequence(a.key)) {
+                    recorder.m_runs.clear();
+                    emit s->activated();
+                    ran.insert(ran.end(), recorder.m_runs.begin(), recorder.m_runs.end());
+                }
+            EXPECT_NE(std::find(ran.begin(), ran.end(), a.id), ran.end()) << name.toStdString();
+        }
 }
 
 TEST_F(MainFrameTest, QtsOwnTextsAreChinese) {
@@ -637,6 +656,74 @@ TEST_F(MainFrameTest, FileDialogsNameTheirPatternsOnceAndStartInTheDocumentsFold
     EXPECT_EQ(HxFileDialogStartFolder(), work.path() + QStringLiteral("/课件"));
     g_lastDocumentPath.Empty();
     QDir::setCurrent(saved);
+}
+
+TEST_F(MainFrameTest, ASaveAsFromAReadOnlyFolderStartsInTheDocumentsFolder) {
+    QTemporaryDir work;
+    const QString samples = work.path() + QStringLiteral("/Samples");
+    ASSERT_TRUE(QDir().mkpath(samples));
+    const QString sample = samples + QStringLiteral("/1-正方体.hvx");
+    QFile file(sample);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    ASSERT_EQ(chmod(QFile::encodeName(samples).constData(), 0555), 0);
+    HxResetFileDialogFolder();
+    g_lastDocumentPath = CString::FromQString(sample);
+    const QString documents = HxFileDialogStartFolder(true);
+    EXPECT_NE(documents, samples);
+    EXPECT_TRUE(documents == QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) ||
+                documents == QDir::homePath())
+        << documents.toStdString();
+    // The sample's own folder still opens documents; a save suggests the sample's name elsewhere.
+    EXPECT_EQ(HxFileDialogStartFolder(false), samples);
+    CFileDialog save(FALSE, u"hvx", CString::FromQString(sample), OFN_OVERWRITEPROMPT,
+                     u"Halvix文档(*.hvx)|*.hvx||");
+    const HxFileDialogStart start = HxFileDialogStartOf(save);
+    EXPECT_EQ(start.folder, documents);
+    EXPECT_EQ(start.selected, QStringLiteral("1-正方体.hvx"));
+    CFileDialog open(TRUE, u"hvx", CString::FromQString(sample), 0, u"Halvix文档(*.hvx)|*.hvx||");
+    EXPECT_EQ(HxFileDialogStartOf(open).selected, sample);
+    // A writable folder keeps the whole path.
+    ASSERT_EQ(chmod(QFile::encodeName(samples).constData(), 0755), 0);
+    EXPECT_EQ(HxFileDialogStartOf(save).selected, sample);
+    EXPECT_EQ(HxFileDialogStartFolder(true), samples);
+    g_lastDocumentPath.Empty();
+}
+
+TEST_F(MainFrameTest, TheFileListWritesDatesSizesAndFoldersInChinese) {
+    ASSERT_TRUE(HxInstallChineseTranslations());
+    QTemporaryDir work;
+    ASSERT_TRUE(QDir(work.path()).mkdir(QStringLiteral("课件")));
+    QFile file(work.filePath(QStringLiteral("a.hvx")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(12345, 'x'));
+    file.close();
+    const QDateTime when(QDate(2024, 12, 7), QTime(8, 12));
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.setFileTime(when, QFileDevice::FileModificationTime));
+    file.close();
+
+    QFileDialog box;
+    box.setOption(QFileDialog::DontUseNativeDialog);
+    HxDressFileDialog(box);
+    box.setDirectory(work.path());
+    auto* proxy = box.proxyModel();
+    ASSERT_NE(proxy, nullptr);
+    auto* files = qobject_cast<QFileSystemModel*>(proxy->sourceModel());
+    ASSERT_NE(files, nullptr);
+    auto folder = [&] { return proxy->mapFromSource(files->index(work.path())); };
+    // The model reads the folder on a thread of its own.
+    for (int i = 0; i < 500 && proxy->rowCount(folder()) < 2; ++i)
+        QTest::qWait(10);
+    ASSERT_EQ(proxy->rowCount(folder()), 2);
+    const QModelIndex document = proxy->mapFromSource(files->index(work.filePath(QStringLiteral("a.hvx"))));
+    const QModelIndex lesson = proxy->mapFromSource(files->index(work.filePath(QStringLiteral("课件"))));
+    const QLocale chinese(QLocale::Chinese, QLocale::China);
+    EXPECT_EQ(document.siblingAtColumn(3).data().toString(), chinese.toString(when, QLocale::ShortFormat));
+    EXPECT_FALSE(document.siblingAtColumn(3).data().toString().contains(QStringLiteral("Dec")));
+    EXPECT_EQ(document.siblingAtColumn(1).data().toString(), chinese.formattedDataSize(12345));
+    EXPECT_EQ(lesson.siblingAtColumn(2).data().toString(), QStringLiteral("文件夹"));
+    EXPECT_EQ(document.data().toString(), QStringLiteral("a.hvx"));
 }
 
 TEST_F(MainFrameTest, WithoutAnAddressTheResourceLinksAreDisabledAndSaySo) {

@@ -16,11 +16,14 @@
 #include "model/line.h"
 #include "model/page.h"
 #include "points/transform_dialogs.h"
+#include "view/halvix_view.h"
 #include "view/vertex_array.h"
 #include "view/view_globals.h"
 #include "view/view_settings.h"
 
+#include <QApplication>
 #include <QShortcut>
+#include <QTest>
 #include <QToolBar>
 
 #include <map>
@@ -539,4 +542,31 @@ TEST_F(ObjectTreeTest, ACutItemShowsItsWholeTextAsItsToolTip) {
     EXPECT_EQ(m_tree->CutItemToolTip(cut), cut->text(0));
     EXPECT_EQ(m_tree->CutItemToolTip(CellItem(1)), QString()) << "\"  1. A----全自由点\" shows whole";
     EXPECT_EQ(m_tree->CutItemToolTip(nullptr), QString());
+}
+
+TEST_F(ObjectTreeTest, PageKeysTurnPageAfterPageWithTheFocusLeftInTheView) {
+    m_doc->OnNewPage();
+    m_doc->OnNewPage();
+    m_doc->SetCurrentPage(m_doc->GetPage(0));
+    ProcessEvents();
+    QWidget* view = m_frame->GetView();
+    QApplication::setActiveWindow(m_frame.get());
+    view->setFocus();
+    ProcessEvents();
+    ASSERT_EQ(QApplication::focusWidget(), view);
+    // Each key turns one page and leaves the focus in the view; the tree's highlight follows.
+    for (int expected : {1, 2}) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageDown);
+        ProcessEvents();
+        EXPECT_EQ(g_pCurPage, m_doc->GetPage(expected));
+        EXPECT_EQ(QApplication::focusWidget(), view);
+        EXPECT_EQ(m_tree->currentItem(), PageItem(g_pCurPage->m_pageId));
+    }
+    for (int expected : {1, 0}) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageUp);
+        ProcessEvents();
+        EXPECT_EQ(g_pCurPage, m_doc->GetPage(expected));
+        EXPECT_EQ(QApplication::focusWidget(), view);
+        EXPECT_EQ(m_tree->currentItem(), PageItem(g_pCurPage->m_pageId));
+    }
 }

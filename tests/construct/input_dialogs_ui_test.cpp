@@ -104,6 +104,38 @@ TEST_F(InputDialogWindows, CoordinatesSwitchTheirControlsWithTheMode) {
     EXPECT_EQ(fields.m_text[2], CString(u"2.5"));
 }
 
+TEST_F(InputDialogWindows, ATypedCoordinateThatIsNoNumberIsRefusedAndTheDialogStaysOpen) {
+    C fields;
+    fields.m_valueNames = {CString(u"m")};
+    CCoordinatesWindow window(fields);
+    window.show();
+    auto* y = static_cast<QComboBox*>(window.Control(C::kComboY));
+    for (const char16_t* text : {u"abc", u"1.5x", u"", u"1/2", u"1e999"}) {
+        m_messages.clear();
+        y->lineEdit()->setText(QString::fromUtf16(text));
+        emit y->lineEdit()->textEdited(y->lineEdit()->text());
+        window.accept();
+        EXPECT_NE(window.result(), QDialog::Accepted) << CString(text).ToUtf8();
+        EXPECT_EQ(m_messages, std::vector<CString>{CString(CHxExchangeDialog::kNotANumber)})
+            << CString(text).ToUtf8();
+        EXPECT_TRUE(window.isVisible());
+        EXPECT_EQ(y->lineEdit()->selectedText(), y->lineEdit()->text()) << "the refused text chosen";
+    }
+    EXPECT_EQ(fields.m_text[1], CString(u"0")) << "nothing written back";
+    // Numbers with blanks around them pass, and a chosen value is no typed text.
+    y->lineEdit()->setText(QStringLiteral(" -2.5e1 "));
+    emit y->lineEdit()->textEdited(y->lineEdit()->text());
+    auto* z = static_cast<QComboBox*>(window.Control(C::kComboZ));
+    z->setCurrentIndex(0);
+    emit z->activated(0);
+    m_messages.clear();
+    window.accept();
+    EXPECT_EQ(window.result(), QDialog::Accepted);
+    EXPECT_TRUE(m_messages.empty());
+    EXPECT_EQ(C::ToNumber(fields.m_text[1]), -25.0f);
+    EXPECT_TRUE(fields.m_chosen[2]);
+}
+
 TEST_F(InputDialogWindows, ThePointTextIsCheckedAsItChangesAndOkWritesItWithCrLf) {
     C fields;
     fields.m_mode = C::kSeveral;

@@ -172,6 +172,29 @@ TEST_F(LineCommands, PerpendicularsAlternateFootAndLineInTheBranchOrder) {
     ExpectNear(*Cell<CGVertex>(m_page->m_nextId - 2), 1, 0, 0);
 }
 
+TEST_F(LineCommands, SeveralPointsAndLinesWithOneFaceDropPerpendicularsOnTheFace) {
+    MakeFigure();
+    CGVertex* p = AddPoint(1, 1, 4);
+    RunOn(ID_CREATE_LINE_VECTOR, {});
+    const WORD first = m_page->m_nextId;
+    Select({p->m_id, ab->m_id, d->m_id, cd->m_id, abc->m_id});
+    EXPECT_TRUE(Enabled(ID_CREATE_LINE_PERPENDICULAR));
+    Run(ID_CREATE_LINE_PERPENDICULAR);
+    ASSERT_EQ(m_page->m_nextId, first + 4);
+    for (int i = 0; i < 2; ++i) {
+        const WORD from = i == 0 ? p->m_id : d->m_id;
+        CGCell* foot = m_page->FindCell(WORD(first + 2 * i));
+        ASSERT_NE(foot, nullptr);
+        EXPECT_STREQ(foot->GetRuntimeClass()->m_lpszClassName, "CGVerFootpfEx");
+        EXPECT_EQ(Parents(foot), (std::vector<WORD>{from, a->m_id, b->m_id, c->m_id}));
+        EXPECT_EQ(Parents(Cell<CGLine>(WORD(first + 2 * i + 1))), (std::vector<WORD>{from, foot->m_id}));
+    }
+    // The feet lie in the plane z = 0 of ABC, under P and D.
+    ExpectNear(*Cell<CGVertex>(first), 1, 1, 0);
+    ExpectNear(*Cell<CGVertex>(WORD(first + 2)), 0, 3, 0);
+    ExpectUndoStep<CCmdAddCells>(u"添加垂线", 4);
+}
+
 TEST_F(LineCommands, PointsOnPerpendicularsOnParallelsToTheAxesAndFollowers) {
     MakeFigure();
     struct Row {

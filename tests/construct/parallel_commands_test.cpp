@@ -168,6 +168,36 @@ TEST_F(ParallelCommands, TheParallelCopyOfAPentagonThroughAPoint) {
     ExpectUndoRedo(before);
 }
 
+TEST_F(ParallelCommands, TheParallelCopyOfATriangleThroughAPoint) {
+    CGVertex* a = AddPoint(0, 0, 0);
+    CGVertex* b = AddPoint(4, 0, 0);
+    CGVertex* c = AddPoint(0, 3, 0);
+    CList<WORD, WORD> corners;
+    for (CGVertex* v : {a, b, c})
+        corners.AddTail(v->m_id);
+    auto* triangle = Insert(new CGFace(NextId(), corners, RGB(1, 2, 3)));
+    CGVertex* p = AddPoint(1, 1, 2);
+    const PageSnapshot before = TakeSnapshot(*m_page);
+    RunOn(ID_CREATE_FACE_PARFACE, {triangle->m_id, p->m_id});
+    EXPECT_EQ(ClassesFrom(before.nextId),
+              (std::vector<std::string>{"CGVerTranslate", "CGLine", "CGVerTranslate", "CGLine", "CGLine",
+                                        "CGFace"}));
+    const std::vector<CGCell*> made = MadeFrom(before.nextId);
+    // P, then B and C moved by the vector A -> P: a triangle of three corners over ABC.
+    EXPECT_EQ(Parents(made[0]), (std::vector<WORD>{b->m_id, a->m_id, p->m_id}));
+    EXPECT_EQ(Parents(made[2]), (std::vector<WORD>{c->m_id, a->m_id, p->m_id}));
+    ExpectNear(*static_cast<const CGVertex*>(made[0]), 5, 1, 2);
+    ExpectNear(*static_cast<const CGVertex*>(made[2]), 1, 4, 2);
+    EXPECT_EQ(Parents(made[1]), (std::vector<WORD>{p->m_id, made[0]->m_id}));
+    EXPECT_EQ(Parents(made[3]), (std::vector<WORD>{made[0]->m_id, made[2]->m_id}));
+    EXPECT_EQ(Parents(made[4]), (std::vector<WORD>{made[2]->m_id, p->m_id}));
+    auto* copy = static_cast<CGFace*>(made[5]);
+    EXPECT_EQ(Parents(copy), (std::vector<WORD>{p->m_id, made[0]->m_id, made[2]->m_id}));
+    EXPECT_EQ(copy->GetCornerCount(), 3);
+    ExpectUndoStep<CCmdAddCells>(u"添加面的平行面", 6);
+    ExpectUndoRedo(before);
+}
+
 TEST_F(ParallelCommands, ThePerpendicularSquareThroughAPointOrAboutTheLinesFirstPoint) {
     CGVertex* a = AddPoint(0, 0, 0);
     CGVertex* b = AddPoint(4, 0, 0);

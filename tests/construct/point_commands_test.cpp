@@ -80,7 +80,10 @@ TEST_F(PointCommands, OnePointFromTypedNumbersOrFollowingSelectedValues) {
     CGTmVector* v = Vector(u"v", 1, 2, 3);
     Select({m->m_id, v->m_id});
     EXPECT_FALSE(Enabled(ID_CREATE_POINT_COORDINATES));
-    Select({m->m_id, n->m_id, AddValue(1, u"k")->m_id, AddValue(1, u"j")->m_id});
+    CGTmVariable* k = AddValue(1, u"k");
+    Select({m->m_id, n->m_id, k->m_id});
+    EXPECT_TRUE(Enabled(ID_CREATE_POINT_COORDINATES)) << "three values: one for each coordinate";
+    Select({m->m_id, n->m_id, k->m_id, AddValue(1, u"j")->m_id});
     EXPECT_FALSE(Enabled(ID_CREATE_POINT_COORDINATES));
     m_answer = IDCANCEL;
     const int steps = m_page->m_cmdProcessor.GetCount();

@@ -12,6 +12,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QTemporaryDir>
 
@@ -262,4 +263,140 @@ TEST_F(SafeSaveTest, FileWritesReportWhatFlushAndCloseFind) {
         },
         kSizeLimit);
     EXPECT_EQ(found, 3);
+}
+
+TEST_F(SafeSaveTest, AReadOnlyDocumentIsSavedThroughSaveAsAndNothingIsLost) {
+    const QString folder = m_dir.filePath(QStringLiteral("samples"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const CString sample = CString::FromQString(folder + QStringLiteral("/1-正方体.hvx"));
+    ASSERT_TRUE(m_doc->OnSaveDocument(sample));
+    ASSERT_EQ(chmod(QFile::encodeName(sample.ToQString()).constData(), 0444), 0);
+    const QByteArray before = Bytes(sample);
+    m_doc->SetPathName(sample, FALSE);
+    m_doc->SetModifiedFlag(TRUE);
+
+    // Save asks for a new name; cancelled, nothing changes and the document stays modified.
+    std::vector<CString> suggested;
+    CString answer;
+    HxSetDialogRunner([&](CDialog& dlg) {
+        auto* files = dynamic_cast<CFileDialog*>(&dlg);
+        if (!files || files->m_bOpenFileDialog)
+            return INT_PTR(IDABORT);
+        suggested.push_back(files->m_strFileName);
+        if (answer.IsEmpty())
+            return INT_PTR(IDCANCEL);
+        files->SetResult(answer);
+        return INT_PTR(IDOK);
+    });
+    EXPECT_FALSE(m_doc->DoFileSave());
+    EXPECT_EQ(suggested.size(), 1u);
+    EXPECT_TRUE(m_doc->IsModified());
+    EXPECT_EQ(m_doc->GetPathName(), sample);
+    EXPECT_TRUE(m_messages.empty());
+
+    // Save As onto the read-only file itself is refused with the failure message.
+    answer = sample;
+    EXPECT_FALSE(m_doc->DoFileSave());
+    EXPECT_EQ(m_messages, std::vector<CString>{HxFormat(u"无法保存文档“%s”。", sample)});
+    EXPECT_TRUE(m_doc->IsModified());
+    EXPECT_EQ(m_doc->GetPathName(), sample);
+    m_messages.clear();
+
+    // A name of the user's: saved there, and the document is that file from now on.
+    const CString mine = CString::FromQString(m_dir.filePath(QStringLiteral("我的正方体.hvx")));
+    answer = mine;
+    EXPECT_TRUE(m_doc->DoFileSave());
+    EXPECT_FALSE(m_doc->IsModified());
+    EXPECT_EQ(m_doc->GetPathName(), mine);
+    EXPECT_TRUE(m_messages.empty());
+    EXPECT_EQ(Bytes(sample), before) << "the sample is as it was";
+    EXPECT_TRUE(HxIsReadOnlyPath(sample.ToQString()));
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), 1) << "nothing left beside it";
+    const int pages = m_doc->GetPageCount();
+    EXPECT_TRUE(m_doc->OpenDocumentFile(mine, FALSE));
+    EXPECT_EQ(m_doc->GetPageCount(), pages);
+    // The next Save goes to the user's file without asking.
+    suggested.clear();
+    m_doc->SetModifiedFlag(TRUE);
+    EXPECT_TRUE(m_doc->DoFileSave());
+    EXPECT_TRUE(suggested.empty());
+}
+
+TEST_F(SafeSaveTest, ADocumentWhoseNameNearsTheLimitIsSavedOverItself) {
+    // File names of 249 to 255 bytes: the temporary file's name does not grow with them.
+    const QString chinese = QString(83, QChar(u'正')) + QStringLiteral("aa"); // 251 bytes in UTF-8
+    for (const QString& stem : {QString(245, QLatin1Char('a')), QString(251, QLatin1Char('b')), chinese}) {
+        const QString name = stem + QStringLiteral(".hvx");
+        ASSERT_LE(QFile::encodeName(name).size(), 255);
+        const CString path = CString::FromQString(m_dir.filePath(name));
+        ASSERT_TRUE(m_doc->DoSave(path)) << name.size();
+        const QByteArray first = Bytes(path);
+        m_doc->AppendPage(u"又一页");
+        m_doc->SetModifiedFlag(TRUE);
+        m_messages.clear();
+        EXPECT_TRUE(m_doc->DoFileSave()) << QFile::encodeName(name).size();
+        EXPECT_TRUE(m_messages.empty());
+        EXPECT_FALSE(m_doc->IsModified());
+        EXPECT_NE(Bytes(path), first);
+        const int pages = m_doc->GetPageCount();
+        EXPECT_TRUE(m_doc->OpenDocumentFile(path, FALSE));
+        EXPECT_EQ(m_doc->GetPageCount(), pages);
+    }
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 3) << "no temporary file left";
+}
+
+TEST_F(SafeSaveTest, AHugeOrPaddedDocumentIsRefusedBeforeItIsRead) {
+    const CString path = CString::FromQString(m_dir.filePath(QStringLiteral("padded.hvx")));
+    ASSERT_TRUE(m_doc->DoSave(path));
+    const int pages = m_doc->GetPageCount();
+    const qint64 real = QFileInfo(path.ToQString()).size();
+    // Zeros past the document, without the disk space: 4 GiB (where a 32-bit count wraps), a
+    // gigabyte, and just past the limit.  Each is refused with the damaged-file message and the
+    // open document stays.
+    for (const qint64 padding : {qint64(4) << 30, qint64(1) << 30, qint64(kHxMaxDocumentBytes) - real + 1}) {
+        ASSERT_TRUE(QFile::resize(path.ToQString(), real + padding));
+        for (const CString& opened :
+             {path, CString::FromQString(m_dir.filePath(QStringLiteral("padded.gf")))}) {
+            if (opened != path) {
+                QFile::remove(opened.ToQString());
+                ASSERT_TRUE(QFile::link(path.ToQString(), opened.ToQString()));
+            }
+            m_messages.clear();
+            EXPECT_FALSE(m_doc->OpenDocumentFile(opened, FALSE)) << padding;
+            EXPECT_EQ(m_messages, std::vector<CString>{HxFormat(u"无法打开文档“%s”：文件已损坏。", opened)})
+                << padding;
+            EXPECT_EQ(m_doc->GetPageCount(), pages);
+            EXPECT_EQ(m_doc->GetPathName(), path);
+        }
+    }
+    // Back to its own size it opens again.
+    ASSERT_TRUE(QFile::resize(path.ToQString(), real));
+    m_messages.clear();
+    EXPECT_TRUE(m_doc->OpenDocumentFile(path, FALSE));
+    EXPECT_TRUE(m_messages.empty());
+}
+
+namespace {
+
+// A file that says it is longer than 4 GiB and holds a few bytes: the archive asks it for what it
+// says it has, in pieces, and keeps what really comes.
+class CLongFile : public CMemFile {
+public:
+    explicit CLongFile(std::vector<BYTE> bytes) : CMemFile(std::move(bytes)) {}
+    ULONGLONG GetLength() const override { return (ULONGLONG(1) << 32) + 8; }
+    UINT Read(void* buffer, UINT count) override {
+        m_asked.push_back(count);
+        return CMemFile::Read(buffer, count);
+    }
+    std::vector<UINT> m_asked;
+};
+
+} // namespace
+
+TEST(ArchiveLength, AFilePast4GiBIsNotReadAsItsLengthModulo4GiB) {
+    CLongFile file(std::vector<BYTE>(8, 0x41));
+    CArchive ar(&file, CArchive::load);
+    EXPECT_EQ(ar.GetBytesLeft(), 8u);
+    ASSERT_FALSE(file.m_asked.empty());
+    EXPECT_GT(file.m_asked.front(), 8u) << "the count did not wrap to the 8 bytes past 4 GiB";
 }

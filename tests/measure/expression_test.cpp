@@ -352,6 +352,16 @@ TEST_F(ExpressionTest, HostileTexts) {
     EXPECT_EQ(Compile(longText), 0);
     EXPECT_EQ(p.m_state, HX_PARSER_TO_CHECK);
     EXPECT_EQ(Value(longText.Left(HX_MAX_EXPRESSION_LENGTH - 1)), HX_MAX_EXPRESSION_LENGTH / 2);
+    // Blanks do not count: a text is checked the same with and without them, at the limit too.
+    EXPECT_EQ(Value(CString(u' ', HX_MAX_EXPRESSION_LENGTH) + u"1"), 1.0);
+    EXPECT_EQ(Value(u"1" + CString(u' ', 3 * HX_MAX_EXPRESSION_LENGTH) + u"+2"), 3.0);
+    CString atLimit = longText.Left(HX_MAX_EXPRESSION_LENGTH - 1);
+    for (const CString& text : {atLimit, longText}) {
+        CString blanks;
+        for (int k = 0; k < text.GetLength(); ++k)
+            blanks += CString(u"  ") + CString(text[k], 1);
+        EXPECT_EQ(Compile(blanks), Compile(text)) << text.GetLength();
+    }
     // Deep nesting within the limit compiles, evaluates and writes its markup.
     CString deep;
     for (int k = 0; k < HX_MAX_EXPRESSION_LENGTH / 3 - 1; ++k)

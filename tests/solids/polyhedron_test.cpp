@@ -103,6 +103,70 @@ TEST_F(HullBuilderTest, DegenerateInputs) {
     EXPECT_EQ(std::max(ends.m_points[0].x, ends.m_points[1].x), 9.0);
 }
 
+TEST_F(HullBuilderTest, APointBetweenTwoOthersIsDroppedAndNoSolidIsMade) {
+    const std::vector<double> points = {0, 0, 0, 1, 0, 0, 2, 0, 0, 0, 1, 0};
+    CGPolyhedron hull;
+    EXPECT_FALSE(BuildConvexHull(points.data(), 4, hull)) << "four points in a plane are no solid";
+    ASSERT_EQ(hull.m_points.size(), 3u);
+    EXPECT_EQ(hull.m_edges.size(), 3u);
+    EXPECT_EQ(hull.m_faces.size(), 2u);
+    std::vector<std::vector<double>> corners;
+    for (const PolyPoint& p : hull.m_points)
+        corners.push_back({p.x, p.y, p.z});
+    std::sort(corners.begin(), corners.end());
+    EXPECT_EQ(corners, (std::vector<std::vector<double>>{{0, 0, 0}, {0, 1, 0}, {2, 0, 0}}))
+        << "(1, 0, 0) lies between (0, 0, 0) and (2, 0, 0)";
+}
+
+TEST_F(HullBuilderTest, ThePresetsHaveTheirSizes) {
+    // The distance of every corner from the origin, for the regular solids.
+    const struct {
+        int item;
+        double radius;
+    } regular[] = {{5, 10.0}, {6, 5.0 * std::sqrt(3.0)}, {7, 6.0}, {8, 6.0}, {9, 6.0}};
+    for (const auto& r : regular) {
+        const std::vector<double> p = HxHullPresetPoints(r.item);
+        ASSERT_FALSE(p.empty()) << r.item;
+        for (size_t i = 0; i < p.size(); i += 3)
+            EXPECT_NEAR(std::sqrt(p[i] * p[i] + p[i + 1] * p[i + 1] + p[i + 2] * p[i + 2]), r.radius, 1e-9)
+                << r.item << " corner " << i / 3;
+    }
+    // The octahedron's corners on the axes, six units out.
+    const std::vector<double> octahedron = HxHullPresetPoints(7);
+    ASSERT_EQ(octahedron.size(), 18u);
+    for (size_t i = 0; i < 18; i += 3) {
+        int onAxis = 0;
+        for (int k = 0; k < 3; ++k)
+            onAxis += std::fabs(octahedron[i + size_t(k)]) == 6.0 ? 1
+                      : octahedron[i + size_t(k)] == 0.0          ? 0
+                                                                  : 9;
+        EXPECT_EQ(onAxis, 1) << i / 3;
+    }
+    // The box 10 by 8 by 6; the hexagonal prism, pyramid and frustum of radius 6 (3 at the top of
+    // the frustum) from z = -5 to 5.
+    auto extent = [](const std::vector<double>& p, int axis) {
+        double low = 1e9, high = -1e9;
+        for (size_t i = size_t(axis); i < p.size(); i += 3) {
+            low = std::min(low, p[i]);
+            high = std::max(high, p[i]);
+        }
+        return high - low;
+    };
+    const std::vector<double> box = HxHullPresetPoints(1);
+    EXPECT_EQ(extent(box, 0), 10.0);
+    EXPECT_EQ(extent(box, 1), 8.0);
+    EXPECT_EQ(extent(box, 2), 6.0);
+    for (int item : {2, 3, 4}) {
+        const std::vector<double> p = HxHullPresetPoints(item);
+        EXPECT_NEAR(extent(p, 0), 12.0, 1e-9) << item;
+        EXPECT_NEAR(extent(p, 2), 10.0, 1e-9) << item;
+    }
+    const std::vector<double> frustum = HxHullPresetPoints(4);
+    for (size_t i = 18; i < frustum.size(); i += 3)
+        EXPECT_NEAR(std::hypot(frustum[i], frustum[i + 1]), 3.0, 1e-9);
+    EXPECT_EQ(HxHullPresetPoints(3).back(), 5.0) << "the pyramid's apex at z = 5";
+}
+
 TEST_F(HullBuilderTest, FourHundredEightyPointsAreTheLimit) {
     std::vector<double> sphere;
     for (int i = 0; i < 481; ++i) {

@@ -5,6 +5,9 @@
 #include "solids/split.h"
 #include "support/archive_helpers.h"
 
+#include <cmath>
+#include <set>
+
 namespace {
 
 class SplitTest : public HullTest {
@@ -86,6 +89,78 @@ TEST_F(SplitTest, TheSweepCutsOnePlaneAPerUnit) {
     Sweep(cut);
     EXPECT_EQ(cut.InfoText(), CString(u"planes:  3      parts :  8"));
     EXPECT_EQ(cut.GetDescription(), CString(u"多面体分割图"));
+}
+
+// The volume a closed part encloses, from its faces' corners: positive only when every face runs
+// counter-clockwise seen from outside.
+double Volume(const CGPolyhedron& p) {
+    double six = 0.0;
+    for (const PolyFace& f : p.m_faces)
+        for (size_t i = 1; i + 1 < f.loop.size(); ++i)
+            six += Dot(p.m_points[size_t(f.loop[0])],
+                       Cross(p.m_points[size_t(f.loop[i])], p.m_points[size_t(f.loop[i + 1])]));
+    return six / 6.0;
+}
+
+TEST_F(SplitTest, FourPlanesOfTheTableCutTheCubeIntoTheRegionsTheyBound) {
+    CGPolyhedron* cube = AddPreset(6); // corners (±5, ±5, ±5)
+    CGSplit& cut = *AddSplit(cube, 4);
+    EXPECT_EQ(cut.Planes(), g_defaultCutPlanes10) << "four planes or more come from the table of ten";
+    Sweep(cut);
+    EXPECT_EQ(cut.m_planesUsed, 4);
+    // The regions: the sides of the four planes met inside the cube, found on a grid of points.
+    std::set<int> regions;
+    for (double x = -4.9; x < 5.0; x += 0.2)
+        for (double y = -4.9; y < 5.0; y += 0.2)
+            for (double z = -4.9; z < 5.0; z += 0.2) {
+                int sides = 0;
+                bool onAPlane = false;
+                for (int k = 0; k < 4; ++k) {
+                    const double v = g_defaultCutPlanes10[k].Evaluate({x, y, z});
+                    onAPlane = onAPlane || std::fabs(v) < 0.05;
+                    sides |= (v > 0 ? 1 : 0) << k;
+                }
+                if (!onAPlane)
+                    regions.insert(sides);
+            }
+    ASSERT_GT(regions.size(), 4u);
+    EXPECT_EQ(cut.m_partCount, int(regions.size()));
+    EXPECT_EQ(cut.InfoText(), HxFormat(u"planes:  4      parts :  %d", int(regions.size())));
+    // Together the parts are the cube, each closed and turned outward.
+    double volume = 0.0;
+    for (const auto& part : cut.m_parts) {
+        EXPECT_EQ(Euler(*part), 2);
+        EXPECT_GT(Volume(*part), 0.0);
+        volume += Volume(*part);
+    }
+    EXPECT_NEAR(volume, 1000.0, 1e-6);
+}
+
+TEST_F(SplitTest, TheSectionFacesOfBothPartsFaceOutOfTheirPart) {
+    CGPolyhedron* cube = AddCube(2.0);
+    const PolyFace planes[] = {g_defaultCutPlanes10[0], PolyFace(0, 0, 1, 0), PolyFace(1, 2, 0, -1),
+                               PolyFace(0, -1, 0, 1)};
+    for (const PolyFace& plane : planes) {
+        SCOPED_TRACE(testing::Message() << plane.a << " " << plane.b << " " << plane.c << " " << plane.d);
+        CGPolyhedron a, b;
+        ASSERT_EQ(SplitPolyhedronByPlane(plane, *cube, a, b, 2.0), 3);
+        for (const CGPolyhedron* part : {&a, &b}) {
+            const PolyFace& section = part->m_faces.back();
+            ASSERT_GE(section.loop.size(), 3u);
+            const PolyPoint& p0 = part->m_points[size_t(section.loop[0])];
+            // The normal points away from every corner of the part ...
+            for (const PolyPoint& q : part->m_points)
+                EXPECT_LE(Dot(section.Normal(), q - p0), 1e-9);
+            // ... and the corners turn counter-clockwise about it, as the hull's own faces do.
+            for (size_t i = 1; i + 1 < section.loop.size(); ++i) {
+                const PolyPoint turn = Cross(part->m_points[size_t(section.loop[i])] - p0,
+                                             part->m_points[size_t(section.loop[i + 1])] - p0);
+                EXPECT_GT(Dot(turn, section.Normal()), 0.0) << i;
+            }
+            EXPECT_GT(Volume(*part), 0.0);
+        }
+        EXPECT_NEAR(Volume(a) + Volume(b), 64.0, 1e-9);
+    }
 }
 
 TEST_F(SplitTest, StepsNeverSkipAPlane) {

@@ -244,6 +244,48 @@ TEST_F(ToolsTest, TheLabelDialogRenamesAndFixesTheName) {
     EXPECT_EQ(a->m_labelHidden, 0);
 }
 
+TEST_F(ToolsTest, ADoubleClickOnANameOpensItsLabelDialog) {
+    // A's name starts one unit above it; the segment CD runs through its letters, ten pixels up.
+    CGVertex* a = AddPoint(-4, 0);
+    CGVertex* c = AddPoint(-8, 1.5);
+    CGVertex* d = AddPoint(0, 1.5);
+    CGLine* cd = AddLine(c->m_id, d->m_id);
+    a->m_labelHidden = 0;
+    a->m_labelOffset[1] = 1.0f;
+    a->m_labelOffset[0] = a->m_labelOffset[2] = 0.0f;
+    a->SyncVertex();
+    Redraw();
+    std::vector<CString> labels;
+    HxSetDialogRunner([&](CDialog& dialog) {
+        if (auto* dlg = dynamic_cast<CDlgPropertyLabel*>(&dialog))
+            labels.push_back(dlg->m_label);
+        return INT_PTR(IDCANCEL);
+    });
+    // The letters are drawn from the name's start rightwards and upwards.
+    const QPoint start = Pixel(-4, 1);
+    const QRgb background = m_view->grabFramebuffer().pixel(Pixel(6, -6));
+    bool inked = false;
+    const QImage frame = m_view->grabFramebuffer();
+    for (int dx = 0; dx < 16 && !inked; ++dx)
+        for (int dy = 0; dy < 20 && !inked; ++dy)
+            inked = frame.pixel(start + QPoint(dx, -dy)) != background &&
+                    frame.pixel(start + QPoint(dx, -dy)) != frame.pixel(Pixel(-2, 1.5));
+    ASSERT_TRUE(inked) << "the name is drawn where the test looks for it";
+    DoubleClick(start + QPoint(6, -10));
+    EXPECT_EQ(labels, std::vector<CString>{CString(u"A")}) << "on the letters, over the line";
+    DoubleClick(start + QPoint(6, -4));
+    EXPECT_EQ(labels.size(), 2u) << "on the letters";
+    EXPECT_EQ(m_properties.m_calls, 0);
+    // Away from any name the line is the object under the mouse; on the point, the point.
+    labels.clear();
+    DoubleClick(Pixel(-7, 1.5));
+    EXPECT_TRUE(labels.empty());
+    EXPECT_EQ(m_properties.m_selected, std::vector<WORD>{cd->m_id});
+    DoubleClick(Pixel(-4, 0));
+    EXPECT_TRUE(labels.empty());
+    EXPECT_EQ(m_properties.m_selected, std::vector<WORD>{a->m_id});
+}
+
 TEST_F(ToolsTest, ToolButtonsBuildFromTheSelectionFirst) {
     std::vector<int> kinds;
     int answer = 1;
@@ -323,6 +365,29 @@ TEST_F(ToolsTest, BoxSelectScreenshotGridEraseAndSnapshot) {
     const QRgb kept = frame.pixel(Pixel(6, 5));
     EXPECT_GT(qRed(kept), 90);
     EXPECT_LT(qGreen(kept), 150);
+}
+
+TEST_F(ToolsTest, ASnapshotStaysOnItsPage) {
+    g_mouseTool = 1;
+    CGPage* first = m_page;
+    CGVertex* p = AddPoint(6, 5);
+    first->SelectCell(p->m_id);
+    Redraw();
+    ASSERT_TRUE(Run(ID_VIEW_SNAPSHOT));
+    ASSERT_EQ(g_traceImageEmpty, 0);
+    const QRgb background = m_view->grabFramebuffer().pixel(Pixel(-6, 5));
+    ASSERT_NE(m_view->grabFramebuffer().pixel(Pixel(6, 5)), background);
+    // Another page shows nothing of the first page's snapshot, and neither does the first page
+    // when it comes back: the kept picture went with the switch.
+    m_doc->OnNewPage();
+    ASSERT_NE(g_pCurPage, first);
+    EXPECT_EQ(g_traceImageEmpty, 1);
+    Redraw();
+    EXPECT_EQ(m_view->grabFramebuffer().pixel(Pixel(6, 5)), background);
+    m_doc->SetCurrentPage(first);
+    p->SetPosition(-6, -5, 0);
+    Redraw();
+    EXPECT_EQ(m_view->grabFramebuffer().pixel(Pixel(6, 5)), background);
 }
 
 TEST_F(ToolsTest, UndoAndRedoFromTheKeys) {
