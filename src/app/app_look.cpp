@@ -186,6 +186,7 @@ QString HxRibbonStyleSheet(const HxLook& l) {
 #HxRibbonTabRow QTabBar::tab:selected { background: %3; color: %4; border: 1px solid %6; border-bottom: none; }
 #HxRibbonPages, #HxRibbonPage { background: %5; }
 #HxRibbonPages { border-bottom: 1px solid %6; }
+#HxRibbonScrollArrow { background: %5; border: 1px solid %6; padding: 0; }
 #HxRibbonPanel { background: transparent; border-right: 1px solid %6; }
 #HxRibbonPanelCaption { color: %7; font-size: 11px; padding: 0 4px 1px 4px; }
 QToolButton#HxRibbonLarge, QToolButton#HxRibbonSmall, QToolButton#HxRibbonCompact {

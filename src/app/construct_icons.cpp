@@ -1,10 +1,14 @@
 // The icons of the construct commands, on the ribbon's 32 x 32 grid: perpendiculars and parallels
 // (the given figure in the stroke colour, what the command adds in the accent colour), triangle
-// centres, coordinate points, the point turned on a circle and the following point.
+// centres, coordinate points, the point turned on a circle and the following point, the point on an
+// object, the locus and the curve.
 #include "app/ribbon_icons.h"
 
 #include <QPainter>
+#include <QPainterPath>
 #include <QPolygonF>
+
+#include <cmath>
 
 namespace {
 
@@ -128,6 +132,36 @@ const bool g_registered = [] {
         p.setPen(Pen(pal.stroke, 2.0));
         p.drawLine(QPointF(2, 16), QPointF(30, 16));
         Dot(p, pal.point, QPointF(16, 16), 2.8);
+    });
+    HxAddRibbonIcon(QStringLiteral("point-on-object"), [](QPainter& p, const HxIconPalette& pal) {
+        p.setPen(Pen(pal.stroke, 1.8));
+        p.setBrush(Qt::NoBrush);
+        p.drawEllipse(QPointF(16, 17), 12, 10);
+        Dot(p, pal.point, QPointF(26.4, 12), 3.2);
+    });
+    HxAddRibbonIcon(QStringLiteral("locus"), [](QPainter& p, const HxIconPalette& pal) {
+        p.setPen(Pen(pal.stroke, 1.4));
+        p.drawLine(QPointF(4, 28), QPointF(28, 28));
+        Dot(p, pal.stroke, QPointF(12, 28), 2.6);
+        p.setPen(Pen(pal.accent, 1.2, Qt::DashLine));
+        p.drawLine(QPointF(12, 28), QPointF(18, 9));
+        QPainterPath path;
+        path.moveTo(3, 18);
+        path.cubicTo(8, 4, 22, 4, 29, 16);
+        p.setPen(Pen(pal.green, 2.2));
+        p.drawPath(path);
+        Dot(p, pal.point, QPointF(18, 7.6), 3.0);
+    });
+    HxAddRibbonIcon(QStringLiteral("curve"), [](QPainter& p, const HxIconPalette& pal) {
+        p.setPen(Pen(pal.stroke, 1.2));
+        p.drawLine(QPointF(2, 16), QPointF(30, 16));
+        p.drawLine(QPointF(16, 3), QPointF(16, 29));
+        QPainterPath path;
+        path.moveTo(2, 16);
+        for (int i = 1; i <= 28; ++i)
+            path.lineTo(2 + i, 16 - 9 * std::sin(i * 3.14159265 / 7.0));
+        p.setPen(Pen(pal.green, 2.2));
+        p.drawPath(path);
     });
     return true;
 }();

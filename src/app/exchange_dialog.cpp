@@ -4,11 +4,16 @@
 #include <QAbstractButton>
 #include <QBoxLayout>
 #include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDialogButtonBox>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
+#include <QRadioButton>
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 
@@ -55,8 +60,30 @@ bool CHxExchangeDialog::ParseFloat(const QString& text, float& value) {
 }
 
 void CHxExchangeDialog::SetFloat(int id, float value) {
-    if (QLineEdit* edit = Edit(id))
+    if (QLineEdit* edit = Edit(id)) {
         edit->setText(FloatText(value));
+        m_shownTexts[id] = edit->text();
+    }
+}
+
+bool CHxExchangeDialog::GetEditedFloat(int id, float& value) {
+    QLineEdit* edit = Edit(id);
+    if (!edit)
+        return false;
+    auto shown = m_shownTexts.find(id);
+    if (shown != m_shownTexts.end() && shown->second == edit->text())
+        return true;
+    return GetFloat(id, value);
+}
+
+bool CHxExchangeDialog::GetEditedFloat(int id, float& value, float min, float max) {
+    QLineEdit* edit = Edit(id);
+    if (!edit)
+        return false;
+    auto shown = m_shownTexts.find(id);
+    if (shown != m_shownTexts.end() && shown->second == edit->text())
+        return true;
+    return GetFloat(id, value, min, max);
 }
 
 bool CHxExchangeDialog::Refuse(QLineEdit* edit, const CString& message) {
@@ -132,6 +159,16 @@ bool CHxExchangeDialog::GetDouble(int id, double& value) {
     return Refuse(edit, kNotANumber);
 }
 
+bool CHxExchangeDialog::GetDouble(int id, double& value, double min, double max) {
+    double v = 0.0;
+    if (!GetDouble(id, v))
+        return false;
+    if (v < min || v > max)
+        return Refuse(Edit(id), HxFormat(u"请输入一个在 %g 和 %g 之间的数。", min, max));
+    value = v;
+    return true;
+}
+
 int CHxExchangeDialog::RadioIndex(const QButtonGroup* group) {
     const QList<QAbstractButton*> buttons = group->buttons();
     for (int i = 0; i < buttons.size(); ++i) {
@@ -155,6 +192,67 @@ void CHxExchangeDialog::SetRadioIndex(QButtonGroup* group, int index) {
     group->setExclusive(exclusive);
 }
 
+QButtonGroup* CHxExchangeDialog::Group(int id) const {
+    auto it = m_groups.find(id);
+    return it == m_groups.end() ? nullptr : it->second;
+}
+
+int CHxExchangeDialog::RadioIndex(int id) const {
+    const QButtonGroup* group = Group(id);
+    return group ? RadioIndex(group) : -1;
+}
+
+BOOL CHxExchangeDialog::Checked(int id) const {
+    auto* check = qobject_cast<QCheckBox*>(Control(id));
+    return check && check->isChecked() ? TRUE : FALSE;
+}
+
+int CHxExchangeDialog::ListIndex(int id) const {
+    auto* list = qobject_cast<QComboBox*>(Control(id));
+    return list ? std::max(list->currentIndex(), 0) : 0;
+}
+
+QGroupBox* CHxExchangeDialog::AddRadioGroup(int id, const char16_t* title,
+                                            std::initializer_list<const char16_t*> texts, int index,
+                                            bool vertical) {
+    auto* box = new QGroupBox(QString::fromUtf16(title), this);
+    QBoxLayout* layout = vertical ? static_cast<QBoxLayout*>(new QVBoxLayout(box)) : new QHBoxLayout(box);
+    auto* group = new QButtonGroup(this);
+    int i = 0;
+    for (const char16_t* text : texts) {
+        auto* button = new QRadioButton(QString::fromUtf16(text), box);
+        if (i == 0)
+            Register(id, button);
+        group->addButton(button, i++);
+        layout->addWidget(button);
+    }
+    m_groups[id] = group;
+    SetRadioIndex(group, index);
+    return box;
+}
+
+QCheckBox* CHxExchangeDialog::AddCheck(int id, const char16_t* text, BOOL checked) {
+    auto* check = Add(id, new QCheckBox(QString::fromUtf16(text), this));
+    check->setChecked(checked != FALSE);
+    return check;
+}
+
+QComboBox* CHxExchangeDialog::AddList(int id, std::initializer_list<const char16_t*> rows, int index) {
+    auto* list = Add(id, new QComboBox(this));
+    for (const char16_t* row : rows)
+        list->addItem(QString::fromUtf16(row));
+    list->setCurrentIndex(index >= 0 && index < list->count() ? index : 0);
+    return list;
+}
+
+QComboBox* CHxExchangeDialog::AddTextureList(int id, int index) {
+    QComboBox* list = AddList(id, {u"不使用"}, 0);
+    for (int i = 1; i <= 15; ++i)
+        list->addItem(QStringLiteral("图%1").arg(i));
+    list->setCurrentIndex(index >= 0 && index < list->count() ? index : 0);
+    return list;
+}
+
 QLineEdit* CHxExchangeDialog::AddDescription(int id, const CString& text) {
     auto* edit = Add(id, new QLineEdit(text.ToQString(), this));
     edit->setReadOnly(true);
@@ -168,6 +266,7 @@ QLineEdit* CHxExchangeDialog::AddNumberEdit(int id, float value) {
 
 QLineEdit* CHxExchangeDialog::AddNumberEdit(int id, const QString& text) {
     auto* edit = Add(id, new QLineEdit(text, this));
+    m_shownTexts[id] = text;
     edit->setMaximumWidth(90);
     return edit;
 }

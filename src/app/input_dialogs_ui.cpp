@@ -15,6 +15,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSlider>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -108,6 +109,51 @@ void CAngleWindow::accept() {
         return;
     m_fields.m_angle = angle;
     m_fields.m_unit = std::max(0, RadioIndex(m_unit));
+    QDialog::accept();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Opacity
+
+CAlphaWindow::CAlphaWindow(CDlgAlpha& fields, QWidget* parent)
+    : CHxExchangeDialog(u"alpha-透明度设置", parent), m_fields(fields) {
+    auto* layout = new QVBoxLayout(this);
+    m_trackbar = Add(CDlgAlpha::kTrackbar, new QSlider(Qt::Horizontal, this));
+    m_trackbar->setRange(0, 100);
+    m_trackbar->setValue(fields.m_opacity);
+    m_text = Add(CDlgAlpha::kText, new QLabel(fields.m_text.ToQString(), this));
+    layout->addWidget(m_trackbar);
+    layout->addWidget(m_text);
+    AddOkCancel(layout);
+    connect(m_trackbar, &QSlider::valueChanged, this, [this](int value) {
+        m_fields.SetOpacity(value);
+        m_text->setText(m_fields.m_text.ToQString());
+    });
+}
+
+void CAlphaWindow::accept() {
+    m_fields.SetOpacity(m_trackbar->value());
+    QDialog::accept();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Number of sides
+
+CNumberWindow::CNumberWindow(CDlgNumber& fields, QWidget* parent)
+    : CHxExchangeDialog(u"输入边数", parent), m_fields(fields) {
+    auto* layout = new QVBoxLayout(this);
+    auto* row = new QHBoxLayout;
+    row->addWidget(new QLabel(Text(u"边数："), this));
+    row->addWidget(AddNumberEdit(CDlgNumber::kEditNumber, QString::number(fields.m_number)));
+    layout->addLayout(row);
+    AddOkCancel(layout);
+}
+
+void CNumberWindow::accept() {
+    int number;
+    if (!GetInt(CDlgNumber::kEditNumber, number, CDlgNumber::kLeast, CDlgNumber::kMost))
+        return;
+    m_fields.m_number = number;
     QDialog::accept();
 }
 
@@ -343,12 +389,22 @@ INT_PTR HxShowCoordinatesDialog(CDialog& dialog) {
     return Run<CCoordinatesWindow, CDlgCoordinates>(dialog);
 }
 
+INT_PTR HxShowAlphaDialog(CDialog& dialog) {
+    return Run<CAlphaWindow, CDlgAlpha>(dialog);
+}
+
+INT_PTR HxShowNumberDialog(CDialog& dialog) {
+    return Run<CNumberWindow, CDlgNumber>(dialog);
+}
+
 namespace {
 const bool g_registered = [] {
     HxRegisterDialogPresenter(RUNTIME_CLASS(CDlgVector), HxShowVectorDialog);
     HxRegisterDialogPresenter(RUNTIME_CLASS(CDlgAngle), HxShowAngleDialog);
     HxRegisterDialogPresenter(RUNTIME_CLASS(CDlgValue), HxShowValueDialog);
     HxRegisterDialogPresenter(RUNTIME_CLASS(CDlgCoordinates), HxShowCoordinatesDialog);
+    HxRegisterDialogPresenter(RUNTIME_CLASS(CDlgAlpha), HxShowAlphaDialog);
+    HxRegisterDialogPresenter(RUNTIME_CLASS(CDlgNumber), HxShowNumberDialog);
     return true;
 }();
 } // namespace

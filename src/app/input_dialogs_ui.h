@@ -1,4 +1,4 @@
-// The windows of the construct commands' input dialogs (vector, coordinates, angle): each shows the
+// The windows of the input dialogs (vector, coordinates, angle, opacity, number of sides): each shows the
 // fields of its dialog class and writes them back on OK once every number reads; the coordinates
 // window switches its controls with the mode, checks the point text as it changes and pastes the
 // clipboard's text.  They are the presenters of their classes.
@@ -11,6 +11,7 @@ class QButtonGroup;
 class QComboBox;
 class QLabel;
 class QPlainTextEdit;
+class QSlider;
 
 class CVectorWindow : public CHxExchangeDialog {
 public:
@@ -29,6 +30,27 @@ public:
 private:
     CDlgAngle& m_fields;
     QButtonGroup* m_unit;
+};
+
+class CAlphaWindow : public CHxExchangeDialog {
+public:
+    explicit CAlphaWindow(CDlgAlpha& fields, QWidget* parent = nullptr);
+    void accept() override;
+    QSlider* Trackbar() const { return m_trackbar; }
+
+private:
+    CDlgAlpha& m_fields;
+    QSlider* m_trackbar;
+    QLabel* m_text;
+};
+
+class CNumberWindow : public CHxExchangeDialog {
+public:
+    explicit CNumberWindow(CDlgNumber& fields, QWidget* parent = nullptr);
+    void accept() override;
+
+private:
+    CDlgNumber& m_fields;
 };
 
 class CValueWindow : public CHxExchangeDialog {
@@ -77,3 +99,5 @@ INT_PTR HxShowVectorDialog(CDialog& dialog);
 INT_PTR HxShowAngleDialog(CDialog& dialog);
 INT_PTR HxShowValueDialog(CDialog& dialog);
 INT_PTR HxShowCoordinatesDialog(CDialog& dialog);
+INT_PTR HxShowAlphaDialog(CDialog& dialog);
+INT_PTR HxShowNumberDialog(CDialog& dialog);

@@ -39,20 +39,6 @@ void CopyVector(float to[4], const float from[4]) {
 
 } // namespace
 
-bool HxApplyLightToGl() {
-    if (!HxMakeGlCurrent())
-        return false;
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
-    glLightfv(GL_LIGHT0, GL_AMBIENT, g_lightAmbient);
-    glLightfv(GL_LIGHT0, GL_DIFFUSE, g_lightDiffuse);
-    glLightfv(GL_LIGHT0, GL_SPECULAR, g_lightSpecular);
-    glLightfv(GL_LIGHT0, GL_POSITION, g_lightPosition);
-    glPopMatrix();
-    return true;
-}
-
 // ---------------------------------------------------------------------------------------------
 // Slider pages
 

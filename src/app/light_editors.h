@@ -136,7 +136,3 @@ private:
     // The pages back into the current material, then UM_MATERIAL_CHANGED posted to the view.
     LRESULT OnMaterialChanged(WPARAM, LPARAM);
 };
-
-// Sets OpenGL light 0 from g_lightAmbient ... g_lightPosition (the position in eye coordinates),
-// with the view's context current; false without one.
-bool HxApplyLightToGl();

@@ -122,6 +122,8 @@ CMainFrame::CMainFrame() : m_doc(std::make_unique<CHalvixDoc>()), m_nAppLook(HxR
     OnCommandId(ID_VIEW_SHOW_PANES, &CMainFrame::ShowPanes);
     OnCommandId(ID_VIEW_FULLSCREEN_TOOLBAR, &CMainFrame::OnToggleFullScreenToolBar);
     OnCommandId(ID_QUICK_HELP, &CMainFrame::OnQuickHelp);
+    // There is no help file to search: the help finder opens the quick help.
+    OnCommandId(ID_HELP_FINDER, &CMainFrame::OnQuickHelp);
     OnCommandId(ID_STATUS_LINK, &CMainFrame::OnStatusLink);
     OnUpdateId(ID_STATUS_LINK, &CMainFrame::OnUpdateStatusLink);
     OnCommandId(ID_VIEW_PAGEUP, &CMainFrame::OnPageUp);

@@ -7,6 +7,7 @@
 #include "app/status_bar.h"
 #include "document/halvix_doc.h"
 #include "document/option_ids.h"
+#include "dynamics/edit_ids.h"
 #include "measure/calc_commands.h"
 #include "view/halvix_view.h"
 #include "view/view_ids.h"
@@ -30,6 +31,10 @@ const std::vector<CAccelerator>& HxFrameAccelerators() {
         {QKeyCombination(Qt::ControlModifier, Qt::Key_G), ID_SELECT_PAGE},
         {QKeyCombination(Qt::ControlModifier, Qt::Key_K), ID_AUTOBTNDEL},
         {QKeyCombination(Qt::Key_F4), ID_VIEW_FULLSCREEN},
+        // The two view states of the view buttons, and the compaction of the numbering.
+        {QKeyCombination(Qt::Key_F8), ID_EDIT_BTN_START},
+        {QKeyCombination(Qt::Key_F9), ID_EDIT_BTN_END},
+        {QKeyCombination(Qt::ControlModifier | Qt::AltModifier, Qt::Key_Z), ID_EDIT_COMPACT},
         {QKeyCombination(Qt::Key_Escape), ID_VIEW_ESCAPE, true},
         {QKeyCombination(Qt::Key_PageUp), ID_VIEW_PAGEUP, true},
         {QKeyCombination(Qt::Key_PageDown), ID_VIEW_PAGEDOWN, true},

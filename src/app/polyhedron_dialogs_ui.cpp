@@ -13,33 +13,12 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QRadioButton>
 #include <QVBoxLayout>
-
-#include <functional>
 
 namespace {
 
 QString Text(const char16_t* text) {
     return QString::fromUtf16(text);
-}
-
-// A group box of radio buttons; the first carries the group's dialog id.
-QGroupBox* RadioGroup(CHxExchangeDialog* window, const char16_t* title,
-                      std::initializer_list<const char16_t*> texts, QButtonGroup*& group,
-                      std::function<void(QRadioButton*)> registerFirst) {
-    auto* box = new QGroupBox(Text(title), window);
-    auto* layout = new QHBoxLayout(box);
-    group = new QButtonGroup(window);
-    int index = 0;
-    for (const char16_t* text : texts) {
-        auto* button = new QRadioButton(Text(text), box);
-        if (index == 0)
-            registerFirst(button);
-        group->addButton(button, index++);
-        layout->addWidget(button);
-    }
-    return box;
 }
 
 template <class Window, class Fields> INT_PTR Run(CDialog& dialog) {
@@ -55,8 +34,9 @@ template <class Window, class Fields> INT_PTR Run(CDialog& dialog) {
 void CPolyhedronWindowBase::AddCommonControls(QBoxLayout* layout, const CString& label, int style,
                                               BOOL hidden) {
     using D = CPolyhedronDialogIds;
-    layout->addWidget(RadioGroup(this, u"显示方式", {u"自动虚实", u"仅实线", u"光照处理"}, m_style,
-                                 [this](QRadioButton* b) { Add(D::kStyleRadio, b); }));
+    layout->addWidget(
+        AddRadioGroup(D::kStyleRadio, u"显示方式", {u"自动虚实", u"仅实线", u"光照处理"}, style));
+    m_style = Group(D::kStyleRadio);
     auto* row = new QHBoxLayout;
     row->addWidget(new QLabel(Text(u"标签："), this));
     row->addWidget(Add(D::kLabelEdit, new QLineEdit(label.ToQString(), this)));
@@ -64,7 +44,6 @@ void CPolyhedronWindowBase::AddCommonControls(QBoxLayout* layout, const CString&
     m_hidden->setChecked(hidden != FALSE);
     row->addWidget(m_hidden);
     layout->addLayout(row);
-    SetRadioIndex(m_style, style);
 }
 
 void CPolyhedronWindowBase::ReadCommonControls(CString& label, int& style, BOOL& hidden) const {
@@ -105,9 +84,9 @@ void CPolyhedronWindow::accept() {
 CFoldWindow::CFoldWindow(CDlgFold& fields, QWidget* parent)
     : CPolyhedronWindowBase(CDlgFold::Title(), parent), m_fields(fields) {
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(RadioGroup(this, u"展开方式", {u"同时展开", u"分级展开"}, m_unfold,
-                                 [this](QRadioButton* b) { Add(CDlgFold::kUnfoldRadio, b); }));
-    SetRadioIndex(m_unfold, fields.m_unfoldMode);
+    layout->addWidget(
+        AddRadioGroup(CDlgFold::kUnfoldRadio, u"展开方式", {u"同时展开", u"分级展开"}, fields.m_unfoldMode));
+    m_unfold = Group(CDlgFold::kUnfoldRadio);
     AddCommonControls(layout, fields.m_label, fields.m_style, fields.m_hidden);
     AddOkCancel(layout);
 }

@@ -1,4 +1,5 @@
-// The ribbon bar: tabs, pages of panels, the application button, minimising and the idle update.
+// The ribbon bar: tabs, pages of panels (scrolled sideways when they are wider than the window), the
+// application button, minimising and the idle update.
 #include "app/ribbon_bar.h"
 
 #include <QApplication>
@@ -7,6 +8,10 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
+#include <QResizeEvent>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QWheelEvent>
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QToolButton>
@@ -19,6 +24,63 @@ constexpr int kCaptionHeight = 18;
 constexpr int kSmallRows = 3;
 constexpr int kGap = 2;
 } // namespace
+
+// A page of panels in a window too narrow for it: the page keeps its width and scrolls sideways, by
+// the arrows that show at the ends where more of it lies and by the mouse wheel.
+class HxRibbonPageScroller : public QScrollArea {
+public:
+    explicit HxRibbonPageScroller(QWidget* page) {
+        setObjectName(QStringLiteral("HxRibbonPageScroller"));
+        setFrameShape(QFrame::NoFrame);
+        setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        setWidgetResizable(true);
+        setWidget(page);
+        for (int i = 0; i < 2; ++i) {
+            auto* arrow = new QToolButton(this);
+            arrow->setObjectName(QStringLiteral("HxRibbonScrollArrow"));
+            arrow->setText(i == 0 ? QStringLiteral("◀") : QStringLiteral("▶"));
+            arrow->setFocusPolicy(Qt::NoFocus);
+            arrow->setAutoRepeat(true);
+            connect(arrow, &QToolButton::clicked, this, [this, i] { ScrollBy(i == 0 ? -kStep : kStep); });
+            m_arrows[i] = arrow;
+        }
+        connect(horizontalScrollBar(), &QScrollBar::rangeChanged, this, [this] { PlaceArrows(); });
+        connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, [this] { PlaceArrows(); });
+        PlaceArrows();
+    }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override {
+        QScrollArea::resizeEvent(event);
+        PlaceArrows();
+    }
+    void wheelEvent(QWheelEvent* event) override {
+        const QPoint delta = event->angleDelta();
+        const int steps = delta.x() != 0 ? delta.x() : delta.y();
+        if (horizontalScrollBar()->maximum() > 0 && steps != 0) {
+            ScrollBy(-steps / 120 * kStep / 2);
+            event->accept();
+            return;
+        }
+        QScrollArea::wheelEvent(event);
+    }
+
+private:
+    static constexpr int kStep = 120;
+    void ScrollBy(int dx) { horizontalScrollBar()->setValue(horizontalScrollBar()->value() + dx); }
+    void PlaceArrows() {
+        const QScrollBar* bar = horizontalScrollBar();
+        const int w = 14, h = height();
+        m_arrows[0]->setGeometry(0, 0, w, h);
+        m_arrows[1]->setGeometry(width() - w, 0, w, h);
+        m_arrows[0]->setVisible(bar->value() > bar->minimum());
+        m_arrows[1]->setVisible(bar->value() < bar->maximum());
+        for (QToolButton* arrow : m_arrows)
+            arrow->raise();
+    }
+    QToolButton* m_arrows[2] = {nullptr, nullptr};
+};
 
 // One panel: its element widgets placed in columns (a large element takes a column, small ones
 // stack up to three), and its caption below.
@@ -234,14 +296,17 @@ void HxRibbon::BuildCategoryPage(int index) {
         layout->addWidget(w, 0, Qt::AlignTop);
     }
     layout->addStretch(1);
+    // Panels keep their widths; a page wider than the window scrolls.
+    layout->setSizeConstraint(QLayout::SetMinimumSize);
+    auto* scroller = new HxRibbonPageScroller(page);
     if (index < m_pages->count()) {
         QWidget* old = m_pages->widget(index);
-        m_pages->insertWidget(index, page);
+        m_pages->insertWidget(index, scroller);
         m_pages->removeWidget(old);
         old->deleteLater();
         m_tabs->setTabText(index, category->GetName().ToQString());
     } else {
-        m_pages->addWidget(page);
+        m_pages->addWidget(scroller);
         m_tabs->addTab(category->GetName().ToQString());
     }
 }

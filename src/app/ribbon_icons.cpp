@@ -485,6 +485,19 @@ std::map<QString, Draw>& Drawings() {
             Dot(p, pal, {11.0 + i * 5, y}, 2.4, pal.accent);
         }
     };
+    // The preferences: three colour swatches above a slider.
+    d["preferences"] = [](QPainter& p, const HxIconPalette& pal) {
+        RoundedPanel(p, pal, QRectF(4, 5, 24, 22), QColor(255, 255, 255));
+        const QColor swatches[3] = {QColor(220, 40, 40), QColor(40, 160, 60), QColor(40, 80, 220)};
+        p.setPen(Qt::NoPen);
+        for (int i = 0; i < 3; ++i) {
+            p.setBrush(swatches[i]);
+            p.drawRect(QRectF(8 + i * 6, 9, 4.5, 7));
+        }
+        p.setPen(Stroke(pal, 1.4));
+        Line(p, {8, 21}, {24, 21});
+        Dot(p, pal, {18, 21}, 2.6, pal.accent);
+    };
     d["view-2d"] = [](QPainter& p, const HxIconPalette& pal) {
         RoundedPanel(p, pal, QRectF(4, 6, 24, 20), pal.fill);
         Text(p, QRectF(4, 6, 24, 20), "2D", pal.stroke, 11, true);

@@ -27,7 +27,7 @@ CRgba* const kBlockColors[9] = {&g_colorSelection, &g_colorPoint,    &g_colorFre
                                 &g_colorText,      &g_colorValue,    &g_colorTable};
 float* const kLightVectors[4] = {g_lightAmbient, g_lightDiffuse, g_lightSpecular, g_lightPosition};
 
-// Everything the file holds, read in full before any of it is applied.
+// Everything the file holds, in memory.
 struct SettingsRecord {
     CString labelFont, measureFont;
     int labelHeight = 0, measureHeight = 0;
@@ -38,6 +38,49 @@ struct SettingsRecord {
     int fps = 0, disableDoubleClick = 0, trackball = 0, labelAutoScale = 0;
 };
 
+SettingsRecord Capture() {
+    SettingsRecord r;
+    r.labelFont = g_labelFontName;
+    r.measureFont = g_textFontName;
+    r.labelHeight = g_labelFontHeight;
+    r.measureHeight = g_fontHeight;
+    r.lineWidth = g_lineWidth;
+    r.pointSize = g_pointSize;
+    for (int i = 0; i < 4; ++i) {
+        r.background[i] = g_backgroundColor[i];
+        for (int k = 0; k < 4; ++k)
+            r.light[k][i] = kLightVectors[k][i];
+    }
+    for (int c = 0; c < 9; ++c)
+        r.colors[c] = *kBlockColors[c];
+    r.fps = g_animationFps;
+    r.disableDoubleClick = g_disableDoubleClick;
+    r.trackball = g_trackballMode;
+    r.labelAutoScale = g_labelAutoScale;
+    return r;
+}
+
+// The record as it is, unchecked.
+void Restore(const SettingsRecord& r) {
+    g_labelFontName = r.labelFont;
+    g_textFontName = r.measureFont;
+    g_labelFontHeight = r.labelHeight;
+    g_fontHeight = r.measureHeight;
+    g_lineWidth = r.lineWidth;
+    g_pointSize = r.pointSize;
+    for (int i = 0; i < 4; ++i) {
+        g_backgroundColor[i] = r.background[i];
+        for (int k = 0; k < 4; ++k)
+            kLightVectors[k][i] = r.light[k][i];
+    }
+    for (int c = 0; c < 9; ++c)
+        *kBlockColors[c] = r.colors[c];
+    g_animationFps = r.fps;
+    g_disableDoubleClick = r.disableDoubleClick;
+    g_trackballMode = r.trackball;
+    g_labelAutoScale = r.labelAutoScale;
+}
+
 float Finite(float value, float present) {
     return std::isfinite(value) ? value : present;
 }
@@ -46,6 +89,8 @@ float Clamped(float value, float low, float high, float present) {
     return std::isfinite(value) ? std::clamp(value, low, high) : present;
 }
 
+// The record brought into the ranges the preferences allow; a value that is no number keeps the
+// present one.
 void Apply(const SettingsRecord& r) {
     g_labelFontName = r.labelFont.IsEmpty() ? CString(kDefaultFont) : r.labelFont;
     g_textFontName = r.measureFont.IsEmpty() ? CString(kDefaultFont) : r.measureFont;
@@ -64,6 +109,14 @@ void Apply(const SettingsRecord& r) {
     g_disableDoubleClick = r.disableDoubleClick;
     g_trackballMode = r.trackball;
     g_labelAutoScale = r.labelAutoScale;
+}
+
+// Reads one value into `field` only when it is there whole; counts it.
+template <class T> void ReadValue(CArchive& ar, T& field, int& count) {
+    T value{};
+    ar >> value;
+    field = value;
+    ++count;
 }
 
 } // namespace
@@ -90,18 +143,36 @@ void HxStoreSettings(CArchive& ar) {
     ar << g_animationFps << g_disableDoubleClick << g_trackballMode << g_labelAutoScale;
 }
 
-void HxLoadSettings(CArchive& ar) {
-    SettingsRecord r;
-    ar >> r.labelFont >> r.measureFont >> r.labelHeight >> r.measureHeight >> r.lineWidth >> r.pointSize;
-    for (int i = 0; i < 4; ++i) {
-        ar >> r.background[i];
-        for (CRgba& color : r.colors)
-            ar >> color[i];
-        for (auto& vector : r.light)
-            ar >> vector[i];
+int HxLoadSettings(CArchive& ar) {
+    // What the file does not hold keeps its built-in value.
+    const SettingsRecord present = Capture();
+    HxResetPreferenceSettings();
+    SettingsRecord r = Capture();
+    Restore(present);
+    int count = 0;
+    try {
+        ReadValue(ar, r.labelFont, count);
+        ReadValue(ar, r.measureFont, count);
+        ReadValue(ar, r.labelHeight, count);
+        ReadValue(ar, r.measureHeight, count);
+        ReadValue(ar, r.lineWidth, count);
+        ReadValue(ar, r.pointSize, count);
+        for (int i = 0; i < 4; ++i) {
+            ReadValue(ar, r.background[i], count);
+            for (CRgba& color : r.colors)
+                ReadValue(ar, color[i], count);
+            for (auto& vector : r.light)
+                ReadValue(ar, vector[i], count);
+        }
+        ReadValue(ar, r.fps, count);
+        ReadValue(ar, r.disableDoubleClick, count);
+        ReadValue(ar, r.trackball, count);
+        ReadValue(ar, r.labelAutoScale, count);
+    } catch (const CArchiveException&) {
+        // The file ends early or holds a string longer than what is left: the rest stays built in.
     }
-    ar >> r.fps >> r.disableDoubleClick >> r.trackball >> r.labelAutoScale;
     Apply(r);
+    return count;
 }
 
 void HxResetPreferenceSettings() {
@@ -151,7 +222,6 @@ bool LoadSaveSettings(bool store) {
         HxLoadSettings(ar);
         return true;
     } catch (const CException&) {
-        // A damaged file changes nothing: the settings in memory stay.
         return false;
     } catch (const std::bad_alloc&) {
         return false;

@@ -152,7 +152,9 @@ CTransRotateWindow::CTransRotateWindow(CDlgTransRotate& fields, QWidget* parent)
     // Marks offered: the typed axis waits behind them; a choice whose mark is missing is not offered.
     if (fields.m_available != D::kNoMarks)
         EnableAxisEdits(false);
-    if (fields.m_available == D::kAxisOnly || fields.m_available == D::kNoMarks)
+    // The axis through the marked centre is offered only while no axis is marked.
+    if (fields.m_available == D::kAxisOnly || fields.m_available == D::kAxisAndCenter ||
+        fields.m_available == D::kNoMarks)
         axisCenter->setEnabled(false);
     if (fields.m_available == D::kCenterOnly || fields.m_available == D::kNoMarks)
         axisMarked->setEnabled(false);

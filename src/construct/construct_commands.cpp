@@ -68,6 +68,7 @@ void CHalvixDoc::AddConstructCommands() {
     OnUpdateId(ID_CREATE_POINT_COORDINATES, &CHalvixDoc::OnUpdatePointCoordinates);
     OnCommandId(ID_CREATE_POINT_ROT_INCIRCLE, &CHalvixDoc::OnCreatePointRotIncircle);
     OnUpdateId(ID_CREATE_POINT_ROT_INCIRCLE, &CHalvixDoc::OnUpdatePointRotIncircle);
+    AddCurveCommands();
 }
 
 // Enabled unless a single point and no line are selected (with nothing selected the line tool

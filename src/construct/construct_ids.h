@@ -34,6 +34,11 @@ constexpr UINT ID_CREATE_POINT_TRIANGLE_E = 33070;
 constexpr UINT ID_CREATE_POINT_COORDINATES = 33143;
 constexpr UINT ID_CREATE_POINT_ROT_INCIRCLE = 33065;
 
+// Loci, curves and the point on an object.
+constexpr UINT ID_CREATE_LOCUS = 32977;
+constexpr UINT ID_CREATE_CURVE = 32823;
+constexpr UINT ID_CREATE_POINT_ONOBJECT = 32820;
+
 // Solids of revolution on the corners of a right triangle or trapezium.
 constexpr UINT ID_CREATE_CYLINDER = 32956;
 constexpr UINT ID_CREATE_CONE = 32957;

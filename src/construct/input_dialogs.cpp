@@ -10,6 +10,8 @@ IMPLEMENT_DYNAMIC(CDlgVector, CDialog)
 IMPLEMENT_DYNAMIC(CDlgAngle, CDialog)
 IMPLEMENT_DYNAMIC(CDlgValue, CDialog)
 IMPLEMENT_DYNAMIC(CDlgCoordinates, CDialog)
+IMPLEMENT_DYNAMIC(CDlgAlpha, CDialog)
+IMPLEMENT_DYNAMIC(CDlgNumber, CDialog)
 
 CConstructEntries g_constructEntries;
 
@@ -53,6 +55,17 @@ bool IsNumberChar(char16_t c) {
 }
 
 } // namespace
+
+CString CDlgAlpha::OpacityText(int percent) {
+    CString text;
+    text.Format(u"不透明度：%d%%", percent);
+    return text;
+}
+
+void CDlgAlpha::SetOpacity(int percent) {
+    m_opacity = percent < 0 ? 0 : percent > 100 ? 100 : percent;
+    m_text = OpacityText(m_opacity);
+}
 
 const char16_t* CDlgCoordinates::PresetName(int row) {
     return row >= 0 && row < kPresetCount ? kPresets[row].name : u"";

@@ -41,6 +41,38 @@ public:
     int m_unit = kDegrees;
 };
 
+// "alpha-透明度设置": an opacity in percent, set with a trackbar and shown as a text beside it.
+class CDlgAlpha : public CDialog {
+    DECLARE_DYNAMIC(CDlgAlpha)
+public:
+    enum { IDD = 201 };
+    static constexpr int kTrackbar = 1093;
+    static constexpr int kText = 1096;
+
+    CDlgAlpha() : CDialog(IDD) {}
+
+    // The trackbar moved: the opacity and the text "不透明度：%d%%" follow it.
+    void SetOpacity(int percent);
+    static CString OpacityText(int percent);
+
+    int m_opacity = 100; // 0 .. 100
+    CString m_text = u"不透明度：100%";
+};
+
+// "输入边数": the number of sides of a polygon, 3 to 100.
+class CDlgNumber : public CDialog {
+    DECLARE_DYNAMIC(CDlgNumber)
+public:
+    enum { IDD = 204 };
+    static constexpr int kEditNumber = 1000;
+    static constexpr int kLeast = 3;
+    static constexpr int kMost = 100;
+
+    CDlgNumber() : CDialog(IDD) {}
+
+    int m_number = 3;
+};
+
 // "输入值": one number (a ratio, a parameter).
 class CDlgValue : public CDialog {
     DECLARE_DYNAMIC(CDlgValue)

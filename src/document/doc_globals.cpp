@@ -12,6 +12,13 @@ CString g_lastDocumentPath;
 CString g_userName;
 
 namespace {
+constexpr float kDefaultViewMark[kViewMarkSize] = {0.0f, 0.0f, -50.0f, 1.0f, 0.0f, 0.0f, 0.0f, 1.0f};
+} // namespace
+
+float g_viewMarkStart[kViewMarkSize] = {0.0f, 0.0f, -50.0f, 1.0f, 0.0f, 0.0f, 0.0f, 1.0f};
+float g_viewMarkTarget[kViewMarkSize] = {0.0f, 0.0f, -50.0f, 1.0f, 0.0f, 0.0f, 0.0f, 1.0f};
+
+namespace {
 constexpr float kAmbient[4] = {0.2f, 0.2f, 0.2f, 1.0f};
 constexpr float kDiffuse[4] = {0.8f, 0.8f, 0.8f, 1.0f};
 constexpr float kSpecular[4] = {1.0f, 1.0f, 1.0f, 1.0f};
@@ -48,4 +55,6 @@ void HxResetDocumentGlobals() {
     }
     g_lastDocumentPath.Empty();
     g_userName.Empty();
+    for (float* mark : {g_viewMarkStart, g_viewMarkTarget})
+        std::copy(std::begin(kDefaultViewMark), std::end(kDefaultViewMark), mark);
 }

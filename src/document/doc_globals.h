@@ -19,6 +19,13 @@ long long HxTexturePixelBytes(long long width, long long height);
 extern CString g_lastDocumentPath;
 extern CString g_userName;
 
+// The two view states the view buttons are made from (F8 and F9): translation x, y, z, the rotation
+// quaternion w, x, y, z, the zoom.  Both start as the view of a new page.
+enum { kMarkTransX = 0, kMarkTransY, kMarkTransZ, kMarkRotW, kMarkRotX, kMarkRotY, kMarkRotZ, kMarkZoom,
+       kViewMarkSize };
+extern float g_viewMarkStart[kViewMarkSize];
+extern float g_viewMarkTarget[kViewMarkSize];
+
 // The settings the per-user settings file also holds (fonts, line width, point size, light) back to
 // their built-in values.
 void HxResetDocumentSettings();

@@ -61,6 +61,7 @@ CHalvixDoc::CHalvixDoc() {
     AddComponentCommands();
     AddOptionsCommands();
     AddVectorCommands();
+    AddEditCommands();
     AddDocumentConstructCommands();
     OnCommandId(ID_EDIT_PROPERTY, &CHalvixDoc::OnEditProperties);
     OnUpdateId(ID_EDIT_PROPERTY, &CHalvixDoc::OnUpdateEditProperties);
@@ -100,6 +101,7 @@ CGPage* CHalvixDoc::AppendPage(const CString& title) {
 }
 
 void CHalvixDoc::MakePageCurrent(CGPage* page) {
+    HxBeginRecomputePass();
     g_pCurPage = page;
     g_cellMap = page ? &page->m_cells : nullptr;
     if (page)

@@ -28,11 +28,37 @@ enum class HxTreeItemKind { ByValue, Page, Cell };
 // The title of a new page: "第%s页" with the numeral of its number below 11, else "第%d页".
 CString HxPageTitle(int number);
 
+// What the properties command does with a selection, in the order its rules are tried: a relation
+// report of two elements, the dialog of one point, line or face, one circle or curve, one button, one
+// value, one solid or surface, one text, the page (no single other object), one other object.
+enum class HxPropertiesRule {
+    PointLine,
+    PointPlane,
+    Point,
+    TwoPoints,
+    LinePlane,
+    Line,
+    TwoLines,
+    Face,
+    TwoPlanes,
+    Curve,
+    Value,
+    Solid,
+    Text,
+    Page,
+    Other,
+    Button
+};
+HxPropertiesRule HxFindPropertiesRule(const CGPage& page);
+
 using CPageList = CTypedPtrList<CObList, CGPage*>;
 class CGSubassembly;
 class CGModel3ds;
 
 class CGButton;
+class CGSurface;
+class CGCurve;
+class CGLocus;
 class CGIterate;
 class CGTrack;
 
@@ -188,12 +214,41 @@ public:
     // modified and the views updated either way.
     BOOL EditButtonProperties(CGButton& button);
 
+    // ---- Edit commands (dynamics/edit_commands.cpp, view_button_commands.cpp, surface_commands.cpp) ----
+    // Lighting of the selected points, lines, faces, circles, solids and surfaces switched on or off;
+    // selected lines, faces, circles and surfaces reversed; selected points, circles and solids of
+    // revolution separated from their parents as one undo step; every page and cell renumbered from 1
+    // (Ctrl+Alt+Z) with the undo histories emptied; the selected buttons, values or texts aligned.
+    void OnRenderSolid();
+    void OnEditReverse();
+    void OnEditSplit();
+    void OnCompactDocument();
+    void OnAlignPlanarObjects();
+    void OnUpdateRenderSolid(CCmdUI* pCmdUI);
+    void OnUpdateEditReverse(CCmdUI* pCmdUI);
+    void OnUpdateEditSplit(CCmdUI* pCmdUI);
+    void OnUpdateAlignPlanarObjects(CCmdUI* pCmdUI);
+    // F8 and F9: the view as it is kept as the start or target of view buttons; the pan, turn and
+    // zoom buttons made from the two through their dialogs.
+    void OnMarkViewStart();
+    void OnMarkViewTarget();
+    void OnAddViewTranslateButton();
+    void OnAddViewRotateButton();
+    void OnAddViewZoomButton();
+    // A surface over the selected values from the surface dialog; the properties of one surface.
+    void OnCreateSurface();
+    BOOL EditSurfaceProperties(CGSurface& surface);
+
     // ---- The properties command (document/halvix_doc_properties.cpp) ----
-    // ID_EDIT_PROPERTY: the dialog of the one selected button (with no point, line, face or curve
-    // selected) or of the one selected component or 3DS model; any other selection goes on down the
-    // routing.
+    // ID_EDIT_PROPERTY: by the first rule of HxFindPropertiesRule that the current page's selection
+    // meets, the relation report of two elements or the dialog of one object (the first entry of its
+    // selection list), else the page's dialog.  The document is marked modified and the views updated
+    // afterwards, after Cancel too, but not when a report's element is not valid.
     void OnEditProperties();
     void OnUpdateEditProperties(CCmdUI* pCmdUI);
+    // "页属性": the page's title, background (into the preference globals and the page), unit length
+    // in pixels (with the projection) and dashed lines behind lit solids.  FALSE after Cancel.
+    BOOL EditPageProperties(CGPage& page);
 
     // ---- Construct commands (construct/) ----
     // Each reads the current page's selection in selection order and builds as one undo step.
@@ -246,6 +301,19 @@ public:
     // A cylinder, cone or frustum on the selected right triangle (P1 top centre or apex, P2 bottom
     // centre, P3 on the bottom circle) or right trapezium (P4 on the top circle), completed from two
     // points, or a default figure; refused with a message when the angle is not right.
+    // ID_CREATE_LOCUS: the locus of the traced point while the driver runs over its range (the two
+    // selected points, in either order).  ID_CREATE_CURVE: a curve from the curve dialog over the
+    // selected values.  ID_CREATE_POINT_ONOBJECT: a free point at a random place of the first selected
+    // line, circle, locus or curve, face, or of the plane of three selected points.
+    void OnCreateLocus();
+    void OnCreateCurve();
+    void OnCreatePointOnObject();
+    void OnUpdateCreateLocus(CCmdUI* pCmdUI);
+    void OnUpdatePointOnObject(CCmdUI* pCmdUI);
+    // The properties of a locus and of a curve through their dialogs; FALSE after Cancel.  The
+    // document is marked modified and the views updated either way.
+    BOOL EditLocusProperties(CGLocus& locus);
+    BOOL EditCurveProperties(CGCurve& curve);
     void OnCylinder();
     void OnCone();
     void OnFrustum();
@@ -505,6 +573,8 @@ private:
     void AddTransformCommands();
     // The message map entries of the construct commands.
     void AddConstructCommands();
+    // The message map entries of the locus, curve and point-on-object commands.
+    void AddCurveCommands();
     // The message map entries of the calculation, parameter and step commands.
     void AddCalculationCommands();
     // The message map entries of the measurement commands.
@@ -529,6 +599,8 @@ private:
     // vector and label commands.
     void AddOptionsCommands();
     void AddVectorCommands();
+    // The message map entries of the edit commands, the view marks and buttons, and the surface.
+    void AddEditCommands();
     // The message map entries of the point, iteration, trace and style commands.
     void AddDocumentConstructCommands();
     // Reads a ".gf" file: in the older layout, else (a document saved under that name later) in

@@ -20,6 +20,11 @@ IMPLEMENT_DYNAMIC(CCmdMatchprop, CCmd)
 
 int g_textureCounter = 8;
 
+int HxNextTextureNumber() {
+    g_textureCounter = g_textureCounter + 1 > 15 ? 9 : g_textureCounter + 1;
+    return g_textureCounter;
+}
+
 namespace {
 
 LRESULT SendToFrame(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -399,11 +404,7 @@ BOOL CCmdMatchprop::Redo() {
         cell->m_labelColor = s.m_labelColor;
         if (m_objectKind == kFaces || m_objectKind == kCircles) {
             if (s.m_param4 != 0 && cell->m_param4 == 0) {
-                int slot = g_textureCounter + 1;
-                if (slot > 15)
-                    slot = 9;
-                g_textureCounter = slot;
-                cell->m_param4 = slot;
+                cell->m_param4 = HxNextTextureNumber();
                 if (auto* face = DYNAMIC_DOWNCAST(CGFace, cell))
                     face->m_texCoordsDirty = true;
             } else if (s.m_param4 == 0) {

@@ -12,6 +12,8 @@ class CGPage;
 
 // Slots handed out by the format painter to textured faces and circles: 9 to 15, then 9 again.
 extern int g_textureCounter; // 8 at start
+// The next of those slots (the counter moves on to it).
+int HxNextTextureNumber();
 
 // Records the cell the caller has just added: created with id m_nextId, stored in the map, linked
 // to its parents, m_nextId incremented.  Tells the main frame (UM_CELLS_CHANGED, 1).

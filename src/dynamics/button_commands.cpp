@@ -8,6 +8,7 @@
 #include "dynamics/button_ids.h"
 #include "dynamics/buttons.h"
 #include "dynamics/curves.h"
+#include "dynamics/view_button_dialogs.h"
 #include "measure/text_items.h"
 #include "model/cell_kinds.h"
 #include "model/constrained_points.h"
@@ -121,6 +122,69 @@ void TakeFixedCaption(CGButton& button, const CString& caption) {
         return;
     button.SetCaption(caption);
     button.m_nameFixed = true;
+}
+
+// The play settings of a view button into its dialog and back.
+void FillPlay(const CGButnView& button, CDlgViewButton& dialog) {
+    dialog.m_caption = button.m_name;
+    dialog.m_direction = button.m_backAndForth != 0 ? 1 : 0;
+    dialog.m_repeat = button.m_repeat ? 1 : 0;
+    dialog.m_seconds = button.m_seconds;
+    dialog.m_interval = button.m_extA3;
+}
+
+void TakePlay(const CDlgViewButton& dialog, CGButnView& button) {
+    TakeFixedCaption(button, dialog.m_caption);
+    button.m_backAndForth = dialog.m_direction;
+    button.m_repeat = dialog.m_repeat ? 1 : 0;
+    button.m_seconds = dialog.m_seconds;
+    button.m_extA3 = dialog.m_interval;
+    button.Rewind();
+}
+
+// A view button's dialog filled from it; on OK its values and play settings written back and its
+// pass started afresh.  A turn keeps the start orientation F8 gave it: the dialog only shows it.
+BOOL EditViewButton(CGButnView& button) {
+    if (auto* rotate = DYNAMIC_DOWNCAST(CGButnRotate, &button)) {
+        CDlgViewRotate dialog;
+        FillPlay(*rotate, dialog);
+        dialog.m_start[0] = rotate->m_param2;
+        std::copy(rotate->m_startRotation, rotate->m_startRotation + 3, dialog.m_start + 1);
+        std::copy(rotate->m_axis, rotate->m_axis + 3, dialog.m_axis);
+        dialog.m_angle = rotate->m_param3;
+        dialog.m_startReadOnly = true;
+        if (dialog.DoModal() != IDOK)
+            return FALSE;
+        std::copy(dialog.m_axis, dialog.m_axis + 3, rotate->m_axis);
+        rotate->m_param3 = dialog.m_angle;
+        TakePlay(dialog, *rotate);
+        return TRUE;
+    }
+    if (auto* translate = DYNAMIC_DOWNCAST(CGButnTranslate, &button)) {
+        CDlgViewTrans dialog;
+        FillPlay(*translate, dialog);
+        std::copy(translate->m_startTrans, translate->m_startTrans + 3, dialog.m_start);
+        std::copy(translate->m_endTrans, translate->m_endTrans + 3, dialog.m_end);
+        if (dialog.DoModal() != IDOK)
+            return FALSE;
+        std::copy(dialog.m_start, dialog.m_start + 3, translate->m_startTrans);
+        std::copy(dialog.m_end, dialog.m_end + 3, translate->m_endTrans);
+        TakePlay(dialog, *translate);
+        return TRUE;
+    }
+    if (auto* scale = DYNAMIC_DOWNCAST(CGButnScale, &button)) {
+        CDlgViewScale dialog;
+        FillPlay(*scale, dialog);
+        dialog.m_startZoom = scale->m_startZoom;
+        dialog.m_endZoom = scale->m_endZoom;
+        if (dialog.DoModal() != IDOK)
+            return FALSE;
+        scale->m_startZoom = dialog.m_startZoom;
+        scale->m_endZoom = dialog.m_endZoom;
+        TakePlay(dialog, *scale);
+        return TRUE;
+    }
+    return FALSE;
 }
 
 } // namespace
@@ -405,6 +469,8 @@ BOOL CHalvixDoc::EditButtonProperties(CGButton& button) {
             command->m_commands = dialog.m_sequence;
             command->m_current = 0;
         }
+    } else if (auto* view = DYNAMIC_DOWNCAST(CGButnView, &button)) {
+        accepted = EditViewButton(*view);
     } else {
         return FALSE; // a button of a kind that has no dialog here
     }

@@ -13,7 +13,6 @@
 #include <cmath>
 
 IMPLEMENT_SERIAL(CGButton, CGCell, 1)
-IMPLEMENT_DYNAMIC(CGButnRotate, CGButton)
 
 namespace {
 

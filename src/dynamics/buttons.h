@@ -1,6 +1,6 @@
 // The action buttons: the common button (its caption and size, drawing and picking in the screen
 // plane, the drag of its handle, its record and the step the animation timer calls), the animation,
-// move, show/hide, series and link buttons.
+// move, show/hide, series and link buttons, and the view buttons that turn, pan and zoom the camera.
 #pragma once
 
 #include "dynamics/button_press.h"
@@ -239,14 +239,131 @@ public:
     CString m_target;
 };
 
-// Turns the view by an angle about an axis: the start orientation as a quaternion (x, y, z here,
-// w in m_param2), the angle in degrees in m_param3, the axis and the number of turns.
-class CGButnRotate : public CGButton {
-    DECLARE_DYNAMIC(CGButnRotate)
+// The common part of the three view buttons, which drive the camera instead of a cell: a pass of
+// N = trunc(g_animationFps x m_seconds) ticks from the start value to the end value (one tick more
+// sets the end exactly), once, in a loop, or there and back, pausing m_extA3 seconds between passes.
+// They have no parents.
+class CGButnView : public CGButton {
+    DECLARE_DYNAMIC(CGButnView)
 public:
-    float m_startRotation[3] = {0.0f, 0.0f, 0.0f};
+    // One tick of the pass (the stepping scheme shared by the three).
+    BOOL Step() override;
+
+    // The number of ticks of a pass: at least 1, so that a duration shorter than one tick (or one
+    // that is no number) jumps straight to the end.
+    int PassTicks() const;
+    // A new pass starts at the next press (the properties command after an edit).
+    void Rewind();
+
+    float m_seconds = 5.0f;
+    int m_backAndForth = 0; // 0 one way, else back to the start after each pass
+    BYTE m_repeat = 0;
+    // Runtime only: the tick within the pass (0 = not started), going back, the pause ticks counted.
+    int m_tickCount = 0;
+    int m_returning = 0;
+    int m_pauseCount = 0;
+
+protected:
+    CGButnView() = default;
+    CGButnView(WORD id, const CString& caption, int backAndForth, BYTE repeat, float seconds,
+               float pauseSeconds);
+    // The record tail the three share: back-and-forth, repeat (one byte, read back as 0 or 1),
+    // seconds; loading clears the runtime fields.
+    void SerializePlay(CArchive& ar);
+
+    // The view value at the start (the end) of the pass, exactly.
+    virtual void SetStart() = 0;
+    virtual void SetEnd() = 0;
+    // Tick 0 of a pass: the per-tick increment for N ticks.
+    virtual void BeginPass(int ticks) = 0;
+    // One increment further.
+    virtual void Advance() = 0;
+    // At an end: the increment negated; `back` tells which way the new pass goes.
+    virtual void TurnAround(bool back) = 0;
+
+private:
+    bool CountPause();
+};
+
+// Turns the view from the start orientation (a quaternion: x, y, z here, w in m_param2) by the angle
+// in m_param3 (degrees) about the axis.
+class CGButnRotate : public CGButnView {
+    DECLARE_SERIAL(CGButnRotate)
+public:
+    CGButnRotate(); // caption "视转动", identity start, axis (0, 0, 1), angle 0
+    CGButnRotate(WORD id, const CString& caption, float startW, float startX, float startY, float startZ,
+                 float axisX, float axisY, float axisZ, float angle, int backAndForth, BYTE repeat,
+                 float seconds, float pauseSeconds);
+
+    // The button record, then the start's x, y, z, the axis, back-and-forth, repeat and seconds (the
+    // start's w and the angle travel in the common record).
+    void Serialize(CArchive& ar) override;
+    CString GetDescription() override; // "控制视图转动的动作按钮"
+
+    // The view orientation after turning the start by `radians` about the axis: S (x) R, w clamped.
+    void RotationAt(double radians, double out[4]) const;
+
+    float m_startRotation[3] = {0.0f, 0.0f, 0.0f}; // x, y, z of the start quaternion
     float m_axis[3] = {0.0f, 0.0f, 1.0f};
-    float m_turnCount = 1.0f;
+    // Runtime: the angle reached (radians), the increment per tick, the start as doubles.
+    double m_currentAngle = 0.0;
+    double m_increment = 0.0;
+    double m_start[4] = {1.0, 0.0, 0.0, 0.0};
+
+protected:
+    void SetStart() override;
+    void SetEnd() override;
+    void BeginPass(int ticks) override;
+    void Advance() override;
+    void TurnAround(bool back) override;
+};
+
+// Pans the view from the start translation to the end translation.
+class CGButnTranslate : public CGButnView {
+    DECLARE_SERIAL(CGButnTranslate)
+public:
+    CGButnTranslate(); // caption "视平移", both ends (0, 0, -50)
+    CGButnTranslate(WORD id, const CString& caption, float startX, float startY, float startZ, float endX,
+                    float endY, float endZ, int backAndForth, BYTE repeat, float seconds, float pauseSeconds);
+
+    // The button record, then start and end (six floats), back-and-forth, repeat and seconds.
+    void Serialize(CArchive& ar) override;
+    CString GetDescription() override; // "控制视图平移的动作按钮"
+
+    float m_startTrans[3] = {0.0f, 0.0f, -50.0f};
+    float m_endTrans[3] = {0.0f, 0.0f, -50.0f};
+    float m_increment[3] = {0.0f, 0.0f, 0.0f}; // runtime
+
+protected:
+    void SetStart() override;
+    void SetEnd() override;
+    void BeginPass(int ticks) override;
+    void Advance() override;
+    void TurnAround(bool back) override;
+};
+
+// Zooms the view from the start zoom to the end zoom.
+class CGButnScale : public CGButnView {
+    DECLARE_SERIAL(CGButnScale)
+public:
+    CGButnScale(); // caption "视缩放", both zooms 1
+    CGButnScale(WORD id, const CString& caption, float startZoom, float endZoom, int backAndForth, BYTE repeat,
+                float seconds, float pauseSeconds);
+
+    // The button record, then start and end zoom, back-and-forth, repeat and seconds.
+    void Serialize(CArchive& ar) override;
+    CString GetDescription() override; // "控制视图缩放的动作按钮"
+
+    float m_startZoom = 1.0f;
+    float m_endZoom = 1.0f;
+    float m_increment = 0.0f; // runtime
+
+protected:
+    void SetStart() override;
+    void SetEnd() override;
+    void BeginPass(int ticks) override;
+    void Advance() override;
+    void TurnAround(bool back) override;
 };
 
 // Replays a sequence of menu commands: in its first tick, and then every m_delay + 1 ticks of the

@@ -53,13 +53,24 @@ const std::vector<const char16_t*>& CDlgCalculator::FunctionNames() {
 
 CDlgCalculator::CDlgCalculator() : CDialog(IDD) {}
 
-void CDlgCalculator::OfferValue(const CGCell& value) {
-    const CString name = value.m_name.IsEmpty() ? CString(u"     ") : value.m_name;
+void CDlgCalculator::DescribeValue(const CGCell& value, CString& name, CString& markup, double& number,
+                                   int& precedence) {
+    name = value.m_name.IsEmpty() ? CString(u"     ") : value.m_name;
     const bool formula = value.m_style == 1;
+    markup = formula ? value.m_text3 : u"<e>" + name + u"</e>";
+    number = double(value.m_param1);
+    precedence = formula ? value.m_param4 : HX_PREC_NAME;
+}
+
+void CDlgCalculator::OfferValue(const CGCell& value) {
+    CString name, markup;
+    double number;
+    int precedence;
+    DescribeValue(value, name, markup, number, precedence);
     m_names.push_back(name);
-    m_nameMarkups.push_back(formula ? value.m_text3 : u"<e>" + name + u"</e>");
-    m_values.push_back(double(value.m_param1));
-    m_precedences.push_back(formula ? value.m_param4 : HX_PREC_NAME);
+    m_nameMarkups.push_back(markup);
+    m_values.push_back(number);
+    m_precedences.push_back(precedence);
 }
 
 CString CDlgCalculator::ParameterPrefix() const {

@@ -95,6 +95,9 @@ public:
     // precedence when it shows a formula label, else its name as markup with precedence 17, and its
     // value.  Openers call it in the order of the variables, after the parameters' entries.
     void OfferValue(const CGCell& value);
+    // What a value offers: its name (five spaces for none), its markup, its value and precedence.
+    static void DescribeValue(const CGCell& value, CString& name, CString& markup, double& number,
+                              int& precedence);
     // The number of values offered (N).
     int ValueCount() const { return int(m_names.size()); }
     // The declared parameters before the values: "t," in mode 1, "u,v," in mode 2.

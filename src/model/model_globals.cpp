@@ -41,6 +41,7 @@ CRgba g_currentColor = kCurrentColor;
 BOOL g_useObjectColors = TRUE;
 int g_textureUseCount[4] = {0, 0, 0, 0};
 BOOL g_tracing = FALSE;
+unsigned g_recomputePass = 0;
 std::vector<WORD> g_finishedButtons;
 std::vector<WORD> g_buttonsToStart;
 int g_commandWaitTicks = 0;

@@ -75,6 +75,14 @@ inline void HxCountTextureUse(int number) {
 // trace layer.
 extern BOOL g_tracing;
 
+// Counts the recomputation passes: each pass over a page's cells, each page switch or load, and each
+// setting of a locus's driver starts a new one.  What is worked out once per pass and kept (the
+// crossings of curves and loci) is trusted only within the pass that found it.
+extern unsigned g_recomputePass;
+inline void HxBeginRecomputePass() {
+    ++g_recomputePass;
+}
+
 // Used during one animation tick: the buttons whose action completed, and the buttons that other
 // buttons asked to start (the page starts them before the tick ends).
 extern std::vector<WORD> g_finishedButtons;

@@ -65,6 +65,7 @@ void CGPage::CollectDescendantIds(CGCell& cell, std::vector<WORD>& ids) {
 }
 
 void CGPage::UpdateCellsById(const std::vector<WORD>& ids) {
+    HxBeginRecomputePass();
     for (WORD id : ids) {
         if (CGCell* cell = m_cells.Find(id))
             cell->Recompute();

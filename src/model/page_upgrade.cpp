@@ -53,9 +53,11 @@ void UpgradeRotationButton(CGButnRotate& button) {
         button.m_axis[1] = 0.0f;
         button.m_axis[2] = 1.0f;
     }
-    // Equal orientations: whole turns, when the button turned more than once.
-    if (button.m_param3 == 0.0f && button.m_turnCount >= 2.0f)
-        button.m_param3 = std::trunc(button.m_turnCount * 0.5f) * 360.0f;
+    // Equal orientations: whole turns, when the button turned more than once.  Records of that age
+    // kept the number of turns in the float that now holds the duration.
+    const float turns = button.m_seconds;
+    if (button.m_param3 == 0.0f && turns >= 2.0f)
+        button.m_param3 = std::trunc(turns * 0.5f) * 360.0f;
 }
 
 void UpgradeCell(CGCell* cell, int version) {

@@ -36,30 +36,25 @@ constexpr UINT kView2D = 33221;       // ID_VIEW_PORT_TT
 constexpr UINT kView3D = 32776;       // ID_VIEW_TSFM_RESET
 constexpr UINT kFullScreen = 32772;   // ID_VIEW_FULLSCREEN
 constexpr UINT kAnimation = 32972;    // ID_EDIT_BTN_ANIMATION
+constexpr UINT kReverse = 33277;      // ID_EDIT_REVERSE
+constexpr UINT kSplit = 33284;        // ID_EDIT_SPLIT
 constexpr UINT kBorderPoint = 34154;  // ID_CREATE_POINT_PATH (with the face selected: its border)
 
 const std::vector<CContextMenuItem> kPointMenu = {
-    {u"属性...", kProperties},
-    {u"隐藏点", 0},
-    {u"显示标签", 0},
-    {u"修改标签...", kLabelModify},
-    {u"标志中心", kMarkCenter},
-    {u"分离点", 0},
-    {u"点大小...", kWeightInput},
-    {u"动画...", kAnimation},
-    {u"追踪图元", 0},
-    {u"光照处理", kRenderSolid},
-    {u"点的值 t", kPointValue},
-    {u"坐标(x,y,z)", kPointXyz},
-    {u"坐标 x", kCoordX},
-    {u"坐标 y", kCoordY},
+    {u"属性...", kProperties},  {u"隐藏点", 0},
+    {u"显示标签", 0},           {u"修改标签...", kLabelModify},
+    {u"标志中心", kMarkCenter}, {u"分离点", kSplit},
+    {u"点大小...", kWeightInput},          {u"动画...", kAnimation},
+    {u"追踪图元", 0},           {u"光照处理", kRenderSolid},
+    {u"点的值 t", kPointValue}, {u"坐标(x,y,z)", kPointXyz},
+    {u"坐标 x", kCoordX},       {u"坐标 y", kCoordY},
 };
 
 const std::vector<CContextMenuItem> kLineMenu = {
     {u"属性...", kProperties},
     {u"隐藏线", 0},
     {u"标志轴", kMarkAxis},
-    {u"线反向", 0},
+    {u"线反向", kReverse},
     {u"线粗细...", kWeightInput},
     {u"线段", kSegment},
     {u"射线", kRay},
@@ -77,7 +72,7 @@ const std::vector<CContextMenuItem> kFaceMenu = {
     {u"属性...", kProperties},
     {u"隐藏面", 0},
     {u"标志镜面", kMarkMirror},
-    {u"面反向", 0},
+    {u"面反向", kReverse},
     {u"追踪图元", 0},
     {u"填充颜色", kFill},
     {u"光照处理", kRenderSolid},

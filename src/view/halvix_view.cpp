@@ -76,6 +76,10 @@ CHalvixView::CHalvixView(QWidget* parent) : QOpenGLWidget(parent) {
     OnCommandId(ID_VIEW_SNAPSHOT, &CHalvixView::OnSnapshot);
     OnCommandId(ID_INK_ERASE, &CHalvixView::OnEraseInk);
     OnUpdateId(ID_INK_ERASE, &CHalvixView::OnUpdateEraseInk);
+    OnCommandId(ID_CREATE_INKMARKS, &CHalvixView::OnInkTool);
+    OnUpdateId(ID_CREATE_INKMARKS, &CHalvixView::OnUpdateInkTool);
+    OnCommandId(ID_INK_SAVE, &CHalvixView::OnSaveInk);
+    OnUpdateId(ID_INK_SAVE, &CHalvixView::OnUpdateEraseInk);
 
     // Undo and redo of the current page, and the colour of the ribbon's colour button.
     OnCommandId(ID_EDIT_UNDO, &CHalvixView::OnEditUndo);

@@ -133,6 +133,13 @@ public:
     // Deletes the ink strokes on the view (the document runs it before every page switch).
     void OnEraseInk();
     void OnUpdateEraseInk(CCmdUI* pCmdUI);
+    // The pen tool (tool 9): its point buffer of kInkBufferPoints points is made the first time.
+    void OnInkTool();
+    void OnUpdateInkTool(CCmdUI* pCmdUI);
+    // "保存墨迹": the pending strokes become ink cells of the page (HxSaveInk).
+    void OnSaveInk();
+    // Room of the pen's point buffer: a stroke keeps at most kInkBufferPoints - 1 points.
+    static constexpr int kInkBufferPoints = 10001;
     LRESULT OnGoToPage(WPARAM wParam, LPARAM lParam);
 
     // ---- Undo routing and messages (view_undo.cpp) ----

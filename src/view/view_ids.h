@@ -30,6 +30,8 @@ constexpr UINT ID_EDIT_COPYBIT = 33279;       // 区域截图 (Ctrl+B)
 constexpr UINT ID_VIEW_GRID3 = 33606;         // 网格
 constexpr UINT ID_VIEW_ERASE = 33638;         // 擦除踪迹、墨迹
 constexpr UINT ID_VIEW_SNAPSHOT = 33267;      // 对象快照
+constexpr UINT ID_CREATE_INKMARKS = 33587;    // 画笔 ("画笔手绘")
+constexpr UINT ID_INK_SAVE = 33594;           // "保存墨迹" (ID_INK_ERASE 33593 "擦除墨迹")
 
 // Undo and redo (Ctrl+Z and Alt+Backspace, Ctrl+R) are ID_EDIT_UNDO and ID_EDIT_REDO.
 

@@ -31,7 +31,7 @@
 namespace {
 
 constexpr int kInfoPane = 0;
-constexpr int kInkCapacity = 10000;
+constexpr int kInkCapacity = CHalvixView::kInkBufferPoints - 1;
 
 void PostSelectionChanged(WPARAM wParam, WORD id) {
     if (CWnd* frame = AfxGetMainWnd())
@@ -436,8 +436,8 @@ void CHalvixView::ArrowDrag(UINT nFlags, CPoint point) {
         break;
     case 4:
         if (auto* ink = DYNAMIC_DOWNCAST(CGInkmarks, cell)) {
-            ink->m_offset[0] += float(g_mouseDX) * g_unitLength;
-            ink->m_offset[1] -= float(g_mouseDY) * g_unitLength;
+            ink->m_labelPos[0] += float(g_mouseDX) * g_unitLength;
+            ink->m_labelPos[1] -= float(g_mouseDY) * g_unitLength;
         }
         break;
     case 5:
@@ -629,7 +629,7 @@ void CHalvixView::DrawScreenOverlays() {
     }
     glLineWidth(g_lineWidth);
     if (g_mouseTool == 9 && m_inkPointCount > 1) {
-        HxGlColor(g_inkColor);
+        HxGlColor(HxInkPenColor());
         glBegin(GL_LINE_STRIP);
         for (int i = 0; i < m_inkPointCount; ++i)
             glVertex3fv(m_inkPoints.data() + size_t(i) * 3);
@@ -637,5 +637,5 @@ void CHalvixView::DrawScreenOverlays() {
     }
     for (int i = 0; i < m_inkStrokes.GetSize(); ++i)
         if (CStroke* stroke = m_inkStrokes[i])
-            stroke->Draw();
+            stroke->DrawColored();
 }

@@ -1,5 +1,10 @@
-// Start values of the settings the view reads, and the installation folder.
+// Start values of the settings the view reads, the installation folder, and the light given to
+// OpenGL.
 #include "view/view_settings.h"
+
+#include "view/gl_context.h"
+
+#include <GL/gl.h>
 
 #include <algorithm>
 #include <iterator>
@@ -67,4 +72,18 @@ void HxResetViewSettings() {
     g_trackballMode = 0;
     g_animationFps = 25;
     g_disableDoubleClick = 0;
+}
+
+bool HxApplyLightToGl() {
+    if (!HxMakeGlCurrent())
+        return false;
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glLightfv(GL_LIGHT0, GL_AMBIENT, g_lightAmbient);
+    glLightfv(GL_LIGHT0, GL_DIFFUSE, g_lightDiffuse);
+    glLightfv(GL_LIGHT0, GL_SPECULAR, g_lightSpecular);
+    glLightfv(GL_LIGHT0, GL_POSITION, g_lightPosition);
+    glPopMatrix();
+    return true;
 }

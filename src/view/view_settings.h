@@ -25,6 +25,10 @@ extern float g_materialDiffuse[4];  // 0.8, 0.8, 0.8, 1
 extern float g_materialSpecular[4]; // 0.2, 0.2, 0.2, 1
 extern float g_materialShininess;   // 64
 
+// Sets OpenGL light 0 from g_lightAmbient ... g_lightPosition (the position in eye coordinates),
+// with the view's context current; false without one.
+bool HxApplyLightToGl();
+
 // The folder of the executable, without a trailing separator; it holds "Images", "Samples", "Tools".
 extern CString g_installFolder;
 // Sets g_installFolder from the running program's location (QCoreApplication must exist).

@@ -6,6 +6,7 @@
 #include "document/halvix_doc.h"
 #include "document/tool_record.h"
 #include "document/undo_cmds.h"
+#include "dynamics/ink.h"
 #include "model/page.h"
 #include "model/vertex.h"
 #include "view/view_globals.h"
@@ -196,6 +197,35 @@ void CHalvixView::OnEraseInk() {
 
 void CHalvixView::OnUpdateEraseInk(CCmdUI* pCmdUI) {
     pCmdUI->Enable(m_inkStrokes.GetSize() > 0);
+}
+
+void CHalvixView::OnInkTool() {
+    CloseRunningTool();
+    ClearHover();
+    g_mouseTool = 9;
+    m_toolStage = 0;
+    if (g_animationRunning)
+        StopAnimationTimer();
+    if (m_inkPoints.empty())
+        m_inkPoints.assign(size_t(kInkBufferPoints) * 3, 0.0f);
+    m_inkPointCount = 0;
+    UpdateToolCursor();
+    RenderScene();
+}
+
+void CHalvixView::OnUpdateInkTool(CCmdUI* pCmdUI) {
+    pCmdUI->SetCheck(g_mouseTool == 9 ? 1 : 0);
+}
+
+void CHalvixView::OnSaveInk() {
+    if (!m_pDocument || m_inkStrokes.GetSize() == 0)
+        return;
+    std::vector<CStroke*> strokes;
+    for (int i = 0; i < m_inkStrokes.GetSize(); ++i)
+        if (CStroke* stroke = m_inkStrokes[i])
+            strokes.push_back(stroke);
+    if (HxSaveInk(m_pDocument, strokes, g_viewTransX, g_viewTransY, g_lineWidth) > 0)
+        m_inkStrokes.RemoveAll(); // the cells own the strokes now
 }
 
 void CHalvixView::OnSnapshot() {

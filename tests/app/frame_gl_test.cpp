@@ -249,5 +249,12 @@ TEST_F(ProgramTest, QuickHelpOpensOnceAndAgainAfterItCloses) {
     EXPECT_TRUE(HxExecuteRibbonCommand(ID_QUICK_HELP));
     ASSERT_NE(frame->GetQuickHelp(), nullptr);
     EXPECT_EQ(frame->GetQuickHelp()->GetCurrentPage(), 0);
+
+    // No help file comes with the program: the help finder opens the same window.
+    frame->GetQuickHelp()->reject();
+    ProcessEvents();
+    ASSERT_EQ(frame->GetQuickHelp(), nullptr);
+    EXPECT_TRUE(HxExecuteRibbonCommand(ID_HELP_FINDER));
+    EXPECT_NE(frame->GetQuickHelp(), nullptr);
     frame->close();
 }

@@ -1,10 +1,12 @@
 // The ribbon widget: building from a definition, clicks through the command router, the idle
-// update (states, hidden commands), sub-items, sliders, minimising and the idle hook.
+// update (states, hidden commands), sub-items, sliders, minimising, the idle hook and pages wider
+// than the ribbon.
 #include "app_test_support.h"
 
 #include "app/idle_hook.h"
 #include "app/ribbon_bar.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QEventLoop>
 #include <QTimer>
@@ -14,6 +16,8 @@
 #include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
+
+#include <vector>
 
 namespace {
 
@@ -346,4 +350,48 @@ TEST_F(RibbonTest, IdleHookRefreshesTheRibbon) {
     m_commands.m_enable200 = false;
     RunEventLoopFor(30);
     EXPECT_FALSE(Button(200)->isEnabled());
+}
+
+TEST_F(RibbonTest, APageWiderThanTheRibbonScrollsInsteadOfOverlappingItsPanels) {
+    HxRibbonCategory* wide = m_ribbon.AddCategory(u"宽");
+    std::vector<HxRibbonBaseElement*> buttons;
+    for (int i = 0; i < 8; ++i) {
+        HxRibbonPanel* panel = wide->AddPanel(u"面板");
+        buttons.push_back(new HxRibbonButton(100, u"一个相当长的按钮"));
+        panel->Add(buttons.back());
+    }
+    m_ribbon.OnIdleUpdate();
+    QApplication::processEvents();
+    ASSERT_TRUE(m_ribbon.SetActiveCategory(wide));
+    m_ribbon.resize(400, 140);
+    QApplication::processEvents();
+    QWidget* first = m_ribbon.GetElementWidget(buttons.front());
+    QWidget* last = m_ribbon.GetElementWidget(buttons.back());
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(last, nullptr);
+    // The panels keep their widths and their order: nothing overlaps.
+    for (size_t i = 1; i < buttons.size(); ++i) {
+        QWidget* a = m_ribbon.GetElementWidget(buttons[i - 1]);
+        QWidget* b = m_ribbon.GetElementWidget(buttons[i]);
+        EXPECT_GE(b->mapTo(&m_ribbon, QPoint(0, 0)).x(), a->mapTo(&m_ribbon, QPoint(a->width(), 0)).x()) << i;
+    }
+    const auto arrow = [&](const char16_t* text) -> QToolButton* {
+        for (QToolButton* b : m_ribbon.findChildren<QToolButton*>(QStringLiteral("HxRibbonScrollArrow"))) {
+            if (b->isVisibleTo(&m_ribbon) && b->text() == QString::fromUtf16(text))
+                return b;
+        }
+        return nullptr;
+    };
+    EXPECT_EQ(arrow(u"◀"), nullptr) << "nothing lies to the left at first";
+    ASSERT_NE(arrow(u"▶"), nullptr);
+    const int before = first->mapTo(&m_ribbon, QPoint(0, 0)).x();
+    arrow(u"▶")->click();
+    QApplication::processEvents();
+    EXPECT_LT(first->mapTo(&m_ribbon, QPoint(0, 0)).x(), before);
+    EXPECT_NE(arrow(u"◀"), nullptr);
+    // Wide enough again: no arrows.
+    m_ribbon.resize(2400, 140);
+    QApplication::processEvents();
+    EXPECT_EQ(arrow(u"◀"), nullptr);
+    EXPECT_EQ(arrow(u"▶"), nullptr);
 }

@@ -1,7 +1,7 @@
 // The per-user settings file: its place, its bytes with the built-in settings (built here from the
 // field table), a round trip of every field, files cut short at every byte or holding a bad string
-// (refused, nothing changed), values out of range brought into range, and a new document reading
-// the file again.
+// (the values held whole taken, the rest built in), values out of range brought into range, and a
+// new document reading the file again.
 #include "app/settings_file.h"
 #include "document/doc_globals.h"
 #include "document/halvix_doc.h"
@@ -18,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <limits>
@@ -173,39 +174,91 @@ TEST_F(SettingsFileTest, EveryFieldRoundTrips) {
     EXPECT_EQ(ReadAll(HxSettingsFilePath()), first);
 }
 
-TEST_F(SettingsFileTest, AFileCutShortAnywhereChangesNothing) {
+// The first k values of `from` in file order over `into`, and where each value of a file of `from`
+// ends (in bytes).
+Settings FirstValues(const Settings& from, Settings into, int k, std::vector<int>* ends = nullptr) {
+    int index = 0;
+    int offset = 0;
+    const auto take = [&](auto& to, const auto& value, int bytes) {
+        if (index++ < k)
+            to = value;
+        offset += bytes;
+        if (ends)
+            ends->push_back(offset);
+    };
+    take(into.labelFont, from.labelFont, 4 + 2 * from.labelFont.GetLength());
+    take(into.measureFont, from.measureFont, 4 + 2 * from.measureFont.GetLength());
+    take(into.labelHeight, from.labelHeight, 4);
+    take(into.measureHeight, from.measureHeight, 4);
+    take(into.lineWidth, from.lineWidth, 4);
+    take(into.pointSize, from.pointSize, 4);
+    for (size_t i = 0; i < 4; ++i) {
+        take(into.background[i], from.background[i], 4);
+        for (size_t c = 0; c < 9; ++c)
+            take(into.colors[c][int(i)], from.colors[c][int(i)], 1);
+        for (size_t v = 0; v < 4; ++v)
+            take(into.light[v][i], from.light[v][i], 4);
+    }
+    take(into.fps, from.fps, 4);
+    take(into.noDoubleClick, from.noDoubleClick, 4);
+    take(into.trackball, from.trackball, 4);
+    take(into.autoScale, from.autoScale, 4);
+    return into;
+}
+
+TEST_F(SettingsFileTest, AFileCutShortKeepsTheValuesItHoldsWhole) {
     SetEveryField();
+    const Settings written = Settings::Current();
     ASSERT_TRUE(LoadSaveSettings(true));
     const QByteArray whole = ReadAll(HxSettingsFilePath());
     ASSERT_EQ(whole.size(), 190); // the font names of 2 and 15 characters
     HxResetPreferenceSettings();
     const Settings defaults = Settings::Current();
-    for (int n = 0; n < whole.size(); ++n) {
+    std::vector<int> ends;
+    FirstValues(written, defaults, 0, &ends);
+    ASSERT_EQ(int(ends.size()), kSettingsValueCount);
+    ASSERT_EQ(ends.back(), whole.size());
+    for (int n = 0; n <= whole.size(); ++n) {
+        // Whatever was in memory before, the values the file does not hold are the built-in ones.
+        SetEveryField();
         WriteAll(HxSettingsFilePath(), whole.left(n));
-        EXPECT_FALSE(LoadSaveSettings(false)) << n;
-        ASSERT_TRUE(Settings::Current() == defaults) << "cut after " << n << " bytes";
+        ASSERT_TRUE(LoadSaveSettings(false)) << n;
+        const int held = int(std::count_if(ends.begin(), ends.end(), [n](int end) { return end <= n; }));
+        ASSERT_TRUE(Settings::Current() == FirstValues(written, defaults, held))
+            << "cut after " << n << " bytes, " << held << " values whole";
     }
-    WriteAll(HxSettingsFilePath(), whole);
-    EXPECT_TRUE(LoadSaveSettings(false));
-    EXPECT_FALSE(Settings::Current() == defaults);
 }
 
-TEST_F(SettingsFileTest, AMalformedStringIsRefused) {
+TEST_F(SettingsFileTest, AMalformedStringEndsTheReading) {
+    SetEveryField();
     ASSERT_TRUE(LoadSaveSettings(true));
-    QByteArray bytes = ReadAll(HxSettingsFilePath());
-    // A length of 0xFFFF characters, far more than the file holds.
+    const QByteArray good = ReadAll(HxSettingsFilePath());
+    HxResetPreferenceSettings();
+    const Settings defaults = Settings::Current();
+    // A length of 0xFFFF characters, far more than the file holds: nothing is read.
+    QByteArray bytes = good;
     bytes[3] = char(0xFF);
     bytes.insert(4, QByteArray("\xFF\xFF", 2));
     WriteAll(HxSettingsFilePath(), bytes);
     g_labelFontName = u"黑体";
-    EXPECT_FALSE(LoadSaveSettings(false));
-    EXPECT_EQ(g_labelFontName, u"黑体") << "the value in memory stays";
-    // A length of four billion characters.
-    bytes = ReadAll(HxSettingsFilePath());
-    bytes[3] = char(0xFF);
-    bytes.insert(4, QByteArray("\xFF\xFF\xFF\xFF\xFF\xFF", 6));
+    EXPECT_TRUE(LoadSaveSettings(false));
+    EXPECT_TRUE(Settings::Current() == defaults);
+    // The second name four billion characters long: the first is taken, the rest built in.
+    bytes = good;
+    const int second = 4 + 2 * 2;
+    bytes[second + 3] = char(0xFF);
+    bytes.insert(second + 4, QByteArray("\xFF\xFF\xFF\xFF\xFF\xFF", 6));
     WriteAll(HxSettingsFilePath(), bytes);
+    EXPECT_TRUE(LoadSaveSettings(false));
+    Settings expected = defaults;
+    expected.labelFont = u"楷体";
+    EXPECT_TRUE(Settings::Current() == expected);
+    // A file far larger than any settings file is not read at all.
+    WriteAll(HxSettingsFilePath(), QByteArray(2 << 20, '\0'));
+    SetEveryField();
+    const Settings before = Settings::Current();
     EXPECT_FALSE(LoadSaveSettings(false));
+    EXPECT_TRUE(Settings::Current() == before);
 }
 
 TEST_F(SettingsFileTest, ValuesOutOfRangeAreBroughtIntoRange) {

@@ -471,7 +471,7 @@ TEST_F(HullCommandsTest, ThePropertiesOfAHullAndOfItsNet) {
     Select({hull->m_id});
     EXPECT_TRUE(Enabled(ID_EDIT_PROPERTY));
     Select({hull->m_id, a->m_id});
-    EXPECT_FALSE(Enabled(ID_EDIT_PROPERTY)) << "a point comes first";
+    EXPECT_EQ(HxFindPropertiesRule(*m_page), HxPropertiesRule::Point) << "a point comes first";
 
     CHullFields opened;
     Script<CDlgPolyhedron>([&](CDlgPolyhedron& d) {

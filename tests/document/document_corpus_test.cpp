@@ -3,6 +3,8 @@
 // They are read as the fuzzer reads them, beside a folder of 3DS models for the model cells they hold.
 #include "document_test_support.h"
 #include "document/fuzz/button_runs.h"
+#include "document/fuzz/surface_samples.h"
+#include "dynamics/curves.h"
 #include "platform/shell.h"
 #include "support/model3ds_writer.h"
 
@@ -42,6 +44,7 @@ protected:
             ASSERT_NE(g_pCurPage, nullptr) << name;
             HxRunAllButtons(*g_pCurPage);
             HxRunFigurePasses(*g_pCurPage);
+            EXPECT_TRUE(HxSampleAllSurfaces(*g_pCurPage)) << name;
             // Loading forgets that a counting loop had started, so the first round trip after the
             // buttons ran may change the file.
             ASSERT_TRUE(LoadBeside(Store())) << name;
@@ -122,4 +125,25 @@ TEST_F(DocumentCorpusTest, TheFigureSeedsLoadOrAreRefused) {
         else
             EXPECT_GT(invalid, 0) << row.name;
     }
+}
+
+TEST_F(DocumentCorpusTest, TheWholeLociSeedLoadsWithItsPathsSampled) {
+    QFile file(QDir(CorpusFolder()).filePath(QStringLiteral("seed-loci-hvx")));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray data = file.readAll();
+    ASSERT_TRUE(Load(std::vector<BYTE>(data.begin(), data.end())));
+    m_doc->OnInitialUpdate();
+    int loci = 0, curves = 0;
+    ForEachCell(g_pCurPage->m_cells, [&](CGCell* cell) {
+        if (auto* locus = DYNAMIC_DOWNCAST(CGLocus, cell)) {
+            ++loci;
+            EXPECT_TRUE(locus->m_valid) << locus->m_id;
+            EXPECT_GT(locus->m_sampleCount, 100) << locus->m_id;
+        } else if (auto* curve = DYNAMIC_DOWNCAST(CGCurve, cell)) {
+            ++curves;
+            EXPECT_TRUE(curve->m_valid) << curve->m_id;
+        }
+    });
+    EXPECT_EQ(loci, 2);
+    EXPECT_EQ(curves, 2);
 }

@@ -417,7 +417,8 @@ TEST_F(ButtonCommandsTest, PropertiesOfEveryButtonThroughItsDialog) {
 
     // The properties command takes one selected button, and nothing else, to its dialog.
     Select({sweep->m_id, a->m_id});
-    EXPECT_FALSE(Enabled(ID_EDIT_PROPERTY)) << "a point goes first, to another dialog";
+    EXPECT_EQ(HxFindPropertiesRule(*m_page), HxPropertiesRule::Point)
+        << "a point goes first, to its own dialog";
     Select({sweep->m_id});
     EXPECT_TRUE(Enabled(ID_EDIT_PROPERTY));
     Script<CDlgBtnAnimation>([](CDlgBtnAnimation& d) {

@@ -172,6 +172,35 @@ TEST_F(MoveButtonTest, OnALocusItStopsNearestAndPutsTheLocusChainBack) {
     ExpectNear(*traced, 1.5, 2, 0);
 }
 
+TEST_F(MoveButtonTest, RealCurvesAndLociCarryTheirPointsToo) {
+    auto* curve =
+        Insert(new CGCurve(NextId(), IdList({}), u"t", u"t^2", u"0", u"-2", u"2", 0.1f, CGCurve::kCartesian));
+    auto* p = Add<CGVerFreeInCurve>(curve->m_id, -1.5f);
+    CGButnMove* onCurve = AddMove(p, Target(1.0f, 2.0f, 0.0f), 0.01f);
+    EXPECT_EQ(onCurve->m_kind, CGButnMove::kOnCurve);
+    RunToEnd(onCurve);
+    // The nearest point of the parabola to (1, 2): 2t^3 - 3t - 1 = 0, t = (1 + sqrt 3) / 2.
+    const double t = (1.0 + std::sqrt(3.0)) / 2.0;
+    EXPECT_NEAR(p->m_param1, t, 1e-3);
+    ExpectNear(*p, t, t * t, 0, 3e-3);
+
+    CGVertex* a = AddPoint(0, 0, 0);
+    CGVertex* b = AddPoint(10, 0, 0);
+    CGVertex* c = AddPoint(0, 4, 0);
+    auto* driver = Add<CGVerFreeInLine>(AddLine(a->m_id, b->m_id)->m_id, 0.3f);
+    CTestMidpoint* traced = AddMidpoint(driver->m_id, c->m_id);
+    auto* locus = Insert(new CGLocus(NextId(), driver->m_id, traced->m_id, 0.0f, 1.0f));
+    auto* q = Add<CGVerFreeInLocus>(locus->m_id, 0.1f);
+    ExpectNear(*q, 0.5, 2, 0);
+    CGButnMove* onLocus = AddMove(q, Target(4, 6, 0), 0.02f);
+    EXPECT_EQ(onLocus->m_kind, CGButnMove::kOnLocus);
+    RunToEnd(onLocus);
+    EXPECT_NEAR(q->m_param1, 0.8f, 1e-3f);
+    ExpectNear(*q, 4, 2, 0, 5e-3);
+    EXPECT_FLOAT_EQ(driver->m_param1, 0.3f) << "the driver is back where it was";
+    ExpectNear(*traced, 1.5, 2, 0);
+}
+
 TEST_F(MoveButtonTest, InAFaceItStopsOnTheBorderOrAtTheFoot) {
     CGFace* square = AddFace(
         {AddPoint(0, 0, 0)->m_id, AddPoint(4, 0, 0)->m_id, AddPoint(4, 4, 0)->m_id, AddPoint(0, 4, 0)->m_id});

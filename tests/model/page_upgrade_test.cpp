@@ -25,7 +25,7 @@ protected:
             button->m_startRotation[i] = start[i];
             button->m_axis[i] = end[i];
         }
-        button->m_turnCount = turns;
+        button->m_seconds = turns; // the turn count of records of that age
         return button;
     }
 };

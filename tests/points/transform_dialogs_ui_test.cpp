@@ -111,7 +111,7 @@ TEST_F(TransformDialogWindows, RotateOffersWhatIsMarked) {
     const Case cases[] = {{R::kNoMarks, R::kAxisFixed, false, false, true},
                           {R::kAxisOnly, R::kAxisMarked, true, false, false},
                           {R::kCenterOnly, R::kAxisCenter, false, true, false},
-                          {R::kAxisAndCenter, R::kAxisMarked, true, true, false}};
+                          {R::kAxisAndCenter, R::kAxisMarked, true, false, false}};
     for (const Case& c : cases) {
         R fields;
         fields.m_available = c.available;
@@ -136,8 +136,8 @@ TEST_F(TransformDialogWindows, RotateOffersWhatIsMarked) {
 
 TEST_F(TransformDialogWindows, RotateClicksSwitchTheEditsAndOkReadsEverything) {
     R fields;
-    fields.m_available = R::kAxisAndCenter;
-    fields.m_axisChoice = R::kAxisMarked;
+    fields.m_available = R::kCenterOnly;
+    fields.m_axisChoice = R::kAxisCenter;
     fields.m_angleChoice = 0;
     fields.m_angle = 90.0f;
     fields.m_angleText = u" ∠ABC=90.0000°";

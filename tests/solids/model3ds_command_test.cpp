@@ -3,6 +3,7 @@
 // and the properties command on a selected model.
 #include "construct/construct_fixture.h"
 #include "construct/model_commands.h"
+#include "document/property_dialogs.h"
 #include "dynamics/buttons.h"
 #include "solids/model3ds.h"
 #include "support/model3ds_writer.h"
@@ -153,11 +154,12 @@ TEST_F(ModelCommandTest, ThePropertiesCommandEditsTheOneSelectedModel) {
     EXPECT_EQ(model->m_style, CGModel3ds::kStyleWire);
     EXPECT_EQ(model->m_scale, 3.0f);
     ExpectUndoStep<CCmdModifyModel3ds>(u"修改3ds模型属性");
-    // With a point selected as well, the model's dialog is not the one the command opens.
+    // With a point selected as well, the point's dialog is the one the command opens.
     const WORD point = AddPoint(1, 2, 3)->m_id;
     Select({model->m_id, point});
     m_dialogCount = 0;
+    Script<CDlgPropertyPoint>([](CDlgPropertyPoint&) {});
     Run(ID_EDIT_PROPERTY);
-    EXPECT_EQ(m_dialogCount, 0);
+    EXPECT_EQ(m_dialogCount, 1);
     EXPECT_EQ(model->m_scale, 3.0f);
 }

@@ -324,10 +324,10 @@ TEST_F(ViewDragTest, ScreenItemsMoveWithTheMouse) {
     EXPECT_FLOAT_EQ(slider->m_param1, 6.0f);
     dragBy(slider->m_id, 13, CPoint(0, 0), CPoint(100, 0));
     EXPECT_FLOAT_EQ(slider->m_param1, 10.0f);
-    // The ink: its offset follows the mouse.
+    // The ink: its offset (the label anchor) follows the mouse.
     dragBy(ink->m_id, 4, CPoint(0, 0), CPoint(4, 2));
-    EXPECT_FLOAT_EQ(ink->m_offset[0], 4 * u);
-    EXPECT_FLOAT_EQ(ink->m_offset[1], -2 * u);
+    EXPECT_FLOAT_EQ(ink->m_labelPos[0], 4 * u);
+    EXPECT_FLOAT_EQ(ink->m_labelPos[1], -2 * u);
     // The component solid slides in its horizontal plane to the ray, from above.
     const QPoint target = Pixel(3, -2);
     dragBy(solid->m_id, 2, CPoint(200, 150), CPoint(target.x(), target.y()));

@@ -29,7 +29,7 @@ class ToolsTest : public ViewToolsTest {
 protected:
     void SetUp() override {
         ViewToolsTest::SetUp();
-        AfxGetCommandRouter().SetChain({m_view.get(), m_doc.get(), &m_properties});
+        AfxGetCommandRouter().SetChain({m_view.get(), &m_properties, m_doc.get()});
         m_view->activateWindow();
         m_view->setFocus();
         ASSERT_TRUE(QTest::qWaitForWindowActive(m_view.get()));

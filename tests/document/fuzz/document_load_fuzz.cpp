@@ -1,10 +1,11 @@
 // Fuzz target: arbitrary bytes read as a document, in the present and in the older ".gf" layout.
 // A file that is refused must leave the open document as it was; one that loads must run its action
-// buttons for a while, store and load again, and survive deleting all its cells and undoing that.
-// The documents are read as if they lay in a folder of 3DS models (whole, damaged and no model at
-// all), so that the models they name are found there and read; a model found nowhere is not asked
-// for.
+// buttons for a while, sample its surfaces, store and load again, and survive deleting all its cells
+// and undoing that. The documents are read as if they lay in a folder of 3DS models (whole, damaged
+// and no model at all), so that the models they name are found there and read; a model found nowhere
+// is not asked for.
 #include "button_runs.h"
+#include "surface_samples.h"
 
 #include "document/doc_globals.h"
 #include "document/halvix_doc.h"
@@ -107,6 +108,7 @@ void TryLoad(const uint8_t* data, size_t size, bool gf) {
     doc->OnInitialUpdate();
     HxRunAllButtons(*g_pCurPage);
     HxRunFigurePasses(*g_pCurPage);
+    Check(HxSampleAllSurfaces(*g_pCurPage));
     DeleteEverythingAndUndo(g_pCurPage);
     std::vector<BYTE> stored = doc->StoreToBytes();
     g_lastDocumentPath = DocumentPath();

@@ -3,16 +3,20 @@
 // object, one with a hull, its net, section and cuts, one with every measurement, vector item, a
 // parameter and the plane axes' scale, one with every solid of revolution, one with a component of
 // every kind, one with every action button, one with parameters and calculated values, one with
-// 3DS models whose files are whole, damaged or missing, and one with the figures of the construct
+// 3DS models whose files are whole, damaged or missing, one with the figures of the construct
 // commands (prisms, pyramids, frustums, spheres, the frame, fixed round figures, crossing and
 // division points), one with text items and command buttons, each with damaged variants of their
 // records;
+// division points), one with surfaces and view buttons, one with ink marks and one with loci,
+// curves, the points on them and their crossings, each with damaged variants of their records;
 // with --paste, the clipboard blocks of a page (its cells, the page whole); with --toolset, tool-set
 // files.
 // Usage: make_document_seeds [--paste | --toolset] DIR
 #include "document/halvix_doc.h"
 #include "text_item_seeds.h"
 #include "dynamics/buttons.h"
+#include "dynamics/curves.h"
+#include "dynamics/ink.h"
 #include "dynamics/iterate.h"
 #include "dynamics/track.h"
 #include "measure/calculator.h"
@@ -26,6 +30,7 @@
 #include "model/free_points.h"
 #include "model/line.h"
 #include "points/confined_points.h"
+#include "points/crossing_points.h"
 #include "points/intersection_points.h"
 #include "points/misc_points.h"
 #include "points/object_points.h"
@@ -38,6 +43,7 @@
 #include "solids/section.h"
 #include "solids/split.h"
 #include "solids/subassembly.h"
+#include "surface_seeds.h"
 
 #include <QGuiApplication>
 
@@ -140,6 +146,87 @@ std::vector<BYTE> PointsOnObjectsDocument(void (*damage)(std::vector<CGVertex*>&
     std::vector<CGVertex*> made = AddPointsOnObjects(page);
     if (damage)
         damage(made);
+    return doc.StoreToBytes();
+}
+
+// Loci and curves with the points that slide on them, stand at a parameter of them and cross them.
+struct CLociFigures {
+    CGLocus* locus = nullptr;
+    CGLocus* second = nullptr;
+    CGCurve* curve = nullptr;
+    CGCurve* flat = nullptr;
+    std::vector<CGVertex*> points;
+};
+
+// On the figure of AddFigure (4 points, 3 lines) and AddConstructions (circle 9, the point on it
+// 12): the locus of the midpoint of point 1 and the point on the circle (of the segment between), a second
+// locus of a point on the first, a curve on a value and a flat one, the points on them and the seven
+// crossings.
+CLociFigures AddLoci(CGPage* page) {
+    CGPage* saved = g_pCurPage;
+    g_pCurPage = page;
+    g_cellMap = &page->m_cells;
+    CLociFigures f;
+    auto add = [&](auto* cell) {
+        page->m_cells.SetAt(cell->m_id, cell);
+        return cell;
+    };
+    auto id = [&] { return page->m_nextId++; };
+    auto vertex = [&] { return DWORD(page->m_nextVertex++); };
+    auto name = [&] { return page->MakeAutoLabel(1); };
+    auto point = [&](CGVertex* cell) {
+        add(cell);
+        f.points.push_back(cell);
+        return cell;
+    };
+    CGLine* spoke = add(new CGLine(id(), 1, 12, CGLine::kSegment));
+    CGVertex* mid = point(new CGVerMid(id(), vertex(), name(), spoke->m_id));
+    f.locus = add(new CGLocus(id(), 12, mid->m_id, 0.0f, 6.2831f));
+    auto* onLocus =
+        static_cast<CGVerFree*>(point(new CGVerFreeInLocus(id(), vertex(), name(), f.locus->m_id, 1.0f)));
+    CGLine* spoke2 = add(new CGLine(id(), 2, onLocus->m_id, CGLine::kSegment));
+    CGVertex* mid2 = point(new CGVerMid(id(), vertex(), name(), spoke2->m_id));
+    f.second = add(new CGLocus(id(), onLocus->m_id, mid2->m_id, 0.0f, 6.2831f));
+    f.second->m_step = 0.05f;
+    auto* value = new CGTmVariable;
+    value->m_id = id();
+    add(value);
+    value->m_name = u"a";
+    value->m_param1 = 2.0f;
+    CList<WORD, WORD> values;
+    values.AddTail(value->m_id);
+    f.curve = add(new CGCurve(id(), values, u"No1*cos(t)", u"No1*sin(t)", u"t/4", u"0", u"4*pi", 0.05f, 0));
+    f.curve->m_style = kCurveAuto;
+    CList<WORD, WORD> none;
+    f.flat = add(new CGCurve(id(), none, u"3", u"t", u"0", u"-pi", u"pi", 0.1f, 2));
+    f.flat->SetBreakDistance(2.0f);
+    point(new CGVerFreeInCurve(id(), vertex(), name(), f.curve->m_id, 1.5f));
+    point(new CGVerInCurveFixedf(id(), vertex(), name(), f.flat->m_id, 0.5f));
+    point(new CGVerInLocusFixedf(id(), vertex(), name(), f.locus->m_id, 0.5f));
+    point(new CGVerInLocusFt(id(), vertex(), name(), f.second->m_id, onLocus->m_id));
+    for (BYTE n : {0, 1})
+        point(new CGVerIntersectionLG(id(), vertex(), name(), n, 5, f.locus->m_id));
+    point(new CGVerIntersectionLQ(id(), vertex(), name(), 0, 6, f.flat->m_id));
+    point(new CGVerIntersectionCQ(id(), vertex(), name(), 1, 9, f.flat->m_id));
+    point(new CGVerIntersectionCG(id(), vertex(), name(), 0, 9, f.locus->m_id));
+    point(new CGVerIntersectionQQ(id(), vertex(), name(), 0, f.flat->m_id, f.curve->m_id));
+    point(new CGVerIntersectionGG(id(), vertex(), name(), 2, f.locus->m_id, f.second->m_id));
+    point(new CGVerIntersectionQG(id(), vertex(), name(), 31, f.flat->m_id, f.locus->m_id));
+    g_pCurPage = saved;
+    g_cellMap = saved ? &saved->m_cells : nullptr;
+    return f;
+}
+
+// A one-page document with the loci and curves, damaged by `damage` before it is stored.
+std::vector<BYTE> LociDocument(const std::function<void(CLociFigures&)>& damage) {
+    CHalvixDoc doc;
+    doc.OnNewDocument();
+    CGPage* page = doc.GetPage(0);
+    AddFigure(page, 4);
+    AddConstructions(page);
+    CLociFigures figures = AddLoci(page);
+    if (damage)
+        damage(figures);
     return doc.StoreToBytes();
 }
 
@@ -675,6 +762,35 @@ std::vector<BYTE> ModelDocument(const std::function<void(std::vector<CGModel3ds*
     return doc.StoreToBytes();
 }
 
+// Two ink cells: a red one of two strokes (3 and 2 points) moved by its offset, a blue one of one.
+std::vector<BYTE> InkDocument() {
+    CHalvixDoc doc;
+    doc.OnNewDocument();
+    CGPage* page = doc.GetPage(0);
+    const float p[] = {1.25f, 2.5f, -50.0f, 3.75f, -4.5f, -50.0f, 6.0f, 7.0f, -50.0f};
+    auto* red = new CGInkmarks(page->m_nextId++, new CStroke(3, p));
+    red->AddStroke(new CStroke(2, p + 3));
+    red->m_labelPos[0] = 0.5f;
+    red->m_labelPos[1] = -1.5f;
+    page->m_cells.SetAt(red->m_id, red);
+    auto* blue = new CGInkmarks(page->m_nextId++, new CStroke(2, p));
+    blue->m_color = CRgba{0, 0, 255, 255};
+    page->m_cells.SetAt(blue->m_id, blue);
+    return doc.StoreToBytes();
+}
+
+// The bytes with the 32-bit value `from` that comes right before the float `next` replaced by `to`
+// (at its first place).
+std::vector<BYTE> WithCountBefore(std::vector<BYTE> bytes, int32_t from, float next, int32_t to) {
+    BYTE pattern[8];
+    std::memcpy(pattern, &from, 4);
+    std::memcpy(pattern + 4, &next, 4);
+    const auto at = std::search(bytes.begin(), bytes.end(), pattern, pattern + 8);
+    if (at != bytes.end())
+        std::memcpy(&*at, &to, 4);
+    return bytes;
+}
+
 CRecord* PointTool() {
     auto* tool = new CRecord;
     tool->m_name = u"点";
@@ -951,6 +1067,56 @@ int main(int argc, char** argv) {
 
     // Every measurement, and damaged variants: spacings of the scale that would never end or are no
     // number, a slider without a range, texts that are cut or claim more than the file holds,
+
+    // Loci and curves, and their records damaged: steps of nothing and below, ranges that ask for
+    // billions of samples, texts that do not compile or are no numbers, a locus whose driver is no
+    // point, crossing indices past the cap, a file cut short.
+    Write(dir + "/loci.hvx", LociDocument(nullptr));
+    Write(dir + "/loci-step-zero.hvx", LociDocument([](CLociFigures& f) {
+              f.locus->m_step = 0.0f;
+              f.second->m_step = -1.0f;
+              f.curve->m_step = 0.0f;
+              f.flat->m_step = -0.5f;
+          }));
+    Write(dir + "/loci-huge-ranges.hvx", LociDocument([](CLociFigures& f) {
+              f.locus->m_t1 = 1e9f;
+              f.second->m_t0 = -INFINITY;
+              f.second->m_step = 1e-30f;
+              CString texts[CGCurve::kExpressionCount] = {u"t", u"t", u"t", u"0", u"10^9"};
+              f.curve->SetExpressions(texts);
+              f.flat->m_step = 1e-9f;
+          }));
+    Write(dir + "/loci-broken-texts.hvx", LociDocument([](CLociFigures& f) {
+              CString texts[CGCurve::kExpressionCount] = {u"sin(", u"No7", u"1/0", u"pi*", u"ln(0-1)"};
+              f.curve->SetExpressions(texts);
+              CString empty[CGCurve::kExpressionCount];
+              f.flat->SetExpressions(empty);
+              f.flat->SetCoordinateKind(9);
+              f.flat->SetBreakDistance(std::nanf(""));
+          }));
+    Write(dir + "/loci-no-numbers.hvx", LociDocument([](CLociFigures& f) {
+              f.locus->m_t0 = std::nanf("");
+              f.second->m_step = std::nanf("");
+              f.locus->SetBreakDistance(-1.0f);
+              f.curve->m_step = INFINITY;
+              for (CGVertex* p : f.points)
+                  p->m_param1 = std::nanf("");
+          }));
+    Write(dir + "/loci-parents.hvx", LociDocument([](CLociFigures& f) {
+              f.locus->m_parents[0] = 5; // a line drives it
+              f.second->m_parents.RemoveAt(f.second->m_parents.GetSize() - 1);
+              f.curve->m_parents.Add(3); // a point as a value
+              for (CGVertex* p : f.points)
+                  if (p->m_parents.GetSize() > 1)
+                      std::swap(p->m_parents[0], p->m_parents[1]);
+          }));
+    Write(dir + "/loci-indices.hvx", LociDocument([](CLociFigures& f) {
+              for (CGVertex* p : f.points)
+                  p->m_kind = 255;
+          }));
+    std::vector<BYTE> lociCut = LociDocument(nullptr);
+    lociCut.resize(lociCut.size() * 2 / 3);
+    Write(dir + "/loci-cut.hvx", lociCut);
     // parents of the wrong class, numbers that are no numbers.
     Write(dir + "/measurements.hvx", MeasurementsDocument(nullptr));
     Write(dir + "/measurements-spacing-zero.hvx", MeasurementsDocument([](CMeasureFigures& f) {
@@ -1140,5 +1306,26 @@ int main(int argc, char** argv) {
     std::vector<BYTE> modelsCut = ModelDocument(nullptr);
     modelsCut.resize(modelsCut.size() * 2 / 3);
     Write(dir + "/models-cut.hvx", modelsCut);
+
+    // Surfaces and view buttons, and their records damaged.
+    WriteSurfaceSeeds([&](const std::string& name, const std::vector<BYTE>& bytes) {
+        Write(dir + "/" + name + ".hvx", bytes);
+    });
+    // Ink marks, and their records lying about their counts: points beyond the bytes, a negative
+    // point count, a huge one, more strokes than bytes; a file cut short among the strokes.
+    const std::vector<BYTE> ink = InkDocument();
+    Write(dir + "/ink.hvx", ink);
+    Write(dir + "/ink-point-count.hvx", WithCountBefore(ink, 3, 1.25f, 40));
+    Write(dir + "/ink-negative-count.hvx", WithCountBefore(ink, 2, 3.75f, -7));
+    Write(dir + "/ink-huge-count.hvx", WithCountBefore(ink, 2, 3.75f, 0x7FFFFFFF));
+    std::vector<BYTE> inkStrokes = ink;
+    const std::string strokeClass = "CStroke";
+    const auto cls = std::search(inkStrokes.begin(), inkStrokes.end(), strokeClass.begin(), strokeClass.end());
+    if (cls - inkStrokes.begin() >= 8)
+        *(cls - 8) = 0xF0; // the stroke array's count (a WORD before the class tag): 2 becomes 240
+    Write(dir + "/ink-stroke-count.hvx", inkStrokes);
+    std::vector<BYTE> inkCut = ink;
+    inkCut.resize(inkCut.size() - 30);
+    Write(dir + "/ink-cut.hvx", inkCut);
     return 0;
 }

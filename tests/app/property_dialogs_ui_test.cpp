@@ -1,0 +1,223 @@
+// The property dialog windows: which controls are writable or enabled and how they follow the
+// choices, numbers refused with the window kept open, the fields written back on OK, and the
+// presenters behind DoModal.
+#include "app/property_dialogs_ui.h"
+
+#include "app/color_picker.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QSlider>
+#include <QTimer>
+
+#include <vector>
+
+namespace {
+
+class PropertyDialogWindows : public ::testing::Test {
+protected:
+    void SetUp() override {
+        HxSetDialogRunner(nullptr);
+        HxSetMessageBoxHandler([this](const CString& text, const CString&, UINT) {
+            m_messages.push_back(text);
+            return IDOK;
+        });
+    }
+    void TearDown() override { HxSetMessageBoxHandler(nullptr); }
+
+    static bool On(CHxExchangeDialog& window, int id) {
+        QWidget* w = window.Control(id);
+        EXPECT_NE(w, nullptr) << id;
+        return w && w->isEnabled();
+    }
+    static bool Writable(CHxExchangeDialog& window, int id) {
+        QLineEdit* e = window.Edit(id);
+        EXPECT_NE(e, nullptr) << id;
+        return e && !e->isReadOnly();
+    }
+    // Clicks button `index` of the radio group of `id`.
+    static void Choose(CHxExchangeDialog& window, int id, int index) {
+        QButtonGroup* group = window.Group(id);
+        ASSERT_NE(group, nullptr) << id;
+        group->buttons().at(index)->click();
+    }
+    static void Type(CHxExchangeDialog& window, int id, const char16_t* text) {
+        QLineEdit* e = window.Edit(id);
+        ASSERT_NE(e, nullptr) << id;
+        e->setText(QString::fromUtf16(text));
+    }
+    // OK pressed: true when the window closed accepted.
+    static bool Ok(CHxExchangeDialog& window) {
+        window.setResult(QDialog::Rejected);
+        window.accept();
+        return window.result() == QDialog::Accepted;
+    }
+
+    std::vector<CString> m_messages;
+};
+
+TEST_F(PropertyDialogWindows, APointOffersTheCoordinatesItsModeAllows) {
+    using D = CDlgPropertyPoint;
+    D fields;
+    fields.m_coordinateMode = D::kCoordinatesXy;
+    fields.m_x = 1.2345678f;
+    fields.m_y = 2.0f;
+    fields.m_z = 3.0f;
+    fields.m_description = u"随点A移动的自由点";
+    CPropertyPointWindow window(fields);
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("点的属性"));
+    EXPECT_TRUE(Writable(window, D::kEditX) && Writable(window, D::kEditY));
+    EXPECT_FALSE(Writable(window, D::kEditZ));
+    EXPECT_FALSE(Writable(window, D::kEditT));
+    EXPECT_FALSE(Writable(window, D::kDescription));
+    EXPECT_EQ(window.Edit(D::kEditX)->text(), QStringLiteral("1.23457"));
+    EXPECT_TRUE(window.Button(D::kLabelHiddenCheck)->isChecked());
+
+    // A size outside 0.5 .. 20 is refused; an x shown and left alone keeps all its digits.
+    Type(window, D::kSizeEdit, u"25");
+    Type(window, D::kEditY, u" -4.5 ");
+    EXPECT_FALSE(Ok(window));
+    ASSERT_EQ(m_messages.size(), 1u);
+    Type(window, D::kSizeEdit, u"8");
+    Choose(window, D::kShapeRadio, 2);
+    EXPECT_TRUE(Ok(window));
+    EXPECT_EQ(fields.m_x, 1.2345678f);
+    EXPECT_EQ(fields.m_y, -4.5f);
+    EXPECT_EQ(fields.m_size, 8.0f);
+    EXPECT_EQ(fields.m_shape, 2);
+
+    D path;
+    path.m_paramEditable = true;
+    CPropertyPointWindow pathWindow(path);
+    EXPECT_TRUE(Writable(pathWindow, D::kEditT));
+    EXPECT_FALSE(Writable(pathWindow, D::kEditX) || Writable(pathWindow, D::kEditZ));
+}
+
+TEST_F(PropertyDialogWindows, LineWidthsOutsideTheirRangeAreRefused) {
+    using D = CDlgPropertyLine;
+    D fields;
+    CPropertyLineWindow window(fields);
+    for (const char16_t* bad : {u"0.4", u"20.5", u"宽"}) {
+        m_messages.clear();
+        Type(window, D::kWidthEdit, bad);
+        EXPECT_FALSE(Ok(window)) << QString::fromUtf16(bad).toStdString();
+        EXPECT_EQ(m_messages.size(), 1u);
+    }
+    Type(window, D::kWidthEdit, u"20");
+    Choose(window, D::kKindRadio, 3);
+    Choose(window, D::kStyleRadio, 4);
+    window.Button(D::kApplyToAllCheck)->click();
+    EXPECT_TRUE(Ok(window));
+    EXPECT_TRUE(fields.m_width == 20.0f && fields.m_kind == 3 && fields.m_style == 4 && fields.m_applyToAll);
+}
+
+TEST_F(PropertyDialogWindows, TheTextureListFollowsTheStyle) {
+    CDlgPropertyFace face;
+    face.m_style = 1; // "填充颜色"
+    CPropertyFaceWindow faceWindow(face);
+    EXPECT_FALSE(On(faceWindow, CDlgPropertyFace::kTextureList));
+    EXPECT_EQ(qobject_cast<QComboBox*>(faceWindow.Control(CDlgPropertyFace::kTextureList))->count(), 16);
+    Choose(faceWindow, CDlgPropertyFace::kStyleRadio, 4); // "半透明材质"
+    EXPECT_TRUE(On(faceWindow, CDlgPropertyFace::kTextureList));
+    qobject_cast<QComboBox*>(faceWindow.Control(CDlgPropertyFace::kTextureList))->setCurrentIndex(6);
+    EXPECT_TRUE(Ok(faceWindow));
+    EXPECT_TRUE(face.m_style == 4 && face.m_texture == 6);
+
+    using C = CDlgPropertyCircle;
+    C arc;
+    arc.m_kind = 1;  // "弧"
+    arc.m_style = 1; // "光照处理"
+    CPropertyCircleWindow circle(arc);
+    EXPECT_EQ(circle.windowTitle(), QStringLiteral("圆（弧）属性"));
+    EXPECT_FALSE(On(circle, C::kTextureList));
+    EXPECT_FALSE(On(circle, C::kFromEdit) || On(circle, C::kToEdit)) << "自动";
+    Choose(circle, C::kKindRadio, 3); // "扇形面"
+    EXPECT_TRUE(On(circle, C::kTextureList));
+    Choose(circle, C::kStyleRadio, 3); // "全实线"
+    EXPECT_FALSE(On(circle, C::kTextureList));
+    Choose(circle, C::kArcRadio, 1); // "自定义:"
+    EXPECT_TRUE(On(circle, C::kFromEdit) && On(circle, C::kToEdit));
+    Type(circle, C::kToEdit, u"120");
+    Type(circle, C::kWidthEdit, u"0.5");
+    EXPECT_FALSE(Ok(circle)) << "a circle's width starts at 1";
+    Type(circle, C::kWidthEdit, u"1");
+    EXPECT_TRUE(Ok(circle));
+    EXPECT_TRUE(arc.m_kind == 3 && arc.m_style == 3 && arc.m_arcMode == 1 && arc.m_to == 120.0f);
+
+    CDlgPropertySolid solid;
+    CPropertySolidWindow solidWindow(solid);
+    EXPECT_FALSE(On(solidWindow, CDlgPropertySolid::kTextureList));
+    Choose(solidWindow, CDlgPropertySolid::kStyleRadio, 2);
+    EXPECT_TRUE(On(solidWindow, CDlgPropertySolid::kTextureList));
+}
+
+TEST_F(PropertyDialogWindows, TheAxesSpacingsCheckEachOther) {
+    using D = CDlgProScaleLine;
+    D fields;
+    CProScaleLineWindow window(fields);
+    EXPECT_FALSE(On(window, D::kTickList)) << "automatic spacing";
+    window.Button(D::kAutoCheck)->click();
+    EXPECT_TRUE(On(window, D::kTickList) && On(window, D::kValueList));
+    auto* ticks = qobject_cast<QComboBox*>(window.Control(D::kTickList));
+    ticks->setCurrentIndex(12);
+    window.OnTickChosen(12); // "1000" against "2"
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(m_messages[0], CString(u"刻度线间距不能大于刻度值间距！"));
+    EXPECT_EQ(ticks->currentText(), QStringLiteral("2"));
+    EXPECT_TRUE(Ok(window));
+    EXPECT_FALSE(fields.m_autoSpacing);
+    EXPECT_EQ(fields.m_tickIndex, 4);
+}
+
+TEST_F(PropertyDialogWindows, ThePageUnitIsTypedOrSlidAndKeptInRange) {
+    using D = CDlgPageProperty;
+    D fields;
+    fields.m_title = u"第一页";
+    fields.m_background = RGB(10, 20, 30);
+    CPagePropertyWindow window(fields);
+    EXPECT_EQ(window.Slider()->value(), 20);
+    EXPECT_EQ(window.ColorButton()->GetColor(), RGB(10, 20, 30));
+    window.Slider()->setValue(77);
+    EXPECT_EQ(window.Edit(D::kUnitEdit)->text(), QStringLiteral("77"));
+    window.Edit(D::kUnitEdit)->setText(QStringLiteral("150"));
+    emit window.Edit(D::kUnitEdit)->textEdited(QStringLiteral("150"));
+    EXPECT_EQ(window.Slider()->value(), 150);
+    window.Button(D::kDefaultButton)->click();
+    EXPECT_EQ(window.Edit(D::kUnitEdit)->text(), QStringLiteral("20"));
+    for (const char16_t* bad : {u"4", u"201", u"0"}) {
+        m_messages.clear();
+        Type(window, D::kUnitEdit, bad);
+        EXPECT_FALSE(Ok(window));
+        EXPECT_EQ(m_messages.size(), 1u);
+    }
+    Type(window, D::kUnitEdit, u"200");
+    window.ColorButton()->SetColor(RGB(0, 0, 0));
+    EXPECT_TRUE(Ok(window));
+    EXPECT_EQ(fields.m_unitPixels, 200);
+    EXPECT_EQ(fields.m_background, RGB(0, 0, 0));
+    EXPECT_EQ(fields.m_title, CString(u"第一页"));
+}
+
+TEST_F(PropertyDialogWindows, DoModalShowsEachWindow) {
+    CDlgTrace trace;
+    QTimer::singleShot(0, [] {
+        auto* window = dynamic_cast<CTraceWindow*>(QApplication::activeModalWidget());
+        ASSERT_NE(window, nullptr);
+        EXPECT_EQ(window->windowTitle(), QStringLiteral("追踪属性"));
+        window->Group(CDlgTrace::kModeRadio)->buttons().at(1)->click();
+        window->accept();
+    });
+    EXPECT_EQ(trace.DoModal(), IDOK);
+    EXPECT_EQ(trace.m_mode, 1);
+
+    CDlgPropertyLine line;
+    QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
+    EXPECT_EQ(line.DoModal(), IDCANCEL);
+}
+
+} // namespace

@@ -1,0 +1,276 @@
+// The rich-text editor: an existing item's text restored, the default format, the effect toggles
+// (uniform selection toggled, mixed set), super- and subscript never both, symbols, font and size
+// from the toolbar, the paragraph dialog, the stand-ins of the formula server and OLE objects, OK
+// refused while empty, and OK's RTF, name and picture.
+#include "app/format_toolbar.h"
+#include "app/symbol_palette.h"
+#include "app/rich_text_editor_ui.h"
+#include "formula/formula_editor.h"
+#include "measure/rich_text.h"
+
+#include <gtest/gtest.h>
+
+#include <QMenu>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextEdit>
+#include <QTextList>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+class RichTextEditorTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        HxSetMessageBoxHandler([this](const CString& text, const CString&, UINT) {
+            m_messages.push_back(text.ToQString());
+            return IDOK;
+        });
+    }
+    void TearDown() override {
+        m_window.reset();
+        HxSetMessageBoxHandler(nullptr);
+        HxSetDialogRunner(nullptr);
+    }
+    QTextEdit* Open() {
+        m_window = std::make_unique<CDlgRtEditWindow>(*m_f);
+        EXPECT_EQ(m_window->OnInitDialog(), 0);
+        m_window->show();
+        return m_window->Editor();
+    }
+    void Select(int from, int to) {
+        QTextCursor c(m_window->Editor()->document());
+        c.setPosition(from);
+        c.setPosition(to, QTextCursor::KeepAnchor);
+        m_window->Editor()->setTextCursor(c);
+    }
+    QTextCharFormat FormatAt(int position) {
+        QTextCursor c(m_window->Editor()->document());
+        c.setPosition(position + 1);
+        return c.charFormat();
+    }
+
+    void Reset() {
+        m_window.reset();
+        m_f = std::make_unique<CDlgRtEdit>();
+    }
+
+    std::unique_ptr<CDlgRtEdit> m_f = std::make_unique<CDlgRtEdit>();
+    std::unique_ptr<CDlgRtEditWindow> m_window;
+    std::vector<QString> m_messages;
+};
+
+} // namespace
+
+TEST_F(RichTextEditorTest, NewTextTakesTheDefaultFormat) {
+    QTextEdit* editor = Open();
+    EXPECT_TRUE(editor->document()->isEmpty());
+    editor->insertPlainText(QStringLiteral("AB"));
+    const QTextCharFormat f = FormatAt(0);
+    EXPECT_EQ(f.fontWeight(), QFont::Bold);
+    EXPECT_DOUBLE_EQ(f.fontPointSize(), 26.0);
+    EXPECT_EQ(f.fontFamilies().toStringList().value(0), QStringLiteral("宋体"));
+    EXPECT_EQ(m_window->windowTitle(), QStringLiteral("RTF单色普通文本编辑"));
+    EXPECT_EQ(editor->viewport()->width(), CDlgRtEditWindow::kEditorWidth);
+}
+
+TEST_F(RichTextEditorTest, EditingAnItemRestoresItsRichText) {
+    m_f->m_rtf = PackRtfBytes(
+        "{\\rtf1{\\fonttbl{\\f0\\fnil\\fcharset0 Arial;}}\\pard\\f0\\fs40 x\\super 2\\nosupersub\\i "
+        "y\\par}");
+    QTextEdit* editor = Open();
+    EXPECT_EQ(editor->toPlainText(), QStringLiteral("x2y"));
+    EXPECT_EQ(FormatAt(1).verticalAlignment(), QTextCharFormat::AlignSuperScript);
+    EXPECT_TRUE(FormatAt(2).fontItalic());
+    EXPECT_DOUBLE_EQ(FormatAt(0).fontPointSize(), 20.0);
+    // Plain-text mode: the text in the face and size given.
+    Reset();
+    m_f->m_plainText = 1;
+    m_f->m_rtf = u"plain {text}";
+    m_f->m_plainFace = u"Times New Roman";
+    m_f->m_plainTwips = 360;
+    editor = Open();
+    EXPECT_EQ(editor->toPlainText(), QStringLiteral("plain {text}"));
+    EXPECT_DOUBLE_EQ(FormatAt(0).fontPointSize(), 18.0);
+    EXPECT_EQ(FormatAt(0).fontFamilies().toStringList().value(0), QStringLiteral("Times New Roman"));
+}
+
+TEST_F(RichTextEditorTest, EffectsToggleWhereUniformAndSetWhereMixed) {
+    QTextEdit* editor = Open();
+    editor->insertPlainText(QStringLiteral("abcd"));
+    // All bold (the default): toggled off.
+    Select(0, 4);
+    m_window->RunCommand(ID_RT_BOLD);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(FormatAt(i).fontWeight(), QFont::Normal) << i;
+    // Mixed italic: set over the whole selection.
+    Select(0, 2);
+    m_window->RunCommand(ID_RT_ITALIC);
+    EXPECT_TRUE(m_window->IsCommandChecked(ID_RT_ITALIC));
+    Select(0, 4);
+    EXPECT_FALSE(m_window->IsCommandChecked(ID_RT_ITALIC));
+    m_window->RunCommand(ID_RT_ITALIC);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_TRUE(FormatAt(i).fontItalic()) << i;
+    m_window->RunCommand(ID_RT_UNDERLINE);
+    EXPECT_TRUE(FormatAt(3).fontUnderline());
+    m_window->RunCommand(ID_RT_UNDERLINE);
+    EXPECT_FALSE(FormatAt(3).fontUnderline());
+}
+
+TEST_F(RichTextEditorTest, SuperscriptAndSubscriptNeverBoth) {
+    QTextEdit* editor = Open();
+    editor->insertPlainText(QStringLiteral("ab"));
+    Select(1, 2);
+    struct Step {
+        UINT id;
+        QTextCharFormat::VerticalAlignment after;
+    } steps[] = {
+        {ID_RT_SUPERSCRIPT, QTextCharFormat::AlignSuperScript},
+        {ID_RT_SUBSCRIPT, QTextCharFormat::AlignSubScript},
+        {ID_RT_SUPERSCRIPT, QTextCharFormat::AlignSuperScript},
+        {ID_RT_SUPERSCRIPT, QTextCharFormat::AlignNormal},
+        {ID_RT_SUBSCRIPT, QTextCharFormat::AlignSubScript},
+        {ID_RT_SUBSCRIPT, QTextCharFormat::AlignNormal},
+    };
+    for (const Step& s : steps) {
+        m_window->RunCommand(s.id);
+        EXPECT_EQ(FormatAt(1).verticalAlignment(), s.after) << s.id;
+        EXPECT_FALSE(m_window->IsCommandChecked(ID_RT_SUPERSCRIPT) &&
+                     m_window->IsCommandChecked(ID_RT_SUBSCRIPT));
+    }
+    // A selection of super and normal text becomes superscript throughout.
+    Select(1, 2);
+    m_window->RunCommand(ID_RT_SUPERSCRIPT);
+    Select(0, 2);
+    m_window->RunCommand(ID_RT_SUPERSCRIPT);
+    EXPECT_EQ(FormatAt(0).verticalAlignment(), QTextCharFormat::AlignSuperScript);
+    EXPECT_EQ(FormatAt(1).verticalAlignment(), QTextCharFormat::AlignSuperScript);
+}
+
+TEST_F(RichTextEditorTest, SymbolsFontAndSizeFromTheToolbar) {
+    QTextEdit* editor = Open();
+    editor->insertPlainText(QStringLiteral("x"));
+    for (int index : {0, 70, 71, 127}) {
+        m_window->SendMessage(UM_INSERT_SYMBOL, 0, LPARAM(index));
+    }
+    const QString text = editor->toPlainText();
+    ASSERT_EQ(text.size(), 5);
+    EXPECT_EQ(text[1], QChar(u'α'));
+    EXPECT_EQ(text[2].unicode(), HxFormulaSymbol(70));
+    EXPECT_EQ(text[3].unicode(), HxFormulaSymbol(71));
+    EXPECT_EQ(text[4].unicode(), HxFormulaSymbol(127));
+    // One undo step takes back one symbol.
+    editor->undo();
+    EXPECT_EQ(editor->toPlainText().size(), 4);
+    Select(0, 1);
+    HxFormatFontRecord font{CString(u"Times New Roman"), 0};
+    m_window->SendMessage(UM_FORMAT_FONTNAME, 0, LPARAM(&font));
+    HxFormatSizeRecord size{CString(), 300};
+    m_window->SendMessage(UM_FORMAT_FONTSIZE, 0, LPARAM(&size));
+    EXPECT_EQ(FormatAt(0).fontFamilies().toStringList().value(0), QStringLiteral("Times New Roman"));
+    EXPECT_DOUBLE_EQ(FormatAt(0).fontPointSize(), 15.0);
+    EXPECT_DOUBLE_EQ(FormatAt(1).fontPointSize(), 26.0);
+}
+
+TEST_F(RichTextEditorTest, ParagraphDialogAppliesItsFormat) {
+    QTextEdit* editor = Open();
+    editor->insertPlainText(QStringLiteral("one\ntwo"));
+    Select(0, 5);
+    CParaFormat seen;
+    HxSetDialogRunner([&](CDialog& d) {
+        auto* para = dynamic_cast<CFormatParaDlg*>(&d);
+        EXPECT_NE(para, nullptr);
+        seen = para->m_pf;
+        para->m_pf.alignment = 3;
+        para->m_pf.startIndent = 720;
+        para->m_pf.offset = 360;
+        para->m_pf.spaceBefore = 240;
+        para->m_pf.lineSpacingRule = 1;
+        para->m_pf.numbering = 2;
+        para->m_pf.numberingStyle = 0x200;
+        return INT_PTR(IDOK);
+    });
+    m_window->RunCommand(ID_RT_PARAGRAPH);
+    EXPECT_EQ(seen.alignment, 1);
+    EXPECT_EQ(seen.numbering, 0);
+    for (QTextBlock b = editor->document()->begin(); b.isValid(); b = b.next()) {
+        EXPECT_EQ(b.blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+        EXPECT_DOUBLE_EQ(b.blockFormat().leftMargin(), 72.0);
+        EXPECT_DOUBLE_EQ(b.blockFormat().textIndent(), -24.0);
+        ASSERT_NE(b.textList(), nullptr);
+        EXPECT_EQ(b.textList()->format().numberSuffix(), QStringLiteral("."));
+        const CParaFormat back = HxParaFormatOfBlock(b.blockFormat(), b.textList());
+        EXPECT_EQ(back.startIndent, 720);
+        EXPECT_EQ(back.offset, 360);
+        EXPECT_EQ(back.spaceBefore, 240);
+        EXPECT_EQ(back.lineSpacingRule, 1);
+        EXPECT_EQ(back.numbering, 2);
+        EXPECT_EQ(back.numberingStyle, 0x200);
+    }
+    EXPECT_EQ(editor->document()->begin().textList(), editor->document()->lastBlock().textList());
+}
+
+TEST_F(RichTextEditorTest, FormulaServerAndObjectsAreMissing) {
+    Open();
+    m_window->RunCommand(ID_RT_EQUATION);
+    m_window->RunCommand(ID_RT_INSERT_OBJECT);
+    ASSERT_EQ(m_messages.size(), 2u);
+    EXPECT_EQ(m_messages[0], QStringLiteral("您未安装公式编辑器Equation3 "));
+    EXPECT_EQ(m_messages[1], QStringLiteral("插入OLE对象出错！"));
+    // The context menu offers the object command too, and the clipboard commands by the selection.
+    std::unique_ptr<QMenu> menu(m_window->CreateContextMenu(nullptr));
+    QStringList texts;
+    for (QAction* a : menu->actions())
+        if (!a->isSeparator())
+            texts << a->text();
+    EXPECT_EQ(texts, (QStringList{"剪切(&T)", "复制(&C)", "粘贴(&P)", "删除(&D)", "全选(&L)", "字体(&F)...",
+                                  "段落(&A)...", "插入对象(&I)..."}));
+    EXPECT_FALSE(menu->actions()[0]->isEnabled());
+}
+
+TEST_F(RichTextEditorTest, OkRefusedWhileEmpty) {
+    Open();
+    m_window->OnOK();
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(m_messages[0], QStringLiteral("还未输入文本，请按关闭按钮！"));
+    EXPECT_EQ(m_window->result(), 0);
+    EXPECT_TRUE(m_f->m_picture.empty());
+}
+
+TEST_F(RichTextEditorTest, OkGivesRtfNameAndPicture) {
+    struct Case {
+        QString text;
+        QString name;
+    } cases[] = {{QStringLiteral("abcde"), QStringLiteral("abcde")},
+                 {QStringLiteral("abcdefghijk"), QStringLiteral("abcd...")}};
+    for (const Case& c : cases) {
+        Reset();
+        QTextEdit* editor = Open();
+        editor->insertPlainText(c.text);
+        Select(1, 2);
+        m_window->RunCommand(ID_RT_SUPERSCRIPT);
+        m_window->OnOK();
+        EXPECT_EQ(m_window->result(), int(QDialog::Accepted));
+        EXPECT_EQ(m_f->m_name.ToQString(), c.name);
+        const QSize rect = editor->viewport()->size();
+        EXPECT_EQ(m_f->m_editorWidth, rect.width());
+        EXPECT_EQ(m_f->m_editorHeight, rect.height());
+        EXPECT_EQ(m_f->m_pictureWidth, rect.width());
+        EXPECT_EQ(m_f->m_pictureHeight, rect.height());
+        EXPECT_EQ(m_f->m_picture.size(), size_t((rect.width() + 31) / 32 * 4 * rect.height()));
+        int ink = 0;
+        for (BYTE b : m_f->m_picture)
+            ink += __builtin_popcount(b);
+        EXPECT_GT(ink, 50);
+        // The RTF reads back to the editor's document.
+        QTextDocument back;
+        ASSERT_TRUE(HxRtfToDocument(UnpackRtfBytes(m_f->m_rtf), back));
+        EXPECT_EQ(back.toPlainText(), c.text);
+        QTextCursor sup(&back);
+        sup.setPosition(2);
+        EXPECT_EQ(sup.charFormat().verticalAlignment(), QTextCharFormat::AlignSuperScript);
+    }
+}
