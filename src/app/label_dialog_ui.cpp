@@ -67,6 +67,9 @@ INT_PTR RunLabelDialog(CDialog& base) {
     QObject::connect(buttons, &QDialogButtonBox::rejected, &window, &QDialog::reject);
     column->addWidget(buttons);
 
+    // The name is ready to be typed over.
+    edit->setFocus(Qt::OtherFocusReason);
+    edit->selectAll();
     if (window.exec() != QDialog::Accepted)
         return IDCANCEL;
     dlg.m_label = CString::FromQString(edit->text());

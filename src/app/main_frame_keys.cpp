@@ -1,11 +1,12 @@
-// The frame's keyboard bindings (the file and clipboard commands, Delete, Ctrl+G, F4, Esc and the
-// page keys) and the keys shown in the tool tips of the ribbon and status-bar buttons.
+// The frame's keyboard bindings (the file and clipboard commands, Delete, Ctrl+G, Ctrl+K, F4, Esc
+// and the page keys) and the keys shown in the tool tips of the ribbon and status-bar buttons.
 #include "app/main_frame.h"
 
 #include "app/frame_ids.h"
 #include "app/ribbon_bar.h"
 #include "app/status_bar.h"
 #include "document/halvix_doc.h"
+#include "document/option_ids.h"
 #include "dynamics/edit_ids.h"
 #include "measure/calc_commands.h"
 #include "view/halvix_view.h"
@@ -34,6 +35,7 @@ const std::vector<CAccelerator>& HxFrameAccelerators() {
         {QKeyCombination(Qt::ControlModifier, Qt::Key_F), ID_SELECT_FACE},
         {QKeyCombination(Qt::ControlModifier, Qt::Key_U), ID_SELECT_PARENTS},
         {QKeyCombination(Qt::ControlModifier, Qt::Key_D), ID_SELECT_CHILDREN},
+        {QKeyCombination(Qt::ControlModifier, Qt::Key_K), ID_AUTOBTNDEL},
         {QKeyCombination(Qt::Key_F4), ID_VIEW_FULLSCREEN},
         // The two view states of the view buttons, and the compaction of the numbering.
         {QKeyCombination(Qt::Key_F8), ID_EDIT_BTN_START},

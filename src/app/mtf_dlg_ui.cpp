@@ -351,6 +351,8 @@ INT_PTR HxShowMtfDialog(CMtfDlg& dlg) {
     CMtfDlgWindow window(dlg, QApplication::activeWindow());
     if (window.OnInitDialog() == -1)
         return IDCANCEL;
+    if (dlg.m_openAt.x >= 0 && dlg.m_openAt.y >= 0)
+        window.move(int(dlg.m_openAt.x), int(dlg.m_openAt.y));
     return window.exec() == QDialog::Accepted ? IDOK : IDCANCEL;
 }
 

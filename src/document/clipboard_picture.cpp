@@ -1,7 +1,11 @@
-// The clipboard's picture as the pixels of a picture item, and the scale that fits it into the view.
+// The clipboard's picture, or any picture, as the pixels of a picture item, and the scale that fits
+// it into the view.
 #include "document/clipboard_picture.h"
 
+#include <QPainter>
+
 #include <algorithm>
+#include <cstring>
 
 long long HxPictureRowBytes(long long width) {
     return (24 * width + 31) / 32 * 4;
@@ -41,6 +45,29 @@ HxPictureResult HxConvertClipboardBitmap(const HxClipboardBitmap& bitmap, std::v
         }
     }
     return HxPictureResult::Ok;
+}
+
+std::vector<BYTE> HxPictureRows(const QImage& picture) {
+    if (picture.isNull() || !HxImageSizeAllowed(picture.width(), picture.height()))
+        return {};
+    QImage rgb;
+    if (picture.hasAlphaChannel()) {
+        QImage onWhite(picture.size(), QImage::Format_RGB32);
+        onWhite.fill(Qt::white);
+        QPainter painter(&onWhite);
+        painter.drawImage(0, 0, picture);
+        painter.end();
+        rgb = onWhite.convertToFormat(QImage::Format_RGB888);
+    } else {
+        rgb = picture.convertToFormat(QImage::Format_RGB888);
+    }
+    if (rgb.isNull())
+        return {};
+    const long long w = rgb.width(), h = rgb.height(), rowBytes = HxPictureRowBytes(w);
+    std::vector<BYTE> rows(size_t(rowBytes * h), 0);
+    for (long long y = 0; y < h; ++y)
+        std::memcpy(rows.data() + (h - 1 - y) * rowBytes, rgb.constScanLine(int(y)), size_t(3 * w));
+    return rows;
 }
 
 double HxPictureFitScale(int width, int height, int clientWidth, int clientHeight) {

@@ -5,6 +5,8 @@
 #include "platform/afx.h"
 #include "platform/image_reading.h"
 
+#include <QImage>
+
 #include <vector>
 
 enum class HxPictureResult {
@@ -23,6 +25,11 @@ long long HxPictureRowBytes(long long width);
 // kMaxPicturePixels in all) are TooLarge.
 constexpr long long kMaxPicturePixels = kHxMaxImagePixels;
 HxPictureResult HxConvertClipboardBitmap(const HxClipboardBitmap& bitmap, std::vector<BYTE>& rgb);
+
+// A picture of 24 or 32 bits as the pixels of a picture item (rows of red, green, blue from the bottom
+// up, each padded to 4 bytes); transparent parts are laid on white.  Empty for a null picture or one
+// beyond the program's picture limits.
+std::vector<BYTE> HxPictureRows(const QImage& picture);
 
 // The scale of a picture of width x height pixels shown in a drawing area of clientWidth x
 // clientHeight: 1 when it fits into 0.98 of the area each way, else the smaller of the two ratios that

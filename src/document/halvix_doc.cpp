@@ -59,6 +59,8 @@ CHalvixDoc::CHalvixDoc() {
     AddPyramidCommands();
     AddModelCommands();
     AddComponentCommands();
+    AddOptionsCommands();
+    AddVectorCommands();
     AddEditCommands();
     AddDocumentConstructCommands();
     AddSelectionCommands();

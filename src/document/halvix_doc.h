@@ -541,6 +541,56 @@ public:
     // nothing changed.
     BOOL EditModel3ds(CGModel3ds* cell);
 
+    // ---- Options, weights, display and insertions (document/options_commands.cpp) ----
+    // ID_FILE_OPTIONS: the description, the formula-picture option and, when asked, the pages
+    // renamed by their places ("第一页" ... "第十页", "第11页" ...).
+    void OnFileOptions();
+    // The line width, point size or value precision of every selected object: one step up or down,
+    // the defaults, or a typed value taken from the first selected point, line, circle or value.
+    void OnWeightIncrease();
+    void OnWeightDecrease();
+    void OnWeightDefault();
+    void OnWeightInput();
+    void OnUpdateWeight(CCmdUI* pCmdUI);
+    // Selected faces, circles, solids and surfaces between translucent and opaque.
+    void OnTranslucent();
+    void OnUpdateTranslucent(CCmdUI* pCmdUI);
+    // A table of the rows and columns asked for, as one undo step "添加表格".
+    void OnCreateTable();
+    // The button pressed when the page is entered: the one selected button, none on this page, none
+    // on any page.
+    void OnSetAutoButton();
+    void OnUpdateSetAutoButton(CCmdUI* pCmdUI);
+    void OnClearAutoButton();
+    void OnUpdateClearAutoButton(CCmdUI* pCmdUI);
+    void OnClearAllAutoButtons();
+    // ID_EDIT_BTN_MEDIA: a command button of the sequence chosen in its dialog.
+    void OnCommandButton();
+    // ID_CREATE_CUBOIDXYZ: the axis cuboid on the first selected point (or a new origin).
+    void OnCreateCuboidAxis();
+    // The formula editor, then a colour formula text (texture mode `flag`) or one attached to the
+    // first selected point, as one undo step; the editor opens at the screen point (x, y).
+    void InsertMtfColourText(int flag, int x, int y);
+    // A picture item of width x height pixels (rows of red, green, blue from the bottom up, padded
+    // to 4 bytes), scaled down into 98% of the drawing area and centred, as one undo step.  FALSE
+    // (nothing added) for pixels that do not fill the size or a page without ids left.
+    BOOL InsertImage(int width, int height, std::vector<BYTE> pixels, const CString& undoName = u"插入图片");
+
+    // ---- Vector commands and the label edit (measure/vector_commands.cpp) ----
+    // The normal vector of three points or a face; sums, differences, multiples, cross and dot
+    // products, lengths, mixed products and components of the selected vectors.
+    void OnMeasureVectorNormal();
+    void OnMeasureVectorSum();
+    void OnMeasureVectorDifference();
+    void OnMeasureVectorMultiple();
+    void OnMeasureVectorCross();
+    void OnMeasureVectorDot();
+    void OnMeasureVectorLength();
+    void OnMeasureVectorMixed();
+    void OnMeasureVectorComponents();
+    void OnUpdateVectorCommand(CCmdUI* pCmdUI);
+    // ID_EDIT_LABELMOD: the label of the first selected point, else of the first selected object.
+    void OnEditLabelModify();
     // ---- Points, iterations, traces and styles (document/halvix_doc_construct.cpp with
     // points/point_path_commands.cpp, dynamics/iterate_commands.cpp, dynamics/track_commands.cpp) ----
     // A full free point at the origin; the fixed point "O" at the origin.
@@ -632,6 +682,10 @@ private:
     void AddPolygonCommands();
     // The message map entries of the construction galleries.
     void AddGalleryCommands();
+    // The message map entries of the option, weight, display and insertion commands, and of the
+    // vector and label commands.
+    void AddOptionsCommands();
+    void AddVectorCommands();
     // The message map entries of the edit commands, the view marks and buttons, and the surface.
     void AddEditCommands();
     // The message map entries of the point, iteration, trace and style commands.

@@ -200,23 +200,5 @@ void CHalvixDoc::PasteClipboardBitmap() {
         PictureMessage(kNoIdsLeft);
         return;
     }
-    const int width = bitmap.width, height = bitmap.height;
-    auto* picture = new CGTbImage(page->m_nextId, width, height, std::move(rgb));
-    ++page->m_nextId;
-    page->m_cells.SetAt(picture->m_id, picture);
-    const double scale = HxPictureFitScale(width, height, g_clientWidth, g_clientHeight);
-    double w = width, h = height;
-    if (scale != 1.0) {
-        picture->m_scaleX = picture->m_scaleY = float(scale);
-        picture->m_param2 = picture->m_param3 = float(scale);
-        w = width * scale;
-        h = height * scale;
-    } else {
-        picture->m_param2 = picture->m_param3 = 1.0f;
-    }
-    picture->m_labelPos[0] = float(-0.5 * w * g_unitLength);
-    picture->m_labelPos[1] = float(-0.5 * h * g_unitLength);
-    page->m_cmdProcessor.Submit(new CCmdAddCell(u"粘贴图片"));
-    SetModifiedFlag();
-    UpdateAllViews();
+    InsertImage(bitmap.width, bitmap.height, std::move(rgb), u"粘贴图片");
 }

@@ -456,6 +456,19 @@ BOOL CHalvixDoc::EditButtonProperties(CGButton& button) {
             link->m_target =
                 link->m_kind == CGButnLink::kToPage ? dialog.m_pageTitles[size_t(index)] : dialog.m_hyperlink;
         }
+    } else if (auto* command = DYNAMIC_DOWNCAST(CGButnCommand, &button)) {
+        CDlgCmdBtn dialog;
+        dialog.m_caption = command->m_name;
+        dialog.m_delay = command->m_delay;
+        dialog.m_sequence = command->m_commands;
+        dialog.SelectLast();
+        // The window accepts no empty sequence; a button keeps at least one command.
+        if ((accepted = dialog.DoModal() == IDOK) && !dialog.m_sequence.empty()) {
+            TakeFixedCaption(*command, dialog.m_caption);
+            command->m_delay = dialog.m_delay;
+            command->m_commands = dialog.m_sequence;
+            command->m_current = 0;
+        }
     } else if (auto* view = DYNAMIC_DOWNCAST(CGButnView, &button)) {
         accepted = EditViewButton(*view);
     } else {

@@ -179,3 +179,52 @@ public:
     std::vector<CString> m_pageTitles;
     CString m_hyperlink = kDefaultHyperlink;
 };
+
+// "命令按钮": the caption, the delay between commands (in ticks of 0.04 s) and the sequence of
+// commands picked from the fixed list of available ones.  The editing of the sequence lives here
+// so that the window only shows it: double click appends, "上移" and "下移" swap the selected
+// command with its neighbour, "删除" removes it; OK only while the sequence holds a command.
+class CDlgCmdBtn : public CDialog {
+    DECLARE_DYNAMIC(CDlgCmdBtn)
+public:
+    enum { IDD = 244 };
+    static constexpr int kCaption = 1000;
+    static constexpr int kDelay = 1001;
+    static constexpr int kAvailable = 1115;
+    static constexpr int kSequence = 1116;
+    static constexpr int kUp = 1027;
+    static constexpr int kDown = 1028;
+    static constexpr int kDelete = 1029;
+
+    // A command the sequence may hold: its name and id.
+    struct CCommand {
+        const char16_t* name;
+        int id;
+    };
+    // The 24 commands offered, in their order.
+    static const std::vector<CCommand>& Available();
+    // The name of a command id ("" for an id not offered), from a table made once.
+    static CString CommandName(int id);
+
+    CDlgCmdBtn() : CDialog(IDD) {}
+
+    // Appends the available command at `index` and selects it.
+    void Append(int index);
+    // The selected command swapped with the one before (after) it; nothing at the ends.
+    void MoveUp();
+    void MoveDown();
+    // Removes the selected command and selects the next one, or the new last.
+    void Delete();
+    // Selects the last command (as the dialog opens), or none for an empty sequence.
+    void SelectLast() { m_selected = int(m_sequence.size()) - 1; }
+
+    bool CanAccept() const { return !m_sequence.empty(); }
+    bool CanMoveUp() const { return m_selected > 0 && m_selected < int(m_sequence.size()); }
+    bool CanMoveDown() const { return m_selected >= 0 && m_selected + 1 < int(m_sequence.size()); }
+    bool CanDelete() const { return m_selected >= 0 && m_selected < int(m_sequence.size()); }
+
+    CString m_caption = u"命令序列";
+    int m_delay = 12;
+    std::vector<int> m_sequence; // command ids in order
+    int m_selected = -1;         // place in the sequence, -1 none
+};

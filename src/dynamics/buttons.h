@@ -6,6 +6,8 @@
 #include "dynamics/button_press.h"
 #include "model/cell.h"
 
+#include <vector>
+
 class CGButton : public CGCell {
     DECLARE_SERIAL(CGButton)
 public:
@@ -362,4 +364,34 @@ protected:
     void BeginPass(int ticks) override;
     void Advance() override;
     void TurnAround(bool back) override;
+};
+
+// Replays a sequence of menu commands: in its first tick, and then every m_delay + 1 ticks of the
+// shared counter, it posts the next command to the main window (the commands run when the message
+// loop delivers them, never inside the tick); the entry kWaitForPlayback waits while a media player
+// exists.  It has no parents.
+class CGButnCommand : public CGButton {
+    DECLARE_SERIAL(CGButnCommand)
+public:
+    static constexpr int kWaitForPlayback = 32788; // "等待播放结束"
+    static constexpr int kDefaultDelay = 12;
+    // The most commands a record may hold; more in a file is damage.
+    static constexpr int kMaxCommands = 10000;
+
+    CGButnCommand() = default; // no commands, delay 12
+    CGButnCommand(WORD id, const CString& caption, std::vector<int> commands, int delay);
+
+    // The button record, then the count, delay, two reserved words and the command ids.  Loading
+    // refuses a count below 0 or above kMaxCommands and starts at the first command.
+    void Serialize(CArchive& ar) override;
+    // One tick: a command posted, a wait counted, or the sequence finished (TRUE).  A button without
+    // commands finishes at once and posts nothing.
+    BOOL Step() override;
+    CString GetDescription() override; // the caption
+
+    std::vector<int> m_commands;
+    int m_delay = kDefaultDelay; // ticks between commands
+    int m_reserved1 = 0;
+    int m_reserved2 = 0;
+    int m_current = 0; // the next command (not stored)
 };

@@ -254,7 +254,7 @@ bool AlignColumn(const std::vector<CGCell*>& items, float& x1, float& y1) {
 // The width in pixels of a screen text as it is shown.
 float ShownPixelWidth(const CGTextbit& text) {
     if (const auto* image = DYNAMIC_DOWNCAST(CGTbImage, &text))
-        return float(image->m_pixelWidth) * image->m_scaleX;
+        return float(image->m_width) * image->m_scaleX;
     return 0.0f;
 }
 

@@ -16,6 +16,7 @@ public:
     COLORREF m_backColor = 0;            // in: the formula's background
     COLORREF m_textColor = 0;            // in: its default text colour
     int m_fontMode = 0;                  // in: below 2 the default font becomes "宋体", 134, 35
+    CPoint m_openAt{-1, -1};             // in: where on the screen it opens (negative: centred)
     int m_editorLeft = 300;              // out: the editor's screen position when OK was pressed
     int m_editorTop = 300;
     bool m_empty = true; // out: the edited formula is empty

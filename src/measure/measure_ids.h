@@ -24,3 +24,15 @@ constexpr UINT ID_MEASURE_VOLUME_S = 33177;
 constexpr UINT ID_MEASURE_RADIUS = 33178;
 constexpr UINT ID_MEASURE_PT = 33228;
 constexpr UINT ID_MEASURE_VXYZ = 33231;
+
+// The vector commands ("向量运算" and "平面法向量") and the label edit.
+constexpr UINT ID_MEASURE_VEC_HE = 33239;        // "和"
+constexpr UINT ID_MEASURE_VEC_CHA = 33240;       // "差"
+constexpr UINT ID_MEASURE_VEC_SHUCHENG = 33241;  // "数乘向量"
+constexpr UINT ID_MEASURE_VEC_SHUJI = 33242;     // "数量积"
+constexpr UINT ID_MEASURE_VEC_SHIJI = 33243;     // "向量积"
+constexpr UINT ID_MEASURE_VEC_HUNJI = 33244;     // "混合积"
+constexpr UINT ID_MEASURE_VECFN = 33246;         // "平面法向量(&K)"
+constexpr UINT ID_MEASURE_VEC_MO = 33248;        // "模"
+constexpr UINT ID_EDIT_LABELMOD = 33251;         // "修改标签(&J)..."
+constexpr UINT ID_MEASURE_VEC_COMPONENT = 33252; // "分量"

@@ -14,10 +14,6 @@ IMPLEMENT_SERIAL(CGTmSingleline, CGTextmap, 1)
 IMPLEMENT_SERIAL(CGTmVariable, CGTextmap, 1)
 IMPLEMENT_SERIAL(CGTmVarParameter, CGTmVariable, 1)
 IMPLEMENT_SERIAL(CGTmVector, CGTextmap, 1)
-IMPLEMENT_DYNAMIC(CGTextbit, CGCell)
-IMPLEMENT_DYNAMIC(CGTbImage, CGTextbit)
-IMPLEMENT_DYNAMIC(CGTbMtfText, CGTextbit)
-IMPLEMENT_DYNAMIC(CGTbMhc, CGTbMtfText)
 
 namespace {
 
@@ -325,29 +321,4 @@ void CGTmVector::SetVector(bool ok, double x, double y, double z) {
     }
     m_param1 = m_vx;
     FormatValue();
-}
-
-// ---------------------------------------------------------------------------------------------
-// Pictures and formula texts
-
-CGTextbit::CGTextbit() {
-    TakeRgb(*this, g_colorText);
-}
-
-CGTbImage::CGTbImage(WORD id, int width, int height, std::vector<BYTE> pixels)
-    : m_pixelWidth(width), m_pixelHeight(height), m_pixels(std::move(pixels)) {
-    m_id = id;
-}
-
-void CGTbMtfText::UpdateTexture() {
-    m_texture = RenderFormulaToBitmap(m_color.ToColorRef(), m_background, m_text1, m_color.a, &m_textureWidth,
-                                      &m_textureHeight);
-    if (m_texture.empty())
-        m_textureWidth = m_textureHeight = 0;
-    m_flag2 = true;
-}
-
-void CGTextbit::MoveByMouse() {
-    m_labelPos[0] += float(g_mouseDX) * g_unitLength;
-    m_labelPos[1] -= float(g_mouseDY) * g_unitLength;
 }

@@ -1,6 +1,6 @@
 // The screen-anchored text cells: the text line, the scalar value every measurement derives from,
 // the user parameter with its slider and the vector item; and the picture and formula text items
-// as far as the page and the view use them so far.
+// (bitmap texts, pictures and formula texts, free or following a point).
 #pragma once
 
 #include "model/cell.h"
@@ -239,51 +239,194 @@ protected:
         CString GetDescription() override;                                                                   \
     };
 
-// A rich-text, formula or picture item shown as a picture; the label anchor's x and y are its
-// place on the screen.
+// ---------------------------------------------------------------------------------------------
+// Bitmap texts, pictures and formula texts: pictures held in the item and drawn with OpenGL raster
+// operations or as a texture.  The label anchor's x and y are the picture's lower left corner in
+// the plane z = -50 in front of the camera; it follows panning, not rotation or zoom.
+
+// A text rendered into a one-bit bitmap, fixed to the screen: rows of BitmapRowBytes(width)
+// bytes from the bottom row up, the most significant bit leftmost.  The object colour is the
+// text's, the label colour that of an offset copy behind it (shown unless the label is hidden).
+// The kind byte tells where the text came from: 0 a plain bitmap text, 4 a formula colour text,
+// any other value a rich text.
 class CGTextbit : public CGCell {
-    DECLARE_DYNAMIC(CGTextbit)
+    DECLARE_SERIAL(CGTextbit)
 public:
-    CGTextbit(); // text colour
+    // The largest picture a record may hold: a side of kMaxSide pixels and kMaxBytes bytes.
+    // Larger sizes in a file are damage, refused as a damaged archive.
+    static constexpr int kMaxSide = 32768;
+    static constexpr long long kMaxBytes = 256LL * 1024 * 1024;
+
+    // Anchor (-5, 5), the bitmap text colour, name "BText", no picture.
+    CGTextbit();
+    // A text of width x height pixels (the item keeps the bits), centred across the screen at a
+    // random height between -4 and 4.
+    CGTextbit(WORD id, int width, int height, std::vector<BYTE> bits);
+
+    // The common record, width, height, then the bitmap's bytes.
+    void Serialize(CArchive& ar) override;
+    // The offset copy in the label colour, the text in the object colour and, when selected, a
+    // frame; shown and valid items with bits only, never in three-view mode.
+    void DrawOnTop() override;
+    // From pick mode 3, under class 7: a quad over the text.
+    void DrawForPick(int mode) override;
+    // "位图文本：宽*高=%d*%d", "可编辑MTF彩图文本：..." or "可编辑RTF单色位图文本：..." by the kind.
+    CString GetDescription() override;
+
     // The drag of the arrow tool: the anchor moves by the last mouse movement times g_unitLength.
     virtual void MoveByMouse();
+
+    // Bytes of one row of a one-bit bitmap, ((width + 31) / 32) x 4, and of a picture's row of red,
+    // green and blue, ((width + 1) x 3 / 4) x 4.
+    static long long BitmapRowBytes(long long width) { return (width + 31) / 32 * 4; }
+    static long long PictureRowBytes(long long width) { return (width + 1) * 3 / 4 * 4; }
+    // Bytes of one row of an RGBA picture (formula texts): 4 x width.
+    static long long RgbaRowBytes(long long width) { return 4 * width; }
+
+    int m_width = 0;  // pixels
+    int m_height = 0; // pixels
+    std::vector<BYTE> m_bits;
+
+protected:
+    // Width, height and rowBytes(width) x height bytes, stored or loaded (no bytes when a side is 0
+    // or less).  Loading refuses negative sizes and pictures beyond the limits above.
+    using RowBytesFn = long long (*)(long long width);
+    void SerializePicture(CArchive& ar, RowBytesFn rowBytes);
+    // The start of every drawing and pick in the screen plane: false when the item is hidden,
+    // invalid or the page shows three views; else the screen matrix (identity moved by the pan,
+    // with z and the zoom when asked) is pushed.  EndScreen pops it.
+    bool BeginScreen(bool withDepth = false, bool withZoom = false);
+    void EndScreen();
 };
 
-// A picture item: its pixel size and the two scale factors it is shown with; the view's scale
-// handle changes the factors.
-class CGTbImage : public CGTextbit {
-    DECLARE_DYNAMIC(CGTbImage)
+// A bitmap text that follows a point (its parent): drawn at the point in the scene, recomputed
+// from it, not dragged itself.  x, y, z are the point's position as last computed.
+class CGTbHenchman : public CGTextbit {
+    DECLARE_SERIAL(CGTbHenchman)
 public:
-    CGTbImage() = default;
-    // A picture of width x height pixels: rows of red, green and blue bytes from the bottom row up,
-    // each row padded to a multiple of 4 bytes.  The item keeps the pixels.
+    CGTbHenchman() = default;
+    // Follows `pointId`, whose name label it hides (the text takes its place).
+    CGTbHenchman(WORD id, int width, int height, std::vector<BYTE> bits, WORD pointId);
+
+    // The CGTextbit record, then x, y, z.
+    void Serialize(CArchive& ar) override;
+    // The point's position, valid while the point is.
+    void Recompute() override;
+    // The bitmap at the point, in the selection colour while selected.
+    void DrawOnTop() override;
+    // A quad at the point's place in eye space, under class 7.
+    void DrawForPick(int mode) override;
+    CString GetDescription() override; // "随点%s的文本"
+    void MoveByMouse() override {}
+
+    float m_px = 0.0f;
+    float m_py = 0.0f;
+    float m_pz = 0.0f;
+};
+
+// A colour picture fixed to the screen: rows of PictureRowBytes(width) bytes of red, green, blue
+// from the bottom row up, shown with the horizontal and vertical zoom factors m_param2 and m_param3
+// (negative factors mirror it); the view's resize handle changes them.
+class CGTbImage : public CGTextbit {
+    DECLARE_SERIAL(CGTbImage)
+public:
+    CGTbImage(); // zoom factors 1, 1, name "Img"
+    // A picture of width x height pixels; the item keeps the pixels.
     CGTbImage(WORD id, int width, int height, std::vector<BYTE> pixels);
 
-    int m_pixelWidth = 0;
-    int m_pixelHeight = 0;
-    float m_scaleX = 1.0f;
-    float m_scaleY = 1.0f;
-    std::vector<BYTE> m_pixels;
+    // The common record (with the zoom factors), width, height, then the pixels.
+    void Serialize(CArchive& ar) override;
+    // The pixels at the anchor with the zoom factors; when selected a frame and the resize handle.
+    void DrawFill() override;
+    void DrawOnTop() override {}
+    // From pick mode 3: the picture under class 7, and while selected its handle under class 12.
+    void DrawForPick(int mode) override;
+    CString GetDescription() override; // "原始大小：宽*高=%d*%d"
+
+    // The far corner of the picture from the anchor, in world units (negative with a mirroring
+    // factor).
+    float SpanX() const;
+    float SpanY() const;
+
+    float& m_scaleX = m_param2;
+    float& m_scaleY = m_param3;
 };
 
-// A formula text item: its markup (m_text1) rendered on its own background colour.
+// A formula text: its markup rendered by the formula engine into an RGBA picture (in m_width,
+// m_height and m_bits, bottom row first) in the object colour on its own background, whose alpha
+// is the object colour's alpha byte.  Shown as pixels of fixed size (texture mode 0) or as a
+// texture on a quad that zooms with the view (texture mode 1, the automatic scaling).  The texture
+// is made at draw time with the view's context current and released through the deletion queue.
 class CGTbMtfText : public CGTextbit {
-    DECLARE_DYNAMIC(CGTbMtfText)
+    DECLARE_SERIAL(CGTbMtfText)
 public:
-    // Renders the formula again with the item's present colours into m_texture (the background
-    // keyed to the alpha of the object colour) and marks the uploaded texture stale (m_flag2); the
-    // upload and the drawing come with the formula text code.
+    // No markup, alpha 0, scale 1, texture mode 0, name "MTF彩色数学文本".
+    CGTbMtfText();
+    // The formula rendered at once; centred across the screen at a random height.
+    CGTbMtfText(WORD id, const CString& markup, COLORREF background, int textureMode);
+
+    // The common record, the markup, background, scale, texture mode, the two reserved fields and,
+    // while the document keeps formula pictures (g_storeMtfImages), width, height and the RGBA
+    // pixels.  A record without pixels renders them again when loaded.
+    void Serialize(CArchive& ar) override;
+    // At the anchor: a frame while selected, then the texture (texture mode) or the pixels.
+    void DrawOnTop() override;
+    // From pick mode 3, under class 7: a quad over the picture.
+    void DrawForPick(int mode) override;
+    CString GetDescription() override; // "彩色数学文本：宽*高=%d*%d"
+
+    // The picture rendered again from the markup with the present colours; a texture follows at the
+    // next drawing (into the same texture name).
     void UpdateTexture();
+    // Forgets the picture and releases the texture.
+    void FreeTexture();
+    // Whether a texture of the picture exists in the view's context.
+    bool HasTexture() const { return m_texture.IsValid(); }
+    // The texture name while one exists (0 otherwise).
+    GLuint TextureName() const { return m_texture.Name(); }
 
+    CString m_markup;
     COLORREF m_background = RGB(255, 255, 255);
-    // The rendered picture: RGBA bytes, bottom row first (empty when the markup gives no formula).
-    std::vector<BYTE> m_texture;
-    int m_textureWidth = 0;
-    int m_textureHeight = 0;
-    int m_textureMode = 0; // non-zero: drawn as a texture that follows the zoom (always for CGTbMhc)
+    float m_scale = 1.0f;
+    int m_textureMode = 0;
+    int m_reserved = 0;
+    CString m_reservedText;
+
+protected:
+    // The texture bound for drawing, made or filled first when the picture changed; false when
+    // there is no picture or no texture could be made.  A context must be current.
+    bool BindPictureTexture();
+    // The picture as a textured quad from (x0, y0) to (x1, y1) at depth z, and its frame while
+    // selected.
+    void DrawPictureQuad(float x0, float y0, float x1, float y1, float z);
+
+    CHxGlTexture m_texture;
+    bool m_textureStale = true; // the texture does not hold the picture yet
 };
 
-// A formula text attached to a point (its first parent), always drawn as a texture.
+// A formula text attached to a point (its parent): drawn as a texture at the point's place on the
+// screen, keeping its size relative to the zoom; recomputed from the point, not dragged itself.
 class CGTbMhc : public CGTbMtfText {
-    DECLARE_DYNAMIC(CGTbMhc)
+    DECLARE_SERIAL(CGTbMhc)
+public:
+    CGTbMhc() = default;
+    // Follows `pointId`, whose name label it hides; always in texture mode; name "附点彩文".
+    CGTbMhc(WORD id, const CString& markup, COLORREF background, WORD pointId);
+
+    // The CGTbMtfText record, then x, y, z.
+    void Serialize(CArchive& ar) override;
+    void Recompute() override;
+    void DrawOnTop() override;
+    void DrawForPick(int mode) override;
+    CString GetDescription() override; // "附点%s的MTF彩色数学文本"
+    void MoveByMouse() override {}
+
+    float m_px = 0.0f;
+    float m_py = 0.0f;
+    float m_pz = 0.0f;
 };
+
+// Where a point of the scene stands in eye space under the modelview the view kept for the frame
+// (g_modelviewMatrix), after the homogeneous divide; false when the point lies in the camera's
+// plane (w near 0), where it has no place.
+bool HxEyePosition(float x, float y, float z, float eye[3]);

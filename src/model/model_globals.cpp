@@ -44,6 +44,7 @@ BOOL g_tracing = FALSE;
 unsigned g_recomputePass = 0;
 std::vector<WORD> g_finishedButtons;
 std::vector<WORD> g_buttonsToStart;
+int g_commandWaitTicks = 0;
 
 void HxResetModelGlobals() {
     g_pCurPage = nullptr;
@@ -67,4 +68,5 @@ void HxResetModelGlobals() {
     g_tracing = FALSE;
     g_finishedButtons.clear();
     g_buttonsToStart.clear();
+    g_commandWaitTicks = 0;
 }

@@ -87,6 +87,8 @@ inline void HxBeginRecomputePass() {
 // buttons asked to start (the page starts them before the tick ends).
 extern std::vector<WORD> g_finishedButtons;
 extern std::vector<WORD> g_buttonsToStart;
+// The wait counter all command buttons share: ticks since the last command went out (0 at start).
+extern int g_commandWaitTicks;
 
 // Window messages from the model and the document to the main frame.
 constexpr UINT UM_GOTO_PAGE = 0x7FF;           // lParam: a page number (to the view)

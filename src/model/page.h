@@ -127,6 +127,21 @@ public:
     // n - 1 of them, or only the first.  Returns how many it made.
     int BuildDivisionPoints(WORD a, WORD b, int n, BOOL onlyFirst);
 
+    // ---- The table grid (construct/table_builder.cpp) ----
+    // A table of `rows` x `columns` cells (1 to 20 each) on this page, which must be current: hidden
+    // control points (an anchor, a point per column and row, a point inside every cell), the grid
+    // points, the segments, the cell faces and a show/hide button "显示控位点" for the control
+    // points.  Its top left corner and the sizes of its columns and rows (indices 1 .. columns and
+    // 1 .. rows) come from the arguments when fromData is set (a missing array gives default sizes);
+    // otherwise it fills the drawing area with a margin of one cell, centred.  The selection is
+    // cleared first.  Returns the number of cells made, TableCellCount(rows, columns), or 0 (nothing
+    // made) for counts outside 1 .. 20 or when the ids or the vertex array give out.  Records no undo
+    // step.
+    int BuildTable(int rows, int columns, BOOL fromData, float x0, float y0, const float* columnWidths,
+                   const float* rowHeights);
+    // 5 rows columns + 2 (rows + columns) + 2 for counts within 1 .. 20, else 0.
+    static int TableCellCount(int rows, int columns);
+
     // ---- Colours and labels ----
     static constexpr COLORREF kAutoColor = 0xFFFFFFFF;
     // The page background and every cell's colours back to the defaults of its class.

@@ -196,8 +196,10 @@ void CGPage::SetLabelStyleOfSelection(COLORREF color) {
 void CGPage::SetFlagOnSelection(int flag) {
     for (const CList<WORD, WORD>* list : {&m_selPoints, &m_selLines, &m_selFaces, &m_selCurves}) {
         for (WORD id : *list) {
-            if (CGCell* cell = m_cells.Find(id))
+            if (CGCell* cell = m_cells.Find(id)) {
                 cell->m_extB1 = flag == 0 ? 1 : 0;
+                cell->m_flag2 = true; // the label's glyphs follow the font
+            }
         }
     }
 }

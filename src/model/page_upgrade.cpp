@@ -79,7 +79,7 @@ void UpgradeCell(CGCell* cell, int version) {
     if (version < kFormulaMarkup) {
         if (auto* formula = DYNAMIC_DOWNCAST(CGTbMtfText, cell)) {
             formula->m_textureMode = cell->IsKindOf(RUNTIME_CLASS(CGTbMhc)) ? 1 : 0;
-            formula->m_text1 = ConvertFormulaMarkup(formula->m_text1);
+            formula->m_markup = ConvertFormulaMarkup(formula->m_markup);
         }
     }
     if (version < kTextPictures && cell->IsKindOf(RUNTIME_CLASS(CGTextmap))) {

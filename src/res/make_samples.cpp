@@ -2,13 +2,18 @@
 // pyramid with the centres of its base and the feet of its height, circles through three points,
 // a triangle with translated and rotated copies, a lesson of several pages, the solids of revolution
 // with their display styles, the polyhedra of the solid commands one a page, the spheres, the
-// frame and circles with their crossing and division points, and an iteration with a trace of
-// figures.  Every figure is built on a few free points, the rest tied to them, with the program's
-// own classes and commands, and saved through the document.  The samples and their folder are left
-// read-only, as an installed program's are.
+// frame and circles with their crossing and division points, an iteration with a trace of figures,
+// and formula texts, vectors, a picture, a command button and a table.  Every figure is built on a
+// few free points, the rest tied to them, with the program's own classes and commands, and saved
+// through the document.  The samples and their folder are left read-only, as an installed program's
+// are.
 // Usage: halvix_make_samples <output folder>
 #include "document/doc_globals.h"
+#include "document/clipboard_picture.h"
 #include "document/halvix_doc.h"
+#include "dynamics/buttons.h"
+#include "measure/text_items.h"
+#include "measure/vector_items.h"
 #include "dynamics/iterate.h"
 #include "dynamics/iterate_dialogs.h"
 #include "dynamics/track.h"
@@ -30,6 +35,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
 
 #include <cstdio>
 #include <initializer_list>
@@ -417,6 +424,62 @@ void BuildSpheresAndCircles(CHalvixDoc& doc) {
     doc.OnCreateCirclePnz2();
 }
 
+// A pyramid P-ABCD with a formula text of its volume, the label of P as a formula, the vectors PA
+// and PC with their sum, cross product and the normal of the base, a picture and a command button
+// that goes on to the next page; there, a table of three rows and four columns with a heading.
+CGTbMtfText* FormulaText(Builder& b, const char16_t* markup, float x, float y) {
+    auto* text = new CGTbMtfText(b.Page()->m_nextId, markup, RGB(255, 255, 255), 1);
+    text->m_kind = 4;
+    text->m_labelPos[0] = x;
+    text->m_labelPos[1] = y;
+    b.Add(text);
+    return text;
+}
+
+void BuildTextsAndVectors(CHalvixDoc& doc) {
+    CGPage* page = doc.GetPage(0);
+    {
+        Builder b(page);
+        const WORD a = b.Point(u"A", -5, -5, 0), bb = b.Point(u"B", 5, -5, 0), c = b.Point(u"C", 5, 5, 0),
+                   d = b.Point(u"D", -5, 5, 0), p = b.Point(u"P", 0, 0, 8);
+        b.Edges({a, bb, c, d});
+        for (WORD corner : {a, bb, c, d})
+            b.Segment(p, corner);
+        b.Face({a, bb, c, d}, kBaseColor, CGFace::kStyleDepthOnly);
+        FormulaText(b, u"<#><l><e>V=</e><f><#><l><e>1</e></l></#><#><l><e>3</e></l></#></f><e>Sh</e></l></#>",
+                    -16.0f, -10.0f);
+        b.Add(new CGTbMhc(page->m_nextId, u"<#><l><e>P(0,0,h)</e></l></#>", RGB(255, 255, 255), p));
+        const WORD pa = b.Add(new CGTmVectorPP(page->m_nextId, p, a));
+        const WORD pc = b.Add(new CGTmVectorPP(page->m_nextId, p, c));
+        Select(page, {pa, pc});
+        doc.OnMeasureVectorSum();
+        Select(page, {pa, pc});
+        doc.OnMeasureVectorCross();
+        Select(page, {a, bb, c});
+        doc.OnMeasureVectorNormal();
+        // A small picture: a colour ramp with a dark frame.
+        QImage ramp(96, 64, QImage::Format_RGB32);
+        for (int y = 0; y < ramp.height(); ++y)
+            for (int x = 0; x < ramp.width(); ++x)
+                ramp.setPixel(x, y, qRgb(80 + x, 120 + y, 230 - x));
+        QPainter painter(&ramp);
+        painter.setPen(QColor(40, 40, 60));
+        painter.drawRect(0, 0, ramp.width() - 1, ramp.height() - 1);
+        painter.end();
+        auto* picture = new CGTbImage(page->m_nextId, ramp.width(), ramp.height(), HxPictureRows(ramp));
+        picture->m_labelPos[0] = 12.0f;
+        picture->m_labelPos[1] = -11.0f;
+        b.Add(picture);
+        auto* next = new CGButnCommand(page->m_nextId, u"下一页：表格", {32776, 32862}, 12);
+        b.Add(next);
+        page->ClearSelection();
+    }
+    page = NewPage(doc, u"表格");
+    page->BuildTable(3, 4, FALSE, 0.0f, 0.0f, nullptr, nullptr);
+    Builder b(page);
+    FormulaText(b, u"<#><l><e>棱柱、棱锥的体积</e></l></#>", -6.0f, 11.0f);
+}
+
 constexpr QFileDevice::Permissions kWritable = QFileDevice::WriteOwner;
 constexpr QFileDevice::Permissions kSearchable =
     QFileDevice::ExeOwner | QFileDevice::ExeGroup | QFileDevice::ExeOther;
@@ -547,6 +610,11 @@ int main(int argc, char** argv) {
         BuildTrace(doc, second);
     }
     Save(doc, folder, u"9-迭代与形迹");
+    StartDocument(doc, u"文本与向量",
+                  u"四棱锥P-ABCD：公式文本（体积公式、随点P的标签）、向量PA与PC及其和与向量积、底面的法向量、"
+                  u"一张图片和转到下一页的命令按钮；第二页是一个三行四列的表格。");
+    BuildTextsAndVectors(doc);
+    Save(doc, folder, u"10-文本与向量");
     doc.DeleteContents();
     // As an installed program's: a sample opened and changed is saved under a name of the user's
     // elsewhere, never over the sample.

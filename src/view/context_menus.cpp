@@ -28,6 +28,8 @@ constexpr UINT kBoxSelect = 33278;    // ID_EDIT_SELBOX
 constexpr UINT kShowHidden = 34160;   // ID_EDIT_SHOWOBJECT
 constexpr UINT kCoordSystem = 32981;  // ID_VIEW_GRID
 constexpr UINT kGrid = 33606;         // ID_VIEW_GRID3
+constexpr UINT kWeightInput = 33326;  // ID_VIEW_WEIGHT_SHURU
+constexpr UINT kTranslucent = 33327;  // ID_VIEW_TRANSLUCENT
 constexpr UINT kNewParameter = 33173; // ID_MEASURE_PARAMETER
 constexpr UINT kCalculate = 32978;    // ID_MEASURE_FUN
 constexpr UINT kView2D = 33221;       // ID_VIEW_PORT_TT
@@ -46,7 +48,7 @@ const std::vector<CContextMenuItem> kPointMenu = {
     {u"属性...", kProperties},  {u"隐藏点", kHide},
     {u"显示标签", kShowLabel},           {u"修改标签...", kLabelModify},
     {u"标志中心", kMarkCenter}, {u"分离点", kSplit},
-    {u"点大小...", 0},          {u"动画...", kAnimation},
+    {u"点大小...", kWeightInput},          {u"动画...", kAnimation},
     {u"追踪图元", kTrace},           {u"光照处理", kRenderSolid},
     {u"点的值 t", kPointValue}, {u"坐标(x,y,z)", kPointXyz},
     {u"坐标 x", kCoordX},       {u"坐标 y", kCoordY},
@@ -57,7 +59,7 @@ const std::vector<CContextMenuItem> kLineMenu = {
     {u"隐藏线", kHide},
     {u"标志轴", kMarkAxis},
     {u"线反向", kReverse},
-    {u"线粗细...", 0},
+    {u"线粗细...", kWeightInput},
     {u"线段", kSegment},
     {u"射线", kRay},
     {u"直线", kLine},
@@ -78,7 +80,7 @@ const std::vector<CContextMenuItem> kFaceMenu = {
     {u"追踪图元", kTrace},
     {u"填充颜色", kFill},
     {u"光照处理", kRenderSolid},
-    {u"透明材质", 0},
+    {u"透明材质", kTranslucent},
     {u"面内点", 0},
     {u"边界上的点", kBorderPoint},
     {u"平面法向量", kNormal},

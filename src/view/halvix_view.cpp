@@ -131,6 +131,10 @@ CHalvixView::CHalvixView(QWidget* parent) : QOpenGLWidget(parent) {
     OnUpdateId(ID_VIEW_BORDERS, &CHalvixView::OnUpdateBorders);
     OnCommandId(ID_CREATE_TEXT_MTF, &CHalvixView::OnColorImageText);
     OnUpdateId(ID_CREATE_TEXT_MTF, &CHalvixView::OnUpdateColorImageText);
+    OnCommandId(ID_EDIT_RETEXTURE, &CHalvixView::OnReplaceTexture);
+    OnCommandId(ID_CREATE_IMAGE, &CHalvixView::OnInsertPicture);
+    OnCommandId(ID_CREATE_TEXT, &CHalvixView::OnPasteBitmapText);
+    OnUpdateId(ID_CREATE_TEXT, &CHalvixView::OnUpdatePasteBitmapText);
     OnCommandId(ID_EDIT_PREFERONCES, &CHalvixView::OnEditPreferences);
     OnUpdateId(ID_EDIT_PREFERONCES, &CHalvixView::OnUpdateEditPreferences);
     // A command outside the view (the line commands with nothing selected) makes a mouse tool

@@ -201,6 +201,12 @@ public:
     void OnUpdateBorders(CCmdUI* pCmdUI);
     void OnColorImageText();
     void OnUpdateColorImageText(CCmdUI* pCmdUI);
+    // The picture commands (picture_commands.h): a document texture replaced, a picture file
+    // inserted, the clipboard's picture pasted as a bitmap text.
+    void OnReplaceTexture();
+    void OnInsertPicture();
+    void OnPasteBitmapText();
+    void OnUpdatePasteBitmapText(CCmdUI* pCmdUI);
     void OnEditPreferences();
     void OnUpdateEditPreferences(CCmdUI* pCmdUI);
     // The cursor of the current tool: a cross for box select and screenshots, a pen for ink.

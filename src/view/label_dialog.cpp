@@ -1,12 +1,14 @@
-// The label dialog's fields and their effect on a cell.
+// The label dialogs' fields and the effect of the label dialog on a cell.
 #include "view/label_dialog.h"
 
+#include "formula/mtf_dialogs.h"
 #include "measure/text_items.h"
 #include "model/page.h"
 
 #include <vector>
 
 IMPLEMENT_DYNAMIC(CDlgPropertyLabel, CDialog)
+IMPLEMENT_DYNAMIC(CDlgLabelMtf, CDialog)
 
 void CDlgPropertyLabel::FillFrom(const CGCell& cell) {
     m_label = cell.m_name;
@@ -18,7 +20,8 @@ void CDlgPropertyLabel::FillFrom(const CGCell& cell) {
     m_autoScale = cell.m_extB1 == 0;
 }
 
-void HxApplyLabelDialog(CGPage& page, CGCell& cell, const CDlgPropertyLabel& dlg) {
+void HxApplyLabelDialog(CGPage& page, CGCell& cell, const CDlgPropertyLabel& dlg, bool scaleSelection) {
+    const bool wasScaling = cell.m_extB1 == 0;
     std::vector<WORD> ids;
     if (dlg.m_label != cell.m_name) {
         cell.m_nameFixed = true;
@@ -42,9 +45,23 @@ void HxApplyLabelDialog(CGPage& page, CGCell& cell, const CDlgPropertyLabel& dlg
     cell.m_labelColor.b = GetBValue(dlg.m_color);
     if (dlg.m_applyToSelected)
         page.SetLabelStyleOfSelection(dlg.m_color);
-    cell.m_extB1 = dlg.m_autoScale ? 0 : 1;
+    if (!scaleSelection)
+        cell.m_extB1 = dlg.m_autoScale ? 0 : 1;
+    else if ((dlg.m_autoScale != FALSE) != wasScaling)
+        page.SetFlagOnSelection(dlg.m_autoScale ? 1 : 0);
     // The label's glyphs follow the new font choice.
     cell.m_flag2 = true;
+}
+
+BOOL CDlgLabelMtf::EditMarkup() {
+    CMtfDlg editor;
+    editor.m_markup = m_markup;
+    editor.m_backColor = RGB(255, 255, 255);
+    editor.m_textColor = RGB(0, 0, 0);
+    if (editor.DoModal() != IDOK)
+        return FALSE;
+    m_markup = editor.m_markup;
+    return TRUE;
 }
 
 const CString& HxLabelCharacters() {

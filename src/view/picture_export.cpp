@@ -104,21 +104,37 @@ bool HxCopyBitmapToClipboard(const QImage& bitmap) {
 // ---------------------------------------------------------------------------------------------
 // The clipboard picture as a mask
 
-std::vector<BYTE> ClipboardBitmapToMonochrome(int* width, int* height) {
-    // Decoded within the picture limits, as every picture the program reads.
-    QImage picture = HxGetQtClipboardPicture();
+std::vector<BYTE> HxPictureToMonochrome(const QImage& picture, int* width, int* height) {
     if (picture.isNull())
         return {};
-    // A picture with transparent parts is laid on white, as a device bitmap would show it.
+    QImage bitmap;
     if (picture.hasAlphaChannel()) {
-        QImage onWhite(picture.size(), QImage::Format_RGB32);
-        onWhite.fill(Qt::white);
-        QPainter painter(&onWhite);
+        bitmap = QImage(picture.size(), QImage::Format_RGB32);
+        bitmap.fill(Qt::white);
+        QPainter painter(&bitmap);
         painter.drawImage(0, 0, picture);
         painter.end();
-        picture = onWhite;
+    } else {
+        switch (picture.format()) {
+        case QImage::Format_Mono:
+        case QImage::Format_MonoLSB:
+        case QImage::Format_RGB16:
+        case QImage::Format_RGB888:
+        case QImage::Format_BGR888:
+        case QImage::Format_RGB32:
+            bitmap = picture;
+            break;
+        default:
+            bitmap = picture.convertToFormat(QImage::Format_RGB32);
+            break;
+        }
     }
-    return BitmapToMonochrome(picture, width, height, FALSE);
+    return BitmapToMonochrome(bitmap, width, height, FALSE);
+}
+
+std::vector<BYTE> ClipboardBitmapToMonochrome(int* width, int* height) {
+    // Decoded within the picture limits, as every picture the program reads.
+    return HxPictureToMonochrome(HxGetQtClipboardPicture(), width, height);
 }
 
 // ---------------------------------------------------------------------------------------------

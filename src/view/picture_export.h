@@ -32,6 +32,10 @@ bool HxCopyBitmapToClipboard(const QImage& bitmap);
 // The clipboard's picture as a cropped mask (BitmapToMonochrome); empty when the clipboard holds no
 // usable picture or the picture has no dark pixel.
 std::vector<BYTE> ClipboardBitmapToMonochrome(int* width, int* height);
+// A picture of any format as that mask, as a device bitmap of the screen would give it: transparent
+// parts laid on white, depths the mask does not take (palettes, grey levels, wide channels) made
+// 32-bit first.
+std::vector<BYTE> HxPictureToMonochrome(const QImage& picture, int* width, int* height);
 
 // The picture formats of the Save As command by the file name's extension (any case): "bmp",
 // "jpg" or "jpeg", "gif", "png"; an empty string for others.

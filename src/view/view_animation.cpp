@@ -11,6 +11,7 @@
 #include "model/page.h"
 #include "points/confined_points.h"
 #include "view/glyph_lists.h"
+#include "view/picture_commands.h"
 #include "view/view_camera.h"
 #include "view/view_globals.h"
 #include "view/view_ids.h"
@@ -497,6 +498,24 @@ void CHalvixView::OnColorImageText() {
 
 void CHalvixView::OnUpdateColorImageText(CCmdUI* pCmdUI) {
     pCmdUI->Enable(m_pDocument && HxGetViewServices().insertMtfColourText ? TRUE : FALSE);
+}
+
+void CHalvixView::OnReplaceTexture() {
+    if (HxReplaceTexture(m_pDocument))
+        RenderScene();
+}
+
+void CHalvixView::OnInsertPicture() {
+    HxInsertPictureFile(m_pDocument);
+}
+
+void CHalvixView::OnPasteBitmapText() {
+    if (m_pDocument && HxPasteBitmapText(m_pDocument))
+        RenderScene();
+}
+
+void CHalvixView::OnUpdatePasteBitmapText(CCmdUI* pCmdUI) {
+    pCmdUI->Enable(m_pDocument && HxCanPasteBitmapText() ? TRUE : FALSE);
 }
 
 void CHalvixView::OnEditPreferences() {

@@ -36,6 +36,7 @@ int g_clientHeight = kStartClientHeight;
 float g_pixelScaleX = 1.0f / ((kStartClientWidth - 1) * 0.5f);
 float g_pixelScaleY = 1.0f / ((kStartClientHeight - 1) * 0.5f);
 
+CMediaPlayer* g_pMediaPlayer = nullptr;
 double g_modelviewMatrix[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
 double g_projectionMatrix[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
 int g_viewport[4] = {0, 0, kStartClientWidth, kStartClientHeight};
@@ -89,6 +90,7 @@ void HxResetViewGlobals() {
     g_dragLocked = 0;
     g_viewSpeed = 1.0f;
     g_coordDisplayFlags = 0;
+    g_pMediaPlayer = nullptr;
 
     g_clientWidth = kStartClientWidth;
     g_clientHeight = kStartClientHeight;

@@ -84,6 +84,11 @@ extern int g_screenHeight;
 // any resize, three-view switch or new page sets it again.
 extern BYTE g_traceImageEmpty;
 
+// The media player while one plays, shared by media items and the view; none until media playback
+// exists in this program (a command button's wait for the end of a playback then passes at once).
+class CMediaPlayer;
+extern CMediaPlayer* g_pMediaPlayer;
+
 // Every global above back to its start value (frees the vertex block), and the tool and animation
 // state of view_tool_globals.h.
 void HxResetViewGlobals();

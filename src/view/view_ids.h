@@ -38,7 +38,7 @@ constexpr UINT ID_INK_SAVE = 33594;           // "保存墨迹" (ID_INK_ERASE 33
 // Undo and redo (Ctrl+Z and Alt+Backspace, Ctrl+R) are ID_EDIT_UNDO and ID_EDIT_REDO.
 
 // Animation and view options.
-constexpr UINT ID_ANIMA_PLAYSTOP = 32783;     // "视变换启动与停止" (Space)
+constexpr UINT ID_ANIMA_PLAYSTOP = 32783;    // "视变换启动与停止" (Space)
 constexpr UINT ID_VIEW_GRID = 32981;         // "坐标系"
 constexpr UINT ID_VIEW_SNAP = 32982;         // "自动吸附"
 constexpr UINT ID_VIEW_COORDLINE = 33137;    // "坐标线"
@@ -68,6 +68,9 @@ constexpr UINT ID_EDIT_PREFERONCES = 33229;  // "选项"
 constexpr UINT ID_VIEW_TRACKBALL = 33715;    // Ctrl+Alt+W
 constexpr UINT ID_VIEW_BORDERS = 33724;      // "显示/隐藏1024*768边界线"
 constexpr UINT ID_CREATE_TEXT_MTF = 33160;   // "添加彩色图象文本"
+constexpr UINT ID_EDIT_RETEXTURE = 33303;    // "更换纹理图片(&M)"
+constexpr UINT ID_CREATE_IMAGE = 33600;      // "图片(&E)..."
+constexpr UINT ID_CREATE_TEXT = 32881;       // "粘贴单色位图文本(&P)"
 constexpr UINT ID_CREATE_BASE_2D = 33713;    // "二维坐标轴": plane axes with ticks, then the plane view
 
 // Window messages to the view: the main frame's colour button (UM_APPLY_COLOR, wParam the colour).

@@ -461,7 +461,7 @@ void CHalvixView::ArrowDrag(UINT nFlags, CPoint point) {
         break;
     case 12:
         if (auto* picture = DYNAMIC_DOWNCAST(CGTbImage, cell)) {
-            const float w = float(picture->m_pixelWidth), h = float(picture->m_pixelHeight);
+            const float w = float(picture->m_width), h = float(picture->m_height);
             if (w > 0.0f && h > 0.0f) {
                 picture->m_scaleX = (picture->m_scaleX * w + float(g_mouseDX)) / w;
                 picture->m_scaleY = (picture->m_scaleY * h - float(g_mouseDY)) / h;

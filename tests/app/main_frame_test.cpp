@@ -16,6 +16,7 @@
 #include "app/view_tree.h"
 #include "document/doc_globals.h"
 #include "document/halvix_doc.h"
+#include "document/option_ids.h"
 #include "document/tool_record.h"
 #include "dynamics/button_press.h"
 #include "model/line.h"
@@ -558,6 +559,7 @@ TEST_F(MainFrameTest, TheKeysOfTheCommandsRunThemAndShowInTheToolTips) {
         {QKeyCombination(Qt::ControlModifier, Qt::Key_V), ID_EDIT_PASTE, u"粘贴 (Ctrl+V)"},
         {QKeyCombination(Qt::Key_Delete), ID_EDIT_DELETE, u"删除 (Delete)"},
         {QKeyCombination(Qt::ControlModifier, Qt::Key_G), ID_SELECT_PAGE, u"选择当前页 (Ctrl+G)"},
+        {QKeyCombination(Qt::ControlModifier, Qt::Key_K), ID_AUTOBTNDEL, u"取消当前页自动按钮 (Ctrl+K)"},
         {QKeyCombination(Qt::Key_PageUp), ID_VIEW_PAGEUP, u"上一页 (PageUp)"},
         {QKeyCombination(Qt::Key_F4), ID_VIEW_FULLSCREEN, u"切换全屏状态 (F4)"},
         {QKeyCombination(Qt::Key_Escape), ID_VIEW_ESCAPE, nullptr},

@@ -313,8 +313,8 @@ TEST_F(ClipboardCommandsTest, APictureIsPastedAsAPictureItemScaledToFit) {
     ASSERT_NE(picture, nullptr);
     EXPECT_EQ(picture->m_id, 6);
     EXPECT_EQ(g_pCurPage->m_nextId, 7);
-    EXPECT_TRUE(picture->m_pixelWidth == 1 && picture->m_pixelHeight == 1);
-    EXPECT_EQ(picture->m_pixels, std::vector<BYTE>({30, 20, 10, 0}));
+    EXPECT_TRUE(picture->m_width == 1 && picture->m_height == 1);
+    EXPECT_EQ(picture->m_bits, std::vector<BYTE>({30, 20, 10, 0}));
     EXPECT_FLOAT_EQ(picture->m_scaleX, 1.0f);
     EXPECT_FLOAT_EQ(picture->m_param2, 1.0f);
     EXPECT_FLOAT_EQ(picture->m_labelPos[0], -0.5f * g_unitLength);
@@ -338,7 +338,7 @@ TEST_F(ClipboardCommandsTest, APictureIsPastedAsAPictureItemScaledToFit) {
     EXPECT_FLOAT_EQ(picture->m_param3, 0.392f);
     EXPECT_FLOAT_EQ(picture->m_labelPos[0], -0.5f * 784.0f * g_unitLength);
     EXPECT_FLOAT_EQ(picture->m_labelPos[1], -0.5f * 196.0f * g_unitLength);
-    EXPECT_EQ(picture->m_pixels.size(), size_t(6000) * 500);
+    EXPECT_EQ(picture->m_bits.size(), size_t(6000) * 500);
 }
 
 TEST_F(ClipboardCommandsTest, PicturesThatCannotBeTakenAreReportedAndAddNothing) {

@@ -140,7 +140,7 @@ TEST_F(DocumentTest, TheSamplesOpenWithoutAMessageAndShowTheirFigures) {
         {"3-过三点的圆", 1, "CGArcCircle3P", 2}, {"4-平移与旋转", 1, "CGVerTranslate", 3},
         {"5-多页的课件", 4, "CGFace", 6},        {"6-旋转体", 2, "CGArcPointN", 5},
         {"7-多面体", 12, "CGFace", 6},           {"8-球、圆与标架", 4, "CGSphereCN", 1},
-        {"9-迭代与形迹", 2, "CGIterate", 1},
+        {"9-迭代与形迹", 2, "CGIterate", 1},     {"10-文本与向量", 2, "CGTbMtfText", 2},
     };
     ASSERT_EQ(files.size(), int(std::size(samples)));
     for (const auto& s : samples) {

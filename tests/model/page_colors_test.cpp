@@ -154,7 +154,9 @@ TEST_F(PageColorsTest, ExplicitColourKeepsAlphaAndSkipsModifiers) {
     auto* formula = AddCell(new CGTbMtfText);
     auto* modifier = AddCell(new CColorModifierStandIn);
     point->m_color.a = 90;
-    formula->m_flag2 = false;
+    formula->m_markup = u"<#><l><e>x</e></l></#>";
+    formula->m_background = RGB(255, 255, 255);
+    formula->m_color.a = 255; // an opaque background: every pixel shows a colour
     Select(point, m_page->m_selPoints);
     Select(disc, m_page->m_selCurves);
     Select(formula, m_page->m_selTexts);
@@ -165,7 +167,12 @@ TEST_F(PageColorsTest, ExplicitColourKeepsAlphaAndSkipsModifiers) {
     EXPECT_EQ(point->m_labelColor, g_colorLabel);
     EXPECT_EQ(disc->m_color, (CRgba{10, 20, 30, 255}));
     EXPECT_EQ(formula->m_color, (CRgba{10, 20, 30, 255}));
-    EXPECT_TRUE(formula->m_flag2);
+    // The picture was rendered again in the new colour.
+    bool inNewColour = false;
+    for (size_t i = 0; i + 3 < formula->m_bits.size(); i += 4)
+        inNewColour |=
+            formula->m_bits[i] == 10 && formula->m_bits[i + 1] == 20 && formula->m_bits[i + 2] == 30;
+    EXPECT_TRUE(inNewColour);
     EXPECT_EQ(modifier->m_color, kOdd);
 
     // Only a modifier selected: nothing to colour.

@@ -12,16 +12,6 @@
 
 namespace {
 
-inline constexpr char kImageName[] = "CGTbImage";
-// A picture item: a picture-text cell under the picture class's name.
-class CImageStandIn : public CGTextbit {
-public:
-    static const CRuntimeClass s_class;
-    const CRuntimeClass* GetRuntimeClass() const override { return &s_class; }
-};
-const CRuntimeClass CImageStandIn::s_class = {kImageName, int(sizeof(CGTextbit)), 0xFFFF, nullptr,
-                                              RUNTIME_CLASS(CGTextbit)};
-
 class UpgradeTest : public PageFixture {
 protected:
     template <class T> T* Add(T* cell) {
@@ -44,7 +34,7 @@ protected:
 
 TEST_F(UpgradeTest, Version330ConvertsFormulasUnitsAndTextsButNotTheView) {
     auto* formula = Add(new CGTbMtfText);
-    formula->m_text1 = u"<e>x</e>";
+    formula->m_markup = u"<e>x</e>";
     formula->m_textureMode = 7;
     auto* attached = Add(new CGTbMhc);
     auto* value = Add(new CGTmVariable);
@@ -58,7 +48,7 @@ TEST_F(UpgradeTest, Version330ConvertsFormulasUnitsAndTextsButNotTheView) {
 
     m_page->UpgradeFromVersion(330);
     EXPECT_EQ(formula->m_textureMode, 0);
-    EXPECT_EQ(formula->m_text1, ConvertFormulaMarkup(u"<e>x</e>"));
+    EXPECT_EQ(formula->m_markup, ConvertFormulaMarkup(u"<e>x</e>"));
     EXPECT_EQ(attached->m_textureMode, 1);
     EXPECT_EQ(value->m_labelHidden, 0);
     EXPECT_TRUE(value->m_flag2);
@@ -72,7 +62,7 @@ TEST_F(UpgradeTest, CurrentVersionChangesNothing) {
     auto* value = Add(new CGTmVariable);
     value->m_labelHidden = 1;
     value->m_flag2 = false;
-    auto* image = Add(new CImageStandIn);
+    auto* image = Add(new CGTbImage);
     image->m_param2 = 3.0f;
     m_page->m_unitsPerLength = 33;
     m_page->UpgradeFromVersion(605);
@@ -92,7 +82,7 @@ TEST_F(UpgradeTest, OldestFilesGetButtonColoursAndPictureScales) {
     button->m_color = CRgba{1, 2, 3, 4};
     button->m_labelColor = CRgba{9, 9, 9, 9};
     button->m_labelHidden = 1;
-    auto* image = Add(new CImageStandIn);
+    auto* image = Add(new CGTbImage);
     image->m_param2 = 0.0f;
     image->m_param3 = 5.0f;
     m_page->UpgradeFromVersion(-5); // thresholds are signed

@@ -281,8 +281,8 @@ TEST_F(ViewDragTest, ScreenItemsMoveWithTheMouse) {
     auto* single = add(new CGTmSingleline);
     auto* text = add(new CGTextbit);
     auto* picture = add(new CGTbImage);
-    picture->m_pixelWidth = 200;
-    picture->m_pixelHeight = 100;
+    picture->m_width = 200;
+    picture->m_height = 100;
     auto* slider = add(new CGTmVarParameter);
     slider->m_kind = 1;
     slider->m_param1 = 5.0f;
@@ -311,9 +311,9 @@ TEST_F(ViewDragTest, ScreenItemsMoveWithTheMouse) {
     EXPECT_FLOAT_EQ(value->m_labelPos[0], -20 * u);
     EXPECT_FLOAT_EQ(value->m_labelPos[1], -40 * u);
     EXPECT_FLOAT_EQ(single->m_labelPos[0], -20 * u) << "a single-line text moves with the values";
-    EXPECT_FLOAT_EQ(text->m_labelPos[0], 0.0f);
+    EXPECT_FLOAT_EQ(text->m_labelPos[0], -5.0f); // where a new bitmap text stands
     dragBy(text->m_id, 7, CPoint(0, 0), CPoint(10, 0));
-    EXPECT_FLOAT_EQ(text->m_labelPos[0], 10 * u);
+    EXPECT_FLOAT_EQ(text->m_labelPos[0], -5.0f + 10 * u);
     EXPECT_FLOAT_EQ(value->m_labelPos[0], -20 * u);
     // The picture's handle: 20 pixels wider, 10 pixels taller.
     dragBy(picture->m_id, 12, CPoint(0, 0), CPoint(20, -10));

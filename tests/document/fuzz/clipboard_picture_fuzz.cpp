@@ -1,7 +1,11 @@
 // Fuzz target: the clipboard's picture made into the pixels of a picture item.  The first byte
 // chooses the source: 0, a device bitmap whose width, height, row bytes (16 bits each) and depth (8
-// bits) come next and whose bits follow; else, picture file bytes as another program offers them.
+// bits) come next and whose bits follow; else, picture file bytes as another program offers them,
+// which are also decoded as the bitmap-text paste decodes them and made into its one-bit mask and
+// into a picture item's rows (the picture commands' conversions), whatever their format.
 #include "document/clipboard_picture.h"
+#include "platform/image_reading.h"
+#include "view/picture_export.h"
 
 #include <QByteArray>
 #include <QGuiApplication>
@@ -25,6 +29,27 @@ void Convert(const HxClipboardBitmap& bitmap) {
     }
     Check(HxImageSizeAllowed(bitmap.width, bitmap.height));
     Check((long long)rgb.size() == HxPictureRowBytes(bitmap.width) * bitmap.height);
+}
+
+// The picture decoded within the program's limits, then the bitmap text's mask (rows of
+// ((w + 31) / 32) x 4 bytes, cropped to the dark pixels) and a picture item's rows.
+void ConvertDecoded(const QByteArray& bytes) {
+    QImage image;
+    DWORD code = 0;
+    CString why;
+    if (!HxLoadImageData(bytes, image, code, why) || image.isNull())
+        return;
+    Check(HxImageSizeAllowed(image.width(), image.height()));
+    int width = 0, height = 0;
+    const std::vector<BYTE> mask = HxPictureToMonochrome(image, &width, &height);
+    if (!mask.empty()) {
+        // Cropped at whole bytes: up to the image's width rounded up to 8.
+        Check(width > 0 && height > 0 && width <= (image.width() + 7) / 8 * 8 && height <= image.height());
+        Check((long long)mask.size() >= (width + 31LL) / 32 * 4 * height);
+    }
+    const std::vector<BYTE> rows = HxPictureRows(image);
+    if (!rows.empty())
+        Check((long long)rows.size() == HxPictureRowBytes(image.width()) * image.height());
 }
 
 } // namespace
@@ -51,6 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
     const QByteArray bytes(reinterpret_cast<const char*>(data + 1), qsizetype(size - 1));
+    ConvertDecoded(bytes);
     if (!HxBitmapFromPictureBytes(bytes, bitmap)) {
         Check(bitmap.bits.empty());
         return 0;

@@ -13,6 +13,8 @@
 #include "platform/shell.h"
 #include "support/model3ds_writer.h"
 
+#include <QGuiApplication>
+
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -115,6 +117,17 @@ void TryLoad(const uint8_t* data, size_t size, bool gf) {
 }
 
 } // namespace
+
+// The font library keeps its caches until the process ends: not a leak of the loader.
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:libfontconfig\n";
+}
+
+// Formula texts render their pictures with the application's fonts, as in the program.
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+    static QGuiApplication app(*argc, *argv);
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     TryLoad(data, size, false);

@@ -7,11 +7,13 @@
 // commands (prisms, pyramids, frustums, spheres, the frame, fixed round figures, crossing and
 // division points), one with surfaces and view buttons, one with ink marks, one with loci, curves,
 // the points on them and their crossings, one with the polygons and colour modifiers of every mode,
-// each with damaged variants of their records; with --paste, the clipboard blocks of a page (its
-// cells, the page whole); with --toolset, tool-set files.
+// one with text items and command buttons, each with damaged variants of their records; with
+// --paste, the clipboard blocks of a page (its cells, the page whole); with --toolset, tool-set
+// files.
 // Usage: make_document_seeds [--paste | --toolset] DIR
 #include "document/halvix_doc.h"
 #include "dynamics/color_modifier.h"
+#include "text_item_seeds.h"
 #include "dynamics/buttons.h"
 #include "dynamics/curves.h"
 #include "dynamics/ink.h"
@@ -43,11 +45,14 @@
 #include "solids/subassembly.h"
 #include "surface_seeds.h"
 
+#include <QGuiApplication>
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <limits>
 #include <map>
@@ -973,6 +978,10 @@ int main(int argc, char** argv) {
         WriteToolSets(dir);
         return 0;
     }
+    // Formula texts render their pictures with the application's fonts; no display is needed.
+    if (!std::getenv("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QGuiApplication app(argc, argv);
     HxSetScreenSizeOverride(1920, 1080);
     CHalvixDoc doc;
     doc.OnNewDocument();
@@ -984,6 +993,8 @@ int main(int argc, char** argv) {
         return 0;
     }
     Write(dir + "/new.hvx", doc.StoreToBytes());
+    for (const auto& [name, bytes] : HxTextItemSeedDocuments())
+        Write(dir + "/" + name, bytes);
 
     AddFigure(doc.GetPage(0), 4);
     CGPage* second = doc.AppendPage(u"第二页");

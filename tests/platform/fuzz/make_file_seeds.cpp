@@ -1,6 +1,7 @@
 // Writes the files the picture, clipboard-picture and settings fuzzers start from: small pictures of
 // every kind (GIF plain, interlaced, transparent, two frames, a frame beyond its screen), device
-// bitmaps of 16, 24 and 32 bits, and the settings file of the built-in settings.
+// bitmaps of 16, 24 and 32 bits, dark text on white in unusual formats for the bitmap-text paste,
+// and the settings file of the built-in settings.
 // Usage: make_file_seeds DIR   (writes DIR/image, DIR/picture and DIR/settings)
 #include "app/settings_file.h"
 #include "platform/afx.h"
@@ -113,6 +114,24 @@ int main(int argc, char** argv) {
     Write(bitmaps + "32.bin", Bitmap(4, 2, 32));
     Write(bitmaps + "png.bin", QByteArray(1, '\1') + Encoded(picture, "PNG"));
     Write(bitmaps + "gif.bin", QByteArray(1, '\1') + Gif(4, 3, {{0, 0, 4, 3, true}}, true));
+    // Dark text on white, as the bitmap-text paste takes it, in unusual formats: palette, grey,
+    // one bit, 16 bits per channel, with transparency, and as a JPEG.
+    QImage text(24, 9, QImage::Format_RGB32);
+    text.fill(Qt::white);
+    for (int y = 2; y < 7; ++y)
+        for (int x = 3; x < 20; x += 2)
+            text.setPixel(x, y, qRgb(20, 20, 40));
+    Write(bitmaps + "text-indexed.bin",
+          QByteArray(1, '\1') + Encoded(text.convertToFormat(QImage::Format_Indexed8), "PNG"));
+    Write(bitmaps + "text-grey.bin",
+          QByteArray(1, '\1') + Encoded(text.convertToFormat(QImage::Format_Grayscale8), "PNG"));
+    Write(bitmaps + "text-mono.bin",
+          QByteArray(1, '\1') + Encoded(text.convertToFormat(QImage::Format_Mono), "BMP"));
+    Write(bitmaps + "text-wide.bin",
+          QByteArray(1, '\1') + Encoded(text.convertToFormat(QImage::Format_RGBA64), "PNG"));
+    Write(bitmaps + "text-alpha.bin",
+          QByteArray(1, '\1') + Encoded(text.convertToFormat(QImage::Format_ARGB32_Premultiplied), "PNG"));
+    Write(bitmaps + "text.jpg.bin", QByteArray(1, '\1') + Encoded(text, "JPEG"));
 
     CMemFile settings;
     {
