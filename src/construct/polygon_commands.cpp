@@ -99,6 +99,19 @@ float SizeUnit() {
     return 20.0f * g_unitLength;
 }
 
+// The square or rectangle on the two selected points A, B: D upright over A (a point of class
+// TUpright), C = D + (B - A) under the next automatic name, and the outline A, B, C, D.
+template <class TUpright>
+void QuadrilateralOnTwoPoints(CConstruction& run, const CString& undoText) {
+    CGPage& page = run.Page();
+    const std::vector<WORD> p = SelectedPoints(page, 2);
+    const CString third = page.MakeAutoLabel(CGPage::kAutoLabelPoint);
+    const WORD d = run.AddPoint<TUpright>(p[0], p[1])->m_id;
+    const WORD c = run.AddNamedPoint<CGVerTranslate>(third, d, p[0], p[1])->m_id;
+    Outline(run, {p[0], p[1], c, d});
+    run.CommitCells(undoText);
+}
+
 } // namespace
 
 void CHalvixDoc::AddPolygonCommands() {
@@ -201,14 +214,8 @@ void CHalvixDoc::OnSquare() {
     const EBranch branch = Prepare(run, 9, 4, 2);
     if (branch == EBranch::None)
         return;
-    CGPage& page = run.Page();
     if (branch == EBranch::OnPoints) {
-        const std::vector<WORD> p = SelectedPoints(page, 2);
-        const CString third = page.MakeAutoLabel(CGPage::kAutoLabelPoint);
-        const WORD d = run.AddPoint<CGVerFreeUprightEquid>(p[0], p[1])->m_id;
-        const WORD c = run.AddNamedPoint<CGVerTranslate>(third, d, p[0], p[1])->m_id;
-        Outline(run, {p[0], p[1], c, d});
-        run.CommitCells(u"添加正方形");
+        QuadrilateralOnTwoPoints<CGVerFreeUprightEquid>(run, u"添加正方形");
         return;
     }
     const float s = SizeUnit();
@@ -229,14 +236,8 @@ void CHalvixDoc::OnRectangle() {
     const EBranch branch = Prepare(run, 10, 5, 2);
     if (branch == EBranch::None)
         return;
-    CGPage& page = run.Page();
     if (branch == EBranch::OnPoints) {
-        const std::vector<WORD> p = SelectedPoints(page, 2);
-        const CString third = page.MakeAutoLabel(CGPage::kAutoLabelPoint);
-        const WORD d = run.AddPoint<CGVerFreeUpright>(p[0], p[1])->m_id;
-        const WORD c = run.AddNamedPoint<CGVerTranslate>(third, d, p[0], p[1])->m_id;
-        Outline(run, {p[0], p[1], c, d});
-        run.CommitCells(u"添加矩形");
+        QuadrilateralOnTwoPoints<CGVerFreeUpright>(run, u"添加矩形");
         return;
     }
     const float s = SizeUnit();
