@@ -101,8 +101,7 @@ float SizeUnit() {
 
 // The square or rectangle on the two selected points A, B: D upright over A (a point of class
 // TUpright), C = D + (B - A) under the next automatic name, and the outline A, B, C, D.
-template <class TUpright>
-void QuadrilateralOnTwoPoints(CConstruction& run, const CString& undoText) {
+template <class TUpright> void QuadrilateralOnTwoPoints(CConstruction& run, const CString& undoText) {
     CGPage& page = run.Page();
     const std::vector<WORD> p = SelectedPoints(page, 2);
     const CString third = page.MakeAutoLabel(CGPage::kAutoLabelPoint);
