@@ -67,6 +67,41 @@ const bool g_registered = [] {
         p.drawLine(c, (a + b) / 2);
         Dot(p, pal.point, (a + b + c) / 3, 3.0);
     });
+    // The angle at B with its bisector (internal) or the bisector of its supplement (external).
+    for (const bool external : {false, true}) {
+        const QString name =
+            external ? QStringLiteral("angle-bisector-external") : QStringLiteral("angle-bisector");
+        HxAddRibbonIcon(name, [external](QPainter& p, const HxIconPalette& pal) {
+            const QPointF b(6, 26), a(29, 26), c(20, 4);
+            p.setPen(Pen(pal.stroke, 1.8));
+            p.drawLine(b, a);
+            p.drawLine(b, c);
+            if (external) {
+                p.setPen(Pen(pal.stroke, 1.2, Qt::DashLine));
+                p.drawLine(b, QPointF(2, 26));
+            }
+            // The internal bisector direction is the sum of the unit arms; the external one is
+            // perpendicular to it.
+            const QPointF u = (a - b) / std::hypot(a.x() - b.x(), a.y() - b.y());
+            const QPointF v = (c - b) / std::hypot(c.x() - b.x(), c.y() - b.y());
+            QPointF d = u + v;
+            if (external)
+                d = QPointF(-d.y(), d.x());
+            d /= std::hypot(d.x(), d.y());
+            p.setPen(Pen(pal.accent, 1.8));
+            p.drawLine(b, b + d * (external ? 14.0 : 26.0));
+            Dot(p, pal.point, b, 2.8);
+        });
+    }
+    HxAddRibbonIcon(QStringLiteral("circle-arc"), [](QPainter& p, const HxIconPalette& pal) {
+        p.setPen(Pen(pal.stroke, 1.2, Qt::DashLine));
+        p.setBrush(Qt::NoBrush);
+        p.drawEllipse(QPointF(16, 16), 12, 12);
+        p.setPen(Pen(pal.accent, 2.4));
+        p.drawArc(QRectF(4, 4, 24, 24), -30 * 16, 150 * 16);
+        Dot(p, pal.point, QPointF(16 + 12 * std::cos(0.5236), 16 + 12 * std::sin(0.5236)), 2.8);
+        Dot(p, pal.point, QPointF(16 + 12 * std::cos(2.0944), 16 - 12 * std::sin(2.0944)), 2.8);
+    });
     HxAddRibbonIcon(QStringLiteral("coordinates"), [](QPainter& p, const HxIconPalette& pal) {
         p.setPen(Pen(pal.stroke, 1.6));
         p.drawLine(QPointF(8, 26), QPointF(8, 3));

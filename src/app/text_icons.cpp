@@ -118,6 +118,12 @@ const bool g_registered = [] {
         Frame(p, pal.stroke, QRectF(3, 5, 26, 22));
         Letter(p, pal.stroke, QRectF(3, 5, 26, 22), QStringLiteral("Ab"), 14, false);
     });
+    HxAddRibbonIcon(QStringLiteral("rich-text"), [](QPainter& p, const HxIconPalette& pal) {
+        Frame(p, pal.stroke, QRectF(2, 4, 28, 24));
+        Letter(p, pal.stroke, QRectF(3, 8, 14, 18), QStringLiteral("A"), 16, false);
+        Letter(p, pal.accent, QRectF(14, 4, 12, 12), QStringLiteral("2"), 10, false);
+        Letter(p, pal.accent, QRectF(15, 14, 14, 14), QStringLiteral("x"), 13, true);
+    });
     HxAddRibbonIcon(QStringLiteral("texture"), [](QPainter& p, const HxIconPalette& pal) {
         for (int i = 0; i < 4; ++i) {
             for (int j = 0; j < 4; ++j) {

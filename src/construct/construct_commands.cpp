@@ -2,6 +2,7 @@
 // from the element counts of the current page's selection lists alone.
 #include "construct/construct_ids.h"
 #include "document/halvix_doc.h"
+#include "measure/rich_text_dialog.h"
 
 namespace {
 
@@ -68,6 +69,15 @@ void CHalvixDoc::AddConstructCommands() {
     OnUpdateId(ID_CREATE_POINT_COORDINATES, &CHalvixDoc::OnUpdatePointCoordinates);
     OnCommandId(ID_CREATE_POINT_ROT_INCIRCLE, &CHalvixDoc::OnCreatePointRotIncircle);
     OnUpdateId(ID_CREATE_POINT_ROT_INCIRCLE, &CHalvixDoc::OnUpdatePointRotIncircle);
+    OnCommandId(ID_CREATE_CIRCLE_ARC, &CHalvixDoc::OnCreateCircleArc);
+    OnUpdateId(ID_CREATE_CIRCLE_ARC, &CHalvixDoc::OnUpdateCircleArc);
+    // The bisectors share the rule of the triangle centres.
+    OnCommandId(ID_CREATE_LINE_ANGLE, &CHalvixDoc::OnCreateLineAngle);
+    OnCommandId(ID_CREATE_LINE_ANGLE_E, &CHalvixDoc::OnCreateLineAngleE);
+    OnUpdateId(ID_CREATE_LINE_ANGLE, &CHalvixDoc::OnUpdateThreePoints);
+    OnUpdateId(ID_CREATE_LINE_ANGLE_E, &CHalvixDoc::OnUpdateThreePoints);
+    // The rich-text item: always enabled.
+    OnCommandId(ID_CREATE_TEXT2, &CHalvixDoc::OnCreateText2);
     AddCurveCommands();
 }
 

@@ -34,6 +34,11 @@ constexpr UINT ID_CREATE_POINT_TRIANGLE_E = 33070;
 constexpr UINT ID_CREATE_POINT_COORDINATES = 33143;
 constexpr UINT ID_CREATE_POINT_ROT_INCIRCLE = 33065;
 
+// The arc of a circle between two of its points and the angle bisectors.
+constexpr UINT ID_CREATE_CIRCLE_ARC = 33076;
+constexpr UINT ID_CREATE_LINE_ANGLE = 32848;
+constexpr UINT ID_CREATE_LINE_ANGLE_E = 33072;
+
 // Loci, curves and the point on an object.
 constexpr UINT ID_CREATE_LOCUS = 32977;
 constexpr UINT ID_CREATE_CURVE = 32823;

@@ -368,6 +368,14 @@ public:
     // Points by typed, pasted or measured coordinates; a point turned on a circle by a typed angle.
     void OnCreatePointCoordinates();
     void OnCreatePointRotIncircle();
+    // The arc of the selected circle between two selected points, the internal and external
+    // bisectors of the angle at the second of three selected points (a point and a ray each), and
+    // the rich-text item typed in the rich-text editor (free, or following the first selected point).
+    void OnCreateCircleArc();
+    void OnCreateLineAngle();
+    void OnCreateLineAngleE();
+    void OnCreateText2();
+    void OnUpdateCircleArc(CCmdUI* pCmdUI);
     void OnUpdateCreateLine(CCmdUI* pCmdUI);
     void OnUpdateLinePerpendicular(CCmdUI* pCmdUI);
     void OnUpdateTwoOrThreePoints(CCmdUI* pCmdUI);

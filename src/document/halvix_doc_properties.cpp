@@ -15,6 +15,7 @@
 #include "dynamics/iterate.h"
 #include "dynamics/surface.h"
 #include "dynamics/track.h"
+#include "measure/rich_text_items.h"
 #include "measure/scale_line.h"
 #include "model/arc.h"
 #include "model/cell_kinds.h"
@@ -168,6 +169,11 @@ void CHalvixDoc::OnEditProperties() {
         if (auto* iterate = DYNAMIC_DOWNCAST(CGIterate, page->FindCell(SelectedEntry(page->m_selTexts, 0)))) {
             EditIterateProperties(*iterate);
             return;
+        }
+        if (CGCell* text = page->FindCell(SelectedEntry(page->m_selTexts, 0)); HxIsRichTextCell(text)) {
+            if (!HxEditRichText(*page, *text))
+                return;
+            break;
         }
         break;
     case R::Page:

@@ -47,6 +47,13 @@ TEST(InkStroke, MadeFromThePensPoints) {
     ASSERT_EQ(s->GetCount(), 2);
     EXPECT_EQ(s->m_points, (std::vector<float>{1, 2, -50, 3, 4, -50}));
     EXPECT_EQ(s->m_color, HxInkPenColor());
+    // The pen colour is the one current colour that the colour commands set.
+    const CRgba saved = g_currentColor;
+    g_currentColor = CRgba{0, 128, 64, 255};
+    EXPECT_EQ(HxInkPenColor(), (CRgba{0, 128, 64, 255}));
+    std::unique_ptr<CStroke> green(new CStroke(2, p.data()));
+    EXPECT_EQ(green->m_color, (CRgba{0, 128, 64, 255}));
+    g_currentColor = saved;
     // A stroke made by loading: no points, colour (255, 0, 0, 0).
     CStroke loaded;
     EXPECT_EQ(loaded.GetCount(), 0);
