@@ -241,6 +241,15 @@ int CSizeComboBox::ParseSize(const QString& text, CString* message) {
     return int(twips);
 }
 
+void CFontComboBox::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        emit enterPressed();
+        return;
+    }
+    QComboBox::keyPressEvent(event);
+}
+
 void CSizeComboBox::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         event->accept();
@@ -324,6 +333,10 @@ void CFormatToolBar::CreateCombos(bool formulaEditor) {
         SendFont();
     });
     connect(m_font->lineEdit(), &QLineEdit::returnPressed, this, [this] { SendFont(); });
+    connect(m_font, &CFontComboBox::enterPressed, this, [this] {
+        if (m_owner)
+            m_owner->SendMessage(UM_FORMAT_DONE);
+    });
 
     m_size = new CSizeComboBox(this);
     m_size->setToolTip(QStringLiteral("字号"));

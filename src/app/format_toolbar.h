@@ -54,6 +54,14 @@ public:
     // The face shown: the selected entry, else the typed text.
     CString CurrentFace() const;
 
+signals:
+    // Enter in the edit (the face was sent already); the editor takes the focus back, and the
+    // dialog around the toolbar does not take the key as its OK.
+    void enterPressed();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     struct FontRecord {
         int charset = 0;

@@ -10,7 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QLineEdit>
 #include <QMenu>
+#include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextEdit>
@@ -173,6 +175,33 @@ TEST_F(RichTextEditorTest, SymbolsFontAndSizeFromTheToolbar) {
     EXPECT_EQ(FormatAt(0).fontFamilies().toStringList().value(0), QStringLiteral("Times New Roman"));
     EXPECT_DOUBLE_EQ(FormatAt(0).fontPointSize(), 15.0);
     EXPECT_DOUBLE_EQ(FormatAt(1).fontPointSize(), 26.0);
+}
+
+// A face typed into the toolbar's combo and confirmed with Enter formats the selection and gives
+// the editor its focus back; the key never reaches the dialog's OK (which would close the editor).
+TEST_F(RichTextEditorTest, EnterInTheFaceComboAppliesTheFaceAndKeepsTheEditorOpen) {
+    QTextEdit* editor = Open();
+    m_window->activateWindow();
+    editor->insertPlainText(QStringLiteral("xy"));
+    Select(0, 1);
+    CFontComboBox* face = m_window->FormatBar()->FontCombo();
+    face->setFocus();
+    face->lineEdit()->selectAll();
+    QTest::keyClicks(face->lineEdit(), QStringLiteral("Times New Roman"));
+    QTest::keyClick(face->lineEdit(), Qt::Key_Return);
+    EXPECT_TRUE(m_window->isVisible());
+    EXPECT_EQ(m_window->result(), 0);
+    EXPECT_TRUE(m_f->m_picture.empty());
+    EXPECT_EQ(FormatAt(0).fontFamilies().toStringList().value(0), QStringLiteral("Times New Roman"));
+    EXPECT_EQ(FormatAt(1).fontFamilies().toStringList().value(0), QStringLiteral("宋体"));
+    // The size combo keeps Enter to itself as well.
+    CSizeComboBox* size = m_window->FormatBar()->SizeCombo();
+    size->setFocus();
+    size->lineEdit()->selectAll();
+    QTest::keyClicks(size->lineEdit(), QStringLiteral("20"));
+    QTest::keyClick(size->lineEdit(), Qt::Key_Return);
+    EXPECT_TRUE(m_window->isVisible());
+    EXPECT_EQ(m_window->result(), 0);
 }
 
 TEST_F(RichTextEditorTest, ParagraphDialogAppliesItsFormat) {
