@@ -146,7 +146,14 @@ TEST_F(RichTextItemsTest, CancelOrNoPictureMakesNothing) {
     m_dialogAnswer = IDOK;
     m_script = [](CDlgRtEdit&) {};
     m_doc->OnCreateText2();
-    EXPECT_EQ(m_dialogs, 2);
+    // A picture shorter than its stated size is never taken (it would be drawn past its end).
+    m_script = [](CDlgRtEdit& dlg) {
+        dlg.m_pictureWidth = 100;
+        dlg.m_pictureHeight = 100;
+        dlg.m_picture.assign(4, 0xFF);
+    };
+    m_doc->OnCreateText2();
+    EXPECT_EQ(m_dialogs, 3);
     EXPECT_EQ(m_page->m_nextId, next);
     EXPECT_EQ(m_page->m_cmdProcessor.GetCount(), 0);
     EXPECT_FALSE(m_doc->IsModified());
