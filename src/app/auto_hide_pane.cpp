@@ -363,6 +363,9 @@ QAction* CHxAutoHidePane::AddPinButton(QToolBar* toolBar) {
 }
 
 void CHxAutoHidePane::SyncPin() {
+    // The window's own menu of panes must not show the emptied dock while the pane is folded.
+    if (m_dock)
+        m_dock->toggleViewAction()->setEnabled(!m_autoHide);
     if (!m_pin)
         return;
     m_pin->setChecked(m_autoHide);
