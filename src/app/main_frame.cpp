@@ -386,6 +386,9 @@ void CMainFrame::RestoreWindowState() {
             m_wndObjectView->show();
         m_paneAutoHide->EnableAutoHide(known ? Qt::DockWidgetArea(edge) : Qt::NoDockWidgetArea);
     }
+    // The stored layout may hold the tab of a pane that no longer folds (it floats now).
+    if (m_paneAutoHide && !m_paneAutoHide->IsAutoHide())
+        removeToolBar(m_paneAutoHide->TabBar());
 }
 
 // ---------------------------------------------------------------------------------------------
