@@ -45,33 +45,16 @@ CStaticHalvixWindow::CStaticHalvixWindow(CDlgStaticHalvix& fields, QWidget* pare
         int id;
         const char16_t* label;
         int row, column;
-    } sizeFields[] = {{D::kLength, u"长:", 0, 0},   {D::kWidth, u"宽:", 1, 0},
-                      {D::kHeight, u"高:", 2, 0},   {D::kSideCount, u"底边数:", 0, 2},
-                      {D::kRadius, u"半径:", 1, 2}, {D::kRatio, u"相似比:", 2, 2}};
+        QString text;
+    } sizeFields[] = {{D::kLength, u"长:", 0, 0, FloatText(fields.m_length)},
+                      {D::kWidth, u"宽:", 1, 0, FloatText(fields.m_width)},
+                      {D::kHeight, u"高:", 2, 0, FloatText(fields.m_height)},
+                      {D::kSideCount, u"底边数:", 0, 2, QString::number(fields.m_sideCount)},
+                      {D::kRadius, u"半径:", 1, 2, FloatText(fields.m_radius)},
+                      {D::kRatio, u"相似比:", 2, 2, FloatText(fields.m_ratio)}};
     for (const auto& f : sizeFields) {
         sizeGrid->addWidget(Label(sizes, f.label), f.row, f.column);
-        QLineEdit* edit = nullptr;
-        switch (f.id) {
-        case D::kLength:
-            edit = AddNumberEdit(f.id, fields.m_length);
-            break;
-        case D::kWidth:
-            edit = AddNumberEdit(f.id, fields.m_width);
-            break;
-        case D::kHeight:
-            edit = AddNumberEdit(f.id, fields.m_height);
-            break;
-        case D::kSideCount:
-            edit = AddNumberEdit(f.id, QString::number(fields.m_sideCount));
-            break;
-        case D::kRadius:
-            edit = AddNumberEdit(f.id, fields.m_radius);
-            break;
-        default:
-            edit = AddNumberEdit(f.id, fields.m_ratio);
-            break;
-        }
-        sizeGrid->addWidget(edit, f.row, f.column + 1);
+        sizeGrid->addWidget(AddNumberEdit(f.id, f.text), f.row, f.column + 1);
     }
     layout->addWidget(sizes);
 
