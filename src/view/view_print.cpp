@@ -83,6 +83,9 @@ BOOL CHalvixView::RenderPagesForPrinting() {
             break;
         m_printImages.push_back(image);
         m_printTitles.push_back(page->m_title);
+        // Left as a page switch leaves a page: its start button, pressed for the picture, stops,
+        // so that the next visit (or the return below) starts it afresh rather than stopping it.
+        page->ResetButtonStates();
     }
     if (remembered)
         doc->SetCurrentPage(remembered);

@@ -3,6 +3,7 @@
 // started from current again with its camera, no selection, no ink, start buttons checked.
 #include "view_tools_fixture.h"
 
+#include "dynamics/buttons.h"
 #include "dynamics/ink.h"
 #include "view/print_sheet.h"
 #include "view/view_ids.h"
@@ -163,6 +164,34 @@ TEST_F(PrintTest, AStartButtonThatIsGoneIsForgotten) {
     ASSERT_EQ(m_view->PrintDocument(job, 1, 3), 3);
     EXPECT_EQ(m_pages[1]->m_autoButton, 0);
     EXPECT_TRUE(m_pages[1]->m_runningButtons.IsEmpty());
+}
+
+TEST_F(PrintTest, StartButtonsArePressedForThePictureAndStartAfreshOnTheReturn) {
+    const WORD id = m_pages[1]->m_nextId++;
+    auto* start = new CGButnCommand(id, u"开始", std::vector<int>{int(ID_VIEW_SNAP)}, 12);
+    m_pages[1]->m_cells.SetAt(id, start);
+    m_pages[1]->m_autoButton = id;
+    // The page switch presses the start button through the main window: the view stands for it.
+    AfxSetMainWnd(m_view.get());
+    // From the page itself: its button runs again afterwards.
+    GoTo(1);
+    HxPumpPostedMessages();
+    ASSERT_TRUE(start->m_running);
+    CRecordedJob job;
+    ASSERT_EQ(m_view->PrintDocument(job, 1, 3), 3);
+    HxPumpPostedMessages();
+    EXPECT_EQ(g_pCurPage, m_pages[1]);
+    EXPECT_TRUE(start->m_running);
+    // From another page: the page printed keeps no running button.
+    GoTo(0);
+    HxPumpPostedMessages();
+    ASSERT_FALSE(start->m_running);
+    CRecordedJob again;
+    ASSERT_EQ(m_view->PrintDocument(again, 1, 3), 3);
+    HxPumpPostedMessages();
+    EXPECT_FALSE(start->m_running);
+    EXPECT_TRUE(m_pages[1]->m_runningButtons.IsEmpty());
+    AfxSetMainWnd(nullptr);
 }
 
 TEST_F(PrintTest, TheDirectCommandPrintsEveryPageIntoTheDefaultPrinter) {
