@@ -21,6 +21,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
@@ -281,6 +282,9 @@ bool CHalvixApp::PrintFromShell(const CString& printerName) {
         qCritical("Halvix: no printer named \"%s\"", qPrintable(printerName.ToQString()));
     else
         printed = view->PrintTo(*printer);
+    if (printer && printer->isValid() && !printed)
+        qCritical("Halvix: the document could not be printed%s",
+                  QPrinterInfo::availablePrinters().isEmpty() ? " (no printer is installed)" : "");
     m_frame->hide();
     return printed;
 }

@@ -179,6 +179,8 @@ CHalvixView::~CHalvixView() {
         g_pMediaPlayer = nullptr;
         delete player;
         g_mediaFullScreen = false;
+        if (IsTimerSet(kMediaTimer))
+            KillTimer(kMediaTimer);
     }
     OnDestroy();
     HxSetContextMenuPresenter(nullptr);

@@ -40,6 +40,13 @@ HxPrintServices DefaultPrintServices() {
     return s;
 }
 
+// What a failed job says: a machine without any printer is named as the cause.
+CString PrintFailureText(const QPrinter& printer) {
+    if (printer.outputFormat() == QPrinter::NativeFormat && QPrinterInfo::availablePrinters().isEmpty())
+        return u"没有可用的打印机，打印失败！";
+    return u"打印失败！";
+}
+
 } // namespace
 
 HxPrintServices& HxGetPrintServices() {
@@ -153,7 +160,7 @@ void CHalvixView::OnFilePrint() {
     if (!HxGetPrintServices().runPrintDialog(*printer, window(), 1, m_pDocument->GetPageCount()))
         return;
     if (!PrintTo(*printer))
-        AfxMessageBox(u"打印失败！");
+        AfxMessageBox(PrintFailureText(*printer));
 }
 
 void CHalvixView::OnFilePrintDirect() {
@@ -161,7 +168,7 @@ void CHalvixView::OnFilePrintDirect() {
         return;
     std::unique_ptr<QPrinter> printer = HxGetPrintServices().makePrinter(CString());
     if (printer && !PrintTo(*printer))
-        AfxMessageBox(u"打印失败！");
+        AfxMessageBox(PrintFailureText(*printer));
 }
 
 void CHalvixView::OnFilePrintPreview() {

@@ -203,6 +203,18 @@ TEST_F(PrintTest, TheDirectCommandPrintsEveryPageIntoTheDefaultPrinter) {
     EXPECT_EQ(g_pCurPage, m_pages[2]);
 }
 
+TEST_F(PrintTest, AJobThePrinterRefusesIsReported) {
+    HxGetPrintServices().makePrinter = [](const CString&) {
+        auto printer = std::make_unique<QPrinter>();
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(QStringLiteral("/nonexistent-folder/for/print.pdf"));
+        return printer;
+    };
+    ASSERT_TRUE(Run(ID_FILE_PRINT_DIRECT));
+    EXPECT_EQ(m_messages, (std::vector<CString>{u"打印失败！"}));
+    EXPECT_EQ(g_pCurPage, m_pages[2]);
+}
+
 TEST_F(PrintTest, ThePrintDialogOffersThePagesAndItsRangeIsPrinted) {
     int offeredMin = 0, offeredMax = 0;
     bool accept = false;
