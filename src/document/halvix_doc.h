@@ -114,6 +114,10 @@ public:
     // Makes page current: the old page keeps its camera and loses its selection and running
     // buttons; the new page's camera, colours, locks and projection take over.  Null does nothing.
     void SetCurrentPage(CGPage* page);
+    // Printing: makes page current as a page switch does, without leaving the page before, and
+    // presses its start button at once; and the view's camera kept in the current page.
+    void ShowPageForPrinting(CGPage* page);
+    void KeepCurrentPageView();
     // The page after (before) the current one becomes current; nothing at the end (start).
     void GoToNextPage();
     void GoToPrevPage();
@@ -710,6 +714,9 @@ private:
     BOOL ReadGfFile(const CString& path);
     // Makes a page current: g_pCurPage, g_cellMap and the vertex array.
     void MakePageCurrent(CGPage* page);
+    // What the switch to a page sets: the page current with its camera, look and projection, the
+    // arrow tool, and its start button pressed (posted, or at once).
+    void EnterPage(CGPage* page, bool pressStartNow);
     // After a load: the first page current with its camera, colours, locks, unit length and
     // projection.
     void RestoreFirstPageView();
