@@ -53,7 +53,7 @@ public:
             zip_error_fini(&error);
             return kPptxNotArchive;
         }
-        m_zip = zip_open_from_source(source, ZIP_RDONLY | ZIP_CHECKCONS, &error);
+        m_zip = zip_open_from_source(source, ZIP_RDONLY, &error);
         zip_error_fini(&error);
         if (!m_zip) {
             zip_source_free(source);
@@ -721,6 +721,9 @@ public:
     }
 
     void ReadGroup(std::vector<HxSlideShape>& out, const CMap& map, int depth) {
+        // Checked here too: the first member of a group is read before the rest of its tree.
+        if (depth >= HxPptxLimits::kMaxGroupDepth)
+            return Fail(kPptxPastLimits);
         if (!Count())
             return;
         HxSlideShape group;

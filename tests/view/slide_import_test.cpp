@@ -62,6 +62,14 @@ QString GroupAndPicture() {
            Picture(8, 400, 300, 100, 100);
 }
 
+// Groups within groups, `depth` deep, with a text box at the bottom.
+QString Nested(int depth) {
+    QString shapes = TextBox(100, 0, 0, 10, 10, Paragraph(TextRun(QStringLiteral("深"))));
+    for (int i = 0; i < depth; ++i)
+        shapes = Group(200 + i, 0, 0, 10, 10, 0, 0, 10, 10, shapes);
+    return shapes;
+}
+
 HxSlideDeck Read(const QByteArray& bytes, HxPptxError expected = kPptxOk) {
     HxSlideDeck deck;
     EXPECT_EQ(HxReadPptx(bytes, deck), expected);
@@ -215,6 +223,8 @@ TEST(PptxReader, DamagedAndHostileArchivesAreRefusedWhole) {
                   .replace(QStringLiteral("x=\"12700\""), QStringLiteral("x=\"99999999999999999\""))}),
          kPptxBadValue},
         {"no slides", Presentation({}), kPptxNoSlides},
+        {"groups nested past the limit", Presentation({Nested(HxPptxLimits::kMaxGroupDepth + 1)}),
+         kPptxPastLimits},
     };
     for (const auto& c : cases) {
         HxSlideDeck deck;
@@ -222,8 +232,31 @@ TEST(PptxReader, DamagedAndHostileArchivesAreRefusedWhole) {
         EXPECT_TRUE(deck.slides.empty()) << c.what;
         EXPECT_EQ(deck.slideCount, 0) << c.what;
     }
-    // Stored and deflated archives read alike.
+    // Stored and deflated archives read alike; groups nested up to the limit are read.
     EXPECT_EQ(Read(Zip(entries, true)).slides.size(), 2u);
+    EXPECT_EQ(Read(Presentation({Nested(HxPptxLimits::kMaxGroupDepth - 1)})).slides.size(), 1u);
+}
+
+TEST(PptxReader, AlternateContentTakesTheFallbackAndEmbeddedObjectsAreKnown) {
+    const QString alternate =
+        QStringLiteral(
+            "<mc:AlternateContent xmlns:mc=\"http://schemas.openxmlformats.org/markup-compatibility/2006\">"
+            "<mc:Choice Requires=\"v\">%1</mc:Choice><mc:Fallback>%2</mc:Fallback></mc:AlternateContent>")
+            .arg(TextBox(3, 0, 0, 10, 10, Paragraph(TextRun(QStringLiteral("choice")))),
+                 TextBox(4, 0, 0, 10, 10, Paragraph(TextRun(QStringLiteral("fallback")))));
+    const QString ole = QStringLiteral(
+        "<p:graphicFrame><p:nvGraphicFramePr><p:cNvPr id=\"5\" "
+        "name=\"Object\"/><p:cNvGraphicFramePr/><p:nvPr/>"
+        "</p:nvGraphicFramePr><p:xfrm><a:off x=\"0\" y=\"0\"/><a:ext cx=\"127000\" cy=\"127000\"/></p:xfrm>"
+        "<a:graphic><a:graphicData "
+        "uri=\"http://schemas.openxmlformats.org/presentationml/2006/ole\"><p:oleObj "
+        "progId=\"Equation.3\" r:id=\"rId3\"/></a:graphicData></a:graphic></p:graphicFrame>");
+    const HxSlideDeck deck = Read(Presentation({alternate + ole}));
+    const std::vector<HxSlideShape>& shapes = deck.slides[0].shapes;
+    ASSERT_EQ(shapes.size(), 2u);
+    EXPECT_EQ(Plain(shapes[0].text), QStringLiteral("fallback"));
+    EXPECT_EQ(shapes[1].kind, HxSlideShape::kOle);
+    ExpectBox(shapes[1].box, 0, 0, 10, 10);
 }
 
 // ---------------------------------------------------------------------------------------------
