@@ -240,6 +240,12 @@ struct CXfrm {
     qint64 chx = 0, chy = 0, chcx = 0, chcy = 0;
 };
 
+// The sizes of text without one of its own, from the master's text styles (first level): titles,
+// other placeholders, and text boxes.
+struct CTextSizes {
+    double title = 44, body = 28, other = 18;
+};
+
 struct CPlaceholder {
     QString type;
     qint64 idx = -1;
@@ -266,6 +272,7 @@ public:
     const std::vector<CPlaceholder>* m_layout = nullptr;
     const std::vector<CPlaceholder>* m_master = nullptr;
     std::vector<CPlaceholder>* m_collect = nullptr;
+    CTextSizes m_sizes;
 
     HxPptxError m_error = kPptxOk;
     int m_shapeCount = 0;
@@ -699,8 +706,9 @@ public:
             ph.box = shape.box;
             m_collect->push_back(ph);
         }
-        if (placeholder && PlaceholderFamily(ph.type) == QLatin1String("title"))
-            shape.text.defaultPoints = 44;
+        shape.text.defaultPoints = !placeholder                                           ? m_sizes.other
+                                   : PlaceholderFamily(ph.type) == QLatin1String("title") ? m_sizes.title
+                                                                                          : m_sizes.body;
         out.push_back(std::move(shape));
     }
 
@@ -820,15 +828,18 @@ private:
     QXmlStreamReader& m_x;
 };
 
-// Reads the shape tree (p:cSld/p:spTree) of a slide, layout or master part.
+// Reads the shape tree (p:cSld/p:spTree) of a slide, layout or master part, with the text sizes
+// given; for a master, `styles` receives the sizes of its text styles (p:txStyles).
 HxPptxError ReadTree(const QByteArray& bytes, std::vector<HxSlideShape>& shapes,
                      const std::vector<CPlaceholder>* layout, const std::vector<CPlaceholder>* master,
-                     std::vector<CPlaceholder>* collect) {
+                     std::vector<CPlaceholder>* collect, const CTextSizes& sizes,
+                     CTextSizes* styles = nullptr) {
     QXmlStreamReader x(bytes);
     CShapeReader reader(x);
     reader.m_layout = layout;
     reader.m_master = master;
     reader.m_collect = collect;
+    reader.m_sizes = sizes;
     HxPptxError error = kPptxOk;
     bool found = false;
     while (!found && NextToken(x, error)) {
@@ -841,8 +852,36 @@ HxPptxError ReadTree(const QByteArray& bytes, std::vector<HxSlideShape>& shapes,
     }
     if (error)
         return error;
-    // The rest of the part must be well formed too.
+    // The rest of the part must be well formed too; a master's text styles follow its tree.
+    QString style;
+    bool firstLevel = false;
     while (NextToken(x, error)) {
+        if (!styles)
+            continue;
+        const QStringView name = x.name();
+        if (x.isStartElement()) {
+            if (name == QLatin1String("titleStyle") || name == QLatin1String("bodyStyle") ||
+                name == QLatin1String("otherStyle"))
+                style = name.toString();
+            else if (name == QLatin1String("lvl1pPr"))
+                firstLevel = true;
+            else if (name == QLatin1String("defRPr") && firstLevel && !style.isEmpty()) {
+                qint64 size = 0;
+                if (!Attribute(x.attributes(), QLatin1String("sz"), 400000, size))
+                    return kPptxBadValue;
+                if (size > 0) {
+                    double& target = style == QLatin1String("titleStyle")  ? styles->title
+                                     : style == QLatin1String("bodyStyle") ? styles->body
+                                                                           : styles->other;
+                    target = std::clamp(double(size) / 100.0, 1.0, 4000.0);
+                }
+            }
+        } else if (x.isEndElement()) {
+            if (name == style)
+                style.clear();
+            else if (name == QLatin1String("lvl1pPr"))
+                firstLevel = false;
+        }
     }
     if (error || x.hasError())
         return kPptxBadXml;
@@ -903,6 +942,7 @@ HxPptxError ReadDeck(CZipParts& zip, HxSlideDeck& deck) {
     // Layouts and masters are read once each.
     // (A map: the lists are pointed at while others are added.)
     std::map<QString, std::vector<CPlaceholder>> placeholders;
+    std::map<QString, CTextSizes> textSizes; // of the masters
     auto placeholdersOf = [&](const QString& part, const std::vector<CPlaceholder>* master,
                               HxPptxError& error) -> const std::vector<CPlaceholder>* {
         if (part.isEmpty())
@@ -915,8 +955,11 @@ HxPptxError ReadDeck(CZipParts& zip, HxSlideDeck& deck) {
             return nullptr;
         std::vector<HxSlideShape> ignored;
         std::vector<CPlaceholder> list;
-        if ((error = ReadTree(b, ignored, nullptr, master, &list)))
+        CTextSizes styles;
+        if ((error = ReadTree(b, ignored, nullptr, master, &list, CTextSizes(), master ? nullptr : &styles)))
             return nullptr;
+        if (!master)
+            textSizes[part] = styles;
         return &placeholders.emplace(part, std::move(list)).first->second;
     };
 
@@ -932,6 +975,7 @@ HxPptxError ReadDeck(CZipParts& zip, HxSlideDeck& deck) {
         const QString layoutPart = FirstTargetOfType(slideRels, QLatin1String("slideLayout"));
         const std::vector<CPlaceholder>* layout = nullptr;
         const std::vector<CPlaceholder>* master = nullptr;
+        CTextSizes sizes;
         if (!layoutPart.isEmpty() && zip.Has(layoutPart)) {
             QHash<QString, CRel> layoutRels;
             if (HxPptxError e = ReadRels(zip, layoutPart, layoutRels, false))
@@ -941,13 +985,14 @@ HxPptxError ReadDeck(CZipParts& zip, HxSlideDeck& deck) {
                 master = placeholdersOf(masterPart, nullptr, error);
                 if (error)
                     return error;
+                sizes = textSizes[masterPart];
             }
             layout = placeholdersOf(layoutPart, master, error);
             if (error)
                 return error;
         }
         HxSlide slide;
-        if (HxPptxError e = ReadTree(bytes, slide.shapes, layout, master, nullptr))
+        if (HxPptxError e = ReadTree(bytes, slide.shapes, layout, master, nullptr, sizes))
             return e;
         deck.slides.push_back(std::move(slide));
     }

@@ -158,8 +158,15 @@ std::vector<std::pair<QString, QByteArray>> Entries(const std::vector<QString>& 
     QString body = Placeholder(3, QStringLiteral("body"), 1, QString());
     body.replace(QStringLiteral("<p:spPr/>"),
                  QStringLiteral("<p:spPr>") + Xfrm(36, 130, 648, 360) + QStringLiteral("</p:spPr>"));
-    e.emplace_back(QStringLiteral("ppt/slideMasters/slideMaster1.xml"),
-                   Tree(QStringLiteral("sldMaster"), layoutTitle + body).toUtf8());
+    QString master = Tree(QStringLiteral("sldMaster"), layoutTitle + body);
+    master.replace(
+        QStringLiteral("</p:cSld>"),
+        QStringLiteral(
+            "</p:cSld><p:txStyles><p:titleStyle><a:lvl1pPr algn=\"ctr\"><a:defRPr sz=\"4000\"/>"
+            "</a:lvl1pPr></p:titleStyle><p:bodyStyle><a:lvl1pPr><a:defRPr sz=\"2400\"/></a:lvl1pPr>"
+            "<a:lvl2pPr><a:defRPr sz=\"2000\"/></a:lvl2pPr></p:bodyStyle><p:otherStyle>"
+            "<a:defPPr><a:defRPr lang=\"zh-CN\"/></a:defPPr></p:otherStyle></p:txStyles>"));
+    e.emplace_back(QStringLiteral("ppt/slideMasters/slideMaster1.xml"), master.toUtf8());
     e.emplace_back(
         QStringLiteral("ppt/slideMasters/_rels/slideMaster1.xml.rels"),
         Rels({{QStringLiteral("slideLayout"), QStringLiteral("../slideLayouts/slideLayout1.xml")}}).toUtf8());

@@ -174,11 +174,13 @@ TEST(PptxReader, GroupsMapTheirMembersAndPlaceholdersInheritTheirPlace) {
     EXPECT_EQ(group.members[1].kind, HxSlideShape::kPicture);
     ExpectBox(group.members[1].box, 200, 100, 100, 100);
     EXPECT_EQ(shapes[1].kind, HxSlideShape::kPicture);
-    // The title from the layout, the body (idx 1) from the master through the layout.
+    // The title from the layout, the body (idx 1) from the master through the layout; their sizes
+    // from the master's text styles, a text box's the default.
     ExpectBox(shapes[2].box, 36, 20, 648, 90);
-    EXPECT_DOUBLE_EQ(shapes[2].text.defaultPoints, 44.0);
+    EXPECT_DOUBLE_EQ(shapes[2].text.defaultPoints, 40.0);
     ExpectBox(shapes[3].box, 36, 130, 648, 360);
-    EXPECT_DOUBLE_EQ(shapes[3].text.defaultPoints, 18.0);
+    EXPECT_DOUBLE_EQ(shapes[3].text.defaultPoints, 24.0);
+    EXPECT_DOUBLE_EQ(group.members[0].text.defaultPoints, 18.0);
 }
 
 TEST(PptxReader, DamagedAndHostileArchivesAreRefusedWhole) {
