@@ -419,7 +419,21 @@ TEST_F(SlideImportTest, TextFramesBecomeRichTextsOnePagePerSlide) {
     ASSERT_TRUE(HxRtfToDocument(rtf, doc));
     EXPECT_TRUE(HxRichPlainText(doc).startsWith(QStringLiteral("正方体")));
     EXPECT_TRUE(text->m_name.ToQString().startsWith(QStringLiteral("正方体")));
-    EXPECT_EQ(UndoNames(g_pCurPage), std::vector<CString>({u"插入文本"}));
+
+    ASSERT_NE(g_pCurPage->m_cmdProcessor.GetCurrent(), nullptr);
+    EXPECT_EQ(g_pCurPage->m_cmdProcessor.GetCurrent()->GetName(), u"插入文本");
+
+    // The imported pages survive a save and a load, rich text and all.
+    const CString storedRtf = text->m_text1;
+    const std::vector<BYTE> picture = text->m_bits;
+    ASSERT_TRUE(Load(Store()));
+    EXPECT_EQ(m_doc->GetPageCount(), 4);
+    auto loaded = Cells<CGTextbit>(GoTo(1));
+    ASSERT_EQ(loaded.size(), 1u);
+    EXPECT_EQ(loaded[0]->m_text1, storedRtf);
+    EXPECT_EQ(loaded[0]->m_bits, picture);
+    EXPECT_EQ(loaded[0]->m_kind, 1);
+    EXPECT_FLOAT_EQ(loaded[0]->m_param2, 400.0f);
 }
 
 TEST_F(SlideImportTest, TablesBecomeGridsWithMergedCellsAndCellTexts) {
