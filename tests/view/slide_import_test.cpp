@@ -70,6 +70,14 @@ QString Nested(int depth) {
     return shapes;
 }
 
+// A stored archive with one byte of the presentation part's data changed (its checksum then fails).
+QByteArray WrongChecksum(QByteArray archive) {
+    const qsizetype at = archive.indexOf("<p:sldIdLst>");
+    if (at >= 0)
+        archive[at + 3] = 'S';
+    return archive;
+}
+
 HxSlideDeck Read(const QByteArray& bytes, HxPptxError expected = kPptxOk) {
     HxSlideDeck deck;
     EXPECT_EQ(HxReadPptx(bytes, deck), expected);
@@ -224,6 +232,7 @@ TEST(PptxReader, DamagedAndHostileArchivesAreRefusedWhole) {
              {TextBox(3, 1, 1, 1, 1, QString())
                   .replace(QStringLiteral("x=\"12700\""), QStringLiteral("x=\"99999999999999999\""))}),
          kPptxBadValue},
+        {"a part that fails its checksum", WrongChecksum(Zip(entries, true)), kPptxDamagedPart},
         {"no slides", Presentation({}), kPptxNoSlides},
         {"groups nested past the limit", Presentation({Nested(HxPptxLimits::kMaxGroupDepth + 1)}),
          kPptxPastLimits},
