@@ -240,11 +240,26 @@ struct CXfrm {
     qint64 chx = 0, chy = 0, chcx = 0, chcy = 0;
 };
 
-// The sizes of text without one of its own, from the master's text styles (first level): titles,
-// other placeholders, and text boxes.
+// What a slide's text takes from its master: the sizes of text without one of its own, from the
+// master's text styles (first level: titles, other placeholders, text boxes), and the colours of
+// its theme's colour scheme by name ("dk1", "accent1", ...).
 struct CTextSizes {
     double title = 44, body = 28, other = 18;
+    QHash<QString, QRgb> scheme;
 };
+
+// An RGB colour from six hex digits.
+bool HexColor(QStringView v, QRgb& color) {
+    bool ok = false;
+    const uint rgb = v.toUInt(&ok, 16);
+    if (!ok || v.size() != 6)
+        return false;
+    color = qRgb(int(rgb >> 16) & 255, int(rgb >> 8) & 255, int(rgb) & 255);
+    return true;
+}
+
+// The colour scheme of a theme part (a:clrScheme): each named colour's srgbClr or sysClr.
+HxPptxError ReadTheme(const QByteArray& bytes, QHash<QString, QRgb>& scheme);
 
 struct CPlaceholder {
     QString type;
@@ -416,28 +431,39 @@ public:
         }
     }
 
-    static void ReadColor(QStringView name, const QXmlStreamAttributes& e, HxSlideRun& run) {
-        auto hex = [&run](QStringView v) {
-            bool ok = false;
-            const uint rgb = v.toUInt(&ok, 16);
-            if (ok && v.size() == 6) {
-                run.hasColor = true;
-                run.color = qRgb(int(rgb >> 16) & 255, int(rgb >> 8) & 255, int(rgb) & 255);
-            }
-        };
-        if (name == QLatin1String("srgbClr"))
-            hex(e.value(QLatin1String("val")));
-        else if (name == QLatin1String("sysClr"))
-            hex(e.value(QLatin1String("lastClr")));
-        else if (name == QLatin1String("prstClr")) {
+    void ReadColor(QStringView name, const QXmlStreamAttributes& e, HxSlideRun& run) const {
+        QRgb color = 0;
+        bool found = false;
+        if (name == QLatin1String("srgbClr")) {
+            found = HexColor(e.value(QLatin1String("val")), color);
+        } else if (name == QLatin1String("sysClr")) {
+            found = HexColor(e.value(QLatin1String("lastClr")), color);
+        } else if (name == QLatin1String("prstClr")) {
             QColor c;
             c.setNamedColor(e.value(QLatin1String("val")).toString());
-            if (c.isValid()) {
-                run.hasColor = true;
-                run.color = c.rgb();
-            }
+            found = c.isValid();
+            color = c.rgb();
+        } else if (name == QLatin1String("schemeClr")) {
+            // The theme's colour by name; text and background names stand for the dark and light
+            // colours.  Colour changes (lumMod, tint, ...) are not applied.
+            QString key = e.value(QLatin1String("val")).toString();
+            if (key == QLatin1String("tx1"))
+                key = QStringLiteral("dk1");
+            else if (key == QLatin1String("tx2"))
+                key = QStringLiteral("dk2");
+            else if (key == QLatin1String("bg1"))
+                key = QStringLiteral("lt1");
+            else if (key == QLatin1String("bg2"))
+                key = QStringLiteral("lt2");
+            const auto it = m_sizes.scheme.constFind(key);
+            found = it != m_sizes.scheme.cend();
+            if (found)
+                color = *it;
         }
-        // Scheme colours follow the theme, which is not read: the default colour.
+        if (found) {
+            run.hasColor = true;
+            run.color = color;
+        }
     }
 
     // The current element is a text body (txBody): its paragraphs.
@@ -888,6 +914,39 @@ HxPptxError ReadTree(const QByteArray& bytes, std::vector<HxSlideShape>& shapes,
     return kPptxOk;
 }
 
+HxPptxError ReadTheme(const QByteArray& bytes, QHash<QString, QRgb>& scheme) {
+    QXmlStreamReader x(bytes);
+    HxPptxError error = kPptxOk;
+    int depth = 0, schemeDepth = -1;
+    QString current;
+    while (NextToken(x, error)) {
+        if (x.isStartElement()) {
+            ++depth;
+            if (x.name() == QLatin1String("clrScheme") && schemeDepth == -1)
+                schemeDepth = depth;
+            else if (schemeDepth > 0 && depth == schemeDepth + 1)
+                current = x.name().toString().left(16);
+            else if (schemeDepth > 0 && depth == schemeDepth + 2 && !current.isEmpty() &&
+                     scheme.size() < 64) {
+                QRgb color = 0;
+                const QXmlStreamAttributes a = x.attributes();
+                if ((x.name() == QLatin1String("srgbClr") &&
+                     HexColor(a.value(QLatin1String("val")), color)) ||
+                    (x.name() == QLatin1String("sysClr") &&
+                     HexColor(a.value(QLatin1String("lastClr")), color)))
+                    scheme.insert(current, color);
+            }
+        } else if (x.isEndElement()) {
+            if (depth == schemeDepth)
+                schemeDepth = -2; // the first scheme only
+            --depth;
+        }
+    }
+    if (error || x.hasError())
+        return kPptxBadXml;
+    return kPptxOk;
+}
+
 HxPptxError ReadDeck(CZipParts& zip, HxSlideDeck& deck) {
     // The presentation part, through the package's relationships (or where it usually lies).
     QHash<QString, CRel> rels;
@@ -958,8 +1017,19 @@ HxPptxError ReadDeck(CZipParts& zip, HxSlideDeck& deck) {
         CTextSizes styles;
         if ((error = ReadTree(b, ignored, nullptr, master, &list, CTextSizes(), master ? nullptr : &styles)))
             return nullptr;
-        if (!master)
+        if (!master) {
+            // A master's theme gives the colours its slides name.
+            QHash<QString, CRel> masterRels;
+            if ((error = ReadRels(zip, part, masterRels, false)))
+                return nullptr;
+            const QString theme = FirstTargetOfType(masterRels, QLatin1String("theme"));
+            if (!theme.isEmpty() && zip.Has(theme)) {
+                QByteArray t;
+                if ((error = zip.Read(theme, t)) || (error = ReadTheme(t, styles.scheme)))
+                    return nullptr;
+            }
             textSizes[part] = styles;
+        }
         return &placeholders.emplace(part, std::move(list)).first->second;
     };
 

@@ -167,9 +167,20 @@ std::vector<std::pair<QString, QByteArray>> Entries(const std::vector<QString>& 
             "<a:lvl2pPr><a:defRPr sz=\"2000\"/></a:lvl2pPr></p:bodyStyle><p:otherStyle>"
             "<a:defPPr><a:defRPr lang=\"zh-CN\"/></a:defPPr></p:otherStyle></p:txStyles>"));
     e.emplace_back(QStringLiteral("ppt/slideMasters/slideMaster1.xml"), master.toUtf8());
+    e.emplace_back(QStringLiteral("ppt/slideMasters/_rels/slideMaster1.xml.rels"),
+                   Rels({{QStringLiteral("slideLayout"), QStringLiteral("../slideLayouts/slideLayout1.xml")},
+                         {QStringLiteral("theme"), QStringLiteral("../theme/theme1.xml")}})
+                       .toUtf8());
     e.emplace_back(
-        QStringLiteral("ppt/slideMasters/_rels/slideMaster1.xml.rels"),
-        Rels({{QStringLiteral("slideLayout"), QStringLiteral("../slideLayouts/slideLayout1.xml")}}).toUtf8());
+        QStringLiteral("ppt/theme/theme1.xml"),
+        (Head() + QStringLiteral(
+                      "<a:theme %1 name=\"Office\"><a:themeElements><a:clrScheme name=\"Office\"><a:dk1>"
+                      "<a:sysClr val=\"windowText\" lastClr=\"000000\"/></a:dk1><a:lt1><a:sysClr "
+                      "val=\"window\" lastClr=\"FFFFFF\"/></a:lt1><a:dk2><a:srgbClr val=\"44546A\"/></a:dk2>"
+                      "<a:accent1><a:srgbClr val=\"4472C4\"/></a:accent1></a:clrScheme></a:themeElements>"
+                      "</a:theme>")
+                      .arg(QLatin1String(kNamespaces)))
+            .toUtf8());
     e.emplace_back(QStringLiteral("ppt/media/image1.png"), QByteArray("\x89PNG\r\n\x1a\n", 8));
     return e;
 }

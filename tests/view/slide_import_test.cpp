@@ -151,6 +151,29 @@ TEST(PptxReader, RunsKeepTheirFormat) {
     EXPECT_TRUE(text.HasText());
 }
 
+TEST(PptxReader, SchemeColoursComeFromTheMastersTheme) {
+    auto scheme = [](const char* name) {
+        return QStringLiteral(
+                   "<a:rPr lang=\"zh-CN\"><a:solidFill><a:schemeClr val=\"%1\"><a:lumMod val=\"75000\"/>"
+                   "</a:schemeClr></a:solidFill></a:rPr>")
+            .arg(QLatin1String(name));
+    };
+    const HxSlideDeck deck = Read(Presentation({TextBox(
+        3, 0, 0, 100, 100,
+        Paragraph(TextRun(QStringLiteral("a"), scheme("accent1")) +
+                  TextRun(QStringLiteral("b"), scheme("tx2")) + TextRun(QStringLiteral("c"), scheme("bg1")) +
+                  TextRun(QStringLiteral("d"), scheme("accent6"))))}));
+    const std::vector<HxSlideRun>& runs = deck.slides[0].shapes[0].text.paragraphs[0].runs;
+    ASSERT_EQ(runs.size(), 4u);
+    EXPECT_EQ(runs[0].color, qRgb(0x44, 0x72, 0xC4));
+    EXPECT_EQ(runs[1].color, qRgb(0x44, 0x54, 0x6A));
+    EXPECT_EQ(runs[2].color, qRgb(255, 255, 255));
+    EXPECT_TRUE(runs[2].hasColor);
+    EXPECT_FALSE(runs[3].hasColor) << "a colour the theme does not name keeps the default";
+    // The item's colour is the first run's.
+    EXPECT_EQ(HxSlideTextColor(deck.slides[0].shapes[0].text, true), qRgb(0x44, 0x72, 0xC4));
+}
+
 TEST(PptxReader, MergedCellsTellTheMergedCellsBoxAndText) {
     const HxSlideShape table = Read(Presentation({MergedTable()})).slides[0].shapes[0];
     ASSERT_EQ(table.kind, HxSlideShape::kTable);
