@@ -469,6 +469,11 @@ public:
     // and, when its planes do not follow faces, its number of planes.  FALSE when cancelled.
     BOOL EditHullFigure(CGCell* cell);
 
+    // ---- The positioning figure (construct/static_figure_commands.cpp) ----
+    // With one other object selected: a fixed copy of a hull or a section, or a message for anything
+    // else; otherwise a fixed figure chosen in the dialog "添加定位图".
+    void OnLocatorFigure();
+
     // ---- Calculation, parameter and step commands (measure/calc_commands.cpp) ----
     // ID_MEASURE_FUN: an expression over the selected values (every one a scalar, or none) typed
     // in the calculation dialog becomes a calculated value, as one undo step.
@@ -662,6 +667,8 @@ private:
     void AddButtonCommands();
     // The message map entries of the hull, net, section and cut commands.
     void AddHullCommands();
+    // The message map entry of the positioning-figure command.
+    void AddStaticFigureCommands();
     // The message map entries of the cylinder, cone and frustum commands.
     void AddRevolutionCommands();
     // The message map entries of the face, circle, sphere and frame commands, the point commands,
