@@ -124,6 +124,16 @@ const bool g_registered = [] {
         Letter(p, pal.accent, QRectF(14, 4, 12, 12), QStringLiteral("2"), 10, false);
         Letter(p, pal.accent, QRectF(15, 14, 14, 14), QStringLiteral("x"), 13, true);
     });
+    HxAddRibbonIcon(QStringLiteral("slide-import"), [](QPainter& p, const HxIconPalette& pal) {
+        // A slide with a title bar and lines of text, and an arrow into the page.
+        p.fillRect(QRectF(2, 4, 20, 16), pal.fill);
+        Frame(p, pal.stroke, QRectF(2, 4, 20, 16));
+        p.fillRect(QRectF(5, 7, 14, 3), pal.orange);
+        p.setPen(Pen(pal.stroke, 1.2));
+        p.drawLine(QPointF(5, 13), QPointF(19, 13));
+        p.drawLine(QPointF(5, 16), QPointF(15, 16));
+        Arrow(p, pal.accent, QPointF(14, 22), QPointF(28, 29));
+    });
     HxAddRibbonIcon(QStringLiteral("texture"), [](QPainter& p, const HxIconPalette& pal) {
         for (int i = 0; i < 4; ++i) {
             for (int j = 0; j < 4; ++j) {

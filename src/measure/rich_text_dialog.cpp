@@ -38,6 +38,15 @@ bool CDlgRtEdit::LoadDocument(QTextDocument& doc) const {
     return HxRtfToDocument(UnpackRtfBytes(m_rtf), doc);
 }
 
+bool CDlgRtEdit::PasteRichText(const QTextDocument& pasted, int width, int height) {
+    m_picture.clear();
+    m_pictureWidth = 0;
+    m_pictureHeight = 0;
+    if (HxRichPlainText(pasted).trimmed().isEmpty())
+        return false;
+    return TakeDocument(pasted, width, height);
+}
+
 bool CDlgRtEdit::TakeDocument(const QTextDocument& doc, int width, int height) {
     if (doc.toPlainText().isEmpty()) {
         AfxMessageBox(g_rtEmptyMessage, MB_OK | MB_ICONEXCLAMATION);

@@ -26,6 +26,9 @@ public:
     // open); else the RTF, the name and the picture of the formatting rectangle (width x height
     // pixels) are taken into the fields and true is returned.
     bool TakeDocument(const QTextDocument& doc, int width, int height);
+    // The editor's paste without the window (the slide import): `pasted` replaces the content; with
+    // no text in it, false and no picture; else OK's RTF, name and picture of width x height pixels.
+    bool PasteRichText(const QTextDocument& pasted, int width, int height);
 
     CString m_name = u"Text";    // out: the plain text, shortened beyond five characters
     CString m_rtf;               // in and out: the RTF bytes packed two a unit (PackRtfBytes)

@@ -136,6 +136,7 @@ CHalvixView::CHalvixView(QWidget* parent) : QOpenGLWidget(parent) {
     OnCommandId(ID_CREATE_IMAGE, &CHalvixView::OnInsertPicture);
     OnCommandId(ID_CREATE_TEXT, &CHalvixView::OnPasteBitmapText);
     OnUpdateId(ID_CREATE_TEXT, &CHalvixView::OnUpdatePasteBitmapText);
+    OnCommandId(ID_CREATE_TEXT3, &CHalvixView::OnImportSlides);
     OnCommandId(ID_EDIT_PREFERONCES, &CHalvixView::OnEditPreferences);
     // Printing.
     OnCommandId(ID_FILE_PRINT, &CHalvixView::OnFilePrint);

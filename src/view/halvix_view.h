@@ -210,6 +210,7 @@ public:
     void OnReplaceTexture();
     void OnInsertPicture();
     void OnPasteBitmapText();
+    void OnImportSlides(); // view_slide_import.cpp
     void OnUpdatePasteBitmapText(CCmdUI* pCmdUI);
     void OnEditPreferences();
     void OnUpdateEditPreferences(CCmdUI* pCmdUI);

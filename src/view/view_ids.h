@@ -84,6 +84,7 @@ constexpr UINT ID_CREATE_TEXT_MTF = 33160;   // "添加彩色图象文本"
 constexpr UINT ID_EDIT_RETEXTURE = 33303;    // "更换纹理图片(&M)"
 constexpr UINT ID_CREATE_IMAGE = 33600;      // "图片(&E)..."
 constexpr UINT ID_CREATE_TEXT = 32881;       // "粘贴单色位图文本(&P)"
+constexpr UINT ID_CREATE_TEXT3 = 33331;      // "从幻灯片导入文本(&I)"
 constexpr UINT ID_CREATE_BASE_2D = 33713;    // "二维坐标轴": plane axes with ticks, then the plane view
 
 // Window messages to the view: the main frame's colour button (UM_APPLY_COLOR, wParam the colour).

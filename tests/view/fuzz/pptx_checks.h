@@ -1,0 +1,118 @@
+// The checks of the slide source's fuzzer, shared with the unit test that replays its kept corpus:
+// arbitrary bytes read as a ".pptx" archive, then the import's reading steps on what it gives (each
+// text as rich text, written as RTF and read back; each table's placement and arithmetic; our own
+// drawing of every shape of a moderate size).  A broken invariant is reported through `fail`.
+#pragma once
+
+#include "document/pptx_reader.h"
+#include "measure/rich_text.h"
+#include "view/pptx_files.h"
+#include "view/slide_import.h"
+
+#include <QTextDocument>
+
+namespace hx_pptx_checks {
+
+template <class Fail> void CheckText(const HxSlideText& text, Fail&& fail) {
+    QTextDocument doc;
+    HxSlideTextToDocument(text, true, doc);
+    QTextDocument back;
+    if (!HxRtfToDocument(HxDocumentToRtf(doc), back))
+        fail("the rich text of a slide's text does not read back");
+    if (text.HasText() && HxRichPlainText(back).trimmed().isEmpty())
+        fail("a slide's text lost its text as rich text");
+}
+
+template <class Fail> void CheckShape(const HxSlideShape& shape, int depth, Fail&& fail) {
+    if (depth > HxPptxLimits::kMaxGroupDepth + 1)
+        fail("groups nested past the limit");
+    switch (shape.kind) {
+    case HxSlideShape::kText:
+        CheckText(shape.text, fail);
+        break;
+    case HxSlideShape::kTable: {
+        if (shape.rows < 1 || shape.columns < 1 || shape.rows > HxPptxLimits::kMaxTableSide ||
+            shape.columns > HxPptxLimits::kMaxTableSide ||
+            shape.cells.size() != size_t(shape.rows) * size_t(shape.columns))
+            fail("a table's grid does not match its cells");
+        const HxTablePlan plan = HxPlanSlideTable(shape);
+        if (plan.steps.size() != shape.cells.size())
+            fail("a table's plan misses cells");
+        for (const HxSlideCell& cell : shape.cells)
+            CheckText(cell.text, fail);
+        break;
+    }
+    case HxSlideShape::kGroup:
+        for (const HxSlideShape& member : shape.members)
+            CheckShape(member, depth + 1, fail);
+        break;
+    default:
+        break;
+    }
+    const HxSlidePlace place = HxPlaceSlideBox(shape.box);
+    if (place.pixelWidth < 1 || place.pixelHeight < 1 || place.pixelWidth > 4096 || place.pixelHeight > 4096)
+        fail("a shape's pixel size is outside 1 .. 4096");
+    // Our drawing of the shape, for sizes a fuzzer run can afford.
+    if (place.pixelWidth * place.pixelHeight <= 256 * 256) {
+        const QImage image = HxRenderSlideShape(shape);
+        if (image.width() != place.pixelWidth || image.height() != place.pixelHeight)
+            fail("our drawing of a shape has another size");
+    }
+}
+
+// The archive an input stands for.  An input "X\n" followed by XML parts separated by "\n====\n"
+// is a presentation whose slides are those parts (one starting "<p:presentation" replaces the
+// presentation part), put into a stored archive here: so the XML is fuzzed past the archive's
+// checksums.  Any other input is the archive itself.
+inline QByteArray ArchiveOf(const QByteArray& input) {
+    if (!input.startsWith("X\n"))
+        return input;
+    QList<QByteArray> parts = input.mid(2).split('\n');
+    std::vector<QByteArray> slides, pieces;
+    QByteArray current;
+    for (const QByteArray& line : parts) {
+        if (line == "====") {
+            pieces.push_back(current);
+            current.clear();
+            continue;
+        }
+        if (!current.isEmpty())
+            current += '\n';
+        current += line;
+    }
+    pieces.push_back(current);
+    QByteArray presentation;
+    for (QByteArray& piece : pieces) {
+        if (piece.startsWith("<p:presentation") && presentation.isEmpty())
+            presentation = piece;
+        else if (slides.size() < 8)
+            slides.push_back(piece);
+    }
+    auto entries = PptxFiles::Entries(std::vector<QString>(slides.size()));
+    for (auto& [name, bytes] : entries) {
+        if (name == QLatin1String("ppt/presentation.xml") && !presentation.isEmpty())
+            bytes = presentation;
+        for (size_t i = 0; i < slides.size(); ++i)
+            if (name == QStringLiteral("ppt/slides/slide%1.xml").arg(i + 1))
+                bytes = slides[i];
+    }
+    return PptxFiles::Zip(entries, true);
+}
+
+template <class Fail> void CheckInput(const QByteArray& input, Fail&& fail) {
+    HxSlideDeck deck;
+    const HxPptxError error = HxReadPptx(ArchiveOf(input), deck);
+    if (error) {
+        if (!deck.slides.empty() || deck.slideCount != 0)
+            fail("a refused archive left slides behind");
+        return;
+    }
+    if (deck.slideCount < 1 || deck.slides.size() > size_t(HxPptxLimits::kMaxSlides) ||
+        deck.slides.size() != size_t(std::min(deck.slideCount, HxPptxLimits::kMaxSlides)))
+        fail("the slides read do not match the slides listed");
+    for (const HxSlide& slide : deck.slides)
+        for (const HxSlideShape& shape : slide.shapes)
+            CheckShape(shape, 0, fail);
+}
+
+} // namespace hx_pptx_checks

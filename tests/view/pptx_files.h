@@ -1,0 +1,49 @@
+// Small ".pptx" presentations written by the tests (and the fuzzer's seed tool): zip archives of the
+// parts a presentation program writes, with the slides' shape trees given as XML, and damaged
+// variants of them.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <utility>
+#include <vector>
+
+namespace PptxFiles {
+
+// A zip archive of the given entries (name, bytes), deflated; `stored` keeps them uncompressed.
+QByteArray Zip(const std::vector<std::pair<QString, QByteArray>>& entries, bool stored = false);
+
+// The entries of a presentation whose slides hold the given shapes (the children of p:spTree, in
+// the p:, a: and r: namespaces), listed in presentation.xml in `order` (indices into `slides`; all
+// in turn when empty).  The slides use one layout with a title placeholder at (36, 20) points,
+// 648 x 90, and a body placeholder whose place is on the master only, (36, 130), 648 x 360; the
+// master's text styles make titles 40 points and body text 24 (text boxes keep 18); its theme names
+// dk1 000000, lt1 FFFFFF, dk2 44546A and accent1 4472C4.
+std::vector<std::pair<QString, QByteArray>> Entries(const std::vector<QString>& slides,
+                                                    const std::vector<int>& order = {});
+QByteArray Presentation(const std::vector<QString>& slides, const std::vector<int>& order = {});
+
+// EMU of a length in points.
+inline long long Emu(double points) {
+    return (long long)(points * 12700.0 + (points < 0 ? -0.5 : 0.5));
+}
+
+// Shape XML: a text box at (left, top), width x height points holding `paragraphs` (the a:p
+// elements); a run; a table frame of the given grid (column widths and row heights in points) and
+// rows (the a:tr elements' cells); a group; a picture.
+QString TextBox(int id, double left, double top, double width, double height, const QString& paragraphs);
+QString Placeholder(int id, const QString& type, int idx, const QString& paragraphs);
+QString TextRun(const QString& text, const QString& properties = QString());
+QString Paragraph(const QString& runs, const QString& align = QString());
+QString Table(int id, double left, double top, const std::vector<double>& widths,
+              const std::vector<double>& heights, const std::vector<QString>& rows);
+QString Cell(const QString& text, const QString& attributes = QString());
+QString Group(int id, double left, double top, double width, double height, double childLeft, double childTop,
+              double childWidth, double childHeight, const QString& members);
+QString Picture(int id, double left, double top, double width, double height);
+
+// Writes the seed files of the fuzzer (whole presentations and damaged ones) into a folder.
+int WriteSeeds(const QString& folder);
+
+} // namespace PptxFiles

@@ -1,0 +1,648 @@
+// The slide import: ".pptx" files written here read by our slide source (order, places in points,
+// runs, merged table cells, groups, placeholders, damaged and hostile archives), and imported into
+// pages (rich texts, table grids with their merged cells and cell texts, pictures drawn by us when
+// not converted, every refusal changing nothing); and the dialog's window offscreen.
+#include "app/slide_import_ui.h"
+#include "document/document_test_support.h"
+#include "document/pptx_reader.h"
+#include "fuzz/pptx_checks.h"
+#include "measure/rich_text.h"
+#include "measure/text_items.h"
+#include "model/line.h"
+#include "pptx_files.h"
+#include "view/slide_import.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+
+#include <map>
+
+using namespace PptxFiles;
+
+namespace {
+
+const QString kRed =
+    QStringLiteral("<a:rPr lang=\"zh-CN\" b=\"1\" sz=\"2400\"><a:solidFill><a:srgbClr val=\"FF0000\"/>"
+                   "</a:solidFill></a:rPr>");
+const QString kWhite =
+    QStringLiteral("<a:rPr lang=\"zh-CN\" sz=\"2000\"><a:solidFill><a:srgbClr val=\"FAFAFA\"/>"
+                   "</a:solidFill></a:rPr>");
+
+QString TextSlide() {
+    return TextBox(3, 100, 200, 300, 60,
+                   Paragraph(TextRun(QStringLiteral("正方体"), kRed) + QStringLiteral("<a:br/>") +
+                                 TextRun(QStringLiteral("x")) +
+                                 TextRun(QStringLiteral("2"),
+                                         QStringLiteral("<a:rPr lang=\"en-US\" baseline=\"30000\"/>")),
+                             QStringLiteral("ctr")));
+}
+
+// A 3 x 3 table at (60, 100): "A" across the first two columns of row 1, "D" down rows 2 and 3 of
+// column 1.
+QString MergedTable() {
+    return Table(4, 60, 100, {100, 80, 80}, {30, 30, 30},
+                 {Cell(QStringLiteral("A"), QStringLiteral("gridSpan=\"2\"")) +
+                      Cell(QString(), QStringLiteral("hMerge=\"1\"")) + Cell(QStringLiteral("C")),
+                  Cell(QStringLiteral("D"), QStringLiteral("rowSpan=\"2\"")) + Cell(QStringLiteral("E")) +
+                      Cell(QStringLiteral("F")),
+                  Cell(QString(), QStringLiteral("vMerge=\"1\"")) + Cell(QStringLiteral("H")) +
+                      Cell(QStringLiteral("I"))});
+}
+
+QString GroupAndPicture() {
+    return Group(5, 100, 100, 200, 100, 0, 0, 400, 200,
+                 TextBox(6, 0, 0, 200, 100, Paragraph(TextRun(QStringLiteral("组内")))) +
+                     Picture(7, 200, 0, 200, 200)) +
+           Picture(8, 400, 300, 100, 100);
+}
+
+// Groups within groups, `depth` deep, with a text box at the bottom.
+QString Nested(int depth) {
+    QString shapes = TextBox(100, 0, 0, 10, 10, Paragraph(TextRun(QStringLiteral("深"))));
+    for (int i = 0; i < depth; ++i)
+        shapes = Group(200 + i, 0, 0, 10, 10, 0, 0, 10, 10, shapes);
+    return shapes;
+}
+
+// A stored archive with one byte of the presentation part's data changed (its checksum then fails).
+QByteArray WrongChecksum(QByteArray archive) {
+    const qsizetype at = archive.indexOf("<p:sldIdLst>");
+    if (at >= 0)
+        archive[at + 3] = 'S';
+    return archive;
+}
+
+HxSlideDeck Read(const QByteArray& bytes, HxPptxError expected = kPptxOk) {
+    HxSlideDeck deck;
+    EXPECT_EQ(HxReadPptx(bytes, deck), expected);
+    return deck;
+}
+
+QString Plain(const HxSlideText& text) {
+    QString out;
+    for (const HxSlideParagraph& p : text.paragraphs)
+        for (const HxSlideRun& r : p.runs)
+            out += r.text;
+    return out;
+}
+
+void ExpectBox(const HxSlideBox& box, double left, double top, double width, double height) {
+    EXPECT_NEAR(box.left, left, 1e-9);
+    EXPECT_NEAR(box.top, top, 1e-9);
+    EXPECT_NEAR(box.width, width, 1e-9);
+    EXPECT_NEAR(box.height, height, 1e-9);
+}
+
+std::vector<std::pair<QString, QByteArray>> Without(std::vector<std::pair<QString, QByteArray>> entries,
+                                                    const QString& name) {
+    std::erase_if(entries, [&name](const auto& e) { return e.first == name; });
+    return entries;
+}
+
+std::vector<std::pair<QString, QByteArray>> Replacing(std::vector<std::pair<QString, QByteArray>> entries,
+                                                      const QString& name, const QByteArray& bytes) {
+    for (auto& e : entries)
+        if (e.first == name)
+            e.second = bytes;
+    return entries;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------
+// The slide source
+
+TEST(PptxReader, SlidesComeInThePresentationsOrderWithPlacesInPoints) {
+    const HxSlideDeck deck = Read(Presentation({TextSlide(), MergedTable(), GroupAndPicture()}, {2, 0, 1}));
+    EXPECT_EQ(deck.slideCount, 3);
+    ASSERT_EQ(deck.slides.size(), 3u);
+    EXPECT_DOUBLE_EQ(deck.width, 720.0); // 9,144,000 EMU
+    EXPECT_DOUBLE_EQ(deck.height, 540.0);
+    ASSERT_EQ(deck.slides[0].shapes.size(), 2u);
+    EXPECT_EQ(deck.slides[0].shapes[0].kind, HxSlideShape::kGroup);
+    EXPECT_EQ(deck.slides[1].shapes[0].kind, HxSlideShape::kText);
+    ExpectBox(deck.slides[1].shapes[0].box, 100, 200, 300, 60);
+    EXPECT_EQ(deck.slides[2].shapes[0].kind, HxSlideShape::kTable);
+    EXPECT_EQ(HxEmuToPoints(12700), 1.0);
+}
+
+TEST(PptxReader, RunsKeepTheirFormat) {
+    const HxSlideDeck deck = Read(Presentation({TextSlide()}));
+    const HxSlideText& text = deck.slides[0].shapes[0].text;
+    ASSERT_EQ(text.paragraphs.size(), 1u);
+    const HxSlideParagraph& p = text.paragraphs[0];
+    EXPECT_EQ(p.align, 1);
+    ASSERT_EQ(p.runs.size(), 4u);
+    EXPECT_EQ(p.runs[0].text, QStringLiteral("正方体"));
+    EXPECT_TRUE(p.runs[0].bold);
+    EXPECT_DOUBLE_EQ(p.runs[0].points, 24.0);
+    EXPECT_TRUE(p.runs[0].hasColor);
+    EXPECT_EQ(p.runs[0].color, qRgb(255, 0, 0));
+    EXPECT_EQ(p.runs[1].text, QStringLiteral("\n"));
+    EXPECT_EQ(p.runs[3].text, QStringLiteral("2"));
+    EXPECT_EQ(p.runs[3].baseline, 1);
+    EXPECT_FALSE(p.runs[3].hasColor);
+    EXPECT_TRUE(text.HasText());
+}
+
+TEST(PptxReader, SchemeColoursComeFromTheMastersTheme) {
+    auto scheme = [](const char* name) {
+        return QStringLiteral(
+                   "<a:rPr lang=\"zh-CN\"><a:solidFill><a:schemeClr val=\"%1\"><a:lumMod val=\"75000\"/>"
+                   "</a:schemeClr></a:solidFill></a:rPr>")
+            .arg(QLatin1String(name));
+    };
+    const HxSlideDeck deck = Read(Presentation({TextBox(
+        3, 0, 0, 100, 100,
+        Paragraph(TextRun(QStringLiteral("a"), scheme("accent1")) +
+                  TextRun(QStringLiteral("b"), scheme("tx2")) + TextRun(QStringLiteral("c"), scheme("bg1")) +
+                  TextRun(QStringLiteral("d"), scheme("accent6"))))}));
+    const std::vector<HxSlideRun>& runs = deck.slides[0].shapes[0].text.paragraphs[0].runs;
+    ASSERT_EQ(runs.size(), 4u);
+    EXPECT_EQ(runs[0].color, qRgb(0x44, 0x72, 0xC4));
+    EXPECT_EQ(runs[1].color, qRgb(0x44, 0x54, 0x6A));
+    EXPECT_EQ(runs[2].color, qRgb(255, 255, 255));
+    EXPECT_TRUE(runs[2].hasColor);
+    EXPECT_FALSE(runs[3].hasColor) << "a colour the theme does not name keeps the default";
+    // The item's colour is the first run's.
+    EXPECT_EQ(HxSlideTextColor(deck.slides[0].shapes[0].text, true), qRgb(0x44, 0x72, 0xC4));
+}
+
+TEST(PptxReader, MergedCellsTellTheMergedCellsBoxAndText) {
+    const HxSlideShape table = Read(Presentation({MergedTable()})).slides[0].shapes[0];
+    ASSERT_EQ(table.kind, HxSlideShape::kTable);
+    ASSERT_EQ(table.rows, 3);
+    ASSERT_EQ(table.columns, 3);
+    ExpectBox(table.Cell(0, 0).box, 60, 100, 180, 30);
+    ExpectBox(table.Cell(0, 1).box, 60, 100, 180, 30);
+    EXPECT_EQ(Plain(table.Cell(0, 1).text), QStringLiteral("A"));
+    ExpectBox(table.Cell(0, 2).box, 240, 100, 80, 30);
+    ExpectBox(table.Cell(1, 0).box, 60, 130, 100, 60);
+    ExpectBox(table.Cell(2, 0).box, 60, 130, 100, 60);
+    EXPECT_EQ(Plain(table.Cell(2, 0).text), QStringLiteral("D"));
+    ExpectBox(table.Cell(2, 2).box, 240, 160, 80, 30);
+    EXPECT_EQ(Plain(table.Cell(2, 2).text), QStringLiteral("I"));
+}
+
+TEST(PptxReader, GroupsMapTheirMembersAndPlaceholdersInheritTheirPlace) {
+    const HxSlideDeck deck = Read(Presentation(
+        {GroupAndPicture() +
+         Placeholder(9, QStringLiteral("title"), -1, Paragraph(TextRun(QStringLiteral("标题")))) +
+         Placeholder(10, QString(), 1, Paragraph(TextRun(QStringLiteral("正文"))))}));
+    const std::vector<HxSlideShape>& shapes = deck.slides[0].shapes;
+    ASSERT_EQ(shapes.size(), 4u);
+    const HxSlideShape& group = shapes[0];
+    ExpectBox(group.box, 100, 100, 200, 100);
+    ASSERT_EQ(group.members.size(), 2u);
+    // Child space 400 x 200 onto 200 x 100: half size.
+    ExpectBox(group.members[0].box, 100, 100, 100, 50);
+    EXPECT_EQ(group.members[1].kind, HxSlideShape::kPicture);
+    ExpectBox(group.members[1].box, 200, 100, 100, 100);
+    EXPECT_EQ(shapes[1].kind, HxSlideShape::kPicture);
+    // The title from the layout, the body (idx 1) from the master through the layout; their sizes
+    // from the master's text styles, a text box's the default.
+    ExpectBox(shapes[2].box, 36, 20, 648, 90);
+    EXPECT_DOUBLE_EQ(shapes[2].text.defaultPoints, 40.0);
+    ExpectBox(shapes[3].box, 36, 130, 648, 360);
+    EXPECT_DOUBLE_EQ(shapes[3].text.defaultPoints, 24.0);
+    EXPECT_DOUBLE_EQ(group.members[0].text.defaultPoints, 18.0);
+}
+
+TEST(PptxReader, DamagedAndHostileArchivesAreRefusedWhole) {
+    const std::vector<QString> slides{TextSlide(), MergedTable()};
+    const QByteArray whole = Presentation(slides);
+    const auto entries = Entries(slides);
+    QString many;
+    for (int i = 0; i < HxPptxLimits::kMaxShapes + 1; ++i)
+        many += TextBox(10 + i, 0, 0, 10, 10, QString());
+    const struct {
+        const char* what;
+        QByteArray bytes;
+        HxPptxError error;
+    } cases[] = {
+        {"not an archive", QByteArray("PK not really a zip archive"), kPptxNotArchive},
+        {"empty file", QByteArray(), kPptxNotArchive},
+        {"an old binary .ppt", QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1 and more", 17), kPptxOldBinary},
+        {"cut in half", whole.left(whole.size() / 2), kPptxNotArchive},
+        {"no presentation part", Zip(Without(entries, QStringLiteral("ppt/presentation.xml"))),
+         kPptxMissingPart},
+        {"a listed slide missing", Zip(Without(entries, QStringLiteral("ppt/slides/slide2.xml"))),
+         kPptxMissingPart},
+        {"a slide that is no XML",
+         Zip(Replacing(entries, QStringLiteral("ppt/slides/slide1.xml"), "<p:sld><p:cSld><p:spTree>")),
+         kPptxBadXml},
+        {"a slide with a DTD",
+         Zip(Replacing(entries, QStringLiteral("ppt/slides/slide1.xml"),
+                       "<?xml version=\"1.0\"?><!DOCTYPE x [<!ENTITY a \"aaaa\">]><x>&a;</x>")),
+         kPptxBadXml},
+        {"a part past its unpacked limit",
+         Zip(Replacing(entries, QStringLiteral("ppt/slides/slide1.xml"),
+                       QByteArray(HxPptxLimits::kMaxPartBytes + 1, ' '))),
+         kPptxPastLimits},
+        {"too many shapes", Presentation({many}), kPptxPastLimits},
+        {"a place that is no number",
+         Presentation({TextBox(3, 1, 1, 1, 1, QString())
+                           .replace(QStringLiteral("x=\"12700\""), QStringLiteral("x=\"12abc\""))}),
+         kPptxBadValue},
+        {"a place beyond any slide",
+         Presentation(
+             {TextBox(3, 1, 1, 1, 1, QString())
+                  .replace(QStringLiteral("x=\"12700\""), QStringLiteral("x=\"99999999999999999\""))}),
+         kPptxBadValue},
+        {"a part that fails its checksum", WrongChecksum(Zip(entries, true)), kPptxDamagedPart},
+        {"no slides", Presentation({}), kPptxNoSlides},
+        {"groups nested past the limit", Presentation({Nested(HxPptxLimits::kMaxGroupDepth + 1)}),
+         kPptxPastLimits},
+    };
+    for (const auto& c : cases) {
+        HxSlideDeck deck;
+        EXPECT_EQ(HxReadPptx(c.bytes, deck), c.error) << c.what;
+        EXPECT_TRUE(deck.slides.empty()) << c.what;
+        EXPECT_EQ(deck.slideCount, 0) << c.what;
+    }
+    // Stored and deflated archives read alike; groups nested up to the limit are read.
+    EXPECT_EQ(Read(Zip(entries, true)).slides.size(), 2u);
+    EXPECT_EQ(Read(Presentation({Nested(HxPptxLimits::kMaxGroupDepth - 1)})).slides.size(), 1u);
+}
+
+TEST(PptxReader, AlternateContentTakesTheFallbackAndEmbeddedObjectsAreKnown) {
+    const QString alternate =
+        QStringLiteral(
+            "<mc:AlternateContent xmlns:mc=\"http://schemas.openxmlformats.org/markup-compatibility/2006\">"
+            "<mc:Choice Requires=\"v\">%1</mc:Choice><mc:Fallback>%2</mc:Fallback></mc:AlternateContent>")
+            .arg(TextBox(3, 0, 0, 10, 10, Paragraph(TextRun(QStringLiteral("choice")))),
+                 TextBox(4, 0, 0, 10, 10, Paragraph(TextRun(QStringLiteral("fallback")))));
+    const QString ole = QStringLiteral(
+        "<p:graphicFrame><p:nvGraphicFramePr><p:cNvPr id=\"5\" "
+        "name=\"Object\"/><p:cNvGraphicFramePr/><p:nvPr/>"
+        "</p:nvGraphicFramePr><p:xfrm><a:off x=\"0\" y=\"0\"/><a:ext cx=\"127000\" cy=\"127000\"/></p:xfrm>"
+        "<a:graphic><a:graphicData "
+        "uri=\"http://schemas.openxmlformats.org/presentationml/2006/ole\"><p:oleObj "
+        "progId=\"Equation.3\" r:id=\"rId3\"/></a:graphicData></a:graphic></p:graphicFrame>");
+    const HxSlideDeck deck = Read(Presentation({alternate + ole}));
+    const std::vector<HxSlideShape>& shapes = deck.slides[0].shapes;
+    ASSERT_EQ(shapes.size(), 2u);
+    EXPECT_EQ(Plain(shapes[0].text), QStringLiteral("fallback"));
+    EXPECT_EQ(shapes[1].kind, HxSlideShape::kOle);
+    ExpectBox(shapes[1].box, 0, 0, 10, 10);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Placement and the table's arithmetic
+
+TEST(SlidePlacement, PointsAroundTheSlidesCentreInDrawingUnits) {
+    const float saved = g_unitLength;
+    g_unitLength = 0.05f;
+    const HxSlidePlace place = HxPlaceSlideBox({100, 200, 300, 60});
+    EXPECT_NEAR(place.x, (100 - 360) * 0.05 * 4 / 3, 1e-5); // -17.333
+    EXPECT_NEAR(place.y, (270 - 200 - 60) * 0.05 * 4 / 3, 1e-5);
+    EXPECT_EQ(place.pixelWidth, 400);
+    EXPECT_EQ(place.pixelHeight, 80);
+    // Sizes are kept within the pictures' limits.
+    EXPECT_EQ(HxPlaceSlideBox({0, 0, 1e9, 0}).pixelWidth, 4096);
+    EXPECT_EQ(HxPlaceSlideBox({0, 0, 1e9, 0}).pixelHeight, 1);
+    g_unitLength = saved;
+}
+
+TEST(SlidePlacement, MergedCellsHideTheLinesBetweenThemAndTheRestCarryTheText) {
+    const float saved = g_unitLength;
+    g_unitLength = 0.05f;
+    const HxSlideShape table = Read(Presentation({MergedTable()})).slides[0].shapes[0];
+    const HxTablePlan plan = HxPlanSlideTable(table);
+    const double u = 0.05 * 4 / 3;
+    EXPECT_NEAR(plan.x0, (60 - 360) * u, 1e-5);
+    EXPECT_NEAR(plan.y0, (270 - 100) * u, 1e-5);
+    // Each column as wide as its narrowest cell, each row as high as its lowest.
+    EXPECT_NEAR(plan.columnWidths[1], 100 * u, 1e-5);
+    EXPECT_NEAR(plan.columnWidths[2], 80 * u, 1e-5);
+    EXPECT_NEAR(plan.rowHeights[2], 30 * u, 1e-5);
+    EXPECT_NEAR(plan.rowHeights[3], 30 * u, 1e-5);
+    // Rows 3, 2, 1; columns 1, 2, 3.
+    ASSERT_EQ(plan.steps.size(), 9u);
+    std::vector<std::tuple<int, int, int, bool, bool>> got;
+    for (const HxTableCellStep& s : plan.steps)
+        got.emplace_back(s.row, s.column, s.k, s.hideLeft, s.hideBelow);
+    const std::vector<std::tuple<int, int, int, bool, bool>> expected{
+        {3, 1, 10, false, false}, {3, 2, 11, false, false}, {3, 3, 12, false, false},
+        {2, 1, 7, false, true},   {2, 2, 8, false, false},  {2, 3, 9, false, false},
+        {1, 1, 4, false, false},  {1, 2, 5, true, false},   {1, 3, 6, false, false},
+    };
+    EXPECT_EQ(got, expected);
+    g_unitLength = saved;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The import into pages
+
+class SlideImportTest : public DocumentTest {
+protected:
+    void SetUp() override {
+        DocumentTest::SetUp();
+        g_unitLength = 0.05f;
+        ASSERT_TRUE(m_dir.isValid());
+    }
+    QString Write(const QByteArray& bytes, const QString& name = QStringLiteral("slides.pptx")) {
+        const QString path = m_dir.filePath(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return path;
+    }
+    // Imports a file with the dialog answered: the range and the check box.
+    BOOL Import(const QByteArray& bytes, int from, int to, bool convert) {
+        const QString path = Write(bytes);
+        HxSetDialogRunner([this, from, to, convert](CDialog& dialog) -> INT_PTR {
+            auto* ppt = dynamic_cast<CDlgPPT*>(&dialog);
+            if (!ppt)
+                return IDCANCEL;
+            m_offered = ppt->m_to;
+            m_source = ppt->m_source;
+            ppt->m_from = from;
+            ppt->m_to = to;
+            ppt->m_convert = convert ? TRUE : FALSE;
+            return IDOK;
+        });
+        const BOOL result =
+            HxImportSlideFile(m_doc.get(), CString::FromQString(path), [this] { ++m_pagesTurned; });
+        HxSetDialogRunner(nullptr);
+        return result;
+    }
+    // The page at a place of the list (0 the first), made current.
+    CGPage* GoTo(int index) {
+        POSITION pos = m_doc->m_pages.GetHeadPosition();
+        CGPage* page = nullptr;
+        for (int i = 0; i <= index && pos; ++i)
+            page = m_doc->m_pages.GetNext(pos);
+        m_doc->SetCurrentPage(page);
+        return page;
+    }
+    template <class T> std::vector<T*> Cells(CGPage* page) {
+        std::vector<T*> out;
+        for (WORD id = 1; id < page->m_nextId; ++id)
+            if (T* cell = DYNAMIC_DOWNCAST(T, page->FindCell(id)))
+                out.push_back(cell);
+        return out;
+    }
+    std::vector<CString> UndoNames(CGPage* page) {
+        std::vector<CString> names;
+        while (CCmd* cmd = page->m_cmdProcessor.GetCurrent()) {
+            names.insert(names.begin(), cmd->GetName());
+            if (!page->m_cmdProcessor.Undo())
+                break;
+        }
+        return names;
+    }
+    QTemporaryDir m_dir;
+    int m_offered = -1;
+    CString m_source;
+    int m_pagesTurned = 0;
+};
+
+TEST_F(SlideImportTest, TextFramesBecomeRichTextsOnePagePerSlide) {
+    const QByteArray bytes = Presentation(
+        {TextSlide(), TextBox(3, 0, 0, 200, 40, Paragraph(TextRun(QStringLiteral("白色"), kWhite))),
+         TextBox(3, 0, 0, 200, 40, QString())});
+    // From 3 to 1 imports 1 to 3; the dialog offered slides 1 to 3.
+    ASSERT_TRUE(Import(bytes, 3, 1, true));
+    EXPECT_EQ(m_offered, 3);
+    EXPECT_TRUE(m_source.ToQString().endsWith(QStringLiteral("slides.pptx")));
+    EXPECT_EQ(m_doc->GetPageCount(), 4);
+    EXPECT_EQ(m_pagesTurned, 3);
+    EXPECT_TRUE(m_doc->IsModified());
+    EXPECT_TRUE(m_messages.empty());
+
+    // The last page (slide 3) holds an empty text frame: nothing.
+    EXPECT_TRUE(Cells<CGCell>(g_pCurPage).empty());
+
+    GoTo(2);
+    auto white = Cells<CGTextbit>(g_pCurPage);
+    ASSERT_EQ(white.size(), 1u);
+    // Near-white text arrives black: dark bits, and the default text colour kept.
+    EXPECT_NE(std::count_if(white[0]->m_bits.begin(), white[0]->m_bits.end(), [](BYTE b) { return b != 0; }),
+              0);
+    EXPECT_EQ(white[0]->m_color.r, g_colorText.r);
+    EXPECT_EQ(white[0]->m_color.b, g_colorText.b);
+
+    GoTo(1);
+    auto texts = Cells<CGTextbit>(g_pCurPage);
+    ASSERT_EQ(texts.size(), 1u);
+    CGTextbit* text = texts[0];
+    EXPECT_EQ(text->m_kind, 1);
+    EXPECT_EQ(text->m_width, 400);
+    EXPECT_EQ(text->m_height, 80);
+    EXPECT_FLOAT_EQ(text->m_param2, 400.0f);
+    EXPECT_FLOAT_EQ(text->m_param3, 80.0f);
+    EXPECT_NEAR(text->m_labelPos[0], (100 - 360) * 0.05 * 4 / 3, 1e-5);
+    EXPECT_NEAR(text->m_labelPos[1], (270 - 200 - 60) * 0.05 * 4 / 3, 1e-5);
+    EXPECT_EQ(text->m_color.r, 255);
+    EXPECT_EQ(text->m_color.g, 0);
+    // The rich text keeps the runs' formats.
+    const QByteArray rtf = UnpackRtfBytes(text->m_text1);
+    EXPECT_TRUE(rtf.contains("\\red255\\green0\\blue0")) << rtf.constData();
+    EXPECT_TRUE(rtf.contains("\\super")) << rtf.constData();
+    EXPECT_TRUE(rtf.contains("\\b")) << rtf.constData();
+    QTextDocument doc;
+    ASSERT_TRUE(HxRtfToDocument(rtf, doc));
+    EXPECT_TRUE(HxRichPlainText(doc).startsWith(QStringLiteral("正方体")));
+    EXPECT_TRUE(text->m_name.ToQString().startsWith(QStringLiteral("正方体")));
+
+    ASSERT_NE(g_pCurPage->m_cmdProcessor.GetCurrent(), nullptr);
+    EXPECT_EQ(g_pCurPage->m_cmdProcessor.GetCurrent()->GetName(), u"插入文本");
+
+    // The imported pages survive a save and a load, rich text and all.
+    const CString storedRtf = text->m_text1;
+    const std::vector<BYTE> picture = text->m_bits;
+    ASSERT_TRUE(Load(Store()));
+    EXPECT_EQ(m_doc->GetPageCount(), 4);
+    auto loaded = Cells<CGTextbit>(GoTo(1));
+    ASSERT_EQ(loaded.size(), 1u);
+    EXPECT_EQ(loaded[0]->m_text1, storedRtf);
+    EXPECT_EQ(loaded[0]->m_bits, picture);
+    EXPECT_EQ(loaded[0]->m_kind, 1);
+    EXPECT_FLOAT_EQ(loaded[0]->m_param2, 400.0f);
+}
+
+TEST_F(SlideImportTest, TablesBecomeGridsWithMergedCellsAndCellTexts) {
+    ASSERT_TRUE(Import(Presentation({MergedTable()}), 1, 1, true));
+    CGPage* page = g_pCurPage;
+    // The table's own cells, then seven texts.
+    EXPECT_EQ(int(page->m_nextId) - 1, CGPage::TableCellCount(3, 3) + 7);
+    const WORD anchor = 1;
+    ASSERT_EQ(page->FindCell(anchor)->m_name, u"Table");
+    // The line below the first cell of row 2 (its merge down) and the one between the first two
+    // cells of row 1 (their merge across) are hidden; no other line.
+    std::vector<WORD> hidden;
+    for (CGLine* line : Cells<CGLine>(page))
+        if (line->m_hidden)
+            hidden.push_back(line->m_id);
+    EXPECT_EQ(hidden, std::vector<WORD>({WORD(anchor + 15), WORD(anchor + 29)}));
+    // Each text follows the point of the cell that carries it.
+    std::map<QString, QString> follows;
+    for (CGTbHenchman* text : Cells<CGTbHenchman>(page)) {
+        ASSERT_EQ(text->m_parents.GetSize(), 1);
+        EXPECT_EQ(text->m_kind, 1);
+        follows[text->m_name.ToQString()] = page->FindCell(text->m_parents[0])->m_name.ToQString();
+    }
+    const std::map<QString, QString> expected{{"A", "T11"}, {"C", "T13"}, {"E", "T22"}, {"F", "T23"},
+                                              {"D", "T31"}, {"H", "T32"}, {"I", "T33"}};
+    EXPECT_EQ(follows, expected);
+    std::vector<CString> names{u"添加表格"};
+    names.insert(names.end(), 7, CString(u"插入附点文本"));
+    EXPECT_EQ(UndoNames(page), names);
+    EXPECT_TRUE(m_messages.empty());
+}
+
+TEST_F(SlideImportTest, GroupsAndPicturesAreSkippedWhenConverting) {
+    ASSERT_TRUE(Import(Presentation({GroupAndPicture()}), 1, 1, true));
+    EXPECT_EQ(m_doc->GetPageCount(), 2);
+    EXPECT_TRUE(Cells<CGCell>(g_pCurPage).empty());
+}
+
+TEST_F(SlideImportTest, WithoutConversionOurDrawingBecomesOneBitTexts) {
+    ASSERT_TRUE(Import(Presentation({TextSlide() + MergedTable() + GroupAndPicture()}), 1, 1, false));
+    const auto texts = Cells<CGTextbit>(g_pCurPage);
+    // The text frame, the table and the group; the pictures are left out.
+    ASSERT_EQ(texts.size(), 3u);
+    EXPECT_EQ(Cells<CGCell>(g_pCurPage).size(), 3u);
+    for (CGTextbit* text : texts) {
+        EXPECT_EQ(text->m_kind, 0);
+        EXPECT_GT(text->m_width, 0);
+        EXPECT_GT(text->m_height, 0);
+    }
+    // The table's picture is cropped to its lines: 260 x 90 points is 347 x 120 pixels.
+    EXPECT_NEAR(texts[1]->m_height, 120, 2);
+    EXPECT_NEAR(texts[1]->m_labelPos[0], (60 - 360) * 0.05 * 4 / 3, 1e-5);
+    EXPECT_EQ(UndoNames(g_pCurPage), std::vector<CString>(3, CString(u"粘贴图文")));
+}
+
+TEST_F(SlideImportTest, ATableOfTwentyRowsArrivesAsAPicture) {
+    std::vector<QString> rows(20, Cell(QStringLiteral("r")) + Cell(QStringLiteral("s")));
+    ASSERT_TRUE(
+        Import(Presentation({Table(4, 10, 10, {50, 50}, std::vector<double>(20, 20), rows)}), 1, 1, true));
+    const auto all = Cells<CGCell>(g_pCurPage);
+    ASSERT_EQ(all.size(), 1u);
+    ASSERT_NE(DYNAMIC_DOWNCAST(CGTextbit, all[0]), nullptr);
+    EXPECT_EQ(all[0]->m_kind, 0);
+}
+
+TEST_F(SlideImportTest, ARefusedFileChangesNothing) {
+    const std::vector<QString> slides{TextSlide()};
+    const QByteArray whole = Presentation(slides);
+    const struct {
+        QByteArray bytes;
+        const char16_t* message;
+    } cases[] = {
+        {QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8), u"启动PowerPoint失败. w/err 0xa0c10002"},
+        {whole.left(whole.size() - 30), u"启动PowerPoint失败. w/err 0xa0c10003"},
+        {Zip(Without(Entries(slides), QStringLiteral("ppt/slides/slide1.xml"))),
+         u"启动PowerPoint失败. w/err 0xa0c10004"},
+        {Zip(Replacing(Entries(slides), QStringLiteral("ppt/slides/slide1.xml"), "<p:sld>")),
+         u"启动PowerPoint失败. w/err 0xa0c10006"},
+        {Zip(Replacing(Entries(slides), QStringLiteral("ppt/presentation.xml"),
+                       QByteArray(HxPptxLimits::kMaxPartBytes + 100, 'x'))),
+         u"启动PowerPoint失败. w/err 0xa0c10007"},
+    };
+    for (const auto& c : cases) {
+        m_messages.clear();
+        bool asked = false;
+        const QString path = Write(c.bytes);
+        HxSetDialogRunner([&asked](CDialog&) -> INT_PTR {
+            asked = true;
+            return IDOK;
+        });
+        EXPECT_FALSE(HxImportSlideFile(m_doc.get(), CString::FromQString(path), nullptr));
+        HxSetDialogRunner(nullptr);
+        EXPECT_FALSE(asked) << "no dialog for a refused file";
+        ASSERT_EQ(m_messages.size(), 1u);
+        EXPECT_EQ(m_messages[0], CString(c.message));
+        EXPECT_EQ(m_doc->GetPageCount(), 1);
+        EXPECT_FALSE(m_doc->IsModified());
+    }
+    // A file that is not there.
+    m_messages.clear();
+    EXPECT_FALSE(HxImportSlideFile(
+        m_doc.get(), CString::FromQString(m_dir.filePath(QStringLiteral("none.pptx"))), nullptr));
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(m_messages[0], u"启动PowerPoint失败. w/err 0xa0c10001");
+}
+
+TEST_F(SlideImportTest, CancellingTheDialogChangesNothing) {
+    const QString path = Write(Presentation({TextSlide()}));
+    HxSetDialogRunner([](CDialog&) -> INT_PTR { return IDCANCEL; });
+    EXPECT_FALSE(HxImportSlideFile(m_doc.get(), CString::FromQString(path), nullptr));
+    EXPECT_EQ(m_doc->GetPageCount(), 1);
+    EXPECT_FALSE(m_doc->IsModified());
+}
+
+TEST_F(SlideImportTest, AskingForSlidesPastTheEndImportsUpToTheLast) {
+    ASSERT_TRUE(Import(Presentation({TextSlide(), TextSlide()}), 2, 9, true));
+    EXPECT_EQ(m_doc->GetPageCount(), 2);
+    EXPECT_EQ(Cells<CGTextbit>(g_pCurPage).size(), 1u);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The dialog's window
+
+TEST(SlideImportWindow, ShowsItsFieldsAndRefusesSlidesOutsideOneToAHundred) {
+    std::vector<CString> messages;
+    HxSetMessageBoxHandler([&messages](const CString& text, const CString&, UINT) {
+        messages.push_back(text);
+        return IDOK;
+    });
+    CDlgPPT fields;
+    fields.m_source = u"/tmp/课件.pptx";
+    fields.m_to = 6;
+    CSlideImportWindow window(fields);
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("从PPT导入文本"));
+    EXPECT_EQ(window.Edit(CDlgPPT::kSource)->text(), QStringLiteral("/tmp/课件.pptx"));
+    EXPECT_EQ(window.Edit(CDlgPPT::kFrom)->text(), QStringLiteral("1"));
+    EXPECT_EQ(window.Edit(CDlgPPT::kTo)->text(), QStringLiteral("6"));
+    EXPECT_TRUE(window.Button(CDlgPPT::kConvert)->isChecked());
+    auto* help = qobject_cast<QPlainTextEdit*>(window.Control(CDlgPPT::kHelp));
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->isReadOnly());
+    EXPECT_TRUE(help->toPlainText().contains(
+        QStringLiteral("4.导入内容为文本框、含文本的图形框、表格、组合图形、嵌入的OLE对象等。")));
+    for (const auto& [from, to] :
+         {std::pair{"0", "5"}, std::pair{"1", "101"}, std::pair{"-3", "2"}, std::pair{"x", "2"}}) {
+        window.Edit(CDlgPPT::kFrom)->setText(QString::fromUtf8(from));
+        window.Edit(CDlgPPT::kTo)->setText(QString::fromUtf8(to));
+        window.accept();
+        EXPECT_NE(window.result(), QDialog::Accepted) << from << " " << to;
+    }
+    EXPECT_EQ(messages.size(), 4u);
+    EXPECT_EQ(fields.m_from, 1);
+    EXPECT_EQ(fields.m_to, 6);
+    window.Edit(CDlgPPT::kFrom)->setText(QStringLiteral("100"));
+    window.Edit(CDlgPPT::kTo)->setText(QStringLiteral("1"));
+    window.Button(CDlgPPT::kConvert)->setChecked(false);
+    window.accept();
+    EXPECT_EQ(window.result(), QDialog::Accepted);
+    EXPECT_EQ(fields.m_from, 100);
+    EXPECT_EQ(fields.m_to, 1);
+    EXPECT_FALSE(fields.m_convert);
+    HxSetMessageBoxHandler(nullptr);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The fuzzer's kept corpus: seeds and findings, each read or refused with every check holding.
+
+TEST(PptxCorpus, KeptInputsPassEveryCheck) {
+    const QDir dir(QDir(QString::fromLocal8Bit(qgetenv("HALVIX_TEST_SOURCE_DIR")))
+                       .filePath(QStringLiteral("tests/view/fuzz/corpus-pptx")));
+    const QStringList files = dir.entryList(QDir::Files);
+    ASSERT_FALSE(files.isEmpty()) << dir.path().toStdString();
+    for (const QString& name : files) {
+        QFile file(dir.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << name.toStdString();
+        hx_pptx_checks::CheckInput(file.readAll(), [&name](const char* what) {
+            ADD_FAILURE() << name.toStdString() << ": " << what;
+        });
+    }
+}
