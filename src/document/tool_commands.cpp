@@ -20,15 +20,8 @@ int g_docToolMenuCount = 0;
 
 namespace {
 
-// The view's custom tool matches inputs and starts applications through the page.
 const bool g_servicesInstalled = [] {
-    HxViewServices& services = HxGetViewServices();
-    services.matchToolInput = [](CGPage& page, WORD id, CGCell* floating) {
-        return page.MatchToolInput(id, floating);
-    };
-    services.applyToolStep = [](CGPage& page, const float point[3]) {
-        page.StartToolApplication(point[0], point[1], point[2]);
-    };
+    HxInstallToolServices();
     return true;
 }();
 
@@ -50,6 +43,16 @@ int DocumentToolItem(int k) {
 }
 
 } // namespace
+
+void HxInstallToolServices() {
+    HxViewServices& services = HxGetViewServices();
+    services.matchToolInput = [](CGPage& page, WORD id, CGCell* floating) {
+        return page.MatchToolInput(id, floating);
+    };
+    services.applyToolStep = [](CGPage& page, const float point[3]) {
+        page.StartToolApplication(point[0], point[1], point[2]);
+    };
+}
 
 void HxSetCurrentTool(CRecord* tool, int command) {
     g_pCurrentTool = tool;

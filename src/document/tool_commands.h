@@ -46,3 +46,6 @@ extern int g_docToolMenuCount;
 // Makes the tool current (null: none) with its command id; the script view, when there is one,
 // shows it.
 void HxSetCurrentTool(CRecord* tool, int command);
+// The view's custom tool served by the page (matchToolInput, applyToolStep): done at start-up, and
+// again by tests that replaced the services.
+void HxInstallToolServices();
