@@ -269,7 +269,9 @@ class CRibbonToolMenu : public HxToolMenu {
 public:
     explicit CRibbonToolMenu(HxRibbonButton* button) : m_button(button) {}
     int GetCount() const override { return m_button->GetSubItemCount(); }
-    void InsertLabel(int index, const CString& text) override { m_button->AddSubItem(new HxRibbonLabel(text), index); }
+    void InsertLabel(int index, const CString& text) override {
+        m_button->AddSubItem(new HxRibbonLabel(text), index);
+    }
     void InsertButton(int index, UINT id, const CString& text, const CString& description) override {
         auto* button = new HxRibbonButton(id, text);
         button->SetToolTipText(text);

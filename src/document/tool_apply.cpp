@@ -315,7 +315,9 @@ int CGPage::MatchToolInput(WORD id, CGCell* newCell) {
             point->Recompute();
             point->SyncVertex();
             for (int i = 0; i < 3; ++i)
-                point->m_labelPos[i] = (i == 0 ? point->m_x : i == 1 ? point->m_y : point->m_z) +
+                point->m_labelPos[i] = (i == 0   ? point->m_x
+                                        : i == 1 ? point->m_y
+                                                 : point->m_z) +
                                        point->m_labelOffset[i];
             CopyPosition(*old, remembered);
             hasRemembered = true;
@@ -390,8 +392,10 @@ int CGPage::MatchToolInput(WORD id, CGCell* newCell) {
                 point->m_z = remembered[2];
             }
             for (int i = 0; i < 3; ++i)
-                point->m_labelPos[i] =
-                    (i == 0 ? point->m_x : i == 1 ? point->m_y : point->m_z) + point->m_labelOffset[i];
+                point->m_labelPos[i] = (i == 0   ? point->m_x
+                                        : i == 1 ? point->m_y
+                                                 : point->m_z) +
+                                       point->m_labelOffset[i];
         }
         // The input's placeholder, then every cell that the inputs placed so far determine.
         bool first = true;
@@ -444,7 +448,8 @@ int CGPage::ApplyCurrentTool() {
     }
     for (WORD id : m_selValues) {
         const CGCell* cell = FindCell(id);
-        if (tool.m_inputCount > tool.m_pointInputCount && (!cell || !cell->IsKindOf(RUNTIME_CLASS(CGTmVariable))))
+        if (tool.m_inputCount > tool.m_pointInputCount &&
+            (!cell || !cell->IsKindOf(RUNTIME_CLASS(CGTmVariable))))
             return 0;
     }
     const long long made = (long long)(tool.m_cellCount - tool.m_inputCount) * n;

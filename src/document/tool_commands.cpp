@@ -216,7 +216,8 @@ void CHalvixDoc::OnUpdateToolApply(CCmdUI* pCmdUI) {
         const int values = page->m_selValues.GetCount();
         enable = page->m_selPoints.GetCount() >= tool->m_pointInputCount &&
                  page->CountSelectedVariables() == values &&
-                 values >= tool->m_inputCount - tool->m_pointInputCount && page->CountToolRepetitions(*tool) > 0;
+                 values >= tool->m_inputCount - tool->m_pointInputCount &&
+                 page->CountToolRepetitions(*tool) > 0;
     }
     pCmdUI->Enable(enable);
 }

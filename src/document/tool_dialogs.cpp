@@ -70,12 +70,11 @@ int CDlgToolView::IconOf(const CGCell* cell) {
         int icon;
     };
     // Tested in this order; the first class the cell is of decides.
-    static const CNamedIcon named[] = {{"CGFace", 4},      {"CGArc", 5},     {"CGCurve", 6},
-                                       {"CGLocus", 7},     {"CGTextbit", 8}, {"CGTmSingleline", 8},
-                                       {"CGTmVariable", 9}, {"CGTmVector", 9}, {"CGButton", 10},
-                                       {"CGCylinder", 11}, {"CGCone", 12},   {"CGFrustum", 13},
-                                       {"CGSphere", 14},   {"CGIterate", 15}, {"CGSurface", 16},
-                                       {"CGTrack", 16}};
+    static const CNamedIcon named[] = {
+        {"CGFace", 4},    {"CGArc", 5},          {"CGCurve", 6},      {"CGLocus", 7},
+        {"CGTextbit", 8}, {"CGTmSingleline", 8}, {"CGTmVariable", 9}, {"CGTmVector", 9},
+        {"CGButton", 10}, {"CGCylinder", 11},    {"CGCone", 12},      {"CGFrustum", 13},
+        {"CGSphere", 14}, {"CGIterate", 15},     {"CGSurface", 16},   {"CGTrack", 16}};
     for (const CNamedIcon& n : named) {
         if (HxIsOfClassNamed(cell, n.name))
             return n.icon;

@@ -74,8 +74,10 @@ void MakeAndApplyTool(CHalvixDoc& doc) {
     doc.OnNewPage();
     CGPage& page = *g_pCurPage;
     const int before = page.m_nextId;
-    const WORD a = Add(page, new CGVerFreeXyz(page.m_nextId, page.m_nextVertex++, page.MakeAutoLabel(1), -8, -6, 0));
-    const WORD b = Add(page, new CGVerFreeXyz(page.m_nextId, page.m_nextVertex++, page.MakeAutoLabel(1), 2, -6, 4));
+    const WORD a =
+        Add(page, new CGVerFreeXyz(page.m_nextId, page.m_nextVertex++, page.MakeAutoLabel(1), -8, -6, 0));
+    const WORD b =
+        Add(page, new CGVerFreeXyz(page.m_nextId, page.m_nextVertex++, page.MakeAutoLabel(1), 2, -6, 4));
     const WORD ab = Add(page, new CGLine(page.m_nextId, a, b, CGLine::kSegment));
     const WORD m = Add(page, new CGVerMid(page.m_nextId, page.m_nextVertex++, page.MakeAutoLabel(1), ab));
     page.m_cmdProcessor.Submit(new CCmdAddCells(page.m_nextId - before, u"添加中点"));
@@ -96,7 +98,7 @@ void MakeAndApplyTool(CHalvixDoc& doc) {
     const int made = page.m_nextId;
     for (int i = 0; i < 4; ++i)
         q[i] = Add(page, new CGVerFreeXyz(page.m_nextId, page.m_nextVertex++, page.MakeAutoLabel(1), at[i][0],
-                                           at[i][1], at[i][2]));
+                                          at[i][1], at[i][2]));
     page.m_cmdProcessor.Submit(new CCmdAddCells(page.m_nextId - made, u"添加点"));
     page.RebuildVertexArray();
     for (WORD id : q) {
@@ -171,7 +173,8 @@ int main(int argc, char** argv) {
             QPixmap picture = frame->grab();
             if (CToolScriptWindow* script = HxToolScriptWindow(); script && script->isVisible()) {
                 QPainter painter(&picture);
-                painter.drawPixmap(script->geometry().topLeft() - frame->geometry().topLeft(), script->grab());
+                painter.drawPixmap(script->geometry().topLeft() - frame->geometry().topLeft(),
+                                   script->grab());
             }
             if (CDlgFastHelp* help = frame->GetQuickHelp()) {
                 // The help window lies over the frame: draw it in at its place.

@@ -466,7 +466,8 @@ TEST_F(MainFrameTest, DamagedToolSetsAreSkippedWholeAndTheFrameStarts) {
         CMainFrame frame;
         ASSERT_EQ(frame.OnCreate(), 0);
         EXPECT_EQ(DescribeChildren(g_customToolButton),
-                  "创建新工具...#34210, 应用当前工具#34211, 显示脚本视图...#34212, 工具属性#34213, " "工具文件夹, a_good#34000[线段#20000]");
+                  "创建新工具...#34210, 应用当前工具#34211, 显示脚本视图...#34212, 工具属性#34213, "
+                  "工具文件夹, a_good#34000[线段#20000]");
         EXPECT_TRUE(g_globalTools.GetCount() == 1 && g_toolCommandCount == 1 && g_toolSetCount == 1);
     }
     g_installFolder = savedInstall;

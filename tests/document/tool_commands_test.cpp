@@ -68,10 +68,9 @@ TEST_F(ToolCommandsTest, TheMidpointBecomesAToolOfItsTwoFreePointsAfterTheQuesti
     EXPECT_TRUE(mid->m_children.IsEmpty());
     EXPECT_EQ(g_pCurrentTool, tool);
     EXPECT_EQ(g_currentToolCommand, 20000);
-    EXPECT_EQ(m_menu.m_items, (std::vector<std::string>{"create", "apply", "script", "options",
-                                                         "label:当前文档工具",
-                                                         "20000:中点工具|请在\"工具属性\"中输入工具注释",
-                                                         "set-label"}));
+    EXPECT_EQ(m_menu.m_items,
+              (std::vector<std::string>{"create", "apply", "script", "options", "label:当前文档工具",
+                                        "20000:中点工具|请在\"工具属性\"中输入工具注释", "set-label"}));
     EXPECT_TRUE(m_doc->IsModified());
     // Nothing of the page changed; the marks are all cleared.
     EXPECT_EQ(Cells(), 4);
@@ -167,7 +166,7 @@ TEST_F(ToolCommandsTest, FeetAndCirclesThroughThreePointsReplayOnNewPoints) {
     ASSERT_NE(circleTool, nullptr);
     EXPECT_EQ(circleTool->m_cellCount, 4);
     const WORD d[6] = {Free(10, 0, 0), Free(14, 0, 0), Free(10, 4, 0),
-                       Free(0, 0, 5), Free(0, 6, 5), Free(0, 0, 11)};
+                       Free(0, 0, 5),  Free(0, 6, 5),  Free(0, 0, 11)};
     Select({d[0], d[1], d[2], d[3], d[4], d[5]});
     const WORD circles = m_page->m_nextId;
     ASSERT_TRUE(Run(ID_TOOL_AUTODO));
@@ -287,7 +286,8 @@ TEST_F(ToolCommandsTest, TheToolMenuAfterNewAndOpen) {
     // New: the document's tools leave the menu, the tool-set entry stays, the current tool goes.
     m_doc->OnNewDocument();
     m_doc->OnInitialUpdate();
-    EXPECT_EQ(m_menu.m_items, (std::vector<std::string>{"create", "apply", "script", "options", "set-label"}));
+    EXPECT_EQ(m_menu.m_items,
+              (std::vector<std::string>{"create", "apply", "script", "options", "set-label"}));
     EXPECT_EQ(g_pCurrentTool, nullptr);
     EXPECT_EQ(g_currentToolCommand, 0);
     // Again with no document tools: nothing more is removed.

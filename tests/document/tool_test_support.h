@@ -73,8 +73,8 @@ protected:
         CCellMap* saved = g_cellMap;
         g_cellMap = &m_page->m_cells;
         const WORD id = m_page->m_nextId++;
-        m_page->m_cells.SetAt(
-            id, new CGVerFreeXyz(id, m_page->m_nextVertex++, m_page->MakeAutoLabel(CGPage::kAutoLabelPoint), x, y, z));
+        m_page->m_cells.SetAt(id, new CGVerFreeXyz(id, m_page->m_nextVertex++,
+                                                   m_page->MakeAutoLabel(CGPage::kAutoLabelPoint), x, y, z));
         g_cellMap = saved;
         return id;
     }

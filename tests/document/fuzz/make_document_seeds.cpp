@@ -977,7 +977,8 @@ void AddMadeTools(CRecordList& list) {
     const WORD p = free(1, 3, 0);
     make({p, a, b, add(new CGVerFootpl(id(), page.m_nextVertex++, u"F", p, a, b))});
     make({a, b, p, add(new CGArcCircle3P(id(), a, b, p, 0))});
-    const WORD x = add(new CGTmVarParameter(id(), u"x", 1.0f)), y = add(new CGTmVarParameter(id(), u"y", 2.0f));
+    const WORD x = add(new CGTmVarParameter(id(), u"x", 1.0f)),
+               y = add(new CGTmVarParameter(id(), u"y", 2.0f));
     CList<WORD, WORD> parents;
     parents.AddTail(x);
     parents.AddTail(y);
@@ -1436,7 +1437,8 @@ int main(int argc, char** argv) {
     Write(dir + "/ink-huge-count.hvx", WithCountBefore(ink, 2, 3.75f, 0x7FFFFFFF));
     std::vector<BYTE> inkStrokes = ink;
     const std::string strokeClass = "CStroke";
-    const auto cls = std::search(inkStrokes.begin(), inkStrokes.end(), strokeClass.begin(), strokeClass.end());
+    const auto cls =
+        std::search(inkStrokes.begin(), inkStrokes.end(), strokeClass.begin(), strokeClass.end());
     if (cls - inkStrokes.begin() >= 8)
         *(cls - 8) = 0xF0; // the stroke array's count (a WORD before the class tag): 2 becomes 240
     Write(dir + "/ink-stroke-count.hvx", inkStrokes);

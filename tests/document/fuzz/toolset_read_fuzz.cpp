@@ -39,7 +39,8 @@ void FillPage(CGPage& page) {
     const float at[4][3] = {{0, 0, 0}, {4, 0, 0}, {1, 3, 0}, {2, 2, 5}};
     for (const auto& p : at) {
         const WORD id = page.m_nextId++;
-        page.m_cells.SetAt(id, new CGVerFreeXyz(id, page.m_nextVertex++, page.MakeAutoLabel(1), p[0], p[1], p[2]));
+        page.m_cells.SetAt(
+            id, new CGVerFreeXyz(id, page.m_nextVertex++, page.MakeAutoLabel(1), p[0], p[1], p[2]));
     }
     for (float v : {1.0f, 2.5f, -3.0f}) {
         const WORD id = page.m_nextId++;
