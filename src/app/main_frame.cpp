@@ -3,6 +3,7 @@
 #include "app/main_frame.h"
 
 #include "app/app_look.h"
+#include "app/auto_hide_pane.h"
 #include "app/halvix_app.h"
 #include "app/idle_hook.h"
 #include "app/object_icons.h"
@@ -280,6 +281,8 @@ bool CMainFrame::CreateObjectPane() {
     m_wndObjectView->GetTree()->SetColorSync([this] { SyncColorButton(); });
     addDockWidget(Qt::LeftDockWidgetArea, m_wndObjectView);
     resizeDocks({m_wndObjectView}, {260}, Qt::Horizontal);
+    m_paneAutoHide = new CHxAutoHidePane(this, m_wndObjectView);
+    m_paneAutoHide->AddPinButton(m_wndObjectView->GetToolBar());
     std::vector<CCmdTarget*> chain = AfxGetCommandRouter().Chain();
     chain.push_back(m_wndObjectView);
     AfxGetCommandRouter().SetChain(chain);
@@ -368,6 +371,10 @@ void CMainFrame::SaveWindowState() const {
     settings.setValue(QStringLiteral("WindowGeometry"), saveGeometry());
     settings.setValue(QStringLiteral("WindowState"), saveState());
     settings.setValue(QStringLiteral("RibbonMinimized"), m_wndRibbonBar && m_wndRibbonBar->IsMinimized());
+    // A folded pane is kept as the dock it folded from (shown) and its edge.
+    const bool folded = m_paneAutoHide && m_paneAutoHide->IsAutoHide();
+    settings.setValue(QStringLiteral("PaneAutoHide"), folded);
+    settings.setValue(QStringLiteral("PaneAutoHideEdge"), folded ? int(m_paneAutoHide->Alignment()) : 0);
 }
 
 void CMainFrame::RestoreWindowState() {
@@ -381,6 +388,17 @@ void CMainFrame::RestoreWindowState() {
         restoreState(state);
     if (m_wndRibbonBar && settings.value(QStringLiteral("RibbonMinimized"), false).toBool())
         m_wndRibbonBar->SetMinimized(true);
+    if (m_paneAutoHide && settings.value(QStringLiteral("PaneAutoHide"), false).toBool()) {
+        const int edge = settings.value(QStringLiteral("PaneAutoHideEdge"), 0).toInt();
+        const bool known = edge == Qt::LeftDockWidgetArea || edge == Qt::RightDockWidgetArea ||
+                           edge == Qt::TopDockWidgetArea || edge == Qt::BottomDockWidgetArea;
+        if (m_wndObjectView && m_wndObjectView->isHidden())
+            m_wndObjectView->show();
+        m_paneAutoHide->EnableAutoHide(known ? Qt::DockWidgetArea(edge) : Qt::NoDockWidgetArea);
+    }
+    // The stored layout may hold the tab of a pane that no longer folds (it floats now).
+    if (m_paneAutoHide && !m_paneAutoHide->IsAutoHide())
+        removeToolBar(m_paneAutoHide->TabBar());
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -413,11 +431,14 @@ void CMainFrame::OnViewMini() {
     m_wndRibbonBar->ToggleMinimizeState();
     if (!m_wndObjectView)
         return;
-    // The object pane follows the ribbon: hidden while it is minimised.
+    // The object pane follows the ribbon: hidden while it is minimised (a folded pane slides in).
+    const bool folded = m_paneAutoHide && m_paneAutoHide->IsAutoHide();
     if (m_wndRibbonBar->IsMinimized()) {
-        if (!m_wndObjectView->isHidden())
+        if (folded)
+            m_paneAutoHide->SlideIn(false);
+        else if (!m_wndObjectView->isHidden())
             m_wndObjectView->hide();
-    } else if (m_wndObjectView->isHidden()) {
+    } else if (m_wndObjectView->isHidden() && !folded) {
         m_wndObjectView->show();
     }
 }

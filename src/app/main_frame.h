@@ -51,6 +51,8 @@ const std::vector<HxRibbonColorButton::Color>& HxGalleryColors();
 // button "默认颜色".
 void HxFillColorGallery(HxRibbonColorButton* button);
 
+class CHxAutoHidePane;
+
 class CMainFrame : public QMainWindow, public CWnd {
     Q_OBJECT
 public:
@@ -81,6 +83,10 @@ public:
     UINT GetApplicationLook() const { return m_nAppLook; }
     bool IsFullScreen() const { return m_bFullScreen; }
     int GetRememberedPaneMode() const { return m_nPaneMode; }
+    // The object pane's auto-hide mode (its tab on the edge and the panel it slides out in).
+    CHxAutoHidePane* GetPaneAutoHide() const { return m_paneAutoHide; }
+    // Whether the object pane shows: docked and shown, or slid out from its tab.
+    bool IsObjectPaneVisible() const;
     // "<title> - Halvix", the untitled document showing as "[未命名]".
     void UpdateTitle(const CString& documentTitle);
 
@@ -188,6 +194,7 @@ private:
     HxRibbonSlider* m_pSliderTZ = nullptr;
     QPointer<CDlgFastHelp> m_pQuickHelp;
     CObjectView* m_wndObjectView = nullptr;
+    CHxAutoHidePane* m_paneAutoHide = nullptr;
     HxIdleHook* m_idleHook = nullptr;
     UINT m_nAppLook;
     // The information pane's text while a prompt covers it.

@@ -2,6 +2,7 @@
 // quick-help window.
 #include "app/main_frame.h"
 
+#include "app/auto_hide_pane.h"
 #include "app/object_view.h"
 #include "app/quick_help.h"
 #include "app/ribbon_bar.h"
@@ -116,16 +117,30 @@ void CMainFrame::OnToggleFullScreenToolBar() {
     m_wndFullScreenBar->raise();
 }
 
+bool CMainFrame::IsObjectPaneVisible() const {
+    if (!m_wndObjectView)
+        return false;
+    if (m_paneAutoHide && m_paneAutoHide->IsAutoHide())
+        return m_paneAutoHide->IsSlidOut();
+    return !m_wndObjectView->isHidden();
+}
+
 void CMainFrame::HidePanes() {
     m_bStatusBarVisible = !statusBar()->isHidden();
     statusBar()->hide();
     if (!m_wndObjectView)
         return;
-    const Qt::DockWidgetArea area = dockWidgetArea(m_wndObjectView);
+    const bool folded = m_paneAutoHide && m_paneAutoHide->IsAutoHide();
+    const Qt::DockWidgetArea area = folded ? m_paneAutoHide->Alignment() : dockWidgetArea(m_wndObjectView);
     if (area != Qt::NoDockWidgetArea)
         m_paneAlignment = area;
-    // Docked panes here are never auto-hidden, so the pane is either shown or not.
-    m_nPaneMode = m_wndObjectView->isHidden() ? kPaneHidden : kPaneShown;
+    // A folded pane goes back into its dock first and comes back folded.
+    if (folded) {
+        m_paneAutoHide->DisableAutoHide();
+        m_nPaneMode = kPaneAutoHide;
+    } else {
+        m_nPaneMode = m_wndObjectView->isHidden() ? kPaneHidden : kPaneShown;
+    }
     if (m_nPaneMode != kPaneHidden)
         m_wndObjectView->hide();
 }
@@ -133,10 +148,13 @@ void CMainFrame::HidePanes() {
 void CMainFrame::ShowPanes() {
     if (statusBar()->isHidden())
         statusBar()->show();
-    if (m_wndObjectView && m_wndObjectView->isHidden()) {
+    const bool folded = m_paneAutoHide && m_paneAutoHide->IsAutoHide();
+    if (m_wndObjectView && m_wndObjectView->isHidden() && !folded) {
         if (!m_wndObjectView->isFloating() && dockWidgetArea(m_wndObjectView) != m_paneAlignment)
             addDockWidget(m_paneAlignment, m_wndObjectView);
         m_wndObjectView->show();
+        if (m_nPaneMode == kPaneAutoHide && m_paneAutoHide && m_paneAutoHide->CanAutoHide())
+            m_paneAutoHide->EnableAutoHide(m_paneAlignment);
     }
     if (m_nPaneMode != kPaneAutoHide)
         m_nPaneMode = kPaneShown;
@@ -145,14 +163,21 @@ void CMainFrame::ShowPanes() {
 void CMainFrame::OnViewPanel() {
     if (!m_wndObjectView)
         return;
-    if (!m_wndObjectView->isHidden())
+    const bool folded = m_paneAutoHide && m_paneAutoHide->IsAutoHide();
+    if (IsObjectPaneVisible()) {
+        if (folded)
+            m_paneAutoHide->DisableAutoHide();
         m_wndObjectView->hide();
-    else
+    } else if (folded) {
+        // A folded pane leaves the auto-hide mode and is docked again.
+        m_paneAutoHide->DisableAutoHide();
+    } else {
         m_wndObjectView->show();
+    }
 }
 
 void CMainFrame::OnUpdateViewPanel(CCmdUI* pCmdUI) {
-    pCmdUI->SetCheck(m_wndObjectView && !m_wndObjectView->isHidden() ? 1 : 0);
+    pCmdUI->SetCheck(IsObjectPaneVisible() ? 1 : 0);
 }
 
 CDlgFastHelp* CMainFrame::GetQuickHelp() const {

@@ -1,5 +1,5 @@
-// The property dialog windows of points, lines, faces, circles, solids, the plane axes, the traces
-// and the page: layouts, enabling rules, data exchange and their registration as presenters.
+// The property dialog windows of points, lines, faces, circles, solids, the plane axes, the traces,
+// the page and a picture: layouts, enabling rules, data exchange and their registration as presenters.
 #include "app/property_dialogs_ui.h"
 
 #include "app/color_picker.h"
@@ -16,6 +16,8 @@
 #include <QPushButton>
 #include <QSlider>
 #include <QVBoxLayout>
+
+#include <utility>
 
 namespace {
 
@@ -458,6 +460,51 @@ void CPagePropertyWindow::accept() {
 }
 
 // ---------------------------------------------------------------------------------------------
+// Picture
+
+CImagePropyWindow::CImagePropyWindow(CDlgImagePropy& fields, QWidget* parent)
+    : CHxExchangeDialog(CString(u"图片属性"), parent), m_fields(fields) {
+    using D = CDlgImagePropy;
+    auto* layout = new QVBoxLayout(this);
+    auto* sizeRow = new QHBoxLayout;
+    sizeRow->addWidget(Caption(this, u"大小："));
+    sizeRow->addWidget(Add(D::kSizeText, new QLabel(fields.m_size.ToQString(), this)), 1);
+    layout->addLayout(sizeRow);
+    auto* box = new QGroupBox(Text(u"缩放比：（比如：1.2，  -0.5 ）"), this);
+    auto* grid = new QGridLayout(box);
+    grid->addWidget(Caption(box, u"宽度"), 0, 0);
+    grid->addWidget(AddNumberEdit(D::kWidthEdit, fields.m_scaleX), 0, 1);
+    grid->addWidget(Caption(box, u"高度"), 1, 0);
+    grid->addWidget(AddNumberEdit(D::kHeightEdit, fields.m_scaleY), 1, 1);
+    auto* restore = Add(D::kRestoreButton, new QPushButton(Text(u"恢复原始比例（1, 1）"), box));
+    grid->addWidget(restore, 0, 2, 2, 1);
+    layout->addWidget(box);
+    AddOkCancel(layout);
+    connect(restore, &QPushButton::clicked, this, [this] {
+        // Shown as typed: OK reads the texts again, so that the factors become exactly 1.
+        for (int id : {int(CDlgImagePropy::kWidthEdit), int(CDlgImagePropy::kHeightEdit)})
+            Edit(id)->setText(FloatText(1.0f));
+        m_restored = true;
+    });
+}
+
+void CImagePropyWindow::accept() {
+    using D = CDlgImagePropy;
+    float x = m_fields.m_scaleX, y = m_fields.m_scaleY;
+    for (auto [id, value] : {std::pair{int(D::kWidthEdit), &x}, std::pair{int(D::kHeightEdit), &y}}) {
+        if (!(m_restored ? GetFloat(id, *value) : GetEditedFloat(id, *value)))
+            return;
+        if (!D::FactorAccepted(*value)) {
+            Refuse(Edit(id), D::kZeroFactor);
+            return;
+        }
+    }
+    m_fields.m_scaleX = x;
+    m_fields.m_scaleY = y;
+    QDialog::accept();
+}
+
+// ---------------------------------------------------------------------------------------------
 // Presenters
 
 INT_PTR HxShowPropertyPointDialog(CDialog& dialog) {
@@ -484,6 +531,9 @@ INT_PTR HxShowProScaleLineDialog(CDialog& dialog) {
 INT_PTR HxShowPagePropertyDialog(CDialog& dialog) {
     return Run<CPagePropertyWindow, CDlgPageProperty>(dialog);
 }
+INT_PTR HxShowImagePropyDialog(CDialog& dialog) {
+    return Run<CImagePropyWindow, CDlgImagePropy>(dialog);
+}
 
 namespace {
 const bool g_registered = [] {
@@ -495,6 +545,7 @@ const bool g_registered = [] {
     HxRegisterDialogPresenter(RUNTIME_CLASS(CDlgTrace), HxShowTraceDialog);
     HxRegisterDialogPresenter(RUNTIME_CLASS(CDlgProScaleLine), HxShowProScaleLineDialog);
     HxRegisterDialogPresenter(RUNTIME_CLASS(CDlgPageProperty), HxShowPagePropertyDialog);
+    HxRegisterDialogPresenter(RUNTIME_CLASS(CDlgImagePropy), HxShowImagePropyDialog);
     return true;
 }();
 } // namespace

@@ -1,6 +1,6 @@
 // The windows of the property dialogs of points, lines, faces, circles, solids of revolution, the
-// plane axes, the traces and the page: each shows the fields of its dialog class, keeps its controls
-// enabled as the fields allow, and writes the fields back on OK once every number reads and lies in
+// plane axes, the traces, the page and a picture: each shows the fields of its dialog class, keeps its
+// controls enabled as the fields allow, and writes the fields back on OK once every number reads and lies in
 // its range (a refused number keeps the window open with a message).  They are the presenters of
 // their classes.
 #pragma once
@@ -109,6 +109,17 @@ private:
     CColorPicker* m_color;
 };
 
+// A picture's zoom factors; "恢复原始比例（1, 1）" shows 1 and 1 again.
+class CImagePropyWindow : public CHxExchangeDialog {
+public:
+    explicit CImagePropyWindow(CDlgImagePropy& fields, QWidget* parent = nullptr);
+    void accept() override;
+
+private:
+    CDlgImagePropy& m_fields;
+    bool m_restored = false; // "恢复原始比例（1, 1）" was pressed
+};
+
 // The presenters: run the window modally over the active window; IDOK or IDCANCEL.
 INT_PTR HxShowPropertyPointDialog(CDialog& dialog);
 INT_PTR HxShowPropertyLineDialog(CDialog& dialog);
@@ -118,3 +129,4 @@ INT_PTR HxShowPropertySolidDialog(CDialog& dialog);
 INT_PTR HxShowTraceDialog(CDialog& dialog);
 INT_PTR HxShowProScaleLineDialog(CDialog& dialog);
 INT_PTR HxShowPagePropertyDialog(CDialog& dialog);
+INT_PTR HxShowImagePropyDialog(CDialog& dialog);

@@ -1,13 +1,14 @@
 // The properties command (ID_EDIT_PROPERTY): the relation report of two selected points, lines or
 // faces, or the dialog of the one selected object by its kind (point, line, face, circle, locus,
-// curve, value, solid of revolution, surface, trace of figures, iteration, plane axes, component,
-// 3DS model, hull figure, colour modifier, button), else the page's own dialog or, while traces are
-// kept on screen, the trace dialog.
+// curve, value, solid of revolution, surface, trace of figures, iteration, picture, formula text,
+// plane axes, component, 3DS model, hull figure, colour modifier, button), else the page's own
+// dialog or, while traces are kept on screen, the trace dialog.
 #include "document/halvix_doc.h"
 
 #include "construct/hull_commands.h"
 #include "document/element_properties.h"
 #include "document/relation_report.h"
+#include "document/text_item_properties.h"
 #include "dynamics/buttons.h"
 #include "dynamics/color_modifier.h"
 #include "dynamics/ink.h"
@@ -169,6 +170,8 @@ void CHalvixDoc::OnEditProperties() {
             EditIterateProperties(*iterate);
             return;
         }
+        if (CGCell* item = page->FindCell(SelectedEntry(page->m_selTexts, 0)))
+            HxEditPictureOrFormulaItem(*item, [this] { UpdateAllViews(nullptr); });
         break;
     case R::Page:
         if (g_traceImageEmpty == 0)

@@ -1,6 +1,8 @@
 // The property dialogs' classes: the spacing list of the plane axes and its two cross checks.
 #include "document/property_dialogs.h"
 
+#include <cmath>
+
 IMPLEMENT_DYNAMIC(CDlgPropertyPoint, CDialog)
 IMPLEMENT_DYNAMIC(CDlgPropertyLine, CDialog)
 IMPLEMENT_DYNAMIC(CDlgPropertyFace, CDialog)
@@ -9,6 +11,13 @@ IMPLEMENT_DYNAMIC(CDlgPropertySolid, CDialog)
 IMPLEMENT_DYNAMIC(CDlgTrace, CDialog)
 IMPLEMENT_DYNAMIC(CDlgProScaleLine, CDialog)
 IMPLEMENT_DYNAMIC(CDlgPageProperty, CDialog)
+IMPLEMENT_DYNAMIC(CDlgImagePropy, CDialog)
+
+const char16_t* const CDlgImagePropy::kZeroFactor = u"缩放比不能为0！";
+
+bool CDlgImagePropy::FactorAccepted(float factor) {
+    return std::isfinite(factor) && std::fabs(factor) >= 1e-6f;
+}
 
 const float CDlgProScaleLine::kSpacings[kSpacingCount] = {0.1f,  0.2f,  0.5f,   1.0f,   2.0f,   5.0f,   10.0f,
                                                           20.0f, 50.0f, 100.0f, 200.0f, 500.0f, 1000.0f};

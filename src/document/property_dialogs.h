@@ -1,5 +1,5 @@
 // The fields of the property dialogs the properties command opens for points, lines, faces, circles,
-// solids of revolution, the plane axes, the page and its traces: what the command fills in, the
+// solids of revolution, the plane axes, the page and its traces, pictures: what the command fills in, the
 // enabling rules the windows follow, and what it reads back after OK.
 #pragma once
 
@@ -202,4 +202,24 @@ public:
     COLORREF m_background = RGB(255, 255, 255);
     CString m_title;
     BOOL m_dashedBehindLit = TRUE;
+};
+
+// "图片属性": the two zoom factors of a picture.
+class CDlgImagePropy : public CDialog {
+    DECLARE_DYNAMIC(CDlgImagePropy)
+public:
+    enum { IDD = 275 };
+    static constexpr int kWidthEdit = 1000;     // "宽度"
+    static constexpr int kHeightEdit = 1001;    // "高度"
+    static constexpr int kSizeText = 1175;      // after "大小："
+    static constexpr int kRestoreButton = 1027; // "恢复原始比例（1, 1）"
+    // A factor of zero would fold the picture into nothing that can be seen or picked again.
+    static const char16_t* const kZeroFactor; // "缩放比不能为0！"
+    static bool FactorAccepted(float factor);
+
+    CDlgImagePropy() : CDialog(IDD) {}
+
+    float m_scaleX = 1.0f;
+    float m_scaleY = 1.0f;
+    CString m_size; // set by the caller: the picture's description
 };

@@ -14,6 +14,13 @@ class CDlgPropertyLabel : public CDialog {
     DECLARE_DYNAMIC(CDlgPropertyLabel)
 public:
     static constexpr UINT IDD = 222;
+    static constexpr int kLabelEdit = 1000;
+    static constexpr int kCharacterList = 1015;
+    static constexpr int kColorButton = 1027;
+    static constexpr int kShowLabelCheck = 1005;
+    static constexpr int kApplyColorCheck = 1008;
+    static constexpr int kAutoNameCheck = 1012;
+    static constexpr int kAutoScaleCheck = 1003;
     CDlgPropertyLabel() : CDialog(IDD) {}
 
     // The dialog's fields for a cell: its name, label colour, shown label, automatic name and

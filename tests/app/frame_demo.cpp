@@ -2,8 +2,10 @@
 // of cells one undo step, so the object tree lists them), a second page, and a few objects
 // selected; for looking at the frame on a screen.  "--screenshot FILE" saves a picture of the
 // window after a moment and ends; "--full-screen", "--quick-help", "--look N", "--tab N" (a ribbon
-// category), "--mini" and "--hide-pane" show those states; "--tool" makes a midpoint tool on a
+// category), "--mini", "--hide-pane", "--fold-pane" (the object pane folded to its tab) and
+// "--slide-out" (folded and slid out) show those states; "--tool" makes a midpoint tool on a
 // third page, applies it with F5 to four points and click by click, and opens its script view.
+#include "app/auto_hide_pane.h"
 #include "app/halvix_app.h"
 #include "app/main_frame.h"
 #include "app/object_view.h"
@@ -28,6 +30,7 @@
 #include "view/view_globals.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QPainter>
 #include <QPixmap>
 #include <QTemporaryDir>
@@ -161,6 +164,16 @@ int main(int argc, char** argv) {
         AfxGetCommandRouter().Execute(ID_VIEW_MINI);
     if (args.contains(QStringLiteral("--hide-pane")))
         AfxGetCommandRouter().Execute(ID_VIEW_PANEL);
+    const bool slideOut = args.contains(QStringLiteral("--slide-out"));
+    if (slideOut || args.contains(QStringLiteral("--fold-pane")))
+        frame->GetPaneAutoHide()->EnableAutoHide();
+    if (slideOut)
+        QTimer::singleShot(1500, frame, [frame] {
+            // The pointer rests over the slid-out pane, which keeps it out.
+            CHxAutoHidePane* fold = frame->GetPaneAutoHide();
+            fold->SlideOut(false);
+            QCursor::setPos(fold->Panel()->mapToGlobal(fold->Panel()->rect().center()));
+        });
     if (args.contains(QStringLiteral("--full-screen")))
         AfxGetCommandRouter().Execute(ID_VIEW_FULLSCREEN);
     if (args.contains(QStringLiteral("--quick-help")))

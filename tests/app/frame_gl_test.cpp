@@ -1,9 +1,10 @@
 // The program as it starts and ends (the settings file, the look and the pane layout kept for the
 // next start, a document from the command line, the start refused), and the shown frame's full
-// screen, panes, ribbon minimising and quick-help window.
+// screen, panes (their auto-hide mode too), ribbon minimising and quick-help window.
 #include "app_test_support.h"
 
 #include "app/app_look.h"
+#include "app/auto_hide_pane.h"
 #include "app/halvix_app.h"
 #include "app/main_frame.h"
 #include "app/object_view.h"
@@ -19,11 +20,14 @@
 #include "view/view_globals.h"
 #include "view/view_settings.h"
 
+#include <QAction>
 #include <QFile>
+#include <QFrame>
 #include <QSettings>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QToolBar>
+#include <QtTest/QTest>
 
 #include <gtest/gtest.h>
 
@@ -63,6 +67,129 @@ protected:
         explicit Program(const QStringList& args = {QStringLiteral("halvix")}) { app.SetArguments(args); }
     };
 };
+
+TEST_F(ProgramTest, TheObjectPaneFoldsToATabOnTheEdgeAndSlidesOut) {
+    {
+        Program program;
+        ASSERT_TRUE(program.app.InitInstance());
+        CMainFrame* frame = program.app.GetMainFrame();
+        ProcessEvents();
+        CObjectView* pane = frame->GetObjectView();
+        CHxAutoHidePane* fold = frame->GetPaneAutoHide();
+        ASSERT_NE(fold, nullptr);
+        auto checked = [](UINT id) {
+            CCmdUI ui;
+            ui.m_nID = id;
+            AfxGetCommandRouter().Update(ui);
+            return ui.m_check;
+        };
+        auto inPanel = [&](QWidget* w) {
+            for (; w; w = w->parentWidget())
+                if (w == fold->Panel())
+                    return true;
+            return false;
+        };
+
+        // The pin of the pane's toolbar folds it to a tab on the edge it was docked at.
+        QAction* pin = pane->GetToolBar()->findChild<QAction*>(QStringLiteral("AutoHidePin"));
+        ASSERT_NE(pin, nullptr);
+        pin->trigger();
+        ProcessEvents();
+        EXPECT_TRUE(fold->IsAutoHide() && pin->isChecked());
+        EXPECT_EQ(fold->Alignment(), Qt::LeftDockWidgetArea);
+        EXPECT_TRUE(pane->isHidden());
+        EXPECT_FALSE(fold->TabBar()->isHidden());
+        EXPECT_EQ(frame->toolBarArea(fold->TabBar()), Qt::LeftToolBarArea);
+        EXPECT_TRUE(fold->Panel()->isHidden()) << "folded, not yet out";
+        EXPECT_EQ(checked(ID_VIEW_PANEL), 0);
+
+        // The pointer over the tab slides it out over the drawing, with the tree in it.
+        QEvent enter(QEvent::Enter);
+        QApplication::sendEvent(fold->Tab(), &enter);
+        EXPECT_TRUE(fold->IsSlidOut());
+        EXPECT_TRUE(inPanel(frame->GetViewTree()));
+        EXPECT_EQ(checked(ID_VIEW_PANEL), 1);
+        fold->SlideIn(false);
+        fold->SlideOut(false);
+        const QRect out = fold->Panel()->geometry();
+        EXPECT_EQ(out.left(), frame->centralWidget()->geometry().left());
+        EXPECT_EQ(out.height(), frame->centralWidget()->height());
+        EXPECT_GE(out.width(), 180);
+        // A press elsewhere in the window folds it back.
+        QTest::mouseClick(frame->statusBar(), Qt::LeftButton);
+        EXPECT_FALSE(fold->IsSlidOut());
+
+        // Hiding the panes docks it first and remembers the mode; showing them folds it again.
+        EXPECT_TRUE(HxExecuteRibbonCommand(ID_VIEW_HIDE_PANES));
+        EXPECT_EQ(frame->GetRememberedPaneMode(), CMainFrame::kPaneAutoHide);
+        EXPECT_FALSE(fold->IsAutoHide());
+        EXPECT_TRUE(pane->isHidden() && fold->TabBar()->isHidden());
+        EXPECT_TRUE(HxExecuteRibbonCommand(ID_VIEW_SHOW_PANES));
+        EXPECT_TRUE(fold->IsAutoHide() && pane->isHidden());
+        EXPECT_EQ(fold->Alignment(), Qt::LeftDockWidgetArea);
+        EXPECT_FALSE(frame->statusBar()->isHidden());
+
+        // Full screen hides the tab and puts it back after.
+        frame->EnterFullScreen();
+        EXPECT_TRUE(fold->TabBar()->isHidden());
+        frame->LeaveFullScreen();
+        EXPECT_TRUE(fold->IsAutoHide() && !fold->TabBar()->isHidden());
+
+        // The mini ribbon slides an open pane in and leaves it folded.
+        fold->SlideOut(false);
+        EXPECT_TRUE(HxExecuteRibbonCommand(ID_VIEW_MINI));
+        EXPECT_TRUE(fold->IsAutoHide() && !fold->IsSlidOut());
+        EXPECT_TRUE(HxExecuteRibbonCommand(ID_VIEW_MINI));
+        EXPECT_TRUE(fold->IsAutoHide() && pane->isHidden());
+
+        // "对象面板" on a folded pane docks it again, shown; once more hides it.
+        EXPECT_TRUE(HxExecuteRibbonCommand(ID_VIEW_PANEL));
+        EXPECT_FALSE(fold->IsAutoHide() || pin->isChecked());
+        EXPECT_FALSE(pane->isHidden());
+        EXPECT_EQ(frame->dockWidgetArea(pane), Qt::LeftDockWidgetArea);
+        EXPECT_FALSE(inPanel(frame->GetViewTree()));
+        EXPECT_EQ(pane->widget()->isHidden(), false);
+        EXPECT_TRUE(HxExecuteRibbonCommand(ID_VIEW_PANEL));
+        EXPECT_TRUE(pane->isHidden());
+        EXPECT_TRUE(HxExecuteRibbonCommand(ID_VIEW_PANEL));
+
+        // Docked on the right it folds to the right edge and slides out from there.
+        frame->addDockWidget(Qt::RightDockWidgetArea, pane);
+        ProcessEvents();
+        ASSERT_TRUE(fold->EnableAutoHide());
+        ProcessEvents();
+        EXPECT_EQ(fold->Alignment(), Qt::RightDockWidgetArea);
+        EXPECT_EQ(frame->toolBarArea(fold->TabBar()), Qt::RightToolBarArea);
+        fold->SlideOut(false);
+        EXPECT_EQ(fold->Panel()->geometry().right(), frame->centralWidget()->geometry().right());
+        fold->DisableAutoHide();
+        EXPECT_EQ(frame->dockWidgetArea(pane), Qt::RightDockWidgetArea);
+
+        // A floating pane does not fold.
+        pane->setFloating(true);
+        EXPECT_FALSE(fold->EnableAutoHide());
+        EXPECT_FALSE(fold->IsAutoHide() || pin->isChecked());
+        pane->setFloating(false);
+        frame->addDockWidget(Qt::LeftDockWidgetArea, pane);
+
+        // Folded when the program ends, folded when it starts again.
+        ASSERT_TRUE(fold->EnableAutoHide());
+        EXPECT_TRUE(frame->close());
+        program.app.ExitInstance(0);
+    }
+    {
+        Program program;
+        ASSERT_TRUE(program.app.InitInstance());
+        CMainFrame* frame = program.app.GetMainFrame();
+        ProcessEvents();
+        CHxAutoHidePane* fold = frame->GetPaneAutoHide();
+        EXPECT_TRUE(fold->IsAutoHide());
+        EXPECT_EQ(fold->Alignment(), Qt::LeftDockWidgetArea);
+        fold->DisableAutoHide();
+        EXPECT_FALSE(frame->GetObjectView()->isHidden());
+        EXPECT_TRUE(frame->close());
+    }
+}
 
 } // namespace
 

@@ -1,15 +1,18 @@
 // The main frame: the ribbon and status bar it builds, the commands it handles (looks, minimising,
 // the colour button, About), the status texts, the look kept in the settings, the keys and their
-// tool tips, Qt's texts in Chinese, the file dialogs' types and folders, the resource links.
+// tool tips, Qt's texts in Chinese, the file dialogs' types and folders, the resource links, the
+// object pane's auto-hide mode under the pane commands.
 #include "app_test_support.h"
 
 #include "app/about_dlg.h"
 #include "app/app_look.h"
+#include "app/auto_hide_pane.h"
 #include "app/file_dialog.h"
 #include "app/frame_ids.h"
 #include "app/halvix_app.h"
 #include "app/main_frame.h"
 #include "app/object_icons.h"
+#include "app/object_view.h"
 #include "app/ribbon_icons.h"
 #include "app/ribbon_bar.h"
 #include "app/status_bar.h"
@@ -31,6 +34,7 @@
 #include "view/view_settings.h"
 
 #include <QAbstractProxyModel>
+#include <QAction>
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -47,6 +51,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolBar>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -832,4 +837,66 @@ TEST_F(MainFrameTest, ThePressOfAButtonWithoutACommandGoesOnToTheView) {
     HxSetMessageObserver(nullptr);
     while (HxPostedMessageCount() > 0)
         HxPumpPostedMessages();
+}
+
+TEST_F(MainFrameTest, TheHideAndShowCommandsKeepTheObjectPanesAutoHideMode) {
+    CMainFrame frame;
+    ASSERT_EQ(frame.OnCreate(), 0);
+    CObjectView* pane = frame.GetObjectView();
+    CHxAutoHidePane* fold = frame.GetPaneAutoHide();
+    ASSERT_TRUE(pane && fold);
+    auto panelChecked = [] {
+        CCmdUI ui;
+        ui.m_nID = ID_VIEW_PANEL;
+        AfxGetCommandRouter().Update(ui);
+        return ui.m_check;
+    };
+    // The state after each command: folded, the dock hidden, the tab shown, the remembered mode.
+    struct State {
+        bool folded, dockHidden, tabShown;
+        int mode;
+        bool operator==(const State&) const = default;
+    };
+    auto state = [&] {
+        return State{fold->IsAutoHide(), pane->isHidden(), !fold->TabBar()->isHidden(),
+                     frame.GetRememberedPaneMode()};
+    };
+    ASSERT_TRUE(fold->EnableAutoHide());
+    EXPECT_TRUE(state() == (State{true, true, true, CMainFrame::kPaneAutoHide}));
+    EXPECT_EQ(panelChecked(), 0) << "folded away, not shown";
+    EXPECT_FALSE(pane->toggleViewAction()->isEnabled()) << "the emptied dock cannot be shown";
+
+    const struct {
+        UINT command;
+        State after;
+        const char* what;
+    } steps[] = {
+        {ID_VIEW_HIDE_PANES, {false, true, false, CMainFrame::kPaneAutoHide}, "docked, then hidden"},
+        {ID_VIEW_SHOW_PANES, {true, true, true, CMainFrame::kPaneAutoHide}, "folded again"},
+        {ID_VIEW_PANEL, {false, false, false, CMainFrame::kPaneAutoHide}, "leaves the mode, shown"},
+        {ID_VIEW_HIDE_PANES, {false, true, false, CMainFrame::kPaneShown}, "a docked pane hides"},
+        {ID_VIEW_SHOW_PANES, {false, false, false, CMainFrame::kPaneShown}, "and comes back docked"},
+        {ID_VIEW_PANEL, {false, true, false, CMainFrame::kPaneShown}, "hidden"},
+        {ID_VIEW_PANEL, {false, false, false, CMainFrame::kPaneShown}, "shown"},
+    };
+    for (const auto& step : steps) {
+        EXPECT_TRUE(AfxGetCommandRouter().Execute(step.command));
+        const State now = state();
+        EXPECT_TRUE(now == step.after) << step.what << ": folded " << now.folded << ", dock hidden "
+                                       << now.dockHidden << ", tab " << now.tabShown << ", mode " << now.mode;
+    }
+    EXPECT_EQ(panelChecked(), 1);
+
+    // Out and back: the panel lies over the drawing at the edge, the tree in it.
+    ASSERT_TRUE(fold->EnableAutoHide());
+    fold->SlideOut(false);
+    EXPECT_TRUE(fold->IsSlidOut() && !fold->Panel()->isHidden());
+    EXPECT_EQ(fold->Panel()->geometry(), fold->PanelRect());
+    EXPECT_TRUE(fold->Panel()->isAncestorOf(frame.GetViewTree()));
+    EXPECT_EQ(panelChecked(), 1);
+    fold->SlideIn(false);
+    EXPECT_TRUE(fold->Panel()->isHidden());
+    fold->DisableAutoHide();
+    EXPECT_TRUE(pane->isAncestorOf(frame.GetViewTree()));
+    EXPECT_TRUE(pane->toggleViewAction()->isEnabled());
 }

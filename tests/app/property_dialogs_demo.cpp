@@ -1,5 +1,6 @@
-// Not a test: the property dialogs and the preferences (once with each preset) drawn into pictures,
-// for looking at them.  Usage: halvix_property_dialogs_demo FOLDER; the pictures land in FOLDER.
+// Not a test: the property, picture and label dialogs and the preferences (once with each preset) drawn into
+// pictures, for looking at them.  Usage: halvix_property_dialogs_demo FOLDER; the pictures land in FOLDER.
+#include "app/label_dialog_ui.h"
 #include "app/preferences_ui.h"
 #include "app/property_dialogs_ui.h"
 #include "app/settings_file.h"
@@ -81,6 +82,19 @@ int main(int argc, char** argv) {
     page.m_title = u"第一页";
     CPagePropertyWindow pageWindow(page);
     Save(pageWindow, folder, "page");
+
+    CDlgImagePropy picture;
+    picture.m_scaleX = 1.5f;
+    picture.m_scaleY = -0.5f;
+    picture.m_size = u"原始大小：宽*高=320*240";
+    CImagePropyWindow pictureWindow(picture);
+    Save(pictureWindow, folder, "picture");
+
+    CDlgPropertyLabel label;
+    label.m_label = u"A₁";
+    label.m_color = RGB(0, 0, 160);
+    CPropertyLabelWindow labelWindow(label);
+    Save(labelWindow, folder, "label");
 
     HxResetPreferenceSettings();
     const char* presets[CDlgPreferonces::kPresetCount] = {"preferences-whiteboard", "preferences-black",

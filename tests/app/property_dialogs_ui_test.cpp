@@ -1,9 +1,10 @@
 // The property dialog windows: which controls are writable or enabled and how they follow the
 // choices, numbers refused with the window kept open, the fields written back on OK, and the
-// presenters behind DoModal.
+// presenters behind DoModal; the picture and label dialogs.
 #include "app/property_dialogs_ui.h"
 
 #include "app/color_picker.h"
+#include "app/label_dialog_ui.h"
 
 #include <gtest/gtest.h>
 
@@ -218,6 +219,91 @@ TEST_F(PropertyDialogWindows, DoModalShowsEachWindow) {
     CDlgPropertyLine line;
     QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
     EXPECT_EQ(line.DoModal(), IDCANCEL);
+}
+
+TEST_F(PropertyDialogWindows, APictureRefusesAZeroOrAWordAndRestoresOneToOne) {
+    using D = CDlgImagePropy;
+    D fields;
+    fields.m_scaleX = 2.5f;
+    fields.m_scaleY = -0.5f;
+    fields.m_size = u"原始大小：宽*高=40*30";
+    CImagePropyWindow window(fields);
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("图片属性"));
+    EXPECT_EQ(window.Edit(D::kWidthEdit)->text(), QStringLiteral("2.5"));
+    EXPECT_EQ(window.Edit(D::kHeightEdit)->text(), QStringLiteral("-0.5"));
+    ASSERT_NE(window.Control(D::kSizeText), nullptr);
+
+    const struct {
+        int id;
+        const char16_t* text;
+        const char16_t* message;
+    } refused[] = {
+        {D::kWidthEdit, u"0", D::kZeroFactor},
+        {D::kHeightEdit, u"-0", D::kZeroFactor},
+        {D::kWidthEdit, u"宽", CHxExchangeDialog::kNotANumber},
+        {D::kHeightEdit, u"", CHxExchangeDialog::kNotANumber},
+    };
+    for (const auto& r : refused) {
+        CImagePropyWindow w(fields);
+        m_messages.clear();
+        Type(w, r.id, r.text);
+        EXPECT_FALSE(Ok(w)) << QString::fromUtf16(r.text).toStdString();
+        ASSERT_EQ(m_messages.size(), 1u);
+        EXPECT_EQ(m_messages[0], CString(r.message));
+        EXPECT_EQ(fields.m_scaleX, 2.5f) << "nothing written while refused";
+    }
+
+    // "恢复原始比例（1, 1）" shows 1 and 1; OK writes them.
+    window.Button(D::kRestoreButton)->click();
+    EXPECT_EQ(window.Edit(D::kWidthEdit)->text(), QStringLiteral("1"));
+    EXPECT_EQ(window.Edit(D::kHeightEdit)->text(), QStringLiteral("1"));
+    EXPECT_TRUE(Ok(window));
+    EXPECT_EQ(fields.m_scaleX, 1.0f);
+    EXPECT_EQ(fields.m_scaleY, 1.0f);
+
+    // Untouched factors keep every digit.
+    fields.m_scaleX = 1.23456789f;
+    CImagePropyWindow same(fields);
+    Type(same, D::kHeightEdit, u"  1.2 ");
+    EXPECT_TRUE(Ok(same));
+    EXPECT_EQ(fields.m_scaleX, 1.23456789f);
+    EXPECT_EQ(fields.m_scaleY, 1.2f);
+}
+
+TEST_F(PropertyDialogWindows, TheLabelDialogInsertsCharactersAndWritesItsFieldsBack) {
+    using D = CDlgPropertyLabel;
+    D fields;
+    fields.m_label = u"AB";
+    fields.m_color = RGB(200, 0, 0);
+    fields.m_autoScale = TRUE;
+    CPropertyLabelWindow window(fields);
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("标签属性"));
+    QLineEdit* name = window.Edit(D::kLabelEdit);
+    ASSERT_NE(name, nullptr);
+    EXPECT_EQ(name->selectedText(), QStringLiteral("AB")) << "ready to be typed over";
+    auto* list = qobject_cast<QComboBox*>(window.Control(D::kCharacterList));
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->count(), 1 + HxLabelCharacters().GetLength());
+    // A character replaces the selection, then goes in at the caret.
+    const int alpha = list->findText(QStringLiteral("α"));
+    ASSERT_GT(alpha, 0);
+    window.InsertCharacter(alpha);
+    EXPECT_EQ(name->text(), QStringLiteral("α"));
+    window.InsertCharacter(list->findText(QStringLiteral("'")));
+    EXPECT_EQ(name->text(), QStringLiteral("α'"));
+    EXPECT_EQ(list->currentIndex(), 0);
+
+    EXPECT_EQ(window.ColorButton()->GetColor(), RGB(200, 0, 0));
+    EXPECT_TRUE(window.Button(D::kShowLabelCheck)->isChecked());
+    window.Button(D::kShowLabelCheck)->click();
+    window.Button(D::kApplyColorCheck)->click();
+    window.Button(D::kAutoScaleCheck)->click();
+    EXPECT_TRUE(Ok(window));
+    EXPECT_EQ(fields.m_label, CString(u"α'"));
+    EXPECT_FALSE(fields.m_showLabel);
+    EXPECT_TRUE(fields.m_applyToSelected);
+    EXPECT_TRUE(fields.m_autoName);
+    EXPECT_FALSE(fields.m_autoScale);
 }
 
 } // namespace

@@ -1,10 +1,14 @@
 // The properties command: its rules in order on the selection, the relation reports on hand-computed
 // pairs of points, lines and faces, and the point, line, face, circle, solid, axes, page and trace
-// dialogs filled from their cells and written back (with the point's undo steps).
+// dialogs filled from their cells and written back (with the point's undo steps), and the pictures'
+// and formula texts' editors.
 #include "construct/construct_fixture.h"
 
 #include "document/element_properties.h"
 #include "document/property_dialogs.h"
+#include "document/text_item_properties.h"
+#include "formula/mtf_dialogs.h"
+#include "measure/text_items.h"
 #include "dynamics/buttons.h"
 #include "measure/calc_dialogs.h"
 #include "measure/calculator.h"
@@ -482,6 +486,74 @@ TEST_F(PropertiesCommandTest, CancelStillMarksTheDocumentModified) {
     EXPECT_EQ(m_page->m_cmdProcessor.GetCount(), 0);
     EXPECT_TRUE(m_doc->IsModified());
     EXPECT_EQ(m_viewUpdates, 1);
+}
+
+TEST_F(PropertiesCommandTest, PicturesAndFormulaTextsOpenTheirEditors) {
+    // A picture: its zoom factors and its description as the size.
+    const int side = 4;
+    auto* picture = Insert(new CGTbImage(
+        NextId(), side, 2, std::vector<BYTE>(size_t(CGTextbit::PictureRowBytes(side) * 2), BYTE(200))));
+    picture->m_scaleX = 2.0f;
+    Script<CDlgImagePropy>([&](CDlgImagePropy& d) {
+        EXPECT_EQ(d.m_scaleX, 2.0f);
+        EXPECT_EQ(d.m_scaleY, 1.0f);
+        EXPECT_EQ(d.m_size, picture->GetDescription());
+        d.m_scaleX = 1.5f;
+        d.m_scaleY = -0.5f;
+    });
+    RunOn(ID_EDIT_PROPERTY, {picture->m_id});
+    EXPECT_EQ(picture->m_scaleX, 1.5f);
+    EXPECT_EQ(picture->m_scaleY, -0.5f) << "a negative factor mirrors the picture";
+    EXPECT_TRUE(m_doc->IsModified());
+    EXPECT_EQ(m_page->m_cmdProcessor.GetCount(), 0) << "no undo step";
+    // A factor of zero never reaches the picture; Cancel changes nothing.
+    CDlgImagePropy zero;
+    zero.m_scaleX = 0.0f;
+    zero.m_scaleY = 3.0f;
+    HxApplyPictureDialog(*picture, zero);
+    EXPECT_EQ(picture->m_scaleX, 1.5f);
+    EXPECT_EQ(picture->m_scaleY, 3.0f);
+    m_answer = IDCANCEL;
+    Script<CDlgImagePropy>([](CDlgImagePropy& d) { d.m_scaleX = 7.0f; });
+    RunOn(ID_EDIT_PROPERTY, {picture->m_id});
+    EXPECT_EQ(picture->m_scaleX, 1.5f);
+    m_answer = IDOK;
+
+    // A formula text: the editor gets its markup and colours, after the views were brought up to date.
+    const CString before = u"<#><l>x</l></#>", after = u"<#><l>y+1</l></#>";
+    auto* formula = Insert(new CGTbMtfText(NextId(), before, RGB(250, 240, 230), 0));
+    formula->m_kind = 4;
+    formula->m_color = {10, 20, 30, 255};
+    int updatesBefore = -1;
+    Script<CMtfDlg>([&](CMtfDlg& d) {
+        EXPECT_EQ(d.m_markup, before);
+        EXPECT_EQ(d.m_backColor, RGB(250, 240, 230));
+        EXPECT_EQ(d.m_textColor, RGB(10, 20, 30));
+        updatesBefore = m_viewUpdates;
+        d.m_markup = after;
+        d.m_empty = false;
+    });
+    const int updatesAtStart = m_viewUpdates;
+    RunOn(ID_EDIT_PROPERTY, {formula->m_id});
+    EXPECT_EQ(updatesBefore, updatesAtStart + 1) << "the views are updated before the editor opens";
+    EXPECT_EQ(formula->m_markup, after);
+    EXPECT_EQ(formula->m_color.a, 255);
+    // An editor left empty keeps the formula.
+    Script<CMtfDlg>([&](CMtfDlg& d) {
+        d.m_markup = CString(u"<#><l></l></#>");
+        d.m_empty = true;
+    });
+    RunOn(ID_EDIT_PROPERTY, {formula->m_id});
+    EXPECT_EQ(formula->m_markup, after);
+
+    // A bitmap text says what it is.
+    auto* bitmap = Insert(new CGTextbit(NextId(), 32, 2, std::vector<BYTE>(8, BYTE(0xFF))));
+    bitmap->m_kind = 0;
+    m_boxes.clear();
+    RunOn(ID_EDIT_PROPERTY, {bitmap->m_id});
+    ASSERT_EQ(m_boxes.size(), 1u);
+    EXPECT_EQ(m_boxes[0].text, bitmap->GetDescription());
+    EXPECT_EQ(m_boxes[0].type & MB_ICONINFORMATION, UINT(MB_ICONINFORMATION));
 }
 
 } // namespace
