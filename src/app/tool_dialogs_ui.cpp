@@ -57,8 +57,12 @@ const bool g_registered = [] {
         CToolOptionsWindow window(*fields, QApplication::activeWindow());
         return window.exec() == QDialog::Accepted ? IDOK : IDCANCEL;
     });
-    CDlgToolView::SetWindow([](CDlgToolView& view, bool show) {
-        if (!show) {
+    CDlgToolView::SetWindow([](CDlgToolView& view, CDlgToolView::Action action) {
+        if (action == CDlgToolView::Action::Destroy) {
+            delete g_scriptWindow.data();
+            return;
+        }
+        if (action == CDlgToolView::Action::Hide) {
             if (g_scriptWindow)
                 g_scriptWindow->hide();
             return;

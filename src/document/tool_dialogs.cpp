@@ -119,19 +119,19 @@ void CDlgToolView::Fill(const CRecord& tool) {
         m_root.m_parents.push_back(std::move(step));
     }
     if (m_shown && ViewWindow())
-        ViewWindow()(*this, true);
+        ViewWindow()(*this, Action::Show);
 }
 
 void CDlgToolView::Show() {
     m_shown = true;
     if (ViewWindow())
-        ViewWindow()(*this, true);
+        ViewWindow()(*this, Action::Show);
 }
 
 void CDlgToolView::Hide() {
     m_shown = false;
     if (ViewWindow())
-        ViewWindow()(*this, false);
+        ViewWindow()(*this, Action::Hide);
 }
 
 void HxRefillToolScriptView(const CRecord* tool) {
@@ -144,8 +144,8 @@ void HxRefillToolScriptView(const CRecord* tool) {
 }
 
 void HxDestroyToolScriptView() {
-    if (g_pToolScriptView && g_pToolScriptView->m_shown)
-        g_pToolScriptView->Hide();
+    if (g_pToolScriptView && ViewWindow())
+        ViewWindow()(*g_pToolScriptView, CDlgToolView::Action::Destroy);
     delete g_pToolScriptView;
     g_pToolScriptView = nullptr;
 }

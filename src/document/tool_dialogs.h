@@ -62,8 +62,9 @@ public:
     CStep m_root; // the tool's name, icon 21, one child per recorded object
     bool m_shown = false;
 
-    // What the window does when the view is shown (show true), refilled or hidden (show false).
-    using Window = std::function<void(CDlgToolView& view, bool show)>;
+    // What the window does when the view is shown or refilled, hidden, or destroyed.
+    enum class Action { Show, Hide, Destroy };
+    using Window = std::function<void(CDlgToolView& view, Action action)>;
     static void SetWindow(Window window);
 };
 
