@@ -17,6 +17,8 @@
 #include <QSlider>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 QString Text(const char16_t* text) {
@@ -31,17 +33,13 @@ template <class Window, class Fields> INT_PTR Run(CDialog& dialog) {
     return window.exec() == QDialog::Accepted ? IDOK : IDCANCEL;
 }
 
-QComboBox* EditableList(QWidget* parent, const std::vector<CString>& rows, const CString& text) {
+// A drop-down list of the rows, nothing to type, with the row of the text chosen (the first row when
+// the text is none of them).
+QComboBox* DropDownList(QWidget* parent, const std::vector<CString>& rows, const CString& text) {
     auto* combo = new QComboBox(parent);
-    combo->setEditable(true);
-    combo->setInsertPolicy(QComboBox::NoInsert);
     for (const CString& row : rows)
         combo->addItem(row.ToQString());
-    const int index = combo->findText(text.ToQString());
-    if (index >= 0)
-        combo->setCurrentIndex(index);
-    else
-        combo->setEditText(text.ToQString());
+    combo->setCurrentIndex(std::max(0, combo->findText(text.ToQString())));
     return combo;
 }
 
@@ -56,8 +54,8 @@ public:
         auto* layout = new QVBoxLayout(this);
         auto* row = new QHBoxLayout;
         row->addWidget(new QLabel(Text(u"起始标签："), this));
-        m_letter = Add(D::kLetterList, EditableList(this, D::LetterRows(), fields.m_letter));
-        m_suffix = Add(D::kSuffixList, EditableList(this, D::SuffixRows(), fields.m_suffix));
+        m_letter = Add(D::kLetterList, DropDownList(this, D::LetterRows(), fields.m_letter));
+        m_suffix = Add(D::kSuffixList, DropDownList(this, D::SuffixRows(), fields.m_suffix));
         row->addWidget(m_letter);
         row->addWidget(m_suffix);
         layout->addLayout(row);
@@ -69,21 +67,9 @@ public:
     }
 
     void accept() override {
-        const CString letter = CString::FromQString(m_letter->currentText());
-        const CString suffix = CString::FromQString(m_suffix->currentText());
-        // Only the names of the naming cycle can start the renaming.
-        if (CDlgLabel::LetterOf(letter) == 0) {
-            HxMessageBox(u"起始标签应为字母 A 到 Z。", g_appName, MB_OK | MB_ICONEXCLAMATION);
-            m_letter->setFocus();
-            return;
-        }
-        if (CDlgLabel::SuffixOf(suffix) == 0) {
-            HxMessageBox(u"标签后缀应为空格、数字 0 到 9 或 '。", g_appName, MB_OK | MB_ICONEXCLAMATION);
-            m_suffix->setFocus();
-            return;
-        }
-        m_fields.m_letter = letter;
-        m_fields.m_suffix = suffix;
+        // The lists offer only names of the naming cycle.
+        m_fields.m_letter = CString::FromQString(m_letter->currentText());
+        m_fields.m_suffix = CString::FromQString(m_suffix->currentText());
         m_fields.m_showLabels = m_show->isChecked() ? TRUE : FALSE;
         QDialog::accept();
     }

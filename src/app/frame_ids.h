@@ -5,6 +5,7 @@
 #include "document/halvix_doc.h"   // ID_EDIT_PROPERTY
 #include "document/tool_commands.h" // the tool menu's ids
 #include "platform/types.h"
+#include "view/view_ids.h"
 
 constexpr UINT ID_APP_ABOUT = 57664;
 constexpr UINT ID_APP_EXIT = 57665;
@@ -23,12 +24,9 @@ constexpr UINT ID_SLIDER_TZ = 34141;
 constexpr UINT ID_STATUS_TOOLS = 34028;
 constexpr UINT ID_STATUS_LINK = 33818;
 
-// Full screen and the panes.
-constexpr UINT ID_VIEW_FULLSCREEN = 32772; // F4 (the view's command; the frame checks it)
+// Full screen and the panes (ID_VIEW_FULLSCREEN, ID_VIEW_ESCAPE and ID_VIEW_MEDIA_CLOSE are the view's).
 constexpr UINT ID_VIEW_FULLSCREEN_ENTER = 32790;
 constexpr UINT ID_VIEW_FULLSCREEN_LEAVE = 32786;
-constexpr UINT ID_VIEW_ESCAPE = 32787; // Esc
-constexpr UINT ID_VIEW_MEDIA_CLOSE = 32789;
 constexpr UINT ID_VIEW_HIDE_PANES = 32784;
 constexpr UINT ID_VIEW_SHOW_PANES = 32785; // "显示所有面板"
 constexpr UINT ID_VIEW_FULLSCREEN_TOOLBAR = 33271;

@@ -19,6 +19,9 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QPrinter>
+#include <QPrinterInfo>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
@@ -198,14 +201,18 @@ BOOL CHalvixApp::InitInstance() {
     chain.push_back(this);
     AfxGetCommandRouter().SetChain(chain);
 
-    // The command line: a document to open, else a new one.
-    QString path;
-    for (int i = 1; i < m_arguments.size(); ++i) {
-        if (!m_arguments[i].startsWith(u'-')) {
-            path = m_arguments[i];
-            break;
-        }
+    // The command line: a document to print and end, a document to open, else a new one.
+    const HxShellCommand shell = HxParseShellCommand(m_arguments);
+    if (shell.kind == HxShellCommand::Print || shell.kind == HxShellCommand::PrintTo) {
+        // A file that cannot be opened ends the program without a word of ours.
+        const CString file =
+            CString::FromQString(QDir::cleanPath(QDir::current().absoluteFilePath(shell.file)));
+        g_lastDocumentPath = file;
+        if (m_frame->GetDocument()->OpenDocumentFile(file, FALSE))
+            m_shellResult = PrintFromShell(CString::FromQString(shell.printer)) ? 0 : 1;
+        return FALSE;
     }
+    const QString path = shell.file;
     if (!path.isEmpty()) {
         const CString file = CString::FromQString(QDir::cleanPath(QDir::current().absoluteFilePath(path)));
         g_lastDocumentPath = file;
@@ -230,6 +237,56 @@ BOOL CHalvixApp::InitInstance() {
         Qt::QueuedConnection);
     m_frame->showMaximized();
     return TRUE;
+}
+
+HxShellCommand HxParseShellCommand(const QStringList& arguments) {
+    HxShellCommand command;
+    for (int i = 1; i < arguments.size(); ++i) {
+        const QString& a = arguments[i];
+        const QString flag = a.mid(1).toLower();
+        if ((a.startsWith(u'/') || a.startsWith(u'-')) && (flag == u"p" || flag == u"pt")) {
+            if (i + 1 >= arguments.size())
+                break;
+            command.kind = flag == u"p" ? HxShellCommand::Print : HxShellCommand::PrintTo;
+            command.file = arguments[i + 1];
+            if (command.kind == HxShellCommand::PrintTo)
+                command.printer = i + 2 < arguments.size() ? arguments[i + 2] : QString();
+            return command;
+        }
+        if (!a.startsWith(u'-') && command.file.isEmpty()) {
+            command.kind = HxShellCommand::Open;
+            command.file = a;
+        }
+    }
+    return command;
+}
+
+bool CHalvixApp::PrintFromShell(const CString& printerName) {
+    CHalvixView* view = m_frame->GetView();
+    // The drawing needs the view's OpenGL, which a window gets when it is shown: shown off the
+    // screen, the window draws the pages without appearing.
+    m_frame->setAttribute(Qt::WA_DontShowOnScreen, true);
+    m_frame->resize(1024, 768);
+    m_frame->show();
+    QElapsedTimer waited;
+    waited.start();
+    while (!view->IsGlReady() && view->IsCreated() && waited.elapsed() < 10000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    if (!view->IsGlReady()) {
+        qCritical("Halvix: the drawing view could not be set up for printing");
+        return false;
+    }
+    std::unique_ptr<QPrinter> printer = HxGetPrintServices().makePrinter(printerName);
+    bool printed = false;
+    if (!printer || !printer->isValid())
+        qCritical("Halvix: no printer named \"%s\"", qPrintable(printerName.ToQString()));
+    else
+        printed = view->PrintTo(*printer);
+    if (printer && printer->isValid() && !printed)
+        qCritical("Halvix: the document could not be printed%s",
+                  QPrinterInfo::availablePrinters().isEmpty() ? " (no printer is installed)" : "");
+    m_frame->hide();
+    return printed;
 }
 
 int CHalvixApp::Run() {

@@ -14,6 +14,16 @@
 class QApplication;
 class CMainFrame;
 
+// What the command line asks for: nothing (a new document), a document to open, or a document to
+// print on the default printer ("/p FILE") or on the printer named ("/pt FILE PRINTER"), after
+// which the program ends.
+struct HxShellCommand {
+    enum Kind { New, Open, Print, PrintTo } kind = New;
+    QString file;
+    QString printer;
+};
+HxShellCommand HxParseShellCommand(const QStringList& arguments);
+
 class CHalvixApp : public CCmdTarget {
 public:
     // Makes the QApplication when there is none yet (tests already have one).
@@ -42,12 +52,19 @@ public:
     CMainFrame* GetMainFrame() const { return m_frame.get(); }
     // The arguments the start-up reads (the program's own by default).
     void SetArguments(const QStringList& arguments) { m_arguments = arguments; }
+    // The exit code when the start-up ended the program: 0 after a document printed from the command
+    // line, else 1.
+    int GetShellResult() const { return m_shellResult; }
 
     // The OLE start that can fail (always succeeds here; tests replace it).
     static std::function<bool()> s_oleInit;
 
 private:
     void InstallMessageBoxHandler();
+    // The open document on the default printer (no name) or the one named, from a window kept off
+    // the screen; false when it could not be printed.
+    bool PrintFromShell(const CString& printerName);
+    int m_shellResult = 1;
     std::unique_ptr<QApplication> m_ownApp;
     std::unique_ptr<CMainFrame> m_frame;
     QStringList m_arguments;

@@ -7,6 +7,6 @@ int main(int argc, char** argv) {
     HxIgnoreFileSizeSignal();
     CHalvixApp app(argc, argv);
     if (!app.InitInstance())
-        return app.ExitInstance(1);
+        return app.ExitInstance(app.GetShellResult());
     return app.Run();
 }

@@ -33,7 +33,6 @@
 
 HxRibbonButton* g_customToolButton = nullptr;
 COLORREF g_selectedColor = RGB(0, 0, 0);
-bool g_mediaFullScreen = false;
 
 const std::vector<HxRibbonColorButton::Color>& HxGalleryColors() {
     static const std::vector<HxRibbonColorButton::Color> colors = {

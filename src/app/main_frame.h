@@ -32,8 +32,6 @@ struct HxRibbonDefinition;
 extern HxRibbonButton* g_customToolButton;
 // The colour last shown on the ribbon colour button.
 extern COLORREF g_selectedColor;
-// Set while the media player plays in full screen.
-extern bool g_mediaFullScreen;
 
 // The frame's keyboard bindings (the view keeps its own, HxViewAccelerators): Ctrl+N, Ctrl+O,
 // Ctrl+S and Ctrl+Shift+O for the file commands, the clipboard keys, Delete, Ctrl+G, F4, and Esc and

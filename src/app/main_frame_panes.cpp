@@ -11,6 +11,8 @@
 #include "document/halvix_doc.h"
 #include "dynamics/button_press.h"
 #include "view/halvix_view.h"
+#include "view/media_player.h"
+#include "view/view_globals.h"
 
 #include <QAction>
 #include <QToolBar>
@@ -43,10 +45,10 @@ void CMainFrame::CreateFullScreenToolBar() {
 }
 
 void CMainFrame::OnViewFullScreen() {
-    if (m_bFullScreen)
-        LeaveFullScreen();
-    else
+    if (!m_bFullScreen && !g_mediaFullScreen)
         EnterFullScreen();
+    else
+        LeaveFullScreen();
 }
 
 void CMainFrame::OnUpdateViewFullScreen(CCmdUI* pCmdUI) {
@@ -56,6 +58,12 @@ void CMainFrame::OnUpdateViewFullScreen(CCmdUI* pCmdUI) {
 void CMainFrame::EnterFullScreen() {
     if (m_bFullScreen || g_mediaFullScreen)
         return;
+    // With a player open only the player goes to full screen.
+    if (g_pMediaPlayer) {
+        g_pMediaPlayer->SetFullScreen(true);
+        g_mediaFullScreen = true;
+        return;
+    }
     m_savedMaximized = isMaximized();
     m_savedGeometry = saveGeometry();
     m_bFullScreen = true;
@@ -85,15 +93,22 @@ void CMainFrame::LeaveFullScreen() {
         if (m_wndRibbonBar)
             m_wndRibbonBar->RecalcLayout();
     } else if (g_mediaFullScreen) {
+        if (g_pMediaPlayer)
+            g_pMediaPlayer->SetFullScreen(false);
         g_mediaFullScreen = false;
     }
 }
 
 void CMainFrame::OnEscape() {
     if (m_bFullScreen) {
-        LeaveFullScreen();
+        if (!g_pMediaPlayer)
+            LeaveFullScreen();
+        else
+            PostMessage(WM_COMMAND, ID_VIEW_MEDIA_CLOSE, 0);
     } else if (g_mediaFullScreen) {
         LeaveFullScreen();
+    } else if (g_pMediaPlayer) {
+        PostMessage(WM_COMMAND, ID_VIEW_MEDIA_CLOSE, 0);
     } else {
         AfxMessageBox(
             u"ESC键 用于退出全屏或关闭影音\n可用 F4键 切换全屏状态\n\n欲结束绘图工具，请右击鼠标！");

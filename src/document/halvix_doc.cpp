@@ -52,6 +52,7 @@ CHalvixDoc::CHalvixDoc() {
     AddMeasureCommands();
     AddButtonCommands();
     AddHullCommands();
+    AddStaticFigureCommands();
     AddRevolutionCommands();
     AddFaceCircleCommands();
     AddPointCommands();

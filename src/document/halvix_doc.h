@@ -114,6 +114,10 @@ public:
     // Makes page current: the old page keeps its camera and loses its selection and running
     // buttons; the new page's camera, colours, locks and projection take over.  Null does nothing.
     void SetCurrentPage(CGPage* page);
+    // Printing: makes page current as a page switch does, without leaving the page before, and
+    // presses its start button at once; and the view's camera kept in the current page.
+    void ShowPageForPrinting(CGPage* page);
+    void KeepCurrentPageView();
     // The page after (before) the current one becomes current; nothing at the end (start).
     void GoToNextPage();
     void GoToPrevPage();
@@ -469,6 +473,11 @@ public:
     // and, when its planes do not follow faces, its number of planes.  FALSE when cancelled.
     BOOL EditHullFigure(CGCell* cell);
 
+    // ---- The positioning figure (construct/static_figure_commands.cpp) ----
+    // With one other object selected: a fixed copy of a hull or a section, or a message for anything
+    // else; otherwise a fixed figure chosen in the dialog "添加定位图".
+    void OnLocatorFigure();
+
     // ---- Calculation, parameter and step commands (measure/calc_commands.cpp) ----
     // ID_MEASURE_FUN: an expression over the selected values (every one a scalar, or none) typed
     // in the calculation dialog becomes a calculated value, as one undo step.
@@ -682,6 +691,8 @@ private:
     void AddButtonCommands();
     // The message map entries of the hull, net, section and cut commands.
     void AddHullCommands();
+    // The message map entry of the positioning-figure command.
+    void AddStaticFigureCommands();
     // The message map entries of the cylinder, cone and frustum commands.
     void AddRevolutionCommands();
     // The message map entries of the face, circle, sphere and frame commands, the point commands,
@@ -719,6 +730,9 @@ private:
     BOOL ReadGfFile(const CString& path);
     // Makes a page current: g_pCurPage, g_cellMap and the vertex array.
     void MakePageCurrent(CGPage* page);
+    // What the switch to a page sets: the page current with its camera, look and projection, the
+    // arrow tool, and its start button pressed (posted, or at once).
+    void EnterPage(CGPage* page, bool pressStartNow);
     // After a load: the first page current with its camera, colours, locks, unit length and
     // projection.
     void RestoreFirstPageView();

@@ -76,6 +76,20 @@ void CHalvixDoc::SetCurrentPage(CGPage* page) {
         FinishToolOnPage(old);
         old->ClearSelection();
     }
+    EnterPage(page, false);
+}
+
+void CHalvixDoc::ShowPageForPrinting(CGPage* page) {
+    if (page && page != g_pCurPage)
+        EnterPage(page, true);
+}
+
+void CHalvixDoc::KeepCurrentPageView() {
+    if (g_pCurPage)
+        KeepPageView(g_pCurPage);
+}
+
+void CHalvixDoc::EnterPage(CGPage* page, bool pressStartNow) {
     MakePageCurrent(page);
     g_mouseTool = 1;
     page->m_cmdProcessor.SetMenuOwner(AfxGetMainWnd(), ID_EDIT_UNDO, ID_EDIT_REDO);
@@ -100,8 +114,10 @@ void CHalvixDoc::SetCurrentPage(CGPage* page) {
     if (const WORD start = WORD(page->m_autoButton & 0xFFFF)) {
         if (!DYNAMIC_DOWNCAST(CGButton, page->FindCell(start)))
             page->m_autoButton = 0;
-        else
+        else if (!pressStartNow)
             HxPostButtonPress(AfxGetMainWnd(), start);
+        else if (CWnd* view = HxDrawingViewWindow())
+            view->SendMessage(UM_PRESS_BUTTON, 0, LPARAM(start));
     }
 }
 

@@ -125,6 +125,21 @@ public:
     int BuildStaticFrustum(float cx, float cy, float cz, float radius, float height, float ratio, float ax,
                            float ay, float az);
     int BuildStaticSphere(float cx, float cy, float cz, float radius, float ax, float ay, float az);
+    // Fixed figures with straight edges about the centre M (construct/static_builders.cpp): points
+    // first, then edges, then faces, each face counter-clockwise seen from outside (a polygon from
+    // +z).  The regular n-gons start with the side parallel to x below M.  The cuboid of length L
+    // (x), width W (y) and height H (z) has 26 cells, its top corners named after the bottom ones
+    // with "1"; the prism (a frustum for a ratio q other than 1: the top scaled by q) 6n + 2, named
+    // the same way; the pyramid 4n + 2, its apex named last; the polygon 2n + 1; the regular solids
+    // of circumradius r 14, 26, 62 and 62 (the last two drawn as filled solids without point marks).
+    int BuildStaticCuboid(float cx, float cy, float cz, float length, float width, float height);
+    int BuildStaticPrism(float cx, float cy, float cz, int n, float radius, float height, float ratio);
+    int BuildStaticPyramid(float cx, float cy, float cz, int n, float radius, float height);
+    int BuildStaticRegularPolygon(float cx, float cy, float cz, int n, float radius);
+    int BuildStaticTetrahedron(float cx, float cy, float cz, float radius);
+    int BuildStaticOctahedron(float cx, float cy, float cz, float radius);
+    int BuildStaticDodecahedron(float cx, float cy, float cz, float radius);
+    int BuildStaticIcosahedron(float cx, float cy, float cz, float radius);
     // The points dividing the segment from A to B into n equal parts, each following A and B: all
     // n - 1 of them, or only the first.  Returns how many it made.
     int BuildDivisionPoints(WORD a, WORD b, int n, BOOL onlyFirst);

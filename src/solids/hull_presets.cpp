@@ -1,6 +1,8 @@
 // The hull command's preset vertex sets.
 #include "solids/hull_presets.h"
 
+#include "solids/regular_solids.h"
+
 #include <cmath>
 
 const char16_t* const g_hullPresetNames[kHullPresetCount] = {
@@ -55,19 +57,13 @@ std::vector<double> HxHullPresetPoints(int item) {
         break;
     case 5: {
         const double s = 10.0 / std::sqrt(3.0);
-        Add(out, -s, -s, -s);
-        Add(out, s, s, -s);
-        Add(out, -s, s, s);
-        Add(out, s, -s, s);
+        for (const auto& c : kTetrahedronSigns)
+            Add(out, s * c[0], s * c[1], s * c[2]);
         break;
     }
     case 7:
-        for (int axis = 0; axis < 3; ++axis)
-            for (double sign : {1.0, -1.0}) {
-                double p[3] = {0.0, 0.0, 0.0};
-                p[axis] = 6.0 * sign;
-                Add(out, p[0], p[1], p[2]);
-            }
+        for (const auto& c : kOctahedronCorners)
+            Add(out, 6.0 * c[0], 6.0 * c[1], 6.0 * c[2]);
         break;
     case 8: {
         const double g = (std::sqrt(5.0) - 1.0) / 2.0, h = g + 1.0, k = 6.0 / std::sqrt(3.0);

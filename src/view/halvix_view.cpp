@@ -5,6 +5,7 @@
 #include "dynamics/buttons.h"
 #include "model/page.h"
 #include "view/gl_context.h"
+#include "view/media_player.h"
 #include "view/context_menus.h"
 #include "view/glyph_lists.h"
 #include "view/view_accelerators.h"
@@ -136,6 +137,20 @@ CHalvixView::CHalvixView(QWidget* parent) : QOpenGLWidget(parent) {
     OnCommandId(ID_CREATE_TEXT, &CHalvixView::OnPasteBitmapText);
     OnUpdateId(ID_CREATE_TEXT, &CHalvixView::OnUpdatePasteBitmapText);
     OnCommandId(ID_EDIT_PREFERONCES, &CHalvixView::OnEditPreferences);
+    // Printing.
+    OnCommandId(ID_FILE_PRINT, &CHalvixView::OnFilePrint);
+    OnUpdateId(ID_FILE_PRINT, &CHalvixView::OnUpdateFilePrint);
+    OnCommandId(ID_FILE_PRINT_DIRECT, &CHalvixView::OnFilePrintDirect);
+    OnUpdateId(ID_FILE_PRINT_DIRECT, &CHalvixView::OnUpdateFilePrint);
+    OnCommandId(ID_FILE_PRINT_PREVIEW, &CHalvixView::OnFilePrintPreview);
+    OnUpdateId(ID_FILE_PRINT_PREVIEW, &CHalvixView::OnUpdateFilePrint);
+    // The media player.
+    OnCommandId(ID_VIEW_MEDIA, &CHalvixView::OnMediaPlay);
+    OnCommandId(ID_VIEW_MEDIA_SETTINGS, &CHalvixView::OnMediaSettings);
+    OnCommandId(ID_VIEW_MEDIA_CTRL, &CHalvixView::OnToggleMediaControl);
+    OnUpdateId(ID_VIEW_MEDIA_CTRL, &CHalvixView::OnUpdateMediaControl);
+    OnCommandId(ID_VIEW_MEDIA_CLOSE, &CHalvixView::CloseMedia);
+    OnUpdateId(ID_VIEW_MEDIA_CLOSE, &CHalvixView::OnUpdateMediaClose);
     OnUpdateId(ID_EDIT_PREFERONCES, &CHalvixView::OnUpdateEditPreferences);
     // A command outside the view (the line commands with nothing selected) makes a mouse tool
     // current: the drawing in progress is dropped, as the tool buttons drop it.
@@ -159,6 +174,14 @@ CHalvixView::CHalvixView(QWidget* parent) : QOpenGLWidget(parent) {
 }
 
 CHalvixView::~CHalvixView() {
+    // The player goes with the view.
+    if (CMediaPlayer* player = g_pMediaPlayer) {
+        g_pMediaPlayer = nullptr;
+        delete player;
+        g_mediaFullScreen = false;
+        if (IsTimerSet(kMediaTimer))
+            KillTimer(kMediaTimer);
+    }
     OnDestroy();
     HxSetContextMenuPresenter(nullptr);
     HxSetMouseToolSelector(nullptr);
@@ -230,6 +253,7 @@ void CHalvixView::initializeGL() {
 void CHalvixView::resizeGL(int w, int h) {
     OnSize(DevicePixels(w), DevicePixels(h));
     m_frameFresh = false;
+    MoveMediaWindow();
 }
 
 void CHalvixView::paintGL() {

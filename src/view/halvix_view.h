@@ -9,6 +9,7 @@
 #include <QMetaObject>
 #include <QOpenGLWidget>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -17,6 +18,9 @@ class CGCell;
 class CGPage;
 class CGVertex;
 class CHalvixDoc;
+class CPrintJob;
+class CPrintSheet;
+class QPrinter;
 
 // Command ids of the view's picture commands.
 constexpr UINT ID_EDIT_PRINTSCR = 33601; // F7: the cropped figure to the clipboard
@@ -212,6 +216,49 @@ public:
     // The cursor of the current tool: a cross for box select and screenshots, a pen for ink.
     void UpdateToolCursor();
 
+    // ---- Printing (view_print.cpp) ----
+    // Each page of the document made current in turn, drawn and read back into m_printImages with
+    // its title; the page current before comes back (with its selection cleared, a running tool
+    // closed, the ink and the kept trace picture erased).  FALSE without a document.
+    BOOL RenderPagesForPrinting();
+    void OnBeginPrinting();
+    // Sheet n (from 1) of the job, on the drawing rectangle pageRect.
+    void OnPrint(CPrintSheet& sheet, const QRect& pageRect, int n);
+    void OnEndPrinting();
+    // The sheets from to to (from 1) of the document on a job; the number of sheets printed.
+    int PrintDocument(CPrintJob& job, int from, int to);
+    // The document on a printer (its page range, else every page); false when it failed.
+    bool PrintTo(QPrinter& printer);
+    // ID_FILE_PRINT (with the print dialog), ID_FILE_PRINT_DIRECT (the default printer),
+    // ID_FILE_PRINT_PREVIEW ("显示整页", the preview window with its own print and close buttons).
+    void OnFilePrint();
+    void OnFilePrintDirect();
+    void OnFilePrintPreview();
+    void OnUpdateFilePrint(CCmdUI* pCmdUI);
+    // The pictures and titles of the pages while a job prints.
+    std::vector<QImage> m_printImages;
+    std::vector<CString> m_printTitles;
+
+    // ---- The media player (view_media.cpp) ----
+    // "影音播放": the page's media file (or one chosen, which becomes the page's) played over the
+    // drawing, in music mode for music files, else in video mode.
+    void OnMediaPlay();
+    // "播放设置": the player in full screen with its control bar, or the bar taken away again.
+    void OnMediaSettings();
+    // "切换播放控制": the mouse for the player (video mode, the player in sight) or the figure.
+    void OnToggleMediaControl();
+    void OnUpdateMediaControl(CCmdUI* pCmdUI);
+    // "关闭影音": the player closed and gone.
+    void CloseMedia();
+    void OnUpdateMediaClose(CCmdUI* pCmdUI);
+    // The poll of timer 2: the player closes when its playback has stopped or ended.
+    void PollMedia();
+    // A key pressed on the player's full-screen window.
+    void OnMediaKey(int key);
+    // Video mode (1, the mouse operates the player) or music mode (0); 1 when the view is made.
+    int m_mediaShown = 1;
+    static constexpr UINT_PTR kMediaTimer = 2;
+
     // ---- Pictures ----
     // Draws the frame and finds the box of the figure in it (picture_export.h), in read-back
     // coordinates; false when the frame shows only background or cannot be read.
@@ -267,6 +314,7 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
     bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     void DrawToolOverlays() override;
     void DrawScreenOverlays() override;
 
@@ -321,6 +369,12 @@ private:
     void EditLabel(CGCell& cell);
     void ShowViewContextMenu(UINT menuId, CPoint clientPoint);
     void ArrowKey(int key, bool ctrl);
+    // The media player's part of the mouse and the arrow keys: false when no player takes them.
+    bool MediaClick();
+    bool MediaArrowKey(bool left, bool right, bool up);
+    // Where the player's window goes: the view's area in its top-level window (host).
+    QRect MediaRect(QWidget** host) const;
+    void MoveMediaWindow();
     void StopAnimationTimer();
     void StartAnimationTimer();
     void SetStandardView(const double* angles, bool planeView);
@@ -340,6 +394,19 @@ private:
 
 // The drawing view, null while there is none.
 extern CHalvixView* g_pView;
+
+// How the print commands reach printers and their windows (tests replace them).
+struct HxPrintServices {
+    // The printer of a job: the default one (no name) or the one named.
+    std::function<std::unique_ptr<QPrinter>(const CString& name)> makePrinter;
+    // The print dialog with the pages minPage to maxPage offered; false when cancelled.
+    std::function<bool(QPrinter& printer, QWidget* parent, int minPage, int maxPage)> runPrintDialog;
+    // The preview window, which asks paint for its pages.
+    std::function<void(QPrinter& printer, QWidget* parent, const std::function<void(QPrinter*)>& paint)>
+        runPreview;
+};
+HxPrintServices& HxGetPrintServices();
+void HxResetPrintServices();
 
 // Shows the view's context menus as menus of `owner` (the view does this when it is made).
 void HxInstallViewContextMenus(QWidget* owner);

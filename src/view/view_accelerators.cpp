@@ -17,6 +17,7 @@ const std::vector<CAccelerator>& HxViewAccelerators() {
         {QKeyCombination(Qt::AltModifier, Qt::Key_Down), ID_VIEW_ZOOM_OUT},
         {QKeyCombination(Qt::AltModifier, Qt::Key_Up), ID_VIEW_ZOOM_IN},
         {QKeyCombination(Qt::ControlModifier | Qt::AltModifier, Qt::Key_C), ID_VIEW_COLOR_RINGS},
+        {QKeyCombination(Qt::ControlModifier | Qt::AltModifier, Qt::Key_M), ID_VIEW_MEDIA_SETTINGS},
         {QKeyCombination(Qt::Key_F7), ID_EDIT_PRINTSCR},
         {QKeyCombination(Qt::ControlModifier, Qt::Key_Z), ID_EDIT_UNDO},
         {QKeyCombination(Qt::AltModifier, Qt::Key_Backspace), ID_EDIT_UNDO},

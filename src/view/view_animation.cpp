@@ -117,6 +117,8 @@ void CHalvixView::OnTimer(UINT_PTR id) {
             StopAnimationTimer();
             SetAnimMode(kModeZ);
         }
+    } else if (id == kMediaTimer) {
+        PollMedia();
     }
     RenderScene();
     m_inTimer = false;
@@ -235,6 +237,9 @@ void CHalvixView::OnCtrlKeyDown() {
 
 void CHalvixView::ArrowKey(int key, bool ctrl) {
     CGPage* page = g_pCurPage;
+    // 0. An open media player takes the arrows.
+    if (MediaArrowKey(key == kLeft, key == kRight, key == kUp))
+        return;
     // 1. Steering the rotation while it runs.
     if (g_animationRunning && AnimMode() > kModeButtons) {
         if (!ctrl) {

@@ -35,6 +35,19 @@ constexpr UINT ID_VIEW_SNAPSHOT = 33267;      // 对象快照
 constexpr UINT ID_CREATE_INKMARKS = 33587;    // 画笔 ("画笔手绘")
 constexpr UINT ID_INK_SAVE = 33594;           // "保存墨迹" (ID_INK_ERASE 33593 "擦除墨迹")
 
+// The media player's other commands, and the frame's full-screen (F4) and Esc commands, which the
+// player's full-screen window hands on.
+constexpr UINT ID_VIEW_MEDIA_SETTINGS = 33310; // "播放设置" (Ctrl+Alt+M)
+constexpr UINT ID_VIEW_MEDIA_CTRL = 33510;     // 切换播放控制
+constexpr UINT ID_VIEW_MEDIA_CLOSE = 32789;    // 关闭影音 (Esc closes it through the frame)
+constexpr UINT ID_VIEW_FULLSCREEN = 32772;
+constexpr UINT ID_VIEW_ESCAPE = 32787;
+
+// Printing.
+constexpr UINT ID_FILE_PRINT = 57607;         // "打印"
+constexpr UINT ID_FILE_PRINT_DIRECT = 57608;  // "快速打印": the default printer, no dialog
+constexpr UINT ID_FILE_PRINT_PREVIEW = 57609; // "打印预览" ("显示整页")
+
 // Undo and redo (Ctrl+Z and Alt+Backspace, Ctrl+R) are ID_EDIT_UNDO and ID_EDIT_REDO.
 
 // Animation and view options.

@@ -133,6 +133,9 @@ bool CHalvixView::MouseBlocked() const {
 }
 
 void CHalvixView::OnLButtonDown(UINT nFlags, CPoint point) {
+    // While the player is shown a click pauses or resumes it.
+    if (MediaClick())
+        return;
     if (!m_pDocument || !g_pCurPage || MouseBlocked())
         return;
     g_pressX = g_mouseX = point.x;
@@ -293,7 +296,7 @@ void CHalvixView::ArrowPress(UINT nFlags, CPoint point) {
 }
 
 void CHalvixView::OnMouseMove(UINT nFlags, CPoint point) {
-    if (MouseBlocked())
+    if (MouseBlocked() || (g_pMediaPlayer && m_mediaShown))
         return;
     g_mouseDX = point.x - g_mouseX;
     g_mouseDY = point.y - g_mouseY;

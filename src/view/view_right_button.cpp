@@ -77,7 +77,8 @@ void CHalvixView::CancelDrawing() {
 void CHalvixView::OnRButtonDown(UINT nFlags, CPoint point) {
     (void)nFlags;
     CGPage* page = g_pCurPage;
-    if (!page)
+    // The right button does nothing at all while the media player is shown.
+    if (!page || (g_pMediaPlayer && m_mediaShown))
         return;
     switch (g_mouseTool) {
     case 1: {

@@ -3,8 +3,10 @@
 // selected; for looking at the frame on a screen.  "--screenshot FILE" saves a picture of the
 // window after a moment and ends; "--full-screen", "--quick-help", "--look N", "--tab N" (a ribbon
 // category), "--mini", "--hide-pane", "--fold-pane" (the object pane folded to its tab) and
-// "--slide-out" (folded and slid out) show those states; "--tool" makes a midpoint tool on a
-// third page, applies it with F5 to four points and click by click, and opens its script view.
+// "--slide-out" (folded and slid out) show those states; "--media FILE" plays a media file over the
+// drawing (in video mode), "--print-preview" opens the print preview; "--tool" makes a midpoint
+// tool on a third page, applies it with F5 to four points and click by click, and opens its script
+// view.
 #include "app/auto_hide_pane.h"
 #include "app/halvix_app.h"
 #include "app/main_frame.h"
@@ -27,7 +29,9 @@
 #include "model/vertex.h"
 #include "view/halvix_view.h"
 #include "view/vertex_array.h"
+#include "view/media_player.h"
 #include "view/view_globals.h"
+#include "view/view_ids.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -178,6 +182,17 @@ int main(int argc, char** argv) {
         AfxGetCommandRouter().Execute(ID_VIEW_FULLSCREEN);
     if (args.contains(QStringLiteral("--quick-help")))
         AfxGetCommandRouter().Execute(ID_QUICK_HELP);
+    const int media = args.indexOf(QStringLiteral("--media"));
+    if (media >= 0 && media + 1 < args.size()) {
+        g_pCurPage->m_mediaFile = CString::FromQString(args[media + 1]);
+        AfxGetCommandRouter().Execute(ID_VIEW_MEDIA);
+        if (!frame->GetView()->m_mediaShown)
+            frame->GetView()->m_mediaShown = 1;
+        if (g_pMediaPlayer)
+            g_pMediaPlayer->ShowWindow(true);
+    }
+    if (args.contains(QStringLiteral("--print-preview")))
+        QTimer::singleShot(500, frame, [] { AfxGetCommandRouter().Execute(ID_FILE_PRINT_PREVIEW); });
     const int shot = args.indexOf(QStringLiteral("--screenshot"));
     if (shot >= 0 && shot + 1 < args.size()) {
         const QString file = args[shot + 1];

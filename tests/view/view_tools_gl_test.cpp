@@ -246,7 +246,7 @@ TEST_F(ToolsTest, TheLabelDialogRenamesAndFixesTheName) {
     EXPECT_EQ(a->m_labelHidden, 0);
 }
 
-// Stands for the media player's command, which another part of the program handles.
+// Stands for the media player's command (ahead of the view, which plays the media itself).
 class CMediaRecorder : public CCmdTarget {
 public:
     CMediaRecorder() { OnCommandId(ID_VIEW_MEDIA, &CMediaRecorder::OnMedia); }
@@ -256,7 +256,7 @@ public:
 
 TEST_F(ToolsTest, PlayBuildsButtonsFromTheSelectionElseOpensTheMedia) {
     CMediaRecorder media;
-    AfxGetCommandRouter().SetChain({m_view.get(), m_doc.get(), &media});
+    AfxGetCommandRouter().SetChain({&media, m_view.get(), m_doc.get()});
     std::vector<int> kinds;
     int answer = 1;
     HxGetViewServices().constructFromSelection = [&](CHalvixDoc&, int kind) {
