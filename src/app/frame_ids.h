@@ -3,6 +3,7 @@
 
 #include "document/display_ids.h" // ID_SELECT_PAGE
 #include "document/halvix_doc.h"   // ID_EDIT_PROPERTY
+#include "document/tool_commands.h" // the tool menu's ids
 #include "platform/types.h"
 #include "view/view_ids.h"
 
@@ -37,12 +38,8 @@ constexpr UINT ID_TREE_REBUILD = 34123;   // "刷新并展开当前页对象列�
 constexpr UINT ID_PAGE_MOVE_UP = 34127;   // "当前页前移"
 constexpr UINT ID_PAGE_MOVE_DOWN = 34128; // "当前页后移"
 
-// Tool sets under the custom-tool button: set k is 34000 + k, tool n is 20000 + n; only these
-// ranges are routed.
-constexpr UINT ID_TOOLSET_FIRST = 34000;
-constexpr UINT ID_TOOLSET_LAST = 34010;
-constexpr UINT ID_TOOL_FIRST = 20000;
-constexpr UINT ID_TOOL_LAST = 20500;
+// Tool sets under the custom-tool button: set k is 34000 + k, tool n is 20000 + n (the ids are
+// the document's tool commands'); their images follow 69.
 constexpr int HX_TOOLSET_IMAGE_BASE = 69;
 
 // Status bar panes: the information pane and the current-page pane, with their element indices

@@ -12,7 +12,9 @@
 #include "app/ribbon_bar.h"
 #include "app/ribbon_icons.h"
 #include "app/status_bar.h"
+#include "app/tool_dialogs_ui.h"
 #include "document/halvix_doc.h"
+#include "document/tool_commands.h"
 #include "dynamics/button_press.h"
 #include "document/neighbour_services.h"
 #include "view/halvix_view.h"
@@ -164,7 +166,13 @@ CMainFrame::~CMainFrame() {
     m_doc->m_pRecentFileList = nullptr;
     if (m_wndObjectView)
         m_wndObjectView->SetDocument(nullptr);
-    // The tools of the tool sets are the frame's; their buttons go with the ribbon.
+    // The tools of the tool sets are the frame's; their buttons go with the ribbon.  Nothing may
+    // point at them afterwards.
+    if (g_pCurrentTool && g_globalTools.Find(g_pCurrentTool))
+        HxSetCurrentTool(nullptr, 0);
+    HxDestroyToolScriptView();
+    HxInstallRibbonToolMenu(nullptr);
+    g_docToolMenuCount = 0;
     HxDeleteRecords(g_globalTools);
     g_toolCommandCount = 0;
     g_toolSetCount = 0;
@@ -212,6 +220,8 @@ int CMainFrame::OnCreate() {
     if (HxRibbonCategory* home = m_wndRibbonBar->GetCategory(m_wndRibbonBar->GetCategoryCount() - 8))
         if (HxRibbonPanel* tools = home->GetPanel(1))
             g_customToolButton = dynamic_cast<HxRibbonButton*>(tools->FindByID(ID_CUSTOM_TOOL));
+    HxInstallRibbonToolMenu(g_customToolButton);
+    g_docToolMenuCount = 0;
     if (g_customToolButton && !g_installFolder.IsEmpty())
         LoadToolSetFolder(g_installFolder.ToQString() + QStringLiteral("/Tools"));
 
@@ -439,7 +449,8 @@ void CMainFrame::OnViewColor() {
         m_view->SendMessage(UM_APPLY_COLOR, WPARAM(button->GetColor()), 0);
 }
 
-// The custom-tool button only carries the tool-set menu.
+// The custom-tool button is a menu: its tool commands, the document's tools and the tool sets
+// are its items, and the button runs nothing of its own.
 void CMainFrame::OnCustomTool() {}
 
 void CMainFrame::OnAppExit() {

@@ -37,6 +37,8 @@ const std::vector<CAccelerator>& HxFrameAccelerators() {
         {QKeyCombination(Qt::ControlModifier, Qt::Key_D), ID_SELECT_CHILDREN},
         {QKeyCombination(Qt::ControlModifier, Qt::Key_K), ID_AUTOBTNDEL},
         {QKeyCombination(Qt::Key_F4), ID_VIEW_FULLSCREEN},
+        // The current custom tool applied to the selection.
+        {QKeyCombination(Qt::Key_F5), ID_TOOL_AUTODO},
         // The two view states of the view buttons, and the compaction of the numbering.
         {QKeyCombination(Qt::Key_F8), ID_EDIT_BTN_START},
         {QKeyCombination(Qt::Key_F9), ID_EDIT_BTN_END},

@@ -1,6 +1,9 @@
 // Start values of the document's process-wide state.
 #include "document/doc_globals.h"
 
+#include "document/tool_commands.h"
+#include "document/tool_dialogs.h"
+
 #include "model/model_globals.h"
 #include "view/texture_loading.h"
 #include "view/view_settings.h"
@@ -60,6 +63,10 @@ void HxResetDocumentGlobals() {
     }
     g_lastDocumentPath.Empty();
     g_userName.Empty();
+    // The tool commands' state (the tool menu itself belongs to whoever installed it).
+    g_currentToolCommand = 0;
+    g_docToolMenuCount = 0;
+    HxDestroyToolScriptView();
     for (float* mark : {g_viewMarkStart, g_viewMarkTarget})
         std::copy(std::begin(kDefaultViewMark), std::end(kDefaultViewMark), mark);
 }

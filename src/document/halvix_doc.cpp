@@ -68,6 +68,7 @@ CHalvixDoc::CHalvixDoc() {
     AddColorCommands();
     AddPolygonCommands();
     AddGalleryCommands();
+    AddToolCommands();
     OnCommandId(ID_EDIT_PROPERTY, &CHalvixDoc::OnEditProperties);
     OnUpdateId(ID_EDIT_PROPERTY, &CHalvixDoc::OnUpdateEditProperties);
     OnCommandId(ID_FILE_SAVE_GF, &CHalvixDoc::OnFileSaveGf);
@@ -164,6 +165,7 @@ BOOL CHalvixDoc::OnNewDocument() {
 }
 
 void CHalvixDoc::DeleteContents() {
+    ForgetDocumentTools();
     HxDeleteRecords(m_tools);
     while (!m_pages.IsEmpty())
         delete m_pages.RemoveHead();
@@ -187,6 +189,7 @@ void CHalvixDoc::OnInitialUpdate() {
     page->m_cmdProcessor.SetMenuOwner(AfxGetMainWnd(), ID_EDIT_UNDO, ID_EDIT_REDO);
     page->m_cmdProcessor.UpdateMenu();
     HxSetStatusText(kPagePane, CString(u"当前页：") + page->m_title);
+    RebuildToolMenu();
 }
 
 void CHalvixDoc::UpgradePagesToCurrentVersion() {

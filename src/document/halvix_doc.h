@@ -644,6 +644,26 @@ public:
     BOOL EditIterateProperties(CGIterate& iterate);
     BOOL EditTrackProperties(CGTrack& track);
 
+    // ---- User-defined tools (document/tool_commands.cpp) ----
+    // 20000-20500: the tool of the command becomes current and the custom-tool mouse tool applies it
+    // (an application running on the current page is finished first); 34000-34010 do nothing.
+    void OnToolMenuCommand(UINT id);
+    void OnUpdateToolMenuCommand(CCmdUI* pCmdUI);
+    // ID_TOOL_CREATE: a tool from the selected construction, named in "新建工具", appended to the
+    // document's tools and to the tool menu, and made current.
+    void OnToolCreate();
+    // The document's tools in the tool menu again (after new, open, copy and delete); a current tool
+    // of the document is forgotten.
+    void RebuildToolMenu();
+    // ID_TOOL_SCRIPT: the script view of the current tool.
+    void OnToolScriptView();
+    // ID_TOOL_OPTION: "工具属性" on the document's tools.
+    void OnToolOptions();
+    void OnUpdateToolOptions(CCmdUI* pCmdUI);
+    // ID_TOOL_AUTODO (F5): the current tool applied to the selection as one undo step.
+    void OnToolApply();
+    void OnUpdateToolApply(CCmdUI* pCmdUI);
+
     CPageList m_pages;      // in display order (owned)
     CRecordList m_tools;    // the document's own tools (owned)
     WORD m_pageCounter = 0; // the number of the most recently created page
@@ -709,6 +729,10 @@ private:
     void AddEditCommands();
     // The message map entries of the point, iteration, trace and style commands.
     void AddDocumentConstructCommands();
+    // The message map entries of the tool commands.
+    void AddToolCommands();
+    // The current tool is forgotten when it is one of the document's (before they go).
+    void ForgetDocumentTools();
     // Reads a ".gf" file: in the older layout, else (a document saved under that name later) in
     // the present one.  FALSE after an error, which has been reported.
     BOOL ReadGfFile(const CString& path);

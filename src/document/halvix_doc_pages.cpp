@@ -129,9 +129,13 @@ void CHalvixDoc::FinishToolOnPage(CGPage* page) {
         page->m_cmdProcessor.Submit(new CCmdAddCells(made, CString(u"使用工具：") + g_pCurrentTool->m_name));
         SetModifiedFlag();
     } else if (made == -1) {
-        // The step before the cancelled construction can no longer be undone (when there is one).
-        if (CCmd* last = page->m_cmdProcessor.GetCurrent())
+        // The tool's inputs start again, and the step before the cancelled construction can no
+        // longer be undone (when there is one).
+        page->m_toolNextCondition = 0;
+        if (CCmd* last = page->m_cmdProcessor.GetCurrent()) {
             last->m_undoable = 0;
+            page->m_cmdProcessor.UpdateMenu();
+        }
     }
 }
 

@@ -100,7 +100,10 @@ bool CRecord::Validate() {
         const CGCell* cell = cells[condition->m_id];
         if (!cell->m_parents.IsEmpty())
             return false;
-        if (condition->m_isPoint != cell->IsKindOf(RUNTIME_CLASS(CGVertex)))
+        // Point inputs are points (the placeholder follows the mouse and a click may put a new point
+        // in its place); value inputs are values.
+        if (condition->m_isPoint ? !cell->IsKindOf(RUNTIME_CLASS(CGVertex))
+                                 : !cell->IsKindOf(RUNTIME_CLASS(CGTmVariable)))
             return false;
         isInput[condition->m_id] = true;
         if (condition->m_isPoint)

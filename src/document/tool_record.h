@@ -40,8 +40,8 @@ public:
 
     // A tool is whole when its cells carry the ids 0, 1, 2, ... of their places, every parent id
     // lies below the cell's own, the child lists are empty, and the conditions name exactly the
-    // cells without parents, in ascending order, points as point inputs.  Sets the counts from
-    // the content.  False (and nothing changed) when it is not whole.
+    // cells without parents, in ascending order, points as point inputs and values as value inputs.
+    // Sets the counts from the content.  False (and nothing changed) when it is not whole.
     bool Validate();
 
     CString m_name;

@@ -8,6 +8,8 @@
 
 #include <vector>
 
+class CRecord;
+
 // The marks of the transform commands: ids only, 0 (kind 0) for none; not stored with the page.
 struct CTransformMarks {
     WORD m_centerId = 0; // a point
@@ -240,6 +242,31 @@ public:
     // Every list of the page that holds ids (selection, walk, running buttons, traces, the id
     // vectors) with the id of a cell that left the page dropped.
     void ForgetId(WORD id);
+
+    // ---- User-defined tools (document/tool_apply.cpp) ----
+    // A tool made from the selected cells and all their ancestors: the cells copied with tool-local
+    // ids 0, 1, ..., the free points in space and parameters without parents as its inputs.  Roots
+    // that feed no selected cell are dropped (after asking whether to go on); a root of another kind
+    // fails with a message.  Null when nothing was made.
+    CRecord* CreateTool();
+    // Starts one application of the current tool at the mouse's point: its working copy, the first
+    // input's placeholder at the point and the cells that depend on that input alone.  False when no
+    // tool is current, one is being applied, or the page has no room for it (the mouse tool then
+    // returns to the arrow).
+    bool StartToolApplication(float x, float y, float z);
+    // Matches the current input: an existing cell of the page by its id (newCell null), or a new point
+    // the view made under the placeholder's id (id 0; the page owns it from here on).  Returns 0 while
+    // inputs remain, the number of ids the finished application took, or -1 when the id counter no
+    // longer agrees with that count.  A cell of the wrong kind for the input matches nothing.
+    int MatchToolInput(WORD id, CGCell* newCell);
+    // The current tool applied at once to the selected points and values, as often as they allow
+    // (consumed in selection order).  Returns the number of cells made, 0 when none.
+    int ApplyCurrentTool();
+    // How often ApplyCurrentTool would apply a tool to the present selection.
+    int CountToolRepetitions(const CRecord& tool) const;
+    // A text item or value made as a new one: the next free text place (measurements of several rows
+    // take their rows).
+    void PlaceAsNewTextItem(CGCell& cell);
 
     // ---- Selection lists ----
     // The kind list a cell belongs in, by its class.

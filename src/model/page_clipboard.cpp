@@ -165,8 +165,7 @@ int CGPage::PasteFromClipboard(CArchive& ar) {
         if (cell->IsKindOf(RUNTIME_CLASS(CGButton))) {
             PlaceNewButton(cell->m_labelPos[0], cell->m_labelPos[1]);
         } else if (cell->IsKindOf(RUNTIME_CLASS(CGTmVariable)) || cell->IsKindOf(RUNTIME_CLASS(CGTmVector))) {
-            const int rows = cell->m_style == 1 ? std::clamp(cell->m_extA2, 1, 64) : 1;
-            PlaceNewTextItem(cell->m_labelPos[0], cell->m_labelPos[1], BYTE(rows));
+            PlaceAsNewTextItem(*cell);
         } else if (auto* formula = DYNAMIC_DOWNCAST(CGTbMtfText, cell)) {
             if (formula->m_background != background) {
                 formula->m_background = background;
@@ -192,4 +191,9 @@ int CGPage::PasteFromClipboard(CArchive& ar) {
     const std::vector<WORD> ids = m_scratchIds;
     UpdateCellsById(ids);
     return n;
+}
+
+void CGPage::PlaceAsNewTextItem(CGCell& cell) {
+    const int rows = cell.m_style == 1 ? std::clamp(cell.m_extA2, 1, 64) : 1;
+    PlaceNewTextItem(cell.m_labelPos[0], cell.m_labelPos[1], BYTE(rows));
 }

@@ -523,7 +523,8 @@ void CHalvixView::CustomToolPress(CPoint point) {
     if (page->m_constructMarker == 0 || !services.matchToolInput)
         return;
     int n = 0;
-    if (!picked) {
+    // The placeholder under the mouse is no hit: only cells made before it can be inputs.
+    if (!picked || id == 0) {
         m_toolStage = 1;
         return;
     }

@@ -4,7 +4,9 @@
 // window after a moment and ends; "--full-screen", "--quick-help", "--look N", "--tab N" (a ribbon
 // category), "--mini", "--hide-pane", "--fold-pane" (the object pane folded to its tab) and
 // "--slide-out" (folded and slid out) show those states; "--media FILE" plays a media file over the
-// drawing (in video mode), "--print-preview" opens the print preview.
+// drawing (in video mode), "--print-preview" opens the print preview; "--tool" makes a midpoint
+// tool on a third page, applies it with F5 to four points and click by click, and opens its script
+// view.
 #include "app/auto_hide_pane.h"
 #include "app/halvix_app.h"
 #include "app/main_frame.h"
@@ -12,6 +14,12 @@
 #include "app/quick_help.h"
 #include "app/ribbon_bar.h"
 #include "document/halvix_doc.h"
+#include "document/tool_commands.h"
+#include "document/tool_dialogs.h"
+#include "app/tool_dialogs_ui.h"
+#include "model/dependent_points.h"
+#include "view/view_services.h"
+#include "view/view_tool_globals.h"
 #include "document/undo_cmds.h"
 #include "model/arc_circles.h"
 #include "model/face.h"
@@ -67,6 +75,60 @@ void BuildFigure(CGPage& page) {
     g_coordDisplayFlags = 1;
 }
 
+// The midpoint of two free points made into a tool, applied with F5 to four more points and once
+// click by click (an existing point, then a new point in space), and its script view opened.
+void MakeAndApplyTool(CHalvixDoc& doc) {
+    doc.OnNewPage();
+    CGPage& page = *g_pCurPage;
+    const int before = page.m_nextId;
+    const WORD a =
+        Add(page, new CGVerFreeXyz(page.m_nextId, page.m_nextVertex++, page.MakeAutoLabel(1), -8, -6, 0));
+    const WORD b =
+        Add(page, new CGVerFreeXyz(page.m_nextId, page.m_nextVertex++, page.MakeAutoLabel(1), 2, -6, 4));
+    const WORD ab = Add(page, new CGLine(page.m_nextId, a, b, CGLine::kSegment));
+    const WORD m = Add(page, new CGVerMid(page.m_nextId, page.m_nextVertex++, page.MakeAutoLabel(1), ab));
+    page.m_cmdProcessor.Submit(new CCmdAddCells(page.m_nextId - before, u"添加中点"));
+    HxSetDialogRunner([](CDialog& dialog) -> INT_PTR {
+        if (auto* create = dynamic_cast<CDlgTool*>(&dialog))
+            create->m_name = u"中点工具";
+        return IDOK;
+    });
+    HxSetMessageBoxHandler([](const CString&, const CString&, UINT) { return IDOK; });
+    page.SelectCell(m);
+    page.FindCell(m)->m_selected = true;
+    AfxGetCommandRouter().Execute(ID_TOOL_CREATE);
+    HxSetDialogRunner(nullptr);
+    HxSetMessageBoxHandler(nullptr);
+    page.ClearSelection();
+    WORD q[4];
+    const float at[4][3] = {{-8, 4, 0}, {0, 8, 6}, {4, -2, 0}, {10, 4, 8}};
+    const int made = page.m_nextId;
+    for (int i = 0; i < 4; ++i)
+        q[i] = Add(page, new CGVerFreeXyz(page.m_nextId, page.m_nextVertex++, page.MakeAutoLabel(1), at[i][0],
+                                          at[i][1], at[i][2]));
+    page.m_cmdProcessor.Submit(new CCmdAddCells(page.m_nextId - made, u"添加点"));
+    page.RebuildVertexArray();
+    for (WORD id : q) {
+        page.FindCell(id)->m_selected = true;
+        page.SelectCell(id);
+    }
+    AfxGetCommandRouter().Execute(ID_TOOL_AUTODO);
+    page.ClearSelection();
+    // Click by click: the tool picked in its menu, the first input on B, the second in space.
+    AfxGetCommandRouter().Execute(UINT(g_currentToolCommand));
+    const float start[3] = {6, 0, 0};
+    HxGetViewServices().applyToolStep(page, start);
+    HxGetViewServices().matchToolInput(page, b, nullptr);
+    const WORD marker = WORD(page.m_constructMarker);
+    const int n = HxGetViewServices().matchToolInput(
+        page, 0, new CGVerFreeXyz(marker, page.m_nextVertex++, CString(), 10, -8, 0));
+    if (n > 0)
+        page.m_cmdProcessor.Submit(new CCmdAddCells(n, CString(u"使用工具：") + g_pCurrentTool->m_name));
+    HxSelectMouseTool(1);
+    AfxGetCommandRouter().Execute(ID_TOOL_SCRIPT);
+    doc.UpdateAllViews();
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -92,6 +154,8 @@ int main(int argc, char** argv) {
     doc->UpdateAllViews();
 
     const QStringList args = QCoreApplication::arguments();
+    if (args.contains(QStringLiteral("--tool")))
+        MakeAndApplyTool(*doc);
     const int look = args.indexOf(QStringLiteral("--look"));
     if (look >= 0 && look + 1 < args.size())
         AfxGetCommandRouter().Execute(args[look + 1].toUInt());
@@ -135,6 +199,11 @@ int main(int argc, char** argv) {
         QTimer::singleShot(2500, frame, [frame, file] {
             frame->GetView()->RenderScene();
             QPixmap picture = frame->grab();
+            if (CToolScriptWindow* script = HxToolScriptWindow(); script && script->isVisible()) {
+                QPainter painter(&picture);
+                painter.drawPixmap(script->geometry().topLeft() - frame->geometry().topLeft(),
+                                   script->grab());
+            }
             if (CDlgFastHelp* help = frame->GetQuickHelp()) {
                 // The help window lies over the frame: draw it in at its place.
                 QPainter painter(&picture);

@@ -399,17 +399,19 @@ TEST_F(MainFrameTest, ToolSetsUnderToolsBecomeButtonsWithTheirTools) {
         ASSERT_NE(g_customToolButton, nullptr);
         HxRibbonButton* custom = g_customToolButton;
         // The sub-folder's set comes after, numbered on.
+        // The four tool commands come first; the document's tools go between them and the sets.
         EXPECT_EQ(DescribeChildren(custom),
+                  "创建新工具...#34210, 应用当前工具#34211, 显示脚本视图...#34212, 工具属性#34213, "
                   "工具文件夹, 几何工具#34000[中垂线#20000, 线段#20001], 立体工具#34001[对角线#20002]");
-        EXPECT_EQ(custom->GetSubItem(0)->GetKind(), HxRibbonKind::Label);
-        auto* first = dynamic_cast<HxRibbonButton*>(custom->GetSubItem(1));
+        EXPECT_EQ(custom->GetSubItem(4)->GetKind(), HxRibbonKind::Label);
+        auto* first = dynamic_cast<HxRibbonButton*>(custom->GetSubItem(5));
         ASSERT_NE(first, nullptr);
         EXPECT_EQ(first->GetToolTipText(), u"几何工具");
         EXPECT_EQ(first->GetDescription(),
                   CString(u"自定义工具集：") + CString::FromQString(tools + QStringLiteral("/几何工具.hvx")));
         EXPECT_EQ(first->GetSubItem(0)->GetDescription(), u"两点的中垂线");
         EXPECT_EQ(first->GetImageIndex(FALSE), 69);
-        EXPECT_EQ(custom->GetSubItem(2)->GetImageIndex(FALSE), 70);
+        EXPECT_EQ(custom->GetSubItem(6)->GetImageIndex(FALSE), 70);
         EXPECT_EQ(first->GetSubItem(0)->GetImageIndex(FALSE), -1);
         EXPECT_TRUE(g_globalTools.GetCount() == 3 && g_toolCommandCount == 3 && g_toolSetCount == 2);
         EXPECT_EQ(g_globalTools.GetHead()->m_name, u"中垂线");
@@ -468,7 +470,9 @@ TEST_F(MainFrameTest, DamagedToolSetsAreSkippedWholeAndTheFrameStarts) {
     {
         CMainFrame frame;
         ASSERT_EQ(frame.OnCreate(), 0);
-        EXPECT_EQ(DescribeChildren(g_customToolButton), "工具文件夹, a_good#34000[线段#20000]");
+        EXPECT_EQ(DescribeChildren(g_customToolButton),
+                  "创建新工具...#34210, 应用当前工具#34211, 显示脚本视图...#34212, 工具属性#34213, "
+                  "工具文件夹, a_good#34000[线段#20000]");
         EXPECT_TRUE(g_globalTools.GetCount() == 1 && g_toolCommandCount == 1 && g_toolSetCount == 1);
     }
     g_installFolder = savedInstall;

@@ -2,8 +2,10 @@
 // colour message and the page link, with real mouse and key events.
 #include "view_tools_fixture.h"
 
+#include "document/tool_commands.h"
 #include "document/tool_record.h"
 #include "dynamics/ink.h"
+#include "model/dependent_points.h"
 #include "model/free_points.h"
 #include "view/label_dialog.h"
 
@@ -529,4 +531,51 @@ TEST_F(ToolsTest, DoubleClickOnEmptySpaceAndThePageLinkMessage) {
     EXPECT_EQ(m_view->SendMessage(UM_GOTO_PAGE, 0, second->m_pageId), 0);
     EXPECT_EQ(g_pCurPage, m_page);
     m_view->SetDocument(m_doc.get());
+}
+
+// A tool made from a midpoint and applied with the mouse: a move arms it, a click on A matches the
+// first input, a click on empty space puts a new point for the second; one step "使用工具：" + name.
+TEST_F(ToolsTest, AToolIsMatchedClickByClick) {
+    HxInstallToolServices();
+    auto* a = AddVertex<CGVerFreeXyz>(-4.0f, 0.0f, 0.0f);
+    auto* b = AddVertex<CGVerFreeXyz>(4.0f, -4.0f, 0.0f);
+    CGLine* ab = AddLine(a->m_id, b->m_id);
+    auto* m = AddVertex<CGVerMid>(ab->m_id);
+    m_page->SelectAllOfKind(0);
+    CRecord* tool = m_page->CreateTool();
+    ASSERT_NE(tool, nullptr);
+    tool->m_name = u"中点";
+    m_doc->m_tools.AddTail(tool);
+    m_page->ClearSelection();
+    (void)m;
+    Redraw();
+    ASSERT_TRUE(Run(20000));
+    EXPECT_EQ(g_pCurrentTool, tool);
+    ExpectTool(6, 0);
+    const int before = CellCount();
+
+    Hover(Pixel(0, 4));
+    const WORD first = WORD(m_page->m_constructMarker);
+    ASSERT_GT(first, 0) << "the first input's placeholder follows the mouse";
+    Click(Pixel(-4, 0));
+    EXPECT_EQ(m_page->FindCell(first), nullptr);
+    EXPECT_GT(m_page->m_constructMarker, first);
+    Hover(Pixel(6, 6));
+    Click(Pixel(6, 6));
+    EXPECT_EQ(m_page->m_constructMarker, -1) << "finished, armed for the next";
+    ExpectStep(u"使用工具：中点", 4);
+    EXPECT_EQ(CellCount(), before + 3);
+    auto* mid = NewestAs<CGVertex>();
+    ASSERT_NE(mid, nullptr);
+    auto* clicked = Cell<CGVertex>(WORD(first + 1));
+    ASSERT_NE(clicked, nullptr);
+    ExpectAt(*mid, (clicked->m_x - 4.0) / 2, clicked->m_y / 2, clicked->m_z / 2, 1e-4);
+    EXPECT_EQ(Parents(*Cell<CGLine>(WORD(first + 2)))[0], a->m_id);
+
+    // Undone as one step; the right button ends the armed tool.
+    ASSERT_TRUE(m_page->m_cmdProcessor.Undo());
+    EXPECT_EQ(CellCount(), before);
+    RightClick(Pixel(8, 6));
+    ExpectTool(1, 0);
+    g_pCurrentTool = nullptr;
 }

@@ -946,12 +946,56 @@ std::vector<BYTE> Store(const std::function<void(CArchive&)>& write) {
     return file.Data();
 }
 
+// Tools made from constructions on a page as the new-tool command makes them: the midpoint of two
+// free points, the foot of a point on the line through two others, the circle through three points
+// and the sum of two parameters.
+void AddMadeTools(CRecordList& list) {
+    CGPage page;
+    CGPage* saved = g_pCurPage;
+    g_pCurPage = &page;
+    g_cellMap = &page.m_cells;
+    auto add = [&](auto* cell) {
+        page.m_cells.SetAt(cell->m_id, cell);
+        return cell->m_id;
+    };
+    auto id = [&] { return page.m_nextId++; };
+    auto free = [&](float x, float y, float z) {
+        return add(new CGVerFreeXyz(id(), page.m_nextVertex++, page.MakeAutoLabel(1), x, y, z));
+    };
+    auto make = [&](std::initializer_list<WORD> selection) {
+        page.ClearSelection();
+        for (WORD cell : selection) {
+            page.FindCell(cell)->m_selected = true;
+            page.SelectCell(cell);
+        }
+        if (CRecord* tool = page.CreateTool())
+            list.AddTail(tool);
+    };
+    const WORD a = free(0, 0, 0), b = free(4, 0, 0);
+    const WORD ab = add(new CGLine(id(), a, b, 0));
+    make({a, b, ab, add(new CGVerMid(id(), page.m_nextVertex++, u"M", ab))});
+    const WORD p = free(1, 3, 0);
+    make({p, a, b, add(new CGVerFootpl(id(), page.m_nextVertex++, u"F", p, a, b))});
+    make({a, b, p, add(new CGArcCircle3P(id(), a, b, p, 0))});
+    const WORD x = add(new CGTmVarParameter(id(), u"x", 1.0f)),
+               y = add(new CGTmVarParameter(id(), u"y", 2.0f));
+    CList<WORD, WORD> parents;
+    parents.AddTail(x);
+    parents.AddTail(y);
+    make({x, y, add(new CGTmVarCalculator(id(), parents, u"No1+No2", CString()))});
+    g_pCurPage = saved;
+    g_cellMap = saved ? &saved->m_cells : nullptr;
+}
+
 void WriteToolSets(const std::string& dir) {
     CRecordList list;
     Write(dir + "/empty.hvx", Store([&](CArchive& ar) { list.Serialize(ar); }));
     list.AddTail(PointTool());
     list.AddTail(SegmentTool());
     Write(dir + "/two.hvx", Store([&](CArchive& ar) { list.Serialize(ar); }));
+    HxDeleteRecords(list);
+    AddMadeTools(list);
+    Write(dir + "/made.hvx", Store([&](CArchive& ar) { list.Serialize(ar); }));
     HxDeleteRecords(list);
 }
 
@@ -1393,7 +1437,8 @@ int main(int argc, char** argv) {
     Write(dir + "/ink-huge-count.hvx", WithCountBefore(ink, 2, 3.75f, 0x7FFFFFFF));
     std::vector<BYTE> inkStrokes = ink;
     const std::string strokeClass = "CStroke";
-    const auto cls = std::search(inkStrokes.begin(), inkStrokes.end(), strokeClass.begin(), strokeClass.end());
+    const auto cls =
+        std::search(inkStrokes.begin(), inkStrokes.end(), strokeClass.begin(), strokeClass.end());
     if (cls - inkStrokes.begin() >= 8)
         *(cls - 8) = 0xF0; // the stroke array's count (a WORD before the class tag): 2 becomes 240
     Write(dir + "/ink-stroke-count.hvx", inkStrokes);
