@@ -9,6 +9,7 @@
 #include "measure/rich_text.h"
 #include "measure/rich_text_dialog.h"
 #include "measure/rich_text_format.h"
+#include "measure/rich_text_items.h"
 #include "measure/text_items.h"
 #include "model/page.h"
 #include "view/picture_export.h"
@@ -237,11 +238,7 @@ bool PasteText(CDlgRtEdit& editor, const HxSlideText& text, int width, int heigh
 }
 
 void TakeEditor(CGTextbit& item, const CDlgRtEdit& editor, const HxSlideText& text) {
-    item.m_kind = 1;
-    item.m_name = editor.m_name;
-    item.m_text1 = editor.m_rtf;
-    item.m_param2 = float(editor.m_editorWidth);
-    item.m_param3 = float(editor.m_editorHeight);
+    HxTakeRichText(item, editor);
     const QRgb color = HxSlideTextColor(text, true);
     if (qRed(color) > 32 || qGreen(color) > 32 || qBlue(color) > 32) {
         item.m_color.r = BYTE(qRed(color));
@@ -287,8 +284,7 @@ private:
         if (!PasteText(m_editor, shape.text, place.pixelWidth, place.pixelHeight) ||
             m_editor.m_picture.empty())
             return true;
-        auto* item = new CGTextbit(page.m_nextId, m_editor.m_pictureWidth, m_editor.m_pictureHeight,
-                                   m_editor.m_picture);
+        auto* item = new CGTextbit(page.m_nextId, 0, 0, std::vector<BYTE>());
         TakeEditor(*item, m_editor, shape.text);
         item->m_labelPos[0] = place.x;
         item->m_labelPos[1] = place.y;
