@@ -189,6 +189,11 @@ QString HxRibbonStyleSheet(const HxLook& l) {
 #HxRibbonScrollArrow { background: %5; border: 1px solid %6; padding: 0; }
 #HxRibbonPanel { background: transparent; border-right: 1px solid %6; }
 #HxRibbonPanelCaption { color: %7; font-size: 11px; padding: 0 4px 1px 4px; }
+#HxRibbonPanelPopup { background: %5; border: 1px solid %6; }
+QToolButton#HxRibbonPanelButton { border: 1px solid transparent; border-radius: 3px; background: transparent;
+    color: %8; padding: 3px 6px 2px 6px; margin: 0 2px; }
+QToolButton#HxRibbonPanelButton:hover { background: %9; border-color: %10; }
+QToolButton#HxRibbonPanelButton:pressed { background: %10; border-color: %11; }
 QToolButton#HxRibbonLarge, QToolButton#HxRibbonSmall, QToolButton#HxRibbonCompact {
     border: 1px solid transparent; border-radius: 3px; background: transparent; color: %8; padding: 2px; }
 QToolButton#HxRibbonLarge { padding: 3px 4px 2px 4px; }

@@ -1,6 +1,9 @@
-// The ribbon bar: tabs, pages of panels (scrolled sideways when they are wider than the window), the
-// application button, minimising and the idle update.
+// The ribbon bar: tabs, pages of panels (collapsed right to left into drop-down buttons when the
+// window is too narrow for them, scrolled sideways when even that is not enough), the application
+// button, minimising and the idle update.
 #include "app/ribbon_bar.h"
+
+#include "app/ribbon_icons.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -9,9 +12,12 @@
 #include <QLabel>
 #include <QMenu>
 #include <QResizeEvent>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QWheelEvent>
+
+#include <functional>
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QToolButton>
@@ -53,6 +59,8 @@ public:
 protected:
     void resizeEvent(QResizeEvent* event) override {
         QScrollArea::resizeEvent(event);
+        if (m_fit)
+            m_fit();
         PlaceArrows();
     }
     void wheelEvent(QWheelEvent* event) override {
@@ -80,28 +88,77 @@ private:
             arrow->raise();
     }
     QToolButton* m_arrows[2] = {nullptr, nullptr};
+    std::function<void()> m_fit;
+
+public:
+    // fit runs whenever the scroller changes size, before the arrows are placed.
+    void SetFit(std::function<void()> fit) { m_fit = std::move(fit); }
+};
+
+// The drop-down of a collapsed panel.  It is a window of its own, so the status prompts of the
+// elements in it are passed on to the window of the ribbon, where the status bar listens.
+class HxRibbonPanelPopup : public QFrame {
+public:
+    explicit HxRibbonPanelPopup(QWidget* owner) : QFrame(owner, Qt::Popup) {
+        setObjectName(QStringLiteral("HxRibbonPanelPopup"));
+        setAttribute(Qt::WA_StyledBackground);
+        auto* layout = new QVBoxLayout(this);
+        layout->setContentsMargins(1, 1, 1, 1);
+        layout->setSizeConstraint(QLayout::SetFixedSize);
+    }
+
+protected:
+    bool event(QEvent* event) override {
+        if (event->type() == QEvent::StatusTip && parentWidget()) {
+            if (QWidget* target = parentWidget()->window(); target && target != this)
+                return QCoreApplication::sendEvent(target, event);
+        }
+        return QFrame::event(event);
+    }
 };
 
 // One panel: its element widgets placed in columns (a large element takes a column, small ones
-// stack up to three), and its caption below.
+// stack up to three), and its caption below, all on a body widget.  A collapsed panel shows one
+// large button with its name instead and moves the body into a drop-down that the button opens;
+// the element widgets stay the same widgets either way.
 class HxRibbonPanelWidget : public QWidget {
 public:
     HxRibbonPanelWidget(HxRibbon* ribbon, HxRibbonPanel* panel, QWidget* parent)
         : QWidget(parent), m_ribbon(ribbon), m_panel(panel) {
         setObjectName(QStringLiteral("HxRibbonPanel"));
         setAttribute(Qt::WA_StyledBackground);
-        m_caption = new QLabel(panel->GetName().ToQString(), this);
+        m_body = new QWidget(this);
+        m_body->setObjectName(QStringLiteral("HxRibbonPanelBody"));
+        m_caption = new QLabel(panel->GetName().ToQString(), m_body);
         m_caption->setObjectName(QStringLiteral("HxRibbonPanelCaption"));
         m_caption->setAlignment(Qt::AlignCenter);
+        m_button = new QToolButton(this);
+        m_button->setObjectName(QStringLiteral("HxRibbonPanelButton"));
+        m_button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+        m_button->setIconSize(QSize(32, 32));
+        m_button->setAutoRaise(true);
+        m_button->setFocusPolicy(Qt::NoFocus);
+        m_button->setText(panel->GetName().ToQString() + QStringLiteral("\n▾"));
+        m_button->setToolTip(panel->GetName().ToQString());
+        m_button->hide();
+        QObject::connect(m_button, &QToolButton::clicked, this, [this] { ShowPopup(); });
         Refresh();
     }
+
+    HxRibbonPanel* GetPanel() const { return m_panel; }
+    bool IsCollapsed() const { return m_collapsed; }
+    QToolButton* GetCollapsedButton() const { return m_button; }
+    QFrame* GetPopup() const { return m_popup; }
+    // The widths of the panel laid out in full and collapsed to its button.
+    int GetFullWidth() const { return m_body->width(); }
+    int GetCollapsedWidth() const { return std::max(m_button->sizeHint().width(), 50); }
 
     // Creates the widgets of elements that have none, then places the shown ones.
     void Refresh() {
         for (int i = 0; i < m_panel->GetCount(); ++i) {
             HxRibbonBaseElement* e = m_panel->GetElement(i);
             if (!m_ribbon->GetElementWidget(e))
-                HxCreateElementWidget(m_ribbon, e, this);
+                HxCreateElementWidget(m_ribbon, e, m_body);
         }
         DoLayout();
     }
@@ -150,14 +207,82 @@ public:
         int captionWidth = m_caption->sizeHint().width() + 8;
         int width = std::max(x + 2, captionWidth);
         m_caption->setGeometry(0, kContentHeight, width, kCaptionHeight);
-        setFixedSize(width, kContentHeight + kCaptionHeight);
+        m_body->setFixedSize(width, kContentHeight + kCaptionHeight);
+        SyncButton();
+        PlaceBody();
         setVisible(m_panel->IsShown());
     }
 
+    // Shows the panel in full or as its button; does nothing when it already is so.
+    void SetCollapsed(bool collapsed) {
+        if (collapsed == m_collapsed)
+            return;
+        m_collapsed = collapsed;
+        if (collapsed) {
+            if (!m_popup) {
+                m_popup = new HxRibbonPanelPopup(this);
+            }
+            m_body->setParent(m_popup);
+            m_popup->layout()->addWidget(m_body);
+            m_body->show();
+        } else {
+            if (m_popup)
+                m_popup->hide();
+            m_body->setParent(this);
+            m_body->show();
+        }
+        m_button->setVisible(collapsed);
+        PlaceBody();
+    }
+
+    void ShowPopup() {
+        if (!m_collapsed || !m_popup)
+            return;
+        m_popup->setStyleSheet(m_ribbon->styleSheet());
+        m_popup->adjustSize();
+        QPoint at = mapToGlobal(QPoint(0, height()));
+        if (QScreen* screen = this->screen()) {
+            const QRect area = screen->availableGeometry();
+            at.setX(std::max(area.left(), std::min(at.x(), area.right() + 1 - m_popup->width())));
+        }
+        m_popup->move(at);
+        m_popup->show();
+    }
+
+    void HidePopup() {
+        if (m_popup && m_popup->isVisible())
+            m_popup->hide();
+    }
+
 private:
+    // The button shows the panel's own icon, else its first shown element's, else a generic one.
+    void SyncButton() {
+        QString icon = m_panel->GetIconName();
+        for (int i = 0; icon.isEmpty() && i < m_panel->GetCount(); ++i)
+            if (HxRibbonBaseElement* e = m_panel->GetElement(i); e->IsShown())
+                icon = m_ribbon->ElementIconName(e, true);
+        m_button->setIcon(HxRibbonIcon(icon.isEmpty() ? QStringLiteral("generic") : icon));
+    }
+
+    void PlaceBody() {
+        if (m_collapsed) {
+            m_button->setGeometry(0, 0, GetCollapsedWidth(), kContentHeight + kCaptionHeight);
+            setFixedSize(m_button->size());
+            if (m_popup && m_popup->isVisible())
+                m_popup->adjustSize();
+        } else {
+            m_body->move(0, 0);
+            setFixedSize(m_body->size());
+        }
+    }
+
     HxRibbon* m_ribbon;
     HxRibbonPanel* m_panel;
+    QWidget* m_body;
     QLabel* m_caption;
+    QToolButton* m_button;
+    HxRibbonPanelPopup* m_popup = nullptr;
+    bool m_collapsed = false;
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -210,8 +335,10 @@ HxRibbon::HxRibbon(QWidget* parent) : QWidget(parent) {
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
 
     connect(m_tabs, &QTabBar::currentChanged, this, [this](int index) {
-        if (index >= 0 && index < m_pages->count())
+        if (index >= 0 && index < m_pages->count()) {
             m_pages->setCurrentIndex(index);
+            FitPage(index);
+        }
     });
     connect(m_tabs, &QTabBar::tabBarClicked, this, &HxRibbon::OnTabClicked);
     connect(m_tabs, &QTabBar::tabBarDoubleClicked, this, [this](int) { ToggleMinimizeState(); });
@@ -299,6 +426,7 @@ void HxRibbon::BuildCategoryPage(int index) {
     // Panels keep their widths; a page wider than the window scrolls.
     layout->setSizeConstraint(QLayout::SetMinimumSize);
     auto* scroller = new HxRibbonPageScroller(page);
+    scroller->SetFit([this, scroller] { FitPage(m_pages->indexOf(scroller)); });
     if (index < m_pages->count()) {
         QWidget* old = m_pages->widget(index);
         m_pages->insertWidget(index, scroller);
@@ -420,6 +548,7 @@ void HxRibbon::RecalcLayout() {
     for (int index : rebuild)
         BuildCategoryPage(index);
     UpdateTabs();
+    FitPage(m_tabs->currentIndex());
 }
 
 void HxRibbon::UpdateTabs() {
@@ -519,8 +648,64 @@ bool HxRibbon::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void HxRibbon::BeforeCommand() {
+    for (auto& [panel, widget] : m_panelWidgets)
+        widget->HidePopup();
     if (m_dropDown && m_dropDown->isVisible())
         m_dropDown->hide();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Fitting a page to the ribbon's width
+
+std::vector<HxRibbonPanelWidget*> HxRibbon::PagePanels(int index) const {
+    std::vector<HxRibbonPanelWidget*> panels;
+    HxRibbonCategory* category = GetCategory(index);
+    if (!category)
+        return panels;
+    for (int i = 0; i < category->GetPanelCount(); ++i) {
+        auto it = m_panelWidgets.find(category->GetPanel(i));
+        if (it != m_panelWidgets.end())
+            panels.push_back(it->second);
+    }
+    return panels;
+}
+
+void HxRibbon::FitPage(int index) {
+    auto* scroller = dynamic_cast<HxRibbonPageScroller*>(m_pages->widget(index));
+    if (!scroller || !scroller->widget())
+        return;
+    const int available = scroller->viewport()->width();
+    if (available <= 0)
+        return;
+    const QMargins margins = scroller->widget()->layout()->contentsMargins();
+    std::vector<HxRibbonPanelWidget*> panels;
+    for (HxRibbonPanelWidget* w : PagePanels(index))
+        if (w->GetPanel()->IsShown())
+            panels.push_back(w);
+    // Collapse the fewest panels that make the page fit, the right-most first; a panel no wider
+    // than its button stays as it is.  When nothing fits, all collapse and the page scrolls.
+    const auto width = [&](size_t collapsedFrom) {
+        int total = margins.left() + margins.right();
+        for (size_t i = 0; i < panels.size(); ++i)
+            total += CollapsesAt(panels[i], i, collapsedFrom) ? panels[i]->GetCollapsedWidth()
+                                                               : panels[i]->GetFullWidth();
+        return total;
+    };
+    size_t from = panels.size();
+    while (from > 0 && width(from) > available)
+        --from;
+    for (size_t i = 0; i < panels.size(); ++i)
+        panels[i]->SetCollapsed(CollapsesAt(panels[i], i, from));
+    scroller->widget()->layout()->activate();
+}
+
+bool HxRibbon::CollapsesAt(const HxRibbonPanelWidget* panel, size_t position, size_t collapsedFrom) {
+    return position >= collapsedFrom && panel->GetFullWidth() > panel->GetCollapsedWidth();
+}
+
+bool HxRibbon::IsPanelCollapsed(const HxRibbonPanel* panel) const {
+    auto it = m_panelWidgets.find(panel);
+    return it != m_panelWidgets.end() && it->second->IsCollapsed();
 }
 
 void HxRibbon::ApplyLook(const HxLook& look) {
@@ -530,5 +715,6 @@ void HxRibbon::ApplyLook(const HxLook& look) {
             HxSyncElementWidget(this, widget, const_cast<HxRibbonBaseElement*>(element));
     for (auto& [panel, widget] : m_panelWidgets)
         widget->DoLayout();
+    FitPage(m_tabs->currentIndex());
     update();
 }

@@ -1,6 +1,6 @@
-// HxRibbon: the ribbon bar.  A row of category tabs (after the application button), and below it the
-// active category's panels, each a captioned group of elements.  Built from the ribbon definition;
-// refreshed through the command router when the event loop goes idle.
+// HxRibbon: the ribbon bar.  Category tabs (after the application button) over the active category's
+// panels, each a captioned group of elements or, in a narrow window, a button dropping it down.
+// Built from the ribbon definition; refreshed through the command router when the loop goes idle.
 #pragma once
 
 #include "app/app_look.h"
@@ -61,6 +61,12 @@ public:
     QTabBar* GetTabBar() const { return m_tabs; }
     QToolButton* GetApplicationButtonWidget() const { return m_appButton; }
     QWidget* GetPanelWidget(const HxRibbonPanel* panel) const;
+    // Whether the panel shows as one button that drops the panel down (the window being too
+    // narrow for the whole page).
+    bool IsPanelCollapsed(const HxRibbonPanel* panel) const;
+    // Collapses, right to left, the fewest panels of page index that make it fit the ribbon's
+    // width, and expands the others.
+    void FitPage(int index);
 
     // HxRibbonHost
     void OnElementChanged(HxRibbonBaseElement* element, bool structure) override;
@@ -82,6 +88,8 @@ private:
     void OnTabClicked(int index);
     void ShowDropDown();
     void HideDropDown();
+    std::vector<HxRibbonPanelWidget*> PagePanels(int index) const;
+    static bool CollapsesAt(const HxRibbonPanelWidget* panel, size_t position, size_t collapsedFrom);
 
     std::vector<std::unique_ptr<HxRibbonCategory>> m_categories;
     std::unique_ptr<HxRibbonButton> m_application;

@@ -6,17 +6,21 @@
 #include "app/idle_hook.h"
 #include "app/ribbon_bar.h"
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QCheckBox>
 #include <QEventLoop>
+#include <QLayout>
 #include <QTimer>
 #include <QMenu>
 #include <QSlider>
+#include <QStatusTipEvent>
 #include <QTabBar>
 #include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -63,6 +67,15 @@ protected:
 
     QToolButton* Button(UINT id) {
         return qobject_cast<QToolButton*>(m_ribbon.GetElementWidget(m_ribbon.FindByID(id)));
+    }
+
+    // The visible scroll arrow of the ribbon with text, if any.
+    QToolButton* ScrollArrow(const char16_t* text) {
+        for (QToolButton* b : m_ribbon.findChildren<QToolButton*>(QStringLiteral("HxRibbonScrollArrow"))) {
+            if (b->isVisibleTo(&m_ribbon) && b->text() == QString::fromUtf16(text))
+                return b;
+        }
+        return nullptr;
     }
 
     CTestCommands m_commands;
@@ -354,34 +367,28 @@ TEST_F(RibbonTest, IdleHookRefreshesTheRibbon) {
 
 TEST_F(RibbonTest, APageWiderThanTheRibbonScrollsInsteadOfOverlappingItsPanels) {
     HxRibbonCategory* wide = m_ribbon.AddCategory(u"宽");
-    std::vector<HxRibbonBaseElement*> buttons;
+    std::vector<HxRibbonPanel*> panels;
     for (int i = 0; i < 8; ++i) {
-        HxRibbonPanel* panel = wide->AddPanel(u"面板");
-        buttons.push_back(new HxRibbonButton(100, u"一个相当长的按钮"));
-        panel->Add(buttons.back());
+        panels.push_back(wide->AddPanel(u"面板"));
+        panels.back()->Add(new HxRibbonButton(100, u"一个相当长的按钮"));
     }
     m_ribbon.OnIdleUpdate();
     QApplication::processEvents();
     ASSERT_TRUE(m_ribbon.SetActiveCategory(wide));
-    m_ribbon.resize(400, 140);
+    // So narrow that even the panels collapsed to their buttons do not fit.
+    m_ribbon.resize(250, 140);
     QApplication::processEvents();
-    QWidget* first = m_ribbon.GetElementWidget(buttons.front());
-    QWidget* last = m_ribbon.GetElementWidget(buttons.back());
+    QWidget* first = m_ribbon.GetPanelWidget(panels.front());
     ASSERT_NE(first, nullptr);
-    ASSERT_NE(last, nullptr);
+    for (HxRibbonPanel* panel : panels)
+        EXPECT_TRUE(m_ribbon.IsPanelCollapsed(panel));
     // The panels keep their widths and their order: nothing overlaps.
-    for (size_t i = 1; i < buttons.size(); ++i) {
-        QWidget* a = m_ribbon.GetElementWidget(buttons[i - 1]);
-        QWidget* b = m_ribbon.GetElementWidget(buttons[i]);
+    for (size_t i = 1; i < panels.size(); ++i) {
+        QWidget* a = m_ribbon.GetPanelWidget(panels[i - 1]);
+        QWidget* b = m_ribbon.GetPanelWidget(panels[i]);
         EXPECT_GE(b->mapTo(&m_ribbon, QPoint(0, 0)).x(), a->mapTo(&m_ribbon, QPoint(a->width(), 0)).x()) << i;
     }
-    const auto arrow = [&](const char16_t* text) -> QToolButton* {
-        for (QToolButton* b : m_ribbon.findChildren<QToolButton*>(QStringLiteral("HxRibbonScrollArrow"))) {
-            if (b->isVisibleTo(&m_ribbon) && b->text() == QString::fromUtf16(text))
-                return b;
-        }
-        return nullptr;
-    };
+    const auto arrow = [&](const char16_t* text) { return ScrollArrow(text); };
     EXPECT_EQ(arrow(u"◀"), nullptr) << "nothing lies to the left at first";
     ASSERT_NE(arrow(u"▶"), nullptr);
     const int before = first->mapTo(&m_ribbon, QPoint(0, 0)).x();
@@ -389,9 +396,195 @@ TEST_F(RibbonTest, APageWiderThanTheRibbonScrollsInsteadOfOverlappingItsPanels) 
     QApplication::processEvents();
     EXPECT_LT(first->mapTo(&m_ribbon, QPoint(0, 0)).x(), before);
     EXPECT_NE(arrow(u"◀"), nullptr);
-    // Wide enough again: no arrows.
+    // Wide enough again: no arrows, nothing collapsed.
     m_ribbon.resize(2400, 140);
     QApplication::processEvents();
     EXPECT_EQ(arrow(u"◀"), nullptr);
     EXPECT_EQ(arrow(u"▶"), nullptr);
+    for (HxRibbonPanel* panel : panels)
+        EXPECT_FALSE(m_ribbon.IsPanelCollapsed(panel));
+}
+
+// A page of five panels of large buttons, for collapsing panels in a narrow ribbon.
+class RibbonCollapseTest : public RibbonTest {
+protected:
+    void SetUp() override {
+        RibbonTest::SetUp();
+        m_page = m_ribbon.AddCategory(u"窄");
+        const UINT ids[5][2] = {{100, 101}, {102, 103}, {104, 105}, {106, 107}, {200, 108}};
+        for (int i = 0; i < 5; ++i) {
+            m_panels.push_back(m_page->AddPanel(CString::FromQString(QStringLiteral("面板%1").arg(i + 1))));
+            for (UINT id : ids[i]) {
+                auto* b = new HxRibbonButton(id, u"较长的大按钮");
+                b->SetDescription(u"按钮的提示");
+                b->SetLarge(true);
+                m_panels.back()->Add(b);
+            }
+        }
+        m_ribbon.OnIdleUpdate();
+        ProcessEvents();
+        ASSERT_TRUE(m_ribbon.SetActiveCategory(m_page));
+        // The widths of each panel laid out in full and collapsed.
+        Resize(2400);
+        for (HxRibbonPanel* p : m_panels)
+            m_full.push_back(m_ribbon.GetPanelWidget(p)->width());
+        Resize(60);
+        for (HxRibbonPanel* p : m_panels)
+            m_collapsed.push_back(m_ribbon.GetPanelWidget(p)->width());
+    }
+
+    void Resize(int width) {
+        m_ribbon.resize(width, 140);
+        ProcessEvents();
+    }
+
+    QAbstractScrollArea* Scroller() {
+        for (auto* s : m_ribbon.findChildren<QAbstractScrollArea*>(QStringLiteral("HxRibbonPageScroller")))
+            if (s->isVisibleTo(&m_ribbon))
+                return s;
+        return nullptr;
+    }
+
+    // How many panels, counted from the right, collapse for the page to fit its scroller: the
+    // fewest that do, all (and *fits false) when none do.
+    size_t ExpectedCollapsed(bool* fits = nullptr) {
+        const int available = Scroller()->viewport()->width();
+        const QMargins m = Scroller()->findChild<QWidget*>(QStringLiteral("HxRibbonPage"))->layout()->contentsMargins();
+        for (size_t k = 0; k <= m_panels.size(); ++k) {
+            int total = m.left() + m.right();
+            for (size_t i = 0; i < m_panels.size(); ++i)
+                total += i + k >= m_panels.size() ? m_collapsed[i] : m_full[i];
+            if (total <= available) {
+                if (fits)
+                    *fits = true;
+                return k;
+            }
+        }
+        if (fits)
+            *fits = false;
+        return m_panels.size();
+    }
+
+    size_t CollapsedFromTheRight() {
+        size_t k = 0;
+        while (k < m_panels.size() && m_ribbon.IsPanelCollapsed(m_panels[m_panels.size() - 1 - k]))
+            ++k;
+        for (size_t i = 0; i + k < m_panels.size(); ++i)
+            EXPECT_FALSE(m_ribbon.IsPanelCollapsed(m_panels[i])) << "panel " << i << " of " << k;
+        return k;
+    }
+
+    QToolButton* CollapsedButton(HxRibbonPanel* panel) {
+        return m_ribbon.GetPanelWidget(panel)->findChild<QToolButton*>(QStringLiteral("HxRibbonPanelButton"),
+                                                                       Qt::FindDirectChildrenOnly);
+    }
+
+    HxRibbonCategory* m_page = nullptr;
+    std::vector<HxRibbonPanel*> m_panels;
+    std::vector<int> m_full, m_collapsed;
+};
+
+TEST_F(RibbonCollapseTest, PanelsCollapseRightFirstOnlyAsFarAsNeeded) {
+    for (size_t i = 0; i < m_panels.size(); ++i)
+        ASSERT_LT(m_collapsed[i], m_full[i]) << i;
+    int total = 0;
+    for (int w : m_full)
+        total += w;
+    // From wide to narrow and back: each width collapses the fewest panels, right-most first, and
+    // the page fits without arrows until even all collapsed do not fit.
+    const std::vector<int> widths = {2400, total + 40, total - 40, total - m_full[4] - m_full[3] + 20,
+                                     total / 2, 320, 160, total / 2, 2400};
+    size_t most = 0;
+    for (int width : widths) {
+        SCOPED_TRACE(width);
+        Resize(width);
+        const size_t k = CollapsedFromTheRight();
+        bool fits = false;
+        EXPECT_EQ(k, ExpectedCollapsed(&fits));
+        most = std::max(most, k);
+        if (width >= total + 40) {
+            EXPECT_EQ(k, 0u);
+        }
+        EXPECT_EQ(ScrollArrow(u"▶") == nullptr, fits);
+    }
+    EXPECT_EQ(most, m_panels.size()) << "the narrowest width collapses them all";
+    Resize(160);
+    EXPECT_NE(ScrollArrow(u"▶"), nullptr) << "all collapsed and still too wide: the arrows are the last resort";
+}
+
+TEST_F(RibbonCollapseTest, CollapsedPanelDropsDownWithWorkingButtons) {
+    Resize(m_full[0] + m_full[1] + m_full[2] + m_collapsed[3] + m_collapsed[4] + 20);
+    ASSERT_EQ(CollapsedFromTheRight(), 2u);
+    EXPECT_EQ(ScrollArrow(u"▶"), nullptr);
+    HxRibbonPanel* last = m_panels.back();
+    QToolButton* dropper = CollapsedButton(last);
+    ASSERT_NE(dropper, nullptr);
+    EXPECT_TRUE(dropper->isVisible());
+    EXPECT_TRUE(dropper->text().startsWith(QStringLiteral("面板5")));
+    EXPECT_FALSE(dropper->icon().isNull());
+
+    // The element keeps its widget; the look-up by id and the update reach it in the drop-down.
+    HxRibbonBaseElement* element = last->GetElement(0);
+    std::vector<HxRibbonBaseElement*> found;
+    m_ribbon.GetElementsByID(200, found);
+    EXPECT_NE(std::find(found.begin(), found.end(), element), found.end());
+    EXPECT_EQ(m_page->FindByID(200), element);
+    auto* button = qobject_cast<QToolButton*>(m_ribbon.GetElementWidget(element));
+    ASSERT_NE(button, nullptr);
+    EXPECT_FALSE(button->isVisible());
+    QTest::mouseClick(dropper, Qt::LeftButton);
+    ProcessEvents();
+    ASSERT_TRUE(button->isVisible());
+    QWidget* popup = button->window();
+    ASSERT_NE(popup, m_ribbon.window());
+    EXPECT_GE(popup->mapToGlobal(QPoint(0, 0)).y(), dropper->mapToGlobal(QPoint(0, dropper->height())).y())
+        << "the panel drops down below its button";
+    EXPECT_TRUE(button->isEnabled());
+    m_commands.m_enable200 = false;
+    m_ribbon.OnIdleUpdate();
+    EXPECT_FALSE(button->isEnabled());
+    m_commands.m_enable200 = true;
+    m_ribbon.OnIdleUpdate();
+    EXPECT_TRUE(button->isEnabled());
+    EXPECT_TRUE(button->toolTip().contains(QStringLiteral("按钮的提示")));
+
+    // The status prompt of an element in the drop-down reaches the ribbon's window.
+    struct PromptCatcher : QObject {
+        QString prompt;
+        bool eventFilter(QObject*, QEvent* e) override {
+            if (e->type() == QEvent::StatusTip)
+                prompt = static_cast<QStatusTipEvent*>(e)->tip();
+            return false;
+        }
+    } catcher;
+    m_ribbon.installEventFilter(&catcher);
+    QStatusTipEvent tip(button->statusTip());
+    QApplication::sendEvent(button, &tip);
+    m_ribbon.removeEventFilter(&catcher);
+    EXPECT_EQ(catcher.prompt, QStringLiteral("按钮的提示"));
+
+    // A click runs the handler and closes the drop-down.
+    QTest::mouseClick(button, Qt::LeftButton);
+    ProcessEvents();
+    ASSERT_FALSE(m_commands.m_runs.empty());
+    EXPECT_EQ(m_commands.m_runs.back(), 200u);
+    EXPECT_FALSE(popup->isVisible());
+
+    // Widening puts the panel back in the page with the same widgets.
+    Resize(2400);
+    EXPECT_EQ(CollapsedFromTheRight(), 0u);
+    EXPECT_FALSE(dropper->isVisible());
+    EXPECT_EQ(m_ribbon.GetElementWidget(element), button);
+    EXPECT_TRUE(button->isVisible());
+    EXPECT_EQ(button->window(), m_ribbon.window());
+}
+
+TEST_F(RibbonCollapseTest, SwitchingCategoryFitsTheNewPage) {
+    ASSERT_TRUE(m_ribbon.SetActiveCategory(m_ribbon.GetCategory(0)));
+    Resize(m_full[0] + m_full[1] + m_collapsed[2] + m_collapsed[3] + m_collapsed[4] + 20);
+    EXPECT_FALSE(m_ribbon.IsPanelCollapsed(m_ribbon.GetCategory(0)->GetPanel(0))) << "a small page stays whole";
+    ASSERT_TRUE(m_ribbon.SetActiveCategory(m_page));
+    ProcessEvents();
+    EXPECT_EQ(CollapsedFromTheRight(), 3u);
+    EXPECT_EQ(ScrollArrow(u"▶"), nullptr);
 }
