@@ -95,17 +95,12 @@ public:
     void SetFit(std::function<void()> fit) { m_fit = std::move(fit); }
 };
 
-// The drop-down of a collapsed panel.  It is a window of its own, so the status prompts of the
-// elements in it are passed on to the window of the ribbon, where the status bar listens.
-class HxRibbonPanelPopup : public QFrame {
+// A drop-down of the ribbon (a collapsed panel's, the minimised ribbon's).  It is a window of its
+// own, so the status prompts of the elements in it are passed on to the window of the ribbon, where
+// the status bar listens.
+class HxRibbonPopupFrame : public QFrame {
 public:
-    explicit HxRibbonPanelPopup(QWidget* owner) : QFrame(owner, Qt::Popup) {
-        setObjectName(QStringLiteral("HxRibbonPanelPopup"));
-        setAttribute(Qt::WA_StyledBackground);
-        auto* layout = new QVBoxLayout(this);
-        layout->setContentsMargins(1, 1, 1, 1);
-        layout->setSizeConstraint(QLayout::SetFixedSize);
-    }
+    explicit HxRibbonPopupFrame(QWidget* owner) : QFrame(owner, Qt::Popup) {}
 
 protected:
     bool event(QEvent* event) override {
@@ -220,7 +215,12 @@ public:
         m_collapsed = collapsed;
         if (collapsed) {
             if (!m_popup) {
-                m_popup = new HxRibbonPanelPopup(this);
+                m_popup = new HxRibbonPopupFrame(this);
+                m_popup->setObjectName(QStringLiteral("HxRibbonPanelPopup"));
+                m_popup->setAttribute(Qt::WA_StyledBackground);
+                auto* layout = new QVBoxLayout(m_popup);
+                layout->setContentsMargins(1, 1, 1, 1);
+                layout->setSizeConstraint(QLayout::SetFixedSize);
             }
             m_body->setParent(m_popup);
             m_popup->layout()->addWidget(m_body);
@@ -281,7 +281,7 @@ private:
     QWidget* m_body;
     QLabel* m_caption;
     QToolButton* m_button;
-    HxRibbonPanelPopup* m_popup = nullptr;
+    HxRibbonPopupFrame* m_popup = nullptr;
     bool m_collapsed = false;
 };
 
@@ -337,6 +337,8 @@ HxRibbon::HxRibbon(QWidget* parent) : QWidget(parent) {
     connect(m_tabs, &QTabBar::currentChanged, this, [this](int index) {
         if (index >= 0 && index < m_pages->count()) {
             m_pages->setCurrentIndex(index);
+            // A page that was hidden may still have the size of an earlier window.
+            m_pages->currentWidget()->setGeometry(m_pages->contentsRect());
             FitPage(index);
         }
     });
@@ -616,7 +618,7 @@ void HxRibbon::OnTabClicked(int index) {
 
 void HxRibbon::ShowDropDown() {
     if (!m_dropDown) {
-        m_dropDown = new QFrame(this, Qt::Popup);
+        m_dropDown = new HxRibbonPopupFrame(this);
         m_dropDown->setObjectName(QStringLiteral("HxRibbonDropDown"));
         auto* layout = new QVBoxLayout(m_dropDown);
         layout->setContentsMargins(0, 0, 0, 0);

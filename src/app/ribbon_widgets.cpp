@@ -80,10 +80,11 @@ QIcon HxRibbonWidgetHost::ElementIcon(const HxRibbonBaseElement* e, bool large) 
     return name.isEmpty() ? QIcon() : HxRibbonIcon(name);
 }
 
-void HxRibbonWidgetHost::ExecuteCommand(UINT id) {
+void HxRibbonWidgetHost::ExecuteCommand(UINT id, bool keepDropDowns) {
     if (id == 0)
         return;
-    BeforeCommand();
+    if (!keepDropDowns)
+        BeforeCommand();
     if (m_sink) {
         m_sink(id);
         return;
@@ -301,7 +302,7 @@ HxRibbonSliderWidget::HxRibbonSliderWidget(HxRibbonWidgetHost* host, HxRibbonSli
         m_syncing = true;
         m_element->SetPos(value);
         m_syncing = false;
-        m_host->ExecuteCommand(m_element->GetID());
+        m_host->ExecuteCommand(m_element->GetID(), true);
     });
     Sync();
 }

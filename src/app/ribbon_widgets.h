@@ -30,7 +30,8 @@ public:
     QString ElementIconName(const HxRibbonBaseElement* element, bool large) const;
 
     // Runs id through the command router after the current event; tests may replace the sink.
-    void ExecuteCommand(UINT id);
+    // The drop-downs the element was in close first, unless keepDropDowns (a slider being moved).
+    void ExecuteCommand(UINT id, bool keepDropDowns = false);
     void SetCommandSink(std::function<void(UINT)> sink) { m_sink = std::move(sink); }
 
     QWidget* GetElementWidget(const HxRibbonBaseElement* element) const;

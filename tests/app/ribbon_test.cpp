@@ -69,6 +69,23 @@ protected:
         return qobject_cast<QToolButton*>(m_ribbon.GetElementWidget(m_ribbon.FindByID(id)));
     }
 
+    // The status prompt that reaches the ribbon's window when w shows its own.
+    QString PromptReachingTheRibbon(QWidget* w) {
+        struct PromptCatcher : QObject {
+            QString prompt;
+            bool eventFilter(QObject*, QEvent* e) override {
+                if (e->type() == QEvent::StatusTip)
+                    prompt = static_cast<QStatusTipEvent*>(e)->tip();
+                return false;
+            }
+        } catcher;
+        m_ribbon.installEventFilter(&catcher);
+        QStatusTipEvent tip(w->statusTip());
+        QApplication::sendEvent(w, &tip);
+        m_ribbon.removeEventFilter(&catcher);
+        return catcher.prompt;
+    }
+
     // The visible scroll arrow of the ribbon with text, if any.
     QToolButton* ScrollArrow(const char16_t* text) {
         for (QToolButton* b : m_ribbon.findChildren<QToolButton*>(QStringLiteral("HxRibbonScrollArrow"))) {
@@ -337,6 +354,16 @@ TEST_F(RibbonTest, MinimisedRibbonShowsOnlyItsTabs) {
     EXPECT_FALSE(m_ribbon.IsMinimized());
     EXPECT_EQ(m_ribbon.sizeHint().height(), fullHeight);
     EXPECT_EQ(changes, 2);
+
+    // A click on a tab drops the panels down; the prompts of their elements reach the window.
+    m_ribbon.SetMinimized(true);
+    emit m_ribbon.GetTabBar()->tabBarClicked(0);
+    QWidget* button = Button(100);
+    button->setStatusTip(QStringLiteral("运行的提示"));
+    EXPECT_TRUE(button->isVisible());
+    EXPECT_NE(button->window(), &m_ribbon);
+    EXPECT_EQ(PromptReachingTheRibbon(button), QStringLiteral("运行的提示"));
+    m_ribbon.SetMinimized(false);
 }
 
 namespace {
@@ -549,19 +576,7 @@ TEST_F(RibbonCollapseTest, CollapsedPanelDropsDownWithWorkingButtons) {
     EXPECT_TRUE(button->toolTip().contains(QStringLiteral("按钮的提示")));
 
     // The status prompt of an element in the drop-down reaches the ribbon's window.
-    struct PromptCatcher : QObject {
-        QString prompt;
-        bool eventFilter(QObject*, QEvent* e) override {
-            if (e->type() == QEvent::StatusTip)
-                prompt = static_cast<QStatusTipEvent*>(e)->tip();
-            return false;
-        }
-    } catcher;
-    m_ribbon.installEventFilter(&catcher);
-    QStatusTipEvent tip(button->statusTip());
-    QApplication::sendEvent(button, &tip);
-    m_ribbon.removeEventFilter(&catcher);
-    EXPECT_EQ(catcher.prompt, QStringLiteral("按钮的提示"));
+    EXPECT_EQ(PromptReachingTheRibbon(button), QStringLiteral("按钮的提示"));
 
     // A click runs the handler and closes the drop-down.
     QTest::mouseClick(button, Qt::LeftButton);
@@ -587,4 +602,30 @@ TEST_F(RibbonCollapseTest, SwitchingCategoryFitsTheNewPage) {
     ProcessEvents();
     EXPECT_EQ(CollapsedFromTheRight(), 3u);
     EXPECT_EQ(ScrollArrow(u"▶"), nullptr);
+}
+
+TEST_F(RibbonCollapseTest, MovingASliderKeepsTheDropDownOpen) {
+    HxRibbonPanel* panel = m_page->AddPanel(u"滑块面板");
+    panel->Add(new HxRibbonSlider(102, 100));
+    auto* b = new HxRibbonButton(103, u"较长的大按钮");
+    b->SetLarge(true);
+    panel->Add(b);
+    m_ribbon.OnIdleUpdate();
+    Resize(300);
+    ASSERT_TRUE(m_ribbon.IsPanelCollapsed(panel));
+    QToolButton* dropper = CollapsedButton(panel);
+    QTest::mouseClick(dropper, Qt::LeftButton);
+    ProcessEvents();
+    auto* slider = m_ribbon.GetElementWidget(panel->GetElement(0))->findChild<QSlider*>();
+    ASSERT_NE(slider, nullptr);
+    ASSERT_TRUE(slider->isVisible());
+    slider->setValue(slider->value() + 5);
+    ProcessEvents();
+    ASSERT_FALSE(m_commands.m_runs.empty());
+    EXPECT_EQ(m_commands.m_runs.back(), 102u);
+    EXPECT_TRUE(slider->isVisible()) << "still open while the slider moves";
+    QTest::mouseClick(qobject_cast<QToolButton*>(m_ribbon.GetElementWidget(b)), Qt::LeftButton);
+    ProcessEvents();
+    EXPECT_EQ(m_commands.m_runs.back(), 103u);
+    EXPECT_FALSE(slider->isVisible());
 }
