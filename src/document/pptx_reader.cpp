@@ -296,11 +296,7 @@ public:
     void ReadShapes(std::vector<HxSlideShape>& out, const CMap& map, int depth) {
         if (depth > HxPptxLimits::kMaxGroupDepth)
             return Fail(kPptxPastLimits);
-        while (Next()) {
-            if (m_x.isEndElement())
-                return;
-            if (!m_x.isStartElement())
-                continue;
+        while (NextChild()) {
             ReadMember(out, map, depth);
             if (m_error)
                 return;
@@ -316,6 +312,18 @@ public:
             return false;
         }
         return true;
+    }
+
+    // Moves to the next child element of the current one; false at the current element's end or
+    // on an error.
+    bool NextChild() {
+        while (Next()) {
+            if (m_x.isEndElement())
+                return false;
+            if (m_x.isStartElement())
+                return true;
+        }
+        return false;
     }
 
     void Fail(HxPptxError e) {
@@ -355,11 +363,7 @@ public:
     void ReadXfrm(CXfrm& f) {
         f.found = true;
         constexpr qint64 limit = HxPptxLimits::kMaxCoordinate;
-        while (Next()) {
-            if (m_x.isEndElement())
-                return;
-            if (!m_x.isStartElement())
-                continue;
+        while (NextChild()) {
             const QXmlStreamAttributes a = m_x.attributes();
             const QStringView name = m_x.name();
             bool ok = true;
@@ -468,11 +472,7 @@ public:
 
     // The current element is a text body (txBody): its paragraphs.
     void ReadTextBody(HxSlideText& text) {
-        while (Next()) {
-            if (m_x.isEndElement())
-                return;
-            if (!m_x.isStartElement())
-                continue;
+        while (NextChild()) {
             if (m_x.name() != QLatin1String("p")) {
                 Skip();
                 continue;
@@ -488,11 +488,7 @@ public:
 
     void ReadParagraph(HxSlideParagraph& p) {
         HxSlideRun defaults;
-        while (Next()) {
-            if (m_x.isEndElement())
-                return;
-            if (!m_x.isStartElement())
-                continue;
+        while (NextChild()) {
             const QStringView name = m_x.name();
             if (name == QLatin1String("pPr")) {
                 const QStringView align = m_x.attributes().value(QLatin1String("algn"));
@@ -520,11 +516,7 @@ public:
 
     // r, fld or br: its properties and its text.
     void ReadRun(HxSlideRun& run) {
-        while (Next()) {
-            if (m_x.isEndElement())
-                return;
-            if (!m_x.isStartElement())
-                continue;
+        while (NextChild()) {
             const QStringView name = m_x.name();
             if (name == QLatin1String("rPr")) {
                 ReadRunProperties(run);
@@ -554,18 +546,10 @@ public:
         };
         std::vector<std::vector<CRawCell>> raw;
         constexpr qint64 limit = HxPptxLimits::kMaxCoordinate;
-        while (Next()) {
-            if (m_x.isEndElement())
-                break;
-            if (!m_x.isStartElement())
-                continue;
+        while (NextChild()) {
             const QStringView name = m_x.name();
             if (name == QLatin1String("tblGrid")) {
-                while (Next()) {
-                    if (m_x.isEndElement())
-                        break;
-                    if (!m_x.isStartElement())
-                        continue;
+                while (NextChild()) {
                     if (m_x.name() == QLatin1String("gridCol")) {
                         if (int(widths.size()) >= HxPptxLimits::kMaxTableSide)
                             return Fail(kPptxPastLimits);
@@ -584,11 +568,7 @@ public:
                     return Fail(kPptxBadValue);
                 heights.push_back(std::max<qint64>(h, 0));
                 raw.emplace_back();
-                while (Next()) {
-                    if (m_x.isEndElement())
-                        break;
-                    if (!m_x.isStartElement())
-                        continue;
+                while (NextChild()) {
                     if (m_x.name() != QLatin1String("tc")) {
                         Skip();
                         continue;
@@ -603,11 +583,7 @@ public:
                         return Fail(kPptxBadValue);
                     cell.merged =
                         OnOff(a.value(QLatin1String("hMerge"))) || OnOff(a.value(QLatin1String("vMerge")));
-                    while (Next()) {
-                        if (m_x.isEndElement())
-                            break;
-                        if (!m_x.isStartElement())
-                            continue;
+                    while (NextChild()) {
                         if (m_x.name() == QLatin1String("txBody"))
                             ReadTextBody(cell.text);
                         else
@@ -764,17 +740,9 @@ public:
         group.kind = HxSlideShape::kGroup;
         CMap inner = map;
         CXfrm xfrm;
-        while (Next()) {
-            if (m_x.isEndElement())
-                break;
-            if (!m_x.isStartElement())
-                continue;
+        while (NextChild()) {
             if (m_x.name() == QLatin1String("grpSpPr")) {
-                while (Next()) {
-                    if (m_x.isEndElement())
-                        break;
-                    if (!m_x.isStartElement())
-                        continue;
+                while (NextChild()) {
                     if (m_x.name() == QLatin1String("xfrm") && !xfrm.found)
                         ReadXfrm(xfrm);
                     else
@@ -829,11 +797,7 @@ public:
     void ReadAlternate(std::vector<HxSlideShape>& out, const CMap& map, int depth) {
         std::vector<HxSlideShape> choice, fallback;
         bool haveChoice = false;
-        while (Next()) {
-            if (m_x.isEndElement())
-                break;
-            if (!m_x.isStartElement())
-                continue;
+        while (NextChild()) {
             if (m_x.name() == QLatin1String("Choice") && !haveChoice) {
                 haveChoice = true;
                 ReadShapes(choice, map, depth + 1);
