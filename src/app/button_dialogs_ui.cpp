@@ -2,6 +2,7 @@
 // controls, the data exchange on OK, and their registration as the presenters of the dialog classes.
 #include "app/button_dialogs_ui.h"
 
+#include "app/dialog_window.h"
 #include "platform/document.h"
 
 #include <QApplication>
@@ -21,9 +22,8 @@
 
 namespace {
 
-QString Text(const char16_t* text) {
-    return QString::fromUtf16(text);
-}
+using HxDialogUi::Run;
+using HxDialogUi::Text;
 
 // Radio buttons with the dialog ids first, first + 1, ... in one group.
 QButtonGroup* AddRadios(QWidget* owner, std::initializer_list<QRadioButton*> buttons) {
@@ -39,14 +39,6 @@ void ShowAll(std::initializer_list<QWidget*> widgets, bool on) {
         if (w)
             w->setVisible(on);
     }
-}
-
-template <class Window, class Fields> INT_PTR Run(CDialog& dialog) {
-    auto* fields = dynamic_cast<Fields*>(&dialog);
-    if (!fields)
-        return IDCANCEL;
-    Window window(*fields, QApplication::activeWindow());
-    return window.exec() == QDialog::Accepted ? IDOK : IDCANCEL;
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 // as the presenters of the dialog classes.
 #include "app/calc_dialogs_ui.h"
 
+#include "app/dialog_window.h"
 #include "app/formula_ctrl.h"
 
 #include <QApplication>
@@ -18,17 +19,8 @@
 
 namespace {
 
-QString Text(const char16_t* text) {
-    return QString::fromUtf16(text);
-}
-
-template <class Window, class Fields> INT_PTR Run(CDialog& dialog) {
-    auto* fields = dynamic_cast<Fields*>(&dialog);
-    if (!fields)
-        return IDCANCEL;
-    Window window(*fields, QApplication::activeWindow());
-    return window.exec() == QDialog::Accepted ? IDOK : IDCANCEL;
-}
+using HxDialogUi::Run;
+using HxDialogUi::Text;
 
 // Where each key sits on the keypad: five columns.
 struct KeyPlace {

@@ -3,6 +3,8 @@
 // the data exchange on OK, and their registration as presenters.
 #include "app/curve_dialogs_ui.h"
 
+#include "app/dialog_window.h"
+
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -21,17 +23,8 @@
 
 namespace {
 
-QString Text(const char16_t* text) {
-    return QString::fromUtf16(text);
-}
-
-template <class Window, class Fields> INT_PTR Run(CDialog& dialog) {
-    auto* fields = dynamic_cast<Fields*>(&dialog);
-    if (!fields)
-        return IDCANCEL;
-    Window window(*fields, QApplication::activeWindow());
-    return window.exec() == QDialog::Accepted ? IDOK : IDCANCEL;
-}
+using HxDialogUi::Run;
+using HxDialogUi::Text;
 
 const char16_t* const kDisplayNames[4] = {u"全实线", u"全虚线", u"仅实线", u"自动虚实"};
 

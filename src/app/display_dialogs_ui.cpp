@@ -4,6 +4,8 @@
 #include "app/exchange_dialog.h"
 #include "document/display_dialogs.h"
 
+#include "app/dialog_window.h"
+
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -21,17 +23,8 @@
 
 namespace {
 
-QString Text(const char16_t* text) {
-    return QString::fromUtf16(text);
-}
-
-template <class Window, class Fields> INT_PTR Run(CDialog& dialog) {
-    auto* fields = dynamic_cast<Fields*>(&dialog);
-    if (!fields)
-        return IDCANCEL;
-    Window window(*fields, QApplication::activeWindow());
-    return window.exec() == QDialog::Accepted ? IDOK : IDCANCEL;
-}
+using HxDialogUi::Run;
+using HxDialogUi::Text;
 
 // A drop-down list of the rows, nothing to type, with the row of the text chosen (the first row when
 // the text is none of them).

@@ -2,6 +2,7 @@
 // modes, point-text check, presets and clipboard paste, and their registration as presenters.
 #include "app/input_dialogs_ui.h"
 
+#include "app/dialog_window.h"
 #include "platform/clipboard.h"
 
 #include <QApplication>
@@ -22,17 +23,8 @@
 
 namespace {
 
-QString Text(const char16_t* text) {
-    return QString::fromUtf16(text);
-}
-
-template <class Window, class Fields> INT_PTR Run(CDialog& dialog) {
-    auto* fields = dynamic_cast<Fields*>(&dialog);
-    if (!fields)
-        return IDCANCEL;
-    Window window(*fields, QApplication::activeWindow());
-    return window.exec() == QDialog::Accepted ? IDOK : IDCANCEL;
-}
+using HxDialogUi::Run;
+using HxDialogUi::Text;
 
 // The edit control keeps line breaks as LF; the dialog's text (as the check and the command read
 // it) ends its lines with CR LF, as the point sets and other programs' clipboards do.

@@ -2,6 +2,8 @@
 // "迭代属性" applies at once, the list and range of "形迹属性", and their registration as presenters.
 #include "app/iterate_dialogs_ui.h"
 
+#include "app/dialog_window.h"
+
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -21,17 +23,8 @@
 
 namespace {
 
-QString Text(const char16_t* text) {
-    return QString::fromUtf16(text);
-}
-
-template <class Window, class Fields> INT_PTR Run(CDialog& dialog) {
-    auto* fields = dynamic_cast<Fields*>(&dialog);
-    if (!fields)
-        return IDCANCEL;
-    Window window(*fields, QApplication::activeWindow());
-    return window.exec() == QDialog::Accepted ? IDOK : IDCANCEL;
-}
+using HxDialogUi::Run;
+using HxDialogUi::Text;
 
 QPushButton* PlainButton(const char16_t* text, QWidget* parent) {
     auto* button = new QPushButton(Text(text), parent);

@@ -2,6 +2,7 @@
 // icon of the model command.
 #include "app/model3ds_ui.h"
 
+#include "app/dialog_window.h"
 #include "app/ribbon_icons.h"
 
 #include <QApplication>
@@ -19,9 +20,7 @@
 
 namespace {
 
-QString Text(const char16_t* text) {
-    return QString::fromUtf16(text);
-}
+using HxDialogUi::Text;
 
 } // namespace
 

@@ -2,6 +2,8 @@
 // their layouts, rules and data exchange, and their registration as presenters.
 #include "app/option_dialogs_ui.h"
 
+#include "app/dialog_window.h"
+
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -21,23 +23,14 @@
 
 namespace {
 
-QString Text(const char16_t* text) {
-    return QString::fromUtf16(text);
-}
+using HxDialogUi::Run;
+using HxDialogUi::Text;
 
 QHBoxLayout* Row(QWidget* owner, const char16_t* label, QWidget* field) {
     auto* row = new QHBoxLayout;
     row->addWidget(new QLabel(Text(label), owner));
     row->addWidget(field, 1);
     return row;
-}
-
-template <class Window, class Fields> INT_PTR Run(CDialog& dialog) {
-    auto* fields = dynamic_cast<Fields*>(&dialog);
-    if (!fields)
-        return IDCANCEL;
-    Window window(*fields, QApplication::activeWindow());
-    return window.exec() == QDialog::Accepted ? IDOK : IDCANCEL;
 }
 
 } // namespace

@@ -2,6 +2,8 @@
 // registration as presenters.
 #include "app/point_dialogs_ui.h"
 
+#include "app/dialog_window.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -11,13 +13,7 @@
 
 namespace {
 
-template <class Window, class Fields> INT_PTR Run(CDialog& dialog) {
-    auto* fields = dynamic_cast<Fields*>(&dialog);
-    if (!fields)
-        return IDCANCEL;
-    Window window(*fields, QApplication::activeWindow());
-    return window.exec() == QDialog::Accepted ? IDOK : IDCANCEL;
-}
+using HxDialogUi::Run;
 
 QLineEdit* AddIntEdit(QWidget* parent, int value) {
     auto* edit = new QLineEdit(QString::number(value), parent);

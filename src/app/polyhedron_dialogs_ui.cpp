@@ -2,6 +2,7 @@
 // registration as the presenters of the dialog classes.
 #include "app/polyhedron_dialogs_ui.h"
 
+#include "app/dialog_window.h"
 #include "solids/hull_presets.h"
 
 #include <QApplication>
@@ -17,17 +18,8 @@
 
 namespace {
 
-QString Text(const char16_t* text) {
-    return QString::fromUtf16(text);
-}
-
-template <class Window, class Fields> INT_PTR Run(CDialog& dialog) {
-    auto* fields = dynamic_cast<Fields*>(&dialog);
-    if (!fields)
-        return IDCANCEL;
-    Window window(*fields, QApplication::activeWindow());
-    return window.exec() == QDialog::Accepted ? IDOK : IDCANCEL;
-}
+using HxDialogUi::Run;
+using HxDialogUi::Text;
 
 } // namespace
 

@@ -3,6 +3,7 @@
 #include "app/preferences_ui.h"
 
 #include "app/color_picker.h"
+#include "app/dialog_window.h"
 #include "app/format_toolbar.h"
 #include "app/light_editors.h"
 #include "document/halvix_doc.h"
@@ -23,9 +24,7 @@
 
 namespace {
 
-QString Text(const char16_t* text) {
-    return QString::fromUtf16(text);
-}
+using HxDialogUi::Text;
 
 QComboBox* SizeCombo(QWidget* parent) {
     auto* combo = new QComboBox(parent);

@@ -3,6 +3,7 @@
 #include "app/property_dialogs_ui.h"
 
 #include "app/color_picker.h"
+#include "app/dialog_window.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -21,20 +22,11 @@
 
 namespace {
 
-QString Text(const char16_t* text) {
-    return QString::fromUtf16(text);
-}
+using HxDialogUi::Run;
+using HxDialogUi::Text;
 
 QLabel* Caption(QWidget* parent, const char16_t* text) {
     return new QLabel(Text(text), parent);
-}
-
-template <class Window, class Fields> INT_PTR Run(CDialog& dialog) {
-    auto* fields = dynamic_cast<Fields*>(&dialog);
-    if (!fields)
-        return IDCANCEL;
-    Window window(*fields, QApplication::activeWindow());
-    return window.exec() == QDialog::Accepted ? IDOK : IDCANCEL;
 }
 
 // Calls `handler` whenever a button of the group is clicked.

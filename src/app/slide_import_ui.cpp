@@ -2,6 +2,8 @@
 // dialog's presenter.
 #include "app/slide_import_ui.h"
 
+#include "app/dialog_window.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -12,9 +14,7 @@
 
 namespace {
 
-QString Text(const char16_t* text) {
-    return QString::fromUtf16(text);
-}
+using HxDialogUi::Text;
 
 } // namespace
 

@@ -2,6 +2,7 @@
 // preset materials posted to the view, the material editor, and the checked reading on OK.
 #include "app/subassembly_dlg_ui.h"
 
+#include "app/dialog_window.h"
 #include "app/format_toolbar.h"
 #include "app/light_editors.h"
 #include "solids/subassembly.h"
@@ -22,9 +23,7 @@
 
 namespace {
 
-QString Text(const char16_t* text) {
-    return QString::fromUtf16(text);
-}
+using HxDialogUi::Text;
 
 // The view takes the current material at once when one component is selected.
 void PostMaterialChanged() {

@@ -3,6 +3,8 @@
 // presenter of CDlgSurface.
 #include "app/surface_dialog_ui.h"
 
+#include "app/dialog_window.h"
+
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -18,11 +20,9 @@
 
 namespace {
 
-using D = CDlgSurface;
+using HxDialogUi::Text;
 
-QString Text(const char16_t* text) {
-    return QString::fromUtf16(text);
-}
+using D = CDlgSurface;
 
 QButtonGroup* RadioGroup(CHxExchangeDialog* owner, QGroupBox* box,
                          std::initializer_list<QRadioButton*> buttons) {

@@ -2,6 +2,7 @@
 // and the tool menu of the ribbon's custom-tool button as the document's tool commands see it.
 #include "app/tool_dialogs_ui.h"
 
+#include "app/dialog_window.h"
 #include "app/object_icons.h"
 #include "app/ribbon_elements.h"
 #include "app/ribbon_icons.h"
@@ -24,9 +25,7 @@
 
 namespace {
 
-QString Text(const char16_t* text) {
-    return QString::fromUtf16(text);
-}
+using HxDialogUi::Text;
 
 QIcon StepIcon(int icon) {
     return icon == CDlgToolView::kRootIcon ? HxRibbonIcon(QStringLiteral("custom-tool")) : HxObjectIcon(icon);

@@ -2,6 +2,8 @@
 // registration as the presenters of the dialog classes.
 #include "app/transform_dialogs_ui.h"
 
+#include "app/dialog_window.h"
+
 #include <QApplication>
 #include <QButtonGroup>
 #include <QComboBox>
@@ -16,9 +18,8 @@
 
 namespace {
 
-QString Text(const char16_t* text) {
-    return QString::fromUtf16(text);
-}
+using HxDialogUi::Run;
+using HxDialogUi::Text;
 
 QFrame* Separator(QWidget* parent) {
     auto* line = new QFrame(parent);
@@ -35,14 +36,6 @@ void EnableAll(std::initializer_list<QWidget*> widgets, bool on) {
 }
 
 // Runs a window over the application's active window.
-template <class Window, class Fields> INT_PTR Run(CDialog& dialog) {
-    auto* fields = dynamic_cast<Fields*>(&dialog);
-    if (!fields)
-        return IDCANCEL;
-    Window window(*fields, QApplication::activeWindow());
-    return window.exec() == QDialog::Accepted ? IDOK : IDCANCEL;
-}
-
 } // namespace
 
 // ---------------------------------------------------------------------------------------------

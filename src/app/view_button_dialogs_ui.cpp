@@ -2,6 +2,8 @@
 // their registration as the presenters of the dialog classes.
 #include "app/view_button_dialogs_ui.h"
 
+#include "app/dialog_window.h"
+
 #include <QApplication>
 #include <QButtonGroup>
 #include <QGridLayout>
@@ -13,17 +15,8 @@
 
 namespace {
 
-QString Text(const char16_t* text) {
-    return QString::fromUtf16(text);
-}
-
-template <class Window, class Fields> INT_PTR Run(CDialog& dialog) {
-    auto* fields = dynamic_cast<Fields*>(&dialog);
-    if (!fields)
-        return IDCANCEL;
-    Window window(*fields, QApplication::activeWindow());
-    return window.exec() == QDialog::Accepted ? IDOK : IDCANCEL;
-}
+using HxDialogUi::Run;
+using HxDialogUi::Text;
 
 // Reads a row of float edits into values; false at the first that does not read.
 bool ReadFloats(CHxExchangeDialog& window, std::initializer_list<int> ids, float* values) {
