@@ -34,11 +34,7 @@ void ScreenButton(QPainter& p, const HxIconPalette& pal, QRectF r) {
 }
 
 void Dot(QPainter& p, const QColor& color, QPointF c, double r = 2.6) {
-    p.save();
-    p.setPen(Qt::NoPen);
-    p.setBrush(color);
-    p.drawEllipse(c, r, r);
-    p.restore();
+    HxIconDot(p, color, c, r);
 }
 
 void ArrowHead(QPainter& p, QPointF from, QPointF to, const QColor& color) {

@@ -26,11 +26,7 @@ QPen Pen(const QColor& color, double width = 1.8, bool dashed = false) {
 }
 
 void Dot(QPainter& p, const QColor& color, QPointF c, double r = 2.6) {
-    p.save();
-    p.setPen(Qt::NoPen);
-    p.setBrush(color);
-    p.drawEllipse(c, r, r);
-    p.restore();
+    HxIconDot(p, color, c, r);
 }
 
 // Cabinet view: x right, y away (half length at 45 degrees), z up; (0, 0, 0) at `origin`.

@@ -9,19 +9,8 @@
 
 namespace {
 
-QPen Pen(const QColor& color, double width = 1.8, Qt::PenStyle style = Qt::SolidLine) {
-    QPen pen(color, width, style, Qt::RoundCap, Qt::RoundJoin);
-    if (style == Qt::DashLine)
-        pen.setDashPattern({2.0, 2.0});
-    return pen;
-}
-
 void Dot(QPainter& p, const QColor& color, QPointF c, double r = 2.6) {
-    p.save();
-    p.setPen(Qt::NoPen);
-    p.setBrush(color);
-    p.drawEllipse(c, r, r);
-    p.restore();
+    HxIconDot(p, color, c, r);
 }
 
 const bool g_registered = [] {
@@ -30,7 +19,7 @@ const bool g_registered = [] {
         QPointF a(3, 28), b(29, 28), c(16, 4);
         const QColor colors[4] = {pal.stroke, pal.accent, pal.green, pal.orange};
         for (const QColor& color : colors) {
-            p.setPen(Pen(color, 1.6));
+            p.setPen(HxIconPen(color, 1.6));
             p.setBrush(Qt::NoBrush);
             p.drawPolygon(QPolygonF({a, b, c}));
             const QPointF ab = (a + b) / 2, bc = (b + c) / 2, ca = (c + a) / 2;
@@ -42,13 +31,13 @@ const bool g_registered = [] {
     // A segment swept along a circle: copies at every step.
     HxAddRibbonIcon(QStringLiteral("track"), [](QPainter& p, const HxIconPalette& pal) {
         const QPointF o(16, 17);
-        p.setPen(Pen(pal.stroke, 1.2, Qt::DashLine));
+        p.setPen(HxIconPen(pal.stroke, 1.2, Qt::DashLine));
         p.setBrush(Qt::NoBrush);
         p.drawEllipse(o, 12, 12);
         for (int i = 0; i < 8; ++i) {
             const double t = i * 0.5;
             const QPointF q(o.x() + 12 * std::cos(t), o.y() - 12 * std::sin(t));
-            p.setPen(Pen(pal.accent, 1.3));
+            p.setPen(HxIconPen(pal.accent, 1.3));
             p.drawLine(QPointF(4, 30), q);
         }
         Dot(p, pal.point, QPointF(o.x() + 12 * std::cos(3.5), o.y() - 12 * std::sin(3.5)), 2.8);
@@ -56,21 +45,21 @@ const bool g_registered = [] {
     // A point free in space: the point with three axes.
     HxAddRibbonIcon(QStringLiteral("point-free3"), [](QPainter& p, const HxIconPalette& pal) {
         const QPointF o(16, 18);
-        p.setPen(Pen(pal.stroke, 1.4));
+        p.setPen(HxIconPen(pal.stroke, 1.4));
         p.drawLine(o, QPointF(29, 18));
         p.drawLine(o, QPointF(16, 4));
         p.drawLine(o, QPointF(6, 28));
-        p.setPen(Pen(pal.accent, 1.2, Qt::DashLine));
+        p.setPen(HxIconPen(pal.accent, 1.2, Qt::DashLine));
         p.drawRect(QRectF(QPointF(7, 6), QPointF(25, 26)));
         Dot(p, pal.point, o, 3.6);
     });
     // Two points of a circle and the point dividing the arc between them.
     HxAddRibbonIcon(QStringLiteral("point-divide-circle"), [](QPainter& p, const HxIconPalette& pal) {
         const QPointF o(16, 16);
-        p.setPen(Pen(pal.stroke, 1.6));
+        p.setPen(HxIconPen(pal.stroke, 1.6));
         p.setBrush(Qt::NoBrush);
         p.drawEllipse(o, 12, 12);
-        p.setPen(Pen(pal.accent, 2.4));
+        p.setPen(HxIconPen(pal.accent, 2.4));
         p.drawArc(QRectF(4, 4, 24, 24), 0 * 16, 120 * 16);
         Dot(p, pal.stroke, QPointF(28, 16));
         Dot(p, pal.stroke, QPointF(16 + 12 * std::cos(2.094), 16 - 12 * std::sin(2.094)));
@@ -78,28 +67,28 @@ const bool g_registered = [] {
     });
     // A point dropped square onto a line.
     HxAddRibbonIcon(QStringLiteral("point-projection"), [](QPainter& p, const HxIconPalette& pal) {
-        p.setPen(Pen(pal.stroke, 2.0));
+        p.setPen(HxIconPen(pal.stroke, 2.0));
         p.drawLine(QPointF(3, 26), QPointF(29, 26));
-        p.setPen(Pen(pal.accent, 1.4, Qt::DashLine));
+        p.setPen(HxIconPen(pal.accent, 1.4, Qt::DashLine));
         p.drawLine(QPointF(14, 6), QPointF(14, 26));
-        p.setPen(Pen(pal.accent, 1.1));
+        p.setPen(HxIconPen(pal.accent, 1.1));
         p.drawPolyline(QPolygonF({QPointF(14, 22), QPointF(18, 22), QPointF(18, 26)}));
         Dot(p, pal.stroke, QPointF(14, 6));
         Dot(p, pal.point, QPointF(14, 26), 3.2);
     });
     // Two carriers with points at the same parameter.
     HxAddRibbonIcon(QStringLiteral("point-same-parameter"), [](QPainter& p, const HxIconPalette& pal) {
-        p.setPen(Pen(pal.stroke, 1.8));
+        p.setPen(HxIconPen(pal.stroke, 1.8));
         p.drawLine(QPointF(3, 9), QPointF(29, 9));
         p.drawLine(QPointF(3, 24), QPointF(22, 24));
         Dot(p, pal.stroke, QPointF(13.4, 9));
         Dot(p, pal.point, QPointF(10.6, 24), 3.2);
-        p.setPen(Pen(pal.accent, 1.1, Qt::DashLine));
+        p.setPen(HxIconPen(pal.accent, 1.1, Qt::DashLine));
         p.drawLine(QPointF(13.4, 11), QPointF(10.6, 22));
     });
     // A path of a segment and an arc with a point on it.
     HxAddRibbonIcon(QStringLiteral("point-compound-path"), [](QPainter& p, const HxIconPalette& pal) {
-        p.setPen(Pen(pal.stroke, 1.8));
+        p.setPen(HxIconPen(pal.stroke, 1.8));
         p.setBrush(Qt::NoBrush);
         p.drawLine(QPointF(3, 26), QPointF(16, 26));
         p.drawArc(QRectF(10, 6, 20, 20), 270 * 16, 180 * 16);
@@ -108,7 +97,7 @@ const bool g_registered = [] {
     });
     // A brush that paints one style onto others.
     HxAddRibbonIcon(QStringLiteral("format-painter"), [](QPainter& p, const HxIconPalette& pal) {
-        p.setPen(Pen(pal.stroke, 1.6));
+        p.setPen(HxIconPen(pal.stroke, 1.6));
         p.setBrush(pal.fill);
         p.drawRoundedRect(QRectF(4, 4, 22, 9), 2, 2);
         p.drawLine(QPointF(26, 8), QPointF(29, 8));
@@ -122,22 +111,22 @@ const bool g_registered = [] {
     });
     // A show/hide button and objects joining it.
     HxAddRibbonIcon(QStringLiteral("button-add-objects"), [](QPainter& p, const HxIconPalette& pal) {
-        p.setPen(Pen(pal.stroke, 1.4));
+        p.setPen(HxIconPen(pal.stroke, 1.4));
         p.setBrush(pal.fill);
         p.drawRoundedRect(QRectF(3, 18, 18, 11), 2, 2);
-        p.setPen(Pen(pal.accent, 1.4, Qt::DashLine));
+        p.setPen(HxIconPen(pal.accent, 1.4, Qt::DashLine));
         p.drawLine(QPointF(12, 18), QPointF(22, 8));
         Dot(p, pal.point, QPointF(24, 6), 3.0);
-        p.setPen(Pen(pal.green, 2.2));
+        p.setPen(HxIconPen(pal.green, 2.2));
         p.drawLine(QPointF(25, 20), QPointF(25, 28));
         p.drawLine(QPointF(21, 24), QPointF(29, 24));
     });
     // Objects outside the frame moved back in.
     HxAddRibbonIcon(QStringLiteral("flat-objects-in"), [](QPainter& p, const HxIconPalette& pal) {
-        p.setPen(Pen(pal.stroke, 1.6));
+        p.setPen(HxIconPen(pal.stroke, 1.6));
         p.setBrush(Qt::NoBrush);
         p.drawRect(QRectF(6, 6, 20, 20));
-        p.setPen(Pen(pal.accent, 1.8));
+        p.setPen(HxIconPen(pal.accent, 1.8));
         p.drawLine(QPointF(30, 16), QPointF(19, 16));
         p.drawLine(QPointF(19, 16), QPointF(23, 12));
         p.drawLine(QPointF(19, 16), QPointF(23, 20));

@@ -757,3 +757,18 @@ void HxPaintRibbonIcon(QPainter& painter, const QRectF& rect, const QString& nam
     it->second(painter, g_iconPalette);
     painter.restore();
 }
+
+QPen HxIconPen(const QColor& color, double width, Qt::PenStyle style) {
+    QPen pen(color, width, style, Qt::RoundCap, Qt::RoundJoin);
+    if (style == Qt::DashLine)
+        pen.setDashPattern({2.0, 2.0});
+    return pen;
+}
+
+void HxIconDot(QPainter& p, const QColor& color, QPointF c, double r) {
+    p.save();
+    p.setPen(Qt::NoPen);
+    p.setBrush(color);
+    p.drawEllipse(c, r, r);
+    p.restore();
+}

@@ -4,6 +4,8 @@
 
 #include <QColor>
 #include <QIcon>
+#include <QPen>
+#include <QPointF>
 #include <QString>
 #include <QStringList>
 
@@ -34,3 +36,8 @@ void HxPaintRibbonIcon(QPainter& painter, const QRectF& rect, const QString& nam
 // A drawing on the 32 x 32 grid, and the way other parts of the program add their own icons.
 using HxIconDrawing = std::function<void(QPainter&, const HxIconPalette&)>;
 void HxAddRibbonIcon(const QString& name, HxIconDrawing draw);
+
+// What the drawings share: a pen with round caps and joins (dashes of 2 units), and a filled dot of
+// radius r at c.
+QPen HxIconPen(const QColor& color, double width = 1.8, Qt::PenStyle style = Qt::SolidLine);
+void HxIconDot(QPainter& p, const QColor& color, QPointF c, double r);

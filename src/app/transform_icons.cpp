@@ -10,24 +10,13 @@
 
 namespace {
 
-QPen Pen(const QColor& color, double width = 1.8, Qt::PenStyle style = Qt::SolidLine) {
-    QPen pen(color, width, style, Qt::RoundCap, Qt::RoundJoin);
-    if (style == Qt::DashLine)
-        pen.setDashPattern({2.0, 2.0});
-    return pen;
-}
-
 void Dot(QPainter& p, const QColor& color, QPointF c, double r = 2.8) {
-    p.save();
-    p.setPen(Qt::NoPen);
-    p.setBrush(color);
-    p.drawEllipse(c, r, r);
-    p.restore();
+    HxIconDot(p, color, c, r);
 }
 
 void Arrow(QPainter& p, QPointF from, QPointF to, const QColor& color, double width = 1.8) {
     p.save();
-    p.setPen(Pen(color, width));
+    p.setPen(HxIconPen(color, width));
     const double a = std::atan2(to.y() - from.y(), to.x() - from.x());
     const double size = 5.0;
     const QPointF tip = to;
@@ -44,7 +33,7 @@ void Arrow(QPainter& p, QPointF from, QPointF to, const QColor& color, double wi
 // The flag that tells a mark command: a pole with a small pennant in the upper right corner.
 void Flag(QPainter& p, const HxIconPalette& pal) {
     p.save();
-    p.setPen(Pen(pal.stroke, 1.4));
+    p.setPen(HxIconPen(pal.stroke, 1.4));
     p.drawLine(QPointF(24, 3), QPointF(24, 14));
     p.setPen(Qt::NoPen);
     p.setBrush(pal.orange);
@@ -56,10 +45,10 @@ void Flag(QPainter& p, const HxIconPalette& pal) {
 void Triangle(QPainter& p, const HxIconPalette& pal, QPointF a, QPointF b, QPointF c, bool image) {
     p.save();
     if (image) {
-        p.setPen(Pen(pal.accent, 1.8));
+        p.setPen(HxIconPen(pal.accent, 1.8));
         p.setBrush(pal.fill);
     } else {
-        p.setPen(Pen(pal.stroke, 1.5, Qt::DashLine));
+        p.setPen(HxIconPen(pal.stroke, 1.5, Qt::DashLine));
         p.setBrush(Qt::NoBrush);
     }
     p.drawPolygon(QPolygonF({a, b, c}));
@@ -68,7 +57,7 @@ void Triangle(QPainter& p, const HxIconPalette& pal, QPointF a, QPointF b, QPoin
 
 const bool g_registered = [] {
     HxAddRibbonIcon(QStringLiteral("mark-center"), [](QPainter& p, const HxIconPalette& pal) {
-        p.setPen(Pen(pal.accent, 1.6));
+        p.setPen(HxIconPen(pal.accent, 1.6));
         p.setBrush(Qt::NoBrush);
         p.drawEllipse(QPointF(14, 18), 8, 8);
         p.drawLine(QPointF(14, 7), QPointF(14, 11));
@@ -79,23 +68,23 @@ const bool g_registered = [] {
         Flag(p, pal);
     });
     HxAddRibbonIcon(QStringLiteral("mark-axis"), [](QPainter& p, const HxIconPalette& pal) {
-        p.setPen(Pen(pal.stroke, 1.3, Qt::DashDotLine));
+        p.setPen(HxIconPen(pal.stroke, 1.3, Qt::DashDotLine));
         p.drawLine(QPointF(4, 29), QPointF(20, 6));
         Arrow(p, QPointF(8, 23.3), QPointF(18, 9), pal.accent, 2.0);
         Dot(p, pal.point, QPointF(8, 23.3), 2.6);
         Flag(p, pal);
     });
     HxAddRibbonIcon(QStringLiteral("mark-mirror"), [](QPainter& p, const HxIconPalette& pal) {
-        p.setPen(Pen(pal.accent, 1.6));
+        p.setPen(HxIconPen(pal.accent, 1.6));
         p.setBrush(pal.fill);
         p.drawPolygon(QPolygonF({QPointF(3, 26), QPointF(10, 12), QPointF(22, 12), QPointF(15, 26)}));
         Dot(p, pal.point, QPointF(12.5, 19), 2.4);
         Flag(p, pal);
     });
     HxAddRibbonIcon(QStringLiteral("mark-ratio"), [](QPainter& p, const HxIconPalette& pal) {
-        p.setPen(Pen(pal.stroke, 1.6));
+        p.setPen(HxIconPen(pal.stroke, 1.6));
         p.drawLine(QPointF(3, 22), QPointF(26, 22));
-        p.setPen(Pen(pal.accent, 1.4));
+        p.setPen(HxIconPen(pal.accent, 1.4));
         p.drawLine(QPointF(4, 27), QPointF(12, 27));
         p.drawLine(QPointF(4, 29.5), QPointF(24, 29.5));
         Dot(p, pal.point, QPointF(4, 22));
@@ -109,10 +98,10 @@ const bool g_registered = [] {
         Flag(p, pal);
     });
     HxAddRibbonIcon(QStringLiteral("mark-angle"), [](QPainter& p, const HxIconPalette& pal) {
-        p.setPen(Pen(pal.stroke, 1.8));
+        p.setPen(HxIconPen(pal.stroke, 1.8));
         p.drawLine(QPointF(4, 27), QPointF(24, 27));
         p.drawLine(QPointF(4, 27), QPointF(17, 10));
-        p.setPen(Pen(pal.accent, 1.8));
+        p.setPen(HxIconPen(pal.accent, 1.8));
         p.setBrush(Qt::NoBrush);
         p.drawArc(QRectF(-5, 18, 18, 18), 0, 52 * 16);
         Dot(p, pal.point, QPointF(4, 27), 2.4);
@@ -129,7 +118,7 @@ const bool g_registered = [] {
         const QPointF o(8, 24);
         Triangle(p, pal, QPointF(14, 26), QPointF(28, 26), QPointF(20, 18), false);
         Triangle(p, pal, QPointF(10, 18), QPointF(10, 4), QPointF(2, 12), true);
-        p.setPen(Pen(pal.orange, 1.8));
+        p.setPen(HxIconPen(pal.orange, 1.8));
         p.setBrush(Qt::NoBrush);
         p.drawArc(QRectF(o.x() - 16, o.y() - 16, 32, 32), 12 * 16, 50 * 16);
         Arrow(p, QPointF(19.2, 12.6), QPointF(17.6, 11.2), pal.orange, 1.8);
@@ -138,7 +127,7 @@ const bool g_registered = [] {
     HxAddRibbonIcon(QStringLiteral("trans-scale"), [](QPainter& p, const HxIconPalette& pal) {
         // The image is the figure stretched from the centre.
         const QPointF o(3, 29);
-        p.setPen(Pen(pal.stroke, 1.0, Qt::DashLine));
+        p.setPen(HxIconPen(pal.stroke, 1.0, Qt::DashLine));
         p.drawLine(o, QPointF(20.6, 11.4));
         p.drawLine(o, QPointF(29.4, 24.6));
         Triangle(p, pal, QPointF(16.2, 24.6), QPointF(29.4, 24.6), QPointF(20.6, 11.4), true);
@@ -146,7 +135,7 @@ const bool g_registered = [] {
         Dot(p, pal.point, o, 2.6);
     });
     HxAddRibbonIcon(QStringLiteral("trans-reflect"), [](QPainter& p, const HxIconPalette& pal) {
-        p.setPen(Pen(pal.orange, 1.6, Qt::DashDotLine));
+        p.setPen(HxIconPen(pal.orange, 1.6, Qt::DashDotLine));
         p.drawLine(QPointF(16, 2), QPointF(16, 30));
         Triangle(p, pal, QPointF(3, 26), QPointF(13, 26), QPointF(11, 8), false);
         Triangle(p, pal, QPointF(29, 26), QPointF(19, 26), QPointF(21, 8), true);
