@@ -116,12 +116,17 @@ void DrawSolidsAndOnTop(CGPage& page, const CPassCells& cells) {
     Each(*cells.all, [lit](CGCell& c) { c.DrawLit2(lit); });
     EndLit();
 
+    // The depth of the translucent surfaces is laid in the state their colour is then drawn in (lit,
+    // the colour on both sides), only the colour writes off: the colour walk passes its depth test
+    // only where it meets the depth the first walk wrote, and OpenGL promises a surface the same
+    // depths twice only when nothing but such settings as the colour mask changed in between.  Laid
+    // with the lighting off, a slanted face comes out a little nearer at some pixels (Mesa), and rows
+    // of them are left without the face's lit colour: light dots.
+    BeginLit();
+    glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
     glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
     Each(*cells.all, [](CGCell& c) { c.DrawTranslucent(); });
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-
-    BeginLit();
-    glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
     Each(*cells.all, [](CGCell& c) { c.DrawTranslucent(); });
     glColorMaterial(GL_FRONT, GL_AMBIENT_AND_DIFFUSE);
     if (!cells.snapshot) {
