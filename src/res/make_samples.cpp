@@ -125,19 +125,14 @@ WORD PointId(CGPage* page, const char16_t* name) {
 
 // 正方体 ABCD-A1B1C1D1 with edge 10, made by the cube command on the current page, so that it stays
 // a cube whatever is dragged: A free, B following A, D turning about A square to AB at the distance
-// AB, A1 on A square to the base, the rest tied to them.  Its faces only hide what lies behind them
-// (the hidden edges dashed); with the diagonal section AA1C1C they are hidden, so that the section
-// shows through the cube.
+// AB, A1 on A square to the base, the rest tied to them.  Its faces only hide what lies behind them,
+// so that the hidden edges are dashed; the translucent diagonal section AA1C1C shows through them.
 void BuildCube(CHalvixDoc& doc, bool section) {
     CGPage* page = g_pCurPage;
     page->ClearSelection();
-    const WORD first = page->m_nextId;
     doc.OnCube();
     if (!section)
         return;
-    for (WORD id = first; id < page->m_nextId; ++id)
-        if (auto* face = DYNAMIC_DOWNCAST(CGFace, page->FindCell(id)))
-            face->m_hidden = 1;
     Builder b(page);
     const WORD A = PointId(page, u"A"), C = PointId(page, u"C");
     const WORD A1 = PointId(page, u"A1"), C1 = PointId(page, u"C1");
@@ -155,6 +150,10 @@ void BuildPyramid(Builder& b) {
     for (WORD v : {A, B, C})
         b.Segment(P, v);
     b.Face({A, B, C}, kBaseColor);
+    // The sides only hide what lies behind them: the edges and lines behind the pyramid are dashed.
+    b.Face({P, A, B}, kBaseColor, CGFace::kStyleDepthOnly);
+    b.Face({P, B, C}, kBaseColor, CGFace::kStyleDepthOnly);
+    b.Face({P, C, A}, kBaseColor, CGFace::kStyleDepthOnly);
     b.Dependent<CGVerBarycenter>(u"G", A, B, C);
     b.Dependent<CGVerExcenter>(u"O", A, B, C);
     b.Dependent<CGVerIncenter>(u"I", A, B, C);
@@ -445,7 +444,12 @@ void BuildTextsAndVectors(CHalvixDoc& doc) {
         b.Edges({a, bb, c, d});
         for (WORD corner : {a, bb, c, d})
             b.Segment(p, corner);
+        // The base and the sides only hide what lies behind them, so that the back edges are dashed.
         b.Face({a, bb, c, d}, kBaseColor, CGFace::kStyleDepthOnly);
+        b.Face({p, a, bb}, kBaseColor, CGFace::kStyleDepthOnly);
+        b.Face({p, bb, c}, kBaseColor, CGFace::kStyleDepthOnly);
+        b.Face({p, c, d}, kBaseColor, CGFace::kStyleDepthOnly);
+        b.Face({p, d, a}, kBaseColor, CGFace::kStyleDepthOnly);
         FormulaText(b, u"<#><l><e>V=</e><f><#><l><e>1</e></l></#><#><l><e>3</e></l></#></f><e>Sh</e></l></#>",
                     -16.0f, -10.0f);
         b.Add(new CGTbMhc(page->m_nextId, u"<#><l><e>P(0,0,h)</e></l></#>", RGB(255, 255, 255), p));

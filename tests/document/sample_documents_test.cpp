@@ -106,15 +106,18 @@ TEST_F(DocumentTest, TheSamplesAreReadOnlyAndTheCubeStaysACube) {
         ASSERT_TRUE(A && B && D) << "A and B free, D turning about AB";
         EXPECT_TRUE(A->IsKindOf(RUNTIME_CLASS(CGVerFree)) && B->IsKindOf(RUNTIME_CLASS(CGVerFree)));
         EXPECT_TRUE(B->IsKindOf(RUNTIME_CLASS(CGVerFreeHenchman))) << "the cube command's B follows A";
-        // The cube command's six faces and, with the section, the section alone shown.
-        int faces = 0, shown = 0;
+        // The cube command's six faces, shown and only hiding what lies behind them (so that the
+        // back edges are dashed), and with the section its translucent face, shown too.
+        int faces = 0, shown = 0, depthOnly = 0;
         for (WORD id : page->m_cells.Keys())
             if (const auto* face = DYNAMIC_DOWNCAST(CGFace, page->FindCell(id))) {
                 ++faces;
                 shown += face->m_hidden ? 0 : 1;
+                depthOnly += face->m_style == CGFace::kStyleDepthOnly ? 1 : 0;
             }
         EXPECT_EQ(faces, sample[0] == '1' ? 7 : 6) << sample;
-        EXPECT_EQ(shown, sample[0] == '1' ? 1 : 6) << sample;
+        EXPECT_EQ(shown, faces) << sample;
+        EXPECT_EQ(depthOnly, 6) << sample;
         for (const char16_t* tied : {u"C", u"A1", u"B1", u"C1", u"D1"})
             EXPECT_FALSE(PointNamed(page, tied)->IsKindOf(RUNTIME_CLASS(CGVerFree)))
                 << CString(tied).ToUtf8();
@@ -177,4 +180,38 @@ TEST_F(DocumentTest, TheSamplesOpenWithoutAMessageAndShowTheirFigures) {
     for (int i = 0; i < 12; ++i)
         EXPECT_EQ(m_doc->GetPage(i)->m_cells.GetCount(), cells[i]) << i;
     EXPECT_EQ(m_doc->GetPage(11)->m_title, CString(u"正六棱台"));
+}
+
+// The solids of the samples are drawn as a textbook draws them: no face of theirs is hidden (a hidden
+// face hides nothing), and the pyramids have sides that only hide what lies behind them.
+TEST_F(DocumentTest, TheSamplesSolidsHideTheirBackEdges) {
+    const QDir folder(QStringLiteral(HALVIX_SAMPLES_DIR));
+    for (const QString& name : folder.entryList({QStringLiteral("*.hvx")}, QDir::Files, QDir::Name)) {
+        ASSERT_TRUE(m_doc->OpenDocumentFile(CString::FromQString(folder.filePath(name)), FALSE))
+            << name.toStdString();
+        for (int i = 0; i < m_doc->GetPageCount(); ++i) {
+            CGPage* page = m_doc->GetPage(i);
+            for (WORD id : page->m_cells.Keys()) {
+                if (const auto* face = DYNAMIC_DOWNCAST(CGFace, page->FindCell(id))) {
+                    EXPECT_EQ(face->m_hidden, 0) << name.toStdString() << " page " << i << " face " << id;
+                }
+            }
+        }
+    }
+    const struct {
+        const char* name;
+        int page;
+        int depthOnly; // the sides, and the base where it is not translucent
+    } pyramids[] = {{"2-棱锥的中心与垂足", 0, 3}, {"5-多页的课件", 2, 3}, {"10-文本与向量", 0, 5}};
+    for (const auto& p : pyramids) {
+        const QString path = folder.filePath(QString::fromUtf8(p.name) + QStringLiteral(".hvx"));
+        ASSERT_TRUE(m_doc->OpenDocumentFile(CString::FromQString(path), FALSE)) << p.name;
+        CGPage* page = m_doc->GetPage(p.page);
+        int depthOnly = 0;
+        for (WORD id : page->m_cells.Keys())
+            if (const auto* face = DYNAMIC_DOWNCAST(CGFace, page->FindCell(id)))
+                depthOnly += face->m_style == CGFace::kStyleDepthOnly ? 1 : 0;
+        EXPECT_EQ(depthOnly, p.depthOnly) << p.name;
+        EXPECT_NE(PointNamed(page, u"P"), nullptr) << p.name;
+    }
 }

@@ -1,6 +1,7 @@
-// The cube sample with the faces of its cube hidden, as a teacher sees it in the view and on the
-// printed sheet: its back edges solid (hidden faces hide nothing) and its translucent diagonal
-// section one even colour, as opened and after vertex A is dragged.
+// The cube sample as a teacher sees it, in the view and on the printed sheet: its back edges dashed,
+// its front edges solid and its translucent diagonal section one even colour, as opened, after a
+// click on vertex A and after A is dragged; a cube whose faces are hidden, which hides nothing; and
+// the pyramids of the samples with their back edges dashed.
 #include "view_tools_fixture.h"
 
 #include "model/face.h"
@@ -247,10 +248,50 @@ protected:
     }
 };
 
-// Edges of the cube behind it, as the sample shows it.
+// Edges of the cube behind it and in front of it, as the sample shows it.
 const char16_t* const kBackEdges[3][2] = {{u"A", u"D"}, {u"D", u"C"}, {u"D", u"D1"}};
+const char16_t* const kFrontEdges[3][2] = {{u"A", u"B"}, {u"B", u"B1"}, {u"A1", u"B1"}};
 
 } // namespace
+
+// As a textbook draws it: the faces of the cube hide what lies behind them, so its back edges come
+// out dashed, the front ones solid, and the translucent section shows through in one even colour;
+// the same on the screen and on paper, before and after A is moved.
+TEST_F(SamplePictureTest, TheCubeSampleShowsItsBackEdgesDashedAndItsSectionEven) {
+    OpenCube();
+    const QTransform screen;
+    auto check = [&](const QImage& image, const CMapping& map, const char* when) {
+        SCOPED_TRACE(when);
+        for (const auto& e : kBackEdges) {
+            const CScreenEdge edge = Edge(e[0], e[1]);
+            const CEdgeProfile p = Profile(image, map, edge);
+            ASSERT_GT(p.samples, 20) << edge.name.ToUtf8();
+            EXPECT_GE(p.gaps, 3) << edge.name.ToUtf8() << " is dashed";
+            EXPECT_GT(p.inked, p.samples / 4) << edge.name.ToUtf8();
+        }
+        for (const auto& e : kFrontEdges) {
+            const CScreenEdge edge = Edge(e[0], e[1]);
+            const CEdgeProfile p = Profile(image, map, edge);
+            EXPECT_EQ(p.gaps, 0) << edge.name.ToUtf8() << " is solid";
+            EXPECT_EQ(p.inked, p.samples) << edge.name.ToUtf8();
+        }
+        const CFaceLook look = Section(image, map);
+        EXPECT_GT(look.samples, 200);
+        EXPECT_EQ(look.dots, 0) << "the section shows light dots";
+        EXPECT_LE(look.spread, 6) << "the section is one colour";
+    };
+    check(Frame(), screen, "as opened");
+    CMapping sheet;
+    QImage printed = Printed(sheet);
+    check(printed, sheet, "printed as opened");
+
+    DragA({});
+    check(Frame(), screen, "A clicked");
+    DragA({QPoint(4, 2), QPoint(9, 4), QPoint(14, 5)});
+    check(Frame(), screen, "A dragged");
+    printed = Printed(sheet);
+    check(printed, sheet, "printed after the drag");
+}
 
 // A document that hides the faces of its cube keeps the picture of hidden faces: they take no part
 // in any pass, so nothing is dashed; the translucent section lies over the edges behind it, even.
@@ -283,4 +324,34 @@ TEST_F(SamplePictureTest, HiddenFacesHideNothingAndTheSectionStaysEven) {
     check(printed, sheet, "printed after the drag");
     DragA({QPoint(-7, 3), QPoint(-15, 8)});
     check(Frame(), screen, "A dragged again");
+}
+
+// The pyramids of the samples are drawn the same way: the edges and lines behind their sides dashed.
+TEST_F(SamplePictureTest, ThePyramidSamplesShowTheirBackEdgesDashed) {
+    const struct {
+        const char* sample;
+        std::vector<std::pair<const char16_t*, const char16_t*>> back, front;
+    } pyramids[] = {
+        // (PC runs too close to the solid PE on its side PAB to be told apart.)
+        {"2-棱锥的中心与垂足",
+         {{u"A", u"C"}, {u"B", u"C"}, {u"P", u"Q"}},
+         {{u"P", u"A"}, {u"P", u"B"}, {u"A", u"B"}}},
+        {"10-文本与向量",
+         {{u"P", u"D"}, {u"A", u"D"}, {u"D", u"C"}},
+         {{u"P", u"A"}, {u"P", u"B"}, {u"A", u"B"}, {u"B", u"C"}}},
+    };
+    const QTransform screen;
+    for (const auto& pyramid : pyramids) {
+        SCOPED_TRACE(pyramid.sample);
+        Open(pyramid.sample);
+        const QImage frame = Frame();
+        for (const auto& [from, to] : pyramid.back) {
+            const CEdgeProfile p = Profile(frame, screen, Edge(from, to));
+            EXPECT_GE(p.gaps, 3) << Edge(from, to).name.ToUtf8() << " is dashed";
+        }
+        for (const auto& [from, to] : pyramid.front) {
+            const CEdgeProfile p = Profile(frame, screen, Edge(from, to));
+            EXPECT_EQ(p.gaps, 0) << Edge(from, to).name.ToUtf8() << " is solid";
+        }
+    }
 }
