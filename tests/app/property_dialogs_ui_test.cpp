@@ -1,6 +1,6 @@
 // The property dialog windows: which controls are writable or enabled and how they follow the
-// choices, numbers refused with the window kept open, the fields written back on OK, and the
-// presenters behind DoModal; the picture and label dialogs.
+// choices, numbers refused with the window kept open, the fields written back on OK, the presenters
+// behind DoModal, and the properties command answered in them; the picture and label dialogs.
 #include "app/property_dialogs_ui.h"
 
 #include "app/color_picker.h"
