@@ -1,10 +1,14 @@
 // The property dialog windows: which controls are writable or enabled and how they follow the
-// choices, numbers refused with the window kept open, the fields written back on OK, and the
-// presenters behind DoModal; the picture and label dialogs.
+// choices, numbers refused with the window kept open, the fields written back on OK, the presenters
+// behind DoModal, and the properties command answered in them; the picture and label dialogs.
 #include "app/property_dialogs_ui.h"
 
 #include "app/color_picker.h"
 #include "app/label_dialog_ui.h"
+#include "construct/construct_fixture.h"
+#include "document/halvix_doc.h"
+#include "solids/revolution.h"
+#include "view/view_colors.h"
 
 #include <gtest/gtest.h>
 
@@ -15,6 +19,8 @@
 #include <QLineEdit>
 #include <QSlider>
 #include <QTimer>
+
+#include <functional>
 
 #include <vector>
 
@@ -304,6 +310,144 @@ TEST_F(PropertyDialogWindows, TheLabelDialogInsertsCharactersAndWritesItsFieldsB
     EXPECT_TRUE(fields.m_applyToSelected);
     EXPECT_TRUE(fields.m_autoName);
     EXPECT_FALSE(fields.m_autoScale);
+}
+
+// The properties command on one selected object with its real window, answered as a user answers
+// it.
+class PropertiesThroughTheirWindows : public ConstructTest {
+protected:
+    void SetUp() override {
+        ConstructTest::SetUp();
+        HxSetDialogRunner(nullptr);
+    }
+    // The command on the object; in the window it opens `act` is done, then OK.
+    void Edit(WORD id, std::function<void(CHxExchangeDialog&)> act = nullptr) {
+        bool shown = false;
+        QTimer::singleShot(0, [act, &shown] {
+            auto* window = dynamic_cast<CHxExchangeDialog*>(QApplication::activeModalWidget());
+            if (!window) {
+                if (QWidget* other = QApplication::activeModalWidget())
+                    other->close();
+                return;
+            }
+            shown = true;
+            if (act)
+                act(*window);
+            window->accept();
+        });
+        RunOn(ID_EDIT_PROPERTY, {id});
+        EXPECT_TRUE(shown);
+    }
+    static void Choose(CHxExchangeDialog& window, int id, int index) {
+        QButtonGroup* group = window.Group(id);
+        ASSERT_NE(group, nullptr) << id;
+        group->buttons().at(index)->click();
+    }
+    // What the properties may change of a face, circle or solid, in one comparable row.
+    struct CLook {
+        int style, kind, texture;
+        CRgba color, label;
+        bool operator==(const CLook&) const = default;
+    };
+    static CLook LookOf(const CGCell& cell) {
+        return {cell.m_style, cell.m_kind, cell.m_param4, cell.m_color, cell.m_labelColor};
+    }
+    static std::string Describe(const CLook& l) {
+        auto rgba = [](const CRgba& c) {
+            return std::to_string(c.r) + "," + std::to_string(c.g) + "," + std::to_string(c.b) + "," +
+                   std::to_string(c.a);
+        };
+        return "style " + std::to_string(l.style) + " kind " + std::to_string(l.kind) + " texture " +
+               std::to_string(l.texture) + " colour " + rgba(l.color) + " label " + rgba(l.label);
+    }
+    // Confirming the window unchanged leaves the object as it was.
+    void ExpectConfirmKeeps(CGCell& cell, const char* what) {
+        const CLook before = LookOf(cell);
+        Edit(cell.m_id);
+        const CLook after = LookOf(cell);
+        EXPECT_TRUE(after == before) << what << ": " << Describe(before) << " became " << Describe(after);
+    }
+};
+
+TEST_F(PropertiesThroughTheirWindows, ConfirmingKeepsOpaqueFacesCirclesAndSolidsOpaque) {
+    const float a[3] = {0, 0, 0}, b[3] = {1, 0, 0}, c[3] = {0, 1, 0};
+    CGFace* face = Face(a, b, c);
+    face->m_param4 = 3;
+    for (BYTE style = 0; style <= CGFace::kStyleTranslucent; ++style) {
+        face->m_style = style;
+        // Opaque styles at full opacity; the translucent one at an opacity of its own.
+        face->m_color.a = style == CGFace::kStyleTranslucent ? 120 : 255;
+        ExpectConfirmKeeps(*face, ("face style " + std::to_string(style)).c_str());
+    }
+    // An opaque face that took a lower opacity from a colour modifier keeps it too.
+    face->m_style = CGFace::kStyleFilled;
+    face->m_color.a = 200;
+    ExpectConfirmKeeps(*face, "face with opacity 200");
+
+    CGArc* circle = AddCircle(0, 0, 0, 2);
+    circle->m_labelColor = CRgba{200, 100, 50, 255};
+    circle->m_param4 = 2;
+    for (BYTE kind = CGArc::kCircle; kind <= CGArc::kSegment; ++kind) {
+        for (BYTE style = CGArc::kStyleOutline; style <= CGArc::kStyleVisibleOnly; ++style) {
+            circle->m_kind = kind;
+            circle->m_style = style;
+            circle->m_color.a = style == CGArc::kStyleTranslucent ? 120 : 255;
+            ExpectConfirmKeeps(
+                *circle, ("circle kind " + std::to_string(kind) + " style " + std::to_string(style)).c_str());
+        }
+    }
+
+    auto* ball = Insert(new CGSphere(NextId(), 0, 0, 0, 2, 0, 0, 1));
+    ball->m_param4 = 4;
+    for (BYTE style = 0; style <= kRevStyleTranslucent; ++style) {
+        ball->m_style = style;
+        ball->m_color.a = style == kRevStyleTranslucent ? 120 : 255;
+        ExpectConfirmKeeps(*ball, ("solid style " + std::to_string(style)).c_str());
+    }
+}
+
+TEST_F(PropertiesThroughTheirWindows, ACircleTurnedIntoADiscAndBackKeepsItsTwoColoursInPlace) {
+    using D = CDlgPropertyCircle;
+    CGArc* circle = AddCircle(0, 0, 0, 2);
+    const CRgba own{10, 20, 30, 255};
+    const CRgba outline{200, 100, 50, 255};
+    circle->m_color = own;
+    circle->m_labelColor = outline;
+    // A disc fills its area in the object colour and draws its outline in the label colour: the two
+    // change places, and change back when it is a circle again.
+    Edit(circle->m_id, [](CHxExchangeDialog& w) { Choose(w, D::kKindRadio, CGArc::kDisc); });
+    EXPECT_EQ(circle->m_kind, CGArc::kDisc);
+    EXPECT_EQ(circle->m_color, outline);
+    EXPECT_EQ(circle->m_labelColor, own);
+    // Between the filled kinds nothing changes places.
+    Edit(circle->m_id, [](CHxExchangeDialog& w) { Choose(w, D::kKindRadio, CGArc::kSector); });
+    Edit(circle->m_id, [](CHxExchangeDialog& w) { Choose(w, D::kKindRadio, CGArc::kSegment); });
+    Edit(circle->m_id, [](CHxExchangeDialog& w) { Choose(w, D::kKindRadio, CGArc::kDisc); });
+    EXPECT_EQ(circle->m_color, outline);
+    EXPECT_EQ(circle->m_labelColor, own);
+    Edit(circle->m_id, [](CHxExchangeDialog& w) { Choose(w, D::kKindRadio, CGArc::kCircle); });
+    EXPECT_EQ(circle->m_kind, CGArc::kCircle);
+    EXPECT_EQ(circle->m_color, own);
+    EXPECT_EQ(circle->m_labelColor, outline);
+    // Between a circle and an arc neither.
+    Edit(circle->m_id, [](CHxExchangeDialog& w) { Choose(w, D::kKindRadio, CGArc::kArc); });
+    Edit(circle->m_id, [](CHxExchangeDialog& w) { Choose(w, D::kKindRadio, CGArc::kCircle); });
+    EXPECT_EQ(circle->m_color, own);
+    EXPECT_EQ(circle->m_labelColor, outline);
+
+    // With the default label colour the disc's outline takes the circle's colour and its area the
+    // next automatic colour; back as a circle, the circle has its own colour again.
+    circle->m_labelColor = g_colorLabel;
+    HxResetAutoColors();
+    const COLORREF next = NextAutoColor();
+    HxResetAutoColors();
+    Edit(circle->m_id, [](CHxExchangeDialog& w) { Choose(w, D::kKindRadio, CGArc::kDisc); });
+    EXPECT_EQ(circle->m_labelColor, own);
+    EXPECT_EQ(circle->m_color.ToColorRef(), next);
+    EXPECT_EQ(circle->m_color.a, 255);
+    Edit(circle->m_id, [](CHxExchangeDialog& w) { Choose(w, D::kKindRadio, CGArc::kCircle); });
+    EXPECT_EQ(circle->m_color, own);
+    EXPECT_EQ(circle->m_labelColor.ToColorRef(), next);
 }
 
 } // namespace

@@ -246,6 +246,63 @@ TEST_F(RevolutionCommands, ARightTriangleGivesTheSolidAndANearlyRightOneIsRefuse
     ExpectUndoStep<CCmdAddCells>(u"添加圆锥", 2);
 }
 
+TEST_F(RevolutionCommands, AnAngleALittleMoreThanARightAngleIsRefusedAsALittleLessIs) {
+    CRight t = RightTrapezium();
+    m_doc->SetModifiedFlag(FALSE);
+    m_viewUpdates = 0;
+    // The angle at P2 opened past 90 degrees: a dot product of -0.02 (a leg of 5 tipped by 0.004 the
+    // other way), refused by every command with its message.
+    MovePoint(t.p3, 4, 1, 0.996f);
+    EXPECT_NEAR(Dot(t.p2, t.p1, t.p3), -0.02, 1e-4);
+    const PageSnapshot before = TakeSnapshot(*m_page);
+    const int steps = m_page->m_cmdProcessor.GetCount();
+    const struct {
+        UINT id;
+        std::vector<WORD> points;
+        const char16_t* message;
+    } refusals[] = {
+        {ID_CREATE_CYLINDER, {t.p1->m_id, t.p2->m_id, t.p3->m_id}, u"所选三点P1,P2,P3不满足P1P2垂直于P2P3."},
+        {ID_CREATE_CONE, {t.p1->m_id, t.p2->m_id, t.p3->m_id}, u"所选三点P1,P2,P3不满足P1P2垂直于P2P3."},
+        {ID_CREATE_PLATFORM,
+         {t.p1->m_id, t.p2->m_id, t.p3->m_id, t.p4->m_id},
+         u"所选前三点P1,P2,P3不满足P1P2垂直于P2P3."},
+    };
+    for (const auto& r : refusals) {
+        m_messages.clear();
+        m_page->ClearSelection();
+        for (WORD id : r.points)
+            m_page->SelectCell(id);
+        Run(r.id);
+        EXPECT_EQ(m_messages, std::vector<CString>{CString(r.message)}) << r.id;
+    }
+    ExpectNothingDone(before, steps);
+
+    // Within the tolerance on that side the points are taken.
+    MovePoint(t.p3, 4, 1, 0.9981f);
+    m_messages.clear();
+    RunOn(ID_CREATE_CONE, {t.p1->m_id, t.p2->m_id, t.p3->m_id});
+    EXPECT_TRUE(m_messages.empty());
+    ExpectUndoStep<CCmdAddCells>(u"添加圆锥", 2);
+    ASSERT_TRUE(m_page->m_cmdProcessor.Undo());
+
+    // The angle at P1 of a frustum, a little more and a little less than right: both refused.
+    MovePoint(t.p3, 4, 1, 1);
+    for (float z : {6.004f, 5.996f}) {
+        MovePoint(t.p4, 1, 3, z);
+        EXPECT_NEAR(std::fabs(Dot(t.p1, t.p2, t.p4)), 0.02, 1e-4);
+        m_messages.clear();
+        const int before4 = m_page->m_cells.GetCount();
+        RunOn(ID_CREATE_PLATFORM, {t.p1->m_id, t.p2->m_id, t.p3->m_id, t.p4->m_id});
+        EXPECT_EQ(m_messages, std::vector<CString>{CString(u"所选三点P1,P2,P4不满足P1P2垂直于P1P4.")}) << z;
+        EXPECT_EQ(m_page->m_cells.GetCount(), before4);
+    }
+    MovePoint(t.p4, 1, 3, 6.0019f);
+    m_messages.clear();
+    RunOn(ID_CREATE_PLATFORM, {t.p1->m_id, t.p2->m_id, t.p3->m_id, t.p4->m_id});
+    EXPECT_TRUE(m_messages.empty());
+    ExpectUndoStep<CCmdAddCells>(u"添加圆台", 3);
+}
+
 TEST_F(RevolutionCommands, AFrustumOnARightTrapeziumChecksTheAngleAtP2First) {
     CRight t = RightTrapezium();
     const WORD first = m_page->m_nextId;

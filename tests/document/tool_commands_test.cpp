@@ -9,6 +9,7 @@
 #include "model/arc_circles.h"
 #include "model/dependent_points.h"
 #include "model/line.h"
+#include "points/scaled_points.h"
 #include "view/view_services.h"
 
 #include <cmath>
@@ -210,6 +211,73 @@ TEST_F(ToolCommandsTest, AToolOfValuesAloneRepeatsByItsValues) {
     EXPECT_FLOAT_EQ(s1->m_param1, 11.0f);
     EXPECT_FLOAT_EQ(s2->m_param1, 12.0f);
     EXPECT_EQ(m_page->FindCell(WORD(first + 2)), nullptr);
+}
+
+TEST_F(ToolCommandsTest, AToolOfPointsAndValuesRepeatsAsOftenAsTheFewerSetsAllow) {
+    // P scaled about O by the value k: two point inputs and one value input.
+    const WORD p = Free(2, 0, 0), o = Free(0, 0, 0);
+    const WORD k = Add(new CGTmVarParameter(NextId(), u"k", 2.0f))->m_id;
+    const WORD scaled =
+        Add(new CGVerScaleM(NextId(), m_page->m_nextVertex++, m_page->MakeAutoLabel(1), p, o, k))->m_id;
+    CRecord* tool = MakeTool({scaled}, u"缩放");
+    ASSERT_NE(tool, nullptr);
+    EXPECT_EQ(tool->m_inputCount, 3);
+    EXPECT_EQ(tool->m_pointInputCount, 2);
+    auto value = [&](float v) { return Add(new CGTmVarParameter(NextId(), u"v", v))->m_id; };
+    const WORD q[6] = {Free(1, 0, 0), Free(0, 0, 0), Free(0, 4, 0),
+                       Free(0, 2, 0), Free(9, 9, 9), Free(8, 8, 8)};
+    const WORD v[3] = {value(3), value(0.5f), value(7)};
+
+    // Three pairs of points and two values: twice, each pair with its value in selection order.
+    Select({q[0], q[1], q[2], q[3], q[4], q[5], v[0], v[1]});
+    EXPECT_EQ(m_page->CountToolRepetitions(*tool), 2);
+    int before = Cells();
+    WORD first = m_page->m_nextId;
+    ASSERT_TRUE(Run(ID_TOOL_AUTODO));
+    EXPECT_EQ(Cells(), before + 2);
+    EXPECT_EQ(m_page->m_nextId, first + 2);
+    ExpectAt(PositionOf(first), 3, 0, 0);
+    ExpectAt(PositionOf(WORD(first + 1)), 0, 3, 0);
+    const CGCell* second = m_page->FindCell(WORD(first + 1));
+    ASSERT_NE(second, nullptr);
+    ASSERT_EQ(second->m_parents.GetSize(), 3);
+    EXPECT_EQ((std::vector<WORD>{second->m_parents[0], second->m_parents[1], second->m_parents[2]}),
+              (std::vector<WORD>{q[2], q[3], v[1]}));
+    EXPECT_EQ(m_page->m_cmdProcessor.GetCurrent()->GetName(), u"缩放");
+    ASSERT_TRUE(m_page->m_cmdProcessor.Undo());
+    EXPECT_EQ(Cells(), before);
+
+    // One pair of points and three values: once.
+    Select({q[4], q[5], v[2], v[1], v[0]});
+    EXPECT_EQ(m_page->CountToolRepetitions(*tool), 1);
+    first = m_page->m_nextId;
+    ASSERT_TRUE(Run(ID_TOOL_AUTODO));
+    EXPECT_EQ(Cells(), before + 1);
+    ExpectAt(PositionOf(first), 15, 15, 15);
+    ASSERT_TRUE(m_page->m_cmdProcessor.Undo());
+
+    // One point short of a pair, or no value: nothing, however many of the other kind.
+    Select({q[0], v[0], v[1]});
+    EXPECT_FALSE(Enabled(ID_TOOL_AUTODO));
+    EXPECT_EQ(m_page->ApplyCurrentTool(), 0);
+    Select({q[0], q[1], q[2], q[3]});
+    EXPECT_FALSE(Enabled(ID_TOOL_AUTODO));
+    EXPECT_EQ(m_page->ApplyCurrentTool(), 0);
+    EXPECT_EQ(Cells(), before);
+
+    // A vector is no value for a value input; a tool of points alone lets a selected vector be.
+    auto* vector = new CGTmVector;
+    vector->m_id = NextId();
+    Add(vector);
+    Select({q[0], q[1], vector->m_id});
+    EXPECT_EQ(m_page->ApplyCurrentTool(), 0);
+    EXPECT_EQ(Cells(), before + 1);
+    const WORD mid = Midpoint();
+    ASSERT_NE(MakeTool({mid}, u"中点"), nullptr);
+    before = Cells();
+    Select({q[0], q[2], vector->m_id});
+    EXPECT_EQ(m_page->ApplyCurrentTool(), 2);
+    EXPECT_EQ(Cells(), before + 2);
 }
 
 TEST_F(ToolCommandsTest, ClickByClickEachApplicationIsOneStep) {

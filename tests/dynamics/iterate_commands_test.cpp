@@ -5,6 +5,7 @@
 
 #include "construct/construct_fixture.h"
 #include "document/doc_construct_ids.h"
+#include "dynamics/curves.h"
 #include "dynamics/iterate_dialogs.h"
 #include "measure/vector_items.h"
 #include "model/free_points.h"
@@ -189,6 +190,61 @@ TEST_F(IterateCommandsTest, ATraceOfThePointOnACircleTakesTheCircleRange) {
     EXPECT_EQ(trace->m_style, 1);
     ExpectUndoStep<CCmdAddCell>(u"添加形迹");
     ExpectUndoRedo(before);
+}
+
+TEST_F(IterateCommandsTest, ATraceOfThePointOnACurveOrALocusOffersItsRange) {
+    // The trace command on `point` (with a figure built on it): the range and step its dialog offers.
+    struct Offer {
+        float start, end, step;
+    };
+    auto offered = [&](CGVertex* point) {
+        CGVertex* q = AddPoint(2, 0, 0);
+        AddMidpoint(point->m_id, q->m_id);
+        Select({point->m_id});
+        Offer offer{-100, -100, -100};
+        int shown = 0;
+        Script<CDlgTrack>([&](CDlgTrack& dlg) {
+            ++shown;
+            offer = {dlg.m_start, dlg.m_end, dlg.m_step};
+        });
+        const WORD id = m_page->m_nextId;
+        Run(ID_CREATE_TRACK);
+        EXPECT_EQ(shown, 1);
+        // What was offered and confirmed is the trace's range.
+        if (auto* trace = Cell<CGTrack>(id)) {
+            EXPECT_EQ(trace->m_tMin, offer.start);
+            EXPECT_EQ(trace->m_tMax, offer.end);
+        } else {
+            ADD_FAILURE() << "no trace";
+        }
+        return offer;
+    };
+    auto* parabola =
+        Insert(new CGCurve(NextId(), IdList({}), u"t", u"t^2", u"0", u"-2", u"3", 0.1f, CGCurve::kCartesian));
+    ASSERT_TRUE(parabola->m_valid);
+    const Offer curve = offered(Add<CGVerFreeInCurve>(parabola->m_id, 0.5f));
+    EXPECT_EQ(curve.start, -2.0f);
+    EXPECT_EQ(curve.end, 3.0f);
+    EXPECT_EQ(curve.step, 0.02f) << "the step stays the dialog's own";
+
+    // A curve whose range a value has turned round (from 5 to 2) offers 0 to 1.
+    auto* from = Insert(new CGTmVarParameter(NextId(), CString(u"a"), 5.0f));
+    auto* turned =
+        Insert(new CGCurve(NextId(), IdList({from->m_id}), u"t", u"1", u"0", u"No1", u"2", 0.1f, 0));
+    ASSERT_GT(turned->m_tMin, turned->m_tMax);
+    const Offer round = offered(Add<CGVerFreeInCurve>(turned->m_id, 0.5f));
+    EXPECT_EQ(round.start, 0.0f);
+    EXPECT_EQ(round.end, 1.0f);
+
+    // A locus offers its driver's range.
+    CGVertex* a = AddPoint(0, 0, 0);
+    CGVertex* b = AddPoint(10, 0, 0);
+    auto* driver = Add<CGVerFreeInLine>(AddLine(a->m_id, b->m_id)->m_id, 0.3f);
+    CGVertex* traced = AddMidpoint(driver->m_id, AddPoint(0, 4, 0)->m_id);
+    auto* locus = Insert(new CGLocus(NextId(), driver->m_id, traced->m_id, 0.25f, 0.75f));
+    const Offer onLocus = offered(Add<CGVerFreeInLocus>(locus->m_id, 0.5f));
+    EXPECT_EQ(onLocus.start, 0.25f);
+    EXPECT_EQ(onLocus.end, 0.75f);
 }
 
 TEST_F(IterateCommandsTest, ATraceOfAParameterWithItsDynamicRange) {

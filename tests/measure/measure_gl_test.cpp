@@ -39,6 +39,11 @@ protected:
                     ++n;
         return n;
     }
+    // The slider's knob (drawn red) covers the window pixel.
+    static bool Knob(const QImage& frame, int x, int y) {
+        const QRgb c = frame.pixel(x, y);
+        return qRed(c) > 150 && qGreen(c) < 100 && qBlue(c) < 100;
+    }
     CGTmVarDistancePP* Distance() {
         CGVertex* a = AddPoint(8, -6);
         CGVertex* b = AddPoint(8, -3);
@@ -162,6 +167,54 @@ TEST_F(MeasureGlTest, SliderDrawnAndDragged) {
     Move(QPoint(185, 157));
     Release(QPoint(185, 157));
     EXPECT_FLOAT_EQ(p->m_param1, 6.0f);
+}
+
+TEST_F(MeasureGlTest, ASliderOverARangeNarrowerThanOneKeepsItWhenDrawn) {
+    // The range 0 to 0.5 is a range: drawn, it stays, and the knob stands where the value is.
+    auto* p = Insert(new CGTmVarParameter(m_page->m_nextId++, u"a", 0.25f));
+    p->m_kind = 1;
+    p->m_minimum = 0.0f;
+    p->m_maximum = 0.5f;
+    p->m_labelPos[0] = -4.0f; // window pixel (120, 150)
+    p->m_labelPos[1] = 0.0f;
+    Redraw();
+    QImage frame = m_view->grabFramebuffer();
+    EXPECT_EQ(p->m_minimum, 0.0f);
+    EXPECT_EQ(p->m_maximum, 0.5f) << "a narrow range is no range of no width";
+    EXPECT_FLOAT_EQ(p->m_param1, 0.25f);
+    // 0.25 is the middle of the track: the knob at window pixels 160 to 163, as in the middle of any
+    // range; nothing of it near the left end.
+    EXPECT_TRUE(Knob(frame, 161, 157));
+    EXPECT_FALSE(Knob(frame, 114, 157));
+
+    // Dragged 10 pixels of the 100-pixel track: a tenth of the range, 0.05.
+    Press(QPoint(161, 157));
+    Move(QPoint(171, 157));
+    Release(QPoint(171, 157));
+    EXPECT_NEAR(p->m_param1, 0.3f, 1e-6f);
+    EXPECT_EQ(p->m_maximum, 0.5f);
+    Redraw();
+    frame = m_view->grabFramebuffer();
+    EXPECT_TRUE(Knob(frame, 171, 157)) << "the knob followed, 10 pixels";
+    EXPECT_FALSE(Knob(frame, 161, 157));
+    EXPECT_EQ(p->m_maximum, 0.5f);
+    // Past the end it stops at 0.5.
+    Press(QPoint(171, 157));
+    Move(QPoint(260, 157));
+    Release(QPoint(260, 157));
+    EXPECT_EQ(p->m_param1, 0.5f);
+
+    // A narrow range away from 0, from -1 to -0.6: -0.7 stands three quarters along the track.
+    p->m_minimum = -1.0f;
+    p->m_maximum = -0.6f;
+    p->m_param1 = -0.7f;
+    p->Recompute();
+    Redraw();
+    frame = m_view->grabFramebuffer();
+    EXPECT_EQ(p->m_minimum, -1.0f);
+    EXPECT_EQ(p->m_maximum, -0.6f);
+    EXPECT_TRUE(Knob(frame, 186, 157));
+    EXPECT_FALSE(Knob(frame, 114, 157));
 }
 
 TEST_F(MeasureGlTest, PlaneAxesWithTheirTicks) {

@@ -1,6 +1,7 @@
 // The 3DS reader on files of our generator (meshes, materials, textures, the chunk hierarchy, material
 // matching), on every damaged form (truncations, bad lengths and counts, faces past the vertices, long
 // names, deep nesting, many materials), and its vertex normals.
+#include "model3ds_chunk_helpers.h"
 #include "model3ds_fixture.h"
 
 #include <QDir>
@@ -12,79 +13,6 @@
 namespace {
 
 using namespace C3dsId;
-
-// A file whose editor chunk holds what `body` writes (after the mesh version).
-template <class F> std::vector<uint8_t> EditorFile(F&& body) {
-    C3dsChunkWriter w;
-    w.Begin(Main);
-    w.Begin(Editor);
-    w.Begin(MeshVersion);
-    w.Dword(3);
-    w.End();
-    body(w);
-    w.End();
-    w.End();
-    return w.Bytes();
-}
-
-// An object of one triangle (0, 0, 0), (1, 0, 0), (0, 1, 0) whose mesh chunk ends with what `extra`
-// writes.
-template <class F> void TriangleObject(C3dsChunkWriter& w, const std::string& name, F&& extra) {
-    w.Begin(Object);
-    w.Name(name);
-    w.Begin(Mesh);
-    w.Begin(Vertices);
-    w.Word(3);
-    for (float v : {0.f, 0.f, 0.f, 1.f, 0.f, 0.f, 0.f, 1.f, 0.f})
-        w.Float(v);
-    w.End();
-    w.Begin(Faces);
-    w.Word(1);
-    for (uint16_t v : {0, 1, 2, 0})
-        w.Word(v);
-    w.End();
-    extra(w);
-    w.End();
-    w.End();
-}
-void TriangleObject(C3dsChunkWriter& w, const std::string& name) {
-    TriangleObject(w, name, [](C3dsChunkWriter&) {});
-}
-
-void AddMaterial(C3dsChunkWriter& w, const std::string& name, const std::string& texture = std::string()) {
-    Write3dsMaterial(w, {name, 10, 20, 30, texture});
-}
-
-void Group(C3dsChunkWriter& w, const std::string& material) {
-    w.Begin(FaceMaterial);
-    w.Name(material);
-    w.Word(1);
-    w.Word(0);
-    w.End();
-}
-
-// Every object keeps the invariants the drawing relies on.
-void ExpectSound(const Model3dsData& m) {
-    EXPECT_EQ(m.objectCount, int(m.objects.size()));
-    EXPECT_EQ(m.materialCount, int(m.materials.size()));
-    for (const Object3ds& o : m.objects) {
-        EXPECT_EQ(o.vertices.size(), size_t(o.vertexCount) * 3);
-        EXPECT_EQ(o.normals.size(), size_t(o.vertexCount) * 3);
-        EXPECT_EQ(o.texCoords.size(), size_t(o.texCoordCount) * 2);
-        EXPECT_EQ(o.faces.size(), size_t(o.faceCount) * 3);
-        for (int v : o.faces) {
-            EXPECT_GE(v, 0);
-            EXPECT_LT(v, o.vertexCount);
-        }
-        EXPECT_LE(o.name.size(), kModel3dsNameLength);
-        EXPECT_GE(o.materialIndex, -1);
-        EXPECT_LT(o.materialIndex, std::max(1, m.materialCount));
-    }
-    for (const Material3ds& mat : m.materials) {
-        EXPECT_LE(mat.name.size(), kModel3dsNameLength);
-        EXPECT_LE(mat.textureName.size(), kModel3dsNameLength);
-    }
-}
 
 class Model3dsReaderTest : public Model3dsTest {};
 
