@@ -158,7 +158,10 @@ TEST_F(MeasureGlTest, SliderDrawnAndDragged) {
     EXPECT_FLOAT_EQ(p->m_param1, 6.0f);
     EXPECT_EQ(p->m_text, u"6");
     Redraw();
-    EXPECT_GT(qRed(m_view->grabFramebuffer().pixel(165, 157)), 150) << "the knob followed";
+    const QImage dragged = m_view->grabFramebuffer();
+    auto isKnob = [](QRgb c) { return qRed(c) > 150 && qGreen(c) < 100; };
+    EXPECT_TRUE(isKnob(dragged.pixel(171, 157))) << "the knob followed";
+    EXPECT_FALSE(isKnob(dragged.pixel(161, 157))) << "and left its old place";
     // Without the slider nothing is drawn below the text and the knob is not picked.
     p->m_kind = 0;
     Redraw();
