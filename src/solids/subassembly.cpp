@@ -237,6 +237,11 @@ void CGSubassembly::DrawUnitShape() {
         DrawText();
         return;
     }
+    // The selection pass draws the shape itself: see HxInSelectionMode.
+    if (HxInSelectionMode()) {
+        DrawKindShape(m_kind, m_style != 0, m_texture != 0);
+        return;
+    }
     const int key = ShapeKey();
     if ((!m_shapeList.IsValid() || m_shapeKey != key) && HxHasCurrentGlContext()) {
         m_shapeKey = -1;
@@ -255,6 +260,13 @@ void CGSubassembly::DrawUnitShape() {
 
 void CGSubassembly::DrawText() {
     const int format = m_style == 0 ? HX_FONT_POLYGONS : HX_FONT_LINES;
+    // The selection pass draws the glyphs themselves: their lists hold a face as several
+    // tessellated primitives, which the selection cannot take (see HxInSelectionMode).
+    if (HxInSelectionMode()) {
+        DrawOutlineGlyphs(m_name, m_text1, format);
+        glFrontFace(GL_CCW);
+        return;
+    }
     // The glyphs follow the text, font and style, however these were changed (a rename in the object
     // tree changes the text too).
     const bool stale = m_flag2 || !m_glyphLists.IsValid() || m_glyphText != m_name ||

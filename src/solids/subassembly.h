@@ -102,7 +102,10 @@ public:
     CString m_reservedText;
 
 private:
+    // The kind's shape in its own frame: from its kept list, or drawn directly in a selection pass.
     void DrawUnitShape();
+    // The glyphs of 3D text: built into lists when out of date and called, or drawn directly in a
+    // selection pass.
     void DrawText();
     // The key of what the kept shape list draws: kind, wire or solid, textured cube or plain.
     int ShapeKey() const;

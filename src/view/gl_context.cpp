@@ -26,6 +26,14 @@ bool HxHasCurrentGlContext() {
     return QOpenGLContext::currentContext() != nullptr;
 }
 
+bool HxInSelectionMode() {
+    if (!HxHasCurrentGlContext())
+        return false;
+    GLint mode = GL_RENDER;
+    glGetIntegerv(GL_RENDER_MODE, &mode);
+    return mode == GL_SELECT;
+}
+
 bool HxMakeGlCurrent() {
     if (Provider())
         return Provider()();

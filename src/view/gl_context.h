@@ -17,6 +17,12 @@ void HxSetGlContextProvider(HxGlContextProvider provider);
 bool HxMakeGlCurrent();
 // True when some OpenGL context is current on this thread.
 bool HxHasCurrentGlContext();
+// True while the current context runs a selection pass (render mode GL_SELECT).  Cells then draw
+// their geometry directly instead of calling the display lists that hold it: the selection of the
+// GL in use (Mesa's software path) crashes on lists whose vertices form several separate
+// primitives (seen with three or more: the tessellated faces of a glyph, the line loops of a wire
+// polyhedron, a disk drawn through GLU), while the same primitives drawn directly are selected.
+bool HxInSelectionMode();
 
 // Shows a message box once the event loop is idle again.  Used where the text arises while a
 // frame is being drawn, when a modal box would re-enter the drawing.  A text already waiting is

@@ -111,8 +111,8 @@ void DrawSides(const COutlineGlyph& glyph) {
     }
 }
 
-void CompileOutlineGlyph(GLuint list, const COutlineGlyph& glyph, int format, GLUtesselator* tess) {
-    glNewList(list, GL_COMPILE);
+// One character, then the move to the next one: what its display list holds.
+void DrawOutlineGlyph(const COutlineGlyph& glyph, int format, GLUtesselator* tess) {
     if (format == HX_FONT_LINES) {
         for (const auto& loop : glyph.loops) {
             glBegin(GL_LINE_LOOP);
@@ -126,7 +126,21 @@ void CompileOutlineGlyph(GLuint list, const COutlineGlyph& glyph, int format, GL
         DrawSides(glyph);
     }
     glTranslated(glyph.advance, 0.0, 0.0);
-    glEndList();
+}
+
+// The tessellator of the filled faces, its vertices put straight into the GL (into a list being
+// compiled, or drawn); null when GLU gives none.
+GLUtesselator* NewFaceTessellator() {
+    GLUtesselator* tess = gluNewTess();
+    if (!tess)
+        return nullptr;
+    gluTessCallback(tess, GLU_TESS_BEGIN, reinterpret_cast<_GLUfuncptr>(TessBegin));
+    gluTessCallback(tess, GLU_TESS_VERTEX, reinterpret_cast<_GLUfuncptr>(TessVertex));
+    gluTessCallback(tess, GLU_TESS_END, reinterpret_cast<_GLUfuncptr>(TessEnd));
+    gluTessCallback(tess, GLU_TESS_COMBINE_DATA, reinterpret_cast<_GLUfuncptr>(TessCombine));
+    gluTessCallback(tess, GLU_TESS_ERROR, reinterpret_cast<_GLUfuncptr>(TessError));
+    gluTessProperty(tess, GLU_TESS_WINDING_RULE, GLU_TESS_WINDING_ODD);
+    return tess;
 }
 } // namespace
 
@@ -189,22 +203,27 @@ CString CompileOutlineGlyphLists(UINT block, const CString& text, const CString&
     // The names are kept as 16-bit units.
     if (block == 0 || block + kMaxCharacters - 1 > 0xFFFF)
         return CString();
-    GLUtesselator* tess = gluNewTess();
+    GLUtesselator* tess = NewFaceTessellator();
     if (!tess)
         return CString();
-    gluTessCallback(tess, GLU_TESS_BEGIN, reinterpret_cast<_GLUfuncptr>(TessBegin));
-    gluTessCallback(tess, GLU_TESS_VERTEX, reinterpret_cast<_GLUfuncptr>(TessVertex));
-    gluTessCallback(tess, GLU_TESS_END, reinterpret_cast<_GLUfuncptr>(TessEnd));
-    gluTessCallback(tess, GLU_TESS_COMBINE_DATA, reinterpret_cast<_GLUfuncptr>(TessCombine));
-    gluTessCallback(tess, GLU_TESS_ERROR, reinterpret_cast<_GLUfuncptr>(TessError));
-    gluTessProperty(tess, GLU_TESS_WINDING_RULE, GLU_TESS_WINDING_ODD);
-
     CString result;
     const int count = std::min(text.GetLength(), kMaxCharacters);
     for (int i = 0; i < count; ++i) {
-        CompileOutlineGlyph(block + i, HxOutlineGlyph(face, text[i]), format, tess);
+        glNewList(block + i, GL_COMPILE);
+        DrawOutlineGlyph(HxOutlineGlyph(face, text[i]), format, tess);
+        glEndList();
         result += char16_t(block + i);
     }
     gluDeleteTess(tess);
     return result;
+}
+
+void DrawOutlineGlyphs(const CString& text, const CString& face, int format) {
+    GLUtesselator* tess = NewFaceTessellator();
+    if (!tess)
+        return;
+    const int count = std::min(text.GetLength(), kMaxCharacters);
+    for (int i = 0; i < count; ++i)
+        DrawOutlineGlyph(HxOutlineGlyph(face, text[i]), format, tess);
+    gluDeleteTess(tess);
 }

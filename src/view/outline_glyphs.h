@@ -19,6 +19,9 @@ CString BuildOutlineGlyphLists(UINT& base, const CString& text, const CString& f
 // of the lists used; empty when the block's last list name does not fit in 16 bits.
 CString CompileOutlineGlyphLists(UINT block, const CString& text, const CString& face, int format);
 constexpr int HX_OUTLINE_GLYPH_LISTS = 16;
+// The same characters drawn at once, without lists (a context must be current): each character,
+// then the move to the next, as the lists do.
+void DrawOutlineGlyphs(const CString& text, const CString& face, int format);
 
 // The polygons of one character's outline in em units (y up), as closed loops; its advance in ems.
 struct COutlineGlyph {

@@ -372,3 +372,54 @@ TEST_F(GlyphTest, DigitsAreSmallerAndTheTextPenAdvances) {
     auto full = InkBox();
     EXPECT_NEAR((full[3] - full[1]) / letterHeight, 1.0, 0.12);
 }
+
+// The selection pass draws 3D text without its lists: drawn directly, the glyphs cover the same
+// pixels as their lists, solid and as outlines, and are hit under their name in the selection.
+TEST_F(GlyphTest, OutlineGlyphsDrawnDirectlyMatchTheirListsAndAreSelected) {
+    EXPECT_FALSE(HxInSelectionMode());
+    // "8" and "B" hold three loops each, "立" many strokes.
+    const CString text = u"B8立";
+    for (int format : {HX_FONT_POLYGONS, HX_FONT_LINES}) {
+        auto draw = [&](bool fromLists) {
+            glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+            PixelProjection();
+            glTranslatef(4, 30, 0);
+            glScalef(38, 38, 38);
+            glColor3ub(0, 0, 160);
+            UINT base = 0;
+            if (fromLists) {
+                const CString lists = BuildOutlineGlyphLists(base, text, u"Times New Roman", format);
+                EXPECT_EQ(lists.GetLength(), 3);
+                DrawGlyphString(lists);
+                glDeleteLists(base, HX_OUTLINE_GLYPH_LISTS);
+            } else {
+                DrawOutlineGlyphs(text, u"Times New Roman", format);
+            }
+            glFinish();
+            std::vector<GLubyte> pixels(size_t(kSize) * kSize * 4);
+            glReadPixels(0, 0, kSize, kSize, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+            return pixels;
+        };
+        const std::vector<GLubyte> listed = draw(true);
+        EXPECT_GT(InkedPixels(0, 0, kSize, kSize), format == HX_FONT_POLYGONS ? 600 : 150);
+        EXPECT_TRUE(draw(false) == listed) << "format " << format;
+
+        PixelProjection();
+        glTranslatef(4, 30, 0);
+        glScalef(38, 38, 38);
+        GLuint buffer[64] = {};
+        glSelectBuffer(64, buffer);
+        glRenderMode(GL_SELECT);
+        EXPECT_TRUE(HxInSelectionMode());
+        glInitNames();
+        glPushName(7);
+        DrawOutlineGlyphs(text, u"Times New Roman", format);
+        ASSERT_EQ(glRenderMode(GL_RENDER), 1) << "format " << format;
+        EXPECT_EQ(buffer[0], 1u);
+        EXPECT_EQ(buffer[3], 7u);
+        EXPECT_FALSE(HxInSelectionMode());
+    }
+    context.doneCurrent();
+    EXPECT_FALSE(HxInSelectionMode()) << "no context";
+    ASSERT_TRUE(context.makeCurrent(&surface));
+}
