@@ -1021,9 +1021,7 @@ HxPptxError ReadDeck(CZipParts& zip, HxSlideDeck& deck) {
     const int count = std::min<int>(int(slideParts.size()), HxPptxLimits::kMaxSlides);
     for (int n = 0; n < count; ++n) {
         const QString& part = slideParts[n];
-        const zip_int64_t entry = zip.Entry(part);
-        if (entry < 0)
-            return kPptxMissingPart;
+        const zip_int64_t entry = zip.Entry(part); // a missing part is refused as it is read
         if (const auto first = firstListing.find(entry); first != firstListing.end()) {
             HxSlide again;
             again.sameAs = first->second;

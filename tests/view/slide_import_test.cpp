@@ -649,6 +649,12 @@ TEST(PptxReader, PresetColoursByTheirShortAndLongNames) {
                          QStringLiteral("a"),
                          QStringLiteral("<a:rPr><a:solidFill><a:prstClr val=\"%1\"/></a:solidFill></a:rPr>")
                              .arg(QLatin1String(name)))))}));
+        if (deck.slides.empty() || deck.slides[0].shapes.empty() ||
+            deck.slides[0].shapes[0].text.paragraphs.empty() ||
+            deck.slides[0].shapes[0].text.paragraphs[0].runs.empty()) {
+            ADD_FAILURE() << name << " not read";
+            return HxSlideRun();
+        }
         return deck.slides[0].shapes[0].text.paragraphs[0].runs[0];
     };
     const struct {
@@ -729,6 +735,7 @@ TEST_F(SlideImportTest, TheWholeImportMakesAtMostTwentyThousandObjects) {
     EXPECT_EQ(HxCountSlideItems(deck, 1, 2, true), 20000);
     EXPECT_EQ(HxCountSlideItems(deck, 3, 1, true), 20001);
     EXPECT_EQ(HxCountSlideItems(deck, 2, 9, true), 1171);
+    EXPECT_EQ(HxCountSlideItems(deck, -4, 1, true), 18830);
     // Unconverted, each shape is one picture.
     EXPECT_EQ(HxCountSlideItems(deck, 1, 3, false), 10 + 106 + 4 + 1);
 
