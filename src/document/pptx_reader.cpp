@@ -2,6 +2,8 @@
 // through their relationships, and the slides' shape trees read with QXmlStreamReader.
 #include "document/pptx_reader.h"
 
+#include "platform/file.h"
+
 #include <QFile>
 #include <QHash>
 #include <QStringList>
@@ -14,6 +16,7 @@
 #include <cmath>
 #include <map>
 #include <memory>
+#include <utility>
 
 bool HxSlideText::HasText() const {
     for (const HxSlideParagraph& p : paragraphs)
@@ -69,6 +72,8 @@ public:
     }
 
     bool Has(const QString& name) const { return Locate(name) >= 0; }
+    // The entry holding a part (names compared without regard to case), or -1.
+    zip_int64_t Entry(const QString& name) const { return Locate(name); }
 
     // A part unpacked whole, within the limits of one part and of all parts read.
     HxPptxError Read(const QString& name, QByteArray& out) {
@@ -258,6 +263,20 @@ bool HexColor(QStringView v, QRgb& color) {
     return true;
 }
 
+// A preset colour's name as colour names go: "dk", "lt" and "med" before a capital letter stand for
+// "dark", "light" and "medium" ("ltCyan" is light cyan, "medSeaGreen" medium sea green).
+QString PresetColorName(QStringView name) {
+    static const std::pair<QLatin1String, QLatin1String> kShort[] = {
+        {QLatin1String("dk"), QLatin1String("dark")},
+        {QLatin1String("lt"), QLatin1String("light")},
+        {QLatin1String("med"), QLatin1String("medium")},
+    };
+    for (const auto& [brief, whole] : kShort)
+        if (name.size() > brief.size() && name.startsWith(brief) && name[brief.size()].isUpper())
+            return QString(whole).append(name.mid(brief.size()));
+    return name.toString();
+}
+
 // The colour scheme of a theme part (a:clrScheme): each named colour's srgbClr or sysClr.
 HxPptxError ReadTheme(const QByteArray& bytes, QHash<QString, QRgb>& scheme);
 
@@ -444,7 +463,7 @@ public:
             found = HexColor(e.value(QLatin1String("lastClr")), color);
         } else if (name == QLatin1String("prstClr")) {
             QColor c;
-            c.setNamedColor(e.value(QLatin1String("val")).toString());
+            c.setNamedColor(PresetColorName(e.value(QLatin1String("val"))));
             found = c.isValid();
             color = c.rgb();
         } else if (name == QLatin1String("schemeClr")) {
@@ -997,9 +1016,19 @@ HxPptxError ReadDeck(CZipParts& zip, HxSlideDeck& deck) {
         return &placeholders.emplace(part, std::move(list)).first->second;
     };
 
+    // A slide part listed again is read once; its later listings point at the first.
+    std::map<zip_int64_t, int> firstListing;
     const int count = std::min<int>(int(slideParts.size()), HxPptxLimits::kMaxSlides);
     for (int n = 0; n < count; ++n) {
         const QString& part = slideParts[n];
+        const zip_int64_t entry = zip.Entry(part); // a missing part is refused as it is read
+        if (const auto first = firstListing.find(entry); first != firstListing.end()) {
+            HxSlide again;
+            again.sameAs = first->second;
+            deck.slides.push_back(std::move(again));
+            continue;
+        }
+        firstListing.emplace(entry, n);
         if (HxPptxError e = zip.Read(part, bytes))
             return e;
         QHash<QString, CRel> slideRels;
@@ -1048,8 +1077,9 @@ HxPptxError HxReadPptx(const QByteArray& bytes, HxSlideDeck& deck) {
 
 HxPptxError HxReadPptxFile(const CString& path, HxSlideDeck& deck) {
     deck = HxSlideDeck();
-    QFile file(path.ToQString());
-    if (!file.open(QIODevice::ReadOnly))
+    // Only a regular file (or a link to one): a pipe would block, a device read without end.
+    QFile file;
+    if (HxOpenRegularFile(file, path.ToQString()) != CFileException::none)
         return kPptxCannotOpen;
     if (file.size() > HxPptxLimits::kMaxFileBytes)
         return kPptxPastLimits;

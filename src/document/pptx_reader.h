@@ -96,12 +96,19 @@ struct HxSlideShape {
 
 struct HxSlide {
     std::vector<HxSlideShape> shapes; // in drawing order
+    // A slide part the presentation lists more than once is read once: each later listing holds no
+    // shapes and the index of the first listing here.
+    int sameAs = -1;
 };
 
 struct HxSlideDeck {
     int slideCount = 0;               // slides the presentation lists
     std::vector<HxSlide> slides;      // the first min(slideCount, kMaxSlides) of them
     double width = 720, height = 540; // the slide size, points
+    // Listed slide n (from 0) with its shapes, a repeated part's through its first listing.
+    const HxSlide& Slide(size_t n) const {
+        return slides[n].sameAs >= 0 ? slides[size_t(slides[n].sameAs)] : slides[n];
+    }
 };
 
 // Reads a presentation from its bytes or its file.  The whole archive's relevant parts are read

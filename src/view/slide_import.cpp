@@ -38,6 +38,7 @@ const char16_t* const CDlgPPT::kHelpText =
 const char16_t* const g_slideFileFilter = u"PowerPoint Files(*.ppt;*.pptx)|*.ppt;*.pptx||";
 const char16_t* const g_slideOpenFailed = u"启动PowerPoint失败. w/err 0x%08lx";
 const char16_t* const g_slideTableFailed = u"转换表格时出现错误，未找到外框线!";
+const char16_t* const g_slideTooManyItems = u"导入的对象过多，超过%d个，请缩小幻灯片范围!";
 
 namespace {
 
@@ -253,25 +254,68 @@ void AddItem(CGPage& page, CGTextbit* item, const char16_t* undoName) {
     page.m_cmdProcessor.Submit(new CCmdAddCell(undoName));
 }
 
+// What the import makes of a shape.
+enum class CSlideWay { kLeftOut, kTextFrame, kTable, kPicture };
+
+CSlideWay WayOf(const HxSlideShape& shape, bool convert) {
+    switch (shape.kind) {
+    case HxSlideShape::kText:
+        return convert ? CSlideWay::kTextFrame : CSlideWay::kPicture;
+    case HxSlideShape::kTable:
+        if (!convert || shape.rows >= kSlideTableAsPicture || shape.columns >= kSlideTableAsPicture)
+            return CSlideWay::kPicture;
+        return CSlideWay::kTable;
+    case HxSlideShape::kGroup:
+        return convert ? CSlideWay::kLeftOut : CSlideWay::kPicture;
+    default:
+        // Pictures, embedded objects and every other shape are left out.
+        return CSlideWay::kLeftOut;
+    }
+}
+
+// The objects the import makes of a shape at most: a text item for a frame with text, the grid and
+// a text per carrying cell with text for a table, one picture otherwise (none for a text without
+// text: its drawing is blank).
+qint64 ItemsOf(const HxSlideShape& shape, bool convert) {
+    switch (WayOf(shape, convert)) {
+    case CSlideWay::kTextFrame:
+        return shape.text.HasText() ? 1 : 0;
+    case CSlideWay::kTable: {
+        qint64 items = CGPage::TableCellCount(shape.rows, shape.columns);
+        for (const HxTableCellStep& step : HxPlanSlideTable(shape).steps)
+            if (step.Text() && shape.Cell(step.row - 1, step.column - 1).text.HasText())
+                ++items;
+        return items;
+    }
+    case CSlideWay::kPicture:
+        return shape.kind == HxSlideShape::kText && !shape.text.HasText() ? 0 : 1;
+    default:
+        return 0;
+    }
+}
+
+// The slides from..to as the import takes them: ordered, from the first, the last cut to the deck's.
+void CutRange(const HxSlideDeck& deck, int& from, int& to) {
+    if (from > to)
+        std::swap(from, to);
+    from = std::max(from, 1);
+    to = std::min<int>(to, int(deck.slides.size()));
+}
+
 class CSlideImporter {
 public:
     CSlideImporter(CDlgRtEdit& editor, bool convert) : m_editor(editor), m_convert(convert) {}
 
     // False: stop the import (the message has been shown).
     bool Shape(CGPage& page, const HxSlideShape& shape) {
-        switch (shape.kind) {
-        case HxSlideShape::kText:
-            if (!m_convert)
-                return Picture(page, shape);
+        switch (WayOf(shape, m_convert)) {
+        case CSlideWay::kTextFrame:
             return TextFrame(page, shape);
-        case HxSlideShape::kTable:
-            if (!m_convert || shape.rows >= kSlideTableAsPicture || shape.columns >= kSlideTableAsPicture)
-                return Picture(page, shape);
+        case CSlideWay::kTable:
             return Table(page, shape);
-        case HxSlideShape::kGroup:
-            return m_convert ? true : Picture(page, shape);
+        case CSlideWay::kPicture:
+            return Picture(page, shape);
         default:
-            // Pictures, embedded objects and every other shape are left out.
             return true;
         }
     }
@@ -359,14 +403,25 @@ private:
 
 } // namespace
 
+qint64 HxCountSlideItems(const HxSlideDeck& deck, int from, int to, bool convert) {
+    CutRange(deck, from, to);
+    qint64 items = 0;
+    for (int n = from; n <= to; ++n)
+        for (const HxSlideShape& shape : deck.Slide(size_t(n - 1)).shapes)
+            items += ItemsOf(shape, convert);
+    return items;
+}
+
 bool HxImportSlideDeck(CHalvixDoc* doc, const HxSlideDeck& deck, int from, int to, bool convert,
                        const std::function<void()>& afterNewPage) {
     if (!doc || deck.slides.empty())
         return false;
-    if (from > to)
-        std::swap(from, to);
-    from = std::max(from, 1);
-    to = std::min<int>(to, int(deck.slides.size()));
+    CutRange(deck, from, to);
+    // All or nothing: an import past the bound is refused before the first page.
+    if (HxCountSlideItems(deck, from, to, convert) > kSlideImportMaxItems) {
+        AfxMessageBox(HxFormat(g_slideTooManyItems, int(kSlideImportMaxItems)), MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
     // The wait cursor while the pages are made (not over the dialogs before).
     struct CWaitCursor {
         bool shown = qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
@@ -389,7 +444,7 @@ bool HxImportSlideDeck(CHalvixDoc* doc, const HxSlideDeck& deck, int from, int t
             return false;
         if (afterNewPage)
             afterNewPage();
-        for (const HxSlideShape& shape : deck.slides[size_t(n - 1)].shapes)
+        for (const HxSlideShape& shape : deck.Slide(size_t(n - 1)).shapes)
             if (!(whole = importer.Shape(*g_pCurPage, shape)))
                 break;
     }
@@ -411,8 +466,9 @@ BOOL HxImportSlideFile(CHalvixDoc* doc, const CString& path, const std::function
     dialog.m_to = std::min(deck.slideCount, CDlgPPT::kMaxSlide);
     if (dialog.DoModal() != IDOK)
         return FALSE;
+    const int pages = doc->GetPageCount();
     HxImportSlideDeck(doc, deck, dialog.m_from, dialog.m_to, dialog.m_convert != FALSE, afterNewPage);
-    return TRUE;
+    return doc->GetPageCount() != pages;
 }
 
 BOOL HxImportSlides(CHalvixDoc* doc, const std::function<void()>& afterNewPage) {

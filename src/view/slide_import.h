@@ -44,6 +44,8 @@ extern const char16_t* const g_slideFileFilter; // "PowerPoint Files(*.ppt;*.ppt
 // The message of a presentation that cannot be imported, with the reason's code.
 extern const char16_t* const g_slideOpenFailed;  // "启动PowerPoint失败. w/err 0x%08lx"
 extern const char16_t* const g_slideTableFailed; // "转换表格时出现错误，未找到外框线!"
+// The message of an import that would make more objects than kSlideImportMaxItems, with the limit.
+extern const char16_t* const g_slideTooManyItems; // "导入的对象过多，超过%d个，请缩小幻灯片范围!"
 
 // A text of the slides as a rich-text document; with `blackenNearWhite`, runs whose red, green and
 // blue are all 221 or more become black (they would vanish on the white of the picture).
@@ -85,10 +87,17 @@ HxTablePlan HxPlanSlideTable(const HxSlideShape& table);
 // The smallest table that is drawn as a picture instead: 20 rows or 20 columns.
 constexpr int kSlideTableAsPicture = 20;
 
+// The objects the import of the slides from..to (ordered, cut as the import cuts them) would make
+// at most with `convert` as the dialog's check box; pages that run out of ids make fewer.
+qint64 HxCountSlideItems(const HxSlideDeck& deck, int from, int to, bool convert);
+// The most objects one import makes, all its slides together.
+constexpr qint64 kSlideImportMaxItems = 20000;
+
 // The import of the slides from..to (ordered, the last cut to the presentation's) of a deck into new
 // pages after the current one; `convert` as the dialog's check box.  `afterNewPage` runs after each
-// page is added and made current (the view turns to the plane view there).  False when it stopped
-// on an error (the message is shown; the pages made so far stay).
+// page is added and made current (the view turns to the plane view there).  An import that would
+// make more than kSlideImportMaxItems objects shows g_slideTooManyItems and makes nothing.  False
+// when it stopped on an error (the message is shown; the pages made so far stay) or made nothing.
 bool HxImportSlideDeck(CHalvixDoc* doc, const HxSlideDeck& deck, int from, int to, bool convert,
                        const std::function<void()>& afterNewPage);
 

@@ -38,6 +38,18 @@ inline int HxRunInChild(const std::function<int()>& body, long fileSizeLimit = -
     return WEXITSTATUS(status);
 }
 
+// Caps the address space of the calling process (a child) at what it maps now and `bytes` more: a
+// read without end then fails soon instead of taking the machine's memory.
+inline void HxCapChildMemory(long long bytes) {
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    long long pages = 0;
+    if (statm.open(QIODevice::ReadOnly))
+        pages = statm.readAll().split(' ').value(0).toLongLong();
+    const rlim_t cap = rlim_t(pages * sysconf(_SC_PAGESIZE) + bytes);
+    rlimit limit{cap, cap};
+    setrlimit(RLIMIT_AS, &limit);
+}
+
 // Mounts a tmpfs of `kibibytes` at `folder` (an existing folder) in a mount namespace of the
 // calling process only.  False when this machine does not allow it.
 inline bool HxMountSmallFileSystem(const QString& folder, int kibibytes) {

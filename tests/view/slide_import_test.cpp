@@ -10,6 +10,7 @@
 #include "measure/text_items.h"
 #include "model/line.h"
 #include "pptx_files.h"
+#include "support/child_process.h"
 #include "view/slide_import.h"
 
 #include <gtest/gtest.h>
@@ -22,6 +23,9 @@
 #include <QTemporaryDir>
 
 #include <map>
+#include <tuple>
+
+#include <sys/stat.h>
 
 using namespace PptxFiles;
 
@@ -584,6 +588,268 @@ TEST_F(SlideImportTest, AskingForSlidesPastTheEndImportsUpToTheLast) {
     ASSERT_TRUE(Import(Presentation({TextSlide(), TextSlide()}), 2, 9, true));
     EXPECT_EQ(m_doc->GetPageCount(), 2);
     EXPECT_EQ(Cells<CGTextbit>(g_pCurPage).size(), 1u);
+}
+
+TEST_F(SlideImportTest, LightCyanTextKeepsItsColourAndOnlyNearWhiteTurnsBlack) {
+    auto colored = [](const char* rgb) {
+        return QStringLiteral(
+                   "<a:rPr lang=\"zh-CN\"><a:solidFill><a:srgbClr val=\"%1\"/></a:solidFill></a:rPr>")
+            .arg(QLatin1String(rgb));
+    };
+    auto preset = [](const char* name) {
+        return QStringLiteral(
+                   "<a:rPr lang=\"zh-CN\"><a:solidFill><a:prstClr val=\"%1\"/></a:solidFill></a:rPr>")
+            .arg(QLatin1String(name));
+    };
+    // Each text on its own slide: light cyan (204, 255, 255), the lightest colours that are kept in
+    // each channel, the darkest that turn black, light cyan as a preset, and the darkest colours
+    // that still colour the item.
+    const std::vector<QString> runs{
+        colored("CCFFFF"), colored("DCFFFF"), colored("FFDCFF"), colored("FFFFDC"), colored("DDDDDD"),
+        preset("ltCyan"),  colored("210000"), colored("002100"), colored("000021"), colored("202020")};
+    std::vector<QString> slides;
+    for (const QString& run : runs)
+        slides.push_back(TextBox(3, 100, 200, 300, 60, Paragraph(TextRun(QStringLiteral("青色"), run))));
+    ASSERT_TRUE(Import(Presentation(slides), 1, int(slides.size()), true));
+    const CRgba none = g_colorText;
+    const struct {
+        int r, g, b;          // the item's colour
+        const char* rtfColor; // the run's colour in the rich text
+        const char* lost;     // a colour the rich text must not hold
+    } expected[] = {
+        {204, 255, 255, "\\red204\\green255\\blue255", "\\red0\\green0\\blue0"},
+        {220, 255, 255, "\\red220\\green255\\blue255", "\\red0\\green0\\blue0"},
+        {255, 220, 255, "\\red255\\green220\\blue255", "\\red0\\green0\\blue0"},
+        {255, 255, 220, "\\red255\\green255\\blue220", "\\red0\\green0\\blue0"},
+        {none.r, none.g, none.b, "\\red0\\green0\\blue0", "\\red221"},
+        {none.r, none.g, none.b, "\\red0\\green0\\blue0", "\\red224"},
+        {33, 0, 0, "\\red33\\green0\\blue0", "\\red0\\green0\\blue0;"},
+        {0, 33, 0, "\\red0\\green33\\blue0", "\\red0\\green0\\blue0;"},
+        {0, 0, 33, "\\red0\\green0\\blue33", "\\red0\\green0\\blue0;"},
+        {none.r, none.g, none.b, "\\red32\\green32\\blue32", "\\red0\\green0\\blue0;"},
+    };
+    for (size_t n = 0; n < slides.size(); ++n) {
+        const auto texts = Cells<CGTextbit>(GoTo(int(n) + 1));
+        ASSERT_EQ(texts.size(), 1u) << n;
+        const CGTextbit* text = texts[0];
+        EXPECT_EQ(std::tuple(int(text->m_color.r), int(text->m_color.g), int(text->m_color.b)),
+                  std::tuple(expected[n].r, expected[n].g, expected[n].b))
+            << n;
+        const QByteArray rtf = UnpackRtfBytes(text->m_text1);
+        EXPECT_TRUE(rtf.contains(expected[n].rtfColor)) << n << " " << rtf.constData();
+        EXPECT_FALSE(rtf.contains(expected[n].lost)) << n << " " << rtf.constData();
+    }
+}
+
+TEST(PptxReader, PresetColoursByTheirShortAndLongNames) {
+    auto run = [](const char* name) {
+        const HxSlideDeck deck = Read(Presentation(
+            {TextBox(3, 0, 0, 10, 10,
+                     Paragraph(TextRun(
+                         QStringLiteral("a"),
+                         QStringLiteral("<a:rPr><a:solidFill><a:prstClr val=\"%1\"/></a:solidFill></a:rPr>")
+                             .arg(QLatin1String(name)))))}));
+        if (deck.slides.empty() || deck.slides[0].shapes.empty() ||
+            deck.slides[0].shapes[0].text.paragraphs.empty() ||
+            deck.slides[0].shapes[0].text.paragraphs[0].runs.empty()) {
+            ADD_FAILURE() << name << " not read";
+            return HxSlideRun();
+        }
+        return deck.slides[0].shapes[0].text.paragraphs[0].runs[0];
+    };
+    const struct {
+        const char* name;
+        QRgb color;
+    } presets[] = {
+        {"ltCyan", qRgb(224, 255, 255)},
+        {"lightCyan", qRgb(224, 255, 255)},
+        {"dkBlue", qRgb(0, 0, 139)},
+        {"darkBlue", qRgb(0, 0, 139)},
+        {"medSeaGreen", qRgb(60, 179, 113)},
+        {"mediumSeaGreen", qRgb(60, 179, 113)},
+        {"ltGoldenrodYellow", qRgb(250, 250, 210)},
+        {"dkOliveGreen", qRgb(85, 107, 47)},
+        {"medVioletRed", qRgb(199, 21, 133)},
+        {"cyan", qRgb(0, 255, 255)},
+    };
+    for (const auto& p : presets) {
+        const HxSlideRun r = run(p.name);
+        EXPECT_TRUE(r.hasColor) << p.name;
+        EXPECT_EQ(r.color, p.color) << p.name;
+    }
+    EXPECT_FALSE(run("ltNothing").hasColor);
+    EXPECT_FALSE(run("").hasColor);
+}
+
+TEST_F(SlideImportTest, DarkPresetColoursArriveInTheirColour) {
+    ASSERT_TRUE(Import(Presentation({TextBox(
+                           3, 100, 200, 300, 60,
+                           Paragraph(TextRun(QStringLiteral("深蓝"),
+                                             QStringLiteral("<a:rPr><a:solidFill><a:prstClr val=\"dkBlue\"/>"
+                                                            "</a:solidFill></a:rPr>"))))}),
+                       1, 1, true));
+    const auto texts = Cells<CGTextbit>(g_pCurPage);
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(std::tuple(int(texts[0]->m_color.r), int(texts[0]->m_color.g), int(texts[0]->m_color.b)),
+              std::tuple(0, 0, 139));
+    EXPECT_TRUE(UnpackRtfBytes(texts[0]->m_text1).contains("\\red0\\green0\\blue139"));
+}
+
+// ---------------------------------------------------------------------------------------------
+// The bound of the whole import
+
+namespace {
+
+QString Boxes(int count) {
+    QString out;
+    for (int i = 0; i < count; ++i)
+        out += TextBox(10 + i, 10, 10, 40, 20, Paragraph(TextRun(QStringLiteral("文"))));
+    return out;
+}
+
+// Tables without text, each making only its grid.
+QString EmptyTables(int count, int side) {
+    QString out;
+    const std::vector<QString> rows(size_t(side), [side] {
+        QString row;
+        for (int c = 0; c < side; ++c)
+            row += Cell(QString());
+        return row;
+    }());
+    for (int i = 0; i < count; ++i)
+        out += Table(3000 + i, 10, 10, std::vector<double>(size_t(side), 20),
+                     std::vector<double>(size_t(side), 10), rows);
+    return out;
+}
+
+} // namespace
+
+TEST_F(SlideImportTest, TheWholeImportMakesAtMostTwentyThousandObjects) {
+    ASSERT_EQ(CGPage::TableCellCount(19, 19), 1883);
+    ASSERT_EQ(CGPage::TableCellCount(1, 1), 11);
+    // 10 x 1883 objects on the first slide and 106 x 11 + 4 on the second: 20,000; one more on
+    // the third.
+    const QByteArray bytes = Presentation({EmptyTables(10, 19), EmptyTables(106, 1) + Boxes(4), Boxes(1)});
+    HxSlideDeck deck;
+    ASSERT_EQ(HxReadPptx(bytes, deck), kPptxOk);
+    EXPECT_EQ(HxCountSlideItems(deck, 1, 2, true), 20000);
+    EXPECT_EQ(HxCountSlideItems(deck, 3, 1, true), 20001);
+    EXPECT_EQ(HxCountSlideItems(deck, 2, 9, true), 1171);
+    EXPECT_EQ(HxCountSlideItems(deck, -4, 1, true), 18830);
+    // Unconverted, each shape is one picture.
+    EXPECT_EQ(HxCountSlideItems(deck, 1, 3, false), 10 + 106 + 4 + 1);
+
+    ASSERT_FALSE(Import(bytes, 1, 3, true));
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(m_messages[0], CString(u"导入的对象过多，超过20000个，请缩小幻灯片范围!"));
+    EXPECT_EQ(m_doc->GetPageCount(), 1) << "nothing is imported";
+    EXPECT_EQ(m_pagesTurned, 0);
+    EXPECT_FALSE(m_doc->IsModified());
+
+    m_messages.clear();
+    ASSERT_TRUE(Import(bytes, 1, 2, true));
+    EXPECT_TRUE(m_messages.empty());
+    ASSERT_EQ(m_doc->GetPageCount(), 3);
+    EXPECT_EQ(int(GoTo(1)->m_nextId) - 1, 10 * 1883);
+    EXPECT_EQ(int(GoTo(2)->m_nextId) - 1, 106 * 11 + 4);
+}
+
+TEST_F(SlideImportTest, TheObjectsCountedAreTheObjectsMade) {
+    // Texts, tables with texts and merged cells, a group, pictures, an empty text and a table drawn
+    // as a picture, converted and not.
+    std::vector<QString> big(20, Cell(QStringLiteral("r")) + Cell(QStringLiteral("s")));
+    const QString slide = TextSlide() + MergedTable() + GroupAndPicture() +
+                          TextBox(30, 0, 0, 10, 10, QString()) +
+                          Table(31, 10, 10, {50, 50}, std::vector<double>(20, 20), big);
+    const QByteArray bytes = Presentation({slide, TextSlide()});
+    HxSlideDeck deck;
+    ASSERT_EQ(HxReadPptx(bytes, deck), kPptxOk);
+    for (bool convert : {true, false}) {
+        const int before = m_doc->GetPageCount();
+        ASSERT_TRUE(Import(bytes, 1, 2, convert));
+        int made = 0;
+        for (int n = before; n < m_doc->GetPageCount(); ++n)
+            made += int(GoTo(n)->m_nextId) - 1;
+        EXPECT_EQ(HxCountSlideItems(deck, 1, 2, convert), made) << convert;
+        EXPECT_EQ(made, convert ? CGPage::TableCellCount(3, 3) + 7 + 1 + 1 + 1 : 1 + 1 + 1 + 1 + 1)
+            << convert;
+    }
+}
+
+TEST_F(SlideImportTest, ASlideListedAHundredTimesIsBoundedAsAHundredSlides) {
+    // One slide part of 201 texts listed 100 times: 20,100 objects.
+    std::vector<QString> slides{Boxes(201)};
+    const QByteArray bytes = Presentation(slides, std::vector<int>(100, 0));
+    ASSERT_FALSE(Import(bytes, 1, 100, true));
+    EXPECT_EQ(m_offered, 100);
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(m_messages[0], CString(u"导入的对象过多，超过20000个，请缩小幻灯片范围!"));
+    EXPECT_EQ(m_doc->GetPageCount(), 1);
+    EXPECT_FALSE(m_doc->IsModified());
+    // A few of them are imported, each its own page with its texts.
+    m_messages.clear();
+    ASSERT_TRUE(Import(bytes, 99, 100, true));
+    EXPECT_EQ(m_doc->GetPageCount(), 3);
+    EXPECT_EQ(Cells<CGTextbit>(GoTo(1)).size(), 201u);
+    EXPECT_EQ(Cells<CGTextbit>(GoTo(2)).size(), 201u);
+}
+
+TEST_F(SlideImportTest, FilesThatAreNoRegularFilesAreRefusedAtOnce) {
+    const QString pipe = m_dir.filePath(QStringLiteral("pipe.pptx"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const QString zero = m_dir.filePath(QStringLiteral("zero.pptx"));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), zero));
+    const QString folder = m_dir.filePath(QStringLiteral("folder.pptx"));
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("folder.pptx")));
+    for (const QString& path : {pipe, zero, folder}) {
+        // In a child that the alarm ends should it block, whose memory is bounded.
+        const int result = HxRunInChild(
+            [&] {
+                HxCapChildMemory(1LL << 30);
+                bool asked = false;
+                HxSetDialogRunner([&asked](CDialog&) -> INT_PTR {
+                    asked = true;
+                    return IDOK;
+                });
+                BOOL imported = TRUE;
+                try {
+                    imported = HxImportSlideFile(m_doc.get(), CString::FromQString(path), nullptr);
+                } catch (...) {
+                    return 2; // out of memory
+                }
+                return !imported && !asked && m_messages.size() == 1 &&
+                               m_messages[0] == u"启动PowerPoint失败. w/err 0xa0c10001" &&
+                               m_doc->GetPageCount() == 1 && !m_doc->IsModified()
+                           ? 0
+                           : 1;
+            },
+            -1, 10);
+        EXPECT_EQ(result, 0) << path.toStdString();
+    }
+}
+
+TEST_F(SlideImportTest, EveryReasonOfARefusalIsShownWithItsCode) {
+    const std::vector<QString> slides{TextSlide()};
+    const auto entries = Entries(slides);
+    const struct {
+        QByteArray bytes;
+        const char16_t* message;
+    } cases[] = {
+        {WrongChecksum(Zip(entries, true)), u"启动PowerPoint失败. w/err 0xa0c10005"},
+        {Presentation({}), u"启动PowerPoint失败. w/err 0xa0c10008"},
+        {Presentation({TextBox(3, 1, 1, 1, 1, QString())
+                           .replace(QStringLiteral("x=\"12700\""), QStringLiteral("x=\"1000000000001\""))}),
+         u"启动PowerPoint失败. w/err 0xa0c10009"},
+    };
+    for (const auto& c : cases) {
+        m_messages.clear();
+        EXPECT_FALSE(Import(c.bytes, 1, 1, true));
+        EXPECT_EQ(m_offered, -1) << "no dialog for a refused file";
+        ASSERT_EQ(m_messages.size(), 1u);
+        EXPECT_EQ(m_messages[0], CString(c.message));
+        EXPECT_EQ(m_doc->GetPageCount(), 1);
+        EXPECT_FALSE(m_doc->IsModified());
+    }
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -110,9 +110,22 @@ template <class Fail> void CheckInput(const QByteArray& input, Fail&& fail) {
     if (deck.slideCount < 1 || deck.slides.size() > size_t(HxPptxLimits::kMaxSlides) ||
         deck.slides.size() != size_t(std::min(deck.slideCount, HxPptxLimits::kMaxSlides)))
         fail("the slides read do not match the slides listed");
-    for (const HxSlide& slide : deck.slides)
+    for (size_t n = 0; n < deck.slides.size(); ++n) {
+        const HxSlide& slide = deck.slides[n];
+        // A repeated slide part stands for its first listing, which holds the shapes.
+        if (slide.sameAs >= 0 && (size_t(slide.sameAs) >= n ||
+                                  deck.slides[size_t(slide.sameAs)].sameAs >= 0 || !slide.shapes.empty()))
+            fail("a repeated slide does not lead to its first listing");
         for (const HxSlideShape& shape : slide.shapes)
             CheckShape(shape, 0, fail);
+    }
+    // Unconverted, the import makes at most a picture of each shape of each slide it imports.
+    qint64 shapes = 0;
+    for (size_t n = 0; n < deck.slides.size(); ++n)
+        shapes += qint64(deck.Slide(n).shapes.size());
+    const int last = int(deck.slides.size());
+    if (HxCountSlideItems(deck, 1, last, false) > shapes || HxCountSlideItems(deck, 1, last, true) < 0)
+        fail("the objects an import would make are miscounted");
 }
 
 } // namespace hx_pptx_checks
