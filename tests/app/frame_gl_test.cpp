@@ -10,6 +10,7 @@
 #include "app/object_view.h"
 #include "app/quick_help.h"
 #include "app/ribbon_bar.h"
+#include "app/ribbon_widgets.h"
 #include "app/settings_file.h"
 #include "app/status_bar.h"
 #include "document/doc_globals.h"
@@ -22,8 +23,11 @@
 
 #include <QAction>
 #include <QFile>
+#include <QFontMetrics>
 #include <QFrame>
+#include <QLabel>
 #include <QSettings>
+#include <QStatusTipEvent>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QToolBar>
@@ -383,5 +387,91 @@ TEST_F(ProgramTest, QuickHelpOpensOnceAndAgainAfterItCloses) {
     ASSERT_EQ(frame->GetQuickHelp(), nullptr);
     EXPECT_TRUE(HxExecuteRibbonCommand(ID_HELP_FINDER));
     EXPECT_NE(frame->GetQuickHelp(), nullptr);
+    frame->close();
+}
+
+TEST_F(ProgramTest, F1OpensTheQuickHelpThatAsksForIt) {
+    Program program;
+    ASSERT_TRUE(program.app.InitInstance());
+    CMainFrame* frame = program.app.GetMainFrame();
+    ProcessEvents();
+    for (int time = 0; time < 2; ++time) {
+        SCOPED_TRACE(time);
+        frame->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(frame));
+        ASSERT_EQ(frame->GetQuickHelp(), nullptr);
+        QTest::keyClick(frame, Qt::Key_F1);
+        ProcessEvents();
+        CDlgFastHelp* help = frame->GetQuickHelp();
+        ASSERT_NE(help, nullptr);
+        bool asksForF1 = false;
+        for (QLabel* label : help->findChildren<QLabel*>())
+            asksForF1 = asksForF1 || label->text().contains(QStringLiteral("按F1键打开帮助文档"));
+        EXPECT_TRUE(asksForF1);
+        // Closed, it opens anew on the next F1.
+        help->reject();
+        ProcessEvents();
+    }
+    // The help finder's button names its key.
+    HxRibbonBaseElement* finder = frame->GetRibbonBar()->FindByID(ID_HELP_FINDER);
+    ASSERT_NE(finder, nullptr);
+    EXPECT_NE(finder->GetToolTipText().Find(u"(F1)"), -1);
+    frame->close();
+}
+
+TEST_F(ProgramTest, NoPromptOrStatusTextWidensTheWindowAndLongOnesAreCutShort) {
+    Program program;
+    ASSERT_TRUE(program.app.InitInstance());
+    CMainFrame* frame = program.app.GetMainFrame();
+    frame->showNormal();
+    frame->resize(1000, 700);
+    ProcessEvents();
+    const QSize before = frame->size();
+    ASSERT_EQ(before, QSize(1000, 700));
+    HxStatusBar* bar = frame->GetStatusBar();
+    HxRibbonBaseElement* info = bar->GetElement(HX_STATUS_ELEMENT_INFO);
+    auto* infoLabel = qobject_cast<QLabel*>(bar->GetElementWidget(info));
+    ASSERT_NE(infoLabel, nullptr);
+    QWidget* link = bar->GetElementWidget(bar->FindElement(ID_STATUS_LINK));
+    ASSERT_NE(link, nullptr);
+
+    // The prompt of 定位图 (in the 工具 panel of 常用), and far longer texts from the program.
+    HxRibbonBaseElement* staticFigure = frame->GetRibbonBar()->FindByID(33100);
+    ASSERT_NE(staticFigure, nullptr);
+    const QString figurePrompt = HxElementStatusTip(staticFigure);
+    ASSERT_GT(QFontMetrics(infoLabel->font()).horizontalAdvance(figurePrompt), 500);
+    QString longer;
+    while (longer.size() < 600)
+        longer += figurePrompt;
+    const auto expectKept = [&](const char* what) {
+        ProcessEvents();
+        EXPECT_EQ(frame->size(), before) << what;
+        EXPECT_LE(frame->minimumSizeHint().width(), before.width()) << what;
+        EXPECT_LE(bar->width(), frame->width()) << what;
+        // The right end of the bar stays in the window.
+        EXPECT_LE(link->mapTo(frame, QPoint(link->width(), 0)).x(), frame->width()) << what;
+        EXPECT_LE(infoLabel->width(), bar->width()) << what;
+    };
+    for (const QString& prompt : {figurePrompt, longer}) {
+        QStatusTipEvent tip(prompt);
+        QApplication::sendEvent(frame, &tip);
+        EXPECT_EQ(info->GetText(), CString::FromQString(prompt));
+        expectKept("a prompt");
+    }
+    QStatusTipEvent none{QString()};
+    QApplication::sendEvent(frame, &none);
+    HxSetStatusText(HX_STATUS_ELEMENT_INFO, CString::FromQString(longer));
+    expectKept("an information text");
+    HxSetStatusText(HX_STATUS_ELEMENT_PAGE, u"当前页：" + CString::FromQString(longer));
+    expectKept("a page title");
+
+    // The least width of the window is what it was without the long texts.
+    const int least = frame->minimumSizeHint().width();
+    HxSetStatusText(HX_STATUS_ELEMENT_INFO, u"就绪");
+    HxSetStatusText(HX_STATUS_ELEMENT_PAGE, u"当前页：第一页");
+    ProcessEvents();
+    EXPECT_EQ(frame->minimumSizeHint().width(), least);
+    // Short texts show whole.
+    EXPECT_GE(infoLabel->width(), infoLabel->sizeHint().width());
     frame->close();
 }
