@@ -244,8 +244,7 @@ BOOL CHalvixDoc::ReadGfFile(const CString& path) {
         return FALSE;
     }
     if (IsTooLargeToRead(file)) {
-        const CArchiveException damaged(CArchiveException::genericException, path);
-        ReportSaveLoadException(path, &damaged, FALSE);
+        ReportTooLargeToRead(path);
         return FALSE;
     }
     CArchiveException gfError;
