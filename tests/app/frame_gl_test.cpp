@@ -1,6 +1,7 @@
 // The program as it starts and ends (the settings file, the look and the pane layout kept for the
-// next start, a document from the command line, the start refused), and the shown frame's full
-// screen, panes (their auto-hide mode too), ribbon minimising and quick-help window.
+// next start, a document from the command line, the start refused), the document textures of the
+// document open, and the shown frame's full screen, panes (their auto-hide mode too), ribbon
+// minimising, quick-help window (F1 too) and status bar under long texts.
 #include "app_test_support.h"
 
 #include "app/app_look.h"
@@ -15,9 +16,12 @@
 #include "app/status_bar.h"
 #include "document/doc_globals.h"
 #include "document/halvix_doc.h"
+#include "model/face.h"
 #include "model/page.h"
+#include "model/vertex.h"
 #include "view/gl_context.h"
 #include "view/glyph_lists.h"
+#include "view/texture_loading.h"
 #include "view/view_globals.h"
 #include "view/view_settings.h"
 
@@ -34,6 +38,10 @@
 #include <QtTest/QTest>
 
 #include <gtest/gtest.h>
+
+#include <GL/gl.h>
+
+#include <vector>
 
 namespace {
 
@@ -474,4 +482,114 @@ TEST_F(ProgramTest, NoPromptOrStatusTextWidensTheWindowAndLongOnesAreCutShort) {
     // Short texts show whole.
     EXPECT_GE(infoLabel->width(), infoLabel->sizeHint().width());
     frame->close();
+}
+
+namespace {
+
+// Level 0 of the three document textures, as the view's context holds them (rows of blue, green,
+// red).
+std::vector<std::vector<BYTE>> DocumentTexels() {
+    std::vector<std::vector<BYTE>> all;
+    if (!HxMakeGlCurrent())
+        return all;
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    for (int i = 0; i < HX_DOCUMENT_TEXTURES; ++i) {
+        glBindTexture(GL_TEXTURE_2D, g_textureIds[i]);
+        GLint width = 0, height = 0;
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
+        std::vector<BYTE> texels(size_t((3 * width + 3) / 4 * 4) * size_t(std::max(height, 0)));
+        if (!texels.empty())
+            glGetTexImage(GL_TEXTURE_2D, 0, 0x80E0 /* GL_BGR */, GL_UNSIGNED_BYTE, texels.data());
+        all.push_back(std::move(texels));
+    }
+    glBindTexture(GL_TEXTURE_2D, 0);
+    return all;
+}
+
+// An 8 x 8 picture of one colour as the texels of a texture made from it.
+std::vector<BYTE> PlainTexels(QRgb colour) {
+    std::vector<BYTE> texels;
+    for (int n = 0; n < 64; ++n)
+        texels.insert(texels.end(), {BYTE(qBlue(colour)), BYTE(qGreen(colour)), BYTE(qRed(colour))});
+    return texels;
+}
+
+} // namespace
+
+TEST_F(ProgramTest, TheDocumentTexturesAreThoseOfTheDocumentThatIsOpen) {
+    QTemporaryDir dir;
+    const CString own = CString::FromQString(dir.filePath(QStringLiteral("纹理.hvx")));
+    const QRgb colours[2] = {qRgb(200, 30, 10), qRgb(20, 160, 40)};
+    std::vector<std::vector<BYTE>> builtIn;
+    {
+        // A document of the user's: textures 1 and 3 hold pictures of the user's, used by two faces.
+        Program program;
+        ASSERT_TRUE(program.app.InitInstance());
+        ProcessEvents();
+        builtIn = DocumentTexels();
+        ASSERT_EQ(builtIn.size(), 3u);
+        ASSERT_FALSE(builtIn[0].empty());
+        CGPage* page = g_pCurPage;
+        const float corners[3][2] = {{0, 0}, {5, 0}, {0, 5}};
+        WORD ids[3];
+        for (int i = 0; i < 3; ++i) {
+            ids[i] = page->m_nextId++;
+            page->m_cells.SetAt(ids[i], new CGVertex(ids[i], page->m_nextVertex++, page->MakeAutoLabel(CGPage::kAutoLabelPoint),
+                                                     corners[i][0], corners[i][1], 0.0f));
+        }
+        for (int texture : {1, 3}) {
+            const QString picture = dir.filePath(QStringLiteral("%1.png").arg(texture));
+            QImage image(8, 8, QImage::Format_RGB32);
+            image.fill(colours[texture == 1 ? 0 : 1]);
+            ASSERT_TRUE(image.save(picture));
+            ASSERT_TRUE(LoadTextureImage(texture - 1, CString::FromQString(picture), false));
+            const WORD id = page->m_nextId++;
+            auto* face = new CGFace(id, ids[0], ids[1], ids[2], RGB(0, 0, 255));
+            face->m_style = CGFace::kStyleLit;
+            face->m_param4 = texture;
+            page->m_cells.SetAt(id, face);
+        }
+        CHalvixDoc* doc = program.app.GetMainFrame()->GetDocument();
+        ASSERT_TRUE(doc->OnSaveDocument(own));
+        doc->SetModifiedFlag(FALSE);
+        program.app.GetMainFrame()->close();
+    }
+    const std::vector<std::vector<BYTE>> ownTexels = {PlainTexels(colours[0]), builtIn[1],
+                                                      PlainTexels(colours[1])};
+    const auto expectTextures = [](const std::vector<std::vector<BYTE>>& expected, const char* when) {
+        const std::vector<std::vector<BYTE>> now = DocumentTexels();
+        ASSERT_EQ(now.size(), expected.size()) << when;
+        for (size_t i = 0; i < now.size(); ++i)
+            EXPECT_TRUE(now[i] == expected[i]) << when << ": texture " << i + 1;
+    };
+    {
+        // Opened as the program starts (as the file manager opens it): read before the view exists.
+        Program program({QStringLiteral("halvix"), own.ToQString()});
+        ASSERT_TRUE(program.app.InitInstance());
+        ProcessEvents();
+        expectTextures(ownTexels, "opened at the start");
+        program.app.GetMainFrame()->close();
+    }
+    {
+        // A sample, then the user's document, then a new one, in one run.
+        Program program;
+        ASSERT_TRUE(program.app.InitInstance());
+        ProcessEvents();
+        CHalvixDoc* doc = program.app.GetMainFrame()->GetDocument();
+        expectTextures(builtIn, "a new document at the start");
+        ASSERT_TRUE(doc->OpenDocumentFile(g_installFolder + u"/Samples/6-旋转体.hvx", FALSE));
+        ProcessEvents();
+        expectTextures(builtIn, "a sample");
+        ASSERT_TRUE(doc->OpenDocumentFile(own, FALSE));
+        ProcessEvents();
+        expectTextures(ownTexels, "the document after a sample");
+        ASSERT_TRUE(doc->NewDocumentFile());
+        ProcessEvents();
+        expectTextures(builtIn, "a new document after it");
+        ASSERT_TRUE(doc->OpenDocumentFile(own, FALSE));
+        ProcessEvents();
+        expectTextures(ownTexels, "the document again");
+        program.app.GetMainFrame()->close();
+    }
 }
