@@ -442,6 +442,9 @@ TEST_F(ProgramTest, NoPromptOrStatusTextWidensTheWindowAndLongOnesAreCutShort) {
     ASSERT_NE(infoLabel, nullptr);
     QWidget* link = bar->GetElementWidget(bar->FindElement(ID_STATUS_LINK));
     ASSERT_NE(link, nullptr);
+    QWidget* pageLabel = bar->GetElementWidget(bar->GetElement(HX_STATUS_ELEMENT_PAGE));
+    ASSERT_NE(pageLabel, nullptr);
+    const int pageWidth = pageLabel->width();
 
     // The prompt of 定位图 (in the 工具 panel of 常用), and far longer texts from the program.
     HxRibbonBaseElement* staticFigure = frame->GetRibbonBar()->FindByID(33100);
@@ -465,6 +468,7 @@ TEST_F(ProgramTest, NoPromptOrStatusTextWidensTheWindowAndLongOnesAreCutShort) {
         QApplication::sendEvent(frame, &tip);
         EXPECT_EQ(info->GetText(), CString::FromQString(prompt));
         expectKept("a prompt");
+        EXPECT_EQ(pageLabel->width(), pageWidth) << "the page pane keeps its text whole";
     }
     QStatusTipEvent none{QString()};
     QApplication::sendEvent(frame, &none);
