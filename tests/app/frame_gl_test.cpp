@@ -539,7 +539,8 @@ TEST_F(ProgramTest, TheDocumentTexturesAreThoseOfTheDocumentThatIsOpen) {
         WORD ids[3];
         for (int i = 0; i < 3; ++i) {
             ids[i] = page->m_nextId++;
-            page->m_cells.SetAt(ids[i], new CGVertex(ids[i], page->m_nextVertex++, page->MakeAutoLabel(CGPage::kAutoLabelPoint),
+            page->m_cells.SetAt(ids[i], new CGVertex(ids[i], page->m_nextVertex++,
+                                                     page->MakeAutoLabel(CGPage::kAutoLabelPoint),
                                                      corners[i][0], corners[i][1], 0.0f));
         }
         for (int texture : {1, 3}) {

@@ -132,7 +132,8 @@ TEST_F(ModelCommandTest, AFolderPipeOrDeviceChosenIsNoModelFile) {
         ExpectUndoStep<CCmdAddCells>(u"添加3dsmax模型", 2);
         m_messages.clear();
         ExpectUndoRedo(before);
-        EXPECT_EQ(m_messages, std::vector<CString>{HxFormat(u"%s 不是3ds文件!", path)}) << "read again on redo";
+        EXPECT_EQ(m_messages, std::vector<CString>{HxFormat(u"%s 不是3ds文件!", path)})
+            << "read again on redo";
         EXPECT_EQ(m_dialogCount, 1);
     }
 }
