@@ -21,6 +21,7 @@
 #include "model/vertex.h"
 #include "view/gl_context.h"
 #include "view/glyph_lists.h"
+#include "view/halvix_view.h"
 #include "view/texture_loading.h"
 #include "view/view_globals.h"
 #include "view/view_settings.h"
@@ -403,12 +404,15 @@ TEST_F(ProgramTest, F1OpensTheQuickHelpThatAsksForIt) {
     ASSERT_TRUE(program.app.InitInstance());
     CMainFrame* frame = program.app.GetMainFrame();
     ProcessEvents();
+    // Pressed in the drawing view, and (once the help closed) anywhere else in the window.
     for (int time = 0; time < 2; ++time) {
         SCOPED_TRACE(time);
         frame->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(frame));
         ASSERT_EQ(frame->GetQuickHelp(), nullptr);
-        QTest::keyClick(frame, Qt::Key_F1);
+        QWidget* focus = time == 0 ? static_cast<QWidget*>(frame->GetView()) : frame->GetObjectView();
+        focus->setFocus();
+        QTest::keyClick(focus, Qt::Key_F1);
         ProcessEvents();
         CDlgFastHelp* help = frame->GetQuickHelp();
         ASSERT_NE(help, nullptr);
