@@ -1,5 +1,5 @@
-// The frame's keyboard bindings (the file and clipboard commands, Delete, Ctrl+G, Ctrl+K, F4, Esc
-// and the page keys) and the keys shown in the tool tips of the ribbon and status-bar buttons.
+// The frame's keyboard bindings (the file and clipboard commands, Delete, Ctrl+G, Ctrl+K, F1, F4,
+// Esc and the page keys) and the keys shown in the tool tips of the ribbon and status-bar buttons.
 #include "app/main_frame.h"
 
 #include "app/frame_ids.h"
@@ -36,6 +36,8 @@ const std::vector<CAccelerator>& HxFrameAccelerators() {
         {QKeyCombination(Qt::ControlModifier, Qt::Key_U), ID_SELECT_PARENTS},
         {QKeyCombination(Qt::ControlModifier, Qt::Key_D), ID_SELECT_CHILDREN},
         {QKeyCombination(Qt::ControlModifier, Qt::Key_K), ID_AUTOBTNDEL},
+        // No help file comes with the program: F1 opens the quick help, as the help finder does.
+        {QKeyCombination(Qt::Key_F1), ID_HELP_FINDER},
         {QKeyCombination(Qt::Key_F4), ID_VIEW_FULLSCREEN},
         // The current custom tool applied to the selection.
         {QKeyCombination(Qt::Key_F5), ID_TOOL_AUTODO},

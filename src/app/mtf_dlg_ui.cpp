@@ -281,15 +281,14 @@ LRESULT CMtfDlgWindow::OnCloseMessage(WPARAM, LPARAM) {
 LRESULT CMtfDlgWindow::OnFormulaSize(WPARAM width, LPARAM height) {
     QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
     const QRect area = screen ? screen->geometry() : QRect(0, 0, 1920, 1080);
-    const QPoint topLeft = frameGeometry().topLeft() - area.topLeft();
+    // The window's place (pos(), where its frame starts) stays; the rule gives the size that
+    // resize() sets, so that the window is never smaller than the least size and its right edge,
+    // x() + width(), stays the margin inside the screen.
+    const QPoint topLeft = pos() - area.topLeft();
     const CSize wanted =
         CMtfDlg::SizeForFormula(CSize(LONG(width), LONG(height)), CPoint(topLeft.x(), topLeft.y()),
                                 CSize(area.width(), area.height()));
-    // The rule sizes the whole window, its frame included (which the window system adds around the
-    // client area that resize() sets).
-    const QSize frame = frameGeometry().size() - this->size();
-    const QSize size =
-        QSize(wanted.cx, wanted.cy) - QSize(std::max(0, frame.width()), std::max(0, frame.height()));
+    const QSize size(wanted.cx, wanted.cy);
     if (size == this->size() || size == m_pendingSize)
         return 0;
     // The size changes after the paint that asked for it.

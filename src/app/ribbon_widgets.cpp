@@ -17,6 +17,8 @@
 #include <QVBoxLayout>
 #include <QWidgetAction>
 
+#include <algorithm>
+
 namespace {
 
 QString Q(const CString& s) {
@@ -55,6 +57,34 @@ QWidgetAction* PaletteAction(QMenu* menu, QWidget* palette) {
     menu->addAction(action);
     return action;
 }
+
+// A status pane's text: as wide as the text while the bar has room, narrower when it has not, the
+// text then cut short with an ellipsis.  However long a prompt or a page title is, the bar (and
+// with it the main window) keeps its width.
+class CStatusPaneLabel : public QLabel {
+public:
+    explicit CStatusPaneLabel(QWidget* parent) : QLabel(parent) { setTextFormat(Qt::PlainText); }
+
+    QSize minimumSizeHint() const override {
+        const QSize hint = QLabel::minimumSizeHint();
+        const QMargins margins = contentsMargins();
+        const int least = margins.left() + margins.right() + fontMetrics().horizontalAdvance(QChar(0x2026));
+        return QSize(std::min(hint.width(), least), hint.height());
+    }
+
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        const QRect area = contentsRect();
+        const QFontMetrics metrics = fontMetrics();
+        if (metrics.horizontalAdvance(text()) <= area.width()) {
+            QLabel::paintEvent(event);
+            return;
+        }
+        QPainter painter(this);
+        style()->drawItemText(&painter, area, int(alignment()), palette(), isEnabled(),
+                              metrics.elidedText(text(), Qt::ElideRight, area.width()), foregroundRole());
+    }
+};
 
 } // namespace
 
@@ -424,11 +454,15 @@ HxGalleryPalette::HxGalleryPalette(const HxRibbonWidgetHost* host, const HxRibbo
 QWidget* HxCreateElementWidget(HxRibbonWidgetHost* host, HxRibbonBaseElement* e, QWidget* parent) {
     QWidget* w = nullptr;
     switch (e->GetKind()) {
-    case HxRibbonKind::Label:
-    case HxRibbonKind::Pane: {
+    case HxRibbonKind::Label: {
         auto* label = new QLabel(parent);
-        label->setObjectName(e->GetKind() == HxRibbonKind::Pane ? QStringLiteral("HxStatusPane")
-                                                                : QStringLiteral("HxRibbonLabel"));
+        label->setObjectName(QStringLiteral("HxRibbonLabel"));
+        w = label;
+        break;
+    }
+    case HxRibbonKind::Pane: {
+        auto* label = new CStatusPaneLabel(parent);
+        label->setObjectName(QStringLiteral("HxStatusPane"));
         w = label;
         break;
     }

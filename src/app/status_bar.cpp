@@ -3,6 +3,8 @@
 
 #include <QLabel>
 
+#include <algorithm>
+
 HxStatusBar::HxStatusBar(QWidget* parent) : QStatusBar(parent) {
     setObjectName(QStringLiteral("HxStatusBar"));
     setSizeGripEnabled(false);
@@ -20,6 +22,17 @@ void HxStatusBar::Attach(HxRibbonBaseElement* e, const CString& label, bool exte
     if (!label.IsEmpty() && !e->HasOwnToolTip())
         e->SetToolTipText(label);
     QWidget* w = HxCreateElementWidget(this, e, this);
+    // A pane narrows with the bar, its text cut short.  The first one, which shows the prompts, gives
+    // way first: the later ones (the current page) keep the width of the text they start with.
+    if (e->GetKind() == HxRibbonKind::Pane && !extended) {
+        const bool first = std::none_of(m_elements.begin(), m_elements.end() - 1, [](const auto& other) {
+            return other->GetKind() == HxRibbonKind::Pane;
+        });
+        if (!first) {
+            w->ensurePolished();
+            w->setMinimumWidth(w->sizeHint().width());
+        }
+    }
     if (extended)
         addPermanentWidget(w);
     else

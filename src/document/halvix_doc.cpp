@@ -7,6 +7,7 @@
 #include "document/neighbour_services.h"
 #include "model/page.h"
 #include "view/gl_context.h"
+#include "view/texture_loading.h"
 #include "view/view_camera.h"
 #include "view/view_globals.h"
 
@@ -144,6 +145,9 @@ BOOL CHalvixDoc::OnNewDocument() {
     m_storeMtfImages = 0;
     g_storeMtfImages = 0;
     m_reservedText.Empty();
+    // A new document has no images of its own: its textures are the installation's, as at a start.
+    for (int i = 0; i < HX_DOCUMENT_TEXTURES; ++i)
+        HxRestoreBuiltInTexture(i);
     LoadSaveSettings(false);
     HxSrand(unsigned(std::time(nullptr)));
     g_viewLocked = 0;
@@ -244,8 +248,7 @@ BOOL CHalvixDoc::ReadGfFile(const CString& path) {
         return FALSE;
     }
     if (IsTooLargeToRead(file)) {
-        const CArchiveException damaged(CArchiveException::genericException, path);
-        ReportSaveLoadException(path, &damaged, FALSE);
+        ReportTooLargeToRead(path);
         return FALSE;
     }
     CArchiveException gfError;

@@ -249,12 +249,7 @@ void CHalvixDoc::Commit(LoadedDocument& loaded) {
     for (int i = 0; i < HX_DOCUMENT_TEXTURES; ++i) {
         auto& texture = loaded.textures[i];
         if (texture.isDefault) {
-            if (g_documentImages[i] && !LoadTextureImage(i, HxInstallImagePath(i + 1), true)) {
-                // The image files are missing (reported): the user's image goes all the same.
-                delete[] g_documentImages[i];
-                g_documentImages[i] = nullptr;
-                g_textureBuiltIn[i] = 1;
-            }
+            HxRestoreBuiltInTexture(i);
         } else {
             auto* pixels = new BYTE[texture.pixels.size()];
             std::copy(texture.pixels.begin(), texture.pixels.end(), pixels);

@@ -210,12 +210,15 @@ BOOL CDocument::IsTooLargeToRead(const CFile& file) {
     return length > position && length - position > kHxMaxDocumentBytes;
 }
 
+void CDocument::ReportTooLargeToRead(const CString& path) {
+    AfxMessageBox(HxFormat(u"无法打开文档“%s”：文件太大（超过%dMB）。", path, int(kHxMaxDocumentBytes >> 20)),
+                  MB_ICONEXCLAMATION);
+}
+
 BOOL CDocument::ReadDocument(CFile& file, const CString& pathForMessages, BOOL report) {
     if (IsTooLargeToRead(file)) {
-        if (report) {
-            const CArchiveException damaged(CArchiveException::genericException, pathForMessages);
-            ReportSaveLoadException(pathForMessages, &damaged, FALSE);
-        }
+        if (report)
+            ReportTooLargeToRead(pathForMessages);
         return FALSE;
     }
     try {

@@ -120,7 +120,7 @@ public:
     virtual void DeleteContents() {}
     // Reads a whole document from a file (the archive part of OnOpenDocument); FALSE after an
     // error, which has been reported unless report is FALSE.  A file larger than
-    // kHxMaxDocumentBytes is refused as damaged before it is read.
+    // kHxMaxDocumentBytes is refused as too large before it is read.
     BOOL ReadDocument(CFile& file, const CString& pathForMessages, BOOL report = TRUE);
     // The document's bytes, as OnSaveDocument writes them; throws what Serialize throws.
     std::vector<BYTE> StoreToBytes();
@@ -135,6 +135,8 @@ public:
     virtual void ReportSaveLoadException(const CString& path, const CException* e, BOOL saving);
     // TRUE when what is left of the file is beyond kHxMaxDocumentBytes.
     static BOOL IsTooLargeToRead(const CFile& file);
+    // Tells the user that the file is beyond kHxMaxDocumentBytes and is not read.
+    static void ReportTooLargeToRead(const CString& path);
 
     // The file commands of the single document.
     void OnFileNew();

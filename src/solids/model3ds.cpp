@@ -23,6 +23,14 @@ bool IsFile(const CString& path) {
     return !path.IsEmpty() && path.Find(u'\0') < 0 && QFileInfo(path.ToQString()).isFile();
 }
 
+// Something other than a file (a folder, a pipe, a device) by that name.
+bool IsOtherThanFile(const CString& path) {
+    if (path.IsEmpty() || path.Find(u'\0') >= 0)
+        return false;
+    const QFileInfo info(path.ToQString());
+    return info.exists() && !info.isFile();
+}
+
 // Where a texture named in a model is: as named (an absolute name, or relative to the model's
 // folder), else under its bare file name in the model's folder, spelt in any case as the model's
 // home system did not tell cases apart.  Backslashes separate folders.  Empty when not found.
@@ -105,7 +113,9 @@ void CGModel3ds::Recompute() {
 }
 
 bool CGModel3ds::LocateFile() {
-    if (IsFile(m_path))
+    // What is there but is no file (a pipe, a device, a folder) is not searched for elsewhere: the
+    // reader refuses it as no model file.
+    if (IsFile(m_path) || IsOtherThanFile(m_path))
         return true;
     // Moved with its document: the same file name beside the document.  The stored path changes only
     // when the file is there.

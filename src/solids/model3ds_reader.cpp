@@ -74,8 +74,13 @@ size_t Model3dsData::FaceCount() const {
 
 BOOL Model3ds::ReadFile(const CString& path, Model3dsData& model) {
     CFile file;
-    if (!file.Open(path, CFile::modeRead | CFile::typeBinary)) {
-        HxMessageBox(HxFormat(u"文件 %s 未找到！\n", path), u"错误", MB_OK);
+    CFileException error;
+    if (!file.Open(path, CFile::modeRead | CFile::typeBinary, &error)) {
+        // A folder, a pipe or a device is there all right, but is no model file.
+        if (error.m_cause == CFileException::invalidFile)
+            HxMessageBox(HxFormat(u"%s 不是3ds文件!", path), u"错误", MB_OK);
+        else
+            HxMessageBox(HxFormat(u"文件 %s 未找到！\n", path), u"错误", MB_OK);
         return FALSE;
     }
     Model3ds loader;

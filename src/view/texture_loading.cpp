@@ -125,6 +125,17 @@ void HxSetDocumentTexturePixels(int index, BYTE* pixels, int width, int height) 
         pending.waiting = true;
 }
 
+void HxRestoreBuiltInTexture(int index) {
+    if (index < 0 || index >= HX_DOCUMENT_TEXTURES || !g_documentImages[index])
+        return;
+    if (!LoadTextureImage(index, HxInstallImagePath(index + 1), true)) {
+        // The image files are missing (reported): the user's image goes all the same.
+        delete[] g_documentImages[index];
+        g_documentImages[index] = nullptr;
+        g_textureBuiltIn[index] = 1;
+    }
+}
+
 bool HxLoadPackedImage(const CString& path, std::unique_ptr<BYTE[]>& pixels, int& width, int& height) {
     DWORD code = 0;
     CString text;
@@ -170,12 +181,14 @@ bool HxCreateViewTextures() {
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
     }
     glBindTexture(GL_TEXTURE_2D, 0);
+    // The images of a document read before the view existed are the document's: they stay, to be
+    // uploaded with the installation images.  Nothing else waits any more.
     for (int i = 0; i < HX_DOCUMENT_TEXTURES; ++i) {
-        g_textureBuiltIn[i] = 0;
-        g_textureWidth[i] = 0;
-        g_textureHeight[i] = 0;
-        delete[] g_documentImages[i];
-        g_documentImages[i] = nullptr;
+        if (!g_documentImages[i]) {
+            g_textureBuiltIn[i] = 0;
+            g_textureWidth[i] = 0;
+            g_textureHeight[i] = 0;
+        }
         g_pending[i].ownPixels.reset();
         g_pending[i].waiting = false;
     }

@@ -27,6 +27,10 @@ BOOL LoadTextureImage(int index, const CString& path, bool builtIn);
 // Gives document texture `index` (0 to 2) the pixels of a user image read from a document (packed as
 // g_documentImages; a new[] block the slot takes over), built now or when the view next uploads.
 void HxSetDocumentTexturePixels(int index, BYTE* pixels, int width, int height);
+// Gives document texture `index` (0 to 2) its installation image again when it holds a user image
+// (loaded again only then).  When the image file cannot be loaded (reported), the user image goes
+// all the same.
+void HxRestoreBuiltInTexture(int index);
 // Loads an image file into the texture `name`; silent, false on any failure (and without a context).
 bool LoadTextureFromImage(const CString& path, UINT name);
 // Reads an image file into packed pixels (the layout of g_documentImages) for a later
@@ -40,7 +44,8 @@ void HxUploadPackedTexture(UINT name, const BYTE* pixels, int width, int height)
 void HxUploadPendingTextures();
 
 // The view's textures: names for g_textureIds with linear and linear-mipmap-linear filters and
-// repeating wrap, the texture bookkeeping emptied.  False without a context.
+// repeating wrap, nothing waiting for upload; the kept images of a document read before stay for
+// LoadInstallationTextures.  False without a context.
 bool HxCreateViewTextures();
 // Installation images 3, 2, 1 into the document textures 2, 1, 0 (a document texture that holds a
 // user image keeps it), then 4 to 15 into g_textureIds[3] to [14], stopping at the first failure.

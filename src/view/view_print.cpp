@@ -40,9 +40,11 @@ HxPrintServices DefaultPrintServices() {
     return s;
 }
 
-// What a failed job says: a machine without any printer is named as the cause.
+// What a failed job says: a machine without any printer is named as the cause, unless the job was
+// to go into a file.  (Without a printer Qt makes the default printer a PDF writer with no file
+// name, so the output format alone does not tell.)
 CString PrintFailureText(const QPrinter& printer) {
-    if (printer.outputFormat() == QPrinter::NativeFormat && QPrinterInfo::availablePrinters().isEmpty())
+    if (printer.outputFileName().isEmpty() && QPrinterInfo::availablePrinters().isEmpty())
         return u"没有可用的打印机，打印失败！";
     return u"打印失败！";
 }

@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMenu>
+#include <QScreen>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -278,9 +279,22 @@ TEST(FormulaDialog, EmptyEditorAnswersTheEmptyFormulaAndTheDialogFollowsTheFormu
     window.show();
     window.Editor()->grab(); // a paint tells the dialog the formula's size
     QApplication::processEvents();
-    // A tiny formula gives the least size: the whole window's, its frame included.
-    EXPECT_EQ(window.frameGeometry().size(), QSize(600, 256));
-    EXPECT_LE(window.size().width(), 600);
+    // A tiny formula gives the least size, the window's own (its frame, if any, around it).
+    EXPECT_EQ(window.size(), QSize(600, 256));
+    // A formula larger than the screen: the window keeps its place, its right edge stays 12 pixels
+    // and its bottom 64 pixels inside the screen.
+    const QRect screen = window.screen()->geometry();
+    window.move(screen.left() + 100, screen.top() + 50);
+    QApplication::processEvents();
+    window.SendMessage(UM_FORMULA_SIZE, 3000, 2000);
+    QApplication::processEvents();
+    EXPECT_EQ(window.pos(), screen.topLeft() + QPoint(100, 50));
+    EXPECT_EQ(window.x() + window.width(), screen.right() + 1 - 12);
+    EXPECT_EQ(window.y() + window.height(), screen.bottom() + 1 - 64);
+    // And small again: the least size once more.
+    window.SendMessage(UM_FORMULA_SIZE, 10, 10);
+    QApplication::processEvents();
+    EXPECT_EQ(window.size(), QSize(600, 256));
     ASSERT_NE(window.ToolAction(ID_MTF_STRUCT_FIRST + 1), nullptr);
     EXPECT_EQ(window.ToolAction(ID_MTF_STRUCT_FIRST + 1)->toolTip(), QStringLiteral("分式"));
     window.OnOK();

@@ -1,6 +1,7 @@
 // The program as it starts and ends (the settings file, the look and the pane layout kept for the
-// next start, a document from the command line, the start refused), and the shown frame's full
-// screen, panes (their auto-hide mode too), ribbon minimising and quick-help window.
+// next start, a document from the command line, the start refused), the document textures of the
+// document open, and the shown frame's full screen, panes (their auto-hide mode too), ribbon
+// minimising, quick-help window (F1 too) and status bar under long texts.
 #include "app_test_support.h"
 
 #include "app/app_look.h"
@@ -10,26 +11,38 @@
 #include "app/object_view.h"
 #include "app/quick_help.h"
 #include "app/ribbon_bar.h"
+#include "app/ribbon_widgets.h"
 #include "app/settings_file.h"
 #include "app/status_bar.h"
 #include "document/doc_globals.h"
 #include "document/halvix_doc.h"
+#include "model/face.h"
 #include "model/page.h"
+#include "model/vertex.h"
 #include "view/gl_context.h"
 #include "view/glyph_lists.h"
+#include "view/halvix_view.h"
+#include "view/texture_loading.h"
 #include "view/view_globals.h"
 #include "view/view_settings.h"
 
 #include <QAction>
 #include <QFile>
+#include <QFontMetrics>
 #include <QFrame>
+#include <QLabel>
 #include <QSettings>
+#include <QStatusTipEvent>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QToolBar>
 #include <QtTest/QTest>
 
 #include <gtest/gtest.h>
+
+#include <GL/gl.h>
+
+#include <vector>
 
 namespace {
 
@@ -384,4 +397,208 @@ TEST_F(ProgramTest, QuickHelpOpensOnceAndAgainAfterItCloses) {
     EXPECT_TRUE(HxExecuteRibbonCommand(ID_HELP_FINDER));
     EXPECT_NE(frame->GetQuickHelp(), nullptr);
     frame->close();
+}
+
+TEST_F(ProgramTest, F1OpensTheQuickHelpThatAsksForIt) {
+    Program program;
+    ASSERT_TRUE(program.app.InitInstance());
+    CMainFrame* frame = program.app.GetMainFrame();
+    ProcessEvents();
+    // Pressed in the drawing view, and (once the help closed) anywhere else in the window.
+    for (int time = 0; time < 2; ++time) {
+        SCOPED_TRACE(time);
+        frame->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(frame));
+        ASSERT_EQ(frame->GetQuickHelp(), nullptr);
+        QWidget* focus = time == 0 ? static_cast<QWidget*>(frame->GetView()) : frame->GetObjectView();
+        focus->setFocus();
+        QTest::keyClick(focus, Qt::Key_F1);
+        ProcessEvents();
+        CDlgFastHelp* help = frame->GetQuickHelp();
+        ASSERT_NE(help, nullptr);
+        bool asksForF1 = false;
+        for (QLabel* label : help->findChildren<QLabel*>())
+            asksForF1 = asksForF1 || label->text().contains(QStringLiteral("按F1键打开帮助文档"));
+        EXPECT_TRUE(asksForF1);
+        // Closed, it opens anew on the next F1.
+        help->reject();
+        ProcessEvents();
+    }
+    // The help finder's button names its key.
+    HxRibbonBaseElement* finder = frame->GetRibbonBar()->FindByID(ID_HELP_FINDER);
+    ASSERT_NE(finder, nullptr);
+    EXPECT_NE(finder->GetToolTipText().Find(u"(F1)"), -1);
+    frame->close();
+}
+
+TEST_F(ProgramTest, NoPromptOrStatusTextWidensTheWindowAndLongOnesAreCutShort) {
+    Program program;
+    ASSERT_TRUE(program.app.InitInstance());
+    CMainFrame* frame = program.app.GetMainFrame();
+    frame->showNormal();
+    frame->resize(1000, 700);
+    ProcessEvents();
+    const QSize before = frame->size();
+    ASSERT_EQ(before, QSize(1000, 700));
+    HxStatusBar* bar = frame->GetStatusBar();
+    HxRibbonBaseElement* info = bar->GetElement(HX_STATUS_ELEMENT_INFO);
+    auto* infoLabel = qobject_cast<QLabel*>(bar->GetElementWidget(info));
+    ASSERT_NE(infoLabel, nullptr);
+    QWidget* link = bar->GetElementWidget(bar->FindElement(ID_STATUS_LINK));
+    ASSERT_NE(link, nullptr);
+    QWidget* pageLabel = bar->GetElementWidget(bar->GetElement(HX_STATUS_ELEMENT_PAGE));
+    ASSERT_NE(pageLabel, nullptr);
+    const int pageWidth = pageLabel->width();
+
+    // The prompt of 定位图 (in the 工具 panel of 常用), and far longer texts from the program.
+    HxRibbonBaseElement* staticFigure = frame->GetRibbonBar()->FindByID(33100);
+    ASSERT_NE(staticFigure, nullptr);
+    const QString figurePrompt = HxElementStatusTip(staticFigure);
+    ASSERT_GT(QFontMetrics(infoLabel->font()).horizontalAdvance(figurePrompt), 500);
+    QString longer;
+    while (longer.size() < 600)
+        longer += figurePrompt;
+    const auto expectKept = [&](const char* what) {
+        ProcessEvents();
+        EXPECT_EQ(frame->size(), before) << what;
+        EXPECT_LE(frame->minimumSizeHint().width(), before.width()) << what;
+        EXPECT_LE(bar->width(), frame->width()) << what;
+        // The right end of the bar stays in the window.
+        EXPECT_LE(link->mapTo(frame, QPoint(link->width(), 0)).x(), frame->width()) << what;
+        EXPECT_LE(infoLabel->width(), bar->width()) << what;
+    };
+    for (const QString& prompt : {figurePrompt, longer}) {
+        QStatusTipEvent tip(prompt);
+        QApplication::sendEvent(frame, &tip);
+        EXPECT_EQ(info->GetText(), CString::FromQString(prompt));
+        expectKept("a prompt");
+        EXPECT_EQ(pageLabel->width(), pageWidth) << "the page pane keeps its text whole";
+    }
+    QStatusTipEvent none{QString()};
+    QApplication::sendEvent(frame, &none);
+    HxSetStatusText(HX_STATUS_ELEMENT_INFO, CString::FromQString(longer));
+    expectKept("an information text");
+    HxSetStatusText(HX_STATUS_ELEMENT_PAGE, u"当前页：" + CString::FromQString(longer));
+    expectKept("a page title");
+
+    // The least width of the window is what it was without the long texts.
+    const int least = frame->minimumSizeHint().width();
+    HxSetStatusText(HX_STATUS_ELEMENT_INFO, u"就绪");
+    HxSetStatusText(HX_STATUS_ELEMENT_PAGE, u"当前页：第一页");
+    ProcessEvents();
+    EXPECT_EQ(frame->minimumSizeHint().width(), least);
+    // Short texts show whole.
+    EXPECT_GE(infoLabel->width(), infoLabel->sizeHint().width());
+    frame->close();
+}
+
+namespace {
+
+// Level 0 of the three document textures, as the view's context holds them (rows of blue, green,
+// red).
+std::vector<std::vector<BYTE>> DocumentTexels() {
+    std::vector<std::vector<BYTE>> all;
+    if (!HxMakeGlCurrent())
+        return all;
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    for (int i = 0; i < HX_DOCUMENT_TEXTURES; ++i) {
+        glBindTexture(GL_TEXTURE_2D, g_textureIds[i]);
+        GLint width = 0, height = 0;
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
+        std::vector<BYTE> texels(size_t((3 * width + 3) / 4 * 4) * size_t(std::max(height, 0)));
+        if (!texels.empty())
+            glGetTexImage(GL_TEXTURE_2D, 0, 0x80E0 /* GL_BGR */, GL_UNSIGNED_BYTE, texels.data());
+        all.push_back(std::move(texels));
+    }
+    glBindTexture(GL_TEXTURE_2D, 0);
+    return all;
+}
+
+// An 8 x 8 picture of one colour as the texels of a texture made from it.
+std::vector<BYTE> PlainTexels(QRgb colour) {
+    std::vector<BYTE> texels;
+    for (int n = 0; n < 64; ++n)
+        texels.insert(texels.end(), {BYTE(qBlue(colour)), BYTE(qGreen(colour)), BYTE(qRed(colour))});
+    return texels;
+}
+
+} // namespace
+
+TEST_F(ProgramTest, TheDocumentTexturesAreThoseOfTheDocumentThatIsOpen) {
+    QTemporaryDir dir;
+    const CString own = CString::FromQString(dir.filePath(QStringLiteral("纹理.hvx")));
+    const QRgb colours[2] = {qRgb(200, 30, 10), qRgb(20, 160, 40)};
+    std::vector<std::vector<BYTE>> builtIn;
+    {
+        // A document of the user's: textures 1 and 3 hold pictures of the user's, used by two faces.
+        Program program;
+        ASSERT_TRUE(program.app.InitInstance());
+        ProcessEvents();
+        builtIn = DocumentTexels();
+        ASSERT_EQ(builtIn.size(), 3u);
+        ASSERT_FALSE(builtIn[0].empty());
+        CGPage* page = g_pCurPage;
+        const float corners[3][2] = {{0, 0}, {5, 0}, {0, 5}};
+        WORD ids[3];
+        for (int i = 0; i < 3; ++i) {
+            ids[i] = page->m_nextId++;
+            page->m_cells.SetAt(ids[i], new CGVertex(ids[i], page->m_nextVertex++,
+                                                     page->MakeAutoLabel(CGPage::kAutoLabelPoint),
+                                                     corners[i][0], corners[i][1], 0.0f));
+        }
+        for (int texture : {1, 3}) {
+            const QString picture = dir.filePath(QStringLiteral("%1.png").arg(texture));
+            QImage image(8, 8, QImage::Format_RGB32);
+            image.fill(colours[texture == 1 ? 0 : 1]);
+            ASSERT_TRUE(image.save(picture));
+            ASSERT_TRUE(LoadTextureImage(texture - 1, CString::FromQString(picture), false));
+            const WORD id = page->m_nextId++;
+            auto* face = new CGFace(id, ids[0], ids[1], ids[2], RGB(0, 0, 255));
+            face->m_style = CGFace::kStyleLit;
+            face->m_param4 = texture;
+            page->m_cells.SetAt(id, face);
+        }
+        CHalvixDoc* doc = program.app.GetMainFrame()->GetDocument();
+        ASSERT_TRUE(doc->OnSaveDocument(own));
+        doc->SetModifiedFlag(FALSE);
+        program.app.GetMainFrame()->close();
+    }
+    const std::vector<std::vector<BYTE>> ownTexels = {PlainTexels(colours[0]), builtIn[1],
+                                                      PlainTexels(colours[1])};
+    const auto expectTextures = [](const std::vector<std::vector<BYTE>>& expected, const char* when) {
+        const std::vector<std::vector<BYTE>> now = DocumentTexels();
+        ASSERT_EQ(now.size(), expected.size()) << when;
+        for (size_t i = 0; i < now.size(); ++i)
+            EXPECT_TRUE(now[i] == expected[i]) << when << ": texture " << i + 1;
+    };
+    {
+        // Opened as the program starts (as the file manager opens it): read before the view exists.
+        Program program({QStringLiteral("halvix"), own.ToQString()});
+        ASSERT_TRUE(program.app.InitInstance());
+        ProcessEvents();
+        expectTextures(ownTexels, "opened at the start");
+        program.app.GetMainFrame()->close();
+    }
+    {
+        // A sample, then the user's document, then a new one, in one run.
+        Program program;
+        ASSERT_TRUE(program.app.InitInstance());
+        ProcessEvents();
+        CHalvixDoc* doc = program.app.GetMainFrame()->GetDocument();
+        expectTextures(builtIn, "a new document at the start");
+        ASSERT_TRUE(doc->OpenDocumentFile(g_installFolder + u"/Samples/6-旋转体.hvx", FALSE));
+        ProcessEvents();
+        expectTextures(builtIn, "a sample");
+        ASSERT_TRUE(doc->OpenDocumentFile(own, FALSE));
+        ProcessEvents();
+        expectTextures(ownTexels, "the document after a sample");
+        ASSERT_TRUE(doc->NewDocumentFile());
+        ProcessEvents();
+        expectTextures(builtIn, "a new document after it");
+        ASSERT_TRUE(doc->OpenDocumentFile(own, FALSE));
+        ProcessEvents();
+        expectTextures(ownTexels, "the document again");
+        program.app.GetMainFrame()->close();
+    }
 }

@@ -351,8 +351,8 @@ TEST_F(SafeSaveTest, AHugeOrPaddedDocumentIsRefusedBeforeItIsRead) {
     const int pages = m_doc->GetPageCount();
     const qint64 real = QFileInfo(path.ToQString()).size();
     // Zeros past the document, without the disk space: 4 GiB (where a 32-bit count wraps), a
-    // gigabyte, and just past the limit.  Each is refused with the damaged-file message and the
-    // open document stays.
+    // gigabyte, and just past the limit.  Each is refused as too large (not as damaged: nothing in it
+    // was read) and the open document stays.
     for (const qint64 padding : {qint64(4) << 30, qint64(1) << 30, qint64(kHxMaxDocumentBytes) - real + 1}) {
         ASSERT_TRUE(QFile::resize(path.ToQString(), real + padding));
         for (const CString& opened :
@@ -363,7 +363,8 @@ TEST_F(SafeSaveTest, AHugeOrPaddedDocumentIsRefusedBeforeItIsRead) {
             }
             m_messages.clear();
             EXPECT_FALSE(m_doc->OpenDocumentFile(opened, FALSE)) << padding;
-            EXPECT_EQ(m_messages, std::vector<CString>{HxFormat(u"无法打开文档“%s”：文件已损坏。", opened)})
+            EXPECT_EQ(m_messages,
+                      std::vector<CString>{HxFormat(u"无法打开文档“%s”：文件太大（超过256MB）。", opened)})
                 << padding;
             EXPECT_EQ(m_doc->GetPageCount(), pages);
             EXPECT_EQ(m_doc->GetPathName(), path);

@@ -15,6 +15,8 @@
 
 #include <cmath>
 
+#include <sys/stat.h>
+
 namespace {
 
 class ModelCommandTest : public ConstructTest {
@@ -102,6 +104,38 @@ TEST_F(ModelCommandTest, AModelAndTheButtonThatTurnsItAreOneUndoStep) {
     ExpectUndoRedo(before);
     EXPECT_EQ(model->m_model.objectCount, 2) << "read again on redo, not appended";
     EXPECT_TRUE(m_messages.empty());
+}
+
+TEST_F(ModelCommandTest, AFolderPipeOrDeviceChosenIsNoModelFile) {
+    const QString folder = m_dir.filePath(QStringLiteral("文件夹.3ds"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString pipe = m_dir.filePath(QStringLiteral("管道.3ds"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    for (const QString& chosen : {folder, pipe, QStringLiteral("/dev/null")}) {
+        SCOPED_TRACE(chosen.toStdString());
+        const CString path = CString::FromQString(chosen);
+        ChooseFile(path);
+        m_messages.clear();
+        m_dialogCount = 0;
+        const WORD first = m_page->m_nextId;
+        const PageSnapshot before = TakeSnapshot(*m_page);
+        ASSERT_TRUE(Run(ID_3DSMODEL));
+        // Said at once for what it is: not searched for, nor asked for again.
+        EXPECT_EQ(m_messages, std::vector<CString>{HxFormat(u"%s 不是3ds文件!", path)});
+        EXPECT_EQ(m_dialogCount, 1) << "the command's own file dialog only";
+        // The model (that did not load) and its button are made all the same, as one undo step.
+        ASSERT_EQ(ClassesFrom(first), (std::vector<std::string>{"CGModel3ds", "CGButnAnimation"}));
+        auto* model = Cell<CGModel3ds>(first);
+        EXPECT_FALSE(model->m_valid);
+        EXPECT_EQ(model->m_path, path);
+        EXPECT_EQ(model->m_model.objectCount, 0);
+        ExpectUndoStep<CCmdAddCells>(u"添加3dsmax模型", 2);
+        m_messages.clear();
+        ExpectUndoRedo(before);
+        EXPECT_EQ(m_messages, std::vector<CString>{HxFormat(u"%s 不是3ds文件!", path)})
+            << "read again on redo";
+        EXPECT_EQ(m_dialogCount, 1);
+    }
 }
 
 TEST_F(ModelCommandTest, ACancelledDialogMakesNothing) {

@@ -10,6 +10,7 @@
 
 #include <QFile>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -212,6 +213,21 @@ TEST_F(PrintTest, AJobThePrinterRefusesIsReported) {
     };
     ASSERT_TRUE(Run(ID_FILE_PRINT_DIRECT));
     EXPECT_EQ(m_messages, (std::vector<CString>{u"打印失败！"}));
+    EXPECT_EQ(g_pCurPage, m_pages[2]);
+}
+
+TEST_F(PrintTest, WithoutAnyPrinterPrintingSaysSo) {
+    if (!QPrinterInfo::availablePrinters().isEmpty())
+        GTEST_SKIP() << "this machine has a printer, which the program's own printing would use";
+    // The program's own printer: its default, which is no printer here.
+    HxResetPrintServices();
+    ASSERT_TRUE(Run(ID_FILE_PRINT_DIRECT));
+    EXPECT_EQ(m_messages, (std::vector<CString>{u"没有可用的打印机，打印失败！"}));
+    // The print dialog accepted as it stands says the same.
+    m_messages.clear();
+    HxGetPrintServices().runPrintDialog = [](QPrinter&, QWidget*, int, int) { return true; };
+    ASSERT_TRUE(Run(ID_FILE_PRINT));
+    EXPECT_EQ(m_messages, (std::vector<CString>{u"没有可用的打印机，打印失败！"}));
     EXPECT_EQ(g_pCurPage, m_pages[2]);
 }
 
