@@ -4,6 +4,7 @@
 
 #include "document/neighbour_services.h"
 #include "dynamics/buttons.h"
+#include "measure/text_items.h"
 #include "model/cell_kinds.h"
 #include "model/face.h"
 #include "model/line.h"
@@ -104,6 +105,7 @@ BOOL CCmdAddCell::Undo() {
     m_pCell = cell;
     page->m_cells.RemoveKey(id);
     UnlinkFromParents(cell, id);
+    HxRestoreFollowedLabel(*cell);
     page->ForgetId(id);
     if (UsesVertexArray(cell))
         page->RebuildVertexArray();
@@ -117,6 +119,7 @@ BOOL CCmdAddCell::Redo() {
     if (CGCell* cell = m_pCell) {
         page->m_cells.SetAt(cell->m_id, cell);
         LinkToParents(cell, cell->m_id);
+        HxHideFollowedLabel(*cell);
         ++page->m_nextId;
         if (UsesVertexArray(cell))
             page->RebuildVertexArray();
@@ -148,6 +151,7 @@ BOOL CCmdAddCells::Undo() {
         if (!cell)
             continue;
         UnlinkFromParents(cell, id);
+        HxRestoreFollowedLabel(*cell);
         stoppedButton |= StopButton(cell);
         page->m_cells.RemoveKey(id);
         page->ForgetId(id);
@@ -189,6 +193,7 @@ BOOL CCmdAddCells::Redo() {
             continue;
         page->m_cells.SetAt(id, cell);
         LinkToParents(cell, id);
+        HxHideFollowedLabel(*cell);
         cell->Recompute();
     }
     m_cells.RemoveAll(); // the page owns them again

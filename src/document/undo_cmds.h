@@ -16,7 +16,8 @@ extern int g_textureCounter; // 8 at start
 int HxNextTextureNumber();
 
 // Records the cell the caller has just added: created with id m_nextId, stored in the map, linked
-// to its parents, m_nextId incremented.  Tells the main frame (UM_CELLS_CHANGED, 1).
+// to its parents, m_nextId incremented.  Tells the main frame (UM_CELLS_CHANGED, 1).  A text that hid
+// the label of the point it follows gives the label back on undo and hides it again on redo.
 class CCmdAddCell : public CCmd {
     DECLARE_DYNAMIC(CCmdAddCell)
 public:
@@ -28,7 +29,8 @@ public:
     CGCell* m_pCell = nullptr; // the removed cell while undone (owned), null while done
 };
 
-// Records the n newest cells of the page, added as CCmdAddCell's one.
+// Records the n newest cells of the page, added as CCmdAddCell's one (labels of followed points
+// included).
 class CCmdAddCells : public CCmd {
     DECLARE_DYNAMIC(CCmdAddCells)
 public:
