@@ -267,6 +267,32 @@ CCmdModifiPoint::CCmdModifiPoint(WORD id, const CString& name) : CCmd(name), m_i
     }
 }
 
+BOOL CCmdModifiPoint::Undo() {
+    const BOOL done = Exchange();
+    Rename(true);
+    return done;
+}
+
+BOOL CCmdModifiPoint::Redo() {
+    const BOOL done = Exchange();
+    Rename(false);
+    return done;
+}
+
+void CCmdModifiPoint::Rename(bool undo) {
+    if (m_renames.empty())
+        return;
+    CGPage* page = g_pCurPage;
+    for (const CRename& r : m_renames) {
+        if (CGCell* cell = page->FindCell(r.m_id)) {
+            cell->m_name = undo ? r.m_before : r.m_after;
+            cell->m_flag2 = true;
+        }
+    }
+    if (CWnd* frame = AfxGetMainWnd())
+        frame->PostMessage(UM_CELL_TEXTS_CHANGED, 0, LPARAM(page->m_pageId));
+}
+
 BOOL CCmdModifiPoint::Exchange() {
     CGPage* page = g_pCurPage;
     auto* point = DYNAMIC_DOWNCAST(CGVertex, page->FindCell(m_id));

@@ -76,17 +76,27 @@ class CCmdModifiPoint : public CCmd {
     DECLARE_DYNAMIC(CCmdModifiPoint)
 public:
     CCmdModifiPoint(WORD id, const CString& name);
-    BOOL Undo() override { return Exchange(); }
-    BOOL Redo() override { return Exchange(); }
+    BOOL Undo() override;
+    BOOL Redo() override;
+
+    // A descendant whose name the change refreshed (the point's dialog builds the names again): undo
+    // gives it its name back, redo the new one.
+    struct CRename {
+        WORD m_id;
+        CString m_before;
+        CString m_after;
+    };
 
     WORD m_id;
     float m_x = 0.0f;
     float m_y = 0.0f;
     float m_z = 0.0f;
     float m_param = 0.0f;
+    std::vector<CRename> m_renames;
 
 private:
     BOOL Exchange();
+    void Rename(bool undo);
 };
 
 // Separates cells from their parents by putting detached replacements (same ids, no parents) in
