@@ -1,9 +1,6 @@
-// A long random history of the document's own commands: components and 3D texts, 3DS models, hulls and
-// positioning figures, a user tool applied with F5 and click by click, ink, rich, formula and pasted
-// texts free and on points, slide imports that add pages, and property edits, between additions,
-// deletions, separations and the format painter.  After every command the saved records of every page
-// are kept; then all is undone, each state compared with the one before its command, and redone, each
-// compared with the one after.  HALVIX_UNDO_HISTORY="seed,commands" runs another or a longer history.
+// A long random history of the document's commands on pages that slide imports add: every page's saved
+// records are kept after each command, then all is undone and redone, each state compared with the one it
+// must be.  HALVIX_UNDO_HISTORY="seed,commands" runs another or a longer history.
 #include "tool_test_support.h"
 
 #include "construct/construct_ids.h"
@@ -27,6 +24,7 @@
 #include "solids/model3ds.h"
 #include "solids/polyhedron.h"
 #include "solids/polyhedron_dialogs.h"
+#include "solids/section.h"
 #include "solids/subassembly.h"
 #include "solids/subassembly_dlg.h"
 #include "support/model3ds_writer.h"
@@ -314,14 +312,25 @@ protected:
         CGCell* component = AnyOf(FindOnSomePage<CGSubassembly>());
         if (!component)
             return false;
-        Answer<CCreateSubaDlg>([this](CCreateSubaDlg& dlg) {
-            dlg.m_center[1] = Coordinate();
-            dlg.m_spin = float(Pick(360));
-            if (Pick(3) == 0)
-                dlg.m_text = u"新名";
-            if (Pick(4) == 0)
-                dlg.OnKindChanged(Pick(kSubassemblyKindCount));
-        });
+        if (Pick(4) == 0) {
+            // A preset material chosen while the dialog is open reaches the component at once (the view
+            // gives it); cancelled, that is still a step.
+            auto* cell = static_cast<CGSubassembly*>(component);
+            Answer<CCreateSubaDlg>([this, cell](CCreateSubaDlg&) {
+                ASSERT_TRUE(HxApplyMaterialPreset(1 + Pick(kMaterialPresetCount - 1)));
+                cell->TakeCurrentMaterial();
+            });
+            m_dialogAnswer = IDCANCEL;
+        } else {
+            Answer<CCreateSubaDlg>([this](CCreateSubaDlg& dlg) {
+                dlg.m_center[1] = Coordinate();
+                dlg.m_spin = float(Pick(360));
+                if (Pick(3) == 0)
+                    dlg.m_text = u"新名";
+                if (Pick(4) == 0)
+                    dlg.OnKindChanged(Pick(kSubassemblyKindCount));
+            });
+        }
         return RunOnSelection(ID_EDIT_PROPERTY, {component});
     }
     bool Model() {
@@ -346,11 +355,21 @@ protected:
         Answer<CDlgPolyhedron>([](CDlgPolyhedron&) {});
         return RunOnSelection(ID_POLYHEDRON, points);
     }
-    // A positioning figure: of a hull when one is chosen, else one the dialog describes.
+    // The section of a hull by a face of the same page.
+    bool Section() {
+        CGCell* hull = AnyOf(FindOnSomePage<CGPolyhedron>());
+        CGCell* face = AnyOf(CellsOf<CGFace>());
+        return hull && face && RunOnSelection(ID_SECTION, {hull, face});
+    }
+    // A positioning figure: of a hull or a section when one is chosen, else one the dialog describes.
     bool Figure() {
-        CGCell* hull = Pick(2) ? AnyOf(FindOnSomePage<CGPolyhedron>()) : nullptr;
-        if (hull)
-            return RunOnSelection(ID_CREATE_STATICFIGURE, {hull});
+        CGCell* solid = nullptr;
+        if (Pick(2))
+            solid = AnyOf(FindOnSomePage([](CGCell* c) {
+                return c->IsKindOf(RUNTIME_CLASS(CGPolyhedron)) || c->IsKindOf(RUNTIME_CLASS(CGSection));
+            }));
+        if (solid)
+            return RunOnSelection(ID_CREATE_STATICFIGURE, {solid});
         const int type = Pick(CDlgStaticHalvix::kTypeCount);
         Answer<CDlgStaticHalvix>([this, type](CDlgStaticHalvix& dlg) {
             dlg.m_type = type;
@@ -565,7 +584,7 @@ struct Step {
 
 TEST_F(UndoHistoryTest, RandomHistoryOfTheNewestCommandsUndoesAndRedoesInFull) {
     unsigned seed = 20261207;
-    int length = 500;
+    int length = 320;
     if (const char* setting = std::getenv("HALVIX_UNDO_HISTORY")) {
         std::istringstream in(setting);
         char comma = 0;
@@ -575,6 +594,7 @@ TEST_F(UndoHistoryTest, RandomHistoryOfTheNewestCommandsUndoesAndRedoesInFull) {
     m_random.seed(seed);
     SCOPED_TRACE("seed " + std::to_string(seed) + ", " + std::to_string(length) + " commands");
 
+    // The kinds of command, and how often each comes: the newer commands among the older kinds of edit.
     struct Kind {
         const char* name;
         int weight;
@@ -593,6 +613,7 @@ TEST_F(UndoHistoryTest, RandomHistoryOfTheNewestCommandsUndoesAndRedoesInFull) {
         {"3DS model", 2, [this] { return Model(); }},
         {"edit model", 2, [this] { return EditModel(); }},
         {"hull", 2, [this] { return Hull(); }},
+        {"section", 2, [this] { return Section(); }},
         {"figure", 3, [this] { return Figure(); }},
         {"tool F5", 3, [this] { return ToolByF5(); }},
         {"tool clicks", 3, [this] { return ToolByClicks(); }},
@@ -628,9 +649,11 @@ TEST_F(UndoHistoryTest, RandomHistoryOfTheNewestCommandsUndoesAndRedoesInFull) {
             roll -= k.weight;
         }
         m_script = nullptr;
+        m_dialogAnswer = IDOK;
         const std::map<WORD, int> before = CommandCounts();
         const bool done = kind->run();
         m_script = nullptr;
+        m_dialogAnswer = IDOK;
         HxPumpPostedMessages();
         Step step{kind->name, {}};
         for (const auto& [id, count] : CommandCounts()) {
