@@ -103,6 +103,7 @@ void HxFillPointDialog(CGVertex& point, CDlgPropertyPoint& dlg) {
 }
 
 void HxApplyPointDialog(CGPage& page, CGVertex& point, const CDlgPropertyPoint& dlg) {
+    const CString nameBefore = point.m_name;
     TakeName(point, dlg.m_label);
     TakeFlags(point, dlg.m_hidden, dlg.m_labelHidden);
     const BYTE style = BYTE(dlg.m_shape * 2 + (dlg.m_visibility & 1));
@@ -118,22 +119,42 @@ void HxApplyPointDialog(CGPage& page, CGVertex& point, const CDlgPropertyPoint& 
     }
     bool paramEditable = false;
     const int mode = HxPointCoordinateMode(point, paramEditable);
+    CCmdModifiPoint* cmd = nullptr;
     if (mode != CDlgPropertyPoint::kNoCoordinates) {
         const bool zEditable = mode == CDlgPropertyPoint::kCoordinatesXyz;
         if (dlg.m_x != point.m_x || dlg.m_y != point.m_y || (zEditable && dlg.m_z != point.m_z)) {
-            page.m_cmdProcessor.Submit(new CCmdModifiPoint(point.m_id, u"修改点坐标"));
+            cmd = new CCmdModifiPoint(point.m_id, u"修改点坐标");
+            page.m_cmdProcessor.Submit(cmd);
             point.m_x = dlg.m_x;
             point.m_y = dlg.m_y;
             if (zEditable)
                 point.m_z = dlg.m_z;
         }
     } else if (paramEditable && dlg.m_t != point.m_param1) {
-        page.m_cmdProcessor.Submit(new CCmdModifiPoint(point.m_id, u"修改动点参数"));
+        cmd = new CCmdModifiPoint(point.m_id, u"修改动点参数");
+        page.m_cmdProcessor.Submit(cmd);
         point.m_param1 = dlg.m_t;
     }
     point.SyncVertex();
     std::vector<WORD>& ids = Descendants(page, point);
+    // The names built again below belong to the step that moved the point, so that its undo gives
+    // them back; not when the point was renamed too, whose new name the undo keeps.
+    std::vector<CString> names;
+    const bool keepRenames = cmd && point.m_name == nameBefore;
+    if (keepRenames) {
+        for (WORD id : ids) {
+            const CGCell* cell = page.FindCell(id);
+            names.push_back(cell ? cell->m_name : CString());
+        }
+    }
     page.UpdateTextsById(ids);
+    if (keepRenames) {
+        for (size_t i = 0; i < ids.size(); ++i) {
+            const CGCell* cell = page.FindCell(ids[i]);
+            if (cell && cell->m_name != names[i])
+                cmd->m_renames.push_back({ids[i], names[i], cell->m_name});
+        }
+    }
     page.UpdateCellsById(ids);
     PostTextsChanged(page);
 }

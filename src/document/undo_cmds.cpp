@@ -4,6 +4,7 @@
 
 #include "document/neighbour_services.h"
 #include "dynamics/buttons.h"
+#include "measure/text_items.h"
 #include "model/cell_kinds.h"
 #include "model/face.h"
 #include "model/line.h"
@@ -104,6 +105,7 @@ BOOL CCmdAddCell::Undo() {
     m_pCell = cell;
     page->m_cells.RemoveKey(id);
     UnlinkFromParents(cell, id);
+    HxRestoreFollowedLabel(*cell);
     page->ForgetId(id);
     if (UsesVertexArray(cell))
         page->RebuildVertexArray();
@@ -117,6 +119,7 @@ BOOL CCmdAddCell::Redo() {
     if (CGCell* cell = m_pCell) {
         page->m_cells.SetAt(cell->m_id, cell);
         LinkToParents(cell, cell->m_id);
+        HxHideFollowedLabel(*cell);
         ++page->m_nextId;
         if (UsesVertexArray(cell))
             page->RebuildVertexArray();
@@ -148,6 +151,7 @@ BOOL CCmdAddCells::Undo() {
         if (!cell)
             continue;
         UnlinkFromParents(cell, id);
+        HxRestoreFollowedLabel(*cell);
         stoppedButton |= StopButton(cell);
         page->m_cells.RemoveKey(id);
         page->ForgetId(id);
@@ -189,6 +193,7 @@ BOOL CCmdAddCells::Redo() {
             continue;
         page->m_cells.SetAt(id, cell);
         LinkToParents(cell, id);
+        HxHideFollowedLabel(*cell);
         cell->Recompute();
     }
     m_cells.RemoveAll(); // the page owns them again
@@ -260,6 +265,32 @@ CCmdModifiPoint::CCmdModifiPoint(WORD id, const CString& name) : CCmd(name), m_i
         m_y = point->m_y;
         m_z = point->m_z;
     }
+}
+
+BOOL CCmdModifiPoint::Undo() {
+    const BOOL done = Exchange();
+    Rename(true);
+    return done;
+}
+
+BOOL CCmdModifiPoint::Redo() {
+    const BOOL done = Exchange();
+    Rename(false);
+    return done;
+}
+
+void CCmdModifiPoint::Rename(bool undo) {
+    if (m_renames.empty())
+        return;
+    CGPage* page = g_pCurPage;
+    for (const CRename& r : m_renames) {
+        if (CGCell* cell = page->FindCell(r.m_id)) {
+            cell->m_name = undo ? r.m_before : r.m_after;
+            cell->m_flag2 = true;
+        }
+    }
+    if (CWnd* frame = AfxGetMainWnd())
+        frame->PostMessage(UM_CELL_TEXTS_CHANGED, 0, LPARAM(page->m_pageId));
 }
 
 BOOL CCmdModifiPoint::Exchange() {

@@ -16,7 +16,8 @@ extern int g_textureCounter; // 8 at start
 int HxNextTextureNumber();
 
 // Records the cell the caller has just added: created with id m_nextId, stored in the map, linked
-// to its parents, m_nextId incremented.  Tells the main frame (UM_CELLS_CHANGED, 1).
+// to its parents, m_nextId incremented.  Tells the main frame (UM_CELLS_CHANGED, 1).  A text that hid
+// the label of the point it follows gives the label back on undo and hides it again on redo.
 class CCmdAddCell : public CCmd {
     DECLARE_DYNAMIC(CCmdAddCell)
 public:
@@ -28,7 +29,8 @@ public:
     CGCell* m_pCell = nullptr; // the removed cell while undone (owned), null while done
 };
 
-// Records the n newest cells of the page, added as CCmdAddCell's one.
+// Records the n newest cells of the page, added as CCmdAddCell's one (labels of followed points
+// included).
 class CCmdAddCells : public CCmd {
     DECLARE_DYNAMIC(CCmdAddCells)
 public:
@@ -74,17 +76,27 @@ class CCmdModifiPoint : public CCmd {
     DECLARE_DYNAMIC(CCmdModifiPoint)
 public:
     CCmdModifiPoint(WORD id, const CString& name);
-    BOOL Undo() override { return Exchange(); }
-    BOOL Redo() override { return Exchange(); }
+    BOOL Undo() override;
+    BOOL Redo() override;
+
+    // A descendant whose name the change refreshed (the point's dialog builds the names again): undo
+    // gives it its name back, redo the new one.
+    struct CRename {
+        WORD m_id;
+        CString m_before;
+        CString m_after;
+    };
 
     WORD m_id;
     float m_x = 0.0f;
     float m_y = 0.0f;
     float m_z = 0.0f;
     float m_param = 0.0f;
+    std::vector<CRename> m_renames;
 
 private:
     BOOL Exchange();
+    void Rename(bool undo);
 };
 
 // Separates cells from their parents by putting detached replacements (same ids, no parents) in

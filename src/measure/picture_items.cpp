@@ -49,11 +49,22 @@ CString FollowedName(const CGCell& cell) {
     return point ? point->m_name : CString();
 }
 
-// Links a follower to its point: parent 0, the point's child, the point's label hidden.
-void FollowPoint(CGCell& follower, WORD pointId) {
+// Links a follower to its point: parent 0, the point's child, the point's label hidden (the follower
+// keeps how it was, for the undo of its insertion).
+void FollowPoint(CGTextbit& follower, WORD pointId) {
     follower.AddParent(pointId);
-    if (CGCell* point = HxFindCell(pointId))
+    if (CGCell* point = HxFindCell(pointId)) {
+        follower.m_pointLabelBefore = point->m_labelHidden;
         point->m_labelHidden = 1;
+    }
+}
+
+// The point whose label a text hid when it was made, or null.
+CGCell* PointWithHiddenLabel(CGCell& cell) {
+    auto* text = DYNAMIC_DOWNCAST(CGTextbit, &cell);
+    if (!text || text->m_pointLabelBefore < 0)
+        return nullptr;
+    return FollowedPoint(*text);
 }
 
 // Copies a valid point's position into the follower; false when the point is missing or invalid.
@@ -310,6 +321,20 @@ void CGTbMhc::Recompute() {
 
 CString CGTbMhc::GetDescription() {
     return HxFormat(u"附点%s的MTF彩色数学文本", FollowedName(*this).GetString());
+}
+
+// ---------------------------------------------------------------------------------------------
+
+void HxRestoreFollowedLabel(CGCell& cell) {
+    if (CGCell* point = PointWithHiddenLabel(cell))
+        point->m_labelHidden = static_cast<CGTextbit&>(cell).m_pointLabelBefore;
+}
+
+void HxHideFollowedLabel(CGCell& cell) {
+    if (CGCell* point = PointWithHiddenLabel(cell)) {
+        static_cast<CGTextbit&>(cell).m_pointLabelBefore = point->m_labelHidden;
+        point->m_labelHidden = 1;
+    }
 }
 
 // ---------------------------------------------------------------------------------------------

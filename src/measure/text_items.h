@@ -286,6 +286,10 @@ public:
     int m_width = 0;  // pixels
     int m_height = 0; // pixels
     std::vector<BYTE> m_bits;
+    // A text made to follow a point hides the point's label; this is whether that label was hidden
+    // before (-1 for every other text).  Kept in memory only, so that undoing the text's insertion
+    // can give the label back.
+    int m_pointLabelBefore = -1;
 
 protected:
     // Width, height and rowBytes(width) x height bytes, stored or loaded (no bytes when a side is 0
@@ -425,6 +429,12 @@ public:
     float m_py = 0.0f;
     float m_pz = 0.0f;
 };
+
+// The undo and redo of adding a cell: a text that hid its point's label when it was made gives the
+// label back as it was when the text is taken out, and hides it again when the text is put back
+// (the point must be in the page).  Nothing for any other cell.
+void HxRestoreFollowedLabel(CGCell& cell);
+void HxHideFollowedLabel(CGCell& cell);
 
 // Where a point of the scene stands in eye space under the modelview the view kept for the frame
 // (g_modelviewMatrix), after the homogeneous divide; false when the point lies in the camera's

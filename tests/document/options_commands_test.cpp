@@ -14,6 +14,7 @@
 #include "model/arc.h"
 #include "model/face.h"
 #include "solids/revolution.h"
+#include "support/page_snapshot.h"
 #include "view/view_globals.h"
 #include "view/view_services.h"
 
@@ -429,6 +430,31 @@ TEST_F(OptionsCommandsTest, FormulaTextsAreInsertedFreeOrAtTheFirstSelectedPoint
     Script<CMtfDlg>([](CMtfDlg& dialog) { dialog.m_empty = false; });
     insert(*m_doc, CPoint(0, 0), 0);
     EXPECT_EQ(m_page->m_nextId, next);
+}
+
+TEST_F(OptionsCommandsTest, AFormulaTextOnAPointHidesTheLabelUntilItIsUndone) {
+    Script<CMtfDlg>([](CMtfDlg& dialog) {
+        dialog.m_markup = u"<#><l><e>A</e></l></#>";
+        dialog.m_empty = false;
+    });
+    m_c->m_labelHidden = 1; // hidden before: stays hidden
+    for (CGVertex* point : {m_a, m_c}) {
+        const int shown = point->m_labelHidden;
+        Select({point->m_id});
+        const PageSnapshot before = TakeSnapshot(*m_page);
+        HxGetViewServices().insertMtfColourText(*m_doc, CPoint(0, 0), 0);
+        ASSERT_NE(DYNAMIC_DOWNCAST(CGTbMhc, m_page->FindCell(WORD(m_page->m_nextId - 1))), nullptr);
+        EXPECT_EQ(point->m_labelHidden, 1);
+        const PageSnapshot after = TakeSnapshot(*m_page);
+        ASSERT_TRUE(m_page->m_cmdProcessor.Undo());
+        EXPECT_EQ(point->m_labelHidden, shown) << (point == m_a ? "shown before" : "hidden before");
+        const PageSnapshot undone = TakeSnapshot(*m_page);
+        EXPECT_EQ(undone, before) << SnapshotDifference(undone, before);
+        ASSERT_TRUE(m_page->m_cmdProcessor.Redo());
+        EXPECT_EQ(point->m_labelHidden, 1);
+        const PageSnapshot redone = TakeSnapshot(*m_page);
+        EXPECT_EQ(redone, after) << SnapshotDifference(redone, after);
+    }
 }
 
 TEST_F(OptionsCommandsTest, FormulaTextsKeepOrRenderTheirPicturesAsTheDocumentSays) {

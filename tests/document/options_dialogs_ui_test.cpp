@@ -255,6 +255,20 @@ TEST_F(ClipboardPasteOffscreen, DarkTextOfUnusualFormatsBecomesABitmapText) {
     EXPECT_TRUE(m_messages.empty());
 }
 
+TEST_F(ClipboardPasteOffscreen, UndoingATextPastedOnAPointShowsThePointsLabelAgain) {
+    CGPage* page = g_pCurPage;
+    CGVertex* a = AddPoint(page, 1, 2, 3);
+    page->SelectCell(a->m_id);
+    QGuiApplication::clipboard()->setImage(Text(QImage::Format_RGB32));
+    ASSERT_TRUE(HxPasteBitmapText(m_doc.get()));
+    ASSERT_NE(Newest<CGTbHenchman>(), nullptr);
+    EXPECT_EQ(a->m_labelHidden, 1) << "the text takes the label's place";
+    ASSERT_TRUE(page->m_cmdProcessor.Undo());
+    EXPECT_EQ(a->m_labelHidden, 0);
+    ASSERT_TRUE(page->m_cmdProcessor.Redo());
+    EXPECT_EQ(a->m_labelHidden, 1);
+}
+
 TEST_F(ClipboardPasteOffscreen, TextFollowsTheFirstSelectedPointAndWhiteTextIsRefused) {
     CGVertex* a = AddPoint(g_pCurPage, 1, 2, 3);
     CGVertex* b = AddPoint(g_pCurPage, 4, 5, 6);

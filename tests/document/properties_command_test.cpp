@@ -226,6 +226,42 @@ TEST_F(PropertiesCommandTest, AFreePointTakesNewCoordinatesAsOneUndoStep) {
     EXPECT_TRUE(q->m_style == 3 && q->m_size == 3.0f && m->m_style == 3);
 }
 
+TEST_F(PropertiesCommandTest, UndoingNewCoordinatesGivesBackTheNamesTheDialogRefreshed) {
+    // A hexagon is named after its six corners when made; a refresh of the texts keeps five.
+    std::vector<WORD> corners;
+    for (int i = 0; i < 6; ++i)
+        corners.push_back(AddPoint(float(std::cos(i)), float(std::sin(i)), 0)->m_id);
+    CGFace* hexagon = Insert(
+        new CGFace(NextId(), IdList({corners[0], corners[1], corners[2], corners[3], corners[4], corners[5]}),
+                   RGB(1, 2, 3)));
+    const CString madeName = hexagon->m_name;
+    ASSERT_EQ(madeName.GetLength(), 6);
+    CGVertex* a = Cell<CGVertex>(corners[0]);
+    Script<CDlgPropertyPoint>([](CDlgPropertyPoint& d) { d.m_z = 2.0f; });
+    const PageSnapshot before = TakeSnapshot(*m_page);
+    RunOn(ID_EDIT_PROPERTY, {a->m_id});
+    ExpectUndoStep<CCmdModifiPoint>(u"修改点坐标");
+    const CString refreshed = hexagon->m_name;
+    EXPECT_EQ(refreshed.GetLength(), 5);
+    ExpectUndoRedo(before);
+    EXPECT_EQ(hexagon->m_name, refreshed) << "redone";
+    ASSERT_TRUE(m_page->m_cmdProcessor.Undo());
+    EXPECT_EQ(hexagon->m_name, madeName);
+
+    // A point renamed in the dialog keeps its new name after the undo (only its place goes back), and so
+    // do the names built from it.
+    Script<CDlgPropertyPoint>([](CDlgPropertyPoint& d) {
+        d.m_z = 3.0f;
+        d.m_label = u"P";
+    });
+    RunOn(ID_EDIT_PROPERTY, {a->m_id});
+    const CString renamed = hexagon->m_name;
+    EXPECT_EQ(renamed.Left(1), CString(u"P"));
+    ASSERT_TRUE(m_page->m_cmdProcessor.Undo());
+    EXPECT_EQ(a->m_name, CString(u"P"));
+    EXPECT_EQ(hexagon->m_name, renamed);
+}
+
 TEST_F(PropertiesCommandTest, WhichCoordinatesAPointOffers) {
     CGVertex* fixed = AddPoint(0, 0, 0);
     CGVertex* other = AddPoint(4, 0, 0);

@@ -7,6 +7,7 @@
 #include "measure/rich_text_dialog.h"
 #include "measure/rich_text_items.h"
 #include "measure/text_items.h"
+#include "support/page_snapshot.h"
 
 #include <QTextBlock>
 #include <QTextCursor>
@@ -135,6 +136,34 @@ TEST_F(RichTextItemsTest, ItemsAreMadeFreeOrFollowingTheFirstSelectedPoint) {
     auto* back = DYNAMIC_DOWNCAST(CGTbHenchman, m_page->FindCell(id));
     ASSERT_NE(back, nullptr);
     EXPECT_EQ(back->m_name, u"x2n");
+}
+
+TEST_F(RichTextItemsTest, ATextOnAPointTakesTheLabelsPlaceUntilItIsUndone) {
+    CGVertex* quiet = AddPoint(m_page, 5, 5, 5);
+    quiet->m_labelHidden = 1;
+    // The point's label shows before: the text hides it, undo shows it again, redo hides it again.
+    Select({m_point->m_id});
+    const PageSnapshot before = TakeSnapshot(*m_page);
+    Answer(QStringLiteral("h"));
+    m_doc->OnCreateText2();
+    ASSERT_NE(DYNAMIC_DOWNCAST(CGTbHenchman, Last()), nullptr);
+    EXPECT_EQ(m_point->m_labelHidden, 1) << "the text stands in the label's place";
+    const PageSnapshot after = TakeSnapshot(*m_page);
+    ASSERT_TRUE(m_page->m_cmdProcessor.Undo());
+    EXPECT_EQ(m_point->m_labelHidden, 0);
+    EXPECT_EQ(TakeSnapshot(*m_page), before) << SnapshotDifference(TakeSnapshot(*m_page), before);
+    ASSERT_TRUE(m_page->m_cmdProcessor.Redo());
+    EXPECT_EQ(m_point->m_labelHidden, 1);
+    EXPECT_EQ(TakeSnapshot(*m_page), after) << SnapshotDifference(TakeSnapshot(*m_page), after);
+
+    // A label hidden before the text stays hidden when the text is undone.
+    Select({quiet->m_id});
+    m_doc->OnCreateText2();
+    ASSERT_TRUE(m_page->m_cmdProcessor.Undo());
+    EXPECT_EQ(quiet->m_labelHidden, 1);
+    EXPECT_EQ(m_point->m_labelHidden, 1) << "the first text is still there";
+    ASSERT_TRUE(m_page->m_cmdProcessor.Undo());
+    EXPECT_EQ(m_point->m_labelHidden, 0);
 }
 
 TEST_F(RichTextItemsTest, CancelOrNoPictureMakesNothing) {

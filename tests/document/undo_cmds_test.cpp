@@ -6,6 +6,7 @@
 #include "document/neighbour_services.h"
 
 #include "dynamics/buttons.h"
+#include "measure/text_items.h"
 #include "model/face.h"
 #include "support/page_fixture.h"
 #include "support/page_snapshot.h"
@@ -227,6 +228,38 @@ TEST_F(UndoTest, UndoStopsRunningButtonsAndDropsGoneIdsFromTheRecomputeAndTraceL
     ASSERT_TRUE(History().Redo());
     EXPECT_FALSE(button->m_running);
     EXPECT_FALSE(m_page->StepButtons()) << "nothing runs";
+}
+
+TEST_F(UndoTest, UndoingATextThatFollowsAPointGivesThePointsLabelBack) {
+    CGVertex* a = AddPoint(0, 0, 0);
+    CGVertex* quiet = AddPoint(1, 0, 0);
+    quiet->m_labelHidden = 1;
+    const std::vector<BYTE> bits(4, 0xF0);
+
+    // One text on a point whose label shows: one step.
+    PageSnapshot before = TakeSnapshot(*m_page);
+    Insert(new CGTbHenchman(NextId(), 4, 1, bits, a->m_id));
+    ASSERT_EQ(a->m_labelHidden, 1) << "the text stands in the label's place";
+    CheckUndoRedo(before, new CCmdAddCell(u"插入文本"));
+    EXPECT_EQ(a->m_labelHidden, 1) << "hidden again on redo";
+
+    // Several at once, newest removed first: a new point with a formula text on it, and texts on a
+    // point whose label shows and on one whose label was hidden already.
+    CGVertex* b = AddPoint(2, 0, 0);
+    History().Submit(new CCmdAddCell(u"添加点"));
+    before = TakeSnapshot(*m_page);
+    CGVertex* c = AddPoint(3, 0, 0);
+    Insert(new CGTbMhc(NextId(), u"<#><l><e>c</e></l></#>", RGB(255, 255, 255), c->m_id));
+    Insert(new CGTbHenchman(NextId(), 4, 1, bits, b->m_id));
+    Insert(new CGTbHenchman(NextId(), 4, 1, bits, quiet->m_id));
+    ASSERT_TRUE(b->m_labelHidden == 1 && c->m_labelHidden == 1);
+    CheckUndoRedo(before, new CCmdAddCells(4, u"添加"));
+    ASSERT_TRUE(History().Undo());
+    EXPECT_EQ(b->m_labelHidden, 0);
+    EXPECT_EQ(quiet->m_labelHidden, 1) << "hidden before the text: stays hidden";
+    EXPECT_EQ(c->m_labelHidden, 0) << "kept by the step as it was before its text";
+    ASSERT_TRUE(History().Redo());
+    EXPECT_TRUE(b->m_labelHidden == 1 && c->m_labelHidden == 1 && quiet->m_labelHidden == 1);
 }
 
 // ---------------------------------------------------------------------------------------------
