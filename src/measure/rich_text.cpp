@@ -133,10 +133,18 @@ struct WrittenChar {
     int color = 0;
 };
 
-// Faces written with GB2312 when the font table has no character set for them.
+// Faces written with GB2312 when the font table has no character set for them: those named in
+// Chinese, and the Chinese faces of Windows by their Latin names.
 bool IsChineseFace(const QString& face) {
     for (QChar c : face)
         if (c.unicode() >= 0x2E80)
+            return true;
+    static const char* const kLatinNames[] = {
+        "SimSun",          "NSimSun",    "SimHei",  "KaiTi",           "KaiTi_GB2312", "FangSong",
+        "FangSong_GB2312", "LiSu",       "YouYuan", "DengXian",        "STSong",       "STKaiti",
+        "STHeiti",         "STFangsong", "STXihei", "Microsoft YaHei", "SimSun-ExtB"};
+    for (const char* name : kLatinNames)
+        if (face.compare(QLatin1String(name), Qt::CaseInsensitive) == 0)
             return true;
     return false;
 }
@@ -357,7 +365,7 @@ QByteArray CRtfWriter::Write() {
         f.face.removeIf([](QChar c) { return c.unicode() < 0x20 || c == QChar(';'); });
         m_out +=
             "{\\f" + QByteArray::number(int(i)) + "\\fnil\\fcharset" + QByteArray::number(f.charset) + ' ';
-        const QByteArray encoded = HxRtfEncode(f.face, HxRtfCodepageOfCharset(f.charset, 936));
+        const QByteArray encoded = HxRtfEncode(f.face, HxRtfFaceCodepage(f.charset, 936));
         if (!encoded.isEmpty()) {
             for (char c : encoded) {
                 const auto b = static_cast<unsigned char>(c);

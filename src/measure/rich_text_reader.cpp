@@ -382,8 +382,8 @@ void CRtfReader::AddByte(char b) {
 void CRtfReader::FlushFontBytes() {
     if (m_fontEntry < 0 || m_fontBytes.isEmpty())
         return;
-    m_fontName += HxRtfDecode(m_fontBytes,
-                              HxRtfCodepageOfCharset(m_fonts[size_t(m_fontEntry)].charset, m_ansiCodepage));
+    m_fontName +=
+        HxRtfDecode(m_fontBytes, HxRtfFaceCodepage(m_fonts[size_t(m_fontEntry)].charset, m_ansiCodepage));
     m_fontBytes.clear();
 }
 
@@ -514,6 +514,9 @@ bool CRtfReader::OpenGroup() {
         kept = false; // inside these everything is read or skipped, not kept
         drawn = false;
     }
+    // A group of its own destination inside a font entry (the panose numbers or another name that
+    // word processors write there) is no part of the face's name.
+    const bool skipped = d == Dest::FontTable && starred;
     if ((kept || drawn) && body) {
         const qsizetype end = GroupEnd(open, int(m_stack.size()) - 1);
         if (end < 0)
@@ -526,7 +529,7 @@ bool CRtfReader::OpenGroup() {
         return Fail("RTF groups nest too deep");
     FlushRun();
     State s = m_stack.empty() ? State() : Top();
-    if (kept || drawn)
+    if (kept || drawn || skipped)
         s.dest = Dest::Skip;
     m_stack.push_back(s);
     ++m_pos;

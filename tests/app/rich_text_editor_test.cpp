@@ -10,13 +10,18 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QComboBox>
+#include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextEdit>
 #include <QTextList>
+#include <QTimer>
 
 #include <memory>
 #include <vector>
@@ -302,4 +307,49 @@ TEST_F(RichTextEditorTest, OkGivesRtfNameAndPicture) {
         sup.setPosition(2);
         EXPECT_EQ(sup.charFormat().verticalAlignment(), QTextCharFormat::AlignSuperScript);
     }
+}
+
+// A right-aligned paragraph shows as "右对齐" in the paragraph dialog and stays right-aligned after
+// OK; a left-aligned one set to "右对齐" becomes right-aligned, and is saved so.
+TEST_F(RichTextEditorTest, ParagraphDialogShowsAndKeepsRightAlignment) {
+    m_f->m_rtf = PackRtfBytes("{\\rtf1{\\fonttbl{\\f0\\fnil\\fcharset0 Arial;}}\\pard\\qr\\f0 right\\par"
+                              "\\pard\\f0 left\\par}");
+    QTextEdit* editor = Open();
+    QTextDocument* doc = editor->document();
+    auto alignment = [](const QTextBlock& b) {
+        return b.blockFormat().alignment() & Qt::AlignHorizontal_Mask;
+    };
+    ASSERT_EQ(alignment(doc->begin()), Qt::AlignRight);
+    // The real dialog: what it shows, then the choice given and OK pressed.
+    auto run = [&](int choose) {
+        QString shown = QStringLiteral("(no dialog)");
+        QTimer::singleShot(0, [&] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            ASSERT_NE(dialog, nullptr);
+            EXPECT_EQ(dialog->windowTitle(), QStringLiteral("段落"));
+            auto* align = dialog->findChild<QComboBox*>(QStringLiteral("1195"));
+            ASSERT_NE(align, nullptr);
+            shown = align->currentText();
+            if (choose >= 0)
+                align->setCurrentIndex(choose);
+            dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+        });
+        m_window->RunCommand(ID_RT_PARAGRAPH);
+        return shown;
+    };
+    Select(1, 1);
+    EXPECT_EQ(run(-1), QStringLiteral("右对齐"));
+    EXPECT_EQ(alignment(doc->begin()), Qt::AlignRight);
+    Select(8, 8);
+    EXPECT_EQ(run(-1), QStringLiteral("左对齐"));
+    EXPECT_EQ(alignment(doc->lastBlock()), Qt::AlignLeft);
+    EXPECT_EQ(run(1), QStringLiteral("左对齐"));
+    EXPECT_EQ(alignment(doc->lastBlock()), Qt::AlignRight);
+    EXPECT_EQ(alignment(doc->begin()), Qt::AlignRight);
+    m_window->OnOK();
+    ASSERT_EQ(m_window->result(), int(QDialog::Accepted));
+    QTextDocument back;
+    ASSERT_TRUE(HxRtfToDocument(UnpackRtfBytes(m_f->m_rtf), back));
+    EXPECT_EQ(alignment(back.begin()), Qt::AlignRight);
+    EXPECT_EQ(alignment(back.lastBlock()), Qt::AlignRight);
 }
