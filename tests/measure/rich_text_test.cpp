@@ -1,18 +1,25 @@
 // The rich text of bitmap text items: packing into the item's string, RTF read and written back,
 // font names and charsets, kept groups byte for byte, bad input refused or clamped at each limit,
-// and the one-bit picture.
+// and the one-bit picture made of only what shows.
 #include "measure/fuzz/rich_text_checks.h"
 #include "measure/rich_text.h"
+#include "measure/rich_text_dialog.h"
 #include "measure/rich_text_format.h"
+#include "platform/bitmap_bits.h"
 
 #include <gtest/gtest.h>
 
+#include <QAbstractTextDocumentLayout>
 #include <QDir>
 #include <QFile>
+#include <QImage>
+#include <QPainter>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextList>
+#include <QTextTable>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -585,6 +592,99 @@ TEST(RichTextLimits, UnicodeFallbacksUpTo10Characters) {
     }
 }
 
+// The editor takes at most 32,767 characters; reading stops as soon as a text is longer.
+TEST(RichTextLimits, ReadUpToAGivenLength) {
+    struct Case {
+        QByteArray body;
+        int length;
+    } cases[] = {
+        {"\\pard abcde\\par", 5},
+        {"\\pard ab\\par cd\\par", 5},      // a paragraph end counts one
+        {"\\pard ab{\\pict 00}cd\\par", 5}, // so does an object
+        {"\\pard ab\\par cd", 5},
+    };
+    for (const Case& c : cases) {
+        for (int max : {c.length, c.length - 1}) {
+            QTextDocument doc;
+            CString error;
+            bool tooLong = true;
+            const bool read = HxRtfToDocument(Rtf(c.body), doc, &error, max, &tooLong);
+            EXPECT_EQ(read, max == c.length) << c.body.constData() << " " << max;
+            EXPECT_EQ(tooLong, max != c.length) << c.body.constData() << " " << max;
+            EXPECT_EQ(doc.characterCount() - 1, read ? c.length : 0) << c.body.constData();
+            EXPECT_EQ(error.IsEmpty(), read);
+        }
+    }
+    // A text far longer is refused without being read to its end.
+    QByteArray body = "\\pard ";
+    for (int i = 0; i < 100000; ++i)
+        body += "abc\\par ";
+    body += "{\\*\\unclosed";
+    QTextDocument doc;
+    CString error;
+    bool tooLong = false;
+    EXPECT_FALSE(HxRtfToDocument(Rtf(body), doc, &error, 1000, &tooLong));
+    EXPECT_TRUE(tooLong);
+    // Without a limit the same text is read as far as its damage.
+    EXPECT_FALSE(HxRtfToDocument(Rtf(body), doc, &error, -1, &tooLong));
+    EXPECT_FALSE(tooLong);
+}
+
+// The editor opens texts of up to 32,767 characters, rich or plain; a longer one is not read (and
+// neither is a damaged one, which is not too long).
+TEST(RichTextLimits, EditorLoadsUpTo32767Characters) {
+    struct Case {
+        QByteArray rtf;
+        bool plain;
+        bool loaded, tooLong;
+    } cases[] = {
+        {Rtf("\\pard " + QByteArray(32767, 'a') + "\\par"), false, true, false},
+        {Rtf("\\pard " + QByteArray(32768, 'a') + "\\par"), false, false, true},
+        {Rtf("\\pard " + QByteArray(32766, 'a') + "\\par\\pard b"), false, false, true},
+        {QByteArray(32767, 'a'), true, true, false},
+        {QByteArray(32768, 'a'), true, false, true},
+        {"{\\rtf1 a", false, false, false},
+    };
+    for (const Case& c : cases) {
+        CDlgRtEdit dlg;
+        dlg.m_plainText = c.plain ? 1 : 0;
+        dlg.m_rtf = c.plain ? CString::FromQString(QString::fromLatin1(c.rtf)) : PackRtfBytes(c.rtf);
+        QTextDocument doc;
+        bool tooLong = !c.tooLong;
+        EXPECT_EQ(dlg.LoadDocument(doc, &tooLong), c.loaded) << c.rtf.size();
+        EXPECT_EQ(tooLong, c.tooLong) << c.rtf.size();
+        EXPECT_EQ(doc.isEmpty(), !c.loaded) << c.rtf.size();
+    }
+}
+
+// A long text is read into a document that is laid out (as the editor's is) in one edit: its layout
+// hears of the change once, not once a paragraph, as of a new document that it lays out only as far
+// as it is asked to; and no undo steps are kept of the reading.
+TEST(RichTextRead, ReadInOneEditWithoutUndoSteps) {
+    QByteArray body;
+    for (int i = 0; i < 2000; ++i)
+        body += "\\pard\\qc\\f1 abc\\f0\\'d6\\'d0\\par\r\n";
+    QTextDocument doc;
+    HxInstallRichObjectHandler(doc);
+    doc.setTextWidth(584);
+    int changes = 0;
+    QObject::connect(&doc, &QTextDocument::contentsChange, [&](int, int, int) { ++changes; });
+    ASSERT_TRUE(HxRtfToDocument(Rtf(body), doc));
+    EXPECT_EQ(doc.blockCount(), 2000);
+    EXPECT_LE(changes, 3);
+    EXPECT_EQ(doc.availableUndoSteps(), 0);
+    EXPECT_TRUE(doc.isUndoRedoEnabled());
+    EXPECT_EQ(doc.lastBlock().text(), QStringLiteral("abc中"));
+    EXPECT_EQ(doc.lastBlock().blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+    EXPECT_EQ(doc.lastBlock().layout()->lineCount(), 0);
+    EXPECT_GT(doc.documentLayout()->blockBoundingRect(doc.lastBlock()).top(), 2000 * 10.0);
+    EXPECT_GT(doc.lastBlock().layout()->lineCount(), 0);
+    // A refused text leaves the document empty and undoable as before.
+    EXPECT_FALSE(HxRtfToDocument(Rtf(body + "{"), doc));
+    EXPECT_TRUE(doc.isEmpty());
+    EXPECT_TRUE(doc.isUndoRedoEnabled());
+}
+
 TEST(RichTextName, ShortenedBeyondFiveCharacters) {
     struct Case {
         QString plain;
@@ -636,6 +736,87 @@ TEST(RichTextPicture, SidesClamped) {
     EXPECT_EQ(w, HxRtfLimits::kMaxPictureSide);
     EXPECT_EQ(h, 1);
     EXPECT_EQ(bits.size(), size_t(HxRtfLimits::kMaxPictureSide / 8));
+}
+
+// The picture as drawn from the whole document laid out: what the part that shows must give.
+std::vector<BYTE> WholeDocumentPicture(const QTextDocument& doc, int w, int h) {
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    std::unique_ptr<QTextDocument> copy(doc.clone());
+    HxInstallRichObjectHandler(*copy);
+    copy->setDocumentMargin(doc.documentMargin());
+    copy->setDefaultFont(doc.defaultFont());
+    copy->setTextWidth(w);
+    copy->documentLayout()->documentSize(); // every line laid out
+    {
+        QPainter painter(&image);
+        QAbstractTextDocumentLayout::PaintContext context;
+        context.palette.setColor(QPalette::Text, Qt::black);
+        context.clip = QRectF(0, 0, w, h);
+        painter.setClipRect(context.clip);
+        copy->documentLayout()->draw(&painter, context);
+    }
+    int ow = 0, oh = 0;
+    return BitmapToMonochrome(image, &ow, &oh, TRUE);
+}
+
+// The picture lays out only the beginning of a long text, as far as its lines can show, and draws
+// the same as from the whole text.
+TEST(RichTextPicture, OnlyWhatShowsIsLaidOut) {
+    // The whole text; less than half of it; more than the first part laid out, less than the whole.
+    enum Expect { kWhole, kPart, kGrown };
+    struct Case {
+        const char* what;
+        QByteArray body;
+        Expect expect;
+    } cases[] = {
+        {"one long word", "\\pard\\fs52 " + QByteArray(20000, 'x') + "\\par", kPart},
+        {"a long word in a huge font", "\\pard\\fs400 " + QByteArray(10000, 'W') + "\\par", kPart},
+        {"many paragraphs", QByteArray("\\pard ").append(QByteArray("abc\\par ").repeated(10000)), kPart},
+        {"words justified and centred",
+         "\\pard\\qj " + QByteArray("wide words justify ").repeated(40) + "\\par\\pard\\qc " +
+             QByteArray("the words of a line ").repeated(600) + "\\par",
+         kPart},
+        {"a numbered list",
+         QByteArray("{\\*\\pn\\pnlvlbody\\pndec{\\pntxta .}}\\fs20 item\\par ").repeated(2000), kPart},
+        // Lines a point high: more than the first part shows.
+        {"tiny lines", "\\pard\\fs2 " + QByteArray("ab cd ef ").repeated(30000) + "\\par", kGrown},
+        {"a short text", "\\pard\\b\\fs72 IIII\\par", kWhole},
+        {"a text longer than the first part, all shown",
+         "\\pard\\fs2 " + QByteArray("ab ").repeated(2000) + "\\par", kWhole},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QTextDocument doc;
+        ASSERT_TRUE(HxRtfToDocument(Rtf(c.body), doc));
+        for (const QSize size : {QSize(584, 135), QSize(300, 700)}) {
+            const std::unique_ptr<QTextDocument> shown =
+                HxRichTextShownPart(doc, size.width(), size.height());
+            ASSERT_NE(shown, nullptr);
+            const QString text = shown->toPlainText();
+            EXPECT_TRUE(doc.toPlainText().startsWith(text));
+            if (c.expect == kWhole) {
+                EXPECT_EQ(text, doc.toPlainText());
+            } else if (c.expect == kPart) {
+                EXPECT_LT(text.size(), doc.characterCount() / 2);
+            } else {
+                EXPECT_GT(text.size(), 4096);
+                EXPECT_LT(text.size(), doc.characterCount() - 1);
+            }
+            int w = 0, h = 0;
+            const std::vector<BYTE> bits = HxRenderRichText(doc, size.width(), size.height(), &w, &h);
+            EXPECT_GT(SetBits(bits), 0);
+            EXPECT_TRUE(bits == WholeDocumentPicture(doc, size.width(), size.height()))
+                << size.width() << " x " << size.height();
+        }
+    }
+    // A table sizes its columns by all its cells: a document holding one is laid out whole.
+    QTextDocument table;
+    QTextCursor c(&table);
+    c.insertText(QStringLiteral("words in a line ").repeated(1000));
+    c.insertTable(2, 2);
+    c.insertText(QStringLiteral("cell"));
+    EXPECT_EQ(HxRichTextShownPart(table, 584, 135)->toPlainText(), table.toPlainText());
 }
 
 // The inputs kept from fuzzing the rich-text reader (the seeds and what the fuzzer found): each one
