@@ -24,6 +24,7 @@
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTextDocumentFragment>
 #include <QTextEdit>
 #include <QTextList>
 #include <QTimer>
@@ -285,6 +286,39 @@ int Script(const QTextCharFormat& f) {
                                                                       : 0;
 }
 
+// The editor's text box: what is pasted or dropped goes in only while the text stays within what
+// the editor holds (a text far longer would keep the editor busy laying it out).
+class CRichEditBox : public QTextEdit {
+public:
+    using QTextEdit::QTextEdit;
+
+protected:
+    void insertFromMimeData(const QMimeData* source) override {
+        if (source && !Fits(*source)) {
+            AfxMessageBox(g_rtPasteTooLongMessage, MB_OK | MB_ICONEXCLAMATION);
+            return;
+        }
+        QTextEdit::insertFromMimeData(source);
+    }
+
+private:
+    bool Fits(const QMimeData& source) const {
+        const QTextCursor c = textCursor();
+        const qsizetype room = qsizetype(CDlgRtEdit::kMaxTextLength) - (document()->characterCount() - 1) +
+                               (c.selectionEnd() - c.selectionStart());
+        const bool rich = acceptRichText() && source.hasHtml();
+        const QString html = rich ? source.html() : QString();
+        // Markup is never shorter than its text: a short one fits without being read.
+        if (html.size() <= room && source.text().size() <= room)
+            return true;
+        // As the text edit reads it: the rich text when there is one, else the plain text.
+        const qsizetype incoming =
+            rich ? QTextDocumentFragment::fromHtml(html, document()).toPlainText().size()
+                 : source.text().size();
+        return incoming <= room;
+    }
+};
+
 std::function<int(const QTextCharFormat&)> EffectOf(UINT id) {
     switch (id) {
     case ID_RT_BOLD:
@@ -302,7 +336,7 @@ CDlgRtEditWindow::CDlgRtEditWindow(CDlgRtEdit& fields, QWidget* parent) : QDialo
     setWindowTitle(QStringLiteral("RTF单色普通文本编辑"));
     setObjectName(QStringLiteral("240"));
     HxInstallFontSubstitutions();
-    m_editor = new QTextEdit(this);
+    m_editor = new CRichEditBox(this);
     m_editor->setObjectName(QStringLiteral("1199"));
     m_editor->setAcceptRichText(true);
     m_editor->setLineWrapMode(QTextEdit::WidgetWidth);
@@ -396,8 +430,14 @@ int CDlgRtEditWindow::OnInitDialog() {
     font.setPointSizeF(26.0);
     font.setBold(true);
     doc->setDefaultFont(font);
-    if (!m_fields.LoadDocument(*doc)) {
+    bool tooLong = false;
+    if (!m_fields.LoadDocument(*doc, &tooLong)) {
         doc->clear();
+        if (tooLong) {
+            // Not opened: the item keeps its text as it is.
+            AfxMessageBox(g_rtTooLongMessage, MB_OK | MB_ICONEXCLAMATION);
+            return -1;
+        }
     }
     HxInstallRichObjectHandler(*doc);
     QTextCursor start(doc);

@@ -53,7 +53,8 @@ public:
     CDlgRtEditWindow(CDlgRtEdit& fields, QWidget* parent = nullptr);
     ~CDlgRtEditWindow() override;
 
-    // Toolbar, default format, content (plain text or the item's RTF) and focus.
+    // Toolbar, default format, content (plain text or the item's RTF) and focus; -1 when the stored
+    // text is longer than the editor holds (a message says so and nothing is shown).
     int OnInitDialog();
 
     QTextEdit* Editor() const { return m_editor; }

@@ -13,6 +13,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocumentFragment>
+#include <QTextLayout>
 #include <QTextList>
 #include <QTextObjectInterface>
 
@@ -133,10 +134,18 @@ struct WrittenChar {
     int color = 0;
 };
 
-// Faces written with GB2312 when the font table has no character set for them.
+// Faces written with GB2312 when the font table has no character set for them: those named in
+// Chinese, and the Chinese faces of Windows by their Latin names.
 bool IsChineseFace(const QString& face) {
     for (QChar c : face)
         if (c.unicode() >= 0x2E80)
+            return true;
+    static const char* const kLatinNames[] = {
+        "SimSun",          "NSimSun",    "SimHei",  "KaiTi",           "KaiTi_GB2312", "FangSong",
+        "FangSong_GB2312", "LiSu",       "YouYuan", "DengXian",        "STSong",       "STKaiti",
+        "STHeiti",         "STFangsong", "STXihei", "Microsoft YaHei", "SimSun-ExtB"};
+    for (const char* name : kLatinNames)
+        if (face.compare(QLatin1String(name), Qt::CaseInsensitive) == 0)
             return true;
     return false;
 }
@@ -357,7 +366,7 @@ QByteArray CRtfWriter::Write() {
         f.face.removeIf([](QChar c) { return c.unicode() < 0x20 || c == QChar(';'); });
         m_out +=
             "{\\f" + QByteArray::number(int(i)) + "\\fnil\\fcharset" + QByteArray::number(f.charset) + ' ';
-        const QByteArray encoded = HxRtfEncode(f.face, HxRtfCodepageOfCharset(f.charset, 936));
+        const QByteArray encoded = HxRtfEncode(f.face, HxRtfFaceCodepage(f.charset, 936));
         if (!encoded.isEmpty()) {
             for (char c : encoded) {
                 const auto b = static_cast<unsigned char>(c);
@@ -408,6 +417,58 @@ QByteArray HxDocumentToRtf(const QTextDocument& doc) {
 // ---------------------------------------------------------------------------------------------
 // The one-bit picture
 
+namespace {
+
+// The first characters laid out for a picture; more (four times as many each time) while they do
+// not reach below it.
+constexpr int kFirstShownPart = 4096;
+
+// A copy of the document's first `end` characters (positions 0 .. end - 1), as clone() copies the
+// whole.
+std::unique_ptr<QTextDocument> CopyBeginning(const QTextDocument& doc, int end) {
+    if (end >= doc.characterCount() - 1)
+        return std::unique_ptr<QTextDocument>(doc.clone());
+    QTextCursor part(doc.begin());
+    part.setPosition(end, QTextCursor::KeepAnchor);
+    auto copy = std::make_unique<QTextDocument>();
+    QTextCursor(copy.get()).insertFragment(QTextDocumentFragment(part));
+    copy->rootFrame()->setFrameFormat(doc.rootFrame()->frameFormat());
+    copy->setDefaultTextOption(doc.defaultTextOption());
+    copy->setIndentWidth(doc.indentWidth());
+    return copy;
+}
+
+// Where the copy's last line starts, in the document's pixels.
+double LastLineTop(const QTextDocument& copy) {
+    const QTextBlock last = copy.lastBlock();
+    const double top = copy.documentLayout()->blockBoundingRect(last).top();
+    const QTextLayout* layout = last.layout();
+    if (!layout || layout->lineCount() == 0)
+        return top;
+    return layout->position().y() + layout->lineAt(layout->lineCount() - 1).y();
+}
+
+} // namespace
+
+std::unique_ptr<QTextDocument> HxRichTextShownPart(const QTextDocument& doc, int width, int height) {
+    // Lines are broken one after the other, each by the text from its start to just past its end:
+    // every line of a copy of the beginning but the last is a line of the whole text, so once the
+    // copy's last line starts below the picture, what the picture shows is laid out.
+    // A table sizes its columns by all its cells: a document with one (pasted into the editor) is
+    // laid out whole.
+    const int length = doc.characterCount() - 1;
+    const int first = doc.rootFrame()->childFrames().isEmpty() ? std::min(length, kFirstShownPart) : length;
+    for (int end = first;; end = int(std::min<qint64>(length, qint64(end) * 4))) {
+        std::unique_ptr<QTextDocument> copy = CopyBeginning(doc, end);
+        HxInstallRichObjectHandler(*copy);
+        copy->setDocumentMargin(doc.documentMargin());
+        copy->setDefaultFont(doc.defaultFont());
+        copy->setTextWidth(width);
+        if (end >= length || LastLineTop(*copy) >= height)
+            return copy;
+    }
+}
+
 std::vector<BYTE> HxRenderRichText(const QTextDocument& doc, int width, int height, int* outWidth,
                                    int* outHeight) {
     const int w = std::clamp(width, 1, HxRtfLimits::kMaxPictureSide);
@@ -419,11 +480,8 @@ std::vector<BYTE> HxRenderRichText(const QTextDocument& doc, int width, int heig
     if (doc.isEmpty())
         return BitmapToMonochrome(image, outWidth, outHeight, TRUE);
     HxInstallFontSubstitutions();
-    std::unique_ptr<QTextDocument> copy(doc.clone());
-    HxInstallRichObjectHandler(*copy);
-    copy->setDocumentMargin(doc.documentMargin());
-    copy->setDefaultFont(doc.defaultFont());
-    copy->setTextWidth(w);
+    // Only the beginning that shows in the picture is laid out (a long text would take long).
+    const std::unique_ptr<QTextDocument> copy = HxRichTextShownPart(doc, w, h);
     {
         QPainter painter(&image);
         QAbstractTextDocumentLayout::PaintContext context;

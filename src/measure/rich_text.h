@@ -10,6 +10,7 @@
 #include <QString>
 #include <QTextDocument>
 
+#include <memory>
 #include <vector>
 
 // Limits of the reader and the renderer: what lies beyond them is refused or clamped, so that a
@@ -36,8 +37,12 @@ QByteArray UnpackRtfBytes(const CString& packed);
 // and pictures ({\object ...}, {\pict ...}) are kept byte for byte: those before the text in the
 // document's root frame, the others as object characters (objects and pictures drawn as a
 // placeholder box).  Refused, with `error` set and `doc` left empty: input that is not RTF,
-// nesting deeper than kMaxDepth, unbalanced groups, \binN longer than the bytes left.
-bool HxRtfToDocument(const QByteArray& rtf, QTextDocument& doc, CString* error = nullptr);
+// nesting deeper than kMaxDepth, unbalanced groups, \binN longer than the bytes left, and, with a
+// `maxLength` of 0 or more, text of more characters than that (paragraph ends and objects one
+// each; `tooLong` set, and the reading stops there).  The document is filled in one edit, without
+// undo steps: a layout it has lays it out afterwards, as far as it is asked to.
+bool HxRtfToDocument(const QByteArray& rtf, QTextDocument& doc, CString* error = nullptr,
+                     qsizetype maxLength = -1, bool* tooLong = nullptr);
 // The document as RTF, in the form HxRtfToDocument reads (kept groups written back unchanged).
 QByteArray HxDocumentToRtf(const QTextDocument& doc);
 
@@ -56,8 +61,13 @@ bool HxIsKeptGroup(const class QTextCharFormat& format);
 QByteArray HxKeptGroupBytes(const class QTextCharFormat& format);
 QSizeF HxKeptGroupBox(const class QTextCharFormat& format);
 
+// The part of `doc` that shows in a picture `width` pixels wide and `height` high: a copy of its
+// beginning laid out `width` pixels wide, as laid out in the whole document as far as the picture
+// reaches (the copy's last line starts below it, or the copy is the whole document).
+std::unique_ptr<QTextDocument> HxRichTextShownPart(const QTextDocument& doc, int width, int height);
 // The one-bit picture of the document laid out `width` pixels wide, in a white picture of
 // width x height pixels (each side clamped to 1 .. kMaxPictureSide): rows of ((w + 31) / 32) x 4
-// bytes, bottom-up, most significant bit leftmost, a set bit where the text is dark.
+// bytes, bottom-up, most significant bit leftmost, a set bit where the text is dark.  Only the part
+// that shows is laid out.
 std::vector<BYTE> HxRenderRichText(const QTextDocument& doc, int width, int height, int* outWidth,
                                    int* outHeight);

@@ -117,6 +117,11 @@ int HxRtfCodepageOfCharset(int charset, int ansiCodepage) {
     }
 }
 
+int HxRtfFaceCodepage(int charset, int ansiCodepage) {
+    const int codepage = HxRtfCodepageOfCharset(charset, ansiCodepage);
+    return codepage == 42 ? ansiCodepage : codepage;
+}
+
 QString HxRtfDecode(const QByteArray& bytes, int codepage) {
     if (codepage == 42) {
         QString s;

@@ -11,6 +11,9 @@
 const char16_t* const g_rtNoEquationMessage = u"您未安装公式编辑器Equation3 ";
 const char16_t* const g_rtInsertObjectMessage = u"插入OLE对象出错！";
 const char16_t* const g_rtEmptyMessage = u"还未输入文本，请按关闭按钮！";
+const char16_t* const g_rtTooLongMessage =
+    u"文本太长（超过32767个字符），不能在编辑器中打开，原文本保持不变！";
+const char16_t* const g_rtPasteTooLongMessage = u"粘贴的内容太长，文本不能超过32767个字符！";
 
 IMPLEMENT_DYNAMIC(CDlgRtEdit, CDialog)
 
@@ -23,10 +26,17 @@ QTextCharFormat CDlgRtEdit::DefaultCharFormat() {
     return f;
 }
 
-bool CDlgRtEdit::LoadDocument(QTextDocument& doc) const {
+bool CDlgRtEdit::LoadDocument(QTextDocument& doc, bool* tooLong) const {
     doc.clear();
     HxInstallRichObjectHandler(doc);
+    if (tooLong)
+        *tooLong = false;
     if (m_plainText) {
+        if (m_rtf.GetLength() > kMaxTextLength) {
+            if (tooLong)
+                *tooLong = true;
+            return false;
+        }
         QTextCharFormat f;
         f.setFontFamilies({m_plainFace.ToQString()});
         f.setFontPointSize(std::max(m_plainTwips, 20) / 20.0);
@@ -35,7 +45,7 @@ bool CDlgRtEdit::LoadDocument(QTextDocument& doc) const {
     }
     if (m_rtf.IsEmpty())
         return true;
-    return HxRtfToDocument(UnpackRtfBytes(m_rtf), doc);
+    return HxRtfToDocument(UnpackRtfBytes(m_rtf), doc, nullptr, kMaxTextLength, tooLong);
 }
 
 bool CDlgRtEdit::PasteRichText(const QTextDocument& pasted, int width, int height) {

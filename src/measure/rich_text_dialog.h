@@ -18,10 +18,14 @@ public:
     // The default character format of new text: bold, 26 points, "宋体" in GB2312.
     static QTextCharFormat DefaultCharFormat();
 
+    // The most characters the editor holds (paragraph ends and objects one each): a text far longer
+    // would keep the editor busy laying it out.
+    static constexpr int kMaxTextLength = 32767;
+
     // The document the editor opens with: the plain text in its face and size in plain-text mode,
-    // else the item's RTF (none for a new item).  False when the stored RTF cannot be read (the
-    // document is then empty).
-    bool LoadDocument(QTextDocument& doc) const;
+    // else the item's RTF (none for a new item).  False when the stored RTF cannot be read or its
+    // text is longer than kMaxTextLength (`tooLong` then set); the document is then empty.
+    bool LoadDocument(QTextDocument& doc, bool* tooLong = nullptr) const;
     // OK: with no text in the document, "还未输入文本，请按关闭按钮！" and false (the dialog stays
     // open); else the RTF, the name and the picture of the formatting rectangle (width x height
     // pixels) are taken into the fields and true is returned.
@@ -54,4 +58,8 @@ constexpr UINT ID_CREATE_TEXT2 = 33159;
 // objects.
 extern const char16_t* const g_rtNoEquationMessage;   // "您未安装公式编辑器Equation3 "
 extern const char16_t* const g_rtInsertObjectMessage; // "插入OLE对象出错！"
-extern const char16_t* const g_rtEmptyMessage;        // "还未输入文本，请按关闭按钮！"
+extern const char16_t* const g_rtEmptyMessage;
+// A stored text longer than the editor holds, and a paste that would make it so.
+extern const char16_t* const g_rtTooLongMessage; // "文本太长（超过32767个字符），..."
+extern const char16_t* const g_rtPasteTooLongMessage; // "粘贴的内容太长，文本不能超过32767个字符！"        //
+                                                      // "还未输入文本，请按关闭按钮！"

@@ -146,9 +146,11 @@ QByteArray StorableGroup(const QByteArray& group, bool binaryAsHex = true) {
 
 class CRtfReader {
 public:
-    CRtfReader(const QByteArray& data, QTextDocument& doc) : m_data(data), m_doc(doc), m_cursor(&doc) {}
+    CRtfReader(const QByteArray& data, QTextDocument& doc, qsizetype maxLength)
+        : m_data(data), m_doc(doc), m_cursor(&doc), m_maxLength(maxLength) {}
 
     bool Read(CString* error);
+    bool TooLong() const { return m_tooLong; }
 
 private:
     struct Word {
@@ -169,6 +171,8 @@ private:
     qsizetype GroupEnd(qsizetype open, int depth);
     bool OpenGroup();
     void CloseGroup();
+    // The reading proper, inside one edit of the document.
+    void ReadGroups();
     bool ControlWord(const Word& w);
     void ControlSymbol(char c);
     void Text(char c);
@@ -180,6 +184,8 @@ private:
     void FlushBytes();
     void FlushRun();
     void EndParagraph(bool last);
+    // One more character of the document (a paragraph end and an object are one each).
+    void Count();
     QTextCharFormat CharFormat(const CharState& s) const;
     int Codepage() const;
     void FinishFontEntry();
@@ -214,6 +220,9 @@ private:
     bool m_endedWithPar = false;
     QList<QByteArray> m_headerGroups;
     QTextList* m_list = nullptr; // the list the previous paragraph belongs to
+    qsizetype m_maxLength;       // characters the document may hold; -1 any number
+    qsizetype m_length = 0;      // characters read so far
+    bool m_tooLong = false;
 };
 
 CRtfReader::Word CRtfReader::ReadWord() {
@@ -356,6 +365,7 @@ void CRtfReader::AddChar(QChar c) {
     }
     if (d != Dest::Body)
         return;
+    Count();
     if (!m_run.isEmpty() && !(Top().chr == m_runState)) {
         const QString pending = m_run;
         m_run.clear();
@@ -382,8 +392,8 @@ void CRtfReader::AddByte(char b) {
 void CRtfReader::FlushFontBytes() {
     if (m_fontEntry < 0 || m_fontBytes.isEmpty())
         return;
-    m_fontName += HxRtfDecode(m_fontBytes,
-                              HxRtfCodepageOfCharset(m_fonts[size_t(m_fontEntry)].charset, m_ansiCodepage));
+    m_fontName +=
+        HxRtfDecode(m_fontBytes, HxRtfFaceCodepage(m_fonts[size_t(m_fontEntry)].charset, m_ansiCodepage));
     m_fontBytes.clear();
 }
 
@@ -405,6 +415,15 @@ void CRtfReader::FinishFontEntry() {
     m_fonts[size_t(m_fontEntry)].face = name;
     m_fontName.clear();
     m_fontEntry = -1;
+}
+
+void CRtfReader::Count() {
+    // A closing \par adds a paragraph end that is taken back at the end: one more is allowed while
+    // reading, and the whole document is measured when it is read.
+    if (++m_length > m_maxLength + 1 && m_maxLength >= 0 && !m_tooLong) {
+        m_tooLong = true;
+        Fail("RTF text too long");
+    }
 }
 
 void CRtfReader::EndParagraph(bool last) {
@@ -441,8 +460,10 @@ void CRtfReader::EndParagraph(bool last) {
     } else {
         m_list = nullptr;
     }
-    if (!last)
+    if (!last) {
+        Count();
         m_cursor.insertBlock();
+    }
 }
 
 void CRtfReader::KeepGroup(const QByteArray& group, bool drawn) {
@@ -473,6 +494,7 @@ void CRtfReader::KeepGroup(const QByteArray& group, bool drawn) {
                      TwipsToPixels(find(object ? "\\objh" : "\\pichgoal")));
     }
     f.setProperty(kGroupBox, box);
+    Count();
     m_cursor.insertText(QString(QChar::ObjectReplacementCharacter), f);
     m_content = true;
     m_endedWithPar = false;
@@ -514,6 +536,9 @@ bool CRtfReader::OpenGroup() {
         kept = false; // inside these everything is read or skipped, not kept
         drawn = false;
     }
+    // A group of its own destination inside a font entry (the panose numbers or another name that
+    // word processors write there) is no part of the face's name.
+    const bool skipped = d == Dest::FontTable && starred;
     if ((kept || drawn) && body) {
         const qsizetype end = GroupEnd(open, int(m_stack.size()) - 1);
         if (end < 0)
@@ -526,7 +551,7 @@ bool CRtfReader::OpenGroup() {
         return Fail("RTF groups nest too deep");
     FlushRun();
     State s = m_stack.empty() ? State() : Top();
-    if (kept || drawn)
+    if (kept || drawn || skipped)
         s.dest = Dest::Skip;
     m_stack.push_back(s);
     ++m_pos;
@@ -812,8 +837,38 @@ bool CRtfReader::ControlWord(const Word& w) {
 }
 
 bool CRtfReader::Read(CString* error) {
-    m_doc.clear();
+    // The reading is one edit of the document, kept by no undo step: its layout (a shown editor's)
+    // hears of it once, when it is complete.  The document is emptied inside that edit, so that the
+    // layout sees a whole new document, which it lays out as far as it is asked to, not at once.
+    const bool undo = m_doc.isUndoRedoEnabled();
+    m_doc.setUndoRedoEnabled(false);
     m_cursor = QTextCursor(&m_doc);
+    m_cursor.beginEditBlock();
+    m_doc.clear();
+    ReadGroups();
+    if (m_error.IsEmpty() && m_maxLength >= 0 && m_doc.characterCount() - 1 > m_maxLength) {
+        m_tooLong = true;
+        Fail("RTF text too long");
+    }
+    if (m_error.IsEmpty()) {
+        QTextFrameFormat ff = m_doc.rootFrame()->frameFormat();
+        ff.setProperty(kHeaderGroups, QVariant::fromValue(m_headerGroups));
+        m_doc.rootFrame()->setFrameFormat(ff);
+    }
+    m_cursor.endEditBlock();
+    m_list = nullptr;
+    if (!m_error.IsEmpty())
+        m_doc.clear();
+    m_doc.setUndoRedoEnabled(undo);
+    if (!m_error.IsEmpty()) {
+        if (error)
+            *error = m_error;
+        return false;
+    }
+    return true;
+}
+
+void CRtfReader::ReadGroups() {
     const qsizetype n = m_data.size();
     // Leading blanks, then "{\rtf".
     qsizetype start = 0;
@@ -825,7 +880,7 @@ bool CRtfReader::Read(CString* error) {
         m_pos = start;
         bool ok = true;
         bool closed = false;
-        while (ok && m_pos < n) {
+        while (ok && !m_tooLong && m_pos < n) {
             const char ch = m_data[m_pos];
             if (ch == '{') {
                 ok = OpenGroup();
@@ -892,23 +947,17 @@ bool CRtfReader::Read(CString* error) {
             }
         }
     }
-    if (!m_error.IsEmpty()) {
-        m_doc.clear();
-        if (error)
-            *error = m_error;
-        return false;
-    }
-    QTextFrameFormat ff = m_doc.rootFrame()->frameFormat();
-    ff.setProperty(kHeaderGroups, QVariant::fromValue(m_headerGroups));
-    m_doc.rootFrame()->setFrameFormat(ff);
-    return true;
 }
 
 } // namespace
 
-bool HxRtfToDocument(const QByteArray& rtf, QTextDocument& doc, CString* error) {
+bool HxRtfToDocument(const QByteArray& rtf, QTextDocument& doc, CString* error, qsizetype maxLength,
+                     bool* tooLong) {
     HxInstallRichObjectHandler(doc);
     const QByteArray input = StorableGroup(rtf, false);
-    CRtfReader reader(input, doc);
-    return reader.Read(error);
+    CRtfReader reader(input, doc, maxLength);
+    const bool read = reader.Read(error);
+    if (tooLong)
+        *tooLong = reader.TooLong();
+    return read;
 }

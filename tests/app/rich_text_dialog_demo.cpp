@@ -1,7 +1,8 @@
 // Not a test: the rich-text editor on a screen, for looking at it.  A text with a mix of fonts,
 // bold, italic, super- and subscripts, symbols and an object kept from stored RTF is written into
 // it.  "--screenshot FILE" saves a picture of the dialog after a moment; "--picture FILE" presses
-// OK and saves the one-bit picture the editor hands back (set bits black); "--empty" writes nothing.
+// OK and saves the one-bit picture the editor hands back (set bits black); "--empty" writes nothing;
+// "--too-long" opens a stored text longer than the editor holds (its message is what shows).
 #include "app/format_toolbar.h"
 #include "app/rich_text_editor_ui.h"
 #include "measure/rich_text.h"
@@ -9,6 +10,7 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QMessageBox>
 #include <QTextCursor>
 #include <QTextEdit>
 #include <QTimer>
@@ -58,6 +60,7 @@ int main(int argc, char** argv) {
     HxInstallFontSubstitutions();
     QString screenshot, picture;
     bool empty = false;
+    bool tooLong = false;
     for (int i = 1; i < argc; ++i) {
         const QString a = QString::fromLocal8Bit(argv[i]);
         if (a == QLatin1String("--screenshot") && i + 1 < argc)
@@ -66,6 +69,27 @@ int main(int argc, char** argv) {
             picture = QString::fromLocal8Bit(argv[++i]);
         else if (a == QLatin1String("--empty"))
             empty = true;
+        else if (a == QLatin1String("--too-long"))
+            tooLong = true;
+    }
+    if (tooLong) {
+        // The message as the program shows it, grabbed when asked for.
+        HxSetMessageBoxHandler([&](const CString& text, const CString&, UINT) {
+            QMessageBox box(QMessageBox::Warning, QStringLiteral("Halvix"), text.ToQString(),
+                            QMessageBox::Ok);
+            if (!screenshot.isEmpty())
+                QTimer::singleShot(800, &box, [&] {
+                    box.grab().save(screenshot);
+                    box.accept();
+                });
+            box.exec();
+            return IDOK;
+        });
+        CDlgRtEdit fields;
+        fields.m_rtf = PackRtfBytes("{\\rtf1\\pard " + QByteArray("a long text ").repeated(4000) + "\\par}");
+        CDlgRtEditWindow dlg(fields);
+        std::printf("opened: %s\n", dlg.OnInitDialog() == -1 ? "no" : "yes");
+        return 0;
     }
     CDlgRtEdit fields;
     // A stored text with an object in it (a formula of another program): kept and drawn as a box.

@@ -1,7 +1,7 @@
 // The rich-text editor: an existing item's text restored, the default format, the effect toggles
 // (uniform selection toggled, mixed set), super- and subscript never both, symbols, font and size
 // from the toolbar, the paragraph dialog, the stand-ins of the formula server and OLE objects, OK
-// refused while empty, and OK's RTF, name and picture.
+// refused while empty, OK's RTF, name and picture, and texts too long for the editor refused.
 #include "app/format_toolbar.h"
 #include "app/symbol_palette.h"
 #include "app/rich_text_editor_ui.h"
@@ -10,13 +10,20 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
+#include <QPushButton>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextEdit>
 #include <QTextList>
+#include <QTimer>
 
 #include <memory>
 #include <vector>
@@ -302,4 +309,148 @@ TEST_F(RichTextEditorTest, OkGivesRtfNameAndPicture) {
         sup.setPosition(2);
         EXPECT_EQ(sup.charFormat().verticalAlignment(), QTextCharFormat::AlignSuperScript);
     }
+}
+
+// A right-aligned paragraph shows as "右对齐" in the paragraph dialog and stays right-aligned after
+// OK; a left-aligned one set to "右对齐" becomes right-aligned, and is saved so.
+TEST_F(RichTextEditorTest, ParagraphDialogShowsAndKeepsRightAlignment) {
+    m_f->m_rtf = PackRtfBytes("{\\rtf1{\\fonttbl{\\f0\\fnil\\fcharset0 Arial;}}\\pard\\qr\\f0 right\\par"
+                              "\\pard\\f0 left\\par}");
+    QTextEdit* editor = Open();
+    QTextDocument* doc = editor->document();
+    auto alignment = [](const QTextBlock& b) {
+        return b.blockFormat().alignment() & Qt::AlignHorizontal_Mask;
+    };
+    ASSERT_EQ(alignment(doc->begin()), Qt::AlignRight);
+    // The real dialog: what it shows, then the choice given and OK pressed.
+    auto run = [&](int choose) {
+        QString shown = QStringLiteral("(no dialog)");
+        QTimer::singleShot(0, [&] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            ASSERT_NE(dialog, nullptr);
+            EXPECT_EQ(dialog->windowTitle(), QStringLiteral("段落"));
+            auto* align = dialog->findChild<QComboBox*>(QStringLiteral("1195"));
+            ASSERT_NE(align, nullptr);
+            shown = align->currentText();
+            if (choose >= 0)
+                align->setCurrentIndex(choose);
+            dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+        });
+        m_window->RunCommand(ID_RT_PARAGRAPH);
+        return shown;
+    };
+    Select(1, 1);
+    EXPECT_EQ(run(-1), QStringLiteral("右对齐"));
+    EXPECT_EQ(alignment(doc->begin()), Qt::AlignRight);
+    Select(8, 8);
+    EXPECT_EQ(run(-1), QStringLiteral("左对齐"));
+    EXPECT_EQ(alignment(doc->lastBlock()), Qt::AlignLeft);
+    EXPECT_EQ(run(1), QStringLiteral("左对齐"));
+    EXPECT_EQ(alignment(doc->lastBlock()), Qt::AlignRight);
+    EXPECT_EQ(alignment(doc->begin()), Qt::AlignRight);
+    m_window->OnOK();
+    ASSERT_EQ(m_window->result(), int(QDialog::Accepted));
+    QTextDocument back;
+    ASSERT_TRUE(HxRtfToDocument(UnpackRtfBytes(m_f->m_rtf), back));
+    EXPECT_EQ(alignment(back.begin()), Qt::AlignRight);
+    EXPECT_EQ(alignment(back.lastBlock()), Qt::AlignRight);
+}
+
+// The editor holds at most 32,767 characters: a longer stored text is not opened (a message says
+// so, and the item keeps its text), whether rich text or a single line; one at the limit opens.
+TEST_F(RichTextEditorTest, TextsLongerThanTheEditorHoldsAreNotOpened) {
+    const QByteArray head = "{\\rtf1{\\fonttbl{\\f0\\fnil\\fcharset0 Arial;}}\\pard\\f0 ";
+    struct Case {
+        const char* what;
+        int length; // characters of the text
+        bool plain;
+    } cases[] = {{"rich text at the limit", 32767, false},
+                 {"rich text past the limit", 32768, false},
+                 {"paragraphs past the limit", 32768, false},
+                 {"a line at the limit", 32767, true},
+                 {"a line past the limit", 32768, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Reset();
+        m_messages.clear();
+        if (c.plain) {
+            m_f->m_plainText = 1;
+            m_f->m_rtf = CString::FromQString(QString(c.length, QChar('a')));
+            m_f->m_plainFace = u"Times New Roman";
+            m_f->m_plainTwips = 300;
+        } else if (QByteArray(c.what).startsWith("paragraphs")) {
+            // Paragraph ends count one each.
+            m_f->m_rtf = PackRtfBytes(head + QByteArray("\\par ").repeated(c.length - 1) + "a}");
+        } else {
+            m_f->m_rtf = PackRtfBytes(head + QByteArray(c.length, 'a') + "\\par}");
+        }
+        const CString stored = m_f->m_rtf;
+        m_window = std::make_unique<CDlgRtEditWindow>(*m_f);
+        const bool fits = c.length <= 32767;
+        EXPECT_EQ(m_window->OnInitDialog(), fits ? 0 : -1);
+        if (fits) {
+            EXPECT_TRUE(m_messages.empty());
+            EXPECT_EQ(m_window->Editor()->document()->characterCount() - 1, c.length);
+        } else {
+            ASSERT_EQ(m_messages.size(), 1u);
+            EXPECT_EQ(m_messages[0], QString::fromUtf16(g_rtTooLongMessage));
+        }
+        EXPECT_EQ(m_f->m_rtf, stored);
+        EXPECT_TRUE(m_f->m_picture.empty());
+    }
+    // Shown through the dialog's DoModal, a text too long gives IDCANCEL at once.
+    Reset();
+    m_messages.clear();
+    m_window.reset();
+    m_f->m_rtf = PackRtfBytes(head + QByteArray(100000, 'a') + "\\par}");
+    bool shown = false;
+    QTimer::singleShot(0, [&] {
+        if (QWidget* dialog = QApplication::activeModalWidget()) {
+            shown = true;
+            dialog->close();
+        }
+    });
+    EXPECT_EQ(m_f->DoModal(), IDCANCEL);
+    QApplication::processEvents();
+    EXPECT_FALSE(shown);
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(m_messages[0], QString::fromUtf16(g_rtTooLongMessage));
+}
+
+// Pasting (or dropping) text that would make the editor's text longer than it holds is refused with
+// a message, the text left as it was; a paste up to the limit goes in.
+TEST_F(RichTextEditorTest, PastesBeyondTheLimitAreRefused) {
+    QTextEdit* editor = Open();
+    editor->insertPlainText(QString(32000, 'a'));
+    Select(0, 10); // replaced by the paste
+    QMimeData fits;
+    fits.setText(QString(777, 'b'));
+    QApplication::clipboard()->setMimeData(new QMimeData);
+    auto paste = [&](const QMimeData& data) {
+        auto* copy = new QMimeData;
+        for (const QString& format : data.formats())
+            copy->setData(format, data.data(format));
+        QApplication::clipboard()->setMimeData(copy);
+        m_window->RunCommand(ID_RT_PASTE);
+    };
+    paste(fits);
+    EXPECT_TRUE(m_messages.empty());
+    EXPECT_EQ(editor->document()->characterCount() - 1, 32767);
+    // One character more, as plain text or as rich text, is refused.
+    QMimeData one;
+    one.setText(QStringLiteral("c"));
+    paste(one);
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(m_messages[0], QString::fromUtf16(g_rtPasteTooLongMessage));
+    QMimeData html;
+    html.setHtml(QStringLiteral("<p><b>c</b></p>"));
+    paste(html);
+    EXPECT_EQ(m_messages.size(), 2u);
+    EXPECT_EQ(editor->document()->characterCount() - 1, 32767);
+    EXPECT_FALSE(editor->toPlainText().contains(QChar('c')));
+    // Replacing a selection makes room.
+    Select(0, 1);
+    paste(html);
+    EXPECT_EQ(m_messages.size(), 2u);
+    EXPECT_TRUE(editor->toPlainText().startsWith(QChar('c')));
 }

@@ -1,16 +1,25 @@
 // The rich text of bitmap text items: packing into the item's string, RTF read and written back,
-// kept groups byte for byte, bad input refused or clamped, and the one-bit picture.
+// font names and charsets, kept groups byte for byte, bad input refused or clamped at each limit,
+// and the one-bit picture made of only what shows.
 #include "measure/fuzz/rich_text_checks.h"
 #include "measure/rich_text.h"
+#include "measure/rich_text_dialog.h"
+#include "measure/rich_text_format.h"
+#include "platform/bitmap_bits.h"
 
 #include <gtest/gtest.h>
 
+#include <QAbstractTextDocumentLayout>
 #include <QDir>
 #include <QFile>
+#include <QImage>
+#include <QPainter>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextList>
+#include <QTextTable>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -41,6 +50,13 @@ std::vector<TextRun> Runs(const QTextDocument& doc) {
 QString Family(const QTextCharFormat& f) {
     const QStringList l = f.fontFamilies().toStringList();
     return l.isEmpty() ? QString() : l.first();
+}
+
+// The format of the character at `position`.
+QTextCharFormat FormatAt(const QTextDocument& doc, int position) {
+    QTextCursor c(doc.begin());
+    c.setPosition(position + 1);
+    return c.charFormat();
 }
 
 int SetBits(const std::vector<BYTE>& bits) {
@@ -105,6 +121,72 @@ TEST(RichTextRead, UnicodeEscapesSkipTheirFallback) {
     ASSERT_TRUE(HxRtfToDocument(Rtf("\\pard\\uc1\\u945?\\u-1?b\\uc2\\u946\\'3f\\'3fc\\par}"), doc));
     EXPECT_EQ(doc.toPlainText(),
               QString(QChar(0x3B1)) + QChar(0xFFFF) + QChar('b') + QChar(0x3B2) + QChar('c'));
+}
+
+// A face's name is plain text whatever the font's character set: a symbol font's name is not read in
+// the symbol code page (only its text is), and the groups a word processor puts into an entry
+// (panose numbers, another name) are not part of the name.
+TEST(RichTextRead, FontNamesArePlainTextWhateverTheCharset) {
+    const QByteArray rtf = "{\\rtf1\\ansi\\ansicpg936\\deff0{\\fonttbl"
+                           "{\\f0\\fnil\\fcharset134 \\'cb\\'ce\\'cc\\'e5;}"
+                           "{\\f1\\fnil\\fcharset2 Symbol;}"
+                           "{\\f2\\fnil\\fcharset2{\\*\\panose 05000000000000000000}Wingdings;}"
+                           "{\\f3\\froman\\fcharset0\\fprq2{\\*\\panose 02020603050405020304}"
+                           "{\\*\\falt Times}Times New Roman;}"
+                           "{\\f4\\fnil\\fcharset2 \\'b7\\'fb\\'ba\\'c5;}}\r\n"
+                           "\\pard\\f1 \\'61\\f2 \\'4a\\f3 t\\f4 s\\f0 \\'d6\\'d0\\par}";
+    QTextDocument doc;
+    ASSERT_TRUE(HxRtfToDocument(rtf, doc));
+    const QStringList faces = {QStringLiteral("Symbol"), QStringLiteral("Wingdings"),
+                               QStringLiteral("Times New Roman"), QStringLiteral("符号"),
+                               QStringLiteral("宋体")};
+    const int charsets[] = {2, 2, 0, 2, 134};
+    auto check = [&](const QTextDocument& d) {
+        const std::vector<TextRun> runs = Runs(d);
+        ASSERT_EQ(runs.size(), 6u);
+        for (int i = 0; i < 5; ++i) {
+            EXPECT_EQ(Family(runs[size_t(i)].format), faces[i]) << i;
+            EXPECT_EQ(runs[size_t(i)].format.intProperty(HxRtf::kFontCharset), charsets[i]) << i;
+        }
+        // The text in a symbol font keeps its codes, the text in the Chinese font is Chinese.
+        EXPECT_EQ(runs[0].text, QString(QChar(0xF061)));
+        EXPECT_EQ(runs[1].text, QString(QChar(0xF04A)));
+        EXPECT_EQ(runs[4].text, QStringLiteral("中"));
+    };
+    check(doc);
+    // Saved under the same names, and read back the same.
+    const QByteArray out = HxDocumentToRtf(doc);
+    EXPECT_TRUE(out.contains("\\fcharset2 Symbol;}")) << out.constData();
+    EXPECT_TRUE(out.contains("\\fcharset2 Wingdings;}")) << out.constData();
+    EXPECT_TRUE(out.contains("\\fcharset0 Times New Roman;}")) << out.constData();
+    EXPECT_TRUE(out.contains("\\fcharset2 \\'b7\\'fb\\'ba\\'c5;}")) << out.constData();
+    QTextDocument back;
+    ASSERT_TRUE(HxRtfToDocument(out, back));
+    check(back);
+    EXPECT_EQ(HxDocumentToRtf(back), out);
+}
+
+// Text whose face has no charset of its own (pasted text) is saved with the Chinese charset when its
+// face is a Chinese one, by its Chinese or its Latin name; a charset the text has is kept.
+TEST(RichTextWrite, ChineseFacesDeclareTheChineseCharset) {
+    QTextDocument doc;
+    QTextCursor c(&doc);
+    for (const char* face : {"宋体", "楷体", "SimSun", "Times New Roman", "microsoft yahei"}) {
+        QTextCharFormat f;
+        f.setFontFamilies({QString::fromUtf8(face)});
+        c.insertText(QStringLiteral("x"), f);
+    }
+    QTextCharFormat stated;
+    stated.setFontFamilies({QStringLiteral("Arial")});
+    stated.setProperty(HxRtf::kFontCharset, 134);
+    c.insertText(QStringLiteral("y"), stated);
+    const QByteArray out = HxDocumentToRtf(doc);
+    for (const char* entry :
+         {"{\\f0\\fnil\\fcharset134 \\'cb\\'ce\\'cc\\'e5;}",
+          "{\\f1\\fnil\\fcharset134 \\'bf\\'ac\\'cc\\'e5;}", "{\\f2\\fnil\\fcharset134 SimSun;}",
+          "{\\f3\\fnil\\fcharset0 Times New Roman;}", "{\\f4\\fnil\\fcharset134 microsoft yahei;}",
+          "{\\f5\\fnil\\fcharset134 Arial;}"})
+        EXPECT_TRUE(out.contains(entry)) << entry << "\n" << out.constData();
 }
 
 // What the editor writes is read back to the same document, and writing that gives the same bytes.
@@ -275,6 +357,334 @@ TEST(RichTextRead, OutOfRangeValuesClamped) {
     EXPECT_FALSE(runs[2].format.hasProperty(QTextFormat::ForegroundBrush));
 }
 
+// Each limit of the reader, at the limit and one past it.
+
+TEST(RichTextLimits, GroupsNestUpTo64Deep) {
+    auto nested = [](int n) { return "{\\rtf1" + QByteArray(n, '{') + "x" + QByteArray(n + 1, '}'); };
+    // Groups of a kept destination count as deep as the others.
+    auto kept = [](int n) { return "{\\rtf1 A{\\*\\k" + QByteArray(n, '{') + QByteArray(n, '}') + "}B}"; };
+    QTextDocument doc;
+    CString error;
+    EXPECT_TRUE(HxRtfToDocument(nested(64), doc, &error));
+    EXPECT_EQ(doc.toPlainText(), QStringLiteral("x"));
+    EXPECT_FALSE(HxRtfToDocument(nested(65), doc, &error));
+    EXPECT_EQ(error.ToQString(), QStringLiteral("RTF groups nest too deep"));
+    EXPECT_TRUE(doc.isEmpty());
+    error.Empty();
+    EXPECT_TRUE(HxRtfToDocument(kept(63), doc, &error));
+    EXPECT_EQ(HxRichPlainText(doc), QStringLiteral("AB"));
+    EXPECT_FALSE(HxRtfToDocument(kept(64), doc, &error));
+    EXPECT_EQ(error.ToQString(), QStringLiteral("RTF groups nest too deep"));
+}
+
+TEST(RichTextLimits, BinaryDataUpToTheBytesLeft) {
+    struct Case {
+        QByteArray rtf;
+        const char* error; // nullptr: read
+        const char* text;
+    } cases[] = {
+        {"{\\rtf1 A\\bin0 xy}", nullptr, "Axy"},
+        {"{\\rtf1 A\\bin2 xy}", nullptr, "A"},
+        // Data taking the closing brace leaves the group open; data longer than what is left is refused.
+        {"{\\rtf1 A\\bin3 xy}", "RTF group not closed", ""},
+        {"{\\rtf1 A\\bin4 xy}", "RTF \\bin runs past the end", ""},
+        {"{\\rtf1 A\\bin-1 xy}", "RTF \\bin runs past the end", ""},
+        {"{\\rtf1 A{\\*\\k\\bin2 xy}B}", nullptr, "AB"},
+        {"{\\rtf1 A{\\*\\k\\bin4 xy}}", "RTF group not closed", ""},
+        {"{\\rtf1 A{\\*\\k\\bin5 xy}}", "RTF \\bin runs past the end", ""},
+    };
+    for (const Case& c : cases) {
+        QTextDocument doc;
+        CString error;
+        EXPECT_EQ(HxRtfToDocument(c.rtf, doc, &error), c.error == nullptr) << c.rtf.constData();
+        EXPECT_EQ(error.ToQString(), QString::fromLatin1(c.error ? c.error : "")) << c.rtf.constData();
+        EXPECT_EQ(HxRichPlainText(doc), QString::fromLatin1(c.text)) << c.rtf.constData();
+    }
+}
+
+TEST(RichTextLimits, OnlyRtfIsRead) {
+    struct Case {
+        QByteArray rtf;
+        bool read;
+    } cases[] = {
+        {" \r\n{\\rtf1 a}", true},   {"{\\rtf a}", true},   {"\t{\\rtf1 a}", false},
+        {"x{\\rtf1 a}", false},      {"{\\rtx1 a}", false}, {"{\\rt", false},
+        {"{\\rtf1 a}} after", true}, {"{\\rtf1 a", false},  {"{\\rtf1 {a}", false},
+    };
+    for (const Case& c : cases) {
+        QTextDocument doc;
+        CString error;
+        EXPECT_EQ(HxRtfToDocument(c.rtf, doc, &error), c.read) << c.rtf.constData();
+        EXPECT_EQ(error.IsEmpty(), c.read) << c.rtf.constData();
+        EXPECT_EQ(doc.toPlainText(), c.read ? QStringLiteral("a") : QString()) << c.rtf.constData();
+    }
+}
+
+TEST(RichTextLimits, FontTableKeepsItsFirst256Entries) {
+    QByteArray rtf = "{\\rtf1\\ansi\\deff0{\\fonttbl";
+    for (int i = 0; i <= 256; ++i)
+        rtf += "{\\f" + QByteArray::number(i) + "\\fnil\\fcharset0 F" + QByteArray::number(i) + ";}";
+    rtf += "}\\pard\\f254 a\\f255 b\\f256 c\\par}";
+    QTextDocument doc;
+    ASSERT_TRUE(HxRtfToDocument(rtf, doc));
+    EXPECT_EQ(Family(FormatAt(doc, 0)), QStringLiteral("F254"));
+    EXPECT_EQ(Family(FormatAt(doc, 1)), QStringLiteral("F255"));
+    // The 257th entry is not kept: \f256 keeps the font in effect.
+    EXPECT_EQ(Family(FormatAt(doc, 2)), QStringLiteral("F255"));
+}
+
+TEST(RichTextLimits, FontSizesFromOneTo1638Points) {
+    QTextDocument doc;
+    ASSERT_TRUE(HxRtfToDocument(Rtf("\\pard\\fs1 a\\fs2 b\\fs3 c\\fs3276 d\\fs3277 e"
+                                    "\\fs99999999999999999999 f\\fs-7 g\\fs h\\par"),
+                                doc));
+    const double points[] = {1.0, 1.0, 1.5, 1638.0, 1638.0, 1638.0, 1.0, 1.0};
+    for (int i = 0; i < 8; ++i)
+        EXPECT_DOUBLE_EQ(FormatAt(doc, i).fontPointSize(), points[i]) << i;
+}
+
+TEST(RichTextLimits, LengthsUpTo22Inches) {
+    // Each paragraph states one length; the document has 15 twips a pixel.
+    const char* words[] = {"\\li31680",
+                           "\\li31681",
+                           "\\li-31681",
+                           "\\ri31681",
+                           "\\ri-31681",
+                           "\\fi31681",
+                           "\\fi-31681",
+                           "\\sb31681",
+                           "\\sb-1",
+                           "\\sa31681",
+                           "\\sa-1",
+                           "\\sl31681",
+                           "\\sl-31681",
+                           "\\sl31680\\slmult1",
+                           "\\li99999999999999999999"};
+    QByteArray body;
+    for (const char* w : words)
+        body += QByteArray("\\pard") + w + " p\\par";
+    QTextDocument doc;
+    ASSERT_TRUE(HxRtfToDocument(Rtf(body), doc));
+    ASSERT_EQ(doc.blockCount(), int(std::size(words)));
+    std::vector<QTextBlockFormat> f;
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next())
+        f.push_back(b.blockFormat());
+    EXPECT_DOUBLE_EQ(f[0].leftMargin(), 2112.0);
+    EXPECT_DOUBLE_EQ(f[1].leftMargin(), 2112.0);
+    EXPECT_DOUBLE_EQ(f[2].leftMargin(), -2112.0);
+    EXPECT_DOUBLE_EQ(f[3].rightMargin(), 2112.0);
+    EXPECT_DOUBLE_EQ(f[4].rightMargin(), -2112.0);
+    EXPECT_DOUBLE_EQ(f[5].textIndent(), 2112.0);
+    EXPECT_DOUBLE_EQ(f[6].textIndent(), -2112.0);
+    EXPECT_DOUBLE_EQ(f[7].topMargin(), 2112.0);
+    EXPECT_DOUBLE_EQ(f[8].topMargin(), 0.0);
+    EXPECT_DOUBLE_EQ(f[9].bottomMargin(), 2112.0);
+    EXPECT_DOUBLE_EQ(f[10].bottomMargin(), 0.0);
+    EXPECT_EQ(f[11].lineHeightType(), int(QTextBlockFormat::MinimumHeight));
+    EXPECT_DOUBLE_EQ(f[11].lineHeight(), 2112.0);
+    EXPECT_EQ(f[12].lineHeightType(), int(QTextBlockFormat::FixedHeight));
+    EXPECT_DOUBLE_EQ(f[12].lineHeight(), 2112.0);
+    EXPECT_EQ(f[13].lineHeightType(), int(QTextBlockFormat::ProportionalHeight));
+    EXPECT_DOUBLE_EQ(f[13].lineHeight(), 13200.0);
+    EXPECT_DOUBLE_EQ(f[14].leftMargin(), 2112.0);
+}
+
+TEST(RichTextLimits, ObjectBoxesFromOnePixelTo22Inches) {
+    // \objw in twips: missing or 0 gives an inch; 15 twips (a pixel) at least, 22 inches at most.
+    const struct {
+        const char* width;
+        double pixels;
+    } cases[] = {
+        {"", 96.0},        {"\\objw0", 96.0},       {"\\objw14", 1.0},       {"\\objw15", 1.0},
+        {"\\objw30", 2.0}, {"\\objw31680", 2112.0}, {"\\objw31681", 2112.0}, {"\\objw99999999", 2112.0}};
+    for (const auto& c : cases) {
+        QTextDocument doc;
+        ASSERT_TRUE(HxRtfToDocument(
+            Rtf(QByteArray("\\pard A{\\object") + c.width + "\\objh300{\\*\\objdata 00}}\\par"), doc));
+        const QTextCharFormat f = FormatAt(doc, 1);
+        ASSERT_TRUE(HxIsKeptGroup(f)) << c.width;
+        EXPECT_EQ(HxKeptGroupBox(f), QSizeF(c.pixels, 20.0)) << c.width;
+    }
+    // A picture's box from its goal sizes, with the same bounds.
+    QTextDocument doc;
+    ASSERT_TRUE(HxRtfToDocument(Rtf("\\pard A{\\pict\\picwgoal31681\\pichgoal14 00}\\par"), doc));
+    EXPECT_EQ(HxKeptGroupBox(FormatAt(doc, 1)), QSizeF(2112.0, 1.0));
+}
+
+TEST(RichTextLimits, FaceNamesUpTo128Characters) {
+    auto faceOf = [](const QByteArray& name) {
+        QTextDocument doc;
+        EXPECT_TRUE(HxRtfToDocument("{\\rtf1{\\fonttbl{\\f0\\fcharset0 " + name + ";}}\\f0 x\\par}", doc));
+        return Family(FormatAt(doc, 0));
+    };
+    EXPECT_EQ(faceOf(QByteArray(128, 'A')), QString(128, 'A'));
+    EXPECT_EQ(faceOf(QByteArray(129, 'A')), QString(128, 'A'));
+    // At most four times as many bytes or \u characters are gathered for a name, blanks included.
+    EXPECT_EQ(faceOf(QByteArray(510, ' ') + "AB"), QStringLiteral("AB"));
+    EXPECT_EQ(faceOf(QByteArray(511, ' ') + "AB"), QStringLiteral("A"));
+    EXPECT_EQ(faceOf("\\u32?" + QByteArray(509, ' ') + "\\u65?\\u66?"), QStringLiteral("AB"));
+    EXPECT_EQ(faceOf("\\u32?" + QByteArray(510, ' ') + "\\u65?\\u66?"), QStringLiteral("A"));
+}
+
+TEST(RichTextLimits, NumberTextsUpTo16Characters) {
+    QTextDocument doc;
+    ASSERT_TRUE(HxRtfToDocument(Rtf("\\pard{\\*\\pn\\pnlvlbody\\pndec{\\pntxtb " + QByteArray(16, '(') +
+                                    "}{\\pntxta " + QByteArray(17, ')') + "}}one\\par"),
+                                doc));
+    ASSERT_NE(doc.begin().textList(), nullptr);
+    const QTextListFormat lf = doc.begin().textList()->format();
+    EXPECT_EQ(lf.numberPrefix(), QString(16, '('));
+    EXPECT_EQ(lf.numberSuffix(), QString(16, ')'));
+    ASSERT_TRUE(HxRtfToDocument(Rtf("\\pard{\\*\\pn\\pnlvlbody\\pndec{\\pntxtb " + QByteArray(17, '(') +
+                                    "}{\\pntxta " + QByteArray(16, ')') + "}}one\\par"),
+                                doc));
+    EXPECT_EQ(doc.begin().textList()->format().numberPrefix(), QString(16, '('));
+    EXPECT_EQ(doc.begin().textList()->format().numberSuffix(), QString(16, ')'));
+}
+
+TEST(RichTextLimits, NumbersCharsetsAndColoursClamped) {
+    struct Case {
+        QByteArray words;
+        int start, charset, red;
+    } cases[] = {
+        {"\\pnstart32767\\fcharset255\\red255", 32767, 255, 255},
+        {"\\pnstart32768\\fcharset256\\red256", 32767, 255, 255},
+        {"\\pnstart-1\\fcharset-1\\red-1", 0, 0, 0},
+        {"\\pnstart0\\fcharset0\\red0", 0, 0, 0},
+    };
+    for (const Case& c : cases) {
+        // The words are read where each belongs: \pnstart in the numbering, \fcharset in the font
+        // table, \red in the colour table.
+        const QList<QByteArray> w = c.words.split('\\');
+        const QByteArray rtf = "{\\rtf1{\\fonttbl{\\f0\\" + w[2] + " F;}}{\\colortbl;\\" + w[3] +
+                               "\\green1;}\\pard{\\*\\pn\\pnlvlbody\\pndec\\" + w[1] + "}\\cf1\\f0 a\\par}";
+        QTextDocument doc;
+        ASSERT_TRUE(HxRtfToDocument(rtf, doc)) << rtf.constData();
+        ASSERT_NE(doc.begin().textList(), nullptr);
+        EXPECT_EQ(doc.begin().textList()->format().intProperty(HxRtf::kListStart), c.start)
+            << rtf.constData();
+        EXPECT_EQ(FormatAt(doc, 0).intProperty(HxRtf::kFontCharset), c.charset) << rtf.constData();
+        EXPECT_EQ(FormatAt(doc, 0).foreground().color(), QColor(c.red, 1, 0)) << rtf.constData();
+    }
+}
+
+TEST(RichTextLimits, ColoursOnlyFromTheTable) {
+    QTextDocument doc;
+    ASSERT_TRUE(HxRtfToDocument(Rtf("{\\colortbl;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}"
+                                    "\\pard\\cf0 a\\cf2 b\\cf3 c\\cf-1 d\\par"),
+                                doc));
+    EXPECT_FALSE(FormatAt(doc, 0).hasProperty(QTextFormat::ForegroundBrush));
+    EXPECT_EQ(FormatAt(doc, 1).foreground().color(), QColor(0, 0, 255));
+    EXPECT_FALSE(FormatAt(doc, 2).hasProperty(QTextFormat::ForegroundBrush));
+    EXPECT_FALSE(FormatAt(doc, 3).hasProperty(QTextFormat::ForegroundBrush));
+}
+
+TEST(RichTextLimits, UnicodeFallbacksUpTo10Characters) {
+    struct Case {
+        const char* uc;
+        const char* after;
+    } cases[] = {{"\\uc0", "0123456789AB"}, {"\\uc-1", "0123456789AB"}, {"\\uc9", "9AB"},
+                 {"\\uc10", "AB"},          {"\\uc11", "AB"},           {"", "123456789AB"}};
+    for (const Case& c : cases) {
+        QTextDocument doc;
+        ASSERT_TRUE(HxRtfToDocument(Rtf(QByteArray("\\pard") + c.uc + "\\u945 0123456789AB\\par"), doc));
+        EXPECT_EQ(doc.toPlainText(), QChar(0x3B1) + QString::fromLatin1(c.after)) << c.uc;
+    }
+}
+
+// The editor takes at most 32,767 characters; reading stops as soon as a text is longer.
+TEST(RichTextLimits, ReadUpToAGivenLength) {
+    struct Case {
+        QByteArray body;
+        int length;
+    } cases[] = {
+        {"\\pard abcde\\par", 5},
+        {"\\pard ab\\par cd\\par", 5},      // a paragraph end counts one
+        {"\\pard ab{\\pict 00}cd\\par", 5}, // so does an object
+        {"\\pard ab\\par cd", 5},
+    };
+    for (const Case& c : cases) {
+        for (int max : {c.length, c.length - 1}) {
+            QTextDocument doc;
+            CString error;
+            bool tooLong = true;
+            const bool read = HxRtfToDocument(Rtf(c.body), doc, &error, max, &tooLong);
+            EXPECT_EQ(read, max == c.length) << c.body.constData() << " " << max;
+            EXPECT_EQ(tooLong, max != c.length) << c.body.constData() << " " << max;
+            EXPECT_EQ(doc.characterCount() - 1, read ? c.length : 0) << c.body.constData();
+            EXPECT_EQ(error.IsEmpty(), read);
+        }
+    }
+    // A text far longer is refused without being read to its end.
+    QByteArray body = "\\pard ";
+    for (int i = 0; i < 100000; ++i)
+        body += "abc\\par ";
+    body += "{\\*\\unclosed";
+    QTextDocument doc;
+    CString error;
+    bool tooLong = false;
+    EXPECT_FALSE(HxRtfToDocument(Rtf(body), doc, &error, 1000, &tooLong));
+    EXPECT_TRUE(tooLong);
+    // Without a limit the same text is read as far as its damage.
+    EXPECT_FALSE(HxRtfToDocument(Rtf(body), doc, &error, -1, &tooLong));
+    EXPECT_FALSE(tooLong);
+}
+
+// The editor opens texts of up to 32,767 characters, rich or plain; a longer one is not read (and
+// neither is a damaged one, which is not too long).
+TEST(RichTextLimits, EditorLoadsUpTo32767Characters) {
+    struct Case {
+        QByteArray rtf;
+        bool plain;
+        bool loaded, tooLong;
+    } cases[] = {
+        {Rtf("\\pard " + QByteArray(32767, 'a') + "\\par"), false, true, false},
+        {Rtf("\\pard " + QByteArray(32768, 'a') + "\\par"), false, false, true},
+        {Rtf("\\pard " + QByteArray(32766, 'a') + "\\par\\pard b"), false, false, true},
+        {QByteArray(32767, 'a'), true, true, false},
+        {QByteArray(32768, 'a'), true, false, true},
+        {"{\\rtf1 a", false, false, false},
+    };
+    for (const Case& c : cases) {
+        CDlgRtEdit dlg;
+        dlg.m_plainText = c.plain ? 1 : 0;
+        dlg.m_rtf = c.plain ? CString::FromQString(QString::fromLatin1(c.rtf)) : PackRtfBytes(c.rtf);
+        QTextDocument doc;
+        bool tooLong = !c.tooLong;
+        EXPECT_EQ(dlg.LoadDocument(doc, &tooLong), c.loaded) << c.rtf.size();
+        EXPECT_EQ(tooLong, c.tooLong) << c.rtf.size();
+        EXPECT_EQ(doc.isEmpty(), !c.loaded) << c.rtf.size();
+    }
+}
+
+// A long text is read into a document that is laid out (as the editor's is) in one edit: its layout
+// hears of the change once, not once a paragraph, as of a new document that it lays out only as far
+// as it is asked to; and no undo steps are kept of the reading.
+TEST(RichTextRead, ReadInOneEditWithoutUndoSteps) {
+    QByteArray body;
+    for (int i = 0; i < 2000; ++i)
+        body += "\\pard\\qc\\f1 abc\\f0\\'d6\\'d0\\par\r\n";
+    QTextDocument doc;
+    HxInstallRichObjectHandler(doc);
+    doc.setTextWidth(584);
+    int changes = 0;
+    QObject::connect(&doc, &QTextDocument::contentsChange, [&](int, int, int) { ++changes; });
+    ASSERT_TRUE(HxRtfToDocument(Rtf(body), doc));
+    EXPECT_EQ(doc.blockCount(), 2000);
+    EXPECT_LE(changes, 3);
+    EXPECT_EQ(doc.availableUndoSteps(), 0);
+    EXPECT_TRUE(doc.isUndoRedoEnabled());
+    EXPECT_EQ(doc.lastBlock().text(), QStringLiteral("abc中"));
+    EXPECT_EQ(doc.lastBlock().blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+    EXPECT_EQ(doc.lastBlock().layout()->lineCount(), 0);
+    EXPECT_GT(doc.documentLayout()->blockBoundingRect(doc.lastBlock()).top(), 2000 * 10.0);
+    EXPECT_GT(doc.lastBlock().layout()->lineCount(), 0);
+    // A refused text leaves the document empty and undoable as before.
+    EXPECT_FALSE(HxRtfToDocument(Rtf(body + "{"), doc));
+    EXPECT_TRUE(doc.isEmpty());
+    EXPECT_TRUE(doc.isUndoRedoEnabled());
+}
+
 TEST(RichTextName, ShortenedBeyondFiveCharacters) {
     struct Case {
         QString plain;
@@ -326,6 +736,87 @@ TEST(RichTextPicture, SidesClamped) {
     EXPECT_EQ(w, HxRtfLimits::kMaxPictureSide);
     EXPECT_EQ(h, 1);
     EXPECT_EQ(bits.size(), size_t(HxRtfLimits::kMaxPictureSide / 8));
+}
+
+// The picture as drawn from the whole document laid out: what the part that shows must give.
+std::vector<BYTE> WholeDocumentPicture(const QTextDocument& doc, int w, int h) {
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    std::unique_ptr<QTextDocument> copy(doc.clone());
+    HxInstallRichObjectHandler(*copy);
+    copy->setDocumentMargin(doc.documentMargin());
+    copy->setDefaultFont(doc.defaultFont());
+    copy->setTextWidth(w);
+    copy->documentLayout()->documentSize(); // every line laid out
+    {
+        QPainter painter(&image);
+        QAbstractTextDocumentLayout::PaintContext context;
+        context.palette.setColor(QPalette::Text, Qt::black);
+        context.clip = QRectF(0, 0, w, h);
+        painter.setClipRect(context.clip);
+        copy->documentLayout()->draw(&painter, context);
+    }
+    int ow = 0, oh = 0;
+    return BitmapToMonochrome(image, &ow, &oh, TRUE);
+}
+
+// The picture lays out only the beginning of a long text, as far as its lines can show, and draws
+// the same as from the whole text.
+TEST(RichTextPicture, OnlyWhatShowsIsLaidOut) {
+    // The whole text; less than half of it; more than the first part laid out, less than the whole.
+    enum Expect { kWhole, kPart, kGrown };
+    struct Case {
+        const char* what;
+        QByteArray body;
+        Expect expect;
+    } cases[] = {
+        {"one long word", "\\pard\\fs52 " + QByteArray(20000, 'x') + "\\par", kPart},
+        {"a long word in a huge font", "\\pard\\fs400 " + QByteArray(10000, 'W') + "\\par", kPart},
+        {"many paragraphs", QByteArray("\\pard ").append(QByteArray("abc\\par ").repeated(10000)), kPart},
+        {"words justified and centred",
+         "\\pard\\qj " + QByteArray("wide words justify ").repeated(40) + "\\par\\pard\\qc " +
+             QByteArray("the words of a line ").repeated(600) + "\\par",
+         kPart},
+        {"a numbered list",
+         QByteArray("{\\*\\pn\\pnlvlbody\\pndec{\\pntxta .}}\\fs20 item\\par ").repeated(2000), kPart},
+        // Lines a point high: more than the first part shows.
+        {"tiny lines", "\\pard\\fs2 " + QByteArray("ab cd ef ").repeated(30000) + "\\par", kGrown},
+        {"a short text", "\\pard\\b\\fs72 IIII\\par", kWhole},
+        {"a text longer than the first part, all shown",
+         "\\pard\\fs2 " + QByteArray("ab ").repeated(2000) + "\\par", kWhole},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QTextDocument doc;
+        ASSERT_TRUE(HxRtfToDocument(Rtf(c.body), doc));
+        for (const QSize size : {QSize(584, 135), QSize(300, 700)}) {
+            const std::unique_ptr<QTextDocument> shown =
+                HxRichTextShownPart(doc, size.width(), size.height());
+            ASSERT_NE(shown, nullptr);
+            const QString text = shown->toPlainText();
+            EXPECT_TRUE(doc.toPlainText().startsWith(text));
+            if (c.expect == kWhole) {
+                EXPECT_EQ(text, doc.toPlainText());
+            } else if (c.expect == kPart) {
+                EXPECT_LT(text.size(), doc.characterCount() / 2);
+            } else {
+                EXPECT_GT(text.size(), 4096);
+                EXPECT_LT(text.size(), doc.characterCount() - 1);
+            }
+            int w = 0, h = 0;
+            const std::vector<BYTE> bits = HxRenderRichText(doc, size.width(), size.height(), &w, &h);
+            EXPECT_GT(SetBits(bits), 0);
+            EXPECT_TRUE(bits == WholeDocumentPicture(doc, size.width(), size.height()))
+                << size.width() << " x " << size.height();
+        }
+    }
+    // A table sizes its columns by all its cells: a document holding one is laid out whole.
+    QTextDocument table;
+    QTextCursor c(&table);
+    c.insertText(QStringLiteral("words in a line ").repeated(1000));
+    c.insertTable(2, 2);
+    c.insertText(QStringLiteral("cell"));
+    EXPECT_EQ(HxRichTextShownPart(table, 584, 135)->toPlainText(), table.toPlainText());
 }
 
 // The inputs kept from fuzzing the rich-text reader (the seeds and what the fuzzer found): each one
