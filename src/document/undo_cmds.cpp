@@ -158,18 +158,18 @@ BOOL CCmdAddCells::Undo() {
         m_cells.SetAt(id, cell);
     }
     page->m_nextId = WORD(page->m_nextId - m_count);
-    Rename(true);
+    HxApplyRenames(m_renames, true);
     page->RebuildVertexArray();
     if (stoppedButton)
         page->RestartButtonsAfterEdit();
     return TRUE;
 }
 
-void CCmdAddCells::Rename(bool undo) {
-    if (m_renames.empty())
+void HxApplyRenames(const std::vector<CCellRename>& renames, bool undo) {
+    if (renames.empty())
         return;
     CGPage* page = g_pCurPage;
-    for (const CRename& r : m_renames) {
+    for (const CCellRename& r : renames) {
         CGCell* cell = page->FindCell(r.m_id);
         if (!cell)
             continue;
@@ -198,7 +198,7 @@ BOOL CCmdAddCells::Redo() {
     }
     m_cells.RemoveAll(); // the page owns them again
     page->m_nextId = WORD(page->m_nextId + m_count);
-    Rename(false);
+    HxApplyRenames(m_renames, false);
     page->RebuildVertexArray();
     SendToFrame(UM_CELLS_CHANGED, WPARAM(m_count), 0);
     return TRUE;
@@ -269,29 +269,16 @@ CCmdModifiPoint::CCmdModifiPoint(WORD id, const CString& name) : CCmd(name), m_i
 
 BOOL CCmdModifiPoint::Undo() {
     const BOOL done = Exchange();
-    Rename(true);
+    HxApplyRenames(m_renames, true);
     return done;
 }
 
 BOOL CCmdModifiPoint::Redo() {
     const BOOL done = Exchange();
-    Rename(false);
+    HxApplyRenames(m_renames, false);
     return done;
 }
 
-void CCmdModifiPoint::Rename(bool undo) {
-    if (m_renames.empty())
-        return;
-    CGPage* page = g_pCurPage;
-    for (const CRename& r : m_renames) {
-        if (CGCell* cell = page->FindCell(r.m_id)) {
-            cell->m_name = undo ? r.m_before : r.m_after;
-            cell->m_flag2 = true;
-        }
-    }
-    if (CWnd* frame = AfxGetMainWnd())
-        frame->PostMessage(UM_CELL_TEXTS_CHANGED, 0, LPARAM(page->m_pageId));
-}
 
 BOOL CCmdModifiPoint::Exchange() {
     CGPage* page = g_pCurPage;

@@ -15,6 +15,19 @@ extern int g_textureCounter; // 8 at start
 // The next of those slots (the counter moves on to it).
 int HxNextTextureNumber();
 
+// A cell whose name a step changed in passing (a builder naming the top vertex after the base, a
+// point's dialog building the names of its descendants again): undo gives the old name back, redo
+// the new one.
+struct CCellRename {
+    WORD m_id;
+    CString m_before;
+    CString m_after;
+};
+
+// Gives the listed cells their names before (undo) or after the step, with the labels and
+// descriptions built from them, and tells the main frame.
+void HxApplyRenames(const std::vector<CCellRename>& renames, bool undo);
+
 // Records the cell the caller has just added: created with id m_nextId, stored in the map, linked
 // to its parents, m_nextId incremented.  Tells the main frame (UM_CELLS_CHANGED, 1).  A text that hid
 // the label of the point it follows gives the label back on undo and hides it again on redo.
@@ -39,20 +52,9 @@ public:
     BOOL Undo() override;
     BOOL Redo() override;
 
-    // An older cell that the addition renamed (a builder names the top vertex it was given after
-    // the base): undo gives it its name back, redo the new one again.
-    struct CRename {
-        WORD m_id;
-        CString m_before;
-        CString m_after;
-    };
-
     int m_count;
-    CCellMap m_cells; // the removed cells by id while undone (owned)
-    std::vector<CRename> m_renames;
-
-private:
-    void Rename(bool undo);
+    CCellMap m_cells;                   // the removed cells by id while undone (owned)
+    std::vector<CCellRename> m_renames; // older cells the addition renamed
 };
 
 // Deletes the listed cells (descendants included, ascending ids).  Submitted before it acts; its
@@ -79,24 +81,15 @@ public:
     BOOL Undo() override;
     BOOL Redo() override;
 
-    // A descendant whose name the change refreshed (the point's dialog builds the names again): undo
-    // gives it its name back, redo the new one.
-    struct CRename {
-        WORD m_id;
-        CString m_before;
-        CString m_after;
-    };
-
     WORD m_id;
     float m_x = 0.0f;
     float m_y = 0.0f;
     float m_z = 0.0f;
     float m_param = 0.0f;
-    std::vector<CRename> m_renames;
+    std::vector<CCellRename> m_renames; // descendants whose names the change refreshed
 
 private:
     BOOL Exchange();
-    void Rename(bool undo);
 };
 
 // Separates cells from their parents by putting detached replacements (same ids, no parents) in
