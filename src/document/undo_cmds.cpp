@@ -279,7 +279,6 @@ BOOL CCmdModifiPoint::Redo() {
     return done;
 }
 
-
 BOOL CCmdModifiPoint::Exchange() {
     CGPage* page = g_pCurPage;
     auto* point = DYNAMIC_DOWNCAST(CGVertex, page->FindCell(m_id));
