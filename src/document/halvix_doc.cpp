@@ -224,8 +224,10 @@ BOOL CHalvixDoc::OpenDocumentFile(const CString& path, BOOL askToSave) {
     }
     SetModifiedFlag(FALSE);
     SetPathName(path);
-    // A later Save writes a ".hvx" file beside the ".gf" file.
+    // A later Save writes a ".hvx" file beside the ".gf" file; when one is there already (the
+    // document the copy was made from, say), it asks first.
     SetPathName(path.Left(path.GetLength() - 3) + u".hvx", FALSE);
+    SetPathNotChosen();
     g_lastDocumentPath = path;
     InitialUpdateAllViews();
     return TRUE;
@@ -291,6 +293,7 @@ void CHalvixDoc::OnFileOpenAll() {
 
 void CHalvixDoc::OnFileSaveGf() {
     const CString path = GetPathName();
+    const BOOL notChosen = IsPathNotChosen();
     const CString suggested = path.IsEmpty() ? CString() : path.Left(path.GetLength() - 4);
     CFileDialog dlg(FALSE, u"gf", suggested, OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_EXPLORER,
                     u"Halvix文档(*.gf)|*.gf||");
@@ -302,8 +305,10 @@ void CHalvixDoc::OnFileSaveGf() {
         saved = DoSave(dlg.GetPathName(), TRUE);
     }
     // The document stays the ".hvx" file it was; an untitled one takes the copy's name.
-    if (saved && !path.IsEmpty())
+    if (saved && !path.IsEmpty()) {
         SetPathName(path, FALSE);
+        SetPathNotChosen(notChosen);
+    }
 }
 
 // ---------------------------------------------------------------------------------------------

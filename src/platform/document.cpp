@@ -163,6 +163,7 @@ CDocument::CDocument() {
 CDocument::~CDocument() = default;
 
 void CDocument::SetPathName(const CString& path, BOOL addToMru) {
+    m_bPathNotChosen = FALSE;
     if (path.IsEmpty()) {
         m_strPathName.Empty();
         SetTitle(CString());
@@ -274,8 +275,11 @@ void CDocument::ReportSaveLoadException(const CString& path, const CException* e
         text = HxFormat(u"无法保存文档“%s”。", path);
     } else if (!e) {
         text = HxFormat(u"无法打开文档“%s”：内存不足。", path);
-    } else if (e->IsKindOf(RUNTIME_CLASS(CFileException))) {
-        text = HxFormat(u"无法打开文件“%s”。", path);
+    } else if (auto* fe = DYNAMIC_DOWNCAST(CFileException, e)) {
+        // A pipe, a device, a socket or a folder: no document can be read from it.
+        text = fe->m_cause == CFileException::invalidFile
+                   ? HxFormat(u"无法打开文件“%s”：它不是普通文件（可能是文件夹、管道或设备）。", path)
+                   : HxFormat(u"无法打开文件“%s”。", path);
     } else if (auto* ae = DYNAMIC_DOWNCAST(CArchiveException, e)) {
         switch (ae->m_cause) {
         case CArchiveException::endOfFile:
@@ -334,8 +338,10 @@ BOOL CDocument::DoSave(const CString& path, BOOL replace) {
 
 BOOL CDocument::DoFileSave() {
     // A document without a file, or whose file is read-only (a sample in the program's folder),
-    // goes through Save As; the read-only file stays as it is.
-    if (m_strPathName.IsEmpty() || HxIsReadOnlyPath(m_strPathName.ToQString()))
+    // goes through Save As; the read-only file stays as it is.  So does a path the program made up
+    // where another file lies already: that file is not the document's own.
+    if (m_strPathName.IsEmpty() || HxIsReadOnlyPath(m_strPathName.ToQString()) ||
+        (m_bPathNotChosen && QFileInfo::exists(m_strPathName.ToQString())))
         return DoSave(CString());
     return DoSave(m_strPathName);
 }

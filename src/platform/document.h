@@ -131,7 +131,14 @@ public:
     // Saves under path, or asks for a path first when it is empty; replace makes the saved file
     // the document's path.
     virtual BOOL DoSave(const CString& path, BOOL replace = TRUE);
+    // Save: under the document's path, or through Save As when it has none, when its file is
+    // read-only, or when the path was given by the program and a file is there already.
     BOOL DoFileSave();
+    // Marks the document's present path as given by the program rather than chosen by the user or
+    // read from: until the path changes, a save asks (Save As, with its overwrite question) before
+    // it writes over a file already there, and writes without asking when there is none.
+    void SetPathNotChosen(BOOL notChosen = TRUE) { m_bPathNotChosen = notChosen; }
+    BOOL IsPathNotChosen() const { return m_bPathNotChosen; }
     virtual void ReportSaveLoadException(const CString& path, const CException* e, BOOL saving);
     // TRUE when what is left of the file is beyond kHxMaxDocumentBytes.
     static BOOL IsTooLargeToRead(const CFile& file);
@@ -173,6 +180,7 @@ protected:
     CString m_strPathName;
     CString m_strTitle;
     BOOL m_bModified = FALSE;
+    BOOL m_bPathNotChosen = FALSE;
 };
 
 // The size of the primary screen in pixels (SM_CXSCREEN 0, SM_CYSCREEN 1); tests can fix it.

@@ -276,6 +276,80 @@ TEST_F(DocumentCommandsTest, OpenAllReadsGfFilesInTheOlderLayoutUnderTheHvxName)
     EXPECT_EQ(m_doc->GetPathName(), Path(u"y.HVX"));
 }
 
+TEST_F(DocumentCommandsTest, TheFirstSaveAfterOpeningAGfCopyAsksBeforeWritingOverTheHvxBesideIt) {
+    // x.hvx, and a .gf copy of it proposed under its own name; x.hvx is edited further.
+    const CString hvx = SaveSample(u"x.hvx");
+    m_choice = Path(u"x.gf");
+    ASSERT_TRUE(Run(ID_FILE_SAVE_GF));
+    m_doc->m_author = u"后来的修改";
+    m_doc->SetModifiedFlag();
+    m_choice.Empty();
+    ASSERT_TRUE(Run(ID_FILE_SAVE));
+    const std::vector<BYTE> later = FileBytes(hvx);
+
+    // The copy opened and changed: Save asks for a name, x.hvx proposed with the overwrite question.
+    auto openCopyAndChange = [&] {
+        ASSERT_TRUE(m_doc->OpenDocumentFile(Path(u"x.gf"), FALSE));
+        ASSERT_EQ(m_doc->GetPathName(), hvx);
+        m_doc->GetPage(0)->FindCell(4)->m_text4 = u"副本里的修改";
+        m_doc->SetModifiedFlag();
+        m_dialogs.clear();
+    };
+    openCopyAndChange();
+    Run(ID_FILE_SAVE);
+    ASSERT_EQ(m_dialogs.size(), 1u);
+    EXPECT_FALSE(m_dialogs[0].open);
+    EXPECT_EQ(m_dialogs[0].fileName, hvx);
+    EXPECT_TRUE(m_dialogs[0].flags & OFN_OVERWRITEPROMPT);
+    EXPECT_EQ(FileBytes(hvx), later) << "Cancel writes nothing";
+    EXPECT_TRUE(m_doc->IsModified());
+    // Closing the document (the save prompt answered Yes) asks the same way.
+    m_answer = IDYES;
+    m_dialogs.clear();
+    EXPECT_FALSE(m_doc->SaveModified());
+    EXPECT_EQ(m_dialogs.size(), 1u);
+    EXPECT_EQ(FileBytes(hvx), later);
+
+    // Confirmed: x.hvx holds the document, and later saves write there without asking.
+    m_choice = hvx;
+    m_dialogs.clear();
+    EXPECT_TRUE(Run(ID_FILE_SAVE));
+    EXPECT_EQ(m_dialogs.size(), 1u);
+    EXPECT_EQ(FileBytes(hvx), Store());
+    EXPECT_FALSE(m_doc->IsModified());
+    m_doc->SetModifiedFlag();
+    m_choice.Empty();
+    EXPECT_TRUE(Run(ID_FILE_SAVE));
+    EXPECT_EQ(m_dialogs.size(), 1u);
+
+    // Another name chosen: that file is written and x.hvx stays.
+    const std::vector<BYTE> confirmed = FileBytes(hvx);
+    openCopyAndChange();
+    m_choice = Path(u"y.hvx");
+    EXPECT_TRUE(Run(ID_FILE_SAVE));
+    EXPECT_EQ(FileBytes(Path(u"y.hvx")), Store());
+    EXPECT_EQ(FileBytes(hvx), confirmed);
+
+    // A .gf copy saved again keeps the question for the .hvx name.
+    openCopyAndChange();
+    m_choice = Path(u"x2.gf");
+    ASSERT_TRUE(Run(ID_FILE_SAVE_GF));
+    EXPECT_EQ(m_doc->GetPathName(), hvx);
+    m_choice.Empty();
+    m_doc->SetModifiedFlag();
+    m_dialogs.clear();
+    Run(ID_FILE_SAVE);
+    EXPECT_EQ(m_dialogs.size(), 1u);
+    EXPECT_EQ(FileBytes(hvx), confirmed);
+
+    // No x.hvx: Save writes it without asking.
+    ASSERT_TRUE(QFile::remove(hvx.ToQString()));
+    openCopyAndChange();
+    EXPECT_TRUE(Run(ID_FILE_SAVE));
+    EXPECT_TRUE(m_dialogs.empty());
+    EXPECT_EQ(FileBytes(hvx), Store());
+}
+
 TEST_F(DocumentCommandsTest, AGfNamedFileInThePresentLayoutStillOpens) {
     // An untitled document saved as a .gf copy, then saved again under that name.
     BuildSampleDocument();

@@ -197,7 +197,25 @@ TEST_F(SafeSaveTest, PipesAndDevicesAreRefusedAtOnce) {
         {"document",
          [&] {
              return !m_doc->OpenDocumentFile(path, FALSE) && m_messages.size() == 1 &&
-                    m_messages[0] == HxFormat(u"无法打开文件“%s”。", path);
+                    m_messages[0] == HxFormat(u"无法打开文件“%s”：它不是普通文件（可能是文件夹、管道或设备）。", path);
+         }},
+        {"document from a device, a folder and a .gf pipe",
+         [&] {
+             const CString folder = CString::FromQString(m_dir.path());
+             const CString gf = CString::FromQString(m_dir.filePath(QStringLiteral("pipe.gf")));
+             if (mkfifo(QFile::encodeName(gf.ToQString()).constData(), 0600) != 0)
+                 return false;
+             const char16_t* const kNotRegular = u"无法打开文件“%s”：它不是普通文件（可能是文件夹、管道或设备）。";
+             return !m_doc->OpenDocumentFile(u"/dev/zero", FALSE) && !m_doc->OpenDocumentFile(folder, FALSE) &&
+                    !m_doc->OpenDocumentFile(gf, FALSE) && m_messages.size() == 3 &&
+                    m_messages[0] == HxFormat(kNotRegular, CString(u"/dev/zero")) &&
+                    m_messages[1] == HxFormat(kNotRegular, folder) && m_messages[2] == HxFormat(kNotRegular, gf);
+         }},
+        {"a missing document keeps the plain message",
+         [&] {
+             const CString missing = CString::FromQString(m_dir.filePath(QStringLiteral("none.hvx")));
+             return !m_doc->OpenDocumentFile(missing, FALSE) && m_messages.size() == 1 &&
+                    m_messages[0] == HxFormat(u"无法打开文件“%s”。", missing);
          }},
         {"read",
          [&] {
