@@ -43,5 +43,5 @@ asan: deps
 
 # The samples and their folder are read-only, as an installed program's are: writable again first.
 clean:
-	-chmod -R u+w $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) 2>/dev/null
+	@for d in $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD); do if [ -d "$$d" ]; then chmod -R u+w "$$d"; fi; done
 	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD)
