@@ -27,6 +27,52 @@ bool HxSlideText::HasText() const {
     return false;
 }
 
+qsizetype HxSlideText::Length() const {
+    qsizetype length = paragraphs.empty() ? 0 : qsizetype(paragraphs.size()) - 1;
+    for (const HxSlideParagraph& p : paragraphs)
+        for (const HxSlideRun& r : p.runs)
+            length += r.text.size();
+    return length;
+}
+
+HxSlideText HxSlideText::Beginning(qsizetype length, bool* cut) const {
+    HxSlideText part;
+    part.defaultPoints = defaultPoints;
+    qsizetype left = std::max<qsizetype>(length, 0);
+    bool whole = true;
+    for (size_t i = 0; i < paragraphs.size() && whole; ++i) {
+        if (i > 0) {
+            if (left == 0) {
+                whole = false;
+                break;
+            }
+            --left; // the paragraph end before it
+        }
+        const HxSlideParagraph& paragraph = paragraphs[i];
+        HxSlideParagraph& taken = part.paragraphs.emplace_back();
+        taken.align = paragraph.align;
+        for (const HxSlideRun& run : paragraph.runs) {
+            if (run.text.size() <= left) {
+                taken.runs.push_back(run);
+                left -= run.text.size();
+                continue;
+            }
+            whole = false;
+            qsizetype end = left;
+            if (end > 0 && run.text[end - 1].isHighSurrogate() && run.text[end].isLowSurrogate())
+                --end;
+            if (end > 0) {
+                HxSlideRun& first = taken.runs.emplace_back(run);
+                first.text = run.text.left(end);
+            }
+            break;
+        }
+    }
+    if (cut)
+        *cut = !whole;
+    return part;
+}
+
 namespace {
 
 // ---------------------------------------------------------------------------------------------
@@ -47,7 +93,7 @@ public:
         if (bytes.startsWith(QByteArray(kCompound, 8)))
             return kPptxOldBinary;
         if (bytes.size() > HxPptxLimits::kMaxFileBytes)
-            return kPptxPastLimits;
+            return kPptxTooLarge;
         zip_error_t error;
         zip_error_init(&error);
         zip_source_t* source =
@@ -86,7 +132,7 @@ public:
         if (zip_stat_index(m_zip, zip_uint64_t(index), 0, &stat) != 0)
             return kPptxDamagedPart;
         if ((stat.valid & ZIP_STAT_SIZE) && stat.size > zip_uint64_t(HxPptxLimits::kMaxPartBytes))
-            return kPptxPastLimits;
+            return kPptxTooLarge;
         zip_file_t* file = zip_fopen_index(m_zip, zip_uint64_t(index), 0);
         if (!file)
             return kPptxDamagedPart;
@@ -100,7 +146,7 @@ public:
                 break;
             // A size in the directory that lies does not let a part grow past the limits.
             if (out.size() + n > HxPptxLimits::kMaxPartBytes || m_total + n > HxPptxLimits::kMaxTotalBytes)
-                return kPptxPastLimits;
+                return kPptxTooLarge;
             out.append(chunk, qsizetype(n));
             m_total += n;
         }
@@ -1079,10 +1125,16 @@ HxPptxError HxReadPptxFile(const CString& path, HxSlideDeck& deck) {
     deck = HxSlideDeck();
     // Only a regular file (or a link to one): a pipe would block, a device read without end.
     QFile file;
-    if (HxOpenRegularFile(file, path.ToQString()) != CFileException::none)
+    switch (HxOpenRegularFile(file, path.ToQString())) {
+    case CFileException::none:
+        break;
+    case CFileException::invalidFile:
+        return kPptxNotRegular;
+    default:
         return kPptxCannotOpen;
+    }
     if (file.size() > HxPptxLimits::kMaxFileBytes)
-        return kPptxPastLimits;
+        return kPptxTooLarge;
     const QByteArray bytes = file.readAll();
     if (bytes.size() != file.size())
         return kPptxCannotOpen;

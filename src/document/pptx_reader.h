@@ -25,7 +25,7 @@ struct HxPptxLimits {
     static constexpr qint64 kMaxCoordinate = 1000000000000LL;    // |EMU| of a place or size
 };
 
-// Why a file was refused: the code the import shows after "启动PowerPoint失败. w/err 0x%08lx".
+// Why a file was refused (the import tells the user in words, HxPptxErrorText).
 enum HxPptxError : DWORD {
     kPptxOk = 0,
     kPptxCannotOpen = 0xA0C10001,  // the file cannot be read
@@ -37,6 +37,8 @@ enum HxPptxError : DWORD {
     kPptxPastLimits = 0xA0C10007,  // past one of HxPptxLimits
     kPptxNoSlides = 0xA0C10008,    // a presentation without slides
     kPptxBadValue = 0xA0C10009,    // a number that is not one, or out of range
+    kPptxNotRegular = 0xA0C1000A,  // a folder, pipe, device or socket, not a regular file
+    kPptxTooLarge = 0xA0C1000B,    // the file, one part or all parts read past their byte limits
 };
 
 // One run of text with its character format.
@@ -62,6 +64,13 @@ struct HxSlideText {
     double defaultPoints = 18; // the size of runs without one (titles 44)
     // Whether any run holds a visible character.
     bool HasText() const;
+    // The characters of the text as a rich-text document holds them: those of the runs (a line
+    // break one) and one between each two paragraphs.
+    qsizetype Length() const;
+    // The text's first `length` characters (counted as Length counts them), the paragraphs' and
+    // runs' formats kept; a character in two halves is not cut in the middle.  `cut` tells whether
+    // anything was left out.
+    HxSlideText Beginning(qsizetype length, bool* cut = nullptr) const;
 };
 
 // A place on the slide, in points, the top left corner first.

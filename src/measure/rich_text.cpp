@@ -438,17 +438,16 @@ std::unique_ptr<QTextDocument> CopyBeginning(const QTextDocument& doc, int end) 
     return copy;
 }
 
-// Where the copy's last line starts, in the document's pixels.
-double LastLineTop(const QTextDocument& copy) {
-    const QTextBlock last = copy.lastBlock();
-    const double top = copy.documentLayout()->blockBoundingRect(last).top();
+} // namespace
+
+double HxLastLineTop(const QTextDocument& doc) {
+    const QTextBlock last = doc.lastBlock();
+    const double top = doc.documentLayout()->blockBoundingRect(last).top();
     const QTextLayout* layout = last.layout();
     if (!layout || layout->lineCount() == 0)
         return top;
     return layout->position().y() + layout->lineAt(layout->lineCount() - 1).y();
 }
-
-} // namespace
 
 std::unique_ptr<QTextDocument> HxRichTextShownPart(const QTextDocument& doc, int width, int height) {
     // Lines are broken one after the other, each by the text from its start to just past its end:
@@ -464,7 +463,7 @@ std::unique_ptr<QTextDocument> HxRichTextShownPart(const QTextDocument& doc, int
         copy->setDocumentMargin(doc.documentMargin());
         copy->setDefaultFont(doc.defaultFont());
         copy->setTextWidth(width);
-        if (end >= length || LastLineTop(*copy) >= height)
+        if (end >= length || HxLastLineTop(*copy) >= height)
             return copy;
     }
 }

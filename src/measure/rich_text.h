@@ -65,6 +65,8 @@ QSizeF HxKeptGroupBox(const class QTextCharFormat& format);
 // beginning laid out `width` pixels wide, as laid out in the whole document as far as the picture
 // reaches (the copy's last line starts below it, or the copy is the whole document).
 std::unique_ptr<QTextDocument> HxRichTextShownPart(const QTextDocument& doc, int width, int height);
+// Where the last line of a laid-out document starts, in its pixels.
+double HxLastLineTop(const QTextDocument& doc);
 // The one-bit picture of the document laid out `width` pixels wide, in a white picture of
 // width x height pixels (each side clamped to 1 .. kMaxPictureSide): rows of ((w + 31) / 32) x 4
 // bytes, bottom-up, most significant bit leftmost, a set bit where the text is dark.  Only the part

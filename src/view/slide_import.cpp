@@ -25,6 +25,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <set>
 
 IMPLEMENT_DYNAMIC(CDlgPPT, CDialog)
@@ -36,7 +37,8 @@ const char16_t* const CDlgPPT::kHelpText =
     u"4.导入内容为文本框、含文本的图形框、表格、组合图形、嵌入的OLE对象等。";
 
 const char16_t* const g_slideFileFilter = u"PowerPoint Files(*.ppt;*.pptx)|*.ppt;*.pptx||";
-const char16_t* const g_slideOpenFailed = u"启动PowerPoint失败. w/err 0x%08lx";
+const char16_t* const g_slideTextsShortened =
+    u"有%d个文本超过%d个字符，导入时已截去超出的部分，以便在编辑器中编辑。";
 const char16_t* const g_slideTableFailed = u"转换表格时出现错误，未找到外框线!";
 const char16_t* const g_slideTooManyItems = u"导入的对象过多，超过%d个，请缩小幻灯片范围!";
 
@@ -121,18 +123,35 @@ QRgb HxSlideTextColor(const HxSlideText& text, bool blackenNearWhite) {
 
 namespace {
 
+// The first characters of a text laid out for its box; more (four times as many each time) while
+// they do not reach below it.
+constexpr qsizetype kFirstShownPart = 4096;
+
+// The part of a text that shows in a box `width` x `height` pixels, laid out `width` wide: a long
+// text would take long to lay out whole.  Lines are broken one after the other, so every line of a
+// beginning but its last is a line of the whole text: once that last line starts below the box, what
+// the box shows is laid out.
+std::unique_ptr<QTextDocument> ShownPart(const HxSlideText& text, double width, double height) {
+    for (qsizetype end = kFirstShownPart;; end *= 4) {
+        bool cut = false;
+        auto doc = std::make_unique<QTextDocument>();
+        HxSlideTextToDocument(text.Beginning(end, &cut), false, *doc);
+        doc->setTextWidth(width);
+        if (!cut || HxLastLineTop(*doc) >= height)
+            return doc;
+    }
+}
+
 void DrawText(QPainter& painter, const HxSlideText& text, const QRectF& box) {
     if (!text.HasText() || box.width() < 1 || box.height() < 1)
         return;
-    QTextDocument doc;
-    HxSlideTextToDocument(text, false, doc);
-    doc.setTextWidth(box.width());
+    const std::unique_ptr<QTextDocument> doc = ShownPart(text, box.width(), box.height());
     painter.save();
     painter.translate(box.topLeft());
     QAbstractTextDocumentLayout::PaintContext context;
     context.clip = QRectF(0, 0, box.width(), box.height());
     painter.setClipRect(context.clip);
-    doc.documentLayout()->draw(&painter, context);
+    doc->documentLayout()->draw(&painter, context);
     painter.restore();
 }
 
@@ -231,10 +250,11 @@ HxTablePlan HxPlanSlideTable(const HxSlideShape& table) {
 namespace {
 
 // The text of a frame or a cell through the rich-text editor's paste: the editor's picture, name
-// and rich text, or nothing when the text is empty.
-bool PasteText(CDlgRtEdit& editor, const HxSlideText& text, int width, int height) {
+// and rich text, or nothing when the text is empty.  A text longer than the editor holds is cut to
+// its length (`cut` set), so that it can be edited.
+bool PasteText(CDlgRtEdit& editor, const HxSlideText& text, int width, int height, bool& cut) {
     QTextDocument doc;
-    HxSlideTextToDocument(text, true, doc);
+    HxSlideTextToDocument(text.Beginning(CDlgRtEdit::kMaxTextLength, &cut), true, doc);
     return editor.PasteRichText(doc, width, height);
 }
 
@@ -325,9 +345,11 @@ private:
         if (!shape.text.HasText() || !page.CanTakeIds(1))
             return true;
         const HxSlidePlace place = HxPlaceSlideBox(shape.box);
-        if (!PasteText(m_editor, shape.text, place.pixelWidth, place.pixelHeight) ||
+        bool cut = false;
+        if (!PasteText(m_editor, shape.text, place.pixelWidth, place.pixelHeight, cut) ||
             m_editor.m_picture.empty())
             return true;
+        m_shortened += cut ? 1 : 0;
         auto* item = new CGTextbit(page.m_nextId, 0, 0, std::vector<BYTE>());
         TakeEditor(*item, m_editor, shape.text);
         item->m_labelPos[0] = place.x;
@@ -363,7 +385,8 @@ private:
             if (!cell.text.HasText() || !page.CanTakeIds(1))
                 continue;
             const HxSlidePlace size = HxPlaceSlideBox(cell.box);
-            if (!PasteText(m_editor, cell.text, size.pixelWidth, size.pixelHeight) ||
+            bool cut = false;
+            if (!PasteText(m_editor, cell.text, size.pixelWidth, size.pixelHeight, cut) ||
                 m_editor.m_picture.empty())
                 continue;
             const int pointId = base + 5 * step.k;
@@ -372,6 +395,7 @@ private:
                 AfxMessageBox(g_slideTableFailed, MB_OK | MB_ICONEXCLAMATION);
                 return false;
             }
+            m_shortened += cut ? 1 : 0;
             auto* item = new CGTbHenchman(page.m_nextId, m_editor.m_pictureWidth, m_editor.m_pictureHeight,
                                           m_editor.m_picture, point->m_id);
             TakeEditor(*item, m_editor, cell.text);
@@ -397,8 +421,14 @@ private:
         return true;
     }
 
+public:
+    // The texts made so far that were cut to the editor's length.
+    int Shortened() const { return m_shortened; }
+
+private:
     CDlgRtEdit& m_editor;
     bool m_convert;
+    int m_shortened = 0;
 };
 
 } // namespace
@@ -449,7 +479,52 @@ bool HxImportSlideDeck(CHalvixDoc* doc, const HxSlideDeck& deck, int from, int t
                 break;
     }
     doc->SetModifiedFlag(TRUE);
+    if (importer.Shortened() > 0)
+        AfxMessageBox(HxFormat(g_slideTextsShortened, importer.Shortened(), CDlgRtEdit::kMaxTextLength),
+                      MB_OK | MB_ICONINFORMATION);
     return whole;
+}
+
+CString HxSlideRefusalText(HxPptxError error, const CString& path) {
+    const char16_t* why = u"文件已损坏。";
+    switch (error) {
+    case kPptxOk:
+        return CString();
+    case kPptxCannotOpen:
+        why = u"文件不存在或无法读取。";
+        break;
+    case kPptxNotRegular:
+        why = u"它不是普通文件（可能是文件夹、管道或设备）。";
+        break;
+    case kPptxOldBinary:
+        why = u"这是旧的二进制PowerPoint文件（.ppt），不能导入。请先在演示软件中把它另存为.pptx格式。";
+        break;
+    case kPptxNotArchive:
+        why = u"它不是PowerPoint演示文稿（.pptx），或者文件已损坏。";
+        break;
+    case kPptxMissingPart:
+        why = u"演示文稿不完整，缺少其中列出的部分，文件可能已损坏。";
+        break;
+    case kPptxDamagedPart:
+        why = u"文件已损坏，其中有无法解压的部分。";
+        break;
+    case kPptxBadXml:
+        why = u"文件已损坏，其中有格式不正确的内容。";
+        break;
+    case kPptxTooLarge:
+        why = u"文件或其中的某一部分太大，超出了导入的限度。";
+        break;
+    case kPptxPastLimits:
+        why = u"文件中的部分、形状、组合的层次、表格的行列或段落过多，超出了导入的限度。";
+        break;
+    case kPptxNoSlides:
+        why = u"演示文稿中没有幻灯片。";
+        break;
+    case kPptxBadValue:
+        why = u"文件中有无效的数值，文件可能已损坏。";
+        break;
+    }
+    return HxFormat(u"无法导入“%s”：%s", path, CString(why));
 }
 
 BOOL HxImportSlideFile(CHalvixDoc* doc, const CString& path, const std::function<void()>& afterNewPage) {
@@ -458,7 +533,7 @@ BOOL HxImportSlideFile(CHalvixDoc* doc, const CString& path, const std::function
     // The whole presentation is read and checked before anything changes.
     HxSlideDeck deck;
     if (const HxPptxError error = HxReadPptxFile(path, deck)) {
-        AfxMessageBox(HxFormat(g_slideOpenFailed, (unsigned long)error), MB_OK | MB_ICONEXCLAMATION);
+        AfxMessageBox(HxSlideRefusalText(error, path), MB_OK | MB_ICONEXCLAMATION);
         return FALSE;
     }
     CDlgPPT dialog;

@@ -41,11 +41,13 @@ public:
 
 // The file types offered by the import's file dialog.
 extern const char16_t* const g_slideFileFilter; // "PowerPoint Files(*.ppt;*.pptx)|*.ppt;*.pptx||"
-// The message of a presentation that cannot be imported, with the reason's code.
-extern const char16_t* const g_slideOpenFailed;  // "启动PowerPoint失败. w/err 0x%08lx"
 extern const char16_t* const g_slideTableFailed; // "转换表格时出现错误，未找到外框线!"
 // The message of an import that would make more objects than kSlideImportMaxItems, with the limit.
 extern const char16_t* const g_slideTooManyItems; // "导入的对象过多，超过%d个，请缩小幻灯片范围!"
+// Said once after an import that cut texts to the editor's length: their number, and the length.
+extern const char16_t* const g_slideTextsShortened; // "有%d个文本超过%d个字符，导入时已截去..."
+// The message of a presentation that cannot be imported: the file, and what is wrong with it.
+CString HxSlideRefusalText(HxPptxError error, const CString& path);
 
 // A text of the slides as a rich-text document; with `blackenNearWhite`, runs whose red, green and
 // blue are all 221 or more become black (they would vanish on the white of the picture).
@@ -96,13 +98,15 @@ constexpr qint64 kSlideImportMaxItems = 20000;
 // The import of the slides from..to (ordered, the last cut to the presentation's) of a deck into new
 // pages after the current one; `convert` as the dialog's check box.  `afterNewPage` runs after each
 // page is added and made current (the view turns to the plane view there).  An import that would
-// make more than kSlideImportMaxItems objects shows g_slideTooManyItems and makes nothing.  False
+// make more than kSlideImportMaxItems objects shows g_slideTooManyItems and makes nothing.  Texts
+// longer than the rich-text editor holds are cut to its length, and g_slideTextsShortened says how
+// many once the import is over.  False
 // when it stopped on an error (the message is shown; the pages made so far stay) or made nothing.
 bool HxImportSlideDeck(CHalvixDoc* doc, const HxSlideDeck& deck, int from, int to, bool convert,
                        const std::function<void()>& afterNewPage);
 
 // ID_CREATE_TEXT3: the file dialog, the presentation read and checked whole, the dialog, then the
-// import.  A file that cannot be read shows g_slideOpenFailed with our code and changes nothing.
+// import.  A file that cannot be read shows HxSlideRefusalText and changes nothing.
 // TRUE when pages were made (the document is then modified).
 BOOL HxImportSlides(CHalvixDoc* doc, const std::function<void()>& afterNewPage);
 // The part after the file dialog, for a chosen file.

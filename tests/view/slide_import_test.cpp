@@ -7,6 +7,8 @@
 #include "document/pptx_reader.h"
 #include "fuzz/pptx_checks.h"
 #include "measure/rich_text.h"
+#include "measure/rich_text_dialog.h"
+#include "measure/rich_text_items.h"
 #include "measure/text_items.h"
 #include "model/line.h"
 #include "pptx_files.h"
@@ -16,12 +18,15 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAbstractTextDocumentLayout>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <map>
 #include <tuple>
 
@@ -248,7 +253,7 @@ TEST(PptxReader, DamagedAndHostileArchivesAreRefusedWhole) {
         {"a part past its unpacked limit",
          Zip(Replacing(entries, QStringLiteral("ppt/slides/slide1.xml"),
                        QByteArray(HxPptxLimits::kMaxPartBytes + 1, ' '))),
-         kPptxPastLimits},
+         kPptxTooLarge},
         {"too many shapes", Presentation({many}), kPptxPastLimits},
         {"a place that is no number",
          Presentation({TextBox(3, 1, 1, 1, 1, QString())
@@ -542,15 +547,15 @@ TEST_F(SlideImportTest, ARefusedFileChangesNothing) {
         QByteArray bytes;
         const char16_t* message;
     } cases[] = {
-        {QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8), u"启动PowerPoint失败. w/err 0xa0c10002"},
-        {whole.left(whole.size() - 30), u"启动PowerPoint失败. w/err 0xa0c10003"},
+        {QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8), u"这是旧的二进制PowerPoint文件（.ppt），不能导入。请先在演示软件中把它另存为.pptx格式。"},
+        {whole.left(whole.size() - 30), u"它不是PowerPoint演示文稿（.pptx），或者文件已损坏。"},
         {Zip(Without(Entries(slides), QStringLiteral("ppt/slides/slide1.xml"))),
-         u"启动PowerPoint失败. w/err 0xa0c10004"},
+         u"演示文稿不完整，缺少其中列出的部分，文件可能已损坏。"},
         {Zip(Replacing(Entries(slides), QStringLiteral("ppt/slides/slide1.xml"), "<p:sld>")),
-         u"启动PowerPoint失败. w/err 0xa0c10006"},
+         u"文件已损坏，其中有格式不正确的内容。"},
         {Zip(Replacing(Entries(slides), QStringLiteral("ppt/presentation.xml"),
                        QByteArray(HxPptxLimits::kMaxPartBytes + 100, 'x'))),
-         u"启动PowerPoint失败. w/err 0xa0c10007"},
+         u"文件或其中的某一部分太大，超出了导入的限度。"},
     };
     for (const auto& c : cases) {
         m_messages.clear();
@@ -564,16 +569,16 @@ TEST_F(SlideImportTest, ARefusedFileChangesNothing) {
         HxSetDialogRunner(nullptr);
         EXPECT_FALSE(asked) << "no dialog for a refused file";
         ASSERT_EQ(m_messages.size(), 1u);
-        EXPECT_EQ(m_messages[0], CString(c.message));
+        EXPECT_EQ(m_messages[0], HxFormat(u"无法导入“%s”：%s", CString::FromQString(path), CString(c.message)));
         EXPECT_EQ(m_doc->GetPageCount(), 1);
         EXPECT_FALSE(m_doc->IsModified());
     }
     // A file that is not there.
     m_messages.clear();
-    EXPECT_FALSE(HxImportSlideFile(
-        m_doc.get(), CString::FromQString(m_dir.filePath(QStringLiteral("none.pptx"))), nullptr));
+    const CString none = CString::FromQString(m_dir.filePath(QStringLiteral("none.pptx")));
+    EXPECT_FALSE(HxImportSlideFile(m_doc.get(), none, nullptr));
     ASSERT_EQ(m_messages.size(), 1u);
-    EXPECT_EQ(m_messages[0], u"启动PowerPoint失败. w/err 0xa0c10001");
+    EXPECT_EQ(m_messages[0], HxFormat(u"无法导入“%s”：文件不存在或无法读取。", none));
 }
 
 TEST_F(SlideImportTest, CancellingTheDialogChangesNothing) {
@@ -818,7 +823,8 @@ TEST_F(SlideImportTest, FilesThatAreNoRegularFilesAreRefusedAtOnce) {
                     return 2; // out of memory
                 }
                 return !imported && !asked && m_messages.size() == 1 &&
-                               m_messages[0] == u"启动PowerPoint失败. w/err 0xa0c10001" &&
+                               m_messages[0] == HxFormat(u"无法导入“%s”：它不是普通文件（可能是文件夹、管道或设备）。",
+                                                         CString::FromQString(path)) &&
                                m_doc->GetPageCount() == 1 && !m_doc->IsModified()
                            ? 0
                            : 1;
@@ -828,25 +834,27 @@ TEST_F(SlideImportTest, FilesThatAreNoRegularFilesAreRefusedAtOnce) {
     }
 }
 
-TEST_F(SlideImportTest, EveryReasonOfARefusalIsShownWithItsCode) {
+TEST_F(SlideImportTest, EveryReasonOfARefusalIsSaidInWords) {
     const std::vector<QString> slides{TextSlide()};
     const auto entries = Entries(slides);
     const struct {
         QByteArray bytes;
         const char16_t* message;
     } cases[] = {
-        {WrongChecksum(Zip(entries, true)), u"启动PowerPoint失败. w/err 0xa0c10005"},
-        {Presentation({}), u"启动PowerPoint失败. w/err 0xa0c10008"},
+        {WrongChecksum(Zip(entries, true)), u"文件已损坏，其中有无法解压的部分。"},
+        {Presentation({}), u"演示文稿中没有幻灯片。"},
         {Presentation({TextBox(3, 1, 1, 1, 1, QString())
                            .replace(QStringLiteral("x=\"12700\""), QStringLiteral("x=\"1000000000001\""))}),
-         u"启动PowerPoint失败. w/err 0xa0c10009"},
+         u"文件中有无效的数值，文件可能已损坏。"},
     };
     for (const auto& c : cases) {
         m_messages.clear();
         EXPECT_FALSE(Import(c.bytes, 1, 1, true));
         EXPECT_EQ(m_offered, -1) << "no dialog for a refused file";
         ASSERT_EQ(m_messages.size(), 1u);
-        EXPECT_EQ(m_messages[0], CString(c.message));
+        EXPECT_EQ(m_messages[0], HxFormat(u"无法导入“%s”：%s", CString::FromQString(m_dir.filePath(
+                                                                  QStringLiteral("slides.pptx"))),
+                                          CString(c.message)));
         EXPECT_EQ(m_doc->GetPageCount(), 1);
         EXPECT_FALSE(m_doc->IsModified());
     }
@@ -910,5 +918,260 @@ TEST(PptxCorpus, KeptInputsPassEveryCheck) {
         hx_pptx_checks::CheckInput(file.readAll(), [&name](const char* what) {
             ADD_FAILURE() << name.toStdString() << ": " << what;
         });
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Long texts
+
+namespace {
+
+HxSlideRun MakeRun(const QString& text, bool bold = false) {
+    HxSlideRun run;
+    run.text = text;
+    run.bold = bold;
+    return run;
+}
+
+HxSlideParagraph Para(std::vector<HxSlideRun> runs, int align = 0) {
+    HxSlideParagraph p;
+    p.align = align;
+    p.runs = std::move(runs);
+    return p;
+}
+
+QString Joined(const HxSlideText& text) {
+    QStringList paragraphs;
+    for (const HxSlideParagraph& p : text.paragraphs) {
+        QString s;
+        for (const HxSlideRun& r : p.runs)
+            s += r.text;
+        paragraphs << s;
+    }
+    return paragraphs.join(u'|');
+}
+
+// A text box of one paragraph holding `text`.
+QString LongBox(const QString& text, double width = 300, double height = 120) {
+    return TextBox(3, 0, 0, width, height, Paragraph(TextRun(text)));
+}
+
+// The whole text laid out and drawn into a picture of the box (framed first, as a table's cell), as
+// a drawing that lays out all of it.
+QImage WholeTextDrawn(const HxSlideText& text, const HxSlideBox& box, bool framed = false) {
+    const double width = box.width * 4 / 3, height = box.height * 4 / 3;
+    QImage image(int(std::lround(width)), int(std::lround(height)), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QTextDocument doc;
+    HxSlideTextToDocument(text, false, doc);
+    doc.setTextWidth(width);
+    QPainter painter(&image);
+    if (framed) {
+        painter.setPen(QPen(Qt::black, 1.0));
+        painter.drawRect(QRectF(0, 0, width, height).adjusted(0, 0, -1, -1));
+    }
+    QAbstractTextDocumentLayout::PaintContext context;
+    context.clip = QRectF(0, 0, width, height);
+    painter.setClipRect(context.clip);
+    doc.documentLayout()->draw(&painter, context);
+    painter.end();
+    return image;
+}
+
+} // namespace
+
+TEST(SlideText, BeginningCountsParagraphEndsAndKeepsCharactersWhole) {
+    const QString face = QString::fromUtf16(u"\U0001F600x"); // a character in two halves, then x
+    HxSlideText text;
+    text.defaultPoints = 44;
+    text.paragraphs = {Para({MakeRun(QStringLiteral("a")), MakeRun(QStringLiteral("b"), true)}, 1),
+                       Para({MakeRun(QStringLiteral("c\nd"))}), Para({MakeRun(face)}, 2)};
+    EXPECT_EQ(text.Length(), 10);
+    QTextDocument doc;
+    HxSlideTextToDocument(text, false, doc);
+    EXPECT_EQ(doc.characterCount() - 1, text.Length()) << "counted as the editor counts";
+
+    bool cut = true;
+    EXPECT_EQ(Joined(text.Beginning(10, &cut)), QString(QStringLiteral("ab|c\nd|") + face));
+    EXPECT_FALSE(cut);
+    const struct {
+        qsizetype length;
+        QString kept;
+    } cases[] = {
+        {0, QStringLiteral("")},         {1, QStringLiteral("a")},      {2, QStringLiteral("ab")},
+        {3, QStringLiteral("ab|")},      {5, QStringLiteral("ab|c\n")}, {7, QStringLiteral("ab|c\nd|")},
+        {8, QStringLiteral("ab|c\nd|")}, // not half of the character
+        {9, QStringLiteral("ab|c\nd|") + face.left(2)},
+    };
+    for (const auto& c : cases) {
+        const HxSlideText part = text.Beginning(c.length, &cut);
+        EXPECT_TRUE(cut) << c.length;
+        EXPECT_EQ(Joined(part), c.kept) << c.length;
+        EXPECT_LE(part.Length(), c.length) << c.length;
+        EXPECT_EQ(part.defaultPoints, 44);
+    }
+    // Formats and alignments stay with what is kept.
+    const HxSlideText part = text.Beginning(7);
+    ASSERT_EQ(part.paragraphs.size(), 3u);
+    EXPECT_EQ(part.paragraphs[0].align, 1);
+    EXPECT_TRUE(part.paragraphs[0].runs[1].bold);
+    EXPECT_EQ(part.paragraphs[2].align, 2);
+    EXPECT_TRUE(part.paragraphs[2].runs.empty());
+}
+
+TEST(SlideText, ALongTextIsDrawnAsTheWholeTextWouldBe) {
+    // Paragraphs of words, an unbroken word of 20,000 characters and more words: only the part that
+    // shows is laid out, and the picture is the same.
+    HxSlideText text;
+    QString words;
+    for (int i = 0; i < 40; ++i)
+        words += QStringLiteral("立方体 cube%1 ").arg(i);
+    text.paragraphs = {Para({MakeRun(words, true)}, 1), Para({MakeRun(QString(20000, u'x'))}), Para({MakeRun(words)}, 2)};
+    for (const double height : {60.0, 300.0, 2000.0}) {
+        HxSlideShape shape;
+        shape.kind = HxSlideShape::kText;
+        shape.box = {10, 10, 240, height};
+        shape.text = text;
+        const QImage drawn = HxRenderSlideShape(shape);
+        EXPECT_EQ(drawn, WholeTextDrawn(text, shape.box)) << height;
+    }
+    // A table's cell the same way.
+    HxSlideShape table;
+    table.kind = HxSlideShape::kTable;
+    table.box = {0, 0, 200, 100};
+    table.rows = table.columns = 1;
+    table.cells.resize(1);
+    table.cells[0].box = table.box;
+    table.cells[0].text = text;
+    const QImage cell = HxRenderSlideShape(table);
+    EXPECT_EQ(cell, WholeTextDrawn(text, table.box, true));
+}
+
+TEST_F(SlideImportTest, ATableOfTwentyColumnsAndFewerRowsArrivesAsAPicture) {
+    auto table = [](int rows, int columns) {
+        QString row;
+        for (int c = 0; c < columns; ++c)
+            row += Cell(QStringLiteral("c%1").arg(c));
+        return Table(4, 10, 10, std::vector<double>(size_t(columns), 30), std::vector<double>(size_t(rows), 20),
+                     std::vector<QString>(size_t(rows), row));
+    };
+    ASSERT_TRUE(Import(Presentation({table(2, 20)}), 1, 1, true));
+    const auto all = Cells<CGCell>(g_pCurPage);
+    ASSERT_EQ(all.size(), 1u);
+    ASSERT_NE(DYNAMIC_DOWNCAST(CGTextbit, all[0]), nullptr);
+    EXPECT_EQ(all[0]->m_kind, 0);
+    EXPECT_EQ(UndoNames(g_pCurPage), std::vector<CString>{CString(u"粘贴图文")});
+    // 19 columns make a grid.
+    ASSERT_TRUE(Import(Presentation({table(2, 19)}), 1, 1, true));
+    EXPECT_EQ(Cells<CGTbHenchman>(g_pCurPage).size(), 38u);
+}
+
+TEST_F(SlideImportTest, AnUnbrokenWordOfAMebibyteIsDrawnAtOnce) {
+    // Each import in a child that the alarm ends should it run long, its memory bounded.
+    const QString word(1 << 20, u'w');
+    const std::vector<QString> row(2, Cell(QStringLiteral("a")));
+    std::vector<QString> rows(20, row[0] + row[1]);
+    rows[3] = Cell(word) + row[1];
+    const struct {
+        const char* what;
+        QByteArray bytes;
+        bool convert;
+    } cases[] = {
+        {"a text box drawn", Presentation({LongBox(word)}), false},
+        {"a table of twenty rows", Presentation({Table(4, 10, 10, {200, 50}, std::vector<double>(20, 20), rows)}),
+         true},
+        {"a group drawn", Presentation({Group(5, 0, 0, 300, 120, 0, 0, 300, 120, LongBox(word))}), false},
+    };
+    for (const auto& c : cases) {
+        const int result = HxRunInChild(
+            [&] {
+                HxCapChildMemory(512LL << 20);
+                try {
+                    if (!Import(c.bytes, 1, 1, c.convert))
+                        return 2;
+                } catch (...) {
+                    return 3; // out of memory
+                }
+                const auto texts = Cells<CGTextbit>(g_pCurPage);
+                if (texts.size() != 1 || texts[0]->m_kind != 0)
+                    return 4;
+                // The word's letters are drawn: dark bits.
+                return std::any_of(texts[0]->m_bits.begin(), texts[0]->m_bits.end(), [](BYTE b) { return b; })
+                           ? 0
+                           : 5;
+            },
+            -1, 30);
+        EXPECT_EQ(result, 0) << c.what;
+    }
+}
+
+TEST_F(SlideImportTest, TextsLongerThanTheEditorHoldsAreCutToItAndCountedOnce) {
+    const int limit = CDlgRtEdit::kMaxTextLength;
+    // Exactly the limit: two paragraphs and the end between them.
+    const QString first(limit / 2, u'a'), second(limit - limit / 2 - 1, u'b');
+    ASSERT_TRUE(Import(Presentation({TextBox(3, 0, 0, 200, 40,
+                                             Paragraph(TextRun(first)) + Paragraph(TextRun(second)))}),
+                       1, 1, true));
+    EXPECT_TRUE(m_messages.empty());
+    auto editable = [](CGCell* cell, QString* plain) {
+        CDlgRtEdit editor;
+        HxOpenRichText(*cell, editor);
+        QTextDocument doc;
+        bool tooLong = true;
+        const bool opened = editor.LoadDocument(doc, &tooLong) && !tooLong;
+        *plain = HxRichPlainText(doc);
+        return opened;
+    };
+    QString plain;
+    auto texts = Cells<CGTextbit>(g_pCurPage);
+    ASSERT_EQ(texts.size(), 1u);
+    ASSERT_TRUE(editable(texts[0], &plain));
+    EXPECT_EQ(plain.size(), limit);
+
+    // One past it in a text box, and far past it in two cells of a table: each is cut to the
+    // limit, and one message after the import counts the three.
+    m_messages.clear();
+    const QString over(limit + 1, u'c');
+    const QString far(200000, u'd');
+    ASSERT_TRUE(Import(Presentation({LongBox(over) + Table(4, 10, 200, {100, 100}, {30},
+                                                           {Cell(far) + Cell(QStringLiteral("短") + far)})}),
+                       1, 1, true));
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(m_messages[0], u"有3个文本超过32767个字符，导入时已截去超出的部分，以便在编辑器中编辑。");
+    texts = Cells<CGTextbit>(g_pCurPage);
+    ASSERT_EQ(texts.size(), 3u);
+    std::vector<QString> kept;
+    for (CGTextbit* text : texts) {
+        ASSERT_TRUE(editable(text, &plain));
+        EXPECT_EQ(plain.size(), limit);
+        kept.push_back(plain.left(1));
+    }
+    std::sort(kept.begin(), kept.end());
+    EXPECT_EQ(kept, (std::vector<QString>{QStringLiteral("c"), QStringLiteral("d"), QStringLiteral("短")}));
+
+    // Drawn as pictures (conversion off), nothing is cut and nothing is said.
+    m_messages.clear();
+    ASSERT_TRUE(Import(Presentation({LongBox(over)}), 1, 1, false));
+    EXPECT_TRUE(m_messages.empty());
+    EXPECT_EQ(Cells<CGTextbit>(g_pCurPage).size(), 1u);
+}
+
+TEST_F(SlideImportTest, AWordOfFifteenMebibytesImportsInMemoryInProportion) {
+    const QByteArray bytes = Presentation({LongBox(QString(15 << 20, u'z'))});
+    EXPECT_LT(bytes.size(), 100 << 10) << "a small file";
+    for (const bool convert : {true, false}) {
+        const int result = HxRunInChild(
+            [&] {
+                HxCapChildMemory(512LL << 20);
+                try {
+                    if (!Import(bytes, 1, 1, convert))
+                        return 2;
+                } catch (...) {
+                    return 3; // out of memory
+                }
+                return Cells<CGTextbit>(g_pCurPage).size() == 1 && m_messages.size() == (convert ? 1u : 0u) ? 0 : 4;
+            },
+            -1, 30);
+        EXPECT_EQ(result, 0) << (convert ? "converted" : "drawn");
     }
 }
