@@ -5,10 +5,63 @@
 #include "app/status_bar.h"
 
 #include <QLabel>
+#include <QPaintEngine>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
 namespace {
+
+// A paint device that keeps the texts painted on it, in the order they were drawn, and nothing else.
+class CTextRecorder : public QPaintDevice {
+public:
+    QPaintEngine* paintEngine() const override { return &m_engine; }
+    const QString& Text() const { return m_engine.m_text; }
+
+protected:
+    int metric(PaintDeviceMetric metric) const override {
+        switch (metric) {
+        case PdmWidth:
+            return 2000;
+        case PdmHeight:
+            return 100;
+        case PdmDpiX:
+        case PdmDpiY:
+        case PdmPhysicalDpiX:
+        case PdmPhysicalDpiY:
+            return 96;
+        case PdmWidthMM:
+            return 529;
+        case PdmHeightMM:
+            return 26;
+        case PdmNumColors:
+            return 0xFFFFFF;
+        case PdmDepth:
+            return 32;
+        case PdmDevicePixelRatio:
+            return 1;
+        case PdmDevicePixelRatioScaled:
+            return int(devicePixelRatioFScale());
+        default:
+            return QPaintDevice::metric(metric);
+        }
+    }
+
+private:
+    class CEngine : public QPaintEngine {
+    public:
+        CEngine() : QPaintEngine(QPaintEngine::AllFeatures) {}
+        bool begin(QPaintDevice*) override { return true; }
+        bool end() override { return true; }
+        void updateState(const QPaintEngineState&) override {}
+        void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
+        void drawPath(const QPainterPath&) override {}
+        void drawPolygon(const QPointF*, int, PolygonDrawMode) override {}
+        void drawTextItem(const QPointF&, const QTextItem& item) override { m_text += item.text(); }
+        Type type() const override { return QPaintEngine::User; }
+        QString m_text;
+    };
+    mutable CEngine m_engine;
+};
 
 class StatusBarTest : public ::testing::Test {
 protected:
@@ -46,6 +99,27 @@ TEST_F(StatusBarTest, PanesByIndexWithTheirTexts) {
 
     m_bar.GetElement(2)->SetText(u"当前页：第二页");
     EXPECT_EQ(page->text(), "当前页：第二页");
+}
+
+TEST_F(StatusBarTest, AnInformationTooLongForItsPaneIsCutAtItsEndWithAnEllipsis) {
+    auto* info = qobject_cast<QLabel*>(m_bar.GetElementWidget(m_bar.GetElement(HX_STATUS_ELEMENT_INFO)));
+    ASSERT_NE(info, nullptr);
+    QString prompt = QStringLiteral("请先选中两点，");
+    while (prompt.size() < 200)
+        prompt += QStringLiteral("再选中一条直线，");
+    prompt += QStringLiteral("最后单击确定");
+    m_bar.GetElement(HX_STATUS_ELEMENT_INFO)->SetText(CString::FromQString(prompt));
+    m_bar.resize(400, 24);
+    ProcessEvents();
+    ASSERT_EQ(info->text(), prompt);
+    ASSERT_LT(info->contentsRect().width(), info->fontMetrics().horizontalAdvance(prompt)) << "narrowed";
+
+    CTextRecorder shown;
+    info->render(&shown);
+    EXPECT_TRUE(shown.Text().startsWith(QStringLiteral("请先选中两点"))) << shown.Text().toStdString();
+    EXPECT_TRUE(shown.Text().endsWith(QChar(0x2026))) << shown.Text().toStdString();
+    EXPECT_LT(shown.Text().size(), prompt.size()) << "the whole text does not show";
+    EXPECT_FALSE(shown.Text().contains(QStringLiteral("最后单击确定")));
 }
 
 TEST_F(StatusBarTest, ToolButtonsShowWithTheirHandlersAndRunThem) {

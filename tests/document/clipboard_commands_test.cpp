@@ -83,6 +83,35 @@ TEST_F(ClipboardCommandsTest, CopiedObjectsPasteAsOneUndoStep) {
     EXPECT_EQ(Ids(page->FindCell(7)->m_children), std::vector<WORD>({8}));
 }
 
+// A text made on a point hides the point's label; pasted with a copy of its point, it hid nothing,
+// and the undo and redo of the paste leave both points' labels as they were, shown or hidden.
+TEST_F(ClipboardCommandsTest, APastedTextOnAPointLeavesThePointsLabelThroughUndoAndRedo) {
+    CGPage* page = g_pCurPage;
+    auto* text = AddCell(page, new CGTbHenchman(page->m_nextId, 4, 1, std::vector<BYTE>(4, 0xF0), m_c->m_id));
+    ASSERT_EQ(m_c->m_labelHidden, 1) << "the text stands in the label's place";
+    for (const int hidden : {0, 1}) {
+        m_c->m_labelHidden = hidden; // shown again, or left hidden
+        page->ClearSelection();
+        page->SelectCell(text->m_id);
+        ASSERT_TRUE(Run(ID_EDIT_COPY));
+        const WORD first = page->m_nextId;
+        ASSERT_TRUE(Run(ID_EDIT_PASTE));
+        CGCell* point = page->FindCell(first);
+        auto* pasted = DYNAMIC_DOWNCAST(CGTbHenchman, page->FindCell(WORD(first + 1)));
+        ASSERT_NE(pasted, nullptr);
+        ASSERT_EQ(pasted->m_parents[0], first) << "on the copy of its point";
+        ASSERT_EQ(point->m_labelHidden, hidden);
+        ASSERT_TRUE(page->m_cmdProcessor.Undo());
+        EXPECT_EQ(page->FindCell(first), nullptr);
+        EXPECT_EQ(point->m_labelHidden, hidden) << "undo";
+        EXPECT_EQ(m_c->m_labelHidden, hidden) << "undo";
+        ASSERT_TRUE(page->m_cmdProcessor.Redo());
+        EXPECT_EQ(page->FindCell(first), point);
+        EXPECT_EQ(point->m_labelHidden, hidden) << "redo";
+        EXPECT_EQ(m_c->m_labelHidden, hidden) << "redo";
+    }
+}
+
 TEST_F(ClipboardCommandsTest, CutCopiesAndThenDeletesWithTheDescendants) {
     g_pCurPage->SelectCell(m_a->m_id);
     ASSERT_TRUE(Run(ID_EDIT_CUT));

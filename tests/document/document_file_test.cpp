@@ -4,6 +4,8 @@
 #include "document_test_support.h"
 #include "document/neighbour_services.h"
 
+#include "document/undo_cmds.h"
+#include "measure/text_items.h"
 #include "support/page_snapshot.h"
 #include "view/texture_loading.h"
 #include "view/view_camera.h"
@@ -205,6 +207,34 @@ TEST_F(DocumentFileTest, EveryCellClassRoundTripsInBothLayouts) {
     }
     EXPECT_EQ(loaded->FindCell(WORD(count))->m_name, u"备注");
     EXPECT_EQ(loaded->FindCell(WORD(count))->m_extB5, 0.0f) << "not in the older layout";
+}
+
+// A text made on a point hid the point's label; read back from the file it remembers nothing of
+// that, and an adding step over it leaves the label as the file has it, shown or hidden.
+TEST_F(DocumentFileTest, ATextOnAPointReadFromAFileLeavesThePointsLabelThroughUndoAndRedo) {
+    for (const int hidden : {0, 1}) {
+        ASSERT_TRUE(m_doc->OnNewDocument());
+        CGPage* page = g_pCurPage;
+        const WORD point = AddPoint(page, 1, 2, 3)->m_id;
+        auto* made = AddCell(page, new CGTbHenchman(page->m_nextId, 4, 1, std::vector<BYTE>(4, 0xF0), point));
+        ASSERT_EQ(page->FindCell(point)->m_labelHidden, 1) << "the text stands in the label's place";
+        page->FindCell(point)->m_labelHidden = hidden; // shown again, or left hidden
+        const WORD text = made->m_id;
+        ASSERT_TRUE(Load(Store()));
+
+        CGPage* read = g_pCurPage;
+        ASSERT_NE(DYNAMIC_DOWNCAST(CGTbHenchman, read->FindCell(text)), nullptr);
+        ASSERT_EQ(read->m_nextId, text + 1) << "the text is the newest cell";
+        CGCell* followed = read->FindCell(point);
+        ASSERT_EQ(followed->m_labelHidden, hidden);
+        read->m_cmdProcessor.Submit(new CCmdAddCell(u"插入文本"));
+        ASSERT_TRUE(read->m_cmdProcessor.Undo());
+        EXPECT_EQ(read->FindCell(text), nullptr);
+        EXPECT_EQ(followed->m_labelHidden, hidden) << "undo";
+        ASSERT_TRUE(read->m_cmdProcessor.Redo());
+        EXPECT_NE(read->FindCell(text), nullptr);
+        EXPECT_EQ(followed->m_labelHidden, hidden) << "redo";
+    }
 }
 
 TEST_F(DocumentFileTest, LoadingSetsTheUnitLengthAndProjectionOfTheFirstPage) {

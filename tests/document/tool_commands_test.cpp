@@ -147,6 +147,37 @@ TEST_F(ToolCommandsTest, F5AppliesTheToolToEachPairOfSelectedPointsAsOneStep) {
     EXPECT_FALSE(Enabled(ID_TOOL_AUTODO));
 }
 
+// A tool of a text on a point: applied with F5, its text follows the selected point without hiding
+// the point's label, and the undo and redo of the step leave that label as it was, shown or hidden.
+TEST_F(ToolCommandsTest, AToolsTextOnAPointLeavesThePointsLabelThroughUndoAndRedo) {
+    m_a = Free(0, 0, 0);
+    CCellMap* saved = g_cellMap;
+    g_cellMap = &m_page->m_cells;
+    const WORD text = Add(new CGTbHenchman(NextId(), 4, 1, std::vector<BYTE>(4, 0xF0), m_a))->m_id;
+    g_cellMap = saved;
+    CRecord* tool = MakeTool({text}, u"随点文本");
+    ASSERT_NE(tool, nullptr);
+    ASSERT_EQ(tool->m_pointInputCount, 1);
+    for (const int hidden : {0, 1}) {
+        const WORD p = Free(6, 0, 0);
+        CGCell* point = m_page->FindCell(p);
+        point->m_labelHidden = hidden;
+        Select({p});
+        const WORD made = m_page->m_nextId;
+        ASSERT_TRUE(Run(ID_TOOL_AUTODO));
+        auto* follower = DYNAMIC_DOWNCAST(CGTbHenchman, m_page->FindCell(made));
+        ASSERT_NE(follower, nullptr);
+        ASSERT_EQ(follower->m_parents[0], p);
+        EXPECT_EQ(point->m_labelHidden, hidden) << "the tool's text hides no label";
+        ASSERT_TRUE(m_page->m_cmdProcessor.Undo());
+        EXPECT_EQ(m_page->FindCell(made), nullptr);
+        EXPECT_EQ(point->m_labelHidden, hidden) << "undo";
+        ASSERT_TRUE(m_page->m_cmdProcessor.Redo());
+        EXPECT_EQ(m_page->FindCell(made), follower);
+        EXPECT_EQ(point->m_labelHidden, hidden) << "redo";
+    }
+}
+
 TEST_F(ToolCommandsTest, FeetAndCirclesThroughThreePointsReplayOnNewPoints) {
     // The foot of P on the line through A and B.
     const WORD pp = Free(0, 5, 0), a = Free(-1, 0, 0), b = Free(1, 0, 0);

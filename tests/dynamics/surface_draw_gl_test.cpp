@@ -1,7 +1,7 @@
 // Surfaces drawn by the page's passes into an offscreen framebuffer: lit, textured with the two-sided
-// rule seen from the front and from the back, translucent and selected, as a wire grid, invalid,
-// picked; the display list made when no context was current at the recomputation, and released
-// through the deletion queue.
+// rule seen from the front and from the back, translucent (in its colour on both sides) and
+// selected, as a wire grid, invalid, picked; the display list made when no context was current at
+// the recomputation, and released through the deletion queue.
 #include "support/render_fixture.h"
 
 #include "dynamics/surface.h"
@@ -156,6 +156,24 @@ TEST_F(SurfaceDrawTest, TranslucentShowsWhatIsBehindAndSelectedIsOpaque) {
     const auto selected = Pixel(200, 150);
     EXPECT_TRUE(IsMagenta(selected));
     EXPECT_LT(selected[1], 40) << "opaque";
+}
+
+TEST_F(SurfaceDrawTest, ATranslucentSurfaceIsTintedByItsColourFromTheFrontAndFromTheBack) {
+    CGSurface* surface = Square(CGSurface::kStyleTranslucent);
+    surface->m_color.r = 255;
+    surface->m_color.g = 0;
+    surface->m_color.b = 0;
+    const auto reddish = [](const std::array<int, 4>& p) { return p[0] > p[1] + 40 && p[0] > p[2] + 40; };
+    DrawPage();
+    const auto front = Pixel(200, 150);
+    EXPECT_TRUE(reddish(front)) << front[0] << " " << front[1] << " " << front[2];
+    // From behind the surface's back faces the viewer: red over the white as well, not grey.
+    LookFromBehind();
+    DrawPage();
+    const auto back = Pixel(200, 150);
+    EXPECT_TRUE(reddish(back)) << back[0] << " " << back[1] << " " << back[2];
+    EXPECT_FALSE(back[0] == back[1] && back[1] == back[2]);
+    EXPECT_GT(back[1], 0) << "the white behind shows through";
 }
 
 TEST_F(SurfaceDrawTest, AWireGridIsLinesWithGapsBetween) {
