@@ -21,6 +21,15 @@ template <class Fail> void CheckText(const HxSlideText& text, Fail&& fail) {
         fail("the rich text of a slide's text does not read back");
     if (text.HasText() && HxRichPlainText(back).trimmed().isEmpty())
         fail("a slide's text lost its text as rich text");
+    // Counted as the rich-text editor counts, and cut where the import cuts for the editor.
+    if (doc.characterCount() - 1 != text.Length())
+        fail("a slide's text is not as long as its rich text");
+    bool cut = false;
+    const HxSlideText half = text.Beginning(text.Length() / 2, &cut);
+    if (half.Length() > text.Length() / 2 || (half.Length() < text.Length()) != cut)
+        fail("the beginning of a slide's text is longer than asked, or says it was cut when it was not");
+    if (text.Beginning(text.Length(), &cut).Length() != text.Length() || cut)
+        fail("a slide's text cut at its own length lost characters");
 }
 
 template <class Fail> void CheckShape(const HxSlideShape& shape, int depth, Fail&& fail) {
@@ -105,6 +114,8 @@ template <class Fail> void CheckInput(const QByteArray& input, Fail&& fail) {
     if (error) {
         if (!deck.slides.empty() || deck.slideCount != 0)
             fail("a refused archive left slides behind");
+        if (!HxSlideRefusalText(error, CString(u"f")).ToQString().startsWith(QStringLiteral("无法导入“f”：")))
+            fail("a refusal is not said in words");
         return;
     }
     if (deck.slideCount < 1 || deck.slides.size() > size_t(HxPptxLimits::kMaxSlides) ||
