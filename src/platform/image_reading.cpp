@@ -29,9 +29,9 @@ int ReadGifBytes(GifFileType* gif, GifByteType* out, int count) {
     return n;
 }
 
-bool Fail(DWORD code, const QString& text, DWORD& errorCode, CString& errorText) {
+bool Fail(DWORD code, const CString& text, DWORD& errorCode, CString& errorText) {
     errorCode = code;
-    errorText = CString::FromQString(text);
+    errorText = text;
     return false;
 }
 
@@ -52,27 +52,27 @@ public:
         int error = 0;
         m_gif = DGifOpen(&m_source, ReadGifBytes, &error);
         if (!m_gif)
-            return Fail(HX_E_FAIL, QString::fromUtf8(GifErrorString(error)), m_errorCode, m_errorText);
+            return Fail(HX_E_FAIL, HxGifErrorReason(error), m_errorCode, m_errorText);
         if (!SkipToFirstFrame())
             return false;
         const GifImageDesc& desc = m_gif->Image;
         const ColorMapObject* colors = desc.ColorMap ? desc.ColorMap : m_gif->SColorMap;
         if (!colors || colors->ColorCount <= 0 || !colors->Colors)
-            return Refuse(HX_E_FAIL, "GIF file has no colour table");
+            return Refuse(HX_E_FAIL, HxGifErrorReason(D_GIF_ERR_NO_COLOR_MAP));
         if (desc.Width <= 0 || desc.Height <= 0)
-            return Refuse(HX_E_FAIL, "GIF image is empty");
+            return Refuse(HX_E_FAIL, HxGifErrorReason(D_GIF_ERR_IMAGE_DEFECT));
         // The frame's own size bounds the work of decoding it, whatever part the screen shows.
         if (!HxImageSizeAllowed(desc.Width, desc.Height))
-            return Refuse(HX_E_OUT_OF_MEMORY, "GIF frame is too large");
+            return Refuse(HX_E_OUT_OF_MEMORY, HxImageFailureReason(HxImageFailure::TooLarge));
         const long long width = m_gif->SWidth > 0 ? m_gif->SWidth : (long long)desc.Left + desc.Width;
         const long long height = m_gif->SHeight > 0 ? m_gif->SHeight : (long long)desc.Top + desc.Height;
         if (!HxImageSizeAllowed(width, height))
-            return Refuse(HX_E_OUT_OF_MEMORY, "GIF image is too large");
+            return Refuse(HX_E_OUT_OF_MEMORY, HxImageFailureReason(HxImageFailure::TooLarge));
 
         const int colorCount = std::min(colors->ColorCount, 256);
         QImage canvas(int(width), int(height), QImage::Format_Indexed8);
         if (canvas.isNull())
-            return Refuse(HX_E_OUT_OF_MEMORY, "Out of memory");
+            return Refuse(HX_E_OUT_OF_MEMORY, HxImageFailureReason(HxImageFailure::OutOfMemory));
         QList<QRgb> table;
         for (int i = 0; i < colorCount; ++i)
             table.push_back(qRgb(colors->Colors[i].Red, colors->Colors[i].Green, colors->Colors[i].Blue));
@@ -114,15 +114,13 @@ public:
                 ok = readRow(y);
         }
         if (!ok)
-            return Fail(HX_E_FAIL, QString::fromUtf8(GifErrorString(m_gif->Error)), m_errorCode, m_errorText);
+            return Refuse(HX_E_FAIL, HxGifErrorReason(m_gif->Error));
         image = canvas;
         return true;
     }
 
 private:
-    bool Refuse(DWORD code, const char* text) {
-        return Fail(code, QString::fromUtf8(text), m_errorCode, m_errorText);
-    }
+    bool Refuse(DWORD code, const CString& text) { return Fail(code, text, m_errorCode, m_errorText); }
 
     // Reads the records before the first frame and that frame's descriptor, keeping the
     // transparent colour of the first graphics control block met.
@@ -133,7 +131,7 @@ private:
             if (DGifGetRecordType(m_gif, &type) != GIF_OK)
                 break;
             if (type == TERMINATE_RECORD_TYPE)
-                return Refuse(HX_E_FAIL, "GIF file holds no image");
+                return Refuse(HX_E_FAIL, HxGifErrorReason(D_GIF_ERR_NO_IMAG_DSCR));
             if (type == IMAGE_DESC_RECORD_TYPE) {
                 if (DGifGetImageDesc(m_gif) != GIF_OK)
                     break;
@@ -153,11 +151,10 @@ private:
             }
             while (block) {
                 if (DGifGetExtensionNext(m_gif, &block) != GIF_OK)
-                    return Fail(HX_E_FAIL, QString::fromUtf8(GifErrorString(m_gif->Error)), m_errorCode,
-                                m_errorText);
+                    return Refuse(HX_E_FAIL, HxGifErrorReason(m_gif->Error));
             }
         }
-        return Fail(HX_E_FAIL, QString::fromUtf8(GifErrorString(m_gif->Error)), m_errorCode, m_errorText);
+        return Refuse(HX_E_FAIL, HxGifErrorReason(m_gif->Error));
     }
 
     GifSource m_source;
@@ -167,6 +164,22 @@ private:
     CString& m_errorText;
     HxImageCost& m_cost;
 };
+
+// The reason of a failed read of Qt's reader (its errorString() is English).
+CString QtReadFailureReason(QImageReader::ImageReaderError error) {
+    switch (error) {
+    case QImageReader::FileNotFoundError:
+        return HxImageFailureReason(HxImageFailure::NotFound);
+    case QImageReader::DeviceError:
+        return HxImageFailureReason(HxImageFailure::CannotRead);
+    case QImageReader::InvalidDataError:
+        return HxImageFailureReason(HxImageFailure::Damaged);
+    case QImageReader::UnsupportedFormatError:
+    case QImageReader::UnknownError:
+        break;
+    }
+    return HxImageFailureReason(HxImageFailure::UnsupportedFormat);
+}
 
 bool DecodeWithQt(const QByteArray& data, QImage& image, DWORD& errorCode, CString& errorText,
                   HxImageCost& cost) {
@@ -179,23 +192,83 @@ bool DecodeWithQt(const QByteArray& data, QImage& image, DWORD& errorCode, CStri
     reader.setAllocationLimit(int(kHxMaxImagePixels * 4 / (1024 * 1024)));
     const QSize size = reader.size();
     if (size.isValid() && !HxImageSizeAllowed(size.width(), size.height()))
-        return Fail(HX_E_OUT_OF_MEMORY, QStringLiteral("Image is too large"), errorCode, errorText);
+        return Fail(HX_E_OUT_OF_MEMORY, HxImageFailureReason(HxImageFailure::TooLarge), errorCode, errorText);
     QImage loaded;
-    if (!reader.read(&loaded) || loaded.isNull()) {
-        QString why = reader.errorString();
-        if (why.isEmpty())
-            why = QStringLiteral("Unknown image format");
-        return Fail(HX_E_FAIL, why, errorCode, errorText);
-    }
+    if (!reader.read(&loaded) || loaded.isNull())
+        return Fail(HX_E_FAIL, QtReadFailureReason(reader.error()), errorCode, errorText);
     cost.peakBytes = std::max(cost.peakBytes, (long long)loaded.sizeInBytes());
     cost.pixelsDecoded += (long long)loaded.width() * loaded.height();
     if (!HxImageSizeAllowed(loaded.width(), loaded.height()))
-        return Fail(HX_E_OUT_OF_MEMORY, QStringLiteral("Image is too large"), errorCode, errorText);
+        return Fail(HX_E_OUT_OF_MEMORY, HxImageFailureReason(HxImageFailure::TooLarge), errorCode, errorText);
     image = loaded;
     return true;
 }
 
 } // namespace
+
+CString HxImageFailureReason(HxImageFailure failure) {
+    switch (failure) {
+    case HxImageFailure::NotFound:
+        return u"找不到文件";
+    case HxImageFailure::NotRegularFile:
+        return u"不是普通文件";
+    case HxImageFailure::CannotOpen:
+        return u"无法打开文件";
+    case HxImageFailure::CannotRead:
+        return u"无法读取文件";
+    case HxImageFailure::TooLarge:
+        return u"图象太大";
+    case HxImageFailure::UnsupportedFormat:
+        return u"不支持的图象格式";
+    case HxImageFailure::Damaged:
+        return u"图象文件已损坏";
+    case HxImageFailure::OutOfMemory:
+        return u"内存不足";
+    }
+    return u"图象文件已损坏";
+}
+
+CString HxGifErrorReason(int gifError) {
+    switch (gifError) {
+    // Reading.  The decoder reads bytes already in memory: a short read is the file ending early.
+    case D_GIF_ERR_READ_FAILED:
+    case D_GIF_ERR_EOF_TOO_SOON:
+        return u"GIF文件不完整";
+    case D_GIF_ERR_OPEN_FAILED:
+        return u"无法打开文件";
+    case D_GIF_ERR_NOT_READABLE:
+        return u"无法读取文件";
+    case D_GIF_ERR_NOT_GIF_FILE:
+        return u"文件不是GIF图象";
+    case D_GIF_ERR_NO_SCRN_DSCR:
+        return u"GIF文件中缺少屏幕描述";
+    case D_GIF_ERR_NO_IMAG_DSCR:
+        return u"GIF文件中没有图象";
+    case D_GIF_ERR_NO_COLOR_MAP:
+        return u"GIF文件中缺少颜色表";
+    case D_GIF_ERR_WRONG_RECORD:
+        return u"GIF文件已损坏";
+    case D_GIF_ERR_NOT_ENOUGH_MEM:
+    case E_GIF_ERR_NOT_ENOUGH_MEM:
+        return u"内存不足";
+    case D_GIF_ERR_CLOSE_FAILED:
+    case E_GIF_ERR_CLOSE_FAILED:
+        return u"关闭文件失败";
+    // Writing.
+    case E_GIF_ERR_OPEN_FAILED:
+        return u"无法创建文件";
+    case E_GIF_ERR_WRITE_FAILED:
+        return u"写入文件失败";
+    case E_GIF_ERR_DISK_IS_FULL:
+        return u"磁盘已满";
+    case E_GIF_ERR_NOT_WRITEABLE:
+        return u"文件不可写";
+    default:
+        break;
+    }
+    // giflib numbers the writer's errors below 100 and the reader's from 101.
+    return gifError > 0 && gifError < 100 ? u"写入GIF文件失败" : u"GIF图象已损坏";
+}
 
 bool HxImageSizeAllowed(long long width, long long height) {
     return width > 0 && height > 0 && width <= kHxMaxImageSide && height <= kHxMaxImageSide &&
@@ -209,7 +282,7 @@ bool HxLoadImageData(const QByteArray& data, QImage& image, DWORD& errorCode, CS
     HxImageCost& counted = cost ? *cost : ownCost;
     counted = HxImageCost();
     if (data.size() > kHxMaxImageFileBytes)
-        return Fail(HX_E_OUT_OF_MEMORY, QStringLiteral("Image is too large"), errorCode, errorText);
+        return Fail(HX_E_OUT_OF_MEMORY, HxImageFailureReason(HxImageFailure::TooLarge), errorCode, errorText);
     if (data.startsWith("GIF8")) {
         GifDecoder decoder(data, errorCode, errorText, counted);
         return decoder.Decode(image);

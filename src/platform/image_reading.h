@@ -13,6 +13,23 @@ constexpr DWORD HX_E_FILE_NOT_FOUND = 0x80070002;
 constexpr DWORD HX_E_ACCESS_DENIED = 0x80070005;
 constexpr DWORD HX_E_OUT_OF_MEMORY = 0x8007000E;
 
+// Why a picture could not be had.  Every failure reaches the user as its Chinese reason after the
+// error code; no library's own (English) text is shown.
+enum class HxImageFailure {
+    NotFound,          // 找不到文件
+    NotRegularFile,    // 不是普通文件: a folder, a pipe, a device
+    CannotOpen,        // 无法打开文件
+    CannotRead,        // 无法读取文件
+    TooLarge,          // 图象太大
+    UnsupportedFormat, // 不支持的图象格式
+    Damaged,           // 图象文件已损坏
+    OutOfMemory,       // 内存不足
+};
+CString HxImageFailureReason(HxImageFailure failure);
+// The reason of a giflib error code: D_GIF_ERR_* of reading, E_GIF_ERR_* of writing.  A code giflib
+// does not define reads "GIF图象已损坏" (or "写入GIF文件失败" in the range of the writer's codes).
+CString HxGifErrorReason(int gifError);
+
 // The largest picture the program takes: 16384 pixels a side and 64 Mi pixels in all (256 MiB at
 // four bytes a pixel).  A GIF frame counts against the same limits before a pixel of it is decoded.
 constexpr long long kHxMaxImageSide = 16384;

@@ -12,9 +12,9 @@
 
 bool HxLoadImageFile(const CString& path, QImage& image, DWORD& errorCode, CString& errorText) {
     image = QImage();
-    auto fail = [&](DWORD code, const QString& text) {
+    auto fail = [&](DWORD code, HxImageFailure failure) {
         errorCode = code;
-        errorText = CString::FromQString(text);
+        errorText = HxImageFailureReason(failure);
         return false;
     };
     QFile file;
@@ -22,14 +22,14 @@ bool HxLoadImageFile(const CString& path, QImage& image, DWORD& errorCode, CStri
     case CFileException::none:
         break;
     case CFileException::fileNotFound:
-        return fail(HX_E_FILE_NOT_FOUND, QStringLiteral("The file cannot be found"));
+        return fail(HX_E_FILE_NOT_FOUND, HxImageFailure::NotFound);
     case CFileException::invalidFile:
-        return fail(HX_E_ACCESS_DENIED, QStringLiteral("Not a regular file"));
+        return fail(HX_E_ACCESS_DENIED, HxImageFailure::NotRegularFile);
     default:
-        return fail(HX_E_ACCESS_DENIED, QStringLiteral("The file cannot be opened"));
+        return fail(HX_E_ACCESS_DENIED, HxImageFailure::CannotOpen);
     }
     if (file.size() > kHxMaxImageFileBytes)
-        return fail(HX_E_OUT_OF_MEMORY, QStringLiteral("Image is too large"));
+        return fail(HX_E_OUT_OF_MEMORY, HxImageFailure::TooLarge);
     const QByteArray data = file.readAll();
     return HxLoadImageData(data, image, errorCode, errorText);
 }

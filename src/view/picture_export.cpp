@@ -2,6 +2,7 @@
 #include "view/picture_export.h"
 
 #include "platform/file.h"
+#include "platform/image_reading.h"
 #include "view/view_globals.h"
 
 #include <gif_lib.h>
@@ -258,10 +259,8 @@ bool HxSavePicture(const QImage& picture, const CString& path, CString* error) {
         reason = QStringLiteral("unknown picture format");
     } else if (format == QLatin1String("GIF")) {
         code = HxWriteGif(picture, path.ToQString());
-        if (code != 0) {
-            const char* text = GifErrorString(code);
-            reason = QString::fromUtf8(text ? text : "GIF error");
-        }
+        if (code != 0)
+            reason = HxGifErrorReason(code).ToQString();
     } else {
         QBuffer bytes;
         bytes.open(QIODevice::WriteOnly);

@@ -2,6 +2,7 @@
 // buffer, the label diamond, unprojection, crop boxes, one-bit masks, texture bytes and GIF files.
 #include "dynamics/buttons.h"
 #include "model/free_points.h"
+#include "platform/image_reading.h"
 #include "support/page_fixture.h"
 #include "view/pick_pass.h"
 #include "view/picture_export.h"
@@ -14,6 +15,8 @@
 #include <QImageReader>
 #include <QPainter>
 #include <QTemporaryDir>
+
+#include <gif_lib.h>
 
 #include <cmath>
 
@@ -322,4 +325,50 @@ TEST(PictureFileTest, GifWithFewAndManyColours) {
     EXPECT_FALSE(HxSavePicture(few, u"/nonexistent/folder/x.gif", &error));
     EXPECT_FALSE(HxSavePicture(few, u"/nonexistent/folder/x.png", &error));
     EXPECT_EQ(HxPictureFormatOf(u"A.JPEG"), QStringLiteral("JPEG"));
+}
+
+TEST(PictureFileTest, EveryGiflibErrorHasAChineseReason) {
+    struct Case {
+        int code;
+        const char16_t* reason;
+    };
+    const Case cases[] = {
+        {D_GIF_ERR_OPEN_FAILED, u"无法打开文件"},
+        {D_GIF_ERR_READ_FAILED, u"GIF文件不完整"},
+        {D_GIF_ERR_NOT_GIF_FILE, u"文件不是GIF图象"},
+        {D_GIF_ERR_NO_SCRN_DSCR, u"GIF文件中缺少屏幕描述"},
+        {D_GIF_ERR_NO_IMAG_DSCR, u"GIF文件中没有图象"},
+        {D_GIF_ERR_NO_COLOR_MAP, u"GIF文件中缺少颜色表"},
+        {D_GIF_ERR_WRONG_RECORD, u"GIF文件已损坏"},
+        {D_GIF_ERR_DATA_TOO_BIG, u"GIF图象已损坏"},
+        {D_GIF_ERR_NOT_ENOUGH_MEM, u"内存不足"},
+        {D_GIF_ERR_CLOSE_FAILED, u"关闭文件失败"},
+        {D_GIF_ERR_NOT_READABLE, u"无法读取文件"},
+        {D_GIF_ERR_IMAGE_DEFECT, u"GIF图象已损坏"},
+        {D_GIF_ERR_EOF_TOO_SOON, u"GIF文件不完整"},
+        {E_GIF_ERR_OPEN_FAILED, u"无法创建文件"},
+        {E_GIF_ERR_WRITE_FAILED, u"写入文件失败"},
+        {E_GIF_ERR_HAS_SCRN_DSCR, u"写入GIF文件失败"},
+        {E_GIF_ERR_HAS_IMAG_DSCR, u"写入GIF文件失败"},
+        {E_GIF_ERR_NO_COLOR_MAP, u"写入GIF文件失败"},
+        {E_GIF_ERR_DATA_TOO_BIG, u"写入GIF文件失败"},
+        {E_GIF_ERR_NOT_ENOUGH_MEM, u"内存不足"},
+        {E_GIF_ERR_DISK_IS_FULL, u"磁盘已满"},
+        {E_GIF_ERR_CLOSE_FAILED, u"关闭文件失败"},
+        {E_GIF_ERR_NOT_WRITEABLE, u"文件不可写"},
+        {99, u"写入GIF文件失败"}, // codes giflib does not define
+        {100, u"GIF图象已损坏"},
+        {114, u"GIF图象已损坏"},
+        {-1, u"GIF图象已损坏"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.code);
+        EXPECT_EQ(HxGifErrorReason(c.code), CString(c.reason));
+    }
+    // A GIF that cannot be put in place: giflib's write error, its reason in Chinese.
+    QImage few(3, 2, QImage::Format_RGB32);
+    few.fill(Qt::white);
+    CString error;
+    EXPECT_FALSE(HxSavePicture(few, u"/nonexistent/folder/x.gif", &error));
+    EXPECT_EQ(error, CString(u"Save image failed:\n2 - 写入文件失败"));
 }

@@ -1,11 +1,15 @@
 // Picture files into the texture buffers without an OpenGL context: the packed layout (rows bottom-up,
 // blue-green-red, padded to 4 bytes), conversions below 24 bits, missing, damaged and absurd files.
 #include "image_test_support.h"
+#include "platform/dialog.h"
+#include "platform/document.h"
 #include "support/model_fixture.h"
 #include "view/gl_context.h"
 #include "view/image_loading.h"
+#include "view/picture_commands.h"
 #include "view/texture_loading.h"
 
+#include <QDir>
 #include <QImage>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -14,6 +18,8 @@
 
 #include <array>
 #include <cstdlib>
+
+#include <sys/stat.h>
 
 namespace {
 class TextureImageTest : public ModelTest {
@@ -194,7 +200,7 @@ TEST_F(TextureImageTest, BuiltInImagesKeepNoPixelsAndMissingFilesKeepTheSlot) {
     MessageRecorder messages;
     EXPECT_FALSE(LoadTextureImage(0, CPath("none.jpg"), true));
     ASSERT_EQ(messages.texts.size(), 1u);
-    EXPECT_EQ(messages.texts[0], CString(u"装入图象失败:\n80070002 - The file cannot be found"));
+    EXPECT_EQ(messages.texts[0], CString(u"装入图象失败:\n80070002 - 找不到文件"));
     EXPECT_EQ(g_documentImages[0], kept);
     EXPECT_EQ(g_textureBuiltIn[0], 0);
     EXPECT_EQ(g_textureWidth[0], 5);
@@ -232,6 +238,104 @@ TEST_F(TextureImageTest, DamagedFilesFailCleanly) {
         EXPECT_EQ(g_documentImages[2], nullptr);
         EXPECT_EQ(g_textureWidth[2], 0);
     }
+}
+
+// The reason after the code in the two loaders' messages: Chinese, no English word (the name of the
+// GIF format aside).
+bool ReasonIsChinese(const CString& message) {
+    const int dash = message.Find(u" - ");
+    if (dash < 0)
+        return false;
+    const QString reason = message.Mid(dash + 3).ToQString().remove(QStringLiteral("GIF"));
+    if (reason.isEmpty())
+        return false;
+    for (QChar c : reason)
+        if ((c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z'))
+            return false;
+    return true;
+}
+
+TEST_F(TextureImageTest, EveryFailureOfTheTwoLoadersIsGivenInChinese) {
+    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("folder")));
+    ASSERT_EQ(::mkfifo(Path("pipe.png").toLocal8Bit().constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(Path("loop.png"), Path("loop.png")));
+    ASSERT_TRUE(WriteBytes(Path("notes.png"), QByteArray("Just some notes, no picture.\n")));
+    ASSERT_TRUE(WriteBytes(Path("empty.bmp"), QByteArray()));
+    ASSERT_TRUE(FiveByThree().save(Path("a.png"), "PNG"));
+    QFile f(Path("a.png"));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray png = f.readAll();
+    ASSERT_TRUE(WriteBytes(Path("cut.png"), png.left(png.size() / 2)));
+    ASSERT_TRUE(WriteBytes(Path("sign.gif"), QByteArray("GIF89a")));
+    const std::vector<GifColor> colors = {{0, 0, 0}, {255, 0, 0}};
+    ASSERT_TRUE(WriteTestGif(Path("g.gif"), 40, 40, 0, 0, 40, 40, colors, std::vector<BYTE>(1600, 1)));
+    QFile gf(Path("g.gif"));
+    ASSERT_TRUE(gf.open(QIODevice::ReadOnly));
+    const QByteArray gif = gf.readAll();
+    ASSERT_TRUE(WriteBytes(Path("cut.gif"), gif.left(gif.size() - 12)));
+    // The screen and its colour table, then the trailer at once.
+    ASSERT_TRUE(WriteBytes(Path("blank.gif"), gif.left(13 + 6) + QByteArray(1, ';')));
+    // A BMP header of 12000 x 12000 pixels over a few bytes.
+    QByteArray tall = Bmp16(1, 1, {0});
+    for (int offset : {18, 22})
+        for (int i = 0; i < 4; ++i)
+            tall[offset + i] = char((12000 >> (8 * i)) & 0xFF);
+    ASSERT_TRUE(WriteBytes(Path("tall.bmp"), tall));
+    // A GIF whose only frame is 65535 pixels a side on a 40 x 40 screen.
+    QByteArray bigFrame = gif.left(13 + 6);
+    bigFrame.append(',');
+    PutLe(bigFrame, 0, 4);
+    PutLe(bigFrame, 0xFFFF, 2);
+    PutLe(bigFrame, 0xFFFF, 2);
+    bigFrame.append("\x00\x02\x02\x44\x01\x00\x3B", 7);
+    ASSERT_TRUE(WriteBytes(Path("frame.gif"), bigFrame));
+    // A file longer than any picture taken, refused unread (sparse: nothing is written).
+    QFile big(Path("big.jpg"));
+    ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(big.resize(kHxMaxImageFileBytes + 1));
+    big.close();
+
+    struct Case {
+        const char* name;
+        const char16_t* codeAndReason;
+    };
+    const Case cases[] = {
+        {"none.png", u"80070002 - 找不到文件"},            // missing
+        {"folder", u"80070005 - 不是普通文件"},            // a folder
+        {"pipe.png", u"80070005 - 不是普通文件"},          // a named pipe
+        {"loop.png", u"80070005 - 无法打开文件"},          // a link to itself
+        {"notes.png", u"80004005 - 不支持的图象格式"},     // text
+        {"empty.bmp", u"80004005 - 不支持的图象格式"},     // nothing
+        {"cut.png", u"80004005 - 图象文件已损坏"},         // cut in half
+        {"sign.gif", u"80004005 - GIF文件中缺少屏幕描述"}, // the signature alone
+        {"cut.gif", u"80004005 - GIF文件不完整"},          // cut inside the frame
+        {"blank.gif", u"80004005 - GIF文件中没有图象"},    // a screen and no frame
+        {"tall.bmp", u"8007000e - 图象太大"},              // the header's size
+        {"frame.gif", u"8007000e - 图象太大"},             // the frame's size
+        {"big.jpg", u"8007000e - 图象太大"},               // the file's length
+    };
+    CString chosen;
+    HxSetDialogRunner([&chosen](CDialog& dialog) {
+        auto* files = DYNAMIC_DOWNCAST(CFileDialog, &dialog);
+        if (!files)
+            return INT_PTR(IDCANCEL);
+        files->SetResult(chosen);
+        return INT_PTR(IDOK);
+    });
+    MessageRecorder messages;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        chosen = CPath(c.name);
+        messages.texts.clear();
+        EXPECT_FALSE(LoadTextureImage(2, chosen, false));
+        EXPECT_FALSE(HxInsertPictureFile(nullptr));
+        ASSERT_EQ(messages.texts.size(), 2u);
+        EXPECT_EQ(messages.texts[0], CString(u"装入图象失败:\n") + c.codeAndReason);
+        EXPECT_EQ(messages.texts[1], CString(u"打开图象文件失败:\n") + c.codeAndReason);
+        EXPECT_TRUE(ReasonIsChinese(messages.texts[0])) << messages.texts[0].ToUtf8();
+        EXPECT_TRUE(ReasonIsChinese(messages.texts[1])) << messages.texts[1].ToUtf8();
+    }
+    HxSetDialogRunner(nullptr);
 }
 
 TEST_F(TextureImageTest, PackingAndTrueColour) {
