@@ -5,11 +5,12 @@
 #include "app/rich_text_editor_ui.h"
 #include "measure/rich_text.h"
 
+#include "process_memory.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
-#include <QFile>
 #include <QTextBlock>
 #include <QTextEdit>
 #include <QTextLayout>
@@ -17,17 +18,6 @@
 #include <memory>
 
 namespace {
-
-// The resident size of the process in KiB.
-long RssKb() {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-    return 0;
-}
 
 QByteArray Rtf(const QByteArray& body) {
     return "{\\rtf1\\ansi\\ansicpg936\\deff0{\\fonttbl{\\f0\\fnil\\fcharset134 \\'cb\\'ce\\'cc\\'e5;}"
@@ -55,14 +45,14 @@ void BM_ReadParagraphs200k(benchmark::State& state) {
     const QByteArray rtf = Paragraphs200k();
     bool first = true;
     for (auto _ : state) {
-        const long before = RssKb();
+        const long before = HxResidentKb();
         QTextDocument doc;
         HxInstallRichObjectHandler(doc);
         doc.setTextWidth(584);
         if (!HxRtfToDocument(rtf, doc))
             state.SkipWithError("not read");
         if (first)
-            RecordGrowth(state, before, RssKb());
+            RecordGrowth(state, before, HxResidentKb());
         first = false;
     }
     state.counters["bytes"] = double(rtf.size());
@@ -85,14 +75,14 @@ void BM_ReadAndPicture10Mb(benchmark::State& state) {
     const QByteArray rtf = TenMegabytes(state.range(0) != 0);
     bool first = true;
     for (auto _ : state) {
-        const long before = RssKb();
+        const long before = HxResidentKb();
         QTextDocument doc;
         if (!HxRtfToDocument(rtf, doc))
             state.SkipWithError("not read");
         int w = 0, h = 0;
         benchmark::DoNotOptimize(HxRenderRichText(doc, 584, 135, &w, &h).data());
         if (first)
-            RecordGrowth(state, before, RssKb());
+            RecordGrowth(state, before, HxResidentKb());
         first = false;
     }
     state.counters["bytes"] = double(rtf.size());
@@ -125,7 +115,7 @@ void BM_EditorAtItsLimit(benchmark::State& state) {
                                 QByteArray(CDlgRtEdit::kMaxTextLength, 'x') + "\\par}");
     bool first = true;
     for (auto _ : state) {
-        const long before = RssKb();
+        const long before = HxResidentKb();
         CDlgRtEditWindow window(fields);
         if (window.OnInitDialog() != 0)
             state.SkipWithError("not opened");
@@ -138,7 +128,7 @@ void BM_EditorAtItsLimit(benchmark::State& state) {
         if (fields.m_picture.empty())
             state.SkipWithError("no picture");
         if (first)
-            RecordGrowth(state, before, RssKb());
+            RecordGrowth(state, before, HxResidentKb());
         first = false;
     }
 }

@@ -7,9 +7,10 @@
 #include "pptx_files.h"
 #include "view/slide_import.h"
 
+#include "process_memory.h"
+
 #include <benchmark/benchmark.h>
 
-#include <QFile>
 #include <QApplication>
 
 #include <memory>
@@ -17,16 +18,6 @@
 using namespace PptxFiles;
 
 namespace {
-
-long RssKb() {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-    return 0;
-}
 
 QByteArray WordBox(qsizetype length) {
     return Presentation({TextBox(3, 0, 0, 300, 120, Paragraph(TextRun(QString(length, u'w'))))});
@@ -43,7 +34,7 @@ void Import(benchmark::State& state, const QByteArray& bytes, bool convert) {
     HxSetMessageBoxHandler([](const CString&, const CString&, UINT) { return IDOK; });
     bool first = true;
     for (auto _ : state) {
-        const long before = RssKb();
+        const long before = HxResidentKb();
         {
             auto doc = std::make_unique<CHalvixDoc>();
             doc->OnNewDocument();
@@ -54,7 +45,7 @@ void Import(benchmark::State& state, const QByteArray& bytes, bool convert) {
             else if (!HxImportSlideDeck(doc.get(), deck, 1, 1, convert, nullptr))
                 state.SkipWithError("not imported");
             if (first)
-                state.counters["rss_mb"] = double(RssKb() - before) / 1024.0;
+                state.counters["rss_mb"] = double(HxResidentKb() - before) / 1024.0;
             first = false;
         }
     }
