@@ -1,7 +1,7 @@
 // Slide import of long texts: a presentation (a few KB, deflated) whose text box holds one unbroken
 // word of 1 MiB, imported drawn as a picture (conversion off) and as an editable text; a table of
-// 20 rows (drawn as a picture) with that word in one cell; a word of 15 MiB imported either way.
-// Each case reads the file and imports its slide into a new page.  The counter rss_mb is how much
+// 20 rows or of 20 columns (each drawn as a picture) with that word in one cell; a word of 15 MiB imported
+// either way. Each case reads the file and imports its slide into a new page.  The counter rss_mb is how much
 // the process grew in the case's first iteration; file_kb is the presentation's size.
 #include "document/halvix_doc.h"
 #include "pptx_files.h"
@@ -27,6 +27,15 @@ QByteArray WordInTable(qsizetype length) {
     std::vector<QString> rows(20, Cell(QStringLiteral("a")) + Cell(QStringLiteral("b")));
     rows[3] = Cell(QString(length, u'w')) + Cell(QStringLiteral("b"));
     return Presentation({Table(4, 10, 10, {200, 50}, std::vector<double>(20, 20), rows)});
+}
+
+QByteArray WordInTableOf20Columns(qsizetype length) {
+    std::vector<QString> rows(2);
+    for (int c = 0; c < 20; ++c) {
+        rows[0] += Cell(c == 3 ? QString(length, u'w') : QStringLiteral("a"));
+        rows[1] += Cell(QStringLiteral("b"));
+    }
+    return Presentation({Table(4, 10, 10, std::vector<double>(20, 30), {20, 20}, rows)});
 }
 
 void Import(benchmark::State& state, const QByteArray& bytes, bool convert) {
@@ -62,6 +71,10 @@ void BM_WordOf1MibInATableOf20Rows(benchmark::State& state) {
     Import(state, WordInTable(1 << 20), true);
 }
 
+void BM_WordOf1MibInATableOf20Columns(benchmark::State& state) {
+    Import(state, WordInTableOf20Columns(1 << 20), true);
+}
+
 void BM_WordOf15MibInATextBox(benchmark::State& state) {
     Import(state, WordBox(15 << 20), state.range(0) != 0);
 }
@@ -70,6 +83,7 @@ void BM_WordOf15MibInATextBox(benchmark::State& state) {
 
 BENCHMARK(BM_WordOf1MibInATextBox)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_WordOf1MibInATableOf20Rows)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_WordOf1MibInATableOf20Columns)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_WordOf15MibInATextBox)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 int main(int argc, char** argv) {

@@ -547,7 +547,8 @@ TEST_F(SlideImportTest, ARefusedFileChangesNothing) {
         QByteArray bytes;
         const char16_t* message;
     } cases[] = {
-        {QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8), u"这是旧的二进制PowerPoint文件（.ppt），不能导入。请先在演示软件中把它另存为.pptx格式。"},
+        {QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8),
+         u"这是旧的二进制PowerPoint文件（.ppt），不能导入。请先在演示软件中把它另存为.pptx格式。"},
         {whole.left(whole.size() - 30), u"它不是PowerPoint演示文稿（.pptx），或者文件已损坏。"},
         {Zip(Without(Entries(slides), QStringLiteral("ppt/slides/slide1.xml"))),
          u"演示文稿不完整，缺少其中列出的部分，文件可能已损坏。"},
@@ -569,7 +570,8 @@ TEST_F(SlideImportTest, ARefusedFileChangesNothing) {
         HxSetDialogRunner(nullptr);
         EXPECT_FALSE(asked) << "no dialog for a refused file";
         ASSERT_EQ(m_messages.size(), 1u);
-        EXPECT_EQ(m_messages[0], HxFormat(u"无法导入“%s”：%s", CString::FromQString(path), CString(c.message)));
+        EXPECT_EQ(m_messages[0],
+                  HxFormat(u"无法导入“%s”：%s", CString::FromQString(path), CString(c.message)));
         EXPECT_EQ(m_doc->GetPageCount(), 1);
         EXPECT_FALSE(m_doc->IsModified());
     }
@@ -823,8 +825,9 @@ TEST_F(SlideImportTest, FilesThatAreNoRegularFilesAreRefusedAtOnce) {
                     return 2; // out of memory
                 }
                 return !imported && !asked && m_messages.size() == 1 &&
-                               m_messages[0] == HxFormat(u"无法导入“%s”：它不是普通文件（可能是文件夹、管道或设备）。",
-                                                         CString::FromQString(path)) &&
+                               m_messages[0] ==
+                                   HxFormat(u"无法导入“%s”：它不是普通文件（可能是文件夹、管道或设备）。",
+                                            CString::FromQString(path)) &&
                                m_doc->GetPageCount() == 1 && !m_doc->IsModified()
                            ? 0
                            : 1;
@@ -852,8 +855,8 @@ TEST_F(SlideImportTest, EveryReasonOfARefusalIsSaidInWords) {
         EXPECT_FALSE(Import(c.bytes, 1, 1, true));
         EXPECT_EQ(m_offered, -1) << "no dialog for a refused file";
         ASSERT_EQ(m_messages.size(), 1u);
-        EXPECT_EQ(m_messages[0], HxFormat(u"无法导入“%s”：%s", CString::FromQString(m_dir.filePath(
-                                                                  QStringLiteral("slides.pptx"))),
+        EXPECT_EQ(m_messages[0], HxFormat(u"无法导入“%s”：%s",
+                                          CString::FromQString(m_dir.filePath(QStringLiteral("slides.pptx"))),
                                           CString(c.message)));
         EXPECT_EQ(m_doc->GetPageCount(), 1);
         EXPECT_FALSE(m_doc->IsModified());
@@ -998,8 +1001,12 @@ TEST(SlideText, BeginningCountsParagraphEndsAndKeepsCharactersWhole) {
         qsizetype length;
         QString kept;
     } cases[] = {
-        {0, QStringLiteral("")},         {1, QStringLiteral("a")},      {2, QStringLiteral("ab")},
-        {3, QStringLiteral("ab|")},      {5, QStringLiteral("ab|c\n")}, {7, QStringLiteral("ab|c\nd|")},
+        {0, QStringLiteral("")},
+        {1, QStringLiteral("a")},
+        {2, QStringLiteral("ab")},
+        {3, QStringLiteral("ab|")},
+        {5, QStringLiteral("ab|c\n")},
+        {7, QStringLiteral("ab|c\nd|")},
         {8, QStringLiteral("ab|c\nd|")}, // not half of the character
         {9, QStringLiteral("ab|c\nd|") + face.left(2)},
     };
@@ -1026,7 +1033,8 @@ TEST(SlideText, ALongTextIsDrawnAsTheWholeTextWouldBe) {
     QString words;
     for (int i = 0; i < 40; ++i)
         words += QStringLiteral("立方体 cube%1 ").arg(i);
-    text.paragraphs = {Para({MakeRun(words, true)}, 1), Para({MakeRun(QString(20000, u'x'))}), Para({MakeRun(words)}, 2)};
+    text.paragraphs = {Para({MakeRun(words, true)}, 1), Para({MakeRun(QString(20000, u'x'))}),
+                       Para({MakeRun(words)}, 2)};
     for (const double height : {60.0, 300.0, 2000.0}) {
         HxSlideShape shape;
         shape.kind = HxSlideShape::kText;
@@ -1052,8 +1060,8 @@ TEST_F(SlideImportTest, ATableOfTwentyColumnsAndFewerRowsArrivesAsAPicture) {
         QString row;
         for (int c = 0; c < columns; ++c)
             row += Cell(QStringLiteral("c%1").arg(c));
-        return Table(4, 10, 10, std::vector<double>(size_t(columns), 30), std::vector<double>(size_t(rows), 20),
-                     std::vector<QString>(size_t(rows), row));
+        return Table(4, 10, 10, std::vector<double>(size_t(columns), 30),
+                     std::vector<double>(size_t(rows), 20), std::vector<QString>(size_t(rows), row));
     };
     ASSERT_TRUE(Import(Presentation({table(2, 20)}), 1, 1, true));
     const auto all = Cells<CGCell>(g_pCurPage);
@@ -1072,14 +1080,22 @@ TEST_F(SlideImportTest, AnUnbrokenWordOfAMebibyteIsDrawnAtOnce) {
     const std::vector<QString> row(2, Cell(QStringLiteral("a")));
     std::vector<QString> rows(20, row[0] + row[1]);
     rows[3] = Cell(word) + row[1];
+    // Two rows of twenty cells, the word in the first row's fourth.
+    std::vector<QString> columns(2);
+    for (int c = 0; c < 20; ++c) {
+        columns[0] += c == 3 ? Cell(word) : row[0];
+        columns[1] += row[0];
+    }
     const struct {
         const char* what;
         QByteArray bytes;
         bool convert;
     } cases[] = {
         {"a text box drawn", Presentation({LongBox(word)}), false},
-        {"a table of twenty rows", Presentation({Table(4, 10, 10, {200, 50}, std::vector<double>(20, 20), rows)}),
-         true},
+        {"a table of twenty rows",
+         Presentation({Table(4, 10, 10, {200, 50}, std::vector<double>(20, 20), rows)}), true},
+        {"a table of twenty columns",
+         Presentation({Table(4, 10, 10, std::vector<double>(20, 30), {20, 20}, columns)}), true},
         {"a group drawn", Presentation({Group(5, 0, 0, 300, 120, 0, 0, 300, 120, LongBox(word))}), false},
     };
     for (const auto& c : cases) {
@@ -1109,9 +1125,9 @@ TEST_F(SlideImportTest, TextsLongerThanTheEditorHoldsAreCutToItAndCountedOnce) {
     const int limit = CDlgRtEdit::kMaxTextLength;
     // Exactly the limit: two paragraphs and the end between them.
     const QString first(limit / 2, u'a'), second(limit - limit / 2 - 1, u'b');
-    ASSERT_TRUE(Import(Presentation({TextBox(3, 0, 0, 200, 40,
-                                             Paragraph(TextRun(first)) + Paragraph(TextRun(second)))}),
-                       1, 1, true));
+    ASSERT_TRUE(Import(
+        Presentation({TextBox(3, 0, 0, 200, 40, Paragraph(TextRun(first)) + Paragraph(TextRun(second)))}), 1,
+        1, true));
     EXPECT_TRUE(m_messages.empty());
     auto editable = [](CGCell* cell, QString* plain) {
         CDlgRtEdit editor;
@@ -1169,7 +1185,9 @@ TEST_F(SlideImportTest, AWordOfFifteenMebibytesImportsInMemoryInProportion) {
                 } catch (...) {
                     return 3; // out of memory
                 }
-                return Cells<CGTextbit>(g_pCurPage).size() == 1 && m_messages.size() == (convert ? 1u : 0u) ? 0 : 4;
+                return Cells<CGTextbit>(g_pCurPage).size() == 1 && m_messages.size() == (convert ? 1u : 0u)
+                           ? 0
+                           : 4;
             },
             -1, 30);
         EXPECT_EQ(result, 0) << (convert ? "converted" : "drawn");
