@@ -6,7 +6,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QTest>
 
 namespace {
@@ -76,13 +75,3 @@ void BM_KeyToRepaint500Nodes(benchmark::State& state) {
 BENCHMARK(BM_Layout500NodesToRgba)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_KeyToRepaintEmptyFormula)->Unit(benchmark::kMillisecond)->MinTime(1.0)->UseRealTime();
 BENCHMARK(BM_KeyToRepaint500Nodes)->Unit(benchmark::kMillisecond)->MinTime(1.0)->UseRealTime();
-
-int main(int argc, char** argv) {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -11,8 +11,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
-
 #include <memory>
 
 using namespace PptxFiles;
@@ -85,13 +83,3 @@ BENCHMARK(BM_WordOf1MibInATextBox)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond
 BENCHMARK(BM_WordOf1MibInATableOf20Rows)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_WordOf1MibInATableOf20Columns)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_WordOf15MibInATextBox)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(2);
-
-int main(int argc, char** argv) {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
