@@ -401,6 +401,14 @@ protected:
             BuildConvexHull(points.data(), int(points.size() / 3), *cell);
             return Put(cell);
         };
+        // A hidden triangle over a place, its corners at the heights given: what cuts a hull there.
+        auto hiddenTriangle = [&](int place, float z0, float z1, float z2) {
+            auto* face = Put(new CGFace(NewId(), Point(PlaceX(place) - 1, PlaceY(place) - 1, z0)->m_id,
+                                        Point(PlaceX(place) + 1, PlaceY(place) - 1, z1)->m_id,
+                                        Point(PlaceX(place), PlaceY(place) + 1, z2)->m_id, RGB(9, 9, 9)));
+            face->m_hidden = 1;
+            return face;
+        };
         p = next();
         CPickTarget& th = Target(hull(p, 0.35f), "hull", hullLooks, PlaceX(p), PlaceY(p));
         th.pickedInThreeViews = false;
@@ -414,20 +422,14 @@ protected:
         p = next();
         CGPolyhedron* sectionHull = hull(p, 0.35f);
         sectionHull->m_hidden = 1;
-        auto* cutFace = Put(new CGFace(NewId(), Point(PlaceX(p) - 1, PlaceY(p) - 1, 0.1f)->m_id,
-                                       Point(PlaceX(p) + 1, PlaceY(p) - 1, 0.2f)->m_id,
-                                       Point(PlaceX(p), PlaceY(p) + 1, 0.3f)->m_id, RGB(9, 9, 9)));
-        cutFace->m_hidden = 1;
+        CGFace* cutFace = hiddenTriangle(p, 0.1f, 0.2f, 0.3f);
         CPickTarget& tsec = Target(Put(new CGSection(NewId(), sectionHull->m_id, cutFace->m_id)), "section",
                                    {Style(0), Style(1), Style(2)});
         tsec.byEdge = true;
         p = next();
         CGPolyhedron* cutHull = hull(p, 0.25f);
         cutHull->m_hidden = 1;
-        auto* knife = Put(new CGFace(NewId(), Point(PlaceX(p) - 1, PlaceY(p) - 1, 0.2f)->m_id,
-                                     Point(PlaceX(p) + 1, PlaceY(p) - 1, 0.2f)->m_id,
-                                     Point(PlaceX(p), PlaceY(p) + 1, 0.4f)->m_id, RGB(9, 9, 9)));
-        knife->m_hidden = 1;
+        CGFace* knife = hiddenTriangle(p, 0.2f, 0.2f, 0.4f);
         m_page->ClearSelection();
         m_page->m_selFaces.AddTail(knife->m_id);
         auto* cut = Put(new CGSplit(NewId(), cutHull->m_id, 1, 1, 0.5));
