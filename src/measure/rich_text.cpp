@@ -421,7 +421,7 @@ namespace {
 
 // The first characters laid out for a picture; more (four times as many each time) while they do
 // not reach below it.
-constexpr int kFirstShownPart = 4096;
+constexpr qsizetype kFirstShownPart = 4096;
 
 // A copy of the document's first `end` characters (positions 0 .. end - 1), as clone() copies the
 // whole.
@@ -438,9 +438,8 @@ std::unique_ptr<QTextDocument> CopyBeginning(const QTextDocument& doc, int end) 
     return copy;
 }
 
-} // namespace
-
-double HxLastLineTop(const QTextDocument& doc) {
+// Where the last line of a laid-out document starts, in its pixels.
+double LastLineTop(const QTextDocument& doc) {
     const QTextBlock last = doc.lastBlock();
     const double top = doc.documentLayout()->blockBoundingRect(last).top();
     const QTextLayout* layout = last.layout();
@@ -449,23 +448,37 @@ double HxLastLineTop(const QTextDocument& doc) {
     return layout->position().y() + layout->lineAt(layout->lineCount() - 1).y();
 }
 
-std::unique_ptr<QTextDocument> HxRichTextShownPart(const QTextDocument& doc, int width, int height) {
+} // namespace
+
+std::unique_ptr<QTextDocument> HxLayOutShownBeginning(
+    double height,
+    const std::function<std::unique_ptr<QTextDocument>(qsizetype length, bool& whole)>& beginning) {
     // Lines are broken one after the other, each by the text from its start to just past its end:
-    // every line of a copy of the beginning but the last is a line of the whole text, so once the
-    // copy's last line starts below the picture, what the picture shows is laid out.
+    // every line of a beginning but its last is a line of the whole text, so once that last line
+    // starts below the picture, what the picture shows is laid out.
+    for (qsizetype length = kFirstShownPart;; length *= 4) {
+        bool whole = false;
+        std::unique_ptr<QTextDocument> doc = beginning(length, whole);
+        if (whole || LastLineTop(*doc) >= height)
+            return doc;
+    }
+}
+
+std::unique_ptr<QTextDocument> HxRichTextShownPart(const QTextDocument& doc, int width, int height) {
     // A table sizes its columns by all its cells: a document with one (pasted into the editor) is
     // laid out whole.
     const int length = doc.characterCount() - 1;
-    const int first = doc.rootFrame()->childFrames().isEmpty() ? std::min(length, kFirstShownPart) : length;
-    for (int end = first;; end = int(std::min<qint64>(length, qint64(end) * 4))) {
+    const bool hasTable = !doc.rootFrame()->childFrames().isEmpty();
+    return HxLayOutShownBeginning(height, [&](qsizetype part, bool& whole) {
+        const int end = hasTable ? length : int(std::min<qsizetype>(length, part));
         std::unique_ptr<QTextDocument> copy = CopyBeginning(doc, end);
         HxInstallRichObjectHandler(*copy);
         copy->setDocumentMargin(doc.documentMargin());
         copy->setDefaultFont(doc.defaultFont());
         copy->setTextWidth(width);
-        if (end >= length || HxLastLineTop(*copy) >= height)
-            return copy;
-    }
+        whole = end >= length;
+        return copy;
+    });
 }
 
 std::vector<BYTE> HxRenderRichText(const QTextDocument& doc, int width, int height, int* outWidth,

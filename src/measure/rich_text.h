@@ -10,6 +10,7 @@
 #include <QString>
 #include <QTextDocument>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -65,8 +66,14 @@ QSizeF HxKeptGroupBox(const class QTextCharFormat& format);
 // beginning laid out `width` pixels wide, as laid out in the whole document as far as the picture
 // reaches (the copy's last line starts below it, or the copy is the whole document).
 std::unique_ptr<QTextDocument> HxRichTextShownPart(const QTextDocument& doc, int width, int height);
-// Where the last line of a laid-out document starts, in its pixels.
-double HxLastLineTop(const QTextDocument& doc);
+// The beginning of a long text that shows in a picture `height` pixels high, laid out: what
+// `beginning` makes of the text's first `length` characters (`whole` set when that is all of it),
+// laid out as the picture's width wants; beginnings four times as long each time while the last
+// line of one starts above the picture's bottom and more is left.  A long text would take long to
+// lay out whole.
+std::unique_ptr<QTextDocument> HxLayOutShownBeginning(
+    double height,
+    const std::function<std::unique_ptr<QTextDocument>(qsizetype length, bool& whole)>& beginning);
 // The one-bit picture of the document laid out `width` pixels wide, in a white picture of
 // width x height pixels (each side clamped to 1 .. kMaxPictureSide): rows of ((w + 31) / 32) x 4
 // bytes, bottom-up, most significant bit leftmost, a set bit where the text is dark.  Only the part

@@ -123,23 +123,16 @@ QRgb HxSlideTextColor(const HxSlideText& text, bool blackenNearWhite) {
 
 namespace {
 
-// The first characters of a text laid out for its box; more (four times as many each time) while
-// they do not reach below it.
-constexpr qsizetype kFirstShownPart = 4096;
-
-// The part of a text that shows in a box `width` x `height` pixels, laid out `width` wide: a long
-// text would take long to lay out whole.  Lines are broken one after the other, so every line of a
-// beginning but its last is a line of the whole text: once that last line starts below the box, what
-// the box shows is laid out.
+// The part of a text that shows in a box `width` x `height` pixels, laid out `width` wide.
 std::unique_ptr<QTextDocument> ShownPart(const HxSlideText& text, double width, double height) {
-    for (qsizetype end = kFirstShownPart;; end *= 4) {
+    return HxLayOutShownBeginning(height, [&](qsizetype length, bool& whole) {
         bool cut = false;
         auto doc = std::make_unique<QTextDocument>();
-        HxSlideTextToDocument(text.Beginning(end, &cut), false, *doc);
+        HxSlideTextToDocument(text.Beginning(length, &cut), false, *doc);
         doc->setTextWidth(width);
-        if (!cut || HxLastLineTop(*doc) >= height)
-            return doc;
-    }
+        whole = !cut;
+        return doc;
+    });
 }
 
 void DrawText(QPainter& painter, const HxSlideText& text, const QRectF& box) {
