@@ -333,6 +333,9 @@ public:
         }
     }
 
+    // The texts made so far that were cut to the editor's length.
+    int Shortened() const { return m_shortened; }
+
 private:
     bool TextFrame(CGPage& page, const HxSlideShape& shape) {
         if (!shape.text.HasText() || !page.CanTakeIds(1))
@@ -414,11 +417,6 @@ private:
         return true;
     }
 
-public:
-    // The texts made so far that were cut to the editor's length.
-    int Shortened() const { return m_shortened; }
-
-private:
     CDlgRtEdit& m_editor;
     bool m_convert;
     int m_shortened = 0;
