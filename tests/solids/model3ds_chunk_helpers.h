@@ -31,15 +31,8 @@ template <class F> void TriangleObject(C3dsChunkWriter& w, const std::string& na
     w.Begin(C3dsId::Object);
     w.Name(name);
     w.Begin(C3dsId::Mesh);
-    w.Begin(C3dsId::Vertices);
-    w.Word(3);
-    for (float v : {0.f, 0.f, 0.f, 1.f, 0.f, 0.f, 0.f, 1.f, 0.f})
-        w.Float(v);
-    w.End();
-    w.Begin(C3dsId::Faces);
-    w.Word(1);
-    for (uint16_t v : {0, 1, 2, 0})
-        w.Word(v);
+    w.FloatList(C3dsId::Vertices, 3, {0, 0, 0, 1, 0, 0, 0, 1, 0});
+    w.BeginFaces(1, {0, 1, 2, 0});
     w.End();
     extra(w);
     w.End();

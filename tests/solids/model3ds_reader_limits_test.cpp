@@ -108,11 +108,7 @@ TEST_F(Model3dsLimitsTest, ChunksNestedPastThirtyTwoLevelsArePassedOver) {
         w.Name("deep");
         for (int i = 0; i < meshes; ++i)
             w.Begin(Mesh);
-        w.Begin(Vertices);
-        w.Word(1);
-        for (float v : {1.f, 2.f, 3.f})
-            w.Float(v);
-        w.End();
+        w.FloatList(Vertices, 1, {1, 2, 3});
         for (int i = 0; i < meshes; ++i)
             w.End();
         w.End();
@@ -274,20 +270,9 @@ TEST_F(Model3dsLimitsTest, ListCountsAreCutToTheWholeRecordsTheirChunkHolds) {
             w.Begin(Object);
             w.Name("O");
             w.Begin(Mesh);
-            w.Begin(Vertices);
-            w.Word(stated);
-            for (float v : {0.f, 0.f, 0.f, 1.f, 0.f, 0.f, 0.f, 1.f, 0.f})
-                w.Float(v);
-            w.End();
-            w.Begin(TexCoords);
-            w.Word(stated);
-            for (float v : {0.f, 0.f, 1.f, 0.f, 0.f, 1.f})
-                w.Float(v);
-            w.End();
-            w.Begin(Faces);
-            w.Word(1);
-            for (uint16_t v : {0, 1, 2, 0})
-                w.Word(v);
+            w.FloatList(Vertices, stated, {0, 0, 0, 1, 0, 0, 0, 1, 0});
+            w.FloatList(TexCoords, stated, {0, 0, 1, 0, 0, 1});
+            w.BeginFaces(1, {0, 1, 2, 0});
             w.End();
             w.End();
             w.End();
@@ -314,22 +299,11 @@ TEST_F(Model3dsLimitsTest, AFaceListThatHoldsFewerFacesThanItStatesIsPassedOver)
             w.Begin(Object);
             w.Name("O");
             w.Begin(Mesh);
-            w.Begin(Vertices);
-            w.Word(3);
-            for (float v : {0.f, 0.f, 0.f, 1.f, 0.f, 0.f, 0.f, 1.f, 0.f})
-                w.Float(v);
-            w.End();
-            w.Begin(Faces);
-            w.Word(stated);
-            for (uint16_t v : {0, 1, 2, 0})
-                w.Word(v);
+            w.FloatList(Vertices, 3, {0, 0, 0, 1, 0, 0, 0, 1, 0});
+            w.BeginFaces(stated, {0, 1, 2, 0});
             Group(w, "B");
             w.End();
-            w.Begin(TexCoords);
-            w.Word(3);
-            for (float v : {0.f, 0.f, 1.f, 0.f, 0.f, 1.f})
-                w.Float(v);
-            w.End();
+            w.FloatList(TexCoords, 3, {0, 0, 1, 0, 0, 1});
             w.End();
             w.End();
         });

@@ -149,26 +149,15 @@ TEST_F(Model3dsReaderTest, FaceListSubChunksAreMetAsItsSiblings) {
         w.Name("O");
         w.Begin(Mesh);
         w.Begin(Mesh);
-        w.Begin(Vertices);
-        w.Word(3);
-        for (float v : {0.f, 0.f, 0.f, 2.f, 0.f, 0.f, 0.f, 2.f, 0.f})
-            w.Float(v);
+        w.FloatList(Vertices, 3, {0, 0, 0, 2, 0, 0, 0, 2, 0});
         w.End();
-        w.End();
-        w.Begin(Faces);
-        w.Word(1);
-        for (uint16_t v : {0, 1, 2, 7})
-            w.Word(v);
+        w.BeginFaces(1, {0, 1, 2, 7});
         Group(w, "M");
         w.Begin(Smoothing);
         w.Dword(1);
         w.End();
         w.End();
-        w.Begin(TexCoords);
-        w.Word(3);
-        for (float v : {0.f, 0.f, 1.f, 0.f, 0.f, 1.f})
-            w.Float(v);
-        w.End();
+        w.FloatList(TexCoords, 3, {0, 0, 1, 0, 0, 1});
         w.End();
         w.End();
         TriangleObject(w, "next");
@@ -330,11 +319,7 @@ TEST_F(Model3dsReaderTest, LengthsPastTheParentOrShorterThanAHeaderEndTheirLevel
                 w.BeginStated(0x4160, c.length); // a local axis chunk with a damaged length
                 w.Word(0);
                 w.End();
-                w.Begin(TexCoords); // never reached
-                w.Word(3);
-                for (int i = 0; i < 6; ++i)
-                    w.Float(0.5f);
-                w.End();
+                w.FloatList(TexCoords, 3, std::vector<float>(6, 0.5f)); // never reached
             });
             TriangleObject(w, "after");
         });
@@ -360,22 +345,11 @@ TEST_F(Model3dsReaderTest, CountsBeyondTheChunkKeepTheWholeRecordsItHolds) {
         w.Begin(Object);
         w.Name("O");
         w.Begin(Mesh);
-        w.Begin(Vertices);
-        w.Word(60000); // two whole vertices and a part of one
-        for (float v : {0.f, 0.f, 0.f, 1.f, 0.f, 0.f, 7.f})
-            w.Float(v);
-        w.End();
+        w.FloatList(Vertices, 60000, {0, 0, 0, 1, 0, 0, 7}); // two whole vertices and a part of one
         // One face and a part of one: what follows in the list is no sub-chunk and is passed over.
-        w.Begin(Faces);
-        w.Word(65535);
-        for (uint16_t v : {0, 1, 1, 0, 1, 0})
-            w.Word(v);
+        w.BeginFaces(65535, {0, 1, 1, 0, 1, 0});
         w.End();
-        w.Begin(TexCoords);
-        w.Word(9);
-        for (float v : {0.25f, 0.75f})
-            w.Float(v);
-        w.End();
+        w.FloatList(TexCoords, 9, {0.25f, 0.75f});
         w.End();
         w.End();
     });
@@ -405,10 +379,7 @@ TEST_F(Model3dsReaderTest, FacesBeyondTheVerticesAreDropped) {
         w.Begin(Object);
         w.Name("no vertices");
         w.Begin(Mesh);
-        w.Begin(Faces);
-        w.Word(1);
-        for (uint16_t v : {0, 0, 0, 0})
-            w.Word(v);
+        w.BeginFaces(1, {0, 0, 0, 0});
         w.End();
         w.End();
         w.End();

@@ -10,6 +10,15 @@
 #include <string>
 #include <vector>
 
+// The chunk ids the writer uses.
+namespace C3dsId {
+constexpr uint16_t Main = 0x4D4D, Version = 0x0002, Editor = 0x3D3D, MeshVersion = 0x3D3E, Object = 0x4000,
+                   Mesh = 0x4100, Vertices = 0x4110, Faces = 0x4120, FaceMaterial = 0x4130,
+                   Smoothing = 0x4150, TexCoords = 0x4140, Material = 0xAFFF, MaterialName = 0xA000,
+                   Diffuse = 0xA020, Color24 = 0x0011, ColorFloat = 0x0010, TextureMap = 0xA200,
+                   MapFile = 0xA300, Keyframes = 0xB000;
+}
+
 class C3dsChunkWriter {
 public:
     // Opens a chunk whose length End fills in; or one whose stated length is kept as given.
@@ -54,6 +63,23 @@ public:
         Raw(data.data(), data.size());
         End();
     }
+    // A list chunk of floats (vertices, texture coordinates): the count it states, which a damaged
+    // file may make other than what follows, then the values.
+    void FloatList(uint16_t id, uint16_t stated, const std::vector<float>& values) {
+        Begin(id);
+        Word(stated);
+        for (float v : values)
+            Float(v);
+        End();
+    }
+    // Opens a face list with the count it states and the words of its faces (three corners and the
+    // edge flags each); the chunks inside it follow, then End.
+    void BeginFaces(uint16_t stated, const std::vector<uint16_t>& words) {
+        Begin(C3dsId::Faces);
+        Word(stated);
+        for (uint16_t v : words)
+            Word(v);
+    }
 
     const std::vector<uint8_t>& Bytes() const { return m_bytes; }
 
@@ -79,15 +105,6 @@ struct C3dsMeshSpec {
     std::vector<float> texCoords; // u, v per vertex, or none
     std::string material;         // the face group's material, or none
 };
-
-// The chunk ids the writer uses.
-namespace C3dsId {
-constexpr uint16_t Main = 0x4D4D, Version = 0x0002, Editor = 0x3D3D, MeshVersion = 0x3D3E, Object = 0x4000,
-                   Mesh = 0x4100, Vertices = 0x4110, Faces = 0x4120, FaceMaterial = 0x4130,
-                   Smoothing = 0x4150, TexCoords = 0x4140, Material = 0xAFFF, MaterialName = 0xA000,
-                   Diffuse = 0xA020, Color24 = 0x0011, ColorFloat = 0x0010, TextureMap = 0xA200,
-                   MapFile = 0xA300, Keyframes = 0xB000;
-}
 
 inline void Write3dsMaterial(C3dsChunkWriter& w, const C3dsMaterialSpec& m) {
     w.Begin(C3dsId::Material);
@@ -115,18 +132,9 @@ inline void Write3dsMesh(C3dsChunkWriter& w, const C3dsMeshSpec& m) {
     w.Begin(C3dsId::Object);
     w.Name(m.name);
     w.Begin(C3dsId::Mesh);
-    w.Begin(C3dsId::Vertices);
-    w.Word(uint16_t(m.vertices.size() / 3));
-    for (float v : m.vertices)
-        w.Float(v);
-    w.End();
-    if (!m.texCoords.empty()) {
-        w.Begin(C3dsId::TexCoords);
-        w.Word(uint16_t(m.texCoords.size() / 2));
-        for (float v : m.texCoords)
-            w.Float(v);
-        w.End();
-    }
+    w.FloatList(C3dsId::Vertices, uint16_t(m.vertices.size() / 3), m.vertices);
+    if (!m.texCoords.empty())
+        w.FloatList(C3dsId::TexCoords, uint16_t(m.texCoords.size() / 2), m.texCoords);
     const size_t faces = m.faces.size() / 3;
     w.Begin(C3dsId::Faces);
     w.Word(uint16_t(faces));
@@ -284,9 +292,9 @@ inline bool Write3dsDocumentModels(const std::string& dir) {
         const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
         return std::fclose(f) == 0 && ok;
     };
-    const std::vector<uint8_t> cube =
-        Write3ds({{"Red", 200, 0, 0, ""}, {"Tex", 255, 255, 255, "cube.png"}},
-                 {Box3ds("Cube", -1, -1, -1, 1, 1, 1, "Red"), Torus3ds("Ring", 0, 0, 0, 3, 0.5f, 8, 4, "Tex")});
+    const std::vector<uint8_t> cube = Write3ds(
+        {{"Red", 200, 0, 0, ""}, {"Tex", 255, 255, 255, "cube.png"}},
+        {Box3ds("Cube", -1, -1, -1, 1, 1, 1, "Red"), Torus3ds("Ring", 0, 0, 0, 3, 0.5f, 8, 4, "Tex")});
     std::vector<uint8_t> past = cube;
     const uint32_t length = 12;
     std::memcpy(&past[2], &length, 4);

@@ -43,27 +43,16 @@ int main(int argc, char** argv) {
     w.Name("O");
     w.Begin(Mesh);
     w.Begin(Mesh);
-    w.Begin(Vertices);
-    w.Word(3);
-    for (float v : {0.f, 0.f, 0.f, 1.f, 0.f, 0.f, 0.f, 1.f, 0.f})
-        w.Float(v);
+    w.FloatList(Vertices, 3, {0, 0, 0, 1, 0, 0, 0, 1, 0});
     w.End();
-    w.End();
-    w.Begin(Faces);
-    w.Word(1);
-    for (uint16_t v : {0, 1, 2, 0})
-        w.Word(v);
+    w.BeginFaces(1, {0, 1, 2, 0});
     w.Begin(FaceMaterial);
     w.Name("M");
     w.Word(1);
     w.Word(0);
     w.End();
     w.End();
-    w.Begin(TexCoords);
-    w.Word(3);
-    for (float v : {0.f, 0.f, 1.f, 0.f, 0.f, 1.f})
-        w.Float(v);
-    w.End();
+    w.FloatList(TexCoords, 3, {0, 0, 1, 0, 0, 1});
     w.End();
     w.End();
     w.End();
