@@ -42,6 +42,8 @@ asan: deps
 	@cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -L unit -j $(JOBS)
 
 # The samples and their folder are read-only, as an installed program's are: writable again first.
+# build-fuzz is the fuzz scripts' build; the corpora and crash files they grow in fuzz-out/ are findings,
+# not build output, and are kept.
 clean:
-	@for d in $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD); do if [ -d "$$d" ]; then chmod -R u+w "$$d"; fi; done
-	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD)
+	@for d in $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) build-fuzz; do if [ -d "$$d" ]; then chmod -R u+w "$$d"; fi; done
+	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) build-fuzz

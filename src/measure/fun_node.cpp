@@ -154,9 +154,9 @@ CString multiply::GetMarkup() {
         }
     }
     if (rp == HX_PREC_DIVIDE || rp == HX_PREC_POWER || rp == HX_PREC_NUMBER)
-        m_symbol = u"\u00D7";
+        m_symbol = u'\u00D7';
     else if (m_pLeft && m_pLeft->m_precedence == HX_PREC_FUNCTION && (rp == HX_PREC_NAME || rightBracketed))
-        m_symbol = u"\u00B7";
+        m_symbol = u'\u00B7';
     else
         m_symbol.Empty();
     if (m_symbol.IsEmpty())
