@@ -24,6 +24,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -839,8 +840,21 @@ LRESULT CDlgRtEditWindow::OnInsertSymbol(WPARAM, LPARAM index) {
 void CDlgRtEditWindow::OnDocumentHeight(double height) {
     const int extra = this->height() - m_editor->viewport()->height();
     const int wanted = std::clamp(int(std::ceil(height)) + 10 + extra, 200, 700);
-    if (wanted != this->height() && this->height() < 700)
+    if (wanted != this->height() && this->height() < 700) {
         resize(width(), wanted);
+        KeepOnScreen();
+    }
+}
+
+void CDlgRtEditWindow::KeepOnScreen() {
+    // Before it is shown the dialog is placed on the screen when it appears.
+    QScreen* screen = isVisible() ? this->screen() : nullptr;
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    const QRect frame = frameGeometry();
+    if (frame.bottom() > area.bottom())
+        move(frame.left(), std::max(area.top(), frame.top() - (frame.bottom() - area.bottom())));
 }
 
 void CDlgRtEditWindow::LayoutEditor() {

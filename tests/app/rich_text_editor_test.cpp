@@ -1,8 +1,8 @@
 // The rich-text editor: an existing item's text restored, the default format, the effect toggles
 // (uniform selection toggled, mixed set), super- and subscript never both, symbols, font and size
 // from the toolbar, the paragraph dialog, the stand-ins of the formula server and OLE objects, OK
-// refused while empty, OK's RTF, name and picture, and texts too long for the editor refused and
-// never made by it.
+// refused while empty, OK's RTF, name and picture, texts too long for the editor refused and never
+// made by it, and the growing editor kept on the screen.
 #include "app/format_toolbar.h"
 #include "app/symbol_palette.h"
 #include "app/rich_text_editor_ui.h"
@@ -21,6 +21,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -603,4 +604,28 @@ TEST_F(RichTextEditorTest, UndoAndRedoKeepTheLimit) {
     ASSERT_TRUE(HxRtfToDocument(UnpackRtfBytes(m_f->m_rtf), back, nullptr, CDlgRtEdit::kMaxTextLength));
     EXPECT_EQ(back.characterCount() - 1, 32767);
     EXPECT_TRUE(m_messages.empty());
+}
+
+// Growing with a long text, the editor moves up as far as needed for the whole window, its
+// buttons included, to stay within the screen's available area.
+TEST_F(RichTextEditorTest, TheGrowingEditorStaysOnTheScreen) {
+    QTextEdit* editor = Open();
+    QApplication::processEvents();
+    const QRect area = m_window->screen()->availableGeometry();
+    const QRect before = m_window->frameGeometry();
+    ASSERT_GT(area.height(), 700 + before.height() - m_window->height());
+    m_window->move(area.left() + 20, area.bottom() - before.height() - 20);
+    QApplication::processEvents();
+    ASSERT_TRUE(area.contains(m_window->frameGeometry()));
+    editor->insertPlainText(QString(3000, QChar(u'字')));
+    QApplication::processEvents();
+    EXPECT_EQ(m_window->height(), 700);
+    EXPECT_TRUE(area.contains(m_window->frameGeometry()))
+        << m_window->frameGeometry().bottom() << " > " << area.bottom();
+    EXPECT_EQ(m_window->frameGeometry().left(), area.left() + 20);
+    for (const char* id : {"1", "2"}) {
+        auto* button = m_window->findChild<QPushButton*>(QString::fromLatin1(id));
+        ASSERT_NE(button, nullptr);
+        EXPECT_TRUE(area.contains(QRect(button->mapToGlobal(QPoint()), button->size()))) << id;
+    }
 }
