@@ -9,6 +9,7 @@
 #include "formula/formula_editor.h"
 #include "measure/rich_text.h"
 #include "measure/rich_text_format.h"
+#include "platform/beep.h"
 #include "platform/dc_painter.h"
 #include "platform/font_dialog.h"
 #include "view/glyph_font.h"
@@ -18,9 +19,12 @@
 #include <QClipboard>
 #include <QCursor>
 #include <QDialogButtonBox>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -286,13 +290,93 @@ int Script(const QTextCharFormat& f) {
                                                                       : 0;
 }
 
-// The editor's text box: what is pasted or dropped goes in only while the text stays within what
-// the editor holds (a text far longer would keep the editor busy laying it out).
+// The editor's text box.  Whatever comes in (keys, an input method's result, a paste or a drop, the
+// editor's own commands) goes in only while the text stays within what the editor holds, counted as
+// the opening counts it: a text far longer would keep the editor busy laying it out, and one past
+// the limit would not open again.  A paste or a drop refused says so; a key, an input method's
+// result or a symbol refused sounds the warning, as typing into a full box does, without a message
+// at every key.  Anything else that passes the limit (an undo or a redo, an edit that did not ask
+// first) is taken back as soon as the editor is idle, and at OK.
 class CRichEditBox : public QTextEdit {
 public:
     using QTextEdit::QTextEdit;
 
+    // The characters of the text as the opening counts them: paragraph ends and objects one each.
+    qsizetype Length() const { return document()->characterCount() - 1; }
+    // Whether `incoming` characters fit in place of the selection and `replaced` characters more.
+    bool Fits(qsizetype incoming, qsizetype replaced = 0) const {
+        const QTextCursor c = textCursor();
+        const qsizetype room =
+            CDlgRtEdit::kMaxTextLength - Length() + (c.selectionEnd() - c.selectionStart()) + replaced;
+        return incoming <= room;
+    }
+
+    // From now on (the content loaded), a change that leaves the text too long is taken back.
+    void HoldLimit() {
+        m_undoSteps = document()->availableUndoSteps();
+        connect(document(), &QTextDocument::contentsChanged, this, [this] {
+            if (Length() <= CDlgRtEdit::kMaxTextLength) {
+                m_undoSteps = document()->availableUndoSteps();
+            } else if (!m_takeBackQueued) {
+                // Not within the change: the edit that made it (a key, an undo, a drop) is not over.
+                m_takeBackQueued = true;
+                QMetaObject::invokeMethod(
+                    this,
+                    [this] {
+                        m_takeBackQueued = false;
+                        TakeBackSurplus();
+                    },
+                    Qt::QueuedConnection);
+            }
+        });
+    }
+
+    // Takes back what passed the limit: an undo that went back past it is redone, any other change
+    // undone and not left to redo; should that not do, the surplus goes from the end of the text.
+    void TakeBackSurplus() {
+        QTextDocument* doc = document();
+        if (Length() <= CDlgRtEdit::kMaxTextLength)
+            return;
+        MessageBeep(MB_OK);
+        if (doc->availableUndoSteps() < m_undoSteps && doc->isRedoAvailable()) {
+            redo();
+        } else if (doc->isUndoAvailable()) {
+            undo();
+            doc->clearUndoRedoStacks(QTextDocument::RedoStack);
+        }
+        if (Length() > CDlgRtEdit::kMaxTextLength) {
+            QTextCursor c(doc);
+            c.movePosition(QTextCursor::End);
+            c.setPosition(CDlgRtEdit::kMaxTextLength, QTextCursor::KeepAnchor);
+            c.removeSelectedText();
+        }
+    }
+
 protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        const qsizetype typed = TypedLength(*event);
+        if (typed > 0 && !isReadOnly() && !Fits(typed)) {
+            // Taken here, so that Return never reaches the dialog's default button either.
+            MessageBeep(MB_OK);
+            event->accept();
+            return;
+        }
+        QTextEdit::keyPressEvent(event);
+    }
+
+    void inputMethodEvent(QInputMethodEvent* event) override {
+        const QString commit = event->commitString();
+        if (!commit.isEmpty() && !isReadOnly() && !Fits(commit.size(), event->replacementLength())) {
+            // The result is refused; the composition itself ends (or goes on) as the input method says.
+            QInputMethodEvent refused(event->preeditString(), event->attributes());
+            QTextEdit::inputMethodEvent(&refused);
+            MessageBeep(MB_OK);
+            event->accept();
+            return;
+        }
+        QTextEdit::inputMethodEvent(event);
+    }
+
     void insertFromMimeData(const QMimeData* source) override {
         if (source && !Fits(*source)) {
             AfxMessageBox(g_rtPasteTooLongMessage, MB_OK | MB_ICONEXCLAMATION);
@@ -302,22 +386,42 @@ protected:
     }
 
 private:
+    // The characters a key puts in: a paragraph or line end, or the key's text where the text edit
+    // types it (not for control characters, nor with Ctrl held, which makes it a command).
+    static qsizetype TypedLength(const QKeyEvent& event) {
+        if (event.matches(QKeySequence::InsertParagraphSeparator) ||
+            event.matches(QKeySequence::InsertLineSeparator))
+            return 1;
+        const QString text = event.text();
+        if (text.isEmpty())
+            return 0;
+        const QChar first = text.front();
+        if (first.category() == QChar::Other_Format)
+            return text.size();
+        const Qt::KeyboardModifiers mods = event.modifiers();
+        if (mods == Qt::ControlModifier || mods == (Qt::ControlModifier | Qt::ShiftModifier))
+            return 0;
+        return first.category() != QChar::Other_Control || first == u'\t' ? text.size() : 0;
+    }
+
     bool Fits(const QMimeData& source) const {
-        const QTextCursor c = textCursor();
-        const qsizetype room = qsizetype(CDlgRtEdit::kMaxTextLength) - (document()->characterCount() - 1) +
-                               (c.selectionEnd() - c.selectionStart());
         const bool rich = acceptRichText() && source.hasHtml();
         const QString html = rich ? source.html() : QString();
         // Markup is never shorter than its text: a short one fits without being read.
-        if (html.size() <= room && source.text().size() <= room)
+        if (Fits(html.size()) && Fits(source.text().size()))
             return true;
         // As the text edit reads it: the rich text when there is one, else the plain text.
-        const qsizetype incoming =
-            rich ? QTextDocumentFragment::fromHtml(html, document()).toPlainText().size()
-                 : source.text().size();
-        return incoming <= room;
+        return Fits(rich ? QTextDocumentFragment::fromHtml(html, document()).toPlainText().size()
+                         : source.text().size());
     }
+
+    int m_undoSteps = 0; // of the last change that kept the text within the limit
+    bool m_takeBackQueued = false;
 };
+
+CRichEditBox& Box(QTextEdit* editor) {
+    return *static_cast<CRichEditBox*>(editor);
+}
 
 std::function<int(const QTextCharFormat&)> EffectOf(UINT id) {
     switch (id) {
@@ -446,6 +550,7 @@ int CDlgRtEditWindow::OnInitDialog() {
         m_editor->setCurrentCharFormat(CDlgRtEdit::DefaultCharFormat());
     doc->setModified(false);
     doc->clearUndoRedoStacks();
+    Box(m_editor).HoldLimit();
 
     // The editor's formatting rectangle keeps its size below the toolbar.
     const int frame = 2 * m_editor->frameWidth();
@@ -687,6 +792,12 @@ void CDlgRtEditWindow::OnSymbolButton() {
 void CDlgRtEditWindow::InsertSymbol(int index) {
     if (index < 0 || index >= HX_FORMULA_SYMBOL_COUNT)
         return;
+    // One character, refused as a key is when the text is full.
+    if (!Box(m_editor).Fits(1)) {
+        MessageBeep(MB_OK);
+        m_editor->setFocus();
+        return;
+    }
     // Every symbol, those the original typed through the keyboard too, goes in as one step.
     QTextCursor c = m_editor->textCursor();
     c.beginEditBlock();
@@ -729,8 +840,21 @@ LRESULT CDlgRtEditWindow::OnInsertSymbol(WPARAM, LPARAM index) {
 void CDlgRtEditWindow::OnDocumentHeight(double height) {
     const int extra = this->height() - m_editor->viewport()->height();
     const int wanted = std::clamp(int(std::ceil(height)) + 10 + extra, 200, 700);
-    if (wanted != this->height() && this->height() < 700)
+    if (wanted != this->height() && this->height() < 700) {
         resize(width(), wanted);
+        KeepOnScreen();
+    }
+}
+
+void CDlgRtEditWindow::KeepOnScreen() {
+    // Before it is shown the dialog is placed on the screen when it appears.
+    QScreen* screen = isVisible() ? this->screen() : nullptr;
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    const QRect frame = frameGeometry();
+    if (frame.bottom() > area.bottom())
+        move(frame.left(), std::max(area.top(), frame.top() - (frame.bottom() - area.bottom())));
 }
 
 void CDlgRtEditWindow::LayoutEditor() {
@@ -749,6 +873,8 @@ void CDlgRtEditWindow::resizeEvent(QResizeEvent* event) {
 }
 
 void CDlgRtEditWindow::OnOK() {
+    // What passed the limit and is not yet taken back is taken back now: the text always opens again.
+    Box(m_editor).TakeBackSurplus();
     const QSize rect = m_editor->viewport()->size();
     if (!m_fields.TakeDocument(*m_editor->document(), rect.width(), rect.height()))
         return;

@@ -95,6 +95,8 @@ private:
     void OnSymbolButton();
     // The document's height changed: the dialog grows or shrinks with it within 200 to 700.
     void OnDocumentHeight(double height);
+    // A shown dialog that reaches below the screen's available area moves up to end within it.
+    void KeepOnScreen();
     void LayoutEditor();
 
     CDlgRtEdit& m_fields;

@@ -1,12 +1,14 @@
 // The rich-text editor: an existing item's text restored, the default format, the effect toggles
 // (uniform selection toggled, mixed set), super- and subscript never both, symbols, font and size
 // from the toolbar, the paragraph dialog, the stand-ins of the formula server and OLE objects, OK
-// refused while empty, OK's RTF, name and picture, and texts too long for the editor refused.
+// refused while empty, OK's RTF, name and picture, texts too long for the editor refused and never
+// made by it, and the growing editor kept on the screen.
 #include "app/format_toolbar.h"
 #include "app/symbol_palette.h"
 #include "app/rich_text_editor_ui.h"
 #include "formula/formula_editor.h"
 #include "measure/rich_text.h"
+#include "platform/beep.h"
 
 #include <gtest/gtest.h>
 
@@ -14,10 +16,12 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -37,10 +41,12 @@ protected:
             m_messages.push_back(text.ToQString());
             return IDOK;
         });
+        HxSetBeepHandler([this](UINT) { ++m_beeps; });
     }
     void TearDown() override {
         m_window.reset();
         HxSetMessageBoxHandler(nullptr);
+        HxSetBeepHandler(nullptr);
         HxSetDialogRunner(nullptr);
     }
     QTextEdit* Open() {
@@ -69,7 +75,20 @@ protected:
     std::unique_ptr<CDlgRtEdit> m_f = std::make_unique<CDlgRtEdit>();
     std::unique_ptr<CDlgRtEditWindow> m_window;
     std::vector<QString> m_messages;
+    int m_beeps = 0;
 };
+
+// Rich text of `length` characters as the editor counts them: lines of 80 (the paragraph end one).
+CString TextOfLength(int length) {
+    QByteArray rtf = "{\\rtf1{\\fonttbl{\\f0\\fnil\\fcharset0 Arial;}}\\pard\\f0 ";
+    for (; length > 80; length -= 80)
+        rtf += QByteArray(79, 'a') + "\\par ";
+    return PackRtfBytes(rtf + QByteArray(length, 'a') + "\\par}");
+}
+
+qsizetype Length(const QTextEdit& editor) {
+    return editor.document()->characterCount() - 1;
+}
 
 } // namespace
 
@@ -453,4 +472,160 @@ TEST_F(RichTextEditorTest, PastesBeyondTheLimitAreRefused) {
     paste(html);
     EXPECT_EQ(m_messages.size(), 2u);
     EXPECT_TRUE(editor->toPlainText().startsWith(QChar('c')));
+}
+
+// Keys typed into the shown editor stop at the limit (Return as well, which neither makes a
+// paragraph nor reaches OK), with a warning sound and no message; what 确定 takes opens again.
+TEST_F(RichTextEditorTest, TypingStopsAtTheLimitAndTheTextOpensAgain) {
+    struct Case {
+        int length;
+        const char* typed;
+        const char* kept;
+    } cases[] = {{32767, "xy", ""}, {32765, "xyz", "xy"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.length);
+        Reset();
+        m_messages.clear();
+        m_beeps = 0;
+        m_f->m_rtf = TextOfLength(c.length);
+        bool typed = false;
+        QTimer::singleShot(0, [&] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            ASSERT_NE(dialog, nullptr);
+            auto* editor = dialog->findChild<QTextEdit*>(QStringLiteral("1199"));
+            ASSERT_NE(editor, nullptr);
+            EXPECT_EQ(Length(*editor), c.length);
+            editor->moveCursor(QTextCursor::End);
+            QTest::keyClicks(editor, QString::fromLatin1(c.typed));
+            QTest::keyClick(editor, Qt::Key_Return);
+            EXPECT_TRUE(dialog->isVisible());
+            EXPECT_EQ(Length(*editor), 32767);
+            EXPECT_TRUE(editor->toPlainText().endsWith(QStringLiteral("a") + c.kept));
+            typed = true;
+            dialog->findChild<QPushButton*>(QStringLiteral("1"))->click();
+        });
+        EXPECT_EQ(m_f->DoModal(), IDOK);
+        EXPECT_TRUE(typed);
+        EXPECT_TRUE(m_messages.empty());
+        EXPECT_EQ(m_beeps, int(qstrlen(c.typed) - qstrlen(c.kept)) + 1);
+        // Opened again, as it was left.
+        qsizetype reopened = -1;
+        QTimer::singleShot(0, [&] {
+            if (QWidget* dialog = QApplication::activeModalWidget()) {
+                reopened = Length(*dialog->findChild<QTextEdit*>(QStringLiteral("1199")));
+                dialog->close();
+            }
+        });
+        EXPECT_EQ(m_f->DoModal(), IDCANCEL);
+        EXPECT_TRUE(m_messages.empty());
+        EXPECT_EQ(reopened, 32767);
+    }
+}
+
+// An input method's result and a symbol go in only where they fit (a replaced part of the text
+// making room); a preedit is not text yet, and a refused result ends the composition.
+TEST_F(RichTextEditorTest, InputMethodResultsAndSymbolsKeepTheLimit) {
+    m_f->m_rtf = TextOfLength(32764);
+    QTextEdit* editor = Open();
+    editor->moveCursor(QTextCursor::End);
+    auto send = [&](const QString& preedit, const QString& commit, int from = 0, int replaced = 0) {
+        QInputMethodEvent event(preedit, {});
+        event.setCommitString(commit, from, replaced);
+        QApplication::sendEvent(editor, &event);
+    };
+    send(QStringLiteral("zhongwenzi"), QString());
+    EXPECT_EQ(Length(*editor), 32764);
+    send(QString(), QStringLiteral("中文字字"));
+    EXPECT_EQ(Length(*editor), 32764);
+    EXPECT_TRUE(editor->textCursor().block().layout()->preeditAreaText().isEmpty());
+    EXPECT_EQ(m_beeps, 1);
+    send(QString(), QStringLiteral("中文"));
+    EXPECT_EQ(Length(*editor), 32766);
+    send(QString(), QStringLiteral("字字"), -1, 1); // in place of "文"
+    EXPECT_EQ(Length(*editor), 32767);
+    EXPECT_TRUE(editor->toPlainText().endsWith(QStringLiteral("a中字字")));
+    send(QString(), QStringLiteral("字"));
+    m_window->SendMessage(UM_INSERT_SYMBOL, 0, LPARAM(0));
+    EXPECT_EQ(Length(*editor), 32767);
+    EXPECT_EQ(m_beeps, 3);
+    Select(32766, 32767); // a symbol in place of the selection fits
+    m_window->SendMessage(UM_INSERT_SYMBOL, 0, LPARAM(0));
+    EXPECT_TRUE(editor->toPlainText().endsWith(QStringLiteral("a中字α")));
+    EXPECT_TRUE(m_messages.empty());
+}
+
+// A change that passes the limit without asking first (as an edit of the document made elsewhere
+// would) is taken back once the editor is idle and cannot be redone; an undo that would go back past
+// the limit is refused, by the keys and by the toolbar; OK takes back at once what is still over.
+TEST_F(RichTextEditorTest, UndoAndRedoKeepTheLimit) {
+    m_f->m_rtf = TextOfLength(32760);
+    QTextEdit* editor = Open();
+    QTextDocument* doc = editor->document();
+    editor->moveCursor(QTextCursor::End);
+    QTest::keyClicks(editor, QStringLiteral("xyz"));
+    auto insertElsewhere = [&] {
+        QTextCursor c(doc);
+        c.movePosition(QTextCursor::End);
+        c.beginEditBlock();
+        c.insertText(QStringLiteral("0123456789"));
+        c.endEditBlock();
+    };
+    insertElsewhere();
+    EXPECT_EQ(Length(*editor), 32773);
+    QApplication::processEvents();
+    EXPECT_EQ(Length(*editor), 32763);
+    EXPECT_EQ(m_beeps, 1);
+    QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QTest::keyClick(editor, Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(Length(*editor), 32763);
+    // Made smaller again before the editor was idle, the change stays; undoing back past it is
+    // refused and redone.
+    insertElsewhere();
+    for (int i = 0; i < 6; ++i)
+        QTest::keyClick(editor, Qt::Key_Backspace);
+    QApplication::processEvents();
+    EXPECT_EQ(Length(*editor), 32767);
+    EXPECT_EQ(m_beeps, 1);
+    QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
+    QApplication::processEvents();
+    EXPECT_EQ(Length(*editor), 32767);
+    EXPECT_TRUE(editor->toPlainText().endsWith(QStringLiteral("xyz0123")));
+    EXPECT_EQ(m_beeps, 2);
+    // The toolbar's undo likewise.
+    m_window->RunCommand(ID_RT_UNDO);
+    QApplication::processEvents();
+    EXPECT_EQ(Length(*editor), 32767);
+    EXPECT_EQ(m_beeps, 3);
+    // OK takes back at once what is not yet taken back.
+    insertElsewhere();
+    m_window->OnOK();
+    EXPECT_EQ(m_window->result(), int(QDialog::Accepted));
+    QTextDocument back;
+    ASSERT_TRUE(HxRtfToDocument(UnpackRtfBytes(m_f->m_rtf), back, nullptr, CDlgRtEdit::kMaxTextLength));
+    EXPECT_EQ(back.characterCount() - 1, 32767);
+    EXPECT_TRUE(m_messages.empty());
+}
+
+// Growing with a long text, the editor moves up as far as needed for the whole window, its
+// buttons included, to stay within the screen's available area.
+TEST_F(RichTextEditorTest, TheGrowingEditorStaysOnTheScreen) {
+    QTextEdit* editor = Open();
+    QApplication::processEvents();
+    const QRect area = m_window->screen()->availableGeometry();
+    const QRect before = m_window->frameGeometry();
+    ASSERT_GT(area.height(), 700 + before.height() - m_window->height());
+    m_window->move(area.left() + 20, area.bottom() - before.height() - 20);
+    QApplication::processEvents();
+    ASSERT_TRUE(area.contains(m_window->frameGeometry()));
+    editor->insertPlainText(QString(3000, QChar(u'字')));
+    QApplication::processEvents();
+    EXPECT_EQ(m_window->height(), 700);
+    EXPECT_TRUE(area.contains(m_window->frameGeometry()))
+        << m_window->frameGeometry().bottom() << " > " << area.bottom();
+    EXPECT_EQ(m_window->frameGeometry().left(), area.left() + 20);
+    for (const char* id : {"1", "2"}) {
+        auto* button = m_window->findChild<QPushButton*>(QString::fromLatin1(id));
+        ASSERT_NE(button, nullptr);
+        EXPECT_TRUE(area.contains(QRect(button->mapToGlobal(QPoint()), button->size()))) << id;
+    }
 }
