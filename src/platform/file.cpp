@@ -248,10 +248,6 @@ mode_t NewFileMode() {
     return 0666 & ~mask;
 }
 
-QString ErrnoText(int error) {
-    return QString::fromLocal8Bit(std::strerror(error));
-}
-
 } // namespace
 
 bool HxIsReadOnlyPath(const QString& path) {
@@ -266,16 +262,18 @@ bool HxIsReadOnlyPath(const QString& path) {
     return ::access(name.constData(), W_OK) != 0 && errno != ENOENT;
 }
 
-bool HxWriteFileSafely(const CString& path, const void* data, size_t size, CString* reason) {
+bool HxWriteFileSafely(const CString& path, const void* data, size_t size, CFileException* error) {
     HxIgnoreFileSizeSignal();
-    auto fail = [&](const QString& why) {
-        if (reason)
-            *reason = CString::FromQString(why);
+    auto fail = [&](int cause) {
+        if (error) {
+            error->m_cause = cause;
+            error->m_strFileName = path;
+        }
         return false;
     };
     QString name = path.ToQString();
     if (name.isEmpty())
-        return fail(ErrnoText(ENOENT));
+        return fail(CFileException::fileNotFound);
     // A link is followed: the file it names takes the new content, the link stays.
     QFileInfo target(name);
     if (target.isSymLink()) {
@@ -291,11 +289,11 @@ bool HxWriteFileSafely(const CString& path, const void* data, size_t size, CStri
     // A pipe or a device in the file's place is not replaced by a file of ours, and a file the
     // user may not write (a read-only sample) is not replaced either.
     if (exists && !S_ISREG(old.st_mode))
-        return fail(QStringLiteral("not a regular file"));
+        return fail(CFileException::invalidFile);
     if (exists && HxIsReadOnlyPath(name))
-        return fail(ErrnoText(EACCES));
+        return fail(CFileException::accessDenied);
     if (HxIsReadOnlyPath(target.absolutePath()))
-        return fail(ErrnoText(EACCES));
+        return fail(CFileException::accessDenied);
 
     // The temporary file has a short name of its own in the same folder (so that the move cannot
     // cross file systems), whatever the length of the document's name: a name near the file
@@ -304,11 +302,11 @@ bool HxWriteFileSafely(const CString& path, const void* data, size_t size, CStri
     QByteArray temporary = folder + "/.hx-XXXXXX";
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0)
-        return fail(ErrnoText(errno));
-    auto discard = [&](int error) {
+        return fail(CauseOfErrno(errno));
+    auto discard = [&](int errorNumber) {
         ::close(fd);
         ::unlink(temporary.constData());
-        return fail(ErrnoText(error));
+        return fail(CauseOfErrno(errorNumber));
     };
     if (!WriteAll(fd, static_cast<const char*>(data), size))
         return discard(errno);
@@ -319,14 +317,14 @@ bool HxWriteFileSafely(const CString& path, const void* data, size_t size, CStri
     if (::fchmod(fd, exists ? (old.st_mode & 07777) : NewFileMode()) != 0)
         return discard(errno);
     if (::close(fd) != 0) {
-        const int error = errno;
+        const int errorNumber = errno;
         ::unlink(temporary.constData());
-        return fail(ErrnoText(error));
+        return fail(CauseOfErrno(errorNumber));
     }
     if (::rename(temporary.constData(), encoded.constData()) != 0) {
-        const int error = errno;
+        const int errorNumber = errno;
         ::unlink(temporary.constData());
-        return fail(ErrnoText(error));
+        return fail(CauseOfErrno(errorNumber));
     }
     // The move itself reaches the disk with the folder.
     const int folderFd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

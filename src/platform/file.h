@@ -104,11 +104,13 @@ bool HxIsReadOnlyPath(const QString& path);
 // of its own beside it, written, synced and checked, and only then moved over the old file (whose
 // permissions it takes).  False when any step fails (a full disk, a size limit, a folder that
 // cannot be written, a target that is read-only or not a regular file): the old file is then as it
-// was, the temporary file is gone and `reason` (when given) says why.
-bool HxWriteFileSafely(const CString& path, const void* data, size_t size, CString* reason = nullptr);
+// was, the temporary file is gone and `error` (when given) holds the cause: fileNotFound for a
+// missing folder, accessDenied, invalidFile (not a regular file), tooManyOpenFiles, diskFull or
+// genericException.
+bool HxWriteFileSafely(const CString& path, const void* data, size_t size, CFileException* error = nullptr);
 inline bool HxWriteFileSafely(const CString& path, const std::vector<BYTE>& bytes,
-                              CString* reason = nullptr) {
-    return HxWriteFileSafely(path, bytes.data(), bytes.size(), reason);
+                              CFileException* error = nullptr) {
+    return HxWriteFileSafely(path, bytes.data(), bytes.size(), error);
 }
 
 // A write beyond the process's file-size limit fails (EFBIG) instead of killing the process; set

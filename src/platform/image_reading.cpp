@@ -224,6 +224,20 @@ CString HxImageFailureReason(HxImageFailure failure) {
         return u"图象文件已损坏";
     case HxImageFailure::OutOfMemory:
         return u"内存不足";
+    case HxImageFailure::Empty:
+        return u"图象为空";
+    case HxImageFailure::FolderNotFound:
+        return u"找不到文件夹";
+    case HxImageFailure::AccessDenied:
+        return u"没有写入权限";
+    case HxImageFailure::DiskFull:
+        return u"磁盘已满";
+    case HxImageFailure::TooManyOpenFiles:
+        return u"打开的文件太多";
+    case HxImageFailure::CannotWrite:
+        return u"写入文件失败";
+    case HxImageFailure::CannotEncode:
+        return u"图象编码失败";
     }
     return u"图象文件已损坏";
 }
@@ -235,9 +249,9 @@ CString HxGifErrorReason(int gifError) {
     case D_GIF_ERR_EOF_TOO_SOON:
         return u"GIF文件不完整";
     case D_GIF_ERR_OPEN_FAILED:
-        return u"无法打开文件";
+        return HxImageFailureReason(HxImageFailure::CannotOpen);
     case D_GIF_ERR_NOT_READABLE:
-        return u"无法读取文件";
+        return HxImageFailureReason(HxImageFailure::CannotRead);
     case D_GIF_ERR_NOT_GIF_FILE:
         return u"文件不是GIF图象";
     case D_GIF_ERR_NO_SCRN_DSCR:
@@ -250,7 +264,7 @@ CString HxGifErrorReason(int gifError) {
         return u"GIF文件已损坏";
     case D_GIF_ERR_NOT_ENOUGH_MEM:
     case E_GIF_ERR_NOT_ENOUGH_MEM:
-        return u"内存不足";
+        return HxImageFailureReason(HxImageFailure::OutOfMemory);
     case D_GIF_ERR_CLOSE_FAILED:
     case E_GIF_ERR_CLOSE_FAILED:
         return u"关闭文件失败";
@@ -258,9 +272,9 @@ CString HxGifErrorReason(int gifError) {
     case E_GIF_ERR_OPEN_FAILED:
         return u"无法创建文件";
     case E_GIF_ERR_WRITE_FAILED:
-        return u"写入文件失败";
+        return HxImageFailureReason(HxImageFailure::CannotWrite);
     case E_GIF_ERR_DISK_IS_FULL:
-        return u"磁盘已满";
+        return HxImageFailureReason(HxImageFailure::DiskFull);
     case E_GIF_ERR_NOT_WRITEABLE:
         return u"文件不可写";
     default:

@@ -13,8 +13,8 @@ constexpr DWORD HX_E_FILE_NOT_FOUND = 0x80070002;
 constexpr DWORD HX_E_ACCESS_DENIED = 0x80070005;
 constexpr DWORD HX_E_OUT_OF_MEMORY = 0x8007000E;
 
-// Why a picture could not be had.  Every failure reaches the user as its Chinese reason after the
-// error code; no library's own (English) text is shown.
+// Why a picture could not be had or saved.  Every failure reaches the user as its Chinese reason
+// after the error code; no library's own (English) text is shown.
 enum class HxImageFailure {
     NotFound,          // 找不到文件
     NotRegularFile,    // 不是普通文件: a folder, a pipe, a device
@@ -24,6 +24,14 @@ enum class HxImageFailure {
     UnsupportedFormat, // 不支持的图象格式
     Damaged,           // 图象文件已损坏
     OutOfMemory,       // 内存不足
+    // Saving.
+    Empty,            // 图象为空: no picture to save
+    FolderNotFound,   // 找不到文件夹: the folder to save in is missing
+    AccessDenied,     // 没有写入权限: a read-only file or folder
+    DiskFull,         // 磁盘已满: the disk, or the size a file may have, is used up
+    TooManyOpenFiles, // 打开的文件太多
+    CannotWrite,      // 写入文件失败
+    CannotEncode,     // 图象编码失败: the encoder gave up on the picture
 };
 CString HxImageFailureReason(HxImageFailure failure);
 // The reason of a giflib error code: D_GIF_ERR_* of reading, E_GIF_ERR_* of writing.  A code giflib

@@ -235,14 +235,50 @@ int EncodeGif(const QImage& picture, QByteArray& out) {
     return error;
 }
 
+// Why a picture file could not be put in place, by the cause of the failed write.  The file itself
+// need not exist, so a path not found is its folder.
+HxImageFailure FileWriteFailure(int cause) {
+    switch (cause) {
+    case CFileException::fileNotFound:
+    case CFileException::badPath:
+        return HxImageFailure::FolderNotFound;
+    case CFileException::accessDenied:
+        return HxImageFailure::AccessDenied;
+    case CFileException::invalidFile:
+        return HxImageFailure::NotRegularFile;
+    case CFileException::tooManyOpenFiles:
+        return HxImageFailure::TooManyOpenFiles;
+    case CFileException::diskFull:
+        return HxImageFailure::DiskFull;
+    default:
+        return HxImageFailure::CannotWrite;
+    }
+}
+
+// Why Qt's writer refused a picture (its errorString() is English).  It writes into memory here, so
+// a device error is a write that could not be done.
+HxImageFailure QtWriteFailure(QImageWriter::ImageWriterError error) {
+    switch (error) {
+    case QImageWriter::DeviceError:
+        return HxImageFailure::CannotWrite;
+    case QImageWriter::UnsupportedFormatError:
+        return HxImageFailure::UnsupportedFormat;
+    case QImageWriter::InvalidImageError: // the writer's word for a null picture
+        return HxImageFailure::Empty;
+    case QImageWriter::UnknownError:
+        break;
+    }
+    return HxImageFailure::CannotEncode;
+}
+
 } // namespace
 
-int HxWriteGif(const QImage& picture, const QString& path) {
+int HxWriteGif(const QImage& picture, const QString& path, CFileException* fileError) {
     QByteArray bytes;
     if (int error = EncodeGif(picture, bytes))
         return error;
     // Put in place only when whole: a failed save leaves the old picture as it was.
-    return HxWriteFileSafely(CString::FromQString(path), bytes.constData(), size_t(bytes.size()))
+    return HxWriteFileSafely(CString::FromQString(path), bytes.constData(), size_t(bytes.size()), fileError)
                ? 0
                : E_GIF_ERR_WRITE_FAILED;
 }
@@ -250,17 +286,18 @@ int HxWriteGif(const QImage& picture, const QString& path) {
 bool HxSavePicture(const QImage& picture, const CString& path, CString* error) {
     const QString format = HxPictureFormatOf(path);
     int code = 0;
-    QString reason;
+    CString reason;
+    CFileException fileError; // the cause when the encoded picture could not be put in place
     if (picture.isNull()) {
         code = 1;
-        reason = QStringLiteral("empty picture");
+        reason = HxImageFailureReason(HxImageFailure::Empty);
     } else if (format.isEmpty()) {
         code = 2;
-        reason = QStringLiteral("unknown picture format");
+        reason = HxImageFailureReason(HxImageFailure::UnsupportedFormat);
     } else if (format == QLatin1String("GIF")) {
-        code = HxWriteGif(picture, path.ToQString());
+        code = HxWriteGif(picture, path.ToQString(), &fileError);
         if (code != 0)
-            reason = HxGifErrorReason(code).ToQString();
+            reason = HxGifErrorReason(code);
     } else {
         QBuffer bytes;
         bytes.open(QIODevice::WriteOnly);
@@ -268,19 +305,20 @@ bool HxSavePicture(const QImage& picture, const CString& path, CString* error) {
         if (format == QLatin1String("JPEG"))
             writer.setQuality(90);
         const QImage opaque = picture.convertToFormat(QImage::Format_RGB32);
-        CString writeError;
         if (!writer.write(opaque)) {
             code = 0x100 + int(writer.error());
-            reason = writer.errorString();
+            reason = HxImageFailureReason(QtWriteFailure(writer.error()));
         } else if (!HxWriteFileSafely(path, bytes.data().constData(), size_t(bytes.data().size()),
-                                      &writeError)) {
+                                      &fileError)) {
             code = 0x100 + int(QImageWriter::DeviceError);
-            reason = writeError.ToQString();
         }
     }
     if (code == 0)
         return true;
+    // A file that could not be written says why in the same words whatever its format.
+    if (fileError.m_cause != CFileException::none)
+        reason = HxImageFailureReason(FileWriteFailure(fileError.m_cause));
     if (error)
-        *error = HxFormat(u"Save image failed:\n%x - %s", code, CString::FromQString(reason));
+        *error = HxFormat(u"Save image failed:\n%x - %s", code, reason);
     return false;
 }

@@ -41,8 +41,10 @@ std::vector<BYTE> HxPictureToMonochrome(const QImage& picture, int* width, int* 
 // "jpg" or "jpeg", "gif", "png"; an empty string for others.
 QString HxPictureFormatOf(const CString& path);
 // Writes a picture in the format of the path's extension.  On failure returns false and, when
-// error is given, the text "Save image failed:\n<code> - <reason>" (the code in hexadecimal).
+// error is given, the text "Save image failed:\n<code> - <reason>": the code in hexadecimal, the
+// reason in Chinese.
 bool HxSavePicture(const QImage& picture, const CString& path, CString* error);
 // The GIF writer: the picture's own colours when it has at most 256, else a median-cut palette.
-// Returns a giflib error code (0 when written).
-int HxWriteGif(const QImage& picture, const QString& path);
+// Returns a giflib error code (0 when written): E_GIF_ERR_WRITE_FAILED when the file could not be
+// written, its cause then in fileError (when given).
+int HxWriteGif(const QImage& picture, const QString& path, CFileException* fileError = nullptr);

@@ -365,10 +365,11 @@ TEST(PictureFileTest, EveryGiflibErrorHasAChineseReason) {
         SCOPED_TRACE(c.code);
         EXPECT_EQ(HxGifErrorReason(c.code), CString(c.reason));
     }
-    // A GIF that cannot be put in place: giflib's write error, its reason in Chinese.
+    // A GIF that cannot be put in place: giflib's write error, with the reason the file could not be
+    // written, in Chinese.
     QImage few(3, 2, QImage::Format_RGB32);
     few.fill(Qt::white);
     CString error;
     EXPECT_FALSE(HxSavePicture(few, u"/nonexistent/folder/x.gif", &error));
-    EXPECT_EQ(error, CString(u"Save image failed:\n2 - 写入文件失败"));
+    EXPECT_EQ(error, CString(u"Save image failed:\n2 - 找不到文件夹"));
 }

@@ -1,5 +1,6 @@
 // Pictures of the view: Save As in each picture type cropped with margins, the extension rules, the
-// empty figure, the document itself; F7 and the region screenshot onto the clipboard.
+// empty figure, a refused save's reason, the document itself; F7 and the region screenshot onto the
+// clipboard.
 #include "view_mouse_fixture.h"
 
 
@@ -10,6 +11,8 @@
 #include <QGuiApplication>
 #include <QImageReader>
 #include <QTemporaryDir>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -129,6 +132,19 @@ TEST_F(ViewExportTest, AnEmptyFigureIsNotSaved) {
     Redraw();
     int l, r, t, bo;
     EXPECT_FALSE(m_view->GrabViewImage(&l, &r, &t, &bo));
+}
+
+TEST_F(ViewExportTest, ARefusedSaveSaysWhyInChinese) {
+    AddSegment();
+    const QString locked = Path(QStringLiteral("locked"));
+    ASSERT_TRUE(QDir().mkpath(locked));
+    ASSERT_EQ(chmod(QFile::encodeName(locked).constData(), 0555), 0);
+    SaveAs(QStringLiteral("locked/figure.png"), 5);
+    SaveAs(QStringLiteral("missing/figure.gif"), 4);
+    chmod(QFile::encodeName(locked).constData(), 0755);
+    EXPECT_EQ(m_messages, (std::vector<CString>{u"Save image failed:\n101 - 没有写入权限",
+                                                u"Save image failed:\n2 - 找不到文件夹"}));
+    EXPECT_FALSE(QFile::exists(locked + QStringLiteral("/figure.png")));
 }
 
 TEST_F(ViewExportTest, F7AndTheScreenshotCopyToTheClipboard) {
