@@ -72,6 +72,9 @@ public:
 INT_PTR ShowFileDialog(CDialog& d) {
     auto& dlg = static_cast<CFileDialog&>(d);
     QFileDialog box(QApplication::activeWindow());
+    // Qt's own dialog, not the desktop's: it adds the chosen type's extension before it asks about
+    // replacing a file, its texts follow the program's Chinese, and its file list is the program's.
+    box.setOption(QFileDialog::DontUseNativeDialog);
     HxDressFileDialog(box);
     if (!dlg.m_strTitle.IsEmpty())
         box.setWindowTitle(dlg.m_strTitle.ToQString());
@@ -85,6 +88,16 @@ INT_PTR ShowFileDialog(CDialog& d) {
         box.selectNameFilter(filters[dlg.m_nFilterIndex - 1]);
     if (!dlg.m_bOpenFileDialog && !(dlg.m_dwFlags & OFN_OVERWRITEPROMPT))
         box.setOption(QFileDialog::DontConfirmOverwrite);
+    if (!dlg.m_bOpenFileDialog) {
+        // A name typed without a dot is saved with the chosen type's extension (SetResult).  Qt adds
+        // its default suffix to such a name before it asks whether to replace the file, so the
+        // suffix follows the chosen type and the question names the file that will be written.
+        auto followType = [&box, &dlg, &filters](const QString& filter) {
+            box.setDefaultSuffix(dlg.GetTypeExt(int(filters.indexOf(filter)) + 1).ToQString());
+        };
+        followType(box.selectedNameFilter());
+        QObject::connect(&box, &QFileDialog::filterSelected, &box, followType);
+    }
     const HxFileDialogStart start = HxFileDialogStartOf(dlg);
     box.setDirectory(start.folder);
     if (!start.selected.isEmpty())

@@ -65,21 +65,25 @@ std::vector<std::pair<CString, CString>> CFileDialog::GetFilters() const {
     return filters;
 }
 
-void CFileDialog::SetResult(const CString& path) {
-    m_strPathName = path;
-    if (m_bOpenFileDialog || path.IsEmpty() || FileNameOf(path).Find(u'.') >= 0)
-        return;
-    // The chosen type's extension, when its first pattern names one.
-    CString ext = m_strDefExt;
+CString CFileDialog::GetTypeExt(int filterIndex) const {
+    // The type's extension, when its first pattern names one.
     const auto filters = GetFilters();
-    if (m_nFilterIndex >= 1 && size_t(m_nFilterIndex) <= filters.size()) {
-        CString pattern = filters[size_t(m_nFilterIndex - 1)].second;
+    if (filterIndex >= 1 && size_t(filterIndex) <= filters.size()) {
+        CString pattern = filters[size_t(filterIndex - 1)].second;
         if (int semicolon = pattern.Find(u';'); semicolon >= 0)
             pattern = pattern.Left(semicolon);
         if (pattern.GetLength() > 2 && pattern[0] == u'*' && pattern[1] == u'.' &&
             pattern.Find(u'*', 1) < 0 && pattern.Find(u'?') < 0)
-            ext = pattern.Mid(2);
+            return pattern.Mid(2);
     }
+    return m_strDefExt;
+}
+
+void CFileDialog::SetResult(const CString& path) {
+    m_strPathName = path;
+    if (m_bOpenFileDialog || path.IsEmpty() || FileNameOf(path).Find(u'.') >= 0)
+        return;
+    const CString ext = GetTypeExt(m_nFilterIndex);
     if (!ext.IsEmpty())
         m_strPathName += CString(u".") + ext;
 }

@@ -48,8 +48,11 @@ public:
     CString GetFileExt() const;
     // The filter as (description, patterns) pairs.
     std::vector<std::pair<CString, CString>> GetFilters() const;
-    // Sets the result as the dialog would: the path, with the extension of the chosen file type
-    // (its first pattern "*.ext") or else the default extension when the name has none.
+    // The extension (without the dot) a saved name without one gets when file type `filterIndex`
+    // (1 the first) is chosen: the type's first pattern "*.ext", else the default extension.
+    CString GetTypeExt(int filterIndex) const;
+    // Sets the result as the dialog would: the path, with GetTypeExt of the chosen file type added
+    // when the name has no extension (save dialogs).
     void SetResult(const CString& path);
     // The same with the file type chosen (1 the first).
     void SetResult(const CString& path, int filterIndex);

@@ -284,8 +284,15 @@ TEST_F(DocumentCommandsTest, TheFirstSaveAfterOpeningAGfCopyAsksBeforeWritingOve
     m_doc->m_author = u"后来的修改";
     m_doc->SetModifiedFlag();
     m_choice.Empty();
+    m_dialogs.clear();
+    m_messages.clear();
     ASSERT_TRUE(Run(ID_FILE_SAVE));
+    // The copy left the document its own file: Save writes x.hvx without a dialog or a question.
+    EXPECT_TRUE(m_dialogs.empty());
+    EXPECT_TRUE(m_messages.empty());
+    EXPECT_FALSE(m_doc->IsModified());
     const std::vector<BYTE> later = FileBytes(hvx);
+    EXPECT_EQ(later, Store());
 
     // The copy opened and changed: Save asks for a name, x.hvx proposed with the overwrite question.
     auto openCopyAndChange = [&] {

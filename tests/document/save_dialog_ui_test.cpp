@@ -1,0 +1,282 @@
+// Saves through the program's own file dialog, driven offscreen as a user would: a name typed
+// without its extension, the ".gf" copy's proposed name and another file type chosen in the dialog
+// are asked about as the files they will be written to; "No" writes nothing.
+#include "app/halvix_app.h"
+#include "document_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <deque>
+#include <functional>
+
+namespace {
+
+// A user at the modal windows of a command: each step waits for its window (the file dialog or
+// the question) and acts on it.  A step whose window does not come in time is missed, and the
+// window then up is closed so that the command ends.
+class CDialogUser : public QObject {
+public:
+    void TypeAndSave(const QString& name) {
+        OnDialog([name](QFileDialog& box) {
+            // Typed with the focus in the name, as a user types: the file list follows the name.
+            auto* edit = box.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            if (!edit->hasFocus()) {
+                box.activateWindow();
+                edit->setFocus();
+                return false;
+            }
+            edit->selectAll();
+            QTest::keyClicks(edit, name);
+            box.findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"))
+                ->button(QDialogButtonBox::Save)
+                ->click();
+            return true;
+        });
+    }
+    void PressEnter() {
+        OnDialog([](QFileDialog& box) {
+            QTest::keyClick(box.findChild<QLineEdit*>(QStringLiteral("fileNameEdit")), Qt::Key_Return);
+            return true;
+        });
+    }
+    void ChooseNextType() {
+        OnDialog([](QFileDialog& box) {
+            QTest::keyClick(box.findChild<QComboBox*>(QStringLiteral("fileTypeCombo")), Qt::Key_Down);
+            return true;
+        });
+    }
+    void Cancel() {
+        OnDialog([](QFileDialog& box) {
+            box.reject();
+            return true;
+        });
+    }
+    void Answer(QMessageBox::StandardButton button) {
+        m_steps.push_back([this, button](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            if (!box)
+                return false;
+            m_questions.push_back(box->text());
+            m_titles.push_back(box->windowTitle());
+            box->button(button)->click();
+            return true;
+        });
+    }
+    // Starts acting; the command's dialog comes next.
+    void Start() {
+        m_acting = true;
+        m_missed = 0;
+        m_clock.start();
+        Poll();
+    }
+    // Every step taken, none missed.
+    bool Done() const { return m_steps.empty() && m_missed == 0; }
+    // Stops acting; the steps not taken are dropped.
+    void Stop() {
+        m_acting = false;
+        m_steps.clear();
+    }
+
+    std::vector<QString> m_questions; // the texts of the questions answered
+    std::vector<QString> m_titles;
+    int m_missed = 0;
+
+private:
+    using Step = std::function<bool(QWidget*)>; // false: its window is not up yet
+    // An act on the file dialog; false: not ready yet.
+    void OnDialog(std::function<bool(QFileDialog&)> act) {
+        m_steps.push_back([act](QWidget* modal) {
+            auto* box = qobject_cast<QFileDialog*>(modal);
+            return box && box->isVisible() && act(*box);
+        });
+    }
+    void Poll() {
+        QTimer::singleShot(10, this, [this] {
+            if (!m_acting)
+                return;
+            // The next poll is set before acting: an act may run the loop of a question or a dialog.
+            Poll();
+            QWidget* modal = QApplication::activeModalWidget();
+            if (m_steps.empty()) {
+                // A window no step expects: closed after a while, so that the command ends.
+                if (modal && m_clock.hasExpired(10000)) {
+                    ++m_missed;
+                    m_clock.start();
+                    QMetaObject::invokeMethod(modal, "reject", Qt::QueuedConnection);
+                }
+                return;
+            }
+            const Step step = m_steps.front();
+            m_steps.pop_front();
+            if (modal && step(modal)) {
+                m_clock.start();
+            } else if (m_clock.hasExpired(10000)) {
+                ++m_missed;
+                m_clock.start();
+                if (modal)
+                    QMetaObject::invokeMethod(modal, "reject", Qt::QueuedConnection);
+            } else {
+                m_steps.push_front(step);
+            }
+        });
+    }
+    std::deque<Step> m_steps;
+    QElapsedTimer m_clock;
+    bool m_acting = false;
+};
+
+class SaveDialogWindows : public DocumentTest {
+protected:
+    void SetUp() override {
+        DocumentTest::SetUp();
+        ASSERT_TRUE(m_dir.isValid());
+        ASSERT_TRUE(HxInstallChineseTranslations());
+        AfxGetCommandRouter().SetChain({m_doc.get()});
+    }
+    void TearDown() override {
+        AfxGetCommandRouter().SetChain({});
+        DocumentTest::TearDown();
+    }
+    QString Path(const char* name) const { return m_dir.filePath(QString::fromUtf8(name)); }
+    static QByteArray Bytes(const QString& path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    static QByteArray Bytes(const std::vector<BYTE>& bytes) {
+        return QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
+    }
+    // The document saved as x.hvx, then changed so that its next save writes other bytes.
+    void SaveAsXThenChange() {
+        ASSERT_TRUE(m_doc->DoSave(CString::FromQString(Path("x.hvx"))));
+        m_doc->m_author = u"后来的修改";
+        m_doc->SetModifiedFlag();
+    }
+    // Runs the command while the user takes the steps given; true when every step was taken.
+    bool Run(const std::function<void()>& command) {
+        m_user.Start();
+        command();
+        const bool done = m_user.Done();
+        m_user.Stop();
+        return done;
+    }
+    bool Run(UINT id) {
+        return Run([id] { AfxGetCommandRouter().Execute(id); });
+    }
+    // Qt's question, in Chinese, whether to replace the file `name`.
+    static bool AsksToReplace(const QString& question, const char* name) {
+        return question.startsWith(QString::fromUtf8(name) + QLatin1Char(' ')) &&
+               question.contains(QStringLiteral("替换"));
+    }
+
+    QTemporaryDir m_dir;
+    CDialogUser m_user;
+};
+
+} // namespace
+
+TEST_F(SaveDialogWindows, ANameTypedWithoutItsExtensionIsAskedAboutAsTheFileItBecomes) {
+    SaveAsXThenChange();
+    const QByteArray before = Bytes(Path("x.hvx"));
+
+    // "x" beside x.hvx: asked about x.hvx; No goes back to the dialog, Cancel writes nothing.
+    m_user.TypeAndSave(QStringLiteral("x"));
+    m_user.Answer(QMessageBox::No);
+    m_user.Cancel();
+    EXPECT_TRUE(Run(ID_FILE_SAVE_AS));
+    ASSERT_EQ(m_user.m_questions.size(), 1u);
+    EXPECT_TRUE(AsksToReplace(m_user.m_questions[0], "x.hvx")) << m_user.m_questions[0].toStdString();
+    EXPECT_EQ(m_user.m_titles[0], QStringLiteral("另存为"));
+    EXPECT_EQ(Bytes(Path("x.hvx")), before);
+    EXPECT_FALSE(QFile::exists(Path("x")));
+    EXPECT_TRUE(m_doc->IsModified());
+
+    // Yes: x.hvx holds the document.
+    m_user.TypeAndSave(QStringLiteral("x"));
+    m_user.Answer(QMessageBox::Yes);
+    EXPECT_TRUE(Run(ID_FILE_SAVE_AS));
+    EXPECT_EQ(m_user.m_questions.size(), 2u);
+    EXPECT_EQ(Bytes(Path("x.hvx")), Bytes(Store()));
+    EXPECT_FALSE(m_doc->IsModified());
+
+    // "x2" with nothing there: written as x2.hvx without a question.
+    m_user.TypeAndSave(QStringLiteral("x2"));
+    EXPECT_TRUE(Run(ID_FILE_SAVE_AS));
+    EXPECT_EQ(m_user.m_questions.size(), 2u);
+    EXPECT_EQ(Bytes(Path("x2.hvx")), Bytes(Store()));
+    EXPECT_EQ(m_doc->GetPathName().ToQString(), Path("x2.hvx"));
+}
+
+TEST_F(SaveDialogWindows, TheGfCopysProposedNameIsAskedAboutWithItsExtension) {
+    SaveAsXThenChange();
+    QFile old(Path("x.gf"));
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("an older copy");
+    old.close();
+
+    // Enter on the proposal "x": asked about x.gf; No, then Cancel, keeps it.
+    m_user.PressEnter();
+    m_user.Answer(QMessageBox::No);
+    m_user.Cancel();
+    EXPECT_TRUE(Run(ID_FILE_SAVE_GF));
+    ASSERT_EQ(m_user.m_questions.size(), 1u);
+    EXPECT_TRUE(AsksToReplace(m_user.m_questions[0], "x.gf")) << m_user.m_questions[0].toStdString();
+    EXPECT_EQ(Bytes(Path("x.gf")), QByteArray("an older copy"));
+
+    // Yes writes the copy; the document stays x.hvx, and its next Save writes there unasked.
+    m_user.PressEnter();
+    m_user.Answer(QMessageBox::Yes);
+    EXPECT_TRUE(Run(ID_FILE_SAVE_GF));
+    std::vector<BYTE> copy;
+    {
+        CGfFormatScope layout;
+        copy = Store();
+    }
+    EXPECT_EQ(Bytes(Path("x.gf")), Bytes(copy));
+    EXPECT_EQ(m_doc->GetPathName().ToQString(), Path("x.hvx"));
+    m_doc->SetModifiedFlag();
+    m_user.Cancel(); // a dialog, were there one, would take this step
+    EXPECT_FALSE(Run(ID_FILE_SAVE)) << "no dialog";
+    EXPECT_EQ(Bytes(Path("x.hvx")), Bytes(Store()));
+    EXPECT_EQ(m_user.m_questions.size(), 2u);
+}
+
+TEST_F(SaveDialogWindows, AnotherFileTypeChosenInTheDialogGivesItsExtension) {
+    // The formula export's types: f typed with the second type chosen is f.bmp.
+    QFile old(Path("f.bmp"));
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.close();
+    auto exportDialog = [this] {
+        return CFileDialog(
+            FALSE, u"mtf", CString::FromQString(Path("*.mtf")), OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
+            u"Halvix Mtf file (*.mtf)|*.mtf|Windows Bitmap (*.bmp)|*.bmp|Enhanced MetaFile (*.emf)|*.emf||");
+    };
+    CFileDialog refused = exportDialog();
+    m_user.ChooseNextType();
+    m_user.TypeAndSave(QStringLiteral("f"));
+    m_user.Answer(QMessageBox::No);
+    m_user.Cancel();
+    EXPECT_TRUE(Run([&] { EXPECT_EQ(refused.DoModal(), IDCANCEL); }));
+    ASSERT_EQ(m_user.m_questions.size(), 1u);
+    EXPECT_TRUE(AsksToReplace(m_user.m_questions[0], "f.bmp")) << m_user.m_questions[0].toStdString();
+
+    CFileDialog confirmed = exportDialog();
+    m_user.ChooseNextType();
+    m_user.TypeAndSave(QStringLiteral("f"));
+    m_user.Answer(QMessageBox::Yes);
+    EXPECT_TRUE(Run([&] { EXPECT_EQ(confirmed.DoModal(), IDOK); }));
+    EXPECT_EQ(confirmed.GetPathName().ToQString(), Path("f.bmp"));
+    EXPECT_EQ(confirmed.m_nFilterIndex, 2);
+}
