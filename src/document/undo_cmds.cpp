@@ -106,6 +106,7 @@ BOOL CCmdAddCell::Undo() {
     page->m_cells.RemoveKey(id);
     UnlinkFromParents(cell, id);
     HxRestoreFollowedLabel(*cell);
+    cell->LeavePage();
     page->ForgetId(id);
     if (UsesVertexArray(cell))
         page->RebuildVertexArray();
@@ -152,6 +153,7 @@ BOOL CCmdAddCells::Undo() {
             continue;
         UnlinkFromParents(cell, id);
         HxRestoreFollowedLabel(*cell);
+        cell->LeavePage();
         stoppedButton |= StopButton(cell);
         page->m_cells.RemoveKey(id);
         page->ForgetId(id);
@@ -226,6 +228,7 @@ BOOL CCmdDelCells::Redo() {
         if (!cell)
             continue;
         UnlinkFromParents(cell, id);
+        cell->LeavePage();
         if (auto* button = DYNAMIC_DOWNCAST(CGButton, cell))
             button->m_running = false;
         page->m_cells.RemoveKey(id);

@@ -39,6 +39,10 @@ public:
     virtual void DrawPlain() {}
     virtual void DrawForPick(int mode) {}
     virtual CString GetDescription();
+    // Called as the cell is taken out of its page (the undo of its insertion, its deletion, a
+    // cancelled construction) while its parents are still there: gives back what the cell changed on
+    // them for as long as it is in the page.  Nothing for most cells.
+    virtual void LeavePage() {}
 
     // Marks every cell reachable through the child lists (or the parent arrays), never this cell;
     // returns at once when this cell is marked already.  `marked`, when given, gets the id of every

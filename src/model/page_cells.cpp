@@ -12,6 +12,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <utility>
 
 namespace {
 
@@ -337,6 +338,12 @@ int CGPage::RemoveCellsAfterMarker() {
         for (WORD parentId : cell->m_parents) {
             if (CGCell* parent = m_cells.Find(parentId))
                 RemoveAllOf(parent->m_children, WORD(id));
+        }
+        {
+            // The cell finds its parents through g_cellMap: this page's map while it leaves.
+            CCellMap* const current = std::exchange(g_cellMap, &m_cells);
+            cell->LeavePage();
+            g_cellMap = current;
         }
         m_cells.RemoveKey(WORD(id));
         // The name of a point the user could see goes back to the automatic names.

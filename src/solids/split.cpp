@@ -14,6 +14,7 @@
 #include <cmath>
 #include <map>
 #include <unordered_map>
+#include <utility>
 
 IMPLEMENT_SERIAL(CGSplit, CGCell, 1)
 
@@ -308,6 +309,23 @@ CGPolyhedron* CGSplit::Hull() const {
     return m_parents.IsEmpty() ? nullptr : DYNAMIC_DOWNCAST(CGPolyhedron, HxFindCell(m_parents[0]));
 }
 
+const CGSplit* CGSplit::OtherCutHidingHull(const CGPolyhedron& hull) const {
+    for (WORD childId : hull.m_children) {
+        const auto* cut = DYNAMIC_DOWNCAST(CGSplit, HxFindCell(childId));
+        if (cut && cut != this && cut->m_hullHiddenBefore >= 0 && cut->Hull() == &hull)
+            return cut;
+    }
+    return nullptr;
+}
+
+void CGSplit::LeavePage() {
+    const int before = std::exchange(m_hullHiddenBefore, -1);
+    CGPolyhedron* hull = Hull();
+    if (before < 0 || !hull || OtherCutHidingHull(*hull))
+        return;
+    hull->m_hidden = before;
+}
+
 void CGSplit::DeleteParts() {
     m_parts.clear();
 }
@@ -323,6 +341,7 @@ void CGSplit::Recompute() {
         return;
     }
     hull->m_hidden = 0;
+    m_hullHiddenBefore = -1;
     m_planeCount = std::clamp(m_planeCount, int32_t(1), kMaxPlanes);
     if (!m_useFaces) {
         m_planes = m_planeCount < 4 ? g_defaultCutPlanes3 : g_defaultCutPlanes10;
@@ -400,6 +419,11 @@ void CGSplit::Cut() {
         CGPolyhedron* hull = Hull();
         if (!hull || hull->m_faces.size() < 4)
             return;
+        // Under a second cut the hull is hidden already: what counts is how it was before the first.
+        if (m_hullHiddenBefore < 0) {
+            const CGSplit* other = OtherCutHidingHull(*hull);
+            m_hullHiddenBefore = other ? other->m_hullHiddenBefore : hull->m_hidden;
+        }
         hull->m_hidden = 1;
         m_parts.push_back(std::make_unique<CGPolyhedron>(*hull));
         m_param1 = 0.001f;

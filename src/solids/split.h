@@ -35,6 +35,9 @@ public:
     void DrawLit() override;
     void DrawForPick(int mode) override;
     CString GetDescription() override; // "多面体分割图"
+    // Shows the hull again as it was before this cut hid it behind its parts, unless another cut of
+    // the hull in the page still hides it.
+    void LeavePage() override;
 
     // "planes:  %d      parts :  %d"
     CString InfoText() const;
@@ -54,9 +57,14 @@ private:
     CGPolyhedron* Hull() const;
     void Cut();
     void DrawParts(int mode) const;
+    // Another cut of the same hull in the page that hides the hull behind its parts, or null.
+    const CGSplit* OtherCutHidingHull(const CGPolyhedron& hull) const;
 
     const PolyFace* m_planes = nullptr; // m_ownPlanes or a fixed table
     std::vector<PolyFace> m_ownPlanes;
+    // The hull's hidden flag from before the cuts hid it behind their parts, -1 while this cut hides
+    // nothing.  Kept in memory only: a loaded cut has no parts and its hull is shown.
+    int m_hullHiddenBefore = -1;
 };
 
 // The fixed planes: x = 0, y = 0, z = 0 for fewer than four planes, else ten planes around the origin.

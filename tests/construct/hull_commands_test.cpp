@@ -1,7 +1,7 @@
 // The hull, net, section and cut commands: their enabling rules, the hulls of the preset vertex sets
 // and of the selected points, the refusal of too few points, the dialogs' presets, the net and cut
-// with their buttons as one undo step, and the buttons running them to the closed solid and the
-// parts.
+// with their buttons as one undo step, the buttons running them to the closed solid and the parts,
+// and the hull a cut hid shown again when the cut is undone or deleted.
 #include "construct/construct_fixture.h"
 
 #include "construct/hull_commands.h"
@@ -439,6 +439,80 @@ TEST_F(HullCommandsTest, ACutOnSelectedFacesTakesTheirPlanes) {
     EXPECT_FLOAT_EQ(button->m_max, 2.0f);
     RunButton(*button, *cut);
     EXPECT_EQ(cut->m_partCount, 4);
+}
+
+TEST_F(HullCommandsTest, ACutTakenAwayShowsTheHullItHid) {
+    CGPolyhedron* hull = AddCube();
+    Script<CDlgSplit>([](CDlgSplit&) {});
+    const WORD first = m_page->m_nextId;
+    RunOn(ID_TI_SPLIT, {hull->m_id});
+    CCmdProcessor& steps = m_page->m_cmdProcessor;
+    auto cut = [&] { return Cell<CGSplit>(first); };
+    auto pressCut = [&] {
+        ASSERT_NE(cut(), nullptr);
+        RunButton(*Cell<CGButnAnimation>(WORD(first + 1)), *cut());
+        EXPECT_EQ(cut()->m_partCount, 8);
+        EXPECT_TRUE(hull->m_hidden);
+    };
+
+    // The insertion undone, then redone: the cut comes back whole, and pressed it hides the hull again.
+    pressCut();
+    ASSERT_TRUE(steps.Undo());
+    EXPECT_EQ(cut(), nullptr);
+    EXPECT_FALSE(hull->m_hidden);
+    ASSERT_TRUE(steps.Redo());
+    EXPECT_FALSE(hull->m_hidden);
+    pressCut();
+
+    // Deleted (as cutting to the clipboard deletes), and the deletion undone and redone.
+    RunOn(ID_EDIT_DELETE, {first});
+    EXPECT_EQ(cut(), nullptr);
+    EXPECT_FALSE(hull->m_hidden);
+    ASSERT_TRUE(steps.Undo());
+    ASSERT_NE(cut(), nullptr);
+    EXPECT_TRUE(cut()->m_parts.empty());
+    EXPECT_FALSE(hull->m_hidden);
+    pressCut();
+    ASSERT_TRUE(steps.Redo());
+    EXPECT_FALSE(hull->m_hidden);
+
+    // A hull the user hid himself before the cut hid it stays hidden.
+    ASSERT_TRUE(steps.Undo());
+    hull->m_hidden = 1;
+    pressCut();
+    ASSERT_TRUE(steps.Redo());
+    EXPECT_TRUE(hull->m_hidden);
+}
+
+TEST_F(HullCommandsTest, AHullUnderTwoCutsIsShownWhenBothAreGone) {
+    CGPolyhedron* hull = AddCube();
+    Script<CDlgSplit>([](CDlgSplit&) {});
+    const WORD a = m_page->m_nextId;
+    RunOn(ID_TI_SPLIT, {hull->m_id});
+    const WORD b = m_page->m_nextId;
+    RunOn(ID_TI_SPLIT, {hull->m_id});
+    CCmdProcessor& steps = m_page->m_cmdProcessor;
+    auto press = [&](WORD cut) {
+        RunButton(*Cell<CGButnAnimation>(WORD(cut + 1)), *Cell<CGSplit>(cut));
+        EXPECT_TRUE(hull->m_hidden);
+    };
+    press(a);
+    press(b);
+    RunOn(ID_EDIT_DELETE, {a});
+    EXPECT_TRUE(hull->m_hidden) << "the second cut's parts still stand for it";
+    RunOn(ID_EDIT_DELETE, {b});
+    EXPECT_FALSE(hull->m_hidden);
+
+    // Both deletions undone and the cuts pressed again; then their insertions undone, the later first.
+    ASSERT_TRUE(steps.Undo());
+    press(b);
+    ASSERT_TRUE(steps.Undo());
+    press(a);
+    ASSERT_TRUE(steps.Undo());
+    EXPECT_EQ(Cell<CGSplit>(b), nullptr);
+    EXPECT_TRUE(hull->m_hidden);
+    ASSERT_TRUE(steps.Undo());
+    EXPECT_FALSE(hull->m_hidden);
 }
 
 TEST_F(HullCommandsTest, CancelledOrWithoutAHullNothingIsMade) {

@@ -1,5 +1,6 @@
 // The cut: one plane split by hand (counts and the Euler check), the step machine driven as its
-// animation button drives it, its planes from faces or tables, and the plane count on load.
+// animation button drives it, its planes from faces or tables, the plane count on load, and the hull
+// shown again when a cancelled construction takes its cut away.
 #include "hull_fixture.h"
 
 #include "solids/split.h"
@@ -250,6 +251,18 @@ TEST_F(SplitTest, AFailedSplitIsReportedAndThePartLost) {
     Drive(cut, 0.06f);
     EXPECT_EQ(m_messages, std::vector<CString>{CString(u"切割时发生错误")});
     EXPECT_EQ(cut.m_partCount, 0);
+}
+
+TEST_F(SplitTest, ACutCancelledWithItsConstructionShowsTheHullAgain) {
+    CGPolyhedron* cube = AddPreset(6);
+    m_page->m_constructMarker = m_page->m_nextId;
+    CGSplit& cut = *AddSplit(cube, 3);
+    const WORD id = cut.m_id;
+    Drive(cut, 0.5f);
+    ASSERT_NE(cube->m_hidden, 0);
+    m_page->RemoveCellsAfterMarker();
+    EXPECT_EQ(m_page->FindCell(id), nullptr);
+    EXPECT_EQ(cube->m_hidden, 0);
 }
 
 } // namespace
