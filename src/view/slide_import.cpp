@@ -121,10 +121,7 @@ QRgb HxSlideTextColor(const HxSlideText& text, bool blackenNearWhite) {
     return qRgb(0, 0, 0);
 }
 
-namespace {
-
-// The part of a text that shows in a box `width` x `height` pixels, laid out `width` wide.
-std::unique_ptr<QTextDocument> ShownPart(const HxSlideText& text, double width, double height) {
+std::unique_ptr<QTextDocument> HxSlideTextShownPart(const HxSlideText& text, double width, double height) {
     return HxLayOutShownBeginning(height, [&](qsizetype length, bool& whole) {
         bool cut = false;
         auto doc = std::make_unique<QTextDocument>();
@@ -135,10 +132,12 @@ std::unique_ptr<QTextDocument> ShownPart(const HxSlideText& text, double width, 
     });
 }
 
+namespace {
+
 void DrawText(QPainter& painter, const HxSlideText& text, const QRectF& box) {
     if (!text.HasText() || box.width() < 1 || box.height() < 1)
         return;
-    const std::unique_ptr<QTextDocument> doc = ShownPart(text, box.width(), box.height());
+    const std::unique_ptr<QTextDocument> doc = HxSlideTextShownPart(text, box.width(), box.height());
     painter.save();
     painter.translate(box.topLeft());
     QAbstractTextDocumentLayout::PaintContext context;

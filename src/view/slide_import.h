@@ -9,6 +9,7 @@
 #include <QImage>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 class CHalvixDoc;
@@ -55,6 +56,10 @@ void HxSlideTextToDocument(const HxSlideText& text, bool blackenNearWhite, QText
 // The colour of a text (its first coloured run, near-white made black with `blackenNearWhite`;
 // black without one).
 QRgb HxSlideTextColor(const HxSlideText& text, bool blackenNearWhite);
+
+// The beginning of a text that shows in a box `width` x `height` pixels, laid out `width` wide as the
+// whole text would be as far as the box reaches (a long text would take long to lay out whole).
+std::unique_ptr<QTextDocument> HxSlideTextShownPart(const HxSlideText& text, double width, double height);
 
 // A shape drawn by our own renderer on white, at 4/3 pixels a point (texts, table grids and their
 // texts, a group's members; nothing of pictures and other shapes), each side 1 to 4096 pixels.
