@@ -426,18 +426,27 @@ namespace {
 constexpr double kNarrowestCharacter = 0.25;
 constexpr double kLowestLine = 1.0;
 
-// A copy of the document's first `end` characters (positions 0 .. end - 1), as clone() copies the
-// whole.
-std::unique_ptr<QTextDocument> CopyBeginning(const QTextDocument& doc, int end) {
-    if (end >= doc.characterCount() - 1)
-        return std::unique_ptr<QTextDocument>(doc.clone());
+// A copy of the document's first `end` characters (positions 0 .. end - 1; all of them as clone()
+// copies them) laid out `width` pixels wide, objects drawn as placeholder boxes.  The copy of a
+// beginning gets its layout before its text, which is then laid out once, with the boxes.
+std::unique_ptr<QTextDocument> CopyBeginning(const QTextDocument& doc, int end, int width) {
+    if (end >= doc.characterCount() - 1) {
+        std::unique_ptr<QTextDocument> copy(doc.clone());
+        HxInstallRichObjectHandler(*copy);
+        copy->setTextWidth(width);
+        return copy;
+    }
     QTextCursor part(doc.begin());
     part.setPosition(end, QTextCursor::KeepAnchor);
+    const QTextDocumentFragment beginning(part);
     auto copy = std::make_unique<QTextDocument>();
-    QTextCursor(copy.get()).insertFragment(QTextDocumentFragment(part));
     copy->rootFrame()->setFrameFormat(doc.rootFrame()->frameFormat());
     copy->setDefaultTextOption(doc.defaultTextOption());
     copy->setIndentWidth(doc.indentWidth());
+    copy->setDefaultFont(doc.defaultFont());
+    copy->setTextWidth(width);
+    HxInstallRichObjectHandler(*copy);
+    QTextCursor(copy.get()).insertFragment(beginning);
     return copy;
 }
 
@@ -516,14 +525,8 @@ std::unique_ptr<QTextDocument> HxRichTextShownPart(const QTextDocument& doc, int
     const qsizetype first = HxShownLengthEstimate(width, height, SmallestCharacterPixels(doc));
     return HxLayOutShownBeginning(first, height, [&](qsizetype part, bool& whole) {
         const int end = hasTable ? length : int(std::min<qsizetype>(length, part));
-        std::unique_ptr<QTextDocument> copy = CopyBeginning(doc, end);
-        copy->setDocumentMargin(doc.documentMargin());
-        copy->setDefaultFont(doc.defaultFont());
-        copy->setTextWidth(width);
-        // The layout made last, once the copy is as it is drawn: it lays it out once.
-        HxInstallRichObjectHandler(*copy);
         whole = end >= length;
-        return copy;
+        return CopyBeginning(doc, end, width);
     });
 }
 

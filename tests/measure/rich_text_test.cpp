@@ -834,6 +834,9 @@ TEST(RichTextPicture, ASmallPictureLaysOutAShortBeginning) {
         {"one long word", "\\pard\\fs36 " + QByteArray(20000, 'w') + "\\par"},
         {"words", "\\pard\\fs36 " + QByteArray("cube edge ").repeated(2000) + "\\par"},
         {"paragraphs", "\\pard\\fs36 " + QByteArray("edge\\par ").repeated(4000)},
+        {"objects among words",
+         "\\pard\\fs36 " + QByteArray("edge {\\object\\objw600\\objh300 {\\*\\objdata 00}} ").repeated(2000) +
+             "\\par"},
         {"a small size among large ones",
          "\\pard\\fs72 " + QByteArray(10000, 'W') + "\\fs20 " + QByteArray(10000, 'x') + "\\par"},
     };
