@@ -599,6 +599,8 @@ public:
             if (m_error)
                 return;
         }
+        // The text as long as it is: the reader's string grows by doubling, and a deck holds many.
+        run.text.squeeze();
     }
 
     // The current element is a table (a:tbl) in a frame placed at `frame`.

@@ -18,6 +18,8 @@
 #include <QTextObjectInterface>
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 #include <map>
 #include <memory>
 
@@ -419,22 +421,32 @@ QByteArray HxDocumentToRtf(const QTextDocument& doc) {
 
 namespace {
 
-// The first characters laid out for a picture; more (four times as many each time) while they do
-// not reach below it.
-constexpr qsizetype kFirstShownPart = 4096;
+// The narrowest characters of a font (a dot, an i, a space) are about a quarter of its size wide,
+// and its lines at least as high as its size.
+constexpr double kNarrowestCharacter = 0.25;
+constexpr double kLowestLine = 1.0;
 
-// A copy of the document's first `end` characters (positions 0 .. end - 1), as clone() copies the
-// whole.
-std::unique_ptr<QTextDocument> CopyBeginning(const QTextDocument& doc, int end) {
-    if (end >= doc.characterCount() - 1)
-        return std::unique_ptr<QTextDocument>(doc.clone());
+// A copy of the document's first `end` characters (positions 0 .. end - 1; all of them as clone()
+// copies them) laid out `width` pixels wide, objects drawn as placeholder boxes.  The copy of a
+// beginning gets its layout before its text, which is then laid out once, with the boxes.
+std::unique_ptr<QTextDocument> CopyBeginning(const QTextDocument& doc, int end, int width) {
+    if (end >= doc.characterCount() - 1) {
+        std::unique_ptr<QTextDocument> copy(doc.clone());
+        HxInstallRichObjectHandler(*copy);
+        copy->setTextWidth(width);
+        return copy;
+    }
     QTextCursor part(doc.begin());
     part.setPosition(end, QTextCursor::KeepAnchor);
+    const QTextDocumentFragment beginning(part);
     auto copy = std::make_unique<QTextDocument>();
-    QTextCursor(copy.get()).insertFragment(QTextDocumentFragment(part));
     copy->rootFrame()->setFrameFormat(doc.rootFrame()->frameFormat());
     copy->setDefaultTextOption(doc.defaultTextOption());
     copy->setIndentWidth(doc.indentWidth());
+    copy->setDefaultFont(doc.defaultFont());
+    copy->setTextWidth(width);
+    HxInstallRichObjectHandler(*copy);
+    QTextCursor(copy.get()).insertFragment(beginning);
     return copy;
 }
 
@@ -450,13 +462,25 @@ double LastLineTop(const QTextDocument& doc) {
 
 } // namespace
 
+qsizetype HxShownLengthEstimate(double width, double height, double smallestPixels) {
+    // Lines of the narrowest characters of the smallest size, each line one character more (the one
+    // that breaks it), and two lines more: the one the bottom cuts and one that starts below it.
+    // Too few only costs a longer beginning laid out again.
+    const double size = std::isfinite(smallestPixels) ? std::max(smallestPixels, 1.0) : 1.0;
+    const double w = std::isfinite(width) ? std::clamp(width, 1.0, 1.0e6) : 1.0;
+    const double h = std::isfinite(height) ? std::clamp(height, 1.0, 1.0e6) : 1.0;
+    const double perLine = std::floor(w / (size * kNarrowestCharacter)) + 1;
+    const double lines = std::floor(h / (size * kLowestLine)) + 2;
+    return qsizetype(std::min(perLine * lines, 1.0e12));
+}
+
 std::unique_ptr<QTextDocument> HxLayOutShownBeginning(
-    double height,
+    qsizetype firstLength, double height,
     const std::function<std::unique_ptr<QTextDocument>(qsizetype length, bool& whole)>& beginning) {
     // Lines are broken one after the other, each by the text from its start to just past its end:
     // every line of a beginning but its last is a line of the whole text, so once that last line
     // starts below the picture, what the picture shows is laid out.
-    for (qsizetype length = kFirstShownPart;; length *= 4) {
+    for (qsizetype length = std::max<qsizetype>(firstLength, 1);; length *= 4) {
         bool whole = false;
         std::unique_ptr<QTextDocument> doc = beginning(length, whole);
         if (whole || LastLineTop(*doc) >= height)
@@ -464,20 +488,45 @@ std::unique_ptr<QTextDocument> HxLayOutShownBeginning(
     }
 }
 
+namespace {
+
+// The size in pixels of the smallest characters of a document (superscripts and subscripts drawn
+// at two thirds of theirs); placeholder boxes of objects do not count.
+double SmallestCharacterPixels(const QTextDocument& doc) {
+    auto pixels = [](const QFont& font) {
+        return font.pixelSize() > 0 ? double(font.pixelSize()) : font.pointSizeF() * 4.0 / 3.0;
+    };
+    const double standard = pixels(doc.defaultFont());
+    double smallest = std::numeric_limits<double>::infinity();
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next())
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat f = it.fragment().charFormat();
+            if (f.isImageFormat() || f.objectType() != QTextFormat::NoObject)
+                continue;
+            double size = f.hasProperty(QTextFormat::FontPixelSize)
+                              ? f.intProperty(QTextFormat::FontPixelSize)
+                          : f.hasProperty(QTextFormat::FontPointSize) ? f.fontPointSize() * 4.0 / 3.0
+                                                                      : standard;
+            if (f.verticalAlignment() == QTextCharFormat::AlignSuperScript ||
+                f.verticalAlignment() == QTextCharFormat::AlignSubScript)
+                size *= 2.0 / 3.0;
+            smallest = std::min(smallest, size);
+        }
+    return std::isfinite(smallest) ? smallest : standard;
+}
+
+} // namespace
+
 std::unique_ptr<QTextDocument> HxRichTextShownPart(const QTextDocument& doc, int width, int height) {
     // A table sizes its columns by all its cells: a document with one (pasted into the editor) is
     // laid out whole.
     const int length = doc.characterCount() - 1;
     const bool hasTable = !doc.rootFrame()->childFrames().isEmpty();
-    return HxLayOutShownBeginning(height, [&](qsizetype part, bool& whole) {
+    const qsizetype first = HxShownLengthEstimate(width, height, SmallestCharacterPixels(doc));
+    return HxLayOutShownBeginning(first, height, [&](qsizetype part, bool& whole) {
         const int end = hasTable ? length : int(std::min<qsizetype>(length, part));
-        std::unique_ptr<QTextDocument> copy = CopyBeginning(doc, end);
-        HxInstallRichObjectHandler(*copy);
-        copy->setDocumentMargin(doc.documentMargin());
-        copy->setDefaultFont(doc.defaultFont());
-        copy->setTextWidth(width);
         whole = end >= length;
-        return copy;
+        return CopyBeginning(doc, end, width);
     });
 }
 

@@ -64,16 +64,21 @@ QSizeF HxKeptGroupBox(const class QTextCharFormat& format);
 
 // The part of `doc` that shows in a picture `width` pixels wide and `height` high: a copy of its
 // beginning laid out `width` pixels wide, as laid out in the whole document as far as the picture
-// reaches (the copy's last line starts below it, or the copy is the whole document).
+// reaches (the copy's last line starts below it, or the copy is the whole document).  The first
+// beginning tried is HxShownLengthEstimate's for the document's smallest characters.
 std::unique_ptr<QTextDocument> HxRichTextShownPart(const QTextDocument& doc, int width, int height);
 // The beginning of a long text that shows in a picture `height` pixels high, laid out: what
 // `beginning` makes of the text's first `length` characters (`whole` set when that is all of it),
-// laid out as the picture's width wants; beginnings four times as long each time while the last
-// line of one starts above the picture's bottom and more is left.  A long text would take long to
-// lay out whole.
+// laid out as the picture's width wants; the first `firstLength` characters, then beginnings four
+// times as long each time while the last line of one starts above the picture's bottom and more is
+// left.  A long text would take long to lay out whole.
 std::unique_ptr<QTextDocument> HxLayOutShownBeginning(
-    double height,
+    qsizetype firstLength, double height,
     const std::function<std::unique_ptr<QTextDocument>(qsizetype length, bool& whole)>& beginning);
+// The first length to lay out of a text whose smallest characters are `smallestPixels` high in a
+// picture `width` x `height` pixels: about as many of its narrowest characters as the picture's lines
+// hold, so that a small picture lays out a short beginning.
+qsizetype HxShownLengthEstimate(double width, double height, double smallestPixels);
 // The one-bit picture of the document laid out `width` pixels wide, in a white picture of
 // width x height pixels (each side clamped to 1 .. kMaxPictureSide): rows of ((w + 31) / 32) x 4
 // bytes, bottom-up, most significant bit leftmost, a set bit where the text is dark.  Only the part

@@ -25,6 +25,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <memory>
 #include <set>
 
@@ -66,12 +67,17 @@ int PixelSide(double points) {
 } // namespace
 
 void HxSlideTextToDocument(const HxSlideText& text, bool blackenNearWhite, QTextDocument& doc) {
+    // One edit without undo steps, and no layout made here: a slide's text holds no objects, and a
+    // document that is only written out and copied from (the editor's paste) is then never laid out
+    // whole, which takes long for a long text.  A layout the document has hears of it once.
+    const bool undo = doc.isUndoRedoEnabled();
+    doc.setUndoRedoEnabled(false);
+    QTextCursor cursor(&doc);
+    cursor.beginEditBlock();
     doc.clear();
-    HxInstallRichObjectHandler(doc);
     QFont font{QString::fromUtf16(kDefaultFace)};
     font.setPointSizeF(text.defaultPoints);
     doc.setDefaultFont(font);
-    QTextCursor cursor(&doc);
     bool first = true;
     for (const HxSlideParagraph& paragraph : text.paragraphs) {
         QTextBlockFormat block;
@@ -111,6 +117,8 @@ void HxSlideTextToDocument(const HxSlideText& text, bool blackenNearWhite, QText
             }
         }
     }
+    cursor.endEditBlock();
+    doc.setUndoRedoEnabled(undo);
 }
 
 QRgb HxSlideTextColor(const HxSlideText& text, bool blackenNearWhite) {
@@ -123,9 +131,23 @@ QRgb HxSlideTextColor(const HxSlideText& text, bool blackenNearWhite) {
 
 namespace {
 
-// The part of a text that shows in a box `width` x `height` pixels, laid out `width` wide.
-std::unique_ptr<QTextDocument> ShownPart(const HxSlideText& text, double width, double height) {
-    return HxLayOutShownBeginning(height, [&](qsizetype length, bool& whole) {
+// The size in pixels of a text's smallest characters (superscripts and subscripts are drawn at two
+// thirds of theirs).
+double SmallestCharacterPixels(const HxSlideText& text) {
+    double points = std::numeric_limits<double>::infinity();
+    for (const HxSlideParagraph& paragraph : text.paragraphs)
+        for (const HxSlideRun& run : paragraph.runs)
+            if (!run.text.isEmpty())
+                points = std::min(points, (run.points > 0 ? run.points : text.defaultPoints) *
+                                              (run.baseline != 0 ? 2.0 / 3.0 : 1.0));
+    return (std::isfinite(points) ? points : text.defaultPoints) * kPixelsPerPoint;
+}
+
+} // namespace
+
+std::unique_ptr<QTextDocument> HxSlideTextShownPart(const HxSlideText& text, double width, double height) {
+    const qsizetype first = HxShownLengthEstimate(width, height, SmallestCharacterPixels(text));
+    return HxLayOutShownBeginning(first, height, [&](qsizetype length, bool& whole) {
         bool cut = false;
         auto doc = std::make_unique<QTextDocument>();
         HxSlideTextToDocument(text.Beginning(length, &cut), false, *doc);
@@ -135,10 +157,12 @@ std::unique_ptr<QTextDocument> ShownPart(const HxSlideText& text, double width, 
     });
 }
 
+namespace {
+
 void DrawText(QPainter& painter, const HxSlideText& text, const QRectF& box) {
     if (!text.HasText() || box.width() < 1 || box.height() < 1)
         return;
-    const std::unique_ptr<QTextDocument> doc = ShownPart(text, box.width(), box.height());
+    const std::unique_ptr<QTextDocument> doc = HxSlideTextShownPart(text, box.width(), box.height());
     painter.save();
     painter.translate(box.topLeft());
     QAbstractTextDocumentLayout::PaintContext context;

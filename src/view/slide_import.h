@@ -9,6 +9,7 @@
 #include <QImage>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 class CHalvixDoc;
@@ -50,11 +51,18 @@ extern const char16_t* const g_slideTextsShortened; // "有%d个文本超过%d�
 CString HxSlideRefusalText(HxPptxError error, const CString& path);
 
 // A text of the slides as a rich-text document; with `blackenNearWhite`, runs whose red, green and
-// blue are all 221 or more become black (they would vanish on the white of the picture).
+// blue are all 221 or more become black (they would vanish on the white of the picture).  The
+// document is filled in one edit without undo steps; it is laid out only when asked to.
 void HxSlideTextToDocument(const HxSlideText& text, bool blackenNearWhite, QTextDocument& doc);
 // The colour of a text (its first coloured run, near-white made black with `blackenNearWhite`;
 // black without one).
 QRgb HxSlideTextColor(const HxSlideText& text, bool blackenNearWhite);
+
+// The beginning of a text that shows in a box `width` x `height` pixels, laid out `width` wide as the
+// whole text would be as far as the box reaches: first as many characters as HxShownLengthEstimate
+// gives for the box and the text's smallest characters, more while its last line starts above the
+// box's bottom (a long text would take long to lay out whole).
+std::unique_ptr<QTextDocument> HxSlideTextShownPart(const HxSlideText& text, double width, double height);
 
 // A shape drawn by our own renderer on white, at 4/3 pixels a point (texts, table grids and their
 // texts, a group's members; nothing of pictures and other shapes), each side 1 to 4096 pixels.

@@ -16,9 +16,11 @@
 #include <QPainter>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTextLayout>
 #include <QTextList>
 #include <QTextTable>
 
+#include <cmath>
 #include <memory>
 #include <string>
 #include <vector>
@@ -780,7 +782,10 @@ TEST(RichTextPicture, OnlyWhatShowsIsLaidOut) {
         {"a numbered list",
          QByteArray("{\\*\\pn\\pnlvlbody\\pndec{\\pntxta .}}\\fs20 item\\par ").repeated(2000), kPart},
         // Lines a point high: more than the first part shows.
-        {"tiny lines", "\\pard\\fs2 " + QByteArray("ab cd ef ").repeated(30000) + "\\par", kGrown},
+        {"tiny lines", "\\pard\\fs2 " + QByteArray("ab cd ef ").repeated(60000) + "\\par", kGrown},
+        // Lines set closer than their characters' size: more than the size tells.
+        {"lines closer than their size",
+         "\\pard\\sl-30\\slmult0\\fs24 " + QByteArray("ab cd ef ").repeated(30000) + "\\par", kGrown},
         {"a short text", "\\pard\\b\\fs72 IIII\\par", kWhole},
         {"a text longer than the first part, all shown",
          "\\pard\\fs2 " + QByteArray("ab ").repeated(2000) + "\\par", kWhole},
@@ -817,6 +822,72 @@ TEST(RichTextPicture, OnlyWhatShowsIsLaidOut) {
     c.insertTable(2, 2);
     c.insertText(QStringLiteral("cell"));
     EXPECT_EQ(HxRichTextShownPart(table, 584, 135)->toPlainText(), table.toPlainText());
+}
+
+// A small picture lays out a short beginning of a long text, whatever its words, and draws what
+// the whole text would.
+TEST(RichTextPicture, ASmallPictureLaysOutAShortBeginning) {
+    const struct Case {
+        const char* what;
+        QByteArray body;
+    } cases[] = {
+        {"one long word", "\\pard\\fs36 " + QByteArray(20000, 'w') + "\\par"},
+        {"words", "\\pard\\fs36 " + QByteArray("cube edge ").repeated(2000) + "\\par"},
+        {"paragraphs", "\\pard\\fs36 " + QByteArray("edge\\par ").repeated(4000)},
+        {"objects among words",
+         "\\pard\\fs36 " + QByteArray("edge {\\object\\objw600\\objh300 {\\*\\objdata 00}} ").repeated(2000) +
+             "\\par"},
+        {"a small size among large ones",
+         "\\pard\\fs72 " + QByteArray(10000, 'W') + "\\fs20 " + QByteArray(10000, 'x') + "\\par"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QTextDocument doc;
+        ASSERT_TRUE(HxRtfToDocument(Rtf(c.body), doc));
+        for (const QSize size : {QSize(120, 40), QSize(48, 36)}) {
+            const std::unique_ptr<QTextDocument> shown =
+                HxRichTextShownPart(doc, size.width(), size.height());
+            EXPECT_GT(shown->characterCount(), 1);
+            EXPECT_LT(shown->characterCount() - 1, 400) << size.width() << " x " << size.height();
+            int w = 0, h = 0;
+            EXPECT_TRUE(HxRenderRichText(doc, size.width(), size.height(), &w, &h) ==
+                        WholeDocumentPicture(doc, size.width(), size.height()));
+        }
+    }
+}
+
+// The editor's picture of a long text in a large picture: 6,000 characters of words of 16 points
+// all show, and their last line is drawn.
+TEST(RichTextPicture, ALongTextInALargePictureIsDrawnToItsEnd) {
+    QTextDocument doc;
+    ASSERT_TRUE(HxRtfToDocument(
+        Rtf("\\pard\\fs32 " + QByteArray("the words of a line ").repeated(300) + "\\par"), doc));
+    const int width = 960, height = 2000;
+    std::unique_ptr<QTextDocument> whole(doc.clone());
+    whole->setTextWidth(width);
+    whole->documentLayout()->documentSize();
+    const QTextLayout* layout = whole->lastBlock().layout();
+    ASSERT_GT(layout->lineCount(), 1);
+    const QTextLine last = layout->lineAt(layout->lineCount() - 1);
+    const int top = int(std::floor(layout->position().y() + last.y()));
+    const int bottom = int(std::ceil(layout->position().y() + last.y() + last.height()));
+    ASSERT_LT(bottom, height - 10) << "the whole text fits in the picture";
+
+    CDlgRtEdit editor;
+    ASSERT_TRUE(editor.TakeDocument(doc, width, height));
+    ASSERT_EQ(editor.m_pictureWidth, width);
+    ASSERT_EQ(editor.m_pictureHeight, height);
+    // Rows bottom-up: the dark bits of rows top..bottom from the top.
+    const size_t stride = size_t((width + 31) / 32 * 4);
+    auto darkRows = [&](int from, int to) {
+        int dark = 0;
+        for (int y = from; y <= to; ++y)
+            for (size_t b = 0; b < stride; ++b)
+                dark += __builtin_popcount(editor.m_picture[size_t(height - 1 - y) * stride + b]);
+        return dark;
+    };
+    EXPECT_GT(darkRows(top, bottom), 0) << "the last line is drawn";
+    EXPECT_EQ(darkRows(bottom + 2, height - 1), 0);
 }
 
 // The inputs kept from fuzzing the rich-text reader (the seeds and what the fuzzer found): each one

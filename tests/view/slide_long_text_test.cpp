@@ -1,0 +1,161 @@
+// Long slide texts imported at a cost that follows their box: a small box or table cell lays out a
+// short beginning of a long text and draws what the whole text would, a large box draws a long text
+// to its end; a text becomes a document without being laid out, and read texts keep no spare room.
+#include "pptx_files.h"
+#include "view/slide_import.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractTextDocumentLayout>
+#include <QPainter>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
+
+#include <cmath>
+#include <memory>
+
+namespace {
+
+HxSlideText OneParagraph(const QString& text, double points = 0) {
+    HxSlideText slideText;
+    HxSlideRun run;
+    run.text = text;
+    run.points = points;
+    slideText.paragraphs.emplace_back().runs.push_back(run);
+    return slideText;
+}
+
+HxSlideShape TextShape(const HxSlideText& text, double width, double height) {
+    HxSlideShape shape;
+    shape.kind = HxSlideShape::kText;
+    shape.box = {0, 0, width, height};
+    shape.text = text;
+    return shape;
+}
+
+// A table of one cell, as the import draws a table's cells.
+HxSlideShape OneCellTable(const HxSlideText& text, double width, double height) {
+    HxSlideShape table;
+    table.kind = HxSlideShape::kTable;
+    table.box = {0, 0, width, height};
+    table.rows = table.columns = 1;
+    table.cells.resize(1);
+    table.cells[0].box = table.box;
+    table.cells[0].text = text;
+    return table;
+}
+
+// The whole text laid out `width` pixels wide.
+std::unique_ptr<QTextDocument> WholeLayout(const HxSlideText& text, double width) {
+    auto doc = std::make_unique<QTextDocument>();
+    HxSlideTextToDocument(text, false, *doc);
+    doc->setTextWidth(width);
+    doc->documentLayout()->documentSize();
+    return doc;
+}
+
+// The whole text drawn in a picture of the shape (a table's cell framed first).
+QImage WholeTextDrawn(const HxSlideShape& shape, const HxSlideText& text) {
+    const double width = shape.box.width * 4 / 3, height = shape.box.height * 4 / 3;
+    QImage image(int(std::lround(width)), int(std::lround(height)), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    const std::unique_ptr<QTextDocument> doc = WholeLayout(text, width);
+    QPainter painter(&image);
+    if (shape.kind == HxSlideShape::kTable) {
+        painter.setPen(QPen(Qt::black, 1.0));
+        painter.drawRect(QRectF(0, 0, width, height).adjusted(0, 0, -1, -1));
+    }
+    QAbstractTextDocumentLayout::PaintContext context;
+    context.clip = QRectF(0, 0, width, height);
+    painter.setClipRect(context.clip);
+    doc->documentLayout()->draw(&painter, context);
+    return image;
+}
+
+bool DarkInRows(const QImage& image, int top, int bottom, int left = 0, int right = -1) {
+    right = right < 0 ? image.width() - 1 : right;
+    for (int y = std::max(top, 0); y <= std::min(bottom, image.height() - 1); ++y)
+        for (int x = left; x <= right; ++x)
+            if (qGray(image.pixel(x, y)) < 128)
+                return true;
+    return false;
+}
+
+} // namespace
+
+TEST(SlideLongText, ASmallBoxLaysOutAShortBeginningAndDrawsWhatTheWholeTextWould) {
+    const struct {
+        const char* what;
+        HxSlideText text;
+    } texts[] = {
+        {"a word of 4,100 characters", OneParagraph(QString(4100, u'w'))},
+        {"words of 4,100 characters", OneParagraph(QStringLiteral("cube edge ").repeated(410))},
+        {"Chinese of 4,100 characters", OneParagraph(QStringLiteral("正方体的棱").repeated(820))},
+    };
+    // A text box of 90 x 30 points and a table's cell of 36 x 27.
+    for (const QSizeF box : {QSizeF(90, 30), QSizeF(36, 27)}) {
+        for (const auto& t : texts) {
+            SCOPED_TRACE(t.what);
+            const std::unique_ptr<QTextDocument> shown =
+                HxSlideTextShownPart(t.text, box.width() * 4 / 3, box.height() * 4 / 3);
+            const qsizetype laidOut = shown->characterCount() - 1;
+            EXPECT_GT(laidOut, 0);
+            EXPECT_LT(laidOut, 400) << box.width() << " x " << box.height();
+            const HxSlideShape shape = box.width() > 50 ? TextShape(t.text, box.width(), box.height())
+                                                        : OneCellTable(t.text, box.width(), box.height());
+            EXPECT_EQ(HxRenderSlideShape(shape), WholeTextDrawn(shape, t.text));
+        }
+    }
+}
+
+TEST(SlideLongText, ALongTextInALargeBoxIsDrawnToItsEnd) {
+    // 6,000 characters of words of 16 points in a box of 720 x 1500 points (960 x 2000 pixels), as a
+    // text box and as a table's cell: all of it shows, and its last line is drawn.
+    const HxSlideText text = OneParagraph(QStringLiteral("the words of a line ").repeated(300), 16);
+    const std::unique_ptr<QTextDocument> whole = WholeLayout(text, 960);
+    const QTextBlock block = whole->lastBlock();
+    const QTextLayout* layout = block.layout();
+    ASSERT_GT(layout->lineCount(), 1);
+    const QTextLine last = layout->lineAt(layout->lineCount() - 1);
+    const int top = int(std::floor(layout->position().y() + last.y()));
+    const int bottom = int(std::ceil(layout->position().y() + last.y() + last.height()));
+    ASSERT_LT(bottom, 1990) << "the whole text fits in the box";
+    for (const HxSlideShape& shape : {TextShape(text, 720, 1500), OneCellTable(text, 720, 1500)}) {
+        const QImage drawn = HxRenderSlideShape(shape);
+        ASSERT_EQ(drawn.size(), QSize(960, 2000));
+        // Ink in the last line, and none below it (the frame's sides left out).
+        EXPECT_TRUE(DarkInRows(drawn, top, bottom, 2, 958)) << "the last line is drawn";
+        EXPECT_FALSE(DarkInRows(drawn, bottom + 2, 1997, 2, 957));
+    }
+}
+
+TEST(SlideLongText, ATextBecomesADocumentLaidOutOnlyWhenAsked) {
+    // As long as the editor holds: the import's paste writes it out and copies its beginning.
+    QTextDocument doc;
+    HxSlideTextToDocument(OneParagraph(QString(32767, u'w')), true, doc);
+    EXPECT_EQ(doc.characterCount() - 1, 32767);
+    EXPECT_EQ(doc.begin().layout()->lineCount(), 0) << "not laid out";
+    EXPECT_FALSE(doc.isUndoAvailable());
+    EXPECT_TRUE(doc.isUndoRedoEnabled());
+    // Laid out when asked.
+    doc.setTextWidth(400);
+    doc.documentLayout()->documentSize();
+    EXPECT_GT(doc.begin().layout()->lineCount(), 100);
+}
+
+TEST(SlideLongText, ReadTextsKeepNoSpareRoom) {
+    // A deck keeps the texts of all its slides while they are imported: each no longer than it is.
+    QString boxes;
+    for (int i = 0; i < 20; ++i)
+        boxes += PptxFiles::TextBox(3 + i, 0, 0, 90, 30,
+                                    PptxFiles::Paragraph(PptxFiles::TextRun(QString(4100 + i, u'w'))));
+    HxSlideDeck deck;
+    ASSERT_EQ(HxReadPptx(PptxFiles::Presentation({boxes}), deck), kPptxOk);
+    ASSERT_EQ(deck.slides.at(0).shapes.size(), 20u);
+    for (const HxSlideShape& shape : deck.slides[0].shapes) {
+        const QString& text = shape.text.paragraphs.at(0).runs.at(0).text;
+        EXPECT_GE(text.size(), 4100);
+        EXPECT_EQ(text.capacity(), text.size());
+    }
+}
