@@ -15,6 +15,7 @@
 #include <QHeaderView>
 #include <QIdentityProxyModel>
 #include <QLocale>
+#include <QMessageBox>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTreeView>
@@ -69,9 +70,46 @@ public:
     }
 };
 
+// Qt's dialog for a CFileDialog.  Qt asks about replacing the name as chosen (its default suffix
+// added to a name without a dot); when the save writes another file (CFileDialog::GetSavePath:
+// "a.txt" saved as BMP is "a.txt.bmp"), that file is asked about instead, with Qt's own question,
+// and "No" keeps the dialog open.
+class CProgramFileBox : public QFileDialog {
+public:
+    CProgramFileBox(QWidget* parent, const CFileDialog& dlg, const QStringList& filters)
+        : QFileDialog(parent), m_dlg(dlg), m_filters(filters) {}
+
+    void accept() override {
+        const QStringList chosen = selectedFiles();
+        if (acceptMode() != AcceptSave || chosen.isEmpty() || QFileInfo(chosen.first()).isDir())
+            return QFileDialog::accept();
+        const int type = int(m_filters.indexOf(selectedNameFilter())) + 1;
+        const QString savedPath = m_dlg.GetSavePath(CString::FromQString(chosen.first()), type).ToQString();
+        if (savedPath == chosen.first())
+            return QFileDialog::accept();
+        const QFileInfo saved(savedPath);
+        const bool confirm = !testOption(DontConfirmOverwrite);
+        if (confirm && saved.exists() &&
+            QMessageBox::warning(
+                this, windowTitle(),
+                QFileDialog::tr("%1 already exists.\nDo you want to replace it?").arg(saved.fileName()),
+                QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
+            return;
+        // Asked already: Qt's question would name the chosen name, a file this save leaves alone.
+        setOption(DontConfirmOverwrite);
+        QFileDialog::accept();
+        setOption(DontConfirmOverwrite, !confirm);
+    }
+
+private:
+    const CFileDialog& m_dlg;
+    const QStringList m_filters;
+};
+
 INT_PTR ShowFileDialog(CDialog& d) {
     auto& dlg = static_cast<CFileDialog&>(d);
-    QFileDialog box(QApplication::activeWindow());
+    const QStringList filters = HxFileDialogFilters(dlg);
+    CProgramFileBox box(QApplication::activeWindow(), dlg, filters);
     // Qt's own dialog, not the desktop's: it adds the chosen type's extension before it asks about
     // replacing a file, its texts follow the program's Chinese, and its file list is the program's.
     box.setOption(QFileDialog::DontUseNativeDialog);
@@ -82,7 +120,6 @@ INT_PTR ShowFileDialog(CDialog& d) {
         box.setWindowTitle(dlg.m_bOpenFileDialog ? QStringLiteral("打开") : QStringLiteral("另存为"));
     box.setAcceptMode(dlg.m_bOpenFileDialog ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
     box.setFileMode(dlg.m_bOpenFileDialog ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-    const QStringList filters = HxFileDialogFilters(dlg);
     box.setNameFilters(filters);
     if (dlg.m_nFilterIndex >= 1 && dlg.m_nFilterIndex <= filters.size())
         box.selectNameFilter(filters[dlg.m_nFilterIndex - 1]);

@@ -79,13 +79,21 @@ CString CFileDialog::GetTypeExt(int filterIndex) const {
     return m_strDefExt;
 }
 
+CString CFileDialog::GetSavePath(const CString& path, int filterIndex) const {
+    const CString ext = GetTypeExt(filterIndex);
+    if (m_bOpenFileDialog || path.IsEmpty() || ext.IsEmpty())
+        return path;
+    const CString name = FileNameOf(path);
+    const CString dotExt = CString(u".") + ext;
+    const bool typeChosen = filterIndex >= 1 && size_t(filterIndex) <= GetFilters().size();
+    const bool keep = m_bAlwaysAddTypeExt && typeChosen
+                          ? name.GetLength() >= dotExt.GetLength() && name.Right(dotExt.GetLength()) == dotExt
+                          : name.Find(u'.') >= 0;
+    return keep ? path : path + dotExt;
+}
+
 void CFileDialog::SetResult(const CString& path) {
-    m_strPathName = path;
-    if (m_bOpenFileDialog || path.IsEmpty() || FileNameOf(path).Find(u'.') >= 0)
-        return;
-    const CString ext = GetTypeExt(m_nFilterIndex);
-    if (!ext.IsEmpty())
-        m_strPathName += CString(u".") + ext;
+    m_strPathName = GetSavePath(path, m_nFilterIndex);
 }
 
 void CFileDialog::SetResult(const CString& path, int filterIndex) {

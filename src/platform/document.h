@@ -51,8 +51,12 @@ public:
     // The extension (without the dot) a saved name without one gets when file type `filterIndex`
     // (1 the first) is chosen: the type's first pattern "*.ext", else the default extension.
     CString GetTypeExt(int filterIndex) const;
-    // Sets the result as the dialog would: the path, with GetTypeExt of the chosen file type added
-    // when the name has no extension (save dialogs).
+    // The file a save writes for `path` chosen with file type `filterIndex` (1 the first): GetTypeExt
+    // added to a name without an extension, or, with m_bAlwaysAddTypeExt and a type of the list
+    // chosen, to any name that does not already end with it (compared case-sensitively).  Open
+    // dialogs: the path itself.
+    CString GetSavePath(const CString& path, int filterIndex) const;
+    // Sets the result as the dialog would: GetSavePath of the path with the chosen file type.
     void SetResult(const CString& path);
     // The same with the file type chosen (1 the first).
     void SetResult(const CString& path, int filterIndex);
@@ -65,6 +69,8 @@ public:
     CString m_strPathName;
     int m_nFilterIndex = 1; // the file type chosen, from 1 (the first is offered first)
     CString m_strTitle;     // the window's title; empty: "打开" or "另存为"
+    // Save dialogs: "a.txt" saved as type "*.bmp" is "a.txt.bmp", and that file is asked about.
+    BOOL m_bAlwaysAddTypeExt = FALSE;
 };
 
 // The recent files: at most `size` paths, the newest first, kept in the settings under "Recent

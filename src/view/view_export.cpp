@@ -94,12 +94,15 @@ void CHalvixView::OnFileSaveAs() {
     proposed = proposed.IsEmpty() ? CString() : proposed.Left(std::max(0, proposed.GetLength() - 4));
     CFileDialog dlg(FALSE, u"hvx", proposed, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_EXPLORER,
                     kSaveAsFilter);
+    // A name without the chosen type's extension (compared case-sensitively) gets it appended: the
+    // dialog does it, so that it asks about the file written ("a.txt" as BMP is "a.txt.bmp").
+    dlg.m_bAlwaysAddTypeExt = TRUE;
     if (dlg.DoModal() != IDOK)
         return;
     const int type = std::clamp(dlg.m_nFilterIndex, 1, 5);
     const CString ext = kSaveAsTypes[type - 1];
     CString path = dlg.GetPathName();
-    // A name without this type's extension (compared case-sensitively) gets it appended.
+    // A type index outside the list still writes the type it is taken for.
     if (dlg.GetFileExt() != ext)
         path += CString(u".") + ext;
     if (type == 1) {

@@ -1,8 +1,10 @@
-// Pictures of the view: Save As in each picture type cropped with margins, the extension rules, the
-// empty figure, a refused save's reason, the document itself; F7 and the region screenshot onto the
-// clipboard.
+// Pictures of the view: Save As in each picture type cropped with margins, the extension rules (and
+// the program's file dialog asking about the picture it writes), the empty figure, a refused save's
+// reason, the document itself; F7 and the region screenshot onto the clipboard.
 #include "view_mouse_fixture.h"
 
+#include "app/halvix_app.h"
+#include "support/dialog_user.h"
 
 #include <QClipboard>
 #include <QDir>
@@ -116,6 +118,62 @@ TEST_F(ViewExportTest, TheTypesExtensionIsAppendedWhenTheNameLacksIt) {
               CString::FromQString(QFileInfo(Path(QStringLiteral("drawing.hvx"))).absoluteFilePath()));
     EXPECT_EQ(g_lastDocumentPath, m_doc->GetPathName());
     EXPECT_FALSE(m_doc->IsModified());
+}
+
+TEST_F(ViewExportTest, TheFileDialogAsksAboutThePictureWithTheAppendedExtension) {
+    // The program's own dialog, started in the test's folder, with "a.txt" typed and the BMP type
+    // chosen: the picture is a.txt.bmp, and that is the file asked about.
+    ASSERT_TRUE(HxInstallChineseTranslations());
+    g_lastDocumentPath = CString::FromQString(Path(QStringLiteral("drawing.hvx")));
+    AddSegment();
+    CDialogUser user;
+    auto saveAsTxt = [&](std::initializer_list<QMessageBox::StandardButton> answers, bool cancelAfter) {
+        user.ChooseNextType();
+        user.TypeAndSave(QStringLiteral("a.txt"));
+        for (QMessageBox::StandardButton answer : answers)
+            user.Answer(answer);
+        if (cancelAfter)
+            user.Cancel();
+        user.Start();
+        EXPECT_TRUE(m_view->OnCmdMsg(ID_FILE_SAVE_AS, CN_COMMAND, nullptr));
+        const bool done = user.Done();
+        user.Stop();
+        return done;
+    };
+    auto write = [this](const QString& name, const QByteArray& bytes) {
+        QFile f(Path(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    };
+    auto bytes = [this](const QString& name) {
+        QFile f(Path(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    const QString picture = QStringLiteral("a.txt.bmp");
+
+    // Beside an existing a.txt.bmp: asked about it; No goes back to the dialog and writes nothing.
+    write(picture, "an older picture");
+    EXPECT_TRUE(saveAsTxt({QMessageBox::No}, true));
+    ASSERT_EQ(user.m_questions.size(), 1u);
+    EXPECT_TRUE(AsksToReplace(user.m_questions[0], "a.txt.bmp")) << user.m_questions[0].toStdString();
+    EXPECT_EQ(user.m_titles[0], QStringLiteral("另存为"));
+    EXPECT_EQ(bytes(picture), QByteArray("an older picture"));
+    EXPECT_FALSE(QFile::exists(Path(QStringLiteral("a.txt"))));
+
+    // Yes replaces it with the picture.
+    EXPECT_TRUE(saveAsTxt({QMessageBox::Yes}, false));
+    ASSERT_EQ(user.m_questions.size(), 2u);
+    EXPECT_TRUE(AsksToReplace(user.m_questions[1], "a.txt.bmp")) << user.m_questions[1].toStdString();
+    EXPECT_EQ(QImageReader(Path(picture)).format(), QByteArray("bmp"));
+
+    // Beside an existing a.txt alone: nothing is asked, a.txt.bmp is written and a.txt untouched.
+    ASSERT_TRUE(QFile::remove(Path(picture)));
+    write(QStringLiteral("a.txt"), "some text");
+    EXPECT_TRUE(saveAsTxt({}, false));
+    EXPECT_EQ(user.m_questions.size(), 2u);
+    EXPECT_EQ(QImageReader(Path(picture)).format(), QByteArray("bmp"));
+    EXPECT_EQ(bytes(QStringLiteral("a.txt")), QByteArray("some text"));
+    EXPECT_TRUE(m_messages.empty());
 }
 
 TEST_F(ViewExportTest, AnEmptyFigureIsNotSaved) {
