@@ -6,10 +6,9 @@ BUILD_TYPE ?= RelWithDebInfo
 WERROR     ?= OFF
 JOBS       ?= $(shell nproc)
 
-CCACHE := $(shell command -v ccache 2>/dev/null)
-ifneq ($(CCACHE),)
-LAUNCHER := -DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache
-endif
+# ccache is looked for when CMake is called, after `deps` has installed it: on a fresh machine the
+# first build already goes through it.
+LAUNCHER = $$(command -v ccache >/dev/null 2>&1 && echo -DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 
 .PHONY: deps configure build run test bench asan clean
 
