@@ -15,6 +15,7 @@
 #include "solids/split.h"
 
 #include <cmath>
+#include <random>
 #include <set>
 
 namespace {
@@ -513,6 +514,54 @@ TEST_F(HullCommandsTest, AHullUnderTwoCutsIsShownWhenBothAreGone) {
     EXPECT_TRUE(hull->m_hidden);
     ASSERT_TRUE(steps.Undo());
     EXPECT_FALSE(hull->m_hidden);
+}
+
+// Cuts made, pressed, deleted, undone and redone in a random order: pressed, a cut hides the hull, and
+// whenever no cut of the hull is left on the page the hull is shown.
+TEST_F(HullCommandsTest, ARandomHistoryOfCutsLeavesTheHullShownOnceNoCutIsLeft) {
+    CGPolyhedron* hull = AddCube();
+    Script<CDlgSplit>([](CDlgSplit&) {});
+    CCmdProcessor& steps = m_page->m_cmdProcessor;
+    std::mt19937 random(20261208);
+    auto pick = [&](size_t n) { return size_t(random() % n); };
+    auto cuts = [&] {
+        std::vector<WORD> ids;
+        for (WORD id : hull->m_children)
+            if (Cell<CGSplit>(id))
+                ids.push_back(id);
+        return ids;
+    };
+    int pressed = 0, emptied = 0, shownAgain = 0;
+    for (int step = 0; step < 400; ++step) {
+        const std::vector<WORD> standing = cuts();
+        const bool hidden = hull->m_hidden;
+        const size_t roll = pick(10);
+        SCOPED_TRACE("step " + std::to_string(step) + ", kind " + std::to_string(roll));
+        if (roll < 2) {
+            RunOn(ID_TI_SPLIT, {hull->m_id});
+        } else if (roll < 5 && !standing.empty()) {
+            const WORD cut = standing[pick(standing.size())];
+            auto* button = Cell<CGButnAnimation>(WORD(cut + 1));
+            ASSERT_NE(button, nullptr);
+            RunButton(*button, *Cell<CGSplit>(cut));
+            EXPECT_TRUE(hull->m_hidden);
+            ++pressed;
+        } else if (roll < 7 && !standing.empty()) {
+            RunOn(ID_EDIT_DELETE, {standing[pick(standing.size())]});
+        } else if (roll < 9) {
+            steps.Undo();
+        } else {
+            steps.Redo();
+        }
+        if (cuts().empty()) {
+            ++emptied;
+            shownAgain += hidden;
+            ASSERT_FALSE(hull->m_hidden) << "no cut is left, and the hull is still hidden";
+        }
+    }
+    EXPECT_GT(pressed, 50);
+    EXPECT_GT(emptied, 10);
+    EXPECT_GT(shownAgain, 5) << "the hull a cut hid shown again as the last cut left";
 }
 
 TEST_F(HullCommandsTest, CancelledOrWithoutAHullNothingIsMade) {
