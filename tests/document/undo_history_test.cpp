@@ -25,6 +25,7 @@
 #include "solids/polyhedron.h"
 #include "solids/polyhedron_dialogs.h"
 #include "solids/section.h"
+#include "solids/split.h"
 #include "solids/subassembly.h"
 #include "solids/subassembly_dlg.h"
 #include "support/model3ds_writer.h"
@@ -361,6 +362,20 @@ protected:
         CGCell* face = AnyOf(CellsOf<CGFace>());
         return hull && face && RunOnSelection(ID_SECTION, {hull, face});
     }
+    // A cut of a hull, by fixed planes or by the planes of one or two faces of its page, with its
+    // button.  (A net is left out: making one sorts and restyles its hull for good.)
+    bool Cut() {
+        CGCell* hull = AnyOf(FindOnSomePage<CGPolyhedron>());
+        if (!hull)
+            return false;
+        std::vector<CGCell*> selection{hull};
+        std::vector<CGCell*> faces = CellsOf<CGFace>();
+        std::shuffle(faces.begin(), faces.end(), m_random);
+        faces.resize(std::min(faces.size(), size_t(Pick(3))));
+        selection.insert(selection.end(), faces.begin(), faces.end());
+        Answer<CDlgSplit>([this](CDlgSplit& dlg) { dlg.m_hidden = Pick(4) == 0; });
+        return RunOnSelection(ID_TI_SPLIT, selection);
+    }
     // A positioning figure: of a hull or a section when one is chosen, else one the dialog describes.
     bool Figure() {
         CGCell* solid = nullptr;
@@ -614,6 +629,7 @@ TEST_F(UndoHistoryTest, RandomHistoryOfTheNewestCommandsUndoesAndRedoesInFull) {
         {"edit model", 2, [this] { return EditModel(); }},
         {"hull", 2, [this] { return Hull(); }},
         {"section", 2, [this] { return Section(); }},
+        {"cut", 2, [this] { return Cut(); }},
         {"figure", 3, [this] { return Figure(); }},
         {"tool F5", 3, [this] { return ToolByF5(); }},
         {"tool clicks", 3, [this] { return ToolByClicks(); }},
