@@ -231,13 +231,13 @@ protected:
         for (CGCell* cell : cells)
             page->SelectCell(cell->m_id);
     }
-    // n points of the current page, different ones, in a random order (fewer when there are not so many).
-    std::vector<CGCell*> SomePoints(int n) {
-        std::vector<CGCell*> points = Points();
-        std::shuffle(points.begin(), points.end(), m_random);
-        points.resize(std::min(points.size(), size_t(n)));
-        return points;
+    // n of these cells, different ones, in a random order (fewer when there are not so many).
+    std::vector<CGCell*> SomeOf(std::vector<CGCell*> cells, int n) {
+        std::shuffle(cells.begin(), cells.end(), m_random);
+        cells.resize(std::min(cells.size(), size_t(n)));
+        return cells;
     }
+    std::vector<CGCell*> SomePoints(int n) { return SomeOf(Points(), n); }
     // The next dialogs of class T are answered by `script`; others (and the answer) as they come.
     template <class T> void Answer(std::function<void(T&)> script) {
         m_script = [script](CDialog& dialog) {
@@ -368,11 +368,8 @@ protected:
         CGCell* hull = AnyOf(FindOnSomePage<CGPolyhedron>());
         if (!hull)
             return false;
-        std::vector<CGCell*> selection{hull};
-        std::vector<CGCell*> faces = CellsOf<CGFace>();
-        std::shuffle(faces.begin(), faces.end(), m_random);
-        faces.resize(std::min(faces.size(), size_t(Pick(3))));
-        selection.insert(selection.end(), faces.begin(), faces.end());
+        std::vector<CGCell*> selection = SomeOf(CellsOf<CGFace>(), Pick(3));
+        selection.insert(selection.begin(), hull);
         Answer<CDlgSplit>([this](CDlgSplit& dlg) { dlg.m_hidden = Pick(4) == 0; });
         return RunOnSelection(ID_TI_SPLIT, selection);
     }
