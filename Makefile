@@ -7,8 +7,12 @@ WERROR     ?= OFF
 JOBS       ?= $(shell nproc)
 
 # ccache is looked for when CMake is called, after `deps` has installed it: on a fresh machine the
-# first build already goes through it.
-LAUNCHER = $$(command -v ccache >/dev/null 2>&1 && echo -DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+# first build already goes through it.  Paths under the clone are hashed relative to it and the build
+# folder is left out of the hash (ccache hashes it otherwise, as the builds carry debug information),
+# so another build folder, or another clone in another folder, finds what an earlier build compiled.
+# The settings ride in the launcher, so they hold however the build folder is built afterwards.
+CCACHE_LAUNCHER = env;CCACHE_BASEDIR=$(CURDIR);CCACHE_NOHASHDIR=1;ccache
+LAUNCHER = $$(command -v ccache >/dev/null 2>&1 && echo '-DCMAKE_C_COMPILER_LAUNCHER=$(CCACHE_LAUNCHER)' '-DCMAKE_CXX_COMPILER_LAUNCHER=$(CCACHE_LAUNCHER)')
 
 .PHONY: deps configure build run test bench asan clean
 
