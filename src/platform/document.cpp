@@ -271,9 +271,10 @@ BOOL CDocument::OnSaveDocument(const CString& path) {
         ReportSaveLoadException(path, nullptr, TRUE);
         return FALSE;
     }
-    // Written beside the file and then put in its place, so that the old file survives a failure.
-    if (!HxWriteFileSafely(path, bytes)) {
-        CFileException error(CFileException::diskFull, path);
+    // Written beside the file and then put in its place, so that the old file survives a failure;
+    // the message says what stopped the write.
+    CFileException error;
+    if (!HxWriteFileSafely(path, bytes, &error)) {
         ReportSaveLoadException(path, &error, TRUE);
         return FALSE;
     }
@@ -284,7 +285,15 @@ BOOL CDocument::OnSaveDocument(const CString& path) {
 void CDocument::ReportSaveLoadException(const CString& path, const CException* e, BOOL saving) {
     CString text;
     if (saving) {
-        text = HxFormat(u"无法保存文档“%s”。", path);
+        // The reason follows the name: out of memory while storing, or why the file could not be
+        // written, in the words the picture saves use.
+        auto* fe = DYNAMIC_DOWNCAST(CFileException, e);
+        if (!e)
+            text = HxFormat(u"无法保存文档“%s”：内存不足。", path);
+        else if (fe && fe->m_cause != CFileException::none)
+            text = HxFormat(u"无法保存文档“%s”：%s。", path, HxWriteFailureReason(fe->m_cause));
+        else
+            text = HxFormat(u"无法保存文档“%s”。", path);
     } else if (!e) {
         text = HxFormat(u"无法打开文档“%s”：内存不足。", path);
     } else if (auto* fe = DYNAMIC_DOWNCAST(CFileException, e)) {

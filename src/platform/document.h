@@ -148,6 +148,8 @@ public:
     // it writes over a file already there, and writes without asking when there is none.
     void SetPathNotChosen(BOOL notChosen = TRUE) { m_bPathNotChosen = notChosen; }
     BOOL IsPathNotChosen() const { return m_bPathNotChosen; }
+    // Tells the user that the document could not be saved or opened and why: e is the exception
+    // met (a CFileException of a failed write gives its cause), or null when memory ran out.
     virtual void ReportSaveLoadException(const CString& path, const CException* e, BOOL saving);
     // TRUE when what is left of the file is beyond kHxMaxDocumentBytes.
     static BOOL IsTooLargeToRead(const CFile& file);

@@ -262,6 +262,24 @@ bool HxIsReadOnlyPath(const QString& path) {
     return ::access(name.constData(), W_OK) != 0 && errno != ENOENT;
 }
 
+CString HxWriteFailureReason(int cause) {
+    switch (cause) {
+    case CFileException::fileNotFound:
+    case CFileException::badPath:
+        return u"找不到文件夹";
+    case CFileException::accessDenied:
+        return u"没有写入权限";
+    case CFileException::invalidFile:
+        return u"不是普通文件";
+    case CFileException::tooManyOpenFiles:
+        return u"打开的文件太多";
+    case CFileException::diskFull:
+        return u"磁盘已满";
+    default:
+        return u"写入文件失败";
+    }
+}
+
 bool HxWriteFileSafely(const CString& path, const void* data, size_t size, CFileException* error) {
     HxIgnoreFileSizeSignal();
     auto fail = [&](int cause) {

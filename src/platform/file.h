@@ -113,6 +113,12 @@ inline bool HxWriteFileSafely(const CString& path, const std::vector<BYTE>& byte
     return HxWriteFileSafely(path, bytes.data(), bytes.size(), error);
 }
 
+// Why a file could not be written, for the user, by the cause of a failed write: 找不到文件夹
+// (fileNotFound, badPath: the file itself need not exist, so what is missing is its folder),
+// 没有写入权限, 不是普通文件 (a folder, a pipe or a device in the file's place), 打开的文件太多,
+// 磁盘已满 (the disk, or the size a file may have, is used up), and 写入文件失败 for any other cause.
+CString HxWriteFailureReason(int cause);
+
 // A write beyond the process's file-size limit fails (EFBIG) instead of killing the process; set
 // once at start-up and before every safe write.
 void HxIgnoreFileSizeSignal();

@@ -3,6 +3,8 @@
 // readers for the rest.
 #include "platform/image_reading.h"
 
+#include "platform/file.h"
+
 #include <QBuffer>
 #include <QImageReader>
 
@@ -211,7 +213,7 @@ CString HxImageFailureReason(HxImageFailure failure) {
     case HxImageFailure::NotFound:
         return u"找不到文件";
     case HxImageFailure::NotRegularFile:
-        return u"不是普通文件";
+        return HxWriteFailureReason(CFileException::invalidFile);
     case HxImageFailure::CannotOpen:
         return u"无法打开文件";
     case HxImageFailure::CannotRead:
@@ -226,16 +228,17 @@ CString HxImageFailureReason(HxImageFailure failure) {
         return u"内存不足";
     case HxImageFailure::Empty:
         return u"图象为空";
+    // A file that cannot be written says why in the words every save uses.
     case HxImageFailure::FolderNotFound:
-        return u"找不到文件夹";
+        return HxWriteFailureReason(CFileException::fileNotFound);
     case HxImageFailure::AccessDenied:
-        return u"没有写入权限";
+        return HxWriteFailureReason(CFileException::accessDenied);
     case HxImageFailure::DiskFull:
-        return u"磁盘已满";
+        return HxWriteFailureReason(CFileException::diskFull);
     case HxImageFailure::TooManyOpenFiles:
-        return u"打开的文件太多";
+        return HxWriteFailureReason(CFileException::tooManyOpenFiles);
     case HxImageFailure::CannotWrite:
-        return u"写入文件失败";
+        return HxWriteFailureReason(CFileException::genericException);
     case HxImageFailure::CannotEncode:
         return u"图象编码失败";
     }

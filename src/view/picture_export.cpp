@@ -235,26 +235,6 @@ int EncodeGif(const QImage& picture, QByteArray& out) {
     return error;
 }
 
-// Why a picture file could not be put in place, by the cause of the failed write.  The file itself
-// need not exist, so a path not found is its folder.
-HxImageFailure FileWriteFailure(int cause) {
-    switch (cause) {
-    case CFileException::fileNotFound:
-    case CFileException::badPath:
-        return HxImageFailure::FolderNotFound;
-    case CFileException::accessDenied:
-        return HxImageFailure::AccessDenied;
-    case CFileException::invalidFile:
-        return HxImageFailure::NotRegularFile;
-    case CFileException::tooManyOpenFiles:
-        return HxImageFailure::TooManyOpenFiles;
-    case CFileException::diskFull:
-        return HxImageFailure::DiskFull;
-    default:
-        return HxImageFailure::CannotWrite;
-    }
-}
-
 // Why Qt's writer refused a picture (its errorString() is English).  It writes into memory here, so
 // a device error is a write that could not be done.
 HxImageFailure QtWriteFailure(QImageWriter::ImageWriterError error) {
@@ -317,7 +297,7 @@ bool HxSavePicture(const QImage& picture, const CString& path, CString* error) {
         return true;
     // A file that could not be written says why in the same words whatever its format.
     if (fileError.m_cause != CFileException::none)
-        reason = HxImageFailureReason(FileWriteFailure(fileError.m_cause));
+        reason = HxWriteFailureReason(fileError.m_cause);
     if (error)
         *error = HxFormat(u"Save image failed:\n%x - %s", code, reason);
     return false;

@@ -380,12 +380,14 @@ TEST_F(DocumentCommandsTest, AFailedSaveReportsItAndKeepsTheOldFile) {
     CString nowhere = Path(u"没有的文件夹/x.hvx");
     EXPECT_FALSE(m_doc->DoSave(nowhere));
     ASSERT_EQ(m_messages.size(), 1u);
-    EXPECT_EQ(m_messages[0], HxFormat(u"无法保存文档“%s”。", nowhere));
+    EXPECT_EQ(m_messages[0], HxFormat(u"无法保存文档“%s”：找不到文件夹。", nowhere));
     EXPECT_EQ(m_doc->GetPathName(), path);
 
     // The same for a .gf copy: the old layout is not left switched on.
     m_choice = nowhere;
+    m_messages.clear();
     EXPECT_TRUE(Run(ID_FILE_SAVE_GF));
+    EXPECT_EQ(m_messages, std::vector<CString>{HxFormat(u"无法保存文档“%s”：找不到文件夹。", nowhere)});
     EXPECT_FALSE(g_saveGfFormat);
     EXPECT_EQ(m_doc->GetPathName(), path);
     EXPECT_EQ(FileBytes(path), saved);

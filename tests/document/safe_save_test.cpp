@@ -1,7 +1,8 @@
 // Saves that fail part-way, under a file-size limit and on a full file system: the document's Save,
 // Save As and ".gf" copy, a formula's ".mtf", BMP and EMF files, the four picture formats and the
 // settings file each report the failure and leave the old file byte for byte (and the document
-// modified); files that are not regular (a pipe, a device) are refused at once.
+// modified); a refused document save says why; files that are not regular (a pipe, a device) are
+// refused at once.
 #include "document_test_support.h"
 
 #include "app/settings_file.h"
@@ -17,8 +18,22 @@
 #include <QTemporaryDir>
 
 #include <functional>
+#include <new>
 
 #include <sys/stat.h>
+#include <unistd.h>
+
+// A cell that runs out of memory as it is stored.
+class COutOfMemoryCell : public CGCell {
+    DECLARE_SERIAL(COutOfMemoryCell)
+public:
+    void Serialize(CArchive& ar) override {
+        if (ar.IsStoring())
+            throw std::bad_alloc();
+        CGCell::Serialize(ar);
+    }
+};
+IMPLEMENT_SERIAL(COutOfMemoryCell, CGCell, 1)
 
 namespace {
 
@@ -102,6 +117,9 @@ protected:
     }
     void TearDown() override {
         HxSetDialogRunner(nullptr);
+        // Writable again, so that the temporary folder can go.
+        for (const QString& path : m_locked)
+            chmod(QFile::encodeName(path).constData(), 0755);
         DocumentTest::TearDown();
     }
 
@@ -118,17 +136,45 @@ protected:
         QFile f(path.ToQString());
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(missing)");
     }
+    static QByteArray OldBytes() {
+        return QByteArray(reinterpret_cast<const char*>(kOldBytes.data()), qsizetype(kOldBytes.size()));
+    }
+    static bool WriteOldFile(const CString& path) {
+        QFile old(path.ToQString());
+        return old.open(QIODevice::WriteOnly) && old.write(OldBytes()) == OldBytes().size();
+    }
+    // Gives the file or folder `mode` (taken back when the test ends).
+    void Lock(const QString& path, mode_t mode) {
+        ASSERT_EQ(chmod(QFile::encodeName(path).constData(), mode), 0) << path.toStdString();
+        m_locked.push_back(path);
+    }
+    // An empty folder of its own for each case.
+    QString NewFolder() {
+        const QString folder = m_dir.filePath(QString::number(++m_folders));
+        QDir().mkpath(folder);
+        return folder;
+    }
+    static QStringList FilesIn(const QString& folder) {
+        return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
+    }
+    // Saves the modified document to `path`: refused, still modified, and the one message names the
+    // file and gives `reason` after it.
+    void ExpectRefused(const Saver& saver, const CString& path, const char16_t* reason) {
+        m_messages.clear();
+        m_doc->SetModifiedFlag(TRUE);
+        EXPECT_FALSE(saver.save(*m_doc, path));
+        EXPECT_TRUE(m_doc->IsModified());
+        EXPECT_EQ(m_messages,
+                  std::vector<CString>{HxFormat(u"无法保存文档“%s”：%s。", path, CString(reason))});
+        EXPECT_FALSE(g_saveGfFormat);
+    }
 
     // In the child: the old file in place, the save, and what held afterwards.
     int SaveOverOldFile(const Saver& saver, bool fillFirst) {
         const CString path = PathOf(saver);
         const QString folder = FolderOf(saver);
-        QFile old(path.ToQString());
-        if (!old.open(QIODevice::WriteOnly) ||
-            old.write(reinterpret_cast<const char*>(kOldBytes.data()), qint64(kOldBytes.size())) !=
-                qint64(kOldBytes.size()))
+        if (!WriteOldFile(path))
             return 100;
-        old.close();
         if (fillFirst)
             HxFillFileSystem(folder);
         m_messages.clear();
@@ -137,13 +183,13 @@ protected:
         int found = 0;
         if (!saved)
             found |= kRefused;
-        if (Bytes(path) ==
-            QByteArray(reinterpret_cast<const char*>(kOldBytes.data()), qsizetype(kOldBytes.size())))
+        if (Bytes(path) == OldBytes())
             found |= kOldFileKept;
         if (saver.document && m_doc->IsModified())
             found |= kStillModified;
+        // A file-size limit and a full file system both read as a full disk.
         if (saver.document && m_messages.size() == 1 &&
-            m_messages[0] == HxFormat(u"无法保存文档“%s”。", path))
+            m_messages[0] == HxFormat(u"无法保存文档“%s”：磁盘已满。", path))
             found |= kMessageShown;
         const QStringList left = QDir(folder).entryList(QDir::Files | QDir::Hidden);
         if (left.size() == (fillFirst ? 2 : 1))
@@ -156,6 +202,8 @@ protected:
     }
 
     QTemporaryDir m_dir;
+    std::vector<QString> m_locked;
+    int m_folders = 0;
 };
 
 } // namespace
@@ -188,6 +236,83 @@ TEST_F(SafeSaveTest, SavesOntoAFullFileSystemKeepTheOldFile) {
     }
 }
 
+TEST_F(SafeSaveTest, ARefusedDocumentSaveSaysWhyAndLeavesWhatWasThere) {
+    for (const Saver& saver : Savers()) {
+        if (!saver.document)
+            continue;
+        SCOPED_TRACE(saver.name);
+        const QString file = QString::fromUtf16(saver.file);
+
+        // A missing folder: none is made.
+        QString folder = NewFolder();
+        CString path = CString::FromQString(folder + QStringLiteral("/没有的文件夹/") + file);
+        ExpectRefused(saver, path, u"找不到文件夹");
+        EXPECT_TRUE(QDir(folder).isEmpty());
+
+        // A folder no one may write to (not even the administrator): the old file in it stays, and
+        // nothing is put beside it.
+        folder = NewFolder();
+        path = CString::FromQString(folder + u'/' + file);
+        ASSERT_TRUE(WriteOldFile(path));
+        Lock(folder, 0555);
+        ExpectRefused(saver, path, u"没有写入权限");
+        EXPECT_EQ(Bytes(path), OldBytes());
+        EXPECT_EQ(FilesIn(folder), QStringList{file});
+
+        // A read-only file, written over by name (Save takes such a file to Save As instead).
+        if (saver.name != std::string("Save")) {
+            folder = NewFolder();
+            path = CString::FromQString(folder + u'/' + file);
+            ASSERT_TRUE(WriteOldFile(path));
+            Lock(path.ToQString(), 0444);
+            ExpectRefused(saver, path, u"没有写入权限");
+            EXPECT_EQ(Bytes(path), OldBytes());
+            EXPECT_EQ(FilesIn(folder), QStringList{file});
+        }
+
+        // A folder of the document's name: it stays as it was, with what it holds.
+        folder = NewFolder();
+        path = CString::FromQString(folder + u'/' + file);
+        ASSERT_TRUE(QDir().mkpath(path.ToQString()));
+        ASSERT_TRUE(WriteOldFile(path + u"/inside"));
+        ExpectRefused(saver, path, u"不是普通文件");
+        EXPECT_TRUE(QFileInfo(path.ToQString()).isDir());
+        EXPECT_EQ(Bytes(path + u"/inside"), OldBytes());
+        EXPECT_EQ(FilesIn(folder), QStringList());
+    }
+}
+
+TEST_F(SafeSaveTest, AFolderTheUserMayNotWriteToRefusesTheSave) {
+    if (geteuid() == 0)
+        GTEST_SKIP() << "run as root, whom the permissions of a folder do not keep out";
+    // Its group may write there, its owner (this user) may not.
+    const QString folder = NewFolder();
+    const CString path = CString::FromQString(folder + QStringLiteral("/a.hvx"));
+    ASSERT_TRUE(WriteOldFile(path));
+    Lock(folder, 0575);
+    for (const Saver& saver : Savers()) {
+        if (!saver.document)
+            continue;
+        SCOPED_TRACE(saver.name);
+        ExpectRefused(saver, path, u"没有写入权限");
+        EXPECT_EQ(Bytes(path), OldBytes());
+        EXPECT_EQ(FilesIn(folder), QStringList{QStringLiteral("a.hvx")});
+    }
+}
+
+TEST_F(SafeSaveTest, ADocumentThatRunsOutOfMemoryAsItIsStoredSaysSo) {
+    const CString path = CString::FromQString(NewFolder() + QStringLiteral("/a.hvx"));
+    ASSERT_TRUE(WriteOldFile(path));
+    AddCell(m_doc->GetPage(0), new COutOfMemoryCell);
+    for (const Saver& saver : Savers()) {
+        if (!saver.document)
+            continue;
+        SCOPED_TRACE(saver.name);
+        ExpectRefused(saver, path, u"内存不足");
+        EXPECT_EQ(Bytes(path), OldBytes());
+    }
+}
+
 TEST_F(SafeSaveTest, PipesAndDevicesAreRefusedAtOnce) {
     const QString pipe = m_dir.filePath(QStringLiteral("pipe.hvx"));
     ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
@@ -197,7 +322,8 @@ TEST_F(SafeSaveTest, PipesAndDevicesAreRefusedAtOnce) {
         {"document",
          [&] {
              return !m_doc->OpenDocumentFile(path, FALSE) && m_messages.size() == 1 &&
-                    m_messages[0] == HxFormat(u"无法打开文件“%s”：它不是普通文件（可能是文件夹、管道或设备）。", path);
+                    m_messages[0] ==
+                        HxFormat(u"无法打开文件“%s”：它不是普通文件（可能是文件夹、管道或设备）。", path);
          }},
         {"document from a device, a folder and a .gf pipe",
          [&] {
@@ -205,11 +331,13 @@ TEST_F(SafeSaveTest, PipesAndDevicesAreRefusedAtOnce) {
              const CString gf = CString::FromQString(m_dir.filePath(QStringLiteral("pipe.gf")));
              if (mkfifo(QFile::encodeName(gf.ToQString()).constData(), 0600) != 0)
                  return false;
-             const char16_t* const kNotRegular = u"无法打开文件“%s”：它不是普通文件（可能是文件夹、管道或设备）。";
-             return !m_doc->OpenDocumentFile(u"/dev/zero", FALSE) && !m_doc->OpenDocumentFile(folder, FALSE) &&
-                    !m_doc->OpenDocumentFile(gf, FALSE) && m_messages.size() == 3 &&
-                    m_messages[0] == HxFormat(kNotRegular, CString(u"/dev/zero")) &&
-                    m_messages[1] == HxFormat(kNotRegular, folder) && m_messages[2] == HxFormat(kNotRegular, gf);
+             const char16_t* const kNotRegular =
+                 u"无法打开文件“%s”：它不是普通文件（可能是文件夹、管道或设备）。";
+             return !m_doc->OpenDocumentFile(u"/dev/zero", FALSE) &&
+                    !m_doc->OpenDocumentFile(folder, FALSE) && !m_doc->OpenDocumentFile(gf, FALSE) &&
+                    m_messages.size() == 3 && m_messages[0] == HxFormat(kNotRegular, CString(u"/dev/zero")) &&
+                    m_messages[1] == HxFormat(kNotRegular, folder) &&
+                    m_messages[2] == HxFormat(kNotRegular, gf);
          }},
         {"a missing document keeps the plain message",
          [&] {
@@ -315,7 +443,7 @@ TEST_F(SafeSaveTest, AReadOnlyDocumentIsSavedThroughSaveAsAndNothingIsLost) {
     // Save As onto the read-only file itself is refused with the failure message.
     answer = sample;
     EXPECT_FALSE(m_doc->DoFileSave());
-    EXPECT_EQ(m_messages, std::vector<CString>{HxFormat(u"无法保存文档“%s”。", sample)});
+    EXPECT_EQ(m_messages, std::vector<CString>{HxFormat(u"无法保存文档“%s”：没有写入权限。", sample)});
     EXPECT_TRUE(m_doc->IsModified());
     EXPECT_EQ(m_doc->GetPathName(), sample);
     m_messages.clear();
