@@ -111,6 +111,13 @@ TEST_F(ViewExportTest, TheTypesExtensionIsAppendedWhenTheNameLacksIt) {
     SaveAs(QStringLiteral("plain"), 5);
     EXPECT_TRUE(QFile::exists(Path(QStringLiteral("plain.png"))));
     EXPECT_FALSE(QFile::exists(Path(QStringLiteral("plain.hvx.png"))));
+    // The document's extension is compared ignoring case: "课件.HVX" stays as it is, while a name
+    // with a dot that does not end with it gets it.
+    SaveAs(QStringLiteral("课件.HVX"), 1);
+    EXPECT_TRUE(QFile::exists(Path(QStringLiteral("课件.HVX"))));
+    EXPECT_FALSE(QFile::exists(Path(QStringLiteral("课件.HVX.hvx"))));
+    SaveAs(QStringLiteral("第1.2节"), 1);
+    EXPECT_TRUE(QFile::exists(Path(QStringLiteral("第1.2节.hvx"))));
     // The document type saves the document itself.
     SaveAs(QStringLiteral("drawing"), 1);
     EXPECT_TRUE(QFile::exists(Path(QStringLiteral("drawing.hvx"))));
