@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -168,6 +169,25 @@ TEST_F(SaveDialogWindows, ANameWithADotGetsTheDocumentsExtensionWhateverTheCaseO
     EXPECT_FALSE(QFile::exists(Path("副本.GF.gf")));
     EXPECT_EQ(m_user.m_questions.size(), 1u);
     EXPECT_EQ(m_doc->GetPathName().ToQString(), Path("课件.HVX"));
+}
+
+TEST_F(SaveDialogWindows, AFolderTypedIsEnteredAndTheNameTypedNextIsSavedThere) {
+    g_lastDocumentPath = CString::FromQString(Path("x.hvx"));
+    ASSERT_TRUE(QDir(m_dir.path()).mkpath(QStringLiteral("B/C")));
+    m_user.TypeAndSave(QStringLiteral("B"));
+    m_user.TypeAndSave(QStringLiteral("C/"));
+    m_user.TypeAndSave(QStringLiteral("y"));
+    EXPECT_TRUE(Run(ID_FILE_SAVE_AS));
+    EXPECT_TRUE(m_user.m_questions.empty()) << m_user.m_questions.front().toStdString();
+    EXPECT_EQ(Bytes(Path("B/C/y.hvx")), Bytes(Store()));
+    EXPECT_FALSE(QFile::exists(Path("B.hvx")));
+    EXPECT_FALSE(QFile::exists(Path("B/C.hvx")));
+
+    // Of names typed in quotes, the first is saved, in the folder the dialog shows.
+    m_user.TypeAndSave(QStringLiteral("\"z1\" \"z2\""));
+    EXPECT_TRUE(Run(ID_FILE_SAVE_AS));
+    EXPECT_EQ(Bytes(Path("B/C/z1.hvx")), Bytes(Store()));
+    EXPECT_FALSE(QFile::exists(Path("B/C/z2.hvx")));
 }
 
 TEST_F(SaveDialogWindows, AnotherFileTypeChosenInTheDialogGivesItsExtension) {
