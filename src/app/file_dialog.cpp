@@ -163,8 +163,8 @@ INT_PTR ShowFileDialog(CDialog& d) {
         box.setOption(QFileDialog::DontConfirmOverwrite);
     if (!dlg.m_bOpenFileDialog) {
         // While a name is typed, Qt selects the file of that name in the list, with its default
-        // suffix added to a name without a dot: the suffix follows the chosen type, so that the file
-        // shown selected is the one the save writes.
+        // suffix added to a name without a dot: the suffix follows the chosen type.  What is saved
+        // is the name typed (CProgramFileBox::accept), whatever is selected.
         auto followType = [&box, &dlg, &filters](const QString& filter) {
             box.setDefaultSuffix(dlg.GetTypeExt(int(filters.indexOf(filter)) + 1).ToQString());
         };
