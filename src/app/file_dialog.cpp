@@ -14,6 +14,7 @@
 #include <QFileSystemModel>
 #include <QHeaderView>
 #include <QIdentityProxyModel>
+#include <QLineEdit>
 #include <QLocale>
 #include <QMessageBox>
 #include <QRegularExpression>
@@ -70,40 +71,75 @@ public:
     }
 };
 
-// Qt's dialog for a CFileDialog.  Qt asks about replacing the name as chosen (its default suffix
-// added to a name without a dot); when the save writes another file (CFileDialog::GetSavePath:
-// "a.txt" saved as BMP is "a.txt.bmp"), that file is asked about instead, with Qt's own question,
-// and "No" keeps the dialog open.
+// Qt's dialog for a CFileDialog.  A save writes the name typed, with the file type chosen last
+// (CFileDialog::GetSavePath: "第1.2节" saved as a document is "第1.2节.hvx", "a.txt" saved as BMP
+// is "a.txt.bmp"), whatever file of the list Qt selected while the name was typed; that file is the
+// one asked about, with Qt's own question, and "No" keeps the dialog open.  A folder typed is
+// entered.  Open dialogs are Qt's own.
 class CProgramFileBox : public QFileDialog {
 public:
     CProgramFileBox(QWidget* parent, const CFileDialog& dlg, const QStringList& filters)
         : QFileDialog(parent), m_dlg(dlg), m_filters(filters) {}
 
+    // Once a save is accepted: the file it writes, and the file type chosen (1 the first).
+    const QString& SavedPath() const { return m_savedPath; }
+    int SavedType() const { return m_savedType; }
+
     void accept() override {
-        const QStringList chosen = selectedFiles();
-        if (acceptMode() != AcceptSave || chosen.isEmpty() || QFileInfo(chosen.first()).isDir())
+        auto* edit = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        if (acceptMode() != AcceptSave || !edit)
             return QFileDialog::accept();
+        // Nothing typed, or ".." for the folder above: Qt's own way.
+        const QString typed = TypedPath(edit->text());
+        if (typed.isEmpty() || edit->text() == QStringLiteral(".."))
+            return QFileDialog::accept();
+        if (QFileInfo(typed).isDir())
+            return EnterFolder(typed);
         const int type = int(m_filters.indexOf(selectedNameFilter())) + 1;
-        const QString savedPath = m_dlg.GetSavePath(CString::FromQString(chosen.first()), type).ToQString();
-        if (savedPath == chosen.first())
-            return QFileDialog::accept();
+        const QString savedPath = m_dlg.GetSavePath(CString::FromQString(typed), type).ToQString();
         const QFileInfo saved(savedPath);
-        const bool confirm = !testOption(DontConfirmOverwrite);
-        if (confirm && saved.exists() &&
+        if (saved.isDir())
+            return EnterFolder(savedPath);
+        if (saved.exists() && !testOption(DontConfirmOverwrite) &&
             QMessageBox::warning(
                 this, windowTitle(),
                 QFileDialog::tr("%1 already exists.\nDo you want to replace it?").arg(saved.fileName()),
                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
             return;
-        // Asked already: Qt's question would name the chosen name, a file this save leaves alone.
-        setOption(DontConfirmOverwrite);
-        QFileDialog::accept();
-        setOption(DontConfirmOverwrite, !confirm);
+        m_savedPath = savedPath;
+        m_savedType = type;
+        // Not Qt's accept: it takes the file it selected in the list, and asks about that one.
+        QDialog::accept();
     }
 
 private:
+    // The path of the name typed: a path relative to the folder shown, or an absolute one; "~" for
+    // the home folder when no file of that name is there; of names typed in quotes, as Qt reads
+    // them, the first.  Empty when no name is typed.
+    QString TypedPath(const QString& text) const {
+        QString name = text.contains(QLatin1Char('"')) ? text.split(QLatin1Char('"')).value(1) : text;
+        if (name.isEmpty())
+            return QString();
+        const QDir folder = directory();
+        if (!QFileInfo::exists(folder.filePath(name))) {
+            if (name == QStringLiteral("~"))
+                name = QDir::homePath();
+            else if (name.startsWith(QStringLiteral("~/")))
+                name = QDir::homePath() + name.mid(1);
+        }
+        return QDir::cleanPath(folder.absoluteFilePath(name));
+    }
+    // Shows the folder, with the name box emptied for the name to be saved there.
+    void EnterFolder(const QString& path) {
+        setDirectory(path);
+        if (auto* edit = findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+            edit->clear();
+    }
+
     const CFileDialog& m_dlg;
     const QStringList m_filters;
+    QString m_savedPath;
+    int m_savedType = 0;
 };
 
 INT_PTR ShowFileDialog(CDialog& d) {
@@ -126,9 +162,9 @@ INT_PTR ShowFileDialog(CDialog& d) {
     if (!dlg.m_bOpenFileDialog && !(dlg.m_dwFlags & OFN_OVERWRITEPROMPT))
         box.setOption(QFileDialog::DontConfirmOverwrite);
     if (!dlg.m_bOpenFileDialog) {
-        // A name typed without a dot is saved with the chosen type's extension (SetResult).  Qt adds
-        // its default suffix to such a name before it asks whether to replace the file, so the
-        // suffix follows the chosen type and the question names the file that will be written.
+        // While a name is typed, Qt selects the file of that name in the list, with its default
+        // suffix added to a name without a dot: the suffix follows the chosen type.  What is saved
+        // is the name typed (CProgramFileBox::accept), whatever is selected.
         auto followType = [&box, &dlg, &filters](const QString& filter) {
             box.setDefaultSuffix(dlg.GetTypeExt(int(filters.indexOf(filter)) + 1).ToQString());
         };
@@ -139,12 +175,24 @@ INT_PTR ShowFileDialog(CDialog& d) {
     box.setDirectory(start.folder);
     if (!start.selected.isEmpty())
         box.selectFile(start.selected);
-    if (box.exec() != QDialog::Accepted || box.selectedFiles().isEmpty())
+    if (box.exec() != QDialog::Accepted)
         return IDCANCEL;
-    const QString chosen = box.selectedFiles().first();
+    QString chosen;
+    int type = 0;
+    if (dlg.m_bOpenFileDialog) {
+        if (box.selectedFiles().isEmpty())
+            return IDCANCEL;
+        chosen = box.selectedFiles().first();
+        type = int(filters.indexOf(box.selectedNameFilter())) + 1;
+    } else {
+        // The file the dialog asked about: the name typed with the type chosen last.
+        chosen = box.SavedPath();
+        type = box.SavedType();
+        if (chosen.isEmpty())
+            return IDCANCEL;
+    }
     g_lastChosenFolder = QFileInfo(chosen).absolutePath();
-    // The chosen type gives the extension of a name typed without one (SetResult).
-    dlg.SetResult(CString::FromQString(chosen), int(filters.indexOf(box.selectedNameFilter())) + 1);
+    dlg.SetResult(CString::FromQString(chosen), type);
     return IDOK;
 }
 

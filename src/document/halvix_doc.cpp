@@ -297,6 +297,7 @@ void CHalvixDoc::OnFileSaveGf() {
     const CString suggested = path.IsEmpty() ? CString() : path.Left(path.GetLength() - 4);
     CFileDialog dlg(FALSE, u"gf", suggested, OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_EXPLORER,
                     u"Halvix文档(*.gf)|*.gf||");
+    dlg.m_nDocumentType = 1;
     if (dlg.DoModal() != IDOK || dlg.GetPathName().IsEmpty())
         return;
     BOOL saved;

@@ -86,9 +86,14 @@ CString CFileDialog::GetSavePath(const CString& path, int filterIndex) const {
     const CString name = FileNameOf(path);
     const CString dotExt = CString(u".") + ext;
     const bool typeChosen = filterIndex >= 1 && size_t(filterIndex) <= GetFilters().size();
-    const bool keep = m_bAlwaysAddTypeExt && typeChosen
-                          ? name.GetLength() >= dotExt.GetLength() && name.Right(dotExt.GetLength()) == dotExt
-                          : name.Find(u'.') >= 0;
+    const CString nameEnd = name.Right(std::min(name.GetLength(), dotExt.GetLength()));
+    bool keep;
+    if (typeChosen && filterIndex == m_nDocumentType)
+        keep = nameEnd.CompareNoCase(dotExt) == 0;
+    else if (typeChosen && m_bAlwaysAddTypeExt)
+        keep = nameEnd == dotExt;
+    else
+        keep = name.Find(u'.') >= 0;
     return keep ? path : path + dotExt;
 }
 
@@ -346,6 +351,7 @@ BOOL CDocument::DoSave(const CString& path, BOOL replace) {
         CString suggested = m_strPathName.IsEmpty() ? m_strTitle : m_strPathName;
         CFileDialog dlg(FALSE, m_strDefaultExt.Mid(1), suggested, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
                         FilterString());
+        dlg.m_nDocumentType = 1;
         if (dlg.DoModal() != IDOK || dlg.GetPathName().IsEmpty())
             return FALSE;
         newName = dlg.GetPathName();

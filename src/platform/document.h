@@ -52,9 +52,10 @@ public:
     // (1 the first) is chosen: the type's first pattern "*.ext", else the default extension.
     CString GetTypeExt(int filterIndex) const;
     // The file a save writes for `path` chosen with file type `filterIndex` (1 the first): GetTypeExt
-    // added to a name without an extension, or, with m_bAlwaysAddTypeExt and a type of the list
-    // chosen, to any name that does not already end with it (compared case-sensitively).  Open
-    // dialogs: the path itself.
+    // added to a name without an extension; with the document's type (m_nDocumentType) chosen, to
+    // any name that does not already end with it compared ignoring case; with m_bAlwaysAddTypeExt
+    // and another type of the list chosen, to any name that does not already end with it compared
+    // case-sensitively.  Open dialogs: the path itself.
     CString GetSavePath(const CString& path, int filterIndex) const;
     // Sets the result as the dialog would: GetSavePath of the path with the chosen file type.
     void SetResult(const CString& path);
@@ -71,6 +72,10 @@ public:
     CString m_strTitle;     // the window's title; empty: "打开" or "另存为"
     // Save dialogs: "a.txt" saved as type "*.bmp" is "a.txt.bmp", and that file is asked about.
     BOOL m_bAlwaysAddTypeExt = FALSE;
+    // Save dialogs: the file type (1 the first) that saves a document, 0 none.  A document is known
+    // by its extension whatever its case, so "第1.2节" is saved as "第1.2节.hvx" and "课件.HVX"
+    // as it is, and that file is asked about.
+    int m_nDocumentType = 0;
 };
 
 // The recent files: at most `size` paths, the newest first, kept in the settings under "Recent

@@ -14,7 +14,6 @@ namespace {
 constexpr UINT_PTR kAnimationTimer = 1;
 const char16_t* const kSaveAsFilter = u"Halvix文档(*.hvx)|*.hvx|图片文件(*.bmp)|*.bmp|图片文件(*.jpg)|*.jpg|"
                                       u"图片文件(*.gif)|*.gif|图片文件(*.png)|*.png||";
-const char16_t* const kSaveAsTypes[5] = {u"hvx", u"bmp", u"jpg", u"gif", u"png"};
 } // namespace
 
 QImage CHalvixView::ReadFrameBox(int left, int bottom, int width, int height) {
@@ -94,17 +93,16 @@ void CHalvixView::OnFileSaveAs() {
     proposed = proposed.IsEmpty() ? CString() : proposed.Left(std::max(0, proposed.GetLength() - 4));
     CFileDialog dlg(FALSE, u"hvx", proposed, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_EXPLORER,
                     kSaveAsFilter);
-    // A name without the chosen type's extension (compared case-sensitively) gets it appended: the
-    // dialog does it, so that it asks about the file written ("a.txt" as BMP is "a.txt.bmp").
+    // A name without the chosen type's extension gets it appended: the dialog does it, so that it
+    // asks about the file written.  A picture's is compared case-sensitively ("a.txt" as BMP is
+    // "a.txt.bmp", "A.BMP" is "A.BMP.bmp"), the document's ignoring case ("课件.HVX" stays).
     dlg.m_bAlwaysAddTypeExt = TRUE;
+    dlg.m_nDocumentType = 1;
     if (dlg.DoModal() != IDOK)
         return;
-    const int type = std::clamp(dlg.m_nFilterIndex, 1, 5);
-    const CString ext = kSaveAsTypes[type - 1];
-    CString path = dlg.GetPathName();
     // A type index outside the list still writes the type it is taken for.
-    if (dlg.GetFileExt() != ext)
-        path += CString(u".") + ext;
+    const int type = std::clamp(dlg.m_nFilterIndex, 1, 5);
+    const CString path = dlg.GetSavePath(dlg.GetPathName(), type);
     if (type == 1) {
         m_pDocument->DoSave(path, TRUE);
         return;

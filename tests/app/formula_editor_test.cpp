@@ -1,7 +1,7 @@
 // The formula editing control driven by key and mouse events (offscreen), its clipboard through the
 // private format, its refusal sound; the formula dialog's answers and resize rule; the format
 // toolbar's size checks and recent faces; the symbol palette, the colour picker and menu; the
-// node style and paragraph dialogs' conversions.
+// node style and paragraph dialogs' conversions; the export through the program's file dialog.
 #include "app/color_picker.h"
 #include "app/format_para_dlg.h"
 #include "app/format_toolbar.h"
@@ -12,11 +12,14 @@
 #include "formula/box_node.h"
 #include "formula/row_node.h"
 #include "platform/beep.h"
+#include "support/dialog_user.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QLabel>
 #include <QMenu>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -243,6 +246,32 @@ TEST_F(FormulaCtrlTest, EveryStructureCommandAndTheMenuOfTheControl) {
     EXPECT_TRUE(menu->actions()[0]->isEnabled());  // undo: two records
     EXPECT_FALSE(menu->actions()[4]->isEnabled()); // cut: no selection
     delete menu;
+}
+
+TEST_F(FormulaCtrlTest, TheExportWritesTheFileTypeChosenAfterTheName) {
+    // "f" typed as a path beside f.mtf, then "Windows Bitmap (*.bmp)" chosen: f.bmp is written as a
+    // bitmap, unasked, and f.mtf is left as it was.
+    Keys("x+1");
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QFile formula(dir.filePath(QStringLiteral("f.mtf")));
+    ASSERT_TRUE(formula.open(QIODevice::WriteOnly));
+    formula.write("an older formula");
+    formula.close();
+    CDialogUser user;
+    user.Type(dir.filePath(QStringLiteral("f")));
+    user.ChooseType(2);
+    user.Save();
+    user.Start();
+    Key(Qt::Key_E, Qt::ControlModifier);
+    EXPECT_TRUE(user.Done());
+    user.Stop();
+    EXPECT_TRUE(user.m_questions.empty()) << user.m_questions.front().toStdString();
+    QFile bitmap(dir.filePath(QStringLiteral("f.bmp")));
+    ASSERT_TRUE(bitmap.open(QIODevice::ReadOnly));
+    EXPECT_EQ(bitmap.read(2), QByteArray("BM"));
+    ASSERT_TRUE(formula.open(QIODevice::ReadOnly));
+    EXPECT_EQ(formula.readAll(), QByteArray("an older formula"));
 }
 
 TEST_F(FormulaCtrlTest, IndicesFromMessagesOutsideTheirTablesAreIgnored) {

@@ -125,6 +125,16 @@ TEST_F(DocumentCommandsTest, SaveAsWritesTheFileAndNamesTheDocument) {
     m_choice = Path(u"无扩展名");
     EXPECT_TRUE(Run(ID_FILE_SAVE_AS));
     EXPECT_EQ(m_doc->GetPathName(), Path(u"无扩展名.hvx"));
+    // So does a name with a dot in it; ".hvx" in capitals stays as it is.
+    m_choice = Path(u"第1.2节");
+    EXPECT_TRUE(Run(ID_FILE_SAVE_AS));
+    EXPECT_EQ(m_doc->GetPathName(), Path(u"第1.2节.hvx"));
+    EXPECT_EQ(FileBytes(Path(u"第1.2节.hvx")), Store());
+    m_choice = Path(u"课件.HVX");
+    EXPECT_TRUE(Run(ID_FILE_SAVE_AS));
+    EXPECT_EQ(m_doc->GetPathName(), Path(u"课件.HVX"));
+    EXPECT_FALSE(QFile::exists(Path(u"第1.2节").ToQString()));
+    EXPECT_FALSE(QFile::exists(Path(u"课件.HVX.hvx").ToQString()));
 }
 
 TEST_F(DocumentCommandsTest, OpenReadsTheFileInPlaceOfTheDocument) {
@@ -237,6 +247,16 @@ TEST_F(DocumentCommandsTest, GfCopyKeepsTheDocumentItsHvxFile) {
         expected = Store();
     }
     EXPECT_EQ(gf, expected);
+    // A name with a dot in it gets ".gf"; ".gf" in capitals stays as it is.
+    m_choice = Path(u"副本1.2");
+    EXPECT_TRUE(Run(ID_FILE_SAVE_GF));
+    EXPECT_EQ(FileBytes(Path(u"副本1.2.gf")), expected);
+    m_choice = Path(u"副本.GF");
+    EXPECT_TRUE(Run(ID_FILE_SAVE_GF));
+    EXPECT_EQ(FileBytes(Path(u"副本.GF")), expected);
+    EXPECT_FALSE(QFile::exists(Path(u"副本1.2").ToQString()) ||
+                 QFile::exists(Path(u"副本.GF.gf").ToQString()));
+    EXPECT_EQ(m_doc->GetPathName(), path);
 
     // An untitled document keeps the name of its copy.
     EXPECT_TRUE(Run(ID_FILE_NEW));

@@ -1,12 +1,13 @@
 // Saves through the program's own file dialog, driven offscreen as a user would: a name typed
-// without its extension, the ".gf" copy's proposed name and another file type chosen in the dialog
-// are asked about as the files they will be written to; "No" writes nothing.
+// without its extension or with a dot in it, the ".gf" copy's proposed name and another file type
+// chosen in the dialog are asked about as the files they will be written to; "No" writes nothing.
 #include "app/halvix_app.h"
 #include "document_test_support.h"
 #include "support/dialog_user.h"
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -119,6 +120,74 @@ TEST_F(SaveDialogWindows, TheGfCopysProposedNameIsAskedAboutWithItsExtension) {
     EXPECT_FALSE(Run(ID_FILE_SAVE)) << "no dialog";
     EXPECT_EQ(Bytes(Path("x.hvx")), Bytes(Store()));
     EXPECT_EQ(m_user.m_questions.size(), 2u);
+}
+
+TEST_F(SaveDialogWindows, ANameWithADotGetsTheDocumentsExtensionWhateverTheCaseOfOneTyped) {
+    // An untitled document; the dialog starts in the test's folder.
+    g_lastDocumentPath = CString::FromQString(Path("x.hvx"));
+    ASSERT_TRUE(m_doc->GetPathName().IsEmpty());
+
+    // The first Save: "第1.2节" is written as 第1.2节.hvx, without a question.
+    m_user.TypeAndSave(QStringLiteral("第1.2节"));
+    EXPECT_TRUE(Run(ID_FILE_SAVE));
+    EXPECT_TRUE(m_user.m_questions.empty());
+    EXPECT_EQ(Bytes(Path("第1.2节.hvx")), Bytes(Store()));
+    EXPECT_FALSE(QFile::exists(Path("第1.2节")));
+    EXPECT_EQ(m_doc->GetPathName().ToQString(), Path("第1.2节.hvx"));
+
+    // Untitled again, beside that file: asked about 第1.2节.hvx; No goes back to the dialog, and
+    // "课件.HVX" is written as it is.
+    const QByteArray saved = Bytes(Path("第1.2节.hvx"));
+    m_doc->SetPathName(CString(), FALSE);
+    m_doc->m_author = u"后来的修改";
+    m_doc->SetModifiedFlag();
+    m_user.TypeAndSave(QStringLiteral("第1.2节"));
+    m_user.Answer(QMessageBox::No);
+    m_user.TypeAndSave(QStringLiteral("课件.HVX"));
+    EXPECT_TRUE(Run(ID_FILE_SAVE));
+    ASSERT_EQ(m_user.m_questions.size(), 1u);
+    EXPECT_TRUE(AsksToReplace(m_user.m_questions[0], "第1.2节.hvx")) << m_user.m_questions[0].toStdString();
+    EXPECT_EQ(Bytes(Path("第1.2节.hvx")), saved);
+    EXPECT_EQ(Bytes(Path("课件.HVX")), Bytes(Store()));
+    EXPECT_FALSE(QFile::exists(Path("课件.HVX.hvx")));
+    EXPECT_EQ(m_doc->GetPathName().ToQString(), Path("课件.HVX"));
+
+    // The ".gf" copy: "副本1.2" is written as 副本1.2.gf, "副本.GF" as it is; the document stays
+    // 课件.HVX.
+    std::vector<BYTE> copy;
+    {
+        CGfFormatScope layout;
+        copy = Store();
+    }
+    m_user.TypeAndSave(QStringLiteral("副本1.2"));
+    EXPECT_TRUE(Run(ID_FILE_SAVE_GF));
+    EXPECT_EQ(Bytes(Path("副本1.2.gf")), Bytes(copy));
+    EXPECT_FALSE(QFile::exists(Path("副本1.2")));
+    m_user.TypeAndSave(QStringLiteral("副本.GF"));
+    EXPECT_TRUE(Run(ID_FILE_SAVE_GF));
+    EXPECT_EQ(Bytes(Path("副本.GF")), Bytes(copy));
+    EXPECT_FALSE(QFile::exists(Path("副本.GF.gf")));
+    EXPECT_EQ(m_user.m_questions.size(), 1u);
+    EXPECT_EQ(m_doc->GetPathName().ToQString(), Path("课件.HVX"));
+}
+
+TEST_F(SaveDialogWindows, AFolderTypedIsEnteredAndTheNameTypedNextIsSavedThere) {
+    g_lastDocumentPath = CString::FromQString(Path("x.hvx"));
+    ASSERT_TRUE(QDir(m_dir.path()).mkpath(QStringLiteral("B/C")));
+    m_user.TypeAndSave(QStringLiteral("B"));
+    m_user.TypeAndSave(QStringLiteral("C/"));
+    m_user.TypeAndSave(QStringLiteral("y"));
+    EXPECT_TRUE(Run(ID_FILE_SAVE_AS));
+    EXPECT_TRUE(m_user.m_questions.empty()) << m_user.m_questions.front().toStdString();
+    EXPECT_EQ(Bytes(Path("B/C/y.hvx")), Bytes(Store()));
+    EXPECT_FALSE(QFile::exists(Path("B.hvx")));
+    EXPECT_FALSE(QFile::exists(Path("B/C.hvx")));
+
+    // Of names typed in quotes, the first is saved, in the folder the dialog shows.
+    m_user.TypeAndSave(QStringLiteral("\"z1\" \"z2\""));
+    EXPECT_TRUE(Run(ID_FILE_SAVE_AS));
+    EXPECT_EQ(Bytes(Path("B/C/z1.hvx")), Bytes(Store()));
+    EXPECT_FALSE(QFile::exists(Path("B/C/z2.hvx")));
 }
 
 TEST_F(SaveDialogWindows, AnotherFileTypeChosenInTheDialogGivesItsExtension) {

@@ -1,5 +1,6 @@
 // Test support for dialogs driven as a user drives them: the steps taken at the modal windows of a
-// command (the program's file dialog and the questions it asks), and Qt's replace question.
+// command (the program's file dialog: a name typed, a file type chosen, saved; the questions it
+// asks), and Qt's replace question.
 #pragma once
 
 #include <QApplication>
@@ -7,6 +8,7 @@
 #include <QDialogButtonBox>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -24,18 +26,33 @@ class CDialogUser : public QObject {
 public:
     void TypeAndSave(const QString& name) {
         OnDialog([name](QFileDialog& box) {
-            // Typed with the focus in the name, as a user types: the file list follows the name.
-            auto* edit = box.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-            if (!edit->hasFocus()) {
-                box.activateWindow();
-                edit->setFocus();
+            if (!TypeName(box, name))
                 return false;
+            SaveButton(box)->click();
+            return true;
+        });
+    }
+    // The name typed, and nothing else done yet.
+    void Type(const QString& name) {
+        OnDialog([name](QFileDialog& box) { return TypeName(box, name); });
+    }
+    // The file type `type` (1 the first) chosen in the list of types, one step at a time with the
+    // arrow keys, as a user goes through it.
+    void ChooseType(int type) {
+        OnDialog([type](QFileDialog& box) {
+            auto* types = box.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+            while (types->currentIndex() != type - 1) {
+                const int before = types->currentIndex();
+                QTest::keyClick(types, types->currentIndex() < type - 1 ? Qt::Key_Down : Qt::Key_Up);
+                if (types->currentIndex() == before)
+                    return true; // no such type: the step is taken, the test sees the type is wrong
             }
-            edit->selectAll();
-            QTest::keyClicks(edit, name);
-            box.findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"))
-                ->button(QDialogButtonBox::Save)
-                ->click();
+            return true;
+        });
+    }
+    void Save() {
+        OnDialog([](QFileDialog& box) {
+            SaveButton(box)->click();
             return true;
         });
     }
@@ -83,12 +100,36 @@ public:
         m_steps.clear();
     }
 
-    std::vector<QString> m_questions; // the texts of the questions answered
+    std::vector<QString> m_questions; // the texts of the questions answered, or closed unanswered
     std::vector<QString> m_titles;
     int m_missed = 0;
 
 private:
     using Step = std::function<bool(QWidget*)>; // false: its window is not up yet
+    // Typed with the focus in the name, as a user types: the file list follows the name.  Chinese
+    // characters come as an input method gives them.  False until the name has the focus.
+    static bool TypeName(QFileDialog& box, const QString& name) {
+        auto* edit = box.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        if (!edit->hasFocus()) {
+            box.activateWindow();
+            edit->setFocus();
+            return false;
+        }
+        edit->selectAll();
+        for (const QChar c : name) {
+            if (c.unicode() < 0x80) {
+                QTest::keyClick(edit, c.toLatin1());
+            } else {
+                QInputMethodEvent input;
+                input.setCommitString(QString(c));
+                QApplication::sendEvent(edit, &input);
+            }
+        }
+        return true;
+    }
+    static QPushButton* SaveButton(QFileDialog& box) {
+        return box.findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"))->button(QDialogButtonBox::Save);
+    }
     // An act on the file dialog; false: not ready yet.
     void OnDialog(std::function<bool(QFileDialog&)> act) {
         m_steps.push_back([act](QWidget* modal) {
@@ -108,7 +149,7 @@ private:
                 if (modal && m_clock.hasExpired(10000)) {
                     ++m_missed;
                     m_clock.start();
-                    QMetaObject::invokeMethod(modal, "reject", Qt::QueuedConnection);
+                    Close(modal);
                 }
                 return;
             }
@@ -120,11 +161,19 @@ private:
                 ++m_missed;
                 m_clock.start();
                 if (modal)
-                    QMetaObject::invokeMethod(modal, "reject", Qt::QueuedConnection);
+                    Close(modal);
             } else {
                 m_steps.push_front(step);
             }
         });
+    }
+    // Closes a window no step acts on; a question's text is kept with the others.
+    void Close(QWidget* modal) {
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            m_questions.push_back(box->text());
+            m_titles.push_back(box->windowTitle());
+        }
+        QMetaObject::invokeMethod(modal, "reject", Qt::QueuedConnection);
     }
     std::deque<Step> m_steps;
     QElapsedTimer m_clock;

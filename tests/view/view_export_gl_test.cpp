@@ -1,6 +1,7 @@
 // Pictures of the view: Save As in each picture type cropped with margins, the extension rules (and
-// the program's file dialog asking about the picture it writes), the empty figure, a refused save's
-// reason, the document itself; F7 and the region screenshot onto the clipboard.
+// the program's file dialog asking about the picture it writes, of the type chosen last), the empty
+// figure, a refused save's reason, the document itself; F7 and the region screenshot onto the
+// clipboard.
 #include "view_mouse_fixture.h"
 
 #include "app/halvix_app.h"
@@ -111,6 +112,13 @@ TEST_F(ViewExportTest, TheTypesExtensionIsAppendedWhenTheNameLacksIt) {
     SaveAs(QStringLiteral("plain"), 5);
     EXPECT_TRUE(QFile::exists(Path(QStringLiteral("plain.png"))));
     EXPECT_FALSE(QFile::exists(Path(QStringLiteral("plain.hvx.png"))));
+    // The document's extension is compared ignoring case: "课件.HVX" stays as it is, while a name
+    // with a dot that does not end with it gets it.
+    SaveAs(QStringLiteral("课件.HVX"), 1);
+    EXPECT_TRUE(QFile::exists(Path(QStringLiteral("课件.HVX"))));
+    EXPECT_FALSE(QFile::exists(Path(QStringLiteral("课件.HVX.hvx"))));
+    SaveAs(QStringLiteral("第1.2节"), 1);
+    EXPECT_TRUE(QFile::exists(Path(QStringLiteral("第1.2节.hvx"))));
     // The document type saves the document itself.
     SaveAs(QStringLiteral("drawing"), 1);
     EXPECT_TRUE(QFile::exists(Path(QStringLiteral("drawing.hvx"))));
@@ -173,6 +181,36 @@ TEST_F(ViewExportTest, TheFileDialogAsksAboutThePictureWithTheAppendedExtension)
     EXPECT_EQ(user.m_questions.size(), 2u);
     EXPECT_EQ(QImageReader(Path(picture)).format(), QByteArray("bmp"));
     EXPECT_EQ(bytes(QStringLiteral("a.txt")), QByteArray("some text"));
+    EXPECT_TRUE(m_messages.empty());
+}
+
+TEST_F(ViewExportTest, TheFileTypeChosenAfterTheNameIsTheOneWritten) {
+    // The dialog shows folder A; "B/k" is typed where B/k.hvx is, then the PNG type is chosen.
+    ASSERT_TRUE(HxInstallChineseTranslations());
+    ASSERT_TRUE(QDir().mkpath(Path(QStringLiteral("A/B"))));
+    g_lastDocumentPath = CString::FromQString(Path(QStringLiteral("A/drawing.hvx")));
+    QFile document(Path(QStringLiteral("A/B/k.hvx")));
+    ASSERT_TRUE(document.open(QIODevice::WriteOnly));
+    document.write("a document");
+    document.close();
+    AddSegment();
+    CDialogUser user;
+    user.Type(QStringLiteral("B/k"));
+    user.ChooseType(5);
+    user.Save();
+    user.Start();
+    EXPECT_TRUE(m_view->OnCmdMsg(ID_FILE_SAVE_AS, CN_COMMAND, nullptr));
+    EXPECT_TRUE(user.Done());
+    user.Stop();
+
+    // B/k.png holds the picture; nothing was asked, and the document is untouched.
+    EXPECT_TRUE(user.m_questions.empty()) << user.m_questions.front().toStdString();
+    EXPECT_FALSE(QFile::exists(Path(QStringLiteral("A/B/k.hvx.png"))));
+    QFile picture(Path(QStringLiteral("A/B/k.png")));
+    ASSERT_TRUE(picture.open(QIODevice::ReadOnly));
+    EXPECT_EQ(picture.read(8), QByteArray("\x89PNG\r\n\x1a\n", 8));
+    ASSERT_TRUE(document.open(QIODevice::ReadOnly));
+    EXPECT_EQ(document.readAll(), QByteArray("a document"));
     EXPECT_TRUE(m_messages.empty());
 }
 
