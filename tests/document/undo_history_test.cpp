@@ -793,13 +793,8 @@ TEST_F(UndoHistoryTest, RandomHistoryOfTheNewestCommandsUndoesAndRedoesInFull) {
     RunHistory(seed, length);
 }
 
-// Another history (seed 4 once left every cut without a hull to cut).
-TEST_F(UndoHistoryTest, RandomHistoryOfAnotherSeedUndoesAndRedoesInFull) {
-    RunHistory(4, 320);
-}
-
-// Commands that work on what others make, alone from an empty page: each finds what it needs made
-// first (a hull from new points to cut, a point on a segment to move along it, a model to edit).
+// A history of only the commands that work on what others make, the others coming only to make it: a
+// hull from new points for a cut, a point on a new segment to move along it, a model to edit.
 TEST_F(UndoHistoryTest, CommandsMakeWhatTheyWorkOnFirst) {
     RunHistory(
         7, 40,
