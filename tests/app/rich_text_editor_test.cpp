@@ -1,8 +1,8 @@
 // The rich-text editor: an existing item's text restored, the default format, the effect toggles
 // (uniform selection toggled, mixed set), super- and subscript never both, symbols, font and size
 // from the toolbar, the paragraph dialog, the stand-ins of the formula server and OLE objects, OK
-// refused while empty, OK's RTF, name and picture, texts too long for the editor refused and never
-// made by it, and the growing editor kept on the screen.
+// refused while empty, OK's RTF, name and picture (a long text without fonts drawn in the editor's),
+// texts too long for the editor refused and never made by it, and the growing editor kept on the screen.
 #include "app/format_toolbar.h"
 #include "app/symbol_palette.h"
 #include "app/rich_text_editor_ui.h"
@@ -29,7 +29,9 @@
 #include <QTextList>
 #include <QTimer>
 
+#include <algorithm>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace {
@@ -328,6 +330,76 @@ TEST_F(RichTextEditorTest, OkGivesRtfNameAndPicture) {
         sup.setPosition(2);
         EXPECT_EQ(sup.charFormat().verticalAlignment(), QTextCharFormat::AlignSuperScript);
     }
+}
+
+// A long text whose characters have no font of their own (HTML pasted without one) is drawn by 确定
+// in the editor's font, as a short one is, though only the beginning that shows is laid out for it.
+TEST_F(RichTextEditorTest, LongTextWithoutFontsIsDrawnInTheEditorsFont) {
+    struct Picture {
+        std::vector<BYTE> bits;
+        int width = 0, height = 0;
+        // The pixel at x, y from the top left (the rows are kept bottom-up, the leftmost pixel in
+        // the highest bit).
+        bool Dark(int x, int y) const {
+            const size_t stride = size_t((width + 31) / 32 * 4);
+            return (bits[stride * size_t(height - 1 - y) + size_t(x / 8)] >> (7 - x % 8)) & 1;
+        }
+        // The first `n` pixels of row y, dark ones as '#'.
+        std::string Row(int y, int n) const {
+            std::string row;
+            for (int x = 0; x < n; ++x)
+                row += Dark(x, y) ? '#' : '.';
+            return row;
+        }
+        bool Inked(int y) const { return Row(y, width).find('#') != std::string::npos; }
+    };
+    auto pastedAndTaken = [this](const QString& html, Picture& picture, bool& beginningOnly) {
+        Reset();
+        QTextEdit* editor = Open();
+        auto* data = new QMimeData;
+        data->setHtml(html);
+        QApplication::clipboard()->setMimeData(data);
+        m_window->RunCommand(ID_RT_PASTE);
+        ASSERT_TRUE(editor->toPlainText().startsWith(QStringLiteral("汉字Ab")));
+        const QTextCharFormat pasted = FormatAt(0);
+        EXPECT_FALSE(pasted.hasProperty(QTextFormat::FontFamilies));
+        EXPECT_FALSE(pasted.hasProperty(QTextFormat::FontPointSize));
+        auto* ok = m_window->findChild<QPushButton*>(QStringLiteral("1"));
+        ASSERT_NE(ok, nullptr);
+        ok->click();
+        ASSERT_EQ(m_window->result(), int(QDialog::Accepted));
+        picture = {m_f->m_picture, m_f->m_pictureWidth, m_f->m_pictureHeight};
+        ASSERT_EQ(picture.bits.size(), size_t((picture.width + 31) / 32 * 4 * picture.height));
+        const QTextDocument& doc = *editor->document();
+        beginningOnly =
+            HxRichTextShownPart(doc, picture.width, picture.height)->characterCount() < doc.characterCount();
+    };
+    QString html = QStringLiteral("<p>汉字Ab</p>");
+    Picture shortText;
+    bool beginningOnly = true;
+    pastedAndTaken(html, shortText, beginningOnly);
+    ASSERT_FALSE(HasFatalFailure());
+    EXPECT_FALSE(beginningOnly);
+    for (int i = 0; i < 400; ++i)
+        html += QStringLiteral("<p>%1</p>").arg(QString(50, QChar(u'字')));
+    Picture longText;
+    pastedAndTaken(html, longText, beginningOnly);
+    ASSERT_FALSE(HasFatalFailure());
+    EXPECT_TRUE(beginningOnly);
+
+    // The first line, in the editor's 26-point characters, is drawn the same in both pictures (the
+    // long text's narrower by the editor's scroll bar).
+    const int width = std::min(longText.width, shortText.width);
+    EXPECT_GT(width, 500);
+    int top = 0, bottom = shortText.height - 1;
+    while (top < bottom && !shortText.Inked(top))
+        ++top;
+    while (bottom > top && !shortText.Inked(bottom))
+        --bottom;
+    EXPECT_GT(bottom - top, 20);
+    ASSERT_LT(bottom + 1, longText.height);
+    for (int y = 0; y <= bottom + 1; ++y)
+        ASSERT_EQ(longText.Row(y, width), shortText.Row(y, width)) << "row " << y;
 }
 
 // A right-aligned paragraph shows as "右对齐" in the paragraph dialog and stays right-aligned after

@@ -51,6 +51,7 @@
 #include <map>
 #include <memory>
 #include <random>
+#include <set>
 #include <sstream>
 
 namespace {
@@ -578,6 +579,10 @@ protected:
         return std::string();
     }
 
+    // A random history of `length` commands from `seed`, undone and redone in full, then saved and read.
+    // With `drawn`, only commands of those kinds are drawn (others come only to make what they need).
+    void RunHistory(unsigned seed, int length, const std::set<std::string>& drawn = {});
+
     QTemporaryDir m_dir;
     std::vector<uint8_t> m_model = Write3ds({{"Wall", 230, 220, 190, ""}, {"Roof", 180, 50, 40, ""}},
                                             {Box3ds("Walls", -4, -3, 0, 4, 3, 5, "Wall"),
@@ -594,85 +599,94 @@ struct Step {
     std::vector<std::pair<WORD, int>> commands;
 };
 
-TEST_F(UndoHistoryTest, RandomHistoryOfTheNewestCommandsUndoesAndRedoesInFull) {
-    unsigned seed = 20261207;
-    int length = 320;
-    if (const char* setting = std::getenv("HALVIX_UNDO_HISTORY")) {
-        std::istringstream in(setting);
-        char comma = 0;
-        in >> seed >> comma >> length;
-        ASSERT_GT(length, 0) << "HALVIX_UNDO_HISTORY=\"seed,commands\"";
-    }
+void UndoHistoryTest::RunHistory(unsigned seed, int length, const std::set<std::string>& drawn) {
     m_random.seed(seed);
     SCOPED_TRACE("seed " + std::to_string(seed) + ", " + std::to_string(length) + " commands");
 
-    // The kinds of command, and how often each comes: the newer commands among the older kinds of edit.
+    // The kinds of command, how often each comes (the newer commands among the older kinds of edit),
+    // and, for one that works on what the pages hold, the kind of command that makes it.
     struct Kind {
         const char* name;
         int weight;
         std::function<bool()> run;
+        std::function<const char*()> needs;
     };
+    auto makes = [](const char* kind) { return [kind] { return kind; }; };
     const std::vector<Kind> kinds = {
-        {"point", 6, [this] { return NewPoint(); }},
-        {"segment", 3, [this] { return Segment(); }},
-        {"midpoint", 3, [this] { return Midpoint(); }},
-        {"delete", 5, [this] { return Delete(); }},
-        {"split", 2, [this] { return Split(); }},
-        {"style", 2, [this] { return Styles(); }},
-        {"component", 3, [this] { return Component(); }},
-        {"3D text", 2, [this] { return Text3D(); }},
-        {"edit component", 2, [this] { return EditComponent(); }},
-        {"3DS model", 2, [this] { return Model(); }},
-        {"edit model", 2, [this] { return EditModel(); }},
-        {"hull", 2, [this] { return Hull(); }},
-        {"section", 2, [this] { return Section(); }},
-        {"cut", 2, [this] { return Cut(); }},
-        {"figure", 3, [this] { return Figure(); }},
-        {"tool F5", 3, [this] { return ToolByF5(); }},
-        {"tool clicks", 3, [this] { return ToolByClicks(); }},
-        {"ink", 2, [this] { return Ink(); }},
-        {"rich text", 2, [this] { return RichText(false); }},
-        {"rich text on point", 3, [this] { return RichText(true); }},
-        {"edit rich text", 2, [this] { return EditRichText(); }},
-        {"formula", 2, [this] { return FormulaText(false); }},
-        {"formula on point", 3, [this] { return FormulaText(true); }},
-        {"pasted text", 2, [this] { return PastedText(Pick(3) != 0); }},
-        {"point on object", 2, [this] { return PointOnObject(); }},
-        {"point coordinates", 3, [this] { return EditPoint(false); }},
-        {"point on path", 2, [this] { return EditPoint(true); }},
-        {"slides", 1, [this] { return ImportSlides(); }},
+        {"point", 6, [this] { return NewPoint(); }, nullptr},
+        {"segment", 3, [this] { return Segment(); }, makes("point")},
+        {"midpoint", 3, [this] { return Midpoint(); }, makes("point")},
+        {"delete", 5, [this] { return Delete(); }, makes("point")},
+        {"split", 2, [this] { return Split(); }, makes("midpoint")},
+        {"style", 2, [this] { return Styles(); }, makes("point")},
+        {"component", 3, [this] { return Component(); }, nullptr},
+        {"3D text", 2, [this] { return Text3D(); }, nullptr},
+        {"edit component", 2, [this] { return EditComponent(); }, makes("component")},
+        {"3DS model", 2, [this] { return Model(); }, nullptr},
+        {"edit model", 2, [this] { return EditModel(); }, makes("3DS model")},
+        {"hull", 2, [this] { return Hull(); }, makes("point")},
+        // A hull, then a face on its page.
+        {"section", 2, [this] { return Section(); },
+         [this] { return FindOnSomePage<CGPolyhedron>().empty() ? "hull" : "figure"; }},
+        {"cut", 2, [this] { return Cut(); }, makes("hull")},
+        {"figure", 3, [this] { return Figure(); }, nullptr},
+        {"tool F5", 3, [this] { return ToolByF5(); }, makes("point")},
+        {"tool clicks", 3, [this] { return ToolByClicks(); }, nullptr},
+        {"ink", 2, [this] { return Ink(); }, nullptr},
+        {"rich text", 2, [this] { return RichText(false); }, nullptr},
+        {"rich text on point", 3, [this] { return RichText(true); }, nullptr},
+        {"edit rich text", 2, [this] { return EditRichText(); }, makes("rich text")},
+        {"formula", 2, [this] { return FormulaText(false); }, nullptr},
+        {"formula on point", 3, [this] { return FormulaText(true); }, nullptr},
+        {"pasted text", 2, [this] { return PastedText(Pick(3) != 0); }, nullptr},
+        {"point on object", 2, [this] { return PointOnObject(); }, makes("segment")},
+        {"point coordinates", 3, [this] { return EditPoint(false); }, makes("point")},
+        {"point on path", 2, [this] { return EditPoint(true); }, makes("point on object")},
+        {"slides", 1, [this] { return ImportSlides(); }, nullptr},
     };
+    auto isDrawn = [&drawn](const Kind& k) { return drawn.empty() || drawn.count(k.name) > 0; };
     int total = 0;
     for (const Kind& k : kinds)
-        total += k.weight;
+        total += isDrawn(k) ? k.weight : 0;
+    ASSERT_GT(total, 0);
+    auto named = [&kinds](const char* name) {
+        const auto it = std::find_if(kinds.begin(), kinds.end(),
+                                     [name](const Kind& k) { return std::string(k.name) == name; });
+        EXPECT_NE(it, kinds.end()) << name;
+        return it == kinds.end() ? &kinds.front() : &*it;
+    };
+    // The kinds come in rounds, each kind in a round as many times as its weight, in a random order:
+    // every kind has its share in any history, where drawing each command alone may leave one out.
+    std::vector<const Kind*> round;
+    auto draw = [&] {
+        if (round.empty()) {
+            for (const Kind& k : kinds)
+                if (isDrawn(k))
+                    round.insert(round.end(), size_t(k.weight), &k);
+            std::shuffle(round.begin(), round.end(), m_random);
+        }
+        const Kind* k = round.back();
+        round.pop_back();
+        return k;
+    };
 
     std::vector<DocState> states{TakeState()};
     std::vector<Step> steps;
-    while (int(steps.size()) < length) {
-        // Now and then another page (of those slides added) becomes the current one.
-        if (m_doc->GetPageCount() > 1 && Pick(5) == 0)
-            m_doc->SetCurrentPage(m_doc->GetPage(Pick(m_doc->GetPageCount())));
-        int roll = Pick(total);
-        const Kind* kind = &kinds.front();
-        for (const Kind& k : kinds) {
-            if (roll < k.weight) {
-                kind = &k;
-                break;
-            }
-            roll -= k.weight;
-        }
+    // One command of a kind, kept as a step of the history when it left commands.
+    auto runOnce = [&](const Kind& kind, bool& kept) {
+        kept = false;
         m_script = nullptr;
         m_dialogAnswer = IDOK;
         const std::map<WORD, int> before = CommandCounts();
-        const bool done = kind->run();
+        const bool done = kind.run();
         m_script = nullptr;
         m_dialogAnswer = IDOK;
         HxPumpPostedMessages();
-        Step step{kind->name, {}};
+        Step step{kind.name, {}};
         for (const auto& [id, count] : CommandCounts()) {
             const auto it = before.find(id);
             const int added = count - (it == before.end() ? 0 : it->second);
-            ASSERT_GE(added, 0) << kind->name;
+            ASSERT_GE(added, 0) << kind.name;
             if (added > 0)
                 step.commands.emplace_back(id, added);
         }
@@ -680,19 +694,49 @@ TEST_F(UndoHistoryTest, RandomHistoryOfTheNewestCommandsUndoesAndRedoesInFull) {
             // Refused or given up: nothing changed (but for pages a slide import made empty).
             std::map<WORD, PageState> added;
             ASSERT_EQ(Compare(TakeState(), states.back(), added), "")
-                << kind->name << " changed the page unrecorded";
-            continue;
+                << kind.name << " changed the page unrecorded";
+            return;
         }
-        ASSERT_TRUE(done) << kind->name;
+        ASSERT_TRUE(done) << kind.name;
         steps.push_back(step);
         states.push_back(TakeState(&states.back()));
-        ASSERT_FALSE(HasFailure()) << "at " << kind->name << ", command " << steps.size();
+        ASSERT_FALSE(HasFailure()) << "at " << kind.name << ", command " << steps.size();
+        kept = true;
+    };
+    // A command that finds nothing to work on (no hull to cut, too few points on the page) or is
+    // refused is tried again, after what it works on is made by commands of their own, as a user
+    // would first make it: a hull from points that a point command adds, and so on.
+    constexpr int kTries = 5, kDepth = 3;
+    std::function<void(const Kind&, int)> run = [&](const Kind& kind, int depth) {
+        for (int tries = 0; tries < kTries; ++tries) {
+            bool kept = false;
+            runOnce(kind, kept);
+            if (kept || HasFatalFailure())
+                return;
+            if (kind.needs && depth < kDepth) {
+                run(*named(kind.needs()), depth + 1);
+                if (HasFatalFailure())
+                    return;
+            }
+        }
+    };
+    for (int draws = 0; int(steps.size()) < length; ++draws) {
+        ASSERT_LT(draws, 4 * length) << "the commands keep finding nothing to work on";
+        // Now and then another page (of those slides added) becomes the current one.
+        if (m_doc->GetPageCount() > 1 && Pick(5) == 0)
+            m_doc->SetCurrentPage(m_doc->GetPage(Pick(m_doc->GetPageCount())));
+        run(*draw(), 0);
+        ASSERT_FALSE(HasFatalFailure());
     }
+    // Every kind ran, about as often as its share: a kind that never finds what it works on, or is
+    // always refused, falls short.
     std::map<std::string, int> counted;
     for (const Step& step : steps)
         ++counted[step.kind];
     for (const Kind& k : kinds)
-        EXPECT_GE(counted[k.name], std::max(1, length * k.weight / (total * 4))) << k.name;
+        if (isDrawn(k)) {
+            EXPECT_GE(counted[k.name], std::max(1, length * k.weight / (total * 4))) << k.name;
+        }
 
     // Undo everything, newest first, each command on its own page.
     std::map<WORD, PageState> emptied;
@@ -735,6 +779,26 @@ TEST_F(UndoHistoryTest, RandomHistoryOfTheNewestCommandsUndoesAndRedoesInFull) {
     ASSERT_TRUE(Load(Store()));
     std::map<WORD, PageState> none;
     EXPECT_EQ(Compare(TakeState(), last, none), "");
+}
+
+TEST_F(UndoHistoryTest, RandomHistoryOfTheNewestCommandsUndoesAndRedoesInFull) {
+    unsigned seed = 20261207;
+    int length = 320;
+    if (const char* setting = std::getenv("HALVIX_UNDO_HISTORY")) {
+        std::istringstream in(setting);
+        char comma = 0;
+        in >> seed >> comma >> length;
+        ASSERT_GT(length, 0) << "HALVIX_UNDO_HISTORY=\"seed,commands\"";
+    }
+    RunHistory(seed, length);
+}
+
+// A history of only the commands that work on what others make, the others coming only to make it: a
+// hull from new points for a cut, a point on a new segment to move along it, a model to edit.
+TEST_F(UndoHistoryTest, CommandsMakeWhatTheyWorkOnFirst) {
+    RunHistory(
+        7, 40,
+        {"split", "edit component", "edit model", "section", "cut", "edit rich text", "point on path"});
 }
 
 } // namespace

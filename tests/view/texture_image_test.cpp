@@ -289,6 +289,17 @@ TEST_F(TextureImageTest, EveryFailureOfTheTwoLoadersIsGivenInChinese) {
     PutLe(bigFrame, 0xFFFF, 2);
     bigFrame.append("\x00\x02\x02\x44\x01\x00\x3B", 7);
     ASSERT_TRUE(WriteBytes(Path("frame.gif"), bigFrame));
+    // A 2 x 2 screen with no colour table, and a 1 x 1 frame with none of its own either.
+    QByteArray bare("GIF89a");
+    PutLe(bare, 2, 2);
+    PutLe(bare, 2, 2);
+    bare.append("\x00\x00\x00", 3);
+    bare.append(',');
+    PutLe(bare, 0, 4);
+    PutLe(bare, 1, 2);
+    PutLe(bare, 1, 2);
+    bare.append("\x00\x02\x02\x44\x01\x00\x3B", 7);
+    ASSERT_TRUE(WriteBytes(Path("bare.gif"), bare));
     // A file longer than any picture taken, refused unread (sparse: nothing is written).
     QFile big(Path("big.jpg"));
     ASSERT_TRUE(big.open(QIODevice::WriteOnly));
@@ -310,6 +321,7 @@ TEST_F(TextureImageTest, EveryFailureOfTheTwoLoadersIsGivenInChinese) {
         {"sign.gif", u"80004005 - GIF文件中缺少屏幕描述"}, // the signature alone
         {"cut.gif", u"80004005 - GIF文件不完整"},          // cut inside the frame
         {"blank.gif", u"80004005 - GIF文件中没有图象"},    // a screen and no frame
+        {"bare.gif", u"80004005 - GIF文件中缺少颜色表"},   // no colour table at all
         {"tall.bmp", u"8007000e - 图象太大"},              // the header's size
         {"frame.gif", u"8007000e - 图象太大"},             // the frame's size
         {"big.jpg", u"8007000e - 图象太大"},               // the file's length
