@@ -404,10 +404,11 @@ TEST_F(DocumentCommandsTest, AFailedSaveReportsItAndKeepsTheOldFile) {
     EXPECT_EQ(m_doc->GetPathName(), path);
 
     // The same for a .gf copy: the old layout is not left switched on.
-    m_choice = nowhere;
+    const CString nowhereGf = Path(u"没有的文件夹/x.gf");
+    m_choice = nowhereGf;
     m_messages.clear();
     EXPECT_TRUE(Run(ID_FILE_SAVE_GF));
-    EXPECT_EQ(m_messages, std::vector<CString>{HxFormat(u"无法保存文档“%s”：找不到文件夹。", nowhere)});
+    EXPECT_EQ(m_messages, std::vector<CString>{HxFormat(u"无法保存文档“%s”：找不到文件夹。", nowhereGf)});
     EXPECT_FALSE(g_saveGfFormat);
     EXPECT_EQ(m_doc->GetPathName(), path);
     EXPECT_EQ(FileBytes(path), saved);

@@ -301,13 +301,13 @@ TEST_F(SafeSaveTest, AFolderTheUserMayNotWriteToRefusesTheSave) {
 }
 
 TEST_F(SafeSaveTest, ADocumentThatRunsOutOfMemoryAsItIsStoredSaysSo) {
-    const CString path = CString::FromQString(NewFolder() + QStringLiteral("/a.hvx"));
-    ASSERT_TRUE(WriteOldFile(path));
     AddCell(m_doc->GetPage(0), new COutOfMemoryCell);
     for (const Saver& saver : Savers()) {
         if (!saver.document)
             continue;
         SCOPED_TRACE(saver.name);
+        const CString path = CString::FromQString(NewFolder() + u'/' + QString::fromUtf16(saver.file));
+        ASSERT_TRUE(WriteOldFile(path));
         ExpectRefused(saver, path, u"内存不足");
         EXPECT_EQ(Bytes(path), OldBytes());
     }
