@@ -389,9 +389,10 @@ qint64 KeptTextBytes(const HxSlideText& text) {
     for (const HxSlideParagraph& paragraph : text.paragraphs) {
         bytes += 12;
         for (const HxSlideRun& run : paragraph.runs) {
-            bytes += 12;
-            for (qsizetype i = 0; i < run.text.size() && left > 0; ++i, --left)
-                bytes += run.text[i].unicode() < 128 ? 1 : 9;
+            const ushort* text = run.text.utf16();
+            const qsizetype kept = std::min<qsizetype>(run.text.size(), left);
+            bytes += 12 + kept + 8 * std::count_if(text, text + kept, [](ushort c) { return c >= 128; });
+            left -= kept;
         }
     }
     return bytes;
