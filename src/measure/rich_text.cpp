@@ -12,6 +12,7 @@
 #include <QPainter>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTextBoundaryFinder>
 #include <QTextDocumentFragment>
 #include <QTextLayout>
 #include <QTextList>
@@ -495,37 +496,24 @@ qsizetype HxCapCombiningMarks(QTextDocument& doc) {
 namespace {
 
 // A copy of the document's first `end` characters (positions 0 .. end - 1; all of them as clone()
-// copies them) laid out `width` pixels wide, objects drawn as placeholder boxes, and of each row of
-// combining marks the first kMaxShownMarks (`marksCut` those left out).  The copy of a beginning
-// gets its layout before its text, which is then laid out once, with the boxes; marks are left out
-// before: a long row of them takes long to lay out.
-std::unique_ptr<QTextDocument> CopyBeginning(const QTextDocument& doc, int end, int width,
-                                             qsizetype& marksCut) {
+// copies them), of each row of combining marks the first kMaxShownMarks (`marksCut` those left out),
+// not laid out: it has no layout yet, so that it can still be cut without laying it out.
+std::unique_ptr<QTextDocument> CopyBeginning(const QTextDocument& doc, int end, qsizetype& marksCut) {
     if (end >= doc.characterCount() - 1) {
         std::unique_ptr<QTextDocument> copy(doc.clone());
         marksCut = HxCapCombiningMarks(*copy);
-        HxInstallRichObjectHandler(*copy);
-        copy->setTextWidth(width);
         return copy;
     }
     QTextCursor part(doc.begin());
     part.setPosition(end, QTextCursor::KeepAnchor);
-    QTextDocumentFragment beginning(part);
-    marksCut = 0;
-    if (!MarksPastTheShown(beginning.toRawText()).empty()) {
-        QTextDocument capped;
-        QTextCursor(&capped).insertFragment(beginning);
-        marksCut = HxCapCombiningMarks(capped);
-        beginning = QTextDocumentFragment(&capped);
-    }
+    const QTextDocumentFragment beginning(part);
     auto copy = std::make_unique<QTextDocument>();
     copy->rootFrame()->setFrameFormat(doc.rootFrame()->frameFormat());
     copy->setDefaultTextOption(doc.defaultTextOption());
     copy->setIndentWidth(doc.indentWidth());
     copy->setDefaultFont(doc.defaultFont());
-    copy->setTextWidth(width);
-    HxInstallRichObjectHandler(*copy);
     QTextCursor(copy.get()).insertFragment(beginning);
+    marksCut = HxCapCombiningMarks(*copy);
     return copy;
 }
 
@@ -630,8 +618,128 @@ qsizetype HxShownLengthEstimate(double width, double height, double smallestPixe
     return qsizetype(std::min(perLine * lines, 1.0e12));
 }
 
+namespace {
+
+// What laying out a beginning not yet laid out costs, in HxLayoutBudget's units: a unit a character
+// (a paragraph's end one); and broken at word boundaries, an unbroken run of W characters in lines
+// of at least p characters W² / (128 p) more: finding where each of its lines ends passes the rest
+// of the run (p is taken as the lines' width over twice the largest characters' size).
+class CLayoutCost {
+public:
+    CLayoutCost(const QTextDocument& doc, double width) {
+        double largest = doc.defaultFont().pixelSize() > 0 ? doc.defaultFont().pixelSize()
+                                                           : doc.defaultFont().pointSizeF() * 4.0 / 3.0;
+        for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+            for (auto it = block.begin(); !it.atEnd(); ++it) {
+                const QTextCharFormat f = it.fragment().charFormat();
+                if (f.hasProperty(QTextFormat::FontPixelSize))
+                    largest = std::max(largest, double(f.intProperty(QTextFormat::FontPixelSize)));
+                else if (f.hasProperty(QTextFormat::FontPointSize))
+                    largest = std::max(largest, f.fontPointSize() * 4.0 / 3.0);
+            }
+            const QString text = block.text();
+            QTextBoundaryFinder breaks(QTextBoundaryFinder::Line, text);
+            qsizetype start = 0;
+            for (qsizetype at = breaks.toNextBoundary(); at > 0; at = breaks.toNextBoundary()) {
+                m_runs.emplace_back(block.position() + start, at - start);
+                m_breakFree = m_breakFree && at == text.size();
+                start = at;
+            }
+            if (block.next().isValid())
+                m_runs.emplace_back(block.position() + text.size(), 1); // the paragraph's end
+        }
+        const double line = std::isfinite(width) ? width - 2 * doc.documentMargin() : 1.0;
+        m_perLine = std::max(1.0, std::floor(line / (2 * std::max(largest, 1.0))));
+    }
+
+    // Whether no paragraph may break inside: each is one unbroken run, whose lines are those of
+    // breaking anywhere.
+    bool BreakFree() const { return m_breakFree; }
+
+    // The cost of the first `end` positions (all of them by default), and the longest beginning
+    // that costs at most `allowed` (its end, and its cost); `anywhere` when the runs are broken
+    // anywhere (each line then passes only itself).
+    qsizetype Cost(bool anywhere, qsizetype end = std::numeric_limits<qsizetype>::max()) const {
+        double cost = 0;
+        for (const auto& [start, length] : m_runs) {
+            const double w = double(std::min<qsizetype>(length, std::max<qsizetype>(end - start, 0)));
+            cost += w + (anywhere ? 0.0 : w * w / (128.0 * m_perLine));
+        }
+        return qsizetype(std::min(cost, 1.0e15));
+    }
+    std::pair<qsizetype, qsizetype> Fitting(qsizetype allowed, bool anywhere) const {
+        double cost = 0;
+        const double k = 128.0 * m_perLine;
+        for (const auto& [start, length] : m_runs) {
+            const double w = double(length);
+            const double full = w + (anywhere ? 0.0 : w * w / k);
+            if (cost + full > double(allowed)) {
+                // The most of the run that fits: w + w² / k <= what is left.
+                const double left = double(allowed) - cost;
+                const double fits = anywhere ? left : (std::sqrt(1.0 + 4.0 * left / k) - 1.0) * k / 2.0;
+                const qsizetype taken = std::clamp<qsizetype>(qsizetype(fits), 0, length);
+                return {start + taken, Cost(anywhere, start + taken)};
+            }
+            cost += full;
+        }
+        return {std::numeric_limits<qsizetype>::max(), qsizetype(cost)};
+    }
+
+private:
+    std::vector<std::pair<qsizetype, qsizetype>> m_runs; // (document position, length)
+    bool m_breakFree = true;
+    double m_perLine = 1;
+};
+
+// The document from `position` on removed (a character in two halves kept whole), without a layout.
+void CutAt(QTextDocument& doc, qsizetype position) {
+    const int end = doc.characterCount() - 1;
+    int at = int(std::min<qsizetype>(position, end));
+    if (at >= end)
+        return;
+    if (at > 0 && doc.characterAt(at - 1).isHighSurrogate() && doc.characterAt(at).isLowSurrogate())
+        --at;
+    const bool undo = doc.isUndoRedoEnabled();
+    doc.setUndoRedoEnabled(false);
+    QTextCursor cursor(&doc);
+    cursor.setPosition(at);
+    cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+    cursor.removeSelectedText();
+    doc.setUndoRedoEnabled(undo);
+}
+
+// Lays the beginning out `width` pixels wide (not yet: when it is asked), broken anywhere or at word
+// boundaries, objects drawn as placeholder boxes: they are known before the first layout.
+void LayOut(QTextDocument& doc, double width, bool anywhere) {
+    QTextOption option = doc.defaultTextOption();
+    option.setWrapMode(anywhere ? QTextOption::WrapAnywhere : QTextOption::WrapAtWordBoundaryOrAnywhere);
+    doc.setDefaultTextOption(option);
+    HxInstallRichObjectHandler(doc);
+    doc.setTextWidth(width);
+}
+
+// Whether a line of a laid-out document is wider than its paragraph's room (a character wider than
+// a line, which breaking at word boundaries lays out otherwise).
+bool HasOverfullLine(const QTextDocument& doc) {
+    doc.documentLayout()->documentSize(); // every line laid out
+    const double room = doc.textWidth() - 2 * doc.documentMargin();
+    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+        const QTextBlockFormat f = block.blockFormat();
+        double paragraph = room - f.leftMargin() - f.rightMargin() - f.indent() * doc.indentWidth();
+        if (const QTextList* list = block.textList())
+            paragraph -= list->format().indent() * doc.indentWidth();
+        const QTextLayout* layout = block.layout();
+        for (int i = 0; layout && i < layout->lineCount(); ++i)
+            if (layout->lineAt(i).naturalTextWidth() > paragraph - (i == 0 ? f.textIndent() : 0.0) + 0.5)
+                return true;
+    }
+    return false;
+}
+
+} // namespace
+
 std::unique_ptr<QTextDocument>
-HxLayOutShownBeginning(qsizetype firstLength, double height,
+HxLayOutShownBeginning(qsizetype firstLength, double width, double height,
                        const std::function<HxShownBeginning(qsizetype length)>& beginning,
                        HxLayoutBudget* budget) {
     // Lines are broken one after the other, each by the text from its start to just past its end:
@@ -639,18 +747,38 @@ HxLayOutShownBeginning(qsizetype firstLength, double height,
     // starts below the picture, what the picture shows is laid out.
     constexpr qsizetype kLongest = std::numeric_limits<qsizetype>::max() / 4;
     for (qsizetype length = std::max<qsizetype>(firstLength, 1);; length = std::min(length, kLongest) * 4) {
-        qsizetype asked = length;
-        bool cutShort = false;
-        if (budget && asked > std::max(budget->left, HxLayoutBudget::kMinimum)) {
-            asked = std::max(budget->left, HxLayoutBudget::kMinimum);
-            cutShort = true;
-        }
-        HxShownBeginning part = beginning(asked);
-        if (budget) {
-            const qsizetype laidOut = part.doc->characterCount() - 1;
-            budget->laidOut += laidOut;
-            budget->left = std::max<qsizetype>(budget->left - laidOut, 0);
-        }
+        const qsizetype allowed =
+            budget ? std::max(budget->left, HxLayoutBudget::kMinimum) : std::numeric_limits<qsizetype>::max();
+        bool cutShort = length > allowed;
+        const qsizetype asked = std::min(length, allowed);
+        // The beginning, cut where what is left allows, laid out broken anywhere when its paragraphs
+        // are unbroken runs (the same lines, each found by passing only itself) unless a character is
+        // wider than a line; else at word boundaries.
+        auto make = [&](bool tryAnywhere, qsizetype most, bool& anywhere) {
+            HxShownBeginning part = beginning(asked);
+            const CLayoutCost cost(*part.doc, width);
+            anywhere = tryAnywhere && cost.BreakFree() && part.doc->rootFrame()->childFrames().isEmpty() &&
+                       part.doc->defaultTextOption().wrapMode() == QTextOption::WrapAtWordBoundaryOrAnywhere;
+            qsizetype charged = cost.Cost(anywhere);
+            if (charged > most) {
+                const auto [end, fitting] = cost.Fitting(most, anywhere);
+                CutAt(*part.doc, end);
+                part.whole = false;
+                part.restKeepsFormat = false;
+                cutShort = true;
+                charged = fitting;
+            }
+            LayOut(*part.doc, width, anywhere);
+            if (budget) {
+                budget->laidOut += charged;
+                budget->left = std::max<qsizetype>(budget->left - charged, 0);
+            }
+            return part;
+        };
+        bool anywhere = false;
+        HxShownBeginning part = make(true, allowed, anywhere);
+        if (anywhere && HasOverfullLine(*part.doc))
+            part = make(false, budget ? std::max(budget->left, HxLayoutBudget::kMinimum) : allowed, anywhere);
         const bool shown = part.whole || LastLineTop(*part.doc) >= height ||
                            (part.restKeepsFormat && LastLineShowsAsWhole(*part.doc, height));
         if (shown || cutShort) {
@@ -704,12 +832,12 @@ std::unique_ptr<QTextDocument> HxRichTextShownPart(const QTextDocument& doc, int
     const bool hasTable = !doc.rootFrame()->childFrames().isEmpty();
     const qsizetype first = HxShownLengthEstimate(width, height, SmallestCharacterPixels(doc, width, height));
     return HxLayOutShownBeginning(
-        first, height,
+        first, width, height,
         [&](qsizetype part) {
             HxShownBeginning shown;
             const int end = hasTable ? length : int(std::min<qsizetype>(length, part));
             shown.whole = end >= length;
-            shown.doc = CopyBeginning(doc, end, width, shown.marksCut);
+            shown.doc = CopyBeginning(doc, end, shown.marksCut);
             shown.restKeepsFormat = !shown.whole && RestKeepsFormat(doc, end);
             return shown;
         },

@@ -198,7 +198,7 @@ std::unique_ptr<QTextDocument> HxSlideTextShownPart(const HxSlideText& text, dou
     const qsizetype first =
         HxShownLengthEstimate(width, height, SmallestCharacterPixels(text, width, height));
     return HxLayOutShownBeginning(
-        first, height,
+        first, width, height,
         [&](qsizetype length) {
             HxShownBeginning part;
             bool cut = false;
@@ -206,7 +206,6 @@ std::unique_ptr<QTextDocument> HxSlideTextShownPart(const HxSlideText& text, dou
             part.doc = std::make_unique<QTextDocument>();
             HxSlideTextToDocument(beginning, false, *part.doc);
             part.marksCut = HxCapCombiningMarks(*part.doc);
-            part.doc->setTextWidth(width);
             part.whole = !cut;
             part.restKeepsFormat = cut && RestKeepsFormat(text, beginning.Length());
             return part;

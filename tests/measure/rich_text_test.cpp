@@ -866,9 +866,23 @@ TEST(RichTextPicture, APictureNarrowerThanACharacterLaysOutAShortBeginning) {
         for (const QSize size : {QSize(3, 40), QSize(13, 40)}) {
             EXPECT_LT(HxRichTextShownPart(doc, size.width(), size.height())->characterCount() - 1, 100);
             int w = 0, h = 0;
-            EXPECT_TRUE(HxRenderRichText(doc, size.width(), size.height(), &w, &h) ==
-                        WholeDocumentPicture(doc, size.width(), size.height()));
+            const std::vector<BYTE> drawn = HxRenderRichText(doc, size.width(), size.height(), &w, &h);
+            EXPECT_TRUE(drawn == WholeDocumentPicture(doc, size.width(), size.height()));
         }
+    }
+}
+
+// A paragraph of one unbroken word, broken anywhere as breaking at word boundaries breaks it, draws
+// what the whole word would.
+TEST(RichTextPicture, AParagraphOfOneUnbrokenWordIsDrawnAsTheWholeWordWould) {
+    QTextDocument doc;
+    ASSERT_TRUE(HxRtfToDocument(
+        Rtf("\\pard\\fs2 " + QByteArray(30000, 'w') + "\\par\\fs4 " + QByteArray(20000, 'x') + "\\par"),
+        doc));
+    for (const QSize size : {QSize(120, 4096), QSize(2, 200)}) {
+        int w = 0, h = 0;
+        const std::vector<BYTE> drawn = HxRenderRichText(doc, size.width(), size.height(), &w, &h);
+        EXPECT_TRUE(drawn == WholeDocumentPicture(doc, size.width(), size.height())) << size.width();
     }
 }
 
@@ -879,7 +893,8 @@ TEST(RichTextPicture, ThePartAPictureCanShowChoosesTheFirstBeginning) {
         Rtf("\\pard\\fs52 " + QByteArray("abc\\par ").repeated(20000) + "\\fs2 x\\par"), doc));
     EXPECT_LT(HxRichTextShownPart(doc, 584, 135)->characterCount() - 1, 2000);
     int w = 0, h = 0;
-    EXPECT_TRUE(HxRenderRichText(doc, 584, 135, &w, &h) == WholeDocumentPicture(doc, 584, 135));
+    const std::vector<BYTE> drawn = HxRenderRichText(doc, 584, 135, &w, &h);
+    EXPECT_TRUE(drawn == WholeDocumentPicture(doc, 584, 135));
 }
 
 // The editor's picture of a long text in a large picture: 6,000 characters of words of 16 points

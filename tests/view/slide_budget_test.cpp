@@ -20,6 +20,8 @@
 
 #include <memory>
 
+#include <malloc.h>
+
 using namespace PptxFiles;
 
 namespace {
@@ -186,6 +188,28 @@ TEST_F(SlideBudgetTest, PicturesLayOutAtMostTheImportsCharactersAndSaySo) {
     EXPECT_EQ(budget.reduced, 2);
 }
 
+TEST(SlideBudget, ALongUnbrokenRunCountsTheSearchForTheEndsOfItsLines) {
+    // A word of 200,000 characters in type of one point in a box 90 points wide (lines of about a
+    // hundred characters), after two spaces: broken at word boundaries, finding where each of its
+    // lines ends passes the rest of it.  What is left of the budget allows a beginning of it.
+    const HxSlideText spaced = OneRun(QStringLiteral("  ") + QString(200000, u'w'), 1);
+    HxLayoutBudget budget;
+    budget.left = 1000000;
+    const std::unique_ptr<QTextDocument> shown = HxSlideTextShownPart(spaced, 120, 4096, &budget);
+    EXPECT_LT(shown->characterCount() - 1, 100000);
+    EXPECT_GT(budget.laidOut, 900000);
+    EXPECT_LE(budget.laidOut, 1000000);
+    EXPECT_EQ(budget.reduced, 1);
+    // The word alone is one unbroken run, broken anywhere as breaking at word boundaries breaks it,
+    // each line found by passing itself: it counts its characters, and shows whole.
+    HxLayoutBudget alone;
+    alone.left = 1000000;
+    EXPECT_EQ(HxSlideTextShownPart(OneRun(QString(200000, u'w'), 1), 120, 4096, &alone)->characterCount() - 1,
+              200000);
+    EXPECT_EQ(alone.laidOut, 200000);
+    EXPECT_EQ(alone.reduced, 0);
+}
+
 TEST(SlideBudget, ALetterUnderThousandsOfMarksIsDrawnUnderThirty) {
     const HxSlideText marked = OneRun(MarkedLetter(100000));
     // Drawn: the part laid out holds the letter and thirty marks, and looks as they do alone.
@@ -236,9 +260,11 @@ TEST_F(SlideBudgetTest, MemoryRunningOutStopsTheImportAndKeepsTheDocument) {
     for (const bool convert : {true, false}) {
         const int result = HxRunInChild(
             [&] {
-                // The fonts loaded first, as a session has them.
+                // The fonts loaded first, as a session has them; the memory earlier tests freed given
+                // back, so that a picture needs memory of its own.
                 HxRenderSlideShape(TextShape(OneRun(QStringLiteral("a")), 20, 20));
-                HxCapChildMemory(40LL << 20);
+                malloc_trim(0);
+                HxCapChildMemory(24LL << 20);
                 bool imported = true;
                 try {
                     imported = Import(bytes, convert);

@@ -227,3 +227,18 @@ TEST(SlideLongText, ABoxLargerThanItsPictureIsLaidOutAsFarAsThePictureShows) {
     EXPECT_EQ(HxRenderSlideShape(TextShape(words, 1.0e6, 300)),
               HxRenderSlideShape(TextShape(words, 3072, 300)));
 }
+
+TEST(SlideLongText, AParagraphOfOneUnbrokenRunIsDrawnAsBrokenAtWordBoundaries) {
+    // Words of 30,000 characters in type of one point, from left to right and from right to left, and
+    // paragraphs of them, in a box 90 points wide and in one narrower than a character.
+    HxSlideText paragraphs = OneParagraph(QString(30000, u'w'), 1);
+    paragraphs.paragraphs.push_back(OneParagraph(QString(20000, u'x'), 2).paragraphs[0]);
+    const HxSlideText texts[] = {OneParagraph(QString(30000, u'w'), 1),
+                                 OneParagraph(QStringLiteral("مرحبا").repeated(6000), 1), paragraphs};
+    for (const double width : {90.0, 1.0}) {
+        for (const HxSlideText& text : texts) {
+            const HxSlideShape shape = TextShape(text, width, 3072);
+            EXPECT_EQ(HxRenderSlideShape(shape), WholeTextDrawn(shape, text)) << width;
+        }
+    }
+}
