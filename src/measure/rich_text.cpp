@@ -708,12 +708,14 @@ void CutAt(QTextDocument& doc, qsizetype position) {
     doc.setUndoRedoEnabled(undo);
 }
 
-// Lays the beginning out `width` pixels wide (not yet: when it is asked), broken anywhere or at word
-// boundaries, objects drawn as placeholder boxes: they are known before the first layout.
+// Lays the beginning out `width` pixels wide (when it is asked), broken anywhere or as the document
+// breaks its lines, objects drawn as placeholder boxes: they are known before the first layout.
 void LayOut(QTextDocument& doc, double width, bool anywhere) {
-    QTextOption option = doc.defaultTextOption();
-    option.setWrapMode(anywhere ? QTextOption::WrapAnywhere : QTextOption::WrapAtWordBoundaryOrAnywhere);
-    doc.setDefaultTextOption(option);
+    if (anywhere) {
+        QTextOption option = doc.defaultTextOption();
+        option.setWrapMode(QTextOption::WrapAnywhere);
+        doc.setDefaultTextOption(option);
+    }
     HxInstallRichObjectHandler(doc);
     doc.setTextWidth(width);
 }
