@@ -1,16 +1,35 @@
-// Slide import of long texts: a presentation (a few KB, deflated) whose text box holds one unbroken
-// word of 1 MiB, imported drawn as a picture (conversion off) and as an editable text; a table of
-// 20 rows or of 20 columns (each drawn as a picture) with that word in one cell; a word of 15 MiB imported
-// either way; slides of 2,000 small text boxes, each one word of 4,100 characters (or of 20, for
-// comparison), one slide (46 KB) or ten (424 KB, 20,000 objects), either way; a table of 19 x 19 cells of
-// 40,000 characters each, either way.  Each case reads the file and imports its slides into new pages.
+// Slide import of long texts and of hostile decks.  Long texts: a presentation (a few KB, deflated)
+// whose text box holds one unbroken word of 1 MiB, imported drawn as a picture (conversion off) and
+// as an editable text; a table of 20 rows or of 20 columns (each drawn as a picture) with that word in
+// one cell; a word of 15 MiB imported either way; slides of 2,000 small text boxes, each one word of
+// 4,100 characters (or of 20, for comparison), one slide (46 KB) or ten (424 KB, 20,000 objects),
+// either way; a table of 19 x 19 cells of 40,000 characters each, either way.  Hostile decks (11-45
+// KB): 2,000 boxes 2 points wide (narrower than a character) of such words; 2,000 boxes of 3,072
+// points a side holding "a" (one slide or ten), in type of 4,000 points or of one; ten slides of
+// 2,000 boxes as large as the slide; 2,000 boxes 10^12 EMU a side of 4,100-character words; a word of
+// 15 MiB in type of one point in a box of 3,072 points; seven boxes of a letter under a million
+// combining marks, and 2,000 of a letter under 3,599; 2,000 boxes 90 x 3,072 points of 1,000 short
+// lines in type of one point; a word of 1 MiB in type of one point in boxes 90 or 3,072 points wide,
+// as high as the picture or higher.  Each case reads the file and imports its slides into new pages.
 // The counter rss_mb is how much the process grew in the case's first iteration, peak_mb the
 // process's largest resident size in it (from where it was at its start); file_kb is the
-// presentation's size.  Aims: the boxes of long words within three times those of short words plus
-// 1.5 s, ten slides of them within seconds and 400 MB, the table at once.  A Release build here gave,
-// drawn / converted: boxes of 4,100-character words 0.54 s / 1.04 s (of 20 characters 0.36 s /
-// 0.50 s), ten slides of them 4.8 s, 262 MB / 10.3 s, 320 MB, the table 0.33 s / 0.95 s; laid out
-// from a fixed first 4,096 characters, the same cases took 29 s / 27 s, 625 s / 445 s and 14 s / 20 s.
+// presentation's size; refused 1 when the import was refused (nothing made), messages the messages it
+// showed (a reduced import says so).
+// Aims: the long words' boxes within three times those of short words plus 1.5 s; every hostile deck
+// imported or refused within 10 s and 600 MB.  A Release build here (a machine shared with other
+// builds, so within a fifth or so) gave, drawn / converted: narrow boxes of 4,100-character words
+// 0.19-0.29 s / 0.43-0.48 s (of 20 characters 0.10-0.18 s / 0.16-0.28 s), where the whole word was
+// laid out before: 4.0 s / 6.1 s; the boxes of 3,072 points, the ten slides of them or of slide-size
+// boxes, those of 4,000-point or one-point type, those of 10^12 EMU and the 2,000 tall boxes of short
+// lines are refused before the first page in 0.03-0.26 s and 35-105 MB (before: 104-122 s at up to
+// 4.1 GB, ten slides past 150 s at 4.9 GB, slide-size boxes 17 s at 1.7 GB, short lines 17 s / 24 s);
+// the 15 MiB word in one-point type 1.4 s, 354 MB, drawn in part (before: past 150 s); a million
+// marks 0.18 s / 0.16 s (before: past 150 s / 0.42 s), 3,599 marks 0.50 s / 2.3 s (146 s / 7.5 s); the
+// 1 MiB word in one-point type 90 points wide 0.34 s (21 s), 3,072 points wide 0.56-0.69 s (0.8-1.3 s).
+// Ten slides of 2,000 boxes of 4,100-character words: 2.2-2.6 s, 263 MB / 4.5 s, 335 MB (as before).
+// Earlier, with the long texts' boxes laid out from a fixed first 4,096 characters, the boxes of
+// 4,100-character words, ten slides of them and the table took 29 s / 27 s, 625 s / 445 s and 14 s /
+// 20 s, where laying out what shows gave 0.54 s / 1.04 s, 4.8 s / 10.3 s and 0.33 s / 0.95 s.
 #include "document/halvix_doc.h"
 #include "pptx_files.h"
 #include "view/slide_import.h"
@@ -19,6 +38,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <functional>
 #include <memory>
 
 using namespace PptxFiles;
@@ -62,26 +82,58 @@ QByteArray TableOfLongCells(int side, qsizetype length) {
         {Table(4, 0, 0, std::vector<double>(size_t(side), 36), std::vector<double>(size_t(side), 27), rows)});
 }
 
+// A run of a size in points.
+QString SizedRun(const QString& text, double points) {
+    return TextRun(text, QStringLiteral("<a:rPr lang=\"en-US\" sz=\"%1\"/>").arg(qRound(points * 100)));
+}
+
+// A slide of `count` text boxes width x height points, box i holding the paragraphs `paragraphs(i)`.
+QString SlideOfBoxes(int count, double width, double height, const std::function<QString(int)>& paragraphs) {
+    QString shapes;
+    for (int i = 0; i < count; ++i)
+        shapes += TextBox(3 + i, (i % 40) * 15.0, (i / 40) * 9.0, width, height, paragraphs(i));
+    return shapes;
+}
+
+// The largest side a place or size may have: 10^12 EMU, in points.
+constexpr double kLargestSide = 1.0e12 / 12700.0 - 1.0e-3;
+
+// A letter under `marks` combining acute accents.
+QString MarkedLetter(qsizetype marks) {
+    return QStringLiteral("a") + QString(marks, QChar(0x0301));
+}
+
+// Imports the slides 1..slides of a presentation into a new document.  The counters: rss_mb and
+// peak_mb as above, refused 1 when the import was refused or stopped with a message (the document then
+// keeps what it had), messages the messages it showed.
 void Import(benchmark::State& state, const QByteArray& bytes, bool convert, int slides = 1) {
     HxSetScreenSizeOverride(1920, 1080);
-    HxSetMessageBoxHandler([](const CString&, const CString&, UINT) { return IDOK; });
+    int messages = 0;
+    HxSetMessageBoxHandler([&messages](const CString&, const CString&, UINT) {
+        ++messages;
+        return IDOK;
+    });
     bool first = true;
     for (auto _ : state) {
         const long before = HxResidentKb();
         if (first)
             HxResetPeakResident();
+        messages = 0;
         {
             auto doc = std::make_unique<CHalvixDoc>();
             doc->OnNewDocument();
             doc->OnInitialUpdate();
             HxSlideDeck deck;
+            bool imported = false;
             if (HxReadPptx(bytes, deck) != kPptxOk)
                 state.SkipWithError("not read");
-            else if (!HxImportSlideDeck(doc.get(), deck, 1, slides, convert, nullptr))
-                state.SkipWithError("not imported");
+            else
+                imported = HxImportSlideDeck(doc.get(), deck, 1, slides, convert, nullptr);
             if (first) {
                 state.counters["rss_mb"] = double(HxResidentKb() - before) / 1024.0;
                 state.counters["peak_mb"] = double(HxPeakResidentKb()) / 1024.0;
+                state.counters["refused"] = imported ? 0 : 1;
+                state.counters["messages"] = messages;
             }
             first = false;
         }
@@ -122,6 +174,106 @@ void BM_TableOf19x19CellsOf40000Characters(benchmark::State& state) {
     Import(state, TableOfLongCells(19, 40000), state.range(0) != 0);
 }
 
+// Ranges: the word's length; 1 converted into editable texts, 0 drawn as pictures.  2,000 boxes 2
+// points wide (three pixels, narrower than a character) and 30 high.
+void BM_SlideOf2000NarrowWordBoxes(benchmark::State& state) {
+    const qsizetype length = state.range(0);
+    Import(state,
+           Presentation({SlideOfBoxes(
+               2000, 2, 30,
+               [length](int i) { return Paragraph(TextRun(QString(length, QChar(u'a' + i % 26)))); })}),
+           state.range(1) != 0);
+}
+
+// Range: 1 converted, 0 drawn.  2,000 boxes of 3,072 x 3,072 points (each picture 4,096 pixels a side)
+// holding the letter "a".
+void BM_SlideOf2000HugeBoxesOfALetter(benchmark::State& state) {
+    Import(state,
+           Presentation(
+               {SlideOfBoxes(2000, 3072, 3072, [](int) { return Paragraph(TextRun(QStringLiteral("a"))); })}),
+           state.range(0) != 0);
+}
+
+// Ten such slides, converted.
+void BM_TenSlidesOf2000HugeBoxesOfALetter(benchmark::State& state) {
+    Import(
+        state,
+        Presentation(std::vector<QString>(
+            10, SlideOfBoxes(2000, 3072, 3072, [](int) { return Paragraph(TextRun(QStringLiteral("a"))); }))),
+        state.range(0) != 0, 10);
+}
+
+// Ten slides of 2,000 boxes as large as the slide (720 x 540 points) holding "a".
+void BM_TenSlidesOf2000SlideSizeBoxesOfALetter(benchmark::State& state) {
+    Import(
+        state,
+        Presentation(std::vector<QString>(
+            10, SlideOfBoxes(2000, 720, 540, [](int) { return Paragraph(TextRun(QStringLiteral("a"))); }))),
+        state.range(0) != 0, 10);
+}
+
+// Ranges: the size of the letter in points (4,000 or 1); 1 converted, 0 drawn.  2,000 boxes of 3,072
+// points a side.
+void BM_SlideOf2000HugeBoxesOfASizedLetter(benchmark::State& state) {
+    const double points = double(state.range(0));
+    Import(
+        state,
+        Presentation({SlideOfBoxes(
+            2000, 3072, 3072, [points](int) { return Paragraph(SizedRun(QStringLiteral("a"), points)); })}),
+        state.range(1) != 0);
+}
+
+// Range: 1 converted, 0 drawn.  2,000 boxes 10^12 EMU a side, each a word of 4,100 characters.
+void BM_SlideOf2000LargestBoxesOfWords(benchmark::State& state) {
+    Import(state,
+           Presentation(
+               {SlideOfBoxes(2000, kLargestSide, kLargestSide,
+                             [](int i) { return Paragraph(TextRun(QString(4100, QChar(u'a' + i % 26)))); })}),
+           state.range(0) != 0);
+}
+
+// Range: 1 converted, 0 drawn.  One word of 15 MiB in 1-point type in a box of 3,072 points a side.
+void BM_WordOf15MibInOnePointType(benchmark::State& state) {
+    Import(state,
+           Presentation({TextBox(3, 0, 0, 3072, 3072, Paragraph(SizedRun(QString(15 << 20, u'w'), 1)))}),
+           state.range(0) != 0);
+}
+
+// Range: 1 converted, 0 drawn.  Seven boxes of 90 x 30 points, each a letter under a million
+// combining marks.
+void BM_SevenBoxesOfALetterUnderAMillionMarks(benchmark::State& state) {
+    Import(state,
+           Presentation(
+               {SlideOfBoxes(7, 90, 30, [](int) { return Paragraph(TextRun(MarkedLetter(1000000))); })}),
+           state.range(0) != 0);
+}
+
+// Range: 1 converted, 0 drawn.  2,000 boxes of 90 x 30 points, each a letter under 3,599 marks.
+void BM_SlideOf2000BoxesOfALetterUnder3599Marks(benchmark::State& state) {
+    Import(state,
+           Presentation(
+               {SlideOfBoxes(2000, 90, 30, [](int) { return Paragraph(TextRun(MarkedLetter(3599))); })}),
+           state.range(0) != 0);
+}
+
+// Range: 1 converted, 0 drawn.  2,000 boxes of 90 x 3,072 points, each 1,000 short lines of 1-point type.
+void BM_SlideOf2000TallBoxesOfShortLines(benchmark::State& state) {
+    const QString lines = QStringLiteral("ab\n").repeated(999) + QStringLiteral("ab");
+    Import(
+        state,
+        Presentation({SlideOfBoxes(2000, 90, 3072, [&lines](int) { return Paragraph(SizedRun(lines, 1)); })}),
+        state.range(0) != 0);
+}
+
+// Ranges: the box's width and height in points (a height of 3,072 is the picture's, 30,000 more).  One
+// word of 1 MiB in 1-point type, drawn.
+void BM_WordOf1MibInOnePointTypeInATallBox(benchmark::State& state) {
+    Import(state,
+           Presentation({TextBox(3, 0, 0, double(state.range(0)), double(state.range(1)),
+                                 Paragraph(SizedRun(QString(1 << 20, u'w'), 1)))}),
+           false);
+}
+
 } // namespace
 
 BENCHMARK(BM_WordOf1MibInATextBox)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
@@ -139,5 +291,33 @@ BENCHMARK(BM_TenSlidesOf2000WordBoxes)
 BENCHMARK(BM_TableOf19x19CellsOf40000Characters)
     ->Arg(0)
     ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
+BENCHMARK(BM_SlideOf2000NarrowWordBoxes)
+    ->ArgsProduct({{20, 4100}, {0, 1}})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
+BENCHMARK(BM_SlideOf2000HugeBoxesOfALetter)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_TenSlidesOf2000HugeBoxesOfALetter)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_TenSlidesOf2000SlideSizeBoxesOfALetter)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_SlideOf2000HugeBoxesOfASizedLetter)
+    ->ArgsProduct({{4000, 1}, {0, 1}})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
+BENCHMARK(BM_SlideOf2000LargestBoxesOfWords)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_WordOf15MibInOnePointType)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_SevenBoxesOfALetterUnderAMillionMarks)
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
+BENCHMARK(BM_SlideOf2000BoxesOfALetterUnder3599Marks)
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
+BENCHMARK(BM_SlideOf2000TallBoxesOfShortLines)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_WordOf1MibInOnePointTypeInATallBox)
+    ->ArgsProduct({{90, 3072}, {3072, 30000}})
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);

@@ -11,6 +11,7 @@
 #include <QTextDocument>
 
 #include <functional>
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -62,19 +63,60 @@ bool HxIsKeptGroup(const class QTextCharFormat& format);
 QByteArray HxKeptGroupBytes(const class QTextCharFormat& format);
 QSizeF HxKeptGroupBox(const class QTextCharFormat& format);
 
+// What the pictures of several texts may lay out together (all those of one slide import), in
+// characters: each beginning laid out counts its characters, and, when its paragraphs are broken at
+// word boundaries, about W² / (128 p) more for each unbroken run of W characters in lines of at least
+// p characters (finding where each line of a run ends passes the rest of the run).  A picture whose
+// text would want more than is left lays out what is left, or kMinimum when less is left, and counts
+// as reduced.
+struct HxLayoutBudget {
+    static constexpr qsizetype kMinimum = 256;
+    qsizetype left = std::numeric_limits<qsizetype>::max();
+    qsizetype laidOut = 0; // what every beginning laid out counted
+    int reduced = 0;       // pictures drawn from less than their text would show
+};
+
+// The most combining marks (and joiners) in a row that a picture lays out: a letter under more is
+// drawn under the first of them (a text that keeps to the stream-safe form of Unicode has at most 30).
+constexpr int kMaxShownMarks = 30;
+// Removes from `doc` the combining marks past kMaxShownMarks of each row of them, in one edit; the
+// number removed.
+qsizetype HxCapCombiningMarks(QTextDocument& doc);
+
+// A beginning of a text made for a picture (HxLayOutShownBeginning), not laid out and without a
+// layout yet: `whole` when it holds all the text; `restKeepsFormat` when the text after it to the end
+// of its paragraph is of the format the beginning ends in (the same font and the same position to
+// the baseline); `marksCut` the combining marks left out (HxCapCombiningMarks).
+struct HxShownBeginning {
+    std::unique_ptr<QTextDocument> doc;
+    bool whole = false;
+    bool restKeepsFormat = false;
+    qsizetype marksCut = 0;
+};
+
 // The part of `doc` that shows in a picture `width` pixels wide and `height` high: a copy of its
 // beginning laid out `width` pixels wide, as laid out in the whole document as far as the picture
-// reaches (the copy's last line starts below it, or the copy is the whole document).  The first
-// beginning tried is HxShownLengthEstimate's for the document's smallest characters.
-std::unique_ptr<QTextDocument> HxRichTextShownPart(const QTextDocument& doc, int width, int height);
-// The beginning of a long text that shows in a picture `height` pixels high, laid out: what
-// `beginning` makes of the text's first `length` characters (`whole` set when that is all of it),
-// laid out as the picture's width wants; the first `firstLength` characters, then beginnings four
-// times as long each time while the last line of one starts above the picture's bottom and more is
-// left.  A long text would take long to lay out whole.
-std::unique_ptr<QTextDocument> HxLayOutShownBeginning(
-    qsizetype firstLength, double height,
-    const std::function<std::unique_ptr<QTextDocument>(qsizetype length, bool& whole)>& beginning);
+// reaches (see HxLayOutShownBeginning).  The first beginning tried is HxShownLengthEstimate's for the
+// smallest characters of the part of the document the picture can show.  With a `budget`, as much
+// as it allows.
+std::unique_ptr<QTextDocument> HxRichTextShownPart(const QTextDocument& doc, int width, int height,
+                                                   HxLayoutBudget* budget = nullptr);
+// The beginning of a long text that shows in a picture `width` x `height` pixels, laid out `width`
+// pixels wide: what `beginning` makes of the text's first `length` characters; the first
+// `firstLength` characters, then beginnings four times as long each time while the last line of one
+// starts above the picture's bottom and more is left (a long text would take long to lay out whole).
+// A last line that starts in the picture also ends the search when it is a line wider than the
+// text's width (in a box narrower than its characters each line holds a word, however long) whose
+// bottom reaches the picture's bottom and which ends a line's height or more past the picture's right
+// side, in a paragraph read from left to right whose rest is of its format: the whole text's line
+// shows the same.  A beginning whose paragraphs are each one unbroken run is broken anywhere, which
+// makes the same lines without searching the rest of the run for each (unless a character is wider
+// than a line).  With a `budget`, each beginning is cut to what is left of it (at least
+// HxLayoutBudget::kMinimum) and counted against it.
+std::unique_ptr<QTextDocument>
+HxLayOutShownBeginning(qsizetype firstLength, double width, double height,
+                       const std::function<HxShownBeginning(qsizetype length)>& beginning,
+                       HxLayoutBudget* budget = nullptr);
 // The first length to lay out of a text whose smallest characters are `smallestPixels` high in a
 // picture `width` x `height` pixels: about as many of its narrowest characters as the picture's lines
 // hold, so that a small picture lays out a short beginning.
@@ -82,6 +124,7 @@ qsizetype HxShownLengthEstimate(double width, double height, double smallestPixe
 // The one-bit picture of the document laid out `width` pixels wide, in a white picture of
 // width x height pixels (each side clamped to 1 .. kMaxPictureSide): rows of ((w + 31) / 32) x 4
 // bytes, bottom-up, most significant bit leftmost, a set bit where the text is dark.  Only the part
-// that shows is laid out.
+// that shows is laid out (with a `budget`, as much of it as the budget allows), and of each row of
+// combining marks the first kMaxShownMarks.
 std::vector<BYTE> HxRenderRichText(const QTextDocument& doc, int width, int height, int* outWidth,
-                                   int* outHeight);
+                                   int* outHeight, HxLayoutBudget* budget = nullptr);

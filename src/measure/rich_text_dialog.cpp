@@ -48,16 +48,20 @@ bool CDlgRtEdit::LoadDocument(QTextDocument& doc, bool* tooLong) const {
     return HxRtfToDocument(UnpackRtfBytes(m_rtf), doc, nullptr, kMaxTextLength, tooLong);
 }
 
-bool CDlgRtEdit::PasteRichText(const QTextDocument& pasted, int width, int height) {
+bool CDlgRtEdit::PasteRichText(const QTextDocument& pasted, int width, int height, HxLayoutBudget* budget) {
     m_picture.clear();
     m_pictureWidth = 0;
     m_pictureHeight = 0;
     if (HxRichPlainText(pasted).trimmed().isEmpty())
         return false;
-    return TakeDocument(pasted, width, height);
+    return Take(pasted, width, height, budget);
 }
 
 bool CDlgRtEdit::TakeDocument(const QTextDocument& doc, int width, int height) {
+    return Take(doc, width, height, nullptr);
+}
+
+bool CDlgRtEdit::Take(const QTextDocument& doc, int width, int height, HxLayoutBudget* budget) {
     if (doc.toPlainText().isEmpty()) {
         AfxMessageBox(g_rtEmptyMessage, MB_OK | MB_ICONEXCLAMATION);
         return false;
@@ -65,7 +69,7 @@ bool CDlgRtEdit::TakeDocument(const QTextDocument& doc, int width, int height) {
     m_rtf = PackRtfBytes(HxDocumentToRtf(doc));
     m_plainText = 0;
     m_name = HxRichTextShortName(HxRichPlainText(doc));
-    m_picture = HxRenderRichText(doc, width, height, &m_pictureWidth, &m_pictureHeight);
+    m_picture = HxRenderRichText(doc, width, height, &m_pictureWidth, &m_pictureHeight, budget);
     m_editorWidth = m_pictureWidth;
     m_editorHeight = m_pictureHeight;
     return true;

@@ -9,6 +9,8 @@
 
 #include <vector>
 
+struct HxLayoutBudget;
+
 class CDlgRtEdit : public CDialog {
     DECLARE_DYNAMIC(CDlgRtEdit)
 public:
@@ -31,8 +33,9 @@ public:
     // pixels) are taken into the fields and true is returned.
     bool TakeDocument(const QTextDocument& doc, int width, int height);
     // The editor's paste without the window (the slide import): `pasted` replaces the content; with
-    // no text in it, false and no picture; else OK's RTF, name and picture of width x height pixels.
-    bool PasteRichText(const QTextDocument& pasted, int width, int height);
+    // no text in it, false and no picture; else OK's RTF, name and picture of width x height pixels,
+    // laid out within `budget` when one is given (HxRenderRichText).
+    bool PasteRichText(const QTextDocument& pasted, int width, int height, HxLayoutBudget* budget = nullptr);
 
     CString m_name = u"Text";    // out: the plain text, shortened beyond five characters
     CString m_rtf;               // in and out: the RTF bytes packed two a unit (PackRtfBytes)
@@ -44,6 +47,9 @@ public:
     BYTE m_plainText = 0; // in: m_rtf holds plain text (not packed), shown in the face and size below
     CString m_plainFace;
     int m_plainTwips = 0;
+
+private:
+    bool Take(const QTextDocument& doc, int width, int height, HxLayoutBudget* budget);
 };
 
 // The rich-text item command ("插入文本", "构造(&C)/文本(&T)/添加单色普通文本(&B)") comes with the

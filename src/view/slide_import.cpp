@@ -24,9 +24,12 @@
 #include <QTextDocument>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <limits>
+#include <map>
 #include <memory>
+#include <new>
 #include <set>
 
 IMPLEMENT_DYNAMIC(CDlgPPT, CDialog)
@@ -42,6 +45,13 @@ const char16_t* const g_slideTextsShortened =
     u"有%d个文本超过%d个字符，导入时已截去超出的部分，以便在编辑器中编辑。";
 const char16_t* const g_slideTableFailed = u"转换表格时出现错误，未找到外框线!";
 const char16_t* const g_slideTooManyItems = u"导入的对象过多，超过%d个，请缩小幻灯片范围!";
+const char16_t* const g_slidePicturesTooLarge =
+    u"导入的图片过大，共需%d百万像素，超过%d百万像素，请缩小幻灯片范围或演示文稿中过大的文本框!";
+const char16_t* const g_slideTextTooLarge = u"导入的文本过多，保存它们约需%dMB，超过%dMB，请缩小幻灯片范围!";
+const char16_t* const g_slidePicturesReduced =
+    u"有%d个文本的图片只画出了一部分：导入时绘制的文字超过%d个字符，或一个字母上的附加符号超过%d个。";
+const char16_t* const g_slideOutOfMemory =
+    u"内存不足，导入已停止：已经导入的页面保留，其余的幻灯片没有导入。";
 
 namespace {
 
@@ -131,42 +141,95 @@ QRgb HxSlideTextColor(const HxSlideText& text, bool blackenNearWhite) {
 
 namespace {
 
-// The size in pixels of a text's smallest characters (superscripts and subscripts are drawn at two
-// thirds of theirs).
-double SmallestCharacterPixels(const HxSlideText& text) {
+double RunPoints(const HxSlideText& text, const HxSlideRun& run) {
+    return run.points > 0 ? run.points : text.defaultPoints;
+}
+
+// The size in pixels of the smallest characters of a text (superscripts and subscripts are drawn at
+// two thirds of theirs) among those a box width x height pixels can show: the text is walked while
+// the characters before are fewer than the box holds of the smallest found so far.
+double SmallestCharacterPixels(const HxSlideText& text, double width, double height) {
     double points = std::numeric_limits<double>::infinity();
-    for (const HxSlideParagraph& paragraph : text.paragraphs)
-        for (const HxSlideRun& run : paragraph.runs)
+    qsizetype position = 0;
+    for (const HxSlideParagraph& paragraph : text.paragraphs) {
+        for (const HxSlideRun& run : paragraph.runs) {
+            const double size = (std::isfinite(points) ? points : text.defaultPoints) * kPixelsPerPoint;
+            if (position > HxShownLengthEstimate(width, height, size))
+                return size;
             if (!run.text.isEmpty())
-                points = std::min(points, (run.points > 0 ? run.points : text.defaultPoints) *
-                                              (run.baseline != 0 ? 2.0 / 3.0 : 1.0));
+                points = std::min(points, RunPoints(text, run) * (run.baseline != 0 ? 2.0 / 3.0 : 1.0));
+            position += run.text.size();
+        }
+        ++position; // the paragraph's end
+    }
     return (std::isfinite(points) ? points : text.defaultPoints) * kPixelsPerPoint;
+}
+
+// Whether the characters of a text from `end` (counted as HxSlideText::Length counts) to the end of
+// their paragraph are of the format of the character before `end`: the same face, size, weight,
+// slant and position to the baseline.  False when `end` starts a paragraph.
+bool RestKeepsFormat(const HxSlideText& text, qsizetype end) {
+    qsizetype position = 0;
+    for (const HxSlideParagraph& paragraph : text.paragraphs) {
+        const HxSlideRun* cut = nullptr;
+        for (const HxSlideRun& run : paragraph.runs) {
+            if (!cut) {
+                position += run.text.size();
+                if (position >= end && !run.text.isEmpty())
+                    cut = &run;
+                continue;
+            }
+            if (run.face != cut->face || RunPoints(text, run) != RunPoints(text, *cut) ||
+                run.bold != cut->bold || run.italic != cut->italic || run.baseline != cut->baseline)
+                return false;
+        }
+        if (cut)
+            return true;
+        if (++position >= end)
+            return false; // the cut is at the paragraph's end or the next one's start
+    }
+    return false;
 }
 
 } // namespace
 
-std::unique_ptr<QTextDocument> HxSlideTextShownPart(const HxSlideText& text, double width, double height) {
-    const qsizetype first = HxShownLengthEstimate(width, height, SmallestCharacterPixels(text));
-    return HxLayOutShownBeginning(first, height, [&](qsizetype length, bool& whole) {
-        bool cut = false;
-        auto doc = std::make_unique<QTextDocument>();
-        HxSlideTextToDocument(text.Beginning(length, &cut), false, *doc);
-        doc->setTextWidth(width);
-        whole = !cut;
-        return doc;
-    });
+std::unique_ptr<QTextDocument> HxSlideTextShownPart(const HxSlideText& text, double width, double height,
+                                                    HxLayoutBudget* budget) {
+    const qsizetype first =
+        HxShownLengthEstimate(width, height, SmallestCharacterPixels(text, width, height));
+    return HxLayOutShownBeginning(
+        first, width, height,
+        [&](qsizetype length) {
+            HxShownBeginning part;
+            bool cut = false;
+            const HxSlideText beginning = text.Beginning(length, &cut);
+            part.doc = std::make_unique<QTextDocument>();
+            HxSlideTextToDocument(beginning, false, *part.doc);
+            part.marksCut = HxCapCombiningMarks(*part.doc);
+            part.whole = !cut;
+            part.restKeepsFormat = cut && RestKeepsFormat(text, beginning.Length());
+            return part;
+        },
+        budget);
 }
 
 namespace {
 
-void DrawText(QPainter& painter, const HxSlideText& text, const QRectF& box) {
+// A text in its box (in the picture's pixels), laid out only as far as the picture shows it: in
+// lines as wide as the box up to the picture's largest side, and down to the picture's bottom.
+void DrawText(QPainter& painter, const HxSlideText& text, const QRectF& box, const QSize& picture,
+              HxLayoutBudget* budget) {
     if (!text.HasText() || box.width() < 1 || box.height() < 1)
         return;
-    const std::unique_ptr<QTextDocument> doc = HxSlideTextShownPart(text, box.width(), box.height());
+    const double width = std::min(box.width(), double(HxRtfLimits::kMaxPictureSide));
+    const double height = std::min(box.height(), picture.height() - box.top());
+    if (height <= 0 || box.left() >= picture.width() || box.left() + width <= 0)
+        return; // nothing of it in the picture
+    const std::unique_ptr<QTextDocument> doc = HxSlideTextShownPart(text, width, height, budget);
     painter.save();
     painter.translate(box.topLeft());
     QAbstractTextDocumentLayout::PaintContext context;
-    context.clip = QRectF(0, 0, box.width(), box.height());
+    context.clip = QRectF(0, 0, width, height);
     painter.setClipRect(context.clip);
     doc->documentLayout()->draw(&painter, context);
     painter.restore();
@@ -177,10 +240,11 @@ QRectF PixelBox(const HxSlideBox& box, double left, double top) {
                   box.width * kPixelsPerPoint, box.height * kPixelsPerPoint);
 }
 
-void DrawShape(QPainter& painter, const HxSlideShape& shape, double left, double top) {
+void DrawShape(QPainter& painter, const HxSlideShape& shape, double left, double top, const QSize& picture,
+               HxLayoutBudget* budget) {
     switch (shape.kind) {
     case HxSlideShape::kText:
-        DrawText(painter, shape.text, PixelBox(shape.box, left, top));
+        DrawText(painter, shape.text, PixelBox(shape.box, left, top), picture, budget);
         break;
     case HxSlideShape::kTable: {
         painter.setPen(QPen(Qt::black, 1.0));
@@ -191,13 +255,13 @@ void DrawShape(QPainter& painter, const HxSlideShape& shape, double left, double
                 continue;
             const QRectF r = PixelBox(cell.box, left, top);
             painter.drawRect(r.adjusted(0, 0, -1, -1));
-            DrawText(painter, cell.text, r);
+            DrawText(painter, cell.text, r, picture, budget);
         }
         break;
     }
     case HxSlideShape::kGroup:
         for (const HxSlideShape& member : shape.members)
-            DrawShape(painter, member, left, top);
+            DrawShape(painter, member, left, top, picture, budget);
         break;
     default:
         break;
@@ -206,12 +270,12 @@ void DrawShape(QPainter& painter, const HxSlideShape& shape, double left, double
 
 } // namespace
 
-QImage HxRenderSlideShape(const HxSlideShape& shape) {
+QImage HxRenderSlideShape(const HxSlideShape& shape, HxLayoutBudget* budget) {
     QImage image(PixelSide(shape.box.width), PixelSide(shape.box.height), QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
     painter.setClipRect(image.rect());
-    DrawShape(painter, shape, shape.box.left, shape.box.top);
+    DrawShape(painter, shape, shape.box.left, shape.box.top, image.size(), budget);
     painter.end();
     return image;
 }
@@ -266,13 +330,14 @@ HxTablePlan HxPlanSlideTable(const HxSlideShape& table) {
 
 namespace {
 
-// The text of a frame or a cell through the rich-text editor's paste: the editor's picture, name
-// and rich text, or nothing when the text is empty.  A text longer than the editor holds is cut to
-// its length (`cut` set), so that it can be edited.
-bool PasteText(CDlgRtEdit& editor, const HxSlideText& text, int width, int height, bool& cut) {
+// The text of a frame or a cell through the rich-text editor's paste: the editor's picture (laid out
+// within `budget`), name and rich text, or nothing when the text is empty.  A text longer than the
+// editor holds is cut to its length (`cut` set), so that it can be edited.
+bool PasteText(CDlgRtEdit& editor, const HxSlideText& text, int width, int height, HxLayoutBudget& budget,
+               bool& cut) {
     QTextDocument doc;
     HxSlideTextToDocument(text.Beginning(CDlgRtEdit::kMaxTextLength, &cut), true, doc);
-    return editor.PasteRichText(doc, width, height);
+    return editor.PasteRichText(doc, width, height, &budget);
 }
 
 void TakeEditor(CGTextbit& item, const CDlgRtEdit& editor, const HxSlideText& text) {
@@ -285,9 +350,10 @@ void TakeEditor(CGTextbit& item, const CDlgRtEdit& editor, const HxSlideText& te
     }
 }
 
-void AddItem(CGPage& page, CGTextbit* item, const char16_t* undoName) {
+void AddItem(CGPage& page, std::unique_ptr<CGTextbit> item, const char16_t* undoName) {
     ++page.m_nextId;
-    page.m_cells.SetAt(item->m_id, item);
+    page.m_cells.SetAt(item->m_id, item.get());
+    item.release(); // the page's now
     page.m_cmdProcessor.Submit(new CCmdAddCell(undoName));
 }
 
@@ -310,24 +376,58 @@ CSlideWay WayOf(const HxSlideShape& shape, bool convert) {
     }
 }
 
-// The objects the import makes of a shape at most: a text item for a frame with text, the grid and
-// a text per carrying cell with text for a table, one picture otherwise (none for a text without
-// text: its drawing is blank).
-qint64 ItemsOf(const HxSlideShape& shape, bool convert) {
+qint64 PixelsOf(const HxSlideBox& box) {
+    return qint64(PixelSide(box.width)) * PixelSide(box.height);
+}
+
+// About the bytes of rich text an editable text keeps: its characters up to the editor's length, one
+// byte each below 128 and nine for others (written "\uN?"), a dozen for each paragraph's end and run,
+// and the font table.
+qint64 KeptTextBytes(const HxSlideText& text) {
+    qint64 bytes = 200, left = CDlgRtEdit::kMaxTextLength;
+    for (const HxSlideParagraph& paragraph : text.paragraphs) {
+        bytes += 12;
+        for (const HxSlideRun& run : paragraph.runs) {
+            const ushort* text = run.text.utf16();
+            const qsizetype kept = std::min<qsizetype>(run.text.size(), left);
+            bytes += 12 + kept + 8 * std::count_if(text, text + kept, [](ushort c) { return c >= 128; });
+            left -= kept;
+        }
+    }
+    return bytes;
+}
+
+// What the import makes of a shape at most (HxSlideImportCost): a text item for a frame with text,
+// the grid and a text per carrying cell with text for a table, one picture otherwise (none for a
+// text without text: its drawing is blank).
+void AddCostOf(const HxSlideShape& shape, bool convert, HxSlideImportCost& cost) {
     switch (WayOf(shape, convert)) {
     case CSlideWay::kTextFrame:
-        return shape.text.HasText() ? 1 : 0;
-    case CSlideWay::kTable: {
-        qint64 items = CGPage::TableCellCount(shape.rows, shape.columns);
-        for (const HxTableCellStep& step : HxPlanSlideTable(shape).steps)
-            if (step.Text() && shape.Cell(step.row - 1, step.column - 1).text.HasText())
-                ++items;
-        return items;
-    }
+        if (shape.text.HasText()) {
+            ++cost.items;
+            cost.pixels += PixelsOf(shape.box);
+            cost.textBytes += KeptTextBytes(shape.text);
+        }
+        break;
+    case CSlideWay::kTable:
+        cost.items += CGPage::TableCellCount(shape.rows, shape.columns);
+        for (const HxTableCellStep& step : HxPlanSlideTable(shape).steps) {
+            const HxSlideCell& cell = shape.Cell(step.row - 1, step.column - 1);
+            if (step.Text() && cell.text.HasText()) {
+                ++cost.items;
+                cost.pixels += PixelsOf(cell.box);
+                cost.textBytes += KeptTextBytes(cell.text);
+            }
+        }
+        break;
     case CSlideWay::kPicture:
-        return shape.kind == HxSlideShape::kText && !shape.text.HasText() ? 0 : 1;
+        if (shape.kind != HxSlideShape::kText || shape.text.HasText()) {
+            ++cost.items;
+            cost.pixels += PixelsOf(shape.box);
+        }
+        break;
     default:
-        return 0;
+        break;
     }
 }
 
@@ -341,7 +441,9 @@ void CutRange(const HxSlideDeck& deck, int& from, int& to) {
 
 class CSlideImporter {
 public:
-    CSlideImporter(CDlgRtEdit& editor, bool convert) : m_editor(editor), m_convert(convert) {}
+    CSlideImporter(CDlgRtEdit& editor, bool convert) : m_editor(editor), m_convert(convert) {
+        m_budget.left = kSlideImportMaxLaidOut;
+    }
 
     // False: stop the import (the message has been shown).
     bool Shape(CGPage& page, const HxSlideShape& shape) {
@@ -359,22 +461,33 @@ public:
 
     // The texts made so far that were cut to the editor's length.
     int Shortened() const { return m_shortened; }
+    // The pictures drawn so far from less than their texts would show.
+    int Reduced() const { return m_budget.reduced; }
 
 private:
+    // The text through the editor's paste: false when it has no text.  A picture that could not be
+    // made (its memory was not to be had) ends the import as memory running out does.
+    bool Paste(const HxSlideText& text, const HxSlidePlace& place, bool& cut) {
+        if (!PasteText(m_editor, text, place.pixelWidth, place.pixelHeight, m_budget, cut))
+            return false;
+        if (m_editor.m_picture.empty())
+            throw std::bad_alloc();
+        return true;
+    }
+
     bool TextFrame(CGPage& page, const HxSlideShape& shape) {
         if (!shape.text.HasText() || !page.CanTakeIds(1))
             return true;
         const HxSlidePlace place = HxPlaceSlideBox(shape.box);
         bool cut = false;
-        if (!PasteText(m_editor, shape.text, place.pixelWidth, place.pixelHeight, cut) ||
-            m_editor.m_picture.empty())
+        if (!Paste(shape.text, place, cut))
             return true;
         m_shortened += cut ? 1 : 0;
-        auto* item = new CGTextbit(page.m_nextId, 0, 0, std::vector<BYTE>());
+        auto item = std::make_unique<CGTextbit>(page.m_nextId, 0, 0, std::vector<BYTE>());
         TakeEditor(*item, m_editor, shape.text);
         item->m_labelPos[0] = place.x;
         item->m_labelPos[1] = place.y;
-        AddItem(page, item, u"插入文本");
+        AddItem(page, std::move(item), u"插入文本");
         return true;
     }
 
@@ -406,8 +519,7 @@ private:
                 continue;
             const HxSlidePlace size = HxPlaceSlideBox(cell.box);
             bool cut = false;
-            if (!PasteText(m_editor, cell.text, size.pixelWidth, size.pixelHeight, cut) ||
-                m_editor.m_picture.empty())
+            if (!Paste(cell.text, size, cut))
                 continue;
             const int pointId = base + 5 * step.k;
             CGCell* point = pointId > 0 && pointId < 65536 ? page.FindCell(WORD(pointId)) : nullptr;
@@ -416,10 +528,11 @@ private:
                 return false;
             }
             m_shortened += cut ? 1 : 0;
-            auto* item = new CGTbHenchman(page.m_nextId, m_editor.m_pictureWidth, m_editor.m_pictureHeight,
-                                          m_editor.m_picture, point->m_id);
+            auto item =
+                std::make_unique<CGTbHenchman>(page.m_nextId, m_editor.m_pictureWidth,
+                                               m_editor.m_pictureHeight, m_editor.m_picture, point->m_id);
             TakeEditor(*item, m_editor, cell.text);
-            AddItem(page, item, u"插入附点文本");
+            AddItem(page, std::move(item), u"插入附点文本");
         }
         return true;
     }
@@ -428,33 +541,50 @@ private:
     bool Picture(CGPage& page, const HxSlideShape& shape) {
         if (!page.CanTakeIds(1))
             return true;
+        const QImage image = HxRenderSlideShape(shape, &m_budget);
+        if (image.isNull())
+            throw std::bad_alloc(); // the picture's memory was not to be had
         int width = 0, height = 0;
-        std::vector<BYTE> bits = HxPictureToMonochrome(HxRenderSlideShape(shape), &width, &height);
+        std::vector<BYTE> bits = HxPictureToMonochrome(image, &width, &height);
         if (bits.empty())
             return true; // nothing dark: nothing to paste
         const HxSlidePlace place = HxPlaceSlideBox(shape.box);
-        auto* item = new CGTextbit(page.m_nextId, width, height, std::move(bits));
+        auto item = std::make_unique<CGTextbit>(page.m_nextId, width, height, std::move(bits));
         item->m_kind = 0;
         item->m_labelPos[0] = place.x;
         item->m_labelPos[1] = place.y;
-        AddItem(page, item, u"粘贴图文");
+        AddItem(page, std::move(item), u"粘贴图文");
         return true;
     }
 
     CDlgRtEdit& m_editor;
     bool m_convert;
     int m_shortened = 0;
+    HxLayoutBudget m_budget;
 };
 
 } // namespace
 
-qint64 HxCountSlideItems(const HxSlideDeck& deck, int from, int to, bool convert) {
+HxSlideImportCost HxSlideImportCostOf(const HxSlideDeck& deck, int from, int to, bool convert) {
     CutRange(deck, from, to);
-    qint64 items = 0;
-    for (int n = from; n <= to; ++n)
-        for (const HxSlideShape& shape : deck.Slide(size_t(n - 1)).shapes)
-            items += ItemsOf(shape, convert);
-    return items;
+    // A slide listed again costs what it cost the first time.
+    std::map<const HxSlide*, HxSlideImportCost> costs;
+    HxSlideImportCost cost;
+    for (int n = from; n <= to; ++n) {
+        const HxSlide& slide = deck.Slide(size_t(n - 1));
+        auto [it, added] = costs.try_emplace(&slide);
+        if (added)
+            for (const HxSlideShape& shape : slide.shapes)
+                AddCostOf(shape, convert, it->second);
+        cost.items += it->second.items;
+        cost.pixels += it->second.pixels;
+        cost.textBytes += it->second.textBytes;
+    }
+    return cost;
+}
+
+qint64 HxCountSlideItems(const HxSlideDeck& deck, int from, int to, bool convert) {
+    return HxSlideImportCostOf(deck, from, to, convert).items;
 }
 
 bool HxImportSlideDeck(CHalvixDoc* doc, const HxSlideDeck& deck, int from, int to, bool convert,
@@ -462,9 +592,21 @@ bool HxImportSlideDeck(CHalvixDoc* doc, const HxSlideDeck& deck, int from, int t
     if (!doc || deck.slides.empty())
         return false;
     CutRange(deck, from, to);
-    // All or nothing: an import past the bound is refused before the first page.
-    if (HxCountSlideItems(deck, from, to, convert) > kSlideImportMaxItems) {
-        AfxMessageBox(HxFormat(g_slideTooManyItems, int(kSlideImportMaxItems)), MB_OK | MB_ICONEXCLAMATION);
+    // All or nothing: an import past a bound is refused before the first page.
+    const HxSlideImportCost cost = HxSlideImportCostOf(deck, from, to, convert);
+    CString refusal;
+    if (cost.items > kSlideImportMaxItems)
+        refusal = HxFormat(g_slideTooManyItems, int(kSlideImportMaxItems));
+    else if (cost.pixels > kSlideImportMaxPixels)
+        refusal = HxFormat(g_slidePicturesTooLarge,
+                           int(std::min<qint64>((cost.pixels + 999999) / 1000000, INT_MAX)),
+                           int(kSlideImportMaxPixels / 1000000));
+    else if (cost.textBytes > kSlideImportMaxTextBytes)
+        refusal = HxFormat(g_slideTextTooLarge,
+                           int(std::min<qint64>((cost.textBytes + (1 << 20) - 1) >> 20, INT_MAX)),
+                           int(kSlideImportMaxTextBytes >> 20));
+    if (!refusal.IsEmpty()) {
+        AfxMessageBox(refusal, MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
     // The wait cursor while the pages are made (not over the dialogs before).
@@ -481,22 +623,35 @@ bool HxImportSlideDeck(CHalvixDoc* doc, const HxSlideDeck& deck, int from, int t
     } wait;
     CDlgRtEdit editor;
     CSlideImporter importer(editor, convert);
+    const int pages = doc->GetPageCount();
     bool whole = true;
-    for (int n = from; n <= to && whole; ++n) {
-        CGPage* before = g_pCurPage;
-        doc->OnNewPage();
-        if (g_pCurPage == before || !g_pCurPage)
-            return false;
-        if (afterNewPage)
-            afterNewPage();
-        for (const HxSlideShape& shape : deck.Slide(size_t(n - 1)).shapes)
-            if (!(whole = importer.Shape(*g_pCurPage, shape)))
-                break;
+    try {
+        for (int n = from; n <= to && whole; ++n) {
+            CGPage* before = g_pCurPage;
+            doc->OnNewPage();
+            if (g_pCurPage == before || !g_pCurPage)
+                return false;
+            if (afterNewPage)
+                afterNewPage();
+            for (const HxSlideShape& shape : deck.Slide(size_t(n - 1)).shapes)
+                if (!(whole = importer.Shape(*g_pCurPage, shape)))
+                    break;
+        }
+    } catch (const std::bad_alloc&) {
+        // What was being made is given back as the stack unwinds; the pages made so far stay.
+        if (doc->GetPageCount() != pages)
+            doc->SetModifiedFlag(TRUE);
+        AfxMessageBox(g_slideOutOfMemory, MB_OK | MB_ICONEXCLAMATION);
+        return false;
     }
     doc->SetModifiedFlag(TRUE);
     if (importer.Shortened() > 0)
         AfxMessageBox(HxFormat(g_slideTextsShortened, importer.Shortened(), CDlgRtEdit::kMaxTextLength),
                       MB_OK | MB_ICONINFORMATION);
+    if (importer.Reduced() > 0)
+        AfxMessageBox(
+            HxFormat(g_slidePicturesReduced, importer.Reduced(), int(kSlideImportMaxLaidOut), kMaxShownMarks),
+            MB_OK | MB_ICONINFORMATION);
     return whole;
 }
 
@@ -547,7 +702,15 @@ BOOL HxImportSlideFile(CHalvixDoc* doc, const CString& path, const std::function
         return FALSE;
     // The whole presentation is read and checked before anything changes.
     HxSlideDeck deck;
-    if (const HxPptxError error = HxReadPptxFile(path, deck)) {
+    HxPptxError error = kPptxOk;
+    try {
+        error = HxReadPptxFile(path, deck);
+    } catch (const std::bad_alloc&) {
+        deck = HxSlideDeck();
+        AfxMessageBox(HxFormat(u"无法导入“%s”：内存不足。", path), MB_OK | MB_ICONEXCLAMATION);
+        return FALSE;
+    }
+    if (error) {
         AfxMessageBox(HxSlideRefusalText(error, path), MB_OK | MB_ICONEXCLAMATION);
         return FALSE;
     }

@@ -14,6 +14,7 @@
 
 class CHalvixDoc;
 class QTextDocument;
+struct HxLayoutBudget;
 
 // "从PPT导入文本": the source, the range of slides (1 to 100 each) and whether the shapes become
 // editable objects; the help text is shown read-only.
@@ -41,12 +42,22 @@ public:
 };
 
 // The file types offered by the import's file dialog.
-extern const char16_t* const g_slideFileFilter; // "PowerPoint Files(*.ppt;*.pptx)|*.ppt;*.pptx||"
+extern const char16_t* const g_slideFileFilter;  // "PowerPoint Files(*.ppt;*.pptx)|*.ppt;*.pptx||"
 extern const char16_t* const g_slideTableFailed; // "转换表格时出现错误，未找到外框线!"
 // The message of an import that would make more objects than kSlideImportMaxItems, with the limit.
 extern const char16_t* const g_slideTooManyItems; // "导入的对象过多，超过%d个，请缩小幻灯片范围!"
 // Said once after an import that cut texts to the editor's length: their number, and the length.
 extern const char16_t* const g_slideTextsShortened; // "有%d个文本超过%d个字符，导入时已截去..."
+// The messages of an import whose pictures would take more than kSlideImportMaxPixels pixels (their
+// millions, and the limit's), and of one whose editable texts would keep more than
+// kSlideImportMaxTextBytes bytes of rich text (their MiB, and the limit's).
+extern const char16_t* const g_slidePicturesTooLarge; // "导入的图片过大，共需%d百万像素，..."
+extern const char16_t* const g_slideTextTooLarge; // "导入的文本过多，保存它们约需%dMB，..."
+// Said once after an import some of whose pictures were drawn from less than their texts would
+// show: their number, the characters an import lays out and the combining marks drawn on a letter.
+extern const char16_t* const g_slidePicturesReduced; // "有%d个文本的图片只画出了一部分：..."
+// Said when memory runs out in an import: it stops there, the pages made so far stay.
+extern const char16_t* const g_slideOutOfMemory; // "内存不足，导入已停止：..."
 // The message of a presentation that cannot be imported: the file, and what is wrong with it.
 CString HxSlideRefusalText(HxPptxError error, const CString& path);
 
@@ -60,13 +71,17 @@ QRgb HxSlideTextColor(const HxSlideText& text, bool blackenNearWhite);
 
 // The beginning of a text that shows in a box `width` x `height` pixels, laid out `width` wide as the
 // whole text would be as far as the box reaches: first as many characters as HxShownLengthEstimate
-// gives for the box and the text's smallest characters, more while its last line starts above the
-// box's bottom (a long text would take long to lay out whole).
-std::unique_ptr<QTextDocument> HxSlideTextShownPart(const HxSlideText& text, double width, double height);
+// gives for the box and the smallest characters of the text's part that the box can show, more as
+// HxLayOutShownBeginning says (a long text would take long to lay out whole); of each row of
+// combining marks the first kMaxShownMarks.  With a `budget`, as much as it allows.
+std::unique_ptr<QTextDocument> HxSlideTextShownPart(const HxSlideText& text, double width, double height,
+                                                    HxLayoutBudget* budget = nullptr);
 
 // A shape drawn by our own renderer on white, at 4/3 pixels a point (texts, table grids and their
-// texts, a group's members; nothing of pictures and other shapes), each side 1 to 4096 pixels.
-QImage HxRenderSlideShape(const HxSlideShape& shape);
+// texts, a group's members; nothing of pictures and other shapes), each side 1 to 4096 pixels.  A
+// text is laid out only as far as the picture shows it: in lines as wide as its box up to the
+// picture's largest side, down to the picture's bottom; with a `budget`, as much as it allows.
+QImage HxRenderSlideShape(const HxSlideShape& shape, HxLayoutBudget* budget = nullptr);
 
 // Where a shape lands: its lower left corner in drawing units around the centre of a 720 x 540
 // point slide, and its size in pixels.
@@ -97,19 +112,37 @@ HxTablePlan HxPlanSlideTable(const HxSlideShape& table);
 // The smallest table that is drawn as a picture instead: 20 rows or 20 columns.
 constexpr int kSlideTableAsPicture = 20;
 
-// The objects the import of the slides from..to (ordered, cut as the import cuts them) would make
-// at most with `convert` as the dialog's check box; pages that run out of ids make fewer.
+// What the import of the slides from..to (ordered, cut as the import cuts them) would add at most
+// with `convert` as the dialog's check box (pages that run out of ids make fewer objects): its
+// objects; the pixels of the pictures it draws, one of the box's size for each text made editable
+// (the item keeps it) and for each shape drawn; and about how many bytes of rich text its editable
+// texts keep (one a character below 128, nine for others, each text cut to the editor's length).
+struct HxSlideImportCost {
+    qint64 items = 0;
+    qint64 pixels = 0;
+    qint64 textBytes = 0;
+};
+HxSlideImportCost HxSlideImportCostOf(const HxSlideDeck& deck, int from, int to, bool convert);
+// Its objects alone.
 qint64 HxCountSlideItems(const HxSlideDeck& deck, int from, int to, bool convert);
-// The most objects one import makes, all its slides together.
+// What one import adds at most, all its slides together: objects, pixels of pictures (about 60 MB
+// of one-bit pictures, a few seconds of drawing), bytes of kept rich text; and the characters its
+// pictures lay out (HxLayoutBudget), past which they are drawn from less than they would show.
 constexpr qint64 kSlideImportMaxItems = 20000;
+constexpr qint64 kSlideImportMaxPixels = 500000000;
+constexpr qint64 kSlideImportMaxTextBytes = 128LL << 20;
+constexpr qsizetype kSlideImportMaxLaidOut = 2000000;
 
 // The import of the slides from..to (ordered, the last cut to the presentation's) of a deck into new
 // pages after the current one; `convert` as the dialog's check box.  `afterNewPage` runs after each
 // page is added and made current (the view turns to the plane view there).  An import that would
-// make more than kSlideImportMaxItems objects shows g_slideTooManyItems and makes nothing.  Texts
-// longer than the rich-text editor holds are cut to its length, and g_slideTextsShortened says how
-// many once the import is over.  False
-// when it stopped on an error (the message is shown; the pages made so far stay) or made nothing.
+// add more than one of the limits above (HxSlideImportCostOf) shows g_slideTooManyItems,
+// g_slidePicturesTooLarge or g_slideTextTooLarge and makes nothing.  Texts longer than the
+// rich-text editor holds are cut to its length, and g_slideTextsShortened says how many once the
+// import is over; g_slidePicturesReduced how many pictures were drawn from less than they would
+// show (past kSlideImportMaxLaidOut characters, or marks past kMaxShownMarks).  Memory running out
+// stops the import with g_slideOutOfMemory.  False when it stopped on an error (the message is
+// shown; the pages made so far stay) or made nothing.
 bool HxImportSlideDeck(CHalvixDoc* doc, const HxSlideDeck& deck, int from, int to, bool convert,
                        const std::function<void()>& afterNewPage);
 

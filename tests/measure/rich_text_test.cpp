@@ -856,6 +856,47 @@ TEST(RichTextPicture, ASmallPictureLaysOutAShortBeginning) {
     }
 }
 
+// A picture narrower than a character (each line then holds a word, however long) lays out a short
+// beginning of a long word and draws what the whole word would.
+TEST(RichTextPicture, APictureNarrowerThanACharacterLaysOutAShortBeginning) {
+    for (const QByteArray& body : {"\\pard\\fs36 " + QByteArray(4100, 'w') + "\\par",
+                                   "\\pard\\fs36 " + QByteArray("cube edge ").repeated(410) + "\\par"}) {
+        QTextDocument doc;
+        ASSERT_TRUE(HxRtfToDocument(Rtf(body), doc));
+        for (const QSize size : {QSize(3, 40), QSize(13, 40)}) {
+            EXPECT_LT(HxRichTextShownPart(doc, size.width(), size.height())->characterCount() - 1, 100);
+            int w = 0, h = 0;
+            const std::vector<BYTE> drawn = HxRenderRichText(doc, size.width(), size.height(), &w, &h);
+            EXPECT_TRUE(drawn == WholeDocumentPicture(doc, size.width(), size.height()));
+        }
+    }
+}
+
+// A paragraph of one unbroken word, broken anywhere as breaking at word boundaries breaks it, draws
+// what the whole word would.
+TEST(RichTextPicture, AParagraphOfOneUnbrokenWordIsDrawnAsTheWholeWordWould) {
+    QTextDocument doc;
+    ASSERT_TRUE(HxRtfToDocument(
+        Rtf("\\pard\\fs2 " + QByteArray(30000, 'w') + "\\par\\fs4 " + QByteArray(20000, 'x') + "\\par"),
+        doc));
+    for (const QSize size : {QSize(120, 4096), QSize(2, 200)}) {
+        int w = 0, h = 0;
+        const std::vector<BYTE> drawn = HxRenderRichText(doc, size.width(), size.height(), &w, &h);
+        EXPECT_TRUE(drawn == WholeDocumentPicture(doc, size.width(), size.height())) << size.width();
+    }
+}
+
+// The size of the characters far below what a picture shows does not choose its first beginning.
+TEST(RichTextPicture, ThePartAPictureCanShowChoosesTheFirstBeginning) {
+    QTextDocument doc;
+    ASSERT_TRUE(HxRtfToDocument(
+        Rtf("\\pard\\fs52 " + QByteArray("abc\\par ").repeated(20000) + "\\fs2 x\\par"), doc));
+    EXPECT_LT(HxRichTextShownPart(doc, 584, 135)->characterCount() - 1, 2000);
+    int w = 0, h = 0;
+    const std::vector<BYTE> drawn = HxRenderRichText(doc, 584, 135, &w, &h);
+    EXPECT_TRUE(drawn == WholeDocumentPicture(doc, 584, 135));
+}
+
 // The editor's picture of a long text in a large picture: 6,000 characters of words of 16 points
 // all show, and their last line is drawn.
 TEST(RichTextPicture, ALongTextInALargePictureIsDrawnToItsEnd) {

@@ -1,7 +1,10 @@
-// Long slide texts imported at a cost that follows their box: a small box or table cell lays out a
-// short beginning of a long text and draws what the whole text would, a large box draws a long text
-// to its end; a text becomes a document without being laid out, and read texts keep no spare room.
+// Long slide texts imported at a cost that follows their box: a small box or table cell, or one
+// narrower than its characters, lays out a short beginning of a long text and draws what the whole
+// text would, a large box draws a long text to its end, a box larger than its picture is laid out as
+// far as the picture shows; a text becomes a document without being laid out, and read texts keep
+// no spare room.
 #include "pptx_files.h"
+#include "measure/rich_text.h"
 #include "view/slide_import.h"
 
 #include <gtest/gtest.h>
@@ -157,5 +160,85 @@ TEST(SlideLongText, ReadTextsKeepNoSpareRoom) {
         const QString& text = shape.text.paragraphs.at(0).runs.at(0).text;
         EXPECT_GE(text.size(), 4100);
         EXPECT_EQ(text.capacity(), text.size());
+    }
+}
+
+TEST(SlideLongText, ABoxNarrowerThanItsCharactersLaysOutAShortBeginningAndDrawsWhatTheWholeTextWould) {
+    // In a box narrower than a character each line but the first holds a word, however long, and
+    // the box shows the start of each.
+    HxSlideText paragraphs = OneParagraph(QString(2000, u'w'));
+    paragraphs.paragraphs.push_back(paragraphs.paragraphs[0]);
+    paragraphs.paragraphs.push_back(paragraphs.paragraphs[0]);
+    // A word whose end is larger (its line is as high as its largest characters), and words read from
+    // right to left (their lines end on the left): laid out further, drawn the same.
+    HxSlideText largerEnd = OneParagraph(QString(2000, u'w'));
+    largerEnd.paragraphs[0].runs.push_back(largerEnd.paragraphs[0].runs[0]);
+    largerEnd.paragraphs[0].runs[1].points = 40;
+    const struct {
+        const char* what;
+        HxSlideText text;
+        bool shortBeginning;
+    } texts[] = {
+        {"a word of 4,100 characters", OneParagraph(QString(4100, u'w')), true},
+        {"words of 4,100 characters", OneParagraph(QStringLiteral("cube edge ").repeated(410)), true},
+        {"paragraphs of long words", paragraphs, true},
+        {"a word whose end is larger", largerEnd, false},
+        {"words read from right to left", OneParagraph(QStringLiteral("مرحبا ").repeated(700)), false},
+    };
+    // Text boxes 2 and 10 points wide (3 and 13 pixels, less than the margins and a character) and a
+    // table's cell 2 points wide.
+    for (const double width : {2.0, 10.0}) {
+        for (const auto& t : texts) {
+            SCOPED_TRACE(t.what);
+            const std::unique_ptr<QTextDocument> shown = HxSlideTextShownPart(t.text, width * 4 / 3, 40);
+            if (t.shortBeginning) {
+                EXPECT_LT(shown->characterCount() - 1, 100) << width;
+            }
+            const HxSlideShape shape =
+                width < 5 ? OneCellTable(t.text, width, 30) : TextShape(t.text, width, 30);
+            EXPECT_EQ(HxRenderSlideShape(shape), WholeTextDrawn(shape, t.text)) << width;
+        }
+    }
+}
+
+TEST(SlideLongText, ThePartABoxCanShowChoosesTheFirstBeginning) {
+    // 20,000 paragraphs of a word, then type of one point far below what the box shows: the first
+    // beginning is one for the words' size.
+    HxSlideText text;
+    for (int i = 0; i < 20000; ++i)
+        text.paragraphs.push_back(OneParagraph(QStringLiteral("edge")).paragraphs[0]);
+    text.paragraphs.push_back(OneParagraph(QStringLiteral("x"), 1).paragraphs[0]);
+    EXPECT_LT(HxSlideTextShownPart(text, 120, 40)->characterCount() - 1, 400);
+    const HxSlideShape shape = TextShape(text, 90, 30);
+    EXPECT_EQ(HxRenderSlideShape(shape), WholeTextDrawn(shape, text));
+}
+
+TEST(SlideLongText, ABoxLargerThanItsPictureIsLaidOutAsFarAsThePictureShows) {
+    // Short lines in a box 30,000 points high: its picture is 4,096 pixels high, and the lines laid
+    // out are those of a box as high as the picture.
+    const HxSlideText lines = OneParagraph(QStringLiteral("ab\n").repeated(33000));
+    HxLayoutBudget tall, asHigh;
+    const QImage tallPicture = HxRenderSlideShape(TextShape(lines, 90, 30000), &tall);
+    EXPECT_EQ(tallPicture, HxRenderSlideShape(TextShape(lines, 90, 3072), &asHigh));
+    EXPECT_EQ(tall.laidOut, asHigh.laidOut);
+    EXPECT_LT(asHigh.laidOut, 5000);
+    // A box wider than the picture's largest side has lines as wide as that side.
+    const HxSlideText words = OneParagraph(QStringLiteral("the words of a line ").repeated(2000));
+    EXPECT_EQ(HxRenderSlideShape(TextShape(words, 1.0e6, 300)),
+              HxRenderSlideShape(TextShape(words, 3072, 300)));
+}
+
+TEST(SlideLongText, AParagraphOfOneUnbrokenRunIsDrawnAsBrokenAtWordBoundaries) {
+    // Words of 30,000 characters in type of one point, from left to right and from right to left, and
+    // paragraphs of them, in a box 90 points wide and in one narrower than a character.
+    HxSlideText paragraphs = OneParagraph(QString(30000, u'w'), 1);
+    paragraphs.paragraphs.push_back(OneParagraph(QString(20000, u'x'), 2).paragraphs[0]);
+    const HxSlideText texts[] = {OneParagraph(QString(30000, u'w'), 1),
+                                 OneParagraph(QStringLiteral("مرحبا").repeated(6000), 1), paragraphs};
+    for (const double width : {90.0, 1.0}) {
+        for (const HxSlideText& text : texts) {
+            const HxSlideShape shape = TextShape(text, width, 3072);
+            EXPECT_EQ(HxRenderSlideShape(shape), WholeTextDrawn(shape, text)) << width;
+        }
     }
 }

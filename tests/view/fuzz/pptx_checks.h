@@ -1,7 +1,8 @@
 // The checks of the slide source's fuzzer, shared with the unit test that replays its kept corpus:
 // arbitrary bytes read as a ".pptx" archive, then the import's reading steps on what it gives (each
-// text as rich text, written as RTF and read back; each table's placement and arithmetic; our own
-// drawing of every shape of a moderate size).  A broken invariant is reported through `fail`.
+// text as rich text, written as RTF and read back; each table's placement and arithmetic; what the
+// import would add; our own drawing of the shapes, as many as an input's share of pixels and of
+// characters laid out allows).  A broken invariant is reported through `fail`.
 #pragma once
 
 #include "document/pptx_reader.h"
@@ -11,7 +12,44 @@
 
 #include <QTextDocument>
 
+#include <algorithm>
+
 namespace hx_pptx_checks {
+
+// What the drawings of one input may take: pixels of pictures (two of the largest size), and
+// characters laid out, shared as an import shares them.
+struct Drawing {
+    qint64 pixelsLeft = 2 * 4096LL * 4096;
+    HxLayoutBudget layout = [] {
+        HxLayoutBudget budget;
+        budget.left = 100000;
+        return budget;
+    }();
+};
+
+// The texts a shape draws (a table's cells and a group's members included).
+inline qint64 TextsOf(const HxSlideShape& shape) {
+    qint64 texts = shape.kind == HxSlideShape::kText ? 1 : 0;
+    if (shape.kind == HxSlideShape::kTable)
+        texts += qint64(shape.cells.size());
+    for (const HxSlideShape& member : shape.members)
+        texts += TextsOf(member);
+    return texts;
+}
+
+// The combining marks in the longest row of them in a text.
+inline int LongestRowOfMarks(const QString& text) {
+    int longest = 0, row = 0;
+    for (QChar c : text) {
+        const QChar::Category category = c.category();
+        row = category == QChar::Mark_NonSpacing || category == QChar::Mark_SpacingCombining ||
+                      category == QChar::Mark_Enclosing
+                  ? row + 1
+                  : 0;
+        longest = std::max(longest, row);
+    }
+    return longest;
+}
 
 template <class Fail> void CheckText(const HxSlideText& text, Fail&& fail) {
     QTextDocument doc;
@@ -32,13 +70,20 @@ template <class Fail> void CheckText(const HxSlideText& text, Fail&& fail) {
         fail("a slide's text cut at its own length lost characters");
 }
 
-template <class Fail> void CheckShape(const HxSlideShape& shape, int depth, Fail&& fail) {
+template <class Fail> void CheckShape(const HxSlideShape& shape, int depth, Drawing& drawing, Fail&& fail) {
     if (depth > HxPptxLimits::kMaxGroupDepth + 1)
         fail("groups nested past the limit");
     switch (shape.kind) {
-    case HxSlideShape::kText:
+    case HxSlideShape::kText: {
         CheckText(shape.text, fail);
+        // The part laid out for a picture keeps at most thirty marks in a row.
+        const HxSlidePlace place = HxPlaceSlideBox(shape.box);
+        if (shape.text.HasText() && LongestRowOfMarks(HxSlideTextShownPart(shape.text, place.pixelWidth,
+                                                                           place.pixelHeight, &drawing.layout)
+                                                          ->toPlainText()) > kMaxShownMarks)
+            fail("a picture lays out more combining marks in a row than it shows");
         break;
+    }
     case HxSlideShape::kTable: {
         if (shape.rows < 1 || shape.columns < 1 || shape.rows > HxPptxLimits::kMaxTableSide ||
             shape.columns > HxPptxLimits::kMaxTableSide ||
@@ -53,7 +98,7 @@ template <class Fail> void CheckShape(const HxSlideShape& shape, int depth, Fail
     }
     case HxSlideShape::kGroup:
         for (const HxSlideShape& member : shape.members)
-            CheckShape(member, depth + 1, fail);
+            CheckShape(member, depth + 1, drawing, fail);
         break;
     default:
         break;
@@ -61,11 +106,17 @@ template <class Fail> void CheckShape(const HxSlideShape& shape, int depth, Fail
     const HxSlidePlace place = HxPlaceSlideBox(shape.box);
     if (place.pixelWidth < 1 || place.pixelHeight < 1 || place.pixelWidth > 4096 || place.pixelHeight > 4096)
         fail("a shape's pixel size is outside 1 .. 4096");
-    // Our drawing of the shape, for sizes a fuzzer run can afford.
-    if (place.pixelWidth * place.pixelHeight <= 256 * 256) {
-        const QImage image = HxRenderSlideShape(shape);
+    // Our drawing of the shape, within the input's share: what it lays out is what is left of the
+    // share, and a short beginning for each of its texts past that.
+    const qint64 pixels = qint64(place.pixelWidth) * place.pixelHeight;
+    if (pixels <= drawing.pixelsLeft) {
+        drawing.pixelsLeft -= pixels;
+        const qsizetype left = drawing.layout.left, laidOut = drawing.layout.laidOut;
+        const QImage image = HxRenderSlideShape(shape, &drawing.layout);
         if (image.width() != place.pixelWidth || image.height() != place.pixelHeight)
             fail("our drawing of a shape has another size");
+        if (drawing.layout.laidOut - laidOut > left + 2 * HxLayoutBudget::kMinimum * TextsOf(shape))
+            fail("a drawing laid out more than its share");
     }
 }
 
@@ -121,6 +172,7 @@ template <class Fail> void CheckInput(const QByteArray& input, Fail&& fail) {
     if (deck.slideCount < 1 || deck.slides.size() > size_t(HxPptxLimits::kMaxSlides) ||
         deck.slides.size() != size_t(std::min(deck.slideCount, HxPptxLimits::kMaxSlides)))
         fail("the slides read do not match the slides listed");
+    Drawing drawing;
     for (size_t n = 0; n < deck.slides.size(); ++n) {
         const HxSlide& slide = deck.slides[n];
         // A repeated slide part stands for its first listing, which holds the shapes.
@@ -128,7 +180,7 @@ template <class Fail> void CheckInput(const QByteArray& input, Fail&& fail) {
                                   deck.slides[size_t(slide.sameAs)].sameAs >= 0 || !slide.shapes.empty()))
             fail("a repeated slide does not lead to its first listing");
         for (const HxSlideShape& shape : slide.shapes)
-            CheckShape(shape, 0, fail);
+            CheckShape(shape, 0, drawing, fail);
     }
     // Unconverted, the import makes at most a picture of each shape of each slide it imports.
     qint64 shapes = 0;
@@ -137,6 +189,14 @@ template <class Fail> void CheckInput(const QByteArray& input, Fail&& fail) {
     const int last = int(deck.slides.size());
     if (HxCountSlideItems(deck, 1, last, false) > shapes || HxCountSlideItems(deck, 1, last, true) < 0)
         fail("the objects an import would make are miscounted");
+    // Each object it makes keeps at most a picture of the largest size, and an editable text at most
+    // the editor's length of characters, nine bytes each, with its runs and paragraphs.
+    for (const bool convert : {false, true}) {
+        const HxSlideImportCost cost = HxSlideImportCostOf(deck, 1, last, convert);
+        if (cost.pixels < 0 || cost.pixels > cost.items * 4096 * 4096 || cost.textBytes < 0 ||
+            (!convert && cost.textBytes != 0))
+            fail("what an import would add is miscounted");
+    }
 }
 
 } // namespace hx_pptx_checks

@@ -19,7 +19,8 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     shape.kind = HxSlideShape::kText;
     shape.box = {0, 0, 100, 40};
     shape.text = text;
-    hx_pptx_checks::CheckShape(shape, 0, [](const char*) {});
+    hx_pptx_checks::Drawing drawing;
+    hx_pptx_checks::CheckShape(shape, 0, drawing, [](const char*) {});
     return 0;
 }
 

@@ -1,0 +1,287 @@
+// The bounds of one slide import: what it would add, counted before the first page (the pictures'
+// pixels, the rich text its editable texts keep) and refused past its limits with the document
+// unchanged; what its pictures lay out (combining marks on a letter, the import's characters),
+// reduced and said; and memory running out, which stops it with the document kept.
+#include "document/document_test_support.h"
+#include "document/pptx_reader.h"
+#include "measure/rich_text.h"
+#include "measure/text_items.h"
+#include "model/page.h"
+#include "pptx_files.h"
+#include "support/child_process.h"
+#include "view/slide_import.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractTextDocumentLayout>
+#include <QPainter>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include <memory>
+
+#include <malloc.h>
+
+using namespace PptxFiles;
+
+namespace {
+
+QString Letter() {
+    return Paragraph(TextRun(QStringLiteral("a")));
+}
+
+// `count` text boxes of `side` points a side, each holding `paragraphs`.
+QString SquareBoxes(int count, double side, const QString& paragraphs) {
+    QString out;
+    for (int i = 0; i < count; ++i)
+        out += TextBox(3 + i, 0, 0, side, side, paragraphs);
+    return out;
+}
+
+// A letter under `marks` combining acute accents.
+QString MarkedLetter(int marks) {
+    return QStringLiteral("a") + QString(marks, QChar(0x0301));
+}
+
+HxSlideText OneRun(const QString& text, double points = 0) {
+    HxSlideText slideText;
+    HxSlideRun run;
+    run.text = text;
+    run.points = points;
+    slideText.paragraphs.emplace_back().runs.push_back(run);
+    return slideText;
+}
+
+HxSlideShape TextShape(const HxSlideText& text, double width, double height) {
+    HxSlideShape shape;
+    shape.kind = HxSlideShape::kText;
+    shape.box = {0, 0, width, height};
+    shape.text = text;
+    return shape;
+}
+
+template <class T> std::vector<T*> CellsOf(CGPage* page) {
+    std::vector<T*> out;
+    for (WORD id = 1; id < page->m_nextId; ++id)
+        if (T* cell = DYNAMIC_DOWNCAST(T, page->FindCell(id)))
+            out.push_back(cell);
+    return out;
+}
+
+// The combining marks in the longest row of them in a document's text.
+int LongestRowOfMarks(const QString& text) {
+    int longest = 0, row = 0;
+    for (QChar c : text) {
+        row = c.category() == QChar::Mark_NonSpacing ? row + 1 : 0;
+        longest = std::max(longest, row);
+    }
+    return longest;
+}
+
+class SlideBudgetTest : public DocumentTest {
+protected:
+    void SetUp() override {
+        DocumentTest::SetUp();
+        g_unitLength = 0.05f;
+    }
+    // The slides 1..slides of a presentation imported, as the dialog's OK does.
+    bool Import(const QByteArray& bytes, bool convert, int slides = 1) {
+        HxSlideDeck deck;
+        EXPECT_EQ(HxReadPptx(bytes, deck), kPptxOk);
+        return HxImportSlideDeck(m_doc.get(), deck, 1, slides, convert, [this] { ++m_pagesTurned; });
+    }
+    void ExpectNothingImported() {
+        EXPECT_EQ(m_doc->GetPageCount(), 1);
+        EXPECT_EQ(m_pagesTurned, 0);
+        EXPECT_FALSE(m_doc->IsModified());
+    }
+    int m_pagesTurned = 0;
+};
+
+} // namespace
+
+TEST_F(SlideBudgetTest, PicturesOfMoreThanTheirPixelsAreRefusedBeforeTheFirstPage) {
+    // Thirty boxes of 3,072 points a side holding "a": a picture 4,096 pixels a side each, whether
+    // the editable text keeps it or the shape is drawn; 503 million pixels in all.
+    const QByteArray bytes = Presentation({SquareBoxes(30, 3072, Letter())});
+    HxSlideDeck deck;
+    ASSERT_EQ(HxReadPptx(bytes, deck), kPptxOk);
+    for (const bool convert : {true, false}) {
+        EXPECT_EQ(HxSlideImportCostOf(deck, 1, 1, convert).pixels, 30LL * 4096 * 4096);
+        m_messages.clear();
+        EXPECT_FALSE(Import(bytes, convert));
+        ASSERT_EQ(m_messages.size(), 1u);
+        EXPECT_EQ(m_messages[0], CString(u"导入的图片过大，共需504百万像素，超过500百万像素，请缩小幻灯片范围"
+                                         u"或演示文稿中过大的文本框!"));
+        ExpectNothingImported();
+    }
+    // A table's editable cells keep a picture each; drawn, it is one picture of its size; a text
+    // box without text and a picture make none.
+    const QString table = Table(
+        4, 0, 0, {100, 200}, {30, 60},
+        {Cell(QStringLiteral("a")) + Cell(QString()), Cell(QStringLiteral("b")) + Cell(QStringLiteral("c"))});
+    ASSERT_EQ(HxReadPptx(Presentation({table + TextBox(9, 0, 0, 50, 50, QString()) +
+                                       PptxFiles::Picture(10, 0, 0, 90, 90)}),
+                         deck),
+              kPptxOk);
+    EXPECT_EQ(HxSlideImportCostOf(deck, 1, 1, true).pixels, 133LL * 40 + 133 * 80 + 267 * 80);
+    EXPECT_EQ(HxSlideImportCostOf(deck, 1, 1, false).pixels, 400LL * 120);
+}
+
+TEST_F(SlideBudgetTest, EditableTextsKeepingTooMuchRichTextAreRefused) {
+    // A slide of five boxes of 40,000 Chinese characters listed a hundred times: each text is cut to
+    // the editor's 32,767 characters, written nine bytes each, 141 MiB in all.
+    const QString text = Paragraph(TextRun(QStringLiteral("正方体的棱").repeated(8000)));
+    QString boxes;
+    for (int i = 0; i < 5; ++i)
+        boxes += TextBox(3 + i, 0, 0, 90, 30, text);
+    const QByteArray bytes = Presentation({boxes}, std::vector<int>(100, 0));
+    HxSlideDeck deck;
+    ASSERT_EQ(HxReadPptx(bytes, deck), kPptxOk);
+    EXPECT_GT(HxSlideImportCostOf(deck, 1, 100, true).textBytes, 500LL * 32767 * 9);
+    EXPECT_EQ(HxSlideImportCostOf(deck, 1, 100, false).textBytes, 0) << "pictures keep no text";
+    EXPECT_FALSE(Import(bytes, true, 100));
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(m_messages[0], CString(u"导入的文本过多，保存它们约需141MB，超过128MB，请缩小幻灯片范围!"));
+    ExpectNothingImported();
+    // Fewer slides are within the limit.
+    EXPECT_LE(HxSlideImportCostOf(deck, 1, 43, true).textBytes, kSlideImportMaxTextBytes);
+}
+
+TEST_F(SlideBudgetTest, PicturesLayOutAtMostTheImportsCharactersAndSaySo) {
+    // One unbroken word of 4 MiB in type of one point in a box of 3,072 points a side: the box
+    // shows all of it, more than an import draws.
+    const QByteArray bytes = Presentation({TextBox(
+        3, 0, 0, 3072, 3072,
+        Paragraph(TextRun(QString(4 << 20, u'w'), QStringLiteral("<a:rPr lang=\"en-US\" sz=\"100\"/>"))))});
+    const int result = HxRunInChild(
+        [&] {
+            HxCapChildMemory(1LL << 30);
+            if (!Import(bytes, false))
+                return 2;
+            const auto texts = CellsOf<CGTextbit>(g_pCurPage);
+            if (texts.size() != 1 || texts[0]->m_bits.empty())
+                return 3;
+            return m_messages.size() == 1 &&
+                           m_messages[0] ==
+                               CString(u"有1个文本的图片只画出了一部分：导入时绘制的文字超过2000000个"
+                                       u"字符，或一个字母上的附加符号超过30个。")
+                       ? 0
+                       : 4;
+        },
+        -1, 60);
+    EXPECT_EQ(result, 0);
+
+    // What a budget allows: the beginning it leaves, then at least a short one each.
+    HxLayoutBudget budget;
+    budget.left = 100000;
+    const HxSlideShape shape = TextShape(OneRun(QString(1 << 20, u'w'), 1), 3072, 3072);
+    EXPECT_FALSE(HxRenderSlideShape(shape, &budget).isNull());
+    EXPECT_EQ(budget.laidOut, 100000);
+    EXPECT_EQ(budget.left, 0);
+    EXPECT_EQ(budget.reduced, 1);
+    HxRenderSlideShape(shape, &budget);
+    EXPECT_EQ(budget.laidOut, 100000 + HxLayoutBudget::kMinimum);
+    EXPECT_EQ(budget.reduced, 2);
+    // A text that shows whole within what is left is not reduced.
+    HxRenderSlideShape(TextShape(OneRun(QStringLiteral("short")), 90, 30), &budget);
+    EXPECT_EQ(budget.reduced, 2);
+}
+
+TEST(SlideBudget, ALongUnbrokenRunCountsTheSearchForTheEndsOfItsLines) {
+    // A word of 200,000 characters in type of one point in a box 90 points wide (lines of about a
+    // hundred characters), after two spaces: broken at word boundaries, finding where each of its
+    // lines ends passes the rest of it.  What is left of the budget allows a beginning of it.
+    const HxSlideText spaced = OneRun(QStringLiteral("  ") + QString(200000, u'w'), 1);
+    HxLayoutBudget budget;
+    budget.left = 1000000;
+    const std::unique_ptr<QTextDocument> shown = HxSlideTextShownPart(spaced, 120, 4096, &budget);
+    EXPECT_LT(shown->characterCount() - 1, 100000);
+    EXPECT_GT(budget.laidOut, 900000);
+    EXPECT_LE(budget.laidOut, 1000000);
+    EXPECT_EQ(budget.reduced, 1);
+    // The word alone is one unbroken run, broken anywhere as breaking at word boundaries breaks it,
+    // each line found by passing itself: it counts its characters, and shows whole.
+    HxLayoutBudget alone;
+    alone.left = 1000000;
+    EXPECT_EQ(HxSlideTextShownPart(OneRun(QString(200000, u'w'), 1), 120, 4096, &alone)->characterCount() - 1,
+              200000);
+    EXPECT_EQ(alone.laidOut, 200000);
+    EXPECT_EQ(alone.reduced, 0);
+}
+
+TEST(SlideBudget, ALetterUnderThousandsOfMarksIsDrawnUnderThirty) {
+    const HxSlideText marked = OneRun(MarkedLetter(100000));
+    // Drawn: the part laid out holds the letter and thirty marks, and looks as they do alone.
+    const std::unique_ptr<QTextDocument> shown = HxSlideTextShownPart(marked, 120, 40);
+    EXPECT_EQ(shown->toPlainText(), MarkedLetter(kMaxShownMarks));
+    EXPECT_EQ(HxRenderSlideShape(TextShape(marked, 90, 30)),
+              HxRenderSlideShape(TextShape(OneRun(MarkedLetter(kMaxShownMarks)), 90, 30)));
+    // Counted as reduced in a budget.
+    HxLayoutBudget budget;
+    HxRenderSlideShape(TextShape(marked, 90, 30), &budget);
+    EXPECT_EQ(budget.reduced, 1);
+    HxRenderSlideShape(TextShape(OneRun(MarkedLetter(kMaxShownMarks)), 90, 30), &budget);
+    EXPECT_EQ(budget.reduced, 1) << "thirty marks are drawn whole";
+
+    // The editor's picture the same way; rows of marks between letters each keep thirty.
+    QTextDocument doc;
+    QTextCursor(&doc).insertText(MarkedLetter(50000) + QStringLiteral(" b") + MarkedLetter(40));
+    const std::unique_ptr<QTextDocument> part = HxRichTextShownPart(doc, 160, 60);
+    EXPECT_EQ(part->toPlainText(),
+              MarkedLetter(kMaxShownMarks) + QStringLiteral(" b") + MarkedLetter(kMaxShownMarks));
+    EXPECT_EQ(LongestRowOfMarks(doc.toPlainText()), 50000) << "the text itself is kept";
+    QTextDocument capped;
+    QTextCursor(&capped).insertText(part->toPlainText());
+    int w = 0, h = 0, cw = 0, ch = 0;
+    EXPECT_TRUE(HxRenderRichText(doc, 160, 60, &w, &h) == HxRenderRichText(capped, 160, 60, &cw, &ch));
+}
+
+TEST_F(SlideBudgetTest, ALetterUnderManyMarksIsImportedUnderThirtyAndSaidSo) {
+    const QByteArray bytes = Presentation({TextBox(3, 0, 0, 90, 30, Paragraph(TextRun(MarkedLetter(20000)))) +
+                                           TextBox(4, 0, 40, 90, 30, Paragraph(TextRun(MarkedLetter(30))))});
+    for (const bool convert : {true, false}) {
+        m_messages.clear();
+        ASSERT_TRUE(Import(bytes, convert));
+        EXPECT_EQ(CellsOf<CGTextbit>(g_pCurPage).size(), 2u);
+        ASSERT_EQ(m_messages.size(), 1u) << convert;
+        EXPECT_EQ(m_messages[0], CString(u"有1个文本的图片只画出了一部分：导入时绘制的文字超过2000000个字符，"
+                                         u"或一个字母上的附加符号超过30个。"));
+    }
+}
+
+TEST_F(SlideBudgetTest, MemoryRunningOutStopsTheImportAndKeepsTheDocument) {
+    // Twenty boxes of 3,072 points a side (335 million pixels, within the limit), in a process that
+    // has not the memory for one of their pictures.
+    CGPage* first = g_pCurPage;
+    AddPoint(first, 1, 2, 3);
+    const WORD cells = first->m_nextId;
+    const QByteArray bytes = Presentation({SquareBoxes(20, 3072, Letter())});
+    for (const bool convert : {true, false}) {
+        const int result = HxRunInChild(
+            [&] {
+                // The fonts loaded first, as a session has them; the memory earlier tests freed given
+                // back, so that a picture needs memory of its own.
+                HxRenderSlideShape(TextShape(OneRun(QStringLiteral("a")), 20, 20));
+                malloc_trim(0);
+                HxCapChildMemory(24LL << 20);
+                bool imported = true;
+                try {
+                    imported = Import(bytes, convert);
+                } catch (...) {
+                    return 2; // it escaped the import
+                }
+                if (imported || m_messages.size() != 1 ||
+                    m_messages[0] !=
+                        CString(u"内存不足，导入已停止：已经导入的页面保留，其余的幻灯片没有导入。"))
+                    return 3;
+                // The document is still there, its first page as it was.
+                return m_doc->GetPageCount() >= 1 && m_doc->m_pages.GetHead() == first &&
+                               first->m_nextId == cells && first->FindCell(cells - 1) != nullptr
+                           ? 0
+                           : 4;
+            },
+            -1, 60);
+        EXPECT_EQ(result, 0) << (convert ? "converted" : "drawn");
+    }
+}
