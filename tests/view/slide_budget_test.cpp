@@ -8,6 +8,7 @@
 #include "measure/text_items.h"
 #include "model/page.h"
 #include "pptx_files.h"
+#include "slide_shapes.h"
 #include "support/child_process.h"
 #include "view/slide_import.h"
 
@@ -23,6 +24,7 @@
 #include <malloc.h>
 
 using namespace PptxFiles;
+using namespace SlideShapes;
 
 namespace {
 
@@ -41,31 +43,6 @@ QString SquareBoxes(int count, double side, const QString& paragraphs) {
 // A letter under `marks` combining acute accents.
 QString MarkedLetter(int marks) {
     return QStringLiteral("a") + QString(marks, QChar(0x0301));
-}
-
-HxSlideText OneRun(const QString& text, double points = 0) {
-    HxSlideText slideText;
-    HxSlideRun run;
-    run.text = text;
-    run.points = points;
-    slideText.paragraphs.emplace_back().runs.push_back(run);
-    return slideText;
-}
-
-HxSlideShape TextShape(const HxSlideText& text, double width, double height) {
-    HxSlideShape shape;
-    shape.kind = HxSlideShape::kText;
-    shape.box = {0, 0, width, height};
-    shape.text = text;
-    return shape;
-}
-
-template <class T> std::vector<T*> CellsOf(CGPage* page) {
-    std::vector<T*> out;
-    for (WORD id = 1; id < page->m_nextId; ++id)
-        if (T* cell = DYNAMIC_DOWNCAST(T, page->FindCell(id)))
-            out.push_back(cell);
-    return out;
 }
 
 // The combining marks in the longest row of them in a document's text.
@@ -175,7 +152,7 @@ TEST_F(SlideBudgetTest, PicturesLayOutAtMostTheImportsCharactersAndSaySo) {
     // What a budget allows: the beginning it leaves, then at least a short one each.
     HxLayoutBudget budget;
     budget.left = 100000;
-    const HxSlideShape shape = TextShape(OneRun(QString(1 << 20, u'w'), 1), 3072, 3072);
+    const HxSlideShape shape = TextShape(OneParagraph(QString(1 << 20, u'w'), 1), 3072, 3072);
     EXPECT_FALSE(HxRenderSlideShape(shape, &budget).isNull());
     EXPECT_EQ(budget.laidOut, 100000);
     EXPECT_EQ(budget.left, 0);
@@ -184,7 +161,7 @@ TEST_F(SlideBudgetTest, PicturesLayOutAtMostTheImportsCharactersAndSaySo) {
     EXPECT_EQ(budget.laidOut, 100000 + HxLayoutBudget::kMinimum);
     EXPECT_EQ(budget.reduced, 2);
     // A text that shows whole within what is left is not reduced.
-    HxRenderSlideShape(TextShape(OneRun(QStringLiteral("short")), 90, 30), &budget);
+    HxRenderSlideShape(TextShape(OneParagraph(QStringLiteral("short")), 90, 30), &budget);
     EXPECT_EQ(budget.reduced, 2);
 }
 
@@ -192,7 +169,7 @@ TEST(SlideBudget, ALongUnbrokenRunCountsTheSearchForTheEndsOfItsLines) {
     // A word of 200,000 characters in type of one point in a box 90 points wide (lines of about a
     // hundred characters), after two spaces: broken at word boundaries, finding where each of its
     // lines ends passes the rest of it.  What is left of the budget allows a beginning of it.
-    const HxSlideText spaced = OneRun(QStringLiteral("  ") + QString(200000, u'w'), 1);
+    const HxSlideText spaced = OneParagraph(QStringLiteral("  ") + QString(200000, u'w'), 1);
     HxLayoutBudget budget;
     budget.left = 1000000;
     const std::unique_ptr<QTextDocument> shown = HxSlideTextShownPart(spaced, 120, 4096, &budget);
@@ -204,24 +181,25 @@ TEST(SlideBudget, ALongUnbrokenRunCountsTheSearchForTheEndsOfItsLines) {
     // each line found by passing itself: it counts its characters, and shows whole.
     HxLayoutBudget alone;
     alone.left = 1000000;
-    EXPECT_EQ(HxSlideTextShownPart(OneRun(QString(200000, u'w'), 1), 120, 4096, &alone)->characterCount() - 1,
-              200000);
+    EXPECT_EQ(
+        HxSlideTextShownPart(OneParagraph(QString(200000, u'w'), 1), 120, 4096, &alone)->characterCount() - 1,
+        200000);
     EXPECT_EQ(alone.laidOut, 200000);
     EXPECT_EQ(alone.reduced, 0);
 }
 
 TEST(SlideBudget, ALetterUnderThousandsOfMarksIsDrawnUnderThirty) {
-    const HxSlideText marked = OneRun(MarkedLetter(100000));
+    const HxSlideText marked = OneParagraph(MarkedLetter(100000));
     // Drawn: the part laid out holds the letter and thirty marks, and looks as they do alone.
     const std::unique_ptr<QTextDocument> shown = HxSlideTextShownPart(marked, 120, 40);
     EXPECT_EQ(shown->toPlainText(), MarkedLetter(kMaxShownMarks));
     EXPECT_EQ(HxRenderSlideShape(TextShape(marked, 90, 30)),
-              HxRenderSlideShape(TextShape(OneRun(MarkedLetter(kMaxShownMarks)), 90, 30)));
+              HxRenderSlideShape(TextShape(OneParagraph(MarkedLetter(kMaxShownMarks)), 90, 30)));
     // Counted as reduced in a budget.
     HxLayoutBudget budget;
     HxRenderSlideShape(TextShape(marked, 90, 30), &budget);
     EXPECT_EQ(budget.reduced, 1);
-    HxRenderSlideShape(TextShape(OneRun(MarkedLetter(kMaxShownMarks)), 90, 30), &budget);
+    HxRenderSlideShape(TextShape(OneParagraph(MarkedLetter(kMaxShownMarks)), 90, 30), &budget);
     EXPECT_EQ(budget.reduced, 1) << "thirty marks are drawn whole";
 
     // The editor's picture the same way; rows of marks between letters each keep thirty.
@@ -262,7 +240,7 @@ TEST_F(SlideBudgetTest, MemoryRunningOutStopsTheImportAndKeepsTheDocument) {
             [&] {
                 // The fonts loaded first, as a session has them; the memory earlier tests freed given
                 // back, so that a picture needs memory of its own.
-                HxRenderSlideShape(TextShape(OneRun(QStringLiteral("a")), 20, 20));
+                HxRenderSlideShape(TextShape(OneParagraph(QStringLiteral("a")), 20, 20));
                 malloc_trim(0);
                 HxCapChildMemory(24LL << 20);
                 bool imported = true;

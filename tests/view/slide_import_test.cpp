@@ -12,6 +12,7 @@
 #include "measure/text_items.h"
 #include "model/line.h"
 #include "pptx_files.h"
+#include "slide_shapes.h"
 #include "support/child_process.h"
 #include "view/slide_import.h"
 
@@ -391,13 +392,7 @@ protected:
         m_doc->SetCurrentPage(page);
         return page;
     }
-    template <class T> std::vector<T*> Cells(CGPage* page) {
-        std::vector<T*> out;
-        for (WORD id = 1; id < page->m_nextId; ++id)
-            if (T* cell = DYNAMIC_DOWNCAST(T, page->FindCell(id)))
-                out.push_back(cell);
-        return out;
-    }
+    template <class T> std::vector<T*> Cells(CGPage* page) { return SlideShapes::CellsOf<T>(page); }
     std::vector<CString> UndoNames(CGPage* page) {
         std::vector<CString> names;
         while (CCmd* cmd = page->m_cmdProcessor.GetCurrent()) {

@@ -4,6 +4,7 @@
 // far as the picture shows; a text becomes a document without being laid out, and read texts keep
 // no spare room.
 #include "pptx_files.h"
+#include "slide_shapes.h"
 #include "measure/rich_text.h"
 #include "view/slide_import.h"
 
@@ -18,24 +19,9 @@
 #include <cmath>
 #include <memory>
 
+using namespace SlideShapes;
+
 namespace {
-
-HxSlideText OneParagraph(const QString& text, double points = 0) {
-    HxSlideText slideText;
-    HxSlideRun run;
-    run.text = text;
-    run.points = points;
-    slideText.paragraphs.emplace_back().runs.push_back(run);
-    return slideText;
-}
-
-HxSlideShape TextShape(const HxSlideText& text, double width, double height) {
-    HxSlideShape shape;
-    shape.kind = HxSlideShape::kText;
-    shape.box = {0, 0, width, height};
-    shape.text = text;
-    return shape;
-}
 
 // A table of one cell, as the import draws a table's cells.
 HxSlideShape OneCellTable(const HxSlideText& text, double width, double height) {
