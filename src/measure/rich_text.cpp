@@ -427,6 +427,15 @@ namespace {
 constexpr double kNarrowestCharacter = 0.25;
 constexpr double kLowestLine = 1.0;
 
+// The character of `text` at `i` (a pair of halves read as one, `i` then left on the second).
+char32_t CharacterAt(const QString& text, qsizetype& i) {
+    if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+        ++i;
+        return QChar::surrogateToUcs4(text[i - 1], text[i]);
+    }
+    return text[i].unicode();
+}
+
 // Combining marks and the joiners, which join the character before them into one cluster.
 bool Combining(char32_t c) {
     switch (QChar::category(c)) {
@@ -447,12 +456,7 @@ std::vector<std::pair<qsizetype, qsizetype>> MarksPastTheShown(const QString& te
     qsizetype from = -1;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const qsizetype start = i;
-        char32_t c = text[i].unicode();
-        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
-            c = QChar::surrogateToUcs4(text[i], text[i + 1]);
-            ++i;
-        }
-        if (Combining(c)) {
+        if (Combining(CharacterAt(text, i))) {
             if (++marks == kMaxShownMarks + 1)
                 from = start;
             continue;
@@ -533,12 +537,7 @@ double LastLineTop(const QTextDocument& doc) {
 bool LeftToRightOnly(const QString& text) {
     bool strong = false;
     for (qsizetype i = 0; i < text.size(); ++i) {
-        char32_t c = text[i].unicode();
-        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
-            c = QChar::surrogateToUcs4(text[i], text[i + 1]);
-            ++i;
-        }
-        switch (QChar::direction(c)) {
+        switch (QChar::direction(CharacterAt(text, i))) {
         case QChar::DirL:
             strong = true;
             break;
@@ -748,9 +747,13 @@ HxLayOutShownBeginning(qsizetype firstLength, double width, double height,
     // every line of a beginning but its last is a line of the whole text, so once that last line
     // starts below the picture, what the picture shows is laid out.
     constexpr qsizetype kLongest = std::numeric_limits<qsizetype>::max() / 4;
+    // What the budget lets a beginning cost now (a beginning of its minimum is always laid out).
+    auto allowance = [budget] {
+        return budget ? std::max(budget->left, HxLayoutBudget::kMinimum)
+                      : std::numeric_limits<qsizetype>::max();
+    };
     for (qsizetype length = std::max<qsizetype>(firstLength, 1);; length = std::min(length, kLongest) * 4) {
-        const qsizetype allowed =
-            budget ? std::max(budget->left, HxLayoutBudget::kMinimum) : std::numeric_limits<qsizetype>::max();
+        const qsizetype allowed = allowance();
         bool cutShort = length > allowed;
         const qsizetype asked = std::min(length, allowed);
         // The beginning, cut where what is left allows, laid out broken anywhere when its paragraphs
@@ -780,7 +783,7 @@ HxLayOutShownBeginning(qsizetype firstLength, double width, double height,
         bool anywhere = false;
         HxShownBeginning part = make(true, allowed, anywhere);
         if (anywhere && HasOverfullLine(*part.doc))
-            part = make(false, budget ? std::max(budget->left, HxLayoutBudget::kMinimum) : allowed, anywhere);
+            part = make(false, allowance(), anywhere);
         const bool shown = part.whole || LastLineTop(*part.doc) >= height ||
                            (part.restKeepsFormat && LastLineShowsAsWhole(*part.doc, height));
         if (shown || cutShort) {

@@ -54,14 +54,10 @@ bool CDlgRtEdit::PasteRichText(const QTextDocument& pasted, int width, int heigh
     m_pictureHeight = 0;
     if (HxRichPlainText(pasted).trimmed().isEmpty())
         return false;
-    return Take(pasted, width, height, budget);
+    return TakeDocument(pasted, width, height, budget);
 }
 
-bool CDlgRtEdit::TakeDocument(const QTextDocument& doc, int width, int height) {
-    return Take(doc, width, height, nullptr);
-}
-
-bool CDlgRtEdit::Take(const QTextDocument& doc, int width, int height, HxLayoutBudget* budget) {
+bool CDlgRtEdit::TakeDocument(const QTextDocument& doc, int width, int height, HxLayoutBudget* budget) {
     if (doc.toPlainText().isEmpty()) {
         AfxMessageBox(g_rtEmptyMessage, MB_OK | MB_ICONEXCLAMATION);
         return false;

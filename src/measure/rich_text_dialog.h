@@ -30,8 +30,9 @@ public:
     bool LoadDocument(QTextDocument& doc, bool* tooLong = nullptr) const;
     // OK: with no text in the document, "还未输入文本，请按关闭按钮！" and false (the dialog stays
     // open); else the RTF, the name and the picture of the formatting rectangle (width x height
-    // pixels) are taken into the fields and true is returned.
-    bool TakeDocument(const QTextDocument& doc, int width, int height);
+    // pixels, laid out within `budget` when one is given) are taken into the fields and true is
+    // returned.
+    bool TakeDocument(const QTextDocument& doc, int width, int height, HxLayoutBudget* budget = nullptr);
     // The editor's paste without the window (the slide import): `pasted` replaces the content; with
     // no text in it, false and no picture; else OK's RTF, name and picture of width x height pixels,
     // laid out within `budget` when one is given (HxRenderRichText).
@@ -47,9 +48,6 @@ public:
     BYTE m_plainText = 0; // in: m_rtf holds plain text (not packed), shown in the face and size below
     CString m_plainFace;
     int m_plainTwips = 0;
-
-private:
-    bool Take(const QTextDocument& doc, int width, int height, HxLayoutBudget* budget);
 };
 
 // The rich-text item command ("插入文本", "构造(&C)/文本(&T)/添加单色普通文本(&B)") comes with the
