@@ -64,13 +64,25 @@ QByteArray WordInTableOf20Columns(qsizetype length) {
     return Presentation({Table(4, 10, 10, std::vector<double>(20, 30), {20, 20}, rows)});
 }
 
-// A slide of 2,000 text boxes 90 x 30 points, each holding one word of `length` characters.
-QString SlideOfWordBoxes(qsizetype length) {
+// A slide of `count` text boxes width x height points, box i holding the paragraphs `paragraphs(i)`.
+QString SlideOfBoxes(int count, double width, double height, const std::function<QString(int)>& paragraphs) {
     QString shapes;
-    for (int i = 0; i < 2000; ++i)
-        shapes += TextBox(3 + i, (i % 40) * 15.0, (i / 40) * 9.0, 90, 30,
-                          Paragraph(TextRun(QString(length, QChar(u'a' + i % 26)))));
+    for (int i = 0; i < count; ++i)
+        shapes += TextBox(3 + i, (i % 40) * 15.0, (i / 40) * 9.0, width, height, paragraphs(i));
     return shapes;
+}
+
+// A slide of 2,000 text boxes width x height points, box i holding one word of `length` times the
+// i-th letter (round the alphabet).
+QString SlideOfWordBoxes(qsizetype length, double width = 90, double height = 30) {
+    return SlideOfBoxes(2000, width, height, [length](int i) {
+        return Paragraph(TextRun(QString(length, QChar(u'a' + i % 26))));
+    });
+}
+
+// A slide of 2,000 text boxes width x height points holding the letter "a".
+QString SlideOfLetterBoxes(double width, double height) {
+    return SlideOfBoxes(2000, width, height, [](int) { return Paragraph(TextRun(QStringLiteral("a"))); });
 }
 
 QByteArray TableOfLongCells(int side, qsizetype length) {
@@ -80,27 +92,6 @@ QByteArray TableOfLongCells(int side, qsizetype length) {
             rows[size_t(r)] += Cell(QString(length, QChar(u'a' + (r + c) % 26)));
     return Presentation(
         {Table(4, 0, 0, std::vector<double>(size_t(side), 36), std::vector<double>(size_t(side), 27), rows)});
-}
-
-// A run of a size in points.
-QString SizedRun(const QString& text, double points) {
-    return TextRun(text, QStringLiteral("<a:rPr lang=\"en-US\" sz=\"%1\"/>").arg(qRound(points * 100)));
-}
-
-// A slide of `count` text boxes width x height points, box i holding the paragraphs `paragraphs(i)`.
-QString SlideOfBoxes(int count, double width, double height, const std::function<QString(int)>& paragraphs) {
-    QString shapes;
-    for (int i = 0; i < count; ++i)
-        shapes += TextBox(3 + i, (i % 40) * 15.0, (i / 40) * 9.0, width, height, paragraphs(i));
-    return shapes;
-}
-
-// The largest side a place or size may have: 10^12 EMU, in points.
-constexpr double kLargestSide = 1.0e12 / 12700.0 - 1.0e-3;
-
-// A letter under `marks` combining acute accents.
-QString MarkedLetter(qsizetype marks) {
-    return QStringLiteral("a") + QString(marks, QChar(0x0301));
 }
 
 // Imports the slides 1..slides of a presentation into a new document.  The counters: rss_mb and
@@ -177,39 +168,25 @@ void BM_TableOf19x19CellsOf40000Characters(benchmark::State& state) {
 // Ranges: the word's length; 1 converted into editable texts, 0 drawn as pictures.  2,000 boxes 2
 // points wide (three pixels, narrower than a character) and 30 high.
 void BM_SlideOf2000NarrowWordBoxes(benchmark::State& state) {
-    const qsizetype length = state.range(0);
-    Import(state,
-           Presentation({SlideOfBoxes(
-               2000, 2, 30,
-               [length](int i) { return Paragraph(TextRun(QString(length, QChar(u'a' + i % 26)))); })}),
-           state.range(1) != 0);
+    Import(state, Presentation({SlideOfWordBoxes(state.range(0), 2, 30)}), state.range(1) != 0);
 }
 
 // Range: 1 converted, 0 drawn.  2,000 boxes of 3,072 x 3,072 points (each picture 4,096 pixels a side)
 // holding the letter "a".
 void BM_SlideOf2000HugeBoxesOfALetter(benchmark::State& state) {
-    Import(state,
-           Presentation(
-               {SlideOfBoxes(2000, 3072, 3072, [](int) { return Paragraph(TextRun(QStringLiteral("a"))); })}),
-           state.range(0) != 0);
+    Import(state, Presentation({SlideOfLetterBoxes(3072, 3072)}), state.range(0) != 0);
 }
 
 // Ten such slides, converted.
 void BM_TenSlidesOf2000HugeBoxesOfALetter(benchmark::State& state) {
-    Import(
-        state,
-        Presentation(std::vector<QString>(
-            10, SlideOfBoxes(2000, 3072, 3072, [](int) { return Paragraph(TextRun(QStringLiteral("a"))); }))),
-        state.range(0) != 0, 10);
+    Import(state, Presentation(std::vector<QString>(10, SlideOfLetterBoxes(3072, 3072))), state.range(0) != 0,
+           10);
 }
 
 // Ten slides of 2,000 boxes as large as the slide (720 x 540 points) holding "a".
 void BM_TenSlidesOf2000SlideSizeBoxesOfALetter(benchmark::State& state) {
-    Import(
-        state,
-        Presentation(std::vector<QString>(
-            10, SlideOfBoxes(2000, 720, 540, [](int) { return Paragraph(TextRun(QStringLiteral("a"))); }))),
-        state.range(0) != 0, 10);
+    Import(state, Presentation(std::vector<QString>(10, SlideOfLetterBoxes(720, 540))), state.range(0) != 0,
+           10);
 }
 
 // Ranges: the size of the letter in points (4,000 or 1); 1 converted, 0 drawn.  2,000 boxes of 3,072
@@ -225,11 +202,7 @@ void BM_SlideOf2000HugeBoxesOfASizedLetter(benchmark::State& state) {
 
 // Range: 1 converted, 0 drawn.  2,000 boxes 10^12 EMU a side, each a word of 4,100 characters.
 void BM_SlideOf2000LargestBoxesOfWords(benchmark::State& state) {
-    Import(state,
-           Presentation(
-               {SlideOfBoxes(2000, kLargestSide, kLargestSide,
-                             [](int i) { return Paragraph(TextRun(QString(4100, QChar(u'a' + i % 26)))); })}),
-           state.range(0) != 0);
+    Import(state, Presentation({SlideOfWordBoxes(4100, kLargestSide, kLargestSide)}), state.range(0) != 0);
 }
 
 // Range: 1 converted, 0 drawn.  One word of 15 MiB in 1-point type in a box of 3,072 points a side.

@@ -218,6 +218,14 @@ QString TextRun(const QString& text, const QString& properties) {
              text.toHtmlEscaped());
 }
 
+QString SizedRun(const QString& text, double points) {
+    return TextRun(text, QStringLiteral("<a:rPr lang=\"en-US\" sz=\"%1\"/>").arg(qRound(points * 100)));
+}
+
+QString MarkedLetter(qsizetype marks) {
+    return QStringLiteral("a") + QString(marks, QChar(0x0301));
+}
+
 QString Paragraph(const QString& runs, const QString& align) {
     return QStringLiteral("<a:p>%1%2</a:p>")
         .arg(align.isEmpty() ? QString() : QStringLiteral("<a:pPr algn=\"%1\"/>").arg(align), runs);
@@ -337,16 +345,14 @@ int WriteSeeds(const QString& folder) {
             files.emplace_back(QStringLiteral("seed-xml-group.bin"), "X\n" + bytes);
     // Boxes that cost an import the most: narrower than a character, of type a point high, a letter
     // under marks, higher and wider than a picture, as large as a file allows.
-    const QString onePoint = QStringLiteral("<a:rPr lang=\"en-US\" sz=\"100\"/>");
     const QString hostile =
         TextBox(3, 0, 0, 2, 30, Paragraph(TextRun(QString(300, u'w')))) +
-        TextBox(4, 0, 0, 90, 30, Paragraph(TextRun(QStringLiteral("a") + QString(100, QChar(0x0301))))) +
-        TextBox(5, 0, 0, 90, 9000, Paragraph(TextRun(QStringLiteral("ab\n").repeated(100), onePoint))) +
-        TextBox(6, 0, 0, 3072, 300, Paragraph(TextRun(QString(3000, u'w'), onePoint))) +
+        TextBox(4, 0, 0, 90, 30, Paragraph(TextRun(MarkedLetter(100)))) +
+        TextBox(5, 0, 0, 90, 9000, Paragraph(SizedRun(QStringLiteral("ab\n").repeated(100), 1))) +
+        TextBox(6, 0, 0, 3072, 300, Paragraph(SizedRun(QString(3000, u'w'), 1))) +
         TextBox(7, 0, 0, 3072, 3072,
                 Paragraph(TextRun(QStringLiteral("a"), QStringLiteral("<a:rPr sz=\"400000\"/>")))) +
-        TextBox(8, 0, 0, 1.0e12 / 12700 - 1e-3, 1.0e12 / 12700 - 1e-3,
-                Paragraph(TextRun(QStringLiteral("a"))));
+        TextBox(8, 0, 0, kLargestSide, kLargestSide, Paragraph(TextRun(QStringLiteral("a"))));
     for (const auto& [name, bytes] : Entries({hostile}))
         if (name == QLatin1String("ppt/slides/slide1.xml"))
             files.emplace_back(QStringLiteral("seed-xml-hostile.bin"), "X\n" + bytes);

@@ -43,6 +43,13 @@ QString Group(int id, double left, double top, double width, double height, doub
               double childWidth, double childHeight, const QString& members);
 QString Picture(int id, double left, double top, double width, double height);
 
+// A run of type `points` high; a letter "a" under `marks` combining acute accents.
+QString SizedRun(const QString& text, double points);
+QString MarkedLetter(qsizetype marks);
+
+// The largest side a place or size may have: 10^12 EMU, in points.
+constexpr double kLargestSide = 1.0e12 / 12700.0 - 1.0e-3;
+
 // Writes the seed files of the fuzzer (whole presentations and damaged ones) into a folder.
 int WriteSeeds(const QString& folder);
 

@@ -40,11 +40,6 @@ QString SquareBoxes(int count, double side, const QString& paragraphs) {
     return out;
 }
 
-// A letter under `marks` combining acute accents.
-QString MarkedLetter(int marks) {
-    return QStringLiteral("a") + QString(marks, QChar(0x0301));
-}
-
 // The combining marks in the longest row of them in a document's text.
 int LongestRowOfMarks(const QString& text) {
     int longest = 0, row = 0;
@@ -128,9 +123,8 @@ TEST_F(SlideBudgetTest, EditableTextsKeepingTooMuchRichTextAreRefused) {
 TEST_F(SlideBudgetTest, PicturesLayOutAtMostTheImportsCharactersAndSaySo) {
     // One unbroken word of 4 MiB in type of one point in a box of 3,072 points a side: the box
     // shows all of it, more than an import draws.
-    const QByteArray bytes = Presentation({TextBox(
-        3, 0, 0, 3072, 3072,
-        Paragraph(TextRun(QString(4 << 20, u'w'), QStringLiteral("<a:rPr lang=\"en-US\" sz=\"100\"/>"))))});
+    const QByteArray bytes =
+        Presentation({TextBox(3, 0, 0, 3072, 3072, Paragraph(SizedRun(QString(4 << 20, u'w'), 1)))});
     const int result = HxRunInChild(
         [&] {
             HxCapChildMemory(1LL << 30);

@@ -22,6 +22,16 @@
 #include <sys/stat.h>
 
 namespace {
+// Appends a GIF frame of width x height pixels at the screen's corner, with no colour table of its
+// own, a few bytes of picture data and the trailer.
+void AppendFrameAndEnd(QByteArray& gif, uint32_t width, uint32_t height) {
+    gif.append(',');
+    PutLe(gif, 0, 4);
+    PutLe(gif, width, 2);
+    PutLe(gif, height, 2);
+    gif.append("\x00\x02\x02\x44\x01\x00\x3B", 7);
+}
+
 class TextureImageTest : public ModelTest {
 protected:
     QTemporaryDir dir;
@@ -283,22 +293,14 @@ TEST_F(TextureImageTest, EveryFailureOfTheTwoLoadersIsGivenInChinese) {
     ASSERT_TRUE(WriteBytes(Path("tall.bmp"), tall));
     // A GIF whose only frame is 65535 pixels a side on a 40 x 40 screen.
     QByteArray bigFrame = gif.left(13 + 6);
-    bigFrame.append(',');
-    PutLe(bigFrame, 0, 4);
-    PutLe(bigFrame, 0xFFFF, 2);
-    PutLe(bigFrame, 0xFFFF, 2);
-    bigFrame.append("\x00\x02\x02\x44\x01\x00\x3B", 7);
+    AppendFrameAndEnd(bigFrame, 0xFFFF, 0xFFFF);
     ASSERT_TRUE(WriteBytes(Path("frame.gif"), bigFrame));
     // A 2 x 2 screen with no colour table, and a 1 x 1 frame with none of its own either.
     QByteArray bare("GIF89a");
     PutLe(bare, 2, 2);
     PutLe(bare, 2, 2);
     bare.append("\x00\x00\x00", 3);
-    bare.append(',');
-    PutLe(bare, 0, 4);
-    PutLe(bare, 1, 2);
-    PutLe(bare, 1, 2);
-    bare.append("\x00\x02\x02\x44\x01\x00\x3B", 7);
+    AppendFrameAndEnd(bare, 1, 1);
     ASSERT_TRUE(WriteBytes(Path("bare.gif"), bare));
     // A file longer than any picture taken, refused unread (sparse: nothing is written).
     QFile big(Path("big.jpg"));
