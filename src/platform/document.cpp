@@ -263,6 +263,35 @@ std::vector<BYTE> CDocument::StoreToBytes() {
     return file.Detach();
 }
 
+namespace {
+
+// A file that only counts what is written to it.
+class CCountingFile : public CFile {
+public:
+    bool Open(const CString&, UINT, CFileException* = nullptr) override { return true; }
+    UINT Read(void*, UINT) override { return 0; }
+    void Write(const void*, UINT count) override { m_length += count; }
+    ULONGLONG GetLength() const override { return m_length; }
+    ULONGLONG GetPosition() const override { return m_length; }
+    ULONGLONG Seek(LONGLONG, UINT) override { return m_length; }
+    void Flush() override {}
+    void Close() override {}
+    void Abort() override {}
+
+private:
+    ULONGLONG m_length = 0;
+};
+
+} // namespace
+
+ULONGLONG CDocument::StoredLength() {
+    CCountingFile file;
+    CArchive ar(&file, CArchive::store);
+    Serialize(ar);
+    ar.Close();
+    return file.GetLength();
+}
+
 BOOL CDocument::OnSaveDocument(const CString& path) {
     std::vector<BYTE> bytes;
     try {

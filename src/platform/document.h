@@ -138,6 +138,9 @@ public:
     BOOL ReadDocument(CFile& file, const CString& pathForMessages, BOOL report = TRUE);
     // The document's bytes, as OnSaveDocument writes them; throws what Serialize throws.
     std::vector<BYTE> StoreToBytes();
+    // The length of the file OnSaveDocument would write now, counted as it is stored without keeping
+    // the bytes; throws what Serialize throws.
+    ULONGLONG StoredLength();
 
     // Asks whether a modified document should be saved first: TRUE to go on (saved, or changes
     // dropped), FALSE when the user cancelled or the save failed.
