@@ -300,7 +300,7 @@ void CHalvixDoc::ApplyPageLook(const CGPage* page) {
 
     bool unitChanged = false;
     const unsigned units = unsigned(page->m_unitsPerLength);
-    if (units != unsigned(int(1.0f / g_unitLength + 0.5f))) {
+    if (double(units) != std::round(1.0 / double(g_unitLength))) {
         g_unitLength = 1.0f / float(units);
         unitChanged = true;
     }

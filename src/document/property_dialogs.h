@@ -3,6 +3,7 @@
 // enabling rules the windows follow, and what it reads back after OK.
 #pragma once
 
+#include "model/page.h"
 #include "platform/afx.h"
 
 // Controls every element dialog has.
@@ -194,7 +195,7 @@ public:
     static constexpr int kTitleEdit = 1002;     // "页名称"
     static constexpr int kDashedCheck = 1003;   // "被光照物体遮住的线显示虚线"
     static constexpr int kDefaultButton = 1027; // "默认"
-    static constexpr int kMinUnit = 5, kMaxUnit = 200, kDefaultUnit = 20;
+    static constexpr int kMinUnit = 5, kMaxUnit = kMaxUnitsPerLength, kDefaultUnit = 20;
 
     CDlgPageProperty() : CDialog(IDD) {}
 

@@ -202,9 +202,12 @@ void CGPage::Load(CArchive& ar) {
         staged.m_nextId = WORD(largestId + 1);
     if (staged.m_nextId == 0)
         staged.m_nextId = 1;
-    // The unit length is 1 / this value.
+    // The unit length is 1 / this value: none is no unit at all, and a huge one would make it too
+    // small to turn back into a count of pixels.
     if (staged.m_unitsPerLength < 1)
         staged.m_unitsPerLength = 20;
+    else if (staged.m_unitsPerLength > kMaxUnitsPerLength)
+        staged.m_unitsPerLength = kMaxUnitsPerLength;
 
     DeleteContents();
     m_pageId = staged.m_pageId;

@@ -27,6 +27,9 @@ struct CTransformMarks {
     WORD m_angleValue = 0;
 };
 
+// The most pixels a unit of length may take on a page (the page dialog's largest).
+constexpr int kMaxUnitsPerLength = 200;
+
 class CGPage : public CObject {
     DECLARE_SERIAL(CGPage)
 public:
@@ -339,7 +342,7 @@ public:
     bool m_dragLocked;
     int m_hasExtBlock = 1;
     int m_dashedBehindLit = 1;
-    int m_unitsPerLength = 20;
+    int m_unitsPerLength = 20; // pixels a unit of length, 1 to kMaxUnitsPerLength
     int m_reserved1 = 0;
     int m_reserved2 = 0;
     int m_reserved3 = 0;

@@ -12,8 +12,11 @@
 #include "view/view_settings.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 
 #include <algorithm>
+#include <climits>
 #include <functional>
 #include <optional>
 
@@ -253,6 +256,29 @@ TEST_F(DocumentFileTest, LoadingSetsTheUnitLengthAndProjectionOfTheFirstPage) {
     ComputeProjectionMatrix(0, expected);
     EXPECT_EQ(std::vector<double>(g_projectionMatrix, g_projectionMatrix + 16),
               std::vector<double>(expected, expected + 16));
+}
+
+// A page that keeps more pixels a unit than the page dialog allows (a damaged file; the fuzzer found
+// one of about 2^31) opens at the dialog's largest, so that the unit length stays a usable number.
+TEST_F(DocumentFileTest, AHugeUnitLengthIsTakenAsTheLargestThePageAllows) {
+    BuildSampleDocument();
+    for (const int stored : {kMaxUnitsPerLength, kMaxUnitsPerLength + 1, 1 << 30, INT_MAX}) {
+        m_doc->GetPage(0)->m_unitsPerLength = stored;
+        const std::vector<BYTE> bytes = Store();
+        ASSERT_TRUE(Load(bytes)) << stored;
+        EXPECT_EQ(g_pCurPage->m_unitsPerLength, kMaxUnitsPerLength) << stored;
+        EXPECT_EQ(g_unitLength, 1.0f / float(kMaxUnitsPerLength)) << stored;
+    }
+    QFile kept(QDir(qEnvironmentVariable("HALVIX_TEST_SOURCE_DIR"))
+                   .filePath(QStringLiteral("tests/document/fuzz/corpus/page-unit-length-huge")));
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    const QByteArray file = kept.readAll();
+    ASSERT_TRUE(Load(std::vector<BYTE>(file.begin(), file.end())));
+    for (int i = 0; i < m_doc->GetPageCount(); ++i) {
+        const int units = m_doc->GetPage(i)->m_unitsPerLength;
+        EXPECT_TRUE(units >= 1 && units <= kMaxUnitsPerLength) << i << ": " << units;
+    }
+    EXPECT_GE(g_unitLength, 1.0f / float(kMaxUnitsPerLength));
 }
 
 // ---------------------------------------------------------------------------------------------

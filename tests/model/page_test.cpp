@@ -7,6 +7,8 @@
 #include "support/model_fixture.h"
 #include "model_checks.h"
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 #include <memory>
 
@@ -306,6 +308,10 @@ TEST_F(PageTest, LoadedCountersStayInRange) {
     for (int stored : {0, -4}) {
         empty.m_unitsPerLength = stored;
         EXPECT_EQ(reloaded(empty)->m_unitsPerLength, 20) << stored;
+    }
+    for (int stored : {1, kMaxUnitsPerLength, kMaxUnitsPerLength + 1, INT_MAX}) {
+        empty.m_unitsPerLength = stored;
+        EXPECT_EQ(reloaded(empty)->m_unitsPerLength, std::min(stored, kMaxUnitsPerLength)) << stored;
     }
 }
 
