@@ -30,8 +30,11 @@ run: configure
 	@cmake --build $(BUILD) -j $(JOBS) --target halvix_program
 	@scripts/run-halvix $(BUILD)/bin/halvix
 
+# Run as root, the tests run a second time as a user who is not root (scripts/test-unprivileged), so that
+# what root's rights let through cannot hide a failure of the permission checks.
 test: build
 	@cd $(BUILD) && xvfb-run -a -s "-screen 0 1600x1000x24" ctest --output-on-failure -j $(JOBS)
+	@scripts/test-unprivileged $(BUILD) $(JOBS)
 
 bench: deps
 	@cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DHALVIX_WERROR=$(WERROR) $(LAUNCHER) >/dev/null

@@ -285,18 +285,20 @@ TEST_F(SafeSaveTest, ARefusedDocumentSaveSaysWhyAndLeavesWhatWasThere) {
 TEST_F(SafeSaveTest, AFolderTheUserMayNotWriteToRefusesTheSave) {
     if (geteuid() == 0)
         GTEST_SKIP() << "run as root, whom the permissions of a folder do not keep out";
-    // Its group may write there, its owner (this user) may not.
-    const QString folder = NewFolder();
-    const CString path = CString::FromQString(folder + QStringLiteral("/a.hvx"));
-    ASSERT_TRUE(WriteOldFile(path));
-    Lock(folder, 0575);
+    // Its group may write there, its owner (this user) may not.  Each save is given the name it
+    // writes (the ".gf" copy a ".gf" name), so that the message names the file asked for.
     for (const Saver& saver : Savers()) {
         if (!saver.document)
             continue;
         SCOPED_TRACE(saver.name);
+        const QString folder = NewFolder();
+        const QString file = QString::fromUtf16(saver.file);
+        const CString path = CString::FromQString(folder + u'/' + file);
+        ASSERT_TRUE(WriteOldFile(path));
+        Lock(folder, 0575);
         ExpectRefused(saver, path, u"没有写入权限");
         EXPECT_EQ(Bytes(path), OldBytes());
-        EXPECT_EQ(FilesIn(folder), QStringList{QStringLiteral("a.hvx")});
+        EXPECT_EQ(FilesIn(folder), QStringList{file});
     }
 }
 
