@@ -7,6 +7,7 @@
 #include "platform/file.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDateTime>
 #include <QDir>
 #include <QFileDialog>
@@ -22,6 +23,8 @@
 #include <QTreeView>
 
 #include <algorithm>
+#include <optional>
+#include <utility>
 
 namespace {
 
@@ -35,6 +38,15 @@ bool SamePatterns(QStringList a, QStringList b) {
     std::sort(a.begin(), a.end());
     std::sort(b.begin(), b.end());
     return a == b;
+}
+
+// The extension a pattern names, "bmp" for "*.bmp"; empty for any other pattern ("*", "a*.txt").
+QString PatternExtension(const QString& pattern) {
+    const QString ext = pattern.mid(2);
+    if (!pattern.startsWith(QStringLiteral("*.")) || ext.isEmpty() ||
+        std::any_of(ext.begin(), ext.end(), [](QChar c) { return c == u'*' || c == u'?' || c == u'['; }))
+        return QString();
+    return ext;
 }
 
 // The file list as the program's Chinese locale writes it: dates and sizes in the default locale
@@ -75,11 +87,21 @@ public:
 // (CFileDialog::GetSavePath: "第1.2节" saved as a document is "第1.2节.hvx", "a.txt" saved as BMP
 // is "a.txt.bmp"), whatever file of the list Qt selected while the name was typed; that file is the
 // one asked about, with Qt's own question, and "No" keeps the dialog open.  A folder typed is
-// entered.  Open dialogs are Qt's own.
+// entered.  Another file type chosen after the name replaces only an extension of the dialog's
+// types ("k.hvx" as PNG is "k.png", "第1.2节" is "第1.2节.png").  Open dialogs are Qt's own.
 class CProgramFileBox : public QFileDialog {
 public:
     CProgramFileBox(QWidget* parent, const CFileDialog& dlg, const QStringList& filters)
-        : QFileDialog(parent), m_dlg(dlg), m_filters(filters) {}
+        : QFileDialog(parent), m_dlg(dlg), m_filters(filters) {
+        for (const auto& [description, patterns] : dlg.GetFilters()) {
+            const QStringList list = Patterns(patterns.ToQString());
+            m_ownExtensions << PatternExtension(list.value(0));
+            for (const QString& pattern : list) {
+                if (const QString ext = PatternExtension(pattern); !ext.isEmpty())
+                    m_typeExtensions << ext;
+            }
+        }
+    }
 
     // Once a save is accepted: the file it writes, and the file type chosen (1 the first).
     const QString& SavedPath() const { return m_savedPath; }
@@ -112,7 +134,55 @@ public:
         QDialog::accept();
     }
 
+    // Save dialogs: the name in the box follows the file type chosen without losing what it has.
+    // Qt puts the new type's extension in place of whatever follows the last dot before the
+    // program hears of the change ("第1.2节" would become "第1.png"), so the name is taken as it is
+    // when the user turns to the list of types, and set again once the type is chosen.
+    void KeepNamesAcrossTypes() {
+        m_types = findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+        if (!m_types)
+            return;
+        m_types->installEventFilter(this);
+        connect(this, &QFileDialog::filterSelected, this, &CProgramFileBox::NameForChosenType);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        // Every way of choosing a type starts with one of these on the list of types: its keys,
+        // its wheel, or the press that opens it.
+        const QEvent::Type type = event->type();
+        if (watched == m_types &&
+            (type == QEvent::KeyPress || type == QEvent::MouseButtonPress || type == QEvent::Wheel)) {
+            if (auto* edit = findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+                m_nameBeforeType = edit->text();
+        }
+        return QFileDialog::eventFilter(watched, event);
+    }
+
 private:
+    // The name of the box for the file type just chosen, from the name before Qt changed it.
+    void NameForChosenType(const QString& filter) {
+        auto* edit = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        if (!edit || !m_nameBeforeType)
+            return;
+        const QString before = *std::exchange(m_nameBeforeType, std::nullopt);
+        const QString name = NameWithType(before, m_ownExtensions.value(m_filters.indexOf(filter)));
+        if (edit->text() != name)
+            edit->setText(name);
+    }
+    // `name` with the extension `typeExt` of the type chosen: an extension of one of the dialog's
+    // types is replaced by it; any other name with a dot keeps all it has and gets it after (a
+    // leading dot hides a file, it starts no extension).  A name without a dot, or ending with
+    // one, stays as it is: the save adds the type's extension.
+    QString NameWithType(const QString& name, const QString& typeExt) const {
+        const qsizetype start = name.lastIndexOf(u'/') + 1;
+        const qsizetype dot = name.lastIndexOf(u'.');
+        if (typeExt.isEmpty() || dot < start || dot == name.size() - 1)
+            return name;
+        if (dot > start && m_typeExtensions.contains(name.mid(dot + 1), Qt::CaseInsensitive))
+            return name.left(dot + 1) + typeExt;
+        return name + u'.' + typeExt;
+    }
     // The path of the name typed: a path relative to the folder shown, or an absolute one; "~" for
     // the home folder when no file of that name is there; of names typed in quotes, as Qt reads
     // them, the first.  Empty when no name is typed.
@@ -138,6 +208,10 @@ private:
 
     const CFileDialog& m_dlg;
     const QStringList m_filters;
+    QStringList m_ownExtensions;  // of each file type's first pattern "*.ext", else empty
+    QStringList m_typeExtensions; // of every pattern "*.ext" of every file type
+    QComboBox* m_types = nullptr;
+    std::optional<QString> m_nameBeforeType;
     QString m_savedPath;
     int m_savedType = 0;
 };
@@ -170,6 +244,7 @@ INT_PTR ShowFileDialog(CDialog& d) {
         };
         followType(box.selectedNameFilter());
         QObject::connect(&box, &QFileDialog::filterSelected, &box, followType);
+        box.KeepNamesAcrossTypes();
     }
     const HxFileDialogStart start = HxFileDialogStartOf(dlg);
     box.setDirectory(start.folder);

@@ -93,7 +93,7 @@ CString CFileDialog::GetSavePath(const CString& path, int filterIndex) const {
     else if (typeChosen && m_bAlwaysAddTypeExt)
         keep = nameEnd == dotExt;
     else
-        keep = name.Find(u'.') >= 0;
+        keep = name.Find(u'.', 1) >= 0; // the dot of a hidden file's name starts no extension
     return keep ? path : path + dotExt;
 }
 

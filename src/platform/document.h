@@ -52,10 +52,11 @@ public:
     // (1 the first) is chosen: the type's first pattern "*.ext", else the default extension.
     CString GetTypeExt(int filterIndex) const;
     // The file a save writes for `path` chosen with file type `filterIndex` (1 the first): GetTypeExt
-    // added to a name without an extension; with the document's type (m_nDocumentType) chosen, to
-    // any name that does not already end with it compared ignoring case; with m_bAlwaysAddTypeExt
-    // and another type of the list chosen, to any name that does not already end with it compared
-    // case-sensitively.  Open dialogs: the path itself.
+    // added to a name without an extension (".公式", a hidden file's, has none); with the
+    // document's type (m_nDocumentType) chosen, to any name that does not already end with it
+    // compared ignoring case; with m_bAlwaysAddTypeExt and another type of the list chosen, to any
+    // name that does not already end with it compared case-sensitively.  Open dialogs: the path
+    // itself.
     CString GetSavePath(const CString& path, int filterIndex) const;
     // Sets the result as the dialog would: GetSavePath of the path with the chosen file type.
     void SetResult(const CString& path);

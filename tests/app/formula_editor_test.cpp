@@ -15,6 +15,7 @@
 #include "support/dialog_user.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
@@ -68,6 +69,7 @@ protected:
         HxSetBeepHandler(nullptr);
         HxSetSleepHandler(nullptr);
         HxSetDialogRunner(nullptr);
+        HxSetMessageBoxHandler(nullptr);
     }
     void Load(const CString& markup) {
         ASSERT_TRUE(m_doc.SetMarkup(markup));
@@ -272,6 +274,63 @@ TEST_F(FormulaCtrlTest, TheExportWritesTheFileTypeChosenAfterTheName) {
     EXPECT_EQ(bitmap.read(2), QByteArray("BM"));
     ASSERT_TRUE(formula.open(QIODevice::ReadOnly));
     EXPECT_EQ(formula.readAll(), QByteArray("an older formula"));
+}
+
+TEST_F(FormulaCtrlTest, TheExportKeepsTheNameTypedAndRefusesAnExtensionOfNoType) {
+    Keys("x+1");
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    std::vector<CString> messages;
+    HxSetMessageBoxHandler([&messages](const CString& text, const CString&, UINT) {
+        messages.push_back(text);
+        return IDOK;
+    });
+    auto path = [&dir](const char* name) { return dir.filePath(QString::fromUtf8(name)); };
+    // The name typed as a path, with the bitmap type chosen before or after it, then 保存.
+    auto exportAs = [&](const char* name, bool typeChosenFirst) {
+        CDialogUser user;
+        if (typeChosenFirst)
+            user.ChooseType(2);
+        user.Type(path(name));
+        if (!typeChosenFirst)
+            user.ChooseType(2);
+        user.Save();
+        user.Start();
+        Key(Qt::Key_E, Qt::ControlModifier);
+        const bool done = user.Done();
+        user.Stop();
+        return done && user.m_questions.empty();
+    };
+    auto isBitmap = [](const QString& file) {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) && f.read(2) == QByteArray("BM");
+    };
+    // The files of the folder, in the order of their names.
+    auto files = [&dir] {
+        return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name).join(u'|').toStdString();
+    };
+
+    // "a.txt" with the bitmap type chosen: nothing is written, and the message says why.
+    EXPECT_TRUE(exportAs("a.txt", true));
+    EXPECT_EQ(messages,
+              std::vector<CString>{CString::FromQString(
+                  QStringLiteral("“%1”未导出：文件扩展名应为 mtf、bmp 或 emf。").arg(path("a.txt")))});
+    EXPECT_EQ(files(), "");
+
+    // "第1.2节", then the bitmap type: the whole name gets the extension.
+    EXPECT_TRUE(exportAs("第1.2节", false));
+    EXPECT_TRUE(isBitmap(path("第1.2节.bmp")));
+    EXPECT_EQ(files(), "第1.2节.bmp");
+
+    // ".公式", a hidden name without an extension, before or after the type: .公式.bmp, once.
+    for (const bool typeChosenFirst : {false, true}) {
+        SCOPED_TRACE(typeChosenFirst);
+        QFile::remove(path(".公式.bmp"));
+        EXPECT_TRUE(exportAs(".公式", typeChosenFirst));
+        EXPECT_TRUE(isBitmap(path(".公式.bmp")));
+        EXPECT_EQ(files(), ".公式.bmp|第1.2节.bmp");
+    }
+    EXPECT_EQ(messages.size(), 1u);
 }
 
 TEST_F(FormulaCtrlTest, IndicesFromMessagesOutsideTheirTablesAreIgnored) {

@@ -1,6 +1,7 @@
 // Saves through the program's own file dialog, driven offscreen as a user would: a name typed
 // without its extension or with a dot in it, the ".gf" copy's proposed name and another file type
-// chosen in the dialog are asked about as the files they will be written to; "No" writes nothing.
+// chosen in the dialog are asked about as the files they will be written to; "No" writes nothing;
+// "~" is the home folder.
 #include "app/halvix_app.h"
 #include "document_test_support.h"
 #include "support/dialog_user.h"
@@ -12,6 +13,27 @@
 #include <QTemporaryDir>
 
 namespace {
+
+// $HOME set to another folder while it lives: QDir::homePath follows it.
+class CHomeScope {
+public:
+    explicit CHomeScope(const QString& home)
+        : m_had(qEnvironmentVariableIsSet("HOME")), m_old(qgetenv("HOME")) {
+        qputenv("HOME", QFile::encodeName(home));
+    }
+    ~CHomeScope() {
+        if (m_had)
+            qputenv("HOME", m_old);
+        else
+            qunsetenv("HOME");
+    }
+    CHomeScope(const CHomeScope&) = delete;
+    CHomeScope& operator=(const CHomeScope&) = delete;
+
+private:
+    const bool m_had;
+    const QByteArray m_old;
+};
 
 class SaveDialogWindows : public DocumentTest {
 protected:
@@ -216,4 +238,32 @@ TEST_F(SaveDialogWindows, AnotherFileTypeChosenInTheDialogGivesItsExtension) {
     EXPECT_TRUE(Run([&] { EXPECT_EQ(confirmed.DoModal(), IDOK); }));
     EXPECT_EQ(confirmed.GetPathName().ToQString(), Path("f.bmp"));
     EXPECT_EQ(confirmed.m_nFilterIndex, 2);
+}
+
+TEST_F(SaveDialogWindows, TheHomeFolderIsTypedAsATilde) {
+    // The dialog shows the test's folder; the home folder is another one.
+    g_lastDocumentPath = CString::FromQString(Path("x.hvx"));
+    ASSERT_TRUE(QDir(m_dir.path()).mkpath(QStringLiteral("home")));
+    const CHomeScope home(Path("home"));
+    ASSERT_EQ(QDir::homePath(), Path("home"));
+
+    // "~/课件" is 课件.hvx in the home folder.
+    m_user.TypeAndSave(QStringLiteral("~/课件"));
+    EXPECT_TRUE(Run(ID_FILE_SAVE_AS));
+    EXPECT_TRUE(m_user.m_questions.empty()) << m_user.m_questions.front().toStdString();
+    EXPECT_EQ(Bytes(Path("home/课件.hvx")), Bytes(Store()));
+    EXPECT_FALSE(QFile::exists(Path("~")));
+    EXPECT_EQ(m_doc->GetPathName().ToQString(), Path("home/课件.hvx"));
+
+    // "~" alone, with Enter, enters the home folder (no "~.hvx" is written), and the name typed
+    // next is saved there.
+    g_lastDocumentPath = CString::FromQString(Path("x.hvx"));
+    m_user.Type(QStringLiteral("~"));
+    m_user.PressEnter();
+    m_user.TypeAndSave(QStringLiteral("课件2"));
+    EXPECT_TRUE(Run(ID_FILE_SAVE_AS));
+    EXPECT_EQ(Bytes(Path("home/课件2.hvx")), Bytes(Store()));
+    EXPECT_FALSE(QFile::exists(Path("~.hvx")));
+    EXPECT_FALSE(QFile::exists(Path("home/~.hvx")));
+    EXPECT_FALSE(QFile::exists(Path("课件2.hvx")));
 }

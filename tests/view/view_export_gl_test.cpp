@@ -214,6 +214,39 @@ TEST_F(ViewExportTest, TheFileTypeChosenAfterTheNameIsTheOneWritten) {
     EXPECT_TRUE(m_messages.empty());
 }
 
+TEST_F(ViewExportTest, ANameWithADotKeepsItWhenAPictureTypeIsChosenAfterIt) {
+    // The dialog shows folder A; a name is typed, then the PNG type is chosen and 保存 pressed.
+    ASSERT_TRUE(HxInstallChineseTranslations());
+    ASSERT_TRUE(QDir().mkpath(Path(QStringLiteral("A/B"))));
+    g_lastDocumentPath = CString::FromQString(Path(QStringLiteral("A/drawing.hvx")));
+    AddSegment();
+    struct Case {
+        const char* typed;
+        const char* written;
+        const char* notWritten; // the name a replaced "extension" would give
+    };
+    // What follows the last dot is replaced only when it is one of the dialog's types.
+    for (const Case& c :
+         {Case{"第1.2节", "A/第1.2节.png", "A/第1.png"}, Case{"k.hvx", "A/k.png", "A/k.hvx.png"},
+          Case{"B/第1.2节", "A/B/第1.2节.png", "A/B/第1.png"}}) {
+        SCOPED_TRACE(c.typed);
+        CDialogUser user;
+        user.Type(QString::fromUtf8(c.typed));
+        user.ChooseType(5);
+        user.Save();
+        user.Start();
+        EXPECT_TRUE(m_view->OnCmdMsg(ID_FILE_SAVE_AS, CN_COMMAND, nullptr));
+        EXPECT_TRUE(user.Done());
+        user.Stop();
+        EXPECT_TRUE(user.m_questions.empty()) << user.m_questions.front().toStdString();
+        QFile picture(Path(QString::fromUtf8(c.written)));
+        EXPECT_TRUE(picture.open(QIODevice::ReadOnly));
+        EXPECT_EQ(picture.read(8), QByteArray("\x89PNG\r\n\x1a\n", 8));
+        EXPECT_FALSE(QFile::exists(Path(QString::fromUtf8(c.notWritten))));
+    }
+    EXPECT_TRUE(m_messages.empty());
+}
+
 TEST_F(ViewExportTest, AnEmptyFigureIsNotSaved) {
     Redraw();
     SaveAs(QStringLiteral("empty.png"), 5);
