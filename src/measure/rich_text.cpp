@@ -8,6 +8,7 @@
 #include "view/glyph_font.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QHash>
 #include <QImage>
 #include <QPainter>
 #include <QTextBlock>
@@ -174,6 +175,10 @@ private:
     const QTextDocument& m_doc;
     std::vector<Font> m_fonts;
     std::vector<QColor> m_colors; // from index 1
+    // Where each font and colour is in its table: a text of as many runs as the editor holds, each
+    // its own, would take seconds searching the tables from the start.
+    QHash<std::pair<QString, int>, int> m_fontIndex;
+    QHash<QRgb, int> m_colorIndex;
     QByteArray m_out;
     WrittenChar m_state;
 };
@@ -186,9 +191,10 @@ int CRtfWriter::FontIndex(const QTextCharFormat& f) {
     const QStringList families = f.fontFamilies().toStringList();
     const QString face = families.isEmpty() ? QStringLiteral("宋体") : families.first();
     int charset = f.hasProperty(kFontCharset) ? f.intProperty(kFontCharset) : (IsChineseFace(face) ? 134 : 0);
-    for (size_t i = 0; i < m_fonts.size(); ++i)
-        if (m_fonts[i].face == face && m_fonts[i].charset == charset)
-            return int(i);
+    const std::pair key{face, charset};
+    if (const auto it = m_fontIndex.constFind(key); it != m_fontIndex.constEnd())
+        return *it;
+    m_fontIndex.insert(key, int(m_fonts.size()));
     m_fonts.push_back(Font{face, charset});
     return int(m_fonts.size()) - 1;
 }
@@ -197,10 +203,10 @@ int CRtfWriter::ColorIndex(const QTextCharFormat& f) {
     if (!f.hasProperty(QTextFormat::ForegroundBrush))
         return 0;
     const QColor c = f.foreground().color();
-    for (size_t i = 0; i < m_colors.size(); ++i)
-        if (m_colors[i].rgb() == c.rgb())
-            return int(i) + 1;
+    if (const auto it = m_colorIndex.constFind(c.rgb()); it != m_colorIndex.constEnd())
+        return *it;
     m_colors.push_back(c);
+    m_colorIndex.insert(c.rgb(), int(m_colors.size()));
     return int(m_colors.size());
 }
 
@@ -213,8 +219,10 @@ void CRtfWriter::CollectTables() {
             FontIndex(f);
             ColorIndex(f);
         }
-    if (m_fonts.empty())
+    if (m_fonts.empty()) {
+        m_fontIndex.insert({QStringLiteral("宋体"), 134}, 0);
         m_fonts.push_back(Font{QStringLiteral("宋体"), 134});
+    }
 }
 
 void CRtfWriter::WriteText(const QString& text) {

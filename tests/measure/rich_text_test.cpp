@@ -191,6 +191,42 @@ TEST(RichTextWrite, ChineseFacesDeclareTheChineseCharset) {
         EXPECT_TRUE(out.contains(entry)) << entry << "\n" << out.constData();
 }
 
+// A document of 900 runs in 240 faces (Latin and Chinese names, some with a character set of their
+// own, so that one face makes several entries) and 200 colours (some with a transparency, the same
+// entry as without), most of them used again and again: written as the writer has always written it
+// (tests/measure/data/many_fonts_and_colours.rtf), each font and colour listed once, in the order of
+// first use.
+TEST(RichTextWrite, ManyFontsAndColoursWrittenAsBefore) {
+    QTextDocument doc;
+    QTextCursor c(&doc);
+    for (int i = 0; i < 900; ++i) {
+        if (i > 0 && i % 150 == 0)
+            c.insertBlock();
+        const int face = (i * 37) % 240;
+        QTextCharFormat f;
+        f.setFontFamilies(
+            {face % 5 == 0 ? QStringLiteral("楷体%1").arg(face) : QStringLiteral("Face %1").arg(face)});
+        if (i % 11 == 0)
+            f.setProperty(HxRtf::kFontCharset, i % 22 == 0 ? 134 : 2);
+        if (i % 9 != 0) {
+            const int k = (i * 13) % 200;
+            QColor color = QColor::fromRgb((k * 53) & 255, (k * 97) & 255, (k * 31) & 255);
+            if (i % 17 == 0)
+                color.setAlpha(100);
+            f.setForeground(color);
+        }
+        c.insertText(i % 3 == 0 ? QStringLiteral("中") : QStringLiteral("x"), f);
+    }
+    QFile file(QDir(qEnvironmentVariable("HALVIX_TEST_SOURCE_DIR"))
+                   .filePath(QStringLiteral("tests/measure/data/many_fonts_and_colours.rtf")));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << file.fileName().toStdString();
+    const QByteArray written = HxDocumentToRtf(doc);
+    EXPECT_TRUE(written == file.readAll());
+    // Each face with each of its character sets once (73 faces again with another), each colour once.
+    EXPECT_EQ(written.count("\\fnil\\fcharset"), 240 + 73);
+    EXPECT_EQ(written.count("\\red"), 200);
+}
+
 // What the editor writes is read back to the same document, and writing that gives the same bytes.
 TEST(RichTextRoundTrip, EditorDocumentReadBackTheSame) {
     QTextDocument doc;
