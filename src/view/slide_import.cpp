@@ -104,6 +104,7 @@ void HxSlideTextToDocument(const HxSlideText& text, bool blackenNearWhite, QText
             QTextCharFormat f;
             const QString face = run.face.isEmpty() ? QString::fromUtf16(kDefaultFace) : run.face;
             f.setFontFamilies({face});
+            f.setProperty(HxRtf::kFaceKey, face);
             // Faces with names beyond Latin letters are Chinese faces (GB2312) in the RTF.
             bool latin = true;
             for (QChar c : face)
