@@ -175,28 +175,56 @@ bool LastLineShowsAsWhole(const QTextDocument& doc, double height) {
            layout->position().y() + line.y() + line.height() >= height && LeftToRightOnly(last.text());
 }
 
-// Whether the characters of `doc` from `end` to the end of their paragraph are of the format of the
-// character before `end` (the same font and position to the baseline, no object among them); false
-// when `end` starts a paragraph.
-bool RestKeepsFormat(const QTextDocument& doc, int end) {
+// Where the line of a laid-out document that holds `position` starts, in its pixels.
+double TopOfLineHolding(const QTextDocument& doc, int position) {
+    const QTextBlock block = doc.findBlock(position);
+    const QTextLayout* layout = block.isValid() ? block.layout() : nullptr;
+    if (!layout || layout->lineCount() == 0)
+        return LastLineTop(doc);
+    const QTextLine line = layout->lineForTextPosition(position - block.position());
+    return layout->position().y() + (line.isValid() ? line.y() : 0.0);
+}
+
+bool IsObject(const QTextCharFormat& f) {
+    return f.isImageFormat() || f.objectType() != QTextFormat::NoObject;
+}
+
+// Whether characters of the format `later` make a line no taller than those of `earlier` do (in a
+// document of the default font `standard`): the same font but for a size no larger, at the same
+// position to the baseline.  Never for objects.
+bool NoTaller(const QTextCharFormat& later, const QTextCharFormat& earlier, const QFont& standard) {
+    if (IsObject(later) || IsObject(earlier) || later.verticalAlignment() != earlier.verticalAlignment())
+        return false;
+    QFont a = later.font().resolve(standard), b = earlier.font().resolve(standard);
+    auto pixels = [](const QFont& font) {
+        return font.pixelSize() > 0 ? double(font.pixelSize()) : font.pointSizeF() * 4.0 / 3.0;
+    };
+    if (!(pixels(a) <= pixels(b)))
+        return false;
+    a.setPointSizeF(12);
+    b.setPointSizeF(12);
+    return a == b;
+}
+
+// Whether the characters of `doc` from `end` to the end of their paragraph make no line taller than
+// the character before `end` (NoTaller); false when `end` starts a paragraph.
+bool RestNoTaller(const QTextDocument& doc, int end) {
     const QTextBlock block = doc.findBlock(end);
     if (end <= 0 || !block.isValid() || block.position() >= end)
         return false;
     bool first = true;
-    QFont font;
-    QTextCharFormat::VerticalAlignment align = QTextCharFormat::AlignNormal;
+    QTextCharFormat cut;
     for (auto it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment fragment = it.fragment();
         if (fragment.position() + fragment.length() < end)
             continue; // before the character at the cut
         const QTextCharFormat f = fragment.charFormat();
-        if (f.isImageFormat() || f.objectType() != QTextFormat::NoObject)
-            return false;
         if (first) {
-            font = f.font();
-            align = f.verticalAlignment();
+            if (IsObject(f))
+                return false;
+            cut = f;
             first = false;
-        } else if (f.font() != font || f.verticalAlignment() != align) {
+        } else if (!NoTaller(f, cut, doc.defaultFont())) {
             return false;
         }
     }
@@ -229,19 +257,28 @@ public:
         double largest = doc.defaultFont().pixelSize() > 0 ? doc.defaultFont().pixelSize()
                                                            : doc.defaultFont().pointSizeF() * 4.0 / 3.0;
         for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+            QTextCharFormat previous;
             for (auto it = block.begin(); !it.atEnd(); ++it) {
                 const QTextCharFormat f = it.fragment().charFormat();
                 if (f.hasProperty(QTextFormat::FontPixelSize))
                     largest = std::max(largest, double(f.intProperty(QTextFormat::FontPixelSize)));
                 else if (f.hasProperty(QTextFormat::FontPointSize))
                     largest = std::max(largest, f.fontPointSize() * 4.0 / 3.0);
+                // Broken at word boundaries, each line of a run broken inside is as high as the rest
+                // of the run: broken anywhere, as high as itself.  The same when no character of a
+                // paragraph is taller than one before it.
+                if (m_breakFree && it != block.begin() && !NoTaller(f, previous, doc.defaultFont()))
+                    m_breakFree = false;
+                previous = f;
             }
             const QString text = block.text();
             QTextBoundaryFinder breaks(QTextBoundaryFinder::Line, text);
             qsizetype start = 0;
+            m_lastRun = text.isEmpty() ? -1 : block.position();
             for (qsizetype at = breaks.toNextBoundary(); at > 0; at = breaks.toNextBoundary()) {
                 m_runs.emplace_back(block.position() + start, at - start);
                 m_breakFree = m_breakFree && at == text.size();
+                m_lastRun = block.position() + start;
                 start = at;
             }
             if (block.next().isValid())
@@ -252,8 +289,10 @@ public:
     }
 
     // Whether no paragraph may break inside: each is one unbroken run, whose lines are those of
-    // breaking anywhere.
+    // breaking anywhere, none of its characters taller than one before it.
     bool BreakFree() const { return m_breakFree; }
+    // Where the unbroken run the text ends in starts (-1 when its last paragraph is empty).
+    qsizetype LastRun() const { return m_lastRun; }
 
     // The cost of the first `end` positions (all of them by default), and the longest beginning
     // that costs at most `allowed` (its end, and its cost); `anywhere` when the runs are broken
@@ -287,6 +326,7 @@ public:
 private:
     std::vector<std::pair<qsizetype, qsizetype>> m_runs; // (document position, length)
     bool m_breakFree = true;
+    qsizetype m_lastRun = -1;
     double m_perLine = 1;
 };
 
@@ -345,7 +385,10 @@ HxLayOutShownBeginning(qsizetype firstLength, double width, double height,
                        HxLayoutBudget* budget) {
     // Lines are broken one after the other, each by the text from its start to just past its end:
     // every line of a beginning but its last is a line of the whole text, so once that last line
-    // starts below the picture, what the picture shows is laid out.
+    // starts below the picture, what the picture shows is laid out.  But each line of an unbroken run
+    // broken inside is as high as the rest of the run: when the text after the beginning is taller
+    // than where it is cut, the lines of the run the beginning ends in are not the whole text's, and
+    // what the picture shows is laid out once the first of them starts below it.
     constexpr qsizetype kLongest = std::numeric_limits<qsizetype>::max() / 4;
     // What the budget lets a beginning cost now (a beginning of its minimum is always laid out).
     auto allowance = [budget] {
@@ -359,9 +402,11 @@ HxLayOutShownBeginning(qsizetype firstLength, double width, double height,
         // The beginning, cut where what is left allows, laid out broken anywhere when its paragraphs
         // are unbroken runs (the same lines, each found by passing only itself) unless a character is
         // wider than a line; else at word boundaries.
+        qsizetype lastRun = -1;
         auto make = [&](bool tryAnywhere, qsizetype most, bool& anywhere) {
             HxShownBeginning part = beginning(asked);
             const CLayoutCost cost(*part.doc, width);
+            lastRun = cost.LastRun();
             anywhere = tryAnywhere && cost.BreakFree() && part.doc->rootFrame()->childFrames().isEmpty() &&
                        part.doc->defaultTextOption().wrapMode() == QTextOption::WrapAtWordBoundaryOrAnywhere;
             qsizetype charged = cost.Cost(anywhere);
@@ -369,7 +414,7 @@ HxLayOutShownBeginning(qsizetype firstLength, double width, double height,
                 const auto [end, fitting] = cost.Fitting(most, anywhere);
                 CutAt(*part.doc, end);
                 part.whole = false;
-                part.restKeepsFormat = false;
+                part.restNoTaller = false;
                 cutShort = true;
                 charged = fitting;
             }
@@ -384,8 +429,11 @@ HxLayOutShownBeginning(qsizetype firstLength, double width, double height,
         HxShownBeginning part = make(true, allowed, anywhere);
         if (anywhere && HasOverfullLine(*part.doc))
             part = make(false, allowance(), anywhere);
-        const bool shown = part.whole || LastLineTop(*part.doc) >= height ||
-                           (part.restKeepsFormat && LastLineShowsAsWhole(*part.doc, height));
+        const bool shown =
+            part.whole ||
+            (part.restNoTaller ? LastLineTop(*part.doc) >= height || LastLineShowsAsWhole(*part.doc, height)
+                               : (lastRun >= 0 ? TopOfLineHolding(*part.doc, int(lastRun))
+                                               : LastLineTop(*part.doc)) >= height);
         if (shown || cutShort) {
             if (budget && (!shown || part.marksCut > 0))
                 ++budget->reduced;
@@ -443,7 +491,7 @@ std::unique_ptr<QTextDocument> HxRichTextShownPart(const QTextDocument& doc, int
             const int end = hasTable ? length : int(std::min<qsizetype>(length, part));
             shown.whole = end >= length;
             shown.doc = CopyBeginning(doc, end, shown.marksCut);
-            shown.restKeepsFormat = !shown.whole && RestKeepsFormat(doc, end);
+            shown.restNoTaller = !shown.whole && RestNoTaller(doc, end);
             return shown;
         },
         budget);

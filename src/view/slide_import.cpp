@@ -208,7 +208,7 @@ std::unique_ptr<QTextDocument> HxSlideTextShownPart(const HxSlideText& text, dou
             HxSlideTextToDocument(beginning, false, *part.doc);
             part.marksCut = HxCapCombiningMarks(*part.doc);
             part.whole = !cut;
-            part.restKeepsFormat = cut && RestKeepsFormat(text, beginning.Length());
+            part.restNoTaller = cut && RestKeepsFormat(text, beginning.Length());
             return part;
         },
         budget);

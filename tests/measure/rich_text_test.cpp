@@ -6,6 +6,7 @@
 #include "measure/rich_text_dialog.h"
 #include "measure/rich_text_format.h"
 #include "platform/bitmap_bits.h"
+#include "rich_text_pictures.h"
 
 #include <gtest/gtest.h>
 
@@ -774,28 +775,6 @@ TEST(RichTextPicture, SidesClamped) {
     EXPECT_EQ(w, HxRtfLimits::kMaxPictureSide);
     EXPECT_EQ(h, 1);
     EXPECT_EQ(bits.size(), size_t(HxRtfLimits::kMaxPictureSide / 8));
-}
-
-// The picture as drawn from the whole document laid out: what the part that shows must give.
-std::vector<BYTE> WholeDocumentPicture(const QTextDocument& doc, int w, int h) {
-    QImage image(w, h, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    std::unique_ptr<QTextDocument> copy(doc.clone());
-    HxInstallRichObjectHandler(*copy);
-    copy->setDocumentMargin(doc.documentMargin());
-    copy->setDefaultFont(doc.defaultFont());
-    copy->setTextWidth(w);
-    copy->documentLayout()->documentSize(); // every line laid out
-    {
-        QPainter painter(&image);
-        QAbstractTextDocumentLayout::PaintContext context;
-        context.palette.setColor(QPalette::Text, Qt::black);
-        context.clip = QRectF(0, 0, w, h);
-        painter.setClipRect(context.clip);
-        copy->documentLayout()->draw(&painter, context);
-    }
-    int ow = 0, oh = 0;
-    return BitmapToMonochrome(image, &ow, &oh, TRUE);
 }
 
 // The picture lays out only the beginning of a long text, as far as its lines can show, and draws
