@@ -66,9 +66,11 @@ QSizeF HxKeptGroupBox(const class QTextCharFormat& format);
 // What the pictures of several texts may lay out together (all those of one slide import), in
 // characters: each beginning laid out counts its characters, and, when its paragraphs are broken at
 // word boundaries, about W² / (128 p) more for each unbroken run of W characters in lines of at least
-// p characters (finding where each line of a run ends passes the rest of the run).  A picture whose
-// text would want more than is left lays out what is left, or kMinimum when less is left, and counts
-// as reduced.
+// p characters (finding where each line of a run ends passes the rest of the run); 8 more for each
+// change of script or format (each starts an item of the layout of its own), and 3 more for each
+// character of a script whose line breaks come from a dictionary (Thai, Lao, Khmer, Myanmar).  A
+// picture whose text would want more than is left lays out what is left, or kMinimum when less is
+// left, and counts as reduced.
 struct HxLayoutBudget {
     static constexpr qsizetype kMinimum = 256;
     qsizetype left = std::numeric_limits<qsizetype>::max();

@@ -3,6 +3,7 @@
 // a dictionary, changes of script) is counted against a layout budget.
 #include "measure/rich_text.h"
 #include "rich_text_pictures.h"
+#include "view/slide_import.h"
 
 #include <gtest/gtest.h>
 
@@ -70,5 +71,117 @@ TEST(RichTextShownPart, AWordWhoseLaterCharactersAreLargerIsDrawnAsTheWholeWord)
         const std::vector<BYTE> drawn = HxRenderRichText(doc, size.width(), size.height(), &w, &h);
         EXPECT_GT(DarkBits(drawn), 0);
         EXPECT_TRUE(drawn == whole) << size.width();
+    }
+}
+
+// A word of 2,000 letters, each in a face of its own, as the editor's paste and the slide import
+// make it: laid out as far as a small picture shows it, as the whole word is drawn.
+TEST(RichTextShownPart, AWordOfManyFacesIsLaidOutAsFarAsItShows) {
+    QTextDocument doc;
+    HxSlideText slide;
+    auto& runs = slide.paragraphs.emplace_back().runs;
+    QTextCursor cursor(&doc);
+    for (int i = 0; i < 2000; ++i) {
+        QTextCharFormat f;
+        f.setFontFamilies({QStringLiteral("Face %1").arg(i)});
+        f.setFontPointSize(18);
+        cursor.insertText(QStringLiteral("a"), f);
+        HxSlideRun& run = runs.emplace_back();
+        run.text = QStringLiteral("a");
+        run.face = QStringLiteral("Face %1").arg(i);
+        run.points = 18;
+    }
+    EXPECT_LT(HxRichTextShownPart(doc, 200, 100)->characterCount() - 1, 1000);
+    EXPECT_LT(HxSlideTextShownPart(slide, 200, 100)->characterCount() - 1, 1000);
+    const std::vector<BYTE> whole = WholeDocumentPicture(doc, 200, 100);
+    int w = 0, h = 0;
+    EXPECT_TRUE(HxRenderRichText(doc, 200, 100, &w, &h) == whole);
+}
+
+namespace {
+
+// Thai words without a space between them (their line breaks come from a dictionary), `length`
+// characters.
+QString ThaiWords(qsizetype length) {
+    QString text = QStringLiteral("สวัสดีครับผมชื่อสมชายยินดีที่ได้รู้จัก").repeated(int(length / 38 + 1));
+    text.truncate(length);
+    return text;
+}
+
+// A document of `text` in type of `points`.
+std::unique_ptr<QTextDocument> TextOf(const QString& text, double points) {
+    auto doc = std::make_unique<QTextDocument>();
+    QTextCharFormat f;
+    f.setFontPointSize(points);
+    QTextCursor(doc.get()).insertText(text, f);
+    return doc;
+}
+
+} // namespace
+
+// A long run of Thai and a text that changes its script at every letter cost what laying them out
+// does, more than their characters: within a budget that the same number of Latin letters fits, they
+// are laid out in part, and counted.
+TEST(RichTextLayoutCost, DictionaryScriptsAndChangesOfScriptCostWhatTheirLayoutDoes) {
+    const struct {
+        const char* what;
+        QString text;
+        bool reduced;
+    } cases[] = {
+        {"Thai words without spaces", ThaiWords(100000), true},
+        {"Latin and Greek letter by letter", QStringLiteral("aα").repeated(50000), true},
+        {"Latin and Thai letter by letter", QStringLiteral("aก").repeated(50000), true},
+        {"Latin letters", QString(100000, u'a'), false},
+        {"Latin words", QStringLiteral("cube edge ").repeated(10000), false},
+        {"Greek letters", QString(100000, u'α'), false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::unique_ptr<QTextDocument> doc = TextOf(c.text, 1);
+        HxLayoutBudget budget;
+        budget.left = 200000;
+        const std::unique_ptr<QTextDocument> shown = HxRichTextShownPart(*doc, 4096, 4096, &budget);
+        const QString laidOut = shown->toPlainText();
+        EXPECT_TRUE(c.text.startsWith(laidOut));
+        EXPECT_LE(budget.laidOut, 200000);
+        EXPECT_EQ(budget.reduced, c.reduced ? 1 : 0);
+        if (c.reduced) {
+            EXPECT_LT(laidOut.size(), c.text.size() / 2);
+            EXPECT_GT(laidOut.size(), c.text.size() / 50);
+        } else {
+            EXPECT_EQ(laidOut, c.text);
+        }
+    }
+}
+
+// Thai as it is written, words a few hundred characters long between spaces, and a run longer than
+// the layout's pieces of it: drawn as the whole text is, within an import's budget.
+TEST(RichTextLayoutCost, OrdinaryThaiIsDrawnAsTheWholeText) {
+    QString spaced;
+    for (int i = 0; i < 12; ++i)
+        spaced += ThaiWords(200 + 17 * i) + u' ';
+    const struct {
+        const char* what;
+        QString text;
+        double points;
+        QSize picture;
+    } cases[] = {
+        {"words between spaces", spaced, 12, QSize(400, 300)},
+        {"words between spaces, small", spaced, 9, QSize(300, 2000)},
+        {"a run of 10,000 characters", ThaiWords(10000), 12, QSize(400, 300)},
+        {"a run of 10,000 characters in a narrow picture", ThaiWords(10000), 12, QSize(13, 300)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::unique_ptr<QTextDocument> doc = TextOf(c.text, c.points);
+        const std::vector<BYTE> whole = WholeDocumentPicture(*doc, c.picture.width(), c.picture.height());
+        HxLayoutBudget budget;
+        budget.left = 2000000;
+        int w = 0, h = 0;
+        const std::vector<BYTE> drawn =
+            HxRenderRichText(*doc, c.picture.width(), c.picture.height(), &w, &h, &budget);
+        EXPECT_GT(DarkBits(drawn), 0);
+        EXPECT_TRUE(drawn == whole);
+        EXPECT_EQ(budget.reduced, 0);
     }
 }
