@@ -87,9 +87,9 @@ qsizetype HxCapCombiningMarks(QTextDocument& doc);
 
 // A beginning of a text made for a picture (HxLayOutShownBeginning), not laid out and without a
 // layout yet: `whole` when it holds all the text; `restNoTaller` when the text after it to the end of
-// its paragraph makes no line taller than the character the beginning ends with (it is of the same
-// font, of a size no larger, at the same position to the baseline); `marksCut` the combining marks
-// left out (HxCapCombiningMarks).
+// its paragraph makes no line taller than the character the beginning ends with (it is of a size no
+// larger, at the same position to the baseline: faces of one size are taken to make lines of one
+// height); `marksCut` the combining marks left out (HxCapCombiningMarks).
 struct HxShownBeginning {
     std::unique_ptr<QTextDocument> doc;
     bool whole = false;
