@@ -1,6 +1,7 @@
-// The layout of the rich text's one-bit picture: a beginning cut where the format of a word changes
-// is drawn as the whole word, and what laying out a text costs (scripts whose line breaks come from
-// a dictionary, changes of script) is counted against a layout budget.
+// The layout of the rich text's one-bit picture: a word whose size changes where its beginning is cut,
+// or grows along it, is drawn as the whole word, one of many faces is laid out as far as it shows, and
+// what laying out a text costs (scripts whose line breaks come from a dictionary, changes of script)
+// is counted against a layout budget.
 #include "measure/rich_text.h"
 #include "rich_text_pictures.h"
 #include "view/slide_import.h"
