@@ -30,6 +30,18 @@
 // Earlier, with the long texts' boxes laid out from a fixed first 4,096 characters, the boxes of
 // 4,100-character words, ten slides of them and the table took 29 s / 27 s, 625 s / 445 s and 14 s /
 // 20 s, where laying out what shows gave 0.54 s / 1.04 s, 4.8 s / 10.3 s and 0.33 s / 0.95 s.
+// Rich text that costs what it shows: a box of 3,072 points a side of type a point high holding Thai
+// words without spaces, 1 million characters (15 KB) or 2.5 million (29 KB), or 2 million characters
+// of Latin and Greek letter by letter (7 KB); a box of 600 x 400 points holding 32,767 runs of a
+// letter, each in a typeface (89 KB) or a colour (92 KB) of its own.  Release build, drawn /
+// converted, before -> after: Thai 1 million 8.2 s (drawn whole) -> 1.2 s (drawn in part, said),
+// 0.16 s -> 0.15 s; 2.5 million 46.5 s -> 1.3 s, 0.18 s either way; Latin and Greek 5.8 s (drawn
+// whole) -> 0.89 s (in part, said), 0.17 s -> 0.19 s; typefaces 1.05 s -> 0.94 s, 20.3 s -> 0.28 s;
+// colours 0.11 s either way, 4.6 s -> 0.27 s; each at 57-254 MB.  The Thai and alternating texts
+// were laid out from the break finder's search of the whole run (a run of Thai takes it a time that
+// grows as the square of its length) and priced a unit a character; they are now priced by what
+// their layout costs.  The typefaces took the editor's RTF writer searching its font table from the
+// start for each run (and the document comparing each run's format with every one before it).
 #include "document/halvix_doc.h"
 #include "pptx_files.h"
 #include "view/slide_import.h"
@@ -247,6 +259,48 @@ void BM_WordOf1MibInOnePointTypeInATallBox(benchmark::State& state) {
            false);
 }
 
+// Rich text that costs what it shows.  A box of 3,072 points a side (a picture 4,096 pixels a side)
+// holding text of type a point high: `length` characters of Thai words without a space between them
+// (their line breaks come from a dictionary); of two scripts taking turns letter by letter (each
+// change of script starts a new item of the layout).  And a text of 32,767 runs of a letter each, each
+// run its own typeface or its own colour, in a box of 600 x 400 points.
+QString ThaiWords(qsizetype length) {
+    QString text = QStringLiteral("สวัสดีครับผมชื่อสมชายยินดีที่ได้รู้จัก").repeated(int(length / 38 + 1));
+    text.truncate(length);
+    return text;
+}
+
+QByteArray OnePointBox(const QString& text) {
+    return Presentation({TextBox(3, 0, 0, 3072, 3072, Paragraph(SizedRun(text, 1)))});
+}
+
+QByteArray RunsOfTheirOwn(bool typefaces) {
+    QString runs;
+    for (int i = 0; i < 32767; ++i) {
+        const QString properties =
+            typefaces ? QStringLiteral("<a:rPr lang=\"en-US\"><a:latin typeface=\"F%1\"/></a:rPr>").arg(i)
+                      : QStringLiteral("<a:rPr lang=\"en-US\"><a:solidFill><a:srgbClr val=\"%1\"/>"
+                                       "</a:solidFill></a:rPr>")
+                            .arg(i * 4, 6, 16, QChar(u'0'));
+        runs += TextRun(QStringLiteral("a"), properties);
+    }
+    return Presentation({TextBox(3, 0, 0, 600, 400, Paragraph(runs))});
+}
+
+// Ranges: the characters; 1 converted, 0 drawn.
+void BM_ThaiWordsInOnePointType(benchmark::State& state) {
+    Import(state, OnePointBox(ThaiWords(state.range(0))), state.range(1) != 0);
+}
+
+void BM_AlternatingScriptsInOnePointType(benchmark::State& state) {
+    Import(state, OnePointBox(QStringLiteral("aα").repeated(int(state.range(0) / 2))), state.range(1) != 0);
+}
+
+// Ranges: 1 each run its own typeface, 0 its own colour; 1 converted, 0 drawn.
+void BM_RunsOfTheirOwnFormat(benchmark::State& state) {
+    Import(state, RunsOfTheirOwn(state.range(0) != 0), state.range(1) != 0);
+}
+
 } // namespace
 
 BENCHMARK(BM_WordOf1MibInATextBox)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
@@ -292,5 +346,17 @@ BENCHMARK(BM_SlideOf2000BoxesOfALetterUnder3599Marks)
 BENCHMARK(BM_SlideOf2000TallBoxesOfShortLines)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_WordOf1MibInOnePointTypeInATallBox)
     ->ArgsProduct({{90, 3072}, {3072, 30000}})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
+BENCHMARK(BM_ThaiWordsInOnePointType)
+    ->ArgsProduct({{1000000, 2500000}, {0, 1}})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
+BENCHMARK(BM_AlternatingScriptsInOnePointType)
+    ->ArgsProduct({{2000000}, {0, 1}})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
+BENCHMARK(BM_RunsOfTheirOwnFormat)
+    ->ArgsProduct({{1, 0}, {0, 1}})
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);

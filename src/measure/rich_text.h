@@ -66,9 +66,11 @@ QSizeF HxKeptGroupBox(const class QTextCharFormat& format);
 // What the pictures of several texts may lay out together (all those of one slide import), in
 // characters: each beginning laid out counts its characters, and, when its paragraphs are broken at
 // word boundaries, about W² / (128 p) more for each unbroken run of W characters in lines of at least
-// p characters (finding where each line of a run ends passes the rest of the run).  A picture whose
-// text would want more than is left lays out what is left, or kMinimum when less is left, and counts
-// as reduced.
+// p characters (finding where each line of a run ends passes the rest of the run); 8 more for each
+// change of script or format (each starts an item of the layout of its own), and 3 more for each
+// character of a script whose line breaks come from a dictionary (Thai, Lao, Khmer, Myanmar).  A
+// picture whose text would want more than is left lays out what is left, or kMinimum when less is
+// left, and counts as reduced.
 struct HxLayoutBudget {
     static constexpr qsizetype kMinimum = 256;
     qsizetype left = std::numeric_limits<qsizetype>::max();
@@ -84,13 +86,14 @@ constexpr int kMaxShownMarks = 30;
 qsizetype HxCapCombiningMarks(QTextDocument& doc);
 
 // A beginning of a text made for a picture (HxLayOutShownBeginning), not laid out and without a
-// layout yet: `whole` when it holds all the text; `restKeepsFormat` when the text after it to the end
-// of its paragraph is of the format the beginning ends in (the same font and the same position to
-// the baseline); `marksCut` the combining marks left out (HxCapCombiningMarks).
+// layout yet: `whole` when it holds all the text; `restNoTaller` when the text after it to the end of
+// its paragraph makes no line taller than the character the beginning ends with (it is of a size no
+// larger, at the same position to the baseline: faces of one size are taken to make lines of one
+// height); `marksCut` the combining marks left out (HxCapCombiningMarks).
 struct HxShownBeginning {
     std::unique_ptr<QTextDocument> doc;
     bool whole = false;
-    bool restKeepsFormat = false;
+    bool restNoTaller = false;
     qsizetype marksCut = 0;
 };
 
@@ -104,14 +107,17 @@ std::unique_ptr<QTextDocument> HxRichTextShownPart(const QTextDocument& doc, int
 // The beginning of a long text that shows in a picture `width` x `height` pixels, laid out `width`
 // pixels wide: what `beginning` makes of the text's first `length` characters; the first
 // `firstLength` characters, then beginnings four times as long each time while the last line of one
-// starts above the picture's bottom and more is left (a long text would take long to lay out whole).
-// A last line that starts in the picture also ends the search when it is a line wider than the
-// text's width (in a box narrower than its characters each line holds a word, however long) whose
-// bottom reaches the picture's bottom and which ends a line's height or more past the picture's right
-// side, in a paragraph read from left to right whose rest is of its format: the whole text's line
-// shows the same.  A beginning whose paragraphs are each one unbroken run is broken anywhere, which
-// makes the same lines without searching the rest of the run for each (unless a character is wider
-// than a line).  With a `budget`, each beginning is cut to what is left of it (at least
+// starts above the picture's bottom and more is left (a long text would take long to lay out whole);
+// when the rest of the text's paragraph is taller than where the beginning is cut, while the first
+// line that holds the unbroken run the beginning ends in starts above the bottom (each line of a run
+// broken inside is as high as the rest of the run).  A last line that starts in the picture also
+// ends the search when it is a line wider than the text's width (in a box narrower than its
+// characters each line holds a word, however long) whose bottom reaches the picture's bottom and
+// which ends a line's height or more past the picture's right side, in a paragraph read from left to
+// right whose rest is no taller: the whole text's line shows the same.  A beginning whose paragraphs
+// are each one unbroken run, none of its characters taller than one before it, is broken anywhere,
+// which makes the same lines without searching the rest of the run for each (unless a character is
+// wider than a line).  With a `budget`, each beginning is cut to what is left of it (at least
 // HxLayoutBudget::kMinimum) and counted against it.
 std::unique_ptr<QTextDocument>
 HxLayOutShownBeginning(qsizetype firstLength, double width, double height,

@@ -18,6 +18,10 @@ constexpr int kFontCharset = QTextFormat::UserProperty + 43;
 constexpr int kHeaderGroups = QTextFormat::UserProperty + 44;
 // Of a list format: the first number (\pnstart).
 constexpr int kListStart = QTextFormat::UserProperty + 45;
+// Of a character format: its face once more, as a string.  A document tells its formats apart by a
+// hash that sees a list of families only by its length: a text of thousands of runs, each in a face
+// of its own, would have each new run's format compared with every one before it.
+constexpr int kFaceKey = QTextFormat::UserProperty + 46;
 
 // The document's pixels are 96 to the inch: 15 twips each.
 inline double TwipsToPixels(int twips) {

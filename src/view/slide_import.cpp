@@ -104,6 +104,7 @@ void HxSlideTextToDocument(const HxSlideText& text, bool blackenNearWhite, QText
             QTextCharFormat f;
             const QString face = run.face.isEmpty() ? QString::fromUtf16(kDefaultFace) : run.face;
             f.setFontFamilies({face});
+            f.setProperty(HxRtf::kFaceKey, face);
             // Faces with names beyond Latin letters are Chinese faces (GB2312) in the RTF.
             bool latin = true;
             for (QChar c : face)
@@ -166,9 +167,9 @@ double SmallestCharacterPixels(const HxSlideText& text, double width, double hei
 }
 
 // Whether the characters of a text from `end` (counted as HxSlideText::Length counts) to the end of
-// their paragraph are of the format of the character before `end`: the same face, size, weight,
-// slant and position to the baseline.  False when `end` starts a paragraph.
-bool RestKeepsFormat(const HxSlideText& text, qsizetype end) {
+// their paragraph make no line taller than the character before `end` (as HxShownBeginning takes
+// it): a size no larger, at the same position to the baseline.  False when `end` starts a paragraph.
+bool RestNoTaller(const HxSlideText& text, qsizetype end) {
     qsizetype position = 0;
     for (const HxSlideParagraph& paragraph : text.paragraphs) {
         const HxSlideRun* cut = nullptr;
@@ -179,8 +180,7 @@ bool RestKeepsFormat(const HxSlideText& text, qsizetype end) {
                     cut = &run;
                 continue;
             }
-            if (run.face != cut->face || RunPoints(text, run) != RunPoints(text, *cut) ||
-                run.bold != cut->bold || run.italic != cut->italic || run.baseline != cut->baseline)
+            if (RunPoints(text, run) > RunPoints(text, *cut) || run.baseline != cut->baseline)
                 return false;
         }
         if (cut)
@@ -207,7 +207,7 @@ std::unique_ptr<QTextDocument> HxSlideTextShownPart(const HxSlideText& text, dou
             HxSlideTextToDocument(beginning, false, *part.doc);
             part.marksCut = HxCapCombiningMarks(*part.doc);
             part.whole = !cut;
-            part.restKeepsFormat = cut && RestKeepsFormat(text, beginning.Length());
+            part.restNoTaller = cut && RestNoTaller(text, beginning.Length());
             return part;
         },
         budget);

@@ -6,6 +6,7 @@
 #include "measure/rich_text_dialog.h"
 #include "measure/rich_text_format.h"
 #include "platform/bitmap_bits.h"
+#include "rich_text_pictures.h"
 
 #include <gtest/gtest.h>
 
@@ -189,6 +190,42 @@ TEST(RichTextWrite, ChineseFacesDeclareTheChineseCharset) {
           "{\\f3\\fnil\\fcharset0 Times New Roman;}", "{\\f4\\fnil\\fcharset134 microsoft yahei;}",
           "{\\f5\\fnil\\fcharset134 Arial;}"})
         EXPECT_TRUE(out.contains(entry)) << entry << "\n" << out.constData();
+}
+
+// A document of 900 runs in 240 faces (Latin and Chinese names, some with a character set of their
+// own, so that one face makes several entries) and 200 colours (some with a transparency, the same
+// entry as without), most of them used again and again: written as the writer has always written it
+// (tests/measure/data/many_fonts_and_colours.rtf), each font and colour listed once, in the order of
+// first use.
+TEST(RichTextWrite, ManyFontsAndColoursWrittenAsBefore) {
+    QTextDocument doc;
+    QTextCursor c(&doc);
+    for (int i = 0; i < 900; ++i) {
+        if (i > 0 && i % 150 == 0)
+            c.insertBlock();
+        const int face = (i * 37) % 240;
+        QTextCharFormat f;
+        f.setFontFamilies(
+            {face % 5 == 0 ? QStringLiteral("楷体%1").arg(face) : QStringLiteral("Face %1").arg(face)});
+        if (i % 11 == 0)
+            f.setProperty(HxRtf::kFontCharset, i % 22 == 0 ? 134 : 2);
+        if (i % 9 != 0) {
+            const int k = (i * 13) % 200;
+            QColor color = QColor::fromRgb((k * 53) & 255, (k * 97) & 255, (k * 31) & 255);
+            if (i % 17 == 0)
+                color.setAlpha(100);
+            f.setForeground(color);
+        }
+        c.insertText(i % 3 == 0 ? QStringLiteral("中") : QStringLiteral("x"), f);
+    }
+    QFile file(QDir(qEnvironmentVariable("HALVIX_TEST_SOURCE_DIR"))
+                   .filePath(QStringLiteral("tests/measure/data/many_fonts_and_colours.rtf")));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << file.fileName().toStdString();
+    const QByteArray written = HxDocumentToRtf(doc);
+    EXPECT_TRUE(written == file.readAll());
+    // Each face with each of its character sets once (73 faces again with another), each colour once.
+    EXPECT_EQ(written.count("\\fnil\\fcharset"), 240 + 73);
+    EXPECT_EQ(written.count("\\red"), 200);
 }
 
 // What the editor writes is read back to the same document, and writing that gives the same bytes.
@@ -738,28 +775,6 @@ TEST(RichTextPicture, SidesClamped) {
     EXPECT_EQ(w, HxRtfLimits::kMaxPictureSide);
     EXPECT_EQ(h, 1);
     EXPECT_EQ(bits.size(), size_t(HxRtfLimits::kMaxPictureSide / 8));
-}
-
-// The picture as drawn from the whole document laid out: what the part that shows must give.
-std::vector<BYTE> WholeDocumentPicture(const QTextDocument& doc, int w, int h) {
-    QImage image(w, h, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    std::unique_ptr<QTextDocument> copy(doc.clone());
-    HxInstallRichObjectHandler(*copy);
-    copy->setDocumentMargin(doc.documentMargin());
-    copy->setDefaultFont(doc.defaultFont());
-    copy->setTextWidth(w);
-    copy->documentLayout()->documentSize(); // every line laid out
-    {
-        QPainter painter(&image);
-        QAbstractTextDocumentLayout::PaintContext context;
-        context.palette.setColor(QPalette::Text, Qt::black);
-        context.clip = QRectF(0, 0, w, h);
-        painter.setClipRect(context.clip);
-        copy->documentLayout()->draw(&painter, context);
-    }
-    int ow = 0, oh = 0;
-    return BitmapToMonochrome(image, &ow, &oh, TRUE);
 }
 
 // The picture lays out only the beginning of a long text, as far as its lines can show, and draws
