@@ -313,6 +313,42 @@ TEST_F(SafeSaveTest, ADocumentThatRunsOutOfMemoryAsItIsStoredSaysSo) {
     }
 }
 
+TEST_F(SafeSaveTest, AFileWrittenAsItIsMadeReplacesTheOldOneOnlyWhenWhole) {
+    const QString folder = NewFolder();
+    const CString path = CString::FromQString(folder + QStringLiteral("/a.hvx"));
+    ASSERT_TRUE(WriteOldFile(path));
+    const std::vector<BYTE> part(size_t(3) << 20, 0x33);
+    auto writePart = [&](CFile& file) { file.Write(part.data(), UINT(part.size())); };
+    // Stopped part-way by what makes the content: the exception goes on, the old file stays.
+    EXPECT_THROW(HxWriteFileSafely(path,
+                                   [&](CFile& file) {
+                                       writePart(file);
+                                       throw CArchiveException(CArchiveException::badIndex);
+                                   }),
+                 CArchiveException);
+    EXPECT_EQ(Bytes(path), OldBytes());
+    EXPECT_EQ(FilesIn(folder), QStringList{QStringLiteral("a.hvx")});
+    // A failed write: its cause, the old file as it was.
+    CFileException error;
+    EXPECT_FALSE(HxWriteFileSafely(
+        path,
+        [&](CFile& file) {
+            writePart(file);
+            throw CFileException(CFileException::diskFull);
+        },
+        &error));
+    EXPECT_EQ(error.m_cause, CFileException::diskFull);
+    EXPECT_EQ(Bytes(path), OldBytes());
+    EXPECT_EQ(FilesIn(folder), QStringList{QStringLiteral("a.hvx")});
+    // Whole: the new content in the old file's place.
+    EXPECT_TRUE(HxWriteFileSafely(path, [&](CFile& file) {
+        writePart(file);
+        writePart(file);
+    }));
+    EXPECT_EQ(Bytes(path), QByteArray(qsizetype(part.size()) * 2, char(0x33)));
+    EXPECT_EQ(FilesIn(folder), QStringList{QStringLiteral("a.hvx")});
+}
+
 TEST_F(SafeSaveTest, PipesAndDevicesAreRefusedAtOnce) {
     const QString pipe = m_dir.filePath(QStringLiteral("pipe.hvx"));
     ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
