@@ -1,5 +1,6 @@
 // A lesson of camera photos, one a page, inserted as 插入图片 inserts them: saved as a file larger
-// than any document of points and lines, and opened again with every picture's pixels as they were.
+// than any document of points and lines, and opened again with every picture's pixels as they were,
+// and so is its ".gf" copy.
 #include "document_test_support.h"
 
 #include "measure/text_items.h"
@@ -71,18 +72,30 @@ TEST_F(PhotoLessonTest, EightPagesOfCameraPhotosSaveAndOpenAgainPixelForPixel) {
     // Larger than a quarter of a gigabyte: the rows of the photos are kept as they are.
     EXPECT_GT(QFileInfo(path.ToQString()).size(), qint64(kPhotos) * 36'000'000);
 
-    // Opened again in place of a document that differs from it.
-    m_doc->AppendPage(u"多出的一页");
-    ASSERT_TRUE(m_doc->OpenDocumentFile(path, FALSE));
-    EXPECT_TRUE(m_messages.empty());
-    ASSERT_EQ(m_doc->GetPageCount(), kPhotos);
-    for (int i = 0; i < kPhotos; ++i) {
-        CGTbImage* picture = PictureOf(m_doc->GetPage(i));
-        ASSERT_NE(picture, nullptr) << "page " << i;
-        EXPECT_EQ(picture->m_width, kPhotoWidth) << "page " << i;
-        EXPECT_EQ(picture->m_height, kPhotoHeight) << "page " << i;
-        ASSERT_EQ(picture->m_bits.size(), size_t(CGTextbit::PictureRowBytes(kPhotoWidth) * kPhotoHeight))
-            << "page " << i;
-        EXPECT_EQ(FirstDifference(*picture, i), -1) << "page " << i;
+    // Opened again in place of a document that differs from it; then its ".gf" copy the same way.
+    const CString copy = CString::FromQString(dir.filePath(QStringLiteral("八张照片.gf")));
+    for (const CString& opened : {path, copy}) {
+        SCOPED_TRACE(opened.ToQString().toStdString());
+        if (opened == copy) {
+            HxSetDialogRunner([copy](CDialog& dlg) {
+                static_cast<CFileDialog&>(dlg).SetResult(copy);
+                return INT_PTR(IDOK);
+            });
+            m_doc->OnFileSaveGf();
+            ASSERT_TRUE(QFileInfo::exists(copy.ToQString()));
+        }
+        m_doc->AppendPage(u"多出的一页");
+        ASSERT_TRUE(m_doc->OpenDocumentFile(opened, FALSE));
+        EXPECT_TRUE(m_messages.empty());
+        ASSERT_EQ(m_doc->GetPageCount(), kPhotos);
+        for (int i = 0; i < kPhotos; ++i) {
+            CGTbImage* picture = PictureOf(m_doc->GetPage(i));
+            ASSERT_NE(picture, nullptr) << "page " << i;
+            EXPECT_EQ(picture->m_width, kPhotoWidth) << "page " << i;
+            EXPECT_EQ(picture->m_height, kPhotoHeight) << "page " << i;
+            ASSERT_EQ(picture->m_bits.size(), size_t(CGTextbit::PictureRowBytes(kPhotoWidth) * kPhotoHeight))
+                << "page " << i;
+            EXPECT_EQ(FirstDifference(*picture, i), -1) << "page " << i;
+        }
     }
 }
