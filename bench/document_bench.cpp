@@ -1,13 +1,21 @@
 // The document file: storing and loading a document of 20 pages and 5,000 cells in all (points and
 // the segments between them), the load including the recomputation of every page and the view of
 // the first page; store and load cycles of 20 pages of 5,000 cells each (100,000 cells), the first
-// cycle in a fresh process and whether later ones slow down; also an undo and redo of deleting a
-// whole page.
+// cycle in a fresh process and whether later ones slow down; an undo and redo of deleting a whole
+// page; and lessons of 8 and of 30 pages of one camera photo each, saved and opened again, with the
+// peak memory each step takes against the file's size.
 #include "document/halvix_doc.h"
 #include "document/undo_cmds.h"
+#include "measure/text_items.h"
 #include "model/line.h"
+#include "view/view_globals.h"
+
+#include "process_memory.h"
 
 #include <benchmark/benchmark.h>
+
+#include <QFileInfo>
+#include <QTemporaryDir>
 
 #include <chrono>
 #include <cmath>
@@ -112,6 +120,88 @@ void BM_DeletePageCellsUndoRedo(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * kCellsPerPage);
 }
 BENCHMARK(BM_DeletePageCellsUndoRedo)->Unit(benchmark::kMicrosecond);
+
+// A lesson of `photos` pages, each with one picture of a 12-megapixel camera (4,000 x 3,000 pixels)
+// inserted as 插入图片 inserts it on a page of its own; the pixels differ from page to page.
+std::unique_ptr<CHalvixDoc> MakePhotoLesson(int photos) {
+    constexpr int kWidth = 4000, kHeight = 3000;
+    HxSetScreenSizeOverride(1920, 1080);
+    g_clientWidth = 1600;
+    g_clientHeight = 900;
+    auto doc = std::make_unique<CHalvixDoc>();
+    doc->OnNewDocument();
+    for (int i = 0; i < photos; ++i) {
+        if (i > 0)
+            doc->OnNewPage();
+        std::vector<BYTE> pixels(size_t(CGTextbit::PictureRowBytes(kWidth) * kHeight));
+        for (size_t k = 0; k < pixels.size(); ++k)
+            pixels[k] = BYTE(k * 7 + (k >> 12) * 13 + size_t(i) * 31);
+        doc->InsertImage(kWidth, kHeight, std::move(pixels));
+    }
+    return doc;
+}
+
+double Seconds(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Saves the lesson to a file and opens it again in a new document, once each (the lesson saved is
+// gone before the open).  Counters: the file's size; each step's time; and the peak resident memory
+// each step took beyond what the process held before it, in MB and per MB of the file (the open's
+// includes the lesson it reads, so it cannot go below 1 when the lesson opens: reopened 1).
+void BM_SaveAndOpenPhotoLesson(benchmark::State& state) {
+    const int photos = int(state.range(0));
+    int messages = 0;
+    HxSetMessageBoxHandler([&](const CString&, const CString&, UINT) {
+        ++messages;
+        return IDOK;
+    });
+    QTemporaryDir dir;
+    const CString path = CString::FromQString(dir.filePath(QStringLiteral("照片.hvx")));
+    for (auto _ : state) {
+        auto doc = MakePhotoLesson(photos);
+        long before = HxResidentKb();
+        HxResetPeakResident();
+        auto start = std::chrono::steady_clock::now();
+        const bool saved = doc->OnSaveDocument(path);
+        const double saveSeconds = Seconds(start);
+        const double savePeakMb = double(HxPeakResidentKb() - before) / 1024.0;
+        doc.reset();
+
+        before = HxResidentKb();
+        HxResetPeakResident();
+        start = std::chrono::steady_clock::now();
+        auto opened = std::make_unique<CHalvixDoc>();
+        const bool read = saved && opened->OnOpenDocument(path);
+        const double openSeconds = Seconds(start);
+        const double openPeakMb = double(HxPeakResidentKb() - before) / 1024.0;
+        const bool whole = read && opened->GetPageCount() == photos;
+        if (!saved)
+            state.SkipWithError("the lesson was not saved");
+        opened.reset();
+
+        const double fileMb = double(QFileInfo(path.ToQString()).size()) / (1024.0 * 1024.0);
+        state.SetIterationTime(saveSeconds + openSeconds);
+        state.counters["file_mb"] = fileMb;
+        state.counters["save_s"] = saveSeconds;
+        state.counters["open_s"] = openSeconds;
+        state.counters["save_peak_mb"] = savePeakMb;
+        state.counters["open_peak_mb"] = openPeakMb;
+        if (fileMb > 0) {
+            state.counters["save_peak_x"] = savePeakMb / fileMb;
+            state.counters["open_peak_x"] = openPeakMb / fileMb;
+        }
+        state.counters["reopened"] = whole ? 1 : 0;
+        state.counters["messages"] = messages;
+    }
+    HxSetMessageBoxHandler(nullptr);
+}
+BENCHMARK(BM_SaveAndOpenPhotoLesson)
+    ->Arg(8)
+    ->Arg(30)
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -35,26 +35,13 @@ CArchive::CArchive(CFile* file, UINT mode, int, void*)
     : m_file(file), m_loading((mode & load) != 0), m_flushOnDelete((mode & bNoFlushOnDelete) == 0) {
     m_loadArray.push_back(LoadEntry{}); // index 0 is the null object
     if (m_loading && m_file) {
+        // Counted in 64 bits and read in pieces no larger than a 32-bit count holds, so that a file
+        // past 4 GiB is neither cut to its size modulo 4 GiB nor asked for in one read.
         const ULONGLONG length = m_file->GetLength();
         const ULONGLONG position = m_file->GetPosition();
-        if (length > position) {
-            // Counted in 64 bits and read in pieces no larger than a 32-bit count holds, so that a
-            // file past 4 GiB is neither cut to its size modulo 4 GiB nor asked for in one read;
-            // the buffer grows with the bytes that really arrive.
-            const ULONGLONG wanted = length - position;
-            constexpr ULONGLONG kPiece = 1ULL << 24;
-            m_data.reserve(size_t(std::min(wanted, kPiece)));
-            ULONGLONG got = 0;
-            while (got < wanted) {
-                const UINT piece = UINT(std::min(wanted - got, kPiece));
-                m_data.resize(size_t(got + piece));
-                const UINT n = m_file->Read(m_data.data() + got, piece);
-                got += n;
-                if (n == 0)
-                    break;
-            }
-            m_data.resize(size_t(got));
-        }
+        m_fileLeft = length > position ? length - position : 0;
+        m_data.resize(size_t(std::min<ULONGLONG>(m_fileLeft, kWindowBytes)));
+        Refill();
     }
 }
 
@@ -72,11 +59,35 @@ void CArchive::Fail(int cause) const {
     throw CArchiveException(cause, m_file ? m_file->GetFilePath() : CString());
 }
 
-void CArchive::Flush() {
-    if (m_loading || !m_file || m_data.empty())
+void CArchive::Refill() {
+    if (m_pos > 0) {
+        std::memmove(m_data.data(), m_data.data() + m_pos, m_end - m_pos);
+        m_end -= m_pos;
+        m_pos = 0;
+    }
+    while (m_end < m_data.size() && m_fileLeft > 0) {
+        const UINT wanted = UINT(std::min<ULONGLONG>(m_data.size() - m_end, m_fileLeft));
+        const UINT n = m_file->Read(m_data.data() + m_end, wanted);
+        if (n == 0) {
+            m_fileLeft = 0; // the file ends before its length: what came is all there is
+            break;
+        }
+        m_end += n;
+        m_fileLeft -= std::min<ULONGLONG>(n, m_fileLeft);
+    }
+}
+
+void CArchive::WritePending() {
+    if (m_data.empty())
         return;
     m_file->Write(m_data.data(), UINT(m_data.size()));
     m_data.clear();
+}
+
+void CArchive::Flush() {
+    if (m_loading || !m_file)
+        return;
+    WritePending();
     m_file->Flush();
 }
 
@@ -90,7 +101,8 @@ void CArchive::Close() {
 void CArchive::Abort() {
     m_closed = true;
     m_data.clear();
-    m_pos = 0;
+    m_pos = m_end = 0;
+    m_fileLeft = 0;
 }
 
 UINT CArchive::Read(void* buffer, UINT count) {
@@ -98,9 +110,32 @@ UINT CArchive::Read(void* buffer, UINT count) {
         Fail(CArchiveException::writeOnly);
     if (count > GetBytesLeft())
         Fail(CArchiveException::endOfFile);
-    if (count)
-        std::memcpy(buffer, m_data.data() + m_pos, count);
-    m_pos += count;
+    BYTE* out = static_cast<BYTE*>(buffer);
+    size_t wanted = count;
+    while (wanted > 0) {
+        if (m_pos == m_end && wanted >= m_data.size()) {
+            // A block as long as the window goes straight into its place.
+            const UINT n = m_file->Read(out, UINT(std::min<ULONGLONG>(wanted, m_fileLeft)));
+            if (n == 0) {
+                m_fileLeft = 0;
+                Fail(CArchiveException::endOfFile);
+            }
+            m_fileLeft -= std::min<ULONGLONG>(n, m_fileLeft);
+            out += n;
+            wanted -= n;
+            continue;
+        }
+        if (m_pos == m_end) {
+            Refill();
+            if (m_pos == m_end)
+                Fail(CArchiveException::endOfFile);
+        }
+        const size_t n = std::min(wanted, m_end - m_pos);
+        std::memcpy(out, m_data.data() + m_pos, n);
+        m_pos += n;
+        out += n;
+        wanted -= n;
+    }
     return count;
 }
 
@@ -108,9 +143,15 @@ void CArchive::Write(const void* buffer, UINT count) {
     if (m_loading)
         Fail(CArchiveException::readOnly);
     const BYTE* p = static_cast<const BYTE*>(buffer);
+    if (count >= kWindowBytes && m_file) {
+        // A long block (a picture's rows) is not copied into the window first.
+        WritePending();
+        m_file->Write(p, count);
+        return;
+    }
     m_data.insert(m_data.end(), p, p + count);
-    if (m_data.size() >= (1u << 20))
-        Flush();
+    if (m_data.size() >= kWindowBytes && m_file)
+        WritePending();
 }
 
 void CArchive::CheckCount(ULONGLONG count, size_t minBytesEach) const {

@@ -24,8 +24,10 @@ class CArchive {
 public:
     enum Mode : UINT { store = 0, load = 1, bNoFlushOnDelete = 2, bNoByteSwap = 4 };
 
-    // Loading reads the rest of the file at once, so that every count and length can be checked
-    // against the bytes that are really left.  Storing writes through on Flush and Close.
+    // Loading reads the file as it goes, through a window of kWindowBytes (a long block straight into
+    // its place), and checks every count and length against the bytes the file has left; a file
+    // that ends before its length is known by its end from then on.  Storing gathers short writes
+    // in the window and passes long blocks straight on; it writes through on Flush and Close.
     CArchive(CFile* file, UINT mode, int bufferSize = 4096, void* buffer = nullptr);
     ~CArchive();
     CArchive(const CArchive&) = delete;
@@ -41,7 +43,7 @@ public:
     // Raw bytes.  A load that cannot be satisfied in full throws endOfFile.
     UINT Read(void* buffer, UINT count);
     void Write(const void* buffer, UINT count);
-    size_t GetBytesLeft() const { return m_loading ? m_data.size() - m_pos : 0; }
+    size_t GetBytesLeft() const { return m_loading ? size_t(m_end - m_pos + m_fileLeft) : 0; }
     // Throws endOfFile unless count elements of at least minBytesEach can still be read.
     void CheckCount(ULONGLONG count, size_t minBytesEach) const;
 
@@ -108,6 +110,13 @@ private:
         return *this;
     }
     void Fail(int cause) const;
+    // Loading: moves the bytes not yet read to the front of the window and fills the rest from
+    // the file.
+    void Refill();
+    // Storing: hands the gathered bytes to the file.
+    void WritePending();
+
+    static constexpr size_t kWindowBytes = size_t(1) << 20;
 
     struct LoadEntry {
         const CRuntimeClass* cls = nullptr; // a class entry
@@ -118,8 +127,10 @@ private:
     bool m_loading;
     bool m_flushOnDelete;
     bool m_closed = false;
-    std::vector<BYTE> m_data; // loading: the bytes to read; storing: the bytes not yet written
-    size_t m_pos = 0;
+    std::vector<BYTE> m_data; // loading: the window; storing: the bytes not yet written
+    size_t m_pos = 0;         // loading: the next byte of the window to read
+    size_t m_end = 0;         // loading: the end of what the window holds
+    ULONGLONG m_fileLeft = 0; // loading: bytes of the file past the window
     DWORD m_mapCount = 1;
     std::unordered_map<const void*, DWORD> m_storeMap;
     std::vector<LoadEntry> m_loadArray;

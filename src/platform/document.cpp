@@ -292,10 +292,35 @@ ULONGLONG CDocument::StoredLength() {
     return file.GetLength();
 }
 
+void CDocument::ReportTooLargeToSave(const CString& path) {
+    AfxMessageBox(HxFormat(u"无法保存文档“%s”：文档太大（超过%dMB），请删去一些图片或页面后再保存。", path,
+                           int(kHxMaxDocumentBytes >> 20)),
+                  MB_ICONEXCLAMATION);
+}
+
 BOOL CDocument::OnSaveDocument(const CString& path) {
-    std::vector<BYTE> bytes;
+    CFileException error;
     try {
-        bytes = StoreToBytes();
+        // A document the open would refuse is not written at all: its length is counted first, so
+        // that neither the old file nor its folder is touched.
+        if (StoredLength() > kHxMaxDocumentBytes) {
+            ReportTooLargeToSave(path);
+            return FALSE;
+        }
+        // Stored straight into a temporary file beside the old one, which takes the old file's place
+        // only once the whole document is written; the message says what stopped the write.
+        const bool written = HxWriteFileSafely(
+            path,
+            [this](CFile& file) {
+                CArchive ar(&file, CArchive::store);
+                Serialize(ar);
+                ar.Close();
+            },
+            &error);
+        if (!written) {
+            ReportSaveLoadException(path, &error, TRUE);
+            return FALSE;
+        }
     } catch (const CUserException&) {
         return FALSE;
     } catch (const CException& e) {
@@ -303,13 +328,6 @@ BOOL CDocument::OnSaveDocument(const CString& path) {
         return FALSE;
     } catch (const std::bad_alloc&) {
         ReportSaveLoadException(path, nullptr, TRUE);
-        return FALSE;
-    }
-    // Written beside the file and then put in its place, so that the old file survives a failure;
-    // the message says what stopped the write.
-    CFileException error;
-    if (!HxWriteFileSafely(path, bytes, &error)) {
-        ReportSaveLoadException(path, &error, TRUE);
         return FALSE;
     }
     SetModifiedFlag(FALSE);

@@ -105,9 +105,10 @@ private:
     std::function<void()> m_onChange;
 };
 
-// The largest document file that is read: far above any real document (a page of 100,000 objects
-// takes about 15 MB), so that a huge or padded file is refused before it fills the memory.
-constexpr ULONGLONG kHxMaxDocumentBytes = 256ULL << 20;
+// The largest document file that is saved and read (2048 MB): room for dozens of camera photos
+// (a 12-megapixel picture is kept as 36 MB of rows), while a huge or padded file is refused before
+// it is read.  A save that would pass it is refused, so that whatever is saved opens again.
+constexpr ULONGLONG kHxMaxDocumentBytes = 2048ULL << 20;
 
 class CDocument : public CCmdTarget {
     DECLARE_DYNAMIC(CDocument)
@@ -128,7 +129,8 @@ public:
     // The document's life.  OnNewDocument empties it; OnOpenDocument reads a file, and leaves the
     // document as it was when the file cannot be read (the load must replace the contents only once
     // the whole file has been read); OnSaveDocument writes it through a temporary file, so that a
-    // failed save leaves the file on disk as it was.  Both report their failures to the user.
+    // failed save leaves the file on disk as it was, and refuses a document longer than
+    // kHxMaxDocumentBytes before it writes anything.  Both report their failures to the user.
     virtual BOOL OnNewDocument();
     virtual BOOL OnOpenDocument(const CString& path);
     virtual BOOL OnSaveDocument(const CString& path);
@@ -164,6 +166,8 @@ public:
     static BOOL IsTooLargeToRead(const CFile& file);
     // Tells the user that the file is beyond kHxMaxDocumentBytes and is not read.
     static void ReportTooLargeToRead(const CString& path);
+    // Tells the user that the document would be longer than kHxMaxDocumentBytes and is not saved.
+    static void ReportTooLargeToSave(const CString& path);
 
     // The file commands of the single document.
     void OnFileNew();

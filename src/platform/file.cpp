@@ -280,7 +280,35 @@ CString HxWriteFailureReason(int cause) {
     }
 }
 
-bool HxWriteFileSafely(const CString& path, const void* data, size_t size, CFileException* error) {
+namespace {
+
+// A file over the descriptor of a temporary file: each write goes straight to it, and one that
+// fails throws the cause of its error.
+class CDescriptorFile : public CFile {
+public:
+    explicit CDescriptorFile(int fd) : m_fd(fd) {}
+    bool Open(const CString&, UINT, CFileException* = nullptr) override { return false; }
+    UINT Read(void*, UINT) override { throw CFileException(CFileException::genericException); }
+    void Write(const void* buffer, UINT count) override {
+        if (!WriteAll(m_fd, static_cast<const char*>(buffer), count))
+            throw CFileException(CauseOfErrno(errno));
+        m_length += count;
+    }
+    ULONGLONG GetLength() const override { return m_length; }
+    ULONGLONG GetPosition() const override { return m_length; }
+    ULONGLONG Seek(LONGLONG, UINT) override { throw CFileException(CFileException::badSeek); }
+    void Flush() override {}
+    void Close() override {}
+    void Abort() override {}
+
+private:
+    int m_fd;
+    ULONGLONG m_length = 0;
+};
+
+// The steps of a safe write around `write`, which fills the temporary file through its descriptor
+// and returns CFileException::none or the cause of its failure.
+bool WriteSafely(const CString& path, const std::function<int(int fd)>& write, CFileException* error) {
     HxIgnoreFileSizeSignal();
     auto fail = [&](int cause) {
         if (error) {
@@ -321,13 +349,25 @@ bool HxWriteFileSafely(const CString& path, const void* data, size_t size, CFile
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0)
         return fail(CauseOfErrno(errno));
-    auto discard = [&](int errorNumber) {
+    auto remove = [&] {
         ::close(fd);
         ::unlink(temporary.constData());
+    };
+    auto discard = [&](int errorNumber) {
+        remove();
         return fail(CauseOfErrno(errorNumber));
     };
-    if (!WriteAll(fd, static_cast<const char*>(data), size))
-        return discard(errno);
+    int cause = CFileException::none;
+    try {
+        cause = write(fd);
+    } catch (...) {
+        remove();
+        throw;
+    }
+    if (cause != CFileException::none) {
+        remove();
+        return fail(cause);
+    }
     // Some file systems report a full disk only when the data reach it.
     if (::fsync(fd) != 0 && errno != EINVAL && errno != EROFS)
         return discard(errno);
@@ -351,4 +391,31 @@ bool HxWriteFileSafely(const CString& path, const void* data, size_t size, CFile
         ::close(folderFd);
     }
     return true;
+}
+
+} // namespace
+
+bool HxWriteFileSafely(const CString& path, const void* data, size_t size, CFileException* error) {
+    return WriteSafely(
+        path,
+        [&](int fd) {
+            return WriteAll(fd, static_cast<const char*>(data), size) ? int(CFileException::none)
+                                                                      : CauseOfErrno(errno);
+        },
+        error);
+}
+
+bool HxWriteFileSafely(const CString& path, const std::function<void(CFile&)>& write, CFileException* error) {
+    return WriteSafely(
+        path,
+        [&](int fd) {
+            CDescriptorFile file(fd);
+            try {
+                write(file);
+            } catch (const CFileException& e) {
+                return e.m_cause != CFileException::none ? e.m_cause : int(CFileException::genericException);
+            }
+            return int(CFileException::none);
+        },
+        error);
 }

@@ -1,10 +1,12 @@
 // Binary files: CFile over the file system and CMemFile over a byte buffer; opening only regular
-// files, and writing a whole file so that a failure leaves the old one as it was.
+// files, and writing a whole file (from bytes or as it is made) so that a failure leaves the old one
+// as it was.
 #pragma once
 
 #include "platform/cstring.h"
 #include "platform/object.h"
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -112,6 +114,12 @@ inline bool HxWriteFileSafely(const CString& path, const std::vector<BYTE>& byte
                               CFileException* error = nullptr) {
     return HxWriteFileSafely(path, bytes.data(), bytes.size(), error);
 }
+// The same with the content written by `write` into a file open on the temporary file as it is
+// made, so that it need not be held in memory first.  A CFileException out of `write` is a failed
+// write (its cause in `error`); any other exception removes the temporary file and goes on to the
+// caller, the old file as it was.
+bool HxWriteFileSafely(const CString& path, const std::function<void(CFile&)>& write,
+                       CFileException* error = nullptr);
 
 // Why a file could not be written, for the user, by the cause of a failed write: 找不到文件夹
 // (fileNotFound, badPath: the file itself need not exist, so what is missing is its folder),

@@ -1,8 +1,8 @@
 // Saves that fail part-way, under a file-size limit and on a full file system: the document's Save,
 // Save As and ".gf" copy, a formula's ".mtf", BMP and EMF files, the four picture formats and the
 // settings file each report the failure and leave the old file byte for byte (and the document
-// modified); a refused document save says why; files that are not regular (a pipe, a device) are
-// refused at once.
+// modified); a refused document save says why, one past the largest document that opens before
+// anything is written; files that are not regular (a pipe, a device) are refused at once.
 #include "document_test_support.h"
 
 #include "app/settings_file.h"
@@ -17,9 +17,11 @@
 #include <QImage>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <functional>
 #include <new>
 
+#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -34,6 +36,25 @@ public:
     }
 };
 IMPLEMENT_SERIAL(COutOfMemoryCell, CGCell, 1)
+
+// A cell whose record is longer than the largest document the program reads, though it costs no
+// memory: the same block of zeros is stored again and again.
+class CHugeRecordCell : public CGCell {
+    DECLARE_SERIAL(CHugeRecordCell)
+public:
+    void Serialize(CArchive& ar) override {
+        CGCell::Serialize(ar);
+        if (!ar.IsStoring())
+            return;
+        static const std::vector<BYTE> block(size_t(4) << 20);
+        for (ULONGLONG left = kHxMaxDocumentBytes; left > 0;) {
+            const UINT n = UINT(std::min<ULONGLONG>(left, block.size()));
+            ar.Write(block.data(), n);
+            left -= n;
+        }
+    }
+};
+IMPLEMENT_SERIAL(CHugeRecordCell, CGCell, 1)
 
 namespace {
 
@@ -315,6 +336,87 @@ TEST_F(SafeSaveTest, ADocumentThatRunsOutOfMemoryAsItIsStoredSaysSo) {
     }
 }
 
+TEST_F(SafeSaveTest, ADocumentPastTheLargestThatOpensIsRefusedBeforeAnythingIsWritten) {
+    AddCell(m_doc->GetPage(0), new CHugeRecordCell);
+    const int pages = m_doc->GetPageCount();
+    std::vector<Saver> savers;
+    for (const Saver& saver : Savers())
+        if (saver.document)
+            savers.push_back(saver);
+    savers.push_back({"first Save", u"e.hvx", true, [](CHalvixDoc& doc, const CString& path) {
+                          doc.SetPathName(CString(), FALSE);
+                          HxSetDialogRunner([path](CDialog& dlg) {
+                              static_cast<CFileDialog&>(dlg).SetResult(path);
+                              return INT_PTR(IDOK);
+                          });
+                          return bool(doc.DoFileSave());
+                      }});
+    for (const Saver& saver : savers) {
+        SCOPED_TRACE(saver.name);
+        const QString folder = NewFolder();
+        const CString path = CString::FromQString(folder + u'/' + QString::fromUtf16(saver.file));
+        ASSERT_TRUE(WriteOldFile(path));
+        const CString earlierPath = m_doc->GetPathName();
+        // Nothing is made, written, renamed or removed in the folder.
+        const int watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+        ASSERT_GE(watch, 0);
+        ASSERT_GE(inotify_add_watch(watch, QFile::encodeName(folder).constData(),
+                                    IN_CREATE | IN_MODIFY | IN_ATTRIB | IN_CLOSE_WRITE | IN_MOVED_FROM |
+                                        IN_MOVED_TO | IN_DELETE),
+                  0);
+        ExpectRefused(saver, path, u"文档太大（超过2048MB），请删去一些图片或页面后再保存");
+        char events[4096];
+        EXPECT_LE(read(watch, events, sizeof events), 0) << "something was written";
+        close(watch);
+        EXPECT_EQ(Bytes(path), OldBytes());
+        EXPECT_EQ(FilesIn(folder), QStringList{QString::fromUtf16(saver.file)});
+        EXPECT_EQ(m_doc->GetPageCount(), pages);
+        // The document keeps the file it had (Save sets its own, a first Save none).
+        CString kept = earlierPath;
+        if (saver.name == std::string("Save"))
+            kept = path;
+        else if (saver.name == std::string("first Save"))
+            kept.Empty();
+        EXPECT_EQ(m_doc->GetPathName(), kept);
+    }
+}
+
+TEST_F(SafeSaveTest, AFileWrittenAsItIsMadeReplacesTheOldOneOnlyWhenWhole) {
+    const QString folder = NewFolder();
+    const CString path = CString::FromQString(folder + QStringLiteral("/a.hvx"));
+    ASSERT_TRUE(WriteOldFile(path));
+    const std::vector<BYTE> part(size_t(3) << 20, 0x33);
+    auto writePart = [&](CFile& file) { file.Write(part.data(), UINT(part.size())); };
+    // Stopped part-way by what makes the content: the exception goes on, the old file stays.
+    EXPECT_THROW(HxWriteFileSafely(path,
+                                   [&](CFile& file) {
+                                       writePart(file);
+                                       throw CArchiveException(CArchiveException::badIndex);
+                                   }),
+                 CArchiveException);
+    EXPECT_EQ(Bytes(path), OldBytes());
+    EXPECT_EQ(FilesIn(folder), QStringList{QStringLiteral("a.hvx")});
+    // A failed write: its cause, the old file as it was.
+    CFileException error;
+    EXPECT_FALSE(HxWriteFileSafely(
+        path,
+        [&](CFile& file) {
+            writePart(file);
+            throw CFileException(CFileException::diskFull);
+        },
+        &error));
+    EXPECT_EQ(error.m_cause, CFileException::diskFull);
+    EXPECT_EQ(Bytes(path), OldBytes());
+    EXPECT_EQ(FilesIn(folder), QStringList{QStringLiteral("a.hvx")});
+    // Whole: the new content in the old file's place.
+    EXPECT_TRUE(HxWriteFileSafely(path, [&](CFile& file) {
+        writePart(file);
+        writePart(file);
+    }));
+    EXPECT_EQ(Bytes(path), QByteArray(qsizetype(part.size()) * 2, char(0x33)));
+    EXPECT_EQ(FilesIn(folder), QStringList{QStringLiteral("a.hvx")});
+}
+
 TEST_F(SafeSaveTest, PipesAndDevicesAreRefusedAtOnce) {
     const QString pipe = m_dir.filePath(QStringLiteral("pipe.hvx"));
     ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
@@ -498,10 +600,10 @@ TEST_F(SafeSaveTest, AHugeOrPaddedDocumentIsRefusedBeforeItIsRead) {
     ASSERT_TRUE(m_doc->DoSave(path));
     const int pages = m_doc->GetPageCount();
     const qint64 real = QFileInfo(path.ToQString()).size();
-    // Zeros past the document, without the disk space: 4 GiB (where a 32-bit count wraps), a
-    // gigabyte, and just past the limit.  Each is refused as too large (not as damaged: nothing in it
-    // was read) and the open document stays.
-    for (const qint64 padding : {qint64(4) << 30, qint64(1) << 30, qint64(kHxMaxDocumentBytes) - real + 1}) {
+    // Zeros past the document, without the disk space: 4 GiB (where a 32-bit count wraps), 3 GiB,
+    // and just past the limit.  Each is refused as too large (not as damaged: nothing in it was
+    // read) and the open document stays.
+    for (const qint64 padding : {qint64(4) << 30, qint64(3) << 30, qint64(kHxMaxDocumentBytes) - real + 1}) {
         ASSERT_TRUE(QFile::resize(path.ToQString(), real + padding));
         for (const CString& opened :
              {path, CString::FromQString(m_dir.filePath(QStringLiteral("padded.gf")))}) {
@@ -512,17 +614,26 @@ TEST_F(SafeSaveTest, AHugeOrPaddedDocumentIsRefusedBeforeItIsRead) {
             m_messages.clear();
             EXPECT_FALSE(m_doc->OpenDocumentFile(opened, FALSE)) << padding;
             EXPECT_EQ(m_messages,
-                      std::vector<CString>{HxFormat(u"无法打开文档“%s”：文件太大（超过256MB）。", opened)})
+                      std::vector<CString>{HxFormat(u"无法打开文档“%s”：文件太大（超过2048MB）。", opened)})
                 << padding;
             EXPECT_EQ(m_doc->GetPageCount(), pages);
             EXPECT_EQ(m_doc->GetPathName(), path);
         }
     }
+    // Just at the limit it is read: the document, and nothing of the padding it does not need.
+    ASSERT_TRUE(QFile::resize(path.ToQString(), qint64(kHxMaxDocumentBytes)));
+    m_messages.clear();
+    m_doc->AppendPage(u"又一页");
+    EXPECT_TRUE(m_doc->OpenDocumentFile(path, FALSE));
+    EXPECT_TRUE(m_messages.empty());
+    EXPECT_EQ(m_doc->GetPageCount(), pages);
     // Back to its own size it opens again.
     ASSERT_TRUE(QFile::resize(path.ToQString(), real));
+    m_doc->AppendPage(u"又一页");
     m_messages.clear();
     EXPECT_TRUE(m_doc->OpenDocumentFile(path, FALSE));
     EXPECT_TRUE(m_messages.empty());
+    EXPECT_EQ(m_doc->GetPageCount(), pages);
 }
 
 namespace {

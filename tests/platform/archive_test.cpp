@@ -1,10 +1,13 @@
-// Archive byte forms: strings, counts, objects and classes; refusal of damaged input.
+// Archive byte forms: strings, counts, objects and classes; refusal of damaged input; files read as
+// the archive goes and long blocks passed straight through.
 #include "support/archive_helpers.h"
 
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
+
+#include <algorithm>
 
 namespace {
 
@@ -286,4 +289,63 @@ TEST(ArchiveFiles, StoreAndLoadThroughTheFileSystem) {
     CFile missing;
     EXPECT_FALSE(missing.Open(u"/nonexistent/dir/x.hvx", CFile::modeRead, &e));
     EXPECT_EQ(e.m_cause, CFileException::fileNotFound);
+}
+
+namespace {
+
+// A file in memory that records the length of each read and write asked of it.
+class CRecordingFile : public CMemFile {
+public:
+    using CMemFile::CMemFile;
+    UINT Read(void* buffer, UINT count) override {
+        m_reads.push_back(count);
+        return CMemFile::Read(buffer, count);
+    }
+    void Write(const void* buffer, UINT count) override {
+        m_writes.push_back(count);
+        CMemFile::Write(buffer, count);
+    }
+    std::vector<UINT> m_reads, m_writes;
+};
+
+} // namespace
+
+TEST(ArchiveFiles, ALongFileIsReadAsItGoesAndLongBlocksPassStraightThrough) {
+    // A number, a block of 8 MiB with a byte of its own at each place, and a number.
+    std::vector<BYTE> block(size_t(8) << 20);
+    for (size_t k = 0; k < block.size(); ++k)
+        block[k] = BYTE(k * 7 + (k >> 10));
+    CRecordingFile stored;
+    {
+        CArchive ar(&stored, CArchive::store);
+        ar << int(7);
+        ar.Write(block.data(), UINT(block.size()));
+        ar << int(9);
+        ar.Close();
+    }
+    // The block reaches the file in one piece of its own, not copied behind the number first.
+    EXPECT_EQ(stored.m_writes, (std::vector<UINT>{4, UINT(block.size()), 4}));
+    const std::vector<BYTE> bytes = stored.Data();
+    ASSERT_EQ(bytes.size(), block.size() + 8);
+
+    CRecordingFile file(bytes);
+    CArchive ar(&file, CArchive::load);
+    // Opening the archive reads no more than a small part of the file, yet counts all of it.
+    EXPECT_LE(file.GetPosition(), ULONGLONG(1) << 20);
+    EXPECT_EQ(ar.GetBytesLeft(), bytes.size());
+    EXPECT_THROW(ar.CheckCount(bytes.size() + 1, 1), CArchiveException);
+    int first = 0, last = 0;
+    ar >> first;
+    std::vector<BYTE> read(block.size());
+    ar.Read(read.data(), UINT(read.size()));
+    EXPECT_EQ(ar.GetBytesLeft(), 4u);
+    ar >> last;
+    EXPECT_EQ(first, 7);
+    EXPECT_TRUE(read == block);
+    EXPECT_EQ(last, 9);
+    // Most of the block came from the file straight into its place.
+    ASSERT_FALSE(file.m_reads.empty());
+    EXPECT_GE(*std::max_element(file.m_reads.begin(), file.m_reads.end()), UINT(block.size() / 2));
+    EXPECT_EQ(ar.GetBytesLeft(), 0u);
+    EXPECT_THROW(ar >> last, CArchiveException);
 }
