@@ -15,7 +15,6 @@
 #include <cmath>
 #include <map>
 #include <string_view>
-#include <vector>
 
 namespace {
 
@@ -246,15 +245,23 @@ CTextCount CountText(const HxSlideText& text, qsizetype kept, qsizetype shown) {
             keeping = taken == size;
             // Characters that start a paragraph leave nothing of the run's format in the document: a
             // run of nothing else states no format.
-            qsizetype breaks = 0;
+            qsizetype breaks = 0, plain = 0;
+            const QChar* units = run.text.constData();
             for (qsizetype k = 0; k < taken; ++k) {
-                const char16_t u = run.text[k].unicode();
+                const char16_t u = units[k].unicode();
+                // Letters and signs of ASCII the RTF keeps as they are, the most of any text.
+                if (u >= 0x20 && u < 0x80 && u != '\\' && u != '{' && u != '}') {
+                    ++plain;
+                    continue;
+                }
                 count.work += KeptWork(u);
                 if (BreaksParagraph(u))
                     ++breaks;
                 else
                     body += TextBytes(u);
             }
+            body += plain;
+            count.work += plain * kLetterWork;
             body += breaks * (Length("\\par\r\n\\pard ") + align);
             if (breaks == taken)
                 continue;

@@ -79,8 +79,8 @@ std::vector<Family> Families() {
          [] {
              QString members;
              for (int i = 0; i < 1999; ++i)
-                 members += TextBox(3 + i, (i % 40) * 15.0, (i / 40) * 9.0, 9, 9,
-                                    Paragraph(TextRun(QStringLiteral("a"))));
+                 members += TextBox(3 + i, (i % 40) * 15.0, (i / 40) * 9.0, 12, 9,
+                                    Paragraph(SizedRun(QStringLiteral("a"), 6)));
              return Presentation({Group(2, 0, 0, 720, 540, 0, 0, 720, 540, members)},
                                  std::vector<int>(100, 0));
          },
@@ -466,12 +466,12 @@ TEST_F(SlideCostTest, TextsAsLargeAsAnImportKeepsStopWithAMessageWhenMemoryIsSho
     GTEST_SKIP() << "AddressSanitizer reserves terabytes of address space: no limit on it can hold";
 #endif
     // 800 texts of "a" and 32,766 tabs, 125 MiB of rich text (within what an import keeps), with
-    // 40 to 160 MB of address space left: the import stops with its message where the memory for
+    // 40 to 120 MB of address space left: the import stops with its message where the memory for
     // the next text is not to be had, before Qt's text layout would be left without it.
     AddPoint(g_pCurPage, 1, 2, 3);
     const QByteArray bytes =
         Presentation({RunBoxes(40, QStringLiteral("a") + QString(32766, u'\t'))}, std::vector<int>(20, 0));
-    for (const long long megabytes : {40, 80, 120, 160}) {
+    for (const long long megabytes : {40, 80, 120}) {
         const int result = ImportsInCappedChild([&] { return Import(bytes, true, 20); }, m_messages,
                                                 [megabytes] { HxCapChildMemory(megabytes << 20); });
         EXPECT_EQ(result, 0) << megabytes << " MB";
