@@ -281,6 +281,8 @@ CTextCount CountText(const HxSlideText& text, qsizetype kept, qsizetype shown) {
         }
     }
     if (kept > 0) {
+        if (text.paragraphs.empty())
+            body += Length("\\pard "); // a document has a paragraph however empty
         count.rtfBytes = Length("{\\rtf1\\ansi\\ansicpg936\\deff0\\deflang1033\\deflangfe2052{\\fonttbl") +
                          Length("}\r\n") + Length("\\viewkind4\\uc1") + body + Length("\\par\r\n}\r\n");
         count.rtfBytes += tables.Bytes();

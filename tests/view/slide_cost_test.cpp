@@ -193,6 +193,8 @@ TEST(SlideCost, TheKeptRichTextIsCountedAsTheWriterWritesIt) {
     breaking.paragraphs[0].runs.push_back(SlideRun(QStringLiteral("\r\r")));
     breaking.paragraphs[0].runs.back().bold = true;
     texts.emplace_back("paragraph breaks within runs", breaking);
+    // A text of no paragraph at all: its document has an empty one.
+    texts.emplace_back("no paragraph", HxSlideText());
     // Longer than the editor holds: counted as far as the import keeps it.
     texts.emplace_back("40,000 letters", OneParagraph(QString(40000, u'w')));
     for (const auto& [what, text] : texts) {
