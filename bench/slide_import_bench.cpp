@@ -42,6 +42,18 @@
 // grows as the square of its length) and priced a unit a character; they are now priced by what
 // their layout costs.  The typefaces took the editor's RTF writer searching its font table from the
 // start for each run (and the document comparing each run's format with every one before it).
+// Decks whose work and kept bytes counting characters missed (the block at the end; 13-323 KB), each
+// case in a process of its own, with lesson_mb the lesson's stored length after the import, drawn /
+// converted: 4,000 texts of "a" and 32,766 tabs 0.34 s / 5.6 s at 671 MB making a 629 MB lesson, now
+// 0.34 s / refused in 0.01 s (625 MiB of rich text, written "\tab " a tab); of line breaks 0.51 s /
+// 53 s at 799 MB and a 754 MB lesson, now 0.54 s / refused in 0.01 s; a table of 200 x 200 letters
+// listed 10 times (drawn either way) 14.8 s / 14.9 s at 113 MB, now refused in 0.15 s; a table of
+// 200 x 100 cells of 300 letters listed 10 times 9.6 s / 9.4 s, now refused in 0.14 s; a group of
+// 1,999 boxes listed 100 times, drawn, 3.8 s, now refused in 0.02 s; 500 texts of 9,999 paragraphs
+// 0.19 s / 20 s (a 62 MB lesson), now 0.25 s / refused in 0.09 s; ten slides of 2,000 boxes of
+// 1,000 short lines 3.7 s at 197 MB / 20.5 s at 351 MB (a 171 MB lesson), now 3.8 s at 196 MB /
+// refused in 0.70 s (160 MB of rich text).  The other cases above import as before, within a few
+// per cent (counting the work of ten slides of 2,000 word boxes takes 0.1 s).
 #include "document/halvix_doc.h"
 #include "pptx_files.h"
 #include "view/slide_import.h"
@@ -360,3 +372,141 @@ BENCHMARK(BM_RunsOfTheirOwnFormat)
     ->ArgsProduct({{1, 0}, {0, 1}})
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);
+
+// ---------------------------------------------------------------------------------------------
+// Decks whose work and whose kept bytes the counts of characters alone missed: texts of tabs or of
+// line breaks as long as the editor holds, large tables and groups drawn as pictures (each cell or
+// member laid out), texts of many paragraphs and boxes of many short lines.
+
+namespace {
+
+// Imports as Import does, with the lesson's size after it as the counter lesson_mb (what a save
+// would write).
+void ImportCounted(benchmark::State& state, const QByteArray& bytes, bool convert, int slides) {
+    HxSetScreenSizeOverride(1920, 1080);
+    int messages = 0;
+    HxSetMessageBoxHandler([&messages](const CString&, const CString&, UINT) {
+        ++messages;
+        return IDOK;
+    });
+    bool first = true;
+    for (auto _ : state) {
+        const long before = HxResidentKb();
+        if (first)
+            HxResetPeakResident();
+        messages = 0;
+        auto doc = std::make_unique<CHalvixDoc>();
+        doc->OnNewDocument();
+        doc->OnInitialUpdate();
+        HxSlideDeck deck;
+        bool imported = false;
+        if (HxReadPptx(bytes, deck) != kPptxOk)
+            state.SkipWithError("not read");
+        else
+            imported = HxImportSlideDeck(doc.get(), deck, 1, slides, convert, nullptr);
+        if (first) {
+            state.counters["rss_mb"] = double(HxResidentKb() - before) / 1024.0;
+            state.counters["peak_mb"] = double(HxPeakResidentKb()) / 1024.0;
+            state.counters["refused"] = imported ? 0 : 1;
+            state.counters["messages"] = messages;
+            state.PauseTiming();
+            state.counters["lesson_mb"] = double(doc->StoredLength()) / (1 << 20);
+            state.ResumeTiming();
+        }
+        first = false;
+        state.PauseTiming();
+        doc.reset();
+        state.ResumeTiming();
+    }
+    HxSetMessageBoxHandler(nullptr);
+    state.counters["file_kb"] = double(bytes.size()) / 1024.0;
+}
+
+// A slide of `count` text boxes of 90 x 30 points, each one paragraph of one run.
+QString SlideOfRunBoxes(int count, const QString& run) {
+    return SlideOfBoxes(count, 90, 30, [&run](int) { return Paragraph(TextRun(run)); });
+}
+
+// Range: 1 converted, 0 drawn.  A slide of 40 boxes, each "a" and 32,766 tabs, listed 100 times:
+// 4,000 texts as long as the editor holds.
+void BM_FourThousandTextsOfTabs(benchmark::State& state) {
+    const QString tabs = QStringLiteral("a") + QString(32766, u'\t');
+    ImportCounted(state, Presentation({SlideOfRunBoxes(40, tabs)}, std::vector<int>(100, 0)),
+                  state.range(0) != 0, 100);
+}
+
+// The same with line breaks in place of the tabs.
+void BM_FourThousandTextsOfLineBreaks(benchmark::State& state) {
+    const QString lines = QStringLiteral("a") + QString(32766, u'\n');
+    ImportCounted(state, Presentation({SlideOfRunBoxes(40, lines)}, std::vector<int>(100, 0)),
+                  state.range(0) != 0, 100);
+}
+
+// A table of rows x columns cells of 10 points a side, each holding `text`.
+QString SquareCellTable(int rows, int columns, const QString& text) {
+    std::vector<QString> body(static_cast<size_t>(rows));
+    for (QString& row : body)
+        for (int c = 0; c < columns; ++c)
+            row += Cell(text);
+    return Table(4, 0, 0, std::vector<double>(size_t(columns), 10), std::vector<double>(size_t(rows), 10),
+                 body);
+}
+
+// Range: 1 converted, 0 drawn (a table of 20 rows or more is drawn either way).  A table of 200 x
+// 200 cells of "a" listed 10 times.
+void BM_TableOf200x200LettersListedTenTimes(benchmark::State& state) {
+    ImportCounted(state,
+                  Presentation({SquareCellTable(200, 200, QStringLiteral("a"))}, std::vector<int>(10, 0)),
+                  state.range(0) != 0, 10);
+}
+
+// A table of 200 x 100 cells of 300 letters listed 10 times.
+void BM_TableOf200x100LongCellsListedTenTimes(benchmark::State& state) {
+    ImportCounted(state,
+                  Presentation({SquareCellTable(200, 100, QString(300, u'a'))}, std::vector<int>(10, 0)),
+                  state.range(0) != 0, 10);
+}
+
+// A group of 1,999 boxes of 12 x 9 points holding "a" in type of 6 points, listed 100 times, drawn.
+void BM_GroupOf1999BoxesListed100Times(benchmark::State& state) {
+    const QString members =
+        SlideOfBoxes(1999, 12, 9, [](int) { return Paragraph(SizedRun(QStringLiteral("a"), 6)); });
+    ImportCounted(state,
+                  Presentation({Group(2, 0, 0, 720, 540, 0, 0, 720, 540, members)}, std::vector<int>(100, 0)),
+                  false, 100);
+}
+
+// Range: 1 converted, 0 drawn.  A slide of 5 boxes of 9,999 paragraphs of one letter, listed 100
+// times: 500 texts.
+void BM_FiveHundredTextsOf9999Paragraphs(benchmark::State& state) {
+    const QString paragraphs = Paragraph(TextRun(QStringLiteral("a"))).repeated(9999);
+    ImportCounted(state,
+                  Presentation({SlideOfBoxes(5, 90, 30, [&paragraphs](int) { return paragraphs; })},
+                               std::vector<int>(100, 0)),
+                  state.range(0) != 0, 100);
+}
+
+// Range: 1 converted, 0 drawn.  Ten slides of 2,000 boxes of 90 x 30 points, each 1,000 short lines.
+void BM_TenSlidesOf2000BoxesOfShortLines(benchmark::State& state) {
+    const QString lines = QStringLiteral("ab\n").repeated(999) + QStringLiteral("ab");
+    ImportCounted(state, Presentation(std::vector<QString>(10, SlideOfRunBoxes(2000, lines))),
+                  state.range(0) != 0, 10);
+}
+
+} // namespace
+
+BENCHMARK(BM_FourThousandTextsOfTabs)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_FourThousandTextsOfLineBreaks)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_TableOf200x200LettersListedTenTimes)
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
+BENCHMARK(BM_TableOf200x100LongCellsListedTenTimes)
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
+BENCHMARK(BM_GroupOf1999BoxesListed100Times)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_FiveHundredTextsOf9999Paragraphs)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_TenSlidesOf2000BoxesOfShortLines)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(1);

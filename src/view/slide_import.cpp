@@ -17,6 +17,7 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QCursor>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QTextBlock>
@@ -27,10 +28,11 @@
 #include <climits>
 #include <cmath>
 #include <limits>
-#include <map>
 #include <memory>
 #include <new>
 #include <set>
+
+#include <sys/mman.h>
 
 IMPLEMENT_DYNAMIC(CDlgPPT, CDialog)
 
@@ -48,8 +50,14 @@ const char16_t* const g_slideTooManyItems = u"导入的对象过多，超过%d�
 const char16_t* const g_slidePicturesTooLarge =
     u"导入的图片过大，共需%d百万像素，超过%d百万像素，请缩小幻灯片范围或演示文稿中过大的文本框!";
 const char16_t* const g_slideTextTooLarge = u"导入的文本过多，保存它们约需%dMB，超过%dMB，请缩小幻灯片范围!";
+const char16_t* const g_slideWorkTooLarge =
+    u"导入的内容过于繁杂（文本、段落、换行或表格单元格过多），约为一次导入限度的%d%%，请缩小幻灯片范围!";
+const char16_t* const g_slideLessonTooLarge =
+    u"导入后文档过大，保存它约需%dMB，超过文档的上限%dMB，请缩小幻灯片范围或先另存、精简当前文档!";
 const char16_t* const g_slidePicturesReduced =
     u"有%d个文本的图片只画出了一部分：导入时绘制的文字超过%d个字符，或一个字母上的附加符号超过%d个。";
+const char16_t* const g_slideTimeReduced =
+    u"导入用时超过%d秒，此后有%d个文本的图片只画出了开头的一部分（可编辑的文本仍然完整）。";
 const char16_t* const g_slideOutOfMemory =
     u"内存不足，导入已停止：已经导入的页面保留，其余的幻灯片没有导入。";
 
@@ -146,26 +154,6 @@ double RunPoints(const HxSlideText& text, const HxSlideRun& run) {
     return run.points > 0 ? run.points : text.defaultPoints;
 }
 
-// The size in pixels of the smallest characters of a text (superscripts and subscripts are drawn at
-// two thirds of theirs) among those a box width x height pixels can show: the text is walked while
-// the characters before are fewer than the box holds of the smallest found so far.
-double SmallestCharacterPixels(const HxSlideText& text, double width, double height) {
-    double points = std::numeric_limits<double>::infinity();
-    qsizetype position = 0;
-    for (const HxSlideParagraph& paragraph : text.paragraphs) {
-        for (const HxSlideRun& run : paragraph.runs) {
-            const double size = (std::isfinite(points) ? points : text.defaultPoints) * kPixelsPerPoint;
-            if (position > HxShownLengthEstimate(width, height, size))
-                return size;
-            if (!run.text.isEmpty())
-                points = std::min(points, RunPoints(text, run) * (run.baseline != 0 ? 2.0 / 3.0 : 1.0));
-            position += run.text.size();
-        }
-        ++position; // the paragraph's end
-    }
-    return (std::isfinite(points) ? points : text.defaultPoints) * kPixelsPerPoint;
-}
-
 // Whether the characters of a text from `end` (counted as HxSlideText::Length counts) to the end of
 // their paragraph make no line taller than the character before `end` (as HxShownBeginning takes
 // it): a size no larger, at the same position to the baseline.  False when `end` starts a paragraph.
@@ -193,10 +181,29 @@ bool RestNoTaller(const HxSlideText& text, qsizetype end) {
 
 } // namespace
 
+// The text is walked while the characters before are fewer than the box holds of the smallest found
+// so far.
+double HxSlideTextSmallestPixels(const HxSlideText& text, double width, double height) {
+    double points = std::numeric_limits<double>::infinity();
+    qsizetype position = 0;
+    for (const HxSlideParagraph& paragraph : text.paragraphs) {
+        for (const HxSlideRun& run : paragraph.runs) {
+            const double size = (std::isfinite(points) ? points : text.defaultPoints) * kPixelsPerPoint;
+            if (position > HxShownLengthEstimate(width, height, size))
+                return size;
+            if (!run.text.isEmpty())
+                points = std::min(points, RunPoints(text, run) * (run.baseline != 0 ? 2.0 / 3.0 : 1.0));
+            position += run.text.size();
+        }
+        ++position; // the paragraph's end
+    }
+    return (std::isfinite(points) ? points : text.defaultPoints) * kPixelsPerPoint;
+}
+
 std::unique_ptr<QTextDocument> HxSlideTextShownPart(const HxSlideText& text, double width, double height,
                                                     HxLayoutBudget* budget) {
     const qsizetype first =
-        HxShownLengthEstimate(width, height, SmallestCharacterPixels(text, width, height));
+        HxShownLengthEstimate(width, height, HxSlideTextSmallestPixels(text, width, height));
     return HxLayOutShownBeginning(
         first, width, height,
         [&](qsizetype length) {
@@ -357,102 +364,66 @@ void AddItem(CGPage& page, std::unique_ptr<CGTextbit> item, const char16_t* undo
     page.m_cmdProcessor.Submit(new CCmdAddCell(undoName));
 }
 
-// What the import makes of a shape.
-enum class CSlideWay { kLeftOut, kTextFrame, kTable, kPicture };
-
-CSlideWay WayOf(const HxSlideShape& shape, bool convert) {
-    switch (shape.kind) {
-    case HxSlideShape::kText:
-        return convert ? CSlideWay::kTextFrame : CSlideWay::kPicture;
-    case HxSlideShape::kTable:
-        if (!convert || shape.rows >= kSlideTableAsPicture || shape.columns >= kSlideTableAsPicture)
-            return CSlideWay::kPicture;
-        return CSlideWay::kTable;
-    case HxSlideShape::kGroup:
-        return convert ? CSlideWay::kLeftOut : CSlideWay::kPicture;
-    default:
-        // Pictures, embedded objects and every other shape are left out.
-        return CSlideWay::kLeftOut;
-    }
+// Whether `bytes` more of address space are to be had: mapped and given back at once, never
+// touched.  Qt's text layout does not throw when an allocation fails, so what a shape needs is asked
+// for before it is made.
+bool AddressSpaceLeft(qint64 bytes) {
+    void* block = mmap(nullptr, size_t(bytes), PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (block == MAP_FAILED)
+        return false;
+    munmap(block, size_t(bytes));
+    return true;
 }
 
-qint64 PixelsOf(const HxSlideBox& box) {
-    return qint64(PixelSide(box.width)) * PixelSide(box.height);
+// What making a picture of `pixels` and documents of `characters` (laid out as far as they show)
+// takes at most besides what is kept: the picture in colour and in one bit, the documents and their
+// layout (a text of short paragraphs takes some 230 bytes a character), and room for the rest.
+qint64 MemoryFor(qint64 pixels, qint64 characters) {
+    constexpr qint64 kRoom = 16LL << 20;
+    constexpr qint64 kBytesPerCharacter = 256;
+    return kRoom + pixels * 5 + characters * kBytesPerCharacter;
 }
 
-// About the bytes of rich text an editable text keeps: its characters up to the editor's length, one
-// byte each below 128 and nine for others (written "\uN?"), a dozen for each paragraph's end and run,
-// and the font table.
-qint64 KeptTextBytes(const HxSlideText& text) {
-    qint64 bytes = 200, left = CDlgRtEdit::kMaxTextLength;
-    for (const HxSlideParagraph& paragraph : text.paragraphs) {
-        bytes += 12;
-        for (const HxSlideRun& run : paragraph.runs) {
-            const ushort* text = run.text.utf16();
-            const qsizetype kept = std::min<qsizetype>(run.text.size(), left);
-            bytes += 12 + kept + 8 * std::count_if(text, text + kept, [](ushort c) { return c >= 128; });
-            left -= kept;
-        }
-    }
-    return bytes;
-}
-
-// What the import makes of a shape at most (HxSlideImportCost): a text item for a frame with text,
-// the grid and a text per carrying cell with text for a table, one picture otherwise (none for a
-// text without text: its drawing is blank).
-void AddCostOf(const HxSlideShape& shape, bool convert, HxSlideImportCost& cost) {
-    switch (WayOf(shape, convert)) {
-    case CSlideWay::kTextFrame:
-        if (shape.text.HasText()) {
-            ++cost.items;
-            cost.pixels += PixelsOf(shape.box);
-            cost.textBytes += KeptTextBytes(shape.text);
-        }
-        break;
-    case CSlideWay::kTable:
-        cost.items += CGPage::TableCellCount(shape.rows, shape.columns);
-        for (const HxTableCellStep& step : HxPlanSlideTable(shape).steps) {
-            const HxSlideCell& cell = shape.Cell(step.row - 1, step.column - 1);
-            if (step.Text() && cell.text.HasText()) {
-                ++cost.items;
-                cost.pixels += PixelsOf(cell.box);
-                cost.textBytes += KeptTextBytes(cell.text);
-            }
-        }
-        break;
-    case CSlideWay::kPicture:
-        if (shape.kind != HxSlideShape::kText || shape.text.HasText()) {
-            ++cost.items;
-            cost.pixels += PixelsOf(shape.box);
-        }
-        break;
-    default:
-        break;
-    }
-}
-
-// The slides from..to as the import takes them: ordered, from the first, the last cut to the deck's.
-void CutRange(const HxSlideDeck& deck, int& from, int& to) {
-    if (from > to)
-        std::swap(from, to);
-    from = std::max(from, 1);
-    to = std::min<int>(to, int(deck.slides.size()));
+// The most characters a drawing of the shape lays out of one of its texts (a table's cells and a
+// group's members included): what `allowance` lets it, and no more than four times the first
+// beginning of the text's box (each beginning laid out is four times the one before, while the
+// picture shows more).
+qsizetype DrawnCharacters(const HxSlideShape& shape, qsizetype allowance) {
+    auto drawn = [allowance](const HxSlideText& text, const HxSlideBox& box) -> qsizetype {
+        const qsizetype length = text.Length();
+        if (length == 0)
+            return 0;
+        const HxSlidePlace place = HxPlaceSlideBox(box);
+        const qsizetype first =
+            HxShownLengthEstimate(place.pixelWidth, place.pixelHeight,
+                                  HxSlideTextSmallestPixels(text, place.pixelWidth, place.pixelHeight));
+        return std::min({length, allowance, 4 * first});
+    };
+    qsizetype most = drawn(shape.text, shape.box);
+    for (const HxSlideCell& cell : shape.cells)
+        most = std::max(most, drawn(cell.text, cell.box));
+    for (const HxSlideShape& member : shape.members)
+        most = std::max(most, DrawnCharacters(member, allowance));
+    return most;
 }
 
 class CSlideImporter {
 public:
-    CSlideImporter(CDlgRtEdit& editor, bool convert) : m_editor(editor), m_convert(convert) {
+    CSlideImporter(CDlgRtEdit& editor, bool convert, const HxSlideImportBounds& bounds)
+        : m_editor(editor), m_convert(convert), m_bounds(bounds) {
         m_budget.left = kSlideImportMaxLaidOut;
+        m_deadline = Now() + bounds.milliseconds;
     }
 
     // False: stop the import (the message has been shown).
     bool Shape(CGPage& page, const HxSlideShape& shape) {
-        switch (WayOf(shape, m_convert)) {
-        case CSlideWay::kTextFrame:
+        CheckTime();
+        switch (HxSlideWayOf(shape, m_convert)) {
+        case HxSlideWay::kTextFrame:
             return TextFrame(page, shape);
-        case CSlideWay::kTable:
+        case HxSlideWay::kTable:
             return Table(page, shape);
-        case CSlideWay::kPicture:
+        case HxSlideWay::kPicture:
             return Picture(page, shape);
         default:
             return true;
@@ -461,13 +432,41 @@ public:
 
     // The texts made so far that were cut to the editor's length.
     int Shortened() const { return m_shortened; }
-    // The pictures drawn so far from less than their texts would show.
-    int Reduced() const { return m_budget.reduced; }
+    // The pictures drawn so far from less than their texts would show, before the import's time was
+    // over and after it.
+    int Reduced() const { return m_late ? m_reducedInTime : m_budget.reduced; }
+    int ReducedLate() const { return m_late ? m_budget.reduced - m_reducedInTime : 0; }
 
 private:
+    qint64 Now() const {
+        if (m_bounds.clock)
+            return m_bounds.clock();
+        return m_timer.elapsed();
+    }
+
+    // Once the import has taken its time, what is left lays out no more than a short beginning of
+    // each text (HxLayoutBudget::kMinimum): its pictures show less, its editable texts keep all.
+    void CheckTime() {
+        if (m_late || Now() < m_deadline)
+            return;
+        m_late = true;
+        m_reducedInTime = m_budget.reduced;
+        m_budget.left = 0;
+    }
+
+    // Memory running out for the next picture or text stops the import before it is begun.
+    static void NeedMemory(qint64 bytes) {
+        if (!AddressSpaceLeft(bytes))
+            throw std::bad_alloc();
+    }
+
     // The text through the editor's paste: false when it has no text.  A picture that could not be
     // made (its memory was not to be had) ends the import as memory running out does.
     bool Paste(const HxSlideText& text, const HxSlidePlace& place, bool& cut) {
+        CheckTime();
+        // The editor's document, and the copy of its beginning the picture is drawn from.
+        NeedMemory(MemoryFor(qint64(place.pixelWidth) * place.pixelHeight,
+                             2 * std::min<qsizetype>(text.Length(), CDlgRtEdit::kMaxTextLength)));
         if (!PasteText(m_editor, text, place.pixelWidth, place.pixelHeight, m_budget, cut))
             return false;
         if (m_editor.m_picture.empty())
@@ -541,6 +540,9 @@ private:
     bool Picture(CGPage& page, const HxSlideShape& shape) {
         if (!page.CanTakeIds(1))
             return true;
+        const HxSlidePlace size = HxPlaceSlideBox(shape.box);
+        NeedMemory(MemoryFor(qint64(size.pixelWidth) * size.pixelHeight,
+                             DrawnCharacters(shape, std::max(m_budget.left, HxLayoutBudget::kMinimum))));
         const QImage image = HxRenderSlideShape(shape, &m_budget);
         if (image.isNull())
             throw std::bad_alloc(); // the picture's memory was not to be had
@@ -559,52 +561,63 @@ private:
 
     CDlgRtEdit& m_editor;
     bool m_convert;
+    const HxSlideImportBounds& m_bounds;
     int m_shortened = 0;
     HxLayoutBudget m_budget;
+    QElapsedTimer m_timer = [] {
+        QElapsedTimer timer;
+        timer.start();
+        return timer;
+    }();
+    qint64 m_deadline = 0;
+    bool m_late = false;
+    int m_reducedInTime = 0;
 };
+
+// The length a save of the document would write now; nothing when it cannot be counted (the save
+// would say why).
+qint64 StoredLengthOf(CHalvixDoc& doc) {
+    try {
+        return qint64(std::min<ULONGLONG>(doc.StoredLength(), ULONGLONG(std::numeric_limits<qint64>::max())));
+    } catch (const CException&) {
+    } catch (const std::bad_alloc&) {
+    }
+    return 0;
+}
+
+qint64 RoundedUp(qint64 n, qint64 unit) {
+    return std::min<qint64>((n + unit - 1) / unit, INT_MAX);
+}
+
+// Why an import of that cost into a lesson of `stored` bytes is refused; empty when it is not.
+CString RefusalOf(const HxSlideImportCost& cost, qint64 stored, const HxSlideImportBounds& bounds) {
+    if (cost.items > bounds.items)
+        return HxFormat(g_slideTooManyItems, int(bounds.items));
+    if (cost.pixels > bounds.pixels)
+        return HxFormat(g_slidePicturesTooLarge, int(RoundedUp(cost.pixels, 1000000)),
+                        int(bounds.pixels / 1000000));
+    if (cost.textBytes > bounds.textBytes)
+        return HxFormat(g_slideTextTooLarge, int(RoundedUp(cost.textBytes, 1 << 20)),
+                        int(bounds.textBytes >> 20));
+    if (cost.work > bounds.work)
+        return HxFormat(g_slideWorkTooLarge,
+                        int(RoundedUp(cost.work * 100, std::max<qint64>(bounds.work, 1))));
+    if (cost.storedBytes > bounds.lessonBytes - stored)
+        return HxFormat(g_slideLessonTooLarge, int(RoundedUp(stored + cost.storedBytes, 1 << 20)),
+                        int(bounds.lessonBytes >> 20));
+    return CString();
+}
 
 } // namespace
 
-HxSlideImportCost HxSlideImportCostOf(const HxSlideDeck& deck, int from, int to, bool convert) {
-    CutRange(deck, from, to);
-    // A slide listed again costs what it cost the first time.
-    std::map<const HxSlide*, HxSlideImportCost> costs;
-    HxSlideImportCost cost;
-    for (int n = from; n <= to; ++n) {
-        const HxSlide& slide = deck.Slide(size_t(n - 1));
-        auto [it, added] = costs.try_emplace(&slide);
-        if (added)
-            for (const HxSlideShape& shape : slide.shapes)
-                AddCostOf(shape, convert, it->second);
-        cost.items += it->second.items;
-        cost.pixels += it->second.pixels;
-        cost.textBytes += it->second.textBytes;
-    }
-    return cost;
-}
-
-qint64 HxCountSlideItems(const HxSlideDeck& deck, int from, int to, bool convert) {
-    return HxSlideImportCostOf(deck, from, to, convert).items;
-}
-
 bool HxImportSlideDeck(CHalvixDoc* doc, const HxSlideDeck& deck, int from, int to, bool convert,
-                       const std::function<void()>& afterNewPage) {
+                       const std::function<void()>& afterNewPage, const HxSlideImportBounds& bounds) {
     if (!doc || deck.slides.empty())
         return false;
-    CutRange(deck, from, to);
+    HxCutSlideRange(deck, from, to);
     // All or nothing: an import past a bound is refused before the first page.
-    const HxSlideImportCost cost = HxSlideImportCostOf(deck, from, to, convert);
-    CString refusal;
-    if (cost.items > kSlideImportMaxItems)
-        refusal = HxFormat(g_slideTooManyItems, int(kSlideImportMaxItems));
-    else if (cost.pixels > kSlideImportMaxPixels)
-        refusal = HxFormat(g_slidePicturesTooLarge,
-                           int(std::min<qint64>((cost.pixels + 999999) / 1000000, INT_MAX)),
-                           int(kSlideImportMaxPixels / 1000000));
-    else if (cost.textBytes > kSlideImportMaxTextBytes)
-        refusal = HxFormat(g_slideTextTooLarge,
-                           int(std::min<qint64>((cost.textBytes + (1 << 20) - 1) >> 20, INT_MAX)),
-                           int(kSlideImportMaxTextBytes >> 20));
+    const CString refusal =
+        RefusalOf(HxSlideImportCostOf(deck, from, to, convert), StoredLengthOf(*doc), bounds);
     if (!refusal.IsEmpty()) {
         AfxMessageBox(refusal, MB_OK | MB_ICONEXCLAMATION);
         return false;
@@ -622,15 +635,22 @@ bool HxImportSlideDeck(CHalvixDoc* doc, const HxSlideDeck& deck, int from, int t
         }
     } wait;
     CDlgRtEdit editor;
-    CSlideImporter importer(editor, convert);
+    CSlideImporter importer(editor, convert, bounds);
     const int pages = doc->GetPageCount();
+    // The pages made stay however the import ends, and closing the document asks to save them.
+    auto keepPages = [&] {
+        if (doc->GetPageCount() != pages)
+            doc->SetModifiedFlag(TRUE);
+    };
     bool whole = true;
     try {
         for (int n = from; n <= to && whole; ++n) {
             CGPage* before = g_pCurPage;
             doc->OnNewPage();
-            if (g_pCurPage == before || !g_pCurPage)
+            if (g_pCurPage == before || !g_pCurPage) {
+                keepPages();
                 return false;
+            }
             if (afterNewPage)
                 afterNewPage();
             for (const HxSlideShape& shape : deck.Slide(size_t(n - 1)).shapes)
@@ -638,9 +658,8 @@ bool HxImportSlideDeck(CHalvixDoc* doc, const HxSlideDeck& deck, int from, int t
                     break;
         }
     } catch (const std::bad_alloc&) {
-        // What was being made is given back as the stack unwinds; the pages made so far stay.
-        if (doc->GetPageCount() != pages)
-            doc->SetModifiedFlag(TRUE);
+        // What was being made is given back as the stack unwinds.
+        keepPages();
         AfxMessageBox(g_slideOutOfMemory, MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
@@ -651,6 +670,10 @@ bool HxImportSlideDeck(CHalvixDoc* doc, const HxSlideDeck& deck, int from, int t
     if (importer.Reduced() > 0)
         AfxMessageBox(
             HxFormat(g_slidePicturesReduced, importer.Reduced(), int(kSlideImportMaxLaidOut), kMaxShownMarks),
+            MB_OK | MB_ICONINFORMATION);
+    if (importer.ReducedLate() > 0)
+        AfxMessageBox(
+            HxFormat(g_slideTimeReduced, int(RoundedUp(bounds.milliseconds, 1000)), importer.ReducedLate()),
             MB_OK | MB_ICONINFORMATION);
     return whole;
 }

@@ -5,6 +5,7 @@
 
 #include "document/pptx_reader.h"
 #include "platform/afx.h"
+#include "view/slide_cost.h"
 
 #include <QImage>
 
@@ -53,9 +54,16 @@ extern const char16_t* const g_slideTextsShortened; // "有%d个文本超过%d�
 // kSlideImportMaxTextBytes bytes of rich text (their MiB, and the limit's).
 extern const char16_t* const g_slidePicturesTooLarge; // "导入的图片过大，共需%d百万像素，..."
 extern const char16_t* const g_slideTextTooLarge; // "导入的文本过多，保存它们约需%dMB，..."
+// The messages of an import whose work would pass kSlideImportMaxWork (its share of it in percent),
+// and of one that would make the lesson larger than the program saves (its MiB, and the limit's).
+extern const char16_t* const g_slideWorkTooLarge; // "导入的内容过于繁杂（...），约为...的%d%%，..."
+extern const char16_t* const g_slideLessonTooLarge; // "导入后文档过大，保存它约需%dMB，超过...%dMB，..."
 // Said once after an import some of whose pictures were drawn from less than their texts would
 // show: their number, the characters an import lays out and the combining marks drawn on a letter.
 extern const char16_t* const g_slidePicturesReduced; // "有%d个文本的图片只画出了一部分：..."
+// Said once after an import that took longer than its time: the seconds, and the pictures drawn
+// after that from a short beginning of their texts.
+extern const char16_t* const g_slideTimeReduced; // "导入用时超过%d秒，此后有%d个文本的图片..."
 // Said when memory runs out in an import: it stops there, the pages made so far stay.
 extern const char16_t* const g_slideOutOfMemory; // "内存不足，导入已停止：..."
 // The message of a presentation that cannot be imported: the file, and what is wrong with it.
@@ -69,6 +77,9 @@ void HxSlideTextToDocument(const HxSlideText& text, bool blackenNearWhite, QText
 // black without one).
 QRgb HxSlideTextColor(const HxSlideText& text, bool blackenNearWhite);
 
+// The size in pixels of the smallest characters of a text (superscripts and subscripts at two thirds of
+// theirs) among those a box `width` x `height` pixels can show.
+double HxSlideTextSmallestPixels(const HxSlideText& text, double width, double height);
 // The beginning of a text that shows in a box `width` x `height` pixels, laid out `width` wide as the
 // whole text would be as far as the box reaches: first as many characters as HxShownLengthEstimate
 // gives for the box and the smallest characters of the text's part that the box can show, more as
@@ -109,42 +120,23 @@ struct HxTablePlan {
     std::vector<HxTableCellStep> steps;
 };
 HxTablePlan HxPlanSlideTable(const HxSlideShape& table);
-// The smallest table that is drawn as a picture instead: 20 rows or 20 columns.
-constexpr int kSlideTableAsPicture = 20;
-
-// What the import of the slides from..to (ordered, cut as the import cuts them) would add at most
-// with `convert` as the dialog's check box (pages that run out of ids make fewer objects): its
-// objects; the pixels of the pictures it draws, one of the box's size for each text made editable
-// (the item keeps it) and for each shape drawn; and about how many bytes of rich text its editable
-// texts keep (one a character below 128, nine for others, each text cut to the editor's length).
-struct HxSlideImportCost {
-    qint64 items = 0;
-    qint64 pixels = 0;
-    qint64 textBytes = 0;
-};
-HxSlideImportCost HxSlideImportCostOf(const HxSlideDeck& deck, int from, int to, bool convert);
-// Its objects alone.
-qint64 HxCountSlideItems(const HxSlideDeck& deck, int from, int to, bool convert);
-// What one import adds at most, all its slides together: objects, pixels of pictures (about 60 MB
-// of one-bit pictures, a few seconds of drawing), bytes of kept rich text; and the characters its
-// pictures lay out (HxLayoutBudget), past which they are drawn from less than they would show.
-constexpr qint64 kSlideImportMaxItems = 20000;
-constexpr qint64 kSlideImportMaxPixels = 500000000;
-constexpr qint64 kSlideImportMaxTextBytes = 128LL << 20;
-constexpr qsizetype kSlideImportMaxLaidOut = 2000000;
 
 // The import of the slides from..to (ordered, the last cut to the presentation's) of a deck into new
 // pages after the current one; `convert` as the dialog's check box.  `afterNewPage` runs after each
 // page is added and made current (the view turns to the plane view there).  An import that would
-// add more than one of the limits above (HxSlideImportCostOf) shows g_slideTooManyItems,
-// g_slidePicturesTooLarge or g_slideTextTooLarge and makes nothing.  Texts longer than the
-// rich-text editor holds are cut to its length, and g_slideTextsShortened says how many once the
-// import is over; g_slidePicturesReduced how many pictures were drawn from less than they would
-// show (past kSlideImportMaxLaidOut characters, or marks past kMaxShownMarks).  Memory running out
-// stops the import with g_slideOutOfMemory.  False when it stopped on an error (the message is
-// shown; the pages made so far stay) or made nothing.
+// pass one of its `bounds` (HxSlideImportCostOf; the lesson's stored length now and what the import
+// adds to it) shows g_slideTooManyItems, g_slidePicturesTooLarge, g_slideTextTooLarge,
+// g_slideWorkTooLarge or g_slideLessonTooLarge and makes nothing.  Texts longer than the rich-text
+// editor holds are cut to its length, and g_slideTextsShortened says how many once the import is
+// over; g_slidePicturesReduced how many pictures were drawn from less than they would show (past
+// kSlideImportMaxLaidOut characters, or marks past kMaxShownMarks), and g_slideTimeReduced how many
+// were drawn from a short beginning once the import had taken its time.  Memory running out (or
+// too little of it left for the next shape) stops the import with g_slideOutOfMemory.  False when
+// it stopped on an error (the message is shown; the pages made so far stay, the document modified)
+// or made nothing.
 bool HxImportSlideDeck(CHalvixDoc* doc, const HxSlideDeck& deck, int from, int to, bool convert,
-                       const std::function<void()>& afterNewPage);
+                       const std::function<void()>& afterNewPage,
+                       const HxSlideImportBounds& bounds = HxSlideImportBounds());
 
 // ID_CREATE_TEXT3: the file dialog, the presentation read and checked whole, the dialog, then the
 // import.  A file that cannot be read shows HxSlideRefusalText and changes nothing.

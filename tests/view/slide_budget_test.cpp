@@ -102,8 +102,9 @@ TEST_F(SlideBudgetTest, PicturesOfMoreThanTheirPixelsAreRefusedBeforeTheFirstPag
 
 TEST_F(SlideBudgetTest, EditableTextsKeepingTooMuchRichTextAreRefused) {
     // A slide of five boxes of 40,000 Chinese characters listed a hundred times: each text is cut to
-    // the editor's 32,767 characters, written nine bytes each, 141 MiB in all.
-    const QString text = Paragraph(TextRun(QStringLiteral("正方体的棱").repeated(8000)));
+    // the editor's 32,767 characters, written nine bytes each (characters from U+8000 on are written
+    // "\u-NNNNN?"), 141 MiB in all.
+    const QString text = Paragraph(TextRun(QStringLiteral("锥面顶角高").repeated(8000)));
     QString boxes;
     for (int i = 0; i < 5; ++i)
         boxes += TextBox(3 + i, 0, 0, 90, 30, text);

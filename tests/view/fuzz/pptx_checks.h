@@ -1,8 +1,9 @@
 // The checks of the slide source's fuzzer, shared with the unit test that replays its kept corpus:
 // arbitrary bytes read as a ".pptx" archive, then the import's reading steps on what it gives (each
-// text as rich text, written as RTF and read back; each table's placement and arithmetic; what the
-// import would add; our own drawing of the shapes, as many as an input's share of pixels and of
-// characters laid out allows).  A broken invariant is reported through `fail`.
+// text as rich text, written as RTF and read back, never longer than the import counts it; each
+// table's placement and arithmetic; what the import would add; our own drawing of the shapes, as
+// many as an input's share of pixels and of characters laid out allows).  A broken invariant is
+// reported through `fail`.
 #pragma once
 
 #include "document/pptx_reader.h"
@@ -55,8 +56,12 @@ template <class Fail> void CheckText(const HxSlideText& text, Fail&& fail) {
     QTextDocument doc;
     HxSlideTextToDocument(text, true, doc);
     QTextDocument back;
-    if (!HxRtfToDocument(HxDocumentToRtf(doc), back))
+    const QByteArray rtf = HxDocumentToRtf(doc);
+    if (!HxRtfToDocument(rtf, back))
         fail("the rich text of a slide's text does not read back");
+    // What an import counts of the rich text an editable text keeps is never below what is written.
+    if (HxSlideTextRtfBytes(text) < rtf.size())
+        fail("the rich text of a slide's text is longer than counted");
     if (text.HasText() && HxRichPlainText(back).trimmed().isEmpty())
         fail("a slide's text lost its text as rich text");
     // Counted as the rich-text editor counts, and cut where the import cuts for the editor.
@@ -189,13 +194,16 @@ template <class Fail> void CheckInput(const QByteArray& input, Fail&& fail) {
     const int last = int(deck.slides.size());
     if (HxCountSlideItems(deck, 1, last, false) > shapes || HxCountSlideItems(deck, 1, last, true) < 0)
         fail("the objects an import would make are miscounted");
-    // Each object it makes keeps at most a picture of the largest size, and an editable text at most
-    // the editor's length of characters, nine bytes each, with its runs and paragraphs.
+    // Each object it makes keeps at most a picture of the largest size, and pictures keep no rich
+    // text; the lesson grows by the rich text kept and a one-bit picture of each, and more (the
+    // records), and each object and page is work.
     for (const bool convert : {false, true}) {
         const HxSlideImportCost cost = HxSlideImportCostOf(deck, 1, last, convert);
         if (cost.pixels < 0 || cost.pixels > cost.items * 4096 * 4096 || cost.textBytes < 0 ||
             (!convert && cost.textBytes != 0))
             fail("what an import would add is miscounted");
+        if (cost.storedBytes < cost.textBytes + cost.pixels / 8 + cost.items || cost.work < cost.items + last)
+            fail("the lesson an import would make or its work is counted below what it adds");
     }
 }
 

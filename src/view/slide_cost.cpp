@@ -1,0 +1,466 @@
+// What one slide import would add and the work it would do, counted from the slides before the
+// first page is made: the rich text its editable texts keep, byte for byte as the writer writes it,
+// the lesson it makes and the price of its work.
+#include "view/slide_cost.h"
+
+#include "measure/rich_text.h"
+#include "measure/rich_text_codepage.h"
+#include "measure/rich_text_dialog.h"
+#include "model/page.h"
+#include "view/slide_import.h"
+
+#include <QColor>
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <string_view>
+
+namespace {
+
+// ---------------------------------------------------------------------------------------------
+// The prices of the work, in units of about 20 ns (measured on a Release build: a text made
+// editable costs some 50 us besides its characters, a text drawn some 30 us, a paragraph some 4 us to
+// make and write, a line some 8 us to lay out).
+
+// A text made editable: its document, RTF, name and picture, whatever it holds.
+constexpr qint64 kEditableTextWork = 2500;
+// A text drawn in a picture (a text frame, or a cell or member of a drawn table or group).
+constexpr qint64 kDrawnTextWork = 1600;
+// A picture of our own drawing (its image, one-bit copy and item), a cell of a drawn table (its
+// frame), an object of a table grid, a page.
+constexpr qint64 kPictureWork = 500;
+constexpr qint64 kCellFrameWork = 50;
+constexpr qint64 kGridObjectWork = 100;
+constexpr qint64 kPageWork = 1000;
+// What an editable text keeps, each: a letter or a sign of ASCII, a character past it (its "\uN?"),
+// a tab, a line break (a line of its own in the document), a run and a paragraph.
+constexpr qint64 kLetterWork = 1;
+constexpr qint64 kNonAsciiWork = 8;
+constexpr qint64 kTabWork = 3;
+constexpr qint64 kLineBreakWork = 40;
+constexpr qint64 kRunWork = 80;
+constexpr qint64 kParagraphWork = 200;
+// What a picture lays out of a text besides its letters (those are bounded by HxLayoutBudget): each
+// line a line break or a paragraph starts, and each run, in the first beginning laid out.
+constexpr qint64 kShownBreakWork = 400;
+// Drawing and packing pixels into one-bit pictures: a unit for four.
+constexpr qint64 kPixelsPerWork = 4;
+
+// ---------------------------------------------------------------------------------------------
+// The lesson's file: the records of what an import makes (measured, with room to spare) besides the
+// strings and pictures they hold.
+
+constexpr qint64 kPageRecordBytes = 256;
+constexpr qint64 kItemRecordBytes = 256;
+constexpr qint64 kGridRecordBytes = 256;
+// A string's length and marks in the file, and the item's name (at most 7 units).
+constexpr qint64 kStringHeadBytes = 10;
+constexpr qint64 kNameBytes = kStringHeadBytes + 14;
+
+// ---------------------------------------------------------------------------------------------
+// The RTF writer's bytes (CRtfWriter in rich_text.cpp), mirrored for a slide text.
+
+constexpr qint64 Length(std::string_view s) {
+    return qint64(s.size());
+}
+
+// The characters of QByteArray::number(n).
+qint64 Digits(qint64 n) {
+    qint64 digits = n < 0 ? 2 : 1;
+    for (n = n < 0 ? -n : n; n >= 10; n /= 10)
+        ++digits;
+    return digits;
+}
+
+// Characters that make QTextCursor::insertText start a new paragraph.
+bool BreaksParagraph(char16_t u) {
+    return u == u'\r' || u == 0x2029 || u == 0xFDD0 || u == 0xFDD1;
+}
+
+// The bytes WriteText writes for one unit of a run's text ('\n' is a line separator by then).
+qint64 TextBytes(char16_t u) {
+    if (u == '\\' || u == '{' || u == '}')
+        return 2;
+    if (u == '\t')
+        return Length("\\tab ");
+    if (u == '\n' || u == 0x2028)
+        return Length("\\line ");
+    if (u >= 0x20 && u < 0x80)
+        return 1;
+    if (u >= 0x80)
+        return Length("\\u?") + Digits(int16_t(u));
+    return 0; // other control characters are left out
+}
+
+qint64 KeptWork(char16_t u) {
+    if (u == '\t')
+        return kTabWork;
+    if (u == '\n' || u == 0x2028)
+        return kLineBreakWork;
+    if (BreaksParagraph(u))
+        return kParagraphWork;
+    return u < 0x80 ? kLetterWork : kNonAsciiWork;
+}
+
+// A run's format as the writer states it: colour, bold, italic, underline, position, font, size.
+struct CRunState {
+    qint64 color = 0;
+    bool bold = false, italic = false, underline = false;
+    int vAlign = 0;
+    qint64 font = 0;
+    int halfPoints = 24;
+};
+
+// The writer's font and colour tables for a text, in the order the writer makes them.
+class CTables {
+public:
+    qint64 Font(const QString& face) {
+        auto [it, added] = m_fonts.try_emplace(face, qint64(m_fonts.size()));
+        if (added)
+            m_fontBytes += FontBytes(it->second, face);
+        return it->second;
+    }
+    qint64 Color(QRgb rgb) {
+        auto [it, added] = m_colors.try_emplace(rgb, qint64(m_colors.size()) + 1);
+        if (added)
+            m_colorBytes +=
+                Length("\\red\\green\\blue;") + Digits(qRed(rgb)) + Digits(qGreen(rgb)) + Digits(qBlue(rgb));
+        return it->second;
+    }
+    qint64 Bytes() {
+        if (m_fonts.empty())
+            Font(QStringLiteral("宋体"));
+        return m_fontBytes + (m_colors.empty() ? 0 : Length("{\\colortbl ;}\r\n") + m_colorBytes);
+    }
+
+private:
+    // "{\fN\fnil\fcharsetC name;}": the name of a face beyond Latin letters in GB2312 ("\'hh" a
+    // byte) or else as "\uN?"; a Latin name as it is, "\'hh" for the signs the RTF escapes, without
+    // control characters and ';'.
+    static qint64 FontBytes(qint64 index, const QString& face) {
+        qint64 bytes = Length("{\\f\\fnil\\fcharset134 ;}") + Digits(index);
+        bool latin = true;
+        for (QChar c : face)
+            latin = latin && c.unicode() < 128;
+        if (latin) {
+            for (QChar c : face) {
+                const char16_t u = c.unicode();
+                bytes += u < 0x20 || u == ';' ? 0 : u == '\\' || u == '{' || u == '}' ? 4 : 1;
+            }
+            return bytes;
+        }
+        QString name = face;
+        name.removeIf([](QChar c) { return c.unicode() < 0x20 || c == QChar(';'); });
+        const QByteArray encoded = HxRtfEncode(name, HxRtfFaceCodepage(134, 936));
+        if (encoded.isEmpty() && !name.isEmpty()) {
+            for (QChar c : name)
+                bytes += TextBytes(c.unicode());
+            return bytes;
+        }
+        for (char c : encoded)
+            bytes += static_cast<unsigned char>(c) >= 0x80 || c == '\\' || c == '{' || c == '}' ? 4 : 1;
+        return bytes;
+    }
+
+    std::map<QString, qint64> m_fonts;
+    std::map<QRgb, qint64> m_colors;
+    qint64 m_fontBytes = 0, m_colorBytes = 0;
+};
+
+// A text's colour as HxSlideTextToDocument gives a run (near-white made black), as the writer keeps it.
+QRgb RunRgb(const HxSlideRun& run) {
+    const QRgb c = run.hasColor ? run.color : qRgb(0, 0, 0);
+    const bool nearWhite = qRed(c) >= 221 && qGreen(c) >= 221 && qBlue(c) >= 221;
+    return nearWhite ? qRgb(0, 0, 0) : qRgb(qRed(c), qGreen(c), qBlue(c));
+}
+
+// The control words WriteRun writes when the format changes from `was` to `now`, with their space.
+qint64 FormatChangeBytes(const CRunState& was, const CRunState& now) {
+    qint64 bytes = 0;
+    if (now.color != was.color)
+        bytes += Length("\\cf") + Digits(now.color);
+    if (now.bold != was.bold)
+        bytes += now.bold ? Length("\\b") : Length("\\b0");
+    if (now.italic != was.italic)
+        bytes += now.italic ? Length("\\i") : Length("\\i0");
+    if (now.underline != was.underline)
+        bytes += now.underline ? Length("\\ul") : Length("\\ulnone");
+    if (now.vAlign != was.vAlign)
+        bytes += now.vAlign == 1   ? Length("\\super")
+                 : now.vAlign == 2 ? Length("\\sub")
+                                   : Length("\\nosupersub");
+    if (now.font != was.font)
+        bytes += Length("\\f") + Digits(now.font);
+    if (now.halfPoints != was.halfPoints)
+        bytes += Length("\\fs") + Digits(now.halfPoints);
+    return bytes > 0 ? bytes + 1 : 0;
+}
+
+// What an editable text keeps (its first `maxLength` characters), priced, and the first `shown`
+// characters a picture lays out of it, counted.
+struct CTextCount {
+    qint64 rtfBytes = 0;
+    qint64 work = 0;
+    qint64 shownBreaks = 0; // line breaks and paragraph ends in the first beginning laid out
+    qint64 shownRuns = 0;
+};
+
+// Walks a text as HxSlideText::Beginning cuts it to `kept` characters (nothing kept: 0) and to
+// `shown` (the characters a picture lays out first), whichever is longer.
+CTextCount CountText(const HxSlideText& text, qsizetype kept, qsizetype shown) {
+    CTextCount count;
+    CTables tables;
+    CRunState state;
+    qint64 body = 0;
+    qsizetype position = 0, left = kept;
+    bool keeping = kept > 0;
+    for (size_t i = 0; i < text.paragraphs.size() && (keeping || position < shown); ++i) {
+        const HxSlideParagraph& paragraph = text.paragraphs[i];
+        const qint64 align = paragraph.align >= 1 && paragraph.align <= 3 ? Length("\\qc") : 0;
+        if (i > 0) {
+            if (position < shown)
+                ++count.shownBreaks;
+            ++position;
+            keeping = keeping && left-- > 0;
+        }
+        if (keeping) {
+            body += (i > 0 ? Length("\\par\r\n") : 0) + Length("\\pard ") + align;
+            count.work += kParagraphWork;
+        }
+        for (const HxSlideRun& run : paragraph.runs) {
+            if (!keeping && position >= shown)
+                break;
+            const qsizetype size = run.text.size();
+            if (size > 0 && position < shown) {
+                ++count.shownRuns;
+                count.shownBreaks +=
+                    QStringView(run.text).first(std::min<qsizetype>(size, shown - position)).count(u'\n');
+            }
+            position += size;
+            if (!keeping || size == 0)
+                continue;
+            const qsizetype taken = std::min(size, left);
+            left -= taken;
+            keeping = taken == size;
+            // Characters that start a paragraph leave nothing of the run's format in the document: a
+            // run of nothing else states no format.
+            qsizetype breaks = 0, plain = 0;
+            const QChar* units = run.text.constData();
+            for (qsizetype k = 0; k < taken; ++k) {
+                const char16_t u = units[k].unicode();
+                // Letters and signs of ASCII the RTF keeps as they are, the most of any text.
+                if (u >= 0x20 && u < 0x80 && u != '\\' && u != '{' && u != '}') {
+                    ++plain;
+                    continue;
+                }
+                count.work += KeptWork(u);
+                if (BreaksParagraph(u))
+                    ++breaks;
+                else
+                    body += TextBytes(u);
+            }
+            body += plain;
+            count.work += plain * kLetterWork;
+            body += breaks * (Length("\\par\r\n\\pard ") + align);
+            if (breaks == taken)
+                continue;
+            CRunState now;
+            now.color = tables.Color(RunRgb(run));
+            now.bold = run.bold;
+            now.italic = run.italic;
+            now.underline = run.underline;
+            now.vAlign = run.baseline > 0 ? 1 : run.baseline < 0 ? 2 : 0;
+            now.font = tables.Font(run.face.isEmpty() ? QStringLiteral("宋体") : run.face);
+            const double points = run.points > 0 ? run.points : text.defaultPoints;
+            now.halfPoints = std::clamp(int(std::lround(points * 2)), HxRtfLimits::kMinHalfPoints,
+                                        HxRtfLimits::kMaxHalfPoints);
+            body += FormatChangeBytes(state, now);
+            state = now;
+            count.work += kRunWork;
+        }
+    }
+    if (kept > 0) {
+        if (text.paragraphs.empty())
+            body += Length("\\pard "); // a document has a paragraph however empty
+        count.rtfBytes = Length("{\\rtf1\\ansi\\ansicpg936\\deff0\\deflang1033\\deflangfe2052{\\fonttbl") +
+                         Length("}\r\n") + Length("\\viewkind4\\uc1") + body + Length("\\par\r\n}\r\n");
+        count.rtfBytes += tables.Bytes();
+    }
+    return count;
+}
+
+// What a picture width x height pixels lays out first of a text (HxSlideTextShownPart's first
+// beginning), and the lines of its smallest characters it shows, past which the lines a beginning
+// starts are not laid out (the picture shows no more of them).
+struct CShown {
+    qsizetype length = 0;
+    qint64 lines = 0;
+};
+CShown ShownOf(const HxSlideText& text, double width, double height) {
+    const double w = std::clamp(width, 1.0, double(HxRtfLimits::kMaxPictureSide));
+    const double h = std::clamp(height, 1.0, double(HxRtfLimits::kMaxPictureSide));
+    const double smallest = std::max(HxSlideTextSmallestPixels(text, w, h), 1.0);
+    return {HxShownLengthEstimate(w, h, smallest), qint64(std::floor(h / smallest)) + 2};
+}
+
+qint64 ShownWork(const CTextCount& count, const CShown& shown) {
+    return kShownBreakWork * (std::min(count.shownBreaks, 2 * shown.lines) + count.shownRuns);
+}
+
+qint64 PixelsOf(const HxSlideBox& box) {
+    const HxSlidePlace place = HxPlaceSlideBox(box);
+    return qint64(place.pixelWidth) * place.pixelHeight;
+}
+
+// The bits of a one-bit picture of the box's size in the file, with its sides.
+qint64 PictureBytes(const HxSlideBox& box) {
+    const HxSlidePlace place = HxPlaceSlideBox(box);
+    return 8 + (qint64(place.pixelWidth) + 31) / 32 * 4 * place.pixelHeight;
+}
+
+// A text made editable in a box (a text frame or a table's cell): its item.
+void AddEditableText(const HxSlideText& text, const HxSlideBox& box, HxSlideImportCost& cost) {
+    const HxSlidePlace place = HxPlaceSlideBox(box);
+    const CShown shown = ShownOf(text, place.pixelWidth, place.pixelHeight);
+    const CTextCount count = CountText(text, CDlgRtEdit::kMaxTextLength, shown.length);
+    const qint64 pixels = PixelsOf(box);
+    ++cost.items;
+    cost.pixels += pixels;
+    cost.textBytes += count.rtfBytes;
+    // The RTF is kept packed two bytes a unit, and written so.
+    cost.storedBytes +=
+        kItemRecordBytes + kNameBytes + kStringHeadBytes + count.rtfBytes + 1 + PictureBytes(box);
+    cost.work += kEditableTextWork + count.work + ShownWork(count, shown) + pixels / kPixelsPerWork;
+}
+
+// The texts a shape drawn as a picture lays out: its own, its cells' (each merged cell once) and
+// its members'.
+void AddDrawnTexts(const HxSlideShape& shape, HxSlideImportCost& cost) {
+    auto drawn = [&cost](const HxSlideText& text, const HxSlideBox& box) {
+        if (!text.HasText())
+            return;
+        const HxSlidePlace place = HxPlaceSlideBox(box);
+        const CShown shown = ShownOf(text, place.pixelWidth, place.pixelHeight);
+        cost.work += kDrawnTextWork + ShownWork(CountText(text, 0, shown.length), shown);
+    };
+    switch (shape.kind) {
+    case HxSlideShape::kText:
+        drawn(shape.text, shape.box);
+        break;
+    case HxSlideShape::kTable: {
+        const HxSlideBox* last = nullptr;
+        for (const HxSlideCell& cell : shape.cells) {
+            // A merged cell repeats its box in the cells it covers: it is drawn once, and counted
+            // once for those that follow it in its row (more often for those below, never less).
+            if (last && last->left == cell.box.left && last->top == cell.box.top)
+                continue;
+            last = &cell.box;
+            cost.work += kCellFrameWork;
+            drawn(cell.text, cell.box);
+        }
+        break;
+    }
+    case HxSlideShape::kGroup:
+        for (const HxSlideShape& member : shape.members)
+            AddDrawnTexts(member, cost);
+        break;
+    default:
+        break;
+    }
+}
+
+// What the import makes of a shape at most: a text item for a frame with text, the grid and a text
+// per carrying cell with text for a table, one picture otherwise (none for a text without text: its
+// drawing is blank).
+void AddCostOf(const HxSlideShape& shape, bool convert, HxSlideImportCost& cost) {
+    switch (HxSlideWayOf(shape, convert)) {
+    case HxSlideWay::kTextFrame:
+        if (shape.text.HasText())
+            AddEditableText(shape.text, shape.box, cost);
+        break;
+    case HxSlideWay::kTable: {
+        const qint64 grid = CGPage::TableCellCount(shape.rows, shape.columns);
+        cost.items += grid;
+        cost.storedBytes += grid * kGridRecordBytes;
+        cost.work += grid * kGridObjectWork;
+        for (const HxTableCellStep& step : HxPlanSlideTable(shape).steps) {
+            const HxSlideCell& cell = shape.Cell(step.row - 1, step.column - 1);
+            if (step.Text() && cell.text.HasText()) {
+                AddEditableText(cell.text, cell.box, cost);
+                cost.storedBytes += 12; // the point it follows
+            }
+        }
+        break;
+    }
+    case HxSlideWay::kPicture:
+        if (shape.kind != HxSlideShape::kText || shape.text.HasText()) {
+            const qint64 pixels = PixelsOf(shape.box);
+            ++cost.items;
+            cost.pixels += pixels;
+            cost.storedBytes += kItemRecordBytes + PictureBytes(shape.box);
+            cost.work += kPictureWork + pixels / kPixelsPerWork;
+            AddDrawnTexts(shape, cost);
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace
+
+HxSlideWay HxSlideWayOf(const HxSlideShape& shape, bool convert) {
+    switch (shape.kind) {
+    case HxSlideShape::kText:
+        return convert ? HxSlideWay::kTextFrame : HxSlideWay::kPicture;
+    case HxSlideShape::kTable:
+        if (!convert || shape.rows >= kSlideTableAsPicture || shape.columns >= kSlideTableAsPicture)
+            return HxSlideWay::kPicture;
+        return HxSlideWay::kTable;
+    case HxSlideShape::kGroup:
+        return convert ? HxSlideWay::kLeftOut : HxSlideWay::kPicture;
+    default:
+        // Pictures, embedded objects and every other shape are left out.
+        return HxSlideWay::kLeftOut;
+    }
+}
+
+void HxCutSlideRange(const HxSlideDeck& deck, int& from, int& to) {
+    if (from > to)
+        std::swap(from, to);
+    from = std::max(from, 1);
+    to = std::min<int>(to, int(deck.slides.size()));
+}
+
+qint64 HxSlideTextRtfBytes(const HxSlideText& text, qsizetype maxLength) {
+    return CountText(text, std::max<qsizetype>(maxLength, 1), 0).rtfBytes;
+}
+
+HxSlideImportCost HxSlideImportCostOf(const HxSlideDeck& deck, int from, int to, bool convert) {
+    HxCutSlideRange(deck, from, to);
+    // A slide listed again costs what it cost the first time.
+    std::map<const HxSlide*, HxSlideImportCost> costs;
+    HxSlideImportCost cost;
+    for (int n = from; n <= to; ++n) {
+        const HxSlide& slide = deck.Slide(size_t(n - 1));
+        auto [it, added] = costs.try_emplace(&slide);
+        if (added) {
+            HxSlideImportCost& page = it->second;
+            page.storedBytes = kPageRecordBytes;
+            page.work = kPageWork;
+            for (const HxSlideShape& shape : slide.shapes)
+                AddCostOf(shape, convert, page);
+        }
+        cost.items += it->second.items;
+        cost.pixels += it->second.pixels;
+        cost.textBytes += it->second.textBytes;
+        cost.storedBytes += it->second.storedBytes;
+        cost.work += it->second.work;
+    }
+    return cost;
+}
+
+qint64 HxCountSlideItems(const HxSlideDeck& deck, int from, int to, bool convert) {
+    return HxSlideImportCostOf(deck, from, to, convert).items;
+}

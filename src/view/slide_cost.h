@@ -1,0 +1,75 @@
+// What one slide import would add and the work it would do, counted before its first page: objects,
+// pixels, the rich text its editable texts keep as the writer writes it, what the lesson's file grows
+// by and the work of making them; and the bounds an import keeps to.
+#pragma once
+
+#include "document/pptx_reader.h"
+#include "platform/document.h"
+
+#include <functional>
+#include <limits>
+
+// What the import makes of a shape: nothing, an editable text, a table grid with editable texts in
+// its cells, or one picture of our own drawing.
+enum class HxSlideWay { kLeftOut, kTextFrame, kTable, kPicture };
+HxSlideWay HxSlideWayOf(const HxSlideShape& shape, bool convert);
+// The smallest table that is drawn as a picture instead: 20 rows or 20 columns.
+constexpr int kSlideTableAsPicture = 20;
+
+// The slides from..to as the import takes them: ordered, from the first, the last cut to the deck's.
+void HxCutSlideRange(const HxSlideDeck& deck, int& from, int& to);
+
+// The bytes of RTF the rich-text writer writes for a slide text made a document (HxSlideTextToDocument
+// with near-white made black) cut to its first `maxLength` characters (as HxSlideText::Beginning cuts
+// it), counted without making it: never fewer than the writer writes (the font and colour tables,
+// the control words of paragraphs, runs' format changes, tabs and line breaks, "\uN?" for each unit
+// past ASCII), and as many but for a few bytes of each font's name.
+qint64 HxSlideTextRtfBytes(const HxSlideText& text,
+                           qsizetype maxLength = std::numeric_limits<qsizetype>::max());
+
+// What the import of the slides from..to (ordered, cut as the import cuts them) would add at most
+// with `convert` as the dialog's check box (pages that run out of ids make fewer objects): its
+// objects (a table or group drawn as a picture is one); the pixels of the pictures it draws, one of
+// the box's size for each text made editable (the item keeps it) and for each shape drawn; the bytes
+// of rich text its editable texts keep (HxSlideTextRtfBytes, each text cut to the editor's length);
+// the bytes the lesson's file grows by (the rich text, the pictures' bits, the records of the
+// objects and pages); and its work, in units of about what a letter costs an editable text (see
+// kSlideImportMaxWork): each text made editable or drawn, each cell and member of a drawn table or
+// group, each paragraph, line break, run and character kept, the lines and runs a picture lays
+// out, and the pixels drawn.
+struct HxSlideImportCost {
+    qint64 items = 0;
+    qint64 pixels = 0;
+    qint64 textBytes = 0;
+    qint64 storedBytes = 0;
+    qint64 work = 0;
+};
+HxSlideImportCost HxSlideImportCostOf(const HxSlideDeck& deck, int from, int to, bool convert);
+// Its objects alone.
+qint64 HxCountSlideItems(const HxSlideDeck& deck, int from, int to, bool convert);
+
+// What one import adds at most, all its slides together: objects, pixels of pictures (about 60 MB
+// of one-bit pictures, a few seconds of drawing), bytes of kept rich text; and the characters its
+// pictures lay out (HxLayoutBudget), past which they are drawn from less than they would show.
+constexpr qint64 kSlideImportMaxItems = 20000;
+constexpr qint64 kSlideImportMaxPixels = 500000000;
+constexpr qint64 kSlideImportMaxTextBytes = 128LL << 20;
+constexpr qsizetype kSlideImportMaxLaidOut = 2000000;
+// The work one import may do: a unit is about 20 ns here (a Release build), so about five seconds
+// with the pictures' layout on top (kSlideImportMaxLaidOut).
+constexpr qint64 kSlideImportMaxWork = 250000000;
+// The time past which the pictures an import has still to draw lay out only a short beginning.
+constexpr int kSlideImportMaxSeconds = 8;
+
+// The bounds one import keeps to: those above and the largest lesson the program saves
+// (kHxMaxDocumentBytes, counted with what the lesson holds already); its time read from `clock`
+// (milliseconds from any start; a steady clock when none is given).  Tests lower them.
+struct HxSlideImportBounds {
+    qint64 items = kSlideImportMaxItems;
+    qint64 pixels = kSlideImportMaxPixels;
+    qint64 textBytes = kSlideImportMaxTextBytes;
+    qint64 work = kSlideImportMaxWork;
+    qint64 lessonBytes = qint64(kHxMaxDocumentBytes);
+    qint64 milliseconds = kSlideImportMaxSeconds * 1000LL;
+    std::function<qint64()> clock;
+};

@@ -1,0 +1,481 @@
+// What one slide import costs, counted before the first page: the rich text its editable texts keep
+// (as the writer writes it), the lesson it would make, the work of its texts, paragraphs, line
+// breaks, cells and members; its time bound; and memory running out, which never kills the program.
+#include "document/document_test_support.h"
+#include "document/pptx_reader.h"
+#include "measure/rich_text.h"
+#include "measure/rich_text_dialog.h"
+#include "measure/text_items.h"
+#include "model/page.h"
+#include "pptx_files.h"
+#include "slide_shapes.h"
+#include "support/child_process.h"
+#include "view/slide_import.h"
+
+#include <gtest/gtest.h>
+
+#include <QTextDocument>
+
+#include <functional>
+#include <string_view>
+
+#include <malloc.h>
+#include <sys/resource.h>
+
+using namespace PptxFiles;
+using namespace SlideShapes;
+
+namespace {
+
+// A slide of `count` text boxes of 90 x 30 points, each one paragraph of one run of `text`.
+QString RunBoxes(int count, const QString& text) {
+    QString out;
+    for (int i = 0; i < count; ++i)
+        out += TextBox(3 + i, (i % 10) * 60.0, (i / 10) * 40.0, 90, 30, Paragraph(TextRun(text)));
+    return out;
+}
+
+// A table of rows x columns cells of 10 points a side, each holding `text`.
+QString SquareCellTable(int rows, int columns, const QString& text) {
+    std::vector<QString> body(static_cast<size_t>(rows));
+    for (QString& row : body)
+        for (int c = 0; c < columns; ++c)
+            row += Cell(text);
+    return Table(4, 0, 0, std::vector<double>(size_t(columns), 10), std::vector<double>(size_t(rows), 10),
+                 body);
+}
+
+// The hostile decks: each `slides` long, imported whole.
+struct Family {
+    const char* what;
+    std::function<QByteArray()> bytes;
+    int slides;
+};
+std::vector<Family> Families() {
+    return {
+        {"4,000 texts of 32,766 tabs",
+         [] {
+             return Presentation({RunBoxes(40, QStringLiteral("a") + QString(32766, u'\t'))},
+                                 std::vector<int>(100, 0));
+         },
+         100},
+        {"4,000 texts of 32,766 line breaks",
+         [] {
+             return Presentation({RunBoxes(40, QStringLiteral("a") + QString(32766, u'\n'))},
+                                 std::vector<int>(100, 0));
+         },
+         100},
+        {"a table of 200 x 200 letters listed 10 times",
+         [] {
+             return Presentation({SquareCellTable(200, 200, QStringLiteral("a"))}, std::vector<int>(10, 0));
+         },
+         10},
+        {"a table of 200 x 100 cells of 300 letters listed 10 times",
+         [] {
+             return Presentation({SquareCellTable(200, 100, QString(300, u'a'))}, std::vector<int>(10, 0));
+         },
+         10},
+        {"a group of 1,999 boxes listed 100 times",
+         [] {
+             QString members;
+             for (int i = 0; i < 1999; ++i)
+                 members += TextBox(3 + i, (i % 40) * 15.0, (i / 40) * 9.0, 12, 9,
+                                    Paragraph(SizedRun(QStringLiteral("a"), 6)));
+             return Presentation({Group(2, 0, 0, 720, 540, 0, 0, 720, 540, members)},
+                                 std::vector<int>(100, 0));
+         },
+         100},
+        {"500 texts of 9,999 paragraphs of a letter",
+         [] {
+             const QString paragraphs = Paragraph(TextRun(QStringLiteral("a"))).repeated(9999);
+             QString boxes;
+             for (int i = 0; i < 5; ++i)
+                 boxes += TextBox(3 + i, 0, 0, 90, 30, paragraphs);
+             return Presentation({boxes}, std::vector<int>(100, 0));
+         },
+         100},
+        {"ten slides of 2,000 boxes of 1,000 short lines",
+         [] {
+             const QString lines = QStringLiteral("ab\n").repeated(999) + QStringLiteral("ab");
+             return Presentation(std::vector<QString>(10, RunBoxes(2000, lines)));
+         },
+         10},
+    };
+}
+
+class SlideCostTest : public DocumentTest {
+protected:
+    void SetUp() override {
+        DocumentTest::SetUp();
+        g_unitLength = 0.05f;
+    }
+    bool Import(const QByteArray& bytes, bool convert, int slides = 1,
+                const HxSlideImportBounds& bounds = HxSlideImportBounds()) {
+        HxSlideDeck deck;
+        EXPECT_EQ(HxReadPptx(bytes, deck), kPptxOk);
+        return HxImportSlideDeck(m_doc.get(), deck, 1, slides, convert, nullptr, bounds);
+    }
+    void ExpectNothingImported() {
+        EXPECT_EQ(m_doc->GetPageCount(), 1);
+        EXPECT_FALSE(m_doc->IsModified());
+    }
+    // The text of an editable item's rich text.
+    static QString PlainTextOf(const CGTextbit& item) {
+        QTextDocument doc;
+        EXPECT_TRUE(HxRtfToDocument(UnpackRtfBytes(item.m_text1), doc));
+        return HxRichPlainText(doc);
+    }
+};
+
+HxSlideRun SlideRun(const QString& text) {
+    HxSlideRun run;
+    run.text = text;
+    return run;
+}
+
+// The bytes the writer writes for a slide text as the import's paste makes it.
+qint64 WrittenBytes(const HxSlideText& text) {
+    QTextDocument doc;
+    HxSlideTextToDocument(text.Beginning(CDlgRtEdit::kMaxTextLength), true, doc);
+    return HxDocumentToRtf(doc).size();
+}
+
+} // namespace
+
+TEST(SlideCost, TheKeptRichTextIsCountedAsTheWriterWritesIt) {
+    std::vector<std::pair<const char*, HxSlideText>> texts;
+    texts.emplace_back("tabs", OneParagraph(QStringLiteral("a") + QString(32766, u'\t')));
+    texts.emplace_back("line breaks", OneParagraph(QStringLiteral("a") + QString(32766, u'\n')));
+    texts.emplace_back("a letter and signs the RTF escapes", OneParagraph(QStringLiteral("x{y}\\z")));
+    // Paragraphs of every alignment, and empty ones.
+    HxSlideText paragraphs;
+    for (int i = 0; i < 9999; ++i) {
+        HxSlideParagraph& p = paragraphs.paragraphs.emplace_back();
+        p.align = i % 4;
+        if (i % 3 != 2)
+            p.runs.push_back(SlideRun(QStringLiteral("a")));
+    }
+    texts.emplace_back("9,999 paragraphs", paragraphs);
+    // Runs whose formats change each time: weight, slant, underline, position, face, size, colour
+    // (near-white made black), Chinese and Latin faces, faces with signs the font table escapes.
+    HxSlideText runs;
+    HxSlideParagraph& line = runs.paragraphs.emplace_back();
+    const QString faces[] = {QString(),
+                             QStringLiteral("黑体"),
+                             QStringLiteral("Arial"),
+                             QStringLiteral("SimSun"),
+                             QStringLiteral("F{a;c}e\\"),
+                             QStringLiteral("楷体_GB2312"),
+                             QStringLiteral("ﬀ字体")};
+    for (int i = 0; i < 3000; ++i) {
+        HxSlideRun run = SlideRun(i % 5 == 0 ? QStringLiteral("正") : QStringLiteral("ab"));
+        run.bold = i % 2;
+        run.italic = i % 3 == 0;
+        run.underline = i % 7 == 0;
+        run.baseline = i % 4 == 0 ? 30 : i % 4 == 1 ? -25 : 0;
+        run.face = faces[i % 7];
+        run.points = i % 11 == 0 ? 0 : 8 + i % 13;
+        run.hasColor = i % 6 != 0;
+        run.color = i % 9 == 0 ? qRgb(250, 250, 250) : qRgb(i % 256, (i * 7) % 256, (i * 13) % 256);
+        line.runs.push_back(run);
+    }
+    texts.emplace_back("3,000 runs of changing formats", runs);
+    // Characters past ASCII: below U+8000 ("\uN?"), from it on ("\u-N?"), halves of characters
+    // beyond the first plane, and control characters (left out).
+    texts.emplace_back("Chinese below U+8000", OneParagraph(QStringLiteral("正方体的棱").repeated(7000)));
+    texts.emplace_back("Chinese from U+8000", OneParagraph(QStringLiteral("锥面顶角高").repeated(7000)));
+    texts.emplace_back("characters of two halves", OneParagraph(QStringLiteral("𝑥𝑦").repeated(5000)));
+    texts.emplace_back("control characters", OneParagraph(QStringLiteral("a\x01\x02\x7f b")));
+    // Characters that start paragraphs in the middle of a run, one run of nothing else among them.
+    HxSlideText breaking = OneParagraph(QStringLiteral("a\rb") + QChar(0x2029) + QStringLiteral("c") +
+                                        QChar(0x2028) + QChar(0xFDD0) + QChar(0xFDD1) + QStringLiteral("d"));
+    breaking.paragraphs[0].align = 1;
+    breaking.paragraphs[0].runs.push_back(SlideRun(QStringLiteral("\r\r")));
+    breaking.paragraphs[0].runs.back().bold = true;
+    texts.emplace_back("paragraph breaks within runs", breaking);
+    // A text of no paragraph at all: its document has an empty one.
+    texts.emplace_back("no paragraph", HxSlideText());
+    // Longer than the editor holds: counted as far as the import keeps it.
+    texts.emplace_back("40,000 letters", OneParagraph(QString(40000, u'w')));
+    for (const auto& [what, text] : texts) {
+        SCOPED_TRACE(what);
+        const qint64 written = WrittenBytes(text);
+        const qint64 counted = HxSlideTextRtfBytes(text, CDlgRtEdit::kMaxTextLength);
+        EXPECT_GE(counted, written);
+        // A few bytes over at most: the Latin faces' character set is counted as three digits.
+        EXPECT_LE(counted, written + 16);
+    }
+    // Whole, without a length.
+    QTextDocument doc;
+    HxSlideTextToDocument(texts.back().second, true, doc);
+    EXPECT_EQ(HxSlideTextRtfBytes(texts.back().second), HxDocumentToRtf(doc).size());
+}
+
+TEST_F(SlideCostTest, TextsOfTabsOrLineBreaksAsLongAsTheEditorHoldsAreRefusedForTheRichTextTheyKeep) {
+    // 4,000 texts of "a" and 32,766 tabs: written "\tab " each, 625 MiB of rich text; of line breaks,
+    // "\line " each, 750 MiB.
+    for (const int family : {0, 1}) {
+        const Family deck = Families()[size_t(family)];
+        SCOPED_TRACE(deck.what);
+        m_messages.clear();
+        EXPECT_FALSE(Import(deck.bytes(), true, deck.slides));
+        ASSERT_EQ(m_messages.size(), 1u);
+        EXPECT_EQ(m_messages[0],
+                  family == 0 ? CString(u"导入的文本过多，保存它们约需626MB，超过128MB，请缩小幻灯片范围!")
+                              : CString(u"导入的文本过多，保存它们约需751MB，超过128MB，请缩小幻灯片范围!"));
+        ExpectNothingImported();
+    }
+}
+
+TEST_F(SlideCostTest, TheWorkOfCellsMembersParagraphsAndLineBreaksIsBounded) {
+    // The large tables and the group drawn as pictures lay out each cell and member; the texts of
+    // many paragraphs and the boxes of many lines make each paragraph and line: refused before the
+    // first page, as editable texts and as pictures.
+    const std::vector<Family> families = Families();
+    for (size_t family = 2; family < families.size(); ++family) {
+        const QByteArray bytes = families[family].bytes();
+        HxSlideDeck deck;
+        ASSERT_EQ(HxReadPptx(bytes, deck), kPptxOk);
+        for (const bool convert : {true, false}) {
+            SCOPED_TRACE(families[family].what);
+            SCOPED_TRACE(convert ? "converted" : "drawn");
+            // A group is left out when converting; the paragraphs and lines are drawn as short
+            // beginnings (the box shows a few lines of each).
+            const bool imported = (family == 4 && convert) || (family >= 5 && !convert);
+            const HxSlideImportCost cost = HxSlideImportCostOf(deck, 1, families[family].slides, convert);
+            EXPECT_EQ(cost.work > kSlideImportMaxWork, !imported) << cost.work;
+            if (imported)
+                continue;
+            EXPECT_LE(cost.items, kSlideImportMaxItems);
+            EXPECT_LE(cost.pixels, kSlideImportMaxPixels);
+            m_messages.clear();
+            EXPECT_FALSE(HxImportSlideDeck(m_doc.get(), deck, 1, families[family].slides, convert, nullptr));
+            ASSERT_EQ(m_messages.size(), 1u);
+            // The boxes of lines made editable keep more rich text than an import keeps ("\line " a
+            // line break), which is said first.
+            const QString said = m_messages[0].ToQString();
+            if (cost.textBytes > kSlideImportMaxTextBytes)
+                EXPECT_TRUE(said.startsWith(QStringLiteral("导入的文本过多，保存它们约需")))
+                    << said.toStdString();
+            else
+                EXPECT_TRUE(said.startsWith(QStringLiteral(
+                    "导入的内容过于繁杂（文本、段落、换行或表格单元格过多），约为一次导入限度的")))
+                    << said.toStdString();
+            ExpectNothingImported();
+        }
+    }
+    // The price follows what is made: a drawn table costs about what as many drawn boxes do, and a
+    // paragraph or line break of an editable text far more than a letter.
+    HxSlideDeck deck;
+    ASSERT_EQ(HxReadPptx(Presentation({SquareCellTable(100, 100, QStringLiteral("a")),
+                                       RunBoxes(100, QStringLiteral("a")), RunBoxes(1, QString(9999, u'a')),
+                                       RunBoxes(1, QStringLiteral("a") + QString(9999, u'\n'))}),
+                         deck),
+              kPptxOk);
+    const qint64 table = HxSlideImportCostOf(deck, 1, 1, false).work;
+    const qint64 boxes = HxSlideImportCostOf(deck, 2, 2, false).work;
+    EXPECT_GT(table, 50 * boxes);
+    const qint64 letters = HxSlideImportCostOf(deck, 3, 3, true).work;
+    const qint64 breaks = HxSlideImportCostOf(deck, 4, 4, true).work;
+    EXPECT_GT(breaks, 10 * letters);
+}
+
+TEST_F(SlideCostTest, AnImportThatWouldMakeTheLessonLargerThanASaveWritesIsRefused) {
+    EXPECT_EQ(HxSlideImportBounds().lessonBytes, qint64(kHxMaxDocumentBytes));
+    CGPage* first = g_pCurPage;
+    AddPoint(first, 1, 2, 3);
+    const qint64 stored = qint64(m_doc->StoredLength());
+    // Ten texts of 30,000 characters from U+8000 on, nine bytes of rich text each: 2.6 MiB, in a lesson
+    // that may hold 2 MiB.
+    const QByteArray bytes = Presentation({RunBoxes(10, QStringLiteral("锥面顶角高").repeated(6000))});
+    HxSlideImportBounds bounds;
+    bounds.lessonBytes = 2 << 20;
+    EXPECT_FALSE(Import(bytes, true, 1, bounds));
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(
+        m_messages[0],
+        CString(
+            u"导入后文档过大，保存它约需3MB，超过文档的上限2MB，请缩小幻灯片范围或先另存、精简当前文档!"));
+    ExpectNothingImported();
+    EXPECT_EQ(qint64(m_doc->StoredLength()), stored);
+    // Drawn as pictures, they keep no text and fit.
+    m_messages.clear();
+    EXPECT_TRUE(Import(bytes, false, 1, bounds));
+    EXPECT_TRUE(m_messages.empty());
+    EXPECT_LE(qint64(m_doc->StoredLength()), bounds.lessonBytes);
+}
+
+TEST_F(SlideCostTest, WhatTheLessonGrowsByIsNeverMoreThanCounted) {
+    // Editable texts (of tabs, paragraphs, runs, Chinese), a table made a grid with its texts, a table
+    // of 20 rows and a group drawn as pictures, imported into a lesson that holds a page already.
+    const QString bold = QStringLiteral("<a:rPr lang=\"en-US\" b=\"1\" sz=\"1200\"/>");
+    const QString slides[] = {
+        RunBoxes(20, QStringLiteral("x\ty\tz")) +
+            TextBox(40, 0, 0, 300, 200,
+                    Paragraph(TextRun(QStringLiteral("ab"), bold) + TextRun(QStringLiteral("正方体")))
+                        .repeated(300)),
+        Table(4, 60, 100, {100, 80, 80}, {30, 30, 30},
+              {Cell(QStringLiteral("A")) + Cell(QStringLiteral("B")) + Cell(QStringLiteral("C")),
+               Cell(QStringLiteral("D")) + Cell(QString()) + Cell(QStringLiteral("F")),
+               Cell(QStringLiteral("G")) + Cell(QStringLiteral("H")) + Cell(QStringLiteral("棱"))}),
+        SquareCellTable(20, 3, QStringLiteral("a")) +
+            Group(50, 0, 0, 200, 100, 0, 0, 200, 100, RunBoxes(5, QStringLiteral("member"))),
+    };
+    AddPoint(g_pCurPage, 1, 2, 3);
+    for (const bool convert : {true, false}) {
+        for (int slide = 0; slide < 3; ++slide) {
+            SCOPED_TRACE(slide);
+            const QByteArray bytes = Presentation({slides[slide]});
+            HxSlideDeck deck;
+            ASSERT_EQ(HxReadPptx(bytes, deck), kPptxOk);
+            const HxSlideImportCost cost = HxSlideImportCostOf(deck, 1, 1, convert);
+            const qint64 before = qint64(m_doc->StoredLength());
+            ASSERT_TRUE(Import(bytes, convert));
+            const qint64 grown = qint64(m_doc->StoredLength()) - before;
+            EXPECT_LE(grown, cost.storedBytes) << convert;
+            // Not far more: the records are counted with room to spare, and a picture as large as its
+            // box (the one-bit picture of a drawing keeps only the part with ink).
+            if (convert) {
+                EXPECT_LE(cost.storedBytes, grown * 3 / 2 + 256 * (cost.items + 1));
+            }
+        }
+    }
+}
+
+TEST_F(SlideCostTest, PastItsTimeAnImportDrawsWhatIsLeftFromAShortBeginningAndSaysSo) {
+    // Six boxes of 2,000 letters in type of 8 points, each showing all of it.  The clock says a second
+    // has passed for each text made; the import may take two and a half.
+    const QString letters = QStringLiteral("abcd efgh ").repeated(200);
+    QString boxes;
+    for (int i = 0; i < 6; ++i)
+        boxes += TextBox(3 + i, 0, 0, 400, 300, Paragraph(SizedRun(letters, 8)));
+    const QByteArray bytes = Presentation({boxes});
+    for (const bool convert : {true, false}) {
+        SCOPED_TRACE(convert ? "converted" : "drawn");
+        HxSlideImportBounds bounds;
+        bounds.milliseconds = 2500;
+        bounds.clock = [before = g_pCurPage] {
+            return g_pCurPage == before ? 0 : qint64(CellsOf<CGTextbit>(g_pCurPage).size()) * 1000;
+        };
+        m_messages.clear();
+        ASSERT_TRUE(Import(bytes, convert, 1, bounds));
+        const std::vector<CGTextbit*> texts = CellsOf<CGTextbit>(g_pCurPage);
+        ASSERT_EQ(texts.size(), 6u);
+        ASSERT_EQ(m_messages.size(), 1u);
+        EXPECT_EQ(
+            m_messages[0],
+            CString(u"导入用时超过3秒，此后有3个文本的图片只画出了开头的一部分（可编辑的文本仍然完整）。"));
+        // The first three are drawn whole, the last three from less; editable texts keep all.
+        auto dark = [](const CGTextbit* item) {
+            qint64 bits = 0;
+            for (BYTE b : item->m_bits)
+                bits += __builtin_popcount(b);
+            return bits;
+        };
+        EXPECT_EQ(dark(texts[0]), dark(texts[2]));
+        EXPECT_LT(dark(texts[3]), dark(texts[0]) / 2);
+        EXPECT_EQ(dark(texts[3]), dark(texts[5]));
+        if (convert) {
+            for (const CGTextbit* item : texts)
+                EXPECT_EQ(PlainTextOf(*item), letters);
+        }
+    }
+    // A clock that never passes the time draws all whole and says nothing.
+    HxSlideImportBounds bounds;
+    bounds.clock = [] { return qint64(0); };
+    m_messages.clear();
+    ASSERT_TRUE(Import(bytes, false, 1, bounds));
+    EXPECT_TRUE(m_messages.empty());
+}
+
+TEST_F(SlideCostTest, MemoryRunningOutAfterTheFirstPageKeepsItsPagesAndLeavesTheDocumentModified) {
+    // The first slide a letter, the second a box whose picture is 4,096 pixels a side: in a process
+    // without the memory for that picture the import stops on the second slide.
+    const QByteArray bytes =
+        Presentation({TextBox(3, 0, 0, 90, 30, Paragraph(TextRun(QStringLiteral("a")))),
+                      TextBox(3, 0, 0, 3072, 3072, Paragraph(TextRun(QStringLiteral("b"))))});
+    for (const bool convert : {true, false}) {
+        ASSERT_FALSE(m_doc->IsModified());
+        const int result = HxRunInChild(
+            [&] {
+                HxRenderSlideShape(TextShape(OneParagraph(QStringLiteral("a")), 20, 20));
+                malloc_trim(0);
+                HxCapChildMemory(24LL << 20);
+                if (Import(bytes, convert, 2))
+                    return 2;
+                if (m_messages.size() != 1 ||
+                    m_messages[0] !=
+                        CString(u"内存不足，导入已停止：已经导入的页面保留，其余的幻灯片没有导入。"))
+                    return 3;
+                // The first slide's page with its text stays, and closing the document asks to save.
+                if (m_doc->GetPageCount() < 2)
+                    return 4;
+                CGPage* page = m_doc->m_pages.GetAt(m_doc->m_pages.FindIndex(1));
+                if (CellsOf<CGTextbit>(page).size() != 1)
+                    return 5;
+                return m_doc->IsModified() ? 0 : 6;
+            },
+            -1, 60);
+        EXPECT_EQ(result, 0) << (convert ? "converted" : "drawn");
+    }
+}
+
+// Whether an import in a child process whose address space is capped (by `cap`) ends normally:
+// imported, refused or stopped with its message, the open lesson's first page as it was.
+int ImportsInCappedChild(const std::function<bool()>& import, const std::vector<CString>& messages,
+                         const std::function<void()>& cap) {
+    CGPage* first = g_pCurPage;
+    const WORD cells = first->m_nextId;
+    return HxRunInChild(
+        [&] {
+            cap();
+            if (!import() && messages.empty())
+                return 2; // stopped without a word
+            return first->m_nextId == cells && first->FindCell(cells - 1) != nullptr ? 0 : 3;
+        },
+        -1, 60);
+}
+
+void CapAddressSpace(rlim_t bytes) {
+    rlimit space{bytes, bytes};
+    setrlimit(RLIMIT_AS, &space);
+}
+
+TEST_F(SlideCostTest, EachHostileDeckEndsNormallyInAnAddressSpaceOfOneGigabyte) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "AddressSanitizer reserves terabytes of address space: no limit on it can hold";
+#endif
+    // Each deck, as editable texts and as pictures, in a process of 1 GB of address space (the tabs in
+    // 500 to 740 MB, where the rich text they kept left Qt's text layout without memory).
+    AddPoint(g_pCurPage, 1, 2, 3);
+    for (const Family& family : Families()) {
+        const QByteArray bytes = family.bytes();
+        const bool tabs = std::string_view(family.what).find("tabs") != std::string_view::npos;
+        for (const rlim_t megabytes : tabs ? std::vector<rlim_t>{500, 600, 740} : std::vector<rlim_t>{1024}) {
+            for (const bool convert : {true, false}) {
+                const int result =
+                    ImportsInCappedChild([&] { return Import(bytes, convert, family.slides); }, m_messages,
+                                         [megabytes] { CapAddressSpace(megabytes << 20); });
+                EXPECT_EQ(result, 0) << family.what << (convert ? ", converted" : ", drawn") << " in "
+                                     << megabytes << " MB";
+            }
+        }
+    }
+}
+
+TEST_F(SlideCostTest, TextsAsLargeAsAnImportKeepsStopWithAMessageWhenMemoryIsShort) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "AddressSanitizer reserves terabytes of address space: no limit on it can hold";
+#endif
+    // 800 texts of "a" and 32,766 tabs, 125 MiB of rich text (within what an import keeps), with
+    // 40 to 120 MB of address space left: the import stops with its message where the memory for
+    // the next text is not to be had, before Qt's text layout would be left without it.
+    AddPoint(g_pCurPage, 1, 2, 3);
+    const QByteArray bytes =
+        Presentation({RunBoxes(40, QStringLiteral("a") + QString(32766, u'\t'))}, std::vector<int>(20, 0));
+    for (const long long megabytes : {40, 80, 120}) {
+        const int result = ImportsInCappedChild([&] { return Import(bytes, true, 20); }, m_messages,
+                                                [megabytes] { HxCapChildMemory(megabytes << 20); });
+        EXPECT_EQ(result, 0) << megabytes << " MB";
+    }
+}
