@@ -6,6 +6,7 @@
 #include "platform/afx.h"
 
 #include <QByteArray>
+#include <QSet>
 #include <QSizeF>
 #include <QString>
 #include <QTextDocument>
@@ -68,14 +69,16 @@ QSizeF HxKeptGroupBox(const class QTextCharFormat& format);
 // word boundaries, about W² / (128 p) more for each unbroken run of W characters in lines of at least
 // p characters (finding where each line of a run ends passes the rest of the run); 8 more for each
 // change of script or format (each starts an item of the layout of its own), and 3 more for each
-// character of a script whose line breaks come from a dictionary (Thai, Lao, Khmer, Myanmar).  A
-// picture whose text would want more than is left lays out what is left, or kMinimum when less is
-// left, and counts as reduced.
+// character of a script whose line breaks come from a dictionary (Thai, Lao, Khmer, Myanmar); 2,048
+// more for each typeface that no beginning laid out before met (`faces`: its font is looked for and
+// loaded), past the first 16.  A picture whose text would want more than is left lays out what is
+// left, or kMinimum when less is left, and counts as reduced.
 struct HxLayoutBudget {
     static constexpr qsizetype kMinimum = 256;
     qsizetype left = std::numeric_limits<qsizetype>::max();
     qsizetype laidOut = 0; // what every beginning laid out counted
     int reduced = 0;       // pictures drawn from less than their text would show
+    QSet<QString> faces;   // the typefaces laid out so far
 };
 
 // The most combining marks (and joiners) in a row that a picture lays out: a letter under more is

@@ -8,6 +8,7 @@
 #include <QAbstractTextDocumentLayout>
 #include <QImage>
 #include <QPainter>
+#include <QSet>
 #include <QTextBlock>
 #include <QTextBoundaryFinder>
 #include <QTextCursor>
@@ -260,18 +261,27 @@ bool DictionaryScript(QChar::Script script) {
 // item of the layout, where the script or the format changes, kItem more, and each character of a
 // dictionary script kDictionary in all.  The runs are found by the break finder, but a run of
 // dictionary characters longer than kDictionaryPiece is given to it in pieces of that length, as the
-// layout gives them to it: whole, it would take seconds for a run of a million.
+// layout gives them to it: whole, it would take seconds for a run of a million.  Each typeface the
+// layout has not met before (in `known`, those of the beginnings laid out before) kNewFace more, but
+// for the first kFreeFaces: the font is looked for and loaded.
 class CLayoutCost {
 public:
     // Measured, a million characters of one-point type laid out 4,096 pixels wide and drawn: Latin
     // letters 0.33 s, Chinese 0.48 s; changing script or format at every character 2.4 to 3.2 s; Thai
     // 1.3 s (Myanmar 1.2 s, Lao and Khmer 0.6 to 0.8 s), in proportion to its length from 65,000
     // characters to two million: the layout gives the break finder pieces of at most 4,096 of them.
+    // A typeface of its own takes 0.5 ms to find and load when a few hundred are, more as they grow
+    // in number: 32,767 in one text took 50 s.
     static constexpr double kItem = 8;
     static constexpr double kDictionary = 4;
+    static constexpr double kNewFace = 2048;
+    static constexpr qsizetype kFreeFaces = 16;
     static constexpr qsizetype kDictionaryPiece = 4096;
 
-    CLayoutCost(const QTextDocument& doc, double width) {
+    CLayoutCost(const QTextDocument& doc, double width, const QSet<QString>* known = nullptr) {
+        const QString standardFace = doc.defaultFont().family();
+        QSet<QString> met;
+        qsizetype free = std::max<qsizetype>(kFreeFaces - (known ? known->size() : 0), 0);
         double largest = doc.defaultFont().pixelSize() > 0 ? doc.defaultFont().pixelSize()
                                                            : doc.defaultFont().pointSizeF() * 4.0 / 3.0;
         for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
@@ -283,6 +293,16 @@ public:
                     largest = std::max(largest, double(f.intProperty(QTextFormat::FontPixelSize)));
                 else if (f.hasProperty(QTextFormat::FontPointSize))
                     largest = std::max(largest, f.fontPointSize() * 4.0 / 3.0);
+                const QStringList families = f.fontFamilies().toStringList();
+                const QString face = families.isEmpty() ? standardFace : families.join(u',');
+                if ((!known || !known->contains(face)) && !met.contains(face)) {
+                    met.insert(face);
+                    m_newFaces.emplace_back(it.fragment().position(), face);
+                    if (free > 0)
+                        --free;
+                    else
+                        m_pricedFaces.push_back(it.fragment().position());
+                }
                 if (it != block.begin()) {
                     formats.push_back(it.fragment().position());
                     // Broken at word boundaries, each line of a run broken inside is as high as the
@@ -316,6 +336,14 @@ public:
     bool BreakFree() const { return m_breakFree; }
     // Where the unbroken run the text ends in starts (-1 when its last paragraph is empty).
     qsizetype LastRun() const { return m_lastRun; }
+    // Adds to `known` the typefaces first met in the first `end` positions.
+    void AddFaces(qsizetype end, QSet<QString>& known) const {
+        for (const auto& [position, face] : m_newFaces) {
+            if (position >= end)
+                break;
+            known.insert(face);
+        }
+    }
 
     // The cost of the first `end` positions (all of them by default), and the longest beginning
     // that costs at most `allowed` (its end, and its cost); `anywhere` when the runs are broken
@@ -427,6 +455,8 @@ private:
             units = partial.linearBefore + w + (anywhere ? 0.0 : (partial.squareBefore + w * w) / k);
         }
         units += kItem * double(std::lower_bound(m_items.begin(), m_items.end(), end) - m_items.begin());
+        units += kNewFace *
+                 double(std::lower_bound(m_pricedFaces.begin(), m_pricedFaces.end(), end) - m_pricedFaces.begin());
         const auto span = std::lower_bound(m_dictionary.begin(), m_dictionary.end(), end,
                                            [](const auto& s, qsizetype at) { return s.first < at; });
         if (span != m_dictionary.begin()) {
@@ -441,6 +471,8 @@ private:
     std::vector<qsizetype> m_items;                            // where new items start, in order
     std::vector<std::pair<qsizetype, qsizetype>> m_dictionary; // spans of dictionary characters
     std::vector<qsizetype> m_dictionaryBefore;                 // the dictionary characters before each
+    std::vector<std::pair<qsizetype, QString>> m_newFaces;     // where each typeface not known is first met
+    std::vector<qsizetype> m_pricedFaces;                      // those of them past the free ones
     bool m_breakFree = true;
     qsizetype m_lastRun = -1;
     double m_perLine = 1;
@@ -521,11 +553,12 @@ HxLayOutShownBeginning(qsizetype firstLength, double width, double height,
         qsizetype lastRun = -1;
         auto make = [&](bool tryAnywhere, qsizetype most, bool& anywhere) {
             HxShownBeginning part = beginning(asked);
-            const CLayoutCost cost(*part.doc, width);
+            const CLayoutCost cost(*part.doc, width, budget ? &budget->faces : nullptr);
             lastRun = cost.LastRun();
             anywhere = tryAnywhere && cost.BreakFree() && part.doc->rootFrame()->childFrames().isEmpty() &&
                        part.doc->defaultTextOption().wrapMode() == QTextOption::WrapAtWordBoundaryOrAnywhere;
             qsizetype charged = cost.Cost(anywhere);
+            qsizetype laidOut = std::numeric_limits<qsizetype>::max();
             if (charged > most) {
                 const auto [end, fitting] = cost.Fitting(most, anywhere);
                 CutAt(*part.doc, end);
@@ -533,9 +566,11 @@ HxLayOutShownBeginning(qsizetype firstLength, double width, double height,
                 part.restNoTaller = false;
                 cutShort = true;
                 charged = fitting;
+                laidOut = end;
             }
             LayOut(*part.doc, width, anywhere);
             if (budget) {
+                cost.AddFaces(laidOut, budget->faces);
                 budget->laidOut += charged;
                 budget->left = std::max<qsizetype>(budget->left - charged, 0);
             }

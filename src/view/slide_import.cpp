@@ -55,7 +55,8 @@ const char16_t* const g_slideWorkTooLarge =
 const char16_t* const g_slideLessonTooLarge =
     u"导入后文档过大，保存它约需%dMB，超过文档的上限%dMB，请缩小幻灯片范围或先另存、精简当前文档!";
 const char16_t* const g_slidePicturesReduced =
-    u"有%d个文本的图片只画出了一部分：导入时绘制的文字超过%d个字符，或一个字母上的附加符号超过%d个。";
+    u"有%d个文本的图片只画出了一部分：导入时绘制的文字超过%d个字符（泰文等文字、每种新字体和每处格式变化计得更多），"
+    u"或一个字母上的附加符号超过%d个。";
 const char16_t* const g_slideTimeReduced =
     u"导入用时超过%d秒，此后有%d个文本的图片只画出了开头的一部分（可编辑的文本仍然完整）。";
 const char16_t* const g_slideOutOfMemory =

@@ -1,7 +1,7 @@
 // The layout of the rich text's one-bit picture: a word whose size changes where its beginning is cut,
 // or grows along it, is drawn as the whole word, one of many faces is laid out as far as it shows, and
 // what laying out a text costs (scripts whose line breaks come from a dictionary, changes of script)
-// is counted against a layout budget.
+// is counted against a layout budget, and so is each typeface met for the first time.
 #include "measure/rich_text.h"
 #include "rich_text_pictures.h"
 #include "view/slide_import.h"
@@ -185,4 +185,48 @@ TEST(RichTextLayoutCost, OrdinaryThaiIsDrawnAsTheWholeText) {
         EXPECT_TRUE(drawn == whole);
         EXPECT_EQ(budget.reduced, 0);
     }
+}
+
+namespace {
+
+// A document of `runs` runs of "a" in 12-point type, run i in the typeface "Face i % faces".
+std::unique_ptr<QTextDocument> RunsInFaces(int runs, int faces) {
+    auto doc = std::make_unique<QTextDocument>();
+    QTextCursor cursor(doc.get());
+    for (int i = 0; i < runs; ++i) {
+        QTextCharFormat f;
+        f.setFontFamilies({QStringLiteral("Face %1").arg(i % faces)});
+        f.setFontPointSize(12);
+        cursor.insertText(QStringLiteral("a"), f);
+    }
+    return doc;
+}
+
+} // namespace
+
+// Each typeface the layout meets for the first time is looked for and loaded, which takes far longer
+// than a letter: a text of thousands of typefaces of their own is laid out in part within a budget
+// that a text of as many runs in two typefaces fits, and the typefaces met once are not priced again.
+TEST(RichTextLayoutCost, EachTypefaceMetForTheFirstTimeCostsItsLoading) {
+    for (const int faces : {3000, 2}) {
+        SCOPED_TRACE(faces);
+        const std::unique_ptr<QTextDocument> doc = RunsInFaces(3000, faces);
+        HxLayoutBudget budget;
+        budget.left = 200000;
+        const std::unique_ptr<QTextDocument> shown = HxRichTextShownPart(*doc, 2000, 2000, &budget);
+        EXPECT_LE(budget.laidOut, 200000);
+        EXPECT_EQ(budget.reduced, faces > 2 ? 1 : 0);
+        if (faces > 2)
+            EXPECT_LT(shown->characterCount() - 1, 200);
+        else
+            EXPECT_EQ(shown->characterCount() - 1, 3000);
+    }
+    // Met in one picture, a hundred typefaces cost the next picture nothing more.
+    const std::unique_ptr<QTextDocument> doc = RunsInFaces(100, 100);
+    HxLayoutBudget budget;
+    HxRichTextShownPart(*doc, 2000, 2000, &budget);
+    const qsizetype first = budget.laidOut;
+    HxRichTextShownPart(*doc, 2000, 2000, &budget);
+    EXPECT_GE(first - (budget.laidOut - first), (100 - 16) * 2048);
+    EXPECT_EQ(budget.reduced, 0);
 }
