@@ -455,8 +455,8 @@ private:
             units = partial.linearBefore + w + (anywhere ? 0.0 : (partial.squareBefore + w * w) / k);
         }
         units += kItem * double(std::lower_bound(m_items.begin(), m_items.end(), end) - m_items.begin());
-        units += kNewFace *
-                 double(std::lower_bound(m_pricedFaces.begin(), m_pricedFaces.end(), end) - m_pricedFaces.begin());
+        units += kNewFace * double(std::lower_bound(m_pricedFaces.begin(), m_pricedFaces.end(), end) -
+                                   m_pricedFaces.begin());
         const auto span = std::lower_bound(m_dictionary.begin(), m_dictionary.end(), end,
                                            [](const auto& s, qsizetype at) { return s.first < at; });
         if (span != m_dictionary.begin()) {
