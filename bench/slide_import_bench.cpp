@@ -124,8 +124,10 @@ QByteArray TableOfLongCells(int side, qsizetype length) {
 
 // Imports the slides 1..slides of a presentation into a new document.  The counters: rss_mb and
 // peak_mb as above, refused 1 when the import was refused or stopped with a message (the document then
-// keeps what it had), messages the messages it showed.
-void Import(benchmark::State& state, const QByteArray& bytes, bool convert, int slides = 1) {
+// keeps what it had), messages the messages it showed; with `lesson`, lesson_mb the lesson's size
+// after the import (what a save would write, not timed).
+void Import(benchmark::State& state, const QByteArray& bytes, bool convert, int slides = 1,
+            bool lesson = false) {
     HxSetScreenSizeOverride(1920, 1080);
     int messages = 0;
     HxSetMessageBoxHandler([&messages](const CString&, const CString&, UINT) {
@@ -153,6 +155,11 @@ void Import(benchmark::State& state, const QByteArray& bytes, bool convert, int 
                 state.counters["peak_mb"] = double(HxPeakResidentKb()) / 1024.0;
                 state.counters["refused"] = imported ? 0 : 1;
                 state.counters["messages"] = messages;
+                if (lesson) {
+                    state.PauseTiming();
+                    state.counters["lesson_mb"] = double(doc->StoredLength()) / (1 << 20);
+                    state.ResumeTiming();
+                }
             }
             first = false;
         }
@@ -390,48 +397,6 @@ BENCHMARK(BM_RunsOfTheirOwnFormat)
 
 namespace {
 
-// Imports as Import does, with the lesson's size after it as the counter lesson_mb (what a save
-// would write).
-void ImportCounted(benchmark::State& state, const QByteArray& bytes, bool convert, int slides) {
-    HxSetScreenSizeOverride(1920, 1080);
-    int messages = 0;
-    HxSetMessageBoxHandler([&messages](const CString&, const CString&, UINT) {
-        ++messages;
-        return IDOK;
-    });
-    bool first = true;
-    for (auto _ : state) {
-        const long before = HxResidentKb();
-        if (first)
-            HxResetPeakResident();
-        messages = 0;
-        auto doc = std::make_unique<CHalvixDoc>();
-        doc->OnNewDocument();
-        doc->OnInitialUpdate();
-        HxSlideDeck deck;
-        bool imported = false;
-        if (HxReadPptx(bytes, deck) != kPptxOk)
-            state.SkipWithError("not read");
-        else
-            imported = HxImportSlideDeck(doc.get(), deck, 1, slides, convert, nullptr);
-        if (first) {
-            state.counters["rss_mb"] = double(HxResidentKb() - before) / 1024.0;
-            state.counters["peak_mb"] = double(HxPeakResidentKb()) / 1024.0;
-            state.counters["refused"] = imported ? 0 : 1;
-            state.counters["messages"] = messages;
-            state.PauseTiming();
-            state.counters["lesson_mb"] = double(doc->StoredLength()) / (1 << 20);
-            state.ResumeTiming();
-        }
-        first = false;
-        state.PauseTiming();
-        doc.reset();
-        state.ResumeTiming();
-    }
-    HxSetMessageBoxHandler(nullptr);
-    state.counters["file_kb"] = double(bytes.size()) / 1024.0;
-}
-
 // A slide of `count` text boxes of 90 x 30 points, each one paragraph of one run.
 QString SlideOfRunBoxes(int count, const QString& run) {
     return SlideOfBoxes(count, 90, 30, [&run](int) { return Paragraph(TextRun(run)); });
@@ -441,66 +406,53 @@ QString SlideOfRunBoxes(int count, const QString& run) {
 // 4,000 texts as long as the editor holds.
 void BM_FourThousandTextsOfTabs(benchmark::State& state) {
     const QString tabs = QStringLiteral("a") + QString(32766, u'\t');
-    ImportCounted(state, Presentation({SlideOfRunBoxes(40, tabs)}, std::vector<int>(100, 0)),
-                  state.range(0) != 0, 100);
+    Import(state, Presentation({SlideOfRunBoxes(40, tabs)}, std::vector<int>(100, 0)), state.range(0) != 0,
+           100, true);
 }
 
 // The same with line breaks in place of the tabs.
 void BM_FourThousandTextsOfLineBreaks(benchmark::State& state) {
     const QString lines = QStringLiteral("a") + QString(32766, u'\n');
-    ImportCounted(state, Presentation({SlideOfRunBoxes(40, lines)}, std::vector<int>(100, 0)),
-                  state.range(0) != 0, 100);
-}
-
-// A table of rows x columns cells of 10 points a side, each holding `text`.
-QString SquareCellTable(int rows, int columns, const QString& text) {
-    std::vector<QString> body(static_cast<size_t>(rows));
-    for (QString& row : body)
-        for (int c = 0; c < columns; ++c)
-            row += Cell(text);
-    return Table(4, 0, 0, std::vector<double>(size_t(columns), 10), std::vector<double>(size_t(rows), 10),
-                 body);
+    Import(state, Presentation({SlideOfRunBoxes(40, lines)}, std::vector<int>(100, 0)), state.range(0) != 0,
+           100, true);
 }
 
 // Range: 1 converted, 0 drawn (a table of 20 rows or more is drawn either way).  A table of 200 x
 // 200 cells of "a" listed 10 times.
 void BM_TableOf200x200LettersListedTenTimes(benchmark::State& state) {
-    ImportCounted(state,
-                  Presentation({SquareCellTable(200, 200, QStringLiteral("a"))}, std::vector<int>(10, 0)),
-                  state.range(0) != 0, 10);
+    Import(state, Presentation({SquareCellTable(200, 200, QStringLiteral("a"))}, std::vector<int>(10, 0)),
+           state.range(0) != 0, 10, true);
 }
 
 // A table of 200 x 100 cells of 300 letters listed 10 times.
 void BM_TableOf200x100LongCellsListedTenTimes(benchmark::State& state) {
-    ImportCounted(state,
-                  Presentation({SquareCellTable(200, 100, QString(300, u'a'))}, std::vector<int>(10, 0)),
-                  state.range(0) != 0, 10);
+    Import(state, Presentation({SquareCellTable(200, 100, QString(300, u'a'))}, std::vector<int>(10, 0)),
+           state.range(0) != 0, 10, true);
 }
 
 // A group of 1,999 boxes of 12 x 9 points holding "a" in type of 6 points, listed 100 times, drawn.
 void BM_GroupOf1999BoxesListed100Times(benchmark::State& state) {
     const QString members =
         SlideOfBoxes(1999, 12, 9, [](int) { return Paragraph(SizedRun(QStringLiteral("a"), 6)); });
-    ImportCounted(state,
-                  Presentation({Group(2, 0, 0, 720, 540, 0, 0, 720, 540, members)}, std::vector<int>(100, 0)),
-                  false, 100);
+    Import(state, Presentation({Group(2, 0, 0, 720, 540, 0, 0, 720, 540, members)}, std::vector<int>(100, 0)),
+           false, 100, true);
 }
 
 // Range: 1 converted, 0 drawn.  A slide of 5 boxes of 9,999 paragraphs of one letter, listed 100
 // times: 500 texts.
 void BM_FiveHundredTextsOf9999Paragraphs(benchmark::State& state) {
     const QString paragraphs = Paragraph(TextRun(QStringLiteral("a"))).repeated(9999);
-    ImportCounted(state,
-                  Presentation({SlideOfBoxes(5, 90, 30, [&paragraphs](int) { return paragraphs; })},
-                               std::vector<int>(100, 0)),
-                  state.range(0) != 0, 100);
+    Import(state,
+           Presentation({SlideOfBoxes(5, 90, 30, [&paragraphs](int) { return paragraphs; })},
+                        std::vector<int>(100, 0)),
+           state.range(0) != 0, 100, true);
 }
 
 // Range: 1 converted, 0 drawn.  Ten slides of 2,000 boxes of 90 x 30 points, each 1,000 short lines.
 void BM_TenSlidesOf2000BoxesOfShortLines(benchmark::State& state) {
     const QString lines = QStringLiteral("ab\n").repeated(999) + QStringLiteral("ab");
-    ImportCounted(state, Presentation(std::vector<QString>(10, SlideOfRunBoxes(2000, lines))),
-                  state.range(0) != 0, 10);
+    Import(state, Presentation(std::vector<QString>(10, SlideOfRunBoxes(2000, lines))), state.range(0) != 0,
+           10, true);
 }
 
 } // namespace

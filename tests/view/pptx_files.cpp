@@ -260,6 +260,15 @@ QString Table(int id, double left, double top, const std::vector<double>& widths
         .arg(grid, body);
 }
 
+QString SquareCellTable(int rows, int columns, const QString& text) {
+    std::vector<QString> body(static_cast<size_t>(rows));
+    for (QString& row : body)
+        for (int c = 0; c < columns; ++c)
+            row += Cell(text);
+    return Table(4, 0, 0, std::vector<double>(size_t(columns), 10), std::vector<double>(size_t(rows), 10),
+                 body);
+}
+
 QString Cell(const QString& text, const QString& attributes) {
     const QString paragraph = text.isEmpty() ? QStringLiteral("<a:p><a:endParaRPr lang=\"zh-CN\"/></a:p>")
                                              : Paragraph(TextRun(text));

@@ -39,6 +39,8 @@ QString Paragraph(const QString& runs, const QString& align = QString());
 QString Table(int id, double left, double top, const std::vector<double>& widths,
               const std::vector<double>& heights, const std::vector<QString>& rows);
 QString Cell(const QString& text, const QString& attributes = QString());
+// A table frame at (0, 0) of rows x columns cells of 10 points a side, each holding `text`.
+QString SquareCellTable(int rows, int columns, const QString& text);
 QString Group(int id, double left, double top, double width, double height, double childLeft, double childTop,
               double childWidth, double childHeight, const QString& members);
 QString Picture(int id, double left, double top, double width, double height);

@@ -35,16 +35,6 @@ QString RunBoxes(int count, const QString& text) {
     return out;
 }
 
-// A table of rows x columns cells of 10 points a side, each holding `text`.
-QString SquareCellTable(int rows, int columns, const QString& text) {
-    std::vector<QString> body(static_cast<size_t>(rows));
-    for (QString& row : body)
-        for (int c = 0; c < columns; ++c)
-            row += Cell(text);
-    return Table(4, 0, 0, std::vector<double>(size_t(columns), 10), std::vector<double>(size_t(rows), 10),
-                 body);
-}
-
 // The hostile decks: each `slides` long, imported whole.
 struct Family {
     const char* what;
