@@ -12,6 +12,7 @@
 #include "measure/rich_text_items.h"
 #include "measure/text_items.h"
 #include "model/page.h"
+#include "view/glyph_font.h"
 #include "view/picture_export.h"
 #include "view/view_globals.h"
 
@@ -279,6 +280,9 @@ void DrawShape(QPainter& painter, const HxSlideShape& shape, double left, double
 } // namespace
 
 QImage HxRenderSlideShape(const HxSlideShape& shape, HxLayoutBudget* budget) {
+    // The faces of the slides' texts ("宋体" and the like) are drawn in the fonts the program puts in
+    // their place, as the editor's pictures are, whatever was drawn before.
+    HxInstallFontSubstitutions();
     QImage image(PixelSide(shape.box.width), PixelSide(shape.box.height), QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
