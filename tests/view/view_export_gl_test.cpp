@@ -50,6 +50,17 @@ protected:
         ASSERT_TRUE(m_view->OnCmdMsg(ID_FILE_SAVE_AS, CN_COMMAND, nullptr));
         HxSetDialogRunner(nullptr);
     }
+    // Save As through the program's own window, as a user types the name, chooses the file type and
+    // presses 保存; what it asked is left in `user`.
+    void SaveAsThroughWindow(CDialogUser& user, const QString& typed, int type) {
+        user.Type(typed);
+        user.ChooseType(type);
+        user.Save();
+        user.Start();
+        EXPECT_TRUE(m_view->OnCmdMsg(ID_FILE_SAVE_AS, CN_COMMAND, nullptr));
+        EXPECT_TRUE(user.Done());
+        user.Stop();
+    }
     QString Path(const QString& name) const { return m_dir.filePath(name); }
 
     QTemporaryDir m_dir;
@@ -195,13 +206,7 @@ TEST_F(ViewExportTest, TheFileTypeChosenAfterTheNameIsTheOneWritten) {
     document.close();
     AddSegment();
     CDialogUser user;
-    user.Type(QStringLiteral("B/k"));
-    user.ChooseType(5);
-    user.Save();
-    user.Start();
-    EXPECT_TRUE(m_view->OnCmdMsg(ID_FILE_SAVE_AS, CN_COMMAND, nullptr));
-    EXPECT_TRUE(user.Done());
-    user.Stop();
+    SaveAsThroughWindow(user, QStringLiteral("B/k"), 5);
 
     // B/k.png holds the picture; nothing was asked, and the document is untouched.
     EXPECT_TRUE(user.m_questions.empty()) << user.m_questions.front().toStdString();
@@ -231,13 +236,7 @@ TEST_F(ViewExportTest, ANameWithADotKeepsItWhenAPictureTypeIsChosenAfterIt) {
           Case{"B/第1.2节", "A/B/第1.2节.png", "A/B/第1.png"}}) {
         SCOPED_TRACE(c.typed);
         CDialogUser user;
-        user.Type(QString::fromUtf8(c.typed));
-        user.ChooseType(5);
-        user.Save();
-        user.Start();
-        EXPECT_TRUE(m_view->OnCmdMsg(ID_FILE_SAVE_AS, CN_COMMAND, nullptr));
-        EXPECT_TRUE(user.Done());
-        user.Stop();
+        SaveAsThroughWindow(user, QString::fromUtf8(c.typed), 5);
         EXPECT_TRUE(user.m_questions.empty()) << user.m_questions.front().toStdString();
         QFile picture(Path(QString::fromUtf8(c.written)));
         EXPECT_TRUE(picture.open(QIODevice::ReadOnly));
