@@ -16,14 +16,17 @@ void CHalvixView::OnEditUndo() {
     CGPage* page = g_pCurPage;
     if (!m_pDocument || !page)
         return;
+    // A step taken back changes the lesson: the file saved before it holds what is gone now.
     if (g_mouseTool != 6) {
         m_toolStage = 0;
         m_polyVertexCount = 0;
-        page->m_cmdProcessor.Undo();
+        if (page->m_cmdProcessor.Undo())
+            SetModified();
     } else {
         // A tool application in progress becomes its own step, which this undo takes back.
         CloseRunningTool();
-        page->m_cmdProcessor.Undo();
+        if (page->m_cmdProcessor.Undo())
+            SetModified();
         page->m_constructMarker = -1;
     }
     ClearHover();
@@ -34,7 +37,8 @@ void CHalvixView::OnEditRedo() {
     CGPage* page = g_pCurPage;
     if (!m_pDocument || !page)
         return;
-    page->m_cmdProcessor.Redo();
+    if (page->m_cmdProcessor.Redo())
+        SetModified();
     RenderScene();
 }
 

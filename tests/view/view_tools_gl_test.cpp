@@ -9,6 +9,8 @@
 #include "model/free_points.h"
 #include "view/label_dialog.h"
 
+#include <QTemporaryDir>
+
 namespace {
 
 constexpr UINT kPropertiesCommand = 32851; // ID_EDIT_PROPERTY
@@ -458,6 +460,41 @@ TEST_F(ToolsTest, UndoAndRedoFromTheKeys) {
     Key(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(m_view->m_toolStage, 0);
     EXPECT_EQ(CellCount(), all);
+}
+
+// An undo or a redo changes what the lesson holds: after either, the lesson counts as modified, so
+// that quitting or opening another asks before the state on screen is lost.
+TEST_F(ToolsTest, UndoAndRedoLeaveTheLessonModified) {
+    QTemporaryDir dir;
+    const CString path = CString::FromQString(dir.filePath(QStringLiteral("课件.hvx")));
+    Key(Qt::Key_P, Qt::ShiftModifier);
+    ASSERT_EQ(g_mouseTool, 2);
+    const int before = CellCount();
+    Click(Pixel(3, 2));
+    ASSERT_EQ(CellCount(), before + 1);
+    ASSERT_EQ(LastStepName(), CString(u"添加全自由点"));
+    ASSERT_TRUE(m_doc->DoSave(path));
+    ASSERT_FALSE(m_doc->IsModified());
+
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(CellCount(), before);
+    EXPECT_TRUE(m_doc->IsModified()) << "the saved file holds the point the undo took away";
+    ASSERT_TRUE(m_doc->DoSave(path));
+    Key(Qt::Key_R, Qt::ControlModifier);
+    EXPECT_EQ(CellCount(), before + 1);
+    EXPECT_TRUE(m_doc->IsModified()) << "the saved file lacks the point the redo brought back";
+
+    // The ribbon's and the menu's commands are the same; with nothing left to undo or redo the
+    // lesson stays as saved.
+    ASSERT_TRUE(m_doc->DoSave(path));
+    ASSERT_TRUE(Run(ID_EDIT_UNDO));
+    EXPECT_TRUE(m_doc->IsModified());
+    ASSERT_TRUE(m_doc->DoSave(path));
+    ASSERT_TRUE(Run(ID_EDIT_REDO));
+    EXPECT_TRUE(m_doc->IsModified());
+    ASSERT_TRUE(m_doc->DoSave(path));
+    m_view->OnEditRedo();
+    EXPECT_FALSE(m_doc->IsModified()) << "nothing to redo";
 }
 
 TEST_F(ToolsTest, UndoWithACustomToolUndoesItsStepAtOnce) {
