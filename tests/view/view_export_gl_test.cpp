@@ -230,10 +230,10 @@ TEST_F(ViewExportTest, ANameWithADotKeepsItWhenAPictureTypeIsChosenAfterIt) {
         const char* written;
         const char* notWritten; // the name a replaced "extension" would give
     };
-    // What follows the last dot is replaced only when it is one of the dialog's types.
+    // What follows the last dot is replaced only when it is one of the dialog's types, in any case.
     for (const Case& c :
          {Case{"第1.2节", "A/第1.2节.png", "A/第1.png"}, Case{"k.hvx", "A/k.png", "A/k.hvx.png"},
-          Case{"B/第1.2节", "A/B/第1.2节.png", "A/B/第1.png"}}) {
+          Case{"K.HVX", "A/K.png", "A/K.HVX.png"}, Case{"B/第1.2节", "A/B/第1.2节.png", "A/B/第1.png"}}) {
         SCOPED_TRACE(c.typed);
         CDialogUser user;
         SaveAsThroughWindow(user, QString::fromUtf8(c.typed), 5);
