@@ -1,0 +1,139 @@
+#!/usr/bin/env bash
+# The run of the tests as user nobody (scripts/test-unprivileged), on a build folder of one test of its
+# own under a folder others may not pass through: it ends its tests and gives every folder its mode
+# back when it is stopped or killed, reaches a build through a symbolic link, names what is missing,
+# and keeps the temporary and runtime folders of its tests inside its own work folder.
+# Usage: test_unprivileged_test.sh SCRIPT   (exits 77, skipped, when not run as root)
+set -uo pipefail
+script=${1:?usage: test_unprivileged_test.sh SCRIPT}
+[ "$(id -u)" -eq 0 ] || { echo "skipped: only root runs tests as another user"; exit 77; }
+id -u nobody >/dev/null 2>&1 || { echo "skipped: there is no user nobody"; exit 77; }
+
+failures=0
+fail() { echo "FAILED: $*" >&2; failures=$((failures + 1)); }
+
+top=$(mktemp -d /tmp/halvix-unprivileged-test.XXXXXX)
+trap 'chmod -R u+rwx "$top" 2>/dev/null; rm -rf "$top"' EXIT
+chmod 755 "$top"
+out=$top/out # what the test of the build writes, as nobody
+mkdir -m 777 "$out"
+
+# A build folder under $top/closed (mode 0710: others may not pass) whose one test notes its process,
+# the temporary and runtime folders it was given, then waits for `seconds` and notes that it ended.
+make_build() { # seconds
+  rm -rf "$top/closed"
+  mkdir -p "$top/closed/clone/build"
+  cat >"$top/closed/clone/build/CTestTestfile.cmake" <<EOF
+add_test(waits "/bin/sh" "-c" "echo \$\$ >$out/pid; echo \"\$TMPDIR\" >$out/tmpdir; echo \"\$XDG_RUNTIME_DIR\" >$out/runtime; touch \"\$TMPDIR/left\"; exec sleep $1")
+EOF
+  chmod -R a+rX "$top/closed/clone"
+  chmod 0710 "$top/closed"
+  rm -f "$out"/*
+}
+
+wait_for() { # file seconds
+  for _ in $(seq $(($2 * 10))); do
+    [ -s "$1" ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+ended_within() { # pid seconds
+  for _ in $(seq $(($2 * 10))); do
+    kill -0 "$1" 2>/dev/null || return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+work_folders() { find /tmp -maxdepth 1 -name 'halvix-unprivileged.*' | sort; }
+
+# Stopped by TERM or HUP (to it alone, as make passes a TERM on to the command it runs) or by INT (to
+# its process group, as a terminal sends it), it ends the tests before it gives the folders their modes
+# back.
+for signal in TERM HUP INT; do
+  make_build 60
+  before=$(work_folders)
+  # (a command started with & ignores INT unless told otherwise)
+  setsid env --default-signal=INT "$script" "$top/closed/clone/build" 1 >"$top/log" 2>&1 &
+  runner=$!
+  if ! wait_for "$out/pid" 30; then
+    fail "$signal: the test did not start"; cat "$top/log" >&2
+    kill -KILL -- "-$runner" 2>/dev/null
+    continue
+  fi
+  test_pid=$(cat "$out/pid")
+  if [ "$signal" = INT ]; then kill -INT -- "-$runner"; else kill -"$signal" "$runner"; fi
+  ended_within "$runner" 10 || fail "$signal: the script went on"
+  ended_within "$test_pid" 2 || { fail "$signal: the test went on after the script ended"; kill -KILL "$test_pid"; }
+  [ "$(stat -c %a "$top/closed")" = 710 ] || fail "$signal: the closed folder has mode $(stat -c %a "$top/closed")"
+  [ "$(work_folders)" = "$before" ] || fail "$signal: a work folder was left behind"
+done
+
+# Killed outright, it has its watcher end the tests and give the modes back.
+make_build 60
+before=$(work_folders)
+"$script" "$top/closed/clone/build" 1 >"$top/log" 2>&1 &
+runner=$!
+if wait_for "$out/pid" 30; then
+  test_pid=$(cat "$out/pid")
+  tmpdir=$(cat "$out/tmpdir")
+  kill -KILL "$runner"
+  ended_within "$test_pid" 5 || { fail "KILL: the test went on"; kill -KILL "$test_pid"; }
+  for _ in $(seq 50); do [ "$(stat -c %a "$top/closed")" = 710 ] && break; sleep 0.1; done
+  [ "$(stat -c %a "$top/closed")" = 710 ] || fail "KILL: the closed folder was left with mode $(stat -c %a "$top/closed")"
+  for _ in $(seq 50); do [ "$(work_folders)" = "$before" ] && break; sleep 0.1; done
+  [ "$(work_folders)" = "$before" ] || fail "KILL: a work folder was left behind"
+  [ ! -e "$tmpdir/left" ] || fail "KILL: the test's temporary folder was left behind"
+else
+  fail "KILL: the test did not start"; cat "$top/log" >&2
+  kill -KILL "$runner" 2>/dev/null
+fi
+
+# A whole run: the test's temporary and runtime folders are the run's own, and go with it.
+make_build 0
+before=$(work_folders)
+if "$script" "$top/closed/clone/build" 1 >"$top/log" 2>&1; then
+  tmpdir=$(cat "$out/tmpdir") runtime=$(cat "$out/runtime")
+  case $tmpdir in /tmp/halvix-unprivileged.*/*) ;; *) fail "the test's TMPDIR is '$tmpdir'" ;; esac
+  case $runtime in /tmp/halvix-unprivileged.*/*) ;; *) fail "the test's XDG_RUNTIME_DIR is '$runtime'" ;; esac
+  [ ! -e "$tmpdir" ] || fail "the test's temporary folder was left behind"
+  [ "$(work_folders)" = "$before" ] || fail "a work folder was left behind"
+else
+  fail "a whole run failed"; cat "$top/log" >&2
+fi
+[ "$(stat -c %a "$top/closed")" = 710 ] || fail "after a whole run the closed folder has mode $(stat -c %a "$top/closed")"
+
+# A build reached through a symbolic link: the folders opened are those of the real path.
+make_build 0
+ln -sfn "$top/closed/clone" "$top/link"
+if ! "$script" "$top/link/build" 1 >"$top/log" 2>&1; then
+  fail "a build reached through a symbolic link did not run"; cat "$top/log" >&2
+fi
+[ -s "$out/pid" ] || fail "through a symbolic link the test did not run"
+[ "$(stat -c %a "$top/closed")" = 710 ] || fail "through a symbolic link the closed folder was left with mode $(stat -c %a "$top/closed")"
+
+# Without setpriv on PATH it says so, and opens nothing.
+make_build 0
+bin=$top/bin
+mkdir -p "$bin"
+for tool in bash env id stat chmod chown mkdir mktemp rm dirname nproc cat sleep setsid xvfb-run ctest tr seq; do
+  path=$(command -v "$tool") && ln -sf "$path" "$bin/$tool"
+done
+PATH=$bin "$script" "$top/closed/clone/build" 1 >"$top/log" 2>&1
+status=$?
+[ "$status" -ne 0 ] || fail "without setpriv the run succeeded"
+grep -q "setpriv" "$top/log" || { fail "without setpriv the message does not name it"; cat "$top/log" >&2; }
+! grep -q "not readable" "$top/log" || fail "without setpriv the message blames the files"
+[ "$(stat -c %a "$top/closed")" = 710 ] || fail "without setpriv the closed folder was left with mode $(stat -c %a "$top/closed")"
+
+# A build folder nobody may read: the message names the file and the cause.
+make_build 0
+chmod o-r "$top/closed/clone/build/CTestTestfile.cmake"
+if "$script" "$top/closed/clone/build" 1 >"$top/log" 2>&1; then fail "an unreadable build ran"; fi
+grep -q "cannot read $top/closed/clone/build/CTestTestfile.cmake" "$top/log" ||
+  { fail "an unreadable build is not named"; cat "$top/log" >&2; }
+
+[ "$failures" -eq 0 ] && echo "all cases passed"
+exit $((failures > 0))
