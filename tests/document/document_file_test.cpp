@@ -448,8 +448,8 @@ TEST_F(DocumentFileTest, AGfFileGoingOnAfterItsRecordIsRefusedInBothLayouts) {
         layout.reset();
         for (const std::vector<BYTE>& more :
              {std::vector<BYTE>{0}, std::vector<BYTE>{1, 1, 1}, std::vector<BYTE>(5000, 0)}) {
-            const std::string what = (gf ? "older layout, " : "present layout, ") + std::to_string(more.size()) +
-                                     " bytes more";
+            const std::string what =
+                (gf ? "older layout, " : "present layout, ") + std::to_string(more.size()) + " bytes more";
             std::vector<BYTE> longer = bytes;
             longer.insert(longer.end(), more.begin(), more.end());
             const CString path = write("课件.gf", longer);

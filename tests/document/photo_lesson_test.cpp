@@ -143,8 +143,9 @@ TEST_F(PhotoLessonTest, AnUntitledLessonSavedUnderItsGfCopysNameOpensWithEveryPi
         bool bitmapText;
         int width, height;
     };
-    for (const Case& c : {Case{"photo 100 x 100", false, 100, 100}, Case{"photo 4000 x 3000", false, 4000, 3000},
-                          Case{"bitmap text 600 x 200", true, 600, 200}}) {
+    for (const Case& c :
+         {Case{"photo 100 x 100", false, 100, 100}, Case{"photo 4000 x 3000", false, 4000, 3000},
+          Case{"bitmap text 600 x 200", true, 600, 200}}) {
         SCOPED_TRACE(c.what);
         m_doc->SetModifiedFlag(FALSE);
         ASSERT_TRUE(m_doc->NewDocumentFile());
@@ -169,7 +170,9 @@ TEST_F(PhotoLessonTest, AnUntitledLessonSavedUnderItsGfCopysNameOpensWithEveryPi
 
         QTemporaryDir dir;
         ASSERT_TRUE(dir.isValid());
-        auto path = [&](const char16_t* name) { return CString::FromQString(dir.filePath(QString::fromUtf16(name))); };
+        auto path = [&](const char16_t* name) {
+            return CString::FromQString(dir.filePath(QString::fromUtf16(name)));
+        };
         const CString lesson = path(u"课件.gf");
         CString chosen;
         int dialogs = 0;
