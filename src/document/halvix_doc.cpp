@@ -249,32 +249,7 @@ BOOL CHalvixDoc::ReadGfFile(const CString& path) {
         ReportSaveLoadException(path, &fileError, FALSE);
         return FALSE;
     }
-    if (IsTooLargeToRead(file)) {
-        ReportTooLargeToRead(path);
-        return FALSE;
-    }
-    CArchiveException gfError;
-    try {
-        CGfFormatScope gfLayout;
-        CArchive ar(&file, CArchive::load);
-        Serialize(ar);
-        return TRUE;
-    } catch (const CUserException&) {
-        return FALSE;
-    } catch (const CArchiveException& e) {
-        gfError = e;
-    } catch (const std::bad_alloc&) {
-        ReportSaveLoadException(path, nullptr, FALSE);
-        return FALSE;
-    }
-    // A document saved under a ".gf" name in the present layout (an untitled document keeps the
-    // name of its ".gf" copy, and a later Save writes the present layout there) opens as well.
-    file.Seek(0, CFile::begin);
-    if (ReadDocument(file, path, FALSE))
-        return TRUE;
-    if (!m_versionRefused) // else the refusal has been shown
-        ReportSaveLoadException(path, &gfError, FALSE);
-    return FALSE;
+    return ReadGfDocument(file, path);
 }
 
 BOOL CHalvixDoc::DoSave(const CString& path, BOOL replace) {

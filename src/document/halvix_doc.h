@@ -80,6 +80,12 @@ public:
     // checked; a damaged record throws CArchiveException and changes nothing.  A record of
     // version 606 or later is refused with a message (CUserException), also changing nothing.
     void Serialize(CArchive& ar) override;
+    // Reads a file of a ".gf" name, from its present position: in the older layout, or in the
+    // present one (a document saved again under the name of its copy).  A layout is taken only
+    // when it reads the file to its end and every check passes, so a file is never opened as part
+    // of what it holds; when both layouts read it so, the one the stored version names (330 the
+    // older) is taken.  FALSE after an error, reported (the older layout's) unless report is FALSE.
+    BOOL ReadGfDocument(CFile& file, const CString& pathForMessages, BOOL report = TRUE);
     // Deletes the tools and pages; no page is current afterwards.
     void DeleteContents() override;
     // One page "第一页", version 605, the default header, the default view.
@@ -684,6 +690,9 @@ private:
     struct LoadedDocument;
     void Store(CArchive& ar);
     void Load(CArchive& ar);
+    // Reads the record into `loaded`; throws (CArchiveException) when it is damaged, and changes
+    // nothing of the document.
+    void ReadRecord(CArchive& ar, LoadedDocument& loaded);
     void Commit(LoadedDocument& loaded);
     // The message map entries of the transform commands.
     void AddTransformCommands();
@@ -733,8 +742,7 @@ private:
     void AddToolCommands();
     // The current tool is forgotten when it is one of the document's (before they go).
     void ForgetDocumentTools();
-    // Reads a ".gf" file: in the older layout, else (a document saved under that name later) in
-    // the present one.  FALSE after an error, which has been reported.
+    // Opens and reads a ".gf" file (ReadGfDocument).  FALSE after an error, which has been reported.
     BOOL ReadGfFile(const CString& path);
     // Makes a page current: g_pCurPage, g_cellMap and the vertex array.
     void MakePageCurrent(CGPage* page);
@@ -760,7 +768,6 @@ private:
     // The current page's place in the page list, or null.
     POSITION FindCurrentPagePosition() const;
 
-    bool m_versionRefused = false; // the last load met a file of a later version
     // The projection type into g_projectionType and the projection matrix (through OpenGL when a
     // context is current).
     void ReloadProjection(int type);

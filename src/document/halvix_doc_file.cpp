@@ -1,6 +1,7 @@
 // The document file: the record of CHalvixDoc stored field by field, and loaded into a new set of
 // pages and tools that takes the document's place only once the whole file has been read and
-// checked; then the pages are recomputed and the first page's view restored.
+// checked; then the pages are recomputed and the first page's view restored.  A file of a ".gf"
+// name is read in whichever of the two layouts reads it to its end.
 #include "document/halvix_doc.h"
 
 #include "document/doc_globals.h"
@@ -16,6 +17,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
+#include <optional>
 
 namespace {
 
@@ -136,8 +139,12 @@ void CHalvixDoc::Store(CArchive& ar) {
 // Loading
 
 void CHalvixDoc::Load(CArchive& ar) {
-    m_versionRefused = false;
     LoadedDocument loaded;
+    ReadRecord(ar, loaded);
+    Commit(loaded);
+}
+
+void CHalvixDoc::ReadRecord(CArchive& ar, LoadedDocument& loaded) {
     HxLoadToolList(ar, loaded.tools);
     ar >> loaded.version >> loaded.author >> loaded.description >> loaded.screenWidth >>
         loaded.screenHeight >> loaded.storeMtfImages >> loaded.reservedInt >> loaded.reservedFloat >>
@@ -145,7 +152,6 @@ void CHalvixDoc::Load(CArchive& ar) {
     if (loaded.version >= kFirstRefusedVersion) {
         // Refused as a failed open: the document that was open stays, and a later Save cannot
         // overwrite the newer file.
-        m_versionRefused = true;
         AfxMessageBox(u"这是高版本生成的文档，请您升级到最新版本！", MB_OK);
         throw CUserException();
     }
@@ -183,7 +189,67 @@ void CHalvixDoc::Load(CArchive& ar) {
         // Page numbers are handed out from the counter and never used twice.
         loaded.pageCounter = std::max(loaded.pageCounter, page->m_pageId);
     }
-    Commit(loaded);
+}
+
+BOOL CHalvixDoc::ReadGfDocument(CFile& file, const CString& pathForMessages, BOOL report) {
+    auto fail = [&](const CException* e) {
+        if (report)
+            ReportSaveLoadException(pathForMessages, e, FALSE);
+        return FALSE;
+    };
+    if (IsTooLargeToRead(file)) {
+        if (report)
+            ReportTooLargeToRead(pathForMessages);
+        return FALSE;
+    }
+    const ULONGLONG start = file.GetPosition();
+    // A read in one layout, taken only when the record is the whole file: a file read in a layout
+    // it was not written in may pass every check and end early, with the rest unread.
+    auto read = [&](bool gfLayout, LoadedDocument& loaded) {
+        file.Seek(LONGLONG(start), CFile::begin);
+        std::optional<CGfFormatScope> layout;
+        if (gfLayout)
+            layout.emplace();
+        CArchive ar(&file, CArchive::load);
+        ReadRecord(ar, loaded);
+        if (ar.GetBytesLeft() != 0)
+            Refuse(CArchiveException::genericException);
+    };
+    try {
+        // The older layout first: the copy the save-copy command writes, version 330.
+        auto older = std::make_unique<LoadedDocument>();
+        CArchiveException olderError;
+        try {
+            read(true, *older);
+        } catch (const CArchiveException& e) {
+            olderError = e;
+            older.reset();
+        }
+        if (older && older->version == kGfVersion) {
+            Commit(*older);
+            return TRUE;
+        }
+        // The present layout: an untitled document takes the name of its copy, and a later Save
+        // writes the present layout there.  A file that reads whole in the older layout too (its
+        // version is not 330) is the present one's when the present layout reads it whole.
+        try {
+            LoadedDocument present;
+            read(false, present);
+            Commit(present);
+            return TRUE;
+        } catch (const CArchiveException&) {
+            if (!older)
+                return fail(&olderError);
+        }
+        Commit(*older);
+        return TRUE;
+    } catch (const CUserException&) {
+        return FALSE; // a later version, refused with its own message
+    } catch (const CException& e) {
+        return fail(&e);
+    } catch (const std::bad_alloc&) {
+        return fail(nullptr);
+    }
 }
 
 void CHalvixDoc::Commit(LoadedDocument& loaded) {

@@ -1,5 +1,6 @@
 // Files kept from fuzzing the document loader: each one either loads (and then runs its buttons,
-// stores and loads again) or is refused with the open document left as it was, in either layout.
+// stores and loads again) or is refused with the open document left as it was, as a ".hvx" file and
+// as a ".gf" file.
 // They are read as the fuzzer reads them, beside a folder of 3DS models for the model cells they hold.
 #include "document_test_support.h"
 #include "document/fuzz/button_runs.h"
@@ -27,9 +28,13 @@ protected:
         ASSERT_TRUE(Write3dsDocumentModels(m_models.path().toStdString()));
         HxSetDialogRunner([](CDialog&) -> INT_PTR { return IDCANCEL; });
     }
+    // Read as a ".hvx" file, or as the open command reads a ".gf" file (in either layout).
     BOOL LoadBeside(const std::vector<BYTE>& bytes, bool gf = false) {
         g_lastDocumentPath = CString::FromQString(m_models.filePath(QStringLiteral("fuzz.hvx")));
-        return Load(bytes, gf);
+        if (!gf)
+            return Load(bytes);
+        CMemFile file(bytes);
+        return m_doc->ReadGfDocument(file, u"fuzz.gf");
     }
     void Check(const std::vector<BYTE>& bytes, bool gf, const std::string& name) {
         CGPage* current = g_pCurPage;

@@ -14,6 +14,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 
 #include <algorithm>
 #include <climits>
@@ -421,6 +422,60 @@ TEST_F(DocumentFileTest, EveryTruncationIsRefusedInBothLayouts) {
         EXPECT_EQ(m_messages.back(), gf ? u"无法打开文档“test.gf”：文件不完整或已损坏。"
                                         : u"无法打开文档“test.hvx”：文件不完整或已损坏。");
         EXPECT_TRUE(Load(bytes, gf)) << "the whole file still loads";
+    }
+}
+
+// A file of a ".gf" name that goes on after the record, in either layout, is not the lesson that was
+// read: the open refuses it as damaged and leaves the document as it was.  The same file of the
+// present layout under a ".hvx" name still opens (a document padded at its end, say), and so does
+// the tool set read from its start.
+TEST_F(DocumentFileTest, AGfFileGoingOnAfterItsRecordIsRefusedInBothLayouts) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    auto write = [&](const char* name, const std::vector<BYTE>& bytes) {
+        QFile f(dir.filePath(QString::fromUtf8(name)));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
+        return CString::FromQString(f.fileName());
+    };
+    BuildSampleDocument();
+    m_doc->SetModifiedFlag(TRUE);
+    for (bool gf : {false, true}) {
+        std::optional<CGfFormatScope> layout;
+        if (gf)
+            layout.emplace();
+        const std::vector<BYTE> bytes = Store();
+        layout.reset();
+        for (const std::vector<BYTE>& more :
+             {std::vector<BYTE>{0}, std::vector<BYTE>{1, 1, 1}, std::vector<BYTE>(5000, 0)}) {
+            const std::string what =
+                (gf ? "older layout, " : "present layout, ") + std::to_string(more.size()) + " bytes more";
+            std::vector<BYTE> longer = bytes;
+            longer.insert(longer.end(), more.begin(), more.end());
+            const CString path = write("课件.gf", longer);
+            const DocumentState before = State();
+            m_messages.clear();
+            EXPECT_FALSE(m_doc->OpenDocumentFile(path, FALSE)) << what;
+            ASSERT_EQ(m_messages.size(), 1u) << what;
+            if (gf)
+                EXPECT_EQ(m_messages[0], HxFormat(u"无法打开文档“%s”：文件已损坏。", path)) << what;
+            else
+                EXPECT_EQ(m_messages[0].Find(HxFormat(u"无法打开文档“%s”：", path)), 0) << what;
+            EXPECT_FALSE(g_saveGfFormat) << what;
+            EXPECT_TRUE(State() == before) << what;
+            if (!gf) {
+                m_messages.clear();
+                EXPECT_TRUE(m_doc->OpenDocumentFile(write("课件.hvx", longer), FALSE)) << what << " as .hvx";
+                EXPECT_TRUE(m_messages.empty()) << what << " as .hvx";
+                CMemFile toolSet(longer);
+                CRecordList tools;
+                ASSERT_TRUE(HxReadToolSet(toolSet, tools)) << what;
+                ASSERT_EQ(tools.GetCount(), 1) << what;
+                EXPECT_EQ(tools.GetHead()->m_name, u"中点") << what;
+                HxDeleteRecords(tools);
+            }
+        }
+        EXPECT_TRUE(m_doc->OpenDocumentFile(write("课件.gf", bytes), FALSE)) << "the file itself opens";
     }
 }
 

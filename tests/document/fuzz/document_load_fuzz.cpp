@@ -1,4 +1,5 @@
-// Fuzz target: arbitrary bytes read as a document, in the present and in the older ".gf" layout.
+// Fuzz target: arbitrary bytes read as a document: as a ".hvx" file, and as a ".gf" file (in the older
+// layout, or in the present one when the older does not read the whole file).
 // A file that is refused must leave the open document as it was; one that loads must run its action
 // buttons for a while, sample its surfaces, store and load again, and survive deleting all its cells
 // and undoing that. The documents are read as if they lay in a folder of 3DS models (whole, damaged
@@ -91,8 +92,7 @@ void TryLoad(const uint8_t* data, size_t size, bool gf) {
     {
         CMemFile file(data, size);
         if (gf) {
-            CGfFormatScope layout;
-            loaded = doc->ReadDocument(file, u"fuzz.gf", FALSE);
+            loaded = doc->ReadGfDocument(file, u"fuzz.gf", FALSE);
         } else {
             loaded = doc->ReadDocument(file, u"fuzz.hvx", FALSE);
         }
