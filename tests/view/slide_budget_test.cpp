@@ -1,7 +1,8 @@
 // The bounds of one slide import: what it would add, counted before the first page (the pictures'
 // pixels, the rich text its editable texts keep) and refused past its limits with the document
-// unchanged; what its pictures lay out (combining marks on a letter, the import's characters),
-// reduced and said; and memory running out, which stops it with the document kept.
+// unchanged; what its pictures lay out (combining marks on a letter, the import's characters, at
+// most twice the minimum past what is left), reduced and said; and memory running out, which stops
+// it with the document kept.
 #include "document/document_test_support.h"
 #include "document/pptx_reader.h"
 #include "measure/rich_text.h"
@@ -259,4 +260,28 @@ TEST_F(SlideBudgetTest, MemoryRunningOutStopsTheImportAndKeepsTheDocument) {
             -1, 60);
         EXPECT_EQ(result, 0) << (convert ? "converted" : "drawn");
     }
+}
+
+TEST(SlideBudget, PastWhatIsLeftATextLaysOutOneBeginningOfTheMinimum) {
+    // Boxes narrower than their 18-point letters holding one word: broken anywhere first, then again
+    // at word boundaries (each line holds a letter), the search for the beginning that shows
+    // starting from a few letters.  Past what is left a text lays out one beginning of the minimum,
+    // which shows what the whole word does.
+    for (const double width : {2.0, 20.0})
+        for (const int letters : {1000, 5000, 100000}) {
+            const HxSlideShape shape = TextShape(OneParagraph(QString(letters, u'w')), width, 61.5);
+            const QImage whole = HxRenderSlideShape(shape);
+            for (const qsizetype left : {qsizetype(0), qsizetype(38), qsizetype(200), qsizetype(300)}) {
+                SCOPED_TRACE(testing::Message()
+                             << width << " points wide, " << letters << " letters, " << left << " left");
+                HxLayoutBudget budget;
+                budget.left = left;
+                EXPECT_EQ(HxRenderSlideShape(shape, &budget), whole);
+                EXPECT_LE(budget.laidOut, left + 2 * HxLayoutBudget::kMinimum);
+                if (width < 3) { // narrower than the margin: the search does not end before the budget
+                    EXPECT_GT(budget.laidOut, left) << "the minimum is laid out past what is left";
+                    EXPECT_EQ(budget.reduced, 1);
+                }
+            }
+        }
 }
