@@ -62,6 +62,23 @@ void CHalvixDoc::OnNewPage() {
     SetCurrentPage(page);
 }
 
+bool CHalvixDoc::TakeBackNewPage() {
+    CGPage* page = g_pCurPage;
+    const POSITION position = FindCurrentPagePosition();
+    if (!position || page->m_pageId != m_pageCounter || !page->m_cells.IsEmpty())
+        return false;
+    POSITION before = position;
+    m_pages.GetPrev(before);
+    if (!before)
+        return false;
+    SendToFrame(UM_PAGES_CHANGED, 2, 0);
+    SetCurrentPage(m_pages.GetAt(before));
+    m_pages.RemoveAt(position);
+    delete page;
+    --m_pageCounter;
+    return true;
+}
+
 // The steps keep their order: the old page is left (buttons stopped, camera kept, ink erased, a tool
 // in progress closed, selection cleared) before anything of the new page is set.
 void CHalvixDoc::SetCurrentPage(CGPage* page) {

@@ -544,8 +544,13 @@ HxLayOutShownBeginning(qsizetype firstLength, double width, double height,
                       : std::numeric_limits<qsizetype>::max();
     };
     for (qsizetype length = std::max<qsizetype>(firstLength, 1);; length = std::min(length, kLongest) * 4) {
+        // Less than the minimum left: the beginning of the minimum at once, and no other after it
+        // (each one laid out past what is left would count past it).
+        const bool scant = budget && budget->left < HxLayoutBudget::kMinimum;
+        if (scant)
+            length = std::max(length, HxLayoutBudget::kMinimum);
         const qsizetype allowed = allowance();
-        bool cutShort = length > allowed;
+        bool cutShort = scant || length > allowed;
         const qsizetype asked = std::min(length, allowed);
         // The beginning, cut where what is left allows, laid out broken anywhere when its paragraphs
         // are unbroken runs (the same lines, each found by passing only itself) unless a character is
@@ -570,6 +575,8 @@ HxLayOutShownBeginning(qsizetype firstLength, double width, double height,
             }
             LayOut(*part.doc, width, anywhere);
             if (budget) {
+                // Laid out past what was left (within the minimum): the last beginning.
+                cutShort = cutShort || charged > budget->left;
                 cost.AddFaces(laidOut, budget->faces);
                 budget->laidOut += charged;
                 budget->left = std::max<qsizetype>(budget->left - charged, 0);

@@ -58,6 +58,9 @@ const char16_t* const g_slideLessonTooLarge =
 const char16_t* const g_slidePicturesReduced =
     u"有%d个文本的图片只画出了一部分：导入时绘制的文字超过%d个字符（泰文等文字、每种新字体和每处格式变化计得更多），"
     u"或一个字母上的附加符号超过%d个。";
+const char16_t* const g_slideTextsLeftOut =
+    u"有%d个文本没有导入：画出的图片中没有任何笔画（字号过小、颜色过浅、缺少显示其文字的字体，"
+    u"或导入时绘制的文字已超过限度）。";
 const char16_t* const g_slideTimeReduced =
     u"导入用时超过%d秒，此后有%d个文本的图片只画出了开头的一部分（可编辑的文本仍然完整）。";
 const char16_t* const g_slideOutOfMemory =
@@ -389,6 +392,16 @@ qint64 MemoryFor(qint64 pixels, qint64 characters) {
     return kRoom + pixels * 5 + characters * kBytesPerCharacter;
 }
 
+// The texts of a shape that hold text (a table's cells and a group's members included).
+int TextsIn(const HxSlideShape& shape) {
+    int texts = shape.kind == HxSlideShape::kText && shape.text.HasText() ? 1 : 0;
+    for (const HxSlideCell& cell : shape.cells)
+        texts += cell.text.HasText() ? 1 : 0;
+    for (const HxSlideShape& member : shape.members)
+        texts += TextsIn(member);
+    return texts;
+}
+
 // The most characters a drawing of the shape lays out of one of its texts (a table's cells and a
 // group's members included): what `allowance` lets it, and no more than four times the first
 // beginning of the text's box (each beginning laid out is four times the one before, while the
@@ -441,6 +454,8 @@ public:
     // over and after it.
     int Reduced() const { return m_late ? m_reducedInTime : m_budget.reduced; }
     int ReducedLate() const { return m_late ? m_budget.reduced - m_reducedInTime : 0; }
+    // The texts left out so far: their pictures held nothing dark.
+    int LeftOut() const { return m_leftOut; }
 
 private:
     qint64 Now() const {
@@ -548,13 +563,18 @@ private:
         const HxSlidePlace size = HxPlaceSlideBox(shape.box);
         NeedMemory(MemoryFor(qint64(size.pixelWidth) * size.pixelHeight,
                              DrawnCharacters(shape, std::max(m_budget.left, HxLayoutBudget::kMinimum))));
+        const int reduced = m_budget.reduced;
         const QImage image = HxRenderSlideShape(shape, &m_budget);
         if (image.isNull())
             throw std::bad_alloc(); // the picture's memory was not to be had
         int width = 0, height = 0;
         std::vector<BYTE> bits = HxPictureToMonochrome(image, &width, &height);
-        if (bits.empty())
-            return true; // nothing dark: nothing to paste
+        if (bits.empty()) {
+            // Nothing dark: nothing to paste, and its texts are left out, not drawn in part.
+            m_budget.reduced = reduced;
+            m_leftOut += TextsIn(shape);
+            return true;
+        }
         const HxSlidePlace place = HxPlaceSlideBox(shape.box);
         auto item = std::make_unique<CGTextbit>(page.m_nextId, width, height, std::move(bits));
         item->m_kind = 0;
@@ -568,6 +588,7 @@ private:
     bool m_convert;
     const HxSlideImportBounds& m_bounds;
     int m_shortened = 0;
+    int m_leftOut = 0;
     HxLayoutBudget m_budget;
     QElapsedTimer m_timer = [] {
         QElapsedTimer timer;
@@ -658,9 +679,13 @@ bool HxImportSlideDeck(CHalvixDoc* doc, const HxSlideDeck& deck, int from, int t
             }
             if (afterNewPage)
                 afterNewPage();
+            const int leftOut = importer.LeftOut();
             for (const HxSlideShape& shape : deck.Slide(size_t(n - 1)).shapes)
                 if (!(whole = importer.Shape(*g_pCurPage, shape)))
                     break;
+            // A slide that made nothing because its texts were left out leaves no page.
+            if (whole && importer.LeftOut() > leftOut)
+                doc->TakeBackNewPage();
         }
     } catch (const std::bad_alloc&) {
         // What was being made is given back as the stack unwinds.
@@ -668,7 +693,7 @@ bool HxImportSlideDeck(CHalvixDoc* doc, const HxSlideDeck& deck, int from, int t
         AfxMessageBox(g_slideOutOfMemory, MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
-    doc->SetModifiedFlag(TRUE);
+    keepPages();
     if (importer.Shortened() > 0)
         AfxMessageBox(HxFormat(g_slideTextsShortened, importer.Shortened(), CDlgRtEdit::kMaxTextLength),
                       MB_OK | MB_ICONINFORMATION);
@@ -676,11 +701,13 @@ bool HxImportSlideDeck(CHalvixDoc* doc, const HxSlideDeck& deck, int from, int t
         AfxMessageBox(
             HxFormat(g_slidePicturesReduced, importer.Reduced(), int(kSlideImportMaxLaidOut), kMaxShownMarks),
             MB_OK | MB_ICONINFORMATION);
+    if (importer.LeftOut() > 0)
+        AfxMessageBox(HxFormat(g_slideTextsLeftOut, importer.LeftOut()), MB_OK | MB_ICONINFORMATION);
     if (importer.ReducedLate() > 0)
         AfxMessageBox(
             HxFormat(g_slideTimeReduced, int(RoundedUp(bounds.milliseconds, 1000)), importer.ReducedLate()),
             MB_OK | MB_ICONINFORMATION);
-    return whole;
+    return whole && doc->GetPageCount() != pages;
 }
 
 CString HxSlideRefusalText(HxPptxError error, const CString& path) {

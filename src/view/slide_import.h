@@ -61,6 +61,9 @@ extern const char16_t* const g_slideLessonTooLarge; // "导入后文档过大，
 // Said once after an import some of whose pictures were drawn from less than their texts would
 // show: their number, the characters an import lays out and the combining marks drawn on a letter.
 extern const char16_t* const g_slidePicturesReduced; // "有%d个文本的图片只画出了一部分：..."
+// Said once after an import some of whose texts were left out because their pictures held nothing
+// dark (the slide then leaves no page when it made nothing else): their number.
+extern const char16_t* const g_slideTextsLeftOut; // "有%d个文本没有导入：画出的图片中没有任何笔画..."
 // Said once after an import that took longer than its time: the seconds, and the pictures drawn
 // after that from a short beginning of their texts.
 extern const char16_t* const g_slideTimeReduced; // "导入用时超过%d秒，此后有%d个文本的图片..."
@@ -129,11 +132,12 @@ HxTablePlan HxPlanSlideTable(const HxSlideShape& table);
 // g_slideWorkTooLarge or g_slideLessonTooLarge and makes nothing.  Texts longer than the rich-text
 // editor holds are cut to its length, and g_slideTextsShortened says how many once the import is
 // over; g_slidePicturesReduced how many pictures were drawn from less than they would show (past
-// kSlideImportMaxLaidOut characters, or marks past kMaxShownMarks), and g_slideTimeReduced how many
-// were drawn from a short beginning once the import had taken its time.  Memory running out (or
-// too little of it left for the next shape) stops the import with g_slideOutOfMemory.  False when
-// it stopped on an error (the message is shown; the pages made so far stay, the document modified)
-// or made nothing.
+// kSlideImportMaxLaidOut characters, or marks past kMaxShownMarks), g_slideTextsLeftOut how many
+// were left out because their pictures held nothing dark (a slide that made nothing else then leaves
+// no page), and g_slideTimeReduced how many were drawn from a short beginning once the import had
+// taken its time.  Memory running out (or too little of it left for the next shape) stops the import
+// with g_slideOutOfMemory.  False when it stopped on an error (the message is shown; the pages made
+// so far stay, the document modified) or made nothing.
 bool HxImportSlideDeck(CHalvixDoc* doc, const HxSlideDeck& deck, int from, int to, bool convert,
                        const std::function<void()>& afterNewPage,
                        const HxSlideImportBounds& bounds = HxSlideImportBounds());

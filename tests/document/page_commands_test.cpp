@@ -1,6 +1,6 @@
 // The page commands: new pages and their titles, the page switch (its steps in order, each page's view
 // restored, a tool half applied closed, the start button pressed), switches refused while a dialog
-// has the focus, and the deletion of objects (undoable) and of pages.
+// has the focus, the deletion of objects (undoable) and of pages, and a new page taken back.
 #include "edit_test_support.h"
 
 #include "dynamics/buttons.h"
@@ -336,4 +336,29 @@ TEST_F(PageCommandsTest, APageIsNotDeletedWhenTheSwitchAwayIsRefused) {
     ASSERT_EQ(m_boxes.size(), 2u);
     EXPECT_EQ(m_boxes[1].text, u"当前正打开对话框，不能切换页！");
     EXPECT_FALSE(m_doc->IsModified());
+}
+
+TEST_F(PageCommandsTest, APageJustMadeAndHoldingNothingIsTakenBack) {
+    EXPECT_FALSE(m_doc->TakeBackNewPage()) << "the first page has none before it";
+    m_doc->OnNewPage(); // 2
+    m_doc->SetCurrentPage(Page(0));
+    m_doc->OnNewPage(); // 3, after the first
+    m_doc->SetModifiedFlag(FALSE);
+    m_sent.clear();
+    EXPECT_TRUE(m_doc->TakeBackNewPage());
+    EXPECT_EQ(Titles(), std::vector<CString>({u"第一页", u"第二页"}));
+    EXPECT_EQ(g_pCurPage, Page(0)) << "the page before it is current again";
+    ASSERT_EQ(Sent(UM_PAGES_CHANGED).size(), 1u);
+    EXPECT_EQ(Sent(UM_PAGES_CHANGED)[0].wParam, 2u);
+    EXPECT_FALSE(m_doc->IsModified());
+    m_doc->OnNewPage();
+    EXPECT_EQ(g_pCurPage->m_title, u"第三页") << "its number goes to the next new page";
+
+    // Refused, changing nothing: a page holding an object, a page made before the last one.
+    AddRunningButton(g_pCurPage);
+    EXPECT_FALSE(m_doc->TakeBackNewPage());
+    m_doc->SetCurrentPage(Page(2));
+    EXPECT_EQ(g_pCurPage->m_title, u"第二页");
+    EXPECT_FALSE(m_doc->TakeBackNewPage());
+    EXPECT_EQ(Titles(), std::vector<CString>({u"第一页", u"第三页", u"第二页"}));
 }

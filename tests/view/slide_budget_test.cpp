@@ -1,7 +1,9 @@
 // The bounds of one slide import: what it would add, counted before the first page (the pictures'
 // pixels, the rich text its editable texts keep) and refused past its limits with the document
-// unchanged; what its pictures lay out (combining marks on a letter, the import's characters),
-// reduced and said; and memory running out, which stops it with the document kept.
+// unchanged; what its pictures lay out (combining marks on a letter, the import's characters, at
+// most twice the minimum past what is left), reduced and said; texts whose pictures hold nothing
+// dark, left out without a page and said; and memory running out, which stops it with the document
+// kept.
 #include "document/document_test_support.h"
 #include "document/pptx_reader.h"
 #include "measure/rich_text.h"
@@ -10,6 +12,7 @@
 #include "pptx_files.h"
 #include "slide_shapes.h"
 #include "support/child_process.h"
+#include "view/picture_export.h"
 #include "view/slide_import.h"
 
 #include <gtest/gtest.h>
@@ -258,5 +261,141 @@ TEST_F(SlideBudgetTest, MemoryRunningOutStopsTheImportAndKeepsTheDocument) {
             },
             -1, 60);
         EXPECT_EQ(result, 0) << (convert ? "converted" : "drawn");
+    }
+}
+
+TEST(SlideBudget, PastWhatIsLeftATextLaysOutOneBeginningOfTheMinimum) {
+    // Boxes narrower than their 18-point letters holding one word: broken anywhere first, then again
+    // at word boundaries (each line holds a letter), the search for the beginning that shows
+    // starting from a few letters.  Past what is left a text lays out one beginning of the minimum,
+    // which shows what the whole word does.
+    for (const double width : {2.0, 20.0})
+        for (const int letters : {1000, 5000, 100000}) {
+            const HxSlideShape shape = TextShape(OneParagraph(QString(letters, u'w')), width, 61.5);
+            const QImage whole = HxRenderSlideShape(shape);
+            for (const qsizetype left : {qsizetype(0), qsizetype(38), qsizetype(200), qsizetype(300)}) {
+                SCOPED_TRACE(testing::Message()
+                             << width << " points wide, " << letters << " letters, " << left << " left");
+                HxLayoutBudget budget;
+                budget.left = left;
+                EXPECT_EQ(HxRenderSlideShape(shape, &budget), whole);
+                EXPECT_LE(budget.laidOut, left + 2 * HxLayoutBudget::kMinimum);
+                if (width < 3) { // narrower than the margin: the search does not end before the budget
+                    EXPECT_GT(budget.laidOut, left) << "the minimum is laid out past what is left";
+                    EXPECT_EQ(budget.reduced, 1);
+                }
+            }
+        }
+}
+
+namespace {
+
+// Thai as it is written, without spaces between words: `length` characters.
+QString ThaiText(qsizetype length) {
+    QString text = QStringLiteral("สวัสดีครับผมชื่อสมชายยินดีที่ได้รู้จัก").repeated(int(length / 38 + 1));
+    text.truncate(length);
+    return text;
+}
+
+bool HasInk(const QImage& image) {
+    int width = 0, height = 0;
+    return !HxPictureToMonochrome(image, &width, &height).empty();
+}
+
+} // namespace
+
+TEST(SlideBudget, AThaiRunPastTheBudgetIsDrawnFromTheBeginningThatFits) {
+    // 60,000 characters of Thai in 9-point type in a box 3,072 points a side, which shows all of
+    // them: priced four units a character, past a budget of 100,000, so cut inside the run.
+    const HxSlideShape shape = TextShape(OneParagraph(ThaiText(60000), 9), 3072, 3072);
+    HxLayoutBudget budget;
+    budget.left = 100000;
+    const std::unique_ptr<QTextDocument> part = HxSlideTextShownPart(shape.text, 4096, 4096, &budget);
+    EXPECT_GT(part->characterCount() - 1, 10000);
+    EXPECT_LT(part->characterCount() - 1, 30000);
+    EXPECT_LE(budget.laidOut, 100000);
+    EXPECT_EQ(budget.reduced, 1);
+    HxLayoutBudget drawing;
+    drawing.left = 100000;
+    EXPECT_TRUE(HasInk(HxRenderSlideShape(shape, &drawing)));
+    EXPECT_EQ(drawing.reduced, 1);
+}
+
+TEST_F(SlideBudgetTest, TextsWhosePicturesHoldNothingDarkAreLeftOutWithoutAPageAndSaidSo) {
+    const CString leftOut(u"有1个文本没有导入：画出的图片中没有任何笔画（字号过小、颜色过浅、缺少显示其文字的"
+                          u"字体，或导入时绘制的文字已超过限度）。");
+    // White letters, drawn white on white: their slide leaves no page; the slide after it does.
+    const QString whiteBox = TextBox(
+        3, 0, 0, 90, 30,
+        Paragraph(TextRun(QStringLiteral("abc"),
+                          QStringLiteral("<a:rPr><a:solidFill><a:srgbClr val=\"FFFFFF\"/></a:solidFill>"
+                                         "</a:rPr>"))));
+    const QByteArray white =
+        Presentation({whiteBox, TextBox(3, 0, 0, 90, 30, Paragraph(TextRun(QStringLiteral("abc"))))});
+    CGPage* first = g_pCurPage;
+    ASSERT_TRUE(Import(white, false, 2));
+    EXPECT_EQ(m_doc->GetPageCount(), 2);
+    EXPECT_EQ(m_doc->GetPage(0), first);
+    EXPECT_EQ(CellsOf<CGTextbit>(m_doc->GetPage(1)).size(), 1u);
+    EXPECT_EQ(m_doc->GetPage(1)->m_title, CString(u"第二页")) << "the page taken back gave its number back";
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(m_messages[0], leftOut);
+
+    // Once the import has taken its time each text lays out what its minimum allows: nothing of a
+    // text in a typeface not met before past the first sixteen (its loading costs more).  Sixteen
+    // boxes in typefaces of their own on the first slide; the second holds one in a seventeenth.
+    QString faces;
+    for (int i = 0; i < 16; ++i)
+        faces += TextBox(3 + i, 0, 0, 90, 30,
+                         Paragraph(TextRun(QStringLiteral("abc"),
+                                           QStringLiteral("<a:rPr lang=\"en-US\"><a:latin typeface=\"F%1\"/>"
+                                                          "</a:rPr>")
+                                               .arg(i))));
+    const QString seventeenth = TextBox(
+        3, 0, 0, 90, 30,
+        Paragraph(TextRun(QStringLiteral("abc"),
+                          QStringLiteral("<a:rPr lang=\"en-US\"><a:latin typeface=\"F16\"/></a:rPr>"))));
+    HxSlideDeck deck;
+    ASSERT_EQ(HxReadPptx(Presentation({faces, seventeenth}), deck), kPptxOk);
+    HxSlideImportBounds late;
+    late.clock = [calls = 0]() mutable { return calls++ == 0 ? qint64(0) : qint64(1) << 40; }; // late at once
+    m_messages.clear();
+    ASSERT_TRUE(HxImportSlideDeck(m_doc.get(), deck, 1, 2, false, nullptr, late));
+    EXPECT_EQ(m_doc->GetPageCount(), 3);
+    EXPECT_EQ(CellsOf<CGTextbit>(g_pCurPage).size(), 16u);
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(m_messages[0], leftOut) << "left out, not drawn in part";
+    // A deck of nothing but such a text makes nothing and leaves the document unchanged.
+    m_doc->SetModifiedFlag(FALSE);
+    m_messages.clear();
+    EXPECT_FALSE(Import(Presentation({whiteBox}), false));
+    EXPECT_EQ(m_doc->GetPageCount(), 3);
+    EXPECT_FALSE(m_doc->IsModified());
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(m_messages[0], leftOut);
+}
+
+TEST_F(SlideBudgetTest, AMillionCharactersOfThaiInTypeOfAPointMakeAPictureOrAreLeftOut) {
+    // One box 3,072 points a side of a million characters of Thai a point high, drawn from the
+    // beginning the import's budget allows.  Without a Thai face the boxes drawn for its characters
+    // are too faint for a one-bit picture: left out then, and said so, but never an empty page nor
+    // a picture said to be drawn in part that holds nothing.
+    const QByteArray bytes =
+        Presentation({TextBox(3, 0, 0, 3072, 3072, Paragraph(SizedRun(ThaiText(1000000), 1)))});
+    HxSlideDeck deck;
+    ASSERT_EQ(HxReadPptx(bytes, deck), kPptxOk);
+    HxLayoutBudget budget;
+    budget.left = kSlideImportMaxLaidOut;
+    const bool ink = HasInk(HxRenderSlideShape(deck.slides[0].shapes[0], &budget));
+    EXPECT_EQ(budget.reduced, 1);
+    ASSERT_TRUE(Import(bytes, false) == ink);
+    ASSERT_EQ(m_messages.size(), 1u);
+    if (ink) {
+        EXPECT_EQ(m_doc->GetPageCount(), 2);
+        EXPECT_EQ(CellsOf<CGTextbit>(g_pCurPage).size(), 1u);
+        EXPECT_TRUE(m_messages[0].ToQString().startsWith(QStringLiteral("有1个文本的图片只画出了一部分")));
+    } else {
+        EXPECT_EQ(m_doc->GetPageCount(), 1);
+        EXPECT_TRUE(m_messages[0].ToQString().startsWith(QStringLiteral("有1个文本没有导入")));
     }
 }
