@@ -426,6 +426,18 @@ HxSlideWay HxSlideWayOf(const HxSlideShape& shape, bool convert) {
     }
 }
 
+bool HxSlideShapeHoldsText(const HxSlideShape& shape) {
+    if (shape.text.HasText())
+        return true;
+    for (const HxSlideCell& cell : shape.cells)
+        if (cell.text.HasText())
+            return true;
+    for (const HxSlideShape& member : shape.members)
+        if (HxSlideShapeHoldsText(member))
+            return true;
+    return false;
+}
+
 void HxCutSlideRange(const HxSlideDeck& deck, int& from, int& to) {
     if (from > to)
         std::swap(from, to);

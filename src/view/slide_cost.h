@@ -13,6 +13,8 @@
 // its cells, or one picture of our own drawing.
 enum class HxSlideWay { kLeftOut, kTextFrame, kTable, kPicture };
 HxSlideWay HxSlideWayOf(const HxSlideShape& shape, bool convert);
+// Whether a shape holds a visible character: its text, a cell's or a member's (at any depth).
+bool HxSlideShapeHoldsText(const HxSlideShape& shape);
 // The smallest table that is drawn as a picture instead: 20 rows or 20 columns.
 constexpr int kSlideTableAsPicture = 20;
 

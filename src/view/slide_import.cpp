@@ -60,6 +60,9 @@ const char16_t* const g_slidePicturesReduced =
     u"或一个字母上的附加符号超过%d个。";
 const char16_t* const g_slideTimeReduced =
     u"导入用时超过%d秒，此后有%d个文本的图片只画出了开头的一部分（可编辑的文本仍然完整）。";
+const char16_t* const g_slideShapesLeftOut =
+    u"有%d个含有文本的组合图形没有导入：转换为Halvix中可编辑文本时不导入组合图形。"
+    u"清除“转换为Halvix中可编辑文本”后再导入，组合图形会作为图片导入。";
 const char16_t* const g_slideOutOfMemory =
     u"内存不足，导入已停止：已经导入的页面保留，其余的幻灯片没有导入。";
 
@@ -431,9 +434,13 @@ public:
         case HxSlideWay::kPicture:
             return Picture(page, shape);
         default:
+            m_leftOut += HxSlideShapeHoldsText(shape) ? 1 : 0;
             return true;
         }
     }
+
+    // The shapes left out so far that hold text.
+    int LeftOut() const { return m_leftOut; }
 
     // The texts made so far that were cut to the editor's length.
     int Shortened() const { return m_shortened; }
@@ -568,6 +575,7 @@ private:
     bool m_convert;
     const HxSlideImportBounds& m_bounds;
     int m_shortened = 0;
+    int m_leftOut = 0;
     HxLayoutBudget m_budget;
     QElapsedTimer m_timer = [] {
         QElapsedTimer timer;
@@ -669,6 +677,8 @@ bool HxImportSlideDeck(CHalvixDoc* doc, const HxSlideDeck& deck, int from, int t
         return false;
     }
     doc->SetModifiedFlag(TRUE);
+    if (importer.LeftOut() > 0)
+        AfxMessageBox(HxFormat(g_slideShapesLeftOut, importer.LeftOut()), MB_OK | MB_ICONINFORMATION);
     if (importer.Shortened() > 0)
         AfxMessageBox(HxFormat(g_slideTextsShortened, importer.Shortened(), CDlgRtEdit::kMaxTextLength),
                       MB_OK | MB_ICONINFORMATION);

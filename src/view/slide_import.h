@@ -64,6 +64,9 @@ extern const char16_t* const g_slidePicturesReduced; // "有%d个文本的图片
 // Said once after an import that took longer than its time: the seconds, and the pictures drawn
 // after that from a short beginning of their texts.
 extern const char16_t* const g_slideTimeReduced; // "导入用时超过%d秒，此后有%d个文本的图片..."
+// Said once after an import that left out shapes holding text (groups, which are drawn only without
+// conversion): their number, and how to have them drawn.
+extern const char16_t* const g_slideShapesLeftOut; // "有%d个含有文本的组合图形没有导入：..."
 // Said when memory runs out in an import: it stops there, the pages made so far stay.
 extern const char16_t* const g_slideOutOfMemory; // "内存不足，导入已停止：..."
 // The message of a presentation that cannot be imported: the file, and what is wrong with it.
@@ -126,9 +129,10 @@ HxTablePlan HxPlanSlideTable(const HxSlideShape& table);
 // page is added and made current (the view turns to the plane view there).  An import that would
 // pass one of its `bounds` (HxSlideImportCostOf; the lesson's stored length now and what the import
 // adds to it) shows g_slideTooManyItems, g_slidePicturesTooLarge, g_slideTextTooLarge,
-// g_slideWorkTooLarge or g_slideLessonTooLarge and makes nothing.  Texts longer than the rich-text
-// editor holds are cut to its length, and g_slideTextsShortened says how many once the import is
-// over; g_slidePicturesReduced how many pictures were drawn from less than they would show (past
+// g_slideWorkTooLarge or g_slideLessonTooLarge and makes nothing.  Once the import is over,
+// g_slideShapesLeftOut says how many shapes holding text it left out (groups, when converting);
+// texts longer than the rich-text editor holds are cut to its length, and g_slideTextsShortened
+// says how many; g_slidePicturesReduced how many pictures were drawn from less than they would show (past
 // kSlideImportMaxLaidOut characters, or marks past kMaxShownMarks), and g_slideTimeReduced how many
 // were drawn from a short beginning once the import had taken its time.  Memory running out (or
 // too little of it left for the next shape) stops the import with g_slideOutOfMemory.  False when

@@ -25,6 +25,26 @@
 using namespace PptxFiles;
 using namespace SlideShapes;
 
+// A cell whose record is 2,046 MiB long though it costs no memory: the same block of zeros stored
+// again and again.  A lesson holding it is a little smaller than the largest the program saves.
+class CNearlyFullRecordCell : public CGCell {
+    DECLARE_SERIAL(CNearlyFullRecordCell)
+public:
+    static constexpr qint64 kRecordBytes = 2046LL << 20;
+    void Serialize(CArchive& ar) override {
+        CGCell::Serialize(ar);
+        if (!ar.IsStoring())
+            return;
+        static const std::vector<BYTE> block(size_t(4) << 20);
+        for (qint64 left = kRecordBytes; left > 0;) {
+            const UINT n = UINT(std::min<qint64>(left, qint64(block.size())));
+            ar.Write(block.data(), n);
+            left -= n;
+        }
+    }
+};
+IMPLEMENT_SERIAL(CNearlyFullRecordCell, CGCell, 1)
+
 namespace {
 
 // A slide of `count` text boxes of 90 x 30 points, each one paragraph of one run of `text`.
@@ -331,6 +351,30 @@ TEST_F(SlideCostTest, AnImportThatWouldMakeTheLessonLargerThanASaveWritesIsRefus
     EXPECT_LE(qint64(m_doc->StoredLength()), bounds.lessonBytes);
 }
 
+TEST_F(SlideCostTest, AnImportIntoALessonCloseToTheLargestASaveWritesIsRefusedWithTheLessonsSize) {
+    // A lesson of 2,046 MiB and more, and ten editable texts of 30,000 characters from U+8000 on
+    // (2.6 MiB of rich text): together past the 2,048 MB a save writes, which the message says (not
+    // what the import alone adds).
+    AddCell(g_pCurPage, new CNearlyFullRecordCell);
+    const qint64 stored = qint64(m_doc->StoredLength());
+    ASSERT_GT(stored, CNearlyFullRecordCell::kRecordBytes);
+    ASSERT_LT(stored, CNearlyFullRecordCell::kRecordBytes + (1 << 20));
+    const QByteArray bytes = Presentation({RunBoxes(10, QStringLiteral("锥面顶角高").repeated(6000))});
+    EXPECT_FALSE(Import(bytes, true));
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(
+        m_messages[0],
+        CString(
+            u"导入后文档过大，保存它约需2049MB，超过文档的上限2048MB，请缩小幻灯片范围或先另存、精简当前文档!"));
+    ExpectNothingImported();
+    // Drawn as pictures, the texts keep no rich text and the lesson stays within what a save writes.
+    m_messages.clear();
+    EXPECT_TRUE(Import(bytes, false));
+    EXPECT_TRUE(m_messages.empty());
+    EXPECT_EQ(m_doc->GetPageCount(), 2);
+    EXPECT_LE(m_doc->StoredLength(), kHxMaxDocumentBytes);
+}
+
 TEST_F(SlideCostTest, WhatTheLessonGrowsByIsNeverMoreThanCounted) {
     // Editable texts (of tabs, paragraphs, runs, Chinese), a table made a grid with its texts, a table
     // of 20 rows and a group drawn as pictures, imported into a lesson that holds a page already.
@@ -507,4 +551,40 @@ TEST_F(SlideCostTest, TextsAsLargeAsAnImportKeepsStopWithAMessageWhenMemoryIsSho
                                                 [megabytes] { HxCapChildMemory(megabytes << 20); });
         EXPECT_EQ(result, 0) << megabytes << " MB";
     }
+}
+
+TEST_F(SlideCostTest, GroupsHoldingTextLeftOutWhenConvertingAreSaidAfterTheImport) {
+    // A slide of a group of 1,999 small text boxes listed 100 times: converted, each slide is an empty
+    // page, and one message says how many groups were left out and how to have them drawn.
+    const Family group = Families()[4];
+    ASSERT_TRUE(Import(group.bytes(), true, group.slides));
+    EXPECT_EQ(m_doc->GetPageCount(), 1 + 100);
+    EXPECT_TRUE(CellsOf<CGCell>(g_pCurPage).empty());
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(m_messages[0], CString(u"有100个含有文本的组合图形没有导入：转换为Halvix中可编辑文本时不导入组合图形。"
+                                     u"清除“转换为Halvix中可编辑文本”后再导入，组合图形会作为图片导入。"));
+    // Groups whose text is deep inside (a group in a group, a table's cell) count each once beside the
+    // texts made; a group of pictures only, a picture and an empty text box are nothing to say.
+    const QString deep = Group(
+        5, 0, 0, 200, 100, 0, 0, 200, 100,
+        Group(6, 0, 0, 200, 100, 0, 0, 200, 100, TextBox(7, 0, 0, 90, 30, Paragraph(TextRun(QStringLiteral("深"))))));
+    const QString cell = Group(8, 0, 200, 200, 100, 0, 0, 200, 100,
+                               Table(9, 0, 0, {100}, {30}, {Cell(QStringLiteral("格"))}));
+    const QString silent = Group(10, 0, 0, 200, 100, 0, 0, 200, 100, PptxFiles::Picture(11, 0, 0, 90, 90)) +
+                           PptxFiles::Picture(12, 300, 0, 90, 90) + TextBox(13, 0, 300, 90, 30, QString()) +
+                           Group(14, 0, 0, 200, 100, 0, 0, 200, 100,
+                                 TextBox(15, 0, 0, 90, 30, Paragraph(TextRun(QStringLiteral("  ")))));
+    m_messages.clear();
+    ASSERT_TRUE(Import(Presentation({deep + cell + silent + RunBoxes(2, QStringLiteral("a"))}), true));
+    EXPECT_EQ(CellsOf<CGTextbit>(g_pCurPage).size(), 2u);
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_TRUE(m_messages[0].ToQString().startsWith(QStringLiteral("有2个含有文本的组合图形没有导入")))
+        << m_messages[0].ToQString().toStdString();
+    m_messages.clear();
+    ASSERT_TRUE(Import(Presentation({silent + RunBoxes(2, QStringLiteral("a"))}), true));
+    EXPECT_TRUE(m_messages.empty());
+    // Drawn, the groups are pictures and nothing is left out.
+    ASSERT_TRUE(Import(Presentation({deep + cell + silent}), false));
+    EXPECT_EQ(CellsOf<CGTextbit>(g_pCurPage).size(), 2u);
+    EXPECT_TRUE(m_messages.empty());
 }
