@@ -227,17 +227,26 @@ std::unique_ptr<QTextDocument> HxSlideTextShownPart(const HxSlideText& text, dou
 
 namespace {
 
+// What a drawing is given besides its shape: the budget its texts are laid out within, and what is
+// done before each text is laid out.
+struct CDrawing {
+    HxLayoutBudget* budget = nullptr;
+    const std::function<void()>& beforeText;
+};
+
 // A text in its box (in the picture's pixels), laid out only as far as the picture shows it: in
 // lines as wide as the box up to the picture's largest side, and down to the picture's bottom.
 void DrawText(QPainter& painter, const HxSlideText& text, const QRectF& box, const QSize& picture,
-              HxLayoutBudget* budget) {
+              const CDrawing& drawing) {
     if (!text.HasText() || box.width() < 1 || box.height() < 1)
         return;
     const double width = std::min(box.width(), double(HxRtfLimits::kMaxPictureSide));
     const double height = std::min(box.height(), picture.height() - box.top());
     if (height <= 0 || box.left() >= picture.width() || box.left() + width <= 0)
         return; // nothing of it in the picture
-    const std::unique_ptr<QTextDocument> doc = HxSlideTextShownPart(text, width, height, budget);
+    if (drawing.beforeText)
+        drawing.beforeText();
+    const std::unique_ptr<QTextDocument> doc = HxSlideTextShownPart(text, width, height, drawing.budget);
     painter.save();
     painter.translate(box.topLeft());
     QAbstractTextDocumentLayout::PaintContext context;
@@ -253,10 +262,10 @@ QRectF PixelBox(const HxSlideBox& box, double left, double top) {
 }
 
 void DrawShape(QPainter& painter, const HxSlideShape& shape, double left, double top, const QSize& picture,
-               HxLayoutBudget* budget) {
+               const CDrawing& drawing) {
     switch (shape.kind) {
     case HxSlideShape::kText:
-        DrawText(painter, shape.text, PixelBox(shape.box, left, top), picture, budget);
+        DrawText(painter, shape.text, PixelBox(shape.box, left, top), picture, drawing);
         break;
     case HxSlideShape::kTable: {
         painter.setPen(QPen(Qt::black, 1.0));
@@ -267,13 +276,13 @@ void DrawShape(QPainter& painter, const HxSlideShape& shape, double left, double
                 continue;
             const QRectF r = PixelBox(cell.box, left, top);
             painter.drawRect(r.adjusted(0, 0, -1, -1));
-            DrawText(painter, cell.text, r, picture, budget);
+            DrawText(painter, cell.text, r, picture, drawing);
         }
         break;
     }
     case HxSlideShape::kGroup:
         for (const HxSlideShape& member : shape.members)
-            DrawShape(painter, member, left, top, picture, budget);
+            DrawShape(painter, member, left, top, picture, drawing);
         break;
     default:
         break;
@@ -282,7 +291,8 @@ void DrawShape(QPainter& painter, const HxSlideShape& shape, double left, double
 
 } // namespace
 
-QImage HxRenderSlideShape(const HxSlideShape& shape, HxLayoutBudget* budget) {
+QImage HxRenderSlideShape(const HxSlideShape& shape, HxLayoutBudget* budget,
+                          const std::function<void()>& beforeEachText) {
     // The faces of the slides' texts ("宋体" and the like) are drawn in the fonts the program puts in
     // their place, as the editor's pictures are, whatever was drawn before.
     HxInstallFontSubstitutions();
@@ -290,7 +300,7 @@ QImage HxRenderSlideShape(const HxSlideShape& shape, HxLayoutBudget* budget) {
     image.fill(Qt::white);
     QPainter painter(&image);
     painter.setClipRect(image.rect());
-    DrawShape(painter, shape, shape.box.left, shape.box.top, image.size(), budget);
+    DrawShape(painter, shape, shape.box.left, shape.box.top, image.size(), CDrawing{budget, beforeEachText});
     painter.end();
     return image;
 }
@@ -555,7 +565,8 @@ private:
         const HxSlidePlace size = HxPlaceSlideBox(shape.box);
         NeedMemory(MemoryFor(qint64(size.pixelWidth) * size.pixelHeight,
                              DrawnCharacters(shape, std::max(m_budget.left, HxLayoutBudget::kMinimum))));
-        const QImage image = HxRenderSlideShape(shape, &m_budget);
+        // The time is read before each text of a table or group too: one shape may take long.
+        const QImage image = HxRenderSlideShape(shape, &m_budget, [this] { CheckTime(); });
         if (image.isNull())
             throw std::bad_alloc(); // the picture's memory was not to be had
         int width = 0, height = 0;

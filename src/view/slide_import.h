@@ -95,7 +95,10 @@ std::unique_ptr<QTextDocument> HxSlideTextShownPart(const HxSlideText& text, dou
 // texts, a group's members; nothing of pictures and other shapes), each side 1 to 4096 pixels.  A
 // text is laid out only as far as the picture shows it: in lines as wide as its box up to the
 // picture's largest side, down to the picture's bottom; with a `budget`, as much as it allows.
-QImage HxRenderSlideShape(const HxSlideShape& shape, HxLayoutBudget* budget = nullptr);
+// `beforeEachText` runs before each text that shows in the picture is laid out (a table's cells and
+// a group's members each): it may lower what is left of the budget.
+QImage HxRenderSlideShape(const HxSlideShape& shape, HxLayoutBudget* budget = nullptr,
+                          const std::function<void()>& beforeEachText = {});
 
 // Where a shape lands: its lower left corner in drawing units around the centre of a 720 x 540
 // point slide, and its size in pixels.
