@@ -21,7 +21,7 @@ namespace {
 // ---------------------------------------------------------------------------------------------
 // The prices of the work, in units of about 20 ns (measured on a Release build: a text made
 // editable costs some 50 us besides its characters, a text drawn some 30 us, a paragraph some 4 us to
-// make and write, a line some 8 us to lay out).
+// make and write, a run some 4 us, a line some 8 us and a letter some 0.4 us to lay out).
 
 // A text made editable: its document, RTF, name and picture, whatever it holds.
 constexpr qint64 kEditableTextWork = 2500;
@@ -39,11 +39,18 @@ constexpr qint64 kLetterWork = 1;
 constexpr qint64 kNonAsciiWork = 8;
 constexpr qint64 kTabWork = 3;
 constexpr qint64 kLineBreakWork = 40;
-constexpr qint64 kRunWork = 80;
+constexpr qint64 kRunWork = 200;
 constexpr qint64 kParagraphWork = 200;
-// What a picture lays out of a text besides its letters (those are bounded by HxLayoutBudget): each
-// line a line break or a paragraph starts, and each run, in the first beginning laid out.
+// What a picture lays out of a text: each line a line break or a paragraph starts, and each run, in
+// the first beginning laid out; and each letter of that beginning up to the short one every picture
+// lays out however little of HxLayoutBudget is left (the letters past it are bounded by the budget).
 constexpr qint64 kShownBreakWork = 400;
+constexpr qint64 kLaidOutLetterWork = 20;
+// A box whose lines are narrower than its characters: its beginning laid out again, broken at word
+// boundaries (a character wider than a line is laid out otherwise when broken anywhere).
+constexpr qint64 kLaidOutAgainWork = 1000;
+// The margin of a document laid out for a picture, each side, in pixels.
+constexpr double kDocumentMargin = 4;
 // Drawing and packing pixels into one-bit pictures: a unit for four.
 constexpr qint64 kPixelsPerWork = 4;
 
@@ -204,6 +211,7 @@ struct CTextCount {
     qint64 work = 0;
     qint64 shownBreaks = 0; // line breaks and paragraph ends in the first beginning laid out
     qint64 shownRuns = 0;
+    qint64 shownLetters = 0; // the characters of that beginning
 };
 
 // Walks a text as HxSlideText::Beginning cuts it to `kept` characters (nothing kept: 0) and to
@@ -280,6 +288,7 @@ CTextCount CountText(const HxSlideText& text, qsizetype kept, qsizetype shown) {
             count.work += kRunWork;
         }
     }
+    count.shownLetters = std::min<qint64>(position, shown);
     if (kept > 0) {
         if (text.paragraphs.empty())
             body += Length("\\pard "); // a document has a paragraph however empty
@@ -296,16 +305,21 @@ CTextCount CountText(const HxSlideText& text, qsizetype kept, qsizetype shown) {
 struct CShown {
     qsizetype length = 0;
     qint64 lines = 0;
+    bool narrow = false; // lines narrower than its smallest characters
 };
 CShown ShownOf(const HxSlideText& text, double width, double height) {
     const double w = std::clamp(width, 1.0, double(HxRtfLimits::kMaxPictureSide));
     const double h = std::clamp(height, 1.0, double(HxRtfLimits::kMaxPictureSide));
     const double smallest = std::max(HxSlideTextSmallestPixels(text, w, h), 1.0);
-    return {HxShownLengthEstimate(w, h, smallest), qint64(std::floor(h / smallest)) + 2};
+    return {HxShownLengthEstimate(w, h, smallest), qint64(std::floor(h / smallest)) + 2,
+            w - 2 * kDocumentMargin < smallest};
 }
 
 qint64 ShownWork(const CTextCount& count, const CShown& shown) {
-    return kShownBreakWork * (std::min(count.shownBreaks, 2 * shown.lines) + count.shownRuns);
+    const qint64 letters =
+        kLaidOutLetterWork * std::min<qint64>(count.shownLetters, HxLayoutBudget::kMinimum);
+    return kShownBreakWork * (std::min(count.shownBreaks, 2 * shown.lines) + count.shownRuns) + letters +
+           (shown.narrow ? kLaidOutAgainWork + letters : 0);
 }
 
 qint64 PixelsOf(const HxSlideBox& box) {
@@ -424,6 +438,18 @@ HxSlideWay HxSlideWayOf(const HxSlideShape& shape, bool convert) {
         // Pictures, embedded objects and every other shape are left out.
         return HxSlideWay::kLeftOut;
     }
+}
+
+bool HxSlideShapeHoldsText(const HxSlideShape& shape) {
+    if (shape.text.HasText())
+        return true;
+    for (const HxSlideCell& cell : shape.cells)
+        if (cell.text.HasText())
+            return true;
+    for (const HxSlideShape& member : shape.members)
+        if (HxSlideShapeHoldsText(member))
+            return true;
+    return false;
 }
 
 void HxCutSlideRange(const HxSlideDeck& deck, int& from, int& to) {

@@ -13,6 +13,8 @@
 // its cells, or one picture of our own drawing.
 enum class HxSlideWay { kLeftOut, kTextFrame, kTable, kPicture };
 HxSlideWay HxSlideWayOf(const HxSlideShape& shape, bool convert);
+// Whether a shape holds a visible character: its text, a cell's or a member's (at any depth).
+bool HxSlideShapeHoldsText(const HxSlideShape& shape);
 // The smallest table that is drawn as a picture instead: 20 rows or 20 columns.
 constexpr int kSlideTableAsPicture = 20;
 
@@ -35,8 +37,8 @@ qint64 HxSlideTextRtfBytes(const HxSlideText& text,
 // the bytes the lesson's file grows by (the rich text, the pictures' bits, the records of the
 // objects and pages); and its work, in units of about what a letter costs an editable text (see
 // kSlideImportMaxWork): each text made editable or drawn, each cell and member of a drawn table or
-// group, each paragraph, line break, run and character kept, the lines and runs a picture lays
-// out, and the pixels drawn.
+// group, each paragraph, line break, run and character kept, the lines, runs and letters a picture
+// lays out (twice in a box narrower than its characters), and the pixels drawn.
 struct HxSlideImportCost {
     qint64 items = 0;
     qint64 pixels = 0;
@@ -58,7 +60,8 @@ constexpr qsizetype kSlideImportMaxLaidOut = 2000000;
 // The work one import may do: a unit is about 20 ns here (a Release build), so about five seconds
 // with the pictures' layout on top (kSlideImportMaxLaidOut).
 constexpr qint64 kSlideImportMaxWork = 250000000;
-// The time past which the pictures an import has still to draw lay out only a short beginning.
+// The time past which the pictures an import has still to draw lay out only a short beginning (it is
+// read before each text, a table's cells and a group's members each).
 constexpr int kSlideImportMaxSeconds = 8;
 
 // The bounds one import keeps to: those above and the largest lesson the program saves

@@ -63,6 +63,9 @@ const char16_t* const g_slideTextsLeftOut =
     u"或导入时绘制的文字已超过限度）。";
 const char16_t* const g_slideTimeReduced =
     u"导入用时超过%d秒，此后有%d个文本的图片只画出了开头的一部分（可编辑的文本仍然完整）。";
+const char16_t* const g_slideShapesLeftOut =
+    u"有%d个含有文本的组合图形没有导入：转换为Halvix中可编辑文本时不导入组合图形。"
+    u"清除“转换为Halvix中可编辑文本”后再导入，组合图形会作为图片导入。";
 const char16_t* const g_slideOutOfMemory =
     u"内存不足，导入已停止：已经导入的页面保留，其余的幻灯片没有导入。";
 
@@ -227,17 +230,26 @@ std::unique_ptr<QTextDocument> HxSlideTextShownPart(const HxSlideText& text, dou
 
 namespace {
 
+// What a drawing is given besides its shape: the budget its texts are laid out within, and what is
+// done before each text is laid out.
+struct CDrawing {
+    HxLayoutBudget* budget = nullptr;
+    const std::function<void()>& beforeText;
+};
+
 // A text in its box (in the picture's pixels), laid out only as far as the picture shows it: in
 // lines as wide as the box up to the picture's largest side, and down to the picture's bottom.
 void DrawText(QPainter& painter, const HxSlideText& text, const QRectF& box, const QSize& picture,
-              HxLayoutBudget* budget) {
+              const CDrawing& drawing) {
     if (!text.HasText() || box.width() < 1 || box.height() < 1)
         return;
     const double width = std::min(box.width(), double(HxRtfLimits::kMaxPictureSide));
     const double height = std::min(box.height(), picture.height() - box.top());
     if (height <= 0 || box.left() >= picture.width() || box.left() + width <= 0)
         return; // nothing of it in the picture
-    const std::unique_ptr<QTextDocument> doc = HxSlideTextShownPart(text, width, height, budget);
+    if (drawing.beforeText)
+        drawing.beforeText();
+    const std::unique_ptr<QTextDocument> doc = HxSlideTextShownPart(text, width, height, drawing.budget);
     painter.save();
     painter.translate(box.topLeft());
     QAbstractTextDocumentLayout::PaintContext context;
@@ -253,10 +265,10 @@ QRectF PixelBox(const HxSlideBox& box, double left, double top) {
 }
 
 void DrawShape(QPainter& painter, const HxSlideShape& shape, double left, double top, const QSize& picture,
-               HxLayoutBudget* budget) {
+               const CDrawing& drawing) {
     switch (shape.kind) {
     case HxSlideShape::kText:
-        DrawText(painter, shape.text, PixelBox(shape.box, left, top), picture, budget);
+        DrawText(painter, shape.text, PixelBox(shape.box, left, top), picture, drawing);
         break;
     case HxSlideShape::kTable: {
         painter.setPen(QPen(Qt::black, 1.0));
@@ -267,13 +279,13 @@ void DrawShape(QPainter& painter, const HxSlideShape& shape, double left, double
                 continue;
             const QRectF r = PixelBox(cell.box, left, top);
             painter.drawRect(r.adjusted(0, 0, -1, -1));
-            DrawText(painter, cell.text, r, picture, budget);
+            DrawText(painter, cell.text, r, picture, drawing);
         }
         break;
     }
     case HxSlideShape::kGroup:
         for (const HxSlideShape& member : shape.members)
-            DrawShape(painter, member, left, top, picture, budget);
+            DrawShape(painter, member, left, top, picture, drawing);
         break;
     default:
         break;
@@ -282,7 +294,8 @@ void DrawShape(QPainter& painter, const HxSlideShape& shape, double left, double
 
 } // namespace
 
-QImage HxRenderSlideShape(const HxSlideShape& shape, HxLayoutBudget* budget) {
+QImage HxRenderSlideShape(const HxSlideShape& shape, HxLayoutBudget* budget,
+                          const std::function<void()>& beforeEachText) {
     // The faces of the slides' texts ("宋体" and the like) are drawn in the fonts the program puts in
     // their place, as the editor's pictures are, whatever was drawn before.
     HxInstallFontSubstitutions();
@@ -290,7 +303,7 @@ QImage HxRenderSlideShape(const HxSlideShape& shape, HxLayoutBudget* budget) {
     image.fill(Qt::white);
     QPainter painter(&image);
     painter.setClipRect(image.rect());
-    DrawShape(painter, shape, shape.box.left, shape.box.top, image.size(), budget);
+    DrawShape(painter, shape, shape.box.left, shape.box.top, image.size(), CDrawing{budget, beforeEachText});
     painter.end();
     return image;
 }
@@ -444,9 +457,13 @@ public:
         case HxSlideWay::kPicture:
             return Picture(page, shape);
         default:
+            m_shapesLeftOut += HxSlideShapeHoldsText(shape) ? 1 : 0;
             return true;
         }
     }
+
+    // The shapes left out so far that hold text (groups, when converting).
+    int ShapesLeftOut() const { return m_shapesLeftOut; }
 
     // The texts made so far that were cut to the editor's length.
     int Shortened() const { return m_shortened; }
@@ -455,7 +472,7 @@ public:
     int Reduced() const { return m_late ? m_reducedInTime : m_budget.reduced; }
     int ReducedLate() const { return m_late ? m_budget.reduced - m_reducedInTime : 0; }
     // The texts left out so far: their pictures held nothing dark.
-    int LeftOut() const { return m_leftOut; }
+    int TextsLeftOut() const { return m_textsLeftOut; }
 
 private:
     qint64 Now() const {
@@ -564,7 +581,8 @@ private:
         NeedMemory(MemoryFor(qint64(size.pixelWidth) * size.pixelHeight,
                              DrawnCharacters(shape, std::max(m_budget.left, HxLayoutBudget::kMinimum))));
         const int reduced = m_budget.reduced;
-        const QImage image = HxRenderSlideShape(shape, &m_budget);
+        // The time is read before each text of a table or group too: one shape may take long.
+        const QImage image = HxRenderSlideShape(shape, &m_budget, [this] { CheckTime(); });
         if (image.isNull())
             throw std::bad_alloc(); // the picture's memory was not to be had
         int width = 0, height = 0;
@@ -572,7 +590,7 @@ private:
         if (bits.empty()) {
             // Nothing dark: nothing to paste, and its texts are left out, not drawn in part.
             m_budget.reduced = reduced;
-            m_leftOut += TextsIn(shape);
+            m_textsLeftOut += TextsIn(shape);
             return true;
         }
         const HxSlidePlace place = HxPlaceSlideBox(shape.box);
@@ -588,7 +606,8 @@ private:
     bool m_convert;
     const HxSlideImportBounds& m_bounds;
     int m_shortened = 0;
-    int m_leftOut = 0;
+    int m_shapesLeftOut = 0;
+    int m_textsLeftOut = 0;
     HxLayoutBudget m_budget;
     QElapsedTimer m_timer = [] {
         QElapsedTimer timer;
@@ -679,12 +698,12 @@ bool HxImportSlideDeck(CHalvixDoc* doc, const HxSlideDeck& deck, int from, int t
             }
             if (afterNewPage)
                 afterNewPage();
-            const int leftOut = importer.LeftOut();
+            const int leftOut = importer.TextsLeftOut();
             for (const HxSlideShape& shape : deck.Slide(size_t(n - 1)).shapes)
                 if (!(whole = importer.Shape(*g_pCurPage, shape)))
                     break;
             // A slide that made nothing because its texts were left out leaves no page.
-            if (whole && importer.LeftOut() > leftOut)
+            if (whole && importer.TextsLeftOut() > leftOut)
                 doc->TakeBackNewPage();
         }
     } catch (const std::bad_alloc&) {
@@ -694,6 +713,8 @@ bool HxImportSlideDeck(CHalvixDoc* doc, const HxSlideDeck& deck, int from, int t
         return false;
     }
     keepPages();
+    if (importer.ShapesLeftOut() > 0)
+        AfxMessageBox(HxFormat(g_slideShapesLeftOut, importer.ShapesLeftOut()), MB_OK | MB_ICONINFORMATION);
     if (importer.Shortened() > 0)
         AfxMessageBox(HxFormat(g_slideTextsShortened, importer.Shortened(), CDlgRtEdit::kMaxTextLength),
                       MB_OK | MB_ICONINFORMATION);
@@ -701,8 +722,8 @@ bool HxImportSlideDeck(CHalvixDoc* doc, const HxSlideDeck& deck, int from, int t
         AfxMessageBox(
             HxFormat(g_slidePicturesReduced, importer.Reduced(), int(kSlideImportMaxLaidOut), kMaxShownMarks),
             MB_OK | MB_ICONINFORMATION);
-    if (importer.LeftOut() > 0)
-        AfxMessageBox(HxFormat(g_slideTextsLeftOut, importer.LeftOut()), MB_OK | MB_ICONINFORMATION);
+    if (importer.TextsLeftOut() > 0)
+        AfxMessageBox(HxFormat(g_slideTextsLeftOut, importer.TextsLeftOut()), MB_OK | MB_ICONINFORMATION);
     if (importer.ReducedLate() > 0)
         AfxMessageBox(
             HxFormat(g_slideTimeReduced, int(RoundedUp(bounds.milliseconds, 1000)), importer.ReducedLate()),

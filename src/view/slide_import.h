@@ -67,6 +67,9 @@ extern const char16_t* const g_slideTextsLeftOut; // "有%d个文本没有导入
 // Said once after an import that took longer than its time: the seconds, and the pictures drawn
 // after that from a short beginning of their texts.
 extern const char16_t* const g_slideTimeReduced; // "导入用时超过%d秒，此后有%d个文本的图片..."
+// Said once after an import that left out shapes holding text (groups, which are drawn only without
+// conversion): their number, and how to have them drawn.
+extern const char16_t* const g_slideShapesLeftOut; // "有%d个含有文本的组合图形没有导入：..."
 // Said when memory runs out in an import: it stops there, the pages made so far stay.
 extern const char16_t* const g_slideOutOfMemory; // "内存不足，导入已停止：..."
 // The message of a presentation that cannot be imported: the file, and what is wrong with it.
@@ -95,7 +98,10 @@ std::unique_ptr<QTextDocument> HxSlideTextShownPart(const HxSlideText& text, dou
 // texts, a group's members; nothing of pictures and other shapes), each side 1 to 4096 pixels.  A
 // text is laid out only as far as the picture shows it: in lines as wide as its box up to the
 // picture's largest side, down to the picture's bottom; with a `budget`, as much as it allows.
-QImage HxRenderSlideShape(const HxSlideShape& shape, HxLayoutBudget* budget = nullptr);
+// `beforeEachText` runs before each text that shows in the picture is laid out (a table's cells and
+// a group's members each): it may lower what is left of the budget.
+QImage HxRenderSlideShape(const HxSlideShape& shape, HxLayoutBudget* budget = nullptr,
+                          const std::function<void()>& beforeEachText = {});
 
 // Where a shape lands: its lower left corner in drawing units around the centre of a 720 x 540
 // point slide, and its size in pixels.
@@ -129,15 +135,16 @@ HxTablePlan HxPlanSlideTable(const HxSlideShape& table);
 // page is added and made current (the view turns to the plane view there).  An import that would
 // pass one of its `bounds` (HxSlideImportCostOf; the lesson's stored length now and what the import
 // adds to it) shows g_slideTooManyItems, g_slidePicturesTooLarge, g_slideTextTooLarge,
-// g_slideWorkTooLarge or g_slideLessonTooLarge and makes nothing.  Texts longer than the rich-text
-// editor holds are cut to its length, and g_slideTextsShortened says how many once the import is
-// over; g_slidePicturesReduced how many pictures were drawn from less than they would show (past
-// kSlideImportMaxLaidOut characters, or marks past kMaxShownMarks), g_slideTextsLeftOut how many
-// were left out because their pictures held nothing dark (a slide that made nothing else then leaves
-// no page), and g_slideTimeReduced how many were drawn from a short beginning once the import had
-// taken its time.  Memory running out (or too little of it left for the next shape) stops the import
-// with g_slideOutOfMemory.  False when it stopped on an error (the message is shown; the pages made
-// so far stay, the document modified) or made nothing.
+// g_slideWorkTooLarge or g_slideLessonTooLarge and makes nothing.  Once the import is over,
+// g_slideShapesLeftOut says how many shapes holding text it left out (groups, when converting);
+// texts longer than the rich-text editor holds are cut to its length, and g_slideTextsShortened
+// says how many; g_slidePicturesReduced how many pictures were drawn from less than they would show
+// (past kSlideImportMaxLaidOut characters, or marks past kMaxShownMarks), g_slideTextsLeftOut how
+// many were left out because their pictures held nothing dark (a slide that made nothing else then
+// leaves no page), and g_slideTimeReduced how many were drawn from a short beginning once the import
+// had taken its time.  Memory running out (or too little of it left for the next shape) stops the
+// import with g_slideOutOfMemory.  False when it stopped on an error (the message is shown; the
+// pages made so far stay, the document modified) or made nothing.
 bool HxImportSlideDeck(CHalvixDoc* doc, const HxSlideDeck& deck, int from, int to, bool convert,
                        const std::function<void()>& afterNewPage,
                        const HxSlideImportBounds& bounds = HxSlideImportBounds());

@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QRegularExpression>
 #include <QTextDocument>
 
 #include <functional>
@@ -24,6 +25,26 @@
 
 using namespace PptxFiles;
 using namespace SlideShapes;
+
+// A cell whose record is 2,046 MiB long though it costs no memory: the same block of zeros stored
+// again and again.  A lesson holding it is a little smaller than the largest the program saves.
+class CNearlyFullRecordCell : public CGCell {
+    DECLARE_SERIAL(CNearlyFullRecordCell)
+public:
+    static constexpr qint64 kRecordBytes = 2046LL << 20;
+    void Serialize(CArchive& ar) override {
+        CGCell::Serialize(ar);
+        if (!ar.IsStoring())
+            return;
+        static const std::vector<BYTE> block(size_t(4) << 20);
+        for (qint64 left = kRecordBytes; left > 0;) {
+            const UINT n = UINT(std::min<qint64>(left, qint64(block.size())));
+            ar.Write(block.data(), n);
+            left -= n;
+        }
+    }
+};
+IMPLEMENT_SERIAL(CNearlyFullRecordCell, CGCell, 1)
 
 namespace {
 
@@ -93,6 +114,34 @@ std::vector<Family> Families() {
     };
 }
 
+// `count` boxes of width x height points, each `letters` letters in type of 6 points, ids from
+// `firstId`.
+QString LetterBoxes(int count, int firstId, qsizetype letters, double width, double height) {
+    QString out;
+    const QString run = SizedRun(QString(letters, u'a'), 6);
+    for (int i = 0; i < count; ++i)
+        out += TextBox(firstId + i, (i % 40) * 15.0, (i / 40) * 9.0, width, height, Paragraph(run));
+    return out;
+}
+
+QString GroupOf(const QString& members, int id = 2) {
+    return Group(id, 0, 0, 720, 540, 0, 0, 720, 540, members);
+}
+
+// A text of 32,767 runs of a letter, each in a typeface or a colour of its own, in a box of `side`
+// points a side (600 x 400 without one).
+QString RunsOfTheirOwn(bool typefaces, double side = 0) {
+    QString runs;
+    for (int i = 0; i < 32767; ++i)
+        runs += TextRun(
+            QStringLiteral("a"),
+            typefaces ? QStringLiteral("<a:rPr lang=\"en-US\"><a:latin typeface=\"F%1\"/></a:rPr>").arg(i)
+                      : QStringLiteral("<a:rPr lang=\"en-US\"><a:solidFill><a:srgbClr val=\"%1\"/>"
+                                       "</a:solidFill></a:rPr>")
+                            .arg(i * 4, 6, 16, QChar(u'0')));
+    return TextBox(3, 0, 0, side > 0 ? side : 600, side > 0 ? side : 400, Paragraph(runs));
+}
+
 // The decks whose pictures cost more to lay out than their characters say: a box of 3,072 points a
 // side of type a point high holding 2.5 million characters of Thai words without a space between
 // them, or 2 million of Latin and Greek letter by letter; 32,767 runs of a letter, each in a typeface
@@ -102,15 +151,7 @@ std::vector<Family> LayoutFamilies() {
         return Presentation({TextBox(3, 0, 0, 3072, 3072, Paragraph(SizedRun(text, 1)))});
     };
     auto runsOfTheirOwn = [](bool typefaces, double side) {
-        QString runs;
-        for (int i = 0; i < 32767; ++i)
-            runs += TextRun(
-                QStringLiteral("a"),
-                typefaces ? QStringLiteral("<a:rPr lang=\"en-US\"><a:latin typeface=\"F%1\"/></a:rPr>").arg(i)
-                          : QStringLiteral("<a:rPr lang=\"en-US\"><a:solidFill><a:srgbClr val=\"%1\"/>"
-                                           "</a:solidFill></a:rPr>")
-                                .arg(i * 4, 6, 16, QChar(u'0')));
-        return Presentation({TextBox(3, 0, 0, side, side, Paragraph(runs))});
+        return Presentation({RunsOfTheirOwn(typefaces, side)});
     };
     return {
         {"2.5 million characters of Thai in one-point type",
@@ -126,6 +167,31 @@ std::vector<Family> LayoutFamilies() {
          1},
         {"32,767 runs each in a colour of its own", [runsOfTheirOwn] { return runsOfTheirOwn(false, 600); },
          1},
+    };
+}
+
+// The decks whose drawn texts lay out hundreds of letters each, and whose texts hold a run for each
+// letter, listed as often as the work they were priced at before let them: a group of 1,999 boxes of
+// 90 x 30 points, each showing its 300 letters, listed 59 times; groups 31 deep, each of 63 such boxes
+// and the next group, listed 60 times; the text of runs of their own typefaces or colours listed 51
+// times.
+std::vector<Family> PricedFamilies() {
+    return {
+        {"a group of 1,999 boxes of 300 letters listed 59 times",
+         [] { return Presentation({GroupOf(LetterBoxes(1999, 3, 300, 90, 30))}, std::vector<int>(59, 0)); },
+         59},
+        {"groups 31 deep of boxes of 300 letters listed 60 times",
+         [] {
+             QString shapes;
+             for (int depth = 0; depth < 31; ++depth)
+                 shapes = GroupOf(LetterBoxes(63, 3 + 63 * depth, 300, 90, 30) + shapes, 5000 + depth);
+             return Presentation({shapes}, std::vector<int>(60, 0));
+         },
+         60},
+        {"32,767 runs each in a typeface of its own listed 51 times",
+         [] { return Presentation({RunsOfTheirOwn(true)}, std::vector<int>(51, 0)); }, 51},
+        {"32,767 runs each in a colour of its own listed 51 times",
+         [] { return Presentation({RunsOfTheirOwn(false)}, std::vector<int>(51, 0)); }, 51},
     };
 }
 
@@ -306,6 +372,117 @@ TEST_F(SlideCostTest, TheWorkOfCellsMembersParagraphsAndLineBreaksIsBounded) {
     EXPECT_GT(breaks, 10 * letters);
 }
 
+TEST_F(SlideCostTest, DrawnTextsArePricedByWhatTheyLayOutAndRunsByWhatTheyCost) {
+    // Each deck passes the work bound, drawn and converted (groups are left out when converting, and
+    // say so; the runs are drawn within it).
+    for (const Family& family : PricedFamilies()) {
+        SCOPED_TRACE(family.what);
+        HxSlideDeck deck;
+        ASSERT_EQ(HxReadPptx(family.bytes(), deck), kPptxOk);
+        const bool runs = std::string_view(family.what).find("runs") != std::string_view::npos;
+        const bool convert = runs;
+        EXPECT_GT(HxSlideImportCostOf(deck, 1, family.slides, convert).work, kSlideImportMaxWork);
+        m_messages.clear();
+        EXPECT_FALSE(HxImportSlideDeck(m_doc.get(), deck, 1, family.slides, convert, nullptr));
+        ASSERT_EQ(m_messages.size(), 1u);
+        EXPECT_TRUE(m_messages[0].ToQString().startsWith(
+            QStringLiteral("导入的内容过于繁杂（文本、段落、换行或表格单元格过多），约为一次导入限度的")))
+            << m_messages[0].ToQString().toStdString();
+        ExpectNothingImported();
+    }
+    // A drawn text costs the letters of the beginning its box shows, up to the short beginning every
+    // picture lays out: a box of 90 x 30 points shows 300 letters of 6 points, one of 12 x 9 a few.
+    HxSlideDeck deck;
+    ASSERT_EQ(HxReadPptx(Presentation({GroupOf(LetterBoxes(1999, 3, 300, 90, 30)),
+                                       GroupOf(LetterBoxes(1999, 3, 1, 90, 30)),
+                                       GroupOf(LetterBoxes(1999, 3, 300, 12, 9)),
+                                       GroupOf(LetterBoxes(1999, 3, 5000, 90, 30))}),
+                         deck),
+              kPptxOk);
+    auto work = [&deck](int slide) { return HxSlideImportCostOf(deck, slide, slide, false).work; };
+    EXPECT_GT(work(1), 3 * work(2));
+    EXPECT_LT(work(3), work(1) / 2);
+    EXPECT_GT(work(3), work(2));
+    EXPECT_EQ(work(4), work(1)) << "a longer text lays out no more of itself";
+    // A box narrower than its characters lays its beginning out twice.
+    auto boxes = [](double width) {
+        QString out;
+        for (int i = 0; i < 100; ++i)
+            out += TextBox(3 + i, 0, 0, width, 10, Paragraph(TextRun(QStringLiteral("a"))));
+        return GroupOf(out);
+    };
+    ASSERT_EQ(HxReadPptx(Presentation({boxes(10), boxes(30)}), deck), kPptxOk);
+    EXPECT_GT(work(1), work(2) + 100 * 500);
+    // The cells of a table drawn as a picture alike: cells of 90 x 30 points in type of 18 points show
+    // 63 letters.
+    auto table = [](qsizetype letters) {
+        return Table(4, 0, 0, {90}, std::vector<double>(20, 30),
+                     std::vector<QString>(20, Cell(QString(letters, u'a'))));
+    };
+    ASSERT_EQ(HxReadPptx(Presentation({table(1), table(63), table(300), table(5000)}), deck), kPptxOk);
+    for (const bool convert : {true, false}) {
+        EXPECT_GT(HxSlideImportCostOf(deck, 2, 2, convert).work,
+                  HxSlideImportCostOf(deck, 1, 1, convert).work);
+        EXPECT_EQ(HxSlideImportCostOf(deck, 3, 3, convert).work,
+                  HxSlideImportCostOf(deck, 2, 2, convert).work);
+        EXPECT_EQ(HxSlideImportCostOf(deck, 4, 4, convert).work,
+                  HxSlideImportCostOf(deck, 2, 2, convert).work);
+    }
+}
+
+TEST_F(SlideCostTest, TheTimeIsReadBetweenTheCellsAndMembersOfOneShape) {
+    // A group of six boxes and a table of twenty rows, each box or cell showing 2,000 letters of 8
+    // points (more than the short beginning of a picture drawn late).  The clock says a second has
+    // passed each time it is read; the import may take two and a half: it is past its time while the
+    // shape is drawn, and what is left of it is drawn from short beginnings.
+    const QString letters = QStringLiteral("abcd efgh ").repeated(200);
+    QString members;
+    for (int i = 0; i < 6; ++i)
+        members +=
+            TextBox(3 + i, (i % 3) * 400.0, (i / 3) * 300.0, 400, 300, Paragraph(SizedRun(letters, 8)));
+    const QString cell =
+        QStringLiteral("<a:tc><a:txBody><a:bodyPr/><a:lstStyle/>%1</a:txBody><a:tcPr/></a:tc>")
+            .arg(Paragraph(SizedRun(letters, 8)));
+    const QString shapes[] = {
+        Group(2, 0, 0, 1200, 600, 0, 0, 1200, 600, members),
+        Table(4, 0, 0, {400}, std::vector<double>(20, 150), std::vector<QString>(20, cell)),
+    };
+    for (const QString& shape : shapes) {
+        const QByteArray bytes = Presentation({shape});
+        // Without a time: drawn whole, nothing said.
+        HxSlideImportBounds whole;
+        whole.clock = [] { return qint64(0); };
+        m_messages.clear();
+        ASSERT_TRUE(Import(bytes, false, 1, whole));
+        EXPECT_TRUE(m_messages.empty());
+        std::vector<CGTextbit*> texts = CellsOf<CGTextbit>(g_pCurPage);
+        ASSERT_EQ(texts.size(), 1u);
+        const std::vector<BYTE> drawnWhole = texts[0]->m_bits;
+
+        HxSlideImportBounds bounds;
+        bounds.milliseconds = 2500;
+        bounds.clock = [reads = qint64(0)]() mutable { return 1000 * reads++; };
+        ASSERT_TRUE(Import(bytes, false, 1, bounds));
+        texts = CellsOf<CGTextbit>(g_pCurPage);
+        ASSERT_EQ(texts.size(), 1u);
+        ASSERT_EQ(m_messages.size(), 1u);
+        const QString said = m_messages[0].ToQString();
+        EXPECT_TRUE(said.startsWith(QStringLiteral("导入用时超过3秒，此后有"))) << said.toStdString();
+        // Some of its texts but not all were drawn late.
+        const int late = QRegularExpression(QStringLiteral("此后有(\\d+)个")).match(said).captured(1).toInt();
+        EXPECT_GE(late, 1) << said.toStdString();
+        EXPECT_LT(late, shape.startsWith(QStringLiteral("<p:grpSp")) ? 6 : 20);
+        auto dark = [](const std::vector<BYTE>& bits) {
+            qint64 n = 0;
+            for (BYTE b : bits)
+                n += __builtin_popcount(b);
+            return n;
+        };
+        EXPECT_GT(dark(texts[0]->m_bits), 0);
+        EXPECT_LT(dark(texts[0]->m_bits), dark(drawnWhole) * 9 / 10);
+    }
+}
+
 TEST_F(SlideCostTest, AnImportThatWouldMakeTheLessonLargerThanASaveWritesIsRefused) {
     EXPECT_EQ(HxSlideImportBounds().lessonBytes, qint64(kHxMaxDocumentBytes));
     CGPage* first = g_pCurPage;
@@ -329,6 +506,30 @@ TEST_F(SlideCostTest, AnImportThatWouldMakeTheLessonLargerThanASaveWritesIsRefus
     EXPECT_TRUE(Import(bytes, false, 1, bounds));
     EXPECT_TRUE(m_messages.empty());
     EXPECT_LE(qint64(m_doc->StoredLength()), bounds.lessonBytes);
+}
+
+TEST_F(SlideCostTest, AnImportIntoALessonCloseToTheLargestASaveWritesIsRefusedWithTheLessonsSize) {
+    // A lesson of 2,046 MiB and more, and ten editable texts of 30,000 characters from U+8000 on
+    // (2.6 MiB of rich text): together past the 2,048 MB a save writes, which the message says (not
+    // what the import alone adds).
+    AddCell(g_pCurPage, new CNearlyFullRecordCell);
+    const qint64 stored = qint64(m_doc->StoredLength());
+    ASSERT_GT(stored, CNearlyFullRecordCell::kRecordBytes);
+    ASSERT_LT(stored, CNearlyFullRecordCell::kRecordBytes + (1 << 20));
+    const QByteArray bytes = Presentation({RunBoxes(10, QStringLiteral("锥面顶角高").repeated(6000))});
+    EXPECT_FALSE(Import(bytes, true));
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(
+        m_messages[0],
+        CString(
+            u"导入后文档过大，保存它约需2049MB，超过文档的上限2048MB，请缩小幻灯片范围或先另存、精简当前文档!"));
+    ExpectNothingImported();
+    // Drawn as pictures, the texts keep no rich text and the lesson stays within what a save writes.
+    m_messages.clear();
+    EXPECT_TRUE(Import(bytes, false));
+    EXPECT_TRUE(m_messages.empty());
+    EXPECT_EQ(m_doc->GetPageCount(), 2);
+    EXPECT_LE(m_doc->StoredLength(), kHxMaxDocumentBytes);
 }
 
 TEST_F(SlideCostTest, WhatTheLessonGrowsByIsNeverMoreThanCounted) {
@@ -477,6 +678,8 @@ TEST_F(SlideCostTest, EachHostileDeckEndsNormallyInAnAddressSpaceOfOneGigabyte) 
     std::vector<Family> families = Families();
     for (Family& family : LayoutFamilies())
         families.push_back(std::move(family));
+    for (Family& family : PricedFamilies())
+        families.push_back(std::move(family));
     for (const Family& family : families) {
         const QByteArray bytes = family.bytes();
         const bool tabs = std::string_view(family.what).find("tabs") != std::string_view::npos;
@@ -507,4 +710,41 @@ TEST_F(SlideCostTest, TextsAsLargeAsAnImportKeepsStopWithAMessageWhenMemoryIsSho
                                                 [megabytes] { HxCapChildMemory(megabytes << 20); });
         EXPECT_EQ(result, 0) << megabytes << " MB";
     }
+}
+
+TEST_F(SlideCostTest, GroupsHoldingTextLeftOutWhenConvertingAreSaidAfterTheImport) {
+    // A slide of a group of 1,999 small text boxes listed 100 times: converted, each slide is an empty
+    // page, and one message says how many groups were left out and how to have them drawn.
+    const Family group = Families()[4];
+    ASSERT_TRUE(Import(group.bytes(), true, group.slides));
+    EXPECT_EQ(m_doc->GetPageCount(), 1 + 100);
+    EXPECT_TRUE(CellsOf<CGCell>(g_pCurPage).empty());
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(m_messages[0],
+              CString(u"有100个含有文本的组合图形没有导入：转换为Halvix中可编辑文本时不导入组合图形。"
+                      u"清除“转换为Halvix中可编辑文本”后再导入，组合图形会作为图片导入。"));
+    // Groups whose text is deep inside (a group in a group, a table's cell) count each once beside the
+    // texts made; a group of pictures only, a picture and an empty text box are nothing to say.
+    const QString deep = Group(5, 0, 0, 200, 100, 0, 0, 200, 100,
+                               Group(6, 0, 0, 200, 100, 0, 0, 200, 100,
+                                     TextBox(7, 0, 0, 90, 30, Paragraph(TextRun(QStringLiteral("深"))))));
+    const QString cell =
+        Group(8, 0, 200, 200, 100, 0, 0, 200, 100, Table(9, 0, 0, {100}, {30}, {Cell(QStringLiteral("格"))}));
+    const QString silent = Group(10, 0, 0, 200, 100, 0, 0, 200, 100, PptxFiles::Picture(11, 0, 0, 90, 90)) +
+                           PptxFiles::Picture(12, 300, 0, 90, 90) + TextBox(13, 0, 300, 90, 30, QString()) +
+                           Group(14, 0, 0, 200, 100, 0, 0, 200, 100,
+                                 TextBox(15, 0, 0, 90, 30, Paragraph(TextRun(QStringLiteral("  ")))));
+    m_messages.clear();
+    ASSERT_TRUE(Import(Presentation({deep + cell + silent + RunBoxes(2, QStringLiteral("a"))}), true));
+    EXPECT_EQ(CellsOf<CGTextbit>(g_pCurPage).size(), 2u);
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_TRUE(m_messages[0].ToQString().startsWith(QStringLiteral("有2个含有文本的组合图形没有导入")))
+        << m_messages[0].ToQString().toStdString();
+    m_messages.clear();
+    ASSERT_TRUE(Import(Presentation({silent + RunBoxes(2, QStringLiteral("a"))}), true));
+    EXPECT_TRUE(m_messages.empty());
+    // Drawn, the groups are pictures and nothing is left out.
+    ASSERT_TRUE(Import(Presentation({deep + cell + silent}), false));
+    EXPECT_EQ(CellsOf<CGTextbit>(g_pCurPage).size(), 2u);
+    EXPECT_TRUE(m_messages.empty());
 }
