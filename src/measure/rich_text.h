@@ -72,10 +72,11 @@ QSizeF HxKeptGroupBox(const class QTextCharFormat& format);
 // character of a script whose line breaks come from a dictionary (Thai, Lao, Khmer, Myanmar); 2,048
 // more for each typeface that no beginning laid out before met (`faces`: its font is looked for and
 // loaded), past the first 16.  A picture whose text would want more than is left lays out what is
-// left, or kMinimum when less is left, and counts as reduced: with less than kMinimum left, one
-// beginning of kMinimum at most, laid out twice at most (broken anywhere, then at word boundaries
-// when a character is wider than a line), so that a text counts at most 2 x kMinimum past what was
-// left when its picture began.
+// left, or kMinimum when less is left, and counts as reduced: with less than kMinimum left, the
+// first beginning a picture's size asks for and, when that does not show what the picture does, one
+// of kMinimum; a text counts at most 2 x kMinimum past what was left when its picture began (a
+// beginning of kMinimum laid out twice: broken anywhere, then at word boundaries when a character
+// is wider than a line), the last beginning cut to that.
 struct HxLayoutBudget {
     static constexpr qsizetype kMinimum = 256;
     qsizetype left = std::numeric_limits<qsizetype>::max();
@@ -124,8 +125,9 @@ std::unique_ptr<QTextDocument> HxRichTextShownPart(const QTextDocument& doc, int
 // are each one unbroken run, none of its characters taller than one before it, is broken anywhere,
 // which makes the same lines without searching the rest of the run for each (unless a character is
 // wider than a line).  With a `budget`, each beginning is cut to what is left of it (at least
-// HxLayoutBudget::kMinimum) and counted against it; with less than the minimum left, the first
-// beginning is of the minimum, and a beginning counted past what was left is the last.
+// HxLayoutBudget::kMinimum) and counted against it; with less than the minimum left, the
+// beginning after the first is of the minimum and the last, and the text keeps to 2 x the minimum
+// past what was left when it began.
 std::unique_ptr<QTextDocument>
 HxLayOutShownBeginning(qsizetype firstLength, double width, double height,
                        const std::function<HxShownBeginning(qsizetype length)>& beginning,

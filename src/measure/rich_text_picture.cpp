@@ -543,14 +543,20 @@ HxLayOutShownBeginning(qsizetype firstLength, double width, double height,
         return budget ? std::max(budget->left, HxLayoutBudget::kMinimum)
                       : std::numeric_limits<qsizetype>::max();
     };
+    // What the text may lay out in all past what was left when it began: twice the minimum (a
+    // beginning of the minimum laid out twice), however many beginnings it takes.
+    const qsizetype textMost =
+        budget ? std::min(budget->left, kLongest) + 2 * HxLayoutBudget::kMinimum : kLongest;
+    qsizetype textLaidOut = 0;
     for (qsizetype length = std::max<qsizetype>(firstLength, 1);; length = std::min(length, kLongest) * 4) {
-        // Less than the minimum left: the beginning of the minimum at once, and no other after it
-        // (each one laid out past what is left would count past it).
+        // Less than the minimum left: the first beginning as short as the picture lets it be (a
+        // small box shows a few letters), then the minimum at once, and no other after it.
         const bool scant = budget && budget->left < HxLayoutBudget::kMinimum;
-        if (scant)
+        if (scant && textLaidOut > 0)
             length = std::max(length, HxLayoutBudget::kMinimum);
-        const qsizetype allowed = allowance();
-        bool cutShort = scant || length > allowed;
+        const bool last = scant && length >= HxLayoutBudget::kMinimum;
+        const qsizetype allowed = std::min(allowance(), textMost - textLaidOut);
+        bool cutShort = last || length > allowed;
         const qsizetype asked = std::min(length, allowed);
         // The beginning, cut where what is left allows, laid out broken anywhere when its paragraphs
         // are unbroken runs (the same lines, each found by passing only itself) unless a character is
@@ -574,9 +580,8 @@ HxLayOutShownBeginning(qsizetype firstLength, double width, double height,
                 laidOut = end;
             }
             LayOut(*part.doc, width, anywhere);
+            textLaidOut += charged;
             if (budget) {
-                // Laid out past what was left (within the minimum): the last beginning.
-                cutShort = cutShort || charged > budget->left;
                 cost.AddFaces(laidOut, budget->faces);
                 budget->laidOut += charged;
                 budget->left = std::max<qsizetype>(budget->left - charged, 0);
@@ -585,8 +590,13 @@ HxLayOutShownBeginning(qsizetype firstLength, double width, double height,
         };
         bool anywhere = false;
         HxShownBeginning part = make(true, allowed, anywhere);
-        if (anywhere && HasOverfullLine(*part.doc))
-            part = make(false, allowance(), anywhere);
+        if (anywhere && HasOverfullLine(*part.doc)) {
+            const qsizetype rest = std::min(allowance(), textMost - textLaidOut);
+            if (rest > 0)
+                part = make(false, rest, anywhere);
+            else
+                cutShort = true; // the lines broken anywhere stand for the text's
+        }
         const bool shown =
             part.whole ||
             (part.restNoTaller ? LastLineTop(*part.doc) >= height || LastLineShowsAsWhole(*part.doc, height)

@@ -288,6 +288,27 @@ TEST(SlideBudget, PastWhatIsLeftATextLaysOutOneBeginningOfTheMinimum) {
         }
 }
 
+TEST(SlideBudget, PastWhatIsLeftASmallBoxLaysOutTheShortBeginningItShows) {
+    // A box of 12 x 9 points shows a few of its 300 letters: once the budget is spent it lays out
+    // the short beginning its size asks for, not the minimum, and draws what it draws with the budget
+    // whole; a large box lays out the minimum.
+    const HxSlideShape small = TextShape(OneParagraph(QString(300, u'w')), 12, 9);
+    HxLayoutBudget budget;
+    budget.left = 0;
+    EXPECT_EQ(HxRenderSlideShape(small, &budget), HxRenderSlideShape(small));
+    EXPECT_GT(budget.laidOut, 0);
+    EXPECT_LT(budget.laidOut, HxLayoutBudget::kMinimum / 4);
+    EXPECT_EQ(budget.reduced, 0);
+
+    const HxSlideShape large = TextShape(OneParagraph(QString(5000, u'w')), 600, 400);
+    HxLayoutBudget spent;
+    spent.left = 0;
+    HxRenderSlideShape(large, &spent);
+    EXPECT_GE(spent.laidOut, HxLayoutBudget::kMinimum);
+    EXPECT_LE(spent.laidOut, 2 * HxLayoutBudget::kMinimum);
+    EXPECT_EQ(spent.reduced, 1);
+}
+
 namespace {
 
 // Thai as it is written, without spaces between words: `length` characters.
