@@ -440,16 +440,13 @@ HxSlideWay HxSlideWayOf(const HxSlideShape& shape, bool convert) {
     }
 }
 
-bool HxSlideShapeHoldsText(const HxSlideShape& shape) {
-    if (shape.text.HasText())
-        return true;
+int HxSlideTextsIn(const HxSlideShape& shape) {
+    int texts = shape.text.HasText() ? 1 : 0;
     for (const HxSlideCell& cell : shape.cells)
-        if (cell.text.HasText())
-            return true;
+        texts += cell.text.HasText() ? 1 : 0;
     for (const HxSlideShape& member : shape.members)
-        if (HxSlideShapeHoldsText(member))
-            return true;
-    return false;
+        texts += HxSlideTextsIn(member);
+    return texts;
 }
 
 void HxCutSlideRange(const HxSlideDeck& deck, int& from, int& to) {

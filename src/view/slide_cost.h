@@ -13,8 +13,9 @@
 // its cells, or one picture of our own drawing.
 enum class HxSlideWay { kLeftOut, kTextFrame, kTable, kPicture };
 HxSlideWay HxSlideWayOf(const HxSlideShape& shape, bool convert);
-// Whether a shape holds a visible character: its text, a cell's or a member's (at any depth).
-bool HxSlideShapeHoldsText(const HxSlideShape& shape);
+// The texts of a shape that hold a visible character: its own, its cells' and its members' (at any
+// depth).
+int HxSlideTextsIn(const HxSlideShape& shape);
 // The smallest table that is drawn as a picture instead: 20 rows or 20 columns.
 constexpr int kSlideTableAsPicture = 20;
 

@@ -405,16 +405,6 @@ qint64 MemoryFor(qint64 pixels, qint64 characters) {
     return kRoom + pixels * 5 + characters * kBytesPerCharacter;
 }
 
-// The texts of a shape that hold text (a table's cells and a group's members included).
-int TextsIn(const HxSlideShape& shape) {
-    int texts = shape.kind == HxSlideShape::kText && shape.text.HasText() ? 1 : 0;
-    for (const HxSlideCell& cell : shape.cells)
-        texts += cell.text.HasText() ? 1 : 0;
-    for (const HxSlideShape& member : shape.members)
-        texts += TextsIn(member);
-    return texts;
-}
-
 // The most characters a drawing of the shape lays out of one of its texts (a table's cells and a
 // group's members included): what `allowance` lets it, and no more than four times the first
 // beginning of the text's box (each beginning laid out is four times the one before, while the
@@ -457,7 +447,7 @@ public:
         case HxSlideWay::kPicture:
             return Picture(page, shape);
         default:
-            m_shapesLeftOut += HxSlideShapeHoldsText(shape) ? 1 : 0;
+            m_shapesLeftOut += HxSlideTextsIn(shape) > 0 ? 1 : 0;
             return true;
         }
     }
@@ -590,7 +580,7 @@ private:
         if (bits.empty()) {
             // Nothing dark: nothing to paste, and its texts are left out, not drawn in part.
             m_budget.reduced = reduced;
-            m_textsLeftOut += TextsIn(shape);
+            m_textsLeftOut += HxSlideTextsIn(shape);
             return true;
         }
         const HxSlidePlace place = HxPlaceSlideBox(shape.box);
