@@ -509,16 +509,6 @@ BENCHMARK(BM_RunsOfTheirOwnTypefaceInALargeBox)->Arg(0)->Arg(1)->Unit(benchmark:
 
 namespace {
 
-// `count` boxes of width x height points holding `letters` letters in type 6 points high, in rows of
-// 40 (ids from `firstId`).
-QString LetterBoxes(int count, int firstId, qsizetype letters, double width, double height) {
-    QString out;
-    const QString run = SizedRun(QString(letters, u'a'), 6);
-    for (int i = 0; i < count; ++i)
-        out += TextBox(firstId + i, (i % 40) * 15.0, (i / 40) * 9.0, width, height, Paragraph(run));
-    return out;
-}
-
 // The slide part `slide` listed `listed` times imported whole; with `listed` 0, listed 100 times and
 // imported as far as the work bound lets (the counter slides).
 void ImportListed(benchmark::State& state, const QString& slide, int listed, bool convert) {

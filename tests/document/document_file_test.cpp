@@ -19,7 +19,6 @@
 #include <algorithm>
 #include <climits>
 #include <functional>
-#include <optional>
 
 namespace {
 
@@ -411,11 +410,7 @@ TEST_F(DocumentFileTest, EveryTruncationIsRefusedInBothLayouts) {
     SetUserImage(1, 2, 2, std::vector<BYTE>(16, 7));
     m_doc->SetModifiedFlag(TRUE);
     for (bool gf : {false, true}) {
-        std::optional<CGfFormatScope> layout;
-        if (gf)
-            layout.emplace();
-        const std::vector<BYTE> bytes = Store();
-        layout.reset();
+        const std::vector<BYTE> bytes = Store(gf);
         for (size_t n = 0; n < bytes.size() && !HasFailure(); n += gf ? 3 : 1)
             ExpectRefused(std::vector<BYTE>(bytes.begin(), bytes.begin() + std::ptrdiff_t(n)),
                           "cut at " + std::to_string(n), gf);
@@ -441,11 +436,7 @@ TEST_F(DocumentFileTest, AGfFileGoingOnAfterItsRecordIsRefusedInBothLayouts) {
     BuildSampleDocument();
     m_doc->SetModifiedFlag(TRUE);
     for (bool gf : {false, true}) {
-        std::optional<CGfFormatScope> layout;
-        if (gf)
-            layout.emplace();
-        const std::vector<BYTE> bytes = Store();
-        layout.reset();
+        const std::vector<BYTE> bytes = Store(gf);
         for (const std::vector<BYTE>& more :
              {std::vector<BYTE>{0}, std::vector<BYTE>{1, 1, 1}, std::vector<BYTE>(5000, 0)}) {
             const std::string what =

@@ -73,8 +73,7 @@ protected:
     // The document as a lesson, in both layouts.
     void StoreLesson(Lesson& lesson) {
         lesson.present = Store();
-        CGfFormatScope layout;
-        lesson.gf = Store();
+        lesson.gf = Store(true);
     }
 
     // A cell and every cell it is built on, in id order.

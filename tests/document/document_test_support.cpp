@@ -39,7 +39,10 @@ void DocumentTest::TearDown() {
     ModelTest::TearDown();
 }
 
-std::vector<BYTE> DocumentTest::Store() {
+std::vector<BYTE> DocumentTest::Store(bool gf) {
+    if (!gf)
+        return m_doc->StoreToBytes();
+    CGfFormatScope layout;
     return m_doc->StoreToBytes();
 }
 

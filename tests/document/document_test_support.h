@@ -29,8 +29,9 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // The document as a file, and a file read into it (FALSE when refused).
-    std::vector<BYTE> Store();
+    // The document as a file (a ".gf" copy's, in the older layout, with `gf`), and a file read into
+    // it (FALSE when refused).
+    std::vector<BYTE> Store(bool gf = false);
     BOOL Load(const std::vector<BYTE>& bytes, bool gf = false);
 
     // Cells added to a page as construction commands add them (the page need not be current).

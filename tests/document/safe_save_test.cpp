@@ -7,6 +7,7 @@
 
 #include "app/settings_file.h"
 #include "formula/bin_tree.h"
+#include "support/archive_helpers.h"
 #include "support/child_process.h"
 #include "view/image_loading.h"
 #include "view/picture_export.h"
@@ -46,12 +47,7 @@ public:
         CGCell::Serialize(ar);
         if (!ar.IsStoring())
             return;
-        static const std::vector<BYTE> block(size_t(4) << 20);
-        for (ULONGLONG left = kHxMaxDocumentBytes; left > 0;) {
-            const UINT n = UINT(std::min<ULONGLONG>(left, block.size()));
-            ar.Write(block.data(), n);
-            left -= n;
-        }
+        StoreZeros(ar, kHxMaxDocumentBytes);
     }
 };
 IMPLEMENT_SERIAL(CHugeRecordCell, CGCell, 1)

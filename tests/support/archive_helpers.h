@@ -3,6 +3,7 @@
 
 #include "platform/afx.h"
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -22,6 +23,16 @@ inline void LoadBytes(const std::vector<BYTE>& bytes, const std::function<void(C
     CMemFile file(bytes);
     CArchive ar(&file, CArchive::load);
     read(ar);
+}
+
+// Stores `bytes` zeros, a block of 4 MiB again and again: a record of any length that costs no memory.
+inline void StoreZeros(CArchive& ar, unsigned long long bytes) {
+    static const std::vector<BYTE> block(size_t(4) << 20);
+    while (bytes > 0) {
+        const UINT n = UINT(std::min<unsigned long long>(bytes, block.size()));
+        ar.Write(block.data(), n);
+        bytes -= n;
+    }
 }
 
 // Builds expected byte sequences field by field, in the archive's little-endian forms.

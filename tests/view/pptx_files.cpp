@@ -222,6 +222,14 @@ QString SizedRun(const QString& text, double points) {
     return TextRun(text, QStringLiteral("<a:rPr lang=\"en-US\" sz=\"%1\"/>").arg(qRound(points * 100)));
 }
 
+QString LetterBoxes(int count, int firstId, qsizetype letters, double width, double height) {
+    QString out;
+    const QString run = SizedRun(QString(letters, u'a'), 6);
+    for (int i = 0; i < count; ++i)
+        out += TextBox(firstId + i, (i % 40) * 15.0, (i / 40) * 9.0, width, height, Paragraph(run));
+    return out;
+}
+
 QString MarkedLetter(qsizetype marks) {
     return QStringLiteral("a") + QString(marks, QChar(0x0301));
 }

@@ -48,6 +48,9 @@ QString Picture(int id, double left, double top, double width, double height);
 // A run of type `points` high; a letter "a" under `marks` combining acute accents.
 QString SizedRun(const QString& text, double points);
 QString MarkedLetter(qsizetype marks);
+// `count` text boxes of width x height points, each holding `letters` letters "a" in type 6 points
+// high, in rows of 40 (15 points apart, rows 9 apart), ids from `firstId`.
+QString LetterBoxes(int count, int firstId, qsizetype letters, double width, double height);
 
 // The largest side a place or size may have: 10^12 EMU, in points.
 constexpr double kLargestSide = 1.0e12 / 12700.0 - 1.0e-3;

@@ -9,6 +9,7 @@
 #include "model/page.h"
 #include "pptx_files.h"
 #include "slide_shapes.h"
+#include "support/archive_helpers.h"
 #include "support/child_process.h"
 #include "view/slide_import.h"
 
@@ -36,12 +37,7 @@ public:
         CGCell::Serialize(ar);
         if (!ar.IsStoring())
             return;
-        static const std::vector<BYTE> block(size_t(4) << 20);
-        for (qint64 left = kRecordBytes; left > 0;) {
-            const UINT n = UINT(std::min<qint64>(left, qint64(block.size())));
-            ar.Write(block.data(), n);
-            left -= n;
-        }
+        StoreZeros(ar, kRecordBytes);
     }
 };
 IMPLEMENT_SERIAL(CNearlyFullRecordCell, CGCell, 1)
@@ -112,16 +108,6 @@ std::vector<Family> Families() {
          },
          10},
     };
-}
-
-// `count` boxes of width x height points, each `letters` letters in type of 6 points, ids from
-// `firstId`.
-QString LetterBoxes(int count, int firstId, qsizetype letters, double width, double height) {
-    QString out;
-    const QString run = SizedRun(QString(letters, u'a'), 6);
-    for (int i = 0; i < count; ++i)
-        out += TextBox(firstId + i, (i % 40) * 15.0, (i / 40) * 9.0, width, height, Paragraph(run));
-    return out;
 }
 
 QString GroupOf(const QString& members, int id = 2) {
