@@ -577,3 +577,56 @@ BENCHMARK(BM_RunsOfTheirOwnFormatListed)
     ->ArgsProduct({{1, 0}, {51, 0}, {1}})
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);
+
+// ---------------------------------------------------------------------------------------------
+// Drawing that letters do not price: large characters, whose outlines are filled over the whole
+// picture they are drawn into wherever their box clips them, and words whose letters change size one
+// by one, whose lines each pass the rest of the word item by item.
+
+namespace {
+
+// Ranges: the members; the listings; 1 converted (the group left out and said), 0 drawn.  A group of
+// 2,048 x 1,536 points of boxes of 90 x 30 points, each one "W" of 4,000 points.
+void BM_GroupOfLettersOf4000Points(benchmark::State& state) {
+    Import(state,
+           Presentation({LargeLetterGroup(int(state.range(0)), 4000, 2048, 1536)},
+                        std::vector<int>(size_t(state.range(1)), 0)),
+           state.range(2) != 0, int(state.range(1)));
+}
+
+// Ranges: where the word is (0 a text box 35 points wide, 1 a cell of a table, 2 a member of a
+// group); 1 converted, 0 drawn.  One word of 16,384 letters "a" whose sizes go 1.00, 1.01, ...
+// 47.99 points in turn.
+void BM_WordOfLettersOfChangingSizes(benchmark::State& state) {
+    const QString word = SizeSteppingParagraph(16384);
+    QString shape;
+    switch (state.range(0)) {
+    case 0:
+        shape = TextBox(3, 0, 0, 35, 500, word);
+        break;
+    case 1:
+        shape = Table(4, 0, 0, {35, 35}, {500, 20},
+                      {QStringLiteral("<a:tc><a:txBody><a:bodyPr/><a:lstStyle/>%1</a:txBody><a:tcPr/></a:tc>")
+                               .arg(word) +
+                           Cell(QStringLiteral("b")),
+                       Cell(QStringLiteral("c")) + Cell(QStringLiteral("d"))});
+        break;
+    default:
+        shape = Group(2, 0, 0, 200, 500, 0, 0, 200, 500,
+                      TextBox(3, 0, 0, 35, 500, word) +
+                          TextBox(4, 100, 0, 90, 30, Paragraph(TextRun(QStringLiteral("b")))));
+        break;
+    }
+    Import(state, Presentation({shape}), state.range(1) != 0);
+}
+
+} // namespace
+
+BENCHMARK(BM_GroupOfLettersOf4000Points)
+    ->ArgsProduct({{1999, 200}, {1, 5}, {0, 1}})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
+BENCHMARK(BM_WordOfLettersOfChangingSizes)
+    ->ArgsProduct({{0, 1, 2}, {0, 1}})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);

@@ -30,6 +30,14 @@ void HxCutSlideRange(const HxSlideDeck& deck, int& from, int& to);
 qint64 HxSlideTextRtfBytes(const HxSlideText& text,
                            qsizetype maxLength = std::numeric_limits<qsizetype>::max());
 
+// The pixels the large characters of a text's first `length` characters (counted as
+// HxSlideText::Length counts them) would cover, drawn into a picture `width` x `height` pixels: each
+// visible character of kSlideLargeCharacterPixels or more (drawn as an outline rather than from the
+// glyph cache) covers up to its size squared, as much of it as the picture holds, wherever its box
+// clips it (the outline is filled over the whole picture).
+constexpr double kSlideLargeCharacterPixels = 64;
+qint64 HxSlideTextCoverPixels(const HxSlideText& text, qsizetype length, int width, int height);
+
 // What the import of the slides from..to (ordered, cut as the import cuts them) would add at most
 // with `convert` as the dialog's check box (pages that run out of ids make fewer objects): its
 // objects (a table or group drawn as a picture is one); the pixels of the pictures it draws, one of
@@ -39,7 +47,9 @@ qint64 HxSlideTextRtfBytes(const HxSlideText& text,
 // objects and pages); and its work, in units of about what a letter costs an editable text (see
 // kSlideImportMaxWork): each text made editable or drawn, each cell and member of a drawn table or
 // group, each paragraph, line break, run and character kept, the lines, runs and letters a picture
-// lays out (twice in a box narrower than its characters), and the pixels drawn.
+// lays out (twice in a box narrower than its characters), the pixels drawn, and the pixels the
+// large characters it lays out cover (HxSlideTextCoverPixels: a member of a group or a cell of a
+// table covers the whole picture of its group or table).
 struct HxSlideImportCost {
     qint64 items = 0;
     qint64 pixels = 0;
@@ -62,8 +72,12 @@ constexpr qsizetype kSlideImportMaxLaidOut = 2000000;
 // with the pictures' layout on top (kSlideImportMaxLaidOut).
 constexpr qint64 kSlideImportMaxWork = 250000000;
 // The time past which the pictures an import has still to draw lay out only a short beginning (it is
-// read before each text, a table's cells and a group's members each).
+// read before each text, a table's cells and a group's members each, and before each beginning one
+// text lays out); past it, the large characters of the texts still to draw may cover
+// kSlideLateCoverPixels in all (some tenths of a second), and a text that would cover more is left
+// out of its picture.
 constexpr int kSlideImportMaxSeconds = 8;
+constexpr qint64 kSlideLateCoverPixels = 32LL << 20;
 
 // The bounds one import keeps to: those above and the largest lesson the program saves
 // (kHxMaxDocumentBytes, counted with what the lesson holds already); its time read from `clock`

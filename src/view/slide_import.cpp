@@ -55,14 +55,14 @@ const char16_t* const g_slideWorkTooLarge =
     u"导入的内容过于繁杂（文本、段落、换行或表格单元格过多），约为一次导入限度的%d%%，请缩小幻灯片范围!";
 const char16_t* const g_slideLessonTooLarge =
     u"导入后文档过大，保存它约需%dMB，超过文档的上限%dMB，请缩小幻灯片范围或先另存、精简当前文档!";
-const char16_t* const g_slidePicturesReduced =
-    u"有%d个文本的图片只画出了一部分：导入时绘制的文字超过%d个字符（泰文等文字、每种新字体和每处格式变化计得更多），"
-    u"或一个字母上的附加符号超过%d个。";
+const char16_t* const g_slidePicturesReduced = u"有%d个文本的图片只画出了一部分：导入时绘制的文字超过%"
+                                               u"d个字符（泰文等文字、每种新字体和每处格式变化计得更多），"
+                                               u"或一个字母上的附加符号超过%d个。";
 const char16_t* const g_slideTextsLeftOut =
-    u"有%d个文本没有导入：画出的图片中没有任何笔画（字号过小、颜色过浅、缺少显示其文字的字体，"
-    u"或导入时绘制的文字已超过限度）。";
+    u"有%d个文本没有导入（位于幻灯片%s）：画出的图片中没有任何笔画（文本框比一个字还窄、字号过小、颜色过浅、"
+    u"缺少显示其文字的字体，或导入时绘制的文字已超过限度）。";
 const char16_t* const g_slideTimeReduced =
-    u"导入用时超过%d秒，此后有%d个文本的图片只画出了开头的一部分（可编辑的文本仍然完整）。";
+    u"导入用时超过%d秒，此后有%d个文本的图片只画出了开头的一部分或没有画出（可编辑的文本仍然完整）。";
 const char16_t* const g_slideShapesLeftOut =
     u"有%d个含有文本的组合图形没有导入：转换为Halvix中可编辑文本时不导入组合图形。"
     u"清除“转换为Halvix中可编辑文本”后再导入，组合图形会作为图片导入。";
@@ -231,10 +231,10 @@ std::unique_ptr<QTextDocument> HxSlideTextShownPart(const HxSlideText& text, dou
 namespace {
 
 // What a drawing is given besides its shape: the budget its texts are laid out within, and what is
-// done before each text is laid out.
+// asked before each text is laid out (whether to draw it, given what its large characters cover).
 struct CDrawing {
     HxLayoutBudget* budget = nullptr;
-    const std::function<void()>& beforeText;
+    const std::function<bool(qint64 cover)>& beforeText;
 };
 
 // A text in its box (in the picture's pixels), laid out only as far as the picture shows it: in
@@ -247,8 +247,17 @@ void DrawText(QPainter& painter, const HxSlideText& text, const QRectF& box, con
     const double height = std::min(box.height(), picture.height() - box.top());
     if (height <= 0 || box.left() >= picture.width() || box.left() + width <= 0)
         return; // nothing of it in the picture
-    if (drawing.beforeText)
-        drawing.beforeText();
+    if (drawing.beforeText) {
+        // The outlines of large characters are filled over the whole picture, wherever the box clips
+        // them.
+        const qsizetype shown =
+            HxShownLengthEstimate(width, height, HxSlideTextSmallestPixels(text, width, height));
+        if (!drawing.beforeText(HxSlideTextCoverPixels(text, shown, picture.width(), picture.height()))) {
+            if (drawing.budget)
+                ++drawing.budget->reduced;
+            return;
+        }
+    }
     const std::unique_ptr<QTextDocument> doc = HxSlideTextShownPart(text, width, height, drawing.budget);
     painter.save();
     painter.translate(box.topLeft());
@@ -295,7 +304,7 @@ void DrawShape(QPainter& painter, const HxSlideShape& shape, double left, double
 } // namespace
 
 QImage HxRenderSlideShape(const HxSlideShape& shape, HxLayoutBudget* budget,
-                          const std::function<void()>& beforeEachText) {
+                          const std::function<bool(qint64 cover)>& beforeEachText) {
     // The faces of the slides' texts ("宋体" and the like) are drawn in the fonts the program puts in
     // their place, as the editor's pictures are, whatever was drawn before.
     HxInstallFontSubstitutions();
@@ -433,6 +442,8 @@ public:
     CSlideImporter(CDlgRtEdit& editor, bool convert, const HxSlideImportBounds& bounds)
         : m_editor(editor), m_convert(convert), m_bounds(bounds) {
         m_budget.left = kSlideImportMaxLaidOut;
+        // One long text may take long to lay out: the time is read before each beginning of it.
+        m_budget.beforeEachBeginning = [this] { CheckTime(); };
         m_deadline = Now() + bounds.milliseconds;
     }
 
@@ -463,6 +474,10 @@ public:
     int ReducedLate() const { return m_late ? m_budget.reduced - m_reducedInTime : 0; }
     // The texts left out so far: their pictures held nothing dark.
     int TextsLeftOut() const { return m_textsLeftOut; }
+    // The slides they were on, each once, in the order met.
+    const std::vector<int>& SlidesWithTextsLeftOut() const { return m_slidesWithTextsLeftOut; }
+    // The number of the slide whose shapes come next, for what is said of them.
+    void BeginSlide(int number) { m_slide = number; }
 
 private:
     qint64 Now() const {
@@ -479,6 +494,18 @@ private:
         m_late = true;
         m_reducedInTime = m_budget.reduced;
         m_budget.left = 0;
+    }
+
+    // Whether a text of a drawn shape is drawn, given the pixels its large characters would cover:
+    // past the import's time, only as long as what they cover stays within kSlideLateCoverPixels.
+    bool MayDraw(qint64 cover) {
+        CheckTime();
+        if (!m_late || cover == 0)
+            return true;
+        if (cover > m_lateCoverLeft)
+            return false;
+        m_lateCoverLeft -= cover;
+        return true;
     }
 
     // Memory running out for the next picture or text stops the import before it is begun.
@@ -572,7 +599,8 @@ private:
                              DrawnCharacters(shape, std::max(m_budget.left, HxLayoutBudget::kMinimum))));
         const int reduced = m_budget.reduced;
         // The time is read before each text of a table or group too: one shape may take long.
-        const QImage image = HxRenderSlideShape(shape, &m_budget, [this] { CheckTime(); });
+        const QImage image =
+            HxRenderSlideShape(shape, &m_budget, [this](qint64 cover) { return MayDraw(cover); });
         if (image.isNull())
             throw std::bad_alloc(); // the picture's memory was not to be had
         int width = 0, height = 0;
@@ -581,6 +609,8 @@ private:
             // Nothing dark: nothing to paste, and its texts are left out, not drawn in part.
             m_budget.reduced = reduced;
             m_textsLeftOut += HxSlideTextsIn(shape);
+            if (m_slidesWithTextsLeftOut.empty() || m_slidesWithTextsLeftOut.back() != m_slide)
+                m_slidesWithTextsLeftOut.push_back(m_slide);
             return true;
         }
         const HxSlidePlace place = HxPlaceSlideBox(shape.box);
@@ -598,6 +628,8 @@ private:
     int m_shortened = 0;
     int m_shapesLeftOut = 0;
     int m_textsLeftOut = 0;
+    std::vector<int> m_slidesWithTextsLeftOut;
+    int m_slide = 0;
     HxLayoutBudget m_budget;
     QElapsedTimer m_timer = [] {
         QElapsedTimer timer;
@@ -606,6 +638,7 @@ private:
     }();
     qint64 m_deadline = 0;
     bool m_late = false;
+    qint64 m_lateCoverLeft = kSlideLateCoverPixels;
     int m_reducedInTime = 0;
 };
 
@@ -688,13 +721,11 @@ bool HxImportSlideDeck(CHalvixDoc* doc, const HxSlideDeck& deck, int from, int t
             }
             if (afterNewPage)
                 afterNewPage();
-            const int leftOut = importer.TextsLeftOut();
+            // Every slide leaves its page, empty when nothing of it was made.
+            importer.BeginSlide(n);
             for (const HxSlideShape& shape : deck.Slide(size_t(n - 1)).shapes)
                 if (!(whole = importer.Shape(*g_pCurPage, shape)))
                     break;
-            // A slide that made nothing because its texts were left out leaves no page.
-            if (whole && importer.TextsLeftOut() > leftOut)
-                doc->TakeBackNewPage();
         }
     } catch (const std::bad_alloc&) {
         // What was being made is given back as the stack unwinds.
@@ -713,12 +744,23 @@ bool HxImportSlideDeck(CHalvixDoc* doc, const HxSlideDeck& deck, int from, int t
             HxFormat(g_slidePicturesReduced, importer.Reduced(), int(kSlideImportMaxLaidOut), kMaxShownMarks),
             MB_OK | MB_ICONINFORMATION);
     if (importer.TextsLeftOut() > 0)
-        AfxMessageBox(HxFormat(g_slideTextsLeftOut, importer.TextsLeftOut()), MB_OK | MB_ICONINFORMATION);
+        AfxMessageBox(HxFormat(g_slideTextsLeftOut, importer.TextsLeftOut(),
+                               HxSlideNumberList(importer.SlidesWithTextsLeftOut())),
+                      MB_OK | MB_ICONINFORMATION);
     if (importer.ReducedLate() > 0)
         AfxMessageBox(
             HxFormat(g_slideTimeReduced, int(RoundedUp(bounds.milliseconds, 1000)), importer.ReducedLate()),
             MB_OK | MB_ICONINFORMATION);
     return whole && doc->GetPageCount() != pages;
+}
+
+CString HxSlideNumberList(const std::vector<int>& numbers) {
+    CString list;
+    for (size_t i = 0; i < numbers.size() && i < kSlideNumbersNamed; ++i)
+        list += HxFormat(i == 0 ? u"%d" : u"、%d", numbers[i]);
+    if (numbers.size() > kSlideNumbersNamed)
+        list += u"等";
+    return list;
 }
 
 CString HxSlideRefusalText(HxPptxError error, const CString& path) {

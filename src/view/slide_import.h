@@ -62,10 +62,14 @@ extern const char16_t* const g_slideLessonTooLarge; // "导入后文档过大，
 // show: their number, the characters an import lays out and the combining marks drawn on a letter.
 extern const char16_t* const g_slidePicturesReduced; // "有%d个文本的图片只画出了一部分：..."
 // Said once after an import some of whose texts were left out because their pictures held nothing
-// dark (the slide then leaves no page when it made nothing else): their number.
-extern const char16_t* const g_slideTextsLeftOut; // "有%d个文本没有导入：画出的图片中没有任何笔画..."
+// dark: their number, and the slides they were on (HxSlideNumberList).
+extern const char16_t* const g_slideTextsLeftOut; // "有%d个文本没有导入（位于幻灯片%s）：..."
+// Slide numbers as a message names them: the first kSlideNumbersNamed joined by "、", then "等" when
+// there are more ("2、5、7、9、12等").
+constexpr size_t kSlideNumbersNamed = 5;
+CString HxSlideNumberList(const std::vector<int>& numbers);
 // Said once after an import that took longer than its time: the seconds, and the pictures drawn
-// after that from a short beginning of their texts.
+// after that from a short beginning of their texts, or left out.
 extern const char16_t* const g_slideTimeReduced; // "导入用时超过%d秒，此后有%d个文本的图片..."
 // Said once after an import that left out shapes holding text (groups, which are drawn only without
 // conversion): their number, and how to have them drawn.
@@ -99,9 +103,11 @@ std::unique_ptr<QTextDocument> HxSlideTextShownPart(const HxSlideText& text, dou
 // text is laid out only as far as the picture shows it: in lines as wide as its box up to the
 // picture's largest side, down to the picture's bottom; with a `budget`, as much as it allows.
 // `beforeEachText` runs before each text that shows in the picture is laid out (a table's cells and
-// a group's members each): it may lower what is left of the budget.
+// a group's members each), given the pixels its large characters would cover
+// (HxSlideTextCoverPixels of the beginning the box shows, in the whole picture): it may lower what
+// is left of the budget, and false leaves the text out (counted as reduced in the budget).
 QImage HxRenderSlideShape(const HxSlideShape& shape, HxLayoutBudget* budget = nullptr,
-                          const std::function<void()>& beforeEachText = {});
+                          const std::function<bool(qint64 cover)>& beforeEachText = {});
 
 // Where a shape lands: its lower left corner in drawing units around the centre of a 720 x 540
 // point slide, and its size in pixels.
@@ -140,11 +146,11 @@ HxTablePlan HxPlanSlideTable(const HxSlideShape& table);
 // texts longer than the rich-text editor holds are cut to its length, and g_slideTextsShortened
 // says how many; g_slidePicturesReduced how many pictures were drawn from less than they would show
 // (past kSlideImportMaxLaidOut characters, or marks past kMaxShownMarks), g_slideTextsLeftOut how
-// many were left out because their pictures held nothing dark (a slide that made nothing else then
-// leaves no page), and g_slideTimeReduced how many were drawn from a short beginning once the import
-// had taken its time.  Memory running out (or too little of it left for the next shape) stops the
-// import with g_slideOutOfMemory.  False when it stopped on an error (the message is shown; the
-// pages made so far stay, the document modified) or made nothing.
+// many were left out because their pictures held nothing dark, and on which slides (every slide
+// leaves its page, empty when nothing of it was made), and g_slideTimeReduced how many were drawn from a
+// short beginning once the import had taken its time.  Memory running out (or too little of it left for the
+// next shape) stops the import with g_slideOutOfMemory.  False when it stopped on an error (the message is
+// shown; the pages made so far stay, the document modified) or made nothing.
 bool HxImportSlideDeck(CHalvixDoc* doc, const HxSlideDeck& deck, int from, int to, bool convert,
                        const std::function<void()>& afterNewPage,
                        const HxSlideImportBounds& bounds = HxSlideImportBounds());

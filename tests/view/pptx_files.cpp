@@ -230,6 +230,22 @@ QString LetterBoxes(int count, int firstId, qsizetype letters, double width, dou
     return out;
 }
 
+QString LargeLetterGroup(int count, double points, double width, double height) {
+    QString members;
+    const QString letter = Paragraph(SizedRun(QStringLiteral("W"), points));
+    for (int i = 0; i < count; ++i)
+        members += TextBox(3 + i, (i % 40) * 15.0, (i / 40) * 9.0, 90, 30, letter);
+    return Group(2, 0, 0, width, height, 0, 0, width, height, members);
+}
+
+QString SizeSteppingParagraph(int runs) {
+    QString text;
+    for (int i = 0; i < runs; ++i)
+        text += TextRun(QStringLiteral("a"),
+                        QStringLiteral("<a:rPr lang=\"en-US\" sz=\"%1\"/>").arg(100 + i % 4700));
+    return Paragraph(text);
+}
+
 QString MarkedLetter(qsizetype marks) {
     return QStringLiteral("a") + QString(marks, QChar(0x0301));
 }

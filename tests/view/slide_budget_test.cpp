@@ -2,8 +2,8 @@
 // pixels, the rich text its editable texts keep) and refused past its limits with the document
 // unchanged; what its pictures lay out (combining marks on a letter, the import's characters, at
 // most twice the minimum past what is left), reduced and said; texts whose pictures hold nothing
-// dark, left out without a page and said; and memory running out, which stops it with the document
-// kept.
+// dark, left out on their slide's page and said with the slides; and memory running out, which
+// stops it with the document kept.
 #include "document/document_test_support.h"
 #include "document/pptx_reader.h"
 #include "measure/rich_text.h"
@@ -342,10 +342,28 @@ TEST(SlideBudget, AThaiRunPastTheBudgetIsDrawnFromTheBeginningThatFits) {
     EXPECT_EQ(drawing.reduced, 1);
 }
 
-TEST_F(SlideBudgetTest, TextsWhosePicturesHoldNothingDarkAreLeftOutWithoutAPageAndSaidSo) {
-    const CString leftOut(u"有1个文本没有导入：画出的图片中没有任何笔画（字号过小、颜色过浅、缺少显示其文字的"
-                          u"字体，或导入时绘制的文字已超过限度）。");
-    // White letters, drawn white on white: their slide leaves no page; the slide after it does.
+namespace {
+
+CString TextsLeftOut(int texts, const char16_t* slides) {
+    return HxFormat(
+        u"有%d个文本没有导入（位于幻灯片%s）：画出的图片中没有任何笔画（文本框比一个字还窄、字号过小、"
+        u"颜色过浅、缺少显示其文字的字体，或导入时绘制的文字已超过限度）。",
+        texts, CString(slides));
+}
+
+// The objects of the pages after the first.
+std::vector<size_t> ObjectsOfNewPages(CHalvixDoc& doc) {
+    std::vector<size_t> objects;
+    for (int i = 1; i < doc.GetPageCount(); ++i)
+        objects.push_back(CellsOf<CGCell>(doc.GetPage(i)).size());
+    return objects;
+}
+
+} // namespace
+
+TEST_F(SlideBudgetTest, TextsWhosePicturesHoldNothingDarkAreLeftOutOnTheirPageAndSaidWithTheirSlides) {
+    // White letters, drawn white on white: their slide leaves an empty page, and the slide after it
+    // its picture.
     const QString whiteBox = TextBox(
         3, 0, 0, 90, 30,
         Paragraph(TextRun(QStringLiteral("abc"),
@@ -355,12 +373,12 @@ TEST_F(SlideBudgetTest, TextsWhosePicturesHoldNothingDarkAreLeftOutWithoutAPageA
         Presentation({whiteBox, TextBox(3, 0, 0, 90, 30, Paragraph(TextRun(QStringLiteral("abc"))))});
     CGPage* first = g_pCurPage;
     ASSERT_TRUE(Import(white, false, 2));
-    EXPECT_EQ(m_doc->GetPageCount(), 2);
+    EXPECT_EQ(m_doc->GetPageCount(), 3);
     EXPECT_EQ(m_doc->GetPage(0), first);
-    EXPECT_EQ(CellsOf<CGTextbit>(m_doc->GetPage(1)).size(), 1u);
-    EXPECT_EQ(m_doc->GetPage(1)->m_title, CString(u"第二页")) << "the page taken back gave its number back";
+    EXPECT_EQ(ObjectsOfNewPages(*m_doc), (std::vector<size_t>{0, 1}));
+    EXPECT_EQ(m_pagesTurned, 2);
     ASSERT_EQ(m_messages.size(), 1u);
-    EXPECT_EQ(m_messages[0], leftOut);
+    EXPECT_EQ(m_messages[0], TextsLeftOut(1, u"1"));
 
     // Once the import has taken its time each text lays out what its minimum allows: nothing of a
     // text in a typeface not met before past the first sixteen (its loading costs more).  Sixteen
@@ -382,25 +400,54 @@ TEST_F(SlideBudgetTest, TextsWhosePicturesHoldNothingDarkAreLeftOutWithoutAPageA
     late.clock = [calls = 0]() mutable { return calls++ == 0 ? qint64(0) : qint64(1) << 40; }; // late at once
     m_messages.clear();
     ASSERT_TRUE(HxImportSlideDeck(m_doc.get(), deck, 1, 2, false, nullptr, late));
-    EXPECT_EQ(m_doc->GetPageCount(), 3);
-    EXPECT_EQ(CellsOf<CGTextbit>(g_pCurPage).size(), 16u);
+    EXPECT_EQ(m_doc->GetPageCount(), 5);
+    EXPECT_EQ(CellsOf<CGTextbit>(m_doc->GetPage(3)).size(), 16u);
+    EXPECT_TRUE(CellsOf<CGCell>(m_doc->GetPage(4)).empty());
     ASSERT_EQ(m_messages.size(), 1u);
-    EXPECT_EQ(m_messages[0], leftOut) << "left out, not drawn in part";
-    // A deck of nothing but such a text makes nothing and leaves the document unchanged.
-    m_doc->SetModifiedFlag(FALSE);
+    EXPECT_EQ(m_messages[0], TextsLeftOut(1, u"2")) << "left out, not drawn in part";
+}
+
+TEST_F(SlideBudgetTest, ASlideWhoseTextsDrawNothingKeepsItsPageAndIsNamed) {
+    // A box 2 points wide (three pixels, narrower than one letter of 18-point type) draws nothing.
+    const QString narrow =
+        TextBox(3, 0, 0, 2, 30, Paragraph(TextRun(QStringLiteral("abcdefghijklmnopqrst"))));
+    const QString word = TextBox(3, 0, 0, 90, 30, Paragraph(TextRun(QStringLiteral("abc"))));
+    ASSERT_TRUE(Import(Presentation({word, narrow, word}), false, 3));
+    EXPECT_EQ(m_doc->GetPageCount(), 4);
+    EXPECT_EQ(ObjectsOfNewPages(*m_doc), (std::vector<size_t>{1, 0, 1}));
+    EXPECT_EQ(m_doc->GetPage(3)->m_title, CString(u"第四页")) << "slide 3 on a page of its own";
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(m_messages[0], TextsLeftOut(1, u"2"));
+
+    // A deck of such a slide alone adds its page, empty, and says so.
     m_messages.clear();
-    EXPECT_FALSE(Import(Presentation({whiteBox}), false));
-    EXPECT_EQ(m_doc->GetPageCount(), 3);
-    EXPECT_FALSE(m_doc->IsModified());
+    m_doc->SetModifiedFlag(FALSE);
+    EXPECT_TRUE(Import(Presentation({narrow + narrow}), false));
+    EXPECT_EQ(m_doc->GetPageCount(), 5);
+    EXPECT_TRUE(CellsOf<CGCell>(g_pCurPage).empty());
+    EXPECT_TRUE(m_doc->IsModified());
     ASSERT_EQ(m_messages.size(), 1u);
-    EXPECT_EQ(m_messages[0], leftOut);
+    EXPECT_EQ(m_messages[0], TextsLeftOut(2, u"1"));
+
+    // Many slides are named up to five, then "等".
+    m_messages.clear();
+    ASSERT_TRUE(Import(Presentation({word, narrow, narrow, word, narrow, narrow, narrow, narrow}), false, 8));
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(m_messages[0], TextsLeftOut(6, u"2、3、5、6、7等"));
+}
+
+TEST(SlideNumbers, AMessageNamesAFewAndThenSaysThereAreMore) {
+    EXPECT_EQ(HxSlideNumberList({}), CString());
+    EXPECT_EQ(HxSlideNumberList({7}), CString(u"7"));
+    EXPECT_EQ(HxSlideNumberList({1, 2, 3, 4, 5}), CString(u"1、2、3、4、5"));
+    EXPECT_EQ(HxSlideNumberList({1, 2, 3, 4, 5, 100}), CString(u"1、2、3、4、5等"));
 }
 
 TEST_F(SlideBudgetTest, AMillionCharactersOfThaiInTypeOfAPointMakeAPictureOrAreLeftOut) {
     // One box 3,072 points a side of a million characters of Thai a point high, drawn from the
     // beginning the import's budget allows.  Without a Thai face the boxes drawn for its characters
-    // are too faint for a one-bit picture: left out then, and said so, but never an empty page nor
-    // a picture said to be drawn in part that holds nothing.
+    // are too faint for a one-bit picture: left out then, and said so (its page stays, empty), but
+    // never a picture said to be drawn in part that holds nothing.
     const QByteArray bytes =
         Presentation({TextBox(3, 0, 0, 3072, 3072, Paragraph(SizedRun(ThaiText(1000000), 1)))});
     HxSlideDeck deck;
@@ -409,14 +456,15 @@ TEST_F(SlideBudgetTest, AMillionCharactersOfThaiInTypeOfAPointMakeAPictureOrAreL
     budget.left = kSlideImportMaxLaidOut;
     const bool ink = HasInk(HxRenderSlideShape(deck.slides[0].shapes[0], &budget));
     EXPECT_EQ(budget.reduced, 1);
-    ASSERT_TRUE(Import(bytes, false) == ink);
+    ASSERT_TRUE(Import(bytes, false)) << "its page is made either way";
     ASSERT_EQ(m_messages.size(), 1u);
     if (ink) {
         EXPECT_EQ(m_doc->GetPageCount(), 2);
         EXPECT_EQ(CellsOf<CGTextbit>(g_pCurPage).size(), 1u);
         EXPECT_TRUE(m_messages[0].ToQString().startsWith(QStringLiteral("有1个文本的图片只画出了一部分")));
     } else {
-        EXPECT_EQ(m_doc->GetPageCount(), 1);
-        EXPECT_TRUE(m_messages[0].ToQString().startsWith(QStringLiteral("有1个文本没有导入")));
+        EXPECT_EQ(m_doc->GetPageCount(), 2);
+        EXPECT_TRUE(CellsOf<CGCell>(g_pCurPage).empty());
+        EXPECT_TRUE(m_messages[0].ToQString().startsWith(QStringLiteral("有1个文本没有导入（位于幻灯片1）")));
     }
 }

@@ -1,0 +1,178 @@
+// What drawing slide texts costs beyond their letters, and the import's time read inside the work it
+// bounds: large characters priced by the pixels their outlines cover (a group's member over the whole
+// group picture), words whose letters change size priced by what breaking them costs, the time read
+// before each beginning of one text and each member drawn, and what is drawn once it is over.
+#include "document/document_test_support.h"
+#include "document/pptx_reader.h"
+#include "measure/rich_text.h"
+#include "measure/text_items.h"
+#include "model/page.h"
+#include "pptx_files.h"
+#include "slide_shapes.h"
+#include "view/slide_import.h"
+
+#include <gtest/gtest.h>
+
+#include <QTextDocument>
+
+using namespace PptxFiles;
+using namespace SlideShapes;
+
+namespace {
+
+class SlideDrawCostTest : public DocumentTest {
+protected:
+    void SetUp() override {
+        DocumentTest::SetUp();
+        g_unitLength = 0.05f;
+    }
+    bool Import(const QByteArray& bytes, bool convert, int slides = 1,
+                const HxSlideImportBounds& bounds = HxSlideImportBounds()) {
+        HxSlideDeck deck;
+        EXPECT_EQ(HxReadPptx(bytes, deck), kPptxOk);
+        return HxImportSlideDeck(m_doc.get(), deck, 1, slides, convert, nullptr, bounds);
+    }
+    qint64 WorkOf(const QByteArray& bytes, bool convert, int slides = 1) {
+        HxSlideDeck deck;
+        EXPECT_EQ(HxReadPptx(bytes, deck), kPptxOk);
+        return HxSlideImportCostOf(deck, 1, slides, convert).work;
+    }
+};
+
+HxSlideText SteppingSizes(int runs) {
+    HxSlideText text;
+    HxSlideParagraph& paragraph = text.paragraphs.emplace_back();
+    for (int i = 0; i < runs; ++i) {
+        HxSlideRun& run = paragraph.runs.emplace_back();
+        run.text = QStringLiteral("a");
+        run.points = 1.0 + (i % 4700) * 0.01;
+    }
+    return text;
+}
+
+// The characters of a slide text's part laid out for a picture of `width` x `height` pixels.
+qsizetype LaidOut(const HxSlideText& text, double width, double height, HxLayoutBudget& budget) {
+    return HxSlideTextShownPart(text, width, height, &budget)->characterCount() - 1;
+}
+
+const CString kWorkRefusal = u"导入的内容过于繁杂";
+
+} // namespace
+
+TEST(SlideDrawCost, LargeCharactersCoverAsMuchOfThePictureAsTheirSizeReaches) {
+    // A "W" of 4,000 points is 5,333 pixels: it covers the whole of a picture up to that size.
+    EXPECT_EQ(HxSlideTextCoverPixels(OneParagraph(QStringLiteral("W"), 4000), 1, 4096, 4096), 4096LL * 4096);
+    EXPECT_EQ(HxSlideTextCoverPixels(OneParagraph(QStringLiteral("W"), 4000), 1, 960, 720), 960LL * 720);
+    // Of 60 points (80 pixels), its square; spaces cover nothing, and only the characters asked for count.
+    EXPECT_EQ(HxSlideTextCoverPixels(OneParagraph(QStringLiteral("A B C"), 60), 5, 4096, 4096),
+              3LL * 80 * 80);
+    EXPECT_EQ(HxSlideTextCoverPixels(OneParagraph(QStringLiteral("A B C"), 60), 2, 4096, 4096), 80LL * 80);
+    // Characters below the glyph cache's size are priced with the letters.
+    EXPECT_EQ(HxSlideTextCoverPixels(OneParagraph(QString(1000, u'a'), 40), 1000, 4096, 4096), 0);
+    // Text of the default size of a title (44 points) is below it; a run of no size takes the default.
+    HxSlideText title = OneParagraph(QStringLiteral("WW"));
+    title.defaultPoints = 72;
+    EXPECT_EQ(HxSlideTextCoverPixels(title, 2, 4096, 4096), 2LL * 96 * 96);
+}
+
+TEST_F(SlideDrawCostTest, AGroupOfLettersOfFourThousandPointsIsRefusedForWhatItsMembersCover) {
+    // Each member fills its letter's outline over the whole group picture, wherever its small box
+    // clips it: 1,999 such members, or 200, or 200 listed five times, are refused before the first
+    // page.  Converted, the group is left out and said.
+    const QByteArray large = Presentation({LargeLetterGroup(1999, 4000, 2048, 1536)});
+    const QByteArray fewer = Presentation({LargeLetterGroup(200, 4000, 2048, 1536)});
+    const QByteArray listed = Presentation({LargeLetterGroup(200, 4000, 2048, 1536)}, std::vector<int>(5, 0));
+    for (const auto& [bytes, slides] : {std::pair{large, 1}, std::pair{fewer, 1}, std::pair{listed, 5}}) {
+        EXPECT_GT(WorkOf(bytes, false, slides), kSlideImportMaxWork);
+        m_messages.clear();
+        EXPECT_FALSE(Import(bytes, false, slides));
+        EXPECT_EQ(m_doc->GetPageCount(), 1);
+        ASSERT_EQ(m_messages.size(), 1u);
+        EXPECT_TRUE(m_messages[0].ToQString().startsWith(kWorkRefusal.ToQString()));
+    }
+    m_messages.clear();
+    EXPECT_TRUE(Import(large, true));
+    EXPECT_EQ(m_doc->GetPageCount(), 2);
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_TRUE(m_messages[0].ToQString().startsWith(QStringLiteral("有1个含有文本的组合图形没有导入")));
+    // The same group of letters of 20 points costs what it did: imported, drawn.
+    m_messages.clear();
+    EXPECT_LT(WorkOf(Presentation({LargeLetterGroup(1999, 20, 2048, 1536)}), false),
+              kSlideImportMaxWork / 10);
+}
+
+TEST(SlideDrawCost, AWordWhoseLettersChangeSizeIsLaidOutAsFarAsItsBreakingCosts) {
+    // 16,384 letters in one word, each a size of its own, in a box 35 points wide: each line breaks
+    // it after passing the rest of the word letter by letter, which takes seconds for the whole word.
+    // Within what an import lays out, a beginning of a few thousand letters is laid out, and the
+    // picture says it shows less.
+    const HxSlideText word = SteppingSizes(16384);
+    HxLayoutBudget budget;
+    budget.left = kSlideImportMaxLaidOut;
+    const qsizetype laidOut = LaidOut(word, 35 * 4.0 / 3.0, 4096, budget);
+    EXPECT_LT(laidOut, 4000);
+    EXPECT_GT(laidOut, 256);
+    EXPECT_EQ(budget.reduced, 1);
+    EXPECT_LE(budget.laidOut, kSlideImportMaxLaidOut);
+    // Broken anywhere (letters of one size), such a word costs its letters: laid out as far as it shows.
+    HxLayoutBudget plain;
+    plain.left = kSlideImportMaxLaidOut;
+    EXPECT_GT(LaidOut(OneParagraph(QString(16384, u'a'), 6), 35 * 4.0 / 3.0, 4096, plain), 4000);
+    EXPECT_EQ(plain.reduced, 0);
+}
+
+TEST(SlideDrawCost, TheTimeIsReadBeforeEachBeginningOneTextLaysOut) {
+    // A budget spent by what runs before the first beginning lays out the minimum; the hook runs for
+    // every beginning.
+    const HxSlideText text = OneParagraph(QStringLiteral("abcd efgh ").repeated(20000), 8);
+    HxLayoutBudget whole;
+    whole.left = kSlideImportMaxLaidOut;
+    int calls = 0;
+    whole.beforeEachBeginning = [&calls] { ++calls; };
+    const qsizetype all = LaidOut(text, 4096, 4096, whole);
+    EXPECT_GT(all, 10000);
+    EXPECT_GE(calls, 1);
+    HxLayoutBudget spent;
+    spent.left = kSlideImportMaxLaidOut;
+    spent.beforeEachBeginning = [&spent] { spent.left = 0; };
+    EXPECT_LE(LaidOut(text, 4096, 4096, spent), 2 * HxLayoutBudget::kMinimum);
+    EXPECT_EQ(spent.reduced, 1);
+}
+
+TEST_F(SlideDrawCostTest, AnImportWhoseTimeEndsInsideOneTextDrawsItFromAShortBeginningAndSaysSo) {
+    // One long text: the clock passes the import's time only after the readings before the text
+    // (when the import begins, before the shape and before its text), that is while it is laid out.
+    const QByteArray bytes = Presentation(
+        {TextBox(3, 0, 0, 3072, 3072, Paragraph(SizedRun(QStringLiteral("abcd efgh ").repeated(2000), 8)))});
+    for (const bool convert : {false, true}) {
+        SCOPED_TRACE(convert ? "converted" : "drawn");
+        HxSlideImportBounds bounds;
+        bounds.milliseconds = 1000;
+        int calls = 0;
+        bounds.clock = [&calls] { return ++calls <= 3 ? qint64(0) : qint64(1) << 40; };
+        m_messages.clear();
+        ASSERT_TRUE(Import(bytes, convert, 1, bounds));
+        EXPECT_GT(calls, 3);
+        EXPECT_EQ(CellsOf<CGTextbit>(g_pCurPage).size(), 1u);
+        ASSERT_EQ(m_messages.size(), 1u);
+        EXPECT_EQ(m_messages[0], CString(u"导入用时超过1秒，此后有1个文本的图片只画出了开头的一部分或没有画出"
+                                         u"（可编辑的文本仍然完整）。"));
+    }
+}
+
+TEST_F(SlideDrawCostTest, PastItsTimeAnImportDrawsLargeLettersOnlyForAFewMoreMembers) {
+    // Ten members of a group of 3,072 points a side, each a "W" of 4,000 points over the whole picture
+    // (4,096 pixels a side): late at once, two more are drawn, then the rest are left out and said.
+    QString members;
+    for (int i = 0; i < 10; ++i)
+        members += TextBox(3 + i, 0, 0, 3072, 3072, Paragraph(SizedRun(QStringLiteral("W"), 4000)));
+    const QByteArray bytes = Presentation({Group(2, 0, 0, 3072, 3072, 0, 0, 3072, 3072, members)});
+    EXPECT_LT(WorkOf(bytes, false), kSlideImportMaxWork);
+    HxSlideImportBounds late;
+    late.clock = [calls = 0]() mutable { return calls++ == 0 ? qint64(0) : qint64(1) << 40; };
+    ASSERT_TRUE(Import(bytes, false, 1, late));
+    EXPECT_EQ(CellsOf<CGTextbit>(g_pCurPage).size(), 1u);
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(m_messages[0], CString(u"导入用时超过8秒，此后有8个文本的图片只画出了开头的一部分或没有画出"
+                                     u"（可编辑的文本仍然完整）。"));
+}
