@@ -2,7 +2,8 @@
 # The run of the tests as user nobody (scripts/test-unprivileged), on a build folder of one test of its
 # own under a folder others may not pass through: it ends its tests and gives every folder its mode
 # back when it is stopped or killed, reaches a build through a symbolic link, names what is missing,
-# and keeps the temporary and runtime folders of its tests inside its own work folder.
+# and keeps the temporary and runtime folders of its tests inside its own work folder, made where it is
+# told.
 # Usage: test_unprivileged_test.sh SCRIPT   (exits 77, skipped, when not run as root)
 set -uo pipefail
 script=${1:?usage: test_unprivileged_test.sh SCRIPT}
@@ -13,10 +14,33 @@ failures=0
 fail() { echo "FAILED: $*" >&2; failures=$((failures + 1)); }
 
 top=$(mktemp -d /tmp/halvix-unprivileged-test.XXXXXX)
-trap 'chmod -R u+rwx "$top" 2>/dev/null; rm -rf "$top"' EXIT
+other= # the process that plays another run on the machine
+clean_up() {
+  if [ -n "$other" ]; then kill "$other" 2>/dev/null; wait "$other" 2>/dev/null; fi
+  chmod -R u+rwx "$top" 2>/dev/null
+  rm -rf "$top"
+}
+trap clean_up EXIT
 chmod 755 "$top"
 out=$top/out # what the test of the build writes, as nobody
 mkdir -m 777 "$out"
+# The runs make their work folders here, so that this test looks at theirs alone.
+export HALVIX_UNPRIVILEGED_TMPDIR=$top/work
+mkdir -m 755 "$HALVIX_UNPRIVILEGED_TMPDIR"
+
+# Another run on the machine (another clone, a CI job) makes and removes work folders of its own in
+# /tmp all the while: they are none of this test's business.
+(
+  current='' next=''
+  trap 'rm -rf "$current" "$next"; exit 0' TERM
+  while :; do
+    next=$(mktemp -d /tmp/halvix-unprivileged.XXXXXX)
+    rm -rf "$current"
+    current=$next next=
+    sleep 0.2
+  done
+) &
+other=$!
 
 # A build folder under $top/closed (mode 0710: others may not pass) whose one test notes its process,
 # the temporary and runtime folders it was given, then waits for `seconds` and notes that it ended.
@@ -47,7 +71,7 @@ ended_within() { # pid seconds
   return 1
 }
 
-work_folders() { find /tmp -maxdepth 1 -name 'halvix-unprivileged.*' | sort; }
+work_folders() { find "$HALVIX_UNPRIVILEGED_TMPDIR" -mindepth 1 -maxdepth 1 | sort; }
 
 # Stopped by TERM or HUP (to it alone, as make passes a TERM on to the command it runs) or by INT (to
 # its process group, as a terminal sends it), it ends the tests before it gives the folders their modes
@@ -91,13 +115,14 @@ else
   kill -KILL "$runner" 2>/dev/null
 fi
 
-# A whole run: the test's temporary and runtime folders are the run's own, and go with it.
+# A whole run: the test's temporary and runtime folders are the run's own, in the work folder made
+# where it was told, and go with it.
 make_build 0
 before=$(work_folders)
 if "$script" "$top/closed/clone/build" 1 >"$top/log" 2>&1; then
   tmpdir=$(cat "$out/tmpdir") runtime=$(cat "$out/runtime")
-  case $tmpdir in /tmp/halvix-unprivileged.*/*) ;; *) fail "the test's TMPDIR is '$tmpdir'" ;; esac
-  case $runtime in /tmp/halvix-unprivileged.*/*) ;; *) fail "the test's XDG_RUNTIME_DIR is '$runtime'" ;; esac
+  case $tmpdir in "$HALVIX_UNPRIVILEGED_TMPDIR"/halvix-unprivileged.*/*) ;; *) fail "the test's TMPDIR is '$tmpdir'" ;; esac
+  case $runtime in "$HALVIX_UNPRIVILEGED_TMPDIR"/halvix-unprivileged.*/*) ;; *) fail "the test's XDG_RUNTIME_DIR is '$runtime'" ;; esac
   [ ! -e "$tmpdir" ] || fail "the test's temporary folder was left behind"
   [ "$(work_folders)" = "$before" ] || fail "a work folder was left behind"
 else
