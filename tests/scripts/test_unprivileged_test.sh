@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # The run of the tests as user nobody (scripts/test-unprivileged), on a build folder of one test of its
 # own under a folder others may not pass through: it ends its tests and gives every folder its mode
-# back when it is stopped or killed, reaches a build through a symbolic link, names what is missing,
-# and keeps the temporary and runtime folders of its tests inside its own work folder, made where it is
-# told.
+# back when it is stopped or killed (and its tests' virtual display goes with them), reaches a build
+# through a symbolic link, names what is missing, and keeps the temporary and runtime folders of its
+# tests inside its own work folder, made where it is told.
 # Usage: test_unprivileged_test.sh SCRIPT   (exits 77, skipped, when not run as root)
 set -uo pipefail
 script=${1:?usage: test_unprivileged_test.sh SCRIPT}
@@ -43,12 +43,13 @@ mkdir -m 755 "$HALVIX_UNPRIVILEGED_TMPDIR"
 other=$!
 
 # A build folder under $top/closed (mode 0710: others may not pass) whose one test notes its process,
-# the temporary and runtime folders it was given, then waits for `seconds` and notes that it ended.
+# the temporary and runtime folders and the display it was given, then waits for `seconds` and notes
+# that it ended.
 make_build() { # seconds
   rm -rf "$top/closed"
   mkdir -p "$top/closed/clone/build"
   cat >"$top/closed/clone/build/CTestTestfile.cmake" <<EOF
-add_test(waits "/bin/sh" "-c" "echo \$\$ >$out/pid; echo \"\$TMPDIR\" >$out/tmpdir; echo \"\$XDG_RUNTIME_DIR\" >$out/runtime; touch \"\$TMPDIR/left\"; exec sleep $1")
+add_test(waits "/bin/sh" "-c" "echo \$\$ >$out/pid; echo \"\$TMPDIR\" >$out/tmpdir; echo \"\$XDG_RUNTIME_DIR\" >$out/runtime; echo \"\$DISPLAY\" >$out/display; touch \"\$TMPDIR/left\"; exec sleep $1")
 EOF
   chmod -R a+rX "$top/closed/clone"
   chmod 0710 "$top/closed"
@@ -73,6 +74,33 @@ ended_within() { # pid seconds
 
 work_folders() { find "$HALVIX_UNPRIVILEGED_TMPDIR" -mindepth 1 -maxdepth 1 | sort; }
 
+# The virtual display the running test was given: its number, the process in its lock file and the
+# inode of its socket ("n pid inode"), so that what is looked at later is this display's alone.
+display_of_test() {
+  local n pid inode
+  n=$(cat "$out/display") && n=${n#:} && n=${n%%.*}
+  pid=$(tr -d ' \n' 2>/dev/null <"/tmp/.X$n-lock")
+  inode=$(stat -c %i "/tmp/.X11-unix/X$n" 2>/dev/null)
+  [ -n "$n" ] && [ -n "$pid" ] && [ -n "$inode" ] && echo "$n $pid $inode"
+}
+
+# Whether the display's lock file or socket is still there (once its server has gone); they are
+# removed when they are, so that no later run on the machine finds them.
+display_left() { # "n pid inode" (from display_of_test)
+  local n pid inode
+  read -r n pid inode <<<"$1"
+  for _ in $(seq 50); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  if [ "$(tr -d ' \n' 2>/dev/null <"/tmp/.X$n-lock")" = "$pid" ] ||
+    [ "$(stat -c %i "/tmp/.X11-unix/X$n" 2>/dev/null)" = "$inode" ]; then
+    if ! kill -0 "$pid" 2>/dev/null; then rm -f "/tmp/.X$n-lock" "/tmp/.X11-unix/X$n"; fi
+    return 0
+  fi
+  return 1
+}
+
 # Stopped by TERM or HUP (to it alone, as make passes a TERM on to the command it runs) or by INT (to
 # its process group, as a terminal sends it), it ends the tests before it gives the folders their modes
 # back.
@@ -88,14 +116,16 @@ for signal in TERM HUP INT; do
     continue
   fi
   test_pid=$(cat "$out/pid")
+  display=$(display_of_test) || fail "$signal: the test's display has no lock file or socket"
   if [ "$signal" = INT ]; then kill -INT -- "-$runner"; else kill -"$signal" "$runner"; fi
   ended_within "$runner" 10 || fail "$signal: the script went on"
   ended_within "$test_pid" 2 || { fail "$signal: the test went on after the script ended"; kill -KILL "$test_pid"; }
   [ "$(stat -c %a "$top/closed")" = 710 ] || fail "$signal: the closed folder has mode $(stat -c %a "$top/closed")"
   [ "$(work_folders)" = "$before" ] || fail "$signal: a work folder was left behind"
+  if [ -n "$display" ] && display_left "$display"; then fail "$signal: the display's lock file or socket was left behind"; fi
 done
 
-# Killed outright, it has its watcher end the tests and give the modes back.
+# Killed outright, it has its watcher end the tests (their display with them) and give the modes back.
 make_build 60
 before=$(work_folders)
 "$script" "$top/closed/clone/build" 1 >"$top/log" 2>&1 &
@@ -103,6 +133,7 @@ runner=$!
 if wait_for "$out/pid" 30; then
   test_pid=$(cat "$out/pid")
   tmpdir=$(cat "$out/tmpdir")
+  display=$(display_of_test) || fail "KILL: the test's display has no lock file or socket"
   kill -KILL "$runner"
   ended_within "$test_pid" 5 || { fail "KILL: the test went on"; kill -KILL "$test_pid"; }
   for _ in $(seq 50); do [ "$(stat -c %a "$top/closed")" = 710 ] && break; sleep 0.1; done
@@ -110,6 +141,7 @@ if wait_for "$out/pid" 30; then
   for _ in $(seq 50); do [ "$(work_folders)" = "$before" ] && break; sleep 0.1; done
   [ "$(work_folders)" = "$before" ] || fail "KILL: a work folder was left behind"
   [ ! -e "$tmpdir/left" ] || fail "KILL: the test's temporary folder was left behind"
+  if [ -n "$display" ] && display_left "$display"; then fail "KILL: the display's lock file or socket was left behind"; fi
 else
   fail "KILL: the test did not start"; cat "$top/log" >&2
   kill -KILL "$runner" 2>/dev/null
