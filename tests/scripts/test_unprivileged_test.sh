@@ -2,8 +2,8 @@
 # The run of the tests as user nobody (scripts/test-unprivileged), on a build folder of one test of its
 # own under a folder others may not pass through: it ends its tests and gives every folder its mode
 # back when it is stopped or killed (and its tests' virtual display goes with them), reaches a build
-# through a symbolic link, names what is missing, and keeps the temporary and runtime folders of its
-# tests inside its own work folder, made where it is told.
+# through a symbolic link, names what is missing or what nobody may not read, keeps the temporary and
+# runtime folders of its tests inside its own work folder, made where it is told.
 # Usage: test_unprivileged_test.sh SCRIPT   (exits 77, skipped, when not run as root)
 set -uo pipefail
 script=${1:?usage: test_unprivileged_test.sh SCRIPT}
@@ -191,6 +191,39 @@ chmod o-r "$top/closed/clone/build/CTestTestfile.cmake"
 if "$script" "$top/closed/clone/build" 1 >"$top/log" 2>&1; then fail "an unreadable build ran"; fi
 grep -q "cannot read $top/closed/clone/build/CTestTestfile.cmake" "$top/log" ||
   { fail "an unreadable build is not named"; cat "$top/log" >&2; }
+
+# A build of two folders, a test in each: both run; with the test file of one readable by root alone,
+# or its folder closed to others, the run would leave that test out, so it fails and names the file
+# or the folder.
+make_two() {
+  local build=$top/closed/clone/build name
+  rm -rf "$top/closed"
+  mkdir -p "$build/first" "$build/second"
+  printf 'subdirs("first")\nsubdirs("second")\n' >"$build/CTestTestfile.cmake"
+  for name in first second; do
+    echo "add_test($name \"/bin/sh\" \"-c\" \"touch $out/$name\")" >"$build/$name/CTestTestfile.cmake"
+  done
+  chmod -R a+rX "$top/closed/clone"
+  chmod 0710 "$top/closed"
+  rm -f "$out"/*
+}
+second=$top/closed/clone/build/second
+make_two
+if "$script" "$top/closed/clone/build" 1 >"$top/log" 2>&1; then
+  [ -e "$out/first" ] && [ -e "$out/second" ] || fail "of a build of two folders not both tests ran"
+else
+  fail "a build of two folders did not run"; cat "$top/log" >&2
+fi
+for hidden in "file:$second/CTestTestfile.cmake:600:cannot read" "folder:$second:700:cannot pass through"; do
+  IFS=: read -r what path mode message <<<"$hidden"
+  make_two
+  chmod "$mode" "$path"
+  if "$script" "$top/closed/clone/build" 1 >"$top/log" 2>&1; then
+    fail "with a test $what of mode $mode the run passed"; cat "$top/log" >&2
+  fi
+  grep -q "$message $path\$" "$top/log" || { fail "the test $what of mode $mode is not named"; cat "$top/log" >&2; }
+  [ "$(stat -c %a "$top/closed")" = 710 ] || fail "with a test $what of mode $mode the closed folder was left with mode $(stat -c %a "$top/closed")"
+done
 
 [ "$failures" -eq 0 ] && echo "all cases passed"
 exit $((failures > 0))
