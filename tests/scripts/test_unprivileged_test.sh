@@ -29,16 +29,18 @@ export HALVIX_UNPRIVILEGED_TMPDIR=$top/work
 mkdir -m 755 "$HALVIX_UNPRIVILEGED_TMPDIR"
 
 # Another run on the machine (another clone, a CI job) makes and removes work folders of its own in
-# /tmp all the while: they are none of this test's business.
+# /tmp all the while: they are none of this test's business.  (It ends with this test, even one killed
+# outright.)
 (
   current='' next=''
   trap 'rm -rf "$current" "$next"; exit 0' TERM
-  while :; do
+  while kill -0 $$ 2>/dev/null; do
     next=$(mktemp -d /tmp/halvix-unprivileged.XXXXXX)
     rm -rf "$current"
     current=$next next=
     sleep 0.2
   done
+  rm -rf "$current"
 ) &
 other=$!
 
