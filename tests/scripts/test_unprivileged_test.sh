@@ -3,7 +3,8 @@
 # own under a folder others may not pass through: it ends its tests and gives every folder its mode
 # back when it is stopped or killed (and its tests' virtual display goes with them), reaches a build
 # through a symbolic link, names what is missing or what nobody may not read, keeps the temporary and
-# runtime folders of its tests inside its own work folder, made where it is told.
+# runtime folders of its tests inside its own work folder, made where it is told, and two runs under
+# one closed folder keep it open until both have ended.
 # Usage: test_unprivileged_test.sh SCRIPT   (exits 77, skipped, when not run as root)
 set -uo pipefail
 script=${1:?usage: test_unprivileged_test.sh SCRIPT}
@@ -225,6 +226,47 @@ for hidden in "file:$second/CTestTestfile.cmake:600:cannot read" "folder:$second
   fi
   grep -q "$message $path\$" "$top/log" || { fail "the test $what of mode $mode is not named"; cat "$top/log" >&2; }
   [ "$(stat -c %a "$top/closed")" = 710 ] || fail "with a test $what of mode $mode the closed folder was left with mode $(stat -c %a "$top/closed")"
+done
+
+# Two runs under one closed folder, on two builds: the first run opens it, the second starts while it
+# is open, and its test reaches its build again only once the first run has ended (or been killed
+# outright, and its watcher has done), and still may; the folder has its own mode back after both.
+# The test of each build notes its process, waits until it is let go, then reads its build's test file.
+make_shared() {
+  local clone
+  rm -rf "$top/closed"
+  for clone in first second; do
+    mkdir -p "$top/closed/$clone/build"
+    cat >"$top/closed/$clone/build/CTestTestfile.cmake" <<EOF
+add_test($clone "/bin/sh" "-c" "echo \$\$ >$out/$clone; for i in \$(seq 300); do [ -e $out/go-$clone ] && break; sleep 0.1; done; cat $top/closed/$clone/build/CTestTestfile.cmake >/dev/null")
+EOF
+  done
+  chmod -R a+rX "$top/closed/first" "$top/closed/second"
+  chmod 0710 "$top/closed"
+  rm -f "$out"/*
+}
+for first_ends in "by itself" "killed outright"; do
+  make_shared
+  "$script" "$top/closed/first/build" 1 >"$top/log" 2>&1 &
+  first_run=$!
+  wait_for "$out/first" 30 || { fail "two runs ($first_ends): the first run's test did not start"; cat "$top/log" >&2; }
+  "$script" "$top/closed/second/build" 1 >"$top/log2" 2>&1 &
+  second_run=$!
+  wait_for "$out/second" 30 || { fail "two runs ($first_ends): the second run's test did not start"; cat "$top/log2" >&2; }
+  if [ "$first_ends" = "by itself" ]; then
+    touch "$out/go-first"
+    wait "$first_run" || { fail "two runs: the first run failed"; cat "$top/log" >&2; }
+  else
+    kill -KILL "$first_run"
+    wait "$first_run" 2>/dev/null
+    ended_within "$(cat "$out/first")" 10 || fail "two runs (killed outright): the first run's test went on"
+    # its watcher is done when its work folder is gone, the second run's alone left
+    for _ in $(seq 100); do [ "$(work_folders | wc -l)" -le 1 ] && break; sleep 0.1; done
+  fi
+  touch "$out/go-second"
+  wait "$second_run" || { fail "two runs ($first_ends): the second run failed once the first had ended"; cat "$top/log2" >&2; }
+  [ "$(stat -c %a "$top/closed")" = 710 ] || fail "after two runs ($first_ends) the closed folder has mode $(stat -c %a "$top/closed")"
+  [ -z "$(work_folders)" ] || fail "after two runs ($first_ends) a work folder was left behind"
 done
 
 [ "$failures" -eq 0 ] && echo "all cases passed"
