@@ -1,9 +1,13 @@
-// Pictures in the program's view whose corner lies outside it: photos (also zoomed and mirrored),
-// one-bit texts with their offset copies, texts at points and formula texts in pixels show their
-// part inside the view, at the pixels they cover with the corner inside.
+// Pictures and screen texts in the program's view whose corner lies outside it: photos (also zoomed
+// and mirrored), one-bit texts with their offset copies, texts at points, formula texts in pixels,
+// button captions, single-line texts in glyphs, an iteration's name and table and a cut's
+// information show their part inside the view, at the pixels they cover with the corner inside.
 #include "view_mouse_fixture.h"
 
+#include "dynamics/buttons.h"
+#include "dynamics/iterate.h"
 #include "measure/text_items.h"
+#include "solids/split.h"
 
 #include <QImage>
 
@@ -79,6 +83,23 @@ private:
     std::vector<BYTE> m_bits;
 };
 
+// A value that is its point's x.
+class CXOfPoint : public CGTmVariable {
+public:
+    CXOfPoint(WORD id, WORD point) {
+        m_id = id;
+        m_name = u"x";
+        AddParent(point);
+        Recompute();
+    }
+    void Recompute() override {
+        const auto* p = DYNAMIC_DOWNCAST(CGVertex, HxFindCell(m_parents[0]));
+        m_valid = p != nullptr;
+        if (p)
+            m_param1 = p->m_x;
+    }
+};
+
 class ScreenPicturesTest : public ViewMouseTest {
 protected:
     void SetUp() override {
@@ -148,6 +169,23 @@ protected:
             return std::nullopt;
         });
     }
+    // `moved` is `placed` moved by (dx, dy) window pixels: each pixel of the view shows what the
+    // pixel it came from showed, and the empty view where that lay outside.  Returns the pixels
+    // of `moved` that differ from the empty view.
+    int ExpectMoved(const QImage& placed, const QImage& moved, int dx, int dy) {
+        int inked = 0;
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth; ++x)
+                inked += (At(moved, x, y) & 0xFFFFFF) != (At(m_blank, x, y) & 0xFFFFFF) ? 1 : 0;
+        ExpectPixels(moved, [&](int x, int y) -> std::optional<QRgb> {
+            const int fx = x - dx, fy = y - dy;
+            if (fx < 0 || fy < 0 || fx >= kWidth || fy >= kHeight)
+                return std::nullopt;
+            return At(placed, fx, fy);
+        });
+        return inked;
+    }
+
     QImage m_blank;
 };
 
@@ -246,4 +284,76 @@ TEST_F(ScreenPicturesTest, AFormulaTextInPixelsShowsItsPartInside) {
     EXPECT_EQ(ExpectPhoto(Frame(), 100, 40, 150, 120), 100 * 40);
     PlaceAt(*formula, -30.75, -15.75);
     EXPECT_EQ(ExpectPhoto(Frame(), 100, 40, -31, -16), 69 * 24);
+}
+
+// Texts drawn from glyph lists: each moved from a place inside the view to where its anchor is out
+// and part of its letters in, by whole pixels, shows those letters as they were.
+TEST_F(ScreenPicturesTest, AButtonLeftOfTheViewShowsThePartOfItsCaptionInside) {
+    auto* button = Insert(new CGButton);
+    button->m_id = WORD(m_page->m_nextId++);
+    button->SetCaption(u"开始移动点");
+    PlaceAt(*button, 40.25, 200.25);
+    const QImage placed = Frame();
+    ASSERT_GT(button->m_width, 60);
+    // The caption starts 17 pixels right of the body's left edge: 2.75 pixels left of the view.
+    PlaceAt(*button, -19.75, 200.25);
+    const QImage moved = Frame();
+    ExpectMoved(placed, moved, -60, 0);
+    // Black letters on the face inside the view.
+    int letters = 0;
+    for (int y = 150; y < kHeight; ++y)
+        for (int x = 0; x < 60; ++x)
+            letters += At(moved, x, y) == qRgb(0, 0, 0) ? 1 : 0;
+    EXPECT_GT(letters, 30);
+}
+
+TEST_F(ScreenPicturesTest, ASingleLineTextInGlyphsShowsItsPartInside) {
+    auto* text = Insert(new CGTmSingleline);
+    text->m_id = WORD(m_page->m_nextId++);
+    text->m_style = 1;
+    text->m_labelHidden = 1;
+    text->m_text = u"ABCDEFG 立体几何 xyz";
+    text->m_color = CRgba{200, 0, 0, 255};
+    PlaceAt(*text, 100.25, 150.25);
+    const QImage placed = Frame();
+    PlaceAt(*text, -19.75, 150.25);
+    EXPECT_GT(ExpectMoved(placed, Frame(), -120, 0), 30);
+    PlaceAt(*text, 100.25, -3.75);
+    EXPECT_GT(ExpectMoved(placed, Frame(), 0, -154), 30);
+}
+
+TEST_F(ScreenPicturesTest, AnIterationsNameAndTableShowTheirPartInside) {
+    // The triangle of midpoints nested three times, right of the view (the images of its points are
+    // drawn whether or not the points are shown), D's x in the table.
+    CGVertex* a = AddPoint(30, -3);
+    CGVertex* b = AddPoint(36, -3);
+    CGVertex* c = AddPoint(30, 3);
+    CTestMidpoint* d = AddMidpoint(a->m_id, b->m_id);
+    CTestMidpoint* e = AddMidpoint(b->m_id, c->m_id);
+    CTestMidpoint* f = AddMidpoint(c->m_id, a->m_id);
+    auto* x = Insert(new CXOfPoint(m_page->m_nextId++, d->m_id));
+    x->m_hidden = 1;
+    auto* it = Insert(new CGIterate(m_page->m_nextId++, 3, 3, 3,
+                                    {{a->m_id, b->m_id, c->m_id}, {d->m_id, e->m_id, f->m_id}}));
+    ASSERT_EQ(it->m_values, std::vector<WORD>{x->m_id});
+    it->SetShowTable(true);
+    it->m_labelHidden = 0;
+    it->m_name = u"迭代";
+    PlaceAt(*it, 150.25, 250.25);
+    const QImage placed = Frame();
+    // The name's anchor and the level numbers' anchors left of the view, their letters partly in.
+    PlaceAt(*it, -9.75, 250.25);
+    EXPECT_GT(ExpectMoved(placed, Frame(), -160, 0), 30);
+}
+
+TEST_F(ScreenPicturesTest, ACutsInformationShowsItsPartInside) {
+    // The text stands at (-2, 11) of the screen plane and moves with the pan only.
+    auto* cut = Insert(new CGSplit);
+    cut->m_id = WORD(m_page->m_nextId++);
+    g_viewTransX = -3.9875f;
+    g_viewTransY = -6.9875f;
+    const QImage placed = Frame();
+    // From x = 80.25 to x = -11.75 of the window.
+    g_viewTransX = -8.5875f;
+    EXPECT_GT(ExpectMoved(placed, Frame(), -92, 0), 30);
 }
