@@ -145,8 +145,8 @@ void CGButton::DrawOnTop() {
     Quad(x0 + 2.0f * u, y1 + 2.0f * u, x1 - 2.0f * u, y0 - 2.0f * u);
     if (m_labelHidden == 0 && !m_text2.IsEmpty()) {
         glColor4ub(m_labelColor.r, m_labelColor.g, m_labelColor.b, m_labelColor.a);
-        glRasterPos3f(x0 + 17.0f * u, y1 + (m_running ? 8.0f : 9.0f) * u, kScreenZ);
-        DrawGlyphString(m_text2);
+        if (HxRasterPosForGlyphs(x0 + 17.0f * u, y1 + (m_running ? 8.0f : 9.0f) * u, kScreenZ, m_text2))
+            DrawGlyphString(m_text2);
     }
     glPopMatrix();
 }

@@ -93,8 +93,9 @@ void ScreenQuad(float x0, float y0, float x1, float y1) {
 }
 
 void DrawTextAt(const CString& text, float x, float y) {
-    glRasterPos3f(x, y, kScreenZ);
-    DrawGlyphString(GetTextGlyphLists(text));
+    const CString glyphs = GetTextGlyphLists(text);
+    if (HxRasterPosForGlyphs(x, y, kScreenZ, glyphs))
+        DrawGlyphString(glyphs);
 }
 
 void FlushTextQuads() {
@@ -317,8 +318,8 @@ void CGIterate::DrawNameAndTable() {
         // from the label cache (a lookup per character).
         m_text2 = GetLabelGlyphLists(m_name);
         m_flag2 = false;
-        glRasterPos3f(m_labelPos[0], m_labelPos[1], kScreenZ);
-        DrawGlyphString(m_text2);
+        if (HxRasterPosForGlyphs(m_labelPos[0], m_labelPos[1], kScreenZ, m_text2))
+            DrawGlyphString(m_text2);
     }
     if (!m_values.empty() && m_showTable != 0 && m_solidOnly == 0)
         DrawTable();

@@ -101,14 +101,15 @@ void CGTextbit::DrawOnTop() {
     if (!HasBits(*this, BitmapRowBytes(m_width)) || !BeginScreen())
         return;
     const float x = m_labelPos[0], y = m_labelPos[1], u = g_unitLength;
+    // The colour goes with the raster position: set before it.
     if (m_labelHidden == 0) {
         SetColor(m_labelColor);
-        glRasterPos3f(x + 3.0f * u, y + 2.0f * u, kScreenZ);
-        DrawBitmap(*this);
+        if (HxRasterPosAnywhere(x + 3.0f * u, y + 2.0f * u, kScreenZ, m_width, m_height))
+            DrawBitmap(*this);
     }
     SetColor(m_color);
-    glRasterPos3f(x, y, kScreenZ);
-    DrawBitmap(*this);
+    if (HxRasterPosAnywhere(x, y, kScreenZ, m_width, m_height))
+        DrawBitmap(*this);
     if (m_selected) {
         SetColor(g_colorSelection);
         const float x0 = x - 0.04f, y0 = y - 0.04f;
@@ -135,8 +136,8 @@ void CGTbHenchman::DrawOnTop() {
     if (!HxIsDrawable(*this) || InThreeView() || !HasBits(*this, BitmapRowBytes(m_width)))
         return;
     SetColor(m_selected ? g_colorSelection : m_color);
-    glRasterPos3f(m_px, m_py, m_pz);
-    DrawBitmap(*this);
+    if (HxRasterPosAnywhere(m_px, m_py, m_pz, m_width, m_height))
+        DrawBitmap(*this);
 }
 
 void CGTbHenchman::DrawForPick(int mode) {
@@ -155,9 +156,10 @@ void CGTbImage::DrawFill() {
         return;
     const float x = m_labelPos[0], y = m_labelPos[1], u = g_unitLength;
     glPixelZoom(m_scaleX, m_scaleY);
-    glRasterPos3f(x, y, kScreenZ);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    glDrawPixels(m_width, m_height, GL_RGB, GL_UNSIGNED_BYTE, m_bits.data());
+    if (HxRasterPosAnywhere(x, y, kScreenZ, double(m_width) * m_scaleX, double(m_height) * m_scaleY)) {
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+        glDrawPixels(m_width, m_height, GL_RGB, GL_UNSIGNED_BYTE, m_bits.data());
+    }
     glPixelZoom(1.0f, 1.0f);
     if (m_selected) {
         SetColor(g_colorSelection);
@@ -253,8 +255,7 @@ void CGTbMtfText::DrawOnTop() {
             SetColor(g_colorSelection);
             LineLoop(x, y, x1, y1, 0.0f);
         }
-        if (HasBits(*this, RgbaRowBytes(m_width))) {
-            glRasterPos3f(x, y, 0.0f);
+        if (HasBits(*this, RgbaRowBytes(m_width)) && HxRasterPosAnywhere(x, y, 0.0f, m_width, m_height)) {
             glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
             glDrawPixels(m_width, m_height, GL_RGBA, GL_UNSIGNED_BYTE, m_bits.data());
         }

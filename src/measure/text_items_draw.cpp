@@ -99,8 +99,8 @@ void CGTextmap::EndScreen() {
 void CGTextmap::DrawTextAtAnchor(bool fromGlyphs) {
     const float x = m_labelPos[0], y = m_labelPos[1];
     if (fromGlyphs) {
-        glRasterPos3f(x, y, kScreenZ);
-        DrawGlyphString(m_text2);
+        if (HxRasterPosForGlyphs(x, y, kScreenZ, m_text2))
+            DrawGlyphString(m_text2);
         return;
     }
     if (!g_pTextureText)

@@ -1,5 +1,5 @@
-// Drawing helpers the cell classes share: colours, the name label drawn at its anchor, and the
-// label's pick square.
+// Drawing helpers the cell classes share: colours, raster positions for pictures that reach into the
+// view from outside it, the name label drawn at its anchor, and the label's pick square.
 #pragma once
 
 #include "model/cell.h"
@@ -23,6 +23,19 @@ inline bool HxIsDrawable(const CGCell& cell) {
 void HxGlColor(const CRgba& c);
 // The look of a highlighted cell: the opaque inverse of its colour.
 void HxGlColorInverted(const CRgba& c);
+
+// Sets the raster position at the point (x, y, z) of the present matrices, as glRasterPos does.  OpenGL
+// marks that position invalid when the point lies outside the view, and a bitmap or pixel rectangle
+// drawn from there shows nothing, even where it reaches into the view.  Then, in render mode, the
+// position is set at the point's own window place all the same (through a point inside the view and a
+// move by window pixels), provided the point is in front of the eye, within the depth range and on
+// the visible side of every user clip plane, and the drawing meets the viewport: it covers the window
+// pixels from (left, bottom) to (right, top) relative to the position.  Whether a valid position was
+// set; when the point is in the view the position is exactly glRasterPos's.
+bool HxRasterPosReaching(double x, double y, double z, double left, double bottom, double right, double top);
+// The same for a picture of spanX by spanY window pixels with its corner at the position (a negative
+// span draws leftwards or downwards, as a mirroring zoom does).
+bool HxRasterPosAnywhere(double x, double y, double z, double spanX, double spanY);
 
 // The name label at m_labelPos when m_labelHidden is 0, in the label colour while g_useObjectColors
 // is non-zero, else in the current colour: with the textured glyph font when m_extB1 is 0 (inside a

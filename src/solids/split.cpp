@@ -5,6 +5,7 @@
 #include "model/cell_draw.h"
 #include "model/page.h"
 #include "solids/section.h"
+#include "view/glyph_lists.h"
 #include "view/label_hooks.h"
 #include "view/view_globals.h"
 
@@ -491,9 +492,8 @@ void CGSplit::DrawOnTop() {
     glPushMatrix();
     glLoadIdentity();
     glTranslatef(g_viewTransX, g_viewTransY, 0.0f);
-    glRasterPos3d(-2.0, 11.0, -50.0);
     const CString glyphs = HxLabelGlyphLists(InfoText());
-    if (!glyphs.IsEmpty())
+    if (!glyphs.IsEmpty() && HxRasterPosForGlyphs(-2.0, 11.0, -50.0, glyphs))
         glCallLists(glyphs.GetLength(), GL_UNSIGNED_SHORT, glyphs.GetString());
     glPopMatrix();
 }

@@ -2,6 +2,7 @@
 // two-list form of formula texts.
 #include "view/glyph_lists.h"
 
+#include "model/cell_draw.h"
 #include "view/gl_context.h"
 #include "view/glyph_font.h"
 #include "view/view_globals.h"
@@ -10,6 +11,9 @@
 #include <GL/gl.h>
 
 #include <QFontMetrics>
+
+#include <algorithm>
+#include <unordered_map>
 
 CMap<WORD, WORD, WORD, WORD> g_labelGlyphCache;
 CMap<WORD, WORD, WORD, WORD> g_textGlyphCache;
@@ -31,6 +35,17 @@ long g_glyphBuildCount = 0;
 HxFormulaMonochromeRenderer& FormulaRenderer() {
     static HxFormulaMonochromeRenderer renderer;
     return renderer;
+}
+
+// What a glyph list draws, in pixels from the pen: the bitmap's corners, and the pen's move.
+struct GlyphReach {
+    int x0, y0, x1, y1;
+    float moveX, moveY;
+};
+// Every glyph list compiled here, by its id: the lists leave no other trace of their sizes.
+std::unordered_map<GLuint, GlyphReach>& GlyphReaches() {
+    static std::unordered_map<GLuint, GlyphReach> reaches;
+    return reaches;
 }
 
 // Ids above 65535 cannot travel in a glyph string, so such a list counts as none.
@@ -65,6 +80,12 @@ void CompileGlyph(GLuint list, const QFont& font, char16_t ch) {
              0.0f, glyph.bits.data());
     glEndList();
     glPopClientAttrib();
+    GlyphReaches()[list] = GlyphReach{-glyph.originX,
+                                      -glyph.originY,
+                                      glyph.width - glyph.originX,
+                                      glyph.height - glyph.originY,
+                                      float(glyph.advance),
+                                      0.0f};
     ++g_glyphBuildCount;
 }
 
@@ -222,12 +243,46 @@ void HxReleaseGlyphCaches() {
     }
     g_labelGlyphBase = 0;
     g_textGlyphBase = 0;
+    GlyphReaches().clear();
 }
 
 void DrawGlyphString(const CString& glyphs) {
     if (glyphs.IsEmpty() || !HxHasCurrentGlContext())
         return;
     glCallLists(glyphs.GetLength(), GL_UNSIGNED_SHORT, glyphs.GetString());
+}
+
+bool HxGlyphStringReach(const CString& glyphs, double& left, double& bottom, double& right, double& top) {
+    const auto& reaches = GlyphReaches();
+    double penX = 0.0, penY = 0.0;
+    bool any = false;
+    for (int i = 0; i < glyphs.GetLength(); ++i) {
+        const auto found = reaches.find(GLuint(glyphs[i]));
+        if (found == reaches.end())
+            return false;
+        const GlyphReach& g = found->second;
+        const double x0 = penX + g.x0, y0 = penY + g.y0, x1 = penX + g.x1, y1 = penY + g.y1;
+        left = any ? std::min(left, x0) : x0;
+        bottom = any ? std::min(bottom, y0) : y0;
+        right = any ? std::max(right, x1) : x1;
+        top = any ? std::max(top, y1) : y1;
+        any = true;
+        penX += g.moveX;
+        penY += g.moveY;
+    }
+    return any;
+}
+
+bool HxRasterPosForGlyphs(double x, double y, double z, const CString& glyphs) {
+    // The reach is looked up only for an anchor outside the view.
+    glRasterPos3d(x, y, z);
+    GLint valid = 0;
+    glGetIntegerv(GL_CURRENT_RASTER_POSITION_VALID, &valid);
+    if (valid)
+        return true;
+    double left, bottom, right, top;
+    return HxGlyphStringReach(glyphs, left, bottom, right, top) &&
+           HxRasterPosReaching(x, y, z, left, bottom, right, top);
 }
 
 void HxSetFormulaMonochromeRenderer(HxFormulaMonochromeRenderer renderer) {
@@ -267,6 +322,7 @@ CString BuildTextBitmapLists(const CString& text, UINT& listPair, int& height, i
     glBitmap(picture.width, picture.height, 0.0f, 0.0f, float(picture.width), lift, picture.bits.data());
     glEndList();
     glPopClientAttrib();
+    GlyphReaches()[listPair] = GlyphReach{0, 0, picture.width, picture.height, float(picture.width), lift};
 
     const float u = g_unitLength;
     const float w = u * float(picture.width);

@@ -42,6 +42,13 @@ void HxReleaseGlyphCaches();
 
 // Calls the lists of a glyph string at the current raster position.
 void DrawGlyphString(const CString& glyphs);
+// The window pixels a glyph string covers when drawn from a raster position, relative to it: false
+// when the string is empty or holds a list not compiled by the functions above.
+bool HxGlyphStringReach(const CString& glyphs, double& left, double& bottom, double& right, double& top);
+// The raster position for a glyph string at the point (x, y, z): set wherever part of the text lies
+// in the view (HxRasterPosReaching over the string's reach), else as glRasterPos sets it.  Whether
+// the position is valid.
+bool HxRasterPosForGlyphs(double x, double y, double z, const CString& glyphs);
 
 // Text for the view's text lists.  Plain text gives its text-cache glyph string.  Formula markup
 // (a text beginning with "<" and ending with ">") is typeset into a 1-bit picture and compiled into

@@ -5,6 +5,7 @@
 
 #include "dynamics/buttons.h"
 #include "dynamics/ink.h"
+#include "measure/text_items.h"
 #include "view/print_sheet.h"
 #include "view/view_ids.h"
 
@@ -156,6 +157,40 @@ TEST_F(PrintTest, PrintingFromAPageReturnsToItWithItsCameraNoSelectionAndNoInk) 
         EXPECT_EQ(m_view->m_inkStrokes.GetSize(), 0);
         EXPECT_EQ(g_traceImageEmpty, 1);
     }
+}
+
+TEST_F(PrintTest, APhotoWhoseCornerIsBelowTheViewIsOnItsSheet) {
+    // A photo of 120 x 90 pixels, each of its own colour, its lower-left pixel at (20, -10) of the
+    // window (y up): the 80 rows above the bottom edge are in the view.
+    constexpr int w = 120, h = 90, x0 = 20, y0 = -10;
+    auto colour = [](int c, int r) { return qRgb(20 + c, 30 + 2 * r, 100); };
+    const size_t rowBytes = size_t(CGTextbit::PictureRowBytes(w));
+    std::vector<BYTE> pixels(rowBytes * h);
+    for (int r = 0; r < h; ++r)
+        for (int c = 0; c < w; ++c) {
+            BYTE* at = &pixels[size_t(r) * rowBytes + size_t(c) * 3];
+            at[0] = BYTE(qRed(colour(c, r)));
+            at[1] = BYTE(qGreen(colour(c, r)));
+            at[2] = BYTE(qBlue(colour(c, r)));
+        }
+    const WORD id = m_pages[0]->m_nextId++;
+    auto* photo = new CGTbImage(id, w, h, std::move(pixels));
+    m_pages[0]->m_cells.SetAt(id, photo);
+    // A quarter pixel past the corner of window pixel (x0, y0), 20 pixels a unit.
+    photo->m_labelPos[0] = float((x0 + 0.25 - kWidth / 2) / 20.0);
+    photo->m_labelPos[1] = float((y0 + 0.25 - kHeight / 2) / 20.0);
+    CRecordedJob job;
+    ASSERT_EQ(m_view->PrintDocument(job, 1, 1), 1);
+    ASSERT_EQ(job.m_sheets.size(), 1u);
+    ASSERT_EQ(job.m_sheets[0].images.size(), 1u);
+    const QImage& sheet = job.m_sheets[0].images[0];
+    ASSERT_EQ(sheet.size(), QSize(kWidth, kHeight));
+    int differing = 0;
+    for (int r = -y0; r < h; ++r)
+        for (int c = 0; c < w; ++c)
+            differing +=
+                (sheet.pixel(x0 + c, kHeight - 1 - (y0 + r)) & 0xFFFFFF) != (colour(c, r) & 0xFFFFFF);
+    EXPECT_EQ(differing, 0) << "of " << w * (h + y0) << " pixels of the photo";
 }
 
 TEST_F(PrintTest, AStartButtonThatIsGoneIsForgotten) {
