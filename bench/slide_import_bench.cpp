@@ -586,7 +586,7 @@ BENCHMARK(BM_RunsOfTheirOwnFormatListed)
 namespace {
 
 // Ranges: the members; the listings; 1 converted (the group left out and said), 0 drawn.  A group of
-// 2,048 x 1,536 points of boxes of 90 x 30 points, each one "W" of 4,000 points.
+// 2,048 x 1,536 points of boxes as large as it, each one "W" of 4,000 points.
 void BM_GroupOfLettersOf4000Points(benchmark::State& state) {
     Import(state,
            Presentation({LargeLetterGroup(int(state.range(0)), 4000, 2048, 1536)},

@@ -234,7 +234,7 @@ QString LargeLetterGroup(int count, double points, double width, double height) 
     QString members;
     const QString letter = Paragraph(SizedRun(QStringLiteral("W"), points));
     for (int i = 0; i < count; ++i)
-        members += TextBox(3 + i, (i % 40) * 15.0, (i / 40) * 9.0, 90, 30, letter);
+        members += TextBox(3 + i, 0, 0, width, height, letter);
     return Group(2, 0, 0, width, height, 0, 0, width, height, members);
 }
 

@@ -52,8 +52,8 @@ QString MarkedLetter(qsizetype marks);
 // high, in rows of 40 (15 points apart, rows 9 apart), ids from `firstId`.
 QString LetterBoxes(int count, int firstId, qsizetype letters, double width, double height);
 
-// A group of `width` x `height` points holding `count` text boxes of 90 x 30 points (in rows of 40,
-// 15 points apart, rows 9 apart), each one "W" in type `points` high, ids from 3.
+// A group of `width` x `height` points holding `count` text boxes as large as it, one on the other,
+// each one "W" in type `points` high, ids from 3.
 QString LargeLetterGroup(int count, double points, double width, double height);
 // One paragraph of `runs` runs of the letter "a" whose sizes go 1.00, 1.01, ... 47.99 points in turn
 // (one unbroken word whose letters change size one by one).
