@@ -520,6 +520,30 @@ TEST_F(DocumentCommandsTest, AGfCopyUnderAnHvxNameOpensWhole) {
     EXPECT_TRUE(pages() == saved);
 }
 
+// 保存 .gf 副本 proposes the lesson's own name: its path without the extension its file has, ".hvx"
+// or ".gf" in any case.  A name with a dot but without one of these is proposed whole.
+TEST_F(DocumentCommandsTest, TheGfCopyIsProposedUnderTheLessonsOwnName) {
+    // An untitled lesson takes the name of its copy, and its next copy is proposed under it.
+    m_choice = Path(u"multiA.gf");
+    ASSERT_TRUE(Run(ID_FILE_SAVE_GF));
+    ASSERT_EQ(m_doc->GetPathName(), Path(u"multiA.gf"));
+    m_choice.Empty();
+    ASSERT_TRUE(Run(ID_FILE_SAVE_GF));
+    EXPECT_EQ(m_dialogs.back().fileName, Path(u"multiA"));
+
+    const std::pair<const char16_t*, const char16_t*> names[] = {
+        {u"课件.hvx", u"课件"},   {u"课件.HVX", u"课件"}, {u"Lesson.Gf", u"Lesson"},
+        {u"第1.2节", u"第1.2节"}, {u"a.b.gf", u"a.b"},    {u"x.hvx.txt", u"x.hvx.txt"}};
+    for (const auto& [name, proposed] : names) {
+        m_doc->SetPathName(Path(name), FALSE);
+        const size_t dialogs = m_dialogs.size();
+        ASSERT_TRUE(Run(ID_FILE_SAVE_GF));
+        ASSERT_EQ(m_dialogs.size(), dialogs + 1);
+        EXPECT_EQ(m_dialogs.back().fileName, Path(proposed)) << QString::fromUtf16(name).toStdString();
+        EXPECT_EQ(m_doc->GetPathName(), Path(name)) << "a cancelled copy leaves the name";
+    }
+}
+
 TEST_F(DocumentCommandsTest, AFailedSaveReportsItAndKeepsTheOldFile) {
     CString path = SaveSample(u"keep.hvx");
     std::vector<BYTE> saved = FileBytes(path);
