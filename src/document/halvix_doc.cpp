@@ -30,6 +30,19 @@ bool IsGfPath(const CString& path) {
     return QFileInfo(path.ToQString()).suffix().compare(QStringLiteral("gf"), Qt::CaseInsensitive) == 0;
 }
 
+// The path without the extension of a lesson's file (".hvx" or ".gf", in any case); any other path
+// whole, as the dot of a name like "第1.2节" starts no extension of a lesson.
+CString WithoutLessonExtension(const CString& path) {
+    const QFileInfo info(path.ToQString());
+    const QString suffix = info.suffix();
+    const bool lesson = suffix.compare(QStringLiteral("hvx"), Qt::CaseInsensitive) == 0 ||
+                        suffix.compare(QStringLiteral("gf"), Qt::CaseInsensitive) == 0;
+    // A name that is its extension alone (".hvx") keeps it: there is no name to propose without it.
+    if (!lesson || info.fileName().size() == suffix.size() + 1)
+        return path;
+    return path.Left(path.GetLength() - int(suffix.size()) - 1);
+}
+
 void ResetViewport() {
     if (HxMakeGlCurrent()) {
         glViewport(0, 0, g_clientWidth, g_clientHeight);
@@ -269,7 +282,7 @@ void CHalvixDoc::OnFileOpenAll() {
 void CHalvixDoc::OnFileSaveGf() {
     const CString path = GetPathName();
     const BOOL notChosen = IsPathNotChosen();
-    const CString suggested = path.IsEmpty() ? CString() : path.Left(path.GetLength() - 4);
+    const CString suggested = WithoutLessonExtension(path);
     CFileDialog dlg(FALSE, u"gf", suggested, OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_EXPLORER,
                     u"Halvix文档(*.gf)|*.gf||");
     dlg.m_nDocumentType = 1;

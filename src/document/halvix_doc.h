@@ -86,6 +86,13 @@ public:
     // of what it holds; when both layouts read it so, the one the stored version names (330 the
     // older) is taken.  FALSE after an error, reported (the older layout's) unless report is FALSE.
     BOOL ReadGfDocument(CFile& file, const CString& pathForMessages, BOOL report = TRUE);
+    // Reads a file of any other name, from its present position: in the present layout when it
+    // reads the file to its end; else in the older layout when that reads it to its end (a ".gf"
+    // copy under another name); else in the present layout when the record was read whole and
+    // more bytes follow it (a document padded at its end).  FALSE after an error, reported (the
+    // present layout's) unless report is FALSE.  Inside a CGfFormatScope the caller has chosen the
+    // older layout, and the record is read in it alone, as Serialize reads it.
+    BOOL ReadDocument(CFile& file, const CString& pathForMessages, BOOL report = TRUE) override;
     // Deletes the tools and pages; no page is current afterwards.
     void DeleteContents() override;
     // One page "第一页", version 605, the default header, the default view.
@@ -695,9 +702,13 @@ private:
     void Store(CArchive& ar);
     void Load(CArchive& ar);
     // Reads the record into `loaded`; throws (CArchiveException) when it is damaged, and changes
-    // nothing of the document.
+    // nothing of the document.  A record of a later version throws without a word, for the reader
+    // to say so: a read in a layout the file was not written in may meet one.
     void ReadRecord(CArchive& ar, LoadedDocument& loaded);
     void Commit(LoadedDocument& loaded);
+    // ReadGfDocument (gfName) and ReadDocument: the file read in each layout it may be in, and the
+    // first of them that the name's order takes put in place of the document's contents.
+    BOOL ReadInLayouts(CFile& file, const CString& pathForMessages, BOOL report, bool gfName);
     // The message map entries of the transform commands.
     void AddTransformCommands();
     // The message map entries of the construct commands.

@@ -1,7 +1,7 @@
 // The document file: the record of CHalvixDoc stored field by field, and loaded into a new set of
 // pages and tools that takes the document's place only once the whole file has been read and
-// checked; then the pages are recomputed and the first page's view restored.  A file of a ".gf"
-// name is read in whichever of the two layouts reads it to its end.
+// checked; then the pages are recomputed and the first page's view restored.  A file is read in
+// whichever of the two layouts reads it to its end, the one its name suggests first.
 #include "document/halvix_doc.h"
 
 #include "document/doc_globals.h"
@@ -48,6 +48,15 @@ void ApplyLight() {
 
 [[noreturn]] void Refuse(int cause) {
     throw CArchiveException(cause);
+}
+
+// A record of a version later than this program's, met while it is read.
+struct LaterVersion {};
+
+// Refused as a failed open: the document that was open stays, and a later Save cannot overwrite the
+// newer file.
+void ReportLaterVersion() {
+    AfxMessageBox(u"这是高版本生成的文档，请您升级到最新版本！", MB_OK);
 }
 
 } // namespace
@@ -140,7 +149,12 @@ void CHalvixDoc::Store(CArchive& ar) {
 
 void CHalvixDoc::Load(CArchive& ar) {
     LoadedDocument loaded;
-    ReadRecord(ar, loaded);
+    try {
+        ReadRecord(ar, loaded);
+    } catch (const LaterVersion&) {
+        ReportLaterVersion();
+        throw CUserException();
+    }
     Commit(loaded);
 }
 
@@ -149,12 +163,10 @@ void CHalvixDoc::ReadRecord(CArchive& ar, LoadedDocument& loaded) {
     ar >> loaded.version >> loaded.author >> loaded.description >> loaded.screenWidth >>
         loaded.screenHeight >> loaded.storeMtfImages >> loaded.reservedInt >> loaded.reservedFloat >>
         loaded.reservedText;
-    if (loaded.version >= kFirstRefusedVersion) {
-        // Refused as a failed open: the document that was open stays, and a later Save cannot
-        // overwrite the newer file.
-        AfxMessageBox(u"这是高版本生成的文档，请您升级到最新版本！", MB_OK);
-        throw CUserException();
-    }
+    // Left to the reader to report: a read in a layout the file was not written in may meet any
+    // number here, and another layout may still read the file.
+    if (loaded.version >= kFirstRefusedVersion)
+        throw LaterVersion();
     {
         CStoreMtfImagesScope images(loaded.storeMtfImages);
         ar >> loaded.labelFont >> loaded.measureFont >> loaded.labelFontHeight >> loaded.measureFontHeight >>
@@ -192,6 +204,17 @@ void CHalvixDoc::ReadRecord(CArchive& ar, LoadedDocument& loaded) {
 }
 
 BOOL CHalvixDoc::ReadGfDocument(CFile& file, const CString& pathForMessages, BOOL report) {
+    return ReadInLayouts(file, pathForMessages, report, true);
+}
+
+BOOL CHalvixDoc::ReadDocument(CFile& file, const CString& pathForMessages, BOOL report) {
+    // The caller's CGfFormatScope has chosen the older layout for every record read.
+    if (g_saveGfFormat)
+        return CDocument::ReadDocument(file, pathForMessages, report);
+    return ReadInLayouts(file, pathForMessages, report, false);
+}
+
+BOOL CHalvixDoc::ReadInLayouts(CFile& file, const CString& pathForMessages, BOOL report, bool gfName) {
     auto fail = [&](const CException* e) {
         if (report)
             ReportSaveLoadException(pathForMessages, e, FALSE);
@@ -203,48 +226,85 @@ BOOL CHalvixDoc::ReadGfDocument(CFile& file, const CString& pathForMessages, BOO
         return FALSE;
     }
     const ULONGLONG start = file.GetPosition();
-    // A read in one layout, taken only when the record is the whole file: a file read in a layout
-    // it was not written in may pass every check and end early, with the rest unread.
-    auto read = [&](bool gfLayout, LoadedDocument& loaded) {
-        file.Seek(LONGLONG(start), CFile::begin);
-        std::optional<CGfFormatScope> layout;
-        if (gfLayout)
-            layout.emplace();
-        CArchive ar(&file, CArchive::load);
-        ReadRecord(ar, loaded);
-        if (ar.GetBytesLeft() != 0)
-            Refuse(CArchiveException::genericException);
+    // One read of the record in one layout, and how it ended.
+    struct Attempt {
+        std::unique_ptr<LoadedDocument> loaded; // null when the read failed
+        size_t bytesLeft = 0;                   // after the record
+        bool laterVersion = false;
+        bool outOfMemory = false;
+        CArchiveException error; // why the read failed, or why the file is not this record alone
+        // A file read in a layout it was not written in may pass every check and end early, with
+        // the rest unread: a layout is the file's only when its record is the whole file.
+        bool Whole() const { return loaded && bytesLeft == 0; }
+    };
+    auto read = [&](bool gfLayout) {
+        Attempt attempt;
+        try {
+            attempt.loaded = std::make_unique<LoadedDocument>();
+            file.Seek(LONGLONG(start), CFile::begin);
+            std::optional<CGfFormatScope> layout;
+            if (gfLayout)
+                layout.emplace();
+            CArchive ar(&file, CArchive::load);
+            ReadRecord(ar, *attempt.loaded);
+            attempt.bytesLeft = ar.GetBytesLeft();
+            if (attempt.bytesLeft != 0)
+                attempt.error = CArchiveException(CArchiveException::genericException);
+        } catch (const CArchiveException& e) {
+            attempt.loaded.reset();
+            attempt.error = e;
+        } catch (const LaterVersion&) {
+            attempt.loaded.reset();
+            attempt.laterVersion = true;
+        } catch (const std::bad_alloc&) {
+            attempt.loaded.reset();
+            attempt.outOfMemory = true;
+        }
+        return attempt;
+    };
+    auto take = [&](Attempt& attempt) {
+        Commit(*attempt.loaded);
+        return TRUE;
+    };
+    auto refuse = [&](const Attempt& attempt) {
+        if (attempt.laterVersion) {
+            ReportLaterVersion();
+            return FALSE;
+        }
+        return fail(attempt.outOfMemory ? nullptr : &attempt.error);
     };
     try {
-        // The older layout first: the copy the save-copy command writes, version 330.
-        auto older = std::make_unique<LoadedDocument>();
-        CArchiveException olderError;
-        try {
-            read(true, *older);
-        } catch (const CArchiveException& e) {
-            olderError = e;
-            older.reset();
+        if (gfName) {
+            // The older layout first: the copy the save-copy command writes, version 330.
+            Attempt older = read(true);
+            if (older.laterVersion)
+                return refuse(older);
+            if (older.Whole() && older.loaded->version == kGfVersion)
+                return take(older);
+            // The present layout: an untitled document takes the name of its copy, and a later Save
+            // writes the present layout there.  A file that reads whole in the older layout too (its
+            // version is not 330) is the present one's when the present layout reads it whole.
+            Attempt present = read(false);
+            if (present.laterVersion)
+                return refuse(present);
+            if (present.Whole())
+                return take(present);
+            return older.Whole() ? take(older) : refuse(older);
         }
-        if (older && older->version == kGfVersion) {
-            Commit(*older);
-            return TRUE;
-        }
-        // The present layout: an untitled document takes the name of its copy, and a later Save
-        // writes the present layout there.  A file that reads whole in the older layout too (its
-        // version is not 330) is the present one's when the present layout reads it whole.
-        try {
-            LoadedDocument present;
-            read(false, present);
-            Commit(present);
-            return TRUE;
-        } catch (const CArchiveException&) {
-            if (!older)
-                return fail(&olderError);
-        }
-        Commit(*older);
-        return TRUE;
+        // The present layout, the one a document's own file holds.  When it does not read the file
+        // whole, the file may be a ".gf" copy under another name, which the older layout reads to
+        // its end (the present one may have met any error on the way, a later version too).  Else a
+        // record read whole with more bytes after it (a document padded at its end) opens as the
+        // present layout reads it, and anything else is refused for what the present layout met.
+        Attempt present = read(false);
+        if (present.Whole())
+            return take(present);
+        Attempt older = read(true);
+        if (older.Whole())
+            return take(older);
+        return present.loaded ? take(present) : refuse(present);
     } catch (const CUserException&) {
-        return FALSE; // a later version, refused with its own message
+        return FALSE; // told already
     } catch (const CException& e) {
         return fail(&e);
     } catch (const std::bad_alloc&) {

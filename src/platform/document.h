@@ -137,8 +137,9 @@ public:
     virtual void DeleteContents() {}
     // Reads a whole document from a file (the archive part of OnOpenDocument); FALSE after an
     // error, which has been reported unless report is FALSE.  A file larger than
-    // kHxMaxDocumentBytes is refused as too large before it is read.
-    BOOL ReadDocument(CFile& file, const CString& pathForMessages, BOOL report = TRUE);
+    // kHxMaxDocumentBytes is refused as too large before it is read.  A document whose files come
+    // in more than one layout reads them its own way.
+    virtual BOOL ReadDocument(CFile& file, const CString& pathForMessages, BOOL report = TRUE);
     // The document's bytes, as OnSaveDocument writes them; throws what Serialize throws.
     std::vector<BYTE> StoreToBytes();
     // The length of the file OnSaveDocument would write now, counted as it is stored without keeping

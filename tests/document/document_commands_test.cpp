@@ -4,6 +4,7 @@
 #include "document_test_support.h"
 
 #include "measure/text_items.h"
+#include "support/page_snapshot.h"
 
 #include <QDir>
 #include <QFile>
@@ -391,6 +392,156 @@ TEST_F(DocumentCommandsTest, AGfNamedFileInThePresentLayoutStillOpens) {
     EXPECT_TRUE(m_messages.empty());
     EXPECT_EQ(m_doc->GetPageCount(), 3);
     EXPECT_EQ(m_doc->GetPage(0)->FindCell(4)->m_text4, u"只在新格式里");
+}
+
+// The ".gf" copy of a lesson of a photo and a point, renamed to a ".hvx" name, opens through 打开 as
+// the copy opens under its own name: every cell, and every pixel of the photo.  The copy cut short
+// or going on after its record is refused, as the present layout finds it, and the open lesson stays
+// as it was; so is a copy of a later version, with its own message.  The lesson itself padded at its
+// end still opens.
+TEST_F(DocumentCommandsTest, AGfCopyUnderAnHvxNameOpensWhole) {
+    g_clientWidth = 1600;
+    g_clientHeight = 900;
+    constexpr int kWidth = 64, kHeight = 48;
+    std::vector<BYTE> pixels(size_t(CGTextbit::PictureRowBytes(kWidth) * kHeight));
+    for (size_t k = 0; k < pixels.size(); ++k)
+        pixels[k] = BYTE(k * 7 + k / 251);
+    ASSERT_TRUE(m_doc->InsertImage(kWidth, kHeight, pixels));
+    const WORD point = AddPoint(g_pCurPage, 1.5f, -2.0f, 3.25f)->m_id;
+    m_choice = Path(u"课件.hvx");
+    ASSERT_TRUE(Run(ID_FILE_SAVE_AS));
+    m_choice = Path(u"课件.gf");
+    ASSERT_TRUE(Run(ID_FILE_SAVE_GF));
+    const std::vector<BYTE> lesson = FileBytes(Path(u"课件.hvx"));
+    const std::vector<BYTE> copy = FileBytes(Path(u"课件.gf"));
+    ASSERT_FALSE(lesson.empty());
+    ASSERT_FALSE(copy.empty());
+    ASSERT_NE(copy, lesson);
+
+    auto pages = [this] {
+        std::vector<PageSnapshot> snapshots;
+        for (int i = 0; i < m_doc->GetPageCount(); ++i)
+            snapshots.push_back(TakeSnapshot(*m_doc->GetPage(i)));
+        return snapshots;
+    };
+    // The pages as the lesson opens, and as the copy opens under its own name.
+    m_choice.Empty();
+    ASSERT_TRUE(m_doc->OpenDocumentFile(Path(u"课件.hvx"), FALSE));
+    const std::vector<PageSnapshot> saved = pages();
+    ASSERT_TRUE(m_doc->OpenDocumentFile(Path(u"课件.gf"), FALSE));
+    ASSERT_TRUE(m_messages.empty());
+    const std::vector<PageSnapshot> expected = pages();
+
+    // Renamed, opened in place of a lesson of two pages.
+    WriteFile(Path(u"改名的副本.hvx"), copy);
+    m_doc->SetModifiedFlag(FALSE);
+    EXPECT_TRUE(Run(ID_FILE_NEW));
+    m_doc->AppendPage(u"第二页");
+    m_messages.clear();
+    m_choice = Path(u"改名的副本.hvx");
+    EXPECT_TRUE(Run(ID_FILE_OPEN));
+    EXPECT_TRUE(m_messages.empty()) << m_messages.front().ToQString().toStdString();
+    EXPECT_EQ(m_doc->GetPathName(), Path(u"改名的副本.hvx"));
+    const std::vector<PageSnapshot> opened = pages();
+    ASSERT_EQ(opened.size(), expected.size());
+    for (size_t i = 0; i < opened.size(); ++i)
+        EXPECT_TRUE(opened[i] == expected[i])
+            << "page " << i << ": " << SnapshotDifference(opened[i], expected[i]);
+    CGTbImage* photo = nullptr;
+    CGVertex* vertex = nullptr;
+    for (POSITION pos = m_doc->GetPage(0)->m_cells.GetStartPosition(); pos;) {
+        WORD id;
+        CGCell* cell;
+        m_doc->GetPage(0)->m_cells.GetNextAssoc(pos, id, cell);
+        if (auto* p = DYNAMIC_DOWNCAST(CGTbImage, cell))
+            photo = p;
+        else if (id == point)
+            vertex = DYNAMIC_DOWNCAST(CGVertex, cell);
+    }
+    ASSERT_NE(photo, nullptr);
+    EXPECT_EQ(photo->m_width, kWidth);
+    EXPECT_EQ(photo->m_height, kHeight);
+    EXPECT_TRUE(photo->m_bits == pixels) << "the photo's pixels";
+    ASSERT_NE(vertex, nullptr);
+    EXPECT_TRUE(vertex->m_x == 1.5f && vertex->m_y == -2.0f && vertex->m_z == 3.25f);
+
+    // Files neither layout reads to their end, and a later version: refused, the lesson open stays.
+    ASSERT_TRUE(copy[0] == 0 && copy[1] == 0 && (copy[2] | copy[3] << 8) == CHalvixDoc::kGfVersion)
+        << "no tools, then the version";
+    std::vector<BYTE> later = copy;
+    later[2] = BYTE(CHalvixDoc::kFirstRefusedVersion & 0xFF);
+    later[3] = BYTE(CHalvixDoc::kFirstRefusedVersion >> 8);
+    std::vector<BYTE> longer = copy;
+    longer.insert(longer.end(), {1, 2, 3});
+    struct Refused {
+        const char* what;
+        std::vector<BYTE> bytes;
+        CString message; // empty: any reason the open gives
+    };
+    const CString broken = Path(u"坏的副本.hvx");
+    std::vector<Refused> refused = {
+        {"cut in half", std::vector<BYTE>(copy.begin(), copy.begin() + std::ptrdiff_t(copy.size() / 2)), {}},
+        {"cut before the last byte", std::vector<BYTE>(copy.begin(), copy.end() - 1), {}},
+        {"three bytes more", longer, {}},
+        {"a later version", later, u"这是高版本生成的文档，请您升级到最新版本！"}};
+    m_doc->m_author = u"打开的课件";
+    m_doc->SetModifiedFlag();
+    m_answer = IDNO;
+    for (const Refused& r : refused) {
+        SCOPED_TRACE(r.what);
+        WriteFile(broken, r.bytes);
+        const std::vector<BYTE> before = Store();
+        CGPage* current = g_pCurPage;
+        m_messages.clear();
+        m_choice = broken;
+        EXPECT_TRUE(Run(ID_FILE_OPEN));
+        // The save prompt (answered No), then the refusal.
+        ASSERT_EQ(m_messages.size(), 2u);
+        if (r.message.IsEmpty())
+            EXPECT_EQ(m_messages[1].Find(HxFormat(u"无法打开文档“%s”：", broken)), 0)
+                << m_messages[1].ToQString().toStdString();
+        else
+            EXPECT_EQ(m_messages[1], r.message);
+        EXPECT_TRUE(Store() == before && g_pCurPage == current);
+        EXPECT_TRUE(m_doc->GetPathName() == Path(u"改名的副本.hvx") && m_doc->IsModified());
+        EXPECT_FALSE(g_saveGfFormat);
+    }
+
+    // The lesson padded at its end opens as it was saved.
+    std::vector<BYTE> padded = lesson;
+    padded.resize(padded.size() + 5000);
+    WriteFile(Path(u"补齐的课件.hvx"), padded);
+    m_messages.clear();
+    m_choice = Path(u"补齐的课件.hvx");
+    EXPECT_TRUE(Run(ID_FILE_OPEN));
+    ASSERT_EQ(m_messages.size(), 1u) << "only the save prompt";
+    EXPECT_EQ(m_doc->GetPathName(), Path(u"补齐的课件.hvx"));
+    EXPECT_EQ(m_doc->m_formatVersion, CHalvixDoc::kCurrentVersion);
+    EXPECT_TRUE(pages() == saved);
+}
+
+// 保存 .gf 副本 proposes the lesson's own name: its path without the extension its file has, ".hvx"
+// or ".gf" in any case.  A name with a dot but without one of these is proposed whole.
+TEST_F(DocumentCommandsTest, TheGfCopyIsProposedUnderTheLessonsOwnName) {
+    // An untitled lesson takes the name of its copy, and its next copy is proposed under it.
+    m_choice = Path(u"multiA.gf");
+    ASSERT_TRUE(Run(ID_FILE_SAVE_GF));
+    ASSERT_EQ(m_doc->GetPathName(), Path(u"multiA.gf"));
+    m_choice.Empty();
+    ASSERT_TRUE(Run(ID_FILE_SAVE_GF));
+    EXPECT_EQ(m_dialogs.back().fileName, Path(u"multiA"));
+
+    const std::pair<const char16_t*, const char16_t*> names[] = {
+        {u"课件.hvx", u"课件"},   {u"课件.HVX", u"课件"}, {u"Lesson.Gf", u"Lesson"},
+        {u"第1.2节", u"第1.2节"}, {u"a.b.gf", u"a.b"},    {u"x.hvx.txt", u"x.hvx.txt"}};
+    for (const auto& [name, proposed] : names) {
+        m_doc->SetPathName(Path(name), FALSE);
+        const size_t dialogs = m_dialogs.size();
+        ASSERT_TRUE(Run(ID_FILE_SAVE_GF));
+        ASSERT_EQ(m_dialogs.size(), dialogs + 1);
+        EXPECT_EQ(m_dialogs.back().fileName, Path(proposed)) << QString::fromUtf16(name).toStdString();
+        EXPECT_EQ(m_doc->GetPathName(), Path(name)) << "a cancelled copy leaves the name";
+    }
 }
 
 TEST_F(DocumentCommandsTest, AFailedSaveReportsItAndKeepsTheOldFile) {

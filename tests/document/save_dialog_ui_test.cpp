@@ -1,7 +1,7 @@
 // Saves through the program's own file dialog, driven offscreen as a user would: a name typed
 // without its extension or with a dot in it, the ".gf" copy's proposed name and another file type
 // chosen in the dialog are asked about as the files they will be written to; "No" writes nothing;
-// "~" is the home folder.
+// "~" is the home folder; the ".gf" copy's dialog shows the lesson's own name.
 #include "app/halvix_app.h"
 #include "document_test_support.h"
 #include "support/dialog_user.h"
@@ -142,6 +142,29 @@ TEST_F(SaveDialogWindows, TheGfCopysProposedNameIsAskedAboutWithItsExtension) {
     EXPECT_FALSE(Run(ID_FILE_SAVE)) << "no dialog";
     EXPECT_EQ(Bytes(Path("x.hvx")), Bytes(Store()));
     EXPECT_EQ(m_user.m_questions.size(), 2u);
+}
+
+// The ".gf" copy's dialog shows the lesson's own name without its extension: "multiA" for multiA.gf
+// (an untitled lesson takes the name of its copy), "课件" for 课件.hvx.
+TEST_F(SaveDialogWindows, TheGfCopysDialogShowsTheLessonsOwnName) {
+    g_lastDocumentPath = CString::FromQString(Path("x.hvx"));
+    m_user.TypeAndSave(QStringLiteral("multiA"));
+    EXPECT_TRUE(Run(ID_FILE_SAVE_GF));
+    ASSERT_EQ(m_doc->GetPathName().ToQString(), Path("multiA.gf"));
+    m_user.KeepName();
+    m_user.Cancel();
+    EXPECT_TRUE(Run(ID_FILE_SAVE_GF));
+    ASSERT_EQ(m_user.m_names.size(), 1u);
+    EXPECT_EQ(m_user.m_names[0].toStdString(), "multiA");
+
+    ASSERT_TRUE(m_doc->DoSave(CString::FromQString(Path("课件.hvx"))));
+    m_user.KeepName();
+    m_user.Cancel();
+    EXPECT_TRUE(Run(ID_FILE_SAVE_GF));
+    ASSERT_EQ(m_user.m_names.size(), 2u);
+    EXPECT_EQ(m_user.m_names[1].toStdString(), "课件");
+    EXPECT_TRUE(m_user.m_questions.empty());
+    EXPECT_FALSE(QFile::exists(Path("课件.gf")));
 }
 
 TEST_F(SaveDialogWindows, ANameWithADotGetsTheDocumentsExtensionWhateverTheCaseOfOneTyped) {

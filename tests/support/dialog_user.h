@@ -50,6 +50,13 @@ public:
             return true;
         });
     }
+    // The name the dialog shows, kept in m_names, and nothing else done yet.
+    void KeepName() {
+        OnDialog([this](QFileDialog& box) {
+            m_names.push_back(box.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text());
+            return true;
+        });
+    }
     void Save() {
         OnDialog([](QFileDialog& box) {
             SaveButton(box)->click();
@@ -102,6 +109,7 @@ public:
 
     std::vector<QString> m_questions; // the texts of the questions answered, or closed unanswered
     std::vector<QString> m_titles;
+    std::vector<QString> m_names; // the names the dialog showed (KeepName)
     int m_missed = 0;
 
 private:

@@ -73,6 +73,23 @@ protected:
         EXPECT_TRUE(m_doc->IsModified());
     }
 
+    // A tool of the document made from the midpoint of two free points (the cells stay on the page,
+    // nothing selected, no undo step), with the tool services in place; null when it could not be made.
+    CRecord* AddMidpointTool() {
+        HxInstallToolServices();
+        auto* a = AddVertex<CGVerFreeXyz>(-4.0f, 0.0f, 0.0f);
+        auto* b = AddVertex<CGVerFreeXyz>(4.0f, -4.0f, 0.0f);
+        AddVertex<CGVerMid>(AddLine(a->m_id, b->m_id)->m_id);
+        m_page->SelectAllOfKind(0);
+        CRecord* tool = m_page->CreateTool();
+        m_page->ClearSelection();
+        if (!tool)
+            return nullptr;
+        tool->m_name = u"中点";
+        m_doc->m_tools.AddTail(tool);
+        return tool;
+    }
+
     void AddStroke() {
         const float stroke[6] = {0, 0, -50, 1, 1, -50};
         m_view->m_inkStrokes.Add(new CStroke(2, stroke));
@@ -495,6 +512,59 @@ TEST_F(ToolsTest, UndoAndRedoLeaveTheLessonModified) {
     ASSERT_TRUE(m_doc->DoSave(path));
     m_view->OnEditRedo();
     EXPECT_FALSE(m_doc->IsModified()) << "nothing to redo";
+}
+
+// With a tool of the user's own chosen and none of its uses under way, an undo takes the last step
+// back as any undo does, and the lesson counts as modified: the file saved before holds the point.
+TEST_F(ToolsTest, AnUndoWithACustomToolChosenLeavesTheLessonModified) {
+    QTemporaryDir dir;
+    const CString path = CString::FromQString(dir.filePath(QStringLiteral("课件.hvx")));
+    CRecord* tool = AddMidpointTool();
+    ASSERT_NE(tool, nullptr);
+    Key(Qt::Key_P, Qt::ShiftModifier);
+    const int before = CellCount();
+    Click(Pixel(3, 2));
+    ASSERT_EQ(CellCount(), before + 1);
+    ASSERT_EQ(LastStepName(), CString(u"添加全自由点"));
+
+    ASSERT_TRUE(Run(20000));
+    ASSERT_EQ(g_pCurrentTool, tool);
+    ExpectTool(6, 0);
+    ASSERT_EQ(m_page->m_constructMarker, -1) << "no use of the tool under way";
+    ASSERT_TRUE(m_doc->DoSave(path));
+    ASSERT_FALSE(m_doc->IsModified());
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(CellCount(), before) << "the point's step is undone";
+    EXPECT_EQ(g_mouseTool, 6);
+    EXPECT_TRUE(m_doc->IsModified()) << "the saved file holds the point the undo took away";
+}
+
+// With nothing to undo an undo changes nothing: a saved lesson stays as saved, whatever the tool.
+TEST_F(ToolsTest, AnUndoWithNothingToUndoLeavesASavedLessonUnmodified) {
+    QTemporaryDir dir;
+    const CString path = CString::FromQString(dir.filePath(QStringLiteral("课件.hvx")));
+    ASSERT_NE(AddMidpointTool(), nullptr);
+    ASSERT_FALSE(m_page->m_cmdProcessor.CanUndo());
+    const int cells = CellCount();
+
+    // The arrow.
+    ASSERT_EQ(g_mouseTool, 1);
+    ASSERT_TRUE(m_doc->DoSave(path));
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_FALSE(m_doc->IsModified()) << "the arrow";
+    ASSERT_TRUE(Run(ID_EDIT_UNDO));
+    EXPECT_FALSE(m_doc->IsModified()) << "the arrow, through the command";
+
+    // The user's own tool, none of its uses under way.
+    ASSERT_TRUE(Run(20000));
+    ExpectTool(6, 0);
+    ASSERT_EQ(m_page->m_constructMarker, -1);
+    ASSERT_TRUE(m_doc->DoSave(path));
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_FALSE(m_doc->IsModified()) << "the user's tool";
+    ASSERT_TRUE(Run(ID_EDIT_UNDO));
+    EXPECT_FALSE(m_doc->IsModified()) << "the user's tool, through the command";
+    EXPECT_EQ(CellCount(), cells);
 }
 
 TEST_F(ToolsTest, UndoWithACustomToolUndoesItsStepAtOnce) {
