@@ -5,6 +5,7 @@
 #include "view_mouse_fixture.h"
 
 #include "dynamics/buttons.h"
+#include "dynamics/iterate_fixture.h"
 #include "dynamics/iterate.h"
 #include "measure/text_items.h"
 #include "solids/split.h"
@@ -81,23 +82,6 @@ public:
 private:
     int m_width, m_height;
     std::vector<BYTE> m_bits;
-};
-
-// A value that is its point's x.
-class CXOfPoint : public CGTmVariable {
-public:
-    CXOfPoint(WORD id, WORD point) {
-        m_id = id;
-        m_name = u"x";
-        AddParent(point);
-        Recompute();
-    }
-    void Recompute() override {
-        const auto* p = DYNAMIC_DOWNCAST(CGVertex, HxFindCell(m_parents[0]));
-        m_valid = p != nullptr;
-        if (p)
-            m_param1 = p->m_x;
-    }
 };
 
 class ScreenPicturesTest : public ViewMouseTest {
@@ -331,7 +315,7 @@ TEST_F(ScreenPicturesTest, AnIterationsNameAndTableShowTheirPartInside) {
     CTestMidpoint* d = AddMidpoint(a->m_id, b->m_id);
     CTestMidpoint* e = AddMidpoint(b->m_id, c->m_id);
     CTestMidpoint* f = AddMidpoint(c->m_id, a->m_id);
-    auto* x = Insert(new CXOfPoint(m_page->m_nextId++, d->m_id));
+    auto* x = Insert(new CXValue(m_page->m_nextId++, d->m_id, u"x"));
     x->m_hidden = 1;
     auto* it = Insert(new CGIterate(m_page->m_nextId++, 3, 3, 3,
                                     {{a->m_id, b->m_id, c->m_id}, {d->m_id, e->m_id, f->m_id}}));

@@ -8,6 +8,7 @@
 #include "measure/text_items.h"
 #include "model/page.h"
 #include "pptx_files.h"
+#include "slide_deck_fixture.h"
 #include "slide_shapes.h"
 #include "support/archive_helpers.h"
 #include "support/child_process.h"
@@ -181,18 +182,8 @@ std::vector<Family> PricedFamilies() {
     };
 }
 
-class SlideCostTest : public DocumentTest {
+class SlideCostTest : public SlideDeckTest {
 protected:
-    void SetUp() override {
-        DocumentTest::SetUp();
-        g_unitLength = 0.05f;
-    }
-    bool Import(const QByteArray& bytes, bool convert, int slides = 1,
-                const HxSlideImportBounds& bounds = HxSlideImportBounds()) {
-        HxSlideDeck deck;
-        EXPECT_EQ(HxReadPptx(bytes, deck), kPptxOk);
-        return HxImportSlideDeck(m_doc.get(), deck, 1, slides, convert, nullptr, bounds);
-    }
     void ExpectNothingImported() {
         EXPECT_EQ(m_doc->GetPageCount(), 1);
         EXPECT_FALSE(m_doc->IsModified());

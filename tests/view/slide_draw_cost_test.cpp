@@ -2,12 +2,12 @@
 // bounds: large characters priced by the pixels their outlines cover (a group's member over the whole
 // group picture), words whose letters change size priced by what breaking them costs, the time read
 // before each beginning of one text and each member drawn, and what is drawn once it is over.
-#include "document/document_test_support.h"
 #include "document/pptx_reader.h"
 #include "measure/rich_text.h"
 #include "measure/text_items.h"
 #include "model/page.h"
 #include "pptx_files.h"
+#include "slide_deck_fixture.h"
 #include "slide_shapes.h"
 #include "view/slide_import.h"
 
@@ -20,24 +20,7 @@ using namespace SlideShapes;
 
 namespace {
 
-class SlideDrawCostTest : public DocumentTest {
-protected:
-    void SetUp() override {
-        DocumentTest::SetUp();
-        g_unitLength = 0.05f;
-    }
-    bool Import(const QByteArray& bytes, bool convert, int slides = 1,
-                const HxSlideImportBounds& bounds = HxSlideImportBounds()) {
-        HxSlideDeck deck;
-        EXPECT_EQ(HxReadPptx(bytes, deck), kPptxOk);
-        return HxImportSlideDeck(m_doc.get(), deck, 1, slides, convert, nullptr, bounds);
-    }
-    qint64 WorkOf(const QByteArray& bytes, bool convert, int slides = 1) {
-        HxSlideDeck deck;
-        EXPECT_EQ(HxReadPptx(bytes, deck), kPptxOk);
-        return HxSlideImportCostOf(deck, 1, slides, convert).work;
-    }
-};
+class SlideDrawCostTest : public SlideDeckTest {};
 
 HxSlideText SteppingSizes(int runs) {
     HxSlideText text;
