@@ -47,14 +47,6 @@ const char16_t* const g_slideFileFilter = u"PowerPoint Files(*.ppt;*.pptx)|*.ppt
 const char16_t* const g_slideTextsShortened =
     u"有%d个文本超过%d个字符，导入时已截去超出的部分，以便在编辑器中编辑。";
 const char16_t* const g_slideTableFailed = u"转换表格时出现错误，未找到外框线!";
-const char16_t* const g_slideTooManyItems = u"导入的对象过多，超过%d个，请缩小幻灯片范围!";
-const char16_t* const g_slidePicturesTooLarge =
-    u"导入的图片过大，共需%d百万像素，超过%d百万像素，请缩小幻灯片范围或演示文稿中过大的文本框!";
-const char16_t* const g_slideTextTooLarge = u"导入的文本过多，保存它们约需%dMB，超过%dMB，请缩小幻灯片范围!";
-const char16_t* const g_slideWorkTooLarge =
-    u"导入的内容过于繁杂（文本、段落、换行或表格单元格过多），约为一次导入限度的%d%%，请缩小幻灯片范围!";
-const char16_t* const g_slideLessonTooLarge =
-    u"导入后文档过大，保存它约需%dMB，超过文档的上限%dMB，请缩小幻灯片范围或先另存、精简当前文档!";
 const char16_t* const g_slidePicturesReduced = u"有%d个文本的图片只画出了一部分：导入时绘制的文字超过%"
                                                u"d个字符（泰文等文字、每种新字体和每处格式变化计得更多），"
                                                u"或一个字母上的附加符号超过%d个。";
@@ -68,302 +60,6 @@ const char16_t* const g_slideShapesLeftOut =
     u"清除“转换为Halvix中可编辑文本”后再导入，组合图形会作为图片导入。";
 const char16_t* const g_slideOutOfMemory =
     u"内存不足，导入已停止：已经导入的页面保留，其余的幻灯片没有导入。";
-
-namespace {
-
-constexpr double kPixelsPerPoint = 4.0 / 3.0;
-const char16_t* const kDefaultFace = u"宋体";
-
-bool NearWhite(QRgb c) {
-    return qRed(c) >= 221 && qGreen(c) >= 221 && qBlue(c) >= 221;
-}
-
-QRgb RunColor(const HxSlideRun& run, bool blackenNearWhite) {
-    const QRgb c = run.hasColor ? run.color : qRgb(0, 0, 0);
-    return blackenNearWhite && NearWhite(c) ? qRgb(0, 0, 0) : c;
-}
-
-int PixelSide(double points) {
-    if (!std::isfinite(points))
-        return 1;
-    return int(std::clamp(std::lround(std::clamp(points, 0.0, 1.0e6) * kPixelsPerPoint), 1L,
-                          long(HxRtfLimits::kMaxPictureSide)));
-}
-
-} // namespace
-
-void HxSlideTextToDocument(const HxSlideText& text, bool blackenNearWhite, QTextDocument& doc) {
-    // One edit without undo steps, and no layout made here: a slide's text holds no objects, and a
-    // document that is only written out and copied from (the editor's paste) is then never laid out
-    // whole, which takes long for a long text.  A layout the document has hears of it once.
-    const bool undo = doc.isUndoRedoEnabled();
-    doc.setUndoRedoEnabled(false);
-    QTextCursor cursor(&doc);
-    cursor.beginEditBlock();
-    doc.clear();
-    QFont font{QString::fromUtf16(kDefaultFace)};
-    font.setPointSizeF(text.defaultPoints);
-    doc.setDefaultFont(font);
-    bool first = true;
-    for (const HxSlideParagraph& paragraph : text.paragraphs) {
-        QTextBlockFormat block;
-        block.setAlignment(paragraph.align == 1   ? Qt::AlignHCenter
-                           : paragraph.align == 2 ? Qt::AlignRight
-                           : paragraph.align == 3 ? Qt::AlignJustify
-                                                  : Qt::AlignLeft);
-        if (first)
-            cursor.setBlockFormat(block);
-        else
-            cursor.insertBlock(block);
-        first = false;
-        for (const HxSlideRun& run : paragraph.runs) {
-            QTextCharFormat f;
-            const QString face = run.face.isEmpty() ? QString::fromUtf16(kDefaultFace) : run.face;
-            f.setFontFamilies({face});
-            f.setProperty(HxRtf::kFaceKey, face);
-            // Faces with names beyond Latin letters are Chinese faces (GB2312) in the RTF.
-            bool latin = true;
-            for (QChar c : face)
-                latin = latin && c.unicode() < 128;
-            if (!latin)
-                f.setProperty(HxRtf::kFontCharset, 134);
-            f.setFontPointSize(run.points > 0 ? run.points : text.defaultPoints);
-            f.setFontWeight(run.bold ? QFont::Bold : QFont::Normal);
-            f.setFontItalic(run.italic);
-            f.setFontUnderline(run.underline);
-            if (run.baseline != 0)
-                f.setVerticalAlignment(run.baseline > 0 ? QTextCharFormat::AlignSuperScript
-                                                        : QTextCharFormat::AlignSubScript);
-            f.setForeground(QColor::fromRgb(RunColor(run, blackenNearWhite)));
-            const QStringList lines = run.text.split(u'\n');
-            for (qsizetype i = 0; i < lines.size(); ++i) {
-                if (i > 0)
-                    cursor.insertText(QString(QChar::LineSeparator), f);
-                if (!lines[i].isEmpty())
-                    cursor.insertText(lines[i], f);
-            }
-        }
-    }
-    cursor.endEditBlock();
-    doc.setUndoRedoEnabled(undo);
-}
-
-QRgb HxSlideTextColor(const HxSlideText& text, bool blackenNearWhite) {
-    for (const HxSlideParagraph& paragraph : text.paragraphs)
-        for (const HxSlideRun& run : paragraph.runs)
-            if (!run.text.trimmed().isEmpty())
-                return RunColor(run, blackenNearWhite);
-    return qRgb(0, 0, 0);
-}
-
-namespace {
-
-double RunPoints(const HxSlideText& text, const HxSlideRun& run) {
-    return run.points > 0 ? run.points : text.defaultPoints;
-}
-
-// Whether the characters of a text from `end` (counted as HxSlideText::Length counts) to the end of
-// their paragraph make no line taller than the character before `end` (as HxShownBeginning takes
-// it): a size no larger, at the same position to the baseline.  False when `end` starts a paragraph.
-bool RestNoTaller(const HxSlideText& text, qsizetype end) {
-    qsizetype position = 0;
-    for (const HxSlideParagraph& paragraph : text.paragraphs) {
-        const HxSlideRun* cut = nullptr;
-        for (const HxSlideRun& run : paragraph.runs) {
-            if (!cut) {
-                position += run.text.size();
-                if (position >= end && !run.text.isEmpty())
-                    cut = &run;
-                continue;
-            }
-            if (RunPoints(text, run) > RunPoints(text, *cut) || run.baseline != cut->baseline)
-                return false;
-        }
-        if (cut)
-            return true;
-        if (++position >= end)
-            return false; // the cut is at the paragraph's end or the next one's start
-    }
-    return false;
-}
-
-} // namespace
-
-// The text is walked while the characters before are fewer than the box holds of the smallest found
-// so far.
-double HxSlideTextSmallestPixels(const HxSlideText& text, double width, double height) {
-    double points = std::numeric_limits<double>::infinity();
-    qsizetype position = 0;
-    for (const HxSlideParagraph& paragraph : text.paragraphs) {
-        for (const HxSlideRun& run : paragraph.runs) {
-            const double size = (std::isfinite(points) ? points : text.defaultPoints) * kPixelsPerPoint;
-            if (position > HxShownLengthEstimate(width, height, size))
-                return size;
-            if (!run.text.isEmpty())
-                points = std::min(points, RunPoints(text, run) * (run.baseline != 0 ? 2.0 / 3.0 : 1.0));
-            position += run.text.size();
-        }
-        ++position; // the paragraph's end
-    }
-    return (std::isfinite(points) ? points : text.defaultPoints) * kPixelsPerPoint;
-}
-
-std::unique_ptr<QTextDocument> HxSlideTextShownPart(const HxSlideText& text, double width, double height,
-                                                    HxLayoutBudget* budget) {
-    const qsizetype first =
-        HxShownLengthEstimate(width, height, HxSlideTextSmallestPixels(text, width, height));
-    return HxLayOutShownBeginning(
-        first, width, height,
-        [&](qsizetype length) {
-            HxShownBeginning part;
-            bool cut = false;
-            const HxSlideText beginning = text.Beginning(length, &cut);
-            part.doc = std::make_unique<QTextDocument>();
-            HxSlideTextToDocument(beginning, false, *part.doc);
-            part.marksCut = HxCapCombiningMarks(*part.doc);
-            part.whole = !cut;
-            part.restNoTaller = cut && RestNoTaller(text, beginning.Length());
-            return part;
-        },
-        budget);
-}
-
-namespace {
-
-// What a drawing is given besides its shape: the budget its texts are laid out within, and what is
-// asked before each text is laid out (whether to draw it, given what its large characters cover).
-struct CDrawing {
-    HxLayoutBudget* budget = nullptr;
-    const std::function<bool(qint64 cover)>& beforeText;
-};
-
-// A text in its box (in the picture's pixels), laid out only as far as the picture shows it: in
-// lines as wide as the box up to the picture's largest side, and down to the picture's bottom.
-void DrawText(QPainter& painter, const HxSlideText& text, const QRectF& box, const QSize& picture,
-              const CDrawing& drawing) {
-    if (!text.HasText() || box.width() < 1 || box.height() < 1)
-        return;
-    const double width = std::min(box.width(), double(HxRtfLimits::kMaxPictureSide));
-    const double height = std::min(box.height(), picture.height() - box.top());
-    if (height <= 0 || box.left() >= picture.width() || box.left() + width <= 0)
-        return; // nothing of it in the picture
-    if (drawing.beforeText) {
-        // The outlines of large characters are filled over the whole picture, wherever the box clips
-        // them.
-        const qsizetype shown =
-            HxShownLengthEstimate(width, height, HxSlideTextSmallestPixels(text, width, height));
-        if (!drawing.beforeText(HxSlideTextCoverPixels(text, shown, picture.width(), picture.height()))) {
-            if (drawing.budget)
-                ++drawing.budget->reduced;
-            return;
-        }
-    }
-    const std::unique_ptr<QTextDocument> doc = HxSlideTextShownPart(text, width, height, drawing.budget);
-    painter.save();
-    painter.translate(box.topLeft());
-    QAbstractTextDocumentLayout::PaintContext context;
-    context.clip = QRectF(0, 0, width, height);
-    painter.setClipRect(context.clip);
-    doc->documentLayout()->draw(&painter, context);
-    painter.restore();
-}
-
-QRectF PixelBox(const HxSlideBox& box, double left, double top) {
-    return QRectF((box.left - left) * kPixelsPerPoint, (box.top - top) * kPixelsPerPoint,
-                  box.width * kPixelsPerPoint, box.height * kPixelsPerPoint);
-}
-
-void DrawShape(QPainter& painter, const HxSlideShape& shape, double left, double top, const QSize& picture,
-               const CDrawing& drawing) {
-    switch (shape.kind) {
-    case HxSlideShape::kText:
-        DrawText(painter, shape.text, PixelBox(shape.box, left, top), picture, drawing);
-        break;
-    case HxSlideShape::kTable: {
-        painter.setPen(QPen(Qt::black, 1.0));
-        painter.setBrush(Qt::NoBrush);
-        std::set<std::pair<double, double>> drawn; // a merged cell once
-        for (const HxSlideCell& cell : shape.cells) {
-            if (!drawn.insert({cell.box.left, cell.box.top}).second)
-                continue;
-            const QRectF r = PixelBox(cell.box, left, top);
-            painter.drawRect(r.adjusted(0, 0, -1, -1));
-            DrawText(painter, cell.text, r, picture, drawing);
-        }
-        break;
-    }
-    case HxSlideShape::kGroup:
-        for (const HxSlideShape& member : shape.members)
-            DrawShape(painter, member, left, top, picture, drawing);
-        break;
-    default:
-        break;
-    }
-}
-
-} // namespace
-
-QImage HxRenderSlideShape(const HxSlideShape& shape, HxLayoutBudget* budget,
-                          const std::function<bool(qint64 cover)>& beforeEachText) {
-    // The faces of the slides' texts ("宋体" and the like) are drawn in the fonts the program puts in
-    // their place, as the editor's pictures are, whatever was drawn before.
-    HxInstallFontSubstitutions();
-    QImage image(PixelSide(shape.box.width), PixelSide(shape.box.height), QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    painter.setClipRect(image.rect());
-    DrawShape(painter, shape, shape.box.left, shape.box.top, image.size(), CDrawing{budget, beforeEachText});
-    painter.end();
-    return image;
-}
-
-HxSlidePlace HxPlaceSlideBox(const HxSlideBox& box) {
-    const double u = double(g_unitLength) * 4.0 / 3.0;
-    HxSlidePlace place;
-    place.x = float((box.left - 360.0) * u);
-    place.y = float((270.0 - box.top - box.height) * u);
-    place.pixelWidth = PixelSide(box.width);
-    place.pixelHeight = PixelSide(box.height);
-    return place;
-}
-
-HxTablePlan HxPlanSlideTable(const HxSlideShape& table) {
-    HxTablePlan plan;
-    const int rows = table.rows, columns = table.columns;
-    if (rows < 1 || columns < 1 || table.cells.size() != size_t(rows) * size_t(columns))
-        return plan;
-    const double u = double(g_unitLength) * 4.0 / 3.0;
-    const HxSlideBox& origin = table.Cell(0, 0).box;
-    plan.x0 = float((origin.left - 360.0) * u);
-    plan.y0 = float((270.0 - origin.top) * u);
-    // Each row as high and each column as wide as its smallest cell.
-    plan.rowHeights.assign(size_t(rows) + 1, 10000.0f);
-    plan.columnWidths.assign(size_t(columns) + 1, 10000.0f);
-    for (int r = 1; r <= rows; ++r)
-        for (int c = 1; c <= columns; ++c) {
-            const HxSlideBox& box = table.Cell(r - 1, c - 1).box;
-            plan.rowHeights[size_t(r)] = std::min(plan.rowHeights[size_t(r)], float(box.height * u));
-            plan.columnWidths[size_t(c)] = std::min(plan.columnWidths[size_t(c)], float(box.width * u));
-        }
-    // Rows from the last up, the top of the cell below kept per column.
-    std::vector<double> below(size_t(columns) + 1, -10000.0);
-    for (int r = rows; r >= 1; --r) {
-        double previousLeft = -10000.0;
-        for (int c = 1; c <= columns; ++c) {
-            const HxSlideBox& box = table.Cell(r - 1, c - 1).box;
-            HxTableCellStep step;
-            step.row = r;
-            step.column = c;
-            step.k = columns * r + c;
-            step.hideLeft = c != 1 && !(box.left > previousLeft);
-            step.hideBelow = r != rows && !(box.top < below[size_t(c)]);
-            below[size_t(c)] = box.top;
-            previousLeft = box.left;
-            plan.steps.push_back(step);
-        }
-    }
-    return plan;
-}
 
 namespace {
 
@@ -653,29 +349,6 @@ qint64 StoredLengthOf(CHalvixDoc& doc) {
     return 0;
 }
 
-qint64 RoundedUp(qint64 n, qint64 unit) {
-    return std::min<qint64>((n + unit - 1) / unit, INT_MAX);
-}
-
-// Why an import of that cost into a lesson of `stored` bytes is refused; empty when it is not.
-CString RefusalOf(const HxSlideImportCost& cost, qint64 stored, const HxSlideImportBounds& bounds) {
-    if (cost.items > bounds.items)
-        return HxFormat(g_slideTooManyItems, int(bounds.items));
-    if (cost.pixels > bounds.pixels)
-        return HxFormat(g_slidePicturesTooLarge, int(RoundedUp(cost.pixels, 1000000)),
-                        int(bounds.pixels / 1000000));
-    if (cost.textBytes > bounds.textBytes)
-        return HxFormat(g_slideTextTooLarge, int(RoundedUp(cost.textBytes, 1 << 20)),
-                        int(bounds.textBytes >> 20));
-    if (cost.work > bounds.work)
-        return HxFormat(g_slideWorkTooLarge,
-                        int(RoundedUp(cost.work * 100, std::max<qint64>(bounds.work, 1))));
-    if (cost.storedBytes > bounds.lessonBytes - stored)
-        return HxFormat(g_slideLessonTooLarge, int(RoundedUp(stored + cost.storedBytes, 1 << 20)),
-                        int(bounds.lessonBytes >> 20));
-    return CString();
-}
-
 } // namespace
 
 bool HxImportSlideDeck(CHalvixDoc* doc, const HxSlideDeck& deck, int from, int to, bool convert,
@@ -685,7 +358,7 @@ bool HxImportSlideDeck(CHalvixDoc* doc, const HxSlideDeck& deck, int from, int t
     HxCutSlideRange(deck, from, to);
     // All or nothing: an import past a bound is refused before the first page.
     const CString refusal =
-        RefusalOf(HxSlideImportCostOf(deck, from, to, convert), StoredLengthOf(*doc), bounds);
+        HxSlideRefusalOf(HxSlideImportCostOf(deck, from, to, convert), StoredLengthOf(*doc), bounds);
     if (!refusal.IsEmpty()) {
         AfxMessageBox(refusal, MB_OK | MB_ICONEXCLAMATION);
         return false;
@@ -749,7 +422,7 @@ bool HxImportSlideDeck(CHalvixDoc* doc, const HxSlideDeck& deck, int from, int t
                       MB_OK | MB_ICONINFORMATION);
     if (importer.ReducedLate() > 0)
         AfxMessageBox(
-            HxFormat(g_slideTimeReduced, int(RoundedUp(bounds.milliseconds, 1000)), importer.ReducedLate()),
+            HxFormat(g_slideTimeReduced, int(HxRoundedUp(bounds.milliseconds, 1000)), importer.ReducedLate()),
             MB_OK | MB_ICONINFORMATION);
     return whole && doc->GetPageCount() != pages;
 }

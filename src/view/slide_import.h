@@ -3,9 +3,12 @@
 // which makes one new page per slide of a ".pptx" presentation read by our slide source.
 #pragma once
 
-#include "document/pptx_reader.h"
 #include "platform/afx.h"
-#include "view/slide_cost.h"
+#include "slides/pptx_reader.h"
+#include "slides/slide_cost.h"
+#include "slides/slide_draw.h"
+#include "slides/slide_place.h"
+#include "slides/slide_text.h"
 
 #include <QImage>
 
@@ -45,19 +48,8 @@ public:
 // The file types offered by the import's file dialog.
 extern const char16_t* const g_slideFileFilter;  // "PowerPoint Files(*.ppt;*.pptx)|*.ppt;*.pptx||"
 extern const char16_t* const g_slideTableFailed; // "转换表格时出现错误，未找到外框线!"
-// The message of an import that would make more objects than kSlideImportMaxItems, with the limit.
-extern const char16_t* const g_slideTooManyItems; // "导入的对象过多，超过%d个，请缩小幻灯片范围!"
 // Said once after an import that cut texts to the editor's length: their number, and the length.
 extern const char16_t* const g_slideTextsShortened; // "有%d个文本超过%d个字符，导入时已截去..."
-// The messages of an import whose pictures would take more than kSlideImportMaxPixels pixels (their
-// millions, and the limit's), and of one whose editable texts would keep more than
-// kSlideImportMaxTextBytes bytes of rich text (their MiB, and the limit's).
-extern const char16_t* const g_slidePicturesTooLarge; // "导入的图片过大，共需%d百万像素，..."
-extern const char16_t* const g_slideTextTooLarge; // "导入的文本过多，保存它们约需%dMB，..."
-// The messages of an import whose work would pass kSlideImportMaxWork (its share of it in percent),
-// and of one that would make the lesson larger than the program saves (its MiB, and the limit's).
-extern const char16_t* const g_slideWorkTooLarge; // "导入的内容过于繁杂（...），约为...的%d%%，..."
-extern const char16_t* const g_slideLessonTooLarge; // "导入后文档过大，保存它约需%dMB，超过...%dMB，..."
 // Said once after an import some of whose pictures were drawn from less than their texts would
 // show: their number, the characters an import lays out and the combining marks drawn on a letter.
 extern const char16_t* const g_slidePicturesReduced; // "有%d个文本的图片只画出了一部分：..."
@@ -78,63 +70,6 @@ extern const char16_t* const g_slideShapesLeftOut; // "有%d个含有文本的�
 extern const char16_t* const g_slideOutOfMemory; // "内存不足，导入已停止：..."
 // The message of a presentation that cannot be imported: the file, and what is wrong with it.
 CString HxSlideRefusalText(HxPptxError error, const CString& path);
-
-// A text of the slides as a rich-text document; with `blackenNearWhite`, runs whose red, green and
-// blue are all 221 or more become black (they would vanish on the white of the picture).  The
-// document is filled in one edit without undo steps; it is laid out only when asked to.
-void HxSlideTextToDocument(const HxSlideText& text, bool blackenNearWhite, QTextDocument& doc);
-// The colour of a text (its first coloured run, near-white made black with `blackenNearWhite`;
-// black without one).
-QRgb HxSlideTextColor(const HxSlideText& text, bool blackenNearWhite);
-
-// The size in pixels of the smallest characters of a text (superscripts and subscripts at two thirds of
-// theirs) among those a box `width` x `height` pixels can show.
-double HxSlideTextSmallestPixels(const HxSlideText& text, double width, double height);
-// The beginning of a text that shows in a box `width` x `height` pixels, laid out `width` wide as the
-// whole text would be as far as the box reaches: first as many characters as HxShownLengthEstimate
-// gives for the box and the smallest characters of the text's part that the box can show, more as
-// HxLayOutShownBeginning says (a long text would take long to lay out whole); of each row of
-// combining marks the first kMaxShownMarks.  With a `budget`, as much as it allows.
-std::unique_ptr<QTextDocument> HxSlideTextShownPart(const HxSlideText& text, double width, double height,
-                                                    HxLayoutBudget* budget = nullptr);
-
-// A shape drawn by our own renderer on white, at 4/3 pixels a point (texts, table grids and their
-// texts, a group's members; nothing of pictures and other shapes), each side 1 to 4096 pixels.  A
-// text is laid out only as far as the picture shows it: in lines as wide as its box up to the
-// picture's largest side, down to the picture's bottom; with a `budget`, as much as it allows.
-// `beforeEachText` runs before each text that shows in the picture is laid out (a table's cells and
-// a group's members each), given the pixels its large characters would cover
-// (HxSlideTextCoverPixels of the beginning the box shows, in the whole picture): it may lower what
-// is left of the budget, and false leaves the text out (counted as reduced in the budget).
-QImage HxRenderSlideShape(const HxSlideShape& shape, HxLayoutBudget* budget = nullptr,
-                          const std::function<bool(qint64 cover)>& beforeEachText = {});
-
-// Where a shape lands: its lower left corner in drawing units around the centre of a 720 x 540
-// point slide, and its size in pixels.
-struct HxSlidePlace {
-    float x = 0, y = 0;
-    int pixelWidth = 1, pixelHeight = 1;
-};
-HxSlidePlace HxPlaceSlideBox(const HxSlideBox& box);
-
-// The table of a slide as the grid builder takes it, and what each of its cells does: the grid's
-// top left corner, its column widths and row heights (from index 1), and, for the rows from the last
-// to the first and the columns from the first to the last, whether the cell hides the line on its
-// left (merged across) or below it (merged down), or else carries its text.
-struct HxTableCellStep {
-    int row = 0, column = 0; // from 1
-    int k = 0;               // columns x row + column
-    bool hideLeft = false;   // the object base + 5k - 7
-    bool hideBelow = false;  // the object base + 5k - 3
-    bool Text() const { return !hideLeft && !hideBelow; }
-};
-struct HxTablePlan {
-    float x0 = 0, y0 = 0;
-    std::vector<float> columnWidths; // [0] unused
-    std::vector<float> rowHeights;   // [0] unused
-    std::vector<HxTableCellStep> steps;
-};
-HxTablePlan HxPlanSlideTable(const HxSlideShape& table);
 
 // The import of the slides from..to (ordered, the last cut to the presentation's) of a deck into new
 // pages after the current one; `convert` as the dialog's check box.  `afterNewPage` runs after each

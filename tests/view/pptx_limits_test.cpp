@@ -1,7 +1,7 @@
 // The slide source's refusals and limits: every kind of refused archive with its reason, each limit
 // read at its value and refused one past it, a slide part listed again read once, and files that
 // are no regular files (pipes, devices, folders) refused at once.
-#include "document/pptx_reader.h"
+#include "slides/pptx_reader.h"
 #include "pptx_files.h"
 #include "support/child_process.h"
 

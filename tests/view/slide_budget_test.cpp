@@ -5,7 +5,7 @@
 // dark, left out on their slide's page and said with the slides; and memory running out, which
 // stops it with the document kept.
 #include "document/document_test_support.h"
-#include "document/pptx_reader.h"
+#include "slides/pptx_reader.h"
 #include "measure/rich_text.h"
 #include "measure/text_items.h"
 #include "model/page.h"

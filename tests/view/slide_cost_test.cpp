@@ -2,7 +2,7 @@
 // (as the writer writes it), the lesson it would make, the work of its texts, paragraphs, line
 // breaks, cells and members; its time bound; and memory running out, which never kills the program.
 #include "document/document_test_support.h"
-#include "document/pptx_reader.h"
+#include "slides/pptx_reader.h"
 #include "measure/rich_text.h"
 #include "measure/rich_text_dialog.h"
 #include "measure/text_items.h"

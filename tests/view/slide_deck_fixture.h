@@ -3,7 +3,7 @@
 #pragma once
 
 #include "document/document_test_support.h"
-#include "document/pptx_reader.h"
+#include "slides/pptx_reader.h"
 #include "view/slide_import.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // bounds: large characters priced by the pixels their outlines cover (a group's member over the whole
 // group picture), words whose letters change size priced by what breaking them costs, the time read
 // before each beginning of one text and each member drawn, and what is drawn once it is over.
-#include "document/pptx_reader.h"
+#include "slides/pptx_reader.h"
 #include "measure/rich_text.h"
 #include "measure/text_items.h"
 #include "model/page.h"

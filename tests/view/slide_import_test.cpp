@@ -4,7 +4,7 @@
 // not converted, every refusal changing nothing); and the dialog's window offscreen.
 #include "app/slide_import_ui.h"
 #include "document/document_test_support.h"
-#include "document/pptx_reader.h"
+#include "slides/pptx_reader.h"
 #include "fuzz/pptx_checks.h"
 #include "measure/rich_text.h"
 #include "measure/rich_text_dialog.h"

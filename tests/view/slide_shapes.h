@@ -2,7 +2,7 @@
 // of a kind an import put on a page.
 #pragma once
 
-#include "document/pptx_reader.h"
+#include "slides/pptx_reader.h"
 #include "model/page.h"
 
 #include <vector>

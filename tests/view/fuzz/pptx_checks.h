@@ -6,7 +6,7 @@
 // reported through `fail`.
 #pragma once
 
-#include "document/pptx_reader.h"
+#include "slides/pptx_reader.h"
 #include "measure/rich_text.h"
 #include "view/pptx_files.h"
 #include "view/slide_import.h"

@@ -3,7 +3,8 @@
 // by and the work of making them; and the bounds an import keeps to.
 #pragma once
 
-#include "document/pptx_reader.h"
+#include "slides/pptx_reader.h"
+#include "platform/cstring.h"
 #include "platform/document.h"
 
 #include <functional>
@@ -91,3 +92,21 @@ struct HxSlideImportBounds {
     qint64 milliseconds = kSlideImportMaxSeconds * 1000LL;
     std::function<qint64()> clock;
 };
+
+// The message of an import that would make more objects than kSlideImportMaxItems, with the limit.
+extern const char16_t* const g_slideTooManyItems; // "导入的对象过多，超过%d个，请缩小幻灯片范围!"
+// Said once after an import that cut texts to the editor's length: their number, and the length.
+// The messages of an import whose pictures would take more than kSlideImportMaxPixels pixels (their
+// millions, and the limit's), and of one whose editable texts would keep more than
+// kSlideImportMaxTextBytes bytes of rich text (their MiB, and the limit's).
+extern const char16_t* const g_slidePicturesTooLarge; // "导入的图片过大，共需%d百万像素，..."
+extern const char16_t* const g_slideTextTooLarge; // "导入的文本过多，保存它们约需%dMB，..."
+// The messages of an import whose work would pass kSlideImportMaxWork (its share of it in percent),
+// and of one that would make the lesson larger than the program saves (its MiB, and the limit's).
+extern const char16_t* const g_slideWorkTooLarge; // "导入的内容过于繁杂（...），约为...的%d%%，..."
+extern const char16_t* const g_slideLessonTooLarge; // "导入后文档过大，保存它约需%dMB，超过...%dMB，..."
+// n / unit rounded up, at most INT_MAX (the numbers of the messages).
+qint64 HxRoundedUp(qint64 n, qint64 unit);
+// Why an import of that cost into a lesson whose file is `stored` bytes long is refused: the message
+// of the first bound it passes; empty when it passes none.
+CString HxSlideRefusalOf(const HxSlideImportCost& cost, qint64 stored, const HxSlideImportBounds& bounds);

@@ -1,20 +1,32 @@
 // What one slide import would add and the work it would do, counted from the slides before the
 // first page is made: the rich text its editable texts keep, byte for byte as the writer writes it,
 // the lesson it makes and the price of its work.
-#include "view/slide_cost.h"
+#include "slides/slide_cost.h"
 
 #include "measure/rich_text.h"
 #include "measure/rich_text_codepage.h"
 #include "measure/rich_text_dialog.h"
 #include "model/page.h"
-#include "view/slide_import.h"
+#include "slides/slide_place.h"
+#include "slides/slide_text.h"
+#include "platform/cstring.h"
 
 #include <QColor>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <map>
 #include <string_view>
+
+const char16_t* const g_slideTooManyItems = u"导入的对象过多，超过%d个，请缩小幻灯片范围!";
+const char16_t* const g_slidePicturesTooLarge =
+    u"导入的图片过大，共需%d百万像素，超过%d百万像素，请缩小幻灯片范围或演示文稿中过大的文本框!";
+const char16_t* const g_slideTextTooLarge = u"导入的文本过多，保存它们约需%dMB，超过%dMB，请缩小幻灯片范围!";
+const char16_t* const g_slideWorkTooLarge =
+    u"导入的内容过于繁杂（文本、段落、换行或表格单元格过多），约为一次导入限度的%d%%，请缩小幻灯片范围!";
+const char16_t* const g_slideLessonTooLarge =
+    u"导入后文档过大，保存它约需%dMB，超过文档的上限%dMB，请缩小幻灯片范围或先另存、精简当前文档!";
 
 namespace {
 
@@ -518,4 +530,26 @@ HxSlideImportCost HxSlideImportCostOf(const HxSlideDeck& deck, int from, int to,
 
 qint64 HxCountSlideItems(const HxSlideDeck& deck, int from, int to, bool convert) {
     return HxSlideImportCostOf(deck, from, to, convert).items;
+}
+
+qint64 HxRoundedUp(qint64 n, qint64 unit) {
+    return std::min<qint64>((n + unit - 1) / unit, INT_MAX);
+}
+
+CString HxSlideRefusalOf(const HxSlideImportCost& cost, qint64 stored, const HxSlideImportBounds& bounds) {
+    if (cost.items > bounds.items)
+        return HxFormat(g_slideTooManyItems, int(bounds.items));
+    if (cost.pixels > bounds.pixels)
+        return HxFormat(g_slidePicturesTooLarge, int(HxRoundedUp(cost.pixels, 1000000)),
+                        int(bounds.pixels / 1000000));
+    if (cost.textBytes > bounds.textBytes)
+        return HxFormat(g_slideTextTooLarge, int(HxRoundedUp(cost.textBytes, 1 << 20)),
+                        int(bounds.textBytes >> 20));
+    if (cost.work > bounds.work)
+        return HxFormat(g_slideWorkTooLarge,
+                        int(HxRoundedUp(cost.work * 100, std::max<qint64>(bounds.work, 1))));
+    if (cost.storedBytes > bounds.lessonBytes - stored)
+        return HxFormat(g_slideLessonTooLarge, int(HxRoundedUp(stored + cost.storedBytes, 1 << 20)),
+                        int(bounds.lessonBytes >> 20));
+    return CString();
 }

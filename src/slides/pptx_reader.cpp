@@ -1,6 +1,6 @@
 // The ".pptx" reader: the archive opened with libzip within the reader's limits, the parts found
 // through their relationships, and the slides' shape trees read with QXmlStreamReader.
-#include "document/pptx_reader.h"
+#include "slides/pptx_reader.h"
 
 #include "platform/file.h"
 

@@ -1,0 +1,21 @@
+// Our own drawing of a slide's shape on white: its texts, a table's grid and cells, a group's members.
+#pragma once
+
+#include "slides/pptx_reader.h"
+
+#include <QImage>
+
+#include <functional>
+
+struct HxLayoutBudget;
+
+// A shape drawn by our own renderer on white, at 4/3 pixels a point (texts, table grids and their
+// texts, a group's members; nothing of pictures and other shapes), each side 1 to 4096 pixels.  A
+// text is laid out only as far as the picture shows it: in lines as wide as its box up to the
+// picture's largest side, down to the picture's bottom; with a `budget`, as much as it allows.
+// `beforeEachText` runs before each text that shows in the picture is laid out (a table's cells and
+// a group's members each), given the pixels its large characters would cover
+// (HxSlideTextCoverPixels of the beginning the box shows, in the whole picture): it may lower what
+// is left of the budget, and false leaves the text out (counted as reduced in the budget).
+QImage HxRenderSlideShape(const HxSlideShape& shape, HxLayoutBudget* budget = nullptr,
+                          const std::function<bool(qint64 cover)>& beforeEachText = {});
