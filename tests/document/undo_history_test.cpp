@@ -36,7 +36,7 @@
 #include "view/view_services.h"
 #include "view/view_tool_globals.h"
 
-#include "../view/pptx_files.h"
+#include "../slides/pptx_files.h"
 
 #include <QClipboard>
 #include <QFile>

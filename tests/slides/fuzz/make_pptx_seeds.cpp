@@ -1,5 +1,5 @@
 // Writes the seed presentations of the slide source's fuzzer into the folder given.
-#include "view/pptx_files.h"
+#include "slides/pptx_files.h"
 
 #include <QCoreApplication>
 

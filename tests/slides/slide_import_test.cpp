@@ -907,7 +907,7 @@ TEST(SlideImportWindow, ShowsItsFieldsAndRefusesSlidesOutsideOneToAHundred) {
 
 TEST(PptxCorpus, KeptInputsPassEveryCheck) {
     const QDir dir(QDir(QString::fromLocal8Bit(qgetenv("HALVIX_TEST_SOURCE_DIR")))
-                       .filePath(QStringLiteral("tests/view/fuzz/corpus-pptx")));
+                       .filePath(QStringLiteral("tests/slides/fuzz/corpus-pptx")));
     const QStringList files = dir.entryList(QDir::Files);
     ASSERT_FALSE(files.isEmpty()) << dir.path().toStdString();
     for (const QString& name : files) {

@@ -8,7 +8,7 @@
 
 #include "slides/pptx_reader.h"
 #include "measure/rich_text.h"
-#include "view/pptx_files.h"
+#include "slides/pptx_files.h"
 #include "view/slide_import.h"
 
 #include <QTextDocument>
