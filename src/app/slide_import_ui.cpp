@@ -6,6 +6,9 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
+#include <QDialog>
+#include <QPushButton>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,6 +18,57 @@
 namespace {
 
 using HxDialogUi::Text;
+
+// The window that tells how far a slide import has come, with 取消; it blocks the other windows
+// while the import runs an event loop of its own.  Closing it is 取消, as Esc is.
+class CProgressDialog : public QDialog {
+public:
+    CProgressDialog(const CString& title, const CString& text, std::function<void()> onCancel)
+        : QDialog(QApplication::activeWindow()), m_onCancel(std::move(onCancel)) {
+        setObjectName(QStringLiteral("HxProgressWindow"));
+        setWindowTitle(Text(title.GetString()));
+        setModal(true);
+        auto* layout = new QVBoxLayout(this);
+        m_label = new QLabel(text.ToQString(), this);
+        m_label->setMinimumWidth(320);
+        layout->addWidget(m_label);
+        auto* buttons = new QHBoxLayout;
+        buttons->addStretch(1);
+        auto* cancel = new QPushButton(Text(u"取消"), this);
+        cancel->setObjectName(QStringLiteral("HxProgressCancel"));
+        buttons->addWidget(cancel);
+        layout->addLayout(buttons);
+        connect(cancel, &QPushButton::clicked, this, [this] { Cancel(); });
+    }
+    void SetText(const CString& text) { m_label->setText(text.ToQString()); }
+    void reject() override { Cancel(); }
+
+protected:
+    void closeEvent(QCloseEvent* event) override {
+        event->ignore();
+        Cancel();
+    }
+
+private:
+    void Cancel() {
+        if (m_onCancel)
+            m_onCancel();
+    }
+    QLabel* m_label = nullptr;
+    std::function<void()> m_onCancel;
+};
+
+class CProgressWindow : public CHxProgressWindow {
+public:
+    CProgressWindow(const CString& title, const CString& text, std::function<void()> onCancel)
+        : m_dialog(title, text, std::move(onCancel)) {
+        m_dialog.show();
+    }
+    void SetText(const CString& text) override { m_dialog.SetText(text); }
+
+private:
+    CProgressDialog m_dialog;
+};
 
 } // namespace
 
@@ -66,6 +120,9 @@ const bool g_registered = [] {
             return IDCANCEL;
         CSlideImportWindow window(*fields, QApplication::activeWindow());
         return window.exec() == QDialog::Accepted ? IDOK : IDCANCEL;
+    });
+    HxSetProgressWindowMaker([](const CString& title, const CString& text, std::function<void()> onCancel) {
+        return std::unique_ptr<CHxProgressWindow>(new CProgressWindow(title, text, std::move(onCancel)));
     });
     return true;
 }();

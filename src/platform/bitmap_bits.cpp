@@ -43,7 +43,10 @@ int MaskRowBytes(int width) {
 
 } // namespace
 
-std::vector<BYTE> BitmapToMonochrome(const QImage& bitmap, int* width, int* height, BOOL keepSize) {
+std::vector<BYTE> BitmapToMonochrome(const QImage& bitmap, int* width, int* height, BOOL keepSize,
+                                     CPoint* cropped) {
+    if (cropped)
+        *cropped = CPoint(0, 0);
     QImage image;
     const int bits = bitmap.isNull() ? 0 : DeviceLayout(bitmap, image);
     if (bits == 0)
@@ -96,14 +99,16 @@ std::vector<BYTE> BitmapToMonochrome(const QImage& bitmap, int* width, int* heig
     const int newWidth = (lastByte - firstByte + 1) * 8;
     const int newHeight = lastRow - firstRow + 1;
     const int newRowBytes = MaskRowBytes(newWidth);
-    std::vector<BYTE> cropped(size_t(newRowBytes) * size_t(newHeight), 0);
+    std::vector<BYTE> croppedMask(size_t(newRowBytes) * size_t(newHeight), 0);
     for (int row = 0; row < newHeight; ++row)
-        std::memcpy(cropped.data() + size_t(row) * size_t(newRowBytes),
+        std::memcpy(croppedMask.data() + size_t(row) * size_t(newRowBytes),
                     mask.data() + size_t(firstRow + row) * size_t(rowBytes) + size_t(firstByte),
                     size_t(lastByte - firstByte + 1));
     *width = newWidth;
     *height = newHeight;
-    return cropped;
+    if (cropped) // the rows are bottom-up: the first kept one lies firstRow rows above the bottom
+        *cropped = CPoint(firstByte * 8, firstRow);
+    return croppedMask;
 }
 
 std::vector<BYTE> BitmapToBits(const QImage& bitmap, int* width, int* height, COLORREF key, BYTE keyAlpha) {

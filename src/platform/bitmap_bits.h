@@ -12,8 +12,11 @@
 // (width + 31) / 32 x 4 bytes, bottom-up, most significant bit first.  A pixel of 24 or 32 bits is
 // dark when the mean of its colour bytes is below 192; of 16 bits by the same test on its
 // expanded bytes; of one bit when it is black.  Unless keepSize, the mask is cropped to its dark
-// pixels at whole bytes (and is empty when there are none).  Other depths give an empty mask.
-std::vector<BYTE> BitmapToMonochrome(const QImage& bitmap, int* width, int* height, BOOL keepSize);
+// pixels at whole bytes (and is empty when there are none); `cropped`, when given, receives where the
+// crop's lower left corner lay in the bitmap, in pixels from its left and from its bottom (0, 0
+// for a mask kept whole or empty).  Other depths give an empty mask.
+std::vector<BYTE> BitmapToMonochrome(const QImage& bitmap, int* width, int* height, BOOL keepSize,
+                                     CPoint* cropped = nullptr);
 
 // A bitmap of 16, 24 or 32 bits per pixel as RGBA bytes, width x 4 a row, bottom-up; pixels of the
 // key colour get the key alpha, all others 255.  Other depths give an empty result.

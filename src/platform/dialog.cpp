@@ -18,7 +18,9 @@ void HxRegisterDialogPresenter(const CRuntimeClass* cls, HxDialogPresenter prese
     Presenters()[cls] = std::move(presenter);
 }
 
-void HxSetDialogRunner(HxDialogPresenter runner) { g_runner = std::move(runner); }
+void HxSetDialogRunner(HxDialogPresenter runner) {
+    g_runner = std::move(runner);
+}
 
 INT_PTR CDialog::DoModal() {
     if (g_runner)
@@ -30,4 +32,24 @@ INT_PTR CDialog::DoModal() {
     }
     std::fprintf(stderr, "no presenter for dialog %s\n", GetRuntimeClass()->m_lpszClassName);
     return IDCANCEL;
+}
+
+namespace {
+
+HxProgressWindowMaker& ProgressWindowMaker() {
+    static HxProgressWindowMaker maker;
+    return maker;
+}
+
+} // namespace
+
+void HxSetProgressWindowMaker(HxProgressWindowMaker maker) {
+    ProgressWindowMaker() = std::move(maker);
+}
+
+std::unique_ptr<CHxProgressWindow> HxMakeProgressWindow(const CString& title, const CString& text,
+                                                        std::function<void()> onCancel) {
+    if (!ProgressWindowMaker())
+        return nullptr;
+    return ProgressWindowMaker()(title, text, std::move(onCancel));
 }

@@ -105,7 +105,9 @@ bool HxCopyBitmapToClipboard(const QImage& bitmap) {
 // ---------------------------------------------------------------------------------------------
 // The clipboard picture as a mask
 
-std::vector<BYTE> HxPictureToMonochrome(const QImage& picture, int* width, int* height) {
+std::vector<BYTE> HxPictureToMonochrome(const QImage& picture, int* width, int* height, CPoint* cropped) {
+    if (cropped)
+        *cropped = CPoint(0, 0);
     if (picture.isNull())
         return {};
     QImage bitmap;
@@ -130,7 +132,7 @@ std::vector<BYTE> HxPictureToMonochrome(const QImage& picture, int* width, int* 
             break;
         }
     }
-    return BitmapToMonochrome(bitmap, width, height, FALSE);
+    return BitmapToMonochrome(bitmap, width, height, FALSE, cropped);
 }
 
 std::vector<BYTE> ClipboardBitmapToMonochrome(int* width, int* height) {

@@ -34,8 +34,9 @@ bool HxCopyBitmapToClipboard(const QImage& bitmap);
 std::vector<BYTE> ClipboardBitmapToMonochrome(int* width, int* height);
 // A picture of any format as that mask, as a device bitmap of the screen would give it: transparent
 // parts laid on white, depths the mask does not take (palettes, grey levels, wide channels) made
-// 32-bit first.
-std::vector<BYTE> HxPictureToMonochrome(const QImage& picture, int* width, int* height);
+// 32-bit first; `cropped` as BitmapToMonochrome gives it.
+std::vector<BYTE> HxPictureToMonochrome(const QImage& picture, int* width, int* height,
+                                        CPoint* cropped = nullptr);
 
 // The picture formats of the Save As command by the file name's extension (any case): "bmp",
 // "jpg" or "jpeg", "gif", "png"; an empty string for others.

@@ -4,6 +4,9 @@
 #include "view/slide_import.h"
 
 #include "construct/construction.h"
+#include "slides/slide_deck_draw.h"
+#include "slides/slide_records.h"
+#include "view/slide_pages.h"
 #include "document/halvix_doc.h"
 #include "document/undo_cmds.h"
 #include "measure/rich_text.h"
@@ -12,28 +15,16 @@
 #include "measure/rich_text_items.h"
 #include "measure/text_items.h"
 #include "model/page.h"
-#include "view/glyph_font.h"
-#include "view/picture_export.h"
 #include "view/view_globals.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QCursor>
-#include <QElapsedTimer>
 #include <QGuiApplication>
-#include <QPainter>
-#include <QTextBlock>
-#include <QTextCursor>
-#include <QTextDocument>
 
 #include <algorithm>
 #include <climits>
-#include <cmath>
 #include <limits>
 #include <memory>
 #include <new>
-#include <set>
-
-#include <sys/mman.h>
 
 IMPLEMENT_DYNAMIC(CDlgPPT, CDialog)
 
@@ -61,27 +52,21 @@ const char16_t* const g_slideShapesLeftOut =
 const char16_t* const g_slideOutOfMemory =
     u"内存不足，导入已停止：已经导入的页面保留，其余的幻灯片没有导入。";
 
+const char16_t* const g_slideDrawerMissing =
+    u"导入失败：无法启动绘制幻灯片的程序“%s”（它应与Halvix安装在同一文件夹中），文档没有改变。";
+const char16_t* const g_slideDrawerCrashed = u"导入失败：绘制幻灯片的程序意外终止，文档没有改变。";
+const char16_t* const g_slideDrawerFaulty = u"导入失败：绘制幻灯片的程序送回的数据有误，文档没有改变。";
+const char16_t* const g_slideDrawerOutOfMemory =
+    u"导入失败：绘制幻灯片时内存不足，文档没有改变。请缩小幻灯片范围，或精简演示文稿中过大、过多的文本。";
+const char16_t* const g_slideTimeUp =
+    u"第%s张幻灯片没有导入：导入用时超过%d秒，已停止。已经导入的第%s张幻灯片保留。";
+const char16_t* const g_slideTimeUpNothing =
+    u"导入失败：导入用时超过%d秒，第%s张幻灯片都没有导入，文档没有改变。请缩小幻灯片范围，或精简演示文稿。";
+const char16_t* const g_slideProgressTitle = u"从幻灯片导入文本";
+const char16_t* const g_slideProgressReading = u"正在读取演示文稿……";
+const char16_t* const g_slideProgressSlide = u"正在导入第%d张幻灯片（共%d张）……";
+
 namespace {
-
-// The text of a frame or a cell through the rich-text editor's paste: the editor's picture (laid out
-// within `budget`), name and rich text, or nothing when the text is empty.  A text longer than the
-// editor holds is cut to its length (`cut` set), so that it can be edited.
-bool PasteText(CDlgRtEdit& editor, const HxSlideText& text, int width, int height, HxLayoutBudget& budget,
-               bool& cut) {
-    QTextDocument doc;
-    HxSlideTextToDocument(text.Beginning(CDlgRtEdit::kMaxTextLength, &cut), true, doc);
-    return editor.PasteRichText(doc, width, height, &budget);
-}
-
-void TakeEditor(CGTextbit& item, const CDlgRtEdit& editor, const HxSlideText& text) {
-    HxTakeRichText(item, editor);
-    const QRgb color = HxSlideTextColor(text, true);
-    if (qRed(color) > 32 || qGreen(color) > 32 || qBlue(color) > 32) {
-        item.m_color.r = BYTE(qRed(color));
-        item.m_color.g = BYTE(qGreen(color));
-        item.m_color.b = BYTE(qBlue(color));
-    }
-}
 
 void AddItem(CGPage& page, std::unique_ptr<CGTextbit> item, const char16_t* undoName) {
     ++page.m_nextId;
@@ -90,158 +75,58 @@ void AddItem(CGPage& page, std::unique_ptr<CGTextbit> item, const char16_t* undo
     page.m_cmdProcessor.Submit(new CCmdAddCell(undoName));
 }
 
-// Whether `bytes` more of address space are to be had: mapped and given back at once, never
-// touched.  Qt's text layout does not throw when an allocation fails, so what a shape needs is asked
-// for before it is made.
-bool AddressSpaceLeft(qint64 bytes) {
-    void* block = mmap(nullptr, size_t(bytes), PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (block == MAP_FAILED)
-        return false;
-    munmap(block, size_t(bytes));
-    return true;
-}
-
-// What making a picture of `pixels` and documents of `characters` (laid out as far as they show)
-// takes at most besides what is kept: the picture in colour and in one bit, the documents and their
-// layout (a text of short paragraphs takes some 230 bytes a character), and room for the rest.
-qint64 MemoryFor(qint64 pixels, qint64 characters) {
-    constexpr qint64 kRoom = 16LL << 20;
-    constexpr qint64 kBytesPerCharacter = 256;
-    return kRoom + pixels * 5 + characters * kBytesPerCharacter;
-}
-
-// The most characters a drawing of the shape lays out of one of its texts (a table's cells and a
-// group's members included): what `allowance` lets it, and no more than four times the first
-// beginning of the text's box (each beginning laid out is four times the one before, while the
-// picture shows more).
-qsizetype DrawnCharacters(const HxSlideShape& shape, qsizetype allowance) {
-    auto drawn = [allowance](const HxSlideText& text, const HxSlideBox& box) -> qsizetype {
-        const qsizetype length = text.Length();
-        if (length == 0)
-            return 0;
-        const HxSlidePlace place = HxPlaceSlideBox(box);
-        const qsizetype first =
-            HxShownLengthEstimate(place.pixelWidth, place.pixelHeight,
-                                  HxSlideTextSmallestPixels(text, place.pixelWidth, place.pixelHeight));
-        return std::min({length, allowance, 4 * first});
-    };
-    qsizetype most = drawn(shape.text, shape.box);
-    for (const HxSlideCell& cell : shape.cells)
-        most = std::max(most, drawn(cell.text, cell.box));
-    for (const HxSlideShape& member : shape.members)
-        most = std::max(most, DrawnCharacters(member, allowance));
-    return most;
-}
-
-class CSlideImporter {
-public:
-    CSlideImporter(CDlgRtEdit& editor, bool convert, const HxSlideImportBounds& bounds)
-        : m_editor(editor), m_convert(convert), m_bounds(bounds) {
-        m_budget.left = kSlideImportMaxLaidOut;
-        // One long text may take long to lay out: the time is read before each beginning of it.
-        m_budget.beforeEachBeginning = [this] { CheckTime(); };
-        m_deadline = Now() + bounds.milliseconds;
+// An editable text's item takes what the editor's paste left, as the editor's OK gives it.
+void TakeDrawnText(CGTextbit& item, HxDrawnText& text) {
+    CDlgRtEdit editor;
+    editor.m_name = text.name;
+    editor.m_rtf = std::move(text.rtf);
+    editor.m_picture = std::move(text.picture);
+    editor.m_pictureWidth = text.pictureWidth;
+    editor.m_pictureHeight = text.pictureHeight;
+    editor.m_editorWidth = text.editorWidth;
+    editor.m_editorHeight = text.editorHeight;
+    HxTakeRichText(item, editor);
+    if (text.colored) {
+        item.m_color.r = BYTE(qRed(text.color));
+        item.m_color.g = BYTE(qGreen(text.color));
+        item.m_color.b = BYTE(qBlue(text.color));
     }
+}
 
+// The pages of the slides drawn: their editable texts, table grids and pictures, each one undo step
+// of its page.
+class CSlidePages {
+public:
     // False: stop the import (the message has been shown).
-    bool Shape(CGPage& page, const HxSlideShape& shape) {
-        CheckTime();
-        switch (HxSlideWayOf(shape, m_convert)) {
-        case HxSlideWay::kTextFrame:
-            return TextFrame(page, shape);
-        case HxSlideWay::kTable:
+    bool Shape(CGPage& page, HxDrawnShape& shape) {
+        switch (shape.kind) {
+        case HxDrawnShape::kText:
+            TextFrame(page, shape);
+            return true;
+        case HxDrawnShape::kTable:
             return Table(page, shape);
-        case HxSlideWay::kPicture:
-            return Picture(page, shape);
-        default:
-            m_shapesLeftOut += HxSlideTextsIn(shape) > 0 ? 1 : 0;
+        case HxDrawnShape::kPicture:
+            Picture(page, shape);
             return true;
         }
+        return true;
     }
-
-    // The shapes left out so far that hold text (groups, when converting).
-    int ShapesLeftOut() const { return m_shapesLeftOut; }
-
-    // The texts made so far that were cut to the editor's length.
-    int Shortened() const { return m_shortened; }
-    // The pictures drawn so far from less than their texts would show, before the import's time was
-    // over and after it.
-    int Reduced() const { return m_late ? m_reducedInTime : m_budget.reduced; }
-    int ReducedLate() const { return m_late ? m_budget.reduced - m_reducedInTime : 0; }
-    // The texts left out so far: their pictures held nothing dark.
-    int TextsLeftOut() const { return m_textsLeftOut; }
-    // The slides they were on, each once, in the order met.
-    const std::vector<int>& SlidesWithTextsLeftOut() const { return m_slidesWithTextsLeftOut; }
-    // The number of the slide whose shapes come next, for what is said of them.
-    void BeginSlide(int number) { m_slide = number; }
 
 private:
-    qint64 Now() const {
-        if (m_bounds.clock)
-            return m_bounds.clock();
-        return m_timer.elapsed();
-    }
-
-    // Once the import has taken its time, what is left lays out no more than a short beginning of
-    // each text (HxLayoutBudget::kMinimum): its pictures show less, its editable texts keep all.
-    void CheckTime() {
-        if (m_late || Now() < m_deadline)
+    static void TextFrame(CGPage& page, HxDrawnShape& shape) {
+        if (!page.CanTakeIds(1))
             return;
-        m_late = true;
-        m_reducedInTime = m_budget.reduced;
-        m_budget.left = 0;
-    }
-
-    // Whether a text of a drawn shape is drawn, given the pixels its large characters would cover:
-    // past the import's time, only as long as what they cover stays within kSlideLateCoverPixels.
-    bool MayDraw(qint64 cover) {
-        CheckTime();
-        if (!m_late || cover == 0)
-            return true;
-        if (cover > m_lateCoverLeft)
-            return false;
-        m_lateCoverLeft -= cover;
-        return true;
-    }
-
-    // Memory running out for the next picture or text stops the import before it is begun.
-    static void NeedMemory(qint64 bytes) {
-        if (!AddressSpaceLeft(bytes))
-            throw std::bad_alloc();
-    }
-
-    // The text through the editor's paste: false when it has no text.  A picture that could not be
-    // made (its memory was not to be had) ends the import as memory running out does.
-    bool Paste(const HxSlideText& text, const HxSlidePlace& place, bool& cut) {
-        CheckTime();
-        // The editor's document, and the copy of its beginning the picture is drawn from.
-        NeedMemory(MemoryFor(qint64(place.pixelWidth) * place.pixelHeight,
-                             2 * std::min<qsizetype>(text.Length(), CDlgRtEdit::kMaxTextLength)));
-        if (!PasteText(m_editor, text, place.pixelWidth, place.pixelHeight, m_budget, cut))
-            return false;
-        if (m_editor.m_picture.empty())
-            throw std::bad_alloc();
-        return true;
-    }
-
-    bool TextFrame(CGPage& page, const HxSlideShape& shape) {
-        if (!shape.text.HasText() || !page.CanTakeIds(1))
-            return true;
         const HxSlidePlace place = HxPlaceSlideBox(shape.box);
-        bool cut = false;
-        if (!Paste(shape.text, place, cut))
-            return true;
-        m_shortened += cut ? 1 : 0;
         auto item = std::make_unique<CGTextbit>(page.m_nextId, 0, 0, std::vector<BYTE>());
-        TakeEditor(*item, m_editor, shape.text);
+        TakeDrawnText(*item, shape.text);
         item->m_labelPos[0] = place.x;
         item->m_labelPos[1] = place.y;
         AddItem(page, std::move(item), u"插入文本");
-        return true;
     }
 
-    bool Table(CGPage& page, const HxSlideShape& shape) {
-        const HxTablePlan plan = HxPlanSlideTable(shape);
+    static bool Table(CGPage& page, HxDrawnShape& shape) {
+        const HxSlideShape table = shape.TableShape();
+        const HxTablePlan plan = HxPlanSlideTable(table);
         const int made = page.BuildTable(shape.rows, shape.columns, TRUE, plan.x0, plan.y0,
                                          plan.columnWidths.data(), plan.rowHeights.data());
         if (made > 0)
@@ -249,6 +134,9 @@ private:
         else
             return true; // the page could take no more objects
         const int base = int(page.m_nextId) - 5 * (shape.rows + 1) * shape.columns - 2;
+        std::vector<HxDrawnText*> texts(size_t(shape.rows) * size_t(shape.columns), nullptr);
+        for (auto& [index, text] : shape.cellTexts)
+            texts[size_t(index)] = &text;
         for (const HxTableCellStep& step : plan.steps) {
             for (const auto& [hide, offset] : {std::pair{step.hideLeft, -7}, std::pair{step.hideBelow, -3}}) {
                 if (!hide)
@@ -261,14 +149,8 @@ private:
                 }
                 line->m_hidden = 1;
             }
-            if (!step.Text())
-                continue;
-            const HxSlideCell& cell = shape.Cell(step.row - 1, step.column - 1);
-            if (!cell.text.HasText() || !page.CanTakeIds(1))
-                continue;
-            const HxSlidePlace size = HxPlaceSlideBox(cell.box);
-            bool cut = false;
-            if (!Paste(cell.text, size, cut))
+            HxDrawnText* text = texts[size_t((step.row - 1) * shape.columns + step.column - 1)];
+            if (!step.Text() || !text || !page.CanTakeIds(1))
                 continue;
             const int pointId = base + 5 * step.k;
             CGCell* point = pointId > 0 && pointId < 65536 ? page.FindCell(WORD(pointId)) : nullptr;
@@ -276,67 +158,96 @@ private:
                 AfxMessageBox(g_slideTableFailed, MB_OK | MB_ICONEXCLAMATION);
                 return false;
             }
-            m_shortened += cut ? 1 : 0;
-            auto item =
-                std::make_unique<CGTbHenchman>(page.m_nextId, m_editor.m_pictureWidth,
-                                               m_editor.m_pictureHeight, m_editor.m_picture, point->m_id);
-            TakeEditor(*item, m_editor, cell.text);
+            auto item = std::make_unique<CGTbHenchman>(page.m_nextId, text->pictureWidth, text->pictureHeight,
+                                                       std::vector<BYTE>(), point->m_id);
+            TakeDrawnText(*item, *text);
             AddItem(page, std::move(item), u"插入附点文本");
         }
         return true;
     }
 
-    // Our own drawing of the shape, as a one-bit text of its dark pixels.
-    bool Picture(CGPage& page, const HxSlideShape& shape) {
+    // Our own drawing of the shape, as a one-bit text of its dark pixels, placed where they lay in
+    // the shape's box: the crop only trims white.
+    static void Picture(CGPage& page, HxDrawnShape& shape) {
         if (!page.CanTakeIds(1))
-            return true;
-        const HxSlidePlace size = HxPlaceSlideBox(shape.box);
-        NeedMemory(MemoryFor(qint64(size.pixelWidth) * size.pixelHeight,
-                             DrawnCharacters(shape, std::max(m_budget.left, HxLayoutBudget::kMinimum))));
-        const int reduced = m_budget.reduced;
-        // The time is read before each text of a table or group too: one shape may take long.
-        const QImage image =
-            HxRenderSlideShape(shape, &m_budget, [this](qint64 cover) { return MayDraw(cover); });
-        if (image.isNull())
-            throw std::bad_alloc(); // the picture's memory was not to be had
-        int width = 0, height = 0;
-        std::vector<BYTE> bits = HxPictureToMonochrome(image, &width, &height);
-        if (bits.empty()) {
-            // Nothing dark: nothing to paste, and its texts are left out, not drawn in part.
-            m_budget.reduced = reduced;
-            m_textsLeftOut += HxSlideTextsIn(shape);
-            if (m_slidesWithTextsLeftOut.empty() || m_slidesWithTextsLeftOut.back() != m_slide)
-                m_slidesWithTextsLeftOut.push_back(m_slide);
-            return true;
-        }
+            return;
         const HxSlidePlace place = HxPlaceSlideBox(shape.box);
-        auto item = std::make_unique<CGTextbit>(page.m_nextId, width, height, std::move(bits));
+        auto item =
+            std::make_unique<CGTextbit>(page.m_nextId, shape.width, shape.height, std::move(shape.bits));
         item->m_kind = 0;
-        item->m_labelPos[0] = place.x;
-        item->m_labelPos[1] = place.y;
+        // A pixel of the drawing is a screen unit: g_unitLength in the plane view.
+        item->m_labelPos[0] = float(double(place.x) + double(shape.left) * double(g_unitLength));
+        item->m_labelPos[1] = float(double(place.y) + double(shape.bottom) * double(g_unitLength));
         AddItem(page, std::move(item), u"粘贴图文");
-        return true;
     }
-
-    CDlgRtEdit& m_editor;
-    bool m_convert;
-    const HxSlideImportBounds& m_bounds;
-    int m_shortened = 0;
-    int m_shapesLeftOut = 0;
-    int m_textsLeftOut = 0;
-    std::vector<int> m_slidesWithTextsLeftOut;
-    int m_slide = 0;
-    HxLayoutBudget m_budget;
-    QElapsedTimer m_timer = [] {
-        QElapsedTimer timer;
-        timer.start();
-        return timer;
-    }();
-    qint64 m_deadline = 0;
-    bool m_late = false;
-    qint64 m_lateCoverLeft = kSlideLateCoverPixels;
-    int m_reducedInTime = 0;
 };
+
+// The pages of the slides drawn, one after the current page for each; false when the document could
+// take no more pages or a table's lines were not found (said), or memory ran out (said; the pages made
+// so far stay, the document modified).
+bool BuildPages(CHalvixDoc* doc, std::vector<HxDrawnSlide>& slides,
+                const std::function<void()>& afterNewPage) {
+    const int pages = doc->GetPageCount();
+    // The pages made stay however the building ends, and closing the document asks to save them.
+    auto keepPages = [&] {
+        if (doc->GetPageCount() != pages)
+            doc->SetModifiedFlag(TRUE);
+    };
+    CSlidePages builder;
+    try {
+        for (HxDrawnSlide& slide : slides) {
+            CGPage* before = g_pCurPage;
+            doc->OnNewPage();
+            if (g_pCurPage == before || !g_pCurPage) {
+                keepPages();
+                return false;
+            }
+            if (afterNewPage)
+                afterNewPage();
+            // Every slide leaves its page, empty when nothing of it was made.
+            for (HxDrawnShape& shape : slide.shapes)
+                if (!builder.Shape(*g_pCurPage, shape)) {
+                    keepPages();
+                    return false;
+                }
+            slide.shapes.clear(); // what the page took is given back
+        }
+    } catch (const std::bad_alloc&) {
+        keepPages();
+        AfxMessageBox(g_slideOutOfMemory, MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
+    keepPages();
+    return true;
+}
+
+// What the import of these slides left out, said once each after it.
+void SayWhatWasLeftOut(const std::vector<HxDrawnSlide>& slides, int softSeconds) {
+    int shapesLeftOut = 0, shortened = 0, reduced = 0, reducedLate = 0, textsLeftOut = 0;
+    std::vector<int> slidesWithTextsLeftOut;
+    for (const HxDrawnSlide& slide : slides) {
+        shapesLeftOut += slide.shapesLeftOut;
+        shortened += slide.shortened;
+        reduced += slide.reduced;
+        reducedLate += slide.reducedLate;
+        textsLeftOut += slide.textsLeftOut;
+        if (slide.textsLeftOut > 0)
+            slidesWithTextsLeftOut.push_back(slide.number);
+    }
+    if (shapesLeftOut > 0)
+        AfxMessageBox(HxFormat(g_slideShapesLeftOut, shapesLeftOut), MB_OK | MB_ICONINFORMATION);
+    if (shortened > 0)
+        AfxMessageBox(HxFormat(g_slideTextsShortened, shortened, CDlgRtEdit::kMaxTextLength),
+                      MB_OK | MB_ICONINFORMATION);
+    if (reduced > 0)
+        AfxMessageBox(HxFormat(g_slidePicturesReduced, reduced, int(kSlideImportMaxLaidOut), kMaxShownMarks),
+                      MB_OK | MB_ICONINFORMATION);
+    if (textsLeftOut > 0)
+        AfxMessageBox(HxFormat(g_slideTextsLeftOut, textsLeftOut, HxSlideNumberList(slidesWithTextsLeftOut)),
+                      MB_OK | MB_ICONINFORMATION);
+    if (reducedLate > 0)
+        AfxMessageBox(HxFormat(g_slideTimeReduced, softSeconds, reducedLate), MB_OK | MB_ICONINFORMATION);
+}
 
 // The length a save of the document would write now; nothing when it cannot be counted (the save
 // would say why).
@@ -351,80 +262,116 @@ qint64 StoredLengthOf(CHalvixDoc& doc) {
 
 } // namespace
 
+bool HxSlideImportRefused(CHalvixDoc& doc, const HxSlideDeck& deck, int from, int to, bool convert,
+                          const HxSlideImportBounds& bounds) {
+    const CString refusal =
+        HxSlideRefusalOf(HxSlideImportCostOf(deck, from, to, convert), StoredLengthOf(doc), bounds);
+    if (refusal.IsEmpty())
+        return false;
+    AfxMessageBox(refusal, MB_OK | MB_ICONEXCLAMATION);
+    return true;
+}
+
+namespace {
+
+// The wait cursor while the pages are made (not over the dialogs before).
+struct CWaitCursor {
+    bool shown = qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
+    CWaitCursor() {
+        if (shown)
+            QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+    }
+    ~CWaitCursor() {
+        if (shown)
+            QGuiApplication::restoreOverrideCursor();
+    }
+};
+
+} // namespace
+
+bool HxFinishSlideImport(CHalvixDoc* doc, const CString& path, int from, int to, HxSlideDrawingEnd end,
+                         HxSlideRecordReader& reader, const std::function<void()>& afterNewPage, int seconds,
+                         int softSeconds) {
+    switch (end) {
+    case HxSlideDrawingEnd::kCancelled:
+        return false;
+    case HxSlideDrawingEnd::kNotStarted:
+        AfxMessageBox(
+            HxFormat(g_slideDrawerMissing, CString::FromQString(HxSlideDrawer().program.isEmpty()
+                                                                    ? QString::fromLatin1(g_slideDrawerName)
+                                                                    : HxSlideDrawer().program)),
+            MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    case HxSlideDrawingEnd::kCrashed:
+        AfxMessageBox(g_slideDrawerCrashed, MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    case HxSlideDrawingEnd::kFaulty:
+        AfxMessageBox(g_slideDrawerFaulty, MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    case HxSlideDrawingEnd::kOutOfMemory:
+        AfxMessageBox(g_slideDrawerOutOfMemory, MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    case HxSlideDrawingEnd::kRefused:
+        AfxMessageBox(HxSlideRefusalText(reader.Refusal(), path), MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    case HxSlideDrawingEnd::kWhole:
+    case HxSlideDrawingEnd::kTimeUp:
+        break;
+    }
+    std::vector<HxDrawnSlide>& slides = reader.Slides();
+    const int drawn = int(slides.size());
+    if (end == HxSlideDrawingEnd::kTimeUp && drawn == 0) {
+        AfxMessageBox(HxFormat(g_slideTimeUpNothing, seconds, HxSlideRangeText(from, to)),
+                      MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
+    const int pages = doc->GetPageCount();
+    bool built = false;
+    {
+        CWaitCursor wait;
+        built = BuildPages(doc, slides, afterNewPage);
+    }
+    if (built && end == HxSlideDrawingEnd::kTimeUp)
+        AfxMessageBox(HxFormat(g_slideTimeUp, HxSlideRangeText(from + drawn, to), seconds,
+                               HxSlideRangeText(from, from + drawn - 1)),
+                      MB_OK | MB_ICONEXCLAMATION);
+    if (built)
+        SayWhatWasLeftOut(slides, softSeconds);
+    return doc->GetPageCount() != pages;
+}
+
 bool HxImportSlideDeck(CHalvixDoc* doc, const HxSlideDeck& deck, int from, int to, bool convert,
                        const std::function<void()>& afterNewPage, const HxSlideImportBounds& bounds) {
     if (!doc || deck.slides.empty())
         return false;
     HxCutSlideRange(deck, from, to);
     // All or nothing: an import past a bound is refused before the first page.
-    const CString refusal =
-        HxSlideRefusalOf(HxSlideImportCostOf(deck, from, to, convert), StoredLengthOf(*doc), bounds);
-    if (!refusal.IsEmpty()) {
-        AfxMessageBox(refusal, MB_OK | MB_ICONEXCLAMATION);
+    if (HxSlideImportRefused(*doc, deck, from, to, convert, bounds))
         return false;
+    HxSlideRecordReader reader(from, to, convert, bounds);
+    reader.Feed(HxSlideRecords::Hello());
+    {
+        CWaitCursor wait;
+        HxDrawSlideDeck(deck, from, to, convert, bounds,
+                        [&reader](const QByteArray& record) { reader.Feed(record); });
     }
-    // The wait cursor while the pages are made (not over the dialogs before).
-    struct CWaitCursor {
-        bool shown = qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
-        CWaitCursor() {
-            if (shown)
-                QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-        }
-        ~CWaitCursor() {
-            if (shown)
-                QGuiApplication::restoreOverrideCursor();
-        }
-    } wait;
-    CDlgRtEdit editor;
-    CSlideImporter importer(editor, convert, bounds);
-    const int pages = doc->GetPageCount();
-    // The pages made stay however the import ends, and closing the document asks to save them.
-    auto keepPages = [&] {
-        if (doc->GetPageCount() != pages)
-            doc->SetModifiedFlag(TRUE);
-    };
-    bool whole = true;
-    try {
-        for (int n = from; n <= to && whole; ++n) {
-            CGPage* before = g_pCurPage;
-            doc->OnNewPage();
-            if (g_pCurPage == before || !g_pCurPage) {
-                keepPages();
-                return false;
-            }
-            if (afterNewPage)
-                afterNewPage();
-            // Every slide leaves its page, empty when nothing of it was made.
-            importer.BeginSlide(n);
-            for (const HxSlideShape& shape : deck.Slide(size_t(n - 1)).shapes)
-                if (!(whole = importer.Shape(*g_pCurPage, shape)))
-                    break;
-        }
-    } catch (const std::bad_alloc&) {
-        // What was being made is given back as the stack unwinds.
-        keepPages();
-        AfxMessageBox(g_slideOutOfMemory, MB_OK | MB_ICONEXCLAMATION);
-        return false;
+    HxSlideDrawingEnd end = HxSlideDrawingEnd::kFaulty;
+    switch (reader.GetState()) {
+    case HxSlideRecordReader::kDone:
+        end = HxSlideDrawingEnd::kWhole;
+        break;
+    case HxSlideRecordReader::kOutOfMemory:
+        end = HxSlideDrawingEnd::kOutOfMemory;
+        break;
+    default:
+        break;
     }
-    keepPages();
-    if (importer.ShapesLeftOut() > 0)
-        AfxMessageBox(HxFormat(g_slideShapesLeftOut, importer.ShapesLeftOut()), MB_OK | MB_ICONINFORMATION);
-    if (importer.Shortened() > 0)
-        AfxMessageBox(HxFormat(g_slideTextsShortened, importer.Shortened(), CDlgRtEdit::kMaxTextLength),
-                      MB_OK | MB_ICONINFORMATION);
-    if (importer.Reduced() > 0)
-        AfxMessageBox(
-            HxFormat(g_slidePicturesReduced, importer.Reduced(), int(kSlideImportMaxLaidOut), kMaxShownMarks),
-            MB_OK | MB_ICONINFORMATION);
-    if (importer.TextsLeftOut() > 0)
-        AfxMessageBox(HxFormat(g_slideTextsLeftOut, importer.TextsLeftOut(),
-                               HxSlideNumberList(importer.SlidesWithTextsLeftOut())),
-                      MB_OK | MB_ICONINFORMATION);
-    if (importer.ReducedLate() > 0)
-        AfxMessageBox(
-            HxFormat(g_slideTimeReduced, int(HxRoundedUp(bounds.milliseconds, 1000)), importer.ReducedLate()),
-            MB_OK | MB_ICONINFORMATION);
-    return whole && doc->GetPageCount() != pages;
+    return HxFinishSlideImport(doc, CString(), from, to, end, reader, afterNewPage, kSlideImportTotalSeconds,
+                               int(HxRoundedUp(bounds.milliseconds, 1000)));
+}
+
+CString HxSlideRangeText(int from, int to) {
+    return from >= to ? HxFormat(u"%d", from) : HxFormat(u"%d-%d", from, to);
 }
 
 CString HxSlideNumberList(const std::vector<int>& numbers) {
@@ -435,7 +382,6 @@ CString HxSlideNumberList(const std::vector<int>& numbers) {
         list += u"等";
     return list;
 }
-
 CString HxSlideRefusalText(HxPptxError error, const CString& path) {
     const char16_t* why = u"文件已损坏。";
     switch (error) {
@@ -500,9 +446,11 @@ BOOL HxImportSlideFile(CHalvixDoc* doc, const CString& path, const std::function
     dialog.m_to = std::min(deck.slideCount, CDlgPPT::kMaxSlide);
     if (dialog.DoModal() != IDOK)
         return FALSE;
-    const int pages = doc->GetPageCount();
-    HxImportSlideDeck(doc, deck, dialog.m_from, dialog.m_to, dialog.m_convert != FALSE, afterNewPage);
-    return doc->GetPageCount() != pages;
+    // The import's time counts from the dialog's OK.
+    QElapsedTimer started;
+    started.start();
+    return HxImportDrawnSlides(doc, path, deck, dialog.m_from, dialog.m_to, dialog.m_convert != FALSE,
+                               afterNewPage, started);
 }
 
 BOOL HxImportSlides(CHalvixDoc* doc, const std::function<void()>& afterNewPage) {

@@ -10,7 +10,9 @@
 #include "slides/slide_place.h"
 #include "slides/slide_text.h"
 
+#include <QElapsedTimer>
 #include <QImage>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -66,33 +68,86 @@ extern const char16_t* const g_slideTimeReduced; // "导入用时超过%d秒，�
 // Said once after an import that left out shapes holding text (groups, which are drawn only without
 // conversion): their number, and how to have them drawn.
 extern const char16_t* const g_slideShapesLeftOut; // "有%d个含有文本的组合图形没有导入：..."
-// Said when memory runs out in an import: it stops there, the pages made so far stay.
+// Said when memory runs out while the pages are built: it stops there, the pages made so far stay.
 extern const char16_t* const g_slideOutOfMemory; // "内存不足，导入已停止：..."
+// An import whose drawing failed: the drawing program could not be started (its path), ended without
+// finishing (a signal or an exit), handed back what it cannot have drawn, or ran out of memory; the
+// lesson is as it was before.
+extern const char16_t* const g_slideDrawerMissing; // "导入失败：无法启动绘制幻灯片的程序“%s”……"
+extern const char16_t* const g_slideDrawerCrashed; // "导入失败：绘制幻灯片的程序意外终止……"
+extern const char16_t* const g_slideDrawerFaulty; // "导入失败：绘制幻灯片的程序送回的数据有误……"
+extern const char16_t* const g_slideDrawerOutOfMemory; // "导入失败：绘制幻灯片时内存不足……"
+// An import whose time ran out: the slides not imported (HxSlideRangeText), the seconds, and the
+// slides imported; or, with none imported, the seconds and the slides.
+extern const char16_t* const g_slideTimeUp; // "第%s张幻灯片没有导入：导入用时超过%d秒……"
+extern const char16_t* const g_slideTimeUpNothing; // "导入失败：导入用时超过%d秒，第%s张幻灯片都没有导入……"
+// The progress window's title and text (the slide being drawn, and how many the import has).
+extern const char16_t* const g_slideProgressTitle;   // "从幻灯片导入文本"
+extern const char16_t* const g_slideProgressReading; // "正在读取演示文稿……"
+extern const char16_t* const g_slideProgressSlide;   // "正在导入第%d张幻灯片（共%d张）……"
+// Slides from..to as a message names them: "4" or "4-12".
+CString HxSlideRangeText(int from, int to);
 // The message of a presentation that cannot be imported: the file, and what is wrong with it.
 CString HxSlideRefusalText(HxPptxError error, const CString& path);
 
 // The import of the slides from..to (ordered, the last cut to the presentation's) of a deck into new
-// pages after the current one; `convert` as the dialog's check box.  `afterNewPage` runs after each
-// page is added and made current (the view turns to the plane view there).  An import that would
-// pass one of its `bounds` (HxSlideImportCostOf; the lesson's stored length now and what the import
-// adds to it) shows g_slideTooManyItems, g_slidePicturesTooLarge, g_slideTextTooLarge,
-// g_slideWorkTooLarge or g_slideLessonTooLarge and makes nothing.  Once the import is over,
-// g_slideShapesLeftOut says how many shapes holding text it left out (groups, when converting);
-// texts longer than the rich-text editor holds are cut to its length, and g_slideTextsShortened
-// says how many; g_slidePicturesReduced how many pictures were drawn from less than they would show
-// (past kSlideImportMaxLaidOut characters, or marks past kMaxShownMarks), g_slideTextsLeftOut how
-// many were left out because their pictures held nothing dark, and on which slides (every slide
-// leaves its page, empty when nothing of it was made), and g_slideTimeReduced how many were drawn from a
-// short beginning once the import had taken its time.  Memory running out (or too little of it left for the
-// next shape) stops the import with g_slideOutOfMemory.  False when it stopped on an error (the message is
-// shown; the pages made so far stay, the document modified) or made nothing.
+// pages after the current one; `convert` as the dialog's check box; drawn here, in this process (the
+// slides' drawing and the pages' building are those of the program's import, without the drawing
+// program between them).  `afterNewPage` runs after each page is added and made current (the view
+// turns to the plane view there).  An import that would pass one of its `bounds` (HxSlideImportCostOf;
+// the lesson's stored length now and what the import adds to it) shows its refusal (HxSlideRefusalOf)
+// and makes nothing.  Once the import is over, g_slideShapesLeftOut says how many shapes holding text
+// it left out (groups, when converting); texts longer than the rich-text editor holds are cut to its
+// length, and g_slideTextsShortened says how many; g_slidePicturesReduced how many pictures were drawn
+// from less than they would show (past kSlideImportMaxLaidOut characters, or marks past
+// kMaxShownMarks), g_slideTextsLeftOut how many texts were left out because their pictures held
+// nothing dark, and on which slides (every slide leaves its page, empty when nothing of it was made),
+// and g_slideTimeReduced how many were drawn from a short beginning once the import had taken its
+// time.  Memory running out in the drawing (or too little of it left for the next shape) makes no
+// page and says g_slideDrawerOutOfMemory.  False when it made nothing.
 bool HxImportSlideDeck(CHalvixDoc* doc, const HxSlideDeck& deck, int from, int to, bool convert,
                        const std::function<void()>& afterNewPage,
                        const HxSlideImportBounds& bounds = HxSlideImportBounds());
 
+// The whole import's time, from the dialog's OK: past it the drawing is stopped, the slides drawn by
+// then keep their pages and those not reached are named (g_slideTimeUp).
+constexpr int kSlideImportTotalSeconds = 20;
+// The address space the drawing program may take: every picture and layout an import's bounds let
+// through, with room to spare.
+constexpr qint64 kSlideDrawerAddressSpace = 3LL << 30;
+// The drawing program's file name, looked for beside the running program.
+extern const char* const g_slideDrawerName; // "halvix-slides"
+
+// How the program's import runs its drawing: the program (empty: g_slideDrawerName beside the
+// running program), arguments put before the import's own, the whole import's time in milliseconds,
+// and the drawing program's address space (0: not limited).  Tests point it at stand-ins.
+struct HxSlideDrawerSettings {
+    QString program;
+    QStringList arguments;
+    qint64 milliseconds = kSlideImportTotalSeconds * 1000LL;
+    qint64 addressSpace = kSlideDrawerAddressSpace;
+};
+HxSlideDrawerSettings& HxSlideDrawer();
+
+// The import of the slides from..to of the presentation at `path` (read already into `deck`, whose
+// slides the dialog offered) as the program does it: refused as HxImportSlideDeck refuses it;
+// else the slides are drawn by the drawing program (HxSlideDrawer) while a progress window tells
+// which slide it draws and offers 取消, the event loop running throughout; what the program hands
+// back is read as untrusted input (HxSlideRecordReader) and the pages are built of it.  The whole
+// import ends within HxSlideDrawer().milliseconds of `started` (the dialog's OK): when the time runs
+// out the slides drawn by then keep their pages (g_slideTimeUp names the others, or
+// g_slideTimeUpNothing says that none was imported).  取消 makes nothing and says nothing; a drawing
+// program that cannot start, fails, hands back anything malformed or runs out of memory makes
+// nothing and says so.  The messages after the import are those of HxImportSlideDeck.  False when
+// it made nothing.
+bool HxImportDrawnSlides(CHalvixDoc* doc, const CString& path, const HxSlideDeck& deck, int from, int to,
+                         bool convert, const std::function<void()>& afterNewPage,
+                         const QElapsedTimer& started,
+                         const HxSlideImportBounds& bounds = HxSlideImportBounds());
+
 // ID_CREATE_TEXT3: the file dialog, the presentation read and checked whole, the dialog, then the
-// import.  A file that cannot be read shows HxSlideRefusalText and changes nothing.
-// TRUE when pages were made (the document is then modified).
+// import (HxImportDrawnSlides).  A file that cannot be read shows HxSlideRefusalText and changes
+// nothing.  TRUE when pages were made (the document is then modified).
 BOOL HxImportSlides(CHalvixDoc* doc, const std::function<void()>& afterNewPage);
 // The part after the file dialog, for a chosen file.
 BOOL HxImportSlideFile(CHalvixDoc* doc, const CString& path, const std::function<void()>& afterNewPage);

@@ -228,7 +228,7 @@ TEST_F(SlideBudgetTest, ALetterUnderManyMarksIsImportedUnderThirtyAndSaidSo) {
     }
 }
 
-TEST_F(SlideBudgetTest, MemoryRunningOutStopsTheImportAndKeepsTheDocument) {
+TEST_F(SlideBudgetTest, MemoryRunningOutStopsTheImportAndLeavesTheDocumentAsItWas) {
     // Twenty boxes of 3,072 points a side (335 million pixels, within the limit), in a process that
     // has not the memory for one of their pictures.
     CGPage* first = g_pCurPage;
@@ -249,13 +249,12 @@ TEST_F(SlideBudgetTest, MemoryRunningOutStopsTheImportAndKeepsTheDocument) {
                 } catch (...) {
                     return 2; // it escaped the import
                 }
-                if (imported || m_messages.size() != 1 ||
-                    m_messages[0] !=
-                        CString(u"内存不足，导入已停止：已经导入的页面保留，其余的幻灯片没有导入。"))
+                if (imported || m_messages.size() != 1 || m_messages[0] != CString(g_slideDrawerOutOfMemory))
                     return 3;
-                // The document is still there, its first page as it was.
-                return m_doc->GetPageCount() >= 1 && m_doc->m_pages.GetHead() == first &&
-                               first->m_nextId == cells && first->FindCell(cells - 1) != nullptr
+                // The document is as it was: its one page, its first page's objects.
+                return m_doc->GetPageCount() == 1 && m_doc->m_pages.GetHead() == first &&
+                               !m_doc->IsModified() && first->m_nextId == cells &&
+                               first->FindCell(cells - 1) != nullptr
                            ? 0
                            : 4;
             },

@@ -4,7 +4,12 @@
 
 #include "document/document_test_support.h"
 #include "slides/pptx_reader.h"
+#include "slides/slide_deck_draw.h"
+#include "slides/slide_records.h"
 #include "view/slide_import.h"
+#include "view/slide_pages.h"
+
+#include <QtEndian>
 
 #include <gtest/gtest.h>
 
@@ -19,6 +24,27 @@ protected:
         HxSlideDeck deck;
         EXPECT_EQ(HxReadPptx(bytes, deck), kPptxOk);
         return HxImportSlideDeck(m_doc.get(), deck, 1, slides, convert, nullptr, bounds);
+    }
+    // Imports as Import does, the drawing's clock reading what `clock` says of the shapes drawn so far
+    // (the texts, tables and pictures handed on to the pages).
+    bool ImportTimed(const QByteArray& bytes, bool convert, int slides, HxSlideImportBounds bounds,
+                     const std::function<qint64(int shapes)>& clock) {
+        HxSlideDeck deck;
+        EXPECT_EQ(HxReadPptx(bytes, deck), kPptxOk);
+        int shapes = 0;
+        bounds.clock = [&] { return clock(shapes); };
+        HxSlideRecordReader reader(1, slides, convert, bounds);
+        reader.Feed(HxSlideRecords::Hello());
+        HxDrawSlideDeck(deck, 1, slides, convert, bounds, [&](const QByteArray& record) {
+            const quint32 type = qFromLittleEndian<quint32>(record.constData());
+            shapes += type == HxSlideRecords::kText || type == HxSlideRecords::kTableBegin ||
+                      type == HxSlideRecords::kPicture;
+            reader.Feed(record);
+        });
+        EXPECT_EQ(reader.GetState(), HxSlideRecordReader::kDone);
+        return HxFinishSlideImport(m_doc.get(), CString(), 1, slides, HxSlideDrawingEnd::kWhole, reader,
+                                   nullptr, kSlideImportTotalSeconds,
+                                   int(HxRoundedUp(bounds.milliseconds, 1000)));
     }
     // The work the import of the slides 1..slides would be priced at.
     qint64 WorkOf(const QByteArray& bytes, bool convert, int slides = 1) {

@@ -1,0 +1,277 @@
+// The drawing of a presentation's slides for an import: editable texts through the editor's paste,
+// pictures of our own drawing cropped to their dark pixels, handed on as records slide by slide.
+#include "slides/slide_deck_draw.h"
+
+#include "measure/rich_text.h"
+#include "measure/rich_text_dialog.h"
+#include "slides/slide_draw.h"
+#include "slides/slide_place.h"
+#include "slides/slide_records.h"
+#include "slides/slide_text.h"
+#include "view/picture_export.h"
+
+#include <QElapsedTimer>
+#include <QTextDocument>
+
+#include <algorithm>
+#include <new>
+
+#include <sys/mman.h>
+
+namespace {
+
+// The text of a frame or a cell through the rich-text editor's paste: the editor's picture (laid out
+// within `budget`), name and rich text, or nothing when the text is empty.  A text longer than the
+// editor holds is cut to its length (`cut` set), so that it can be edited.
+bool PasteText(CDlgRtEdit& editor, const HxSlideText& text, int width, int height, HxLayoutBudget& budget,
+               bool& cut) {
+    QTextDocument doc;
+    HxSlideTextToDocument(text.Beginning(CDlgRtEdit::kMaxTextLength, &cut), true, doc);
+    return editor.PasteRichText(doc, width, height, &budget);
+}
+
+// Whether a one-bit picture has a dark pixel.
+bool AnyDark(const std::vector<BYTE>& bits) {
+    return std::any_of(bits.begin(), bits.end(), [](BYTE b) { return b != 0; });
+}
+
+// Whether `bytes` more of address space are to be had: mapped and given back at once, never
+// touched.  Qt's text layout does not throw when an allocation fails, so what a shape needs is asked
+// for before it is made.
+bool AddressSpaceLeft(qint64 bytes) {
+    void* block = mmap(nullptr, size_t(bytes), PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (block == MAP_FAILED)
+        return false;
+    munmap(block, size_t(bytes));
+    return true;
+}
+
+// What making a picture of `pixels` and documents of `characters` (laid out as far as they show)
+// takes at most besides what is kept: the picture in colour and in one bit, the documents and their
+// layout (a text of short paragraphs takes some 230 bytes a character), and room for the rest.
+qint64 MemoryFor(qint64 pixels, qint64 characters) {
+    constexpr qint64 kRoom = 16LL << 20;
+    constexpr qint64 kBytesPerCharacter = 256;
+    return kRoom + pixels * 5 + characters * kBytesPerCharacter;
+}
+
+// The most characters a drawing of the shape lays out of one of its texts (a table's cells and a
+// group's members included): what `allowance` lets it, and no more than four times the first
+// beginning of the text's box (each beginning laid out is four times the one before, while the
+// picture shows more).
+qsizetype DrawnCharacters(const HxSlideShape& shape, qsizetype allowance) {
+    auto drawn = [allowance](const HxSlideText& text, const HxSlideBox& box) -> qsizetype {
+        const qsizetype length = text.Length();
+        if (length == 0)
+            return 0;
+        const int width = HxSlidePixelSide(box.width), height = HxSlidePixelSide(box.height);
+        const qsizetype first =
+            HxShownLengthEstimate(width, height, HxSlideTextSmallestPixels(text, width, height));
+        return std::min({length, allowance, 4 * first});
+    };
+    qsizetype most = drawn(shape.text, shape.box);
+    for (const HxSlideCell& cell : shape.cells)
+        most = std::max(most, drawn(cell.text, cell.box));
+    for (const HxSlideShape& member : shape.members)
+        most = std::max(most, DrawnCharacters(member, allowance));
+    return most;
+}
+
+class CSlideDeckDrawer {
+public:
+    CSlideDeckDrawer(bool convert, const HxSlideImportBounds& bounds,
+                     const std::function<void(const QByteArray&)>& out)
+        : m_convert(convert), m_bounds(bounds), m_out(out) {
+        m_budget.left = kSlideImportMaxLaidOut;
+        // One long text may take long to lay out: the time is read before each beginning of it.
+        m_budget.beforeEachBeginning = [this] { CheckTime(); };
+        m_deadline = Now() + bounds.milliseconds;
+    }
+
+    void Slide(int number, int count, const HxSlide& slide) {
+        m_out(HxSlideRecords::SlideBegin(number, count));
+        HxDrawnSlide counts;
+        counts.number = number;
+        const int reduced = Reduced(), reducedLate = ReducedLate();
+        m_counts = &counts;
+        for (const HxSlideShape& shape : slide.shapes)
+            Shape(shape);
+        m_counts = nullptr;
+        counts.reduced = Reduced() - reduced;
+        counts.reducedLate = ReducedLate() - reducedLate;
+        m_out(HxSlideRecords::SlideEnd(counts));
+    }
+
+private:
+    qint64 Now() const {
+        if (m_bounds.clock)
+            return m_bounds.clock();
+        return m_timer.elapsed();
+    }
+
+    // The pictures drawn so far from less than their texts would show, before the import's time was
+    // over and after it.
+    int Reduced() const { return m_late ? m_reducedInTime : m_budget.reduced; }
+    int ReducedLate() const { return m_late ? m_budget.reduced - m_reducedInTime : 0; }
+
+    // Once the import has taken its time, what is left lays out no more than a short beginning of
+    // each text (HxLayoutBudget::kMinimum): its pictures show less, its editable texts keep all.
+    void CheckTime() {
+        if (m_late || Now() < m_deadline)
+            return;
+        m_late = true;
+        m_reducedInTime = m_budget.reduced;
+        m_budget.left = 0;
+    }
+
+    // Whether a text of a drawn shape is drawn, given the pixels its large characters would cover:
+    // past the import's time, only as long as what they cover stays within kSlideLateCoverPixels.
+    bool MayDraw(qint64 cover) {
+        CheckTime();
+        if (!m_late || cover == 0)
+            return true;
+        if (cover > m_lateCoverLeft)
+            return false;
+        m_lateCoverLeft -= cover;
+        return true;
+    }
+
+    // Memory running out for the next picture or text stops the drawing before it is begun.
+    static void NeedMemory(qint64 bytes) {
+        if (!AddressSpaceLeft(bytes))
+            throw std::bad_alloc();
+    }
+
+    void Shape(const HxSlideShape& shape) {
+        CheckTime();
+        switch (HxSlideWayOf(shape, m_convert)) {
+        case HxSlideWay::kTextFrame:
+            if (shape.text.HasText()) {
+                HxDrawnText text;
+                if (Paste(shape.text, shape.box, text))
+                    m_out(HxSlideRecords::Text(shape.box, text));
+            }
+            break;
+        case HxSlideWay::kTable:
+            Table(shape);
+            break;
+        case HxSlideWay::kPicture:
+            Picture(shape);
+            break;
+        default:
+            m_counts->shapesLeftOut += HxSlideTextsIn(shape) > 0 ? 1 : 0;
+            break;
+        }
+    }
+
+    // The text through the editor's paste, into `drawn`: false when it has no text, or when its
+    // picture holds nothing dark (it is then left out, and counted).  A picture that could not be made
+    // (its memory was not to be had) ends the drawing as memory running out does.
+    bool Paste(const HxSlideText& text, const HxSlideBox& box, HxDrawnText& drawn) {
+        CheckTime();
+        const int width = HxSlidePixelSide(box.width), height = HxSlidePixelSide(box.height);
+        // The editor's document, and the copy of its beginning the picture is drawn from.
+        NeedMemory(MemoryFor(qint64(width) * height,
+                             2 * std::min<qsizetype>(text.Length(), CDlgRtEdit::kMaxTextLength)));
+        bool cut = false;
+        if (!PasteText(m_editor, text, width, height, m_budget, cut))
+            return false;
+        if (m_editor.m_picture.empty())
+            throw std::bad_alloc();
+        if (!AnyDark(m_editor.m_picture)) {
+            // An editable text that shows nothing is left out, as a drawn one is.
+            ++m_counts->textsLeftOut;
+            return false;
+        }
+        m_counts->shortened += cut ? 1 : 0;
+        drawn.name = m_editor.m_name;
+        drawn.rtf = m_editor.m_rtf;
+        drawn.picture = std::move(m_editor.m_picture);
+        m_editor.m_picture.clear();
+        drawn.pictureWidth = m_editor.m_pictureWidth;
+        drawn.pictureHeight = m_editor.m_pictureHeight;
+        drawn.editorWidth = m_editor.m_editorWidth;
+        drawn.editorHeight = m_editor.m_editorHeight;
+        const QRgb color = HxSlideTextColor(text, true);
+        drawn.colored = qRed(color) > 32 || qGreen(color) > 32 || qBlue(color) > 32;
+        drawn.color = drawn.colored ? (color & 0xFFFFFF) : 0;
+        return true;
+    }
+
+    void Table(const HxSlideShape& shape) {
+        std::vector<HxSlideBox> boxes;
+        boxes.reserve(shape.cells.size());
+        for (const HxSlideCell& cell : shape.cells)
+            boxes.push_back(cell.box);
+        m_out(HxSlideRecords::TableBegin(shape.box, shape.rows, shape.columns, boxes));
+        for (const HxTableCellStep& step : HxPlanSlideTable(shape).steps) {
+            if (!step.Text())
+                continue;
+            const HxSlideCell& cell = shape.Cell(step.row - 1, step.column - 1);
+            HxDrawnText text;
+            if (cell.text.HasText() && Paste(cell.text, cell.box, text))
+                m_out(HxSlideRecords::CellText((step.row - 1) * shape.columns + step.column - 1, text));
+        }
+        m_out(HxSlideRecords::TableEnd());
+    }
+
+    // Our own drawing of the shape, as a one-bit picture of its dark pixels.
+    void Picture(const HxSlideShape& shape) {
+        if (shape.kind == HxSlideShape::kText && !shape.text.HasText())
+            return; // its drawing is blank
+        const qint64 pixels = qint64(HxSlidePixelSide(shape.box.width)) * HxSlidePixelSide(shape.box.height);
+        NeedMemory(
+            MemoryFor(pixels, DrawnCharacters(shape, std::max(m_budget.left, HxLayoutBudget::kMinimum))));
+        const int reduced = m_budget.reduced;
+        // The time is read before each text of a table or group too: one shape may take long.
+        const QImage image =
+            HxRenderSlideShape(shape, &m_budget, [this](qint64 cover) { return MayDraw(cover); });
+        if (image.isNull())
+            throw std::bad_alloc(); // the picture's memory was not to be had
+        int width = 0, height = 0;
+        CPoint cropped;
+        std::vector<BYTE> bits = HxPictureToMonochrome(image, &width, &height, &cropped);
+        if (bits.empty()) {
+            // Nothing dark: nothing to paste, and its texts are left out, not drawn in part.
+            m_budget.reduced = reduced;
+            m_reducedInTime = std::min(m_reducedInTime, m_budget.reduced);
+            m_counts->textsLeftOut += HxSlideTextsIn(shape);
+            return;
+        }
+        m_out(HxSlideRecords::Picture(shape.box, width, height, int(cropped.x), int(cropped.y), bits));
+    }
+
+    CDlgRtEdit m_editor;
+    bool m_convert;
+    const HxSlideImportBounds& m_bounds;
+    const std::function<void(const QByteArray&)>& m_out;
+    HxDrawnSlide* m_counts = nullptr;
+    HxLayoutBudget m_budget;
+    QElapsedTimer m_timer = [] {
+        QElapsedTimer timer;
+        timer.start();
+        return timer;
+    }();
+    qint64 m_deadline = 0;
+    bool m_late = false;
+    qint64 m_lateCoverLeft = kSlideLateCoverPixels;
+    int m_reducedInTime = 0;
+};
+
+} // namespace
+
+void HxDrawSlideDeck(const HxSlideDeck& deck, int from, int to, bool convert,
+                     const HxSlideImportBounds& bounds,
+                     const std::function<void(const QByteArray& record)>& out) {
+    HxCutSlideRange(deck, from, to);
+    try {
+        CSlideDeckDrawer drawer(convert, bounds, out);
+        for (int n = from; n <= to; ++n)
+            drawer.Slide(n, to - from + 1, deck.Slide(size_t(n - 1)));
+    } catch (const std::bad_alloc&) {
+        // What was being made is given back as the stack unwinds; the record is a few bytes.
+        out(HxSlideRecords::OutOfMemory());
+        return;
+    }
+    out(HxSlideRecords::Done());
+}

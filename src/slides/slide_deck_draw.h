@@ -1,0 +1,25 @@
+// The drawing of a presentation's slides for an import, as the drawing program does it: each text
+// made editable through the rich-text editor's paste, or each shape drawn by our own renderer, handed
+// on as records (HxSlideRecords) for the window to build its pages of.
+#pragma once
+
+#include "slides/pptx_reader.h"
+#include "slides/slide_cost.h"
+
+#include <QByteArray>
+
+#include <functional>
+
+// Draws the slides from..to (cut as the import cuts them) of `deck`, with `convert` as the dialog's
+// check box, and hands each record to `out` as soon as it is made (after the hello, which the caller
+// hands on first): each slide's begin, its shapes and its end, and done.  Texts of a frame or a table's cell
+// become editable texts (cut to the editor's length); groups are left out when converting; tables of 20 rows
+// or columns, and every shape when not converting, become pictures cropped to their dark pixels.  A text or
+// picture that holds nothing dark is left out and counted with its slide.  The texts are laid out
+// within the import's layout budget (kSlideImportMaxLaidOut); once `bounds.milliseconds` have passed
+// (on `bounds.clock`, a steady clock when it has none) what is still to draw lays out a short
+// beginning of each text.  When memory runs out (or too little of it is left for the next shape), the
+// out-of-memory record ends what it hands on.
+void HxDrawSlideDeck(const HxSlideDeck& deck, int from, int to, bool convert,
+                     const HxSlideImportBounds& bounds,
+                     const std::function<void(const QByteArray& record)>& out);

@@ -1,0 +1,73 @@
+// The slide import's drawing program: reads a presentation and draws the slides of an import, in a
+// process of its own, handing back on its standard output what the window builds the pages of.
+//   halvix-slides FILE FROM TO CONVERT MILLISECONDS
+// CONVERT is 1 when the texts become editable; past MILLISECONDS the texts still to draw are drawn
+// from short beginnings.  It exits with 0 when it said all it had to say (done, out of memory or
+// the presentation refused), 2 on wrong arguments.
+#include "slides/pptx_reader.h"
+#include "slides/slide_deck_draw.h"
+#include "slides/slide_records.h"
+
+#include <QGuiApplication>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <new>
+
+#include <unistd.h>
+
+namespace {
+
+// Writes a record whole to the standard output; a window that is gone ends the drawing.
+void Write(const QByteArray& record) {
+    const char* p = record.constData();
+    qsizetype left = record.size();
+    while (left > 0) {
+        const ssize_t n = ::write(STDOUT_FILENO, p, size_t(left));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            std::_Exit(3);
+        p += n;
+        left -= n;
+    }
+}
+
+bool Number(const char* text, long long low, long long high, long long& value) {
+    char* end = nullptr;
+    errno = 0;
+    value = std::strtoll(text, &end, 10);
+    return errno == 0 && end != text && *end == '\0' && value >= low && value <= high;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    long long from = 0, to = 0, convert = 0, milliseconds = 0;
+    if (argc != 6 || !Number(argv[2], 1, 100000, from) || !Number(argv[3], 1, 100000, to) ||
+        !Number(argv[4], 0, 1, convert) || !Number(argv[5], 0, 1LL << 40, milliseconds)) {
+        std::fprintf(stderr, "usage: halvix-slides FILE FROM TO CONVERT MILLISECONDS\n");
+        return 2;
+    }
+    // It draws on no screen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
+    const CString path = CString::FromQString(QString::fromLocal8Bit(argv[1]));
+    HxSlideImportBounds bounds;
+    bounds.milliseconds = milliseconds;
+    Write(HxSlideRecords::Hello());
+    try {
+        HxSlideDeck deck;
+        const HxPptxError error = HxReadPptxFile(path, deck);
+        if (error != kPptxOk) {
+            Write(HxSlideRecords::Refused(error));
+            return 0;
+        }
+        HxDrawSlideDeck(deck, int(from), int(to), convert == 1, bounds, Write);
+    } catch (const std::bad_alloc&) {
+        Write(HxSlideRecords::OutOfMemory());
+    }
+    return 0;
+}

@@ -1,0 +1,154 @@
+// What the drawing of slides hands back to the window that builds the pages, record by record: per
+// slide the editable texts with their pictures and rich text, the tables' cells and cell texts, the
+// pictures drawn and the counts of what was left out; and the checked reading of those records,
+// which takes nothing it has not checked against the import's bounds.
+#pragma once
+
+#include "platform/afx.h"
+#include "slides/pptx_reader.h"
+#include "slides/slide_cost.h"
+
+#include <QByteArray>
+
+#include <functional>
+#include <vector>
+
+// An editable text as the rich-text editor's paste leaves it: its name, its RTF (packed two bytes a
+// unit), its one-bit picture (rows of ((w + 31) / 32) x 4 bytes, bottom-up) and the formatting
+// rectangle it was made of; and the item's colour when the text's is not near black.
+struct HxDrawnText {
+    CString name;
+    CString rtf;
+    std::vector<BYTE> picture;
+    int pictureWidth = 0, pictureHeight = 0;
+    int editorWidth = 0, editorHeight = 0;
+    bool colored = false;
+    QRgb color = 0;
+};
+
+// A shape of a slide as the page takes it.
+struct HxDrawnShape {
+    enum Kind : BYTE { kText = 1, kTable = 2, kPicture = 3 };
+    Kind kind = kText;
+    HxSlideBox box; // on the slide, in points
+    // kText: its editable text.
+    HxDrawnText text;
+    // kTable: its grid (each cell's box, rows x columns row by row, as HxSlideShape keeps them) and
+    // the texts of the cells that carry one, by index (row x columns + column, from 0).
+    int rows = 0, columns = 0;
+    std::vector<HxSlideBox> cellBoxes;
+    std::vector<std::pair<int, HxDrawnText>> cellTexts;
+    // kPicture: the dark part of our drawing of the shape, one bit a pixel, and where its lower left
+    // corner lay in the drawing, in pixels from the box's left and from its bottom.
+    int width = 0, height = 0, left = 0, bottom = 0;
+    std::vector<BYTE> bits;
+
+    // The table's shape as HxPlanSlideTable takes it (the cells' boxes, without their texts).
+    HxSlideShape TableShape() const;
+};
+
+// A slide drawn: its shapes, and what the messages after the import count.
+struct HxDrawnSlide {
+    int number = 0; // from 1
+    std::vector<HxDrawnShape> shapes;
+    int shapesLeftOut = 0; // shapes holding text left out (groups, when converting)
+    int shortened = 0;     // texts cut to the editor's length
+    int reduced = 0;       // pictures drawn from less than their texts would show, in time
+    int reducedLate = 0;   // and after the import's time
+    int textsLeftOut = 0;  // texts whose pictures held nothing dark
+};
+
+// The records.  Each is a type (4 bytes), the length of what follows (4 bytes) and that many bytes;
+// numbers little-endian, doubles as IEEE 754, strings as their UTF-16 units.
+namespace HxSlideRecords {
+
+enum Type : quint32 {
+    kHello = 0x48534c44,      // the first record: kMagic and the version
+    kSlideBegin = 0x42454753, // a slide's number and the number of slides of the import
+    kText = 0x54584554,       // a text frame: box, text
+    kTableBegin = 0x42425354, // a table: box, rows, columns, each cell's box
+    kCellText = 0x54454c43,   // the text of the cell at an index of the table begun
+    kTableEnd = 0x45425354,   // the table begun is whole
+    kPicture = 0x54434950,    // a picture: box, width, height, left, bottom, bits
+    kSlideEnd = 0x444e4553,   // the slide's number and its counts
+    kAllDrawn = 0x454e4f44,   // every slide has been drawn
+    kMemoryOut = 0x4d454d4f,  // the drawing ran out of memory and stopped
+    kUnreadable = 0x53464552, // the presentation could not be read: an HxPptxError
+};
+constexpr char kMagic[] = "HALVIX-SLIDES";
+constexpr quint32 kVersion = 1;
+// The largest record a reader takes: a text's rich text and picture with room to spare (the editor's
+// 32,767 characters written with every control word the writer has, and 4,096 x 4,096 pixels).
+constexpr quint32 kMaxRecordBytes = 24u << 20;
+// The most bytes a reader takes in all: what the import's bounds let through and more, but a
+// bound on what a broken drawing can make the window keep.
+constexpr qint64 kMaxStreamBytes = 2LL << 30;
+
+QByteArray Hello();
+QByteArray SlideBegin(int number, int count);
+QByteArray Text(const HxSlideBox& box, const HxDrawnText& text);
+QByteArray TableBegin(const HxSlideBox& box, int rows, int columns, const std::vector<HxSlideBox>& cellBoxes);
+QByteArray CellText(int index, const HxDrawnText& text);
+QByteArray TableEnd();
+QByteArray Picture(const HxSlideBox& box, int width, int height, int left, int bottom,
+                   const std::vector<BYTE>& bits);
+QByteArray SlideEnd(const HxDrawnSlide& counts);
+QByteArray Done();
+QByteArray OutOfMemory();
+QByteArray Refused(HxPptxError error);
+
+} // namespace HxSlideRecords
+
+// Reads the records of the drawing of the slides from..to (as the import cut them), with `convert`
+// as the dialog's check box, fed in pieces as they come.  Every record is checked before anything of
+// it is kept: its type in its place (a hello first, the slides in their order, each shape within its
+// slide, the cells of a table within it), its length (at most kMaxRecordBytes, exactly what its
+// fields take), every size, count and place (pictures 1 to 4,096 pixels a side with exactly the bytes
+// their rows take, within their box; tables of 1 to 19 rows and columns, only when converting, texts
+// only in the cells that carry one, each once; places finite and within the reader's limits), and
+// what the slides make in all against `bounds` (objects, pixels, rich text).  The first fault stops
+// the reading for good (`Faulty`); what was read whole before it stays in `Slides`.
+class HxSlideRecordReader {
+public:
+    enum State {
+        kReading,     // more is awaited
+        kDone,        // every slide came whole
+        kOutOfMemory, // the drawing said it ran out of memory
+        kRefused,     // the drawing said the presentation could not be read (`Refusal`)
+        kFaulty,      // a record was malformed or past a bound (`Fault` says which, for the log)
+    };
+    HxSlideRecordReader(int from, int to, bool convert, const HxSlideImportBounds& bounds);
+
+    // Takes the next bytes; the state after them.  Once the state is not kReading, nothing more is
+    // taken.
+    State Feed(const char* data, qsizetype size);
+    State Feed(const QByteArray& bytes) { return Feed(bytes.constData(), bytes.size()); }
+    State GetState() const { return m_state; }
+    // The slides that came whole, in their order.
+    std::vector<HxDrawnSlide>& Slides() { return m_slides; }
+    // The number of the slide being drawn now (0 before the first).
+    int Current() const { return m_current; }
+    HxPptxError Refusal() const { return m_refusal; }
+    const char* Fault() const { return m_fault; }
+
+private:
+    bool Record(quint32 type, const char* data, quint32 size);
+    bool Fail(const char* why);
+
+    int m_from, m_to;
+    bool m_convert;
+    HxSlideImportBounds m_bounds;
+    State m_state = kReading;
+    QByteArray m_pending;
+    qint64 m_taken = 0;
+    bool m_hello = false;
+    int m_current = 0; // the slide begun and not yet ended, or 0
+    int m_next;        // the number the next slide must have
+    bool m_inTable = false;
+    std::vector<bool> m_cellCarries; // the table's cells that carry a text (and have not yet had one)
+    HxDrawnSlide m_slide;
+    std::vector<HxDrawnSlide> m_slides;
+    qint64 m_items = 0, m_pixels = 0, m_textBytes = 0;
+    HxPptxError m_refusal = kPptxOk;
+    const char* m_fault = "";
+};

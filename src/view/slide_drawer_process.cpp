@@ -1,0 +1,155 @@
+// The program's slide import: the slides are drawn by the drawing program, in a process of its own
+// that cannot hold the window, while a progress window tells how far it has come and offers 取消;
+// what it hands back is read as untrusted input, and the pages are built of it.
+#include "view/slide_import.h"
+
+#include "slides/slide_records.h"
+#include "view/slide_pages.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QScreen>
+#include <QTimer>
+
+#include <csignal>
+
+#include <sys/prctl.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+const char* const g_slideDrawerName = "halvix-slides";
+
+HxSlideDrawerSettings& HxSlideDrawer() {
+    static HxSlideDrawerSettings settings;
+    return settings;
+}
+
+namespace {
+
+QString DrawerProgram() {
+    const HxSlideDrawerSettings& settings = HxSlideDrawer();
+    if (!settings.program.isEmpty())
+        return settings.program;
+    return QDir(QCoreApplication::applicationDirPath()).filePath(QString::fromLatin1(g_slideDrawerName));
+}
+
+// Runs the drawing of the slides from..to of the presentation at `path` and feeds what it hands back to
+// `reader`, the event loop running, until it ends, fails, is cancelled or the import's time (from
+// `started`) runs out.
+HxSlideDrawingEnd RunDrawer(const CString& path, int from, int to, bool convert,
+                            const HxSlideImportBounds& bounds, const QElapsedTimer& started,
+                            HxSlideRecordReader& reader) {
+    const HxSlideDrawerSettings& settings = HxSlideDrawer();
+    QProcess process;
+    process.setProgram(DrawerProgram());
+    QStringList arguments = settings.arguments;
+    arguments << path.ToQString() << QString::number(from) << QString::number(to)
+              << QString::number(convert ? 1 : 0) << QString::number(bounds.milliseconds);
+    process.setArguments(arguments);
+    // It draws on no screen, with the fonts and the resolution the window's texts are laid out with.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    if (auto* gui = qobject_cast<QGuiApplication*>(QCoreApplication::instance()); gui && gui->primaryScreen())
+        environment.insert(QStringLiteral("QT_FONT_DPI"),
+                           QString::number(qRound(gui->primaryScreen()->logicalDotsPerInchY())));
+    process.setProcessEnvironment(environment);
+    process.setStandardInputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    // In the child before it runs the program: it ends with the window, even a window killed outright,
+    // and its address space is bounded.
+    const pid_t window = getpid();
+    const rlim_t space = settings.addressSpace > 0 ? rlim_t(settings.addressSpace) : RLIM_INFINITY;
+    process.setChildProcessModifier([window, space] {
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (getppid() != window)
+            _exit(127); // the window ended before the line above
+        if (space != RLIM_INFINITY) {
+            const rlimit limit{space, space};
+            setrlimit(RLIMIT_AS, &limit);
+        }
+    });
+
+    QEventLoop loop;
+    bool over = false;
+    HxSlideDrawingEnd end = HxSlideDrawingEnd::kCrashed;
+    auto finish = [&](HxSlideDrawingEnd how) {
+        if (over)
+            return;
+        over = true;
+        end = how;
+        loop.quit();
+    };
+    const int count = to - from + 1;
+    int shown = -1;
+    std::unique_ptr<CHxProgressWindow> progress = HxMakeProgressWindow(
+        g_slideProgressTitle, g_slideProgressReading, [&] { finish(HxSlideDrawingEnd::kCancelled); });
+    auto read = [&] {
+        const QByteArray bytes = process.readAllStandardOutput();
+        if (over || bytes.isEmpty())
+            return;
+        switch (reader.Feed(bytes)) {
+        case HxSlideRecordReader::kReading:
+            break;
+        case HxSlideRecordReader::kDone:
+            finish(HxSlideDrawingEnd::kWhole);
+            return;
+        case HxSlideRecordReader::kOutOfMemory:
+            finish(HxSlideDrawingEnd::kOutOfMemory);
+            return;
+        case HxSlideRecordReader::kRefused:
+            finish(HxSlideDrawingEnd::kRefused);
+            return;
+        case HxSlideRecordReader::kFaulty:
+            finish(HxSlideDrawingEnd::kFaulty);
+            return;
+        }
+        const int now = reader.Current() > 0 ? reader.Current() : from + int(reader.Slides().size());
+        if (progress && now != shown && now <= to) {
+            shown = now;
+            progress->SetText(HxFormat(g_slideProgressSlide, now - from + 1, count));
+        }
+    };
+    QObject::connect(&process, &QProcess::readyReadStandardOutput, &loop, read);
+    QObject::connect(&process, &QProcess::finished, &loop, [&] {
+        read();
+        // Ended without saying that it finished: a signal, an exit, or its output stopped short.
+        finish(HxSlideDrawingEnd::kCrashed);
+    });
+    QObject::connect(&process, &QProcess::errorOccurred, &loop, [&](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart)
+            finish(HxSlideDrawingEnd::kNotStarted);
+    });
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    QObject::connect(&deadline, &QTimer::timeout, &loop, [&] { finish(HxSlideDrawingEnd::kTimeUp); });
+    deadline.start(int(std::clamp<qint64>(settings.milliseconds - started.elapsed(), 0, INT_MAX)));
+    process.start();
+    if (!over)
+        loop.exec();
+    // Whatever it is doing, the drawing is over: a killed process ends at once.
+    if (process.state() != QProcess::NotRunning) {
+        process.kill();
+        process.waitForFinished(1000);
+    }
+    return end;
+}
+
+} // namespace
+
+bool HxImportDrawnSlides(CHalvixDoc* doc, const CString& path, const HxSlideDeck& deck, int from, int to,
+                         bool convert, const std::function<void()>& afterNewPage,
+                         const QElapsedTimer& started, const HxSlideImportBounds& bounds) {
+    if (!doc || deck.slides.empty())
+        return false;
+    HxCutSlideRange(deck, from, to);
+    if (HxSlideImportRefused(*doc, deck, from, to, convert, bounds))
+        return false;
+    HxSlideRecordReader reader(from, to, convert, bounds);
+    const HxSlideDrawingEnd end = RunDrawer(path, from, to, convert, bounds, started, reader);
+    return HxFinishSlideImport(doc, path, from, to, end, reader, afterNewPage,
+                               int(HxRoundedUp(HxSlideDrawer().milliseconds, 1000)),
+                               int(HxRoundedUp(bounds.milliseconds, 1000)));
+}

@@ -1,0 +1,35 @@
+// The window's side of a slide import: how the drawing of the slides ended, and the pages built of
+// what it handed back, with what is said after them.
+#pragma once
+
+#include "slides/slide_records.h"
+
+#include <functional>
+
+class CHalvixDoc;
+
+// How the drawing of an import's slides ended.
+enum class HxSlideDrawingEnd {
+    kWhole,       // every slide came back whole
+    kTimeUp,      // the import's time ran out: the slides that came back whole keep their pages
+    kCancelled,   // the user pressed 取消
+    kNotStarted,  // the drawing program could not be started
+    kCrashed,     // it ended without finishing: a signal, an exit, or output that stopped
+    kFaulty,      // it handed back a malformed record, or one past the import's bounds
+    kOutOfMemory, // it ran out of memory
+    kRefused,     // it could not read the presentation (the reader's refusal)
+};
+
+// Whether the import of the slides from..to (cut) of the deck into the document passes one of its
+// bounds (HxSlideImportCostOf, the lesson's stored length now): said, when it does.
+bool HxSlideImportRefused(CHalvixDoc& doc, const HxSlideDeck& deck, int from, int to, bool convert,
+                          const HxSlideImportBounds& bounds);
+
+// Ends an import of the slides from..to of the presentation at `path` whose drawing ended so, with
+// what `reader` read of it: builds the pages of the slides that came back whole when the drawing
+// ended whole or its time ran out (`seconds` the import's time), says what it left out and why
+// (`softSeconds` the time past which the drawing drew short beginnings), and changes nothing otherwise
+// (every end but 取消 says why).  False when it made no page.
+bool HxFinishSlideImport(CHalvixDoc* doc, const CString& path, int from, int to, HxSlideDrawingEnd end,
+                         HxSlideRecordReader& reader, const std::function<void()>& afterNewPage, int seconds,
+                         int softSeconds);
