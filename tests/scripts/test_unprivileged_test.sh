@@ -2,9 +2,10 @@
 # The run of the tests as user nobody (scripts/test-unprivileged), on a build folder of one test of its
 # own under a folder others may not pass through: it ends its tests and gives every folder its mode
 # back when it is stopped or killed (and its tests' virtual display goes with them), reaches a build
-# through a symbolic link, names what is missing or what nobody may not read, keeps the temporary and
-# runtime folders of its tests inside its own work folder, made where it is told, and two runs under
-# one closed folder keep it open until both have ended.
+# through a symbolic link, names what is missing or what nobody may not read, stops when nobody finds
+# fewer tests than root, keeps the temporary and runtime folders of its tests inside its own work
+# folder, made where it is told, and two runs under one closed folder keep it open until both have
+# ended.
 # Usage: test_unprivileged_test.sh SCRIPT   (exits 77, skipped, when not run as root)
 set -uo pipefail
 script=${1:?usage: test_unprivileged_test.sh SCRIPT}
@@ -227,6 +228,20 @@ for hidden in "file:$second/CTestTestfile.cmake:600:cannot read" "folder:$second
   grep -q "$message $path\$" "$top/log" || { fail "the test $what of mode $mode is not named"; cat "$top/log" >&2; }
   [ "$(stat -c %a "$top/closed")" = 710 ] || fail "with a test $what of mode $mode the closed folder was left with mode $(stat -c %a "$top/closed")"
 done
+
+# A test file the check of the files passes by, named by subdirs() without quotes (as a test file
+# written by hand may name it) and readable by root alone: CTest as nobody leaves its test out without
+# a word, and the counts of the tests root and nobody find stop the run before any test runs.
+make_two
+printf 'subdirs(first)\nsubdirs(second)\n' >"$top/closed/clone/build/CTestTestfile.cmake"
+chmod 600 "$second/CTestTestfile.cmake"
+if "$script" "$top/closed/clone/build" 1 >"$top/log" 2>&1; then
+  fail "with a test file the check of the files passes by the run passed"; cat "$top/log" >&2
+fi
+grep -q "user 'nobody' finds 1 of the build's 2 tests" "$top/log" ||
+  { fail "a test nobody does not find is not said"; cat "$top/log" >&2; }
+[ ! -e "$out/first" ] || fail "with a test nobody does not find the other test ran"
+[ "$(stat -c %a "$top/closed")" = 710 ] || fail "with a test nobody does not find the closed folder was left with mode $(stat -c %a "$top/closed")"
 
 # Two runs under one closed folder, on two builds: the first run opens it, the second starts while it
 # is open, and its test reaches its build again only once the first run has ended (or been killed
