@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # The run of the tests as user nobody (scripts/test-unprivileged), on a build folder of one test of its
 # own under a folder others may not pass through: it ends its tests and gives every folder its mode
-# back when it is stopped or killed (and its tests' virtual display goes with them), reaches a build
-# through a symbolic link, names what is missing or what nobody may not read, stops when nobody finds
-# fewer tests than root, keeps the temporary and runtime folders of its tests inside its own work
-# folder, made where it is told, and two runs under one closed folder keep it open until both have
-# ended.
+# back when it is stopped or killed (and its tests' virtual display goes with them), or the next run
+# does when it was killed together with its watcher; it reaches a build through a symbolic link, names
+# what is missing or what nobody may not read, stops when nobody finds fewer tests than root, keeps the
+# temporary and runtime folders of its tests inside its own work folder, made where it is told, and two
+# runs under one closed folder keep it open until both have ended.
 # Usage: test_unprivileged_test.sh SCRIPT   (exits 77, skipped, when not run as root)
 set -uo pipefail
 script=${1:?usage: test_unprivileged_test.sh SCRIPT}
@@ -105,6 +105,39 @@ display_left() { # "n pid inode" (from display_of_test)
   return 1
 }
 
+# The watcher of a run: the process of its own session the script started, named after the script's
+# process.
+watcher_of() { # script pid
+  local p argv
+  for p in /proc/[0-9]*; do
+    mapfile -d '' -t argv 2>/dev/null <"$p/cmdline" || continue
+    if [ "${argv[3]:-}" = watcher ] && [ "${argv[4]:-}" = "$1" ]; then
+      echo "${p#/proc/}"
+      return 0
+    fi
+  done
+  return 1
+}
+
+# Ends a process group as the script ends its tests: TERM, and KILL for what is left after five seconds.
+end_group() { # process group
+  kill -TERM -- "-$1" 2>/dev/null || return 0
+  for _ in $(seq 50); do
+    kill -0 -- "-$1" 2>/dev/null || return 0
+    sleep 0.1
+  done
+  kill -KILL -- "-$1" 2>/dev/null
+}
+
+# Removes what the runs' records still hold of the closed folder (a run that left it would fail its
+# case), lest it outlive the folder.
+forget_closed() {
+  local state=/run/halvix-unprivileged key
+  key=$(stat -c %d-%i "$top/closed" 2>/dev/null) || return 0
+  [ -e "$state/$key.mode" ] || [ -e "$state/$key.lock" ] || return 0
+  flock -x "$state/lock" rm -f "$state/$key.mode" "$state/$key.lock"
+}
+
 # Stopped by TERM or HUP (to it alone, as make passes a TERM on to the command it runs) or by INT (to
 # its process group, as a terminal sends it), it ends the tests before it gives the folders their modes
 # back.
@@ -148,6 +181,45 @@ if wait_for "$out/pid" 30; then
   if [ -n "$display" ] && display_left "$display"; then fail "KILL: the display's lock file or socket was left behind"; fi
 else
   fail "KILL: the test did not start"; cat "$top/log" >&2
+  kill -KILL "$runner" 2>/dev/null
+fi
+
+# Killed outright together with its watcher, a run leaves the closed folder open (711) and its record
+# among the runs' records with no run holding it; the next run through the folder gives it its own
+# mode back and keeps it so.
+make_build 60
+before=$(work_folders)
+"$script" "$top/closed/clone/build" 1 >"$top/log" 2>&1 &
+runner=$!
+watcher=
+if wait_for "$out/pid" 30; then
+  for _ in $(seq 50); do watcher=$(watcher_of "$runner") && break; sleep 0.1; done
+fi
+if [ -n "$watcher" ]; then
+  test_pid=$(cat "$out/pid")
+  display=$(display_of_test) || display=
+  kill -KILL "$watcher" "$runner"
+  wait "$runner" 2>/dev/null
+  # Its tests run on in their session: ended here as its watcher would have ended them.
+  killed_work=$(comm -13 <(echo "$before") <(work_folders))
+  tests=$(cat "$killed_work/tests" 2>/dev/null) && end_group "$tests"
+  ended_within "$test_pid" 1 || { fail "killed with its watcher: the test went on"; kill -KILL "$test_pid"; }
+  if [ -n "$display" ]; then display_left "$display" >/dev/null; fi
+  [ -n "$killed_work" ] && rm -rf "$killed_work"
+  if [ "$(stat -c %a "$top/closed")" = 711 ]; then
+    sed -i 's/exec sleep 60/exec sleep 0/' "$top/closed/clone/build/CTestTestfile.cmake"
+    rm -f "$out"/*
+    if ! "$script" "$top/closed/clone/build" 1 >"$top/log" 2>&1 || [ ! -s "$out/pid" ]; then
+      fail "after a run killed with its watcher the next run failed"; cat "$top/log" >&2
+    fi
+    [ "$(stat -c %a "$top/closed")" = 710 ] ||
+      fail "after a run killed with its watcher the next run left the closed folder with mode $(stat -c %a "$top/closed")"
+  else
+    fail "killed with its watcher, the run left the closed folder with mode $(stat -c %a "$top/closed"), not open"
+  fi
+  forget_closed
+else
+  fail "killed with its watcher: the test or its watcher did not start"; cat "$top/log" >&2
   kill -KILL "$runner" 2>/dev/null
 fi
 
