@@ -78,31 +78,52 @@ ended_within() { # pid seconds
 
 work_folders() { find "$HALVIX_UNPRIVILEGED_TMPDIR" -mindepth 1 -maxdepth 1 | sort; }
 
-# The virtual display the running test was given: its number, the process in its lock file and the
-# inode of its socket ("n pid inode"), so that what is looked at later is this display's alone.
-display_of_test() {
-  local n pid inode
-  n=$(cat "$out/display") && n=${n#:} && n=${n%%.*}
-  pid=$(tr -d ' \n' 2>/dev/null <"/tmp/.X$n-lock")
-  inode=$(stat -c %i "/tmp/.X11-unix/X$n" 2>/dev/null)
-  [ -n "$n" ] && [ -n "$pid" ] && [ -n "$inode" ] && echo "$n $pid $inode"
+# A display's socket: its inode, and the times it was made and last changed.  Another run's server may
+# start on the same display number once this one has ended, and its socket may then have the inode of
+# this one's again, but not its times.
+socket_of() { # n
+  stat -c %i-%.9W-%.9Z "/tmp/.X11-unix/X$1" 2>/dev/null
 }
 
-# Whether the display's lock file or socket is still there (once its server has gone); they are
-# removed when they are, so that no later run on the machine finds them.
-display_left() { # "n pid inode" (from display_of_test)
-  local n pid inode
-  read -r n pid inode <<<"$1"
-  for _ in $(seq 50); do
-    kill -0 "$pid" 2>/dev/null || break
+# The virtual display the running test was given: its number, the process in its lock file and its
+# socket ("n pid socket"), so that what is looked at later is this display's alone.
+display_of_test() {
+  local n pid socket
+  n=$(cat "$out/display") && n=${n#:} && n=${n%%.*}
+  pid=$(tr -d ' \n' 2>/dev/null <"/tmp/.X$n-lock")
+  socket=$(socket_of "$n")
+  [ -n "$n" ] && [ -n "$pid" ] && [ -n "$socket" ] && echo "$n $pid $socket"
+}
+
+# Whether a process runs still: a server that has ended has done with its files, even before its
+# parent (or init, when that was ended first) has reaped it.
+running() { # pid
+  local stat
+  stat=$(cat "/proc/$1/stat" 2>/dev/null) || return 1
+  stat=${stat##*) }
+  [ "${stat%% *}" != Z ]
+}
+
+# Whether the display's lock file or socket is still there once its server has gone: the lock file
+# naming that server, or the socket it made.  A busy machine may keep a server that was told to end
+# for a while yet, and what a server started later on the same display number holds is none of this
+# test's business.  What is left is removed, so that no later run on the machine finds it.
+display_left() { # "n pid socket" (from display_of_test)
+  local n pid socket left=1
+  read -r n pid socket <<<"$1"
+  for _ in $(seq 300); do
+    running "$pid" || break
     sleep 0.1
   done
-  if [ "$(tr -d ' \n' 2>/dev/null <"/tmp/.X$n-lock")" = "$pid" ] ||
-    [ "$(stat -c %i "/tmp/.X11-unix/X$n" 2>/dev/null)" = "$inode" ]; then
-    if ! kill -0 "$pid" 2>/dev/null; then rm -f "/tmp/.X$n-lock" "/tmp/.X11-unix/X$n"; fi
-    return 0
+  if [ "$(tr -d ' \n' 2>/dev/null <"/tmp/.X$n-lock")" = "$pid" ]; then
+    left=0
+    running "$pid" || rm -f "/tmp/.X$n-lock"
   fi
-  return 1
+  if [ "$(socket_of "$n")" = "$socket" ]; then
+    left=0
+    running "$pid" || rm -f "/tmp/.X11-unix/X$n"
+  fi
+  return "$left"
 }
 
 # The watcher of a run: the process of its own session the script started, named after the script's
