@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
+#include <cstring>
 #include <map>
 #include <random>
 #include <set>
@@ -323,4 +324,98 @@ TEST_F(DocumentLayoutsTest, AFileWholeInBothLayoutsOpensInTheOneItsVersionNames)
             EXPECT_EQ(opened->m_extB2, extB2);
         }
     }
+}
+
+// A ".gf" copy that the present layout reads in part: read in that layout, its plain cell's record
+// takes the 24 bytes more the present layout holds (four ints, a float and an empty string) from the
+// counts of its parents and children and the page's record after them, and so starts the rest of the lesson
+// inside the page's title, which holds, after five characters, the rest of a whole lesson of the present
+// layout.  That lesson ends inside the title and leaves the rest of the copy unread.  Renamed ".hvx", the
+// copy opens whole, as it opens under its own name, never as the part the present layout reads.
+TEST_F(DocumentLayoutsTest, AGfCopyThePresentLayoutReadsInPartOpensWholeUnderAnHvxName) {
+    const std::u16string prefix = u"改名的副本";
+    CGPage* page = m_doc->GetPage(0);
+    ASSERT_EQ(page->m_title, u"第一页");
+    auto* cell = new CGCell;
+    cell->m_id = 1;
+    cell->m_text3 = u"记号"; // the last field both layouts hold, found by its bytes
+    page->m_cells.SetAt(1, cell);
+    page->m_nextId = 2;
+    const std::vector<BYTE> mark = ByteBuilder().Str(u"记号");
+    auto markEnd = [&](const std::vector<BYTE>& bytes) {
+        auto at = std::search(bytes.begin(), bytes.end(), mark.begin(), mark.end());
+        EXPECT_NE(at, bytes.end());
+        return size_t(at - bytes.begin()) + mark.size();
+    };
+
+    // The lesson the present layout reads, and the 20 bytes of the copy its cell's ints and float take:
+    // the counts of the cell's parents and children, the page id, the title's Unicode marker and
+    // length, and the title's first five characters.
+    const size_t fieldsEnd = markEnd(Store());
+    const size_t restBytes = Store().size() - fieldsEnd - 20; // from the empty string on
+    const size_t titleLength = prefix.size() + (restBytes + 1) / 2;
+    ASSERT_LT(titleLength, 0xFFu) << "a title of a length byte";
+    ByteBuilder copyFields;
+    copyFields.U16(0).U16(0).U16(page->m_pageId).U8(0xFF).U16(0xFFFE).U8(unsigned(titleLength));
+    for (char16_t c : prefix)
+        copyFields.U16(c);
+    const std::vector<BYTE> fields = copyFields;
+    ASSERT_EQ(fields.size(), 20u);
+    std::memcpy(&cell->m_extB1, &fields[0], 4);
+    std::memcpy(&cell->m_extB2, &fields[4], 4);
+    std::memcpy(&cell->m_extB3, &fields[8], 4);
+    std::memcpy(&cell->m_extB4, &fields[12], 4);
+    std::memcpy(&cell->m_extB5, &fields[16], 4);
+    const std::vector<BYTE> lesson = Store();
+    ASSERT_EQ(markEnd(lesson), fieldsEnd);
+    const std::vector<BYTE> rest(lesson.begin() + std::ptrdiff_t(fieldsEnd), lesson.end());
+    ASSERT_TRUE(std::equal(fields.begin(), fields.end(), rest.begin()));
+
+    // The copy: the rest of the lesson in the title's characters, a byte of 0 after an odd one.
+    std::u16string title = prefix;
+    for (size_t k = 20; k < rest.size(); k += 2)
+        title += char16_t(rest[k] | (k + 1 < rest.size() ? rest[k + 1] << 8 : 0));
+    ASSERT_EQ(title.size(), titleLength);
+    page->m_title = CString(title);
+    const std::vector<BYTE> copy = Store(true);
+    ASSERT_EQ(markEnd(copy), fieldsEnd);
+    ASSERT_GT(copy.size(), fieldsEnd + rest.size());
+    ASSERT_TRUE(std::equal(rest.begin(), rest.end(), copy.begin() + std::ptrdiff_t(fieldsEnd)))
+        << "the rest of the lesson lies in the copy where the present layout reads it";
+    std::vector<BYTE> common(lesson.begin(), lesson.begin() + std::ptrdiff_t(fieldsEnd));
+    common[2] = BYTE(CHalvixDoc::kGfVersion & 0xFF);
+    common[3] = BYTE(CHalvixDoc::kGfVersion >> 8);
+    ASSERT_TRUE(std::equal(common.begin(), common.end(), copy.begin()))
+        << "the records agree, but for the version, up to the fields the older layout lacks";
+    {
+        // Read in the present layout alone, the copy is a lesson of its own that ends early.
+        CMemFile file(copy);
+        CArchive ar(&file, CArchive::load);
+        m_doc->Serialize(ar);
+        EXPECT_EQ(ar.GetBytesLeft(), copy.size() - fieldsEnd - rest.size());
+        EXPECT_EQ(m_doc->GetPage(0)->m_title, u"第一页");
+    }
+
+    // The copy under its own name, and renamed: one lesson, as the older layout reads it.
+    const CString gfPath = Path(QStringLiteral("副本.gf"));
+    const CString hvxPath = Path(QStringLiteral("改名的副本.hvx"));
+    WriteFile(gfPath, copy);
+    WriteFile(hvxPath, copy);
+    ASSERT_TRUE(m_doc->OnNewDocument());
+    m_messages.clear();
+    ASSERT_TRUE(m_doc->OpenDocumentFile(gfPath, FALSE));
+    EXPECT_TRUE(m_messages.empty());
+    EXPECT_EQ(m_doc->GetPage(0)->m_title, CString(title));
+    const std::vector<BYTE> expected = Store();
+
+    ASSERT_TRUE(m_doc->OnNewDocument());
+    m_doc->AppendPage(u"打开前的一页");
+    ASSERT_TRUE(m_doc->OpenDocumentFile(hvxPath, FALSE));
+    EXPECT_TRUE(m_messages.empty());
+    ASSERT_EQ(m_doc->GetPageCount(), 1);
+    EXPECT_EQ(m_doc->GetPage(0)->m_title, CString(title)) << "not the title inside it";
+    const CGCell* opened = m_doc->GetPage(0)->FindCell(1);
+    ASSERT_NE(opened, nullptr);
+    EXPECT_EQ(opened->m_extB2, 0) << "not in the present layout";
+    EXPECT_TRUE(Store() == expected);
 }

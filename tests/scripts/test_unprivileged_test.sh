@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # The run of the tests as user nobody (scripts/test-unprivileged), on a build folder of one test of its
 # own under a folder others may not pass through: it ends its tests and gives every folder its mode
-# back when it is stopped or killed (and its tests' virtual display goes with them), reaches a build
-# through a symbolic link, names what is missing or what nobody may not read, keeps the temporary and
-# runtime folders of its tests inside its own work folder, made where it is told, and two runs under
-# one closed folder keep it open until both have ended.
+# back when it is stopped or killed (and its tests' virtual display goes with them), or the next run
+# does when it was killed together with its watcher; it reaches a build through a symbolic link, names
+# what is missing or what nobody may not read, stops when nobody finds fewer tests than root, keeps the
+# temporary and runtime folders of its tests inside its own work folder, made where it is told, and two
+# runs under one closed folder keep it open until both have ended.
 # Usage: test_unprivileged_test.sh SCRIPT   (exits 77, skipped, when not run as root)
 set -uo pipefail
 script=${1:?usage: test_unprivileged_test.sh SCRIPT}
@@ -77,31 +78,85 @@ ended_within() { # pid seconds
 
 work_folders() { find "$HALVIX_UNPRIVILEGED_TMPDIR" -mindepth 1 -maxdepth 1 | sort; }
 
-# The virtual display the running test was given: its number, the process in its lock file and the
-# inode of its socket ("n pid inode"), so that what is looked at later is this display's alone.
-display_of_test() {
-  local n pid inode
-  n=$(cat "$out/display") && n=${n#:} && n=${n%%.*}
-  pid=$(tr -d ' \n' 2>/dev/null <"/tmp/.X$n-lock")
-  inode=$(stat -c %i "/tmp/.X11-unix/X$n" 2>/dev/null)
-  [ -n "$n" ] && [ -n "$pid" ] && [ -n "$inode" ] && echo "$n $pid $inode"
+# A display's socket: its inode, and the times it was made and last changed.  Another run's server may
+# start on the same display number once this one has ended, and its socket may then have the inode of
+# this one's again, but not its times.
+socket_of() { # n
+  stat -c %i-%.9W-%.9Z "/tmp/.X11-unix/X$1" 2>/dev/null
 }
 
-# Whether the display's lock file or socket is still there (once its server has gone); they are
-# removed when they are, so that no later run on the machine finds them.
-display_left() { # "n pid inode" (from display_of_test)
-  local n pid inode
-  read -r n pid inode <<<"$1"
-  for _ in $(seq 50); do
-    kill -0 "$pid" 2>/dev/null || break
+# The virtual display the running test was given: its number, the process in its lock file and its
+# socket ("n pid socket"), so that what is looked at later is this display's alone.
+display_of_test() {
+  local n pid socket
+  n=$(cat "$out/display") && n=${n#:} && n=${n%%.*}
+  pid=$(tr -d ' \n' 2>/dev/null <"/tmp/.X$n-lock")
+  socket=$(socket_of "$n")
+  [ -n "$n" ] && [ -n "$pid" ] && [ -n "$socket" ] && echo "$n $pid $socket"
+}
+
+# Whether a process runs still: a server that has ended has done with its files, even before its
+# parent (or init, when that was ended first) has reaped it.
+running() { # pid
+  local stat
+  stat=$(cat "/proc/$1/stat" 2>/dev/null) || return 1
+  stat=${stat##*) }
+  [ "${stat%% *}" != Z ]
+}
+
+# Whether the display's lock file or socket is still there once its server has gone: the lock file
+# naming that server, or the socket it made.  A busy machine may keep a server that was told to end
+# for a while yet, and what a server started later on the same display number holds is none of this
+# test's business.  What is left is removed, so that no later run on the machine finds it.
+display_left() { # "n pid socket" (from display_of_test)
+  local n pid socket left=1
+  read -r n pid socket <<<"$1"
+  for _ in $(seq 300); do
+    running "$pid" || break
     sleep 0.1
   done
-  if [ "$(tr -d ' \n' 2>/dev/null <"/tmp/.X$n-lock")" = "$pid" ] ||
-    [ "$(stat -c %i "/tmp/.X11-unix/X$n" 2>/dev/null)" = "$inode" ]; then
-    if ! kill -0 "$pid" 2>/dev/null; then rm -f "/tmp/.X$n-lock" "/tmp/.X11-unix/X$n"; fi
-    return 0
+  if [ "$(tr -d ' \n' 2>/dev/null <"/tmp/.X$n-lock")" = "$pid" ]; then
+    left=0
+    running "$pid" || rm -f "/tmp/.X$n-lock"
   fi
+  if [ "$(socket_of "$n")" = "$socket" ]; then
+    left=0
+    running "$pid" || rm -f "/tmp/.X11-unix/X$n"
+  fi
+  return "$left"
+}
+
+# The watcher of a run: the process of its own session the script started, named after the script's
+# process.
+watcher_of() { # script pid
+  local p argv
+  for p in /proc/[0-9]*; do
+    mapfile -d '' -t argv 2>/dev/null <"$p/cmdline" || continue
+    if [ "${argv[3]:-}" = watcher ] && [ "${argv[4]:-}" = "$1" ]; then
+      echo "${p#/proc/}"
+      return 0
+    fi
+  done
   return 1
+}
+
+# Ends a process group as the script ends its tests: TERM, and KILL for what is left after five seconds.
+end_group() { # process group
+  kill -TERM -- "-$1" 2>/dev/null || return 0
+  for _ in $(seq 50); do
+    kill -0 -- "-$1" 2>/dev/null || return 0
+    sleep 0.1
+  done
+  kill -KILL -- "-$1" 2>/dev/null
+}
+
+# Removes what the runs' records still hold of the closed folder (a run that left it would fail its
+# case), lest it outlive the folder.
+forget_closed() {
+  local state=/run/halvix-unprivileged key
+  key=$(stat -c %d-%i "$top/closed" 2>/dev/null) || return 0
+  [ -e "$state/$key.mode" ] || [ -e "$state/$key.lock" ] || return 0
+  flock -x "$state/lock" rm -f "$state/$key.mode" "$state/$key.lock"
 }
 
 # Stopped by TERM or HUP (to it alone, as make passes a TERM on to the command it runs) or by INT (to
@@ -147,6 +202,45 @@ if wait_for "$out/pid" 30; then
   if [ -n "$display" ] && display_left "$display"; then fail "KILL: the display's lock file or socket was left behind"; fi
 else
   fail "KILL: the test did not start"; cat "$top/log" >&2
+  kill -KILL "$runner" 2>/dev/null
+fi
+
+# Killed outright together with its watcher, a run leaves the closed folder open (711) and its record
+# among the runs' records with no run holding it; the next run through the folder gives it its own
+# mode back and keeps it so.
+make_build 60
+before=$(work_folders)
+"$script" "$top/closed/clone/build" 1 >"$top/log" 2>&1 &
+runner=$!
+watcher=
+if wait_for "$out/pid" 30; then
+  for _ in $(seq 50); do watcher=$(watcher_of "$runner") && break; sleep 0.1; done
+fi
+if [ -n "$watcher" ]; then
+  test_pid=$(cat "$out/pid")
+  display=$(display_of_test) || display=
+  kill -KILL "$watcher" "$runner"
+  wait "$runner" 2>/dev/null
+  # Its tests run on in their session: ended here as its watcher would have ended them.
+  killed_work=$(comm -13 <(echo "$before") <(work_folders))
+  tests=$(cat "$killed_work/tests" 2>/dev/null) && end_group "$tests"
+  ended_within "$test_pid" 1 || { fail "killed with its watcher: the test went on"; kill -KILL "$test_pid"; }
+  if [ -n "$display" ]; then display_left "$display" >/dev/null; fi
+  [ -n "$killed_work" ] && rm -rf "$killed_work"
+  if [ "$(stat -c %a "$top/closed")" = 711 ]; then
+    sed -i 's/exec sleep 60/exec sleep 0/' "$top/closed/clone/build/CTestTestfile.cmake"
+    rm -f "$out"/*
+    if ! "$script" "$top/closed/clone/build" 1 >"$top/log" 2>&1 || [ ! -s "$out/pid" ]; then
+      fail "after a run killed with its watcher the next run failed"; cat "$top/log" >&2
+    fi
+    [ "$(stat -c %a "$top/closed")" = 710 ] ||
+      fail "after a run killed with its watcher the next run left the closed folder with mode $(stat -c %a "$top/closed")"
+  else
+    fail "killed with its watcher, the run left the closed folder with mode $(stat -c %a "$top/closed"), not open"
+  fi
+  forget_closed
+else
+  fail "killed with its watcher: the test or its watcher did not start"; cat "$top/log" >&2
   kill -KILL "$runner" 2>/dev/null
 fi
 
@@ -227,6 +321,20 @@ for hidden in "file:$second/CTestTestfile.cmake:600:cannot read" "folder:$second
   grep -q "$message $path\$" "$top/log" || { fail "the test $what of mode $mode is not named"; cat "$top/log" >&2; }
   [ "$(stat -c %a "$top/closed")" = 710 ] || fail "with a test $what of mode $mode the closed folder was left with mode $(stat -c %a "$top/closed")"
 done
+
+# A test file the check of the files passes by, named by subdirs() without quotes (as a test file
+# written by hand may name it) and readable by root alone: CTest as nobody leaves its test out without
+# a word, and the counts of the tests root and nobody find stop the run before any test runs.
+make_two
+printf 'subdirs(first)\nsubdirs(second)\n' >"$top/closed/clone/build/CTestTestfile.cmake"
+chmod 600 "$second/CTestTestfile.cmake"
+if "$script" "$top/closed/clone/build" 1 >"$top/log" 2>&1; then
+  fail "with a test file the check of the files passes by the run passed"; cat "$top/log" >&2
+fi
+grep -q "user 'nobody' finds 1 of the build's 2 tests" "$top/log" ||
+  { fail "a test nobody does not find is not said"; cat "$top/log" >&2; }
+[ ! -e "$out/first" ] || fail "with a test nobody does not find the other test ran"
+[ "$(stat -c %a "$top/closed")" = 710 ] || fail "with a test nobody does not find the closed folder was left with mode $(stat -c %a "$top/closed")"
 
 # Two runs under one closed folder, on two builds: the first run opens it, the second starts while it
 # is open, and its test reaches its build again only once the first run has ended (or been killed

@@ -1,7 +1,8 @@
 // Pictures and screen texts in the program's view whose corner lies outside it: photos (also zoomed
-// and mirrored), one-bit texts with their offset copies, texts at points, formula texts in pixels,
-// button captions, single-line texts in glyphs, an iteration's name and table and a cut's
-// information show their part inside the view, at the pixels they cover with the corner inside.
+// and mirrored), one-bit texts with their offset copies, texts at points, formula texts in pixels (left
+// of the view and below it, or straight below it), button captions, single-line texts in glyphs, an
+// iteration's name and table and a cut's information show their part inside the view, at the pixels
+// they cover with the corner inside.
 #include "view_mouse_fixture.h"
 
 #include "dynamics/buttons.h"
@@ -268,6 +269,32 @@ TEST_F(ScreenPicturesTest, AFormulaTextInPixelsShowsItsPartInside) {
     EXPECT_EQ(ExpectPhoto(Frame(), 100, 40, 150, 120), 100 * 40);
     PlaceAt(*formula, -30.75, -15.75);
     EXPECT_EQ(ExpectPhoto(Frame(), 100, 40, -31, -16), 69 * 24);
+}
+
+// A formula's anchor straight below the view, within its width: the rows above the view's bottom edge
+// show, down to the top row alone; a formula wholly below shows nothing.
+TEST_F(ScreenPicturesTest, AFormulaTextInPixelsBelowTheViewShowsItsUpperPart) {
+    auto* formula = Insert(new CGTbMtfText);
+    formula->m_id = WORD(m_page->m_nextId++);
+    formula->m_textureMode = 0;
+    formula->m_width = 100;
+    formula->m_height = 40;
+    formula->m_bits = RgbaBytes(100, 40);
+    struct Case {
+        const char* what;
+        double x, y;      // the anchor's window position
+        int pixelsInside; // of the formula's picture
+    };
+    const Case cases[] = {
+        {"25 pixels below: 14 rows in", 200.25, -25.75, 100 * 14},
+        {"39 pixels below: its top row in", 290.25, -38.75, 100},
+        {"40 pixels below: wholly out", 290.25, -39.75, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        PlaceAt(*formula, c.x, c.y);
+        EXPECT_EQ(ExpectPhoto(Frame(), 100, 40, int(std::floor(c.x)), int(std::floor(c.y))), c.pixelsInside);
+    }
 }
 
 // Texts drawn from glyph lists: each moved from a place inside the view to where its anchor is out
