@@ -338,6 +338,52 @@ qint64 ShownWork(const CTextCount& count, const CShown& shown) {
            (shown.narrow ? kLaidOutAgainWork + letters : 0);
 }
 
+// Adds work of a cause to a cost.
+void AddWork(HxSlideImportCost& cost, HxSlideWorkCause cause, qint64 units) {
+    cost.work += units;
+    cost.workOf[size_t(cause)] += units;
+}
+
+// The runs holding characters after the first such run of their paragraph, of those that start in
+// the first `length` characters (counted as HxSlideText::Length counts them): the changes of format.
+// Each costs a run's work (kRunWork kept, kShownBreakWork laid out) besides its letters.  A
+// paragraph's first run costs as much but goes with its paragraph: many paragraphs of a word each are
+// many paragraphs, not many changes of format.  Changes inside a word and at a space are not told
+// apart, as the price does not tell them apart: a word whose letters change size one by one is
+// nothing but changes, and a text that changes format at every word is made cheaper the same way, by
+// changing it less often.
+qint64 FormatChanges(const HxSlideText& text, qsizetype length) {
+    qint64 changes = 0;
+    qsizetype position = 0;
+    for (size_t i = 0; i < text.paragraphs.size() && position < length; ++i) {
+        if (i > 0)
+            ++position; // the paragraph's end
+        bool first = true;
+        for (const HxSlideRun& run : text.paragraphs[i].runs) {
+            if (position >= length)
+                break;
+            if (run.text.isEmpty())
+                continue;
+            changes += first ? 0 : 1;
+            first = false;
+            position += run.text.size();
+        }
+    }
+    return changes;
+}
+
+// The work of a text's own (an editable text's `kept`, a drawn one's nothing) and of laying out what
+// its picture shows, split into the changes of format and the rest.
+void AddTextWork(HxSlideImportCost& cost, const HxSlideText& text, qint64 work, qsizetype kept,
+                 qsizetype shown) {
+    const qint64 changes =
+        (kept > 0 ? kRunWork * FormatChanges(text, kept) : 0) + kShownBreakWork * FormatChanges(text, shown);
+    // A run of nothing but paragraph ends is counted here but not priced: never more than the work.
+    const qint64 format = std::min(changes, work);
+    AddWork(cost, HxSlideWorkCause::kFormatChanges, format);
+    AddWork(cost, HxSlideWorkCause::kTexts, work - format);
+}
+
 qint64 PixelsOf(const HxSlideBox& box) {
     const HxSlidePlace place = HxPlaceSlideBox(box);
     return qint64(place.pixelWidth) * place.pixelHeight;
@@ -361,9 +407,12 @@ void AddEditableText(const HxSlideText& text, const HxSlideBox& box, HxSlideImpo
     // The RTF is kept packed two bytes a unit, and written so.
     cost.storedBytes +=
         kItemRecordBytes + kNameBytes + kStringHeadBytes + count.rtfBytes + 1 + PictureBytes(box);
-    cost.work += kEditableTextWork + count.work + ShownWork(count, shown) + pixels / kPixelsPerWork +
-                 HxSlideTextCoverPixels(text, shown.length, place.pixelWidth, place.pixelHeight) /
-                     kCoveredPixelsPerWork;
+    AddTextWork(cost, text, kEditableTextWork + count.work + ShownWork(count, shown),
+                CDlgRtEdit::kMaxTextLength, shown.length);
+    AddWork(cost, HxSlideWorkCause::kPictures, pixels / kPixelsPerWork);
+    AddWork(cost, HxSlideWorkCause::kLargeType,
+            HxSlideTextCoverPixels(text, shown.length, place.pixelWidth, place.pixelHeight) /
+                kCoveredPixelsPerWork);
 }
 
 // The texts a shape drawn as a picture `picture` lays out: its own, its cells' (each merged cell
@@ -374,9 +423,11 @@ void AddDrawnTexts(const HxSlideShape& shape, const HxSlidePlace& picture, HxSli
             return;
         const HxSlidePlace place = HxPlaceSlideBox(box);
         const CShown shown = ShownOf(text, place.pixelWidth, place.pixelHeight);
-        cost.work += kDrawnTextWork + ShownWork(CountText(text, 0, shown.length), shown) +
-                     HxSlideTextCoverPixels(text, shown.length, picture.pixelWidth, picture.pixelHeight) /
-                         kCoveredPixelsPerWork;
+        AddTextWork(cost, text, kDrawnTextWork + ShownWork(CountText(text, 0, shown.length), shown), 0,
+                    shown.length);
+        AddWork(cost, HxSlideWorkCause::kLargeType,
+                HxSlideTextCoverPixels(text, shown.length, picture.pixelWidth, picture.pixelHeight) /
+                    kCoveredPixelsPerWork);
     };
     switch (shape.kind) {
     case HxSlideShape::kText:
@@ -390,7 +441,7 @@ void AddDrawnTexts(const HxSlideShape& shape, const HxSlidePlace& picture, HxSli
             if (last && last->left == cell.box.left && last->top == cell.box.top)
                 continue;
             last = &cell.box;
-            cost.work += kCellFrameWork;
+            AddWork(cost, HxSlideWorkCause::kTexts, kCellFrameWork);
             drawn(cell.text, cell.box);
         }
         break;
@@ -417,7 +468,7 @@ void AddCostOf(const HxSlideShape& shape, bool convert, HxSlideImportCost& cost)
         const qint64 grid = CGPage::TableCellCount(shape.rows, shape.columns);
         cost.items += grid;
         cost.storedBytes += grid * kGridRecordBytes;
-        cost.work += grid * kGridObjectWork;
+        AddWork(cost, HxSlideWorkCause::kTexts, grid * kGridObjectWork);
         for (const HxTableCellStep& step : HxPlanSlideTable(shape).steps) {
             const HxSlideCell& cell = shape.Cell(step.row - 1, step.column - 1);
             if (step.Text() && cell.text.HasText()) {
@@ -433,7 +484,8 @@ void AddCostOf(const HxSlideShape& shape, bool convert, HxSlideImportCost& cost)
             ++cost.items;
             cost.pixels += pixels;
             cost.storedBytes += kItemRecordBytes + PictureBytes(shape.box);
-            cost.work += kPictureWork + pixels / kPixelsPerWork;
+            AddWork(cost, HxSlideWorkCause::kTexts, kPictureWork);
+            AddWork(cost, HxSlideWorkCause::kPictures, pixels / kPixelsPerWork);
             AddDrawnTexts(shape, HxPlaceSlideBox(shape.box), cost);
         }
         break;
@@ -515,7 +567,7 @@ HxSlideImportCost HxSlideImportCostOf(const HxSlideDeck& deck, int from, int to,
         if (added) {
             HxSlideImportCost& page = it->second;
             page.storedBytes = kPageRecordBytes;
-            page.work = kPageWork;
+            AddWork(page, HxSlideWorkCause::kTexts, kPageWork);
             for (const HxSlideShape& shape : slide.shapes)
                 AddCostOf(shape, convert, page);
         }
@@ -524,6 +576,9 @@ HxSlideImportCost HxSlideImportCostOf(const HxSlideDeck& deck, int from, int to,
         cost.textBytes += it->second.textBytes;
         cost.storedBytes += it->second.storedBytes;
         cost.work += it->second.work;
+        for (size_t cause = 0; cause < kSlideWorkCauses; ++cause)
+            cost.workOf[cause] += it->second.workOf[cause];
+        ++cost.pages;
     }
     return cost;
 }
@@ -534,6 +589,10 @@ qint64 HxCountSlideItems(const HxSlideDeck& deck, int from, int to, bool convert
 
 qint64 HxRoundedUp(qint64 n, qint64 unit) {
     return std::min<qint64>((n + unit - 1) / unit, INT_MAX);
+}
+
+HxSlideWorkCause HxSlideImportCost::MainWorkCause() const {
+    return HxSlideWorkCause(std::max_element(workOf.begin(), workOf.end()) - workOf.begin());
 }
 
 CString HxSlideRefusalOf(const HxSlideImportCost& cost, qint64 stored, const HxSlideImportBounds& bounds) {

@@ -7,6 +7,7 @@
 #include "platform/cstring.h"
 #include "platform/document.h"
 
+#include <array>
 #include <functional>
 #include <limits>
 
@@ -50,13 +51,33 @@ qint64 HxSlideTextCoverPixels(const HxSlideText& text, qsizetype length, int wid
 // group, each paragraph, line break, run and character kept, the lines, runs and letters a picture
 // lays out (twice in a box narrower than its characters), the pixels drawn, and the pixels the
 // large characters it lays out cover (HxSlideTextCoverPixels: a member of a group or a cell of a
-// table covers the whole picture of its group or table).
+// table covers the whole picture of its group or table).  The work is also kept by what causes it
+// (HxSlideWorkCause), so that a refusal can say what to change in the deck; and the pages the
+// import makes, one a slide of the range (a slide listed again makes a page again).
+enum class HxSlideWorkCause {
+    // Texts, cells, members, paragraphs, line breaks and letters, with the objects and pages made.
+    kTexts,
+    // The runs after the first of each paragraph, each a change of format: a word whose letters change
+    // size one by one is a run a letter, and almost nothing else.
+    kFormatChanges,
+    // The pixels large characters cover (HxSlideTextCoverPixels).
+    kLargeType,
+    // The pixels of the pictures drawn, and of those editable texts keep.
+    kPictures,
+};
+constexpr size_t kSlideWorkCauses = 4;
 struct HxSlideImportCost {
     qint64 items = 0;
     qint64 pixels = 0;
     qint64 textBytes = 0;
     qint64 storedBytes = 0;
     qint64 work = 0;
+    std::array<qint64, kSlideWorkCauses> workOf{}; // `work` by HxSlideWorkCause: the parts add up to it
+    qint64 pages = 0;
+
+    qint64 WorkOf(HxSlideWorkCause cause) const { return workOf[size_t(cause)]; }
+    // The cause of the largest part of the work (the first of equal ones).
+    HxSlideWorkCause MainWorkCause() const;
 };
 HxSlideImportCost HxSlideImportCostOf(const HxSlideDeck& deck, int from, int to, bool convert);
 // Its objects alone.
