@@ -19,14 +19,27 @@
 #include <map>
 #include <string_view>
 
-const char16_t* const g_slideTooManyItems = u"导入的对象过多，超过%d个，请缩小幻灯片范围!";
+const char16_t* const g_slideTooManyItems = u"导入的对象过多，超过%d个，请减少演示文稿中的文本框和表格%s!";
 const char16_t* const g_slidePicturesTooLarge =
-    u"导入的图片过大，共需%d百万像素，超过%d百万像素，请缩小幻灯片范围或演示文稿中过大的文本框!";
-const char16_t* const g_slideTextTooLarge = u"导入的文本过多，保存它们约需%dMB，超过%dMB，请缩小幻灯片范围!";
-const char16_t* const g_slideWorkTooLarge =
-    u"导入的内容过于繁杂（文本、段落、换行或表格单元格过多），约为一次导入限度的%d%%，请缩小幻灯片范围!";
+    u"导入的图片过大，共需%d百万像素，超过%d百万像素，请缩小演示文稿中过大的文本框、表格或组合%s!";
+const char16_t* const g_slideTextTooLarge =
+    u"导入的文本过多，保存它们约需%dMB，超过%dMB，请删减演示文稿中过长的文本%s!";
+const char16_t* const g_slideWorkTooLarge = u"导入的内容过于繁杂（%s），约为一次导入限度的%d%%，请%s%s!";
+const char16_t* const g_slideWorkCauses[kSlideWorkCauses] = {
+    u"文本、段落、换行或表格单元格过多",
+    u"逐字改变字号或格式的文字过多",
+    u"大号文字过多",
+    u"要画的图片过大",
+};
+const char16_t* const g_slideWorkRemedies[kSlideWorkCauses] = {
+    u"减少演示文稿中的文本框、段落、换行或表格单元格",
+    u"减少演示文稿中逐字改变的字号或格式",
+    u"缩小演示文稿中大号文字的字号",
+    u"缩小演示文稿中过大的文本框、表格或组合",
+};
 const char16_t* const g_slideLessonTooLarge =
-    u"导入后文档过大，保存它约需%dMB，超过文档的上限%dMB，请缩小幻灯片范围或先另存、精简当前文档!";
+    u"导入后文档过大，保存它约需%dMB，超过文档的上限%dMB，请先另存、精简当前文档，或删减演示文稿中的文本%s!";
+const char16_t* const g_slideFewerSlides = u"，或缩小幻灯片范围";
 
 namespace {
 
@@ -596,19 +609,24 @@ HxSlideWorkCause HxSlideImportCost::MainWorkCause() const {
 }
 
 CString HxSlideRefusalOf(const HxSlideImportCost& cost, qint64 stored, const HxSlideImportBounds& bounds) {
+    // Fewer slides is a change only a range of more than one can make.
+    const char16_t* const fewer = cost.pages > 1 ? g_slideFewerSlides : u"";
     if (cost.items > bounds.items)
-        return HxFormat(g_slideTooManyItems, int(bounds.items));
+        return HxFormat(g_slideTooManyItems, int(bounds.items), fewer);
     if (cost.pixels > bounds.pixels)
         return HxFormat(g_slidePicturesTooLarge, int(HxRoundedUp(cost.pixels, 1000000)),
-                        int(bounds.pixels / 1000000));
+                        int(bounds.pixels / 1000000), fewer);
     if (cost.textBytes > bounds.textBytes)
         return HxFormat(g_slideTextTooLarge, int(HxRoundedUp(cost.textBytes, 1 << 20)),
-                        int(bounds.textBytes >> 20));
-    if (cost.work > bounds.work)
-        return HxFormat(g_slideWorkTooLarge,
-                        int(HxRoundedUp(cost.work * 100, std::max<qint64>(bounds.work, 1))));
+                        int(bounds.textBytes >> 20), fewer);
+    if (cost.work > bounds.work) {
+        const size_t cause = size_t(cost.MainWorkCause());
+        return HxFormat(g_slideWorkTooLarge, g_slideWorkCauses[cause],
+                        int(HxRoundedUp(cost.work * 100, std::max<qint64>(bounds.work, 1))),
+                        g_slideWorkRemedies[cause], fewer);
+    }
     if (cost.storedBytes > bounds.lessonBytes - stored)
         return HxFormat(g_slideLessonTooLarge, int(HxRoundedUp(stored + cost.storedBytes, 1 << 20)),
-                        int(bounds.lessonBytes >> 20));
+                        int(bounds.lessonBytes >> 20), fewer);
     return CString();
 }

@@ -114,20 +114,26 @@ struct HxSlideImportBounds {
     std::function<qint64()> clock;
 };
 
-// The message of an import that would make more objects than kSlideImportMaxItems, with the limit.
-extern const char16_t* const g_slideTooManyItems; // "导入的对象过多，超过%d个，请缩小幻灯片范围!"
-// Said once after an import that cut texts to the editor's length: their number, and the length.
-// The messages of an import whose pictures would take more than kSlideImportMaxPixels pixels (their
-// millions, and the limit's), and of one whose editable texts would keep more than
-// kSlideImportMaxTextBytes bytes of rich text (their MiB, and the limit's).
-extern const char16_t* const g_slidePicturesTooLarge; // "导入的图片过大，共需%d百万像素，..."
-extern const char16_t* const g_slideTextTooLarge; // "导入的文本过多，保存它们约需%dMB，..."
-// The messages of an import whose work would pass kSlideImportMaxWork (its share of it in percent),
-// and of one that would make the lesson larger than the program saves (its MiB, and the limit's).
-extern const char16_t* const g_slideWorkTooLarge; // "导入的内容过于繁杂（...），约为...的%d%%，..."
-extern const char16_t* const g_slideLessonTooLarge; // "导入后文档过大，保存它约需%dMB，超过...%dMB，..."
+// The messages of a refused import: each says which bound it passes and what to change in the deck,
+// and ends with g_slideFewerSlides (or nothing) before its "!": that is said only when the range
+// holds more than one slide, as fewer slides cannot be chosen otherwise.
+// More objects than kSlideImportMaxItems (the limit).
+extern const char16_t* const g_slideTooManyItems; // "导入的对象过多，超过%d个，请减少演示文稿中...%s!"
+// Pictures of more than kSlideImportMaxPixels pixels (their millions, and the limit's); editable texts
+// keeping more than kSlideImportMaxTextBytes bytes of rich text (their MiB, and the limit's).
+extern const char16_t* const g_slidePicturesTooLarge; // "导入的图片过大，共需%d百万像素，...%s!"
+extern const char16_t* const g_slideTextTooLarge; // "导入的文本过多，保存它们约需%dMB，...%s!"
+// Work past kSlideImportMaxWork: what causes most of it (g_slideWorkCauses), its share of the bound in
+// percent, and what to change in the deck (g_slideWorkRemedies), both by HxSlideWorkCause.
+extern const char16_t* const g_slideWorkTooLarge; // "导入的内容过于繁杂（%s），约为...的%d%%，请%s%s!"
+extern const char16_t* const g_slideWorkCauses[kSlideWorkCauses];
+extern const char16_t* const g_slideWorkRemedies[kSlideWorkCauses];
+// A lesson larger than the program saves (its MiB, and the limit's).
+extern const char16_t* const g_slideLessonTooLarge; // "导入后文档过大，保存它约需%dMB，...%s!"
+extern const char16_t* const g_slideFewerSlides;    // "，或缩小幻灯片范围"
 // n / unit rounded up, at most INT_MAX (the numbers of the messages).
 qint64 HxRoundedUp(qint64 n, qint64 unit);
 // Why an import of that cost into a lesson whose file is `stored` bytes long is refused: the message
-// of the first bound it passes; empty when it passes none.
+// of the first bound it passes, which asks for fewer slides when the import makes more than one page;
+// empty when it passes none.
 CString HxSlideRefusalOf(const HxSlideImportCost& cost, qint64 stored, const HxSlideImportBounds& bounds);
