@@ -19,14 +19,27 @@
 #include <map>
 #include <string_view>
 
-const char16_t* const g_slideTooManyItems = u"导入的对象过多，超过%d个，请缩小幻灯片范围!";
+const char16_t* const g_slideTooManyItems = u"导入的对象过多，超过%d个，请减少演示文稿中的文本框和表格%s!";
 const char16_t* const g_slidePicturesTooLarge =
-    u"导入的图片过大，共需%d百万像素，超过%d百万像素，请缩小幻灯片范围或演示文稿中过大的文本框!";
-const char16_t* const g_slideTextTooLarge = u"导入的文本过多，保存它们约需%dMB，超过%dMB，请缩小幻灯片范围!";
-const char16_t* const g_slideWorkTooLarge =
-    u"导入的内容过于繁杂（文本、段落、换行或表格单元格过多），约为一次导入限度的%d%%，请缩小幻灯片范围!";
+    u"导入的图片过大，共需%d百万像素，超过%d百万像素，请缩小演示文稿中过大的文本框、表格或组合%s!";
+const char16_t* const g_slideTextTooLarge =
+    u"导入的文本过多，保存它们约需%dMB，超过%dMB，请删减演示文稿中过长的文本%s!";
+const char16_t* const g_slideWorkTooLarge = u"导入的内容过于繁杂（%s），约为一次导入限度的%d%%，请%s%s!";
+const char16_t* const g_slideWorkCauses[kSlideWorkCauses] = {
+    u"文本、段落、换行或表格单元格过多",
+    u"逐字改变字号或格式的文字过多",
+    u"大号文字过多",
+    u"要画的图片过大",
+};
+const char16_t* const g_slideWorkRemedies[kSlideWorkCauses] = {
+    u"减少演示文稿中的文本框、段落、换行或表格单元格",
+    u"减少演示文稿中逐字改变的字号或格式",
+    u"缩小演示文稿中大号文字的字号",
+    u"缩小演示文稿中过大的文本框、表格或组合",
+};
 const char16_t* const g_slideLessonTooLarge =
-    u"导入后文档过大，保存它约需%dMB，超过文档的上限%dMB，请缩小幻灯片范围或先另存、精简当前文档!";
+    u"导入后文档过大，保存它约需%dMB，超过文档的上限%dMB，请先另存、精简当前文档，或删减演示文稿中的文本%s!";
+const char16_t* const g_slideFewerSlides = u"，或缩小幻灯片范围";
 
 namespace {
 
@@ -338,6 +351,52 @@ qint64 ShownWork(const CTextCount& count, const CShown& shown) {
            (shown.narrow ? kLaidOutAgainWork + letters : 0);
 }
 
+// Adds work of a cause to a cost.
+void AddWork(HxSlideImportCost& cost, HxSlideWorkCause cause, qint64 units) {
+    cost.work += units;
+    cost.workOf[size_t(cause)] += units;
+}
+
+// The runs holding characters after the first such run of their paragraph, of those that start in
+// the first `length` characters (counted as HxSlideText::Length counts them): the changes of format.
+// Each costs a run's work (kRunWork kept, kShownBreakWork laid out) besides its letters.  A
+// paragraph's first run costs as much but goes with its paragraph: many paragraphs of a word each are
+// many paragraphs, not many changes of format.  Changes inside a word and at a space are not told
+// apart, as the price does not tell them apart: a word whose letters change size one by one is
+// nothing but changes, and a text that changes format at every word is made cheaper the same way, by
+// changing it less often.
+qint64 FormatChanges(const HxSlideText& text, qsizetype length) {
+    qint64 changes = 0;
+    qsizetype position = 0;
+    for (size_t i = 0; i < text.paragraphs.size() && position < length; ++i) {
+        if (i > 0)
+            ++position; // the paragraph's end
+        bool first = true;
+        for (const HxSlideRun& run : text.paragraphs[i].runs) {
+            if (position >= length)
+                break;
+            if (run.text.isEmpty())
+                continue;
+            changes += first ? 0 : 1;
+            first = false;
+            position += run.text.size();
+        }
+    }
+    return changes;
+}
+
+// The work of a text's own (an editable text's `kept`, a drawn one's nothing) and of laying out what
+// its picture shows, split into the changes of format and the rest.
+void AddTextWork(HxSlideImportCost& cost, const HxSlideText& text, qint64 work, qsizetype kept,
+                 qsizetype shown) {
+    const qint64 changes =
+        (kept > 0 ? kRunWork * FormatChanges(text, kept) : 0) + kShownBreakWork * FormatChanges(text, shown);
+    // A run of nothing but paragraph ends is counted here but not priced: never more than the work.
+    const qint64 format = std::min(changes, work);
+    AddWork(cost, HxSlideWorkCause::kFormatChanges, format);
+    AddWork(cost, HxSlideWorkCause::kTexts, work - format);
+}
+
 qint64 PixelsOf(const HxSlideBox& box) {
     const HxSlidePlace place = HxPlaceSlideBox(box);
     return qint64(place.pixelWidth) * place.pixelHeight;
@@ -361,9 +420,12 @@ void AddEditableText(const HxSlideText& text, const HxSlideBox& box, HxSlideImpo
     // The RTF is kept packed two bytes a unit, and written so.
     cost.storedBytes +=
         kItemRecordBytes + kNameBytes + kStringHeadBytes + count.rtfBytes + 1 + PictureBytes(box);
-    cost.work += kEditableTextWork + count.work + ShownWork(count, shown) + pixels / kPixelsPerWork +
-                 HxSlideTextCoverPixels(text, shown.length, place.pixelWidth, place.pixelHeight) /
-                     kCoveredPixelsPerWork;
+    AddTextWork(cost, text, kEditableTextWork + count.work + ShownWork(count, shown),
+                CDlgRtEdit::kMaxTextLength, shown.length);
+    AddWork(cost, HxSlideWorkCause::kPictures, pixels / kPixelsPerWork);
+    AddWork(cost, HxSlideWorkCause::kLargeType,
+            HxSlideTextCoverPixels(text, shown.length, place.pixelWidth, place.pixelHeight) /
+                kCoveredPixelsPerWork);
 }
 
 // The texts a shape drawn as a picture `picture` lays out: its own, its cells' (each merged cell
@@ -374,9 +436,11 @@ void AddDrawnTexts(const HxSlideShape& shape, const HxSlidePlace& picture, HxSli
             return;
         const HxSlidePlace place = HxPlaceSlideBox(box);
         const CShown shown = ShownOf(text, place.pixelWidth, place.pixelHeight);
-        cost.work += kDrawnTextWork + ShownWork(CountText(text, 0, shown.length), shown) +
-                     HxSlideTextCoverPixels(text, shown.length, picture.pixelWidth, picture.pixelHeight) /
-                         kCoveredPixelsPerWork;
+        AddTextWork(cost, text, kDrawnTextWork + ShownWork(CountText(text, 0, shown.length), shown), 0,
+                    shown.length);
+        AddWork(cost, HxSlideWorkCause::kLargeType,
+                HxSlideTextCoverPixels(text, shown.length, picture.pixelWidth, picture.pixelHeight) /
+                    kCoveredPixelsPerWork);
     };
     switch (shape.kind) {
     case HxSlideShape::kText:
@@ -390,7 +454,7 @@ void AddDrawnTexts(const HxSlideShape& shape, const HxSlidePlace& picture, HxSli
             if (last && last->left == cell.box.left && last->top == cell.box.top)
                 continue;
             last = &cell.box;
-            cost.work += kCellFrameWork;
+            AddWork(cost, HxSlideWorkCause::kTexts, kCellFrameWork);
             drawn(cell.text, cell.box);
         }
         break;
@@ -417,7 +481,7 @@ void AddCostOf(const HxSlideShape& shape, bool convert, HxSlideImportCost& cost)
         const qint64 grid = CGPage::TableCellCount(shape.rows, shape.columns);
         cost.items += grid;
         cost.storedBytes += grid * kGridRecordBytes;
-        cost.work += grid * kGridObjectWork;
+        AddWork(cost, HxSlideWorkCause::kTexts, grid * kGridObjectWork);
         for (const HxTableCellStep& step : HxPlanSlideTable(shape).steps) {
             const HxSlideCell& cell = shape.Cell(step.row - 1, step.column - 1);
             if (step.Text() && cell.text.HasText()) {
@@ -433,7 +497,8 @@ void AddCostOf(const HxSlideShape& shape, bool convert, HxSlideImportCost& cost)
             ++cost.items;
             cost.pixels += pixels;
             cost.storedBytes += kItemRecordBytes + PictureBytes(shape.box);
-            cost.work += kPictureWork + pixels / kPixelsPerWork;
+            AddWork(cost, HxSlideWorkCause::kTexts, kPictureWork);
+            AddWork(cost, HxSlideWorkCause::kPictures, pixels / kPixelsPerWork);
             AddDrawnTexts(shape, HxPlaceSlideBox(shape.box), cost);
         }
         break;
@@ -515,7 +580,7 @@ HxSlideImportCost HxSlideImportCostOf(const HxSlideDeck& deck, int from, int to,
         if (added) {
             HxSlideImportCost& page = it->second;
             page.storedBytes = kPageRecordBytes;
-            page.work = kPageWork;
+            AddWork(page, HxSlideWorkCause::kTexts, kPageWork);
             for (const HxSlideShape& shape : slide.shapes)
                 AddCostOf(shape, convert, page);
         }
@@ -524,6 +589,9 @@ HxSlideImportCost HxSlideImportCostOf(const HxSlideDeck& deck, int from, int to,
         cost.textBytes += it->second.textBytes;
         cost.storedBytes += it->second.storedBytes;
         cost.work += it->second.work;
+        for (size_t cause = 0; cause < kSlideWorkCauses; ++cause)
+            cost.workOf[cause] += it->second.workOf[cause];
+        ++cost.pages;
     }
     return cost;
 }
@@ -536,20 +604,29 @@ qint64 HxRoundedUp(qint64 n, qint64 unit) {
     return std::min<qint64>((n + unit - 1) / unit, INT_MAX);
 }
 
+HxSlideWorkCause HxSlideImportCost::MainWorkCause() const {
+    return HxSlideWorkCause(std::max_element(workOf.begin(), workOf.end()) - workOf.begin());
+}
+
 CString HxSlideRefusalOf(const HxSlideImportCost& cost, qint64 stored, const HxSlideImportBounds& bounds) {
+    // Fewer slides is a change only a range of more than one can make.
+    const char16_t* const fewer = cost.pages > 1 ? g_slideFewerSlides : u"";
     if (cost.items > bounds.items)
-        return HxFormat(g_slideTooManyItems, int(bounds.items));
+        return HxFormat(g_slideTooManyItems, int(bounds.items), fewer);
     if (cost.pixels > bounds.pixels)
         return HxFormat(g_slidePicturesTooLarge, int(HxRoundedUp(cost.pixels, 1000000)),
-                        int(bounds.pixels / 1000000));
+                        int(bounds.pixels / 1000000), fewer);
     if (cost.textBytes > bounds.textBytes)
         return HxFormat(g_slideTextTooLarge, int(HxRoundedUp(cost.textBytes, 1 << 20)),
-                        int(bounds.textBytes >> 20));
-    if (cost.work > bounds.work)
-        return HxFormat(g_slideWorkTooLarge,
-                        int(HxRoundedUp(cost.work * 100, std::max<qint64>(bounds.work, 1))));
+                        int(bounds.textBytes >> 20), fewer);
+    if (cost.work > bounds.work) {
+        const size_t cause = size_t(cost.MainWorkCause());
+        return HxFormat(g_slideWorkTooLarge, g_slideWorkCauses[cause],
+                        int(HxRoundedUp(cost.work * 100, std::max<qint64>(bounds.work, 1))),
+                        g_slideWorkRemedies[cause], fewer);
+    }
     if (cost.storedBytes > bounds.lessonBytes - stored)
         return HxFormat(g_slideLessonTooLarge, int(HxRoundedUp(stored + cost.storedBytes, 1 << 20)),
-                        int(bounds.lessonBytes >> 20));
+                        int(bounds.lessonBytes >> 20), fewer);
     return CString();
 }

@@ -7,6 +7,7 @@
 #include "platform/cstring.h"
 #include "platform/document.h"
 
+#include <array>
 #include <functional>
 #include <limits>
 
@@ -50,13 +51,33 @@ qint64 HxSlideTextCoverPixels(const HxSlideText& text, qsizetype length, int wid
 // group, each paragraph, line break, run and character kept, the lines, runs and letters a picture
 // lays out (twice in a box narrower than its characters), the pixels drawn, and the pixels the
 // large characters it lays out cover (HxSlideTextCoverPixels: a member of a group or a cell of a
-// table covers the whole picture of its group or table).
+// table covers the whole picture of its group or table).  The work is also kept by what causes it
+// (HxSlideWorkCause), so that a refusal can say what to change in the deck; and the pages the
+// import makes, one a slide of the range (a slide listed again makes a page again).
+enum class HxSlideWorkCause {
+    // Texts, cells, members, paragraphs, line breaks and letters, with the objects and pages made.
+    kTexts,
+    // The runs after the first of each paragraph, each a change of format: a word whose letters change
+    // size one by one is a run a letter, and almost nothing else.
+    kFormatChanges,
+    // The pixels large characters cover (HxSlideTextCoverPixels).
+    kLargeType,
+    // The pixels of the pictures drawn, and of those editable texts keep.
+    kPictures,
+};
+constexpr size_t kSlideWorkCauses = 4;
 struct HxSlideImportCost {
     qint64 items = 0;
     qint64 pixels = 0;
     qint64 textBytes = 0;
     qint64 storedBytes = 0;
     qint64 work = 0;
+    std::array<qint64, kSlideWorkCauses> workOf{}; // `work` by HxSlideWorkCause: the parts add up to it
+    qint64 pages = 0;
+
+    qint64 WorkOf(HxSlideWorkCause cause) const { return workOf[size_t(cause)]; }
+    // The cause of the largest part of the work (the first of equal ones).
+    HxSlideWorkCause MainWorkCause() const;
 };
 HxSlideImportCost HxSlideImportCostOf(const HxSlideDeck& deck, int from, int to, bool convert);
 // Its objects alone.
@@ -93,20 +114,26 @@ struct HxSlideImportBounds {
     std::function<qint64()> clock;
 };
 
-// The message of an import that would make more objects than kSlideImportMaxItems, with the limit.
-extern const char16_t* const g_slideTooManyItems; // "导入的对象过多，超过%d个，请缩小幻灯片范围!"
-// Said once after an import that cut texts to the editor's length: their number, and the length.
-// The messages of an import whose pictures would take more than kSlideImportMaxPixels pixels (their
-// millions, and the limit's), and of one whose editable texts would keep more than
-// kSlideImportMaxTextBytes bytes of rich text (their MiB, and the limit's).
-extern const char16_t* const g_slidePicturesTooLarge; // "导入的图片过大，共需%d百万像素，..."
-extern const char16_t* const g_slideTextTooLarge; // "导入的文本过多，保存它们约需%dMB，..."
-// The messages of an import whose work would pass kSlideImportMaxWork (its share of it in percent),
-// and of one that would make the lesson larger than the program saves (its MiB, and the limit's).
-extern const char16_t* const g_slideWorkTooLarge; // "导入的内容过于繁杂（...），约为...的%d%%，..."
-extern const char16_t* const g_slideLessonTooLarge; // "导入后文档过大，保存它约需%dMB，超过...%dMB，..."
+// The messages of a refused import: each says which bound it passes and what to change in the deck,
+// and ends with g_slideFewerSlides (or nothing) before its "!": that is said only when the range
+// holds more than one slide, as fewer slides cannot be chosen otherwise.
+// More objects than kSlideImportMaxItems (the limit).
+extern const char16_t* const g_slideTooManyItems; // "导入的对象过多，超过%d个，请减少演示文稿中...%s!"
+// Pictures of more than kSlideImportMaxPixels pixels (their millions, and the limit's); editable texts
+// keeping more than kSlideImportMaxTextBytes bytes of rich text (their MiB, and the limit's).
+extern const char16_t* const g_slidePicturesTooLarge; // "导入的图片过大，共需%d百万像素，...%s!"
+extern const char16_t* const g_slideTextTooLarge; // "导入的文本过多，保存它们约需%dMB，...%s!"
+// Work past kSlideImportMaxWork: what causes most of it (g_slideWorkCauses), its share of the bound in
+// percent, and what to change in the deck (g_slideWorkRemedies), both by HxSlideWorkCause.
+extern const char16_t* const g_slideWorkTooLarge; // "导入的内容过于繁杂（%s），约为...的%d%%，请%s%s!"
+extern const char16_t* const g_slideWorkCauses[kSlideWorkCauses];
+extern const char16_t* const g_slideWorkRemedies[kSlideWorkCauses];
+// A lesson larger than the program saves (its MiB, and the limit's).
+extern const char16_t* const g_slideLessonTooLarge; // "导入后文档过大，保存它约需%dMB，...%s!"
+extern const char16_t* const g_slideFewerSlides;    // "，或缩小幻灯片范围"
 // n / unit rounded up, at most INT_MAX (the numbers of the messages).
 qint64 HxRoundedUp(qint64 n, qint64 unit);
 // Why an import of that cost into a lesson whose file is `stored` bytes long is refused: the message
-// of the first bound it passes; empty when it passes none.
+// of the first bound it passes, which asks for fewer slides when the import makes more than one page;
+// empty when it passes none.
 CString HxSlideRefusalOf(const HxSlideImportCost& cost, qint64 stored, const HxSlideImportBounds& bounds);

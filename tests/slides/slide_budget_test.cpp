@@ -86,8 +86,8 @@ TEST_F(SlideBudgetTest, PicturesOfMoreThanTheirPixelsAreRefusedBeforeTheFirstPag
         m_messages.clear();
         EXPECT_FALSE(Import(bytes, convert));
         ASSERT_EQ(m_messages.size(), 1u);
-        EXPECT_EQ(m_messages[0], CString(u"导入的图片过大，共需504百万像素，超过500百万像素，请缩小幻灯片范围"
-                                         u"或演示文稿中过大的文本框!"));
+        EXPECT_EQ(m_messages[0], CString(u"导入的图片过大，共需504百万像素，超过500百万像素，请缩小演示文稿中"
+                                         u"过大的文本框、表格或组合!"));
         ExpectNothingImported();
     }
     // A table's editable cells keep a picture each; drawn, it is one picture of its size; a text
@@ -118,7 +118,8 @@ TEST_F(SlideBudgetTest, EditableTextsKeepingTooMuchRichTextAreRefused) {
     EXPECT_EQ(HxSlideImportCostOf(deck, 1, 100, false).textBytes, 0) << "pictures keep no text";
     EXPECT_FALSE(Import(bytes, true, 100));
     ASSERT_EQ(m_messages.size(), 1u);
-    EXPECT_EQ(m_messages[0], CString(u"导入的文本过多，保存它们约需141MB，超过128MB，请缩小幻灯片范围!"));
+    EXPECT_EQ(m_messages[0], CString(u"导入的文本过多，保存它们约需141MB，超过128MB，请删减演示文稿中过长的"
+                                     u"文本，或缩小幻灯片范围!"));
     ExpectNothingImported();
     // Fewer slides are within the limit.
     EXPECT_LE(HxSlideImportCostOf(deck, 1, 43, true).textBytes, kSlideImportMaxTextBytes);

@@ -290,8 +290,10 @@ TEST_F(SlideCostTest, TextsOfTabsOrLineBreaksAsLongAsTheEditorHoldsAreRefusedFor
         EXPECT_FALSE(Import(deck.bytes(), true, deck.slides));
         ASSERT_EQ(m_messages.size(), 1u);
         EXPECT_EQ(m_messages[0],
-                  family == 0 ? CString(u"导入的文本过多，保存它们约需626MB，超过128MB，请缩小幻灯片范围!")
-                              : CString(u"导入的文本过多，保存它们约需751MB，超过128MB，请缩小幻灯片范围!"));
+                  family == 0 ? CString(u"导入的文本过多，保存它们约需626MB，超过128MB，请删减演示文稿中过长"
+                                        u"的文本，或缩小幻灯片范围!")
+                              : CString(u"导入的文本过多，保存它们约需751MB，超过128MB，请删减演示文稿中过长"
+                                        u"的文本，或缩小幻灯片范围!"));
         ExpectNothingImported();
     }
 }
@@ -330,6 +332,8 @@ TEST_F(SlideCostTest, TheWorkOfCellsMembersParagraphsAndLineBreaksIsBounded) {
                 EXPECT_TRUE(said.startsWith(QStringLiteral(
                     "导入的内容过于繁杂（文本、段落、换行或表格单元格过多），约为一次导入限度的")))
                     << said.toStdString();
+            // Each deck is more than one slide: fewer of them is a way to import it.
+            EXPECT_TRUE(said.endsWith(QStringLiteral("，或缩小幻灯片范围!"))) << said.toStdString();
             ExpectNothingImported();
         }
     }
@@ -362,8 +366,11 @@ TEST_F(SlideCostTest, DrawnTextsArePricedByWhatTheyLayOutAndRunsByWhatTheyCost) 
         m_messages.clear();
         EXPECT_FALSE(HxImportSlideDeck(m_doc.get(), deck, 1, family.slides, convert, nullptr));
         ASSERT_EQ(m_messages.size(), 1u);
+        // The texts of a run a letter are priced mostly for their changes of format, and said so.
         EXPECT_TRUE(m_messages[0].ToQString().startsWith(
-            QStringLiteral("导入的内容过于繁杂（文本、段落、换行或表格单元格过多），约为一次导入限度的")))
+            runs ? QStringLiteral("导入的内容过于繁杂（逐字改变字号或格式的文字过多），约为一次导入限度的")
+                 : QStringLiteral(
+                       "导入的内容过于繁杂（文本、段落、换行或表格单元格过多），约为一次导入限度的")))
             << m_messages[0].ToQString().toStdString();
         ExpectNothingImported();
     }
@@ -473,10 +480,8 @@ TEST_F(SlideCostTest, AnImportThatWouldMakeTheLessonLargerThanASaveWritesIsRefus
     bounds.lessonBytes = 2 << 20;
     EXPECT_FALSE(Import(bytes, true, 1, bounds));
     ASSERT_EQ(m_messages.size(), 1u);
-    EXPECT_EQ(
-        m_messages[0],
-        CString(
-            u"导入后文档过大，保存它约需3MB，超过文档的上限2MB，请缩小幻灯片范围或先另存、精简当前文档!"));
+    EXPECT_EQ(m_messages[0], CString(u"导入后文档过大，保存它约需3MB，超过文档的上限2MB，请先另存、精简当前文"
+                                     u"档，或删减演示文稿中的文本!"));
     ExpectNothingImported();
     EXPECT_EQ(qint64(m_doc->StoredLength()), stored);
     // Drawn as pictures, they keep no text and fit.
@@ -497,8 +502,8 @@ TEST_F(SlideCostTest, AnImportIntoALessonCloseToTheLargestASaveWritesIsRefusedWi
     const QByteArray bytes = Presentation({RunBoxes(10, QStringLiteral("锥面顶角高").repeated(6000))});
     EXPECT_FALSE(Import(bytes, true));
     ASSERT_EQ(m_messages.size(), 1u);
-    EXPECT_EQ(m_messages[0], CString(u"导入后文档过大，保存它约需2049MB，超过文档的上限2048MB，请缩小幻灯片范"
-                                     u"围或先另存、精简当前文档!"));
+    EXPECT_EQ(m_messages[0], CString(u"导入后文档过大，保存它约需2049MB，超过文档的上限2048MB，请先另存、精简"
+                                     u"当前文档，或删减演示文稿中的文本!"));
     ExpectNothingImported();
     // Drawn as pictures, the texts keep no rich text and the lesson stays within what a save writes.
     m_messages.clear();

@@ -33,12 +33,38 @@ HxSlideText SteppingSizes(int runs) {
     return text;
 }
 
+// One paragraph of `words` words of `letters` letters each, whose sizes go 1.00, 1.01, ... 1.99 points
+// in turn within each word, the words apart by a space.
+HxSlideText SteppingWords(int words, int letters) {
+    HxSlideText text;
+    HxSlideParagraph& paragraph = text.paragraphs.emplace_back();
+    for (int w = 0; w < words; ++w) {
+        if (w > 0) {
+            HxSlideRun& space = paragraph.runs.emplace_back();
+            space.text = QStringLiteral(" ");
+            space.points = 1;
+        }
+        for (int i = 0; i < letters; ++i) {
+            HxSlideRun& run = paragraph.runs.emplace_back();
+            run.text = QStringLiteral("a");
+            run.points = 1.0 + (i % 100) * 0.01;
+        }
+    }
+    return text;
+}
+
 // The characters of a slide text's part laid out for a picture of `width` x `height` pixels.
 qsizetype LaidOut(const HxSlideText& text, double width, double height, HxLayoutBudget& budget) {
     return HxSlideTextShownPart(text, width, height, &budget)->characterCount() - 1;
 }
 
-const CString kWorkRefusal = u"导入的内容过于繁杂";
+const CString kLargeTypeRefusal = u"导入的内容过于繁杂（大号文字过多），约为一次导入限度的";
+
+// The share of the work bound `work` is, in percent rounded up, as the refusal says it.
+CString PercentOfBound(qint64 work) {
+    return CString::FromQString(
+        QString::number((work * 100 + kSlideImportMaxWork - 1) / kSlideImportMaxWork));
+}
 
 } // namespace
 
@@ -64,13 +90,19 @@ TEST_F(SlideDrawCostTest, AGroupOfLettersOfFourThousandPointsIsRefusedForWhatIts
     // said.
     const QByteArray large = Presentation({LargeLetterGroup(1999, 4000, 2048, 1536)});
     const QByteArray listed = Presentation({LargeLetterGroup(200, 4000, 2048, 1536)}, std::vector<int>(5, 0));
+    // Nearly all of the price is the large type: the message names it and says what to change in the
+    // deck, and asks for fewer slides only of the five (one slide cannot be fewer).
     for (const auto& [bytes, slides] : {std::pair{large, 1}, std::pair{listed, 5}}) {
-        EXPECT_GT(WorkOf(bytes, false, slides), kSlideImportMaxWork);
+        const qint64 work = WorkOf(bytes, false, slides);
+        EXPECT_GT(work, kSlideImportMaxWork);
         m_messages.clear();
         EXPECT_FALSE(Import(bytes, false, slides));
         EXPECT_EQ(m_doc->GetPageCount(), 1);
         ASSERT_EQ(m_messages.size(), 1u);
-        EXPECT_TRUE(m_messages[0].ToQString().startsWith(kWorkRefusal.ToQString()));
+        EXPECT_EQ(m_messages[0],
+                  kLargeTypeRefusal + PercentOfBound(work) +
+                      CString(slides == 1 ? u"%，请缩小演示文稿中大号文字的字号!"
+                                          : u"%，请缩小演示文稿中大号文字的字号，或缩小幻灯片范围!"));
     }
     m_messages.clear();
     EXPECT_TRUE(Import(large, true));
@@ -81,6 +113,51 @@ TEST_F(SlideDrawCostTest, AGroupOfLettersOfFourThousandPointsIsRefusedForWhatIts
     m_messages.clear();
     EXPECT_LT(WorkOf(Presentation({LargeLetterGroup(1999, 20, 2048, 1536)}), false),
               kSlideImportMaxWork / 10);
+}
+
+TEST_F(SlideDrawCostTest, AGroupMemberInASmallBoxIsPricedOverTheWholeGroupPicture) {
+    // 1,999 members of 12 x 9 points in a group as large as the slide (960 x 720 pixels), each a "W"
+    // of 4,000 points: each fills its letter's outline over the whole group picture, however small its
+    // own box, and the group is refused for its large type.  The same boxes on the slide are pictures
+    // of their own boxes' size each, and cost little.
+    QString members;
+    for (int i = 0; i < 1999; ++i)
+        members += TextBox(3 + i, (i % 40) * 15.0, (i / 40) * 9.0, 12, 9,
+                           Paragraph(SizedRun(QStringLiteral("W"), 4000)));
+    const QByteArray grouped = Presentation({Group(2, 0, 0, 720, 540, 0, 0, 720, 540, members)});
+    ASSERT_GT(WorkOf(grouped, false), kSlideImportMaxWork);
+    EXPECT_FALSE(Import(grouped, false));
+    EXPECT_EQ(m_doc->GetPageCount(), 1);
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_TRUE(m_messages[0].ToQString().startsWith(kLargeTypeRefusal.ToQString()))
+        << m_messages[0].ToQString().toStdString();
+    EXPECT_LT(WorkOf(Presentation({members}), false), kSlideImportMaxWork / 10);
+}
+
+TEST_F(SlideDrawCostTest, LargeTypeInTextsMadeEditableIsPricedByWhatItCovers) {
+    // 300 boxes of 720 x 540 points, each of 200 "W" of 100 points (133 pixels, drawn as outlines):
+    // the pictures their editable texts keep are covered for some 270 million units, and the import
+    // is refused before the first page, naming the large type.  Of 20 points they cost their letters.
+    auto boxes = [](double points) {
+        QString out;
+        for (int i = 0; i < 300; ++i)
+            out += TextBox(3 + i, 0, 0, 720, 540, Paragraph(SizedRun(QString(200, u'W'), points)));
+        return Presentation({out});
+    };
+    HxSlideDeck deck;
+    ASSERT_EQ(HxReadPptx(boxes(100), deck), kPptxOk);
+    const HxSlideImportCost cost = HxSlideImportCostOf(deck, 1, 1, true);
+    ASSERT_GT(cost.work, kSlideImportMaxWork);
+    EXPECT_LE(cost.items, kSlideImportMaxItems);
+    EXPECT_LE(cost.pixels, kSlideImportMaxPixels);
+    EXPECT_LE(cost.textBytes, kSlideImportMaxTextBytes);
+    EXPECT_EQ(cost.MainWorkCause(), HxSlideWorkCause::kLargeType);
+    EXPECT_FALSE(Import(boxes(100), true));
+    EXPECT_EQ(m_doc->GetPageCount(), 1);
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_TRUE(m_messages[0].ToQString().startsWith(kLargeTypeRefusal.ToQString()))
+        << m_messages[0].ToQString().toStdString();
+    EXPECT_LT(WorkOf(boxes(20), true), kSlideImportMaxWork / 4);
 }
 
 TEST(SlideDrawCost, AWordWhoseLettersChangeSizeIsLaidOutAsFarAsItsBreakingCosts) {
@@ -101,6 +178,28 @@ TEST(SlideDrawCost, AWordWhoseLettersChangeSizeIsLaidOutAsFarAsItsBreakingCosts)
     plain.left = kSlideImportMaxLaidOut;
     EXPECT_GT(LaidOut(OneParagraph(QString(16384, u'a'), 6), 35 * 4.0 / 3.0, 4096, plain), 4000);
     EXPECT_EQ(plain.reduced, 0);
+}
+
+TEST(SlideDrawCost, EveryWordWhoseLettersChangeSizeInATextCountsAgainstWhatItsPictureLaysOut) {
+    // Words of 1,000 letters each a size of its own, in a box 35 points wide that shows them all: one
+    // such word is laid out whole within what an import lays out, eight are not (each line breaking
+    // one passes the rest of that word, whichever word of the text it is).
+    const double width = 35 * 4.0 / 3.0;
+    HxLayoutBudget one;
+    one.left = kSlideImportMaxLaidOut;
+    EXPECT_EQ(LaidOut(SteppingWords(1, 1000), width, 4096, one), 1000);
+    EXPECT_EQ(one.reduced, 0);
+    HxLayoutBudget eight;
+    eight.left = kSlideImportMaxLaidOut;
+    EXPECT_LT(LaidOut(SteppingWords(8, 1000), width, 4096, eight), 4 * 1001);
+    EXPECT_EQ(eight.reduced, 1);
+    EXPECT_LE(eight.laidOut, kSlideImportMaxLaidOut);
+    // Without a bound, the eight are laid out whole and counted as eight such words.
+    HxLayoutBudget whole;
+    EXPECT_EQ(LaidOut(SteppingWords(8, 1000), width, 4096, whole), 8 * 1001 - 1);
+    EXPECT_EQ(whole.reduced, 0);
+    EXPECT_GT(whole.laidOut, 7 * one.laidOut);
+    EXPECT_LT(whole.laidOut, 9 * one.laidOut);
 }
 
 TEST(SlideDrawCost, TheTimeIsReadBeforeEachBeginningOneTextLaysOut) {

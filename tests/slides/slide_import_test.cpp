@@ -752,7 +752,8 @@ TEST_F(SlideImportTest, TheWholeImportMakesAtMostTwentyThousandObjects) {
 
     ASSERT_FALSE(Import(bytes, 1, 3, true));
     ASSERT_EQ(m_messages.size(), 1u);
-    EXPECT_EQ(m_messages[0], CString(u"导入的对象过多，超过20000个，请缩小幻灯片范围!"));
+    EXPECT_EQ(m_messages[0],
+              CString(u"导入的对象过多，超过20000个，请减少演示文稿中的文本框和表格，或缩小幻灯片范围!"));
     EXPECT_EQ(m_doc->GetPageCount(), 1) << "nothing is imported";
     EXPECT_EQ(m_pagesTurned, 0);
     EXPECT_FALSE(m_doc->IsModified());
@@ -794,7 +795,8 @@ TEST_F(SlideImportTest, ASlideListedAHundredTimesIsBoundedAsAHundredSlides) {
     ASSERT_FALSE(Import(bytes, 1, 100, true));
     EXPECT_EQ(m_offered, 100);
     ASSERT_EQ(m_messages.size(), 1u);
-    EXPECT_EQ(m_messages[0], CString(u"导入的对象过多，超过20000个，请缩小幻灯片范围!"));
+    EXPECT_EQ(m_messages[0],
+              CString(u"导入的对象过多，超过20000个，请减少演示文稿中的文本框和表格，或缩小幻灯片范围!"));
     EXPECT_EQ(m_doc->GetPageCount(), 1);
     EXPECT_FALSE(m_doc->IsModified());
     // A few of them are imported, each its own page with its texts.

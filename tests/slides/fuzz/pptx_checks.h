@@ -204,6 +204,15 @@ template <class Fail> void CheckInput(const QByteArray& input, Fail&& fail) {
             fail("what an import would add is miscounted");
         if (cost.storedBytes < cost.textBytes + cost.pixels / 8 + cost.items || cost.work < cost.items + last)
             fail("the lesson an import would make or its work is counted below what it adds");
+        // The work by cause, which a refusal names, is the work and nothing else; a page a slide.
+        qint64 parts = 0;
+        bool negative = false;
+        for (const qint64 part : cost.workOf) {
+            parts += part;
+            negative = negative || part < 0;
+        }
+        if (negative || parts != cost.work || cost.pages != last)
+            fail("the work an import would do is split by cause other than it adds up");
     }
 }
 
