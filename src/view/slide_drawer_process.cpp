@@ -14,6 +14,8 @@
 #include <QScreen>
 #include <QTimer>
 
+#include <algorithm>
+#include <climits>
 #include <csignal>
 
 #include <sys/prctl.h>
@@ -36,19 +38,12 @@ QString DrawerProgram() {
     return QDir(QCoreApplication::applicationDirPath()).filePath(QString::fromLatin1(g_slideDrawerName));
 }
 
-// Runs the drawing of the slides from..to of the presentation at `path` and feeds what it hands back to
-// `reader`, the event loop running, until it ends, fails, is cancelled or the import's time (from
-// `started`) runs out.
-HxSlideDrawingEnd RunDrawer(const CString& path, int from, int to, bool convert,
-                            const HxSlideImportBounds& bounds, const QElapsedTimer& started,
-                            HxSlideRecordReader& reader) {
+} // namespace
+
+void HxStartSlideDrawer(QProcess& process, const QStringList& importArguments) {
     const HxSlideDrawerSettings& settings = HxSlideDrawer();
-    QProcess process;
     process.setProgram(DrawerProgram());
-    QStringList arguments = settings.arguments;
-    arguments << path.ToQString() << QString::number(from) << QString::number(to)
-              << QString::number(convert ? 1 : 0) << QString::number(bounds.milliseconds);
-    process.setArguments(arguments);
+    process.setArguments(settings.arguments + importArguments);
     // It draws on no screen, with the fonts and the resolution the window's texts are laid out with.
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
@@ -71,7 +66,20 @@ HxSlideDrawingEnd RunDrawer(const CString& path, int from, int to, bool convert,
             setrlimit(RLIMIT_AS, &limit);
         }
     });
+    process.start();
+}
 
+namespace {
+
+// Runs the drawing of the slides from..to of the presentation at `path` and feeds what it hands back to
+// `reader`, the event loop running, until it ends, fails, is cancelled or the import's time (from
+// `started`) runs out.
+HxSlideDrawingEnd RunDrawer(const CString& path, int from, int to, bool convert,
+                            const HxSlideImportBounds& bounds, const QElapsedTimer& started,
+                            HxSlideRecordReader& reader) {
+    QProcess process;
+    HxStartSlideDrawer(process, {path.ToQString(), QString::number(from), QString::number(to),
+                                 QString::number(convert ? 1 : 0), QString::number(bounds.milliseconds)});
     QEventLoop loop;
     bool over = false;
     HxSlideDrawingEnd end = HxSlideDrawingEnd::kCrashed;
@@ -125,8 +133,9 @@ HxSlideDrawingEnd RunDrawer(const CString& path, int from, int to, bool convert,
     QTimer deadline;
     deadline.setSingleShot(true);
     QObject::connect(&deadline, &QTimer::timeout, &loop, [&] { finish(HxSlideDrawingEnd::kTimeUp); });
-    deadline.start(int(std::clamp<qint64>(settings.milliseconds - started.elapsed(), 0, INT_MAX)));
-    process.start();
+    deadline.start(int(std::clamp<qint64>(HxSlideDrawer().milliseconds - started.elapsed(), 0, INT_MAX)));
+    if (process.state() == QProcess::NotRunning && process.error() == QProcess::FailedToStart)
+        finish(HxSlideDrawingEnd::kNotStarted);
     if (!over)
         loop.exec();
     // Whatever it is doing, the drawing is over: a killed process ends at once.

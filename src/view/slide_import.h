@@ -114,7 +114,7 @@ bool HxImportSlideDeck(CHalvixDoc* doc, const HxSlideDeck& deck, int from, int t
 constexpr int kSlideImportTotalSeconds = 20;
 // The address space the drawing program may take: every picture and layout an import's bounds let
 // through, with room to spare.
-constexpr qint64 kSlideDrawerAddressSpace = 3LL << 30;
+constexpr qint64 kSlideDrawerAddressSpace = 2LL << 30;
 // The drawing program's file name, looked for beside the running program.
 extern const char* const g_slideDrawerName; // "halvix-slides"
 

@@ -4,9 +4,19 @@
 
 #include "slides/slide_records.h"
 
+#include <QStringList>
+
 #include <functional>
 
 class CHalvixDoc;
+class QProcess;
+
+
+// Starts the drawing program (HxSlideDrawer's, with its arguments first) in `process` with the
+// import's arguments (the file, the first and last slide, 1 to convert or 0, the milliseconds past
+// which texts are drawn from short beginnings): on no screen, with the window's font resolution, its
+// address space bounded, and ending with the window however the window ends.
+void HxStartSlideDrawer(QProcess& process, const QStringList& importArguments);
 
 // How the drawing of an import's slides ended.
 enum class HxSlideDrawingEnd {

@@ -246,6 +246,20 @@ QString SizeSteppingParagraph(int runs) {
     return Paragraph(text);
 }
 
+QString FallbackRunsParagraph(int runs) {
+    // Ethiopic, Cherokee, Tibetan, Sinhala, Mongolian and Tamil: no face installed here has them.
+    static const char16_t kLetters[][3] = {u"\u1200\u1208", u"\u13a0\u13a1", u"\u0f40\u0f41",
+                                           u"\u0d85\u0d86", u"\u1820\u1821", u"\u0b85\u0b86"};
+    QString text;
+    for (int i = 0; i < runs; ++i)
+        text += TextRun(QString::fromUtf16(kLetters[i % 6]),
+                        QStringLiteral("<a:rPr lang=\"en-US\" sz=\"%1\" b=\"%2\" i=\"%3\"/>")
+                            .arg(800 + (i * 700) % 5300)
+                            .arg(i % 2)
+                            .arg((i / 2) % 2));
+    return Paragraph(text);
+}
+
 QString MarkedLetter(qsizetype marks) {
     return QStringLiteral("a") + QString(marks, QChar(0x0301));
 }

@@ -59,6 +59,10 @@ QString LargeLetterGroup(int count, double points, double width, double height);
 // (one unbroken word whose letters change size one by one).
 QString SizeSteppingParagraph(int runs);
 
+// One paragraph of `runs` runs of two letters each of scripts that no installed face has, each run
+// at a size and style of its own (the text layout searches the fallback faces again for each).
+QString FallbackRunsParagraph(int runs);
+
 // The largest side a place or size may have: 10^12 EMU, in points.
 constexpr double kLargestSide = 1.0e12 / 12700.0 - 1.0e-3;
 

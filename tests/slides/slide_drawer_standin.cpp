@@ -1,0 +1,178 @@
+// A stand-in for the slide import's drawing program, for the tests of what the window does when the
+// drawing misbehaves.  Run as the drawing program is, with a mode (and its argument) first:
+//   slide_drawer_standin MODE [ARG] FILE FROM TO CONVERT MILLISECONDS
+//   hang           says hello, then waits for ever
+//   crash          draws the first slide as the drawing program does, then dies by a signal
+//   garbage        says hello, begins the first slide, then writes bytes of no record
+//   huge-record    begins the first slide, then a record that claims 2 GB
+//   huge-picture   begins the first slide, then a picture record whose fields claim a 2 GB picture
+//   slow MS        draws each slide as a small picture, MS milliseconds a slide
+//   memory         asks for 6 GB of address space: says memory ran out when it cannot have it
+//   pid FILE       writes its process id into FILE, then waits for ever
+//   window FILE    acts as a window: starts the drawing program as the import does, itself in mode
+//                  "pid FILE", and waits for ever
+#include "slides/pptx_reader.h"
+#include "slides/slide_deck_draw.h"
+#include "slides/slide_records.h"
+#include "view/slide_import.h"
+#include "view/slide_pages.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QtEndian>
+
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+
+#include <sys/mman.h>
+#include <unistd.h>
+
+namespace {
+
+void Write(const QByteArray& bytes) {
+    const char* p = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(STDOUT_FILENO, p, size_t(left));
+        if (n <= 0)
+            std::_Exit(3);
+        p += n;
+        left -= n;
+    }
+}
+
+[[noreturn]] void WaitForEver() {
+    for (;;)
+        pause();
+}
+
+QByteArray Header(quint32 type, quint32 length) {
+    QByteArray header(8, '\0');
+    qToLittleEndian(type, header.data());
+    qToLittleEndian(length, header.data() + 4);
+    return header;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 7)
+        return 2;
+    const QByteArray mode = argv[1];
+    const bool withArgument = mode == "slow" || mode == "pid" || mode == "window";
+    const int base = withArgument ? 3 : 2;
+    if (argc != base + 5)
+        return 2;
+    const char* argument = withArgument ? argv[2] : "";
+    const int from = std::atoi(argv[base + 1]), to = std::atoi(argv[base + 2]);
+    const int count = to - from + 1;
+
+    if (mode == "pid") {
+        QFile file(QString::fromLocal8Bit(argument));
+        if (file.open(QIODevice::WriteOnly))
+            file.write(QByteArray::number(qint64(getpid())));
+        file.close();
+        WaitForEver();
+    }
+    if (mode == "window") {
+        QCoreApplication application(argc, argv);
+        HxSlideDrawer().program = QString::fromLocal8Bit(argv[0]);
+        HxSlideDrawer().arguments = {QStringLiteral("pid"), QString::fromLocal8Bit(argument)};
+        QProcess process;
+        HxStartSlideDrawer(process,
+                           {QString::fromLocal8Bit(argv[base]), QString::fromLocal8Bit(argv[base + 1]),
+                            QString::fromLocal8Bit(argv[base + 2]), QString::fromLocal8Bit(argv[base + 3]),
+                            QString::fromLocal8Bit(argv[base + 4])});
+        process.waitForStarted();
+        WaitForEver();
+    }
+
+    Write(HxSlideRecords::Hello());
+    if (mode == "hang")
+        WaitForEver();
+    if (mode == "crash") {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        QGuiApplication application(argc, argv);
+        HxSlideDeck deck;
+        if (HxReadPptxFile(CString::FromQString(QString::fromLocal8Bit(argv[base])), deck) != kPptxOk)
+            return 4;
+        int begun = 0;
+        HxDrawSlideDeck(deck, from, to, std::atoi(argv[base + 3]) == 1, HxSlideImportBounds(),
+                        [&begun](const QByteArray& record) {
+                            if (qFromLittleEndian<quint32>(record.constData()) ==
+                                    HxSlideRecords::kSlideBegin &&
+                                ++begun == 2)
+                                raise(SIGSEGV);
+                            Write(record);
+                        });
+        raise(SIGSEGV);
+    }
+    if (mode == "memory") {
+        void* block =
+            mmap(nullptr, size_t(6) << 30, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (block == MAP_FAILED) {
+            Write(HxSlideRecords::OutOfMemory());
+            return 0;
+        }
+        Write(QByteArray(64, '\x7f')); // not a record: the limit did not hold
+        return 0;
+    }
+    Write(HxSlideRecords::SlideBegin(from, count));
+    if (mode == "garbage") {
+        QByteArray bytes(4096, '\0');
+        unsigned state = 12345;
+        for (char& c : bytes) {
+            state = state * 214013u + 2531011u;
+            c = char(state >> 16);
+        }
+        Write(bytes);
+        return 0;
+    }
+    if (mode == "huge-record") {
+        Write(Header(HxSlideRecords::kPicture, 0x80000000u));
+        Write(QByteArray(1 << 20, '\0'));
+        return 0;
+    }
+    if (mode == "huge-picture") {
+        // A box of a point, a picture of 46,341 x 46,341 pixels, its bits said to take 2 GB.
+        QByteArray fields;
+        auto put32 = [&fields](quint32 v) {
+            char b[4];
+            qToLittleEndian(v, b);
+            fields.append(b, 4);
+        };
+        auto put64 = [&fields](double v) {
+            quint64 bits = 0;
+            std::memcpy(&bits, &v, 8);
+            char b[8];
+            qToLittleEndian(bits, b);
+            fields.append(b, 8);
+        };
+        for (double v : {0.0, 0.0, 1.0, 1.0})
+            put64(v);
+        for (quint32 v : {46341u, 46341u, 0u, 0u, 0x80000000u})
+            put32(v);
+        Write(Header(HxSlideRecords::kPicture, quint32(fields.size())) + fields);
+        return 0;
+    }
+    if (mode == "slow") {
+        const int milliseconds = std::atoi(argument);
+        HxSlideBox box;
+        box.width = box.height = 30;
+        for (int n = from; n <= to; ++n) {
+            if (n != from)
+                Write(HxSlideRecords::SlideBegin(n, count));
+            usleep(useconds_t(milliseconds) * 1000);
+            Write(HxSlideRecords::Picture(box, 8, 1, 0, 0, {0x80, 0, 0, 0}));
+            HxDrawnSlide counts;
+            counts.number = n;
+            Write(HxSlideRecords::SlideEnd(counts));
+        }
+        Write(HxSlideRecords::Done());
+        return 0;
+    }
+    return 2;
+}

@@ -1,0 +1,271 @@
+// The records the drawing of slides hands back: a drawing read back whole however it is cut into
+// pieces, and every kind of malformed or oversized record refused before anything of it is kept.
+#include "model/page.h"
+#include "pptx_files.h"
+#include "slides/slide_deck_draw.h"
+#include "slides/slide_place.h"
+#include "slides/slide_records.h"
+
+#include <gtest/gtest.h>
+
+#include <QtEndian>
+
+#include <cmath>
+#include <limits>
+
+using namespace PptxFiles;
+namespace R = HxSlideRecords;
+
+namespace {
+
+HxSlideBox Box(double left, double top, double width, double height) {
+    HxSlideBox box;
+    box.left = left;
+    box.top = top;
+    box.width = width;
+    box.height = height;
+    return box;
+}
+
+// An editable text of a box, as the editor's paste makes it.
+HxDrawnText TextOf(const HxSlideBox& box, const CString& name = u"正方体") {
+    HxDrawnText text;
+    text.pictureWidth = text.editorWidth = HxSlidePixelSide(box.width);
+    text.pictureHeight = text.editorHeight = HxSlidePixelSide(box.height);
+    text.picture.assign(size_t((text.pictureWidth + 31) / 32 * 4 * text.pictureHeight), 0x10);
+    text.name = name;
+    text.rtf = u"{\\rtf1 x}";
+    text.colored = true;
+    text.color = qRgb(200, 10, 20);
+    return text;
+}
+
+std::vector<BYTE> Bits(int width, int height) {
+    return std::vector<BYTE>(size_t((width + 31) / 32 * 4 * height), 0x80);
+}
+
+// A stream of records: the hello, then what is given.
+QByteArray Stream(std::initializer_list<QByteArray> records) {
+    QByteArray bytes = R::Hello();
+    for (const QByteArray& r : records)
+        bytes += r;
+    return bytes;
+}
+
+HxDrawnSlide Counts(int number, int textsLeftOut = 0) {
+    HxDrawnSlide counts;
+    counts.number = number;
+    counts.textsLeftOut = textsLeftOut;
+    return counts;
+}
+
+HxSlideRecordReader::State Read(const QByteArray& bytes, int from = 1, int to = 1, bool convert = true,
+                                const HxSlideImportBounds& bounds = HxSlideImportBounds()) {
+    HxSlideRecordReader reader(from, to, convert, bounds);
+    return reader.Feed(bytes);
+}
+
+} // namespace
+
+TEST(SlideRecords, ADrawingIsReadBackWholeInPiecesOfAnySize) {
+    // A deck of a text, a table with merged cells and a group, drawn as the drawing program draws it
+    // (converted: the text and table become editable, the group is left out; drawn: three pictures).
+    const QByteArray deckBytes =
+        Presentation({TextBox(3, 100, 200, 300, 60, Paragraph(TextRun(QStringLiteral("正方体")))),
+                      Table(4, 60, 100, {100, 80}, {30, 30},
+                            {Cell(QStringLiteral("A"), QStringLiteral("gridSpan=\"2\"")) +
+                                 Cell(QString(), QStringLiteral("hMerge=\"1\"")),
+                             Cell(QStringLiteral("C")) + Cell(QStringLiteral("D"))}) +
+                          Group(5, 300, 300, 200, 100, 0, 0, 200, 100,
+                                TextBox(6, 0, 0, 200, 100, Paragraph(TextRun(QStringLiteral("组内")))))});
+    HxSlideDeck deck;
+    ASSERT_EQ(HxReadPptx(deckBytes, deck), kPptxOk);
+    for (const bool convert : {true, false}) {
+        SCOPED_TRACE(convert ? "converted" : "drawn");
+        QByteArray bytes = R::Hello();
+        HxDrawSlideDeck(deck, 1, 2, convert, HxSlideImportBounds(),
+                        [&bytes](const QByteArray& record) { bytes += record; });
+        for (const qsizetype piece : {qsizetype(1), qsizetype(7), qsizetype(4096), bytes.size()}) {
+            HxSlideRecordReader reader(1, 1, convert, HxSlideImportBounds());
+            HxSlideRecordReader::State state = HxSlideRecordReader::kReading;
+            for (qsizetype at = 0; at < bytes.size(); at += piece)
+                state = reader.Feed(bytes.constData() + at, std::min(piece, bytes.size() - at));
+            ASSERT_EQ(state, HxSlideRecordReader::kDone) << piece << ": " << reader.Fault();
+            ASSERT_EQ(reader.Slides().size(), 1u);
+            const HxDrawnSlide& slide = reader.Slides()[0];
+            EXPECT_EQ(slide.number, 1);
+            ASSERT_EQ(slide.shapes.size(), convert ? 2u : 3u);
+            if (convert) {
+                EXPECT_EQ(slide.shapesLeftOut, 1);
+                const HxDrawnShape& text = slide.shapes[0];
+                EXPECT_EQ(text.kind, HxDrawnShape::kText);
+                EXPECT_EQ(text.box.left, 100);
+                EXPECT_EQ(text.text.pictureWidth, 400);
+                EXPECT_EQ(text.text.name, CString(u"正方体"));
+                EXPECT_TRUE(text.text.rtf.GetLength() > 10);
+                const HxDrawnShape& table = slide.shapes[1];
+                EXPECT_EQ(table.kind, HxDrawnShape::kTable);
+                EXPECT_EQ(table.rows, 2);
+                EXPECT_EQ(table.columns, 2);
+                // The merged "A" and the two cells of the second row carry texts.
+                ASSERT_EQ(table.cellTexts.size(), 3u);
+            } else {
+                for (const HxDrawnShape& shape : slide.shapes) {
+                    EXPECT_EQ(shape.kind, HxDrawnShape::kPicture);
+                    EXPECT_EQ(qint64(shape.bits.size()), qint64((shape.width + 31) / 32 * 4) * shape.height);
+                }
+            }
+        }
+    }
+}
+
+TEST(SlideRecords, MalformedRecordsAreRefusedAndNothingOfThemIsKept) {
+    const HxSlideBox box = Box(10, 20, 30, 15); // 40 x 20 pixels
+    const HxDrawnText text = TextOf(box);
+    HxDrawnText wrongSize = text;
+    wrongSize.pictureWidth = 41;
+    wrongSize.picture = Bits(41, 20);
+    HxDrawnText shortBits = text;
+    shortBits.picture.pop_back();
+    HxDrawnText longName = text;
+    longName.name = CString(u'名', 65);
+    HxDrawnText badColor = text;
+    badColor.color = 0xFF000000u;
+    const std::vector<HxSlideBox> cells2x2{Box(0, 0, 50, 20), Box(50, 0, 50, 20), Box(0, 20, 50, 20),
+                                           Box(50, 20, 50, 20)};
+    const std::vector<HxSlideBox> merged{Box(0, 0, 100, 20), Box(0, 0, 100, 20), Box(0, 20, 50, 20),
+                                         Box(50, 20, 50, 20)};
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    QByteArray trailing = R::SlideEnd(Counts(1));
+    trailing.append('\0');
+    qToLittleEndian(quint32(trailing.size() - 8), trailing.data() + 4);
+    QByteArray badHello = R::Hello();
+    qToLittleEndian(quint32(2), badHello.data() + badHello.size() - 4);
+    HxDrawnSlide negative = Counts(1);
+    negative.shortened = -1;
+
+    const struct {
+        const char* what;
+        QByteArray bytes;
+        bool convert = true;
+    } cases[] = {
+        {"no hello", R::SlideBegin(1, 1) + R::SlideEnd(Counts(1)) + R::Done()},
+        {"another version", badHello + R::SlideBegin(1, 1)},
+        {"the second slide first", Stream({R::SlideBegin(2, 1)})},
+        {"a wrong count of slides", Stream({R::SlideBegin(1, 3)})},
+        {"a slide begun twice", Stream({R::SlideBegin(1, 1), R::SlideBegin(1, 1)})},
+        {"the end of another slide", Stream({R::SlideBegin(1, 1), R::SlideEnd(Counts(2))})},
+        {"done before the slides", Stream({R::Done()})},
+        {"done inside a slide", Stream({R::SlideBegin(1, 1), R::Done()})},
+        {"a shape outside a slide", Stream({R::Text(box, text)})},
+        {"an editable text while drawing", Stream({R::SlideBegin(1, 1), R::Text(box, text)}), false},
+        {"a text whose picture is not its box's size",
+         Stream({R::SlideBegin(1, 1), R::Text(box, wrongSize)})},
+        {"a text short of its picture's bytes", Stream({R::SlideBegin(1, 1), R::Text(box, shortBits)})},
+        {"a name too long", Stream({R::SlideBegin(1, 1), R::Text(box, longName)})},
+        {"a colour past 24 bits", Stream({R::SlideBegin(1, 1), R::Text(box, badColor)})},
+        {"a box not a number", Stream({R::SlideBegin(1, 1), R::Text(Box(nan, 0, 30, 15), text)})},
+        {"a box of no end",
+         Stream({R::SlideBegin(1, 1), R::Picture(Box(0, 0, inf, 15), 8, 1, 0, 0, Bits(8, 1))})},
+        {"a box of a negative side",
+         Stream({R::SlideBegin(1, 1), R::Picture(Box(0, 0, -3, 15), 8, 1, 0, 0, Bits(8, 1))})},
+        {"a place past the limits",
+         Stream({R::SlideBegin(1, 1), R::Picture(Box(2e12, 0, 30, 15), 8, 1, 0, 0, Bits(8, 1))})},
+        {"a picture of no width", Stream({R::SlideBegin(1, 1), R::Picture(box, 0, 1, 0, 0, {})})},
+        {"a picture wider than its box",
+         Stream({R::SlideBegin(1, 1), R::Picture(box, 48, 1, 0, 0, Bits(48, 1))})},
+        {"a picture past its box's top",
+         Stream({R::SlideBegin(1, 1), R::Picture(box, 8, 10, 0, 11, Bits(8, 10))})},
+        {"a picture left of its box",
+         Stream({R::SlideBegin(1, 1), R::Picture(box, 8, 1, -8, 0, Bits(8, 1))})},
+        {"a picture short of its bytes",
+         Stream({R::SlideBegin(1, 1), R::Picture(box, 8, 2, 0, 0, Bits(8, 1))})},
+        {"a table of 20 rows",
+         Stream({R::SlideBegin(1, 1), R::TableBegin(box, 20, 1, std::vector<HxSlideBox>(20, box))})},
+        {"a table with fewer cells than it says",
+         Stream({R::SlideBegin(1, 1), R::TableBegin(box, 2, 2, {box})})},
+        {"a table while drawing", Stream({R::SlideBegin(1, 1), R::TableBegin(box, 2, 2, cells2x2)}), false},
+        {"a text of a merged-over cell",
+         Stream({R::SlideBegin(1, 1), R::TableBegin(box, 2, 2, merged), R::CellText(1, TextOf(merged[1]))})},
+        {"a cell's text twice",
+         Stream({R::SlideBegin(1, 1), R::TableBegin(box, 2, 2, cells2x2), R::CellText(3, TextOf(cells2x2[3])),
+                 R::CellText(3, TextOf(cells2x2[3]))})},
+        {"a cell past the table", Stream({R::SlideBegin(1, 1), R::TableBegin(box, 2, 2, cells2x2),
+                                          R::CellText(4, TextOf(cells2x2[3]))})},
+        {"a cell's text outside a table", Stream({R::SlideBegin(1, 1), R::CellText(0, TextOf(cells2x2[0]))})},
+        {"a slide ended inside a table",
+         Stream({R::SlideBegin(1, 1), R::TableBegin(box, 2, 2, cells2x2), R::SlideEnd(Counts(1))})},
+        {"a record longer than its fields", Stream({R::SlideBegin(1, 1), trailing})},
+        {"a negative count", Stream({R::SlideBegin(1, 1), R::SlideEnd(negative)})},
+        {"a record of no known type", Stream({R::SlideBegin(1, 1), QByteArray("ABCD\0\0\0\0", 8)})},
+    };
+    for (const auto& c : cases) {
+        HxSlideRecordReader reader(1, 1, c.convert, HxSlideImportBounds());
+        EXPECT_EQ(reader.Feed(c.bytes), HxSlideRecordReader::kFaulty) << c.what;
+        EXPECT_TRUE(reader.Slides().empty()) << c.what;
+        // Nothing more is taken once the reading stopped.
+        EXPECT_EQ(reader.Feed(Stream({R::SlideBegin(1, 1), R::SlideEnd(Counts(1)), R::Done()})),
+                  HxSlideRecordReader::kFaulty)
+            << c.what;
+    }
+    // The same stream made whole is read (the cases above fail for their one fault).
+    EXPECT_EQ(
+        Read(Stream({R::SlideBegin(1, 1), R::Text(box, text), R::TableBegin(box, 2, 2, merged),
+                     R::CellText(0, TextOf(merged[0])), R::CellText(3, TextOf(merged[3])), R::TableEnd(),
+                     R::Picture(box, 40, 20, 0, 0, Bits(40, 20)), R::SlideEnd(Counts(1)), R::Done()})),
+        HxSlideRecordReader::kDone);
+}
+
+TEST(SlideRecords, ARecordClaimingMoreThanAnyRecordIsRefusedBeforeItsBytesCome) {
+    // A picture record's head saying 2 GB: refused on its eight bytes, nothing buffered.
+    QByteArray head(8, '\0');
+    qToLittleEndian(quint32(R::kPicture), head.data());
+    qToLittleEndian(quint32(0x80000000u), head.data() + 4);
+    HxSlideRecordReader reader(1, 1, false, HxSlideImportBounds());
+    EXPECT_EQ(reader.Feed(Stream({R::SlideBegin(1, 1)})), HxSlideRecordReader::kReading);
+    EXPECT_EQ(reader.Feed(head), HxSlideRecordReader::kFaulty);
+}
+
+TEST(SlideRecords, WhatTheSlidesMakeIsBoundedAsTheImportIs) {
+    const HxSlideBox box = Box(0, 0, 30, 15); // 40 x 20 pixels
+    const QByteArray two = Stream({R::SlideBegin(1, 1), R::Text(box, TextOf(box)), R::Text(box, TextOf(box)),
+                                   R::SlideEnd(Counts(1)), R::Done()});
+    HxSlideImportBounds bounds;
+    EXPECT_EQ(Read(two, 1, 1, true, bounds), HxSlideRecordReader::kDone);
+    bounds.items = 1;
+    EXPECT_EQ(Read(two, 1, 1, true, bounds), HxSlideRecordReader::kFaulty);
+    bounds = HxSlideImportBounds();
+    bounds.pixels = 40 * 20 + 1;
+    EXPECT_EQ(Read(two, 1, 1, true, bounds), HxSlideRecordReader::kFaulty);
+    bounds = HxSlideImportBounds();
+    bounds.textBytes = 2 * TextOf(box).rtf.GetLength() + 1;
+    EXPECT_EQ(Read(two, 1, 1, true, bounds), HxSlideRecordReader::kFaulty);
+    // A table's grid counts its objects.
+    bounds = HxSlideImportBounds();
+    bounds.items = CGPage::TableCellCount(2, 2) - 1;
+    EXPECT_EQ(Read(Stream({R::SlideBegin(1, 1), R::TableBegin(box, 2, 2,
+                                                              {Box(0, 0, 5, 5), Box(5, 0, 5, 5),
+                                                               Box(0, 5, 5, 5), Box(5, 5, 5, 5)})}),
+                   1, 1, true, bounds),
+              HxSlideRecordReader::kFaulty);
+}
+
+TEST(SlideRecords, TheSlidesWholeBeforeTheEndStayAndTheDrawingsOwnEndsAreTold) {
+    const HxSlideBox box = Box(0, 0, 30, 15);
+    HxSlideRecordReader reader(3, 5, false, HxSlideImportBounds());
+    EXPECT_EQ(reader.Feed(Stream({R::SlideBegin(3, 3), R::Picture(box, 8, 1, 0, 0, Bits(8, 1)),
+                                  R::SlideEnd(Counts(3, 2)), R::SlideBegin(4, 3)})),
+              HxSlideRecordReader::kReading);
+    EXPECT_EQ(reader.Current(), 4);
+    ASSERT_EQ(reader.Slides().size(), 1u);
+    EXPECT_EQ(reader.Slides()[0].number, 3);
+    EXPECT_EQ(reader.Slides()[0].textsLeftOut, 2);
+    EXPECT_EQ(reader.Feed(R::OutOfMemory()), HxSlideRecordReader::kOutOfMemory);
+
+    HxSlideRecordReader refused(1, 1, true, HxSlideImportBounds());
+    EXPECT_EQ(refused.Feed(Stream({R::Refused(kPptxOldBinary)})), HxSlideRecordReader::kRefused);
+    EXPECT_EQ(refused.Refusal(), kPptxOldBinary);
+    HxSlideRecordReader noReason(1, 1, true, HxSlideImportBounds());
+    EXPECT_EQ(noReason.Feed(Stream({R::Refused(kPptxOk)})), HxSlideRecordReader::kFaulty);
+}
