@@ -62,10 +62,16 @@
 #include "document/halvix_doc.h"
 #include "pptx_files.h"
 #include "view/slide_import.h"
+#include "view/slide_pages.h"
 
 #include "process_memory.h"
 
 #include <benchmark/benchmark.h>
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
 
 #include <functional>
 #include <memory>
@@ -637,3 +643,105 @@ BENCHMARK(BM_WordOfLettersOfChangingSizes)
     ->ArgsProduct({{0, 1, 2}, {0, 1}})
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);
+
+// ---------------------------------------------------------------------------------------------
+// The slides drawn by the drawing program (halvix-slides) in a process of its own, against the same
+// drawing in the window's process: an ordinary deck of 20 slides (titles of 44 points, bullets of 24
+// points, a table every other slide), drawn / converted.  BM_OrdinaryDeckInProcess reads and draws
+// the deck and builds its pages here, as the import did before; BM_OrdinaryDeckThroughTheProgram runs
+// the command's import (file, dialog answered at once, the drawing program, what it hands back read
+// and checked, the pages built).  BM_OrdinaryDeckDrawingProgramAlone runs only the drawing program
+// with its output read: start_ms to its first record, the whole run's time, handed_kb what it handed
+// back.  The difference between the second and the first is what the separate program adds.
+
+namespace {
+
+QByteArray TwentySlideDeck() {
+    static const QByteArray deck = PptxFiles::OrdinaryDeck(10);
+    return deck;
+}
+
+void BM_OrdinaryDeckInProcess(benchmark::State& state) {
+    Import(state, TwentySlideDeck(), state.range(0) != 0, 20);
+}
+
+void BM_OrdinaryDeckThroughTheProgram(benchmark::State& state) {
+    const bool convert = state.range(0) != 0;
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("deck.pptx"));
+    {
+        QFile file(path);
+        if (!dir.isValid() || !file.open(QIODevice::WriteOnly) || file.write(TwentySlideDeck()) < 0) {
+            state.SkipWithError("not written");
+            return;
+        }
+    }
+    HxSetScreenSizeOverride(1920, 1080);
+    int messages = 0;
+    HxSetMessageBoxHandler([&messages](const CString&, const CString&, UINT) {
+        ++messages;
+        return IDOK;
+    });
+    HxSetDialogRunner([convert](CDialog& dialog) -> INT_PTR {
+        auto* ppt = dynamic_cast<CDlgPPT*>(&dialog);
+        if (!ppt)
+            return IDCANCEL;
+        ppt->m_from = 1;
+        ppt->m_to = 20;
+        ppt->m_convert = convert ? TRUE : FALSE;
+        return IDOK;
+    });
+    int pages = 0;
+    for (auto _ : state) {
+        auto doc = std::make_unique<CHalvixDoc>();
+        doc->OnNewDocument();
+        doc->OnInitialUpdate();
+        if (!HxImportSlideFile(doc.get(), CString::FromQString(path), nullptr))
+            state.SkipWithError("not imported");
+        pages = doc->GetPageCount() - 1;
+    }
+    HxSetDialogRunner(nullptr);
+    HxSetMessageBoxHandler(nullptr);
+    state.counters["pages"] = pages;
+    state.counters["messages"] = messages;
+}
+
+void BM_OrdinaryDeckDrawingProgramAlone(benchmark::State& state) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("deck.pptx"));
+    {
+        QFile file(path);
+        if (!dir.isValid() || !file.open(QIODevice::WriteOnly) || file.write(TwentySlideDeck()) < 0) {
+            state.SkipWithError("not written");
+            return;
+        }
+    }
+    double startMs = 0;
+    qint64 handed = 0;
+    for (auto _ : state) {
+        QElapsedTimer timer;
+        timer.start();
+        QProcess process;
+        HxStartSlideDrawer(process, {path, QStringLiteral("1"), QStringLiteral("20"),
+                                     QString::number(state.range(0)), QStringLiteral("20000")});
+        handed = 0;
+        if (!process.waitForReadyRead(20000)) {
+            state.SkipWithError("no output");
+            break;
+        }
+        startMs = double(timer.nsecsElapsed()) / 1e6;
+        do
+            handed += process.readAllStandardOutput().size();
+        while (process.waitForReadyRead(20000));
+        process.waitForFinished(20000);
+        handed += process.readAllStandardOutput().size();
+    }
+    state.counters["start_ms"] = startMs;
+    state.counters["handed_kb"] = double(handed) / 1024.0;
+}
+
+} // namespace
+
+BENCHMARK(BM_OrdinaryDeckInProcess)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_OrdinaryDeckThroughTheProgram)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_OrdinaryDeckDrawingProgramAlone)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(5);

@@ -11,7 +11,6 @@
 class CHalvixDoc;
 class QProcess;
 
-
 // Starts the drawing program (HxSlideDrawer's, with its arguments first) in `process` with the
 // import's arguments (the file, the first and last slide, 1 to convert or 0, the milliseconds past
 // which texts are drawn from short beginnings): on no screen, with the window's font resolution, its

@@ -260,6 +260,27 @@ QString FallbackRunsParagraph(int runs) {
     return Paragraph(text);
 }
 
+QByteArray OrdinaryDeck(int sections) {
+    std::vector<QString> slides;
+    for (int i = 0; i < sections; ++i) {
+        slides.push_back(TextBox(
+            3, 36, 200, 648, 90,
+            Paragraph(SizedRun(QStringLiteral("第%1节 棱柱的体积").arg(i + 1), 44), QStringLiteral("ctr"))));
+        QString bullets;
+        for (int b = 0; b < 5; ++b)
+            bullets += Paragraph(SizedRun(QStringLiteral("要点%1：底面积乘以高 V = Sh").arg(b + 1), 24));
+        QString slide = TextBox(3, 36, 20, 648, 60, Paragraph(SizedRun(QStringLiteral("要点"), 40))) +
+                        TextBox(4, 36, 100, 648, 380, bullets);
+        if (i % 2 == 0)
+            slide += Table(
+                5, 60, 400, {120, 120, 120}, {30, 30},
+                {Cell(QStringLiteral("底面积")) + Cell(QStringLiteral("高")) + Cell(QStringLiteral("体积")),
+                 Cell(QStringLiteral("S")) + Cell(QStringLiteral("h")) + Cell(QStringLiteral("Sh"))});
+        slides.push_back(slide);
+    }
+    return Presentation(slides);
+}
+
 QString MarkedLetter(qsizetype marks) {
     return QStringLiteral("a") + QString(marks, QChar(0x0301));
 }

@@ -63,6 +63,10 @@ QString SizeSteppingParagraph(int runs);
 // at a size and style of its own (the text layout searches the fallback faces again for each).
 QString FallbackRunsParagraph(int runs);
 
+// `sections` sections of a lesson, two slides each: a title of 44 points, then a slide of a heading
+// of 40 points and five bullets of 24 points, every other one with a table of two rows of three cells.
+QByteArray OrdinaryDeck(int sections);
+
 // The largest side a place or size may have: 10^12 EMU, in points.
 constexpr double kLargestSide = 1.0e12 / 12700.0 - 1.0e-3;
 

@@ -79,7 +79,7 @@ int main(int argc, char** argv) {
     }
     if (mode == "window") {
         QCoreApplication application(argc, argv);
-        HxSlideDrawer().program = QString::fromLocal8Bit(argv[0]);
+        HxSlideDrawer().program = QCoreApplication::applicationFilePath();
         HxSlideDrawer().arguments = {QStringLiteral("pid"), QString::fromLocal8Bit(argument)};
         QProcess process;
         HxStartSlideDrawer(process,

@@ -8,6 +8,8 @@
 #include "support/page_snapshot.h"
 #include "view/slide_import.h"
 #include "view/slide_pages.h"
+#include "view/view_colors.h"
+#include "platform/random.h"
 
 #include <gtest/gtest.h>
 
@@ -33,27 +35,17 @@ QString StandIn() {
     return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("slide_drawer_standin"));
 }
 
-// Ten sections of a lesson: a title of 44 points, a slide of bullets of 24 points, and every other
-// one a table.
+// The automatic colours and the generator back at their start: the tables' faces take their colours
+// and the texts that follow a point their heights from them.
+void RestartAutoColors() {
+    HxSrand(7);
+    g_autoColorHueIndex = 0;
+    g_autoColorLightnessIndex = 0;
+    g_autoColorSaturationIndex = 0;
+}
+
 QByteArray OrdinaryDeck() {
-    std::vector<QString> slides;
-    for (int i = 0; i < 10; ++i) {
-        slides.push_back(TextBox(
-            3, 36, 200, 648, 90,
-            Paragraph(SizedRun(QStringLiteral("第%1节 棱柱的体积").arg(i + 1), 44), QStringLiteral("ctr"))));
-        QString bullets;
-        for (int b = 0; b < 5; ++b)
-            bullets += Paragraph(SizedRun(QStringLiteral("要点%1：底面积乘以高 V = Sh").arg(b + 1), 24));
-        QString slide = TextBox(3, 36, 20, 648, 60, Paragraph(SizedRun(QStringLiteral("要点"), 40))) +
-                        TextBox(4, 36, 100, 648, 380, bullets);
-        if (i % 2 == 0)
-            slide += Table(
-                5, 60, 400, {120, 120, 120}, {30, 30},
-                {Cell(QStringLiteral("底面积")) + Cell(QStringLiteral("高")) + Cell(QStringLiteral("体积")),
-                 Cell(QStringLiteral("S")) + Cell(QStringLiteral("h")) + Cell(QStringLiteral("Sh"))});
-        slides.push_back(slide);
-    }
-    return Presentation(slides);
+    return PptxFiles::OrdinaryDeck(10);
 }
 
 class SlideDrawerTest : public DocumentTest {
@@ -128,8 +120,10 @@ TEST_F(SlideDrawerTest, AnOrdinaryDeckImportsThroughTheDrawingProgramPageForPage
         HxSlideDeck deck;
         ASSERT_EQ(HxReadPptx(bytes, deck), kPptxOk);
         const int first = m_doc->GetPageCount();
+        RestartAutoColors();
         ASSERT_TRUE(HxImportSlideDeck(m_doc.get(), deck, 1, 20, convert, nullptr));
         ASSERT_EQ(m_doc->GetPageCount(), first + 20);
+        RestartAutoColors();
         Import(bytes, 1, 20, convert);
         ASSERT_TRUE(m_imported);
         ASSERT_EQ(m_doc->GetPageCount(), first + 40);
@@ -142,7 +136,8 @@ TEST_F(SlideDrawerTest, AnOrdinaryDeckImportsThroughTheDrawingProgramPageForPage
             EXPECT_EQ(a, b) << "slide " << n + 1 << ": " << SnapshotDifference(a, b);
             items += int(a.cells.size());
         }
-        EXPECT_GT(items, 20 * 2);
+        // Titles, headings and bullets, and the tables (grids and cell texts, or pictures).
+        EXPECT_GE(items, convert ? 10 + 10 * 2 + 5 * 6 : 10 + 10 * 2 + 5);
     }
 }
 
@@ -206,8 +201,9 @@ TEST_F(SlideDrawerTest, WhenTheTimeRunsOutTheSlidesDrawnKeepTheirPagesAndTheOthe
 TEST_F(SlideDrawerTest, DecksThatHeldTheWindowEndWithinTheImportsTime) {
     // Letters of scripts that no installed face has, each run at a size and style of its own: one box
     // of 20,000 runs, 700 boxes of 26 runs, a group of 700 members of 26 runs, 1,999 boxes of 26
-    // runs.  Each took the import tens of seconds to a few minutes; now the import's time (here 3 s)
-    // ends them with the message, and nothing of the unfinished slide is made.
+    // runs.  Each held the window tens of seconds to a few minutes; now each ends within the import's
+    // time (here 3 s): drawn in time, or stopped by it with the message and nothing of the unfinished
+    // slide made.
     const QString runs26 = FallbackRunsParagraph(26);
     QString boxes700, members700, boxes1999;
     for (int i = 0; i < 1999; ++i) {
@@ -236,11 +232,17 @@ TEST_F(SlideDrawerTest, DecksThatHeldTheWindowEndWithinTheImportsTime) {
             SCOPED_TRACE(std::string(deck.what) + (convert ? ", converted" : ", drawn"));
             m_messages.clear();
             const Lesson before = Now();
+            const int pages = m_doc->GetPageCount();
             const double seconds = Import(deck.bytes, 1, 1, convert);
             EXPECT_LT(seconds, 4.0);
             if (m_imported) {
-                // It was drawn in time on this machine: then it says nothing of the time.
-                ADD_FAILURE() << "drawn within 3 s: the deck no longer tests the time";
+                // Drawn in time on this machine (the small boxes take the text layout a second or two
+                // here): its page, and no word of the time.
+                EXPECT_EQ(m_doc->GetPageCount(), pages + 1);
+                for (const CString& message : m_messages)
+                    EXPECT_FALSE(message.ToQString().contains(QStringLiteral("超过3秒")));
+                EXPECT_NE(std::string_view(deck.what), "one box of 20,000 runs")
+                    << "no longer tests the time";
                 continue;
             }
             EXPECT_EQ(Now(), before);
@@ -328,7 +330,11 @@ TEST(SlideDrawer, TheDrawingProgramEndsWithAWindowKilledOutright) {
         if (file.open(QIODevice::ReadOnly))
             drawer = file.readAll().toLongLong();
     }
-    ASSERT_GT(drawer, 0) << "the drawing program did not start";
+    if (drawer <= 0) {
+        kill(window, SIGKILL);
+        waitpid(window, nullptr, 0);
+        FAIL() << "the drawing program did not start";
+    }
     EXPECT_EQ(kill(pid_t(drawer), 0), 0);
     kill(window, SIGKILL);
     waitpid(window, nullptr, 0);

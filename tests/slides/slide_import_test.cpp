@@ -1199,3 +1199,89 @@ TEST_F(SlideImportTest, AWordOfFifteenMebibytesImportsInMemoryInProportion) {
         EXPECT_EQ(result, 0) << (convert ? "converted" : "drawn");
     }
 }
+
+namespace {
+
+// Where an imported picture lies on the slide, in points: the page's drawing units back to the
+// slide's points (the slide's centre at the origin, 4/3 pixels a point, g_unitLength a pixel).
+struct SlidePlace {
+    double left, top, right, bottom;
+};
+SlidePlace PlaceOf(const CGTextbit& text) {
+    const double unitsPerPoint = double(g_unitLength) * 4.0 / 3.0;
+    SlidePlace p;
+    p.left = 360.0 + double(text.m_labelPos[0]) / unitsPerPoint;
+    p.bottom = 270.0 - double(text.m_labelPos[1]) / unitsPerPoint;
+    p.right = p.left + text.m_width * 0.75;
+    p.top = p.bottom - text.m_height * 0.75;
+    return p;
+}
+
+} // namespace
+
+TEST_F(SlideImportTest, DrawnTextsLandWhereTheSlideShowsThem) {
+    // Each on a slide of its own, drawn as pictures: two lines of 24 points at the top of a box 380
+    // points tall; a box from 450 points down reaching 210 points past the slide's bottom (540); a
+    // title centred and one right-aligned in boxes across the slide; a box fitted to its line.
+    const QString twoLines = Paragraph(SizedRun(QStringLiteral("底面积乘以高"), 24)) +
+                             Paragraph(SizedRun(QStringLiteral("V = Sh"), 24));
+    const std::vector<QString> slides{
+        TextBox(3, 36, 100, 648, 380, twoLines),
+        TextBox(3, 36, 450, 648, 300, Paragraph(SizedRun(QStringLiteral("拉长的文本框"), 24))),
+        TextBox(3, 36, 20, 648, 90, Paragraph(SizedRun(QStringLiteral("棱柱"), 44), QStringLiteral("ctr"))),
+        TextBox(3, 36, 20, 648, 90, Paragraph(SizedRun(QStringLiteral("棱柱"), 44), QStringLiteral("r"))),
+        TextBox(3, 200, 300, 80, 30, Paragraph(SizedRun(QStringLiteral("棱柱"), 18))),
+    };
+    ASSERT_TRUE(Import(Presentation(slides), 1, int(slides.size()), false));
+    EXPECT_TRUE(m_messages.empty());
+    std::vector<SlidePlace> places;
+    for (int n = 0; n < int(slides.size()); ++n) {
+        const auto texts = Cells<CGTextbit>(GoTo(n + 1));
+        ASSERT_EQ(texts.size(), 1u) << n;
+        places.push_back(PlaceOf(*texts[0]));
+    }
+    // The two lines: below the box's top by its inset and the line's leading, far above its bottom
+    // (480), two lines high.
+    EXPECT_GT(places[0].top, 100.0);
+    EXPECT_LT(places[0].top, 115.0);
+    EXPECT_LT(places[0].bottom, 175.0);
+    EXPECT_GE(places[0].left, 36.0 - 0.01);
+    EXPECT_LT(places[0].left, 36.0 + 10.0);
+    // The stretched box: its line where the slide shows it, above the slide's bottom.
+    EXPECT_GT(places[1].top, 450.0);
+    EXPECT_LT(places[1].top, 465.0);
+    EXPECT_LT(places[1].bottom, 540.0);
+    // The titles: centred about the slide's middle (360), and ending at the box's right (684).
+    EXPECT_NEAR((places[2].left + places[2].right) / 2, 360.0, 3.0);
+    EXPECT_LE(places[3].right, 684.0 + 0.01);
+    EXPECT_GT(places[3].right, 684.0 - 10.0);
+    EXPECT_GT(places[3].left, 500.0);
+    // The fitted box: within it, its lower left corner where it was (the box's) up to the margins.
+    EXPECT_GE(places[4].left, 200.0 - 0.01);
+    EXPECT_LE(places[4].left, 200.0 + 10.0);
+    EXPECT_LE(places[4].bottom, 330.0);
+    EXPECT_GE(places[4].bottom, 330.0 - 3.6 - 8.0);
+    EXPECT_GE(places[4].top, 300.0);
+    EXPECT_LE(places[4].right, 280.0);
+}
+
+TEST_F(SlideImportTest, AnEditableTextThatShowsNothingIsLeftOutAndSaid) {
+    // The middle slide of three holds one box 2 points wide of an 18-point word: converted, its
+    // picture would hold nothing dark.  Three pages, the middle one empty, and a message naming it.
+    const QString word = Paragraph(SizedRun(QStringLiteral("棱柱"), 18));
+    const std::vector<QString> slides{TextBox(3, 100, 100, 200, 40, word), TextBox(3, 100, 100, 2, 40, word),
+                                      TextBox(3, 100, 100, 200, 40, word)};
+    for (const bool convert : {true, false}) {
+        SCOPED_TRACE(convert ? "converted" : "drawn");
+        m_messages.clear();
+        const int pages = m_doc->GetPageCount();
+        ASSERT_TRUE(Import(Presentation(slides), 1, 3, convert));
+        ASSERT_EQ(m_doc->GetPageCount(), pages + 3);
+        EXPECT_EQ(Cells<CGTextbit>(GoTo(pages)).size(), 1u);
+        EXPECT_TRUE(Cells<CGCell>(GoTo(pages + 1)).empty());
+        EXPECT_EQ(Cells<CGTextbit>(GoTo(pages + 2)).size(), 1u);
+        ASSERT_EQ(m_messages.size(), 1u);
+        EXPECT_TRUE(m_messages[0].ToQString().startsWith(QStringLiteral("有1个文本没有导入（位于幻灯片2）")))
+            << m_messages[0].ToQString().toStdString();
+    }
+}
