@@ -275,38 +275,8 @@ void CRtfWriter::WriteRun(const QTextCharFormat& f, const QString& text) {
 }
 
 void CRtfWriter::WriteParagraph(const QTextBlock& block) {
-    const QTextBlockFormat bf = block.blockFormat();
     m_out += "\\pard";
-    const Qt::Alignment a = bf.alignment() & Qt::AlignHorizontal_Mask;
-    if (a & Qt::AlignRight)
-        m_out += "\\qr";
-    else if (a & Qt::AlignHCenter)
-        m_out += "\\qc";
-    else if (a & Qt::AlignJustify)
-        m_out += "\\qj";
-    auto put = [&](const char* word, double pixels) {
-        const int twips = PixelsToTwips(pixels);
-        if (twips != 0)
-            m_out += word + QByteArray::number(twips);
-    };
-    put("\\li", bf.leftMargin());
-    put("\\ri", bf.rightMargin());
-    put("\\fi", bf.textIndent());
-    put("\\sb", bf.topMargin());
-    put("\\sa", bf.bottomMargin());
-    switch (bf.lineHeightType()) {
-    case QTextBlockFormat::ProportionalHeight:
-        m_out += "\\sl" + QByteArray::number(int(std::lround(bf.lineHeight() * 240.0 / 100.0))) + "\\slmult1";
-        break;
-    case QTextBlockFormat::MinimumHeight:
-        m_out += "\\sl" + QByteArray::number(PixelsToTwips(bf.lineHeight())) + "\\slmult0";
-        break;
-    case QTextBlockFormat::FixedHeight:
-        m_out += "\\sl-" + QByteArray::number(PixelsToTwips(bf.lineHeight())) + "\\slmult0";
-        break;
-    default:
-        break;
-    }
+    m_out += HxRtfParagraphWords(block.blockFormat());
     if (QTextList* list = block.textList()) {
         const QTextListFormat lf = list->format();
         const char* kind = "\\pndec";
@@ -408,6 +378,58 @@ QByteArray CRtfWriter::Write() {
 }
 
 } // namespace
+
+QByteArray HxRtfParagraphWords(const QTextBlockFormat& bf) {
+    QByteArray out;
+    const Qt::Alignment a = bf.alignment() & Qt::AlignHorizontal_Mask;
+    if (a & Qt::AlignRight)
+        out += "\\qr";
+    else if (a & Qt::AlignHCenter)
+        out += "\\qc";
+    else if (a & Qt::AlignJustify)
+        out += "\\qj";
+    auto put = [&](const char* word, double pixels) {
+        const int twips = PixelsToTwips(pixels);
+        if (twips != 0)
+            out += word + QByteArray::number(twips);
+    };
+    put("\\li", bf.leftMargin());
+    put("\\ri", bf.rightMargin());
+    put("\\fi", bf.textIndent());
+    put("\\sb", bf.topMargin());
+    put("\\sa", bf.bottomMargin());
+    switch (bf.lineHeightType()) {
+    case QTextBlockFormat::ProportionalHeight:
+        out += "\\sl" + QByteArray::number(int(std::lround(bf.lineHeight() * 240.0 / 100.0))) + "\\slmult1";
+        break;
+    case QTextBlockFormat::MinimumHeight:
+        out += "\\sl" + QByteArray::number(PixelsToTwips(bf.lineHeight())) + "\\slmult0";
+        break;
+    case QTextBlockFormat::FixedHeight:
+        out += "\\sl-" + QByteArray::number(PixelsToTwips(bf.lineHeight())) + "\\slmult0";
+        break;
+    default:
+        break;
+    }
+    // Each tab stop: its kind (a left one says none) and its place.
+    for (const QTextOption::Tab& tab : bf.tabPositions()) {
+        switch (tab.type) {
+        case QTextOption::RightTab:
+            out += "\\tqr";
+            break;
+        case QTextOption::CenterTab:
+            out += "\\tqc";
+            break;
+        case QTextOption::DelimiterTab:
+            out += "\\tqdec";
+            break;
+        default:
+            break;
+        }
+        out += "\\tx" + QByteArray::number(PixelsToTwips(tab.position));
+    }
+    return out;
+}
 
 QByteArray HxDocumentToRtf(const QTextDocument& doc) {
     CRtfWriter writer(doc);

@@ -23,7 +23,8 @@ struct HxRtfLimits {
     static constexpr int kMaxFonts = 256;    // font-table entries kept; later ones are ignored
     static constexpr int kMinHalfPoints = 2; // \fs is clamped to 1 .. 1638 points
     static constexpr int kMaxHalfPoints = 3276;
-    static constexpr int kMaxTwips = 31680;       // indents and spacing: at most 22 inches
+    static constexpr int kMaxTwips = 31680;       // indents, spacing and tab stops: at most 22 inches
+    static constexpr int kMaxTabs = 64;           // tab stops of a paragraph; later ones are ignored
     static constexpr int kMaxPictureSide = 4096;  // sides of the one-bit picture, in pixels
     static constexpr int kDefaultBoxTwips = 1440; // size of an object placeholder without \objw/\objh
 };
@@ -35,19 +36,24 @@ QByteArray UnpackRtfBytes(const CString& packed);
 
 // Reads RTF into `doc` (cleared first).  The subset understood: the font and colour tables,
 // \b \i \ul \super \sub \nosupersub \plain \f \fs \cf, \u with \uc, \'hh in the code page of the
-// font's character set, \par \pard \line \tab, alignment, indents, paragraph spacing, line spacing
-// and paragraph numbering (\pn).  Groups of unknown destinations ({\* ...}) and embedded objects
-// and pictures ({\object ...}, {\pict ...}) are kept byte for byte: those before the text in the
-// document's root frame, the others as object characters (objects and pictures drawn as a
-// placeholder box).  Refused, with `error` set and `doc` left empty: input that is not RTF,
-// nesting deeper than kMaxDepth, unbalanced groups, \binN longer than the bytes left, and, with a
-// `maxLength` of 0 or more, text of more characters than that (paragraph ends and objects one
-// each; `tooLong` set, and the reading stops there).  The document is filled in one edit, without
-// undo steps: a layout it has lays it out afterwards, as far as it is asked to.
+// font's character set, \par \pard \line \tab, alignment, indents, paragraph spacing, line spacing,
+// tab stops (\tx, with \tqr \tqc \tqdec; the first kMaxTabs of a paragraph) and paragraph numbering
+// (\pn).  Groups of unknown destinations ({\* ...}) and embedded objects and pictures ({\object ...},
+// {\pict ...}) are kept byte for byte: those before the text in the document's root frame, the others
+// as object characters (objects and pictures drawn as a placeholder box).  Refused, with `error` set
+// and `doc` left empty: input that is not RTF, nesting deeper than kMaxDepth, unbalanced groups, \binN
+// longer than the bytes left, and, with a `maxLength` of 0 or more, text of more characters than that
+// (paragraph ends and objects one each; `tooLong` set, and the reading stops there).  The document is
+// filled in one edit, without undo steps: a layout it has lays it out afterwards, as far as it is
+// asked to.
 bool HxRtfToDocument(const QByteArray& rtf, QTextDocument& doc, CString* error = nullptr,
                      qsizetype maxLength = -1, bool* tooLong = nullptr);
 // The document as RTF, in the form HxRtfToDocument reads (kept groups written back unchanged).
 QByteArray HxDocumentToRtf(const QTextDocument& doc);
+// The control words the writer states a paragraph's format with after its \pard: alignment, indents,
+// spacing, line spacing and tab stops (each as far from where a line starts as the document's
+// layout measures it), each only when it is not the default.
+QByteArray HxRtfParagraphWords(const class QTextBlockFormat& format);
 
 // The document's text without the characters that stand for kept groups.
 QString HxRichPlainText(const QTextDocument& doc);

@@ -33,6 +33,8 @@ struct ParaState {
     int numbering = 0; // 0 none, else a QTextListFormat::Style
     int numberStart = 1;
     QString numberBefore, numberAfter;
+    QList<QTextOption::Tab> tabs;                        // in twips
+    QTextOption::TabType tabKind = QTextOption::LeftTab; // of the next \tx
 };
 
 enum class Dest { Body, FontTable, ColorTable, Skip, Numbering, NumberAfter, NumberBefore };
@@ -438,6 +440,12 @@ void CRtfReader::EndParagraph(bool last) {
     bf.setTextIndent(TwipsToPixels(m_para.first));
     bf.setTopMargin(TwipsToPixels(m_para.before));
     bf.setBottomMargin(TwipsToPixels(m_para.after));
+    if (!m_para.tabs.isEmpty()) {
+        QList<QTextOption::Tab> tabs = m_para.tabs;
+        for (QTextOption::Tab& tab : tabs)
+            tab.position = TwipsToPixels(int(tab.position));
+        bf.setTabPositions(tabs);
+    }
     if (m_para.lineSpacing != 0) {
         if (m_para.lineMultiple && m_para.lineSpacing > 0)
             bf.setLineHeight(m_para.lineSpacing * 100.0 / 240.0, QTextBlockFormat::ProportionalHeight);
@@ -832,6 +840,21 @@ bool CRtfReader::ControlWord(const Word& w) {
         m_para.lineSpacing = Clamp(w.param, -HxRtfLimits::kMaxTwips, HxRtfLimits::kMaxTwips);
     } else if (n == "slmult") {
         m_para.lineMultiple = on;
+    } else if (n == "tqr" || n == "tqc" || n == "tqdec") {
+        m_para.tabKind = n == "tqr"   ? QTextOption::RightTab
+                         : n == "tqc" ? QTextOption::CenterTab
+                                      : QTextOption::DelimiterTab;
+    } else if (n == "tx") {
+        if (w.hasParam && m_para.tabs.size() < HxRtfLimits::kMaxTabs) {
+            QTextOption::Tab tab;
+            tab.position = Clamp(w.param, 0, HxRtfLimits::kMaxTwips);
+            tab.type = m_para.tabKind;
+            // A decimal tab lines up at the point (the only delimiter RTF has).
+            if (tab.type == QTextOption::DelimiterTab)
+                tab.delimiter = QChar('.');
+            m_para.tabs.append(tab);
+        }
+        m_para.tabKind = QTextOption::LeftTab;
     }
     return true;
 }

@@ -13,9 +13,11 @@
 #include <zip.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <map>
 #include <memory>
+#include <optional>
 #include <utility>
 
 bool HxSlideText::HasText() const {
@@ -50,7 +52,7 @@ HxSlideText HxSlideText::Beginning(qsizetype length, bool* cut) const {
         }
         const HxSlideParagraph& paragraph = paragraphs[i];
         HxSlideParagraph& taken = part.paragraphs.emplace_back();
-        taken.align = paragraph.align;
+        static_cast<HxSlideParagraphFormat&>(taken) = paragraph;
         for (const HxSlideRun& run : paragraph.runs) {
             if (run.text.size() <= left) {
                 taken.runs.push_back(run);
@@ -272,6 +274,27 @@ bool Attribute(const QXmlStreamAttributes& a, QLatin1String name, qint64 limit, 
     return ReadLong(a.value(name), limit, value);
 }
 
+// An optional percentage: thousandths of a percent ("90000"), or a percent with its sign ("90%");
+// absent keeps `percent`; present and bad, or past a million percent, is an error.
+bool Percentage(const QXmlStreamAttributes& a, QLatin1String name, double& percent) {
+    if (!a.hasAttribute(name))
+        return true;
+    const QStringView text = a.value(name).trimmed();
+    if (text.endsWith(u'%')) {
+        bool ok = false;
+        const double v = text.chopped(1).toDouble(&ok);
+        if (!ok || !std::isfinite(v) || std::abs(v) > 1000000.0)
+            return false;
+        percent = v;
+        return true;
+    }
+    qint64 thousandths = 0;
+    if (!ReadLong(text, 1000000000, thousandths))
+        return false;
+    percent = double(thousandths) / 1000.0;
+    return true;
+}
+
 bool OnOff(QStringView v) {
     return v == QLatin1String("1") || v == QLatin1String("true") || v == QLatin1String("on");
 }
@@ -291,12 +314,234 @@ struct CXfrm {
     qint64 chx = 0, chy = 0, chcx = 0, chcy = 0;
 };
 
-// What a slide's text takes from its master: the sizes of text without one of its own, from the
-// master's text styles (first level: titles, other placeholders, text boxes), and the colours of
-// its theme's colour scheme by name ("dk1", "accent1", ...).
-struct CTextSizes {
-    double title = 44, body = 28, other = 18;
+// ---------------------------------------------------------------------------------------------
+// Text styles: what a paragraph and its runs leave unset is taken from the text's own list style,
+// its placeholder's on the layout and then on the master, the master's text style for its kind and
+// the presentation's default text style, the nearest that sets a property winning, property by
+// property.
+
+// A colour as a part states it: an RGB value, or the name of a colour of the master's theme, which
+// is known only for the slide it lands on.
+struct CColor {
+    QRgb rgb = 0;
+    QString scheme; // empty: rgb
+};
+
+// A run's properties as one place states them (rPr, defRPr): each one set or not.
+struct CRunStyle {
+    std::optional<double> points;
+    std::optional<bool> bold, italic, underline;
+    std::optional<int> baseline;
+    std::optional<CColor> color;
+    std::optional<QString> latin, ea; // typefaces as written ("+mn-lt" names a theme's)
+};
+
+// A spacing: a percentage (of single lines for line spacing, of the text's size before and after
+// a paragraph) or points.
+struct CSpacing {
+    bool points = false;
+    double value = 0;
+};
+
+// A paragraph's bullet: none, a character, or a number of a numbered list.
+struct CBullet {
+    enum Kind { kNone, kChar, kNumber };
+    Kind kind = kNone;
+    QString text;    // kChar: the character
+    QString type;    // kNumber: how it numbers ("arabicPeriod", ...)
+    int startAt = 1; // kNumber: its first number
+};
+
+// A bullet's colour, size or face: the text's (its first run's) or its own.
+struct CBulletColor {
+    bool text = true;
+    CColor color;
+};
+struct CBulletSize {
+    enum Kind { kText, kPercent, kPoints };
+    Kind kind = kText;
+    double value = 0;
+};
+struct CBulletFace {
+    bool text = true;
+    QString face;
+};
+
+// A paragraph's properties as one place states them (pPr, lvlNpPr, defPPr).
+struct CParagraphStyle {
+    std::optional<int> align;
+    std::optional<qint64> margin, indent; // EMU
+    std::optional<CSpacing> line, before, after;
+    std::optional<CBullet> bullet;
+    std::optional<CBulletColor> bulletColor;
+    std::optional<CBulletSize> bulletSize;
+    std::optional<CBulletFace> bulletFace;
+    CRunStyle run; // defRPr: the runs' defaults
+};
+
+// A list style (lstStyle, a text style of the master, the default text style): lvl1pPr to
+// lvl9pPr, then defPPr, which stands under each level of its list.
+struct CListStyle {
+    static constexpr int kDefault = HxPptxLimits::kMaxLevels;
+    std::array<CParagraphStyle, HxPptxLimits::kMaxLevels + 1> levels;
+};
+
+// Fills what `near` leaves unset from `far`.
+template <class T> void Under(std::optional<T>& near, const std::optional<T>& far) {
+    if (!near && far)
+        near = far;
+}
+
+void Under(CRunStyle& near, const CRunStyle& far) {
+    Under(near.points, far.points);
+    Under(near.bold, far.bold);
+    Under(near.italic, far.italic);
+    Under(near.underline, far.underline);
+    Under(near.baseline, far.baseline);
+    Under(near.color, far.color);
+    Under(near.latin, far.latin);
+    Under(near.ea, far.ea);
+}
+
+void Under(CParagraphStyle& near, const CParagraphStyle& far) {
+    Under(near.align, far.align);
+    Under(near.margin, far.margin);
+    Under(near.indent, far.indent);
+    Under(near.line, far.line);
+    Under(near.before, far.before);
+    Under(near.after, far.after);
+    Under(near.bullet, far.bullet);
+    Under(near.bulletColor, far.bulletColor);
+    Under(near.bulletSize, far.bulletSize);
+    Under(near.bulletFace, far.bulletFace);
+    Under(near.run, far.run);
+}
+
+// What a slide's texts take from their master: its text styles by the kind of text (titles, other
+// placeholders, text boxes and table cells), and the colours of its theme's colour scheme by name
+// ("dk1", "accent1", ...).
+struct CMasterStyles {
+    CListStyle title, body, other;
     QHash<QString, QRgb> scheme;
+};
+
+// The size of text that no style gives one, by its kind.
+constexpr double kTitlePoints = 44, kBodyPoints = 28, kOtherPoints = 18;
+
+// The most a margin or indent reaches, and the most space before or after a paragraph and the
+// tallest line, in points: 22 inches, as far as the rich text keeps them.
+constexpr double kMaxIndentPoints = 1584;
+// Line spacing as a percentage of single lines, and a bullet's size as one of its text's.
+constexpr double kMinLinePercent = 10, kMaxLinePercent = 1000;
+constexpr double kMinBulletPercent = 25, kMaxBulletPercent = 400;
+
+// A number of a numbered list as its type writes it: arabic, letters (a .. z, then aa .. zz, ...),
+// Roman, Chinese numerals or circled numbers, followed by a period, a parenthesis, within
+// parentheses or alone.  A type not known here numbers in arabic, with the signs its name ends in
+// (a period when it names none); a number past what a kind writes (Roman past 3999, letters past 26 x 30,
+// Chinese numerals past 99, circled past 20) is written in arabic.
+QString NumberText(const QString& type, int n) {
+    QString digits = QString::number(n);
+    const auto starts = [&type](const char* prefix) { return type.startsWith(QLatin1String(prefix)); };
+    if ((starts("alphaLc") || starts("alphaUc")) && n >= 1 && n <= 26 * 30) {
+        const QChar letter(char16_t((starts("alphaUc") ? u'A' : u'a') + (n - 1) % 26));
+        digits = QString((n - 1) / 26 + 1, letter);
+    } else if ((starts("romanLc") || starts("romanUc")) && n >= 1 && n <= 3999) {
+        static const std::pair<int, const char*> kRoman[] = {
+            {1000, "M"}, {900, "CM"}, {500, "D"}, {400, "CD"}, {100, "C"}, {90, "XC"}, {50, "L"},
+            {40, "XL"},  {10, "X"},   {9, "IX"},  {5, "V"},    {4, "IV"},  {1, "I"}};
+        digits.clear();
+        for (int left = n; const auto& [value, letters] : kRoman)
+            for (; left >= value; left -= value)
+                digits += QLatin1String(letters);
+        if (starts("romanLc"))
+            digits = digits.toLower();
+    } else if (starts("ea1Chs") && n >= 1 && n <= 99) {
+        static const char16_t kDigits[] = u"零一二三四五六七八九";
+        digits.clear();
+        if (n >= 20)
+            digits += QChar(kDigits[n / 10]);
+        if (n >= 10)
+            digits += QChar(u'十');
+        if (n % 10 != 0 || n < 10)
+            digits += QChar(kDigits[n % 10]);
+    } else if (starts("circleNum") && n >= 1 && n <= 20) {
+        return QString(QChar(char16_t(0x2460 + n - 1)));
+    }
+    if (type.endsWith(QLatin1String("ParenBoth")))
+        return u'(' + digits + u')';
+    if (type.endsWith(QLatin1String("ParenR")))
+        return digits + u')';
+    if (type.endsWith(QLatin1String("Plain")))
+        return digits;
+    // Chinese numerals take a full-width period.
+    return digits + (starts("ea1Chs") ? QChar(u'\uFF0E') : QChar(u'.'));
+}
+
+// A bullet character as a face here draws it: the bullets of Wingdings and Symbol (written as the
+// characters those faces draw them for, or in the private use area) as the Unicode characters they
+// picture, `mapped` then set; any other character as it is, one character at most.
+QString BulletCharacter(const QString& written, const QString& face, bool& mapped) {
+    mapped = false;
+    if (written.isEmpty())
+        return QStringLiteral("\u2022");
+    char16_t u = written[0].unicode();
+    if (u >= 0xF020 && u <= 0xF0FF)
+        u = char16_t(u - 0xF000);
+    static const std::pair<char16_t, char16_t> kWingdings[] = {
+        {0x6C, 0x25CF}, {0x6E, 0x25A0}, {0x6F, 0x25A1}, {0x71, 0x2751}, {0x75, 0x25C6},
+        {0x76, 0x2756}, {0x77, 0x25C6}, {0x9F, 0x2022}, {0xA1, 0x25CB}, {0xA7, 0x25AA},
+        {0xA8, 0x25FB}, {0xD8, 0x27A2}, {0xFC, 0x2714}};
+    if (face.compare(QLatin1String("Wingdings"), Qt::CaseInsensitive) == 0)
+        for (const auto& [from, to] : kWingdings)
+            if (u == from) {
+                mapped = true;
+                return QString(QChar(to));
+            }
+    if (face.compare(QLatin1String("Symbol"), Qt::CaseInsensitive) == 0 && u == 0xB7) {
+        mapped = true;
+        return QStringLiteral("\u2022");
+    }
+    const bool pair = written.size() >= 2 && written[0].isHighSurrogate() && written[1].isLowSurrogate();
+    return written.left(pair ? 2 : 1);
+}
+
+// The numbers of one text's numbered paragraphs, counted level by level.
+class CNumbering {
+public:
+    // The number of a paragraph with text at `level` (0 for one without a number).  Deeper levels
+    // start again after it; at its level, a number of the type and start of the count there goes
+    // on with it, another starts a count of its own, and a paragraph without one ends the count.
+    int Next(int level, const CBullet* number) {
+        for (int deeper = level + 1; deeper < HxPptxLimits::kMaxLevels; ++deeper)
+            m_count[size_t(deeper)] = 0;
+        int& count = m_count[size_t(level)];
+        if (!number) {
+            count = 0;
+            return 0;
+        }
+        if (count > 0 && m_type[size_t(level)] == number->type && m_start[size_t(level)] == number->startAt) {
+            ++count; // at most the first number and one a paragraph
+        } else {
+            count = number->startAt;
+            m_type[size_t(level)] = number->type;
+            m_start[size_t(level)] = number->startAt;
+        }
+        return count;
+    }
+
+private:
+    std::array<int, HxPptxLimits::kMaxLevels> m_count{};
+    std::array<QString, HxPptxLimits::kMaxLevels> m_type;
+    std::array<int, HxPptxLimits::kMaxLevels> m_start{};
+};
+
+// Where a text takes what its paragraphs, runs and own list style leave unset, nearest first: the
+// list styles of its placeholder on the layout and on the master, the master's text style for its
+// kind and the presentation's default text style; and its size when none of them gives one.
+struct CTextChain {
+    std::array<const CListStyle*, 4> lists{};
+    double points = kOtherPoints;
 };
 
 // An RGB colour from six hex digits.
@@ -330,6 +575,7 @@ struct CPlaceholder {
     QString type;
     qint64 idx = -1;
     HxSlideBox box;
+    CListStyle style; // its text's list style
 };
 
 // The placeholder types that stand for one another when a slide's placeholder is looked up in
@@ -352,7 +598,9 @@ public:
     const std::vector<CPlaceholder>* m_layout = nullptr;
     const std::vector<CPlaceholder>* m_master = nullptr;
     std::vector<CPlaceholder>* m_collect = nullptr;
-    CTextSizes m_sizes;
+    // The master's text styles and theme colours, and the presentation's default text style.
+    CMasterStyles m_styles;
+    const CListStyle* m_defaults = nullptr;
 
     HxPptxError m_error = kPptxOk;
     int m_shapeCount = 0;
@@ -452,8 +700,8 @@ public:
         }
     }
 
-    // A run's properties (rPr, endParaRPr, defRPr).
-    void ReadRunProperties(HxSlideRun& run) {
+    // A run's properties (rPr, defRPr) at the current element.
+    void ReadRunStyle(CRunStyle& run) {
         const QXmlStreamAttributes a = m_x.attributes();
         if (a.hasAttribute(QLatin1String("b")))
             run.bold = OnOff(a.value(QLatin1String("b")));
@@ -467,55 +715,47 @@ public:
             return Fail(kPptxBadValue);
         if (size > 0)
             run.points = std::clamp(double(size) / 100.0, 1.0, 4000.0);
-        if (baseline != 0)
-            run.baseline = baseline > 0 ? 1 : -1;
-        int depth = 1;
-        bool inFill = false;
-        int fillDepth = 0;
-        while (depth > 0 && Next()) {
-            if (m_x.isEndElement()) {
-                if (inFill && depth == fillDepth)
-                    inFill = false;
-                --depth;
-                continue;
-            }
-            if (!m_x.isStartElement())
-                continue;
-            ++depth;
+        if (a.hasAttribute(QLatin1String("baseline")))
+            run.baseline = baseline > 0 ? 1 : baseline < 0 ? -1 : 0;
+        while (NextChild()) {
             const QStringView name = m_x.name();
-            const QXmlStreamAttributes e = m_x.attributes();
-            if (name == QLatin1String("solidFill") && depth == 2) {
-                inFill = true;
-                fillDepth = depth;
-            } else if (inFill && depth == fillDepth + 1) {
-                ReadColor(name, e, run);
-            } else if ((name == QLatin1String("latin") || name == QLatin1String("ea")) && depth == 2) {
-                const QString face = e.value(QLatin1String("typeface")).toString();
-                // Theme fonts ("+mn-lt", "+mj-ea") take the default face; an East Asian face wins
-                // over a Latin one, since the texts here are Chinese.
-                if (!face.isEmpty() && !face.startsWith(u'+') &&
-                    (run.face.isEmpty() || name == QLatin1String("ea")))
-                    run.face = face.left(64);
+            if (name == QLatin1String("solidFill")) {
+                while (NextChild()) {
+                    if (std::optional<CColor> color = ReadColor())
+                        run.color = color;
+                    Skip();
+                }
+                continue;
             }
+            if (name == QLatin1String("latin") || name == QLatin1String("ea")) {
+                const QString face = m_x.attributes().value(QLatin1String("typeface")).toString().left(64);
+                if (!face.isEmpty())
+                    (name == QLatin1String("ea") ? run.ea : run.latin) = face;
+            }
+            Skip();
         }
     }
 
-    void ReadColor(QStringView name, const QXmlStreamAttributes& e, HxSlideRun& run) const {
-        QRgb color = 0;
+    // The colour at the current element (srgbClr, sysClr, prstClr or schemeClr); none for another
+    // element or a value that names no colour.
+    std::optional<CColor> ReadColor() const {
+        const QStringView name = m_x.name();
+        const QXmlStreamAttributes e = m_x.attributes();
+        CColor color;
         bool found = false;
         if (name == QLatin1String("srgbClr")) {
-            found = HexColor(e.value(QLatin1String("val")), color);
+            found = HexColor(e.value(QLatin1String("val")), color.rgb);
         } else if (name == QLatin1String("sysClr")) {
-            found = HexColor(e.value(QLatin1String("lastClr")), color);
+            found = HexColor(e.value(QLatin1String("lastClr")), color.rgb);
         } else if (name == QLatin1String("prstClr")) {
             QColor c;
             c.setNamedColor(PresetColorName(e.value(QLatin1String("val"))));
             found = c.isValid();
-            color = c.rgb();
+            color.rgb = c.rgb();
         } else if (name == QLatin1String("schemeClr")) {
             // The theme's colour by name; text and background names stand for the dark and light
             // colours.  Colour changes (lumMod, tint, ...) are not applied.
-            QString key = e.value(QLatin1String("val")).toString();
+            QString key = e.value(QLatin1String("val")).toString().left(16);
             if (key == QLatin1String("tx1"))
                 key = QStringLiteral("dk1");
             else if (key == QLatin1String("tx2"))
@@ -524,67 +764,362 @@ public:
                 key = QStringLiteral("lt1");
             else if (key == QLatin1String("bg2"))
                 key = QStringLiteral("lt2");
-            const auto it = m_sizes.scheme.constFind(key);
-            found = it != m_sizes.scheme.cend();
-            if (found)
-                color = *it;
+            found = !key.isEmpty();
+            color.scheme = key;
         }
-        if (found) {
-            run.hasColor = true;
-            run.color = color;
+        if (!found)
+            return std::nullopt;
+        return color;
+    }
+
+    // A colour as the slide's master has it; false for a name its theme does not have.
+    bool Resolve(const CColor& color, QRgb& rgb) const {
+        if (color.scheme.isEmpty()) {
+            rgb = color.rgb;
+            return true;
+        }
+        const auto it = m_styles.scheme.constFind(color.scheme);
+        if (it == m_styles.scheme.cend())
+            return false;
+        rgb = *it;
+        return true;
+    }
+
+    // A spacing element (lnSpc, spcBef, spcAft) at the current element: its spcPct or spcPts.
+    void ReadSpacing(std::optional<CSpacing>& spacing) {
+        while (NextChild()) {
+            const QStringView name = m_x.name();
+            const QXmlStreamAttributes a = m_x.attributes();
+            if (name == QLatin1String("spcPct")) {
+                double percent = 0;
+                if (!Percentage(a, QLatin1String("val"), percent))
+                    return Fail(kPptxBadValue);
+                spacing = CSpacing{false, percent};
+            } else if (name == QLatin1String("spcPts")) {
+                qint64 hundredths = 0;
+                if (!Attribute(a, QLatin1String("val"), 1000000000, hundredths))
+                    return Fail(kPptxBadValue);
+                spacing = CSpacing{true, double(hundredths) / 100.0};
+            }
+            Skip();
         }
     }
 
-    // The current element is a text body (txBody): its paragraphs.
-    void ReadTextBody(HxSlideText& text) {
+    // A paragraph's properties (pPr, lvlNpPr, defPPr) at the current element; `level` receives its
+    // level (lvl, 0 to 8) when it states one.
+    void ReadParagraphStyle(CParagraphStyle& style, int* level = nullptr) {
+        const QXmlStreamAttributes a = m_x.attributes();
+        if (a.hasAttribute(QLatin1String("algn"))) {
+            const QStringView align = a.value(QLatin1String("algn"));
+            style.align = align == QLatin1String("ctr") ? 1
+                          : align == QLatin1String("r") ? 2
+                          : align == QLatin1String("just") || align == QLatin1String("justLow") ||
+                                  align == QLatin1String("dist") || align == QLatin1String("thaiDist")
+                              ? 3
+                              : 0;
+        }
+        constexpr qint64 limit = HxPptxLimits::kMaxCoordinate;
+        qint64 margin = 0, indent = 0, lvl = 0;
+        if (!Attribute(a, QLatin1String("marL"), limit, margin) ||
+            !Attribute(a, QLatin1String("indent"), limit, indent) ||
+            !Attribute(a, QLatin1String("lvl"), limit, lvl))
+            return Fail(kPptxBadValue);
+        if (a.hasAttribute(QLatin1String("marL")))
+            style.margin = margin;
+        if (a.hasAttribute(QLatin1String("indent")))
+            style.indent = indent;
+        if (level && a.hasAttribute(QLatin1String("lvl")))
+            *level = int(std::clamp<qint64>(lvl, 0, HxPptxLimits::kMaxLevels - 1));
         while (NextChild()) {
-            if (m_x.name() != QLatin1String("p")) {
-                Skip();
+            const QStringView name = m_x.name();
+            const QXmlStreamAttributes e = m_x.attributes();
+            if (name == QLatin1String("lnSpc")) {
+                ReadSpacing(style.line);
                 continue;
             }
-            if (int(text.paragraphs.size()) >= HxPptxLimits::kMaxParagraphs)
-                return Fail(kPptxPastLimits);
-            text.paragraphs.emplace_back();
-            ReadParagraph(text.paragraphs.back());
+            if (name == QLatin1String("spcBef")) {
+                ReadSpacing(style.before);
+                continue;
+            }
+            if (name == QLatin1String("spcAft")) {
+                ReadSpacing(style.after);
+                continue;
+            }
+            if (name == QLatin1String("defRPr")) {
+                ReadRunStyle(style.run);
+                continue;
+            }
+            if (name == QLatin1String("buClr")) {
+                while (NextChild()) {
+                    if (std::optional<CColor> color = ReadColor())
+                        style.bulletColor = CBulletColor{false, *color};
+                    Skip();
+                }
+                continue;
+            }
+            if (name == QLatin1String("buClrTx")) {
+                style.bulletColor = CBulletColor();
+            } else if (name == QLatin1String("buSzTx")) {
+                style.bulletSize = CBulletSize();
+            } else if (name == QLatin1String("buSzPct")) {
+                double percent = 0;
+                if (!Percentage(e, QLatin1String("val"), percent))
+                    return Fail(kPptxBadValue);
+                style.bulletSize = CBulletSize{CBulletSize::kPercent,
+                                               std::clamp(percent, kMinBulletPercent, kMaxBulletPercent)};
+            } else if (name == QLatin1String("buSzPts")) {
+                qint64 hundredths = 0;
+                if (!Attribute(e, QLatin1String("val"), 1000000000, hundredths))
+                    return Fail(kPptxBadValue);
+                style.bulletSize =
+                    CBulletSize{CBulletSize::kPoints, std::clamp(double(hundredths) / 100.0, 1.0, 4000.0)};
+            } else if (name == QLatin1String("buFontTx")) {
+                style.bulletFace = CBulletFace();
+            } else if (name == QLatin1String("buFont")) {
+                style.bulletFace = CBulletFace{false, e.value(QLatin1String("typeface")).toString().left(64)};
+            } else if (name == QLatin1String("buNone")) {
+                style.bullet = CBullet();
+            } else if (name == QLatin1String("buChar")) {
+                CBullet bullet;
+                bullet.kind = CBullet::kChar;
+                bullet.text = e.value(QLatin1String("char")).toString().left(2);
+                style.bullet = bullet;
+            } else if (name == QLatin1String("buBlip")) {
+                // A picture as the bullet: a round one in its place.
+                CBullet bullet;
+                bullet.kind = CBullet::kChar;
+                style.bullet = bullet;
+            } else if (name == QLatin1String("buAutoNum")) {
+                qint64 start = 1;
+                if (!Attribute(e, QLatin1String("startAt"), HxPptxLimits::kMaxCoordinate, start))
+                    return Fail(kPptxBadValue);
+                CBullet bullet;
+                bullet.kind = CBullet::kNumber;
+                bullet.type = e.value(QLatin1String("type")).toString().left(32);
+                bullet.startAt = int(std::clamp<qint64>(start, 1, HxPptxLimits::kMaxNumber));
+                style.bullet = bullet;
+            }
+            Skip();
             if (m_error)
                 return;
         }
     }
 
-    void ReadParagraph(HxSlideParagraph& p) {
-        HxSlideRun defaults;
+    // A list style (lstStyle, a text style, the default text style) at the current element.
+    void ReadListStyle(CListStyle& list) {
         while (NextChild()) {
             const QStringView name = m_x.name();
-            if (name == QLatin1String("pPr")) {
-                const QStringView align = m_x.attributes().value(QLatin1String("algn"));
-                p.align = align == QLatin1String("ctr")                                      ? 1
-                          : align == QLatin1String("r")                                      ? 2
-                          : align == QLatin1String("just") || align == QLatin1String("dist") ? 3
-                                                                                             : 0;
+            int level = -1;
+            if (name == QLatin1String("defPPr"))
+                level = CListStyle::kDefault;
+            else if (name.size() == 7 && name.startsWith(QLatin1String("lvl")) &&
+                     name.endsWith(QLatin1String("pPr")) && name[3] >= u'1' && name[3] <= u'9')
+                level = name[3].unicode() - u'1';
+            if (level >= 0)
+                ReadParagraphStyle(list.levels[size_t(level)]);
+            else
                 Skip();
-            } else if (name == QLatin1String("r") || name == QLatin1String("fld") ||
-                       name == QLatin1String("br")) {
-                const bool lineBreak = name == QLatin1String("br");
-                HxSlideRun run = defaults;
-                ReadRun(run);
-                if (lineBreak)
-                    run.text = QStringLiteral("\n");
-                if (!run.text.isEmpty())
-                    p.runs.push_back(std::move(run));
+            if (m_error)
+                return;
+        }
+    }
+
+    // The chain of styles of a text: a placeholder's (`ph` when `placeholder`), or a text box's or a
+    // table cell's.
+    CTextChain ChainOf(bool placeholder, const CPlaceholder& ph) const {
+        CTextChain chain;
+        size_t n = 0;
+        if (placeholder) {
+            for (const std::vector<CPlaceholder>* list : {m_layout, m_master})
+                if (const CPlaceholder* found = Matching(list, ph))
+                    chain.lists[n++] = &found->style;
+            const bool title = PlaceholderFamily(ph.type) == QLatin1String("title");
+            chain.lists[n++] = title ? &m_styles.title : &m_styles.body;
+            chain.points = title ? kTitlePoints : kBodyPoints;
+        } else {
+            chain.lists[n++] = &m_styles.other;
+        }
+        chain.lists[n++] = m_defaults;
+        return chain;
+    }
+
+    // The current element is a text body (txBody): its list style and paragraphs, read through
+    // `chain`; `own` receives its list style.
+    void ReadTextBody(HxSlideText& text, const CTextChain& chain, CListStyle& own) {
+        CNumbering numbering;
+        bool sized = false;
+        while (NextChild()) {
+            const QStringView name = m_x.name();
+            if (name == QLatin1String("lstStyle")) {
+                ReadListStyle(own);
+            } else if (name == QLatin1String("p")) {
+                if (int(text.paragraphs.size()) >= HxPptxLimits::kMaxParagraphs)
+                    return Fail(kPptxPastLimits);
+                if (!sized) {
+                    text.defaultPoints = TextPoints(own, chain);
+                    sized = true;
+                }
+                text.paragraphs.emplace_back();
+                ReadParagraph(text, text.paragraphs.back(), chain, own, numbering);
             } else {
                 Skip();
             }
             if (m_error)
                 return;
         }
+        if (!sized)
+            text.defaultPoints = TextPoints(own, chain);
+    }
+
+    // The size of a text's runs without one of their own: its first level's.
+    static double TextPoints(const CListStyle& own, const CTextChain& chain) {
+        return LevelStyle(CParagraphStyle(), 0, own, chain).run.points.value_or(chain.points);
+    }
+
+    // A paragraph's properties at `level` as its own `style` and its text's list styles give them.
+    static CParagraphStyle LevelStyle(CParagraphStyle style, int level, const CListStyle& own,
+                                      const CTextChain& chain) {
+        Under(style, own.levels[size_t(level)]);
+        Under(style, own.levels[CListStyle::kDefault]);
+        for (const CListStyle* list : chain.lists)
+            if (list) {
+                Under(style, list->levels[size_t(level)]);
+                Under(style, list->levels[CListStyle::kDefault]);
+            }
+        return style;
+    }
+
+    // A run with the properties resolved: its own over its paragraph's defaults.  A face is the
+    // run's own when it states one, else the inherited one; an East Asian face wins over a Latin
+    // one, since the texts here are Chinese, and theme fonts ("+mn-lt", "+mj-ea") take the default
+    // face.
+    HxSlideRun MakeRun(const QString& text, const CRunStyle& own, const CRunStyle& inherited) const {
+        CRunStyle style = own;
+        Under(style, inherited);
+        HxSlideRun run;
+        run.text = text;
+        run.points = style.points.value_or(0);
+        run.bold = style.bold.value_or(false);
+        run.italic = style.italic.value_or(false);
+        run.underline = style.underline.value_or(false);
+        run.baseline = style.baseline.value_or(0);
+        if (style.color)
+            run.hasColor = Resolve(*style.color, run.color);
+        auto face = [](const CRunStyle& s) {
+            for (const std::optional<QString>& f : {s.ea, s.latin})
+                if (f && !f->isEmpty() && !f->startsWith(u'+'))
+                    return *f;
+            return QString();
+        };
+        run.face = face(own);
+        if (run.face.isEmpty())
+            run.face = face(inherited);
+        return run;
+    }
+
+    void ReadParagraph(HxSlideText& text, HxSlideParagraph& p, const CTextChain& chain, const CListStyle& own,
+                       CNumbering& numbering) {
+        CParagraphStyle mine;
+        int level = 0;
+        std::vector<std::pair<QString, CRunStyle>> runs;
+        while (NextChild()) {
+            const QStringView name = m_x.name();
+            if (name == QLatin1String("pPr")) {
+                ReadParagraphStyle(mine, &level);
+            } else if (name == QLatin1String("r") || name == QLatin1String("fld") ||
+                       name == QLatin1String("br")) {
+                const bool lineBreak = name == QLatin1String("br");
+                CRunStyle style;
+                QString t;
+                ReadRun(style, t);
+                if (lineBreak)
+                    t = QStringLiteral("\n");
+                if (!t.isEmpty())
+                    runs.emplace_back(std::move(t), std::move(style));
+            } else {
+                Skip();
+            }
+            if (m_error)
+                return;
+        }
+        const CParagraphStyle style = LevelStyle(mine, level, own, chain);
+        p.runs.reserve(runs.size() + 1);
+        for (auto& [t, runStyle] : runs)
+            p.runs.push_back(MakeRun(t, runStyle, style.run));
+        SetFormat(text, p, style, level, numbering);
+    }
+
+    // A paragraph's format from its resolved style, and its bullet or number as its first run.
+    void SetFormat(const HxSlideText& text, HxSlideParagraph& p, const CParagraphStyle& style, int level,
+                   CNumbering& numbering) const {
+        p.align = style.align.value_or(0);
+        // The first line starts no further left than the box's edge.
+        const double margin = std::clamp(HxEmuToPoints(style.margin.value_or(0)), 0.0, kMaxIndentPoints);
+        p.margin = margin;
+        p.indent = std::clamp(HxEmuToPoints(style.indent.value_or(0)), -margin, kMaxIndentPoints - margin);
+        // The run whose text the bullet follows, and the size spacing in percent is taken of.
+        const HxSlideRun* first = nullptr;
+        for (const HxSlideRun& run : p.runs)
+            if (!first && !run.text.trimmed().isEmpty())
+                first = &run;
+        const double points = first && first->points > 0 ? first->points : text.defaultPoints;
+        auto space = [points](const std::optional<CSpacing>& spacing) {
+            if (!spacing)
+                return 0.0;
+            return std::clamp(spacing->points ? spacing->value : spacing->value / 100.0 * points, 0.0,
+                              kMaxIndentPoints);
+        };
+        p.spaceBefore = space(style.before);
+        p.spaceAfter = space(style.after);
+        if (style.line) {
+            p.lineSpacingPoints = style.line->points;
+            p.lineSpacing = style.line->points
+                                ? std::clamp(style.line->value, 1.0, kMaxIndentPoints)
+                                : std::clamp(style.line->value, kMinLinePercent, kMaxLinePercent);
+        }
+        // A paragraph without text shows no bullet and leaves the count of numbers as it is.
+        if (!first)
+            return;
+        const CBullet bullet = style.bullet.value_or(CBullet());
+        const int number = numbering.Next(level, bullet.kind == CBullet::kNumber ? &bullet : nullptr);
+        if (bullet.kind == CBullet::kNone)
+            return;
+        HxSlideRun mark;
+        const CBulletFace face = style.bulletFace.value_or(CBulletFace());
+        mark.face = face.text || face.face.startsWith(u'+') ? first->face : face.face;
+        if (bullet.kind == CBullet::kNumber) {
+            mark.text = NumberText(bullet.type, number);
+        } else {
+            bool mapped = false;
+            mark.text = BulletCharacter(bullet.text, face.text ? QString() : face.face, mapped);
+            if (mapped)
+                mark.face.clear(); // drawn in the default face, which has the character
+        }
+        mark.text += u'\t';
+        const CBulletColor color = style.bulletColor.value_or(CBulletColor());
+        if (color.text) {
+            mark.hasColor = first->hasColor;
+            mark.color = first->color;
+        } else {
+            mark.hasColor = Resolve(color.color, mark.color);
+        }
+        const CBulletSize size = style.bulletSize.value_or(CBulletSize());
+        mark.points = std::clamp(size.kind == CBulletSize::kPoints    ? size.value
+                                 : size.kind == CBulletSize::kPercent ? points * size.value / 100.0
+                                                                      : points,
+                                 1.0, 4000.0);
+        mark.bold = first->bold;
+        mark.italic = first->italic;
+        p.runs.insert(p.runs.begin(), std::move(mark));
+        p.bulleted = true;
     }
 
     // r, fld or br: its properties and its text.
-    void ReadRun(HxSlideRun& run) {
+    void ReadRun(CRunStyle& style, QString& text) {
         while (NextChild()) {
             const QStringView name = m_x.name();
             if (name == QLatin1String("rPr")) {
-                ReadRunProperties(run);
+                ReadRunStyle(style);
             } else if (name == QLatin1String("t")) {
                 const QString t = m_x.readElementText(QXmlStreamReader::SkipChildElements);
                 if (m_x.hasError())
@@ -592,7 +1127,7 @@ public:
                 // Tabs and vertical tabs (soft breaks) as the text program shows them.
                 QString clean = t;
                 clean.replace(u'\v', u'\n');
-                run.text += clean;
+                text += clean;
             } else {
                 Skip();
             }
@@ -600,7 +1135,7 @@ public:
                 return;
         }
         // The text as long as it is: the reader's string grows by doubling, and a deck holds many.
-        run.text.squeeze();
+        text.squeeze();
     }
 
     // The current element is a table (a:tbl) in a frame placed at `frame`.
@@ -651,9 +1186,10 @@ public:
                     cell.merged =
                         OnOff(a.value(QLatin1String("hMerge"))) || OnOff(a.value(QLatin1String("vMerge")));
                     while (NextChild()) {
-                        if (m_x.name() == QLatin1String("txBody"))
-                            ReadTextBody(cell.text);
-                        else
+                        if (m_x.name() == QLatin1String("txBody")) {
+                            CListStyle own;
+                            ReadTextBody(cell.text, ChainOf(false, CPlaceholder()), own);
+                        } else
                             Skip();
                         if (m_error)
                             return;
@@ -732,7 +1268,7 @@ public:
         HxSlideShape shape;
         shape.kind = kind;
         CXfrm xfrm;
-        bool placeholder = false;
+        bool placeholder = false, textRead = false;
         CPlaceholder ph;
         int depth = 1;
         while (depth > 0 && Next()) {
@@ -753,7 +1289,9 @@ public:
                     return Fail(kPptxBadValue);
                 Skip();
             } else if (name == QLatin1String("txBody") && kind == HxSlideShape::kText) {
-                ReadTextBody(shape.text);
+                // Its placeholder is known by now: nvSpPr comes before it.
+                ReadTextBody(shape.text, ChainOf(placeholder, ph), ph.style);
+                textRead = true;
             } else if (name == QLatin1String("tbl") && kind == HxSlideShape::kOther) {
                 ReadTable(shape, map, xfrm);
             } else if (name == QLatin1String("oleObj") && kind == HxSlideShape::kOther) {
@@ -775,26 +1313,34 @@ public:
             ph.box = shape.box;
             m_collect->push_back(ph);
         }
-        shape.text.defaultPoints = !placeholder                                           ? m_sizes.other
-                                   : PlaceholderFamily(ph.type) == QLatin1String("title") ? m_sizes.title
-                                                                                          : m_sizes.body;
+        if (!textRead) {
+            CTextChain chain = ChainOf(placeholder, ph);
+            shape.text.defaultPoints = TextPoints(ph.style, chain);
+        }
         out.push_back(std::move(shape));
     }
 
     // A placeholder without a place of its own takes the layout's, else the master's.
     HxSlideBox Inherited(const CPlaceholder& ph) const {
-        for (const std::vector<CPlaceholder>* list : {m_layout, m_master}) {
-            if (!list)
-                continue;
-            if (ph.idx >= 0 && list == m_layout)
-                for (const CPlaceholder& p : *list)
-                    if (p.idx == ph.idx)
-                        return p.box;
-            for (const CPlaceholder& p : *list)
-                if (PlaceholderFamily(p.type) == PlaceholderFamily(ph.type))
-                    return p.box;
-        }
+        for (const std::vector<CPlaceholder>* list : {m_layout, m_master})
+            if (const CPlaceholder* found = Matching(list, ph))
+                return found->box;
         return HxSlideBox();
+    }
+
+    // The placeholder that a slide's placeholder stands for in `list`: on the layout the one of its
+    // index, else one of its type; on the master one of its type.  None when there is none.
+    const CPlaceholder* Matching(const std::vector<CPlaceholder>* list, const CPlaceholder& ph) const {
+        if (!list)
+            return nullptr;
+        if (ph.idx >= 0 && list == m_layout)
+            for (const CPlaceholder& p : *list)
+                if (p.idx == ph.idx)
+                    return &p;
+        for (const CPlaceholder& p : *list)
+            if (PlaceholderFamily(p.type) == PlaceholderFamily(ph.type))
+                return &p;
+        return nullptr;
     }
 
     void ReadGroup(std::vector<HxSlideShape>& out, const CMap& map, int depth) {
@@ -885,18 +1431,20 @@ private:
     QXmlStreamReader& m_x;
 };
 
-// Reads the shape tree (p:cSld/p:spTree) of a slide, layout or master part, with the text sizes
-// given; for a master, `styles` receives the sizes of its text styles (p:txStyles).
+// Reads the shape tree (p:cSld/p:spTree) of a slide, layout or master part, with the master's text
+// styles and theme colours and the presentation's default text style given; for a master,
+// `collectStyles` receives its text styles (p:txStyles).
 HxPptxError ReadTree(const QByteArray& bytes, std::vector<HxSlideShape>& shapes,
                      const std::vector<CPlaceholder>* layout, const std::vector<CPlaceholder>* master,
-                     std::vector<CPlaceholder>* collect, const CTextSizes& sizes,
-                     CTextSizes* styles = nullptr) {
+                     std::vector<CPlaceholder>* collect, const CMasterStyles& styles,
+                     const CListStyle* defaults, CMasterStyles* collectStyles = nullptr) {
     QXmlStreamReader x(bytes);
     CShapeReader reader(x);
     reader.m_layout = layout;
     reader.m_master = master;
     reader.m_collect = collect;
-    reader.m_sizes = sizes;
+    reader.m_styles = styles;
+    reader.m_defaults = defaults;
     HxPptxError error = kPptxOk;
     bool found = false;
     while (!found && NextToken(x, error)) {
@@ -910,35 +1458,22 @@ HxPptxError ReadTree(const QByteArray& bytes, std::vector<HxSlideShape>& shapes,
     if (error)
         return error;
     // The rest of the part must be well formed too; a master's text styles follow its tree.
-    QString style;
-    bool firstLevel = false;
     while (NextToken(x, error)) {
-        if (!styles)
+        if (!collectStyles || !x.isStartElement() || x.name() != QLatin1String("txStyles"))
             continue;
-        const QStringView name = x.name();
-        if (x.isStartElement()) {
-            if (name == QLatin1String("titleStyle") || name == QLatin1String("bodyStyle") ||
-                name == QLatin1String("otherStyle"))
-                style = name.toString();
-            else if (name == QLatin1String("lvl1pPr"))
-                firstLevel = true;
-            else if (name == QLatin1String("defRPr") && firstLevel && !style.isEmpty()) {
-                qint64 size = 0;
-                if (!Attribute(x.attributes(), QLatin1String("sz"), 400000, size))
-                    return kPptxBadValue;
-                if (size > 0) {
-                    double& target = style == QLatin1String("titleStyle")  ? styles->title
-                                     : style == QLatin1String("bodyStyle") ? styles->body
-                                                                           : styles->other;
-                    target = std::clamp(double(size) / 100.0, 1.0, 4000.0);
-                }
-            }
-        } else if (x.isEndElement()) {
-            if (name == style)
-                style.clear();
-            else if (name == QLatin1String("lvl1pPr"))
-                firstLevel = false;
+        while (reader.NextChild()) {
+            const QStringView name = x.name();
+            CListStyle* style = name == QLatin1String("titleStyle")   ? &collectStyles->title
+                                : name == QLatin1String("bodyStyle")  ? &collectStyles->body
+                                : name == QLatin1String("otherStyle") ? &collectStyles->other
+                                                                      : nullptr;
+            if (style)
+                reader.ReadListStyle(*style);
+            else
+                reader.Skip();
         }
+        if (reader.m_error)
+            return reader.m_error;
     }
     if (error || x.hasError())
         return kPptxBadXml;
@@ -992,8 +1527,9 @@ HxPptxError ReadDeck(CZipParts& zip, HxSlideDeck& deck) {
     if (HxPptxError e = ReadRels(zip, main, rels, true))
         return e;
 
-    // The slide size and the slides in their order.
+    // The slide size, the slides in their order and the default text style.
     QStringList slideParts;
+    CListStyle defaults;
     {
         QXmlStreamReader x(bytes);
         HxPptxError error = kPptxOk;
@@ -1001,7 +1537,12 @@ HxPptxError ReadDeck(CZipParts& zip, HxSlideDeck& deck) {
             if (!x.isStartElement())
                 continue;
             const QXmlStreamAttributes a = x.attributes();
-            if (x.name() == QLatin1String("sldSz")) {
+            if (x.name() == QLatin1String("defaultTextStyle")) {
+                CShapeReader reader(x);
+                reader.ReadListStyle(defaults);
+                if (reader.m_error)
+                    return reader.m_error;
+            } else if (x.name() == QLatin1String("sldSz")) {
                 qint64 cx = 9144000, cy = 6858000;
                 if (!Attribute(a, QLatin1String("cx"), HxPptxLimits::kMaxCoordinate, cx) ||
                     !Attribute(a, QLatin1String("cy"), HxPptxLimits::kMaxCoordinate, cy))
@@ -1032,8 +1573,9 @@ HxPptxError ReadDeck(CZipParts& zip, HxSlideDeck& deck) {
     // Layouts and masters are read once each.
     // (A map: the lists are pointed at while others are added.)
     std::map<QString, std::vector<CPlaceholder>> placeholders;
-    std::map<QString, CTextSizes> textSizes; // of the masters
+    std::map<QString, CMasterStyles> masterStyles;
     auto placeholdersOf = [&](const QString& part, const std::vector<CPlaceholder>* master,
+                              const CMasterStyles& styles,
                               HxPptxError& error) -> const std::vector<CPlaceholder>* {
         if (part.isEmpty())
             return nullptr;
@@ -1045,8 +1587,9 @@ HxPptxError ReadDeck(CZipParts& zip, HxSlideDeck& deck) {
             return nullptr;
         std::vector<HxSlideShape> ignored;
         std::vector<CPlaceholder> list;
-        CTextSizes styles;
-        if ((error = ReadTree(b, ignored, nullptr, master, &list, CTextSizes(), master ? nullptr : &styles)))
+        CMasterStyles own;
+        if ((error =
+                 ReadTree(b, ignored, nullptr, master, &list, styles, &defaults, master ? nullptr : &own)))
             return nullptr;
         if (!master) {
             // A master's theme gives the colours its slides name.
@@ -1056,10 +1599,10 @@ HxPptxError ReadDeck(CZipParts& zip, HxSlideDeck& deck) {
             const QString theme = FirstTargetOfType(masterRels, QLatin1String("theme"));
             if (!theme.isEmpty() && zip.Has(theme)) {
                 QByteArray t;
-                if ((error = zip.Read(theme, t)) || (error = ReadTheme(t, styles.scheme)))
+                if ((error = zip.Read(theme, t)) || (error = ReadTheme(t, own.scheme)))
                     return nullptr;
             }
-            textSizes[part] = styles;
+            masterStyles[part] = std::move(own);
         }
         return &placeholders.emplace(part, std::move(list)).first->second;
     };
@@ -1086,24 +1629,25 @@ HxPptxError ReadDeck(CZipParts& zip, HxSlideDeck& deck) {
         const QString layoutPart = FirstTargetOfType(slideRels, QLatin1String("slideLayout"));
         const std::vector<CPlaceholder>* layout = nullptr;
         const std::vector<CPlaceholder>* master = nullptr;
-        CTextSizes sizes;
+        static const CMasterStyles kNoMaster;
+        const CMasterStyles* styles = &kNoMaster;
         if (!layoutPart.isEmpty() && zip.Has(layoutPart)) {
             QHash<QString, CRel> layoutRels;
             if (HxPptxError e = ReadRels(zip, layoutPart, layoutRels, false))
                 return e;
             const QString masterPart = FirstTargetOfType(layoutRels, QLatin1String("slideMaster"));
             if (!masterPart.isEmpty() && zip.Has(masterPart)) {
-                master = placeholdersOf(masterPart, nullptr, error);
+                master = placeholdersOf(masterPart, nullptr, kNoMaster, error);
                 if (error)
                     return error;
-                sizes = textSizes[masterPart];
+                styles = &masterStyles[masterPart];
             }
-            layout = placeholdersOf(layoutPart, master, error);
+            layout = placeholdersOf(layoutPart, master, *styles, error);
             if (error)
                 return error;
         }
         HxSlide slide;
-        if (HxPptxError e = ReadTree(bytes, slide.shapes, layout, master, nullptr, sizes))
+        if (HxPptxError e = ReadTree(bytes, slide.shapes, layout, master, nullptr, *styles, &defaults))
             return e;
         deck.slides.push_back(std::move(slide));
     }

@@ -22,6 +22,8 @@ struct HxPptxLimits {
     static constexpr int kMaxGroupDepth = 32;                    // groups within groups
     static constexpr int kMaxTableSide = 200;                    // rows or columns of a table
     static constexpr int kMaxParagraphs = 10000;                 // paragraphs of one text
+    static constexpr int kMaxLevels = 9;                         // paragraph levels of a list style
+    static constexpr int kMaxNumber = 32767;                     // the first number of a numbered list
     static constexpr qint64 kMaxCoordinate = 1000000000000LL;    // |EMU| of a place or size
 };
 
@@ -54,8 +56,23 @@ struct HxSlideRun {
     QRgb color = 0;
 };
 
-struct HxSlideParagraph {
-    int align = 0; // 0 left, 1 centre, 2 right, 3 justified
+// A paragraph's format as the presentation resolves it through its list styles, its layout's and
+// master's placeholders and text styles, and the presentation's default text style.
+struct HxSlideParagraphFormat {
+    int align = 0;          // 0 left, 1 centre, 2 right, 3 justified
+    double margin = 0;      // the left margin of its lines, points
+    double indent = 0;      // where its first line starts from the margin, points (< 0: hanging)
+    double spaceBefore = 0; // points
+    double spaceAfter = 0;  // points
+    // The line spacing: 0 single; else a percentage of single, or points with lineSpacingPoints.
+    double lineSpacing = 0;
+    bool lineSpacingPoints = false;
+    // The first run is the paragraph's bullet or number followed by a tab: the text after it starts
+    // at the margin.
+    bool bulleted = false;
+};
+
+struct HxSlideParagraph : HxSlideParagraphFormat {
     std::vector<HxSlideRun> runs;
 };
 

@@ -12,6 +12,7 @@
 #include "platform/cstring.h"
 
 #include <QColor>
+#include <QTextBlockFormat>
 
 #include <algorithm>
 #include <climits>
@@ -254,15 +255,18 @@ CTextCount CountText(const HxSlideText& text, qsizetype kept, qsizetype shown) {
     bool keeping = kept > 0;
     for (size_t i = 0; i < text.paragraphs.size() && (keeping || position < shown); ++i) {
         const HxSlideParagraph& paragraph = text.paragraphs[i];
-        const qint64 align = paragraph.align >= 1 && paragraph.align <= 3 ? Length("\\qc") : 0;
         if (i > 0) {
             if (position < shown)
                 ++count.shownBreaks;
             ++position;
             keeping = keeping && left-- > 0;
         }
+        // The control words of the paragraph's format (alignment, indents, spacing, tab stops), which
+        // a paragraph a run's characters start repeats.
+        qint64 format = 0;
         if (keeping) {
-            body += (i > 0 ? Length("\\par\r\n") : 0) + Length("\\pard ") + align;
+            format = HxRtfParagraphWords(HxSlideBlockFormat(paragraph)).size();
+            body += (i > 0 ? Length("\\par\r\n") : 0) + Length("\\pard ") + format;
             count.work += kParagraphWork;
         }
         for (const HxSlideRun& run : paragraph.runs) {
@@ -299,7 +303,7 @@ CTextCount CountText(const HxSlideText& text, qsizetype kept, qsizetype shown) {
             }
             body += plain;
             count.work += plain * kLetterWork;
-            body += breaks * (Length("\\par\r\n\\pard ") + align);
+            body += breaks * (Length("\\par\r\n\\pard ") + format);
             if (breaks == taken)
                 continue;
             CRunState now;

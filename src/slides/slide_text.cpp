@@ -4,6 +4,7 @@
 #include "measure/rich_text.h"
 #include "measure/rich_text_format.h"
 
+#include <QTextBlockFormat>
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -27,6 +28,34 @@ QRgb RunColor(const HxSlideRun& run, bool blackenNearWhite) {
 
 } // namespace
 
+QTextBlockFormat HxSlideBlockFormat(const HxSlideParagraphFormat& paragraph) {
+    QTextBlockFormat block;
+    block.setAlignment(paragraph.align == 1   ? Qt::AlignHCenter
+                       : paragraph.align == 2 ? Qt::AlignRight
+                       : paragraph.align == 3 ? Qt::AlignJustify
+                                              : Qt::AlignLeft);
+    // Only what differs from a plain paragraph is stated.
+    if (paragraph.margin != 0)
+        block.setLeftMargin(paragraph.margin * kPixelsPerPoint);
+    if (paragraph.indent != 0)
+        block.setTextIndent(paragraph.indent * kPixelsPerPoint);
+    if (paragraph.spaceBefore != 0)
+        block.setTopMargin(paragraph.spaceBefore * kPixelsPerPoint);
+    if (paragraph.spaceAfter != 0)
+        block.setBottomMargin(paragraph.spaceAfter * kPixelsPerPoint);
+    if (paragraph.lineSpacing > 0) {
+        if (paragraph.lineSpacingPoints)
+            block.setLineHeight(paragraph.lineSpacing * kPixelsPerPoint, QTextBlockFormat::FixedHeight);
+        else
+            block.setLineHeight(paragraph.lineSpacing, QTextBlockFormat::ProportionalHeight);
+    }
+    // The layout measures a line's tab stops from where the line starts: the first line's from the
+    // margin and indent, so the margin lies as far from it as the indent hangs.
+    if (paragraph.bulleted && paragraph.indent < 0)
+        block.setTabPositions({QTextOption::Tab(-paragraph.indent * kPixelsPerPoint, QTextOption::LeftTab)});
+    return block;
+}
+
 void HxSlideTextToDocument(const HxSlideText& text, bool blackenNearWhite, QTextDocument& doc) {
     // One edit without undo steps, and no layout made here: a slide's text holds no objects, and a
     // document that is only written out and copied from (the editor's paste) is then never laid out
@@ -41,11 +70,7 @@ void HxSlideTextToDocument(const HxSlideText& text, bool blackenNearWhite, QText
     doc.setDefaultFont(font);
     bool first = true;
     for (const HxSlideParagraph& paragraph : text.paragraphs) {
-        QTextBlockFormat block;
-        block.setAlignment(paragraph.align == 1   ? Qt::AlignHCenter
-                           : paragraph.align == 2 ? Qt::AlignRight
-                           : paragraph.align == 3 ? Qt::AlignJustify
-                                                  : Qt::AlignLeft);
+        const QTextBlockFormat block = HxSlideBlockFormat(paragraph);
         if (first)
             cursor.setBlockFormat(block);
         else
@@ -85,9 +110,9 @@ void HxSlideTextToDocument(const HxSlideText& text, bool blackenNearWhite, QText
 
 QRgb HxSlideTextColor(const HxSlideText& text, bool blackenNearWhite) {
     for (const HxSlideParagraph& paragraph : text.paragraphs)
-        for (const HxSlideRun& run : paragraph.runs)
-            if (!run.text.trimmed().isEmpty())
-                return RunColor(run, blackenNearWhite);
+        for (size_t i = paragraph.bulleted ? 1 : 0; i < paragraph.runs.size(); ++i)
+            if (!paragraph.runs[i].text.trimmed().isEmpty())
+                return RunColor(paragraph.runs[i], blackenNearWhite);
     return qRgb(0, 0, 0);
 }
 

@@ -6,14 +6,20 @@
 #include <memory>
 
 class QTextDocument;
+class QTextBlockFormat;
 struct HxLayoutBudget;
+
+// A paragraph's format in a document's units: its alignment, its left margin and first line's
+// indent, its spacing before and after, its line spacing, and for a bulleted paragraph whose bullet
+// hangs a tab stop at the margin, where its text starts after the bullet.
+QTextBlockFormat HxSlideBlockFormat(const HxSlideParagraphFormat& paragraph);
 
 // A text of the slides as a rich-text document; with `blackenNearWhite`, runs whose red, green and
 // blue are all 221 or more become black (they would vanish on the white of the picture).  The
 // document is filled in one edit without undo steps; it is laid out only when asked to.
 void HxSlideTextToDocument(const HxSlideText& text, bool blackenNearWhite, QTextDocument& doc);
-// The colour of a text (its first coloured run, near-white made black with `blackenNearWhite`;
-// black without one).
+// The colour of a text (its first run with a visible character, bullets and numbers aside, near-white
+// made black with `blackenNearWhite`; black without one).
 QRgb HxSlideTextColor(const HxSlideText& text, bool blackenNearWhite);
 
 // The size in pixels of the smallest characters of a text (superscripts and subscripts at two thirds of

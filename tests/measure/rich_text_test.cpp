@@ -302,6 +302,50 @@ TEST(RichTextRoundTrip, EditorDocumentReadBackTheSame) {
     EXPECT_EQ(HxDocumentToRtf(back), rtf);
 }
 
+// Tab stops come back with their places and kinds, each paragraph its own; a paragraph without any
+// states none, and the text after a tab starts at its stop.
+TEST(RichTextRoundTrip, TabStopsKeepTheirPlacesAndKinds) {
+    QTextDocument doc;
+    QTextCursor c(&doc);
+    QTextBlockFormat hanging;
+    hanging.setLeftMargin(48);
+    hanging.setTextIndent(-48);
+    QList<QTextOption::Tab> stops{QTextOption::Tab(48, QTextOption::LeftTab),
+                                  QTextOption::Tab(200, QTextOption::RightTab),
+                                  QTextOption::Tab(260, QTextOption::CenterTab),
+                                  QTextOption::Tab(320, QTextOption::DelimiterTab, QChar('.'))};
+    hanging.setTabPositions(stops);
+    c.setBlockFormat(hanging);
+    c.insertText(QStringLiteral("1.\t第一项"));
+    c.insertBlock(QTextBlockFormat());
+    c.insertText(QStringLiteral("a\tb"));
+
+    const QByteArray rtf = HxDocumentToRtf(doc);
+    EXPECT_TRUE(rtf.contains("\\li720\\fi-720\\tx720\\tqr\\tx3000\\tqc\\tx3900\\tqdec\\tx4800 "))
+        << rtf.constData();
+    QTextDocument back;
+    ASSERT_TRUE(HxRtfToDocument(rtf, back));
+    const QList<QTextOption::Tab> read = back.begin().blockFormat().tabPositions();
+    ASSERT_EQ(read.size(), stops.size());
+    for (qsizetype i = 0; i < read.size(); ++i) {
+        EXPECT_DOUBLE_EQ(read[i].position, stops[i].position) << i;
+        EXPECT_EQ(read[i].type, stops[i].type) << i;
+    }
+    EXPECT_EQ(read[3].delimiter, QChar('.'));
+    EXPECT_TRUE(back.begin().next().blockFormat().tabPositions().isEmpty());
+    EXPECT_EQ(HxDocumentToRtf(back), rtf);
+
+    // Laid out, the text after the tab starts at the stop: the paragraph's left margin.
+    back.setDocumentMargin(0);
+    back.setTextWidth(600);
+    QTextLayout* layout = back.begin().layout();
+    back.documentLayout()->documentSize(); // lays the document out
+    ASSERT_GT(layout->lineCount(), 0);
+    const QTextLine line = layout->lineAt(0);
+    EXPECT_NEAR(line.cursorToX(0), 0.0, 0.5) << "the number hangs at the first line's indent";
+    EXPECT_NEAR(line.cursorToX(3), 48.0, 0.5) << "the text after the tab starts at the stop";
+}
+
 // Groups of unknown destinations and embedded objects come back byte for byte.
 TEST(RichTextRoundTrip, UnknownAndObjectGroupsKeptByteForByte) {
     const QByteArray generator = "{\\*\\generator Riched20 5.50.99.2050;}";
@@ -526,6 +570,29 @@ TEST(RichTextLimits, LengthsUpTo22Inches) {
     EXPECT_EQ(f[13].lineHeightType(), int(QTextBlockFormat::ProportionalHeight));
     EXPECT_DOUBLE_EQ(f[13].lineHeight(), 13200.0);
     EXPECT_DOUBLE_EQ(f[14].leftMargin(), 2112.0);
+}
+
+TEST(RichTextLimits, TabStopsUpTo22InchesAndSixtyFourAParagraph) {
+    // Places clamped to 0 .. 22 inches; a \tx without a number is none; a kind without a \tx after
+    // it does not carry over to the next paragraph; the first 64 stops of a paragraph are kept.
+    QByteArray many = "\\pard";
+    for (int i = 0; i < HxRtfLimits::kMaxTabs + 10; ++i)
+        many += "\\tx" + QByteArray::number(15 * (i + 1));
+    QTextDocument doc;
+    ASSERT_TRUE(HxRtfToDocument(
+        Rtf("\\pard\\tx99999999999\\tx-300\\tx\\tqr p\\par\\pard\\tx150 q\\par" + many + " r\\par"), doc));
+    ASSERT_EQ(doc.blockCount(), 3);
+    const QList<QTextOption::Tab> first = doc.begin().blockFormat().tabPositions();
+    ASSERT_EQ(first.size(), 2);
+    EXPECT_DOUBLE_EQ(first[0].position, 2112.0);
+    EXPECT_DOUBLE_EQ(first[1].position, 0.0);
+    const QList<QTextOption::Tab> second = doc.begin().next().blockFormat().tabPositions();
+    ASSERT_EQ(second.size(), 1);
+    EXPECT_EQ(second[0].type, QTextOption::LeftTab);
+    EXPECT_DOUBLE_EQ(second[0].position, 10.0);
+    const QList<QTextOption::Tab> third = doc.lastBlock().blockFormat().tabPositions();
+    ASSERT_EQ(third.size(), HxRtfLimits::kMaxTabs);
+    EXPECT_DOUBLE_EQ(third.back().position, double(HxRtfLimits::kMaxTabs));
 }
 
 TEST(RichTextLimits, ObjectBoxesFromOnePixelTo22Inches) {

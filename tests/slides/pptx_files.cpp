@@ -103,8 +103,26 @@ QByteArray Zip(const std::vector<std::pair<QString, QByteArray>>& entries, bool 
     return out;
 }
 
+// The entries of a presentation of the slides listed in `order`, with `styles`.
+std::vector<std::pair<QString, QByteArray>> Entries(const std::vector<QString>& slides,
+                                                    const std::vector<int>& order, const DeckStyles& styles);
+
 std::vector<std::pair<QString, QByteArray>> Entries(const std::vector<QString>& slides,
                                                     const std::vector<int>& order) {
+    return Entries(slides, order, DeckStyles());
+}
+
+std::vector<std::pair<QString, QByteArray>> Entries(const std::vector<QString>& slides,
+                                                    const DeckStyles& styles) {
+    return Entries(slides, {}, styles);
+}
+
+QByteArray Presentation(const std::vector<QString>& slides, const DeckStyles& styles) {
+    return Zip(Entries(slides, styles));
+}
+
+std::vector<std::pair<QString, QByteArray>> Entries(const std::vector<QString>& slides,
+                                                    const std::vector<int>& order, const DeckStyles& styles) {
     std::vector<std::pair<QString, QByteArray>> e;
     e.emplace_back(
         QStringLiteral("[Content_Types].xml"),
@@ -125,11 +143,15 @@ std::vector<std::pair<QString, QByteArray>> Entries(const std::vector<QString>& 
         ids += QStringLiteral("<p:sldId id=\"%1\" r:id=\"rId%2\"/>").arg(id++).arg(i + 2);
     e.emplace_back(
         QStringLiteral("ppt/presentation.xml"),
-        (Head() + QStringLiteral("<p:presentation %1><p:sldMasterIdLst><p:sldMasterId id=\"2147483648\" "
-                                 "r:id=\"rId1\"/></p:sldMasterIdLst><p:sldIdLst>%2</p:sldIdLst><p:sldSz "
-                                 "cx=\"9144000\" cy=\"6858000\"/><p:notesSz cx=\"6858000\" "
-                                 "cy=\"9144000\"/></p:presentation>")
-                      .arg(QLatin1String(kNamespaces), ids))
+        (Head() +
+         QStringLiteral("<p:presentation %1><p:sldMasterIdLst><p:sldMasterId id=\"2147483648\" "
+                        "r:id=\"rId1\"/></p:sldMasterIdLst><p:sldIdLst>%2</p:sldIdLst><p:sldSz "
+                        "cx=\"9144000\" cy=\"6858000\"/><p:notesSz cx=\"6858000\" "
+                        "cy=\"9144000\"/>%3</p:presentation>")
+             .arg(QLatin1String(kNamespaces), ids,
+                  styles.defaults.isEmpty()
+                      ? QString()
+                      : QStringLiteral("<p:defaultTextStyle>%1</p:defaultTextStyle>").arg(styles.defaults)))
             .toUtf8());
     std::vector<std::pair<QString, QString>> rels{
         {QStringLiteral("slideMaster"), QStringLiteral("slideMasters/slideMaster1.xml")}};
@@ -149,23 +171,30 @@ std::vector<std::pair<QString, QByteArray>> Entries(const std::vector<QString>& 
     QString layoutTitle = title;
     layoutTitle.replace(QStringLiteral("<p:spPr/>"),
                         QStringLiteral("<p:spPr>") + Xfrm(36, 20, 648, 90) + QStringLiteral("</p:spPr>"));
-    e.emplace_back(
-        QStringLiteral("ppt/slideLayouts/slideLayout1.xml"),
-        Tree(QStringLiteral("sldLayout"), layoutTitle + Placeholder(3, QString(), 1, QString())).toUtf8());
+    e.emplace_back(QStringLiteral("ppt/slideLayouts/slideLayout1.xml"),
+                   Tree(QStringLiteral("sldLayout"),
+                        WithListStyle(layoutTitle, styles.layoutTitle) +
+                            WithListStyle(Placeholder(3, QString(), 1, QString()), styles.layoutBody))
+                       .toUtf8());
     e.emplace_back(
         QStringLiteral("ppt/slideLayouts/_rels/slideLayout1.xml.rels"),
         Rels({{QStringLiteral("slideMaster"), QStringLiteral("../slideMasters/slideMaster1.xml")}}).toUtf8());
     QString body = Placeholder(3, QStringLiteral("body"), 1, QString());
     body.replace(QStringLiteral("<p:spPr/>"),
                  QStringLiteral("<p:spPr>") + Xfrm(36, 130, 648, 360) + QStringLiteral("</p:spPr>"));
-    QString master = Tree(QStringLiteral("sldMaster"), layoutTitle + body);
+    QString master = Tree(QStringLiteral("sldMaster"), WithListStyle(layoutTitle, styles.masterTitle) +
+                                                           WithListStyle(body, styles.masterBody));
+    auto style = [](const QString& given, const char* standard) {
+        return given.isEmpty() ? QLatin1String(standard) : given;
+    };
     master.replace(
         QStringLiteral("</p:cSld>"),
-        QStringLiteral(
-            "</p:cSld><p:txStyles><p:titleStyle><a:lvl1pPr algn=\"ctr\"><a:defRPr sz=\"4000\"/>"
-            "</a:lvl1pPr></p:titleStyle><p:bodyStyle><a:lvl1pPr><a:defRPr sz=\"2400\"/></a:lvl1pPr>"
-            "<a:lvl2pPr><a:defRPr sz=\"2000\"/></a:lvl2pPr></p:bodyStyle><p:otherStyle>"
-            "<a:defPPr><a:defRPr lang=\"zh-CN\"/></a:defPPr></p:otherStyle></p:txStyles>"));
+        QStringLiteral("</p:cSld><p:txStyles><p:titleStyle>%1</p:titleStyle><p:bodyStyle>%2</p:bodyStyle>"
+                       "<p:otherStyle>%3</p:otherStyle></p:txStyles>")
+            .arg(style(styles.title, "<a:lvl1pPr algn=\"ctr\"><a:defRPr sz=\"4000\"/></a:lvl1pPr>"),
+                 style(styles.body, "<a:lvl1pPr><a:defRPr sz=\"2400\"/></a:lvl1pPr><a:lvl2pPr><a:defRPr "
+                                    "sz=\"2000\"/></a:lvl2pPr>"),
+                 style(styles.other, "<a:defPPr><a:defRPr lang=\"zh-CN\"/></a:defPPr>")));
     e.emplace_back(QStringLiteral("ppt/slideMasters/slideMaster1.xml"), master.toUtf8());
     e.emplace_back(QStringLiteral("ppt/slideMasters/_rels/slideMaster1.xml.rels"),
                    Rels({{QStringLiteral("slideLayout"), QStringLiteral("../slideLayouts/slideLayout1.xml")},
@@ -290,6 +319,19 @@ QString Paragraph(const QString& runs, const QString& align) {
         .arg(align.isEmpty() ? QString() : QStringLiteral("<a:pPr algn=\"%1\"/>").arg(align), runs);
 }
 
+QString StyledParagraph(const QString& attributes, const QString& properties, const QString& runs) {
+    return QStringLiteral("<a:p><a:pPr %1>%2</a:pPr>%3</a:p>").arg(attributes, properties, runs);
+}
+
+QString WithListStyle(const QString& shape, const QString& levels) {
+    if (levels.isEmpty())
+        return shape;
+    QString styled = shape;
+    styled.replace(QStringLiteral("<a:lstStyle/>"),
+                   QStringLiteral("<a:lstStyle>%1</a:lstStyle>").arg(levels));
+    return styled;
+}
+
 QString Table(int id, double left, double top, const std::vector<double>& widths,
               const std::vector<double>& heights, const std::vector<QString>& rows) {
     double width = 0, height = 0;
@@ -383,6 +425,29 @@ int WriteSeeds(const QString& folder) {
               TextBox(6, 0, 0, 200, 100, Paragraph(TextRun(QStringLiteral("组")))) +
                   Picture(7, 200, 0, 200, 200)),
     };
+    // Bullets and numbers from the master's body style and the default text style, a text box's own
+    // list style and the paragraphs' own properties, at several levels.
+    DeckStyles styles;
+    styles.body = QStringLiteral(
+        "<a:lvl1pPr marL=\"342900\" indent=\"-342900\"><a:lnSpc><a:spcPct val=\"90000\"/></a:lnSpc>"
+        "<a:buFont typeface=\"Arial\"/><a:buChar char=\"•\"/><a:defRPr sz=\"2800\"/></a:lvl1pPr>"
+        "<a:lvl2pPr marL=\"742950\" indent=\"-285750\"><a:buFont typeface=\"Wingdings\"/><a:buChar "
+        "char=\"§\"/></a:lvl2pPr>");
+    styles.defaults = QStringLiteral("<a:defPPr><a:spcBef><a:spcPts val=\"600\"/></a:spcBef><a:defRPr "
+                                     "sz=\"1800\"/></a:defPPr>");
+    const QString numbered = QStringLiteral("<a:buAutoNum type=\"arabicParenR\" startAt=\"3\"/>");
+    const QString bulleted =
+        Placeholder(
+            3, QString(), 1,
+            Paragraph(TextRun(QStringLiteral("一级"))) +
+                StyledParagraph(QStringLiteral("lvl=\"1\""), QString(), TextRun(QStringLiteral("二级"))) +
+                StyledParagraph(QString(), QStringLiteral("<a:buNone/>"), TextRun(QStringLiteral("无")))) +
+        WithListStyle(TextBox(4, 100, 300, 400, 100,
+                              StyledParagraph(QStringLiteral("marL=\"342900\" indent=\"-342900\""), numbered,
+                                              TextRun(QStringLiteral("甲"))) +
+                                  StyledParagraph(QString(), numbered, TextRun(QStringLiteral("乙")))),
+                      QStringLiteral("<a:lvl1pPr algn=\"ctr\"><a:buClr><a:srgbClr val=\"FF0000\"/></a:buClr>"
+                                     "<a:buSzPct val=\"75000\"/></a:lvl1pPr>"));
     std::vector<std::pair<QString, QByteArray>> files{
         {QStringLiteral("seed-whole.pptx"), Presentation(slides)},
         {QStringLiteral("seed-stored.pptx"), Zip(Entries(slides), true)},
@@ -390,6 +455,7 @@ int WriteSeeds(const QString& folder) {
         {QStringLiteral("seed-text.pptx"), Presentation({slides[0]})},
         {QStringLiteral("seed-table.pptx"), Zip(Entries({slides[1]}), true)},
         {QStringLiteral("seed-group.pptx"), Zip(Entries({slides[2]}), true)},
+        {QStringLiteral("seed-bullets.pptx"), Presentation({bulleted}, styles)},
     };
     const QByteArray whole = files[0].second;
     files.emplace_back(QStringLiteral("seed-cut.pptx"), whole.left(whole.size() / 2));
@@ -408,6 +474,9 @@ int WriteSeeds(const QString& folder) {
     for (const auto& [name, bytes] : Entries({slides[1]}))
         if (name == QLatin1String("ppt/slides/slide1.xml"))
             files.emplace_back(QStringLiteral("seed-xml-table.bin"), "X\n" + bytes);
+    for (const auto& [name, bytes] : Entries({bulleted}))
+        if (name == QLatin1String("ppt/slides/slide1.xml"))
+            files.emplace_back(QStringLiteral("seed-xml-bullets.bin"), "X\n" + bytes);
     for (const auto& [name, bytes] : Entries({slides[2]}))
         if (name == QLatin1String("ppt/slides/slide1.xml"))
             files.emplace_back(QStringLiteral("seed-xml-group.bin"), "X\n" + bytes);

@@ -24,6 +24,20 @@ std::vector<std::pair<QString, QByteArray>> Entries(const std::vector<QString>& 
                                                     const std::vector<int>& order = {});
 QByteArray Presentation(const std::vector<QString>& slides, const std::vector<int>& order = {});
 
+// The list styles of a presentation as Entries writes it, each the children of its list style
+// (a:lvl1pPr to a:lvl9pPr, a:defPPr): the master's text styles for titles, other placeholders and
+// text boxes (p:txStyles; empty ones keep those above), the list styles of the master's and the
+// layout's title and body placeholders, and the presentation's default text style.
+struct DeckStyles {
+    QString title, body, other;
+    QString masterTitle, masterBody;
+    QString layoutTitle, layoutBody;
+    QString defaults;
+};
+std::vector<std::pair<QString, QByteArray>> Entries(const std::vector<QString>& slides,
+                                                    const DeckStyles& styles);
+QByteArray Presentation(const std::vector<QString>& slides, const DeckStyles& styles);
+
 // EMU of a length in points.
 inline long long Emu(double points) {
     return (long long)(points * 12700.0 + (points < 0 ? -0.5 : 0.5));
@@ -36,6 +50,11 @@ QString TextBox(int id, double left, double top, double width, double height, co
 QString Placeholder(int id, const QString& type, int idx, const QString& paragraphs);
 QString TextRun(const QString& text, const QString& properties = QString());
 QString Paragraph(const QString& runs, const QString& align = QString());
+// A paragraph with its own properties: the attributes and children of its a:pPr.
+QString StyledParagraph(const QString& attributes, const QString& properties, const QString& runs);
+// A shape (a text box or placeholder above) with its text's own list style (the children of its
+// a:lstStyle).
+QString WithListStyle(const QString& shape, const QString& levels);
 QString Table(int id, double left, double top, const std::vector<double>& widths,
               const std::vector<double>& heights, const std::vector<QString>& rows);
 QString Cell(const QString& text, const QString& attributes = QString());

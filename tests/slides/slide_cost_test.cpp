@@ -280,6 +280,65 @@ TEST(SlideCost, TheKeptRichTextIsCountedAsTheWriterWritesIt) {
     EXPECT_EQ(HxSlideTextRtfBytes(texts.back().second), HxDocumentToRtf(doc).size());
 }
 
+TEST(SlideCost, TheKeptRichTextOfBulletsNumbersIndentsAndSpacingIsCountedExactly) {
+    // Bulleted and numbered paragraphs at two levels, with margins, hanging indents, spacing before
+    // and after and line spacing in percent and in points, as the reader gives them (the bullets in
+    // the text's face, so that every face's character set is counted as written).
+    DeckStyles styles;
+    styles.body = QStringLiteral(
+        "<a:lvl1pPr marL=\"342900\" indent=\"-342900\" algn=\"just\"><a:lnSpc><a:spcPct "
+        "val=\"90000\"/></a:lnSpc>"
+        "<a:spcBef><a:spcPts val=\"1000\"/></a:spcBef><a:buChar char=\"•\"/><a:defRPr "
+        "sz=\"2800\"/></a:lvl1pPr>"
+        "<a:lvl2pPr marL=\"742950\" indent=\"-285750\"><a:lnSpc><a:spcPts val=\"3000\"/></a:lnSpc><a:spcAft>"
+        "<a:spcPct val=\"50000\"/></a:spcAft><a:buClr><a:srgbClr val=\"FF0000\"/></a:buClr><a:buSzPct "
+        "val=\"75000\"/><a:buAutoNum type=\"romanLcParenR\"/><a:defRPr sz=\"2400\"/></a:lvl2pPr>");
+    QString paragraphs;
+    for (int i = 0; i < 40; ++i)
+        paragraphs += StyledParagraph(QStringLiteral("lvl=\"%1\"").arg(i % 3 == 2 ? 1 : 0),
+                                      i % 7 == 6 ? QStringLiteral("<a:buNone/>") : QString(),
+                                      TextRun(QStringLiteral("第%1项 {x}").arg(i)));
+    HxSlideDeck deck;
+    ASSERT_EQ(HxReadPptx(Presentation({Placeholder(3, QString(), 1, paragraphs)}, styles), deck), kPptxOk);
+    std::vector<std::pair<const char*, HxSlideText>> texts;
+    texts.emplace_back("bulleted and numbered paragraphs", deck.slides[0].shapes[0].text);
+    // Every paragraph format at once, in a run that starts paragraphs of its own: each repeats it.
+    HxSlideText formatted;
+    HxSlideParagraph& p = formatted.paragraphs.emplace_back();
+    p.align = 2;
+    p.margin = 27;
+    p.indent = -18.5;
+    p.spaceBefore = 6;
+    p.spaceAfter = 12.25;
+    p.lineSpacing = 24;
+    p.lineSpacingPoints = true;
+    p.bulleted = true;
+    p.runs.push_back(SlideRun(QStringLiteral("1.\t")));
+    p.runs.push_back(SlideRun(QStringLiteral("a\rb") + QChar(0x2029) + QStringLiteral("c")));
+    p.runs.push_back(SlideRun(QStringLiteral("\r\r")));
+    formatted.paragraphs.push_back(p);
+    formatted.paragraphs.back().bulleted = false;
+    formatted.paragraphs.back().lineSpacingPoints = false;
+    texts.emplace_back("formatted paragraphs broken within their runs", formatted);
+    for (const auto& [what, text] : texts) {
+        SCOPED_TRACE(what);
+        EXPECT_EQ(HxSlideTextRtfBytes(text), WrittenBytes(text));
+        for (const qsizetype length : {qsizetype(1), qsizetype(3), text.Length() / 2, text.Length() - 1}) {
+            SCOPED_TRACE(length);
+            QTextDocument doc;
+            HxSlideTextToDocument(text.Beginning(length), true, doc);
+            EXPECT_EQ(HxSlideTextRtfBytes(text, length), HxDocumentToRtf(doc).size());
+        }
+    }
+    // The paragraphs' formats are written: the margins, indents, spacing and tab stops in twips.
+    QTextDocument doc;
+    HxSlideTextToDocument(formatted, true, doc);
+    const QByteArray rtf = HxDocumentToRtf(doc);
+    EXPECT_TRUE(rtf.contains("\\pard\\qr\\li540\\fi-370\\sb120\\sa245\\sl-480\\slmult0\\tx370 "))
+        << rtf.constData();
+    EXPECT_TRUE(rtf.contains("\\pard\\qr\\li540\\fi-370\\sb120\\sa245\\sl58\\slmult1 ")) << rtf.constData();
+}
+
 TEST_F(SlideCostTest, TextsOfTabsOrLineBreaksAsLongAsTheEditorHoldsAreRefusedForTheRichTextTheyKeep) {
     // 4,000 texts of "a" and 32,766 tabs: written "\tab " each, 625 MiB of rich text; of line breaks,
     // "\line " each, 750 MiB.
