@@ -17,7 +17,9 @@
 #include "model/page.h"
 #include "view/view_globals.h"
 
+#include <QCoreApplication>
 #include <QCursor>
+#include <QEventLoop>
 #include <QGuiApplication>
 
 #include <algorithm>
@@ -211,6 +213,10 @@ bool BuildPages(CHalvixDoc* doc, std::vector<HxDrawnSlide>& slides,
                     return false;
                 }
             slide.shapes.clear(); // what the page took is given back
+            // The window repaints and its timers run between the pages (a slide's page is built in
+            // a tenth of a second or so); what the user does waits until the pages are built.
+            if (QCoreApplication::instance())
+                QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         }
     } catch (const std::bad_alloc&) {
         keepPages();

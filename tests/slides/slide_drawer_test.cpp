@@ -283,6 +283,29 @@ TEST_F(SlideDrawerTest, TheEventLoopRunsThroughoutAnImportOfSeveralSeconds) {
         << said.join(u'|').toStdString();
 }
 
+TEST_F(SlideDrawerTest, TheWindowRepaintsWhileTheMostAnImportMakesIsBuilt) {
+    // Ten slides of 2,000 small text boxes, 20,000 objects, drawn by the drawing program: a timer of
+    // 100 ms keeps firing while what it hands back is read and the pages are built.
+    const QByteArray bytes = Presentation(std::vector<QString>(10, LetterBoxes(2000, 3, 20, 90, 30)));
+    for (const bool convert : {false, true}) {
+        SCOPED_TRACE(convert ? "converted" : "drawn");
+        const int pages = m_doc->GetPageCount();
+        QElapsedTimer since;
+        qint64 longest = 0;
+        QTimer timer;
+        timer.setInterval(100);
+        QObject::connect(&timer, &QTimer::timeout, [&] { longest = std::max(longest, since.restart()); });
+        since.start();
+        timer.start();
+        Import(bytes, 1, 10, convert);
+        timer.stop();
+        longest = std::max(longest, since.elapsed());
+        ASSERT_TRUE(m_imported);
+        EXPECT_EQ(m_doc->GetPageCount(), pages + 10);
+        EXPECT_LE(longest, 1000);
+    }
+}
+
 TEST_F(SlideDrawerTest, CancelEndsTheImportWithinASecondAndLeavesTheLessonAsItWas) {
     UseStandIn({QStringLiteral("slow"), QStringLiteral("400")});
     AddPoint(g_pCurPage, 1, 2, 3);
