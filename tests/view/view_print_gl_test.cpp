@@ -204,7 +204,10 @@ TEST_F(PrintTest, AStartButtonThatIsGoneIsForgotten) {
 
 TEST_F(PrintTest, StartButtonsArePressedForThePictureAndStartAfreshOnTheReturn) {
     const WORD id = m_pages[1]->m_nextId++;
-    auto* start = new CGButnCommand(id, u"开始", std::vector<int>{int(ID_VIEW_SNAP)}, 12);
+    // Its commands wait far longer than the test runs between them: however slowly the machine prints,
+    // the button is still running when it is looked at.
+    auto* start =
+        new CGButnCommand(id, u"开始", std::vector<int>{int(ID_VIEW_SNAP), int(ID_VIEW_SNAP)}, 100000);
     m_pages[1]->m_cells.SetAt(id, start);
     m_pages[1]->m_autoButton = id;
     // The page switch presses the start button through the main window: the view stands for it.
