@@ -573,6 +573,7 @@ HxPptxError ReadTheme(const QByteArray& bytes, QHash<QString, QRgb>& scheme);
 
 struct CPlaceholder {
     QString type;
+    QString family; // PlaceholderFamily(type), worked out once
     qint64 idx = -1;
     HxSlideBox box;
     CListStyle style; // its text's list style
@@ -589,15 +590,44 @@ QString PlaceholderFamily(const QString& type) {
     return type;
 }
 
+// The placeholders of a layout or a master in the order they were read, with the first one of each
+// index and of each family kept as they are added: a slide of thousands of placeholders finds each
+// one's match at once instead of searching the list.
+class CPlaceholders {
+public:
+    void Add(CPlaceholder ph) {
+        const size_t at = m_list.size();
+        if (ph.idx >= 0 && !m_byIndex.contains(ph.idx))
+            m_byIndex.insert(ph.idx, at);
+        if (!m_byFamily.contains(ph.family))
+            m_byFamily.insert(ph.family, at);
+        m_list.push_back(std::move(ph));
+    }
+    // The first placeholder of an index, or of a family; none when there is none.
+    const CPlaceholder* OfIndex(qint64 idx) const {
+        const auto it = m_byIndex.constFind(idx);
+        return it == m_byIndex.cend() ? nullptr : &m_list[*it];
+    }
+    const CPlaceholder* OfFamily(const QString& family) const {
+        const auto it = m_byFamily.constFind(family);
+        return it == m_byFamily.cend() ? nullptr : &m_list[*it];
+    }
+
+private:
+    std::vector<CPlaceholder> m_list;
+    QHash<qint64, size_t> m_byIndex;
+    QHash<QString, size_t> m_byFamily;
+};
+
 class CShapeReader {
 public:
     CShapeReader(QXmlStreamReader& x) : m_x(x) {}
 
     // Placeholders of the layout and the master, for shapes of the slide that take their place
     // from there; and, when reading a layout or a master, where its own placeholders go.
-    const std::vector<CPlaceholder>* m_layout = nullptr;
-    const std::vector<CPlaceholder>* m_master = nullptr;
-    std::vector<CPlaceholder>* m_collect = nullptr;
+    const CPlaceholders* m_layout = nullptr;
+    const CPlaceholders* m_master = nullptr;
+    CPlaceholders* m_collect = nullptr;
     // The master's text styles and theme colours, and the presentation's default text style.
     CMasterStyles m_styles;
     const CListStyle* m_defaults = nullptr;
@@ -930,10 +960,10 @@ public:
         CTextChain chain;
         size_t n = 0;
         if (placeholder) {
-            for (const std::vector<CPlaceholder>* list : {m_layout, m_master})
+            for (const CPlaceholders* list : {m_layout, m_master})
                 if (const CPlaceholder* found = Matching(list, ph))
                     chain.lists[n++] = &found->style;
-            const bool title = PlaceholderFamily(ph.type) == QLatin1String("title");
+            const bool title = ph.family == QLatin1String("title");
             chain.lists[n++] = title ? &m_styles.title : &m_styles.body;
             chain.points = title ? kTitlePoints : kBodyPoints;
         } else {
@@ -1285,6 +1315,7 @@ public:
                 placeholder = true;
                 const QXmlStreamAttributes a = m_x.attributes();
                 ph.type = a.value(QLatin1String("type")).toString().left(32);
+                ph.family = PlaceholderFamily(ph.type);
                 if (!Attribute(a, QLatin1String("idx"), 0xFFFFFFFFLL, ph.idx))
                     return Fail(kPptxBadValue);
                 Skip();
@@ -1311,7 +1342,7 @@ public:
             shape.box = Inherited(ph);
         if (placeholder && m_collect) {
             ph.box = shape.box;
-            m_collect->push_back(ph);
+            m_collect->Add(ph);
         }
         if (!textRead) {
             CTextChain chain = ChainOf(placeholder, ph);
@@ -1322,7 +1353,7 @@ public:
 
     // A placeholder without a place of its own takes the layout's, else the master's.
     HxSlideBox Inherited(const CPlaceholder& ph) const {
-        for (const std::vector<CPlaceholder>* list : {m_layout, m_master})
+        for (const CPlaceholders* list : {m_layout, m_master})
             if (const CPlaceholder* found = Matching(list, ph))
                 return found->box;
         return HxSlideBox();
@@ -1330,17 +1361,13 @@ public:
 
     // The placeholder that a slide's placeholder stands for in `list`: on the layout the one of its
     // index, else one of its type; on the master one of its type.  None when there is none.
-    const CPlaceholder* Matching(const std::vector<CPlaceholder>* list, const CPlaceholder& ph) const {
+    const CPlaceholder* Matching(const CPlaceholders* list, const CPlaceholder& ph) const {
         if (!list)
             return nullptr;
         if (ph.idx >= 0 && list == m_layout)
-            for (const CPlaceholder& p : *list)
-                if (p.idx == ph.idx)
-                    return &p;
-        for (const CPlaceholder& p : *list)
-            if (PlaceholderFamily(p.type) == PlaceholderFamily(ph.type))
-                return &p;
-        return nullptr;
+            if (const CPlaceholder* found = list->OfIndex(ph.idx))
+                return found;
+        return list->OfFamily(ph.family);
     }
 
     void ReadGroup(std::vector<HxSlideShape>& out, const CMap& map, int depth) {
@@ -1435,8 +1462,8 @@ private:
 // styles and theme colours and the presentation's default text style given; for a master,
 // `collectStyles` receives its text styles (p:txStyles).
 HxPptxError ReadTree(const QByteArray& bytes, std::vector<HxSlideShape>& shapes,
-                     const std::vector<CPlaceholder>* layout, const std::vector<CPlaceholder>* master,
-                     std::vector<CPlaceholder>* collect, const CMasterStyles& styles,
+                     const CPlaceholders* layout, const CPlaceholders* master,
+                     CPlaceholders* collect, const CMasterStyles& styles,
                      const CListStyle* defaults, CMasterStyles* collectStyles = nullptr) {
     QXmlStreamReader x(bytes);
     CShapeReader reader(x);
@@ -1572,11 +1599,11 @@ HxPptxError ReadDeck(CZipParts& zip, HxSlideDeck& deck) {
 
     // Layouts and masters are read once each.
     // (A map: the lists are pointed at while others are added.)
-    std::map<QString, std::vector<CPlaceholder>> placeholders;
+    std::map<QString, CPlaceholders> placeholders;
     std::map<QString, CMasterStyles> masterStyles;
-    auto placeholdersOf = [&](const QString& part, const std::vector<CPlaceholder>* master,
+    auto placeholdersOf = [&](const QString& part, const CPlaceholders* master,
                               const CMasterStyles& styles,
-                              HxPptxError& error) -> const std::vector<CPlaceholder>* {
+                              HxPptxError& error) -> const CPlaceholders* {
         if (part.isEmpty())
             return nullptr;
         const auto found = placeholders.find(part);
@@ -1586,7 +1613,7 @@ HxPptxError ReadDeck(CZipParts& zip, HxSlideDeck& deck) {
         if ((error = zip.Read(part, b)))
             return nullptr;
         std::vector<HxSlideShape> ignored;
-        std::vector<CPlaceholder> list;
+        CPlaceholders list;
         CMasterStyles own;
         if ((error =
                  ReadTree(b, ignored, nullptr, master, &list, styles, &defaults, master ? nullptr : &own)))
@@ -1627,8 +1654,8 @@ HxPptxError ReadDeck(CZipParts& zip, HxSlideDeck& deck) {
             return e;
         HxPptxError error = kPptxOk;
         const QString layoutPart = FirstTargetOfType(slideRels, QLatin1String("slideLayout"));
-        const std::vector<CPlaceholder>* layout = nullptr;
-        const std::vector<CPlaceholder>* master = nullptr;
+        const CPlaceholders* layout = nullptr;
+        const CPlaceholders* master = nullptr;
         static const CMasterStyles kNoMaster;
         const CMasterStyles* styles = &kNoMaster;
         if (!layoutPart.isEmpty() && zip.Has(layoutPart)) {
