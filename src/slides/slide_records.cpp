@@ -8,6 +8,7 @@
 
 #include <QtEndian>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -86,6 +87,11 @@ constexpr double kLargestPlace = 1.0e12;
 constexpr int kLargestCount = 10000000;
 // The longest name an item takes from the editor (it keeps five characters and an ellipsis).
 constexpr quint32 kLongestName = 64;
+// The most bytes of fields an object's records take besides its rich text and bits: a text's record
+// (its head, box, four sizes, colour, name at its longest and the lengths of its rich text and bits).
+// A cell's text takes 28 fewer, a picture 60 in all, and a table's grid (its begin and end, at most
+// 56 bytes and 32 a cell) well under 10 for each of the objects it counts.
+constexpr qint64 kMostObjectFieldBytes = 8 + 4 * 8 + 6 * 4 + (4 + 2 * qint64(kLongestName)) + 4 + 4;
 
 class CIn {
 public:
@@ -185,6 +191,24 @@ bool ReadText(CIn& in, const HxSlideBox& box, HxDrawnText& text) {
 } // namespace
 
 // ---------------------------------------------------------------------------------------------
+
+qint64 HxSlideRecords::MostStreamBytes(const HxSlideImportBounds& bounds, int slides) {
+    // Bounds past any import's (up to a terabyte of pixels or rich text) keep the sums within 64 bits.
+    const qint64 items = std::clamp<qint64>(bounds.items, 0, qint64(1) << 31);
+    const qint64 pixels = std::clamp<qint64>(bounds.pixels, 0, qint64(1) << 40);
+    const qint64 textBytes = std::clamp<qint64>(bounds.textBytes, 0, qint64(1) << 40);
+    const qint64 side = HxRtfLimits::kMaxPictureSide;
+    // A picture's row of w pixels keeps ceil(w / 32) words, so k words take at least 32 (k - 1) + 1
+    // pixels of their row: rows R holding P pixels keep at most (P + 31 R) / 32 words, and at most
+    // side / 32 words a row.  A row holds a pixel at least and an object at most `side` rows.
+    const qint64 rows = std::min(pixels, items * side);
+    const qint64 usable = std::min(pixels, items * side * side);
+    const qint64 words = std::min((usable + 31 * rows) / 32, rows * (side / 32));
+    // The records other than objects: the hello, each slide's begin (two numbers) and end (six), and
+    // the closing record, at most a refusal's one number.
+    const qint64 around = Hello().size() + qint64(std::max(slides, 0)) * (8 + 8 + 8 + 24) + 8 + 4;
+    return around + items * kMostObjectFieldBytes + textBytes + 4 * words;
+}
 
 HxSlideShape HxDrawnShape::TableShape() const {
     HxSlideShape table;
@@ -287,7 +311,8 @@ QByteArray Refused(HxPptxError error) {
 // ---------------------------------------------------------------------------------------------
 
 HxSlideRecordReader::HxSlideRecordReader(int from, int to, bool convert, const HxSlideImportBounds& bounds)
-    : m_from(from), m_to(to), m_convert(convert), m_bounds(bounds), m_next(from) {}
+    : m_from(from), m_to(to), m_convert(convert), m_bounds(bounds),
+      m_mostBytes(HxSlideRecords::MostStreamBytes(bounds, to - from + 1)), m_next(from) {}
 
 bool HxSlideRecordReader::Fail(const char* why) {
     m_state = kFaulty;
@@ -300,8 +325,8 @@ HxSlideRecordReader::State HxSlideRecordReader::Feed(const char* data, qsizetype
     if (m_state != kReading || size <= 0)
         return m_state;
     m_taken += size;
-    if (m_taken > HxSlideRecords::kMaxStreamBytes) {
-        Fail("more bytes than any import sends");
+    if (m_taken > m_mostBytes) {
+        Fail("more bytes than the import's bounds let through");
         return m_state;
     }
     m_pending.append(data, size);

@@ -80,9 +80,14 @@ constexpr quint32 kVersion = 1;
 // The largest record a reader takes: a text's rich text and picture with room to spare (the editor's
 // 32,767 characters written with every control word the writer has, and 4,096 x 4,096 pixels).
 constexpr quint32 kMaxRecordBytes = 24u << 20;
-// The most bytes a reader takes in all: what the import's bounds let through and more, but a
-// bound on what a broken drawing can make the window keep.
-constexpr qint64 kMaxStreamBytes = 2LL << 30;
+// The most bytes the drawing of `slides` slides can rightly send within `bounds`, and so the most a
+// reader takes in all: the hello, each slide's begin and end, the closing record, each object's
+// fields and name at their longest, the rich text (`textBytes`), and the pictures' bits, rows padded
+// to whole 32-bit words as the one-bit pictures keep them.  A row's padding is bounded by the rows
+// the pictures may have (4,096 an object, and never more than their pixels): most of the bound with
+// today's bounds (pictures a pixel wide keep 32 bits a pixel), where pictures wider than a word keep
+// little more than `pixels` bits.
+qint64 MostStreamBytes(const HxSlideImportBounds& bounds, int slides);
 
 QByteArray Hello();
 QByteArray SlideBegin(int number, int count);
@@ -106,8 +111,9 @@ QByteArray Refused(HxPptxError error);
 // fields take), every size, count and place (pictures 1 to 4,096 pixels a side with exactly the bytes
 // their rows take, within their box; tables of 1 to 19 rows and columns, only when converting, texts
 // only in the cells that carry one, each once; places finite and within the reader's limits), and
-// what the slides make in all against `bounds` (objects, pixels, rich text).  The first fault stops
-// the reading for good (`Faulty`); what was read whole before it stays in `Slides`.
+// what the slides make in all against `bounds` (objects, pixels, rich text), and the bytes it takes
+// in all against MostStreamBytes.  The first fault stops the reading for good (`Faulty`); what was
+// read whole before it stays in `Slides`.
 class HxSlideRecordReader {
 public:
     enum State {
@@ -130,6 +136,8 @@ public:
     int Current() const { return m_current; }
     HxPptxError Refusal() const { return m_refusal; }
     const char* Fault() const { return m_fault; }
+    // The most bytes it takes (MostStreamBytes of its bounds and slides).
+    qint64 MostBytes() const { return m_mostBytes; }
 
 private:
     bool Record(quint32 type, const char* data, quint32 size);
@@ -141,6 +149,7 @@ private:
     State m_state = kReading;
     QByteArray m_pending;
     qint64 m_taken = 0;
+    qint64 m_mostBytes;
     bool m_hello = false;
     int m_current = 0; // the slide begun and not yet ended, or 0
     int m_next;        // the number the next slide must have

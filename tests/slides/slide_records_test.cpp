@@ -358,3 +358,46 @@ TEST(SlideRecords, DamagedDrawingsNeverHandBackWhatTheyDoNotHold) {
         EXPECT_GT(done, 0) << (convert ? "converted" : "drawn");
     }
 }
+
+TEST(SlideRecords, WhatAReaderTakesInAllIsWhatTheBoundsLetThrough) {
+    // Today's bounds, by hand: 20,000 objects of 204 bytes of fields at most (a text's head 8, box
+    // 32, sizes and colour 24, name 4 + 128, lengths 8), 128 MiB of rich text, and the bits of 500
+    // million pixels in rows of at most 4,096 an object (81,920,000 rows): rows padded to words keep
+    // at most (500,000,000 + 31 x 81,920,000) / 32 = 94,985,000 words; with 100 slides' begin and end
+    // (48 bytes each), the hello (64) and a refusal (12): 518,242,604 bytes.
+    EXPECT_EQ(R::MostStreamBytes(HxSlideImportBounds(), 100),
+              20000LL * 204 + (128LL << 20) + 4LL * 94985000 + 100 * 48 + 64 + 12);
+    EXPECT_EQ(R::Hello().size(), 64);
+
+    // Small bounds: three objects, 405,504 pixels, 60 bytes of rich text, two slides.  The most they
+    // let through: three texts of the longest name, 10 units of rich text each and pictures of 33 x
+    // 4,096 pixels (two words a row: the most padding 405,504 pixels in 12,288 rows can have), then a
+    // refusal.  That stream is taken whole; a byte more is refused before anything of it is read.
+    HxSlideImportBounds bounds;
+    bounds.items = 3;
+    bounds.pixels = 3 * 33 * 4096;
+    bounds.textBytes = 3 * 2 * 10;
+    const HxSlideBox box = Box(0, 0, 24.75, 3072); // 33 x 4,096 pixels
+    HxDrawnText text = TextOf(box, CString(u'名', 64));
+    text.rtf = u"{\\rtf1 xy}";
+    ASSERT_EQ(text.rtf.GetLength(), 10);
+    ASSERT_EQ(text.picture.size(), 8u * 4096);
+    QByteArray most =
+        Stream({R::SlideBegin(1, 2), R::Text(box, text), R::Text(box, text), R::SlideEnd(Counts(1)),
+                R::SlideBegin(2, 2), R::Text(box, text), R::SlideEnd(Counts(2))});
+    const QByteArray refusal = R::Refused(kPptxBadXml);
+    ASSERT_EQ(most.size() + refusal.size(), R::MostStreamBytes(bounds, 2));
+    {
+        HxSlideRecordReader reader(1, 2, true, bounds);
+        EXPECT_EQ(reader.MostBytes(), R::MostStreamBytes(bounds, 2));
+        EXPECT_EQ(reader.Feed(most), HxSlideRecordReader::kReading);
+        EXPECT_EQ(reader.Feed(refusal), HxSlideRecordReader::kRefused);
+        EXPECT_EQ(reader.Slides().size(), 2u);
+    }
+    {
+        HxSlideRecordReader reader(1, 2, true, bounds);
+        EXPECT_EQ(reader.Feed(most), HxSlideRecordReader::kReading);
+        EXPECT_EQ(reader.Feed(refusal + '\0'), HxSlideRecordReader::kFaulty);
+        EXPECT_STREQ(reader.Fault(), "more bytes than the import's bounds let through");
+    }
+}
