@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <new>
 
 namespace {
 
@@ -329,6 +330,24 @@ HxSlideRecordReader::State HxSlideRecordReader::Feed(const char* data, qsizetype
         Fail("more bytes than the import's bounds let through");
         return m_state;
     }
+    try {
+        return Take(data, size);
+    } catch (const std::bad_alloc&) {
+        GiveBack();
+        return m_state;
+    }
+}
+
+void HxSlideRecordReader::GiveBack() {
+    // What was read goes, and with it the memory it took: the window goes on without it.
+    m_state = kNoMemory;
+    m_pending = QByteArray();
+    m_slide = HxDrawnSlide();
+    std::vector<HxDrawnSlide>().swap(m_slides);
+    std::vector<bool>().swap(m_cellCarries);
+}
+
+HxSlideRecordReader::State HxSlideRecordReader::Take(const char* data, qsizetype size) {
     m_pending.append(data, size);
     qsizetype at = 0;
     while (m_state == kReading && m_pending.size() - at >= 8) {

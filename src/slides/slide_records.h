@@ -122,11 +122,12 @@ public:
         kOutOfMemory, // the drawing said it ran out of memory
         kRefused,     // the drawing said the presentation could not be read (`Refusal`)
         kFaulty,      // a record was malformed or past a bound (`Fault` says which, for the log)
+        kNoMemory,    // memory ran out here while the records were read: nothing is kept
     };
     HxSlideRecordReader(int from, int to, bool convert, const HxSlideImportBounds& bounds);
 
     // Takes the next bytes; the state after them.  Once the state is not kReading, nothing more is
-    // taken.
+    // taken.  It throws nothing: when memory runs out, what was read is given back (kNoMemory).
     State Feed(const char* data, qsizetype size);
     State Feed(const QByteArray& bytes) { return Feed(bytes.constData(), bytes.size()); }
     State GetState() const { return m_state; }
@@ -138,8 +139,11 @@ public:
     const char* Fault() const { return m_fault; }
     // The most bytes it takes (MostStreamBytes of its bounds and slides).
     qint64 MostBytes() const { return m_mostBytes; }
+    // Memory ran out: what was read is given back and nothing more is taken (kNoMemory).
+    void GiveBack();
 
 private:
+    State Take(const char* data, qsizetype size);
     bool Record(quint32 type, const char* data, quint32 size);
     bool Fail(const char* why);
 

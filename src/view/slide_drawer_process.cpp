@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <climits>
 #include <csignal>
+#include <new>
 
 #include <sys/prctl.h>
 #include <sys/resource.h>
@@ -94,7 +95,21 @@ HxSlideDrawingEnd RunDrawer(const CString& path, int from, int to, bool convert,
     int shown = -1;
     std::unique_ptr<CHxProgressWindow> progress = HxMakeProgressWindow(
         g_slideProgressTitle, g_slideProgressReading, [&] { finish(HxSlideDrawingEnd::kCancelled); });
-    auto read = [&] {
+    // The drawing stops early enough that the pages of the slides it has handed back can be built,
+    // and the message shown, within the import's time: the deadline moves closer with each slide.
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    qint64 building = 0; // the microseconds building the slides read takes (HxSlideBuildMicroseconds)
+    size_t priced = 0;   // the slides read whose building is counted
+    auto restartDeadline = [&] {
+        const std::vector<HxDrawnSlide>& slides = reader.Slides();
+        for (; priced < slides.size(); ++priced)
+            building += HxSlideBuildMicroseconds(slides[priced]);
+        const qint64 left = HxSlideDrawer().milliseconds - kSlideMessageMilliseconds -
+                            (building + 999) / 1000 - started.elapsed();
+        deadline.start(int(std::clamp<qint64>(left, 0, INT_MAX)));
+    };
+    auto takeRead = [&] {
         const QByteArray bytes = process.readAllStandardOutput();
         if (over || bytes.isEmpty())
             return;
@@ -113,11 +128,26 @@ HxSlideDrawingEnd RunDrawer(const CString& path, int from, int to, bool convert,
         case HxSlideRecordReader::kFaulty:
             finish(HxSlideDrawingEnd::kFaulty);
             return;
+        case HxSlideRecordReader::kNoMemory:
+            finish(HxSlideDrawingEnd::kNoMemory);
+            return;
         }
+        if (priced < reader.Slides().size())
+            restartDeadline();
         const int now = reader.Current() > 0 ? reader.Current() : from + int(reader.Slides().size());
         if (progress && now != shown && now <= to) {
             shown = now;
             progress->SetText(HxFormat(g_slideProgressSlide, now - from + 1, count));
+        }
+    };
+    // Called from the event loop: memory running out here ends the import, nothing kept, and
+    // goes no further.
+    auto read = [&] {
+        try {
+            takeRead();
+        } catch (const std::bad_alloc&) {
+            reader.GiveBack();
+            finish(HxSlideDrawingEnd::kNoMemory);
         }
     };
     QObject::connect(&process, &QProcess::readyReadStandardOutput, &loop, read);
@@ -130,14 +160,21 @@ HxSlideDrawingEnd RunDrawer(const CString& path, int from, int to, bool convert,
         if (error == QProcess::FailedToStart)
             finish(HxSlideDrawingEnd::kNotStarted);
     });
-    QTimer deadline;
-    deadline.setSingleShot(true);
     QObject::connect(&deadline, &QTimer::timeout, &loop, [&] { finish(HxSlideDrawingEnd::kTimeUp); });
-    deadline.start(int(std::clamp<qint64>(HxSlideDrawer().milliseconds - started.elapsed(), 0, INT_MAX)));
+    restartDeadline();
     if (process.state() == QProcess::NotRunning && process.error() == QProcess::FailedToStart)
         finish(HxSlideDrawingEnd::kNotStarted);
-    if (!over)
-        loop.exec();
+    if (!over) {
+        try {
+            loop.exec();
+        } catch (const std::bad_alloc&) {
+            // Memory ran out in Qt's own reading of the drawing's output: the import ends as when
+            // it runs out in ours.
+            reader.GiveBack();
+            over = true;
+            end = HxSlideDrawingEnd::kNoMemory;
+        }
+    }
     // Whatever it is doing, the drawing is over: a killed process ends at once.
     if (process.state() != QProcess::NotRunning) {
         process.kill();
@@ -160,5 +197,6 @@ bool HxImportDrawnSlides(CHalvixDoc* doc, const CString& path, const HxSlideDeck
     const HxSlideDrawingEnd end = RunDrawer(path, from, to, convert, bounds, started, reader);
     return HxFinishSlideImport(doc, path, from, to, end, reader, afterNewPage,
                                int(HxRoundedUp(HxSlideDrawer().milliseconds, 1000)),
-                               int(HxRoundedUp(bounds.milliseconds, 1000)));
+                               int(HxRoundedUp(bounds.milliseconds, 1000)),
+                               HxSlideBuildDeadline{&started, HxSlideDrawer().milliseconds});
 }

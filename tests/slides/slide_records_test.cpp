@@ -5,6 +5,7 @@
 #include "slides/slide_deck_draw.h"
 #include "slides/slide_place.h"
 #include "slides/slide_records.h"
+#include "support/child_process.h"
 
 #include <gtest/gtest.h>
 
@@ -400,4 +401,33 @@ TEST(SlideRecords, WhatAReaderTakesInAllIsWhatTheBoundsLetThrough) {
         EXPECT_EQ(reader.Feed(refusal + '\0'), HxSlideRecordReader::kFaulty);
         EXPECT_STREQ(reader.Fault(), "more bytes than the import's bounds let through");
     }
+}
+
+TEST(SlideRecords, MemoryRunningOutWhileReadingGivesBackWhatWasRead) {
+    // In a child whose address space has room for 40 MB more: slides of texts of 4,096 pixels a side
+    // with 4 MiB of rich text each (some 10 MB a text) are fed until memory runs out.  The reader
+    // then says so, keeps nothing, and takes nothing more; the memory it held is free again.
+    const HxSlideBox box = Box(0, 0, 3072, 3072);
+    HxDrawnText text = TextOf(box);
+    text.rtf = CString(std::u16string(size_t(4) << 20, u'x'));
+    const QByteArray record = R::Text(box, text);
+    const int result = HxRunInChild([&] {
+        HxCapChildMemory(40LL << 20);
+        HxSlideRecordReader reader(1, 1, true, HxSlideImportBounds());
+        if (reader.Feed(Stream({R::SlideBegin(1, 1)})) != HxSlideRecordReader::kReading)
+            return 1;
+        HxSlideRecordReader::State state = HxSlideRecordReader::kReading;
+        for (int i = 0; i < 20 && state == HxSlideRecordReader::kReading; ++i)
+            for (qsizetype at = 0; at < record.size() && state == HxSlideRecordReader::kReading; at += 65536)
+                state = reader.Feed(record.constData() + at, std::min<qsizetype>(65536, record.size() - at));
+        if (state != HxSlideRecordReader::kNoMemory)
+            return 2;
+        if (!reader.Slides().empty() || reader.Feed(R::SlideEnd(Counts(1))) != HxSlideRecordReader::kNoMemory)
+            return 3;
+        std::vector<char> again(size_t(30) << 20, 'x'); // what the reader held is free
+        return again.back() == 'x' ? 0 : 4;
+    });
+    EXPECT_EQ(result, 0) << "1: not reading, 2: memory did not run out or was not said, 3: kept or took "
+                            "more, 4 or -1: its memory not given back, "
+                         << kChildThrew << ": memory running out left the reader";
 }
