@@ -147,7 +147,7 @@ TEST(SlideRecords, MalformedRecordsAreRefusedAndNothingOfThemIsKept) {
     trailing.append('\0');
     qToLittleEndian(quint32(trailing.size() - 8), trailing.data() + 4);
     QByteArray badHello = R::Hello();
-    qToLittleEndian(quint32(2), badHello.data() + badHello.size() - 4);
+    qToLittleEndian(R::kVersion + 1, badHello.data() + badHello.size() - 4);
     HxDrawnSlide negative = Counts(1);
     negative.shortened = -1;
 
