@@ -538,9 +538,12 @@ TEST_F(SlideImportTest, ATableOfTwentyRowsArrivesAsAPicture) {
 TEST_F(SlideImportTest, ARefusedFileChangesNothing) {
     const std::vector<QString> slides{TextSlide()};
     const QByteArray whole = Presentation(slides);
+    // What the count reads (the archive, the presentation part, the slides listed) is refused before
+    // the dialog; what only a slide tells, after it, when the slides are read.
     const struct {
         QByteArray bytes;
         const char16_t* message;
+        bool afterDialog = false;
     } cases[] = {
         {QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8),
          u"这是旧的二进制PowerPoint文件（.ppt），不能导入。请先在演示软件中把它另存为.pptx格式。"},
@@ -548,7 +551,7 @@ TEST_F(SlideImportTest, ARefusedFileChangesNothing) {
         {Zip(Without(Entries(slides), QStringLiteral("ppt/slides/slide1.xml"))),
          u"演示文稿不完整，缺少其中列出的部分，文件可能已损坏。"},
         {Zip(Replacing(Entries(slides), QStringLiteral("ppt/slides/slide1.xml"), "<p:sld>")),
-         u"文件已损坏，其中有格式不正确的内容。"},
+         u"文件已损坏，其中有格式不正确的内容。", true},
         {Zip(Replacing(Entries(slides), QStringLiteral("ppt/presentation.xml"),
                        QByteArray(HxPptxLimits::kMaxPartBytes + 100, 'x'))),
          u"文件或其中的某一部分太大，超出了导入的限度。"},
@@ -563,7 +566,7 @@ TEST_F(SlideImportTest, ARefusedFileChangesNothing) {
         });
         EXPECT_FALSE(HxImportSlideFile(m_doc.get(), CString::FromQString(path), nullptr));
         HxSetDialogRunner(nullptr);
-        EXPECT_FALSE(asked) << "no dialog for a refused file";
+        EXPECT_EQ(asked, c.afterDialog) << "a dialog only for a file whose slides are counted";
         ASSERT_EQ(m_messages.size(), 1u);
         EXPECT_EQ(m_messages[0],
                   HxFormat(u"无法导入“%s”：%s", CString::FromQString(path), CString(c.message)));
@@ -846,20 +849,23 @@ TEST_F(SlideImportTest, FilesThatAreNoRegularFilesAreRefusedAtOnce) {
 TEST_F(SlideImportTest, EveryReasonOfARefusalIsSaidInWords) {
     const std::vector<QString> slides{TextSlide()};
     const auto entries = Entries(slides);
+    // The value out of range is a slide's: refused once the slides are read, after the dialog.
     const struct {
         QByteArray bytes;
         const char16_t* message;
+        bool afterDialog = false;
     } cases[] = {
         {WrongChecksum(Zip(entries, true)), u"文件已损坏，其中有无法解压的部分。"},
         {Presentation({}), u"演示文稿中没有幻灯片。"},
         {Presentation({TextBox(3, 1, 1, 1, 1, QString())
                            .replace(QStringLiteral("x=\"12700\""), QStringLiteral("x=\"1000000000001\""))}),
-         u"文件中有无效的数值，文件可能已损坏。"},
+         u"文件中有无效的数值，文件可能已损坏。", true},
     };
     for (const auto& c : cases) {
         m_messages.clear();
+        m_offered = -1;
         EXPECT_FALSE(Import(c.bytes, 1, 1, true));
-        EXPECT_EQ(m_offered, -1) << "no dialog for a refused file";
+        EXPECT_EQ(m_offered, c.afterDialog ? 1 : -1) << "a dialog only for a file whose slides are counted";
         ASSERT_EQ(m_messages.size(), 1u);
         EXPECT_EQ(m_messages[0], HxFormat(u"无法导入“%s”：%s",
                                           CString::FromQString(m_dir.filePath(QStringLiteral("slides.pptx"))),
