@@ -281,6 +281,89 @@ TEST(PptxReader, DamagedAndHostileArchivesAreRefusedWhole) {
     EXPECT_EQ(Read(Presentation({Nested(HxPptxLimits::kMaxGroupDepth - 1)})).slides.size(), 1u);
 }
 
+TEST(PptxReader, ACountRefusesWhatThePresentationPartTellsAndOpensNoSlide) {
+    // The count reads the package's relationships, the presentation part and its relationships, and
+    // looks up the slides it lists: it refuses what the reading refuses of those, and counts a deck
+    // whose slides, layout or master are damaged (the reading refuses it once it reads them).
+    const std::vector<QString> slides{TextSlide(), MergedTable()};
+    const QByteArray whole = Presentation(slides);
+    const auto entries = Entries(slides);
+    QString many;
+    for (int i = 0; i < HxPptxLimits::kMaxShapes + 1; ++i)
+        many += TextBox(10 + i, 0, 0, 10, 10, QString());
+    const QString presentation = QStringLiteral("ppt/presentation.xml");
+    QByteArray badSize;
+    for (const auto& [name, bytes] : entries)
+        if (name == presentation)
+            badSize = QByteArray(bytes).replace("cx=\"9144000\"", "cx=\"9x\"");
+    ASSERT_TRUE(badSize.contains("cx=\"9x\""));
+    const struct {
+        const char* what;
+        QByteArray bytes;
+        HxPptxError read, count; // count kPptxOk: the two slides are counted
+    } cases[] = {
+        {"not an archive", QByteArray("PK not really a zip archive"), kPptxNotArchive, kPptxNotArchive},
+        {"an old binary .ppt", QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1 and more", 17), kPptxOldBinary,
+         kPptxOldBinary},
+        {"cut in half", whole.left(whole.size() / 2), kPptxNotArchive, kPptxNotArchive},
+        {"no presentation part", Zip(Without(entries, presentation)), kPptxMissingPart, kPptxMissingPart},
+        {"a presentation part that is no XML", Zip(Replacing(entries, presentation, "<p:presentation><p:sldIdLst>")),
+         kPptxBadXml, kPptxBadXml},
+        {"a slide size that is no number", Zip(Replacing(entries, presentation, badSize)), kPptxBadValue,
+         kPptxBadValue},
+        {"a presentation part that fails its checksum", WrongChecksum(Zip(entries, true)), kPptxDamagedPart,
+         kPptxDamagedPart},
+        {"no slides", Presentation({}), kPptxNoSlides, kPptxNoSlides},
+        {"a listed slide missing", Zip(Without(entries, QStringLiteral("ppt/slides/slide2.xml"))),
+         kPptxMissingPart, kPptxMissingPart},
+        {"a slide that is no XML",
+         Zip(Replacing(entries, QStringLiteral("ppt/slides/slide1.xml"), "<p:sld><p:cSld><p:spTree>")),
+         kPptxBadXml, kPptxOk},
+        {"a slide's relationships that are no XML",
+         Zip(Replacing(entries, QStringLiteral("ppt/slides/_rels/slide1.xml.rels"), "<Relationships>")),
+         kPptxBadXml, kPptxOk},
+        {"a layout that is no XML",
+         Zip(Replacing(entries, QStringLiteral("ppt/slideLayouts/slideLayout1.xml"), "<p:sldLayout>")),
+         kPptxBadXml, kPptxOk},
+        {"a master that is no XML",
+         Zip(Replacing(entries, QStringLiteral("ppt/slideMasters/slideMaster1.xml"), "<p:sldMaster>")),
+         kPptxBadXml, kPptxOk},
+        {"a slide past its unpacked limit",
+         Zip(Replacing(entries, QStringLiteral("ppt/slides/slide1.xml"),
+                       QByteArray(HxPptxLimits::kMaxPartBytes + 1, ' '))),
+         kPptxTooLarge, kPptxOk},
+        {"too many shapes", Presentation({many, many}), kPptxPastLimits, kPptxOk},
+    };
+    for (const auto& c : cases) {
+        HxSlideDeck deck;
+        EXPECT_EQ(HxReadPptx(c.bytes, deck), c.read) << c.what;
+        int count = -1;
+        EXPECT_EQ(HxCountPptx(c.bytes, count), c.count) << c.what;
+        EXPECT_EQ(count, c.count == kPptxOk ? 2 : 0) << c.what;
+    }
+    // The slides listed, however many: a part listed again counts again, past the hundred read too.
+    int count = 0;
+    EXPECT_EQ(HxCountPptx(Presentation({TextSlide()}, std::vector<int>(150, 0)), count), kPptxOk);
+    EXPECT_EQ(count, 150);
+    EXPECT_EQ(HxCountPptx(Presentation({TextSlide(), MergedTable(), GroupAndPicture()}, {2, 0, 1}), count), kPptxOk);
+    EXPECT_EQ(count, 3);
+    // Files as the reading takes them.
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    EXPECT_EQ(HxCountPptxFile(CString::FromQString(dir.path()), count), kPptxNotRegular);
+    EXPECT_EQ(count, 0);
+    EXPECT_EQ(HxCountPptxFile(CString::FromQString(dir.filePath(QStringLiteral("none.pptx"))), count),
+              kPptxCannotOpen);
+    const QString path = dir.filePath(QStringLiteral("deck.pptx"));
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(whole);
+    }
+    EXPECT_EQ(HxCountPptxFile(CString::FromQString(path), count), kPptxOk);
+    EXPECT_EQ(count, 2);
+}
+
 TEST(PptxReader, AlternateContentTakesTheFallbackAndEmbeddedObjectsAreKnown) {
     const QString alternate =
         QStringLiteral(
