@@ -11,10 +11,13 @@
 //   huge-picture   begins the first slide, then a picture record whose fields claim a 2 GB picture
 //   slow MS        draws each slide as a small picture, MS milliseconds a slide
 //   slow-count MS  counts after MS milliseconds; draws each slide at once
-//   late MS        waits MS milliseconds before its hello, then draws each slide in 400 ms
+//   late MS        says hello, then waits MS milliseconds (as it would read), then draws each slide
+//                  in 400 ms
 //   price KIND     hands back a price that is wrong: "negative" (a negative number of objects),
 //                  "unbalanced" (causes that do not add up to the work), "pages" (a page too many),
-//                  "after" (after the first slide begins) or "twice"; then draws each slide at once
+//                  "after" (after the first slide begins) or "twice"; or past a bound: "costly"
+//                  (20,001 objects) or "lesson" (a file as large as the largest lesson); then draws
+//                  each slide at once
 //   memory         asks for 6 GB of address space: says memory ran out when it cannot have it
 //   fork-hang FILE starts a process that writes its id into FILE and waits for ever, then waits for
 //                  ever itself (priced)
@@ -145,9 +148,9 @@ int main(int argc, char** argv) {
         WaitForEver();
     }
 
+    Write(HxSlideRecords::Hello());
     if (mode == "late")
         usleep(useconds_t(std::atoi(argument)) * 1000);
-    Write(HxSlideRecords::Hello());
     if (mode == "hang")
         WaitForEver();
     if (mode == "crash") {
@@ -190,6 +193,10 @@ int main(int argc, char** argv) {
             cost.workOf[2] = 3;
         else if (kind == "pages")
             cost.pages = count + 1;
+        else if (kind == "costly")
+            cost.items = 20001;
+        else if (kind == "lesson")
+            cost.storedBytes = qint64(kHxMaxDocumentBytes);
         if (kind == "after")
             Write(HxSlideRecords::SlideBegin(from, count));
         Write(HxSlideRecords::Price(cost));
