@@ -742,7 +742,7 @@ void BM_OrdinaryDeckDrawingProgramAlone(benchmark::State& state) {
         timer.start();
         QProcess process;
         HxStartSlideDrawer(process, {path, QStringLiteral("1"), QStringLiteral("20"),
-                                     QString::number(state.range(0)), QStringLiteral("20000")});
+                                     QString::number(state.range(0)), QStringLiteral("20000"), QStringLiteral("0")});
         handed = 0;
         if (!process.waitForReadyRead(20000)) {
             state.SkipWithError("no output");
