@@ -19,7 +19,7 @@
 //                  (20,001 objects) or "lesson" (a file as large as the largest lesson); then draws
 //                  each slide at once
 //   memory         asks for 6 GB of address space: says memory ran out when it cannot have it
-//   fork-hang FILE starts a process that writes its id into FILE and waits for ever, then waits for
+//   fork-hang FILE starts a process that waits for ever and writes its id into FILE, then waits for
 //                  ever itself (priced)
 //   fork-done FILE the same, then draws each slide at once and ends
 //   pid FILE       writes its process id into FILE, then waits for ever
@@ -209,12 +209,15 @@ int main(int argc, char** argv) {
         return DrawSlowly(from, to, mode == "slow" ? std::atoi(argument) : mode == "late" ? 400 : 0);
     if (mode == "fork-hang" || mode == "fork-done") {
         const pid_t child = fork();
-        if (child == 0) {
-            WritePidInto(argument);
+        if (child == 0)
             WaitForEver();
-        }
         if (child < 0)
             return 5;
+        // Written before anything more is said: the window may end it all as soon as it is told.
+        QFile file(QString::fromLocal8Bit(argument));
+        if (file.open(QIODevice::WriteOnly))
+            file.write(QByteArray::number(qint64(child)));
+        file.close();
         if (mode == "fork-hang")
             WaitForEver();
         return DrawSlowly(from, to, 0);
