@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <map>
+#include <utility>
 
 IMPLEMENT_DYNAMIC(CDialog, CWnd)
 
@@ -43,8 +44,8 @@ HxProgressWindowMaker& ProgressWindowMaker() {
 
 } // namespace
 
-void HxSetProgressWindowMaker(HxProgressWindowMaker maker) {
-    ProgressWindowMaker() = std::move(maker);
+HxProgressWindowMaker HxSetProgressWindowMaker(HxProgressWindowMaker maker) {
+    return std::exchange(ProgressWindowMaker(), std::move(maker));
 }
 
 std::unique_ptr<CHxProgressWindow> HxMakeProgressWindow(const CString& title, const CString& text,

@@ -34,7 +34,8 @@ public:
 };
 using HxProgressWindowMaker = std::function<std::unique_ptr<CHxProgressWindow>(
     const CString& title, const CString& text, std::function<void()> onCancel)>;
-void HxSetProgressWindowMaker(HxProgressWindowMaker maker);
+// The maker it replaces is returned (tests put it back).
+HxProgressWindowMaker HxSetProgressWindowMaker(HxProgressWindowMaker maker);
 // A progress window, or null without a maker; `onCancel` runs when the user presses 取消.
 std::unique_ptr<CHxProgressWindow> HxMakeProgressWindow(const CString& title, const CString& text,
                                                         std::function<void()> onCancel);

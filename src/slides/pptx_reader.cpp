@@ -1540,7 +1540,10 @@ HxPptxError ReadTheme(const QByteArray& bytes, QHash<QString, QRgb>& scheme) {
     return kPptxOk;
 }
 
-HxPptxError ReadDeck(CZipParts& zip, HxSlideDeck& deck) {
+// The presentation's slides read into `deck`; with `countOnly` only what counts them: the package's
+// relationships, the presentation part and its relationships, and the slides read looked up in the
+// archive's directory (none of them opened).
+HxPptxError ReadDeck(CZipParts& zip, HxSlideDeck& deck, bool countOnly) {
     // The presentation part, through the package's relationships (or where it usually lies).
     QHash<QString, CRel> rels;
     if (HxPptxError e = ReadRels(zip, QString(), rels, false))
@@ -1596,6 +1599,13 @@ HxPptxError ReadDeck(CZipParts& zip, HxSlideDeck& deck) {
     if (slideParts.isEmpty())
         return kPptxNoSlides;
     deck.slideCount = int(slideParts.size());
+    if (countOnly) {
+        // A slide that would be read is refused as missing when it is, as reading it refuses it.
+        for (qsizetype n = 0; n < std::min<qsizetype>(slideParts.size(), HxPptxLimits::kMaxSlides); ++n)
+            if (!zip.Has(slideParts[n]))
+                return kPptxMissingPart;
+        return kPptxOk;
+    }
 
     // Layouts and masters are read once each.
     // (A map: the lists are pointed at while others are added.)
@@ -1683,19 +1693,20 @@ HxPptxError ReadDeck(CZipParts& zip, HxSlideDeck& deck) {
 
 } // namespace
 
-HxPptxError HxReadPptx(const QByteArray& bytes, HxSlideDeck& deck) {
+namespace {
+
+HxPptxError ReadPptx(const QByteArray& bytes, HxSlideDeck& deck, bool countOnly) {
     deck = HxSlideDeck();
     CZipParts zip;
     HxPptxError error = zip.Open(bytes);
     if (!error)
-        error = ReadDeck(zip, deck);
+        error = ReadDeck(zip, deck, countOnly);
     if (error)
         deck = HxSlideDeck();
     return error;
 }
 
-HxPptxError HxReadPptxFile(const CString& path, HxSlideDeck& deck) {
-    deck = HxSlideDeck();
+HxPptxError ReadPptxFile(const CString& path, QByteArray& bytes) {
     // Only a regular file (or a link to one): a pipe would block, a device read without end.
     QFile file;
     switch (HxOpenRegularFile(file, path.ToQString())) {
@@ -1708,8 +1719,37 @@ HxPptxError HxReadPptxFile(const CString& path, HxSlideDeck& deck) {
     }
     if (file.size() > HxPptxLimits::kMaxFileBytes)
         return kPptxTooLarge;
-    const QByteArray bytes = file.readAll();
+    bytes = file.readAll();
     if (bytes.size() != file.size())
         return kPptxCannotOpen;
+    return kPptxOk;
+}
+
+} // namespace
+
+HxPptxError HxReadPptx(const QByteArray& bytes, HxSlideDeck& deck) {
+    return ReadPptx(bytes, deck, false);
+}
+
+HxPptxError HxReadPptxFile(const CString& path, HxSlideDeck& deck) {
+    deck = HxSlideDeck();
+    QByteArray bytes;
+    if (HxPptxError e = ReadPptxFile(path, bytes))
+        return e;
     return HxReadPptx(bytes, deck);
+}
+
+HxPptxError HxCountPptx(const QByteArray& bytes, int& count) {
+    HxSlideDeck deck;
+    const HxPptxError error = ReadPptx(bytes, deck, true);
+    count = deck.slideCount;
+    return error;
+}
+
+HxPptxError HxCountPptxFile(const CString& path, int& count) {
+    count = 0;
+    QByteArray bytes;
+    if (HxPptxError e = ReadPptxFile(path, bytes))
+        return e;
+    return HxCountPptx(bytes, count);
 }

@@ -141,6 +141,12 @@ struct HxSlideDeck {
 // and checked; on refusal `deck` is left empty and the reason returned.
 HxPptxError HxReadPptx(const QByteArray& bytes, HxSlideDeck& deck);
 HxPptxError HxReadPptxFile(const CString& path, HxSlideDeck& deck);
+// Counts the slides a presentation lists (HxSlideDeck::slideCount) reading only the package's
+// relationships, the presentation part and its relationships: refused as the reading refuses a file
+// whose archive, those parts or the slides listed (looked up in the archive, not opened) are amiss;
+// what only the slides, layouts and masters tell is found when they are read.  0 on refusal.
+HxPptxError HxCountPptx(const QByteArray& bytes, int& count);
+HxPptxError HxCountPptxFile(const CString& path, int& count);
 
 // Points from the file's English Metric Units: 12,700 to the point.
 constexpr double HxEmuToPoints(qint64 emu) {

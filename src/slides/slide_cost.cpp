@@ -563,10 +563,14 @@ int HxSlideTextsIn(const HxSlideShape& shape) {
 }
 
 void HxCutSlideRange(const HxSlideDeck& deck, int& from, int& to) {
+    HxCutSlideRange(int(deck.slides.size()), from, to);
+}
+
+void HxCutSlideRange(int slides, int& from, int& to) {
     if (from > to)
         std::swap(from, to);
     from = std::max(from, 1);
-    to = std::min<int>(to, int(deck.slides.size()));
+    to = std::min(to, slides);
 }
 
 qint64 HxSlideTextRtfBytes(const HxSlideText& text, qsizetype maxLength) {

@@ -23,6 +23,8 @@ constexpr int kSlideTableAsPicture = 20;
 
 // The slides from..to as the import takes them: ordered, from the first, the last cut to the deck's.
 void HxCutSlideRange(const HxSlideDeck& deck, int& from, int& to);
+// The same for a deck of `slides` slides read (the first HxPptxLimits::kMaxSlides of those listed).
+void HxCutSlideRange(int slides, int& from, int& to);
 
 // The bytes of RTF the rich-text writer writes for a slide text made a document (HxSlideTextToDocument
 // with near-white made black) cut to its first `maxLength` characters (as HxSlideText::Beginning cuts

@@ -1,10 +1,15 @@
-// The slide import's drawing program: reads a presentation and draws the slides of an import, in a
-// process of its own, handing back on its standard output what the window builds the pages of.
-//   halvix-slides FILE FROM TO CONVERT MILLISECONDS
+// The slide import's drawing program: reads a presentation, prices and draws the slides of an
+// import, in a process of its own, handing back on its standard output what the window builds the
+// pages of; or counts the slides a presentation lists, for the import's dialog.
+//   halvix-slides FILE FROM TO CONVERT MILLISECONDS STORED
+//   halvix-slides --count FILE
 // CONVERT is 1 when the texts become editable; past MILLISECONDS the texts still to draw are drawn
-// from short beginnings.  It exits with 0 when it said all it had to say (done, out of memory or
-// the presentation refused), 2 on wrong arguments.
+// from short beginnings; STORED is the length of the lesson's file now.  The price comes before the
+// first slide, and an import past one of the bounds is not drawn.  It exits with 0 when it said all
+// it had to say (done, priced past a bound, out of memory or the presentation refused), 2 on wrong
+// arguments.
 #include "slides/pptx_reader.h"
+#include "slides/slide_cost.h"
 #include "slides/slide_deck_draw.h"
 #include "slides/slide_records.h"
 
@@ -13,6 +18,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 
 #include <unistd.h>
@@ -41,13 +47,30 @@ bool Number(const char* text, long long low, long long high, long long& value) {
     return errno == 0 && end != text && *end == '\0' && value >= low && value <= high;
 }
 
+// The count: only what tells the number of slides is read.
+int Count(const char* file) {
+    Write(HxSlideRecords::Hello());
+    try {
+        int count = 0;
+        const HxPptxError error = HxCountPptxFile(CString::FromQString(QString::fromLocal8Bit(file)), count);
+        Write(error != kPptxOk ? HxSlideRecords::Refused(error) : HxSlideRecords::Count(count));
+    } catch (const std::bad_alloc&) {
+        Write(HxSlideRecords::OutOfMemory());
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    long long from = 0, to = 0, convert = 0, milliseconds = 0;
-    if (argc != 6 || !Number(argv[2], 1, 100000, from) || !Number(argv[3], 1, 100000, to) ||
-        !Number(argv[4], 0, 1, convert) || !Number(argv[5], 0, 1LL << 40, milliseconds)) {
-        std::fprintf(stderr, "usage: halvix-slides FILE FROM TO CONVERT MILLISECONDS\n");
+    if (argc == 3 && std::strcmp(argv[1], "--count") == 0)
+        return Count(argv[2]);
+    long long from = 0, to = 0, convert = 0, milliseconds = 0, stored = 0;
+    if (argc != 7 || !Number(argv[2], 1, 100000, from) || !Number(argv[3], 1, 100000, to) ||
+        !Number(argv[4], 0, 1, convert) || !Number(argv[5], 0, 1LL << 40, milliseconds) ||
+        !Number(argv[6], 0, 1LL << 62, stored)) {
+        std::fprintf(stderr, "usage: halvix-slides FILE FROM TO CONVERT MILLISECONDS STORED\n"
+                             "       halvix-slides --count FILE\n");
         return 2;
     }
     // It draws on no screen.
@@ -65,7 +88,14 @@ int main(int argc, char** argv) {
             Write(HxSlideRecords::Refused(error));
             return 0;
         }
-        HxDrawSlideDeck(deck, int(from), int(to), convert == 1, bounds, Write);
+        // All or nothing: an import past a bound is priced and not drawn.
+        int first = int(from), last = int(to);
+        HxCutSlideRange(deck, first, last);
+        const HxSlideImportCost cost = HxSlideImportCostOf(deck, first, last, convert == 1);
+        Write(HxSlideRecords::Price(cost));
+        if (!HxSlideRefusalOf(cost, qint64(stored), bounds).IsEmpty())
+            return 0;
+        HxDrawSlideDeck(deck, first, last, convert == 1, bounds, Write);
     } catch (const std::bad_alloc&) {
         Write(HxSlideRecords::OutOfMemory());
     }

@@ -26,6 +26,11 @@ public:
         m_bytes.append(b, 4);
     }
     void I32(int v) { U32(quint32(v)); }
+    void I64(qint64 v) {
+        char b[8];
+        qToLittleEndian(v, b);
+        m_bytes.append(b, 8);
+    }
     void F64(double v) {
         quint64 bits = 0;
         std::memcpy(&bits, &v, 8);
@@ -107,6 +112,11 @@ public:
         return v;
     }
     int I32() { return int(U32()); }
+    qint64 I64() {
+        if (!Take(8))
+            return 0;
+        return qFromLittleEndian<qint64>(m_p - 8);
+    }
     double F64() {
         if (!Take(8))
             return 0;
@@ -205,9 +215,10 @@ qint64 HxSlideRecords::MostStreamBytes(const HxSlideImportBounds& bounds, int sl
     const qint64 rows = std::min(pixels, items * side);
     const qint64 usable = std::min(pixels, items * side * side);
     const qint64 words = std::min((usable + 31 * rows) / 32, rows * (side / 32));
-    // The records other than objects: the hello, each slide's begin (two numbers) and end (six), and
-    // the closing record, at most a refusal's one number.
-    const qint64 around = Hello().size() + qint64(std::max(slides, 0)) * (8 + 8 + 8 + 24) + 8 + 4;
+    // The records other than objects: the hello, the price, each slide's begin (two numbers) and end
+    // (six), and the closing record, at most one number (a refusal, or a count).
+    const qint64 around = Hello().size() + Price(HxSlideImportCost()).size() +
+                          qint64(std::max(slides, 0)) * (8 + 8 + 8 + 24) + 8 + 4;
     return around + items * kMostObjectFieldBytes + textBytes + 4 * words;
 }
 
@@ -307,6 +318,22 @@ QByteArray Refused(HxPptxError error) {
     return out.Record(kUnreadable);
 }
 
+QByteArray Price(const HxSlideImportCost& cost) {
+    COut out;
+    for (qint64 v : {cost.items, cost.pixels, cost.textBytes, cost.storedBytes, cost.work})
+        out.I64(v);
+    for (qint64 v : cost.workOf)
+        out.I64(v);
+    out.I64(cost.pages);
+    return out.Record(kPrice);
+}
+
+QByteArray Count(int slides) {
+    COut out;
+    out.I32(slides);
+    return out.Record(kCount);
+}
+
 } // namespace HxSlideRecords
 
 // ---------------------------------------------------------------------------------------------
@@ -314,6 +341,51 @@ QByteArray Refused(HxPptxError error) {
 HxSlideRecordReader::HxSlideRecordReader(int from, int to, bool convert, const HxSlideImportBounds& bounds)
     : m_from(from), m_to(to), m_convert(convert), m_bounds(bounds),
       m_mostBytes(HxSlideRecords::MostStreamBytes(bounds, to - from + 1)), m_next(from) {}
+
+HxSlideRecordReader HxSlideRecordReader::ForCount() {
+    HxSlideRecordReader reader(1, 0, false, HxSlideImportBounds());
+    reader.m_counting = true;
+    return reader;
+}
+
+void HxSlideRecordReader::RequirePrice(qint64 stored) {
+    m_priceRequired = true;
+    m_stored = stored;
+}
+
+bool HxSlideRecordReader::ReadPrice(const char* data, quint32 size) {
+    if (!m_priceRequired || m_priced || m_current != 0 || m_next != m_from)
+        return Fail("a price out of its place");
+    CIn in(data, size);
+    HxSlideImportCost cost;
+    for (qint64* field : {&cost.items, &cost.pixels, &cost.textBytes, &cost.storedBytes, &cost.work})
+        *field = in.I64();
+    for (qint64& part : cost.workOf)
+        part = in.I64();
+    cost.pages = in.I64();
+    if (!in.Whole())
+        return Fail("a malformed price");
+    qint64 parts = 0;
+    for (qint64 v : {cost.items, cost.pixels, cost.textBytes, cost.storedBytes, cost.work, cost.pages})
+        if (v < 0 || v > HxSlideRecords::kLargestPrice)
+            return Fail("a price out of range");
+    for (qint64 part : cost.workOf) {
+        if (part < 0 || part > HxSlideRecords::kLargestPrice)
+            return Fail("a price out of range");
+        parts += part;
+    }
+    if (parts != cost.work)
+        return Fail("a price whose causes do not add up to its work");
+    if (cost.pages != qint64(m_to) - m_from + 1)
+        return Fail("a price of another range");
+    m_price = cost;
+    m_priced = true;
+    m_priceRefusal = HxSlideRefusalOf(cost, m_stored, m_bounds);
+    if (m_priceRefusal.IsEmpty())
+        return true;
+    m_state = kTooCostly;
+    return false;
+}
 
 bool HxSlideRecordReader::Fail(const char* why) {
     m_state = kFaulty;
@@ -388,7 +460,19 @@ bool HxSlideRecordReader::Record(quint32 type, const char* data, quint32 size) {
         m_hello = true;
         return true;
     }
+    if (m_counting && type != kMemoryOut && type != kUnreadable && type != kCount)
+        return Fail("a count's record of another kind");
     switch (type) {
+    case kCount: {
+        const int count = in.I32();
+        if (!m_counting || !in.Whole() || count < 1 || count > HxPptxLimits::kMaxEntries)
+            return Fail("a malformed count");
+        m_slideCount = count;
+        m_state = kDone;
+        return false;
+    }
+    case kPrice:
+        return ReadPrice(data, size);
     case kMemoryOut:
         if (!in.Whole())
             return Fail("a malformed memory record");
@@ -407,9 +491,13 @@ bool HxSlideRecordReader::Record(quint32 type, const char* data, quint32 size) {
         const int count = in.I32();
         if (!in.Whole() || m_current != 0 || number != m_next || number > m_to || count != m_to - m_from + 1)
             return Fail("a slide out of its order");
+        if (m_priceRequired && !m_priced)
+            return Fail("a slide before the price");
         m_current = number;
         m_slide = HxDrawnSlide();
         m_slide.number = number;
+        if (m_begun)
+            m_begun(number);
         return true;
     }
     case kSlideEnd: {
@@ -436,7 +524,7 @@ bool HxSlideRecordReader::Record(quint32 type, const char* data, quint32 size) {
         return true;
     }
     case kAllDrawn:
-        if (!in.Whole() || m_current != 0 || m_next != m_to + 1)
+        if (!in.Whole() || m_current != 0 || m_next != m_to + 1 || (m_priceRequired && !m_priced))
             return Fail("done before every slide");
         m_state = kDone;
         return false;

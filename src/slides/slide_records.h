@@ -74,14 +74,21 @@ enum Type : quint32 {
     kAllDrawn = 0x454e4f44,   // every slide has been drawn
     kMemoryOut = 0x4d454d4f,  // the drawing ran out of memory and stopped
     kUnreadable = 0x53464552, // the presentation could not be read: an HxPptxError
+    kPrice = 0x45434950,      // what the import would add and the work it would do (HxSlideImportCost)
+    kCount = 0x544e4f43,      // the number of slides the presentation lists
 };
 constexpr char kMagic[] = "HALVIX-SLIDES";
-constexpr quint32 kVersion = 1;
+constexpr quint32 kVersion = 2;
+// The largest number a price may say: far past what any presentation the reader takes costs, and
+// small enough that the refusal's arithmetic (percentages, sums with the lesson's length) stays
+// within 64 bits.
+constexpr qint64 kLargestPrice = 10000000000000000LL;
 // The largest record a reader takes: a text's rich text and picture with room to spare (the editor's
 // 32,767 characters written with every control word the writer has, and 4,096 x 4,096 pixels).
 constexpr quint32 kMaxRecordBytes = 24u << 20;
 // The most bytes the drawing of `slides` slides can rightly send within `bounds`, and so the most a
-// reader takes in all: the hello, each slide's begin and end, the closing record, each object's
+// reader takes in all: the hello, the price, each slide's begin and end, the closing record (or the
+// count), each object's
 // fields and name at their longest, the rich text (`textBytes`), and the pictures' bits, rows padded
 // to whole 32-bit words as the one-bit pictures keep them.  A row's padding is bounded by the rows
 // the pictures may have (4,096 an object, and never more than their pixels): most of the bound with
@@ -101,6 +108,8 @@ QByteArray SlideEnd(const HxDrawnSlide& counts);
 QByteArray Done();
 QByteArray OutOfMemory();
 QByteArray Refused(HxPptxError error);
+QByteArray Price(const HxSlideImportCost& cost);
+QByteArray Count(int slides);
 
 } // namespace HxSlideRecords
 
@@ -118,13 +127,25 @@ class HxSlideRecordReader {
 public:
     enum State {
         kReading,     // more is awaited
-        kDone,        // every slide came whole
+        kDone,        // every slide came whole (a count: the count came)
         kOutOfMemory, // the drawing said it ran out of memory
         kRefused,     // the drawing said the presentation could not be read (`Refusal`)
         kFaulty,      // a record was malformed or past a bound (`Fault` says which, for the log)
+        kTooCostly,   // the price passes one of the bounds (`PriceRefusal`)
         kNoMemory,    // memory ran out here while the records were read: nothing is kept
     };
     HxSlideRecordReader(int from, int to, bool convert, const HxSlideImportBounds& bounds);
+    // Reads the records of a count of a presentation's slides: the hello, then the count (1 to the
+    // most slides a presentation may list), the presentation's refusal or memory running out.
+    static HxSlideRecordReader ForCount();
+
+    // The drawing prices the import first: after the hello and before the first slide comes one
+    // price, checked as untrusted (every number from 0 to kLargestPrice, the work of its causes adding
+    // up to its work, a page for each slide of the range), and refused as HxSlideRefusalOf refuses it
+    // with the reader's bounds for a lesson whose file is `stored` bytes long (kTooCostly).
+    void RequirePrice(qint64 stored);
+    // Called with each slide's number as it begins.
+    void OnSlideBegun(std::function<void(int number)> begun) { m_begun = std::move(begun); }
 
     // Takes the next bytes; the state after them.  Once the state is not kReading, nothing more is
     // taken.  It throws nothing: when memory runs out, what was read is given back (kNoMemory).
@@ -137,6 +158,11 @@ public:
     int Current() const { return m_current; }
     HxPptxError Refusal() const { return m_refusal; }
     const char* Fault() const { return m_fault; }
+    // The price read (with RequirePrice), and the refusal of a price past a bound.
+    const HxSlideImportCost& Price() const { return m_price; }
+    const CString& PriceRefusal() const { return m_priceRefusal; }
+    // The slides the presentation lists (a count read whole), or 0.
+    int SlideCount() const { return m_slideCount; }
     // The most bytes it takes (MostStreamBytes of its bounds and slides).
     qint64 MostBytes() const { return m_mostBytes; }
     // Memory ran out: what was read is given back and nothing more is taken (kNoMemory).
@@ -146,6 +172,7 @@ private:
     State Take(const char* data, qsizetype size);
     bool Record(quint32 type, const char* data, quint32 size);
     bool Fail(const char* why);
+    bool ReadPrice(const char* data, quint32 size);
 
     int m_from, m_to;
     bool m_convert;
@@ -164,4 +191,11 @@ private:
     qint64 m_items = 0, m_pixels = 0, m_textBytes = 0;
     HxPptxError m_refusal = kPptxOk;
     const char* m_fault = "";
+    bool m_counting = false;
+    int m_slideCount = 0;
+    bool m_priceRequired = false, m_priced = false;
+    qint64 m_stored = 0;
+    HxSlideImportCost m_price;
+    CString m_priceRefusal;
+    std::function<void(int)> m_begun;
 };

@@ -1,6 +1,8 @@
-// The program's slide import: the slides are drawn by the drawing program, in a process of its own
-// that cannot hold the window, while a progress window tells how far it has come and offers 取消;
-// what it hands back is read as untrusted input, and the pages are built of it.
+// The program's slide import: the presentation is read, priced and drawn by the drawing program, in
+// a process of its own that cannot hold the window, while a progress window tells how far it has
+// come and offers 取消; what it hands back is read as untrusted input, and the pages are built of it.
+// The dialog's number of slides is counted by the drawing program too: nothing of the presentation
+// is read in the window's process.
 #include "view/slide_import.h"
 
 #include "slides/slide_records.h"
@@ -41,7 +43,7 @@ QString DrawerProgram() {
 
 } // namespace
 
-void HxStartSlideDrawer(QProcess& process, const QStringList& importArguments) {
+qint64 HxStartSlideDrawer(QProcess& process, const QStringList& importArguments) {
     const HxSlideDrawerSettings& settings = HxSlideDrawer();
     process.setProgram(DrawerProgram());
     process.setArguments(settings.arguments + importArguments);
@@ -55,32 +57,46 @@ void HxStartSlideDrawer(QProcess& process, const QStringList& importArguments) {
     process.setStandardInputFile(QProcess::nullDevice());
     process.setStandardErrorFile(QProcess::nullDevice());
     // In the child before it runs the program: it ends with the window, even a window killed outright,
-    // and its address space is bounded.
+    // it leads a process group of its own (ended whole with the import, whatever it started), and its
+    // address space is bounded.
     const pid_t window = getpid();
     const rlim_t space = settings.addressSpace > 0 ? rlim_t(settings.addressSpace) : RLIM_INFINITY;
     process.setChildProcessModifier([window, space] {
         prctl(PR_SET_PDEATHSIG, SIGKILL);
         if (getppid() != window)
             _exit(127); // the window ended before the line above
+        setpgid(0, 0);
         if (space != RLIM_INFINITY) {
             const rlimit limit{space, space};
             setrlimit(RLIMIT_AS, &limit);
         }
     });
     process.start();
+    return process.state() != QProcess::NotRunning ? process.processId() : 0;
+}
+
+void HxEndSlideDrawer(QProcess& process, qint64 group) {
+    // The group first: a process the program started may outlive it, and the program's id stays its
+    // group's while any of them runs.
+    if (group > 0)
+        ::kill(-pid_t(group), SIGKILL);
+    // Whatever it is doing, the drawing is over: a killed process ends at once.
+    if (process.state() != QProcess::NotRunning) {
+        process.kill();
+        process.waitForFinished(1000);
+    }
 }
 
 namespace {
 
-// Runs the drawing of the slides from..to of the presentation at `path` and feeds what it hands back to
-// `reader`, the event loop running, until it ends, fails, is cancelled or the import's time (from
-// `started`) runs out.
-HxSlideDrawingEnd RunDrawer(const CString& path, int from, int to, bool convert,
-                            const HxSlideImportBounds& bounds, const QElapsedTimer& started,
+// Runs the drawing program with these arguments and feeds what it hands back to `reader`, the event
+// loop running, until it ends, fails, is cancelled or the time (from `started`) runs out.  The
+// progress window says that the presentation is read, then which of the `count` slides from `from`
+// is drawn as each begins.
+HxSlideDrawingEnd RunDrawer(const QStringList& arguments, int from, int count, const QElapsedTimer& started,
                             HxSlideRecordReader& reader) {
     QProcess process;
-    HxStartSlideDrawer(process, {path.ToQString(), QString::number(from), QString::number(to),
-                                 QString::number(convert ? 1 : 0), QString::number(bounds.milliseconds)});
+    const qint64 group = HxStartSlideDrawer(process, arguments);
     QEventLoop loop;
     bool over = false;
     HxSlideDrawingEnd end = HxSlideDrawingEnd::kCrashed;
@@ -91,10 +107,12 @@ HxSlideDrawingEnd RunDrawer(const CString& path, int from, int to, bool convert,
         end = how;
         loop.quit();
     };
-    const int count = to - from + 1;
-    int shown = -1;
     std::unique_ptr<CHxProgressWindow> progress = HxMakeProgressWindow(
         g_slideProgressTitle, g_slideProgressReading, [&] { finish(HxSlideDrawingEnd::kCancelled); });
+    reader.OnSlideBegun([&](int number) {
+        if (progress)
+            progress->SetText(HxFormat(g_slideProgressSlide, number - from + 1, count));
+    });
     // The drawing stops early enough that the pages of the slides it has handed back can be built,
     // and the message shown, within the import's time: the deadline moves closer with each slide.
     QTimer deadline;
@@ -125,6 +143,9 @@ HxSlideDrawingEnd RunDrawer(const CString& path, int from, int to, bool convert,
         case HxSlideRecordReader::kRefused:
             finish(HxSlideDrawingEnd::kRefused);
             return;
+        case HxSlideRecordReader::kTooCostly:
+            finish(HxSlideDrawingEnd::kTooCostly);
+            return;
         case HxSlideRecordReader::kFaulty:
             finish(HxSlideDrawingEnd::kFaulty);
             return;
@@ -134,11 +155,6 @@ HxSlideDrawingEnd RunDrawer(const CString& path, int from, int to, bool convert,
         }
         if (priced < reader.Slides().size())
             restartDeadline();
-        const int now = reader.Current() > 0 ? reader.Current() : from + int(reader.Slides().size());
-        if (progress && now != shown && now <= to) {
-            shown = now;
-            progress->SetText(HxFormat(g_slideProgressSlide, now - from + 1, count));
-        }
     };
     // Called from the event loop: memory running out here ends the import, nothing kept, and
     // goes no further.
@@ -175,26 +191,72 @@ HxSlideDrawingEnd RunDrawer(const CString& path, int from, int to, bool convert,
             end = HxSlideDrawingEnd::kNoMemory;
         }
     }
-    // Whatever it is doing, the drawing is over: a killed process ends at once.
-    if (process.state() != QProcess::NotRunning) {
-        process.kill();
-        process.waitForFinished(1000);
-    }
+    reader.OnSlideBegun(nullptr);
+    HxEndSlideDrawer(process, group);
     return end;
+}
+
+CString DrawerMissingText() {
+    return HxFormat(g_slideDrawerMissing,
+                    CString::FromQString(HxSlideDrawer().program.isEmpty() ? QString::fromLatin1(g_slideDrawerName)
+                                                                           : HxSlideDrawer().program));
 }
 
 } // namespace
 
-bool HxImportDrawnSlides(CHalvixDoc* doc, const CString& path, const HxSlideDeck& deck, int from, int to,
-                         bool convert, const std::function<void()>& afterNewPage,
-                         const QElapsedTimer& started, const HxSlideImportBounds& bounds) {
-    if (!doc || deck.slides.empty())
+int HxCountPresentationSlides(const CString& path) {
+    QElapsedTimer started;
+    started.start();
+    HxSlideRecordReader reader = HxSlideRecordReader::ForCount();
+    const HxSlideDrawingEnd end = RunDrawer({QStringLiteral("--count"), path.ToQString()}, 1, 0, started, reader);
+    CString message;
+    switch (end) {
+    case HxSlideDrawingEnd::kWhole:
+        return reader.SlideCount();
+    case HxSlideDrawingEnd::kCancelled:
+        return 0;
+    case HxSlideDrawingEnd::kTimeUp:
+        message = HxFormat(g_slideReadingTimeUp, path, int(HxRoundedUp(HxSlideDrawer().milliseconds, 1000)));
+        break;
+    case HxSlideDrawingEnd::kNotStarted:
+        message = DrawerMissingText();
+        break;
+    case HxSlideDrawingEnd::kCrashed:
+        message = g_slideDrawerCrashed;
+        break;
+    case HxSlideDrawingEnd::kOutOfMemory:
+        message = HxFormat(g_slideReadingOutOfMemory, path);
+        break;
+    case HxSlideDrawingEnd::kRefused:
+        message = HxSlideRefusalText(reader.Refusal(), path);
+        break;
+    case HxSlideDrawingEnd::kFaulty:
+    case HxSlideDrawingEnd::kTooCostly:
+        message = g_slideDrawerFaulty;
+        break;
+    case HxSlideDrawingEnd::kNoMemory:
+        message = HxFormat(g_slideOutOfMemory, u"");
+        break;
+    }
+    AfxMessageBox(message, MB_OK | MB_ICONEXCLAMATION);
+    return 0;
+}
+
+bool HxImportDrawnSlides(CHalvixDoc* doc, const CString& path, int slides, int from, int to, bool convert,
+                         const std::function<void()>& afterNewPage, const QElapsedTimer& started,
+                         const HxSlideImportBounds& bounds) {
+    if (!doc || slides <= 0)
         return false;
-    HxCutSlideRange(deck, from, to);
-    if (HxSlideImportRefused(*doc, deck, from, to, convert, bounds))
-        return false;
+    HxCutSlideRange(slides, from, to);
+    // The drawing program prices the import before it draws, and stops when its bounds refuse it;
+    // the price is refused here by the import's own bounds.
+    const qint64 stored = HxStoredLengthOf(*doc);
     HxSlideRecordReader reader(from, to, convert, bounds);
-    const HxSlideDrawingEnd end = RunDrawer(path, from, to, convert, bounds, started, reader);
+    reader.RequirePrice(stored);
+    const HxSlideDrawingEnd end =
+        RunDrawer({path.ToQString(), QString::number(from), QString::number(to), QString::number(convert ? 1 : 0),
+                   QString::number(bounds.milliseconds), QString::number(stored)},
+                  from, to - from + 1, started, reader);
     return HxFinishSlideImport(doc, path, from, to, end, reader, afterNewPage,
                                int(HxRoundedUp(HxSlideDrawer().milliseconds, 1000)),
                                int(HxRoundedUp(bounds.milliseconds, 1000)),

@@ -64,6 +64,10 @@ const char16_t* const g_slideTimeUp =
     u"第%s张幻灯片没有导入：导入用时超过%d秒，已停止。已经导入的第%s张幻灯片保留。";
 const char16_t* const g_slideTimeUpNothing =
     u"导入失败：导入用时超过%d秒，第%s张幻灯片都没有导入，文档没有改变。请缩小幻灯片范围，或精简演示文稿。";
+const char16_t* const g_slideTimeUpNothingOne =
+    u"导入失败：导入用时超过%d秒，第%s张幻灯片没有导入，文档没有改变。请精简演示文稿。";
+const char16_t* const g_slideReadingTimeUp = u"无法导入“%s”：读取演示文稿用时超过%d秒，已停止。";
+const char16_t* const g_slideReadingOutOfMemory = u"无法导入“%s”：内存不足。";
 const char16_t* const g_slideProgressTitle = u"从幻灯片导入文本";
 const char16_t* const g_slideProgressReading = u"正在读取演示文稿……";
 const char16_t* const g_slideProgressSlide = u"正在导入第%d张幻灯片（共%d张）……";
@@ -319,9 +323,9 @@ void SayWhatWasLeftOut(const std::vector<HxDrawnSlide>& slides, int softSeconds)
 } catch (const std::bad_alloc&) {
 }
 
-// The length a save of the document would write now; nothing when it cannot be counted (the save
-// would say why).
-qint64 StoredLengthOf(CHalvixDoc& doc) {
+} // namespace
+
+qint64 HxStoredLengthOf(CHalvixDoc& doc) {
     try {
         return qint64(std::min<ULONGLONG>(doc.StoredLength(), ULONGLONG(std::numeric_limits<qint64>::max())));
     } catch (const CException&) {
@@ -329,8 +333,6 @@ qint64 StoredLengthOf(CHalvixDoc& doc) {
     }
     return 0;
 }
-
-} // namespace
 
 qint64 HxSlideBuildMicroseconds(const HxDrawnShape& shape) {
     switch (shape.kind) {
@@ -353,16 +355,6 @@ qint64 HxSlideBuildMicroseconds(const HxDrawnSlide& slide) {
     for (const HxDrawnShape& shape : slide.shapes)
         cost += HxSlideBuildMicroseconds(shape);
     return cost;
-}
-
-bool HxSlideImportRefused(CHalvixDoc& doc, const HxSlideDeck& deck, int from, int to, bool convert,
-                          const HxSlideImportBounds& bounds) {
-    const CString refusal =
-        HxSlideRefusalOf(HxSlideImportCostOf(deck, from, to, convert), StoredLengthOf(doc), bounds);
-    if (refusal.IsEmpty())
-        return false;
-    AfxMessageBox(refusal, MB_OK | MB_ICONEXCLAMATION);
-    return true;
 }
 
 namespace {
@@ -407,6 +399,9 @@ bool HxFinishSlideImport(CHalvixDoc* doc, const CString& path, int from, int to,
     case HxSlideDrawingEnd::kRefused:
         AfxMessageBox(HxSlideRefusalText(reader.Refusal(), path), MB_OK | MB_ICONEXCLAMATION);
         return false;
+    case HxSlideDrawingEnd::kTooCostly:
+        AfxMessageBox(reader.PriceRefusal(), MB_OK | MB_ICONEXCLAMATION);
+        return false;
     case HxSlideDrawingEnd::kNoMemory:
         reader.GiveBack();
         SayOutOfMemory(from, to);
@@ -418,7 +413,9 @@ bool HxFinishSlideImport(CHalvixDoc* doc, const CString& path, int from, int to,
     std::vector<HxDrawnSlide>& slides = reader.Slides();
     const int drawn = int(slides.size());
     if (end == HxSlideDrawingEnd::kTimeUp && drawn == 0) {
-        AfxMessageBox(HxFormat(g_slideTimeUpNothing, seconds, HxSlideRangeText(from, to)),
+        // Fewer slides is a change only a range of more than one can make.
+        AfxMessageBox(HxFormat(to > from ? g_slideTimeUpNothing : g_slideTimeUpNothingOne, seconds,
+                               HxSlideRangeText(from, to)),
                       MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
@@ -436,7 +433,8 @@ bool HxFinishSlideImport(CHalvixDoc* doc, const CString& path, int from, int to,
     CString timeUp;
     try {
         if (how == CBuildEnd::kTimeUp && built == 0)
-            timeUp = HxFormat(g_slideTimeUpNothing, seconds, HxSlideRangeText(from, to));
+            timeUp = HxFormat(to > from ? g_slideTimeUpNothing : g_slideTimeUpNothingOne, seconds,
+                              HxSlideRangeText(from, to));
         else if (built < to - from + 1 && (how == CBuildEnd::kTimeUp || end == HxSlideDrawingEnd::kTimeUp))
             timeUp = HxFormat(g_slideTimeUp, HxSlideRangeText(from + built, to), seconds,
                               HxSlideRangeText(from, from + built - 1));
@@ -461,11 +459,15 @@ bool HxImportSlideDeck(CHalvixDoc* doc, const HxSlideDeck& deck, int from, int t
     if (!doc || deck.slides.empty())
         return false;
     HxCutSlideRange(deck, from, to);
-    // All or nothing: an import past a bound is refused before the first page.
-    if (HxSlideImportRefused(*doc, deck, from, to, convert, bounds))
-        return false;
+    // Priced as the drawing program prices it, and refused the same way: all or nothing, an import
+    // past a bound is refused before the first page.
     HxSlideRecordReader reader(from, to, convert, bounds);
+    reader.RequirePrice(HxStoredLengthOf(*doc));
     reader.Feed(HxSlideRecords::Hello());
+    if (reader.Feed(HxSlideRecords::Price(HxSlideImportCostOf(deck, from, to, convert))) ==
+        HxSlideRecordReader::kTooCostly)
+        return HxFinishSlideImport(doc, CString(), from, to, HxSlideDrawingEnd::kTooCostly, reader, afterNewPage,
+                                   kSlideImportTotalSeconds, int(HxRoundedUp(bounds.milliseconds, 1000)));
     {
         CWaitCursor wait;
         HxDrawSlideDeck(deck, from, to, convert, bounds,
@@ -546,30 +548,21 @@ CString HxSlideRefusalText(HxPptxError error, const CString& path) {
 BOOL HxImportSlideFile(CHalvixDoc* doc, const CString& path, const std::function<void()>& afterNewPage) {
     if (!doc)
         return FALSE;
-    // The whole presentation is read and checked before anything changes.
-    HxSlideDeck deck;
-    HxPptxError error = kPptxOk;
-    try {
-        error = HxReadPptxFile(path, deck);
-    } catch (const std::bad_alloc&) {
-        deck = HxSlideDeck();
-        AfxMessageBox(HxFormat(u"无法导入“%s”：内存不足。", path), MB_OK | MB_ICONEXCLAMATION);
+    // Nothing of the presentation is read in this process: the drawing program counts its slides
+    // for the dialog, then reads, prices and draws those chosen.
+    const int count = HxCountPresentationSlides(path);
+    if (count <= 0)
         return FALSE;
-    }
-    if (error) {
-        AfxMessageBox(HxSlideRefusalText(error, path), MB_OK | MB_ICONEXCLAMATION);
-        return FALSE;
-    }
     CDlgPPT dialog;
     dialog.m_source = path;
-    dialog.m_to = std::min(deck.slideCount, CDlgPPT::kMaxSlide);
+    dialog.m_to = std::min(count, CDlgPPT::kMaxSlide);
     if (dialog.DoModal() != IDOK)
         return FALSE;
     // The import's time counts from the dialog's OK.
     QElapsedTimer started;
     started.start();
-    return HxImportDrawnSlides(doc, path, deck, dialog.m_from, dialog.m_to, dialog.m_convert != FALSE,
-                               afterNewPage, started);
+    return HxImportDrawnSlides(doc, path, std::min(count, HxPptxLimits::kMaxSlides), dialog.m_from, dialog.m_to,
+                               dialog.m_convert != FALSE, afterNewPage, started);
 }
 
 BOOL HxImportSlides(CHalvixDoc* doc, const std::function<void()>& afterNewPage) {

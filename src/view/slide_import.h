@@ -82,8 +82,15 @@ extern const char16_t* const g_slideDrawerOutOfMemory; // "导入失败：绘制
 // An import whose time ran out: the slides not imported (HxSlideRangeText), the seconds, and the
 // slides imported; or, with none imported, the seconds and the slides.
 extern const char16_t* const g_slideTimeUp; // "第%s张幻灯片没有导入：导入用时超过%d秒……"
+// Asking for fewer slides only when the range holds more than one.
 extern const char16_t* const g_slideTimeUpNothing; // "导入失败：导入用时超过%d秒，第%s张幻灯片都没有导入……"
-// The progress window's title and text (the slide being drawn, and how many the import has).
+extern const char16_t* const g_slideTimeUpNothingOne; // "导入失败：导入用时超过%d秒，第%s张幻灯片没有导入……"
+// A presentation whose slides could not be counted for the dialog: the file and the seconds it
+// took; or the file, when memory ran out.
+extern const char16_t* const g_slideReadingTimeUp;      // "无法导入“%s”：读取演示文稿用时超过%d秒，已停止。"
+extern const char16_t* const g_slideReadingOutOfMemory; // "无法导入“%s”：内存不足。"
+// The progress window's title and texts (the presentation being read; the slide being drawn, and
+// how many the import has).
 extern const char16_t* const g_slideProgressTitle;   // "从幻灯片导入文本"
 extern const char16_t* const g_slideProgressReading; // "正在读取演示文稿……"
 extern const char16_t* const g_slideProgressSlide;   // "正在导入第%d张幻灯片（共%d张）……"
@@ -143,25 +150,34 @@ struct HxSlideDrawerSettings {
 };
 HxSlideDrawerSettings& HxSlideDrawer();
 
-// The import of the slides from..to of the presentation at `path` (read already into `deck`, whose
-// slides the dialog offered) as the program does it: refused as HxImportSlideDeck refuses it;
-// else the slides are drawn by the drawing program (HxSlideDrawer) while a progress window tells
-// which slide it draws and offers 取消, the event loop running throughout; what the program hands
-// back is read as untrusted input (HxSlideRecordReader) and the pages are built of it.  The whole
-// import ends within HxSlideDrawer().milliseconds of `started` (the dialog's OK): when the time runs
-// out the slides drawn by then keep their pages (g_slideTimeUp names the others, or
-// g_slideTimeUpNothing says that none was imported).  取消 makes nothing and says nothing; a drawing
-// program that cannot start, fails, hands back anything malformed or runs out of memory makes
-// nothing and says so.  The messages after the import are those of HxImportSlideDeck.  False when
-// it made nothing.
-bool HxImportDrawnSlides(CHalvixDoc* doc, const CString& path, const HxSlideDeck& deck, int from, int to,
-                         bool convert, const std::function<void()>& afterNewPage,
-                         const QElapsedTimer& started,
+// The number of slides the presentation at `path` lists, for the import's dialog, counted by the
+// drawing program (HxSlideDrawer, "--count") as HxCountPptxFile counts them, while a progress window
+// says that the presentation is read and offers 取消, the event loop running throughout; within
+// HxSlideDrawer().milliseconds.  0 when it was not counted: a presentation refused shows
+// HxSlideRefusalText; a drawing program that cannot start, fails, hands back anything malformed, runs
+// out of memory or out of the time says so; 取消 says nothing.
+int HxCountPresentationSlides(const CString& path);
+
+// The import of the slides from..to of the presentation at `path`, whose first `slides` slides the
+// dialog offered, as the program does it: the drawing program (HxSlideDrawer) reads the presentation
+// and prices the import (a presentation it cannot read shows HxSlideRefusalText; a price past one of
+// `bounds`, with the lesson's stored length now, shows its refusal as HxImportSlideDeck does), then
+// draws the slides while a progress window says that it reads, then which slide it draws, and offers
+// 取消, the event loop running throughout; what the program hands back is read as untrusted input
+// (HxSlideRecordReader) and the pages are built of it.  The whole import ends within
+// HxSlideDrawer().milliseconds of `started` (the dialog's OK): when the time runs out the slides
+// drawn by then keep their pages (g_slideTimeUp names the others, or g_slideTimeUpNothing says that
+// none was imported).  取消 makes nothing and says nothing; a drawing program that cannot start,
+// fails, hands back anything malformed or runs out of memory makes nothing and says so.  The messages
+// after the import are those of HxImportSlideDeck.  False when it made nothing.
+bool HxImportDrawnSlides(CHalvixDoc* doc, const CString& path, int slides, int from, int to, bool convert,
+                         const std::function<void()>& afterNewPage, const QElapsedTimer& started,
                          const HxSlideImportBounds& bounds = HxSlideImportBounds());
 
-// ID_CREATE_TEXT3: the file dialog, the presentation read and checked whole, the dialog, then the
-// import (HxImportDrawnSlides).  A file that cannot be read shows HxSlideRefusalText and changes
-// nothing.  TRUE when pages were made (the document is then modified).
+// ID_CREATE_TEXT3: the file dialog, the slides counted (HxCountPresentationSlides), the dialog, then
+// the import (HxImportDrawnSlides); nothing of the presentation is read in this process.  A file that
+// cannot be read shows HxSlideRefusalText and changes nothing.  TRUE when pages were made (the
+// document is then modified).
 BOOL HxImportSlides(CHalvixDoc* doc, const std::function<void()>& afterNewPage);
 // The part after the file dialog, for a chosen file.
 BOOL HxImportSlideFile(CHalvixDoc* doc, const CString& path, const std::function<void()>& afterNewPage);

@@ -14,9 +14,13 @@ class QProcess;
 
 // Starts the drawing program (HxSlideDrawer's, with its arguments first) in `process` with the
 // import's arguments (the file, the first and last slide, 1 to convert or 0, the milliseconds past
-// which texts are drawn from short beginnings): on no screen, with the window's font resolution, its
-// address space bounded, and ending with the window however the window ends.
-void HxStartSlideDrawer(QProcess& process, const QStringList& importArguments);
+// which texts are drawn from short beginnings, the length of the lesson's file), or a count's
+// ("--count" and the file): on no screen, with the window's font resolution, its address space
+// bounded, in a process group of its own, and ending with the window however the window ends.  The
+// process id (its group's), or 0 when it could not be started.
+qint64 HxStartSlideDrawer(QProcess& process, const QStringList& importArguments);
+// Ends the drawing program started so, and every process it started (its group), whatever they do.
+void HxEndSlideDrawer(QProcess& process, qint64 group);
 
 // How the drawing of an import's slides ended.
 enum class HxSlideDrawingEnd {
@@ -28,6 +32,7 @@ enum class HxSlideDrawingEnd {
     kFaulty,      // it handed back a malformed record, or one past the import's bounds
     kOutOfMemory, // it ran out of memory
     kRefused,     // it could not read the presentation (the reader's refusal)
+    kTooCostly,   // its price passes one of the import's bounds (the reader's price refusal)
     kNoMemory,    // memory ran out in this process while what it handed back was read
 };
 
@@ -47,10 +52,9 @@ struct HxSlideBuildDeadline {
     qint64 milliseconds = 0;
 };
 
-// Whether the import of the slides from..to (cut) of the deck into the document passes one of its
-// bounds (HxSlideImportCostOf, the lesson's stored length now): said, when it does.
-bool HxSlideImportRefused(CHalvixDoc& doc, const HxSlideDeck& deck, int from, int to, bool convert,
-                          const HxSlideImportBounds& bounds);
+// The length a save of the document would write now (what an import's price is refused with); 0
+// when it cannot be counted (the save would say why).
+qint64 HxStoredLengthOf(CHalvixDoc& doc);
 
 // Ends an import of the slides from..to of the presentation at `path` whose drawing ended so, with
 // what `reader` read of it: builds the pages of the slides that came back whole when the drawing

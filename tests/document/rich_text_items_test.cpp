@@ -376,4 +376,39 @@ TEST_F(RichTextItemsTest, OtherTextItemsAreNotRichText) {
     EXPECT_EQ(m_dialogs, 0);
 }
 
+TEST_F(RichTextItemsTest, TabStopsOfEveryKindComeBackAfterSaveAndOpen) {
+    // A left stop after a right one and after a centred one: each keeps its kind through the editor's
+    // RTF, the lesson's file and the editor's reading of it.
+    const QList<QTextOption::Tab> stops{QTextOption::Tab(100, QTextOption::RightTab),
+                                        QTextOption::Tab(160, QTextOption::LeftTab),
+                                        QTextOption::Tab(220, QTextOption::CenterTab),
+                                        QTextOption::Tab(280, QTextOption::LeftTab)};
+    QTextDocument doc;
+    QTextCursor cursor(&doc);
+    QTextBlockFormat format;
+    format.setTabPositions(stops);
+    cursor.setBlockFormat(format);
+    cursor.insertText(QStringLiteral("一\t二\t三\t四"), CDlgRtEdit::DefaultCharFormat());
+    CDlgRtEdit editor;
+    ASSERT_TRUE(editor.TakeDocument(doc, 584, 135));
+    auto* item = AddCell(m_page, new CGTextbit(0, editor.m_pictureWidth, editor.m_pictureHeight, editor.m_picture));
+    item->m_kind = kRichTextKind;
+    item->m_text1 = editor.m_rtf;
+    const WORD id = item->m_id;
+
+    ASSERT_TRUE(Load(Store()));
+    auto* loaded = DYNAMIC_DOWNCAST(CGTextbit, m_doc->GetPage(0)->FindCell(id));
+    ASSERT_NE(loaded, nullptr);
+    CDlgRtEdit reopened;
+    reopened.m_rtf = loaded->m_text1;
+    QTextDocument back;
+    ASSERT_TRUE(reopened.LoadDocument(back));
+    const QList<QTextOption::Tab> read = back.begin().blockFormat().tabPositions();
+    ASSERT_EQ(read.size(), stops.size());
+    for (qsizetype i = 0; i < read.size(); ++i) {
+        EXPECT_EQ(read[i].type, stops[i].type) << i;
+        EXPECT_DOUBLE_EQ(read[i].position, stops[i].position) << i;
+    }
+}
+
 } // namespace

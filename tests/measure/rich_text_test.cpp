@@ -1028,3 +1028,42 @@ TEST(RichTextCorpus, KeptInputsPassEveryCheck) {
             file.readAll(), [&](const char* what) { ADD_FAILURE() << name.toStdString() << ": " << what; });
     }
 }
+
+// A tab stop that states no kind is a left one, whatever kind the stop before it had: written after
+// right, centred and decimal stops it comes back left, and so does one read after them from RTF
+// another program wrote.
+TEST(RichTextRoundTrip, ALeftTabStopAfterAnotherKindStaysLeft) {
+    const QList<QTextOption::Tab> stops{
+        QTextOption::Tab(100, QTextOption::RightTab),  QTextOption::Tab(140, QTextOption::LeftTab),
+        QTextOption::Tab(200, QTextOption::CenterTab), QTextOption::Tab(240, QTextOption::LeftTab),
+        QTextOption::Tab(300, QTextOption::DelimiterTab, QChar('.')), QTextOption::Tab(360, QTextOption::LeftTab),
+        QTextOption::Tab(400, QTextOption::LeftTab)};
+    QTextDocument doc;
+    QTextCursor c(&doc);
+    QTextBlockFormat format;
+    format.setTabPositions(stops);
+    c.setBlockFormat(format);
+    c.insertText(QStringLiteral("a\tb\tc\td\te\tf\tg"));
+    const QByteArray rtf = HxDocumentToRtf(doc);
+    // Twips: 15 a pixel; a left stop is written without a kind.
+    EXPECT_TRUE(rtf.contains("\\tqr\\tx1500\\tx2100\\tqc\\tx3000\\tx3600\\tqdec\\tx4500\\tx5400\\tx6000 "))
+        << rtf.constData();
+    QTextDocument back;
+    ASSERT_TRUE(HxRtfToDocument(rtf, back));
+    const QList<QTextOption::Tab> read = back.begin().blockFormat().tabPositions();
+    ASSERT_EQ(read.size(), stops.size());
+    for (qsizetype i = 0; i < read.size(); ++i) {
+        EXPECT_EQ(read[i].type, stops[i].type) << i;
+        EXPECT_DOUBLE_EQ(read[i].position, stops[i].position) << i;
+    }
+    EXPECT_EQ(HxDocumentToRtf(back), rtf);
+
+    QTextDocument other;
+    ASSERT_TRUE(HxRtfToDocument(Rtf("\\pard\\tqr\\tx1500\\tx3000\\tqc\\tx4500\\tqdec\\tx6000\\tx7500 x\\par"), other));
+    const QList<QTextOption::Tab> kinds = other.begin().blockFormat().tabPositions();
+    const QTextOption::TabType expected[] = {QTextOption::RightTab, QTextOption::LeftTab, QTextOption::CenterTab,
+                                             QTextOption::DelimiterTab, QTextOption::LeftTab};
+    ASSERT_EQ(kinds.size(), qsizetype(std::size(expected)));
+    for (qsizetype i = 0; i < kinds.size(); ++i)
+        EXPECT_EQ(kinds[i].type, expected[i]) << i;
+}

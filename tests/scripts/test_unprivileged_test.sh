@@ -165,8 +165,9 @@ forget_closed() {
 for signal in TERM HUP INT; do
   make_build 60
   before=$(work_folders)
-  # (a command started with & ignores INT unless told otherwise)
-  setsid env --default-signal=INT "$script" "$top/closed/clone/build" 1 >"$top/log" 2>&1 &
+  # (a command started with & ignores INT unless told otherwise, and one started from a shell that
+  # ignores hangups, as under nohup, ignores HUP: a signal ignored when bash starts cannot be trapped)
+  setsid env --default-signal=INT,HUP "$script" "$top/closed/clone/build" 1 >"$top/log" 2>&1 &
   runner=$!
   if ! wait_for "$out/pid" 30; then
     fail "$signal: the test did not start"; cat "$top/log" >&2

@@ -738,3 +738,82 @@ TEST_P(SlideBulletImportTest, ATitleCentredByItsMasterLandsInItsLayoutsPlace) {
         EXPECT_EQ(centred[0].rtf, QStringLiteral("标题文字"));
     }
 }
+
+// ---------------------------------------------------------------------------------------------
+// A text's own list style, and where a count of numbers ends
+
+TEST(PptxStyles, ATextBoxsOwnListStyleSetsItsParagraphsAlignmentAndSize) {
+    // The master's style for text boxes right-aligns them in type of 14 points; the box's own list
+    // style centres its first level in 32 points, justifies its second in 20 and, by its defPPr (under
+    // each of its levels), aligns the third left in 10.  A paragraph's own alignment and a run's own
+    // size win over it; a box without one takes the master's style.
+    DeckStyles styles;
+    styles.other = QStringLiteral("<a:defPPr algn=\"r\"><a:defRPr sz=\"1400\"/></a:defPPr>");
+    const QString own = Level(1, QStringLiteral("algn=\"ctr\""), QStringLiteral("<a:defRPr sz=\"3200\"/>")) +
+                        Level(2, QStringLiteral("algn=\"just\""), QStringLiteral("<a:defRPr sz=\"2000\"/>")) +
+                        QStringLiteral("<a:defPPr algn=\"l\"><a:defRPr sz=\"1000\"/></a:defPPr>");
+    auto at = [](int level, const QString& runs, const QString& align = QString()) {
+        QString attributes = QStringLiteral("lvl=\"%1\"").arg(level);
+        if (!align.isEmpty())
+            attributes += QStringLiteral(" algn=\"%1\"").arg(align);
+        return StyledParagraph(attributes, QString(), runs);
+    };
+    const QString paragraphs =
+        at(0, TextRun(QStringLiteral("一"))) + at(1, TextRun(QStringLiteral("二"))) +
+        at(2, TextRun(QStringLiteral("三"))) + at(0, TextRun(QStringLiteral("四")), QStringLiteral("r")) +
+        at(0, TextRun(QStringLiteral("五"), QStringLiteral("<a:rPr lang=\"zh-CN\" sz=\"1200\"/>")));
+    const HxSlideDeck deck = Read(Presentation(
+        {WithListStyle(TextBox(3, 0, 0, 300, 200, paragraphs), own) + TextBox(4, 0, 200, 300, 100, paragraphs)},
+        styles));
+    ASSERT_EQ(deck.slides.size(), 1u);
+    ASSERT_EQ(deck.slides[0].shapes.size(), 2u);
+    const HxSlideText& styled = deck.slides[0].shapes[0].text;
+    const HxSlideText& plain = deck.slides[0].shapes[1].text;
+    const struct {
+        int align;
+        double points;
+    } expected[] = {{1, 32}, {3, 20}, {0, 10}, {2, 32}, {1, 12}}, // own list style
+        without[] = {{2, 14}, {2, 14}, {2, 14}, {2, 14}, {2, 12}}; // the master's alone
+    for (const auto& [text, wanted] : {std::pair(&styled, expected), std::pair(&plain, without)}) {
+        SCOPED_TRACE(text == &styled ? "its own list style" : "none");
+        ASSERT_EQ(text->paragraphs.size(), std::size(expected));
+        for (size_t i = 0; i < std::size(expected); ++i) {
+            SCOPED_TRACE(i);
+            const HxSlideParagraph& p = text->paragraphs[i];
+            EXPECT_EQ(p.align, wanted[i].align);
+            ASSERT_EQ(p.runs.size(), 1u);
+            EXPECT_DOUBLE_EQ(p.runs[0].points, wanted[i].points);
+        }
+        EXPECT_DOUBLE_EQ(text->defaultPoints, wanted[0].points) << "its first level's";
+    }
+    // As a document, the first paragraph is centred in type of 32 points.
+    QTextDocument doc;
+    HxSlideTextToDocument(styled, false, doc);
+    ASSERT_EQ(doc.blockCount(), 5);
+    EXPECT_EQ(doc.begin().blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+    EXPECT_EQ(doc.begin().next().blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignJustify);
+    EXPECT_DOUBLE_EQ(doc.begin().begin().fragment().charFormat().fontPointSize(), 32.0);
+}
+
+TEST(PptxBullets, AParagraphWithoutANumberEndsTheCountOfTheSameNumbers) {
+    // The numbers on both sides of the paragraph without one are of one type and one start: the count
+    // starts again all the same.  One at a deeper level, or an empty paragraph, leaves it going on.
+    const QString number = QStringLiteral("<a:buAutoNum type=\"arabicPeriod\"/>");
+    auto numbered = [&](const char* text, int level = 0) {
+        return StyledParagraph(QStringLiteral("lvl=\"%1\"").arg(level), number, Run24(QLatin1String(text)));
+    };
+    auto unnumbered = [](const char* text, int level = 0) {
+        return StyledParagraph(QStringLiteral("lvl=\"%1\"").arg(level), QStringLiteral("<a:buNone/>"),
+                               Run24(QLatin1String(text)));
+    };
+    const QString paragraphs = numbered("a") + unnumbered("b") + numbered("c") + numbered("d") +
+                               unnumbered("e", 1) + numbered("f") +
+                               StyledParagraph(QString(), number, QString()) + numbered("g") +
+                               // a paragraph of a text box states no bullet: none, and the count ends
+                               Paragraph(Run24(QStringLiteral("h"))) + numbered("i");
+    const HxSlideText text = FirstText(Read(Presentation({TextBox(3, 0, 0, 300, 300, paragraphs)})));
+    const QStringList expected{"1.\ta", "b", "1.\tc", "2.\td", "e", "3.\tf", "", "4.\tg", "h", "1.\ti"};
+    ASSERT_EQ(text.paragraphs.size(), size_t(expected.size()));
+    for (qsizetype i = 0; i < expected.size(); ++i)
+        EXPECT_EQ(Plain(text.paragraphs[size_t(i)]), expected[i]) << i;
+}

@@ -21,12 +21,14 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
 
 #include <csignal>
+#include <list>
 #include <new>
 
 #include <sys/wait.h>
@@ -51,6 +53,87 @@ void RestartAutoColors() {
 
 QByteArray OrdinaryDeck() {
     return PptxFiles::OrdinaryDeck(10);
+}
+
+QString DrawingProgram() {
+    return QDir(QCoreApplication::applicationDirPath()).filePath(QString::fromLatin1(g_slideDrawerName));
+}
+
+// What a program run with these arguments writes on its standard output, and its exit code.
+std::pair<QByteArray, int> RunProgram(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.setProgram(program);
+    process.setArguments(arguments);
+    process.setStandardInputFile(QProcess::nullDevice());
+    process.start();
+    const bool ended = process.waitForFinished(60000);
+    EXPECT_TRUE(ended) << program.toStdString();
+    if (!ended)
+        process.kill();
+    return {process.readAllStandardOutput(),
+            process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1};
+}
+
+std::vector<std::pair<QString, QByteArray>> Replacing(std::vector<std::pair<QString, QByteArray>> entries,
+                                                      const QString& name, const QByteArray& bytes) {
+    for (auto& e : entries)
+        if (e.first == name)
+            e.second = bytes;
+    return entries;
+}
+
+// Whether the process is gone (ended, and reaped or a zombie no longer running) within two seconds.
+bool GoneSoon(qint64 pid) {
+    for (int i = 0; i < 40; ++i) {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+        if (!stat.open(QIODevice::ReadOnly) || stat.readAll().contains(") Z "))
+            return true;
+        usleep(50000);
+    }
+    return false;
+}
+
+// The process id a stand-in wrote into a file, waited for a second at most.
+qint64 PidIn(const QString& path) {
+    for (int i = 0; i < 20; ++i) {
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly))
+            if (const qint64 pid = file.readAll().toLongLong(); pid > 0)
+                return pid;
+        usleep(50000);
+    }
+    return 0;
+}
+
+// A progress window that keeps every text it is given, the first its maker's.
+class CRecordedProgress : public CHxProgressWindow {
+public:
+    explicit CRecordedProgress(QStringList& texts) : m_texts(texts) {}
+    void SetText(const CString& text) override { m_texts << text.ToQString(); }
+
+private:
+    QStringList& m_texts;
+};
+
+// Clicks 取消 of the progress window shown now; false when none is shown.
+bool ClickCancel() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == QStringLiteral("HxProgressWindow") && w->isVisible())
+            for (QAbstractButton* button : w->findChildren<QAbstractButton*>())
+                if (button->text() == QStringLiteral("取消")) {
+                    button->click();
+                    return true;
+                }
+    return false;
+}
+
+// The text of the progress window shown now, or nothing.
+QString ProgressText() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == QStringLiteral("HxProgressWindow") && w->isVisible())
+            for (QLabel* label : w->findChildren<QLabel*>())
+                return label->text();
+    return QString();
 }
 
 class SlideDrawerTest : public DocumentTest {
@@ -80,15 +163,18 @@ protected:
         return path;
     }
     // Imports the slides from..to of the deck as the command does, the dialog answered at once (m_ok
-    // counts from its OK), `afterNewPage` after each page made; the seconds it took.
+    // counts from its OK), `afterNewPage` after each page made; the seconds it took.  The dialog's
+    // range offered is kept (-1 when no dialog was shown).
     double Import(const QByteArray& bytes, int from, int to, bool convert,
                   const std::function<void()>& afterNewPage = nullptr) {
         const QString path = Write(bytes);
+        m_offered = -1;
         m_ok.invalidate();
         HxSetDialogRunner([this, from, to, convert](CDialog& dialog) -> INT_PTR {
             auto* ppt = dynamic_cast<CDlgPPT*>(&dialog);
             if (!ppt)
                 return IDCANCEL;
+            m_offered = ppt->m_to;
             ppt->m_from = from;
             ppt->m_to = to;
             ppt->m_convert = convert ? TRUE : FALSE;
@@ -120,6 +206,7 @@ protected:
     QTemporaryDir m_dir;
     HxSlideDrawerSettings m_saved;
     BOOL m_imported = FALSE;
+    int m_offered = -1;
     QElapsedTimer m_ok;              // from the dialog's OK
     std::vector<qint64> m_messageMs; // when each message came, in milliseconds from m_ok
 };
@@ -409,9 +496,9 @@ TEST_F(SlideDrawerTest, DecksThatHeldTheWindowEndWithinTheImportsTime) {
             }
             EXPECT_EQ(Now(), before);
             ASSERT_EQ(m_messages.size(), 1u);
+            // A range of one slide cannot be made smaller: only the deck is asked to change.
             EXPECT_EQ(m_messages[0],
-                      CString(u"导入失败：导入用时超过3秒，第1张幻灯片都没有导入，文档没有改变。"
-                              u"请缩小幻灯片范围，或精简演示文稿。"));
+                      CString(u"导入失败：导入用时超过3秒，第1张幻灯片没有导入，文档没有改变。请精简演示文稿。"));
         }
     }
 }
@@ -493,6 +580,350 @@ TEST_F(SlideDrawerTest, CancelEndsTheImportWithinASecondAndLeavesTheLessonAsItWa
         EXPECT_FALSE(w->objectName() == QStringLiteral("HxProgressWindow") && w->isVisible());
 }
 
+// ---------------------------------------------------------------------------------------------
+// Nothing of the presentation is read in the window: the drawing program counts, reads and prices
+
+TEST_F(SlideDrawerTest, TheWindowOpensNoSlideLayoutOrMasterAndTheirDamageIsSaidAfterTheDialog) {
+    // Damaged XML in the slide, its layout or its master: the slides are counted without opening any
+    // of them, so the dialog offers them; the drawing program refuses the file after 确定.
+    const std::vector<QString> slides{TextBox(3, 10, 10, 200, 40, Paragraph(TextRun(QStringLiteral("面"))))};
+    AddPoint(g_pCurPage, 1, 2, 3);
+    for (const char* part : {"ppt/slides/slide1.xml", "ppt/slideLayouts/slideLayout1.xml",
+                             "ppt/slideMasters/slideMaster1.xml"}) {
+        SCOPED_TRACE(part);
+        m_messages.clear();
+        const Lesson before = Now();
+        Import(Zip(Replacing(Entries(slides), QString::fromLatin1(part), "<p:sld><p:cSld>")), 1, 1, true);
+        EXPECT_EQ(m_offered, 1);
+        EXPECT_FALSE(m_imported);
+        EXPECT_EQ(Now(), before);
+        ASSERT_EQ(m_messages.size(), 1u);
+        EXPECT_EQ(m_messages[0], HxFormat(u"无法导入“%s”：文件已损坏，其中有格式不正确的内容。",
+                                          CString::FromQString(m_dir.filePath(QStringLiteral("deck.pptx")))));
+    }
+}
+
+TEST_F(SlideDrawerTest, ADeckThatTakesLongToReadIsReadAndRefusedInTheDrawingProgramWhileTheWindowAnswers) {
+    // A hundred slides of 2,000 placeholders each that match none of the layout's: seconds of
+    // reading, all of it in the drawing program.  A timer of 100 ms keeps firing from the choice of
+    // the file to the refusal, which is the price's refusal of the deck as read here (200,000
+    // objects).
+    QString placeholders;
+    for (int i = 0; i < 2000; ++i)
+        placeholders += Placeholder(3 + i, QStringLiteral("body"), 100 + i, Paragraph(TextRun(QStringLiteral("a"))));
+    const QByteArray bytes = Presentation(std::vector<QString>(100, placeholders));
+    HxSlideDeck deck;
+    QElapsedTimer reading;
+    reading.start();
+    ASSERT_EQ(HxReadPptx(bytes, deck), kPptxOk);
+    const qint64 readHere = reading.elapsed();
+    AddPoint(g_pCurPage, 1, 2, 3);
+    const Lesson before = Now();
+    const CString refusal =
+        HxSlideRefusalOf(HxSlideImportCostOf(deck, 1, 100, true), HxStoredLengthOf(*m_doc), HxSlideImportBounds());
+    ASSERT_FALSE(refusal.IsEmpty());
+    QElapsedTimer since;
+    qint64 longest = 0;
+    QTimer timer;
+    timer.setInterval(100);
+    QObject::connect(&timer, &QTimer::timeout, [&] { longest = std::max(longest, since.restart()); });
+    since.start();
+    timer.start();
+    const double seconds = Import(bytes, 1, 100, true);
+    timer.stop();
+    longest = std::max(longest, since.elapsed());
+    EXPECT_EQ(m_offered, 100);
+    EXPECT_FALSE(m_imported);
+    EXPECT_EQ(Now(), before);
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(m_messages[0], refusal);
+    EXPECT_LE(longest, 1000) << "read here in " << readHere << " ms, imported in " << seconds << " s";
+}
+
+TEST_F(SlideDrawerTest, APricePastABoundIsRefusedAsTheWindowWorksItOutAndNothingIsDrawn) {
+    // One slide of 201 texts listed a hundred times: 20,100 objects, refused as this process prices
+    // the deck; the drawing program priced it and stopped.
+    const QByteArray bytes = Presentation({LetterBoxes(201, 3, 2, 20, 10)}, std::vector<int>(100, 0));
+    HxSlideDeck deck;
+    ASSERT_EQ(HxReadPptx(bytes, deck), kPptxOk);
+    AddPoint(g_pCurPage, 1, 2, 3);
+    const Lesson before = Now();
+    Import(bytes, 1, 100, true);
+    EXPECT_EQ(m_offered, 100);
+    EXPECT_FALSE(m_imported);
+    EXPECT_EQ(Now(), before);
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(m_messages[0], HxSlideRefusalOf(HxSlideImportCostOf(deck, 1, 100, true), HxStoredLengthOf(*m_doc),
+                                              HxSlideImportBounds()));
+    EXPECT_TRUE(m_messages[0].ToQString().startsWith(QStringLiteral("导入的对象过多，超过20000个")));
+}
+
+TEST_F(SlideDrawerTest, TheRefusalIsOfThePriceTheDrawingProgramHandsBack) {
+    // A small deck the stand-in prices at 20,001 objects, or at a file as large as the largest lesson
+    // a save writes: refused as that price is, with this lesson's length, and nothing drawn.
+    AddPoint(g_pCurPage, 1, 2, 3);
+    for (const char* kind : {"costly", "lesson"}) {
+        SCOPED_TRACE(kind);
+        UseStandIn({QStringLiteral("price"), QString::fromLatin1(kind)});
+        HxSlideImportCost cost;
+        cost.items = std::string_view(kind) == "costly" ? 20001 : 3;
+        cost.storedBytes = std::string_view(kind) == "lesson" ? qint64(kHxMaxDocumentBytes) : 0;
+        cost.work = 10;
+        cost.workOf = {4, 3, 2, 1};
+        cost.pages = 3;
+        const CString refusal = HxSlideRefusalOf(cost, HxStoredLengthOf(*m_doc), HxSlideImportBounds());
+        EXPECT_TRUE(refusal.ToQString().startsWith(std::string_view(kind) == "costly"
+                                                       ? QStringLiteral("导入的对象过多，超过20000个")
+                                                       : QStringLiteral("导入后文档过大")))
+            << refusal.ToQString().toStdString();
+        m_messages.clear();
+        const Lesson before = Now();
+        Import(OrdinaryDeck(), 1, 3, true);
+        EXPECT_FALSE(m_imported);
+        EXPECT_EQ(Now(), before);
+        ASSERT_EQ(m_messages.size(), 1u);
+        EXPECT_EQ(m_messages[0], refusal);
+    }
+}
+
+TEST(SlideDrawingProgram, CountsReadingOnlyThePresentationAndStopsAtAPricePastABound) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    auto write = [&dir](const QString& name, const QByteArray& bytes) {
+        const QString path = dir.filePath(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return path;
+    };
+    const std::vector<QString> slides{TextBox(3, 10, 10, 200, 40, Paragraph(TextRun(QStringLiteral("面"))))};
+    // A count: its slides, though the slide part is damaged; a refusal of what it reads.
+    const QString damaged =
+        write(QStringLiteral("damaged.pptx"),
+              Zip(Replacing(Entries(slides, std::vector<int>{0, 0, 0}), QStringLiteral("ppt/slides/slide1.xml"), "<p:sld>")));
+    EXPECT_EQ(RunProgram(DrawingProgram(), {QStringLiteral("--count"), damaged}),
+              std::pair(QByteArray(HxSlideRecords::Hello() + HxSlideRecords::Count(3)), 0));
+    EXPECT_EQ(RunProgram(DrawingProgram(), {QStringLiteral("--count"), dir.path()}),
+              std::pair(QByteArray(HxSlideRecords::Hello() + HxSlideRecords::Refused(kPptxNotRegular)), 0));
+    // A drawing priced past a bound: the price, and nothing drawn.  The lesson's length counts.
+    const QByteArray many = Presentation({LetterBoxes(201, 3, 2, 20, 10)}, std::vector<int>(100, 0));
+    const QByteArray one = Presentation(slides);
+    HxSlideDeck deck, small;
+    ASSERT_EQ(HxReadPptx(many, deck), kPptxOk);
+    ASSERT_EQ(HxReadPptx(one, small), kPptxOk);
+    const QString manyPath = write(QStringLiteral("many.pptx"), many),
+                  onePath = write(QStringLiteral("one.pptx"), one);
+    const QString almostFull = QString::number(qint64(kHxMaxDocumentBytes) - 100);
+    for (const bool convert : {true, false}) {
+        SCOPED_TRACE(convert ? "converted" : "drawn");
+        const QString c = QString::number(convert ? 1 : 0);
+        EXPECT_EQ(RunProgram(DrawingProgram(), {manyPath, QStringLiteral("1"), QStringLiteral("100"), c,
+                                                QStringLiteral("8000"), QStringLiteral("0")}),
+                  std::pair(QByteArray(HxSlideRecords::Hello() +
+                                       HxSlideRecords::Price(HxSlideImportCostOf(deck, 1, 100, convert))),
+                            0));
+        EXPECT_EQ(RunProgram(DrawingProgram(), {onePath, QStringLiteral("1"), QStringLiteral("1"), c,
+                                                QStringLiteral("8000"), almostFull}),
+                  std::pair(QByteArray(HxSlideRecords::Hello() +
+                                       HxSlideRecords::Price(HxSlideImportCostOf(small, 1, 1, convert))),
+                            0));
+        // Within the bounds it is drawn after its price.
+        const auto [drawn, code] = RunProgram(DrawingProgram(), {onePath, QStringLiteral("1"), QStringLiteral("1"), c,
+                                                                 QStringLiteral("8000"), QStringLiteral("0")});
+        EXPECT_EQ(code, 0);
+        HxSlideRecordReader reader(1, 1, convert, HxSlideImportBounds());
+        reader.RequirePrice(0);
+        EXPECT_EQ(reader.Feed(drawn), HxSlideRecordReader::kDone) << reader.Fault();
+        EXPECT_EQ(reader.Price().items, 1);
+    }
+    // Arguments it does not take.
+    EXPECT_EQ(RunProgram(DrawingProgram(), {onePath, QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("1"),
+                                            QStringLiteral("8000")})
+                  .second,
+              2);
+    EXPECT_EQ(RunProgram(DrawingProgram(), {QStringLiteral("--count")}).second, 2);
+}
+
+TEST_F(SlideDrawerTest, AMalformedPriceEndsTheImportAsFaultyAndChangesNothing) {
+    AddPoint(g_pCurPage, 1, 2, 3);
+    for (const char* kind : {"negative", "unbalanced", "pages", "after", "twice"}) {
+        SCOPED_TRACE(kind);
+        UseStandIn({QStringLiteral("price"), QString::fromLatin1(kind)});
+        m_messages.clear();
+        const Lesson before = Now();
+        Import(OrdinaryDeck(), 1, 3, true);
+        EXPECT_FALSE(m_imported);
+        EXPECT_EQ(Now(), before);
+        ASSERT_EQ(m_messages.size(), 1u);
+        EXPECT_EQ(m_messages[0], CString(g_slideDrawerFaulty));
+    }
+}
+
+TEST_F(SlideDrawerTest, TheProgressWindowSaysThePresentationIsReadThenNamesEachSlideAsItBegins) {
+    // A window for the count, one for the drawing; the drawing program draws the three slides, whose
+    // records may come in one piece: each is named once, in its order.
+    std::list<QStringList> windows;
+    HxProgressWindowMaker saved =
+        HxSetProgressWindowMaker([&windows](const CString&, const CString& text, std::function<void()>) {
+            windows.push_back({text.ToQString()});
+            return std::unique_ptr<CHxProgressWindow>(new CRecordedProgress(windows.back()));
+        });
+    Import(OrdinaryDeck(), 2, 4, true);
+    HxSetProgressWindowMaker(std::move(saved));
+    EXPECT_TRUE(m_imported);
+    const std::list<QStringList> expected{
+        {QStringLiteral("正在读取演示文稿……")},
+        {QStringLiteral("正在读取演示文稿……"), QStringLiteral("正在导入第1张幻灯片（共3张）……"),
+         QStringLiteral("正在导入第2张幻灯片（共3张）……"), QStringLiteral("正在导入第3张幻灯片（共3张）……")}};
+    EXPECT_EQ(windows, expected);
+}
+
+TEST_F(SlideDrawerTest, WhileTheDrawingProgramReadsTheProgressWindowSaysSo) {
+    // The stand-in says hello, then takes two seconds before its price: all that while the window
+    // says that the presentation is read, not that a slide is drawn.
+    UseStandIn({QStringLiteral("late"), QStringLiteral("2000")});
+    QStringList seen;
+    QTimer timer;
+    timer.setInterval(100);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        if (m_ok.isValid() && m_ok.elapsed() < 1800)
+            seen << ProgressText();
+    });
+    timer.start();
+    Import(OrdinaryDeck(), 1, 2, true);
+    timer.stop();
+    EXPECT_TRUE(m_imported);
+    ASSERT_GE(seen.size(), 5);
+    seen.removeDuplicates();
+    EXPECT_EQ(seen, QStringList{QStringLiteral("正在读取演示文稿……")});
+}
+
+TEST_F(SlideDrawerTest, TheImportsTimeCountsFromTheDialogsOkNotFromTheFirstSlide) {
+    // The stand-in reads for two seconds, then draws a slide in 400 ms; the import's time is three
+    // seconds: it ends three seconds after 确定, with the slides drawn by then (a clock started when
+    // the first slide begins would end it at five), less what it keeps for building their pages
+    // (at most three, of a small picture each) and showing the message.
+    UseStandIn({QStringLiteral("late"), QStringLiteral("2000")}, 3000);
+    const int pages = m_doc->GetPageCount();
+    Import(OrdinaryDeck(), 1, 12, false);
+    ASSERT_TRUE(m_ok.isValid());
+    const double seconds = double(m_ok.elapsed()) / 1000.0;
+    HxDrawnSlide slide;
+    slide.shapes.resize(1);
+    slide.shapes[0].kind = HxDrawnShape::kPicture;
+    const double kept =
+        (double(kSlideMessageMilliseconds) + 3.0 * double(HxSlideBuildMicroseconds(slide)) / 1000.0) / 1000.0;
+    EXPECT_GE(seconds, 2.9 - kept);
+    EXPECT_LT(seconds, 4.0);
+    ASSERT_EQ(m_messages.size(), 1u);
+    const int drawn = m_doc->GetPageCount() - pages;
+    EXPECT_LE(drawn, 3);
+    EXPECT_EQ(m_messages[0],
+              drawn == 0 ? CString(u"导入失败：导入用时超过3秒，第1-12张幻灯片都没有导入，文档没有改变。"
+                                   u"请缩小幻灯片范围，或精简演示文稿。")
+                         : HxFormat(g_slideTimeUp, HxSlideRangeText(drawn + 1, 12), 3, HxSlideRangeText(1, drawn)));
+}
+
+TEST_F(SlideDrawerTest, ACountThatTakesLongLeavesTheWindowAnsweringAndEndsInItsTimeOrAtCancel) {
+    const QByteArray bytes = OrdinaryDeck();
+    AddPoint(g_pCurPage, 1, 2, 3);
+    // Counted in a second and a half: the timer keeps firing, the progress window says that the
+    // presentation is read, and the dialog comes after.
+    {
+        UseStandIn({QStringLiteral("slow-count"), QStringLiteral("1500")});
+        QElapsedTimer since;
+        qint64 longest = 0;
+        QStringList said;
+        QTimer timer;
+        timer.setInterval(100);
+        QObject::connect(&timer, &QTimer::timeout, [&] {
+            longest = std::max(longest, since.restart());
+            if (!m_ok.isValid() && m_offered < 0 && !ProgressText().isEmpty())
+                said << ProgressText();
+        });
+        since.start();
+        timer.start();
+        const int pages = m_doc->GetPageCount();
+        const double seconds = Import(bytes, 1, 2, true);
+        timer.stop();
+        longest = std::max(longest, since.elapsed());
+        EXPECT_GE(seconds, 1.5);
+        EXPECT_TRUE(m_imported);
+        EXPECT_EQ(m_doc->GetPageCount(), pages + 2);
+        EXPECT_EQ(m_offered, 20);
+        EXPECT_LE(longest, 1000);
+        ASSERT_GE(said.size(), 5);
+        said.removeDuplicates();
+        EXPECT_EQ(said, QStringList{QStringLiteral("正在读取演示文稿……")});
+    }
+    // Counted too late: said, no dialog, the lesson as it was.
+    {
+        UseStandIn({QStringLiteral("slow-count"), QStringLiteral("5000")}, 1000);
+        m_messages.clear();
+        const Lesson before = Now();
+        const double seconds = Import(bytes, 1, 2, true);
+        EXPECT_LT(seconds, 2.0);
+        EXPECT_EQ(m_offered, -1);
+        EXPECT_EQ(Now(), before);
+        ASSERT_EQ(m_messages.size(), 1u);
+        EXPECT_EQ(m_messages[0], HxFormat(u"无法导入“%s”：读取演示文稿用时超过1秒，已停止。",
+                                          CString::FromQString(m_dir.filePath(QStringLiteral("deck.pptx")))));
+    }
+    // 取消 while it counts: nothing said, no dialog, the lesson as it was.
+    {
+        UseStandIn({QStringLiteral("slow-count"), QStringLiteral("5000")});
+        m_messages.clear();
+        const Lesson before = Now();
+        bool clicked = false;
+        QTimer::singleShot(500, [&] { clicked = ClickCancel(); });
+        const double seconds = Import(bytes, 1, 2, true);
+        EXPECT_TRUE(clicked);
+        EXPECT_LT(seconds, 1.5);
+        EXPECT_EQ(m_offered, -1);
+        EXPECT_EQ(Now(), before);
+        EXPECT_TRUE(m_messages.empty());
+    }
+}
+
+TEST_F(SlideDrawerTest, ATimeOutAsksForFewerSlidesOnlyWhenTheRangeHoldsMore) {
+    UseStandIn({QStringLiteral("hang")}, 1000);
+    Import(OrdinaryDeck(), 4, 4, true);
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(m_messages[0],
+              CString(u"导入失败：导入用时超过1秒，第4张幻灯片没有导入，文档没有改变。请精简演示文稿。"));
+    m_messages.clear();
+    Import(OrdinaryDeck(), 4, 5, true);
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(m_messages[0], CString(u"导入失败：导入用时超过1秒，第4-5张幻灯片都没有导入，文档没有改变。"
+                                     u"请缩小幻灯片范围，或精简演示文稿。"));
+}
+
+TEST_F(SlideDrawerTest, WhatTheDrawingProgramStartsEndsWithTheImportHoweverItEnds) {
+    // The stand-in starts a process that waits for ever, then waits itself (the time runs out, or
+    // 取消 is pressed) or draws every slide and ends: the process it started is gone with the import.
+    const QString pidFile = m_dir.filePath(QStringLiteral("started.pid"));
+    const struct {
+        const char* how;
+        const char* mode;
+        bool cancel;
+    } ends[] = {{"time up", "fork-hang", false}, {"取消", "fork-hang", true}, {"done", "fork-done", false}};
+    for (const auto& end : ends) {
+        SCOPED_TRACE(end.how);
+        QFile::remove(pidFile);
+        UseStandIn({QString::fromLatin1(end.mode), pidFile}, 2000);
+        if (end.cancel)
+            QTimer::singleShot(1000, [] { ClickCancel(); });
+        Import(OrdinaryDeck(), 1, 2, false);
+        EXPECT_EQ(m_imported, std::string_view(end.mode) == "fork-done");
+        const qint64 started = PidIn(pidFile);
+        ASSERT_GT(started, 0);
+        const bool gone = GoneSoon(started);
+        EXPECT_TRUE(gone);
+        if (!gone)
+            kill(pid_t(started), SIGKILL);
+    }
+}
+
 TEST(SlideDrawer, TheDrawingProgramEndsWithAWindowKilledOutright) {
     // A window (the stand-in acting as one) starts the drawing program as the import does, the
     // drawing program notes its process and waits; the window is killed, and the drawing program
@@ -503,7 +934,7 @@ TEST(SlideDrawer, TheDrawingProgramEndsWithAWindowKilledOutright) {
     const pid_t window = fork();
     if (window == 0) {
         execl(StandIn().toLocal8Bit().constData(), "slide_drawer_standin", "window",
-              pidFile.toLocal8Bit().constData(), "deck.pptx", "1", "1", "1", "1000",
+              pidFile.toLocal8Bit().constData(), "deck.pptx", "1", "1", "1", "1000", "0",
               static_cast<char*>(nullptr));
         _exit(127);
     }

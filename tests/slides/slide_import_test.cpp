@@ -281,6 +281,89 @@ TEST(PptxReader, DamagedAndHostileArchivesAreRefusedWhole) {
     EXPECT_EQ(Read(Presentation({Nested(HxPptxLimits::kMaxGroupDepth - 1)})).slides.size(), 1u);
 }
 
+TEST(PptxReader, ACountRefusesWhatThePresentationPartTellsAndOpensNoSlide) {
+    // The count reads the package's relationships, the presentation part and its relationships, and
+    // looks up the slides it lists: it refuses what the reading refuses of those, and counts a deck
+    // whose slides, layout or master are damaged (the reading refuses it once it reads them).
+    const std::vector<QString> slides{TextSlide(), MergedTable()};
+    const QByteArray whole = Presentation(slides);
+    const auto entries = Entries(slides);
+    QString many;
+    for (int i = 0; i < HxPptxLimits::kMaxShapes + 1; ++i)
+        many += TextBox(10 + i, 0, 0, 10, 10, QString());
+    const QString presentation = QStringLiteral("ppt/presentation.xml");
+    QByteArray badSize;
+    for (const auto& [name, bytes] : entries)
+        if (name == presentation)
+            badSize = QByteArray(bytes).replace("cx=\"9144000\"", "cx=\"9x\"");
+    ASSERT_TRUE(badSize.contains("cx=\"9x\""));
+    const struct {
+        const char* what;
+        QByteArray bytes;
+        HxPptxError read, count; // count kPptxOk: the two slides are counted
+    } cases[] = {
+        {"not an archive", QByteArray("PK not really a zip archive"), kPptxNotArchive, kPptxNotArchive},
+        {"an old binary .ppt", QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1 and more", 17), kPptxOldBinary,
+         kPptxOldBinary},
+        {"cut in half", whole.left(whole.size() / 2), kPptxNotArchive, kPptxNotArchive},
+        {"no presentation part", Zip(Without(entries, presentation)), kPptxMissingPart, kPptxMissingPart},
+        {"a presentation part that is no XML", Zip(Replacing(entries, presentation, "<p:presentation><p:sldIdLst>")),
+         kPptxBadXml, kPptxBadXml},
+        {"a slide size that is no number", Zip(Replacing(entries, presentation, badSize)), kPptxBadValue,
+         kPptxBadValue},
+        {"a presentation part that fails its checksum", WrongChecksum(Zip(entries, true)), kPptxDamagedPart,
+         kPptxDamagedPart},
+        {"no slides", Presentation({}), kPptxNoSlides, kPptxNoSlides},
+        {"a listed slide missing", Zip(Without(entries, QStringLiteral("ppt/slides/slide2.xml"))),
+         kPptxMissingPart, kPptxMissingPart},
+        {"a slide that is no XML",
+         Zip(Replacing(entries, QStringLiteral("ppt/slides/slide1.xml"), "<p:sld><p:cSld><p:spTree>")),
+         kPptxBadXml, kPptxOk},
+        {"a slide's relationships that are no XML",
+         Zip(Replacing(entries, QStringLiteral("ppt/slides/_rels/slide1.xml.rels"), "<Relationships>")),
+         kPptxBadXml, kPptxOk},
+        {"a layout that is no XML",
+         Zip(Replacing(entries, QStringLiteral("ppt/slideLayouts/slideLayout1.xml"), "<p:sldLayout>")),
+         kPptxBadXml, kPptxOk},
+        {"a master that is no XML",
+         Zip(Replacing(entries, QStringLiteral("ppt/slideMasters/slideMaster1.xml"), "<p:sldMaster>")),
+         kPptxBadXml, kPptxOk},
+        {"a slide past its unpacked limit",
+         Zip(Replacing(entries, QStringLiteral("ppt/slides/slide1.xml"),
+                       QByteArray(HxPptxLimits::kMaxPartBytes + 1, ' '))),
+         kPptxTooLarge, kPptxOk},
+        {"too many shapes", Presentation({many, many}), kPptxPastLimits, kPptxOk},
+    };
+    for (const auto& c : cases) {
+        HxSlideDeck deck;
+        EXPECT_EQ(HxReadPptx(c.bytes, deck), c.read) << c.what;
+        int count = -1;
+        EXPECT_EQ(HxCountPptx(c.bytes, count), c.count) << c.what;
+        EXPECT_EQ(count, c.count == kPptxOk ? 2 : 0) << c.what;
+    }
+    // The slides listed, however many: a part listed again counts again, past the hundred read too.
+    int count = 0;
+    EXPECT_EQ(HxCountPptx(Presentation({TextSlide()}, std::vector<int>(150, 0)), count), kPptxOk);
+    EXPECT_EQ(count, 150);
+    EXPECT_EQ(HxCountPptx(Presentation({TextSlide(), MergedTable(), GroupAndPicture()}, {2, 0, 1}), count), kPptxOk);
+    EXPECT_EQ(count, 3);
+    // Files as the reading takes them.
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    EXPECT_EQ(HxCountPptxFile(CString::FromQString(dir.path()), count), kPptxNotRegular);
+    EXPECT_EQ(count, 0);
+    EXPECT_EQ(HxCountPptxFile(CString::FromQString(dir.filePath(QStringLiteral("none.pptx"))), count),
+              kPptxCannotOpen);
+    const QString path = dir.filePath(QStringLiteral("deck.pptx"));
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(whole);
+    }
+    EXPECT_EQ(HxCountPptxFile(CString::FromQString(path), count), kPptxOk);
+    EXPECT_EQ(count, 2);
+}
+
 TEST(PptxReader, AlternateContentTakesTheFallbackAndEmbeddedObjectsAreKnown) {
     const QString alternate =
         QStringLiteral(
@@ -538,9 +621,12 @@ TEST_F(SlideImportTest, ATableOfTwentyRowsArrivesAsAPicture) {
 TEST_F(SlideImportTest, ARefusedFileChangesNothing) {
     const std::vector<QString> slides{TextSlide()};
     const QByteArray whole = Presentation(slides);
+    // What the count reads (the archive, the presentation part, the slides listed) is refused before
+    // the dialog; what only a slide tells, after it, when the slides are read.
     const struct {
         QByteArray bytes;
         const char16_t* message;
+        bool afterDialog = false;
     } cases[] = {
         {QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8),
          u"这是旧的二进制PowerPoint文件（.ppt），不能导入。请先在演示软件中把它另存为.pptx格式。"},
@@ -548,7 +634,7 @@ TEST_F(SlideImportTest, ARefusedFileChangesNothing) {
         {Zip(Without(Entries(slides), QStringLiteral("ppt/slides/slide1.xml"))),
          u"演示文稿不完整，缺少其中列出的部分，文件可能已损坏。"},
         {Zip(Replacing(Entries(slides), QStringLiteral("ppt/slides/slide1.xml"), "<p:sld>")),
-         u"文件已损坏，其中有格式不正确的内容。"},
+         u"文件已损坏，其中有格式不正确的内容。", true},
         {Zip(Replacing(Entries(slides), QStringLiteral("ppt/presentation.xml"),
                        QByteArray(HxPptxLimits::kMaxPartBytes + 100, 'x'))),
          u"文件或其中的某一部分太大，超出了导入的限度。"},
@@ -563,7 +649,7 @@ TEST_F(SlideImportTest, ARefusedFileChangesNothing) {
         });
         EXPECT_FALSE(HxImportSlideFile(m_doc.get(), CString::FromQString(path), nullptr));
         HxSetDialogRunner(nullptr);
-        EXPECT_FALSE(asked) << "no dialog for a refused file";
+        EXPECT_EQ(asked, c.afterDialog) << "a dialog only for a file whose slides are counted";
         ASSERT_EQ(m_messages.size(), 1u);
         EXPECT_EQ(m_messages[0],
                   HxFormat(u"无法导入“%s”：%s", CString::FromQString(path), CString(c.message)));
@@ -846,20 +932,23 @@ TEST_F(SlideImportTest, FilesThatAreNoRegularFilesAreRefusedAtOnce) {
 TEST_F(SlideImportTest, EveryReasonOfARefusalIsSaidInWords) {
     const std::vector<QString> slides{TextSlide()};
     const auto entries = Entries(slides);
+    // The value out of range is a slide's: refused once the slides are read, after the dialog.
     const struct {
         QByteArray bytes;
         const char16_t* message;
+        bool afterDialog = false;
     } cases[] = {
         {WrongChecksum(Zip(entries, true)), u"文件已损坏，其中有无法解压的部分。"},
         {Presentation({}), u"演示文稿中没有幻灯片。"},
         {Presentation({TextBox(3, 1, 1, 1, 1, QString())
                            .replace(QStringLiteral("x=\"12700\""), QStringLiteral("x=\"1000000000001\""))}),
-         u"文件中有无效的数值，文件可能已损坏。"},
+         u"文件中有无效的数值，文件可能已损坏。", true},
     };
     for (const auto& c : cases) {
         m_messages.clear();
+        m_offered = -1;
         EXPECT_FALSE(Import(c.bytes, 1, 1, true));
-        EXPECT_EQ(m_offered, -1) << "no dialog for a refused file";
+        EXPECT_EQ(m_offered, c.afterDialog ? 1 : -1) << "a dialog only for a file whose slides are counted";
         ASSERT_EQ(m_messages.size(), 1u);
         EXPECT_EQ(m_messages[0], HxFormat(u"无法导入“%s”：%s",
                                           CString::FromQString(m_dir.filePath(QStringLiteral("slides.pptx"))),

@@ -6,6 +6,7 @@
 #include "pptx_files.h"
 #include "slide_shapes.h"
 #include "measure/rich_text.h"
+#include "view/glyph_font.h"
 #include "view/slide_import.h"
 
 #include <gtest/gtest.h>
@@ -35,8 +36,10 @@ HxSlideShape OneCellTable(const HxSlideText& text, double width, double height) 
     return table;
 }
 
-// The whole text laid out `width` pixels wide.
+// The whole text laid out `width` pixels wide, in the fonts the drawing puts in place of the slides'
+// faces: the drawing sets them up before it lays out anything, and a test run alone has not yet drawn.
 std::unique_ptr<QTextDocument> WholeLayout(const HxSlideText& text, double width) {
+    HxInstallFontSubstitutions();
     auto doc = std::make_unique<QTextDocument>();
     HxSlideTextToDocument(text, false, *doc);
     doc->setTextWidth(width);

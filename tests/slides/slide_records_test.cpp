@@ -148,7 +148,7 @@ TEST(SlideRecords, MalformedRecordsAreRefusedAndNothingOfThemIsKept) {
     trailing.append('\0');
     qToLittleEndian(quint32(trailing.size() - 8), trailing.data() + 4);
     QByteArray badHello = R::Hello();
-    qToLittleEndian(quint32(2), badHello.data() + badHello.size() - 4);
+    qToLittleEndian(R::kVersion + 1, badHello.data() + badHello.size() - 4);
     HxDrawnSlide negative = Counts(1);
     negative.shortened = -1;
 
@@ -277,6 +277,149 @@ TEST(SlideRecords, TheSlidesWholeBeforeTheEndStayAndTheDrawingsOwnEndsAreTold) {
     EXPECT_EQ(noReason.Feed(Stream({R::Refused(kPptxOk)})), HxSlideRecordReader::kFaulty);
 }
 
+TEST(SlideRecords, APriceComesBeforeTheSlidesIsCheckedAsUntrustedAndRefusedWithTheReadersBounds) {
+    HxSlideImportCost cost;
+    cost.items = 3;
+    cost.pixels = 100;
+    cost.textBytes = 50;
+    cost.storedBytes = 400;
+    cost.work = 10;
+    cost.workOf = {4, 3, 2, 1};
+    cost.pages = 2;
+    const HxSlideBox box = Box(0, 0, 30, 15);
+    auto slides = [&box](int first, int last) {
+        QByteArray bytes;
+        for (int n = first; n <= last; ++n)
+            bytes += R::SlideBegin(n, 2) + R::Picture(box, 8, 1, 0, 0, Bits(8, 1)) + R::SlideEnd(Counts(n));
+        return bytes;
+    };
+    // Within the bounds: the slides follow, each named as it begins though all come in one piece.
+    {
+        HxSlideRecordReader reader(4, 5, false, HxSlideImportBounds());
+        reader.RequirePrice(0);
+        std::vector<int> begun;
+        reader.OnSlideBegun([&begun](int number) { begun.push_back(number); });
+        QByteArray bytes = Stream({R::Price(cost)});
+        for (int n = 4; n <= 5; ++n)
+            bytes += R::SlideBegin(n, 2) + R::Picture(box, 8, 1, 0, 0, Bits(8, 1)) + R::SlideEnd(Counts(n));
+        EXPECT_EQ(reader.Feed(bytes + R::Done()), HxSlideRecordReader::kDone) << reader.Fault();
+        EXPECT_EQ(begun, (std::vector<int>{4, 5}));
+        EXPECT_EQ(reader.Price().items, 3);
+        EXPECT_EQ(reader.Price().workOf, cost.workOf);
+        EXPECT_EQ(reader.Slides().size(), 2u);
+    }
+    // Past a bound of the reader's, or with the lesson's length past the largest lesson: refused as
+    // HxSlideRefusalOf refuses it, before any slide.
+    HxSlideImportBounds fewer;
+    fewer.items = 2;
+    const HxSlideImportBounds bounds;
+    const struct {
+        const char* what;
+        HxSlideImportBounds bounds;
+        qint64 stored;
+        bool refused;
+    } prices[] = {
+        {"fewer objects", fewer, 0, true},
+        {"a lesson a byte too long", bounds, bounds.lessonBytes - 399, true},
+        {"a lesson as long as it may be", bounds, bounds.lessonBytes - 400, false},
+    };
+    for (const auto& p : prices) {
+        HxSlideRecordReader reader(1, 2, true, p.bounds);
+        reader.RequirePrice(p.stored);
+        EXPECT_EQ(reader.Feed(Stream({R::Price(cost)}) + slides(1, 2)),
+                  p.refused ? HxSlideRecordReader::kTooCostly : HxSlideRecordReader::kReading)
+            << p.what;
+        EXPECT_EQ(reader.PriceRefusal(), HxSlideRefusalOf(cost, p.stored, p.bounds)) << p.what;
+        EXPECT_EQ(reader.PriceRefusal().IsEmpty(), !p.refused) << p.what;
+        EXPECT_EQ(reader.Slides().size(), p.refused ? 0u : 2u) << p.what;
+    }
+    // Malformed, or out of its place.
+    auto changed = [&cost](const std::function<void(HxSlideImportCost&)>& change) {
+        HxSlideImportCost c = cost;
+        change(c);
+        return R::Price(c);
+    };
+    QByteArray cut = R::Price(cost);
+    cut.chop(8);
+    qToLittleEndian(quint32(cut.size() - 8), cut.data() + 4);
+    const struct {
+        const char* what;
+        QByteArray bytes;
+        bool required = true;
+    } cases[] = {
+        {"a negative number of objects", Stream({changed([](auto& c) { c.items = -1; })})},
+        {"a negative part of the work",
+         Stream({changed([](auto& c) { c.workOf = {12, -1, 0, 0}, c.work = 11; })})},
+        {"pixels past the largest price",
+         Stream({changed([](auto& c) { c.pixels = R::kLargestPrice + 1; })})},
+        {"work past the largest price",
+         Stream({changed([](auto& c) { c.work = c.workOf[0] = std::numeric_limits<qint64>::max(); })})},
+        {"causes that do not add up", Stream({changed([](auto& c) { c.workOf[3] = 2; })})},
+        {"a page too few", Stream({changed([](auto& c) { c.pages = 1; })})},
+        {"a page too many", Stream({changed([](auto& c) { c.pages = 3; })})},
+        {"a price short of its fields", Stream({cut})},
+        {"a slide before the price", Stream({R::SlideBegin(1, 2)})},
+        {"done before the price", Stream({R::Done()})},
+        {"a price twice", Stream({R::Price(cost), R::Price(cost)})},
+        {"a price after a slide", Stream({R::Price(cost), R::SlideBegin(1, 2), R::Price(cost)})},
+        {"a price not asked for", Stream({R::Price(cost)}), false},
+        {"a count", Stream({R::Count(2)})},
+    };
+    for (const auto& c : cases) {
+        HxSlideRecordReader reader(1, 2, true, HxSlideImportBounds());
+        if (c.required)
+            reader.RequirePrice(0);
+        EXPECT_EQ(reader.Feed(c.bytes + slides(1, 2) + R::Done()), HxSlideRecordReader::kFaulty) << c.what;
+        EXPECT_TRUE(reader.Slides().empty()) << c.what;
+        EXPECT_TRUE(reader.PriceRefusal().IsEmpty()) << c.what;
+    }
+    // What the drawing program says before its price is taken.
+    HxSlideRecordReader refused(1, 2, true, HxSlideImportBounds());
+    refused.RequirePrice(0);
+    EXPECT_EQ(refused.Feed(Stream({R::Refused(kPptxBadXml)})), HxSlideRecordReader::kRefused);
+    HxSlideRecordReader memory(1, 2, true, HxSlideImportBounds());
+    memory.RequirePrice(0);
+    EXPECT_EQ(memory.Feed(Stream({R::OutOfMemory()})), HxSlideRecordReader::kOutOfMemory);
+}
+
+TEST(SlideRecords, ACountIsItsNumberOfSlidesOrWhyThereIsNone) {
+    for (const int slides : {1, 7, 20000}) {
+        HxSlideRecordReader reader = HxSlideRecordReader::ForCount();
+        EXPECT_EQ(reader.Feed(Stream({R::Count(slides)})), HxSlideRecordReader::kDone) << slides;
+        EXPECT_EQ(reader.SlideCount(), slides);
+    }
+    QByteArray trailing = R::Count(3);
+    trailing.append('\0');
+    qToLittleEndian(quint32(trailing.size() - 8), trailing.data() + 4);
+    HxSlideImportCost cost;
+    cost.pages = 1;
+    const struct {
+        const char* what;
+        QByteArray bytes;
+    } cases[] = {
+        {"no slides", Stream({R::Count(0)})},
+        {"more slides than a presentation lists", Stream({R::Count(20001)})},
+        {"a negative count", Stream({R::Count(-1)})},
+        {"a count longer than its field", Stream({trailing})},
+        {"no hello", R::Count(3)},
+        {"a slide", Stream({R::SlideBegin(1, 1)})},
+        {"a price", Stream({R::Price(cost)})},
+        {"done", Stream({R::Done()})},
+    };
+    for (const auto& c : cases) {
+        HxSlideRecordReader reader = HxSlideRecordReader::ForCount();
+        EXPECT_EQ(reader.Feed(c.bytes + R::Count(3)), HxSlideRecordReader::kFaulty) << c.what;
+        EXPECT_EQ(reader.SlideCount(), 0) << c.what;
+    }
+    HxSlideRecordReader refused = HxSlideRecordReader::ForCount();
+    EXPECT_EQ(refused.Feed(Stream({R::Refused(kPptxNoSlides)})), HxSlideRecordReader::kRefused);
+    EXPECT_EQ(refused.Refusal(), kPptxNoSlides);
+    HxSlideRecordReader memory = HxSlideRecordReader::ForCount();
+    EXPECT_EQ(memory.Feed(Stream({R::OutOfMemory()})), HxSlideRecordReader::kOutOfMemory);
+    // A drawing takes no count.
+    EXPECT_EQ(Read(Stream({R::Count(1)})), HxSlideRecordReader::kFaulty);
+}
+
 TEST(SlideRecords, DamagedDrawingsNeverHandBackWhatTheyDoNotHold) {
     // A drawing of a text, a table and a group damaged at random, again and again (a byte changed, a
     // piece cut out, doubled or cut short, a length field replaced): the reader ends in one of its
@@ -365,15 +508,18 @@ TEST(SlideRecords, WhatAReaderTakesInAllIsWhatTheBoundsLetThrough) {
     // 32, sizes and colour 24, name 4 + 128, lengths 8), 128 MiB of rich text, and the bits of 500
     // million pixels in rows of at most 4,096 an object (81,920,000 rows): rows padded to words keep
     // at most (500,000,000 + 31 x 81,920,000) / 32 = 94,985,000 words; with 100 slides' begin and end
-    // (48 bytes each), the hello (64) and a refusal (12): 518,242,604 bytes.
+    // (48 bytes each), the hello (64), the price (88: ten numbers of 8 bytes) and a refusal (12):
+    // 518,242,692 bytes.
     EXPECT_EQ(R::MostStreamBytes(HxSlideImportBounds(), 100),
-              20000LL * 204 + (128LL << 20) + 4LL * 94985000 + 100 * 48 + 64 + 12);
+              20000LL * 204 + (128LL << 20) + 4LL * 94985000 + 100 * 48 + 64 + 88 + 12);
     EXPECT_EQ(R::Hello().size(), 64);
+    EXPECT_EQ(R::Price(HxSlideImportCost()).size(), 88);
 
     // Small bounds: three objects, 405,504 pixels, 60 bytes of rich text, two slides.  The most they
-    // let through: three texts of the longest name, 10 units of rich text each and pictures of 33 x
-    // 4,096 pixels (two words a row: the most padding 405,504 pixels in 12,288 rows can have), then a
-    // refusal.  That stream is taken whole; a byte more is refused before anything of it is read.
+    // let through: the price, three texts of the longest name, 10 units of rich text each and
+    // pictures of 33 x 4,096 pixels (two words a row: the most padding 405,504 pixels in 12,288 rows
+    // can have), then a refusal.  That stream is taken whole; a byte more is refused before anything
+    // of it is read.
     HxSlideImportBounds bounds;
     bounds.items = 3;
     bounds.pixels = 3 * 33 * 4096;
@@ -383,13 +529,16 @@ TEST(SlideRecords, WhatAReaderTakesInAllIsWhatTheBoundsLetThrough) {
     text.rtf = u"{\\rtf1 xy}";
     ASSERT_EQ(text.rtf.GetLength(), 10);
     ASSERT_EQ(text.picture.size(), 8u * 4096);
+    HxSlideImportCost price;
+    price.pages = 2;
     QByteArray most =
-        Stream({R::SlideBegin(1, 2), R::Text(box, text), R::Text(box, text), R::SlideEnd(Counts(1)),
-                R::SlideBegin(2, 2), R::Text(box, text), R::SlideEnd(Counts(2))});
+        Stream({R::Price(price), R::SlideBegin(1, 2), R::Text(box, text), R::Text(box, text),
+                R::SlideEnd(Counts(1)), R::SlideBegin(2, 2), R::Text(box, text), R::SlideEnd(Counts(2))});
     const QByteArray refusal = R::Refused(kPptxBadXml);
     ASSERT_EQ(most.size() + refusal.size(), R::MostStreamBytes(bounds, 2));
     {
         HxSlideRecordReader reader(1, 2, true, bounds);
+        reader.RequirePrice(0);
         EXPECT_EQ(reader.MostBytes(), R::MostStreamBytes(bounds, 2));
         EXPECT_EQ(reader.Feed(most), HxSlideRecordReader::kReading);
         EXPECT_EQ(reader.Feed(refusal), HxSlideRecordReader::kRefused);
@@ -397,6 +546,7 @@ TEST(SlideRecords, WhatAReaderTakesInAllIsWhatTheBoundsLetThrough) {
     }
     {
         HxSlideRecordReader reader(1, 2, true, bounds);
+        reader.RequirePrice(0);
         EXPECT_EQ(reader.Feed(most), HxSlideRecordReader::kReading);
         EXPECT_EQ(reader.Feed(refusal + '\0'), HxSlideRecordReader::kFaulty);
         EXPECT_STREQ(reader.Fault(), "more bytes than the import's bounds let through");

@@ -10,6 +10,7 @@
 #include "dynamics/iterate.h"
 #include "measure/text_items.h"
 #include "solids/split.h"
+#include "view/glyph_lists.h"
 
 #include <QImage>
 
@@ -367,4 +368,62 @@ TEST_F(ScreenPicturesTest, ACutsInformationShowsItsPartInside) {
     // From x = 80.25 to x = -11.75 of the window.
     g_viewTransX = -8.5875f;
     EXPECT_GT(ExpectMoved(placed, Frame(), -92, 0), 30);
+}
+
+// A text in the formula display whose name is formula markup: the name is typeset into a one-bit
+// picture that the text's own lists draw from the anchor.  Anchored below the view, the rows above
+// the view's bottom edge show where they lie, as they do when the whole picture is inside.
+TEST_F(ScreenPicturesTest, AFormulaLabelBelowTheViewShowsItsUpperPart) {
+    const CInk ink(70, 30);
+    const CString markup = u"<#><l><e>AB</e></l></#>";
+    HxSetFormulaMonochromeRenderer([&](const CString& text, CMonochromeFormula& out) {
+        if (text != markup)
+            return false;
+        out.bits = ink.Bits();
+        out.width = 70;
+        out.height = 30;
+        out.baseline = 24;
+        return true;
+    });
+    struct CRendererGone {
+        ~CRendererGone() { HxSetFormulaMonochromeRenderer(nullptr); }
+    } gone;
+    auto* text = Insert(new CGTmSingleline);
+    text->m_id = WORD(m_page->m_nextId++);
+    text->m_style = 1;
+    text->m_labelHidden = 0;
+    text->m_text3 = markup;
+    text->m_color = CRgba{200, 0, 0, 255};
+    int whole = 0;
+    for (int r = 0; r < 30; ++r)
+        for (int c = 0; c < 70; ++c)
+            whole += ink.Set(c, r) ? 1 : 0;
+    ASSERT_GT(whole, 500);
+    PlaceAt(*text, 150.25, 120.25);
+    EXPECT_EQ(ExpectInk(Frame(), ink, 150, 120, kRed), whole);
+    ASSERT_EQ(text->m_text2.GetLength(), 1) << "the picture's list alone";
+    struct Case {
+        const char* what;
+        double x, y; // the anchor's window position
+        int rowsInside;
+    };
+    const Case cases[] = {
+        {"12 pixels below: 18 rows in", 200.25, -11.75, 18},
+        {"29 pixels below: its top row in", 290.25, -28.75, 1},
+        {"left of the view and below it", -30.75, -19.75, 10},
+        {"30 pixels below: wholly out", 290.25, -29.75, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        PlaceAt(*text, c.x, c.y);
+        const int x0 = int(std::floor(c.x)), y0 = int(std::floor(c.y));
+        int inside = 0;
+        for (int r = 30 - c.rowsInside; r < 30; ++r)
+            for (int col = std::max(0, -x0); col < 70; ++col)
+                inside += ink.Set(col, r) ? 1 : 0;
+        EXPECT_EQ(ExpectInk(Frame(), ink, x0, y0, kRed), inside);
+        if (c.rowsInside > 0) {
+            EXPECT_GT(inside, 0);
+        }
+    }
 }
