@@ -203,7 +203,10 @@ HxSlideTextLayout HxLayOutSlideText(const HxSlideText& text, double width, doubl
     HxSlideTextLayout layout;
     layout.left = std::min(frame.left * kPixelsPerPoint - kSlideDocumentMargin, 0.0);
     const double topInset = frame.top * kPixelsPerPoint, bottomInset = frame.bottom * kPixelsPerPoint;
-    layout.top = topInset - kSlideDocumentMargin;
+    // A document's first paragraph starts at the document's margin, without the space before it
+    // that its format states: the lines start that much lower.
+    const double before = text.paragraphs.empty() ? 0.0 : text.paragraphs[0].spaceBefore * kPixelsPerPoint;
+    layout.top = topInset - kSlideDocumentMargin + before;
     const bool anchored = frame.anchor != HxSlideTextFrame::kTop;
     const double reach = anchored ? above + below : below - layout.top;
     layout.doc = HxSlideTextShownPart(text, width, std::max(reach, 1.0), budget);
@@ -211,7 +214,7 @@ HxSlideTextLayout HxLayOutSlideText(const HxSlideText& text, double width, doubl
     layout.whole = layout.doc->characterCount() - 1 >= text.Length();
     if (anchored && layout.whole) {
         const double room = boxHeight - topInset - bottomInset;
-        const double lines = layout.height - 2 * kSlideDocumentMargin;
+        const double lines = layout.height - 2 * kSlideDocumentMargin + before;
         layout.top += frame.anchor == HxSlideTextFrame::kBottom ? room - lines : (room - lines) / 2;
     }
     return layout;

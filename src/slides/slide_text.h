@@ -45,7 +45,8 @@ std::unique_ptr<QTextDocument> HxSlideTextShownPart(const HxSlideText& text, dou
                                                     HxLayoutBudget* budget = nullptr);
 
 // A text laid out in its box as the slide places it: `width` pixels wide, its lines kept from the
-// sides by the box's insets, from the top inset down when anchored at the top, else at the middle
+// sides by the box's insets, from the top inset and the first paragraph's space before it down when
+// anchored at the top (the document's layout leaves that space out), else at the middle
 // or the bottom of the room between the top and bottom insets of a box `boxHeight` pixels high (a
 // text taller than the room runs past both sides, or past the top).  Laid out as far as lines are
 // wanted: `below` pixels below the box's top when anchored at the top; a text anchored otherwise

@@ -48,8 +48,7 @@ const char16_t* const g_slideTextsLeftOut =
     u"有%d个文本没有导入（位于幻灯片%s）：画出的图片中没有任何笔画（文本框比一个字还窄、字号过小、颜色过浅、"
     u"缺少显示其文字的字体，或导入时绘制的文字已超过限度）。";
 const char16_t* const g_slideTextsCut =
-    u"有%d个文本只导入了能显示的部分（位于幻灯片%s）：文本超出了幻灯片的边界，或超出了导入的图片大小的限度，"
-    u"超出的部分没有画出。";
+    u"有%d个文本超出了幻灯片的边界或导入的图片大小的限度，超出的部分没有画出（位于幻灯片%s）。";
 const char16_t* const g_slideTimeReduced =
     u"导入用时超过%d秒，此后有%d个文本的图片只画出了开头的一部分或没有画出（可编辑的文本仍然完整）。";
 const char16_t* const g_slideShapesLeftOut =

@@ -61,7 +61,7 @@ extern const char16_t* const g_slideTextsLeftOut; // "有%d个文本没有导入
 // Said once after an import some of whose texts show only in part: lines past the slide's edge (a
 // picture shows what the slide shows) or past the largest picture or the import's pixels: their
 // number, and the slides they were on (HxSlideNumberList).
-extern const char16_t* const g_slideTextsCut; // "有%d个文本只导入了能显示的部分（位于幻灯片%s）：..."
+extern const char16_t* const g_slideTextsCut; // "有%d个文本超出了幻灯片的边界...（位于幻灯片%s）。"
 // Slide numbers as a message names them: the first kSlideNumbersNamed joined by "、", then "等" when
 // there are more ("2、5、7、9、12等").
 constexpr size_t kSlideNumbersNamed = 5;
