@@ -12,6 +12,8 @@
 #include "pptx_files.h"
 #include "slide_shapes.h"
 #include "slides/pptx_reader.h"
+#include "slides/slide_cost.h"
+#include "slides/slide_deck_draw.h"
 #include "slides/slide_draw.h"
 #include "slides/slide_records.h"
 #include "slides/slide_text.h"
@@ -537,6 +539,53 @@ TEST_F(SlidePlacementTest, ALessonSavedBeforeKeepsItsTextsAndANewImportKeepsItsI
     ASSERT_TRUE(opened.LoadDocument(text));
     EXPECT_NEAR(text.begin().blockFormat().leftMargin(), 4.2 * 4 / 3, 0.1);
     EXPECT_NEAR(text.begin().blockFormat().rightMargin(), 4.2 * 4 / 3, 0.1);
+}
+
+TEST(SlideDrawing, LinesPastTheBoxStayWithinTheImportsPixelsAndTheLessonsBytes) {
+    // Four lines of 24 points in a box 40 points tall (53 pixels): drawn past it while the import's
+    // pixels and the lesson's bytes have room past what the price counted; with none, within the box,
+    // and counted as cut.
+    QString four;
+    for (int i = 0; i < 4; ++i)
+        four += SizedParagraph(QStringLiteral("xo"), 24);
+    HxSlideDeck deck;
+    ASSERT_EQ(HxReadPptx(Presentation({TextBox(3, 100, 100, 300, 40, four)}), deck), kPptxOk);
+    for (const bool convert : {true, false}) {
+        SCOPED_TRACE(convert ? "converted" : "drawn");
+        const HxSlideImportCost price = HxSlideImportCostOf(deck, 1, 1, convert);
+        HxSlideImportBounds noPixels;
+        noPixels.pixels = price.pixels;
+        const struct {
+            const char* what;
+            HxSlideImportBounds bounds;
+            qint64 stored;
+            bool past;
+        } cases[] = {
+            {"room", HxSlideImportBounds(), 0, true},
+            {"no pixels left", noPixels, 0, false},
+            {"no bytes left", HxSlideImportBounds(), HxSlideImportBounds().lessonBytes - price.storedBytes, false},
+        };
+        for (const auto& c : cases) {
+            SCOPED_TRACE(c.what);
+            HxSlideRecordReader reader(1, 1, convert, c.bounds);
+            reader.Feed(HxSlideRecords::Hello());
+            HxDrawSlideDeck(
+                deck, 1, 1, convert, c.bounds, [&reader](const QByteArray& record) { reader.Feed(record); },
+                c.stored);
+            ASSERT_EQ(reader.GetState(), HxSlideRecordReader::kDone);
+            const HxDrawnSlide& slide = reader.Slides().at(0);
+            ASSERT_EQ(slide.shapes.size(), 1u);
+            const HxDrawnShape& shape = slide.shapes[0];
+            const double height = convert ? shape.text.pictureHeight * kPixel : shape.box.height;
+            if (c.past) {
+                EXPECT_GT(height, 4 * 24.0);
+                EXPECT_EQ(slide.textsCut, 0);
+            } else {
+                EXPECT_LE(height, 40.0);
+                EXPECT_EQ(slide.textsCut, 1);
+            }
+        }
+    }
 }
 
 TEST(SlideRecords, ACellsTextMayBeginBelowItsTopAndTextsCutAreCounted) {
