@@ -422,10 +422,10 @@ void Under(CParagraphStyle& near, const CParagraphStyle& far) {
 // and its insets, each set or not; and, stated by the shape itself only, how much the presentation
 // program shrank its text to fit the box (normAutofit).
 struct CBodyStyle {
-    std::optional<int> anchor;           // HxSlideTextFrame::Anchor
+    std::optional<int> anchor;                   // HxSlideTextFrame::Anchor
     std::array<std::optional<qint64>, 4> insets; // left, top, right, bottom, EMU
-    double fontScale = 100;              // percent of the sizes
-    double lineReduction = 0;            // percent taken from proportional line spacing
+    double fontScale = 100;                      // percent of the sizes
+    double lineReduction = 0;                    // percent taken from proportional line spacing
 };
 
 // An anchoring as written: the middle, the bottom, else the top (justified and distributed texts

@@ -201,24 +201,24 @@ private:
         const HxSlideText text = whole.Beginning(CDlgRtEdit::kMaxTextLength, &cut);
         int top = 0, height = boxHeight;
         double left = 0;
+        bool linesPast = false;
         {
             // The picture's own layout counts what it draws from less than its text would show.
             const int reduced = m_budget.reduced;
-            const HxSlideTextLayout laid = HxLayOutSlideText(text, width, box.height * 4.0 / 3.0,
-                                                             overflow ? most : 0, overflow ? most : boxHeight,
-                                                             &m_budget);
+            const HxSlideTextLayout laid =
+                HxLayOutSlideText(text, width, box.height * 4.0 / 3.0, overflow ? most : 0,
+                                  overflow ? most : boxHeight, &m_budget);
             m_budget.reduced = reduced;
             top = int(std::clamp<long>(std::lround(laid.top), overflow ? -most : 0, boxHeight - 1));
             height = boxHeight - top;
             if (overflow) {
                 left = laid.left;
-                height = std::clamp(int(std::ceil(laid.height)), height, most);
+                height = std::min(std::max(int(std::ceil(laid.height)), height), most);
                 if (height - boxHeight > ExtraRows(width)) {
                     top = std::clamp(top, 0, boxHeight - 1);
                     height = boxHeight - top;
                 }
-                if (laid.LinesBottom() - top > height + 0.5)
-                    ++m_counts->textsCut;
+                linesPast = laid.LinesBottom() - top > height + 0.5;
             }
         }
         if (!PasteText(m_editor, text, width, height, m_budget))
@@ -243,6 +243,7 @@ private:
         drawn.colored = qRed(color) > 32 || qGreen(color) > 32 || qBlue(color) > 32;
         drawn.color = drawn.colored ? (color & 0xFFFFFF) : 0;
         TakeExtraRows(width, height - boxHeight);
+        m_counts->textsCut += linesPast ? 1 : 0;
         place = box;
         place.left = box.left + left * 0.75;
         place.top = box.top + top * 0.75;
@@ -280,6 +281,7 @@ private:
             MemoryFor(pixels, DrawnCharacters(shape, std::max(m_budget.left, HxLayoutBudget::kMinimum))));
         const int reduced = m_budget.reduced;
         HxSlideBox place = shape.box;
+        bool cut = false;
         QImage image;
         // The time is read before each text of a table or group too: one shape may take long.
         const auto mayDraw = [this](qint64 cover) { return MayDraw(cover); };
@@ -288,7 +290,7 @@ private:
                 HxRenderSlideTextFrame(shape, m_slideHeight, ExtraRows(width), &m_budget, mayDraw);
             image = std::move(frame.image);
             place = frame.place;
-            m_counts->textsCut += frame.cut ? 1 : 0;
+            cut = frame.cut;
             TakeExtraRows(width, image.height() - boxHeight);
         } else {
             image = HxRenderSlideShape(shape, &m_budget, mayDraw);
@@ -305,7 +307,9 @@ private:
             m_counts->textsLeftOut += HxSlideTextsIn(shape);
             return;
         }
-        m_out(HxSlideRecords::Picture(place, croppedWidth, croppedHeight, int(cropped.x), int(cropped.y), bits));
+        m_counts->textsCut += cut ? 1 : 0;
+        m_out(HxSlideRecords::Picture(place, croppedWidth, croppedHeight, int(cropped.x), int(cropped.y),
+                                      bits));
     }
 
     CDlgRtEdit m_editor;

@@ -136,7 +136,8 @@ HxSlideFramePicture HxRenderSlideTextFrame(const HxSlideShape& shape, double sli
             const double w = std::min(box.width(), most);
             const qsizetype length =
                 HxShownLengthEstimate(w, height, HxSlideTextSmallestPixels(shape.text, w, height));
-            drawn = beforeText(HxSlideTextCoverPixels(shape.text, length, width, int(std::min(height, most))));
+            drawn =
+                beforeText(HxSlideTextCoverPixels(shape.text, length, width, int(std::min(height, most))));
             if (!drawn && budget)
                 ++budget->reduced;
         } else {
@@ -151,8 +152,13 @@ HxSlideFramePicture HxRenderSlideTextFrame(const HxSlideShape& shape, double sli
             top = int(std::floor(std::max(laid.top, std::min(slideTop, 0.0))));
         if (laid.LinesBottom() > boxHeight + 0.5)
             bottom = int(std::ceil(std::min(laid.top + laid.height, below)));
-        top = std::max(top, bottom - int(most));
-        bottom = std::min(bottom, top + int(most));
+        // At most the largest picture: the lines nearest the box's anchored side kept.
+        if (bottom - top > int(most)) {
+            if (shape.text.frame.anchor == HxSlideTextFrame::kBottom)
+                top = bottom - int(most);
+            else
+                bottom = top + int(most);
+        }
         if (bottom - top - boxHeight > extraRows) {
             top = 0; // no more pixels to be had: the box, as before
             bottom = boxHeight;

@@ -177,8 +177,7 @@ bool ReadText(CIn& in, const HxSlideBox& box, HxDrawnText& text, bool shorter = 
     if (!in.Check(text.pictureWidth == HxSlidePixelSide(box.width) &&
                   (shorter ? text.pictureHeight >= 1 && text.pictureHeight <= height
                            : text.pictureHeight == height) &&
-                  Side(text.editorWidth) &&
-                  Side(text.editorHeight) && colored <= 1 && color <= 0xFFFFFF))
+                  Side(text.editorWidth) && Side(text.editorHeight) && colored <= 1 && color <= 0xFFFFFF))
         return false;
     text.colored = colored == 1;
     text.color = qRgb(int(color >> 16) & 0xFF, int(color >> 8) & 0xFF, int(color) & 0xFF);
@@ -376,8 +375,8 @@ bool HxSlideRecordReader::Record(quint32 type, const char* data, quint32 size) {
     case kSlideEnd: {
         HxDrawnSlide counts;
         counts.number = in.I32();
-        int* fields[] = {&counts.shapesLeftOut, &counts.shortened, &counts.reduced, &counts.reducedLate,
-                         &counts.textsLeftOut, &counts.textsCut};
+        int* fields[] = {&counts.shapesLeftOut, &counts.shortened,    &counts.reduced,
+                         &counts.reducedLate,   &counts.textsLeftOut, &counts.textsCut};
         for (int* field : fields)
             *field = in.I32();
         if (!in.Whole() || m_current == 0 || m_inTable || counts.number != m_current)

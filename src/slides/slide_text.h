@@ -16,7 +16,8 @@ constexpr double kSlideDocumentMargin = 4;
 // indent, its spacing before and after, its line spacing, and for a bulleted paragraph whose bullet
 // hangs a tab stop at the margin, where its text starts after the bullet; its lines kept `left` and
 // `right` points more from the document's sides (HxSlideTextSides).
-QTextBlockFormat HxSlideBlockFormat(const HxSlideParagraphFormat& paragraph, double left = 0, double right = 0);
+QTextBlockFormat HxSlideBlockFormat(const HxSlideParagraphFormat& paragraph, double left = 0,
+                                    double right = 0);
 // What the lines of a text keep from a document's sides besides the document's margin, in points:
 // its box's left and right insets less that margin (none where an inset is smaller).
 struct HxSlideTextSides {
@@ -53,11 +54,14 @@ std::unique_ptr<QTextDocument> HxSlideTextShownPart(const HxSlideText& text, dou
 // is laid out as far as `above` + `below` (a span it may show in, with the box in it), and when it
 // is taller than that it is placed as at the top.  With a `budget`, as much as it allows.
 struct HxSlideTextLayout {
-    std::unique_ptr<QTextDocument> doc; // the beginning laid out
-    double left = 0;   // the document's left side, pixels right of the box's (0 or less)
-    double top = 0;    // the document's top, pixels below the box's top (negative: above it)
-    double height = 0; // the document's height as laid out, its margins included
-    bool whole = true; // whether it holds every line of the text
+    // The beginning laid out; its left side, pixels right of the box's (0 or less); its top, pixels
+    // below the box's top (negative: above it); its height as laid out, its margins included; and
+    // whether it holds every line of the text.
+    std::unique_ptr<QTextDocument> doc;
+    double left = 0;
+    double top = 0;
+    double height = 0;
+    bool whole = true;
     // Where its lines begin and end, pixels below the box's top.
     double LinesTop() const { return top + kSlideDocumentMargin; }
     double LinesBottom() const { return top + height - kSlideDocumentMargin; }

@@ -106,9 +106,10 @@ CString HxSlideRefusalText(HxPptxError error, const CString& path);
 // from less than they would show (past kSlideImportMaxLaidOut characters, or marks past
 // kMaxShownMarks), g_slideTextsLeftOut how many texts were left out because their pictures held
 // nothing dark, and on which slides (every slide leaves its page, empty when nothing of it was made),
-// g_slideTextsCut how many show only in part, and on which slides, and g_slideTimeReduced how many were drawn from a short beginning once the import had taken its
-// time.  Memory running out in the drawing (or too little of it left for the next shape) makes no
-// page and says g_slideDrawerOutOfMemory.  False when it made nothing.
+// g_slideTextsCut how many show only in part, and on which slides, and g_slideTimeReduced how many
+// were drawn from a short beginning once the import had taken its time.  Memory running out in the
+// drawing (or too little of it left for the next shape) makes no page and says
+// g_slideDrawerOutOfMemory.  False when it made nothing.
 bool HxImportSlideDeck(CHalvixDoc* doc, const HxSlideDeck& deck, int from, int to, bool convert,
                        const std::function<void()>& afterNewPage,
                        const HxSlideImportBounds& bounds = HxSlideImportBounds());

@@ -184,9 +184,10 @@ std::vector<std::pair<QString, QByteArray>> Entries(const std::vector<QString>& 
     QString body = Placeholder(3, QStringLiteral("body"), 1, QString());
     body.replace(QStringLiteral("<p:spPr/>"),
                  QStringLiteral("<p:spPr>") + Xfrm(36, 130, 648, 360) + QStringLiteral("</p:spPr>"));
-    QString master = Tree(QStringLiteral("sldMaster"),
-                          WithBodyProperties(WithListStyle(layoutTitle, styles.masterTitle), styles.masterTitleBody) +
-                              WithBodyProperties(WithListStyle(body, styles.masterBody), styles.masterBodyBody));
+    QString master =
+        Tree(QStringLiteral("sldMaster"),
+             WithBodyProperties(WithListStyle(layoutTitle, styles.masterTitle), styles.masterTitleBody) +
+                 WithBodyProperties(WithListStyle(body, styles.masterBody), styles.masterBodyBody));
     auto style = [](const QString& given, const char* standard) {
         return given.isEmpty() ? QLatin1String(standard) : given;
     };

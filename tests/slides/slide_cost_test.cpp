@@ -551,7 +551,9 @@ TEST_F(SlideCostTest, AnImportThatWouldMakeTheLessonLargerThanASaveWritesIsRefus
     m_messages.clear();
     EXPECT_TRUE(Import(bytes, false, 1, bounds));
     ASSERT_EQ(m_messages.size(), 1u);
-    EXPECT_EQ(m_messages[0], CString(u"有10个文本超出了幻灯片的边界或导入的图片大小的限度，超出的部分没有画出（位于幻灯片1）。"));
+    EXPECT_EQ(
+        m_messages[0],
+        CString(u"有10个文本超出了幻灯片的边界或导入的图片大小的限度，超出的部分没有画出（位于幻灯片1）。"));
     EXPECT_LE(qint64(m_doc->StoredLength()), bounds.lessonBytes);
 }
 
@@ -574,7 +576,9 @@ TEST_F(SlideCostTest, AnImportIntoALessonCloseToTheLargestASaveWritesIsRefusedWi
     m_messages.clear();
     EXPECT_TRUE(Import(bytes, false));
     ASSERT_EQ(m_messages.size(), 1u);
-    EXPECT_EQ(m_messages[0], CString(u"有10个文本超出了幻灯片的边界或导入的图片大小的限度，超出的部分没有画出（位于幻灯片1）。"));
+    EXPECT_EQ(
+        m_messages[0],
+        CString(u"有10个文本超出了幻灯片的边界或导入的图片大小的限度，超出的部分没有画出（位于幻灯片1）。"));
     EXPECT_EQ(m_doc->GetPageCount(), 2);
     EXPECT_LE(m_doc->StoredLength(), kHxMaxDocumentBytes);
 }

@@ -1142,7 +1142,8 @@ TEST_F(SlideImportTest, TextsLongerThanTheEditorHoldsAreCutToItAndCountedOnce) {
         1, true));
     // Not cut to the editor's length.  Its lines run far past the largest picture (4,096 pixels,
     // from the box's top): that is said.
-    const CString cut = u"有1个文本超出了幻灯片的边界或导入的图片大小的限度，超出的部分没有画出（位于幻灯片1）。";
+    const CString cut =
+        u"有1个文本超出了幻灯片的边界或导入的图片大小的限度，超出的部分没有画出（位于幻灯片1）。";
     ASSERT_EQ(m_messages.size(), 1u);
     EXPECT_EQ(m_messages[0], cut);
     auto editable = [](CGCell* cell, QString* plain) {

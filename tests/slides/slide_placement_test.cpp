@@ -159,16 +159,17 @@ TEST(SlideTextFrame, InsetsAndAnchoringComeFromTheNearestPlaceThatStatesThem) {
     const QString word = Paragraph(TextRun(QStringLiteral("棱柱")));
     const QByteArray bytes = Presentation(
         {TextBox(3, 0, 0, 100, 50, word) +
-             WithBodyProperties(TextBox(4, 0, 0, 100, 50, word),
-                                QStringLiteral("<a:bodyPr lIns=\"0\" tIns=\"%1\" rIns=\"%2\" anchor=\"b\"/>")
-                                    .arg(Emus(10), Emus(20))) +
-             Placeholder(5, QStringLiteral("title"), -1, word) +
-             WithBodyProperties(Placeholder(6, QStringLiteral("title"), -1, word),
-                                QStringLiteral("<a:bodyPr anchor=\"t\" rIns=\"0\"/>")) +
-             Placeholder(7, QString(), 1, word) +
-             Table(8, 0, 0, {100, 100}, {40},
-                   {Cell(QStringLiteral("A")) +
-                    CellWithProperties(word, QStringLiteral("marL=\"0\" marT=\"%1\" anchor=\"ctr\"").arg(Emus(10)))})},
+         WithBodyProperties(TextBox(4, 0, 0, 100, 50, word),
+                            QStringLiteral("<a:bodyPr lIns=\"0\" tIns=\"%1\" rIns=\"%2\" anchor=\"b\"/>")
+                                .arg(Emus(10), Emus(20))) +
+         Placeholder(5, QStringLiteral("title"), -1, word) +
+         WithBodyProperties(Placeholder(6, QStringLiteral("title"), -1, word),
+                            QStringLiteral("<a:bodyPr anchor=\"t\" rIns=\"0\"/>")) +
+         Placeholder(7, QString(), 1, word) +
+         Table(8, 0, 0, {100, 100}, {40},
+               {Cell(QStringLiteral("A")) +
+                CellWithProperties(word,
+                                   QStringLiteral("marL=\"0\" marT=\"%1\" anchor=\"ctr\"").arg(Emus(10)))})},
         styles);
     HxSlideDeck deck;
     ASSERT_EQ(HxReadPptx(bytes, deck), kPptxOk);
@@ -209,18 +210,21 @@ TEST(SlideTextFrame, InsetsAndAnchoringComeFromTheNearestPlaceThatStatesThem) {
 TEST(SlideTextFrame, ATextShrunkToFitComesAtItsShrunkSizesAndSpacing) {
     // A body shrunk to 62.5 % of its sizes and 20 % less line spacing: 32 points come at 20, a
     // bullet of 40 points at 25, single spacing at 80 % and 90 % at 70 %; spacing in points stays.
-    const QString fit = QStringLiteral(
-        "<a:bodyPr><a:normAutofit fontScale=\"62500\" lnSpcReduction=\"20000\"/></a:bodyPr>");
+    const QString fit =
+        QStringLiteral("<a:bodyPr><a:normAutofit fontScale=\"62500\" lnSpcReduction=\"20000\"/></a:bodyPr>");
     const QString paragraphs =
         SizedParagraph(QStringLiteral("a"), 32) +
-        SizedParagraph(QStringLiteral("b"), 32, QStringLiteral("<a:lnSpc><a:spcPct val=\"90000\"/></a:lnSpc>")) +
-        SizedParagraph(QStringLiteral("c"), 32, QStringLiteral("<a:lnSpc><a:spcPts val=\"3000\"/></a:lnSpc>")) +
+        SizedParagraph(QStringLiteral("b"), 32,
+                       QStringLiteral("<a:lnSpc><a:spcPct val=\"90000\"/></a:lnSpc>")) +
+        SizedParagraph(QStringLiteral("c"), 32,
+                       QStringLiteral("<a:lnSpc><a:spcPts val=\"3000\"/></a:lnSpc>")) +
         SizedParagraph(QStringLiteral("d"), 32,
                        QStringLiteral("<a:buSzPts val=\"4000\"/><a:buChar char=\"&#8226;\"/>")) +
         Paragraph(TextRun(QStringLiteral("e")));
     HxSlideDeck deck;
-    ASSERT_EQ(HxReadPptx(Presentation({WithBodyProperties(Placeholder(3, QString(), 1, paragraphs), fit)}), deck),
-              kPptxOk);
+    ASSERT_EQ(
+        HxReadPptx(Presentation({WithBodyProperties(Placeholder(3, QString(), 1, paragraphs), fit)}), deck),
+        kPptxOk);
     const HxSlideText& text = deck.slides[0].shapes[0].text;
     ASSERT_EQ(text.paragraphs.size(), 5u);
     EXPECT_DOUBLE_EQ(text.paragraphs[0].runs[0].points, 20);
@@ -286,19 +290,19 @@ TEST_P(SlidePlacementBothWays, InsetsKeepTheLinesFromTheBoxsSidesAndNarrowThem) 
     face.setPointSizeF(size);
     const double line = QFontMetricsF(face).horizontalAdvance(word) * kPixel;
     ASSERT_GT(line, 5 * size);
-    const QString inset = QStringLiteral("<a:bodyPr lIns=\"%1\" tIns=\"%2\" rIns=\"%1\"/>").arg(Emus(36), Emus(18));
+    const QString inset =
+        QStringLiteral("<a:bodyPr lIns=\"%1\" tIns=\"%2\" rIns=\"%1\"/>").arg(Emus(36), Emus(18));
     const auto texts = ImportedTexts(
         {// The defaults, then insets of their own: left, top and right.
          TextBox(3, 100, 100, 400, 100, SizedParagraph(word, size)),
          WithBodyProperties(TextBox(3, 100, 100, 400, 100, SizedParagraph(word, size)), inset),
          WithBodyProperties(
-             TextBox(3, 100, 100, 400, 100,
-                     Paragraph(SizedRun(word, size), QStringLiteral("r"))),
-             inset),
+             TextBox(3, 100, 100, 400, 100, Paragraph(SizedRun(word, size), QStringLiteral("r"))), inset),
          // A box as wide as the line and the default insets: one line; 36 points each side less
          // room: two.
          TextBox(3, 100, 100, line + 2 * 7.2 + 1, 100, SizedParagraph(word, size)),
-         WithBodyProperties(TextBox(3, 100, 100, line + 2 * 7.2 + 1, 100, SizedParagraph(word, size)), inset)},
+         WithBodyProperties(TextBox(3, 100, 100, line + 2 * 7.2 + 1, 100, SizedParagraph(word, size)),
+                            inset)},
         GetParam());
     ASSERT_EQ(texts.size(), 5u);
     std::vector<Ink> ink;
@@ -326,9 +330,10 @@ TEST_P(SlidePlacementBothWays, ABodyShrunkToFitComesAtItsSizeWithEveryParagraph)
     QString paragraphs;
     for (int i = 0; i < 10; ++i)
         paragraphs += SizedParagraph(QStringLiteral("xo"), 32);
-    const QString fit = QStringLiteral(
-        "<a:bodyPr><a:normAutofit fontScale=\"62500\" lnSpcReduction=\"20000\"/></a:bodyPr>");
-    const auto texts = ImportedTexts({WithBodyProperties(Placeholder(3, QString(), 1, paragraphs), fit)}, GetParam());
+    const QString fit =
+        QStringLiteral("<a:bodyPr><a:normAutofit fontScale=\"62500\" lnSpcReduction=\"20000\"/></a:bodyPr>");
+    const auto texts =
+        ImportedTexts({WithBodyProperties(Placeholder(3, QString(), 1, paragraphs), fit)}, GetParam());
     ASSERT_EQ(texts.size(), 1u);
     const Ink ink = InkOf(*texts[0]);
     EXPECT_EQ(ink.bands, 10);
@@ -391,8 +396,9 @@ TEST_P(SlidePlacementBothWays, TextsStillCutAreSaidWithTheirSlides) {
     ASSERT_EQ(m_messages.size(), 1u);
     // Drawn, slide 2 is cut at the slide's edge; editable, its picture holds it all, off the slide.
     const char16_t* said =
-        GetParam() ? u"有1个文本超出了幻灯片的边界或导入的图片大小的限度，超出的部分没有画出（位于幻灯片3）。"
-                   : u"有2个文本超出了幻灯片的边界或导入的图片大小的限度，超出的部分没有画出（位于幻灯片2、3）。";
+        GetParam()
+            ? u"有1个文本超出了幻灯片的边界或导入的图片大小的限度，超出的部分没有画出（位于幻灯片3）。"
+            : u"有2个文本超出了幻灯片的边界或导入的图片大小的限度，超出的部分没有画出（位于幻灯片2、3）。";
     EXPECT_EQ(m_messages[0], CString(said)) << m_messages[0].ToQString().toStdString();
     const Ink edge = InkOf(*texts[1]);
     if (GetParam()) {
@@ -412,8 +418,9 @@ TEST_P(SlidePlacementBothWays, TextsStillCutAreSaidWithTheirSlides) {
 
 TEST_P(SlidePlacementBothWays, TheFirstParagraphsSpaceBeforeIsKept) {
     const double size = 24, before = 24;
-    const QString spaced = SizedParagraph(QStringLiteral("棱柱"), size,
-                                          QStringLiteral("<a:spcBef><a:spcPts val=\"%1\"/></a:spcBef>").arg(before * 100));
+    const QString spaced =
+        SizedParagraph(QStringLiteral("棱柱"), size,
+                       QStringLiteral("<a:spcBef><a:spcPts val=\"%1\"/></a:spcBef>").arg(before * 100));
     const auto texts = ImportedTexts({TextBox(3, 100, 100, 300, 100, spaced)}, GetParam());
     ASSERT_EQ(texts.size(), 1u);
     const Ink ink = InkOf(*texts[0]);
@@ -436,8 +443,7 @@ TEST_F(SlidePlacementTest, ConvertedCellTextsLieAtTheirCellsInsets) {
         4, 60, 100, {200, 200}, {80, 80},
         {CellWithProperties(word, QString()) +
              CellWithProperties(word, QStringLiteral("marL=\"%1\" marT=\"%2\"").arg(Emus(36), Emus(18))),
-         CellWithProperties(word, QStringLiteral("anchor=\"b\"")) +
-             CellWithProperties(word, QString())})});
+         CellWithProperties(word, QStringLiteral("anchor=\"b\"")) + CellWithProperties(word, QString())})});
     ASSERT_TRUE(Import(bytes, 1, 1, true));
     const auto texts = SlideShapes::CellsOf<CGTbHenchman>(g_pCurPage);
     ASSERT_EQ(texts.size(), 4u);
@@ -446,6 +452,7 @@ TEST_F(SlidePlacementTest, ConvertedCellTextsLieAtTheirCellsInsets) {
         ink.push_back(InkOf(*text));
         ASSERT_TRUE(ink.back().any);
     }
+    const std::vector<Ink> placed = ink;
     // The page's texts by their places: the lower row's first (the table is built from its last row).
     std::sort(ink.begin(), ink.end(), [](const Ink& a, const Ink& b) {
         return std::pair(a.top > 150, a.left) < std::pair(b.top > 150, b.left);
@@ -462,6 +469,23 @@ TEST_F(SlidePlacementTest, ConvertedCellTextsLieAtTheirCellsInsets) {
     EXPECT_GE(ink[2].bottom, 260 - 3.6 - size / 2);
     EXPECT_GE(ink[3].left, 260 + 7.2 - 0.5);
     EXPECT_LE(ink[3].top, 180 + 3.6 + size / 2);
+
+    // Undone and done again, the texts follow their points where they were.
+    CGPage* page = g_pCurPage;
+    int steps = 0;
+    while (page->m_cmdProcessor.GetCurrent() && page->m_cmdProcessor.Undo())
+        ++steps;
+    EXPECT_TRUE(SlideShapes::CellsOf<CGTbHenchman>(page).empty());
+    for (int i = 0; i < steps; ++i)
+        ASSERT_TRUE(page->m_cmdProcessor.Redo());
+    const auto again = SlideShapes::CellsOf<CGTbHenchman>(page);
+    ASSERT_EQ(again.size(), 4u);
+    for (size_t i = 0; i < again.size(); ++i) {
+        again[i]->Recompute();
+        const Ink after = InkOf(*again[i]);
+        EXPECT_DOUBLE_EQ(after.left, placed[i].left);
+        EXPECT_DOUBLE_EQ(after.top, placed[i].top);
+    }
 }
 
 TEST(SlideDrawnTable, CellTextsAreLaidOutAtTheirCellsInsets) {
@@ -507,8 +531,9 @@ TEST_F(SlidePlacementTest, ALessonSavedBeforeKeepsItsTextsAndANewImportKeepsItsI
     const CString oldRtf = old->m_text1;
     const std::vector<BYTE> oldBits = old->m_bits;
     // And a text imported now, its insets in its paragraphs' margins.
-    ASSERT_TRUE(Import(Presentation({TextBox(3, 100, 200, 300, 60, SizedParagraph(QStringLiteral("正方体"), 24))}),
-                       1, 1, true));
+    ASSERT_TRUE(
+        Import(Presentation({TextBox(3, 100, 200, 300, 60, SizedParagraph(QStringLiteral("正方体"), 24))}), 1,
+               1, true));
     const auto imported = SlideShapes::CellsOf<CGTextbit>(g_pCurPage);
     ASSERT_EQ(imported.size(), 1u);
     const CString newRtf = imported[0]->m_text1;
@@ -563,7 +588,8 @@ TEST(SlideDrawing, LinesPastTheBoxStayWithinTheImportsPixelsAndTheLessonsBytes) 
         } cases[] = {
             {"room", HxSlideImportBounds(), 0, true},
             {"no pixels left", noPixels, 0, false},
-            {"no bytes left", HxSlideImportBounds(), HxSlideImportBounds().lessonBytes - price.storedBytes, false},
+            {"no bytes left", HxSlideImportBounds(), HxSlideImportBounds().lessonBytes - price.storedBytes,
+             false},
         };
         for (const auto& c : cases) {
             SCOPED_TRACE(c.what);
@@ -609,7 +635,8 @@ TEST(SlideRecords, ACellsTextMayBeginBelowItsTopAndTextsCutAreCounted) {
         SCOPED_TRACE(height);
         HxSlideRecordReader reader(1, 1, true, HxSlideImportBounds());
         const QByteArray stream = R::Hello() + R::SlideBegin(1, 1) + R::TableBegin(table, 1, 1, cells) +
-                                  R::CellText(0, text(height)) + R::TableEnd() + R::SlideEnd(counts) + R::Done();
+                                  R::CellText(0, text(height)) + R::TableEnd() + R::SlideEnd(counts) +
+                                  R::Done();
         // As wide as its cell (133 pixels) and 1 to 40 pixels tall (the cell's 30 points).
         const bool fits = height >= 1 && height <= 40;
         ASSERT_EQ(reader.Feed(stream), fits ? HxSlideRecordReader::kDone : HxSlideRecordReader::kFaulty);
@@ -619,10 +646,11 @@ TEST(SlideRecords, ACellsTextMayBeginBelowItsTopAndTextsCutAreCounted) {
     }
     // A text frame's picture stays its box's size exactly (the box says where it lies).
     HxSlideRecordReader frame(1, 1, true, HxSlideImportBounds());
-    EXPECT_EQ(frame.Feed(R::Hello() + R::SlideBegin(1, 1) + R::Text(table, text(39))), HxSlideRecordReader::kFaulty);
+    EXPECT_EQ(frame.Feed(R::Hello() + R::SlideBegin(1, 1) + R::Text(table, text(39))),
+              HxSlideRecordReader::kFaulty);
     // A negative count of texts cut is refused.
     counts.textsCut = -1;
     HxSlideRecordReader negative(1, 1, true, HxSlideImportBounds());
-    EXPECT_EQ(negative.Feed(R::Hello() + R::SlideBegin(1, 1) + R::SlideEnd(counts)), HxSlideRecordReader::kFaulty);
+    EXPECT_EQ(negative.Feed(R::Hello() + R::SlideBegin(1, 1) + R::SlideEnd(counts)),
+              HxSlideRecordReader::kFaulty);
 }
-
