@@ -205,9 +205,11 @@ private:
         {
             // The picture's own layout counts what it draws from less than its text would show.
             const int reduced = m_budget.reduced;
+            // Laid out as far as its picture may reach.
+            const int extra = overflow ? ExtraRows(width) : 0;
             const HxSlideTextLayout laid =
-                HxLayOutSlideText(text, width, box.height * 4.0 / 3.0, overflow ? most : 0,
-                                  overflow ? most : boxHeight, &m_budget);
+                HxLayOutSlideText(text, width, box.height * 4.0 / 3.0, std::min(extra, most),
+                                  std::min(boxHeight + extra, most), &m_budget);
             m_budget.reduced = reduced;
             top = int(std::clamp<long>(std::lround(laid.top), overflow ? -most : 0, boxHeight - 1));
             height = boxHeight - top;
@@ -342,7 +344,8 @@ void HxDrawSlideDeck(const HxSlideDeck& deck, int from, int to, bool convert,
     HxCutSlideRange(deck, from, to);
     try {
         const HxSlideImportCost cost = HxSlideImportCostOf(deck, from, to, convert);
-        CSlideDeckDrawer drawer(convert, bounds, deck.height, bounds.pixels - cost.pixels,
+        CSlideDeckDrawer drawer(convert, bounds, deck.height,
+                                std::min(bounds.pixels - cost.pixels, kSlideOverflowPixels),
                                 bounds.lessonBytes - stored - cost.storedBytes, out);
         for (int n = from; n <= to; ++n)
             drawer.Slide(n, to - from + 1, deck.Slide(size_t(n - 1)));

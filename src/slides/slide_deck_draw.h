@@ -10,6 +10,11 @@
 
 #include <functional>
 
+// The pixels the pictures of one import's texts may take past their boxes, where their lines run past
+// a box and are drawn as the slide shows them (some fifty pictures of a slide's size): past them, the
+// texts stay within their boxes, and are counted as cut.
+constexpr qint64 kSlideOverflowPixels = 32LL << 20;
+
 // Draws the slides from..to (cut as the import cuts them) of `deck`, with `convert` as the dialog's
 // check box, and hands each record to `out` as soon as it is made (after the hello, which the caller
 // hands on first): each slide's begin, its shapes and its end, and done.  Texts of a frame or a table's cell

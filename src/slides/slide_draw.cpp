@@ -122,9 +122,9 @@ HxSlideFramePicture HxRenderSlideTextFrame(const HxSlideShape& shape, double sli
     // The slide's top and bottom, in pixels below the box's top.
     const double slideTop = -shape.box.top * kPixelsPerPoint;
     const double slideBottom = (slideHeight - shape.box.top) * kPixelsPerPoint;
-    // Where the lines may show: the box, and the slide past it.
-    const double above = std::max(-slideTop, 0.0);
-    const double below = std::max(slideBottom, double(boxHeight));
+    // Where the lines may show: the box, and the slide past it as far as the rows to be had reach.
+    const double above = std::min(std::max(-slideTop, 0.0), double(extraRows));
+    const double below = std::max(std::min(slideBottom, double(boxHeight) + extraRows), double(boxHeight));
     const double most = double(HxRtfLimits::kMaxPictureSide);
     const QRectF box(0, 0, shape.box.width * kPixelsPerPoint, shape.box.height * kPixelsPerPoint);
     // Laid out first, the picture then made as large as the lines that show need.

@@ -24,9 +24,9 @@ QImage HxRenderSlideShape(const HxSlideShape& shape, HxLayoutBudget* budget = nu
 // A text frame drawn as the slide shows it: its text placed in its box as the slide places it, and
 // lines that run past the box's top or bottom drawn past it as far as the slide's edge (the picture
 // then as wide as the box, and as tall as those lines need, at most 4096 pixels and at most
-// `extraRows` rows more than the box's; else the box's, as the rest of a shape's picture is).  `place`
-// is where the picture lies on the slide; `cut` tells that lines lie past it.  `beforeText` and the
-// budget as for HxRenderSlideShape.
+// `extraRows` rows more than the box's; else the box's, as the rest of a shape's picture is), and laid
+// out only as far as that picture may reach.  `place` is where the picture lies on the slide; `cut`
+// tells that lines lie past it.  `beforeText` and the budget as for HxRenderSlideShape.
 struct HxSlideFramePicture {
     QImage image; // null when its memory was not to be had
     HxSlideBox place;

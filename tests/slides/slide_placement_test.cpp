@@ -614,6 +614,41 @@ TEST(SlideDrawing, LinesPastTheBoxStayWithinTheImportsPixelsAndTheLessonsBytes) 
     }
 }
 
+TEST(SlideDrawing, TheRowsDrawnPastTheBoxesOfOneImportAreBounded) {
+    // A hundred boxes 720 points wide and 20 tall, each of fifteen lines of 24 points: each picture
+    // would take some 450 rows of 960 pixels past its box.  The first ones do, until the import's
+    // pixels past the boxes (kSlideOverflowPixels) are taken; the rest keep to their boxes, cut.
+    QString lines, boxes;
+    for (int i = 0; i < 15; ++i)
+        lines += SizedParagraph(QStringLiteral("xo"), 24);
+    for (int i = 0; i < 100; ++i)
+        boxes += TextBox(3 + i, 0, 0, 720, 20, lines);
+    HxSlideDeck deck;
+    ASSERT_EQ(HxReadPptx(Presentation({boxes}), deck), kPptxOk);
+    for (const bool convert : {true, false}) {
+        SCOPED_TRACE(convert ? "converted" : "drawn");
+        HxSlideRecordReader reader(1, 1, convert, HxSlideImportBounds());
+        reader.Feed(HxSlideRecords::Hello());
+        HxDrawSlideDeck(deck, 1, 1, convert, HxSlideImportBounds(),
+                        [&reader](const QByteArray& record) { reader.Feed(record); });
+        ASSERT_EQ(reader.GetState(), HxSlideRecordReader::kDone);
+        const HxDrawnSlide& slide = reader.Slides().at(0);
+        ASSERT_EQ(slide.shapes.size(), 100u);
+        qint64 past = 0;
+        int grown = 0;
+        for (const HxDrawnShape& shape : slide.shapes) {
+            const double height = convert ? shape.text.pictureHeight * kPixel : shape.box.height;
+            const qint64 rows = std::lround((height - 20) / kPixel);
+            past += std::max<qint64>(rows, 0) * 960;
+            grown += rows > 300 ? 1 : 0;
+        }
+        EXPECT_LE(past, kSlideOverflowPixels);
+        EXPECT_GE(past, kSlideOverflowPixels - 2 * 960 * 480);
+        EXPECT_GT(grown, 50);
+        EXPECT_EQ(slide.textsCut, 100 - grown);
+    }
+}
+
 TEST(SlideRecords, ACellsTextMayBeginBelowItsTopAndTextsCutAreCounted) {
     namespace R = HxSlideRecords;
     const HxSlideBox table{0, 0, 100, 30};
