@@ -174,17 +174,20 @@ bool Side(int v) {
     return v >= 1 && v <= HxRtfLimits::kMaxPictureSide;
 }
 
-// An editable text made in a box: a picture of the box's size, as the editor's paste makes it.
-bool ReadText(CIn& in, const HxSlideBox& box, HxDrawnText& text) {
+// An editable text made in a box: a picture of the box's size, as the editor's paste makes it (a
+// cell's text, `shorter`, may begin below its cell's top: a picture as wide and no taller).
+bool ReadText(CIn& in, const HxSlideBox& box, HxDrawnText& text, bool shorter = false) {
     text.pictureWidth = in.I32();
     text.pictureHeight = in.I32();
     text.editorWidth = in.I32();
     text.editorHeight = in.I32();
     const quint32 colored = in.U32();
     const quint32 color = in.U32();
+    const int height = HxSlidePixelSide(box.height);
     if (!in.Check(text.pictureWidth == HxSlidePixelSide(box.width) &&
-                  text.pictureHeight == HxSlidePixelSide(box.height) && Side(text.editorWidth) &&
-                  Side(text.editorHeight) && colored <= 1 && color <= 0xFFFFFF))
+                  (shorter ? text.pictureHeight >= 1 && text.pictureHeight <= height
+                           : text.pictureHeight == height) &&
+                  Side(text.editorWidth) && Side(text.editorHeight) && colored <= 1 && color <= 0xFFFFFF))
         return false;
     text.colored = colored == 1;
     text.color = qRgb(int(color >> 16) & 0xFF, int(color >> 8) & 0xFF, int(color) & 0xFF);
@@ -275,6 +278,7 @@ QByteArray SlideEnd(const HxDrawnSlide& counts) {
     out.I32(counts.reduced);
     out.I32(counts.reducedLate);
     out.I32(counts.textsLeftOut);
+    out.I32(counts.textsCut);
     return out.Record(kSlideEnd);
 }
 
@@ -458,8 +462,8 @@ bool HxSlideRecordReader::Record(quint32 type, const char* data, quint32 size) {
     case kSlideEnd: {
         HxDrawnSlide counts;
         counts.number = in.I32();
-        int* fields[] = {&counts.shapesLeftOut, &counts.shortened, &counts.reduced, &counts.reducedLate,
-                         &counts.textsLeftOut};
+        int* fields[] = {&counts.shapesLeftOut, &counts.shortened,    &counts.reduced,
+                         &counts.reducedLate,   &counts.textsLeftOut, &counts.textsCut};
         for (int* field : fields)
             *field = in.I32();
         if (!in.Whole() || m_current == 0 || m_inTable || counts.number != m_current)
@@ -472,6 +476,7 @@ bool HxSlideRecordReader::Record(quint32 type, const char* data, quint32 size) {
         m_slide.reduced = counts.reduced;
         m_slide.reducedLate = counts.reducedLate;
         m_slide.textsLeftOut = counts.textsLeftOut;
+        m_slide.textsCut = counts.textsCut;
         m_slides.push_back(std::move(m_slide));
         m_slide = HxDrawnSlide();
         m_current = 0;
@@ -541,7 +546,7 @@ bool HxSlideRecordReader::Record(quint32 type, const char* data, quint32 size) {
             return Fail("a text of a cell that carries none, or twice");
         m_cellCarries[size_t(index)] = false; // once
         HxDrawnText text;
-        if (!ReadText(in, table.cellBoxes[size_t(index)], text) || !in.Whole())
+        if (!ReadText(in, table.cellBoxes[size_t(index)], text, true) || !in.Whole())
             return Fail("a malformed cell text");
         m_items += 1;
         m_pixels += qint64(text.pictureWidth) * text.pictureHeight;

@@ -56,6 +56,7 @@ struct HxDrawnSlide {
     int reduced = 0;       // pictures drawn from less than their texts would show, in time
     int reducedLate = 0;   // and after the import's time
     int textsLeftOut = 0;  // texts whose pictures held nothing dark
+    int textsCut = 0;      // texts whose lines run past their pictures (past the slide's edge, or a bound)
 };
 
 // The records.  Each is a type (4 bytes), the length of what follows (4 bytes) and that many bytes;
@@ -112,7 +113,8 @@ QByteArray Count(int slides);
 // it is kept: its type in its place (a hello first, the slides in their order, each shape within its
 // slide, the cells of a table within it), its length (at most kMaxRecordBytes, exactly what its
 // fields take), every size, count and place (pictures 1 to 4,096 pixels a side with exactly the bytes
-// their rows take, within their box; tables of 1 to 19 rows and columns, only when converting, texts
+// their rows take, within their box; an editable text's picture of its box's size, a cell's as wide
+// as its cell and no taller; tables of 1 to 19 rows and columns, only when converting, texts
 // only in the cells that carry one, each once; places finite and within the reader's limits), and
 // what the slides make in all against `bounds` (objects, pixels, rich text).  The first fault stops
 // the reading for good (`Faulty`); what was read whole before it stays in `Slides`.
