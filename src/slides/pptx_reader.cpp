@@ -40,6 +40,7 @@ qsizetype HxSlideText::Length() const {
 HxSlideText HxSlideText::Beginning(qsizetype length, bool* cut) const {
     HxSlideText part;
     part.defaultPoints = defaultPoints;
+    part.frame = frame;
     qsizetype left = std::max<qsizetype>(length, 0);
     bool whole = true;
     for (size_t i = 0; i < paragraphs.size() && whole; ++i) {
@@ -417,6 +418,24 @@ void Under(CParagraphStyle& near, const CParagraphStyle& far) {
     Under(near.run, far.run);
 }
 
+// A text body's own settings as one place states them (a:bodyPr): where its lines sit in the box
+// and its insets, each set or not; and, stated by the shape itself only, how much the presentation
+// program shrank its text to fit the box (normAutofit).
+struct CBodyStyle {
+    std::optional<int> anchor;                   // HxSlideTextFrame::Anchor
+    std::array<std::optional<qint64>, 4> insets; // left, top, right, bottom, EMU
+    double fontScale = 100;                      // percent of the sizes
+    double lineReduction = 0;                    // percent taken from proportional line spacing
+};
+
+// An anchoring as written: the middle, the bottom, else the top (justified and distributed texts
+// start at the top, as do values not known here).
+int AnchorOf(QStringView anchor) {
+    return anchor == QLatin1String("ctr") ? HxSlideTextFrame::kMiddle
+           : anchor == QLatin1String("b") ? HxSlideTextFrame::kBottom
+                                          : HxSlideTextFrame::kTop;
+}
+
 // What a slide's texts take from their master: its text styles by the kind of text (titles, other
 // placeholders, text boxes and table cells), and the colours of its theme's colour scheme by name
 // ("dk1", "accent1", ...).
@@ -542,6 +561,8 @@ private:
 struct CTextChain {
     std::array<const CListStyle*, 4> lists{};
     double points = kOtherPoints;
+    // The body settings of its placeholder on the layout and on the master, nearest first.
+    std::array<const CBodyStyle*, 2> bodies{};
 };
 
 // An RGB colour from six hex digits.
@@ -577,6 +598,7 @@ struct CPlaceholder {
     qint64 idx = -1;
     HxSlideBox box;
     CListStyle style; // its text's list style
+    CBodyStyle body;  // its text body's settings
 };
 
 // The placeholder types that stand for one another when a slide's placeholder is looked up in
@@ -634,6 +656,13 @@ public:
 
     HxPptxError m_error = kPptxOk;
     int m_shapeCount = 0;
+    // The shrinking to fit of the text body being read.
+    CBodyStyle m_fit;
+
+    // A size as the text body's shrinking to fit makes it.
+    double Fitted(double points) const {
+        return m_fit.fontScale < 100 ? std::clamp(points * m_fit.fontScale / 100.0, 1.0, 4000.0) : points;
+    }
 
     // Reads the children of the current element (spTree or grpSp) up to its end.
     void ReadShapes(std::vector<HxSlideShape>& out, const CMap& map, int depth) {
@@ -960,9 +989,12 @@ public:
         CTextChain chain;
         size_t n = 0;
         if (placeholder) {
+            size_t bodies = 0;
             for (const CPlaceholders* list : {m_layout, m_master})
-                if (const CPlaceholder* found = Matching(list, ph))
+                if (const CPlaceholder* found = Matching(list, ph)) {
                     chain.lists[n++] = &found->style;
+                    chain.bodies[bodies++] = &found->body;
+                }
             const bool title = ph.family == QLatin1String("title");
             chain.lists[n++] = title ? &m_styles.title : &m_styles.body;
             chain.points = title ? kTitlePoints : kBodyPoints;
@@ -973,20 +1005,25 @@ public:
         return chain;
     }
 
-    // The current element is a text body (txBody): its list style and paragraphs, read through
-    // `chain`; `own` receives its list style.
-    void ReadTextBody(HxSlideText& text, const CTextChain& chain, CListStyle& own) {
+    // The current element is a text body (txBody): its settings, list style and paragraphs, read
+    // through `chain`; `own` receives its list style and `body` its settings.  Sizes and line
+    // spacing come as the presentation program shrank them to fit the box.
+    void ReadTextBody(HxSlideText& text, const CTextChain& chain, CListStyle& own, CBodyStyle& body) {
         CNumbering numbering;
         bool sized = false;
+        m_fit = CBodyStyle();
         while (NextChild()) {
             const QStringView name = m_x.name();
-            if (name == QLatin1String("lstStyle")) {
+            if (name == QLatin1String("bodyPr")) {
+                ReadBodyStyle(body);
+                m_fit = body;
+            } else if (name == QLatin1String("lstStyle")) {
                 ReadListStyle(own);
             } else if (name == QLatin1String("p")) {
                 if (int(text.paragraphs.size()) >= HxPptxLimits::kMaxParagraphs)
                     return Fail(kPptxPastLimits);
                 if (!sized) {
-                    text.defaultPoints = TextPoints(own, chain);
+                    text.defaultPoints = Fitted(TextPoints(own, chain));
                     sized = true;
                 }
                 text.paragraphs.emplace_back();
@@ -998,7 +1035,58 @@ public:
                 return;
         }
         if (!sized)
-            text.defaultPoints = TextPoints(own, chain);
+            text.defaultPoints = Fitted(TextPoints(own, chain));
+        text.frame = Frame(body, chain);
+        m_fit = CBodyStyle();
+    }
+
+    // A text body's settings (bodyPr) at the current element.
+    void ReadBodyStyle(CBodyStyle& body) {
+        const QXmlStreamAttributes a = m_x.attributes();
+        if (a.hasAttribute(QLatin1String("anchor")))
+            body.anchor = AnchorOf(a.value(QLatin1String("anchor")));
+        static const QLatin1String kInsets[4] = {QLatin1String("lIns"), QLatin1String("tIns"),
+                                                 QLatin1String("rIns"), QLatin1String("bIns")};
+        for (size_t side = 0; side < 4; ++side) {
+            qint64 inset = 0;
+            if (!Attribute(a, kInsets[side], HxPptxLimits::kMaxCoordinate, inset))
+                return Fail(kPptxBadValue);
+            if (a.hasAttribute(kInsets[side]))
+                body.insets[side] = inset;
+        }
+        while (NextChild()) {
+            if (m_x.name() == QLatin1String("normAutofit")) {
+                const QXmlStreamAttributes fit = m_x.attributes();
+                double scale = 100, reduction = 0;
+                if (!Percentage(fit, QLatin1String("fontScale"), scale) ||
+                    !Percentage(fit, QLatin1String("lnSpcReduction"), reduction))
+                    return Fail(kPptxBadValue);
+                body.fontScale = std::clamp(scale, 1.0, 100.0);
+                body.lineReduction = std::clamp(reduction, 0.0, 100.0);
+            }
+            Skip();
+            if (m_error)
+                return;
+        }
+    }
+
+    // Where a text lies in its box as its own body settings and its placeholder's on the layout and
+    // master give it, nearest first; the presentation's defaults for what none states.
+    static HxSlideTextFrame Frame(const CBodyStyle& own, const CTextChain& chain) {
+        CBodyStyle body = own;
+        for (const CBodyStyle* far : chain.bodies)
+            if (far) {
+                Under(body.anchor, far->anchor);
+                for (size_t side = 0; side < 4; ++side)
+                    Under(body.insets[side], far->insets[side]);
+            }
+        HxSlideTextFrame frame;
+        frame.anchor = body.anchor.value_or(HxSlideTextFrame::kTop);
+        double* sides[4] = {&frame.left, &frame.top, &frame.right, &frame.bottom};
+        for (size_t side = 0; side < 4; ++side)
+            if (body.insets[side])
+                *sides[side] = std::clamp(HxEmuToPoints(*body.insets[side]), 0.0, kMaxIndentPoints);
+        return frame;
     }
 
     // The size of a text's runs without one of their own: its first level's.
@@ -1074,8 +1162,11 @@ public:
         }
         const CParagraphStyle style = LevelStyle(mine, level, own, chain);
         p.runs.reserve(runs.size() + 1);
-        for (auto& [t, runStyle] : runs)
+        for (auto& [t, runStyle] : runs) {
             p.runs.push_back(MakeRun(t, runStyle, style.run));
+            if (p.runs.back().points > 0)
+                p.runs.back().points = Fitted(p.runs.back().points);
+        }
         SetFormat(text, p, style, level, numbering);
     }
 
@@ -1107,6 +1198,11 @@ public:
                                 ? std::clamp(style.line->value, 1.0, kMaxIndentPoints)
                                 : std::clamp(style.line->value, kMinLinePercent, kMaxLinePercent);
         }
+        // The presentation program's shrinking to fit takes from proportional line spacing (single
+        // lines are 100 percent).
+        if (m_fit.lineReduction > 0 && !p.lineSpacingPoints)
+            p.lineSpacing = std::clamp((p.lineSpacing > 0 ? p.lineSpacing : 100.0) - m_fit.lineReduction,
+                                       kMinLinePercent, kMaxLinePercent);
         // A paragraph without text shows no bullet and leaves the count of numbers as it is.
         if (!first)
             return;
@@ -1134,7 +1230,7 @@ public:
             mark.hasColor = Resolve(color.color, mark.color);
         }
         const CBulletSize size = style.bulletSize.value_or(CBulletSize());
-        mark.points = std::clamp(size.kind == CBulletSize::kPoints    ? size.value
+        mark.points = std::clamp(size.kind == CBulletSize::kPoints    ? Fitted(size.value)
                                  : size.kind == CBulletSize::kPercent ? points * size.value / 100.0
                                                                       : points,
                                  1.0, 4000.0);
@@ -1166,6 +1262,24 @@ public:
         }
         // The text as long as it is: the reader's string grows by doubling, and a deck holds many.
         text.squeeze();
+    }
+
+    // A table cell's properties (tcPr) at the current element: its margins and anchoring, as a
+    // text body states its insets.
+    void ReadCellMargins(CBodyStyle& margins) {
+        const QXmlStreamAttributes a = m_x.attributes();
+        if (a.hasAttribute(QLatin1String("anchor")))
+            margins.anchor = AnchorOf(a.value(QLatin1String("anchor")));
+        static const QLatin1String kMargins[4] = {QLatin1String("marL"), QLatin1String("marT"),
+                                                  QLatin1String("marR"), QLatin1String("marB")};
+        for (size_t side = 0; side < 4; ++side) {
+            qint64 margin = 0;
+            if (!Attribute(a, kMargins[side], HxPptxLimits::kMaxCoordinate, margin))
+                return Fail(kPptxBadValue);
+            if (a.hasAttribute(kMargins[side]))
+                margins.insets[side] = margin;
+        }
+        Skip();
     }
 
     // The current element is a table (a:tbl) in a frame placed at `frame`.
@@ -1215,15 +1329,21 @@ public:
                         return Fail(kPptxBadValue);
                     cell.merged =
                         OnOff(a.value(QLatin1String("hMerge"))) || OnOff(a.value(QLatin1String("vMerge")));
+                    // A cell's text lies in it as its properties (tcPr) say, not its body's.
+                    CBodyStyle margins;
                     while (NextChild()) {
                         if (m_x.name() == QLatin1String("txBody")) {
                             CListStyle own;
-                            ReadTextBody(cell.text, ChainOf(false, CPlaceholder()), own);
+                            CBodyStyle body;
+                            ReadTextBody(cell.text, ChainOf(false, CPlaceholder()), own, body);
+                        } else if (m_x.name() == QLatin1String("tcPr")) {
+                            ReadCellMargins(margins);
                         } else
                             Skip();
                         if (m_error)
                             return;
                     }
+                    cell.text.frame = Frame(margins, CTextChain());
                     raw.back().push_back(std::move(cell));
                     if (m_error)
                         return;
@@ -1321,7 +1441,7 @@ public:
                 Skip();
             } else if (name == QLatin1String("txBody") && kind == HxSlideShape::kText) {
                 // Its placeholder is known by now: nvSpPr comes before it.
-                ReadTextBody(shape.text, ChainOf(placeholder, ph), ph.style);
+                ReadTextBody(shape.text, ChainOf(placeholder, ph), ph.style, ph.body);
                 textRead = true;
             } else if (name == QLatin1String("tbl") && kind == HxSlideShape::kOther) {
                 ReadTable(shape, map, xfrm);
@@ -1347,6 +1467,7 @@ public:
         if (!textRead) {
             CTextChain chain = ChainOf(placeholder, ph);
             shape.text.defaultPoints = TextPoints(ph.style, chain);
+            shape.text.frame = Frame(ph.body, chain);
         }
         out.push_back(std::move(shape));
     }

@@ -76,9 +76,19 @@ struct HxSlideParagraph : HxSlideParagraphFormat {
     std::vector<HxSlideRun> runs;
 };
 
+// Where a text lies in its box: its distances from the box's sides (insets, points; the
+// presentation's defaults when nothing states them) and where its lines sit between the top and
+// bottom insets when they take less or more room than the box has.
+struct HxSlideTextFrame {
+    enum Anchor { kTop, kMiddle, kBottom };
+    int anchor = kTop;
+    double left = 7.2, top = 3.6, right = 7.2, bottom = 3.6;
+};
+
 struct HxSlideText {
     std::vector<HxSlideParagraph> paragraphs;
     double defaultPoints = 18; // the size of runs without one (titles 44)
+    HxSlideTextFrame frame;
     // Whether any run holds a visible character.
     bool HasText() const;
     // The characters of the text as a rich-text document holds them: those of the runs (a line

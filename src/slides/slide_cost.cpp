@@ -253,6 +253,7 @@ CTextCount CountText(const HxSlideText& text, qsizetype kept, qsizetype shown) {
     qint64 body = 0;
     qsizetype position = 0, left = kept;
     bool keeping = kept > 0;
+    const HxSlideTextSides sides = HxSlideTextSidesOf(text);
     for (size_t i = 0; i < text.paragraphs.size() && (keeping || position < shown); ++i) {
         const HxSlideParagraph& paragraph = text.paragraphs[i];
         if (i > 0) {
@@ -265,7 +266,7 @@ CTextCount CountText(const HxSlideText& text, qsizetype kept, qsizetype shown) {
         // a paragraph a run's characters start repeats.
         qint64 format = 0;
         if (keeping) {
-            format = HxRtfParagraphWords(HxSlideBlockFormat(paragraph)).size();
+            format = HxRtfParagraphWords(HxSlideBlockFormat(paragraph, sides.left, sides.right)).size();
             body += (i > 0 ? Length("\\par\r\n") : 0) + Length("\\pard ") + format;
             count.work += kParagraphWork;
         }

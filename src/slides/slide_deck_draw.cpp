@@ -14,6 +14,7 @@
 #include <QTextDocument>
 
 #include <algorithm>
+#include <cmath>
 #include <new>
 
 #include <sys/mman.h>
@@ -21,12 +22,10 @@
 namespace {
 
 // The text of a frame or a cell through the rich-text editor's paste: the editor's picture (laid out
-// within `budget`), name and rich text, or nothing when the text is empty.  A text longer than the
-// editor holds is cut to its length (`cut` set), so that it can be edited.
-bool PasteText(CDlgRtEdit& editor, const HxSlideText& text, int width, int height, HxLayoutBudget& budget,
-               bool& cut) {
+// within `budget`), name and rich text, or nothing when the text is empty.
+bool PasteText(CDlgRtEdit& editor, const HxSlideText& text, int width, int height, HxLayoutBudget& budget) {
     QTextDocument doc;
-    HxSlideTextToDocument(text.Beginning(CDlgRtEdit::kMaxTextLength, &cut), true, doc);
+    HxSlideTextToDocument(text, true, doc);
     return editor.PasteRichText(doc, width, height, &budget);
 }
 
@@ -79,9 +78,10 @@ qsizetype DrawnCharacters(const HxSlideShape& shape, qsizetype allowance) {
 
 class CSlideDeckDrawer {
 public:
-    CSlideDeckDrawer(bool convert, const HxSlideImportBounds& bounds,
-                     const std::function<void(const QByteArray&)>& out)
-        : m_convert(convert), m_bounds(bounds), m_out(out) {
+    CSlideDeckDrawer(bool convert, const HxSlideImportBounds& bounds, double slideHeight, qint64 extraPixels,
+                     qint64 extraBytes, const std::function<void(const QByteArray&)>& out)
+        : m_convert(convert), m_bounds(bounds), m_out(out), m_slideHeight(slideHeight),
+          m_extraPixels(extraPixels), m_extraBytes(extraBytes) {
         m_budget.left = kSlideImportMaxLaidOut;
         // One long text may take long to lay out: the time is read before each beginning of it.
         m_budget.beforeEachBeginning = [this] { CheckTime(); };
@@ -136,6 +136,21 @@ private:
         return true;
     }
 
+    // The rows a picture `width` pixels wide may take past its box's: as many as the import's pixels
+    // and the lesson's bytes left past what the boxes' pictures take (a one-bit row a whole number of
+    // 32 bits).
+    int ExtraRows(int width) const {
+        const qint64 rowBytes = qint64(width + 31) / 32 * 4;
+        return int(std::clamp<qint64>(std::min(m_extraPixels / width, m_extraBytes / rowBytes), 0,
+                                      HxRtfLimits::kMaxPictureSide));
+    }
+    void TakeExtraRows(int width, int rows) {
+        if (rows <= 0)
+            return;
+        m_extraPixels -= qint64(width) * rows;
+        m_extraBytes -= qint64(width + 31) / 32 * 4 * rows;
+    }
+
     // Memory running out for the next picture or text stops the drawing before it is begun.
     static void NeedMemory(qint64 bytes) {
         if (!AddressSpaceLeft(bytes))
@@ -148,8 +163,9 @@ private:
         case HxSlideWay::kTextFrame:
             if (shape.text.HasText()) {
                 HxDrawnText text;
-                if (Paste(shape.text, shape.box, text))
-                    m_out(HxSlideRecords::Text(shape.box, text));
+                HxSlideBox place;
+                if (Paste(shape.text, shape.box, true, text, place))
+                    m_out(HxSlideRecords::Text(place, text));
             }
             break;
         case HxSlideWay::kTable:
@@ -164,17 +180,50 @@ private:
         }
     }
 
-    // The text through the editor's paste, into `drawn`: false when it has no text, or when its
-    // picture holds nothing dark (it is then left out, and counted).  A picture that could not be made
-    // (its memory was not to be had) ends the drawing as memory running out does.
-    bool Paste(const HxSlideText& text, const HxSlideBox& box, HxDrawnText& drawn) {
+    // The text through the editor's paste, into `drawn`, its picture at `place` on the slide: false
+    // when it has no text, or when its picture holds nothing dark (it is then left out, and counted).
+    // The picture is as wide as the box and begins where the slide shows the text's lines; a text
+    // frame's (`overflow`) holds every line, wherever the box ends (at most 4096 pixels, and the
+    // import's pixels: else the box's, and the text counted as cut), a cell's ends at the cell's
+    // bottom.  A text longer than the editor holds is cut to its length, so that it can be edited.
+    // A picture that could not be made (its memory was not to be had) ends the drawing as memory
+    // running out does.
+    bool Paste(const HxSlideText& whole, const HxSlideBox& box, bool overflow, HxDrawnText& drawn,
+               HxSlideBox& place) {
         CheckTime();
-        const int width = HxSlidePixelSide(box.width), height = HxSlidePixelSide(box.height);
-        // The editor's document, and the copy of its beginning the picture is drawn from.
-        NeedMemory(MemoryFor(qint64(width) * height,
-                             2 * std::min<qsizetype>(text.Length(), CDlgRtEdit::kMaxTextLength)));
+        const int most = HxRtfLimits::kMaxPictureSide;
+        const int width = HxSlidePixelSide(box.width), boxHeight = HxSlidePixelSide(box.height);
+        // The editor's document, the copy of its beginning the picture is drawn from, and the one its
+        // lines are placed by.
+        NeedMemory(MemoryFor(qint64(width) * (overflow ? most : boxHeight),
+                             3 * std::min<qsizetype>(whole.Length(), CDlgRtEdit::kMaxTextLength)));
         bool cut = false;
-        if (!PasteText(m_editor, text, width, height, m_budget, cut))
+        const HxSlideText text = whole.Beginning(CDlgRtEdit::kMaxTextLength, &cut);
+        int top = 0, height = boxHeight;
+        double left = 0;
+        bool linesPast = false;
+        {
+            // The picture's own layout counts what it draws from less than its text would show.
+            const int reduced = m_budget.reduced;
+            // Laid out as far as its picture may reach.
+            const int extra = overflow ? ExtraRows(width) : 0;
+            const HxSlideTextLayout laid =
+                HxLayOutSlideText(text, width, box.height * 4.0 / 3.0, std::min(extra, most),
+                                  std::min(boxHeight + extra, most), &m_budget);
+            m_budget.reduced = reduced;
+            top = int(std::clamp<long>(std::lround(laid.top), overflow ? -most : 0, boxHeight - 1));
+            height = boxHeight - top;
+            if (overflow) {
+                left = laid.left;
+                height = std::min(std::max(int(std::ceil(laid.height)), height), most);
+                if (height - boxHeight > ExtraRows(width)) {
+                    top = std::clamp(top, 0, boxHeight - 1);
+                    height = boxHeight - top;
+                }
+                linesPast = laid.LinesBottom() - top > height + 0.5;
+            }
+        }
+        if (!PasteText(m_editor, text, width, height, m_budget))
             return false;
         if (m_editor.m_picture.empty())
             throw std::bad_alloc();
@@ -195,6 +244,12 @@ private:
         const QRgb color = HxSlideTextColor(text, true);
         drawn.colored = qRed(color) > 32 || qGreen(color) > 32 || qBlue(color) > 32;
         drawn.color = drawn.colored ? (color & 0xFFFFFF) : 0;
+        TakeExtraRows(width, height - boxHeight);
+        m_counts->textsCut += linesPast ? 1 : 0;
+        place = box;
+        place.left = box.left + left * 0.75;
+        place.top = box.top + top * 0.75;
+        place.height = height * 0.75;
         return true;
     }
 
@@ -209,7 +264,8 @@ private:
                 continue;
             const HxSlideCell& cell = shape.Cell(step.row - 1, step.column - 1);
             HxDrawnText text;
-            if (cell.text.HasText() && Paste(cell.text, cell.box, text))
+            HxSlideBox place;
+            if (cell.text.HasText() && Paste(cell.text, cell.box, false, text, place))
                 m_out(HxSlideRecords::CellText((step.row - 1) * shape.columns + step.column - 1, text));
         }
         m_out(HxSlideRecords::TableEnd());
@@ -219,18 +275,33 @@ private:
     void Picture(const HxSlideShape& shape) {
         if (shape.kind == HxSlideShape::kText && !shape.text.HasText())
             return; // its drawing is blank
-        const qint64 pixels = qint64(HxSlidePixelSide(shape.box.width)) * HxSlidePixelSide(shape.box.height);
+        const int width = HxSlidePixelSide(shape.box.width), boxHeight = HxSlidePixelSide(shape.box.height);
+        // A text frame's picture may reach past its box, as far as the slide's edge.
+        const qint64 pixels =
+            qint64(width) * (shape.kind == HxSlideShape::kText ? HxRtfLimits::kMaxPictureSide : boxHeight);
         NeedMemory(
             MemoryFor(pixels, DrawnCharacters(shape, std::max(m_budget.left, HxLayoutBudget::kMinimum))));
         const int reduced = m_budget.reduced;
+        HxSlideBox place = shape.box;
+        bool cut = false;
+        QImage image;
         // The time is read before each text of a table or group too: one shape may take long.
-        const QImage image =
-            HxRenderSlideShape(shape, &m_budget, [this](qint64 cover) { return MayDraw(cover); });
+        const auto mayDraw = [this](qint64 cover) { return MayDraw(cover); };
+        if (shape.kind == HxSlideShape::kText) {
+            HxSlideFramePicture frame =
+                HxRenderSlideTextFrame(shape, m_slideHeight, ExtraRows(width), &m_budget, mayDraw);
+            image = std::move(frame.image);
+            place = frame.place;
+            cut = frame.cut;
+            TakeExtraRows(width, image.height() - boxHeight);
+        } else {
+            image = HxRenderSlideShape(shape, &m_budget, mayDraw);
+        }
         if (image.isNull())
             throw std::bad_alloc(); // the picture's memory was not to be had
-        int width = 0, height = 0;
+        int croppedWidth = 0, croppedHeight = 0;
         CPoint cropped;
-        std::vector<BYTE> bits = HxPictureToMonochrome(image, &width, &height, &cropped);
+        std::vector<BYTE> bits = HxPictureToMonochrome(image, &croppedWidth, &croppedHeight, &cropped);
         if (bits.empty()) {
             // Nothing dark: nothing to paste, and its texts are left out, not drawn in part.
             m_budget.reduced = reduced;
@@ -238,7 +309,9 @@ private:
             m_counts->textsLeftOut += HxSlideTextsIn(shape);
             return;
         }
-        m_out(HxSlideRecords::Picture(shape.box, width, height, int(cropped.x), int(cropped.y), bits));
+        m_counts->textsCut += cut ? 1 : 0;
+        m_out(HxSlideRecords::Picture(place, croppedWidth, croppedHeight, int(cropped.x), int(cropped.y),
+                                      bits));
     }
 
     CDlgRtEdit m_editor;
@@ -246,6 +319,11 @@ private:
     const HxSlideImportBounds& m_bounds;
     const std::function<void(const QByteArray&)>& m_out;
     HxDrawnSlide* m_counts = nullptr;
+    double m_slideHeight;
+    // The pixels the pictures may take past those of their boxes, and the bytes they may add to the
+    // lesson past those counted: the import's bounds less what its price counted.
+    qint64 m_extraPixels;
+    qint64 m_extraBytes;
     HxLayoutBudget m_budget;
     QElapsedTimer m_timer = [] {
         QElapsedTimer timer;
@@ -262,10 +340,13 @@ private:
 
 void HxDrawSlideDeck(const HxSlideDeck& deck, int from, int to, bool convert,
                      const HxSlideImportBounds& bounds,
-                     const std::function<void(const QByteArray& record)>& out) {
+                     const std::function<void(const QByteArray& record)>& out, qint64 stored) {
     HxCutSlideRange(deck, from, to);
     try {
-        CSlideDeckDrawer drawer(convert, bounds, out);
+        const HxSlideImportCost cost = HxSlideImportCostOf(deck, from, to, convert);
+        CSlideDeckDrawer drawer(convert, bounds, deck.height,
+                                std::min(bounds.pixels - cost.pixels, kSlideOverflowPixels),
+                                bounds.lessonBytes - stored - cost.storedBytes, out);
         for (int n = from; n <= to; ++n)
             drawer.Slide(n, to - from + 1, deck.Slide(size_t(n - 1)));
     } catch (const std::bad_alloc&) {

@@ -10,6 +10,11 @@
 
 #include <functional>
 
+// The pixels the pictures of one import's texts may take past their boxes, where their lines run past
+// a box and are drawn as the slide shows them (some fifty pictures of a slide's size): past them, the
+// texts stay within their boxes, and are counted as cut.
+constexpr qint64 kSlideOverflowPixels = 32LL << 20;
+
 // Draws the slides from..to (cut as the import cuts them) of `deck`, with `convert` as the dialog's
 // check box, and hands each record to `out` as soon as it is made (after the hello, which the caller
 // hands on first): each slide's begin, its shapes and its end, and done.  Texts of a frame or a table's cell
@@ -19,7 +24,10 @@
 // within the import's layout budget (kSlideImportMaxLaidOut); once `bounds.milliseconds` have passed
 // (on `bounds.clock`, a steady clock when it has none) what is still to draw lays out a short
 // beginning of each text.  When memory runs out (or too little of it is left for the next shape), the
-// out-of-memory record ends what it hands on.
+// out-of-memory record ends what it hands on.  A text frame whose lines run past its box is drawn
+// past it as the slide shows it (an editable one's picture holds every line) while the pictures
+// stay within the import's pixels, and the lesson (of `stored` bytes before the import) within the
+// largest it may be; else within its box, and counted as cut.
 void HxDrawSlideDeck(const HxSlideDeck& deck, int from, int to, bool convert,
                      const HxSlideImportBounds& bounds,
-                     const std::function<void(const QByteArray& record)>& out);
+                     const std::function<void(const QByteArray& record)>& out, qint64 stored = 0);

@@ -12,6 +12,7 @@
 #include <QTextDocument>
 
 #include <algorithm>
+#include <cmath>
 #include <set>
 
 namespace {
@@ -25,34 +26,38 @@ struct CDrawing {
     const std::function<bool(qint64 cover)>& beforeText;
 };
 
-// A text in its box (in the picture's pixels), laid out only as far as the picture shows it: in
-// lines as wide as the box up to the picture's largest side, and down to the picture's bottom.
-void DrawText(QPainter& painter, const HxSlideText& text, const QRectF& box, const QSize& picture,
-              const CDrawing& drawing) {
-    if (!text.HasText() || box.width() < 1 || box.height() < 1)
+// A text in its box (in the picture's pixels), placed in it as the slide places it and drawn where
+// it shows within `clip`: laid out only as far as that shows it, in lines as wide as the box up to the
+// picture's largest side.
+void DrawText(QPainter& painter, const HxSlideText& text, const QRectF& box, const QRectF& clip,
+              const QSize& picture, const CDrawing& drawing) {
+    const QRectF shown = clip.intersected(QRectF(QPointF(0, 0), QSizeF(picture)));
+    if (!text.HasText() || box.width() < 1 || box.height() < 1 || shown.isEmpty())
         return;
     const double width = std::min(box.width(), double(HxRtfLimits::kMaxPictureSide));
-    const double height = std::min(box.height(), picture.height() - box.top());
-    if (height <= 0 || box.left() >= picture.width() || box.left() + width <= 0)
+    const double above = std::max(box.top() - shown.top(), 0.0), below = shown.bottom() - box.top();
+    if (below <= 0 || box.left() >= picture.width() || box.left() + width <= 0)
         return; // nothing of it in the picture
     if (drawing.beforeText) {
         // The outlines of large characters are filled over the whole picture, wherever the box clips
         // them.
-        const qsizetype shown =
+        const double height = std::min(above + below, double(HxRtfLimits::kMaxPictureSide));
+        const qsizetype length =
             HxShownLengthEstimate(width, height, HxSlideTextSmallestPixels(text, width, height));
-        if (!drawing.beforeText(HxSlideTextCoverPixels(text, shown, picture.width(), picture.height()))) {
+        if (!drawing.beforeText(HxSlideTextCoverPixels(text, length, picture.width(), picture.height()))) {
             if (drawing.budget)
                 ++drawing.budget->reduced;
             return;
         }
     }
-    const std::unique_ptr<QTextDocument> doc = HxSlideTextShownPart(text, width, height, drawing.budget);
+    HxSlideTextLayout laid = HxLayOutSlideText(text, width, box.height(), above, below, drawing.budget);
+    const QPointF origin = box.topLeft() + QPointF(laid.left, laid.top);
     painter.save();
-    painter.translate(box.topLeft());
+    painter.setClipRect(shown);
+    painter.translate(origin);
     QAbstractTextDocumentLayout::PaintContext context;
-    context.clip = QRectF(0, 0, width, height);
-    painter.setClipRect(context.clip);
-    doc->documentLayout()->draw(&painter, context);
+    context.clip = shown.translated(-origin);
+    laid.doc->documentLayout()->draw(&painter, context);
     painter.restore();
 }
 
@@ -64,9 +69,11 @@ QRectF PixelBox(const HxSlideBox& box, double left, double top) {
 void DrawShape(QPainter& painter, const HxSlideShape& shape, double left, double top, const QSize& picture,
                const CDrawing& drawing) {
     switch (shape.kind) {
-    case HxSlideShape::kText:
-        DrawText(painter, shape.text, PixelBox(shape.box, left, top), picture, drawing);
+    case HxSlideShape::kText: {
+        const QRectF box = PixelBox(shape.box, left, top);
+        DrawText(painter, shape.text, box, box, picture, drawing);
         break;
+    }
     case HxSlideShape::kTable: {
         painter.setPen(QPen(Qt::black, 1.0));
         painter.setBrush(Qt::NoBrush);
@@ -76,7 +83,7 @@ void DrawShape(QPainter& painter, const HxSlideShape& shape, double left, double
                 continue;
             const QRectF r = PixelBox(cell.box, left, top);
             painter.drawRect(r.adjusted(0, 0, -1, -1));
-            DrawText(painter, cell.text, r, picture, drawing);
+            DrawText(painter, cell.text, r, r, picture, drawing);
         }
         break;
     }
@@ -103,4 +110,79 @@ QImage HxRenderSlideShape(const HxSlideShape& shape, HxLayoutBudget* budget,
     DrawShape(painter, shape, shape.box.left, shape.box.top, image.size(), CDrawing{budget, beforeEachText});
     painter.end();
     return image;
+}
+
+HxSlideFramePicture HxRenderSlideTextFrame(const HxSlideShape& shape, double slideHeight, int extraRows,
+                                           HxLayoutBudget* budget,
+                                           const std::function<bool(qint64 cover)>& beforeText) {
+    HxInstallFontSubstitutions();
+    HxSlideFramePicture out;
+    out.place = shape.box;
+    const int width = HxSlidePixelSide(shape.box.width), boxHeight = HxSlidePixelSide(shape.box.height);
+    // The slide's top and bottom, in pixels below the box's top.
+    const double slideTop = -shape.box.top * kPixelsPerPoint;
+    const double slideBottom = (slideHeight - shape.box.top) * kPixelsPerPoint;
+    // Where the lines may show: the box, and the slide past it as far as the rows to be had reach.
+    const double above = std::min(std::max(-slideTop, 0.0), double(extraRows));
+    const double below = std::max(std::min(slideBottom, double(boxHeight) + extraRows), double(boxHeight));
+    const double most = double(HxRtfLimits::kMaxPictureSide);
+    const QRectF box(0, 0, shape.box.width * kPixelsPerPoint, shape.box.height * kPixelsPerPoint);
+    // Laid out first, the picture then made as large as the lines that show need.
+    HxSlideTextLayout laid;
+    bool drawn = false;
+    if (shape.text.HasText() && box.width() >= 1 && box.height() >= 1) {
+        if (beforeText) {
+            const double height = std::min(above + below, most);
+            const double w = std::min(box.width(), most);
+            const qsizetype length =
+                HxShownLengthEstimate(w, height, HxSlideTextSmallestPixels(shape.text, w, height));
+            drawn =
+                beforeText(HxSlideTextCoverPixels(shape.text, length, width, int(std::min(height, most))));
+            if (!drawn && budget)
+                ++budget->reduced;
+        } else {
+            drawn = true;
+        }
+    }
+    int top = 0, bottom = boxHeight;
+    if (drawn) {
+        laid = HxLayOutSlideText(shape.text, std::min(box.width(), most), box.height(), above, below, budget);
+        // Past the box, as far as the slide's edge.
+        if (laid.LinesTop() < -0.5)
+            top = int(std::floor(std::max(laid.top, std::min(slideTop, 0.0))));
+        if (laid.LinesBottom() > boxHeight + 0.5)
+            bottom = int(std::ceil(std::min(laid.top + laid.height, below)));
+        // At most the largest picture: the lines nearest the box's anchored side kept.
+        if (bottom - top > int(most)) {
+            if (shape.text.frame.anchor == HxSlideTextFrame::kBottom)
+                top = bottom - int(most);
+            else
+                bottom = top + int(most);
+        }
+        if (bottom - top - boxHeight > extraRows) {
+            top = 0; // no more pixels to be had: the box, as before
+            bottom = boxHeight;
+        }
+        out.cut = laid.LinesTop() < top - 0.5 || laid.LinesBottom() > bottom + 0.5;
+        if (top != 0 || bottom != boxHeight) {
+            out.place.top = shape.box.top + top / kPixelsPerPoint;
+            out.place.height = (bottom - top) / kPixelsPerPoint;
+        }
+    }
+    out.image = QImage(width, bottom - top, QImage::Format_RGB32);
+    if (out.image.isNull())
+        return out;
+    out.image.fill(Qt::white);
+    if (!drawn)
+        return out;
+    QPainter painter(&out.image);
+    const QRectF shown(0, 0, width, bottom - top);
+    const QPointF origin(laid.left, laid.top - top);
+    painter.setClipRect(shown);
+    painter.translate(origin);
+    QAbstractTextDocumentLayout::PaintContext context;
+    context.clip = shown.translated(-origin);
+    laid.doc->documentLayout()->draw(&painter, context);
+    painter.end();
+    return out;
 }

@@ -11,11 +11,27 @@ struct HxLayoutBudget;
 
 // A shape drawn by our own renderer on white, at 4/3 pixels a point (texts, table grids and their
 // texts, a group's members; nothing of pictures and other shapes), each side 1 to 4096 pixels.  A
-// text is laid out only as far as the picture shows it: in lines as wide as its box up to the
-// picture's largest side, down to the picture's bottom; with a `budget`, as much as it allows.
+// text lies in its box as the slide places it (HxLayOutSlideText), cut at the box, and is laid out
+// only as far as the picture shows it: in lines as wide as its box up to the picture's largest
+// side; with a `budget`, as much as it allows.
 // `beforeEachText` runs before each text that shows in the picture is laid out (a table's cells and
 // a group's members each), given the pixels its large characters would cover
 // (HxSlideTextCoverPixels of the beginning the box shows, in the whole picture): it may lower what
 // is left of the budget, and false leaves the text out (counted as reduced in the budget).
 QImage HxRenderSlideShape(const HxSlideShape& shape, HxLayoutBudget* budget = nullptr,
                           const std::function<bool(qint64 cover)>& beforeEachText = {});
+
+// A text frame drawn as the slide shows it: its text placed in its box as the slide places it, and
+// lines that run past the box's top or bottom drawn past it as far as the slide's edge (the picture
+// then as wide as the box, and as tall as those lines need, at most 4096 pixels and at most
+// `extraRows` rows more than the box's; else the box's, as the rest of a shape's picture is), and laid
+// out only as far as that picture may reach.  `place` is where the picture lies on the slide; `cut`
+// tells that lines lie past it.  `beforeText` and the budget as for HxRenderSlideShape.
+struct HxSlideFramePicture {
+    QImage image; // null when its memory was not to be had
+    HxSlideBox place;
+    bool cut = false;
+};
+HxSlideFramePicture HxRenderSlideTextFrame(const HxSlideShape& shape, double slideHeight, int extraRows,
+                                           HxLayoutBudget* budget = nullptr,
+                                           const std::function<bool(qint64 cover)>& beforeText = {});

@@ -95,7 +95,7 @@ int main(int argc, char** argv) {
         Write(HxSlideRecords::Price(cost));
         if (!HxSlideRefusalOf(cost, qint64(stored), bounds).IsEmpty())
             return 0;
-        HxDrawSlideDeck(deck, first, last, convert == 1, bounds, Write);
+        HxDrawSlideDeck(deck, first, last, convert == 1, bounds, Write, qint64(stored));
     } catch (const std::bad_alloc&) {
         Write(HxSlideRecords::OutOfMemory());
     }

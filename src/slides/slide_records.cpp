@@ -93,11 +93,6 @@ constexpr double kLargestPlace = 1.0e12;
 constexpr int kLargestCount = 10000000;
 // The longest name an item takes from the editor (it keeps five characters and an ellipsis).
 constexpr quint32 kLongestName = 64;
-// The most bytes of fields an object's records take besides its rich text and bits: a text's record
-// (its head, box, four sizes, colour, name at its longest and the lengths of its rich text and bits).
-// A cell's text takes 28 fewer, a picture 60 in all, and a table's grid (its begin and end, at most
-// 56 bytes and 32 a cell) well under 10 for each of the objects it counts.
-constexpr qint64 kMostObjectFieldBytes = 8 + 4 * 8 + 6 * 4 + (4 + 2 * qint64(kLongestName)) + 4 + 4;
 
 class CIn {
 public:
@@ -181,17 +176,20 @@ bool Side(int v) {
     return v >= 1 && v <= HxRtfLimits::kMaxPictureSide;
 }
 
-// An editable text made in a box: a picture of the box's size, as the editor's paste makes it.
-bool ReadText(CIn& in, const HxSlideBox& box, HxDrawnText& text) {
+// An editable text made in a box: a picture of the box's size, as the editor's paste makes it (a
+// cell's text, `shorter`, may begin below its cell's top: a picture as wide and no taller).
+bool ReadText(CIn& in, const HxSlideBox& box, HxDrawnText& text, bool shorter = false) {
     text.pictureWidth = in.I32();
     text.pictureHeight = in.I32();
     text.editorWidth = in.I32();
     text.editorHeight = in.I32();
     const quint32 colored = in.U32();
     const quint32 color = in.U32();
+    const int height = HxSlidePixelSide(box.height);
     if (!in.Check(text.pictureWidth == HxSlidePixelSide(box.width) &&
-                  text.pictureHeight == HxSlidePixelSide(box.height) && Side(text.editorWidth) &&
-                  Side(text.editorHeight) && colored <= 1 && color <= 0xFFFFFF))
+                  (shorter ? text.pictureHeight >= 1 && text.pictureHeight <= height
+                           : text.pictureHeight == height) &&
+                  Side(text.editorWidth) && Side(text.editorHeight) && colored <= 1 && color <= 0xFFFFFF))
         return false;
     text.colored = colored == 1;
     text.color = qRgb(int(color >> 16) & 0xFF, int(color >> 8) & 0xFF, int(color) & 0xFF);
@@ -215,11 +213,19 @@ qint64 HxSlideRecords::MostStreamBytes(const HxSlideImportBounds& bounds, int sl
     const qint64 rows = std::min(pixels, items * side);
     const qint64 usable = std::min(pixels, items * side * side);
     const qint64 words = std::min((usable + 31 * rows) / 32, rows * (side / 32));
-    // The records other than objects: the hello, the price, each slide's begin (two numbers) and end
-    // (six), and the closing record, at most one number (a refusal, or a count).
-    const qint64 around = Hello().size() + Price(HxSlideImportCost()).size() +
-                          qint64(std::max(slides, 0)) * (8 + 8 + 8 + 24) + 8 + 4;
-    return around + items * kMostObjectFieldBytes + textBytes + 4 * words;
+    // The most bytes of fields an object's records take besides its rich text and bits: a text's
+    // record (its head, box, sizes, colour, name at its longest and the lengths of its rich text and
+    // bits).  A cell's text takes fewer, a picture 60 in all, and a table's grid (its begin and end,
+    // at most 56 bytes and 32 a cell) well under 10 for each of the objects it counts.
+    HxDrawnText longest;
+    longest.name = CString(std::u16string(kLongestName, u'x'));
+    const qint64 fields = Text(HxSlideBox(), longest).size();
+    // The records other than objects: the hello, the price, each slide's begin and end, and the
+    // closing record, at most one number (a refusal, or a count).
+    const qint64 around =
+        Hello().size() + Price(HxSlideImportCost()).size() +
+        qint64(std::max(slides, 0)) * (SlideBegin(0, 0).size() + SlideEnd(HxDrawnSlide()).size()) + 8 + 4;
+    return around + items * fields + textBytes + 4 * words;
 }
 
 HxSlideShape HxDrawnShape::TableShape() const {
@@ -301,6 +307,7 @@ QByteArray SlideEnd(const HxDrawnSlide& counts) {
     out.I32(counts.reduced);
     out.I32(counts.reducedLate);
     out.I32(counts.textsLeftOut);
+    out.I32(counts.textsCut);
     return out.Record(kSlideEnd);
 }
 
@@ -503,8 +510,8 @@ bool HxSlideRecordReader::Record(quint32 type, const char* data, quint32 size) {
     case kSlideEnd: {
         HxDrawnSlide counts;
         counts.number = in.I32();
-        int* fields[] = {&counts.shapesLeftOut, &counts.shortened, &counts.reduced, &counts.reducedLate,
-                         &counts.textsLeftOut};
+        int* fields[] = {&counts.shapesLeftOut, &counts.shortened,    &counts.reduced,
+                         &counts.reducedLate,   &counts.textsLeftOut, &counts.textsCut};
         for (int* field : fields)
             *field = in.I32();
         if (!in.Whole() || m_current == 0 || m_inTable || counts.number != m_current)
@@ -517,6 +524,7 @@ bool HxSlideRecordReader::Record(quint32 type, const char* data, quint32 size) {
         m_slide.reduced = counts.reduced;
         m_slide.reducedLate = counts.reducedLate;
         m_slide.textsLeftOut = counts.textsLeftOut;
+        m_slide.textsCut = counts.textsCut;
         m_slides.push_back(std::move(m_slide));
         m_slide = HxDrawnSlide();
         m_current = 0;
@@ -586,7 +594,7 @@ bool HxSlideRecordReader::Record(quint32 type, const char* data, quint32 size) {
             return Fail("a text of a cell that carries none, or twice");
         m_cellCarries[size_t(index)] = false; // once
         HxDrawnText text;
-        if (!ReadText(in, table.cellBoxes[size_t(index)], text) || !in.Whole())
+        if (!ReadText(in, table.cellBoxes[size_t(index)], text, true) || !in.Whole())
             return Fail("a malformed cell text");
         m_items += 1;
         m_pixels += qint64(text.pictureWidth) * text.pictureHeight;

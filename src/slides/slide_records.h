@@ -56,6 +56,7 @@ struct HxDrawnSlide {
     int reduced = 0;       // pictures drawn from less than their texts would show, in time
     int reducedLate = 0;   // and after the import's time
     int textsLeftOut = 0;  // texts whose pictures held nothing dark
+    int textsCut = 0;      // texts whose lines run past their pictures (past the slide's edge, or a bound)
 };
 
 // The records.  Each is a type (4 bytes), the length of what follows (4 bytes) and that many bytes;
@@ -88,8 +89,8 @@ constexpr qint64 kLargestPrice = 10000000000000000LL;
 constexpr quint32 kMaxRecordBytes = 24u << 20;
 // The most bytes the drawing of `slides` slides can rightly send within `bounds`, and so the most a
 // reader takes in all: the hello, the price, each slide's begin and end, the closing record (or the
-// count), each object's
-// fields and name at their longest, the rich text (`textBytes`), and the pictures' bits, rows padded
+// count), each object's fields and name at their longest, the rich text (`textBytes`), and the
+// pictures' bits, rows padded
 // to whole 32-bit words as the one-bit pictures keep them.  A row's padding is bounded by the rows
 // the pictures may have (4,096 an object, and never more than their pixels): most of the bound with
 // today's bounds (pictures a pixel wide keep 32 bits a pixel), where pictures wider than a word keep
@@ -118,7 +119,8 @@ QByteArray Count(int slides);
 // it is kept: its type in its place (a hello first, the slides in their order, each shape within its
 // slide, the cells of a table within it), its length (at most kMaxRecordBytes, exactly what its
 // fields take), every size, count and place (pictures 1 to 4,096 pixels a side with exactly the bytes
-// their rows take, within their box; tables of 1 to 19 rows and columns, only when converting, texts
+// their rows take, within their box; an editable text's picture of its box's size, a cell's as wide
+// as its cell and no taller; tables of 1 to 19 rows and columns, only when converting, texts
 // only in the cells that carry one, each once; places finite and within the reader's limits), and
 // what the slides make in all against `bounds` (objects, pixels, rich text), and the bytes it takes
 // in all against MostStreamBytes.  The first fault stops the reading for good (`Faulty`); what was

@@ -4,6 +4,7 @@
 #include "measure/rich_text.h"
 #include "measure/rich_text_format.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QTextBlockFormat>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -28,15 +29,22 @@ QRgb RunColor(const HxSlideRun& run, bool blackenNearWhite) {
 
 } // namespace
 
-QTextBlockFormat HxSlideBlockFormat(const HxSlideParagraphFormat& paragraph) {
+HxSlideTextSides HxSlideTextSidesOf(const HxSlideText& text) {
+    const double margin = kSlideDocumentMargin / kPixelsPerPoint;
+    return {std::max(text.frame.left - margin, 0.0), std::max(text.frame.right - margin, 0.0)};
+}
+
+QTextBlockFormat HxSlideBlockFormat(const HxSlideParagraphFormat& paragraph, double left, double right) {
     QTextBlockFormat block;
     block.setAlignment(paragraph.align == 1   ? Qt::AlignHCenter
                        : paragraph.align == 2 ? Qt::AlignRight
                        : paragraph.align == 3 ? Qt::AlignJustify
                                               : Qt::AlignLeft);
     // Only what differs from a plain paragraph is stated.
-    if (paragraph.margin != 0)
-        block.setLeftMargin(paragraph.margin * kPixelsPerPoint);
+    if (paragraph.margin + left != 0)
+        block.setLeftMargin((paragraph.margin + left) * kPixelsPerPoint);
+    if (right != 0)
+        block.setRightMargin(right * kPixelsPerPoint);
     if (paragraph.indent != 0)
         block.setTextIndent(paragraph.indent * kPixelsPerPoint);
     if (paragraph.spaceBefore != 0)
@@ -69,8 +77,9 @@ void HxSlideTextToDocument(const HxSlideText& text, bool blackenNearWhite, QText
     font.setPointSizeF(text.defaultPoints);
     doc.setDefaultFont(font);
     bool first = true;
+    const HxSlideTextSides sides = HxSlideTextSidesOf(text);
     for (const HxSlideParagraph& paragraph : text.paragraphs) {
-        const QTextBlockFormat block = HxSlideBlockFormat(paragraph);
+        const QTextBlockFormat block = HxSlideBlockFormat(paragraph, sides.left, sides.right);
         if (first)
             cursor.setBlockFormat(block);
         else
@@ -186,4 +195,27 @@ std::unique_ptr<QTextDocument> HxSlideTextShownPart(const HxSlideText& text, dou
             return part;
         },
         budget);
+}
+
+HxSlideTextLayout HxLayOutSlideText(const HxSlideText& text, double width, double boxHeight, double above,
+                                    double below, HxLayoutBudget* budget) {
+    const HxSlideTextFrame& frame = text.frame;
+    HxSlideTextLayout layout;
+    layout.left = std::min(frame.left * kPixelsPerPoint - kSlideDocumentMargin, 0.0);
+    const double topInset = frame.top * kPixelsPerPoint, bottomInset = frame.bottom * kPixelsPerPoint;
+    // A document's first paragraph starts at the document's margin, without the space before it
+    // that its format states: the lines start that much lower.
+    const double before = text.paragraphs.empty() ? 0.0 : text.paragraphs[0].spaceBefore * kPixelsPerPoint;
+    layout.top = topInset - kSlideDocumentMargin + before;
+    const bool anchored = frame.anchor != HxSlideTextFrame::kTop;
+    const double reach = anchored ? above + below : below - layout.top;
+    layout.doc = HxSlideTextShownPart(text, width, std::max(reach, 1.0), budget);
+    layout.height = layout.doc->documentLayout()->documentSize().height();
+    layout.whole = layout.doc->characterCount() - 1 >= text.Length();
+    if (anchored && layout.whole) {
+        const double room = boxHeight - topInset - bottomInset;
+        const double lines = layout.height - 2 * kSlideDocumentMargin + before;
+        layout.top += frame.anchor == HxSlideTextFrame::kBottom ? room - lines : (room - lines) / 2;
+    }
+    return layout;
 }

@@ -15,6 +15,7 @@
 #include "measure/rich_text_items.h"
 #include "measure/text_items.h"
 #include "model/page.h"
+#include "points/confined_points.h"
 #include "view/view_globals.h"
 
 #include <QCoreApplication>
@@ -46,6 +47,8 @@ const char16_t* const g_slidePicturesReduced = u"有%d个文本的图片只画�
 const char16_t* const g_slideTextsLeftOut =
     u"有%d个文本没有导入（位于幻灯片%s）：画出的图片中没有任何笔画（文本框比一个字还窄、字号过小、颜色过浅、"
     u"缺少显示其文字的字体，或导入时绘制的文字已超过限度）。";
+const char16_t* const g_slideTextsCut =
+    u"有%d个文本超出了幻灯片的边界或导入的图片大小的限度，超出的部分没有画出（位于幻灯片%s）。";
 const char16_t* const g_slideTimeReduced =
     u"导入用时超过%d秒，此后有%d个文本的图片只画出了开头的一部分或没有画出（可编辑的文本仍然完整）。";
 const char16_t* const g_slideShapesLeftOut =
@@ -160,10 +163,16 @@ private:
                 continue;
             const int pointId = base + 5 * step.k;
             CGCell* point = pointId > 0 && pointId < 65536 ? page.FindCell(WORD(pointId)) : nullptr;
-            if (!point) {
+            auto* inFace = DYNAMIC_DOWNCAST(CGVerFreeInFace, point);
+            if (!inFace) {
                 AfxMessageBox(g_slideTableFailed, MB_OK | MB_ICONEXCLAMATION);
                 return false;
             }
+            // The text's picture, as wide as its cell, ends at the cell's bottom: its lower left corner
+            // is the cell's (the face's second corner), where the point that carries it moves.
+            inFace->m_weight0 = 0.0f;
+            inFace->m_weightK = 1.0f;
+            inFace->Recompute();
             auto item = std::make_unique<CGTbHenchman>(page.m_nextId, text->pictureWidth, text->pictureHeight,
                                                        std::vector<BYTE>(), point->m_id);
             TakeDrawnText(*item, *text);
@@ -296,8 +305,8 @@ CBuildEnd BuildPages(CHalvixDoc* doc, std::vector<HxDrawnSlide>& slides,
 // What the import of these slides left out, said once each after it (what cannot be put together
 // for want of memory is not said).
 void SayWhatWasLeftOut(const std::vector<HxDrawnSlide>& slides, int softSeconds) try {
-    int shapesLeftOut = 0, shortened = 0, reduced = 0, reducedLate = 0, textsLeftOut = 0;
-    std::vector<int> slidesWithTextsLeftOut;
+    int shapesLeftOut = 0, shortened = 0, reduced = 0, reducedLate = 0, textsLeftOut = 0, textsCut = 0;
+    std::vector<int> slidesWithTextsLeftOut, slidesWithTextsCut;
     for (const HxDrawnSlide& slide : slides) {
         shapesLeftOut += slide.shapesLeftOut;
         shortened += slide.shortened;
@@ -306,6 +315,9 @@ void SayWhatWasLeftOut(const std::vector<HxDrawnSlide>& slides, int softSeconds)
         textsLeftOut += slide.textsLeftOut;
         if (slide.textsLeftOut > 0)
             slidesWithTextsLeftOut.push_back(slide.number);
+        textsCut += slide.textsCut;
+        if (slide.textsCut > 0)
+            slidesWithTextsCut.push_back(slide.number);
     }
     if (shapesLeftOut > 0)
         AfxMessageBox(HxFormat(g_slideShapesLeftOut, shapesLeftOut), MB_OK | MB_ICONINFORMATION);
@@ -317,6 +329,9 @@ void SayWhatWasLeftOut(const std::vector<HxDrawnSlide>& slides, int softSeconds)
                       MB_OK | MB_ICONINFORMATION);
     if (textsLeftOut > 0)
         AfxMessageBox(HxFormat(g_slideTextsLeftOut, textsLeftOut, HxSlideNumberList(slidesWithTextsLeftOut)),
+                      MB_OK | MB_ICONINFORMATION);
+    if (textsCut > 0)
+        AfxMessageBox(HxFormat(g_slideTextsCut, textsCut, HxSlideNumberList(slidesWithTextsCut)),
                       MB_OK | MB_ICONINFORMATION);
     if (reducedLate > 0)
         AfxMessageBox(HxFormat(g_slideTimeReduced, softSeconds, reducedLate), MB_OK | MB_ICONINFORMATION);
@@ -462,7 +477,8 @@ bool HxImportSlideDeck(CHalvixDoc* doc, const HxSlideDeck& deck, int from, int t
     // Priced as the drawing program prices it, and refused the same way: all or nothing, an import
     // past a bound is refused before the first page.
     HxSlideRecordReader reader(from, to, convert, bounds);
-    reader.RequirePrice(HxStoredLengthOf(*doc));
+    const qint64 stored = HxStoredLengthOf(*doc);
+    reader.RequirePrice(stored);
     reader.Feed(HxSlideRecords::Hello());
     if (reader.Feed(HxSlideRecords::Price(HxSlideImportCostOf(deck, from, to, convert))) ==
         HxSlideRecordReader::kTooCostly)
@@ -470,8 +486,9 @@ bool HxImportSlideDeck(CHalvixDoc* doc, const HxSlideDeck& deck, int from, int t
                                    kSlideImportTotalSeconds, int(HxRoundedUp(bounds.milliseconds, 1000)));
     {
         CWaitCursor wait;
-        HxDrawSlideDeck(deck, from, to, convert, bounds,
-                        [&reader](const QByteArray& record) { reader.Feed(record); });
+        HxDrawSlideDeck(
+            deck, from, to, convert, bounds, [&reader](const QByteArray& record) { reader.Feed(record); },
+            stored);
     }
     HxSlideDrawingEnd end = HxSlideDrawingEnd::kFaulty;
     switch (reader.GetState()) {

@@ -58,6 +58,10 @@ extern const char16_t* const g_slidePicturesReduced; // "有%d个文本的图片
 // Said once after an import some of whose texts were left out because their pictures held nothing
 // dark: their number, and the slides they were on (HxSlideNumberList).
 extern const char16_t* const g_slideTextsLeftOut; // "有%d个文本没有导入（位于幻灯片%s）：..."
+// Said once after an import some of whose texts show only in part: lines past the slide's edge (a
+// picture shows what the slide shows) or past the largest picture or the import's pixels: their
+// number, and the slides they were on (HxSlideNumberList).
+extern const char16_t* const g_slideTextsCut; // "有%d个文本超出了幻灯片的边界...（位于幻灯片%s）。"
 // Slide numbers as a message names them: the first kSlideNumbersNamed joined by "、", then "等" when
 // there are more ("2、5、7、9、12等").
 constexpr size_t kSlideNumbersNamed = 5;
@@ -111,9 +115,10 @@ CString HxSlideRefusalText(HxPptxError error, const CString& path);
 // from less than they would show (past kSlideImportMaxLaidOut characters, or marks past
 // kMaxShownMarks), g_slideTextsLeftOut how many texts were left out because their pictures held
 // nothing dark, and on which slides (every slide leaves its page, empty when nothing of it was made),
-// and g_slideTimeReduced how many were drawn from a short beginning once the import had taken its
-// time.  Memory running out in the drawing (or too little of it left for the next shape) makes no
-// page and says g_slideDrawerOutOfMemory.  False when it made nothing.
+// g_slideTextsCut how many show only in part, and on which slides, and g_slideTimeReduced how many
+// were drawn from a short beginning once the import had taken its time.  Memory running out in the
+// drawing (or too little of it left for the next shape) makes no page and says
+// g_slideDrawerOutOfMemory.  False when it made nothing.
 bool HxImportSlideDeck(CHalvixDoc* doc, const HxSlideDeck& deck, int from, int to, bool convert,
                        const std::function<void()>& afterNewPage,
                        const HxSlideImportBounds& bounds = HxSlideImportBounds());

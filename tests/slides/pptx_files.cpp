@@ -171,19 +171,23 @@ std::vector<std::pair<QString, QByteArray>> Entries(const std::vector<QString>& 
     QString layoutTitle = title;
     layoutTitle.replace(QStringLiteral("<p:spPr/>"),
                         QStringLiteral("<p:spPr>") + Xfrm(36, 20, 648, 90) + QStringLiteral("</p:spPr>"));
-    e.emplace_back(QStringLiteral("ppt/slideLayouts/slideLayout1.xml"),
-                   Tree(QStringLiteral("sldLayout"),
-                        WithListStyle(layoutTitle, styles.layoutTitle) +
-                            WithListStyle(Placeholder(3, QString(), 1, QString()), styles.layoutBody))
-                       .toUtf8());
+    e.emplace_back(
+        QStringLiteral("ppt/slideLayouts/slideLayout1.xml"),
+        Tree(QStringLiteral("sldLayout"),
+             WithBodyProperties(WithListStyle(layoutTitle, styles.layoutTitle), styles.layoutTitleBody) +
+                 WithBodyProperties(WithListStyle(Placeholder(3, QString(), 1, QString()), styles.layoutBody),
+                                    styles.layoutBodyBody))
+            .toUtf8());
     e.emplace_back(
         QStringLiteral("ppt/slideLayouts/_rels/slideLayout1.xml.rels"),
         Rels({{QStringLiteral("slideMaster"), QStringLiteral("../slideMasters/slideMaster1.xml")}}).toUtf8());
     QString body = Placeholder(3, QStringLiteral("body"), 1, QString());
     body.replace(QStringLiteral("<p:spPr/>"),
                  QStringLiteral("<p:spPr>") + Xfrm(36, 130, 648, 360) + QStringLiteral("</p:spPr>"));
-    QString master = Tree(QStringLiteral("sldMaster"), WithListStyle(layoutTitle, styles.masterTitle) +
-                                                           WithListStyle(body, styles.masterBody));
+    QString master =
+        Tree(QStringLiteral("sldMaster"),
+             WithBodyProperties(WithListStyle(layoutTitle, styles.masterTitle), styles.masterTitleBody) +
+                 WithBodyProperties(WithListStyle(body, styles.masterBody), styles.masterBodyBody));
     auto style = [](const QString& given, const char* standard) {
         return given.isEmpty() ? QLatin1String(standard) : given;
     };
@@ -332,6 +336,15 @@ QString WithListStyle(const QString& shape, const QString& levels) {
     return styled;
 }
 
+QString WithBodyProperties(const QString& shape, const QString& bodyPr) {
+    if (bodyPr.isEmpty())
+        return shape;
+    QString changed = shape;
+    const qsizetype at = changed.indexOf(QStringLiteral("<a:bodyPr"));
+    const qsizetype end = changed.indexOf(QStringLiteral("/>"), at);
+    return changed.replace(at, end + 2 - at, bodyPr);
+}
+
 QString Table(int id, double left, double top, const std::vector<double>& widths,
               const std::vector<double>& heights, const std::vector<QString>& rows) {
     double width = 0, height = 0;
@@ -375,6 +388,11 @@ QString Cell(const QString& text, const QString& attributes) {
                                              : Paragraph(TextRun(text));
     return QStringLiteral("<a:tc%1><a:txBody><a:bodyPr/><a:lstStyle/>%2</a:txBody><a:tcPr/></a:tc>")
         .arg(attributes.isEmpty() ? QString() : QStringLiteral(" ") + attributes, paragraph);
+}
+
+QString CellWithProperties(const QString& paragraphs, const QString& properties) {
+    return QStringLiteral("<a:tc><a:txBody><a:bodyPr/><a:lstStyle/>%1</a:txBody><a:tcPr %2/></a:tc>")
+        .arg(paragraphs, properties);
 }
 
 QString Group(int id, double left, double top, double width, double height, double childLeft, double childTop,

@@ -33,6 +33,9 @@ struct DeckStyles {
     QString masterTitle, masterBody;
     QString layoutTitle, layoutBody;
     QString defaults;
+    // The text body settings (the whole a:bodyPr element) of the master's and the layout's title and
+    // body placeholders; empty keeps "<a:bodyPr/>".
+    QString masterTitleBody, masterBodyBody, layoutTitleBody, layoutBodyBody;
 };
 std::vector<std::pair<QString, QByteArray>> Entries(const std::vector<QString>& slides,
                                                     const DeckStyles& styles);
@@ -55,9 +58,14 @@ QString StyledParagraph(const QString& attributes, const QString& properties, co
 // A shape (a text box or placeholder above) with its text's own list style (the children of its
 // a:lstStyle).
 QString WithListStyle(const QString& shape, const QString& levels);
+// A shape (a text box or placeholder above) whose text body's settings are `bodyPr` (a whole
+// a:bodyPr element, with its attributes and children).
+QString WithBodyProperties(const QString& shape, const QString& bodyPr);
 QString Table(int id, double left, double top, const std::vector<double>& widths,
               const std::vector<double>& heights, const std::vector<QString>& rows);
 QString Cell(const QString& text, const QString& attributes = QString());
+// A cell holding `paragraphs` (a:p elements) whose properties (a:tcPr) have `properties` as attributes.
+QString CellWithProperties(const QString& paragraphs, const QString& properties);
 // A table frame at (0, 0) of rows x columns cells of 10 points a side, each holding `text`.
 QString SquareCellTable(int rows, int columns, const QString& text);
 QString Group(int id, double left, double top, double width, double height, double childLeft, double childTop,

@@ -24,6 +24,9 @@ using namespace PptxFiles;
 namespace {
 
 constexpr double kPixelsPerPoint = 4.0 / 3.0;
+// How much further than its paragraph's margins a text's lines lie from a document's sides: a box's
+// default inset (7.2 points) less the document's own margin (3 points).
+constexpr double kInsetPixels = (7.2 - 3.0) * kPixelsPerPoint;
 
 HxSlideDeck Read(const QByteArray& bytes) {
     HxSlideDeck deck;
@@ -435,7 +438,9 @@ TEST(SlideBulletText, ABulletedParagraphHangsItsBulletAndStartsItsTextAtTheMargi
     QTextDocument doc;
     HxSlideTextToDocument(text, true, doc);
     const QTextBlockFormat f = doc.begin().blockFormat();
-    EXPECT_DOUBLE_EQ(f.leftMargin(), 36.0);
+    // The margin, and the box's left inset (7.2 points) less the document's own margin (3 points).
+    EXPECT_NEAR(f.leftMargin(), 36.0 + kInsetPixels, 1e-9);
+    EXPECT_NEAR(f.rightMargin(), kInsetPixels, 1e-9);
     EXPECT_DOUBLE_EQ(f.textIndent(), -36.0);
     EXPECT_DOUBLE_EQ(f.topMargin(), 8.0);
     EXPECT_DOUBLE_EQ(f.bottomMargin(), 4.0);
@@ -596,7 +601,7 @@ TEST_P(SlideBulletImportTest, ABodysBulletsFromTheMasterHangAtItsIndent) {
         EXPECT_EQ(b[0].rtf, QStringLiteral("正文一\n正文二"));
         ASSERT_EQ(blocks.size(), 2u);
         for (const QTextBlockFormat& f : blocks) {
-            EXPECT_DOUBLE_EQ(f.leftMargin(), 80.0);
+            EXPECT_NEAR(f.leftMargin(), 80.0 + kInsetPixels, 1e-9);
             EXPECT_DOUBLE_EQ(f.textIndent(), -80.0);
             ASSERT_EQ(f.tabPositions().size(), 1);
             EXPECT_DOUBLE_EQ(f.tabPositions()[0].position, 80.0);
@@ -687,8 +692,8 @@ TEST_P(SlideBulletImportTest, ASecondLevelTakesItsOwnBulletAndIndent) {
     if (Converting()) {
         EXPECT_EQ(shown[0].rtf, QStringLiteral("•\t一级\n–\t二级"));
         ASSERT_EQ(m_blocks.size(), 2u);
-        EXPECT_DOUBLE_EQ(m_blocks[0].leftMargin(), 40.0);
-        EXPECT_DOUBLE_EQ(m_blocks[1].leftMargin(), 80.0);
+        EXPECT_NEAR(m_blocks[0].leftMargin(), 40.0 + kInsetPixels, 1e-9);
+        EXPECT_NEAR(m_blocks[1].leftMargin(), 80.0 + kInsetPixels, 1e-9);
         EXPECT_DOUBLE_EQ(m_blocks[1].textIndent(), -40.0);
         // The tab stop lies at the margin, 40 pixels from where the first line starts.
         ASSERT_EQ(m_blocks[1].tabPositions().size(), 1);
@@ -732,7 +737,9 @@ TEST_P(SlideBulletImportTest, ATitleCentredByItsMasterLandsInItsLayoutsPlace) {
         EXPECT_DOUBLE_EQ(centred[0].left, boxLeft);
         EXPECT_DOUBLE_EQ(centred[0].bottom, boxBottom);
         EXPECT_EQ(centred[0].width, place.pixelWidth);
-        EXPECT_EQ(centred[0].height, place.pixelHeight);
+        // The picture begins where the lines do, the top inset (4.8 pixels) less the document's own
+        // margin (4) below the box's top: a pixel, rounded.
+        EXPECT_EQ(centred[0].height, place.pixelHeight - 1);
         ASSERT_EQ(blocks.size(), 1u);
         EXPECT_EQ(blocks[0].alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
         EXPECT_EQ(centred[0].rtf, QStringLiteral("标题文字"));

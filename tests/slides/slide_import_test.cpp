@@ -521,10 +521,13 @@ TEST_F(SlideImportTest, TextFramesBecomeRichTextsOnePagePerSlide) {
     ASSERT_EQ(texts.size(), 1u);
     CGTextbit* text = texts[0];
     EXPECT_EQ(text->m_kind, 1);
+    // As wide as the box; it begins where the lines do, the top inset (3.6 points, 4.8 pixels) less
+    // the document's own margin (4 pixels) below the box's top, a pixel rounded, and ends at its
+    // bottom.
     EXPECT_EQ(text->m_width, 400);
-    EXPECT_EQ(text->m_height, 80);
+    EXPECT_EQ(text->m_height, 79);
     EXPECT_FLOAT_EQ(text->m_param2, 400.0f);
-    EXPECT_FLOAT_EQ(text->m_param3, 80.0f);
+    EXPECT_FLOAT_EQ(text->m_param3, 79.0f);
     EXPECT_NEAR(text->m_labelPos[0], (100 - 360) * 0.05 * 4 / 3, 1e-5);
     EXPECT_NEAR(text->m_labelPos[1], (270 - 200 - 60) * 0.05 * 4 / 3, 1e-5);
     EXPECT_EQ(text->m_color.r, 255);
@@ -1055,7 +1058,8 @@ QString LongBox(const QString& text, double width = 300, double height = 120) {
 }
 
 // The whole text laid out and drawn into a picture of the box (framed first, as a table's cell), as
-// a drawing that lays out all of it.
+// a drawing that lays out all of it, where the slide places a text at the top of its box: its top
+// inset (less the document's own margin) down.
 QImage WholeTextDrawn(const HxSlideText& text, const HxSlideBox& box, bool framed = false) {
     const double width = box.width * 4 / 3, height = box.height * 4 / 3;
     QImage image(int(std::lround(width)), int(std::lround(height)), QImage::Format_RGB32);
@@ -1069,8 +1073,10 @@ QImage WholeTextDrawn(const HxSlideText& text, const HxSlideBox& box, bool frame
         painter.drawRect(QRectF(0, 0, width, height).adjusted(0, 0, -1, -1));
     }
     QAbstractTextDocumentLayout::PaintContext context;
-    context.clip = QRectF(0, 0, width, height);
-    painter.setClipRect(context.clip);
+    const QPointF origin(0, text.frame.top * 4 / 3 - 4);
+    painter.setClipRect(QRectF(0, 0, width, height));
+    painter.translate(origin);
+    context.clip = QRectF(0, 0, width, height).translated(-origin);
     doc.documentLayout()->draw(&painter, context);
     painter.end();
     return image;
@@ -1223,7 +1229,12 @@ TEST_F(SlideImportTest, TextsLongerThanTheEditorHoldsAreCutToItAndCountedOnce) {
     ASSERT_TRUE(Import(
         Presentation({TextBox(3, 0, 0, 200, 40, Paragraph(TextRun(first)) + Paragraph(TextRun(second)))}), 1,
         1, true));
-    EXPECT_TRUE(m_messages.empty());
+    // Not cut to the editor's length.  Its lines run far past the largest picture (4,096 pixels,
+    // from the box's top): that is said.
+    const CString cut =
+        u"有1个文本超出了幻灯片的边界或导入的图片大小的限度，超出的部分没有画出（位于幻灯片1）。";
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(m_messages[0], cut);
     auto editable = [](CGCell* cell, QString* plain) {
         CDlgRtEdit editor;
         HxOpenRichText(*cell, editor);
@@ -1240,15 +1251,17 @@ TEST_F(SlideImportTest, TextsLongerThanTheEditorHoldsAreCutToItAndCountedOnce) {
     EXPECT_EQ(plain.size(), limit);
 
     // One past it in a text box, and far past it in two cells of a table: each is cut to the
-    // limit, and one message after the import counts the three.
+    // limit, and one message after the import counts the three (and one the text box's lines past
+    // its picture; a cell's end at its cell).
     m_messages.clear();
     const QString over(limit + 1, u'c');
     const QString far(200000, u'd');
     ASSERT_TRUE(Import(Presentation({LongBox(over) + Table(4, 10, 200, {100, 100}, {30},
                                                            {Cell(far) + Cell(QStringLiteral("短") + far)})}),
                        1, 1, true));
-    ASSERT_EQ(m_messages.size(), 1u);
+    ASSERT_EQ(m_messages.size(), 2u);
     EXPECT_EQ(m_messages[0], u"有3个文本超过32767个字符，导入时已截去超出的部分，以便在编辑器中编辑。");
+    EXPECT_EQ(m_messages[1], cut);
     texts = Cells<CGTextbit>(g_pCurPage);
     ASSERT_EQ(texts.size(), 3u);
     std::vector<QString> kept;
@@ -1260,10 +1273,12 @@ TEST_F(SlideImportTest, TextsLongerThanTheEditorHoldsAreCutToItAndCountedOnce) {
     std::sort(kept.begin(), kept.end());
     EXPECT_EQ(kept, (std::vector<QString>{QStringLiteral("c"), QStringLiteral("d"), QStringLiteral("短")}));
 
-    // Drawn as pictures (conversion off), nothing is cut and nothing is said.
+    // Drawn as pictures (conversion off), nothing is cut to the editor's length; its lines past the
+    // slide's bottom are said.
     m_messages.clear();
     ASSERT_TRUE(Import(Presentation({LongBox(over)}), 1, 1, false));
-    EXPECT_TRUE(m_messages.empty());
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(m_messages[0], cut);
     EXPECT_EQ(Cells<CGTextbit>(g_pCurPage).size(), 1u);
 }
 
@@ -1280,7 +1295,9 @@ TEST_F(SlideImportTest, AWordOfFifteenMebibytesImportsInMemoryInProportion) {
                 } catch (...) {
                     return 3; // out of memory
                 }
-                return Cells<CGTextbit>(g_pCurPage).size() == 1 && m_messages.size() == (convert ? 1u : 0u)
+                // Cut to the editor's length when converted; its lines past the largest picture or
+                // the slide's bottom said.
+                return Cells<CGTextbit>(g_pCurPage).size() == 1 && m_messages.size() == (convert ? 2u : 1u)
                            ? 0
                            : 4;
             },

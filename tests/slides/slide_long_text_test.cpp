@@ -47,7 +47,8 @@ std::unique_ptr<QTextDocument> WholeLayout(const HxSlideText& text, double width
     return doc;
 }
 
-// The whole text drawn in a picture of the shape (a table's cell framed first).
+// The whole text drawn in a picture of the shape (a table's cell framed first), where the slide
+// places a text at the top of its box: its top inset (less the document's own margin) down.
 QImage WholeTextDrawn(const HxSlideShape& shape, const HxSlideText& text) {
     const double width = shape.box.width * 4 / 3, height = shape.box.height * 4 / 3;
     QImage image(int(std::lround(width)), int(std::lround(height)), QImage::Format_RGB32);
@@ -59,8 +60,10 @@ QImage WholeTextDrawn(const HxSlideShape& shape, const HxSlideText& text) {
         painter.drawRect(QRectF(0, 0, width, height).adjusted(0, 0, -1, -1));
     }
     QAbstractTextDocumentLayout::PaintContext context;
-    context.clip = QRectF(0, 0, width, height);
-    painter.setClipRect(context.clip);
+    const QPointF origin(0, text.frame.top * 4 / 3 - 4);
+    painter.setClipRect(QRectF(0, 0, width, height));
+    painter.translate(origin);
+    context.clip = QRectF(0, 0, width, height).translated(-origin);
     doc->documentLayout()->draw(&painter, context);
     return image;
 }
