@@ -124,10 +124,11 @@ public:
     // ---- Pages and the object tree ----
     // ID_CREATE_PAGE: a new page after the current one, made current (no undo step).
     void OnNewPage();
-    // Takes back the page OnNewPage made last while it is current and holds nothing: the page before
-    // it becomes current again and its number goes to the next new page.  FALSE, changing nothing,
-    // when the current page is not such a page.
-    bool TakeBackNewPage();
+    // Takes back the page OnNewPage made last while it is current and holds nothing (or, with
+    // `holdingObjects`, whatever it holds, its undo history with it): the page before it becomes
+    // current again and its number goes to the next new page.  FALSE, changing nothing, when the
+    // current page is not such a page.
+    bool TakeBackNewPage(bool holdingObjects = false);
     // Makes page current: the old page keeps its camera and loses its selection and running
     // buttons; the new page's camera, colours, locks and projection take over.  Null does nothing.
     void SetCurrentPage(CGPage* page);

@@ -62,10 +62,10 @@ void CHalvixDoc::OnNewPage() {
     SetCurrentPage(page);
 }
 
-bool CHalvixDoc::TakeBackNewPage() {
+bool CHalvixDoc::TakeBackNewPage(bool holdingObjects) {
     CGPage* page = g_pCurPage;
     const POSITION position = FindCurrentPagePosition();
-    if (!position || page->m_pageId != m_pageCounter || !page->m_cells.IsEmpty())
+    if (!position || page->m_pageId != m_pageCounter || (!holdingObjects && !page->m_cells.IsEmpty()))
         return false;
     POSITION before = position;
     m_pages.GetPrev(before);

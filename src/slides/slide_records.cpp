@@ -8,8 +8,10 @@
 
 #include <QtEndian>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <new>
 
 namespace {
 
@@ -199,6 +201,33 @@ bool ReadText(CIn& in, const HxSlideBox& box, HxDrawnText& text, bool shorter = 
 
 // ---------------------------------------------------------------------------------------------
 
+qint64 HxSlideRecords::MostStreamBytes(const HxSlideImportBounds& bounds, int slides) {
+    // Bounds past any import's (up to a terabyte of pixels or rich text) keep the sums within 64 bits.
+    const qint64 items = std::clamp<qint64>(bounds.items, 0, qint64(1) << 31);
+    const qint64 pixels = std::clamp<qint64>(bounds.pixels, 0, qint64(1) << 40);
+    const qint64 textBytes = std::clamp<qint64>(bounds.textBytes, 0, qint64(1) << 40);
+    const qint64 side = HxRtfLimits::kMaxPictureSide;
+    // A picture's row of w pixels keeps ceil(w / 32) words, so k words take at least 32 (k - 1) + 1
+    // pixels of their row: rows R holding P pixels keep at most (P + 31 R) / 32 words, and at most
+    // side / 32 words a row.  A row holds a pixel at least and an object at most `side` rows.
+    const qint64 rows = std::min(pixels, items * side);
+    const qint64 usable = std::min(pixels, items * side * side);
+    const qint64 words = std::min((usable + 31 * rows) / 32, rows * (side / 32));
+    // The most bytes of fields an object's records take besides its rich text and bits: a text's
+    // record (its head, box, sizes, colour, name at its longest and the lengths of its rich text and
+    // bits).  A cell's text takes fewer, a picture 60 in all, and a table's grid (its begin and end,
+    // at most 56 bytes and 32 a cell) well under 10 for each of the objects it counts.
+    HxDrawnText longest;
+    longest.name = CString(std::u16string(kLongestName, u'x'));
+    const qint64 fields = Text(HxSlideBox(), longest).size();
+    // The records other than objects: the hello, the price, each slide's begin and end, and the
+    // closing record, at most one number (a refusal, or a count).
+    const qint64 around =
+        Hello().size() + Price(HxSlideImportCost()).size() +
+        qint64(std::max(slides, 0)) * (SlideBegin(0, 0).size() + SlideEnd(HxDrawnSlide()).size()) + 8 + 4;
+    return around + items * fields + textBytes + 4 * words;
+}
+
 HxSlideShape HxDrawnShape::TableShape() const {
     HxSlideShape table;
     table.kind = HxSlideShape::kTable;
@@ -317,7 +346,8 @@ QByteArray Count(int slides) {
 // ---------------------------------------------------------------------------------------------
 
 HxSlideRecordReader::HxSlideRecordReader(int from, int to, bool convert, const HxSlideImportBounds& bounds)
-    : m_from(from), m_to(to), m_convert(convert), m_bounds(bounds), m_next(from) {}
+    : m_from(from), m_to(to), m_convert(convert), m_bounds(bounds),
+      m_mostBytes(HxSlideRecords::MostStreamBytes(bounds, to - from + 1)), m_next(from) {}
 
 HxSlideRecordReader HxSlideRecordReader::ForCount() {
     HxSlideRecordReader reader(1, 0, false, HxSlideImportBounds());
@@ -375,10 +405,28 @@ HxSlideRecordReader::State HxSlideRecordReader::Feed(const char* data, qsizetype
     if (m_state != kReading || size <= 0)
         return m_state;
     m_taken += size;
-    if (m_taken > HxSlideRecords::kMaxStreamBytes) {
-        Fail("more bytes than any import sends");
+    if (m_taken > m_mostBytes) {
+        Fail("more bytes than the import's bounds let through");
         return m_state;
     }
+    try {
+        return Take(data, size);
+    } catch (const std::bad_alloc&) {
+        GiveBack();
+        return m_state;
+    }
+}
+
+void HxSlideRecordReader::GiveBack() {
+    // What was read goes, and with it the memory it took: the window goes on without it.
+    m_state = kNoMemory;
+    m_pending = QByteArray();
+    m_slide = HxDrawnSlide();
+    std::vector<HxDrawnSlide>().swap(m_slides);
+    std::vector<bool>().swap(m_cellCarries);
+}
+
+HxSlideRecordReader::State HxSlideRecordReader::Take(const char* data, qsizetype size) {
     m_pending.append(data, size);
     qsizetype at = 0;
     while (m_state == kReading && m_pending.size() - at >= 8) {

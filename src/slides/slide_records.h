@@ -87,9 +87,15 @@ constexpr qint64 kLargestPrice = 10000000000000000LL;
 // The largest record a reader takes: a text's rich text and picture with room to spare (the editor's
 // 32,767 characters written with every control word the writer has, and 4,096 x 4,096 pixels).
 constexpr quint32 kMaxRecordBytes = 24u << 20;
-// The most bytes a reader takes in all: what the import's bounds let through and more, but a
-// bound on what a broken drawing can make the window keep.
-constexpr qint64 kMaxStreamBytes = 2LL << 30;
+// The most bytes the drawing of `slides` slides can rightly send within `bounds`, and so the most a
+// reader takes in all: the hello, the price, each slide's begin and end, the closing record (or the
+// count), each object's fields and name at their longest, the rich text (`textBytes`), and the
+// pictures' bits, rows padded
+// to whole 32-bit words as the one-bit pictures keep them.  A row's padding is bounded by the rows
+// the pictures may have (4,096 an object, and never more than their pixels): most of the bound with
+// today's bounds (pictures a pixel wide keep 32 bits a pixel), where pictures wider than a word keep
+// little more than `pixels` bits.
+qint64 MostStreamBytes(const HxSlideImportBounds& bounds, int slides);
 
 QByteArray Hello();
 QByteArray SlideBegin(int number, int count);
@@ -116,8 +122,9 @@ QByteArray Count(int slides);
 // their rows take, within their box; an editable text's picture of its box's size, a cell's as wide
 // as its cell and no taller; tables of 1 to 19 rows and columns, only when converting, texts
 // only in the cells that carry one, each once; places finite and within the reader's limits), and
-// what the slides make in all against `bounds` (objects, pixels, rich text).  The first fault stops
-// the reading for good (`Faulty`); what was read whole before it stays in `Slides`.
+// what the slides make in all against `bounds` (objects, pixels, rich text), and the bytes it takes
+// in all against MostStreamBytes.  The first fault stops the reading for good (`Faulty`); what was
+// read whole before it stays in `Slides`.
 class HxSlideRecordReader {
 public:
     enum State {
@@ -127,6 +134,7 @@ public:
         kRefused,     // the drawing said the presentation could not be read (`Refusal`)
         kFaulty,      // a record was malformed or past a bound (`Fault` says which, for the log)
         kTooCostly,   // the price passes one of the bounds (`PriceRefusal`)
+        kNoMemory,    // memory ran out here while the records were read: nothing is kept
     };
     HxSlideRecordReader(int from, int to, bool convert, const HxSlideImportBounds& bounds);
     // Reads the records of a count of a presentation's slides: the hello, then the count (1 to the
@@ -142,7 +150,7 @@ public:
     void OnSlideBegun(std::function<void(int number)> begun) { m_begun = std::move(begun); }
 
     // Takes the next bytes; the state after them.  Once the state is not kReading, nothing more is
-    // taken.
+    // taken.  It throws nothing: when memory runs out, what was read is given back (kNoMemory).
     State Feed(const char* data, qsizetype size);
     State Feed(const QByteArray& bytes) { return Feed(bytes.constData(), bytes.size()); }
     State GetState() const { return m_state; }
@@ -157,8 +165,13 @@ public:
     const CString& PriceRefusal() const { return m_priceRefusal; }
     // The slides the presentation lists (a count read whole), or 0.
     int SlideCount() const { return m_slideCount; }
+    // The most bytes it takes (MostStreamBytes of its bounds and slides).
+    qint64 MostBytes() const { return m_mostBytes; }
+    // Memory ran out: what was read is given back and nothing more is taken (kNoMemory).
+    void GiveBack();
 
 private:
+    State Take(const char* data, qsizetype size);
     bool Record(quint32 type, const char* data, quint32 size);
     bool Fail(const char* why);
     bool ReadPrice(const char* data, quint32 size);
@@ -169,6 +182,7 @@ private:
     State m_state = kReading;
     QByteArray m_pending;
     qint64 m_taken = 0;
+    qint64 m_mostBytes;
     bool m_hello = false;
     int m_current = 0; // the slide begun and not yet ended, or 0
     int m_next;        // the number the next slide must have

@@ -19,6 +19,7 @@
 #include <algorithm>
 #include <climits>
 #include <csignal>
+#include <new>
 
 #include <sys/prctl.h>
 #include <sys/resource.h>
@@ -112,7 +113,21 @@ HxSlideDrawingEnd RunDrawer(const QStringList& arguments, int from, int count, c
         if (progress)
             progress->SetText(HxFormat(g_slideProgressSlide, number - from + 1, count));
     });
-    auto read = [&] {
+    // The drawing stops early enough that the pages of the slides it has handed back can be built,
+    // and the message shown, within the import's time: the deadline moves closer with each slide.
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    qint64 building = 0; // the microseconds building the slides read takes (HxSlideBuildMicroseconds)
+    size_t priced = 0;   // the slides read whose building is counted
+    auto restartDeadline = [&] {
+        const std::vector<HxDrawnSlide>& slides = reader.Slides();
+        for (; priced < slides.size(); ++priced)
+            building += HxSlideBuildMicroseconds(slides[priced]);
+        const qint64 left = HxSlideDrawer().milliseconds - kSlideMessageMilliseconds -
+                            (building + 999) / 1000 - started.elapsed();
+        deadline.start(int(std::clamp<qint64>(left, 0, INT_MAX)));
+    };
+    auto takeRead = [&] {
         const QByteArray bytes = process.readAllStandardOutput();
         if (over || bytes.isEmpty())
             return;
@@ -134,6 +149,21 @@ HxSlideDrawingEnd RunDrawer(const QStringList& arguments, int from, int count, c
         case HxSlideRecordReader::kFaulty:
             finish(HxSlideDrawingEnd::kFaulty);
             return;
+        case HxSlideRecordReader::kNoMemory:
+            finish(HxSlideDrawingEnd::kNoMemory);
+            return;
+        }
+        if (priced < reader.Slides().size())
+            restartDeadline();
+    };
+    // Called from the event loop: memory running out here ends the import, nothing kept, and
+    // goes no further.
+    auto read = [&] {
+        try {
+            takeRead();
+        } catch (const std::bad_alloc&) {
+            reader.GiveBack();
+            finish(HxSlideDrawingEnd::kNoMemory);
         }
     };
     QObject::connect(&process, &QProcess::readyReadStandardOutput, &loop, read);
@@ -146,14 +176,21 @@ HxSlideDrawingEnd RunDrawer(const QStringList& arguments, int from, int count, c
         if (error == QProcess::FailedToStart)
             finish(HxSlideDrawingEnd::kNotStarted);
     });
-    QTimer deadline;
-    deadline.setSingleShot(true);
     QObject::connect(&deadline, &QTimer::timeout, &loop, [&] { finish(HxSlideDrawingEnd::kTimeUp); });
-    deadline.start(int(std::clamp<qint64>(HxSlideDrawer().milliseconds - started.elapsed(), 0, INT_MAX)));
+    restartDeadline();
     if (process.state() == QProcess::NotRunning && process.error() == QProcess::FailedToStart)
         finish(HxSlideDrawingEnd::kNotStarted);
-    if (!over)
-        loop.exec();
+    if (!over) {
+        try {
+            loop.exec();
+        } catch (const std::bad_alloc&) {
+            // Memory ran out in Qt's own reading of the drawing's output: the import ends as when
+            // it runs out in ours.
+            reader.GiveBack();
+            over = true;
+            end = HxSlideDrawingEnd::kNoMemory;
+        }
+    }
     reader.OnSlideBegun(nullptr);
     HxEndSlideDrawer(process, group);
     return end;
@@ -197,6 +234,9 @@ int HxCountPresentationSlides(const CString& path) {
     case HxSlideDrawingEnd::kTooCostly:
         message = g_slideDrawerFaulty;
         break;
+    case HxSlideDrawingEnd::kNoMemory:
+        message = HxFormat(g_slideOutOfMemory, u"");
+        break;
     }
     AfxMessageBox(message, MB_OK | MB_ICONEXCLAMATION);
     return 0;
@@ -219,5 +259,6 @@ bool HxImportDrawnSlides(CHalvixDoc* doc, const CString& path, int slides, int f
                   from, to - from + 1, started, reader);
     return HxFinishSlideImport(doc, path, from, to, end, reader, afterNewPage,
                                int(HxRoundedUp(HxSlideDrawer().milliseconds, 1000)),
-                               int(HxRoundedUp(bounds.milliseconds, 1000)));
+                               int(HxRoundedUp(bounds.milliseconds, 1000)),
+                               HxSlideBuildDeadline{&started, HxSlideDrawer().milliseconds});
 }

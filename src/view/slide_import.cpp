@@ -55,7 +55,7 @@ const char16_t* const g_slideShapesLeftOut =
     u"有%d个含有文本的组合图形没有导入：转换为Halvix中可编辑文本时不导入组合图形。"
     u"清除“转换为Halvix中可编辑文本”后再导入，组合图形会作为图片导入。";
 const char16_t* const g_slideOutOfMemory =
-    u"内存不足，导入已停止：已经导入的页面保留，其余的幻灯片没有导入。";
+    u"导入失败：导入幻灯片时内存不足，文档没有改变。请精简演示文稿中过大、过多的文本%s。";
 
 const char16_t* const g_slideDrawerMissing =
     u"导入失败：无法启动绘制幻灯片的程序“%s”（它应与Halvix安装在同一文件夹中），文档没有改变。";
@@ -197,34 +197,98 @@ private:
     }
 };
 
-// The pages of the slides drawn, one after the current page for each; false when the document could
-// take no more pages or a table's lines were not found (said), or memory ran out (said; the pages made
-// so far stay, the document modified).
-bool BuildPages(CHalvixDoc* doc, std::vector<HxDrawnSlide>& slides,
-                const std::function<void()>& afterNewPage) {
+// What building a page costs in the program's window (a RelWithDebInfo build under Xvfb drawing in
+// software: a page of ordinary slides 26-40 ms, of 2,000 small texts 80-95 ms, of 200 35 ms, a page
+// of 196 MB of texts and pictures 0.9 s; the building alone, without the view, is under a hundredth
+// of it, bench_slide_import), with half again for a loaded machine: a page of its own (the view
+// turned to it and drawn), an object (an editable text or a picture), an object of a table's grid,
+// and the bytes of rich text and pictures.
+constexpr qint64 kPageMicroseconds = 45000;
+constexpr qint64 kObjectMicroseconds = 40;
+constexpr qint64 kGridObjectMicroseconds = 10;
+constexpr qint64 kBytesPerMicrosecond = 350;
+
+qint64 TextMicroseconds(const HxDrawnText& text) {
+    return kObjectMicroseconds +
+           (2 * qint64(text.rtf.GetLength()) + qint64(text.picture.size())) / kBytesPerMicrosecond;
+}
+
+// How the building of the pages ended.
+enum class CBuildEnd {
+    kBuilt,    // every slide has its page
+    kStopped,  // the document could take no more pages, or a table's lines were not found (said)
+    kTimeUp,   // the next page or shape would have passed the import's time: the slides not built
+               // have no page, the page being built taken back
+    kNoMemory, // memory ran out: every page made was taken back
+};
+
+// Whether building what is estimated at `microseconds` now would pass the deadline.
+bool WouldPass(const HxSlideBuildDeadline& deadline, qint64 microseconds) {
+    if (!deadline.started)
+        return false;
+    return deadline.started->nsecsElapsed() / 1000 + microseconds >
+           (deadline.milliseconds - kSlideMessageMilliseconds) * 1000;
+}
+
+// The pages made after the first `pages` taken back, the last first, with what they hold and their
+// undo histories: the page current before them current again, their numbers given back, the document
+// modified as it was.
+void TakeBackPages(CHalvixDoc& doc, int pages, BOOL modified) {
+    while (doc.GetPageCount() > pages)
+        if (!doc.TakeBackNewPage(true))
+            break;
+    doc.SetModifiedFlag(modified);
+}
+
+// g_slideOutOfMemory, asking for fewer slides when there are more than one; unsaid when even that
+// cannot be had.
+void SayOutOfMemory(int from, int to) {
+    try {
+        AfxMessageBox(HxFormat(g_slideOutOfMemory, from < to ? g_slideFewerSlides : u""),
+                      MB_OK | MB_ICONEXCLAMATION);
+    } catch (const std::bad_alloc&) {
+    }
+}
+
+// The pages of the slides drawn, one after the current page for each (`built` of them), by the
+// deadline.  The pages made stay unless memory runs out (kNoMemory: the caller takes them back); the
+// document is modified when they do.
+CBuildEnd BuildPages(CHalvixDoc* doc, std::vector<HxDrawnSlide>& slides,
+                     const std::function<void()>& afterNewPage, const HxSlideBuildDeadline& deadline,
+                     int& built) {
+    built = 0;
     const int pages = doc->GetPageCount();
-    // The pages made stay however the building ends, and closing the document asks to save them.
-    auto keepPages = [&] {
+    // The pages made stay however the building ends but for memory, and closing the document asks to
+    // save them.
+    auto keepPages = [&](CBuildEnd end) {
         if (doc->GetPageCount() != pages)
             doc->SetModifiedFlag(TRUE);
+        return end;
     };
     CSlidePages builder;
     try {
         for (HxDrawnSlide& slide : slides) {
+            // A page that could not be finished in time is not begun.
+            if (WouldPass(deadline, HxSlideBuildMicroseconds(slide)))
+                return keepPages(CBuildEnd::kTimeUp);
             CGPage* before = g_pCurPage;
             doc->OnNewPage();
-            if (g_pCurPage == before || !g_pCurPage) {
-                keepPages();
-                return false;
-            }
+            if (g_pCurPage == before || !g_pCurPage)
+                return keepPages(CBuildEnd::kStopped);
             if (afterNewPage)
                 afterNewPage();
             // Every slide leaves its page, empty when nothing of it was made.
-            for (HxDrawnShape& shape : slide.shapes)
-                if (!builder.Shape(*g_pCurPage, shape)) {
-                    keepPages();
-                    return false;
+            for (HxDrawnShape& shape : slide.shapes) {
+                if (WouldPass(deadline, HxSlideBuildMicroseconds(shape))) {
+                    doc->TakeBackNewPage(true);
+                    return keepPages(CBuildEnd::kTimeUp);
                 }
+                if (!builder.Shape(*g_pCurPage, shape)) {
+                    ++built;
+                    return keepPages(CBuildEnd::kStopped);
+                }
+            }
+            ++built;
             slide.shapes.clear(); // what the page took is given back
             // The window repaints and its timers run between the pages (a slide's page is built in
             // a tenth of a second or so); what the user does waits until the pages are built.
@@ -232,16 +296,15 @@ bool BuildPages(CHalvixDoc* doc, std::vector<HxDrawnSlide>& slides,
                 QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         }
     } catch (const std::bad_alloc&) {
-        keepPages();
-        AfxMessageBox(g_slideOutOfMemory, MB_OK | MB_ICONEXCLAMATION);
-        return false;
+        built = 0;
+        return CBuildEnd::kNoMemory; // the pages are taken back after
     }
-    keepPages();
-    return true;
+    return keepPages(CBuildEnd::kBuilt);
 }
 
-// What the import of these slides left out, said once each after it.
-void SayWhatWasLeftOut(const std::vector<HxDrawnSlide>& slides, int softSeconds) {
+// What the import of these slides left out, said once each after it (what cannot be put together
+// for want of memory is not said).
+void SayWhatWasLeftOut(const std::vector<HxDrawnSlide>& slides, int softSeconds) try {
     int shapesLeftOut = 0, shortened = 0, reduced = 0, reducedLate = 0, textsLeftOut = 0, textsCut = 0;
     std::vector<int> slidesWithTextsLeftOut, slidesWithTextsCut;
     for (const HxDrawnSlide& slide : slides) {
@@ -272,6 +335,7 @@ void SayWhatWasLeftOut(const std::vector<HxDrawnSlide>& slides, int softSeconds)
                       MB_OK | MB_ICONINFORMATION);
     if (reducedLate > 0)
         AfxMessageBox(HxFormat(g_slideTimeReduced, softSeconds, reducedLate), MB_OK | MB_ICONINFORMATION);
+} catch (const std::bad_alloc&) {
 }
 
 } // namespace
@@ -283,6 +347,29 @@ qint64 HxStoredLengthOf(CHalvixDoc& doc) {
     } catch (const std::bad_alloc&) {
     }
     return 0;
+}
+
+qint64 HxSlideBuildMicroseconds(const HxDrawnShape& shape) {
+    switch (shape.kind) {
+    case HxDrawnShape::kText:
+        return TextMicroseconds(shape.text);
+    case HxDrawnShape::kTable: {
+        qint64 cost = kGridObjectMicroseconds * CGPage::TableCellCount(shape.rows, shape.columns);
+        for (const auto& [index, text] : shape.cellTexts)
+            cost += TextMicroseconds(text);
+        return cost;
+    }
+    case HxDrawnShape::kPicture:
+        return kObjectMicroseconds + qint64(shape.bits.size()) / kBytesPerMicrosecond;
+    }
+    return kObjectMicroseconds;
+}
+
+qint64 HxSlideBuildMicroseconds(const HxDrawnSlide& slide) {
+    qint64 cost = kPageMicroseconds;
+    for (const HxDrawnShape& shape : slide.shapes)
+        cost += HxSlideBuildMicroseconds(shape);
+    return cost;
 }
 
 namespace {
@@ -304,7 +391,7 @@ struct CWaitCursor {
 
 bool HxFinishSlideImport(CHalvixDoc* doc, const CString& path, int from, int to, HxSlideDrawingEnd end,
                          HxSlideRecordReader& reader, const std::function<void()>& afterNewPage, int seconds,
-                         int softSeconds) {
+                         int softSeconds, const HxSlideBuildDeadline& deadline) {
     switch (end) {
     case HxSlideDrawingEnd::kCancelled:
         return false;
@@ -330,6 +417,10 @@ bool HxFinishSlideImport(CHalvixDoc* doc, const CString& path, int from, int to,
     case HxSlideDrawingEnd::kTooCostly:
         AfxMessageBox(reader.PriceRefusal(), MB_OK | MB_ICONEXCLAMATION);
         return false;
+    case HxSlideDrawingEnd::kNoMemory:
+        reader.GiveBack();
+        SayOutOfMemory(from, to);
+        return false;
     case HxSlideDrawingEnd::kWhole:
     case HxSlideDrawingEnd::kTimeUp:
         break;
@@ -344,17 +435,37 @@ bool HxFinishSlideImport(CHalvixDoc* doc, const CString& path, int from, int to,
         return false;
     }
     const int pages = doc->GetPageCount();
-    bool built = false;
+    const BOOL modified = doc->IsModified();
+    int built = 0;
+    CBuildEnd how = CBuildEnd::kBuilt;
     {
         CWaitCursor wait;
-        built = BuildPages(doc, slides, afterNewPage);
+        how = BuildPages(doc, slides, afterNewPage, deadline, built);
     }
-    if (built && end == HxSlideDrawingEnd::kTimeUp)
-        AfxMessageBox(HxFormat(g_slideTimeUp, HxSlideRangeText(from + drawn, to), seconds,
-                               HxSlideRangeText(from, from + drawn - 1)),
-                      MB_OK | MB_ICONEXCLAMATION);
-    if (built)
-        SayWhatWasLeftOut(slides, softSeconds);
+    if (how == CBuildEnd::kStopped)
+        return doc->GetPageCount() != pages;
+    // The slides not drawn in time and those not built in time are named alike.
+    CString timeUp;
+    try {
+        if (how == CBuildEnd::kTimeUp && built == 0)
+            timeUp = HxFormat(to > from ? g_slideTimeUpNothing : g_slideTimeUpNothingOne, seconds,
+                              HxSlideRangeText(from, to));
+        else if (built < to - from + 1 && (how == CBuildEnd::kTimeUp || end == HxSlideDrawingEnd::kTimeUp))
+            timeUp = HxFormat(g_slideTimeUp, HxSlideRangeText(from + built, to), seconds,
+                              HxSlideRangeText(from, from + built - 1));
+    } catch (const std::bad_alloc&) {
+        how = CBuildEnd::kNoMemory;
+    }
+    if (how == CBuildEnd::kNoMemory) {
+        TakeBackPages(*doc, pages, modified);
+        reader.GiveBack();
+        SayOutOfMemory(from, to);
+        return false;
+    }
+    if (!timeUp.IsEmpty())
+        AfxMessageBox(timeUp, MB_OK | MB_ICONEXCLAMATION);
+    slides.resize(size_t(built));
+    SayWhatWasLeftOut(slides, softSeconds);
     return doc->GetPageCount() != pages;
 }
 
@@ -386,6 +497,9 @@ bool HxImportSlideDeck(CHalvixDoc* doc, const HxSlideDeck& deck, int from, int t
         break;
     case HxSlideRecordReader::kOutOfMemory:
         end = HxSlideDrawingEnd::kOutOfMemory;
+        break;
+    case HxSlideRecordReader::kNoMemory:
+        end = HxSlideDrawingEnd::kNoMemory;
         break;
     default:
         break;

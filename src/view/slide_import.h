@@ -72,8 +72,10 @@ extern const char16_t* const g_slideTimeReduced; // "导入用时超过%d秒，�
 // Said once after an import that left out shapes holding text (groups, which are drawn only without
 // conversion): their number, and how to have them drawn.
 extern const char16_t* const g_slideShapesLeftOut; // "有%d个含有文本的组合图形没有导入：..."
-// Said when memory runs out while the pages are built: it stops there, the pages made so far stay.
-extern const char16_t* const g_slideOutOfMemory; // "内存不足，导入已停止：..."
+// Said when memory runs out in the program while what the drawing handed back is read or the pages
+// are built: the import makes nothing and the document is as it was; the text after it (%s) asks
+// for fewer slides only when the range holds more than one (g_slideFewerSlides).
+extern const char16_t* const g_slideOutOfMemory; // "导入失败：导入幻灯片时内存不足，文档没有改变……%s。"
 // An import whose drawing failed: the drawing program could not be started (its path), ended without
 // finishing (a signal or an exit), handed back what it cannot have drawn, or ran out of memory; the
 // lesson is as it was before.

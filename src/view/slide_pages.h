@@ -4,6 +4,7 @@
 
 #include "slides/slide_records.h"
 
+#include <QElapsedTimer>
 #include <QStringList>
 
 #include <functional>
@@ -32,6 +33,23 @@ enum class HxSlideDrawingEnd {
     kOutOfMemory, // it ran out of memory
     kRefused,     // it could not read the presentation (the reader's refusal)
     kTooCostly,   // its price passes one of the import's bounds (the reader's price refusal)
+    kNoMemory,    // memory ran out in this process while what it handed back was read
+};
+
+// The time building a slide's page takes here, estimated from what its records hold (objects, rich
+// text and pixels) with room for a loaded machine, in microseconds: the drawing stops early enough
+// that the pages of the slides handed back can be built within the import's time.
+qint64 HxSlideBuildMicroseconds(const HxDrawnSlide& slide);
+qint64 HxSlideBuildMicroseconds(const HxDrawnShape& shape);
+// What the end of an import keeps of its time after the last page is built: the last page taken
+// back, the message put together and shown.
+constexpr qint64 kSlideMessageMilliseconds = 100;
+
+// When an import's pages must be built by: `milliseconds` after `started` (the dialog's OK), less
+// kSlideMessageMilliseconds.  Without `started`, the pages are built whatever the time.
+struct HxSlideBuildDeadline {
+    const QElapsedTimer* started = nullptr;
+    qint64 milliseconds = 0;
 };
 
 // The length a save of the document would write now (what an import's price is refused with); 0
@@ -42,7 +60,11 @@ qint64 HxStoredLengthOf(CHalvixDoc& doc);
 // what `reader` read of it: builds the pages of the slides that came back whole when the drawing
 // ended whole or its time ran out (`seconds` the import's time), says what it left out and why
 // (`softSeconds` the time past which the drawing drew short beginnings), and changes nothing otherwise
-// (every end but 取消 says why).  False when it made no page.
+// (every end but 取消 says why).  The pages are built by `deadline`: the clock is looked at before each
+// page and each shape, and when the next would pass it the page being built is taken back and the
+// slides not built are named with those not drawn (g_slideTimeUp, or g_slideTimeUpNothing when none
+// was built).  Memory running out while the pages are built takes back every page made and says
+// g_slideOutOfMemory: the lesson is as it was.  False when it made no page.
 bool HxFinishSlideImport(CHalvixDoc* doc, const CString& path, int from, int to, HxSlideDrawingEnd end,
                          HxSlideRecordReader& reader, const std::function<void()>& afterNewPage, int seconds,
-                         int softSeconds);
+                         int softSeconds, const HxSlideBuildDeadline& deadline = HxSlideBuildDeadline());

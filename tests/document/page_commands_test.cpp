@@ -362,3 +362,30 @@ TEST_F(PageCommandsTest, APageJustMadeAndHoldingNothingIsTakenBack) {
     EXPECT_FALSE(m_doc->TakeBackNewPage());
     EXPECT_EQ(Titles(), std::vector<CString>({u"第一页", u"第三页", u"第二页"}));
 }
+
+TEST_F(PageCommandsTest, APageJustMadeIsTakenBackWithWhatItHoldsWhenAsked) {
+    // The pages an import made, each holding an object and its undo step, taken back the last first:
+    // the page before them current again, their numbers given back.
+    m_doc->OnNewPage(); // 2
+    m_doc->SetCurrentPage(Page(0));
+    m_doc->SetModifiedFlag(FALSE);
+    for (int i = 0; i < 2; ++i) {
+        m_doc->OnNewPage(); // 3, then 4, after the first
+        AddRunningButton(g_pCurPage);
+        g_pCurPage->m_cmdProcessor.Submit(new CCmdAddCell(u"添加按钮"));
+    }
+    EXPECT_EQ(Titles(), std::vector<CString>({u"第一页", u"第三页", u"第四页", u"第二页"}));
+    m_sent.clear();
+    EXPECT_FALSE(m_doc->TakeBackNewPage()) << "it holds an object";
+    EXPECT_TRUE(m_doc->TakeBackNewPage(true));
+    EXPECT_EQ(g_pCurPage, Page(1));
+    EXPECT_TRUE(m_doc->TakeBackNewPage(true));
+    EXPECT_EQ(g_pCurPage, Page(0));
+    EXPECT_EQ(Titles(), std::vector<CString>({u"第一页", u"第二页"}));
+    ASSERT_EQ(Sent(UM_PAGES_CHANGED).size(), 2u);
+    EXPECT_EQ(Sent(UM_PAGES_CHANGED)[1].wParam, 2u);
+    EXPECT_FALSE(m_doc->IsModified());
+    EXPECT_FALSE(m_doc->TakeBackNewPage(true)) << "the page made last before them is not current";
+    m_doc->OnNewPage();
+    EXPECT_EQ(g_pCurPage->m_title, u"第三页");
+}

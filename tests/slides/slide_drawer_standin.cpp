@@ -18,6 +18,11 @@
 //                  "after" (after the first slide begins) or "twice"; or past a bound: "costly"
 //                  (20,001 objects) or "lesson" (a file as large as the largest lesson); then draws
 //                  each slide at once
+//   texts SxN      hands back S slides at once (at most those asked for), each N small editable
+//                  texts, then stops itself (SIGSTOP) without saying that it finished
+//   full           hands back, converted, what the import's bounds let through and just under them:
+//                  the first slide holds 29 texts of 4,096 pixels a side sharing the rich text's
+//                  128 MiB and 19,971 texts of a pixel, the others nothing (some 198 MB in all)
 //   memory         asks for 6 GB of address space: says memory ran out when it cannot have it
 //   fork-hang FILE starts a process that waits for ever and writes its id into FILE, then waits for
 //                  ever itself (priced)
@@ -28,6 +33,7 @@
 #include "slides/pptx_reader.h"
 #include "slides/slide_cost.h"
 #include "slides/slide_deck_draw.h"
+#include "slides/slide_place.h"
 #include "slides/slide_records.h"
 #include "view/slide_import.h"
 #include "view/slide_pages.h"
@@ -39,6 +45,7 @@
 #include <QtEndian>
 
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -118,7 +125,8 @@ int main(int argc, char** argv) {
         return 2;
     const QByteArray mode = argv[1];
     const bool withArgument = mode == "slow" || mode == "pid" || mode == "window" || mode == "slow-count" ||
-                              mode == "late" || mode == "price" || mode == "fork-hang" || mode == "fork-done";
+                              mode == "late" || mode == "price" || mode == "fork-hang" ||
+                              mode == "fork-done" || mode == "texts";
     const int base = withArgument ? 3 : 2;
     const char* argument = withArgument ? argv[2] : "";
     if (mode == "pid") {
@@ -258,6 +266,65 @@ int main(int argc, char** argv) {
         for (quint32 v : {46341u, 46341u, 0u, 0u, 0x80000000u})
             put32(v);
         Write(Header(HxSlideRecords::kPicture, quint32(fields.size())) + fields);
+        return 0;
+    }
+    if (mode == "texts") {
+        int slides = 0, texts = 0;
+        if (std::sscanf(argument, "%dx%d", &slides, &texts) != 2)
+            return 2;
+        HxSlideBox box;
+        box.width = 90;
+        box.height = 30;
+        HxDrawnText text;
+        text.pictureWidth = text.editorWidth = 120;
+        text.pictureHeight = text.editorHeight = 40;
+        text.picture.assign(size_t(4 * 4 * 40), 0x55);
+        text.name = u"正方体";
+        text.rtf = u"{\\rtf1\\ansi{\\fonttbl{\\f0 SimSun;}}\\f0\\fs48 \\u27491?\\u26041?\\u20307?\\par}";
+        for (int n = from; n <= to && n < from + slides; ++n) {
+            if (n != from)
+                Write(HxSlideRecords::SlideBegin(n, count));
+            QByteArray slide;
+            for (int i = 0; i < texts; ++i)
+                slide += HxSlideRecords::Text(box, text);
+            HxDrawnSlide counts;
+            counts.number = n;
+            Write(slide + HxSlideRecords::SlideEnd(counts));
+        }
+        raise(SIGSTOP);
+        WaitForEver();
+    }
+    if (mode == "full") {
+        const HxSlideImportBounds bounds;
+        auto textOf = [](double points, qsizetype units) {
+            HxDrawnText text;
+            text.pictureWidth = text.pictureHeight = HxSlidePixelSide(points);
+            text.editorWidth = text.editorHeight = text.pictureWidth;
+            text.picture.assign(size_t((text.pictureWidth + 31) / 32 * 4 * text.pictureHeight), 0x11);
+            text.name = u"文本";
+            text.rtf = CString(std::u16string(size_t(units), u'x'));
+            return text;
+        };
+        HxSlideBox large, small;
+        large.width = large.height = 3072; // 4,096 pixels
+        small.width = small.height = 0.75; // a pixel
+        const qint64 largeTexts = 29;      // 486.5 million pixels
+        const HxDrawnText largeText = textOf(large.width, qsizetype(bounds.textBytes / 2 / largeTexts));
+        for (int i = 0; i < largeTexts; ++i)
+            Write(HxSlideRecords::Text(large, largeText));
+        const QByteArray smallRecord = HxSlideRecords::Text(small, textOf(small.width, 0));
+        QByteArray smallRecords;
+        for (qint64 i = largeTexts; i < bounds.items; ++i)
+            smallRecords += smallRecord;
+        Write(smallRecords);
+        for (int n = from; n <= to; ++n) {
+            if (n != from)
+                Write(HxSlideRecords::SlideBegin(n, count));
+            HxDrawnSlide counts;
+            counts.number = n;
+            Write(HxSlideRecords::SlideEnd(counts));
+        }
+        Write(HxSlideRecords::Done());
         return 0;
     }
     return 2;

@@ -5,6 +5,7 @@
 #include "slides/slide_deck_draw.h"
 #include "slides/slide_place.h"
 #include "slides/slide_records.h"
+#include "support/child_process.h"
 
 #include <gtest/gtest.h>
 
@@ -501,4 +502,84 @@ TEST(SlideRecords, DamagedDrawingsNeverHandBackWhatTheyDoNotHold) {
         EXPECT_GT(faulty, 500) << (convert ? "converted" : "drawn");
         EXPECT_GT(done, 0) << (convert ? "converted" : "drawn");
     }
+}
+
+TEST(SlideRecords, WhatAReaderTakesInAllIsWhatTheBoundsLetThrough) {
+    // Today's bounds, by hand: 20,000 objects of 204 bytes of fields at most (a text's head 8, box
+    // 32, sizes and colour 24, name 4 + 128, lengths 8), 128 MiB of rich text, and the bits of 500
+    // million pixels in rows of at most 4,096 an object (81,920,000 rows): rows padded to words keep
+    // at most (500,000,000 + 31 x 81,920,000) / 32 = 94,985,000 words; with 100 slides' begin (16
+    // bytes: two numbers) and end (36: seven), the hello (64), the price (88: ten numbers of 8 bytes)
+    // and a refusal (12): 518,243,092 bytes.
+    EXPECT_EQ(R::MostStreamBytes(HxSlideImportBounds(), 100),
+              20000LL * 204 + (128LL << 20) + 4LL * 94985000 + 100 * (16 + 36) + 64 + 88 + 12);
+    EXPECT_EQ(R::Hello().size(), 64);
+    EXPECT_EQ(R::Price(HxSlideImportCost()).size(), 88);
+    EXPECT_EQ(R::SlideBegin(1, 1).size() + R::SlideEnd(Counts(1)).size(), 16 + 36);
+
+    // Small bounds: three objects, 405,504 pixels, 60 bytes of rich text, two slides.  The most they
+    // let through: the price, three texts of the longest name, 10 units of rich text each and
+    // pictures of 33 x 4,096 pixels (two words a row: the most padding 405,504 pixels in 12,288 rows
+    // can have), then a refusal.  That stream is taken whole; a byte more is refused before anything
+    // of it is read.
+    HxSlideImportBounds bounds;
+    bounds.items = 3;
+    bounds.pixels = 3 * 33 * 4096;
+    bounds.textBytes = 3 * 2 * 10;
+    const HxSlideBox box = Box(0, 0, 24.75, 3072); // 33 x 4,096 pixels
+    HxDrawnText text = TextOf(box, CString(u'名', 64));
+    text.rtf = u"{\\rtf1 xy}";
+    ASSERT_EQ(text.rtf.GetLength(), 10);
+    ASSERT_EQ(text.picture.size(), 8u * 4096);
+    HxSlideImportCost price;
+    price.pages = 2;
+    QByteArray most =
+        Stream({R::Price(price), R::SlideBegin(1, 2), R::Text(box, text), R::Text(box, text),
+                R::SlideEnd(Counts(1)), R::SlideBegin(2, 2), R::Text(box, text), R::SlideEnd(Counts(2))});
+    const QByteArray refusal = R::Refused(kPptxBadXml);
+    ASSERT_EQ(most.size() + refusal.size(), R::MostStreamBytes(bounds, 2));
+    {
+        HxSlideRecordReader reader(1, 2, true, bounds);
+        reader.RequirePrice(0);
+        EXPECT_EQ(reader.MostBytes(), R::MostStreamBytes(bounds, 2));
+        EXPECT_EQ(reader.Feed(most), HxSlideRecordReader::kReading);
+        EXPECT_EQ(reader.Feed(refusal), HxSlideRecordReader::kRefused);
+        EXPECT_EQ(reader.Slides().size(), 2u);
+    }
+    {
+        HxSlideRecordReader reader(1, 2, true, bounds);
+        reader.RequirePrice(0);
+        EXPECT_EQ(reader.Feed(most), HxSlideRecordReader::kReading);
+        EXPECT_EQ(reader.Feed(refusal + '\0'), HxSlideRecordReader::kFaulty);
+        EXPECT_STREQ(reader.Fault(), "more bytes than the import's bounds let through");
+    }
+}
+
+TEST(SlideRecords, MemoryRunningOutWhileReadingGivesBackWhatWasRead) {
+    // In a child whose address space has room for 40 MB more: slides of texts of 4,096 pixels a side
+    // with 4 MiB of rich text each (some 10 MB a text) are fed until memory runs out.  The reader
+    // then says so, keeps nothing, and takes nothing more; the memory it held is free again.
+    const HxSlideBox box = Box(0, 0, 3072, 3072);
+    HxDrawnText text = TextOf(box);
+    text.rtf = CString(std::u16string(size_t(4) << 20, u'x'));
+    const QByteArray record = R::Text(box, text);
+    const int result = HxRunInChild([&] {
+        HxCapChildMemory(40LL << 20);
+        HxSlideRecordReader reader(1, 1, true, HxSlideImportBounds());
+        if (reader.Feed(Stream({R::SlideBegin(1, 1)})) != HxSlideRecordReader::kReading)
+            return 1;
+        HxSlideRecordReader::State state = HxSlideRecordReader::kReading;
+        for (int i = 0; i < 20 && state == HxSlideRecordReader::kReading; ++i)
+            for (qsizetype at = 0; at < record.size() && state == HxSlideRecordReader::kReading; at += 65536)
+                state = reader.Feed(record.constData() + at, std::min<qsizetype>(65536, record.size() - at));
+        if (state != HxSlideRecordReader::kNoMemory)
+            return 2;
+        if (!reader.Slides().empty() || reader.Feed(R::SlideEnd(Counts(1))) != HxSlideRecordReader::kNoMemory)
+            return 3;
+        std::vector<char> again(size_t(30) << 20, 'x'); // what the reader held is free
+        return again.back() == 'x' ? 0 : 4;
+    });
+    EXPECT_EQ(result, 0) << "1: not reading, 2: memory did not run out or was not said, 3: kept or took "
+                            "more, 4 or -1: its memory not given back, "
+                         << kChildThrew << ": memory running out left the reader";
 }

@@ -19,9 +19,13 @@
 // What a child returns when it could not make its file system: the test is skipped.
 constexpr int kNoFileSystem = 77;
 
-// Runs `body` in a child and returns what it returned (0 to 125), or -1 when the child was killed
-// (a signal, or the alarm after `seconds`: an open that blocks).  With fileSizeLimit >= 0 the
-// child may write no file larger than that many bytes.
+// What a child returns when an exception left its body.
+constexpr int kChildThrew = 126;
+
+// Runs `body` in a child and returns what it returned (0 to 125), kChildThrew when an exception left
+// it (the child never goes back into the test program, whose other tests would then run in it), or
+// -1 when the child was killed (a signal, or the alarm after `seconds`: an open that blocks).  With
+// fileSizeLimit >= 0 the child may write no file larger than that many bytes.
 inline int HxRunInChild(const std::function<int()>& body, long fileSizeLimit = -1, unsigned seconds = 20) {
     const pid_t pid = fork();
     if (pid == 0) {
@@ -30,7 +34,12 @@ inline int HxRunInChild(const std::function<int()>& body, long fileSizeLimit = -
             rlimit limit{rlim_t(fileSizeLimit), rlim_t(fileSizeLimit)};
             setrlimit(RLIMIT_FSIZE, &limit);
         }
-        _exit(body());
+        int result = kChildThrew;
+        try {
+            result = body();
+        } catch (...) {
+        }
+        _exit(result);
     }
     int status = 0;
     if (pid < 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status))
