@@ -21,6 +21,7 @@
 #include <csignal>
 #include <new>
 
+#include <fcntl.h>
 #include <sys/prctl.h>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -66,6 +67,9 @@ qint64 HxStartSlideDrawer(QProcess& process, const QStringList& importArguments)
         if (getppid() != window)
             _exit(127); // the window ended before the line above
         setpgid(0, 0);
+        // A pipe of 1 MB rather than 64 KB: the window reads what comes back in a sixteenth of the
+        // turns of its event loop.
+        fcntl(STDOUT_FILENO, F_SETPIPE_SZ, 1 << 20);
         if (space != RLIM_INFINITY) {
             const rlimit limit{space, space};
             setrlimit(RLIMIT_AS, &limit);
