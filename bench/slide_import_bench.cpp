@@ -790,16 +790,6 @@ BENCHMARK(BM_OrdinaryDeckDrawingProgramAlone)->Arg(0)->Arg(1)->Unit(benchmark::k
 
 namespace {
 
-// A layout's or master's part (as Entries writes it) with `shapes` in place of its own.
-QByteArray WithShapes(const QByteArray& part, const QString& shapes) {
-    const QByteArray open = "<p:grpSpPr/>";
-    const qsizetype from = part.indexOf(open);
-    const qsizetype to = part.indexOf("</p:spTree>");
-    if (from < 0 || to < from)
-        return QByteArray();
-    return part.left(from + open.size()) + shapes.toUtf8() + part.mid(to);
-}
-
 QString Placeholders(int count, const QString& type, int firstIdx) {
     QString shapes;
     for (int i = 0; i < count; ++i)

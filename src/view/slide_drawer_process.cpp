@@ -200,12 +200,6 @@ HxSlideDrawingEnd RunDrawer(const QStringList& arguments, int from, int count, c
     return end;
 }
 
-CString DrawerMissingText() {
-    return HxFormat(g_slideDrawerMissing,
-                    CString::FromQString(HxSlideDrawer().program.isEmpty() ? QString::fromLatin1(g_slideDrawerName)
-                                                                           : HxSlideDrawer().program));
-}
-
 } // namespace
 
 int HxCountPresentationSlides(const CString& path) {
@@ -223,7 +217,7 @@ int HxCountPresentationSlides(const CString& path) {
         message = HxFormat(g_slideReadingTimeUp, path, int(HxRoundedUp(HxSlideDrawer().milliseconds, 1000)));
         break;
     case HxSlideDrawingEnd::kNotStarted:
-        message = DrawerMissingText();
+        message = HxSlideDrawerMissingText();
         break;
     case HxSlideDrawingEnd::kCrashed:
         message = g_slideDrawerCrashed;

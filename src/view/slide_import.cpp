@@ -240,6 +240,13 @@ void TakeBackPages(CHalvixDoc& doc, int pages, BOOL modified) {
     doc.SetModifiedFlag(modified);
 }
 
+// An import of the slides from..to whose time (`seconds`) ran out before any of them was imported:
+// fewer slides is a change only a range of more than one can make.
+CString TimeUpNothingText(int from, int to, int seconds) {
+    return HxFormat(to > from ? g_slideTimeUpNothing : g_slideTimeUpNothingOne, seconds,
+                    HxSlideRangeText(from, to));
+}
+
 // g_slideOutOfMemory, asking for fewer slides when there are more than one; unsaid when even that
 // cannot be had.
 void SayOutOfMemory(int from, int to) {
@@ -340,6 +347,12 @@ void SayWhatWasLeftOut(const std::vector<HxDrawnSlide>& slides, int softSeconds)
 
 } // namespace
 
+CString HxSlideDrawerMissingText() {
+    return HxFormat(g_slideDrawerMissing,
+                    CString::FromQString(HxSlideDrawer().program.isEmpty() ? QString::fromLatin1(g_slideDrawerName)
+                                                                           : HxSlideDrawer().program));
+}
+
 qint64 HxStoredLengthOf(CHalvixDoc& doc) {
     try {
         return qint64(std::min<ULONGLONG>(doc.StoredLength(), ULONGLONG(std::numeric_limits<qint64>::max())));
@@ -396,11 +409,7 @@ bool HxFinishSlideImport(CHalvixDoc* doc, const CString& path, int from, int to,
     case HxSlideDrawingEnd::kCancelled:
         return false;
     case HxSlideDrawingEnd::kNotStarted:
-        AfxMessageBox(
-            HxFormat(g_slideDrawerMissing, CString::FromQString(HxSlideDrawer().program.isEmpty()
-                                                                    ? QString::fromLatin1(g_slideDrawerName)
-                                                                    : HxSlideDrawer().program)),
-            MB_OK | MB_ICONEXCLAMATION);
+        AfxMessageBox(HxSlideDrawerMissingText(), MB_OK | MB_ICONEXCLAMATION);
         return false;
     case HxSlideDrawingEnd::kCrashed:
         AfxMessageBox(g_slideDrawerCrashed, MB_OK | MB_ICONEXCLAMATION);
@@ -428,10 +437,7 @@ bool HxFinishSlideImport(CHalvixDoc* doc, const CString& path, int from, int to,
     std::vector<HxDrawnSlide>& slides = reader.Slides();
     const int drawn = int(slides.size());
     if (end == HxSlideDrawingEnd::kTimeUp && drawn == 0) {
-        // Fewer slides is a change only a range of more than one can make.
-        AfxMessageBox(HxFormat(to > from ? g_slideTimeUpNothing : g_slideTimeUpNothingOne, seconds,
-                               HxSlideRangeText(from, to)),
-                      MB_OK | MB_ICONEXCLAMATION);
+        AfxMessageBox(TimeUpNothingText(from, to, seconds), MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
     const int pages = doc->GetPageCount();
@@ -448,8 +454,7 @@ bool HxFinishSlideImport(CHalvixDoc* doc, const CString& path, int from, int to,
     CString timeUp;
     try {
         if (how == CBuildEnd::kTimeUp && built == 0)
-            timeUp = HxFormat(to > from ? g_slideTimeUpNothing : g_slideTimeUpNothingOne, seconds,
-                              HxSlideRangeText(from, to));
+            timeUp = TimeUpNothingText(from, to, seconds);
         else if (built < to - from + 1 && (how == CBuildEnd::kTimeUp || end == HxSlideDrawingEnd::kTimeUp))
             timeUp = HxFormat(g_slideTimeUp, HxSlideRangeText(from + built, to), seconds,
                               HxSlideRangeText(from, from + built - 1));

@@ -52,6 +52,9 @@ struct HxSlideBuildDeadline {
     qint64 milliseconds = 0;
 };
 
+// g_slideDrawerMissing with the drawing program's name (HxSlideDrawer's, else g_slideDrawerName).
+CString HxSlideDrawerMissingText();
+
 // The length a save of the document would write now (what an import's price is refused with); 0
 // when it cannot be counted (the save would say why).
 qint64 HxStoredLengthOf(CHalvixDoc& doc);

@@ -69,6 +69,15 @@ int SetBits(const std::vector<BYTE>& bits) {
     return n;
 }
 
+// The tab stops a paragraph was read back with are those it was given: places and kinds, in order.
+void ExpectTabStops(const QList<QTextOption::Tab>& read, const QList<QTextOption::Tab>& stops) {
+    ASSERT_EQ(read.size(), stops.size());
+    for (qsizetype i = 0; i < read.size(); ++i) {
+        EXPECT_DOUBLE_EQ(read[i].position, stops[i].position) << i;
+        EXPECT_EQ(read[i].type, stops[i].type) << i;
+    }
+}
+
 } // namespace
 
 TEST(RichTextPack, TwoBytesAUnitEndedByZero) {
@@ -326,11 +335,7 @@ TEST(RichTextRoundTrip, TabStopsKeepTheirPlacesAndKinds) {
     QTextDocument back;
     ASSERT_TRUE(HxRtfToDocument(rtf, back));
     const QList<QTextOption::Tab> read = back.begin().blockFormat().tabPositions();
-    ASSERT_EQ(read.size(), stops.size());
-    for (qsizetype i = 0; i < read.size(); ++i) {
-        EXPECT_DOUBLE_EQ(read[i].position, stops[i].position) << i;
-        EXPECT_EQ(read[i].type, stops[i].type) << i;
-    }
+    ASSERT_NO_FATAL_FAILURE(ExpectTabStops(read, stops));
     EXPECT_EQ(read[3].delimiter, QChar('.'));
     EXPECT_TRUE(back.begin().next().blockFormat().tabPositions().isEmpty());
     EXPECT_EQ(HxDocumentToRtf(back), rtf);
@@ -1051,11 +1056,7 @@ TEST(RichTextRoundTrip, ALeftTabStopAfterAnotherKindStaysLeft) {
     QTextDocument back;
     ASSERT_TRUE(HxRtfToDocument(rtf, back));
     const QList<QTextOption::Tab> read = back.begin().blockFormat().tabPositions();
-    ASSERT_EQ(read.size(), stops.size());
-    for (qsizetype i = 0; i < read.size(); ++i) {
-        EXPECT_EQ(read[i].type, stops[i].type) << i;
-        EXPECT_DOUBLE_EQ(read[i].position, stops[i].position) << i;
-    }
+    ASSERT_NO_FATAL_FAILURE(ExpectTabStops(read, stops));
     EXPECT_EQ(HxDocumentToRtf(back), rtf);
 
     QTextDocument other;

@@ -520,4 +520,27 @@ int WriteSeeds(const QString& folder) {
     return written;
 }
 
+std::vector<std::pair<QString, QByteArray>> Without(std::vector<std::pair<QString, QByteArray>> entries,
+                                                    const QString& name) {
+    std::erase_if(entries, [&name](const auto& e) { return e.first == name; });
+    return entries;
+}
+
+std::vector<std::pair<QString, QByteArray>> Replacing(std::vector<std::pair<QString, QByteArray>> entries,
+                                                      const QString& name, const QByteArray& bytes) {
+    for (auto& e : entries)
+        if (e.first == name)
+            e.second = bytes;
+    return entries;
+}
+
+QByteArray WithShapes(const QByteArray& part, const QString& shapes) {
+    const QByteArray open = "<p:grpSpPr/>";
+    const qsizetype from = part.indexOf(open);
+    const qsizetype to = part.indexOf("</p:spTree>");
+    if (from < 0 || to < from)
+        return QByteArray();
+    return part.left(from + open.size()) + shapes.toUtf8() + part.mid(to);
+}
+
 } // namespace PptxFiles

@@ -41,6 +41,14 @@ std::vector<std::pair<QString, QByteArray>> Entries(const std::vector<QString>& 
                                                     const DeckStyles& styles);
 QByteArray Presentation(const std::vector<QString>& slides, const DeckStyles& styles);
 
+// A presentation's entries without the one of that name, or with its bytes replaced.
+std::vector<std::pair<QString, QByteArray>> Without(std::vector<std::pair<QString, QByteArray>> entries,
+                                                    const QString& name);
+std::vector<std::pair<QString, QByteArray>> Replacing(std::vector<std::pair<QString, QByteArray>> entries,
+                                                      const QString& name, const QByteArray& bytes);
+// A layout's or master's part (as Entries writes it) with `shapes` in place of its own shapes.
+QByteArray WithShapes(const QByteArray& part, const QString& shapes);
+
 // EMU of a length in points.
 inline long long Emu(double points) {
     return (long long)(points * 12700.0 + (points < 0 ? -0.5 : 0.5));

@@ -26,16 +26,6 @@ QString Placed(int id, const QString& type, int idx, double left, const QString&
     return WithListStyle(shape, QStringLiteral("<a:lvl1pPr %1>%2</a:lvl1pPr>").arg(attributes, children));
 }
 
-// The part's shape tree with `shapes` in place of its own shapes.
-QByteArray WithShapes(const QByteArray& part, const QString& shapes) {
-    const QByteArray open = "<p:grpSpPr/>";
-    const qsizetype from = part.indexOf(open);
-    const qsizetype to = part.indexOf("</p:spTree>");
-    if (from < 0 || to < from)
-        return QByteArray();
-    return part.left(from + open.size()) + shapes.toUtf8() + part.mid(to);
-}
-
 // A presentation of one slide of `slide` shapes whose layout and master hold the given placeholders
 // (the master keeps its text styles).
 QByteArray Deck(const QString& slide, const QString& layout, const QString& master) {

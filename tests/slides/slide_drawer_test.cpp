@@ -28,6 +28,7 @@
 #include <QTimer>
 
 #include <csignal>
+#include <functional>
 #include <list>
 #include <new>
 
@@ -72,14 +73,6 @@ std::pair<QByteArray, int> RunProgram(const QString& program, const QStringList&
         process.kill();
     return {process.readAllStandardOutput(),
             process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1};
-}
-
-std::vector<std::pair<QString, QByteArray>> Replacing(std::vector<std::pair<QString, QByteArray>> entries,
-                                                      const QString& name, const QByteArray& bytes) {
-    for (auto& e : entries)
-        if (e.first == name)
-            e.second = bytes;
-    return entries;
 }
 
 // Whether the process is gone (ended, and reaped or a zombie no longer running) within two seconds.
@@ -135,6 +128,33 @@ QString ProgressText() {
                 return label->text();
     return QString();
 }
+
+// A timer of 100 ms from its making that notes the longest wait between its turns while an import
+// runs, and does `onTurn` at each.
+class CLongestWait {
+public:
+    explicit CLongestWait(std::function<void()> onTurn = {}) {
+        m_timer.setInterval(100);
+        QObject::connect(&m_timer, &QTimer::timeout, [this, onTurn = std::move(onTurn)] {
+            m_longest = std::max(m_longest, m_since.restart());
+            if (onTurn)
+                onTurn();
+        });
+        m_since.start();
+        m_timer.start();
+    }
+    // Stops the timer: the longest wait, the one going on now included.
+    qint64 Stop() {
+        m_timer.stop();
+        m_longest = std::max(m_longest, m_since.elapsed());
+        return m_longest;
+    }
+
+private:
+    QTimer m_timer;
+    QElapsedTimer m_since;
+    qint64 m_longest = 0;
+};
 
 class SlideDrawerTest : public DocumentTest {
 protected:
@@ -507,24 +527,16 @@ TEST_F(SlideDrawerTest, TheEventLoopRunsThroughoutAnImportOfSeveralSeconds) {
     // A timer of 100 ms keeps firing while the slides are drawn and the pages built: no gap is longer
     // than a second.  The progress window says which slide is drawn.
     UseStandIn({QStringLiteral("slow"), QStringLiteral("300")});
-    QElapsedTimer since;
-    qint64 longest = 0;
     QStringList said;
-    QTimer timer;
-    timer.setInterval(100);
-    QObject::connect(&timer, &QTimer::timeout, [&] {
-        longest = std::max(longest, since.restart());
+    CLongestWait waits([&] {
         for (QWidget* w : QApplication::topLevelWidgets())
             if (w->objectName() == QStringLiteral("HxProgressWindow") && w->isVisible())
                 for (QLabel* label : w->findChildren<QLabel*>())
                     if (said.isEmpty() || said.back() != label->text())
                         said << label->text();
     });
-    since.start();
-    timer.start();
     const double seconds = Import(OrdinaryDeck(), 1, 12, true);
-    timer.stop();
-    longest = std::max(longest, since.elapsed());
+    const qint64 longest = waits.Stop();
     EXPECT_GT(seconds, 3.0);
     EXPECT_TRUE(m_imported);
     EXPECT_LE(longest, 1000);
@@ -539,16 +551,9 @@ TEST_F(SlideDrawerTest, TheWindowRepaintsWhileTheMostAnImportMakesIsBuilt) {
     for (const bool convert : {false, true}) {
         SCOPED_TRACE(convert ? "converted" : "drawn");
         const int pages = m_doc->GetPageCount();
-        QElapsedTimer since;
-        qint64 longest = 0;
-        QTimer timer;
-        timer.setInterval(100);
-        QObject::connect(&timer, &QTimer::timeout, [&] { longest = std::max(longest, since.restart()); });
-        since.start();
-        timer.start();
+        CLongestWait waits;
         Import(bytes, 1, 10, convert);
-        timer.stop();
-        longest = std::max(longest, since.elapsed());
+        const qint64 longest = waits.Stop();
         ASSERT_TRUE(m_imported);
         EXPECT_EQ(m_doc->GetPageCount(), pages + 10);
         EXPECT_LE(longest, 1000);
@@ -622,16 +627,9 @@ TEST_F(SlideDrawerTest, ADeckThatTakesLongToReadIsReadAndRefusedInTheDrawingProg
     const CString refusal =
         HxSlideRefusalOf(HxSlideImportCostOf(deck, 1, 100, true), HxStoredLengthOf(*m_doc), HxSlideImportBounds());
     ASSERT_FALSE(refusal.IsEmpty());
-    QElapsedTimer since;
-    qint64 longest = 0;
-    QTimer timer;
-    timer.setInterval(100);
-    QObject::connect(&timer, &QTimer::timeout, [&] { longest = std::max(longest, since.restart()); });
-    since.start();
-    timer.start();
+    CLongestWait waits;
     const double seconds = Import(bytes, 1, 100, true);
-    timer.stop();
-    longest = std::max(longest, since.elapsed());
+    const qint64 longest = waits.Stop();
     EXPECT_EQ(m_offered, 100);
     EXPECT_FALSE(m_imported);
     EXPECT_EQ(Now(), before);
@@ -831,22 +829,14 @@ TEST_F(SlideDrawerTest, ACountThatTakesLongLeavesTheWindowAnsweringAndEndsInItsT
     // presentation is read, and the dialog comes after.
     {
         UseStandIn({QStringLiteral("slow-count"), QStringLiteral("1500")});
-        QElapsedTimer since;
-        qint64 longest = 0;
         QStringList said;
-        QTimer timer;
-        timer.setInterval(100);
-        QObject::connect(&timer, &QTimer::timeout, [&] {
-            longest = std::max(longest, since.restart());
+        CLongestWait waits([&] {
             if (!m_ok.isValid() && m_offered < 0 && !ProgressText().isEmpty())
                 said << ProgressText();
         });
-        since.start();
-        timer.start();
         const int pages = m_doc->GetPageCount();
         const double seconds = Import(bytes, 1, 2, true);
-        timer.stop();
-        longest = std::max(longest, since.elapsed());
+        const qint64 longest = waits.Stop();
         EXPECT_GE(seconds, 1.5);
         EXPECT_TRUE(m_imported);
         EXPECT_EQ(m_doc->GetPageCount(), pages + 2);

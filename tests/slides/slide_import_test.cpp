@@ -109,20 +109,6 @@ void ExpectBox(const HxSlideBox& box, double left, double top, double width, dou
     EXPECT_NEAR(box.height, height, 1e-9);
 }
 
-std::vector<std::pair<QString, QByteArray>> Without(std::vector<std::pair<QString, QByteArray>> entries,
-                                                    const QString& name) {
-    std::erase_if(entries, [&name](const auto& e) { return e.first == name; });
-    return entries;
-}
-
-std::vector<std::pair<QString, QByteArray>> Replacing(std::vector<std::pair<QString, QByteArray>> entries,
-                                                      const QString& name, const QByteArray& bytes) {
-    for (auto& e : entries)
-        if (e.first == name)
-            e.second = bytes;
-    return entries;
-}
-
 } // namespace
 
 // ---------------------------------------------------------------------------------------------

@@ -3,6 +3,7 @@
 // text or picture, a cell text's, a picture's bits), and a picture record inside a table, whose
 // shape would take the place of the table the cells' texts go to.  Each is refused before anything
 // is read past the record.  A unit test program of its own, so that the sanitizer run reads them too.
+#include "slide_record_samples.h"
 #include "slides/slide_place.h"
 #include "slides/slide_records.h"
 
@@ -11,33 +12,9 @@
 #include <QtEndian>
 
 using namespace HxSlideRecords;
+using namespace SlideRecordSamples;
 
 namespace {
-
-HxSlideBox Box(double left, double top, double width, double height) {
-    HxSlideBox box;
-    box.left = left;
-    box.top = top;
-    box.width = width;
-    box.height = height;
-    return box;
-}
-
-qint64 MaskBytes(int width, int height) {
-    return qint64(width + 31) / 32 * 4 * height;
-}
-
-// An editable text of a box, as the editor's paste makes it: the name "正方体" (3 units) and the rich
-// text "{\rtf1 x}" (9 units).
-HxDrawnText TextOf(const HxSlideBox& box) {
-    HxDrawnText text;
-    text.pictureWidth = text.editorWidth = HxSlidePixelSide(box.width);
-    text.pictureHeight = text.editorHeight = HxSlidePixelSide(box.height);
-    text.picture.assign(size_t(MaskBytes(text.pictureWidth, text.pictureHeight)), 0x10);
-    text.name = u"正方体";
-    text.rtf = u"{\\rtf1 x}";
-    return text;
-}
 
 // Where the fields of an editable text begin in its record: after the record's head (8 bytes) and
 // box (four doubles), or after a cell text's head and index, come the picture's and the editor's
@@ -61,19 +38,6 @@ QByteArray Claiming(QByteArray record, qsizetype keep, quint32 claim, qsizetype 
     record.append(QByteArray(held, 'x'));
     qToLittleEndian(quint32(record.size() - 8), record.data() + 4);
     return record;
-}
-
-QByteArray Stream(std::initializer_list<QByteArray> records) {
-    QByteArray bytes = Hello();
-    for (const QByteArray& r : records)
-        bytes += r;
-    return bytes;
-}
-
-HxDrawnSlide Counts(int number) {
-    HxDrawnSlide counts;
-    counts.number = number;
-    return counts;
 }
 
 } // namespace

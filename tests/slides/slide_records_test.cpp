@@ -5,6 +5,7 @@
 #include "slides/slide_deck_draw.h"
 #include "slides/slide_place.h"
 #include "slides/slide_records.h"
+#include "slide_record_samples.h"
 #include "support/child_process.h"
 
 #include <gtest/gtest.h>
@@ -17,49 +18,9 @@
 
 using namespace PptxFiles;
 namespace R = HxSlideRecords;
+using namespace SlideRecordSamples;
 
 namespace {
-
-HxSlideBox Box(double left, double top, double width, double height) {
-    HxSlideBox box;
-    box.left = left;
-    box.top = top;
-    box.width = width;
-    box.height = height;
-    return box;
-}
-
-// An editable text of a box, as the editor's paste makes it.
-HxDrawnText TextOf(const HxSlideBox& box, const CString& name = u"正方体") {
-    HxDrawnText text;
-    text.pictureWidth = text.editorWidth = HxSlidePixelSide(box.width);
-    text.pictureHeight = text.editorHeight = HxSlidePixelSide(box.height);
-    text.picture.assign(size_t((text.pictureWidth + 31) / 32 * 4 * text.pictureHeight), 0x10);
-    text.name = name;
-    text.rtf = u"{\\rtf1 x}";
-    text.colored = true;
-    text.color = qRgb(200, 10, 20);
-    return text;
-}
-
-std::vector<BYTE> Bits(int width, int height) {
-    return std::vector<BYTE>(size_t((width + 31) / 32 * 4 * height), 0x80);
-}
-
-// A stream of records: the hello, then what is given.
-QByteArray Stream(std::initializer_list<QByteArray> records) {
-    QByteArray bytes = R::Hello();
-    for (const QByteArray& r : records)
-        bytes += r;
-    return bytes;
-}
-
-HxDrawnSlide Counts(int number, int textsLeftOut = 0) {
-    HxDrawnSlide counts;
-    counts.number = number;
-    counts.textsLeftOut = textsLeftOut;
-    return counts;
-}
 
 HxSlideRecordReader::State Read(const QByteArray& bytes, int from = 1, int to = 1, bool convert = true,
                                 const HxSlideImportBounds& bounds = HxSlideImportBounds()) {
