@@ -10,6 +10,7 @@
 #include <functional>
 
 #include <fcntl.h>
+#include <malloc.h>
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
@@ -47,15 +48,36 @@ inline int HxRunInChild(const std::function<int()>& body, long fileSizeLimit = -
     return WEXITSTATUS(status);
 }
 
-// Caps the address space of the calling process (a child) at what it maps now and `bytes` more: a
-// read without end then fails soon instead of taking the machine's memory.
-inline void HxCapChildMemory(long long bytes) {
+// The address space the calling process maps now, in bytes.
+inline long long HxMappedBytes() {
     QFile statm(QStringLiteral("/proc/self/statm"));
     long long pages = 0;
     if (statm.open(QIODevice::ReadOnly))
         pages = statm.readAll().split(' ').value(0).toLongLong();
-    const rlim_t cap = rlim_t(pages * sysconf(_SC_PAGESIZE) + bytes);
-    rlimit limit{cap, cap};
+    return pages * sysconf(_SC_PAGESIZE);
+}
+
+// Caps the address space of the calling process (a child) so that it can take `bytes` more: a read
+// without end then fails soon instead of taking the machine's memory.  What the test program freed
+// before the fork stays mapped in its heap, where the child could take it without mapping more: with
+// the address space held where it is, the heap's free blocks are taken first (and kept, as the child
+// ends soon), so that only the room given is left.
+inline void HxCapChildMemory(long long bytes) {
+    rlimit before{};
+    getrlimit(RLIMIT_AS, &before);
+    // Large blocks mapped on their own, whatever the program freed before (which raises glibc's
+    // threshold): what the child frees of them is room again at once.
+    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+    malloc_trim(0);
+    const rlimit hold{rlim_t(HxMappedBytes()), before.rlim_max};
+    setrlimit(RLIMIT_AS, &hold);
+    // (Kept through a volatile pointer, or the compiler may leave out allocations it sees unused.)
+    for (size_t block = size_t(64) << 20; block >= 4096; block /= 2)
+        while (void* volatile taken = malloc(block))
+            (void)taken;
+    setrlimit(RLIMIT_AS, &before);
+    const rlim_t cap = rlim_t(HxMappedBytes() + bytes);
+    const rlimit limit{cap, cap};
     setrlimit(RLIMIT_AS, &limit);
 }
 
