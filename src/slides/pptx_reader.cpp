@@ -1040,20 +1040,30 @@ public:
         m_fit = CBodyStyle();
     }
 
-    // A text body's settings (bodyPr) at the current element.
-    void ReadBodyStyle(CBodyStyle& body) {
+    // The anchoring and the insets (left, top, right, bottom, under the given names) the current
+    // element's attributes state; false when one is no valid length.
+    bool ReadAnchorAndInsets(CBodyStyle& body, const QLatin1String (&names)[4]) {
         const QXmlStreamAttributes a = m_x.attributes();
         if (a.hasAttribute(QLatin1String("anchor")))
             body.anchor = AnchorOf(a.value(QLatin1String("anchor")));
-        static const QLatin1String kInsets[4] = {QLatin1String("lIns"), QLatin1String("tIns"),
-                                                 QLatin1String("rIns"), QLatin1String("bIns")};
         for (size_t side = 0; side < 4; ++side) {
             qint64 inset = 0;
-            if (!Attribute(a, kInsets[side], HxPptxLimits::kMaxCoordinate, inset))
-                return Fail(kPptxBadValue);
-            if (a.hasAttribute(kInsets[side]))
+            if (!Attribute(a, names[side], HxPptxLimits::kMaxCoordinate, inset)) {
+                Fail(kPptxBadValue);
+                return false;
+            }
+            if (a.hasAttribute(names[side]))
                 body.insets[side] = inset;
         }
+        return true;
+    }
+
+    // A text body's settings (bodyPr) at the current element.
+    void ReadBodyStyle(CBodyStyle& body) {
+        static const QLatin1String kInsets[4] = {QLatin1String("lIns"), QLatin1String("tIns"),
+                                                 QLatin1String("rIns"), QLatin1String("bIns")};
+        if (!ReadAnchorAndInsets(body, kInsets))
+            return;
         while (NextChild()) {
             if (m_x.name() == QLatin1String("normAutofit")) {
                 const QXmlStreamAttributes fit = m_x.attributes();
@@ -1267,18 +1277,10 @@ public:
     // A table cell's properties (tcPr) at the current element: its margins and anchoring, as a
     // text body states its insets.
     void ReadCellMargins(CBodyStyle& margins) {
-        const QXmlStreamAttributes a = m_x.attributes();
-        if (a.hasAttribute(QLatin1String("anchor")))
-            margins.anchor = AnchorOf(a.value(QLatin1String("anchor")));
         static const QLatin1String kMargins[4] = {QLatin1String("marL"), QLatin1String("marT"),
                                                   QLatin1String("marR"), QLatin1String("marB")};
-        for (size_t side = 0; side < 4; ++side) {
-            qint64 margin = 0;
-            if (!Attribute(a, kMargins[side], HxPptxLimits::kMaxCoordinate, margin))
-                return Fail(kPptxBadValue);
-            if (a.hasAttribute(kMargins[side]))
-                margins.insets[side] = margin;
-        }
+        if (!ReadAnchorAndInsets(margins, kMargins))
+            return;
         Skip();
     }
 

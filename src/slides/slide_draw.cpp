@@ -26,6 +26,16 @@ struct CDrawing {
     const std::function<bool(qint64 cover)>& beforeText;
 };
 
+// A laid-out text drawn with its top left at `origin`, what lies outside `shown` left out.
+void DrawLaidOut(QPainter& painter, const HxSlideTextLayout& laid, const QPointF& origin,
+                 const QRectF& shown) {
+    painter.setClipRect(shown);
+    painter.translate(origin);
+    QAbstractTextDocumentLayout::PaintContext context;
+    context.clip = shown.translated(-origin);
+    laid.doc->documentLayout()->draw(&painter, context);
+}
+
 // A text in its box (in the picture's pixels), placed in it as the slide places it and drawn where
 // it shows within `clip`: laid out only as far as that shows it, in lines as wide as the box up to the
 // picture's largest side.
@@ -53,11 +63,7 @@ void DrawText(QPainter& painter, const HxSlideText& text, const QRectF& box, con
     HxSlideTextLayout laid = HxLayOutSlideText(text, width, box.height(), above, below, drawing.budget);
     const QPointF origin = box.topLeft() + QPointF(laid.left, laid.top);
     painter.save();
-    painter.setClipRect(shown);
-    painter.translate(origin);
-    QAbstractTextDocumentLayout::PaintContext context;
-    context.clip = shown.translated(-origin);
-    laid.doc->documentLayout()->draw(&painter, context);
+    DrawLaidOut(painter, laid, origin, shown);
     painter.restore();
 }
 
@@ -177,12 +183,7 @@ HxSlideFramePicture HxRenderSlideTextFrame(const HxSlideShape& shape, double sli
         return out;
     QPainter painter(&out.image);
     const QRectF shown(0, 0, width, bottom - top);
-    const QPointF origin(laid.left, laid.top - top);
-    painter.setClipRect(shown);
-    painter.translate(origin);
-    QAbstractTextDocumentLayout::PaintContext context;
-    context.clip = shown.translated(-origin);
-    laid.doc->documentLayout()->draw(&painter, context);
+    DrawLaidOut(painter, laid, QPointF(laid.left, laid.top - top), shown);
     painter.end();
     return out;
 }
