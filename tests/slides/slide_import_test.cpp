@@ -1131,13 +1131,7 @@ TEST(SlideText, ALongTextIsDrawnAsTheWholeTextWouldBe) {
         EXPECT_EQ(drawn, WholeTextDrawn(text, shape.box)) << height;
     }
     // A table's cell the same way.
-    HxSlideShape table;
-    table.kind = HxSlideShape::kTable;
-    table.box = {0, 0, 200, 100};
-    table.rows = table.columns = 1;
-    table.cells.resize(1);
-    table.cells[0].box = table.box;
-    table.cells[0].text = text;
+    const HxSlideShape table = SlideShapes::OneCellTable(text, 200, 100);
     const QImage cell = HxRenderSlideShape(table);
     EXPECT_EQ(cell, WholeTextDrawn(text, table.box, true));
 }

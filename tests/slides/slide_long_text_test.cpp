@@ -24,18 +24,6 @@ using namespace SlideShapes;
 
 namespace {
 
-// A table of one cell, as the import draws a table's cells.
-HxSlideShape OneCellTable(const HxSlideText& text, double width, double height) {
-    HxSlideShape table;
-    table.kind = HxSlideShape::kTable;
-    table.box = {0, 0, width, height};
-    table.rows = table.columns = 1;
-    table.cells.resize(1);
-    table.cells[0].box = table.box;
-    table.cells[0].text = text;
-    return table;
-}
-
 // The whole text laid out `width` pixels wide, in the fonts the drawing puts in place of the slides'
 // faces: the drawing sets them up before it lays out anything, and a test run alone has not yet drawn.
 std::unique_ptr<QTextDocument> WholeLayout(const HxSlideText& text, double width) {

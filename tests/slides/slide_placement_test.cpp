@@ -494,13 +494,7 @@ TEST(SlideDrawnTable, CellTextsAreLaidOutAtTheirCellsInsets) {
     HxSlideText text = SlideShapes::OneParagraph(QStringLiteral("棱柱"), 20);
     text.frame.left = 36;
     text.frame.anchor = HxSlideTextFrame::kBottom;
-    HxSlideShape table;
-    table.kind = HxSlideShape::kTable;
-    table.box = {0, 0, 200, 80};
-    table.rows = table.columns = 1;
-    table.cells.resize(1);
-    table.cells[0].box = table.box;
-    table.cells[0].text = text;
+    const HxSlideShape table = SlideShapes::OneCellTable(text, 200, 80);
     const QImage image = HxRenderSlideShape(table);
     int left = image.width(), bottom = -1;
     for (int y = 2; y < image.height() - 2; ++y)

@@ -28,6 +28,18 @@ inline HxSlideShape TextShape(const HxSlideText& text, double width, double heig
     return shape;
 }
 
+// A table of one cell of `width` x `height` points at the slide's top left corner holding `text`.
+inline HxSlideShape OneCellTable(const HxSlideText& text, double width, double height) {
+    HxSlideShape table;
+    table.kind = HxSlideShape::kTable;
+    table.box = {0, 0, width, height};
+    table.rows = table.columns = 1;
+    table.cells.resize(1);
+    table.cells[0].box = table.box;
+    table.cells[0].text = text;
+    return table;
+}
+
 // The cells of class T on the page, by their ids.
 template <class T> std::vector<T*> CellsOf(CGPage* page) {
     std::vector<T*> out;
