@@ -1,5 +1,6 @@
 // A document for the slide import's tests to import into, at 0.05 drawing units a pixel: a deck's
-// slides imported as the dialog's OK imports them, within given bounds, or priced without importing.
+// slides imported as the dialog's OK imports them, within given bounds, or priced without importing;
+// or a deck written to a file and imported through the command, the dialog answered.
 #pragma once
 
 #include "document/document_test_support.h"
@@ -9,7 +10,11 @@
 #include "view/slide_import.h"
 #include "view/slide_pages.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <QtEndian>
+
+#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -52,4 +57,44 @@ protected:
         EXPECT_EQ(HxReadPptx(bytes, deck), kPptxOk);
         return HxSlideImportCostOf(deck, 1, slides, convert).work;
     }
+};
+
+class SlideFileTest : public DocumentTest {
+protected:
+    void SetUp() override {
+        DocumentTest::SetUp();
+        g_unitLength = 0.05f;
+        ASSERT_TRUE(m_dir.isValid());
+    }
+    QString Write(const QByteArray& bytes, const QString& name = QStringLiteral("slides.pptx")) {
+        const QString path = m_dir.filePath(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return path;
+    }
+    // Imports the file with the dialog answered: the range and the check box.  `offered` sees the
+    // dialog as the command filled it in, before it is answered.
+    BOOL ImportFile(const QString& path, int from, int to, bool convert,
+                    const std::function<void(const CDlgPPT&)>& offered = {},
+                    const std::function<void()>& afterNewPage = {}) {
+        HxSetDialogRunner([&](CDialog& dialog) -> INT_PTR {
+            auto* ppt = dynamic_cast<CDlgPPT*>(&dialog);
+            if (!ppt)
+                return IDCANCEL;
+            if (offered)
+                offered(*ppt);
+            ppt->m_from = from;
+            ppt->m_to = to;
+            ppt->m_convert = convert ? TRUE : FALSE;
+            return IDOK;
+        });
+        const BOOL result = HxImportSlideFile(m_doc.get(), CString::FromQString(path), afterNewPage);
+        HxSetDialogRunner(nullptr);
+        return result;
+    }
+    BOOL Import(const QByteArray& bytes, int from, int to, bool convert) {
+        return ImportFile(Write(bytes), from, to, convert);
+    }
+    QTemporaryDir m_dir;
 };

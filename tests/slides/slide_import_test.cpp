@@ -12,6 +12,7 @@
 #include "measure/text_items.h"
 #include "model/line.h"
 #include "pptx_files.h"
+#include "slide_deck_fixture.h"
 #include "slide_shapes.h"
 #include "support/child_process.h"
 #include "view/slide_import.h"
@@ -419,38 +420,18 @@ TEST(SlidePlacement, MergedCellsHideTheLinesBetweenThemAndTheRestCarryTheText) {
 // ---------------------------------------------------------------------------------------------
 // The import into pages
 
-class SlideImportTest : public DocumentTest {
+class SlideImportTest : public SlideFileTest {
 protected:
-    void SetUp() override {
-        DocumentTest::SetUp();
-        g_unitLength = 0.05f;
-        ASSERT_TRUE(m_dir.isValid());
-    }
-    QString Write(const QByteArray& bytes, const QString& name = QStringLiteral("slides.pptx")) {
-        const QString path = m_dir.filePath(name);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return path;
-    }
-    // Imports a file with the dialog answered: the range and the check box.
+    // Imports a file with the dialog answered: the range and the check box; notes what the dialog
+    // offered and the pages turned.
     BOOL Import(const QByteArray& bytes, int from, int to, bool convert) {
-        const QString path = Write(bytes);
-        HxSetDialogRunner([this, from, to, convert](CDialog& dialog) -> INT_PTR {
-            auto* ppt = dynamic_cast<CDlgPPT*>(&dialog);
-            if (!ppt)
-                return IDCANCEL;
-            m_offered = ppt->m_to;
-            m_source = ppt->m_source;
-            ppt->m_from = from;
-            ppt->m_to = to;
-            ppt->m_convert = convert ? TRUE : FALSE;
-            return IDOK;
-        });
-        const BOOL result =
-            HxImportSlideFile(m_doc.get(), CString::FromQString(path), [this] { ++m_pagesTurned; });
-        HxSetDialogRunner(nullptr);
-        return result;
+        return ImportFile(
+            Write(bytes), from, to, convert,
+            [this](const CDlgPPT& ppt) {
+                m_offered = ppt.m_to;
+                m_source = ppt.m_source;
+            },
+            [this] { ++m_pagesTurned; });
     }
     // The page at a place of the list (0 the first), made current.
     CGPage* GoTo(int index) {
@@ -471,7 +452,6 @@ protected:
         }
         return names;
     }
-    QTemporaryDir m_dir;
     int m_offered = -1;
     CString m_source;
     int m_pagesTurned = 0;

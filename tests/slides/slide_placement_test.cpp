@@ -10,6 +10,7 @@
 #include "measure/rich_text_items.h"
 #include "measure/text_items.h"
 #include "pptx_files.h"
+#include "slide_deck_fixture.h"
 #include "slide_shapes.h"
 #include "slides/pptx_reader.h"
 #include "slides/slide_cost.h"
@@ -97,32 +98,8 @@ Ink InkOf(const CGTbHenchman& item) {
     return InkOf(item, item.m_px, item.m_py);
 }
 
-class SlidePlacementTest : public DocumentTest {
+class SlidePlacementTest : public SlideFileTest {
 protected:
-    void SetUp() override {
-        DocumentTest::SetUp();
-        g_unitLength = 0.05f;
-        ASSERT_TRUE(m_dir.isValid());
-    }
-    BOOL Import(const QByteArray& bytes, int from, int to, bool convert) {
-        const QString path = m_dir.filePath(QStringLiteral("slides.pptx"));
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        file.close();
-        HxSetDialogRunner([from, to, convert](CDialog& dialog) -> INT_PTR {
-            auto* ppt = dynamic_cast<CDlgPPT*>(&dialog);
-            if (!ppt)
-                return IDCANCEL;
-            ppt->m_from = from;
-            ppt->m_to = to;
-            ppt->m_convert = convert ? TRUE : FALSE;
-            return IDOK;
-        });
-        const BOOL result = HxImportSlideFile(m_doc.get(), CString::FromQString(path), {});
-        HxSetDialogRunner(nullptr);
-        return result;
-    }
     // The imported slides' pages from the first new one: each with its one text item.
     std::vector<CGTextbit*> ImportedTexts(const std::vector<QString>& slides, bool convert,
                                           const DeckStyles& styles = DeckStyles()) {
@@ -140,7 +117,6 @@ protected:
         }
         return texts;
     }
-    QTemporaryDir m_dir;
 };
 
 class SlidePlacementBothWays : public SlidePlacementTest, public ::testing::WithParamInterface<bool> {};
