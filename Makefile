@@ -39,7 +39,7 @@ test: build
 bench: deps
 	@cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DHALVIX_WERROR=$(WERROR) $(LAUNCHER) >/dev/null
 	@cmake --build $(BENCH_BUILD) -j $(JOBS) --target halvix_benchmarks
-	@for b in $(BENCH_BUILD)/bin/bench_*; do echo "== $$b"; xvfb-run -a -s "-screen 0 1600x1000x24" $$b; done
+	@scripts/run-benchmarks $(BENCH_BUILD)/bin
 
 # Only what the unit tests need is built with the sanitizers.
 asan: deps
