@@ -41,6 +41,9 @@ enum HxPptxError : DWORD {
     kPptxBadValue = 0xA0C10009,    // a number that is not one, or out of range
     kPptxNotRegular = 0xA0C1000A,  // a folder, pipe, device or socket, not a regular file
     kPptxTooLarge = 0xA0C1000B,    // the file, one part or all parts read past their byte limits
+    // The presentation lists fewer slides than the import asks for: it was saved again after its
+    // slides were counted for the import's dialog (said by the drawing program, not the reader).
+    kPptxFewerSlides = 0xA0C1000C,
 };
 
 // One run of text with its character format.
@@ -105,6 +108,11 @@ struct HxSlideBox {
     double left = 0, top = 0, width = 0, height = 0;
 };
 
+// The size of a presentation's slides, in points: 720 x 540 for 4:3, 960 x 540 for 16:9.
+struct HxSlideSize {
+    double width = 720, height = 540;
+};
+
 // One cell of a table's grid: the box and text of the cell it belongs to, so that every cell of a
 // merged area tells the merged cell's box, as the presentation program tells it.
 struct HxSlideCell {
@@ -141,6 +149,7 @@ struct HxSlideDeck {
     int slideCount = 0;               // slides the presentation lists
     std::vector<HxSlide> slides;      // the first min(slideCount, kMaxSlides) of them
     double width = 720, height = 540; // the slide size, points
+    HxSlideSize Size() const { return {width, height}; }
     // Listed slide n (from 0) with its shapes, a repeated part's through its first listing.
     const HxSlide& Slide(size_t n) const {
         return slides[n].sameAs >= 0 ? slides[size_t(slides[n].sameAs)] : slides[n];

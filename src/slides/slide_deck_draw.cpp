@@ -78,9 +78,9 @@ qsizetype DrawnCharacters(const HxSlideShape& shape, qsizetype allowance) {
 
 class CSlideDeckDrawer {
 public:
-    CSlideDeckDrawer(bool convert, const HxSlideImportBounds& bounds, double slideHeight, qint64 extraPixels,
-                     qint64 extraBytes, const std::function<void(const QByteArray&)>& out)
-        : m_convert(convert), m_bounds(bounds), m_out(out), m_slideHeight(slideHeight),
+    CSlideDeckDrawer(bool convert, const HxSlideImportBounds& bounds, const HxSlideSize& slideSize,
+                     qint64 extraPixels, qint64 extraBytes, const std::function<void(const QByteArray&)>& out)
+        : m_convert(convert), m_bounds(bounds), m_out(out), m_slideSize(slideSize),
           m_extraPixels(extraPixels), m_extraBytes(extraBytes) {
         m_budget.left = kSlideImportMaxLaidOut;
         // One long text may take long to lay out: the time is read before each beginning of it.
@@ -89,7 +89,7 @@ public:
     }
 
     void Slide(int number, int count, const HxSlide& slide) {
-        m_out(HxSlideRecords::SlideBegin(number, count));
+        m_out(HxSlideRecords::SlideBegin(number, count, m_slideSize));
         HxDrawnSlide counts;
         counts.number = number;
         const int reduced = Reduced(), reducedLate = ReducedLate();
@@ -207,9 +207,24 @@ private:
             const int reduced = m_budget.reduced;
             // Laid out as far as its picture may reach.
             const int extra = overflow ? ExtraRows(width) : 0;
-            const HxSlideTextLayout laid =
-                HxLayOutSlideText(text, width, box.height * 4.0 / 3.0, std::min(extra, most),
-                                  std::min(boxHeight + extra, most), &m_budget);
+            const double reach = std::min(boxHeight + extra, most);
+            HxSlideTextLayout laid;
+            if (overflow && text.frame.anchor != HxSlideTextFrame::kTop) {
+                // Anchored at its box's middle or bottom: placed as its drawing places it, within
+                // what the slide shows; taller than that, it starts at the box's top as a drawn one
+                // does, and its picture holds every line from there.
+                const HxSlideTextSpan span = HxSlideTextSpanOf(box, m_slideSize.height, extra);
+                laid = HxLayOutSlideText(text, width, box.height * 4.0 / 3.0, std::min(span.above, double(most)),
+                                         std::min(span.below, double(most)), &m_budget, true);
+                if (!laid.anchored) {
+                    HxSlideText atTop = text;
+                    atTop.frame.anchor = HxSlideTextFrame::kTop;
+                    laid = HxLayOutSlideText(atTop, width, box.height * 4.0 / 3.0, 0, reach, &m_budget);
+                }
+            } else {
+                laid = HxLayOutSlideText(text, width, box.height * 4.0 / 3.0, std::min(extra, most), reach,
+                                         &m_budget);
+            }
             m_budget.reduced = reduced;
             top = int(std::clamp<long>(std::lround(laid.top), overflow ? -most : 0, boxHeight - 1));
             height = boxHeight - top;
@@ -289,7 +304,7 @@ private:
         const auto mayDraw = [this](qint64 cover) { return MayDraw(cover); };
         if (shape.kind == HxSlideShape::kText) {
             HxSlideFramePicture frame =
-                HxRenderSlideTextFrame(shape, m_slideHeight, ExtraRows(width), &m_budget, mayDraw);
+                HxRenderSlideTextFrame(shape, m_slideSize.height, ExtraRows(width), &m_budget, mayDraw);
             image = std::move(frame.image);
             place = frame.place;
             cut = frame.cut;
@@ -319,7 +334,7 @@ private:
     const HxSlideImportBounds& m_bounds;
     const std::function<void(const QByteArray&)>& m_out;
     HxDrawnSlide* m_counts = nullptr;
-    double m_slideHeight;
+    HxSlideSize m_slideSize;
     // The pixels the pictures may take past those of their boxes, and the bytes they may add to the
     // lesson past those counted: the import's bounds less what its price counted.
     qint64 m_extraPixels;
@@ -344,7 +359,7 @@ void HxDrawSlideDeck(const HxSlideDeck& deck, int from, int to, bool convert,
     HxCutSlideRange(deck, from, to);
     try {
         const HxSlideImportCost cost = HxSlideImportCostOf(deck, from, to, convert);
-        CSlideDeckDrawer drawer(convert, bounds, deck.height,
+        CSlideDeckDrawer drawer(convert, bounds, deck.Size(),
                                 std::min(bounds.pixels - cost.pixels, kSlideOverflowPixels),
                                 bounds.lessonBytes - stored - cost.storedBytes, out);
         for (int n = from; n <= to; ++n)

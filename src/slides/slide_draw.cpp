@@ -118,6 +118,17 @@ QImage HxRenderSlideShape(const HxSlideShape& shape, HxLayoutBudget* budget,
     return image;
 }
 
+HxSlideTextSpan HxSlideTextSpanOf(const HxSlideBox& box, double slideHeight, int extraRows) {
+    // The slide's top and bottom, in pixels below the box's top.
+    const double slideTop = -box.top * kPixelsPerPoint;
+    const double slideBottom = (slideHeight - box.top) * kPixelsPerPoint;
+    const double boxHeight = HxSlidePixelSide(box.height);
+    HxSlideTextSpan span;
+    span.above = std::min(std::max(-slideTop, 0.0), double(extraRows));
+    span.below = std::max(std::min(slideBottom, boxHeight + extraRows), boxHeight);
+    return span;
+}
+
 HxSlideFramePicture HxRenderSlideTextFrame(const HxSlideShape& shape, double slideHeight, int extraRows,
                                            HxLayoutBudget* budget,
                                            const std::function<bool(qint64 cover)>& beforeText) {
@@ -125,12 +136,11 @@ HxSlideFramePicture HxRenderSlideTextFrame(const HxSlideShape& shape, double sli
     HxSlideFramePicture out;
     out.place = shape.box;
     const int width = HxSlidePixelSide(shape.box.width), boxHeight = HxSlidePixelSide(shape.box.height);
-    // The slide's top and bottom, in pixels below the box's top.
+    // The slide's top, in pixels below the box's top.
     const double slideTop = -shape.box.top * kPixelsPerPoint;
-    const double slideBottom = (slideHeight - shape.box.top) * kPixelsPerPoint;
     // Where the lines may show: the box, and the slide past it as far as the rows to be had reach.
-    const double above = std::min(std::max(-slideTop, 0.0), double(extraRows));
-    const double below = std::max(std::min(slideBottom, double(boxHeight) + extraRows), double(boxHeight));
+    const HxSlideTextSpan span = HxSlideTextSpanOf(shape.box, slideHeight, extraRows);
+    const double above = span.above, below = span.below;
     const double most = double(HxRtfLimits::kMaxPictureSide);
     const QRectF box(0, 0, shape.box.width * kPixelsPerPoint, shape.box.height * kPixelsPerPoint);
     // Laid out first, the picture then made as large as the lines that show need.
@@ -152,7 +162,8 @@ HxSlideFramePicture HxRenderSlideTextFrame(const HxSlideShape& shape, double sli
     }
     int top = 0, bottom = boxHeight;
     if (drawn) {
-        laid = HxLayOutSlideText(shape.text, std::min(box.width(), most), box.height(), above, below, budget);
+        laid = HxLayOutSlideText(shape.text, std::min(box.width(), most), box.height(), above, below, budget,
+                                 true);
         // Past the box, as far as the slide's edge.
         if (laid.LinesTop() < -0.5)
             top = int(std::floor(std::max(laid.top, std::min(slideTop, 0.0))));

@@ -21,6 +21,15 @@ struct HxLayoutBudget;
 QImage HxRenderSlideShape(const HxSlideShape& shape, HxLayoutBudget* budget = nullptr,
                           const std::function<bool(qint64 cover)>& beforeEachText = {});
 
+// Where the lines of a text frame may show, in pixels above its box's top and below it: the box, and
+// the slide past it up to its top and down to its bottom (`slideHeight` points) as far as `extraRows`
+// rows more than the box's reach.  A text anchored at its box's middle or bottom that is taller than
+// that is placed as at the top (HxLayOutSlideText), as a drawn and an editable text alike.
+struct HxSlideTextSpan {
+    double above = 0, below = 0;
+};
+HxSlideTextSpan HxSlideTextSpanOf(const HxSlideBox& box, double slideHeight, int extraRows);
+
 // A text frame drawn as the slide shows it: its text placed in its box as the slide places it, and
 // lines that run past the box's top or bottom drawn past it as far as the slide's edge (the picture
 // then as wide as the box, and as tall as those lines need, at most 4096 pixels and at most

@@ -5,16 +5,19 @@
 //   halvix-slides --count FILE
 // CONVERT is 1 when the texts become editable; past MILLISECONDS the texts still to draw are drawn
 // from short beginnings; STORED is the length of the lesson's file now.  The price comes before the
-// first slide, and an import past one of the bounds is not drawn.  It exits with 0 when it said all
+// first slide, and an import past one of the bounds is not drawn.  A presentation that now lists fewer
+// slides than TO (saved again after the window counted them) is refused as changed.  It exits with 0 when it said all
 // it had to say (done, priced past a bound, out of memory or the presentation refused), 2 on wrong
 // arguments.
 #include "slides/pptx_reader.h"
 #include "slides/slide_cost.h"
 #include "slides/slide_deck_draw.h"
 #include "slides/slide_records.h"
+#include "view/glyph_font.h"
 
 #include <QGuiApplication>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -77,6 +80,9 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
+    // The faces the slides name ("宋体" and the like) are laid out in the fonts the program puts in
+    // their place from the first text on: the first slide of a drawing is laid out as every other is.
+    HxInstallFontSubstitutions();
     const CString path = CString::FromQString(QString::fromLocal8Bit(argv[1]));
     HxSlideImportBounds bounds;
     bounds.milliseconds = milliseconds;
@@ -91,6 +97,12 @@ int main(int argc, char** argv) {
         // All or nothing: an import past a bound is priced and not drawn.
         int first = int(from), last = int(to);
         HxCutSlideRange(deck, first, last);
+        // The window asks for slides it counted when the file was chosen: a presentation saved again
+        // since with fewer slides than the range is refused as changed, not drawn in part.
+        if (last < std::max(from, to)) {
+            Write(HxSlideRecords::Refused(kPptxFewerSlides));
+            return 0;
+        }
         const HxSlideImportCost cost = HxSlideImportCostOf(deck, first, last, convert == 1);
         Write(HxSlideRecords::Price(cost));
         if (!HxSlideRefusalOf(cost, qint64(stored), bounds).IsEmpty())

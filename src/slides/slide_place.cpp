@@ -20,25 +20,25 @@ int HxSlidePixelSide(double points) {
                           long(HxRtfLimits::kMaxPictureSide)));
 }
 
-HxSlidePlace HxPlaceSlideBox(const HxSlideBox& box) {
+HxSlidePlace HxPlaceSlideBox(const HxSlideBox& box, const HxSlideSize& slide) {
     const double u = double(g_unitLength) * 4.0 / 3.0;
     HxSlidePlace place;
-    place.x = float((box.left - 360.0) * u);
-    place.y = float((270.0 - box.top - box.height) * u);
+    place.x = float((box.left - slide.width / 2) * u);
+    place.y = float((slide.height / 2 - box.top - box.height) * u);
     place.pixelWidth = HxSlidePixelSide(box.width);
     place.pixelHeight = HxSlidePixelSide(box.height);
     return place;
 }
 
-HxTablePlan HxPlanSlideTable(const HxSlideShape& table) {
+HxTablePlan HxPlanSlideTable(const HxSlideShape& table, const HxSlideSize& slide) {
     HxTablePlan plan;
     const int rows = table.rows, columns = table.columns;
     if (rows < 1 || columns < 1 || table.cells.size() != size_t(rows) * size_t(columns))
         return plan;
     const double u = double(g_unitLength) * 4.0 / 3.0;
     const HxSlideBox& origin = table.Cell(0, 0).box;
-    plan.x0 = float((origin.left - 360.0) * u);
-    plan.y0 = float((270.0 - origin.top) * u);
+    plan.x0 = float((origin.left - slide.width / 2) * u);
+    plan.y0 = float((slide.height / 2 - origin.top) * u);
     // Each row as high and each column as wide as its smallest cell.
     plan.rowHeights.assign(size_t(rows) + 1, 10000.0f);
     plan.columnWidths.assign(size_t(columns) + 1, 10000.0f);

@@ -8,16 +8,16 @@
 // The pixels of a side of `points`, at 4/3 a point: 1 to 4096.
 int HxSlidePixelSide(double points);
 
-// Where a shape lands: its lower left corner in drawing units around the centre of a 720 x 540
-// point slide, and its size in pixels.
+// Where a shape lands: its lower left corner in drawing units around the centre of the slide it lies
+// on (the page's origin is the slide's centre, whatever the slide's size), and its size in pixels.
 struct HxSlidePlace {
     float x = 0, y = 0;
     int pixelWidth = 1, pixelHeight = 1;
 };
-HxSlidePlace HxPlaceSlideBox(const HxSlideBox& box);
+HxSlidePlace HxPlaceSlideBox(const HxSlideBox& box, const HxSlideSize& slide = HxSlideSize());
 
 // The table of a slide as the grid builder takes it, and what each of its cells does: the grid's
-// top left corner, its column widths and row heights (from index 1), and, for the rows from the last
+// top left corner (around the centre of `slide`, as HxPlaceSlideBox places), its column widths and row heights (from index 1), and, for the rows from the last
 // to the first and the columns from the first to the last, whether the cell hides the line on its
 // left (merged across) or below it (merged down), or else carries its text.
 struct HxTableCellStep {
@@ -33,4 +33,4 @@ struct HxTablePlan {
     std::vector<float> rowHeights;   // [0] unused
     std::vector<HxTableCellStep> steps;
 };
-HxTablePlan HxPlanSlideTable(const HxSlideShape& table);
+HxTablePlan HxPlanSlideTable(const HxSlideShape& table, const HxSlideSize& slide = HxSlideSize());

@@ -129,10 +129,12 @@ public:
         auto side = [](double v) { return std::isfinite(v) && v >= 0 && v <= kLargestPlace; };
         return Check(place(box.left) && place(box.top) && side(box.width) && side(box.height));
     }
+    // Whether a string's or bits' count claimed more than was left of the record.
+    bool PastEnd() const { return m_pastEnd; }
     // A string of at most `most` units.
     bool Units(quint32 most, CString& s) {
         const quint32 n = U32();
-        if (!Check(n <= most && n <= m_left / 2))
+        if (!Check(n <= most) || !Within(qint64(n) * 2))
             return false;
         std::u16string units(n, u'\0');
         for (quint32 i = 0; i < n; ++i)
@@ -144,7 +146,7 @@ public:
     // Exactly `expected` bytes of bits.
     bool Bits(qint64 expected, std::vector<BYTE>& bits) {
         const quint32 n = U32();
-        if (!Check(qint64(n) == expected && n <= m_left))
+        if (!Check(qint64(n) == expected) || !Within(n))
             return false;
         bits.assign(reinterpret_cast<const BYTE*>(m_p), reinterpret_cast<const BYTE*>(m_p) + n);
         Take(n);
@@ -156,6 +158,13 @@ public:
     }
 
 private:
+    // Whether `bytes` more are left of the record: nothing is read past it.
+    bool Within(qint64 bytes) {
+        if (!m_ok || bytes <= qint64(m_left))
+            return m_ok;
+        m_pastEnd = true;
+        return m_ok = false;
+    }
     bool Take(quint32 n) {
         if (!m_ok || n > m_left)
             return m_ok = false;
@@ -166,6 +175,7 @@ private:
     const char* m_p;
     quint32 m_left;
     bool m_ok = true;
+    bool m_pastEnd = false;
 };
 
 qint64 MaskBytes(int width, int height) {
@@ -251,10 +261,12 @@ QByteArray Hello() {
     return out.Record(kHello);
 }
 
-QByteArray SlideBegin(int number, int count) {
+QByteArray SlideBegin(int number, int count, const HxSlideSize& size) {
     COut out;
     out.I32(number);
     out.I32(count);
+    out.F64(size.width);
+    out.F64(size.height);
     return out.Record(kSlideBegin);
 }
 
@@ -487,7 +499,7 @@ bool HxSlideRecordReader::Record(quint32 type, const char* data, quint32 size) {
         return false;
     case kUnreadable: {
         const quint32 error = in.U32();
-        if (!in.Whole() || error < quint32(kPptxCannotOpen) || error > quint32(kPptxTooLarge))
+        if (!in.Whole() || error < quint32(kPptxCannotOpen) || error > quint32(kPptxFewerSlides))
             return Fail("a malformed refusal");
         m_refusal = HxPptxError(error);
         m_state = kRefused;
@@ -496,13 +508,20 @@ bool HxSlideRecordReader::Record(quint32 type, const char* data, quint32 size) {
     case kSlideBegin: {
         const int number = in.I32();
         const int count = in.I32();
+        HxSlideSize size;
+        size.width = in.F64();
+        size.height = in.F64();
         if (!in.Whole() || m_current != 0 || number != m_next || number > m_to || count != m_to - m_from + 1)
             return Fail("a slide out of its order");
+        auto side = [](double v) { return std::isfinite(v) && std::fabs(v) <= kLargestPlace; };
+        if (!side(size.width) || !side(size.height))
+            return Fail("a slide size out of range");
         if (m_priceRequired && !m_priced)
             return Fail("a slide before the price");
         m_current = number;
         m_slide = HxDrawnSlide();
         m_slide.number = number;
+        m_slide.size = size;
         if (m_begun)
             m_begun(number);
         return true;
@@ -542,6 +561,11 @@ bool HxSlideRecordReader::Record(quint32 type, const char* data, quint32 size) {
     // The rest are shapes of the slide begun.
     if (m_current == 0)
         return Fail("a shape outside a slide");
+    // A record whose text or bits claim more than the record holds is refused at that count, before
+    // anything past the record is read.
+    auto malformed = [&in, this](const char* why) {
+        return Fail(in.PastEnd() ? "a field claiming more than its record holds" : why);
+    };
     switch (type) {
     case kText: {
         HxDrawnShape shape;
@@ -549,7 +573,7 @@ bool HxSlideRecordReader::Record(quint32 type, const char* data, quint32 size) {
         if (!m_convert || m_inTable)
             return Fail("an editable text while drawing or inside a table");
         if (!in.Box(shape.box) || !ReadText(in, shape.box, shape.text) || !in.Whole())
-            return Fail("a malformed text");
+            return malformed("a malformed text");
         m_items += 1;
         m_pixels += qint64(shape.text.pictureWidth) * shape.text.pictureHeight;
         m_textBytes += 2LL * shape.text.rtf.GetLength();
@@ -595,7 +619,7 @@ bool HxSlideRecordReader::Record(quint32 type, const char* data, quint32 size) {
         m_cellCarries[size_t(index)] = false; // once
         HxDrawnText text;
         if (!ReadText(in, table.cellBoxes[size_t(index)], text, true) || !in.Whole())
-            return Fail("a malformed cell text");
+            return malformed("a malformed cell text");
         m_items += 1;
         m_pixels += qint64(text.pictureWidth) * text.pictureHeight;
         m_textBytes += 2LL * text.rtf.GetLength();
@@ -628,7 +652,7 @@ bool HxSlideRecordReader::Record(quint32 type, const char* data, quint32 size) {
             shape.left > (boxWidth + 7) / 8 * 8 - shape.width || shape.bottom > boxHeight - shape.height)
             return Fail("a picture past its box");
         if (!in.Bits(MaskBytes(shape.width, shape.height), shape.bits) || !in.Whole())
-            return Fail("a malformed picture");
+            return malformed("a malformed picture");
         m_items += 1;
         m_pixels += qint64(boxWidth) * boxHeight;
         if (m_items > m_bounds.items || m_pixels > m_bounds.pixels)

@@ -49,7 +49,8 @@ struct HxDrawnShape {
 
 // A slide drawn: its shapes, and what the messages after the import count.
 struct HxDrawnSlide {
-    int number = 0; // from 1
+    int number = 0;   // from 1
+    HxSlideSize size; // the presentation's slide size: its shapes are placed around its centre
     std::vector<HxDrawnShape> shapes;
     int shapesLeftOut = 0; // shapes holding text left out (groups, when converting)
     int shortened = 0;     // texts cut to the editor's length
@@ -65,7 +66,7 @@ namespace HxSlideRecords {
 
 enum Type : quint32 {
     kHello = 0x48534c44,      // the first record: kMagic and the version
-    kSlideBegin = 0x42454753, // a slide's number and the number of slides of the import
+    kSlideBegin = 0x42454753, // a slide's number, the number of slides of the import, the slide size
     kText = 0x54584554,       // a text frame: box, text
     kTableBegin = 0x42425354, // a table: box, rows, columns, each cell's box
     kCellText = 0x54454c43,   // the text of the cell at an index of the table begun
@@ -79,7 +80,7 @@ enum Type : quint32 {
     kCount = 0x544e4f43,      // the number of slides the presentation lists
 };
 constexpr char kMagic[] = "HALVIX-SLIDES";
-constexpr quint32 kVersion = 2;
+constexpr quint32 kVersion = 3;
 // The largest number a price may say: far past what any presentation the reader takes costs, and
 // small enough that the refusal's arithmetic (percentages, sums with the lesson's length) stays
 // within 64 bits.
@@ -98,7 +99,7 @@ constexpr quint32 kMaxRecordBytes = 24u << 20;
 qint64 MostStreamBytes(const HxSlideImportBounds& bounds, int slides);
 
 QByteArray Hello();
-QByteArray SlideBegin(int number, int count);
+QByteArray SlideBegin(int number, int count, const HxSlideSize& size = HxSlideSize());
 QByteArray Text(const HxSlideBox& box, const HxDrawnText& text);
 QByteArray TableBegin(const HxSlideBox& box, int rows, int columns, const std::vector<HxSlideBox>& cellBoxes);
 QByteArray CellText(int index, const HxDrawnText& text);

@@ -3,6 +3,7 @@
 
 #include "measure/rich_text.h"
 #include "measure/rich_text_format.h"
+#include "view/glyph_font.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QTextBlockFormat>
@@ -65,6 +66,9 @@ QTextBlockFormat HxSlideBlockFormat(const HxSlideParagraphFormat& paragraph, dou
 }
 
 void HxSlideTextToDocument(const HxSlideText& text, bool blackenNearWhite, QTextDocument& doc) {
+    // Laid out in the fonts that stand for the faces the slides name, as their pictures are drawn,
+    // whatever was laid out before.
+    HxInstallFontSubstitutions();
     // One edit without undo steps, and no layout made here: a slide's text holds no objects, and a
     // document that is only written out and copied from (the editor's paste) is then never laid out
     // whole, which takes long for a long text.  A layout the document has hears of it once.
@@ -198,7 +202,7 @@ std::unique_ptr<QTextDocument> HxSlideTextShownPart(const HxSlideText& text, dou
 }
 
 HxSlideTextLayout HxLayOutSlideText(const HxSlideText& text, double width, double boxHeight, double above,
-                                    double below, HxLayoutBudget* budget) {
+                                    double below, HxLayoutBudget* budget, bool tallAtTop) {
     const HxSlideTextFrame& frame = text.frame;
     HxSlideTextLayout layout;
     layout.left = std::min(frame.left * kPixelsPerPoint - kSlideDocumentMargin, 0.0);
@@ -215,7 +219,9 @@ HxSlideTextLayout HxLayOutSlideText(const HxSlideText& text, double width, doubl
     if (anchored && layout.whole) {
         const double room = boxHeight - topInset - bottomInset;
         const double lines = layout.height - 2 * kSlideDocumentMargin + before;
-        layout.top += frame.anchor == HxSlideTextFrame::kBottom ? room - lines : (room - lines) / 2;
+        layout.anchored = !tallAtTop || lines <= reach + 0.5;
+        if (layout.anchored)
+            layout.top += frame.anchor == HxSlideTextFrame::kBottom ? room - lines : (room - lines) / 2;
     }
     return layout;
 }

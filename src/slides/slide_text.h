@@ -52,7 +52,9 @@ std::unique_ptr<QTextDocument> HxSlideTextShownPart(const HxSlideText& text, dou
 // text taller than the room runs past both sides, or past the top).  Laid out as far as lines are
 // wanted: `below` pixels below the box's top when anchored at the top; a text anchored otherwise
 // is laid out as far as `above` + `below` (a span it may show in, with the box in it), and when it
-// is taller than that it is placed as at the top.  With a `budget`, as much as it allows.
+// is taller than that it is placed as at the top (with `tallAtTop`, whenever its lines are taller
+// than the span; else when it is not laid out whole within it).  With a `budget`, as much as it
+// allows.
 struct HxSlideTextLayout {
     // The beginning laid out; its left side, pixels right of the box's (0 or less); its top, pixels
     // below the box's top (negative: above it); its height as laid out, its margins included; and
@@ -62,9 +64,11 @@ struct HxSlideTextLayout {
     double top = 0;
     double height = 0;
     bool whole = true;
+    // Whether it lies at its box's middle or bottom as anchored (false: at the top).
+    bool anchored = false;
     // Where its lines begin and end, pixels below the box's top.
     double LinesTop() const { return top + kSlideDocumentMargin; }
     double LinesBottom() const { return top + height - kSlideDocumentMargin; }
 };
 HxSlideTextLayout HxLayOutSlideText(const HxSlideText& text, double width, double boxHeight, double above,
-                                    double below, HxLayoutBudget* budget = nullptr);
+                                    double below, HxLayoutBudget* budget = nullptr, bool tallAtTop = false);

@@ -106,26 +106,27 @@ void TakeDrawnText(CGTextbit& item, HxDrawnText& text) {
 // of its page.
 class CSlidePages {
 public:
-    // False: stop the import (the message has been shown).
-    bool Shape(CGPage& page, HxDrawnShape& shape) {
+    // A shape of a slide of `slide`'s size, placed around the slide's centre.  False: stop the import
+    // (the message has been shown).
+    bool Shape(CGPage& page, HxDrawnShape& shape, const HxSlideSize& slide) {
         switch (shape.kind) {
         case HxDrawnShape::kText:
-            TextFrame(page, shape);
+            TextFrame(page, shape, slide);
             return true;
         case HxDrawnShape::kTable:
-            return Table(page, shape);
+            return Table(page, shape, slide);
         case HxDrawnShape::kPicture:
-            Picture(page, shape);
+            Picture(page, shape, slide);
             return true;
         }
         return true;
     }
 
 private:
-    static void TextFrame(CGPage& page, HxDrawnShape& shape) {
+    static void TextFrame(CGPage& page, HxDrawnShape& shape, const HxSlideSize& slide) {
         if (!page.CanTakeIds(1))
             return;
-        const HxSlidePlace place = HxPlaceSlideBox(shape.box);
+        const HxSlidePlace place = HxPlaceSlideBox(shape.box, slide);
         auto item = std::make_unique<CGTextbit>(page.m_nextId, 0, 0, std::vector<BYTE>());
         TakeDrawnText(*item, shape.text);
         item->m_labelPos[0] = place.x;
@@ -133,9 +134,9 @@ private:
         AddItem(page, std::move(item), u"插入文本");
     }
 
-    static bool Table(CGPage& page, HxDrawnShape& shape) {
+    static bool Table(CGPage& page, HxDrawnShape& shape, const HxSlideSize& slide) {
         const HxSlideShape table = shape.TableShape();
-        const HxTablePlan plan = HxPlanSlideTable(table);
+        const HxTablePlan plan = HxPlanSlideTable(table, slide);
         const int made = page.BuildTable(shape.rows, shape.columns, TRUE, plan.x0, plan.y0,
                                          plan.columnWidths.data(), plan.rowHeights.data());
         if (made > 0)
@@ -183,10 +184,10 @@ private:
 
     // Our own drawing of the shape, as a one-bit text of its dark pixels, placed where they lay in
     // the shape's box: the crop only trims white.
-    static void Picture(CGPage& page, HxDrawnShape& shape) {
+    static void Picture(CGPage& page, HxDrawnShape& shape, const HxSlideSize& slide) {
         if (!page.CanTakeIds(1))
             return;
-        const HxSlidePlace place = HxPlaceSlideBox(shape.box);
+        const HxSlidePlace place = HxPlaceSlideBox(shape.box, slide);
         auto item =
             std::make_unique<CGTextbit>(page.m_nextId, shape.width, shape.height, std::move(shape.bits));
         item->m_kind = 0;
@@ -290,7 +291,7 @@ CBuildEnd BuildPages(CHalvixDoc* doc, std::vector<HxDrawnSlide>& slides,
                     doc->TakeBackNewPage(true);
                     return keepPages(CBuildEnd::kTimeUp);
                 }
-                if (!builder.Shape(*g_pCurPage, shape)) {
+                if (!builder.Shape(*g_pCurPage, shape, slide.size)) {
                     ++built;
                     return keepPages(CBuildEnd::kStopped);
                 }
@@ -553,6 +554,9 @@ CString HxSlideRefusalText(HxPptxError error, const CString& path) {
         break;
     case kPptxTooLarge:
         why = u"文件或其中的某一部分太大，超出了导入的限度。";
+        break;
+    case kPptxFewerSlides:
+        why = u"选择文件之后演示文稿已经改变，现在的幻灯片比所选的范围少，文档没有改变。请重新导入。";
         break;
     case kPptxPastLimits:
         why = u"文件中的部分、形状、组合的层次、表格的行列或段落过多，超出了导入的限度。";

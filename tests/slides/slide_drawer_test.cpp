@@ -5,6 +5,7 @@
 #include "document/document_test_support.h"
 #include "document/undo_cmds.h"
 #include "pptx_files.h"
+#include "slide_record_samples.h"
 #include "slides/slide_records.h"
 #include "support/child_process.h"
 #include "support/page_snapshot.h"
@@ -393,7 +394,92 @@ TEST_F(SlideDrawerTest, APageThatWouldPassTheTimeIsTakenBackAndItsSlideNamed) {
             EXPECT_TRUE(m_imported);
             EXPECT_EQ(ObjectsOfPagesAfter(*m_doc, pages), std::vector<int>(2, 2000));
             EXPECT_EQ(m_doc->m_pageCounter, counter + 2);
+            // The page looked up must be there: a lookup past the last page would end the test
+            // program rather than fail the test.
+            ASSERT_EQ(m_doc->GetPageCount(), pages + 2);
             EXPECT_EQ(g_pCurPage, m_doc->m_pages.GetAt(m_doc->m_pages.FindIndex(pages + 1)));
+        }
+    }
+}
+
+TEST_F(SlideDrawerTest, APageWhoseEstimateWouldPassTheTimeIsNotBegun) {
+    // Three slides of a small picture each, handed back whole, and a view that takes 600 ms over each
+    // page: the first page is built, and 40 ms are then left of the time the pages are built by, less
+    // than a page of its own is estimated at.  The second page is not begun, and the message comes in
+    // time; begun, its view would have brought the message more than half a second late.
+    using namespace SlideRecordSamples;
+    const HxSlideBox box = Box(10, 10, 30, 15);
+    HxSlideRecordReader reader(1, 3, false, HxSlideImportBounds());
+    QByteArray bytes = Stream({});
+    for (int n = 1; n <= 3; ++n)
+        bytes += HxSlideRecords::SlideBegin(n, 3) + HxSlideRecords::Picture(box, 8, 1, 0, 0, Bits(8, 1)) +
+                 HxSlideRecords::SlideEnd(Counts(n));
+    ASSERT_EQ(reader.Feed(bytes + HxSlideRecords::Done()), HxSlideRecordReader::kDone) << reader.Fault();
+    ASSERT_EQ(reader.Slides().size(), 3u);
+    const qint64 view = 600, left = 40;
+    ASSERT_GT(HxSlideBuildMicroseconds(reader.Slides()[1]), left * 1000);
+    const qint64 time = kSlideMessageMilliseconds + view + left;
+    const int pages = m_doc->GetPageCount();
+    int made = 0;
+    m_ok.start();
+    const bool built = HxFinishSlideImport(
+        m_doc.get(), CString(), 1, 3, HxSlideDrawingEnd::kWhole, reader,
+        [&] {
+            ++made;
+            QThread::msleep(view);
+        },
+        1, 20, HxSlideBuildDeadline{&m_ok, time});
+    EXPECT_TRUE(built);
+    EXPECT_EQ(made, 1) << "a page whose building would pass the time is not begun";
+    EXPECT_EQ(m_doc->GetPageCount(), pages + 1);
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(m_messages[0], HxFormat(g_slideTimeUp, CString(u"2-3"), 1, CString(u"1")));
+    EXPECT_LT(m_messageMs[0], time + 300);
+}
+
+TEST_F(SlideDrawerTest, APresentationSavedWithFewerSlidesWhileTheDialogIsOpenIsRefusedAsChanged) {
+    // The dialog offers the three slides counted when the file was chosen; while it is open the
+    // presentation is saved again, with one slide (or, the second time, with five).  Fewer slides than
+    // the range: refused as a presentation that changed, asking for it to be imported again, and the
+    // lesson is as it was; the drawing program is not blamed.  More: the range is imported.
+    auto deck = [](int slides) {
+        std::vector<QString> shapes;
+        for (int n = 1; n <= slides; ++n)
+            shapes.push_back(TextBox(3, 100, 100, 300, 40, Paragraph(TextRun(QStringLiteral("第%1张").arg(n)))));
+        return Presentation(shapes);
+    };
+    AddPoint(g_pCurPage, 1, 2, 3);
+    for (const bool convert : {true, false}) {
+        for (const int now : {1, 5}) {
+            SCOPED_TRACE(std::to_string(now) + (convert ? " slides, converted" : " slides, drawn"));
+            const QString path = Write(deck(3));
+            m_messages.clear();
+            const Lesson before = Now();
+            const int pages = m_doc->GetPageCount();
+            HxSetDialogRunner([&](CDialog& dialog) -> INT_PTR {
+                auto* ppt = dynamic_cast<CDlgPPT*>(&dialog);
+                if (!ppt)
+                    return IDCANCEL;
+                EXPECT_EQ(ppt->m_to, 3);
+                Write(deck(now));
+                ppt->m_from = 2;
+                ppt->m_to = 3;
+                ppt->m_convert = convert ? TRUE : FALSE;
+                return IDOK;
+            });
+            m_imported = HxImportSlideFile(m_doc.get(), CString::FromQString(path), nullptr);
+            HxSetDialogRunner(nullptr);
+            if (now == 1) {
+                const CString said = OnlyMessageOfNothingImported(before);
+                EXPECT_EQ(said, HxSlideRefusalText(kPptxFewerSlides, CString::FromQString(path)));
+                EXPECT_EQ(said, HxFormat(u"无法导入“%s”：选择文件之后演示文稿已经改变，现在的幻灯片比所选的范围少，"
+                                         u"文档没有改变。请重新导入。",
+                                         CString::FromQString(path)));
+            } else {
+                EXPECT_TRUE(m_imported);
+                EXPECT_TRUE(m_messages.empty());
+                EXPECT_EQ(m_doc->GetPageCount(), pages + 2);
+            }
         }
     }
 }

@@ -167,6 +167,9 @@ TEST(SlideRecords, MalformedRecordsAreRefusedAndNothingOfThemIsKept) {
         {"a record longer than its fields", Stream({R::SlideBegin(1, 1), trailing})},
         {"a negative count", Stream({R::SlideBegin(1, 1), R::SlideEnd(negative)})},
         {"a record of no known type", Stream({R::SlideBegin(1, 1), QByteArray("ABCD\0\0\0\0", 8)})},
+        {"a slide size not a number", Stream({R::SlideBegin(1, 1, {nan, 540})})},
+        {"an endless slide size", Stream({R::SlideBegin(1, 1, {720, -inf})})},
+        {"a slide size past the largest place", Stream({R::SlideBegin(1, 1, {2e12, 540})})},
     };
     for (const auto& c : cases) {
         HxSlideRecordReader reader(1, 1, c.convert, HxSlideImportBounds());
@@ -176,6 +179,15 @@ TEST(SlideRecords, MalformedRecordsAreRefusedAndNothingOfThemIsKept) {
         EXPECT_EQ(reader.Feed(Stream({R::SlideBegin(1, 1), R::SlideEnd(Counts(1)), R::Done()})),
                   HxSlideRecordReader::kFaulty)
             << c.what;
+    }
+    // A slide's size comes with it: its shapes are placed around its centre.
+    {
+        HxSlideRecordReader reader(1, 1, true, HxSlideImportBounds());
+        ASSERT_EQ(reader.Feed(Stream({R::SlideBegin(1, 1, {960, 540}), R::SlideEnd(Counts(1)), R::Done()})),
+                  HxSlideRecordReader::kDone);
+        ASSERT_EQ(reader.Slides().size(), 1u);
+        EXPECT_EQ(reader.Slides()[0].size.width, 960);
+        EXPECT_EQ(reader.Slides()[0].size.height, 540);
     }
     // The same stream made whole is read (the cases above fail for their one fault).
     EXPECT_EQ(
@@ -334,6 +346,16 @@ TEST(SlideRecords, APriceComesBeforeTheSlidesIsCheckedAsUntrustedAndRefusedWithT
         EXPECT_TRUE(reader.Slides().empty()) << c.what;
         EXPECT_TRUE(reader.PriceRefusal().IsEmpty()) << c.what;
     }
+    // Slides in their order with no price before them: refused by the price's own check, at the
+    // first slide, and nothing of them kept.
+    {
+        HxSlideRecordReader reader(1, 2, true, HxSlideImportBounds());
+        reader.RequirePrice(0);
+        EXPECT_EQ(reader.Feed(Stream({}) + slides(1, 2) + R::Done()), HxSlideRecordReader::kFaulty);
+        EXPECT_STREQ(reader.Fault(), "a slide before the price");
+        EXPECT_EQ(reader.Current(), 0);
+        EXPECT_TRUE(reader.Slides().empty());
+    }
     // What the drawing program says before its price is taken.
     HxSlideRecordReader refused(1, 2, true, HxSlideImportBounds());
     refused.RequirePrice(0);
@@ -469,14 +491,14 @@ TEST(SlideRecords, WhatAReaderTakesInAllIsWhatTheBoundsLetThrough) {
     // Today's bounds, by hand: 20,000 objects of 204 bytes of fields at most (a text's head 8, box
     // 32, sizes and colour 24, name 4 + 128, lengths 8), 128 MiB of rich text, and the bits of 500
     // million pixels in rows of at most 4,096 an object (81,920,000 rows): rows padded to words keep
-    // at most (500,000,000 + 31 x 81,920,000) / 32 = 94,985,000 words; with 100 slides' begin (16
-    // bytes: two numbers) and end (36: seven), the hello (64), the price (88: ten numbers of 8 bytes)
-    // and a refusal (12): 518,243,092 bytes.
+    // at most (500,000,000 + 31 x 81,920,000) / 32 = 94,985,000 words; with 100 slides' begin (32
+    // bytes: two numbers and the slide's size, two doubles) and end (36: seven), the hello (64), the
+    // price (88: ten numbers of 8 bytes) and a refusal (12): 518,244,692 bytes.
     EXPECT_EQ(R::MostStreamBytes(HxSlideImportBounds(), 100),
-              20000LL * 204 + (128LL << 20) + 4LL * 94985000 + 100 * (16 + 36) + 64 + 88 + 12);
+              20000LL * 204 + (128LL << 20) + 4LL * 94985000 + 100 * (32 + 36) + 64 + 88 + 12);
     EXPECT_EQ(R::Hello().size(), 64);
     EXPECT_EQ(R::Price(HxSlideImportCost()).size(), 88);
-    EXPECT_EQ(R::SlideBegin(1, 1).size() + R::SlideEnd(Counts(1)).size(), 16 + 36);
+    EXPECT_EQ(R::SlideBegin(1, 1).size() + R::SlideEnd(Counts(1)).size(), 32 + 36);
 
     // Small bounds: three objects, 405,504 pixels, 60 bytes of rich text, two slides.  The most they
     // let through: the price, three texts of the longest name, 10 units of rich text each and
