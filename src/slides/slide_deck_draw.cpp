@@ -214,8 +214,9 @@ private:
                 // what the slide shows; taller than that, it starts at the box's top as a drawn one
                 // does, and its picture holds every line from there.
                 const HxSlideTextSpan span = HxSlideTextSpanOf(box, m_slideSize.height, extra);
-                laid = HxLayOutSlideText(text, width, box.height * 4.0 / 3.0, std::min(span.above, double(most)),
-                                         std::min(span.below, double(most)), &m_budget, true);
+                laid =
+                    HxLayOutSlideText(text, width, box.height * 4.0 / 3.0, std::min(span.above, double(most)),
+                                      std::min(span.below, double(most)), &m_budget, true);
                 if (!laid.anchored) {
                     HxSlideText atTop = text;
                     atTop.frame.anchor = HxSlideTextFrame::kTop;

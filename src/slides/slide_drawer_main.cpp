@@ -6,8 +6,8 @@
 // CONVERT is 1 when the texts become editable; past MILLISECONDS the texts still to draw are drawn
 // from short beginnings; STORED is the length of the lesson's file now.  The price comes before the
 // first slide, and an import past one of the bounds is not drawn.  A presentation that now lists fewer
-// slides than TO (saved again after the window counted them) is refused as changed.  It exits with 0 when it said all
-// it had to say (done, priced past a bound, out of memory or the presentation refused), 2 on wrong
+// slides than TO (saved again after the window counted them) is refused as changed.  It exits with 0 when it
+// said all it had to say (done, priced past a bound, out of memory or the presentation refused), 2 on wrong
 // arguments.
 #include "slides/pptx_reader.h"
 #include "slides/slide_cost.h"

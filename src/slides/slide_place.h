@@ -17,9 +17,10 @@ struct HxSlidePlace {
 HxSlidePlace HxPlaceSlideBox(const HxSlideBox& box, const HxSlideSize& slide = HxSlideSize());
 
 // The table of a slide as the grid builder takes it, and what each of its cells does: the grid's
-// top left corner (around the centre of `slide`, as HxPlaceSlideBox places), its column widths and row heights (from index 1), and, for the rows from the last
-// to the first and the columns from the first to the last, whether the cell hides the line on its
-// left (merged across) or below it (merged down), or else carries its text.
+// top left corner (around the centre of `slide`, as HxPlaceSlideBox places), its column widths and row
+// heights (from index 1), and, for the rows from the last to the first and the columns from the first to the
+// last, whether the cell hides the line on its left (merged across) or below it (merged down), or else
+// carries its text.
 struct HxTableCellStep {
     int row = 0, column = 0; // from 1
     int k = 0;               // columns x row + column

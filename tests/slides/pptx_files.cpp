@@ -538,11 +538,9 @@ std::vector<std::pair<QString, QByteArray>> WithSlideSize(std::vector<std::pair<
                                                           double width, double height) {
     for (auto& e : entries)
         if (e.first == QLatin1String("ppt/presentation.xml"))
-            e.second.replace("<p:sldSz cx=\"9144000\" cy=\"6858000\"/>",
-                             QStringLiteral("<p:sldSz cx=\"%1\" cy=\"%2\"/>")
-                                 .arg(Emu(width))
-                                 .arg(Emu(height))
-                                 .toUtf8());
+            e.second.replace(
+                "<p:sldSz cx=\"9144000\" cy=\"6858000\"/>",
+                QStringLiteral("<p:sldSz cx=\"%1\" cy=\"%2\"/>").arg(Emu(width)).arg(Emu(height)).toUtf8());
     return entries;
 }
 

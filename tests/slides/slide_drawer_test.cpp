@@ -445,7 +445,8 @@ TEST_F(SlideDrawerTest, APresentationSavedWithFewerSlidesWhileTheDialogIsOpenIsR
     auto deck = [](int slides) {
         std::vector<QString> shapes;
         for (int n = 1; n <= slides; ++n)
-            shapes.push_back(TextBox(3, 100, 100, 300, 40, Paragraph(TextRun(QStringLiteral("第%1张").arg(n)))));
+            shapes.push_back(
+                TextBox(3, 100, 100, 300, 40, Paragraph(TextRun(QStringLiteral("第%1张").arg(n)))));
         return Presentation(shapes);
     };
     AddPoint(g_pCurPage, 1, 2, 3);
@@ -472,9 +473,10 @@ TEST_F(SlideDrawerTest, APresentationSavedWithFewerSlidesWhileTheDialogIsOpenIsR
             if (now == 1) {
                 const CString said = OnlyMessageOfNothingImported(before);
                 EXPECT_EQ(said, HxSlideRefusalText(kPptxFewerSlides, CString::FromQString(path)));
-                EXPECT_EQ(said, HxFormat(u"无法导入“%s”：选择文件之后演示文稿已经改变，现在的幻灯片比所选的范围少，"
-                                         u"文档没有改变。请重新导入。",
-                                         CString::FromQString(path)));
+                EXPECT_EQ(said,
+                          HxFormat(u"无法导入“%s”：选择文件之后演示文稿已经改变，现在的幻灯片比所选的范围少，"
+                                   u"文档没有改变。请重新导入。",
+                                   CString::FromQString(path)));
             } else {
                 EXPECT_TRUE(m_imported);
                 EXPECT_TRUE(m_messages.empty());

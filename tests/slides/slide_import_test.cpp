@@ -400,17 +400,15 @@ TEST(SlidePlacement, EverySlideSizeIsPlacedAroundItsOwnCentre) {
     EXPECT_EQ(fourThree.x, float((100 - 360.0) * double(g_unitLength) * 4.0 / 3.0));
     EXPECT_EQ(fourThree.y, float((270.0 - 200 - 60) * double(g_unitLength) * 4.0 / 3.0));
     // 16:9, 16:10 and A4 around their own centres.
-    const struct {
-        double width, height;
-    } sizes[] = {{960, 540}, {720, 450}, {780, 540}};
+    const struct { double width, height; } sizes[] = {{960, 540}, {720, 450}, {780, 540}};
     for (const auto& slide : sizes) {
         const HxSlidePlace place = HxPlaceSlideBox(box, {slide.width, slide.height});
         EXPECT_NEAR(place.x, (100 - slide.width / 2) * u, 1e-5) << slide.width << " x " << slide.height;
         EXPECT_NEAR(place.y, (slide.height / 2 - 200 - 60) * u, 1e-5) << slide.width << " x " << slide.height;
         EXPECT_EQ(place.pixelWidth, 400);
         // A box in the slide's middle lies in the page's middle.
-        const HxSlidePlace middle =
-            HxPlaceSlideBox({slide.width / 2 - 150, slide.height / 2 - 30, 300, 60}, {slide.width, slide.height});
+        const HxSlidePlace middle = HxPlaceSlideBox({slide.width / 2 - 150, slide.height / 2 - 30, 300, 60},
+                                                    {slide.width, slide.height});
         EXPECT_NEAR(middle.x, -150 * u, 1e-5);
         EXPECT_NEAR(middle.y, -30 * u, 1e-5);
     }

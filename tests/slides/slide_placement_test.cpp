@@ -400,21 +400,20 @@ TEST_P(SlidePlacementBothWays, SlidesOfEverySizeLieAroundTheirOwnCentre) {
     // middle lands there, the right-aligned word ends at its box's right inset, and the table's text
     // starts at its cell's insets, however wide the slide.
     const double size = 24;
-    const struct {
-        double width, height;
-    } sizes[] = {{720, 540}, {960, 540}, {720, 450}, {780, 540}};
+    const struct { double width, height; } sizes[] = {{720, 540}, {960, 540}, {720, 450}, {780, 540}};
     for (const auto& slide : sizes) {
         SCOPED_TRACE(std::to_string(int(slide.width)) + " x " + std::to_string(int(slide.height)));
         const QString middle = WithBodyProperties(
             TextBox(3, slide.width / 2 - 150, slide.height / 2 - 30, 300, 60,
                     Paragraph(SizedRun(QStringLiteral("棱柱"), size), QStringLiteral("ctr"))),
             QStringLiteral("<a:bodyPr anchor=\"ctr\"/>"));
-        const QString right = TextBox(3, slide.width - 210, 20, 200, 40,
-                                      Paragraph(SizedRun(QStringLiteral("正方体"), size), QStringLiteral("r")));
+        const QString right =
+            TextBox(3, slide.width - 210, 20, 200, 40,
+                    Paragraph(SizedRun(QStringLiteral("正方体"), size), QStringLiteral("r")));
         const QString table = Table(4, 0, 0, {200}, {60}, {Cell(QStringLiteral("棱台"))});
         const int before = m_doc->GetPageCount();
-        ASSERT_TRUE(Import(Zip(WithSlideSize(Entries({middle, right, table}), slide.width, slide.height)), 1, 3,
-                           GetParam()));
+        ASSERT_TRUE(Import(Zip(WithSlideSize(Entries({middle, right, table}), slide.width, slide.height)), 1,
+                           3, GetParam()));
         ASSERT_EQ(m_doc->GetPageCount(), before + 3);
         std::vector<CGPage*> pages;
         for (int n = before; n < before + 3; ++n)
@@ -466,10 +465,11 @@ TEST_P(SlidePlacementBothWays, ASlideComesBackTheSameWhateverSlidesComeBeforeIt)
         eight += SizedParagraph(QStringLiteral("xo"), 18);
     for (int i = 0; i < 40; ++i)
         forty += SizedParagraph(QStringLiteral("xo"), 18);
-    const QString path = Write(Presentation(
-        {TextBox(3, 100, 100, 300, 40, SizedParagraph(QStringLiteral("棱柱"), 24)),
-         TextBox(3, 100, 480, 300, 40, eight),
-         WithBodyProperties(TextBox(3, 100, 200, 300, 100, forty), QStringLiteral("<a:bodyPr anchor=\"ctr\"/>"))}));
+    const QString path =
+        Write(Presentation({TextBox(3, 100, 100, 300, 40, SizedParagraph(QStringLiteral("棱柱"), 24)),
+                            TextBox(3, 100, 480, 300, 40, eight),
+                            WithBodyProperties(TextBox(3, 100, 200, 300, 100, forty),
+                                               QStringLiteral("<a:bodyPr anchor=\"ctr\"/>"))}));
     for (const int slide : {2, 3}) {
         SCOPED_TRACE(slide);
         const int before = m_doc->GetPageCount();
