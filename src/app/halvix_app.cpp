@@ -31,6 +31,8 @@
 #include <QSurfaceFormat>
 #include <QTranslator>
 
+#include <cstdio>
+
 namespace {
 CHalvixApp* g_theApp = nullptr;
 
@@ -55,6 +57,7 @@ void InstallFormulaServices() {
 } // namespace
 
 std::function<bool()> CHalvixApp::s_oleInit;
+std::function<bool()> CHalvixApp::s_openGlCheck;
 
 CHalvixApp* HxGetApp() {
     return g_theApp;
@@ -191,6 +194,19 @@ BOOL CHalvixApp::InitInstance() {
 
     // The clipboard format of copied objects and pages, before any window exists.
     RegisterCellClipboardFormat();
+
+    // The drawing view needs an OpenGL context: without one the frame's first paint would end the
+    // program in Qt, without a word.  Said in a box and on standard error (for "/p" from a script).
+    const bool openGl = s_openGlCheck ? s_openGlCheck() : !m_ownApp || CHalvixView::CanCreateContext();
+    if (!openGl) {
+        const CString text(u"无法启动Halvix：不能创建OpenGL绘图环境。请检查显卡驱动程序是否已正确安装，"
+                           u"或安装Mesa软件渲染器（libgl1-mesa-dri）。");
+        std::fprintf(stderr, "%s\n", text.ToUtf8().c_str());
+        std::fflush(stderr);
+        AfxMessageBox(text, MB_ICONERROR);
+        m_shellResult = 1;
+        return FALSE;
+    }
 
     // The frame with its document and view.
     m_frame = std::make_unique<CMainFrame>();

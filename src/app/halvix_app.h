@@ -1,7 +1,8 @@
 // CHalvixApp: the application object around QApplication.  It starts the program in order (the
-// settings file, the settings store "Vorlane" / "Settings" with six recent files, the main frame
-// with its document and view, the command line, the maximised window), keeps the settings file
-// when the frame closes, and owns About, the samples, and the resource web page.
+// settings file, the settings store "Vorlane" / "Settings" with six recent files, the check that the
+// drawing view can have its OpenGL, the main frame with its document and view, the command line, the
+// maximised window), keeps the settings file when the frame closes, and owns About, the samples, and
+// the resource web page.
 #pragma once
 
 #include "platform/afx.h"
@@ -32,8 +33,8 @@ public:
     CHalvixApp(const CHalvixApp&) = delete;
     CHalvixApp& operator=(const CHalvixApp&) = delete;
 
-    // Start-up; FALSE ends the program (the frame could not be made, or the file given on the
-    // command line could not be opened).
+    // Start-up; FALSE ends the program (no OpenGL for the drawing view, the frame could not be made,
+    // or the file given on the command line could not be opened).
     virtual BOOL InitInstance();
     // The event loop, then ExitInstance; returns the program's exit code.
     int Run();
@@ -58,6 +59,9 @@ public:
 
     // The OLE start that can fail (always succeeds here; tests replace it).
     static std::function<bool()> s_oleInit;
+    // Whether the drawing view's OpenGL context can be made, asked before the frame is: unset, the
+    // view's own check runs when the program has its own QApplication (tests set it to fail).
+    static std::function<bool()> s_openGlCheck;
 
 private:
     void InstallMessageBoxHandler();

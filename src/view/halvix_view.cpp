@@ -16,6 +16,7 @@
 
 #include <GL/gl.h>
 #include <QGuiApplication>
+#include <QOffscreenSurface>
 #include <QOpenGLContext>
 #include <QScreen>
 
@@ -221,6 +222,24 @@ QSurfaceFormat CHalvixView::RequiredFormat() {
     f.setStencilBufferSize(8);
     f.setSwapBehavior(QSurfaceFormat::DoubleBuffer);
     return f;
+}
+
+bool CHalvixView::CanCreateContext() {
+    QOffscreenSurface surface;
+    surface.setFormat(RequiredFormat());
+    surface.create();
+    if (!surface.isValid())
+        return false;
+    QOpenGLContext context;
+    context.setFormat(RequiredFormat());
+    if (!context.create() || !context.isValid() || context.isOpenGLES())
+        return false;
+    if (!context.makeCurrent(&surface))
+        return false;
+    const bool usable = QOpenGLContext::currentContext() == &context &&
+                        context.format().profile() != QSurfaceFormat::CoreProfile;
+    context.doneCurrent();
+    return usable;
 }
 
 bool CHalvixView::MakeContextCurrent() {

@@ -42,6 +42,10 @@ public:
 
     // The surface format every view asks for: OpenGL with the fixed-function pipeline, 24-bit depth.
     static QSurfaceFormat RequiredFormat();
+    // Whether a context of that kind can be made here and made current (off the screen, before any
+    // window): a desktop OpenGL one, not OpenGL ES, whose fixed-function calls work (no core
+    // profile).  Without one the view's first paint would take the program down.
+    static bool CanCreateContext();
 
     // Asks for the whole frame again: it is drawn with the next paint, once for any number of
     // requests before it (mouse moves come faster than frames are shown).  The camera matrices
