@@ -54,6 +54,13 @@ void InstallFormulaServices() {
     });
     HxSetBeepHandler([](UINT) { QApplication::beep(); });
 }
+
+// Qt's platforms that show no window (the offscreen and minimal ones, for scripts and tests): the
+// drawing view cannot be drawn on them, and a message box there waits for an answer no one can give.
+bool ShowsNoWindow() {
+    const QString platform = QGuiApplication::platformName();
+    return platform == QLatin1String("offscreen") || platform == QLatin1String("minimal");
+}
 } // namespace
 
 std::function<bool()> CHalvixApp::s_oleInit;
@@ -195,15 +202,18 @@ BOOL CHalvixApp::InitInstance() {
     // The clipboard format of copied objects and pages, before any window exists.
     RegisterCellClipboardFormat();
 
-    // The drawing view needs an OpenGL context: without one the frame's first paint would end the
-    // program in Qt, without a word.  Said in a box and on standard error (for "/p" from a script).
-    const bool openGl = s_openGlCheck ? s_openGlCheck() : !m_ownApp || CHalvixView::CanCreateContext();
+    // The drawing view needs an OpenGL context in a window: without one the frame's first paint would
+    // end the program in Qt, without a word.  Said in a box and on standard error (for "/p" from a
+    // script); on a platform that shows no window, on standard error alone.
+    const bool openGl = s_openGlCheck ? s_openGlCheck()
+                                      : !m_ownApp || (!ShowsNoWindow() && CHalvixView::CanCreateContext());
     if (!openGl) {
         const CString text(u"无法启动Halvix：不能创建OpenGL绘图环境。请检查显卡驱动程序是否已正确安装，"
                            u"或安装Mesa软件渲染器（libgl1-mesa-dri）。");
         std::fprintf(stderr, "%s\n", text.ToUtf8().c_str());
         std::fflush(stderr);
-        AfxMessageBox(text, MB_ICONERROR);
+        if (!ShowsNoWindow())
+            AfxMessageBox(text, MB_ICONERROR);
         m_shellResult = 1;
         return FALSE;
     }
