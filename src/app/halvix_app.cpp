@@ -205,8 +205,8 @@ BOOL CHalvixApp::InitInstance() {
     // The drawing view needs an OpenGL context in a window: without one the frame's first paint would
     // end the program in Qt, without a word.  Said in a box and on standard error (for "/p" from a
     // script); on a platform that shows no window, on standard error alone.
-    const bool openGl = s_openGlCheck ? s_openGlCheck()
-                                      : !m_ownApp || (!ShowsNoWindow() && CHalvixView::CanCreateContext());
+    const bool openGl =
+        s_openGlCheck ? s_openGlCheck() : !m_ownApp || (!ShowsNoWindow() && CHalvixView::CanCreateContext());
     if (!openGl) {
         const CString text(u"无法启动Halvix：不能创建OpenGL绘图环境。请检查显卡驱动程序是否已正确安装，"
                            u"或安装Mesa软件渲染器（libgl1-mesa-dri）。");
