@@ -89,6 +89,10 @@ private:
 // The largest place or size a box may have, in points: far past what the slide source reads, and
 // well within what the page's floats hold.
 constexpr double kLargestPlace = 1.0e12;
+// A place on the slide, or its size, within those limits.
+bool Place(double v) {
+    return std::isfinite(v) && std::fabs(v) <= kLargestPlace;
+}
 // The most a slide's counts may say: more than an import can make of anything.
 constexpr int kLargestCount = 10000000;
 // The longest name an item takes from the editor (it keeps five characters and an ellipsis).
@@ -125,9 +129,8 @@ public:
         box.top = F64();
         box.width = F64();
         box.height = F64();
-        auto place = [](double v) { return std::isfinite(v) && std::fabs(v) <= kLargestPlace; };
-        auto side = [](double v) { return std::isfinite(v) && v >= 0 && v <= kLargestPlace; };
-        return Check(place(box.left) && place(box.top) && side(box.width) && side(box.height));
+        return Check(Place(box.left) && Place(box.top) && Place(box.width) && box.width >= 0 &&
+                     Place(box.height) && box.height >= 0);
     }
     // Whether a string's or bits' count claimed more than was left of the record.
     bool PastEnd() const { return m_pastEnd; }
@@ -513,8 +516,7 @@ bool HxSlideRecordReader::Record(quint32 type, const char* data, quint32 size) {
         size.height = in.F64();
         if (!in.Whole() || m_current != 0 || number != m_next || number > m_to || count != m_to - m_from + 1)
             return Fail("a slide out of its order");
-        auto side = [](double v) { return std::isfinite(v) && std::fabs(v) <= kLargestPlace; };
-        if (!side(size.width) || !side(size.height))
+        if (!Place(size.width) || !Place(size.height))
             return Fail("a slide size out of range");
         if (m_priceRequired && !m_priced)
             return Fail("a slide before the price");

@@ -3,7 +3,6 @@
 
 #include "measure/rich_text.h"
 #include "measure/rich_text_format.h"
-#include "view/glyph_font.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QTextBlockFormat>
@@ -66,9 +65,6 @@ QTextBlockFormat HxSlideBlockFormat(const HxSlideParagraphFormat& paragraph, dou
 }
 
 void HxSlideTextToDocument(const HxSlideText& text, bool blackenNearWhite, QTextDocument& doc) {
-    // Laid out in the fonts that stand for the faces the slides name, as their pictures are drawn,
-    // whatever was laid out before.
-    HxInstallFontSubstitutions();
     // One edit without undo steps, and no layout made here: a slide's text holds no objects, and a
     // document that is only written out and copied from (the editor's paste) is then never laid out
     // whole, which takes long for a long text.  A layout the document has hears of it once.

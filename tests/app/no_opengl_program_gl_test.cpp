@@ -4,17 +4,13 @@
 // before, without a word); and on Qt's offscreen platform, which shows no window, on standard error
 // alone.  xdotool finds the box by the program's process id and presses Return in
 // it; every wait is bounded and the program is killed if it is still there at the end.
-#include "document/doc_globals.h"
-#include "document/halvix_doc.h"
-#include "model/model_globals.h"
-#include "view/view_globals.h"
+#include "app_start_fixture.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -51,28 +47,13 @@ struct Outcome {
     QList<QByteArray> errorLines;
 };
 
-class NoOpenGlProgramTest : public ::testing::Test {
+class NoOpenGlProgramTest : public AppStartTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(m_dir.isValid());
+        AppStartTest::SetUp();
         ASSERT_FALSE(QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
             << "xdotool is not installed (scripts/install-deps installs it)";
         ASSERT_TRUE(QFileInfo(QStringLiteral(HALVIX_PROGRAM)).isExecutable()) << HALVIX_PROGRAM;
-    }
-
-    // A saved document of one page, for printing.
-    QString SaveDocument() {
-        const QString path = m_dir.filePath(QStringLiteral("课件.hvx"));
-        HxResetModelGlobals();
-        HxResetViewGlobals();
-        HxResetDocumentGlobals();
-        CHalvixDoc doc;
-        EXPECT_TRUE(doc.OnNewDocument());
-        EXPECT_TRUE(doc.OnSaveDocument(CString::FromQString(path)));
-        doc.DeleteContents();
-        HxResetModelGlobals();
-        HxResetDocumentGlobals();
-        return path;
     }
 
     // Runs the program with `arguments` and no OpenGL (on Qt's `platform`, the X display's without its
@@ -137,7 +118,6 @@ protected:
         EXPECT_TRUE(outcome.errorLines.contains(QByteArray(kNoOpenGl))) << "standard error:\n" << errors;
     }
 
-    QTemporaryDir m_dir;
 };
 
 } // namespace
@@ -147,7 +127,7 @@ TEST_F(NoOpenGlProgramTest, TheProgramSaysThereIsNoOpenGlAndEndsWithStatusOne) {
 }
 
 TEST_F(NoOpenGlProgramTest, PrintingFromTheCommandLineSaysSoToo) {
-    const QString path = SaveDocument();
+    const QString path = SaveDocument(1);
     ASSERT_TRUE(QFileInfo::exists(path));
     ExpectSaidAndEnded(Run({QStringLiteral("/p"), path}));
 }
@@ -157,6 +137,6 @@ TEST_F(NoOpenGlProgramTest, OnAPlatformThatShowsNoWindowItSaysSoOnStandardErrorA
     // drawn there (its first paint took the program down), and a box there could not be answered:
     // the line on standard error, and status 1, plain and printing.
     ExpectSaidAndEnded(Run({}, QStringLiteral("offscreen")), false);
-    const QString path = SaveDocument();
+    const QString path = SaveDocument(1);
     ExpectSaidAndEnded(Run({QStringLiteral("/p"), path}, QStringLiteral("offscreen")), false);
 }

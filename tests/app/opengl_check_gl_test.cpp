@@ -1,19 +1,11 @@
 // The start asks for the drawing view's OpenGL before it makes the frame: without it the program says
 // so (a box and the same line on standard error) and ends with status 1, the print forms too; with it
 // the program starts as before.
-#include "app_test_support.h"
+#include "app_start_fixture.h"
 
-#include "app/halvix_app.h"
 #include "app/main_frame.h"
-#include "app/settings_file.h"
-#include "document/doc_globals.h"
-#include "document/halvix_doc.h"
 #include "view/halvix_view.h"
-#include "view/view_globals.h"
-#include "view/view_settings.h"
 
-#include <QPrinter>
-#include <QTemporaryDir>
 #include <QtTest/QTest>
 
 #include <gtest/gtest.h>
@@ -26,39 +18,11 @@ namespace {
 const char16_t kNoOpenGl[] = u"无法启动Halvix：不能创建OpenGL绘图环境。请检查显卡驱动程序是否已正确安装，"
                              u"或安装Mesa软件渲染器（libgl1-mesa-dri）。";
 
-class OpenGlCheckTest : public ::testing::Test {
+class OpenGlCheckTest : public AppStartTest {
 protected:
-    static void SetUpTestSuite() {
-        UseTemporarySettings();
-        HxInitInstallFolder();
-    }
-    void SetUp() override {
-        ASSERT_TRUE(m_dir.isValid());
-        HxResetModelGlobals();
-        HxResetViewGlobals();
-        HxResetDocumentGlobals();
-        HxResetViewSettings();
-        HxSetMessageBoxHandler([this](const CString& text, const CString&, UINT type) {
-            m_messages.push_back(text);
-            m_types.push_back(type);
-            return IDOK;
-        });
-        HxGetPrintServices().makePrinter = [this](const CString& name) {
-            m_printerNames.push_back(name);
-            auto printer = std::make_unique<QPrinter>();
-            printer->setOutputFormat(QPrinter::PdfFormat);
-            printer->setOutputFileName(m_dir.filePath(QStringLiteral("out.pdf")));
-            return printer;
-        };
-    }
     void TearDown() override {
         CHalvixApp::s_openGlCheck = nullptr;
-        HxResetPrintServices();
-        HxSetMessageBoxHandler(nullptr);
-        HxResetModelGlobals();
-        HxResetViewGlobals();
-        HxResetDocumentGlobals();
-        HxResetViewSettings();
+        AppStartTest::TearDown();
     }
 
     // The check answers `answer`, and counts how often it was asked.
@@ -69,20 +33,13 @@ protected:
         };
     }
 
-    struct Program {
-        int argc = 1;
-        char name[8] = "halvix";
-        char* argv[2] = {name, nullptr};
-        CHalvixApp app{argc, argv};
-        explicit Program(const QStringList& args) { app.SetArguments(args); }
-        // InitInstance, with what it wrote on standard error.
-        bool Start(std::string* errors) {
-            testing::internal::CaptureStderr();
-            const bool started = app.InitInstance() != FALSE;
-            *errors = testing::internal::GetCapturedStderr();
-            return started;
-        }
-    };
+    // InitInstance, with what it wrote on standard error.
+    static bool Start(Program& program, std::string* errors) {
+        testing::internal::CaptureStderr();
+        const bool started = program.app.InitInstance() != FALSE;
+        *errors = testing::internal::GetCapturedStderr();
+        return started;
+    }
 
     // The refused start: asked once, said once in a box and alone on a line of standard error, status
     // 1 and no frame.
@@ -93,7 +50,7 @@ protected:
         CheckAnswers(false);
         Program program(args);
         std::string errors;
-        EXPECT_FALSE(program.Start(&errors));
+        EXPECT_FALSE(Start(program, &errors));
         EXPECT_EQ(m_checks, 1);
         EXPECT_EQ(m_messages, (std::vector<CString>{CString(kNoOpenGl)}));
         EXPECT_EQ(m_types, (std::vector<UINT>{MB_ICONERROR}));
@@ -103,11 +60,7 @@ protected:
         EXPECT_EQ(program.app.GetMainFrame(), nullptr) << "no window that would paint without OpenGL";
     }
 
-    QTemporaryDir m_dir;
     int m_checks = 0;
-    std::vector<CString> m_messages;
-    std::vector<UINT> m_types;
-    std::vector<CString> m_printerNames;
 };
 
 } // namespace
@@ -117,14 +70,7 @@ TEST_F(OpenGlCheckTest, WithoutOpenGlTheProgramSaysSoAndEndsWithStatusOne) {
 }
 
 TEST_F(OpenGlCheckTest, WithoutOpenGlNothingIsPrintedFromTheCommandLine) {
-    const QString path = m_dir.filePath(QStringLiteral("课件.hvx"));
-    {
-        CHalvixDoc doc;
-        ASSERT_TRUE(doc.OnNewDocument());
-        ASSERT_TRUE(doc.OnSaveDocument(CString::FromQString(path)));
-        doc.DeleteContents();
-        HxResetModelGlobals();
-    }
+    const QString path = SaveDocument(1);
     ExpectRefused({QStringLiteral("halvix"), QStringLiteral("/p"), path});
     ExpectRefused({QStringLiteral("halvix"), QStringLiteral("/pt"), path, QStringLiteral("办公室")});
     EXPECT_TRUE(m_printerNames.empty());
@@ -134,7 +80,7 @@ TEST_F(OpenGlCheckTest, WithOpenGlTheProgramStartsAsBefore) {
     CheckAnswers(true);
     Program program({QStringLiteral("halvix")});
     std::string errors;
-    EXPECT_TRUE(program.Start(&errors));
+    EXPECT_TRUE(Start(program, &errors));
     EXPECT_EQ(m_checks, 1);
     EXPECT_TRUE(m_messages.empty());
     ASSERT_NE(program.app.GetMainFrame(), nullptr);
