@@ -64,7 +64,6 @@ bool ShowsNoWindow() {
 } // namespace
 
 std::function<bool()> CHalvixApp::s_oleInit;
-std::function<bool()> CHalvixApp::s_openGlCheck;
 
 CHalvixApp* HxGetApp() {
     return g_theApp;
@@ -205,8 +204,8 @@ BOOL CHalvixApp::InitInstance() {
     // The drawing view needs an OpenGL context in a window: without one the frame's first paint would
     // end the program in Qt, without a word.  Said in a box and on standard error (for "/p" from a
     // script); on a platform that shows no window, on standard error alone.
-    const bool openGl =
-        s_openGlCheck ? s_openGlCheck() : !m_ownApp || (!ShowsNoWindow() && CHalvixView::CanCreateContext());
+    // (Tests that start the program inside their own QApplication make no OpenGL of their own here.)
+    const bool openGl = !m_ownApp || (!ShowsNoWindow() && CHalvixView::CanCreateContext());
     if (!openGl) {
         const CString text(u"无法启动Halvix：不能创建OpenGL绘图环境。请检查显卡驱动程序是否已正确安装，"
                            u"或安装Mesa软件渲染器（libgl1-mesa-dri）。");

@@ -59,9 +59,6 @@ public:
 
     // The OLE start that can fail (always succeeds here; tests replace it).
     static std::function<bool()> s_oleInit;
-    // Whether the drawing view's OpenGL context can be made, asked before the frame is: unset, the
-    // view's own check runs when the program has its own QApplication (tests set it to fail).
-    static std::function<bool()> s_openGlCheck;
 
 private:
     void InstallMessageBoxHandler();

@@ -1,13 +1,21 @@
 // The command line's print forms: "/p FILE" prints the document on the default printer and ends the
 // program, "/pt FILE PRINTER" on the printer named; a file that cannot be opened ends it without
 // printing.  The printers here write PDF files.
-#include "app_start_fixture.h"
+#include "app_test_support.h"
 
+#include "app/halvix_app.h"
 #include "app/main_frame.h"
+#include "app/settings_file.h"
+#include "document/doc_globals.h"
+#include "document/halvix_doc.h"
 #include "view/halvix_view.h"
+#include "view/view_globals.h"
+#include "view/view_settings.h"
 
 #include <QFile>
+#include <QPrinter>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -23,7 +31,65 @@ int PdfPages(const QString& path) {
                                     : -1;
 }
 
-using PrintCommandTest = AppStartTest;
+class PrintCommandTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        UseTemporarySettings();
+        HxInitInstallFolder();
+    }
+    void SetUp() override {
+        ASSERT_TRUE(m_dir.isValid());
+        HxResetModelGlobals();
+        HxResetViewGlobals();
+        HxResetDocumentGlobals();
+        HxResetViewSettings();
+        HxSetMessageBoxHandler([this](const CString& text, const CString&, UINT) {
+            m_messages.push_back(text);
+            return IDOK;
+        });
+        HxGetPrintServices().makePrinter = [this](const CString& name) {
+            m_printerNames.push_back(name);
+            auto printer = std::make_unique<QPrinter>();
+            printer->setOutputFormat(QPrinter::PdfFormat);
+            printer->setOutputFileName(PdfPath());
+            return printer;
+        };
+    }
+    void TearDown() override {
+        HxResetPrintServices();
+        HxSetMessageBoxHandler(nullptr);
+        HxResetModelGlobals();
+        HxResetViewGlobals();
+        HxResetDocumentGlobals();
+        HxResetViewSettings();
+    }
+    QString PdfPath() const { return m_dir.filePath(QStringLiteral("out.pdf")); }
+
+    // A document of `pages` pages saved under the temporary folder.
+    QString SaveDocument(int pages) {
+        const QString path = m_dir.filePath(QStringLiteral("课件.hvx"));
+        CHalvixDoc doc;
+        EXPECT_TRUE(doc.OnNewDocument());
+        for (int i = 1; i < pages; ++i)
+            doc.AppendPage(HxPageTitle(i + 1));
+        EXPECT_TRUE(doc.OnSaveDocument(CString::FromQString(path)));
+        doc.DeleteContents();
+        HxResetModelGlobals();
+        return path;
+    }
+
+    struct Program {
+        int argc = 1;
+        char name[8] = "halvix";
+        char* argv[2] = {name, nullptr};
+        CHalvixApp app{argc, argv};
+        explicit Program(const QStringList& args) { app.SetArguments(args); }
+    };
+
+    QTemporaryDir m_dir;
+    std::vector<CString> m_messages;
+    std::vector<CString> m_printerNames;
+};
 
 } // namespace
 
