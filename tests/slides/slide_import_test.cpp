@@ -390,40 +390,6 @@ TEST(SlidePlacement, PointsAroundTheSlidesCentreInDrawingUnits) {
     g_unitLength = saved;
 }
 
-TEST(SlidePlacement, EverySlideSizeIsPlacedAroundItsOwnCentre) {
-    const float saved = g_unitLength;
-    g_unitLength = 0.05f;
-    const double u = 0.05 * 4 / 3;
-    const HxSlideBox box{100, 200, 300, 60};
-    // A 4:3 slide as it always was: the same numbers, to the last bit.
-    const HxSlidePlace fourThree = HxPlaceSlideBox(box, {720, 540});
-    EXPECT_EQ(fourThree.x, float((100 - 360.0) * double(g_unitLength) * 4.0 / 3.0));
-    EXPECT_EQ(fourThree.y, float((270.0 - 200 - 60) * double(g_unitLength) * 4.0 / 3.0));
-    // 16:9, 16:10 and A4 around their own centres.
-    const struct { double width, height; } sizes[] = {{960, 540}, {720, 450}, {780, 540}};
-    for (const auto& slide : sizes) {
-        const HxSlidePlace place = HxPlaceSlideBox(box, {slide.width, slide.height});
-        EXPECT_NEAR(place.x, (100 - slide.width / 2) * u, 1e-5) << slide.width << " x " << slide.height;
-        EXPECT_NEAR(place.y, (slide.height / 2 - 200 - 60) * u, 1e-5) << slide.width << " x " << slide.height;
-        EXPECT_EQ(place.pixelWidth, 400);
-        // A box in the slide's middle lies in the page's middle.
-        const HxSlidePlace middle = HxPlaceSlideBox({slide.width / 2 - 150, slide.height / 2 - 30, 300, 60},
-                                                    {slide.width, slide.height});
-        EXPECT_NEAR(middle.x, -150 * u, 1e-5);
-        EXPECT_NEAR(middle.y, -30 * u, 1e-5);
-    }
-    // A table's grid the same way.
-    HxSlideShape table;
-    table.kind = HxSlideShape::kTable;
-    table.rows = table.columns = 1;
-    table.cells.resize(1);
-    table.cells[0].box = box;
-    const HxTablePlan plan = HxPlanSlideTable(table, {960, 540});
-    EXPECT_NEAR(plan.x0, (100 - 480) * u, 1e-5);
-    EXPECT_NEAR(plan.y0, (270 - 200) * u, 1e-5);
-    g_unitLength = saved;
-}
-
 TEST(SlidePlacement, MergedCellsHideTheLinesBetweenThemAndTheRestCarryTheText) {
     const float saved = g_unitLength;
     g_unitLength = 0.05f;

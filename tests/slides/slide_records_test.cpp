@@ -180,15 +180,6 @@ TEST(SlideRecords, MalformedRecordsAreRefusedAndNothingOfThemIsKept) {
                   HxSlideRecordReader::kFaulty)
             << c.what;
     }
-    // A slide's size comes with it: its shapes are placed around its centre.
-    {
-        HxSlideRecordReader reader(1, 1, true, HxSlideImportBounds());
-        ASSERT_EQ(reader.Feed(Stream({R::SlideBegin(1, 1, {960, 540}), R::SlideEnd(Counts(1)), R::Done()})),
-                  HxSlideRecordReader::kDone);
-        ASSERT_EQ(reader.Slides().size(), 1u);
-        EXPECT_EQ(reader.Slides()[0].size.width, 960);
-        EXPECT_EQ(reader.Slides()[0].size.height, 540);
-    }
     // The same stream made whole is read (the cases above fail for their one fault).
     EXPECT_EQ(
         Read(Stream({R::SlideBegin(1, 1), R::Text(box, text), R::TableBegin(box, 2, 2, merged),
