@@ -534,16 +534,6 @@ std::vector<std::pair<QString, QByteArray>> Replacing(std::vector<std::pair<QStr
     return entries;
 }
 
-std::vector<std::pair<QString, QByteArray>> WithSlideSize(std::vector<std::pair<QString, QByteArray>> entries,
-                                                          double width, double height) {
-    for (auto& e : entries)
-        if (e.first == QLatin1String("ppt/presentation.xml"))
-            e.second.replace(
-                "<p:sldSz cx=\"9144000\" cy=\"6858000\"/>",
-                QStringLiteral("<p:sldSz cx=\"%1\" cy=\"%2\"/>").arg(Emu(width)).arg(Emu(height)).toUtf8());
-    return entries;
-}
-
 QByteArray WithShapes(const QByteArray& part, const QString& shapes) {
     const QByteArray open = "<p:grpSpPr/>";
     const qsizetype from = part.indexOf(open);

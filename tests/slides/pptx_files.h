@@ -46,9 +46,6 @@ std::vector<std::pair<QString, QByteArray>> Without(std::vector<std::pair<QStrin
                                                     const QString& name);
 std::vector<std::pair<QString, QByteArray>> Replacing(std::vector<std::pair<QString, QByteArray>> entries,
                                                       const QString& name, const QByteArray& bytes);
-// A presentation's entries with slides of `width` x `height` points (its p:sldSz) instead of 720 x 540.
-std::vector<std::pair<QString, QByteArray>> WithSlideSize(std::vector<std::pair<QString, QByteArray>> entries,
-                                                          double width, double height);
 // A layout's or master's part (as Entries writes it) with `shapes` in place of its own shapes.
 QByteArray WithShapes(const QByteArray& part, const QString& shapes);
 

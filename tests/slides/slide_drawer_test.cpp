@@ -196,6 +196,8 @@ protected:
             if (!ppt)
                 return IDCANCEL;
             m_offered = ppt->m_to;
+            if (m_whileDialogOpen)
+                m_whileDialogOpen();
             ppt->m_from = from;
             ppt->m_to = to;
             ppt->m_convert = convert ? TRUE : FALSE;
@@ -236,6 +238,7 @@ protected:
     HxSlideDrawerSettings m_saved;
     BOOL m_imported = FALSE;
     int m_offered = -1;
+    std::function<void()> m_whileDialogOpen; // what happens while the dialog is open
     QElapsedTimer m_ok;              // from the dialog's OK
     std::vector<qint64> m_messageMs; // when each message came, in milliseconds from m_ok
 };
@@ -428,30 +431,22 @@ TEST_F(SlideDrawerTest, APageWhoseEstimateWouldPassTheTimeIsNotBegun) {
 }
 
 TEST_F(SlideDrawerTest, APresentationSavedWithFewerSlidesWhileTheDialogIsOpenIsRefusedAsChanged) {
-    // The dialog offers the slides counted when the file was chosen; while it is open the deck is
-    // saved again with one slide.  In both modes the import is refused as a changed presentation,
-    // not as the drawing program's fault, and the lesson is as it was.
+    // While the dialog offers the slides counted when the file was chosen, the deck is saved again
+    // with one slide: refused as changed (not as the drawing program's fault), the lesson as it was.
     AddPoint(g_pCurPage, 1, 2, 3);
+    m_whileDialogOpen = [this] {
+        Write(Presentation({TextBox(3, 100, 100, 300, 40, Paragraph(TextRun(QStringLiteral("棱柱"))))}));
+    };
     for (const bool convert : {true, false}) {
-        const QString path = Write(OrdinaryDeck());
         m_messages.clear();
         const Lesson before = Now();
-        HxSetDialogRunner([&](CDialog& dialog) -> INT_PTR {
-            auto* ppt = dynamic_cast<CDlgPPT*>(&dialog);
-            if (!ppt)
-                return IDCANCEL;
-            Write(Presentation({TextBox(3, 100, 100, 300, 40, Paragraph(TextRun(QStringLiteral("棱柱"))))}));
-            ppt->m_from = 2;
-            ppt->m_to = 3;
-            ppt->m_convert = convert ? TRUE : FALSE;
-            return IDOK;
-        });
-        m_imported = HxImportSlideFile(m_doc.get(), CString::FromQString(path), nullptr);
-        HxSetDialogRunner(nullptr);
-        EXPECT_EQ(OnlyMessageOfNothingImported(before),
-                  HxFormat(u"无法导入“%s”：选择文件之后演示文稿已经改变，现在的幻灯片比所选的范围少，"
-                           u"文档没有改变。请重新导入。",
-                           CString::FromQString(path)));
+        Import(OrdinaryDeck(), 2, 3, convert);
+        EXPECT_EQ(
+            OnlyMessageOfNothingImported(before),
+            HxFormat(
+                u"无法导入“%"
+                u"s”：选择文件之后演示文稿已经改变，现在的幻灯片比所选的范围少，文档没有改变。请重新导入。",
+                CString::FromQString(m_dir.filePath(QStringLiteral("deck.pptx")))));
     }
 }
 

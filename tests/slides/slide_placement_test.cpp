@@ -403,7 +403,13 @@ TEST_P(SlidePlacementBothWays, SlidesOfEverySizeLieAroundTheirOwnCentre) {
             TextBox(3, width / 2 - 150, height / 2 - 30, 300, 60,
                     Paragraph(SizedRun(QStringLiteral("棱柱"), 24), QStringLiteral("ctr"))),
             QStringLiteral("<a:bodyPr anchor=\"ctr\"/>"));
-        ASSERT_TRUE(Import(Zip(WithSlideSize(Entries({box}), width, height)), 1, 1, GetParam()));
+        auto deck = Entries({box});
+        for (auto& [name, bytes] : deck)
+            if (name == QLatin1String("ppt/presentation.xml"))
+                bytes.replace(
+                    "cx=\"9144000\" cy=\"6858000\"",
+                    QStringLiteral("cx=\"%1\" cy=\"%2\"").arg(Emu(width)).arg(Emu(height)).toUtf8());
+        ASSERT_TRUE(Import(Zip(deck), 1, 1, GetParam()));
         const auto texts = SlideShapes::CellsOf<CGTextbit>(m_doc->m_pages.GetTail());
         ASSERT_EQ(texts.size(), 1u);
         const Ink word = InkOf(*texts[0]);

@@ -337,16 +337,12 @@ TEST(SlideRecords, APriceComesBeforeTheSlidesIsCheckedAsUntrustedAndRefusedWithT
         EXPECT_TRUE(reader.Slides().empty()) << c.what;
         EXPECT_TRUE(reader.PriceRefusal().IsEmpty()) << c.what;
     }
-    // Slides in their order with no price before them: refused by the price's own check, at the
-    // first slide, and nothing of them kept.
-    {
-        HxSlideRecordReader reader(1, 2, true, HxSlideImportBounds());
-        reader.RequirePrice(0);
-        EXPECT_EQ(reader.Feed(Stream({}) + slides(1, 2) + R::Done()), HxSlideRecordReader::kFaulty);
-        EXPECT_STREQ(reader.Fault(), "a slide before the price");
-        EXPECT_EQ(reader.Current(), 0);
-        EXPECT_TRUE(reader.Slides().empty());
-    }
+    // Slides in their order with no price before them: refused by the price's own check.
+    HxSlideRecordReader unpriced(1, 2, true, HxSlideImportBounds());
+    unpriced.RequirePrice(0);
+    EXPECT_EQ(unpriced.Feed(Stream({}) + slides(1, 2) + R::Done()), HxSlideRecordReader::kFaulty);
+    EXPECT_STREQ(unpriced.Fault(), "a slide before the price");
+    EXPECT_TRUE(unpriced.Slides().empty());
     // What the drawing program says before its price is taken.
     HxSlideRecordReader refused(1, 2, true, HxSlideImportBounds());
     refused.RequirePrice(0);
