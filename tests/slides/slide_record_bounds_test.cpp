@@ -97,7 +97,6 @@ TEST(SlideRecordBounds, AFieldClaimingMoreThanItsRecordHoldsIsRefusedUnread) {
     for (const auto& c : cases) {
         HxSlideRecordReader reader(1, 1, true, HxSlideImportBounds());
         EXPECT_EQ(reader.Feed(Stream({SlideBegin(1, 1), c.bytes})), HxSlideRecordReader::kFaulty) << c.what;
-        // Refused at the count itself, not later for what reading on past the record made of it.
         EXPECT_STREQ(reader.Fault(), "a field claiming more than its record holds") << c.what;
         EXPECT_TRUE(reader.Slides().empty()) << c.what;
         EXPECT_EQ(reader.Current(), 1) << c.what;
