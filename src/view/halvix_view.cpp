@@ -232,14 +232,11 @@ bool CHalvixView::CanCreateContext() {
         return false;
     QOpenGLContext context;
     context.setFormat(RequiredFormat());
-    if (!context.create() || !context.isValid() || context.isOpenGLES())
+    if (!context.create() || context.isOpenGLES() ||
+        context.format().profile() == QSurfaceFormat::CoreProfile || !context.makeCurrent(&surface))
         return false;
-    if (!context.makeCurrent(&surface))
-        return false;
-    const bool usable = QOpenGLContext::currentContext() == &context &&
-                        context.format().profile() != QSurfaceFormat::CoreProfile;
     context.doneCurrent();
-    return usable;
+    return true;
 }
 
 bool CHalvixView::MakeContextCurrent() {
