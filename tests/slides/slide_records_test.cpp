@@ -311,9 +311,8 @@ TEST(SlideRecords, APriceComesBeforeTheSlidesIsCheckedAsUntrustedAndRefusedWithT
         bool required = true;
     } cases[] = {
         {"a negative number of objects", Stream({changed([](auto& c) { c.items = -1; })})},
-        {"a negative part of the work", Stream({changed([](auto& c) {
-             c.workOf = {12, -1, 0, 0}, c.work = 11;
-         })})},
+        {"a negative part of the work",
+         Stream({changed([](auto& c) { c.workOf = {12, -1, 0, 0}, c.work = 11; })})},
         {"pixels past the largest price",
          Stream({changed([](auto& c) { c.pixels = R::kLargestPrice + 1; })})},
         {"work past the largest price",
@@ -474,8 +473,8 @@ TEST(SlideRecords, WhatAReaderTakesInAllIsWhatTheBoundsLetThrough) {
     // 32, sizes and colour 24, name 4 + 128, lengths 8), 128 MiB of rich text, and the bits of 500
     // million pixels in rows of at most 4,096 an object (81,920,000 rows): rows padded to words keep
     // at most (500,000,000 + 31 x 81,920,000) / 32 = 94,985,000 words; with 100 slides' begin (32
-    // bytes: two numbers and the slide's size, two doubles) and end (36: seven), the hello (64), the
-    // price (88: ten numbers of 8 bytes) and a refusal (12): 518,244,692 bytes.
+    // bytes: two numbers, a size) and end (36: seven), the hello (64), the price (88: ten numbers of 8 bytes)
+    // and a refusal (12): 518,244,692 bytes.
     EXPECT_EQ(R::MostStreamBytes(HxSlideImportBounds(), 100),
               20000LL * 204 + (128LL << 20) + 4LL * 94985000 + 100 * (32 + 36) + 64 + 88 + 12);
     EXPECT_EQ(R::Hello().size(), 64);
