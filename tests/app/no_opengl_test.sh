@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
 # Without an OpenGL context, plain and with /p: a box (answered here), the line on standard error, status 1.
-h=$(mktemp -d /tmp/halvix-no-opengl.XXXXXX)
-trap 'rm -rf "$h"' EXIT
+h=$(mktemp -d /tmp/halvix-no-opengl.XXXXXX) && trap 'rm -rf "$h"' EXIT
 for p in "" /p; do
   HOME=$h XDG_CONFIG_HOME=$h QT_XCB_GL_INTEGRATION=none "$1" $p ${p:+$h/课件.hvx} 2>"$h/err" &
   w=$(timeout 60 xdotool search --sync --onlyvisible --pid $! --name '^Halvix$') && sleep 0.5 &&

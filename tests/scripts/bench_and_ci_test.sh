@@ -1,8 +1,6 @@
 #!/usr/bin/env bash
-# make bench's runner runs every benchmark and fails naming the one that failed; .ci/run builds with
-# warnings as errors both times.  Usage: bench_and_ci_test.sh SOURCE_DIR
-t=$(mktemp -d /tmp/halvix-bench-ci-test.XXXXXX)
-trap 'rm -rf "$t"' EXIT
+# make bench's runner runs every benchmark and names the one that failed; .ci/run builds with -Werror.
+t=$(mktemp -d /tmp/halvix-bench-ci-test.XXXXXX) && trap 'rm -rf "$t"' EXIT
 for b in a:0 b:3 c:0; do printf '#!/bin/sh\necho >>%s/ran\nexit %s\n' "$t" "${b#*:}" >"$t/bench_${b%:*}"; done
 printf '#!/bin/sh\necho "$*" >>%s/made\n' "$t" >"$t/make"
 chmod +x "$t"/*

@@ -196,8 +196,7 @@ protected:
             if (!ppt)
                 return IDCANCEL;
             m_offered = ppt->m_to;
-            if (m_whileDialogOpen)
-                m_whileDialogOpen();
+            m_whileDialogOpen();
             ppt->m_from = from;
             ppt->m_to = to;
             ppt->m_convert = convert ? TRUE : FALSE;
@@ -238,7 +237,7 @@ protected:
     HxSlideDrawerSettings m_saved;
     BOOL m_imported = FALSE;
     int m_offered = -1;
-    std::function<void()> m_whileDialogOpen; // what happens while the dialog is open
+    std::function<void()> m_whileDialogOpen = [] {}; // while the dialog is open
     QElapsedTimer m_ok;              // from the dialog's OK
     std::vector<qint64> m_messageMs; // when each message came, in milliseconds from m_ok
 };
@@ -404,19 +403,17 @@ TEST_F(SlideDrawerTest, APageThatWouldPassTheTimeIsTakenBackAndItsSlideNamed) {
 }
 
 TEST_F(SlideDrawerTest, APageWhoseEstimateWouldPassTheTimeIsNotBegun) {
-    // Pages of 600 ms: 40 ms are left after the first, less than the next is estimated at.
+    // Pages of 600 ms: 40 ms are left after the first, less than the second is estimated at.
     using namespace SlideRecordSamples;
-    HxSlideRecordReader reader(1, 3, false, HxSlideImportBounds());
-    QByteArray bytes = Stream({});
-    for (int n = 1; n <= 3; ++n)
-        bytes += HxSlideRecords::SlideBegin(n, 3) + HxSlideRecords::SlideEnd(Counts(n));
-    ASSERT_EQ(reader.Feed(bytes + HxSlideRecords::Done()), HxSlideRecordReader::kDone);
+    namespace R = HxSlideRecords;
+    HxSlideRecordReader reader(1, 2, false, HxSlideImportBounds());
+    reader.Feed(Stream({R::SlideBegin(1, 2), R::SlideEnd(Counts(1)), R::SlideBegin(2, 2),
+                        R::SlideEnd(Counts(2)), R::Done()}));
     int made = 0;
     m_ok.start();
-    HxFinishSlideImport(
-        m_doc.get(), CString(), 1, 3, HxSlideDrawingEnd::kWhole, reader,
-        [&] { ++made, QThread::msleep(600); }, 1, 20,
-        HxSlideBuildDeadline{&m_ok, kSlideMessageMilliseconds + 640});
+    HxFinishSlideImport(m_doc.get(), CString(), 1, 2, HxSlideDrawingEnd::kWhole, reader,
+                        [&] { ++made, QThread::msleep(600); }, 1, 20,
+                        {&m_ok, kSlideMessageMilliseconds + 640});
     EXPECT_EQ(made, 1);
 }
 

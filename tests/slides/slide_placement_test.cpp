@@ -414,24 +414,19 @@ TEST_P(SlidePlacementBothWays, SlidesOfEverySizeLieAroundTheirOwnCentre) {
 }
 
 TEST_P(SlidePlacementBothWays, ASlideComesBackTheSameWhateverSlidesComeBeforeIt) {
-    // Eight lines of 18 points low on the slide, and forty in a box anchored at its middle (taller than
-    // the slide: begun at the box's top inset), imported alone or after the slides before them.
-    const QString line = SizedParagraph(QStringLiteral("xo"), 18);
+    // Forty lines in a box anchored at its middle (taller than the slide: begun at the box's top inset),
+    // imported alone and after the slide before it.
     const QString path =
         Write(Presentation({TextBox(3, 100, 100, 300, 40, SizedParagraph(QStringLiteral("棱柱"), 24)),
-                            TextBox(3, 100, 480, 300, 40, line.repeated(8)),
-                            WithBodyProperties(TextBox(3, 100, 200, 300, 100, line.repeated(40)),
+                            WithBodyProperties(TextBox(3, 100, 200, 300, 100,
+                                                       SizedParagraph(QStringLiteral("xo"), 18).repeated(40)),
                                                QStringLiteral("<a:bodyPr anchor=\"ctr\"/>"))}));
-    for (const int slide : {2, 3}) {
-        ASSERT_TRUE(ImportFile(path, slide, slide, GetParam()));
-        CGPage* alone = m_doc->m_pages.GetTail();
-        ASSERT_TRUE(ImportFile(path, 1, slide, GetParam()));
-        const PageSnapshot a = TakeSnapshot(*alone), b = TakeSnapshot(*m_doc->m_pages.GetTail());
-        EXPECT_EQ(a, b) << slide << SnapshotDifference(a, b);
-    }
-    const Ink ink = InkOf(*SlideShapes::CellsOf<CGTextbit>(m_doc->m_pages.GetTail()).at(0));
+    ASSERT_TRUE(ImportFile(path, 2, 2, GetParam()));
+    CGPage* alone = m_doc->m_pages.GetTail();
+    ASSERT_TRUE(ImportFile(path, 1, 2, GetParam()));
+    EXPECT_EQ(TakeSnapshot(*alone), TakeSnapshot(*m_doc->m_pages.GetTail()));
+    const Ink ink = InkOf(*SlideShapes::CellsOf<CGTextbit>(alone).at(0));
     EXPECT_NEAR(ink.top, 200 + 3.6 + 4.5, 4.5);
-    EXPECT_TRUE(GetParam() ? ink.bands == 40 : ink.bottom <= 540 + kPixel); // drawn, cut at the foot
 }
 
 TEST_P(SlidePlacementBothWays, TheFirstParagraphsSpaceBeforeIsKept) {
