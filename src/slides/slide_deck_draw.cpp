@@ -208,23 +208,22 @@ private:
             // Laid out as far as its picture may reach.
             const int extra = overflow ? ExtraRows(width) : 0;
             const double reach = std::min(boxHeight + extra, most);
+            const double boxPixels = box.height * 4.0 / 3.0;
             HxSlideTextLayout laid;
             if (overflow && text.frame.anchor != HxSlideTextFrame::kTop) {
                 // Anchored at its box's middle or bottom: placed as its drawing places it, within
                 // what the slide shows; taller than that, it starts at the box's top as a drawn one
                 // does, and its picture holds every line from there.
                 const HxSlideTextSpan span = HxSlideTextSpanOf(box, m_slideSize.height, extra);
-                laid =
-                    HxLayOutSlideText(text, width, box.height * 4.0 / 3.0, std::min(span.above, double(most)),
-                                      std::min(span.below, double(most)), &m_budget, true);
+                laid = HxLayOutSlideText(text, width, boxPixels, std::min(span.above, double(most)),
+                                         std::min(span.below, double(most)), &m_budget, true);
                 if (!laid.anchored) {
                     HxSlideText atTop = text;
                     atTop.frame.anchor = HxSlideTextFrame::kTop;
-                    laid = HxLayOutSlideText(atTop, width, box.height * 4.0 / 3.0, 0, reach, &m_budget);
+                    laid = HxLayOutSlideText(atTop, width, boxPixels, 0, reach, &m_budget);
                 }
             } else {
-                laid = HxLayOutSlideText(text, width, box.height * 4.0 / 3.0, std::min(extra, most), reach,
-                                         &m_budget);
+                laid = HxLayOutSlideText(text, width, boxPixels, std::min(extra, most), reach, &m_budget);
             }
             m_budget.reduced = reduced;
             top = int(std::clamp<long>(std::lround(laid.top), overflow ? -most : 0, boxHeight - 1));
