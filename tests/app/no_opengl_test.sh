@@ -7,7 +7,8 @@ for p in "" /p; do
   pid=$! && w=$(timeout 60 xdotool search --sync --onlyvisible --pid $pid --name '^Halvix$')
   box=$?
   for _ in $(seq $((box ? 0 : 60))); do
-    kill -0 $pid 2>/dev/null && timeout 5 xdotool windowfocus --sync $w key Return 2>/dev/null && sleep 0.5 || break
+    kill -0 $pid 2>/dev/null || break
+    timeout 5 xdotool windowfocus --sync $w key Return 2>/dev/null; sleep 0.5
   done
   kill -9 $pid 2>/dev/null; wait $pid
   status=$? && [ $box$status = 01 ] && grep -qx '无法启动Halvix：不能创建OpenGL绘图环境。请检查显卡驱动程序是否已正确安装，或安装Mesa软件渲染器（libgl1-mesa-dri）。' "$h/err" ||
