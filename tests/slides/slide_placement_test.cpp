@@ -9,6 +9,7 @@
 #include "measure/rich_text_dialog.h"
 #include "measure/rich_text_items.h"
 #include "measure/text_items.h"
+#include "model/free_points.h"
 #include "pptx_files.h"
 #include "slide_deck_fixture.h"
 #include "slide_shapes.h"
@@ -333,11 +334,16 @@ TEST_P(SlidePlacementBothWays, LinesPastTheBoxAreDrawnWhereTheSlideShowsThem) {
     QString four;
     for (int i = 0; i < 4; ++i)
         four += SizedParagraph(QStringLiteral("xo"), size);
+    // Eight such lines in boxes near the slide's bottom, anchored at the bottom and at the middle: they
+    // fit on the slide only by running up past the box's top, and do.
+    const QString eight = four + four;
     const auto texts = ImportedTexts(
         {TextBox(3, 100, 200, 300, 40, four),
-         WithBodyProperties(TextBox(3, 100, 200, 300, 40, four), QStringLiteral("<a:bodyPr anchor=\"b\"/>"))},
+         WithBodyProperties(TextBox(3, 100, 200, 300, 40, four), QStringLiteral("<a:bodyPr anchor=\"b\"/>")),
+         WithBodyProperties(TextBox(3, 100, 440, 300, 40, eight), QStringLiteral("<a:bodyPr anchor=\"b\"/>")),
+         WithBodyProperties(TextBox(3, 100, 380, 300, 40, eight), QStringLiteral("<a:bodyPr anchor=\"ctr\"/>"))},
         GetParam());
-    ASSERT_EQ(texts.size(), 2u);
+    ASSERT_EQ(texts.size(), 4u);
     EXPECT_TRUE(m_messages.empty());
     const Ink down = InkOf(*texts[0]), up = InkOf(*texts[1]);
     EXPECT_EQ(down.bands, 4);
@@ -346,6 +352,12 @@ TEST_P(SlidePlacementBothWays, LinesPastTheBoxAreDrawnWhereTheSlideShowsThem) {
     EXPECT_EQ(up.bands, 4);
     EXPECT_LE(up.bottom, 240 - 3.6);
     EXPECT_LT(up.top, 200 - 2 * size);
+    const Ink risen = InkOf(*texts[2]), centred = InkOf(*texts[3]);
+    EXPECT_EQ(risen.bands, 8);
+    EXPECT_LE(risen.bottom, 480 - 3.6);
+    EXPECT_LT(risen.top, 440 - 5 * size);
+    EXPECT_EQ(centred.bands, 8);
+    EXPECT_NEAR(centred.Middle(), 400, size);
     if (GetParam()) {
         // The editor holds every line: its rectangle is the picture, as wide as the box.
         for (CGTextbit* text : texts) {
@@ -394,18 +406,38 @@ TEST_P(SlidePlacementBothWays, TextsStillCutAreSaidWithTheirSlides) {
 }
 
 TEST_P(SlidePlacementBothWays, SlidesOfEverySizeLieAroundTheirOwnCentre) {
-    // A word in the middle of a 16:9, 16:10 or A4 slide lands in the page's, a table's grid at its corner.
+    // A word in the middle of a 16:9, 16:10 or A4 slide lands in the page's, a table at the slide's
+    // corner at the page's: its grid's anchor converted, its frame's ink drawn.
     for (const auto& [w, h] : {std::pair{960.0, 540.0}, {720.0, 450.0}, {780.0, 540.0}}) {
-        auto deck = Entries({WithBodyProperties(
-            TextBox(3, w / 2 - 150, h / 2 - 30, 300, 60, Paragraph(TextRun(QStringLiteral("棱柱")), "ctr")),
-            QStringLiteral("<a:bodyPr anchor=\"ctr\"/>"))});
+        auto deck = Entries({WithBodyProperties(TextBox(3, w / 2 - 150, h / 2 - 30, 300, 60,
+                                                        Paragraph(TextRun(QStringLiteral("棱柱")), "ctr")),
+                                                QStringLiteral("<a:bodyPr anchor=\"ctr\"/>")) +
+                             Table(4, 0, 0, {300}, {60}, {Cell(QStringLiteral("棱"))})});
         for (auto& entry : deck)
             entry.second.replace("cx=\"9144000\" cy=\"6858000\"",
                                  QStringLiteral("cx=\"%1\" cy=\"%2\"").arg(Emus(w), Emus(h)).toUtf8());
         ASSERT_TRUE(Import(Zip(deck), 1, 1, GetParam()));
-        const Ink word = InkOf(*SlideShapes::CellsOf<CGTextbit>(m_doc->m_pages.GetTail()).at(0));
+        CGPage* page = m_doc->m_pages.GetTail();
+        const auto pictures = SlideShapes::CellsOf<CGTextbit>(page);
+        ASSERT_EQ(pictures.size(), 2u); // the word, and the table drawn or its cell's text
+        const Ink word = InkOf(*pictures[0]);
         EXPECT_NEAR(word.left + word.right, 720, 6) << w;
         EXPECT_NEAR(word.Middle(), 270, 6) << h;
+        // The page's corner, in points from the left and top of a 4:3 slide around the same centre.
+        const double left = 360 - w / 2, top = 270 - h / 2;
+        if (GetParam()) {
+            const auto anchors = SlideShapes::CellsOf<CGVerFreeXyz>(page);
+            ASSERT_EQ(anchors.size(), 1u);
+            float at[3];
+            anchors[0]->GetPosition(at);
+            const double unitsPerPoint = double(g_unitLength) * 4.0 / 3.0;
+            EXPECT_NEAR(360 + at[0] / unitsPerPoint, left, 0.01) << w;
+            EXPECT_NEAR(270 - at[1] / unitsPerPoint, top, 0.01) << h;
+        } else {
+            const Ink grid = InkOf(*pictures[1]);
+            EXPECT_NEAR(grid.left, left, 1) << w;
+            EXPECT_NEAR(grid.top, top, 1) << h;
+        }
         const HxTablePlan plan = HxPlanSlideTable(SlideShapes::OneCellTable({}, 300, 60), {w, h});
         EXPECT_LT(
             QLineF(plan.x0, plan.y0, -w / 2 * g_unitLength * 4 / 3, h / 2 * g_unitLength * 4 / 3).length(),
@@ -415,18 +447,33 @@ TEST_P(SlidePlacementBothWays, SlidesOfEverySizeLieAroundTheirOwnCentre) {
 
 TEST_P(SlidePlacementBothWays, ASlideComesBackTheSameWhateverSlidesComeBeforeIt) {
     // Forty lines in a box anchored at its middle (taller than the slide: begun at the box's top inset),
-    // imported alone and after the slide before it.
-    const QString path =
-        Write(Presentation({TextBox(3, 100, 100, 300, 40, SizedParagraph(QStringLiteral("棱柱"), 24)),
-                            WithBodyProperties(TextBox(3, 100, 200, 300, 100,
-                                                       SizedParagraph(QStringLiteral("xo"), 18).repeated(40)),
-                                               QStringLiteral("<a:bodyPr anchor=\"ctr\"/>"))}));
+    // imported alone and after the slide before it.  Slide 3: a hundred lines of forty narrow letters,
+    // more than a picture of the slide's height lays out.
+    const QString path = Write(Presentation(
+        {TextBox(3, 100, 100, 300, 40, SizedParagraph(QStringLiteral("棱柱"), 24)),
+         WithBodyProperties(TextBox(3, 100, 200, 300, 100, SizedParagraph(QStringLiteral("xo"), 18).repeated(40)),
+                            QStringLiteral("<a:bodyPr anchor=\"ctr\"/>")),
+         WithBodyProperties(
+             TextBox(3, 100, 200, 300, 100, SizedParagraph(QString(40, u'l'), 18).repeated(100)),
+             QStringLiteral("<a:bodyPr anchor=\"ctr\"/>"))}));
     ASSERT_TRUE(ImportFile(path, 2, 2, GetParam()));
     CGPage* alone = m_doc->m_pages.GetTail();
     ASSERT_TRUE(ImportFile(path, 1, 2, GetParam()));
     EXPECT_EQ(TakeSnapshot(*alone), TakeSnapshot(*m_doc->m_pages.GetTail()));
     const Ink ink = InkOf(*SlideShapes::CellsOf<CGTextbit>(alone).at(0));
     EXPECT_NEAR(ink.top, 200 + 3.6 + 4.5, 4.5);
+    // Made editable, its picture holds every line from there, past the slide's bottom; drawn, the
+    // lines down to the slide's bottom.
+    ASSERT_TRUE(ImportFile(path, 3, 3, GetParam()));
+    const Ink tall = InkOf(*SlideShapes::CellsOf<CGTextbit>(m_doc->m_pages.GetTail()).at(0));
+    EXPECT_NEAR(tall.top, 200 + 3.6 + 4.5, 4.5);
+    if (GetParam()) {
+        EXPECT_EQ(ink.bands, 40);
+        EXPECT_EQ(tall.bands, 100);
+    } else {
+        EXPECT_LE(tall.bottom, 540 + kPixel);
+        EXPECT_GE(tall.bottom, 540 - 2 * 18);
+    }
 }
 
 TEST_P(SlidePlacementBothWays, TheFirstParagraphsSpaceBeforeIsKept) {
