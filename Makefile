@@ -42,11 +42,11 @@ bench: deps
 	@scripts/run-benchmarks $(BENCH_BUILD)/bin
 
 # Only what the unit tests need is built with the sanitizers.  The tests run with a runtime folder of
-# their own (0700, made afresh and removed after), as a desktop session gives its programs one.
+# their own (mktemp's 0700, made afresh and removed after), as a desktop session gives its programs one.
 asan: deps
 	@cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-g1 -DHALVIX_SANITIZE=ON -DHALVIX_BUILD_BENCH=OFF -DHALVIX_WERROR=$(WERROR) $(LAUNCHER) >/dev/null
 	@cmake --build $(ASAN_BUILD) -j $(JOBS) --target halvix_unit_tests
-	@runtime=$$(mktemp -d "$${TMPDIR:-/tmp}/halvix-asan-runtime.XXXXXX") && chmod 700 "$$runtime" && \
+	@runtime=$$(mktemp -d "$${TMPDIR:-/tmp}/halvix-asan-runtime.XXXXXX") && \
 	  cd $(ASAN_BUILD) && XDG_RUNTIME_DIR=$$runtime QT_QPA_PLATFORM=offscreen ctest --output-on-failure -L unit -j $(JOBS); \
 	  status=$$?; rm -rf "$$runtime"; exit $$status
 

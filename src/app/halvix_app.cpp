@@ -206,30 +206,29 @@ BOOL CHalvixApp::InitInstance() {
     // box there waits for an answer no one can give).  Without OpenGL, said in a box and on standard
     // error (for "/p" from a script).
     // (Tests that start the program inside their own QApplication make no OpenGL of their own here.)
+    auto refuse = [this](const QString& text, bool inBox) {
+        std::fprintf(stderr, "%s\n", text.toUtf8().constData());
+        std::fflush(stderr);
+        if (inBox)
+            AfxMessageBox(CString::FromQString(text), MB_ICONERROR);
+        m_shellResult = 1;
+        return FALSE;
+    };
     if (m_ownApp && ShowsNoWindow()) {
         // The platform named as it was set: QT_QPA_PLATFORM, else "-platform".
         const QString set = qEnvironmentVariable("QT_QPA_PLATFORM");
-        const QString text =
-            set.isEmpty()
-                ? QStringLiteral("无法启动Halvix：Qt平台“%1”不能显示窗口。请在图形显示环境中启动Halvix。")
-                      .arg(QGuiApplication::platformName())
-                : QStringLiteral("无法启动Halvix：所设的Qt平台“%1”（QT_QPA_PLATFORM）不能显示窗口。"
-                                 "请在图形显示环境中启动Halvix。")
-                      .arg(set);
-        std::fprintf(stderr, "%s\n", text.toUtf8().constData());
-        std::fflush(stderr);
-        m_shellResult = 1;
-        return FALSE;
+        return refuse(set.isEmpty()
+                          ? QStringLiteral("无法启动Halvix：Qt平台“%1”不能显示窗口。请在图形显示环境中启动Halvix。")
+                                .arg(QGuiApplication::platformName())
+                          : QStringLiteral("无法启动Halvix：所设的Qt平台“%1”（QT_QPA_PLATFORM）不能显示窗口。"
+                                           "请在图形显示环境中启动Halvix。")
+                                .arg(set),
+                      false);
     }
-    if (m_ownApp && !CHalvixView::CanCreateContext()) {
-        const CString text(u"无法启动Halvix：不能创建OpenGL绘图环境。请检查显卡驱动程序是否已正确安装，"
-                           u"或安装Mesa软件渲染器（libgl1-mesa-dri）。");
-        std::fprintf(stderr, "%s\n", text.ToUtf8().c_str());
-        std::fflush(stderr);
-        AfxMessageBox(text, MB_ICONERROR);
-        m_shellResult = 1;
-        return FALSE;
-    }
+    if (m_ownApp && !CHalvixView::CanCreateContext())
+        return refuse(QStringLiteral("无法启动Halvix：不能创建OpenGL绘图环境。请检查显卡驱动程序是否已正确安装，"
+                                     "或安装Mesa软件渲染器（libgl1-mesa-dri）。"),
+                      true);
 
     // The frame with its document and view.
     m_frame = std::make_unique<CMainFrame>();
