@@ -37,7 +37,7 @@ test: build
 	@scripts/test-unprivileged $(BUILD) $(JOBS)
 
 bench: deps
-	@cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DHALVIX_WERROR=$(WERROR) $(LAUNCHER) >/dev/null
+	@cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DHALVIX_SHARED_LIBRARY=OFF -DHALVIX_WERROR=$(WERROR) $(LAUNCHER) >/dev/null
 	@cmake --build $(BENCH_BUILD) -j $(JOBS) --target halvix_benchmarks
 	@scripts/run-benchmarks $(BENCH_BUILD)/bin
 
