@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # make bench's runner runs every benchmark and names the one that failed, and `make bench` itself fails
-# then, its benchmarks linked as the program is (not through the tests' shared library); .ci/run builds with -Werror, and stops at a failing `make test`; `make asan` runs its tests with a
-# runtime folder of their own (0700, removed after) and fails with them.
+# then, its benchmarks linked as the program is (not through the tests' shared library); .ci/run builds
+# with -Werror, and stops at a failing `make test`; `make asan` runs its tests with a runtime folder of
+# their own (0700, removed after) and fails with them.
 t=$(mktemp -d /tmp/halvix-bench-ci-test.XXXXXX) && trap 'rm -rf "$t"' EXIT
 mkdir -p "$t/bench/bin" "$t/tools"
 for b in a:0 b:3 c:0; do printf '#!/bin/sh\necho >>%s/ran\nexit %s\n' "$t" "${b#*:}" >"$t/bench/bin/bench_${b%:*}"; done
-# make's stand-in records what it was asked and fails a test run when told to; cmake's records how it was called.
+# make's stand-in records what it was asked and fails a test run when told to; cmake's records its
+# arguments.
 printf '#!/bin/sh\necho "$*" >>%s/made\n[ "$1 $FAIL_TEST" != "test 1" ]\n' "$t" >"$t/make"
 printf '#!/bin/sh\necho "$*" >>%s/cmake\n' "$t" >"$t/tools/cmake"
 printf '#!/bin/sh\nstat -c "%%a %%U" "$XDG_RUNTIME_DIR" >%s/runtime\necho "$XDG_RUNTIME_DIR" >>%s/runtime\nexit $CTEST_STATUS\n' "$t" "$t" >"$t/tools/ctest"
